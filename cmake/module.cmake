@@ -1,0 +1,25 @@
+# The module: one loadable library named kaf20x64.arx that exports only acrxEntryPoint and
+# acrxGetApiVersion. It is compiled against the host API headers alone (platform/include).
+file(GLOB KAF_MODULE_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/host/*.cpp
+    ${CMAKE_SOURCE_DIR}/functions/*.cpp
+    ${CMAKE_SOURCE_DIR}/output/*.cpp
+    ${CMAKE_SOURCE_DIR}/input/*.cpp
+    ${CMAKE_SOURCE_DIR}/postprocess/*.cpp)
+
+if(KAF_MODULE_SOURCES)
+    # The module's code as a static library, so that tests can also reach its internal units.
+    add_library(kaf_module_code STATIC ${KAF_MODULE_SOURCES})
+    target_include_directories(kaf_module_code PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(kaf_module_code PUBLIC kaf_geom kafhost_api)
+    set_target_properties(kaf_module_code PROPERTIES
+        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+
+    add_library(kaf20x64 MODULE ${CMAKE_SOURCE_DIR}/host/exports.map)
+    target_link_libraries(kaf20x64 PRIVATE
+        -Wl,--whole-archive kaf_module_code -Wl,--no-whole-archive kafhost)
+    target_link_options(kaf20x64 PRIVATE
+        -Wl,--version-script=${CMAKE_SOURCE_DIR}/host/exports.map -Wl,--no-undefined)
+    set_target_properties(kaf20x64 PROPERTIES PREFIX "" SUFFIX ".arx" LINKER_LANGUAGE CXX
+        LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/exports.map)
+endif()

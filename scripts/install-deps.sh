@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need, if any is missing.
+set -euo pipefail
+packages=(
+    build-essential cmake ninja-build      # compiler and build
+    libgtest-dev                           # unit tests
+    nlohmann-json3-dev                     # JSON drawings in the stand-in host
+    libcgal-dev                            # reference triangulator for the benchmark
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
