@@ -1,0 +1,7 @@
+// PLACEHOLDER until this worker is written: fails every call with nil.
+#include "functions/workers.h"
+
+int RunKafDctSubdmeshWithLoadCsv(const resbuf*) {
+    acedRetNil();
+    return RSERR;
+}

@@ -1,0 +1,7 @@
+// PLACEHOLDER until this worker is written: fails every call with nil.
+#include "functions/workers.h"
+
+int RunKafMergingCoplanarFacesOfSubMesh(const resbuf*) {
+    acedRetNil();
+    return RSERR;
+}

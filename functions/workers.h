@@ -1,0 +1,16 @@
+// The workers of the ten AutoLISP functions. Each takes the call's argument chain (possibly null)
+// and gives RSRSLT after setting the call's result, or RSERR when the call failed.
+#pragma once
+
+#include "arxapi.h"
+
+int RunTriangulate(const resbuf* args);
+int RunKafDct(const resbuf* args);
+int RunKafDctPface(const resbuf* args);
+int RunKafDctPfacemesh(const resbuf* args);
+int RunKafDctPfacemeshWithLoadCsv(const resbuf* args);
+int RunKafDctSubdmesh(const resbuf* args);
+int RunKafDctSubdmeshAa(const resbuf* args);
+int RunKafDctSubdmeshWithLoadCsv(const resbuf* args);
+int RunKafMergingCoplanarFacesOfSubMesh(const resbuf* args);
+int RunKafChangeMeshColor(const resbuf* args);

@@ -1,0 +1,24 @@
+// The status-bar progress meter of one run.
+//
+// StartProgressMeter(state, label, total): registers the pass-through message filter if it is not
+// registered yet, restores the status bar, shows the meter (label, 0, 100) and sets up state
+// (total, lastShown = current = 0, interval 0.5 s, lastTick = now).
+// UpdateProgressMeter(state, label, value): reports that value items are done; moves the host's
+// meter only when its whole-percent text changes and the interval has passed (or when the value
+// exceeds the total, or when the status bar has no progress control); gives 0.
+// EndProgressMeter(): restores the status bar and removes the message filter.
+#pragma once
+
+#include <cstdint>
+
+struct ProgressMeterState {
+    double total = 0.0;
+    double lastShown = 0.0;
+    double current = 0.0;
+    double interval = 0.5;
+    std::int32_t lastTick = 0;
+};
+
+void StartProgressMeter(ProgressMeterState& state, const wchar_t* label, double total);
+int UpdateProgressMeter(ProgressMeterState& state, const wchar_t* label, double value);
+void EndProgressMeter();

@@ -1,0 +1,7 @@
+// PumpMessages(): lets the host process the window messages waiting for its main window.
+// PumpMessagesThrottled(): the same, but only when more than 0.5 s have passed since the last
+// throttled pump (module-wide LastPumpTick); gives 0. Long loops call it freely.
+#pragma once
+
+void PumpMessages();
+int PumpMessagesThrottled();

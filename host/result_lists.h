@@ -1,0 +1,24 @@
+// Builders of result chains. Each gives null (having freed what it built) when the host cannot
+// make a node.
+//
+// NewListBegin(), NewListEnd(): an RTLB or RTLE node. NewPointNode(x, y, z): an RT3DPOINT node.
+// NewStringNode(text): an RTSTR node owning a malloc'd copy of text.
+// TrianglesToResultList(triangles): RTLB, per triangle RTLB p1 p2 p3 RTLE, RTLE.
+// StringsToResultList(strings): RTLB, one RTSTR per string, RTLE.
+// ReturnList(chain): sets the call's result to chain (acedRetList), frees it and gives RSRSLT; a
+// null chain sets nil and gives RSERR.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "arxapi.h"
+#include "geom/triangle.h"
+
+resbuf* NewListBegin();
+resbuf* NewListEnd();
+resbuf* NewPointNode(double x, double y, double z);
+resbuf* NewStringNode(const std::wstring& text);
+resbuf* TrianglesToResultList(const std::vector<geom::CTriangle>& triangles);
+resbuf* StringsToResultList(const std::vector<std::wstring>& strings);
+int ReturnList(resbuf* chain);
