@@ -1,7 +1,28 @@
-// PLACEHOLDER until this worker is written: fails every call with nil.
-#include "functions/workers.h"
+// kaf-dct-pface: (kaf-dct-pface points) triangulates the points and writes one 3D face per
+// triangle into model space; gives T, or nil when the points could not be triangulated.
+#include <vector>
 
-int RunKafDctPface(const resbuf*) {
-    acedRetNil();
-    return RSERR;
+#include "functions/workers.h"
+#include "geom/dct.h"
+#include "host/point_list_reader.h"
+#include "host/print_triangulator_failure.h"
+#include "output/create_pface.h"
+
+int RunKafDctPface(const resbuf* args) {
+    geom::CDCT dct;
+    std::vector<geom::CTriangle> triangles;
+    try {
+        ReadPointList(args, dct);
+        triangles = dct.Triangulate();
+    } catch (const char* failure) {
+        PrintTriangulatorFailure(failure);
+        acedRetNil();
+        return RSERR;
+    }
+    // A face that cannot be written is skipped; the others are still written.
+    for (const geom::CTriangle& triangle : triangles) {
+        CreatePFace(triangle);
+    }
+    acedRetT();
+    return RSRSLT;
 }

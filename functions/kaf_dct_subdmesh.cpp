@@ -1,7 +1,16 @@
-// PLACEHOLDER until this worker is written: fails every call with nil.
+// kaf-dct-subdmesh: (kaf-dct-subdmesh points layer [maxPoints]) triangulates the points and
+// writes subdivision meshes of at most maxPoints (3 ... 3,000,000) vertices; gives their handles.
+#include "functions/run_mesh_function.h"
 #include "functions/workers.h"
+#include "output/create_splitted_subd_mesh.h"
+#include "output/create_subd_mesh.h"
 
-int RunKafDctSubdmesh(const resbuf*) {
-    acedRetNil();
-    return RSERR;
+int RunKafDctSubdmesh(const resbuf* args) {
+    static const MeshFunction kSubdmesh = {
+        {L"dct_subdmesh", L"The maximum size of points in a subdmesh has to be an integer!",
+         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
+         3000000},
+        CreateSubDMesh,
+        CreateSplittedSubDMesh};
+    return RunMeshFunction(args, kSubdmesh);
 }

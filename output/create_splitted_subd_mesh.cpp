@@ -1,0 +1,66 @@
+#include "output/create_splitted_subd_mesh.h"
+
+#include "arxapi.h"
+#include "host/pump_messages.h"
+#include "output/append_handle_text.h"
+#include "output/close_on_exit.h"
+#include "output/fill_mesh.h"
+#include "output/mesh_count_estimate.h"
+#include "output/mesh_vertex_numbering.h"
+#include "output/new_entity.h"
+#include "output/open_model_space.h"
+#include "output/set_layer_reported.h"
+#include "output/set_subd_mesh_reported.h"
+
+int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
+                           const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                           std::int32_t maxPoints, std::vector<std::wstring>& handles) {
+    AcDbBlockTableRecord* modelSpace =
+        OpenModelSpaceForWrite(L"CreateSubDMesh:getSymbolTable", L"CreateSubDMesh:getAt");
+    if (modelSpace == nullptr) {
+        return RTERROR;
+    }
+    const CloseOnExit closeModelSpace(modelSpace);
+
+    const std::uint32_t estimate = MeshCountEstimate(vertices.size(), maxPoints);
+    acutPrintf(L"\n");
+    MeshVertexNumbering numbering(vertices.size());
+    AcGePoint3dArray points;
+    AcArray<Adesk::Int32> faces;
+    std::size_t next = 0;
+    int meshNumber = 0;
+    while (next < triangles.size()) {
+        NewEntity<AcDbSubDMesh> mesh;
+        points.removeAll();
+        faces.removeAll();
+        if (!SetLayerReported(*mesh, layer, L"CreateSubDMesh:setLayer")) {
+            return RTERROR;
+        }
+        ++meshNumber;
+        PumpMessagesThrottled();
+        acutPrintf(L"\rMesh %i/min%i will be created...", meshNumber, static_cast<int>(estimate));
+
+        next = FillMesh(
+            triangles, next, maxPoints - 2, numbering,
+            [&](std::int32_t globalIndex) {
+                const geom::CVertex& vertex = vertices[static_cast<std::size_t>(globalIndex)];
+                points.append(AcGePoint3d(vertex.x, vertex.y, vertex.z));
+            },
+            [&](std::int32_t a, std::int32_t b, std::int32_t c) {
+                faces.append(3);
+                faces.append(a);
+                faces.append(b);
+                faces.append(c);
+            });
+
+        PumpMessagesThrottled();
+        if (!SetSubDMeshReported(*mesh, points, faces)) {
+            return RTERROR;
+        }
+        if (!mesh.AppendTo(*modelSpace, L"CreateSubDMesh:appendAcDbEntity")) {
+            return RTERROR;
+        }
+        AppendHandleText(*mesh, handles);
+    }
+    return RTNORM;
+}

@@ -1,0 +1,57 @@
+#include "output/create_subd_mesh.h"
+
+#include "arxapi.h"
+#include "host/pump_messages.h"
+#include "host/report_step_error.h"
+#include "output/append_handle_text.h"
+#include "output/close_on_exit.h"
+#include "output/new_entity.h"
+#include "output/open_model_space.h"
+#include "output/set_layer_reported.h"
+#include "output/set_subd_mesh_reported.h"
+
+int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
+                   const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                   std::vector<std::wstring>& handles) {
+    acutPrintf(L"\nCreate Mesh ... ");
+    AcDbBlockTableRecord* modelSpace =
+        OpenModelSpaceForWrite(L"CreateSubDMesh:getSymbolTable", L"CreateSubDMesh:getAt");
+    if (modelSpace == nullptr) {
+        return RTERROR;
+    }
+    const CloseOnExit closeModelSpace(modelSpace);
+    PumpMessagesThrottled();
+
+    AcGePoint3dArray points(static_cast<int>(vertices.size()));
+    for (const geom::CVertex& vertex : vertices) {
+        points.append(AcGePoint3d(vertex.x, vertex.y, vertex.z));
+    }
+    if (static_cast<std::size_t>(points.length()) != vertices.size()) {
+        ReportStepError(L"CreateSubDMesh: ", L"Vertex number mismatch!");
+        return RTERROR;
+    }
+    PumpMessagesThrottled();
+
+    AcArray<Adesk::Int32> faces(static_cast<int>(4 * triangles.size()));
+    for (const geom::CTriangle& triangle : triangles) {
+        faces.append(3);
+        faces.append(triangle.i1);
+        faces.append(triangle.i2);
+        faces.append(triangle.i3);
+    }
+    PumpMessagesThrottled();
+
+    NewEntity<AcDbSubDMesh> mesh;
+    mesh->setDatabaseDefaults();
+    if (!SetLayerReported(*mesh, layer, L"CreateSubDMesh:setLayer")) {
+        return RTERROR;
+    }
+    if (!SetSubDMeshReported(*mesh, points, faces)) {
+        return RTERROR;
+    }
+    if (!mesh.AppendTo(*modelSpace, L"CreateSubDMesh:appendAcDbEntity")) {
+        return RTERROR;
+    }
+    AppendHandleText(*mesh, handles);
+    return RTNORM;
+}

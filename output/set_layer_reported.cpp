@@ -1,0 +1,15 @@
+#include "output/set_layer_reported.h"
+
+#include "host/report_step_error.h"
+
+bool SetLayerReported(AcDbEntity& entity, const wchar_t* layer, const wchar_t* step) {
+    if (layer == nullptr) {
+        return true;
+    }
+    const Acad::ErrorStatus status = entity.setLayer(layer, true, false);
+    if (status != Acad::eOk) {
+        ReportStepError(step, status);
+        return false;
+    }
+    return true;
+}
