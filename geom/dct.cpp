@@ -1,0 +1,125 @@
+#include "geom/dct.h"
+
+#include <limits>
+#include <new>
+#include <numeric>
+#include <utility>
+
+#include "geom/sort_points.h"
+
+namespace geom {
+
+namespace {
+
+const char* const kStoreShort = "Couldn't allocate enough memory!\n";
+const char* const kWorkspaceShort = "Not enough memory\n";
+const char* const kTooFewVertices = "A minimum of 3 vertices are required!\n";
+
+// Edge ends are numbered 2 * edge + side in 32 bits, and SortPoints takes signed 32-bit positions.
+constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
+
+}  // namespace
+
+CDCT::CDCT() {
+    pointStore.AddRoom();
+}
+
+CDCT::~CDCT() = default;
+
+int CDCT::AddPoint(double x, double y, double z) {
+    if (pointCount % DctPointStore::kGrowth == 0 &&
+        pointStore.Room() < pointCount + DctPointStore::kGrowth) {
+        if (pointCount >= kMaxPoints) {
+            throw kStoreShort;
+        }
+        try {
+            pointStore.AddRoom();
+        } catch (const std::bad_alloc&) {
+            throw kStoreShort;
+        }
+    }
+    pointStore.Set(pointCount, x, y, z);
+    ++pointCount;
+    return 1;
+}
+
+std::vector<CTriangle> CDCT::Triangulate() {
+    result.clear();
+    {
+        CVertex* store = nullptr;
+        std::unique_ptr<CVertex[]> scratch;
+        try {
+            store = pointStore.Join(pointCount);
+            scratch.reset(new CVertex[pointCount]);
+        } catch (const std::bad_alloc&) {
+            throw kStoreShort;
+        }
+        SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+    }
+    AllocWorkspace(pointCount);
+    const std::uint32_t m = CollectVertices();
+    if (m < 3) {
+        FreeWorkspace();
+        throw kTooFewVertices;
+    }
+    try {
+        DivideRange(0, m - 1);
+        ExtractTriangles(m);
+    } catch (...) {
+        FreeWorkspace();
+        result.clear();
+        throw;
+    }
+    FreeWorkspace();
+    // The caller gets the triangles themselves; nothing reads result after the run.
+    return std::move(result);
+}
+
+std::vector<CVertex> CDCT::GetVertices() const {
+    std::vector<CVertex> list;
+    list.reserve(pointCount);
+    for (std::uint32_t i = 0; i < pointCount; ++i) {
+        const CVertex& point = pointStore[i];
+        if (i + 1 < pointCount && point == pointStore[i + 1]) {
+            continue;
+        }
+        list.emplace_back(point.x, point.y, point.z);
+    }
+    return list;
+}
+
+void CDCT::AllocWorkspace(std::uint32_t n) {
+    const std::size_t edgeCount = 3 * static_cast<std::size_t>(n);
+    vertices.reset(new (std::nothrow) DctVertex[n]);
+    edges.reset(new (std::nothrow) DctEdge[edgeCount]);
+    freeEdges.reset(new (std::nothrow) std::uint32_t[edgeCount]);
+    if (!vertices || !edges || !freeEdges) {
+        FreeWorkspace();
+        throw kWorkspaceShort;
+    }
+    // Edge records are handed out from the end of the array first.
+    std::iota(freeEdges.get(), freeEdges.get() + edgeCount, 0u);
+    freeEdgeCount = static_cast<std::uint32_t>(edgeCount);
+}
+
+std::uint32_t CDCT::CollectVertices() {
+    std::uint32_t m = 0;
+    for (std::uint32_t i = 0; i < pointCount; ++i) {
+        const CVertex& point = pointStore[i];
+        if (i + 1 < pointCount && point == pointStore[i + 1]) {
+            continue;
+        }
+        vertices[m] = DctVertex{point.x, point.y, point.z, kDctNone};
+        ++m;
+    }
+    return m;
+}
+
+void CDCT::FreeWorkspace() {
+    vertices.reset();
+    edges.reset();
+    freeEdges.reset();
+    freeEdgeCount = 0;
+}
+
+}  // namespace geom

@@ -1,0 +1,85 @@
+// CDCT: divide-and-conquer Delaunay triangulation of survey points over their plan positions.
+//
+// Use: construct, AddPoint(x, y, z) for every point, Triangulate() once, then GetVertices().
+// Only x and y enter the triangulation; z is carried through.
+//
+// Triangulate() gives the triangles as indices into the list GetVertices() gives, each
+// counter-clockwise with i1 its lowest index, grouped by i1 in ascending order and, within one
+// i1, in counter-clockwise order around that vertex starting from the vertex's entry edge. The
+// points are sorted by x, then y (SortPoints); of several points at one plan position only the
+// last of their run in the sorted store survives, with its z. Points all on one line give no
+// triangles.
+//
+// Failures are thrown as a `const char*` to a fixed text ending in "\n":
+//   "Couldn't allocate enough memory!\n"         the point store or the sort scratch is short
+//   "Not enough memory\n"                        the triangulation workspace cannot be had
+//   "A minimum of 3 vertices are required!\n"    fewer than three distinct plan positions
+//   "Out of memory for edges\n"                  the spare edge records ran out
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "geom/dct_point_store.h"
+#include "geom/dct_records.h"
+#include "geom/triangle.h"
+#include "geom/vertex.h"
+
+namespace geom {
+
+class CDCT {
+public:
+    CDCT();
+    virtual ~CDCT();
+    CDCT(const CDCT&) = delete;
+    CDCT& operator=(const CDCT&) = delete;
+
+    // Stores the point at the end of the point store; gives 1.
+    int AddPoint(double x, double y, double z);
+
+    // Sorts the point store in place and triangulates the distinct plan positions.
+    std::vector<CTriangle> Triangulate();
+
+    // The stored points in store order, each run of equal plan positions given once by its last
+    // point (w = 0). After Triangulate() this is the vertex list the triangles refer to.
+    std::vector<CVertex> GetVertices() const;
+
+private:
+    enum Side { Right = 0, Left = 1 };
+
+    // Hull edge ends of a triangulated range: the counter-clockwise hull edge at the first
+    // (leftmost) vertex and the clockwise hull edge at the last (rightmost) vertex.
+    struct HullEnds {
+        std::uint32_t first;
+        std::uint32_t last;
+    };
+
+    void AllocWorkspace(std::uint32_t n);
+    std::uint32_t CollectVertices();
+    void FreeWorkspace();
+
+    std::uint32_t& Next(std::uint32_t end) { return edges[end >> 1].next[end & 1u]; }
+    std::uint32_t& Prev(std::uint32_t end) { return edges[end >> 1].prev[end & 1u]; }
+    std::uint32_t VertexOf(std::uint32_t end) const { return edges[end >> 1].vertex[end & 1u]; }
+
+    std::uint32_t MakeEdge(std::uint32_t u, std::uint32_t v);
+    void SpliceEdge(std::uint32_t a, std::uint32_t b);
+    std::uint32_t ConnectEdges(std::uint32_t a, std::uint32_t b, Side side);
+    void DeleteEdge(std::uint32_t e);
+
+    HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
+    void FindLowerTangent(std::uint32_t& l, std::uint32_t& r);
+    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl);
+    void ExtractTriangles(std::uint32_t m);
+
+    DctPointStore pointStore;
+    std::vector<CTriangle> result;
+    std::uint32_t pointCount = 0;
+    std::unique_ptr<DctVertex[]> vertices;
+    std::unique_ptr<DctEdge[]> edges;
+    std::unique_ptr<std::uint32_t[]> freeEdges;
+    std::uint32_t freeEdgeCount = 0;
+};
+
+}  // namespace geom
