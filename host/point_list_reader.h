@@ -2,12 +2,14 @@
 //
 // ReadPointList(chain, triangulator): the plain walk. Adds every RTPOINT (z = 0.0) and RT3DPOINT
 // node to the triangulator's AddPoint, skips RTLB, and stops at any other node type. The chain's
-// last node is never read. A single-node chain holding a point reads that point. Works with any
-// triangulator that has AddPoint(x, y, z).
+// last node is never read, unless it is the chain's only node: a single point node is read. An
+// empty chain adds nothing. Works with any triangulator that has AddPoint(x, y, z); what AddPoint
+// throws passes through to the caller.
 //
 // ReadPointListCounting(chain, dct): the counting walk of the mesh functions. Gives the number of
 // points AddPoint accepted (or -1 when the walk ended on a node of another type) and the node
-// where the walk ended, which is the layer argument (null when there is none).
+// where the walk ended, which is the layer argument (null when there is none). An RTLE ends the
+// walk on the node after it.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +17,26 @@
 #include "arxapi.h"
 #include "geom/dct.h"
 
+inline bool IsPointNode(const resbuf* node) {
+    return node->restype == RTPOINT || node->restype == RT3DPOINT;
+}
+
+// Feeds a point node to the triangulator (a 2D point with z = 0.0); gives AddPoint's result.
+template <typename Triangulator>
+int AddPointNode(const resbuf* node, Triangulator& triangulator) {
+    const double z = node->restype == RT3DPOINT ? node->resval.rpoint[2] : 0.0;
+    return triangulator.AddPoint(node->resval.rpoint[0], node->resval.rpoint[1], z);
+}
+
 template <typename Triangulator>
 void ReadPointList(const resbuf* chain, Triangulator& triangulator) {
     for (const resbuf* node = chain; node != nullptr; node = node->rbnext) {
-        if (node->restype == RTPOINT) {
-            triangulator.AddPoint(node->resval.rpoint[0], node->resval.rpoint[1], 0.0);
-        } else if (node->restype == RT3DPOINT) {
-            triangulator.AddPoint(node->resval.rpoint[0], node->resval.rpoint[1],
-                                  node->resval.rpoint[2]);
+        if (IsPointNode(node)) {
+            AddPointNode(node, triangulator);
         } else if (node->restype != RTLB) {
             return;
         }
+        // The walk never looks at the chain's last node.
         if (node->rbnext == nullptr || node->rbnext->rbnext == nullptr) {
             return;
         }

@@ -7,3 +7,4 @@
 #include "kafhost/ads_api.h"
 #include "kafhost/rx_api.h"
 #include "kafhost/db_api.h"
+#include "kafhost/arx_app.h"

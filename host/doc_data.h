@@ -1,0 +1,4 @@
+// CDocData: what the module keeps per open document. Nothing yet.
+#pragma once
+
+struct CDocData {};

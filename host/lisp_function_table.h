@@ -1,0 +1,11 @@
+// kLispFunctionTable: the module's ten AutoLISP functions between the table's bounding null
+// slots. Their order gives their function codes 0 to 9: triangulate, kaf-dct, kaf-dct-pface,
+// kaf-dct-pfacemesh, kaf-dct-pfacemesh-withloadcsv, kaf-dct-subdmesh, kaf-dct-subdmesh-aa,
+// kaf-dct-subdmesh-withloadcsv, kaf-mergingCoplanarFacesOfSubMesh, kaf-changeMeshColor. Each
+// entry's thunk hands the call's argument chain (acedGetArgs) to the function's worker and gives
+// what the worker gives.
+#pragma once
+
+#include "arxapi.h"
+
+extern const LispFunctionEntry* const kLispFunctionTable[12];

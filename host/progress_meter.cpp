@@ -1,0 +1,109 @@
+#include "host/progress_meter.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "arxapi.h"
+#include "host/clock.h"
+#include "host/find_status_bar_progress_control.h"
+#include "host/pump_messages.h"
+
+namespace {
+
+// True while PassThroughMessageFilter is registered with the host; kept across runs, so that a
+// filter one run leaves registered is not registered again by the next.
+bool FilterRegistered = false;
+
+constexpr double kMeterIntervalSeconds = 0.5;
+
+// Lets the host handle every window message as usual while a meter is shown.
+bool PassThroughMessageFilter(MSG*) {
+    return false;
+}
+
+// The whole-percent text of part of total, as the meter shows it ("42%").
+std::string PercentText(double part, double total) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%.0f%s", part * 100.0 / total, "%");
+    return text;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::string::size_type i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The leading integer of a percentage text ("42%" gives 42; a text without digits gives 0).
+int PercentPosition(const std::string& text) {
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+void MoveMeter(const wchar_t* label, int position) {
+    if (acedSetStatusBarProgressMeterPos(position) == -1) {
+        acedSetStatusBarProgressMeter(label, 0, 100);
+        acedSetStatusBarProgressMeterPos(position);
+    }
+}
+
+}  // namespace
+
+void StartProgressMeter(ProgressMeterState& state, const wchar_t* label, double total) {
+    if (!FilterRegistered) {
+        FilterRegistered = acedRegisterFilterWinMsg(PassThroughMessageFilter);
+    }
+    acedRestoreStatusBar();
+    acedSetStatusBarProgressMeter(label, 0, 100);
+    state.total = total;
+    state.lastShown = 0.0;
+    state.current = 0.0;
+    state.interval = kMeterIntervalSeconds;
+    state.lastTick = ReadClock();
+}
+
+int UpdateProgressMeter(ProgressMeterState& state, const wchar_t* label, double value) {
+    const std::int32_t now = ReadClock();
+    const bool clamped = value > state.total;
+    if (clamped) {
+        value = state.total;
+    }
+    const HWND control = FindStatusBarProgressControl();
+    const std::string shownText = PercentText(state.lastShown, state.total);
+    const std::string newText = PercentText(value, state.total);
+    const bool due = ElapsedMilliseconds(state.lastTick, now) / 1000.0 > state.interval;
+    const bool percentChanged = !EqualIgnoringCase(shownText, newText);
+    if (control == nullptr || clamped || (percentChanged && due)) {
+        MoveMeter(label, PercentPosition(newText));
+        state.lastShown = value;
+        state.lastTick = now;
+    }
+    state.current = value;
+    if (due) {
+        PumpMessages();
+    }
+    return 0;
+}
+
+void EndProgressMeter() {
+    acedRestoreStatusBar();
+    if (FilterRegistered) {
+        FilterRegistered = !acedRemoveFilterWinMsg(PassThroughMessageFilter);
+    }
+}
