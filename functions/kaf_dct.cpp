@@ -1,7 +1,25 @@
-// PLACEHOLDER until this worker is written: fails every call with nil.
-#include "functions/workers.h"
+// kaf-dct: triangulates a point list with the DCT triangulator and returns the triangles as a
+// list of point triples, each counter-clockwise with its lowest-indexed corner first. A failure
+// of the triangulator (while points are added or during the run) prints its own text and ends
+// with nil.
+#include <vector>
 
-int RunKafDct(const resbuf*) {
-    acedRetNil();
-    return RSERR;
+#include "functions/workers.h"
+#include "geom/dct.h"
+#include "host/point_list_reader.h"
+#include "host/print_triangulator_failure.h"
+#include "host/result_lists.h"
+
+int RunKafDct(const resbuf* args) {
+    std::vector<geom::CTriangle> triangles;
+    try {
+        geom::CDCT dct;
+        ReadPointList(args, dct);
+        triangles = dct.Triangulate();
+    } catch (const char* failure) {
+        PrintTriangulatorFailure(failure);
+        acedRetNil();
+        return RSERR;
+    }
+    return ReturnList(TrianglesToResultList(triangles));
 }
