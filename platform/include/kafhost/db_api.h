@@ -55,6 +55,8 @@ enum ErrorStatus {
     eInvalidOpenState,
     eNotInBlock,
     eDegenerateGeometry,
+    eHadMultipleReaders,
+    eWasNotErased,
 };
 }  // namespace Acad
 

@@ -1,0 +1,63 @@
+// A plain copy of a drawing's contents: its layers and the entities of model and paper space.
+// Host::snapshot() gives one of the current drawing; Host::loadSnapshot rebuilds a drawing from
+// one (drawing-file loaders use it); Host::addEntity adds one EntityInfo.
+//
+// EntityInfo fields by type (others stay empty):
+//  "AcDbFace":         corners (4 points), edgeVisible (4 flags; empty means all visible).
+//  "AcDbPolyFaceMesh": vertices; faces = one list per face record holding its four vertex numbers
+//                      as stored (from 1 within the mesh, 0 for none).
+//  "AcDbSubDMesh":     vertices; faces = one list of vertex indices (from 0) per face;
+//                      vertexColors = one [r, g, b] per vertex or none; subDLevel.
+//  "AcDbPolyline":     points (2D), bulges (one per point; empty means all 0), elevation, closed.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kafhost {
+
+using Point2 = std::array<double, 2>;
+using Point3 = std::array<double, 3>;
+using Rgb = std::array<int, 3>;
+
+struct LayerInfo {
+    std::wstring name;
+    bool hidden = false;
+};
+
+struct EntityInfo {
+    // Upper-case hexadecimal handle text. Empty when adding: the drawing gives the next handle.
+    std::wstring handle;
+    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh" or "AcDbPolyline".
+    std::wstring type;
+    // "model" or "paper".
+    std::wstring space = L"model";
+    std::wstring layer = L"0";
+    bool erased = false;
+
+    std::vector<Point3> vertices;
+    std::vector<std::vector<int>> faces;
+    std::vector<Rgb> vertexColors;
+    int subDLevel = 0;
+
+    std::vector<Point3> corners;
+    std::vector<bool> edgeVisible;
+
+    std::vector<Point2> points;
+    std::vector<double> bulges;
+    double elevation = 0.0;
+    bool closed = false;
+};
+
+struct DrawingSnapshot {
+    // Layer "0" first, then the others in the order they were added.
+    std::vector<LayerInfo> layers;
+    // Model space in drawing order, then paper space in drawing order; erased ones included.
+    std::vector<EntityInfo> entities;
+    // The next handle the drawing gives (handles are never reused); 0 when not known.
+    std::uint64_t nextHandle = 0;
+};
+
+}  // namespace kafhost
