@@ -1,7 +1,113 @@
-// PLACEHOLDER until this worker is written: fails every call with nil.
-#include "functions/workers.h"
+// kaf-changeMeshColor: (handles z1 z2 colour1 colour2). Colours every vertex of the subdivision
+// meshes named in the handle list by its elevation, on the ramp from colour1 (rgb list) at z1 to
+// colour2 at z2 (reals, which must differ); see changeVertexColor. Gives RSRSLT without a result
+// of its own (nil) once all meshes are coloured. Argument errors end the call with nil at the
+// first bad argument; a handle that leads to no subdivision mesh stops the run with nil and
+// RSERR, the meshes before it keeping their new colours.
+#include <string>
+#include <vector>
 
-int RunKafChangeMeshColor(const resbuf*) {
-    acedRetNil();
-    return RSERR;
+#include "functions/workers.h"
+#include "host/handle_list_reader.h"
+#include "host/report_function_error.h"
+#include "postprocess/change_vertex_color.h"
+#include "postprocess/colours.h"
+
+namespace {
+
+constexpr const wchar_t* kStep = L"changeMeshColor";
+
+struct ColourArguments {
+    std::vector<std::wstring> handles;
+    double z1 = 0.0;
+    double z2 = 0.0;
+    RgbColor colour1;
+    RgbColor colour2;
+};
+
+RgbColor RgbOf(const resbuf* node) {
+    RgbColor rgb;
+    rgb.red = node->resval.rpoint[0];
+    rgb.green = node->resval.rpoint[1];
+    rgb.blue = node->resval.rpoint[2];
+    return rgb;
+}
+
+// Reads the argument at cursor by its position (1 to 5); for the handle list the cursor is left
+// on the list's end, or null when the chain ended within the list. Gives the error text, or null.
+const wchar_t* ReadArgument(int position, const resbuf*& cursor, ColourArguments& out) {
+    const resbuf* node = cursor;
+    switch (position) {
+        case 1:
+            if (node->restype != RTLB) {
+                return L"First argument has to be a handle list!";
+            }
+            out.handles = ReadHandleList(cursor);
+            return nullptr;
+        case 2:
+            if (node->restype != RTREAL) {
+                return L"Second argument has to be a real!";
+            }
+            out.z1 = node->resval.rreal;
+            return nullptr;
+        case 3:
+            if (node->restype != RTREAL) {
+                return L"Third argument has to be a real!";
+            }
+            out.z2 = node->resval.rreal;
+            return nullptr;
+        case 4:
+            if (node->restype != RT3DPOINT) {
+                return L"Fourth argument has to be a rgb list!";
+            }
+            out.colour1 = RgbOf(node);
+            return nullptr;
+        default:
+            if (node->restype != RT3DPOINT) {
+                return L"Fifth argument has to be a rgb list!";
+            }
+            out.colour2 = RgbOf(node);
+            return nullptr;
+    }
+}
+
+// Reads all five arguments. Gives false after the argument error has been reported.
+bool ReadArguments(const resbuf* args, ColourArguments& out) {
+    const resbuf* cursor = args;
+    for (int position = 1; position <= 5; ++position) {
+        if (cursor == nullptr) {
+            ReportFunctionError(kStep, L"Too few arguments!");
+            return false;
+        }
+        if (const wchar_t* error = ReadArgument(position, cursor, out)) {
+            ReportFunctionError(kStep, error);
+            return false;
+        }
+        if (cursor == nullptr) {
+            ReportFunctionError(kStep, L"Too few arguments!");
+            return false;
+        }
+        cursor = cursor->rbnext;
+    }
+    // The ramp divides by z2 - z1: equal elevations define no colour.
+    if (out.z1 == out.z2) {
+        ReportFunctionError(kStep, L"Second and third argument have to differ!");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunKafChangeMeshColor(const resbuf* args) {
+    ColourArguments arguments;
+    if (!ReadArguments(args, arguments)) {
+        return RSERR;
+    }
+    if (!changeVertexColor(arguments.handles, arguments.z1, arguments.z2, arguments.colour1,
+                           arguments.colour2)) {
+        acedRetNil();
+        return RSERR;
+    }
+    return RSRSLT;
 }

@@ -1,0 +1,74 @@
+#include "input/point_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "input/path_from_wide.h"
+
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+}  // namespace
+
+PointFile::PointFile(const std::wstring& name)
+    : stream_(PathFromWide(name), std::ios::in | std::ios::binary), buffer_(kBlockSize) {}
+
+std::int64_t PointFile::CountLineFeeds() {
+    std::int64_t count = 0;
+    while (Refill()) {
+        const char* data = buffer_.data();
+        count += std::count(data + begin_, data + end_, '\n');
+        begin_ = end_;
+    }
+    Rewind();
+    return count;
+}
+
+bool PointFile::NextLine(const char*& first, const char*& last) {
+    for (;;) {
+        const char* data = buffer_.data();
+        const void* lineFeed = std::memchr(data + begin_, '\n', end_ - begin_);
+        if (lineFeed != nullptr) {
+            first = data + begin_;
+            last = static_cast<const char*>(lineFeed);
+            begin_ = static_cast<std::size_t>(last - data) + 1;
+            if (last != first && last[-1] == '\r') {
+                --last;
+            }
+            return true;
+        }
+        if (!Refill()) {
+            return false;
+        }
+    }
+}
+
+// Keeps the unread bytes, moved to the buffer's start, and reads more after them; the buffer
+// grows when one line fills it. Gives false when nothing more could be read.
+bool PointFile::Refill() {
+    if (atEnd_) {
+        return false;
+    }
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    if (end_ == buffer_.size()) {
+        buffer_.resize(buffer_.size() * 2);
+    }
+    stream_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+    const std::size_t read = static_cast<std::size_t>(stream_.gcount());
+    end_ += read;
+    if (!stream_) {
+        atEnd_ = true;
+    }
+    return read != 0;
+}
+
+void PointFile::Rewind() {
+    stream_.clear();
+    stream_.seekg(0);
+    begin_ = 0;
+    end_ = 0;
+    atEnd_ = !stream_;
+}

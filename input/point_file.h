@@ -1,0 +1,34 @@
+// PointFile(name): a point file opened for reading, read in large blocks.
+//
+// IsOpen(): whether the file could be opened.
+// CountLineFeeds(): the number of line feeds in the whole file; the file is then read again from
+// its start.
+// NextLine(first, last): the next line ended by a line feed, as the bytes [first, last) (valid
+// until the next call), without the line feed and without one carriage return before it. Gives
+// false at the end of the file; a last line without a line feed is not given.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+class PointFile {
+public:
+    explicit PointFile(const std::wstring& name);
+
+    bool IsOpen() const { return stream_.is_open(); }
+    std::int64_t CountLineFeeds();
+    bool NextLine(const char*& first, const char*& last);
+
+private:
+    bool Refill();
+    void Rewind();
+
+    std::ifstream stream_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;  // the unread bytes are buffer_[begin_, end_)
+    std::size_t end_ = 0;
+    bool atEnd_ = false;
+};

@@ -1,0 +1,83 @@
+#include "postprocess/change_vertex_color.h"
+
+#include "arxapi.h"
+#include "host/progress_meter.h"
+#include "host/pump_messages.h"
+#include "host/report_step_error.h"
+#include "input/get_entity.h"
+#include "postprocess/colour_channel_byte.h"
+#include "postprocess/hsl_to_rgb.h"
+#include "postprocess/rgb_to_hsl.h"
+
+namespace {
+
+constexpr const wchar_t* kMeterLabel = L"Please wait: ";
+
+// The subdivision mesh with that handle, open for read by its id; null when the handle leads to
+// no model-space subdivision mesh (an entity found of another class is closed again).
+AcDbSubDMesh* OpenMesh(const std::wstring& handle) {
+    AcDbEntity* entity = nullptr;
+    GetEntity(entity, handle.c_str());
+    if (entity == nullptr) {
+        return nullptr;
+    }
+    const bool isMesh = entity->isA()->isDerivedFrom(AcDbSubDMesh::desc());
+    const AcDbObjectId id = entity->objectId();
+    entity->close();
+    AcDbSubDMesh* mesh = nullptr;
+    if (isMesh) {
+        acdbOpenObject(mesh, id, AcDb::kForRead);
+    }
+    return mesh;
+}
+
+// The ramp's colour at parameter t: 0 at the first end, 1 at the second.
+HslColor RampColour(const HslColor& first, const HslColor& second, double t) {
+    HslColor hsl;
+    hsl.hue = first.hue - (first.hue - second.hue) * t;
+    hsl.saturation = first.saturation - (first.saturation - second.saturation) * t;
+    hsl.lightness = first.lightness - (first.lightness - second.lightness) * t;
+    return hsl;
+}
+
+}  // namespace
+
+bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, double z2,
+                       const RgbColor& colour1, const RgbColor& colour2) {
+    ProgressMeterState meter;
+    StartProgressMeter(meter, kMeterLabel, static_cast<double>(handles.size()));
+    const HslColor first = RgbToHsl(colour1);
+    const HslColor second = RgbToHsl(colour2);
+    AcCmEntityColor colour;
+    colour.setColorMethod(AcCmEntityColor::kByColor);
+    AcArray<AcCmEntityColor> colours;
+
+    const int meshCount = static_cast<int>(handles.size());
+    for (int i = 1; i <= meshCount; ++i) {
+        AcDbSubDMesh* mesh = OpenMesh(handles[static_cast<std::size_t>(i - 1)]);
+        if (mesh == nullptr) {
+            EndProgressMeter();
+            ReportStepError(L"changeVertexColor", L"Object is not a SubDMesh!");
+            return false;
+        }
+        PumpMessagesThrottled();
+        int vertexCount = 0;
+        mesh->numOfVertices(vertexCount);
+        acutPrintf(L"\rMesh: %i of %i, Number of vertices: %i", i, meshCount, vertexCount);
+        for (int k = 0; k < vertexCount; ++k) {
+            AcGePoint3d vertex;
+            mesh->getVertexAt(k, vertex);
+            const RgbColor rgb = HslToRgb(RampColour(first, second, (vertex.z - z1) / (z2 - z1)));
+            colour.setRGB(ColourChannelByte(rgb.red), ColourChannelByte(rgb.green),
+                          ColourChannelByte(rgb.blue));
+            colours.append(colour);
+        }
+        mesh->upgradeOpen();
+        mesh->setVertexColorArray(colours);
+        mesh->close();
+        colours.removeAll();
+        UpdateProgressMeter(meter, kMeterLabel, static_cast<double>(i));
+    }
+    EndProgressMeter();
+    return true;
+}
