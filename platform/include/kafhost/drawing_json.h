@@ -1,0 +1,45 @@
+// Drawing files: a drawing snapshot as JSON text, and reading and writing such files.
+//
+// The file is one object:
+//   {"layers": [{"name": "0", "hidden": false}, ...],
+//    "entities": [{"handle": "2A", "type": "AcDbSubDMesh", "space": "model", "layer": "0",
+//                  "erased": false, <geometry>}, ...],
+//    "nextHandle": "2B"}
+// with the geometry of each type:
+//   AcDbSubDMesh      "vertices" [[x, y, z], ...], "faces" [[i, j, k], ...] (indices from 0),
+//                     "vertexColors" [[r, g, b], ...] (empty or one per vertex), "subDLevel"
+//   AcDbPolyFaceMesh  "vertices" [[x, y, z], ...], "faces" [[a, b, c, d], ...] (the face
+//                     records' vertex numbers: from 1, 0 for none, negative for a hidden edge)
+//   AcDbFace          "corners" [[x, y, z] x 4], "edgeVisible" [4 flags] (optional: all visible)
+//   AcDbPolyline      "vertices" [[x, y], ...], "bulges" [one per vertex], "elevation", "closed"
+// "nextHandle" is optional; reading without it lets the drawing continue above the highest
+// handle. Numbers are written with the fewest digits that read back to the same double.
+//
+// drawingToJson(drawing): the file text (one layer or entity per line), ending in a line break.
+// drawingFromJson(text): the snapshot the text describes. Throws DrawingFileError, saying what is
+//   wrong and where (line and column of a syntax error, or the path to the value such as
+//   entities[3].faces[7][2]), for text that is not such a drawing.
+// saveDrawingFile(drawing, path): writes the file through a temporary file in the same folder
+//   that then replaces path, so a save that fails leaves an earlier file intact. Throws
+//   DrawingFileError.
+// loadDrawingFile(path): reads and parses the file. Throws DrawingFileError (the path first).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "kafhost/drawing_snapshot.h"
+
+namespace kafhost {
+
+class DrawingFileError : public std::runtime_error {
+public:
+    explicit DrawingFileError(const std::string& message) : std::runtime_error(message) {}
+};
+
+std::string drawingToJson(const DrawingSnapshot& drawing);
+DrawingSnapshot drawingFromJson(const std::string& text);
+void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path);
+DrawingSnapshot loadDrawingFile(const std::string& path);
+
+}  // namespace kafhost

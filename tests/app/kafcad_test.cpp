@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "kafcad_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kUnitSquare = "(kaf-dct '((0 0) (1 0) (0 1) (1 1)))";
+const char* const kUnitSquareTriangles =
+    "(((0.0 0.0 0.0) (1.0 0.0 0.0) (0.0 1.0 0.0)) ((0.0 1.0 0.0) (1.0 0.0 0.0) (1.0 1.0 0.0)))\n";
+
+std::string FileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string LastLine(const std::string& text) {
+    const std::size_t end = text.empty() || text.back() != '\n' ? text.size() : text.size() - 1;
+    const std::size_t start = text.rfind('\n', end == 0 ? 0 : end - 1);
+    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start + 1));
+}
+
+// A scratch folder per test for drawing files.
+class KafcadDrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  (std::string("kafcad_test_") + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    fs::path folder_;
+};
+
+TEST(Kafcad, KafDctOnTheUnitSquarePrintsTheTwoTriangles) {
+    const KafcadRun run = RunKafcadProcess({"-e", kUnitSquare});
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, kUnitSquareTriangles);
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST(Kafcad, FailingFunctionPrintsItsTextThenTheErrorAndStops) {
+    const KafcadRun run =
+        RunKafcadProcess({"-e", "(kaf-dct '((0 0) (1 0) (0 0)))", "-e", kUnitSquare});
+    EXPECT_EQ(run.out, "A minimum of 3 vertices are required!\n");
+    EXPECT_EQ(run.err, "; error: kaf-dct failed\n");
+    EXPECT_EQ(run.exitStatus, 1);
+}
+
+TEST(Kafcad, ValuesOfSeveralExpressionsEachOnTheirOwnLine) {
+    const KafcadRun run =
+        RunKafcadProcess({"-e", "1.5", "-e", "\"say \\\"hi\\\"\\n\"", "-e",
+                          "'(1 -2. (3 \"x\") nil t) .5e1", "-e", "(quote (1e20))"});
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "1.5\n\"say \\\"hi\\\"\\n\"\n(1 -2.0 (3 \"x\") nil T)\n5.0\n(1.0e+20)\n");
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST(Kafcad, UnknownFunctionIsReportedByName) {
+    const KafcadRun run = RunKafcadProcess({"-e", "(kaf-dtc '((0 0) (1 0) (0 1)))"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "; error: no function definition: KAF-DTC\n");
+    EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST(Kafcad, FunctionNamesIgnoreCaseAsAutoLispSymbolsDo) {
+    const KafcadRun run = RunKafcadProcess({"-e", "(KAF-Dct '((0 0) (1 0) (0 1) (1 1)))"});
+    EXPECT_EQ(run.out, kUnitSquareTriangles);
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST(Kafcad, MalformedExpressionsAreRejectedBeforeAnythingRuns) {
+    KafcadRun run = RunKafcadProcess({"-e", kUnitSquare, "-e", "(kaf-dct '((0 0) (1 0)"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "kafcad: malformed expression (-e 2, line 1, column 11): missing \")\" for the \"(\" "
+              "opened here\n");
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"-e", "(kaf-dct \"abc)"});
+    EXPECT_EQ(run.err,
+              "kafcad: malformed expression (-e 1, line 1, column 10): unterminated string\n");
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"-e", "(kaf-dct '((0 0) (1 0) (0 1))))"});
+    EXPECT_EQ(run.err,
+              "kafcad: malformed expression (-e 1, line 1, column 31): unexpected \")\"\n");
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"-e", " "});
+    EXPECT_EQ(run.err, "kafcad: malformed expression (-e 1): it is empty\n");
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"-e", "(kaf-dct pts)"});
+    EXPECT_EQ(run.err, "; error: variables are not supported: PTS\n");
+    EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST(Kafcad, BadOptionsAndAMissingModuleExitWithStatusTwo) {
+    KafcadRun run = RunKafcadProcess({"--frobnicate"});
+    EXPECT_EQ(run.err,
+              "kafcad: unknown option --frobnicate\nTry 'kafcad --help' for more information.\n");
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"--layer", "TIN"});
+    EXPECT_EQ(
+        run.err,
+        "kafcad: no expression given (use -e EXPR)\nTry 'kafcad --help' for more information.\n");
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"--module", "/nonexistent/kaf20x64.arx", "-e", kUnitSquare});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("kafcad: cannot load module /nonexistent/kaf20x64.arx: ", 0), 0u)
+        << run.err;
+    EXPECT_EQ(run.exitStatus, 2);
+
+    run = RunKafcadProcess({"--module", KAF_MODULE_PATH, "-e", kUnitSquare});
+    EXPECT_EQ(run.out, kUnitSquareTriangles);
+}
+
+TEST(Kafcad, HelpAndVersion) {
+    KafcadRun run = RunKafcadProcess({"--help"});
+    EXPECT_EQ(run.out.rfind("Usage: kafcad [OPTION]... -e EXPR [-e EXPR]...\n", 0), 0u);
+    EXPECT_NE(run.out.find("--save FILE.json"), std::string::npos);
+    EXPECT_EQ(run.exitStatus, 0);
+    run = RunKafcadProcess({"--version"});
+    EXPECT_EQ(run.out, "kafcad 0.1.0\n");
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST_F(KafcadDrawingTest, LayersAreAddedAndSaved) {
+    const KafcadRun run = RunKafcadProcess(
+        {"--layer", "TIN", "--layer", "Gel\xC3\xA4nde", "--save", Path("d.json"), "-e", "nil"});
+    EXPECT_EQ(run.out, "nil\n");
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(FileText(Path("d.json")).substr(0, 128),
+              "{\n  \"layers\": [\n    {\"name\":\"0\",\"hidden\":false},\n"
+              "    {\"name\":\"TIN\",\"hidden\":false},\n"
+              "    {\"name\":\"Gel\xC3\xA4nde\",\"hidden\":false}\n  ],\n");
+}
+
+TEST_F(KafcadDrawingTest, SaveLoadSaveGivesTheSameFile) {
+    KafcadRun run = RunKafcadProcess(
+        {"--layer", "TIN", "--save", Path("a.json"), "-e",
+         "(kaf-dct-subdmesh '((0 0 0.1) (1 0 0.2) (0 1 0.30000000000000004) (1 1 1e-7)) \"TIN\")",
+         "-e", "(kaf-dct-pface '((0 0 1) (2 0 1) (0 2 1)))"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string first = FileText(Path("a.json"));
+    EXPECT_NE(first.find("\"type\":\"AcDbSubDMesh\",\"space\":\"model\",\"layer\":\"TIN\""),
+              std::string::npos)
+        << first;
+    EXPECT_NE(first.find("[1.0,1.0,1e-07]"), std::string::npos) << first;
+    EXPECT_NE(first.find("\"type\":\"AcDbFace\""), std::string::npos) << first;
+
+    run = RunKafcadProcess({"--drawing", Path("a.json"), "--save", Path("b.json"), "-e", "T"});
+    EXPECT_EQ(run.out, "T\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(FileText(Path("b.json")), first);
+}
+
+TEST_F(KafcadDrawingTest, LoadedHandlesAreKeptAndNewOnesContinueAboveThem) {
+    std::ofstream(Path("in.json")) << R"({"layers": [{"name": "0"}, {"name": "TIN"}], "entities": [
+              {"handle": "2A0", "type": "AcDbPolyline", "layer": "TIN",
+               "vertices": [[0, 0], [5, 0], [5, 5]], "closed": true},
+              {"handle": "1F", "type": "AcDbFace",
+               "corners": [[0, 0, 0], [1, 0, 0], [1, 1, 0], [1, 1, 0]]}]})";
+    const KafcadRun run =
+        RunKafcadProcess({"--drawing", Path("in.json"), "--save", Path("out.json"), "-e",
+                          "(kaf-dct-subdmesh '((0 0 0) (1 0 0) (0 1 0)) \"TIN\")"});
+    EXPECT_EQ(LastLine(run.out), "(\"2A1\")");
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string saved = FileText(Path("out.json"));
+    EXPECT_NE(saved.find("{\"handle\":\"2A0\",\"type\":\"AcDbPolyline\""), std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("{\"handle\":\"1F\",\"type\":\"AcDbFace\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("{\"handle\":\"2A1\",\"type\":\"AcDbSubDMesh\""), std::string::npos)
+        << saved;
+}
+
+TEST_F(KafcadDrawingTest, MalformedDrawingIsRejectedAndNothingIsSaved) {
+    std::ofstream(Path("bad.json"))
+        << R"({"layers": [{"name": "0"}], "entities": [{"type": "AcDbSubDMesh",
+              "vertices": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [[0, 1, 3]]}]})";
+    const KafcadRun run = RunKafcadProcess(
+        {"--drawing", Path("bad.json"), "--save", Path("out.json"), "-e", kUnitSquare});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "kafcad: cannot load drawing " + Path("bad.json") +
+                           ": entities[0].faces[0][2]: vertex index 3 out of range (the mesh has "
+                           "3 vertices)\n");
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_FALSE(fs::exists(Path("out.json")));
+}
+
+TEST_F(KafcadDrawingTest, FailedRunDoesNotOverwriteTheSavedDrawing) {
+    std::ofstream(Path("keep.json")) << "earlier";
+    const KafcadRun run = RunKafcadProcess(
+        {"--save", Path("keep.json"), "-e", "(kaf-dct-subdmesh '((0 0) (1 0)) nil)"});
+    EXPECT_EQ(run.err, "; error: kaf-dct-subdmesh failed\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(FileText(Path("keep.json")), "earlier");
+}
+
+}  // namespace
