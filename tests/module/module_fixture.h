@@ -1,0 +1,83 @@
+// ModuleTest: fixture for tests that reach the module as a user does, through the stand-in host.
+//
+// The module (KAF_MODULE_PATH) is loaded once per test program, and loaded again before a test
+// when an earlier test unloaded it. Every test starts from a fresh host: a new empty drawing, an
+// empty command line, no faults, no meter, the default window tree (Host::reset).
+//
+// Call(name, args) and CallWithChain(name, chain) call an AutoLISP function of the current
+// document and check that no exception escaped the function and that no drawing object was left
+// open by the call; they give the call's result.
+//
+// Point lists for arguments: PointList({{x, y, z}, ...}) gives a list of 3D points,
+// PointList2({{x, y}, ...}) a list of 2D points.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "kafhost/host.h"
+#include "kafhost/wide_to_utf8.h"
+
+class ModuleTest : public ::testing::Test {
+protected:
+    static kafhost::Host& host() { return kafhost::Host::instance(); }
+
+    static void EnsureModuleLoaded() {
+        if (!host().loadedModules().empty()) {
+            return;
+        }
+        std::string error;
+        ASSERT_TRUE(host().loadModule(KAF_MODULE_PATH, error)) << error;
+    }
+
+    void SetUp() override {
+        host().reset();
+        EnsureModuleLoaded();
+        host().reset();
+    }
+
+    static kafhost::CallResult Call(const std::wstring& name,
+                                    const std::vector<kafhost::LispValue>& args = {}) {
+        return Checked(host().call(name, args));
+    }
+
+    static kafhost::CallResult CallWithChain(const std::wstring& name, const resbuf* chain) {
+        return Checked(host().callWithChain(name, chain));
+    }
+
+    static kafhost::LispValue PointList(std::initializer_list<std::array<double, 3>> points) {
+        std::vector<kafhost::LispValue> items;
+        for (const auto& p : points) {
+            items.push_back(kafhost::LispValue::point(p[0], p[1], p[2]));
+        }
+        return kafhost::LispValue::list(items);
+    }
+
+    static kafhost::LispValue PointList2(std::initializer_list<std::array<double, 2>> points) {
+        std::vector<kafhost::LispValue> items;
+        for (const auto& p : points) {
+            items.push_back(kafhost::LispValue::point(p[0], p[1]));
+        }
+        return kafhost::LispValue::list(items);
+    }
+
+private:
+    static kafhost::CallResult Checked(kafhost::CallResult result) {
+        EXPECT_FALSE(result.exceptionEscaped)
+            << std::string(result.exceptionText.begin(), result.exceptionText.end());
+        EXPECT_EQ(result.openObjectsAfter, 0u) << DescribeOpenObjects(result);
+        return result;
+    }
+
+    static std::string DescribeOpenObjects(const kafhost::CallResult& result) {
+        std::string text = "left open:";
+        for (const std::wstring& description : result.openObjectsAfterDescriptions) {
+            text += " [" + kafhost::wideToUtf8(description) + "]";
+        }
+        return text;
+    }
+};
