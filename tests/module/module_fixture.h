@@ -1,8 +1,11 @@
+// HostTest: fixture for tests of the module's own units against the stand-in host: every test
+// starts from a fresh host (Host::reset): a new empty drawing, an empty command line, no faults,
+// no meter, the default window tree.
+//
 // ModuleTest: fixture for tests that reach the module as a user does, through the stand-in host.
 //
 // The module (KAF_MODULE_PATH) is loaded once per test program, and loaded again before a test
-// when an earlier test unloaded it. Every test starts from a fresh host: a new empty drawing, an
-// empty command line, no faults, no meter, the default window tree (Host::reset).
+// when an earlier test unloaded it. Every test starts from a fresh host, as with HostTest.
 //
 // Call(name, args) and CallWithChain(name, chain) call an AutoLISP function of the current
 // document and check that no exception escaped the function and that no drawing object was left
@@ -22,10 +25,15 @@
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 
-class ModuleTest : public ::testing::Test {
+class HostTest : public ::testing::Test {
 protected:
     static kafhost::Host& host() { return kafhost::Host::instance(); }
 
+    void SetUp() override { host().reset(); }
+};
+
+class ModuleTest : public HostTest {
+protected:
     static void EnsureModuleLoaded() {
         if (!host().loadedModules().empty()) {
             return;
@@ -34,8 +42,8 @@ protected:
         ASSERT_TRUE(host().loadModule(KAF_MODULE_PATH, error)) << error;
     }
 
+    // The host starts over after a load, so that the load's own traces are not seen.
     void SetUp() override {
-        host().reset();
         EnsureModuleLoaded();
         host().reset();
     }
