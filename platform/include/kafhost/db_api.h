@@ -259,6 +259,7 @@ public:
     Acad::ErrorStatus isEdgeVisibleAt(Adesk::UInt16 index, bool& visible) const;
 
 private:
+    friend class kafhostObjectAccess;
     AcGePoint3d corners_[4];
     bool visible_[4] = {true, true, true, true};
 };
@@ -283,6 +284,7 @@ public:
     Acad::ErrorStatus setPosition(const AcGePoint3d& position);
 
 private:
+    friend class kafhostObjectAccess;
     AcGePoint3d position_;
 };
 
@@ -297,6 +299,7 @@ public:
     Acad::ErrorStatus setVertexAt(Adesk::UInt16 faceIndex, Adesk::Int16 vertexNumber);
 
 private:
+    friend class kafhostObjectAccess;
     Adesk::Int16 vertices_[4] = {0, 0, 0, 0};
 };
 
@@ -323,6 +326,7 @@ public:
     struct Storage;
 
 private:
+    friend class kafhostObjectAccess;
     Storage* storage_;
 };
 
@@ -346,6 +350,7 @@ public:
     int subDLevel() const;
 
 private:
+    friend class kafhostObjectAccess;
     AcGePoint3dArray vertices_;
     AcArray<Adesk::Int32> faces_;
     AcArray<AcCmEntityColor> colors_;
@@ -380,6 +385,7 @@ public:
     void setElevation(double elevation);
 
 private:
+    friend class kafhostObjectAccess;
     std::vector<AcGePoint2d> points_;
     std::vector<double> bulges_;
     double elevation_ = 0.0;

@@ -41,6 +41,10 @@ struct CallResult {
     std::wstring resultError;
     // The command-line text printed during the call.
     std::wstring printed;
+    // True when an exception left the function's entry (the call then has status RTERROR);
+    // exceptionText holds a thrown wide or narrow text, or the std::exception's what().
+    bool exceptionEscaped = false;
+    std::wstring exceptionText;
     // Objects of the drawing still open when the call returned (a fault when not 0), and their
     // descriptions as openObjectDescriptions() gives them.
     std::size_t openObjectsAfter = 0;

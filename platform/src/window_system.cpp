@@ -1,0 +1,280 @@
+// The window system of the stand-in: a small window tree (main window, MDI client, tool bar,
+// status bar with its pane and progress control), the message queue of the main thread, the
+// application object that pumps it, string resources and message boxes.
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "host_impl.h"
+
+namespace kafhost {
+namespace {
+
+HWND makeWindow(const wchar_t* className, HWND parent) {
+    Host::Impl& impl = hostImpl();
+    impl.windows.push_back(std::make_unique<HWND__>());
+    HWND window = impl.windows.back().get();
+    window->className = className;
+    window->parent = parent;
+    if (parent != nullptr) {
+        parent->children.push_back(window);
+    }
+    return window;
+}
+
+bool isLive(HWND window) {
+    if (window == nullptr) {
+        return false;
+    }
+    for (const auto& candidate : hostImpl().windows) {
+        if (candidate.get() == window) {
+            return candidate->alive;
+        }
+    }
+    return false;
+}
+
+// Whether the message belongs to window or one of its descendants.
+bool belongsTo(HWND messageWindow, HWND window) {
+    for (HWND w = messageWindow; w != nullptr; w = w->parent) {
+        if (w == window) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
+    if (window != nullptr && !belongsTo(message.hwnd, window)) {
+        return false;
+    }
+    if (filterMin == 0 && filterMax == 0) {
+        return true;
+    }
+    return message.message >= filterMin && message.message <= filterMax;
+}
+
+std::string narrowForConsole(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t c : text) {
+        const auto code = static_cast<std::uint32_t>(c);
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (code >> 18));
+            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void buildWindowTree(StatusBarLayout layout) {
+    Host::Impl& impl = hostImpl();
+    for (const auto& window : impl.windows) {
+        window->alive = false;
+    }
+    impl.mainWindow = makeWindow(L"AfxMDIFrame140u", nullptr);
+    impl.statusBar = nullptr;
+    impl.progressControl = nullptr;
+    auto addStatusBar = [&impl](bool withProgress) {
+        impl.statusBar = makeWindow(L"msctls_statusbar32", impl.mainWindow);
+        makeWindow(L"Static", impl.statusBar);
+        if (withProgress) {
+            impl.progressControl = makeWindow(L"msctls_progress32", impl.statusBar);
+        }
+    };
+    if (layout == StatusBarLayout::kFirstChild) {
+        addStatusBar(true);
+    }
+    makeWindow(L"MDIClient", impl.mainWindow);
+    makeWindow(L"ToolbarWindow32", impl.mainWindow);
+    if (layout == StatusBarLayout::kWithProgressControl) {
+        addStatusBar(true);
+    } else if (layout == StatusBarLayout::kWithoutProgressControl) {
+        addStatusBar(false);
+    }
+    impl.winApp.mainWnd.m_hWnd = impl.mainWindow;
+}
+
+void dispatchOneMessage() {
+    Host::Impl& impl = hostImpl();
+    if (impl.queue.empty()) {
+        return;
+    }
+    MSG message = impl.queue.front();
+    impl.queue.pop_front();
+    bool swallowed = false;
+    const std::vector<AcedFilterWinMsgFn> filters = impl.filters;
+    for (AcedFilterWinMsgFn filter : filters) {
+        if (filter(&message)) {
+            swallowed = true;
+            break;
+        }
+    }
+    impl.dispatched.push_back(DispatchedMessage{message, swallowed});
+}
+
+CWnd* HostWinApp::GetMainWnd() {
+    return mainWnd.m_hWnd != nullptr ? &mainWnd : nullptr;
+}
+
+BOOL HostWinApp::PumpMessage() {
+    if (hostImpl().quitting) {
+        return FALSE;
+    }
+    dispatchOneMessage();
+    return TRUE;
+}
+
+void Host::buildWindows(StatusBarLayout layout) {
+    buildWindowTree(layout);
+}
+HWND Host::mainWindow() const {
+    return impl_->mainWindow;
+}
+HWND Host::statusBar() const {
+    return impl_->statusBar;
+}
+HWND Host::progressControl() const {
+    return impl_->progressControl;
+}
+
+void Host::postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG queued{};
+    queued.hwnd = window != nullptr ? window : impl_->mainWindow;
+    queued.message = message;
+    queued.wParam = wParam;
+    queued.lParam = lParam;
+    impl_->queue.push_back(queued);
+}
+
+std::size_t Host::pendingMessageCount() const {
+    return impl_->queue.size();
+}
+
+const std::vector<DispatchedMessage>& Host::dispatchedMessages() const {
+    return impl_->dispatched;
+}
+
+void Host::setQuitting(bool quitting) {
+    impl_->quitting = quitting;
+}
+const std::vector<int>& Host::quitRequests() const {
+    return impl_->quitRequests;
+}
+const std::vector<MessageBoxRecord>& Host::messageBoxes() const {
+    return impl_->messageBoxes;
+}
+void Host::clearMessageBoxes() {
+    impl_->messageBoxes.clear();
+}
+void Host::setMessageBoxEcho(bool echo) {
+    impl_->echoMessageBoxes = echo;
+}
+
+}  // namespace kafhost
+
+using namespace kafhost;
+
+BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+    auto& queue = hostImpl().queue;
+    for (auto it = queue.begin(); it != queue.end(); ++it) {
+        if (matches(*it, hWnd, wMsgFilterMin, wMsgFilterMax)) {
+            if (lpMsg != nullptr) {
+                *lpMsg = *it;
+            }
+            if ((wRemoveMsg & PM_REMOVE) != 0) {
+                queue.erase(it);
+            }
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// The application quits: the application object's pump reports it from now on.
+void PostQuitMessage(int nExitCode) {
+    Host::Impl& impl = hostImpl();
+    impl.quitRequests.push_back(nExitCode);
+    impl.quitting = true;
+}
+
+HWND GetWindow(HWND hWnd, UINT uCmd) {
+    if (!isLive(hWnd)) {
+        return nullptr;
+    }
+    if (uCmd == GW_CHILD) {
+        return hWnd->children.empty() ? nullptr : hWnd->children.front();
+    }
+    if (hWnd->parent == nullptr) {
+        return nullptr;
+    }
+    const auto& siblings = hWnd->parent->children;
+    std::size_t index = 0;
+    while (siblings[index] != hWnd) {
+        ++index;
+    }
+    switch (uCmd) {
+        case GW_HWNDFIRST:
+            return siblings.front();
+        case GW_HWNDLAST:
+            return siblings.back();
+        case GW_HWNDNEXT:
+            return index + 1 < siblings.size() ? siblings[index + 1] : nullptr;
+        case GW_HWNDPREV:
+            return index > 0 ? siblings[index - 1] : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
+int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount) {
+    if (!isLive(hWnd) || lpClassName == nullptr || nMaxCount <= 0) {
+        return 0;
+    }
+    const std::wstring& name = hWnd->className;
+    const std::size_t copied = std::min(name.size(), static_cast<std::size_t>(nMaxCount - 1));
+    std::wmemcpy(lpClassName, name.c_str(), copied);
+    lpClassName[copied] = L'\0';
+    return static_cast<int>(copied);
+}
+
+BOOL IsWindow(HWND hWnd) {
+    return isLive(hWnd) ? TRUE : FALSE;
+}
+
+// The stand-in has no string resources.
+int LoadStringW(HINSTANCE, UINT, LPWSTR lpBuffer, int cchBufferMax) {
+    if (lpBuffer != nullptr && cchBufferMax > 0) {
+        lpBuffer[0] = L'\0';
+    }
+    return 0;
+}
+
+int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+    Host::Impl& impl = hostImpl();
+    MessageBoxRecord record{hWnd, lpText != nullptr ? lpText : L"",
+                            lpCaption != nullptr ? lpCaption : L"", uType};
+    if (impl.echoMessageBoxes) {
+        const std::string line = narrowForConsole(record.caption + L": " + record.text);
+        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fflush(stderr);
+    }
+    impl.messageBoxes.push_back(std::move(record));
+    return IDOK;
+}
+
+CWinApp* acedGetAcadWinApp() {
+    return &hostImpl().winApp;
+}
