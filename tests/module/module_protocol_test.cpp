@@ -1,0 +1,165 @@
+// The module's load and unload protocol as the host drives it: the messages of acrxEntryPoint,
+// the dynamic linker, the document reactor and the AutoLISP function table in each document.
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "module_fixture.h"
+
+namespace {
+
+using kafhost::LinkerEntry;
+using kafhost::LinkerRequest;
+
+const std::vector<std::wstring> kFunctionNames = {
+    L"triangulate",
+    L"kaf-dct",
+    L"kaf-dct-pface",
+    L"kaf-dct-pfacemesh",
+    L"kaf-dct-pfacemesh-withloadcsv",
+    L"kaf-dct-subdmesh",
+    L"kaf-dct-subdmesh-aa",
+    L"kaf-dct-subdmesh-withloadcsv",
+    L"kaf-mergingCoplanarFacesOfSubMesh",
+    L"kaf-changeMeshColor",
+};
+
+class ModuleProtocolTest : public ModuleTest {
+protected:
+    void TearDown() override {
+        host().setLinkerEntry(LinkerEntry::kLinker);
+        EnsureModuleLoaded();
+    }
+
+    // Unloads the module and starts the host over, so that the next load is seen alone.
+    static void UnloadAndReset() {
+        host().unloadModule();
+        host().reset();
+    }
+
+    static void Load() {
+        std::string error;
+        ASSERT_TRUE(host().loadModule(KAF_MODULE_PATH, error)) << error;
+    }
+
+    static void ExpectAllFunctionsDefinedWithTheirCodes() {
+        EXPECT_EQ(host().definedFunctions().size(), kFunctionNames.size());
+        for (int code = 0; code < static_cast<int>(kFunctionNames.size()); ++code) {
+            EXPECT_EQ(host().functionCode(kFunctionNames[code]), code)
+                << kafhost::wideToUtf8(kFunctionNames[code]);
+        }
+    }
+
+    static void ExpectNoFunctionDefined() {
+        EXPECT_TRUE(host().definedFunctions().empty());
+        for (const std::wstring& name : kFunctionNames) {
+            EXPECT_FALSE(host().isDefined(name)) << kafhost::wideToUtf8(name);
+        }
+    }
+
+    // The message had no effect that the host can see.
+    static void ExpectMessageWithoutEffect(int code) {
+        const std::size_t reactors = host().reactorCount();
+        EXPECT_EQ(host().sendMessage(code, host().currentDocument()), 0) << "code " << code;
+        ExpectAllFunctionsDefinedWithTheirCodes();
+        EXPECT_TRUE(host().linkerRequests().empty()) << "code " << code;
+        EXPECT_EQ(host().reactorCount(), reactors) << "code " << code;
+        EXPECT_EQ(host().commandLine(), L"") << "code " << code;
+    }
+};
+
+TEST_F(ModuleProtocolTest, LoadDefinesTheTenFunctionsWithTheirCodesAndPrintsNothing) {
+    UnloadAndReset();
+    Load();
+    EXPECT_EQ(host().commandLine(), L"");
+    ExpectAllFunctionsDefinedWithTheirCodes();
+    EXPECT_FALSE(host().isDefined(L"KAF-DCT"));
+    EXPECT_FALSE(host().isDefined(L"kaf-mergingcoplanarfacesofsubmesh"));
+    EXPECT_FALSE(host().isDefined(L"kaf-changemeshcolor"));
+}
+
+TEST_F(ModuleProtocolTest, InitialiseUnlocksTheModuleAndDeclaresItMdiAware) {
+    UnloadAndReset();
+    Load();
+    const std::vector<LinkerRequest>& requests = host().linkerRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
+    EXPECT_EQ(requests[0].appId, host().moduleAppId());
+    EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
+    EXPECT_EQ(requests[1].appId, host().moduleAppId());
+    EXPECT_EQ(host().classHierarchyBuilds(), 0);
+}
+
+TEST_F(ModuleProtocolTest, InitialiseAsksForTheApplicationNamedByThePacket) {
+    int packet = 0;
+    EXPECT_EQ(host().sendMessage(AcRx::kInitAppMsg, &packet), 0);
+    const std::vector<LinkerRequest>& requests = host().linkerRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
+    EXPECT_EQ(requests[0].appId, &packet);
+    EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
+    EXPECT_EQ(requests[1].appId, &packet);
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(ModuleProtocolTest, MissingOrForeignDynamicLinkerIsSkipped) {
+    for (LinkerEntry entry : {LinkerEntry::kMissing, LinkerEntry::kNotALinker}) {
+        UnloadAndReset();
+        host().setLinkerEntry(entry);
+        Load();
+        EXPECT_TRUE(host().linkerRequests().empty());
+        ExpectAllFunctionsDefinedWithTheirCodes();
+        EXPECT_EQ(host().commandLine(), L"");
+    }
+}
+
+TEST_F(ModuleProtocolTest, DocumentReactorLivesAsLongAsTheModule) {
+    const std::size_t loaded = host().reactorCount();
+    host().unloadModule();
+    EXPECT_EQ(host().reactorCount(), loaded - 1);
+    EXPECT_EQ(host().commandLine(), L"");
+    Load();
+    EXPECT_EQ(host().reactorCount(), loaded);
+}
+
+TEST_F(ModuleProtocolTest, UnloadUndefinesTheFunctionsAndPrintsNothing) {
+    host().unloadModule();
+    ExpectNoFunctionDefined();
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(ModuleProtocolTest, DocumentUnloadUndefinesAndDocumentLoadDefinesAgain) {
+    AcApDocument* document = host().currentDocument();
+    EXPECT_EQ(host().sendMessage(AcRx::kUnloadDwgMsg, document), 0);
+    ExpectNoFunctionDefined();
+    EXPECT_FALSE(Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})}).defined);
+    EXPECT_EQ(host().sendMessage(AcRx::kLoadDwgMsg, document), 0);
+    ExpectAllFunctionsDefinedWithTheirCodes();
+    EXPECT_TRUE(Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})}).defined);
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(ModuleProtocolTest, EveryOpenedDocumentGetsTheFunctionsAndClosingOneLeavesTheOthers) {
+    AcApDocument* first = host().currentDocument();
+    AcApDocument* second = host().newDocument();
+    ASSERT_EQ(host().currentDocument(), second);
+    ExpectAllFunctionsDefinedWithTheirCodes();
+    ASSERT_TRUE(host().closeDocument(second));
+    ASSERT_EQ(host().currentDocument(), first);
+    ExpectAllFunctionsDefinedWithTheirCodes();
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(ModuleProtocolTest, MessagesWithoutHandlerWorkReturnZeroAndChangeNothing) {
+    for (int code : {0, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
+        ExpectMessageWithoutEffect(code);
+    }
+}
+
+TEST_F(ModuleProtocolTest, CodesOutsideTheProtocolReturnZeroAndChangeNothing) {
+    for (int code : {16, 17, 100, -1, -100, INT_MAX, INT_MIN}) {
+        ExpectMessageWithoutEffect(code);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// triangulate as a user calls it: the incremental triangulator's triangles as point triples in
+// its own corner order; nil when no triangle remains; never any text.
+#include <vector>
+
+#include "module_fixture.h"
+
+namespace {
+
+using kafhost::LispValue;
+
+LispValue Triangle(const std::array<double, 3>& a, const std::array<double, 3>& b,
+                   const std::array<double, 3>& c) {
+    return LispValue::list({LispValue::point(a[0], a[1], a[2]), LispValue::point(b[0], b[1], b[2]),
+                            LispValue::point(c[0], c[1], c[2])});
+}
+
+class TriangulateTest : public ModuleTest {
+protected:
+    // A successful call: the list (nil when empty) set, RSRSLT, nothing printed.
+    static void ExpectResult(const kafhost::CallResult& result, const LispValue& expected) {
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.resultValid) << kafhost::wideToUtf8(result.resultError);
+        EXPECT_EQ(result.value, expected) << kafhost::wideToUtf8(kafhost::toLispText(result.value));
+        EXPECT_EQ(result.printed, L"");
+    }
+};
+
+TEST_F(TriangulateTest, UnitSquareGivesTheDiagonalFromOriginInInsertionCornerOrder) {
+    ExpectResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})}),
+                 LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0}),
+                                  Triangle({0, 0, 0}, {1, 0, 0}, {1, 1, 0})}));
+}
+
+TEST_F(TriangulateTest, ElevationsAreCarriedUnchanged) {
+    ExpectResult(Call(L"triangulate", {PointList({{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}})}),
+                 LispValue::list({Triangle({0, 1, 3}, {0, 0, 1}, {1, 1, 4}),
+                                  Triangle({0, 0, 1}, {1, 0, 2}, {1, 1, 4})}));
+}
+
+TEST_F(TriangulateTest, InnerPointGivesThreeTrianglesWithoutReorientation) {
+    ExpectResult(Call(L"triangulate", {PointList2({{0, 0}, {4, 0}, {2, 4}, {2, 1}})}),
+                 LispValue::list({Triangle({0, 0, 0}, {2, 1, 0}, {2, 4, 0}),
+                                  Triangle({2, 1, 0}, {0, 0, 0}, {4, 0, 0}),
+                                  Triangle({2, 4, 0}, {2, 1, 0}, {4, 0, 0})}));
+}
+
+TEST_F(TriangulateTest, TrianglesNextToTheHullAreLost) {
+    ExpectResult(Call(L"triangulate", {PointList2({{0, 0}, {0, 1}, {1, 1}, {3, 2}})}),
+                 LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0})}));
+}
+
+TEST_F(TriangulateTest, TooFewOrCollinearPointsGiveNilWithoutText) {
+    ExpectResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}})}), LispValue::nil());
+    ExpectResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}})}),
+                 LispValue::nil());
+    ExpectResult(Call(L"triangulate", {PointList({{1, 1, 0}, {1, 1, 2}, {1, 1, 3}})}),
+                 LispValue::nil());
+    ExpectResult(Call(L"triangulate"), LispValue::nil());
+}
+
+TEST_F(TriangulateTest, NodeOfAnotherTypeEndsThePointList) {
+    const kafhost::Chain chain = kafhost::ChainBuilder()
+                                     .lb()
+                                     .point(0, 0)
+                                     .point(1, 0)
+                                     .point(0, 1)
+                                     .point(1, 1)
+                                     .real(2.5)
+                                     .point(5, 5)
+                                     .le()
+                                     .build();
+    ExpectResult(CallWithChain(L"triangulate", chain.get()),
+                 LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0}),
+                                  Triangle({0, 0, 0}, {1, 0, 0}, {1, 1, 0})}));
+}
+
+TEST_F(TriangulateTest, ResultNodeTheHostCannotMakeGivesNilWithoutText) {
+    const auto args =
+        std::vector<LispValue>{PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})};
+    ASSERT_EQ(Call(L"triangulate", args).status, RSRSLT);
+    // The result of two triangles takes 12 nodes, the last of the host's acutNewRb calls.
+    const int calls = static_cast<int>(host().callCount(kafhost::HostCall::kAcutNewRb));
+    ASSERT_GE(calls, 12);
+    host().failCall(kafhost::HostCall::kAcutNewRb, calls);
+    const auto result = Call(L"triangulate", args);
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+    EXPECT_EQ(result.printed, L"");
+}
+
+}  // namespace
