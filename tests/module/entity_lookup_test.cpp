@@ -1,0 +1,88 @@
+// GetEntity: model-space entities by handle text, open for read; paper space, erased and unknown
+// handles and failing host calls leave nothing found and nothing open, with the failing step.
+#include <string>
+
+#include "input/get_entity.h"
+#include "module_fixture.h"
+
+namespace {
+
+using kafhost::HostCall;
+
+std::wstring StepError(const std::wstring& step, Acad::ErrorStatus status) {
+    return L"[Module 'kaf'] Error in function '" + step + L"': " + acadErrorStatusText(status) +
+           L"\n";
+}
+
+class EntityLookupTest : public ModuleTest {
+protected:
+    static std::wstring AddMesh(const std::wstring& space = L"model") {
+        return host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", space);
+    }
+};
+
+TEST_F(EntityLookupTest, ModelSpaceEntityIsOpenedForRead) {
+    AddMesh();
+    const std::wstring handle = AddMesh();
+    AcDbEntity* entity = nullptr;
+    EXPECT_EQ(GetEntity(entity, handle.c_str()), 0);
+    ASSERT_NE(entity, nullptr);
+    AcDbHandle found;
+    entity->getAcDbHandle(found);
+    EXPECT_EQ(kafhost::handleText(found.value()), handle);
+    EXPECT_TRUE(entity->isReadEnabled());
+    EXPECT_FALSE(entity->isWriteEnabled());
+    EXPECT_EQ(host().openObjectCount(), 1u);
+    entity->close();
+    EXPECT_EQ(host().openObjectCount(), 0u);
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(EntityLookupTest, PaperSpaceErasedAndUnknownHandlesFindNothing) {
+    const std::wstring paper = AddMesh(L"paper");
+    const std::wstring erased = AddMesh();
+    ASSERT_TRUE(host().eraseObject(erased));
+    const struct {
+        std::wstring handle;
+        std::wstring printed;
+    } cases[] = {
+        {paper, StepError(L"GetEntity:seek", Acad::eInvalidInput)},
+        {erased, StepError(L"GetEntity:seek", Acad::eInvalidInput)},
+        {L"FFFF", StepError(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle)},
+    };
+    for (const auto& c : cases) {
+        host().clearCommandLine();
+        AcDbEntity* entity = nullptr;
+        EXPECT_EQ(GetEntity(entity, c.handle.c_str()), 0);
+        EXPECT_EQ(entity, nullptr);
+        EXPECT_EQ(host().commandLine(), c.printed);
+        EXPECT_EQ(host().openObjectCount(), 0u);
+    }
+}
+
+TEST_F(EntityLookupTest, FailingHostCallsNameTheirStepAndCloseWhatWasOpened) {
+    const std::wstring handle = AddMesh();
+    const struct {
+        HostCall call;
+        const wchar_t* step;
+    } cases[] = {
+        {HostCall::kGetAcDbObjectId, L"GetEntity:getAcDbObjectId"},
+        {HostCall::kGetSymbolTable, L"GetEntity:getSymbolTable"},
+        {HostCall::kBlockTableGetAt, L"GetEntity:getAt"},
+        {HostCall::kNewIterator, L"GetEntity:newIterator"},
+        {HostCall::kIteratorSeek, L"GetEntity:seek"},
+        {HostCall::kIteratorGetEntity, L"GetEntity:getEntity"},
+    };
+    for (const auto& c : cases) {
+        host().clearCommandLine();
+        host().clearFaults();
+        host().failCall(c.call, 1, Acad::eOutOfMemory);
+        AcDbEntity* entity = nullptr;
+        EXPECT_EQ(GetEntity(entity, handle.c_str()), 0);
+        EXPECT_EQ(entity, nullptr);
+        EXPECT_EQ(host().commandLine(), StepError(c.step, Acad::eOutOfMemory));
+        EXPECT_EQ(host().openObjectCount(), 0u) << kafhost::wideToUtf8(c.step);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// kaf-mergingCoplanarFacesOfSubMesh: its argument checks, the model-space lookup under its own
+// step names, the class check, and the merge report that leaves the mesh as it was.
+#include <string>
+
+#include "module_fixture.h"
+
+namespace {
+
+using kafhost::LispValue;
+
+constexpr const wchar_t* kFunction = L"kaf-mergingCoplanarFacesOfSubMesh";
+
+std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
+    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
+           L"\nFunction aborted!\n";
+}
+
+class MergeTest : public ModuleTest {
+protected:
+    static void ExpectError(const kafhost::CallResult& result, const std::wstring& printed) {
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, printed);
+    }
+};
+
+TEST_F(MergeTest, ArgumentMustBeAHandleString) {
+    ExpectError(Call(kFunction), Aborted(L"mergingCoplanarFacesOfSubMesh", L"Too few arguments!"));
+    ExpectError(Call(kFunction, {LispValue::integer(12)}),
+                Aborted(L"mergingCoplanarFacesOfSubMesh",
+                        L"First argument has to be a string (handle name)!"));
+}
+
+TEST_F(MergeTest, LookupFailuresEndTheCallUnderTheFunctionsStepNames) {
+    const std::wstring paper =
+        host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", L"paper");
+    ExpectError(Call(kFunction, {LispValue::string(L"ABC123")}),
+                Aborted(L"mergingCoplanarFacesOfSubMesh:getAcDbObjectId",
+                        acadErrorStatusText(Acad::eUnknownHandle)));
+    ExpectError(
+        Call(kFunction, {LispValue::string(paper)}),
+        Aborted(L"mergingCoplanarFacesOfSubMesh:seek", acadErrorStatusText(Acad::eInvalidInput)));
+    host().failCall(kafhost::HostCall::kIteratorGetEntity, 1, Acad::eAtMaxReaders);
+    const std::wstring model = host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    ExpectError(Call(kFunction, {LispValue::string(model)}),
+                Aborted(L"mergingCoplanarFacesOfSubMesh:getEntity",
+                        acadErrorStatusText(Acad::eAtMaxReaders)));
+}
+
+TEST_F(MergeTest, OtherEntitiesAreNotSubdivisionMeshes) {
+    const std::wstring polyface =
+        host().addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
+    ExpectError(Call(kFunction, {LispValue::string(polyface)}),
+                Aborted(L"mergingCoplanarFacesOfSubMesh", L"Object is not a SubDMesh!"));
+}
+
+TEST_F(MergeTest, SubdivisionMeshIsReportedWithNoFacesMergedAndLeftUnchanged) {
+    const std::wstring mesh =
+        host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}});
+    const kafhost::DrawingSnapshot before = host().snapshot();
+    const auto result = Call(kFunction, {LispValue::string(mesh), LispValue::integer(1)});
+    EXPECT_EQ(result.status, RSRSLT);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+    EXPECT_EQ(result.printed, L"\n0 faces merged.");
+    const kafhost::DrawingSnapshot after = host().snapshot();
+    ASSERT_EQ(after.entities.size(), 1u);
+    EXPECT_EQ(after.entities[0].vertices, before.entities[0].vertices);
+    EXPECT_EQ(after.entities[0].faces, before.entities[0].faces);
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// The argument walk of kaf-dct-pfacemesh-withloadcsv and kaf-dct-subdmesh-withloadcsv: their
+// error texts, defaults, the maximum's range, the choice of writer by the rows read, and how
+// triangulator and writer failures end the call.
+#include <string>
+#include <vector>
+
+#include "module_fixture.h"
+#include "temp_point_files.h"
+
+namespace {
+
+using kafhost::LispValue;
+
+struct Variant {
+    const wchar_t* function;
+    const wchar_t* step;
+    const wchar_t* notAnInteger;
+    const wchar_t* outOfRange;
+    std::int32_t largest;
+    const wchar_t* splitAnnouncement;
+};
+
+const Variant kPolyface = {
+    L"kaf-dct-pfacemesh-withloadcsv",
+    L"dct_pfacemesh",
+    L"The maximum size of points in a polyfacemesh has to be an integer!",
+    L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!",
+    32767,
+    L"\rPolyFaceMesh 1/min"};
+const Variant kSubdivision = {
+    L"kaf-dct-subdmesh-withloadcsv",
+    L"dct_subdmesh",
+    L"The maximum size of points in a subdmesh has to be an integer!",
+    L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
+    3000000,
+    L"\rMesh 1/min"};
+const Variant kVariants[] = {kPolyface, kSubdivision};
+
+std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
+    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
+           L"\nFunction aborted!\n";
+}
+
+const std::wstring kLoaded = L"\nPlease wait ...\n\nLoading files ... finished.";
+
+class WithLoadCsvArgumentsTest : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        host().setMessageBoxEcho(false);
+        file_ = files_.Write("p.csv", "0;0;1\n4;0;2\n0;4;3\n4;4;4\n");
+    }
+
+    LispValue Files() const { return LispValue::list({LispValue::string(file_)}); }
+
+    // The full argument list with the maximum given, each argument replaceable.
+    std::vector<LispValue> Arguments(const LispValue& maximum) const {
+        return {Files(),
+                LispValue::string(L";"),
+                LispValue::nil(),
+                LispValue::real(0),
+                LispValue::real(0),
+                LispValue::real(1),
+                maximum};
+    }
+
+    static void ExpectArgumentError(const kafhost::CallResult& result,
+                                    const std::wstring& printed) {
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, printed);
+        EXPECT_TRUE(host().snapshot().entities.empty());
+    }
+
+    // A successful call: one handle per mesh made.
+    static std::size_t MeshesMade(const kafhost::CallResult& result) {
+        EXPECT_EQ(result.status, RSRSLT) << kafhost::wideToUtf8(result.printed);
+        EXPECT_EQ(result.value.kind(), LispValue::Kind::kList);
+        return result.value.items().size();
+    }
+
+    TempPointFiles files_;
+    std::wstring file_;
+};
+
+TEST_F(WithLoadCsvArgumentsTest, MissingFileListAndDelimiterAreReportedAfterTheLoadingLine) {
+    for (const Variant& v : kVariants) {
+        host().reset();
+        ExpectArgumentError(Call(v.function), L"\nPlease wait ...\n\nLoading files ... " +
+                                                  Aborted(L"parseCSV", L"No files!"));
+        host().reset();
+        kafhost::Chain noNames = kafhost::ChainBuilder().lb().le().str(L";").build();
+        ExpectArgumentError(
+            CallWithChain(v.function, noNames.get()),
+            L"\nPlease wait ...\n\nLoading files ... " + Aborted(L"parseCSV", L"No files!"));
+        host().reset();
+        ExpectArgumentError(Call(v.function, {Files()}),
+                            kLoaded + Aborted(L"parseCSV", L"No delimiter!"));
+        host().reset();
+        ExpectArgumentError(Call(v.function, {Files(), LispValue::nil()}),
+                            kLoaded + Aborted(L"parseCSV", L"No delimiter!"));
+        host().reset();
+        ExpectArgumentError(Call(v.function, {Files(), LispValue::integer(59)}),
+                            kLoaded + Aborted(L"parseCSV", L"No delimiter!"));
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, FileListWithANumberIsAnErrorInTheFileList) {
+    for (const Variant& v : kVariants) {
+        host().reset();
+        const LispValue list = LispValue::list({LispValue::string(file_), LispValue::integer(7)});
+        ExpectArgumentError(Call(v.function, {list, LispValue::string(L";")}),
+                            L"\nPlease wait ...\n\nLoading files ... " +
+                                Aborted(L"loadFiles", L"Error in file list!"));
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, LayerShiftAndScaleMustHaveTheirTypes) {
+    for (const Variant& v : kVariants) {
+        const struct {
+            std::size_t position;
+            LispValue value;
+            const wchar_t* message;
+        } cases[] = {
+            {2, LispValue::integer(5), L"Layer name has to be a string or nil!"},
+            {3, LispValue::integer(0), L"The value of transX has to be a double!"},
+            {4, LispValue::integer(0), L"The value of transY has to be a double!"},
+            {5, LispValue::string(L"1"), L"The value of scaleZ has to be a double!"},
+            {6, LispValue::real(100), v.notAnInteger},
+            {6, LispValue::integer(2), v.outOfRange},
+            {6, LispValue::integer(-5), v.outOfRange},
+            {6, LispValue::integer(v.largest + 1), v.outOfRange},
+        };
+        for (const auto& c : cases) {
+            host().reset();
+            std::vector<LispValue> args = Arguments(LispValue::integer(100));
+            args[c.position] = c.value;
+            ExpectArgumentError(Call(v.function, args), kLoaded + Aborted(v.step, c.message));
+        }
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, ArgumentsLeftOutKeepTheirDefaults) {
+    for (const Variant& v : kVariants) {
+        host().reset();
+        // Ends after transX: transY 0.0 and scaleZ 1.0.
+        const auto result = Call(
+            v.function, {Files(), LispValue::string(L";"), LispValue::nil(), LispValue::real(10)});
+        ASSERT_EQ(MeshesMade(result), 1u);
+        kafhost::EntityInfo mesh;
+        ASSERT_TRUE(host().entityInfo(result.value.items()[0].asString(), mesh));
+        std::vector<kafhost::Point3> vertices = mesh.vertices;
+        std::sort(vertices.begin(), vertices.end());
+        EXPECT_EQ(vertices,
+                  (std::vector<kafhost::Point3>{{10, 0, 1}, {10, 4, 3}, {14, 0, 2}, {14, 4, 4}}));
+
+        host().reset();
+        EXPECT_EQ(MeshesMade(Call(v.function, {Files(), LispValue::string(L";")})), 1u);
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, MaximumBoundsAreAccepted) {
+    for (const Variant& v : kVariants) {
+        for (const std::int32_t maximum : {3, 32767, v.largest}) {
+            host().reset();
+            EXPECT_GE(MeshesMade(Call(v.function, Arguments(LispValue::integer(maximum)))), 1u)
+                << maximum;
+        }
+    }
+    host().reset();
+    EXPECT_EQ(MeshesMade(Call(kSubdivision.function, Arguments(LispValue::integer(32768)))), 1u);
+}
+
+TEST_F(WithLoadCsvArgumentsTest, RowsReadNotDistinctVerticesChooseTheSplittingWriter) {
+    // Five rows, four distinct positions: above a maximum of 4 although only 4 vertices remain.
+    file_ = files_.Write("dup.csv", "0;0;1\n4;0;2\n0;4;3\n4;4;4\n4;4;4\n");
+    for (const Variant& v : kVariants) {
+        host().reset();
+        const auto split = Call(v.function, Arguments(LispValue::integer(4)));
+        EXPECT_EQ(MeshesMade(split), 2u);
+        EXPECT_NE(split.printed.find(v.splitAnnouncement), std::wstring::npos);
+        host().reset();
+        const auto single = Call(v.function, Arguments(LispValue::integer(5)));
+        EXPECT_EQ(MeshesMade(single), 1u);
+        EXPECT_EQ(single.printed.find(v.splitAnnouncement), std::wstring::npos);
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, PolyfaceVariantEndsItsTimingLineAndPrintsNoFinished) {
+    const auto result = Call(kPolyface.function, Arguments(LispValue::integer(100)));
+    EXPECT_EQ(MeshesMade(result), 1u);
+    EXPECT_EQ(result.printed, kLoaded +
+                                  L"\nParsing ... finished\nVertex count: 4"
+                                  L"\nStart Calculation ... ready after 0.000000 seconds\n");
+}
+
+TEST_F(WithLoadCsvArgumentsTest, TooFewPositionsPrintTheTriangulatorsTextWithoutAResult) {
+    file_ = files_.Write("blank.csv", "\n\n\n");
+    for (const Variant& v : kVariants) {
+        host().reset();
+        const auto result = Call(v.function, Arguments(LispValue::integer(100)));
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_FALSE(result.resultSet);
+        const std::wstring tail =
+            L"finished\nVertex count: 3\nStart Calculation ... "
+            L"A minimum of 3 vertices are required!\n";
+        ASSERT_GE(result.printed.size(), tail.size());
+        EXPECT_EQ(result.printed.substr(result.printed.size() - tail.size()), tail);
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, WriterFailureGivesNil) {
+    for (const Variant& v : kVariants) {
+        host().reset();
+        std::vector<LispValue> args = Arguments(LispValue::integer(100));
+        args[2] = LispValue::string(L"NoSuchLayer");
+        const auto result = Call(v.function, args);
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_NE(result.printed.find(L"Error in function 'Create"), std::wstring::npos);
+        const std::wstring finished = L"finished";
+        EXPECT_NE(result.printed.substr(result.printed.size() - finished.size()), finished);
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, LayerIsGivenToTheMeshes) {
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    std::vector<LispValue> args = Arguments(LispValue::integer(100));
+    args[2] = LispValue::string(L"TIN");
+    const auto result = Call(kSubdivision.function, args);
+    ASSERT_EQ(MeshesMade(result), 1u);
+    kafhost::EntityInfo mesh;
+    ASSERT_TRUE(host().entityInfo(result.value.items()[0].asString(), mesh));
+    EXPECT_EQ(mesh.layer, L"TIN");
+}
+
+}  // namespace
