@@ -1,0 +1,242 @@
+// The outline search of kaf-dct-subdmesh-aa: which vertices lie inside a polyline outline (on
+// and near its border, through its vertices, along arcs taken as chords), the raising by zDelta,
+// the point count that chooses the writer, and the function's argument and lookup errors.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "input/is_point_in_polygon.h"
+#include "module_fixture.h"
+
+namespace {
+
+using kafhost::LispValue;
+using kafhost::Point3;
+
+constexpr const wchar_t* kFunction = L"kaf-dct-subdmesh-aa";
+
+std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
+    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
+           L"\nFunction aborted!\n";
+}
+
+bool Inside(const std::vector<AcGePoint3d>& outline, double x, double y) {
+    return IsPointInPolygon(outline, AcGePoint3d(x, y, 0.0));
+}
+
+TEST(IsPointInPolygonTest, BorderPointsFollowTheCrossingRule) {
+    const std::vector<AcGePoint3d> square = {
+        {0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}};
+    EXPECT_TRUE(Inside(square, 5, 5));
+    EXPECT_FALSE(Inside(square, 20, 5));
+    EXPECT_FALSE(Inside(square, -1e-9, 5));
+    EXPECT_TRUE(Inside(square, 1e-9, 5));
+    EXPECT_FALSE(Inside(square, 0, 5));  // left edge: out
+    EXPECT_TRUE(Inside(square, 10, 5));  // right edge: in
+    EXPECT_FALSE(Inside(square, 5, 0));  // bottom edge: out
+    EXPECT_TRUE(Inside(square, 5, 10));  // top edge: in
+    EXPECT_FALSE(Inside(square, 10 + 1e-9, 5));
+    EXPECT_FALSE(Inside(square, 5, 10 + 1e-9));
+    EXPECT_FALSE(Inside(square, 0, 0));
+    EXPECT_TRUE(Inside(square, 10, 10));
+    EXPECT_FALSE(Inside({}, 0, 0));
+}
+
+TEST(IsPointInPolygonTest, RayThroughAnOutlineVertexCountsOnce) {
+    const std::vector<AcGePoint3d> diamond = {
+        {5, 0, 0}, {10, 5, 0}, {5, 10, 0}, {0, 5, 0}, {5, 0, 0}};
+    EXPECT_TRUE(Inside(diamond, 2, 5));
+    EXPECT_TRUE(Inside(diamond, 9.9, 5));
+    EXPECT_FALSE(Inside(diamond, -1, 5));
+    EXPECT_FALSE(Inside(diamond, 11, 5));
+    EXPECT_FALSE(Inside(diamond, 9, 9));
+    // A concave outline: the notch between x = 4 and 6 above y = 5 is outside.
+    const std::vector<AcGePoint3d> notched = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {6, 10, 0},
+                                              {5, 5, 0}, {4, 10, 0}, {0, 10, 0},  {0, 0, 0}};
+    EXPECT_FALSE(Inside(notched, 5, 8));
+    EXPECT_TRUE(Inside(notched, 2, 8));
+    EXPECT_TRUE(Inside(notched, 5, 4));
+}
+
+class OutlineTest : public ModuleTest {
+protected:
+    static std::wstring Square() {
+        return host().addPolyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 0.0, true);
+    }
+    // A mesh holding the points, with one face on the first three.
+    static std::wstring Mesh(const std::vector<Point3>& points) {
+        return host().addSubDMesh(points, {{0, 1, 2}});
+    }
+    static LispValue Handles(const std::vector<std::wstring>& handles) {
+        std::vector<LispValue> items;
+        for (const std::wstring& h : handles) {
+            items.push_back(LispValue::string(h));
+        }
+        return LispValue::list(items);
+    }
+    static kafhost::CallResult Run(const std::wstring& polyline,
+                                   const std::vector<std::wstring>& meshes,
+                                   std::int32_t maxPoints = 100, double zDelta = 0.5) {
+        return Call(kFunction, {LispValue::string(polyline), Handles(meshes), LispValue::nil(),
+                                LispValue::integer(maxPoints), LispValue::real(zDelta)});
+    }
+    // The meshes the call made, sorted vertices of each.
+    static std::vector<std::vector<Point3>> NewMeshes(const kafhost::CallResult& result) {
+        EXPECT_EQ(result.status, RSRSLT) << kafhost::wideToUtf8(result.printed);
+        std::vector<std::vector<Point3>> meshes;
+        for (const LispValue& handle : result.value.items()) {
+            kafhost::EntityInfo mesh;
+            EXPECT_TRUE(host().entityInfo(handle.asString(), mesh));
+            std::sort(mesh.vertices.begin(), mesh.vertices.end());
+            meshes.push_back(mesh.vertices);
+        }
+        return meshes;
+    }
+    static void ExpectError(const kafhost::CallResult& result, const std::wstring& printed,
+                            std::size_t entitiesLeft) {
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, printed);
+        EXPECT_EQ(host().snapshot().entities.size(), entitiesLeft);
+        EXPECT_FALSE(host().meter().shown);
+    }
+};
+
+TEST_F(OutlineTest, VerticesInsideAreRaisedAndTriangulatedIntoANewMesh) {
+    const std::wstring outline = Square();
+    const std::wstring mesh = Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}, {20, 5, 4}});
+    const auto result = Run(outline, {mesh});
+    EXPECT_EQ(NewMeshes(result),
+              (std::vector<std::vector<Point3>>{{{1, 1, 2.5}, {5, 5, 1.5}, {9, 2, 3.5}}}));
+    kafhost::EntityInfo made;
+    ASSERT_TRUE(host().entityInfo(result.value.items()[0].asString(), made));
+    EXPECT_EQ(made.faces.size(), 1u);
+    EXPECT_EQ(result.printed,
+              L"\nStart Calculation...ready after 0.000000 seconds\n\nCreate Mesh ... ");
+    // The sources are read only.
+    kafhost::EntityInfo source;
+    ASSERT_TRUE(host().entityInfo(mesh, source));
+    EXPECT_EQ(source.vertices.size(), 4u);
+    EXPECT_FALSE(host().meter().shown);
+}
+
+TEST_F(OutlineTest, BorderVerticesOnTheRightAndTopEdgesAreTaken) {
+    const std::wstring mesh = Mesh({{0, 5, 1}, {10, 5, 2}, {5, 0, 3}, {5, 10, 4}, {5, 5, 5}});
+    EXPECT_EQ(NewMeshes(Run(Square(), {mesh}, 100, 0.0)),
+              (std::vector<std::vector<Point3>>{{{5, 5, 5}, {5, 10, 4}, {10, 5, 2}}}));
+}
+
+TEST_F(OutlineTest, ArcSegmentsSelectByTheirChords) {
+    // The first segment is a half circle bowing into the square up to y = 5: (5, 1) lies outside
+    // the arc's shape but inside the chords, and is taken; (5, -2) is outside both.
+    const std::wstring outline =
+        host().addPolyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 0.0, true);
+    kafhost::EntityInfo info;
+    ASSERT_TRUE(host().entityInfo(outline, info));
+    info.handle.clear();
+    info.bulges = {-1.0, 0.0, 0.0, 0.0};
+    std::wstring error;
+    const std::wstring arced = host().addEntity(info, error);
+    ASSERT_FALSE(arced.empty()) << kafhost::wideToUtf8(error);
+    const std::wstring mesh = Mesh({{5, -2, 9}, {5, 1, 1}, {2, 8, 2}, {8, 8, 3}});
+    EXPECT_EQ(NewMeshes(Run(arced, {mesh}, 100, 0.0)),
+              (std::vector<std::vector<Point3>>{{{2, 8, 2}, {5, 1, 1}, {8, 8, 3}}}));
+}
+
+TEST_F(OutlineTest, MeshListedTwiceCountsItsPointsTwiceForTheChoiceOfWriter) {
+    const std::wstring outline = Square();
+    const std::wstring mesh = Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}});
+    // 6 points counted, 3 distinct: above a maximum of 5 the splitting writer announces its mesh.
+    const auto split = Run(outline, {mesh, mesh}, 5);
+    EXPECT_EQ(NewMeshes(split).size(), 1u);
+    EXPECT_NE(split.printed.find(L"\rMesh 1/min1 will be created..."), std::wstring::npos);
+    host().reset();
+    const std::wstring outline2 = Square();
+    const std::wstring mesh2 = Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}});
+    const auto single = Run(outline2, {mesh2, mesh2}, 6);
+    EXPECT_EQ(NewMeshes(single).size(), 1u);
+    EXPECT_EQ(single.printed.find(L"\rMesh"), std::wstring::npos);
+}
+
+TEST_F(OutlineTest, ArgumentErrorsStopAtTheFirstBadArgument) {
+    const std::wstring outline = Square();
+    const std::wstring mesh = Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}});
+    const std::wstring step = L"dct_subdmesh_aa";
+    const LispValue good[] = {LispValue::string(outline), Handles({mesh}), LispValue::nil(),
+                              LispValue::integer(100), LispValue::real(0.0)};
+    const struct {
+        std::size_t position;
+        LispValue value;
+        const wchar_t* message;
+    } cases[] = {
+        {0, LispValue::integer(1), L"First argument has to be a handle list!"},
+        {1, LispValue::string(mesh), L"Second argument has to be a handle list!"},
+        {2, LispValue::integer(5), L"Third argument has to be a string or nil!"},
+        {3, LispValue::real(100), L"Fourth argument has to be an integer!"},
+        {4, LispValue::integer(0), L"Fifth argument has to be a real!"},
+        {3, LispValue::integer(2),
+         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!"},
+        {3, LispValue::integer(-5),
+         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!"},
+        {3, LispValue::integer(3000001),
+         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!"},
+    };
+    for (const auto& c : cases) {
+        std::vector<LispValue> args(std::begin(good), std::end(good));
+        args[c.position] = c.value;
+        ExpectError(Call(kFunction, args), Aborted(step, c.message), 2);
+    }
+    // The range is tested only after all five arguments were read.
+    ExpectError(
+        Call(kFunction, {good[0], good[1], good[2], LispValue::integer(2), LispValue::integer(0)}),
+        Aborted(step, L"Fifth argument has to be a real!"), 2);
+    ExpectError(Call(kFunction), Aborted(step, L"Too few arguments!"), 2);
+    ExpectError(Call(kFunction, {good[0], good[1], good[2], good[3]}),
+                Aborted(step, L"Too few arguments!"), 2);
+    // The mesh list as the last argument: its handles are echoed first.
+    const std::wstring other = Mesh({{1, 1, 1}, {2, 1, 1}, {1, 2, 1}});
+    ExpectError(Call(kFunction, {good[0], Handles({mesh, other})}),
+                L"End Handle: " + mesh + L"\nEnd Handle: " + other + L"\n" +
+                    Aborted(step, L"Too few arguments!"),
+                3);
+}
+
+TEST_F(OutlineTest, HandlesMustLeadToAPolylineAndToSubdivisionMeshesInModelSpace) {
+    const std::wstring outline = Square();
+    const std::wstring mesh = Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}});
+    const std::wstring paperMesh =
+        host().addSubDMesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}}, {{0, 1, 2}}, L"0", L"paper");
+    const std::wstring notPolyline = Aborted(L"add_points_aa", L"Object is not a LWPolyline!");
+    const std::wstring notMesh = Aborted(L"add_points_aa", L"Object is not a SubDMesh!");
+    ExpectError(Run(mesh, {mesh}), notPolyline, 3);
+    ExpectError(Run(L"FFFF", {mesh}),
+                L"[Module 'kaf'] Error in function 'GetEntity:getAcDbObjectId': " +
+                    std::wstring(acadErrorStatusText(Acad::eUnknownHandle)) + L"\n" + notPolyline,
+                3);
+    ExpectError(Run(outline, {mesh, outline}), notMesh, 3);
+    ExpectError(Run(outline, {mesh, paperMesh}),
+                L"[Module 'kaf'] Error in function 'GetEntity:seek': " +
+                    std::wstring(acadErrorStatusText(Acad::eInvalidInput)) + L"\n" + notMesh,
+                3);
+}
+
+TEST_F(OutlineTest, NothingInsideEndsWithTheTriangulatorsTextAndNoResult) {
+    const std::wstring outline = Square();
+    const std::wstring outside = Mesh({{15, 5, 1}, {11, 1, 2}, {19, 2, 3}});
+    const std::wstring text = L"\nStart Calculation...A minimum of 3 vertices are required!\n";
+    const auto result = Run(outline, {outside});
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_FALSE(result.resultSet);
+    EXPECT_EQ(result.printed, text);
+    // A mesh list without strings searches nothing.
+    const kafhost::Chain empty =
+        kafhost::ChainBuilder().str(outline).lb().le().nil().shortInt(100).real(0.5).build();
+    const auto none = CallWithChain(kFunction, empty.get());
+    EXPECT_EQ(none.status, RSERR);
+    EXPECT_FALSE(none.resultSet);
+    EXPECT_EQ(none.printed, text);
+    EXPECT_EQ(host().snapshot().entities.size(), 2u);
+}
+
+}  // namespace
