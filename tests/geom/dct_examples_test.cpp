@@ -1,71 +1,136 @@
-// Small inputs whose triangles, vertex order and triangle order are known exactly.
+// Small inputs whose vertex list, triangles and triangle order are known exactly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
-#include "geom/dct.h"
+#include "dct_test_support.h"
 
 namespace {
 
-using Index3 = std::array<int, 3>;
-struct Point2 {
-    double x;
-    double y;
-};
+using dcttest::Corners;
+using Positions = std::vector<std::array<double, 2>>;
 
-struct DctRun {
-    std::vector<Index3> triangles;
-    std::vector<Point2> vertices;
-};
-
-DctRun Triangulate(const std::vector<Point2>& points) {
-    geom::CDCT dct;
-    for (const Point2& p : points) {
-        dct.AddPoint(p.x, p.y, 0.0);
+Positions PositionsOf(const std::vector<geom::CVertex>& vertices) {
+    Positions positions;
+    for (const geom::CVertex& v : vertices) {
+        positions.push_back({v.x, v.y});
     }
-    DctRun run;
-    for (const geom::CTriangle& t : dct.Triangulate()) {
-        run.triangles.push_back({t.i1, t.i2, t.i3});
-    }
-    for (const geom::CVertex& v : dct.GetVertices()) {
-        run.vertices.push_back({v.x, v.y});
-    }
-    return run;
+    return positions;
 }
 
-std::vector<std::array<double, 2>> Coordinates(const std::vector<Point2>& points) {
-    std::vector<std::array<double, 2>> list;
-    for (const Point2& p : points) {
-        list.push_back({p.x, p.y});
+dcttest::Triangulation TriangulatePositions(const Positions& positions) {
+    std::vector<geom::CVertex> points;
+    for (const auto& p : positions) {
+        points.emplace_back(p[0], p[1], 0.0);
     }
-    return list;
+    return dcttest::TriangulateAll(points);
 }
-
-using Coords = std::vector<std::array<double, 2>>;
 
 TEST(DctExamples, UnitSquareInEveryInsertionOrder) {
-    std::vector<Point2> corners = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-    std::vector<int> order = {0, 1, 2, 3};
+    const Positions corners = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    std::array<int, 4> order = {0, 1, 2, 3};
     int orders = 0;
     do {
-        std::vector<Point2> points;
-        for (int k : order) {
-            points.push_back(corners[k]);
+        Positions positions;
+        for (const int k : order) {
+            positions.push_back(corners[k]);
         }
-        const DctRun run = Triangulate(points);
-        EXPECT_EQ(Coordinates(run.vertices), (Coords{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
-        EXPECT_EQ(run.triangles, (std::vector<Index3>{{0, 2, 1}, {1, 2, 3}}));
+        const dcttest::Triangulation run = TriangulatePositions(positions);
+        SCOPED_TRACE(testing::Message()
+                     << "order " << order[0] << order[1] << order[2] << order[3]);
+        EXPECT_EQ(PositionsOf(run.vertices), (Positions{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
+        EXPECT_EQ(dcttest::IndexTriples(run.triangles),
+                  (std::vector<Corners>{{0, 2, 1}, {1, 2, 3}}));
         ++orders;
     } while (std::next_permutation(order.begin(), order.end()));
     EXPECT_EQ(orders, 24);
 }
 
-TEST(DctExamples, ThreeByTwoGrid) {
-    const DctRun run = Triangulate({{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}});
-    EXPECT_EQ(Coordinates(run.vertices), (Coords{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}));
-    EXPECT_EQ(run.triangles, (std::vector<Index3>{{0, 2, 3}, {0, 3, 1}, {2, 4, 5}, {2, 5, 3}}));
+TEST(DctExamples, ThreeByTwoGridTakesTheDiagonalsOfTheTieRules) {
+    const dcttest::Triangulation run =
+        TriangulatePositions({{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}});
+    EXPECT_EQ(PositionsOf(run.vertices),
+              (Positions{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}));
+    EXPECT_EQ(dcttest::IndexTriples(run.triangles),
+              (std::vector<Corners>{{0, 2, 3}, {0, 3, 1}, {2, 4, 5}, {2, 5, 3}}));
+}
+
+TEST(DctExamples, ThreePointsGiveOneTriangleWhicheverWayTheyTurn) {
+    // Sorted order counter-clockwise, clockwise, and a vertical pair first.
+    EXPECT_EQ(dcttest::IndexTriples(TriangulatePositions({{2, 0}, {0, 0}, {1, -1}}).triangles),
+              (std::vector<Corners>{{0, 1, 2}}));
+    EXPECT_EQ(dcttest::IndexTriples(TriangulatePositions({{2, 0}, {1, 1}, {0, 0}}).triangles),
+              (std::vector<Corners>{{0, 2, 1}}));
+    EXPECT_EQ(dcttest::IndexTriples(TriangulatePositions({{0, 1}, {0, 0}, {1, 0}}).triangles),
+              (std::vector<Corners>{{0, 2, 1}}));
+}
+
+TEST(DctExamples, TriangularHullIsNotListedAsAFace) {
+    const dcttest::Triangulation run = TriangulatePositions({{0, 0}, {2, 1}, {2, 4}, {4, 0}});
+    EXPECT_EQ(dcttest::IndexTriples(run.triangles),
+              (std::vector<Corners>{{0, 1, 2}, {0, 3, 1}, {1, 3, 2}}));
+}
+
+TEST(DctExamples, FiveVerticesMergeThreeWithTwo) {
+    const dcttest::Triangulation run =
+        TriangulatePositions({{3, 2}, {0, 0}, {4, 0}, {1, 2}, {2, 0}});
+    EXPECT_EQ(PositionsOf(run.vertices), (Positions{{0, 0}, {1, 2}, {2, 0}, {3, 2}, {4, 0}}));
+    EXPECT_EQ(dcttest::IndexTriples(run.triangles),
+              (std::vector<Corners>{{0, 2, 1}, {1, 2, 3}, {2, 4, 3}}));
+}
+
+TEST(DctExamples, DeletedEntryEdgeHandsOverToTheNextCounterClockwise) {
+    // Vertex 2 = (7, 0) first meets the edge to (3, 20); the merge deletes that edge, and the
+    // walk around vertex 2 then starts at its next edge counter-clockwise, the one to (0, 4).
+    const dcttest::Triangulation run =
+        TriangulatePositions({{10, 4}, {0, 4}, {20, 5}, {7, 0}, {3, 20}, {8, 4}});
+    EXPECT_EQ(PositionsOf(run.vertices),
+              (Positions{{0, 4}, {3, 20}, {7, 0}, {8, 4}, {10, 4}, {20, 5}}));
+    EXPECT_EQ(
+        dcttest::IndexTriples(run.triangles),
+        (std::vector<Corners>{{0, 2, 3}, {0, 3, 1}, {1, 3, 4}, {1, 4, 5}, {2, 5, 4}, {2, 4, 3}}));
+}
+
+TEST(DctExamples, TrianglesCarryTheirCornersAndNoWorkingData) {
+    std::vector<geom::CVertex> points = {{0, 0, 5}, {1, 0, 6}, {0, 1, 7}, {1, 1, 8}};
+    const dcttest::Triangulation run = dcttest::TriangulateAll(points);
+    ASSERT_EQ(run.triangles.size(), 2u);
+    for (const geom::CTriangle& t : run.triangles) {
+        const int corners[3] = {t.i1, t.i2, t.i3};
+        const geom::CVertex* copies[3] = {&t.p1, &t.p2, &t.p3};
+        for (int k = 0; k < 3; ++k) {
+            const geom::CVertex& vertex = run.vertices[corners[k]];
+            EXPECT_EQ(copies[k]->x, vertex.x);
+            EXPECT_EQ(copies[k]->y, vertex.y);
+            EXPECT_EQ(copies[k]->z, vertex.z);
+            EXPECT_EQ(copies[k]->w, 0u);
+        }
+        EXPECT_EQ(t.circleKnown, 0);
+        EXPECT_EQ(t.complete, 0);
+        EXPECT_EQ(t.xc, 0.0);
+        EXPECT_EQ(t.yc, 0.0);
+        EXPECT_EQ(t.r, 0.0);
+    }
+    EXPECT_EQ(run.triangles[1].p3.z, 8.0);  // (1, 1) is corner i3 of the second triangle
+}
+
+TEST(DctExamples, PointsOnOneLineGiveNoTriangles) {
+    const dcttest::Triangulation diagonal =
+        TriangulatePositions({{3, 3}, {1, 1}, {2, 2}, {0, 0}, {1, 1}});
+    EXPECT_TRUE(diagonal.failure.empty());
+    EXPECT_TRUE(diagonal.triangles.empty());
+    EXPECT_EQ(PositionsOf(diagonal.vertices), (Positions{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
+
+    Positions vertical;
+    for (int i = 9; i >= 0; --i) {
+        vertical.push_back({5, 0.5 * i});
+    }
+    const dcttest::Triangulation column = TriangulatePositions(vertical);
+    EXPECT_TRUE(column.failure.empty());
+    EXPECT_TRUE(column.triangles.empty());
+    EXPECT_EQ(column.vertices.size(), 10u);
 }
 
 }  // namespace

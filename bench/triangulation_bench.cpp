@@ -1,0 +1,347 @@
+// triangulation_bench: times the triangulators against CGAL's 2D Delaunay triangulation (Epick
+// kernel, range insert of points with their index, which spatially sorts them first) on the same
+// point sets in the same run.
+//
+// Input: command-line options (see Usage()). Output: per point set and engine the median time
+// over the runs, the single times, the peak resident memory of a run, the triangle count, and
+// the ratio of each engine's median to CGAL's.
+//
+// Each measured run is one forked child process, so that the peak resident memory (ru_maxrss
+// from wait4) belongs to that run alone; the child starts from a copy of the parent, which holds
+// the input points, and reports its resident size at the start as well. A run times the whole
+// use of an engine: taking the points in, triangulating, listing the triangles as vertex-index
+// triples (and the vertices), and freeing everything.
+//
+// To measure another engine, add a function with the signature of RunDct and list it in
+// Engines().
+#include <sys/resource.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "geom/dct.h"
+
+#ifdef KAF_BENCH_WITH_CGAL
+#include <CGAL/Delaunay_triangulation_2.h>
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#endif
+
+namespace {
+
+struct PointSet {
+    std::string name;
+    std::vector<double> x;
+    std::vector<double> y;
+    std::vector<double> z;
+    std::size_t Size() const { return x.size(); }
+};
+
+// What an engine hands back, to check that the engines agree.
+struct EngineOutput {
+    std::size_t triangles = 0;
+    std::size_t vertices = 0;
+    bool failed = false;
+};
+
+using EngineRun = EngineOutput (*)(const PointSet&);
+
+struct Engine {
+    const char* name;
+    EngineRun run;
+};
+
+EngineOutput RunDct(const PointSet& points) {
+    EngineOutput output;
+    try {
+        geom::CDCT dct;
+        for (std::size_t i = 0; i < points.Size(); ++i) {
+            dct.AddPoint(points.x[i], points.y[i], points.z[i]);
+        }
+        const std::vector<geom::CTriangle> triangles = dct.Triangulate();
+        const std::vector<geom::CVertex> vertices = dct.GetVertices();
+        output.triangles = triangles.size();
+        output.vertices = vertices.size();
+    } catch (const char* text) {
+        std::fprintf(stderr, "CDCT failed: %s", text);
+        output.failed = true;
+    }
+    return output;
+}
+
+#ifdef KAF_BENCH_WITH_CGAL
+EngineOutput RunCgal(const PointSet& points) {
+    using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
+    using VertexBase = CGAL::Triangulation_vertex_base_with_info_2<std::uint32_t, Kernel>;
+    using DataStructure = CGAL::Triangulation_data_structure_2<VertexBase>;
+    using Delaunay = CGAL::Delaunay_triangulation_2<Kernel, DataStructure>;
+
+    std::vector<std::pair<Kernel::Point_2, std::uint32_t>> input;
+    input.reserve(points.Size());
+    for (std::size_t i = 0; i < points.Size(); ++i) {
+        input.emplace_back(Kernel::Point_2(points.x[i], points.y[i]),
+                           static_cast<std::uint32_t>(i));
+    }
+    Delaunay triangulation;
+    triangulation.insert(input.begin(), input.end());
+    std::vector<std::array<std::uint32_t, 3>> triangles;
+    triangles.reserve(2 * triangulation.number_of_vertices());
+    for (auto face = triangulation.finite_faces_begin(); face != triangulation.finite_faces_end();
+         ++face) {
+        triangles.push_back(
+            {face->vertex(0)->info(), face->vertex(1)->info(), face->vertex(2)->info()});
+    }
+    EngineOutput output;
+    output.triangles = triangles.size();
+    output.vertices = triangulation.number_of_vertices();
+    return output;
+}
+#endif
+
+// The measured engines; the first one is the reference the others are compared with.
+std::vector<Engine> Engines() {
+    std::vector<Engine> engines;
+#ifdef KAF_BENCH_WITH_CGAL
+    engines.push_back({"CGAL", RunCgal});
+#endif
+    engines.push_back({"CDCT", RunDct});
+    return engines;
+}
+
+PointSet MakeUniform(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> coordinate(0.0, 1000.0);
+    PointSet set{"uniform", {}, {}, {}};
+    for (std::size_t i = 0; i < n; ++i) {
+        set.x.push_back(coordinate(random));
+        set.y.push_back(coordinate(random));
+        set.z.push_back(coordinate(random) * 0.1);
+    }
+    return set;
+}
+
+// Gaussian clusters of varying spread around centres spread over the square.
+PointSet MakeClusters(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const std::size_t clusterCount = 100;
+    std::vector<std::array<double, 3>> clusters;  // centre x, centre y, spread
+    for (std::size_t c = 0; c < clusterCount; ++c) {
+        clusters.push_back(
+            {1000.0 * unit(random), 1000.0 * unit(random), 2.0 + 30.0 * unit(random)});
+    }
+    std::normal_distribution<double> gauss(0.0, 1.0);
+    PointSet set{"clusters", {}, {}, {}};
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& cluster = clusters[static_cast<std::size_t>(unit(random) * clusterCount)];
+        set.x.push_back(cluster[0] + cluster[2] * gauss(random));
+        set.y.push_back(cluster[1] + cluster[2] * gauss(random));
+        set.z.push_back(100.0 * unit(random));
+    }
+    return set;
+}
+
+// A square integer grid of about n points, added in random order.
+PointSet MakeGrid(std::size_t n, std::uint64_t seed) {
+    const std::size_t side = static_cast<std::size_t>(std::sqrt(static_cast<double>(n)) + 0.5);
+    std::vector<std::size_t> order(side * side);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::mt19937_64 random(seed);
+    std::shuffle(order.begin(), order.end(), random);
+    PointSet set{"grid", {}, {}, {}};
+    for (const std::size_t k : order) {
+        set.x.push_back(static_cast<double>(k % side));
+        set.y.push_back(static_cast<double>(k / side));
+        set.z.push_back(static_cast<double>((k * 7919) % 1000) * 0.01);
+    }
+    return set;
+}
+
+struct Measurement {
+    double seconds = 0.0;
+    long startKb = 0;  // resident size when the run started (the copy of the parent)
+    long peakKb = 0;   // peak resident size of the run's process
+    EngineOutput output;
+    bool ok = false;
+};
+
+struct ChildReport {
+    double seconds;
+    long startKb;
+    EngineOutput output;
+};
+
+Measurement MeasureInChild(const Engine& engine, const PointSet& points) {
+    Measurement measurement;
+    int channel[2];
+    if (pipe(channel) != 0) {
+        std::perror("pipe");
+        return measurement;
+    }
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("fork");
+        close(channel[0]);
+        close(channel[1]);
+        return measurement;
+    }
+    if (child == 0) {
+        close(channel[0]);
+        rusage start{};
+        getrusage(RUSAGE_SELF, &start);
+        const auto begin = std::chrono::steady_clock::now();
+        const EngineOutput output = engine.run(points);
+        const auto end = std::chrono::steady_clock::now();
+        const ChildReport report{std::chrono::duration<double>(end - begin).count(),
+                                 start.ru_maxrss, output};
+        const bool written = write(channel[1], &report, sizeof report) == sizeof report;
+        _exit(written ? 0 : 1);
+    }
+    close(channel[1]);
+    ChildReport report{};
+    const bool received = read(channel[0], &report, sizeof report) == sizeof report;
+    close(channel[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    measurement.ok = received && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    measurement.seconds = report.seconds;
+    measurement.startKb = report.startKb;
+    measurement.peakKb = usage.ru_maxrss;
+    measurement.output = report.output;
+    return measurement;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+struct EngineFigures {
+    double median = 0.0;
+    bool ok = false;
+};
+
+// Runs every engine `runs` times on the set and prints one line per engine.
+void MeasureSet(const PointSet& points, int runs) {
+    std::printf("%s: %zu points, %d runs each\n", points.name.c_str(), points.Size(), runs);
+    const std::vector<Engine> engines = Engines();
+    std::vector<EngineFigures> figures;
+    for (const Engine& engine : engines) {
+        std::vector<double> times;
+        long peakKb = 0;
+        long startKb = 0;
+        EngineOutput output;
+        bool ok = true;
+        for (int r = 0; r < runs; ++r) {
+            const Measurement m = MeasureInChild(engine, points);
+            ok = ok && m.ok && !m.output.failed;
+            times.push_back(m.seconds);
+            peakKb = std::max(peakKb, m.peakKb);
+            startKb = std::max(startKb, m.startKb);
+            output = m.output;
+        }
+        EngineFigures engineFigures{Median(times), ok};
+        std::printf("  %-10s median %7.3f s  (runs", engine.name, engineFigures.median);
+        for (const double t : times) {
+            std::printf(" %.3f", t);
+        }
+        std::printf(")  peak RSS %7.1f MB (%.1f MB at start)  %zu triangles, %zu vertices",
+                    peakKb / 1024.0, startKb / 1024.0, output.triangles, output.vertices);
+        if (!ok) {
+            std::printf("  FAILED");
+        }
+        if (&engine != &engines.front() && figures.front().ok && ok) {
+            std::printf("  ratio %s/%s %.2f", engine.name, engines.front().name,
+                        engineFigures.median / figures.front().median);
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+        figures.push_back(engineFigures);
+    }
+}
+
+void Usage() {
+    std::printf(
+        "Usage: triangulation_bench [options]\n"
+        "  --points N     points per set (default 1000000; the grid uses the nearest square)\n"
+        "  --runs R       measured runs per set and engine (default 3)\n"
+        "  --sets LIST    comma-separated sets of uniform,clusters,grid (default all)\n"
+        "  --big N        points of the extra uniform set (default 3000000, 0 skips it)\n"
+        "  --big-runs R   runs of the extra uniform set (default as --runs)\n"
+        "  --seed S       random seed (default 1)\n");
+}
+
+bool Listed(const std::string& list, const std::string& name) {
+    return ("," + list + ",").find("," + name + ",") != std::string::npos;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::size_t points = 1000000;
+    std::size_t bigPoints = 3000000;
+    int runs = 3;
+    int bigRuns = -1;
+    std::uint64_t seed = 1;
+    std::string sets = "uniform,clusters,grid";
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (option == "--help" || option == "-h") {
+            Usage();
+            return 0;
+        }
+        if (value == nullptr) {
+            Usage();
+            return 2;
+        }
+        ++i;
+        if (option == "--points") {
+            points = std::strtoull(value, nullptr, 10);
+        } else if (option == "--runs") {
+            runs = std::max(1, std::atoi(value));
+        } else if (option == "--sets") {
+            sets = value;
+        } else if (option == "--big") {
+            bigPoints = std::strtoull(value, nullptr, 10);
+        } else if (option == "--big-runs") {
+            bigRuns = std::max(1, std::atoi(value));
+        } else if (option == "--seed") {
+            seed = std::strtoull(value, nullptr, 10);
+        } else {
+            Usage();
+            return 2;
+        }
+    }
+#ifndef KAF_BENCH_WITH_CGAL
+    std::printf("CGAL was not found when this program was built: no reference figures.\n");
+#endif
+    if (Listed(sets, "uniform")) {
+        MeasureSet(MakeUniform(points, seed), runs);
+    }
+    if (Listed(sets, "clusters")) {
+        MeasureSet(MakeClusters(points, seed), runs);
+    }
+    if (Listed(sets, "grid")) {
+        MeasureSet(MakeGrid(points, seed), runs);
+    }
+    if (bigPoints > 0) {
+        MeasureSet(MakeUniform(bigPoints, seed + 1), bigRuns > 0 ? bigRuns : runs);
+    }
+    return 0;
+}

@@ -1,0 +1,117 @@
+// How CDCT takes its points: duplicates and which of them survives, the vertex list, the
+// failure texts, and the growth of the point store.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "dct_test_support.h"
+
+namespace {
+
+std::vector<double> ZOf(const std::vector<geom::CVertex>& vertices) {
+    std::vector<double> z;
+    for (const geom::CVertex& v : vertices) {
+        z.push_back(v.z);
+    }
+    return z;
+}
+
+TEST(DctInput, EqualPositionsCountOnceWithTheZOfTheSurvivor) {
+    // The sort puts the two points at (0, 0) in the order second, first: the first one added
+    // is the last of the run and survives.
+    const dcttest::Triangulation two =
+        dcttest::TriangulateAll({{0, 0, 1}, {0, 0, 2}, {1, 0, 3}, {0, 1, 4}});
+    ASSERT_EQ(two.vertices.size(), 3u);
+    EXPECT_EQ(ZOf(two.vertices), (std::vector<double>{1, 4, 3}));
+    EXPECT_EQ(dcttest::IndexTriples(two.triangles), (std::vector<dcttest::Corners>{{0, 2, 1}}));
+    EXPECT_EQ(two.triangles[0].p1.z, 1.0);
+
+    // Three equal points added first are sorted third, first, second: the second survives.
+    const dcttest::Triangulation three =
+        dcttest::TriangulateAll({{0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {5, 0, 4}, {0, 5, 6}});
+    EXPECT_EQ(ZOf(three.vertices), (std::vector<double>{2, 6, 4}));
+}
+
+TEST(DctInput, SurvivorsFollowTheSortOnRandomDuplicates) {
+    std::mt19937_64 random(21);
+    std::uniform_int_distribution<int> coordinate(0, 6);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<geom::CVertex> points;
+        for (int i = 0; i < 60; ++i) {
+            points.emplace_back(coordinate(random), coordinate(random), i);
+        }
+        const dcttest::Triangulation run = dcttest::TriangulateAll(points);
+        const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
+        ASSERT_EQ(run.vertices.size(), expected.size());
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            EXPECT_EQ(run.vertices[k].x, expected[k].x);
+            EXPECT_EQ(run.vertices[k].y, expected[k].y);
+            EXPECT_EQ(run.vertices[k].z, expected[k].z) << "vertex " << k << ", round " << round;
+        }
+    }
+}
+
+TEST(DctInput, GetVerticesWalksTheStoreDroppingAllButTheLastOfAdjacentEquals) {
+    geom::CDCT dct;
+    EXPECT_EQ(dct.AddPoint(5, 5, 1), 1);
+    EXPECT_EQ(dct.AddPoint(5, 5, 2), 1);
+    EXPECT_EQ(dct.AddPoint(1, 1, 3), 1);
+    EXPECT_EQ(dct.AddPoint(5, 5, 4), 1);
+    const std::vector<geom::CVertex> before = dct.GetVertices();
+    EXPECT_EQ(ZOf(before), (std::vector<double>{2, 3, 4}));
+    for (const geom::CVertex& v : before) {
+        EXPECT_EQ(v.w, 0u);
+    }
+    EXPECT_EQ(dct.GetVertices().size(), 3u);  // reading does not change the store
+}
+
+std::string FailureOf(const std::vector<geom::CVertex>& points) {
+    geom::CDCT dct;
+    for (const geom::CVertex& p : points) {
+        dct.AddPoint(p.x, p.y, p.z);
+    }
+    try {
+        dct.Triangulate();
+    } catch (const char* text) {
+        return text;
+    }
+    return "";
+}
+
+TEST(DctInput, FewerThanThreePositionsFailWithTheNarrowText) {
+    const std::string text = "A minimum of 3 vertices are required!\n";
+    EXPECT_EQ(FailureOf({}), text);
+    EXPECT_EQ(FailureOf({{1, 2, 3}}), text);
+    EXPECT_EQ(FailureOf({{1, 2, 3}, {4, 5, 6}}), text);
+    EXPECT_EQ(FailureOf({{1, 2, 3}, {4, 5, 6}, {1, 2, 7}, {4, 5, 8}, {1, 2, 9}}), text);
+    EXPECT_EQ(FailureOf({{0, 0, 0}, {-0.0, 0, 1}, {0, -0.0, 2}}), text);
+    EXPECT_EQ(FailureOf({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}), "");
+}
+
+TEST(DctInput, StoreGrowsPastItsFirstRoomKeepingEveryPoint) {
+    geom::CDCT dct;
+    const int count = 2 * 50000 + 7;
+    for (int i = 0; i < count; ++i) {
+        dct.AddPoint(i % 317, i / 317, i);  // distinct positions, added row by row
+    }
+    const std::vector<geom::CVertex> stored = dct.GetVertices();
+    ASSERT_EQ(stored.size(), static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(stored[i].z, i);
+        ASSERT_EQ(stored[i].x, i % 317);
+    }
+    const std::vector<geom::CTriangle> triangles = dct.Triangulate();
+    // 315 full rows of 317 points and 152 points of a last row: two triangles per grid cell
+    // (316 x 314 cells, then 151 cells under the last row) and a fan of 165 triangles from the
+    // end of the last row down to the rest of the row below.
+    EXPECT_EQ(triangles.size(), 2u * 316 * 314 + 2 * 151 + 165);
+    const std::vector<geom::CVertex> vertices = dct.GetVertices();
+    ASSERT_EQ(vertices.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(vertices[0].z, 0.0);
+    EXPECT_EQ(vertices[1].x, 0.0);
+    EXPECT_EQ(vertices[1].y, 1.0);
+}
+
+}  // namespace

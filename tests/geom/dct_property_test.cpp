@@ -1,0 +1,290 @@
+// Random and degenerate point sets: CDCT must give a Delaunay triangulation of the distinct
+// positions (checked with exact predicates), the vertex list of the sort, and its triangle order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "dct_test_support.h"
+#include "exact_predicates.h"
+
+namespace {
+
+exact::Point At(const geom::CVertex& v) {
+    return {v.x, v.y};
+}
+
+bool AllOnOneLine(const std::vector<geom::CVertex>& vertices) {
+    for (std::size_t k = 2; k < vertices.size(); ++k) {
+        if (exact::ExactOrient(At(vertices[0]), At(vertices[1]), At(vertices[k])) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Vertices on the boundary of the convex hull, those inside its edges included, of distinct
+// vertices sorted by x then y that are not all on one line.
+std::size_t HullVertexCount(const std::vector<geom::CVertex>& sorted) {
+    auto chain = [](auto begin, auto end) {
+        std::vector<exact::Point> hull;
+        for (auto it = begin; it != end; ++it) {
+            while (hull.size() >= 2 &&
+                   exact::ExactOrient(hull[hull.size() - 2], hull.back(), At(*it)) < 0) {
+                hull.pop_back();
+            }
+            hull.push_back(At(*it));
+        }
+        return hull.size();
+    };
+    return chain(sorted.begin(), sorted.end()) + chain(sorted.rbegin(), sorted.rend()) - 2;
+}
+
+// Counter-clockwise order of directions from `origin`, starting at the positive x axis.
+bool DirectionBefore(exact::Point origin, exact::Point a, exact::Point b) {
+    auto half = [&](exact::Point p) {
+        return (p.y > origin.y || (p.y == origin.y && p.x > origin.x)) ? 0 : 1;
+    };
+    if (half(a) != half(b)) {
+        return half(a) < half(b);
+    }
+    return exact::ExactOrient(origin, a, b) > 0;
+}
+
+struct EdgeUse {
+    std::uint64_t key;  // lower index * 2^32 + higher index
+    std::size_t triangle;
+    int opposite;
+};
+
+void ExpectVertexList(const std::vector<geom::CVertex>& points,
+                      const std::vector<geom::CVertex>& vertices) {
+    const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
+    ASSERT_EQ(vertices.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        ASSERT_EQ(vertices[k].x, expected[k].x) << "vertex " << k;
+        ASSERT_EQ(vertices[k].y, expected[k].y) << "vertex " << k;
+        ASSERT_EQ(vertices[k].z, expected[k].z) << "vertex " << k;
+        ASSERT_EQ(vertices[k].w, 0u);
+    }
+}
+
+void ExpectTrianglesWellFormed(const dcttest::Triangulation& run) {
+    const int n = static_cast<int>(run.vertices.size());
+    int previousLowest = 0;
+    for (const geom::CTriangle& t : run.triangles) {
+        ASSERT_TRUE(t.i1 >= 0 && t.i2 < n && t.i3 < n);
+        ASSERT_TRUE(t.i1 < t.i2 && t.i1 < t.i3) << t.i1 << " " << t.i2 << " " << t.i3;
+        ASSERT_GE(t.i1, previousLowest) << "triangles not grouped by their lowest corner";
+        previousLowest = t.i1;
+        const geom::CVertex& a = run.vertices[t.i1];
+        const geom::CVertex& b = run.vertices[t.i2];
+        const geom::CVertex& c = run.vertices[t.i3];
+        ASSERT_EQ(exact::ExactOrient(At(a), At(b), At(c)), 1) << "not counter-clockwise";
+        ASSERT_TRUE(t.p1.x == a.x && t.p1.y == a.y && t.p1.z == a.z);
+        ASSERT_TRUE(t.p2.x == b.x && t.p2.y == b.y && t.p2.z == b.z);
+        ASSERT_TRUE(t.p3.x == c.x && t.p3.y == c.y && t.p3.z == c.z);
+    }
+}
+
+// Within one lowest corner u the triangles follow the counter-clockwise order around u: the
+// directions from u to each triangle's second corner turn once round at most.
+void ExpectCounterClockwiseGroups(const dcttest::Triangulation& run) {
+    for (std::size_t begin = 0; begin < run.triangles.size();) {
+        std::size_t end = begin;
+        while (end < run.triangles.size() && run.triangles[end].i1 == run.triangles[begin].i1) {
+            ++end;
+        }
+        const exact::Point u = At(run.vertices[run.triangles[begin].i1]);
+        int descents = 0;
+        for (std::size_t k = begin; k < end; ++k) {
+            const std::size_t next = k + 1 < end ? k + 1 : begin;
+            if (!DirectionBefore(u, At(run.vertices[run.triangles[k].i2]),
+                                 At(run.vertices[run.triangles[next].i2]))) {
+                ++descents;
+            }
+        }
+        if (end - begin > 1) {
+            EXPECT_EQ(descents, 1) << "triangles at vertex " << run.triangles[begin].i1
+                                   << " out of counter-clockwise order";
+        }
+        begin = end;
+    }
+}
+
+// Every edge in one or two triangles, the outer ones exactly the hull, the count of triangles
+// that of a triangulation of the hull, and every edge locally Delaunay: no vertex opposite an
+// edge lies strictly inside the circle of the triangle on the edge's other side.
+void ExpectDelaunayTriangulation(const dcttest::Triangulation& run) {
+    std::vector<EdgeUse> uses;
+    for (std::size_t t = 0; t < run.triangles.size(); ++t) {
+        const int c[3] = {run.triangles[t].i1, run.triangles[t].i2, run.triangles[t].i3};
+        for (int k = 0; k < 3; ++k) {
+            const std::uint64_t a = static_cast<std::uint64_t>(c[k]);
+            const std::uint64_t b = static_cast<std::uint64_t>(c[(k + 1) % 3]);
+            uses.push_back({std::min(a, b) << 32 | std::max(a, b), t, c[(k + 2) % 3]});
+        }
+    }
+    std::sort(uses.begin(), uses.end(),
+              [](const EdgeUse& x, const EdgeUse& y) { return x.key < y.key; });
+    std::size_t outerEdges = 0;
+    for (std::size_t k = 0; k < uses.size();) {
+        std::size_t end = k;
+        while (end < uses.size() && uses[end].key == uses[k].key) {
+            ++end;
+        }
+        ASSERT_LE(end - k, 2u) << "edge in more than two triangles";
+        if (end - k == 1) {
+            ++outerEdges;
+        } else {
+            for (int side = 0; side < 2; ++side) {
+                const geom::CTriangle& t = run.triangles[uses[k + side].triangle];
+                const geom::CVertex& q = run.vertices[uses[k + 1 - side].opposite];
+                ASSERT_LE(exact::ExactInCircle(At(t.p1), At(t.p2), At(t.p3), At(q)), 0)
+                    << "vertex " << uses[k + 1 - side].opposite << " inside the circle of " << t.i1
+                    << " " << t.i2 << " " << t.i3;
+            }
+        }
+        k = end;
+    }
+    const std::size_t n = run.vertices.size();
+    const std::size_t h = HullVertexCount(run.vertices);
+    EXPECT_EQ(outerEdges, h);
+    EXPECT_EQ(run.triangles.size(), 2 * n - h - 2);
+}
+
+void ExpectGoodTriangulation(const std::vector<geom::CVertex>& points) {
+    const dcttest::Triangulation run = dcttest::TriangulateAll(points);
+    ASSERT_EQ(run.failure, "");
+    ExpectVertexList(points, run.vertices);
+    if (AllOnOneLine(run.vertices)) {
+        EXPECT_TRUE(run.triangles.empty());
+        return;
+    }
+    ExpectTrianglesWellFormed(run);
+    ExpectCounterClockwiseGroups(run);
+    ExpectDelaunayTriangulation(run);
+}
+
+// Every vertex against every triangle's circle: for small sets only.
+void ExpectEmptyCircles(const std::vector<geom::CVertex>& points) {
+    const dcttest::Triangulation run = dcttest::TriangulateAll(points);
+    for (const geom::CTriangle& t : run.triangles) {
+        for (const geom::CVertex& v : run.vertices) {
+            ASSERT_LE(exact::ExactInCircle(At(t.p1), At(t.p2), At(t.p3), At(v)), 0);
+        }
+    }
+}
+
+TEST(DctProperties, ExactPredicatesSeeTheKnownSides) {
+    EXPECT_EQ(exact::ExactOrient({0, 0}, {1, 0}, {0, 1}), 1);
+    EXPECT_EQ(exact::ExactOrient({0, 0}, {0, 1}, {1, 0}), -1);
+    EXPECT_EQ(exact::ExactOrient({0.1, 0.1}, {0.2, 0.2}, {0.3, 0.3}), 0);
+    // Plain floating point gives 0 here.
+    EXPECT_EQ(exact::ExactOrient({0.5, 0.5000000000000001}, {12, 12}, {24, 24}), 1);
+    EXPECT_EQ(exact::ExactOrient({1e-300, 0}, {1e300, 1}, {2e300, 2}), -1);
+    EXPECT_EQ(exact::ExactInCircle({-5, 0}, {5, 0}, {3, 4}, {0, 0}), 1);
+    EXPECT_EQ(exact::ExactInCircle({-5, 0}, {5, 0}, {3, 4}, {4, -3}), 0);
+    EXPECT_EQ(exact::ExactInCircle({-5, 0}, {5, 0}, {3, 4}, {6, 0}), -1);
+}
+
+TEST(DctProperties, UniformPoints) {
+    std::mt19937_64 random(1);
+    std::uniform_real_distribution<double> coordinate(0.0, 1000.0);
+    std::vector<geom::CVertex> points;
+    for (int i = 0; i < 20000; ++i) {
+        points.emplace_back(coordinate(random), coordinate(random), i);
+    }
+    ExpectGoodTriangulation(points);
+}
+
+TEST(DctProperties, ClusteredPoints) {
+    std::mt19937_64 random(2);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> gauss(0.0, 1.0);
+    std::vector<geom::CVertex> points;
+    for (int cluster = 0; cluster < 20; ++cluster) {
+        const double cx = 1000 * unit(random);
+        const double cy = 1000 * unit(random);
+        const double spread = 0.01 + 20 * unit(random);
+        for (int i = 0; i < 800; ++i) {
+            points.emplace_back(cx + spread * gauss(random), cy + spread * gauss(random), i);
+        }
+    }
+    ExpectGoodTriangulation(points);
+}
+
+TEST(DctProperties, ManyDuplicatePositions) {
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> coordinate(-50.0, 50.0);
+    std::vector<geom::CVertex> positions;
+    for (int i = 0; i < 1500; ++i) {
+        positions.emplace_back(coordinate(random), coordinate(random), 0);
+    }
+    std::uniform_int_distribution<std::size_t> pick(0, positions.size() - 1);
+    std::vector<geom::CVertex> points;
+    for (int i = 0; i < 10000; ++i) {
+        const geom::CVertex& p = positions[pick(random)];
+        points.emplace_back(p.x, p.y, i);
+    }
+    ExpectGoodTriangulation(points);
+}
+
+TEST(DctProperties, ShuffledIntegerGrid) {
+    std::vector<geom::CVertex> points;
+    for (int i = 0; i < 100 * 100; ++i) {
+        points.emplace_back(i % 100, i / 100, i);
+    }
+    std::mt19937_64 random(4);
+    std::shuffle(points.begin(), points.end(), random);
+    ExpectGoodTriangulation(points);
+}
+
+TEST(DctProperties, SparseIntegerLatticeWithRepeats) {
+    std::mt19937_64 random(5);
+    std::uniform_int_distribution<int> coordinate(-60, 60);
+    std::vector<geom::CVertex> points;
+    for (int i = 0; i < 6000; ++i) {
+        points.emplace_back(coordinate(random), 0.5 * coordinate(random), i);
+    }
+    ExpectGoodTriangulation(points);
+}
+
+TEST(DctProperties, PointsOnOneCircle) {
+    // All 12 integer points at distance 5 from the origin, and the centre.
+    std::vector<geom::CVertex> points;
+    const int xs[] = {5, 4, 3, 0, -3, -4, -5, -4, -3, 0, 3, 4};
+    const int ys[] = {0, 3, 4, 5, 4, 3, 0, -3, -4, -5, -4, -3};
+    for (int k = 0; k < 12; ++k) {
+        points.emplace_back(xs[k], ys[k], k);
+    }
+    ExpectGoodTriangulation(points);
+    points.emplace_back(0, 0, 12);
+    ExpectGoodTriangulation(points);
+}
+
+TEST(DctProperties, SmallDegenerateSets) {
+    std::mt19937_64 random(6);
+    for (int round = 0; round < 400; ++round) {
+        std::uniform_int_distribution<int> size(3, 40);
+        std::uniform_int_distribution<int> coordinate(0, round % 2 == 0 ? 3 : 6);
+        std::vector<geom::CVertex> points;
+        const int n = size(random);
+        for (int i = 0; i < n; ++i) {
+            points.emplace_back(coordinate(random), coordinate(random), i);
+        }
+        if (dcttest::ExpectedVertices(points).size() < 3) {
+            continue;
+        }
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        ExpectGoodTriangulation(points);
+        ExpectEmptyCircles(points);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+}  // namespace
