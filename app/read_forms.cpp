@@ -14,6 +14,10 @@ bool IsDelimiter(char c) {
            c == '"' || c == ';';
 }
 
+bool IsOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
 std::string ToUpper(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -102,36 +106,38 @@ private:
         }
     }
 
-    // The character an escape stands for; pos_ is just past the backslash.
-    char ReadEscape() {
+    // The text an escape stands for; pos_ is just past the backslash. An octal escape is a
+    // character code (0 ... 255), kept as UTF-8.
+    std::string ReadEscape() {
         const std::size_t backslash = pos_ - 1;
         if (pos_ >= text_.size())
             throw ReadError("unterminated string", backslash);
         const char c = text_[pos_++];
         switch (c) {
             case '"':
-                return '"';
+                return "\"";
             case '\\':
-                return '\\';
+                return "\\";
             case 'n':
-                return '\n';
+                return "\n";
             case 't':
-                return '\t';
+                return "\t";
             case 'r':
-                return '\r';
+                return "\r";
             case 'e':
-                return '\x1b';
+                return "\x1b";
             default:
                 break;
         }
-        if (c >= '0' && c <= '7') {
+        if (IsOctalDigit(c)) {
             int code = c - '0';
-            for (int i = 0;
-                 i < 2 && pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '7'; ++i)
+            for (int i = 0; i < 2 && pos_ < text_.size() && IsOctalDigit(text_[pos_]); ++i)
                 code = code * 8 + (text_[pos_++] - '0');
             if (code > 0xFF)
                 throw ReadError("octal escape above \\377", backslash);
-            return static_cast<char>(code);
+            if (code < 0x80)
+                return std::string(1, static_cast<char>(code));
+            return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
         }
         throw ReadError(std::string("unknown escape \"\\") + c + "\" in string", backslash);
     }

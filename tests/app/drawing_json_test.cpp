@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -96,8 +97,7 @@ class DrawingFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder_ = fs::temp_directory_path() /
-                  ("kaf_drawing_json_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                  ("kaf_drawing_json_" + std::to_string(::getpid()) + "_" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_);

@@ -66,6 +66,7 @@ TEST(ReadForms, StringsWithEscapes) {
     EXPECT_EQ(ReadOne(R"("line\nnext\ttab\rret\eesc")"), Value::String("line\nnext\ttab\rret\x1b"
                                                                        "esc"));
     EXPECT_EQ(ReadOne(R"("\101\0629")"), Value::String("A29"));
+    EXPECT_EQ(ReadOne(R"("Gel\344nde")"), Value::String("Gel\xC3\xA4nde"));
     EXPECT_EQ(ReadOne("\"TIN (Gel\xC3\xA4nde)\""), Value::String("TIN (Gel\xC3\xA4nde)"));
     EXPECT_EQ(ReadOne("\"\""), Value::String(""));
 }
