@@ -1,0 +1,182 @@
+// kaf-changeMeshColor: the elevation ramp in hue, saturation and lightness with truncated and
+// clamped channels, its argument checks, and a run stopped by a handle that leads to no mesh.
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "module_fixture.h"
+#include "postprocess/colour_channel_byte.h"
+#include "postprocess/hsl_to_rgb.h"
+#include "postprocess/rgb_to_hsl.h"
+
+namespace {
+
+using kafhost::LispValue;
+using kafhost::Rgb;
+
+constexpr const wchar_t* kFunction = L"kaf-changeMeshColor";
+
+std::wstring Aborted(const std::wstring& message) {
+    return L"[Module 'kaf'] Error in function 'changeMeshColor': " + message +
+           L"\nFunction aborted!\n";
+}
+
+TEST(ColourConversionTest, PrimariesAndGreysConvertBothWays) {
+    const HslColor red = RgbToHsl({255, 0, 0});
+    EXPECT_EQ(red.hue, 0.0);
+    EXPECT_EQ(red.saturation, 100.0);
+    EXPECT_EQ(red.lightness, 50.0);
+    EXPECT_EQ(RgbToHsl({0, 255, 0}).hue, 120.0);
+    EXPECT_EQ(RgbToHsl({0, 0, 255}).hue, 240.0);
+    EXPECT_NEAR(RgbToHsl({255, 0, 128}).hue, 329.9, 0.1);  // negative h wraps to the top
+    const HslColor grey = RgbToHsl({51, 51, 51});
+    EXPECT_EQ(grey.saturation, 0.0);
+    EXPECT_EQ(grey.hue, 0.0);
+    EXPECT_NEAR(grey.lightness, 20.0, 1e-12);
+    const RgbColor back = HslToRgb(grey);
+    EXPECT_NEAR(back.red, 51.0, 1e-9);
+    EXPECT_EQ(back.red, back.green);
+    EXPECT_EQ(back.green, back.blue);
+}
+
+TEST(ColourConversionTest, ChannelsAreTruncatedThenHeldWithinTheByte) {
+    EXPECT_EQ(ColourChannelByte(127.5), 127);
+    EXPECT_EQ(ColourChannelByte(99.999999), 99);
+    EXPECT_EQ(ColourChannelByte(254.99), 254);
+    EXPECT_EQ(ColourChannelByte(255.0), 255);
+    EXPECT_EQ(ColourChannelByte(255.7), 255);
+    EXPECT_EQ(ColourChannelByte(300.0), 255);
+    EXPECT_EQ(ColourChannelByte(-0.7), 0);
+    EXPECT_EQ(ColourChannelByte(-510.0), 0);
+    EXPECT_EQ(ColourChannelByte(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+class ColourTest : public ModuleTest {
+protected:
+    // A mesh with one vertex per elevation, spread along x.
+    static std::wstring MeshAt(const std::vector<double>& elevations) {
+        std::vector<kafhost::Point3> points;
+        for (std::size_t i = 0; i < elevations.size(); ++i) {
+            points.push_back({static_cast<double>(i), static_cast<double>(i % 2), elevations[i]});
+        }
+        return host().addSubDMesh(points, {{0, 1, 2}});
+    }
+    static LispValue Handles(const std::vector<std::wstring>& handles) {
+        std::vector<LispValue> items;
+        for (const std::wstring& h : handles) {
+            items.push_back(LispValue::string(h));
+        }
+        return LispValue::list(items);
+    }
+    static LispValue Colour(double r, double g, double b) { return LispValue::point(r, g, b); }
+    static kafhost::CallResult Colourise(const std::vector<std::wstring>& meshes, double z1,
+                                         double z2, const LispValue& c1, const LispValue& c2) {
+        return Call(kFunction, {Handles(meshes), LispValue::real(z1), LispValue::real(z2), c1, c2});
+    }
+    static std::vector<Rgb> ColoursOf(const std::wstring& mesh) {
+        kafhost::EntityInfo info;
+        EXPECT_TRUE(host().entityInfo(mesh, info));
+        return info.vertexColors;
+    }
+    static void ExpectColoured(const kafhost::CallResult& result) {
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_FALSE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_FALSE(host().meter().shown);
+    }
+};
+
+TEST_F(ColourTest, RedToBlueRampPassesYellowAndGreenAndSaturatesBeyondItsEnds) {
+    const std::wstring mesh = MeshAt({0, 25, 50, 100, 150, -50});
+    const auto result = Colourise({mesh}, 0.0, 100.0, Colour(255, 0, 0), Colour(0, 0, 255));
+    ExpectColoured(result);
+    EXPECT_EQ(result.printed, L"\rMesh: 1 of 1, Number of vertices: 6");
+    EXPECT_EQ(ColoursOf(mesh),
+              (std::vector<Rgb>{
+                  {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 0}, {0, 0, 255}}));
+}
+
+TEST_F(ColourTest, ChannelsAreTruncatedNotRounded) {
+    const std::wstring grey = MeshAt({0, 50, 100});
+    const std::wstring flat = MeshAt({-20, 10, 70});
+    ExpectColoured(Colourise({grey}, 0.0, 100.0, Colour(0, 0, 0), Colour(255, 255, 255)));
+    EXPECT_EQ(ColoursOf(grey), (std::vector<Rgb>{{0, 0, 0}, {127, 127, 127}, {255, 255, 255}}));
+    ExpectColoured(Colourise({flat}, 0.0, 100.0, Colour(200, 100, 50), Colour(200, 100, 50)));
+    EXPECT_EQ(ColoursOf(flat), (std::vector<Rgb>{{200, 99, 49}, {200, 99, 49}, {200, 99, 49}}));
+}
+
+TEST_F(ColourTest, EveryMeshOfTheListIsColouredInOrder) {
+    const std::wstring low = MeshAt({0, 0, 0});
+    const std::wstring high = MeshAt({100, 100, 100, 100});
+    const auto result = Colourise({low, high}, 0.0, 100.0, Colour(255, 0, 0), Colour(0, 0, 255));
+    ExpectColoured(result);
+    EXPECT_EQ(result.printed,
+              L"\rMesh: 1 of 2, Number of vertices: 3\rMesh: 2 of 2, Number of vertices: 4");
+    EXPECT_EQ(ColoursOf(low), std::vector<Rgb>(3, {255, 0, 0}));
+    EXPECT_EQ(ColoursOf(high), std::vector<Rgb>(4, {0, 0, 255}));
+}
+
+TEST_F(ColourTest, ArgumentsAreCheckedInOrderBeforeAnythingChanges) {
+    const std::wstring mesh = MeshAt({0, 50, 100});
+    const LispValue list = Handles({mesh});
+    const LispValue red = Colour(255, 0, 0);
+    const LispValue blue = Colour(0, 0, 255);
+    const struct {
+        std::vector<LispValue> args;
+        std::wstring printed;
+    } cases[] = {
+        {{}, Aborted(L"Too few arguments!")},
+        {{LispValue::string(mesh), LispValue::real(0), LispValue::real(1), red, blue},
+         Aborted(L"First argument has to be a handle list!")},
+        {{list, LispValue::integer(0), LispValue::real(1), red, blue},
+         Aborted(L"Second argument has to be a real!")},
+        {{list, LispValue::real(0), LispValue::integer(1), red, blue},
+         Aborted(L"Third argument has to be a real!")},
+        {{list, LispValue::real(0), LispValue::real(1), LispValue::point(1, 2), blue},
+         Aborted(L"Fourth argument has to be a rgb list!")},
+        {{list, LispValue::real(0), LispValue::real(1), red, LispValue::string(L"blue")},
+         Aborted(L"Fifth argument has to be a rgb list!")},
+        {{list, LispValue::real(0), LispValue::real(1), red}, Aborted(L"Too few arguments!")},
+        {{list, LispValue::real(5), LispValue::real(5), red, blue},
+         Aborted(L"Second and third argument have to differ!")},
+        {{Handles({L"2A", L"2B"})},
+         L"End Handle: 2A\nEnd Handle: 2B\n" + Aborted(L"Too few arguments!")},
+    };
+    for (const auto& c : cases) {
+        host().clearCommandLine();
+        const auto result = Call(kFunction, c.args);
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, c.printed);
+        EXPECT_TRUE(ColoursOf(mesh).empty());
+    }
+}
+
+TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {
+    const std::wstring first = MeshAt({0, 0, 0});
+    const std::wstring last = MeshAt({0, 0, 0});
+    const std::wstring polyline = host().addPolyline({{0, 0}, {1, 0}, {1, 1}}, 0.0, true);
+    const std::wstring notMesh =
+        L"[Module 'kaf'] Error in function 'changeVertexColor': Object is not a SubDMesh!\n";
+
+    auto result =
+        Colourise({first, polyline, last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+    EXPECT_EQ(result.printed, L"\rMesh: 1 of 3, Number of vertices: 3" + notMesh);
+    EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {0, 255, 0}));
+    EXPECT_TRUE(ColoursOf(last).empty());
+    EXPECT_FALSE(host().meter().shown);
+
+    result = Colourise({L"FFFF", last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_EQ(result.printed, L"[Module 'kaf'] Error in function 'GetEntity:getAcDbObjectId': " +
+                                  std::wstring(acadErrorStatusText(Acad::eUnknownHandle)) + L"\n" +
+                                  notMesh);
+    EXPECT_TRUE(ColoursOf(last).empty());
+}
+
+}  // namespace
