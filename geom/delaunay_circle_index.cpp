@@ -1,0 +1,121 @@
+#include "geom/delaunay_circle_index.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace geom {
+
+namespace {
+
+constexpr int kMaxLevel = 18;
+
+// Widening of a filed circle: relative to its radius (covers the rounding of the squared radius
+// and the distances in CircleHolds) and relative to the magnitudes of the bounds (covers the
+// rounding of the bounds themselves).
+constexpr double kRadiusSlack = 1e-9;
+constexpr double kBoundSlack = 1e-12;
+constexpr double kTiny = 1e-150;
+
+}  // namespace
+
+CCircleIndex::CCircleIndex(double ymin, double ymax, double xmax, double finestCellHint)
+    : ymin_(ymin), ymax_(ymax), xmax_(xmax) {
+    const double height = ymax - ymin;
+    if (height > 0.0 && std::isfinite(height)) {
+        while (finestLevel_ < kMaxLevel && std::ldexp(1.0, finestLevel_) < finestCellHint) {
+            ++finestLevel_;
+        }
+    }
+    for (int level = 0; level <= finestLevel_; ++level) {
+        const double cells = std::ldexp(1.0, level);
+        levels_.push_back(Level{finestLevel_ == 0 ? 0.0 : cells / height, cells - 1.0,
+                                (std::int32_t{1} << level) - 1});
+    }
+    cells_.resize((std::size_t{1} << (finestLevel_ + 1)) - 1);
+}
+
+std::int32_t CCircleIndex::CellAt(int level, double y) const {
+    const Level& l = levels_[level];
+    const double t = (y - ymin_) * l.scale;
+    if (!(t > 0.0)) {
+        return l.first;
+    }
+    return l.first + static_cast<std::int32_t>(t < l.lastCell ? t : l.lastCell);
+}
+
+CCircleIndex::Cells CCircleIndex::Place(double xc, double yc, double r, double xFrom) const {
+    Cells whole;
+    whole.lo = whole.hi = 0;
+    if (!std::isfinite(xc) || !std::isfinite(yc) || !std::isfinite(r)) {
+        return whole;
+    }
+    // Half the height of the circle's part over the x range [xFrom, xmax].
+    const double reach = r * (1.0 + kRadiusSlack) + kTiny;
+    double dx = 0.0;
+    if (xc < xFrom) {
+        dx = xFrom - xc;
+    } else if (xc > xmax_) {
+        dx = xc - xmax_;
+    }
+    const double half2 = reach * reach - dx * dx;
+    if (half2 < 0.0) {
+        return Cells();
+    }
+    if (!(half2 >= 0.0)) {
+        return whole;
+    }
+    const double half = std::sqrt(half2);
+    double lo = yc - half;
+    double hi = yc + half;
+    lo -= (std::fabs(lo) + half) * kBoundSlack + kTiny;
+    hi += (std::fabs(hi) + half) * kBoundSlack + kTiny;
+    if (lo > ymax_ || hi < ymin_) {
+        return Cells();
+    }
+    lo = std::max(lo, ymin_);
+    hi = std::min(hi, ymax_);
+
+    int level = finestLevel_;
+    const double extent = hi - lo;
+    if (extent > 0.0) {
+        const double ratio = (ymax_ - ymin_) / extent;
+        const int fit = ratio >= 1.0 ? std::ilogb(ratio) : 0;
+        level = std::min(level, std::max(fit, 0));
+    }
+    Cells cells;
+    for (;; --level) {
+        cells.lo = CellAt(level, lo);
+        cells.hi = CellAt(level, hi);
+        if (cells.hi - cells.lo <= 1 || level == 0) {
+            return cells;
+        }
+    }
+}
+
+void CCircleIndex::Insert(std::int32_t id, Cells cells, double xc, double yc, double r) {
+    cells_[cells.lo].push_back(Entry{xc, yc, r, id, cells.hi});
+    if (cells.hi != cells.lo) {
+        cells_[cells.hi].push_back(Entry{xc, yc, r, id, cells.lo});
+    }
+}
+
+void CCircleIndex::Erase(std::int32_t id, Cells cells) {
+    EraseFrom(cells.lo, id);
+    if (cells.hi != cells.lo) {
+        EraseFrom(cells.hi, id);
+    }
+}
+
+void CCircleIndex::EraseFrom(std::int32_t cell, std::int32_t id) {
+    std::vector<Entry>& entries = cells_[cell];
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        if (entries[e].id == id) {
+            entries[e] = entries.back();
+            entries.pop_back();
+            return;
+        }
+    }
+}
+
+}  // namespace geom
