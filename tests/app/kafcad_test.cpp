@@ -59,6 +59,18 @@ TEST(Kafcad, FailingFunctionPrintsItsTextThenTheErrorAndStops) {
     EXPECT_EQ(run.exitStatus, 1);
 }
 
+TEST(Kafcad, ValueStartsANewLineAfterTheModulesText) {
+    const KafcadRun run =
+        RunKafcadProcess({"-e", "(kaf-dct-subdmesh '((0 0 0.1) (1 0 0.2) (0 1 0.3)) nil)", "-e",
+                          "(kaf-dct-pface '((0 0 1) (2 0 1) (0 2 1)))"});
+    EXPECT_EQ(run.err, "");
+    // The mesh writer's text ends without a line break; kaf-dct-pface prints nothing.
+    EXPECT_EQ(
+        run.out,
+        "\nStart Calculation...ready after 0.000000 seconds\n\nCreate Mesh ... \n(\"20\")\nT\n");
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
 TEST(Kafcad, ValuesOfSeveralExpressionsEachOnTheirOwnLine) {
     const KafcadRun run =
         RunKafcadProcess({"-e", "1.5", "-e", "\"say \\\"hi\\\"\\n\"", "-e",
