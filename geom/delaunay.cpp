@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -21,6 +22,9 @@ CDelaunay::CDelaunay() {
 CDelaunay::~CDelaunay() = default;
 
 int CDelaunay::AddPoint(double x, double y, double z) {
+    if (pointCount == std::numeric_limits<std::int32_t>::max()) {
+        return 0;
+    }
     if (pointCount % kStoreStep == 0) {
         try {
             pointStore.resize(static_cast<std::size_t>(pointCount) + kStoreStep);

@@ -1,7 +1,6 @@
 #include "geom/delaunay_circle_index.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace geom {
