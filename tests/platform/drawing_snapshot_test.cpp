@@ -1,0 +1,145 @@
+// The drawing as plain values: snapshots, rebuilding from them, adding described entities.
+#include "host_fixture.h"
+
+namespace {
+
+using kafhost::DrawingSnapshot;
+using kafhost::EntityInfo;
+
+class DrawingSnapshots : public HostFixture {
+protected:
+    // One entity of each kind, on layers, in both spaces, one erased.
+    void fill() {
+        host.addLayer(L"TIN");
+        host.addLayer(L"Hidden", true);
+        host.addFace({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, L"TIN");
+        host.addPolyFaceMesh({{0, 0, 0}, {1, 0, 1}, {0, 1, 2}}, {{1, 2, 3, 0}}, L"TIN");
+        EntityInfo mesh;
+        mesh.type = L"AcDbSubDMesh";
+        mesh.layer = L"Hidden";
+        mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+        mesh.faces = {{0, 1, 2}, {0, 2, 3}};
+        mesh.vertexColors = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
+        std::wstring error;
+        ASSERT_NE(host.addEntity(mesh, error), L"") << narrow(error);
+        const std::wstring erased = host.addPolyline({{0, 0}, {5, 0}, {5, 5}}, 1.5, true);
+        host.eraseObject(erased);
+        host.addPolyline({{0, 0}, {2, 2}}, 0.0, false, L"0", L"paper", L"ABC");
+    }
+};
+
+TEST_F(DrawingSnapshots, DescribesEveryEntity) {
+    fill();
+    const DrawingSnapshot snapshot = host.snapshot();
+    ASSERT_EQ(snapshot.layers.size(), 3u);
+    EXPECT_EQ(snapshot.layers[2].name, L"Hidden");
+    EXPECT_TRUE(snapshot.layers[2].hidden);
+    ASSERT_EQ(snapshot.entities.size(), 5u);
+    const EntityInfo& face = snapshot.entities[0];
+    EXPECT_EQ(face.type, L"AcDbFace");
+    EXPECT_EQ(face.layer, L"TIN");
+    EXPECT_EQ(face.corners.size(), 4u);
+    EXPECT_EQ(snapshot.entities[1].faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
+    EXPECT_EQ(snapshot.entities[2].faces, (std::vector<std::vector<int>>{{0, 1, 2}, {0, 2, 3}}));
+    EXPECT_EQ(snapshot.entities[2].vertexColors[3], (kafhost::Rgb{10, 11, 12}));
+    const EntityInfo& line = snapshot.entities[3];
+    EXPECT_TRUE(line.erased);
+    EXPECT_TRUE(line.closed);
+    EXPECT_EQ(line.elevation, 1.5);
+    EXPECT_EQ(line.bulges, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(snapshot.entities[4].space, L"paper");
+    EXPECT_EQ(snapshot.entities[4].handle, L"ABC");
+    EXPECT_EQ(snapshot.nextHandle, 0xABDu);
+}
+
+TEST_F(DrawingSnapshots, RebuildingGivesTheSameDrawing) {
+    fill();
+    const DrawingSnapshot before = host.snapshot();
+    host.reset();
+    std::wstring error;
+    ASSERT_TRUE(host.loadSnapshot(before, error)) << narrow(error);
+    const DrawingSnapshot after = host.snapshot();
+    ASSERT_EQ(after.entities.size(), before.entities.size());
+    for (std::size_t i = 0; i < after.entities.size(); ++i) {
+        const EntityInfo& a = after.entities[i];
+        const EntityInfo& b = before.entities[i];
+        EXPECT_EQ(a.handle, b.handle);
+        EXPECT_EQ(a.type, b.type);
+        EXPECT_EQ(a.layer, b.layer);
+        EXPECT_EQ(a.space, b.space);
+        EXPECT_EQ(a.erased, b.erased);
+        EXPECT_EQ(a.vertices, b.vertices);
+        EXPECT_EQ(a.faces, b.faces);
+        EXPECT_EQ(a.vertexColors, b.vertexColors);
+        EXPECT_EQ(a.corners, b.corners);
+        EXPECT_EQ(a.points, b.points);
+    }
+    EXPECT_GE(after.nextHandle, before.nextHandle);
+    EXPECT_EQ(host.openObjectCount(), 0u);
+}
+
+TEST_F(DrawingSnapshots, ABadSnapshotLeavesTheDrawingAsItWas) {
+    fill();
+    const DrawingSnapshot before = host.snapshot();
+    DrawingSnapshot bad = before;
+    bad.entities[2].faces.push_back({0, 1, 9});
+    std::wstring error;
+    EXPECT_FALSE(host.loadSnapshot(bad, error));
+    EXPECT_EQ(error, L"a mesh face names a vertex the mesh does not have");
+    EXPECT_EQ(host.snapshot().entities.size(), before.entities.size());
+    bad = before;
+    bad.entities[1].handle = bad.entities[0].handle;
+    EXPECT_FALSE(host.loadSnapshot(bad, error));
+    EXPECT_EQ(error, L"handle " + bad.entities[0].handle + L" is already in use");
+    bad = before;
+    bad.entities[0].layer = L"Nowhere";
+    EXPECT_FALSE(host.loadSnapshot(bad, error));
+    EXPECT_EQ(error, L"layer 'Nowhere' does not exist");
+    EXPECT_EQ(host.openObjectCount(), 0u);
+}
+
+TEST_F(DrawingSnapshots, DescriptionsAreChecked) {
+    const std::vector<std::pair<EntityInfo, std::wstring>> cases = [] {
+        std::vector<std::pair<EntityInfo, std::wstring>> list;
+        EntityInfo e;
+        e.type = L"AcDbCircle";
+        list.push_back({e, L"unknown entity type 'AcDbCircle'"});
+        e.type = L"AcDbFace";
+        e.space = L"block";
+        list.push_back({e, L"unknown space 'block'"});
+        e.space = L"model";
+        list.push_back({e, L"a 3D face needs 3 or 4 corners"});
+        e.type = L"AcDbSubDMesh";
+        e.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+        e.faces = {{0, 1}};
+        list.push_back({e, L"a mesh face needs at least 3 vertices"});
+        e.faces = {{0, 1, 2}};
+        e.vertexColors = {{0, 0, 0}};
+        list.push_back({e, L"a mesh needs one colour per vertex or none"});
+        e.type = L"AcDbPolyFaceMesh";
+        e.faces = {{1, 2, 4}};
+        list.push_back({e, L"a face record names a vertex the mesh does not have"});
+        e.type = L"AcDbPolyline";
+        e.handle = L"XYZ";
+        list.push_back({e, L"'XYZ' is not a handle"});
+        return list;
+    }();
+    for (const auto& c : cases) {
+        std::wstring error;
+        EXPECT_EQ(host.addEntity(c.first, error), L"");
+        EXPECT_EQ(error, c.second);
+    }
+    EXPECT_TRUE(host.snapshot().entities.empty());
+    EXPECT_EQ(host.openObjectCount(), 0u);
+}
+
+TEST_F(DrawingSnapshots, EntityInfoFindsOnlyEntities) {
+    const std::wstring line = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+    EntityInfo info;
+    EXPECT_TRUE(host.entityInfo(line, info));
+    EXPECT_EQ(info.points, (std::vector<kafhost::Point2>{{0, 0}, {1, 0}}));
+    EXPECT_FALSE(host.entityInfo(L"2", info));  // model space
+    EXPECT_FALSE(host.entityInfo(L"FFFF", info));
+}
+
+}  // namespace

@@ -1,0 +1,243 @@
+// The entity classes: class chains, layers, polyface meshes, subdivision meshes, faces,
+// polylines and colours.
+#include "host_fixture.h"
+
+namespace {
+
+class Entities : public HostFixture {};
+
+TEST_F(Entities, ClassChainsFollowTheHost) {
+    const struct {
+        AcRxClass* cls;
+        std::vector<std::wstring> chain;
+    } cases[] = {
+        {AcDbSubDMesh::desc(), {L"AcDbSubDMesh", L"AcDbEntity", L"AcDbObject", L"AcRxObject"}},
+        {AcDbPolyline::desc(),
+         {L"AcDbPolyline", L"AcDbCurve", L"AcDbEntity", L"AcDbObject", L"AcRxObject"}},
+        {AcDbFaceRecord::desc(),
+         {L"AcDbFaceRecord", L"AcDbVertex", L"AcDbEntity", L"AcDbObject", L"AcRxObject"}},
+        {AcDbPolyFaceMeshVertex::desc(),
+         {L"AcDbPolyFaceMeshVertex", L"AcDbVertex", L"AcDbEntity", L"AcDbObject", L"AcRxObject"}},
+        {AcDbPolyFaceMesh::desc(),
+         {L"AcDbPolyFaceMesh", L"AcDbEntity", L"AcDbObject", L"AcRxObject"}},
+        {AcDbFace::desc(), {L"AcDbFace", L"AcDbEntity", L"AcDbObject", L"AcRxObject"}},
+        {AcDbBlockTableRecord::desc(),
+         {L"AcDbBlockTableRecord", L"AcDbSymbolTableRecord", L"AcDbObject", L"AcRxObject"}},
+        {AcDbBlockTable::desc(),
+         {L"AcDbBlockTable", L"AcDbSymbolTable", L"AcDbObject", L"AcRxObject"}},
+        {AcRxDynamicLinker::desc(), {L"AcRxDynamicLinker", L"AcRxObject"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::wstring> chain;
+        for (AcRxClass* cls = c.cls; cls != nullptr; cls = cls->myParent()) {
+            chain.push_back(cls->name());
+        }
+        EXPECT_EQ(chain, c.chain);
+    }
+    AcDbSubDMesh mesh;
+    EXPECT_EQ(mesh.isA(), AcDbSubDMesh::desc());
+    EXPECT_TRUE(mesh.isKindOf(AcDbEntity::desc()));
+    EXPECT_FALSE(mesh.isKindOf(AcDbCurve::desc()));
+    EXPECT_TRUE(AcDbPolyline::desc()->isDerivedFrom(AcDbCurve::desc()));
+    EXPECT_FALSE(AcDbCurve::desc()->isDerivedFrom(AcDbPolyline::desc()));
+}
+
+TEST_F(Entities, SetLayerNeedsAnExistingVisibleLayer) {
+    ASSERT_TRUE(host.addLayer(L"TIN"));
+    ASSERT_TRUE(host.addLayer(L"Secret", true));
+    EXPECT_FALSE(host.addLayer(L"tin"));
+    AcDbSubDMesh mesh;
+    EXPECT_EQ(std::wstring(mesh.layer()), L"0");
+    EXPECT_EQ(mesh.setLayer(L"Missing"), Acad::eKeyNotFound);
+    EXPECT_EQ(mesh.setLayer(L"Secret"), Acad::eKeyNotFound);
+    EXPECT_EQ(mesh.setLayer(L"Secret", true, true), Acad::eOk);
+    EXPECT_EQ(std::wstring(mesh.layer()), L"Secret");
+    EXPECT_EQ(mesh.setLayer(L"tin"), Acad::eOk);
+    EXPECT_EQ(std::wstring(mesh.layer()), L"TIN");
+    mesh.setDatabaseDefaults();
+    EXPECT_EQ(std::wstring(mesh.layer()), L"0");
+}
+
+TEST_F(Entities, PolyFaceMeshKeepsItsSubEntities) {
+    AcDbBlockTableRecord* model = openBlock(ACDB_MODEL_SPACE, AcDb::kForWrite);
+    auto* mesh = new AcDbPolyFaceMesh();
+    ASSERT_EQ(model->appendAcDbEntity(mesh), Acad::eOk);
+    const AcGePoint3d points[] = {{0, 0, 1}, {1, 0, 2}, {0, 1, 3}};
+    for (const AcGePoint3d& point : points) {
+        auto* vertex = new AcDbPolyFaceMeshVertex();
+        vertex->setPosition(point);
+        ASSERT_EQ(mesh->appendVertex(vertex), Acad::eOk);
+        EXPECT_EQ(host.openObjectCount(), 3u);  // model space, mesh, vertex
+        vertex->close();
+    }
+    auto* face = new AcDbFaceRecord();
+    face->setVertexAt(0, 1);
+    face->setVertexAt(1, 2);
+    face->setVertexAt(2, 3);
+    EXPECT_EQ(face->setVertexAt(4, 1), Acad::eInvalidIndex);
+    ASSERT_EQ(mesh->appendFaceRecord(face), Acad::eOk);
+    AcDbHandle faceHandle;
+    face->getAcDbHandle(faceHandle);
+    face->close();
+    EXPECT_EQ(mesh->numVertices(), 3);
+    EXPECT_EQ(mesh->numFaces(), 1);
+    AcDbHandle meshHandle;
+    mesh->getAcDbHandle(meshHandle);
+    mesh->close();
+    model->close();
+    EXPECT_EQ(host.openObjectCount(), 0u);
+    EXPECT_EQ(faceHandle.value(), meshHandle.value() + 4);
+
+    kafhost::EntityInfo info;
+    ASSERT_TRUE(host.entityInfo(kafhost::handleText(meshHandle.value()), info));
+    EXPECT_EQ(info.type, L"AcDbPolyFaceMesh");
+    EXPECT_EQ(info.vertices, (std::vector<kafhost::Point3>{{0, 0, 1}, {1, 0, 2}, {0, 1, 3}}));
+    EXPECT_EQ(info.faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
+
+    // A closed face record opens again by its id and keeps what is changed.
+    AcDbFaceRecord* reopened = nullptr;
+    ASSERT_EQ(
+        acdbOpenObject(reopened, AcDbObjectId(database(), faceHandle.value()), AcDb::kForWrite),
+        Acad::eOk);
+    EXPECT_EQ(reopened->ownerId().handle(), meshHandle);
+    reopened->setVertexAt(3, 2);
+    reopened->close();
+    ASSERT_TRUE(host.entityInfo(kafhost::handleText(meshHandle.value()), info));
+    EXPECT_EQ(info.faces, (std::vector<std::vector<int>>{{1, 2, 3, 2}}));
+    EXPECT_EQ(host.openObjectCount(), 0u);
+}
+
+TEST_F(Entities, SubEntitiesOfANewMeshGetHandlesWhenItIsAppended) {
+    auto* mesh = new AcDbPolyFaceMesh();
+    auto* vertex = new AcDbPolyFaceMeshVertex(AcGePoint3d(1, 2, 3));
+    ASSERT_EQ(mesh->appendVertex(vertex), Acad::eOk);
+    EXPECT_EQ(mesh->appendVertex(vertex), Acad::eAlreadyInDb);
+    AcDbBlockTableRecord* model = openBlock(ACDB_MODEL_SPACE, AcDb::kForWrite);
+    ASSERT_EQ(model->appendAcDbEntity(mesh), Acad::eOk);
+    EXPECT_EQ(vertex->objectId().handle().value(), mesh->objectId().handle().value() + 1);
+    AcDbFaceRecord stray;
+    EXPECT_EQ(model->appendAcDbEntity(&stray), Acad::eWrongObjectType);
+    vertex->close();
+    mesh->close();
+    model->close();
+    EXPECT_EQ(host.openObjectCount(), 1u);  // the refused face record, not in the drawing
+}
+
+TEST_F(Entities, PolyFaceVertexCountIsSixteenBitsWide) {
+    AcDbPolyFaceMesh mesh;
+    for (int i = 0; i < 32768; ++i) {
+        auto* vertex = new AcDbPolyFaceMeshVertex(AcGePoint3d(i, 0, 0));
+        mesh.appendVertex(vertex);
+        vertex->close();
+    }
+    EXPECT_EQ(mesh.numVertices(), -32768);
+    EXPECT_EQ(mesh.vertexCount(), 32768u);
+    EXPECT_EQ(mesh.vertexPosition(32767).x, 32767.0);
+}
+
+TEST_F(Entities, SetSubDMeshChecksEveryFace) {
+    AcDbSubDMesh mesh;
+    AcGePoint3dArray points;
+    points.append(AcGePoint3d(0, 0, 0));
+    points.append(AcGePoint3d(1, 0, 0));
+    points.append(AcGePoint3d(0, 1, 0));
+    AcArray<Adesk::Int32> faces;
+    for (int value : {3, 0, 1, 2}) {
+        faces.append(value);
+    }
+    ASSERT_EQ(mesh.setSubDMesh(points, faces, 0), Acad::eOk);
+    mesh.setVertexColorArray(AcArray<AcCmEntityColor>().setLogicalLength(3));
+
+    const std::vector<std::vector<Adesk::Int32>> bad = {
+        {3, 0, 1, 3},     // index past the vertices
+        {3, 0, 1},        // count larger than what follows
+        {2, 0, 1},        // fewer than three corners
+        {3, 0, 1, -1},    // negative index
+        {3, 0, 1, 2, 3},  // left over
+    };
+    for (const auto& list : bad) {
+        AcArray<Adesk::Int32> badFaces;
+        for (Adesk::Int32 value : list) {
+            badFaces.append(value);
+        }
+        EXPECT_EQ(mesh.setSubDMesh(AcGePoint3dArray(), badFaces, 0), Acad::eInvalidInput);
+    }
+    EXPECT_EQ(mesh.setSubDMesh(points, faces, 5), Acad::eInvalidInput);
+    int count = 0;
+    mesh.numOfVertices(count);
+    EXPECT_EQ(count, 3);
+    mesh.numOfFaces(count);
+    EXPECT_EQ(count, 1);
+    AcArray<AcCmEntityColor> colors;
+    mesh.getVertexColorArray(colors);
+    EXPECT_EQ(colors.length(), 3);  // unchanged by the refused calls
+}
+
+TEST_F(Entities, VertexColoursNeedOnePerVertex) {
+    const std::wstring handle = host.addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 5}}, {{0, 1, 2}});
+    AcDbSubDMesh* mesh = nullptr;
+    ASSERT_EQ(acdbOpenObject(mesh, idOf(handle), AcDb::kForRead), Acad::eOk);
+    AcArray<AcCmEntityColor> colors;
+    colors.append(AcCmEntityColor(255, 0, 0));
+    colors.append(AcCmEntityColor(0, 255, 0));
+    EXPECT_EQ(mesh->setVertexColorArray(colors), Acad::eNotOpenForWrite);
+    ASSERT_EQ(mesh->upgradeOpen(), Acad::eOk);
+    EXPECT_EQ(mesh->setVertexColorArray(colors), Acad::eInvalidInput);
+    colors.append(AcCmEntityColor(0, 0, 255));
+    EXPECT_EQ(mesh->setVertexColorArray(colors), Acad::eOk);
+    AcGePoint3d vertex;
+    EXPECT_EQ(mesh->getVertexAt(3, vertex), Acad::eInvalidIndex);
+    ASSERT_EQ(mesh->getVertexAt(2, vertex), Acad::eOk);
+    EXPECT_EQ(vertex.z, 5.0);
+    mesh->close();
+    kafhost::EntityInfo info;
+    ASSERT_TRUE(host.entityInfo(handle, info));
+    EXPECT_EQ(info.vertexColors,
+              (std::vector<kafhost::Rgb>{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}}));
+}
+
+TEST_F(Entities, ColourKeepsItsMethodInTheHighByte) {
+    AcCmEntityColor color;
+    EXPECT_EQ(color.colorMethod(), AcCmEntityColor::kByLayer);
+    color.setColorMethod(AcCmEntityColor::kByColor);
+    color.setRGB(200, 99, 49);
+    EXPECT_EQ(color.colorMethod(), AcCmEntityColor::kByColor);
+    EXPECT_EQ(color.red(), 200);
+    EXPECT_EQ(color.green(), 99);
+    EXPECT_EQ(color.blue(), 49);
+    EXPECT_EQ(color, AcCmEntityColor(200, 99, 49));
+    EXPECT_FALSE(color == AcCmEntityColor(200, 99, 48));
+}
+
+TEST_F(Entities, FaceAndPolylineGeometry) {
+    AcDbFace face(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0), AcGePoint3d(0, 1, 0));
+    AcGePoint3d corner;
+    ASSERT_EQ(face.getVertexAt(3, corner), Acad::eOk);
+    EXPECT_EQ(corner.y, 1.0);
+    EXPECT_EQ(face.getVertexAt(4, corner), Acad::eInvalidIndex);
+
+    AcDbPolyline line;
+    line.addVertexAt(0, AcGePoint2d(1, 2));
+    line.addVertexAt(1, AcGePoint2d(3, 4), 0.5);
+    line.addVertexAt(0, AcGePoint2d(0, 0));
+    EXPECT_EQ(line.addVertexAt(5, AcGePoint2d(0, 0)), Acad::eInvalidIndex);
+    line.setElevation(7.5);
+    ASSERT_EQ(line.numVerts(), 3u);
+    ASSERT_EQ(line.getPointAt(1, corner), Acad::eOk);
+    EXPECT_EQ(corner.x, 1.0);
+    EXPECT_EQ(corner.z, 7.5);
+    double bulge = 0.0;
+    line.getBulgeAt(2, bulge);
+    EXPECT_EQ(bulge, 0.5);
+    EXPECT_EQ(line.getPointAt(3, corner), Acad::eInvalidIndex);
+}
+
+TEST_F(Entities, ErrorStatusTextIsTheEnumeratorName) {
+    EXPECT_EQ(std::wstring(acadErrorStatusText(Acad::eKeyNotFound)), L"eKeyNotFound");
+    EXPECT_EQ(std::wstring(acadErrorStatusText(Acad::eOk)), L"eOk");
+    EXPECT_EQ(std::wstring(acadErrorStatusText(Acad::eWasNotErased)), L"eWasNotErased");
+    EXPECT_EQ(std::wstring(acadErrorStatusText(static_cast<Acad::ErrorStatus>(999))),
+              L"eUnknownErrorStatus");
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+// Handles: their texts, uniqueness, and looking objects up by handle.
+#include "host_fixture.h"
+
+namespace {
+
+using kafhost::handleText;
+using kafhost::parseHandle;
+
+class Handles : public HostFixture {};
+
+TEST_F(Handles, TextsAreUpperCaseHexadecimalWithoutLeadingZeros) {
+    EXPECT_EQ(handleText(0x2A), L"2A");
+    EXPECT_EQ(handleText(0), L"0");
+    EXPECT_EQ(handleText(0xFFFFFFFFFFFFFFFFull), L"FFFFFFFFFFFFFFFF");
+    EXPECT_EQ(parseHandle(L"2a"), 0x2Au);
+    EXPECT_EQ(parseHandle(L"002A"), 0x2Au);
+    EXPECT_EQ(parseHandle(L"2G"), 0u);
+    EXPECT_EQ(parseHandle(L""), 0u);
+    EXPECT_EQ(parseHandle(L" 2A"), 0u);
+    EXPECT_EQ(parseHandle(L"10000000000000000"), 0u);  // 17 digits
+}
+
+TEST_F(Handles, AcDbHandleReadsAndWritesText) {
+    EXPECT_EQ(AcDbHandle(L"1f").value(), 0x1Fu);
+    EXPECT_TRUE(AcDbHandle(L"xyz").isNull());
+    ACHAR buffer[17];
+    ASSERT_TRUE(AcDbHandle(0xABCDEF0123456789ull).getIntoAsciiBuffer(buffer));
+    EXPECT_EQ(std::wstring(buffer), L"ABCDEF0123456789");
+    ACHAR small[2];
+    EXPECT_FALSE(AcDbHandle(0x2A).getIntoAsciiBuffer(small, 2));
+}
+
+TEST_F(Handles, NewEntitiesGetUniqueHandlesThatAreNeverReused) {
+    const std::wstring first = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+    const std::wstring second = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+    EXPECT_NE(first, second);
+    ASSERT_TRUE(host.eraseObject(second));
+    const std::wstring third = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+    EXPECT_GT(parseHandle(third), parseHandle(second));
+}
+
+TEST_F(Handles, NewHandlesContinueAboveAGivenOne) {
+    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false, L"0", L"model", L"FFF"), L"FFF");
+    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"1000");
+}
+
+TEST_F(Handles, AGivenHandleInUseIsRefused) {
+    const std::wstring used = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+    kafhost::EntityInfo line;
+    line.type = L"AcDbPolyline";
+    line.handle = used;
+    std::wstring error;
+    EXPECT_EQ(host.addEntity(line, error), L"");
+    EXPECT_EQ(error, L"handle " + used + L" is already in use");
+    line.handle = L"1";  // the block table's
+    EXPECT_EQ(host.addEntity(line, error), L"");
+}
+
+TEST_F(Handles, SubEntityHandlesAreTakenToo) {
+    const std::wstring mesh =
+        host.addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
+    const std::wstring vertex = handleText(parseHandle(mesh) + 1);
+    AcDbObjectId id;
+    EXPECT_EQ(database()->getAcDbObjectId(id, false, AcDbHandle(vertex.c_str())), Acad::eOk);
+    kafhost::EntityInfo line;
+    line.type = L"AcDbPolyline";
+    line.handle = vertex;
+    std::wstring error;
+    EXPECT_EQ(host.addEntity(line, error), L"");
+}
+
+TEST_F(Handles, ObjectIdOfAnUnknownHandleIsRefused) {
+    AcDbObjectId id;
+    EXPECT_EQ(database()->getAcDbObjectId(id, false, AcDbHandle(L"5")), Acad::eUnknownHandle);
+    EXPECT_EQ(database()->getAcDbObjectId(id, false, AcDbHandle()), Acad::eUnknownHandle);
+    EXPECT_TRUE(id.isNull());
+    EXPECT_EQ(database()->getAcDbObjectId(id, true, AcDbHandle(L"5")), Acad::eOk);
+    AcDbObject* object = nullptr;
+    EXPECT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForRead), Acad::eUnknownHandle);
+    EXPECT_EQ(acdbOpenAcDbObject(object, AcDbObjectId::kNull, AcDb::kForRead), Acad::eNullObjectId);
+}
+
+TEST_F(Handles, ResetStartsTheNumberingAgain) {
+    const std::wstring first = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+    host.reset();
+    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), first);
+    EXPECT_EQ(first, L"20");
+}
+
+}  // namespace
