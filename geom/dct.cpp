@@ -45,17 +45,7 @@ int CDCT::AddPoint(double x, double y, double z) {
 
 std::vector<CTriangle> CDCT::Triangulate() {
     result.clear();
-    {
-        CVertex* store = nullptr;
-        std::unique_ptr<CVertex[]> scratch;
-        try {
-            store = pointStore.Join(pointCount);
-            scratch.reset(new CVertex[pointCount]);
-        } catch (const std::bad_alloc&) {
-            throw kStoreShort;
-        }
-        SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
-    }
+    SortStore();
     AllocWorkspace(pointCount);
     const std::uint32_t m = CollectVertices();
     if (m < 3) {
@@ -75,6 +65,24 @@ std::vector<CTriangle> CDCT::Triangulate() {
     return std::move(result);
 }
 
+// Sorts the store as SortPoints would: through the sort order of its keys, straight from the
+// store's blocks into one new block, or (coordinates that are not finite) with SortPoints itself.
+void CDCT::SortStore() {
+    try {
+        std::vector<SortedKey> order;
+        const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
+        if (pointCount > 0 && PointSortOrder(pointCount, pointAt, order)) {
+            pointStore.Reorder(pointCount, order);
+            return;
+        }
+        CVertex* const store = pointStore.Join(pointCount);
+        const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
+        SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
+    }
+}
+
 std::vector<CVertex> CDCT::GetVertices() const {
     std::vector<CVertex> list;
     list.reserve(pointCount);
@@ -91,7 +99,7 @@ std::vector<CVertex> CDCT::GetVertices() const {
 void CDCT::AllocWorkspace(std::uint32_t n) {
     const std::size_t edgeCount = 3 * static_cast<std::size_t>(n);
     vertices.reset(new (std::nothrow) DctVertex[n]);
-    edges.reset(new (std::nothrow) DctEdge[edgeCount]);
+    edges.reset(new (std::nothrow) DctEdgeEnd[2 * edgeCount]);
     freeEdges.reset(new (std::nothrow) std::uint32_t[edgeCount]);
     if (!vertices || !edges || !freeEdges) {
         FreeWorkspace();

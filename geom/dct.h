@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "geom/dct_mesh.h"
 #include "geom/dct_point_store.h"
 #include "geom/dct_records.h"
 #include "geom/triangle.h"
@@ -46,8 +47,6 @@ public:
     std::vector<CVertex> GetVertices() const;
 
 private:
-    enum Side { Right = 0, Left = 1 };
-
     // Hull edge ends of a triangulated range: the counter-clockwise hull edge at the first
     // (leftmost) vertex and the clockwise hull edge at the last (rightmost) vertex.
     struct HullEnds {
@@ -55,21 +54,15 @@ private:
         std::uint32_t last;
     };
 
+    void SortStore();
     void AllocWorkspace(std::uint32_t n);
     std::uint32_t CollectVertices();
     void FreeWorkspace();
-
-    std::uint32_t& Next(std::uint32_t end) { return edges[end >> 1].next[end & 1u]; }
-    std::uint32_t& Prev(std::uint32_t end) { return edges[end >> 1].prev[end & 1u]; }
-    std::uint32_t VertexOf(std::uint32_t end) const { return edges[end >> 1].vertex[end & 1u]; }
-
-    std::uint32_t MakeEdge(std::uint32_t u, std::uint32_t v);
-    void SpliceEdge(std::uint32_t a, std::uint32_t b);
-    std::uint32_t ConnectEdges(std::uint32_t a, std::uint32_t b, Side side);
-    void DeleteEdge(std::uint32_t e);
+    DctMesh Mesh() { return DctMesh(vertices.get(), edges.get(), freeEdges.get(), freeEdgeCount); }
 
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
-    void FindLowerTangent(std::uint32_t& l, std::uint32_t& r);
+    HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
+    static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r);
     std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl);
     void ExtractTriangles(std::uint32_t m);
 
@@ -77,7 +70,7 @@ private:
     std::vector<CTriangle> result;
     std::uint32_t pointCount = 0;
     std::unique_ptr<DctVertex[]> vertices;
-    std::unique_ptr<DctEdge[]> edges;
+    std::unique_ptr<DctEdgeEnd[]> edges;  // two ends per edge
     std::unique_ptr<std::uint32_t[]> freeEdges;
     std::uint32_t freeEdgeCount = 0;
 };

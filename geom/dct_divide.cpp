@@ -1,55 +1,75 @@
-// The divide-and-conquer part of CDCT::Triangulate: DivideRange triangulates a range of the
-// sorted vertices by splitting it in two halves, triangulating each and merging them with
-// MergeHalves, which starts at the lower common tangent (FindLowerTangent) and zips the halves
-// together upwards, deleting the edges of either half that are no longer Delaunay.
+// The divide-and-conquer part of CDCT::Triangulate. DivideRange triangulates a range of the
+// sorted vertices: two or three vertices directly, more by splitting the range in two halves,
+// triangulating each and merging them with MergeHalves, which starts at the lower common
+// tangent of the halves (FindLowerTangent) and zips them together upwards, deleting the edges of
+// either half that are no longer Delaunay.
+//
+// The loops work on a local copy of the edge rings (DctMesh) and hand the count of spare edges
+// back when done.
 #include "geom/dct.h"
-#include "geom/dct_edges.h"
 #include "geom/dct_predicates.h"
 
 namespace geom {
 
 CDCT::HullEnds CDCT::DivideRange(std::uint32_t l, std::uint32_t r) {
-    if (r - l == 1) {
-        const std::uint32_t e = MakeEdge(l, r);
-        return {DctOriginEnd(e), DctDestinationEnd(e)};
-    }
-    if (r - l == 2) {
-        const std::uint32_t a = MakeEdge(l, l + 1);
-        const std::uint32_t b = MakeEdge(l + 1, r);
-        SpliceEdge(DctDestinationEnd(a), DctOriginEnd(b));
-        const double c = DctOrient(vertices[l], vertices[l + 1], vertices[r]);
-        if (c > 0) {
-            ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), Right);
-        } else if (c < 0) {
-            const std::uint32_t e = ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), Left);
-            return {DctOriginEnd(e), DctDestinationEnd(e)};
-        }
-        return {DctOriginEnd(a), DctDestinationEnd(b)};
+    if (r - l < 3) {
+        return TriangulateSmallRange(l, r);
     }
     const std::uint32_t mid = (l + r) / 2;
     HullEnds left = DivideRange(l, mid);
-    const HullEnds right = DivideRange(mid + 1, r);
+    HullEnds right = DivideRange(mid + 1, r);
     const std::uint32_t t = MergeHalves(left.last, right.first);
-    if (VertexOf(DctOriginEnd(t)) == l) {
+    if (edges[DctOriginEnd(t)].vertex == l) {
         left.first = DctOriginEnd(t);
     }
-    return {left.first, VertexOf(DctDestinationEnd(t)) == r ? DctDestinationEnd(t) : right.last};
+    if (edges[DctDestinationEnd(t)].vertex == r) {
+        right.last = DctDestinationEnd(t);
+    }
+    return {left.first, right.last};
 }
 
-void CDCT::FindLowerTangent(std::uint32_t& l, std::uint32_t& r) {
-    std::uint32_t lo = VertexOf(l);
-    std::uint32_t ld = VertexOf(l ^ 1u);
-    std::uint32_t ro = VertexOf(r);
-    std::uint32_t rd = VertexOf(r ^ 1u);
+// Two vertices: one edge. Three: a chain, closed to a triangle unless the three lie on a line.
+CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
+    DctMesh mesh = Mesh();
+    HullEnds hull;
+    if (r - l == 1) {
+        const std::uint32_t e = mesh.MakeEdge(l, r);
+        hull = {DctOriginEnd(e), DctDestinationEnd(e)};
+    } else {
+        const std::uint32_t a = mesh.MakeEdge(l, l + 1);
+        const std::uint32_t b = mesh.MakeEdge(l + 1, r);
+        mesh.SpliceEdge(DctDestinationEnd(a), DctOriginEnd(b));
+        const double c = DctOrient(mesh.Vertex(l), mesh.Vertex(l + 1), mesh.Vertex(r));
+        hull = {DctOriginEnd(a), DctDestinationEnd(b)};
+        if (c > 0) {
+            mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Right);
+        } else if (c < 0) {
+            const std::uint32_t e =
+                mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Left);
+            hull = {DctOriginEnd(e), DctDestinationEnd(e)};
+        }
+    }
+    freeEdgeCount = mesh.FreeEdgeCount();
+    return hull;
+}
+
+// l: end at lo of the left half's clockwise hull edge; r: end at ro of the right half's
+// counter-clockwise hull edge. Both walk down their hulls until the line lo-ro has no vertex
+// of either hull edge below it.
+void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r) {
+    std::uint32_t lo = mesh.VertexOf(l);
+    std::uint32_t ld = mesh.VertexOf(l ^ 1u);
+    std::uint32_t ro = mesh.VertexOf(r);
+    std::uint32_t rd = mesh.VertexOf(r ^ 1u);
     for (;;) {
-        if (DctOrient(vertices[lo], vertices[ld], vertices[ro]) > 0) {
-            l = Prev(l ^ 1u);
+        if (DctOrient(mesh.Vertex(lo), mesh.Vertex(ld), mesh.Vertex(ro)) > 0) {
+            l = mesh.Prev(l ^ 1u);
             lo = ld;
-            ld = VertexOf(l ^ 1u);
-        } else if (DctOrient(vertices[ro], vertices[rd], vertices[lo]) < 0) {
-            r = Next(r ^ 1u);
+            ld = mesh.VertexOf(l ^ 1u);
+        } else if (DctOrient(mesh.Vertex(ro), mesh.Vertex(rd), mesh.Vertex(lo)) < 0) {
+            r = mesh.Next(r ^ 1u);
             ro = rd;
-            rd = VertexOf(r ^ 1u);
+            rd = mesh.VertexOf(r ^ 1u);
         } else {
             return;
         }
@@ -57,34 +77,49 @@ void CDCT::FindLowerTangent(std::uint32_t& l, std::uint32_t& r) {
 }
 
 std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
-    FindLowerTangent(lr, rl);
-    const std::uint32_t first = ConnectEdges(lr, rl, Right);
-    // The base edge runs from o (left) to d (right); its ends there are baseO and baseD.
+    DctMesh mesh = Mesh();
+    FindLowerTangent(mesh, lr, rl);
+    const std::uint32_t first = mesh.ConnectEdges(lr, rl, DctMesh::Right);
+    // The base edge runs from o (left) to d (right), its ends there are baseO and baseD. lc is
+    // the end at o of the left candidate edge (the next edge around o), rc the end at d of the
+    // right candidate edge (the previous edge around d).
     std::uint32_t baseO = DctOriginEnd(first);
     std::uint32_t baseD = DctDestinationEnd(first);
+    std::uint32_t lc = mesh.Next(baseO);
+    std::uint32_t rc = mesh.Prev(baseD);
+    DctVertex o = mesh.Vertex(mesh.VertexOf(baseO));
+    DctVertex d = mesh.Vertex(mesh.VertexOf(baseD));
     for (;;) {
-        const DctVertex& o = vertices[VertexOf(baseO)];
-        const DctVertex& d = vertices[VertexOf(baseD)];
-        std::uint32_t lc = Next(baseO);
-        std::uint32_t rc = Prev(baseD);
-        const DctVertex& dl = vertices[VertexOf(lc ^ 1u)];
-        const DctVertex& dr = vertices[VertexOf(rc ^ 1u)];
+        // The candidates and the edges after them are looked at together, before any branch.
+        const std::uint32_t nextL = mesh.Next(lc);
+        const std::uint32_t nextR = mesh.Prev(rc);
+        const DctVertex& dl = mesh.Vertex(mesh.VertexOf(lc ^ 1u));
+        const DctVertex& dr = mesh.Vertex(mesh.VertexOf(rc ^ 1u));
+        const DctVertex& afterL = mesh.Vertex(mesh.VertexOf(nextL ^ 1u));
+        const DctVertex& afterR = mesh.Vertex(mesh.VertexOf(nextR ^ 1u));
         const double orientL = DctOrient(dl, o, d);
         const double orientR = DctOrient(dr, o, d);
+        const double orientAfterL = DctOrient(afterL, o, d);
+        const double orientAfterR = DctOrient(afterR, o, d);
+        double cl = DctCotangent(dl, o, d, orientL);
+        double cr = DctCotangent(dr, o, d, orientR);
+        const double cotAfterL = DctCotangent(afterL, o, d, orientAfterL);
+        const double cotAfterR = DctCotangent(afterR, o, d, orientAfterR);
         const bool aboveL = orientL > 0;
         const bool aboveR = orientR > 0;
         if (!aboveL && !aboveR) {
+            freeEdgeCount = mesh.FreeEdgeCount();
             return first;
         }
-        // Candidates on each side: the next edge around the base end replaces the current one
-        // while its far end sees the base under an angle at least as large.
-        double cl = 0.0;
-        double cr = 0.0;
-        if (aboveL) {
-            cl = DctCotangent(dl, o, d, orientL);
+        // A candidate gives way to the next edge around the base end while that edge's far end
+        // lies above the base and sees it under an angle at least as large.
+        if (aboveL && orientAfterL > 0 && !(cotAfterL > cl)) {
+            mesh.DeleteEdge(DctEdgeOfEnd(lc));
+            lc = nextL;
+            cl = cotAfterL;
             for (;;) {
-                const std::uint32_t n = Next(lc);
-                const DctVertex& c = vertices[VertexOf(n ^ 1u)];
+                const std::uint32_t n = mesh.Next(lc);
+                const DctVertex& c = mesh.Vertex(mesh.VertexOf(n ^ 1u));
                 const double orient = DctOrient(c, o, d);
                 if (!(orient > 0)) {
                     break;
@@ -93,16 +128,18 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
                 if (k > cl) {
                     break;
                 }
-                DeleteEdge(DctEdgeOfEnd(lc));
+                mesh.DeleteEdge(DctEdgeOfEnd(lc));
                 lc = n;
                 cl = k;
             }
         }
-        if (aboveR) {
-            cr = DctCotangent(dr, o, d, orientR);
+        if (aboveR && orientAfterR > 0 && !(cotAfterR > cr)) {
+            mesh.DeleteEdge(DctEdgeOfEnd(rc));
+            rc = nextR;
+            cr = cotAfterR;
             for (;;) {
-                const std::uint32_t n = Prev(rc);
-                const DctVertex& c = vertices[VertexOf(n ^ 1u)];
+                const std::uint32_t n = mesh.Prev(rc);
+                const DctVertex& c = mesh.Vertex(mesh.VertexOf(n ^ 1u));
                 const double orient = DctOrient(c, o, d);
                 if (!(orient > 0)) {
                     break;
@@ -111,20 +148,30 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
                 if (k > cr) {
                     break;
                 }
-                DeleteEdge(DctEdgeOfEnd(rc));
+                mesh.DeleteEdge(DctEdgeOfEnd(rc));
                 rc = n;
                 cr = k;
             }
         }
-        // The side whose candidate sees the base under the larger angle wins; ties go left.
-        std::uint32_t e;
+        // The side whose candidate sees the base under the larger angle gives the new base;
+        // ties go left. The other side's candidate stays.
         if (aboveL && !(aboveR && cl > cr)) {
-            e = ConnectEdges(lc ^ 1u, baseD, Right);
+            const std::uint32_t far = lc ^ 1u;
+            const std::uint32_t afterFar = mesh.Next(far);
+            const std::uint32_t e = mesh.ConnectEdges(far, baseD, DctMesh::Right);
+            baseO = DctOriginEnd(e);
+            baseD = DctDestinationEnd(e);
+            lc = afterFar;
+            o = mesh.Vertex(mesh.VertexOf(far));
         } else {
-            e = ConnectEdges(baseO, rc ^ 1u, Right);
+            const std::uint32_t far = rc ^ 1u;
+            const std::uint32_t beforeFar = mesh.Prev(far);
+            const std::uint32_t e = mesh.ConnectEdges(baseO, far, DctMesh::Right);
+            baseO = DctOriginEnd(e);
+            baseD = DctDestinationEnd(e);
+            rc = beforeFar;
+            d = mesh.Vertex(mesh.VertexOf(far));
         }
-        baseO = DctOriginEnd(e);
-        baseD = DctDestinationEnd(e);
     }
 }
 

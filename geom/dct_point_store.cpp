@@ -1,34 +1,53 @@
 #include "geom/dct_point_store.h"
 
-#include <algorithm>
+#include <new>
 
 namespace geom {
 
+DctPointStore::~DctPointStore() {
+    for (CVertex* block : blocks_) {
+        ::operator delete(block);
+    }
+}
+
+CVertex* DctPointStore::NewBlock(std::uint32_t records) {
+    return static_cast<CVertex*>(::operator new(sizeof(CVertex) * records));
+}
+
 void DctPointStore::AddRoom() {
     blocks_.reserve(blocks_.size() + 1);
-    blocks_.emplace_back(new CVertex[kGrowth]);
+    blocks_.push_back(NewBlock(kGrowth));
     if (blocks_.size() == 1) {
         firstRoom_ = kGrowth;
     }
     room_ += kGrowth;
 }
 
+void DctPointStore::ReplaceBlocks(CVertex* block) {
+    for (CVertex* old : blocks_) {
+        ::operator delete(old);
+    }
+    blocks_.assign(1, block);
+    firstRoom_ = room_;
+}
+
 CVertex* DctPointStore::Join(std::uint32_t count) {
     if (blocks_.size() > 1) {
-        std::unique_ptr<CVertex[]> joined(new CVertex[room_]);
-        std::uint32_t copied = 0;
-        for (std::size_t b = 0; b < blocks_.size(); ++b) {
-            const std::uint32_t blockRoom = b == 0 ? firstRoom_ : kGrowth;
-            const std::uint32_t n = std::min(blockRoom, count - copied);
-            std::copy(blocks_[b].get(), blocks_[b].get() + n, joined.get() + copied);
-            copied += n;
-            blocks_[b].reset();  // released block by block to keep the peak low
+        CVertex* const joined = NewBlock(room_);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            new (joined + i) CVertex((*this)[i]);
         }
-        blocks_.clear();
-        blocks_.push_back(std::move(joined));
-        firstRoom_ = room_;
+        ReplaceBlocks(joined);
     }
-    return blocks_.empty() ? nullptr : blocks_[0].get();
+    return blocks_[0];
+}
+
+void DctPointStore::Reorder(std::uint32_t count, const std::vector<SortedKey>& order) {
+    CVertex* const reordered = NewBlock(room_);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        new (reordered + i) CVertex((*this)[order[i].index]);
+    }
+    ReplaceBlocks(reordered);
 }
 
 }  // namespace geom

@@ -2,16 +2,19 @@
 //
 // Input: points written one after the other with Set(i, ...) at i < Room(); AddRoom() adds room
 // for 50,000 more points and keeps every point already stored. Output: the stored points by
-// position (operator[]) and, after Join(), as one contiguous array that can be sorted in place.
+// position (operator[]); Join() and Reorder() put the first `count` points into one contiguous
+// block, as they are or in a given order, keeping the room.
 //
-// The room is held in blocks of 50,000 records so that growing never copies the points stored
-// so far; Join() moves them into one array once, when the triangulation starts.
+// The room is held in blocks so that growing never copies the points stored so far. A record
+// is constructed when it is set (or copied into a new block); the blocks are raw storage, and
+// releasing them ends the records' lifetimes (CVertex's destructor has no effect to wait for).
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <new>
 #include <vector>
 
+#include "geom/dct_sort_order.h"
 #include "geom/vertex.h"
 
 namespace geom {
@@ -20,36 +23,41 @@ class DctPointStore {
 public:
     static constexpr std::uint32_t kGrowth = 50000;
 
+    DctPointStore() = default;
+    ~DctPointStore();
+    DctPointStore(const DctPointStore&) = delete;
+    DctPointStore& operator=(const DctPointStore&) = delete;
+
     std::uint32_t Room() const { return room_; }
 
     // Room for kGrowth more points. Throws std::bad_alloc when the memory cannot be had.
     void AddRoom();
 
-    void Set(std::uint32_t i, double x, double y, double z) {
-        CVertex& point = (*this)[i];
-        point.x = x;
-        point.y = y;
-        point.z = z;
-        point.w = 0;
-    }
+    void Set(std::uint32_t i, double x, double y, double z) { new (Slot(i)) CVertex(x, y, z); }
 
-    CVertex& operator[](std::uint32_t i) {
-        if (i < firstRoom_) {
-            return blocks_[0][i];
-        }
-        const std::uint32_t k = i - firstRoom_;
-        return blocks_[1 + k / kGrowth][k % kGrowth];
-    }
-    const CVertex& operator[](std::uint32_t i) const {
-        return const_cast<DctPointStore&>(*this)[i];
-    }
+    const CVertex& operator[](std::uint32_t i) const { return *Slot(i); }
 
-    // Puts the first `count` points into one block (the room is kept) and gives that block.
-    // Throws std::bad_alloc when the memory cannot be had; the store is then unchanged.
+    // The first `count` points in one block, in store order. Throws std::bad_alloc (store
+    // unchanged) when the memory cannot be had.
     CVertex* Join(std::uint32_t count);
 
+    // The first `count` points in one block, point k of it being point order[k].index. Throws
+    // std::bad_alloc (store unchanged) when the memory cannot be had.
+    void Reorder(std::uint32_t count, const std::vector<SortedKey>& order);
+
 private:
-    std::vector<std::unique_ptr<CVertex[]>> blocks_;
+    CVertex* Slot(std::uint32_t i) const {
+        if (i < firstRoom_) {
+            return blocks_[0] + i;
+        }
+        const std::uint32_t k = i - firstRoom_;
+        return blocks_[1 + k / kGrowth] + k % kGrowth;
+    }
+
+    static CVertex* NewBlock(std::uint32_t records);
+    void ReplaceBlocks(CVertex* block);
+
+    std::vector<CVertex*> blocks_;
     std::uint32_t firstRoom_ = 0;  // records in blocks_[0]; every later block holds kGrowth
     std::uint32_t room_ = 0;
 };

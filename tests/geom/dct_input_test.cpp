@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -50,6 +51,20 @@ TEST(DctInput, SurvivorsFollowTheSortOnRandomDuplicates) {
             EXPECT_EQ(run.vertices[k].y, expected[k].y);
             EXPECT_EQ(run.vertices[k].z, expected[k].z) << "vertex " << k << ", round " << round;
         }
+    }
+}
+
+TEST(DctInput, CoordinatesThatAreNotFiniteAreSortedLikeAnyOther) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<geom::CVertex> points = {{0, 0, 1}, {inf, 1, 2}, {2, 0, 3},   {0, 0, 4},
+                                               {0, 3, 5}, {inf, 1, 6}, {-inf, 2, 7}};
+    const dcttest::Triangulation run = dcttest::TriangulateAll(points);
+    EXPECT_EQ(run.failure, "");
+    const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
+    ASSERT_EQ(run.vertices.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(run.vertices[k].x, expected[k].x);
+        EXPECT_EQ(run.vertices[k].z, expected[k].z);
     }
 }
 

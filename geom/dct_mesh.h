@@ -1,0 +1,102 @@
+// DctMesh: the edge rings of CDCT's workspace and the operations on them, as a small value that
+// the triangulation loops copy into locals (so the spare-edge count stays in a register) and
+// hand back when done.
+//
+// Vertices are numbered by position in the sorted vertex array; edge ends are numbered
+// 2 * edge + side (see DctEdgeEnd). Operations:
+// MakeEdge(u, v): a new edge from u to v, a ring of one at both ends, taken from the top of the
+//   free-edge stack; it becomes the entry edge of an end vertex that has none yet. Gives the
+//   edge. Throws "Out of memory for edges\n" when the stack is empty.
+// SpliceEdge(a, b): puts end b into the ring of end a's vertex directly after a
+//   (counter-clockwise); both ends lie at the same vertex.
+// ConnectEdges(a, b, side): a new edge from the vertex of end a to the vertex of end b, put into
+//   the ring at a's vertex after a (Right) or before a (Left), and into the ring at b's vertex
+//   before b (Right) or after b (Left). Gives the edge.
+// DeleteEdge(e): takes e out of the rings at both of its ends, moves an end vertex's entry edge
+//   on to the next edge counter-clockwise when it was e, and pushes e back on the stack.
+#pragma once
+
+#include <cstdint>
+
+#include "geom/dct_records.h"
+
+namespace geom {
+
+class DctMesh {
+public:
+    enum Side { Right = 0, Left = 1 };
+
+    DctMesh(DctVertex* vertices, DctEdgeEnd* ends, std::uint32_t* freeEdges,
+            std::uint32_t freeEdgeCount)
+        : vertices_(vertices), ends_(ends), freeEdges_(freeEdges), freeEdgeCount_(freeEdgeCount) {}
+
+    std::uint32_t FreeEdgeCount() const { return freeEdgeCount_; }
+
+    const DctVertex& Vertex(std::uint32_t v) const { return vertices_[v]; }
+    std::uint32_t VertexOf(std::uint32_t end) const { return ends_[end].vertex; }
+    std::uint32_t Next(std::uint32_t end) const { return ends_[end].next; }
+    std::uint32_t Prev(std::uint32_t end) const { return ends_[end].prev; }
+
+    std::uint32_t MakeEdge(std::uint32_t u, std::uint32_t v) {
+        if (freeEdgeCount_ == 0) {
+            throw "Out of memory for edges\n";
+        }
+        const std::uint32_t e = freeEdges_[--freeEdgeCount_];
+        const std::uint32_t atU = DctOriginEnd(e);
+        const std::uint32_t atV = DctDestinationEnd(e);
+        ends_[atU] = DctEdgeEnd{u, atU, atU};
+        ends_[atV] = DctEdgeEnd{v, atV, atV};
+        if (vertices_[u].entry == kDctNone) {
+            vertices_[u].entry = atU;
+        }
+        if (vertices_[v].entry == kDctNone) {
+            vertices_[v].entry = atV;
+        }
+        return e;
+    }
+
+    void SpliceEdge(std::uint32_t a, std::uint32_t b) {
+        const std::uint32_t n = ends_[a].next;
+        ends_[a].next = b;
+        ends_[n].prev = b;
+        ends_[b].next = n;
+        ends_[b].prev = a;
+    }
+
+    std::uint32_t ConnectEdges(std::uint32_t a, std::uint32_t b, Side side) {
+        const std::uint32_t e = MakeEdge(VertexOf(a), VertexOf(b));
+        if (side == Left) {
+            SpliceEdge(Prev(a), DctOriginEnd(e));
+            SpliceEdge(b, DctDestinationEnd(e));
+        } else {
+            SpliceEdge(a, DctOriginEnd(e));
+            SpliceEdge(Prev(b), DctDestinationEnd(e));
+        }
+        return e;
+    }
+
+    void DeleteEdge(std::uint32_t e) {
+        const std::uint32_t ends[2] = {DctOriginEnd(e), DctDestinationEnd(e)};
+        for (const std::uint32_t end : ends) {
+            DctVertex& vertex = vertices_[ends_[end].vertex];
+            if (vertex.entry == end) {
+                vertex.entry = ends_[end].next;
+            }
+        }
+        for (const std::uint32_t end : ends) {
+            const std::uint32_t before = ends_[end].prev;
+            const std::uint32_t after = ends_[end].next;
+            ends_[after].prev = before;
+            ends_[before].next = after;
+        }
+        freeEdges_[freeEdgeCount_++] = e;
+    }
+
+private:
+    DctVertex* vertices_;
+    DctEdgeEnd* ends_;
+    std::uint32_t* freeEdges_;
+    std::uint32_t freeEdgeCount_;
+};
+
+}  // namespace geom
