@@ -1,0 +1,190 @@
+// pointfile_bench: the point-file path a user runs, kaf-dct-subdmesh-withloadcsv on a large
+// semicolon-delimited file, through the loaded module in the stand-in host.
+//
+// Input: [rows] [runs] (default 1,000,000 rows, 5 runs). The file is generated into a folder of
+// its own under the temporary folder (x, y and z with ten decimals, about 55 bytes a row) and
+// removed at the end.
+//
+// Output: per run, the times of reading the file (from "\nParsing ... " to "finished"),
+// triangulating ("\nStart Calculation ... " to the timing line) and writing the mesh (the
+// writer's "\nCreate Mesh ... " to the final "finished"), taken from the moments the function
+// prints its own texts; then the medians and the ratio of reading to triangulating, which must
+// be at most 0.5. A second measure times parseCSV and CDCT::Triangulate called directly on the
+// same file, as a cross-check of the first.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "geom/dct.h"
+#include "input/parse_csv.h"
+#include "kafhost/host.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Survey-like points: x and y over a 10 km square at national-grid offsets, z from 100 to 1000.
+std::filesystem::path WritePointFile(const std::filesystem::path& folder, long rows) {
+    const std::filesystem::path path = folder / "points.csv";
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    if (file == nullptr) {
+        std::perror("fopen");
+        std::exit(1);
+    }
+    std::mt19937_64 random(42);
+    std::uniform_real_distribution<double> x(3500000.0, 3510000.0);
+    std::uniform_real_distribution<double> y(5700000.0, 5710000.0);
+    std::uniform_real_distribution<double> z(100.0, 1000.0);
+    for (long i = 0; i < rows; ++i) {
+        std::fprintf(file, "%.10f;%.10f;%.10f\n", x(random), y(random), z(random));
+    }
+    std::fclose(file);
+    return path;
+}
+
+// The moments at which the function printed the texts that open and close its stages.
+struct StageClock {
+    Clock::time_point parsing, parsed, calculating, calculated, writing, written;
+};
+
+struct StageTimes {
+    double read = 0, triangulate = 0, write = 0, total = 0;
+};
+
+StageTimes RunThroughModule(const std::wstring& file) {
+    kafhost::Host& host = kafhost::Host::instance();
+    host.reset();
+    StageClock at;
+    int finishedSeen = 0;
+    host.setPrintSink([&](const std::wstring& text) {
+        const Clock::time_point now = Clock::now();
+        if (text == L"\nParsing ... ") {
+            at.parsing = now;
+        } else if (text == L"finished") {
+            (++finishedSeen == 1 ? at.parsed : at.written) = now;
+        } else if (text == L"\nStart Calculation ... ") {
+            at.calculating = now;
+        } else if (text.rfind(L"ready after ", 0) == 0) {
+            at.calculated = now;
+        } else if (text == L"\nCreate Mesh ... ") {
+            at.writing = now;
+        }
+    });
+    using kafhost::LispValue;
+    const Clock::time_point start = Clock::now();
+    const kafhost::CallResult result =
+        host.call(L"kaf-dct-subdmesh-withloadcsv",
+                  {LispValue::list({LispValue::string(file)}), LispValue::string(L";"),
+                   LispValue::nil(), LispValue::real(0.0), LispValue::real(0.0),
+                   LispValue::real(1.0), LispValue::integer(3000000)});
+    const Clock::time_point end = Clock::now();
+    host.setPrintSink(nullptr);
+    if (result.status != RSRSLT || result.value.items().size() != 1 || finishedSeen != 2) {
+        std::fprintf(stderr, "the call failed:\n%ls\n", result.printed.c_str());
+        std::exit(1);
+    }
+    StageTimes times;
+    times.read = Seconds(at.parsing, at.parsed);
+    times.triangulate = Seconds(at.calculating, at.calculated);
+    times.write = Seconds(at.writing, at.written);
+    times.total = Seconds(start, end);
+    return times;
+}
+
+// parseCSV and the triangulation called directly, without the function around them.
+StageTimes RunDirectly(const std::wstring& file) {
+    kafhost::Host::instance().reset();
+    geom::CDCT dct;
+    const Clock::time_point start = Clock::now();
+    const std::int32_t rows = parseCSV({file}, L";", dct, 0.0, 0.0, 1.0);
+    const Clock::time_point parsed = Clock::now();
+    const std::vector<geom::CTriangle> triangles = dct.Triangulate();
+    const std::vector<geom::CVertex> vertices = dct.GetVertices();
+    const Clock::time_point triangulated = Clock::now();
+    if (rows == 0 || triangles.empty() || vertices.empty()) {
+        std::fprintf(stderr, "direct run failed\n");
+        std::exit(1);
+    }
+    StageTimes times;
+    times.read = Seconds(start, parsed);
+    times.triangulate = Seconds(parsed, triangulated);
+    times.total = Seconds(start, triangulated);
+    return times;
+}
+
+void PrintSummary(const char* title, const std::vector<StageTimes>& runs, bool withWrite) {
+    std::vector<double> read, triangulate, write, total, ratio;
+    for (const StageTimes& t : runs) {
+        read.push_back(t.read);
+        triangulate.push_back(t.triangulate);
+        write.push_back(t.write);
+        total.push_back(t.total);
+        ratio.push_back(t.read / t.triangulate);
+    }
+    std::printf("%s (median of %zu runs): read %.3f s, triangulate %.3f s", title, runs.size(),
+                Median(read), Median(triangulate));
+    if (withWrite) {
+        std::printf(", write %.3f s", Median(write));
+    }
+    std::printf(", total %.3f s; read / triangulate = %.3f (required <= 0.5: %s)\n", Median(total),
+                Median(ratio), Median(ratio) <= 0.5 ? "met" : "NOT MET");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+
+    std::random_device seed;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kaf_pointfile_bench_" + std::to_string(seed()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path path = WritePointFile(folder, rows);
+    const std::wstring file = path.wstring();
+    std::printf("point file: %ld rows, %.1f MB\n", rows,
+                static_cast<double>(std::filesystem::file_size(path)) / 1e6);
+
+    kafhost::Host& host = kafhost::Host::instance();
+    std::string error;
+    if (!host.loadModule(KAF_MODULE_PATH, error)) {
+        std::fprintf(stderr, "cannot load the module: %s\n", error.c_str());
+        return 1;
+    }
+    host.setMessageBoxEcho(true);
+
+    std::vector<StageTimes> module;
+    std::vector<StageTimes> direct;
+    for (int i = 0; i < runs; ++i) {
+        module.push_back(RunThroughModule(file));
+        const StageTimes& t = module.back();
+        std::printf(
+            "run %d through the module: read %.3f s, triangulate %.3f s, write %.3f s, "
+            "call %.3f s\n",
+            i + 1, t.read, t.triangulate, t.write, t.total);
+        direct.push_back(RunDirectly(file));
+        std::printf("run %d direct: parseCSV %.3f s, Triangulate + GetVertices %.3f s\n", i + 1,
+                    direct.back().read, direct.back().triangulate);
+    }
+    host.reset();
+    PrintSummary("kaf-dct-subdmesh-withloadcsv", module, true);
+    PrintSummary("parseCSV and CDCT directly", direct, false);
+
+    std::filesystem::remove_all(folder);
+    return 0;
+}
