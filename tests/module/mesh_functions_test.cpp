@@ -1,0 +1,341 @@
+// kaf-dct-pfacemesh and kaf-dct-subdmesh as a user calls them, the cases the two share: the
+// argument walk with its layer and maximum, the choice between the single and the split writer by
+// the point count, the exact command-line text, the handles returned and the meshes in the drawing,
+// triangulator and writer failures.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "mesh_writer_checks.h"
+#include "module_fixture.h"
+
+namespace {
+
+using kafhost::ChainBuilder;
+using kafhost::EntityInfo;
+using kafhost::HostCall;
+using kafhost::LispValue;
+
+struct MeshFunctionCase {
+    const wchar_t* name;
+    const wchar_t* label;
+    const wchar_t* integerMessage;
+    const wchar_t* rangeMessage;
+    int largestMaxPoints;
+    const wchar_t* entityType;
+    const wchar_t* singlePrinted;  // what the single writer prints when it succeeds
+    const wchar_t* splitPrinted;   // what the split writer prints before its first announcement
+    const wchar_t* announcement;   // the announcement up to the mesh number
+    const wchar_t* singleLayerStep;
+    const wchar_t* singleAppendStep;
+    const wchar_t* splitAppendStep;
+    MeshShape (*shape)(const EntityInfo&);
+};
+
+void PrintTo(const MeshFunctionCase& function, std::ostream* os) {
+    *os << kafhost::wideToUtf8(function.name);
+}
+
+const MeshFunctionCase kPfacemesh = {
+    L"kaf-dct-pfacemesh",
+    L"dct_pfacemesh",
+    L"The maximum size of points in a polyfacemesh has to be an integer!",
+    L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!",
+    32767,
+    L"AcDbPolyFaceMesh",
+    L"",
+    L"",
+    L"\rPolyFaceMesh ",
+    L"CreatePFaceMesh:3",
+    L"CreatePFaceMesh:4",
+    L"CreateSplittedPFaceMesh:4",
+    PolyFaceShape};
+
+const MeshFunctionCase kSubdmesh = {
+    L"kaf-dct-subdmesh",
+    L"dct_subdmesh",
+    L"The maximum size of points in a subdmesh has to be an integer!",
+    L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
+    3000000,
+    L"AcDbSubDMesh",
+    L"\nCreate Mesh ... ",
+    L"\n",
+    L"\rMesh ",
+    L"CreateSubDMesh:setLayer",
+    L"CreateSubDMesh:appendAcDbEntity",
+    L"CreateSubDMesh:appendAcDbEntity",
+    SubDShape};
+
+const std::wstring kStart = L"\nStart Calculation...";
+const std::wstring kReady = L"ready after 0.000000 seconds\n";
+const std::wstring kTooFew = L"A minimum of 3 vertices are required!\n";
+
+LispValue PointListOf(const std::vector<kafhost::Point3>& points) {
+    std::vector<LispValue> items;
+    for (const kafhost::Point3& p : points) {
+        items.push_back(LispValue::point(p[0], p[1], p[2]));
+    }
+    return LispValue::list(items);
+}
+
+class MeshFunctionsTest : public ModuleTest,
+                          public ::testing::WithParamInterface<MeshFunctionCase> {
+protected:
+    const MeshFunctionCase& F() const { return GetParam(); }
+
+    kafhost::CallResult CallF(const std::vector<LispValue>& args) const {
+        return Call(F().name, args);
+    }
+
+    std::wstring ArgumentError(const std::wstring& message) const {
+        return kStart + L"[Module 'kaf'] Error in function '" + F().label + L"': " + message +
+               L"\nFunction aborted!\n";
+    }
+
+    std::wstring Announcement(int mesh, int estimate) const {
+        return F().announcement + std::to_wstring(mesh) + L"/min" + std::to_wstring(estimate) +
+               L" will be created...";
+    }
+
+    std::vector<MeshShape> Meshes() const {
+        std::vector<MeshShape> meshes;
+        for (const EntityInfo& entity : ModelSpaceEntities()) {
+            EXPECT_EQ(entity.type, F().entityType);
+            meshes.push_back(F().shape(entity));
+        }
+        return meshes;
+    }
+
+    // The list of the handles of the model-space entities, in drawing order.
+    static LispValue DrawingHandleList() {
+        std::vector<LispValue> handles;
+        for (const EntityInfo& entity : ModelSpaceEntities()) {
+            handles.push_back(LispValue::string(entity.handle));
+        }
+        return LispValue::list(handles);
+    }
+
+    static void ExpectNil(const kafhost::CallResult& result) {
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+    }
+
+    void ExpectArgumentError(const std::vector<LispValue>& args, const std::wstring& message) {
+        const kafhost::CallResult result = CallF(args);
+        ExpectNil(result);
+        EXPECT_EQ(result.printed, ArgumentError(message));
+        EXPECT_TRUE(ModelSpaceEntities().empty());
+    }
+
+    // A successful call: its result is the list of the handles of every mesh in the drawing.
+    void ExpectHandlesOfTheDrawing(const kafhost::CallResult& result) {
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_TRUE(result.resultSet);
+        ASSERT_FALSE(ModelSpaceEntities().empty());
+        EXPECT_EQ(result.value, DrawingHandleList())
+            << kafhost::wideToUtf8(kafhost::toLispText(result.value));
+    }
+
+    void ExpectSingleMeshOf(const Triangulation& t, const std::wstring& layer) {
+        const std::vector<EntityInfo> entities = ModelSpaceEntities();
+        ASSERT_EQ(entities.size(), 1u);
+        EXPECT_EQ(entities[0].layer, layer);
+        const MeshShape mesh = F().shape(entities[0]);
+        ASSERT_EQ(mesh.vertices.size(), t.vertices.size());
+        for (std::size_t v = 0; v < t.vertices.size(); ++v) {
+            EXPECT_EQ(mesh.vertices[v], PositionOf(t.vertices[v]));
+        }
+        ASSERT_EQ(mesh.faces.size(), t.triangles.size());
+        for (std::size_t f = 0; f < t.triangles.size(); ++f) {
+            const geom::CTriangle& triangle = t.triangles[f];
+            EXPECT_EQ(mesh.faces[f], (std::array<int, 3>{triangle.i1, triangle.i2, triangle.i3}));
+        }
+    }
+};
+
+TEST_P(MeshFunctionsTest, PointListAndNilWriteOneMeshOfTheTriangulation) {
+    const std::vector<kafhost::Point3> points = ScatteredPoints(50);
+    const kafhost::CallResult result = CallF({PointListOf(points), LispValue::nil()});
+    ExpectHandlesOfTheDrawing(result);
+    EXPECT_EQ(result.printed, kStart + kReady + F().singlePrinted);
+    ExpectSingleMeshOf(Triangulate(points), L"0");
+}
+
+TEST_P(MeshFunctionsTest, LayerNameAndTwoDimensionalPointsGiveAFlatMeshOnThatLayer) {
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    const kafhost::CallResult result =
+        CallF({PointList2({{0, 0}, {1, 0}, {0, 1}, {1, 1}}), LispValue::string(L"TIN")});
+    ExpectHandlesOfTheDrawing(result);
+    ExpectSingleMeshOf(Triangulate({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}), L"TIN");
+}
+
+TEST_P(MeshFunctionsTest, MorePointsThanTheMaximumAreSplitInTriangleOrder) {
+    // 2500 vertices with at most 1000 per mesh: announced as at least ceil(2500 / 998) = 3.
+    const std::vector<kafhost::Point3> points = ScatteredPoints(2500);
+    const kafhost::CallResult result =
+        CallF({PointListOf(points), LispValue::nil(), LispValue::integer(1000)});
+    ExpectHandlesOfTheDrawing(result);
+    const std::vector<MeshShape> meshes = Meshes();
+    EXPECT_GE(meshes.size(), 3u);
+    ExpectSplitByFillingRule(meshes, Triangulate(points), 1000);
+    const std::wstring opening = kStart + kReady + F().splitPrinted + Announcement(1, 3);
+    EXPECT_EQ(result.printed.substr(0, opening.size()), opening);
+    EXPECT_NE(result.printed.find(Announcement(static_cast<int>(meshes.size()), 3)),
+              std::wstring::npos);
+}
+
+TEST_P(MeshFunctionsTest, DuplicatePointsCountTowardsTheMaximum) {
+    // Four points, three positions: 4 > 3 sends them to the split writer, 4 <= 4 does not.
+    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1, 0}});
+    const kafhost::CallResult split = CallF({points, LispValue::nil(), LispValue::integer(3)});
+    ExpectHandlesOfTheDrawing(split);
+    EXPECT_EQ(split.printed, kStart + kReady + F().splitPrinted + Announcement(1, 3));
+
+    host().reset();
+    const kafhost::CallResult single = CallF({points, LispValue::nil(), LispValue::integer(4)});
+    ExpectHandlesOfTheDrawing(single);
+    EXPECT_EQ(single.printed, kStart + kReady + F().singlePrinted);
+}
+
+TEST_P(MeshFunctionsTest, TheSmallestAndLargestMaximumAreAccepted) {
+    const std::vector<kafhost::Point3> points = ScatteredPoints(12);
+    const kafhost::CallResult split =
+        CallF({PointListOf(points), LispValue::nil(), LispValue::integer(3)});
+    ExpectHandlesOfTheDrawing(split);
+    ExpectSplitByFillingRule(Meshes(), Triangulate(points), 3);
+
+    host().reset();
+    const kafhost::CallResult single =
+        CallF({PointListOf(points), LispValue::nil(), LispValue::integer(F().largestMaxPoints)});
+    ExpectHandlesOfTheDrawing(single);
+    ExpectSingleMeshOf(Triangulate(points), L"0");
+}
+
+TEST_P(MeshFunctionsTest, MaximumOutsideItsRangeIsRejected) {
+    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    for (int maxPoints : {2, -5, 0, F().largestMaxPoints + 1, 40000000}) {
+        SCOPED_TRACE(maxPoints);
+        ExpectArgumentError({points, LispValue::nil(), LispValue::integer(maxPoints)},
+                            F().rangeMessage);
+    }
+    // The polyface limit is 32767; 40000 passes only for subdivision meshes.
+    if (F().largestMaxPoints == 32767) {
+        ExpectArgumentError({points, LispValue::nil(), LispValue::integer(40000)},
+                            F().rangeMessage);
+    }
+}
+
+TEST_P(MeshFunctionsTest, MaximumGivenAsARealIsRejected) {
+    ExpectArgumentError(
+        {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::nil(), LispValue::real(100.0)},
+        F().integerMessage);
+    ExpectArgumentError(
+        {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::nil(), LispValue::string(L"100")},
+        F().integerMessage);
+}
+
+TEST_P(MeshFunctionsTest, PointListAloneOrALayerOfAnotherTypeIsALayerError) {
+    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    ExpectArgumentError({points}, L"Layer name has to be a string or nil!");
+    ExpectArgumentError({points, LispValue::integer(5)}, L"Layer name has to be a string or nil!");
+    ExpectArgumentError({points, LispValue::t()}, L"Layer name has to be a string or nil!");
+}
+
+TEST_P(MeshFunctionsTest, NumberAmongThePointsIsReadAsTheLayer) {
+    const kafhost::Chain chain = ChainBuilder()
+                                     .lb()
+                                     .point3(0, 0, 0)
+                                     .point3(1, 0, 0)
+                                     .shortInt(7)
+                                     .point3(0, 1, 0)
+                                     .le()
+                                     .nil()
+                                     .build();
+    const kafhost::CallResult result = CallWithChain(F().name, chain.get());
+    ExpectNil(result);
+    EXPECT_EQ(result.printed, ArgumentError(L"Layer name has to be a string or nil!"));
+}
+
+TEST_P(MeshFunctionsTest, LayerAndMaximumInsideThePointListGiveOneMeshWhateverTheCount) {
+    // The walk ends on the string with the count -1, which is never above the maximum: one mesh
+    // of four vertices although 4 > 3. The closing bracket is not looked at.
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    const kafhost::Chain chain = ChainBuilder()
+                                     .lb()
+                                     .point3(0, 0, 1)
+                                     .point3(1, 0, 2)
+                                     .point3(0, 1, 3)
+                                     .point3(1, 1, 4)
+                                     .str(L"TIN")
+                                     .shortInt(3)
+                                     .le()
+                                     .build();
+    const kafhost::CallResult result = CallWithChain(F().name, chain.get());
+    ExpectHandlesOfTheDrawing(result);
+    EXPECT_EQ(result.printed, kStart + kReady + F().singlePrinted);
+    ExpectSingleMeshOf(Triangulate({{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}), L"TIN");
+}
+
+TEST_P(MeshFunctionsTest, ArgumentsAfterTheMaximumAreIgnored) {
+    const kafhost::CallResult result =
+        CallF({PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::nil(),
+               LispValue::integer(5), LispValue::string(L"extra"), LispValue::real(1.5)});
+    ExpectHandlesOfTheDrawing(result);
+    EXPECT_EQ(ModelSpaceEntities().size(), 1u);
+}
+
+TEST_P(MeshFunctionsTest, TooFewPositionsEndWithTheTriangulatorsTextAndNoResult) {
+    const kafhost::CallResult result =
+        CallF({PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 5}}), LispValue::nil()});
+    ASSERT_TRUE(result.defined);
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_FALSE(result.resultSet);
+    EXPECT_EQ(result.printed, kStart + kTooFew);
+    EXPECT_TRUE(ModelSpaceEntities().empty());
+}
+
+TEST_P(MeshFunctionsTest, CallWithoutArgumentsEndsWithNil) {
+    const kafhost::CallResult result = CallF({});
+    ExpectNil(result);
+    EXPECT_EQ(result.printed, kStart + kTooFew);
+}
+
+TEST_P(MeshFunctionsTest, MissingLayerFailsInTheWriterWithNil) {
+    const kafhost::CallResult result =
+        CallF({PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::string(L"NOPE")});
+    ExpectNil(result);
+    EXPECT_EQ(result.printed, kStart + kReady + F().singlePrinted +
+                                  L"[Module 'kaf'] Error in function '" + F().singleLayerStep +
+                                  L"': " + acadErrorStatusText(Acad::eKeyNotFound) + L"\n");
+    EXPECT_TRUE(ModelSpaceEntities().empty());
+}
+
+TEST_P(MeshFunctionsTest, WriterFailureGivesNilAndKeepsTheMeshesAppendedBefore) {
+    const std::vector<kafhost::Point3> points = ScatteredPoints(200);
+    host().failCall(HostCall::kAppendAcDbEntity, 1, Acad::eOutOfMemory);
+    ExpectNil(CallF({PointListOf(points), LispValue::nil()}));
+    EXPECT_TRUE(ModelSpaceEntities().empty());
+
+    host().reset();
+    host().failCall(HostCall::kAppendAcDbEntity, 3, Acad::eOutOfMemory);
+    const kafhost::CallResult result =
+        CallF({PointListOf(points), LispValue::nil(), LispValue::integer(50)});
+    ExpectNil(result);
+    const std::wstring line = L"[Module 'kaf'] Error in function '" +
+                              std::wstring(F().splitAppendStep) + L"': " +
+                              acadErrorStatusText(Acad::eOutOfMemory) + L"\n";
+    ASSERT_GE(result.printed.size(), line.size());
+    EXPECT_EQ(result.printed.substr(result.printed.size() - line.size()), line);
+    EXPECT_EQ(ModelSpaceEntities().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothMeshKinds, MeshFunctionsTest, ::testing::Values(kPfacemesh, kSubdmesh),
+                         [](const ::testing::TestParamInfo<MeshFunctionCase>& info) {
+                             return std::string(info.param.largestMaxPoints == 32767 ? "Pfacemesh"
+                                                                                     : "Subdmesh");
+                         });
+
+}  // namespace
