@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "input/path_from_wide.h"
 
@@ -11,8 +13,14 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
 }  // namespace
 
-PointFile::PointFile(const std::wstring& name)
-    : stream_(PathFromWide(name), std::ios::in | std::ios::binary), buffer_(kBlockSize) {}
+// A folder is not a point file, although some systems let it be opened.
+PointFile::PointFile(const std::wstring& name) : buffer_(kBlockSize) {
+    const std::filesystem::path path = PathFromWide(name);
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(path, ignored)) {
+        stream_.open(path, std::ios::in | std::ios::binary);
+    }
+}
 
 std::int64_t PointFile::CountLineFeeds() {
     std::int64_t count = 0;

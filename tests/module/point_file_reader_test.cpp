@@ -195,6 +195,11 @@ TEST_F(PointFileReaderTest, MissingFileEndsTheReadWithNotFound) {
     ExpectCanceled(result, L"File '" + missing + L"' not found!");
     EXPECT_EQ(result.printed,
               L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... canceledfinished");
+
+    // A folder is no point file.
+    host().reset();
+    host().setMessageBoxEcho(false);
+    ExpectCanceled(Read({files_.Folder()}, L";"), L"File '" + files_.Folder() + L"' not found!");
 }
 
 }  // namespace

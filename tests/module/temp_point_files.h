@@ -30,6 +30,8 @@ public:
     }
     // The full path of a file that is not there.
     std::wstring Missing(const std::string& name) const { return (folder_ / name).wstring(); }
+    // The folder itself.
+    std::wstring Folder() const { return folder_.wstring(); }
 
 private:
     std::filesystem::path folder_;
