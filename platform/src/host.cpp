@@ -5,8 +5,6 @@
 namespace kafhost {
 namespace {
 
-Host::Impl* theImpl = nullptr;
-
 std::size_t callIndex(HostCall call) {
     return static_cast<std::size_t>(call);
 }
@@ -23,12 +21,7 @@ AcApDocument* findDocument(const std::vector<std::unique_ptr<AcApDocument>>& doc
 
 }  // namespace
 
-Host::Impl& hostImpl() {
-    if (theImpl == nullptr) {
-        Host::instance();
-    }
-    return *theImpl;
-}
+Host::Impl* theImpl = nullptr;
 
 // The host lives for the whole process: modules may still reach it from their static
 // destructors at exit.

@@ -146,7 +146,14 @@ struct kafhost::Host::Impl {
 
 namespace kafhost {
 
-Host::Impl& hostImpl();
+extern Host::Impl* theImpl;
+
+inline Host::Impl& hostImpl() {
+    if (theImpl == nullptr) {
+        Host::instance();
+    }
+    return *theImpl;
+}
 
 // Counts a call of the kind and tells whether fault injection makes this one fail (with the
 // status to give).

@@ -19,44 +19,14 @@ void removeFromList(std::vector<AcDbObject*>& list, std::int32_t& slot,
     slot = -1;
 }
 
-bool isOpenNow(const ObjectState& state) {
-    switch (state.where) {
-        case Residence::kNew:
-            return true;
-        case Residence::kResident:
-        case Residence::kSubentity:
-            return state.writer || state.readers > 0;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
-bool isReadable(const AcDbObject& object) {
-    const ObjectState& state = stateOf(object);
-    if (state.where == Residence::kNew || state.where == Residence::kOrphan) {
-        return true;
-    }
-    return state.writer || state.readers > 0;
+void addOpenObject(AcDbObject& object) {
+    addToList(hostImpl().openObjects, object, stateOf(object).openSlot);
 }
 
-bool isWritable(const AcDbObject& object) {
-    const ObjectState& state = stateOf(object);
-    if (state.where == Residence::kNew || state.where == Residence::kOrphan) {
-        return true;
-    }
-    return state.writer;
-}
-
-void syncOpenRegistration(AcDbObject& object) {
-    ObjectState& state = stateOf(object);
-    const bool open = isOpenNow(state);
-    if (open && state.openSlot < 0) {
-        addToList(hostImpl().openObjects, object, state.openSlot);
-    } else if (!open && state.openSlot >= 0) {
-        removeFromList(hostImpl().openObjects, state.openSlot, &ObjectState::openSlot);
-    }
+void removeOpenObject(AcDbObject& object) {
+    removeFromList(hostImpl().openObjects, stateOf(object).openSlot, &ObjectState::openSlot);
 }
 
 void addOrphan(AcDbObject& object) {

@@ -70,10 +70,43 @@ inline ObjectState& stateOf(const AcDbObject& object) {
 namespace kafhost {
 
 // Open for read or write in the host's sense (objects not in a drawing always are).
-bool isReadable(const AcDbObject& object);
-bool isWritable(const AcDbObject& object);
+inline bool isReadable(const AcDbObject& object) {
+    const ObjectState& state = stateOf(object);
+    return state.where == Residence::kNew || state.where == Residence::kOrphan || state.writer ||
+           state.readers > 0;
+}
+
+inline bool isWritable(const AcDbObject& object) {
+    const ObjectState& state = stateOf(object);
+    return state.where == Residence::kNew || state.where == Residence::kOrphan || state.writer;
+}
+
+// Whether the host counts the object as open.
+inline bool isOpenNow(const ObjectState& state) {
+    switch (state.where) {
+        case Residence::kNew:
+            return true;
+        case Residence::kResident:
+        case Residence::kSubentity:
+            return state.writer || state.readers > 0;
+        default:
+            return false;
+    }
+}
+
+void addOpenObject(AcDbObject& object);
+void removeOpenObject(AcDbObject& object);
+
 // Adds the object to, or removes it from, the list of open objects as its state now asks.
-void syncOpenRegistration(AcDbObject& object);
+inline void syncOpenRegistration(AcDbObject& object) {
+    const ObjectState& state = stateOf(object);
+    const bool open = isOpenNow(state);
+    if (open && state.openSlot < 0) {
+        addOpenObject(object);
+    } else if (!open && state.openSlot >= 0) {
+        removeOpenObject(object);
+    }
+}
 void addOrphan(AcDbObject& object);
 void removeOrphan(AcDbObject& object);
 // Opens a drawing object (one more reader, or the writer) following the host's rules.

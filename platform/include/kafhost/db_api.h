@@ -4,7 +4,8 @@
 //
 // Objects of the database are opened (getSymbolTable, getAt, getEntity, acdbOpenAcDbObject, or
 // appendAcDbEntity, which leaves the new entity open for write) and must be closed again with
-// close(). An object that was never appended is not in the database and is released with delete.
+// close(). An object that was never appended is not in the database and is released with delete,
+// or with close(), after which the host deletes it at the end of the current AutoLISP call.
 #pragma once
 
 #include <cstddef>
