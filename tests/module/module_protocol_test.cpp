@@ -1,5 +1,7 @@
 // The module's load and unload protocol as the host drives it: the messages of acrxEntryPoint,
 // the dynamic linker, the document reactor and the AutoLISP function table in each document.
+#include <dlfcn.h>
+
 #include <climits>
 #include <string>
 #include <vector>
@@ -160,6 +162,20 @@ TEST_F(ModuleProtocolTest, CodesOutsideTheProtocolReturnZeroAndChangeNothing) {
     for (int code : {16, 17, 100, -1, -100, INT_MAX, INT_MIN}) {
         ExpectMessageWithoutEffect(code);
     }
+}
+
+TEST_F(ModuleProtocolTest, LibraryExportsOnlyItsTwoEntryPoints) {
+    void* library = dlopen(KAF_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr);
+    EXPECT_NE(dlsym(library, "acrxEntryPoint"), nullptr);
+    auto* version = reinterpret_cast<int (*)()>(dlsym(library, "acrxGetApiVersion"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version(), kAcRxApiVersion);
+    // Workers and host helpers stay inside (names as the C++ compiler gives them).
+    EXPECT_EQ(dlsym(library, "_Z9RunKafDctPK6resbuf"), nullptr);
+    EXPECT_EQ(dlsym(library, "_Z12PumpMessagesv"), nullptr);
+    EXPECT_EQ(dlsym(library, "kLispFunctionTable"), nullptr);
+    dlclose(library);
 }
 
 }  // namespace

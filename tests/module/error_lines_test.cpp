@@ -1,0 +1,62 @@
+// The module's error lines and the triangulators' failure texts as the command line shows them,
+// and the clock's elapsed-time arithmetic.
+#include <climits>
+
+#include "host/clock.h"
+#include "host/print_triangulator_failure.h"
+#include "host/report_function_error.h"
+#include "host/report_step_error.h"
+#include "module_fixture.h"
+
+namespace {
+
+using ErrorLinesTest = HostTest;
+
+TEST_F(ErrorLinesTest, StepErrorNamesTheModuleTheStepAndTheText) {
+    ReportStepError(L"CreatePFaceMesh:1", L"Vertex number mismatch!");
+    EXPECT_EQ(host().commandLine(),
+              L"[Module 'kaf'] Error in function 'CreatePFaceMesh:1': Vertex number mismatch!\n");
+}
+
+TEST_F(ErrorLinesTest, StepErrorWithAStatusShowsTheHostsTextForIt) {
+    ReportStepError(L"CreateSubDMesh:getAt", Acad::eKeyNotFound);
+    EXPECT_EQ(host().commandLine(), std::wstring(L"[Module 'kaf'] Error in function "
+                                                 L"'CreateSubDMesh:getAt': ") +
+                                        acadErrorStatusText(Acad::eKeyNotFound) + L"\n");
+}
+
+TEST_F(ErrorLinesTest, FunctionErrorAbortsTheFunction) {
+    EXPECT_EQ(ReportFunctionError(L"dct_subdmesh", L"Layer name has to be a string or nil!"),
+              RSERR);
+    EXPECT_EQ(host().commandLine(),
+              L"[Module 'kaf'] Error in function 'dct_subdmesh': Layer name has to be a string or "
+              L"nil!\nFunction aborted!\n");
+}
+
+TEST_F(ErrorLinesTest, TriangulatorFailureIsPrintedExactlyAsRaised) {
+    PrintTriangulatorFailure("A minimum of 3 vertices are required!\n");
+    PrintTriangulatorFailure("Out of memory for edges\n");
+    PrintTriangulatorFailure("100% done %s\n");
+    EXPECT_EQ(host().commandLine(),
+              L"A minimum of 3 vertices are required!\nOut of memory for edges\n100% done %s\n");
+}
+
+TEST(ClockTest, ElapsedTimeIsTheSignedDifferenceAcrossAWrap) {
+    EXPECT_EQ(ElapsedMilliseconds(1000, 3500), 2500);
+    EXPECT_EQ(ElapsedMilliseconds(3500, 1000), -2500);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MAX, INT32_MIN), 1);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MAX - 99, INT32_MIN + 400), 500);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MIN, INT32_MAX), -1);
+}
+
+TEST(ClockTest, RealClockRunsForwardAndTheSeamReplacesIt) {
+    const std::int32_t first = ReadClock();
+    EXPECT_GE(ElapsedMilliseconds(first, ReadClock()), 0);
+    SetClockForTesting([]() -> std::int32_t { return 123456; });
+    EXPECT_EQ(ReadClock(), 123456);
+    SetClockForTesting(nullptr);
+    EXPECT_GE(ElapsedMilliseconds(first, ReadClock()), 0);
+    EXPECT_LT(ElapsedMilliseconds(first, ReadClock()), 60000);
+}
+
+}  // namespace
