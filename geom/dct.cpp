@@ -20,6 +20,10 @@ constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
 
 }  // namespace
 
+void DctMesh::ThrowOutOfEdges() {
+    throw "Out of memory for edges\n";
+}
+
 CDCT::CDCT() {
     pointStore.AddRoom();
 }

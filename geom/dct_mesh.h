@@ -38,10 +38,7 @@ public:
     std::uint32_t Prev(std::uint32_t end) const { return ends_[end].prev; }
 
     std::uint32_t MakeEdge(std::uint32_t u, std::uint32_t v) {
-        if (freeEdgeCount_ == 0) {
-            throw "Out of memory for edges\n";
-        }
-        const std::uint32_t e = freeEdges_[--freeEdgeCount_];
+        const std::uint32_t e = PopEdge();
         const std::uint32_t atU = DctOriginEnd(e);
         const std::uint32_t atV = DctDestinationEnd(e);
         ends_[atU] = DctEdgeEnd{u, atU, atU};
@@ -64,14 +61,22 @@ public:
     }
 
     std::uint32_t ConnectEdges(std::uint32_t a, std::uint32_t b, Side side) {
-        const std::uint32_t e = MakeEdge(VertexOf(a), VertexOf(b));
-        if (side == Left) {
-            SpliceEdge(Prev(a), DctOriginEnd(e));
-            SpliceEdge(b, DctDestinationEnd(e));
-        } else {
-            SpliceEdge(a, DctOriginEnd(e));
-            SpliceEdge(Prev(b), DctDestinationEnd(e));
-        }
+        // The new edge goes between the ends atU and afterU in the ring at a's vertex and
+        // between beforeV and atV in the ring at b's vertex. Both vertices are ends of existing
+        // edges and so have their entry edge already.
+        const std::uint32_t atU = side == Left ? Prev(a) : a;
+        const std::uint32_t afterU = side == Left ? a : Next(a);
+        const std::uint32_t beforeV = side == Left ? b : Prev(b);
+        const std::uint32_t atV = side == Left ? Next(b) : b;
+        const std::uint32_t e = PopEdge();
+        const std::uint32_t fromU = DctOriginEnd(e);
+        const std::uint32_t toV = DctDestinationEnd(e);
+        ends_[fromU] = DctEdgeEnd{VertexOf(a), afterU, atU};
+        ends_[toV] = DctEdgeEnd{VertexOf(b), atV, beforeV};
+        ends_[atU].next = fromU;
+        ends_[afterU].prev = fromU;
+        ends_[beforeV].next = toV;
+        ends_[atV].prev = toV;
         return e;
     }
 
@@ -93,6 +98,15 @@ public:
     }
 
 private:
+    std::uint32_t PopEdge() {
+        if (freeEdgeCount_ == 0) {
+            ThrowOutOfEdges();
+        }
+        return freeEdges_[--freeEdgeCount_];
+    }
+
+    [[noreturn]] static void ThrowOutOfEdges();
+
     DctVertex* vertices_;
     DctEdgeEnd* ends_;
     std::uint32_t* freeEdges_;
