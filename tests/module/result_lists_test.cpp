@@ -80,16 +80,4 @@ TEST_F(ResultListsTest, NodeTheHostCannotMakeGivesNoChain) {
     }
 }
 
-TEST_F(ResultListsTest, PointAndStringNodesCarryTheirValues) {
-    const kafhost::Chain point(NewPointNode(1.5, -2, 3e6));
-    ASSERT_NE(point, nullptr);
-    EXPECT_EQ(point->restype, RT3DPOINT);
-    EXPECT_EQ(ValueOf(point.get()), LispValue::point(1.5, -2, 3e6));
-    const kafhost::Chain text(NewStringNode(L"Layer 1"));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(ValueOf(text.get()), LispValue::string(L"Layer 1"));
-    host().failCall(kafhost::HostCall::kAcutNewRb, 1);
-    EXPECT_EQ(NewStringNode(L"x"), nullptr);
-}
-
 }  // namespace
