@@ -46,6 +46,7 @@ void Host::Impl::start() {
 void Host::reset() {
     resetDrawing();
     impl_->commandLine.clear();
+    impl_->printSink = nullptr;
     clearFaults();
     impl_->meter = MeterState();
     impl_->meterEvents.clear();

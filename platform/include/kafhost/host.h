@@ -126,9 +126,10 @@ public:
     Host& operator=(const Host&) = delete;
 
     // Fresh state for a test: the current document gets a fresh drawing (layer "0", both
-    // blocks, first handles again), and the command line, faults and call counts, status-bar
-    // meter and its log, filters, message queue and logs, message boxes, linker requests and the
-    // window tree (kWithProgressControl) start over. Documents and loaded modules stay.
+    // blocks, first handles again), and the command line (the print sink removed), faults and
+    // call counts, status-bar meter and its log, filters, message queue and logs, message boxes,
+    // linker requests and the window tree (kWithProgressControl) start over. Documents, loaded
+    // modules and the message-box echo setting stay.
     void reset();
     // Only the current document's drawing starts over.
     void resetDrawing();
