@@ -2,6 +2,8 @@
 // dynamic linker.
 #include <dlfcn.h>
 
+#include <iterator>
+
 #include "host_impl.h"
 
 namespace kafhost {
@@ -46,6 +48,45 @@ private:
 std::string libraryError() {
     const char* text = dlerror();
     return text != nullptr ? text : "unknown error";
+}
+
+// Functions the module left defined (or registered) in any document.
+void forgetFunctionsOf(const LoadedModule* module) {
+    for (const auto& document : hostImpl().documents) {
+        for (auto it = document->functions.begin(); it != document->functions.end();) {
+            it = it->second.module == module ? document->functions.erase(it) : std::next(it);
+        }
+        for (auto it = document->entries.begin(); it != document->entries.end();) {
+            it = it->first.first == module ? document->entries.erase(it) : std::next(it);
+        }
+    }
+}
+
+// The reactors that live in the module's own image.
+std::vector<AcApDocManagerReactor*> reactorsInLibraryOf(const LoadedModule& module) {
+    std::vector<AcApDocManagerReactor*> own;
+    Dl_info entryInfo;
+    if (dladdr(reinterpret_cast<void*>(module.entryPoint), &entryInfo) == 0) {
+        return own;
+    }
+    for (AcApDocManagerReactor* reactor : hostImpl().reactors) {
+        Dl_info info;
+        if (dladdr(reactor, &info) != 0 && info.dli_fbase == entryInfo.dli_fbase) {
+            own.push_back(reactor);
+        }
+    }
+    return own;
+}
+
+// Whether the library is still mapped after dlclose (a library may stay, for example one with
+// unique symbols).
+bool isStillMapped(const std::string& path) {
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (library == nullptr) {
+        return false;
+    }
+    dlclose(library);
+    return true;
 }
 
 }  // namespace
@@ -111,9 +152,17 @@ void Host::unloadModule() {
             sendToModule(module, AcRx::kUnloadDwgMsg, document.get(), document.get());
         }
         sendToModule(module, AcRx::kUnloadAppMsg, &module, nullptr);
-        void* library = module.library;
+        forgetFunctionsOf(&module);
+        const std::vector<AcApDocManagerReactor*> ownReactors = reactorsInLibraryOf(module);
+        const std::string path = module.path;
+        dlclose(module.library);
         impl_->modules.pop_back();
-        dlclose(library);
+        // Reactors of a module that is gone must not be told anything any more.
+        if (!isStillMapped(path)) {
+            for (AcApDocManagerReactor* reactor : ownReactors) {
+                impl_->documentManager.removeReactor(reactor);
+            }
+        }
     }
 }
 

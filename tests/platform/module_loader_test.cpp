@@ -100,6 +100,18 @@ TEST_F(ModuleLoader, UnloadUndefinesEverywhereAndRemovesTheReactor) {
     EXPECT_EQ(host.reactorCount(), reactorsBefore + 1);
 }
 
+TEST_F(ModuleLoader, UnloadForgetsWhatACarelessModuleLeftBehind) {
+    const std::size_t reactorsBefore = host.reactorCount();
+    std::string error;
+    ASSERT_TRUE(host.loadModule(KAFHOST_probe_module_careless_PATH, error)) << error;
+    host.unloadModule();
+    EXPECT_FALSE(host.isDefined(L"probe-echo"));
+    EXPECT_EQ(host.reactorCount(), reactorsBefore);
+    host.clearCommandLine();
+    ASSERT_TRUE(host.closeDocument(host.newDocument()));  // the module's reactor is not told
+    EXPECT_EQ(host.commandLine(), L"");
+}
+
 TEST_F(ModuleLoader, AnyMessageCodeReachesTheModule) {
     load();
     host.clearCommandLine();

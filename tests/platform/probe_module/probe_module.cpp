@@ -6,7 +6,8 @@
 // that prints "[probe] destroyed <document>\n".
 //
 // KAFHOST_PROBE_API_VERSION changes the version it reports; KAFHOST_PROBE_NO_VERSION leaves out
-// acrxGetApiVersion; KAFHOST_PROBE_REFUSE_INIT makes it refuse initialisation.
+// acrxGetApiVersion; KAFHOST_PROBE_REFUSE_INIT makes it refuse initialisation;
+// KAFHOST_PROBE_CARELESS makes it leave its functions defined and its reactor added.
 #include "arxapi.h"
 
 #ifndef KAFHOST_PROBE_API_VERSION
@@ -28,9 +29,11 @@ public:
         }
     }
     ~ProbeReactor() override {
+#ifndef KAFHOST_PROBE_CARELESS
         if (AcApDocManager* manager = acDocManagerPtr()) {
             manager->removeReactor(this);
         }
+#endif
     }
     void documentToBeDestroyed(AcApDocument* document) override {
         acutPrintf(L"[probe] destroyed %p\n", static_cast<void*>(document));
@@ -67,8 +70,10 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
             acedDefun(L"probe-message", 1);
             break;
         case AcRx::kUnloadDwgMsg:
+#ifndef KAFHOST_PROBE_CARELESS
             acedUndef(L"probe-echo", 0);
             acedUndef(L"probe-message", 1);
+#endif
             break;
         case AcRx::kInvkSubrMsg:
             if (acedGetFunCode() == 1) {
