@@ -118,6 +118,14 @@ TEST_F(PointFileReaderTest, UnterminatedLastLineIsNotRead) {
     EXPECT_TRUE(host().messageBoxes().empty());
 }
 
+TEST_F(PointFileReaderTest, LinesLongerThanAReadBlockAreReadWhole) {
+    const std::string padding(3000000, ' ');
+    const std::wstring file =
+        files_.Write("long.csv", "0;0;1\n5;" + padding + "0;2\n0;5;" + padding + "3\n");
+    EXPECT_EQ(MeshVertices(Read({file}, L";")),
+              (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}}));
+}
+
 TEST_F(PointFileReaderTest, BlankRowsCountAsRowsButAddNoPoint) {
     const std::wstring file =
         files_.Write("blank.csv", "0;0;0\n1;0;0\n\n2;0;1\n0;1;0\n\r\n1;1;1\n2;1;0\n0;2;2\n1;2;0\n");
