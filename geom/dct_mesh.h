@@ -61,18 +61,22 @@ public:
     }
 
     std::uint32_t ConnectEdges(std::uint32_t a, std::uint32_t b, Side side) {
-        // The new edge goes between the ends atU and afterU in the ring at a's vertex and
-        // between beforeV and atV in the ring at b's vertex. Both vertices are ends of existing
-        // edges and so have their entry edge already.
-        const std::uint32_t atU = side == Left ? Prev(a) : a;
-        const std::uint32_t afterU = side == Left ? a : Next(a);
-        const std::uint32_t beforeV = side == Left ? b : Prev(b);
-        const std::uint32_t atV = side == Left ? Next(b) : b;
+        // Both vertices are ends of existing edges and so have their entry edge already.
+        if (side == Left) {
+            return InsertEdge(VertexOf(a), Prev(a), a, VertexOf(b), b, Next(b));
+        }
+        return InsertEdge(VertexOf(a), a, Next(a), VertexOf(b), Prev(b), b);
+    }
+
+    // A new edge from u to v, put between the ends atU and afterU (counter-clockwise) in the
+    // ring at u and between beforeV and atV in the ring at v. Gives the edge.
+    std::uint32_t InsertEdge(std::uint32_t u, std::uint32_t atU, std::uint32_t afterU,
+                             std::uint32_t v, std::uint32_t beforeV, std::uint32_t atV) {
         const std::uint32_t e = PopEdge();
         const std::uint32_t fromU = DctOriginEnd(e);
         const std::uint32_t toV = DctDestinationEnd(e);
-        ends_[fromU] = DctEdgeEnd{VertexOf(a), afterU, atU};
-        ends_[toV] = DctEdgeEnd{VertexOf(b), atV, beforeV};
+        ends_[fromU] = DctEdgeEnd{u, afterU, atU};
+        ends_[toV] = DctEdgeEnd{v, atV, beforeV};
         ends_[atU].next = fromU;
         ends_[afterU].prev = fromU;
         ends_[beforeV].next = toV;
