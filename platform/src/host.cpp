@@ -47,6 +47,8 @@ void Host::reset() {
     resetDrawing();
     impl_->commandLine.clear();
     impl_->printSink = nullptr;
+    impl_->meterSink = nullptr;
+    impl_->messageBoxSink = nullptr;
     clearFaults();
     impl_->meter = MeterState();
     impl_->meterEvents.clear();

@@ -130,6 +130,7 @@ struct kafhost::Host::Impl {
     HostWinApp winApp;
     MeterState meter;
     std::vector<MeterEvent> meterEvents;
+    std::function<void(const MeterEvent&)> meterSink;
     std::vector<AcedFilterWinMsgFn> filters;
     int filterRegistrations = 0;
     int filterRemovals = 0;
@@ -139,6 +140,7 @@ struct kafhost::Host::Impl {
     std::vector<int> quitRequests;
     std::vector<MessageBoxRecord> messageBoxes;
     bool echoMessageBoxes = true;
+    std::function<void(const MessageBoxRecord&)> messageBoxSink;
 
     // Called once the instance exists: the first document and the window tree.
     void start();

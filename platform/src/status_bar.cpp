@@ -14,6 +14,9 @@ const std::vector<MeterEvent>& Host::meterEvents() const {
 void Host::clearMeterEvents() {
     impl_->meterEvents.clear();
 }
+void Host::setMeterSink(std::function<void(const MeterEvent&)> sink) {
+    impl_->meterSink = std::move(sink);
+}
 std::size_t Host::registeredFilterCount() const {
     return impl_->filters.size();
 }
@@ -28,6 +31,17 @@ int Host::filterRemovals() const {
 
 using namespace kafhost;
 
+namespace {
+
+void logMeterEvent(Host::Impl& impl, const MeterEvent& event) {
+    impl.meterEvents.push_back(event);
+    if (impl.meterSink) {
+        impl.meterSink(event);
+    }
+}
+
+}  // namespace
+
 int acedSetStatusBarProgressMeter(const ACHAR* label, int minPos, int maxPos) {
     Host::Impl& impl = hostImpl();
     MeterEvent event{MeterEvent::Kind::kShow, label != nullptr ? label : L"", minPos, maxPos, 0, 0};
@@ -36,7 +50,7 @@ int acedSetStatusBarProgressMeter(const ACHAR* label, int minPos, int maxPos) {
     } else {
         impl.meter = MeterState{true, event.label, minPos, maxPos, minPos};
     }
-    impl.meterEvents.push_back(event);
+    logMeterEvent(impl, event);
     return event.result;
 }
 
@@ -48,14 +62,14 @@ int acedSetStatusBarProgressMeterPos(int pos) {
     } else {
         impl.meter.position = pos;
     }
-    impl.meterEvents.push_back(event);
+    logMeterEvent(impl, event);
     return event.result;
 }
 
 void acedRestoreStatusBar() {
     Host::Impl& impl = hostImpl();
     impl.meter = MeterState();
-    impl.meterEvents.push_back(MeterEvent{MeterEvent::Kind::kRestore, L"", 0, 0, 0, 0});
+    logMeterEvent(impl, MeterEvent{MeterEvent::Kind::kRestore, L"", 0, 0, 0, 0});
 }
 
 bool acedRegisterFilterWinMsg(const AcedFilterWinMsgFn pfn) {

@@ -182,6 +182,9 @@ void Host::clearMessageBoxes() {
 void Host::setMessageBoxEcho(bool echo) {
     impl_->echoMessageBoxes = echo;
 }
+void Host::setMessageBoxSink(std::function<void(const MessageBoxRecord&)> sink) {
+    impl_->messageBoxSink = std::move(sink);
+}
 
 }  // namespace kafhost
 
@@ -270,6 +273,9 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
         const std::string line = narrowForConsole(record.caption + L": " + record.text);
         std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
+    }
+    if (impl.messageBoxSink) {
+        impl.messageBoxSink(record);
     }
     impl.messageBoxes.push_back(std::move(record));
     return IDOK;

@@ -126,10 +126,10 @@ public:
     Host& operator=(const Host&) = delete;
 
     // Fresh state for a test: the current document gets a fresh drawing (layer "0", both
-    // blocks, first handles again), and the command line (the print sink removed), faults and
-    // call counts, status-bar meter and its log, filters, message queue and logs, message boxes,
-    // linker requests and the window tree (kWithProgressControl) start over. Documents, loaded
-    // modules and the message-box echo setting stay.
+    // blocks, first handles again), and the command line, faults and call counts, status-bar
+    // meter and its log, filters, message queue and logs, message boxes, linker requests and the
+    // window tree (kWithProgressControl) start over; the print, meter and message-box sinks are
+    // removed. Documents, loaded modules and the message-box echo setting stay.
     void reset();
     // Only the current document's drawing starts over.
     void resetDrawing();
@@ -265,6 +265,8 @@ public:
     MeterState meter() const;
     const std::vector<MeterEvent>& meterEvents() const;
     void clearMeterEvents();
+    // Also hands every meter event to sink as it is logged (null: none).
+    void setMeterSink(std::function<void(const MeterEvent&)> sink);
     // Filters currently registered, and how often registering and removing succeeded.
     std::size_t registeredFilterCount() const;
     int filterRegistrations() const;
@@ -283,6 +285,8 @@ public:
     const std::vector<MessageBoxRecord>& messageBoxes() const;
     void clearMessageBoxes();
     void setMessageBoxEcho(bool echo);
+    // Also hands every message box to sink as it is shown (null: none).
+    void setMessageBoxSink(std::function<void(const MessageBoxRecord&)> sink);
 
     struct Impl;
     Impl& impl() { return *impl_; }
