@@ -1,0 +1,47 @@
+#include "drawing_dxf_text.h"
+
+#include <charconv>
+
+#include "kafhost/drawing_json.h"
+#include "kafhost/utf8_to_wide.h"
+#include "kafhost/wide_to_utf8.h"
+
+namespace kafhost {
+
+std::string EncodeDxfText(const std::wstring& name, const std::string& what) {
+    if (name.find_first_of(L"\r\n") != std::wstring::npos)
+        throw DrawingFileError(what + " \"" + wideToUtf8(name) +
+                               "\" holds a line break, which DXF cannot hold");
+    return wideToUtf8(name);
+}
+
+std::wstring DecodeDxfText(std::string_view value, bool utf8) {
+    std::wstring text;
+    std::size_t pos = 0;
+    while (pos < value.size()) {
+        const std::size_t escape = value.find("\\U+", pos);
+        const std::string_view plain = value.substr(pos, escape - pos);
+        if (utf8) {
+            text += utf8ToWide(std::string(plain));
+        } else {
+            for (const char c : plain)
+                text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+        if (escape == std::string_view::npos)
+            break;
+        unsigned code = 0;
+        const char* digits = value.data() + escape + 3;
+        const char* end = value.data() + std::min(value.size(), escape + 7);
+        const auto parsed = std::from_chars(digits, end, code, 16);
+        if (parsed.ptr == end && end - digits == 4) {
+            text += static_cast<wchar_t>(code);
+            pos = escape + 7;
+        } else {
+            text += L"\\U+";
+            pos = escape + 3;
+        }
+    }
+    return text;
+}
+
+}  // namespace kafhost

@@ -1,0 +1,47 @@
+// DxfWriter: writes text DXF, one group code and one value per line, into memory or through a
+// buffer into an open file.
+//
+// Group codes are right-aligned in three columns as AutoCAD writes them. Reals are written with
+// the fewest digits that read back to the same double (std::to_chars), handles as upper-case
+// hexadecimal. A real that is not finite throws DrawingFileError (DXF cannot hold it).
+//
+// DxfWriter() keeps the text for text(); DxfWriter(file) writes to the file in large blocks and
+// on finish(), which throws DrawingFileError when the file cannot be written.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace kafhost {
+
+class DxfWriter {
+public:
+    DxfWriter() = default;
+    explicit DxfWriter(std::FILE* file) : file_(file) {}
+    DxfWriter(const DxfWriter&) = delete;
+    DxfWriter& operator=(const DxfWriter&) = delete;
+
+    void text(int code, std::string_view value);
+    void integer(int code, long long value);
+    void real(int code, double value);
+    // Codes code, code + 10, code + 20 with x, y, z.
+    void point(int code, double x, double y, double z);
+    void point(int code, double x, double y);
+    void handle(int code, std::uint64_t value);
+
+    // The text written so far (writer without a file).
+    const std::string& text() const { return buffer_; }
+    // Writes what is buffered to the file and flushes it.
+    void finish();
+
+private:
+    void code(int code);
+    void flushIfFull();
+
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+};
+
+}  // namespace kafhost
