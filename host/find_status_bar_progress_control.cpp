@@ -1,5 +1,6 @@
 #include "host/find_status_bar_progress_control.h"
 
+#include <cwchar>
 #include <cwctype>
 
 namespace {
@@ -16,12 +17,18 @@ bool EqualIgnoringCase(const wchar_t* a, const wchar_t* b) {
     return *a == *b;
 }
 
+constexpr wchar_t kStatusBarClass[] = L"msctls_statusbar32";
+constexpr int kStatusBarClassLength = sizeof kStatusBarClass / sizeof kStatusBarClass[0] - 1;
+
 bool IsStatusBar(HWND window) {
-    wchar_t className[kClassNameCapacity] = {};
-    if (GetClassNameW(window, className, kClassNameCapacity) == 0) {
+    wchar_t className[kClassNameCapacity];
+    // Names of another length cannot match; the exact spelling is tried before the slower
+    // comparison without regard to case.
+    if (GetClassNameW(window, className, kClassNameCapacity) != kStatusBarClassLength) {
         return false;
     }
-    return EqualIgnoringCase(className, L"msctls_statusbar32");
+    return std::wmemcmp(className, kStatusBarClass, kStatusBarClassLength) == 0 ||
+           EqualIgnoringCase(className, kStatusBarClass);
 }
 
 // The next sibling of window's first child, or null.

@@ -85,11 +85,17 @@ int UpdateProgressMeter(ProgressMeterState& state, const wchar_t* label, double 
         value = state.total;
     }
     const HWND control = FindStatusBarProgressControl();
-    const std::string shownText = PercentText(state.lastShown, state.total);
-    const std::string newText = PercentText(value, state.total);
     const bool due = ElapsedMilliseconds(state.lastTick, now) / 1000.0 > state.interval;
-    const bool percentChanged = !EqualIgnoringCase(shownText, newText);
-    if (control == nullptr || clamped || (percentChanged && due)) {
+    // The percentage texts are formatted only when they can decide something: the meter always
+    // moves without a control or after clamping, and never before the interval has passed.
+    const bool mustMove = control == nullptr || clamped;
+    if (mustMove || due) {
+        const std::string newText = PercentText(value, state.total);
+        if (!mustMove && EqualIgnoringCase(PercentText(state.lastShown, state.total), newText)) {
+            state.current = value;
+            PumpMessages();
+            return 0;
+        }
         MoveMeter(label, PercentPosition(newText));
         state.lastShown = value;
         state.lastTick = now;

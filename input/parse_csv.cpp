@@ -1,7 +1,5 @@
 #include "input/parse_csv.h"
 
-#include <algorithm>
-
 #include "arxapi.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
@@ -11,12 +9,6 @@
 #include "input/widen_bytes.h"
 
 namespace {
-
-// Rows between two progress reports: every row for small files, about a thousand reports for
-// large ones, which the whole-percent meter cannot tell apart from one report per row.
-std::int64_t ProgressStride(std::int64_t rows) {
-    return std::max<std::int64_t>(1, rows / 1000);
-}
 
 void ShowReadError(const std::wstring& text) {
     ShowMessageBox(text.c_str(), L"Nimbora", MB_OK | MB_ICONERROR);
@@ -53,7 +45,6 @@ std::int32_t parseCSV(const std::vector<std::wstring>& files, const std::wstring
         const std::int64_t lineFeeds = file.CountLineFeeds();
         ProgressMeterState meter;
         StartProgressMeter(meter, name.c_str(), static_cast<double>(lineFeeds));
-        const std::int64_t stride = ProgressStride(lineFeeds);
 
         std::int64_t row = 0;
         const char* first = nullptr;
@@ -61,9 +52,7 @@ std::int32_t parseCSV(const std::vector<std::wstring>& files, const std::wstring
         while (file.NextLine(first, last)) {
             ++row;
             ++rowTotal;
-            if (row % stride == 0) {
-                UpdateProgressMeter(meter, name.c_str(), static_cast<double>(row));
-            }
+            UpdateProgressMeter(meter, name.c_str(), static_cast<double>(row));
             if (first == last) {
                 continue;
             }
