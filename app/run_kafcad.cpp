@@ -4,6 +4,7 @@
 
 #include "app/command_line_output.h"
 #include "app/default_module_path.h"
+#include "app/drawing_files.h"
 #include "app/evaluate.h"
 #include "app/exit_status.h"
 #include "app/host_function_library.h"
@@ -29,7 +30,7 @@ struct RunFailure {
 void LoadDrawing(kafhost::Host& host, const std::string& path) {
     kafhost::DrawingSnapshot drawing;
     try {
-        drawing = kafhost::loadDrawingFile(path);
+        drawing = ReadDrawingFile(path);
     } catch (const kafhost::DrawingFileError& error) {
         throw RunFailure{std::string("cannot load drawing ") + error.what(), kExitUsage};
     }
@@ -73,7 +74,7 @@ int EvaluateAll(kafhost::Host& host, const std::vector<Value>& expressions,
 
 void SaveDrawing(kafhost::Host& host, const std::string& path) {
     try {
-        kafhost::saveDrawingFile(host.snapshot(), path);
+        WriteDrawingFile(host.snapshot(), path);
     } catch (const kafhost::DrawingFileError& error) {
         throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitFailed};
     }
