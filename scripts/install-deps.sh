@@ -6,6 +6,7 @@ packages=(
     libgtest-dev                           # unit tests
     nlohmann-json3-dev                     # JSON drawings in the stand-in host
     libcgal-dev                            # reference triangulator for the benchmark
+    python3-ezdxf                          # independent DXF reader for the drawing-file tests
 )
 missing=()
 for p in "${packages[@]}"; do
