@@ -171,8 +171,9 @@ PointSet MakeGrid(std::size_t n, std::uint64_t seed) {
 
 struct Measurement {
     double seconds = 0.0;
-    long startKb = 0;  // resident size when the run started (the copy of the parent)
-    long peakKb = 0;   // peak resident size of the run's process
+    double cpuSeconds = 0.0;  // user and system time of the run's process
+    long startKb = 0;         // resident size when the run started (the copy of the parent)
+    long peakKb = 0;          // peak resident size of the run's process
     EngineOutput output;
     bool ok = false;
 };
@@ -182,6 +183,19 @@ struct ChildReport {
     long startKb;
     EngineOutput output;
 };
+
+// Resident size of this process now (Linux), in KB; 0 when unknown.
+long ResidentKb() {
+    long pages = 0;
+    long resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) {
+        return 0;
+    }
+    const bool read = std::fscanf(statm, "%ld %ld", &pages, &resident) == 2;
+    std::fclose(statm);
+    return read ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
 
 Measurement MeasureInChild(const Engine& engine, const PointSet& points) {
     Measurement measurement;
@@ -200,13 +214,12 @@ Measurement MeasureInChild(const Engine& engine, const PointSet& points) {
     }
     if (child == 0) {
         close(channel[0]);
-        rusage start{};
-        getrusage(RUSAGE_SELF, &start);
+        const long startKb = ResidentKb();
         const auto begin = std::chrono::steady_clock::now();
         const EngineOutput output = engine.run(points);
         const auto end = std::chrono::steady_clock::now();
-        const ChildReport report{std::chrono::duration<double>(end - begin).count(),
-                                 start.ru_maxrss, output};
+        const ChildReport report{std::chrono::duration<double>(end - begin).count(), startKb,
+                                 output};
         const bool written = write(channel[1], &report, sizeof report) == sizeof report;
         _exit(written ? 0 : 1);
     }
@@ -221,6 +234,9 @@ Measurement MeasureInChild(const Engine& engine, const PointSet& points) {
     measurement.seconds = report.seconds;
     measurement.startKb = report.startKb;
     measurement.peakKb = usage.ru_maxrss;
+    measurement.cpuSeconds =
+        static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+        1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     measurement.output = report.output;
     return measurement;
 }
@@ -233,6 +249,7 @@ double Median(std::vector<double> values) {
 
 struct EngineFigures {
     double median = 0.0;
+    double cpuMedian = 0.0;
     bool ok = false;
 };
 
@@ -243,6 +260,7 @@ void MeasureSet(const PointSet& points, int runs) {
     std::vector<EngineFigures> figures;
     for (const Engine& engine : engines) {
         std::vector<double> times;
+        std::vector<double> cpuTimes;
         long peakKb = 0;
         long startKb = 0;
         EngineOutput output;
@@ -251,23 +269,25 @@ void MeasureSet(const PointSet& points, int runs) {
             const Measurement m = MeasureInChild(engine, points);
             ok = ok && m.ok && !m.output.failed;
             times.push_back(m.seconds);
+            cpuTimes.push_back(m.cpuSeconds);
             peakKb = std::max(peakKb, m.peakKb);
             startKb = std::max(startKb, m.startKb);
             output = m.output;
         }
-        EngineFigures engineFigures{Median(times), ok};
+        EngineFigures engineFigures{Median(times), Median(cpuTimes), ok};
         std::printf("  %-10s median %7.3f s  (runs", engine.name, engineFigures.median);
         for (const double t : times) {
             std::printf(" %.3f", t);
         }
-        std::printf(")  peak RSS %7.1f MB (%.1f MB at start)  %zu triangles, %zu vertices",
-                    peakKb / 1024.0, startKb / 1024.0, output.triangles, output.vertices);
+        std::printf(")  cpu %.3f s  peak RSS %7.1f MB (%.1f MB at start)  %zu triangles",
+                    engineFigures.cpuMedian, peakKb / 1024.0, startKb / 1024.0, output.triangles);
         if (!ok) {
             std::printf("  FAILED");
         }
         if (&engine != &engines.front() && figures.front().ok && ok) {
-            std::printf("  ratio %s/%s %.2f", engine.name, engines.front().name,
-                        engineFigures.median / figures.front().median);
+            std::printf("  ratio %s/%s %.2f (cpu %.2f)", engine.name, engines.front().name,
+                        engineFigures.median / figures.front().median,
+                        engineFigures.cpuMedian / figures.front().cpuMedian);
         }
         std::printf("\n");
         std::fflush(stdout);

@@ -1,6 +1,5 @@
 #include "geom/dct.h"
 
-#include <limits>
 #include <new>
 #include <numeric>
 #include <utility>
@@ -19,10 +18,6 @@ const char* const kTooFewVertices = "A minimum of 3 vertices are required!\n";
 constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
 
 }  // namespace
-
-void DctMesh::ThrowOutOfEdges() {
-    throw "Out of memory for edges\n";
-}
 
 CDCT::CDCT() {
     pointStore.AddRoom();
