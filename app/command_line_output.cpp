@@ -5,15 +5,25 @@ namespace kafcad {
 void CommandLineOutput::Write(const std::string& utf8Text) {
     if (utf8Text.empty())
         return;
+    if (observer_ != nullptr)
+        observer_->BeforeText();
     out_ << utf8Text;
     out_.flush();
     atLineStart_ = utf8Text.back() == '\n';
+    if (observer_ != nullptr)
+        observer_->AfterText(utf8Text);
 }
 
 void CommandLineOutput::EndLine() {
     if (atLineStart_)
         return;
     Write("\n");
+}
+
+void CommandLineOutput::AssumeLineStart() {
+    atLineStart_ = true;
+    if (observer_ != nullptr)
+        observer_->AfterText("\n");
 }
 
 }  // namespace kafcad

@@ -4,10 +4,10 @@
 namespace kafcad {
 
 constexpr int kExitOk = 0;
-// An AutoLISP function failed, or the drawing could not be saved.
+// An evaluation failed ("; error: ..."), or the drawing or picture could not be written.
 constexpr int kExitFailed = 1;
-// The request itself is wrong: a bad option, a malformed expression, an unknown function, a
-// module or drawing file that cannot be loaded.
+// The request itself is wrong: a bad option, a script that cannot be read or is not well-formed
+// text, a module or drawing file that cannot be loaded.
 constexpr int kExitUsage = 2;
 
 }  // namespace kafcad

@@ -2,7 +2,6 @@
 
 #include <cwctype>
 
-#include "app/exit_status.h"
 #include "app/lisp_error.h"
 #include "app/to_host_value.h"
 #include "kafhost/utf8_to_wide.h"
@@ -39,7 +38,7 @@ bool HostFunctionLibrary::Has(const std::string& name) const {
 Value HostFunctionLibrary::Call(const std::string& name, const std::vector<Value>& arguments) {
     const std::wstring defined = DefinedName(name);
     if (defined.empty())
-        throw LispError("no function definition: " + name, kExitUsage);
+        throw LispError("no function definition: " + name);
     std::vector<kafhost::LispValue> hostArguments;
     hostArguments.reserve(arguments.size());
     for (const Value& argument : arguments)
@@ -48,16 +47,14 @@ Value HostFunctionLibrary::Call(const std::string& name, const std::vector<Value
     const kafhost::CallResult result = host_.call(defined, hostArguments);
     const std::string label = kafhost::wideToUtf8(defined);
     if (!result.defined)
-        throw LispError("no function definition: " + name, kExitUsage);
+        throw LispError("no function definition: " + name);
     if (result.exceptionEscaped)
-        throw LispError("exception in " + label + ": " + kafhost::wideToUtf8(result.exceptionText),
-                        kExitFailed);
+        throw LispError("exception in " + label + ": " + kafhost::wideToUtf8(result.exceptionText));
     if (result.status == RSERR)
-        throw LispError(label + " failed", kExitFailed);
+        throw LispError(label + " failed");
     if (!result.resultValid)
-        throw LispError(
-            label + " returned a malformed result: " + kafhost::wideToUtf8(result.resultError),
-            kExitFailed);
+        throw LispError(label +
+                        " returned a malformed result: " + kafhost::wideToUtf8(result.resultError));
     return FromHostValue(result.value);
 }
 

@@ -1,5 +1,5 @@
 // LispError: an evaluation that ends with an error line. what() is the reason printed after
-// "; error: "; exitStatus() is the status kafcad then exits with.
+// "; error: "; an error ends a script (exit status 1) and is only reported at the prompt.
 #pragma once
 
 #include <stdexcept>
@@ -9,12 +9,7 @@ namespace kafcad {
 
 class LispError : public std::runtime_error {
 public:
-    LispError(const std::string& reason, int exitStatus)
-        : std::runtime_error(reason), exitStatus_(exitStatus) {}
-    int exitStatus() const { return exitStatus_; }
-
-private:
-    int exitStatus_;
+    explicit LispError(const std::string& reason) : std::runtime_error(reason) {}
 };
 
 }  // namespace kafcad

@@ -1,5 +1,8 @@
-// kafcad: loads the kaf module into the stand-in host and evaluates AutoLISP expressions that
-// call its functions. See UsageText() for the command line.
+// kafcad: loads the kaf module into the stand-in host and runs AutoLISP scripts, expressions or
+// an interactive prompt that call its functions. See UsageText() for the command line.
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +11,17 @@
 #include "app/options.h"
 #include "app/run_kafcad.h"
 #include "app/usage_error.h"
+
+namespace {
+
+int TerminalColumns(int fd) {
+    winsize size{};
+    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return 80;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -18,5 +32,10 @@ int main(int argc, char** argv) {
         std::cerr << "kafcad: " << error.what() << "\nTry 'kafcad --help' for more information.\n";
         return kafcad::kExitUsage;
     }
-    return kafcad::RunKafcad(options, std::cout, std::cerr);
+    kafcad::Console console{std::cout, std::cerr};
+    console.inIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    console.outIsTerminal = ::isatty(STDOUT_FILENO) == 1;
+    console.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    console.columns = TerminalColumns(STDERR_FILENO);
+    return kafcad::RunKafcad(options, console);
 }

@@ -1,14 +1,19 @@
 // Options: what one run of kafcad is asked to do.
 //
 // ParseOptions(arguments): reads the command-line arguments after the program name:
-//   --drawing FILE.json   start from this drawing instead of a new one
+//   SCRIPT.lsp            evaluate the script file ("-": standard input); repeatable
+//   -e, --eval EXPR       evaluate the expression and show its value; repeatable
+//   --drawing FILE        start from this drawing instead of a new one
 //   --layer NAME          add a layer (repeatable)
-//   --save FILE.json      save the drawing after the expressions
+//   --save FILE           save the drawing after the scripts
+//   --png FILE            render a top view of model space to a PNG picture after the scripts
+//   --png-size WxH | N    the picture's size in pixels (N: N x N); default 1200 x 1200
 //   --module PATH         load this module instead of the one installed with kafcad
-//   -e EXPR               evaluate the expression (repeatable, at least one)
 //   --help, --version
-// Every option that takes a value also accepts --option=VALUE. Throws UsageError for an unknown
-// option, a missing value, a repeated single-valued option, or no expression.
+//   --                    every argument after it is a script
+// Scripts and expressions run in the order given. Every option that takes a value also accepts
+// --option=VALUE. Throws UsageError for an unknown option, a missing or bad value, or a repeated
+// single-valued option.
 #pragma once
 
 #include <optional>
@@ -17,16 +22,34 @@
 
 namespace kafcad {
 
+// One script file or -e expression, in command-line order.
+struct Input {
+    enum class Kind { kExpression, kScript };
+    Kind kind;
+    std::string text;  // the expression, or the script's path
+    bool operator==(const Input& other) const { return kind == other.kind && text == other.text; }
+};
+
+struct PictureSize {
+    int width = 1200;
+    int height = 1200;
+};
+
 struct Options {
     std::optional<std::string> drawingPath;
     std::vector<std::string> layers;
     std::optional<std::string> savePath;
+    std::optional<std::string> pngPath;
+    PictureSize pngSize;
     std::optional<std::string> modulePath;
-    std::vector<std::string> expressions;
+    std::vector<Input> inputs;
     bool help = false;
     bool version = false;
 };
 
 Options ParseOptions(const std::vector<std::string>& arguments);
+
+// "WxH" or "N" (each 1 to 16384) as a picture size; throws UsageError otherwise.
+PictureSize ParsePictureSize(const std::string& text);
 
 }  // namespace kafcad

@@ -42,7 +42,7 @@ void AppendString(const std::string& text, std::string& out) {
     out += '"';
 }
 
-void AppendValue(const Value& value, std::string& out) {
+void AppendValue(const Value& value, bool quoted, std::string& out) {
     switch (value.kind) {
         case Value::Kind::kNil:
             out += "nil";
@@ -57,7 +57,10 @@ void AppendValue(const Value& value, std::string& out) {
             out += FormatReal(value.real);
             break;
         case Value::Kind::kString:
-            AppendString(value.text, out);
+            if (quoted)
+                AppendString(value.text, out);
+            else
+                out += value.text;
             break;
         case Value::Kind::kSymbol:
             out += value.text;
@@ -67,7 +70,7 @@ void AppendValue(const Value& value, std::string& out) {
             for (std::size_t i = 0; i < value.items.size(); ++i) {
                 if (i > 0)
                     out += ' ';
-                AppendValue(value.items[i], out);
+                AppendValue(value.items[i], quoted, out);
             }
             out += ')';
             break;
@@ -78,7 +81,13 @@ void AppendValue(const Value& value, std::string& out) {
 
 std::string PrintValue(const Value& value) {
     std::string out;
-    AppendValue(value, out);
+    AppendValue(value, true, out);
+    return out;
+}
+
+std::string DisplayValue(const Value& value) {
+    std::string out;
+    AppendValue(value, false, out);
     return out;
 }
 

@@ -2,6 +2,8 @@
 // same value: nil, T, integers plainly, reals as FormatReal, strings in double quotes with
 // \" \\ \n \t \r \e and other control characters as \ooo, symbols by name, lists in
 // parentheses with their elements separated by one space.
+// DisplayValue(value): the same, but strings (also inside lists) as their bare text, as princ
+// shows them.
 #pragma once
 
 #include <string>
@@ -11,5 +13,6 @@
 namespace kafcad {
 
 std::string PrintValue(const Value& value);
+std::string DisplayValue(const Value& value);
 
 }  // namespace kafcad

@@ -72,7 +72,7 @@ private:
         std::vector<Value> items;
         for (;;) {
             if (!SkipBlanks())
-                throw ReadError("missing \")\" for the \"(\" opened here", open);
+                throw ReadError("missing \")\" for the \"(\" opened here", open, true);
             if (text_[pos_] == ')') {
                 ++pos_;
                 return Value::List(std::move(items));
@@ -83,7 +83,9 @@ private:
 
     Value ReadQuoted() {
         const std::size_t quote = pos_++;
-        if (!SkipBlanks() || text_[pos_] == ')')
+        if (!SkipBlanks())
+            throw ReadError("nothing to quote after \"'\"", quote, true);
+        if (text_[pos_] == ')')
             throw ReadError("nothing to quote after \"'\"", quote);
         Value quoted = ReadForm();
         return Value::List({Value::Symbol("QUOTE"), std::move(quoted)});
@@ -94,7 +96,7 @@ private:
         std::string contents;
         for (;;) {
             if (pos_ >= text_.size())
-                throw ReadError("unterminated string", open);
+                throw ReadError("unterminated string", open, true);
             const char c = text_[pos_++];
             if (c == '"')
                 return Value::String(std::move(contents));
@@ -111,7 +113,7 @@ private:
     std::string ReadEscape() {
         const std::size_t backslash = pos_ - 1;
         if (pos_ >= text_.size())
-            throw ReadError("unterminated string", backslash);
+            throw ReadError("unterminated string", backslash, true);
         const char c = text_[pos_++];
         switch (c) {
             case '"':

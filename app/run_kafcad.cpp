@@ -1,16 +1,26 @@
 #include "app/run_kafcad.h"
 
+#include <functional>
+#include <stdexcept>
 #include <vector>
 
+#include "app/arithmetic_functions.h"
+#include "app/builtin_library.h"
 #include "app/command_line_output.h"
+#include "app/comparison_functions.h"
 #include "app/default_module_path.h"
 #include "app/drawing_files.h"
 #include "app/evaluate.h"
 #include "app/exit_status.h"
 #include "app/host_function_library.h"
+#include "app/interactive_session.h"
 #include "app/lisp_error.h"
-#include "app/print_value.h"
-#include "app/read_expressions.h"
+#include "app/list_functions.h"
+#include "app/progress_display.h"
+#include "app/read_inputs.h"
+#include "app/render_top_view.h"
+#include "app/show_value.h"
+#include "app/text_functions.h"
 #include "app/usage_error.h"
 #include "app/usage_text.h"
 #include "kafhost/drawing_json.h"
@@ -54,21 +64,24 @@ void LoadModule(kafhost::Host& host, const Options& options) {
         throw RunFailure{"cannot load module " + path + ": " + error, kExitUsage};
 }
 
-// Evaluates the expressions in order; gives the exit status.
-int EvaluateAll(kafhost::Host& host, const std::vector<Value>& expressions,
-                CommandLineOutput& commandLine, std::ostream& err) {
-    HostFunctionLibrary functions(host);
-    for (const Value& expression : expressions) {
-        try {
-            const Value value = Evaluate(expression, functions);
-            commandLine.EndLine();
-            commandLine.Write(PrintValue(value) + "\n");
-        } catch (const LispError& error) {
-            commandLine.EndLine();
-            err << "; error: " << error.what() << "\n";
-            return error.exitStatus();
+// Evaluates the sources in order; gives the exit status.
+int EvaluateSources(Evaluator& evaluator, const std::vector<Source>& sources,
+                    CommandLineOutput& commandLine,
+                    const std::function<void(const std::string&)>& reportError) {
+    for (const Source& source : sources) {
+        for (const Value& form : source.forms) {
+            try {
+                const Value value = evaluator.EvaluateInFolder(form, source.folder);
+                if (source.showValues)
+                    ShowValue(value, commandLine);
+            } catch (const LispError& error) {
+                commandLine.EndLine();
+                reportError(error.what());
+                return kExitFailed;
+            }
         }
     }
+    commandLine.EndLine();
     return kExitOk;
 }
 
@@ -80,50 +93,103 @@ void SaveDrawing(kafhost::Host& host, const std::string& path) {
     }
 }
 
-int RunInHost(const Options& options, const std::vector<Value>& expressions, std::ostream& out,
-              std::ostream& err) {
+void RenderPicture(kafhost::Host& host, const std::string& path, const PictureSize& size) {
+    try {
+        RenderTopView(host.snapshot(), path, size.width, size.height);
+    } catch (const std::runtime_error& error) {
+        throw RunFailure{"cannot write picture " + path + ": " + error.what(), kExitFailed};
+    }
+}
+
+// Connects the host's command line, meter and message boxes to the console for one run, and
+// disconnects them and unloads the module at its end.
+class HostConnection {
+public:
+    HostConnection(kafhost::Host& host, CommandLineOutput& commandLine, ProgressDisplay& display)
+        : host_(host) {
+        commandLine.SetObserver(&display);
+        host.setPrintSink([&commandLine](const std::wstring& text) {
+            commandLine.Write(kafhost::wideToUtf8(text));
+        });
+        host.setMeterSink(
+            [&display](const kafhost::MeterEvent& event) { display.OnMeterEvent(event); });
+        host.setMessageBoxEcho(false);
+        host.setMessageBoxSink([&display](const kafhost::MessageBoxRecord& box) {
+            display.WriteMessage(kafhost::wideToUtf8(box.caption + L": " + box.text) + "\n");
+        });
+    }
+    ~HostConnection() {
+        host_.unloadModule();
+        host_.setPrintSink(nullptr);
+        host_.setMeterSink(nullptr);
+        host_.setMessageBoxSink(nullptr);
+        host_.setMessageBoxEcho(true);
+    }
+
+private:
+    kafhost::Host& host_;
+};
+
+int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
+              const Console& console) {
     kafhost::Host& host = kafhost::Host::instance();
     if (options.drawingPath)
         LoadDrawing(host, *options.drawingPath);
     AddLayers(host, options.layers);
 
-    CommandLineOutput commandLine(out);
-    host.setPrintSink(
-        [&commandLine](const std::wstring& text) { commandLine.Write(kafhost::wideToUtf8(text)); });
+    CommandLineOutput commandLine(console.out);
+    ProgressDisplay display(console.err, console.errIsTerminal, console.outIsTerminal,
+                            console.columns);
+    HostConnection connection(host, commandLine, display);
+    LoadModule(host, options);
+
+    BuiltinLibrary builtins;
+    DefineArithmeticFunctions(builtins);
+    DefineComparisonFunctions(builtins);
+    DefineListFunctions(builtins);
+    DefineTextFunctions(builtins, commandLine);
+    HostFunctionLibrary moduleFunctions(host);
+    Evaluator evaluator({&builtins, &moduleFunctions});
+    const auto reportError = [&display](const std::string& reason) {
+        display.WriteMessage("; error: " + reason + "\n");
+    };
+
     int status = kExitOk;
-    try {
-        LoadModule(host, options);
-        status = EvaluateAll(host, expressions, commandLine, err);
-        if (status == kExitOk && options.savePath)
-            SaveDrawing(host, *options.savePath);
-    } catch (...) {
-        host.unloadModule();
-        host.setPrintSink(nullptr);
-        throw;
-    }
-    host.unloadModule();
-    host.setPrintSink(nullptr);
-    return status;
+    if (interactive)
+        RunInteractiveSession(evaluator, commandLine, reportError);
+    else
+        status = EvaluateSources(evaluator, sources, commandLine, reportError);
+    if (status != kExitOk)
+        return status;
+    if (options.savePath)
+        SaveDrawing(host, *options.savePath);
+    if (options.pngPath)
+        RenderPicture(host, *options.pngPath, options.pngSize);
+    return kExitOk;
 }
 
 }  // namespace
 
-int RunKafcad(const Options& options, std::ostream& out, std::ostream& err) {
+int RunKafcad(const Options& options, const Console& console) {
     if (options.help) {
-        out << UsageText();
+        console.out << UsageText();
         return kExitOk;
     }
     if (options.version) {
-        out << VersionText();
+        console.out << VersionText();
         return kExitOk;
     }
     try {
-        return RunInHost(options, ReadExpressions(options.expressions), out, err);
+        std::vector<Input> inputs = options.inputs;
+        const bool interactive = inputs.empty() && console.inIsTerminal;
+        if (inputs.empty() && !interactive)
+            inputs.push_back({Input::Kind::kScript, "-"});
+        return RunInHost(options, ReadInputs(inputs), interactive, console);
     } catch (const UsageError& error) {
-        err << "kafcad: " << error.what() << "\n";
+        console.err << "kafcad: " << error.what() << "\n";
         return kExitUsage;
     } catch (const RunFailure& failure) {
-        err << "kafcad: " << failure.message << "\n";
+        console.err << "kafcad: " << failure.message << "\n";
         return failure.exitStatus;
     }
 }

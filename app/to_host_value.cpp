@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/exit_status.h"
 #include "app/lisp_error.h"
 #include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
@@ -32,8 +31,7 @@ kafhost::LispValue ToHostValue(const Value& value) {
             return LispValue::list(std::move(items));
         }
     }
-    throw LispError("bad argument type: symbol " + value.text + " cannot be passed to a function",
-                    kExitUsage);
+    throw LispError("bad argument type: symbol " + value.text + " cannot be passed to a function");
 }
 
 Value FromHostValue(const kafhost::LispValue& value) {

@@ -1,6 +1,6 @@
 // ToHostValue(value): the value as the host's interpreter hands it to a module function: strings
-// converted from UTF-8 to wide text, lists element by element. Throws LispError (exit status 2)
-// for a symbol, which kafcad cannot pass.
+// converted from UTF-8 to wide text, lists element by element. Throws LispError for a symbol,
+// which kafcad cannot pass.
 // FromHostValue(value): a function's result as a kafcad value, strings converted to UTF-8.
 #pragma once
 

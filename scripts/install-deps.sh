@@ -7,6 +7,7 @@ packages=(
     nlohmann-json3-dev                     # JSON drawings in the stand-in host
     libcgal-dev                            # reference triangulator for the benchmark
     python3-ezdxf                          # independent DXF reader for the drawing-file tests
+    pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -29,37 +30,51 @@ std::string TemporaryPath(const char* what) {
     return name;
 }
 
-}  // namespace
-
-KafcadRun RunKafcadProcess(const std::vector<std::string>& arguments) {
+KafcadRun RunProgram(std::vector<std::string> argv, const std::string& input,
+                     const std::string& folder) {
+    const std::string inPath = TemporaryPath("stdin");
     const std::string outPath = TemporaryPath("stdout");
     const std::string errPath = TemporaryPath("stderr");
-    std::vector<char*> argv;
-    std::string program = KAFCAD_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (std::string& argument : copies)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    std::ofstream(inPath, std::ios::binary) << input;
+    std::vector<char*> pointers;
+    for (std::string& argument : argv)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
 
     const pid_t child = ::fork();
     if (child == 0) {
+        const int in = ::open(inPath.c_str(), O_RDONLY);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_TRUNC);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_TRUNC);
-        const int in = ::open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || in < 0)
+        if (out < 0 || err < 0 || in < 0 || (!folder.empty() && ::chdir(folder.c_str()) != 0))
             ::_exit(126);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
-        ::execv(argv[0], argv.data());
+        ::execv(pointers[0], pointers.data());
         ::_exit(127);
     }
     KafcadRun run;
     int status = 0;
     if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
+    std::remove(inPath.c_str());
     run.out = TakeFile(outPath);
     run.err = TakeFile(errPath);
     return run;
+}
+
+}  // namespace
+
+KafcadRun RunKafcadProcess(const std::vector<std::string>& arguments, const std::string& input,
+                           const std::string& folder) {
+    std::vector<std::string> argv{KAFCAD_PATH};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunProgram(argv, input, folder);
+}
+
+KafcadRun RunShellCommand(const std::string& command, const std::string& folder) {
+    const std::string kafcadFolder = std::filesystem::path(KAFCAD_PATH).parent_path().string();
+    const std::string withKafcad = "PATH='" + kafcadFolder + "':\"$PATH\"; export PATH; " + command;
+    return RunProgram({"/bin/sh", "-c", withKafcad}, std::string(), folder);
 }

@@ -1,5 +1,9 @@
-// RunKafcadProcess(arguments): runs the kafcad program (KAFCAD_PATH) as a user would, with the
-// arguments, and gives its exit status and what it wrote to standard output and error.
+// RunKafcadProcess(arguments, input, folder): runs the kafcad program (KAFCAD_PATH) as a user
+// would, with the arguments, the text input on standard input (not a terminal) and folder as the
+// working directory (empty: the test's own), and gives its exit status and what it wrote to
+// standard output and error.
+// RunShellCommand(command, folder): the same for a shell command line (sh -c), with kafcad's
+// folder first on PATH.
 #pragma once
 
 #include <string>
@@ -11,4 +15,7 @@ struct KafcadRun {
     std::string err;
 };
 
-KafcadRun RunKafcadProcess(const std::vector<std::string>& arguments);
+KafcadRun RunKafcadProcess(const std::vector<std::string>& arguments,
+                           const std::string& input = std::string(),
+                           const std::string& folder = std::string());
+KafcadRun RunShellCommand(const std::string& command, const std::string& folder);

@@ -8,6 +8,7 @@
 
 namespace {
 
+using kafcad::Input;
 using kafcad::Options;
 using kafcad::ParseOptions;
 using kafcad::UsageError;
@@ -21,46 +22,79 @@ std::string UsageMessage(const std::vector<std::string>& arguments) {
     return "(accepted)";
 }
 
+Input Script(const std::string& path) {
+    return {Input::Kind::kScript, path};
+}
+Input Expression(const std::string& text) {
+    return {Input::Kind::kExpression, text};
+}
+
 TEST(ParseOptions, EveryOptionInBothSpellings) {
-    const Options options =
-        ParseOptions({"--drawing", "in.json", "--layer", "TIN", "--layer=B 2", "--save=out.json",
-                      "--module", "/m/kaf.arx", "-e", "(a)", "--eval=(b)", "-e", "(c)"});
+    const Options options = ParseOptions(
+        {"--drawing", "in.json", "--layer", "TIN", "--layer=B 2", "--save=out.dxf", "--module",
+         "/m/kaf.arx", "--png", "top.png", "--png-size=640x480", "-e", "(a)", "--eval=(b)"});
     EXPECT_EQ(options.drawingPath.value_or(""), "in.json");
     EXPECT_EQ(options.layers, (std::vector<std::string>{"TIN", "B 2"}));
-    EXPECT_EQ(options.savePath.value_or(""), "out.json");
+    EXPECT_EQ(options.savePath.value_or(""), "out.dxf");
     EXPECT_EQ(options.modulePath.value_or(""), "/m/kaf.arx");
-    EXPECT_EQ(options.expressions, (std::vector<std::string>{"(a)", "(b)", "(c)"}));
+    EXPECT_EQ(options.pngPath.value_or(""), "top.png");
+    EXPECT_EQ(options.pngSize.width, 640);
+    EXPECT_EQ(options.pngSize.height, 480);
+    EXPECT_EQ(options.inputs, (std::vector<Input>{Expression("(a)"), Expression("(b)")}));
     EXPECT_FALSE(options.help);
 }
 
-TEST(ParseOptions, DefaultsLeaveDrawingSaveAndModuleUnset) {
-    const Options options = ParseOptions({"-e", "(kaf-dct nil)"});
+TEST(ParseOptions, ScriptsAndExpressionsKeepTheirOrder) {
+    const Options options = ParseOptions({"first.lsp", "-e", "(a)", "--layer", "TIN",
+                                          "dir/second.lsp", "-", "--", "--odd-name.lsp", "-e"});
+    EXPECT_EQ(options.inputs,
+              (std::vector<Input>{Script("first.lsp"), Expression("(a)"), Script("dir/second.lsp"),
+                                  Script("-"), Script("--odd-name.lsp"), Script("-e")}));
+}
+
+TEST(ParseOptions, DefaultsLeaveEverythingUnset) {
+    const Options options = ParseOptions({});
     EXPECT_FALSE(options.drawingPath);
     EXPECT_FALSE(options.savePath);
     EXPECT_FALSE(options.modulePath);
+    EXPECT_FALSE(options.pngPath);
+    EXPECT_EQ(options.pngSize.width, 1200);
+    EXPECT_EQ(options.pngSize.height, 1200);
     EXPECT_TRUE(options.layers.empty());
+    EXPECT_TRUE(options.inputs.empty());
     // A value may itself begin with a dash.
-    EXPECT_EQ(ParseOptions({"-e", "-5"}).expressions.front(), "-5");
+    EXPECT_EQ(ParseOptions({"-e", "-5"}).inputs.front(), Expression("-5"));
 }
 
-TEST(ParseOptions, HelpAndVersionNeedNoExpression) {
-    EXPECT_TRUE(ParseOptions({"--help"}).help);
-    EXPECT_TRUE(ParseOptions({"--version"}).version);
+TEST(ParseOptions, PictureSizes) {
+    EXPECT_EQ(ParseOptions({"--png", "a.png", "--png-size", "800"}).pngSize.height, 800);
+    EXPECT_EQ(ParseOptions({"--png", "a.png", "--png-size", "800"}).pngSize.width, 800);
+    EXPECT_EQ(ParseOptions({"--png", "a.png", "--png-size", "16384X1"}).pngSize.width, 16384);
+    for (const char* bad : {"0", "800x", "x600", "16385", "12.5", "-3", "800x600x2", ""}) {
+        EXPECT_EQ(UsageMessage({"--png", "a.png", "--png-size", bad}),
+                  std::string("option --png-size needs WxH or N (1 to 16384 pixels), not \"") +
+                      bad + "\"");
+    }
+    EXPECT_EQ(UsageMessage({"--png-size", "800"}), "option --png-size needs --png FILE");
 }
 
 TEST(ParseOptions, WrongArgumentsSayWhatIsWrong) {
-    EXPECT_EQ(UsageMessage({}), "no expression given (use -e EXPR)");
-    EXPECT_EQ(UsageMessage({"--layer", "X"}), "no expression given (use -e EXPR)");
     EXPECT_EQ(UsageMessage({"-e"}), "option -e needs a value");
     EXPECT_EQ(UsageMessage({"-e", "(a)", "--save"}), "option --save needs a value");
     EXPECT_EQ(UsageMessage({"-e", "(a)", "--frobnicate"}), "unknown option --frobnicate");
-    EXPECT_EQ(UsageMessage({"-e", "(a)", "(b)"}),
-              "unexpected argument \"(b)\" (expressions follow -e)");
+    EXPECT_EQ(UsageMessage({"-x"}), "unknown option -x");
     EXPECT_EQ(UsageMessage({"-e", "(a)", "--save", "a", "--save", "b"}),
               "option --save given twice");
+    EXPECT_EQ(UsageMessage({"--png", "a", "--png", "b"}), "option --png given twice");
     EXPECT_EQ(UsageMessage({"-e", "(a)", "--layer", ""}),
               "option --layer needs a non-empty layer name");
     EXPECT_EQ(UsageMessage({"--help=yes"}), "option --help takes no value");
+}
+
+TEST(ParseOptions, HelpAndVersion) {
+    EXPECT_TRUE(ParseOptions({"--help"}).help);
+    EXPECT_TRUE(ParseOptions({"-h"}).help);
+    EXPECT_TRUE(ParseOptions({"--version"}).version);
 }
 
 }  // namespace

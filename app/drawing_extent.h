@@ -1,0 +1,25 @@
+// DrawingExtent(drawing): the x-y bounding box of what a top view of model space shows: the
+// vertices of meshes, the corners of 3D faces and the paths of polylines (arcs included), of
+// every model-space entity that is not erased. empty when there is none.
+#pragma once
+
+#include "kafhost/drawing_snapshot.h"
+
+namespace kafcad {
+
+struct Extent {
+    bool empty = true;
+    double minX = 0.0;
+    double minY = 0.0;
+    double maxX = 0.0;
+    double maxY = 0.0;
+
+    void Add(double x, double y);
+};
+
+Extent DrawingExtent(const kafhost::DrawingSnapshot& drawing);
+
+// Whether an entity is part of the top view: in model space and not erased.
+bool InTopView(const kafhost::EntityInfo& entity);
+
+}  // namespace kafcad

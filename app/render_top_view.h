@@ -1,0 +1,21 @@
+// RenderTopView(drawing, path, width, height): writes a PNG picture of model space seen from
+// above (x right, y up), fitted to the drawing's extent (FitView) on a white ground:
+//   subdivision meshes with vertex colours: filled, the colours shaded smoothly across each face;
+//   subdivision meshes without them: filled in a light grey, their edges drawn in grey;
+//   polyface meshes and 3D faces: their visible edges, dark blue;
+//   polylines: their paths (arcs followed), red.
+// Meshes are filled first, then edges and lines are drawn over them, each group in drawing order.
+// Erased entities and paper space are left out. Throws std::runtime_error when the picture
+// cannot be made or written.
+#pragma once
+
+#include <string>
+
+#include "kafhost/drawing_snapshot.h"
+
+namespace kafcad {
+
+void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& path, int width,
+                   int height);
+
+}  // namespace kafcad
