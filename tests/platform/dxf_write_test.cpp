@@ -1,0 +1,363 @@
+// DXF drawing files as written: each entity kind's tags, the layers, the header, handles, and
+// what cannot be written.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "dxf_test_support.h"
+#include "kafhost/drawing_dxf.h"
+
+namespace {
+
+using dxf_test::DxfFileTest;
+using dxf_test::DxfTags;
+using dxf_test::FileContents;
+using dxf_test::SampleDxfDrawing;
+namespace fs = std::filesystem;
+using kafhost::DrawingFileError;
+using kafhost::DrawingSnapshot;
+using kafhost::EntityInfo;
+
+// The text of the object that starts with "0 kind, 5 handle", up to the next object.
+std::string ObjectText(const std::string& text, const std::string& kind,
+                       const std::string& handle) {
+    const std::string start = DxfTags({{0, kind}, {5, handle}});
+    const std::size_t begin = text.find(start);
+    if (begin == std::string::npos)
+        return "(no " + kind + " " + handle + ")";
+    const std::size_t end = text.find("\n  0\n", begin + start.size());
+    return text.substr(begin, end + 1 - begin);
+}
+
+// The text from "0 SECTION, 2 name" to its ENDSEC, both included.
+std::string SectionText(const std::string& text, const std::string& name) {
+    const std::size_t begin = text.find(DxfTags({{0, "SECTION"}, {2, name}}));
+    const std::string end = DxfTags({{0, "ENDSEC"}});
+    const std::size_t finish = text.find(end, begin);
+    return text.substr(begin, finish + end.size() - begin);
+}
+
+std::string WriteError(const DrawingSnapshot& drawing) {
+    try {
+        kafhost::drawingToDxf(drawing);
+    } catch (const DrawingFileError& error) {
+        return error.what();
+    }
+    return "(written)";
+}
+
+TEST(DxfWrite, MeshKeepsVerticesInFullAndItsColoursInAnExtensionDictionary) {
+    const std::string text = kafhost::drawingToDxf(SampleDxfDrawing());
+    EXPECT_EQ(ObjectText(text, "MESH", "2A"),
+              DxfTags({{0, "MESH"},         {5, "2A"},          {102, "{ACAD_XDICTIONARY"},
+                       {360, "104"},        {102, "}"},         {330, "2"},
+                       {100, "AcDbEntity"}, {8, "TIN"},         {100, "AcDbSubDMesh"},
+                       {71, "2"},           {72, "0"},          {91, "1"},
+                       {92, "3"},           {10, "0.1"},        {20, "0.3333333333333333"},
+                       {30, "-0"},          {10, "1e-300"},     {20, "2e+300"},
+                       {30, "5"},           {10, "123456.789"}, {20, "-7.25"},
+                       {30, "1e+21"},       {93, "4"},          {90, "3"},
+                       {90, "0"},           {90, "1"},          {90, "2"},
+                       {94, "0"},           {95, "0"},          {90, "0"}}));
+    EXPECT_EQ(ObjectText(text, "DICTIONARY", "104"), DxfTags({{0, "DICTIONARY"},
+                                                              {5, "104"},
+                                                              {102, "{ACAD_REACTORS"},
+                                                              {330, "2A"},
+                                                              {102, "}"},
+                                                              {330, "2A"},
+                                                              {100, "AcDbDictionary"},
+                                                              {280, "1"},
+                                                              {281, "1"},
+                                                              {3, "KAF_VERTEX_COLORS"},
+                                                              {360, "105"}}));
+    EXPECT_EQ(ObjectText(text, "XRECORD", "105"), DxfTags({{0, "XRECORD"},
+                                                           {5, "105"},
+                                                           {102, "{ACAD_REACTORS"},
+                                                           {330, "104"},
+                                                           {102, "}"},
+                                                           {330, "104"},
+                                                           {100, "AcDbXrecord"},
+                                                           {280, "1"},
+                                                           {90, "3"},
+                                                           {420, "16711680"},
+                                                           {420, "32768"},
+                                                           {420, "66303"}}));
+}
+
+TEST(DxfWrite, MeshWithoutColoursHasNoExtensionDictionary) {
+    DrawingSnapshot drawing;
+    drawing.layers = {{L"0", false}};
+    EntityInfo mesh;
+    mesh.handle = L"20";
+    mesh.type = L"AcDbSubDMesh";
+    mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    mesh.faces = {{0, 1, 2, 3}};
+    drawing.entities = {mesh};
+    const std::string text = kafhost::drawingToDxf(drawing);
+    EXPECT_NE(text.find(DxfTags({{0, "MESH"},
+                                 {5, "20"},
+                                 {330, "2"},
+                                 {100, "AcDbEntity"},
+                                 {8, "0"},
+                                 {100, "AcDbSubDMesh"}})),
+              std::string::npos);
+    EXPECT_NE(text.find(DxfTags(
+                  {{93, "5"}, {90, "4"}, {90, "0"}, {90, "1"}, {90, "2"}, {90, "3"}, {94, "0"}})),
+              std::string::npos);
+    EXPECT_EQ(text.find("XRECORD"), std::string::npos);
+    EXPECT_EQ(text.find("KAF_VERTEX_COLORS"), std::string::npos);
+}
+
+TEST(DxfWrite, PolyfaceMeshHasVertexAndFaceRecordsThenSeqendEachWithItsOwnHandle) {
+    DrawingSnapshot drawing;
+    drawing.layers = {{L"0", false}, {L"TIN", false}};
+    EntityInfo mesh;
+    mesh.handle = L"30";
+    mesh.type = L"AcDbPolyFaceMesh";
+    mesh.layer = L"TIN";
+    mesh.vertices = {{0, 0, 1}, {2, 0, 1}, {0, 2, 1.5}};
+    mesh.faces = {{1, -2, 3, 0}};
+    drawing.entities = {mesh};
+    const std::string text = kafhost::drawingToDxf(drawing);
+    // Handles: layers 31 and 32, then the vertices 33 to 35, the face record 36 and SEQEND 37.
+    const std::string expected = DxfTags({{0, "POLYLINE"},
+                                          {5, "30"},
+                                          {330, "2"},
+                                          {100, "AcDbEntity"},
+                                          {8, "TIN"},
+                                          {100, "AcDbPolyFaceMesh"},
+                                          {66, "1"},
+                                          {10, "0"},
+                                          {20, "0"},
+                                          {30, "0"},
+                                          {70, "64"},
+                                          {71, "3"},
+                                          {72, "1"},
+                                          {0, "VERTEX"},
+                                          {5, "33"},
+                                          {330, "30"},
+                                          {100, "AcDbEntity"},
+                                          {8, "TIN"},
+                                          {100, "AcDbVertex"},
+                                          {100, "AcDbPolyFaceMeshVertex"},
+                                          {10, "0"},
+                                          {20, "0"},
+                                          {30, "1"},
+                                          {70, "192"},
+                                          {0, "VERTEX"},
+                                          {5, "34"},
+                                          {330, "30"},
+                                          {100, "AcDbEntity"},
+                                          {8, "TIN"},
+                                          {100, "AcDbVertex"},
+                                          {100, "AcDbPolyFaceMeshVertex"},
+                                          {10, "2"},
+                                          {20, "0"},
+                                          {30, "1"},
+                                          {70, "192"},
+                                          {0, "VERTEX"},
+                                          {5, "35"},
+                                          {330, "30"},
+                                          {100, "AcDbEntity"},
+                                          {8, "TIN"},
+                                          {100, "AcDbVertex"},
+                                          {100, "AcDbPolyFaceMeshVertex"},
+                                          {10, "0"},
+                                          {20, "2"},
+                                          {30, "1.5"},
+                                          {70, "192"},
+                                          {0, "VERTEX"},
+                                          {5, "36"},
+                                          {330, "30"},
+                                          {100, "AcDbEntity"},
+                                          {8, "TIN"},
+                                          {100, "AcDbFaceRecord"},
+                                          {10, "0"},
+                                          {20, "0"},
+                                          {30, "0"},
+                                          {70, "128"},
+                                          {71, "1"},
+                                          {72, "-2"},
+                                          {73, "3"},
+                                          {0, "SEQEND"},
+                                          {5, "37"},
+                                          {330, "30"},
+                                          {100, "AcDbEntity"},
+                                          {8, "TIN"}});
+    const std::size_t begin = text.find(DxfTags({{0, "POLYLINE"}}));
+    ASSERT_NE(begin, std::string::npos);
+    EXPECT_EQ(text.substr(begin, expected.size()), expected);
+    const std::string sectionEnd = DxfTags({{0, "ENDSEC"}});
+    EXPECT_EQ(text.substr(begin + expected.size(), sectionEnd.size()), sectionEnd);
+    EXPECT_NE(text.find(DxfTags({{9, "$HANDSEED"}, {5, "38"}})), std::string::npos);
+}
+
+TEST(DxfWrite, FaceInPaperSpaceHasFlag67TheSpaceAsOwnerAndItsHiddenEdges) {
+    const std::string text = kafhost::drawingToDxf(SampleDxfDrawing());
+    EXPECT_EQ(
+        ObjectText(text, "3DFACE", "FF"),
+        DxfTags({{0, "3DFACE"}, {5, "FF"},         {330, "3"}, {100, "AcDbEntity"}, {67, "1"},
+                 {8, "0"},      {100, "AcDbFace"}, {10, "0"},  {20, "0"},           {30, "0"},
+                 {11, "1"},     {21, "0"},         {31, "0"},  {12, "1"},           {22, "1"},
+                 {32, "0"},     {13, "1"},         {23, "1"},  {33, "0"},           {70, "2"}}));
+}
+
+TEST(DxfWrite, PolylineHasItsElevationClosedFlagAndBulgesOtherThanZero) {
+    const std::string text = kafhost::drawingToDxf(SampleDxfDrawing());
+    EXPECT_EQ(ObjectText(text, "LWPOLYLINE", "100"), DxfTags({{0, "LWPOLYLINE"},
+                                                              {5, "100"},
+                                                              {330, "2"},
+                                                              {100, "AcDbEntity"},
+                                                              {8, "Gel\xC3\xA4nde"},
+                                                              {100, "AcDbPolyline"},
+                                                              {90, "3"},
+                                                              {70, "1"},
+                                                              {38, "2.5"},
+                                                              {10, "0"},
+                                                              {20, "0"},
+                                                              {10, "10"},
+                                                              {20, "0"},
+                                                              {42, "0.5"},
+                                                              {10, "10"},
+                                                              {20, "10"}}));
+}
+
+TEST(DxfWrite, EntitiesAreModelSpaceFirstAndErasedOnesAreLeftOut) {
+    const std::string entities = SectionText(kafhost::drawingToDxf(SampleDxfDrawing()), "ENTITIES");
+    const std::size_t mesh = entities.find(DxfTags({{0, "MESH"}, {5, "2A"}}));
+    const std::size_t pface = entities.find(DxfTags({{0, "POLYLINE"}, {5, "2B"}}));
+    const std::size_t outline = entities.find(DxfTags({{0, "LWPOLYLINE"}, {5, "100"}}));
+    const std::size_t face = entities.find(DxfTags({{0, "3DFACE"}, {5, "FF"}}));
+    EXPECT_LT(mesh, pface);
+    EXPECT_LT(pface, outline);
+    EXPECT_LT(outline, face);
+    EXPECT_NE(face, std::string::npos);
+    EXPECT_EQ(entities.find("\n2C\n"), std::string::npos);
+}
+
+TEST(DxfWrite, EveryLayerIsWrittenAndHiddenOnesAreOff) {
+    const std::string tables = SectionText(kafhost::drawingToDxf(SampleDxfDrawing()), "TABLES");
+    const std::string layerTable = DxfTags(
+        {{0, "TABLE"}, {2, "LAYER"}, {5, "6"}, {330, "0"}, {100, "AcDbSymbolTable"}, {70, "3"}});
+    const auto layer = [](const std::string& handle, const std::string& name,
+                          const std::string& color) {
+        return DxfTags({{0, "LAYER"},
+                        {5, handle},
+                        {330, "6"},
+                        {100, "AcDbSymbolTableRecord"},
+                        {100, "AcDbLayerTableRecord"},
+                        {2, name},
+                        {70, "0"},
+                        {62, color},
+                        {6, "Continuous"},
+                        {370, "-3"}});
+    };
+    EXPECT_NE(tables.find(layerTable + layer("101", "0", "7") + layer("102", "TIN", "7") +
+                          layer("103", "Gel\xC3\xA4nde", "-7") + DxfTags({{0, "ENDTAB"}})),
+              std::string::npos)
+        << tables;
+}
+
+TEST(DxfWrite, TablesBlocksAndObjectsCadProgramsExpect) {
+    const std::string text = kafhost::drawingToDxf(DrawingSnapshot{{{L"0", false}}, {}, 0});
+    for (const char* table :
+         {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"})
+        EXPECT_NE(text.find(DxfTags({{0, "TABLE"}, {2, table}})), std::string::npos) << table;
+    for (const char* name :
+         {"*Active", "ByBlock", "ByLayer", "Continuous", "Standard", "ACAD", "*Model_Space",
+          "*Paper_Space", "ACAD_GROUP", "ACAD_LAYOUT", "Model", "Layout1"})
+        EXPECT_NE(text.find("\n" + std::string(name) + "\n"), std::string::npos) << name;
+    // The block records keep the stand-in host's handles 2 and 3.
+    EXPECT_NE(text.find(DxfTags({{0, "BLOCK_RECORD"}, {5, "2"}, {330, "1"}})), std::string::npos);
+    EXPECT_NE(text.find(DxfTags({{0, "BLOCK_RECORD"}, {5, "3"}, {330, "1"}})), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 8), DxfTags({{0, "EOF"}}));
+}
+
+TEST(DxfWrite, HeaderNamesTheReleaseTheHandleSeedUnitsAndModelExtents) {
+    const std::string header = SectionText(kafhost::drawingToDxf(SampleDxfDrawing()), "HEADER");
+    EXPECT_EQ(header,
+              DxfTags({{0, "SECTION"},      {2, "HEADER"},    {9, "$ACADVER"},  {1, "AC1024"},
+                       {9, "$DWGCODEPAGE"}, {3, "ANSI_1252"}, {9, "$INSBASE"},  {10, "0"},
+                       {20, "0"},           {30, "0"},        {9, "$EXTMIN"},   {10, "0"},
+                       {20, "-7.25"},       {30, "-0"},       {9, "$EXTMAX"},   {10, "123456.789"},
+                       {20, "2e+300"},      {30, "1e+21"},    {9, "$HANDSEED"}, {5, "10D"},
+                       {9, "$INSUNITS"},    {70, "0"},        {0, "ENDSEC"}}));
+}
+
+TEST(DxfWrite, FixedObjectsStepAroundEntityHandlesAndEverythingElseLiesAbove) {
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    drawing.entities[0].handle = L"4";  // the mesh takes a handle the tables would have had
+    const std::string text = kafhost::drawingToDxf(drawing);
+    EXPECT_NE(text.find(DxfTags({{0, "TABLE"}, {2, "VPORT"}, {5, "5"}})), std::string::npos);
+    EXPECT_NE(text.find(DxfTags({{0, "MESH"}, {5, "4"}})), std::string::npos);
+    EXPECT_NE(text.find(DxfTags({{9, "$HANDSEED"}, {5, "10D"}})), std::string::npos);
+}
+
+TEST(DxfWrite, WhatDxfCannotHoldIsRefusedNamingTheEntity) {
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    drawing.entities[1].vertices[2][1] = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(WriteError(drawing), "entity 2B: not a finite number");
+
+    drawing = SampleDxfDrawing();
+    drawing.entities[4].bulges[1] = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(WriteError(drawing), "entity 100: not a finite number");
+
+    drawing = SampleDxfDrawing();
+    drawing.entities[0].faces[0][2] = 3;
+    EXPECT_EQ(WriteError(drawing), "entity 2A: a mesh face names vertex 3, the mesh has 3");
+
+    drawing = SampleDxfDrawing();
+    drawing.entities[1].faces[1][1] = -5;
+    EXPECT_EQ(WriteError(drawing), "entity 2B: a face record names vertex -5, the mesh has 4");
+
+    drawing = SampleDxfDrawing();
+    drawing.entities[0].vertexColors.pop_back();
+    EXPECT_EQ(WriteError(drawing), "entity 2A: a mesh needs one colour per vertex or none");
+
+    drawing = SampleDxfDrawing();
+    drawing.entities[3].layer = L"Missing";
+    EXPECT_EQ(WriteError(drawing), "entity FF: no layer \"Missing\" in the drawing");
+
+    drawing = SampleDxfDrawing();
+    drawing.layers.push_back({L"Two\nlines", false});
+    EXPECT_EQ(WriteError(drawing),
+              "layer \"Two\nlines\" holds a line break, which DXF cannot hold");
+
+    drawing = SampleDxfDrawing();
+    drawing.entities[4].handle = L"2a";
+    EXPECT_EQ(WriteError(drawing), "entity handle 2a is used twice");
+}
+
+TEST_F(DxfFileTest, FailedSaveLeavesTheEarlierFileAndNoTemporaryFile) {
+    std::ofstream(Path("keep.dxf")) << "earlier";
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    drawing.entities[3].corners[2][0] = std::numeric_limits<double>::infinity();
+    try {
+        kafhost::saveDxfDrawingFile(drawing, Path("keep.dxf"));
+        ADD_FAILURE() << "saved";
+    } catch (const DrawingFileError& error) {
+        EXPECT_EQ(std::string(error.what()), Path("keep.dxf") + ": entity FF: not a finite number");
+    }
+    EXPECT_EQ(FileContents(Path("keep.dxf")), "earlier");
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(Path("keep.dxf")).parent_path()),
+                            fs::directory_iterator()),
+              1);
+}
+
+TEST_F(DxfFileTest, SavedFileIsTheWrittenText) {
+    kafhost::saveDxfDrawingFile(SampleDxfDrawing(), Path("d.dxf"));
+    EXPECT_EQ(FileContents(Path("d.dxf")), kafhost::drawingToDxf(SampleDxfDrawing()));
+    try {
+        kafhost::saveDxfDrawingFile(SampleDxfDrawing(), Path("missing/d.dxf"));
+        ADD_FAILURE() << "saved";
+    } catch (const DrawingFileError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  Path("missing/d.dxf") + ": cannot write: No such file or directory");
+    }
+}
+
+}  // namespace
