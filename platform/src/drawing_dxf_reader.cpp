@@ -78,7 +78,7 @@ void DxfTagReader::readTag() {
         parsed.ptr != codeText.data() + codeText.size())
         throw DrawingFileError("line " + std::to_string(line_) + ": expected a group code, found " +
                                Quoted(codeText));
-    if (codeEnd == std::string_view::npos)
+    if (codeEnd == std::string_view::npos || codeEnd + 1 == text_.size())
         throw DrawingFileError("line " + std::to_string(line_) + ": group code " +
                                std::to_string(code) + " has no value (the file ends early)");
     const std::size_t valueStart = codeEnd + 1;
