@@ -144,7 +144,7 @@ inline std::string ShellQuoted(const std::string& text) {
 
 inline DxfCheckerRun RunDxfChecker(const std::vector<std::string>& arguments) {
     const std::string python = "/usr/bin/python3";
-    const DxfCheckerRun probe = RunCommand(python + " -c 'import ezdxf'");
+    static const DxfCheckerRun probe = RunCommand(python + " -c 'import ezdxf'");
     if (probe.exitStatus != 0) {
         ADD_FAILURE() << "the DXF checks need ezdxf for " << python
                       << " (Debian: apt-get install python3-ezdxf): " << probe.output;
