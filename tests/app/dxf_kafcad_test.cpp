@@ -1,0 +1,117 @@
+// kafcad with DXF drawing files: chosen by the ".dxf" extension for --drawing and --save; a drawing
+// the module made passes ezdxf's audit and comes back the same; notes and errors of reading.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "kafcad_process.h"
+#include "kafhost/drawing_dxf.h"
+#include "kafhost/drawing_json.h"
+#include "platform/dxf_test_support.h"
+
+namespace {
+
+using dxf_test::DxfFileTest;
+using dxf_test::FileContents;
+using dxf_test::RunDxfChecker;
+
+// A subdivision mesh, a polyface mesh, 3D faces and a coloured subdivision mesh, all by the module.
+std::vector<std::string> ModuleDrawingArguments(const std::string& savePath) {
+    return {"--layer",
+            "TIN",
+            "--save",
+            savePath,
+            "-e",
+            "(kaf-dct-subdmesh '((0 0 0.1) (1 0 0.2) (0 1 0.30000000000000004) (1 1 1e-7) "
+            "(2 0.5 1)) \"TIN\")",
+            "-e",
+            "(kaf-dct-pfacemesh '((0 0 1) (2 0 1) (0 2 1) (2 2 3)) \"TIN\")",
+            "-e",
+            "(kaf-dct-pface '((5 5 1) (7 5 1) (5 7 2) (7 7 2.5)))",
+            "-e",
+            "(kaf-changeMeshColor (kaf-dct-subdmesh '((10 10 0.0) (11 10 1.0) (10 11 2.0)) "
+            "\"TIN\") 0.0 2.0 '(255 0 0) '(0 0 255))"};
+}
+
+TEST_F(DxfFileTest, ModuleDrawingSavedAsDxfPassesEzdxfAndComesBackTheSame) {
+    KafcadRun run = RunKafcadProcess(ModuleDrawingArguments(Path("a.dxf")));
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    run = RunKafcadProcess(ModuleDrawingArguments(Path("a.json")));
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+
+    const auto check = RunDxfChecker({Path("a.dxf")});
+    EXPECT_EQ(check.exitStatus, 0) << check.output;
+    EXPECT_NE(check.output.find("\naudit errors 0 fixes 0\n"), std::string::npos) << check.output;
+    EXPECT_NE(check.output.find("\nentity 20 MESH model TIN owner 2 vertices 5 faces 3 level 0 "
+                                "colors 0\n"),
+              std::string::npos)
+        << check.output;
+    EXPECT_NE(check.output.find("\nentity 21 POLYLINE model TIN owner 2 polyface True vertices 4 "
+                                "faces 2 subentities-owned yes\n"),
+              std::string::npos)
+        << check.output;
+    EXPECT_NE(check.output.find(" 3DFACE model 0 owner 2 corners "), std::string::npos)
+        << check.output;
+    EXPECT_NE(check.output.find(" MESH model TIN owner 2 vertices 3 faces 1 level 0 colors 3\n"),
+              std::string::npos)
+        << check.output;
+
+    const kafhost::DrawingSnapshot made = kafhost::loadDrawingFile(Path("a.json"));
+    std::vector<std::string> notes;
+    dxf_test::ExpectSameDrawing(kafhost::loadDxfDrawingFile(Path("a.dxf"), notes), made);
+    EXPECT_TRUE(notes.empty());
+
+    run = RunKafcadProcess({"--drawing", Path("a.dxf"), "--save", Path("b.json"), "-e", "T"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    dxf_test::ExpectSameDrawing(kafhost::loadDrawingFile(Path("b.json")), made);
+
+    run = RunKafcadProcess({"--drawing", Path("a.dxf"), "--save", Path("c.dxf"), "-e", "T"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(FileContents(Path("c.dxf")), FileContents(Path("a.dxf")));
+}
+
+TEST_F(DxfFileTest, TheExtensionChoosesTheFormatInAnyCase) {
+    KafcadRun run =
+        RunKafcadProcess({"--save", Path("D.DXF"), "-e", "(kaf-dct-pface '((0 0) (1 0) (0 1)))"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string start = dxf_test::DxfTags({{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}});
+    EXPECT_EQ(FileContents(Path("D.DXF")).substr(0, start.size()), start);
+    run = RunKafcadProcess({"--drawing", Path("D.DXF"), "--save", Path("d.dxf.json"), "-e", "T"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(FileContents(Path("d.dxf.json")).substr(0, 13), "{\n  \"layers\":");
+}
+
+TEST_F(DxfFileTest, WhatReadingSkipsIsNotedOnStandardErrorOneLineAKind) {
+    const auto made = RunDxfChecker({"--make", Path("ezdxf.dxf")});
+    ASSERT_EQ(made.exitStatus, 0) << made.output;
+    const KafcadRun run = RunKafcadProcess({"--drawing", Path("ezdxf.dxf"), "-e", "T"});
+    EXPECT_EQ(run.exitStatus, 0);
+    const std::string prefix = "kafcad: " + Path("ezdxf.dxf") + ": ";
+    EXPECT_EQ(run.err, prefix + "skipped 1 CIRCLE entity\n" + prefix + "skipped 1 INSERT entity\n" +
+                           prefix + "skipped 2 LINE entities\n" + prefix +
+                           "skipped 1 POLYLINE entity that is not a polyface mesh\n" + prefix +
+                           "skipped 1 ATTDEF entity in block definitions\n" + prefix +
+                           "skipped 1 LINE entity in block definitions\n");
+}
+
+TEST_F(DxfFileTest, MalformedDxfIsRefusedWithItsLineAndNothingRunsOrIsSaved) {
+    std::string text = kafhost::drawingToDxf(dxf_test::SampleDxfDrawing());
+    text.replace(text.find(" 90\n2\n 94\n"), 10, " 90\n7\n 94\n");
+    std::ofstream(Path("bad.dxf"), std::ios::binary) << text;
+    const KafcadRun run = RunKafcadProcess({"--drawing", Path("bad.dxf"), "--save", Path("out.dxf"),
+                                            "-e", "(kaf-dct-pface '((0 0) (1 0) (0 1)))"});
+    const std::size_t line =
+        std::count(text.begin(), text.begin() + text.find("7\n 94\n"), '\n') + 1;
+    EXPECT_EQ(run.err, "kafcad: cannot load drawing " + Path("bad.dxf") + ": line " +
+                           std::to_string(line) +
+                           ": the MESH face names vertex 7, the mesh has 3\n");
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(std::filesystem::exists(Path("out.dxf")));
+}
+
+}  // namespace
