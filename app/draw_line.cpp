@@ -95,7 +95,7 @@ void DrawLine(PixelImage& image, double x0, double y0, double x1, double y1, std
     const double gradient = dx == 0.0 ? 1.0 : (y1 - y0) / dx;
 
     // The two ends, weighted by how much of their pixel the line covers.
-    const double startX = std::round(x0);
+    const double startX = std::floor(x0 + 0.5);
     const double startY = y0 + gradient * (startX - x0);
     const double startGap = 1.0 - FractionalPart(x0 + 0.5);
     const auto startColumn = static_cast<long long>(startX);
@@ -104,7 +104,7 @@ void DrawLine(PixelImage& image, double x0, double y0, double x1, double y1, std
     blender.Plot(startColumn, static_cast<long long>(std::floor(startY)) + 1,
                  FractionalPart(startY) * startGap);
 
-    const double endX = std::round(x1);
+    const double endX = std::floor(x1 + 0.5);
     const double endY = y1 + gradient * (endX - x1);
     const double endGap = FractionalPart(x1 + 0.5);
     const auto endColumn = static_cast<long long>(endX);

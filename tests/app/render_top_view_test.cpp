@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/draw_line.h"
+#include "app/drawing_extent.h"
+#include "app/polyline_path.h"
+#include "app/render_top_view.h"
+#include "app/shade_triangle.h"
+#include "app/view_transform.h"
+#include "png_reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kafhost::DrawingSnapshot;
+using kafhost::EntityInfo;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+EntityInfo SubDMesh(std::vector<kafhost::Point3> vertices, std::vector<std::vector<int>> faces,
+                    std::vector<kafhost::Rgb> colours = {}) {
+    EntityInfo mesh;
+    mesh.type = L"AcDbSubDMesh";
+    mesh.vertices = std::move(vertices);
+    mesh.faces = std::move(faces);
+    mesh.vertexColors = std::move(colours);
+    return mesh;
+}
+
+// A square from (0, 0) to (side, side) as two triangles.
+EntityInfo Square(double side, std::vector<kafhost::Rgb> colours = {}) {
+    return SubDMesh({{0, 0, 0}, {side, 0, 0}, {side, side, 0}, {0, side, 0}},
+                    {{0, 1, 2}, {0, 2, 3}}, std::move(colours));
+}
+
+class PictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = (fs::temp_directory_path() /
+                 ("kafcad_png_" + std::to_string(::getpid()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png"))
+                    .string();
+    }
+    void TearDown() override { fs::remove(path_); }
+    Picture Render(const DrawingSnapshot& drawing, int width, int height) {
+        kafcad::RenderTopView(drawing, path_, width, height);
+        return ReadPng(path_);
+    }
+    std::string path_;
+};
+
+TEST_F(PictureTest, ColouredMeshIsShadedBetweenItsVertexColoursWithYUp) {
+    DrawingSnapshot drawing;
+    // Red along the bottom edge, blue along the top.
+    drawing.entities.push_back(Square(10, {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}}));
+    const Picture picture = Render(drawing, 200, 100);
+    ASSERT_EQ(picture.width, 200);
+    ASSERT_EQ(picture.height, 100);
+    // The 10 x 10 square fills the height less the margins (4 px): rows 4 ... 95, columns 54 ...
+    // 145.
+    EXPECT_EQ(picture.At(10, 50), kWhite);
+    EXPECT_EQ(picture.At(190, 50), kWhite);
+    EXPECT_EQ(picture.At(100, 1), kWhite);
+    const std::uint32_t bottom = picture.At(100, 94);
+    const std::uint32_t top = picture.At(100, 5);
+    const std::uint32_t middle = picture.At(100, 50);
+    EXPECT_GE(bottom >> 16 & 0xFF, 250u) << Channels(bottom);
+    EXPECT_LE(bottom & 0xFF, 5u) << Channels(bottom);
+    EXPECT_GE(top & 0xFF, 250u) << Channels(top);
+    EXPECT_LE(top >> 16 & 0xFF, 5u) << Channels(top);
+    EXPECT_NEAR(static_cast<int>(middle >> 16 & 0xFF), 128, 3) << Channels(middle);
+    EXPECT_NEAR(static_cast<int>(middle & 0xFF), 128, 3) << Channels(middle);
+    EXPECT_EQ(middle >> 8 & 0xFF, 0u) << Channels(middle);
+}
+
+TEST_F(PictureTest, PlainMeshIsGreyWithItsEdgesAndLinesAreDrawnOverMeshes) {
+    DrawingSnapshot drawing;
+    drawing.entities.push_back(Square(10));
+    EntityInfo outline;
+    outline.type = L"AcDbPolyline";
+    outline.points = {{2, 2}, {8, 2}};
+    drawing.entities.push_back(outline);
+    EntityInfo erased = Square(100, std::vector<kafhost::Rgb>(4, {0, 0, 0}));
+    erased.erased = true;
+    drawing.entities.push_back(erased);
+    EntityInfo paper = erased;
+    paper.erased = false;
+    paper.space = L"paper";
+    drawing.entities.push_back(paper);
+
+    const Picture picture = Render(drawing, 100, 100);
+    // Erased entities and paper space neither show nor count for the extent: the square fills
+    // the picture less its margins.
+    EXPECT_EQ(picture.At(70, 30), 0xDEDEDEu) << Channels(picture.At(70, 30));
+    EXPECT_EQ(picture.At(2, 2), kWhite);
+    // The diagonal edge from (0, 0) to (10, 10) runs from pixel (4, 96) to (96, 4), through the
+    // centre of pixel (49, 50): grey 115 at 80 % over the fill's 222.
+    EXPECT_EQ(picture.At(49, 50), 0x888888u) << Channels(picture.At(49, 50));
+    // The polyline along y = 2 (row 77.6) is red.
+    const std::uint32_t line = picture.At(50, 77);
+    EXPECT_GT(line >> 16 & 0xFF, 150u) << Channels(line);
+    EXPECT_LT(line & 0xFF, 100u) << Channels(line);
+}
+
+TEST_F(PictureTest, EmptyDrawingGivesAWhitePictureOfTheAskedSize) {
+    const Picture picture = Render(DrawingSnapshot(), 31, 17);
+    ASSERT_EQ(picture.width, 31);
+    ASSERT_EQ(picture.height, 17);
+    for (const std::uint32_t pixel : picture.pixels)
+        ASSERT_EQ(pixel, kWhite);
+}
+
+TEST_F(PictureTest, UnwritablePathThrows) {
+    EXPECT_THROW(kafcad::RenderTopView(DrawingSnapshot(), "/nonexistent/folder/x.png", 10, 10),
+                 std::runtime_error);
+}
+
+// Pixels of a small image, all 0 at first.
+struct Canvas {
+    explicit Canvas(int size) : words(static_cast<std::size_t>(size * size)), image{} {
+        image = kafcad::PixelImage{words.data(), size, size, size};
+    }
+    int Painted() const {
+        int count = 0;
+        for (const std::uint32_t word : words)
+            count += word != 0 ? 1 : 0;
+        return count;
+    }
+    std::vector<std::uint32_t> words;
+    kafcad::PixelImage image;
+};
+
+kafcad::ShadedCorner Corner(double x, double y) {
+    return kafcad::ShadedCorner{x, y, 10.0f, 20.0f, 30.0f};
+}
+
+TEST(ShadeTriangle, TrianglesOfAMeshTileThePixelsExactlyOnce) {
+    // A fan of triangles around (8, 8) whose edges pass exactly through pixel centres and
+    // corners: every pixel of the 16 x 16 square is painted by exactly one triangle.
+    const std::vector<std::pair<double, double>> ring = {{0, 0},   {8, 0},    {16, 0}, {16, 8.5},
+                                                         {16, 16}, {7.5, 16}, {0, 16}, {0, 8}};
+    Canvas all(16);
+    int sum = 0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const auto [x1, y1] = ring[i];
+        const auto [x2, y2] = ring[(i + 1) % ring.size()];
+        Canvas one(16);
+        kafcad::ShadeTriangle(one.image, Corner(8.5, 8.5), Corner(x1, y1), Corner(x2, y2));
+        kafcad::ShadeTriangle(all.image, Corner(8.5, 8.5), Corner(x2, y2), Corner(x1, y1));
+        sum += one.Painted();
+    }
+    EXPECT_EQ(all.Painted(), 256);
+    EXPECT_EQ(sum, 256);
+    EXPECT_EQ(all.words[0], 0x0A141Eu);
+}
+
+TEST(ShadeTriangle, FlatAndOutsideTrianglesPaintNothing) {
+    Canvas canvas(8);
+    kafcad::ShadeTriangle(canvas.image, Corner(0, 0), Corner(4, 4), Corner(8, 8));
+    kafcad::ShadeTriangle(canvas.image, Corner(-9, -9), Corner(-1, -9), Corner(-1, -1));
+    kafcad::ShadeTriangle(canvas.image, Corner(1e12, 0), Corner(4, 4), Corner(0, 8));
+    EXPECT_EQ(canvas.Painted(), 0);
+}
+
+TEST(DrawLine, HorizontalLineThroughPixelCentresPaintsOneRowFully) {
+    Canvas canvas(8);
+    kafcad::DrawLine(canvas.image, 0.0, 3.5, 8.0, 3.5, 0x102030, 1.0f);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(canvas.words[static_cast<std::size_t>(3 * 8 + x)], 0x102030u) << x;
+    EXPECT_EQ(canvas.Painted(), 8);
+    // A line ending at a pixel's centre covers half of that pixel.
+    kafcad::DrawLine(canvas.image, 1.5, 5.5, 6.5, 5.5, 0x102030, 1.0f);
+    EXPECT_EQ(canvas.words[5 * 8 + 1], 0x081018u);
+    EXPECT_EQ(canvas.words[5 * 8 + 3], 0x102030u);
+    EXPECT_EQ(canvas.words[5 * 8 + 6], 0x081018u);
+    EXPECT_EQ(canvas.Painted(), 14);
+    // Far outside the image: nothing, and no endless loop.
+    kafcad::DrawLine(canvas.image, -1e9, -5, 1e9, -5, 0xFFFFFF, 1.0f);
+    EXPECT_EQ(canvas.Painted(), 14);
+}
+
+TEST(DrawLine, LineBetweenRowsSharesItsCoverage) {
+    Canvas canvas(8);
+    kafcad::DrawLine(canvas.image, 0.5, 4.0, 7.5, 4.0, 0xC8C8C8, 1.0f);
+    // Half on row 3, half on row 4.
+    EXPECT_EQ(canvas.words[3 * 8 + 4], 0x646464u);
+    EXPECT_EQ(canvas.words[4 * 8 + 4], 0x646464u);
+}
+
+TEST(FitView, ExtentIsCentredWithAMarginAndAspectKept) {
+    kafcad::Extent extent;
+    extent.Add(100, 200);
+    extent.Add(300, 300);
+    const kafcad::ViewTransform view = kafcad::FitView(extent, 1000, 1000);
+    // 200 x 100 drawing units in 940 x 940 pixels: 4.7 pixels per unit.
+    EXPECT_DOUBLE_EQ(view.scale, 4.7);
+    EXPECT_DOUBLE_EQ(view.PixelX(100), 30.0);
+    EXPECT_DOUBLE_EQ(view.PixelX(300), 970.0);
+    EXPECT_DOUBLE_EQ(view.PixelY(250), 500.0);
+    // y goes up.
+    EXPECT_LT(view.PixelY(300), view.PixelY(200));
+}
+
+TEST(PolylinePath, ArcsAreFollowedAndClosedPolylinesReturnToTheirStart) {
+    EntityInfo polyline;
+    polyline.type = L"AcDbPolyline";
+    polyline.points = {{0, 0}, {2, 0}};
+    polyline.bulges = {1.0, 0.0};  // a half circle, counter-clockwise: below the chord
+    polyline.closed = true;
+    const std::vector<kafhost::Point2> path = kafcad::PolylinePath(polyline);
+    ASSERT_GE(path.size(), 4u);
+    EXPECT_EQ(path.front(), (kafhost::Point2{0, 0}));
+    EXPECT_EQ(path.back(), (kafhost::Point2{0, 0}));
+    double lowest = 0;
+    for (const kafhost::Point2& point : path) {
+        EXPECT_NEAR(std::hypot(point[0] - 1, point[1]), 1.0, 1e-9);
+        lowest = std::min(lowest, point[1]);
+    }
+    EXPECT_NEAR(lowest, -1.0, 1e-3);
+
+    DrawingSnapshot drawing;
+    drawing.entities.push_back(polyline);
+    const kafcad::Extent extent = kafcad::DrawingExtent(drawing);
+    EXPECT_NEAR(extent.minY, -1.0, 1e-3);
+    EXPECT_EQ(extent.maxY, 0.0);
+}
+
+}  // namespace
