@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -32,12 +31,6 @@ void WriteDrawing(DxfWriter& writer, const DrawingSnapshot& drawing) {
     writer.text(0, "EOF");
 }
 
-std::wstring UpperCase(std::wstring text) {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    return text;
-}
-
 void SkipSection(DxfTagReader& reader) {
     while (!reader.is(0, "ENDSEC"))
         reader.next();
@@ -47,25 +40,16 @@ std::string Count(std::size_t count, const std::string& kind) {
     return std::to_string(count) + " " + kind + (count == 1 ? " entity" : " entities");
 }
 
-// Layer "0" first, then the others in file order.
-std::vector<LayerInfo> LayersZeroFirst(const std::vector<DxfLayerRead>& read) {
-    std::vector<LayerInfo> layers{LayerInfo{L"0", false}};
-    for (const DxfLayerRead& layer : read) {
-        if (layer.layer.name == L"0")
-            layers.front() = layer.layer;
-        else
-            layers.push_back(layer.layer);
-    }
-    return layers;
-}
-
 DrawingSnapshot Assemble(DxfDrawingRead& read, std::vector<std::string>& notes) {
     ApplyDxfMeshColors(read.entities, read.dictionaries, read.colorRecords);
     DrawingSnapshot drawing;
-    drawing.layers = LayersZeroFirst(read.layers);
+    std::vector<LayerInfo> tableLayers;
+    for (const DxfLayerRead& layer : read.layers)
+        tableLayers.push_back(layer.layer);
+    drawing.layers = DxfLayersZeroFirst(tableLayers);
     std::vector<std::wstring> layerKeys;
     for (const LayerInfo& layer : drawing.layers)
-        layerKeys.push_back(UpperCase(layer.name));
+        layerKeys.push_back(DxfNameKey(layer.name));
 
     std::set<std::uint64_t> handles;
     std::vector<EntityInfo> paperSpace;
@@ -79,7 +63,7 @@ DrawingSnapshot Assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
             info.handle = handleText(head.handle);
         }
         const std::wstring layer = DecodeDxfText(head.layer, read.utf8);
-        const std::wstring key = UpperCase(layer);
+        const std::wstring key = DxfNameKey(layer);
         const auto found = std::find(layerKeys.begin(), layerKeys.end(), key);
         if (found == layerKeys.end()) {
             drawing.layers.push_back(LayerInfo{layer, false});

@@ -2,7 +2,6 @@
 // needs the handle seed and the extents).
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
 
 #include "drawing_dxf_sections.h"
 #include "drawing_dxf_text.h"
@@ -11,24 +10,6 @@
 
 namespace kafhost {
 namespace {
-
-std::wstring UpperCase(std::wstring text) {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    return text;
-}
-
-std::vector<LayerInfo> LayersZeroFirst(const std::vector<LayerInfo>& layers) {
-    std::vector<LayerInfo> ordered;
-    const auto zero = std::find_if(layers.begin(), layers.end(),
-                                   [](const LayerInfo& layer) { return layer.name == L"0"; });
-    ordered.push_back(zero == layers.end() ? LayerInfo{L"0", false} : *zero);
-    for (const LayerInfo& layer : layers) {
-        if (layer.name != L"0")
-            ordered.push_back(layer);
-    }
-    return ordered;
-}
 
 std::vector<const EntityInfo*> WrittenEntities(const std::vector<EntityInfo>& entities) {
     std::vector<const EntityInfo*> written;
@@ -92,18 +73,28 @@ bool AllFinite(const EntityInfo& entity) {
 
 }  // namespace
 
+std::vector<LayerInfo> DxfLayersZeroFirst(const std::vector<LayerInfo>& layers) {
+    std::vector<LayerInfo> ordered;
+    const auto zero = std::find_if(layers.begin(), layers.end(),
+                                   [](const LayerInfo& layer) { return layer.name == L"0"; });
+    ordered.push_back(zero == layers.end() ? LayerInfo{L"0", false} : *zero);
+    for (const LayerInfo& layer : layers) {
+        if (layer.name != L"0")
+            ordered.push_back(layer);
+    }
+    return ordered;
+}
+
 DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
     DxfDrawingPlan plan;
-    plan.layers = LayersZeroFirst(drawing.layers);
+    plan.layers = DxfLayersZeroFirst(drawing.layers);
     std::vector<std::wstring> layerKeys;
     for (const LayerInfo& layer : plan.layers) {
-        if (layer.name.empty())
-            throw DrawingFileError("a layer has no name");
-        const std::wstring key = UpperCase(layer.name);
+        const std::wstring key = DxfNameKey(layer.name);
         if (std::find(layerKeys.begin(), layerKeys.end(), key) != layerKeys.end())
             throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\" is listed twice");
         layerKeys.push_back(key);
-        plan.layerNames.push_back(EncodeDxfText(layer.name, "layer"));
+        plan.layerNames.push_back(EncodeDxfName(layer.name, "layer"));
     }
 
     plan.entities = WrittenEntities(drawing.entities);
@@ -114,8 +105,8 @@ DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
 
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         const EntityInfo& entity = *plan.entities[i];
-        const std::wstring layerKey = UpperCase(entity.layer);
-        if (std::find(layerKeys.begin(), layerKeys.end(), layerKey) == layerKeys.end())
+        const auto layer = std::find(layerKeys.begin(), layerKeys.end(), DxfNameKey(entity.layer));
+        if (layer == layerKeys.end())
             throw DrawingFileError("entity " + wideToUtf8(entity.handle) + ": no layer \"" +
                                    wideToUtf8(entity.layer) + "\" in the drawing");
         DxfEntityHead head;
@@ -123,7 +114,7 @@ DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
         head.paperSpace = entity.space == L"paper";
         head.owner = plan.handles.fixed(head.paperSpace ? DxfFixed::kPaperSpaceRecord
                                                         : DxfFixed::kModelSpaceRecord);
-        head.layer = EncodeDxfText(entity.layer, "layer");
+        head.layer = plan.layerNames[static_cast<std::size_t>(layer - layerKeys.begin())];
         if (!AllFinite(entity))
             throw DrawingFileError("entity " + wideToUtf8(entity.handle) + ": not a finite number");
         if (!head.paperSpace)

@@ -51,6 +51,8 @@ struct DxfDrawingRead {
 };
 
 DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing);
+// Layer "0" first (added when missing), then the others in their order.
+std::vector<LayerInfo> DxfLayersZeroFirst(const std::vector<LayerInfo>& layers);
 
 void WriteDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan);
 void WriteDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan);

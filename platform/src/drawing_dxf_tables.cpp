@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cwctype>
 #include <string>
 
 #include "drawing_dxf_sections.h"
@@ -196,12 +195,6 @@ void WriteBlockRecordTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     TableEnd(writer);
 }
 
-std::wstring UpperCase(std::wstring text) {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    return text;
-}
-
 void ReadLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
     DxfLayerRead read;
     read.line = reader.tag().line;
@@ -220,9 +213,9 @@ void ReadLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
     }
     if (!named || read.layer.name.empty())
         throw DrawingFileError("line " + std::to_string(read.line) + ": a LAYER has no name");
-    const std::wstring key = UpperCase(read.layer.name);
+    const std::wstring key = DxfNameKey(read.layer.name);
     for (const DxfLayerRead& earlier : drawing.layers) {
-        if (UpperCase(earlier.layer.name) == key)
+        if (DxfNameKey(earlier.layer.name) == key)
             throw DrawingFileError("line " + std::to_string(read.line) + ": layer \"" +
                                    wideToUtf8(read.layer.name) + "\" is listed twice");
     }

@@ -1,6 +1,8 @@
 #include "drawing_dxf_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cwctype>
 
 #include "kafhost/drawing_json.h"
 #include "kafhost/utf8_to_wide.h"
@@ -8,10 +10,18 @@
 
 namespace kafhost {
 
-std::string EncodeDxfText(const std::wstring& name, const std::string& what) {
-    if (name.find_first_of(L"\r\n") != std::wstring::npos)
-        throw DrawingFileError(what + " \"" + wideToUtf8(name) +
-                               "\" holds a line break, which DXF cannot hold");
+std::string EncodeDxfName(const std::wstring& name, const std::string& what) {
+    if (name.empty())
+        throw DrawingFileError("a " + what + " has no name");
+    const std::size_t bad = name.find_first_of(L"\r\n<>/\\\":;?*|=`");
+    if (bad != std::wstring::npos) {
+        const std::string character =
+            name[bad] == L'\r' || name[bad] == L'\n'
+                ? std::string("a line break")
+                : "\"" + std::string(1, static_cast<char>(name[bad])) + "\"";
+        throw DrawingFileError(what + " \"" + wideToUtf8(name) + "\" holds " + character +
+                               ", which DXF names cannot hold");
+    }
     return wideToUtf8(name);
 }
 
@@ -42,6 +52,13 @@ std::wstring DecodeDxfText(std::string_view value, bool utf8) {
         }
     }
     return text;
+}
+
+std::wstring DxfNameKey(const std::wstring& name) {
+    std::wstring key = name;
+    for (wchar_t& c : key)
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    return key;
 }
 
 }  // namespace kafhost

@@ -1,7 +1,11 @@
-// Names in DXF text: EncodeDxfText(name, what) gives the UTF-8 value of a name (DXF from AutoCAD
-// 2007 on is UTF-8) and throws DrawingFileError for a name DXF cannot hold on one line (what names
-// it in the message). DecodeDxfText(value, utf8) reads a value back: UTF-8 for files of AutoCAD
-// 2007 or later, else one byte per character (Latin-1); \U+XXXX escapes become their character.
+// Names and texts in DXF.
+//
+// EncodeDxfName(name, what): the UTF-8 value of a table name such as a layer's (DXF from AutoCAD
+//   2007 on is UTF-8). Throws DrawingFileError, naming it as what, for a name that DXF names
+//   cannot hold: empty, or with a line break or one of < > / \ " : ; ? * | = `.
+// DecodeDxfText(value, utf8): a value read back: UTF-8 for files of AutoCAD 2007 or later, else
+//   one byte per character (Latin-1); \U+XXXX escapes become their character.
+// DxfNameKey(name): the name in upper case, for comparing names regardless of case as DXF does.
 #pragma once
 
 #include <string>
@@ -9,7 +13,8 @@
 
 namespace kafhost {
 
-std::string EncodeDxfText(const std::wstring& name, const std::string& what);
+std::string EncodeDxfName(const std::wstring& name, const std::string& what);
 std::wstring DecodeDxfText(std::string_view value, bool utf8);
+std::wstring DxfNameKey(const std::wstring& name);
 
 }  // namespace kafhost

@@ -207,7 +207,9 @@ TEST(DxfWrite, FaceInPaperSpaceHasFlag67TheSpaceAsOwnerAndItsHiddenEdges) {
 }
 
 TEST(DxfWrite, PolylineHasItsElevationClosedFlagAndBulgesOtherThanZero) {
-    const std::string text = kafhost::drawingToDxf(SampleDxfDrawing());
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    drawing.entities[4].layer = L"gel\u00e4NDE";  // the layer table's spelling is written
+    const std::string text = kafhost::drawingToDxf(drawing);
     EXPECT_EQ(ObjectText(text, "LWPOLYLINE", "100"), DxfTags({{0, "LWPOLYLINE"},
                                                               {5, "100"},
                                                               {330, "2"},
@@ -325,7 +327,16 @@ TEST(DxfWrite, WhatDxfCannotHoldIsRefusedNamingTheEntity) {
     drawing = SampleDxfDrawing();
     drawing.layers.push_back({L"Two\nlines", false});
     EXPECT_EQ(WriteError(drawing),
-              "layer \"Two\nlines\" holds a line break, which DXF cannot hold");
+              "layer \"Two\nlines\" holds a line break, which DXF names cannot hold");
+
+    drawing = SampleDxfDrawing();
+    drawing.layers.push_back({L"Gel\u00e4nde: Nord", false});
+    EXPECT_EQ(WriteError(drawing),
+              "layer \"Gel\xC3\xA4nde: Nord\" holds \":\", which DXF names cannot hold");
+
+    drawing = SampleDxfDrawing();
+    drawing.layers.push_back({L"tin", false});
+    EXPECT_EQ(WriteError(drawing), "layer \"tin\" is listed twice");
 
     drawing = SampleDxfDrawing();
     drawing.entities[4].handle = L"2a";
