@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "kafcad_process.h"
+#include "kafhost/drawing_json.h"
+#include "png_reader.h"
+#include "terminal_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Three points at z 0, 50 and 100 and a fourth at z 25, coloured red (z 0) to blue (z 100).
+const char* const kColourScript = R"(; two meshes, then their colours
+(setq pts '((0 0 0) (10 0 50) (0 10 100) (10 10 25)))
+(setq meshes (kaf-dct-subdmesh pts "TIN" 3))
+(princ (strcat "\nmeshes: " (car meshes) " " (cadr meshes)))
+(princ (length meshes))
+(kaf-changeMeshColor meshes 0.0 100.0 '(255 0 0) '(0 0 255))
+)";
+
+// A scratch folder per test, the working directory of the runs.
+class ScriptTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  (std::string("kafcad_script_") + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    void Write(const std::string& name, const std::string& text) const {
+        fs::create_directories((folder_ / name).parent_path());
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+    KafcadRun Run(const std::vector<std::string>& arguments, const std::string& input = "") {
+        return RunKafcadProcess(arguments, input, folder_.string());
+    }
+    fs::path folder_;
+};
+
+TEST_F(ScriptTest, HandlesOfOneFunctionFeedTheNextAndValuesAreNotShown) {
+    Write("colour.lsp", kColourScript);
+    const KafcadRun run = Run({"--layer", "TIN", "--save", "out.json", "colour.lsp"});
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.exitStatus, 0);
+    // The module's text and what princ wrote; no values.
+    EXPECT_EQ(run.out.substr(run.out.find("\nmeshes: ")),
+              "\nmeshes: 20 212\rMesh: 1 of 2, Number of vertices: 3"
+              "\rMesh: 2 of 2, Number of vertices: 3\n");
+
+    const kafhost::DrawingSnapshot drawing = kafhost::loadDrawingFile(Path("out.json"));
+    ASSERT_EQ(drawing.entities.size(), 2u);
+    for (const kafhost::EntityInfo& mesh : drawing.entities) {
+        ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
+        for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
+            const double z = mesh.vertices[i][2];
+            const kafhost::Rgb expected = z == 0    ? kafhost::Rgb{255, 0, 0}
+                                          : z == 25 ? kafhost::Rgb{255, 255, 0}
+                                          : z == 50 ? kafhost::Rgb{0, 255, 0}
+                                                    : kafhost::Rgb{0, 0, 255};
+            EXPECT_EQ(mesh.vertexColors[i], expected) << "z " << z;
+        }
+    }
+}
+
+TEST_F(ScriptTest, PictureOfAColouredMeshHasTheAskedSizeAndItsColours) {
+    Write("green.lsp",
+          "(kaf-changeMeshColor (kaf-dct-subdmesh '((0 0 1) (10 0 1) (10 10 1) (0 10 1)) nil) "
+          "0.0 10.0 '(0 200 0) '(0 200 0))");
+    const KafcadRun run = Run({"--png", "top.png", "--png-size", "320x240", "green.lsp"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const Picture picture = ReadPng(Path("top.png"));
+    ASSERT_EQ(picture.width, 320);
+    ASSERT_EQ(picture.height, 240);
+    EXPECT_EQ(picture.At(160, 120), 0x00C800u) << Channels(picture.At(160, 120));
+    EXPECT_EQ(picture.At(5, 120), 0xFFFFFFu) << Channels(picture.At(5, 120));
+
+    const KafcadRun failed = Run({"--png", "no/such/folder/top.png", "green.lsp"});
+    EXPECT_EQ(failed.err,
+              "kafcad: cannot write picture no/such/folder/top.png: error while "
+              "writing to output stream\n");
+    EXPECT_EQ(failed.exitStatus, 1);
+}
+
+TEST_F(ScriptTest, ErrorEndsTheScriptWithStatusOneAndNothingIsSavedOrRendered) {
+    Write("fails.lsp",
+          "(princ \"before\")\n(setq m (kaf-dct-subdmesh '((0 0) (1 0) (0 1)) nil))\n"
+          "(kaf-changeMeshColor m 0 10.0 '(0 0 0) '(9 9 9))\n(princ \"tail\")\n");
+    const KafcadRun run = Run({"--save", "out.json", "--png", "out.png", "fails.lsp"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "; error: kaf-changeMeshColor failed\n");
+    EXPECT_NE(run.out.find("[Module 'kaf'] Error in function 'changeMeshColor': Second argument "
+                           "has to be a real!\nFunction aborted!\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.find("tail"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("out.json")));
+    EXPECT_FALSE(fs::exists(Path("out.png")));
+}
+
+TEST_F(ScriptTest, BuiltinErrorsAndUnknownFunctionsEndTheScriptWithStatusOne) {
+    for (const char* script : {"(+ 1 \"a\")", "(kaf-dtc '((0 0)))", "(car 5)", "(/ 1 0)"}) {
+        Write("bad.lsp", std::string("(princ 1)\n") + script + "\n(princ 2)\n");
+        const KafcadRun run = Run({"bad.lsp"});
+        EXPECT_EQ(run.exitStatus, 1) << script;
+        EXPECT_EQ(run.out, "1\n") << script;
+        EXPECT_EQ(run.err.rfind("; error: ", 0), 0u) << run.err;
+    }
+}
+
+TEST_F(ScriptTest, ScriptsAndExpressionsRunInOrderInOneDrawing) {
+    Write("a.lsp", "(setq n 2)\n(* n 100)\n");
+    Write("b.lsp", "(setq n (+ n 1))\n");
+    const KafcadRun run = Run({"a.lsp", "-e", "n", "b.lsp", "-e", "(list n)"});
+    EXPECT_EQ(run.out, "2\n(3)\n");
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST_F(ScriptTest, ScriptFromStandardInput) {
+    KafcadRun run = Run({}, "(princ (+ 40 2))\n(kaf-dct '((0 0) (1 0) (0 1)))\n");
+    EXPECT_EQ(run.out, "42\n");
+    EXPECT_EQ(run.exitStatus, 0);
+    run = Run({"-e", "(setq a 5)", "-"}, "(princ (* a 2))");
+    EXPECT_EQ(run.out, "5\n10\n");
+    EXPECT_EQ(run.exitStatus, 0);
+    run = Run({}, "(princ \"x\"");
+    EXPECT_EQ(run.err,
+              "kafcad: malformed expression (standard input, line 1, column 1): missing \")\" for "
+              "the \"(\" opened here\n");
+    EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST_F(ScriptTest, UnreadableOrMalformedScriptsStopBeforeAnythingRuns) {
+    Write("good.lsp", "(princ \"ran\")");
+    Write("broken.lsp", "(princ 1)\n(princ \"unterminated)\n");
+    KafcadRun run = Run({"good.lsp", "missing.lsp"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "kafcad: cannot read script missing.lsp: No such file or directory\n");
+    EXPECT_EQ(run.exitStatus, 2);
+    run = Run({"good.lsp", "broken.lsp"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "kafcad: malformed expression (broken.lsp, line 2, column 8): unterminated string\n");
+    EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST_F(ScriptTest, LoadFindsScriptsBesideTheLoadingScript) {
+    Write("lib/points.lsp", "(setq pts '((0 0 1) (4 0 2) (0 4 3) (4 4 4)))\n");
+    Write("lib/main.lsp", "(load \"points\")\n(princ (length (kaf-dct pts)))\n");
+    KafcadRun run = Run({"lib/main.lsp"});
+    EXPECT_EQ(run.out, "2\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    run = Run({"-e", "(load \"points\")"});
+    EXPECT_EQ(run.err, "; error: LOAD failed: \"points\"\n");
+    EXPECT_EQ(run.exitStatus, 1);
+}
+
+TEST_F(ScriptTest, PointFileRunShowsNoProgressWhenStandardErrorIsNoTerminal) {
+    Write("p.csv", "0;0;1\n10;0;2\n0;10;3\n10;10;4\n");
+    const KafcadRun run =
+        Run({"-e", "(kaf-dct-subdmesh-withloadcsv '(\"p.csv\") \";\" nil 0.0 0.0 1.0)"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.substr(run.out.size() - 7), "(\"20\")\n");
+}
+
+TEST_F(ScriptTest, MessageBoxesGoToStandardErrorWithTheirCaption) {
+    const KafcadRun run =
+        Run({"-e", "(kaf-dct-subdmesh-withloadcsv '(\"gone.csv\") \";\" nil 0.0 0.0 1.0)"});
+    EXPECT_EQ(run.err, "Nimbora: File 'gone.csv' not found!\n");
+    EXPECT_NE(run.out.find("\nParsing ... canceledfinished"), std::string::npos) << run.out;
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST_F(ScriptTest, ProgressBarOnATerminalIsErasedAndLeavesStandardOutputAlone) {
+    Write("p.csv", "0;0;1\n10;0;2\n0;10;3\n10;10;4\n");
+    Write("run.lsp",
+          "(kaf-dct-subdmesh-withloadcsv '(\"" + Path("p.csv") + "\") \";\" nil 0.0 0.0 1.0)\n");
+    const TerminalRun run =
+        RunKafcadOnTerminal({"--", Path("run.lsp")}, {false, false, true}, {}, {});
+    EXPECT_EQ(run.exitStatus, 0);
+    // The file's meter is shown and then erased; the reader's label is the file name.
+    EXPECT_EQ(run.terminal.rfind("\r", 0), 0u) << run.terminal;
+    EXPECT_NE(run.terminal.find("p.csv [--"), std::string::npos) << run.terminal;
+    EXPECT_NE(run.terminal.find("]   0%\x1b[K"), std::string::npos) << run.terminal;
+    EXPECT_EQ(run.terminal.substr(run.terminal.size() - 4), "\r\x1b[K");
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(run.out.find("Vertex count: 4"), std::string::npos) << run.out;
+}
+
+}  // namespace
