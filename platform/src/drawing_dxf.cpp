@@ -153,27 +153,32 @@ void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path)
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr)
         throw DrawingFileError(FileError(path, "cannot write"));
+    const auto discard = [&temporary]() {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    };
     try {
         DxfWriter writer(file);
         WriteDrawing(writer, drawing);
         writer.finish();
     } catch (const DrawingFileError& error) {
         std::fclose(file);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+        discard();
         throw DrawingFileError(path + ": " + error.what());
+    } catch (...) {
+        std::fclose(file);
+        discard();
+        throw;
     }
     if (std::fclose(file) != 0) {
         const std::string message = FileError(path, "cannot write");
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+        discard();
         throw DrawingFileError(message);
     }
     std::error_code error;
     fs::rename(temporary, target, error);
     if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+        discard();
         throw DrawingFileError(path + ": cannot write: " + error.message());
     }
 }

@@ -6,6 +6,7 @@
 
 #include "drawing_dxf_sections.h"
 #include "kafhost/drawing_json.h"
+#include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace kafhost {
@@ -46,7 +47,7 @@ void WriteDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
         try {
             WriteEntity(writer, plan.heads[i], *plan.entities[i], plan.handles.firstOwnHandles[i]);
         } catch (const DrawingFileError& error) {
-            throw DrawingFileError("entity " + wideToUtf8(plan.entities[i]->handle) + ": " +
+            throw DrawingFileError("entity " + wideToUtf8(handleText(plan.heads[i].handle)) + ": " +
                                    error.what());
         }
     }

@@ -6,6 +6,7 @@
 #include "drawing_dxf_sections.h"
 #include "drawing_dxf_text.h"
 #include "kafhost/drawing_json.h"
+#include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace kafhost {
@@ -105,10 +106,11 @@ DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
 
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         const EntityInfo& entity = *plan.entities[i];
+        const std::string name = "entity " + wideToUtf8(handleText(plan.handles.entities[i]));
         const auto layer = std::find(layerKeys.begin(), layerKeys.end(), DxfNameKey(entity.layer));
         if (layer == layerKeys.end())
-            throw DrawingFileError("entity " + wideToUtf8(entity.handle) + ": no layer \"" +
-                                   wideToUtf8(entity.layer) + "\" in the drawing");
+            throw DrawingFileError(name + ": no layer \"" + wideToUtf8(entity.layer) +
+                                   "\" in the drawing");
         DxfEntityHead head;
         head.handle = plan.handles.entities[i];
         head.paperSpace = entity.space == L"paper";
@@ -116,7 +118,7 @@ DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
                                                         : DxfFixed::kModelSpaceRecord);
         head.layer = plan.layerNames[static_cast<std::size_t>(layer - layerKeys.begin())];
         if (!AllFinite(entity))
-            throw DrawingFileError("entity " + wideToUtf8(entity.handle) + ": not a finite number");
+            throw DrawingFileError(name + ": not a finite number");
         if (!head.paperSpace)
             AddEntityToExtents(plan, entity);
         plan.heads.push_back(std::move(head));

@@ -54,8 +54,9 @@ void WriteViewportTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     double centerY = 0.0;
     double height = 10.0;
     if (plan.hasExtents) {
-        centerX = (plan.extentsMin[0] + plan.extentsMax[0]) / 2.0;
-        centerY = (plan.extentsMin[1] + plan.extentsMax[1]) / 2.0;
+        // Halves first: the sum of two large coordinates may overflow.
+        centerX = plan.extentsMin[0] / 2.0 + plan.extentsMax[0] / 2.0;
+        centerY = plan.extentsMin[1] / 2.0 + plan.extentsMax[1] / 2.0;
         const double width = plan.extentsMax[0] - plan.extentsMin[0];
         height =
             std::max(plan.extentsMax[1] - plan.extentsMin[1], width / kViewAspect) * kViewMargin;

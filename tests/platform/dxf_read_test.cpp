@@ -67,6 +67,29 @@ TEST(DxfRead, WrittenDrawingReadsBackWithoutErasedEntitiesAndWritesTheSameFile) 
     EXPECT_EQ(kafhost::drawingToDxf(read), text);
 }
 
+TEST(DxfRead, WindowsLineEndsReadTheSame) {
+    const std::string text = kafhost::drawingToDxf(SampleDxfDrawing());
+    std::string windows;
+    for (const char c : text)
+        windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    std::vector<std::string> notes;
+    ExpectSameDrawing(Read(windows, notes), Read(text, notes));
+    EXPECT_TRUE(notes.empty());
+}
+
+TEST(DxfRead, EntitiesWithoutHandleGetTheFirstOneAboveAllOthersAndKeepIt) {
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    EntityInfo face = dxf_test::Entity(L"", L"AcDbFace");
+    face.corners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    drawing.entities.insert(drawing.entities.begin(), face);
+    const std::string text = kafhost::drawingToDxf(drawing);
+    std::vector<std::string> notes;
+    const DrawingSnapshot read = Read(text, notes);
+    ASSERT_EQ(read.entities.size(), 5u);
+    EXPECT_EQ(read.entities[0].handle, L"101");
+    EXPECT_EQ(kafhost::drawingToDxf(read), text);
+}
+
 TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsSkippedWithOneNotePerKind) {
     const std::string text = Wrapped(Section(
         "ENTITIES",

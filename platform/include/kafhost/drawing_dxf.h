@@ -40,9 +40,10 @@
 // table add that layer (visible), with a note. Polyface and subdivision-mesh details the drawing
 // cannot hold (edges, creases, per-face overrides, polyline widths) are dropped.
 //
-// drawingToDxf(drawing): the file text. Throws DrawingFileError for what DXF cannot hold (a
-//   number that is not finite, a name with a line break, an entity on a layer the drawing lacks,
-//   a handle used twice).
+// drawingToDxf(drawing): the file text. Throws DrawingFileError for what DXF cannot hold, naming
+//   the entity where there is one: a number that is not finite, a layer name that is empty or
+//   holds a line break or one of < > / \ " : ; ? * | = `, a layer listed twice, an entity on a
+//   layer the drawing lacks, an entity handle used twice, a face naming a missing vertex.
 // drawingFromDxf(text, notes): the snapshot the text describes; notes receive what was skipped.
 //   Throws DrawingFileError "line N: ..." for text that is not such a drawing.
 // saveDxfDrawingFile(drawing, path): writes through a temporary file in the same folder that then
