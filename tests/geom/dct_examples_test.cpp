@@ -31,7 +31,6 @@ dcttest::Triangulation TriangulatePositions(const Positions& positions) {
 TEST(DctExamples, UnitSquareInEveryInsertionOrder) {
     const Positions corners = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
     std::array<int, 4> order = {0, 1, 2, 3};
-    int orders = 0;
     do {
         Positions positions;
         for (const int k : order) {
@@ -43,9 +42,7 @@ TEST(DctExamples, UnitSquareInEveryInsertionOrder) {
         EXPECT_EQ(PositionsOf(run.vertices), (Positions{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
         EXPECT_EQ(dcttest::IndexTriples(run.triangles),
                   (std::vector<Corners>{{0, 2, 1}, {1, 2, 3}}));
-        ++orders;
     } while (std::next_permutation(order.begin(), order.end()));
-    EXPECT_EQ(orders, 24);
 }
 
 TEST(DctExamples, ThreeByTwoGridTakesTheDiagonalsOfTheTieRules) {
