@@ -7,7 +7,15 @@ void CommandLineOutput::Write(const std::string& utf8Text) {
         return;
     if (observer_ != nullptr)
         observer_->BeforeText();
-    out_ << utf8Text;
+    if (eraseRewrittenLines_) {
+        for (std::size_t i = 0; i < utf8Text.size(); ++i) {
+            out_ << utf8Text[i];
+            if (utf8Text[i] == '\r' && (i + 1 == utf8Text.size() || utf8Text[i + 1] != '\n'))
+                out_ << "\x1b[K";
+        }
+    } else {
+        out_ << utf8Text;
+    }
     out_.flush();
     atLineStart_ = utf8Text.back() == '\n';
     if (observer_ != nullptr)

@@ -4,6 +4,10 @@
 // the terminal is at the start of a line without writing (after the user pressed Enter at the
 // prompt).
 //
+// On a terminal (eraseRewrittenLines), a line that the text rewrites with a carriage return is
+// erased to its end first, so that a shorter new line leaves nothing of the old one behind, as
+// the host's command line shows it.
+//
 // An observer (SetObserver; null for none) hears of every text just before and just after it is
 // written, so that something drawn on the same terminal can step aside.
 #pragma once
@@ -22,7 +26,8 @@ public:
 
 class CommandLineOutput {
 public:
-    explicit CommandLineOutput(std::ostream& out) : out_(out) {}
+    explicit CommandLineOutput(std::ostream& out, bool eraseRewrittenLines = false)
+        : out_(out), eraseRewrittenLines_(eraseRewrittenLines) {}
     void Write(const std::string& utf8Text);
     void EndLine();
     void AssumeLineStart();
@@ -30,6 +35,7 @@ public:
 
 private:
     std::ostream& out_;
+    bool eraseRewrittenLines_;
     bool atLineStart_ = true;
     CommandLineObserver* observer_ = nullptr;
 };

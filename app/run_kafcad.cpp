@@ -137,7 +137,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
         LoadDrawing(host, *options.drawingPath);
     AddLayers(host, options.layers);
 
-    CommandLineOutput commandLine(console.out);
+    CommandLineOutput commandLine(console.out, console.outIsTerminal);
     ProgressDisplay display(console.err, console.errIsTerminal, console.outIsTerminal,
                             console.columns);
     HostConnection connection(host, commandLine, display);
