@@ -20,7 +20,7 @@
 
 (princ "\nMeshes made: ")
 (princ (length meshes))
-(princ (strcat " (handles " (car meshes) " ... " (nth (- (length meshes) 1) meshes) ")"))
+(princ (strcat " (handles " (car meshes) " ... " (nth (- (length meshes) 1) meshes) ")\n"))
 
 ;; Colour the meshes by elevation: dark green in the valley at 430 m to light brown on the
 ;; heights at 580 m.
