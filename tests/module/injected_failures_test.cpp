@@ -1,0 +1,423 @@
+// Failing host calls, met as users meet them: the stand-in host makes exactly one guarded host
+// call fail once, and the AutoLISP function that made it must print the step line of that call,
+// end with its documented result, leave nothing open (Call checks) and keep everything that was
+// in the drawing before, including the meshes it completed itself.
+//
+// Mesh writers: every function that writes meshes (from a point list, from point files and from
+// the vertices inside an outline), with its single and its splitting writer, for every call the
+// writer guards, at the first and at a later mesh. Lookups by handle: every step of the lookup in
+// the outline search, in the colouring and in the merging function. Colouring: the host calls
+// whose results it does not examine.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "mesh_writer_checks.h"
+#include "module_fixture.h"
+#include "temp_point_files.h"
+
+namespace {
+
+using kafhost::EntityInfo;
+using kafhost::HostCall;
+using kafhost::LispValue;
+using kafhost::Point3;
+using kafhost::Rgb;
+
+// An unusual status, so that a line showing its text shows the status the host gave.
+constexpr Acad::ErrorStatus kInjected = Acad::eLockViolation;
+
+std::wstring StepLine(const std::wstring& step, const std::wstring& text) {
+    return L"[Module 'kaf'] Error in function '" + step + L"': " + text + L"\n";
+}
+
+std::wstring StepLine(const std::wstring& step, Acad::ErrorStatus status) {
+    return StepLine(step, acadErrorStatusText(status));
+}
+
+std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
+    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
+           L"\nFunction aborted!\n";
+}
+
+LispValue StringList(const std::vector<std::wstring>& texts) {
+    std::vector<LispValue> items;
+    for (const std::wstring& text : texts) {
+        items.push_back(LispValue::string(text));
+    }
+    return LispValue::list(items);
+}
+
+std::vector<EntityInfo> DrawingEntities() {
+    return kafhost::Host::instance().snapshot().entities;
+}
+
+void ExpectNilAndError(const kafhost::CallResult& result) {
+    ASSERT_TRUE(result.defined);
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+}
+
+// The drawing's entities begin with the ones given, unchanged.
+void ExpectStillInTheDrawing(const std::vector<EntityInfo>& before) {
+    const std::vector<EntityInfo> now = DrawingEntities();
+    ASSERT_GE(now.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE("entity " + kafhost::wideToUtf8(before[i].handle));
+        EXPECT_EQ(now[i].handle, before[i].handle);
+        EXPECT_EQ(now[i].type, before[i].type);
+        EXPECT_EQ(now[i].layer, before[i].layer);
+        EXPECT_EQ(now[i].erased, before[i].erased);
+        EXPECT_EQ(now[i].vertices, before[i].vertices);
+        EXPECT_EQ(now[i].faces, before[i].faces);
+        EXPECT_EQ(now[i].vertexColors, before[i].vertexColors);
+        EXPECT_EQ(now[i].corners, before[i].corners);
+        EXPECT_EQ(now[i].points, before[i].points);
+    }
+}
+
+// ---- Mesh writers, through the functions that call them ----
+
+enum class PointSource { kPointList, kPointFiles, kOutline };
+
+struct MeshFunction {
+    const wchar_t* name;
+    PointSource source;
+    bool polyface;  // polyface mesh writers, else subdivision mesh writers
+};
+
+const MeshFunction kMeshFunctions[] = {
+    {L"kaf-dct-pfacemesh", PointSource::kPointList, true},
+    {L"kaf-dct-subdmesh", PointSource::kPointList, false},
+    {L"kaf-dct-pfacemesh-withloadcsv", PointSource::kPointFiles, true},
+    {L"kaf-dct-subdmesh-withloadcsv", PointSource::kPointFiles, false},
+    {L"kaf-dct-subdmesh-aa", PointSource::kOutline, false},
+};
+
+// A guarded call of a writer: the host call, whether it is the splitting writer's, the mesh at
+// whose making it fails (calls made once per writer fail at mesh 1) and the step line's name.
+struct WriterStep {
+    HostCall call;
+    bool split;
+    int mesh;
+    const wchar_t* step;
+};
+
+const WriterStep kPolyFaceSteps[] = {
+    {HostCall::kGetSymbolTable, false, 1, L"CreatePFaceMesh:1"},
+    {HostCall::kBlockTableGetAt, false, 1, L"CreatePFaceMesh:2"},
+    {HostCall::kSetLayer, false, 1, L"CreatePFaceMesh:3"},
+    {HostCall::kAppendAcDbEntity, false, 1, L"CreatePFaceMesh:4"},
+    {HostCall::kGetSymbolTable, true, 1, L"CreateSplittedPFaceMesh:1"},
+    {HostCall::kBlockTableGetAt, true, 1, L"CreateSplittedPFaceMesh:2"},
+    {HostCall::kSetLayer, true, 1, L"CreateSplittedPFaceMesh:3"},
+    {HostCall::kAppendAcDbEntity, true, 1, L"CreateSplittedPFaceMesh:4"},
+    {HostCall::kSetLayer, true, 3, L"CreateSplittedPFaceMesh:3"},
+    {HostCall::kAppendAcDbEntity, true, 3, L"CreateSplittedPFaceMesh:4"},
+};
+
+const WriterStep kSubDSteps[] = {
+    {HostCall::kGetSymbolTable, false, 1, L"CreateSubDMesh:getSymbolTable"},
+    {HostCall::kBlockTableGetAt, false, 1, L"CreateSubDMesh:getAt"},
+    {HostCall::kSetLayer, false, 1, L"CreateSubDMesh:setLayer"},
+    {HostCall::kSetSubDMesh, false, 1, L"CreateSubDMesh:setSubDMesh"},
+    {HostCall::kAppendAcDbEntity, false, 1, L"CreateSubDMesh:appendAcDbEntity"},
+    {HostCall::kGetSymbolTable, true, 1, L"CreateSubDMesh:getSymbolTable"},
+    {HostCall::kBlockTableGetAt, true, 1, L"CreateSubDMesh:getAt"},
+    {HostCall::kSetLayer, true, 1, L"CreateSubDMesh:setLayer"},
+    {HostCall::kSetSubDMesh, true, 1, L"CreateSubDMesh:setSubDMesh"},
+    {HostCall::kAppendAcDbEntity, true, 1, L"CreateSubDMesh:appendAcDbEntity"},
+    {HostCall::kSetLayer, true, 3, L"CreateSubDMesh:setLayer"},
+    {HostCall::kSetSubDMesh, true, 3, L"CreateSubDMesh:setSubDMesh"},
+    {HostCall::kAppendAcDbEntity, true, 3, L"CreateSubDMesh:appendAcDbEntity"},
+};
+
+bool OpensModelSpace(HostCall call) {
+    return call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
+}
+
+class MeshWriterFailureTest : public ModuleTest {
+protected:
+    // 12 points in general position; with at most 5 vertices per mesh the splitting writers
+    // announce ceil(12 / 3) = 4 meshes and make more than 3.
+    static constexpr int kPoints = 12;
+    static constexpr int kSingleMaximum = 100;
+    static constexpr int kSplitMaximum = 5;
+
+    void SetUp() override {
+        ModuleTest::SetUp();
+        host().setMessageBoxEcho(false);
+    }
+
+    // Prepares a drawing holding a 3D face that has nothing to do with the call, the layer
+    // "TIN" and whatever the function reads its points from; gives the function's arguments.
+    std::vector<LispValue> Prepare(const MeshFunction& function, int maximum) {
+        host().reset();
+        host().addFace({-50, -50, 0}, {-40, -50, 0}, {-50, -40, 0}, {-50, -40, 0});
+        EXPECT_TRUE(host().addLayer(L"TIN"));
+        const std::vector<Point3> points = ScatteredPoints(kPoints);
+        switch (function.source) {
+            case PointSource::kPointList: {
+                std::vector<LispValue> list;
+                for (const Point3& p : points) {
+                    list.push_back(LispValue::point(p[0], p[1], p[2]));
+                }
+                return {LispValue::list(list), LispValue::string(L"TIN"),
+                        LispValue::integer(maximum)};
+            }
+            case PointSource::kPointFiles: {
+                std::ostringstream rows;
+                rows.precision(17);
+                for (const Point3& p : points) {
+                    rows << p[0] << ';' << p[1] << ';' << p[2] << '\n';
+                }
+                return {StringList({files_.Write("points.csv", rows.str())}),
+                        LispValue::string(L";"),
+                        LispValue::string(L"TIN"),
+                        LispValue::real(0.0),
+                        LispValue::real(0.0),
+                        LispValue::real(1.0),
+                        LispValue::integer(maximum)};
+            }
+            case PointSource::kOutline:
+                break;
+        }
+        const std::wstring outline =
+            host().addPolyline({{-1, -1}, {1001, -1}, {1001, 1001}, {-1, 1001}}, 0.0, true);
+        const std::wstring mesh = host().addSubDMesh(points, {{0, 1, 2}});
+        return {LispValue::string(outline), StringList({mesh}), LispValue::string(L"TIN"),
+                LispValue::integer(maximum), LispValue::real(0.0)};
+    }
+
+    // What the function prints before its writer starts.
+    static std::wstring PrintedBeforeWriter(const MeshFunction& function) {
+        if (function.source != PointSource::kPointFiles) {
+            return L"\nStart Calculation...ready after 0.000000 seconds\n";
+        }
+        return L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... finished"
+               L"\nVertex count: " +
+               std::to_wstring(kPoints) + L"\nStart Calculation ... ready after 0.000000 seconds" +
+               (function.polyface ? L"\n" : L"");
+    }
+
+    // What the writer prints before the step line of the failing call.
+    static std::wstring PrintedByWriter(const MeshFunction& function, const WriterStep& step) {
+        std::wstring printed;
+        if (!function.polyface) {
+            if (!step.split) {
+                printed = L"\nCreate Mesh ... ";
+            } else if (!OpensModelSpace(step.call)) {
+                printed = L"\n";
+            }
+        }
+        if (!step.split) {
+            return printed;
+        }
+        // A mesh is announced after its layer is set and before it is filled and appended.
+        const int announced = step.call == HostCall::kSetLayer ? step.mesh - 1 : step.mesh;
+        for (int mesh = 1; mesh <= announced && !OpensModelSpace(step.call); ++mesh) {
+            printed += std::wstring(function.polyface ? L"\rPolyFaceMesh " : L"\rMesh ") +
+                       std::to_wstring(mesh) + L"/min4 will be created...";
+        }
+        return printed;
+    }
+
+    // The outline search opens the block table and model space once per entity it looks up
+    // before the writer opens them.
+    static int Occurrence(const MeshFunction& function, const WriterStep& step) {
+        const int lookups = function.source == PointSource::kOutline ? 2 : 0;
+        return OpensModelSpace(step.call) ? lookups + 1 : step.mesh;
+    }
+
+    void ExpectWriterFailure(const MeshFunction& function, const WriterStep& step) {
+        SCOPED_TRACE(kafhost::wideToUtf8(std::wstring(function.name) + L" " + step.step +
+                                         L" at mesh " + std::to_wstring(step.mesh)));
+        const std::vector<LispValue> args =
+            Prepare(function, step.split ? kSplitMaximum : kSingleMaximum);
+        const std::vector<EntityInfo> before = DrawingEntities();
+        host().failCall(step.call, Occurrence(function, step), kInjected);
+
+        const kafhost::CallResult result = Call(function.name, args);
+        ExpectNilAndError(result);
+        // A text thrown by setSubDMesh is reported with the status of the last successful step.
+        const Acad::ErrorStatus shown = step.call == HostCall::kSetSubDMesh ? Acad::eOk : kInjected;
+        EXPECT_EQ(result.printed, PrintedBeforeWriter(function) + PrintedByWriter(function, step) +
+                                      StepLine(step.step, shown));
+
+        ExpectStillInTheDrawing(before);
+        const std::vector<EntityInfo> now = DrawingEntities();
+        ASSERT_EQ(now.size(), before.size() + static_cast<std::size_t>(step.mesh - 1));
+        for (std::size_t i = before.size(); i < now.size(); ++i) {
+            EXPECT_EQ(now[i].type, function.polyface ? L"AcDbPolyFaceMesh" : L"AcDbSubDMesh");
+            EXPECT_EQ(now[i].layer, L"TIN");
+            EXPECT_FALSE(now[i].faces.empty());
+        }
+    }
+
+private:
+    TempPointFiles files_;
+};
+
+TEST_F(MeshWriterFailureTest, PolyFaceMeshWritersEndTheCallWithNilAfterTheirStepLine) {
+    for (const MeshFunction& function : kMeshFunctions) {
+        if (function.polyface) {
+            for (const WriterStep& step : kPolyFaceSteps) {
+                ExpectWriterFailure(function, step);
+            }
+        }
+    }
+}
+
+TEST_F(MeshWriterFailureTest, SubDMeshWritersEndTheCallWithNilAfterTheirStepLine) {
+    for (const MeshFunction& function : kMeshFunctions) {
+        if (!function.polyface) {
+            for (const WriterStep& step : kSubDSteps) {
+                ExpectWriterFailure(function, step);
+            }
+        }
+    }
+}
+
+// ---- Lookups by handle ----
+
+struct LookupStep {
+    HostCall call;
+    const wchar_t* step;
+};
+
+const LookupStep kLookupSteps[] = {
+    {HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
+    {HostCall::kGetSymbolTable, L"getSymbolTable"},
+    {HostCall::kBlockTableGetAt, L"getAt"},
+    {HostCall::kNewIterator, L"newIterator"},
+    {HostCall::kIteratorSeek, L"seek"},
+    {HostCall::kIteratorGetEntity, L"getEntity"},
+};
+
+class LookupFailureTest : public ModuleTest {
+protected:
+    static std::wstring Mesh(double z) {
+        return host().addSubDMesh({{0, 0, z}, {4, 0, z}, {0, 4, z}}, {{0, 1, 2}});
+    }
+    static std::vector<Rgb> ColoursOf(const std::wstring& mesh) {
+        EntityInfo info;
+        EXPECT_TRUE(host().entityInfo(mesh, info));
+        return info.vertexColors;
+    }
+    static kafhost::CallResult Colour(const std::vector<std::wstring>& meshes) {
+        return Call(L"kaf-changeMeshColor",
+                    {StringList(meshes), LispValue::real(0.0), LispValue::real(10.0),
+                     LispValue::point(255, 0, 0), LispValue::point(0, 0, 255)});
+    }
+};
+
+TEST_F(LookupFailureTest, OutlineSearchNamesTheLookupStepThenTheObjectItWanted) {
+    for (const LookupStep& lookup : kLookupSteps) {
+        // The polyline is looked up first, then the meshes in list order.
+        for (const int occurrence : {1, 3}) {
+            SCOPED_TRACE(kafhost::wideToUtf8(lookup.step) + " at lookup " +
+                         std::to_string(occurrence));
+            host().reset();
+            const std::wstring outline =
+                host().addPolyline({{-1, -1}, {10, -1}, {10, 10}, {-1, 10}}, 0.0, true);
+            const std::wstring first = Mesh(1.0);
+            const std::wstring second = Mesh(2.0);
+            const std::vector<EntityInfo> before = DrawingEntities();
+            host().failCall(lookup.call, occurrence, kInjected);
+
+            const kafhost::CallResult result =
+                Call(L"kaf-dct-subdmesh-aa",
+                     {LispValue::string(outline), StringList({first, second}), LispValue::nil(),
+                      LispValue::integer(100), LispValue::real(0.5)});
+            ExpectNilAndError(result);
+            EXPECT_EQ(
+                result.printed,
+                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+                    Aborted(L"add_points_aa", occurrence == 1 ? L"Object is not a LWPolyline!"
+                                                              : L"Object is not a SubDMesh!"));
+            ExpectStillInTheDrawing(before);
+            EXPECT_EQ(DrawingEntities().size(), before.size());
+            // The meter starts once the polyline is accepted, and is ended on the way out.
+            EXPECT_EQ(host().meterEvents().empty(), occurrence == 1);
+            EXPECT_FALSE(host().meter().shown);
+        }
+    }
+}
+
+TEST_F(LookupFailureTest, ColouringStopsAtTheMeshItCannotFindAndKeepsTheColoursBefore) {
+    for (const LookupStep& lookup : kLookupSteps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
+        host().reset();
+        const std::wstring first = Mesh(0.0);
+        const std::wstring second = Mesh(0.0);
+        host().failCall(lookup.call, 2, kInjected);
+
+        const kafhost::CallResult result = Colour({first, second});
+        ExpectNilAndError(result);
+        EXPECT_EQ(result.printed,
+                  L"\rMesh: 1 of 2, Number of vertices: 3" +
+                      StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+                      StepLine(L"changeVertexColor", L"Object is not a SubDMesh!"));
+        EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
+        EXPECT_TRUE(ColoursOf(second).empty());
+        EXPECT_FALSE(host().meter().shown);
+    }
+}
+
+TEST_F(LookupFailureTest, MergingEndsUnderItsOwnStepNamesAndLeavesTheMeshAsItWas) {
+    for (const LookupStep& lookup : kLookupSteps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
+        host().reset();
+        Mesh(0.0);
+        const std::wstring mesh = Mesh(1.0);
+        const std::vector<EntityInfo> before = DrawingEntities();
+        host().failCall(lookup.call, 1, kInjected);
+
+        const kafhost::CallResult result =
+            Call(L"kaf-mergingCoplanarFacesOfSubMesh", {LispValue::string(mesh)});
+        ExpectNilAndError(result);
+        EXPECT_EQ(result.printed,
+                  Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
+                          acadErrorStatusText(kInjected)));
+        ExpectStillInTheDrawing(before);
+    }
+}
+
+// ---- Colouring: host calls whose results are not examined ----
+
+TEST_F(LookupFailureTest, MeshThatRefusesItsColoursStaysUncolouredAndTheRunGoesOn) {
+    for (HostCall call : {HostCall::kUpgradeOpen, HostCall::kSetVertexColorArray}) {
+        SCOPED_TRACE(call == HostCall::kUpgradeOpen ? "upgradeOpen" : "setVertexColorArray");
+        host().reset();
+        const std::wstring first = Mesh(0.0);
+        const std::wstring second = Mesh(10.0);
+        host().failCall(call, 1, kInjected);
+
+        const kafhost::CallResult result = Colour({first, second});
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_FALSE(result.resultSet);
+        EXPECT_EQ(result.printed,
+                  L"\rMesh: 1 of 2, Number of vertices: 3\rMesh: 2 of 2, Number of vertices: 3");
+        EXPECT_TRUE(ColoursOf(first).empty());
+        EXPECT_EQ(ColoursOf(second), std::vector<Rgb>(3, {0, 0, 255}));
+        EXPECT_FALSE(host().meter().shown);
+    }
+}
+
+TEST_F(LookupFailureTest, MeshThatCannotBeOpenedAgainStopsTheColouring) {
+    const std::wstring first = Mesh(0.0);
+    const std::wstring second = Mesh(10.0);
+    // Each mesh is found, closed and opened again by its id.
+    host().failCall(HostCall::kOpenAcDbObject, 2, kInjected);
+
+    const kafhost::CallResult result = Colour({first, second});
+    ExpectNilAndError(result);
+    EXPECT_EQ(result.printed, L"\rMesh: 1 of 2, Number of vertices: 3" +
+                                  StepLine(L"changeVertexColor", L"Object is not a SubDMesh!"));
+    EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
+    EXPECT_TRUE(ColoursOf(second).empty());
+    EXPECT_FALSE(host().meter().shown);
+}
+
+}  // namespace
