@@ -1,0 +1,59 @@
+// DecodeLispCall(data, size, fixture, files): turns a fuzz input into one call of one of the ten
+// AutoLISP functions: the function, the argument chain, and the contents of two point files.
+//
+// Input layout:
+//   byte 0            the function: its code (0 triangulate ... 9 kaf-changeMeshColor) modulo 10
+//   u16, bytes        length (little-endian, at most kMaxPointFileBytes taken) and contents of
+//                     the first point file; then the same for the second
+//   rest              the chain, one node (or run of nodes) per operation byte, by its value
+//                     modulo 16:
+//     0 RTLB  1 RTLE  8 RTNIL  9 RTT
+//     2 RTPOINT x y   3 RT3DPOINT x y z   4 RTREAL v       (coordinates, below)
+//     5 RTSHORT i16   6 RTLONG i32
+//     7 RTSTR from a table (a byte): the fixture's handles (also lower case, with leading zeros
+//       or a stray letter), other objects' handles, unknown and malformed handles, the layer
+//       names, delimiters, 4000-character texts
+//     10 a node of any type code (i16) with a zero value (an RTSTR code gives an empty string)
+//     11 RTSTR naming a point file (a byte modulo 4: first, second, a missing file, a folder)
+//     12 a run of points: count - 1, pattern, seed (bytes); the pattern picks scattered, lattice,
+//        collinear or clustered positions (bits 0-1) and 2D or 3D nodes (bit 2)
+//     13 RTSTR of raw text: a length byte below 0xF0 and that many bytes (as code points
+//        0-255); else an u16 count and one byte, repeated
+//     14 an integer from a table (bits 0-3) as RTSHORT, or RTLONG when bit 4 is set
+//     15 RTREAL from a table (bits 0-3): zeros, ones, NaN, infinities, extremes
+//   A coordinate is one byte k: below 0xF0 (k - 120) / 2; 0xF0-0xF7 NaN, +inf, -inf, 1e300,
+//   -1e300, the smallest subnormal, -0.0, 1e8 + 1/8; 0xF8-0xFB an i16 / 64; 0xFC-0xFF the eight
+//   raw bytes of a double.
+//
+// The chain holds at most kMaxChainNodes nodes; decoding stops there. For the two functions that
+// read a file list, every string before the first RTLE becomes a point file name (chosen by the
+// string's length), so that no call opens a path the input made up.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/fixture_drawing.h"
+#include "kafhost/lisp_value.h"
+
+constexpr std::size_t kMaxChainNodes = 2000;
+constexpr std::size_t kMaxPointFileBytes = 32768;
+
+struct PointFileNames {
+    std::wstring first;
+    std::wstring second;
+    std::wstring missing;
+    std::wstring folder;
+};
+
+struct LispCall {
+    std::wstring function;
+    std::string firstFile;
+    std::string secondFile;
+    kafhost::Chain chain;
+    std::size_t nodeCount = 0;
+};
+
+LispCall DecodeLispCall(const std::uint8_t* data, std::size_t size, const FixtureDrawing& fixture,
+                        const PointFileNames& files);
