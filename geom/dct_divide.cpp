@@ -56,7 +56,7 @@ CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
 // l: end at lo of the left half's clockwise hull edge; r: end at ro of the right half's
 // counter-clockwise hull edge. Both walk down their hulls until the line lo-ro has no vertex
 // of either hull edge below it.
-void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r) {
+inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r) {
     std::uint32_t lo = mesh.VertexOf(l);
     std::uint32_t ld = mesh.VertexOf(l ^ 1u);
     std::uint32_t ro = mesh.VertexOf(r);
