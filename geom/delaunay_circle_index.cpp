@@ -93,28 +93,36 @@ CCircleIndex::Cells CCircleIndex::Place(double xc, double yc, double r, double x
 }
 
 void CCircleIndex::Insert(std::int32_t id, Cells cells, double xc, double yc, double r) {
-    cells_[cells.lo].push_back(Entry{xc, yc, r, id, cells.hi});
+    if (slots_.size() <= static_cast<std::size_t>(id)) {
+        slots_.resize(static_cast<std::size_t>(id) + 1);
+    }
+    Append(cells.lo, Entry{xc, yc, r, id, cells.hi});
     if (cells.hi != cells.lo) {
-        cells_[cells.hi].push_back(Entry{xc, yc, r, id, cells.lo});
+        Append(cells.hi, Entry{xc, yc, r, id, cells.lo});
     }
 }
 
 void CCircleIndex::Erase(std::int32_t id, Cells cells) {
-    EraseFrom(cells.lo, id);
+    RemoveAt(cells.lo, slots_[id][0]);
     if (cells.hi != cells.lo) {
-        EraseFrom(cells.hi, id);
+        RemoveAt(cells.hi, slots_[id][1]);
     }
 }
 
-void CCircleIndex::EraseFrom(std::int32_t cell, std::int32_t id) {
+// An entry is in its lower cell when that is not above its partner.
+void CCircleIndex::Append(std::int32_t cell, const Entry& entry) {
     std::vector<Entry>& entries = cells_[cell];
-    for (std::size_t e = 0; e < entries.size(); ++e) {
-        if (entries[e].id == id) {
-            entries[e] = entries.back();
-            entries.pop_back();
-            return;
-        }
-    }
+    slots_[entry.id][cell <= entry.partner ? 0 : 1] = static_cast<std::int32_t>(entries.size());
+    entries.push_back(entry);
+}
+
+// Moves the cell's last entry into the position.
+void CCircleIndex::RemoveAt(std::int32_t cell, std::int32_t position) {
+    std::vector<Entry>& entries = cells_[cell];
+    const Entry& last = entries.back();
+    slots_[last.id][cell <= last.partner ? 0 : 1] = position;
+    entries[position] = last;
+    entries.pop_back();
 }
 
 }  // namespace geom

@@ -17,6 +17,7 @@
 // level.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -52,10 +53,9 @@ public:
             for (std::size_t e = 0; e < entries.size();) {
                 const Entry entry = entries[e];
                 if (px > entry.xc + entry.r) {
-                    entries[e] = entries.back();
-                    entries.pop_back();
+                    RemoveAt(cell, static_cast<std::int32_t>(e));
                     if (entry.partner != cell) {
-                        EraseFrom(entry.partner, entry.id);
+                        RemoveAt(entry.partner, slots_[entry.id][entry.partner < cell ? 0 : 1]);
                     }
                     dropped(entry.id);
                     continue;
@@ -87,7 +87,8 @@ private:
     static constexpr double kNearTiny = 1e-300;
 
     std::int32_t CellAt(int level, double y) const;
-    void EraseFrom(std::int32_t cell, std::int32_t id);
+    void Append(std::int32_t cell, const Entry& entry);
+    void RemoveAt(std::int32_t cell, std::int32_t position);
 
     // Cell arithmetic of one level.
     struct Level {
@@ -102,6 +103,8 @@ private:
     int finestLevel_ = 0;
     std::vector<Level> levels_;
     std::vector<std::vector<Entry>> cells_;
+    // By id: the positions of its entries in its lower cell [0] and its upper cell [1].
+    std::vector<std::array<std::int32_t, 2>> slots_;
 };
 
 }  // namespace geom
