@@ -3,15 +3,17 @@
 // ExactOrient(a, b, c) gives the sign (-1, 0, 1) of (b - a) x (c - a): 1 when a, b, c run
 // counter-clockwise. ExactInCircle(a, b, c, d) gives the sign of the in-circle determinant: 1
 // when d lies strictly inside the circle through a, b, c (taken counter-clockwise), 0 on it.
-// Both are exact for all finite doubles: every coordinate is turned into an integer times a
-// power of two shared by the predicate's inputs, and the determinants are evaluated in
-// arbitrary-precision integers.
+// Both are exact for all finite doubles. The determinant is first evaluated in floating point;
+// when its size exceeds a bound on the rounding error, its sign is the answer. Otherwise every
+// coordinate is turned into an integer times a power of two shared by the predicate's inputs,
+// and the determinant is evaluated in arbitrary-precision integers.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <vector>
 
 namespace exact {
@@ -190,7 +192,27 @@ struct Point {
     double y;
 };
 
+// The sign of `det` when it is certain: its rounding error is at most errorFactor times the
+// unit roundoff times `magnitude` (the sum of the absolute values of its terms). Gives 2 when
+// it is not certain, or when the terms are so small that underflow could spoil the bound.
+inline int CertainSign(double det, double magnitude, double errorFactor) {
+    const double bound = errorFactor * (std::numeric_limits<double>::epsilon() / 2) * magnitude;
+    if (!std::isfinite(det) || !std::isfinite(magnitude) || magnitude < 1e-250) {
+        return 2;
+    }
+    if (det > bound) {
+        return 1;
+    }
+    return det < -bound ? -1 : 2;
+}
+
 inline int ExactOrient(Point a, Point b, Point c) {
+    const double left = (b.x - a.x) * (c.y - a.y);
+    const double right = (b.y - a.y) * (c.x - a.x);
+    const int quick = CertainSign(left - right, std::fabs(left) + std::fabs(right), 8);
+    if (quick != 2) {
+        return quick;
+    }
     const std::vector<BigInt> v = ToCommonScale({a.x, a.y, b.x, b.y, c.x, c.y});
     const BigInt abx = v[2] - v[0];
     const BigInt aby = v[3] - v[1];
@@ -200,6 +222,26 @@ inline int ExactOrient(Point a, Point b, Point c) {
 }
 
 inline int ExactInCircle(Point a, Point b, Point c, Point d) {
+    {
+        const double adx = a.x - d.x;
+        const double ady = a.y - d.y;
+        const double bdx = b.x - d.x;
+        const double bdy = b.y - d.y;
+        const double cdx = c.x - d.x;
+        const double cdy = c.y - d.y;
+        const double aLift = adx * adx + ady * ady;
+        const double bLift = bdx * bdx + bdy * bdy;
+        const double cLift = cdx * cdx + cdy * cdy;
+        const double det = aLift * (bdx * cdy - cdx * bdy) + bLift * (cdx * ady - adx * cdy) +
+                           cLift * (adx * bdy - bdx * ady);
+        const double magnitude = aLift * (std::fabs(bdx * cdy) + std::fabs(cdx * bdy)) +
+                                 bLift * (std::fabs(cdx * ady) + std::fabs(adx * cdy)) +
+                                 cLift * (std::fabs(adx * bdy) + std::fabs(bdx * ady));
+        const int quick = CertainSign(det, magnitude, 16);
+        if (quick != 2) {
+            return quick;
+        }
+    }
     const std::vector<BigInt> v = ToCommonScale({a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y});
     const BigInt adx = v[0] - v[6];
     const BigInt ady = v[1] - v[7];
