@@ -176,6 +176,11 @@ def main():
     positions.extend(cross_sections(rng, terrain))
     positions.extend(stream_lines(rng, terrain))
     positions.extend(ridge_lines(rng))
+    # The lines take at most a third of the points; for small samples every so many is kept.
+    most = arguments.points // 3
+    if len(positions) > most:
+        step = len(positions) / max(1, most)
+        positions = [positions[int(i * step)] for i in range(most)]
     # The walked grid takes about two thirds of what is left, detail points the rest.
     remaining = max(0, arguments.points - len(positions))
     spacing = SIZE / max(1.0, math.sqrt(remaining * 2.0 / 3.0))
