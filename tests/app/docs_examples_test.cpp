@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "kafcad_process.h"
+#include "kafhost/drawing_json.h"
+#include "png_reader.h"
 
 namespace {
 
@@ -112,9 +114,25 @@ TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
         fs::copy(docs / "examples", folder, fs::copy_options::recursive);
         const KafcadRun run = RunShellCommand(example.command, folder.string());
         EXPECT_EQ(run.exitStatus, 0) << run.err;
-        EXPECT_NE(FileText(folder / "coloured.json").find("\"vertexColors\":[[0,128,0]"),
-                  std::string::npos);
-        EXPECT_TRUE(fs::exists(folder / "coloured.png"));
+        const kafhost::DrawingSnapshot drawing =
+            kafhost::loadDrawingFile((folder / "coloured.json").string());
+        ASSERT_FALSE(drawing.entities.empty());
+        for (const kafhost::EntityInfo& mesh : drawing.entities) {
+            ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
+            for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
+                // Green (0 128 0) at 10 m, brown (139 69 19) at 20 m; the hue passes yellow
+                // (red = green) at about 16.3 m.
+                const kafhost::Rgb& colour = mesh.vertexColors[i];
+                const double z = mesh.vertices[i][2];
+                if (z < 15.0 || z > 17.5) {
+                    EXPECT_EQ(colour[1] > colour[0], z < 15.0)
+                        << z << ": " << colour[0] << " " << colour[1];
+                }
+            }
+        }
+        const Picture picture = ReadPng((folder / "coloured.png").string());
+        EXPECT_EQ(picture.width, 400);
+        EXPECT_EQ(picture.height, 400);
         fs::remove_all(folder);
         return;
     }
