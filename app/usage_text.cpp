@@ -15,6 +15,7 @@ std::string UsageText() {
            "                        with layer \"0\" only)\n"
            "  --layer NAME          add layer NAME to the drawing; repeatable\n"
            "  --save FILE           save the drawing to FILE after the scripts\n"
+           "                        (drawing files: DXF for a name ending in .dxf, else JSON)\n"
            "  --png FILE            render a top view of model space to the PNG picture FILE\n"
            "                        after the scripts\n"
            "  --png-size WxH|N      the picture's size in pixels (N: N x N; default 1200)\n"
