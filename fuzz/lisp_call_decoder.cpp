@@ -313,8 +313,15 @@ LispCall DecodeLispCall(const std::uint8_t* data, std::size_t size, const Fixtur
                         const PointFileNames& files) {
     ByteReader input(data, size);
     LispCall call;
-    const int function = input.Byte() % 10;
+    const std::uint8_t first = input.Byte();
+    const int function = first % 10;
     call.function = kFunctions[function];
+    const int fault = first / 10 - 1;
+    if (fault >= 0 && fault < static_cast<int>(kafhost::HostCall::kCount)) {
+        call.injectFault = true;
+        call.fault = static_cast<kafhost::HostCall>(fault);
+        call.faultOccurrence = input.Byte() % 8 + 1;
+    }
     call.firstFile = PointFile(input);
     call.secondFile = PointFile(input);
     call.chain = ChainDecoder(input, function, fixture, files).Decode(call.nodeCount);

@@ -2,7 +2,9 @@
 // AutoLISP functions: the function, the argument chain, and the contents of two point files.
 //
 // Input layout:
-//   byte 0            the function: its code (0 triangulate ... 9 kaf-changeMeshColor) modulo 10
+//   byte 0            the function: its code (0 triangulate ... 9 kaf-changeMeshColor) modulo 10;
+//                     from 10 to 169 also a host call to fail (kafhost::HostCall number
+//                     byte / 10 - 1), at the occurrence given by the next byte (modulo 8, plus 1)
 //   u16, bytes        length (little-endian, at most kMaxPointFileBytes taken) and contents of
 //                     the first point file; then the same for the second
 //   rest              the chain, one node (or run of nodes) per operation byte, by its value
@@ -35,6 +37,7 @@
 #include <string>
 
 #include "fuzz/fixture_drawing.h"
+#include "kafhost/host.h"
 #include "kafhost/lisp_value.h"
 
 constexpr std::size_t kMaxChainNodes = 2000;
@@ -49,6 +52,10 @@ struct PointFileNames {
 
 struct LispCall {
     std::wstring function;
+    // The host call to fail during the call, or none.
+    bool injectFault = false;
+    kafhost::HostCall fault = kafhost::HostCall::kCount;
+    int faultOccurrence = 1;
     std::string firstFile;
     std::string secondFile;
     kafhost::Chain chain;

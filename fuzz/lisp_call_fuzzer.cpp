@@ -1,10 +1,11 @@
 // Fuzz target lisp_call: one call of one of the ten AutoLISP functions of the loaded module, with
 // an argument chain decoded from the input (DecodeLispCall), on a small drawing that holds the
 // entities the handles name (PrepareFixtureDrawing) and with two point files written from the
-// input. After the call: no exception may have left the function, no drawing object may be open,
-// the status must be RSRSLT or RSERR, a result handed over must be readable, and the drawing must
-// still save and load (CheckDrawingRoundTrip: once for the fixture at the start, then after every
-// call that changed the drawing). Every input starts from a fresh drawing (StartOver).
+// input; a host call may be made to fail during the call. After the call: no exception may have
+// left the function, no drawing object may be open, the status must be RSRSLT or RSERR, a result
+// handed over must be readable, and the drawing must still save and load (CheckDrawingRoundTrip:
+// once for the fixture at the start, then after every call that changed the drawing). Every input
+// starts from a fresh drawing (StartOver).
 #include <memory>
 #include <string>
 
@@ -82,7 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder->Write("first.csv", call.firstFile);
     folder->Write("second.csv", call.secondFile);
 
+    if (call.injectFault) {
+        host.failCall(call.fault, call.faultOccurrence);
+    }
     const kafhost::CallResult result = host.callWithChain(call.function, call.chain.get());
+    host.clearFaults();
     CheckCall(call.function, result);
     if (!SameDrawing(host.snapshot(), fixtureDrawing)) {
         CheckDrawingRoundTrip(host, *folder);

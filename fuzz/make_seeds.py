@@ -54,6 +54,9 @@ def special_int(i, as_long=False): return b"\x0e" + bytes([i | (0x10 if as_long 
 def special_real(i): return b"\x0f" + bytes([i])
 
 
+HOST_CALLS = 16  # kafhost::HostCall values before kCount
+
+
 def call(function, program, first=b"", second=b""):
     return (bytes([FUNCTIONS.index(function)]) + struct.pack("<H", len(first)) + first +
             struct.pack("<H", len(second)) + second + program)
@@ -148,6 +151,21 @@ def lisp_call_seeds():
     seeds[color + "-list-only"] = call(color, lb() + named(MESH) + named(SECOND_MESH) + le())
     seeds[color + "-wrong-kinds"] = call(color, lb() + named(POLYFACE) + named(FACE) + le() +
                                          real(0) + real(1) + p3(1, 2, 3) + p3(3, 2, 1))
+    # Every host call failing once, at the first and at a later occurrence.
+    faulted = {
+        "kaf-dct-subdmesh-split": seeds["kaf-dct-subdmesh-split"],
+        "kaf-dct-pfacemesh-split": seeds["kaf-dct-pfacemesh-split"],
+        aa: seeds[aa + "-split"],
+        color: seeds[color],
+        merge + "-mesh": seeds[merge + "-mesh"],
+        "kaf-dct-pface-square": seeds["kaf-dct-pface-square"],
+        "kaf-dct-subdmesh-withloadcsv": seeds["kaf-dct-subdmesh-withloadcsv"],
+    }
+    for label, seed in faulted.items():
+        for fault in range(HOST_CALLS):
+            for occurrence in (1, 3):
+                seeds["%s-fault%d-%d" % (label, fault, occurrence)] = (
+                    bytes([(fault + 1) * 10 + seed[0], occurrence - 1]) + seed[1:])
     return seeds
 
 

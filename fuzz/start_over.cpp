@@ -5,4 +5,5 @@ void StartOver(kafhost::Host& host) {
     host.clearCommandLine();
     host.clearMeterEvents();
     host.clearMessageBoxes();
+    host.clearFaults();
 }
