@@ -43,18 +43,19 @@ bool HasNonFiniteNumber(const DrawingSnapshot& drawing) {
     return false;
 }
 
-bool HasLineBreak(const std::wstring& text) {
-    return text.find_first_of(L"\r\n") != std::wstring::npos;
+// DXF names cannot be empty or hold a line break or one of < > / \ " : ; ? * | = `.
+bool NotADxfName(const std::wstring& name) {
+    return name.empty() || name.find_first_of(L"\r\n<>/\\\":;?*|=`") != std::wstring::npos;
 }
 
-bool HasNameWithLineBreak(const DrawingSnapshot& drawing) {
+bool HasNameDxfCannotHold(const DrawingSnapshot& drawing) {
     for (const kafhost::LayerInfo& layer : drawing.layers) {
-        if (HasLineBreak(layer.name)) {
+        if (NotADxfName(layer.name)) {
             return true;
         }
     }
     for (const EntityInfo& e : drawing.entities) {
-        if (HasLineBreak(e.layer)) {
+        if (NotADxfName(e.layer)) {
             return true;
         }
     }
@@ -150,7 +151,7 @@ void CheckDrawingRoundTrip(kafhost::Host& host, const ScratchFolder& folder) {
         [](const DrawingSnapshot& d, const std::string& p) { kafhost::saveDrawingFile(d, p); },
         [](const std::string& p) { return kafhost::loadDrawingFile(p); });
     RoundTrip(
-        host, folder.Path("drawing.dxf"), "DXF", nonFinite || HasNameWithLineBreak(drawing),
+        host, folder.Path("drawing.dxf"), "DXF", nonFinite || HasNameDxfCannotHold(drawing),
         [](const DrawingSnapshot& d, const std::string& p) { kafhost::saveDxfDrawingFile(d, p); },
         [](const std::string& p) {
             std::vector<std::string> notes;
