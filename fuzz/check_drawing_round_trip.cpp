@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,48 +96,50 @@ void LoadIntoHost(kafhost::Host& host, const DrawingSnapshot& drawing, const cha
     }
 }
 
-// One format: save, load into the host, save again; the two files must be the same (for JSON
-// up to "nextHandle", which a load may raise: the host gives its own objects new handles above
-// the entities').
-template <typename Save, typename Load>
-void RoundTrip(kafhost::Host& host, const std::string& path, const char* format, bool mayRefuse,
-               Save save, Load load) {
+// A drawing-file format: saving to a file, loading from one, and the file text of a drawing.
+struct DrawingFormat {
+    const char* name;
+    std::function<void(const DrawingSnapshot&, const std::string&)> save;
+    std::function<DrawingSnapshot(const std::string&)> load;
+    std::function<std::string(const DrawingSnapshot&)> text;
+};
+
+// One format: save, load into the host, and the text of what the host then holds must be the
+// saved file. A load may raise the next handle (the host gives its own objects new handles above
+// the entities'), never lower it; DXF does not write it (reading takes $HANDSEED).
+void RoundTrip(kafhost::Host& host, const std::string& path, const DrawingFormat& format,
+               bool mayRefuse) {
+    const std::string name = format.name;
     const DrawingSnapshot drawing = host.snapshot();
     try {
-        save(drawing, path);
+        format.save(drawing, path);
     } catch (const kafhost::DrawingFileError& error) {
         if (mayRefuse) {
             return;
         }
-        FuzzFailure(std::string(format) + " save failed: " + error.what());
+        FuzzFailure(name + " save failed: " + error.what());
     }
     const std::string first = ReadWholeFile(path);
     DrawingSnapshot loaded;
     try {
-        loaded = load(path);
+        loaded = format.load(path);
     } catch (const kafhost::DrawingFileError& error) {
-        FuzzFailure(std::string(format) + " load of a saved drawing failed: " + error.what());
+        FuzzFailure(name + " load of a saved drawing failed: " + error.what());
     }
-    LoadIntoHost(host, loaded, format);
+    LoadIntoHost(host, loaded, format.name);
     DrawingSnapshot again = host.snapshot();
-    const bool json = format == std::string("JSON");
-    // JSON keeps the next handle; DXF does not write it (reading takes $HANDSEED).
-    if (json && again.nextHandle < drawing.nextHandle) {
-        FuzzFailure(std::string(format) + " load lowered the next handle");
+    if (name == "JSON" && again.nextHandle < drawing.nextHandle) {
+        FuzzFailure(name + " load lowered the next handle");
     }
+    again.nextHandle = drawing.nextHandle;
     std::string second;
     try {
-        save(again, path);
-        second = ReadWholeFile(path);
-        if (second != first && json) {
-            again.nextHandle = drawing.nextHandle;
-            second = kafhost::drawingToJson(again);
-        }
+        second = format.text(again);
     } catch (const kafhost::DrawingFileError& error) {
-        FuzzFailure(std::string(format) + " save of a loaded drawing failed: " + error.what());
+        FuzzFailure(name + " save of a loaded drawing failed: " + error.what());
     }
     if (second != first) {
-        FuzzFailure(std::string(format) + " file differs after a load and a save, at " +
+        FuzzFailure(name + " file differs after a load and a save, at " +
                     FirstDifference(first, second));
     }
 }
@@ -144,17 +147,16 @@ void RoundTrip(kafhost::Host& host, const std::string& path, const char* format,
 }  // namespace
 
 void CheckDrawingRoundTrip(kafhost::Host& host, const ScratchFolder& folder) {
+    static const DrawingFormat kJson = {"JSON", kafhost::saveDrawingFile, kafhost::loadDrawingFile,
+                                        kafhost::drawingToJson};
+    static const DrawingFormat kDxf = {"DXF", kafhost::saveDxfDrawingFile,
+                                       [](const std::string& path) {
+                                           std::vector<std::string> notes;
+                                           return kafhost::loadDxfDrawingFile(path, notes);
+                                       },
+                                       kafhost::drawingToDxf};
     const DrawingSnapshot drawing = host.snapshot();
     const bool nonFinite = HasNonFiniteNumber(drawing);
-    RoundTrip(
-        host, folder.Path("drawing.json"), "JSON", nonFinite,
-        [](const DrawingSnapshot& d, const std::string& p) { kafhost::saveDrawingFile(d, p); },
-        [](const std::string& p) { return kafhost::loadDrawingFile(p); });
-    RoundTrip(
-        host, folder.Path("drawing.dxf"), "DXF", nonFinite || HasNameDxfCannotHold(drawing),
-        [](const DrawingSnapshot& d, const std::string& p) { kafhost::saveDxfDrawingFile(d, p); },
-        [](const std::string& p) {
-            std::vector<std::string> notes;
-            return kafhost::loadDxfDrawingFile(p, notes);
-        });
+    RoundTrip(host, folder.Path("drawing.json"), kJson, nonFinite);
+    RoundTrip(host, folder.Path("drawing.dxf"), kDxf, nonFinite || HasNameDxfCannotHold(drawing));
 }
