@@ -102,6 +102,7 @@ int InChildProcess(const std::function<int()>& body) {
 constexpr int kSaveRefused = 0;
 constexpr int kSaveSucceeded = 1;
 constexpr int kNoRightsToGiveUp = 3;
+constexpr int kOtherError = 4;
 
 int SaveThatMustFail(const Format& format, const DrawingSnapshot& drawing,
                      const std::string& path) {
@@ -110,7 +111,7 @@ int SaveThatMustFail(const Format& format, const DrawingSnapshot& drawing,
     } catch (const DrawingFileError& error) {
         const std::string expected = path + ": cannot write";
         return std::string(error.what()).compare(0, expected.size(), expected) == 0 ? kSaveRefused
-                                                                                    : 4;
+                                                                                    : kOtherError;
     }
     return kSaveSucceeded;
 }
