@@ -66,6 +66,7 @@ DrawingSnapshot Assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
         const std::wstring key = DxfNameKey(layer);
         const auto found = std::find(layerKeys.begin(), layerKeys.end(), key);
         if (found == layerKeys.end()) {
+            CheckDxfName(layer, "layer", head.line);
             drawing.layers.push_back(LayerInfo{layer, false});
             layerKeys.push_back(key);
             notes.push_back("added layer \"" + wideToUtf8(layer) +

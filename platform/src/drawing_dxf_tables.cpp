@@ -214,6 +214,7 @@ void ReadLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
     }
     if (!named || read.layer.name.empty())
         throw DrawingFileError("line " + std::to_string(read.line) + ": a LAYER has no name");
+    CheckDxfName(read.layer.name, "layer", read.line);
     const std::wstring key = DxfNameKey(read.layer.name);
     for (const DxfLayerRead& earlier : drawing.layers) {
         if (DxfNameKey(earlier.layer.name) == key)

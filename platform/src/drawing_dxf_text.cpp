@@ -25,6 +25,14 @@ std::string EncodeDxfName(const std::wstring& name, const std::string& what) {
     return wideToUtf8(name);
 }
 
+void CheckDxfName(const std::wstring& name, const std::string& what, std::size_t line) {
+    try {
+        EncodeDxfName(name, what);
+    } catch (const DrawingFileError& error) {
+        throw DrawingFileError("line " + std::to_string(line) + ": " + error.what());
+    }
+}
+
 std::wstring DecodeDxfText(std::string_view value, bool utf8) {
     std::wstring text;
     std::size_t pos = 0;

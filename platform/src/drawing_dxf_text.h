@@ -14,6 +14,9 @@
 namespace kafhost {
 
 std::string EncodeDxfName(const std::wstring& name, const std::string& what);
+// CheckDxfName(name, what, line): refuses, as a malformed file at that line, a name read from a
+// file that EncodeDxfName would refuse to write, so that every drawing read can be saved again.
+void CheckDxfName(const std::wstring& name, const std::string& what, std::size_t line);
 std::wstring DecodeDxfText(std::string_view value, bool utf8);
 std::wstring DxfNameKey(const std::wstring& name);
 

@@ -403,6 +403,9 @@ DrawingSnapshot drawingFromJson(const std::string& text) {
         root = Json::parse(text);
     } catch (const Json::parse_error& error) {
         throw DrawingFileError(SyntaxErrorText(error));
+    } catch (const Json::exception& error) {
+        // Other parse failures, such as a number beyond the range of a double.
+        throw DrawingFileError(std::string("not a valid JSON drawing: ") + error.what());
     }
     if (!root.is_object())
         throw DrawingFileError("expected a drawing object {\"layers\": ...}");

@@ -161,6 +161,7 @@ TEST(DrawingJson, MalformedDrawingsSayWhatAndWhere) {
     EXPECT_EQ(ReadError("{\"layers\": [\n  {\"name\": \"0\",}\n]}").substr(0, 34),
               "parse error at line 2, column 16: ");
     EXPECT_EQ(ReadError("[]"), "expected a drawing object {\"layers\": ...}");
+    EXPECT_EQ(ReadError("1e400").substr(0, 34), "not a valid JSON drawing: [json.ex");
     EXPECT_EQ(ReadError(R"({"layers": [], "colour": 1})"), "unknown field \"colour\"");
     EXPECT_EQ(ReadError(R"({"layers": [{"name": "TIN"}]})"),
               "layers: the drawing has no layer \"0\"");

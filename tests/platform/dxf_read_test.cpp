@@ -229,6 +229,9 @@ TEST(DxfRead, MalformedFilesAreRefusedWithTheLine) {
     EXPECT_EQ(ReadError(Replaced(text, DxfTags({{2, "TIN"}}), DxfTags({{2, "gel\xC3\xA4NDE"}}))),
               LineOf(text, DxfTags({{0, "LAYER"}, {5, "103"}})) +
                   ": layer \"Gel\xC3\xA4nde\" is listed twice");
+    EXPECT_EQ(ReadError(Replaced(text, DxfTags({{2, "TIN"}}), DxfTags({{2, "*F"}}))),
+              LineOf(text, DxfTags({{0, "LAYER"}, {5, "102"}})) +
+                  ": layer \"*F\" holds \"*\", which DXF names cannot hold");
     EXPECT_EQ(ReadError(Replaced(text, "420\n66303\n", "")),
               LineOf(text, DxfTags({{0, "XRECORD"}})) +
                   ": KAF_VERTEX_COLORS holds 2 colours for the 3 vertices of the MESH on " +
