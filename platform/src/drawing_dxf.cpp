@@ -16,6 +16,7 @@
 #include "drawing_dxf_text.h"
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
+#include "replace_file.h"
 
 namespace kafhost {
 namespace {
@@ -147,41 +148,11 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
 }
 
 void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + "." +
-                                                       std::to_string(::getpid()) + ".tmp");
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
-        throw DrawingFileError(FileError(path, "cannot write"));
-    const auto discard = [&temporary]() {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    };
-    try {
+    replaceFile(path, [&drawing](std::FILE* file) {
         DxfWriter writer(file);
         WriteDrawing(writer, drawing);
         writer.finish();
-    } catch (const DrawingFileError& error) {
-        std::fclose(file);
-        discard();
-        throw DrawingFileError(path + ": " + error.what());
-    } catch (...) {
-        std::fclose(file);
-        discard();
-        throw;
-    }
-    if (std::fclose(file) != 0) {
-        const std::string message = FileError(path, "cannot write");
-        discard();
-        throw DrawingFileError(message);
-    }
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error) {
-        discard();
-        throw DrawingFileError(path + ": cannot write: " + error.message());
-    }
+    });
 }
 
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes) {

@@ -1,5 +1,7 @@
 #include "kafhost/drawing_json.h"
 
+#include "replace_file.h"
+
 #include <unistd.h>
 #include <cerrno>
 #include <cmath>
@@ -436,36 +438,16 @@ DrawingSnapshot drawingFromJson(const std::string& text) {
 }
 
 void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
-    namespace fs = std::filesystem;
     std::string text;
     try {
         text = drawingToJson(drawing);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }
-    const fs::path target(path);
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + "." +
-                                                       std::to_string(::getpid()) + ".tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw DrawingFileError(path + ": cannot write: " + std::strerror(errno));
-        out << text;
-        out.close();
-        if (!out) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw DrawingFileError(path + ": cannot write: " + reason);
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw DrawingFileError(path + ": cannot write: " + error.message());
-    }
+    replaceFile(path, [&text](std::FILE* file) {
+        if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+            throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
+    });
 }
 
 DrawingSnapshot loadDrawingFile(const std::string& path) {
