@@ -39,7 +39,7 @@ CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
         const std::uint32_t a = mesh.MakeEdge(l, l + 1);
         const std::uint32_t b = mesh.MakeEdge(l + 1, r);
         mesh.SpliceEdge(DctDestinationEnd(a), DctOriginEnd(b));
-        const double c = DctOrient(mesh.Vertex(l), mesh.Vertex(l + 1), mesh.Vertex(r));
+        const int c = DctOrientSign(mesh.Vertex(l), mesh.Vertex(l + 1), mesh.Vertex(r));
         hull = {DctOriginEnd(a), DctDestinationEnd(b)};
         if (c > 0) {
             mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Right);
@@ -62,11 +62,11 @@ inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::u
     std::uint32_t ro = mesh.VertexOf(r);
     std::uint32_t rd = mesh.VertexOf(r ^ 1u);
     for (;;) {
-        if (DctOrient(mesh.Vertex(lo), mesh.Vertex(ld), mesh.Vertex(ro)) > 0) {
+        if (DctOrientSign(mesh.Vertex(lo), mesh.Vertex(ld), mesh.Vertex(ro)) > 0) {
             l = mesh.Prev(l ^ 1u);
             lo = ld;
             ld = mesh.VertexOf(l ^ 1u);
-        } else if (DctOrient(mesh.Vertex(ro), mesh.Vertex(rd), mesh.Vertex(lo)) < 0) {
+        } else if (DctOrientSign(mesh.Vertex(ro), mesh.Vertex(rd), mesh.Vertex(lo)) < 0) {
             r = mesh.Next(r ^ 1u);
             ro = rd;
             rd = mesh.VertexOf(r ^ 1u);
@@ -90,72 +90,43 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
     DctVertex o = mesh.Vertex(mesh.VertexOf(baseO));
     DctVertex d = mesh.Vertex(mesh.VertexOf(baseD));
     for (;;) {
-        // The candidates and the edges after them are looked at together, before any branch.
-        const std::uint32_t nextL = mesh.Next(lc);
-        const std::uint32_t nextR = mesh.Prev(rc);
-        const DctVertex& dl = mesh.Vertex(mesh.VertexOf(lc ^ 1u));
-        const DctVertex& dr = mesh.Vertex(mesh.VertexOf(rc ^ 1u));
-        const DctVertex& afterL = mesh.Vertex(mesh.VertexOf(nextL ^ 1u));
-        const DctVertex& afterR = mesh.Vertex(mesh.VertexOf(nextR ^ 1u));
-        const double orientL = DctOrient(dl, o, d);
-        const double orientR = DctOrient(dr, o, d);
-        const double orientAfterL = DctOrient(afterL, o, d);
-        const double orientAfterR = DctOrient(afterR, o, d);
-        double cl = DctCotangent(dl, o, d, orientL);
-        double cr = DctCotangent(dr, o, d, orientR);
-        const double cotAfterL = DctCotangent(afterL, o, d, orientAfterL);
-        const double cotAfterR = DctCotangent(afterR, o, d, orientAfterR);
-        const bool aboveL = orientL > 0;
-        const bool aboveR = orientR > 0;
+        DctCandidate cl = DctSeeBase(mesh.Vertex(mesh.VertexOf(lc ^ 1u)), o, d);
+        DctCandidate cr = DctSeeBase(mesh.Vertex(mesh.VertexOf(rc ^ 1u)), o, d);
+        const bool aboveL = DctAbove(cl, o, d);
+        const bool aboveR = DctAbove(cr, o, d);
         if (!aboveL && !aboveR) {
             freeEdgeCount = mesh.FreeEdgeCount();
             return first;
         }
         // A candidate gives way to the next edge around the base end while that edge's far end
         // lies above the base and sees it under an angle at least as large.
-        if (aboveL && orientAfterL > 0 && !(cotAfterL > cl)) {
-            mesh.DeleteEdge(DctEdgeOfEnd(lc));
-            lc = nextL;
-            cl = cotAfterL;
+        if (aboveL) {
             for (;;) {
                 const std::uint32_t n = mesh.Next(lc);
-                const DctVertex& c = mesh.Vertex(mesh.VertexOf(n ^ 1u));
-                const double orient = DctOrient(c, o, d);
-                if (!(orient > 0)) {
-                    break;
-                }
-                const double k = DctCotangent(c, o, d, orient);
-                if (k > cl) {
+                const DctCandidate c = DctSeeBase(mesh.Vertex(mesh.VertexOf(n ^ 1u)), o, d);
+                if (!DctAbove(c, o, d) || DctCotGreater(c, cl, o, d)) {
                     break;
                 }
                 mesh.DeleteEdge(DctEdgeOfEnd(lc));
                 lc = n;
-                cl = k;
+                cl = c;
             }
         }
-        if (aboveR && orientAfterR > 0 && !(cotAfterR > cr)) {
-            mesh.DeleteEdge(DctEdgeOfEnd(rc));
-            rc = nextR;
-            cr = cotAfterR;
+        if (aboveR) {
             for (;;) {
                 const std::uint32_t n = mesh.Prev(rc);
-                const DctVertex& c = mesh.Vertex(mesh.VertexOf(n ^ 1u));
-                const double orient = DctOrient(c, o, d);
-                if (!(orient > 0)) {
-                    break;
-                }
-                const double k = DctCotangent(c, o, d, orient);
-                if (k > cr) {
+                const DctCandidate c = DctSeeBase(mesh.Vertex(mesh.VertexOf(n ^ 1u)), o, d);
+                if (!DctAbove(c, o, d) || DctCotGreater(c, cr, o, d)) {
                     break;
                 }
                 mesh.DeleteEdge(DctEdgeOfEnd(rc));
                 rc = n;
-                cr = k;
+                cr = c;
             }
         }
         // The side whose candidate sees the base under the larger angle gives the new base;
         // ties go left. The other side's candidate stays.
-        if (aboveL && !(aboveR && cl > cr)) {
+        if (aboveL && !(aboveR && DctCotGreater(cl, cr, o, d))) {
             const std::uint32_t far = lc ^ 1u;
             const std::uint32_t afterFar = mesh.Next(far);
             const std::uint32_t e = mesh.ConnectEdges(far, baseD, DctMesh::Right);

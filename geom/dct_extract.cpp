@@ -2,10 +2,7 @@
 // its lowest vertex. For each vertex u in order, its ring is walked counter-clockwise from its
 // entry edge; an edge to a higher vertex v and the next edge around u, to a higher vertex w,
 // bound a face when an edge from v to w closes it and w lies strictly counter-clockwise of v
-// seen from u. The triangle gets the indices u, then the lower and the higher of v and w, and is
-// turned counter-clockwise.
-#include <algorithm>
-
+// seen from u (decided exactly). The triangle gets the indices u, v, w: counter-clockwise.
 #include "geom/dct.h"
 #include "geom/dct_predicates.h"
 
@@ -35,12 +32,13 @@ void CDCT::ExtractTriangles(std::uint32_t m) {
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w &&
                 DctEdgeOfEnd(ends[n ^ 1u].next) == DctEdgeOfEnd(ends[e ^ 1u].prev) &&
-                DctOrient(corners[u], corners[v], corners[w]) > 0) {
-                triangle.i2 = static_cast<std::int32_t>(std::min(v, w));
-                triangle.i3 = static_cast<std::int32_t>(std::max(v, w));
-                triangle.p2 = Corner(corners[triangle.i2]);
-                triangle.p3 = Corner(corners[triangle.i3]);
-                triangle.MakeCounterClockwise();
+                DctOrientSign(corners[u], corners[v], corners[w]) > 0) {
+                // u, v, w run counter-clockwise: the order that turning (u, lower, higher)
+                // counter-clockwise gives, without the plain orientation test of that turn.
+                triangle.i2 = static_cast<std::int32_t>(v);
+                triangle.i3 = static_cast<std::int32_t>(w);
+                triangle.p2 = Corner(corners[v]);
+                triangle.p3 = Corner(corners[w]);
                 result.push_back(triangle);
             }
             e = n;

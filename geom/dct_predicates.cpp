@@ -1,0 +1,42 @@
+#include "geom/dct_predicates.h"
+
+#include "geom/exact_predicates.h"
+
+namespace geom {
+
+namespace {
+
+bool Finite(const DctVertex& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y);
+}
+
+bool SamePosition(const DctVertex& a, const DctVertex& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
+ExactPoint At(const DctVertex& v) {
+    return {v.x, v.y};
+}
+
+}  // namespace
+
+int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& c, double det) {
+    if (SamePosition(a, b) || SamePosition(b, c) || SamePosition(c, a)) {
+        return 0;  // a candidate that is an end of the base itself, for one
+    }
+    if (!Finite(a) || !Finite(b) || !Finite(c)) {
+        return det > 0 ? 1 : (det < 0 ? -1 : 0);
+    }
+    return ExactOrientSign(At(a), At(b), At(c));
+}
+
+bool DctCotGreaterExact(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
+                        const DctVertex& d) {
+    if (!Finite(*p.vertex) || !Finite(*q.vertex) || !Finite(o) || !Finite(d)) {
+        return p.dot / p.cross > q.dot / q.cross;  // the plain comparison of the cotangents
+    }
+    // o, d, q run counter-clockwise, q being above the base.
+    return ExactInCircleSign(At(o), At(d), At(*q.vertex), At(*p.vertex)) < 0;
+}
+
+}  // namespace geom
