@@ -54,6 +54,11 @@ std::vector<CTriangle> CDCT::Triangulate() {
     try {
         DivideRange(0, m - 1);
         ExtractTriangles(m);
+    } catch (const std::bad_alloc&) {
+        // The result list could not grow.
+        FreeWorkspace();
+        result.clear();
+        throw kWorkspaceShort;
     } catch (...) {
         FreeWorkspace();
         result.clear();
