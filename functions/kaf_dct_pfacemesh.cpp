@@ -10,7 +10,6 @@ int RunKafDctPfacemesh(const resbuf* args) {
         {L"dct_pfacemesh", L"The maximum size of points in a polyfacemesh has to be an integer!",
          L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!",
          32767},
-        CreatePFaceMesh,
-        CreateSplittedPFaceMesh};
+        {CreatePFaceMesh, CreateSplittedPFaceMesh}};
     return RunMeshFunction(args, kPfacemesh);
 }

@@ -13,8 +13,7 @@ int RunKafDctPfacemeshWithLoadCsv(const resbuf* args) {
         L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!",
         L"ready after %f seconds\n",
         false,
-        CreatePFaceMesh,
-        CreateSplittedPFaceMesh,
+        {CreatePFaceMesh, CreateSplittedPFaceMesh},
     };
     return RunWithLoadCsv(args, kPolyfaceMesh);
 }

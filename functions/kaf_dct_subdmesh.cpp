@@ -10,7 +10,6 @@ int RunKafDctSubdmesh(const resbuf* args) {
         {L"dct_subdmesh", L"The maximum size of points in a subdmesh has to be an integer!",
          L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
          3000000},
-        CreateSubDMesh,
-        CreateSplittedSubDMesh};
+        {CreateSubDMesh, CreateSplittedSubDMesh}};
     return RunMeshFunction(args, kSubdmesh);
 }

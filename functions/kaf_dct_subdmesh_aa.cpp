@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "functions/triangulate_and_write.h"
 #include "functions/workers.h"
 #include "geom/dct.h"
-#include "host/clock.h"
 #include "host/handle_list_reader.h"
 #include "host/print_triangulator_failure.h"
 #include "host/pump_messages.h"
@@ -124,16 +124,9 @@ int RunKafDctSubdmeshAa(const resbuf* args) {
     PumpMessagesThrottled();
     acutPrintf(L"\nStart Calculation...");
     try {
-        const std::int32_t start = ReadClock();
-        const std::vector<geom::CTriangle> triangles = dct.Triangulate();
-        const std::vector<geom::CVertex> vertices = dct.GetVertices();
-        const std::int32_t seconds = ElapsedMilliseconds(start, ReadClock()) / 1000;
-        PumpMessagesThrottled();
-        acutPrintf(L"ready after %f seconds\n", static_cast<double>(seconds));
-        const int status =
-            *pointCount <= arguments.maxPoints
-                ? CreateSubDMesh(triangles, vertices, layer, handles)
-                : CreateSplittedSubDMesh(triangles, vertices, layer, arguments.maxPoints, handles);
+        const int status = TriangulateAndWrite(dct, *pointCount, arguments.maxPoints, layer,
+                                               MeshWriters{CreateSubDMesh, CreateSplittedSubDMesh},
+                                               L"ready after %f seconds\n", handles);
         if (status != RTNORM) {
             acedRetNil();
             return RSERR;

@@ -13,8 +13,7 @@ int RunKafDctSubdmeshWithLoadCsv(const resbuf* args) {
         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
         L"ready after %f seconds",
         true,
-        CreateSubDMesh,
-        CreateSplittedSubDMesh,
+        {CreateSubDMesh, CreateSplittedSubDMesh},
     };
     return RunWithLoadCsv(args, kSubdivisionMesh);
 }

@@ -1,6 +1,5 @@
 #include "functions/run_mesh_function.h"
 
-#include "host/clock.h"
 #include "host/print_triangulator_failure.h"
 #include "host/pump_messages.h"
 #include "host/result_lists.h"
@@ -33,24 +32,15 @@ int RunMeshFunction(const resbuf* args, const MeshFunction& function) {
         return EndAfterTriangulatorFailure(failure, args);
     }
 
-    const std::int32_t start = ReadClock();
-    std::vector<geom::CTriangle> triangles;
-    std::vector<geom::CVertex> vertices;
+    std::vector<std::wstring> handles;
+    int status = RTERROR;
     try {
-        triangles = dct.Triangulate();
-        vertices = dct.GetVertices();
+        status =
+            TriangulateAndWrite(dct, arguments.pointCount, arguments.maxPoints, arguments.Layer(),
+                                function.writers, L"ready after %f seconds\n", handles);
     } catch (const char* failure) {
         return EndAfterTriangulatorFailure(failure, args);
     }
-    const std::int32_t seconds = ElapsedMilliseconds(start, ReadClock()) / 1000;
-    PumpMessagesThrottled();
-    acutPrintf(L"ready after %f seconds\n", static_cast<double>(seconds));
-
-    std::vector<std::wstring> handles;
-    const int status =
-        arguments.pointCount <= arguments.maxPoints
-            ? function.single(triangles, vertices, arguments.Layer(), handles)
-            : function.split(triangles, vertices, arguments.Layer(), arguments.maxPoints, handles);
     if (status != RTNORM) {
         acedRetNil();
         return RSERR;

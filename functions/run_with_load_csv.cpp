@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "geom/dct.h"
-#include "host/clock.h"
 #include "host/print_triangulator_failure.h"
 #include "host/pump_messages.h"
 #include "host/report_function_error.h"
@@ -126,17 +125,8 @@ int RunWithLoadCsv(const resbuf* args, const WithLoadCsvVariant& variant) {
         PumpMessagesThrottled();
         acutPrintf(L"\nStart Calculation ... ");
 
-        const std::int32_t start = ReadClock();
-        const std::vector<geom::CTriangle> triangles = dct.Triangulate();
-        const std::vector<geom::CVertex> vertices = dct.GetVertices();
-        const std::int32_t seconds = ElapsedMilliseconds(start, ReadClock()) / 1000;
-        PumpMessagesThrottled();
-        acutPrintf(variant.timingLine, static_cast<double>(seconds));
-
-        const int status =
-            rows <= arguments.maximum
-                ? variant.writeOne(triangles, vertices, layer, handles)
-                : variant.writeSplit(triangles, vertices, layer, arguments.maximum, handles);
+        const int status = TriangulateAndWrite(dct, rows, arguments.maximum, layer, variant.writers,
+                                               variant.timingLine, handles);
         if (status != RTNORM) {
             acedRetNil();
             return RSERR;

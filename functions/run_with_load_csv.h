@@ -19,25 +19,16 @@
 #include <vector>
 
 #include "arxapi.h"
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "functions/triangulate_and_write.h"
 
 struct WithLoadCsvVariant {
-    using SingleWriter = int (*)(const std::vector<geom::CTriangle>&,
-                                 const std::vector<geom::CVertex>&, const wchar_t*,
-                                 std::vector<std::wstring>&);
-    using SplittingWriter = int (*)(const std::vector<geom::CTriangle>&,
-                                    const std::vector<geom::CVertex>&, const wchar_t*, std::int32_t,
-                                    std::vector<std::wstring>&);
-
     const wchar_t* step;          // the function's name in its argument errors
     const wchar_t* notAnInteger;  // the maximum is not an integer
     std::int32_t largestMaximum;  // the maximum must lie in 3 ... largestMaximum
     const wchar_t* outOfRange;    // the maximum is outside that range
     const wchar_t* timingLine;    // the format of the calculation time, in whole seconds
     bool printsFinished;          // "finished" after the writer's success and after "canceled"
-    SingleWriter writeOne;
-    SplittingWriter writeSplit;
+    MeshWriters writers;
 };
 
 int RunWithLoadCsv(const resbuf* args, const WithLoadCsvVariant& variant);

@@ -1,0 +1,18 @@
+#include "functions/triangulate_and_write.h"
+
+#include "arxapi.h"
+#include "host/clock.h"
+#include "host/pump_messages.h"
+
+int TriangulateAndWrite(geom::CDCT& dct, std::int32_t pointCount, std::int32_t maxPoints,
+                        const wchar_t* layer, const MeshWriters& writers, const wchar_t* timingLine,
+                        std::vector<std::wstring>& handles) {
+    const std::int32_t start = ReadClock();
+    const std::vector<geom::CTriangle> triangles = dct.Triangulate();
+    const std::vector<geom::CVertex> vertices = dct.GetVertices();
+    const std::int32_t seconds = ElapsedMilliseconds(start, ReadClock()) / 1000;
+    PumpMessagesThrottled();
+    acutPrintf(timingLine, static_cast<double>(seconds));
+    return pointCount <= maxPoints ? writers.single(triangles, vertices, layer, handles)
+                                   : writers.split(triangles, vertices, layer, maxPoints, handles);
+}

@@ -1,0 +1,34 @@
+// The last steps every mesh-writing function shares.
+//
+// TriangulateAndWrite(dct, pointCount, maxPoints, layer, writers, timingLine, handles): takes the
+// clock, runs Triangulate and GetVertices, prints timingLine ("ready after %f seconds..." style)
+// with the whole seconds it took, then writes the triangulation with writers.single when
+// pointCount (the points fed in, duplicates included) is at most maxPoints, otherwise with
+// writers.split. Gives the writer's status (RTNORM or RTERROR); handles receives the new meshes'
+// handle texts. A triangulator failure passes out as its const char* text, before anything is
+// printed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "geom/dct.h"
+#include "geom/triangle.h"
+#include "geom/vertex.h"
+
+using SingleMeshWriter = int (*)(const std::vector<geom::CTriangle>&,
+                                 const std::vector<geom::CVertex>&, const wchar_t*,
+                                 std::vector<std::wstring>&);
+using SplitMeshWriter = int (*)(const std::vector<geom::CTriangle>&,
+                                const std::vector<geom::CVertex>&, const wchar_t*, std::int32_t,
+                                std::vector<std::wstring>&);
+
+struct MeshWriters {
+    SingleMeshWriter single;
+    SplitMeshWriter split;
+};
+
+int TriangulateAndWrite(geom::CDCT& dct, std::int32_t pointCount, std::int32_t maxPoints,
+                        const wchar_t* layer, const MeshWriters& writers, const wchar_t* timingLine,
+                        std::vector<std::wstring>& handles);
