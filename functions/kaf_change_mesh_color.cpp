@@ -9,6 +9,7 @@
 
 #include "functions/workers.h"
 #include "host/handle_list_reader.h"
+#include "host/read_positional_arguments.h"
 #include "host/report_function_error.h"
 #include "postprocess/change_vertex_color.h"
 #include "postprocess/colours.h"
@@ -73,21 +74,12 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, ColourArguments
 
 // Reads all five arguments. Gives false after the argument error has been reported.
 bool ReadArguments(const resbuf* args, ColourArguments& out) {
-    const resbuf* cursor = args;
-    for (int position = 1; position <= 5; ++position) {
-        if (cursor == nullptr) {
-            ReportFunctionError(kStep, L"Too few arguments!");
-            return false;
-        }
-        if (const wchar_t* error = ReadArgument(position, cursor, out)) {
-            ReportFunctionError(kStep, error);
-            return false;
-        }
-        if (cursor == nullptr) {
-            ReportFunctionError(kStep, L"Too few arguments!");
-            return false;
-        }
-        cursor = cursor->rbnext;
+    const bool read =
+        ReadPositionalArguments(args, 5, kStep, [&out](int position, const resbuf*& cursor) {
+            return ReadArgument(position, cursor, out);
+        });
+    if (!read) {
+        return false;
     }
     // The ramp divides by z2 - z1: equal elevations define no colour.
     if (out.z1 == out.z2) {

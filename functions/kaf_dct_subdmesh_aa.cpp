@@ -17,6 +17,7 @@
 #include "host/handle_list_reader.h"
 #include "host/print_triangulator_failure.h"
 #include "host/pump_messages.h"
+#include "host/read_positional_arguments.h"
 #include "host/report_function_error.h"
 #include "host/result_lists.h"
 #include "input/add_points_aa.h"
@@ -79,21 +80,12 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, AaArguments& ou
 
 // Reads all five arguments. Gives false after the argument error has been reported.
 bool ReadArguments(const resbuf* args, AaArguments& out) {
-    const resbuf* cursor = args;
-    for (int position = 1; position <= 5; ++position) {
-        if (cursor == nullptr) {
-            ReportFunctionError(kStep, L"Too few arguments!");
-            return false;
-        }
-        if (const wchar_t* error = ReadArgument(position, cursor, out)) {
-            ReportFunctionError(kStep, error);
-            return false;
-        }
-        if (cursor == nullptr) {
-            ReportFunctionError(kStep, L"Too few arguments!");
-            return false;
-        }
-        cursor = cursor->rbnext;
+    const bool read =
+        ReadPositionalArguments(args, 5, kStep, [&out](int position, const resbuf*& cursor) {
+            return ReadArgument(position, cursor, out);
+        });
+    if (!read) {
+        return false;
     }
     if (static_cast<std::uint32_t>(out.maxPoints) - 3u > 2999997u) {
         ReportFunctionError(
