@@ -89,7 +89,13 @@ void CDCT::SortStore() {
 
 std::vector<CVertex> CDCT::GetVertices() const {
     std::vector<CVertex> list;
-    list.reserve(pointCount);
+    // Reserved at once, so that the list cannot fail to grow below; like every other failure of
+    // this triangulator, a shortage comes out as one of its texts.
+    try {
+        list.reserve(pointCount);
+    } catch (const std::bad_alloc&) {
+        throw kWorkspaceShort;
+    }
     for (std::uint32_t i = 0; i < pointCount; ++i) {
         const CVertex& point = pointStore[i];
         if (i + 1 < pointCount && point == pointStore[i + 1]) {
