@@ -118,11 +118,21 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
             ok = ::write(master, step.send.data(), step.send.size()) ==
                  static_cast<ssize_t>(step.send.size());
     }
-    // Read what is left until the program closes the terminal.
-    if (ok)
-        ReadUntil(master, run.terminal, from, std::string(), kStepTimeoutMs);
     int status = 0;
     bool ended = false;
+    // An end of input typed while the line editor switches the terminal's mode can be lost, as
+    // it could be for a person: typed again every half second until the program ends.
+    if (ok && !steps.empty() && steps.back().send == "\x04") {
+        for (int i = 0; i < 20 && !ended; ++i) {
+            ReadUntil(master, run.terminal, from, std::string(), 500);
+            ended = ::waitpid(child, &status, WNOHANG) == child;
+            if (!ended && ::write(master, "\x04", 1) != 1)
+                break;
+        }
+    }
+    // Read what is left until the program closes the terminal.
+    if (ok && !ended)
+        ReadUntil(master, run.terminal, from, std::string(), kStepTimeoutMs);
     for (int i = 0; child > 0 && i < 200 && !ended; ++i) {
         ended = ::waitpid(child, &status, WNOHANG) == child;
         if (!ended)
