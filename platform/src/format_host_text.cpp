@@ -67,7 +67,7 @@ std::string readLength(const wchar_t*& p) {
     }
 }
 
-// The narrow printf format of the spec, with the given C length modifier.
+// The narrow printf format of one conversion, with the given C length modifier.
 std::string narrowFormat(const Spec& spec, const char* length) {
     std::string format = "%" + spec.flags;
     if (spec.width >= 0) {

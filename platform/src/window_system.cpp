@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host_impl.h"
+#include "kafhost/wide_to_utf8.h"
 
 namespace kafhost {
 namespace {
@@ -52,29 +53,6 @@ bool matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
         return true;
     }
     return message.message >= filterMin && message.message <= filterMax;
-}
-
-std::string narrowForConsole(const std::wstring& text) {
-    std::string out;
-    for (const wchar_t c : text) {
-        const auto code = static_cast<std::uint32_t>(c);
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -270,7 +248,7 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     MessageBoxRecord record{hWnd, lpText != nullptr ? lpText : L"",
                             lpCaption != nullptr ? lpCaption : L"", uType};
     if (impl.echoMessageBoxes) {
-        const std::string line = narrowForConsole(record.caption + L": " + record.text);
+        const std::string line = wideToUtf8(record.caption + L": " + record.text);
         std::fprintf(stderr, "%s\n", line.c_str());
         std::fflush(stderr);
     }
