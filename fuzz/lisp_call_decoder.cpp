@@ -261,28 +261,45 @@ private:
             return static_cast<double>(state >> 8) / static_cast<double>(1u << 24);
         };
         for (std::size_t i = 0; i < count && nodes_ < kMaxChainNodes; ++i) {
+            const double k = static_cast<double>(i);
             double x;
             double y;
-            switch (pattern & 3) {
-                case 0:
+            switch (pattern & 7) {
+                case 0:  // scattered
                     x = 100.0 * next();
                     y = 100.0 * next();
                     break;
-                case 1:
+                case 1:  // lattice: many cocircular quadruples
                     x = 5.0 * static_cast<double>(i % 16);
                     y = 5.0 * static_cast<double>(i / 16);
                     break;
-                case 2:
-                    x = static_cast<double>(i);
-                    y = 2.0 * static_cast<double>(i);
+                case 2:  // one line
+                    x = k;
+                    y = 2.0 * k;
                     break;
-                default:
+                case 3:  // few positions, many duplicates
                     x = 10.0 * static_cast<double>(i % 5);
                     y = 10.0 * static_cast<double>(i % 3);
                     break;
+                case 4:  // one circle, up to rounding
+                    x = 50.0 * std::cos(6.283185307179586 * k / static_cast<double>(count));
+                    y = 50.0 * std::sin(6.283185307179586 * k / static_cast<double>(count));
+                    break;
+                case 5:  // a fine lattice far from the origin, nearly degenerate in doubles
+                    x = 1e7 + 1e-3 * static_cast<double>(i % 16) + 1e-9 * next();
+                    y = 1e7 + 1e-3 * static_cast<double>(i / 16);
+                    break;
+                case 6:  // scattered, tiny
+                    x = 1e-300 * next();
+                    y = 1e-300 * next();
+                    break;
+                default:  // scattered, so large that squared distances overflow
+                    x = 1e80 * next();
+                    y = 1e80 * next();
+                    break;
             }
             const double z = 10.0 * next();
-            if (pattern & 4) {
+            if (pattern & 8) {
                 Count().point(x, y);
             } else {
                 Count().point3(x, y, z);

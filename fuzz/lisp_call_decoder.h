@@ -17,8 +17,9 @@
 //       names, delimiters, 4000-character texts
 //     10 a node of any type code (i16) with a zero value (an RTSTR code gives an empty string)
 //     11 RTSTR naming a point file (a byte modulo 4: first, second, a missing file, a folder)
-//     12 a run of points: count - 1, pattern, seed (bytes); the pattern picks scattered, lattice,
-//        collinear or clustered positions (bits 0-1) and 2D or 3D nodes (bit 2)
+//     12 a run of points: count - 1, pattern, seed (bytes); the pattern picks the positions
+//        (bits 0-2: scattered, lattice, collinear, clustered, on a circle, a fine lattice far from
+//        the origin, scattered tiny, scattered huge) and 2D or 3D nodes (bit 3)
 //     13 RTSTR of raw text: a length byte below 0xF0 and that many bytes (as code points
 //        0-255); else an u16 count and one byte, repeated
 //     14 an integer from a table (bits 0-3) as RTSHORT, or RTLONG when bit 4 is set

@@ -78,6 +78,13 @@ def lisp_call_seeds():
     seeds["triangulate-lattice"] = call("triangulate", lb() + run(64, 1, 0) + le())
     seeds["kaf-dct-collinear"] = call("kaf-dct", lb() + run(10, 2, 0) + le())
     seeds["kaf-dct-clusters"] = call("kaf-dct", lb() + run(30, 3, 1) + le())
+    for label, pattern in (("circle", 4), ("far-lattice", 5), ("tiny", 6), ("huge", 7),
+                           ("2d-scattered", 8)):
+        for name in ("triangulate", "kaf-dct"):
+            seeds["%s-%s" % (name, label)] = call(name, lb() + run(100, pattern, 3) + le())
+    seeds["kaf-dct-subdmesh-largest-chain"] = call(
+        "kaf-dct-subdmesh", lb() + run(256, 0, 1) * 7 + run(200, 5, 2) + le() + named(TIN) +
+        short(500))
     seeds["kaf-dct-nested"] = call("kaf-dct", lb() + lb() + p3(0, 0, 0) + p3(1, 0, 0) + le() +
                                    p3(0, 1, 0) + le())
     seeds["kaf-dct-string-among-points"] = call(
