@@ -42,9 +42,9 @@ std::int32_t parseCSV(const std::vector<std::wstring>& files, const std::wstring
             return 0;
         }
         PumpMessagesThrottled();
-        const std::int64_t lineFeeds = file.CountLineFeeds();
+        const std::int64_t lines = file.CountLines();
         ProgressMeterState meter;
-        StartProgressMeter(meter, name.c_str(), static_cast<double>(lineFeeds));
+        StartProgressMeter(meter, name.c_str(), static_cast<double>(lines));
 
         std::int64_t row = 0;
         const char* first = nullptr;

@@ -22,12 +22,17 @@ PointFile::PointFile(const std::wstring& name) : buffer_(kBlockSize) {
     }
 }
 
-std::int64_t PointFile::CountLineFeeds() {
+std::int64_t PointFile::CountLines() {
     std::int64_t count = 0;
+    char lastByte = '\n';
     while (Refill()) {
         const char* data = buffer_.data();
         count += std::count(data + begin_, data + end_, '\n');
+        lastByte = data[end_ - 1];
         begin_ = end_;
+    }
+    if (lastByte != '\n') {
+        ++count;
     }
     Rewind();
     return count;
@@ -41,15 +46,24 @@ bool PointFile::NextLine(const char*& first, const char*& last) {
             first = data + begin_;
             last = static_cast<const char*>(lineFeed);
             begin_ = static_cast<std::size_t>(last - data) + 1;
-            if (last != first && last[-1] == '\r') {
-                --last;
-            }
-            return true;
+            break;
         }
         if (!Refill()) {
-            return false;
+            if (begin_ == end_) {
+                return false;
+            }
+            // The file ends without a line feed: what is left is its last line.
+            data = buffer_.data();
+            first = data + begin_;
+            last = data + end_;
+            begin_ = end_;
+            break;
         }
     }
+    if (last != first && last[-1] == '\r') {
+        --last;
+    }
+    return true;
 }
 
 // Keeps the unread bytes, moved to the buffer's start, and reads more after them; the buffer

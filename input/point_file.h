@@ -1,11 +1,12 @@
 // PointFile(name): a point file opened for reading, read in large blocks.
 //
 // IsOpen(): whether the file could be opened.
-// CountLineFeeds(): the number of line feeds in the whole file; the file is then read again from
-// its start.
-// NextLine(first, last): the next line ended by a line feed, as the bytes [first, last) (valid
-// until the next call), without the line feed and without one carriage return before it. Gives
-// false at the end of the file; a last line without a line feed is not given.
+// CountLines(): the number of lines in the whole file, a last line without a line feed included;
+// the file is then read again from its start.
+// NextLine(first, last): the next line, as the bytes [first, last) (valid until the next call),
+// without its line feed and without one carriage return before it. A last line that ends at the
+// end of the file without a line feed is a line like the others. Gives false at the end of the
+// file.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +20,7 @@ public:
     explicit PointFile(const std::wstring& name);
 
     bool IsOpen() const { return stream_.is_open(); }
-    std::int64_t CountLineFeeds();
+    std::int64_t CountLines();
     bool NextLine(const char*& first, const char*& last);
 
 private:

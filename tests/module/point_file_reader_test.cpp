@@ -1,6 +1,6 @@
 // Point files as users feed them to kaf-dct-subdmesh-withloadcsv: delimiters, empty and blank
-// fields and rows, line ends, unterminated last lines, bad rows and missing files, shown in a
-// message box captioned "Nimbora" and ending the read with "canceled".
+// fields and rows, line ends, a last line without a line feed, bad rows and missing files, shown
+// in a message box captioned "Nimbora" and ending the read with "canceled".
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -103,19 +103,31 @@ TEST_F(PointFileReaderTest, CarriageReturnLineFeedReadsLikeLineFeed) {
               (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}}));
 }
 
-TEST_F(PointFileReaderTest, UnterminatedLastLineIsNotRead) {
+TEST_F(PointFileReaderTest, UnterminatedLastLineIsReadAsTheLastRow) {
     const std::wstring file = files_.Write("tail.csv", "0;0;1\n5;0;2\n0;5;3\n9;9;9");
     const auto result = Read({file}, L";");
-    EXPECT_NE(result.printed.find(L"\nVertex count: 3"), std::wstring::npos);
-    EXPECT_EQ(MeshVertices(result), (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}}));
+    EXPECT_NE(result.printed.find(L"\nVertex count: 4\n"), std::wstring::npos)
+        << kafhost::wideToUtf8(result.printed);
+    EXPECT_EQ(MeshVertices(result),
+              (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}, {9, 9, 9}}));
 
+    // A file of one line: one row, one point, which is too few to triangulate.
     host().reset();
     host().setMessageBoxEcho(false);
     const std::wstring single = files_.Write("single.csv", "1;2;3");
-    const auto canceled = Read({single}, L";");
-    EXPECT_TRUE(canceled.value.isNil());
-    EXPECT_NE(canceled.printed.find(L"\nParsing ... canceledfinished"), std::wstring::npos);
+    const auto alone = Read({single}, L";");
+    EXPECT_EQ(alone.status, RSERR);
+    EXPECT_FALSE(alone.resultSet);
+    EXPECT_EQ(alone.printed,
+              L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... finished"
+              L"\nVertex count: 1\nStart Calculation ... A minimum of 3 vertices are required!\n");
     EXPECT_TRUE(host().messageBoxes().empty());
+
+    // The unterminated row keeps its number, and a carriage return at its end is no part of it.
+    host().reset();
+    host().setMessageBoxEcho(false);
+    const std::wstring bad = files_.Write("bad_tail.csv", "0;0;1\r\n\r\n5;0;X\r");
+    ExpectCanceled(Read({bad}, L";"), L"Can not parse row 3:\n\n5;0;X\n\nin file '" + bad);
 }
 
 TEST_F(PointFileReaderTest, LinesLongerThanAReadBlockAreReadWhole) {
