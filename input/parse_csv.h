@@ -5,9 +5,10 @@
 // shows the progress through each file.
 //
 // Gives the number of rows read over all files, blank rows included. Gives 0, after a message
-// box captioned "Nimbora", when a file cannot be opened or a row has a field that is not a number
-// or fewer than three numbers; files after it are not read, and the points added before stay in
-// dct. A failure of dct.AddPoint (a thrown text) passes out to the caller. The meter is ended on
+// box captioned "Nimbora", when a file cannot be opened ("File '<name>' not found!", also for a
+// name that is not a regular file, before anything is read from it) or a row has a field that is
+// not a number or fewer than three numbers; files after it are not read, and the points added
+// before stay in dct. A failure of dct.AddPoint (a thrown text) passes out to the caller. The meter is ended on
 // every way out.
 #pragma once
 

@@ -13,11 +13,12 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
 }  // namespace
 
-// A folder is not a point file, although some systems let it be opened.
+// Only a regular file is a point file. A folder may be opened on some systems, a device may never
+// end and a named pipe waits for a writer and cannot be read twice: none of them is opened.
 PointFile::PointFile(const std::wstring& name) : buffer_(kBlockSize) {
     const std::filesystem::path path = PathFromWide(name);
     std::error_code ignored;
-    if (!std::filesystem::is_directory(path, ignored)) {
+    if (std::filesystem::is_regular_file(path, ignored)) {
         stream_.open(path, std::ios::in | std::ios::binary);
     }
 }

@@ -1,6 +1,7 @@
 // PointFile(name): a point file opened for reading, read in large blocks.
 //
-// IsOpen(): whether the file could be opened.
+// IsOpen(): whether the file could be opened; a name that is not a regular file (a folder, a
+// device, a named pipe) is never opened.
 // CountLines(): the number of lines in the whole file, a last line without a line feed included;
 // the file is then read again from its start.
 // NextLine(first, last): the next line, as the bytes [first, last) (valid until the next call),

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "module_fixture.h"
 #include "temp_point_files.h"
 
@@ -216,10 +218,16 @@ TEST_F(PointFileReaderTest, MissingFileEndsTheReadWithNotFound) {
     EXPECT_EQ(result.printed,
               L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... canceledfinished");
 
-    // A folder is no point file.
-    host().reset();
-    host().setMessageBoxEcho(false);
-    ExpectCanceled(Read({files_.Folder()}, L";"), L"File '" + files_.Folder() + L"' not found!");
+    // Only regular files are point files: a folder, a device that never ends and a named pipe
+    // (which would wait for a writer) are refused before anything is read from them.
+    const std::wstring pipe = files_.Missing("pipe.csv");
+    ASSERT_EQ(::mkfifo(kafhost::wideToUtf8(pipe).c_str(), 0600), 0);
+    for (const std::wstring& name : {files_.Folder(), std::wstring(L"/dev/zero"), pipe}) {
+        SCOPED_TRACE(kafhost::wideToUtf8(name));
+        host().reset();
+        host().setMessageBoxEcho(false);
+        ExpectCanceled(Read({first, name}, L";"), L"File '" + name + L"' not found!");
+    }
 }
 
 }  // namespace
