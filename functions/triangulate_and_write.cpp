@@ -13,6 +13,11 @@ int TriangulateAndWrite(geom::CDCT& dct, std::int32_t pointCount, std::int32_t m
     const std::int32_t seconds = ElapsedMilliseconds(start, ReadClock()) / 1000;
     PumpMessagesThrottled();
     acutPrintf(timingLine, static_cast<double>(seconds));
+    // Distinct points that span no triangle lie on one line; a mesh of them would have no faces.
+    if (triangles.empty()) {
+        acutPrintf(L"\nNo mesh created: all points lie on one line.\n");
+        return RTNORM;
+    }
     return pointCount <= maxPoints ? writers.single(triangles, vertices, layer, handles)
                                    : writers.split(triangles, vertices, layer, maxPoints, handles);
 }

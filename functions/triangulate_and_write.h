@@ -5,7 +5,9 @@
 // with the whole seconds it took, then writes the triangulation with writers.single when
 // pointCount (the points fed in, duplicates included) is at most maxPoints, otherwise with
 // writers.split. Gives the writer's status (RTNORM or RTERROR); handles receives the new meshes'
-// handle texts. A triangulator failure passes out as its const char* text, before anything is
+// handle texts. When the triangulation holds no triangle (all points on one line), no writer is
+// called: prints "\nNo mesh created: all points lie on one line.\n" and gives RTNORM with handles
+// unchanged. A triangulator failure passes out as its const char* text, before anything is
 // printed.
 #pragma once
 

@@ -1,6 +1,6 @@
 #include "output/create_pface_mesh.h"
 
-#include <cstdint>
+#include <cstddef>
 
 #include "arxapi.h"
 #include "host/report_step_error.h"
@@ -11,6 +11,12 @@
 #include "output/new_entity.h"
 #include "output/open_model_space.h"
 #include "output/set_layer_reported.h"
+
+namespace {
+
+constexpr int kMaxPolyFaceMeshVertices = 32767;
+
+}  // namespace
 
 int CreatePFaceMesh(const std::vector<geom::CTriangle>& triangles,
                     const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
@@ -26,6 +32,12 @@ int CreatePFaceMesh(const std::vector<geom::CTriangle>& triangles,
     if (!SetLayerReported(*mesh, layer, L"CreatePFaceMesh:3")) {
         return RTERROR;
     }
+    // The mesh counts its vertices in 16 bits: more would not match its count. Nothing is appended
+    // then, so that no mesh of vertices without faces is left in the drawing.
+    if (vertices.size() > static_cast<std::size_t>(kMaxPolyFaceMeshVertices)) {
+        ReportStepError(L"CreatePFaceMesh: ", L"Vertex number mismatch!");
+        return RTERROR;
+    }
     if (!mesh.AppendTo(*modelSpace, L"CreatePFaceMesh:4")) {
         return RTERROR;
     }
@@ -33,11 +45,6 @@ int CreatePFaceMesh(const std::vector<geom::CTriangle>& triangles,
 
     for (const geom::CVertex& vertex : vertices) {
         AppendPFaceVertex(*mesh, vertex);
-    }
-    if (static_cast<std::int64_t>(mesh->numVertices()) !=
-        static_cast<std::int64_t>(vertices.size())) {
-        ReportStepError(L"CreatePFaceMesh: ", L"Vertex number mismatch!");
-        return RTERROR;
     }
     for (const geom::CTriangle& triangle : triangles) {
         AppendFaceRecord(*mesh, triangle.i1 + 1, triangle.i2 + 1, triangle.i3 + 1);

@@ -5,10 +5,10 @@
 // drawing.
 //
 // Gives RTNORM, or RTERROR after a step-error line: "CreatePFaceMesh:1" (block table),
-// "CreatePFaceMesh:2" (model space), "CreatePFaceMesh:3" (layer), "CreatePFaceMesh:4" (append), or
-// "CreatePFaceMesh: " with "Vertex number mismatch!" when the mesh's 16-bit vertex count differs
-// from the vertex list's length (more than 32767 vertices); that mesh then stays in the drawing
-// with its vertices and no faces, and its handle stays in handles.
+// "CreatePFaceMesh:2" (model space), "CreatePFaceMesh:3" (layer), "CreatePFaceMesh: " with "Vertex
+// number mismatch!" when the vertex list is longer than the mesh's 16-bit vertex count can hold
+// (more than 32767 vertices), or "CreatePFaceMesh:4" (append). Nothing is left in the drawing
+// after a failure.
 #pragma once
 
 #include <string>

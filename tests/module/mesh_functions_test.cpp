@@ -69,6 +69,7 @@ const MeshFunctionCase kSubdmesh = {
 const std::wstring kStart = L"\nStart Calculation...";
 const std::wstring kReady = L"ready after 0.000000 seconds\n";
 const std::wstring kTooFew = L"A minimum of 3 vertices are required!\n";
+const std::wstring kNoMesh = L"\nNo mesh created: all points lie on one line.\n";
 
 LispValue PointListOf(const std::vector<kafhost::Point3>& points) {
     std::vector<LispValue> items;
@@ -295,6 +296,27 @@ TEST_P(MeshFunctionsTest, TooFewPositionsEndWithTheTriangulatorsTextAndNoResult)
     EXPECT_FALSE(result.resultSet);
     EXPECT_EQ(result.printed, kStart + kTooFew);
     EXPECT_TRUE(ModelSpaceEntities().empty());
+}
+
+TEST_P(MeshFunctionsTest, CollinearPointsWriteNoMeshAndSayWhy) {
+    // Three points on one line go to the single writer, four with a maximum of 3 to the split
+    // writer; neither writes a mesh, and the result is nil.
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    const LispValue three = PointList2({{0, 0}, {1, 1}, {2, 2}});
+    const LispValue four = PointList2({{0, 0}, {1, 1}, {2, 2}, {3, 3}});
+    for (const std::vector<LispValue>& args :
+         {std::vector<LispValue>{three, LispValue::string(L"TIN")},
+          std::vector<LispValue>{four, LispValue::string(L"TIN"), LispValue::integer(3)}}) {
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+        const kafhost::CallResult result = CallF(args);
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, kStart + kReady + kNoMesh);
+        EXPECT_TRUE(host().snapshot().entities.empty());
+    }
 }
 
 TEST_P(MeshFunctionsTest, CallWithoutArgumentsEndsWithNil) {

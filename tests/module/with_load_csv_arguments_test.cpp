@@ -1,6 +1,6 @@
 // The argument walk of kaf-dct-pfacemesh-withloadcsv and kaf-dct-subdmesh-withloadcsv: their
 // error texts, defaults, the maximum's range, the choice of writer by the rows read, and how
-// triangulator and writer failures end the call.
+// triangulator and writer failures and points on one line end the call.
 #include <string>
 #include <vector>
 
@@ -207,6 +207,25 @@ TEST_F(WithLoadCsvArgumentsTest, TooFewPositionsPrintTheTriangulatorsTextWithout
             L"A minimum of 3 vertices are required!\n";
         ASSERT_GE(result.printed.size(), tail.size());
         EXPECT_EQ(result.printed.substr(result.printed.size() - tail.size()), tail);
+    }
+}
+
+TEST_F(WithLoadCsvArgumentsTest, CollinearPointsWriteNoMeshAndSayWhy) {
+    file_ = files_.Write("line.csv", "0;0;1\n1;1;2\n2;2;3\n");
+    for (const Variant& v : kVariants) {
+        host().reset();
+        const auto result = Call(v.function, Arguments(LispValue::integer(100)));
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        const bool subdivision = v.function == kSubdivision.function;
+        EXPECT_EQ(result.printed, kLoaded +
+                                      L"\nParsing ... finished\nVertex count: 3"
+                                      L"\nStart Calculation ... ready after 0.000000 seconds" +
+                                      (subdivision ? L"" : L"\n") +
+                                      L"\nNo mesh created: all points lie on one line.\n" +
+                                      (subdivision ? L"finished" : L""));
+        EXPECT_TRUE(host().snapshot().entities.empty());
     }
 }
 
