@@ -1,14 +1,17 @@
 #include "host/pump_messages.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "arxapi.h"
 #include "host/clock.h"
 
 namespace {
 
-// Clock value of the last throttled pump, shared by every long loop of the module.
-std::int32_t LastPumpTick = 0;
+// Clock value of the last throttled pump, shared by every long loop of the module. None until the
+// first throttled pump after loading, which therefore always pumps: the host may have been
+// running for any time before, whatever the module's clock says.
+std::optional<std::int32_t> LastPumpTick;
 
 constexpr double kPumpIntervalSeconds = 0.5;
 
@@ -32,7 +35,7 @@ void PumpMessages() {
 
 int PumpMessagesThrottled() {
     const std::int32_t now = ReadClock();
-    if (ElapsedMilliseconds(LastPumpTick, now) / 1000.0 > kPumpIntervalSeconds) {
+    if (!LastPumpTick || ElapsedMilliseconds(*LastPumpTick, now) / 1000.0 > kPumpIntervalSeconds) {
         PumpMessages();
         LastPumpTick = now;
     }

@@ -152,6 +152,19 @@ TEST_F(ModuleProtocolTest, EveryOpenedDocumentGetsTheFunctionsAndClosingOneLeave
     EXPECT_EQ(host().commandLine(), L"");
 }
 
+TEST_F(ModuleProtocolTest, FirstCallAfterLoadingLetsTheHostHandleItsWaitingMessagesAtOnce) {
+    UnloadAndReset();
+    Load();
+    host().reset();
+    host().postMessage(nullptr, WM_PAINT);
+    const kafhost::CallResult result =
+        Call(L"kaf-dct-subdmesh", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
+                                   kafhost::LispValue::nil()});
+    EXPECT_EQ(result.status, RSRSLT);
+    EXPECT_EQ(host().dispatchedMessages().size(), 1u);
+    EXPECT_EQ(host().pendingMessageCount(), 0u);
+}
+
 TEST_F(ModuleProtocolTest, MessagesWithoutHandlerWorkReturnZeroAndChangeNothing) {
     for (int code : {0, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
         ExpectMessageWithoutEffect(code);
