@@ -1,19 +1,25 @@
 // triangulate: triangulates a point list with the incremental triangulator and returns the
 // triangles as a list of point triples in the triangulator's corner order; nil when no triangle
-// remains. Prints nothing.
+// remains. Prints nothing, except when a point has a coordinate that is not finite: the call is
+// then refused with that text and nil.
 #include <vector>
 
 #include "functions/workers.h"
 #include "geom/delaunay.h"
 #include "host/point_list_reader.h"
+#include "host/print_triangulator_failure.h"
 #include "host/result_lists.h"
 
 int RunTriangulate(const resbuf* args) {
     std::vector<geom::CTriangle> triangles;
-    {
+    try {
         geom::CDelaunay delaunay;
         ReadPointList(args, delaunay);
         triangles = delaunay.Triangulate();
+    } catch (const char* failure) {
+        PrintTriangulatorFailure(failure);
+        acedRetNil();
+        return RSERR;
     }
     return ReturnList(TrianglesToResultList(triangles));
 }

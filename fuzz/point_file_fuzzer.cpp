@@ -2,8 +2,9 @@
 // triangulated. Byte 0 picks the delimiter (a table of common and odd ones below 16, else that
 // byte as the character), byte 1 the shift and scale (bits 0-1) and whether the file is named
 // twice (bit 6) or followed by a missing file (bit 7); the rest, at most kMaxFileBytes, is the
-// file. Triangulate may fail only with its own texts (a thrown const char*). Every triangle must
-// name three vertices of the vertex list and carry copies of them.
+// file. parseCSV may refuse a point that the shift or scale made infinite, Triangulate may fail
+// only with its own texts (each a thrown const char*). Every triangle must name three vertices of
+// the vertex list and carry copies of them.
 #include <cstring>
 #include <memory>
 #include <string>
@@ -85,12 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     geom::CDCT dct;
-    parseCSV(files, delimiter, dct, placement.transX, placement.transY, placement.scaleZ);
     try {
+        parseCSV(files, delimiter, dct, placement.transX, placement.transY, placement.scaleZ);
         const std::vector<geom::CTriangle> triangles = dct.Triangulate();
         CheckTriangles(triangles, dct.GetVertices());
     } catch (const char*) {
-        // The triangulator's own failure texts, e.g. fewer than three distinct points.
+        // The triangulator's own failure texts, e.g. fewer than three distinct points, and the
+        // reader's refusal of a point that the shift or scale made infinite.
     }
     if (kafhost::Host::instance().openObjectCount() != 0) {
         FuzzFailure("objects left open");

@@ -4,7 +4,8 @@
 // node to the triangulator's AddPoint, skips RTLB, and stops at any other node type. The chain's
 // last node is never read, unless it is the chain's only node: a single point node is read. An
 // empty chain adds nothing. Works with any triangulator that has AddPoint(x, y, z); what AddPoint
-// throws passes through to the caller.
+// throws passes through to the caller, and so does the refusal of a point with a coordinate that
+// is not finite (kNotFinitePoint, thrown before the point is added).
 //
 // ReadPointListCounting(chain, dct): the counting walk of the mesh functions. Gives the number of
 // points AddPoint accepted (or -1 when the walk ended on a node of another type) and the node
@@ -16,16 +17,18 @@
 
 #include "arxapi.h"
 #include "geom/dct.h"
+#include "host/add_finite_point.h"
 
 inline bool IsPointNode(const resbuf* node) {
     return node->restype == RTPOINT || node->restype == RT3DPOINT;
 }
 
-// Feeds a point node to the triangulator (a 2D point with z = 0.0); gives AddPoint's result.
+// Feeds a point node to the triangulator (a 2D point with z = 0.0); gives AddPoint's result. A
+// point with a coordinate that is not finite is refused (AddFinitePoint).
 template <typename Triangulator>
 int AddPointNode(const resbuf* node, Triangulator& triangulator) {
     const double z = node->restype == RT3DPOINT ? node->resval.rpoint[2] : 0.0;
-    return triangulator.AddPoint(node->resval.rpoint[0], node->resval.rpoint[1], z);
+    return AddFinitePoint(triangulator, node->resval.rpoint[0], node->resval.rpoint[1], z);
 }
 
 template <typename Triangulator>

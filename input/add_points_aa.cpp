@@ -1,6 +1,7 @@
 #include "input/add_points_aa.h"
 
 #include "arxapi.h"
+#include "host/add_finite_point.h"
 #include "host/print_triangulator_failure.h"
 #include "host/progress_meter.h"
 #include "host/report_function_error.h"
@@ -71,7 +72,7 @@ std::optional<std::int32_t> add_points_aa(const std::wstring& polylineHandle,
             for (int i = 0; i < vertices.length(); ++i) {
                 const AcGePoint3d& vertex = vertices[i];
                 if (IsPointInPolygon(outline, vertex)) {
-                    dct.AddPoint(vertex.x, vertex.y, vertex.z + zDelta);
+                    AddFinitePoint(dct, vertex.x, vertex.y, vertex.z + zDelta);
                     ++count;
                 }
             }

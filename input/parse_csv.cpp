@@ -1,6 +1,7 @@
 #include "input/parse_csv.h"
 
 #include "arxapi.h"
+#include "host/add_finite_point.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
 #include "input/parse_point_row.h"
@@ -65,7 +66,7 @@ std::int32_t parseCSV(const std::vector<std::wstring>& files, const std::wstring
                     ShowRowError(L"Too few values in row ", row, first, last, name);
                     return 0;
                 case PointRowStatus::kPoint:
-                    dct.AddPoint(xyz[0] + transX, xyz[1] + transY, xyz[2] * scaleZ);
+                    AddFinitePoint(dct, xyz[0] + transX, xyz[1] + transY, xyz[2] * scaleZ);
                     break;
             }
         }

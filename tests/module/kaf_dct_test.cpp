@@ -1,5 +1,8 @@
 // kaf-dct as a user calls it: the triangles of a point list as point triples, counter-clockwise
-// with the lowest-indexed corner first, or the triangulator's own text and nil.
+// with the lowest-indexed corner first, or the triangulator's own text and nil. Points with a
+// coordinate that is not finite, refused by every function that takes a point list.
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -119,6 +122,72 @@ TEST_F(KafDctTest, ResultNodeTheHostCannotMakeGivesNilWithoutText) {
         host().clearFaults();
         host().failCall(kafhost::HostCall::kAcutNewRb, failing);
         ExpectFailure(Call(L"kaf-dct", args), L"");
+    }
+}
+
+const std::wstring kNotFinite = L"A point has a coordinate that is not a finite number!\n";
+
+// 338 scattered points with (NaN NaN 0.0) among them: a set on which the triangulator, if the
+// point reached it, would never return.
+LispValue ScatteredPointsWithNaN() {
+    std::uint32_t state = 1070;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return static_cast<double>((state >> 8) % 1000);
+    };
+    const int nanAt = static_cast<int>(next()) % 339;
+    std::vector<LispValue> points;
+    for (int k = 0; k < 339; ++k) {
+        const double x = next() / 10;
+        const double y = next() / 10;
+        points.push_back(k == nanAt ? LispValue::point(std::nan(""), std::nan(""), 0.0)
+                                    : LispValue::point(x, y, 0.0));
+    }
+    return LispValue::list(points);
+}
+
+// 1000 points of a grid and one more whose coordinate, given by a calculation, is infinite.
+LispValue GridWithAnInfinitePoint(int coordinate) {
+    std::vector<LispValue> points;
+    for (int k = 0; k < 1000; ++k) {
+        points.push_back(LispValue::point(k % 40, k / 40, 1.0));
+    }
+    const volatile double large = 1e308;
+    double xyz[3] = {20.5, 10.5, 1.0};
+    xyz[coordinate] = large * 10.0;
+    points.push_back(LispValue::point(xyz[0], xyz[1], xyz[2]));
+    return LispValue::list(points);
+}
+
+using NonFinitePointTest = ModuleTest;
+
+TEST_F(NonFinitePointTest, EveryPointListFunctionRefusesThePointAndWritesNothing) {
+    const std::vector<LispValue> lists = {ScatteredPointsWithNaN(), GridWithAnInfinitePoint(0),
+                                          GridWithAnInfinitePoint(1), GridWithAnInfinitePoint(2)};
+    for (const LispValue& points : lists) {
+        // The list functions and the face writer end with the text and nil.
+        for (const wchar_t* name : {L"kaf-dct", L"triangulate", L"kaf-dct-pface"}) {
+            SCOPED_TRACE(kafhost::wideToUtf8(name));
+            host().reset();
+            const kafhost::CallResult result = Call(name, {points});
+            ASSERT_TRUE(result.defined);
+            EXPECT_EQ(result.status, RSERR);
+            EXPECT_TRUE(result.resultSet);
+            EXPECT_TRUE(result.value.isNil());
+            EXPECT_EQ(result.printed, kNotFinite);
+            EXPECT_TRUE(host().snapshot().entities.empty());
+        }
+        // The mesh functions end as after a triangulator failure: the text and no result.
+        for (const wchar_t* name : {L"kaf-dct-pfacemesh", L"kaf-dct-subdmesh"}) {
+            SCOPED_TRACE(kafhost::wideToUtf8(name));
+            host().reset();
+            const kafhost::CallResult result = Call(name, {points, LispValue::nil()});
+            ASSERT_TRUE(result.defined);
+            EXPECT_EQ(result.status, RSERR);
+            EXPECT_FALSE(result.resultSet);
+            EXPECT_EQ(result.printed, L"\nStart Calculation..." + kNotFinite);
+            EXPECT_TRUE(host().snapshot().entities.empty());
+        }
     }
 }
 

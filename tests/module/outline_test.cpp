@@ -221,6 +221,17 @@ TEST_F(OutlineTest, HandlesMustLeadToAPolylineAndToSubdivisionMeshesInModelSpace
                 3);
 }
 
+TEST_F(OutlineTest, ElevationMadeInfiniteByTheRaiseIsRefused) {
+    const std::wstring outline = Square();
+    const std::wstring mesh = Mesh({{5, 5, 1e308}, {1, 1, 2}, {9, 2, 3}});
+    const auto result = Run(outline, {mesh}, 100, 1e308);
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_FALSE(result.resultSet);
+    EXPECT_EQ(result.printed, L"A point has a coordinate that is not a finite number!\n");
+    EXPECT_EQ(host().snapshot().entities.size(), 2u);
+    EXPECT_FALSE(host().meter().shown);
+}
+
 TEST_F(OutlineTest, NothingInsideEndsWithTheTriangulatorsTextAndNoResult) {
     const std::wstring outline = Square();
     const std::wstring outside = Mesh({{15, 5, 1}, {11, 1, 2}, {19, 2, 3}});
