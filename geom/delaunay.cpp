@@ -1,11 +1,13 @@
 #include "geom/delaunay.h"
 
+#include <cmath>
 #include <cstddef>
 #include <exception>
 #include <limits>
 #include <memory>
 #include <new>
 
+#include "geom/delaunay_predicates.h"
 #include "geom/delaunay_sweep.h"
 #include "geom/sort_points.h"
 
@@ -57,14 +59,20 @@ std::vector<CTriangle> CDelaunay::Triangulate() {
 }
 
 // Runs the insertion over the sorted store. Without points there is nothing to enclose and
-// nothing is read.
+// nothing is read. Points that are not finite, or so far out that no enclosing triangle with
+// finite corners holds them all, give no triangles.
 bool CDelaunay::InsertPoints() {
     const std::int32_t n = pointCount;
     if (n == 0) {
         return true;
     }
+    for (std::int32_t i = 0; i < n; ++i) {
+        if (!std::isfinite(pointStore[i].x) || !std::isfinite(pointStore[i].y)) {
+            return false;
+        }
+    }
     try {
-        if (!MakeSuperTriangle()) {
+        if (!MakeSuperTriangle() || !EnclosesAll()) {
             return false;
         }
         SweepInsertPoints(pointStore.data(), n, tolerance, result);
@@ -100,6 +108,40 @@ bool CDelaunay::MakeSuperTriangle() {
     return AddPoint(xmid + 2.0 * dmax, ymid - dmax, 0.0) == 1 &&
            AddPoint(xmid, ymid + 2.0 * dmax, 0.0) == 1 &&
            AddPoint(xmid - 2.0 * dmax, ymid - dmax, 0.0) == 1;
+}
+
+// Whether the enclosing corners at n, n + 1, n + 2 are finite and hold every point strictly
+// inside: they do when they hold the corners of the points' bounding box, which the margin of
+// the construction ensures unless the extent is within a few rounding steps of zero or of
+// overflow.
+bool CDelaunay::EnclosesAll() const {
+    const std::int32_t n = pointCount - 3;
+    const CVertex& s1 = pointStore[n];
+    const CVertex& s2 = pointStore[n + 1];
+    const CVertex& s3 = pointStore[n + 2];
+    for (const CVertex* s : {&s1, &s2, &s3}) {
+        if (!std::isfinite(s->x) || !std::isfinite(s->y)) {
+            return false;
+        }
+    }
+    double xmin = pointStore[0].x, xmax = pointStore[n - 1].x;  // sorted by x
+    double ymin = pointStore[0].y, ymax = ymin;
+    for (std::int32_t i = 1; i < n; ++i) {
+        if (pointStore[i].y < ymin) {
+            ymin = pointStore[i].y;
+        }
+        if (pointStore[i].y > ymax) {
+            ymax = pointStore[i].y;
+        }
+    }
+    for (const CVertex& corner : {CVertex(xmin, ymin, 0.0), CVertex(xmax, ymin, 0.0),
+                                  CVertex(xmin, ymax, 0.0), CVertex(xmax, ymax, 0.0)}) {
+        if (OrientSign(s1, s2, corner) <= 0 || OrientSign(s2, s3, corner) <= 0 ||
+            OrientSign(s3, s1, corner) <= 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace geom

@@ -7,10 +7,14 @@
 // time into an enclosing triangle (of a run of equal plan positions only the last one) and gives
 // the triangles that touch no corner of the enclosing triangle. Indices are positions in the
 // sorted store; the corner order is (cavity edge start, cavity edge end, inserted point), without
-// reorientation. The three enclosing corners are appended to the store during the run, so
-// PointCount() is then three higher. Points on one line or at one plan position give no
-// triangles. Nothing is thrown or printed: a run that cannot get its working memory gives no
-// triangles, and one that cannot get its sort scratch gives the previous run's result again.
+// reorientation. Every decision is taken exactly (a point on a circle counts as inside it), so
+// the triangles never overlap, all run counter-clockwise and none is flat, at any scale of the
+// data. The three enclosing corners are appended to the store during the run, so PointCount()
+// is then three higher. Points on one line or at one plan position give no triangles; so does a
+// store with a coordinate that is not finite, or one so far out that the enclosing triangle
+// cannot be built in doubles. Nothing is thrown or printed: a run that cannot get its working
+// memory gives no triangles, and one that cannot get its sort scratch gives the previous run's
+// result again.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +48,7 @@ public:
 private:
     bool InsertPoints();
     bool MakeSuperTriangle();
+    bool EnclosesAll() const;
 
     std::vector<CVertex> pointStore;
     std::vector<CTriangle> result;

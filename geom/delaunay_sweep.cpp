@@ -1,51 +1,98 @@
 #include "geom/delaunay_sweep.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "geom/delaunay_cancel_shared_edges.h"
 #include "geom/delaunay_circle_index.h"
 #include "geom/delaunay_circumcircle.h"
+#include "geom/delaunay_predicates.h"
 #include "geom/edge.h"
 
 namespace geom {
 
 namespace {
 
-// A live triangle. `born` numbers the insertion that made it (0: the enclosing triangle). Its
-// circle is computed when it is made; the list walk would compute it at the next insertion and
-// compare against the squared radius there, and against r * r at every later one.
+constexpr std::int32_t kNone = -1;
+
+// A live triangle, its corners counter-clockwise. nb[k] is the triangle across the edge from
+// v[k] to v[k + 1] (kNone on the enclosing triangle's outline). `born` numbers the insertion that
+// made it (0: the enclosing triangle); `tested` and `taken` the last insertion that looked at it
+// and the last one whose cavity it joined. The circle is the list walk's (ComputeCircumcircle):
+// its decisions are replayed with it.
 struct SweepTriangle {
-    std::int32_t i1;
-    std::int32_t i2;
-    std::int32_t i3;
+    std::int32_t v[3];
+    std::int32_t nb[3];
     std::int32_t pos;
     std::int32_t born;
+    std::int32_t tested;
+    std::int32_t taken;
     bool hasCircle;
-    CCircleIndex::Cells cells;
     double xc;
     double yc;
     double r;
     double rsqr;
+    CCircleIndex::Cells cells;
 };
+
+// How the cavities are decided: by the list walk's floating-point circle test wherever that
+// gives a star-shaped cavity, or by the exact in-circle test throughout.
+enum class Decisions { kWalk, kExact };
+
+int Next(int k) {
+    return k == 2 ? 0 : k + 1;
+}
+
+// The circle through a, b, c for the index, from differences to a; false when floating point
+// cannot give a finite one.
+bool IndexCircle(const CVertex& a, const CVertex& b, const CVertex& c, double& xc, double& yc,
+                 double& r) {
+    const double bx = b.x - a.x, by = b.y - a.y;
+    const double cx = c.x - a.x, cy = c.y - a.y;
+    const double d = 2.0 * (bx * cy - by * cx);
+    const double bb = bx * bx + by * by;
+    const double cc = cx * cx + cy * cy;
+    const double ux = (cy * bb - by * cc) / d;
+    const double uy = (bx * cc - cx * bb) / d;
+    xc = a.x + ux;
+    yc = a.y + uy;
+    r = std::sqrt(ux * ux + uy * uy);
+    return std::isfinite(xc) && std::isfinite(yc) && std::isfinite(r);
+}
 
 class CSweep {
 public:
-    CSweep(const CVertex* points, std::int32_t n, double tolerance)
-        : points_(points), n_(n), tolerance_(tolerance), index_(MakeIndex(points, n)) {}
+    CSweep(const CVertex* points, std::int32_t n, double tolerance, Decisions decisions)
+        : decisions_(decisions),
+          points_(points),
+          n_(n),
+          tolerance_(tolerance),
+          index_(MakeIndex(points, n)),
+          outsideByStart_(static_cast<std::size_t>(n) + 3, kNone),
+          newByStart_(static_cast<std::size_t>(n) + 3, kNone),
+          onOutline_(static_cast<std::size_t>(n) + 3, -1) {}
 
-    void Run() {
-        AddTriangle(n_, n_ + 1, n_ + 2, points_[0].x);
+    // Inserts every point; false when a cavity is not a valid one to fill (the walk's decisions
+    // only), after which the triangles are not to be used.
+    bool Run() {
+        const std::int32_t first = AddTriangle(n_, n_ + 1, n_ + 2, points_[0].x);
+        lastNew_ = first;
         for (std::int32_t i = 0; i < n_; ++i) {
             if (i < n_ - 1 && points_[i] == points_[i + 1]) {
                 continue;
             }
             ++insertion_;
-            FindCavity(points_[i]);
+            const CVertex& p = points_[i];
+            GrowCavity(Locate(p), p);
+            if (!FillableCavity(p)) {
+                return false;
+            }
             CarveCavity();
             CancelSharedEdges(edges_);
             FillCavity(i);
         }
+        return true;
     }
 
     void CollectResult(std::vector<CTriangle>& result) const {
@@ -53,25 +100,47 @@ public:
         result.reserve(result.size() + live_.size());
         for (const std::int32_t id : live_) {
             const SweepTriangle& t = triangles_[id];
-            if (t.i1 >= n_ || t.i2 >= n_ || t.i3 >= n_) {
+            if (t.v[0] >= n_ || t.v[1] >= n_ || t.v[2] >= n_) {
                 continue;
             }
             result.emplace_back();
             CTriangle& out = result.back();
-            out.i1 = t.i1;
-            out.i2 = t.i2;
-            out.i3 = t.i3;
-            out.p1 = points_[t.i1];
-            out.p2 = points_[t.i2];
-            out.p3 = points_[t.i3];
-            // Looked at by at least one later insertion: its circle is cached, and it is complete
-            // when the last (rightmost) point lies right of the circle.
+            out.i1 = t.v[0];
+            out.i2 = t.v[1];
+            out.i3 = t.v[2];
+            out.p1 = points_[t.v[0]];
+            out.p2 = points_[t.v[1]];
+            out.p3 = points_[t.v[2]];
+            // Looked at by at least one later insertion, the list walk has cached its circle, and
+            // marked it complete when the last (rightmost) point lies right of that circle.
             if (t.hasCircle && t.born < insertion_) {
                 out.circleKnown = 1;
                 out.xc = t.xc;
                 out.yc = t.yc;
                 out.r = t.r;
                 out.complete = lastX > t.xc + t.r ? 1 : 0;
+            }
+        }
+    }
+
+    // Flips every edge between two live triangles that is not locally Delaunay (a corner
+    // opposite it strictly inside the other triangle's circle), decided exactly, until none is
+    // left: the triangulation is then a Delaunay one. A flipped pair keeps its two list
+    // positions; each of its triangles takes its latest inserted corner last, as a fan triangle
+    // has, and counts as made after the last insertion.
+    void MakeDelaunay() {
+        std::vector<std::int32_t> pending(live_.rbegin(), live_.rend());
+        while (!pending.empty()) {
+            const std::int32_t id = pending.back();
+            pending.pop_back();
+            for (int e = 0; e < 3; ++e) {
+                const std::int32_t across = triangles_[id].nb[e];
+                if (across != kNone && !EdgeIsDelaunay(id, e)) {
+                    Flip(id, e);
+                    pending.push_back(across);
+                    pending.push_back(id);
+                    break;
+                }
             }
         }
     }
@@ -90,20 +159,195 @@ private:
         return CCircleIndex(ymin, ymax, xmax, hint);
     }
 
-    // Collects, sorted, the positions of the triangles the point takes out. Triangles found to be
-    // complete leave the index: no later point can reach their circle.
-    void FindCavity(const CVertex& p) {
-        cavity_.clear();
+    // The position in `o` of its edge to triangle `id`.
+    int EdgeTo(const SweepTriangle& o, std::int32_t id) const {
+        return o.nb[0] == id ? 0 : (o.nb[1] == id ? 1 : 2);
+    }
+
+    bool EdgeIsDelaunay(std::int32_t id, int e) const {
+        const SweepTriangle& t = triangles_[id];
+        const SweepTriangle& o = triangles_[t.nb[e]];
+        const CVertex& opposite = points_[o.v[Next(Next(EdgeTo(o, id)))]];
+        return InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], opposite) <= 0;
+    }
+
+    // Replaces the triangles (a, b, c) and (b, a, d) on the edge e = (a, b) of triangle `id` by
+    // (a, d, c) and (d, b, c).
+    void Flip(std::int32_t id, int e) {
+        SweepTriangle& t = triangles_[id];
+        const std::int32_t otherId = t.nb[e];
+        SweepTriangle& o = triangles_[otherId];
+        const int k = EdgeTo(o, id);
+        const std::int32_t a = t.v[e], b = t.v[Next(e)], c = t.v[Next(Next(e))];
+        const std::int32_t d = o.v[Next(Next(k))];
+        const std::int32_t bc = t.nb[Next(e)], ca = t.nb[Next(Next(e))];
+        const std::int32_t ad = o.nb[Next(k)], db = o.nb[Next(Next(k))];
+        SetCorners(t, {a, d, c}, {ad, otherId, ca});
+        SetCorners(o, {d, b, c}, {db, bc, id});
+        if (ad != kNone) {
+            SweepTriangle& n = triangles_[ad];
+            n.nb[EdgeTo(n, otherId)] = id;
+        }
+        if (bc != kNone) {
+            SweepTriangle& n = triangles_[bc];
+            n.nb[EdgeTo(n, id)] = otherId;
+        }
+    }
+
+    // Sets the corners, latest inserted last, and the neighbours with them.
+    void SetCorners(SweepTriangle& t, const std::array<std::int32_t, 3>& v,
+                    const std::array<std::int32_t, 3>& nb) {
+        int last = 0;
+        for (int k = 1; k < 3; ++k) {
+            if (v[k] > v[last]) {
+                last = k;
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            const int from = (last + 1 + k) % 3;
+            t.v[k] = v[from];
+            t.nb[k] = nb[from];
+        }
+        t.born = insertion_;
+        t.hasCircle = false;
+    }
+
+    bool Holds(const SweepTriangle& t, const CVertex& p) const {
+        const CVertex& a = points_[t.v[0]];
+        const CVertex& b = points_[t.v[1]];
+        const CVertex& c = points_[t.v[2]];
+        return OrientSign(a, b, p) >= 0 && OrientSign(b, c, p) >= 0 && OrientSign(c, a, p) >= 0;
+    }
+
+    // A live triangle that holds p, in its inside or on its outline. The circle index names the
+    // triangles whose circle may hold p, the one holding p among them unless rounding has
+    // misplaced its circle; then a walk across edges towards p finds it.
+    std::int32_t Locate(const CVertex& p) {
+        std::int32_t found = kNone;
         index_.Query(
             p.x, p.y,
             [&](std::int32_t id) {
-                const SweepTriangle& t = triangles_[id];
-                const double rr = t.born == insertion_ - 1 ? t.rsqr : t.r * t.r;
-                if (CircleHolds(p, t.xc, t.yc, rr)) {
-                    cavity_.push_back(t.pos);
+                if (found == kNone && Holds(triangles_[id], p)) {
+                    found = id;
                 }
             },
             [&](std::int32_t id) { triangles_[id].cells = CCircleIndex::Cells(); });
+        return found != kNone ? found : Walk(p);
+    }
+
+    // Steps from the newest triangle across an edge that has p strictly on its outer side until
+    // no edge has. The walk ends on a Delaunay triangulation; a bound on its steps, with a look
+    // at every triangle behind it, keeps that from being taken on trust.
+    std::int32_t Walk(const CVertex& p) {
+        std::int32_t id = lastNew_;
+        std::size_t steps = 0;
+        int from = 0;
+        while (steps++ <= live_.size()) {
+            const SweepTriangle& t = triangles_[id];
+            int k = 0;
+            for (; k < 3; ++k) {
+                const int e = (from + k) % 3;
+                if (t.nb[e] != kNone &&
+                    OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) < 0) {
+                    id = t.nb[e];
+                    from = static_cast<int>(steps % 3);
+                    break;
+                }
+            }
+            if (k == 3) {
+                return id;
+            }
+        }
+        for (const std::int32_t live : live_) {
+            if (Holds(triangles_[live], p)) {
+                return live;
+            }
+        }
+        return lastNew_;
+    }
+
+    // The list walk's test: the triangle's circle holds p (its squared radius as computed at the
+    // first insertion after the triangle's birth, r * r later), a flat triangle never holds a
+    // point, and one whose circle lies left of p is complete and stays.
+    bool WalkTakesIn(const SweepTriangle& t, const CVertex& p) const {
+        if (!t.hasCircle) {
+            return false;
+        }
+        const double rr = t.born == insertion_ - 1 ? t.rsqr : t.r * t.r;
+        return CircleHolds(p, t.xc, t.yc, rr) && !(p.x > t.xc + t.r);
+    }
+
+    // The exact test, with the list walk's answer where p lies exactly on the circle. Either
+    // answer keeps the cavity star-shaped around p, since the triangle is reached across an edge
+    // that p sees from inside.
+    bool ExactTakesIn(const SweepTriangle& t, const CVertex& p) const {
+        const int sign =
+            InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], p);
+        return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
+    }
+
+    // Whether the fan from p over the cavity's outline is a valid triangulation of it: p sees
+    // every outline edge strictly from inside, and every corner of the cavity lies on the
+    // outline (none would be lost). Cavities decided exactly on a Delaunay triangulation always
+    // are; the walk's decisions may give others.
+    bool FillableCavity(const CVertex& p) {
+        ++growth_;  // marks the outline corners
+        for (const std::int32_t id : taken_) {
+            const SweepTriangle& t = triangles_[id];
+            for (int e = 0; e < 3; ++e) {
+                const std::int32_t across = t.nb[e];
+                if (across != kNone && triangles_[across].taken == growth_ - 1) {
+                    continue;
+                }
+                if (OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) <= 0) {
+                    return false;
+                }
+                onOutline_[t.v[e]] = growth_;
+            }
+        }
+        for (const std::int32_t id : taken_) {
+            for (const std::int32_t corner : triangles_[id].v) {
+                if (onOutline_[corner] != growth_) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Grows the cavity from the triangle that holds p across edges to every triangle whose
+    // circle holds p. Notes, for the fan, the triangle outside each outline edge under the
+    // edge's first corner, and gives the cavity's list positions in ascending order.
+    void GrowCavity(std::int32_t seed, const CVertex& p) {
+        ++growth_;
+        taken_.clear();
+        triangles_[seed].tested = triangles_[seed].taken = growth_;
+        taken_.push_back(seed);
+        for (std::size_t k = 0; k < taken_.size(); ++k) {
+            const SweepTriangle& t = triangles_[taken_[k]];
+            for (const std::int32_t id : t.nb) {
+                if (id == kNone || triangles_[id].tested == growth_) {
+                    continue;
+                }
+                SweepTriangle& next = triangles_[id];
+                next.tested = growth_;
+                if (decisions_ == Decisions::kWalk ? WalkTakesIn(next, p) : ExactTakesIn(next, p)) {
+                    next.taken = growth_;
+                    taken_.push_back(id);
+                }
+            }
+        }
+        cavity_.clear();
+        for (const std::int32_t id : taken_) {
+            const SweepTriangle& t = triangles_[id];
+            for (int e = 0; e < 3; ++e) {
+                const std::int32_t across = t.nb[e];
+                if (across == kNone || triangles_[across].taken != growth_) {
+                    outsideByStart_[t.v[e]] = across;
+                }
+            }
+            cavity_.push_back(t.pos);
+        }
         std::sort(cavity_.begin(), cavity_.end());
     }
 
@@ -133,24 +377,49 @@ private:
 
     void RemoveTriangle(std::int32_t id) {
         const SweepTriangle& t = triangles_[id];
-        edges_.emplace_back(t.i1, t.i2);
-        edges_.emplace_back(t.i2, t.i3);
-        edges_.emplace_back(t.i3, t.i1);
+        edges_.emplace_back(t.v[0], t.v[1]);
+        edges_.emplace_back(t.v[1], t.v[2]);
+        edges_.emplace_back(t.v[2], t.v[0]);
         if (t.cells.Filed()) {
             index_.Erase(id, t.cells);
         }
         free_.push_back(id);
     }
 
+    // One new triangle (a, b, i) per outline edge (a, b), in list order, linked to the triangle
+    // outside the edge and to its two neighbours in the fan.
     void FillCavity(std::int32_t i) {
+        fan_.clear();
         for (const CEdge& edge : edges_) {
-            if (edge.i1 != -1 && edge.i2 != -1) {
-                AddTriangle(edge.i1, edge.i2, i, points_[i].x);
+            if (edge.i1 == -1 || edge.i2 == -1) {
+                continue;
             }
+            const std::int32_t id = AddTriangle(edge.i1, edge.i2, i, points_[i].x);
+            newByStart_[edge.i1] = id;
+            fan_.push_back(id);
+            const std::int32_t outside = outsideByStart_[edge.i1];
+            triangles_[id].nb[0] = outside;
+            if (outside != kNone) {
+                SweepTriangle& o = triangles_[outside];
+                for (int e = 0; e < 3; ++e) {
+                    if (o.v[e] == edge.i2 && o.v[Next(e)] == edge.i1) {
+                        o.nb[e] = id;
+                    }
+                }
+            }
+        }
+        for (const std::int32_t id : fan_) {
+            SweepTriangle& t = triangles_[id];
+            const std::int32_t following = newByStart_[t.v[1]];
+            t.nb[1] = following;
+            triangles_[following].nb[2] = id;
+        }
+        if (!fan_.empty()) {
+            lastNew_ = fan_.back();
         }
     }
 
-    void AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c, double xFrom) {
+    std::int32_t AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c, double xFrom) {
         std::int32_t id;
         if (free_.empty()) {
             id = static_cast<std::int32_t>(triangles_.size());
@@ -160,44 +429,67 @@ private:
             free_.pop_back();
         }
         SweepTriangle& t = triangles_[id];
-        t.i1 = a;
-        t.i2 = b;
-        t.i3 = c;
+        t.v[0] = a;
+        t.v[1] = b;
+        t.v[2] = c;
+        t.nb[0] = t.nb[1] = t.nb[2] = kNone;
         t.pos = static_cast<std::int32_t>(live_.size());
         t.born = insertion_;
+        t.tested = t.taken = -1;
         t.xc = t.yc = t.r = t.rsqr = 0.0;
         t.hasCircle =
             ComputeCircumcircle(points_[a], points_[b], points_[c], tolerance_, t.xc, t.yc, t.rsqr);
-        t.cells = CCircleIndex::Cells();
         if (t.hasCircle) {
             t.r = std::sqrt(t.rsqr);
-            t.cells = index_.Place(t.xc, t.yc, t.r, xFrom);
+        }
+        t.cells = CCircleIndex::Cells();
+        double xc, yc, r;
+        if (IndexCircle(points_[a], points_[b], points_[c], xc, yc, r)) {
+            t.cells = index_.Place(xc, yc, r, xFrom);
             if (t.cells.Filed()) {
-                index_.Insert(id, t.cells, t.xc, t.yc, t.r);
+                index_.Insert(id, t.cells, xc, yc, r);
             }
         }
         live_.push_back(id);
+        return id;
     }
 
+    const Decisions decisions_;
     const CVertex* points_;
     const std::int32_t n_;
     const double tolerance_;
     CCircleIndex index_;
     std::int32_t insertion_ = 0;
-    std::vector<SweepTriangle> triangles_;  // by id
-    std::vector<std::int32_t> free_;        // ids of removed triangles
-    std::vector<std::int32_t> live_;        // ids by list position
-    std::vector<std::int32_t> cavity_;      // positions of the triangles one point takes out
-    std::vector<CEdge> edges_;              // cavity edges of one point
+    std::int32_t growth_ = 0;  // numbers the cavity growths and their checks
+    std::int32_t lastNew_ = kNone;
+    std::vector<SweepTriangle> triangles_;      // by id
+    std::vector<std::int32_t> free_;            // ids of removed triangles
+    std::vector<std::int32_t> live_;            // ids by list position
+    std::vector<std::int32_t> taken_;           // ids of one point's cavity
+    std::vector<std::int32_t> cavity_;          // their list positions, ascending
+    std::vector<CEdge> edges_;                  // cavity edges of one point
+    std::vector<std::int32_t> fan_;             // ids of one point's new triangles
+    std::vector<std::int32_t> outsideByStart_;  // by point: triangle outside its outline edge
+    std::vector<std::int32_t> newByStart_;      // by point: new triangle on its outline edge
+    std::vector<std::int32_t> onOutline_;       // by point: the check that found it on an outline
 };
 
 }  // namespace
 
 void SweepInsertPoints(const CVertex* points, std::int32_t n, double tolerance,
                        std::vector<CTriangle>& result) {
-    CSweep sweep(points, n, tolerance);
-    sweep.Run();
-    sweep.CollectResult(result);
+    {
+        CSweep walk(points, n, tolerance, Decisions::kWalk);
+        if (walk.Run()) {
+            walk.MakeDelaunay();
+            walk.CollectResult(result);
+            return;
+        }
+    }
+    CSweep exact(points, n, tolerance, Decisions::kExact);
+    if (exact.Run()) {
+        exact.CollectResult(result);
+    }
 }
 
 }  // namespace geom

@@ -1,20 +1,25 @@
 // SweepInsertPoints(points, n, tolerance, result): the insertion phase of CDelaunay.
 //
 // Input: points[0..n-1] sorted by x, then y, followed by the corners of the enclosing triangle at
-// n, n + 1, n + 2; n >= 1. Output: appended to result, in the order of the live triangle list,
-// the triangles with all three corners below n, with their corner copies and with the circle
-// fields as the insertion left them.
+// n, n + 1, n + 2 (counter-clockwise, every point strictly inside); n >= 1; every coordinate
+// finite. Output: appended to result, in the order of the live triangle list, the triangles with
+// all three corners below n, with their corner copies and with the circle fields (from
+// ComputeCircumcircle with `tolerance`) as the list walk of the insertion would have left them.
 //
 // Each point of a run of equal plan positions but the last is skipped. Each inserted point takes
-// out every live triangle that is not complete and whose circumcircle holds it (walked in list
-// order, a removed triangle's position refilled by the last live triangle and looked at again),
-// cancels the shared cavity edges and appends a fan of new triangles, one per remaining edge. A
-// triangle is complete once an inserted point lies right of its circle.
+// out its cavity: the triangle that holds it and every triangle reachable from there across
+// edges whose circumcircle holds the point, in or on the circle, decided exactly. The cavity is
+// star-shaped around the point, so the fan that replaces it is a valid triangulation again:
+// every triangle counter-clockwise and none flat, whatever the scale of the data or how many
+// points share a circle. The removals are made in the order of a walk over the live triangle
+// list (a removed triangle's position refilled by the last live triangle and looked at again),
+// the shared cavity edges cancelled in that order and a fan of new triangles appended, one per
+// remaining edge in the same order; so the list evolves as the plain list walk leaves it
+// wherever that walk's floating-point circle test takes the same decisions.
 //
-// The triangles that may hold a point are found through a circle index over the sweep instead
-// of a walk over the whole list; the removals are then replayed in exactly the order the walk
-// would meet them, so the list evolves as the walk would leave it. Throws std::bad_alloc when
-// memory runs out.
+// The triangle that holds a point is found through a circle index over the sweep, and by a walk
+// across edges when floating point has misplaced its circle. Throws std::bad_alloc when memory
+// runs out.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,167 @@
+// Exact checks of what CDelaunay gives, for tests that compare it with the plain list walk.
+//
+// IncrementalFaults(sorted, triangles): the faults of a triangle list over the sorted point
+// store (duplicates included), counted by kind; all zero when the triangles are a valid piece of
+// a Delaunay triangulation: three distinct points each, every triangle counter-clockwise and
+// not flat, no directed edge twice, no two triangles overlapping, and every edge shared by two
+// triangles locally Delaunay (neither opposite corner strictly inside the other's circle), and,
+// for up to 600 points, no point strictly inside any triangle's circle (none lost).
+// DelaunayCoveredArea(sorted, corners): for a small set, by brute force, the area that the
+// Delaunay triangulation of the points and the three enclosing corners covers once the
+// triangles touching a corner are dropped: the sum of the Delaunay polygons (the convex hulls
+// of the points on an empty circle) that no corner belongs to.
+// TriangleArea(triangles): the sum of the triangles' areas.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "exact_predicates.h"
+#include "geom/triangle.h"
+#include "geom/vertex.h"
+#include "hard_geometry_checks.h"
+
+namespace delaunay_validity {
+
+struct Faults {
+    std::size_t badCorners = 0;
+    std::size_t notCounterClockwise = 0;
+    std::size_t repeatedEdges = 0;
+    std::size_t overlaps = 0;
+    std::size_t notDelaunay = 0;
+    std::size_t pointsInCircles = 0;  // points strictly inside a triangle's circle
+
+    bool Valid() const {
+        return badCorners + notCounterClockwise + repeatedEdges + overlaps + notDelaunay +
+                   pointsInCircles ==
+               0;
+    }
+};
+
+inline Faults IncrementalFaults(const std::vector<geom::CVertex>& sorted,
+                                const std::vector<geom::CTriangle>& triangles) {
+    Faults faults;
+    const int n = static_cast<int>(sorted.size());
+    std::vector<hardgeom::Corners> usable;
+    for (const geom::CTriangle& t : triangles) {
+        const hardgeom::Corners c{t.i1, t.i2, t.i3};
+        const bool inRange =
+            c[0] >= 0 && c[0] < n && c[1] >= 0 && c[1] < n && c[2] >= 0 && c[2] < n;
+        if (!inRange || c[0] == c[1] || c[1] == c[2] || c[0] == c[2]) {
+            ++faults.badCorners;
+            continue;
+        }
+        usable.push_back(c);
+        if (exact::ExactOrient(hardgeom::At(sorted[c[0]]), hardgeom::At(sorted[c[1]]),
+                               hardgeom::At(sorted[c[2]])) <= 0) {
+            ++faults.notCounterClockwise;
+        }
+    }
+    std::vector<std::pair<std::pair<int, int>, int>> directed;  // edge -> opposite corner
+    for (const hardgeom::Corners& c : usable) {
+        for (int k = 0; k < 3; ++k) {
+            directed.push_back({{c[k], c[(k + 1) % 3]}, c[(k + 2) % 3]});
+        }
+    }
+    std::sort(directed.begin(), directed.end());
+    for (std::size_t k = 0; k < directed.size(); ++k) {
+        const auto& edge = directed[k].first;
+        if (k > 0 && directed[k - 1].first == edge) {
+            ++faults.repeatedEdges;
+            continue;
+        }
+        const auto twin = std::lower_bound(
+            directed.begin(), directed.end(),
+            std::make_pair(std::make_pair(edge.second, edge.first), -1));
+        if (twin == directed.end() || twin->first != std::make_pair(edge.second, edge.first)) {
+            continue;
+        }
+        const exact::Point a = hardgeom::At(sorted[edge.first]);
+        const exact::Point b = hardgeom::At(sorted[edge.second]);
+        if (exact::ExactInCircle(a, b, hardgeom::At(sorted[directed[k].second]),
+                                 hardgeom::At(sorted[twin->second])) > 0) {
+            ++faults.notDelaunay;
+        }
+    }
+    faults.overlaps = hardgeom::CountOverlaps(sorted, usable);
+    if (sorted.size() <= 600) {
+        for (const hardgeom::Corners& c : usable) {
+            for (const geom::CVertex& q : sorted) {
+                if (exact::ExactInCircle(hardgeom::At(sorted[c[0]]), hardgeom::At(sorted[c[1]]),
+                                         hardgeom::At(sorted[c[2]]), hardgeom::At(q)) > 0) {
+                    ++faults.pointsInCircles;
+                }
+            }
+        }
+    }
+    return faults;
+}
+
+inline double TriangleArea(const std::vector<geom::CTriangle>& triangles) {
+    double area = 0.0;
+    for (const geom::CTriangle& t : triangles) {
+        area += 0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) -
+                       (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
+    }
+    return area;
+}
+
+// Points: the distinct input points followed by the three enclosing corners (the last three).
+inline double DelaunayCoveredArea(const std::vector<geom::CVertex>& points) {
+    const int m = static_cast<int>(points.size());
+    const int firstCorner = m - 3;
+    std::vector<std::vector<int>> polygons;
+    double area = 0.0;
+    for (int i = 0; i < m; ++i) {
+        for (int j = i + 1; j < m; ++j) {
+            for (int k = j + 1; k < m; ++k) {
+                exact::Point a = hardgeom::At(points[i]);
+                exact::Point b = hardgeom::At(points[j]);
+                exact::Point c = hardgeom::At(points[k]);
+                const int orientation = exact::ExactOrient(a, b, c);
+                if (orientation == 0) {
+                    continue;
+                }
+                if (orientation < 0) {
+                    std::swap(b, c);
+                }
+                std::vector<int> onCircle;
+                bool empty = true;
+                for (int q = 0; q < m && empty; ++q) {
+                    const int s = exact::ExactInCircle(a, b, c, hardgeom::At(points[q]));
+                    if (s > 0) {
+                        empty = false;
+                    } else if (s == 0) {
+                        onCircle.push_back(q);
+                    }
+                }
+                if (!empty || onCircle.back() >= firstCorner ||
+                    std::find(polygons.begin(), polygons.end(), onCircle) != polygons.end()) {
+                    continue;
+                }
+                polygons.push_back(onCircle);
+                std::vector<geom::CVertex> ring;
+                for (const int q : onCircle) {
+                    ring.push_back(points[q]);
+                }
+                std::sort(ring.begin(), ring.end(), [](const geom::CVertex& u, const geom::CVertex& v) {
+                    return u.x < v.x || (u.x == v.x && u.y < v.y);
+                });
+                const std::vector<int> hull = hardgeom::HullCycle(ring);
+                for (std::size_t h = 1; h + 1 < hull.size(); ++h) {
+                    const geom::CVertex& p = ring[hull[0]];
+                    const geom::CVertex& q = ring[hull[h]];
+                    const geom::CVertex& r = ring[hull[h + 1]];
+                    area += 0.5 * ((q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x));
+                }
+            }
+        }
+    }
+    return area;
+}
+
+}  // namespace delaunay_validity
