@@ -158,8 +158,8 @@ TEST_F(ModuleProtocolTest, FirstCallAfterLoadingLetsTheHostHandleItsWaitingMessa
     host().reset();
     host().postMessage(nullptr, WM_PAINT);
     const kafhost::CallResult result =
-        Call(L"kaf-dct-subdmesh", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}),
-                                   kafhost::LispValue::nil()});
+        Call(L"kaf-dct-subdmesh",
+             {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), kafhost::LispValue::nil()});
     EXPECT_EQ(result.status, RSRSLT);
     EXPECT_EQ(host().dispatchedMessages().size(), 1u);
     EXPECT_EQ(host().pendingMessageCount(), 0u);

@@ -142,8 +142,9 @@ TEST_F(PointFileReaderTest, LinesLongerThanAReadBlockAreReadWhole) {
 
 TEST_F(PointFileReaderTest, CoordinatesMadeInfiniteByTheShiftOrScaleAreRefused) {
     const std::wstring file = files_.Write("large.csv", "0;0;1\n1e308;0;2\n0;4;1e300\n");
-    const std::wstring refused = L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
-                                 L"A point has a coordinate that is not a finite number!\n";
+    const std::wstring refused =
+        L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
+        L"A point has a coordinate that is not a finite number!\n";
     const struct {
         double transX, transY, scaleZ;
     } cases[] = {{1e308, 0.0, 1.0}, {0.0, 0.0, 1e10}, {0.0, -1e308 * 2, 1.0}};
