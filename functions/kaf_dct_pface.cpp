@@ -9,9 +9,9 @@
 #include "output/create_pface.h"
 
 int RunKafDctPface(const resbuf* args) {
-    geom::CDCT dct;
     std::vector<geom::CTriangle> triangles;
     try {
+        geom::CDCT dct;
         ReadPointList(args, dct);
         triangles = dct.Triangulate();
     } catch (const char* failure) {

@@ -19,22 +19,17 @@ int EndAfterTriangulatorFailure(const char* failure, const resbuf* args) {
 }  // namespace
 
 int RunMeshFunction(const resbuf* args, const MeshFunction& function) {
-    geom::CDCT dct;
     PumpMessagesThrottled();
     acutPrintf(L"\nStart Calculation...");
-
-    MeshArguments arguments;
-    try {
-        if (!ReadMeshFunctionArguments(args, dct, function.arguments, arguments)) {
-            return RSERR;
-        }
-    } catch (const char* failure) {
-        return EndAfterTriangulatorFailure(failure, args);
-    }
 
     std::vector<std::wstring> handles;
     int status = RTERROR;
     try {
+        geom::CDCT dct;
+        MeshArguments arguments;
+        if (!ReadMeshFunctionArguments(args, dct, function.arguments, arguments)) {
+            return RSERR;
+        }
         status =
             TriangulateAndWrite(dct, arguments.pointCount, arguments.maxPoints, arguments.Layer(),
                                 function.writers, L"ready after %f seconds\n", handles);

@@ -20,7 +20,11 @@ constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
 }  // namespace
 
 CDCT::CDCT() {
-    pointStore.AddRoom();
+    try {
+        pointStore.AddRoom();
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
+    }
 }
 
 CDCT::~CDCT() = default;

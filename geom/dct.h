@@ -10,7 +10,7 @@
 // last of their run in the sorted store survives, with its z. Points all on one line give no
 // triangles.
 //
-// Failures are thrown as a `const char*` to a fixed text ending in "\n":
+// Failures are thrown as a `const char*` to a fixed text ending in "\n", by the constructor too:
 //   "Couldn't allocate enough memory!\n"         the point store or the sort scratch is short
 //   "Not enough memory\n"                        the triangulation workspace cannot be had
 //   "A minimum of 3 vertices are required!\n"    fewer than three distinct plan positions

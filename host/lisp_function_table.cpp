@@ -1,34 +1,48 @@
 #include "host/lisp_function_table.h"
 
 #include "functions/workers.h"
+#include "host/run_worker_guarded.h"
 
 namespace {
 
-template <int (*Worker)(const resbuf*)>
+// The entry the host calls: hands the call's arguments to the worker, which no exception leaves.
+template <int (*Worker)(const resbuf*), const ACHAR* Name>
 int CallWorker() {
-    return Worker(acedGetArgs());
+    return RunWorkerGuarded(Worker, acedGetArgs(), Name);
 }
 
 constexpr std::uint32_t kNoNameResource = 0xFFFFFFFF;
 
-template <int (*Worker)(const resbuf*)>
-constexpr LispFunctionEntry Entry(const ACHAR* name) {
-    return LispFunctionEntry{name, &CallWorker<Worker>, true, kNoNameResource};
+template <int (*Worker)(const resbuf*), const ACHAR* Name>
+constexpr LispFunctionEntry Entry() {
+    return LispFunctionEntry{Name, &CallWorker<Worker, Name>, true, kNoNameResource};
 }
 
-const LispFunctionEntry kTriangulate = Entry<RunTriangulate>(L"triangulate");
-const LispFunctionEntry kKafDct = Entry<RunKafDct>(L"kaf-dct");
-const LispFunctionEntry kKafDctPface = Entry<RunKafDctPface>(L"kaf-dct-pface");
-const LispFunctionEntry kKafDctPfacemesh = Entry<RunKafDctPfacemesh>(L"kaf-dct-pfacemesh");
+constexpr ACHAR kTriangulateName[] = L"triangulate";
+constexpr ACHAR kKafDctName[] = L"kaf-dct";
+constexpr ACHAR kKafDctPfaceName[] = L"kaf-dct-pface";
+constexpr ACHAR kKafDctPfacemeshName[] = L"kaf-dct-pfacemesh";
+constexpr ACHAR kKafDctPfacemeshWithLoadCsvName[] = L"kaf-dct-pfacemesh-withloadcsv";
+constexpr ACHAR kKafDctSubdmeshName[] = L"kaf-dct-subdmesh";
+constexpr ACHAR kKafDctSubdmeshAaName[] = L"kaf-dct-subdmesh-aa";
+constexpr ACHAR kKafDctSubdmeshWithLoadCsvName[] = L"kaf-dct-subdmesh-withloadcsv";
+constexpr ACHAR kKafMergingCoplanarFacesOfSubMeshName[] = L"kaf-mergingCoplanarFacesOfSubMesh";
+constexpr ACHAR kKafChangeMeshColorName[] = L"kaf-changeMeshColor";
+
+const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
+const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
+const LispFunctionEntry kKafDctPface = Entry<RunKafDctPface, kKafDctPfaceName>();
+const LispFunctionEntry kKafDctPfacemesh = Entry<RunKafDctPfacemesh, kKafDctPfacemeshName>();
 const LispFunctionEntry kKafDctPfacemeshWithLoadCsv =
-    Entry<RunKafDctPfacemeshWithLoadCsv>(L"kaf-dct-pfacemesh-withloadcsv");
-const LispFunctionEntry kKafDctSubdmesh = Entry<RunKafDctSubdmesh>(L"kaf-dct-subdmesh");
-const LispFunctionEntry kKafDctSubdmeshAa = Entry<RunKafDctSubdmeshAa>(L"kaf-dct-subdmesh-aa");
+    Entry<RunKafDctPfacemeshWithLoadCsv, kKafDctPfacemeshWithLoadCsvName>();
+const LispFunctionEntry kKafDctSubdmesh = Entry<RunKafDctSubdmesh, kKafDctSubdmeshName>();
+const LispFunctionEntry kKafDctSubdmeshAa = Entry<RunKafDctSubdmeshAa, kKafDctSubdmeshAaName>();
 const LispFunctionEntry kKafDctSubdmeshWithLoadCsv =
-    Entry<RunKafDctSubdmeshWithLoadCsv>(L"kaf-dct-subdmesh-withloadcsv");
+    Entry<RunKafDctSubdmeshWithLoadCsv, kKafDctSubdmeshWithLoadCsvName>();
 const LispFunctionEntry kKafMergingCoplanarFacesOfSubMesh =
-    Entry<RunKafMergingCoplanarFacesOfSubMesh>(L"kaf-mergingCoplanarFacesOfSubMesh");
-const LispFunctionEntry kKafChangeMeshColor = Entry<RunKafChangeMeshColor>(L"kaf-changeMeshColor");
+    Entry<RunKafMergingCoplanarFacesOfSubMesh, kKafMergingCoplanarFacesOfSubMeshName>();
+const LispFunctionEntry kKafChangeMeshColor =
+    Entry<RunKafChangeMeshColor, kKafChangeMeshColorName>();
 
 }  // namespace
 

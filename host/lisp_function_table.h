@@ -3,7 +3,7 @@
 // kaf-dct-pfacemesh, kaf-dct-pfacemesh-withloadcsv, kaf-dct-subdmesh, kaf-dct-subdmesh-aa,
 // kaf-dct-subdmesh-withloadcsv, kaf-mergingCoplanarFacesOfSubMesh, kaf-changeMeshColor. Each
 // entry's thunk hands the call's argument chain (acedGetArgs) to the function's worker and gives
-// what the worker gives.
+// what the worker gives; a failure the worker lets out ends the function there (RunWorkerGuarded).
 #pragma once
 
 #include "arxapi.h"

@@ -7,6 +7,8 @@
 // meter only when its whole-percent text changes and the interval has passed (or when the value
 // exceeds the total, or when the status bar has no progress control); gives 0.
 // EndProgressMeter(): restores the status bar and removes the message filter.
+// EndProgressMeterOnExit: ends the meter (EndProgressMeter) once, by End() or else when the scope
+// is left, whichever way, a thrown failure included.
 #pragma once
 
 #include <cstdint>
@@ -22,3 +24,21 @@ struct ProgressMeterState {
 void StartProgressMeter(ProgressMeterState& state, const wchar_t* label, double total);
 int UpdateProgressMeter(ProgressMeterState& state, const wchar_t* label, double value);
 void EndProgressMeter();
+
+class EndProgressMeterOnExit {
+public:
+    EndProgressMeterOnExit() = default;
+    ~EndProgressMeterOnExit() { End(); }
+    EndProgressMeterOnExit(const EndProgressMeterOnExit&) = delete;
+    EndProgressMeterOnExit& operator=(const EndProgressMeterOnExit&) = delete;
+
+    void End() {
+        if (!ended_) {
+            ended_ = true;
+            EndProgressMeter();
+        }
+    }
+
+private:
+    bool ended_ = false;
+};

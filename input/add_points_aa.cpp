@@ -52,18 +52,22 @@ std::optional<std::int32_t> add_points_aa(const std::wstring& polylineHandle,
         ReportFunctionError(kStep, L"Object is not a LWPolyline!");
         return std::nullopt;
     }
-    const std::vector<AcGePoint3d> outline = Outline(*static_cast<AcDbPolyline*>(polyline));
-    polyline->close();
+    std::vector<AcGePoint3d> outline;
+    {
+        const CloseOnExit closePolyline(polyline);
+        outline = Outline(*static_cast<AcDbPolyline*>(polyline));
+    }
 
     ProgressMeterState meter;
     StartProgressMeter(meter, kMeterLabel, static_cast<double>(meshHandles.size()));
+    EndProgressMeterOnExit endMeter;
     std::int32_t count = 0;
     try {
         for (std::size_t k = 0; k < meshHandles.size(); ++k) {
             AcDbEntity* mesh = LookUp(meshHandles[k], AcDbSubDMesh::desc());
             if (mesh == nullptr) {
                 ReportFunctionError(kStep, L"Object is not a SubDMesh!");
-                EndProgressMeter();
+                endMeter.End();
                 return std::nullopt;
             }
             const CloseOnExit closeMesh(mesh);
@@ -79,10 +83,10 @@ std::optional<std::int32_t> add_points_aa(const std::wstring& polylineHandle,
             UpdateProgressMeter(meter, kMeterLabel, static_cast<double>(k));
         }
     } catch (const char* failure) {
-        EndProgressMeter();
+        endMeter.End();
         PrintTriangulatorFailure(failure);
         return std::nullopt;
     }
-    EndProgressMeter();
+    endMeter.End();
     return count;
 }

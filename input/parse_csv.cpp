@@ -21,19 +21,12 @@ void ShowRowError(const wchar_t* what, std::int64_t row, const char* first, cons
                   L"\n\nin file '" + name);
 }
 
-// Ends the progress display however the reader is left, a thrown AddPoint failure included.
-struct EndMeterOnExit {
-    EndMeterOnExit() = default;
-    EndMeterOnExit(const EndMeterOnExit&) = delete;
-    EndMeterOnExit& operator=(const EndMeterOnExit&) = delete;
-    ~EndMeterOnExit() { EndProgressMeter(); }
-};
-
 }  // namespace
 
 std::int32_t parseCSV(const std::vector<std::wstring>& files, const std::wstring& delimiter,
                       geom::CDCT& dct, double transX, double transY, double scaleZ) {
-    const EndMeterOnExit endMeter;
+    // Ends the progress display however the reader is left, a thrown failure included.
+    const EndProgressMeterOnExit endMeter;
     const wchar_t separator = delimiter.empty() ? L'\0' : delimiter[0];
     std::int32_t rowTotal = 0;
     for (const std::wstring& name : files) {

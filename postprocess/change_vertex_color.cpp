@@ -5,6 +5,7 @@
 #include "host/pump_messages.h"
 #include "host/report_step_error.h"
 #include "input/get_entity.h"
+#include "output/close_on_exit.h"
 #include "postprocess/colour_channel_byte.h"
 #include "postprocess/hsl_to_rgb.h"
 #include "postprocess/rgb_to_hsl.h"
@@ -46,6 +47,7 @@ bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, doub
                        const RgbColor& colour1, const RgbColor& colour2) {
     ProgressMeterState meter;
     StartProgressMeter(meter, kMeterLabel, static_cast<double>(handles.size()));
+    EndProgressMeterOnExit endMeter;
     const HslColor first = RgbToHsl(colour1);
     const HslColor second = RgbToHsl(colour2);
     AcCmEntityColor colour;
@@ -56,28 +58,31 @@ bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, doub
     for (int i = 1; i <= meshCount; ++i) {
         AcDbSubDMesh* mesh = OpenMesh(handles[static_cast<std::size_t>(i - 1)]);
         if (mesh == nullptr) {
-            EndProgressMeter();
+            endMeter.End();
             ReportStepError(L"changeVertexColor", L"Object is not a SubDMesh!");
             return false;
         }
-        PumpMessagesThrottled();
-        int vertexCount = 0;
-        mesh->numOfVertices(vertexCount);
-        acutPrintf(L"\rMesh: %i of %i, Number of vertices: %i", i, meshCount, vertexCount);
-        for (int k = 0; k < vertexCount; ++k) {
-            AcGePoint3d vertex;
-            mesh->getVertexAt(k, vertex);
-            const RgbColor rgb = HslToRgb(RampColour(first, second, (vertex.z - z1) / (z2 - z1)));
-            colour.setRGB(ColourChannelByte(rgb.red), ColourChannelByte(rgb.green),
-                          ColourChannelByte(rgb.blue));
-            colours.append(colour);
+        {
+            const CloseOnExit closeMesh(mesh);
+            PumpMessagesThrottled();
+            int vertexCount = 0;
+            mesh->numOfVertices(vertexCount);
+            acutPrintf(L"\rMesh: %i of %i, Number of vertices: %i", i, meshCount, vertexCount);
+            for (int k = 0; k < vertexCount; ++k) {
+                AcGePoint3d vertex;
+                mesh->getVertexAt(k, vertex);
+                const RgbColor rgb =
+                    HslToRgb(RampColour(first, second, (vertex.z - z1) / (z2 - z1)));
+                colour.setRGB(ColourChannelByte(rgb.red), ColourChannelByte(rgb.green),
+                              ColourChannelByte(rgb.blue));
+                colours.append(colour);
+            }
+            mesh->upgradeOpen();
+            mesh->setVertexColorArray(colours);
         }
-        mesh->upgradeOpen();
-        mesh->setVertexColorArray(colours);
-        mesh->close();
         colours.removeAll();
         UpdateProgressMeter(meter, kMeterLabel, static_cast<double>(i));
     }
-    EndProgressMeter();
+    endMeter.End();
     return true;
 }

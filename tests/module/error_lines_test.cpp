@@ -1,11 +1,14 @@
 // The module's error lines and the triangulators' failure texts as the command line shows them,
-// and the clock's elapsed-time arithmetic.
+// how a worker's unexpected failures end the function, and the clock's elapsed-time arithmetic.
 #include <climits>
+#include <new>
+#include <stdexcept>
 
 #include "host/clock.h"
 #include "host/print_triangulator_failure.h"
 #include "host/report_function_error.h"
 #include "host/report_step_error.h"
+#include "host/run_worker_guarded.h"
 #include "module_fixture.h"
 
 namespace {
@@ -39,6 +42,24 @@ TEST_F(ErrorLinesTest, TriangulatorFailureIsPrintedExactlyAsRaised) {
     PrintTriangulatorFailure("100% done %s\n");
     EXPECT_EQ(host().commandLine(),
               L"A minimum of 3 vertices are required!\nOut of memory for edges\n100% done %s\n");
+}
+
+TEST_F(ErrorLinesTest, NoFailureLeavesAWorker) {
+    const auto guarded = [](int (*worker)(const resbuf*)) {
+        return RunWorkerGuarded(worker, nullptr, L"kaf-dct");
+    };
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw "Out of memory for edges\n"; }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::bad_alloc(); }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::length_error("vector"); }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::out_of_range("index 7"); }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw 42; }), RSERR);
+    EXPECT_EQ(host().commandLine(),
+              L"Out of memory for edges\nNot enough memory\nNot enough memory\n"
+              L"[Module 'kaf'] Error in function 'kaf-dct': index 7\nFunction aborted!\n"
+              L"[Module 'kaf'] Error in function 'kaf-dct': Unexpected failure!\n"
+              L"Function aborted!\n");
+    // A worker that ends by itself is left alone.
+    EXPECT_EQ(guarded([](const resbuf*) { return RSRSLT; }), RSRSLT);
 }
 
 TEST(ClockTest, ElapsedTimeIsTheSignedDifferenceAcrossAWrap) {

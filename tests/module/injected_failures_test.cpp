@@ -8,12 +8,17 @@
 // writer guards, at the first and at a later mesh. Lookups by handle: every step of the lookup in
 // the outline search, in the colouring and in the merging function. Colouring: the host calls
 // whose results it does not examine.
+//
+// Memory: one chosen allocation of the module is refused (RefusedAllocation); no exception may
+// leave the function, which ends on its own path with the triangulator's memory texts.
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "geom/vertex.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
+#include "refused_allocation.h"
 #include "temp_point_files.h"
 
 namespace {
@@ -255,9 +260,67 @@ protected:
         }
     }
 
-private:
     TempPointFiles files_;
 };
+
+TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunctionWithItsText) {
+    // The triangulator takes room for its first 50,000 points when it is made.
+    const std::size_t firstRoom = 50000 * sizeof(geom::CVertex);
+    const std::wstring text = L"Couldn't allocate enough memory!\n";
+    for (const MeshFunction& function : kMeshFunctions) {
+        SCOPED_TRACE(kafhost::wideToUtf8(function.name));
+        const std::vector<LispValue> args = Prepare(function, kSingleMaximum);
+        const std::vector<EntityInfo> before = DrawingEntities();
+        kafhost::CallResult result;
+        {
+            const RefusedAllocation refused(firstRoom);
+            result = Call(function.name, args);
+        }
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_FALSE(result.resultSet);
+        ASSERT_GE(result.printed.size(), text.size());
+        EXPECT_EQ(result.printed.substr(result.printed.size() - text.size()), text);
+        EXPECT_EQ(DrawingEntities().size(), before.size());
+        EXPECT_FALSE(host().meter().shown);
+    }
+    for (const wchar_t* name : {L"kaf-dct", L"kaf-dct-pface"}) {
+        SCOPED_TRACE(kafhost::wideToUtf8(name));
+        const std::vector<LispValue> args = {Prepare(kMeshFunctions[0], kSingleMaximum)[0]};
+        const std::vector<EntityInfo> before = DrawingEntities();
+        kafhost::CallResult result;
+        {
+            const RefusedAllocation refused(firstRoom);
+            result = Call(name, args);
+        }
+        ExpectNilAndError(result);
+        EXPECT_EQ(result.printed, text);
+        EXPECT_EQ(DrawingEntities().size(), before.size());
+    }
+}
+
+TEST_F(MeshWriterFailureTest, PointFileLineTooLongForTheMemoryLeftEndsTheCallWithNil) {
+    // The reader holds a line in a buffer of 1 MiB, which doubles for a longer line.
+    const std::wstring file =
+        files_.Write("long.csv", "0;0;1\n5;" + std::string(1500000, ' ') + "0;2\n0;5;3\n");
+    for (const wchar_t* name :
+         {L"kaf-dct-pfacemesh-withloadcsv", L"kaf-dct-subdmesh-withloadcsv"}) {
+        SCOPED_TRACE(kafhost::wideToUtf8(name));
+        host().reset();
+        kafhost::CallResult result;
+        {
+            const RefusedAllocation refused(std::size_t{2} << 20);
+            result = Call(name, {StringList({file}), LispValue::string(L";"), LispValue::nil(),
+                                 LispValue::real(0.0), LispValue::real(0.0), LispValue::real(1.0)});
+        }
+        ExpectNilAndError(result);
+        EXPECT_EQ(result.printed,
+                  L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
+                  L"Not enough memory\n");
+        EXPECT_TRUE(DrawingEntities().empty());
+        EXPECT_FALSE(host().meter().shown);
+        EXPECT_EQ(host().registeredFilterCount(), 0u);
+    }
+}
 
 TEST_F(MeshWriterFailureTest, PolyFaceMeshWritersEndTheCallWithNilAfterTheirStepLine) {
     for (const MeshFunction& function : kMeshFunctions) {

@@ -1,0 +1,36 @@
+#include "refused_allocation.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::size_t refusedSize = 0;  // 0: nothing is refused
+
+}  // namespace
+
+RefusedAllocation::RefusedAllocation(std::size_t size) {
+    refusedSize = size;
+}
+
+RefusedAllocation::~RefusedAllocation() {
+    refusedSize = 0;
+}
+
+void* operator new(std::size_t size) {
+    if (refusedSize != 0 && size == refusedSize) {
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
