@@ -45,22 +45,12 @@ struct Faults {
 inline Faults IncrementalFaults(const std::vector<geom::CVertex>& sorted,
                                 const std::vector<geom::CTriangle>& triangles) {
     Faults faults;
-    const int n = static_cast<int>(sorted.size());
-    std::vector<hardgeom::Corners> usable;
+    std::vector<hardgeom::Corners> corners;
     for (const geom::CTriangle& t : triangles) {
-        const hardgeom::Corners c{t.i1, t.i2, t.i3};
-        const bool inRange =
-            c[0] >= 0 && c[0] < n && c[1] >= 0 && c[1] < n && c[2] >= 0 && c[2] < n;
-        if (!inRange || c[0] == c[1] || c[1] == c[2] || c[0] == c[2]) {
-            ++faults.badCorners;
-            continue;
-        }
-        usable.push_back(c);
-        if (exact::ExactOrient(hardgeom::At(sorted[c[0]]), hardgeom::At(sorted[c[1]]),
-                               hardgeom::At(sorted[c[2]])) <= 0) {
-            ++faults.notCounterClockwise;
-        }
+        corners.push_back({t.i1, t.i2, t.i3});
     }
+    const std::vector<hardgeom::Corners> usable = hardgeom::UsableCorners(
+        sorted, corners, faults.badCorners, faults.notCounterClockwise);
     std::vector<std::pair<std::pair<int, int>, int>> directed;  // edge -> opposite corner
     for (const hardgeom::Corners& c : usable) {
         for (int k = 0; k < 3; ++k) {

@@ -141,23 +141,34 @@ struct MeshFaults {
     }
 };
 
-inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
-                                     const std::vector<Corners>& triangles) {
-    MeshFaults faults;
+// The triangles with three distinct corners in range; counts the others as bad, and those of the
+// usable ones that do not run counter-clockwise.
+inline std::vector<Corners> UsableCorners(const std::vector<geom::CVertex>& vertices,
+                                          const std::vector<Corners>& triangles,
+                                          std::size_t& badCorners,
+                                          std::size_t& notCounterClockwise) {
     const int n = static_cast<int>(vertices.size());
     std::vector<Corners> usable;
     for (const Corners& c : triangles) {
         const bool inRange =
             c[0] >= 0 && c[0] < n && c[1] >= 0 && c[1] < n && c[2] >= 0 && c[2] < n;
         if (!inRange || c[0] == c[1] || c[1] == c[2] || c[0] == c[2]) {
-            ++faults.badCorners;
+            ++badCorners;
             continue;
         }
         usable.push_back(c);
         if (exact::ExactOrient(At(vertices[c[0]]), At(vertices[c[1]]), At(vertices[c[2]])) <= 0) {
-            ++faults.notCounterClockwise;
+            ++notCounterClockwise;
         }
     }
+    return usable;
+}
+
+inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
+                                     const std::vector<Corners>& triangles) {
+    MeshFaults faults;
+    const std::vector<Corners> usable =
+        UsableCorners(vertices, triangles, faults.badCorners, faults.notCounterClockwise);
     // Directed edge (a, b) -> the corner opposite it.
     std::vector<std::pair<std::pair<int, int>, int>> directed;
     for (const Corners& c : usable) {
