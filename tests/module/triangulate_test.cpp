@@ -51,6 +51,16 @@ TEST_F(TriangulateTest, TrianglesNextToTheHullAreLost) {
                  LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0})}));
 }
 
+// Five points on one empty circle: three triangles covering the polygon once, each
+// counter-clockwise, not five overlapping ones.
+TEST_F(TriangulateTest, FivePointsOnOneCircleGiveThePolygonsThreeTriangles) {
+    ExpectResult(
+        Call(L"triangulate", {PointList({{3, 1, 1}, {4, 4, 3}, {5, 2, 7}, {2, 3, 10}, {3, 4, 11}})}),
+        LispValue::list({Triangle({3, 4, 11}, {2, 3, 10}, {4, 4, 3}),
+                         Triangle({2, 3, 10}, {3, 1, 1}, {4, 4, 3}),
+                         Triangle({4, 4, 3}, {3, 1, 1}, {5, 2, 7})}));
+}
+
 TEST_F(TriangulateTest, TooFewOrCollinearPointsGiveNilWithoutText) {
     ExpectResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}})}), LispValue::nil());
     ExpectResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}})}),
