@@ -2,6 +2,7 @@
 // random points and prints the medians and their ratio.
 //
 // Usage: delaunay_bench [runs] [sizes...]   (defaults: 3 runs; 100000 and 1000000 points)
+// A size written gN stands for an N x N grid instead of N uniform points.
 //
 // It first checks on 20,000 points that the engine gives exactly the triangles of the plain list
 // walk (the test reference) and times that walk's insertion phase as well.
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "delaunay_oracle.h"
@@ -31,6 +33,18 @@ std::vector<Point> UniformPoints(int n, unsigned seed) {
         p.y = plan(rng);
         p.z = height(rng);
     }
+    return points;
+}
+
+// A side x side grid with 1 m spacing, shuffled.
+std::vector<Point> GridPoints(int side, unsigned seed) {
+    std::vector<Point> points;
+    for (int i = 0; i < side; ++i) {
+        for (int j = 0; j < side; ++j) {
+            points.push_back({static_cast<double>(i), static_cast<double>(j), 100.0 + (i + j) % 7});
+        }
+    }
+    std::shuffle(points.begin(), points.end(), std::mt19937_64(seed));
     return points;
 }
 
@@ -85,18 +99,21 @@ bool CheckAgainstPlainWalk() {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    std::vector<int> sizes;
+    std::vector<std::string> sizes;
     for (int a = 2; a < argc; ++a) {
-        sizes.push_back(std::atoi(argv[a]));
+        sizes.push_back(argv[a]);
     }
     if (sizes.empty()) {
-        sizes = {100000, 1000000};
+        sizes = {"100000", "1000000"};
     }
     const bool same = CheckAgainstPlainWalk();
     std::printf("%10s %6s %14s %14s %8s %12s\n", "points", "runs", "CDelaunay [s]", "CDCT [s]",
                 "ratio", "triangles");
-    for (const int n : sizes) {
-        const std::vector<Point> points = UniformPoints(n, 1234u + n);
+    for (const std::string& size : sizes) {
+        const bool grid = size[0] == 'g';
+        const int side = grid ? std::atoi(size.c_str() + 1) : 0;
+        const int n = grid ? side * side : std::atoi(size.c_str());
+        const std::vector<Point> points = grid ? GridPoints(side, 99u) : UniformPoints(n, 1234u + n);
         std::vector<double> delaunay, dct;
         std::size_t delaunayTriangles = 0, dctTriangles = 0;
         for (int r = 0; r < runs; ++r) {
@@ -104,7 +121,7 @@ int main(int argc, char** argv) {
             dct.push_back(TimeTriangulate<geom::CDCT>(points, dctTriangles));
         }
         const double a = Median(delaunay), b = Median(dct);
-        std::printf("%10d %6d %14.3f %14.3f %8.2f %5zu/%zu\n", n, runs, a, b, a / b,
+        std::printf("%9d%s %6d %14.3f %14.3f %8.2f %5zu/%zu\n", n, grid ? "g" : " ", runs, a, b, a / b,
                     delaunayTriangles, dctTriangles);
     }
     return same ? 0 : 1;
