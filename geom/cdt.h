@@ -1,0 +1,108 @@
+// CConstrainedDCT: constrained Delaunay triangulation of survey points with breaklines, an outer
+// boundary, holes and a maximum edge length, built on CDCT.
+//
+// Use: construct; AddPoint(x, y, z) for every survey point; AddBreakline, SetOuterBoundary,
+// AddHole and SetMaxEdgeLength as needed; Triangulate() once, then GetVertices().
+//
+// Input:
+// - breaklines: polylines of 3D vertices. Their vertices become surface vertices and their
+//   segments unions of triangle edges;
+// - the outer boundary and the holes: closed polygons (the closing vertex may be repeated or
+//   not), in either orientation, concave allowed. Their vertices become surface vertices, their
+//   edges surface edges; nothing outside the outer boundary or inside a hole is triangulated;
+// - the maximum edge length (0: none): triangles on the outside of the surface whose edge on the
+//   outside is longer are removed, from the outside inwards, as long as that edge is no
+//   breakline or boundary edge. Hole rims are not the outside: no hole is opened or widened.
+//
+// Output, as CDCT's: Triangulate() gives triangles indexing the list GetVertices() gives, each
+// counter-clockwise and not flat, with i1 its lowest index, grouped by i1 in ascending order.
+// The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines and
+// without a maximum edge length, both lists are exactly CDCT's for the same points.
+//
+// Guarantees: every breakline and boundary segment is a union of triangle edges; every other edge
+// is locally Delaunay in the constrained sense (decided with exact predicates).
+//
+// How the hard cases are decided:
+// - Breaklines that cross: the crossing becomes a vertex, its elevation the mean of the two
+//   breaklines' elevations there (each interpolated linearly along its segment): neither line is
+//   preferred, and the result does not depend on the order of the lines.
+// - A breakline vertex at the plan position of a survey point: one vertex, with the breakline's z
+//   (lines are the surveyor's explicit statement of the surface there).
+// - A survey point or a line vertex exactly on a breakline segment: the segment runs through it
+//   and the vertex takes the breakline's elevation there (the mean with its own when it is a
+//   vertex of another breakline).
+// - Overlapping collinear breaklines: the overlap is one chain of edges; where they give
+//   different elevations at a vertex, the mean.
+// - Zero-length segments and repeated vertices: skipped; of one line's vertices at one plan
+//   position with different z (a wall), the mean.
+// - Breaklines and boundaries reaching outside the point cloud: their vertices join the surface.
+// - Boundary elevations: boundary vertices keep their own z unless a breakline passes there;
+//   they win over survey points. Where a breakline crosses a boundary, the crossing takes the
+//   breakline's elevation.
+// - Boundaries that cross themselves or each other at a point that is not a vertex of both:
+//   refused (kCdtBoundariesCross; FailurePosition() gives the crossing). Boundaries that only
+//   touch (a shared vertex or edge) are accepted; the surface is then where the outer winding
+//   number is not zero and no hole's is.
+// - A hole outside the outer boundary: accepted; it hides nothing.
+// - A boundary with fewer than three distinct vertices, or all on one line: refused.
+// - Coordinates or a maximum edge length that are not finite, or a negative maximum edge
+//   length: refused.
+// - Nothing left to triangulate inside the boundaries (or after trimming): refused.
+//
+// Failures are thrown as a `const char*` to a fixed text ending in "\n", as CDCT's are; CDCT's own
+// texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "geom/dct.h"
+#include "geom/triangle.h"
+#include "geom/vertex.h"
+
+namespace geom {
+
+extern const char* const kCdtNotFinite;
+extern const char* const kCdtBadBoundary;
+extern const char* const kCdtBadEdgeLength;
+extern const char* const kCdtNothingLeft;
+
+class CConstrainedDCT {
+public:
+    CConstrainedDCT();
+    virtual ~CConstrainedDCT();
+    CConstrainedDCT(const CConstrainedDCT&) = delete;
+    CConstrainedDCT& operator=(const CConstrainedDCT&) = delete;
+
+    // Stores the survey point; gives 1.
+    int AddPoint(double x, double y, double z);
+    void AddBreakline(const std::vector<CVertex>& vertices);
+    void SetOuterBoundary(const std::vector<CVertex>& vertices);
+    void AddHole(const std::vector<CVertex>& vertices);
+    void SetMaxEdgeLength(double length);
+
+    std::vector<CTriangle> Triangulate();
+    std::vector<CVertex> GetVertices() const { return vertices_; }
+
+    // Where the last failure happened, when it has a place (crossing boundaries).
+    bool FailurePosition(double& x, double& y) const;
+
+private:
+    enum class LineKind { Breakline, Outer, Hole };
+    struct Line {
+        LineKind kind;
+        std::vector<CVertex> vertices;
+    };
+
+    std::unique_ptr<CDCT> dct_;
+    std::vector<Line> lines_;
+    double maxEdgeLength_ = 0.0;
+    bool hasOuter_ = false;
+    bool notFinite_ = false;
+    bool failed_ = false;
+    double failureX_ = 0.0;
+    double failureY_ = 0.0;
+    std::vector<CVertex> vertices_;
+};
+
+}  // namespace geom

@@ -1,0 +1,293 @@
+#include "geom/cdt_mesh.h"
+
+namespace geom {
+
+// Each edge of a triangle is matched with the opposite edge of its neighbour through the lists of
+// edges leaving each vertex: the edge u -> w meets its twin among the edges leaving w.
+void CdtMesh::Build(const std::vector<CTriangle>& list, std::vector<CdtPoint> corners) {
+    points = std::move(corners);
+    const std::size_t vertexCount = points.size();
+    triangles.assign(list.size(), CdtTriangle{});
+    vertexTriangle.assign(vertexCount, kCdtNone);
+    std::vector<std::uint32_t> start(vertexCount + 1, 0u);
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        CdtTriangle& tri = triangles[k];
+        tri.v[0] = static_cast<std::uint32_t>(list[k].i1);
+        tri.v[1] = static_cast<std::uint32_t>(list[k].i2);
+        tri.v[2] = static_cast<std::uint32_t>(list[k].i3);
+        for (int i = 0; i < 3; ++i) {
+            tri.n[i] = kCdtNone;
+            ++start[tri.v[i] + 1];
+            vertexTriangle[tri.v[i]] = static_cast<std::uint32_t>(k);
+        }
+        tri.fixed = 0;
+    }
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        start[v + 1] += start[v];
+    }
+    // leaving[start[u] ..]: 4 * triangle + corner of the edges whose first end (v[i+1]) is u.
+    std::vector<std::uint32_t> leaving(3 * list.size());
+    {
+        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+        for (std::size_t k = 0; k < triangles.size(); ++k) {
+            for (int i = 0; i < 3; ++i) {
+                leaving[fill[triangles[k].v[CdtNext(i)]]++] = static_cast<std::uint32_t>(4 * k + i);
+            }
+        }
+    }
+    for (std::size_t k = 0; k < triangles.size(); ++k) {
+        for (int i = 0; i < 3; ++i) {
+            if (triangles[k].n[i] != kCdtNone) {
+                continue;
+            }
+            const std::uint32_t from = triangles[k].v[CdtNext(i)];
+            const std::uint32_t to = triangles[k].v[CdtPrev(i)];
+            for (std::uint32_t s = start[to]; s < start[to + 1]; ++s) {
+                const std::uint32_t twin = leaving[s];
+                const CdtTriangle& other = triangles[twin >> 2];
+                if (other.v[CdtPrev(static_cast<int>(twin & 3u))] == from) {
+                    triangles[k].n[i] = twin;
+                    triangles[twin >> 2].n[twin & 3u] = static_cast<std::uint32_t>(4 * k + i);
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {
+    const std::uint8_t bit = static_cast<std::uint8_t>(1u << e.i);
+    CdtTriangle& tri = triangles[e.t];
+    tri.fixed = fixed ? (tri.fixed | bit) : (tri.fixed & ~bit);
+    const std::uint32_t n = tri.n[e.i];
+    if (n != kCdtNone) {
+        const std::uint8_t otherBit = static_cast<std::uint8_t>(1u << (n & 3u));
+        CdtTriangle& other = triangles[n >> 2];
+        other.fixed = fixed ? (other.fixed | otherBit) : (other.fixed & ~otherBit);
+    }
+}
+
+bool CdtMesh::FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge) const {
+    return AroundVertex(u, [&](std::uint32_t t, int i) {
+        const CdtTriangle& tri = triangles[t];
+        if (tri.v[CdtNext(i)] == w) {
+            edge = {t, CdtPrev(i)};
+            return true;
+        }
+        if (tri.v[CdtPrev(i)] == w) {
+            edge = {t, CdtNext(i)};
+            return true;
+        }
+        return false;
+    });
+}
+
+// Sets the edge opposite corner i of t: its neighbour (4 * triangle + corner, or kCdtNone) and
+// its constraint mark, on both sides.
+void CdtMesh::Link(std::uint32_t t, int i, std::uint32_t neighbour, bool fixed) {
+    const std::uint8_t bit = static_cast<std::uint8_t>(1u << i);
+    CdtTriangle& tri = triangles[t];
+    tri.n[i] = neighbour;
+    tri.fixed = fixed ? (tri.fixed | bit) : (tri.fixed & ~bit);
+    if (neighbour != kCdtNone) {
+        CdtTriangle& other = triangles[neighbour >> 2];
+        const int j = static_cast<int>(neighbour & 3u);
+        other.n[j] = 4 * t + static_cast<std::uint32_t>(i);
+        const std::uint8_t otherBit = static_cast<std::uint8_t>(1u << j);
+        other.fixed = fixed ? (other.fixed | otherBit) : (other.fixed & ~otherBit);
+    }
+}
+
+void CdtMesh::SetCorners(std::uint32_t t, std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    CdtTriangle& tri = triangles[t];
+    tri.v[0] = a;
+    tri.v[1] = b;
+    tri.v[2] = c;
+    tri.fixed = 0;
+    vertexTriangle[a] = t;
+    vertexTriangle[b] = t;
+    vertexTriangle[c] = t;
+}
+
+std::uint32_t CdtMesh::NewTriangle() {
+    triangles.push_back(CdtTriangle{{0, 0, 0}, {kCdtNone, kCdtNone, kCdtNone}, 0});
+    return static_cast<std::uint32_t>(triangles.size() - 1);
+}
+
+// t = (a, b, c) and its neighbour (d, c, b) across b-c become (a, b, d) and (d, c, a).
+void CdtMesh::Flip(std::uint32_t t, int i) {
+    const CdtTriangle old = triangles[t];
+    const std::uint32_t t2 = old.n[i] >> 2;
+    const int j = static_cast<int>(old.n[i] & 3u);
+    const CdtTriangle other = triangles[t2];
+    const std::uint32_t a = old.v[i];
+    const std::uint32_t b = old.v[CdtNext(i)];
+    const std::uint32_t c = old.v[CdtPrev(i)];
+    const std::uint32_t d = other.v[j];
+    const auto fixedOf = [](const CdtTriangle& tri, int k) { return ((tri.fixed >> k) & 1u) != 0; };
+    // The four outer edges: a-b (opposite c in t), c-a (opposite b in t), b-d (opposite c in
+    // the neighbour), d-c (opposite b in the neighbour).
+    const std::uint32_t nAB = old.n[CdtPrev(i)];
+    const std::uint32_t nCA = old.n[CdtNext(i)];
+    const std::uint32_t nBD = other.n[CdtNext(j)];
+    const std::uint32_t nDC = other.n[CdtPrev(j)];
+    const bool fAB = fixedOf(old, CdtPrev(i));
+    const bool fCA = fixedOf(old, CdtNext(i));
+    const bool fBD = fixedOf(other, CdtNext(j));
+    const bool fDC = fixedOf(other, CdtPrev(j));
+    SetCorners(t, a, b, d);
+    SetCorners(t2, d, c, a);
+    vertexTriangle[b] = t;
+    vertexTriangle[c] = t2;
+    Link(t, 0, nBD, fBD);
+    Link(t, 2, nAB, fAB);
+    Link(t2, 0, nCA, fCA);
+    Link(t2, 2, nDC, fDC);
+    Link(t, 1, 4 * t2 + 1, false);
+}
+
+// (a, b, c) becomes (b, c, x), (c, a, x), (a, b, x), each keeping the outer edge and its mark.
+std::uint32_t CdtMesh::SplitTriangle(std::uint32_t t, std::uint32_t x,
+                                     std::vector<CdtVertexPair>& edges) {
+    const CdtTriangle old = triangles[t];
+    const std::uint32_t made[3] = {t, NewTriangle(), NewTriangle()};
+    for (int k = 0; k < 3; ++k) {
+        SetCorners(made[k], old.v[CdtNext(k)], old.v[CdtPrev(k)], x);
+    }
+    for (int k = 0; k < 3; ++k) {
+        Link(made[k], 2, old.n[k], ((old.fixed >> k) & 1u) != 0);
+        Link(made[k], 0, 4 * made[(k + 1) % 3] + 1, false);
+        edges.emplace_back(old.v[CdtNext(k)], old.v[CdtPrev(k)]);
+    }
+    return x;
+}
+
+// t = (a, b, c) with x on b-c, and its neighbour (d, c, b) if any, become (a, b, x), (a, x, c),
+// (d, c, x), (d, x, b); the halves of b-c keep its mark.
+std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
+                                 std::vector<CdtVertexPair>& edges) {
+    const CdtTriangle old = triangles[t];
+    const bool split = ((old.fixed >> i) & 1u) != 0;
+    const std::uint32_t a = old.v[i];
+    const std::uint32_t b = old.v[CdtNext(i)];
+    const std::uint32_t c = old.v[CdtPrev(i)];
+    const std::uint32_t nAB = old.n[CdtPrev(i)];
+    const std::uint32_t nCA = old.n[CdtNext(i)];
+    const bool fAB = ((old.fixed >> CdtPrev(i)) & 1u) != 0;
+    const bool fCA = ((old.fixed >> CdtNext(i)) & 1u) != 0;
+    const std::uint32_t a1 = t;
+    const std::uint32_t a2 = NewTriangle();
+    SetCorners(a1, a, b, x);
+    SetCorners(a2, a, x, c);
+    Link(a1, 2, nAB, fAB);
+    Link(a2, 1, nCA, fCA);
+    Link(a1, 1, 4 * a2 + 2, false);
+    edges.emplace_back(a, b);
+    edges.emplace_back(c, a);
+    if (old.n[i] == kCdtNone) {
+        Link(a1, 0, kCdtNone, split);
+        Link(a2, 0, kCdtNone, split);
+        return x;
+    }
+    const std::uint32_t t2 = old.n[i] >> 2;
+    const int j = static_cast<int>(old.n[i] & 3u);
+    const CdtTriangle other = triangles[t2];
+    const std::uint32_t d = other.v[j];
+    const std::uint32_t nDC = other.n[CdtPrev(j)];
+    const std::uint32_t nBD = other.n[CdtNext(j)];
+    const bool fDC = ((other.fixed >> CdtPrev(j)) & 1u) != 0;
+    const bool fBD = ((other.fixed >> CdtNext(j)) & 1u) != 0;
+    const std::uint32_t b1 = t2;
+    const std::uint32_t b2 = NewTriangle();
+    SetCorners(b1, d, c, x);
+    SetCorners(b2, d, x, b);
+    Link(b1, 2, nDC, fDC);
+    Link(b2, 1, nBD, fBD);
+    Link(b1, 1, 4 * b2 + 2, false);
+    Link(a1, 0, 4 * b2 + 0, split);
+    Link(a2, 0, 4 * b1 + 0, split);
+    edges.emplace_back(d, c);
+    edges.emplace_back(b, d);
+    return x;
+}
+
+std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near) {
+    // A walk from `near` towards p that leaves each triangle through an edge with p strictly on
+    // its far side; the edge tried first is drawn at random, so that the walk cannot circle.
+    std::uint32_t t = near;
+    const std::size_t limit = 4 * triangles.size() + 16;
+    for (std::size_t step = 0;; ++step) {
+        if (step > limit) {
+            return kCdtNone;
+        }
+        const CdtTriangle& tri = triangles[t];
+        walkState_ ^= walkState_ << 13;
+        walkState_ ^= walkState_ >> 17;
+        walkState_ ^= walkState_ << 5;
+        const int first = static_cast<int>(walkState_ % 3u);
+        int onEdge = -1;
+        bool moved = false;
+        for (int k = 0; k < 3 && !moved; ++k) {
+            const int i = (first + k) % 3;
+            const int side = CdtOrient(points[tri.v[CdtNext(i)]], points[tri.v[CdtPrev(i)]], p);
+            if (side < 0) {
+                if (tri.n[i] == kCdtNone) {
+                    return kCdtNone;
+                }
+                t = tri.n[i] >> 2;
+                moved = true;
+            } else if (side == 0) {
+                onEdge = i;
+            }
+        }
+        if (moved) {
+            continue;
+        }
+        for (int i = 0; i < 3; ++i) {
+            if (points[tri.v[i]] == p) {
+                return tri.v[i];
+            }
+        }
+        const std::uint32_t x = static_cast<std::uint32_t>(points.size());
+        points.push_back(p);
+        vertexTriangle.push_back(t);
+        std::vector<CdtVertexPair> edges;
+        if (onEdge >= 0) {
+            SplitEdge(t, onEdge, x, edges);
+        } else {
+            SplitTriangle(t, x, edges);
+        }
+        MakeDelaunay(edges);
+        return x;
+    }
+}
+
+void CdtMesh::MakeDelaunay(std::vector<CdtVertexPair>& edges) {
+    while (!edges.empty()) {
+        const CdtVertexPair ends = edges.back();
+        edges.pop_back();
+        CdtEdge e;
+        if (!FindEdge(ends.first, ends.second, e) || IsFixed(e)) {
+            continue;
+        }
+        const CdtTriangle& tri = triangles[e.t];
+        const std::uint32_t n = tri.n[e.i];
+        if (n == kCdtNone) {
+            continue;
+        }
+        const std::uint32_t d = triangles[n >> 2].v[n & 3u];
+        if (CdtInCircle(points[tri.v[0]], points[tri.v[1]], points[tri.v[2]], points[d]) <= 0) {
+            continue;
+        }
+        const std::uint32_t a = tri.v[e.i];
+        const std::uint32_t b = tri.v[CdtNext(e.i)];
+        const std::uint32_t c = tri.v[CdtPrev(e.i)];
+        Flip(e.t, e.i);
+        edges.emplace_back(a, b);
+        edges.emplace_back(c, a);
+        edges.emplace_back(b, d);
+        edges.emplace_back(d, c);
+    }
+}
+
+}  // namespace geom
