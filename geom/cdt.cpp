@@ -50,6 +50,7 @@ int CConstrainedDCT::AddPoint(double x, double y, double z) {
         notFinite_ = true;
         return 1;
     }
+    ++pointCount_;
     return dct_->AddPoint(x, y, z);
 }
 
@@ -108,31 +109,33 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
                 }
             }
         }
+        std::size_t lineVertexCount = 0;
         for (const Line& line : lines) {
             for (const CVertex& v : line.vertices) {
                 dct_->AddPoint(v.x, v.y, v.z);
             }
+            lineVertexCount += line.vertices.size();
         }
         CdtMesh mesh;
         std::vector<double> z;
-        std::uint32_t sortedCount = 0;
-        {
-            std::vector<CTriangle> triangles = dct_->Triangulate();
-            std::vector<CVertex> corners = dct_->GetVertices();
-            dct_.reset();
-            if (triangles.empty()) {
-                vertices_ = std::move(corners);
-                return triangles;
-            }
-            sortedCount = static_cast<std::uint32_t>(corners.size());
-            std::vector<CdtPoint> points(corners.size());
-            z.resize(corners.size());
-            for (std::size_t k = 0; k < corners.size(); ++k) {
-                points[k] = CdtPoint{corners[k].x, corners[k].y};
+        // CDCT's edge ends are numbered below 6 per stored point.
+        const std::size_t endCount = 6 * static_cast<std::size_t>(pointCount_ + lineVertexCount);
+        dct_->SetRingReader([&](std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends) {
+            // Room for crossing vertices: as many as the lines have vertices, before anything grows.
+            mesh.Build(m, corners, ends, endCount, lineVertexCount + 1024);
+            z.resize(m);
+            for (std::uint32_t k = 0; k < m; ++k) {
                 z[k] = corners[k].z;
             }
-            corners = std::vector<CVertex>();
-            mesh.Build(triangles, std::move(points));
+        });
+        dct_->Triangulate();
+        dct_.reset();
+        const std::uint32_t sortedCount = static_cast<std::uint32_t>(mesh.points.size());
+        if (mesh.triangles.empty()) {
+            for (std::uint32_t k = 0; k < sortedCount; ++k) {
+                vertices_.emplace_back(mesh.points[k].x, mesh.points[k].y, z[k]);
+            }
+            return {};
         }
         std::vector<CdtLineSegment> segments;
         std::vector<CdtLineVertex> lineVertices;

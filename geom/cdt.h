@@ -96,6 +96,7 @@ private:
 
     std::unique_ptr<CDCT> dct_;
     std::vector<Line> lines_;
+    std::size_t pointCount_ = 0;
     double maxEdgeLength_ = 0.0;
     bool hasOuter_ = false;
     bool notFinite_ = false;

@@ -1,56 +1,49 @@
 #include "geom/cdt_mesh.h"
 
+#include "geom/dct_predicates.h"
+
 namespace geom {
 
-// Each edge of a triangle is matched with the opposite edge of its neighbour through the lists of
-// edges leaving each vertex: the edge u -> w meets its twin among the edges leaving w.
-void CdtMesh::Build(const std::vector<CTriangle>& list, std::vector<CdtPoint> corners) {
-    points = std::move(corners);
-    const std::size_t vertexCount = points.size();
-    triangles.assign(list.size(), CdtTriangle{});
-    vertexTriangle.assign(vertexCount, kCdtNone);
-    std::vector<std::uint32_t> start(vertexCount + 1, 0u);
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        CdtTriangle& tri = triangles[k];
-        tri.v[0] = static_cast<std::uint32_t>(list[k].i1);
-        tri.v[1] = static_cast<std::uint32_t>(list[k].i2);
-        tri.v[2] = static_cast<std::uint32_t>(list[k].i3);
-        for (int i = 0; i < 3; ++i) {
-            tri.n[i] = kCdtNone;
-            ++start[tri.v[i] + 1];
-            vertexTriangle[tri.v[i]] = static_cast<std::uint32_t>(k);
-        }
-        tri.fixed = 0;
+// The triangles are the bounded faces of the rings, listed as CDCT lists them: for each vertex u
+// in order, walking its ring counter-clockwise from its entry edge, the face between an edge to v
+// and the next edge to w when u is the lowest of the three. Each edge end (its vertex -> the
+// other end) names the face on its left; the neighbour across an edge is the face of its twin.
+void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends,
+                    std::size_t endCount, std::size_t spareVertices) {
+    points.clear();
+    points.reserve(m + spareVertices);
+    vertexTriangle.reserve(m + spareVertices);
+    vertexTriangle.assign(m, kCdtNone);
+    triangles.clear();
+    triangles.reserve(2 * static_cast<std::size_t>(m) + 2 * spareVertices);
+    for (std::uint32_t u = 0; u < m; ++u) {
+        points.push_back(CdtPoint{corners[u].x, corners[u].y});
     }
-    for (std::size_t v = 0; v < vertexCount; ++v) {
-        start[v + 1] += start[v];
+    std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
+    for (std::uint32_t u = 0; u < m; ++u) {
+        const std::uint32_t entry = corners[u].entry;
+        std::uint32_t e = entry;
+        do {
+            const std::uint32_t n = ends[e].next;
+            const std::uint32_t atV = ends[e ^ 1u].prev;  // the end at v of the edge to w, if any
+            const std::uint32_t v = ends[e ^ 1u].vertex;
+            const std::uint32_t w = ends[n ^ 1u].vertex;
+            if (u < v && u < w && (ends[n ^ 1u].next >> 1) == (atV >> 1) &&
+                DctOrientSign(corners[u], corners[v], corners[w]) > 0) {
+                const std::uint32_t t = static_cast<std::uint32_t>(triangles.size());
+                // The ends are kept in the neighbour fields until every face is known.
+                triangles.push_back(CdtTriangle{{u, v, w}, {atV, n ^ 1u, e}, 0});
+                faceOf[atV] = 4 * t + 0;
+                faceOf[n ^ 1u] = 4 * t + 1;
+                faceOf[e] = 4 * t + 2;
+                vertexTriangle[u] = vertexTriangle[v] = vertexTriangle[w] = t;
+            }
+            e = n;
+        } while (e != entry);
     }
-    // leaving[start[u] ..]: 4 * triangle + corner of the edges whose first end (v[i+1]) is u.
-    std::vector<std::uint32_t> leaving(3 * list.size());
-    {
-        std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-        for (std::size_t k = 0; k < triangles.size(); ++k) {
-            for (int i = 0; i < 3; ++i) {
-                leaving[fill[triangles[k].v[CdtNext(i)]]++] = static_cast<std::uint32_t>(4 * k + i);
-            }
-        }
-    }
-    for (std::size_t k = 0; k < triangles.size(); ++k) {
-        for (int i = 0; i < 3; ++i) {
-            if (triangles[k].n[i] != kCdtNone) {
-                continue;
-            }
-            const std::uint32_t from = triangles[k].v[CdtNext(i)];
-            const std::uint32_t to = triangles[k].v[CdtPrev(i)];
-            for (std::uint32_t s = start[to]; s < start[to + 1]; ++s) {
-                const std::uint32_t twin = leaving[s];
-                const CdtTriangle& other = triangles[twin >> 2];
-                if (other.v[CdtPrev(static_cast<int>(twin & 3u))] == from) {
-                    triangles[k].n[i] = twin;
-                    triangles[twin >> 2].n[twin & 3u] = static_cast<std::uint32_t>(4 * k + i);
-                    break;
-                }
-            }
+    for (CdtTriangle& tri : triangles) {
+        for (std::uint32_t& n : tri.n) {
+            n = faceOf[n ^ 1u];
         }
     }
 }

@@ -6,8 +6,9 @@
 // corner opposite the shared edge, or kCdtNone on the hull. Bit i of `fixed` marks that edge as a
 // constraint, which no flip may remove. vertexTriangle[v] is one triangle at vertex v.
 //
-// Build(triangles, points): from a list of counter-clockwise triangles (indices into points)
-// that triangulates the convex hull of the points, in list order.
+// Build(m, vertices, ends, endCount, spareVertices): from CDCT's finished edge rings (m vertices,
+// edge ends numbered below endCount), the triangles in the order CDCT lists them; with room for
+// spareVertices more vertices before the arrays grow.
 // FindEdge(u, w): a triangle with the edge u-w, in either direction, and the corner opposite it.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral
 // (which must be strictly convex); the two triangles keep their slots.
@@ -23,7 +24,7 @@
 #include <vector>
 
 #include "geom/cdt_predicates.h"
-#include "geom/triangle.h"
+#include "geom/dct_records.h"
 
 namespace geom {
 
@@ -51,7 +52,8 @@ inline int CdtPrev(int i) {
 
 class CdtMesh {
 public:
-    void Build(const std::vector<CTriangle>& triangles, std::vector<CdtPoint> points);
+    void Build(std::uint32_t m, const DctVertex* vertices, const DctEdgeEnd* ends,
+               std::size_t endCount, std::size_t spareVertices);
 
     std::vector<CdtPoint> points;
     std::vector<CdtTriangle> triangles;

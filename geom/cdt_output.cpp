@@ -65,25 +65,30 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     for (std::size_t k = 0; k < next; ++k) {
         start[k + 1] += start[k];
     }
-    triangles.clear();
-    triangles.resize(kept);
-    for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
-        if (state[t] != kCdtKept) {
-            continue;
+    std::vector<std::uint32_t> order(kept);
+    for (std::uint32_t t = 0; t < mesh.triangles.size(); ++t) {
+        if (state[t] == kCdtKept) {
+            const std::uint32_t* v = mesh.triangles[t].v;
+            order[start[std::min({index[v[0]], index[v[1]], index[v[2]]})]++] = t;
         }
+    }
+    triangles.clear();
+    triangles.reserve(kept);
+    CTriangle out;  // filled in place and copied, which is cheaper than building in the list
+    for (const std::uint32_t t : order) {
         std::uint32_t c[3];
         for (int i = 0; i < 3; ++i) {
             c[i] = index[mesh.triangles[t].v[i]];
         }
         // Turn the corners so that the lowest comes first; the turn keeps the orientation.
         const int first = c[0] < c[1] ? (c[0] < c[2] ? 0 : 2) : (c[1] < c[2] ? 1 : 2);
-        CTriangle& out = triangles[start[c[first]]++];
         out.i1 = static_cast<std::int32_t>(c[first]);
         out.i2 = static_cast<std::int32_t>(c[CdtNext(first)]);
         out.i3 = static_cast<std::int32_t>(c[CdtPrev(first)]);
         out.p1 = vertices[c[first]];
         out.p2 = vertices[c[CdtNext(first)]];
         out.p3 = vertices[c[CdtPrev(first)]];
+        triangles.push_back(out);
     }
 }
 

@@ -41,6 +41,9 @@ inline int CdtOrient(const CdtPoint& a, const CdtPoint& b, const CdtPoint& c) {
     if (std::fabs(det) > 8 * kCdtRoundoff * size && size > kCdtTiny) {
         return det > 0 ? 1 : -1;
     }
+    if (a == b || b == c || c == a) {
+        return 0;  // an end of the edge itself, which the flips ask about often
+    }
     return ExactOrientSign({a.x, a.y}, {b.x, b.y}, {c.x, c.y});
 }
 
