@@ -26,6 +26,8 @@
 // - Breaklines that cross: the crossing becomes a vertex, its elevation the mean of the two
 //   breaklines' elevations there (each interpolated linearly along its segment): neither line is
 //   preferred, and the result does not depend on the order of the lines.
+//   A crossing that rounds to within 2^-40 of the coordinates' size (under a micrometre at
+//   survey coordinates) of a vertex is that vertex, so nearly concurrent lines settle.
 // - A breakline vertex at the plan position of a survey point: one vertex, with the breakline's z
 //   (lines are the surveyor's explicit statement of the surface there).
 // - A survey point or a line vertex exactly on a breakline segment: the segment runs through it
@@ -34,7 +36,8 @@
 // - Overlapping collinear breaklines: the overlap is one chain of edges; where they give
 //   different elevations at a vertex, the mean.
 // - Zero-length segments and repeated vertices: skipped; of one line's vertices at one plan
-//   position with different z (a wall), the mean.
+//   position with different z (a wall), the mean. A line giving the same elevation at a vertex
+//   more than once counts once.
 // - Breaklines and boundaries reaching outside the point cloud: their vertices join the surface.
 // - Boundary elevations: boundary vertices keep their own z unless a breakline passes there;
 //   they win over survey points. Where a breakline crosses a boundary, the crossing takes the

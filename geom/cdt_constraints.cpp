@@ -1,6 +1,7 @@
 #include "geom/cdt_constraints.h"
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 
 namespace geom {
@@ -213,19 +214,25 @@ void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
     if (crossingsLeft_-- == 0) {
         throw kCdtConstraintsUnresolved;
     }
-    std::uint32_t v = mesh_.InsertVertex(at, e.t);
-    if (v == kCdtNone) {
-        // The rounded crossing fell outside the triangulation: the nearest of the four ends.
-        const std::uint32_t candidates[4] = {piece.a, piece.b, p, q};
-        double best = HUGE_VAL;
-        for (const std::uint32_t c : candidates) {
-            const double dx = mesh_.points[c].x - at.x;
-            const double dy = mesh_.points[c].y - at.y;
-            if (dx * dx + dy * dy < best) {
-                best = dx * dx + dy * dy;
-                v = c;
-            }
+    // A crossing within a hair's breadth of a vertex is that vertex: otherwise the rounding of
+    // nearly concurrent lines could keep making new crossings ever closer to each other.
+    const std::uint32_t ends4[4] = {piece.a, piece.b, p, q};
+    double scale = 1.0;
+    std::uint32_t nearest = piece.a;
+    double nearestDistance = HUGE_VAL;
+    for (const std::uint32_t c : ends4) {
+        const CdtPoint& pc = mesh_.points[c];
+        scale = std::max({scale, std::fabs(pc.x), std::fabs(pc.y)});
+        const double distance = std::max(std::fabs(pc.x - at.x), std::fabs(pc.y - at.y));
+        if (distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = c;
         }
+    }
+    const double snap = scale * 0x1p-40;
+    std::uint32_t v = nearestDistance <= snap ? nearest : mesh_.InsertVertex(at, e.t, snap);
+    if (v == kCdtNone) {
+        v = nearest;  // the rounded crossing fell outside the triangulation
     }
     work.push_back(Piece{v, piece.b, piece.record});
     work.push_back(Piece{piece.a, v, piece.record});

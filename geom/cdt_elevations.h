@@ -6,7 +6,8 @@
 // and, inside a segment, the z interpolated linearly along the segment by plan distance. Where
 // breaklines pass, only they count; where only boundaries pass, the boundaries count. Where
 // several lines of that kind give elevations at one vertex (crossings, shared vertices, a vertex
-// on another line, overlaps), the vertex takes their mean; each line's elevation is counted once.
+// on another line, overlaps), the vertex takes their mean; a line giving the same elevation there
+// more than once counts once.
 #pragma once
 
 #include <cstdint>

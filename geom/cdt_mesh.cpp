@@ -1,5 +1,8 @@
 #include "geom/cdt_mesh.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "geom/dct_predicates.h"
 
 namespace geom {
@@ -204,7 +207,7 @@ std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
     return x;
 }
 
-std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near) {
+std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, double snap) {
     // A walk from `near` towards p that leaves each triangle through an edge with p strictly on
     // its far side; the edge tried first is drawn at random, so that the walk cannot circle.
     std::uint32_t t = near;
@@ -237,7 +240,8 @@ std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near) {
             continue;
         }
         for (int i = 0; i < 3; ++i) {
-            if (points[tri.v[i]] == p) {
+            const CdtPoint& corner = points[tri.v[i]];
+            if (std::max(std::fabs(corner.x - p.x), std::fabs(corner.y - p.y)) <= snap) {
                 return tri.v[i];
             }
         }

@@ -12,8 +12,9 @@
 // FindEdge(u, w): a triangle with the edge u-w, in either direction, and the corner opposite it.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral
 // (which must be strictly convex); the two triangles keep their slots.
-// InsertVertex(p, near): the vertex at plan position p: an existing one, or a new one (split of the
-// triangle or edge that holds p, then flips to make the new vertex's surroundings Delaunay).
+// InsertVertex(p, near, snap): the vertex at plan position p: a corner of the triangle that holds
+// p when it lies within `snap` of p in x and y, or else a new one (split of that triangle or of
+// the edge that holds p, then flips to make the new vertex's surroundings Delaunay).
 // Found by walking from triangle `near`; gives kCdtNone when the walk leaves the triangulation.
 // MakeDelaunay(edges): flips every edge of the list, and those that flips expose, that is not a
 // constraint and has the far vertex of its neighbour strictly inside its triangle's circle.
@@ -81,7 +82,7 @@ public:
 
     bool FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge) const;
     void Flip(std::uint32_t t, int i);
-    std::uint32_t InsertVertex(const CdtPoint& p, std::uint32_t near);
+    std::uint32_t InsertVertex(const CdtPoint& p, std::uint32_t near, double snap);
     void MakeDelaunay(std::vector<CdtVertexPair>& edges);
 
 private:

@@ -142,6 +142,37 @@ TEST(CdtCases, LineElevationsWinWhereVerticesMeet) {
     EXPECT_EQ(run.vertices.size(), input.points.size() + 10);
 }
 
+// Breaklines on a small integer grid, several of them nearly concurrent: the rounded crossings
+// must not keep making new crossings ever closer to each other.
+TEST(CdtCases, NearlyConcurrentBreaklinesSettle) {
+    CdtInput input;
+    for (const auto& xy : std::vector<std::pair<double, double>>{
+             {2, 1}, {1, 6}, {0, 2}, {3, 0}, {4, 5}, {5, 0}, {1, 5}, {0, 3}, {-1, -1}, {7, -1},
+             {-1, 7}, {7, 7}}) {
+        input.points.emplace_back(xy.first, xy.second, 0);
+    }
+    const auto line = [](std::initializer_list<std::pair<double, double>> corners) {
+        Polyline polyline;
+        for (const auto& xy : corners) {
+            polyline.emplace_back(xy.first, xy.second, 1);
+        }
+        return polyline;
+    };
+    input.breaklines = {line({{5, 1}, {5, 5}, {0, 1}}),
+                        line({{1, 6}, {0, 6}, {2, 4}}),
+                        line({{4, 3}, {4, 5}, {6, 1}, {3, 3}, {0, 4}}),
+                        line({{6, 2}, {2, 5}, {6, 5}}),
+                        line({{1, 3}, {0, 2}, {0, 3}, {4, 3}}),
+                        line({{1, 3}, {6, 0}, {1, 2}, {5, 0}, {3, 3}}),
+                        line({{0, 0}, {6, 4}, {3, 1}}),
+                        line({{6, 1}, {4, 5}, {6, 5}, {0, 0}, {6, 5}})};
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    const CdtFaults faults = CheckCdt(run, {});
+    EXPECT_EQ(faults.notCounterClockwise + faults.edgeTwice + faults.badOrder, 0) << faults;
+    EXPECT_NEAR(Area(run), 8.0 * 8.0, 1e-9);  // the hull of the four corner points, covered once
+}
+
 TEST(CdtCases, BreaklinesReachingOutsideThePointsJoinTheSurface) {
     CdtInput input;
     input.points = Cloud(3);
