@@ -90,48 +90,42 @@ struct Output {
     bool failed = false;
 };
 
-Output RunCdt(const Site& site) {
-    Output output;
-    try {
-        geom::CConstrainedDCT cdt;
-        for (const CVertex& p : site.points) {
-            cdt.AddPoint(p.x, p.y, p.z);
-        }
-        for (const auto& kerb : site.kerbs) {
-            cdt.AddBreakline(kerb);
-        }
-        cdt.SetOuterBoundary(site.boundary);
-        const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
-        output.triangles = triangles.size();
-        output.vertices = cdt.GetVertices().size();
-    } catch (const char* text) {
-        std::fprintf(stderr, "CConstrainedDCT failed: %s", text);
-        output.failed = true;
+void Feed(geom::CConstrainedDCT& cdt, const Site& site) {
+    for (const CVertex& p : site.points) {
+        cdt.AddPoint(p.x, p.y, p.z);
     }
-    return output;
+    for (const auto& kerb : site.kerbs) {
+        cdt.AddBreakline(kerb);
+    }
+    cdt.SetOuterBoundary(site.boundary);
 }
 
-// CDCT on the same plan positions: the survey points and the lines' vertices.
-Output RunDct(const Site& site) {
-    Output output;
-    try {
-        geom::CDCT dct;
-        for (const CVertex& p : site.points) {
-            dct.AddPoint(p.x, p.y, p.z);
-        }
-        for (const auto& kerb : site.kerbs) {
-            for (const CVertex& v : kerb) {
-                dct.AddPoint(v.x, v.y, v.z);
-            }
-        }
-        for (const CVertex& v : site.boundary) {
+// CDCT gets the same plan positions: the survey points and the lines' vertices.
+void Feed(geom::CDCT& dct, const Site& site) {
+    for (const CVertex& p : site.points) {
+        dct.AddPoint(p.x, p.y, p.z);
+    }
+    for (const auto& line : site.kerbs) {
+        for (const CVertex& v : line) {
             dct.AddPoint(v.x, v.y, v.z);
         }
-        const std::vector<geom::CTriangle> triangles = dct.Triangulate();
+    }
+    for (const CVertex& v : site.boundary) {
+        dct.AddPoint(v.x, v.y, v.z);
+    }
+}
+
+template <typename Engine>
+Output RunEngine(const Site& site) {
+    Output output;
+    try {
+        Engine engine;
+        Feed(engine, site);
+        const std::vector<geom::CTriangle> triangles = engine.Triangulate();
         output.triangles = triangles.size();
-        output.vertices = dct.GetVertices().size();
+        output.vertices = engine.GetVertices().size();
     } catch (const char* text) {
-        std::fprintf(stderr, "CDCT failed: %s", text);
+        std::fprintf(stderr, "triangulation failed: %s", text);
         output.failed = true;
     }
     return output;
@@ -334,8 +328,8 @@ int main(int argc, char** argv) {
         const Site site = MakeSite(points, segments, boundary, 1);
         std::printf("%zu points, %zu kerb lines, boundary of %zu vertices; %d runs each\n", points,
                     site.kerbs.size(), site.boundary.size(), runs);
-        const Figures dct = Measure("CDCT", RunDct, site, runs);
-        const Figures cdt = Measure("CConstrainedDCT", RunCdt, site, runs);
+        const Figures dct = Measure("CDCT", RunEngine<geom::CDCT>, site, runs);
+        const Figures cdt = Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, runs);
         Ratio("CConstrainedDCT / CDCT", cdt, dct);
 #ifdef KAF_BENCH_WITH_CGAL
         const Figures cgal = Measure("CGAL CDT", RunCgal, site, runs);
@@ -348,8 +342,8 @@ int main(int argc, char** argv) {
         const Site site = MakeSite(bigPoints, bigSegments, boundary, 2);
         std::printf("%zu points, %zu kerb lines, boundary of %zu vertices; 1 run each\n", bigPoints,
                     site.kerbs.size(), site.boundary.size());
-        Measure("CDCT", RunDct, site, 1);
-        Measure("CConstrainedDCT", RunCdt, site, 1);
+        Measure("CDCT", RunEngine<geom::CDCT>, site, 1);
+        Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, 1);
     }
     return 0;
 }

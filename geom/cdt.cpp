@@ -19,6 +19,7 @@ const char* const kCdtBadBoundary =
 const char* const kCdtBadEdgeLength =
     "The maximum edge length must be a finite number not below 0!\n";
 const char* const kCdtNothingLeft = "No triangle is left inside the boundaries!\n";
+const char* const kCdtTriangulatedOnce = "The constrained triangulation can be run once only!\n";
 
 namespace {
 
@@ -46,6 +47,9 @@ CConstrainedDCT::CConstrainedDCT() : dct_(new CDCT) {}
 CConstrainedDCT::~CConstrainedDCT() = default;
 
 int CConstrainedDCT::AddPoint(double x, double y, double z) {
+    if (!dct_) {
+        throw kCdtTriangulatedOnce;
+    }
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
         notFinite_ = true;
         return 1;
@@ -83,6 +87,9 @@ bool CConstrainedDCT::FailurePosition(double& x, double& y) const {
 std::vector<CTriangle> CConstrainedDCT::Triangulate() {
     vertices_.clear();
     failed_ = false;
+    if (!dct_) {
+        throw kCdtTriangulatedOnce;
+    }
     if (notFinite_) {
         throw kCdtNotFinite;
     }

@@ -51,6 +51,10 @@
 // - Coordinates or a maximum edge length that are not finite, or a negative maximum edge
 //   length: refused.
 // - Nothing left to triangulate inside the boundaries (or after trimming): refused.
+// - Lines that cannot be put into the triangulation (a safeguard against rounding going round in
+//   circles, not met in practice): kCdtConstraintsUnresolved.
+// - AddPoint or Triangulate after a run: kCdtTriangulatedOnce (the points are handed over to
+//   CDCT, whose workspace is gone).
 //
 // Failures are thrown as a `const char*` to a fixed text ending in "\n", as CDCT's are; CDCT's own
 // texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged.
@@ -69,6 +73,7 @@ extern const char* const kCdtNotFinite;
 extern const char* const kCdtBadBoundary;
 extern const char* const kCdtBadEdgeLength;
 extern const char* const kCdtNothingLeft;
+extern const char* const kCdtTriangulatedOnce;
 
 class CConstrainedDCT {
 public:

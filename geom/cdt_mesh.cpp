@@ -158,52 +158,42 @@ std::uint32_t CdtMesh::SplitTriangle(std::uint32_t t, std::uint32_t x,
     return x;
 }
 
-// t = (a, b, c) with x on b-c, and its neighbour (d, c, b) if any, become (a, b, x), (a, x, c),
-// (d, c, x), (d, x, b); the halves of b-c keep its mark.
-std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
+// t = (a, b, c) with x on b-c (opposite corner i) becomes (a, b, x) in t and (a, x, c) in a new
+// triangle, which it gives; the outer edges keep their neighbours and marks, and the halves of
+// b-c (opposite corner 0 in both) are left to the caller.
+std::uint32_t CdtMesh::SplitSide(std::uint32_t t, int i, std::uint32_t x,
                                  std::vector<CdtVertexPair>& edges) {
     const CdtTriangle old = triangles[t];
-    const bool split = ((old.fixed >> i) & 1u) != 0;
     const std::uint32_t a = old.v[i];
     const std::uint32_t b = old.v[CdtNext(i)];
     const std::uint32_t c = old.v[CdtPrev(i)];
-    const std::uint32_t nAB = old.n[CdtPrev(i)];
-    const std::uint32_t nCA = old.n[CdtNext(i)];
-    const bool fAB = ((old.fixed >> CdtPrev(i)) & 1u) != 0;
-    const bool fCA = ((old.fixed >> CdtNext(i)) & 1u) != 0;
-    const std::uint32_t a1 = t;
-    const std::uint32_t a2 = NewTriangle();
-    SetCorners(a1, a, b, x);
-    SetCorners(a2, a, x, c);
-    Link(a1, 2, nAB, fAB);
-    Link(a2, 1, nCA, fCA);
-    Link(a1, 1, 4 * a2 + 2, false);
+    const std::uint32_t made = NewTriangle();
+    SetCorners(t, a, b, x);
+    SetCorners(made, a, x, c);
+    Link(t, 2, old.n[CdtPrev(i)], ((old.fixed >> CdtPrev(i)) & 1u) != 0);
+    Link(made, 1, old.n[CdtNext(i)], ((old.fixed >> CdtNext(i)) & 1u) != 0);
+    Link(t, 1, 4 * made + 2, false);
     edges.emplace_back(a, b);
     edges.emplace_back(c, a);
-    if (old.n[i] == kCdtNone) {
-        Link(a1, 0, kCdtNone, split);
-        Link(a2, 0, kCdtNone, split);
+    return made;
+}
+
+// Both triangles at the edge opposite corner i of t are split at x, which lies on that edge; its
+// halves keep its mark.
+std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
+                                 std::vector<CdtVertexPair>& edges) {
+    const std::uint32_t across = triangles[t].n[i];
+    const bool fixed = ((triangles[t].fixed >> i) & 1u) != 0;
+    const std::uint32_t made = SplitSide(t, i, x, edges);
+    if (across == kCdtNone) {
+        Link(t, 0, kCdtNone, fixed);
+        Link(made, 0, kCdtNone, fixed);
         return x;
     }
-    const std::uint32_t t2 = old.n[i] >> 2;
-    const int j = static_cast<int>(old.n[i] & 3u);
-    const CdtTriangle other = triangles[t2];
-    const std::uint32_t d = other.v[j];
-    const std::uint32_t nDC = other.n[CdtPrev(j)];
-    const std::uint32_t nBD = other.n[CdtNext(j)];
-    const bool fDC = ((other.fixed >> CdtPrev(j)) & 1u) != 0;
-    const bool fBD = ((other.fixed >> CdtNext(j)) & 1u) != 0;
-    const std::uint32_t b1 = t2;
-    const std::uint32_t b2 = NewTriangle();
-    SetCorners(b1, d, c, x);
-    SetCorners(b2, d, x, b);
-    Link(b1, 2, nDC, fDC);
-    Link(b2, 1, nBD, fBD);
-    Link(b1, 1, 4 * b2 + 2, false);
-    Link(a1, 0, 4 * b2 + 0, split);
-    Link(a2, 0, 4 * b1 + 0, split);
-    edges.emplace_back(d, c);
-    edges.emplace_back(b, d);
+    const std::uint32_t t2 = across >> 2;
+    const std::uint32_t made2 = SplitSide(t2, static_cast<int>(across & 3u), x, edges);
+    Link(t, 0, 4 * made2, fixed);
+    Link(made, 0, 4 * t2, fixed);
     return x;
 }
 

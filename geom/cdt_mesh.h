@@ -90,6 +90,8 @@ private:
     void SetCorners(std::uint32_t t, std::uint32_t a, std::uint32_t b, std::uint32_t c);
     std::uint32_t NewTriangle();
     std::uint32_t SplitTriangle(std::uint32_t t, std::uint32_t x, std::vector<CdtVertexPair>& edges);
+    std::uint32_t SplitSide(std::uint32_t t, int i, std::uint32_t x,
+                            std::vector<CdtVertexPair>& edges);
     std::uint32_t SplitEdge(std::uint32_t t, int i, std::uint32_t x,
                             std::vector<CdtVertexPair>& edges);
     std::uint32_t walkState_ = 2463534242u;

@@ -49,22 +49,27 @@ inline int CdtOrient(const CdtPoint& a, const CdtPoint& b, const CdtPoint& c) {
 
 inline int CdtInCircle(const CdtPoint& a, const CdtPoint& b, const CdtPoint& c,
                        const CdtPoint& d) {
-    const double adx = a.x - d.x;
-    const double ady = a.y - d.y;
-    const double bdx = b.x - d.x;
-    const double bdy = b.y - d.y;
-    const double cdx = c.x - d.x;
-    const double cdy = c.y - d.y;
-    const double aLift = adx * adx + ady * ady;
-    const double bLift = bdx * bdx + bdy * bdy;
-    const double cLift = cdx * cdx + cdy * cdy;
-    const double bc = bdx * cdy - cdx * bdy;
-    const double ca = cdx * ady - adx * cdy;
-    const double ab = adx * bdy - bdx * ady;
-    const double det = aLift * bc + bLift * ca + cLift * ab;
-    const double size = aLift * (std::fabs(bdx * cdy) + std::fabs(cdx * bdy)) +
-                        bLift * (std::fabs(cdx * ady) + std::fabs(adx * cdy)) +
-                        cLift * (std::fabs(adx * bdy) + std::fabs(bdx * ady));
+    // Each corner seen from d, lifted onto the paraboloid: the determinant is the sum over the
+    // corners of the lift times the cross product of the other two.
+    struct Lifted {
+        double dx;
+        double dy;
+        double lift;
+    };
+    const auto seen = [&d](const CdtPoint& p) {
+        const double dx = p.x - d.x;
+        const double dy = p.y - d.y;
+        return Lifted{dx, dy, dx * dx + dy * dy};
+    };
+    const Lifted la = seen(a);
+    const Lifted lb = seen(b);
+    const Lifted lc = seen(c);
+    const auto cross = [](const Lifted& p, const Lifted& q) { return p.dx * q.dy - q.dx * p.dy; };
+    const auto bound = [](const Lifted& p, const Lifted& q) {
+        return std::fabs(p.dx * q.dy) + std::fabs(q.dx * p.dy);
+    };
+    const double det = la.lift * cross(lb, lc) + lb.lift * cross(lc, la) + lc.lift * cross(la, lb);
+    const double size = la.lift * bound(lb, lc) + lb.lift * bound(lc, la) + lc.lift * bound(la, lb);
     // Shewchuk's first in-circle bound is (10 + 96u) u times the size; 16u leaves room.
     if (std::fabs(det) > 16 * kCdtRoundoff * size && size > kCdtTiny && size < HUGE_VAL) {
         return det > 0 ? 1 : -1;
