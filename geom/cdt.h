@@ -26,8 +26,9 @@
 // - Breaklines that cross: the crossing becomes a vertex, its elevation the mean of the two
 //   breaklines' elevations there (each interpolated linearly along its segment): neither line is
 //   preferred, and the result does not depend on the order of the lines.
-//   A crossing that rounds to within 2^-40 of the coordinates' size (under a micrometre at
-//   survey coordinates) of a vertex is that vertex, so nearly concurrent lines settle.
+//   A crossing that rounds to within 2^-40 of the size of the crossing lines' end coordinates
+//   (under a micrometre at survey coordinates) of a vertex is that vertex, so that nearly
+//   concurrent lines settle.
 // - A breakline vertex at the plan position of a survey point: one vertex, with the breakline's z
 //   (lines are the surveyor's explicit statement of the surface there).
 // - A survey point or a line vertex exactly on a breakline segment: the segment runs through it

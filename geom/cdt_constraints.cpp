@@ -217,7 +217,7 @@ void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
     // A crossing within a hair's breadth of a vertex is that vertex: otherwise the rounding of
     // nearly concurrent lines could keep making new crossings ever closer to each other.
     const std::uint32_t ends4[4] = {piece.a, piece.b, p, q};
-    double scale = 1.0;
+    double scale = 0.0;
     std::uint32_t nearest = piece.a;
     double nearestDistance = HUGE_VAL;
     for (const std::uint32_t c : ends4) {
