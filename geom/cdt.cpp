@@ -102,41 +102,11 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         throw kCdtBadEdgeLength;
     }
     try {
-        // Boundaries first, so that boundaries crossing each other meet before any breakline
-        // has split them.
-        std::vector<Line> lines;
         bool hasHoles = false;
-        for (const LineKind kind : {LineKind::Outer, LineKind::Hole, LineKind::Breakline}) {
-            for (const Line& line : lines_) {
-                if (line.kind == kind) {
-                    lines.push_back(kind == LineKind::Breakline
-                                        ? line
-                                        : Line{kind, CdtCloseBoundary(line.vertices)});
-                    hasHoles = hasHoles || kind == LineKind::Hole;
-                }
-            }
-        }
-        std::size_t lineVertexCount = 0;
-        for (const Line& line : lines) {
-            for (const CVertex& v : line.vertices) {
-                dct_->AddPoint(v.x, v.y, v.z);
-            }
-            lineVertexCount += line.vertices.size();
-        }
+        const std::vector<Line> lines = LinesInOrder(hasHoles);
         CdtMesh mesh;
         std::vector<double> z;
-        // CDCT's edge ends are numbered below 6 per stored point.
-        const std::size_t endCount = 6 * static_cast<std::size_t>(pointCount_ + lineVertexCount);
-        dct_->SetRingReader([&](std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends) {
-            // Room for crossing vertices: as many as the lines have vertices, before anything grows.
-            mesh.Build(m, corners, ends, endCount, lineVertexCount + 1024);
-            z.resize(m);
-            for (std::uint32_t k = 0; k < m; ++k) {
-                z[k] = corners[k].z;
-            }
-        });
-        dct_->Triangulate();
-        dct_.reset();
+        TriangulatePoints(lines, mesh, z);
         const std::uint32_t sortedCount = static_cast<std::uint32_t>(mesh.points.size());
         if (mesh.triangles.empty()) {
             for (std::uint32_t k = 0; k < sortedCount; ++k) {
@@ -144,47 +114,11 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
             }
             return {};
         }
-        std::vector<CdtLineSegment> segments;
-        std::vector<CdtLineVertex> lineVertices;
-        std::vector<std::uint32_t> segmentEnds;  // two mesh vertices per segment
-        for (std::uint32_t l = 0; l < lines.size(); ++l) {
-            const Line& line = lines[l];
-            const bool boundary = line.kind != LineKind::Breakline;
-            const std::size_t n = line.vertices.size();
-            const std::size_t first = lineVertices.size();
-            for (const CVertex& v : line.vertices) {
-                lineVertices.push_back({SortedIndexOf(mesh.points, sortedCount, v), l, v.z, boundary});
-            }
-            const std::size_t segmentCount = boundary ? n : (n > 0 ? n - 1 : 0);
-            for (std::size_t k = 0; k < segmentCount; ++k) {
-                const CVertex& p = line.vertices[k];
-                const CVertex& q = line.vertices[(k + 1) % n];
-                const std::uint32_t a = lineVertices[first + k].vertex;
-                const std::uint32_t b = lineVertices[first + (k + 1) % n].vertex;
-                if (a != b) {
-                    segments.push_back({{p.x, p.y}, {q.x, q.y}, p.z, q.z, l, boundary});
-                    segmentEnds.push_back(a);
-                    segmentEnds.push_back(b);
-                }
-            }
-        }
-        CdtConstraints constraints(mesh, segments);
-        for (std::uint32_t s = 0; s < segments.size(); ++s) {
-            const LineKind kind = lines[segments[s].line].kind;
-            try {
-                constraints.Insert(segmentEnds[2 * s], segmentEnds[2 * s + 1], s,
-                                   kind == LineKind::Outer ? 1 : 0, kind == LineKind::Hole ? 1 : 0);
-            } catch (const char* text) {
-                if (text == kCdtBoundariesCross) {
-                    failed_ = true;
-                    failureX_ = constraints.failure.x;
-                    failureY_ = constraints.failure.y;
-                }
-                throw;
-            }
-        }
+        const LineSegments split = SplitLines(lines, mesh.points, sortedCount);
+        CdtConstraints constraints(mesh, split.segments);
+        InsertLines(lines, split, constraints);
         z.resize(mesh.points.size(), 0.0);
-        CdtLineElevations(mesh, constraints.records, segments, lineVertices, z);
+        CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, z);
         std::vector<std::uint8_t> state =
             CdtClassifyRegion(mesh, constraints.records, hasOuter_, hasHoles);
         if (maxEdgeLength_ > 0) {
@@ -200,6 +134,95 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
     } catch (const std::bad_alloc&) {
         vertices_.clear();
         throw kMemoryShort;
+    }
+}
+
+// The lines in the order they go in: boundaries first (closed and counter-clockwise), so that
+// boundaries crossing each other meet before any breakline has split them.
+std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(bool& hasHoles) const {
+    std::vector<Line> lines;
+    for (const LineKind kind : {LineKind::Outer, LineKind::Hole, LineKind::Breakline}) {
+        for (const Line& line : lines_) {
+            if (line.kind == kind) {
+                lines.push_back(kind == LineKind::Breakline
+                                    ? line
+                                    : Line{kind, CdtCloseBoundary(line.vertices)});
+                hasHoles = hasHoles || kind == LineKind::Hole;
+            }
+        }
+    }
+    return lines;
+}
+
+// CDCT over the survey points and the lines' vertices; its edge rings become the mesh, and the
+// vertices' elevations z.
+void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
+                                        std::vector<double>& z) {
+    std::size_t lineVertexCount = 0;
+    for (const Line& line : lines) {
+        for (const CVertex& v : line.vertices) {
+            dct_->AddPoint(v.x, v.y, v.z);
+        }
+        lineVertexCount += line.vertices.size();
+    }
+    // CDCT's edge ends are numbered below 6 per stored point.
+    const std::size_t endCount = 6 * (pointCount_ + lineVertexCount);
+    dct_->SetRingReader([&](std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends) {
+        // Room for crossing vertices: as many as the lines have vertices, before anything grows.
+        mesh.Build(m, corners, ends, endCount, lineVertexCount + 1024);
+        z.resize(m);
+        for (std::uint32_t k = 0; k < m; ++k) {
+            z[k] = corners[k].z;
+        }
+    });
+    dct_->Triangulate();
+    dct_.reset();
+}
+
+// The lines' vertices as mesh vertices, and their segments of non-zero length.
+CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
+                                                          const std::vector<CdtPoint>& points,
+                                                          std::uint32_t sortedCount) {
+    LineSegments split;
+    for (std::uint32_t l = 0; l < lines.size(); ++l) {
+        const Line& line = lines[l];
+        const bool boundary = line.kind != LineKind::Breakline;
+        const std::size_t n = line.vertices.size();
+        const std::size_t first = split.vertices.size();
+        for (const CVertex& v : line.vertices) {
+            split.vertices.push_back({SortedIndexOf(points, sortedCount, v), l, v.z, boundary});
+        }
+        const std::size_t segmentCount = boundary ? n : (n > 0 ? n - 1 : 0);
+        for (std::size_t k = 0; k < segmentCount; ++k) {
+            const CVertex& p = line.vertices[k];
+            const CVertex& q = line.vertices[(k + 1) % n];
+            const std::uint32_t a = split.vertices[first + k].vertex;
+            const std::uint32_t b = split.vertices[first + (k + 1) % n].vertex;
+            if (a != b) {
+                split.segments.push_back({{p.x, p.y}, {q.x, q.y}, p.z, q.z, l, boundary});
+                split.ends.push_back(a);
+                split.ends.push_back(b);
+            }
+        }
+    }
+    return split;
+}
+
+void CConstrainedDCT::InsertLines(const std::vector<Line>& lines, const LineSegments& split,
+                                  CdtConstraints& constraints) {
+    for (std::uint32_t s = 0; s < split.segments.size(); ++s) {
+        const LineKind kind = lines[split.segments[s].line].kind;
+        try {
+            constraints.Insert(split.ends[2 * s], split.ends[2 * s + 1], s,
+                               kind == LineKind::Outer ? 1 : 0, kind == LineKind::Hole ? 1 : 0);
+        } catch (const char* text) {
+            if (text == kCdtBoundariesCross) {
+                failed_ = true;
+                failureX_ = constraints.failure.x;
+                failureY_ = constraints.failure.y;
+            }
+            throw;
+        }
     }
 }
 

@@ -64,6 +64,9 @@
 #include <memory>
 #include <vector>
 
+#include "geom/cdt_constraints.h"
+#include "geom/cdt_elevations.h"
+#include "geom/cdt_mesh.h"
 #include "geom/dct.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
@@ -102,6 +105,19 @@ private:
         LineKind kind;
         std::vector<CVertex> vertices;
     };
+    // The lines' vertices as mesh vertices, their segments, and each segment's two mesh vertices.
+    struct LineSegments {
+        std::vector<CdtLineVertex> vertices;
+        std::vector<CdtLineSegment> segments;
+        std::vector<std::uint32_t> ends;
+    };
+
+    std::vector<Line> LinesInOrder(bool& hasHoles) const;
+    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z);
+    static LineSegments SplitLines(const std::vector<Line>& lines,
+                                   const std::vector<CdtPoint>& points, std::uint32_t sortedCount);
+    void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
+                     CdtConstraints& constraints);
 
     std::unique_ptr<CDCT> dct_;
     std::vector<Line> lines_;
