@@ -86,6 +86,14 @@ Site MakeSite(std::size_t pointCount, std::size_t segmentCount, std::size_t boun
     return site;
 }
 
+std::size_t SegmentCount(const Site& site) {
+    std::size_t count = 0;
+    for (const auto& kerb : site.kerbs) {
+        count += kerb.size() - 1;
+    }
+    return count;
+}
+
 struct Output {
     std::size_t triangles = 0;
     std::size_t vertices = 0;
@@ -306,6 +314,7 @@ int main(int argc, char** argv) {
     std::size_t bigPoints = 3000000;
     std::size_t bigSegments = 30000;
     int runs = 5;
+    int bigRuns = 1;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const std::size_t value = std::strtoull(argv[i + 1], nullptr, 10);
@@ -319,19 +328,22 @@ int main(int argc, char** argv) {
             bigPoints = value;
         } else if (option == "--big-segments") {
             bigSegments = value;
+        } else if (option == "--big-runs") {
+            bigRuns = std::max(1, static_cast<int>(value));
         } else if (option == "--runs") {
             runs = std::max(1, static_cast<int>(value));
         } else {
             std::printf(
                 "Usage: cdt_bench [--points N] [--segments N] [--boundary N] [--runs R]\n"
-                "                 [--big N (0 skips)] [--big-segments N]\n");
+                "                 [--big N (0 skips)] [--big-segments N] [--big-runs R]\n");
             return 2;
         }
     }
     {
         const Site site = MakeSite(points, segments, boundary, 1);
-        std::printf("%zu points, %zu kerb lines, boundary of %zu vertices; %d runs each\n", points,
-                    site.kerbs.size(), site.boundary.size(), runs);
+        std::printf("%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
+                    "%d runs each\n",
+                    points, site.kerbs.size(), SegmentCount(site), site.boundary.size(), runs);
         const Figures dct = Measure("CDCT", RunEngine<geom::CDCT>, site, runs);
         const Figures cdt = Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, runs);
         Ratio("CConstrainedDCT / CDCT", cdt, dct);
@@ -351,10 +363,11 @@ int main(int argc, char** argv) {
     }
     if (bigPoints > 0) {
         const Site site = MakeSite(bigPoints, bigSegments, boundary, 2);
-        std::printf("%zu points, %zu kerb lines, boundary of %zu vertices; 1 run each\n", bigPoints,
-                    site.kerbs.size(), site.boundary.size());
-        Measure("CDCT", RunEngine<geom::CDCT>, site, 1);
-        Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, 1);
+        std::printf("%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
+                    "%d runs each\n",
+                    bigPoints, site.kerbs.size(), SegmentCount(site), site.boundary.size(), bigRuns);
+        Measure("CDCT", RunEngine<geom::CDCT>, site, bigRuns);
+        Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, bigRuns);
     }
     return 0;
 }

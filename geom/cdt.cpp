@@ -19,6 +19,7 @@ const char* const kCdtBadBoundary =
 const char* const kCdtBadEdgeLength =
     "The maximum edge length must be a finite number not below 0!\n";
 const char* const kCdtNothingLeft = "No triangle is left inside the boundaries!\n";
+const char* const kCdtAllTrimmed = "No triangle is left within the maximum edge length!\n";
 const char* const kCdtTriangulatedOnce = "The constrained triangulation can be run once only!\n";
 
 namespace {
@@ -128,7 +129,7 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         CdtExtract(mesh, sortedCount, state, z, result, vertices_);
         if (result.empty()) {
             vertices_.clear();
-            throw kCdtNothingLeft;
+            throw hasOuter_ || hasHoles ? kCdtNothingLeft : kCdtAllTrimmed;
         }
         return result;
     } catch (const std::bad_alloc&) {

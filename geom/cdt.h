@@ -51,7 +51,8 @@
 // - A boundary with fewer than three distinct vertices, or all on one line: refused.
 // - Coordinates or a maximum edge length that are not finite, or a negative maximum edge
 //   length: refused.
-// - Nothing left to triangulate inside the boundaries (or after trimming): refused.
+// - Nothing left inside the boundaries (kCdtNothingLeft) or, without boundaries, after trimming
+//   (kCdtAllTrimmed): refused.
 // - Lines that cannot be put into the triangulation (a safeguard against rounding going round in
 //   circles, not met in practice): kCdtConstraintsUnresolved.
 // - AddPoint or Triangulate after a run: kCdtTriangulatedOnce (the points are handed over to
@@ -77,6 +78,7 @@ extern const char* const kCdtNotFinite;
 extern const char* const kCdtBadBoundary;
 extern const char* const kCdtBadEdgeLength;
 extern const char* const kCdtNothingLeft;
+extern const char* const kCdtAllTrimmed;
 extern const char* const kCdtTriangulatedOnce;
 
 class CConstrainedDCT {

@@ -310,6 +310,8 @@ TEST(CdtCases, MaximumEdgeLengthTrimsFromTheOutsideOnly) {
     }
     EXPECT_TRUE(middleFilled);
     EXPECT_EQ(run.vertices.size(), input.points.size());
+    input.maxEdgeLength = 0.01;
+    EXPECT_EQ(RunCdt(input).failure, "No triangle is left within the maximum edge length!\n");
 }
 
 }  // namespace
