@@ -55,7 +55,7 @@ void CdtConstraints::Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segm
 void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
     const std::uint32_t b = piece.b;
     std::uint32_t a = piece.a;
-    std::vector<CdtVertexPair> crossed;
+    std::vector<CdtEdgeName> crossed;
     while (a != b) {
         std::uint32_t along = kCdtNone;
         CdtEdge e{};
@@ -76,7 +76,8 @@ void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
                 SplitAtCrossing(Piece{a, b, piece.record}, e, work);
                 return;
             }
-            crossed.push_back(mesh_.Ends(e));
+            const CdtVertexPair ends = mesh_.Ends(e);
+            crossed.push_back({ends.first, ends.second, e.t});
             const std::uint32_t n = mesh_.triangles[e.t].n[e.i];
             const std::uint32_t t2 = n >> 2;
             const int j = static_cast<int>(n & 3u);
@@ -129,15 +130,15 @@ bool CdtConstraints::FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& 
 // Flips the crossed edges until none crosses the way from a to end (Sloan); the list then holds
 // the edges the flips made.
 void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
-                              std::vector<CdtVertexPair>& crossed) {
-    std::deque<CdtVertexPair> queue(crossed.begin(), crossed.end());
+                              std::vector<CdtEdgeName>& crossed) {
+    std::deque<CdtEdgeName> queue(crossed.begin(), crossed.end());
     crossed.clear();
     std::size_t idle = 0;
     while (!queue.empty()) {
-        const CdtVertexPair ends = queue.front();
+        const CdtEdgeName name = queue.front();
         queue.pop_front();
         CdtEdge e{};
-        if (!mesh_.FindEdge(ends.first, ends.second, e)) {
+        if (!mesh_.FindEdge(name, e)) {
             throw kCdtConstraintsUnresolved;
         }
         const CdtTriangle& tri = mesh_.triangles[e.t];
@@ -148,7 +149,7 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
         const std::uint32_t left = tri.v[CdtPrev(e.i)];
         // Only the diagonal of a strictly convex quadrilateral can be flipped.
         if (mesh_.Orient(x, right, d) <= 0 || mesh_.Orient(x, d, left) <= 0) {
-            queue.push_back(ends);
+            queue.push_back({name.u, name.w, e.t});
             if (++idle > queue.size()) {
                 throw kCdtConstraintsUnresolved;
             }
@@ -159,9 +160,9 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
         const int sideX = mesh_.Orient(a, end, x);
         const int sideD = mesh_.Orient(a, end, d);
         if (sideX * sideD < 0) {
-            queue.emplace_back(x, d);
+            queue.push_back({x, d, e.t});
         } else {
-            crossed.emplace_back(x, d);
+            crossed.push_back({x, d, e.t});
         }
     }
 }

@@ -71,7 +71,7 @@ private:
     CdtConstraint Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q);
     bool OnBoundary(const CdtConstraint& record) const;
     void SplitAtCrossing(const Piece& piece, const CdtEdge& e, std::vector<Piece>& work);
-    void FlipAway(std::uint32_t a, std::uint32_t end, std::vector<CdtVertexPair>& crossed);
+    void FlipAway(std::uint32_t a, std::uint32_t end, std::vector<CdtEdgeName>& crossed);
 
     CdtMesh& mesh_;
     const std::vector<CdtLineSegment>& segments_;

@@ -23,6 +23,17 @@ void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd*
         points.push_back(CdtPoint{corners[u].x, corners[u].y});
     }
     std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
+    // Names the new triangle's face at one of its edge ends and links it with the face of the
+    // twin end (the neighbour), when that one is already listed; otherwise the neighbour links
+    // when it comes. Twin ends are neighbours in memory, so the look-up costs nothing more.
+    const auto attach = [&](std::uint32_t end, std::uint32_t code) {
+        faceOf[end] = code;
+        const std::uint32_t twin = faceOf[end ^ 1u];
+        if (twin != kCdtNone) {
+            triangles[code >> 2].n[code & 3u] = twin;
+            triangles[twin >> 2].n[twin & 3u] = code;
+        }
+    };
     for (std::uint32_t u = 0; u < m; ++u) {
         const std::uint32_t entry = corners[u].entry;
         std::uint32_t e = entry;
@@ -34,20 +45,14 @@ void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd*
             if (u < v && u < w && (ends[n ^ 1u].next >> 1) == (atV >> 1) &&
                 DctOrientSign(corners[u], corners[v], corners[w]) > 0) {
                 const std::uint32_t t = static_cast<std::uint32_t>(triangles.size());
-                // The ends are kept in the neighbour fields until every face is known.
-                triangles.push_back(CdtTriangle{{u, v, w}, {atV, n ^ 1u, e}, 0});
-                faceOf[atV] = 4 * t + 0;
-                faceOf[n ^ 1u] = 4 * t + 1;
-                faceOf[e] = 4 * t + 2;
+                triangles.push_back(CdtTriangle{{u, v, w}, {kCdtNone, kCdtNone, kCdtNone}, 0});
+                attach(atV, 4 * t + 0);
+                attach(n ^ 1u, 4 * t + 1);
+                attach(e, 4 * t + 2);
                 vertexTriangle[u] = vertexTriangle[v] = vertexTriangle[w] = t;
             }
             e = n;
         } while (e != entry);
-    }
-    for (CdtTriangle& tri : triangles) {
-        for (std::uint32_t& n : tri.n) {
-            n = faceOf[n ^ 1u];
-        }
     }
 }
 
@@ -63,7 +68,19 @@ void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {
     }
 }
 
-bool CdtMesh::FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge) const {
+bool CdtMesh::FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge,
+                       std::uint32_t near) const {
+    if (near != kCdtNone) {
+        const CdtTriangle& tri = triangles[near];
+        for (int i = 0; i < 3; ++i) {
+            const std::uint32_t p = tri.v[CdtNext(i)];
+            const std::uint32_t q = tri.v[CdtPrev(i)];
+            if ((p == u && q == w) || (p == w && q == u)) {
+                edge = {near, i};
+                return true;
+            }
+        }
+    }
     return AroundVertex(u, [&](std::uint32_t t, int i) {
         const CdtTriangle& tri = triangles[t];
         if (tri.v[CdtNext(i)] == w) {
@@ -144,7 +161,7 @@ void CdtMesh::Flip(std::uint32_t t, int i) {
 
 // (a, b, c) becomes (b, c, x), (c, a, x), (a, b, x), each keeping the outer edge and its mark.
 std::uint32_t CdtMesh::SplitTriangle(std::uint32_t t, std::uint32_t x,
-                                     std::vector<CdtVertexPair>& edges) {
+                                     std::vector<CdtEdgeName>& edges) {
     const CdtTriangle old = triangles[t];
     const std::uint32_t made[3] = {t, NewTriangle(), NewTriangle()};
     for (int k = 0; k < 3; ++k) {
@@ -153,7 +170,7 @@ std::uint32_t CdtMesh::SplitTriangle(std::uint32_t t, std::uint32_t x,
     for (int k = 0; k < 3; ++k) {
         Link(made[k], 2, old.n[k], ((old.fixed >> k) & 1u) != 0);
         Link(made[k], 0, 4 * made[(k + 1) % 3] + 1, false);
-        edges.emplace_back(old.v[CdtNext(k)], old.v[CdtPrev(k)]);
+        edges.push_back({old.v[CdtNext(k)], old.v[CdtPrev(k)], made[k]});
     }
     return x;
 }
@@ -162,7 +179,7 @@ std::uint32_t CdtMesh::SplitTriangle(std::uint32_t t, std::uint32_t x,
 // triangle, which it gives; the outer edges keep their neighbours and marks, and the halves of
 // b-c (opposite corner 0 in both) are left to the caller.
 std::uint32_t CdtMesh::SplitSide(std::uint32_t t, int i, std::uint32_t x,
-                                 std::vector<CdtVertexPair>& edges) {
+                                 std::vector<CdtEdgeName>& edges) {
     const CdtTriangle old = triangles[t];
     const std::uint32_t a = old.v[i];
     const std::uint32_t b = old.v[CdtNext(i)];
@@ -173,15 +190,15 @@ std::uint32_t CdtMesh::SplitSide(std::uint32_t t, int i, std::uint32_t x,
     Link(t, 2, old.n[CdtPrev(i)], ((old.fixed >> CdtPrev(i)) & 1u) != 0);
     Link(made, 1, old.n[CdtNext(i)], ((old.fixed >> CdtNext(i)) & 1u) != 0);
     Link(t, 1, 4 * made + 2, false);
-    edges.emplace_back(a, b);
-    edges.emplace_back(c, a);
+    edges.push_back({a, b, t});
+    edges.push_back({c, a, made});
     return made;
 }
 
 // Both triangles at the edge opposite corner i of t are split at x, which lies on that edge; its
 // halves keep its mark.
 std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
-                                 std::vector<CdtVertexPair>& edges) {
+                                 std::vector<CdtEdgeName>& edges) {
     const std::uint32_t across = triangles[t].n[i];
     const bool fixed = ((triangles[t].fixed >> i) & 1u) != 0;
     const std::uint32_t made = SplitSide(t, i, x, edges);
@@ -238,7 +255,7 @@ std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, doubl
         const std::uint32_t x = static_cast<std::uint32_t>(points.size());
         points.push_back(p);
         vertexTriangle.push_back(t);
-        std::vector<CdtVertexPair> edges;
+        std::vector<CdtEdgeName> edges;
         if (onEdge >= 0) {
             SplitEdge(t, onEdge, x, edges);
         } else {
@@ -249,12 +266,12 @@ std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, doubl
     }
 }
 
-void CdtMesh::MakeDelaunay(std::vector<CdtVertexPair>& edges) {
+void CdtMesh::MakeDelaunay(std::vector<CdtEdgeName>& edges) {
     while (!edges.empty()) {
-        const CdtVertexPair ends = edges.back();
+        const CdtEdgeName name = edges.back();
         edges.pop_back();
         CdtEdge e;
-        if (!FindEdge(ends.first, ends.second, e) || IsFixed(e)) {
+        if (!FindEdge(name, e) || IsFixed(e)) {
             continue;
         }
         const CdtTriangle& tri = triangles[e.t];
@@ -262,7 +279,8 @@ void CdtMesh::MakeDelaunay(std::vector<CdtVertexPair>& edges) {
         if (n == kCdtNone) {
             continue;
         }
-        const std::uint32_t d = triangles[n >> 2].v[n & 3u];
+        const std::uint32_t t2 = n >> 2;
+        const std::uint32_t d = triangles[t2].v[n & 3u];
         if (CdtInCircle(points[tri.v[0]], points[tri.v[1]], points[tri.v[2]], points[d]) <= 0) {
             continue;
         }
@@ -270,10 +288,10 @@ void CdtMesh::MakeDelaunay(std::vector<CdtVertexPair>& edges) {
         const std::uint32_t b = tri.v[CdtNext(e.i)];
         const std::uint32_t c = tri.v[CdtPrev(e.i)];
         Flip(e.t, e.i);
-        edges.emplace_back(a, b);
-        edges.emplace_back(c, a);
-        edges.emplace_back(b, d);
-        edges.emplace_back(d, c);
+        edges.push_back({a, b, e.t});
+        edges.push_back({b, d, e.t});
+        edges.push_back({c, a, t2});
+        edges.push_back({d, c, t2});
     }
 }
 

@@ -9,7 +9,8 @@
 // Build(m, vertices, ends, endCount, spareVertices): from CDCT's finished edge rings (m vertices,
 // edge ends numbered below endCount), the triangles in the order CDCT lists them; with room for
 // spareVertices more vertices before the arrays grow.
-// FindEdge(u, w): a triangle with the edge u-w, in either direction, and the corner opposite it.
+// FindEdge(u, w, near): a triangle with the edge u-w, in either direction, and the corner opposite
+// it; triangle `near` is tried first.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral
 // (which must be strictly convex); the two triangles keep their slots.
 // InsertVertex(p, near, snap): the vertex at plan position p: a corner of the triangle that holds
@@ -43,6 +44,14 @@ struct CdtEdge {
 };
 
 using CdtVertexPair = std::pair<std::uint32_t, std::uint32_t>;
+
+// An edge named by its ends, with a triangle that held it when it was named: where a search for
+// it looks first, since flips move edges between triangles.
+struct CdtEdgeName {
+    std::uint32_t u;
+    std::uint32_t w;
+    std::uint32_t near;
+};
 
 inline int CdtNext(int i) {
     return i == 2 ? 0 : i + 1;
@@ -80,20 +89,24 @@ public:
     template <typename Visit>
     bool AroundVertex(std::uint32_t u, Visit visit) const;
 
-    bool FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge) const;
+    bool FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge,
+                  std::uint32_t near = kCdtNone) const;
+    bool FindEdge(const CdtEdgeName& name, CdtEdge& edge) const {
+        return FindEdge(name.u, name.w, edge, name.near);
+    }
     void Flip(std::uint32_t t, int i);
     std::uint32_t InsertVertex(const CdtPoint& p, std::uint32_t near, double snap);
-    void MakeDelaunay(std::vector<CdtVertexPair>& edges);
+    void MakeDelaunay(std::vector<CdtEdgeName>& edges);
 
 private:
     void Link(std::uint32_t t, int i, std::uint32_t neighbour, bool fixed);
     void SetCorners(std::uint32_t t, std::uint32_t a, std::uint32_t b, std::uint32_t c);
     std::uint32_t NewTriangle();
-    std::uint32_t SplitTriangle(std::uint32_t t, std::uint32_t x, std::vector<CdtVertexPair>& edges);
+    std::uint32_t SplitTriangle(std::uint32_t t, std::uint32_t x, std::vector<CdtEdgeName>& edges);
     std::uint32_t SplitSide(std::uint32_t t, int i, std::uint32_t x,
-                            std::vector<CdtVertexPair>& edges);
+                            std::vector<CdtEdgeName>& edges);
     std::uint32_t SplitEdge(std::uint32_t t, int i, std::uint32_t x,
-                            std::vector<CdtVertexPair>& edges);
+                            std::vector<CdtEdgeName>& edges);
     std::uint32_t walkState_ = 2463534242u;
 };
 
