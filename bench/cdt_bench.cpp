@@ -5,8 +5,9 @@
 // Input (default): 1,000,000 random survey points on a 1000 x 1000 site; wavy kerb lines running
 // across it, 10,000 breakline segments in all; an outer boundary of 1,000 vertices, a concave
 // ring that the kerb lines cross (those crossings become vertices). Output: for each engine the
-// median wall time over the runs and the single times, the peak resident memory of a run, the
-// triangle count; the ratios to CDCT and to CGAL. Then the same without the boundary, where both
+// median wall time over the runs and the single times, the median processor time, the peak
+// resident memory of a run, the triangle count; the ratios to CDCT and to CGAL. The engines run
+// in turn, round after round, so that the shared machine's changing load falls on all alike. Then the same without the boundary, where both
 // engines list every triangle; and the peak memory of a run on 3,000,000 points with about
 // 30,000 kerb segments.
 //
@@ -232,12 +233,15 @@ Output RunCgal(const Site& site) {
 
 struct Run {
     double seconds = 0.0;
+    double cpuSeconds = 0.0;  // user and system time of the run's process
     long peakKb = 0;
     Output output;
     bool ok = false;
 };
 
-Run InChild(Output (*engine)(const Site&), const Site& site) {
+using EngineRun = Output (*)(const Site&);
+
+Run InChild(EngineRun engine, const Site& site) {
     int pipeEnds[2];
     Run run;
     if (pipe(pipeEnds) != 0) {
@@ -266,42 +270,68 @@ Run InChild(Output (*engine)(const Site&), const Site& site) {
     }
     received.ok = got && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !received.output.failed;
     received.peakKb = usage.ru_maxrss;
+    received.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                          1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return received;
 }
 
-struct Figures {
-    double median = 0.0;
-    bool ok = false;
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+struct Engine {
+    const char* name;
+    EngineRun run;
 };
 
-Figures Measure(const char* name, Output (*engine)(const Site&), const Site& site, int runs) {
-    std::vector<double> times;
-    long peakKb = 0;
-    Run last;
+struct Figures {
+    double median = 0.0;
+    double cpuMedian = 0.0;
     bool ok = true;
+};
+
+// Runs the engines in turn, `runs` rounds, so that a change in the machine's load falls on all of
+// them alike; prints one line per engine and gives its medians.
+std::vector<Figures> Measure(const std::vector<Engine>& engines, const Site& site, int runs) {
+    std::vector<std::vector<Run>> all(engines.size());
     for (int r = 0; r < runs; ++r) {
-        last = InChild(engine, site);
-        ok = ok && last.ok;
-        times.push_back(last.seconds);
-        peakKb = std::max(peakKb, last.peakKb);
+        for (std::size_t k = 0; k < engines.size(); ++k) {
+            all[k].push_back(InChild(engines[k].run, site));
+        }
     }
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
-    const double median = runs % 2 == 1 ? sorted[runs / 2]
-                                        : 0.5 * (sorted[runs / 2 - 1] + sorted[runs / 2]);
-    std::printf("  %-16s median %7.3f s (", name, median);
-    for (const double t : times) {
-        std::printf(" %.3f", t);
+    std::vector<Figures> figures;
+    for (std::size_t k = 0; k < engines.size(); ++k) {
+        std::vector<double> times;
+        std::vector<double> cpuTimes;
+        Figures f;
+        long peakKb = 0;
+        for (const Run& run : all[k]) {
+            times.push_back(run.seconds);
+            cpuTimes.push_back(run.cpuSeconds);
+            peakKb = std::max(peakKb, run.peakKb);
+            f.ok = f.ok && run.ok;
+        }
+        f.median = Median(times);
+        f.cpuMedian = Median(cpuTimes);
+        std::printf("  %-16s median %7.3f s (", engines[k].name, f.median);
+        for (const double t : times) {
+            std::printf(" %.3f", t);
+        }
+        std::printf(" )  cpu %.3f s  peak RSS %7.1f MB  %zu triangles, %zu vertices%s\n",
+                    f.cpuMedian, peakKb / 1024.0, all[k].back().output.triangles,
+                    all[k].back().output.vertices, f.ok ? "" : "  FAILED");
+        figures.push_back(f);
     }
-    std::printf(" )  peak RSS %7.1f MB  %zu triangles, %zu vertices%s\n", peakKb / 1024.0,
-                last.output.triangles, last.output.vertices, ok ? "" : "  FAILED");
     std::fflush(stdout);
-    return {median, ok};
+    return figures;
 }
 
 void Ratio(const char* what, const Figures& a, const Figures& b) {
     if (a.ok && b.ok) {
-        std::printf("  ratio %s: %.2f\n", what, a.median / b.median);
+        std::printf("  ratio %s: %.2f (cpu %.2f)\n", what, a.median / b.median,
+                    a.cpuMedian / b.cpuMedian);
     }
 }
 
@@ -339,35 +369,36 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    const Engine dct{"CDCT", RunEngine<geom::CDCT>};
+    const Engine cdt{"CConstrainedDCT", RunEngine<geom::CConstrainedDCT>};
     {
         const Site site = MakeSite(points, segments, boundary, 1);
         std::printf("%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
                     "%d runs each\n",
                     points, site.kerbs.size(), SegmentCount(site), site.boundary.size(), runs);
-        const Figures dct = Measure("CDCT", RunEngine<geom::CDCT>, site, runs);
-        const Figures cdt = Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, runs);
-        Ratio("CConstrainedDCT / CDCT", cdt, dct);
 #ifdef KAF_BENCH_WITH_CGAL
-        const Figures cgal = Measure("CGAL CDT", RunCgal, site, runs);
-        Ratio("CConstrainedDCT / CGAL CDT", cdt, cgal);
+        const std::vector<Figures> f = Measure({dct, cdt, {"CGAL CDT", RunCgal}}, site, runs);
+        Ratio("CConstrainedDCT / CDCT", f[1], f[0]);
+        Ratio("CConstrainedDCT / CGAL CDT", f[1], f[2]);
 #else
+        const std::vector<Figures> f = Measure({dct, cdt}, site, runs);
+        Ratio("CConstrainedDCT / CDCT", f[1], f[0]);
         std::printf("  (built without CGAL: no reference)\n");
 #endif
         // The same without the boundary: every triangle is listed, as CDCT lists them.
         Site open = site;
         open.boundary.clear();
         std::printf("the same points and kerb lines without the boundary; %d runs each\n", runs);
-        const Figures openDct = Measure("CDCT", RunEngine<geom::CDCT>, open, runs);
-        const Figures openCdt = Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, open, runs);
-        Ratio("CConstrainedDCT / CDCT", openCdt, openDct);
+        const std::vector<Figures> g = Measure({dct, cdt}, open, runs);
+        Ratio("CConstrainedDCT / CDCT", g[1], g[0]);
     }
     if (bigPoints > 0) {
         const Site site = MakeSite(bigPoints, bigSegments, boundary, 2);
         std::printf("%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
                     "%d runs each\n",
                     bigPoints, site.kerbs.size(), SegmentCount(site), site.boundary.size(), bigRuns);
-        Measure("CDCT", RunEngine<geom::CDCT>, site, bigRuns);
-        Measure("CConstrainedDCT", RunEngine<geom::CConstrainedDCT>, site, bigRuns);
+        const std::vector<Figures> f = Measure({dct, cdt}, site, bigRuns);
+        Ratio("CConstrainedDCT / CDCT", f[1], f[0]);
     }
     return 0;
 }
