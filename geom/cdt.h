@@ -23,9 +23,9 @@
 // is locally Delaunay in the constrained sense (decided with exact predicates).
 //
 // How the hard cases are decided:
-// - Breaklines that cross: the crossing becomes a vertex, its elevation the mean of the two
-//   breaklines' elevations there (each interpolated linearly along its segment): neither line is
-//   preferred, and the result does not depend on the order of the lines.
+// - Breaklines that cross: the crossing becomes a vertex, its elevation the mean of the
+//   breaklines' elevations there (each interpolated linearly along its segment by plan
+//   distance): neither line is preferred, and the result does not depend on their order.
 //   A crossing that rounds to within 2^-40 of the size of the crossing lines' end coordinates
 //   (under a micrometre at survey coordinates) of a vertex is that vertex, so that nearly
 //   concurrent lines settle.
@@ -43,23 +43,30 @@
 // - Boundary elevations: boundary vertices keep their own z unless a breakline passes there;
 //   they win over survey points. Where a breakline crosses a boundary, the crossing takes the
 //   breakline's elevation.
-// - Boundaries that cross themselves or each other at a point that is not a vertex of both:
-//   refused (kCdtBoundariesCross; FailurePosition() gives the crossing). Boundaries that only
-//   touch (a shared vertex or edge) are accepted; the surface is then where the outer winding
-//   number is not zero and no hole's is.
-// - A hole outside the outer boundary: accepted; it hides nothing.
+// - Boundary segments that cross (of one boundary or of two) where no vertex is: refused, and
+//   FailurePosition() gives the crossing. Boundaries that meet at vertices or share edges are
+//   accepted; the surface is then where the outer boundary's winding number is not zero and
+//   every hole's is.
+// - A hole outside the outer boundary: accepted; it hides nothing, and its vertices are not in
+//   the result.
 // - A boundary with fewer than three distinct vertices, or all on one line: refused.
-// - Coordinates or a maximum edge length that are not finite, or a negative maximum edge
-//   length: refused.
-// - Nothing left inside the boundaries (kCdtNothingLeft) or, without boundaries, after trimming
-//   (kCdtAllTrimmed): refused.
-// - Lines that cannot be put into the triangulation (a safeguard against rounding going round in
-//   circles, not met in practice): kCdtConstraintsUnresolved.
-// - AddPoint or Triangulate after a run: kCdtTriangulatedOnce (the points are handed over to
-//   CDCT, whose workspace is gone).
+// - Coordinates (x, y or z of any point or line vertex) or a maximum edge length that are not
+//   finite, or a negative maximum edge length: refused.
 //
 // Failures are thrown as a `const char*` to a fixed text ending in "\n", as CDCT's are; CDCT's own
-// texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged.
+// texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged:
+//   "Coordinates must be finite numbers!\n"                              kCdtNotFinite
+//   "The maximum edge length must be a finite number not below 0!\n"     kCdtBadEdgeLength
+//   "A boundary needs at least 3 vertices that are not all on one line!\n"  kCdtBadBoundary
+//   "Boundaries must not cross themselves or each other!\n"              kCdtBoundariesCross
+//   "No triangle is left inside the boundaries!\n"                       kCdtNothingLeft
+//   "No triangle is left within the maximum edge length!\n"              kCdtAllTrimmed
+//       (nothing left, without boundaries, after trimming)
+//   "The lines could not be put into the triangulation!\n"               kCdtConstraintsUnresolved
+//       (a safeguard against rounding going round in circles; not met in the tests)
+//   "The constrained triangulation can be run once only!\n"              kCdtTriangulatedOnce
+//       (AddPoint or Triangulate after a run: the points went to CDCT, whose work is done)
+//   "Not enough memory\n"                                                 memory short
 #pragma once
 
 #include <memory>
