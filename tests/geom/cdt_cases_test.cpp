@@ -214,6 +214,13 @@ TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
     ASSERT_EQ(withOutsideHole.failure, "");
     EXPECT_NEAR(Area(withOutsideHole), area, 1e-9);
     EXPECT_EQ(withOutsideHole.vertices.size(), run.vertices.size());
+    // Holes without an outer boundary cut the hull's triangulation.
+    CdtInput holesOnly = input;
+    holesOnly.outer.clear();
+    const CdtRun withHolesOnly = RunCdt(holesOnly);
+    ASSERT_EQ(withHolesOnly.failure, "");
+    EXPECT_EQ(CheckCdt(withHolesOnly, SegmentsOf(holesOnly)), CdtFaults{});
+    EXPECT_NEAR(Area(withHolesOnly), Area(RunCdt(CdtInput{input.points, {}, {}, {}, 0.0})) - 4.0, 1e-9);
     // A hole touching the outer boundary at a vertex is accepted.
     CdtInput touching = input;
     touching.holes.push_back({CVertex(9.9, 0.1, 1), CVertex(9.9, 2, 1), CVertex(8, 2, 1)});
@@ -227,8 +234,10 @@ TEST(CdtCases, ABreaklineCrossingTheBoundaryGivesItsElevation) {
     input.points = Cloud(5);
     input.outer = {CVertex(1, 1, 50), CVertex(9, 1, 50), CVertex(9, 9, 50), CVertex(1, 9, 50)};
     input.breaklines = {{CVertex(0.5, 5, 0), CVertex(9.5, 5, 9)}};
+    input.points.emplace_back(9, 9, 1.0);  // under a boundary vertex, whose z wins
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(run.vertices[VertexAt(run, 9, 9)].z, 50.0);
     const int left = VertexAt(run, 1, 5);
     ASSERT_GE(left, 0);
     EXPECT_DOUBLE_EQ(run.vertices[left].z, 0.5);
