@@ -57,7 +57,11 @@ std::vector<CTriangle> CDCT::Triangulate() {
     }
     try {
         DivideRange(0, m - 1);
-        ExtractTriangles(m);
+        if (ringReader) {
+            ringReader(m, vertices.get(), edges.get());
+        } else {
+            ExtractTriangles(m);
+        }
     } catch (const std::bad_alloc&) {
         // The result list could not grow.
         FreeWorkspace();

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,6 +47,13 @@ public:
     // point (w = 0). After Triangulate() this is the vertex list the triangles refer to.
     std::vector<CVertex> GetVertices() const;
 
+    // For engines built on this triangulation: when set, Triangulate() hands the finished edge
+    // rings (the distinct vertex count m, vertices[0..m) in sorted order, the edge ends) to the
+    // reader in place of listing triangles, and gives an empty list.
+    using RingReader = std::function<void(std::uint32_t m, const DctVertex* vertices,
+                                          const DctEdgeEnd* ends)>;
+    void SetRingReader(RingReader reader) { ringReader = std::move(reader); }
+
 private:
     // Hull edge ends of a triangulated range: the counter-clockwise hull edge at the first
     // (leftmost) vertex and the clockwise hull edge at the last (rightmost) vertex.
@@ -73,6 +81,7 @@ private:
     std::unique_ptr<DctEdgeEnd[]> edges;  // two ends per edge
     std::unique_ptr<std::uint32_t[]> freeEdges;
     std::uint32_t freeEdgeCount = 0;
+    RingReader ringReader;
 };
 
 }  // namespace geom

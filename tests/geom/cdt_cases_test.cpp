@@ -1,0 +1,326 @@
+// The constrained triangulator's decisions on the cases surveyors meet: what becomes a vertex,
+// which elevation it takes, what is refused and with which text, what the boundaries and the
+// maximum edge length leave of the surface; and that it is CDCT's triangulation without lines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "cdt_test_support.h"
+#include "dct_test_support.h"
+
+namespace {
+
+using namespace cdttest;
+
+int VertexAt(const CdtRun& run, double x, double y) {
+    for (std::size_t k = 0; k < run.vertices.size(); ++k) {
+        if (run.vertices[k].x == x && run.vertices[k].y == y) {
+            return static_cast<int>(k);
+        }
+    }
+    return -1;
+}
+
+bool HasEdge(const CdtRun& run, double ax, double ay, double bx, double by) {
+    const int a = VertexAt(run, ax, ay);
+    const int b = VertexAt(run, bx, by);
+    for (const geom::CTriangle& t : run.triangles) {
+        const int c[3] = {t.i1, t.i2, t.i3};
+        for (int i = 0; i < 3; ++i) {
+            if ((c[i] == a && c[(i + 1) % 3] == b) || (c[i] == b && c[(i + 1) % 3] == a)) {
+                return a >= 0 && b >= 0;
+            }
+        }
+    }
+    return false;
+}
+
+double Area(const CdtRun& run) {
+    double area = 0.0;
+    for (const geom::CTriangle& t : run.triangles) {
+        area += 0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) - (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
+    }
+    return area;
+}
+
+// Survey points on a jittered grid over [0, 10] x [0, 10], apart from every line used below.
+std::vector<CVertex> Cloud(unsigned seed, int side = 11) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::vector<CVertex> points;
+    for (int i = 0; i < side; ++i) {
+        for (int j = 0; j < side; ++j) {
+            const double step = 10.0 / (side - 1);
+            points.emplace_back(i * step + jitter(random) * step, j * step + jitter(random) * step, 1.0);
+        }
+    }
+    return points;
+}
+
+TEST(CdtCases, WithoutLinesTheResultIsCdctsTriangleForTriangle) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(0.0, 50.0);
+    std::vector<std::vector<CVertex>> sets;
+    sets.push_back({});
+    for (int k = 0; k < 3000; ++k) {
+        sets.back().emplace_back(coordinate(random), coordinate(random), coordinate(random));
+    }
+    sets.push_back({});  // a grid with repeated positions at other elevations
+    for (int k = 0; k < 400; ++k) {
+        sets.back().emplace_back(k % 20, (k / 20) % 20, k);
+        sets.back().emplace_back(k % 20, (k / 20) % 20, -k);
+    }
+    sets.push_back({CVertex(0, 0, 1), CVertex(1, 1, 2), CVertex(2, 2, 3)});  // one line
+    for (const auto& points : sets) {
+        const dcttest::Triangulation dct = dcttest::TriangulateAll(points);
+        CdtInput input;
+        input.points = points;
+        const CdtRun cdt = RunCdt(input);
+        ASSERT_EQ(cdt.failure, dct.failure);
+        EXPECT_EQ(dcttest::IndexTriples(cdt.triangles), dcttest::IndexTriples(dct.triangles));
+        ASSERT_EQ(cdt.vertices.size(), dct.vertices.size());
+        for (std::size_t k = 0; k < dct.vertices.size(); ++k) {
+            ASSERT_EQ(cdt.vertices[k].x, dct.vertices[k].x);
+            ASSERT_EQ(cdt.vertices[k].y, dct.vertices[k].y);
+            ASSERT_EQ(cdt.vertices[k].z, dct.vertices[k].z);
+        }
+        for (std::size_t k = 0; k < dct.triangles.size(); ++k) {
+            ASSERT_EQ(cdt.triangles[k].p2.z, dct.triangles[k].p2.z);
+        }
+    }
+    CdtInput two;
+    two.points = {CVertex(0, 0, 0), CVertex(1, 1, 0)};
+    EXPECT_EQ(RunCdt(two).failure, "A minimum of 3 vertices are required!\n");
+}
+
+TEST(CdtCases, CrossingBreaklinesMeetAtAVertexWithTheMeanElevation) {
+    CdtInput input;
+    input.points = Cloud(1);
+    input.breaklines = {{CVertex(0.5, 0.5, 0), CVertex(9.5, 9.5, 9)},
+                        {CVertex(0.5, 9.5, 4), CVertex(9.5, 0.5, 8)}};
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    const int x = VertexAt(run, 5.0, 5.0);
+    ASSERT_GE(x, 0) << "no vertex at the crossing";
+    EXPECT_DOUBLE_EQ(run.vertices[x].z, (4.5 + 6.0) / 2);  // 4.5 on the first line, 6 on the second
+    EXPECT_TRUE(HasEdge(run, 0.5, 0.5, 5, 5) && HasEdge(run, 5, 5, 9.5, 9.5));
+    EXPECT_TRUE(HasEdge(run, 0.5, 9.5, 5, 5) && HasEdge(run, 5, 5, 9.5, 0.5));
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    // The order of the lines does not matter.
+    std::swap(input.breaklines[0], input.breaklines[1]);
+    EXPECT_DOUBLE_EQ(RunCdt(input).vertices[x].z, 5.25);
+}
+
+TEST(CdtCases, LineElevationsWinWhereVerticesMeet) {
+    CdtInput input;
+    input.points = Cloud(2);
+    input.points.emplace_back(2, 2, 100.0);   // a survey point under a breakline vertex
+    input.points.emplace_back(3.5, 8, 100.0);  // a survey point on a breakline
+    input.breaklines = {
+        {CVertex(2, 2, 3), CVertex(2, 8, 3), CVertex(5, 8, 6)},
+        {CVertex(1, 5, 7), CVertex(2, 5, 11)},       // ends on the first line (there z = 3)
+        {CVertex(6, 1, 0), CVertex(9, 1, 6)},         // overlapped by the next one
+        {CVertex(7, 1, 8), CVertex(10, 1, 8)},
+        {CVertex(4, 4, 2), CVertex(4, 4, 2), CVertex(4, 4, 4), CVertex(6, 6, 4)},  // repeats, a wall
+    };
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    const auto z = [&](double x, double y) { return run.vertices[VertexAt(run, x, y)].z; };
+    EXPECT_EQ(z(2, 2), 3.0);                   // the breakline's z, not the survey point's
+    EXPECT_EQ(z(3.5, 8), 4.5);                 // interpolated along the breakline
+    EXPECT_EQ(z(2, 5), (11.0 + 3.0) / 2);      // own z and the other line's, averaged
+    EXPECT_EQ(z(7, 1), (2.0 + 8.0) / 2);       // overlap: each line's elevation there, averaged
+    EXPECT_EQ(z(9, 1), (6.0 + 8.0) / 2);
+    EXPECT_EQ(z(4, 4), 3.0);                   // the wall's two elevations, averaged
+    EXPECT_TRUE(HasEdge(run, 6, 1, 7, 1) && HasEdge(run, 7, 1, 9, 1) && HasEdge(run, 9, 1, 10, 1));
+    EXPECT_TRUE(HasEdge(run, 2, 2, 2, 5) && HasEdge(run, 2, 5, 2, 8));
+    EXPECT_TRUE(HasEdge(run, 2, 8, 3.5, 8) && HasEdge(run, 3.5, 8, 5, 8));
+    // One vertex per plan position: the survey points and the ten line vertices not under one.
+    EXPECT_EQ(run.vertices.size(), input.points.size() + 10);
+}
+
+// Breaklines on a small integer grid, several of them nearly concurrent: the rounded crossings
+// must not keep making new crossings ever closer to each other.
+TEST(CdtCases, NearlyConcurrentBreaklinesSettle) {
+    CdtInput input;
+    for (const auto& xy : std::vector<std::pair<double, double>>{
+             {2, 1}, {1, 6}, {0, 2}, {3, 0}, {4, 5}, {5, 0}, {1, 5}, {0, 3}, {-1, -1}, {7, -1},
+             {-1, 7}, {7, 7}}) {
+        input.points.emplace_back(xy.first, xy.second, 0);
+    }
+    const auto line = [](std::initializer_list<std::pair<double, double>> corners) {
+        Polyline polyline;
+        for (const auto& xy : corners) {
+            polyline.emplace_back(xy.first, xy.second, 1);
+        }
+        return polyline;
+    };
+    input.breaklines = {line({{5, 1}, {5, 5}, {0, 1}}),
+                        line({{1, 6}, {0, 6}, {2, 4}}),
+                        line({{4, 3}, {4, 5}, {6, 1}, {3, 3}, {0, 4}}),
+                        line({{6, 2}, {2, 5}, {6, 5}}),
+                        line({{1, 3}, {0, 2}, {0, 3}, {4, 3}}),
+                        line({{1, 3}, {6, 0}, {1, 2}, {5, 0}, {3, 3}}),
+                        line({{0, 0}, {6, 4}, {3, 1}}),
+                        line({{6, 1}, {4, 5}, {6, 5}, {0, 0}, {6, 5}})};
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    const CdtFaults faults = CheckCdt(run, {});
+    EXPECT_EQ(faults.notCounterClockwise + faults.edgeTwice + faults.badOrder, 0) << faults;
+    EXPECT_NEAR(Area(run), 8.0 * 8.0, 1e-9);  // the hull of the four corner points, covered once
+}
+
+TEST(CdtCases, BreaklinesReachingOutsideThePointsJoinTheSurface) {
+    CdtInput input;
+    input.points = Cloud(3);
+    input.breaklines = {{CVertex(5.05, 5.05, 2), CVertex(20, 5.05, 3), CVertex(20, -10, 4)}};
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    EXPECT_TRUE(HasEdge(run, 5.05, 5.05, 20, 5.05) && HasEdge(run, 20, 5.05, 20, -10));
+}
+
+TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
+    CdtInput input;
+    input.points = Cloud(4);
+    // An L: the notch (6..10) x (6..10) is cut off; a square hole at (2..4) x (2..4).
+    input.outer = {CVertex(0.1, 0.1, 1), CVertex(9.9, 0.1, 1), CVertex(9.9, 6, 1),
+                   CVertex(6, 6, 1),     CVertex(6, 9.9, 1),   CVertex(0.1, 9.9, 1)};
+    input.holes = {{CVertex(2, 2, 1), CVertex(2, 4, 1), CVertex(4, 4, 1), CVertex(4, 2, 1)}};
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    const double area = 9.8 * 9.8 - 3.9 * 3.9 - 4.0;
+    EXPECT_NEAR(Area(run), area, 1e-9);
+    for (const geom::CTriangle& t : run.triangles) {
+        const double cx = (t.p1.x + t.p2.x + t.p3.x) / 3;
+        const double cy = (t.p1.y + t.p2.y + t.p3.y) / 3;
+        EXPECT_FALSE(cx > 6 && cy > 6) << "a triangle in the notch";
+        EXPECT_FALSE(cx > 2 && cx < 4 && cy > 2 && cy < 4) << "a triangle in the hole";
+    }
+    // The boundaries' orientation does not matter, nor does a closing vertex.
+    CdtInput turned = input;
+    std::reverse(turned.outer.begin(), turned.outer.end());
+    turned.outer.push_back(turned.outer.front());
+    std::reverse(turned.holes[0].begin(), turned.holes[0].end());
+    EXPECT_EQ(dcttest::IndexTriples(RunCdt(turned).triangles), dcttest::IndexTriples(run.triangles));
+    // A hole outside the outer boundary hides nothing.
+    CdtInput outside = input;
+    outside.holes.push_back({CVertex(8, 8, 1), CVertex(9, 8, 1), CVertex(9, 9, 1)});
+    const CdtRun withOutsideHole = RunCdt(outside);
+    ASSERT_EQ(withOutsideHole.failure, "");
+    EXPECT_NEAR(Area(withOutsideHole), area, 1e-9);
+    EXPECT_EQ(withOutsideHole.vertices.size(), run.vertices.size());
+    // Holes without an outer boundary cut the hull's triangulation.
+    CdtInput holesOnly = input;
+    holesOnly.outer.clear();
+    const CdtRun withHolesOnly = RunCdt(holesOnly);
+    ASSERT_EQ(withHolesOnly.failure, "");
+    EXPECT_EQ(CheckCdt(withHolesOnly, SegmentsOf(holesOnly)), CdtFaults{});
+    EXPECT_NEAR(Area(withHolesOnly), Area(RunCdt(CdtInput{input.points, {}, {}, {}, 0.0})) - 4.0, 1e-9);
+    // A hole touching the outer boundary at a vertex is accepted.
+    CdtInput touching = input;
+    touching.holes.push_back({CVertex(9.9, 0.1, 1), CVertex(9.9, 2, 1), CVertex(8, 2, 1)});
+    const CdtRun withTouchingHole = RunCdt(touching);
+    ASSERT_EQ(withTouchingHole.failure, "");
+    EXPECT_NEAR(Area(withTouchingHole), area - 1.9 * 1.9 / 2, 1e-9);
+}
+
+TEST(CdtCases, ABreaklineCrossingTheBoundaryGivesItsElevation) {
+    CdtInput input;
+    input.points = Cloud(5);
+    input.outer = {CVertex(1, 1, 50), CVertex(9, 1, 50), CVertex(9, 9, 50), CVertex(1, 9, 50)};
+    input.breaklines = {{CVertex(0.5, 5, 0), CVertex(9.5, 5, 9)}};
+    input.points.emplace_back(9, 9, 1.0);  // under a boundary vertex, whose z wins
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(run.vertices[VertexAt(run, 9, 9)].z, 50.0);
+    const int left = VertexAt(run, 1, 5);
+    ASSERT_GE(left, 0);
+    EXPECT_DOUBLE_EQ(run.vertices[left].z, 0.5);
+    EXPECT_EQ(VertexAt(run, 0.5, 5), -1) << "the breakline's end outside the boundary stays out";
+    EXPECT_TRUE(HasEdge(run, 1, 5, 9, 5) || HasEdge(run, 1, 5, 5.0, 5));
+}
+
+TEST(CdtCases, BadBoundariesAndValuesAreRefused) {
+    CdtInput base;
+    base.points = Cloud(6);
+    CdtInput bowTie = base;
+    bowTie.outer = {CVertex(1, 1, 0), CVertex(9, 9, 0), CVertex(9, 1, 0), CVertex(1, 9, 0)};
+    EXPECT_EQ(RunCdt(bowTie).failure, "Boundaries must not cross themselves or each other!\n");
+    {
+        geom::CConstrainedDCT cdt;
+        for (const CVertex& p : base.points) {
+            cdt.AddPoint(p.x, p.y, p.z);
+        }
+        cdt.SetOuterBoundary(bowTie.outer);
+        double x = 0;
+        double y = 0;
+        EXPECT_THROW(cdt.Triangulate(), const char*);
+        EXPECT_TRUE(cdt.FailurePosition(x, y));
+        EXPECT_NEAR(x, 5.0, 1e-12);
+        EXPECT_NEAR(y, 5.0, 1e-12);
+    }
+    CdtInput crossingHole = base;
+    crossingHole.outer = {CVertex(1, 1, 0), CVertex(9, 1, 0), CVertex(9, 9, 0), CVertex(1, 9, 0)};
+    crossingHole.holes = {{CVertex(8, 4, 0), CVertex(9.5, 4, 0), CVertex(9.5, 6, 0)}};
+    EXPECT_EQ(RunCdt(crossingHole).failure, "Boundaries must not cross themselves or each other!\n");
+    CdtInput enclosed = crossingHole;  // a hole around the whole outer boundary
+    enclosed.holes = {{CVertex(0.5, 0.5, 0), CVertex(9.6, 0.5, 0), CVertex(9.6, 9.6, 0), CVertex(0.5, 9.6, 0)}};
+    EXPECT_EQ(RunCdt(enclosed).failure, "No triangle is left inside the boundaries!\n");
+    CdtInput flat = base;
+    flat.outer = {CVertex(1, 1, 0), CVertex(5, 5, 0), CVertex(9, 9, 0), CVertex(1, 1, 0)};
+    EXPECT_EQ(RunCdt(flat).failure,
+              "A boundary needs at least 3 vertices that are not all on one line!\n");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    CdtInput badPoint = base;
+    badPoint.points.emplace_back(1, nan, 0);
+    EXPECT_EQ(RunCdt(badPoint).failure, "Coordinates must be finite numbers!\n");
+    CdtInput badLine = base;
+    badLine.breaklines = {{CVertex(1, 1, 0), CVertex(2, 2, inf)}};
+    EXPECT_EQ(RunCdt(badLine).failure, "Coordinates must be finite numbers!\n");
+    for (const double length : {nan, inf, -1.0}) {
+        CdtInput badLength = base;
+        badLength.maxEdgeLength = length;
+        EXPECT_EQ(RunCdt(badLength).failure,
+                  "The maximum edge length must be a finite number not below 0!\n");
+    }
+}
+
+// Points filling a C: the unconstrained hull bridges the opening with long triangles, which the
+// maximum edge length trims from the outside; the empty middle of a ring of points that is
+// closed all round stays filled, since it is not reached from the outside.
+TEST(CdtCases, MaximumEdgeLengthTrimsFromTheOutsideOnly) {
+    CdtInput input;
+    for (const CVertex& p : Cloud(7, 21)) {
+        const bool opening = p.x > 3 && p.y > 3 && p.y < 7;
+        const bool middle = p.x > 23 && p.x < 27 && p.y > 3 && p.y < 7;
+        if (!opening) {
+            input.points.push_back(p);
+        }
+        if (!middle) {
+            input.points.emplace_back(p.x + 20, p.y, p.z);  // a closed ring, at x 20..30
+        }
+    }
+    input.maxEdgeLength = 1.5;
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(CheckCdt(run, {}).notCounterClockwise, 0);
+    bool middleFilled = false;
+    for (const geom::CTriangle& t : run.triangles) {
+        const double cx = (t.p1.x + t.p2.x + t.p3.x) / 3;
+        const double cy = (t.p1.y + t.p2.y + t.p3.y) / 3;
+        EXPECT_FALSE(cx > 4 && cx < 18 && cy > 4 && cy < 6) << "a triangle across the opening";
+        middleFilled = middleFilled || (cx > 24 && cx < 26 && cy > 4 && cy < 6);
+    }
+    EXPECT_TRUE(middleFilled);
+    EXPECT_EQ(run.vertices.size(), input.points.size());
+    input.maxEdgeLength = 0.01;
+    EXPECT_EQ(RunCdt(input).failure, "No triangle is left within the maximum edge length!\n");
+}
+
+}  // namespace
