@@ -131,7 +131,7 @@ std::vector<geom::CVertex> RandomPoints(std::size_t n, std::uint64_t seed, bool 
 }
 
 TEST(Contours, LengthPerLevelIsTheSumOfTheFacesPieces) {
-    const geom::SurfaceMesh mesh = surfacetest::Triangulated(RandomPoints(3000, 1, false));
+    const geom::SurfaceMesh mesh = surfacetest::Triangulated(RandomPoints(1200, 1, false));
     const geom::WeldedSurface surface = surfacetest::Weld({mesh});
     const std::vector<ContourLine> lines = Contours(surface, 0.25, 1.5);
     const auto levels = ByLevel(lines);
@@ -363,9 +363,9 @@ std::multiset<std::tuple<double, bool, std::size_t>> Shapes(const std::vector<Co
 TEST(Contours, SplitSurfaceGivesTheLinesOfTheWholeOne) {
     for (bool integerHeights : {false, true}) {
         const geom::SurfaceMesh mesh =
-            surfacetest::Triangulated(RandomPoints(4000, 7, integerHeights));
+            surfacetest::Triangulated(RandomPoints(1500, 7, integerHeights));
         const geom::WeldedSurface whole = surfacetest::Weld({mesh});
-        const geom::WeldedSurface split = surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 400));
+        const geom::WeldedSurface split = surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 200));
         const std::vector<ContourLine> one = Contours(whole, 0, 1);
         const std::vector<ContourLine> parts = Contours(split, 0, 1);
         EXPECT_EQ(Segments(parts), Segments(one)) << integerHeights;
