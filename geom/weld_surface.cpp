@@ -171,12 +171,14 @@ private:
         for (std::size_t v = 1; v < start.size(); ++v) {
             start[v] += start[v - 1];
         }
-        std::vector<std::int32_t> incident(start.back());
+        // Per point, the triangles at it with the corner it is: triangle * 4 + corner.
+        std::vector<std::uint32_t> incident(start.back());
         {
             std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
             for (std::size_t t = 0; t < triangles.size(); ++t) {
-                for (std::int32_t c : triangles[t].corner) {
-                    incident[fill[c]++] = static_cast<std::int32_t>(t);
+                for (std::uint32_t k = 0; k < 3; ++k) {
+                    incident[fill[triangles[t].corner[k]]++] =
+                        static_cast<std::uint32_t>(t) * 4 + k;
                 }
             }
         }
@@ -190,25 +192,22 @@ private:
                 std::int32_t found = -1;
                 int foundEdge = 0;
                 for (std::uint32_t i = start[a]; i < start[a + 1]; ++i) {
-                    const std::int32_t g = incident[i];
+                    const std::int32_t g = static_cast<std::int32_t>(incident[i] / 4);
+                    const int j = static_cast<int>(incident[i] % 4);  // a is corner j of g
                     if (static_cast<std::size_t>(g) == t) {
                         continue;
                     }
-                    for (int j = 0; j < 3; ++j) {
-                        const std::int32_t from = triangles[g].corner[j];
-                        const std::int32_t to = triangles[g].corner[(j + 1) % 3];
-                        if (from == a && to == b) {
+                    if (triangles[g].corner[(j + 1) % 3] == b) {
+                        return {SurfaceStatus::OverlappingFaces,
+                                triangleFace_[std::max<std::size_t>(t, g)]};
+                    }
+                    if (triangles[g].corner[(j + 2) % 3] == b) {
+                        if (found >= 0) {
                             return {SurfaceStatus::OverlappingFaces,
-                                    triangleFace_[std::max<std::size_t>(t, g)]};
+                                    triangleFace_[std::max(found, g)]};
                         }
-                        if (from == b && to == a) {
-                            if (found >= 0) {
-                                return {SurfaceStatus::OverlappingFaces,
-                                        triangleFace_[std::max(found, g)]};
-                            }
-                            found = g;
-                            foundEdge = j;
-                        }
+                        found = g;
+                        foundEdge = (j + 2) % 3;  // the edge from b to a
                     }
                 }
                 if (found >= 0) {

@@ -88,6 +88,29 @@ TEST(Volumes, PyramidOverAPlaneAndADatum) {
     }
 }
 
+// A design with a hole: only the ground around it is compared. Existing z = x over two large
+// triangles, design z = 3 on a 6 x 6 grid without its middle 2 x 2 cells: over the full square
+// cut and fill would be 6 * 3^2 / 2 = 27 each, less 2 * 1 / 2 = 1 each in the hole.
+TEST(Volumes, DesignWithAHole) {
+    geom::SurfaceMesh big;
+    big.vertices = {{-1, -1, -1}, {7, -1, 7}, {7, 7, 7}, {-1, 7, -1}};
+    big.faces = {{0, 1, 2}, {0, 2, 3}};
+    geom::SurfaceMesh holed = surfacetest::Grid(6, 6, [](int, int) { return 3.0; });
+    std::vector<geom::MeshFace> kept;
+    for (std::size_t f = 0; f < holed.faces.size(); ++f) {
+        const std::size_t cell = f / 2;
+        const std::size_t i = cell % 6, j = cell / 6;
+        if (!(i >= 2 && i < 4 && j >= 2 && j < 4)) {
+            kept.push_back(holed.faces[f]);
+        }
+    }
+    holed.faces = kept;
+    const geom::WeldedSurface existing = surfacetest::Weld({big});
+    const geom::WeldedSurface design = surfacetest::Weld({holed});
+    ExpectVolume(Volume(existing, design), 26.0, 26.0, 32.0, 1e-12);
+    ExpectVolume(Volume(design, existing), 26.0, 26.0, 32.0, 1e-12);
+}
+
 TEST(Volumes, SurfaceAgainstItselfAndSwapped) {
     const geom::WeldedSurface a = surfacetest::Weld({RandomSurface(11, 500, 0, 0, 10, 10, {})});
     const geom::WeldedSurface b = surfacetest::Weld({RandomSurface(12, 700, 3, -2, 13, 8, {})});
