@@ -41,7 +41,7 @@ CTriangleGrid::CTriangleGrid(const WeldedSurface& surface, double trianglesPerCe
         start_[i] += start_[i - 1];
     }
     entries_.resize(start_.back());
-    std::vector<std::uint32_t> fill(start_.begin(), start_.end() - 1);
+    std::vector<std::size_t> fill(start_.begin(), start_.end() - 1);
     ForEachCell(surface, [&](std::size_t t, std::size_t cell) {
         entries_[fill[cell]++] = static_cast<std::int32_t>(t);
     });

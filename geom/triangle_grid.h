@@ -31,7 +31,7 @@ public:
         for (std::size_t c = Column(x0); c <= c1; ++c) {
             for (std::size_t r = r0; r <= r1; ++r) {
                 const std::size_t cell = c * rows_ + r;
-                for (std::uint32_t i = start_[cell]; i < start_[cell + 1]; ++i) {
+                for (std::size_t i = start_[cell]; i < start_[cell + 1]; ++i) {
                     visit(entries_[i]);
                 }
             }
@@ -47,7 +47,7 @@ private:
     double minX_, minY_, maxX_, maxY_;
     double scaleX_, scaleY_;  // cells per unit
     std::size_t columns_, rows_;
-    std::vector<std::uint32_t> start_;    // per cell (column by column), into entries_
+    std::vector<std::size_t> start_;    // per cell (column by column), into entries_
     std::vector<std::int32_t> entries_;  // triangles
 };
 

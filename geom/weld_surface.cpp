@@ -86,8 +86,10 @@ private:
             vertexCount += mesh.vertices.size();
             faceCount += mesh.faces.size();
         }
-        if (vertexCount > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-            return {SurfaceStatus::TooManyVertices, 0};
+        // Points are numbered in 32-bit signed integers; triangles times four in 32 bits.
+        if (vertexCount > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
+            faceCount >= (std::size_t{1} << 30)) {
+            return {SurfaceStatus::TooManyElements, 0};
         }
         return {SurfaceStatus::Ok, 0};
     }

@@ -8,7 +8,7 @@
 // be shared by two faces at most, lying on its two sides.
 //
 // Gives Ok, or the first fault found (surface_status.h), checked in this order: non-finite
-// coordinates, face indices out of range, too many vertices, conflicting elevations,
+// coordinates, face indices out of range, too many vertices or faces, conflicting elevations,
 // overlapping faces, memory. When `where` is given, a fault's mesh and vertex (face for
 // FaceIndexOutOfRange and OverlappingFaces) are written to it. On a fault `surface` is empty.
 #pragma once
