@@ -2,39 +2,32 @@
 // triangulation time (construct, AddPoint, Triangulate, GetVertices of geom::CDCT) of the same
 // run:
 // - contours: WeldSurface of the terrain given as meshes of at most 50,000 vertices (cut the way
-//   the splitting mesh writer cuts) and TraceContours at 100 levels (goal: ratio at most 1.0);
+//   the splitting mesh writer cuts, tests/geom/split_like_writer.h) and TraceContours at 100
+//   levels (goal: ratio at most 1.0);
 // - volumes: WeldSurface of the terrain and of a design surface (another 1,000,000 points,
 //   meshes likewise) and ComputeVolume between them (goal: ratio at most 3.0).
 // Prints per-run figures and the medians over the runs.
 //
 // Usage: surface_bench [points] [runs]   (defaults 1000000 and 5)
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
-#include <unordered_map>
 #include <vector>
 
+#include "bench_timing.h"
 #include "geom/compute_volume.h"
 #include "geom/dct.h"
 #include "geom/trace_contours.h"
 #include "geom/weld_surface.h"
+#include "split_like_writer.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
-}
+using bench::Clock;
+using bench::Median;
+using bench::SecondsSince;
 
 struct Point {
     double x, y, z;
@@ -65,47 +58,26 @@ std::vector<Point> Survey(std::size_t count, std::uint64_t seed, double (*height
     return points;
 }
 
-struct Triangulation {
+// The whole use of the triangulator: construct, AddPoint, Triangulate, GetVertices; its time
+// in `seconds`. Gives the triangulation as one mesh.
+geom::SurfaceMesh Triangulate(const std::vector<Point>& points, double& seconds) {
+    const Clock::time_point start = Clock::now();
     std::vector<geom::CTriangle> triangles;
-    std::vector<geom::CVertex> vertices;
-};
-
-Triangulation Triangulate(const std::vector<Point>& points) {
-    Triangulation result;
-    geom::CDCT dct;
-    for (const Point& p : points) {
-        dct.AddPoint(p.x, p.y, p.z);
-    }
-    result.triangles = dct.Triangulate();
-    result.vertices = dct.GetVertices();
-    return result;
-}
-
-// The meshes the splitting writer makes: triangles in order, a new mesh once the current one
-// holds maxPoints - 2 vertices, shared vertices repeated in each mesh.
-std::vector<geom::SurfaceMesh> SplitMeshes(const Triangulation& t, std::size_t maxPoints) {
-    std::vector<geom::SurfaceMesh> meshes;
-    std::unordered_map<std::int32_t, std::int32_t> local;
-    for (const geom::CTriangle& triangle : t.triangles) {
-        if (meshes.empty() || local.size() >= maxPoints - 2) {
-            meshes.emplace_back();
-            local.clear();
+    geom::SurfaceMesh mesh;
+    {
+        geom::CDCT dct;
+        for (const Point& p : points) {
+            dct.AddPoint(p.x, p.y, p.z);
         }
-        geom::SurfaceMesh& mesh = meshes.back();
-        std::int32_t corner[3];
-        const std::int32_t global[3] = {triangle.i1, triangle.i2, triangle.i3};
-        for (int k = 0; k < 3; ++k) {
-            auto it = local.find(global[k]);
-            if (it == local.end()) {
-                it = local.emplace(global[k], static_cast<std::int32_t>(mesh.vertices.size()))
-                         .first;
-                mesh.vertices.push_back(t.vertices[global[k]]);
-            }
-            corner[k] = it->second;
-        }
-        mesh.faces.push_back({corner[0], corner[1], corner[2]});
+        triangles = dct.Triangulate();
+        mesh.vertices = dct.GetVertices();
     }
-    return meshes;
+    seconds = SecondsSince(start);
+    mesh.faces.reserve(triangles.size());
+    for (const geom::CTriangle& t : triangles) {
+        mesh.faces.push_back({t.i1, t.i2, t.i3});
+    }
+    return mesh;
 }
 
 bool Check(geom::SurfaceStatus status, const char* what) {
@@ -122,8 +94,9 @@ int main(int argc, char** argv) {
     const std::size_t pointCount = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
     const std::vector<Point> terrain = Survey(pointCount, 20240601, Terrain, 0.05);
-    const std::vector<geom::SurfaceMesh> designMeshes =
-        SplitMeshes(Triangulate(Survey(pointCount, 20240602, Design, 0.0)), 50000);
+    double designSeconds = 0.0;
+    const std::vector<geom::SurfaceMesh> designMeshes = surfacetest::SplitLikeWriter(
+        Triangulate(Survey(pointCount, 20240602, Design, 0.0), designSeconds), 50000);
 
     double zmin = terrain[0].z, zmax = terrain[0].z;
     for (const Point& p : terrain) {
@@ -137,10 +110,10 @@ int main(int argc, char** argv) {
     std::vector<double> triangulationTimes, contourTimes, volumeTimes, contourRatios,
         volumeRatios;
     for (int run = 0; run < runs; ++run) {
-        const Clock::time_point start = Clock::now();
-        const Triangulation triangulation = Triangulate(terrain);
-        const double triangulationTime = SecondsSince(start);
-        const std::vector<geom::SurfaceMesh> meshes = SplitMeshes(triangulation, 50000);
+        double triangulationTime = 0.0;
+        const geom::SurfaceMesh triangulation = Triangulate(terrain, triangulationTime);
+        const std::vector<geom::SurfaceMesh> meshes =
+            surfacetest::SplitLikeWriter(triangulation, 50000);
 
         // Contours: from the meshes to the lines.
         Clock::time_point step = Clock::now();
@@ -183,7 +156,7 @@ int main(int argc, char** argv) {
             "run %d: triangulation %.3f s (%zu triangles, %zu meshes); contours %.3f s (weld "
             "%.3f s, %zu lines, %zu points), ratio %.3f; volumes %.3f s (welding both %.3f s, "
             "cut %.6g, fill %.6g, area %.6g), ratio %.3f\n",
-            run + 1, triangulationTime, triangulation.triangles.size(), meshes.size(), contourTime,
+            run + 1, triangulationTime, triangulation.faces.size(), meshes.size(), contourTime,
             weldTime, lines.size(), points, contourTime / triangulationTime, volumeTime,
             weldBothTime, volume.cut, volume.fill, volume.area, volumeTime / triangulationTime);
     }

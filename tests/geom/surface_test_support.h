@@ -3,9 +3,10 @@
 // Triangulated(points): the CDCT triangulation of the points as one mesh.
 // Grid(nx, ny, height): the grid of vertices (i, j), 0 <= i <= nx, 0 <= j <= ny, with
 // z = height(i, j), each cell cut into two faces by its rising diagonal.
-// SplitLikeWriter(mesh, maxPoints): the mesh cut into meshes the way the splitting mesh writer
-// cuts a triangulation: faces taken in order, a new mesh begun before a face once the current one
-// holds maxPoints - 2 vertices, each mesh with its own numbering (shared vertices repeated).
+// RandomSurface(seed, count, x0, y0, x1, y1, height): the triangulation of `count` random plan
+// points in the rectangle [x0, x1] x [y0, y1] and its four corners, with z = height(x, y), or
+// random in [0, 1) when height is empty.
+// SplitLikeWriter(mesh, maxPoints): split_like_writer.h.
 // Weld(meshes): WeldSurface, which must succeed.
 // HeightAt(surface, x, y, z): the surface's elevation at a plan position found by looking at
 // every triangle (points on an edge within a relative 1e-12 count); false outside.
@@ -16,10 +17,11 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <unordered_map>
+#include <random>
 #include <vector>
 
 #include "dct_test_support.h"
+#include "split_like_writer.h"
 #include "geom/surface_mesh.h"
 #include "geom/weld_surface.h"
 
@@ -34,6 +36,21 @@ inline geom::SurfaceMesh Triangulated(const std::vector<geom::CVertex>& points) 
         mesh.faces.push_back({t.i1, t.i2, t.i3});
     }
     return mesh;
+}
+
+inline geom::SurfaceMesh RandomSurface(std::uint64_t seed, int count, double x0, double y0,
+                                       double x1, double y1,
+                                       const std::function<double(double, double)>& height) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    std::vector<geom::CVertex> points = {{x0, y0, 0}, {x1, y0, 0}, {x0, y1, 0}, {x1, y1, 0}};
+    for (int i = 0; i < count; ++i) {
+        points.emplace_back(x0 + (x1 - x0) * u(random), y0 + (y1 - y0) * u(random), 0);
+    }
+    for (geom::CVertex& p : points) {
+        p.z = height ? height(p.x, p.y) : u(random);
+    }
+    return Triangulated(points);
 }
 
 inline geom::SurfaceMesh Grid(int nx, int ny, const std::function<double(int, int)>& height) {
@@ -51,34 +68,6 @@ inline geom::SurfaceMesh Grid(int nx, int ny, const std::function<double(int, in
         }
     }
     return mesh;
-}
-
-inline std::vector<geom::SurfaceMesh> SplitLikeWriter(const geom::SurfaceMesh& mesh,
-                                                      std::size_t maxPoints) {
-    std::vector<geom::SurfaceMesh> parts;
-    std::unordered_map<int, int> local;
-    for (const geom::MeshFace& face : mesh.faces) {
-        if (parts.empty() || local.size() >= maxPoints - 2) {
-            parts.emplace_back();
-            local.clear();
-        }
-        geom::SurfaceMesh& part = parts.back();
-        auto number = [&](int global) {
-            auto it = local.find(global);
-            if (it != local.end()) {
-                return it->second;
-            }
-            const int k = static_cast<int>(part.vertices.size());
-            local.emplace(global, k);
-            part.vertices.push_back(mesh.vertices[global]);
-            return k;
-        };
-        const int a = number(face.i1);
-        const int b = number(face.i2);
-        const int c = number(face.i3);
-        part.faces.push_back({a, b, c});
-    }
-    return parts;
 }
 
 inline geom::WeldedSurface Weld(const std::vector<geom::SurfaceMesh>& meshes) {

@@ -36,21 +36,6 @@ void ExpectVolume(const VolumeResult& got, double cut, double fill, double area,
     EXPECT_NEAR(got.area, area, tolerance);
 }
 
-// A triangulated surface over the given plan points plus the corners of a rectangle.
-geom::SurfaceMesh RandomSurface(std::uint64_t seed, int count, double x0, double y0, double x1,
-                                double y1, const std::function<double(double, double)>& height) {
-    std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> u(0.0, 1.0);
-    std::vector<geom::CVertex> points = {{x0, y0, 0}, {x1, y0, 0}, {x0, y1, 0}, {x1, y1, 0}};
-    for (int i = 0; i < count; ++i) {
-        points.emplace_back(x0 + (x1 - x0) * u(random), y0 + (y1 - y0) * u(random), 0);
-    }
-    for (geom::CVertex& p : points) {
-        p.z = height ? height(p.x, p.y) : u(random);
-    }
-    return surfacetest::Triangulated(points);
-}
-
 geom::SurfaceMesh Moved(geom::SurfaceMesh mesh, double dx, double dy) {
     for (geom::CVertex& v : mesh.vertices) {
         v.x += dx;
@@ -66,7 +51,7 @@ TEST(Volumes, TwoPlanes) {
     const geom::WeldedSurface existing =
         surfacetest::Weld({surfacetest::Grid(4, 3, [](int i, int j) { return i + 1.0 * j; })});
     const geom::WeldedSurface design =
-        surfacetest::Weld({RandomSurface(5, 30, 1, 0, 5, 3, [](double, double y) { return y + 2; })});
+        surfacetest::Weld({surfacetest::RandomSurface(5, 30, 1, 0, 5, 3, [](double, double y) { return y + 2; })});
     ExpectVolume(Volume(existing, design), 6.0, 1.5, 9.0, 1e-12);
     ExpectVolume(Volume(design, existing), 1.5, 6.0, 9.0, 1e-12);
 }
@@ -112,8 +97,8 @@ TEST(Volumes, DesignWithAHole) {
 }
 
 TEST(Volumes, SurfaceAgainstItselfAndSwapped) {
-    const geom::WeldedSurface a = surfacetest::Weld({RandomSurface(11, 500, 0, 0, 10, 10, {})});
-    const geom::WeldedSurface b = surfacetest::Weld({RandomSurface(12, 700, 3, -2, 13, 8, {})});
+    const geom::WeldedSurface a = surfacetest::Weld({surfacetest::RandomSurface(11, 500, 0, 0, 10, 10, {})});
+    const geom::WeldedSurface b = surfacetest::Weld({surfacetest::RandomSurface(12, 700, 3, -2, 13, 8, {})});
     const VolumeResult self = Volume(a, a);
     EXPECT_LT(self.cut, 1e-12);
     EXPECT_LT(self.fill, 1e-12);
@@ -131,8 +116,8 @@ TEST(Volumes, SurfaceAgainstItselfAndSwapped) {
 
 // The same surfaces moved to survey coordinates give the same volumes.
 TEST(Volumes, SurveyCoordinatesKeepTheirPrecision) {
-    const geom::SurfaceMesh a = RandomSurface(21, 300, 0, 0, 10, 10, {});
-    const geom::SurfaceMesh b = RandomSurface(22, 300, 2, 1, 12, 11, {});
+    const geom::SurfaceMesh a = surfacetest::RandomSurface(21, 300, 0, 0, 10, 10, {});
+    const geom::SurfaceMesh b = surfacetest::RandomSurface(22, 300, 2, 1, 12, 11, {});
     const VolumeResult local = Volume(surfacetest::Weld({a}), surfacetest::Weld({b}));
     const VolumeResult far = Volume(surfacetest::Weld({Moved(a, 350000, 5800000)}),
                                     surfacetest::Weld({Moved(b, 350000, 5800000)}));
@@ -240,9 +225,9 @@ double RelativeError(const VolumeResult& got, const VolumeResult& reference) {
 TEST(Volumes, AgreeWithIndependentIntegrationOnRandomSurfaces) {
     for (std::uint64_t seed : {31u, 32u}) {
         const geom::WeldedSurface a =
-            surfacetest::Weld({RandomSurface(seed, 40, 0, 0, 1, 1, {})});
+            surfacetest::Weld({surfacetest::RandomSurface(seed, 40, 0, 0, 1, 1, {})});
         const geom::WeldedSurface b =
-            surfacetest::Weld({RandomSurface(seed + 100, 40, 0.2, -0.1, 1.3, 0.9, {})});
+            surfacetest::Weld({surfacetest::RandomSurface(seed + 100, 40, 0.2, -0.1, 1.3, 0.9, {})});
         const VolumeResult exact = Volume(a, b);
         ASSERT_GT(exact.cut, 0.01);
         ASSERT_GT(exact.fill, 0.01);

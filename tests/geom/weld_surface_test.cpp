@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 
 #include "surface_test_support.h"
 
@@ -30,13 +29,7 @@ std::size_t BoundaryEdges(const geom::WeldedSurface& surface) {
 }
 
 TEST(WeldSurface, SplitSurfaceBecomesTheSurfaceItWasCutFrom) {
-    std::mt19937_64 random(15);
-    std::uniform_real_distribution<double> unit(0.0, 100.0);
-    std::vector<geom::CVertex> points;
-    for (int i = 0; i < 3000; ++i) {
-        points.emplace_back(unit(random), unit(random), unit(random));
-    }
-    const geom::SurfaceMesh whole = surfacetest::Triangulated(points);
+    const geom::SurfaceMesh whole = surfacetest::RandomSurface(15, 3000, 0, 0, 100, 100, {});
     const std::vector<geom::SurfaceMesh> parts = surfacetest::SplitLikeWriter(whole, 500);
     ASSERT_GT(parts.size(), 5u);
     std::size_t repeated = 0;
