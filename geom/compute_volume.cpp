@@ -176,8 +176,12 @@ public:
         }
     }
 
-    void Run(VolumeResult& result) {
-        for (std::size_t t = 0; t < existing_.triangles.size(); ++t) {
+    void Run(VolumeResult& result, const SurfaceProgress& progress) {
+        const std::size_t count = existing_.triangles.size();
+        for (std::size_t t = 0; t < count; ++t) {
+            if (progress && t % kProgressStride == 0) {
+                progress(t, count);
+            }
             const std::int32_t* c = existing_.triangles[t].corner;
             const SurfacePoint& origin = existing_.points[c[0]];
             const SurfacePoint& p1 = existing_.points[c[1]];
@@ -198,6 +202,9 @@ public:
             cut_.Add(sums.cut);
             fill_.Add(sums.fill);
             area_.Add(sums.area);
+        }
+        if (progress) {
+            progress(count, count);
         }
         result.cut = cut_.Value();
         result.fill = fill_.Value();
@@ -430,13 +437,13 @@ private:
 }  // namespace
 
 SurfaceStatus ComputeVolume(const WeldedSurface& existing, const WeldedSurface& design,
-                            VolumeResult& result) {
+                            VolumeResult& result, const SurfaceProgress& progress) {
     result = VolumeResult();
     if (existing.triangles.empty() || design.triangles.empty()) {
         return SurfaceStatus::Ok;
     }
     try {
-        Overlay(existing, design).Run(result);
+        Overlay(existing, design).Run(result, progress);
     } catch (const std::bad_alloc&) {
         result = VolumeResult();
         return SurfaceStatus::OutOfMemory;

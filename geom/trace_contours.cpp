@@ -186,7 +186,7 @@ private:
 }  // namespace
 
 SurfaceStatus TraceContours(const WeldedSurface& surface, const ContourOptions& options,
-                            std::vector<ContourLine>& lines) {
+                            std::vector<ContourLine>& lines, const SurfaceProgress& progress) {
     lines.clear();
     try {
         double zmin = 0.0;
@@ -254,6 +254,9 @@ SurfaceStatus TraceContours(const WeldedSurface& surface, const ContourOptions& 
             tracer.Trace(crossed, number, levels[i], level);
             level.major = options.majorEvery > 0 && numbers[i] % options.majorEvery == 0;
             FinishContourLevel(level, lines);
+            if (progress) {
+                progress(i + 1, levels.size());
+            }
         }
         return SurfaceStatus::Ok;
     } catch (const std::bad_alloc&) {

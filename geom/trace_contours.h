@@ -1,4 +1,5 @@
-// TraceContours(surface, options, lines): the contour lines of a welded surface (WeldSurface).
+// TraceContours(surface, options, lines, progress): the contour lines of a welded surface
+// (WeldSurface).
 //
 // Levels are base + k * interval for every integer k, taken where they lie above the surface's
 // lowest point and not above its highest; the level with k a multiple of majorEvery (base
@@ -21,12 +22,14 @@
 //
 // Gives Ok; InvalidLevels when the interval is not finite and positive, the base is not finite
 // or a level's k is beyond 2^53; TooManyLevels when more than kMaxContourLevels levels lie in
-// the surface's elevation range; OutOfMemory. On a fault lines is empty.
+// the surface's elevation range; OutOfMemory. On a fault lines is empty. `progress` hears of
+// the levels traced (surface_progress.h).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "geom/surface_progress.h"
 #include "geom/surface_status.h"
 #include "geom/welded_surface.h"
 
@@ -53,6 +56,7 @@ struct ContourLine {
 };
 
 SurfaceStatus TraceContours(const WeldedSurface& surface, const ContourOptions& options,
-                            std::vector<ContourLine>& lines);
+                            std::vector<ContourLine>& lines,
+                            const SurfaceProgress& progress = {});
 
 }  // namespace geom

@@ -37,8 +37,9 @@ struct Fault {
 
 class Welder {
 public:
-    Welder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface)
-        : meshes_(meshes), surface_(surface) {}
+    Welder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
+           const SurfaceProgress& progress)
+        : meshes_(meshes), surface_(surface), progress_(progress) {}
 
     Fault Run() {
         if (Fault f = CheckInput(); f.status != SurfaceStatus::Ok) {
@@ -185,6 +186,9 @@ private:
             }
         }
         for (std::size_t t = 0; t < triangles.size(); ++t) {
+            if (progress_ && t % kProgressStride == 0) {
+                progress_(t, triangles.size());
+            }
             for (int k = 0; k < 3; ++k) {
                 if (triangles[t].across[k] >= 0) {
                     continue;
@@ -218,11 +222,15 @@ private:
                 }
             }
         }
+        if (progress_) {
+            progress_(triangles.size(), triangles.size());
+        }
         return {SurfaceStatus::Ok, 0};
     }
 
     const std::vector<SurfaceMesh>& meshes_;
     WeldedSurface& surface_;
+    const SurfaceProgress& progress_;
     std::vector<std::size_t> vertexStarts_;
     std::vector<std::size_t> faceStarts_;
     std::vector<std::int32_t> welded_;       // welded point of each vertex over all meshes
@@ -232,12 +240,12 @@ private:
 }  // namespace
 
 SurfaceStatus WeldSurface(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
-                          MeshPosition* where) {
+                          MeshPosition* where, const SurfaceProgress& progress) {
     surface = WeldedSurface();
     Fault fault{SurfaceStatus::Ok, 0};
     bool face = false;
     try {
-        Welder welder(meshes, surface);
+        Welder welder(meshes, surface, progress);
         fault = welder.Run();
         face = fault.status == SurfaceStatus::FaceIndexOutOfRange ||
                fault.status == SurfaceStatus::OverlappingFaces;

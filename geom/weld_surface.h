@@ -1,4 +1,5 @@
-// WeldSurface(meshes, surface, where): joins the meshes of one surface into `surface`.
+// WeldSurface(meshes, surface, where, progress): joins the meshes of one surface into
+// `surface`.
 //
 // Vertices at exactly the same plan position (x and y equal as doubles) become one point,
 // within a mesh and across meshes; they must have the same elevation. Each face is turned
@@ -11,17 +12,19 @@
 // coordinates, face indices out of range, too many vertices or faces, conflicting elevations,
 // overlapping faces, memory. When `where` is given, a fault's mesh and vertex (face for
 // FaceIndexOutOfRange and OverlappingFaces) are written to it. On a fault `surface` is empty.
+// `progress` hears of the faces linked to their neighbours (surface_progress.h).
 #pragma once
 
 #include <vector>
 
 #include "geom/surface_mesh.h"
+#include "geom/surface_progress.h"
 #include "geom/surface_status.h"
 #include "geom/welded_surface.h"
 
 namespace geom {
 
 SurfaceStatus WeldSurface(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
-                          MeshPosition* where = nullptr);
+                          MeshPosition* where = nullptr, const SurfaceProgress& progress = {});
 
 }  // namespace geom
