@@ -121,11 +121,8 @@ private:
     }
 
     std::size_t Cell(double x, double y) const {
-        const double c = std::floor((x - minX_) * scaleX_);
-        const double r = std::floor((y - minY_) * scaleY_);
-        const std::size_t column = c <= 0 ? 0 : std::min(columns_ - 1, static_cast<std::size_t>(c));
-        const std::size_t row = r <= 0 ? 0 : std::min(rows_ - 1, static_cast<std::size_t>(r));
-        return column * rows_ + row;
+        return GridCell((x - minX_) * scaleX_, columns_) * rows_ +
+               GridCell((y - minY_) * scaleY_, rows_);
     }
 
     double minX_ = INFINITY;

@@ -48,13 +48,11 @@ CTriangleGrid::CTriangleGrid(const WeldedSurface& surface, double trianglesPerCe
 }
 
 std::size_t CTriangleGrid::Column(double x) const {
-    const double c = std::floor((x - minX_) * scaleX_);
-    return c <= 0 ? 0 : std::min(columns_ - 1, static_cast<std::size_t>(c));
+    return GridCell((x - minX_) * scaleX_, columns_);
 }
 
 std::size_t CTriangleGrid::Row(double y) const {
-    const double r = std::floor((y - minY_) * scaleY_);
-    return r <= 0 ? 0 : std::min(rows_ - 1, static_cast<std::size_t>(r));
+    return GridCell((y - minY_) * scaleY_, rows_);
 }
 
 template <typename Visit>

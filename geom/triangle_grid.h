@@ -7,6 +7,9 @@
 // ForEachNear(x0, y0, x1, y1, visit): calls visit(triangle) for every triangle listed in the
 // cells the box [x0, x1] x [y0, y1] meets; a triangle may come more than once.
 // Throws std::bad_alloc when memory is short.
+//
+// GridCell(scaled, count): the cell along one axis of a position measured in cells from the
+// grid's start, clamped to 0 ... count - 1.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +19,13 @@
 #include "geom/welded_surface.h"
 
 namespace geom {
+
+inline std::size_t GridCell(double scaled, std::size_t count) {
+    if (!(scaled > 0)) {
+        return 0;
+    }
+    return scaled >= static_cast<double>(count) ? count - 1 : static_cast<std::size_t>(scaled);
+}
 
 class CTriangleGrid {
 public:
