@@ -158,9 +158,9 @@ struct DesignTriangle {
     Slope slope;
 };
 
-class Overlay {
+class COverlay {
 public:
-    Overlay(const WeldedSurface& existing, const WeldedSurface& design)
+    COverlay(const WeldedSurface& existing, const WeldedSurface& design)
         : existing_(existing), design_(design), seeds_(design),
           seen_(design.triangles.size(), -1) {
         designSlopes_.reserve(design.triangles.size());
@@ -440,7 +440,7 @@ SurfaceStatus ComputeVolume(const WeldedSurface& existing, const WeldedSurface& 
         return SurfaceStatus::Ok;
     }
     try {
-        Overlay(existing, design).Run(result, progress);
+        COverlay(existing, design).Run(result, progress);
     } catch (const std::bad_alloc&) {
         result = VolumeResult();
         return SurfaceStatus::OutOfMemory;

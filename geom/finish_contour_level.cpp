@@ -45,9 +45,9 @@ struct Piece {
     bool toBoundary;
 };
 
-class PieceJoiner {
+class CPieceJoiner {
 public:
-    explicit PieceJoiner(const ContourLevel& level) : level_(level) {}
+    explicit CPieceJoiner(const ContourLevel& level) : level_(level) {}
 
     void Run(std::vector<ContourLine>& lines) {
         for (const ContourTrace& trace : level_.traces) {
@@ -160,7 +160,7 @@ private:
 
 void FinishContourLevel(const ContourLevel& level, std::vector<ContourLine>& lines) {
     if (level.anyBridge) {
-        PieceJoiner(level).Run(lines);
+        CPieceJoiner(level).Run(lines);
         return;
     }
     for (const ContourTrace& trace : level.traces) {

@@ -50,9 +50,9 @@ SurfaceStatus ListLevels(const ContourOptions& options, double zmin, double zmax
 }
 
 // Traces the lines of one level through the triangles it crosses.
-class LevelTracer {
+class CLevelTracer {
 public:
-    LevelTracer(const WeldedSurface& surface, std::vector<std::int32_t>& stamp)
+    CLevelTracer(const WeldedSurface& surface, std::vector<std::int32_t>& stamp)
         : points_(surface.points), triangles_(surface.triangles), stamp_(stamp) {}
 
     void Trace(const std::vector<std::int32_t>& crossed, std::int32_t number, double elevation,
@@ -241,7 +241,7 @@ SurfaceStatus TraceContours(const WeldedSurface& surface, const ContourOptions& 
         std::vector<std::int32_t>().swap(firstLevel);
 
         std::vector<std::int32_t> stamp(triangleCount, -1);
-        LevelTracer tracer(surface, stamp);
+        CLevelTracer tracer(surface, stamp);
         ContourLevel level;
         std::vector<std::int32_t> crossed;
         for (std::size_t i = 0; i < levels.size(); ++i) {

@@ -35,9 +35,9 @@ struct Fault {
     std::size_t global;  // vertex or face position over all meshes
 };
 
-class Welder {
+class CWelder {
 public:
-    Welder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
+    CWelder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
            const SurfaceProgress& progress)
         : meshes_(meshes), surface_(surface), progress_(progress) {}
 
@@ -245,7 +245,7 @@ SurfaceStatus WeldSurface(const std::vector<SurfaceMesh>& meshes, WeldedSurface&
     Fault fault{SurfaceStatus::Ok, 0};
     bool face = false;
     try {
-        Welder welder(meshes, surface, progress);
+        CWelder welder(meshes, surface, progress);
         fault = welder.Run();
         face = fault.status == SurfaceStatus::FaceIndexOutOfRange ||
                fault.status == SurfaceStatus::OverlappingFaces;
