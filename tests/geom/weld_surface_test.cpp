@@ -1,0 +1,144 @@
+// Joining the meshes of one surface: shared border vertices become one point, faces keep their
+// neighbours across the seam, and what cannot be one surface is refused with its place.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "surface_test_support.h"
+
+namespace {
+
+using geom::SurfaceStatus;
+
+geom::SurfaceMesh TwoFaces(double z = 0.0) {
+    geom::SurfaceMesh mesh;
+    mesh.vertices = {{0, 0, z}, {1, 0, z}, {1, 1, z}, {0, 1, z}};
+    mesh.faces = {{0, 1, 2}, {0, 2, 3}};
+    return mesh;
+}
+
+std::size_t BoundaryEdges(const geom::WeldedSurface& surface) {
+    std::size_t count = 0;
+    for (const geom::SurfaceTriangle& t : surface.triangles) {
+        for (std::int32_t n : t.across) {
+            count += n < 0 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(WeldSurface, SplitSurfaceBecomesTheSurfaceItWasCutFrom) {
+    const geom::SurfaceMesh whole = surfacetest::RandomSurface(15, 3000, 0, 0, 100, 100, {});
+    const std::vector<geom::SurfaceMesh> parts = surfacetest::SplitLikeWriter(whole, 500);
+    ASSERT_GT(parts.size(), 5u);
+    std::size_t repeated = 0;
+    for (const geom::SurfaceMesh& part : parts) {
+        repeated += part.vertices.size();
+    }
+    ASSERT_GT(repeated, whole.vertices.size());
+
+    const geom::WeldedSurface one = surfacetest::Weld({whole});
+    const geom::WeldedSurface split = surfacetest::Weld(parts);
+    ASSERT_EQ(split.points.size(), whole.vertices.size());
+    ASSERT_EQ(split.triangles.size(), whole.faces.size());
+    for (std::size_t k = 0; k < split.points.size(); ++k) {
+        EXPECT_EQ(split.points[k].x, one.points[k].x);
+        EXPECT_EQ(split.points[k].y, one.points[k].y);
+        EXPECT_EQ(split.points[k].z, one.points[k].z);
+    }
+    // Only the hull's edges are open: the seams between the meshes are closed.
+    EXPECT_EQ(BoundaryEdges(split), BoundaryEdges(one));
+    for (std::size_t t = 0; t < split.triangles.size(); ++t) {
+        for (int k = 0; k < 3; ++k) {
+            const std::int32_t n = split.triangles[t].across[k];
+            if (n < 0) {
+                continue;
+            }
+            const std::int32_t a = split.triangles[t].corner[k];
+            const std::int32_t b = split.triangles[t].corner[(k + 1) % 3];
+            bool reverse = false;
+            for (int j = 0; j < 3; ++j) {
+                reverse = reverse || (split.triangles[n].corner[j] == b &&
+                                      split.triangles[n].corner[(j + 1) % 3] == a &&
+                                      split.triangles[n].across[j] == static_cast<int>(t));
+            }
+            EXPECT_TRUE(reverse) << "triangle " << t << " edge " << k;
+        }
+    }
+}
+
+TEST(WeldSurface, FacesAreTurnedCounterClockwiseAndDegenerateOnesSetApart) {
+    geom::SurfaceMesh mesh;
+    // -0.0 and 0.0 are one position.
+    mesh.vertices = {{0, 0, 1}, {2, 0, 1}, {0, 2, 1}, {-0.0, 0, 1}, {1, 0, 3}};
+    mesh.faces = {{0, 2, 1}, {0, 3, 2}, {0, 4, 1}};
+    const geom::WeldedSurface surface = surfacetest::Weld({mesh});
+    ASSERT_EQ(surface.points.size(), 4u);
+    ASSERT_EQ(surface.triangles.size(), 1u);
+    const geom::SurfaceTriangle& t = surface.triangles[0];
+    const geom::SurfacePoint& a = surface.points[t.corner[0]];
+    const geom::SurfacePoint& b = surface.points[t.corner[1]];
+    const geom::SurfacePoint& c = surface.points[t.corner[2]];
+    EXPECT_GT((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x), 0.0);
+    EXPECT_EQ(surface.collapsedFaces, 1u);
+    EXPECT_EQ(surface.walls.size(), 1u);
+}
+
+TEST(WeldSurface, FaultsAreRefusedWithTheirPlace) {
+    struct Case {
+        const char* what;
+        std::vector<geom::SurfaceMesh> meshes;
+        SurfaceStatus status;
+        std::size_t mesh;
+        std::size_t index;
+    };
+    std::vector<Case> cases;
+    {
+        std::vector<geom::SurfaceMesh> m = {TwoFaces(), TwoFaces()};
+        m[1].vertices[2].z = std::numeric_limits<double>::quiet_NaN();
+        cases.push_back({"NaN elevation", m, SurfaceStatus::NonFiniteCoordinate, 1, 2});
+    }
+    {
+        std::vector<geom::SurfaceMesh> m = {TwoFaces(), TwoFaces()};
+        m[0].vertices[3].x = std::numeric_limits<double>::infinity();
+        cases.push_back({"infinite x", m, SurfaceStatus::NonFiniteCoordinate, 0, 3});
+    }
+    {
+        std::vector<geom::SurfaceMesh> m = {TwoFaces(), TwoFaces()};
+        m[1].faces[1].i3 = 4;
+        cases.push_back({"index past the end", m, SurfaceStatus::FaceIndexOutOfRange, 1, 1});
+    }
+    {
+        std::vector<geom::SurfaceMesh> m = {TwoFaces(), TwoFaces()};
+        m[0].faces[0].i2 = -1;
+        cases.push_back({"negative index", m, SurfaceStatus::FaceIndexOutOfRange, 0, 0});
+    }
+    {
+        geom::SurfaceMesh shifted = TwoFaces(0.5);
+        for (geom::CVertex& v : shifted.vertices) {
+            v.x += 1;
+        }
+        cases.push_back({"seam vertices at two elevations", {TwoFaces(), shifted},
+                         SurfaceStatus::ConflictingElevation, 1, 0});
+    }
+    cases.push_back({"one mesh given twice", {TwoFaces(), TwoFaces()},
+                     SurfaceStatus::OverlappingFaces, 1, 0});
+    {
+        geom::SurfaceMesh folded = TwoFaces();
+        folded.vertices.emplace_back(0.5, 0.2, 0.0);
+        folded.faces.push_back({0, 1, 4});  // on the same side of edge 0-1 as face 0
+        cases.push_back({"folded face", {folded}, SurfaceStatus::OverlappingFaces, 0, 2});
+    }
+    for (const Case& c : cases) {
+        geom::WeldedSurface surface;
+        surface.points.push_back({9, 9, 9});
+        geom::MeshPosition where;
+        EXPECT_EQ(geom::WeldSurface(c.meshes, surface, &where), c.status) << c.what;
+        EXPECT_EQ(where.mesh, c.mesh) << c.what;
+        EXPECT_EQ(where.index, c.index) << c.what;
+        EXPECT_TRUE(surface.points.empty() && surface.triangles.empty()) << c.what;
+    }
+}
+
+}  // namespace
