@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "functions/workers.h"
-#include "host/handle_list_reader.h"
-#include "host/read_positional_arguments.h"
-#include "host/report_function_error.h"
+#include "host/argument_readers.h"
+#include "host/error_lines.h"
 #include "postprocess/change_vertex_color.h"
 #include "postprocess/colours.h"
 

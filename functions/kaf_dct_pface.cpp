@@ -4,8 +4,8 @@
 
 #include "functions/workers.h"
 #include "geom/dct.h"
-#include "host/point_list_reader.h"
-#include "host/print_triangulator_failure.h"
+#include "host/argument_readers.h"
+#include "host/error_lines.h"
 #include "output/create_pface.h"
 
 int RunKafDctPface(const resbuf* args) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "functions/workers.h"
-#include "host/report_function_error.h"
+#include "host/error_lines.h"
 #include "input/open_model_space_entity.h"
 #include "postprocess/merge_coplanar_faces.h"
 

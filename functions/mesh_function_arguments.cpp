@@ -1,7 +1,7 @@
 #include "functions/mesh_function_arguments.h"
 
-#include "host/point_list_reader.h"
-#include "host/report_function_error.h"
+#include "host/argument_readers.h"
+#include "host/error_lines.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "functions/run_mesh_function.h"
 
-#include "host/print_triangulator_failure.h"
+#include "host/error_lines.h"
 #include "host/pump_messages.h"
 #include "host/result_lists.h"
 

@@ -3,9 +3,8 @@
 #include <optional>
 
 #include "geom/dct.h"
-#include "host/print_triangulator_failure.h"
+#include "host/error_lines.h"
 #include "host/pump_messages.h"
-#include "host/report_function_error.h"
 #include "host/result_lists.h"
 #include "input/load_files.h"
 #include "input/parse_csv.h"

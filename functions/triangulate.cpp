@@ -6,8 +6,8 @@
 
 #include "functions/workers.h"
 #include "geom/delaunay.h"
-#include "host/point_list_reader.h"
-#include "host/print_triangulator_failure.h"
+#include "host/argument_readers.h"
+#include "host/error_lines.h"
 #include "host/result_lists.h"
 
 int RunTriangulate(const resbuf* args) {

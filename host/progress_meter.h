@@ -9,9 +9,14 @@
 // EndProgressMeter(): restores the status bar and removes the message filter.
 // EndProgressMeterOnExit: ends the meter (EndProgressMeter) once, by End() or else when the scope
 // is left, whichever way, a thrown failure included.
+// FindStatusBarProgressControl(): the progress control inside the host's status bar, or null.
+// The status bar is the first child of the main window, from its second child on, whose class is
+// "msctls_statusbar32" (any case); the control is the status bar's second child.
 #pragma once
 
 #include <cstdint>
+
+#include "arxapi.h"
 
 struct ProgressMeterState {
     double total = 0.0;
@@ -24,6 +29,7 @@ struct ProgressMeterState {
 void StartProgressMeter(ProgressMeterState& state, const wchar_t* label, double total);
 int UpdateProgressMeter(ProgressMeterState& state, const wchar_t* label, double value);
 void EndProgressMeter();
+HWND FindStatusBarProgressControl();
 
 class EndProgressMeterOnExit {
 public:

@@ -5,8 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/print_triangulator_failure.h"
-#include "host/report_function_error.h"
+#include "host/error_lines.h"
 
 namespace {
 

@@ -2,9 +2,8 @@
 
 #include "arxapi.h"
 #include "host/add_finite_point.h"
-#include "host/print_triangulator_failure.h"
+#include "host/error_lines.h"
 #include "host/progress_meter.h"
-#include "host/report_function_error.h"
 #include "input/get_entity.h"
 #include "input/is_point_in_polygon.h"
 #include "output/close_on_exit.h"

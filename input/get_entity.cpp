@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 #include "input/open_model_space_entity.h"
 
 std::int32_t GetEntity(AcDbEntity*& entity, const wchar_t* handleText) {

@@ -1,6 +1,6 @@
 #include "input/load_files.h"
 
-#include "host/report_function_error.h"
+#include "host/error_lines.h"
 
 std::int32_t loadFiles(const resbuf*& cursor, std::vector<std::wstring>& files) {
     std::int32_t result = -1;

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "arxapi.h"
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 #include "output/append_face_record.h"
 #include "output/append_handle_text.h"
 #include "output/append_pface_vertex.h"

@@ -1,8 +1,8 @@
 #include "output/create_subd_mesh.h"
 
 #include "arxapi.h"
+#include "host/error_lines.h"
 #include "host/pump_messages.h"
-#include "host/report_step_error.h"
 #include "output/append_handle_text.h"
 #include "output/close_on_exit.h"
 #include "output/new_entity.h"

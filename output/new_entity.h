@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "arxapi.h"
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 
 template <typename T>
 class NewEntity {

@@ -1,6 +1,6 @@
 #include "output/open_model_space.h"
 
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 
 namespace {
 

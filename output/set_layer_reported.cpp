@@ -1,6 +1,6 @@
 #include "output/set_layer_reported.h"
 
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 
 bool SetLayerReported(AcDbEntity& entity, const wchar_t* layer, const wchar_t* step) {
     if (layer == nullptr) {

@@ -1,6 +1,6 @@
 #include "output/set_subd_mesh_reported.h"
 
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 
 bool SetSubDMeshReported(AcDbSubDMesh& mesh, const AcGePoint3dArray& points,
                          const AcArray<Adesk::Int32>& faces) {

@@ -1,9 +1,9 @@
 #include "postprocess/change_vertex_color.h"
 
 #include "arxapi.h"
+#include "host/error_lines.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
-#include "host/report_step_error.h"
 #include "input/get_entity.h"
 #include "output/close_on_exit.h"
 #include "postprocess/colour_channel_byte.h"

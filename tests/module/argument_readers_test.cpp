@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "geom/dct.h"
-#include "host/handle_list_reader.h"
-#include "host/point_list_reader.h"
+#include "host/argument_readers.h"
 #include "module_fixture.h"
 
 namespace {

@@ -5,9 +5,7 @@
 #include <stdexcept>
 
 #include "host/clock.h"
-#include "host/print_triangulator_failure.h"
-#include "host/report_function_error.h"
-#include "host/report_step_error.h"
+#include "host/error_lines.h"
 #include "host/run_worker_guarded.h"
 #include "module_fixture.h"
 

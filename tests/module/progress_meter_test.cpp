@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "host/clock.h"
-#include "host/find_status_bar_progress_control.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
 #include "module_fixture.h"

@@ -1,4 +1,4 @@
-#include "host/point_list_reader.h"
+#include "host/argument_readers.h"
 
 PointWalk ReadPointListCounting(const resbuf* chain, geom::CDCT& dct) {
     PointWalk walk;
@@ -24,4 +24,25 @@ PointWalk ReadPointListCounting(const resbuf* chain, geom::CDCT& dct) {
     }
     walk.end = node;
     return walk;
+}
+
+std::vector<std::wstring> ReadHandleList(const resbuf*& cursor) {
+    std::vector<std::wstring> handles;
+    while (cursor != nullptr) {
+        if (cursor->restype == RTSTR) {
+            handles.emplace_back(cursor->resval.rstring != nullptr ? cursor->resval.rstring : L"");
+        } else if (cursor->restype == RTLE) {
+            return handles;
+        }
+        cursor = cursor->rbnext;
+        // The chain's last node is never examined.
+        if (cursor != nullptr && cursor->rbnext == nullptr) {
+            cursor = nullptr;
+            break;
+        }
+    }
+    for (const std::wstring& handle : handles) {
+        acutPrintf(L"End Handle: %s\n", handle.c_str());
+    }
+    return handles;
 }

@@ -1,0 +1,92 @@
+// Readers of the arguments of an AutoLISP call.
+//
+// ReadPointList(chain, triangulator): the plain walk of a point list. Adds every RTPOINT (z = 0.0)
+// and RT3DPOINT node to the triangulator's AddPoint, skips RTLB, and stops at any other node type.
+// The chain's last node is never read, unless it is the chain's only node: a single point node is
+// read. An empty chain adds nothing. Works with any triangulator that has AddPoint(x, y, z); what
+// AddPoint throws passes through to the caller, and so does the refusal of a point with a
+// coordinate that is not finite (kNotFinitePoint, thrown before the point is added).
+//
+// ReadPointListCounting(chain, dct): the counting walk of the mesh functions. Gives the number of
+// points AddPoint accepted (or -1 when the walk ended on a node of another type) and the node
+// where the walk ended, which is the layer argument (null when there is none). An RTLE ends the
+// walk on the node after it.
+//
+// ReadHandleList(cursor): reads a handle list starting at cursor and gives its strings in order.
+// Ends on the list's closing RTLE and leaves the cursor on it. When the chain ends first (the
+// list is the last argument, so its RTLE is never examined), prints "End Handle: %s\n" for every
+// string read and leaves the cursor null: callers must test it before stepping past the list.
+//
+// ReadPositionalArguments(args, count, step, read): walks the first count arguments of a call in
+// order. read(position, cursor) checks the argument at cursor (positions from 1) and gives an
+// error message, or null when it is accepted; it may move cursor inside the argument (a handle
+// list leaves it on its closing RTLE, or null when the chain ended inside the list). The first
+// bad argument, or a chain that ends before count arguments ("Too few arguments!"), is reported
+// with ReportFunctionError under step (nil is set); gives false then, true when all were read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "arxapi.h"
+#include "geom/dct.h"
+#include "host/add_finite_point.h"
+#include "host/error_lines.h"
+
+inline bool IsPointNode(const resbuf* node) {
+    return node->restype == RTPOINT || node->restype == RT3DPOINT;
+}
+
+// Feeds a point node to the triangulator (a 2D point with z = 0.0); gives AddPoint's result. A
+// point with a coordinate that is not finite is refused (AddFinitePoint).
+template <typename Triangulator>
+int AddPointNode(const resbuf* node, Triangulator& triangulator) {
+    const double z = node->restype == RT3DPOINT ? node->resval.rpoint[2] : 0.0;
+    return AddFinitePoint(triangulator, node->resval.rpoint[0], node->resval.rpoint[1], z);
+}
+
+template <typename Triangulator>
+void ReadPointList(const resbuf* chain, Triangulator& triangulator) {
+    for (const resbuf* node = chain; node != nullptr; node = node->rbnext) {
+        if (IsPointNode(node)) {
+            AddPointNode(node, triangulator);
+        } else if (node->restype != RTLB) {
+            return;
+        }
+        // The walk never looks at the chain's last node.
+        if (node->rbnext == nullptr || node->rbnext->rbnext == nullptr) {
+            return;
+        }
+    }
+}
+
+struct PointWalk {
+    std::int32_t count = 0;
+    const resbuf* end = nullptr;
+};
+
+PointWalk ReadPointListCounting(const resbuf* chain, geom::CDCT& dct);
+
+std::vector<std::wstring> ReadHandleList(const resbuf*& cursor);
+
+template <typename Read>
+bool ReadPositionalArguments(const resbuf* args, int count, const wchar_t* step, Read read) {
+    const resbuf* cursor = args;
+    for (int position = 1; position <= count; ++position) {
+        if (cursor == nullptr) {
+            ReportFunctionError(step, L"Too few arguments!");
+            return false;
+        }
+        if (const wchar_t* error = read(position, cursor)) {
+            ReportFunctionError(step, error);
+            return false;
+        }
+        if (cursor == nullptr) {
+            ReportFunctionError(step, L"Too few arguments!");
+            return false;
+        }
+        cursor = cursor->rbnext;
+    }
+    return true;
+}
