@@ -2,8 +2,7 @@
 
 #include "arxapi.h"
 #include "output/close_on_exit.h"
-#include "output/new_entity.h"
-#include "output/open_model_space.h"
+#include "output/writer_steps.h"
 
 namespace {
 

@@ -4,13 +4,8 @@
 
 #include "arxapi.h"
 #include "host/error_lines.h"
-#include "output/append_face_record.h"
-#include "output/append_handle_text.h"
-#include "output/append_pface_vertex.h"
 #include "output/close_on_exit.h"
-#include "output/new_entity.h"
-#include "output/open_model_space.h"
-#include "output/set_layer_reported.h"
+#include "output/writer_steps.h"
 
 namespace {
 

@@ -2,15 +2,9 @@
 
 #include "arxapi.h"
 #include "host/pump_messages.h"
-#include "output/append_handle_text.h"
 #include "output/close_on_exit.h"
-#include "output/fill_mesh.h"
-#include "output/mesh_count_estimate.h"
-#include "output/mesh_vertex_numbering.h"
-#include "output/new_entity.h"
-#include "output/open_model_space.h"
-#include "output/set_layer_reported.h"
-#include "output/set_subd_mesh_reported.h"
+#include "output/mesh_splitting.h"
+#include "output/writer_steps.h"
 
 int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
                            const std::vector<geom::CVertex>& vertices, const wchar_t* layer,

@@ -3,12 +3,8 @@
 #include "arxapi.h"
 #include "host/error_lines.h"
 #include "host/pump_messages.h"
-#include "output/append_handle_text.h"
 #include "output/close_on_exit.h"
-#include "output/new_entity.h"
-#include "output/open_model_space.h"
-#include "output/set_layer_reported.h"
-#include "output/set_subd_mesh_reported.h"
+#include "output/writer_steps.h"
 
 int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
                    const std::vector<geom::CVertex>& vertices, const wchar_t* layer,

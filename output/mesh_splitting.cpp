@@ -1,4 +1,4 @@
-#include "output/mesh_vertex_numbering.h"
+#include "output/mesh_splitting.h"
 
 #include <algorithm>
 
