@@ -6,7 +6,7 @@
 
 #include "functions/workers.h"
 #include "host/error_lines.h"
-#include "input/open_model_space_entity.h"
+#include "input/entity_lookup.h"
 #include "postprocess/merge_coplanar_faces.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "host/add_finite_point.h"
 #include "host/error_lines.h"
 #include "host/progress_meter.h"
-#include "input/get_entity.h"
+#include "input/entity_lookup.h"
 #include "input/is_point_in_polygon.h"
 #include "output/close_on_exit.h"
 

@@ -4,7 +4,7 @@
 #include "host/add_finite_point.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
-#include "input/parse_point_row.h"
+#include "input/point_field.h"
 #include "input/point_file.h"
 #include "input/show_message_box.h"
 #include "input/widen_bytes.h"

@@ -4,7 +4,7 @@
 #include "host/error_lines.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
-#include "input/get_entity.h"
+#include "input/entity_lookup.h"
 #include "output/close_on_exit.h"
 #include "postprocess/colour_channel_byte.h"
 #include "postprocess/hsl_to_rgb.h"

@@ -2,7 +2,7 @@
 // handles and failing host calls leave nothing found and nothing open, with the failing step.
 #include <string>
 
-#include "input/get_entity.h"
+#include "input/entity_lookup.h"
 #include "module_fixture.h"
 
 namespace {

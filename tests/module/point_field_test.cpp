@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "input/parse_point_field.h"
-#include "input/parse_point_field_by_stream.h"
-#include "input/parse_point_row.h"
+#include "input/point_field.h"
 #include "input/widen_bytes.h"
 
 namespace {

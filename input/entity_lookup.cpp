@@ -1,7 +1,9 @@
-#include "input/open_model_space_entity.h"
+#include "input/entity_lookup.h"
 
 #include <memory>
+#include <string>
 
+#include "host/error_lines.h"
 #include "output/close_on_exit.h"
 
 Acad::ErrorStatus OpenModelSpaceEntity(AcDbEntity*& entity, const wchar_t* handleText,
@@ -49,4 +51,13 @@ Acad::ErrorStatus OpenModelSpaceEntity(AcDbEntity*& entity, const wchar_t* handl
     }
     entity = found;
     return Acad::eOk;
+}
+
+std::int32_t GetEntity(AcDbEntity*& entity, const wchar_t* handleText) {
+    const wchar_t* failedStep = L"";
+    const Acad::ErrorStatus status = OpenModelSpaceEntity(entity, handleText, failedStep);
+    if (status != Acad::eOk) {
+        ReportStepError((std::wstring(L"GetEntity:") + failedStep).c_str(), status);
+    }
+    return 0;
 }
