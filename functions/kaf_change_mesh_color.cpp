@@ -11,7 +11,7 @@
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "postprocess/change_vertex_color.h"
-#include "postprocess/colours.h"
+#include "postprocess/colour.h"
 
 namespace {
 

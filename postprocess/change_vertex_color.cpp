@@ -6,9 +6,7 @@
 #include "host/pump_messages.h"
 #include "input/entity_lookup.h"
 #include "output/close_on_exit.h"
-#include "postprocess/colour_channel_byte.h"
-#include "postprocess/hsl_to_rgb.h"
-#include "postprocess/rgb_to_hsl.h"
+#include "postprocess/colour.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "postprocess/colours.h"
+#include "postprocess/colour.h"
 
 bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, double z2,
                        const RgbColor& colour1, const RgbColor& colour2);

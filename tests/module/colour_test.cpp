@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "module_fixture.h"
-#include "postprocess/colour_channel_byte.h"
-#include "postprocess/hsl_to_rgb.h"
-#include "postprocess/rgb_to_hsl.h"
+#include "postprocess/colour.h"
 
 namespace {
 

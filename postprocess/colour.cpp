@@ -1,4 +1,6 @@
-#include "postprocess/hsl_to_rgb.h"
+#include "postprocess/colour.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -25,6 +27,37 @@ double ToScale255(double percent) {
 
 }  // namespace
 
+HslColor RgbToHsl(const RgbColor& rgb) {
+    const double r = rgb.red / 255;
+    const double g = rgb.green / 255;
+    const double b = rgb.blue / 255;
+    const double mn = std::min(std::min(r, g), b);
+    const double mx = std::max(std::max(r, g), b);
+    const double l = (mn + mx) * 0.5;
+    double s = 0.0;
+    double h = 0.0;
+    if (mx != mn) {
+        const double d = mx - mn;
+        s = l >= 0.5 ? d / (2.0 - mx - mn) : d / (mx + mn);
+        // The three tests are made one after the other; a later match replaces an earlier one.
+        if (mx == r) {
+            h = (g - b) / d;
+        }
+        if (mx == g) {
+            h = (b - r) / d + 2;
+        }
+        if (mx == b) {
+            h = (r - g) / d + 4;
+        }
+    }
+    h *= 60;
+    HslColor hsl;
+    hsl.hue = h < 0 ? h + 360 : h;
+    hsl.saturation = s * 100;
+    hsl.lightness = (mn + mx) * 0.5 * 100;
+    return hsl;
+}
+
 RgbColor HslToRgb(const HslColor& hsl) {
     RgbColor rgb;
     if (hsl.saturation == 0) {
@@ -48,4 +81,14 @@ RgbColor HslToRgb(const HslColor& hsl) {
     rgb.green = ToScale255(ChannelPercent(p, q, h));
     rgb.blue = ToScale255(ChannelPercent(p, q, hb));
     return rgb;
+}
+
+std::uint8_t ColourChannelByte(double value) {
+    if (!(value > 0)) {
+        return 0;
+    }
+    if (value >= 255) {
+        return 255;
+    }
+    return static_cast<std::uint8_t>(value);
 }

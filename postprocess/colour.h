@@ -1,0 +1,32 @@
+// Colour values of the elevation ramp and their conversions.
+//
+// RgbColor: red, green and blue on the scale 0 to 255. HslColor: hue in degrees, saturation and
+// lightness in percent (0 to 100). All doubles, not limited to their scales.
+//
+// RgbToHsl(rgb): the colour in hue (0 up to 360 degrees for channels within 0 to 255), saturation
+// and lightness (percent). A grey has hue 0 and saturation 0.
+// HslToRgb(hsl): the colour's red, green and blue on the scale 0 to 255, as doubles (not rounded,
+// and outside 0 to 255 for hues or percentages beyond their scales). The channel hues are offset
+// by 0.33333 of a turn, and a grey (saturation exactly 0) has all channels at its lightness.
+// ColourChannelByte(value): the byte of a colour channel computed as a double on the scale 0 to
+// 255: truncated toward zero (127.5 gives 127), then held within 0 to 255, so that a ramp
+// extrapolated beyond its ends saturates instead of wrapping round.
+#pragma once
+
+#include <cstdint>
+
+struct RgbColor {
+    double red = 0.0;
+    double green = 0.0;
+    double blue = 0.0;
+};
+
+struct HslColor {
+    double hue = 0.0;
+    double saturation = 0.0;
+    double lightness = 0.0;
+};
+
+HslColor RgbToHsl(const RgbColor& rgb);
+RgbColor HslToRgb(const HslColor& hsl);
+std::uint8_t ColourChannelByte(double value);
