@@ -6,21 +6,9 @@
 #include <vector>
 
 #include "fuzz/byte_reader.h"
+#include "tests/support/function_names.h"
 
 namespace {
-
-const wchar_t* const kFunctions[10] = {
-    L"triangulate",
-    L"kaf-dct",
-    L"kaf-dct-pface",
-    L"kaf-dct-pfacemesh",
-    L"kaf-dct-pfacemesh-withloadcsv",
-    L"kaf-dct-subdmesh",
-    L"kaf-dct-subdmesh-aa",
-    L"kaf-dct-subdmesh-withloadcsv",
-    L"kaf-mergingCoplanarFacesOfSubMesh",
-    L"kaf-changeMeshColor",
-};
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -332,7 +320,7 @@ LispCall DecodeLispCall(const std::uint8_t* data, std::size_t size, const Fixtur
     LispCall call;
     const std::uint8_t first = input.Byte();
     const int function = first % 10;
-    call.function = kFunctions[function];
+    call.function = kFunctionNames[function];
     const int fault = first / 10 - 1;
     if (fault >= 0 && fault < static_cast<int>(kafhost::HostCall::kCount)) {
         call.injectFault = true;

@@ -1,9 +1,7 @@
 // CDCT when memory runs out: every failure comes out as one of its narrow texts, never as
-// std::bad_alloc. The global operator new of this test program refuses, while armed, every
-// request of one given size, so that one chosen allocation of the module fails.
+// std::bad_alloc. One chosen allocation of the run is refused (RefusedAllocation).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 #include <string>
 #include <vector>
@@ -11,30 +9,7 @@
 #include "geom/dct.h"
 #include "geom/dct_records.h"
 #include "geom/dct_sort_order.h"
-
-namespace {
-
-std::size_t refusedSize = 0;  // 0: nothing is refused
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (refusedSize != 0 && size == refusedSize) {
-        throw std::bad_alloc();
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
+#include "support/refused_allocation.h"
 
 namespace {
 
@@ -47,17 +22,15 @@ std::string TriangulateRefusing(std::size_t size) {
     for (int k = 0; k < kSide * kSide; ++k) {
         dct.AddPoint(k % kSide, k / kSide, k);
     }
-    std::string outcome;
-    refusedSize = size;
+    const RefusedAllocation refused(size);
     try {
         dct.Triangulate();
     } catch (const char* text) {
-        outcome = text;
+        return text;
     } catch (const std::bad_alloc&) {
-        outcome = "bad_alloc";
+        return "bad_alloc";
     }
-    refusedSize = 0;
-    return outcome;
+    return "";
 }
 
 TEST(HardGeometryMemory, RefusedAllocationsOfTheRunGiveTheNarrowTexts) {
@@ -83,16 +56,17 @@ TEST(HardGeometryMemory, RefusedGrowthOfThePointStoreGivesTheNarrowText) {
     for (int k = 0; k < 50000; ++k) {
         dct.AddPoint(k % 300, k / 300, k);
     }
-    refusedSize = 50000 * sizeof(geom::CVertex);
     std::string outcome;
-    try {
-        dct.AddPoint(1e6, 1e6, 0);
-    } catch (const char* text) {
-        outcome = text;
-    } catch (const std::bad_alloc&) {
-        outcome = "bad_alloc";
+    {
+        const RefusedAllocation refused(50000 * sizeof(geom::CVertex));
+        try {
+            dct.AddPoint(1e6, 1e6, 0);
+        } catch (const char* text) {
+            outcome = text;
+        } catch (const std::bad_alloc&) {
+            outcome = "bad_alloc";
+        }
     }
-    refusedSize = 0;
     EXPECT_EQ(outcome, "Couldn't allocate enough memory!\n");
     // The store keeps its points and can still grow and triangulate.
     EXPECT_EQ(dct.AddPoint(1e6, 1e6, 0), 1);

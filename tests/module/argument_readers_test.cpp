@@ -1,5 +1,5 @@
 // The readers of point-list and handle-list arguments, on chains shaped as the interpreter makes
-// them and on the odd shapes a caller can send; and the handle-list reader as a user meets it.
+// them and on the odd shapes a caller can send.
 #include <array>
 #include <vector>
 
@@ -165,22 +165,6 @@ TEST_F(HandleListReaderTest, ListAsLastArgumentPrintsEveryHandleAndLeavesTheCurs
     EXPECT_EQ(ReadHandleList(cursor), (std::vector<std::wstring>{L"2A", L"2B"}));
     EXPECT_EQ(cursor, nullptr);
     EXPECT_EQ(host().commandLine(), L"End Handle: 2A\nEnd Handle: 2B\n");
-}
-
-using HandleListArgumentTest = ModuleTest;
-
-TEST_F(HandleListArgumentTest, HandleListAsOnlyArgumentPrintsItsHandlesBeforeTheError) {
-    const auto result = Call(L"kaf-changeMeshColor",
-                             {kafhost::LispValue::list({kafhost::LispValue::string(L"2A"),
-                                                        kafhost::LispValue::string(L"2B")})});
-    ASSERT_TRUE(result.defined);
-    EXPECT_EQ(result.status, RSERR);
-    EXPECT_TRUE(result.value.isNil());
-    const std::wstring handles = L"End Handle: 2A\nEnd Handle: 2B\n";
-    ASSERT_GE(result.printed.size(), handles.size());
-    EXPECT_EQ(result.printed.substr(0, handles.size()), handles);
-    EXPECT_NE(result.printed.find(L"Too few arguments!"), std::wstring::npos)
-        << kafhost::wideToUtf8(result.printed);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "module_fixture.h"
 #include "postprocess/colour.h"
+#include "support/error_lines.h"
 
 namespace {
 
@@ -15,9 +16,8 @@ using kafhost::Rgb;
 
 constexpr const wchar_t* kFunction = L"kaf-changeMeshColor";
 
-std::wstring Aborted(const std::wstring& message) {
-    return L"[Module 'kaf'] Error in function 'changeMeshColor': " + message +
-           L"\nFunction aborted!\n";
+std::wstring ArgumentError(const std::wstring& message) {
+    return Aborted(L"changeMeshColor", message);
 }
 
 TEST(ColourConversionTest, PrimariesAndGreysConvertBothWays) {
@@ -60,17 +60,11 @@ protected:
         }
         return host().addSubDMesh(points, {{0, 1, 2}});
     }
-    static LispValue Handles(const std::vector<std::wstring>& handles) {
-        std::vector<LispValue> items;
-        for (const std::wstring& h : handles) {
-            items.push_back(LispValue::string(h));
-        }
-        return LispValue::list(items);
-    }
     static LispValue Colour(double r, double g, double b) { return LispValue::point(r, g, b); }
     static kafhost::CallResult Colourise(const std::vector<std::wstring>& meshes, double z1,
                                          double z2, const LispValue& c1, const LispValue& c2) {
-        return Call(kFunction, {Handles(meshes), LispValue::real(z1), LispValue::real(z2), c1, c2});
+        return Call(kFunction,
+                    {StringList(meshes), LispValue::real(z1), LispValue::real(z2), c1, c2});
     }
     static std::vector<Rgb> ColoursOf(const std::wstring& mesh) {
         kafhost::EntityInfo info;
@@ -117,29 +111,29 @@ TEST_F(ColourTest, EveryMeshOfTheListIsColouredInOrder) {
 
 TEST_F(ColourTest, ArgumentsAreCheckedInOrderBeforeAnythingChanges) {
     const std::wstring mesh = MeshAt({0, 50, 100});
-    const LispValue list = Handles({mesh});
+    const LispValue list = StringList({mesh});
     const LispValue red = Colour(255, 0, 0);
     const LispValue blue = Colour(0, 0, 255);
     const struct {
         std::vector<LispValue> args;
         std::wstring printed;
     } cases[] = {
-        {{}, Aborted(L"Too few arguments!")},
+        {{}, ArgumentError(L"Too few arguments!")},
         {{LispValue::string(mesh), LispValue::real(0), LispValue::real(1), red, blue},
-         Aborted(L"First argument has to be a handle list!")},
+         ArgumentError(L"First argument has to be a handle list!")},
         {{list, LispValue::integer(0), LispValue::real(1), red, blue},
-         Aborted(L"Second argument has to be a real!")},
+         ArgumentError(L"Second argument has to be a real!")},
         {{list, LispValue::real(0), LispValue::integer(1), red, blue},
-         Aborted(L"Third argument has to be a real!")},
+         ArgumentError(L"Third argument has to be a real!")},
         {{list, LispValue::real(0), LispValue::real(1), LispValue::point(1, 2), blue},
-         Aborted(L"Fourth argument has to be a rgb list!")},
+         ArgumentError(L"Fourth argument has to be a rgb list!")},
         {{list, LispValue::real(0), LispValue::real(1), red, LispValue::string(L"blue")},
-         Aborted(L"Fifth argument has to be a rgb list!")},
-        {{list, LispValue::real(0), LispValue::real(1), red}, Aborted(L"Too few arguments!")},
+         ArgumentError(L"Fifth argument has to be a rgb list!")},
+        {{list, LispValue::real(0), LispValue::real(1), red}, ArgumentError(L"Too few arguments!")},
         {{list, LispValue::real(5), LispValue::real(5), red, blue},
-         Aborted(L"Second and third argument have to differ!")},
-        {{Handles({L"2A", L"2B"})},
-         L"End Handle: 2A\nEnd Handle: 2B\n" + Aborted(L"Too few arguments!")},
+         ArgumentError(L"Second and third argument have to differ!")},
+        {{StringList({L"2A", L"2B"})},
+         L"End Handle: 2A\nEnd Handle: 2B\n" + ArgumentError(L"Too few arguments!")},
     };
     for (const auto& c : cases) {
         host().clearCommandLine();
@@ -156,8 +150,7 @@ TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {
     const std::wstring first = MeshAt({0, 0, 0});
     const std::wstring last = MeshAt({0, 0, 0});
     const std::wstring polyline = host().addPolyline({{0, 0}, {1, 0}, {1, 1}}, 0.0, true);
-    const std::wstring notMesh =
-        L"[Module 'kaf'] Error in function 'changeVertexColor': Object is not a SubDMesh!\n";
+    const std::wstring notMesh = StepLine(L"changeVertexColor", L"Object is not a SubDMesh!");
 
     auto result =
         Colourise({first, polyline, last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
@@ -171,9 +164,8 @@ TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {
 
     result = Colourise({L"FFFF", last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
     EXPECT_EQ(result.status, RSERR);
-    EXPECT_EQ(result.printed, L"[Module 'kaf'] Error in function 'GetEntity:getAcDbObjectId': " +
-                                  std::wstring(acadErrorStatusText(Acad::eUnknownHandle)) + L"\n" +
-                                  notMesh);
+    EXPECT_EQ(result.printed,
+              StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) + notMesh);
     EXPECT_TRUE(ColoursOf(last).empty());
 }
 

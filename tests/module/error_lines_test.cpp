@@ -1,5 +1,6 @@
-// The module's error lines and the triangulators' failure texts as the command line shows them,
-// how a worker's unexpected failures end the function, and the clock's elapsed-time arithmetic.
+// The triangulators' failure texts as the command line shows them, how a worker's unexpected
+// failures end the function, and the clock's elapsed-time arithmetic. The error lines themselves
+// are checked through the calls that print them.
 #include <climits>
 #include <new>
 #include <stdexcept>
@@ -8,31 +9,11 @@
 #include "host/error_lines.h"
 #include "host/run_worker_guarded.h"
 #include "module_fixture.h"
+#include "support/error_lines.h"
 
 namespace {
 
 using ErrorLinesTest = HostTest;
-
-TEST_F(ErrorLinesTest, StepErrorNamesTheModuleTheStepAndTheText) {
-    ReportStepError(L"CreatePFaceMesh:1", L"Vertex number mismatch!");
-    EXPECT_EQ(host().commandLine(),
-              L"[Module 'kaf'] Error in function 'CreatePFaceMesh:1': Vertex number mismatch!\n");
-}
-
-TEST_F(ErrorLinesTest, StepErrorWithAStatusShowsTheHostsTextForIt) {
-    ReportStepError(L"CreateSubDMesh:getAt", Acad::eKeyNotFound);
-    EXPECT_EQ(host().commandLine(), std::wstring(L"[Module 'kaf'] Error in function "
-                                                 L"'CreateSubDMesh:getAt': ") +
-                                        acadErrorStatusText(Acad::eKeyNotFound) + L"\n");
-}
-
-TEST_F(ErrorLinesTest, FunctionErrorAbortsTheFunction) {
-    EXPECT_EQ(ReportFunctionError(L"dct_subdmesh", L"Layer name has to be a string or nil!"),
-              RSERR);
-    EXPECT_EQ(host().commandLine(),
-              L"[Module 'kaf'] Error in function 'dct_subdmesh': Layer name has to be a string or "
-              L"nil!\nFunction aborted!\n");
-}
 
 TEST_F(ErrorLinesTest, TriangulatorFailureIsPrintedExactlyAsRaised) {
     PrintTriangulatorFailure("A minimum of 3 vertices are required!\n");
@@ -52,10 +33,8 @@ TEST_F(ErrorLinesTest, NoFailureLeavesAWorker) {
     EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::out_of_range("index 7"); }), RSERR);
     EXPECT_EQ(guarded([](const resbuf*) -> int { throw 42; }), RSERR);
     EXPECT_EQ(host().commandLine(),
-              L"Out of memory for edges\nNot enough memory\nNot enough memory\n"
-              L"[Module 'kaf'] Error in function 'kaf-dct': index 7\nFunction aborted!\n"
-              L"[Module 'kaf'] Error in function 'kaf-dct': Unexpected failure!\n"
-              L"Function aborted!\n");
+              L"Out of memory for edges\nNot enough memory\nNot enough memory\n" +
+                  Aborted(L"kaf-dct", L"index 7") + Aborted(L"kaf-dct", L"Unexpected failure!"));
     // A worker that ends by itself is left alone.
     EXPECT_EQ(guarded([](const resbuf*) { return RSRSLT; }), RSRSLT);
 }

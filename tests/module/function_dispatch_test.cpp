@@ -2,6 +2,7 @@
 // whose entry it does not call directly, and the per-document data manager's reactor. Both run
 // here on the module's own units: a probe function of the test's own makes the host open a call
 // with a chosen function code, and its entry hands the message to an application object.
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -9,24 +10,12 @@
 #include "host/doc_data_manager.h"
 #include "host/kaf20_app.h"
 #include "module_fixture.h"
+#include "support/function_names.h"
 
 namespace {
 
 using kafhost::CallResult;
 using kafhost::LispValue;
-
-const std::vector<std::wstring> kFunctionNames = {
-    L"triangulate",
-    L"kaf-dct",
-    L"kaf-dct-pface",
-    L"kaf-dct-pfacemesh",
-    L"kaf-dct-pfacemesh-withloadcsv",
-    L"kaf-dct-subdmesh",
-    L"kaf-dct-subdmesh-aa",
-    L"kaf-dct-subdmesh-withloadcsv",
-    L"kaf-mergingCoplanarFacesOfSubMesh",
-    L"kaf-changeMeshColor",
-};
 
 Ckaf20App* appUnderTest = nullptr;
 int invokeReturned = -1;
@@ -66,7 +55,7 @@ TEST_F(InvokeFunctionTest, EachCodeReachesTheWorkerOfItsFunction) {
     const std::vector<LispValue> files = {LispValue::list({LispValue::string(L"points.csv")}),
                                           LispValue::string(L","), LispValue::integer(5)};
     std::vector<std::wstring> seen;
-    for (int code = 0; code < static_cast<int>(kFunctionNames.size()); ++code) {
+    for (int code = 0; code < static_cast<int>(std::size(kFunctionNames)); ++code) {
         const std::vector<LispValue>& args = code == 4 || code == 7 ? files : points;
         host().resetDrawing();
         const CallResult direct = Call(kFunctionNames[code], args);

@@ -18,8 +18,9 @@
 #include "geom/vertex.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
-#include "refused_allocation.h"
-#include "temp_point_files.h"
+#include "support/error_lines.h"
+#include "support/files.h"
+#include "support/refused_allocation.h"
 
 namespace {
 
@@ -31,27 +32,6 @@ using kafhost::Rgb;
 
 // An unusual status, so that a line showing its text shows the status the host gave.
 constexpr Acad::ErrorStatus kInjected = Acad::eLockViolation;
-
-std::wstring StepLine(const std::wstring& step, const std::wstring& text) {
-    return L"[Module 'kaf'] Error in function '" + step + L"': " + text + L"\n";
-}
-
-std::wstring StepLine(const std::wstring& step, Acad::ErrorStatus status) {
-    return StepLine(step, acadErrorStatusText(status));
-}
-
-std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
-    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
-           L"\nFunction aborted!\n";
-}
-
-LispValue StringList(const std::vector<std::wstring>& texts) {
-    std::vector<LispValue> items;
-    for (const std::wstring& text : texts) {
-        items.push_back(LispValue::string(text));
-    }
-    return LispValue::list(items);
-}
 
 std::vector<EntityInfo> DrawingEntities() {
     return kafhost::Host::instance().snapshot().entities;
@@ -163,21 +143,16 @@ protected:
         EXPECT_TRUE(host().addLayer(L"TIN"));
         const std::vector<Point3> points = ScatteredPoints(kPoints);
         switch (function.source) {
-            case PointSource::kPointList: {
-                std::vector<LispValue> list;
-                for (const Point3& p : points) {
-                    list.push_back(LispValue::point(p[0], p[1], p[2]));
-                }
-                return {LispValue::list(list), LispValue::string(L"TIN"),
+            case PointSource::kPointList:
+                return {PointListOf(points), LispValue::string(L"TIN"),
                         LispValue::integer(maximum)};
-            }
             case PointSource::kPointFiles: {
                 std::ostringstream rows;
                 rows.precision(17);
                 for (const Point3& p : points) {
                     rows << p[0] << ';' << p[1] << ';' << p[2] << '\n';
                 }
-                return {StringList({files_.Write("points.csv", rows.str())}),
+                return {StringList({files_.Write("points.csv", rows.str()).wstring()}),
                         LispValue::string(L";"),
                         LispValue::string(L"TIN"),
                         LispValue::real(0.0),
@@ -260,7 +235,7 @@ protected:
         }
     }
 
-    TempPointFiles files_;
+    TempFolder files_;
 };
 
 TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunctionWithItsText) {
@@ -301,7 +276,8 @@ TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunc
 TEST_F(MeshWriterFailureTest, PointFileLineTooLongForTheMemoryLeftEndsTheCallWithNil) {
     // The reader holds a line in a buffer of 1 MiB, which doubles for a longer line.
     const std::wstring file =
-        files_.Write("long.csv", "0;0;1\n5;" + std::string(1500000, ' ') + "0;2\n0;5;3\n");
+        files_.Write("long.csv", "0;0;1\n5;" + std::string(1500000, ' ') + "0;2\n0;5;3\n")
+            .wstring();
     for (const wchar_t* name :
          {L"kaf-dct-pfacemesh-withloadcsv", L"kaf-dct-subdmesh-withloadcsv"}) {
         SCOPED_TRACE(kafhost::wideToUtf8(name));

@@ -61,14 +61,6 @@ TEST_F(KafDctPfaceTest, WritesOneFacePerTriangleAndGivesT) {
     EXPECT_EQ(DrawingFaces(), expected);
 }
 
-TEST_F(KafDctPfaceTest, ConvexQuadrilateralGivesTwoFaces) {
-    const LispValue points = PointList2({{0, 0}, {4, 1}, {5, 4}, {1, 3}});
-    const auto expected = ExpectedCorners(points);
-    ASSERT_EQ(expected.size(), 2u);
-    EXPECT_EQ(Call(L"kaf-dct-pface", {points}).value, LispValue::t());
-    EXPECT_EQ(DrawingFaces(), expected);
-}
-
 TEST_F(KafDctPfaceTest, TooFewPositionsOrNoArgumentPrintTheTriangulatorsTextAndGiveNil) {
     for (const std::vector<LispValue>& args :
          {std::vector<LispValue>{PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 2}})},

@@ -12,13 +12,6 @@ namespace {
 
 using kafhost::LispValue;
 
-// A triangle as the result lists it: three 3D points.
-LispValue Triangle(const std::array<double, 3>& a, const std::array<double, 3>& b,
-                   const std::array<double, 3>& c) {
-    return LispValue::list({LispValue::point(a[0], a[1], a[2]), LispValue::point(b[0], b[1], b[2]),
-                            LispValue::point(c[0], c[1], c[2])});
-}
-
 class KafDctTest : public ModuleTest {
 protected:
     static void ExpectTriangles(const kafhost::CallResult& result, const LispValue& expected) {

@@ -3,17 +3,13 @@
 #include <string>
 
 #include "module_fixture.h"
+#include "support/error_lines.h"
 
 namespace {
 
 using kafhost::LispValue;
 
 constexpr const wchar_t* kFunction = L"kaf-mergingCoplanarFacesOfSubMesh";
-
-std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
-    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
-           L"\nFunction aborted!\n";
-}
 
 class MergeTest : public ModuleTest {
 protected:
@@ -41,11 +37,6 @@ TEST_F(MergeTest, LookupFailuresEndTheCallUnderTheFunctionsStepNames) {
     ExpectError(
         Call(kFunction, {LispValue::string(paper)}),
         Aborted(L"mergingCoplanarFacesOfSubMesh:seek", acadErrorStatusText(Acad::eInvalidInput)));
-    host().failCall(kafhost::HostCall::kIteratorGetEntity, 1, Acad::eAtMaxReaders);
-    const std::wstring model = host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    ExpectError(Call(kFunction, {LispValue::string(model)}),
-                Aborted(L"mergingCoplanarFacesOfSubMesh:getEntity",
-                        acadErrorStatusText(Acad::eAtMaxReaders)));
 }
 
 TEST_F(MergeTest, OtherEntitiesAreNotSubdivisionMeshes) {

@@ -1,19 +1,20 @@
-// kaf-dct-pfacemesh and kaf-dct-subdmesh as a user calls them, the cases the two share: the
-// argument walk with its layer and maximum, the choice between the single and the split writer by
-// the point count, the exact command-line text, the handles returned and the meshes in the drawing,
-// triangulator and writer failures.
+// kaf-dct-pfacemesh and kaf-dct-subdmesh as a user calls them: the argument walk with its layer and
+// maximum, the choice between the single and the split writer by the point count, the exact
+// command-line text, the handles returned and the meshes in the drawing, triangulator failures and
+// points on one line; and the polyface mesh's 16-bit vertex count. (Failing host calls of the
+// writers are met with the injected failures.)
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
+#include "support/error_lines.h"
 
 namespace {
 
 using kafhost::ChainBuilder;
 using kafhost::EntityInfo;
-using kafhost::HostCall;
 using kafhost::LispValue;
 
 struct MeshFunctionCase {
@@ -26,9 +27,6 @@ struct MeshFunctionCase {
     const wchar_t* singlePrinted;  // what the single writer prints when it succeeds
     const wchar_t* splitPrinted;   // what the split writer prints before its first announcement
     const wchar_t* announcement;   // the announcement up to the mesh number
-    const wchar_t* singleLayerStep;
-    const wchar_t* singleAppendStep;
-    const wchar_t* splitAppendStep;
     MeshShape (*shape)(const EntityInfo&);
 };
 
@@ -46,9 +44,6 @@ const MeshFunctionCase kPfacemesh = {
     L"",
     L"",
     L"\rPolyFaceMesh ",
-    L"CreatePFaceMesh:3",
-    L"CreatePFaceMesh:4",
-    L"CreateSplittedPFaceMesh:4",
     PolyFaceShape};
 
 const MeshFunctionCase kSubdmesh = {
@@ -61,23 +56,12 @@ const MeshFunctionCase kSubdmesh = {
     L"\nCreate Mesh ... ",
     L"\n",
     L"\rMesh ",
-    L"CreateSubDMesh:setLayer",
-    L"CreateSubDMesh:appendAcDbEntity",
-    L"CreateSubDMesh:appendAcDbEntity",
     SubDShape};
 
 const std::wstring kStart = L"\nStart Calculation...";
 const std::wstring kReady = L"ready after 0.000000 seconds\n";
 const std::wstring kTooFew = L"A minimum of 3 vertices are required!\n";
 const std::wstring kNoMesh = L"\nNo mesh created: all points lie on one line.\n";
-
-LispValue PointListOf(const std::vector<kafhost::Point3>& points) {
-    std::vector<LispValue> items;
-    for (const kafhost::Point3& p : points) {
-        items.push_back(LispValue::point(p[0], p[1], p[2]));
-    }
-    return LispValue::list(items);
-}
 
 class MeshFunctionsTest : public ModuleTest,
                           public ::testing::WithParamInterface<MeshFunctionCase> {
@@ -89,8 +73,7 @@ protected:
     }
 
     std::wstring ArgumentError(const std::wstring& message) const {
-        return kStart + L"[Module 'kaf'] Error in function '" + F().label + L"': " + message +
-               L"\nFunction aborted!\n";
+        return kStart + Aborted(F().label, message);
     }
 
     std::wstring Announcement(int mesh, int estimate) const {
@@ -186,6 +169,25 @@ TEST_P(MeshFunctionsTest, MorePointsThanTheMaximumAreSplitInTriangleOrder) {
     EXPECT_EQ(result.printed.substr(0, opening.size()), opening);
     EXPECT_NE(result.printed.find(Announcement(static_cast<int>(meshes.size()), 3)),
               std::wstring::npos);
+}
+
+TEST_P(MeshFunctionsTest, DefaultMaximumOf32767PointsCountsDuplicates) {
+    // 32700 positions: with 67 repeats the 32767 points go to the single writer; with 68 the 32768
+    // points go to the split writer, whose one mesh holds them all (fewer than 32765 vertices).
+    std::vector<kafhost::Point3> points = ScatteredPoints(32700);
+    points.insert(points.end(), points.begin(), points.begin() + 67);
+    const kafhost::CallResult single = CallF({PointListOf(points), LispValue::nil()});
+    ExpectHandlesOfTheDrawing(single);
+    EXPECT_EQ(single.printed, kStart + kReady + F().singlePrinted);
+
+    host().reset();
+    points.push_back(points[67]);
+    const kafhost::CallResult split = CallF({PointListOf(points), LispValue::nil()});
+    ExpectHandlesOfTheDrawing(split);
+    EXPECT_EQ(split.printed, kStart + kReady + F().splitPrinted + Announcement(1, 1));
+    const std::vector<EntityInfo> entities = ModelSpaceEntities();
+    ASSERT_EQ(entities.size(), 1u);
+    EXPECT_EQ(entities[0].vertices.size(), 32700u);
 }
 
 TEST_P(MeshFunctionsTest, DuplicatePointsCountTowardsTheMaximum) {
@@ -325,39 +327,28 @@ TEST_P(MeshFunctionsTest, CallWithoutArgumentsEndsWithNil) {
     EXPECT_EQ(result.printed, kStart + kTooFew);
 }
 
-TEST_P(MeshFunctionsTest, MissingLayerFailsInTheWriterWithNil) {
-    const kafhost::CallResult result =
-        CallF({PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::string(L"NOPE")});
-    ExpectNil(result);
-    EXPECT_EQ(result.printed, kStart + kReady + F().singlePrinted +
-                                  L"[Module 'kaf'] Error in function '" + F().singleLayerStep +
-                                  L"': " + acadErrorStatusText(Acad::eKeyNotFound) + L"\n");
-    EXPECT_TRUE(ModelSpaceEntities().empty());
-}
-
-TEST_P(MeshFunctionsTest, WriterFailureGivesNilAndKeepsTheMeshesAppendedBefore) {
-    const std::vector<kafhost::Point3> points = ScatteredPoints(200);
-    host().failCall(HostCall::kAppendAcDbEntity, 1, Acad::eOutOfMemory);
-    ExpectNil(CallF({PointListOf(points), LispValue::nil()}));
-    EXPECT_TRUE(ModelSpaceEntities().empty());
-
-    host().reset();
-    host().failCall(HostCall::kAppendAcDbEntity, 3, Acad::eOutOfMemory);
-    const kafhost::CallResult result =
-        CallF({PointListOf(points), LispValue::nil(), LispValue::integer(50)});
-    ExpectNil(result);
-    const std::wstring line = L"[Module 'kaf'] Error in function '" +
-                              std::wstring(F().splitAppendStep) + L"': " +
-                              acadErrorStatusText(Acad::eOutOfMemory) + L"\n";
-    ASSERT_GE(result.printed.size(), line.size());
-    EXPECT_EQ(result.printed.substr(result.printed.size() - line.size()), line);
-    EXPECT_EQ(ModelSpaceEntities().size(), 2u);
-}
-
 INSTANTIATE_TEST_SUITE_P(BothMeshKinds, MeshFunctionsTest, ::testing::Values(kPfacemesh, kSubdmesh),
                          [](const ::testing::TestParamInfo<MeshFunctionCase>& info) {
                              return std::string(info.param.largestMaxPoints == 32767 ? "Pfacemesh"
                                                                                      : "Subdmesh");
                          });
+
+using PolyfaceVertexCountTest = ModuleTest;
+
+TEST_F(PolyfaceVertexCountTest, LayerInsideAListOfMoreThan32767PointsEndsInAVertexNumberMismatch) {
+    // The walk ends on the layer with the count -1, so the single writer gets all 32768 vertices,
+    // more than a polyface mesh can count; it refuses them before appending anything.
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    std::vector<LispValue> items = PointListOf(ScatteredPoints(32768)).items();
+    items.push_back(LispValue::string(L"TIN"));
+    items.push_back(LispValue::integer(100));
+    const kafhost::CallResult result = Call(L"kaf-dct-pfacemesh", {LispValue::list(items)});
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+    EXPECT_EQ(result.printed,
+              kStart + kReady + StepLine(L"CreatePFaceMesh: ", L"Vertex number mismatch!"));
+    EXPECT_TRUE(host().snapshot().entities.empty());
+}
 
 }  // namespace

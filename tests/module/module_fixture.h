@@ -11,8 +11,10 @@
 // document and check that no exception escaped the function and that no drawing object was left
 // open by the call; they give the call's result.
 //
-// Point lists for arguments: PointList({{x, y, z}, ...}) gives a list of 3D points,
-// PointList2({{x, y}, ...}) a list of 2D points.
+// Values for arguments and results: PointList({{x, y, z}, ...}) gives a list of 3D points,
+// PointList2({{x, y}, ...}) a list of 2D points, PointListOf(points) the list of points given as
+// a vector, StringList(texts) a list of strings (handles, file names) and Triangle(a, b, c) a
+// triangle as the result lists give it, three 3D points.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -71,6 +73,27 @@ protected:
             items.push_back(kafhost::LispValue::point(p[0], p[1]));
         }
         return kafhost::LispValue::list(items);
+    }
+
+    static kafhost::LispValue PointListOf(const std::vector<kafhost::Point3>& points) {
+        std::vector<kafhost::LispValue> items;
+        for (const kafhost::Point3& p : points) {
+            items.push_back(kafhost::LispValue::point(p[0], p[1], p[2]));
+        }
+        return kafhost::LispValue::list(items);
+    }
+
+    static kafhost::LispValue StringList(const std::vector<std::wstring>& texts) {
+        std::vector<kafhost::LispValue> items;
+        for (const std::wstring& text : texts) {
+            items.push_back(kafhost::LispValue::string(text));
+        }
+        return kafhost::LispValue::list(items);
+    }
+
+    static kafhost::LispValue Triangle(const kafhost::Point3& a, const kafhost::Point3& b,
+                                       const kafhost::Point3& c) {
+        return PointListOf({a, b, c});
     }
 
 private:

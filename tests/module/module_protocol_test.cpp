@@ -3,28 +3,17 @@
 #include <dlfcn.h>
 
 #include <climits>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "module_fixture.h"
+#include "support/function_names.h"
 
 namespace {
 
 using kafhost::LinkerEntry;
 using kafhost::LinkerRequest;
-
-const std::vector<std::wstring> kFunctionNames = {
-    L"triangulate",
-    L"kaf-dct",
-    L"kaf-dct-pface",
-    L"kaf-dct-pfacemesh",
-    L"kaf-dct-pfacemesh-withloadcsv",
-    L"kaf-dct-subdmesh",
-    L"kaf-dct-subdmesh-aa",
-    L"kaf-dct-subdmesh-withloadcsv",
-    L"kaf-mergingCoplanarFacesOfSubMesh",
-    L"kaf-changeMeshColor",
-};
 
 class ModuleProtocolTest : public ModuleTest {
 protected:
@@ -45,8 +34,8 @@ protected:
     }
 
     static void ExpectAllFunctionsDefinedWithTheirCodes() {
-        EXPECT_EQ(host().definedFunctions().size(), kFunctionNames.size());
-        for (int code = 0; code < static_cast<int>(kFunctionNames.size()); ++code) {
+        EXPECT_EQ(host().definedFunctions().size(), std::size(kFunctionNames));
+        for (int code = 0; code < static_cast<int>(std::size(kFunctionNames)); ++code) {
             EXPECT_EQ(host().functionCode(kFunctionNames[code]), code)
                 << kafhost::wideToUtf8(kFunctionNames[code]);
         }
@@ -54,7 +43,7 @@ protected:
 
     static void ExpectNoFunctionDefined() {
         EXPECT_TRUE(host().definedFunctions().empty());
-        for (const std::wstring& name : kFunctionNames) {
+        for (const wchar_t* name : kFunctionNames) {
             EXPECT_FALSE(host().isDefined(name)) << kafhost::wideToUtf8(name);
         }
     }

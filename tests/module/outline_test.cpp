@@ -7,6 +7,7 @@
 
 #include "input/is_point_in_polygon.h"
 #include "module_fixture.h"
+#include "support/error_lines.h"
 
 namespace {
 
@@ -14,11 +15,6 @@ using kafhost::LispValue;
 using kafhost::Point3;
 
 constexpr const wchar_t* kFunction = L"kaf-dct-subdmesh-aa";
-
-std::wstring Aborted(const std::wstring& step, const std::wstring& message) {
-    return L"[Module 'kaf'] Error in function '" + step + L"': " + message +
-           L"\nFunction aborted!\n";
-}
 
 bool Inside(const std::vector<AcGePoint3d>& outline, double x, double y) {
     return IsPointInPolygon(outline, AcGePoint3d(x, y, 0.0));
@@ -50,6 +46,9 @@ TEST(IsPointInPolygonTest, RayThroughAnOutlineVertexCountsOnce) {
     EXPECT_FALSE(Inside(diamond, -1, 5));
     EXPECT_FALSE(Inside(diamond, 11, 5));
     EXPECT_FALSE(Inside(diamond, 9, 9));
+    // On a slanted edge the rule holds as on a vertical one: the right edge in, the left edge out.
+    EXPECT_TRUE(Inside(diamond, 7.5, 2.5));
+    EXPECT_FALSE(Inside(diamond, 2.5, 2.5));
     // A concave outline: the notch between x = 4 and 6 above y = 5 is outside.
     const std::vector<AcGePoint3d> notched = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {6, 10, 0},
                                               {5, 5, 0}, {4, 10, 0}, {0, 10, 0},  {0, 0, 0}};
@@ -67,17 +66,10 @@ protected:
     static std::wstring Mesh(const std::vector<Point3>& points) {
         return host().addSubDMesh(points, {{0, 1, 2}});
     }
-    static LispValue Handles(const std::vector<std::wstring>& handles) {
-        std::vector<LispValue> items;
-        for (const std::wstring& h : handles) {
-            items.push_back(LispValue::string(h));
-        }
-        return LispValue::list(items);
-    }
     static kafhost::CallResult Run(const std::wstring& polyline,
                                    const std::vector<std::wstring>& meshes,
                                    std::int32_t maxPoints = 100, double zDelta = 0.5) {
-        return Call(kFunction, {LispValue::string(polyline), Handles(meshes), LispValue::nil(),
+        return Call(kFunction, {LispValue::string(polyline), StringList(meshes), LispValue::nil(),
                                 LispValue::integer(maxPoints), LispValue::real(zDelta)});
     }
     // The meshes the call made, sorted vertices of each.
@@ -163,7 +155,7 @@ TEST_F(OutlineTest, ArgumentErrorsStopAtTheFirstBadArgument) {
     const std::wstring outline = Square();
     const std::wstring mesh = Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}});
     const std::wstring step = L"dct_subdmesh_aa";
-    const LispValue good[] = {LispValue::string(outline), Handles({mesh}), LispValue::nil(),
+    const LispValue good[] = {LispValue::string(outline), StringList({mesh}), LispValue::nil(),
                               LispValue::integer(100), LispValue::real(0.0)};
     const struct {
         std::size_t position;
@@ -196,7 +188,7 @@ TEST_F(OutlineTest, ArgumentErrorsStopAtTheFirstBadArgument) {
                 Aborted(step, L"Too few arguments!"), 2);
     // The mesh list as the last argument: its handles are echoed first.
     const std::wstring other = Mesh({{1, 1, 1}, {2, 1, 1}, {1, 2, 1}});
-    ExpectError(Call(kFunction, {good[0], Handles({mesh, other})}),
+    ExpectError(Call(kFunction, {good[0], StringList({mesh, other})}),
                 L"End Handle: " + mesh + L"\nEnd Handle: " + other + L"\n" +
                     Aborted(step, L"Too few arguments!"),
                 3);
@@ -211,14 +203,10 @@ TEST_F(OutlineTest, HandlesMustLeadToAPolylineAndToSubdivisionMeshesInModelSpace
     const std::wstring notMesh = Aborted(L"add_points_aa", L"Object is not a SubDMesh!");
     ExpectError(Run(mesh, {mesh}), notPolyline, 3);
     ExpectError(Run(L"FFFF", {mesh}),
-                L"[Module 'kaf'] Error in function 'GetEntity:getAcDbObjectId': " +
-                    std::wstring(acadErrorStatusText(Acad::eUnknownHandle)) + L"\n" + notPolyline,
-                3);
+                StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) + notPolyline, 3);
     ExpectError(Run(outline, {mesh, outline}), notMesh, 3);
     ExpectError(Run(outline, {mesh, paperMesh}),
-                L"[Module 'kaf'] Error in function 'GetEntity:seek': " +
-                    std::wstring(acadErrorStatusText(Acad::eInvalidInput)) + L"\n" + notMesh,
-                3);
+                StepLine(L"GetEntity:seek", Acad::eInvalidInput) + notMesh, 3);
 }
 
 TEST_F(OutlineTest, ElevationMadeInfiniteByTheRaiseIsRefused) {

@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 
 #include "module_fixture.h"
-#include "temp_point_files.h"
+#include "support/files.h"
 
 namespace {
 
@@ -67,11 +67,16 @@ protected:
         EXPECT_FALSE(host().meter().shown);
     }
 
-    TempPointFiles files_;
+    // Writes a point file; gives its full path as a file list names it.
+    std::wstring Write(const std::string& name, const std::string& bytes) const {
+        return files_.Write(name, bytes).wstring();
+    }
+
+    TempFolder files_;
 };
 
 TEST_F(PointFileReaderTest, ReadsShiftsAndScalesEveryRowAndPrintsTheRun) {
-    const std::wstring file = files_.Write("points.csv", "0;0;1\n10;0;2\n0;10;3\n1e1;1E1;-0.5\n");
+    const std::wstring file = Write("points.csv", "0;0;1\n10;0;2\n0;10;3\n1e1;1E1;-0.5\n");
     const auto result = Read({file}, L";", 100.0, 200.0, 2.0);
     EXPECT_EQ(MeshVertices(result),
               (std::vector<Point3>{{100, 200, 2}, {100, 210, 6}, {110, 200, 4}, {110, 210, -1}}));
@@ -90,23 +95,23 @@ TEST_F(PointFileReaderTest, ReadsShiftsAndScalesEveryRowAndPrintsTheRun) {
 }
 
 TEST_F(PointFileReaderTest, EmptyFieldsAreSkippedAndOnlyTheDelimitersFirstCharacterSplits) {
-    const std::wstring semicolons = files_.Write("a.csv", ";;1;;2;3;\n;;4;;5;6;7;\n0;9;8\n");
+    const std::wstring semicolons = Write("a.csv", ";;1;;2;3;\n;;4;;5;6;7;\n0;9;8\n");
     EXPECT_EQ(MeshVertices(Read({semicolons}, L";")),
               (std::vector<Point3>{{0, 9, 8}, {1, 2, 3}, {4, 5, 6}}));
     // With ", " only the comma separates; the blanks after it are part of the numbers' fields.
-    const std::wstring commas = files_.Write("b.csv", "1, 2, 3\n4 ,5,  6\n0,9,8\n");
+    const std::wstring commas = Write("b.csv", "1, 2, 3\n4 ,5,  6\n0,9,8\n");
     EXPECT_EQ(MeshVertices(Read({commas}, L", ")),
               (std::vector<Point3>{{0, 9, 8}, {1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST_F(PointFileReaderTest, CarriageReturnLineFeedReadsLikeLineFeed) {
-    const std::wstring crlf = files_.Write("crlf.csv", "0;0;1\r\n5;0;2\r\n0;5;3\r\n");
+    const std::wstring crlf = Write("crlf.csv", "0;0;1\r\n5;0;2\r\n0;5;3\r\n");
     EXPECT_EQ(MeshVertices(Read({crlf}, L";")),
               (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}}));
 }
 
 TEST_F(PointFileReaderTest, UnterminatedLastLineIsReadAsTheLastRow) {
-    const std::wstring file = files_.Write("tail.csv", "0;0;1\n5;0;2\n0;5;3\n9;9;9");
+    const std::wstring file = Write("tail.csv", "0;0;1\n5;0;2\n0;5;3\n9;9;9");
     const auto result = Read({file}, L";");
     EXPECT_NE(result.printed.find(L"\nVertex count: 4\n"), std::wstring::npos)
         << kafhost::wideToUtf8(result.printed);
@@ -116,7 +121,7 @@ TEST_F(PointFileReaderTest, UnterminatedLastLineIsReadAsTheLastRow) {
     // A file of one line: one row, one point, which is too few to triangulate.
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring single = files_.Write("single.csv", "1;2;3");
+    const std::wstring single = Write("single.csv", "1;2;3");
     const auto alone = Read({single}, L";");
     EXPECT_EQ(alone.status, RSERR);
     EXPECT_FALSE(alone.resultSet);
@@ -128,20 +133,20 @@ TEST_F(PointFileReaderTest, UnterminatedLastLineIsReadAsTheLastRow) {
     // The unterminated row keeps its number, and a carriage return at its end is no part of it.
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring bad = files_.Write("bad_tail.csv", "0;0;1\r\n\r\n5;0;X\r");
+    const std::wstring bad = Write("bad_tail.csv", "0;0;1\r\n\r\n5;0;X\r");
     ExpectCanceled(Read({bad}, L";"), L"Can not parse row 3:\n\n5;0;X\n\nin file '" + bad);
 }
 
 TEST_F(PointFileReaderTest, LinesLongerThanAReadBlockAreReadWhole) {
     const std::string padding(3000000, ' ');
     const std::wstring file =
-        files_.Write("long.csv", "0;0;1\n5;" + padding + "0;2\n0;5;" + padding + "3\n");
+        Write("long.csv", "0;0;1\n5;" + padding + "0;2\n0;5;" + padding + "3\n");
     EXPECT_EQ(MeshVertices(Read({file}, L";")),
               (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}}));
 }
 
 TEST_F(PointFileReaderTest, CoordinatesMadeInfiniteByTheShiftOrScaleAreRefused) {
-    const std::wstring file = files_.Write("large.csv", "0;0;1\n1e308;0;2\n0;4;1e300\n");
+    const std::wstring file = Write("large.csv", "0;0;1\n1e308;0;2\n0;4;1e300\n");
     const std::wstring refused =
         L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
         L"A point has a coordinate that is not a finite number!\n";
@@ -163,7 +168,7 @@ TEST_F(PointFileReaderTest, CoordinatesMadeInfiniteByTheShiftOrScaleAreRefused) 
 
 TEST_F(PointFileReaderTest, BlankRowsCountAsRowsButAddNoPoint) {
     const std::wstring file =
-        files_.Write("blank.csv", "0;0;0\n1;0;0\n\n2;0;1\n0;1;0\n\r\n1;1;1\n2;1;0\n0;2;2\n1;2;0\n");
+        Write("blank.csv", "0;0;0\n1;0;0\n\n2;0;1\n0;1;0\n\r\n1;1;1\n2;1;0\n0;2;2\n1;2;0\n");
     const auto result = Read({file}, L";");
     EXPECT_NE(result.printed.find(L"\nVertex count: 10\n"), std::wstring::npos)
         << kafhost::wideToUtf8(result.printed);
@@ -171,43 +176,43 @@ TEST_F(PointFileReaderTest, BlankRowsCountAsRowsButAddNoPoint) {
 }
 
 TEST_F(PointFileReaderTest, BadRowsShowTheRowNumberTheLineAndTheFile) {
-    const std::wstring letter = files_.Write("letter.csv", "0;0;0\n\n1.5;2.5;3.5;X\n");
+    const std::wstring letter = Write("letter.csv", "0;0;0\n\n1.5;2.5;3.5;X\n");
     ExpectCanceled(Read({letter}, L";"),
                    L"Can not parse row 3:\n\n1.5;2.5;3.5;X\n\nin file '" + letter);
 
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring blankField = files_.Write("blank_field.csv", "1,2,3, \r\n");
+    const std::wstring blankField = Write("blank_field.csv", "1,2,3, \r\n");
     ExpectCanceled(Read({blankField}, L","),
                    L"Can not parse row 1:\n\n1,2,3, \n\nin file '" + blankField);
 
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring twoNumbersInAField = files_.Write("two.csv", "1;2 3;4\n");
+    const std::wstring twoNumbersInAField = Write("two.csv", "1;2 3;4\n");
     ExpectCanceled(Read({twoNumbersInAField}, L";"),
                    L"Can not parse row 1:\n\n1;2 3;4\n\nin file '" + twoNumbersInAField);
 
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring tooFew = files_.Write("few.csv", "0;0;0\n1;;2\n");
+    const std::wstring tooFew = Write("few.csv", "0;0;0\n1;;2\n");
     ExpectCanceled(Read({tooFew}, L";"), L"Too few values in row 2:\n\n1;;2\n\nin file '" + tooFew);
 
     host().reset();
     host().setMessageBoxEcho(false);
     // An empty delimiter splits nothing: the row is one field.
-    const std::wstring plain = files_.Write("plain.csv", "1;2;3\n");
+    const std::wstring plain = Write("plain.csv", "1;2;3\n");
     ExpectCanceled(Read({plain}, L""), L"Can not parse row 1:\n\n1;2;3\n\nin file '" + plain);
 }
 
 TEST_F(PointFileReaderTest, HeaderAndByteOrderMarkFailAtRowOne) {
-    const std::wstring header = files_.Write("header.csv", "x;y;z\n0;0;0\n1;0;0\n0;1;0\n");
+    const std::wstring header = Write("header.csv", "x;y;z\n0;0;0\n1;0;0\n0;1;0\n");
     ExpectCanceled(Read({header}, L";"), L"Can not parse row 1:\n\nx;y;z\n\nin file '" + header);
 
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring bom = files_.Write("bom.csv",
-                                          "\xEF\xBB\xBF"
-                                          "0;0;0\n1;0;0\n0;1;0\n");
+    const std::wstring bom = Write("bom.csv",
+                                   "\xEF\xBB\xBF"
+                                   "0;0;0\n1;0;0\n0;1;0\n");
     // Every byte is one character: the mark shows as its three bytes.
     ExpectCanceled(Read({bom}, L";"),
                    L"Can not parse row 1:\n\n\xEF\xBB\xBF"
@@ -216,24 +221,24 @@ TEST_F(PointFileReaderTest, HeaderAndByteOrderMarkFailAtRowOne) {
 }
 
 TEST_F(PointFileReaderTest, SeveralFilesAddTheirRowCountsAndStopAtTheFirstFailure) {
-    const std::wstring five = files_.Write("five.csv", "0;0;0\n1;0;0\n2;0;0\n0;1;0\n1;1;0\n");
+    const std::wstring five = Write("five.csv", "0;0;0\n1;0;0\n2;0;0\n0;1;0\n1;1;0\n");
     const std::wstring seven =
-        files_.Write("seven.csv", "5;5;1\n6;5;1\n7;5;1\n5;6;1\n6;6;1\n7;6;1\n5;7;1\n");
+        Write("seven.csv", "5;5;1\n6;5;1\n7;5;1\n5;6;1\n6;6;1\n7;6;1\n5;7;1\n");
     const auto result = Read({five, seven}, L";");
     EXPECT_NE(result.printed.find(L"\nVertex count: 12\n"), std::wstring::npos);
     EXPECT_EQ(MeshVertices(result).size(), 12u);
 
     host().reset();
     host().setMessageBoxEcho(false);
-    const std::wstring bad = files_.Write("bad.csv", "5;5;1\n6;5;1\n7;5\n");
+    const std::wstring bad = Write("bad.csv", "5;5;1\n6;5;1\n7;5\n");
     ExpectCanceled(Read({five, bad, seven}, L";"),
                    L"Too few values in row 3:\n\n7;5\n\nin file '" + bad);
 }
 
 TEST_F(PointFileReaderTest, MissingFileEndsTheReadWithNotFound) {
-    const std::wstring first = files_.Write("first.csv", "0;0;0\n1;0;0\n0;1;0\n");
-    const std::wstring second = files_.Write("second.csv", "5;5;0\n");
-    const std::wstring missing = files_.Missing("missing.csv");
+    const std::wstring first = Write("first.csv", "0;0;0\n1;0;0\n0;1;0\n");
+    const std::wstring second = Write("second.csv", "5;5;0\n");
+    const std::wstring missing = files_.Path("missing.csv").wstring();
     const auto result = Read({first, second, missing}, L";");
     ExpectCanceled(result, L"File '" + missing + L"' not found!");
     EXPECT_EQ(result.printed,
@@ -241,9 +246,9 @@ TEST_F(PointFileReaderTest, MissingFileEndsTheReadWithNotFound) {
 
     // Only regular files are point files: a folder, a device that never ends and a named pipe
     // (which would wait for a writer) are refused before anything is read from them.
-    const std::wstring pipe = files_.Missing("pipe.csv");
+    const std::wstring pipe = files_.Path("pipe.csv").wstring();
     ASSERT_EQ(::mkfifo(kafhost::wideToUtf8(pipe).c_str(), 0600), 0);
-    for (const std::wstring& name : {files_.Folder(), std::wstring(L"/dev/zero"), pipe}) {
+    for (const std::wstring& name : {files_.Folder().wstring(), std::wstring(L"/dev/zero"), pipe}) {
         SCOPED_TRACE(kafhost::wideToUtf8(name));
         host().reset();
         host().setMessageBoxEcho(false);
