@@ -1,46 +1,22 @@
-// Random and degenerate point sets: CDCT must give a Delaunay triangulation of the distinct
-// positions (checked with exact predicates), the vertex list of the sort, and its triangle order.
+// CDCT on random, degenerate and hard point sets (hard_geometry_sets.h): it must give a Delaunay
+// triangulation of the distinct positions (checked with exact predicates), the vertex list of the
+// sort, and its triangle order; never a broken mesh, a crash or a hang.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "dct_test_support.h"
 #include "exact_predicates.h"
+#include "hard_geometry_checks.h"
+#include "hard_geometry_sets.h"
 
 namespace {
 
-exact::Point At(const geom::CVertex& v) {
-    return {v.x, v.y};
-}
-
-bool AllOnOneLine(const std::vector<geom::CVertex>& vertices) {
-    for (std::size_t k = 2; k < vertices.size(); ++k) {
-        if (exact::ExactOrient(At(vertices[0]), At(vertices[1]), At(vertices[k])) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Vertices on the boundary of the convex hull, those inside its edges included, of distinct
-// vertices sorted by x then y that are not all on one line.
-std::size_t HullVertexCount(const std::vector<geom::CVertex>& sorted) {
-    auto chain = [](auto begin, auto end) {
-        std::vector<exact::Point> hull;
-        for (auto it = begin; it != end; ++it) {
-            while (hull.size() >= 2 &&
-                   exact::ExactOrient(hull[hull.size() - 2], hull.back(), At(*it)) < 0) {
-                hull.pop_back();
-            }
-            hull.push_back(At(*it));
-        }
-        return hull.size();
-    };
-    return chain(sorted.begin(), sorted.end()) + chain(sorted.rbegin(), sorted.rend()) - 2;
-}
+using hardgeom::At;
 
 // Counter-clockwise order of directions from `origin`, starting at the positive x axis.
 bool DirectionBefore(exact::Point origin, exact::Point a, exact::Point b) {
@@ -52,12 +28,6 @@ bool DirectionBefore(exact::Point origin, exact::Point a, exact::Point b) {
     }
     return exact::ExactOrient(origin, a, b) > 0;
 }
-
-struct EdgeUse {
-    std::uint64_t key;  // lower index * 2^32 + higher index
-    std::size_t triangle;
-    int opposite;
-};
 
 void ExpectVertexList(const std::vector<geom::CVertex>& points,
                       const std::vector<geom::CVertex>& vertices) {
@@ -114,58 +84,25 @@ void ExpectCounterClockwiseGroups(const dcttest::Triangulation& run) {
     }
 }
 
-// Every edge in one or two triangles, the outer ones exactly the hull, the count of triangles
-// that of a triangulation of the hull, and every edge locally Delaunay: no vertex opposite an
-// edge lies strictly inside the circle of the triangle on the edge's other side.
-void ExpectDelaunayTriangulation(const dcttest::Triangulation& run) {
-    std::vector<EdgeUse> uses;
-    for (std::size_t t = 0; t < run.triangles.size(); ++t) {
-        const int c[3] = {run.triangles[t].i1, run.triangles[t].i2, run.triangles[t].i3};
-        for (int k = 0; k < 3; ++k) {
-            const std::uint64_t a = static_cast<std::uint64_t>(c[k]);
-            const std::uint64_t b = static_cast<std::uint64_t>(c[(k + 1) % 3]);
-            uses.push_back({std::min(a, b) << 32 | std::max(a, b), t, c[(k + 2) % 3]});
-        }
-    }
-    std::sort(uses.begin(), uses.end(),
-              [](const EdgeUse& x, const EdgeUse& y) { return x.key < y.key; });
-    std::size_t outerEdges = 0;
-    for (std::size_t k = 0; k < uses.size();) {
-        std::size_t end = k;
-        while (end < uses.size() && uses[end].key == uses[k].key) {
-            ++end;
-        }
-        ASSERT_LE(end - k, 2u) << "edge in more than two triangles";
-        if (end - k == 1) {
-            ++outerEdges;
-        } else {
-            for (int side = 0; side < 2; ++side) {
-                const geom::CTriangle& t = run.triangles[uses[k + side].triangle];
-                const geom::CVertex& q = run.vertices[uses[k + 1 - side].opposite];
-                ASSERT_LE(exact::ExactInCircle(At(t.p1), At(t.p2), At(t.p3), At(q)), 0)
-                    << "vertex " << uses[k + 1 - side].opposite << " inside the circle of " << t.i1
-                    << " " << t.i2 << " " << t.i3;
-            }
-        }
-        k = end;
-    }
-    const std::size_t n = run.vertices.size();
-    const std::size_t h = HullVertexCount(run.vertices);
-    EXPECT_EQ(outerEdges, h);
-    EXPECT_EQ(run.triangles.size(), 2 * n - h - 2);
-}
-
 void ExpectGoodTriangulation(const std::vector<geom::CVertex>& points) {
     const dcttest::Triangulation run = dcttest::TriangulateAll(points);
     ASSERT_EQ(run.failure, "");
     ExpectVertexList(points, run.vertices);
-    if (AllOnOneLine(run.vertices)) {
+    if (hardgeom::AllOnOneLine(run.vertices)) {
         EXPECT_TRUE(run.triangles.empty());
         return;
     }
     ExpectTrianglesWellFormed(run);
     ExpectCounterClockwiseGroups(run);
-    ExpectDelaunayTriangulation(run);
+    // Every edge in one or two triangles, the outer ones exactly the hull, as many triangles as a
+    // triangulation of the hull has, and every edge locally Delaunay.
+    std::vector<hardgeom::Corners> corners = dcttest::IndexTriples(run.triangles);
+    const hardgeom::MeshFaults faults = hardgeom::CheckTriangulation(run.vertices, corners);
+    EXPECT_TRUE(faults.Valid()) << "repeated edges " << faults.repeatedEdges
+                                << ", boundary off the hull " << faults.boundaryOffHull
+                                << ", count off by " << faults.countMismatch
+                                << ", overlapping pairs " << faults.overlaps;
+    EXPECT_EQ(faults.notDelaunay, 0u) << "edges not locally Delaunay";
 }
 
 // Every vertex against every triangle's circle: for small sets only.
@@ -286,5 +223,16 @@ TEST(DctProperties, SmallDegenerateSets) {
         }
     }
 }
+
+class DctOnHardSets : public testing::TestWithParam<hardgeom::HardSet> {};
+
+TEST_P(DctOnHardSets, GivesTheDelaunayTriangulation) {
+    ExpectGoodTriangulation(GetParam().make());
+}
+
+INSTANTIATE_TEST_SUITE_P(HardSets, DctOnHardSets, testing::ValuesIn(hardgeom::HardSets()),
+                         [](const testing::TestParamInfo<hardgeom::HardSet>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

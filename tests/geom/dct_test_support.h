@@ -1,8 +1,8 @@
 // Helpers shared by the CDCT tests.
 //
-// ReferenceMergeSort(points, scratch, first, last): the point sort written out plainly (top-down
-// merge sort, right-hand record taken unless the left one is strictly smaller, right half read
-// from its far end); the oracle for SortPoints and for which point of a position survives.
+// ExpectedVertices(points): the vertex list a triangulation of the points must have: the points in
+// the order of SortPoints (whose order of equal positions sort_points_test holds to the merge
+// sort's), each run of equal positions given by its last point.
 // TriangulateAll(points): feeds (x, y, z) points to a CDCT in the given order and gives the
 // triangles and the vertex list, or the text of the failure thrown.
 #pragma once
@@ -13,44 +13,14 @@
 #include <vector>
 
 #include "geom/dct.h"
+#include "geom/sort_points.h"
 
 namespace dcttest {
 
-inline void ReferenceMergeSort(std::vector<geom::CVertex>& points,
-                               std::vector<geom::CVertex>& scratch, std::int32_t first,
-                               std::int32_t last) {
-    if (last - first < 1) {
-        return;
-    }
-    const std::int32_t mid = (first + last) / 2;
-    ReferenceMergeSort(points, scratch, first, mid);
-    ReferenceMergeSort(points, scratch, mid + 1, last);
-    for (std::int32_t k = first; k <= mid; ++k) {
-        scratch[k] = points[k];
-    }
-    for (std::int32_t k = mid + 1; k <= last; ++k) {
-        scratch[last + mid + 1 - k] = points[k];
-    }
-    std::int32_t i = first;
-    std::int32_t j = last;
-    for (std::int32_t k = first; k <= last; ++k) {
-        const geom::CVertex left = scratch[i];
-        const geom::CVertex right = scratch[j];
-        if (right.x > left.x || (right.x == left.x && right.y > left.y)) {
-            points[k] = left;
-            ++i;
-        } else {
-            points[k] = right;
-            --j;
-        }
-    }
-}
-
-// The vertex list a triangulation of `points` must have: the points sorted by the reference
-// sort, each run of equal positions given by its last point.
 inline std::vector<geom::CVertex> ExpectedVertices(std::vector<geom::CVertex> points) {
     std::vector<geom::CVertex> scratch(points.size());
-    ReferenceMergeSort(points, scratch, 0, static_cast<std::int32_t>(points.size()) - 1);
+    geom::SortPoints(points.data(), scratch.data(), 0,
+                     static_cast<std::int32_t>(points.size()) - 1);
     std::vector<geom::CVertex> survivors;
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (i + 1 < points.size() && points[i] == points[i + 1]) {

@@ -1,6 +1,6 @@
-// CDelaunay on hard point sets: nothing thrown, no crash or hang, and a valid piece of the
-// Delaunay triangulation (checked exactly), whatever the scale of the data or how many points
-// share a circle.
+// CDelaunay on the hard point sets (hard_geometry_sets.h) and on points on one circle: nothing
+// thrown, no crash or hang, and a valid piece of the Delaunay triangulation (checked exactly),
+// whatever the scale of the data or how many points share a circle.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,12 +38,13 @@ void ExpectValid(const std::string& name, const hardgeom::Points& points) {
     std::vector<geom::CVertex> sorted;
     std::vector<geom::CTriangle> triangles;
     ASSERT_NO_THROW(triangles = Triangulate(points, &sorted));
-    const delaunay_validity::Faults faults = delaunay_validity::IncrementalFaults(sorted, triangles);
+    const delaunay_validity::Faults faults =
+        delaunay_validity::IncrementalFaults(sorted, triangles);
     EXPECT_TRUE(faults.Valid()) << faults.badCorners << " bad, " << faults.notCounterClockwise
                                 << " clockwise or flat, " << faults.repeatedEdges
                                 << " repeated edges, " << faults.overlaps << " overlaps, "
-                                << faults.notDelaunay << " not Delaunay, "
-                                << faults.pointsInCircles << " points in circles";
+                                << faults.notDelaunay << " not Delaunay, " << faults.pointsInCircles
+                                << " points in circles";
 }
 
 // The triangles as sets of input positions, for comparing runs over the same points.
@@ -55,8 +56,8 @@ std::vector<std::array<double, 6>> Shapes(const std::vector<geom::CTriangle>& tr
                                                     {t.p2.x * scale, t.p2.y * scale},
                                                     {t.p3.x * scale, t.p3.y * scale}}};
         std::sort(c.begin(), c.end());
-        shapes.push_back({c[0].first, c[0].second, c[1].first, c[1].second, c[2].first,
-                          c[2].second});
+        shapes.push_back(
+            {c[0].first, c[0].second, c[1].first, c[1].second, c[2].first, c[2].second});
     }
     std::sort(shapes.begin(), shapes.end());
     return shapes;
@@ -86,44 +87,16 @@ double PolygonArea(const hardgeom::Points& ring, double cx, double cy) {
     return area;
 }
 
-TEST(HardGeometryDelaunay, NearlyCollinearPoints) {
-    ExpectValid("lines with binary-inexact slopes", hardgeom::NearlyCollinearLines(250, 41));
-    ExpectValid("line with a near apex", hardgeom::LineWithApex(500));
+class DelaunayOnHardSets : public testing::TestWithParam<hardgeom::HardSet> {};
+
+TEST_P(DelaunayOnHardSets, GivesAValidPieceOfTheDelaunayTriangulation) {
+    ExpectValid(GetParam().name, GetParam().make());
 }
 
-TEST(HardGeometryDelaunay, CocircularPoints) {
-    ExpectValid("lattice circle", hardgeom::LatticeCircle(5525LL * 5525));
-    ExpectValid("decimal grid", hardgeom::ScaledGrid(40, 0.1, 42));
-    ExpectValid("survey grid", hardgeom::SurveyGrid(40));
-}
-
-TEST(HardGeometryDelaunay, SurveyCoordinates) {
-    ExpectValid("survey points", hardgeom::SurveyPoints(2000, 43));
-}
-
-TEST(HardGeometryDelaunay, TinyAndHugeMagnitudes) {
-    ExpectValid("tiny uniform", hardgeom::ScaledUniform(1000, 1e-300, 44));
-    ExpectValid("subnormal grid", hardgeom::ScaledGrid(20, 1e-320, 45));
-    ExpectValid("huge uniform", hardgeom::ScaledUniform(1000, 1e300, 46));
-    ExpectValid("huge grid", hardgeom::ScaledGrid(20, 1e302, 47));
-}
-
-TEST(HardGeometryDelaunay, PointsALastBitApart) {
-    ExpectValid("ulp block at 1", hardgeom::LastBitBlock(1.0, 1.0, 12));
-    ExpectValid("ulp block at survey coordinates",
-                    hardgeom::LastBitBlock(350123.456, 5800456.789, 12));
-}
-
-TEST(HardGeometryDelaunay, ManyCopiesOfThreePoints) {
-    ExpectValid("copies of three", hardgeom::CopiesOfThree(100000));
-}
-
-TEST(HardGeometryDelaunay, AdversarialOrders) {
-    ExpectValid("two vertical lines", hardgeom::TwoVerticalLines(200));
-    ExpectValid("parabola", hardgeom::Parabola(500));
-    ExpectValid("spiral", hardgeom::Spiral(2000));
-    ExpectValid("descending", hardgeom::Descending(3000, 48));
-}
+INSTANTIATE_TEST_SUITE_P(HardSets, DelaunayOnHardSets, testing::ValuesIn(hardgeom::HardSets()),
+                         [](const testing::TestParamInfo<hardgeom::HardSet>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // Points on one circle, exactly or within rounding: the walk's circle test took in triangles
 // whose circle merely passes through the point and returned about n * n / 10 overlapping
@@ -168,7 +141,6 @@ TEST(HardGeometryDelaunay, CircleWithItsCentre) {
     const delaunay_validity::Faults faults =
         delaunay_validity::IncrementalFaults(sorted, triangles);
     EXPECT_EQ(faults.notCounterClockwise + faults.overlaps + faults.repeatedEdges, 0u);
-    ExpectValid("lattice circle of 5^4 * 13^2 * 17^2", hardgeom::LatticeCircle(5525LL * 5525));
 }
 
 // Coordinates in degrees: neighbours differ in y by far less than 1e-6, the walk's tolerance.
@@ -192,7 +164,8 @@ TEST(HardGeometryDelaunay, CoordinatesInDegrees) {
             // An outline whose radius wanders with the angle, like a small country's.
             const double dx = i - 45.0, dy = j - 45.0;
             const double angle = std::atan2(dy, dx);
-            const double reach = 30.0 + 8.0 * std::sin(3 * angle) + 5.0 * std::cos(7 * angle + pi / 5);
+            const double reach =
+                30.0 + 8.0 * std::sin(3 * angle) + 5.0 * std::cos(7 * angle + pi / 5);
             if (dx * dx + dy * dy <= reach * reach) {
                 grid.emplace_back(x, y, 400.0 + i + j);
             }

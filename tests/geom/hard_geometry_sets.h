@@ -3,6 +3,8 @@
 // repeated points and point orders that stress a sweep or a divide and conquer.
 //
 // Every generator gives (x, y, z) points in the order they are to be added; z numbers them.
+//
+// HardSets(): the sets both triangulators are tested on, each with its name.
 #pragma once
 
 #include <algorithm>
@@ -237,6 +239,45 @@ inline Points LineWithApex(int count) {
     }
     Add(points, 0.05 * count, 7.000000001);
     return points;
+}
+
+struct HardSet {
+    const char* name;
+    Points (*make)();
+};
+
+inline const std::vector<HardSet>& HardSets() {
+    static const std::vector<HardSet> sets = {
+        {"UlpGridOnTheDiagonal", [] { return NearlyCollinearUlpGrid(16); }},
+        {"LinesWithBinaryInexactSlopes", [] { return NearlyCollinearLines(500, 31); }},
+        {"LineWithANearApex", [] { return LineWithApex(1000); }},
+        {"LatticeCircle", [] { return LatticeCircle(5525LL * 5525); }},
+        {"RoundedCircle", [] { return RoundedCircle(1000, 100.0, 0.0, 0.0); }},
+        {"RoundedCircleFarOut", [] { return RoundedCircle(1000, 30.0, 350123.456, 5800456.789); }},
+        {"DecimalGrid", [] { return ScaledGrid(60, 0.1, 32); }},
+        {"SurveyGrid", [] { return SurveyGrid(60); }},
+        {"SurveyPoints", [] { return SurveyPoints(4000, 33); }},
+        {"TinyUniform", [] { return ScaledUniform(2000, 1e-300, 34); }},
+        {"TinyGrid", [] { return ScaledGrid(30, 1e-300, 35); }},
+        {"SubnormalGrid", [] { return ScaledGrid(20, 1e-320, 36); }},
+        {"HugeUniform", [] { return ScaledUniform(2000, 1e300, 37); }},
+        {"HugeGrid", [] { return ScaledGrid(30, 1e302, 38); }},
+        {"UlpBlockAtOne", [] { return LastBitBlock(1.0, 1.0, 12); }},
+        {"UlpBlockAtSurveyCoordinates", [] { return LastBitBlock(350123.456, 5800456.789, 12); }},
+        {"UlpBlockWithFarPoints",
+         [] {
+             Points points = LastBitBlock(350123.456, 5800456.789, 6);
+             Add(points, 350124.0, 5800456.0);
+             Add(points, 350122.0, 5800458.0);
+             return points;
+         }},
+        {"CopiesOfThree", [] { return CopiesOfThree(100000); }},
+        {"TwoVerticalLines", [] { return TwoVerticalLines(300); }},
+        {"Parabola", [] { return Parabola(1000); }},
+        {"Spiral", [] { return Spiral(3000); }},
+        {"Descending", [] { return Descending(5000, 39); }},
+    };
+    return sets;
 }
 
 }  // namespace hardgeom
