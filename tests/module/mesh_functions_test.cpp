@@ -217,34 +217,30 @@ TEST_P(MeshFunctionsTest, TheSmallestAndLargestMaximumAreAccepted) {
     ExpectSingleMeshOf(Triangulate(points), L"0");
 }
 
-TEST_P(MeshFunctionsTest, MaximumOutsideItsRangeIsRejected) {
+TEST_P(MeshFunctionsTest, LayerAndMaximumOfTheWrongKindOrRangeAreRejected) {
     const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-    for (int maxPoints : {2, -5, 0, F().largestMaxPoints + 1, 40000000}) {
-        SCOPED_TRACE(maxPoints);
-        ExpectArgumentError({points, LispValue::nil(), LispValue::integer(maxPoints)},
-                            F().rangeMessage);
+    const std::wstring layerError = L"Layer name has to be a string or nil!";
+    const struct {
+        std::vector<LispValue> after;  // the arguments after the point list
+        std::wstring message;
+    } cases[] = {
+        {{}, layerError},
+        {{LispValue::integer(5)}, layerError},
+        {{LispValue::t()}, layerError},
+        {{LispValue::nil(), LispValue::real(100.0)}, F().integerMessage},
+        {{LispValue::nil(), LispValue::string(L"100")}, F().integerMessage},
+        {{LispValue::nil(), LispValue::integer(2)}, F().rangeMessage},
+        {{LispValue::nil(), LispValue::integer(-5)}, F().rangeMessage},
+        {{LispValue::nil(), LispValue::integer(0)}, F().rangeMessage},
+        {{LispValue::nil(), LispValue::integer(F().largestMaxPoints + 1)}, F().rangeMessage},
+        {{LispValue::nil(), LispValue::integer(40000000)}, F().rangeMessage},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kafhost::wideToUtf8(c.message));
+        std::vector<LispValue> args = {points};
+        args.insert(args.end(), c.after.begin(), c.after.end());
+        ExpectArgumentError(args, c.message);
     }
-    // The polyface limit is 32767; 40000 passes only for subdivision meshes.
-    if (F().largestMaxPoints == 32767) {
-        ExpectArgumentError({points, LispValue::nil(), LispValue::integer(40000)},
-                            F().rangeMessage);
-    }
-}
-
-TEST_P(MeshFunctionsTest, MaximumGivenAsARealIsRejected) {
-    ExpectArgumentError(
-        {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::nil(), LispValue::real(100.0)},
-        F().integerMessage);
-    ExpectArgumentError(
-        {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::nil(), LispValue::string(L"100")},
-        F().integerMessage);
-}
-
-TEST_P(MeshFunctionsTest, PointListAloneOrALayerOfAnotherTypeIsALayerError) {
-    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-    ExpectArgumentError({points}, L"Layer name has to be a string or nil!");
-    ExpectArgumentError({points, LispValue::integer(5)}, L"Layer name has to be a string or nil!");
-    ExpectArgumentError({points, LispValue::t()}, L"Layer name has to be a string or nil!");
 }
 
 TEST_P(MeshFunctionsTest, NumberAmongThePointsIsReadAsTheLayer) {
