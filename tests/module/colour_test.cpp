@@ -137,11 +137,7 @@ TEST_F(ColourTest, ArgumentsAreCheckedInOrderBeforeAnythingChanges) {
     };
     for (const auto& c : cases) {
         host().clearCommandLine();
-        const auto result = Call(kFunction, c.args);
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-        EXPECT_EQ(result.printed, c.printed);
+        ExpectFailedWithNil(Call(kFunction, c.args), c.printed);
         EXPECT_TRUE(ColoursOf(mesh).empty());
     }
 }
@@ -154,10 +150,7 @@ TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {
 
     auto result =
         Colourise({first, polyline, last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
-    EXPECT_EQ(result.status, RSERR);
-    EXPECT_TRUE(result.resultSet);
-    EXPECT_TRUE(result.value.isNil());
-    EXPECT_EQ(result.printed, L"\rMesh: 1 of 3, Number of vertices: 3" + notMesh);
+    ExpectFailedWithNil(result, L"\rMesh: 1 of 3, Number of vertices: 3" + notMesh);
     EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {0, 255, 0}));
     EXPECT_TRUE(ColoursOf(last).empty());
     EXPECT_FALSE(host().meter().shown);

@@ -37,13 +37,6 @@ std::vector<EntityInfo> DrawingEntities() {
     return kafhost::Host::instance().snapshot().entities;
 }
 
-void ExpectNilAndError(const kafhost::CallResult& result) {
-    ASSERT_TRUE(result.defined);
-    EXPECT_EQ(result.status, RSERR);
-    EXPECT_TRUE(result.resultSet);
-    EXPECT_TRUE(result.value.isNil());
-}
-
 // The drawing's entities begin with the ones given, unchanged.
 void ExpectStillInTheDrawing(const std::vector<EntityInfo>& before) {
     const std::vector<EntityInfo> now = DrawingEntities();
@@ -218,12 +211,11 @@ protected:
         const std::vector<EntityInfo> before = DrawingEntities();
         host().failCall(step.call, Occurrence(function, step), kInjected);
 
-        const kafhost::CallResult result = Call(function.name, args);
-        ExpectNilAndError(result);
         // A text thrown by setSubDMesh is reported with the status of the last successful step.
         const Acad::ErrorStatus shown = step.call == HostCall::kSetSubDMesh ? Acad::eOk : kInjected;
-        EXPECT_EQ(result.printed, PrintedBeforeWriter(function) + PrintedByWriter(function, step) +
-                                      StepLine(step.step, shown));
+        ExpectFailedWithNil(Call(function.name, args), PrintedBeforeWriter(function) +
+                                                           PrintedByWriter(function, step) +
+                                                           StepLine(step.step, shown));
 
         ExpectStillInTheDrawing(before);
         const std::vector<EntityInfo> now = DrawingEntities();
@@ -267,8 +259,7 @@ TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunc
             const RefusedAllocation refused(firstRoom);
             result = Call(name, args);
         }
-        ExpectNilAndError(result);
-        EXPECT_EQ(result.printed, text);
+        ExpectFailedWithNil(result, text);
         EXPECT_EQ(DrawingEntities().size(), before.size());
     }
 }
@@ -288,10 +279,9 @@ TEST_F(MeshWriterFailureTest, PointFileLineTooLongForTheMemoryLeftEndsTheCallWit
             result = Call(name, {StringList({file}), LispValue::string(L";"), LispValue::nil(),
                                  LispValue::real(0.0), LispValue::real(0.0), LispValue::real(1.0)});
         }
-        ExpectNilAndError(result);
-        EXPECT_EQ(result.printed,
-                  L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
-                  L"Not enough memory\n");
+        ExpectFailedWithNil(result,
+                            L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
+                            L"Not enough memory\n");
         EXPECT_TRUE(DrawingEntities().empty());
         EXPECT_FALSE(host().meter().shown);
         EXPECT_EQ(host().registeredFilterCount(), 0u);
@@ -365,13 +355,10 @@ TEST_F(LookupFailureTest, OutlineSearchNamesTheLookupStepThenTheObjectItWanted) 
             const std::vector<EntityInfo> before = DrawingEntities();
             host().failCall(lookup.call, occurrence, kInjected);
 
-            const kafhost::CallResult result =
+            ExpectFailedWithNil(
                 Call(L"kaf-dct-subdmesh-aa",
                      {LispValue::string(outline), StringList({first, second}), LispValue::nil(),
-                      LispValue::integer(100), LispValue::real(0.5)});
-            ExpectNilAndError(result);
-            EXPECT_EQ(
-                result.printed,
+                      LispValue::integer(100), LispValue::real(0.5)}),
                 StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
                     Aborted(L"add_points_aa", occurrence == 1 ? L"Object is not a LWPolyline!"
                                                               : L"Object is not a SubDMesh!"));
@@ -393,11 +380,10 @@ TEST_F(LookupFailureTest, ColouringStopsAtTheMeshItCannotFindAndKeepsTheColoursB
         host().failCall(lookup.call, 2, kInjected);
 
         const kafhost::CallResult result = Colour({first, second});
-        ExpectNilAndError(result);
-        EXPECT_EQ(result.printed,
-                  L"\rMesh: 1 of 2, Number of vertices: 3" +
-                      StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
-                      StepLine(L"changeVertexColor", L"Object is not a SubDMesh!"));
+        ExpectFailedWithNil(result,
+                            L"\rMesh: 1 of 2, Number of vertices: 3" +
+                                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+                                StepLine(L"changeVertexColor", L"Object is not a SubDMesh!"));
         EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
         EXPECT_TRUE(ColoursOf(second).empty());
         EXPECT_FALSE(host().meter().shown);
@@ -415,10 +401,9 @@ TEST_F(LookupFailureTest, MergingEndsUnderItsOwnStepNamesAndLeavesTheMeshAsItWas
 
         const kafhost::CallResult result =
             Call(L"kaf-mergingCoplanarFacesOfSubMesh", {LispValue::string(mesh)});
-        ExpectNilAndError(result);
-        EXPECT_EQ(result.printed,
-                  Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
-                          acadErrorStatusText(kInjected)));
+        ExpectFailedWithNil(result,
+                            Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
+                                    acadErrorStatusText(kInjected)));
         ExpectStillInTheDrawing(before);
     }
 }
@@ -451,9 +436,8 @@ TEST_F(LookupFailureTest, MeshThatCannotBeOpenedAgainStopsTheColouring) {
     host().failCall(HostCall::kOpenAcDbObject, 2, kInjected);
 
     const kafhost::CallResult result = Colour({first, second});
-    ExpectNilAndError(result);
-    EXPECT_EQ(result.printed, L"\rMesh: 1 of 2, Number of vertices: 3" +
-                                  StepLine(L"changeVertexColor", L"Object is not a SubDMesh!"));
+    ExpectFailedWithNil(result, L"\rMesh: 1 of 2, Number of vertices: 3" +
+                                    StepLine(L"changeVertexColor", L"Object is not a SubDMesh!"));
     EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
     EXPECT_TRUE(ColoursOf(second).empty());
     EXPECT_FALSE(host().meter().shown);

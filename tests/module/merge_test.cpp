@@ -11,30 +11,23 @@ using kafhost::LispValue;
 
 constexpr const wchar_t* kFunction = L"kaf-mergingCoplanarFacesOfSubMesh";
 
-class MergeTest : public ModuleTest {
-protected:
-    static void ExpectError(const kafhost::CallResult& result, const std::wstring& printed) {
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-        EXPECT_EQ(result.printed, printed);
-    }
-};
+using MergeTest = ModuleTest;
 
 TEST_F(MergeTest, ArgumentMustBeAHandleString) {
-    ExpectError(Call(kFunction), Aborted(L"mergingCoplanarFacesOfSubMesh", L"Too few arguments!"));
-    ExpectError(Call(kFunction, {LispValue::integer(12)}),
-                Aborted(L"mergingCoplanarFacesOfSubMesh",
-                        L"First argument has to be a string (handle name)!"));
+    ExpectFailedWithNil(Call(kFunction),
+                        Aborted(L"mergingCoplanarFacesOfSubMesh", L"Too few arguments!"));
+    ExpectFailedWithNil(Call(kFunction, {LispValue::integer(12)}),
+                        Aborted(L"mergingCoplanarFacesOfSubMesh",
+                                L"First argument has to be a string (handle name)!"));
 }
 
 TEST_F(MergeTest, LookupFailuresEndTheCallUnderTheFunctionsStepNames) {
     const std::wstring paper =
         host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", L"paper");
-    ExpectError(Call(kFunction, {LispValue::string(L"ABC123")}),
-                Aborted(L"mergingCoplanarFacesOfSubMesh:getAcDbObjectId",
-                        acadErrorStatusText(Acad::eUnknownHandle)));
-    ExpectError(
+    ExpectFailedWithNil(Call(kFunction, {LispValue::string(L"ABC123")}),
+                        Aborted(L"mergingCoplanarFacesOfSubMesh:getAcDbObjectId",
+                                acadErrorStatusText(Acad::eUnknownHandle)));
+    ExpectFailedWithNil(
         Call(kFunction, {LispValue::string(paper)}),
         Aborted(L"mergingCoplanarFacesOfSubMesh:seek", acadErrorStatusText(Acad::eInvalidInput)));
 }
@@ -42,8 +35,8 @@ TEST_F(MergeTest, LookupFailuresEndTheCallUnderTheFunctionsStepNames) {
 TEST_F(MergeTest, OtherEntitiesAreNotSubdivisionMeshes) {
     const std::wstring polyface =
         host().addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
-    ExpectError(Call(kFunction, {LispValue::string(polyface)}),
-                Aborted(L"mergingCoplanarFacesOfSubMesh", L"Object is not a SubDMesh!"));
+    ExpectFailedWithNil(Call(kFunction, {LispValue::string(polyface)}),
+                        Aborted(L"mergingCoplanarFacesOfSubMesh", L"Object is not a SubDMesh!"));
 }
 
 TEST_F(MergeTest, SubdivisionMeshIsReportedWithNoFacesMergedAndLeftUnchanged) {

@@ -99,17 +99,8 @@ protected:
         return LispValue::list(handles);
     }
 
-    static void ExpectNil(const kafhost::CallResult& result) {
-        ASSERT_TRUE(result.defined);
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-    }
-
     void ExpectArgumentError(const std::vector<LispValue>& args, const std::wstring& message) {
-        const kafhost::CallResult result = CallF(args);
-        ExpectNil(result);
-        EXPECT_EQ(result.printed, ArgumentError(message));
+        ExpectFailedWithNil(CallF(args), ArgumentError(message));
         EXPECT_TRUE(ModelSpaceEntities().empty());
     }
 
@@ -254,8 +245,7 @@ TEST_P(MeshFunctionsTest, NumberAmongThePointsIsReadAsTheLayer) {
                                      .nil()
                                      .build();
     const kafhost::CallResult result = CallWithChain(F().name, chain.get());
-    ExpectNil(result);
-    EXPECT_EQ(result.printed, ArgumentError(L"Layer name has to be a string or nil!"));
+    ExpectFailedWithNil(result, ArgumentError(L"Layer name has to be a string or nil!"));
 }
 
 TEST_P(MeshFunctionsTest, LayerAndMaximumInsideThePointListGiveOneMeshWhateverTheCount) {
@@ -319,8 +309,7 @@ TEST_P(MeshFunctionsTest, CollinearPointsWriteNoMeshAndSayWhy) {
 
 TEST_P(MeshFunctionsTest, CallWithoutArgumentsEndsWithNil) {
     const kafhost::CallResult result = CallF({});
-    ExpectNil(result);
-    EXPECT_EQ(result.printed, kStart + kTooFew);
+    ExpectFailedWithNil(result, kStart + kTooFew);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothMeshKinds, MeshFunctionsTest, ::testing::Values(kPfacemesh, kSubdmesh),

@@ -9,7 +9,9 @@
 //
 // Call(name, args) and CallWithChain(name, chain) call an AutoLISP function of the current
 // document and check that no exception escaped the function and that no drawing object was left
-// open by the call; they give the call's result.
+// open by the call; they give the call's result. ExpectQuietResult(result, expected): the call
+// succeeded (RSRSLT) with a valid result equal to expected and printed nothing.
+// ExpectFailedWithNil(result, printed): the call failed (RSERR), set nil and printed exactly that.
 //
 // Values for arguments and results: PointList({{x, y, z}, ...}) gives a list of 3D points,
 // PointList2({{x, y}, ...}) a list of 2D points, PointListOf(points) the list of points given as
@@ -57,6 +59,25 @@ protected:
 
     static kafhost::CallResult CallWithChain(const std::wstring& name, const resbuf* chain) {
         return Checked(host().callWithChain(name, chain));
+    }
+
+    static void ExpectQuietResult(const kafhost::CallResult& result,
+                                  const kafhost::LispValue& expected) {
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.resultValid) << kafhost::wideToUtf8(result.resultError);
+        EXPECT_EQ(result.value, expected) << kafhost::wideToUtf8(kafhost::toLispText(result.value));
+        EXPECT_EQ(result.printed, L"");
+    }
+
+    static void ExpectFailedWithNil(const kafhost::CallResult& result,
+                                    const std::wstring& printed) {
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSERR);
+        EXPECT_TRUE(result.resultSet);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, printed);
     }
 
     static kafhost::LispValue PointList(std::initializer_list<std::array<double, 3>> points) {

@@ -86,10 +86,7 @@ protected:
     }
     static void ExpectError(const kafhost::CallResult& result, const std::wstring& printed,
                             std::size_t entitiesLeft) {
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-        EXPECT_EQ(result.printed, printed);
+        ExpectFailedWithNil(result, printed);
         EXPECT_EQ(host().snapshot().entities.size(), entitiesLeft);
         EXPECT_FALSE(host().meter().shown);
     }

@@ -63,10 +63,7 @@ protected:
 
     static void ExpectArgumentError(const kafhost::CallResult& result,
                                     const std::wstring& printed) {
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-        EXPECT_EQ(result.printed, printed);
+        ExpectFailedWithNil(result, printed);
         EXPECT_TRUE(host().snapshot().entities.empty());
     }
 
