@@ -49,34 +49,9 @@ inline Faults IncrementalFaults(const std::vector<geom::CVertex>& sorted,
     for (const geom::CTriangle& t : triangles) {
         corners.push_back({t.i1, t.i2, t.i3});
     }
-    const std::vector<hardgeom::Corners> usable = hardgeom::UsableCorners(
-        sorted, corners, faults.badCorners, faults.notCounterClockwise);
-    std::vector<std::pair<std::pair<int, int>, int>> directed;  // edge -> opposite corner
-    for (const hardgeom::Corners& c : usable) {
-        for (int k = 0; k < 3; ++k) {
-            directed.push_back({{c[k], c[(k + 1) % 3]}, c[(k + 2) % 3]});
-        }
-    }
-    std::sort(directed.begin(), directed.end());
-    for (std::size_t k = 0; k < directed.size(); ++k) {
-        const auto& edge = directed[k].first;
-        if (k > 0 && directed[k - 1].first == edge) {
-            ++faults.repeatedEdges;
-            continue;
-        }
-        const auto twin = std::lower_bound(
-            directed.begin(), directed.end(),
-            std::make_pair(std::make_pair(edge.second, edge.first), -1));
-        if (twin == directed.end() || twin->first != std::make_pair(edge.second, edge.first)) {
-            continue;
-        }
-        const exact::Point a = hardgeom::At(sorted[edge.first]);
-        const exact::Point b = hardgeom::At(sorted[edge.second]);
-        if (exact::ExactInCircle(a, b, hardgeom::At(sorted[directed[k].second]),
-                                 hardgeom::At(sorted[twin->second])) > 0) {
-            ++faults.notDelaunay;
-        }
-    }
+    const std::vector<hardgeom::Corners> usable =
+        hardgeom::UsableCorners(sorted, corners, faults.badCorners, faults.notCounterClockwise);
+    hardgeom::CheckEdges(sorted, usable, faults.repeatedEdges, faults.notDelaunay);
     faults.overlaps = hardgeom::CountOverlaps(sorted, usable);
     if (sorted.size() <= 600) {
         for (const hardgeom::Corners& c : usable) {
@@ -94,8 +69,8 @@ inline Faults IncrementalFaults(const std::vector<geom::CVertex>& sorted,
 inline double TriangleArea(const std::vector<geom::CTriangle>& triangles) {
     double area = 0.0;
     for (const geom::CTriangle& t : triangles) {
-        area += 0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) -
-                       (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
+        area +=
+            0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) - (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
     }
     return area;
 }
@@ -138,9 +113,10 @@ inline double DelaunayCoveredArea(const std::vector<geom::CVertex>& points) {
                 for (const int q : onCircle) {
                     ring.push_back(points[q]);
                 }
-                std::sort(ring.begin(), ring.end(), [](const geom::CVertex& u, const geom::CVertex& v) {
-                    return u.x < v.x || (u.x == v.x && u.y < v.y);
-                });
+                std::sort(ring.begin(), ring.end(),
+                          [](const geom::CVertex& u, const geom::CVertex& v) {
+                              return u.x < v.x || (u.x == v.x && u.y < v.y);
+                          });
                 const std::vector<int> hull = hardgeom::HullCycle(ring);
                 for (std::size_t h = 1; h + 1 < hull.size(); ++h) {
                     const geom::CVertex& p = ring[hull[0]];

@@ -10,7 +10,7 @@
 // edge at most once, the edges used once exactly the hull's boundary run counter-clockwise, and
 // the triangle count 2n - h - 2 (h the vertices on the hull's boundary) together mean that the
 // triangles cover the hull once: no overlap and no gap. The pairwise overlap count and the
-// local Delaunay test come on top.
+// local Delaunay test (CheckEdges) come on top.
 #pragma once
 
 #include <algorithm>
@@ -164,11 +164,13 @@ inline std::vector<Corners> UsableCorners(const std::vector<geom::CVertex>& vert
     return usable;
 }
 
-inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
-                                     const std::vector<Corners>& triangles) {
-    MeshFaults faults;
-    const std::vector<Corners> usable =
-        UsableCorners(vertices, triangles, faults.badCorners, faults.notCounterClockwise);
+// Over the usable triangles' directed edges: counts the edges used twice and the shared edges that
+// are not locally Delaunay (a corner opposite the edge strictly inside the circle of the triangle
+// on its other side); gives the edges used once, the boundary of the triangles.
+inline std::set<std::pair<int, int>> CheckEdges(const std::vector<geom::CVertex>& vertices,
+                                                const std::vector<Corners>& usable,
+                                                std::size_t& repeatedEdges,
+                                                std::size_t& notDelaunay) {
     // Directed edge (a, b) -> the corner opposite it.
     std::vector<std::pair<std::pair<int, int>, int>> directed;
     for (const Corners& c : usable) {
@@ -186,23 +188,32 @@ inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
     for (std::size_t k = 0; k < directed.size(); ++k) {
         const auto& edge = directed[k].first;
         if (k > 0 && directed[k - 1].first == edge) {
-            ++faults.repeatedEdges;
+            ++repeatedEdges;
             continue;
         }
         const auto twin = find(edge.second, edge.first);
         if (twin == directed.end()) {
             boundary.insert(edge);
         } else if (edge.first < edge.second) {
-            const geom::CVertex& a = vertices[edge.first];
-            const geom::CVertex& b = vertices[edge.second];
+            const exact::Point a = At(vertices[edge.first]);
+            const exact::Point b = At(vertices[edge.second]);
             const exact::Point c = At(vertices[directed[k].second]);
             const exact::Point d = At(vertices[twin->second]);
-            if (exact::ExactInCircle(At(a), At(b), c, d) > 0 ||
-                exact::ExactInCircle(At(b), At(a), d, c) > 0) {
-                ++faults.notDelaunay;
+            if (exact::ExactInCircle(a, b, c, d) > 0 || exact::ExactInCircle(b, a, d, c) > 0) {
+                ++notDelaunay;
             }
         }
     }
+    return boundary;
+}
+
+inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
+                                     const std::vector<Corners>& triangles) {
+    MeshFaults faults;
+    const std::vector<Corners> usable =
+        UsableCorners(vertices, triangles, faults.badCorners, faults.notCounterClockwise);
+    const std::set<std::pair<int, int>> boundary =
+        CheckEdges(vertices, usable, faults.repeatedEdges, faults.notDelaunay);
     const std::vector<int> hull = HullCycle(vertices);
     std::size_t hullEdgesFound = 0;
     for (std::size_t k = 0; k < hull.size(); ++k) {

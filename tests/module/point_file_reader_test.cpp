@@ -22,6 +22,12 @@ protected:
         host().setMessageBoxEcho(false);
     }
 
+    // A fresh host within a test, message boxes kept off the terminal as in SetUp.
+    static void StartOver() {
+        host().reset();
+        host().setMessageBoxEcho(false);
+    }
+
     // Calls kaf-dct-subdmesh-withloadcsv on the files with the delimiter, no layer, the shift
     // and scale given.
     static kafhost::CallResult Read(const std::vector<std::wstring>& files,
@@ -119,8 +125,7 @@ TEST_F(PointFileReaderTest, UnterminatedLastLineIsReadAsTheLastRow) {
               (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}, {9, 9, 9}}));
 
     // A file of one line: one row, one point, which is too few to triangulate.
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring single = Write("single.csv", "1;2;3");
     const auto alone = Read({single}, L";");
     EXPECT_EQ(alone.status, RSERR);
@@ -131,8 +136,7 @@ TEST_F(PointFileReaderTest, UnterminatedLastLineIsReadAsTheLastRow) {
     EXPECT_TRUE(host().messageBoxes().empty());
 
     // The unterminated row keeps its number, and a carriage return at its end is no part of it.
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring bad = Write("bad_tail.csv", "0;0;1\r\n\r\n5;0;X\r");
     ExpectCanceled(Read({bad}, L";"), L"Can not parse row 3:\n\n5;0;X\n\nin file '" + bad);
 }
@@ -154,8 +158,7 @@ TEST_F(PointFileReaderTest, CoordinatesMadeInfiniteByTheShiftOrScaleAreRefused) 
         double transX, transY, scaleZ;
     } cases[] = {{1e308, 0.0, 1.0}, {0.0, 0.0, 1e10}, {0.0, -1e308 * 2, 1.0}};
     for (const auto& c : cases) {
-        host().reset();
-        host().setMessageBoxEcho(false);
+        StartOver();
         const auto result = Read({file}, L";", c.transX, c.transY, c.scaleZ);
         EXPECT_EQ(result.status, RSERR);
         EXPECT_FALSE(result.resultSet);
@@ -180,25 +183,21 @@ TEST_F(PointFileReaderTest, BadRowsShowTheRowNumberTheLineAndTheFile) {
     ExpectCanceled(Read({letter}, L";"),
                    L"Can not parse row 3:\n\n1.5;2.5;3.5;X\n\nin file '" + letter);
 
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring blankField = Write("blank_field.csv", "1,2,3, \r\n");
     ExpectCanceled(Read({blankField}, L","),
                    L"Can not parse row 1:\n\n1,2,3, \n\nin file '" + blankField);
 
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring twoNumbersInAField = Write("two.csv", "1;2 3;4\n");
     ExpectCanceled(Read({twoNumbersInAField}, L";"),
                    L"Can not parse row 1:\n\n1;2 3;4\n\nin file '" + twoNumbersInAField);
 
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring tooFew = Write("few.csv", "0;0;0\n1;;2\n");
     ExpectCanceled(Read({tooFew}, L";"), L"Too few values in row 2:\n\n1;;2\n\nin file '" + tooFew);
 
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     // An empty delimiter splits nothing: the row is one field.
     const std::wstring plain = Write("plain.csv", "1;2;3\n");
     ExpectCanceled(Read({plain}, L""), L"Can not parse row 1:\n\n1;2;3\n\nin file '" + plain);
@@ -208,8 +207,7 @@ TEST_F(PointFileReaderTest, HeaderAndByteOrderMarkFailAtRowOne) {
     const std::wstring header = Write("header.csv", "x;y;z\n0;0;0\n1;0;0\n0;1;0\n");
     ExpectCanceled(Read({header}, L";"), L"Can not parse row 1:\n\nx;y;z\n\nin file '" + header);
 
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring bom = Write("bom.csv",
                                    "\xEF\xBB\xBF"
                                    "0;0;0\n1;0;0\n0;1;0\n");
@@ -228,8 +226,7 @@ TEST_F(PointFileReaderTest, SeveralFilesAddTheirRowCountsAndStopAtTheFirstFailur
     EXPECT_NE(result.printed.find(L"\nVertex count: 12\n"), std::wstring::npos);
     EXPECT_EQ(MeshVertices(result).size(), 12u);
 
-    host().reset();
-    host().setMessageBoxEcho(false);
+    StartOver();
     const std::wstring bad = Write("bad.csv", "5;5;1\n6;5;1\n7;5\n");
     ExpectCanceled(Read({five, bad, seven}, L";"),
                    L"Too few values in row 3:\n\n7;5\n\nin file '" + bad);
@@ -250,8 +247,7 @@ TEST_F(PointFileReaderTest, MissingFileEndsTheReadWithNotFound) {
     ASSERT_EQ(::mkfifo(kafhost::wideToUtf8(pipe).c_str(), 0600), 0);
     for (const std::wstring& name : {files_.Folder().wstring(), std::wstring(L"/dev/zero"), pipe}) {
         SCOPED_TRACE(kafhost::wideToUtf8(name));
-        host().reset();
-        host().setMessageBoxEcho(false);
+        StartOver();
         ExpectCanceled(Read({first, name}, L";"), L"File '" + name + L"' not found!");
     }
 }
