@@ -59,14 +59,8 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, AaArguments& ou
             }
             return nullptr;
         case 4:
-            if (node->restype == RTSHORT) {
-                out.maxPoints = node->resval.rint;
-            } else if (node->restype == RTLONG) {
-                out.maxPoints = node->resval.rlong;
-            } else {
-                return L"Fourth argument has to be an integer!";
-            }
-            return nullptr;
+            return ReadInteger(node, out.maxPoints) ? nullptr
+                                                    : L"Fourth argument has to be an integer!";
         default:
             if (node->restype != RTREAL) {
                 return L"Fifth argument has to be a real!";

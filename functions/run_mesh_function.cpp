@@ -48,11 +48,7 @@ bool ReadMeshFunctionArguments(const resbuf* args, geom::CDCT& dct, const MeshAr
     if (maximum == nullptr) {
         return true;
     }
-    if (maximum->restype == RTSHORT) {
-        arguments.maxPoints = maximum->resval.rint;
-    } else if (maximum->restype == RTLONG) {
-        arguments.maxPoints = maximum->resval.rlong;
-    } else {
+    if (!ReadInteger(maximum, arguments.maxPoints)) {
         ReportFunctionError(rules.label, rules.integerMessage);
         return false;
     }

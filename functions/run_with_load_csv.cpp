@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "geom/dct.h"
+#include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "host/pump_messages.h"
 #include "host/result_lists.h"
@@ -65,11 +66,7 @@ bool ReadCsvArguments(const resbuf* node, const WithLoadCsvVariant& variant, Csv
     if ((node = node->rbnext) == nullptr) {
         return true;
     }
-    if (node->restype == RTSHORT) {
-        out.maximum = node->resval.rint;
-    } else if (node->restype == RTLONG) {
-        out.maximum = node->resval.rlong;
-    } else {
+    if (!ReadInteger(node, out.maximum)) {
         ReportFunctionError(variant.step, variant.notAnInteger);
         return false;
     }

@@ -17,6 +17,9 @@
 // list is the last argument, so its RTLE is never examined), prints "End Handle: %s\n" for every
 // string read and leaves the cursor null: callers must test it before stepping past the list.
 //
+// ReadInteger(node, value): the integer of an RTSHORT or RTLONG node into value; false, with value
+// unchanged, for a node of another type.
+//
 // ReadPositionalArguments(args, count, step, read): walks the first count arguments of a call in
 // order. read(position, cursor) checks the argument at cursor (positions from 1) and gives an
 // error message, or null when it is accepted; it may move cursor inside the argument (a handle
@@ -69,6 +72,17 @@ struct PointWalk {
 PointWalk ReadPointListCounting(const resbuf* chain, geom::CDCT& dct);
 
 std::vector<std::wstring> ReadHandleList(const resbuf*& cursor);
+
+inline bool ReadInteger(const resbuf* node, std::int32_t& value) {
+    if (node->restype == RTSHORT) {
+        value = node->resval.rint;
+    } else if (node->restype == RTLONG) {
+        value = node->resval.rlong;
+    } else {
+        return false;
+    }
+    return true;
+}
 
 template <typename Read>
 bool ReadPositionalArguments(const resbuf* args, int count, const wchar_t* step, Read read) {
