@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -245,6 +246,10 @@ struct HardSet {
     const char* name;
     Points (*make)();
 };
+
+inline void PrintTo(const HardSet& set, std::ostream* os) {
+    *os << set.name;
+}
 
 inline const std::vector<HardSet>& HardSets() {
     static const std::vector<HardSet> sets = {
