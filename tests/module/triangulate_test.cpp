@@ -55,20 +55,4 @@ TEST_F(TriangulateTest, TooFewOrCollinearPointsGiveNilWithoutText) {
     ExpectQuietResult(Call(L"triangulate"), LispValue::nil());
 }
 
-TEST_F(TriangulateTest, NodeOfAnotherTypeEndsThePointList) {
-    const kafhost::Chain chain = kafhost::ChainBuilder()
-                                     .lb()
-                                     .point(0, 0)
-                                     .point(1, 0)
-                                     .point(0, 1)
-                                     .point(1, 1)
-                                     .real(2.5)
-                                     .point(5, 5)
-                                     .le()
-                                     .build();
-    ExpectQuietResult(CallWithChain(L"triangulate", chain.get()),
-                      LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0}),
-                                       Triangle({0, 0, 0}, {1, 0, 0}, {1, 1, 0})}));
-}
-
 }  // namespace
