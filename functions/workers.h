@@ -1,5 +1,5 @@
-// The workers of the ten AutoLISP functions. Each takes the call's argument chain (possibly null)
-// and gives RSRSLT after setting the call's result, or RSERR when the call failed.
+// The workers of the module's AutoLISP functions. Each takes the call's argument chain (possibly
+// null) and gives RSRSLT after setting the call's result, or RSERR when the call failed.
 #pragma once
 
 #include "arxapi.h"
@@ -14,3 +14,7 @@ int RunKafDctSubdmeshAa(const resbuf* args);
 int RunKafDctSubdmeshWithLoadCsv(const resbuf* args);
 int RunKafMergingCoplanarFacesOfSubMesh(const resbuf* args);
 int RunKafChangeMeshColor(const resbuf* args);
+int RunKafContours(const resbuf* args);
+int RunKafSurfaceStatistics(const resbuf* args);
+int RunKafVolume(const resbuf* args);
+int RunKafVolumeToDatum(const resbuf* args);

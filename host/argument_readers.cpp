@@ -46,3 +46,15 @@ std::vector<std::wstring> ReadHandleList(const resbuf*& cursor) {
     }
     return handles;
 }
+
+std::vector<std::wstring> ReadCompleteHandleList(const resbuf*& cursor) {
+    std::vector<std::wstring> handles;
+    for (; cursor != nullptr; cursor = cursor->rbnext) {
+        if (cursor->restype == RTSTR) {
+            handles.emplace_back(cursor->resval.rstring != nullptr ? cursor->resval.rstring : L"");
+        } else if (cursor->restype == RTLE) {
+            break;
+        }
+    }
+    return handles;
+}

@@ -17,8 +17,16 @@
 // list is the last argument, so its RTLE is never examined), prints "End Handle: %s\n" for every
 // string read and leaves the cursor null: callers must test it before stepping past the list.
 //
+// ReadCompleteHandleList(cursor): the same, except that the list is read to its closing RTLE
+// also when it is the call's last argument (nothing is echoed then); the cursor is left on the
+// RTLE, or null when the chain ends without one. For the functions whose handle list may come
+// last.
+//
 // ReadInteger(node, value): the integer of an RTSHORT or RTLONG node into value; false, with value
 // unchanged, for a node of another type.
+//
+// ReadLayer(node, layer): a layer argument, an RTSTR node (layer set to its text) or RTNIL (layer
+// emptied: none given); false, with layer unchanged, for a node of another type.
 //
 // ReadPositionalArguments(args, count, step, read): walks the first count arguments of a call in
 // order. read(position, cursor) checks the argument at cursor (positions from 1) and gives an
@@ -26,9 +34,13 @@
 // list leaves it on its closing RTLE, or null when the chain ended inside the list). The first
 // bad argument, or a chain that ends before count arguments ("Too few arguments!"), is reported
 // with ReportFunctionError under step (nil is set); gives false then, true when all were read.
+// ReadPositionalArguments(args, required, count, step, read): the same for a call whose arguments
+// after the first `required` may be left out: a chain that ends after at least `required`
+// arguments ends the walk there, without error.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +84,7 @@ struct PointWalk {
 PointWalk ReadPointListCounting(const resbuf* chain, geom::CDCT& dct);
 
 std::vector<std::wstring> ReadHandleList(const resbuf*& cursor);
+std::vector<std::wstring> ReadCompleteHandleList(const resbuf*& cursor);
 
 inline bool ReadInteger(const resbuf* node, std::int32_t& value) {
     if (node->restype == RTSHORT) {
@@ -84,10 +97,25 @@ inline bool ReadInteger(const resbuf* node, std::int32_t& value) {
     return true;
 }
 
+inline bool ReadLayer(const resbuf* node, std::optional<std::wstring>& layer) {
+    if (node->restype == RTSTR) {
+        layer = node->resval.rstring != nullptr ? node->resval.rstring : L"";
+    } else if (node->restype == RTNIL) {
+        layer.reset();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 template <typename Read>
-bool ReadPositionalArguments(const resbuf* args, int count, const wchar_t* step, Read read) {
+bool ReadPositionalArguments(const resbuf* args, int required, int count, const wchar_t* step,
+                             Read read) {
     const resbuf* cursor = args;
     for (int position = 1; position <= count; ++position) {
+        if (cursor == nullptr && position > required) {
+            return true;
+        }
         if (cursor == nullptr) {
             ReportFunctionError(step, L"Too few arguments!");
             return false;
@@ -103,4 +131,9 @@ bool ReadPositionalArguments(const resbuf* args, int count, const wchar_t* step,
         cursor = cursor->rbnext;
     }
     return true;
+}
+
+template <typename Read>
+bool ReadPositionalArguments(const resbuf* args, int count, const wchar_t* step, Read read) {
+    return ReadPositionalArguments(args, count, count, step, read);
 }

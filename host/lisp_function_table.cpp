@@ -28,6 +28,10 @@ constexpr ACHAR kKafDctSubdmeshAaName[] = L"kaf-dct-subdmesh-aa";
 constexpr ACHAR kKafDctSubdmeshWithLoadCsvName[] = L"kaf-dct-subdmesh-withloadcsv";
 constexpr ACHAR kKafMergingCoplanarFacesOfSubMeshName[] = L"kaf-mergingCoplanarFacesOfSubMesh";
 constexpr ACHAR kKafChangeMeshColorName[] = L"kaf-changeMeshColor";
+constexpr ACHAR kKafContoursName[] = L"kaf-contours";
+constexpr ACHAR kKafSurfaceStatisticsName[] = L"kaf-surfaceStatistics";
+constexpr ACHAR kKafVolumeName[] = L"kaf-volume";
+constexpr ACHAR kKafVolumeToDatumName[] = L"kaf-volumeToDatum";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -43,10 +47,15 @@ const LispFunctionEntry kKafMergingCoplanarFacesOfSubMesh =
     Entry<RunKafMergingCoplanarFacesOfSubMesh, kKafMergingCoplanarFacesOfSubMeshName>();
 const LispFunctionEntry kKafChangeMeshColor =
     Entry<RunKafChangeMeshColor, kKafChangeMeshColorName>();
+const LispFunctionEntry kKafContours = Entry<RunKafContours, kKafContoursName>();
+const LispFunctionEntry kKafSurfaceStatistics =
+    Entry<RunKafSurfaceStatistics, kKafSurfaceStatisticsName>();
+const LispFunctionEntry kKafVolume = Entry<RunKafVolume, kKafVolumeName>();
+const LispFunctionEntry kKafVolumeToDatum = Entry<RunKafVolumeToDatum, kKafVolumeToDatumName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[12] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[16] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -57,4 +66,8 @@ const LispFunctionEntry* const kLispFunctionTable[12] = {nullptr,
                                                          &kKafDctSubdmeshWithLoadCsv,
                                                          &kKafMergingCoplanarFacesOfSubMesh,
                                                          &kKafChangeMeshColor,
+                                                         &kKafContours,
+                                                         &kKafSurfaceStatistics,
+                                                         &kKafVolume,
+                                                         &kKafVolumeToDatum,
                                                          nullptr};

@@ -1,11 +1,13 @@
-// kLispFunctionTable: the module's ten AutoLISP functions between the table's bounding null
-// slots. Their order gives their function codes 0 to 9: triangulate, kaf-dct, kaf-dct-pface,
-// kaf-dct-pfacemesh, kaf-dct-pfacemesh-withloadcsv, kaf-dct-subdmesh, kaf-dct-subdmesh-aa,
-// kaf-dct-subdmesh-withloadcsv, kaf-mergingCoplanarFacesOfSubMesh, kaf-changeMeshColor. Each
-// entry's thunk hands the call's argument chain (acedGetArgs) to the function's worker and gives
-// what the worker gives; a failure the worker lets out ends the function there (RunWorkerGuarded).
+// kLispFunctionTable: the module's AutoLISP functions between the table's bounding null slots.
+// Their order gives their function codes: 0 to 9 the ten functions triangulate, kaf-dct,
+// kaf-dct-pface, kaf-dct-pfacemesh, kaf-dct-pfacemesh-withloadcsv, kaf-dct-subdmesh,
+// kaf-dct-subdmesh-aa, kaf-dct-subdmesh-withloadcsv, kaf-mergingCoplanarFacesOfSubMesh,
+// kaf-changeMeshColor; then the surface functions kaf-contours (10), kaf-surfaceStatistics (11),
+// kaf-volume (12) and kaf-volumeToDatum (13). Each entry's thunk hands the call's argument chain
+// (acedGetArgs) to the function's worker and gives what the worker gives; a failure the worker
+// lets out ends the function there (RunWorkerGuarded).
 #pragma once
 
 #include "arxapi.h"
 
-extern const LispFunctionEntry* const kLispFunctionTable[12];
+extern const LispFunctionEntry* const kLispFunctionTable[16];

@@ -84,6 +84,32 @@ resbuf* NewStringNode(const std::wstring& text) {
     return node;
 }
 
+resbuf* NewRealNode(double value) {
+    resbuf* node = acutNewRb(RTREAL);
+    if (node != nullptr) {
+        node->resval.rreal = value;
+    }
+    return node;
+}
+
+resbuf* NewLongNode(std::int32_t value) {
+    resbuf* node = acutNewRb(RTLONG);
+    if (node != nullptr) {
+        node->resval.rlong = value;
+    }
+    return node;
+}
+
+resbuf* NodesToResultList(const std::vector<resbuf*>& nodes) {
+    ChainBuilder chain;
+    chain.Append(NewListBegin());
+    for (resbuf* node : nodes) {
+        chain.Append(node);
+    }
+    chain.Append(NewListEnd());
+    return chain.Release();
+}
+
 resbuf* TrianglesToResultList(const std::vector<geom::CTriangle>& triangles) {
     ChainBuilder chain;
     chain.Append(NewListBegin());

@@ -1,0 +1,128 @@
+#include "functions/load_surface.h"
+
+#include <cwchar>
+#include <new>
+
+#include "geom/surface_mesh.h"
+#include "geom/weld_surface.h"
+#include "host/argument_readers.h"
+#include "host/error_lines.h"
+#include "input/read_surface_meshes.h"
+
+namespace {
+
+constexpr double kMeterTotal = 100.0;
+
+// A coordinate as the fault texts show it, with three decimals.
+std::wstring Coordinate(double value) {
+    wchar_t text[64];
+    std::swprintf(text, sizeof text / sizeof text[0], L"%.3f", value);
+    return text;
+}
+
+std::wstring PlanPosition(double x, double y) {
+    return L"(" + Coordinate(x) + L", " + Coordinate(y) + L")";
+}
+
+// The text of a fault that WeldSurface found at `where`, naming the mesh by its handle.
+std::wstring WeldFaultText(geom::SurfaceStatus status, const geom::MeshPosition& where,
+                           const std::vector<geom::SurfaceMesh>& meshes,
+                           const std::vector<std::wstring>& names) {
+    const std::wstring mesh = L"Mesh " + names[where.mesh];
+    const geom::SurfaceMesh& faulty = meshes[where.mesh];
+    switch (status) {
+        case geom::SurfaceStatus::NonFiniteCoordinate:
+            return mesh + L" has a vertex with a coordinate that is not a finite number!";
+        case geom::SurfaceStatus::FaceIndexOutOfRange:
+            return mesh + L" has a face with a vertex it does not have!";
+        case geom::SurfaceStatus::ConflictingElevation: {
+            const geom::CVertex& vertex = faulty.vertices[where.index];
+            return mesh + L" has a vertex at " + PlanPosition(vertex.x, vertex.y) +
+                   L" where another vertex has a different elevation!";
+        }
+        default: {
+            const geom::MeshFace& face = faulty.faces[where.index];
+            const geom::CVertex& a = faulty.vertices[static_cast<std::size_t>(face.i1)];
+            const geom::CVertex& b = faulty.vertices[static_cast<std::size_t>(face.i2)];
+            const geom::CVertex& c = faulty.vertices[static_cast<std::size_t>(face.i3)];
+            return mesh + L" has a face at " +
+                   PlanPosition((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0) +
+                   L" that overlaps another face!";
+        }
+    }
+}
+
+const wchar_t* StatusText(geom::SurfaceStatus status) {
+    switch (status) {
+        case geom::SurfaceStatus::TooManyElements:
+            return L"The meshes have too many vertices or faces!";
+        case geom::SurfaceStatus::EmptySurface:
+            return L"The meshes have no vertices!";
+        case geom::SurfaceStatus::InvalidLevels:
+            return L"The interval is too small for the surface's elevations!";
+        case geom::SurfaceStatus::TooManyLevels:
+            return L"The interval gives more than 1000000 contour levels!";
+        case geom::SurfaceStatus::InvalidDatum:
+            return L"The datum has to be a finite number!";
+        default:
+            return L"Unexpected failure!";
+    }
+}
+
+}  // namespace
+
+const wchar_t* ReadSurfaceArgument(const resbuf*& cursor, std::vector<std::wstring>& handles,
+                                   const wchar_t* message) {
+    if (cursor->restype != RTLB) {
+        return message;
+    }
+    handles = ReadCompleteHandleList(cursor);
+    return handles.empty() ? message : nullptr;
+}
+
+SurfaceStepMeter::SurfaceStepMeter(const wchar_t* label) : label_(label) {
+    StartProgressMeter(state_, label_, kMeterTotal);
+}
+
+geom::SurfaceProgress SurfaceStepMeter::Progress() {
+    return [this](std::size_t done, std::size_t total) {
+        const double share =
+            total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 1.0;
+        UpdateProgressMeter(state_, label_, share * kMeterTotal);
+    };
+}
+
+bool LoadSurface(const std::vector<std::wstring>& handles, const wchar_t* label,
+                 geom::WeldedSurface& surface) {
+    std::vector<geom::SurfaceMesh> meshes;
+    std::vector<std::wstring> names;
+    if (!ReadSurfaceMeshes(handles, label, meshes, names)) {
+        return false;
+    }
+    geom::MeshPosition where;
+    geom::SurfaceStatus status = geom::SurfaceStatus::Ok;
+    {
+        SurfaceStepMeter meter(L"Joining meshes ...");
+        status = geom::WeldSurface(meshes, surface, &where, meter.Progress());
+    }
+    switch (status) {
+        case geom::SurfaceStatus::Ok:
+            return true;
+        case geom::SurfaceStatus::NonFiniteCoordinate:
+        case geom::SurfaceStatus::FaceIndexOutOfRange:
+        case geom::SurfaceStatus::ConflictingElevation:
+        case geom::SurfaceStatus::OverlappingFaces:
+            ReportFunctionError(label, WeldFaultText(status, where, meshes, names).c_str());
+            return false;
+        default:
+            ReportSurfaceFailure(label, status);
+            return false;
+    }
+}
+
+int ReportSurfaceFailure(const wchar_t* label, geom::SurfaceStatus status) {
+    if (status == geom::SurfaceStatus::OutOfMemory) {
+        throw std::bad_alloc();
+    }
+    return ReportFunctionError(label, StatusText(status));
+}
