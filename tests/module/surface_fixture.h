@@ -5,7 +5,8 @@
 //   triangles;
 //   Plane(z0, dzdx): the same square as two triangles, elevation z0 + dzdx * x.
 // Handles(meshes) gives the handle list argument of meshes; HandlesOf(result) the handle texts of
-// a list result; Entity(handle) the drawing's entity; Numbers(result) the numbers of a list result;
+// a list result; Entity(handle) the drawing's entity; EntitiesOf(result) the entities a handle
+// list result names; Numbers(result) the numbers of a list result;
 // LiveEntities() the drawing's entities that are not erased.
 #pragma once
 
@@ -43,6 +44,14 @@ protected:
         kafhost::EntityInfo entity;
         EXPECT_TRUE(host().entityInfo(handle, entity)) << kafhost::wideToUtf8(handle);
         return entity;
+    }
+
+    static std::vector<kafhost::EntityInfo> EntitiesOf(const kafhost::CallResult& result) {
+        std::vector<kafhost::EntityInfo> entities;
+        for (const std::wstring& handle : HandlesOf(result)) {
+            entities.push_back(Entity(handle));
+        }
+        return entities;
     }
 
     static std::vector<kafhost::EntityInfo> LiveEntities() {

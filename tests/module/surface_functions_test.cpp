@@ -54,10 +54,10 @@ TEST_F(SurfaceFunctionTest, PyramidContoursAreClosedSquaresOnTheirLayers) {
     EXPECT_EQ(result.printed,
               L"\nContours: 3 polylines (3 closed, 1 major) at 3 levels from 2.500 to 7.500");
     // The apex at 10.0 touches its level in a point: no line there.
-    const std::vector<std::wstring> handles = HandlesOf(result);
-    ASSERT_EQ(handles.size(), 3u);
-    for (std::size_t k = 0; k < handles.size(); ++k) {
-        const EntityInfo polyline = Entity(handles[k]);
+    const std::vector<EntityInfo> polylines = EntitiesOf(result);
+    ASSERT_EQ(polylines.size(), 3u);
+    for (std::size_t k = 0; k < polylines.size(); ++k) {
+        const EntityInfo& polyline = polylines[k];
         const double level = 2.5 * static_cast<double>(k + 1);
         SCOPED_TRACE(level);
         EXPECT_EQ(polyline.type, L"AcDbPolyline");
@@ -95,10 +95,10 @@ TEST_F(SurfaceFunctionTest, PlaneContoursAreStraightOpenLinesAcrossIt) {
                                                      LispValue::real(1.0), LispValue::nil()});
     EXPECT_EQ(result.printed,
               L"\nContours: 5 polylines (0 closed, 0 major) at 5 levels from 1.000 to 9.000");
-    const std::vector<std::wstring> handles = HandlesOf(result);
-    ASSERT_EQ(handles.size(), 5u);
-    for (std::size_t k = 0; k < handles.size(); ++k) {
-        const EntityInfo polyline = Entity(handles[k]);
+    const std::vector<EntityInfo> polylines = EntitiesOf(result);
+    ASSERT_EQ(polylines.size(), 5u);
+    for (std::size_t k = 0; k < polylines.size(); ++k) {
+        const EntityInfo& polyline = polylines[k];
         const double level = 1.0 + 2.0 * static_cast<double>(k);
         EXPECT_EQ(polyline.layer, L"0");
         EXPECT_EQ(polyline.elevation, level);
@@ -190,11 +190,9 @@ struct LevelContours {
     double length = 0.0;
 };
 
-std::map<double, LevelContours> ContoursByLevel(const std::vector<std::wstring>& handles) {
+std::map<double, LevelContours> ContoursByLevel(const std::vector<EntityInfo>& polylines) {
     std::map<double, LevelContours> levels;
-    for (const std::wstring& handle : handles) {
-        EntityInfo polyline;
-        EXPECT_TRUE(kafhost::Host::instance().entityInfo(handle, polyline));
+    for (const EntityInfo& polyline : polylines) {
         LevelContours& level = levels[polyline.elevation];
         ++level.lines;
         level.closed += polyline.closed ? 1 : 0;
@@ -227,8 +225,12 @@ TEST_F(SurfaceFunctionTest, SplitAndPolyFaceMeshesGiveWhatTheSingleMeshGives) {
     const std::vector<double> statistics = Numbers(Call(L"kaf-surfaceStatistics", {single}));
     const std::vector<double> datum =
         Numbers(Call(L"kaf-volumeToDatum", {single, LispValue::real(20.0)}));
-    const std::map<double, LevelContours> contours = ContoursByLevel(HandlesOf(Call(
-        L"kaf-contours", {single, LispValue::real(1.0), LispValue::real(0.5), LispValue::nil()})));
+    const auto contoursOf = [](const LispValue& surface) {
+        return ContoursByLevel(
+            EntitiesOf(Call(L"kaf-contours", {surface, LispValue::real(1.0), LispValue::real(0.5),
+                                              LispValue::nil()})));
+    };
+    const std::map<double, LevelContours> contours = contoursOf(single);
     ASSERT_EQ(statistics.size(), 7u);
     EXPECT_EQ(statistics[0], 49.0);
     EXPECT_GT(contours.size(), 8u);
@@ -253,9 +255,7 @@ TEST_F(SurfaceFunctionTest, SplitAndPolyFaceMeshesGiveWhatTheSingleMeshGives) {
         EXPECT_NEAR(between[1], 0.0, 1e-9);
         EXPECT_NEAR(between[3], statistics[5], 1e-9 * statistics[5]);
 
-        const std::map<double, LevelContours> otherContours = ContoursByLevel(
-            HandlesOf(Call(L"kaf-contours",
-                           {other, LispValue::real(1.0), LispValue::real(0.5), LispValue::nil()})));
+        const std::map<double, LevelContours> otherContours = contoursOf(other);
         ASSERT_EQ(otherContours.size(), contours.size());
         for (const auto& [level, expected] : contours) {
             SCOPED_TRACE(level);

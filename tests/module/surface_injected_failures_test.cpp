@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geom/vertex.h"
+#include "lookup_steps.h"
 #include "support/error_lines.h"
 #include "support/refused_allocation.h"
 #include "surface_fixture.h"
@@ -70,20 +71,6 @@ TEST_F(SurfaceFailureTest, ContourWriterLeavesNoPolylineBehind) {
         EXPECT_EQ(host().callCount(step.call), static_cast<std::size_t>(step.occurrence));
     }
 }
-
-struct LookupStep {
-    HostCall call;
-    const wchar_t* step;
-};
-
-const LookupStep kLookupSteps[] = {
-    {HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
-    {HostCall::kGetSymbolTable, L"getSymbolTable"},
-    {HostCall::kBlockTableGetAt, L"getAt"},
-    {HostCall::kNewIterator, L"newIterator"},
-    {HostCall::kIteratorSeek, L"seek"},
-    {HostCall::kIteratorGetEntity, L"getEntity"},
-};
 
 TEST_F(SurfaceFailureTest, FailedLookupNamesItsStepThenTheMesh) {
     for (const LookupStep& lookup : kLookupSteps) {
