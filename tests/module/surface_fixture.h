@@ -4,10 +4,9 @@
 //   Pyramid(): the square (0, 0) ... (10, 10) at elevation 0 rising to the apex (5, 5, 10), four
 //   triangles;
 //   Plane(z0, dzdx): the same square as two triangles, elevation z0 + dzdx * x.
-// Handles(meshes) gives the handle list argument of meshes; HandlesOf(result) the handle texts of
-// a list result; Entity(handle) the drawing's entity; EntitiesOf(result) the entities a handle
-// list result names; Numbers(result) the numbers of a list result;
-// LiveEntities() the drawing's entities that are not erased.
+// EntitiesOf(result): the drawing's entities named by a handle list result. LiveEntities(): the
+// drawing's entities that are not erased. ExpectNumbers(result, expected, tolerance): the result
+// is a list of numbers each within tolerance of the expected one.
 #pragma once
 
 #include <string>
@@ -28,28 +27,10 @@ protected:
             {{0, 1, 2}, {0, 2, 3}});
     }
 
-    static kafhost::LispValue Handles(const std::vector<std::wstring>& meshes) {
-        return StringList(meshes);
-    }
-
-    static std::vector<std::wstring> HandlesOf(const kafhost::CallResult& result) {
-        std::vector<std::wstring> handles;
-        for (const kafhost::LispValue& item : result.value.items()) {
-            handles.push_back(item.asString());
-        }
-        return handles;
-    }
-
-    static kafhost::EntityInfo Entity(const std::wstring& handle) {
-        kafhost::EntityInfo entity;
-        EXPECT_TRUE(host().entityInfo(handle, entity)) << kafhost::wideToUtf8(handle);
-        return entity;
-    }
-
     static std::vector<kafhost::EntityInfo> EntitiesOf(const kafhost::CallResult& result) {
         std::vector<kafhost::EntityInfo> entities;
-        for (const std::wstring& handle : HandlesOf(result)) {
-            entities.push_back(Entity(handle));
+        for (const kafhost::LispValue& handle : result.value.items()) {
+            EXPECT_TRUE(host().entityInfo(handle.asString(), entities.emplace_back()));
         }
         return entities;
     }
@@ -64,11 +45,13 @@ protected:
         return live;
     }
 
-    static std::vector<double> Numbers(const kafhost::CallResult& result) {
-        std::vector<double> numbers;
-        for (const kafhost::LispValue& item : result.value.items()) {
-            numbers.push_back(item.asNumber());
+    static void ExpectNumbers(const kafhost::CallResult& result,
+                              const std::vector<double>& expected, double tolerance) {
+        EXPECT_EQ(result.status, RSRSLT);
+        const std::vector<kafhost::LispValue>& items = result.value.items();
+        ASSERT_EQ(items.size(), expected.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_NEAR(items[i].asNumber(), expected[i], tolerance) << "item " << i;
         }
-        return numbers;
     }
 };

@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(SurfaceFunctionErrorTest, ArgumentErrorsStopAtTheFirstBadArgument) {
-    const LispValue mesh = Handles({Pyramid()});
+    const LispValue mesh = StringList({Pyramid()});
     const LispValue real = LispValue::real(1.0);
     const LispValue zero = LispValue::real(0.0);
     const LispValue one = LispValue::integer(1);
@@ -92,19 +92,12 @@ TEST_F(SurfaceFunctionErrorTest, ArgumentErrorsStopAtTheFirstBadArgument) {
 TEST_F(SurfaceFunctionErrorTest, HandleThatLeadsToNoMeshIsNamed) {
     const std::wstring pyramid = Pyramid();
     const std::wstring outline = host().addPolyline({{0, 0}, {1, 0}, {1, 1}}, 0.0, true);
-    const std::wstring paper =
-        host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", L"paper");
     const std::wstring notMesh = L"Object " + outline + L" is not a SubDMesh or PolyFaceMesh!";
-    ExpectRefused(L"kaf-surfaceStatistics", {Handles({pyramid, outline})},
+    ExpectRefused(L"kaf-surfaceStatistics", {StringList({pyramid, outline})},
                   Aborted(L"surfaceStatistics", notMesh));
-    ExpectRefused(L"kaf-volume", {Handles({pyramid}), Handles({L"FFFF"})},
+    ExpectRefused(L"kaf-volume", {StringList({pyramid}), StringList({L"FFFF"})},
                   StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) +
                       Aborted(L"volume", L"Object FFFF is not a SubDMesh or PolyFaceMesh!"));
-    ExpectRefused(
-        L"kaf-contours",
-        {Handles({paper}), LispValue::real(1.0), LispValue::real(0.0), LispValue::nil()},
-        StepLine(L"GetEntity:seek", Acad::eInvalidInput) +
-            Aborted(L"contours", L"Object " + paper + L" is not a SubDMesh or PolyFaceMesh!"));
 }
 
 TEST_F(SurfaceFunctionErrorTest, MeshesThatMakeNoSurfaceAreNamedWithTheFault) {
@@ -112,7 +105,7 @@ TEST_F(SurfaceFunctionErrorTest, MeshesThatMakeNoSurfaceAreNamedWithTheFault) {
     const std::wstring pyramid = Pyramid();
     const std::wstring broken =
         host().addSubDMesh({{20, 0, 0}, {30, 0, nan}, {20, 10, 0}}, {{0, 1, 2}});
-    ExpectRefused(L"kaf-volumeToDatum", {Handles({pyramid, broken}), LispValue::real(0.0)},
+    ExpectRefused(L"kaf-volumeToDatum", {StringList({pyramid, broken}), LispValue::real(0.0)},
                   Aborted(L"volumeToDatum", L"Mesh " + broken +
                                                 L" has a vertex with a coordinate that is not a "
                                                 L"finite number!"));
@@ -120,7 +113,7 @@ TEST_F(SurfaceFunctionErrorTest, MeshesThatMakeNoSurfaceAreNamedWithTheFault) {
     // A second mesh over the pyramid's first face.
     const std::wstring over = host().addSubDMesh({{0, 0, 0}, {10, 0, 0}, {5, 5, 10}}, {{0, 1, 2}});
     ExpectRefused(
-        L"kaf-surfaceStatistics", {Handles({pyramid, over})},
+        L"kaf-surfaceStatistics", {StringList({pyramid, over})},
         Aborted(L"surfaceStatistics", L"Mesh " + over +
                                           L" has a face at (5.000, 1.667) that overlaps another "
                                           L"face!"));
@@ -128,7 +121,7 @@ TEST_F(SurfaceFunctionErrorTest, MeshesThatMakeNoSurfaceAreNamedWithTheFault) {
     // A neighbour whose corner at (10, 0) lies higher than the pyramid's.
     const std::wstring step =
         host().addSubDMesh({{10, 0, 1}, {20, 0, 0}, {10, 10, 0}}, {{0, 1, 2}});
-    ExpectRefused(L"kaf-volume", {Handles({pyramid}), Handles({pyramid, step})},
+    ExpectRefused(L"kaf-volume", {StringList({pyramid}), StringList({pyramid, step})},
                   Aborted(L"volume", L"Mesh " + step +
                                          L" has a vertex at (10.000, 0.000) where another vertex "
                                          L"has a different elevation!"));
@@ -138,26 +131,18 @@ TEST_F(SurfaceFunctionErrorTest, SurfaceOrDrawingThatCannotGiveTheResult) {
     const std::wstring pyramid = Pyramid();
     ExpectRefused(
         L"kaf-contours",
-        {Handles({pyramid}), LispValue::real(1e-6), LispValue::real(0.0), LispValue::nil()},
+        {StringList({pyramid}), LispValue::real(1e-6), LispValue::real(0.0), LispValue::nil()},
         Aborted(L"contours", L"The interval gives more than 1000000 contour levels!"));
     ExpectRefused(L"kaf-volumeToDatum",
-                  {Handles({pyramid}), LispValue::real(std::numeric_limits<double>::infinity())},
+                  {StringList({pyramid}), LispValue::real(std::numeric_limits<double>::infinity())},
                   Aborted(L"volumeToDatum", L"The datum has to be a finite number!"));
-    ExpectRefused(L"kaf-surfaceStatistics", {Handles({host().addSubDMesh({}, {})})},
+    ExpectRefused(L"kaf-surfaceStatistics", {StringList({host().addSubDMesh({}, {})})},
                   Aborted(L"surfaceStatistics", L"The meshes have no vertices!"));
     // The minor lines are fine, the major layer is missing: none of them is left.
     ExpectRefused(L"kaf-contours",
-                  {Handles({pyramid}), LispValue::real(2.5), LispValue::real(0.0), LispValue::nil(),
-                   LispValue::integer(2), LispValue::string(L"MISSING")},
+                  {StringList({pyramid}), LispValue::real(2.5), LispValue::real(0.0),
+                   LispValue::nil(), LispValue::integer(2), LispValue::string(L"MISSING")},
                   StepLine(L"CreateContourPolylines:setLayer", Acad::eKeyNotFound));
-}
-
-TEST_F(SurfaceFunctionErrorTest, MeshNamedTwiceCountsOnce) {
-    const std::wstring pyramid = Pyramid();
-    const kafhost::CallResult once = Call(L"kaf-surfaceStatistics", {Handles({pyramid})});
-    const kafhost::CallResult twice = Call(L"kaf-surfaceStatistics", {Handles({pyramid, pyramid})});
-    EXPECT_EQ(twice.status, RSRSLT);
-    EXPECT_EQ(twice.value, once.value);
 }
 
 }  // namespace

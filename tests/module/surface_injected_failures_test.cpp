@@ -64,9 +64,9 @@ TEST_F(SurfaceFailureTest, ContourWriterLeavesNoPolylineBehind) {
         const std::vector<EntityInfo> before = LiveEntities();
         host().failCall(step.call, step.occurrence, kInjected);
         const CallResult result =
-            Call(L"kaf-contours", {Handles({pyramid}), LispValue::real(2.5), LispValue::real(0.0),
-                                   LispValue::string(L"CONTOUR"), LispValue::integer(2),
-                                   LispValue::string(L"MAJOR")});
+            Call(L"kaf-contours", {StringList({pyramid}), LispValue::real(2.5),
+                                   LispValue::real(0.0), LispValue::string(L"CONTOUR"),
+                                   LispValue::integer(2), LispValue::string(L"MAJOR")});
         ExpectNothingWritten(result, StepLine(step.step, kInjected), before);
         EXPECT_EQ(host().callCount(step.call), static_cast<std::size_t>(step.occurrence));
     }
@@ -74,57 +74,33 @@ TEST_F(SurfaceFailureTest, ContourWriterLeavesNoPolylineBehind) {
 
 TEST_F(SurfaceFailureTest, FailedLookupNamesItsStepThenTheMesh) {
     for (const LookupStep& lookup : kLookupSteps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
         host().reset();
-        const std::wstring first = Pyramid();
-        const std::wstring second = Plane(0.0, 0.0);
-        const LispValue real = LispValue::real(1.0);
-        struct Function {
-            const wchar_t* name;
-            const wchar_t* label;
-            std::vector<LispValue> args;
-        };
-        // The failing lookup is the second one: the second mesh of the list, or the design's.
-        const Function functions[] = {
-            {L"kaf-contours",
-             L"contours",
-             {Handles({first, second}), real, real, LispValue::nil()}},
-            {L"kaf-surfaceStatistics", L"surfaceStatistics", {Handles({first, second})}},
-            {L"kaf-volume", L"volume", {Handles({first}), Handles({second})}},
-            {L"kaf-volumeToDatum", L"volumeToDatum", {Handles({first, second}), real}},
-        };
-        for (const Function& function : functions) {
-            SCOPED_TRACE(kafhost::wideToUtf8(std::wstring(function.name) + L" " + lookup.step));
-            const std::vector<EntityInfo> before = LiveEntities();
-            host().failCall(lookup.call, 2, kInjected);
-            ExpectNothingWritten(
-                Call(function.name, function.args),
-                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
-                    Aborted(function.label,
-                            L"Object " + second + L" is not a SubDMesh or PolyFaceMesh!"),
-                before);
-            host().clearFaults();
-        }
+        const std::wstring existing = Pyramid();
+        const std::wstring design = Plane(0.0, 0.0);
+        const std::vector<EntityInfo> before = LiveEntities();
+        // The second lookup: the design's mesh.
+        host().failCall(lookup.call, 2, kInjected);
+        ExpectNothingWritten(
+            Call(L"kaf-volume", {StringList({existing}), StringList({design})}),
+            StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+                Aborted(L"volume", L"Object " + design + L" is not a SubDMesh or PolyFaceMesh!"),
+            before);
     }
 }
 
 TEST_F(SurfaceFailureTest, MemoryShortageEndsWithTheMemoryText) {
-    // A strip of 2 x 617 vertices; reading it takes room for exactly its 1234 vertices at once.
+    // Reading the mesh takes room for exactly its 1234 vertices at once.
     std::vector<kafhost::Point3> vertices;
-    std::vector<std::vector<int>> faces;
-    for (int i = 0; i < 617; ++i) {
-        vertices.push_back({static_cast<double>(i), 0.0, static_cast<double>(i % 7)});
-        vertices.push_back({static_cast<double>(i), 1.0, static_cast<double>(i % 5)});
-        if (i > 0) {
-            faces.push_back({2 * i - 2, 2 * i, 2 * i + 1});
-            faces.push_back({2 * i - 2, 2 * i + 1, 2 * i - 1});
-        }
+    for (int i = 0; i < 1234; ++i) {
+        vertices.push_back({static_cast<double>(i), static_cast<double>(i % 2), i % 7 * 1.0});
     }
-    const std::wstring strip = host().addSubDMesh(vertices, faces);
+    const std::wstring mesh = host().addSubDMesh(vertices, {{0, 1, 2}});
     const std::vector<EntityInfo> before = LiveEntities();
     CallResult result;
     {
         const RefusedAllocation refused(vertices.size() * sizeof(geom::CVertex));
-        result = Call(L"kaf-contours", {Handles({strip}), LispValue::real(0.5),
+        result = Call(L"kaf-contours", {StringList({mesh}), LispValue::real(0.5),
                                         LispValue::real(0.0), LispValue::nil()});
     }
     ExpectNothingWritten(result, L"Not enough memory\n", before);
