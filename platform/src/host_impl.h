@@ -45,8 +45,9 @@ public:
 
 namespace kafhost {
 
-using EntryPointFn = int (*)(int, void*);
-using ApiVersionFn = int (*)();
+// The module's exports, called through the types they are declared with.
+using EntryPointFn = decltype(&acrxEntryPoint);
+using ApiVersionFn = decltype(&acrxGetApiVersion);
 
 struct LoadedModule {
     std::string path;

@@ -99,7 +99,7 @@ int sendToModule(LoadedModule& module, int code, void* packet, AcApDocument* doc
         impl.current = document;
     }
     impl.activeModule = &module;
-    const int result = module.entryPoint(code, packet);
+    const int result = module.entryPoint(static_cast<AcRx::AppMsgCode>(code), packet);
     impl.activeModule = previousModule;
     impl.current = previousDocument;
     return result;

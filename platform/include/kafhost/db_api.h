@@ -27,7 +27,9 @@ using Boolean = bool;
 }  // namespace Adesk
 
 namespace Acad {
-enum ErrorStatus {
+// The underlying type is fixed so that a status the host does not name is still a value of the
+// type (acadErrorStatusText names it "eUnknownErrorStatus").
+enum ErrorStatus : int {
     eOk = 0,
     eNotImplementedYet,
     eNotApplicable,

@@ -5,7 +5,9 @@
 #include "kafhost/ads_api.h"
 
 namespace AcRx {
-enum AppMsgCode {
+// The message codes. The underlying type is fixed so that a code the host does not know (a later
+// host's, say) is still a value of the type.
+enum AppMsgCode : int {
     kNullMsg = 0,
     kInitAppMsg = 1,
     kUnloadAppMsg = 2,
