@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -20,13 +22,6 @@ namespace kafhost {
 struct LoadedModule;
 }
 
-// A window of the stand-in's window tree.
-struct HWND__ {
-    std::wstring className;
-    HWND__* parent = nullptr;
-    std::vector<HWND__*> children;
-    bool alive = true;
-};
 
 // A document: a name, a drawing, and the AutoLISP functions defined in it.
 class AcApDocument {
@@ -74,6 +69,15 @@ public:
 class HostServices : public AcDbHostApplicationServices {
 public:
     AcDbDatabase* workingDatabase() const override;
+};
+
+// A window of the stand-in's window tree. Windows are known by their handles, which are numbers
+// never given twice (HWND is opaque to the module): a handle of a window that is gone names no
+// window, whatever was made since.
+struct Window {
+    std::wstring className;
+    HWND parent = nullptr;
+    std::vector<HWND> children;
 };
 
 class HostWinApp : public CWinApp {
@@ -124,7 +128,8 @@ struct kafhost::Host::Impl {
     std::array<std::size_t, static_cast<std::size_t>(HostCall::kCount)> callCounts{};
 
     // Windows, status bar and messages.
-    std::vector<std::unique_ptr<HWND__>> windows;
+    std::unordered_map<HWND, Window> windows;
+    std::uintptr_t windowsMade = 0;
     HWND mainWindow = nullptr;
     HWND statusBar = nullptr;
     HWND progressControl = nullptr;
@@ -180,7 +185,7 @@ int sendToModule(LoadedModule& module, int code, void* packet, AcApDocument* doc
 void notifyReactors(void (AcApDocManagerReactor::*notification)(AcApDocument*),
                     AcApDocument* document);
 
-// Rebuilds the window tree.
+// Removes every window and builds the tree anew.
 void buildWindowTree(StatusBarLayout layout);
 // Takes one message from the queue, offers it to the filters and counts it as dispatched.
 void dispatchOneMessage();

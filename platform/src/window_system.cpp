@@ -13,34 +13,30 @@ namespace {
 
 HWND makeWindow(const wchar_t* className, HWND parent) {
     Host::Impl& impl = hostImpl();
-    impl.windows.push_back(std::make_unique<HWND__>());
-    HWND window = impl.windows.back().get();
-    window->className = className;
-    window->parent = parent;
+    // Handles are multiples of 16 from 16 on, as a pointer-sized number would be.
+    HWND window = reinterpret_cast<HWND>(++impl.windowsMade << 4);
+    impl.windows[window] = Window{className, parent, {}};
     if (parent != nullptr) {
-        parent->children.push_back(window);
+        impl.windows.at(parent).children.push_back(window);
     }
     return window;
 }
 
-bool isLive(HWND window) {
-    if (window == nullptr) {
-        return false;
-    }
-    for (const auto& candidate : hostImpl().windows) {
-        if (candidate.get() == window) {
-            return candidate->alive;
-        }
-    }
-    return false;
+// The window a handle names, or null when it names none.
+const Window* findWindow(HWND window) {
+    const auto& windows = hostImpl().windows;
+    const auto found = windows.find(window);
+    return found != windows.end() ? &found->second : nullptr;
 }
 
 // Whether the message belongs to window or one of its descendants.
 bool belongsTo(HWND messageWindow, HWND window) {
-    for (HWND w = messageWindow; w != nullptr; w = w->parent) {
+    for (HWND w = messageWindow; w != nullptr;) {
         if (w == window) {
             return true;
         }
+        const Window* known = findWindow(w);
+        w = known != nullptr ? known->parent : nullptr;
     }
     return false;
 }
@@ -59,9 +55,7 @@ bool matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
 
 void buildWindowTree(StatusBarLayout layout) {
     Host::Impl& impl = hostImpl();
-    for (const auto& window : impl.windows) {
-        window->alive = false;
-    }
+    impl.windows.clear();
     impl.mainWindow = makeWindow(L"AfxMDIFrame140u", nullptr);
     impl.statusBar = nullptr;
     impl.progressControl = nullptr;
@@ -117,6 +111,9 @@ BOOL HostWinApp::PumpMessage() {
 
 void Host::buildWindows(StatusBarLayout layout) {
     buildWindowTree(layout);
+}
+std::size_t Host::windowCount() const {
+    return impl_->windows.size();
 }
 HWND Host::mainWindow() const {
     return impl_->mainWindow;
@@ -192,16 +189,17 @@ void PostQuitMessage(int nExitCode) {
 }
 
 HWND GetWindow(HWND hWnd, UINT uCmd) {
-    if (!isLive(hWnd)) {
+    const Window* window = findWindow(hWnd);
+    if (window == nullptr) {
         return nullptr;
     }
     if (uCmd == GW_CHILD) {
-        return hWnd->children.empty() ? nullptr : hWnd->children.front();
+        return window->children.empty() ? nullptr : window->children.front();
     }
-    if (hWnd->parent == nullptr) {
+    if (window->parent == nullptr) {
         return nullptr;
     }
-    const auto& siblings = hWnd->parent->children;
+    const auto& siblings = findWindow(window->parent)->children;
     std::size_t index = 0;
     while (siblings[index] != hWnd) {
         ++index;
@@ -221,10 +219,11 @@ HWND GetWindow(HWND hWnd, UINT uCmd) {
 }
 
 int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount) {
-    if (!isLive(hWnd) || lpClassName == nullptr || nMaxCount <= 0) {
+    const Window* window = findWindow(hWnd);
+    if (window == nullptr || lpClassName == nullptr || nMaxCount <= 0) {
         return 0;
     }
-    const std::wstring& name = hWnd->className;
+    const std::wstring& name = window->className;
     const std::size_t copied = std::min(name.size(), static_cast<std::size_t>(nMaxCount - 1));
     std::wmemcpy(lpClassName, name.c_str(), copied);
     lpClassName[copied] = L'\0';
@@ -232,7 +231,7 @@ int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount) {
 }
 
 BOOL IsWindow(HWND hWnd) {
-    return isLive(hWnd) ? TRUE : FALSE;
+    return findWindow(hWnd) != nullptr ? TRUE : FALSE;
 }
 
 // The stand-in has no string resources.

@@ -259,6 +259,8 @@ public:
     // ---- Status bar and window messages ----
     // Rebuilds the main window's children (old handles stop being windows).
     void buildWindows(StatusBarLayout layout);
+    // Windows that exist: the main window and its descendants.
+    std::size_t windowCount() const;
     HWND mainWindow() const;
     HWND statusBar() const;        // null with kNone
     HWND progressControl() const;  // null without one
