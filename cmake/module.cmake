@@ -1,5 +1,6 @@
 # The module: one loadable library named kaf20x64.arx that exports only acrxEntryPoint and
-# acrxGetApiVersion. It is compiled against the host API headers alone (platform/include).
+# acrxGetApiVersion. Its code is compiled against the host API headers alone (kafhost_api,
+# platform/api): the stand-in host's own headers refuse to be included by it (KAF_MODULE_CODE).
 file(GLOB KAF_MODULE_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/host/*.cpp
     ${CMAKE_SOURCE_DIR}/functions/*.cpp
@@ -7,11 +8,17 @@ file(GLOB KAF_MODULE_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/input/*.cpp
     ${CMAKE_SOURCE_DIR}/postprocess/*.cpp)
 
+# What every target of module code is built with.
+function(kaf_module_code_settings target)
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC kaf_geom kafhost_api)
+    target_compile_definitions(${target} PRIVATE KAF_MODULE_CODE)
+endfunction()
+
 if(KAF_MODULE_SOURCES)
     # The module's code as a static library, so that tests can also reach its internal units.
     add_library(kaf_module_code STATIC ${KAF_MODULE_SOURCES})
-    target_include_directories(kaf_module_code PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(kaf_module_code PUBLIC kaf_geom kafhost_api)
+    kaf_module_code_settings(kaf_module_code)
     set_target_properties(kaf_module_code PROPERTIES
         CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 

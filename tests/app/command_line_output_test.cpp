@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line_output.h"
-#include "app/show_value.h"
-#include "app/text_functions.h"
+#include "app/lisp/builtins/text.h"
+#include "app/lisp/command_line_output.h"
+#include "app/terminal/show_value.h"
 
 namespace {
 

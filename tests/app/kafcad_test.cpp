@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -209,6 +210,39 @@ TEST_F(KafcadDrawingTest, MalformedDrawingIsRejectedAndNothingIsSaved) {
                            "3 vertices)\n");
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_FALSE(fs::exists(Path("out.json")));
+}
+
+// A save that fails, midway (the file size limited to 512 bytes: ulimit -f counts 512-byte
+// blocks in sh) or for a missing folder, keeps the earlier drawing in either format.
+TEST_F(KafcadDrawingTest, FailedSaveKeepsTheEarlierDrawing) {
+    for (const std::string extension : {".json", ".dxf"}) {
+        const std::string path = Path("drawing" + extension);
+        KafcadRun run = RunKafcadProcess(
+            {"--layer", "TIN", "--save", path, "-e",
+             "(kaf-dct-subdmesh '((0 0 0.25) (1 0 0.5) (2 0 0.75) (3 0 1.25) (0 1 1.5) "
+             "(1 1 1.75) (2 1 2.25) (3 1 2.5) (0 2 2.75) (1 2 3.25) (2 2 3.5) (3 2 3.75)) \"TIN\")"});
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+        const std::string earlier = FileText(path);
+        ASSERT_GT(earlier.size(), 512u);
+
+        run = RunShellCommand("trap '' XFSZ; ulimit -f 1; kafcad --drawing '" + path +
+                                  "' --save '" + path + "' -e T",
+                              folder_.string());
+        EXPECT_EQ(run.out, "T\n");
+        EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + path + ": cannot write", 0), 0u)
+            << run.err;
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(FileText(path), earlier);
+
+        const std::string nowhere = Path("missing/drawing" + extension);
+        run = RunKafcadProcess({"--drawing", path, "--save", nowhere, "-e", "T"});
+        EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + nowhere + ": cannot write", 0),
+                  0u)
+            << run.err;
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(FileText(path), earlier);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
 
 TEST_F(KafcadDrawingTest, FailedRunDoesNotOverwriteTheSavedDrawing) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/builtin_library.h"
-#include "app/command_line_output.h"
-#include "app/evaluate.h"
+#include "app/lisp/builtins/library.h"
+#include "app/lisp/command_line_output.h"
+#include "app/lisp/evaluate.h"
 
 class EchoLibrary : public kafcad::FunctionLibrary {
 public:

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "app/format_real.h"
-#include "app/print_value.h"
-#include "app/read_forms.h"
+#include "app/lisp/format_real.h"
+#include "app/lisp/print_value.h"
+#include "app/lisp/read_forms.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/read_error.h"
-#include "app/read_forms.h"
+#include "app/lisp/read_error.h"
+#include "app/lisp/read_forms.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <type_traits>
 
 #include "host_fixture.h"
-#include "platform/src/host_impl.h"
+#include "platform/host/impl.h"
 
 namespace {
 

@@ -11,6 +11,11 @@
 // database object.
 #pragma once
 
+// Module code is built against the host API alone (arxapi.h), as it is against the real host.
+#ifdef KAF_MODULE_CODE
+#error "kafhost/host.h is the stand-in host's control interface, not for module code"
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>

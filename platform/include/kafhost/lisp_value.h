@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "kafhost/ads_api.h"
+#include "arx/ads.h"
 
 namespace kafhost {
 
