@@ -1,21 +1,18 @@
 // ENTITIES: writing the drawing's entities, model space first, and reading them back, skipping
 // the kinds the drawing cannot hold.
-#include "platform/files/dxf/3dface.h"
-
 #include <string>
 
 #include "kafhost/drawing_json.h"
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
+#include "platform/files/dxf/3dface.h"
+#include "platform/files/dxf/lwpolyline.h"
+#include "platform/files/dxf/mesh.h"
+#include "platform/files/dxf/polyline.h"
 #include "platform/files/dxf/sections.h"
 
 namespace kafhost {
 namespace {
-
-// Entities that belong to the entity before them (polyline vertices, block attributes).
-bool IsSubEntity(const DxfTagReader& reader) {
-    return reader.is(0, "VERTEX") || reader.is(0, "ATTRIB") || reader.is(0, "SEQEND");
-}
 
 void WriteEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
                  std::uint64_t firstOwnHandle) {
@@ -33,12 +30,6 @@ void WriteEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo&
 }
 
 }  // namespace
-
-void SkipDxfEntity(DxfTagReader& reader) {
-    reader.skipToNextObject();
-    while (reader.hasTag() && IsSubEntity(reader))
-        reader.skipToNextObject();
-}
 
 void WriteDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "SECTION");

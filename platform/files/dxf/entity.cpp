@@ -1,6 +1,15 @@
 #include "platform/files/dxf/entity.h"
 
 namespace kafhost {
+namespace {
+
+// Entities that belong to the entity before them (polyline vertices, block attributes).
+bool IsSubEntity(const DxfTagReader& reader) {
+    return reader.is(0, "VERTEX") || reader.is(0, "ATTRIB") || reader.is(0, "SEQEND");
+}
+
+}  // namespace
+
 
 void WriteDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head) {
     writer.text(0, kind);
@@ -50,6 +59,12 @@ bool ReadDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
     }
     reader.next();
     return true;
+}
+
+void SkipDxfEntity(DxfTagReader& reader) {
+    reader.skipToNextObject();
+    while (reader.hasTag() && IsSubEntity(reader))
+        reader.skipToNextObject();
 }
 
 }  // namespace kafhost

@@ -1,9 +1,10 @@
 // LWPOLYLINE: the vertex count (90), the closed flag (70: 1), the elevation (38), and per vertex
 // its point (10, 20) and, when not 0, its bulge (42). Widths are neither written nor kept.
+#include "platform/files/dxf/lwpolyline.h"
+
 #include <string>
 
 #include "kafhost/drawing_json.h"
-#include "platform/files/dxf/3dface.h"
 
 namespace kafhost {
 namespace {

@@ -1,4 +1,4 @@
-// Vertex colours of MESH entities, kept in the OBJECTS section (see drawing_dxf_mesh.cpp).
+// Vertex colours of MESH entities, kept in the OBJECTS section (see mesh_colors.cpp).
 //
 // WriteDxfMeshColors(writer, meshHandle, mesh, firstOwnHandle): the mesh's extension dictionary
 //   and colour record (handles firstOwnHandle and the next); nothing for a mesh without colours.
@@ -15,7 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/files/dxf/3dface.h"
+#include "kafhost/drawing_snapshot.h"
+#include "platform/files/dxf/entity.h"
 
 namespace kafhost {
 

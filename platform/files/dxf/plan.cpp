@@ -1,12 +1,13 @@
-// What a DXF file written from a snapshot holds, decided before anything is written (the header
-// needs the handle seed and the extents).
+#include "platform/files/dxf/plan.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "kafhost/drawing_json.h"
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
-#include "platform/files/dxf/sections.h"
+#include "platform/files/dxf/mesh.h"
+#include "platform/files/dxf/polyline.h"
 #include "platform/files/dxf/text.h"
 
 namespace kafhost {

@@ -2,11 +2,12 @@
 // VERTEX per face record (flags 128, vertex numbers from 1 in 71-74, negative for an invisible
 // edge, 0s left out), then SEQEND. Sub-entities carry the mesh's layer and space and have the
 // mesh as owner.
+#include "platform/files/dxf/polyline.h"
+
 #include <cstdlib>
 #include <string>
 
 #include "kafhost/drawing_json.h"
-#include "platform/files/dxf/3dface.h"
 
 namespace kafhost {
 namespace {

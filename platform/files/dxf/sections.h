@@ -1,40 +1,30 @@
-// The sections of a DXF drawing file.
+// The sections of a DXF drawing file, one file each.
 //
-// Writing: PlanDxfDrawing(drawing) decides what goes into the file (layers with "0" first, the
-// entities that are not erased, model space first, with their heads and handles, the model-space
-// extents); each WriteDxf<Section> writes its whole section from that plan.
+// Writing: each WriteDxf<Section> writes its whole section from the plan of the file (plan.h).
 //
 // Reading: each ReadDxf<Section> starts on the tag after the section's name and stops on its
 // "0 ENDSEC", adding what it finds to a DxfDrawingRead.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "kafhost/drawing_snapshot.h"
-#include "platform/files/dxf/3dface.h"
-#include "platform/files/dxf/handles.h"
+#include "platform/files/dxf/entity.h"
 #include "platform/files/dxf/mesh_colors.h"
+#include "platform/files/dxf/plan.h"
 
 namespace kafhost {
-
-struct DxfDrawingPlan {
-    std::vector<LayerInfo> layers;        // "0" first
-    std::vector<std::string> layerNames;  // their UTF-8 names
-    std::vector<const EntityInfo*> entities;
-    std::vector<DxfEntityHead> heads;  // one per entity
-    DxfHandlePlan handles;
-    bool hasExtents = false;
-    Point3 extentsMin{};
-    Point3 extentsMax{};
-};
 
 struct DxfLayerRead {
     LayerInfo layer;
     std::size_t line = 0;
 };
+
+// Entity kinds skipped while reading, with their counts.
+using DxfSkipCounts = std::map<std::string, std::size_t>;
 
 struct DxfDrawingRead {
     bool utf8 = true;  // text is UTF-8 (AutoCAD 2007 and later)
@@ -49,10 +39,6 @@ struct DxfDrawingRead {
     DxfSkipCounts skippedInBlocks;
     std::size_t skippedPolylines = 0;  // POLYLINE entities that are not polyface meshes
 };
-
-DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing);
-// Layer "0" first (added when missing), then the others in their order.
-std::vector<LayerInfo> DxfLayersZeroFirst(const std::vector<LayerInfo>& layers);
 
 void WriteDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan);
 void WriteDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan);
