@@ -1,4 +1,4 @@
-// The drawing as plain values: snapshots and entity descriptions, adding entities from
+// The drawing as plain values: layers, snapshots and entity descriptions, adding entities from
 // descriptions, rebuilding a drawing from a snapshot, and erasing objects.
 #include <stdexcept>
 
@@ -245,6 +245,20 @@ Database& currentDatabase(const Host::Impl& impl) {
 }
 
 }  // namespace
+
+bool Host::addLayer(const std::wstring& name, bool hidden) {
+    Database* database = liveDatabase(workingDatabase());
+    if (database == nullptr || name.empty() || database->findLayer(name) != nullptr) {
+        return false;
+    }
+    database->layers().push_back(LayerInfo{name, hidden});
+    return true;
+}
+
+std::vector<LayerInfo> Host::layers() const {
+    const Database* database = liveDatabase(workingDatabase());
+    return database != nullptr ? database->layers() : std::vector<LayerInfo>();
+}
 
 DrawingSnapshot Host::snapshot() const {
     DrawingSnapshot snapshot;

@@ -1,5 +1,4 @@
-// Host: the instance, reset, documents, layers and fault injection.
-#include "platform/db/object_state.h"
+// Host: the instance, reset and fault injection.
 #include "platform/host/impl.h"
 
 namespace kafhost {
@@ -7,16 +6,6 @@ namespace {
 
 std::size_t callIndex(HostCall call) {
     return static_cast<std::size_t>(call);
-}
-
-AcApDocument* findDocument(const std::vector<std::unique_ptr<AcApDocument>>& documents,
-                           const AcApDocument* document) {
-    for (const auto& candidate : documents) {
-        if (candidate.get() == document) {
-            return candidate.get();
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -76,104 +65,6 @@ void Host::resetDrawing() {
     // Objects left open or orphaned by earlier work are no longer the host's concern.
     forgetObjectLists();
     document->database = makeDatabase();
-}
-
-AcApDocument* Host::newDocument(const std::wstring& name) {
-    auto document = std::make_unique<AcApDocument>();
-    ++impl_->documentsMade;
-    document->name = name.empty() ? L"Drawing" + std::to_wstring(impl_->documentsMade) : name;
-    document->database = makeDatabase();
-    AcApDocument* made = document.get();
-    impl_->documents.push_back(std::move(document));
-    impl_->current = made;
-    notifyReactors(&AcApDocManagerReactor::documentCreated, made);
-    notifyReactors(&AcApDocManagerReactor::documentActivated, made);
-    for (const auto& module : impl_->modules) {
-        sendToModule(*module, AcRx::kLoadDwgMsg, made, made);
-    }
-    return made;
-}
-
-bool Host::closeDocument(AcApDocument* document) {
-    if (findDocument(impl_->documents, document) == nullptr) {
-        return false;
-    }
-    for (auto module = impl_->modules.rbegin(); module != impl_->modules.rend(); ++module) {
-        sendToModule(**module, AcRx::kUnloadDwgMsg, document, document);
-    }
-    notifyReactors(&AcApDocManagerReactor::documentToBeDestroyed, document);
-    auto& documents = impl_->documents;
-    for (auto it = documents.begin(); it != documents.end(); ++it) {
-        if (it->get() == document) {
-            destroyDatabase((*it)->database);
-            documents.erase(it);
-            break;
-        }
-    }
-    if (impl_->current == document) {
-        impl_->current = documents.empty() ? nullptr : documents.back().get();
-        if (impl_->current != nullptr) {
-            notifyReactors(&AcApDocManagerReactor::documentActivated, impl_->current);
-        }
-    }
-    return true;
-}
-
-bool Host::activateDocument(AcApDocument* document) {
-    if (findDocument(impl_->documents, document) == nullptr) {
-        return false;
-    }
-    impl_->current = document;
-    notifyReactors(&AcApDocManagerReactor::documentActivated, document);
-    return true;
-}
-
-AcApDocument* Host::currentDocument() const {
-    return impl_->current;
-}
-
-std::vector<AcApDocument*> Host::documents() const {
-    std::vector<AcApDocument*> list;
-    for (const auto& document : impl_->documents) {
-        list.push_back(document.get());
-    }
-    return list;
-}
-
-std::wstring Host::documentName(const AcApDocument* document) const {
-    const AcApDocument* found = findDocument(impl_->documents, document);
-    return found != nullptr ? found->name : std::wstring();
-}
-
-AcDbDatabase* Host::documentDatabase(const AcApDocument* document) const {
-    const AcApDocument* found = findDocument(impl_->documents, document);
-    return found != nullptr ? found->database.get() : nullptr;
-}
-
-AcDbDatabase* Host::workingDatabase() const {
-    return impl_->current != nullptr ? impl_->current->database.get() : nullptr;
-}
-
-std::size_t Host::reactorCount() const {
-    return impl_->reactors.size();
-}
-
-void Host::setDocumentManagerShutDown(bool shutDown) {
-    impl_->documentManagerShutDown = shutDown;
-}
-
-bool Host::addLayer(const std::wstring& name, bool hidden) {
-    Database* database = liveDatabase(workingDatabase());
-    if (database == nullptr || name.empty() || database->findLayer(name) != nullptr) {
-        return false;
-    }
-    database->layers().push_back(LayerInfo{name, hidden});
-    return true;
-}
-
-std::vector<LayerInfo> Host::layers() const {
-    const Database* database = liveDatabase(workingDatabase());
-    return database != nullptr ? database->layers() : std::vector<LayerInfo>();
 }
 
 void Host::failCall(HostCall call, int occurrence, Acad::ErrorStatus status) {

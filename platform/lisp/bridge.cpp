@@ -1,6 +1,5 @@
 // The AutoLISP bridge: defining functions per document, calling them, their arguments and
-// results, and printing on the command line.
-#include <cstdarg>
+// results.
 #include <cstring>
 #include <exception>
 
@@ -67,14 +66,6 @@ CallFrame* currentFrame() {
 
 }  // namespace
 
-void printToCommandLine(const std::wstring& text) {
-    Host::Impl& impl = hostImpl();
-    impl.commandLine += text;
-    if (impl.printSink) {
-        impl.printSink(text);
-    }
-}
-
 bool Host::isDefined(const std::wstring& name) const {
     return findFunction(name) != nullptr;
 }
@@ -131,17 +122,6 @@ CallResult Host::callWithChain(const std::wstring& name, const resbuf* chain) {
     result.openObjectsAfter = openObjectCount();
     result.openObjectsAfterDescriptions = openObjectDescriptions();
     return result;
-}
-
-const std::wstring& Host::commandLine() const {
-    return impl_->commandLine;
-}
-void Host::clearCommandLine() {
-    impl_->commandLine.clear();
-}
-
-void Host::setPrintSink(std::function<void(const std::wstring&)> sink) {
-    impl_->printSink = std::move(sink);
 }
 
 }  // namespace kafhost
@@ -223,17 +203,5 @@ int acedRetNil() {
     }
     frame->result.reset();
     frame->resultKind = CallFrame::ResultKind::kNil;
-    return RTNORM;
-}
-
-int acutPrintf(const ACHAR* format, ...) {
-    if (format == nullptr) {
-        return RTERROR;
-    }
-    va_list args;
-    va_start(args, format);
-    const std::wstring text = formatHostText(format, args);
-    va_end(args);
-    printToCommandLine(text);
     return RTNORM;
 }
