@@ -15,18 +15,19 @@ function(kaf_module_code_settings target)
     target_compile_definitions(${target} PRIVATE KAF_MODULE_CODE)
 endfunction()
 
-if(KAF_MODULE_SOURCES)
-    # The module's code as a static library, so that tests can also reach its internal units.
-    add_library(kaf_module_code STATIC ${KAF_MODULE_SOURCES})
-    kaf_module_code_settings(kaf_module_code)
-    set_target_properties(kaf_module_code PROPERTIES
-        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+# The module's code as a static library, so that tests can also reach its internal units.
+add_library(kaf_module_code STATIC ${KAF_MODULE_SOURCES})
+kaf_module_code_settings(kaf_module_code)
+set_target_properties(kaf_module_code PROPERTIES
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
-    add_library(kaf20x64 MODULE ${CMAKE_SOURCE_DIR}/host/exports.map)
-    target_link_libraries(kaf20x64 PRIVATE
-        -Wl,--whole-archive kaf_module_code -Wl,--no-whole-archive kafhost)
-    target_link_options(kaf20x64 PRIVATE
-        -Wl,--version-script=${CMAKE_SOURCE_DIR}/host/exports.map -Wl,--no-undefined)
-    set_target_properties(kaf20x64 PROPERTIES PREFIX "" SUFFIX ".arx" LINKER_LANGUAGE CXX
-        LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/exports.map)
-endif()
+add_library(kaf20x64 MODULE ${CMAKE_SOURCE_DIR}/host/exports.map)
+target_link_libraries(kaf20x64 PRIVATE
+    -Wl,--whole-archive kaf_module_code -Wl,--no-whole-archive kafhost)
+target_link_options(kaf20x64 PRIVATE
+    -Wl,--version-script=${CMAKE_SOURCE_DIR}/host/exports.map -Wl,--no-undefined)
+set_target_properties(kaf20x64 PROPERTIES PREFIX "" SUFFIX ".arx" LINKER_LANGUAGE CXX
+    LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/exports.map)
+
+set_target_properties(kaf20x64 PROPERTIES INSTALL_RPATH "${KAF_INSTALL_RPATH}")
+install(TARGETS kaf20x64 LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -30,7 +30,7 @@ std::string UsageText() {
 }
 
 std::string VersionText() {
-    return "kafcad 0.2.0\n";
+    return "kafcad " KAF_VERSION "\n";
 }
 
 }  // namespace kafcad

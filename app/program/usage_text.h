@@ -1,4 +1,5 @@
-// UsageText(): kafcad's --help text. VersionText(): its --version line. Both end in a line break.
+// UsageText(): kafcad's --help text. VersionText(): its --version line, with the project's
+// version (KAF_VERSION, from CMake's project()). Both end in a line break.
 #pragma once
 
 #include <string>

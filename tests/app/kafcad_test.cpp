@@ -145,7 +145,7 @@ TEST(Kafcad, HelpAndVersion) {
     EXPECT_NE(run.out.find("--png-size WxH|N"), std::string::npos);
     EXPECT_EQ(run.exitStatus, 0);
     run = RunKafcadProcess({"--version"});
-    EXPECT_EQ(run.out, "kafcad 0.2.0\n");
+    EXPECT_EQ(run.out, "kafcad " KAF_VERSION "\n");
     EXPECT_EQ(run.exitStatus, 0);
 }
 
