@@ -1,5 +1,5 @@
-// MergeCoplanarFaces(mesh): the merging of a subdivision mesh's coplanar faces. Merging is not
-// done yet: the mesh is left as it is, and the number of faces merged is 0.
+// MergeCoplanarFaces(mesh): the merging step of kaf-mergingCoplanarFacesOfSubMesh. It merges
+// nothing: the mesh is left exactly as it is and the number of faces merged is always 0.
 #pragma once
 
 #include <cstdint>
