@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -147,6 +149,42 @@ TEST(Kafcad, HelpAndVersion) {
     run = RunKafcadProcess({"--version"});
     EXPECT_EQ(run.out, "kafcad " KAF_VERSION "\n");
     EXPECT_EQ(run.exitStatus, 0);
+}
+
+// "--module PATH: load the module from PATH (default: kaf20x64.arx beside kafcad or one folder
+// up)", as both --help and the manual say.
+TEST_F(KafcadDrawingTest, ModuleIsFoundBesideKafcadOrOneFolderUp) {
+    const std::string option =
+        "load the module from PATH (default: kaf20x64.arx beside kafcad or one folder up)";
+    std::string help = RunKafcadProcess({"--help"}).out;
+    help = std::regex_replace(help, std::regex("\n +"), " ");
+    EXPECT_NE(help.find("--module PATH         " + option), std::string::npos) << help;
+    std::string manual = FileText(fs::path(KAF_SOURCE_DIR) / "docs" / "kafcad.md");
+    manual.erase(std::remove(manual.begin(), manual.end(), '`'), manual.end());
+    EXPECT_NE(manual.find("| --module PATH | " + option + " |"), std::string::npos);
+
+    fs::create_directories(folder_ / "bin");
+    fs::copy_file(KAFCAD_PATH, folder_ / "bin" / "kafcad");
+    const std::string kafcad = (folder_ / "bin" / "kafcad").string();
+    const std::string beside = (folder_ / "bin" / "kaf20x64.arx").string();
+    const std::string up = (folder_ / "kaf20x64.arx").string();
+    const std::string call = kafcad + " -e \"(kaf-dct '((0 0) (1 0) (0 1)))\"";
+    const std::string triangle = "(((0.0 0.0 0.0) (1.0 0.0 0.0) (0.0 1.0 0.0)))\n";
+
+    KafcadRun run = RunShellCommand(call, folder_.string());
+    EXPECT_EQ(run.err.rfind("kafcad: cannot load module " + beside + ": ", 0), 0u) << run.err;
+    EXPECT_EQ(run.exitStatus, 2);
+
+    fs::copy_file(KAF_MODULE_PATH, up);
+    run = RunShellCommand(call, folder_.string());
+    EXPECT_EQ(run.out, triangle) << run.err;
+
+    // Beside kafcad comes first: the file one folder up is not a module now.
+    fs::remove(up);
+    std::ofstream(up) << "not a module";
+    fs::copy_file(KAF_MODULE_PATH, beside);
+    run = RunShellCommand(call, folder_.string());
+    EXPECT_EQ(run.out, triangle) << run.err;
 }
 
 TEST_F(KafcadDrawingTest, LayersAreAddedAndSaved) {
