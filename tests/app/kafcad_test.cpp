@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -156,8 +155,14 @@ TEST(Kafcad, HelpAndVersion) {
 TEST_F(KafcadDrawingTest, ModuleIsFoundBesideKafcadOrOneFolderUp) {
     const std::string option =
         "load the module from PATH (default: kaf20x64.arx beside kafcad or one folder up)";
-    std::string help = RunKafcadProcess({"--help"}).out;
-    help = std::regex_replace(help, std::regex("\n +"), " ");
+    // The help text with its continuation lines joined.
+    std::string help;
+    bool lineStart = false;
+    for (const char c : RunKafcadProcess({"--help"}).out) {
+        if (!(lineStart && c == ' '))
+            help += c == '\n' ? ' ' : c;
+        lineStart = c == '\n' || (lineStart && c == ' ');
+    }
     EXPECT_NE(help.find("--module PATH         " + option), std::string::npos) << help;
     std::string manual = FileText(fs::path(KAF_SOURCE_DIR) / "docs" / "kafcad.md");
     manual.erase(std::remove(manual.begin(), manual.end(), '`'), manual.end());
