@@ -13,7 +13,7 @@ namespace kafhost {
 
 namespace {
 
-std::string CannotWrite(const std::string& path, int error) {
+std::string cannotWrite(const std::string& path, int error) {
     return path + ": cannot write: " + std::strerror(error);
 }
 
@@ -26,7 +26,7 @@ void replaceFile(const std::string& path, const std::function<void(std::FILE*)>&
                                                        std::to_string(::getpid()) + ".tmp");
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr)
-        throw DrawingFileError(CannotWrite(path, errno));
+        throw DrawingFileError(cannotWrite(path, errno));
     const auto discard = [&temporary]() {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -50,7 +50,7 @@ void replaceFile(const std::string& path, const std::function<void(std::FILE*)>&
         error = errno;
     if (error != 0) {
         discard();
-        throw DrawingFileError(CannotWrite(path, error));
+        throw DrawingFileError(cannotWrite(path, error));
     }
     std::error_code renameError;
     fs::rename(temporary, target, renameError);

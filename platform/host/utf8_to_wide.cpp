@@ -6,7 +6,7 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes the code point starting at text[pos] and moves pos past it.
-char32_t DecodeOne(const std::string& text, std::size_t& pos) {
+char32_t decodeOne(const std::string& text, std::size_t& pos) {
     const unsigned char lead = static_cast<unsigned char>(text[pos++]);
     if (lead < 0x80)
         return lead;
@@ -43,7 +43,7 @@ std::wstring utf8ToWide(const std::string& text) {
     wide.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const char32_t code = DecodeOne(text, pos);
+        const char32_t code = decodeOne(text, pos);
         if (sizeof(wchar_t) == 2 && code > 0xFFFF) {
             wide += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
             wide += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));

@@ -3,7 +3,7 @@
 namespace kafhost {
 namespace {
 
-void AppendUtf8(char32_t code, std::string& out) {
+void appendUtf8(char32_t code, std::string& out) {
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         code = 0xFFFD;
     if (code < 0x80) {
@@ -37,7 +37,7 @@ std::string wideToUtf8(const std::wstring& text) {
                 ++i;
             }
         }
-        AppendUtf8(code, out);
+        appendUtf8(code, out);
     }
     return out;
 }

@@ -5,10 +5,10 @@
 
 namespace kafhost {
 
-void WriteDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& face) {
+void writeDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& face) {
     if (face.corners.size() != 3 && face.corners.size() != 4)
         throw DrawingFileError("a 3D face needs 3 or 4 corners");
-    WriteDxfEntityHead(writer, "3DFACE", head);
+    writeDxfEntityHead(writer, "3DFACE", head);
     writer.text(100, "AcDbFace");
     for (std::size_t i = 0; i < 4; ++i) {
         const Point3& corner = face.corners.at(std::min(i, face.corners.size() - 1));
@@ -22,7 +22,7 @@ void WriteDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityIn
     writer.integer(70, invisibleEdges);
 }
 
-void ReadDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity) {
+void readDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& face = entity.info;
     face.type = L"AcDbFace";
     face.corners.assign(4, Point3{0.0, 0.0, 0.0});
@@ -30,7 +30,7 @@ void ReadDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity) {
     int invisibleEdges = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (ReadDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head))
             continue;
         const int code = reader.code();
         if (code >= 10 && code <= 33 && code % 10 <= 3) {

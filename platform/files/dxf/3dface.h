@@ -6,7 +6,7 @@
 
 namespace kafhost {
 
-void WriteDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& face);
-void ReadDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity);
+void writeDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& face);
+void readDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity);
 
 }  // namespace kafhost

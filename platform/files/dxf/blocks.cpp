@@ -7,13 +7,13 @@
 namespace kafhost {
 namespace {
 
-void WriteBlock(DxfWriter& writer, const char* name, std::uint64_t begin, std::uint64_t end,
+void writeBlock(DxfWriter& writer, const char* name, std::uint64_t begin, std::uint64_t end,
                 std::uint64_t record, bool paperSpace) {
     DxfEntityHead head;
     head.handle = begin;
     head.owner = record;
     head.paperSpace = paperSpace;
-    WriteDxfEntityHead(writer, "BLOCK", head);
+    writeDxfEntityHead(writer, "BLOCK", head);
     writer.text(100, "AcDbBlockBegin");
     writer.text(2, name);
     writer.integer(70, 0);
@@ -21,26 +21,26 @@ void WriteBlock(DxfWriter& writer, const char* name, std::uint64_t begin, std::u
     writer.text(3, name);
     writer.text(1, "");
     head.handle = end;
-    WriteDxfEntityHead(writer, "ENDBLK", head);
+    writeDxfEntityHead(writer, "ENDBLK", head);
     writer.text(100, "AcDbBlockEnd");
 }
 
 }  // namespace
 
-void WriteDxfBlocks(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDxfBlocks(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const DxfHandlePlan& handles = plan.handles;
     writer.text(0, "SECTION");
     writer.text(2, "BLOCKS");
-    WriteBlock(writer, "*Model_Space", handles.fixed(DxfFixed::kModelSpaceBlock),
+    writeBlock(writer, "*Model_Space", handles.fixed(DxfFixed::kModelSpaceBlock),
                handles.fixed(DxfFixed::kModelSpaceBlockEnd),
                handles.fixed(DxfFixed::kModelSpaceRecord), false);
-    WriteBlock(writer, "*Paper_Space", handles.fixed(DxfFixed::kPaperSpaceBlock),
+    writeBlock(writer, "*Paper_Space", handles.fixed(DxfFixed::kPaperSpaceBlock),
                handles.fixed(DxfFixed::kPaperSpaceBlockEnd),
                handles.fixed(DxfFixed::kPaperSpaceRecord), true);
     writer.text(0, "ENDSEC");
 }
 
-void ReadDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
         if (reader.code() != 0)
             reader.fail(
@@ -51,7 +51,7 @@ void ReadDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing) {
             reader.skipToNextObject();
         } else {
             ++drawing.skippedInBlocks[std::string(reader.text())];
-            SkipDxfEntity(reader);
+            skipDxfEntity(reader);
         }
     }
 }

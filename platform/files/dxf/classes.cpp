@@ -5,7 +5,7 @@
 namespace kafhost {
 namespace {
 
-void WriteClass(DxfWriter& writer, const char* name, const char* className, bool isEntity,
+void writeClass(DxfWriter& writer, const char* name, const char* className, bool isEntity,
                 std::size_t instances) {
     writer.text(0, "CLASS");
     writer.text(1, name);
@@ -19,14 +19,14 @@ void WriteClass(DxfWriter& writer, const char* name, const char* className, bool
 
 }  // namespace
 
-void WriteDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan) {
     std::size_t meshes = 0;
     for (const EntityInfo* entity : plan.entities)
         meshes += entity->type == L"AcDbSubDMesh" ? 1 : 0;
     writer.text(0, "SECTION");
     writer.text(2, "CLASSES");
-    WriteClass(writer, "LAYOUT", "AcDbLayout", false, 2);
-    WriteClass(writer, "MESH", "AcDbSubDMesh", true, meshes);
+    writeClass(writer, "LAYOUT", "AcDbLayout", false, 2);
+    writeClass(writer, "MESH", "AcDbSubDMesh", true, meshes);
     writer.text(0, "ENDSEC");
 }
 

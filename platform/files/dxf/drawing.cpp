@@ -21,36 +21,36 @@
 namespace kafhost {
 namespace {
 
-void WriteDrawing(DxfWriter& writer, const DrawingSnapshot& drawing) {
-    const DxfDrawingPlan plan = PlanDxfDrawing(drawing);
-    WriteDxfHeader(writer, plan);
-    WriteDxfClasses(writer, plan);
-    WriteDxfTables(writer, plan);
-    WriteDxfBlocks(writer, plan);
-    WriteDxfEntities(writer, plan);
-    WriteDxfObjects(writer, plan);
+void writeDrawing(DxfWriter& writer, const DrawingSnapshot& drawing) {
+    const DxfDrawingPlan plan = planDxfDrawing(drawing);
+    writeDxfHeader(writer, plan);
+    writeDxfClasses(writer, plan);
+    writeDxfTables(writer, plan);
+    writeDxfBlocks(writer, plan);
+    writeDxfEntities(writer, plan);
+    writeDxfObjects(writer, plan);
     writer.text(0, "EOF");
 }
 
-void SkipSection(DxfTagReader& reader) {
+void skipSection(DxfTagReader& reader) {
     while (!reader.is(0, "ENDSEC"))
         reader.next();
 }
 
-std::string Count(std::size_t count, const std::string& kind) {
+std::string entityCount(std::size_t count, const std::string& kind) {
     return std::to_string(count) + " " + kind + (count == 1 ? " entity" : " entities");
 }
 
-DrawingSnapshot Assemble(DxfDrawingRead& read, std::vector<std::string>& notes) {
-    ApplyDxfMeshColors(read.entities, read.dictionaries, read.colorRecords);
+DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) {
+    applyDxfMeshColors(read.entities, read.dictionaries, read.colorRecords);
     DrawingSnapshot drawing;
     std::vector<LayerInfo> tableLayers;
     for (const DxfLayerRead& layer : read.layers)
         tableLayers.push_back(layer.layer);
-    drawing.layers = DxfLayersZeroFirst(tableLayers);
+    drawing.layers = dxfLayersZeroFirst(tableLayers);
     std::vector<std::wstring> layerKeys;
     for (const LayerInfo& layer : drawing.layers)
-        layerKeys.push_back(DxfNameKey(layer.name));
+        layerKeys.push_back(dxfNameKey(layer.name));
 
     std::set<std::uint64_t> handles;
     std::vector<EntityInfo> paperSpace;
@@ -63,11 +63,11 @@ DrawingSnapshot Assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
                                        wideToUtf8(handleText(head.handle)) + " is used twice");
             info.handle = handleText(head.handle);
         }
-        const std::wstring layer = DecodeDxfText(head.layer, read.utf8);
-        const std::wstring key = DxfNameKey(layer);
+        const std::wstring layer = decodeDxfText(head.layer, read.utf8);
+        const std::wstring key = dxfNameKey(layer);
         const auto found = std::find(layerKeys.begin(), layerKeys.end(), key);
         if (found == layerKeys.end()) {
-            CheckDxfName(layer, "layer", head.line);
+            checkDxfName(layer, "layer", head.line);
             drawing.layers.push_back(LayerInfo{layer, false});
             layerKeys.push_back(key);
             notes.push_back("added layer \"" + wideToUtf8(layer) +
@@ -88,18 +88,18 @@ DrawingSnapshot Assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
     drawing.nextHandle = read.handleSeed;
 
     for (const auto& skipped : read.skippedEntities)
-        notes.push_back("skipped " + Count(skipped.second, skipped.first));
+        notes.push_back("skipped " + entityCount(skipped.second, skipped.first));
     if (read.skippedPolylines > 0)
-        notes.push_back("skipped " + Count(read.skippedPolylines, "POLYLINE") +
+        notes.push_back("skipped " + entityCount(read.skippedPolylines, "POLYLINE") +
                         (read.skippedPolylines == 1 ? " that is not a polyface mesh"
                                                     : " that are not polyface meshes"));
     for (const auto& skipped : read.skippedInBlocks)
-        notes.push_back("skipped " + Count(skipped.second, skipped.first) +
+        notes.push_back("skipped " + entityCount(skipped.second, skipped.first) +
                         " in block definitions");
     return drawing;
 }
 
-std::string FileError(const std::string& path, const char* what) {
+std::string fileError(const std::string& path, const char* what) {
     return path + ": " + what + ": " + std::strerror(errno);
 }
 
@@ -107,7 +107,7 @@ std::string FileError(const std::string& path, const char* what) {
 
 std::string drawingToDxf(const DrawingSnapshot& drawing) {
     DxfWriter writer;
-    WriteDrawing(writer, drawing);
+    writeDrawing(writer, drawing);
     return writer.text();
 }
 
@@ -124,24 +124,24 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
         const std::string name(reader.text());
         reader.next();
         if (name == "HEADER") {
-            ReadDxfHeader(reader, read);
+            readDxfHeader(reader, read);
         } else if (name == "TABLES") {
-            ReadDxfTables(reader, read);
+            readDxfTables(reader, read);
         } else if (name == "BLOCKS") {
-            ReadDxfBlocks(reader, read);
+            readDxfBlocks(reader, read);
         } else if (name == "ENTITIES") {
-            ReadDxfEntities(reader, read);
+            readDxfEntities(reader, read);
         } else if (name == "OBJECTS") {
-            ReadDxfObjects(reader, read);
+            readDxfObjects(reader, read);
         } else {
             if (name != "CLASSES")
                 sectionNotes.push_back("skipped section " + name);
-            SkipSection(reader);
+            skipSection(reader);
         }
         reader.next();
     }
     std::vector<std::string> assembled;
-    DrawingSnapshot drawing = Assemble(read, assembled);
+    DrawingSnapshot drawing = assemble(read, assembled);
     notes.insert(notes.end(), sectionNotes.begin(), sectionNotes.end());
     notes.insert(notes.end(), assembled.begin(), assembled.end());
     return drawing;
@@ -150,7 +150,7 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
 void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
     replaceFile(path, [&drawing](std::FILE* file) {
         DxfWriter writer(file);
-        WriteDrawing(writer, drawing);
+        writeDrawing(writer, drawing);
         writer.finish();
     });
 }
@@ -158,11 +158,11 @@ void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path)
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw DrawingFileError(FileError(path, "cannot open"));
+        throw DrawingFileError(fileError(path, "cannot open"));
     std::ostringstream contents;
     contents << in.rdbuf();
     if (in.bad())
-        throw DrawingFileError(FileError(path, "cannot read"));
+        throw DrawingFileError(fileError(path, "cannot read"));
     try {
         return drawingFromDxf(contents.str(), notes);
     } catch (const DrawingFileError& error) {

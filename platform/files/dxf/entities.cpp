@@ -14,16 +14,16 @@
 namespace kafhost {
 namespace {
 
-void WriteEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
+void writeEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
                  std::uint64_t firstOwnHandle) {
     if (entity.type == L"AcDbFace") {
-        WriteDxf3DFace(writer, head, entity);
+        writeDxf3DFace(writer, head, entity);
     } else if (entity.type == L"AcDbPolyFaceMesh") {
-        WriteDxfPolyFaceMesh(writer, head, entity, firstOwnHandle);
+        writeDxfPolyFaceMesh(writer, head, entity, firstOwnHandle);
     } else if (entity.type == L"AcDbSubDMesh") {
-        WriteDxfMesh(writer, head, entity, firstOwnHandle);
+        writeDxfMesh(writer, head, entity, firstOwnHandle);
     } else if (entity.type == L"AcDbPolyline") {
-        WriteDxfLwPolyline(writer, head, entity);
+        writeDxfLwPolyline(writer, head, entity);
     } else {
         throw DrawingFileError("unknown entity type \"" + wideToUtf8(entity.type) + "\"");
     }
@@ -31,12 +31,12 @@ void WriteEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo&
 
 }  // namespace
 
-void WriteDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "SECTION");
     writer.text(2, "ENTITIES");
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         try {
-            WriteEntity(writer, plan.heads[i], *plan.entities[i], plan.handles.firstOwnHandles[i]);
+            writeEntity(writer, plan.heads[i], *plan.entities[i], plan.handles.firstOwnHandles[i]);
         } catch (const DrawingFileError& error) {
             throw DrawingFileError("entity " + wideToUtf8(handleText(plan.heads[i].handle)) + ": " +
                                    error.what());
@@ -45,7 +45,7 @@ void WriteDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "ENDSEC");
 }
 
-void ReadDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
         if (reader.code() != 0)
             reader.fail("expected an entity (group code 0), found group code " +
@@ -54,13 +54,13 @@ void ReadDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
         entity.head.line = reader.tag().line;
         const std::string kind(reader.text());
         if (kind == "3DFACE") {
-            ReadDxf3DFace(reader, entity);
+            readDxf3DFace(reader, entity);
         } else if (kind == "MESH") {
-            ReadDxfMesh(reader, entity);
+            readDxfMesh(reader, entity);
         } else if (kind == "LWPOLYLINE") {
-            ReadDxfLwPolyline(reader, entity);
+            readDxfLwPolyline(reader, entity);
         } else if (kind == "POLYLINE") {
-            if (!ReadDxfPolyline(reader, entity)) {
+            if (!readDxfPolyline(reader, entity)) {
                 ++drawing.skippedPolylines;
                 continue;
             }
@@ -68,7 +68,7 @@ void ReadDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
             reader.fail(kind + " outside a POLYLINE");
         } else {
             ++drawing.skippedEntities[kind];
-            SkipDxfEntity(reader);
+            skipDxfEntity(reader);
             continue;
         }
         drawing.entities.push_back(std::move(entity));

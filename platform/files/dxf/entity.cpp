@@ -4,14 +4,13 @@ namespace kafhost {
 namespace {
 
 // Entities that belong to the entity before them (polyline vertices, block attributes).
-bool IsSubEntity(const DxfTagReader& reader) {
+bool isSubEntity(const DxfTagReader& reader) {
     return reader.is(0, "VERTEX") || reader.is(0, "ATTRIB") || reader.is(0, "SEQEND");
 }
 
 }  // namespace
 
-
-void WriteDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head) {
+void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head) {
     writer.text(0, kind);
     writer.handle(5, head.handle);
     if (head.extensionDictionary != 0) {
@@ -26,7 +25,7 @@ void WriteDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntit
     writer.text(8, head.layer);
 }
 
-bool ReadDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
+bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
     switch (reader.code()) {
         case 5:
             head.handle = reader.handle();
@@ -61,9 +60,9 @@ bool ReadDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
     return true;
 }
 
-void SkipDxfEntity(DxfTagReader& reader) {
+void skipDxfEntity(DxfTagReader& reader) {
     reader.skipToNextObject();
-    while (reader.hasTag() && IsSubEntity(reader))
+    while (reader.hasTag() && isSubEntity(reader))
         reader.skipToNextObject();
 }
 

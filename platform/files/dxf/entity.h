@@ -1,11 +1,11 @@
 // What every DXF entity carries before its own data: handle (5), extension dictionary
 // (102 {ACAD_XDICTIONARY, 360), owner (330), paper-space flag (67) and layer (8).
 //
-// WriteDxfEntityHead(writer, kind, head): "0 kind" and the head's tags, up to and including
+// writeDxfEntityHead(writer, kind, head): "0 kind" and the head's tags, up to and including
 //   "100 AcDbEntity" and the layer; the entity's own subclass marker follows.
-// ReadDxfEntityHeadTag(reader, head): takes the current tag into head when it is one of the
+// readDxfEntityHeadTag(reader, head): takes the current tag into head when it is one of the
 //   head's (a whole 102 group for a group), moving past it; false, not moving, otherwise.
-// SkipDxfEntity(reader): skips the entity on its "0 KIND" tag together with the VERTEX, ATTRIB and
+// skipDxfEntity(reader): skips the entity on its "0 KIND" tag together with the VERTEX, ATTRIB and
 //   SEQEND entities that belong to it.
 //
 // Each entity kind has its own header (3dface.h, polyline.h, lwpolyline.h, mesh.h) with its
@@ -41,8 +41,8 @@ struct DxfReadEntity {
     EntityInfo info;
 };
 
-void WriteDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head);
-bool ReadDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head);
-void SkipDxfEntity(DxfTagReader& reader);
+void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head);
+bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head);
+void skipDxfEntity(DxfTagReader& reader);
 
 }  // namespace kafhost

@@ -9,7 +9,7 @@
 
 namespace kafhost {
 
-DxfHandlePlan PlanDxfHandles(const std::vector<const EntityInfo*>& entities, std::size_t layerCount,
+DxfHandlePlan planDxfHandles(const std::vector<const EntityInfo*>& entities, std::size_t layerCount,
                              const std::vector<std::uint64_t>& extraCounts) {
     DxfHandlePlan plan;
     std::unordered_set<std::uint64_t> used;

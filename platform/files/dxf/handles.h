@@ -1,6 +1,6 @@
 // The handles of a DXF file written from a snapshot.
 //
-// PlanDxfHandles(entities, layerCount, extraCounts): entities are the ones written, in file order;
+// planDxfHandles(entities, layerCount, extraCounts): entities are the ones written, in file order;
 // extraCounts[i] is how many handles entity i needs for its own sub-entities and objects. The
 // fixed objects (tables, blocks, dictionaries, layouts) take the lowest handles from 1 that no
 // entity has; entities without a handle, then the layers, then each entity's own handles follow
@@ -63,7 +63,7 @@ struct DxfHandlePlan {
     }
 };
 
-DxfHandlePlan PlanDxfHandles(const std::vector<const EntityInfo*>& entities, std::size_t layerCount,
+DxfHandlePlan planDxfHandles(const std::vector<const EntityInfo*>& entities, std::size_t layerCount,
                              const std::vector<std::uint64_t>& extraCounts);
 
 }  // namespace kafhost

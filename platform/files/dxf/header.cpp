@@ -14,37 +14,37 @@ constexpr std::string_view kFirstUtf8Release = "AC1021";
 constexpr double kNoExtents = 1e20;
 constexpr int kUnitless = 0;
 
-void Variable(DxfWriter& writer, const char* name) {
+void headerVariable(DxfWriter& writer, const char* name) {
     writer.text(9, name);
 }
 
 }  // namespace
 
-void WriteDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "SECTION");
     writer.text(2, "HEADER");
-    Variable(writer, "$ACADVER");
+    headerVariable(writer, "$ACADVER");
     writer.text(1, kRelease);
-    Variable(writer, "$DWGCODEPAGE");
+    headerVariable(writer, "$DWGCODEPAGE");
     writer.text(3, "ANSI_1252");
-    Variable(writer, "$INSBASE");
+    headerVariable(writer, "$INSBASE");
     writer.point(10, 0.0, 0.0, 0.0);
-    Variable(writer, "$EXTMIN");
+    headerVariable(writer, "$EXTMIN");
     const Point3 low =
         plan.hasExtents ? plan.extentsMin : Point3{kNoExtents, kNoExtents, kNoExtents};
     writer.point(10, low[0], low[1], low[2]);
-    Variable(writer, "$EXTMAX");
+    headerVariable(writer, "$EXTMAX");
     const Point3 high =
         plan.hasExtents ? plan.extentsMax : Point3{-kNoExtents, -kNoExtents, -kNoExtents};
     writer.point(10, high[0], high[1], high[2]);
-    Variable(writer, "$HANDSEED");
+    headerVariable(writer, "$HANDSEED");
     writer.handle(5, plan.handles.handleSeed);
-    Variable(writer, "$INSUNITS");
+    headerVariable(writer, "$INSUNITS");
     writer.integer(70, kUnitless);
     writer.text(0, "ENDSEC");
 }
 
-void ReadDxfHeader(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readDxfHeader(DxfTagReader& reader, DxfDrawingRead& drawing) {
     std::string_view variable;
     while (!reader.is(0, "ENDSEC")) {
         if (reader.code() == 0)

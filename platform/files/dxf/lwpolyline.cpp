@@ -13,10 +13,10 @@ constexpr int kClosed = 1;
 
 }  // namespace
 
-void WriteDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line) {
+void writeDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line) {
     if (!line.bulges.empty() && line.bulges.size() != line.points.size())
         throw DrawingFileError("a polyline needs one bulge per vertex or none");
-    WriteDxfEntityHead(writer, "LWPOLYLINE", head);
+    writeDxfEntityHead(writer, "LWPOLYLINE", head);
     writer.text(100, "AcDbPolyline");
     writer.integer(90, static_cast<long long>(line.points.size()));
     writer.integer(70, line.closed ? kClosed : 0);
@@ -28,14 +28,14 @@ void WriteDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const Enti
     }
 }
 
-void ReadDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
+void readDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& line = entity.info;
     line.type = L"AcDbPolyline";
     long long count = -1;
     std::size_t countLine = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (ReadDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head))
             continue;
         switch (reader.code()) {
             case 90:

@@ -6,7 +6,7 @@
 
 namespace kafhost {
 
-void WriteDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line);
-void ReadDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity);
+void writeDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line);
+void readDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity);
 
 }  // namespace kafhost

@@ -14,7 +14,7 @@ namespace {
 constexpr int kMeshVersion = 2;
 constexpr int kLargestSubDLevel = 4;
 
-void WriteFaceList(DxfWriter& writer, const EntityInfo& mesh) {
+void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
     long long listSize = 0;
     for (const std::vector<int>& face : mesh.faces) {
@@ -35,7 +35,7 @@ void WriteFaceList(DxfWriter& writer, const EntityInfo& mesh) {
 }
 
 // Reads the 92 count and that many points.
-void ReadVertices(DxfTagReader& reader, EntityInfo& mesh) {
+void readVertices(DxfTagReader& reader, EntityInfo& mesh) {
     const long long count = reader.integer();
     if (count < 0)
         reader.failValue("negative vertex count");
@@ -55,7 +55,7 @@ void ReadVertices(DxfTagReader& reader, EntityInfo& mesh) {
 }
 
 // Reads the 93 size and that many 90 items as faces, checking them against the vertices.
-void ReadFaceList(DxfTagReader& reader, EntityInfo& mesh) {
+void readFaceList(DxfTagReader& reader, EntityInfo& mesh) {
     const long long size = reader.integer();
     if (size < 0)
         reader.failValue("negative face list size");
@@ -92,17 +92,17 @@ void ReadFaceList(DxfTagReader& reader, EntityInfo& mesh) {
 
 }  // namespace
 
-std::uint64_t DxfMeshOwnHandles(const EntityInfo& mesh) {
+std::uint64_t dxfMeshOwnHandles(const EntityInfo& mesh) {
     return mesh.vertexColors.empty() ? 0 : 2;
 }
 
-void WriteDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
+void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                   std::uint64_t firstOwnHandle) {
     if (!mesh.vertexColors.empty() && mesh.vertexColors.size() != mesh.vertices.size())
         throw DrawingFileError("a mesh needs one colour per vertex or none");
     DxfEntityHead meshHead = head;
     meshHead.extensionDictionary = mesh.vertexColors.empty() ? 0 : firstOwnHandle;
-    WriteDxfEntityHead(writer, "MESH", meshHead);
+    writeDxfEntityHead(writer, "MESH", meshHead);
     writer.text(100, "AcDbSubDMesh");
     writer.integer(71, kMeshVersion);
     writer.integer(72, 0);
@@ -110,20 +110,20 @@ void WriteDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
     writer.integer(92, static_cast<long long>(mesh.vertices.size()));
     for (const Point3& vertex : mesh.vertices)
         writer.point(10, vertex[0], vertex[1], vertex[2]);
-    WriteFaceList(writer, mesh);
+    writeFaceList(writer, mesh);
     writer.integer(94, 0);
     writer.integer(95, 0);
     writer.integer(90, 0);
 }
 
-void ReadDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
+void readDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& mesh = entity.info;
     mesh.type = L"AcDbSubDMesh";
     bool verticesRead = false;
     bool facesRead = false;
     reader.next();
     while (reader.code() != 0) {
-        if (ReadDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head))
             continue;
         const int code = reader.code();
         if (code == 91 && !verticesRead) {
@@ -133,11 +133,11 @@ void ReadDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
                                  " is outside 0 ... 4");
             mesh.subDLevel = static_cast<int>(level);
         } else if (code == 92 && !verticesRead) {
-            ReadVertices(reader, mesh);
+            readVertices(reader, mesh);
             verticesRead = true;
             continue;
         } else if (code == 93 && !facesRead) {
-            ReadFaceList(reader, mesh);
+            readFaceList(reader, mesh);
             facesRead = true;
             continue;
         } else if (code == 94) {

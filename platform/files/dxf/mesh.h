@@ -1,5 +1,5 @@
 // MESH: a subdivision mesh of the drawing (AcDbSubDMesh), written and read back. A mesh with
-// vertex colours takes DxfMeshOwnHandles(mesh) handles of its own, for its extension dictionary
+// vertex colours takes dxfMeshOwnHandles(mesh) handles of its own, for its extension dictionary
 // and colour record (mesh_colors.h), which the OBJECTS section holds.
 #pragma once
 
@@ -10,9 +10,9 @@
 
 namespace kafhost {
 
-std::uint64_t DxfMeshOwnHandles(const EntityInfo& mesh);
-void WriteDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
+std::uint64_t dxfMeshOwnHandles(const EntityInfo& mesh);
+void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                   std::uint64_t firstOwnHandle);
-void ReadDxfMesh(DxfTagReader& reader, DxfReadEntity& entity);
+void readDxfMesh(DxfTagReader& reader, DxfReadEntity& entity);
 
 }  // namespace kafhost

@@ -1,7 +1,7 @@
 // Vertex colours of MESH entities: an extension dictionary on the mesh holds the XRECORD
 // "KAF_VERTEX_COLORS": 90 the vertex count, then one 420 (0x00RRGGBB) per vertex. They are written
-// to the OBJECTS section by WriteDxfMeshColors and joined to their mesh after reading by
-// ApplyDxfMeshColors.
+// to the OBJECTS section by writeDxfMeshColors and joined to their mesh after reading by
+// applyDxfMeshColors.
 #include "platform/files/dxf/mesh_colors.h"
 
 #include <string>
@@ -15,7 +15,7 @@ constexpr const char* kColorRecordName = "KAF_VERTEX_COLORS";
 
 }  // namespace
 
-void WriteDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
+void writeDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
                         std::uint64_t firstOwnHandle) {
     if (mesh.vertexColors.empty())
         return;
@@ -51,7 +51,7 @@ void WriteDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const Entit
     }
 }
 
-DxfColorRecord ReadDxfColorRecord(DxfTagReader& reader) {
+DxfColorRecord readDxfColorRecord(DxfTagReader& reader) {
     DxfColorRecord record;
     record.line = reader.tag().line;
     reader.next();
@@ -74,7 +74,7 @@ DxfColorRecord ReadDxfColorRecord(DxfTagReader& reader) {
     return record;
 }
 
-void ApplyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
+void applyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
                         const DxfColorRecords& records) {
     for (DxfReadEntity& entity : entities) {
         if (entity.info.type != L"AcDbSubDMesh" || entity.head.extensionDictionary == 0)

@@ -1,10 +1,10 @@
 // Vertex colours of MESH entities, kept in the OBJECTS section (see mesh_colors.cpp).
 //
-// WriteDxfMeshColors(writer, meshHandle, mesh, firstOwnHandle): the mesh's extension dictionary
+// writeDxfMeshColors(writer, meshHandle, mesh, firstOwnHandle): the mesh's extension dictionary
 //   and colour record (handles firstOwnHandle and the next); nothing for a mesh without colours.
-// ReadDxfColorRecord(reader): an XRECORD read from its "0 XRECORD" tag to the next code 0: its
+// readDxfColorRecord(reader): an XRECORD read from its "0 XRECORD" tag to the next code 0: its
 //   handle, its first 90 (the count) and its 420 colours.
-// ApplyDxfMeshColors(entities, dictionaries, records): gives each mesh whose extension dictionary
+// applyDxfMeshColors(entities, dictionaries, records): gives each mesh whose extension dictionary
 //   names a colour record those colours; fails with the record's line when their count is not the
 //   mesh's vertex count.
 #pragma once
@@ -32,10 +32,10 @@ using DxfDictionaries =
     std::unordered_map<std::uint64_t, std::vector<std::pair<std::string, std::uint64_t>>>;
 using DxfColorRecords = std::unordered_map<std::uint64_t, DxfColorRecord>;
 
-void WriteDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
+void writeDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
                         std::uint64_t firstOwnHandle);
-DxfColorRecord ReadDxfColorRecord(DxfTagReader& reader);
-void ApplyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
+DxfColorRecord readDxfColorRecord(DxfTagReader& reader);
+void applyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
                         const DxfColorRecords& records);
 
 }  // namespace kafhost

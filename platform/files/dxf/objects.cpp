@@ -7,7 +7,7 @@
 namespace kafhost {
 namespace {
 
-void DictionaryStart(DxfWriter& writer, std::uint64_t handle, std::uint64_t owner) {
+void dictionaryStart(DxfWriter& writer, std::uint64_t handle, std::uint64_t owner) {
     writer.text(0, "DICTIONARY");
     writer.handle(5, handle);
     if (owner != 0) {
@@ -20,7 +20,7 @@ void DictionaryStart(DxfWriter& writer, std::uint64_t handle, std::uint64_t owne
     writer.integer(281, 1);
 }
 
-void WriteLayout(DxfWriter& writer, const DxfDrawingPlan& plan, DxfFixed layout, DxfFixed record) {
+void writeLayout(DxfWriter& writer, const DxfDrawingPlan& plan, DxfFixed layout, DxfFixed record) {
     const std::uint64_t dictionary = plan.handles.fixed(DxfFixed::kLayoutDictionary);
     const bool model = layout == DxfFixed::kModelLayout;
     writer.text(0, "LAYOUT");
@@ -73,7 +73,7 @@ void WriteLayout(DxfWriter& writer, const DxfDrawingPlan& plan, DxfFixed layout,
     writer.handle(330, plan.handles.fixed(record));
 }
 
-void ReadDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
     std::uint64_t handle = 0;
     std::vector<std::pair<std::string, std::uint64_t>> entries;
     std::string name;
@@ -93,49 +93,49 @@ void ReadDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
     drawing.dictionaries[handle] = std::move(entries);
 }
 
-void ReadRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
-    DxfColorRecord record = ReadDxfColorRecord(reader);
+void readRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
+    DxfColorRecord record = readDxfColorRecord(reader);
     const std::uint64_t handle = record.handle;
     drawing.colorRecords[handle] = std::move(record);
 }
 
 }  // namespace
 
-void WriteDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const DxfHandlePlan& handles = plan.handles;
     const std::uint64_t root = handles.fixed(DxfFixed::kRootDictionary);
     writer.text(0, "SECTION");
     writer.text(2, "OBJECTS");
-    DictionaryStart(writer, root, 0);
+    dictionaryStart(writer, root, 0);
     writer.text(3, "ACAD_GROUP");
     writer.handle(350, handles.fixed(DxfFixed::kGroupDictionary));
     writer.text(3, "ACAD_LAYOUT");
     writer.handle(350, handles.fixed(DxfFixed::kLayoutDictionary));
-    DictionaryStart(writer, handles.fixed(DxfFixed::kGroupDictionary), root);
-    DictionaryStart(writer, handles.fixed(DxfFixed::kLayoutDictionary), root);
+    dictionaryStart(writer, handles.fixed(DxfFixed::kGroupDictionary), root);
+    dictionaryStart(writer, handles.fixed(DxfFixed::kLayoutDictionary), root);
     writer.text(3, "Model");
     writer.handle(350, handles.fixed(DxfFixed::kModelLayout));
     writer.text(3, "Layout1");
     writer.handle(350, handles.fixed(DxfFixed::kPaperLayout));
-    WriteLayout(writer, plan, DxfFixed::kModelLayout, DxfFixed::kModelSpaceRecord);
-    WriteLayout(writer, plan, DxfFixed::kPaperLayout, DxfFixed::kPaperSpaceRecord);
+    writeLayout(writer, plan, DxfFixed::kModelLayout, DxfFixed::kModelSpaceRecord);
+    writeLayout(writer, plan, DxfFixed::kPaperLayout, DxfFixed::kPaperSpaceRecord);
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         if (plan.entities[i]->type == L"AcDbSubDMesh")
-            WriteDxfMeshColors(writer, plan.heads[i].handle, *plan.entities[i],
+            writeDxfMeshColors(writer, plan.heads[i].handle, *plan.entities[i],
                                handles.firstOwnHandles[i]);
     }
     writer.text(0, "ENDSEC");
 }
 
-void ReadDxfObjects(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readDxfObjects(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
         if (reader.code() != 0)
             reader.fail("expected an object (group code 0), found group code " +
                         std::to_string(reader.code()));
         if (reader.is(0, "DICTIONARY")) {
-            ReadDictionary(reader, drawing);
+            readDictionary(reader, drawing);
         } else if (reader.is(0, "XRECORD")) {
-            ReadRecord(reader, drawing);
+            readRecord(reader, drawing);
         } else {
             reader.skipToNextObject();
         }

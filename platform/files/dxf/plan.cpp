@@ -13,7 +13,7 @@
 namespace kafhost {
 namespace {
 
-std::vector<const EntityInfo*> WrittenEntities(const std::vector<EntityInfo>& entities) {
+std::vector<const EntityInfo*> writtenEntities(const std::vector<EntityInfo>& entities) {
     std::vector<const EntityInfo*> written;
     for (const wchar_t* space : {L"model", L"paper"}) {
         for (const EntityInfo& entity : entities) {
@@ -29,15 +29,15 @@ std::vector<const EntityInfo*> WrittenEntities(const std::vector<EntityInfo>& en
     return written;
 }
 
-std::uint64_t OwnHandleCount(const EntityInfo& entity) {
+std::uint64_t ownHandleCount(const EntityInfo& entity) {
     if (entity.type == L"AcDbPolyFaceMesh")
-        return DxfPolyFaceMeshOwnHandles(entity);
+        return dxfPolyFaceMeshOwnHandles(entity);
     if (entity.type == L"AcDbSubDMesh")
-        return DxfMeshOwnHandles(entity);
+        return dxfMeshOwnHandles(entity);
     return 0;
 }
 
-void AddToExtents(DxfDrawingPlan& plan, const Point3& point) {
+void addToExtents(DxfDrawingPlan& plan, const Point3& point) {
     if (!plan.hasExtents) {
         plan.extentsMin = plan.extentsMax = point;
         plan.hasExtents = true;
@@ -49,17 +49,17 @@ void AddToExtents(DxfDrawingPlan& plan, const Point3& point) {
     }
 }
 
-void AddEntityToExtents(DxfDrawingPlan& plan, const EntityInfo& entity) {
+void addEntityToExtents(DxfDrawingPlan& plan, const EntityInfo& entity) {
     for (const Point3& corner : entity.corners)
-        AddToExtents(plan, corner);
+        addToExtents(plan, corner);
     for (const Point3& vertex : entity.vertices)
-        AddToExtents(plan, vertex);
+        addToExtents(plan, vertex);
     for (const Point2& point : entity.points)
-        AddToExtents(plan, Point3{point[0], point[1], entity.elevation});
+        addToExtents(plan, Point3{point[0], point[1], entity.elevation});
 }
 
 // DXF has no infinities or NaN.
-bool AllFinite(const EntityInfo& entity) {
+bool allFinite(const EntityInfo& entity) {
     bool finite = std::isfinite(entity.elevation);
     for (const auto* points : {&entity.corners, &entity.vertices}) {
         for (const Point3& point : *points)
@@ -75,7 +75,7 @@ bool AllFinite(const EntityInfo& entity) {
 
 }  // namespace
 
-std::vector<LayerInfo> DxfLayersZeroFirst(const std::vector<LayerInfo>& layers) {
+std::vector<LayerInfo> dxfLayersZeroFirst(const std::vector<LayerInfo>& layers) {
     std::vector<LayerInfo> ordered;
     const auto zero = std::find_if(layers.begin(), layers.end(),
                                    [](const LayerInfo& layer) { return layer.name == L"0"; });
@@ -87,28 +87,28 @@ std::vector<LayerInfo> DxfLayersZeroFirst(const std::vector<LayerInfo>& layers) 
     return ordered;
 }
 
-DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
+DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
     DxfDrawingPlan plan;
-    plan.layers = DxfLayersZeroFirst(drawing.layers);
+    plan.layers = dxfLayersZeroFirst(drawing.layers);
     std::vector<std::wstring> layerKeys;
     for (const LayerInfo& layer : plan.layers) {
-        const std::wstring key = DxfNameKey(layer.name);
+        const std::wstring key = dxfNameKey(layer.name);
         if (std::find(layerKeys.begin(), layerKeys.end(), key) != layerKeys.end())
             throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\" is listed twice");
         layerKeys.push_back(key);
-        plan.layerNames.push_back(EncodeDxfName(layer.name, "layer"));
+        plan.layerNames.push_back(encodeDxfName(layer.name, "layer"));
     }
 
-    plan.entities = WrittenEntities(drawing.entities);
+    plan.entities = writtenEntities(drawing.entities);
     std::vector<std::uint64_t> ownCounts;
     for (const EntityInfo* entity : plan.entities)
-        ownCounts.push_back(OwnHandleCount(*entity));
-    plan.handles = PlanDxfHandles(plan.entities, plan.layers.size(), ownCounts);
+        ownCounts.push_back(ownHandleCount(*entity));
+    plan.handles = planDxfHandles(plan.entities, plan.layers.size(), ownCounts);
 
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         const EntityInfo& entity = *plan.entities[i];
         const std::string name = "entity " + wideToUtf8(handleText(plan.handles.entities[i]));
-        const auto layer = std::find(layerKeys.begin(), layerKeys.end(), DxfNameKey(entity.layer));
+        const auto layer = std::find(layerKeys.begin(), layerKeys.end(), dxfNameKey(entity.layer));
         if (layer == layerKeys.end())
             throw DrawingFileError(name + ": no layer \"" + wideToUtf8(entity.layer) +
                                    "\" in the drawing");
@@ -118,10 +118,10 @@ DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing) {
         head.owner = plan.handles.fixed(head.paperSpace ? DxfFixed::kPaperSpaceRecord
                                                         : DxfFixed::kModelSpaceRecord);
         head.layer = plan.layerNames[static_cast<std::size_t>(layer - layerKeys.begin())];
-        if (!AllFinite(entity))
+        if (!allFinite(entity))
             throw DrawingFileError(name + ": not a finite number");
         if (!head.paperSpace)
-            AddEntityToExtents(plan, entity);
+            addEntityToExtents(plan, entity);
         plan.heads.push_back(std::move(head));
     }
     return plan;

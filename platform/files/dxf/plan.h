@@ -1,9 +1,9 @@
 // What a DXF file written from a snapshot holds, decided before anything is written (the header
 // needs the handle seed and the extents).
 //
-// PlanDxfDrawing(drawing): the layers with "0" first, the entities that are not erased (model
+// planDxfDrawing(drawing): the layers with "0" first, the entities that are not erased (model
 // space first) with their heads and handles, and the model-space extents.
-// DxfLayersZeroFirst(layers): layer "0" first (added when missing), then the others in their
+// dxfLayersZeroFirst(layers): layer "0" first (added when missing), then the others in their
 // order.
 #pragma once
 
@@ -27,7 +27,7 @@ struct DxfDrawingPlan {
     Point3 extentsMax{};
 };
 
-DxfDrawingPlan PlanDxfDrawing(const DrawingSnapshot& drawing);
-std::vector<LayerInfo> DxfLayersZeroFirst(const std::vector<LayerInfo>& layers);
+DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing);
+std::vector<LayerInfo> dxfLayersZeroFirst(const std::vector<LayerInfo>& layers);
 
 }  // namespace kafhost

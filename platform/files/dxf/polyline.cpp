@@ -17,7 +17,7 @@ constexpr int kVertexRecord = 192;
 constexpr int kFaceRecord = 128;
 constexpr int kLargestVertexNumber = 32767;
 
-DxfEntityHead SubEntityHead(const DxfEntityHead& mesh, std::uint64_t handle) {
+DxfEntityHead subEntityHead(const DxfEntityHead& mesh, std::uint64_t handle) {
     DxfEntityHead head = mesh;
     head.handle = handle;
     head.owner = mesh.handle;
@@ -25,19 +25,19 @@ DxfEntityHead SubEntityHead(const DxfEntityHead& mesh, std::uint64_t handle) {
     return head;
 }
 
-void WriteVertex(DxfWriter& writer, const DxfEntityHead& head, const Point3& point) {
-    WriteDxfEntityHead(writer, "VERTEX", head);
+void writeVertex(DxfWriter& writer, const DxfEntityHead& head, const Point3& point) {
+    writeDxfEntityHead(writer, "VERTEX", head);
     writer.text(100, "AcDbVertex");
     writer.text(100, "AcDbPolyFaceMeshVertex");
     writer.point(10, point[0], point[1], point[2]);
     writer.integer(70, kVertexRecord);
 }
 
-void WriteFaceRecord(DxfWriter& writer, const DxfEntityHead& head, const std::vector<int>& numbers,
+void writeFaceRecord(DxfWriter& writer, const DxfEntityHead& head, const std::vector<int>& numbers,
                      long long vertexCount) {
     if (numbers.empty() || numbers.size() > 4)
         throw DrawingFileError("a face record needs 1 to 4 vertex numbers");
-    WriteDxfEntityHead(writer, "VERTEX", head);
+    writeDxfEntityHead(writer, "VERTEX", head);
     writer.text(100, "AcDbFaceRecord");
     writer.point(10, 0.0, 0.0, 0.0);
     writer.integer(70, kFaceRecord);
@@ -52,7 +52,7 @@ void WriteFaceRecord(DxfWriter& writer, const DxfEntityHead& head, const std::ve
 
 // One VERTEX of a polyface mesh: a vertex (its point is added) or a face record (added with the
 // line it starts on, to check its numbers once all vertices are known).
-void ReadVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>& faceLines) {
+void readVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>& faceLines) {
     const std::size_t line = reader.tag().line;
     DxfEntityHead head;
     Point3 point{0.0, 0.0, 0.0};
@@ -60,7 +60,7 @@ void ReadVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>
     long long flags = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (ReadDxfEntityHeadTag(reader, head))
+        if (readDxfEntityHeadTag(reader, head))
             continue;
         const int code = reader.code();
         if (code == 10 || code == 20 || code == 30) {
@@ -90,13 +90,13 @@ void ReadVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>
 
 }  // namespace
 
-std::uint64_t DxfPolyFaceMeshOwnHandles(const EntityInfo& mesh) {
+std::uint64_t dxfPolyFaceMeshOwnHandles(const EntityInfo& mesh) {
     return mesh.vertices.size() + mesh.faces.size() + 1;
 }
 
-void WriteDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
+void writeDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                           std::uint64_t firstOwnHandle) {
-    WriteDxfEntityHead(writer, "POLYLINE", head);
+    writeDxfEntityHead(writer, "POLYLINE", head);
     writer.text(100, "AcDbPolyFaceMesh");
     writer.integer(66, 1);
     writer.point(10, 0.0, 0.0, 0.0);
@@ -105,20 +105,20 @@ void WriteDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const En
     writer.integer(72, static_cast<long long>(mesh.faces.size()));
     std::uint64_t handle = firstOwnHandle;
     for (const Point3& vertex : mesh.vertices)
-        WriteVertex(writer, SubEntityHead(head, handle++), vertex);
+        writeVertex(writer, subEntityHead(head, handle++), vertex);
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
     for (const std::vector<int>& face : mesh.faces)
-        WriteFaceRecord(writer, SubEntityHead(head, handle++), face, vertexCount);
-    WriteDxfEntityHead(writer, "SEQEND", SubEntityHead(head, handle));
+        writeFaceRecord(writer, subEntityHead(head, handle++), face, vertexCount);
+    writeDxfEntityHead(writer, "SEQEND", subEntityHead(head, handle));
 }
 
-bool ReadDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
+bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& mesh = entity.info;
     mesh.type = L"AcDbPolyFaceMesh";
     long long flags = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (ReadDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head))
             continue;
         if (reader.code() == 70)
             flags = reader.integer();
@@ -127,7 +127,7 @@ bool ReadDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     std::vector<std::size_t> faceLines;
     while (reader.is(0, "VERTEX")) {
         if ((flags & kPolyfaceMesh) != 0) {
-            ReadVertex(reader, mesh, faceLines);
+            readVertex(reader, mesh, faceLines);
         } else {
             reader.skipToNextObject();
         }

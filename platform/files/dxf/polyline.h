@@ -1,5 +1,5 @@
 // POLYLINE: a polyface mesh of the drawing (AcDbPolyFaceMesh) written with its VERTEX and SEQEND
-// sub-entities, which take DxfPolyFaceMeshOwnHandles(mesh) handles of its own; read back from a
+// sub-entities, which take dxfPolyFaceMeshOwnHandles(mesh) handles of its own; read back from a
 // POLYLINE with the polyface flag.
 #pragma once
 
@@ -10,10 +10,10 @@
 
 namespace kafhost {
 
-std::uint64_t DxfPolyFaceMeshOwnHandles(const EntityInfo& mesh);
-void WriteDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
+std::uint64_t dxfPolyFaceMeshOwnHandles(const EntityInfo& mesh);
+void writeDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                           std::uint64_t firstOwnHandle);
 // False for a POLYLINE that is not a polyface mesh (skipped with its vertices).
-bool ReadDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity);
+bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity);
 
 }  // namespace kafhost

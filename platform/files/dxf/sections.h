@@ -40,17 +40,17 @@ struct DxfDrawingRead {
     std::size_t skippedPolylines = 0;  // POLYLINE entities that are not polyface meshes
 };
 
-void WriteDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan);
-void WriteDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan);
-void WriteDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan);
-void WriteDxfBlocks(DxfWriter& writer, const DxfDrawingPlan& plan);
-void WriteDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan);
-void WriteDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan);
+void writeDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan);
+void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan);
+void writeDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan);
+void writeDxfBlocks(DxfWriter& writer, const DxfDrawingPlan& plan);
+void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan);
+void writeDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan);
 
-void ReadDxfHeader(DxfTagReader& reader, DxfDrawingRead& drawing);
-void ReadDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing);
-void ReadDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing);
-void ReadDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing);
-void ReadDxfObjects(DxfTagReader& reader, DxfDrawingRead& drawing);
+void readDxfHeader(DxfTagReader& reader, DxfDrawingRead& drawing);
+void readDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing);
+void readDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing);
+void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing);
+void readDxfObjects(DxfTagReader& reader, DxfDrawingRead& drawing);
 
 }  // namespace kafhost

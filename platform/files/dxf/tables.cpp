@@ -21,7 +21,7 @@ constexpr long long kFrozen = 1;
 constexpr double kViewMargin = 1.1;
 constexpr double kViewAspect = 1.5;
 
-void TableStart(DxfWriter& writer, const char* name, std::uint64_t handle, std::size_t count) {
+void tableStart(DxfWriter& writer, const char* name, std::uint64_t handle, std::size_t count) {
     writer.text(0, "TABLE");
     writer.text(2, name);
     writer.handle(5, handle);
@@ -30,11 +30,11 @@ void TableStart(DxfWriter& writer, const char* name, std::uint64_t handle, std::
     writer.integer(70, static_cast<long long>(count));
 }
 
-void TableEnd(DxfWriter& writer) {
+void tableEnd(DxfWriter& writer) {
     writer.text(0, "ENDTAB");
 }
 
-void RecordStart(DxfWriter& writer, const char* kind, const char* subclass, std::uint64_t handle,
+void recordStart(DxfWriter& writer, const char* kind, const char* subclass, std::uint64_t handle,
                  std::uint64_t table) {
     writer.text(0, kind);
     writer.handle(5, handle);
@@ -43,10 +43,10 @@ void RecordStart(DxfWriter& writer, const char* kind, const char* subclass, std:
     writer.text(100, subclass);
 }
 
-void WriteViewportTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeViewportTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kViewportTable);
-    TableStart(writer, "VPORT", table, 1);
-    RecordStart(writer, "VPORT", "AcDbViewportTableRecord",
+    tableStart(writer, "VPORT", table, 1);
+    recordStart(writer, "VPORT", "AcDbViewportTableRecord",
                 plan.handles.fixed(DxfFixed::kActiveViewport), table);
     writer.text(2, "*Active");
     writer.integer(70, 0);
@@ -93,18 +93,18 @@ void WriteViewportTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.point(112, 0.0, 1.0, 0.0);
     writer.integer(79, 0);
     writer.real(146, 0.0);
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void WriteLinetypeTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeLinetypeTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kLinetypeTable);
-    TableStart(writer, "LTYPE", table, 3);
+    tableStart(writer, "LTYPE", table, 3);
     const std::pair<DxfFixed, const char*> linetypes[] = {
         {DxfFixed::kLinetypeByBlock, "ByBlock"},
         {DxfFixed::kLinetypeByLayer, "ByLayer"},
         {DxfFixed::kLinetypeContinuous, "Continuous"}};
     for (const auto& linetype : linetypes) {
-        RecordStart(writer, "LTYPE", "AcDbLinetypeTableRecord", plan.handles.fixed(linetype.first),
+        recordStart(writer, "LTYPE", "AcDbLinetypeTableRecord", plan.handles.fixed(linetype.first),
                     table);
         writer.text(2, linetype.second);
         writer.integer(70, 0);
@@ -113,27 +113,27 @@ void WriteLinetypeTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
         writer.integer(73, 0);
         writer.real(40, 0.0);
     }
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void WriteLayerTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeLayerTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kLayerTable);
-    TableStart(writer, "LAYER", table, plan.layers.size());
+    tableStart(writer, "LAYER", table, plan.layers.size());
     for (std::size_t i = 0; i < plan.layers.size(); ++i) {
-        RecordStart(writer, "LAYER", "AcDbLayerTableRecord", plan.handles.layers[i], table);
+        recordStart(writer, "LAYER", "AcDbLayerTableRecord", plan.handles.layers[i], table);
         writer.text(2, plan.layerNames[i]);
         writer.integer(70, 0);
         writer.integer(62, plan.layers[i].hidden ? -kWhite : kWhite);
         writer.text(6, "Continuous");
         writer.integer(370, -3);  // line weight: default
     }
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void WriteStyleTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeStyleTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kStyleTable);
-    TableStart(writer, "STYLE", table, 1);
-    RecordStart(writer, "STYLE", "AcDbTextStyleTableRecord",
+    tableStart(writer, "STYLE", table, 1);
+    recordStart(writer, "STYLE", "AcDbTextStyleTableRecord",
                 plan.handles.fixed(DxfFixed::kStyleStandard), table);
     writer.text(2, "Standard");
     writer.integer(70, 0);
@@ -144,27 +144,27 @@ void WriteStyleTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.real(42, 2.5);
     writer.text(3, "txt");
     writer.text(4, "");
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void WriteEmptyTable(DxfWriter& writer, const char* name, std::uint64_t handle) {
-    TableStart(writer, name, handle, 0);
-    TableEnd(writer);
+void writeEmptyTable(DxfWriter& writer, const char* name, std::uint64_t handle) {
+    tableStart(writer, name, handle, 0);
+    tableEnd(writer);
 }
 
-void WriteAppIdTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeAppIdTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kAppIdTable);
-    TableStart(writer, "APPID", table, 1);
-    RecordStart(writer, "APPID", "AcDbRegAppTableRecord", plan.handles.fixed(DxfFixed::kAppIdAcad),
+    tableStart(writer, "APPID", table, 1);
+    recordStart(writer, "APPID", "AcDbRegAppTableRecord", plan.handles.fixed(DxfFixed::kAppIdAcad),
                 table);
     writer.text(2, "ACAD");
     writer.integer(70, 0);
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void WriteDimStyleTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDimStyleTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kDimStyleTable);
-    TableStart(writer, "DIMSTYLE", table, 1);
+    tableStart(writer, "DIMSTYLE", table, 1);
     writer.text(100, "AcDbDimStyleTable");
     writer.text(0, "DIMSTYLE");
     writer.handle(105, plan.handles.fixed(DxfFixed::kDimStyleStandard));
@@ -174,17 +174,17 @@ void WriteDimStyleTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(2, "Standard");
     writer.integer(70, 0);
     writer.handle(340, plan.handles.fixed(DxfFixed::kStyleStandard));
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void WriteBlockRecordTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeBlockRecordTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kBlockRecordTable);
-    TableStart(writer, "BLOCK_RECORD", table, 2);
+    tableStart(writer, "BLOCK_RECORD", table, 2);
     const std::pair<DxfFixed, DxfFixed> records[] = {
         {DxfFixed::kModelSpaceRecord, DxfFixed::kModelLayout},
         {DxfFixed::kPaperSpaceRecord, DxfFixed::kPaperLayout}};
     for (const auto& record : records) {
-        RecordStart(writer, "BLOCK_RECORD", "AcDbBlockTableRecord",
+        recordStart(writer, "BLOCK_RECORD", "AcDbBlockTableRecord",
                     plan.handles.fixed(record.first), table);
         writer.text(2,
                     record.first == DxfFixed::kModelSpaceRecord ? "*Model_Space" : "*Paper_Space");
@@ -193,17 +193,17 @@ void WriteBlockRecordTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
         writer.integer(280, 1);
         writer.integer(281, 0);
     }
-    TableEnd(writer);
+    tableEnd(writer);
 }
 
-void ReadLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
     DxfLayerRead read;
     read.line = reader.tag().line;
     bool named = false;
     reader.next();
     while (reader.code() != 0) {
         if (reader.code() == 2) {
-            read.layer.name = DecodeDxfText(reader.text(), drawing.utf8);
+            read.layer.name = decodeDxfText(reader.text(), drawing.utf8);
             named = true;
         } else if (reader.code() == 62) {
             read.layer.hidden = read.layer.hidden || reader.integer() < 0;
@@ -214,17 +214,17 @@ void ReadLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
     }
     if (!named || read.layer.name.empty())
         throw DrawingFileError("line " + std::to_string(read.line) + ": a LAYER has no name");
-    CheckDxfName(read.layer.name, "layer", read.line);
-    const std::wstring key = DxfNameKey(read.layer.name);
+    checkDxfName(read.layer.name, "layer", read.line);
+    const std::wstring key = dxfNameKey(read.layer.name);
     for (const DxfLayerRead& earlier : drawing.layers) {
-        if (DxfNameKey(earlier.layer.name) == key)
+        if (dxfNameKey(earlier.layer.name) == key)
             throw DrawingFileError("line " + std::to_string(read.line) + ": layer \"" +
                                    wideToUtf8(read.layer.name) + "\" is listed twice");
     }
     drawing.layers.push_back(std::move(read));
 }
 
-void ReadBlockRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readBlockRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
     std::uint64_t handle = 0;
     std::string name;
     reader.next();
@@ -246,22 +246,22 @@ void ReadBlockRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
 
 }  // namespace
 
-void WriteDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan) {
+void writeDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "SECTION");
     writer.text(2, "TABLES");
-    WriteViewportTable(writer, plan);
-    WriteLinetypeTable(writer, plan);
-    WriteLayerTable(writer, plan);
-    WriteStyleTable(writer, plan);
-    WriteEmptyTable(writer, "VIEW", plan.handles.fixed(DxfFixed::kViewTable));
-    WriteEmptyTable(writer, "UCS", plan.handles.fixed(DxfFixed::kUcsTable));
-    WriteAppIdTable(writer, plan);
-    WriteDimStyleTable(writer, plan);
-    WriteBlockRecordTable(writer, plan);
+    writeViewportTable(writer, plan);
+    writeLinetypeTable(writer, plan);
+    writeLayerTable(writer, plan);
+    writeStyleTable(writer, plan);
+    writeEmptyTable(writer, "VIEW", plan.handles.fixed(DxfFixed::kViewTable));
+    writeEmptyTable(writer, "UCS", plan.handles.fixed(DxfFixed::kUcsTable));
+    writeAppIdTable(writer, plan);
+    writeDimStyleTable(writer, plan);
+    writeBlockRecordTable(writer, plan);
     writer.text(0, "ENDSEC");
 }
 
-void ReadDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
+void readDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
         if (!reader.is(0, "TABLE"))
             reader.fail("expected TABLE or ENDSEC in the TABLES section");
@@ -275,9 +275,9 @@ void ReadDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
                 reader.fail("the TABLE on line " + std::to_string(tableLine) +
                             " does not end with ENDTAB");
             if (table == "LAYER" && reader.is(0, "LAYER")) {
-                ReadLayer(reader, drawing);
+                readLayer(reader, drawing);
             } else if (table == "BLOCK_RECORD" && reader.is(0, "BLOCK_RECORD")) {
-                ReadBlockRecord(reader, drawing);
+                readBlockRecord(reader, drawing);
             } else {
                 reader.skipToNextObject();
             }

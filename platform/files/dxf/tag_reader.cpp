@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 
-std::string_view Trim(std::string_view text) {
+std::string_view trim(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
@@ -18,7 +18,7 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Quoted(std::string_view text) {
+std::string quoted(std::string_view text) {
     constexpr std::size_t kShown = 40;
     std::string shown(text.substr(0, kShown));
     if (text.size() > kShown)
@@ -44,7 +44,7 @@ const DxfTag& DxfTagReader::tag() const {
 
 bool DxfTagReader::is(int code, std::string_view value) const {
     const DxfTag& current = tag();
-    return current.code == code && Trim(current.value) == value;
+    return current.code == code && trim(current.value) == value;
 }
 
 void DxfTagReader::next() {
@@ -65,7 +65,7 @@ void DxfTagReader::readTag() {
     const std::size_t codeEnd = text_.find('\n', pos_);
     const std::string_view codeLine = text_.substr(
         pos_, codeEnd == std::string_view::npos ? std::string_view::npos : codeEnd - pos_);
-    const std::string_view codeText = Trim(codeLine);
+    const std::string_view codeText = trim(codeLine);
     if (codeEnd == std::string_view::npos && codeText.empty()) {
         pos_ = text_.size();
         hasTag_ = false;
@@ -77,7 +77,7 @@ void DxfTagReader::readTag() {
     if (codeText.empty() || parsed.ec != std::errc() ||
         parsed.ptr != codeText.data() + codeText.size())
         throw DrawingFileError("line " + std::to_string(line_) + ": expected a group code, found " +
-                               Quoted(codeText));
+                               quoted(codeText));
     if (codeEnd == std::string_view::npos || codeEnd + 1 == text_.size())
         throw DrawingFileError("line " + std::to_string(line_) + ": group code " +
                                std::to_string(code) + " has no value (the file ends early)");
@@ -96,7 +96,7 @@ void DxfTagReader::readTag() {
 }
 
 std::string_view DxfTagReader::numberText() const {
-    return Trim(tag().value);
+    return trim(tag().value);
 }
 
 double DxfTagReader::real() const {
@@ -106,7 +106,7 @@ double DxfTagReader::real() const {
     if (number.empty() || parsed.ec != std::errc() || parsed.ptr != number.data() + number.size() ||
         !std::isfinite(value))
         failValue("expected a number for group code " + std::to_string(tag_.code) + ", found " +
-                  Quoted(tag_.value));
+                  quoted(tag_.value));
     return value;
 }
 
@@ -116,7 +116,7 @@ long long DxfTagReader::integer() const {
     const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
     if (number.empty() || parsed.ec != std::errc() || parsed.ptr != number.data() + number.size())
         failValue("expected an integer for group code " + std::to_string(tag_.code) + ", found " +
-                  Quoted(tag_.value));
+                  quoted(tag_.value));
     return value;
 }
 
@@ -127,7 +127,7 @@ std::uint64_t DxfTagReader::handle() const {
     if (number.empty() || number.size() > 16 || parsed.ec != std::errc() ||
         parsed.ptr != number.data() + number.size())
         failValue("expected a hexadecimal handle for group code " + std::to_string(tag_.code) +
-                  ", found " + Quoted(tag_.value));
+                  ", found " + quoted(tag_.value));
     return value;
 }
 

@@ -10,7 +10,7 @@
 
 namespace kafhost {
 
-std::string EncodeDxfName(const std::wstring& name, const std::string& what) {
+std::string encodeDxfName(const std::wstring& name, const std::string& what) {
     if (name.empty())
         throw DrawingFileError("a " + what + " has no name");
     const std::size_t bad = name.find_first_of(L"\r\n<>/\\\":;?*|=`");
@@ -25,15 +25,15 @@ std::string EncodeDxfName(const std::wstring& name, const std::string& what) {
     return wideToUtf8(name);
 }
 
-void CheckDxfName(const std::wstring& name, const std::string& what, std::size_t line) {
+void checkDxfName(const std::wstring& name, const std::string& what, std::size_t line) {
     try {
-        EncodeDxfName(name, what);
+        encodeDxfName(name, what);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError("line " + std::to_string(line) + ": " + error.what());
     }
 }
 
-std::wstring DecodeDxfText(std::string_view value, bool utf8) {
+std::wstring decodeDxfText(std::string_view value, bool utf8) {
     std::wstring text;
     std::size_t pos = 0;
     while (pos < value.size()) {
@@ -62,7 +62,7 @@ std::wstring DecodeDxfText(std::string_view value, bool utf8) {
     return text;
 }
 
-std::wstring DxfNameKey(const std::wstring& name) {
+std::wstring dxfNameKey(const std::wstring& name) {
     std::wstring key = name;
     for (wchar_t& c : key)
         c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
