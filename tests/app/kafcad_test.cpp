@@ -263,14 +263,15 @@ TEST_F(KafcadDrawingTest, FailedSaveKeepsTheEarlierDrawing) {
         KafcadRun run = RunKafcadProcess(
             {"--layer", "TIN", "--save", path, "-e",
              "(kaf-dct-subdmesh '((0 0 0.25) (1 0 0.5) (2 0 0.75) (3 0 1.25) (0 1 1.5) "
-             "(1 1 1.75) (2 1 2.25) (3 1 2.5) (0 2 2.75) (1 2 3.25) (2 2 3.5) (3 2 3.75)) \"TIN\")"});
+             "(1 1 1.75) (2 1 2.25) (3 1 2.5) (0 2 2.75) (1 2 3.25) (2 2 3.5) (3 2 3.75)) "
+             "\"TIN\")"});
         ASSERT_EQ(run.exitStatus, 0) << run.err;
         const std::string earlier = FileText(path);
         ASSERT_GT(earlier.size(), 512u);
 
-        run = RunShellCommand("trap '' XFSZ; ulimit -f 1; kafcad --drawing '" + path +
-                                  "' --save '" + path + "' -e T",
-                              folder_.string());
+        run = RunShellCommand(
+            "trap '' XFSZ; ulimit -f 1; kafcad --drawing '" + path + "' --save '" + path + "' -e T",
+            folder_.string());
         EXPECT_EQ(run.out, "T\n");
         EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + path + ": cannot write", 0), 0u)
             << run.err;
@@ -279,8 +280,7 @@ TEST_F(KafcadDrawingTest, FailedSaveKeepsTheEarlierDrawing) {
 
         const std::string nowhere = Path("missing/drawing" + extension);
         run = RunKafcadProcess({"--drawing", path, "--save", nowhere, "-e", "T"});
-        EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + nowhere + ": cannot write", 0),
-                  0u)
+        EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + nowhere + ": cannot write", 0), 0u)
             << run.err;
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(FileText(path), earlier);
