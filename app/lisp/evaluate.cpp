@@ -7,6 +7,7 @@
 #include "app/lisp/print_value.h"
 #include "app/lisp/read_source.h"
 #include "app/lisp/script_file.h"
+#include "kafhost/wide_to_utf8.h"
 
 namespace kafcad {
 namespace {
@@ -19,13 +20,13 @@ constexpr std::size_t kMaxLoadDepth = 64;
 // Restores a variable's value when a foreach ends, also by an error.
 class VariableRestorer {
 public:
-    VariableRestorer(Evaluator& evaluator, std::string name)
+    VariableRestorer(Evaluator& evaluator, std::wstring name)
         : evaluator_(evaluator), name_(std::move(name)), saved_(evaluator.Variable(name_)) {}
     ~VariableRestorer() { evaluator_.SetVariable(name_, saved_); }
 
 private:
     Evaluator& evaluator_;
-    std::string name_;
+    std::wstring name_;
     Value saved_;
 };
 
@@ -67,22 +68,22 @@ fs::path FindScript(const std::string& name, const std::string& scriptFolder) {
 
 Evaluator::Evaluator(std::vector<FunctionLibrary*> libraries) : libraries_(std::move(libraries)) {}
 
-Value Evaluator::Variable(const std::string& name) const {
+Value Evaluator::Variable(const std::wstring& name) const {
     const auto found = variables_.find(name);
-    return found == variables_.end() ? Value::Nil() : found->second;
+    return found == variables_.end() ? Value::nil() : found->second;
 }
 
-void Evaluator::SetVariable(const std::string& name, Value value) {
-    if (value.IsNil())
+void Evaluator::SetVariable(const std::wstring& name, Value value) {
+    if (value.isNil())
         variables_.erase(name);
     else
         variables_[name] = std::move(value);
 }
 
 Value Evaluator::Evaluate(const Value& form) {
-    if (form.IsSymbol())
-        return Variable(form.text);
-    if (!form.IsList())
+    if (form.isSymbol())
+        return Variable(form.symbolName());
+    if (!form.isList())
         return form;
     return EvaluateList(form);
 }
@@ -113,11 +114,11 @@ FunctionLibrary* Evaluator::FindFunction(const std::string& name) const {
 }
 
 Value Evaluator::EvaluateList(const Value& form) {
-    const std::vector<Value>& items = form.items;
+    const std::vector<Value>& items = form.items();
     const Value& head = items.front();
-    if (!head.IsSymbol())
+    if (!head.isSymbol())
         throw LispError("bad function: " + PrintValue(head));
-    const std::string& name = head.text;
+    const std::string name = kafhost::wideToUtf8(head.symbolName());
     if (name == "QUOTE") {
         CheckArgumentCount(items, 2, 2);
         return items[1];
@@ -153,7 +154,7 @@ Value Evaluator::Setq(const std::vector<Value>& items) {
         throw LispError("too few arguments");
     Value last;
     for (std::size_t i = 1; i + 1 < items.size(); i += 2) {
-        const std::string& name = SymbolArgument(items[i]);
+        const std::wstring& name = SymbolArgument(items[i]);
         last = Evaluate(items[i + 1]);
         SetVariable(name, last);
     }
@@ -162,14 +163,14 @@ Value Evaluator::Setq(const std::vector<Value>& items) {
 
 Value Evaluator::If(const std::vector<Value>& items) {
     CheckArgumentCount(items, 3, 4);
-    if (!Evaluate(items[1]).IsNil())
+    if (!Evaluate(items[1]).isNil())
         return Evaluate(items[2]);
-    return items.size() == 4 ? Evaluate(items[3]) : Value::Nil();
+    return items.size() == 4 ? Evaluate(items[3]) : Value::nil();
 }
 
 Value Evaluator::Foreach(const std::vector<Value>& items) {
     CheckArgumentCount(items, 3, kUnlimited);
-    const std::string& name = SymbolArgument(items[1]);
+    const std::wstring& name = SymbolArgument(items[1]);
     const Value list = Evaluate(items[2]);
     const std::vector<Value>& elements = ListArgument(list);
     VariableRestorer restorer(*this, name);
@@ -183,7 +184,7 @@ Value Evaluator::Foreach(const std::vector<Value>& items) {
 
 Value Evaluator::Load(const std::vector<Value>& arguments) {
     CheckArgumentCount(arguments, 1, 2);
-    const std::string& name = StringArgument(arguments[0]);
+    const std::string name = kafhost::wideToUtf8(StringArgument(arguments[0]));
     const fs::path path =
         FindScript(name, scriptFolders_.empty() ? std::string() : scriptFolders_.back());
     if (path.empty()) {

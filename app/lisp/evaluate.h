@@ -39,8 +39,8 @@ public:
     Value EvaluateScript(const std::vector<Value>& forms, const std::string& folder);
     Value EvaluateInFolder(const Value& form, const std::string& folder);
 
-    Value Variable(const std::string& name) const;
-    void SetVariable(const std::string& name, Value value);
+    Value Variable(const std::wstring& name) const;
+    void SetVariable(const std::wstring& name, Value value);
 
 private:
     Value EvaluateList(const Value& form);
@@ -53,7 +53,7 @@ private:
     FunctionLibrary* FindFunction(const std::string& name) const;
 
     std::vector<FunctionLibrary*> libraries_;
-    std::map<std::string, Value> variables_;
+    std::map<std::wstring, Value> variables_;
     std::vector<std::string> scriptFolders_;
 };
 

@@ -37,11 +37,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 std::optional<Value> ParseSpecialReal(std::string_view token) {
     if (EqualsIgnoringCase(token, "1.#INF") || EqualsIgnoringCase(token, "+1.#INF"))
-        return Value::Real(std::numeric_limits<double>::infinity());
+        return Value::real(std::numeric_limits<double>::infinity());
     if (EqualsIgnoringCase(token, "-1.#INF"))
-        return Value::Real(-std::numeric_limits<double>::infinity());
+        return Value::real(-std::numeric_limits<double>::infinity());
     if (EqualsIgnoringCase(token, "-1.#IND") || EqualsIgnoringCase(token, "1.#IND"))
-        return Value::Real(std::numeric_limits<double>::quiet_NaN());
+        return Value::real(std::numeric_limits<double>::quiet_NaN());
     return std::nullopt;
 }
 
@@ -87,7 +87,7 @@ std::optional<Value> ParseNumber(std::string_view token) {
             magnitude <= limit) {
             const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude)
                                                 : static_cast<std::int64_t>(magnitude);
-            return Value::Integer(static_cast<std::int32_t>(value));
+            return Value::integer(static_cast<std::int32_t>(value));
         }
         // Too large for an integer: read it as a real.
     }
@@ -97,13 +97,13 @@ std::optional<Value> ParseNumber(std::string_view token) {
     if (error == std::errc::result_out_of_range) {
         // Underflow gives zero; only overflow is an error.
         if (!std::isinf(std::strtod(std::string(unsigned_part).c_str(), nullptr))) {
-            return Value::Real(negative ? -0.0 : 0.0);
+            return Value::real(negative ? -0.0 : 0.0);
         }
         throw std::range_error("number out of range: " + std::string(token));
     }
     if (error != std::errc() || end != unsigned_part.data() + unsigned_part.size())
         return std::nullopt;
-    return Value::Real(negative ? -magnitude : magnitude);
+    return Value::real(negative ? -magnitude : magnitude);
 }
 
 }  // namespace kafcad

@@ -5,6 +5,7 @@
 
 #include "app/lisp/parse_number.h"
 #include "app/lisp/read_error.h"
+#include "kafhost/utf8_to_wide.h"
 
 namespace kafcad {
 namespace {
@@ -75,7 +76,7 @@ private:
                 throw ReadError("missing \")\" for the \"(\" opened here", open, true);
             if (text_[pos_] == ')') {
                 ++pos_;
-                return Value::List(std::move(items));
+                return Value::list(std::move(items));
             }
             items.push_back(ReadForm());
         }
@@ -88,7 +89,7 @@ private:
         if (text_[pos_] == ')')
             throw ReadError("nothing to quote after \"'\"", quote);
         Value quoted = ReadForm();
-        return Value::List({Value::Symbol("QUOTE"), std::move(quoted)});
+        return Value::list({Value::symbol(L"QUOTE"), std::move(quoted)});
     }
 
     Value ReadString() {
@@ -99,7 +100,7 @@ private:
                 throw ReadError("unterminated string", open, true);
             const char c = text_[pos_++];
             if (c == '"')
-                return Value::String(std::move(contents));
+                return Value::string(kafhost::utf8ToWide(contents));
             if (c == '\\') {
                 contents += ReadEscape();
             } else {
@@ -108,8 +109,8 @@ private:
         }
     }
 
-    // The text an escape stands for; pos_ is just past the backslash. An octal escape is a
-    // character code (0 ... 255), kept as UTF-8.
+    // The UTF-8 text an escape stands for; pos_ is just past the backslash. An octal escape is a
+    // character code (0 ... 255).
     std::string ReadEscape() {
         const std::size_t backslash = pos_ - 1;
         if (pos_ >= text_.size())
@@ -160,10 +161,10 @@ private:
         // Symbol names are case-insensitive; AutoLISP keeps them in upper case.
         const std::string name = ToUpper(token);
         if (name == "NIL")
-            return Value::Nil();
+            return Value::nil();
         if (name == "T")
-            return Value::T();
-        return Value::Symbol(name);
+            return Value::t();
+        return Value::symbol(kafhost::utf8ToWide(name));
     }
 
     const std::string& text_;

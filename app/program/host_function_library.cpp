@@ -3,7 +3,6 @@
 #include <cwctype>
 
 #include "app/lisp/error.h"
-#include "app/program/to_host_value.h"
 #include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
 
@@ -18,6 +17,15 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
             return false;
     }
     return true;
+}
+
+// A symbol is kafcad's own: the host's interpreter has no way to pass one.
+void CheckPassable(const Value& value) {
+    if (value.isSymbol())
+        throw LispError("bad argument type: symbol " + kafhost::wideToUtf8(value.symbolName()) +
+                        " cannot be passed to a function");
+    for (const Value& item : value.items())
+        CheckPassable(item);
 }
 
 }  // namespace
@@ -39,12 +47,10 @@ Value HostFunctionLibrary::Call(const std::string& name, const std::vector<Value
     const std::wstring defined = DefinedName(name);
     if (defined.empty())
         throw LispError("no function definition: " + name);
-    std::vector<kafhost::LispValue> hostArguments;
-    hostArguments.reserve(arguments.size());
     for (const Value& argument : arguments)
-        hostArguments.push_back(ToHostValue(argument));
+        CheckPassable(argument);
 
-    const kafhost::CallResult result = host_.call(defined, hostArguments);
+    const kafhost::CallResult result = host_.call(defined, arguments);
     const std::string label = kafhost::wideToUtf8(defined);
     if (!result.defined)
         throw LispError("no function definition: " + name);
@@ -55,7 +61,7 @@ Value HostFunctionLibrary::Call(const std::string& name, const std::vector<Value
     if (!result.resultValid)
         throw LispError(label +
                         " returned a malformed result: " + kafhost::wideToUtf8(result.resultError));
-    return FromHostValue(result.value);
+    return result.value;
 }
 
 }  // namespace kafcad

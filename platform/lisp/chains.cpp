@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <limits>
 #include <new>
+#include <stdexcept>
 
 #include "kafhost/lisp_value.h"
 #include "platform/lisp/result_buffer_nodes.h"
@@ -153,6 +154,8 @@ ChainBuilder& ChainBuilder::values(const std::vector<LispValue>& values) {
             case LispValue::Kind::kString:
                 str(value.asString());
                 break;
+            case LispValue::Kind::kSymbol:
+                throw std::invalid_argument("a symbol has no result-buffer type");
             case LispValue::Kind::kList: {
                 const auto& items = value.items();
                 if (isPointList(value) && items.size() == 2) {

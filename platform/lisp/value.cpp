@@ -1,7 +1,8 @@
-// LispValue and its printed form.
+// LispValue and its printed forms.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 #include "kafhost/lisp_value.h"
 
@@ -51,6 +52,13 @@ LispValue LispValue::point(double x, double y, double z) {
     return list({real(x), real(y), real(z)});
 }
 
+LispValue LispValue::symbol(std::wstring name) {
+    LispValue value;
+    value.kind_ = Kind::kSymbol;
+    value.text_ = std::move(name);
+    return value;
+}
+
 double LispValue::asNumber() const {
     return kind_ == Kind::kInteger ? static_cast<double>(integer_) : real_;
 }
@@ -65,6 +73,7 @@ bool LispValue::operator==(const LispValue& other) const {
         case Kind::kReal:
             return real_ == other.real_ || (std::isnan(real_) && std::isnan(other.real_));
         case Kind::kString:
+        case Kind::kSymbol:
             return text_ == other.text_;
         case Kind::kList:
             return items_ == other.items_;
@@ -75,23 +84,65 @@ bool LispValue::operator==(const LispValue& other) const {
 
 namespace {
 
-// The fewest significant digits that read back as the same double.
+// The shortest form that reads back exactly, fixed or scientific, whichever is shorter, always
+// with a decimal point.
 std::wstring realText(double value) {
-    char buffer[40];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-        if (std::strtod(buffer, nullptr) == value) {
-            break;
-        }
+    if (std::isnan(value)) {
+        return L"-1.#IND";
     }
-    std::wstring text(buffer, buffer + std::char_traits<char>::length(buffer));
-    if (std::isfinite(value) && text.find_first_of(L".e") == std::wstring::npos) {
-        text += L".0";
+    if (std::isinf(value)) {
+        return value > 0 ? L"1.#INF" : L"-1.#INF";
     }
-    return text;
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::wstring text(buffer, result.ptr);
+    const std::size_t exponent = text.find(L'e');
+    const std::wstring mantissa = text.substr(0, exponent);
+    if (mantissa.find(L'.') != std::wstring::npos) {
+        return text;
+    }
+    if (exponent == std::wstring::npos) {
+        return text + L".0";
+    }
+    return mantissa + L".0" + text.substr(exponent);
 }
 
-void appendText(const LispValue& value, std::wstring& out) {
+void appendQuoted(const std::wstring& text, std::wstring& out) {
+    out += L'"';
+    for (const wchar_t c : text) {
+        switch (c) {
+            case L'"':
+                out += L"\\\"";
+                break;
+            case L'\\':
+                out += L"\\\\";
+                break;
+            case L'\n':
+                out += L"\\n";
+                break;
+            case L'\t':
+                out += L"\\t";
+                break;
+            case L'\r':
+                out += L"\\r";
+                break;
+            case L'\x1b':
+                out += L"\\e";
+                break;
+            default:
+                if ((c >= 0 && c < 0x20) || c == 0x7f) {
+                    wchar_t octal[8];
+                    std::swprintf(octal, 8, L"\\%03o", static_cast<unsigned>(c));
+                    out += octal;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += L'"';
+}
+
+void appendText(const LispValue& value, bool quoted, std::wstring& out) {
     switch (value.kind()) {
         case LispValue::Kind::kNil:
             out += L"nil";
@@ -106,14 +157,14 @@ void appendText(const LispValue& value, std::wstring& out) {
             out += realText(value.asReal());
             break;
         case LispValue::Kind::kString:
-            out += L'"';
-            for (const wchar_t c : value.asString()) {
-                if (c == L'"' || c == L'\\') {
-                    out += L'\\';
-                }
-                out += c;
+            if (quoted) {
+                appendQuoted(value.asString(), out);
+            } else {
+                out += value.asString();
             }
-            out += L'"';
+            break;
+        case LispValue::Kind::kSymbol:
+            out += value.symbolName();
             break;
         case LispValue::Kind::kList:
             out += L'(';
@@ -121,7 +172,7 @@ void appendText(const LispValue& value, std::wstring& out) {
                 if (i > 0) {
                     out += L' ';
                 }
-                appendText(value.items()[i], out);
+                appendText(value.items()[i], quoted, out);
             }
             out += L')';
             break;
@@ -132,7 +183,13 @@ void appendText(const LispValue& value, std::wstring& out) {
 
 std::wstring toLispText(const LispValue& value) {
     std::wstring text;
-    appendText(value, text);
+    appendText(value, true, text);
+    return text;
+}
+
+std::wstring toDisplayText(const LispValue& value) {
+    std::wstring text;
+    appendText(value, false, text);
     return text;
 }
 

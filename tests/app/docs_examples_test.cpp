@@ -174,13 +174,13 @@ TEST(DocumentedClaims, KafDctTrianglesRunCounterClockwiseFromTheirLowestCorner) 
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     const std::vector<kafcad::Value> forms = kafcad::ReadForms(run.out);
     ASSERT_EQ(forms.size(), 1u);
-    const std::vector<kafcad::Value>& triangles = forms[0].items;
+    const std::vector<kafcad::Value>& triangles = forms[0].items();
     ASSERT_GT(triangles.size(), 500u);
     for (const kafcad::Value& triangle : triangles) {
-        ASSERT_EQ(triangle.items.size(), 3u);
+        ASSERT_EQ(triangle.items().size(), 3u);
         std::vector<std::pair<double, double>> corners;
-        for (const kafcad::Value& corner : triangle.items)
-            corners.push_back({corner.items.at(0).real, corner.items.at(1).real});
+        for (const kafcad::Value& corner : triangle.items())
+            corners.push_back({corner.items().at(0).asReal(), corner.items().at(1).asReal()});
         const auto [a, b, c] = std::tuple(corners[0], corners[1], corners[2]);
         const double turn = (b.first - a.first) * (c.second - a.second) -
                             (b.second - a.second) * (c.first - a.first);

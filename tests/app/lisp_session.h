@@ -17,7 +17,7 @@ public:
     kafcad::Value Call(const std::string& name,
                        const std::vector<kafcad::Value>& arguments) override {
         calls.push_back(name);
-        return kafcad::Value::List(arguments);
+        return kafcad::Value::list(arguments);
     }
     std::vector<std::string> calls;
 };

@@ -22,45 +22,45 @@ void CheckArgumentCount(const std::vector<Value>& arguments, std::size_t least, 
 }
 
 double NumberArgument(const Value& value) {
-    if (value.kind == Value::Kind::kInteger)
-        return value.integer;
-    if (value.kind == Value::Kind::kReal)
-        return value.real;
+    if (value.kind() == Value::Kind::kInteger)
+        return value.asInteger();
+    if (value.kind() == Value::Kind::kReal)
+        return value.asReal();
     BadType("numberp:", value);
 }
 
 std::int32_t IntegerArgument(const Value& value) {
-    if (value.kind != Value::Kind::kInteger)
+    if (value.kind() != Value::Kind::kInteger)
         BadType("fixnump:", value);
-    return value.integer;
+    return value.asInteger();
 }
 
-const std::string& StringArgument(const Value& value) {
-    if (value.kind != Value::Kind::kString)
+const std::wstring& StringArgument(const Value& value) {
+    if (value.kind() != Value::Kind::kString)
         BadType("stringp", value);
-    return value.text;
+    return value.asString();
 }
 
 const std::vector<Value>& ListArgument(const Value& value) {
-    if (value.IsNil())
+    if (value.isNil())
         return kNoItems;
-    if (!value.IsList())
+    if (!value.isList())
         BadType("listp", value);
-    return value.items;
+    return value.items();
 }
 
 const std::vector<Value>& ConsArgument(const Value& value) {
-    if (value.IsNil())
+    if (value.isNil())
         return kNoItems;
-    if (!value.IsList())
+    if (!value.isList())
         BadType("consp", value);
-    return value.items;
+    return value.items();
 }
 
-const std::string& SymbolArgument(const Value& value) {
-    if (!value.IsSymbol() || value.text.empty())
+const std::wstring& SymbolArgument(const Value& value) {
+    if (!value.isSymbol() || value.symbolName().empty())
         BadType("symbolp", value);
-    return value.text;
+    return value.symbolName();
 }
 
 }  // namespace kafcad

@@ -25,9 +25,9 @@ constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
 void CheckArgumentCount(const std::vector<Value>& arguments, std::size_t least, std::size_t most);
 double NumberArgument(const Value& value);
 std::int32_t IntegerArgument(const Value& value);
-const std::string& StringArgument(const Value& value);
+const std::wstring& StringArgument(const Value& value);
 const std::vector<Value>& ListArgument(const Value& value);
 const std::vector<Value>& ConsArgument(const Value& value);
-const std::string& SymbolArgument(const Value& value);
+const std::wstring& SymbolArgument(const Value& value);
 
 }  // namespace kafcad

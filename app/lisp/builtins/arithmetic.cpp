@@ -49,9 +49,9 @@ double ApplyReals(Operation operation, double a, double b) {
 }
 
 Value Apply(Operation operation, const Value& a, const Value& b) {
-    if (a.kind == Value::Kind::kInteger && b.kind == Value::Kind::kInteger)
-        return Value::Integer(ApplyIntegers(operation, a.integer, b.integer));
-    return Value::Real(ApplyReals(operation, NumberArgument(a), NumberArgument(b)));
+    if (a.kind() == Value::Kind::kInteger && b.kind() == Value::Kind::kInteger)
+        return Value::integer(ApplyIntegers(operation, a.asInteger(), b.asInteger()));
+    return Value::real(ApplyReals(operation, NumberArgument(a), NumberArgument(b)));
 }
 
 // Folds the arguments from the left; every argument is checked to be a number first.
@@ -59,9 +59,9 @@ Value Fold(Operation operation, const std::vector<Value>& arguments) {
     for (const Value& argument : arguments)
         NumberArgument(argument);
     if (arguments.empty())
-        return Value::Integer(0);
+        return Value::integer(0);
     if (arguments.size() == 1 && operation == Operation::kSubtract)
-        return Apply(Operation::kSubtract, Value::Integer(0), arguments[0]);
+        return Apply(Operation::kSubtract, Value::integer(0), arguments[0]);
     Value result = arguments[0];
     for (std::size_t i = 1; i < arguments.size(); ++i)
         result = Apply(operation, result, arguments[i]);

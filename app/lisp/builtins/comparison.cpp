@@ -6,17 +6,17 @@ namespace kafcad {
 namespace {
 
 bool Equal(const Value& a, const Value& b) {
-    if (a.IsNumber() && b.IsNumber())
+    if (a.isNumber() && b.isNumber())
         return NumberArgument(a) == NumberArgument(b);
-    if (a.kind != b.kind)
+    if (a.kind() != b.kind())
         return false;
-    switch (a.kind) {
+    switch (a.kind()) {
         case Value::Kind::kNil:
         case Value::Kind::kT:
             return true;
         case Value::Kind::kString:
         case Value::Kind::kSymbol:
-            return a.text == b.text;
+            return a.asString() == b.asString();
         default:
             return false;
     }
@@ -24,7 +24,7 @@ bool Equal(const Value& a, const Value& b) {
 
 // Negative, zero or positive as a is below, equal to or above b.
 int Order(const Value& a, const Value& b) {
-    if (a.kind == Value::Kind::kString) {
+    if (a.kind() == Value::Kind::kString) {
         const int order = StringArgument(a).compare(StringArgument(b));
         return order < 0 ? -1 : (order > 0 ? 1 : 0);
     }
@@ -43,7 +43,7 @@ Builtin EveryNeighbourPair(PairTest test) {
             if (!test(arguments[i - 1], arguments[i]))
                 all = false;
         }
-        return all ? Value::T() : Value::Nil();
+        return all ? Value::t() : Value::nil();
     };
 }
 

@@ -8,19 +8,19 @@ namespace {
 Value Rest(const Value& list) {
     const std::vector<Value>& items = ConsArgument(list);
     if (items.size() <= 1)
-        return Value::Nil();
-    return Value::List(std::vector<Value>(items.begin() + 1, items.end()));
+        return Value::nil();
+    return Value::list(std::vector<Value>(items.begin() + 1, items.end()));
 }
 
 Value First(const Value& list) {
     const std::vector<Value>& items = ConsArgument(list);
-    return items.empty() ? Value::Nil() : items.front();
+    return items.empty() ? Value::nil() : items.front();
 }
 
 }  // namespace
 
 void DefineListFunctions(BuiltinLibrary& library) {
-    library.Define("list", [](const std::vector<Value>& a) { return Value::List(a); });
+    library.Define("list", [](const std::vector<Value>& a) { return Value::list(a); });
     library.Define("car", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
         return First(a[0]);
@@ -38,12 +38,12 @@ void DefineListFunctions(BuiltinLibrary& library) {
         const std::int32_t index = IntegerArgument(a[0]);
         const std::vector<Value>& items = ListArgument(a[1]);
         if (index < 0 || static_cast<std::size_t>(index) >= items.size())
-            return Value::Nil();
+            return Value::nil();
         return items[static_cast<std::size_t>(index)];
     });
     library.Define("length", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
-        return Value::Integer(static_cast<std::int32_t>(ListArgument(a[0]).size()));
+        return Value::integer(static_cast<std::int32_t>(ListArgument(a[0]).size()));
     });
     library.Define("append", [](const std::vector<Value>& a) {
         std::vector<Value> all;
@@ -51,7 +51,7 @@ void DefineListFunctions(BuiltinLibrary& library) {
             const std::vector<Value>& items = ListArgument(list);
             all.insert(all.end(), items.begin(), items.end());
         }
-        return Value::List(std::move(all));
+        return Value::list(std::move(all));
     });
 }
 

@@ -23,10 +23,10 @@ Builtin Printer(CommandLineOutput& commandLine, Formatter format, const char* be
 
 void DefineTextFunctions(BuiltinLibrary& library, CommandLineOutput& commandLine) {
     library.Define("strcat", [](const std::vector<Value>& arguments) {
-        std::string joined;
+        std::wstring joined;
         for (const Value& argument : arguments)
             joined += StringArgument(argument);
-        return Value::String(std::move(joined));
+        return Value::string(std::move(joined));
     });
     library.Define("princ", Printer(commandLine, DisplayValue, "", ""));
     library.Define("prin1", Printer(commandLine, PrintValue, "", ""));

@@ -17,7 +17,7 @@ void DefineTextFunctions(BuiltinLibrary& library, CommandLineOutput& commandLine
 
 // The value of (princ) without an argument: a symbol without a name.
 inline Value QuietValue() {
-    return Value::Symbol("");
+    return Value::symbol(L"");
 }
 
 }  // namespace kafcad
