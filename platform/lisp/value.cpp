@@ -1,8 +1,11 @@
 // LispValue and its printed forms.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "kafhost/lisp_value.h"
 
@@ -107,36 +110,25 @@ std::wstring realText(double value) {
     return mantissa + L".0" + text.substr(exponent);
 }
 
+// Characters written as a backslash and a letter in a quoted string.
+constexpr std::pair<wchar_t, wchar_t> kEscapes[] = {{L'"', L'"'},  {L'\\', L'\\'}, {L'\n', L'n'},
+                                                    {L'\t', L't'}, {L'\r', L'r'},  {L'\x1b', L'e'}};
+
 void appendQuoted(const std::wstring& text, std::wstring& out) {
     out += L'"';
     for (const wchar_t c : text) {
-        switch (c) {
-            case L'"':
-                out += L"\\\"";
-                break;
-            case L'\\':
-                out += L"\\\\";
-                break;
-            case L'\n':
-                out += L"\\n";
-                break;
-            case L'\t':
-                out += L"\\t";
-                break;
-            case L'\r':
-                out += L"\\r";
-                break;
-            case L'\x1b':
-                out += L"\\e";
-                break;
-            default:
-                if ((c >= 0 && c < 0x20) || c == 0x7f) {
-                    wchar_t octal[8];
-                    std::swprintf(octal, 8, L"\\%03o", static_cast<unsigned>(c));
-                    out += octal;
-                } else {
-                    out += c;
-                }
+        const auto escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                         [c](const auto& entry) { return entry.first == c; });
+        if (escape != std::end(kEscapes)) {
+            out += L'\\';
+            out += escape->second;
+        } else if ((c >= 0 && c < 0x20) || c == 0x7f) {
+            // Other control characters as their octal code.
+            wchar_t octal[8];
+            std::swprintf(octal, 8, L"\\%03o", static_cast<unsigned>(c));
+            out += octal;
+        } else {
+            out += c;
         }
     }
     out += L'"';
