@@ -12,7 +12,7 @@ phase() {
 }
 
 phase "Release build (build/)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
 cmake --build build -j "$jobs"
 phase "Release tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
@@ -21,7 +21,7 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 # so the module that the host dlopens runs under the same runtime. -O1 keeps the run quick and
 # leaves assertions on.
 phase "Sanitizer build (build-asan/)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKAF_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 phase "Sanitizer tests"

@@ -1,7 +1,7 @@
 // StartOver(host): what each fuzz input starts from and what it leaves behind: a fresh drawing
 // and an empty command line, meter log and message-box log, and no injected host faults.
-// Host::reset would do more, but every reset adds a new window tree to the host's list of windows,
-// so a run of a million inputs would slow down and grow with it.
+// Host::reset would do more than that: it also forgets the registered message filters, which the
+// loaded module keeps track of itself, and rebuilds the window tree.
 #pragma once
 
 #include "kafhost/host.h"

@@ -128,8 +128,8 @@ TEST(Text, PrincPrin1AndPrintWriteTheCommandLineAndGiveTheirArgument) {
 
 TEST(Text, PrintingWithoutArgumentWritesNothing) {
     LispSession lisp;
-    EXPECT_EQ(lisp.Run("(princ)"), kafcad::Value::Symbol(""));
-    EXPECT_EQ(lisp.Run("(prin1)"), kafcad::Value::Symbol(""));
+    EXPECT_EQ(lisp.Run("(princ)"), kafcad::Value::symbol(L""));
+    EXPECT_EQ(lisp.Run("(prin1)"), kafcad::Value::symbol(L""));
     EXPECT_EQ(lisp.Written(), "");
     EXPECT_EQ(lisp.Failure("(princ 1 2)"), "too many arguments");
 }

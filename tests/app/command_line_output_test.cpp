@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line_output.h"
-#include "app/show_value.h"
-#include "app/text_functions.h"
+#include "app/lisp/builtins/text.h"
+#include "app/lisp/command_line_output.h"
+#include "app/terminal/show_value.h"
 
 namespace {
 
@@ -67,9 +67,9 @@ TEST(ShowValue, ValuesOnALineOfTheirOwnAndTheQuietValueNotAtAll) {
     std::ostringstream out;
     CommandLineOutput commandLine(out);
     commandLine.Write("\nCreate Mesh ... ");
-    kafcad::ShowValue(kafcad::Value::List({kafcad::Value::String("20")}), commandLine);
+    kafcad::ShowValue(kafcad::Value::list({kafcad::Value::string(L"20")}), commandLine);
     kafcad::ShowValue(kafcad::QuietValue(), commandLine);
-    kafcad::ShowValue(kafcad::Value::Nil(), commandLine);
+    kafcad::ShowValue(kafcad::Value::nil(), commandLine);
     EXPECT_EQ(out.str(), "\nCreate Mesh ... \n(\"20\")\nnil\n");
 }
 

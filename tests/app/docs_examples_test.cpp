@@ -3,10 +3,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "app/lisp/read_forms.h"
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
 #include "png_reader.h"
@@ -116,8 +121,13 @@ TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
         EXPECT_EQ(run.exitStatus, 0) << run.err;
         const kafhost::DrawingSnapshot drawing =
             kafhost::loadDrawingFile((folder / "coloured.json").string());
-        ASSERT_FALSE(drawing.entities.empty());
+        // "The 25 points as four meshes of at most 15 vertices"
+        EXPECT_NE(
+            FileText(docs / "functions.md").find("The 25 points as four meshes of at most 15"),
+            std::string::npos);
+        ASSERT_EQ(drawing.entities.size(), 4u);
         for (const kafhost::EntityInfo& mesh : drawing.entities) {
+            EXPECT_LE(mesh.vertices.size(), 15u);
             ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
             for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
                 // Green (0 128 0) at 10 m, brown (139 69 19) at 20 m; the hue passes yellow
@@ -137,6 +147,68 @@ TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
         return;
     }
     ADD_FAILURE() << "no example draws coloured.png";
+}
+
+// Claims of the function reference's prose, checked on inputs of their own.
+
+// A point list of count distinct random positions on a 40 x 40 integer grid (so that many share
+// their x), as AutoLISP text.
+std::string RandomPointList(int count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> coordinate(0, 39);
+    std::set<std::pair<int, int>> positions;
+    std::string list = "'(";
+    while (static_cast<int>(positions.size()) < count) {
+        const std::pair<int, int> position{coordinate(random), coordinate(random)};
+        if (positions.insert(position).second)
+            list += "(" + std::to_string(position.first) + " " + std::to_string(position.second) +
+                    " " + std::to_string(coordinate(random)) + ") ";
+    }
+    return list + ")";
+}
+
+// "counter-clockwise seen from above, starting at the corner with the smallest x (of two such,
+// the one with the smaller y)"
+TEST(DocumentedClaims, KafDctTrianglesRunCounterClockwiseFromTheirLowestCorner) {
+    const KafcadRun run = RunKafcadProcess({"-e", "(kaf-dct " + RandomPointList(300, 5) + ")"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::vector<kafcad::Value> forms = kafcad::ReadForms(run.out);
+    ASSERT_EQ(forms.size(), 1u);
+    const std::vector<kafcad::Value>& triangles = forms[0].items();
+    ASSERT_GT(triangles.size(), 500u);
+    for (const kafcad::Value& triangle : triangles) {
+        ASSERT_EQ(triangle.items().size(), 3u);
+        std::vector<std::pair<double, double>> corners;
+        for (const kafcad::Value& corner : triangle.items())
+            corners.push_back({corner.items().at(0).asReal(), corner.items().at(1).asReal()});
+        const auto [a, b, c] = std::tuple(corners[0], corners[1], corners[2]);
+        const double turn = (b.first - a.first) * (c.second - a.second) -
+                            (b.second - a.second) * (c.first - a.first);
+        EXPECT_GT(turn, 0.0);
+        EXPECT_LT(a, b);
+        EXPECT_LT(a, c);
+    }
+}
+
+// "N is an estimate made before the split: the number of distinct points divided by
+// maxPoints - 2, rounded up"
+TEST(DocumentedClaims, SplitWritersAnnounceThePointsOverMaxPointsLessTwoRoundedUp) {
+    for (const char* function : {"kaf-dct-pfacemesh", "kaf-dct-subdmesh"}) {
+        for (const auto& [count, maxPoints] :
+             {std::pair(8, 3), std::pair(60, 9), std::pair(61, 9), std::pair(200, 40)}) {
+            const KafcadRun run =
+                RunKafcadProcess({"--layer", "TIN", "-e",
+                                  std::string("(") + function + " " + RandomPointList(count, 9) +
+                                      " \"TIN\" " + std::to_string(maxPoints) + ")"});
+            ASSERT_EQ(run.exitStatus, 0) << run.err;
+            // The last announcement, "Mesh I/minN will be created...".
+            const std::size_t announced = run.out.rfind("/min");
+            ASSERT_NE(announced, std::string::npos) << function << " " << count << " " << maxPoints;
+            EXPECT_EQ(std::stoi(run.out.substr(announced + 4)),
+                      (count + maxPoints - 3) / (maxPoints - 2))
+                << function << " " << count << " " << maxPoints;
+        }
+    }
 }
 
 }  // namespace

@@ -14,11 +14,11 @@ using kafcad::Value;
 
 TEST(Evaluate, LiteralsEvaluateToThemselvesAndUnsetVariablesToNil) {
     LispSession lisp;
-    EXPECT_EQ(lisp.Run("12"), Value::Integer(12));
-    EXPECT_EQ(lisp.Run("\"s\""), Value::String("s"));
-    EXPECT_EQ(lisp.Run("T"), Value::T());
+    EXPECT_EQ(lisp.Run("12"), Value::integer(12));
+    EXPECT_EQ(lisp.Run("\"s\""), Value::string(L"s"));
+    EXPECT_EQ(lisp.Run("T"), Value::t());
     EXPECT_EQ(lisp.Printed("'(a 1)"), "(A 1)");
-    EXPECT_EQ(lisp.Run("never-set"), Value::Nil());
+    EXPECT_EQ(lisp.Run("never-set"), Value::nil());
     EXPECT_TRUE(lisp.echo.calls.empty());
 }
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -144,8 +146,50 @@ TEST(Kafcad, HelpAndVersion) {
     EXPECT_NE(run.out.find("--png-size WxH|N"), std::string::npos);
     EXPECT_EQ(run.exitStatus, 0);
     run = RunKafcadProcess({"--version"});
-    EXPECT_EQ(run.out, "kafcad 0.2.0\n");
+    EXPECT_EQ(run.out, "kafcad " KAF_VERSION "\n");
     EXPECT_EQ(run.exitStatus, 0);
+}
+
+// "--module PATH: load the module from PATH (default: kaf20x64.arx beside kafcad or one folder
+// up)", as both --help and the manual say.
+TEST_F(KafcadDrawingTest, ModuleIsFoundBesideKafcadOrOneFolderUp) {
+    const std::string option =
+        "load the module from PATH (default: kaf20x64.arx beside kafcad or one folder up)";
+    // The help text with its continuation lines joined.
+    std::string help;
+    bool lineStart = false;
+    for (const char c : RunKafcadProcess({"--help"}).out) {
+        if (!(lineStart && c == ' '))
+            help += c == '\n' ? ' ' : c;
+        lineStart = c == '\n' || (lineStart && c == ' ');
+    }
+    EXPECT_NE(help.find("--module PATH         " + option), std::string::npos) << help;
+    std::string manual = FileText(fs::path(KAF_SOURCE_DIR) / "docs" / "kafcad.md");
+    manual.erase(std::remove(manual.begin(), manual.end(), '`'), manual.end());
+    EXPECT_NE(manual.find("| --module PATH | " + option + " |"), std::string::npos);
+
+    fs::create_directories(folder_ / "bin");
+    fs::copy_file(KAFCAD_PATH, folder_ / "bin" / "kafcad");
+    const std::string kafcad = (folder_ / "bin" / "kafcad").string();
+    const std::string beside = (folder_ / "bin" / "kaf20x64.arx").string();
+    const std::string up = (folder_ / "kaf20x64.arx").string();
+    const std::string call = kafcad + " -e \"(kaf-dct '((0 0) (1 0) (0 1)))\"";
+    const std::string triangle = "(((0.0 0.0 0.0) (1.0 0.0 0.0) (0.0 1.0 0.0)))\n";
+
+    KafcadRun run = RunShellCommand(call, folder_.string());
+    EXPECT_EQ(run.err.rfind("kafcad: cannot load module " + beside + ": ", 0), 0u) << run.err;
+    EXPECT_EQ(run.exitStatus, 2);
+
+    fs::copy_file(KAF_MODULE_PATH, up);
+    run = RunShellCommand(call, folder_.string());
+    EXPECT_EQ(run.out, triangle) << run.err;
+
+    // Beside kafcad comes first: the file one folder up is not a module now.
+    fs::remove(up);
+    std::ofstream(up) << "not a module";
+    fs::copy_file(KAF_MODULE_PATH, beside);
+    run = RunShellCommand(call, folder_.string());
+    EXPECT_EQ(run.out, triangle) << run.err;
 }
 
 TEST_F(KafcadDrawingTest, LayersAreAddedAndSaved) {
@@ -209,6 +253,39 @@ TEST_F(KafcadDrawingTest, MalformedDrawingIsRejectedAndNothingIsSaved) {
                            "3 vertices)\n");
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_FALSE(fs::exists(Path("out.json")));
+}
+
+// A save that fails, midway (the file size limited to 512 bytes: ulimit -f counts 512-byte
+// blocks in sh) or for a missing folder, keeps the earlier drawing in either format.
+TEST_F(KafcadDrawingTest, FailedSaveKeepsTheEarlierDrawing) {
+    for (const std::string extension : {".json", ".dxf"}) {
+        const std::string path = Path("drawing" + extension);
+        KafcadRun run = RunKafcadProcess(
+            {"--layer", "TIN", "--save", path, "-e",
+             "(kaf-dct-subdmesh '((0 0 0.25) (1 0 0.5) (2 0 0.75) (3 0 1.25) (0 1 1.5) "
+             "(1 1 1.75) (2 1 2.25) (3 1 2.5) (0 2 2.75) (1 2 3.25) (2 2 3.5) (3 2 3.75)) "
+             "\"TIN\")"});
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+        const std::string earlier = FileText(path);
+        ASSERT_GT(earlier.size(), 512u);
+
+        run = RunShellCommand(
+            "trap '' XFSZ; ulimit -f 1; kafcad --drawing '" + path + "' --save '" + path + "' -e T",
+            folder_.string());
+        EXPECT_EQ(run.out, "T\n");
+        EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + path + ": cannot write", 0), 0u)
+            << run.err;
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(FileText(path), earlier);
+
+        const std::string nowhere = Path("missing/drawing" + extension);
+        run = RunKafcadProcess({"--drawing", path, "--save", nowhere, "-e", "T"});
+        EXPECT_EQ(run.err.rfind("kafcad: cannot save drawing " + nowhere + ": cannot write", 0), 0u)
+            << run.err;
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(FileText(path), earlier);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
 
 TEST_F(KafcadDrawingTest, FailedRunDoesNotOverwriteTheSavedDrawing) {

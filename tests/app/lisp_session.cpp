@@ -1,12 +1,12 @@
 #include "lisp_session.h"
 
-#include "app/arithmetic_functions.h"
-#include "app/comparison_functions.h"
-#include "app/lisp_error.h"
-#include "app/list_functions.h"
-#include "app/print_value.h"
-#include "app/read_forms.h"
-#include "app/text_functions.h"
+#include "app/lisp/builtins/arithmetic.h"
+#include "app/lisp/builtins/comparison.h"
+#include "app/lisp/builtins/lists.h"
+#include "app/lisp/builtins/text.h"
+#include "app/lisp/error.h"
+#include "app/lisp/print_value.h"
+#include "app/lisp/read_forms.h"
 
 LispSession::LispSession() : commandLine_(written_), evaluator_({&builtins_, &echo}) {
     kafcad::DefineArithmeticFunctions(builtins_);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/builtin_library.h"
-#include "app/command_line_output.h"
-#include "app/evaluate.h"
+#include "app/lisp/builtins/library.h"
+#include "app/lisp/command_line_output.h"
+#include "app/lisp/evaluate.h"
 
 class EchoLibrary : public kafcad::FunctionLibrary {
 public:
@@ -17,7 +17,7 @@ public:
     kafcad::Value Call(const std::string& name,
                        const std::vector<kafcad::Value>& arguments) override {
         calls.push_back(name);
-        return kafcad::Value::List(arguments);
+        return kafcad::Value::list(arguments);
     }
     std::vector<std::string> calls;
 };

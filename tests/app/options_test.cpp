@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/usage_error.h"
+#include "app/program/options.h"
+#include "app/program/usage_error.h"
 
 namespace {
 

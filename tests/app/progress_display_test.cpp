@@ -3,8 +3,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/command_line_output.h"
-#include "app/progress_display.h"
+#include "app/lisp/command_line_output.h"
+#include "app/terminal/progress_display.h"
 #include "kafhost/host.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/read_error.h"
-#include "app/read_forms.h"
+#include "app/lisp/read_error.h"
+#include "app/lisp/read_forms.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using kafcad::Value;
 Value ReadOne(const std::string& text) {
     const std::vector<Value> forms = ReadForms(text);
     EXPECT_EQ(forms.size(), 1u) << text;
-    return forms.empty() ? Value::Nil() : forms.front();
+    return forms.empty() ? Value::nil() : forms.front();
 }
 
 // The byte offset a malformed text is reported at.
@@ -31,64 +31,64 @@ std::size_t ErrorOffset(const std::string& text) {
 }
 
 TEST(ReadForms, IntegersAndRealsInAllWrittenForms) {
-    EXPECT_EQ(ReadOne("42"), Value::Integer(42));
-    EXPECT_EQ(ReadOne("-7"), Value::Integer(-7));
-    EXPECT_EQ(ReadOne("+3"), Value::Integer(3));
-    EXPECT_EQ(ReadOne("2147483647"), Value::Integer(2147483647));
-    EXPECT_EQ(ReadOne("-2147483648"), Value::Integer(-2147483647 - 1));
+    EXPECT_EQ(ReadOne("42"), Value::integer(42));
+    EXPECT_EQ(ReadOne("-7"), Value::integer(-7));
+    EXPECT_EQ(ReadOne("+3"), Value::integer(3));
+    EXPECT_EQ(ReadOne("2147483647"), Value::integer(2147483647));
+    EXPECT_EQ(ReadOne("-2147483648"), Value::integer(-2147483647 - 1));
     // Integers beyond 32 bits read as reals.
-    EXPECT_EQ(ReadOne("2147483648"), Value::Real(2147483648.0));
-    EXPECT_EQ(ReadOne("1.5"), Value::Real(1.5));
-    EXPECT_EQ(ReadOne(".5"), Value::Real(0.5));
-    EXPECT_EQ(ReadOne("-2."), Value::Real(-2.0));
-    EXPECT_EQ(ReadOne("1e-3"), Value::Real(0.001));
-    EXPECT_EQ(ReadOne("2.5E+10"), Value::Real(2.5e10));
-    EXPECT_EQ(ReadOne("-.25e1"), Value::Real(-2.5));
-    EXPECT_EQ(ReadOne("0.1"), Value::Real(0.1));
-    EXPECT_EQ(ReadOne("1e-400"), Value::Real(0.0));
-    EXPECT_TRUE(std::isinf(ReadOne("-1.#INF").real));
+    EXPECT_EQ(ReadOne("2147483648"), Value::real(2147483648.0));
+    EXPECT_EQ(ReadOne("1.5"), Value::real(1.5));
+    EXPECT_EQ(ReadOne(".5"), Value::real(0.5));
+    EXPECT_EQ(ReadOne("-2."), Value::real(-2.0));
+    EXPECT_EQ(ReadOne("1e-3"), Value::real(0.001));
+    EXPECT_EQ(ReadOne("2.5E+10"), Value::real(2.5e10));
+    EXPECT_EQ(ReadOne("-.25e1"), Value::real(-2.5));
+    EXPECT_EQ(ReadOne("0.1"), Value::real(0.1));
+    EXPECT_EQ(ReadOne("1e-400"), Value::real(0.0));
+    EXPECT_TRUE(std::isinf(ReadOne("-1.#INF").asReal()));
 }
 
 TEST(ReadForms, TokensThatAreNotNumbersAreUpperCaseSymbols) {
-    EXPECT_EQ(ReadOne("kaf-dct"), Value::Symbol("KAF-DCT"));
-    EXPECT_EQ(ReadOne("1e"), Value::Symbol("1E"));
-    EXPECT_EQ(ReadOne(".5x"), Value::Symbol(".5X"));
-    EXPECT_EQ(ReadOne("-"), Value::Symbol("-"));
-    EXPECT_EQ(ReadOne("1+"), Value::Symbol("1+"));
-    EXPECT_EQ(ReadOne("nil"), Value::Nil());
-    EXPECT_EQ(ReadOne("NiL"), Value::Nil());
-    EXPECT_EQ(ReadOne("t"), Value::T());
-    EXPECT_EQ(ReadOne("()"), Value::Nil());
+    EXPECT_EQ(ReadOne("kaf-dct"), Value::symbol(L"KAF-DCT"));
+    EXPECT_EQ(ReadOne("1e"), Value::symbol(L"1E"));
+    EXPECT_EQ(ReadOne(".5x"), Value::symbol(L".5X"));
+    EXPECT_EQ(ReadOne("-"), Value::symbol(L"-"));
+    EXPECT_EQ(ReadOne("1+"), Value::symbol(L"1+"));
+    EXPECT_EQ(ReadOne("nil"), Value::nil());
+    EXPECT_EQ(ReadOne("NiL"), Value::nil());
+    EXPECT_EQ(ReadOne("t"), Value::t());
+    EXPECT_EQ(ReadOne("()"), Value::nil());
 }
 
 TEST(ReadForms, StringsWithEscapes) {
-    EXPECT_EQ(ReadOne(R"("a \"b\" c\\d")"), Value::String("a \"b\" c\\d"));
-    EXPECT_EQ(ReadOne(R"("line\nnext\ttab\rret\eesc")"), Value::String("line\nnext\ttab\rret\x1b"
+    EXPECT_EQ(ReadOne(R"("a \"b\" c\\d")"), Value::string(L"a \"b\" c\\d"));
+    EXPECT_EQ(ReadOne(R"("line\nnext\ttab\rret\eesc")"), Value::string(L"line\nnext\ttab\rret\x1b"
                                                                        "esc"));
-    EXPECT_EQ(ReadOne(R"("\101\0629")"), Value::String("A29"));
-    EXPECT_EQ(ReadOne(R"("Gel\344nde")"), Value::String("Gel\xC3\xA4nde"));
-    EXPECT_EQ(ReadOne("\"TIN (Gel\xC3\xA4nde)\""), Value::String("TIN (Gel\xC3\xA4nde)"));
-    EXPECT_EQ(ReadOne("\"\""), Value::String(""));
+    EXPECT_EQ(ReadOne(R"("\101\0629")"), Value::string(L"A29"));
+    EXPECT_EQ(ReadOne(R"("Gel\344nde")"), Value::string(L"Gel\u00e4nde"));
+    EXPECT_EQ(ReadOne("\"TIN (Gel\xC3\xA4nde)\""), Value::string(L"TIN (Gel\u00e4nde)"));
+    EXPECT_EQ(ReadOne("\"\""), Value::string(L""));
 }
 
 TEST(ReadForms, QuotedAndNestedLists) {
-    const Value quoteSymbol = Value::Symbol("QUOTE");
+    const Value quoteSymbol = Value::symbol(L"QUOTE");
     const Value points =
-        Value::List({Value::List({Value::Integer(0), Value::Real(0.5)}),
-                     Value::List({Value::Integer(1), Value::Integer(2), Value::Real(-3.0)})});
-    EXPECT_EQ(ReadOne("'((0 .5) (1 2 -3.))"), Value::List({quoteSymbol, points}));
-    EXPECT_EQ(ReadOne("(quote ((0 .5) (1 2 -3.)))"), Value::List({quoteSymbol, points}));
+        Value::list({Value::list({Value::integer(0), Value::real(0.5)}),
+                     Value::list({Value::integer(1), Value::integer(2), Value::real(-3.0)})});
+    EXPECT_EQ(ReadOne("'((0 .5) (1 2 -3.))"), Value::list({quoteSymbol, points}));
+    EXPECT_EQ(ReadOne("(quote ((0 .5) (1 2 -3.)))"), Value::list({quoteSymbol, points}));
     EXPECT_EQ(ReadOne("(kaf-dct '((0 .5)(1 2 -3.)))"),
-              Value::List({Value::Symbol("KAF-DCT"), Value::List({quoteSymbol, points})}));
+              Value::list({Value::symbol(L"KAF-DCT"), Value::list({quoteSymbol, points})}));
     EXPECT_EQ(ReadOne("(f \"x\"nil)"),
-              Value::List({Value::Symbol("F"), Value::String("x"), Value::Nil()}));
+              Value::list({Value::symbol(L"F"), Value::string(L"x"), Value::nil()}));
 }
 
 TEST(ReadForms, SeveralFormsCommentsAndBlanks) {
     const std::vector<Value> forms = ReadForms("  (a) ; first\n\t(b 1) ;; second\n");
     ASSERT_EQ(forms.size(), 2u);
-    EXPECT_EQ(forms[0], Value::List({Value::Symbol("A")}));
-    EXPECT_EQ(forms[1], Value::List({Value::Symbol("B"), Value::Integer(1)}));
+    EXPECT_EQ(forms[0], Value::list({Value::symbol(L"A")}));
+    EXPECT_EQ(forms[1], Value::list({Value::symbol(L"B"), Value::integer(1)}));
     EXPECT_TRUE(ReadForms(" ; nothing but a comment").empty());
 }
 

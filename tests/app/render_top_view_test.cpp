@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/draw_line.h"
-#include "app/drawing_extent.h"
-#include "app/polyline_path.h"
-#include "app/render_top_view.h"
-#include "app/shade_triangle.h"
-#include "app/view_transform.h"
+#include "app/picture/draw_line.h"
+#include "app/picture/drawing_extent.h"
+#include "app/picture/polyline_path.h"
+#include "app/picture/render_top_view.h"
+#include "app/picture/shade_triangle.h"
+#include "app/picture/view_transform.h"
 #include "png_reader.h"
 
 namespace {

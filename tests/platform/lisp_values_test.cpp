@@ -1,4 +1,9 @@
 // Argument values to chains, result chains to values, and the printed form of values.
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
 #include "host_fixture.h"
 
 namespace {
@@ -95,10 +100,41 @@ TEST(LispValues, BrokenResultChainsAreReported) {
 }
 
 TEST(LispValues, PrintedForm) {
-    EXPECT_EQ(kafhost::toLispText(List({Int(1), Real(2), Real(0.1), Real(1e20),
-                                        Str(L"say \"hi\" \\"), LispValue::nil(), LispValue::t()})),
-              L"(1 2.0 0.1 1e+20 \"say \\\"hi\\\" \\\\\" nil T)");
-    EXPECT_EQ(kafhost::toLispText(List({})), L"nil");
+    using kafhost::toLispText;
+    EXPECT_EQ(toLispText(List({Int(-17), Real(2), LispValue::nil(), LispValue::t(),
+                               LispValue::symbol(L"KAF-DCT"), Str(L"2A")})),
+              L"(-17 2.0 nil T KAF-DCT \"2A\")");
+    EXPECT_EQ(toLispText(List({})), L"nil");
+    EXPECT_EQ(toLispText(Str(L"say \"hi\"\\\n\t\r\x1b\x01\x7f Gel\u00e4nde")),
+              LR"("say \"hi\"\\\n\t\r\e\001\177 Gel)"
+              L"\u00e4nde\"");
+    // Princ's form: strings bare, also inside lists.
+    EXPECT_EQ(kafhost::toDisplayText(List({Str(L"a \"b\""), Int(1)})), L"(a \"b\" 1)");
+}
+
+TEST(LispValues, RealsWithADecimalPointAndNoMoreDigitsThanNeeded) {
+    const std::pair<double, const wchar_t*> reals[] = {
+        {0.0, L"0.0"},
+        {-0.0, L"-0.0"},
+        {1.0, L"1.0"},
+        {0.1, L"0.1"},
+        {-2.5, L"-2.5"},
+        {123456.0, L"123456.0"},
+        {1e20, L"1.0e+20"},
+        {1.5e-7, L"1.5e-07"},
+        {0.1 + 0.2, L"0.30000000000000004"},
+        {std::numeric_limits<double>::infinity(), L"1.#INF"},
+        {-std::numeric_limits<double>::infinity(), L"-1.#INF"},
+        {std::nan(""), L"-1.#IND"}};
+    for (const auto& [value, text] : reals) {
+        EXPECT_EQ(kafhost::toLispText(Real(value)), text);
+    }
+}
+
+TEST(LispValues, SymbolsEqualByNameAndHaveNoNodeType) {
+    EXPECT_EQ(LispValue::symbol(L"A"), LispValue::symbol(L"A"));
+    EXPECT_NE(LispValue::symbol(L"A"), Str(L"A"));
+    EXPECT_THROW(valuesToChain({List({Int(1), LispValue::symbol(L"A")})}), std::invalid_argument);
 }
 
 TEST(LispValues, IntegerAndRealDiffer) {

@@ -1,7 +1,9 @@
 // Loading a module and the messages it gets, with the probe modules built for these tests.
 #include <cstdio>
+#include <type_traits>
 
 #include "host_fixture.h"
+#include "platform/host/impl.h"
 
 namespace {
 
@@ -111,6 +113,14 @@ TEST_F(ModuleLoader, UnloadForgetsWhatACarelessModuleLeftBehind) {
     ASSERT_TRUE(host.closeDocument(host.newDocument()));  // the module's reactor is not told
     EXPECT_EQ(host.commandLine(), L"");
 }
+
+// The host calls acrxEntryPoint through the type it is declared with (a call through another
+// function type is undefined, and clang's function sanitizer stops it), and a code outside the
+// enumerators is still a value of the message type, so sending one is defined too.
+static_assert(std::is_same<kafhost::EntryPointFn, decltype(&acrxEntryPoint)>::value,
+              "acrxEntryPoint is called through its declared type");
+static_assert(std::is_same<std::underlying_type<AcRx::AppMsgCode>::type, int>::value,
+              "every int is a message code");
 
 TEST_F(ModuleLoader, AnyMessageCodeReachesTheModule) {
     load();

@@ -53,6 +53,24 @@ TEST_F(WindowMessages, RebuiltWindowsReplaceTheOldOnes) {
     EXPECT_EQ(std::wstring(buffer), L"msc");
 }
 
+TEST_F(WindowMessages, RebuildsAndResetsKeepOnlyTheNewTree) {
+    // Main window, MDI client, tool bar, status bar with its pane and progress control.
+    EXPECT_EQ(host.windowCount(), 6u);
+    std::vector<HWND> old{host.mainWindow(), host.statusBar(), host.progressControl()};
+    for (int i = 0; i < 100; ++i) {
+        host.reset();
+        host.buildWindows(StatusBarLayout::kWithoutProgressControl);
+    }
+    EXPECT_EQ(host.windowCount(), 5u);
+    host.buildWindows(StatusBarLayout::kNone);
+    EXPECT_EQ(host.windowCount(), 3u);
+    host.reset();
+    EXPECT_EQ(host.windowCount(), 6u);
+    for (HWND window : old) {
+        EXPECT_FALSE(IsWindow(window));
+    }
+}
+
 TEST_F(WindowMessages, MeterEventsAndState) {
     EXPECT_EQ(acedSetStatusBarProgressMeterPos(5), -1);
     EXPECT_EQ(acedSetStatusBarProgressMeter(L"points.csv", 0, 100), 0);

@@ -11,6 +11,11 @@
 // database object.
 #pragma once
 
+// Module code is built against the host API alone (arxapi.h), as it is against the real host.
+#ifdef KAF_MODULE_CODE
+#error "kafhost/host.h is the stand-in host's control interface, not for module code"
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -259,6 +264,8 @@ public:
     // ---- Status bar and window messages ----
     // Rebuilds the main window's children (old handles stop being windows).
     void buildWindows(StatusBarLayout layout);
+    // Windows that exist: the main window and its descendants.
+    std::size_t windowCount() const;
     HWND mainWindow() const;
     HWND statusBar() const;        // null with kNone
     HWND progressControl() const;  // null without one

@@ -1,14 +1,17 @@
 // AutoLISP values as the stand-in host's interpreter passes them to and takes them from a
-// module, and the result-buffer chains that carry them.
+// module, and the result-buffer chains that carry them. kafcad reads, evaluates and prints the
+// same values.
 //
-// LispValue: nil, T, a 32-bit integer, a real, a wide string or a non-empty list (the empty list
-// is nil). Build with the static makers, compare with ==, print with toLispText.
+// LispValue: nil, T, a 32-bit integer, a real, a wide string, a non-empty list (the empty list is
+// nil) or a symbol (a name; an interpreter's own, never passed to a module). Build with the
+// static makers, compare with ==, print with toLispText or toDisplayText.
 //
 // valuesToChain(values): the argument chain the interpreter makes for a call with these
 // arguments, one value after the other: an integer that fits 16 bits becomes RTSHORT, a larger
 // one RTLONG; a real RTREAL; a list of exactly two numbers RTPOINT and of exactly three numbers
 // RT3DPOINT (integers taken as reals); any other list RTLB ... RTLE with its elements converted
 // the same way (nested); a string RTSTR; nil RTNIL; T RTT. No values give an empty (null) chain.
+// A symbol has no node type: it throws std::invalid_argument.
 //
 // chainToValue(chain, value, error): the value AutoLISP sees for a result chain handed to
 // acedRetList: RTLB/RTLE nesting becomes lists, RTPOINT and RT3DPOINT lists of two or three
@@ -26,13 +29,13 @@
 #include <string>
 #include <vector>
 
-#include "kafhost/ads_api.h"
+#include "arx/ads.h"
 
 namespace kafhost {
 
 class LispValue {
 public:
-    enum class Kind { kNil, kT, kInteger, kReal, kString, kList };
+    enum class Kind { kNil, kT, kInteger, kReal, kString, kList, kSymbol };
 
     LispValue() = default;  // nil
     static LispValue nil() { return LispValue(); }
@@ -45,15 +48,19 @@ public:
     // A point as AutoLISP writes it: a list of two or three reals.
     static LispValue point(double x, double y);
     static LispValue point(double x, double y, double z);
+    static LispValue symbol(std::wstring name);
 
     Kind kind() const { return kind_; }
     bool isNil() const { return kind_ == Kind::kNil; }
     bool isNumber() const { return kind_ == Kind::kInteger || kind_ == Kind::kReal; }
+    bool isList() const { return kind_ == Kind::kList; }
+    bool isSymbol() const { return kind_ == Kind::kSymbol; }
     std::int32_t asInteger() const { return integer_; }
     double asReal() const { return real_; }
     // An integer as a real, or the real.
     double asNumber() const;
     const std::wstring& asString() const { return text_; }
+    const std::wstring& symbolName() const { return text_; }
     const std::vector<LispValue>& items() const { return items_; }
 
     // Same kind and same contents; an integer never equals a real.
@@ -68,9 +75,15 @@ private:
     std::vector<LispValue> items_;
 };
 
-// AutoLISP's printed form: nil, T, 12, 1.5 (reals with the fewest digits that read back the
-// same, always with a '.' or exponent), "text" (with \" and \\ escaped), (1 "a" (2.0 3.0)).
+// toLispText(value): AutoLISP's printed form, which reads back to the same value: nil, T,
+// integers plainly, reals with a decimal point and the fewest digits that read back to the same
+// double (0.0, 0.1, -2.5, 1.0e+20, 1.5e-07; 1.#INF, -1.#INF and -1.#IND for the infinities and
+// NaN), strings in double quotes with \" \\ \n \t \r \e and other control characters as \ooo,
+// symbols by name, lists in parentheses with their elements separated by one space.
+// toDisplayText(value): the same, but strings (also inside lists) as their bare text, as princ
+// shows them.
 std::wstring toLispText(const LispValue& value);
+std::wstring toDisplayText(const LispValue& value);
 
 struct ChainDeleter {
     void operator()(resbuf* chain) const;

@@ -1,0 +1,33 @@
+// Argument checks shared by the built-in functions. Each throws LispError with AutoLISP's
+// reason when the check fails:
+//   CheckArgumentCount(arguments, least, most): "too few arguments" / "too many arguments"
+//     (kUnlimited: no upper bound).
+//   NumberArgument(value): the number as a double; "bad argument type: numberp: X".
+//   IntegerArgument(value): the integer; "bad argument type: fixnump: X".
+//   StringArgument(value): the text; "bad argument type: stringp X".
+//   ListArgument(value): the elements (none for nil); "bad argument type: listp X".
+//   ConsArgument(value): as ListArgument for car and cdr; "bad argument type: consp X".
+//   SymbolArgument(value): the symbol's name; "bad argument type: symbolp X".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "app/lisp/value.h"
+
+namespace kafcad {
+
+constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
+
+void CheckArgumentCount(const std::vector<Value>& arguments, std::size_t least, std::size_t most);
+double NumberArgument(const Value& value);
+std::int32_t IntegerArgument(const Value& value);
+const std::wstring& StringArgument(const Value& value);
+const std::vector<Value>& ListArgument(const Value& value);
+const std::vector<Value>& ConsArgument(const Value& value);
+const std::wstring& SymbolArgument(const Value& value);
+
+}  // namespace kafcad

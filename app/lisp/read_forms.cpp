@@ -1,0 +1,180 @@
+#include "app/lisp/read_forms.h"
+
+#include <cctype>
+#include <stdexcept>
+
+#include "app/lisp/parse_number.h"
+#include "app/lisp/read_error.h"
+#include "kafhost/utf8_to_wide.h"
+
+namespace kafcad {
+namespace {
+
+bool IsDelimiter(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0 || c == '(' || c == ')' || c == '\'' ||
+           c == '"' || c == ';';
+}
+
+bool IsOctalDigit(char c) {
+    return c >= '0' && c <= '7';
+}
+
+std::string ToUpper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// A recursive-descent reader over one text.
+class Reader {
+public:
+    explicit Reader(const std::string& text) : text_(text) {}
+
+    std::vector<Value> ReadAll() {
+        std::vector<Value> forms;
+        while (SkipBlanks()) {
+            if (text_[pos_] == ')')
+                throw ReadError("unexpected \")\"", pos_);
+            forms.push_back(ReadForm());
+        }
+        return forms;
+    }
+
+private:
+    // Skips white space and comments; false at the end of the text.
+    bool SkipBlanks() {
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c == ';') {
+                while (pos_ < text_.size() && text_[pos_] != '\n')
+                    ++pos_;
+            } else if (std::isspace(static_cast<unsigned char>(c))) {
+                ++pos_;
+            } else {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    Value ReadForm() {
+        const char c = text_[pos_];
+        if (c == '(')
+            return ReadList();
+        if (c == '\'')
+            return ReadQuoted();
+        if (c == '"')
+            return ReadString();
+        return ReadAtom();
+    }
+
+    Value ReadList() {
+        const std::size_t open = pos_++;
+        std::vector<Value> items;
+        for (;;) {
+            if (!SkipBlanks())
+                throw ReadError("missing \")\" for the \"(\" opened here", open, true);
+            if (text_[pos_] == ')') {
+                ++pos_;
+                return Value::list(std::move(items));
+            }
+            items.push_back(ReadForm());
+        }
+    }
+
+    Value ReadQuoted() {
+        const std::size_t quote = pos_++;
+        if (!SkipBlanks())
+            throw ReadError("nothing to quote after \"'\"", quote, true);
+        if (text_[pos_] == ')')
+            throw ReadError("nothing to quote after \"'\"", quote);
+        Value quoted = ReadForm();
+        return Value::list({Value::symbol(L"QUOTE"), std::move(quoted)});
+    }
+
+    Value ReadString() {
+        const std::size_t open = pos_++;
+        std::string contents;
+        for (;;) {
+            if (pos_ >= text_.size())
+                throw ReadError("unterminated string", open, true);
+            const char c = text_[pos_++];
+            if (c == '"')
+                return Value::string(kafhost::utf8ToWide(contents));
+            if (c == '\\') {
+                contents += ReadEscape();
+            } else {
+                contents += c;
+            }
+        }
+    }
+
+    // The UTF-8 text an escape stands for; pos_ is just past the backslash. An octal escape is a
+    // character code (0 ... 255).
+    std::string ReadEscape() {
+        const std::size_t backslash = pos_ - 1;
+        if (pos_ >= text_.size())
+            throw ReadError("unterminated string", backslash, true);
+        const char c = text_[pos_++];
+        switch (c) {
+            case '"':
+                return "\"";
+            case '\\':
+                return "\\";
+            case 'n':
+                return "\n";
+            case 't':
+                return "\t";
+            case 'r':
+                return "\r";
+            case 'e':
+                return "\x1b";
+            default:
+                break;
+        }
+        if (IsOctalDigit(c)) {
+            int code = c - '0';
+            for (int i = 0; i < 2 && pos_ < text_.size() && IsOctalDigit(text_[pos_]); ++i)
+                code = code * 8 + (text_[pos_++] - '0');
+            if (code > 0xFF)
+                throw ReadError("octal escape above \\377", backslash);
+            if (code < 0x80)
+                return std::string(1, static_cast<char>(code));
+            return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+        }
+        throw ReadError(std::string("unknown escape \"\\") + c + "\" in string", backslash);
+    }
+
+    Value ReadAtom() {
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && !IsDelimiter(text_[pos_]))
+            ++pos_;
+        const std::string token = text_.substr(start, pos_ - start);
+        if (token == ".")
+            throw ReadError("dotted pairs are not supported", start);
+        try {
+            if (auto number = ParseNumber(token))
+                return *number;
+        } catch (const std::range_error& error) {
+            throw ReadError(error.what(), start);
+        }
+        // Symbol names are case-insensitive; AutoLISP keeps them in upper case.
+        const std::string name = ToUpper(token);
+        if (name == "NIL")
+            return Value::nil();
+        if (name == "T")
+            return Value::t();
+        return Value::symbol(kafhost::utf8ToWide(name));
+    }
+
+    const std::string& text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::vector<Value> ReadForms(const std::string& text) {
+    return Reader(text).ReadAll();
+}
+
+}  // namespace kafcad

@@ -1,0 +1,43 @@
+#include "app/picture/drawing_extent.h"
+
+#include <algorithm>
+
+#include "app/picture/polyline_path.h"
+
+namespace kafcad {
+
+void Extent::Add(double x, double y) {
+    if (empty) {
+        minX = maxX = x;
+        minY = maxY = y;
+        empty = false;
+        return;
+    }
+    minX = std::min(minX, x);
+    maxX = std::max(maxX, x);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y);
+}
+
+bool InTopView(const kafhost::EntityInfo& entity) {
+    return entity.space == L"model" && !entity.erased;
+}
+
+Extent DrawingExtent(const kafhost::DrawingSnapshot& drawing) {
+    Extent extent;
+    for (const kafhost::EntityInfo& entity : drawing.entities) {
+        if (!InTopView(entity))
+            continue;
+        for (const kafhost::Point3& vertex : entity.vertices)
+            extent.Add(vertex[0], vertex[1]);
+        for (const kafhost::Point3& corner : entity.corners)
+            extent.Add(corner[0], corner[1]);
+        if (entity.type == L"AcDbPolyline") {
+            for (const kafhost::Point2& point : PolylinePath(entity))
+                extent.Add(point[0], point[1]);
+        }
+    }
+    return extent;
+}
+
+}  // namespace kafcad

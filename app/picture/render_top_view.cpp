@@ -1,0 +1,217 @@
+#include "app/picture/render_top_view.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "app/picture/draw_line.h"
+#include "app/picture/drawing_extent.h"
+#include "app/picture/polyline_path.h"
+#include "app/picture/shade_triangle.h"
+#include "app/picture/view_transform.h"
+
+namespace kafcad {
+namespace {
+
+using kafhost::EntityInfo;
+
+constexpr float kPlainMeshShade = 222.0f;
+constexpr std::uint32_t kPlainMeshEdges = 0x737373;
+constexpr float kPlainMeshEdgeStrength = 0.8f;
+constexpr std::uint32_t kFaceEdges = 0x1A338C;
+constexpr float kFaceEdgeStrength = 1.0f;
+constexpr double kPolylineRed = 0.80, kPolylineGreen = 0.10, kPolylineBlue = 0.10;
+constexpr double kPolylineWidth = 1.5;
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDeleter {
+    void operator()(cairo_t* context) const { cairo_destroy(context); }
+};
+
+void CheckStatus(cairo_status_t status) {
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error(cairo_status_to_string(status));
+}
+
+// A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
+bool HasVertexColours(const EntityInfo& mesh) {
+    return !mesh.vertexColors.empty() && mesh.vertexColors.size() == mesh.vertices.size();
+}
+
+bool ValidFace(const std::vector<int>& face, std::size_t vertexCount) {
+    return face.size() >= 3 && std::all_of(face.begin(), face.end(), [&](int index) {
+               return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
+           });
+}
+
+// Paints meshes and edges straight into the picture's pixels.
+class PixelPainter {
+public:
+    PixelPainter(const PixelImage& image, const ViewTransform& view) : image_(image), view_(view) {}
+
+    void FillMesh(const EntityInfo& mesh) {
+        const bool coloured = HasVertexColours(mesh);
+        const auto corner = [&](int index) {
+            const auto i = static_cast<std::size_t>(index);
+            ShadedCorner shaded{view_.PixelX(mesh.vertices[i][0]),
+                                view_.PixelY(mesh.vertices[i][1]), kPlainMeshShade, kPlainMeshShade,
+                                kPlainMeshShade};
+            if (coloured) {
+                shaded.red = static_cast<float>(mesh.vertexColors[i][0]);
+                shaded.green = static_cast<float>(mesh.vertexColors[i][1]);
+                shaded.blue = static_cast<float>(mesh.vertexColors[i][2]);
+            }
+            return shaded;
+        };
+        for (const std::vector<int>& face : mesh.faces) {
+            if (!ValidFace(face, mesh.vertices.size()))
+                continue;
+            // A face of more than three corners is filled as a fan around its first corner.
+            const ShadedCorner first = corner(face[0]);
+            for (std::size_t i = 1; i + 1 < face.size(); ++i)
+                ShadeTriangle(image_, first, corner(face[i]), corner(face[i + 1]));
+        }
+    }
+
+    // The edges of a subdivision mesh, each shared edge drawn once.
+    void MeshEdges(const EntityInfo& mesh) {
+        std::vector<std::pair<int, int>> edges;
+        for (const std::vector<int>& face : mesh.faces) {
+            if (!ValidFace(face, mesh.vertices.size()))
+                continue;
+            for (std::size_t i = 0; i < face.size(); ++i) {
+                const int a = face[i];
+                const int b = face[(i + 1) % face.size()];
+                edges.emplace_back(std::min(a, b), std::max(a, b));
+            }
+        }
+        std::sort(edges.begin(), edges.end());
+        edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+        for (const auto& [a, b] : edges)
+            Line(mesh.vertices[static_cast<std::size_t>(a)],
+                 mesh.vertices[static_cast<std::size_t>(b)], kPlainMeshEdges,
+                 kPlainMeshEdgeStrength);
+    }
+
+    // Face records hold vertex numbers from 1; 0 ends the face; a negative number hides the
+    // edge that starts at its vertex.
+    void PolyFaceMeshEdges(const EntityInfo& mesh) {
+        const auto count = static_cast<int>(mesh.vertices.size());
+        for (const std::vector<int>& record : mesh.faces) {
+            std::vector<int> numbers;
+            for (const int number : record) {
+                if (number != 0)
+                    numbers.push_back(number);
+            }
+            for (std::size_t i = 0; i < numbers.size(); ++i) {
+                const int from = numbers[i];
+                const int to = std::abs(numbers[(i + 1) % numbers.size()]);
+                if (from < 0 || from > count || to > count || from == to)
+                    continue;
+                Line(mesh.vertices[static_cast<std::size_t>(from - 1)],
+                     mesh.vertices[static_cast<std::size_t>(to - 1)], kFaceEdges,
+                     kFaceEdgeStrength);
+            }
+        }
+    }
+
+    void FaceEdges(const EntityInfo& face) {
+        const std::size_t count = face.corners.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const bool visible = face.edgeVisible.size() != count || face.edgeVisible[i];
+            const kafhost::Point3& from = face.corners[i];
+            const kafhost::Point3& to = face.corners[(i + 1) % count];
+            if (visible && from != to)
+                Line(from, to, kFaceEdges, kFaceEdgeStrength);
+        }
+    }
+
+private:
+    void Line(const kafhost::Point3& from, const kafhost::Point3& to, std::uint32_t colour,
+              float strength) {
+        DrawLine(image_, view_.PixelX(from[0]), view_.PixelY(from[1]), view_.PixelX(to[0]),
+                 view_.PixelY(to[1]), colour, strength);
+    }
+
+    PixelImage image_;
+    ViewTransform view_;
+};
+
+// Polylines are drawn by cairo, which joins their segments and gives them width.
+void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransform& view) {
+    const std::vector<kafhost::Point2> path = PolylinePath(polyline);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const double x = view.PixelX(path[i][0]);
+        const double y = view.PixelY(path[i][1]);
+        if (i == 0)
+            cairo_move_to(context, x, y);
+        else
+            cairo_line_to(context, x, y);
+    }
+    if (polyline.closed && path.size() > 2)
+        cairo_close_path(context);
+    cairo_stroke(context);
+}
+
+}  // namespace
+
+void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& path, int width,
+                   int height) {
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+    CheckStatus(cairo_surface_status(surface.get()));
+    std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
+    CheckStatus(cairo_status(context.get()));
+    cairo_t* cr = context.get();
+    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+    cairo_paint(cr);
+    cairo_surface_flush(surface.get());
+
+    std::vector<const EntityInfo*> shown;
+    for (const EntityInfo& entity : drawing.entities) {
+        if (InTopView(entity))
+            shown.push_back(&entity);
+    }
+    const ViewTransform view = FitView(DrawingExtent(drawing), width, height);
+    PixelPainter painter(
+        PixelImage{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())),
+                   width, height, cairo_image_surface_get_stride(surface.get()) / 4},
+        view);
+    for (const EntityInfo* entity : shown) {
+        if (entity->type == L"AcDbSubDMesh")
+            painter.FillMesh(*entity);
+    }
+    for (const EntityInfo* entity : shown) {
+        if (entity->type == L"AcDbSubDMesh" && !HasVertexColours(*entity))
+            painter.MeshEdges(*entity);
+    }
+    for (const EntityInfo* entity : shown) {
+        if (entity->type == L"AcDbPolyFaceMesh")
+            painter.PolyFaceMeshEdges(*entity);
+        else if (entity->type == L"AcDbFace")
+            painter.FaceEdges(*entity);
+    }
+    cairo_surface_mark_dirty(surface.get());
+
+    cairo_set_source_rgb(cr, kPolylineRed, kPolylineGreen, kPolylineBlue);
+    cairo_set_line_width(cr, kPolylineWidth);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    for (const EntityInfo* entity : shown) {
+        if (entity->type == L"AcDbPolyline")
+            DrawPolyline(cr, *entity, view);
+    }
+    CheckStatus(cairo_status(cr));
+    cairo_surface_flush(surface.get());
+    CheckStatus(cairo_surface_write_to_png(surface.get(), path.c_str()));
+}
+
+}  // namespace kafcad

@@ -1,0 +1,123 @@
+#include "app/picture/shade_triangle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace kafcad {
+namespace {
+
+constexpr double kSubpixels = 256.0;
+constexpr std::int64_t kHalfPixel = 128;
+// Corners further out than this (in pixels) are left out rather than overflow the edge tests.
+constexpr double kFarthest = 1.0e7;
+
+struct FixedPoint {
+    std::int64_t x;
+    std::int64_t y;
+};
+
+FixedPoint Snap(const ShadedCorner& corner) {
+    return {static_cast<std::int64_t>(std::llround(corner.x * kSubpixels)),
+            static_cast<std::int64_t>(std::llround(corner.y * kSubpixels))};
+}
+
+// Twice the signed area of (a, b, p); positive when p is left of a->b with y down.
+std::int64_t EdgeValue(const FixedPoint& a, const FixedPoint& b, std::int64_t px, std::int64_t py) {
+    return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+}
+
+// Whether pixel centres exactly on the edge a->b belong to the triangle; of the two directions
+// of an edge exactly one does.
+bool OwnsEdgeCentres(const FixedPoint& a, const FixedPoint& b) {
+    const std::int64_t dy = b.y - a.y;
+    const std::int64_t dx = b.x - a.x;
+    return dy < 0 || (dy == 0 && dx > 0);
+}
+
+std::uint32_t Pack(float red, float green, float blue) {
+    const auto channel = [](float value) {
+        return static_cast<std::uint32_t>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
+    };
+    return channel(red) << 16 | channel(green) << 8 | channel(blue);
+}
+
+}  // namespace
+
+void ShadeTriangle(PixelImage& image, const ShadedCorner& a, const ShadedCorner& b,
+                   const ShadedCorner& c) {
+    for (const ShadedCorner* corner : {&a, &b, &c}) {
+        if (!(std::fabs(corner->x) < kFarthest && std::fabs(corner->y) < kFarthest))
+            return;
+    }
+    const ShadedCorner* corners[3] = {&a, &b, &c};
+    FixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
+    std::int64_t area = EdgeValue(p[0], p[1], p[2].x, p[2].y);
+    if (area == 0)
+        return;
+    if (area < 0) {
+        std::swap(p[1], p[2]);
+        std::swap(corners[1], corners[2]);
+        area = -area;
+    }
+
+    const auto pixelRange = [](std::int64_t low, std::int64_t high, int size) {
+        // Pixels whose centre (i * 256 + 128) lies in [low, high].
+        const std::int64_t first = (low - kHalfPixel + 255) >> 8;
+        const std::int64_t last = (high - kHalfPixel) >> 8;
+        return std::make_pair(std::max<std::int64_t>(first, 0),
+                              std::min<std::int64_t>(last, size - 1));
+    };
+    const auto [left, right] = pixelRange(std::min({p[0].x, p[1].x, p[2].x}),
+                                          std::max({p[0].x, p[1].x, p[2].x}), image.width);
+    const auto [top, bottom] = pixelRange(std::min({p[0].y, p[1].y, p[2].y}),
+                                          std::max({p[0].y, p[1].y, p[2].y}), image.height);
+    if (left > right || top > bottom)
+        return;
+
+    // Edge i is opposite corner i; its value at a pixel is that corner's barycentric weight.
+    const FixedPoint* from[3] = {&p[1], &p[2], &p[0]};
+    const FixedPoint* to[3] = {&p[2], &p[0], &p[1]};
+    std::int64_t stepX[3], stepY[3], rowStart[3], bias[3];
+    const std::int64_t startX = left * 256 + kHalfPixel;
+    const std::int64_t startY = top * 256 + kHalfPixel;
+    for (int i = 0; i < 3; ++i) {
+        // Moving one pixel right or down changes the edge value by these amounts.
+        stepX[i] = -(to[i]->y - from[i]->y) * 256;
+        stepY[i] = (to[i]->x - from[i]->x) * 256;
+        rowStart[i] = EdgeValue(*from[i], *to[i], startX, startY);
+        bias[i] = OwnsEdgeCentres(*from[i], *to[i]) ? 0 : -1;
+    }
+    const double inverseArea = 1.0 / static_cast<double>(area);
+    const bool flat = corners[0]->red == corners[1]->red && corners[0]->red == corners[2]->red &&
+                      corners[0]->green == corners[1]->green &&
+                      corners[0]->green == corners[2]->green &&
+                      corners[0]->blue == corners[1]->blue && corners[0]->blue == corners[2]->blue;
+    const std::uint32_t flatColour = Pack(corners[0]->red, corners[0]->green, corners[0]->blue);
+
+    for (std::int64_t y = top; y <= bottom; ++y) {
+        std::uint32_t* row = image.pixels + y * image.stride;
+        std::int64_t w[3] = {rowStart[0], rowStart[1], rowStart[2]};
+        for (std::int64_t x = left; x <= right; ++x) {
+            if (w[0] + bias[0] >= 0 && w[1] + bias[1] >= 0 && w[2] + bias[2] >= 0) {
+                if (flat) {
+                    row[x] = flatColour;
+                } else {
+                    const float u = static_cast<float>(w[0] * inverseArea);
+                    const float v = static_cast<float>(w[1] * inverseArea);
+                    const float t = 1.0f - u - v;
+                    row[x] =
+                        Pack(u * corners[0]->red + v * corners[1]->red + t * corners[2]->red,
+                             u * corners[0]->green + v * corners[1]->green + t * corners[2]->green,
+                             u * corners[0]->blue + v * corners[1]->blue + t * corners[2]->blue);
+                }
+            }
+            for (int i = 0; i < 3; ++i)
+                w[i] += stepX[i];
+        }
+        for (int i = 0; i < 3; ++i)
+            rowStart[i] += stepY[i];
+    }
+}
+
+}  // namespace kafcad

@@ -1,0 +1,44 @@
+#include "app/program/drawing_files.h"
+
+#include <cctype>
+#include <iostream>
+#include <vector>
+
+#include "kafhost/drawing_dxf.h"
+
+namespace kafcad {
+
+bool IsDxfPath(const std::string& path) {
+    const std::string extension = ".dxf";
+    if (path.size() < extension.size())
+        return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const char c = path[path.size() - extension.size() + i];
+        if (std::tolower(static_cast<unsigned char>(c)) != extension[i])
+            return false;
+    }
+    return true;
+}
+
+kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes) {
+    if (!IsDxfPath(path))
+        return kafhost::loadDrawingFile(path);
+    std::vector<std::string> skipped;
+    kafhost::DrawingSnapshot drawing = kafhost::loadDxfDrawingFile(path, skipped);
+    for (const std::string& note : skipped)
+        notes << "kafcad: " << path << ": " << note << "\n";
+    return drawing;
+}
+
+kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
+    return ReadDrawingFile(path, std::cerr);
+}
+
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    if (IsDxfPath(path))
+        kafhost::saveDxfDrawingFile(drawing, path);
+    else
+        kafhost::saveDrawingFile(drawing, path);
+}
+
+}  // namespace kafcad

@@ -1,0 +1,197 @@
+#include "app/program/run_kafcad.h"
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "app/lisp/builtins/arithmetic.h"
+#include "app/lisp/builtins/comparison.h"
+#include "app/lisp/builtins/library.h"
+#include "app/lisp/builtins/lists.h"
+#include "app/lisp/builtins/text.h"
+#include "app/lisp/command_line_output.h"
+#include "app/lisp/error.h"
+#include "app/lisp/evaluate.h"
+#include "app/picture/render_top_view.h"
+#include "app/program/default_module_path.h"
+#include "app/program/drawing_files.h"
+#include "app/program/exit_status.h"
+#include "app/program/host_function_library.h"
+#include "app/program/read_inputs.h"
+#include "app/program/usage_error.h"
+#include "app/program/usage_text.h"
+#include "app/terminal/interactive_session.h"
+#include "app/terminal/progress_display.h"
+#include "app/terminal/show_value.h"
+#include "kafhost/drawing_json.h"
+#include "kafhost/host.h"
+#include "kafhost/utf8_to_wide.h"
+#include "kafhost/wide_to_utf8.h"
+
+namespace kafcad {
+namespace {
+
+// A step of the run that failed before or after evaluation: the message and the exit status.
+struct RunFailure {
+    std::string message;
+    int exitStatus;
+};
+
+void LoadDrawing(kafhost::Host& host, const std::string& path) {
+    kafhost::DrawingSnapshot drawing;
+    try {
+        drawing = ReadDrawingFile(path);
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{std::string("cannot load drawing ") + error.what(), kExitUsage};
+    }
+    std::wstring error;
+    if (!host.loadSnapshot(drawing, error))
+        throw RunFailure{"cannot load drawing " + path + ": " + kafhost::wideToUtf8(error),
+                         kExitUsage};
+}
+
+void AddLayers(kafhost::Host& host, const std::vector<std::string>& layers) {
+    // A layer the drawing has already is kept as it is.
+    for (const std::string& layer : layers)
+        host.addLayer(kafhost::utf8ToWide(layer));
+}
+
+void LoadModule(kafhost::Host& host, const Options& options) {
+    const std::string path =
+        options.modulePath ? *options.modulePath : DefaultModulePath(ExecutableDirectory());
+    std::string error;
+    if (!host.loadModule(path, error))
+        throw RunFailure{"cannot load module " + path + ": " + error, kExitUsage};
+}
+
+// Evaluates the sources in order; gives the exit status.
+int EvaluateSources(Evaluator& evaluator, const std::vector<Source>& sources,
+                    CommandLineOutput& commandLine,
+                    const std::function<void(const std::string&)>& reportError) {
+    for (const Source& source : sources) {
+        for (const Value& form : source.forms) {
+            try {
+                const Value value = evaluator.EvaluateInFolder(form, source.folder);
+                if (source.showValues)
+                    ShowValue(value, commandLine);
+            } catch (const LispError& error) {
+                commandLine.EndLine();
+                reportError(error.what());
+                return kExitFailed;
+            }
+        }
+    }
+    commandLine.EndLine();
+    return kExitOk;
+}
+
+void SaveDrawing(kafhost::Host& host, const std::string& path) {
+    try {
+        WriteDrawingFile(host.snapshot(), path);
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitFailed};
+    }
+}
+
+void RenderPicture(kafhost::Host& host, const std::string& path, const PictureSize& size) {
+    try {
+        RenderTopView(host.snapshot(), path, size.width, size.height);
+    } catch (const std::runtime_error& error) {
+        throw RunFailure{"cannot write picture " + path + ": " + error.what(), kExitFailed};
+    }
+}
+
+// Connects the host's command line, meter and message boxes to the console for one run, and
+// disconnects them and unloads the module at its end.
+class HostConnection {
+public:
+    HostConnection(kafhost::Host& host, CommandLineOutput& commandLine, ProgressDisplay& display)
+        : host_(host) {
+        commandLine.SetObserver(&display);
+        host.setPrintSink([&commandLine](const std::wstring& text) {
+            commandLine.Write(kafhost::wideToUtf8(text));
+        });
+        host.setMeterSink(
+            [&display](const kafhost::MeterEvent& event) { display.OnMeterEvent(event); });
+        host.setMessageBoxEcho(false);
+        host.setMessageBoxSink([&display](const kafhost::MessageBoxRecord& box) {
+            display.WriteMessage(kafhost::wideToUtf8(box.caption + L": " + box.text) + "\n");
+        });
+    }
+    ~HostConnection() {
+        host_.unloadModule();
+        host_.setPrintSink(nullptr);
+        host_.setMeterSink(nullptr);
+        host_.setMessageBoxSink(nullptr);
+        host_.setMessageBoxEcho(true);
+    }
+
+private:
+    kafhost::Host& host_;
+};
+
+int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
+              const Console& console) {
+    kafhost::Host& host = kafhost::Host::instance();
+    if (options.drawingPath)
+        LoadDrawing(host, *options.drawingPath);
+    AddLayers(host, options.layers);
+
+    CommandLineOutput commandLine(console.out, console.outIsTerminal);
+    ProgressDisplay display(console.err, console.errIsTerminal, console.outIsTerminal,
+                            console.columns);
+    HostConnection connection(host, commandLine, display);
+    LoadModule(host, options);
+
+    BuiltinLibrary builtins;
+    DefineArithmeticFunctions(builtins);
+    DefineComparisonFunctions(builtins);
+    DefineListFunctions(builtins);
+    DefineTextFunctions(builtins, commandLine);
+    HostFunctionLibrary moduleFunctions(host);
+    Evaluator evaluator({&builtins, &moduleFunctions});
+    const auto reportError = [&display](const std::string& reason) {
+        display.WriteMessage("; error: " + reason + "\n");
+    };
+
+    int status = kExitOk;
+    if (interactive)
+        RunInteractiveSession(evaluator, commandLine, reportError);
+    else
+        status = EvaluateSources(evaluator, sources, commandLine, reportError);
+    if (status != kExitOk)
+        return status;
+    if (options.savePath)
+        SaveDrawing(host, *options.savePath);
+    if (options.pngPath)
+        RenderPicture(host, *options.pngPath, options.pngSize);
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunKafcad(const Options& options, const Console& console) {
+    if (options.help) {
+        console.out << UsageText();
+        return kExitOk;
+    }
+    if (options.version) {
+        console.out << VersionText();
+        return kExitOk;
+    }
+    try {
+        std::vector<Input> inputs = options.inputs;
+        const bool interactive = inputs.empty() && console.inIsTerminal;
+        if (inputs.empty() && !interactive)
+            inputs.push_back({Input::Kind::kScript, "-"});
+        return RunInHost(options, ReadInputs(inputs), interactive, console);
+    } catch (const UsageError& error) {
+        console.err << "kafcad: " << error.what() << "\n";
+        return kExitUsage;
+    } catch (const RunFailure& failure) {
+        console.err << "kafcad: " << failure.message << "\n";
+        return failure.exitStatus;
+    }
+}
+
+}  // namespace kafcad

@@ -1,0 +1,225 @@
+// kafhost::Database: a drawing in memory.
+#include "platform/db/database.h"
+
+#include <cwctype>
+
+#include "platform/db/object_state.h"
+#include "platform/db/polyface_storage.h"
+#include "platform/host/impl.h"
+
+namespace kafhost {
+namespace {
+
+// The block table and block records are made by the drawing only.
+class BlockTable : public AcDbBlockTable {};
+class BlockTableRecord : public AcDbBlockTableRecord {};
+
+}  // namespace
+
+bool sameNameIgnoringCase(const std::wstring& a, const wchar_t* b) {
+    std::size_t i = 0;
+    for (; i < a.size(); ++i) {
+        if (b[i] == L'\0' || std::towupper(a[i]) != std::towupper(b[i])) {
+            return false;
+        }
+    }
+    return b[i] == L'\0';
+}
+
+Database::Database() {
+    blockTable_ = new BlockTable();
+    addFixedObject(*blockTable_, kBlockTableHandle, 0);
+    blocks_.reserve(2);
+    const wchar_t* names[] = {ACDB_MODEL_SPACE, ACDB_PAPER_SPACE};
+    for (std::uint64_t i = 0; i < 2; ++i) {
+        Block block;
+        block.name = names[i];
+        block.record = new BlockTableRecord();
+        addFixedObject(*block.record, kBlockTableHandle + 1 + i, kBlockTableHandle);
+        blocks_.push_back(block);
+    }
+    layers_.push_back(LayerInfo{L"0", false});
+}
+
+Database::~Database() {
+    for (auto& entry : objects_) {
+        AcDbObject* object = entry.second;
+        stateOf(*object).where = Residence::kDestroying;
+        delete object;
+    }
+}
+
+void Database::addFixedObject(AcDbObject& object, std::uint64_t handle, std::uint64_t owner) {
+    ObjectState& state = stateOf(object);
+    state.db = this;
+    state.handle = handle;
+    state.owner = owner;
+    state.where = Residence::kResident;
+    syncOpenRegistration(object);
+    objects_[handle] = &object;
+}
+
+Acad::ErrorStatus Database::getSymbolTable(AcDbBlockTable*& table, AcDb::OpenMode mode) {
+    Acad::ErrorStatus status;
+    if (injectFault(HostCall::kGetSymbolTable, status)) {
+        return status;
+    }
+    const Acad::ErrorStatus opened = openObject(*blockTable_, mode, false);
+    if (opened != Acad::eOk) {
+        return opened;
+    }
+    table = blockTable_;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus Database::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound,
+                                            const AcDbHandle& handle, Adesk::UInt32) {
+    Acad::ErrorStatus status;
+    if (injectFault(HostCall::kGetAcDbObjectId, status)) {
+        return status;
+    }
+    if (handle.isNull()) {
+        return Acad::eUnknownHandle;
+    }
+    if (!createIfNotFound && !handleInUse(handle.value())) {
+        return Acad::eUnknownHandle;
+    }
+    id = AcDbObjectId(this, handle.value());
+    return Acad::eOk;
+}
+
+void Database::reserveHandle(std::uint64_t handle) {
+    if (handle >= nextHandle_) {
+        nextHandle_ = handle + 1;
+    }
+}
+
+bool Database::handleInUse(std::uint64_t handle) const {
+    bool faceRecord;
+    std::uint32_t index;
+    return object(handle) != nullptr || subentityOwner(handle, faceRecord, index) != nullptr;
+}
+
+AcDbObject* Database::object(std::uint64_t handle) const {
+    const auto found = objects_.find(handle);
+    return found == objects_.end() ? nullptr : found->second;
+}
+
+AcDbPolyFaceMesh* Database::subentityOwner(std::uint64_t handle, bool& faceRecord,
+                                           std::uint32_t& index) const {
+    for (AcDbPolyFaceMesh* mesh : polyFaceMeshes_) {
+        if (kafhostObjectAccess::storage(*mesh).find(handle, faceRecord, index)) {
+            return mesh;
+        }
+    }
+    return nullptr;
+}
+
+Database::Block* Database::blockOf(const AcDbBlockTableRecord* record) {
+    for (Block& block : blocks_) {
+        if (block.record == record) {
+            return &block;
+        }
+    }
+    return nullptr;
+}
+
+Database::Block* Database::findBlock(const wchar_t* name) {
+    for (Block& block : blocks_) {
+        if (sameNameIgnoringCase(block.name, name)) {
+            return &block;
+        }
+    }
+    return nullptr;
+}
+
+void Database::addEntity(Block& block, AcDbEntity& entity, std::uint64_t handle) {
+    ObjectState& state = stateOf(entity);
+    if (handle == 0) {
+        handle = allocateHandle();
+    }
+    reserveHandle(handle);
+    removeOrphan(entity);
+    state.db = this;
+    state.handle = handle;
+    state.owner = stateOf(*block.record).handle;
+    state.where = Residence::kResident;
+    state.writer = true;
+    state.readers = 0;
+    state.index = static_cast<std::uint32_t>(block.entities.size());
+    syncOpenRegistration(entity);
+    objects_[handle] = &entity;
+    block.entities.push_back(&entity);
+
+    if (entity.isA() == AcDbPolyFaceMesh::desc()) {
+        AcDbPolyFaceMesh& mesh = static_cast<AcDbPolyFaceMesh&>(entity);
+        AcDbPolyFaceMesh::Storage& storage = kafhostObjectAccess::storage(mesh);
+        for (int kind = 0; kind < 2; ++kind) {
+            const bool faceRecords = kind == 1;
+            const std::size_t count = faceRecords ? storage.faces.size() : storage.vertices.size();
+            for (std::size_t i = 0; i < count; ++i) {
+                storage.addHandle(faceRecords, static_cast<std::uint32_t>(i), allocateHandle());
+            }
+        }
+        for (AcDbObject* child : storage.openChildren) {
+            ObjectState& childState = stateOf(*child);
+            for (const auto& run : storage.runs) {
+                if (run.faceRecords == childState.isFaceRecord && childState.index >= run.start &&
+                    childState.index < run.start + run.count) {
+                    childState.handle = run.first + (childState.index - run.start);
+                }
+            }
+            childState.db = this;
+            childState.owner = handle;
+        }
+        addPolyFaceMesh(&mesh);
+    }
+}
+
+void Database::forget(AcDbObject& object) {
+    ObjectState& state = stateOf(object);
+    objects_.erase(state.handle);
+    for (Block& block : blocks_) {
+        if (state.index < block.entities.size() && block.entities[state.index] == &object) {
+            block.entities[state.index] = nullptr;
+        }
+    }
+    for (std::size_t i = 0; i < polyFaceMeshes_.size(); ++i) {
+        if (polyFaceMeshes_[i] == &object) {
+            polyFaceMeshes_.erase(polyFaceMeshes_.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+}
+
+const LayerInfo* Database::findLayer(const std::wstring& name) const {
+    for (const LayerInfo& layer : layers_) {
+        if (sameNameIgnoringCase(layer.name, name.c_str())) {
+            return &layer;
+        }
+    }
+    return nullptr;
+}
+
+Database* liveDatabase(const AcDbDatabase* database) {
+    if (database == nullptr || hostImpl().liveDatabases.count(database) == 0) {
+        return nullptr;
+    }
+    return static_cast<Database*>(const_cast<AcDbDatabase*>(database));
+}
+
+std::unique_ptr<Database> makeDatabase() {
+    auto database = std::make_unique<Database>();
+    hostImpl().liveDatabases.insert(database.get());
+    return database;
+}
+
+void destroyDatabase(std::unique_ptr<Database>& database) {
+    if (database == nullptr) {
+        return;
+    }
+    hostImpl().liveDatabases.erase(database.get());
+    database.reset();
+}
+
+}  // namespace kafhost

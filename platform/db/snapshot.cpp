@@ -1,0 +1,416 @@
+// The drawing as plain values: layers, snapshots and entity descriptions, adding entities from
+// descriptions, rebuilding a drawing from a snapshot, and erasing objects.
+#include <stdexcept>
+
+#include "platform/db/object_state.h"
+#include "platform/db/polyface_storage.h"
+#include "platform/host/impl.h"
+
+namespace kafhost {
+namespace {
+
+using Access = kafhostObjectAccess;
+
+constexpr int kMaxSubDLevel = 4;
+
+const wchar_t* spaceName(std::size_t blockIndex) {
+    return blockIndex == Database::kModelSpace ? L"model" : L"paper";
+}
+
+Point3 toPoint3(const AcGePoint3d& p) {
+    return Point3{p.x, p.y, p.z};
+}
+AcGePoint3d toAcGe(const Point3& p) {
+    return AcGePoint3d(p[0], p[1], p[2]);
+}
+
+EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
+    const ObjectState& state = stateOf(entity);
+    EntityInfo info;
+    info.handle = handleText(state.handle);
+    info.type = entity.isA()->name();
+    info.space = spaceName(blockIndex);
+    info.layer = state.layer;
+    info.erased = state.erased;
+    if (entity.isA() == AcDbFace::desc()) {
+        auto& face = static_cast<AcDbFace&>(entity);
+        for (int i = 0; i < 4; ++i) {
+            info.corners.push_back(toPoint3(Access::faceCorners(face)[i]));
+            info.edgeVisible.push_back(Access::faceEdgeVisibility(face)[i]);
+        }
+    } else if (entity.isA() == AcDbPolyFaceMesh::desc()) {
+        const AcDbPolyFaceMesh::Storage& storage =
+            Access::storage(static_cast<AcDbPolyFaceMesh&>(entity));
+        info.vertices.reserve(storage.vertices.size());
+        for (const AcGePoint3d& vertex : storage.vertices) {
+            info.vertices.push_back(toPoint3(vertex));
+        }
+        info.faces.reserve(storage.faces.size());
+        for (const auto& face : storage.faces) {
+            info.faces.push_back({face[0], face[1], face[2], face[3]});
+        }
+    } else if (entity.isA() == AcDbSubDMesh::desc()) {
+        auto& mesh = static_cast<AcDbSubDMesh&>(entity);
+        const AcGePoint3dArray& vertices = Access::subDVertices(mesh);
+        info.vertices.reserve(static_cast<std::size_t>(vertices.length()));
+        for (int i = 0; i < vertices.length(); ++i) {
+            info.vertices.push_back(toPoint3(vertices[i]));
+        }
+        const AcArray<Adesk::Int32>& faces = Access::subDFaces(mesh);
+        for (int i = 0; i < faces.length(); i += faces[i] + 1) {
+            info.faces.emplace_back(faces.asArrayPtr() + i + 1,
+                                    faces.asArrayPtr() + i + 1 + faces[i]);
+        }
+        const AcArray<AcCmEntityColor>& colors = Access::subDColors(mesh);
+        for (int i = 0; i < colors.length(); ++i) {
+            info.vertexColors.push_back(Rgb{colors[i].red(), colors[i].green(), colors[i].blue()});
+        }
+        info.subDLevel = Access::subDLevel(mesh);
+    } else if (entity.isA() == AcDbPolyline::desc()) {
+        auto& line = static_cast<AcDbPolyline&>(entity);
+        for (const AcGePoint2d& point : Access::polylinePoints(line)) {
+            info.points.push_back(Point2{point.x, point.y});
+        }
+        info.bulges = Access::polylineBulges(line);
+        info.elevation = Access::polylineElevation(line);
+        info.closed = Access::polylineClosed(line);
+    }
+    return info;
+}
+
+struct Failure {
+    std::wstring text;
+};
+
+void require(bool condition, const std::wstring& text) {
+    if (!condition) {
+        throw Failure{text};
+    }
+}
+
+std::unique_ptr<AcDbEntity> makeFace(const EntityInfo& info) {
+    require(info.corners.size() == 3 || info.corners.size() == 4,
+            L"a 3D face needs 3 or 4 corners");
+    require(info.edgeVisible.empty() || info.edgeVisible.size() == 4,
+            L"a 3D face needs 4 edge flags or none");
+    const auto& c = info.corners;
+    auto face = std::make_unique<AcDbFace>(toAcGe(c[0]), toAcGe(c[1]), toAcGe(c[2]),
+                                           toAcGe(c[c.size() - 1]));
+    for (std::size_t i = 0; i < info.edgeVisible.size(); ++i) {
+        Access::faceEdgeVisibility(*face)[i] = info.edgeVisible[i];
+    }
+    return face;
+}
+
+std::unique_ptr<AcDbEntity> makePolyFaceMesh(const EntityInfo& info) {
+    auto mesh = std::make_unique<AcDbPolyFaceMesh>();
+    AcDbPolyFaceMesh::Storage& storage = Access::storage(*mesh);
+    for (const Point3& vertex : info.vertices) {
+        storage.vertices.push_back(toAcGe(vertex));
+    }
+    const long long vertexCount = static_cast<long long>(info.vertices.size());
+    for (const std::vector<int>& face : info.faces) {
+        require(!face.empty() && face.size() <= 4, L"a face record needs 1 to 4 vertex numbers");
+        std::array<Adesk::Int16, 4> numbers{0, 0, 0, 0};
+        for (std::size_t i = 0; i < face.size(); ++i) {
+            require(face[i] >= -32768 && face[i] <= 32767 &&
+                        (face[i] < 0 ? -static_cast<long long>(face[i]) : face[i]) <= vertexCount,
+                    L"a face record names a vertex the mesh does not have");
+            numbers[i] = static_cast<Adesk::Int16>(face[i]);
+        }
+        storage.faces.push_back(numbers);
+    }
+    return mesh;
+}
+
+std::unique_ptr<AcDbEntity> makeSubDMesh(const EntityInfo& info) {
+    auto mesh = std::make_unique<AcDbSubDMesh>();
+    const int vertexCount = static_cast<int>(info.vertices.size());
+    AcGePoint3dArray& vertices = Access::subDVertices(*mesh);
+    for (const Point3& vertex : info.vertices) {
+        vertices.append(toAcGe(vertex));
+    }
+    AcArray<Adesk::Int32>& faces = Access::subDFaces(*mesh);
+    for (const std::vector<int>& face : info.faces) {
+        require(face.size() >= 3, L"a mesh face needs at least 3 vertices");
+        faces.append(static_cast<Adesk::Int32>(face.size()));
+        for (const int index : face) {
+            require(index >= 0 && index < vertexCount,
+                    L"a mesh face names a vertex the mesh does not have");
+            faces.append(index);
+        }
+    }
+    require(info.vertexColors.empty() || info.vertexColors.size() == info.vertices.size(),
+            L"a mesh needs one colour per vertex or none");
+    for (const Rgb& rgb : info.vertexColors) {
+        for (const int channel : rgb) {
+            require(channel >= 0 && channel <= 255, L"a colour channel is not 0 to 255");
+        }
+        Access::subDColors(*mesh).append(AcCmEntityColor(static_cast<Adesk::UInt8>(rgb[0]),
+                                                         static_cast<Adesk::UInt8>(rgb[1]),
+                                                         static_cast<Adesk::UInt8>(rgb[2])));
+    }
+    require(info.subDLevel >= 0 && info.subDLevel <= kMaxSubDLevel,
+            L"the subdivision level is not 0 to 4");
+    Access::subDLevel(*mesh) = info.subDLevel;
+    return mesh;
+}
+
+std::unique_ptr<AcDbEntity> makePolyline(const EntityInfo& info) {
+    require(info.bulges.empty() || info.bulges.size() == info.points.size(),
+            L"a polyline needs one bulge per vertex or none");
+    auto line = std::make_unique<AcDbPolyline>();
+    for (const Point2& point : info.points) {
+        Access::polylinePoints(*line).emplace_back(point[0], point[1]);
+    }
+    Access::polylineBulges(*line) =
+        info.bulges.empty() ? std::vector<double>(info.points.size(), 0.0) : info.bulges;
+    Access::polylineElevation(*line) = info.elevation;
+    Access::polylineClosed(*line) = info.closed;
+    return line;
+}
+
+std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
+    if (info.type == L"AcDbFace") {
+        return makeFace(info);
+    }
+    if (info.type == L"AcDbPolyFaceMesh") {
+        return makePolyFaceMesh(info);
+    }
+    if (info.type == L"AcDbSubDMesh") {
+        return makeSubDMesh(info);
+    }
+    if (info.type == L"AcDbPolyline") {
+        return makePolyline(info);
+    }
+    throw Failure{L"unknown entity type '" + info.type + L"'"};
+}
+
+std::size_t blockIndexOf(const std::wstring& space) {
+    if (space == L"model") {
+        return Database::kModelSpace;
+    }
+    if (space == L"paper") {
+        return Database::kPaperSpace;
+    }
+    throw Failure{L"unknown space '" + space + L"'"};
+}
+
+// The handle of a description (0: the drawing gives one); refuses a handle in use.
+std::uint64_t handleFor(const EntityInfo& info, const Database& database) {
+    if (info.handle.empty()) {
+        return 0;
+    }
+    const std::uint64_t handle = parseHandle(info.handle);
+    require(handle != 0, L"'" + info.handle + L"' is not a handle");
+    require(!database.handleInUse(handle), L"handle " + info.handle + L" is already in use");
+    return handle;
+}
+
+// Adds the described entity to the drawing and closes it; gives its handle.
+std::uint64_t addDescribed(Database& database, const EntityInfo& info) {
+    const std::size_t blockIndex = blockIndexOf(info.space);
+    const LayerInfo* layer = database.findLayer(info.layer);
+    require(layer != nullptr, L"layer '" + info.layer + L"' does not exist");
+    const std::uint64_t handle = handleFor(info, database);
+    std::unique_ptr<AcDbEntity> entity = makeEntity(info);
+    AcDbEntity& placed = *entity.release();
+    database.addEntity(database.blocks()[blockIndex], placed, handle);
+    ObjectState& state = stateOf(placed);
+    state.layer = internName(layer->name);
+    state.erased = info.erased;
+    state.writer = false;
+    syncOpenRegistration(placed);
+    return state.handle;
+}
+
+void addLayers(Database& database, const std::vector<LayerInfo>& layers) {
+    for (const LayerInfo& layer : layers) {
+        require(!layer.name.empty(), L"a layer has no name");
+        const LayerInfo* existing = database.findLayer(layer.name);
+        if (existing == nullptr) {
+            database.layers().push_back(layer);
+        } else {
+            require(existing == &database.layers().front(),
+                    L"layer '" + layer.name + L"' is listed twice");
+        }
+    }
+}
+
+Database& currentDatabase(const Host::Impl& impl) {
+    Database* database =
+        impl.current != nullptr ? liveDatabase(impl.current->database.get()) : nullptr;
+    require(database != nullptr, L"there is no current drawing");
+    return *database;
+}
+
+}  // namespace
+
+bool Host::addLayer(const std::wstring& name, bool hidden) {
+    Database* database = liveDatabase(workingDatabase());
+    if (database == nullptr || name.empty() || database->findLayer(name) != nullptr) {
+        return false;
+    }
+    database->layers().push_back(LayerInfo{name, hidden});
+    return true;
+}
+
+std::vector<LayerInfo> Host::layers() const {
+    const Database* database = liveDatabase(workingDatabase());
+    return database != nullptr ? database->layers() : std::vector<LayerInfo>();
+}
+
+DrawingSnapshot Host::snapshot() const {
+    DrawingSnapshot snapshot;
+    const Database* database = liveDatabase(workingDatabase());
+    if (database == nullptr) {
+        return snapshot;
+    }
+    snapshot.layers = database->layers();
+    for (std::size_t b = 0; b < database->blocks().size(); ++b) {
+        for (AcDbEntity* entity : database->blocks()[b].entities) {
+            if (entity != nullptr) {
+                snapshot.entities.push_back(describe(*entity, b));
+            }
+        }
+    }
+    snapshot.nextHandle = database->nextHandle();
+    return snapshot;
+}
+
+bool Host::entityInfo(const std::wstring& handle, EntityInfo& entity) const {
+    Database* database = liveDatabase(workingDatabase());
+    AcDbObject* object = database != nullptr ? database->object(parseHandle(handle)) : nullptr;
+    if (object == nullptr || !object->isKindOf(AcDbEntity::desc())) {
+        return false;
+    }
+    const ObjectState& state = stateOf(*object);
+    for (std::size_t b = 0; b < database->blocks().size(); ++b) {
+        const auto& entities = database->blocks()[b].entities;
+        if (state.index < entities.size() && entities[state.index] == object) {
+            entity = describe(static_cast<AcDbEntity&>(*object), b);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::wstring Host::addEntity(const EntityInfo& entity, std::wstring& error) {
+    try {
+        return handleText(addDescribed(currentDatabase(*impl_), entity));
+    } catch (const Failure& failure) {
+        error = failure.text;
+        return std::wstring();
+    }
+}
+
+bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
+    if (impl_->current == nullptr) {
+        error = L"there is no current drawing";
+        return false;
+    }
+    std::unique_ptr<Database> database = makeDatabase();
+    try {
+        addLayers(*database, snapshot.layers);
+        // Entities without a handle, and sub-entities, get handles above all given ones.
+        std::uint64_t seed = snapshot.nextHandle;
+        for (const EntityInfo& entity : snapshot.entities) {
+            seed = std::max(seed, parseHandle(entity.handle) + 1);
+        }
+        if (seed > 0) {
+            database->reserveHandle(seed - 1);
+        }
+        for (const EntityInfo& entity : snapshot.entities) {
+            addDescribed(*database, entity);
+        }
+    } catch (const Failure& failure) {
+        error = failure.text;
+        destroyDatabase(database);
+        return false;
+    }
+    deleteOrphans();
+    destroyDatabase(impl_->current->database);
+    impl_->current->database = std::move(database);
+    return true;
+}
+
+bool Host::eraseObject(const std::wstring& handle) {
+    Database* database = liveDatabase(workingDatabase());
+    AcDbObject* object = database != nullptr ? database->object(parseHandle(handle)) : nullptr;
+    if (object == nullptr) {
+        return false;
+    }
+    ObjectState& state = stateOf(*object);
+    if (state.erased || state.writer || state.readers > 0) {
+        return false;
+    }
+    state.erased = true;
+    return true;
+}
+
+namespace {
+
+std::wstring addOrThrow(Host& host, const EntityInfo& info) {
+    std::wstring error;
+    const std::wstring handle = host.addEntity(info, error);
+    if (handle.empty()) {
+        std::string narrow;
+        for (const wchar_t c : error) {
+            narrow += c < 0x80 ? static_cast<char>(c) : '?';
+        }
+        throw std::runtime_error("cannot add the entity: " + narrow);
+    }
+    return handle;
+}
+
+EntityInfo baseInfo(const wchar_t* type, const std::wstring& layer, const std::wstring& space,
+                    const std::wstring& handle) {
+    EntityInfo info;
+    info.type = type;
+    info.layer = layer;
+    info.space = space;
+    info.handle = handle;
+    return info;
+}
+
+}  // namespace
+
+std::wstring Host::addFace(const Point3& a, const Point3& b, const Point3& c, const Point3& d,
+                           const std::wstring& layer, const std::wstring& space,
+                           const std::wstring& handle) {
+    EntityInfo info = baseInfo(L"AcDbFace", layer, space, handle);
+    info.corners = {a, b, c, d};
+    return addOrThrow(*this, info);
+}
+
+std::wstring Host::addPolyFaceMesh(const std::vector<Point3>& vertices,
+                                   const std::vector<std::vector<int>>& faceRecords,
+                                   const std::wstring& layer, const std::wstring& space,
+                                   const std::wstring& handle) {
+    EntityInfo info = baseInfo(L"AcDbPolyFaceMesh", layer, space, handle);
+    info.vertices = vertices;
+    info.faces = faceRecords;
+    return addOrThrow(*this, info);
+}
+
+std::wstring Host::addSubDMesh(const std::vector<Point3>& vertices,
+                               const std::vector<std::vector<int>>& faces,
+                               const std::wstring& layer, const std::wstring& space,
+                               const std::wstring& handle) {
+    EntityInfo info = baseInfo(L"AcDbSubDMesh", layer, space, handle);
+    info.vertices = vertices;
+    info.faces = faces;
+    return addOrThrow(*this, info);
+}
+
+std::wstring Host::addPolyline(const std::vector<Point2>& points, double elevation, bool closed,
+                               const std::wstring& layer, const std::wstring& space,
+                               const std::wstring& handle) {
+    EntityInfo info = baseInfo(L"AcDbPolyline", layer, space, handle);
+    info.points = points;
+    info.elevation = elevation;
+    info.closed = closed;
+    return addOrThrow(*this, info);
+}
+
+}  // namespace kafhost

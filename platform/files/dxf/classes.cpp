@@ -1,0 +1,33 @@
+// CLASSES: the classes of the file's objects and entities that are not built into DXF itself,
+// LAYOUT and MESH.
+#include "platform/files/dxf/sections.h"
+
+namespace kafhost {
+namespace {
+
+void writeClass(DxfWriter& writer, const char* name, const char* className, bool isEntity,
+                std::size_t instances) {
+    writer.text(0, "CLASS");
+    writer.text(1, name);
+    writer.text(2, className);
+    writer.text(3, "ObjectDBX Classes");
+    writer.integer(90, 0);
+    writer.integer(91, static_cast<long long>(instances));
+    writer.integer(280, 0);
+    writer.integer(281, isEntity ? 1 : 0);
+}
+
+}  // namespace
+
+void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan) {
+    std::size_t meshes = 0;
+    for (const EntityInfo* entity : plan.entities)
+        meshes += entity->type == L"AcDbSubDMesh" ? 1 : 0;
+    writer.text(0, "SECTION");
+    writer.text(2, "CLASSES");
+    writeClass(writer, "LAYOUT", "AcDbLayout", false, 2);
+    writeClass(writer, "MESH", "AcDbSubDMesh", true, meshes);
+    writer.text(0, "ENDSEC");
+}
+
+}  // namespace kafhost

@@ -1,0 +1,78 @@
+// ENTITIES: writing the drawing's entities, model space first, and reading them back, skipping
+// the kinds the drawing cannot hold.
+#include <string>
+
+#include "kafhost/drawing_json.h"
+#include "kafhost/host.h"
+#include "kafhost/wide_to_utf8.h"
+#include "platform/files/dxf/3dface.h"
+#include "platform/files/dxf/lwpolyline.h"
+#include "platform/files/dxf/mesh.h"
+#include "platform/files/dxf/polyline.h"
+#include "platform/files/dxf/sections.h"
+
+namespace kafhost {
+namespace {
+
+void writeEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
+                 std::uint64_t firstOwnHandle) {
+    if (entity.type == L"AcDbFace") {
+        writeDxf3DFace(writer, head, entity);
+    } else if (entity.type == L"AcDbPolyFaceMesh") {
+        writeDxfPolyFaceMesh(writer, head, entity, firstOwnHandle);
+    } else if (entity.type == L"AcDbSubDMesh") {
+        writeDxfMesh(writer, head, entity, firstOwnHandle);
+    } else if (entity.type == L"AcDbPolyline") {
+        writeDxfLwPolyline(writer, head, entity);
+    } else {
+        throw DrawingFileError("unknown entity type \"" + wideToUtf8(entity.type) + "\"");
+    }
+}
+
+}  // namespace
+
+void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
+    writer.text(0, "SECTION");
+    writer.text(2, "ENTITIES");
+    for (std::size_t i = 0; i < plan.entities.size(); ++i) {
+        try {
+            writeEntity(writer, plan.heads[i], *plan.entities[i], plan.handles.firstOwnHandles[i]);
+        } catch (const DrawingFileError& error) {
+            throw DrawingFileError("entity " + wideToUtf8(handleText(plan.heads[i].handle)) + ": " +
+                                   error.what());
+        }
+    }
+    writer.text(0, "ENDSEC");
+}
+
+void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
+    while (!reader.is(0, "ENDSEC")) {
+        if (reader.code() != 0)
+            reader.fail("expected an entity (group code 0), found group code " +
+                        std::to_string(reader.code()));
+        DxfReadEntity entity;
+        entity.head.line = reader.tag().line;
+        const std::string kind(reader.text());
+        if (kind == "3DFACE") {
+            readDxf3DFace(reader, entity);
+        } else if (kind == "MESH") {
+            readDxfMesh(reader, entity);
+        } else if (kind == "LWPOLYLINE") {
+            readDxfLwPolyline(reader, entity);
+        } else if (kind == "POLYLINE") {
+            if (!readDxfPolyline(reader, entity)) {
+                ++drawing.skippedPolylines;
+                continue;
+            }
+        } else if (kind == "VERTEX" || kind == "SEQEND") {
+            reader.fail(kind + " outside a POLYLINE");
+        } else {
+            ++drawing.skippedEntities[kind];
+            skipDxfEntity(reader);
+            continue;
+        }
+        drawing.entities.push_back(std::move(entity));
+    }
+}
+
+}  // namespace kafhost

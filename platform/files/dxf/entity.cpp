@@ -1,0 +1,69 @@
+#include "platform/files/dxf/entity.h"
+
+namespace kafhost {
+namespace {
+
+// Entities that belong to the entity before them (polyline vertices, block attributes).
+bool isSubEntity(const DxfTagReader& reader) {
+    return reader.is(0, "VERTEX") || reader.is(0, "ATTRIB") || reader.is(0, "SEQEND");
+}
+
+}  // namespace
+
+void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head) {
+    writer.text(0, kind);
+    writer.handle(5, head.handle);
+    if (head.extensionDictionary != 0) {
+        writer.text(102, "{ACAD_XDICTIONARY");
+        writer.handle(360, head.extensionDictionary);
+        writer.text(102, "}");
+    }
+    writer.handle(330, head.owner);
+    writer.text(100, "AcDbEntity");
+    if (head.paperSpace)
+        writer.integer(67, 1);
+    writer.text(8, head.layer);
+}
+
+bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
+    switch (reader.code()) {
+        case 5:
+            head.handle = reader.handle();
+            break;
+        case 330:
+            head.owner = reader.handle();
+            break;
+        case 67:
+            head.paperSpace = reader.integer() != 0;
+            break;
+        case 8:
+            head.layer = std::string(reader.text());
+            break;
+        case 102: {
+            if (reader.text().empty() || reader.text().front() != '{')
+                break;
+            const bool extensionDictionary = reader.is(102, "{ACAD_XDICTIONARY");
+            reader.next();
+            while (!reader.is(102, "}")) {
+                if (reader.code() == 0)
+                    reader.fail("a 102 group is not closed with \"}\"");
+                if (extensionDictionary && reader.code() == 360)
+                    head.extensionDictionary = reader.handle();
+                reader.next();
+            }
+            break;
+        }
+        default:
+            return false;
+    }
+    reader.next();
+    return true;
+}
+
+void skipDxfEntity(DxfTagReader& reader) {
+    reader.skipToNextObject();
+    while (reader.hasTag() && isSubEntity(reader))
+        reader.skipToNextObject();
+}
+
+}  // namespace kafhost

@@ -1,0 +1,48 @@
+// What every DXF entity carries before its own data: handle (5), extension dictionary
+// (102 {ACAD_XDICTIONARY, 360), owner (330), paper-space flag (67) and layer (8).
+//
+// writeDxfEntityHead(writer, kind, head): "0 kind" and the head's tags, up to and including
+//   "100 AcDbEntity" and the layer; the entity's own subclass marker follows.
+// readDxfEntityHeadTag(reader, head): takes the current tag into head when it is one of the
+//   head's (a whole 102 group for a group), moving past it; false, not moving, otherwise.
+// skipDxfEntity(reader): skips the entity on its "0 KIND" tag together with the VERTEX, ATTRIB and
+//   SEQEND entities that belong to it.
+//
+// Each entity kind has its own header (3dface.h, polyline.h, lwpolyline.h, mesh.h) with its
+// writer and reader. Writers take the entity's head (handle, owner, space, layer) and write the
+// whole entity, sub-entities included; an entity that needs handles of its own (polyface
+// sub-entities, the colour records of a mesh) says how many (…OwnHandles) and gets the first of
+// them. Readers start on the entity's "0 KIND" tag and stop on the next entity's code 0; they fail
+// with the line for data the drawing cannot hold (a face naming a missing vertex, say).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "kafhost/drawing_snapshot.h"
+#include "platform/files/dxf/tag_reader.h"
+#include "platform/files/dxf/writer.h"
+
+namespace kafhost {
+
+struct DxfEntityHead {
+    std::uint64_t handle = 0;  // 0: none
+    std::uint64_t owner = 0;
+    bool paperSpace = false;
+    std::string layer = "0";                // UTF-8
+    std::uint64_t extensionDictionary = 0;  // 0: none
+    std::size_t line = 0;                   // where the entity starts (reading)
+};
+
+// An entity as read: its head and what the drawing keeps of it.
+struct DxfReadEntity {
+    DxfEntityHead head;
+    EntityInfo info;
+};
+
+void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head);
+bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head);
+void skipDxfEntity(DxfTagReader& reader);
+
+}  // namespace kafhost

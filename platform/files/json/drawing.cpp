@@ -1,0 +1,468 @@
+#include "kafhost/drawing_json.h"
+
+#include "platform/files/replace_file.h"
+
+#include <unistd.h>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <cwctype>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "kafhost/host.h"
+#include "kafhost/utf8_to_wide.h"
+#include "kafhost/wide_to_utf8.h"
+
+namespace kafhost {
+namespace {
+
+using Json = nlohmann::json;
+using OrderedJson = nlohmann::ordered_json;
+
+const char* const kSubDMesh = "AcDbSubDMesh";
+const char* const kPolyFaceMesh = "AcDbPolyFaceMesh";
+const char* const kFace = "AcDbFace";
+const char* const kPolyline = "AcDbPolyline";
+
+// ---- Writing ----
+
+// A number for the file; JSON has no infinities or NaN, so those cannot be saved.
+double checkedFinite(double value, const std::string& where) {
+    if (!std::isfinite(value))
+        throw DrawingFileError(where + ": not a finite number");
+    return value;
+}
+
+template <std::size_t N>
+OrderedJson pointsJson(const std::vector<std::array<double, N>>& points, const std::string& where) {
+    OrderedJson list = OrderedJson::array();
+    for (const auto& point : points) {
+        OrderedJson coordinates = OrderedJson::array();
+        for (const double c : point)
+            coordinates.push_back(checkedFinite(c, where));
+        list.push_back(std::move(coordinates));
+    }
+    return list;
+}
+
+OrderedJson entityJson(const EntityInfo& entity) {
+    const std::string type = wideToUtf8(entity.type);
+    const std::string where = "entity " + wideToUtf8(entity.handle);
+    OrderedJson out;
+    out["handle"] = wideToUtf8(entity.handle);
+    out["type"] = type;
+    out["space"] = wideToUtf8(entity.space);
+    out["layer"] = wideToUtf8(entity.layer);
+    out["erased"] = entity.erased;
+    if (type == kSubDMesh || type == kPolyFaceMesh) {
+        out["vertices"] = pointsJson(entity.vertices, where + " vertices");
+        out["faces"] = entity.faces;
+    }
+    if (type == kSubDMesh) {
+        OrderedJson colors = OrderedJson::array();
+        for (const Rgb& rgb : entity.vertexColors)
+            colors.push_back(rgb);
+        out["vertexColors"] = std::move(colors);
+        out["subDLevel"] = entity.subDLevel;
+    } else if (type == kFace) {
+        out["corners"] = pointsJson(entity.corners, where + " corners");
+        bool allVisible = true;
+        for (const bool visible : entity.edgeVisible)
+            allVisible = allVisible && visible;
+        if (!allVisible) {
+            OrderedJson flags = OrderedJson::array();
+            for (const bool visible : entity.edgeVisible)
+                flags.push_back(visible);
+            out["edgeVisible"] = std::move(flags);
+        }
+    } else if (type == kPolyline) {
+        out["vertices"] = pointsJson(entity.points, where + " vertices");
+        std::vector<double> bulges = entity.bulges;
+        bulges.resize(entity.points.size(), 0.0);
+        OrderedJson bulgeList = OrderedJson::array();
+        for (const double bulge : bulges)
+            bulgeList.push_back(checkedFinite(bulge, where + " bulges"));
+        out["bulges"] = std::move(bulgeList);
+        out["elevation"] = checkedFinite(entity.elevation, where + " elevation");
+        out["closed"] = entity.closed;
+    }
+    return out;
+}
+
+// ---- Reading ----
+
+// Paths to values inside the file, for error messages: entities[3].faces[7][2].
+std::string memberPath(const std::string& where, const char* key) {
+    return where.empty() ? std::string(key) : where + "." + key;
+}
+std::string elementPath(const std::string& where, std::size_t index) {
+    return where + "[" + std::to_string(index) + "]";
+}
+
+[[noreturn]] void fail(const std::string& where, const std::string& what) {
+    throw DrawingFileError(where.empty() ? what : where + ": " + what);
+}
+
+const Json& readArray(const Json& value, const std::string& where) {
+    if (!value.is_array())
+        fail(where, "expected a list");
+    return value;
+}
+
+double readNumber(const Json& value, const std::string& where) {
+    if (!value.is_number())
+        fail(where, "expected a number");
+    return value.get<double>();
+}
+
+long long readInteger(const Json& value, const std::string& where) {
+    if (!value.is_number_integer())
+        fail(where, "expected an integer");
+    return value.get<long long>();
+}
+
+bool readBoolean(const Json& value, const std::string& where) {
+    if (!value.is_boolean())
+        fail(where, "expected true or false");
+    return value.get<bool>();
+}
+
+std::wstring readText(const Json& value, const std::string& where) {
+    if (!value.is_string())
+        fail(where, "expected a string");
+    return utf8ToWide(value.get<std::string>());
+}
+
+template <std::size_t N>
+std::array<double, N> readPoint(const Json& value, const std::string& where) {
+    if (!value.is_array() || value.size() != N)
+        fail(where, "expected a list of " + std::to_string(N) + " numbers");
+    std::array<double, N> point{};
+    for (std::size_t i = 0; i < N; ++i)
+        point[i] = readNumber(value[i], elementPath(where, i));
+    return point;
+}
+
+template <std::size_t N>
+std::vector<std::array<double, N>> readPoints(const Json& value, const std::string& where) {
+    std::vector<std::array<double, N>> points;
+    for (std::size_t i = 0; i < readArray(value, where).size(); ++i)
+        points.push_back(readPoint<N>(value[i], elementPath(where, i)));
+    return points;
+}
+
+// The members of an object, each checked to be one of the allowed keys.
+class ObjectReader {
+public:
+    ObjectReader(const Json& value, std::string where, std::set<std::string> allowed)
+        : value_(value), where_(std::move(where)) {
+        if (!value.is_object())
+            fail(where_, "expected an object");
+        for (const auto& item : value.items()) {
+            if (allowed.count(item.key()) == 0)
+                fail(where_, "unknown field \"" + item.key() + "\"");
+        }
+    }
+    bool has(const char* key) const { return value_.contains(key); }
+    const Json& required(const char* key) const {
+        if (!has(key))
+            fail(where_, std::string("missing field \"") + key + "\"");
+        return value_.at(key);
+    }
+    const Json* optional(const char* key) const { return has(key) ? &value_.at(key) : nullptr; }
+    std::string pathOf(const char* key) const { return memberPath(where_, key); }
+    const std::string& where() const { return where_; }
+
+private:
+    const Json& value_;
+    std::string where_;
+};
+
+std::wstring upperCase(std::wstring text) {
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    return text;
+}
+
+std::vector<LayerInfo> readLayers(const Json& value, const std::string& where) {
+    std::vector<LayerInfo> layers;
+    std::set<std::wstring> seen;
+    for (std::size_t i = 0; i < readArray(value, where).size(); ++i) {
+        const ObjectReader layer(value[i], elementPath(where, i), {"name", "hidden"});
+        LayerInfo info;
+        info.name = readText(layer.required("name"), layer.pathOf("name"));
+        if (info.name.empty())
+            fail(layer.pathOf("name"), "empty layer name");
+        if (!seen.insert(upperCase(info.name)).second)
+            fail(layer.pathOf("name"), "layer \"" + wideToUtf8(info.name) + "\" listed twice");
+        if (const Json* hidden = layer.optional("hidden"))
+            info.hidden = readBoolean(*hidden, layer.pathOf("hidden"));
+        layers.push_back(std::move(info));
+    }
+    if (seen.count(L"0") == 0)
+        fail(where, "the drawing has no layer \"0\"");
+    return layers;
+}
+
+void readSubDMeshFaces(const ObjectReader& entity, EntityInfo& info) {
+    const std::string where = entity.pathOf("faces");
+    const Json& faces = readArray(entity.required("faces"), where);
+    const long long vertexCount = static_cast<long long>(info.vertices.size());
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const std::string faceWhere = elementPath(where, f);
+        if (!faces[f].is_array() || faces[f].size() < 3)
+            fail(faceWhere, "expected a list of at least 3 vertex indices");
+        std::vector<int> face;
+        for (std::size_t k = 0; k < faces[f].size(); ++k) {
+            const long long index = readInteger(faces[f][k], elementPath(faceWhere, k));
+            if (index < 0 || index >= vertexCount)
+                fail(elementPath(faceWhere, k), "vertex index " + std::to_string(index) +
+                                                    " out of range (the mesh has " +
+                                                    std::to_string(vertexCount) + " vertices)");
+            face.push_back(static_cast<int>(index));
+        }
+        info.faces.push_back(std::move(face));
+    }
+}
+
+void readPolyFaceMeshFaces(const ObjectReader& entity, EntityInfo& info) {
+    const std::string where = entity.pathOf("faces");
+    const Json& faces = readArray(entity.required("faces"), where);
+    const long long vertexCount = static_cast<long long>(info.vertices.size());
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        const std::string faceWhere = elementPath(where, f);
+        if (!faces[f].is_array() || faces[f].size() != 4)
+            fail(faceWhere, "expected a list of 4 vertex numbers");
+        std::vector<int> record;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const long long number = readInteger(faces[f][k], elementPath(faceWhere, k));
+            if (number < -vertexCount || number > vertexCount || number < -32767 || number > 32767)
+                fail(elementPath(faceWhere, k), "vertex number " + std::to_string(number) +
+                                                    " out of range (the mesh has " +
+                                                    std::to_string(vertexCount) + " vertices)");
+            record.push_back(static_cast<int>(number));
+        }
+        info.faces.push_back(std::move(record));
+    }
+}
+
+void readVertexColors(const ObjectReader& entity, EntityInfo& info) {
+    const Json* colors = entity.optional("vertexColors");
+    if (colors == nullptr)
+        return;
+    const std::string where = entity.pathOf("vertexColors");
+    readArray(*colors, where);
+    if (!colors->empty() && colors->size() != info.vertices.size())
+        fail(where, std::to_string(colors->size()) + " colours for " +
+                        std::to_string(info.vertices.size()) + " vertices");
+    for (std::size_t i = 0; i < colors->size(); ++i) {
+        const std::string colorWhere = elementPath(where, i);
+        const Json& color = (*colors)[i];
+        if (!color.is_array() || color.size() != 3)
+            fail(colorWhere, "expected [red, green, blue]");
+        Rgb rgb{};
+        for (std::size_t c = 0; c < 3; ++c) {
+            const long long channel = readInteger(color[c], elementPath(colorWhere, c));
+            if (channel < 0 || channel > 255)
+                fail(elementPath(colorWhere, c), "colour channel outside 0 ... 255");
+            rgb[c] = static_cast<int>(channel);
+        }
+        info.vertexColors.push_back(rgb);
+    }
+}
+
+void readGeometry(const ObjectReader& entity, EntityInfo& info) {
+    const std::string type = wideToUtf8(info.type);
+    if (type == kSubDMesh || type == kPolyFaceMesh) {
+        info.vertices = readPoints<3>(entity.required("vertices"), entity.pathOf("vertices"));
+    }
+    if (type == kSubDMesh) {
+        readSubDMeshFaces(entity, info);
+        readVertexColors(entity, info);
+        if (const Json* level = entity.optional("subDLevel")) {
+            const long long value = readInteger(*level, entity.pathOf("subDLevel"));
+            if (value < 0 || value > 16)
+                fail(entity.pathOf("subDLevel"), "outside 0 ... 16");
+            info.subDLevel = static_cast<int>(value);
+        }
+    } else if (type == kPolyFaceMesh) {
+        readPolyFaceMeshFaces(entity, info);
+    } else if (type == kFace) {
+        info.corners = readPoints<3>(entity.required("corners"), entity.pathOf("corners"));
+        if (info.corners.size() != 4)
+            fail(entity.pathOf("corners"), "expected 4 corners");
+        if (const Json* flags = entity.optional("edgeVisible")) {
+            const std::string where = entity.pathOf("edgeVisible");
+            if (!flags->is_array() || flags->size() != 4)
+                fail(where, "expected 4 flags");
+            for (std::size_t i = 0; i < 4; ++i)
+                info.edgeVisible.push_back(readBoolean((*flags)[i], elementPath(where, i)));
+        }
+    } else if (type == kPolyline) {
+        info.points = readPoints<2>(entity.required("vertices"), entity.pathOf("vertices"));
+        if (const Json* bulges = entity.optional("bulges")) {
+            const std::string where = entity.pathOf("bulges");
+            if (readArray(*bulges, where).size() != info.points.size())
+                fail(where, "expected one bulge per vertex");
+            for (std::size_t i = 0; i < bulges->size(); ++i)
+                info.bulges.push_back(readNumber((*bulges)[i], elementPath(where, i)));
+        }
+        if (const Json* elevation = entity.optional("elevation"))
+            info.elevation = readNumber(*elevation, entity.pathOf("elevation"));
+        if (const Json* closed = entity.optional("closed"))
+            info.closed = readBoolean(*closed, entity.pathOf("closed"));
+    }
+}
+
+// The fields an entity of the type may have.
+std::set<std::string> fieldsOf(const std::string& type) {
+    std::set<std::string> fields = {"handle", "type", "space", "layer", "erased"};
+    if (type == kSubDMesh)
+        fields.insert({"vertices", "faces", "vertexColors", "subDLevel"});
+    if (type == kPolyFaceMesh)
+        fields.insert({"vertices", "faces"});
+    if (type == kFace)
+        fields.insert({"corners", "edgeVisible"});
+    if (type == kPolyline)
+        fields.insert({"vertices", "bulges", "elevation", "closed"});
+    return fields;
+}
+
+EntityInfo readEntity(const Json& value, const std::string& where,
+                      const std::set<std::wstring>& layerNames, std::set<std::uint64_t>& handles) {
+    if (!value.is_object())
+        fail(where, "expected an object");
+    if (!value.contains("type"))
+        fail(where, "missing field \"type\"");
+    EntityInfo info;
+    info.type = readText(value.at("type"), memberPath(where, "type"));
+    const std::string type = wideToUtf8(info.type);
+    if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline)
+        fail(memberPath(where, "type"), "unknown entity type \"" + type + "\"");
+    const ObjectReader entity(value, where, fieldsOf(type));
+
+    if (const Json* handle = entity.optional("handle")) {
+        info.handle = readText(*handle, entity.pathOf("handle"));
+        const std::uint64_t number = parseHandle(info.handle);
+        if (number == 0)
+            fail(entity.pathOf("handle"), "not a hexadecimal handle");
+        if (!handles.insert(number).second)
+            fail(entity.pathOf("handle"), "handle " + wideToUtf8(info.handle) + " used twice");
+    }
+    if (const Json* space = entity.optional("space")) {
+        info.space = readText(*space, entity.pathOf("space"));
+        if (info.space != L"model" && info.space != L"paper")
+            fail(entity.pathOf("space"), "expected \"model\" or \"paper\"");
+    }
+    if (const Json* layer = entity.optional("layer")) {
+        info.layer = readText(*layer, entity.pathOf("layer"));
+        if (layerNames.count(upperCase(info.layer)) == 0)
+            fail(entity.pathOf("layer"),
+                 "no layer \"" + wideToUtf8(info.layer) + "\" in the drawing");
+    }
+    if (const Json* erased = entity.optional("erased"))
+        info.erased = readBoolean(*erased, entity.pathOf("erased"));
+    readGeometry(entity, info);
+    return info;
+}
+
+// A syntax error's message without the library's prefix: "parse error at line 3, column 5: ...".
+std::string syntaxErrorText(const Json::parse_error& error) {
+    const std::string text = error.what();
+    const std::size_t prefixEnd = text.find("] ");
+    return prefixEnd == std::string::npos ? text : text.substr(prefixEnd + 2);
+}
+
+}  // namespace
+
+std::string drawingToJson(const DrawingSnapshot& drawing) {
+    std::ostringstream out;
+    out << "{\n  \"layers\": [";
+    for (std::size_t i = 0; i < drawing.layers.size(); ++i) {
+        OrderedJson layer;
+        layer["name"] = wideToUtf8(drawing.layers[i].name);
+        layer["hidden"] = drawing.layers[i].hidden;
+        out << (i == 0 ? "\n" : ",\n") << "    " << layer.dump();
+    }
+    out << "\n  ],\n  \"entities\": [";
+    for (std::size_t i = 0; i < drawing.entities.size(); ++i)
+        out << (i == 0 ? "\n" : ",\n") << "    " << entityJson(drawing.entities[i]).dump();
+    out << (drawing.entities.empty() ? "]" : "\n  ]");
+    if (drawing.nextHandle != 0)
+        out << ",\n  \"nextHandle\": \"" << wideToUtf8(handleText(drawing.nextHandle)) << "\"";
+    out << "\n}\n";
+    return out.str();
+}
+
+DrawingSnapshot drawingFromJson(const std::string& text) {
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const Json::parse_error& error) {
+        throw DrawingFileError(syntaxErrorText(error));
+    } catch (const Json::exception& error) {
+        // Other parse failures, such as a number beyond the range of a double.
+        throw DrawingFileError(std::string("not a valid JSON drawing: ") + error.what());
+    }
+    if (!root.is_object())
+        throw DrawingFileError("expected a drawing object {\"layers\": ...}");
+    const ObjectReader drawing(root, "", {"layers", "entities", "nextHandle"});
+
+    DrawingSnapshot snapshot;
+    if (const Json* layers = drawing.optional("layers")) {
+        snapshot.layers = readLayers(*layers, "layers");
+    } else {
+        snapshot.layers.push_back(LayerInfo{L"0", false});
+    }
+    std::set<std::wstring> layerNames;
+    for (const LayerInfo& layer : snapshot.layers)
+        layerNames.insert(upperCase(layer.name));
+
+    if (const Json* entities = drawing.optional("entities")) {
+        std::set<std::uint64_t> handles;
+        for (std::size_t i = 0; i < readArray(*entities, "entities").size(); ++i)
+            snapshot.entities.push_back(
+                readEntity((*entities)[i], elementPath("entities", i), layerNames, handles));
+    }
+    if (const Json* next = drawing.optional("nextHandle")) {
+        snapshot.nextHandle = parseHandle(readText(*next, "nextHandle"));
+        if (snapshot.nextHandle == 0)
+            fail("nextHandle", "not a hexadecimal handle");
+    }
+    return snapshot;
+}
+
+void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
+    std::string text;
+    try {
+        text = drawingToJson(drawing);
+    } catch (const DrawingFileError& error) {
+        throw DrawingFileError(path + ": " + error.what());
+    }
+    replaceFile(path, [&text](std::FILE* file) {
+        if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+            throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
+    });
+}
+
+DrawingSnapshot loadDrawingFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw DrawingFileError(path + ": cannot open: " + std::strerror(errno));
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (in.bad())
+        throw DrawingFileError(path + ": cannot read: " + std::strerror(errno));
+    try {
+        return drawingFromJson(contents.str());
+    } catch (const DrawingFileError& error) {
+        throw DrawingFileError(path + ": " + error.what());
+    }
+}
+
+}  // namespace kafhost

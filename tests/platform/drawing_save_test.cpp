@@ -1,0 +1,232 @@
+// Saving never loses the earlier drawing: both drawing file formats write a temporary file in the
+// target's folder and rename it over the target, so a save that fails (a folder that is missing,
+// not a folder or not writable, a target that is a folder, a disk that fills up midway) leaves
+// the earlier file byte for byte and no temporary file behind.
+//
+// A full disk is simulated with a file size limit (RLIMIT_FSIZE, with SIGXFSZ ignored, so that a
+// write past it fails with EFBIG), an unwritable folder with mode 0555; both in a child process,
+// which also gives up root's rights first where the tests run as root.
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "kafhost/drawing_dxf.h"
+#include "kafhost/drawing_json.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kafhost::DrawingFileError;
+using kafhost::DrawingSnapshot;
+using kafhost::EntityInfo;
+
+struct Format {
+    const char* name;
+    const char* extension;
+    void (*save)(const DrawingSnapshot&, const std::string&);
+    std::string (*text)(const DrawingSnapshot&);
+};
+
+void PrintTo(const Format& format, std::ostream* os) {
+    *os << format.name;
+}
+
+const Format kJson = {"Json", ".json", kafhost::saveDrawingFile, kafhost::drawingToJson};
+const Format kDxf = {"Dxf", ".dxf", kafhost::saveDxfDrawingFile, kafhost::drawingToDxf};
+
+// A drawing with a subdivision mesh of side * side vertices on layer "TIN" and a 3D face.
+DrawingSnapshot Drawing(int side) {
+    DrawingSnapshot drawing;
+    drawing.layers = {{L"0", false}, {L"TIN", false}};
+    EntityInfo mesh;
+    mesh.handle = L"2A";
+    mesh.type = L"AcDbSubDMesh";
+    mesh.layer = L"TIN";
+    for (int row = 0; row < side; ++row) {
+        for (int column = 0; column < side; ++column) {
+            mesh.vertices.push_back({column * 1.5, row * 2.25, 100.0 + (row * column) % 7});
+            if (row > 0 && column > 0) {
+                const int here = row * side + column;
+                mesh.faces.push_back({here - side - 1, here - side, here});
+                mesh.faces.push_back({here - side - 1, here, here - 1});
+            }
+        }
+    }
+    EntityInfo face;
+    face.handle = L"2B";
+    face.type = L"AcDbFace";
+    face.corners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 0}};
+    drawing.entities = {mesh, face};
+    drawing.nextHandle = 0x2C;
+    return drawing;
+}
+
+std::string FileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs body in a child process and gives its exit status (-1 when it did not exit normally).
+int InChildProcess(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int status = 2;
+        try {
+            status = body();
+        } catch (...) {
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+// Child process results of a save that must fail.
+constexpr int kSaveRefused = 0;
+constexpr int kSaveSucceeded = 1;
+constexpr int kNoRightsToGiveUp = 3;
+constexpr int kOtherError = 4;
+
+int SaveThatMustFail(const Format& format, const DrawingSnapshot& drawing,
+                     const std::string& path) {
+    try {
+        format.save(drawing, path);
+    } catch (const DrawingFileError& error) {
+        const std::string expected = path + ": cannot write";
+        return std::string(error.what()).compare(0, expected.size(), expected) == 0 ? kSaveRefused
+                                                                                    : kOtherError;
+    }
+    return kSaveSucceeded;
+}
+
+class DrawingSaveTest : public ::testing::TestWithParam<Format> {
+protected:
+    void SetUp() override {
+        // Parameterised test names hold a '/'.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& c : name) {
+            c = c == '/' ? '_' : c;
+        }
+        folder_ = fs::temp_directory_path() /
+                  ("kaf_drawing_save_" + std::to_string(::getpid()) + "_" + name);
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(folder_, fs::perms::owner_all, ignored);
+        fs::remove_all(folder_, ignored);
+    }
+
+    std::string Path(const std::string& stem) const {
+        return (folder_ / (stem + GetParam().extension)).string();
+    }
+    std::size_t EntriesInFolder() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+};
+
+TEST_P(DrawingSaveTest, SaveReplacesTheEarlierFileWhole) {
+    const Format& format = GetParam();
+    const std::string path = Path("drawing");
+    format.save(Drawing(3), path);
+    EXPECT_EQ(FileText(path), format.text(Drawing(3)));
+    format.save(Drawing(20), path);
+    EXPECT_EQ(FileText(path), format.text(Drawing(20)));
+    // A shorter drawing leaves nothing of the longer one behind.
+    format.save(Drawing(2), path);
+    EXPECT_EQ(FileText(path), format.text(Drawing(2)));
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_P(DrawingSaveTest, MissingFolderOrAFileNamedAsTheFolderCreatesNothing) {
+    const Format& format = GetParam();
+    std::ofstream(folder_ / "plain") << "not a folder";
+    for (const fs::path& path : {folder_ / "missing" / "d", folder_ / "plain" / "d"}) {
+        SCOPED_TRACE(path.string());
+        const std::string target = path.string() + format.extension;
+        EXPECT_EQ(SaveThatMustFail(format, Drawing(3), target), kSaveRefused);
+        EXPECT_FALSE(fs::exists(target));
+    }
+    EXPECT_EQ(EntriesInFolder(), 1u);
+    EXPECT_EQ(FileText(folder_ / "plain"), "not a folder");
+}
+
+TEST_P(DrawingSaveTest, TargetThatIsAFolderIsLeftAsItWas) {
+    const Format& format = GetParam();
+    const fs::path target = Path("drawing");
+    fs::create_directories(target);
+    std::ofstream(target / "inside") << "kept";
+    EXPECT_EQ(SaveThatMustFail(format, Drawing(3), target.string()), kSaveRefused);
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(FileText(target / "inside"), "kept");
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_P(DrawingSaveTest, UnwritableFolderKeepsTheEarlierFile) {
+    const Format& format = GetParam();
+    const std::string path = Path("drawing");
+    format.save(Drawing(3), path);
+    const std::string earlier = FileText(path);
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                 fs::perms::group_exec | fs::perms::others_read |
+                                 fs::perms::others_exec);
+    const int status = InChildProcess([&] {
+        // Root writes into any folder: the save runs as "nobody" then.
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            return kNoRightsToGiveUp;
+        }
+        return SaveThatMustFail(format, Drawing(20), path);
+    });
+    EXPECT_EQ(status, kSaveRefused);
+    EXPECT_EQ(FileText(path), earlier);
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_P(DrawingSaveTest, DiskFullMidwayKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
+    const Format& format = GetParam();
+    const std::string path = Path("drawing");
+    format.save(Drawing(3), path);
+    const std::string earlier = FileText(path);
+    constexpr rlim_t kLimit = 16 * 1024;
+    ASSERT_GT(format.text(Drawing(60)).size(), 4 * kLimit);
+    const int status = InChildProcess([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = kLimit;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return kNoRightsToGiveUp;
+        }
+        return SaveThatMustFail(format, Drawing(60), path);
+    });
+    EXPECT_EQ(status, kSaveRefused);
+    EXPECT_EQ(FileText(path), earlier);
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, DrawingSaveTest, ::testing::Values(kJson, kDxf),
+                         [](const ::testing::TestParamInfo<Format>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
