@@ -59,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(ModuleProtocolTest, LoadDefinesTheTenFunctionsWithTheirCodesAndPrintsNothing) {
+TEST_F(ModuleProtocolTest, LoadDefinesEveryFunctionWithItsCodeAndPrintsNothing) {
     UnloadAndReset();
     Load();
     EXPECT_EQ(host().commandLine(), L"");

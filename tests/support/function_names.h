@@ -1,7 +1,8 @@
-// kFunctionNames: the module's ten AutoLISP functions, each at its function code (0 to 9).
+// kFunctionNames: the module's AutoLISP functions, each at its function code: the ten (0 to 9),
+// then the surface functions (10 to 13).
 #pragma once
 
-inline constexpr const wchar_t* kFunctionNames[10] = {
+inline constexpr const wchar_t* kFunctionNames[14] = {
     L"triangulate",
     L"kaf-dct",
     L"kaf-dct-pface",
@@ -12,4 +13,8 @@ inline constexpr const wchar_t* kFunctionNames[10] = {
     L"kaf-dct-subdmesh-withloadcsv",
     L"kaf-mergingCoplanarFacesOfSubMesh",
     L"kaf-changeMeshColor",
+    L"kaf-contours",
+    L"kaf-surfaceStatistics",
+    L"kaf-volume",
+    L"kaf-volumeToDatum",
 };
