@@ -24,6 +24,7 @@
 
 #include "geom/dct_mesh.h"
 #include "geom/dct_point_store.h"
+#include "geom/dct_predicates.h"
 #include "geom/dct_records.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
@@ -57,9 +58,12 @@ public:
 private:
     // Hull edge ends of a triangulated range: the counter-clockwise hull edge at the first
     // (leftmost) vertex and the clockwise hull edge at the last (rightmost) vertex.
+    // yMin and yMax: the range of y over the range's vertices.
     struct HullEnds {
         std::uint32_t first;
         std::uint32_t last;
+        double yMin;
+        double yMax;
     };
 
     void SortStore();
@@ -71,7 +75,7 @@ private:
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
     static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r);
-    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl);
+    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
     void ExtractTriangles(std::uint32_t m);
 
     DctPointStore pointStore;

@@ -18,35 +18,45 @@ CDCT::HullEnds CDCT::DivideRange(std::uint32_t l, std::uint32_t r) {
     const std::uint32_t mid = (l + r) / 2;
     HullEnds left = DivideRange(l, mid);
     HullEnds right = DivideRange(mid + 1, r);
-    const std::uint32_t t = MergeHalves(left.last, right.first);
+    const double yMin = left.yMin < right.yMin ? left.yMin : right.yMin;
+    const double yMax = left.yMax > right.yMax ? left.yMax : right.yMax;
+    // The vertices are sorted by x, so x spans from the first vertex to the last.
+    const DctMergeBounds bounds = DctBoundsOfSpan(vertices[r].x - vertices[l].x, yMax - yMin);
+    const std::uint32_t t = MergeHalves(left.last, right.first, bounds);
     if (edges[DctOriginEnd(t)].vertex == l) {
         left.first = DctOriginEnd(t);
     }
     if (edges[DctDestinationEnd(t)].vertex == r) {
         right.last = DctDestinationEnd(t);
     }
-    return {left.first, right.last};
+    return {left.first, right.last, yMin, yMax};
 }
 
 // Two vertices: one edge. Three: a chain, closed to a triangle unless the three lie on a line.
 CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
     DctMesh mesh = Mesh();
     HullEnds hull;
+    double yMin = vertices[l].y;
+    double yMax = yMin;
+    for (std::uint32_t k = l + 1; k <= r; ++k) {
+        yMin = vertices[k].y < yMin ? vertices[k].y : yMin;
+        yMax = vertices[k].y > yMax ? vertices[k].y : yMax;
+    }
     if (r - l == 1) {
         const std::uint32_t e = mesh.MakeEdge(l, r);
-        hull = {DctOriginEnd(e), DctDestinationEnd(e)};
+        hull = {DctOriginEnd(e), DctDestinationEnd(e), yMin, yMax};
     } else {
         const std::uint32_t a = mesh.MakeEdge(l, l + 1);
         const std::uint32_t b = mesh.MakeEdge(l + 1, r);
         mesh.SpliceEdge(DctDestinationEnd(a), DctOriginEnd(b));
         const int c = DctOrientSign(mesh.Vertex(l), mesh.Vertex(l + 1), mesh.Vertex(r));
-        hull = {DctOriginEnd(a), DctDestinationEnd(b)};
+        hull = {DctOriginEnd(a), DctDestinationEnd(b), yMin, yMax};
         if (c > 0) {
             mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Right);
         } else if (c < 0) {
             const std::uint32_t e =
                 mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Left);
-            hull = {DctOriginEnd(e), DctDestinationEnd(e)};
+            hull = {DctOriginEnd(e), DctDestinationEnd(e), yMin, yMax};
         }
     }
     freeEdgeCount = mesh.FreeEdgeCount();
@@ -76,7 +86,7 @@ inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::u
     }
 }
 
-std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
+std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds) {
     DctMesh mesh = Mesh();
     FindLowerTangent(mesh, lr, rl);
     const std::uint32_t first = mesh.ConnectEdges(lr, rl, DctMesh::Right);
@@ -92,8 +102,8 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
     for (;;) {
         DctCandidate cl = DctSeeBase(mesh.Vertex(mesh.VertexOf(lc ^ 1u)), o, d);
         DctCandidate cr = DctSeeBase(mesh.Vertex(mesh.VertexOf(rc ^ 1u)), o, d);
-        const bool aboveL = DctAbove(cl, o, d);
-        const bool aboveR = DctAbove(cr, o, d);
+        const bool aboveL = DctAbove(cl, o, d, bounds);
+        const bool aboveR = DctAbove(cr, o, d, bounds);
         if (!aboveL && !aboveR) {
             freeEdgeCount = mesh.FreeEdgeCount();
             return first;
@@ -104,7 +114,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
             for (;;) {
                 const std::uint32_t n = mesh.Next(lc);
                 const DctCandidate c = DctSeeBase(mesh.Vertex(mesh.VertexOf(n ^ 1u)), o, d);
-                if (!DctAbove(c, o, d) || DctCotGreater(c, cl, o, d)) {
+                if (!DctAbove(c, o, d, bounds) || DctCotGreater(c, cl, o, d, bounds)) {
                     break;
                 }
                 mesh.DeleteEdge(DctEdgeOfEnd(lc));
@@ -116,7 +126,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
             for (;;) {
                 const std::uint32_t n = mesh.Prev(rc);
                 const DctCandidate c = DctSeeBase(mesh.Vertex(mesh.VertexOf(n ^ 1u)), o, d);
-                if (!DctAbove(c, o, d) || DctCotGreater(c, cr, o, d)) {
+                if (!DctAbove(c, o, d, bounds) || DctCotGreater(c, cr, o, d, bounds)) {
                     break;
                 }
                 mesh.DeleteEdge(DctEdgeOfEnd(rc));
@@ -126,7 +136,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl) {
         }
         // The side whose candidate sees the base under the larger angle gives the new base;
         // ties go left. The other side's candidate stays.
-        if (aboveL && !(aboveR && DctCotGreater(cl, cr, o, d))) {
+        if (aboveL && !(aboveR && DctCotGreater(cl, cr, o, d, bounds))) {
             const std::uint32_t far = lc ^ 1u;
             const std::uint32_t afterFar = mesh.Next(far);
             const std::uint32_t e = mesh.ConnectEdges(far, baseD, DctMesh::Right);

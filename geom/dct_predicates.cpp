@@ -30,8 +30,19 @@ int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& 
     return ExactOrientSign(At(a), At(b), At(c));
 }
 
-bool DctCotGreaterExact(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                        const DctVertex& d) {
+bool DctAboveSlow(const DctCandidate& c, const DctVertex& o, const DctVertex& d) {
+    if (std::fabs(c.cross) > DctAboveBound(DctCandidateSize(c, o, d))) {
+        return c.cross > 0;
+    }
+    return DctOrientSignExact(*c.vertex, o, d, c.cross) > 0;
+}
+
+bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
+                       const DctVertex& d) {
+    const double difference = p.dot * q.cross - q.dot * p.cross;
+    if (std::fabs(difference) > DctCotBound(DctCandidateSize(p, o, d), DctCandidateSize(q, o, d))) {
+        return difference > 0;
+    }
     if (!Finite(*p.vertex) || !Finite(*q.vertex) || !Finite(o) || !Finite(d)) {
         return p.dot / p.cross > q.dot / q.cross;  // the plain comparison of the cotangents
     }

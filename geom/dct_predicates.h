@@ -5,11 +5,16 @@
 //
 // DctOrientSign(a, b, c): the sign of (b - a) x (c - a); 1 when c lies to the left of the line
 // from a to b (a, b, c counter-clockwise).
-// DctSeeBase(c, o, d): candidate c seen from the base edge o -> d, and DctAbove(candidate, o, d),
-// whether c lies strictly above the base (DctOrientSign(c, o, d) > 0).
-// DctCotGreater(p, q, o, d): for candidates p and q above the base, whether cot(p) > cot(q), that
-// is whether p sees the base under a strictly smaller angle, which is whether p lies strictly
-// outside the circle through o, d and q: an in-circle decision, taken without dividing.
+// DctSeeBase(c, o, d): candidate c seen from the base edge o -> d, and DctAbove(candidate, o, d,
+// bounds), whether c lies strictly above the base (DctOrientSign(c, o, d) > 0).
+// DctCotGreater(p, q, o, d, bounds): for candidates p and q above the base, whether
+// cot(p) > cot(q), that is whether p sees the base under a strictly smaller angle, which is
+// whether p lies strictly outside the circle through o, d and q: an in-circle decision, taken
+// without dividing.
+// The merge decisions are first tried against bounds that hold for the whole merge
+// (DctBoundsOfSpan), which saves working out each candidate's own bound; only values within
+// those go on to the candidate's own bound and, when that cannot settle them either, to the
+// exact evaluation.
 #pragma once
 
 #include <cmath>
@@ -42,13 +47,11 @@ inline int DctOrientSign(const DctVertex& a, const DctVertex& b, const DctVertex
 }
 
 // What a candidate c shows of the base edge o -> d: the dot and cross products of c->d and c->o
-// (their quotient is the cotangent of the angle at c) and `size`, the sum of the absolute values
-// of the four products they are made of, which bounds their rounding errors.
+// (their quotient is the cotangent of the angle at c).
 struct DctCandidate {
     const DctVertex* vertex;
     double dot;
     double cross;
-    double size;
 };
 
 inline DctCandidate DctSeeBase(const DctVertex& c, const DctVertex& o, const DctVertex& d) {
@@ -60,18 +63,23 @@ inline DctCandidate DctSeeBase(const DctVertex& c, const DctVertex& o, const Dct
     candidate.vertex = &c;
     candidate.cross = dxo * dyd - dyo * dxd;
     candidate.dot = dyd * dyo + dxd * dxo;
-    // (|dxo| + |dyo|)(|dxd| + |dyd|) is the sum of the four products' absolute values.
-    candidate.size = (std::fabs(dxo) + std::fabs(dyo)) * (std::fabs(dxd) + std::fabs(dyd));
     return candidate;
 }
 
-// Whether the candidate lies strictly above the base (to its left, seen from o to d).
-inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex& d) {
-    const double bound = kDctOrientError * c.size + kDctUnderflow;
-    if (std::fabs(c.cross) > bound) {
-        return c.cross > 0;
-    }
-    return DctOrientSignExact(*c.vertex, o, d, c.cross) > 0;
+// The sum of the absolute values of the four products that the candidate's dot and cross
+// products are made of, (|dxo| + |dyo|)(|dxd| + |dyd|): it bounds their rounding errors.
+inline double DctCandidateSize(const DctCandidate& c, const DctVertex& o, const DctVertex& d) {
+    const double dxo = o.x - c.vertex->x;
+    const double dyo = o.y - c.vertex->y;
+    const double dxd = d.x - c.vertex->x;
+    const double dyd = d.y - c.vertex->y;
+    return (std::fabs(dxo) + std::fabs(dyo)) * (std::fabs(dxd) + std::fabs(dyd));
+}
+
+// The error bounds of the merge decisions for given candidate sizes. Each bound grows with the
+// sizes, so bounds taken with a size no smaller than every candidate's cover all of them.
+inline double DctAboveBound(double size) {
+    return kDctOrientError * size + kDctUnderflow;
 }
 
 // The error of dot p * cross q - dot q * cross p: dot and cross are each within 4u of their
@@ -83,19 +91,46 @@ inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex&
 constexpr double kDctCotError = 12 * kDctRoundoff;
 constexpr double kDctCotUnderflow = 9.332636185032189e-302;  // 2^-1000
 
-bool DctCotGreaterExact(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                        const DctVertex& d);
+inline double DctCotBound(double pSize, double qSize) {
+    return kDctCotError * (pSize * qSize) + kDctCotUnderflow * (pSize + qSize) + kDctUnderflow;
+}
+
+// Bounds that hold for every candidate of one merge: for all vertices of the merged range, x
+// differences are at most `width` and y differences at most `height` in size, so each size is at
+// most (width + height)^2 (rounding is monotone, so this holds for the rounded values as well).
+// A decision whose value exceeds them in size is the one the candidates' own bounds give.
+struct DctMergeBounds {
+    double above;
+    double cot;
+};
+
+inline DctMergeBounds DctBoundsOfSpan(double width, double height) {
+    const double side = width + height;
+    const double size = side * side;
+    return {DctAboveBound(size), DctCotBound(size, size)};
+}
+
+bool DctAboveSlow(const DctCandidate& c, const DctVertex& o, const DctVertex& d);
+bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
+                       const DctVertex& d);
+
+// Whether the candidate lies strictly above the base (to its left, seen from o to d).
+inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex& d,
+                     const DctMergeBounds& bounds) {
+    if (std::fabs(c.cross) > bounds.above) {
+        return c.cross > 0;
+    }
+    return DctAboveSlow(c, o, d);
+}
 
 // cot p - cot q has the sign of dot p * cross q - dot q * cross p, both crosses being positive.
 inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                          const DctVertex& d) {
+                          const DctVertex& d, const DctMergeBounds& bounds) {
     const double difference = p.dot * q.cross - q.dot * p.cross;
-    const double bound =
-        kDctCotError * (p.size * q.size) + kDctCotUnderflow * (p.size + q.size) + kDctUnderflow;
-    if (std::fabs(difference) > bound) {
+    if (std::fabs(difference) > bounds.cot) {
         return difference > 0;
     }
-    return DctCotGreaterExact(p, q, o, d);
+    return DctCotGreaterSlow(p, q, o, d);
 }
 
 }  // namespace geom
