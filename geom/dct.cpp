@@ -1,7 +1,6 @@
 #include "geom/dct.h"
 
 #include <new>
-#include <numeric>
 #include <utility>
 
 #include "geom/sort_points.h"
@@ -17,6 +16,10 @@ const char* const kTooFewVertices = "A minimum of 3 vertices are required!\n";
 // Edge ends are numbered 2 * edge + side in 32 bits, and SortPoints takes signed 32-bit positions.
 constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
 
+bool SamePosition(const SortedKey& a, const SortedKey& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 }  // namespace
 
 CDCT::CDCT() {
@@ -30,6 +33,7 @@ CDCT::CDCT() {
 CDCT::~CDCT() = default;
 
 int CDCT::AddPoint(double x, double y, double z) {
+    PutStoreInOrder();
     if (pointCount % DctPointStore::kGrowth == 0 &&
         pointStore.Room() < pointCount + DctPointStore::kGrowth) {
         if (pointCount >= kMaxPoints) {
@@ -48,22 +52,30 @@ int CDCT::AddPoint(double x, double y, double z) {
 
 std::vector<CTriangle> CDCT::Triangulate() {
     result.clear();
-    SortStore();
-    AllocWorkspace(pointCount);
-    const std::uint32_t m = CollectVertices();
+    PutStoreInOrder();
+    vertexCount = 0;
+    points.reset();
+    elevations.reset();
+    std::uint32_t m = 0;
+    {
+        const std::vector<SortedKey> keys = SortedKeys();
+        m = CollectVertices(keys);
+    }
     if (m < 3) {
-        FreeWorkspace();
         throw kTooFewVertices;
     }
+    AllocWorkspace(pointCount);
     try {
         DivideRange(0, m - 1);
         if (ringReader) {
-            ringReader(m, vertices.get(), edges.get());
+            ReadRings();
         } else {
-            ExtractTriangles(m);
+            std::vector<DctTriangleCorners> corners = ListTriangles();
+            FreeWorkspace();
+            ExtractTriangles(corners);
         }
     } catch (const std::bad_alloc&) {
-        // The result list could not grow.
+        // The triangle lists could not be had.
         FreeWorkspace();
         result.clear();
         throw kWorkspaceShort;
@@ -77,22 +89,71 @@ std::vector<CTriangle> CDCT::Triangulate() {
     return std::move(result);
 }
 
-// Sorts the store as SortPoints would: through the sort order of its keys, straight from the
-// store's blocks into one new block, or (coordinates that are not finite) with SortPoints itself.
-void CDCT::SortStore() {
+// The sorted order as SortPoints gives it, as keys: through the sort order of the keys, or
+// (coordinates that are not finite) by sorting the store itself with SortPoints. In the first
+// case the store records stay where they are until the store is needed again (sortedOrder).
+std::vector<SortedKey> CDCT::SortedKeys() {
+    std::vector<SortedKey> keys;
     try {
-        std::vector<SortedKey> order;
         const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
-        if (pointCount > 0 && PointSortOrder(pointCount, pointAt, order)) {
-            pointStore.Reorder(pointCount, order);
-            return;
+        if (pointCount > 0 && PointSortOrder(pointCount, pointAt, keys)) {
+            std::vector<std::uint32_t> order(pointCount);
+            for (std::uint32_t k = 0; k < pointCount; ++k) {
+                order[k] = keys[k].index;
+            }
+            sortedOrder = std::move(order);
+            return keys;
         }
         CVertex* const store = pointStore.Join(pointCount);
-        const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
-        SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+        {
+            const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
+            SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+        }
+        keys.resize(pointCount);
+        for (std::uint32_t k = 0; k < pointCount; ++k) {
+            keys[k] = SortedKey{store[k].x, store[k].y, store[k].z, k};
+        }
     } catch (const std::bad_alloc&) {
         throw kStoreShort;
     }
+    return keys;
+}
+
+// Moves the store records into sorted order when a run has left them out of it.
+void CDCT::PutStoreInOrder() {
+    if (sortedOrder.empty()) {
+        return;
+    }
+    try {
+        pointStore.Reorder(pointCount, sortedOrder);
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
+    }
+    sortedOrder = std::vector<std::uint32_t>();
+}
+
+// The distinct plan positions of the sorted keys, each run of equal positions given by its last
+// key, with its elevation.
+std::uint32_t CDCT::CollectVertices(const std::vector<SortedKey>& keys) {
+    points.reset(new (std::nothrow) DctPoint[pointCount]);
+    elevations.reset(new (std::nothrow) double[pointCount]);
+    if (!points || !elevations) {
+        points.reset();
+        elevations.reset();
+        throw kWorkspaceShort;
+    }
+    std::uint32_t m = 0;
+    for (std::uint32_t i = 0; i < pointCount; ++i) {
+        const SortedKey& key = keys[i];
+        if (i + 1 < pointCount && SamePosition(key, keys[i + 1])) {
+            continue;
+        }
+        points[m] = DctPoint{key.x, key.y};
+        elevations[m] = key.z;
+        ++m;
+    }
+    vertexCount = m;
+    return m;
 }
 
 std::vector<CVertex> CDCT::GetVertices() const {
@@ -100,13 +161,22 @@ std::vector<CVertex> CDCT::GetVertices() const {
     // Reserved at once, so that the list cannot fail to grow below; like every other failure of
     // this triangulator, a shortage comes out as one of its texts.
     try {
-        list.reserve(pointCount);
+        list.reserve(vertexCount > 0 ? vertexCount : pointCount);
     } catch (const std::bad_alloc&) {
         throw kWorkspaceShort;
     }
+    if (vertexCount > 0) {
+        for (std::uint32_t k = 0; k < vertexCount; ++k) {
+            list.emplace_back(points[k].x, points[k].y, elevations[k]);
+        }
+        return list;
+    }
+    const auto pointAt = [this](std::uint32_t i) -> const CVertex& {
+        return pointStore[sortedOrder.empty() ? i : sortedOrder[i]];
+    };
     for (std::uint32_t i = 0; i < pointCount; ++i) {
-        const CVertex& point = pointStore[i];
-        if (i + 1 < pointCount && point == pointStore[i + 1]) {
+        const CVertex& point = pointAt(i);
+        if (i + 1 < pointCount && point == pointAt(i + 1)) {
             continue;
         }
         list.emplace_back(point.x, point.y, point.z);
@@ -116,36 +186,35 @@ std::vector<CVertex> CDCT::GetVertices() const {
 
 void CDCT::AllocWorkspace(std::uint32_t n) {
     const std::size_t edgeCount = 3 * static_cast<std::size_t>(n);
-    vertices.reset(new (std::nothrow) DctVertex[n]);
+    entries.reset(new (std::nothrow) std::uint32_t[vertexCount]);
     edges.reset(new (std::nothrow) DctEdgeEnd[2 * edgeCount]);
-    freeEdges.reset(new (std::nothrow) std::uint32_t[edgeCount]);
-    if (!vertices || !edges || !freeEdges) {
+    if (!entries || !edges) {
         FreeWorkspace();
         throw kWorkspaceShort;
     }
-    // Edge records are handed out from the end of the array first.
-    std::iota(freeEdges.get(), freeEdges.get() + edgeCount, 0u);
-    freeEdgeCount = static_cast<std::uint32_t>(edgeCount);
-}
-
-std::uint32_t CDCT::CollectVertices() {
-    std::uint32_t m = 0;
-    for (std::uint32_t i = 0; i < pointCount; ++i) {
-        const CVertex& point = pointStore[i];
-        if (i + 1 < pointCount && point == pointStore[i + 1]) {
-            continue;
-        }
-        vertices[m] = DctVertex{point.x, point.y, point.z, kDctNone};
-        ++m;
+    for (std::uint32_t v = 0; v < vertexCount; ++v) {
+        entries[v] = kDctNone;
     }
-    return m;
+    // Edge records are handed out from the end of the array first.
+    spare = DctSpareEdges{static_cast<std::uint32_t>(edgeCount), kDctNone};
 }
 
 void CDCT::FreeWorkspace() {
-    vertices.reset();
+    entries.reset();
     edges.reset();
-    freeEdges.reset();
-    freeEdgeCount = 0;
+    spare = DctSpareEdges{0, kDctNone};
+}
+
+// Hands the finished rings to the ring reader, with the vertices as it reads them.
+void CDCT::ReadRings() {
+    std::unique_ptr<DctVertex[]> vertices(new DctVertex[vertexCount]);
+    for (std::uint32_t v = 0; v < vertexCount; ++v) {
+        vertices[v].x = points[v].x;
+        vertices[v].y = points[v].y;
+        vertices[v].z = elevations[v];
+        vertices[v].entry = entries[v];
+    }
+    ringReader(vertexCount, vertices.get(), edges.get());
 }
 
 }  // namespace geom

@@ -25,6 +25,7 @@
 #include "geom/dct_mesh.h"
 #include "geom/dct_point_store.h"
 #include "geom/dct_predicates.h"
+#include "geom/dct_sort_order.h"
 #include "geom/dct_records.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
@@ -66,25 +67,37 @@ private:
         double yMax;
     };
 
-    void SortStore();
+    void PutStoreInOrder();
+    std::vector<SortedKey> SortedKeys();
+    std::uint32_t CollectVertices(const std::vector<SortedKey>& keys);
     void AllocWorkspace(std::uint32_t n);
-    std::uint32_t CollectVertices();
     void FreeWorkspace();
-    DctMesh Mesh() { return DctMesh(vertices.get(), edges.get(), freeEdges.get(), freeEdgeCount); }
+    DctMesh Mesh() { return DctMesh(points.get(), entries.get(), edges.get(), spare); }
 
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
     static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r);
     std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
-    void ExtractTriangles(std::uint32_t m);
+    std::vector<DctTriangleCorners> ListTriangles() const;
+    void ExtractTriangles(const std::vector<DctTriangleCorners>& corners);
+    void ReadRings();
 
     DctPointStore pointStore;
     std::vector<CTriangle> result;
     std::uint32_t pointCount = 0;
-    std::unique_ptr<DctVertex[]> vertices;
-    std::unique_ptr<DctEdgeEnd[]> edges;  // two ends per edge
-    std::unique_ptr<std::uint32_t[]> freeEdges;
-    std::uint32_t freeEdgeCount = 0;
+    // The store in sorted order: position k holds store record sortedOrder[k]. Empty when the
+    // records themselves are in order. The records are moved only when the store is needed again.
+    std::vector<std::uint32_t> sortedOrder;
+    // The vertices of the last run: the distinct plan positions in sorted order, and their
+    // elevations.
+    std::uint32_t vertexCount = 0;
+    std::unique_ptr<DctPoint[]> points;
+    std::unique_ptr<double[]> elevations;
+    // Workspace of one run: each vertex's entry end, the edge ends (two per edge record), and
+    // the spare edge records.
+    std::unique_ptr<std::uint32_t[]> entries;
+    std::unique_ptr<DctEdgeEnd[]> edges;
+    DctSpareEdges spare{0, kDctNone};
     RingReader ringReader;
 };
 

@@ -21,7 +21,7 @@ CDCT::HullEnds CDCT::DivideRange(std::uint32_t l, std::uint32_t r) {
     const double yMin = left.yMin < right.yMin ? left.yMin : right.yMin;
     const double yMax = left.yMax > right.yMax ? left.yMax : right.yMax;
     // The vertices are sorted by x, so x spans from the first vertex to the last.
-    const DctMergeBounds bounds = DctBoundsOfSpan(vertices[r].x - vertices[l].x, yMax - yMin);
+    const DctMergeBounds bounds = DctBoundsOfSpan(points[r].x - points[l].x, yMax - yMin);
     const std::uint32_t t = MergeHalves(left.last, right.first, bounds);
     if (edges[DctOriginEnd(t)].vertex == l) {
         left.first = DctOriginEnd(t);
@@ -36,11 +36,11 @@ CDCT::HullEnds CDCT::DivideRange(std::uint32_t l, std::uint32_t r) {
 CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
     DctMesh mesh = Mesh();
     HullEnds hull;
-    double yMin = vertices[l].y;
+    double yMin = points[l].y;
     double yMax = yMin;
     for (std::uint32_t k = l + 1; k <= r; ++k) {
-        yMin = vertices[k].y < yMin ? vertices[k].y : yMin;
-        yMax = vertices[k].y > yMax ? vertices[k].y : yMax;
+        yMin = points[k].y < yMin ? points[k].y : yMin;
+        yMax = points[k].y > yMax ? points[k].y : yMax;
     }
     if (r - l == 1) {
         const std::uint32_t e = mesh.MakeEdge(l, r);
@@ -49,7 +49,7 @@ CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
         const std::uint32_t a = mesh.MakeEdge(l, l + 1);
         const std::uint32_t b = mesh.MakeEdge(l + 1, r);
         mesh.SpliceEdge(DctDestinationEnd(a), DctOriginEnd(b));
-        const int c = DctOrientSign(mesh.Vertex(l), mesh.Vertex(l + 1), mesh.Vertex(r));
+        const int c = DctOrientSign(mesh.Point(l), mesh.Point(l + 1), mesh.Point(r));
         hull = {DctOriginEnd(a), DctDestinationEnd(b), yMin, yMax};
         if (c > 0) {
             mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Right);
@@ -59,7 +59,7 @@ CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
             hull = {DctOriginEnd(e), DctDestinationEnd(e), yMin, yMax};
         }
     }
-    freeEdgeCount = mesh.FreeEdgeCount();
+    spare = mesh.Spare();
     return hull;
 }
 
@@ -72,11 +72,11 @@ inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::u
     std::uint32_t ro = mesh.VertexOf(r);
     std::uint32_t rd = mesh.VertexOf(r ^ 1u);
     for (;;) {
-        if (DctOrientSign(mesh.Vertex(lo), mesh.Vertex(ld), mesh.Vertex(ro)) > 0) {
+        if (DctOrientSign(mesh.Point(lo), mesh.Point(ld), mesh.Point(ro)) > 0) {
             l = mesh.Prev(l ^ 1u);
             lo = ld;
             ld = mesh.VertexOf(l ^ 1u);
-        } else if (DctOrientSign(mesh.Vertex(ro), mesh.Vertex(rd), mesh.Vertex(lo)) < 0) {
+        } else if (DctOrientSign(mesh.Point(ro), mesh.Point(rd), mesh.Point(lo)) < 0) {
             r = mesh.Next(r ^ 1u);
             ro = rd;
             rd = mesh.VertexOf(r ^ 1u);
@@ -97,15 +97,15 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     std::uint32_t baseD = DctDestinationEnd(first);
     std::uint32_t lc = mesh.Next(baseO);
     std::uint32_t rc = mesh.Prev(baseD);
-    DctVertex o = mesh.Vertex(mesh.VertexOf(baseO));
-    DctVertex d = mesh.Vertex(mesh.VertexOf(baseD));
+    DctPoint o = mesh.Point(mesh.VertexOf(baseO));
+    DctPoint d = mesh.Point(mesh.VertexOf(baseD));
     for (;;) {
-        DctCandidate cl = DctSeeBase(mesh.Vertex(mesh.VertexOf(lc ^ 1u)), o, d);
-        DctCandidate cr = DctSeeBase(mesh.Vertex(mesh.VertexOf(rc ^ 1u)), o, d);
+        DctCandidate cl = DctSeeBase(mesh.Point(mesh.VertexOf(lc ^ 1u)), o, d);
+        DctCandidate cr = DctSeeBase(mesh.Point(mesh.VertexOf(rc ^ 1u)), o, d);
         const bool aboveL = DctAbove(cl, o, d, bounds);
         const bool aboveR = DctAbove(cr, o, d, bounds);
         if (!aboveL && !aboveR) {
-            freeEdgeCount = mesh.FreeEdgeCount();
+            spare = mesh.Spare();
             return first;
         }
         // A candidate gives way to the next edge around the base end while that edge's far end
@@ -113,7 +113,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
         if (aboveL) {
             for (;;) {
                 const std::uint32_t n = mesh.Next(lc);
-                const DctCandidate c = DctSeeBase(mesh.Vertex(mesh.VertexOf(n ^ 1u)), o, d);
+                const DctCandidate c = DctSeeBase(mesh.Point(mesh.VertexOf(n ^ 1u)), o, d);
                 if (!DctAbove(c, o, d, bounds) || DctCotGreater(c, cl, o, d, bounds)) {
                     break;
                 }
@@ -125,7 +125,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
         if (aboveR) {
             for (;;) {
                 const std::uint32_t n = mesh.Prev(rc);
-                const DctCandidate c = DctSeeBase(mesh.Vertex(mesh.VertexOf(n ^ 1u)), o, d);
+                const DctCandidate c = DctSeeBase(mesh.Point(mesh.VertexOf(n ^ 1u)), o, d);
                 if (!DctAbove(c, o, d, bounds) || DctCotGreater(c, cr, o, d, bounds)) {
                     break;
                 }
@@ -143,7 +143,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
             baseO = DctOriginEnd(e);
             baseD = DctDestinationEnd(e);
             lc = afterFar;
-            o = mesh.Vertex(mesh.VertexOf(far));
+            o = mesh.Point(mesh.VertexOf(far));
         } else {
             const std::uint32_t far = rc ^ 1u;
             const std::uint32_t beforeFar = mesh.Prev(far);
@@ -151,7 +151,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
             baseO = DctOriginEnd(e);
             baseD = DctDestinationEnd(e);
             rc = beforeFar;
-            d = mesh.Vertex(mesh.VertexOf(far));
+            d = mesh.Point(mesh.VertexOf(far));
         }
     }
 }

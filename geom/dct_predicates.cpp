@@ -6,21 +6,21 @@ namespace geom {
 
 namespace {
 
-bool Finite(const DctVertex& v) {
+bool Finite(const DctPoint& v) {
     return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
-bool SamePosition(const DctVertex& a, const DctVertex& b) {
+bool SamePosition(const DctPoint& a, const DctPoint& b) {
     return a.x == b.x && a.y == b.y;
 }
 
-ExactPoint At(const DctVertex& v) {
+ExactPoint At(const DctPoint& v) {
     return {v.x, v.y};
 }
 
 }  // namespace
 
-int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& c, double det) {
+int DctOrientSignExact(const DctPoint& a, const DctPoint& b, const DctPoint& c, double det) {
     if (SamePosition(a, b) || SamePosition(b, c) || SamePosition(c, a)) {
         return 0;  // a candidate that is an end of the base itself, for one
     }
@@ -30,15 +30,15 @@ int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& 
     return ExactOrientSign(At(a), At(b), At(c));
 }
 
-bool DctAboveSlow(const DctCandidate& c, const DctVertex& o, const DctVertex& d) {
+bool DctAboveSlow(const DctCandidate& c, const DctPoint& o, const DctPoint& d) {
     if (std::fabs(c.cross) > DctAboveBound(DctCandidateSize(c, o, d))) {
         return c.cross > 0;
     }
     return DctOrientSignExact(*c.vertex, o, d, c.cross) > 0;
 }
 
-bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                       const DctVertex& d) {
+bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
+                       const DctPoint& d) {
     const double difference = p.dot * q.cross - q.dot * p.cross;
     if (std::fabs(difference) > DctCotBound(DctCandidateSize(p, o, d), DctCandidateSize(q, o, d))) {
         return difference > 0;

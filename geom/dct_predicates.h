@@ -33,9 +33,9 @@ constexpr double kDctUnderflow = std::numeric_limits<double>::min();
 // value (plus the allowance below the normal range); the filter uses twice that.
 constexpr double kDctOrientError = 8 * kDctRoundoff;
 
-int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& c, double det);
+int DctOrientSignExact(const DctPoint& a, const DctPoint& b, const DctPoint& c, double det);
 
-inline int DctOrientSign(const DctVertex& a, const DctVertex& b, const DctVertex& c) {
+inline int DctOrientSign(const DctPoint& a, const DctPoint& b, const DctPoint& c) {
     const double left = (b.x - a.x) * (c.y - a.y);
     const double right = (b.y - a.y) * (c.x - a.x);
     const double det = left - right;
@@ -49,12 +49,12 @@ inline int DctOrientSign(const DctVertex& a, const DctVertex& b, const DctVertex
 // What a candidate c shows of the base edge o -> d: the dot and cross products of c->d and c->o
 // (their quotient is the cotangent of the angle at c).
 struct DctCandidate {
-    const DctVertex* vertex;
+    const DctPoint* vertex;
     double dot;
     double cross;
 };
 
-inline DctCandidate DctSeeBase(const DctVertex& c, const DctVertex& o, const DctVertex& d) {
+inline DctCandidate DctSeeBase(const DctPoint& c, const DctPoint& o, const DctPoint& d) {
     const double dxo = o.x - c.x;
     const double dyo = o.y - c.y;
     const double dxd = d.x - c.x;
@@ -68,7 +68,7 @@ inline DctCandidate DctSeeBase(const DctVertex& c, const DctVertex& o, const Dct
 
 // The sum of the absolute values of the four products that the candidate's dot and cross
 // products are made of, (|dxo| + |dyo|)(|dxd| + |dyd|): it bounds their rounding errors.
-inline double DctCandidateSize(const DctCandidate& c, const DctVertex& o, const DctVertex& d) {
+inline double DctCandidateSize(const DctCandidate& c, const DctPoint& o, const DctPoint& d) {
     const double dxo = o.x - c.vertex->x;
     const double dyo = o.y - c.vertex->y;
     const double dxd = d.x - c.vertex->x;
@@ -110,12 +110,12 @@ inline DctMergeBounds DctBoundsOfSpan(double width, double height) {
     return {DctAboveBound(size), DctCotBound(size, size)};
 }
 
-bool DctAboveSlow(const DctCandidate& c, const DctVertex& o, const DctVertex& d);
-bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                       const DctVertex& d);
+bool DctAboveSlow(const DctCandidate& c, const DctPoint& o, const DctPoint& d);
+bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
+                       const DctPoint& d);
 
 // Whether the candidate lies strictly above the base (to its left, seen from o to d).
-inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex& d,
+inline bool DctAbove(const DctCandidate& c, const DctPoint& o, const DctPoint& d,
                      const DctMergeBounds& bounds) {
     if (std::fabs(c.cross) > bounds.above) {
         return c.cross > 0;
@@ -124,8 +124,8 @@ inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex&
 }
 
 // cot p - cot q has the sign of dot p * cross q - dot q * cross p, both crosses being positive.
-inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                          const DctVertex& d, const DctMergeBounds& bounds) {
+inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
+                          const DctPoint& d, const DctMergeBounds& bounds) {
     const double difference = p.dot * q.cross - q.dot * p.cross;
     if (std::fabs(difference) > bounds.cot) {
         return difference > 0;

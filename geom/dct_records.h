@@ -1,14 +1,19 @@
 // Working records of CDCT's triangulation.
 //
-// DctVertex: one distinct plan position (x, y) with its elevation z and `entry`, the end of one
-// edge at this vertex (kDctNone until the first edge is made). Vertices are numbered by their
-// position in the sorted vertex array.
+// DctPoint: the plan position (x, y) of a vertex. Vertices are the distinct plan positions,
+// numbered by their position in sorted order.
 //
 // DctEdgeEnd: one end of an undirected edge. Edge e has the ends 2 * e (at its origin) and
 // 2 * e + 1 (at its destination), so the two ends of an edge are h and h ^ 1. `vertex` is the
 // vertex at the end; `next` / `prev` are the ends of the next edge counter-clockwise / clockwise
 // around that vertex. The edges at a vertex form one circular, doubly linked ring in
 // counter-clockwise order; a new edge is a ring of one at both ends.
+//
+// DctTriangleCorners: a triangle found in the edge rings, as vertex numbers.
+//
+// DctVertex: a vertex as engines built on CDCT's edge rings read it (CDCT::SetRingReader): its
+// plan position, its elevation z and `entry`, the end of one edge at this vertex (kDctNone when
+// the vertex has no edge).
 #pragma once
 
 #include <cstdint>
@@ -17,9 +22,12 @@ namespace geom {
 
 constexpr std::uint32_t kDctNone = 0xFFFFFFFFu;
 
-struct DctVertex {
+struct DctPoint {
     double x;
     double y;
+};
+
+struct DctVertex : DctPoint {
     double z;
     std::uint32_t entry;
 };
@@ -28,6 +36,13 @@ struct DctEdgeEnd {
     std::uint32_t vertex;
     std::uint32_t next;
     std::uint32_t prev;
+};
+
+// A triangle of the result as vertex numbers: u the lowest, u, v, w counter-clockwise.
+struct DctTriangleCorners {
+    std::uint32_t u;
+    std::uint32_t v;
+    std::uint32_t w;
 };
 
 inline std::uint32_t DctEdgeOfEnd(std::uint32_t end) {

@@ -89,6 +89,7 @@ void OrderRuns(std::vector<SortedKey>& sorted) {
     FillRangeMaxima(rank, 1, 0, n - 1, maxima);
     std::vector<std::uint32_t> members;
     std::vector<std::uint32_t> order;
+    std::vector<SortedKey> run;
     for (std::uint32_t begin = 0; begin < n;) {
         std::uint32_t end = begin + 1;
         while (end < n && SamePosition(sorted[begin], sorted[end])) {
@@ -101,8 +102,13 @@ void OrderRuns(std::vector<SortedKey>& sorted) {
             }
             order.resize(members.size());
             RunOrder(maxima, 1, 0, n - 1, members.data(), members.size(), end - 1, order.data());
+            // The keys of the run, ascending by index as the members are, put into that order.
+            run.assign(sorted.begin() + begin, sorted.begin() + end);
             for (std::uint32_t k = begin; k < end; ++k) {
-                sorted[k].index = order[k - begin];
+                const std::size_t from = static_cast<std::size_t>(
+                    std::lower_bound(members.begin(), members.end(), order[k - begin]) -
+                    members.begin());
+                sorted[k] = run[from];
             }
         }
         begin = end;

@@ -1,8 +1,9 @@
 // PointSortOrder(count, pointAt, sorted): the order in which SortPoints leaves the records
 // 0..count-1, computed on compact keys without moving the records.
 //
-// Input: count >= 1 and pointAt(k), giving record k (anything with doubles x and y). Output:
-// `sorted` holds one SortedKey per record in sorted order; its `index` names the record.
+// Input: count >= 1 and pointAt(k), giving record k (anything with doubles x, y and z). Output:
+// `sorted` holds one SortedKey per record in sorted order: the record's coordinates, and its
+// `index` naming the record.
 // Gives false (and leaves `sorted` unspecified) when a coordinate is not finite; callers then
 // sort with the plain merge sort. Throws std::bad_alloc when memory for the keys is short.
 //
@@ -25,6 +26,7 @@ namespace geom {
 struct SortedKey {
     double x;
     double y;
+    double z;
     std::uint32_t index;
 };
 
@@ -68,7 +70,7 @@ bool PointSortOrder(std::uint32_t count, PointAt pointAt, std::vector<SortedKey>
         std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
         for (std::uint32_t k = 0; k < count; ++k) {
             const auto& point = pointAt(k);
-            sorted[fill[bucketOf(point.x)]++] = SortedKey{point.x, point.y, k};
+            sorted[fill[bucketOf(point.x)]++] = SortedKey{point.x, point.y, point.z, k};
         }
     }
     FinishPointSortOrder(sorted, start);
