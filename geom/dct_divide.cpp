@@ -90,6 +90,8 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     DctMesh mesh = Mesh();
     FindLowerTangent(mesh, lr, rl);
     const std::uint32_t first = mesh.ConnectEdges(lr, rl, DctMesh::Right);
+    const double aboveBound = bounds.above;
+    const double cotBound = bounds.cot;
     // The base edge runs from o (left) to d (right), its ends there are baseO and baseD. lc is
     // the end at o of the left candidate edge (the next edge around o), rc the end at d of the
     // right candidate edge (the previous edge around d).
@@ -99,11 +101,26 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     std::uint32_t rc = mesh.Prev(baseD);
     DctPoint o = mesh.Point(mesh.VertexOf(baseO));
     DctPoint d = mesh.Point(mesh.VertexOf(baseD));
+    // Whether candidate c lies strictly above the base, and whether candidate p sees the base
+    // under a strictly smaller angle than q.
+    const auto above = [&](const DctCandidate& c) {
+        if (std::fabs(c.cross) > aboveBound) {
+            return c.cross > 0;
+        }
+        return DctAboveSlow(*c.vertex, o, d);
+    };
+    const auto cotGreater = [&](const DctCandidate& p, const DctCandidate& q) {
+        const double difference = p.dot * q.cross - q.dot * p.cross;
+        if (std::fabs(difference) > cotBound) {
+            return difference > 0;
+        }
+        return DctCotGreaterSlow(*p.vertex, *q.vertex, o, d);
+    };
     for (;;) {
-        DctCandidate cl = DctSeeBase(mesh.Point(mesh.VertexOf(lc ^ 1u)), o, d);
-        DctCandidate cr = DctSeeBase(mesh.Point(mesh.VertexOf(rc ^ 1u)), o, d);
-        const bool aboveL = DctAbove(cl, o, d, bounds);
-        const bool aboveR = DctAbove(cr, o, d, bounds);
+        DctCandidate cl = DctSeeBase(mesh.FarPoint(lc), o, d);
+        DctCandidate cr = DctSeeBase(mesh.FarPoint(rc), o, d);
+        const bool aboveL = above(cl);
+        const bool aboveR = above(cr);
         if (!aboveL && !aboveR) {
             spare = mesh.Spare();
             return first;
@@ -113,8 +130,8 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
         if (aboveL) {
             for (;;) {
                 const std::uint32_t n = mesh.Next(lc);
-                const DctCandidate c = DctSeeBase(mesh.Point(mesh.VertexOf(n ^ 1u)), o, d);
-                if (!DctAbove(c, o, d, bounds) || DctCotGreater(c, cl, o, d, bounds)) {
+                const DctCandidate c = DctSeeBase(mesh.FarPoint(n), o, d);
+                if (!above(c) || cotGreater(c, cl)) {
                     break;
                 }
                 mesh.DeleteEdge(DctEdgeOfEnd(lc));
@@ -125,8 +142,8 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
         if (aboveR) {
             for (;;) {
                 const std::uint32_t n = mesh.Prev(rc);
-                const DctCandidate c = DctSeeBase(mesh.Point(mesh.VertexOf(n ^ 1u)), o, d);
-                if (!DctAbove(c, o, d, bounds) || DctCotGreater(c, cr, o, d, bounds)) {
+                const DctCandidate c = DctSeeBase(mesh.FarPoint(n), o, d);
+                if (!above(c) || cotGreater(c, cr)) {
                     break;
                 }
                 mesh.DeleteEdge(DctEdgeOfEnd(rc));
@@ -136,14 +153,14 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
         }
         // The side whose candidate sees the base under the larger angle gives the new base;
         // ties go left. The other side's candidate stays.
-        if (aboveL && !(aboveR && DctCotGreater(cl, cr, o, d, bounds))) {
+        if (aboveL && !(aboveR && cotGreater(cl, cr))) {
             const std::uint32_t far = lc ^ 1u;
             const std::uint32_t afterFar = mesh.Next(far);
             const std::uint32_t e = mesh.ConnectEdges(far, baseD, DctMesh::Right);
             baseO = DctOriginEnd(e);
             baseD = DctDestinationEnd(e);
             lc = afterFar;
-            o = mesh.Point(mesh.VertexOf(far));
+            o = *cl.vertex;
         } else {
             const std::uint32_t far = rc ^ 1u;
             const std::uint32_t beforeFar = mesh.Prev(far);
@@ -151,7 +168,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
             baseO = DctOriginEnd(e);
             baseD = DctDestinationEnd(e);
             rc = beforeFar;
-            d = mesh.Point(mesh.VertexOf(far));
+            d = *cr.vertex;
         }
     }
 }

@@ -102,10 +102,10 @@ public:
     void DeleteEdge(std::uint32_t e) {
         const std::uint32_t ends[2] = {DctOriginEnd(e), DctDestinationEnd(e)};
         for (const std::uint32_t end : ends) {
+            // Computed without a branch, which would often be mispredicted.
             std::uint32_t& entry = entries_[ends_[end].vertex];
-            if (entry == end) {
-                entry = ends_[end].next;
-            }
+            const std::uint32_t moves = 0u - static_cast<std::uint32_t>(entry == end);
+            entry ^= (entry ^ ends_[end].next) & moves;
         }
         for (const std::uint32_t end : ends) {
             const std::uint32_t before = ends_[end].prev;

@@ -30,24 +30,26 @@ int DctOrientSignExact(const DctPoint& a, const DctPoint& b, const DctPoint& c, 
     return ExactOrientSign(At(a), At(b), At(c));
 }
 
-bool DctAboveSlow(const DctCandidate& c, const DctPoint& o, const DctPoint& d) {
-    if (std::fabs(c.cross) > DctAboveBound(DctCandidateSize(c, o, d))) {
-        return c.cross > 0;
+bool DctAboveSlow(const DctPoint& c, DctPoint o, DctPoint d) {
+    const DctCandidate seen = DctSeeBase(c, o, d);
+    if (std::fabs(seen.cross) > DctAboveBound(DctCandidateSize(c, o, d))) {
+        return seen.cross > 0;
     }
-    return DctOrientSignExact(*c.vertex, o, d, c.cross) > 0;
+    return DctOrientSignExact(c, o, d, seen.cross) > 0;
 }
 
-bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
-                       const DctPoint& d) {
-    const double difference = p.dot * q.cross - q.dot * p.cross;
+bool DctCotGreaterSlow(const DctPoint& p, const DctPoint& q, DctPoint o, DctPoint d) {
+    const DctCandidate pSeen = DctSeeBase(p, o, d);
+    const DctCandidate qSeen = DctSeeBase(q, o, d);
+    const double difference = pSeen.dot * qSeen.cross - qSeen.dot * pSeen.cross;
     if (std::fabs(difference) > DctCotBound(DctCandidateSize(p, o, d), DctCandidateSize(q, o, d))) {
         return difference > 0;
     }
-    if (!Finite(*p.vertex) || !Finite(*q.vertex) || !Finite(o) || !Finite(d)) {
-        return p.dot / p.cross > q.dot / q.cross;  // the plain comparison of the cotangents
+    if (!Finite(p) || !Finite(q) || !Finite(o) || !Finite(d)) {
+        return pSeen.dot / pSeen.cross > qSeen.dot / qSeen.cross;  // the plain comparison
     }
     // o, d, q run counter-clockwise, q being above the base.
-    return ExactInCircleSign(At(o), At(d), At(*q.vertex), At(*p.vertex)) < 0;
+    return ExactInCircleSign(At(o), At(d), At(q), At(p)) < 0;
 }
 
 }  // namespace geom

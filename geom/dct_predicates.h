@@ -66,13 +66,13 @@ inline DctCandidate DctSeeBase(const DctPoint& c, const DctPoint& o, const DctPo
     return candidate;
 }
 
-// The sum of the absolute values of the four products that the candidate's dot and cross
-// products are made of, (|dxo| + |dyo|)(|dxd| + |dyd|): it bounds their rounding errors.
-inline double DctCandidateSize(const DctCandidate& c, const DctPoint& o, const DctPoint& d) {
-    const double dxo = o.x - c.vertex->x;
-    const double dyo = o.y - c.vertex->y;
-    const double dxd = d.x - c.vertex->x;
-    const double dyd = d.y - c.vertex->y;
+// The sum of the absolute values of the four products that the dot and cross products of c->d
+// and c->o are made of, (|dxo| + |dyo|)(|dxd| + |dyd|): it bounds their rounding errors.
+inline double DctCandidateSize(const DctPoint& c, DctPoint o, DctPoint d) {
+    const double dxo = o.x - c.x;
+    const double dyo = o.y - c.y;
+    const double dxd = d.x - c.x;
+    const double dyd = d.y - c.y;
     return (std::fabs(dxo) + std::fabs(dyo)) * (std::fabs(dxd) + std::fabs(dyd));
 }
 
@@ -110,9 +110,10 @@ inline DctMergeBounds DctBoundsOfSpan(double width, double height) {
     return {DctAboveBound(size), DctCotBound(size, size)};
 }
 
-bool DctAboveSlow(const DctCandidate& c, const DctPoint& o, const DctPoint& d);
-bool DctCotGreaterSlow(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
-                       const DctPoint& d);
+// The decisions that the merge's bounds leave open; o and d are passed by value, so that the
+// callers' copies need not be kept in memory.
+bool DctAboveSlow(const DctPoint& c, DctPoint o, DctPoint d);
+bool DctCotGreaterSlow(const DctPoint& p, const DctPoint& q, DctPoint o, DctPoint d);
 
 // Whether the candidate lies strictly above the base (to its left, seen from o to d).
 inline bool DctAbove(const DctCandidate& c, const DctPoint& o, const DctPoint& d,
@@ -120,7 +121,7 @@ inline bool DctAbove(const DctCandidate& c, const DctPoint& o, const DctPoint& d
     if (std::fabs(c.cross) > bounds.above) {
         return c.cross > 0;
     }
-    return DctAboveSlow(c, o, d);
+    return DctAboveSlow(*c.vertex, o, d);
 }
 
 // cot p - cot q has the sign of dot p * cross q - dot q * cross p, both crosses being positive.
@@ -130,7 +131,7 @@ inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const Dc
     if (std::fabs(difference) > bounds.cot) {
         return difference > 0;
     }
-    return DctCotGreaterSlow(p, q, o, d);
+    return DctCotGreaterSlow(*p.vertex, *q.vertex, o, d);
 }
 
 }  // namespace geom
