@@ -66,11 +66,13 @@ std::vector<CTriangle> CDCT::Triangulate() {
     }
     AllocWorkspace(pointCount);
     try {
-        DivideRange(0, m - 1);
+        const HullEnds all = DivideRange(0, m - 1);
         if (ringReader) {
             ReadRings();
         } else {
-            std::vector<DctTriangleCorners> corners = ListTriangles();
+            const DctMergeBounds bounds =
+                DctBoundsOfSpan(points[m - 1].x - points[0].x, all.yMax - all.yMin);
+            std::vector<DctTriangleCorners> corners = ListTriangles(bounds.above);
             FreeWorkspace();
             ExtractTriangles(corners);
         }

@@ -76,9 +76,10 @@ private:
 
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
-    static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r);
+    static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r,
+                                 double bound);
     std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
-    std::vector<DctTriangleCorners> ListTriangles() const;
+    std::vector<DctTriangleCorners> ListTriangles(double bound) const;
     void ExtractTriangles(const std::vector<DctTriangleCorners>& corners);
     void ReadRings();
 

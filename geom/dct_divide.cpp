@@ -66,17 +66,18 @@ CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
 // l: end at lo of the left half's clockwise hull edge; r: end at ro of the right half's
 // counter-clockwise hull edge. Both walk down their hulls until the line lo-ro has no vertex
 // of either hull edge below it.
-inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r) {
+inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r,
+                                   double bound) {
     std::uint32_t lo = mesh.VertexOf(l);
     std::uint32_t ld = mesh.VertexOf(l ^ 1u);
     std::uint32_t ro = mesh.VertexOf(r);
     std::uint32_t rd = mesh.VertexOf(r ^ 1u);
     for (;;) {
-        if (DctOrientSign(mesh.Point(lo), mesh.Point(ld), mesh.Point(ro)) > 0) {
+        if (DctOrientSignWithin(mesh.Point(lo), mesh.Point(ld), mesh.Point(ro), bound) > 0) {
             l = mesh.Prev(l ^ 1u);
             lo = ld;
             ld = mesh.VertexOf(l ^ 1u);
-        } else if (DctOrientSign(mesh.Point(ro), mesh.Point(rd), mesh.Point(lo)) < 0) {
+        } else if (DctOrientSignWithin(mesh.Point(ro), mesh.Point(rd), mesh.Point(lo), bound) < 0) {
             r = mesh.Next(r ^ 1u);
             ro = rd;
             rd = mesh.VertexOf(r ^ 1u);
@@ -88,7 +89,7 @@ inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::u
 
 std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds) {
     DctMesh mesh = Mesh();
-    FindLowerTangent(mesh, lr, rl);
+    FindLowerTangent(mesh, lr, rl, bounds.above);
     const std::uint32_t first = mesh.ConnectEdges(lr, rl, DctMesh::Right);
     const double aboveBound = bounds.above;
     const double cotBound = bounds.cot;

@@ -5,7 +5,8 @@
 // numbers. For each vertex u in order, its ring is walked counter-clockwise from its entry edge;
 // an edge to a higher vertex v and the next edge around u, to a higher vertex w, bound a face
 // when an edge from v to w closes it and w lies strictly counter-clockwise of v seen from u
-// (decided exactly). The triangle (u, v, w) is counter-clockwise.
+// (decided exactly; `bound` is the orientation bound of the span of all vertices). The triangle
+// (u, v, w) is counter-clockwise.
 //
 // ExtractTriangles: the triangles as the result list, with the corners' coordinates.
 #include "geom/dct.h"
@@ -13,7 +14,7 @@
 
 namespace geom {
 
-std::vector<DctTriangleCorners> CDCT::ListTriangles() const {
+std::vector<DctTriangleCorners> CDCT::ListTriangles(double bound) const {
     std::vector<DctTriangleCorners> corners;
     // A triangulation of m vertices has fewer than 2m triangles.
     corners.reserve(2 * static_cast<std::size_t>(vertexCount));
@@ -28,7 +29,7 @@ std::vector<DctTriangleCorners> CDCT::ListTriangles() const {
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w &&
                 DctEdgeOfEnd(ends[n ^ 1u].next) == DctEdgeOfEnd(ends[e ^ 1u].prev) &&
-                DctOrientSign(at[u], at[v], at[w]) > 0) {
+                DctOrientSignWithin(at[u], at[v], at[w], bound) > 0) {
                 corners.push_back(DctTriangleCorners{u, v, w});
             }
             e = n;

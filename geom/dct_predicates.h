@@ -46,6 +46,18 @@ inline int DctOrientSign(const DctPoint& a, const DctPoint& b, const DctPoint& c
     return DctOrientSignExact(a, b, c, det);
 }
 
+// DctOrientSign for points whose coordinate differences lie within a span, given the `above`
+// bound of DctBoundsOfSpan for that span: it covers this evaluation's error too, since the sum of
+// the absolute values of its two products is at most 2 * width * height.
+inline int DctOrientSignWithin(const DctPoint& a, const DctPoint& b, const DctPoint& c,
+                               double bound) {
+    const double det = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    if (std::fabs(det) > bound) {
+        return det > 0 ? 1 : -1;
+    }
+    return DctOrientSign(a, b, c);
+}
+
 // What a candidate c shows of the base edge o -> d: the dot and cross products of c->d and c->o
 // (their quotient is the cotangent of the angle at c).
 struct DctCandidate {
