@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -205,6 +206,22 @@ PointSet MakeGrid(std::size_t n, std::uint64_t seed) {
     return set;
 }
 
+// Survey points on a lattice of about n / 2 positions, so that most positions are taken more
+// than once, with different elevations: for the output check of the duplicate rule.
+PointSet MakeRepeats(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    const std::size_t side = static_cast<std::size_t>(std::sqrt(n / 2.0) + 1.0);
+    std::uniform_int_distribution<std::size_t> coordinate(0, side - 1);
+    std::uniform_real_distribution<double> height(0.0, 100.0);
+    PointSet set{"repeats", {}, {}, {}};
+    for (std::size_t i = 0; i < n; ++i) {
+        set.x.push_back(0.5 * static_cast<double>(coordinate(random)));
+        set.y.push_back(0.5 * static_cast<double>(coordinate(random)));
+        set.z.push_back(height(random));
+    }
+    return set;
+}
+
 struct Measurement {
     double seconds = 0.0;
     double cpuSeconds = 0.0;  // user and system time of the run's process
@@ -365,7 +382,8 @@ void Usage() {
         "Usage: triangulation_bench [options]\n"
         "  --points N     points per set (default 1000000; the grid uses the nearest square)\n"
         "  --runs R       measured runs per set and engine (default 3)\n"
-        "  --sets LIST    comma-separated sets of uniform,clusters,grid (default all)\n"
+        "  --sets LIST    comma-separated sets of uniform,clusters,grid,repeats (default\n"
+        "                 uniform,clusters,grid)\n"
         "  --big N        points of the extra uniform set (default 3000000, 0 skips it)\n"
         "  --big-runs R   runs of the extra uniform set (default as --runs)\n"
         "  --seed S       random seed (default 1)\n"
@@ -432,6 +450,9 @@ int main(int argc, char** argv) {
     }
     if (Listed(sets, "grid")) {
         same = MeasureSet(MakeGrid(points, seed), engines, runs, check) && same;
+    }
+    if (Listed(sets, "repeats")) {
+        same = MeasureSet(MakeRepeats(points, seed), engines, runs, check) && same;
     }
     if (bigPoints > 0) {
         same = MeasureSet(MakeUniform(bigPoints, seed + 1), engines,
