@@ -120,6 +120,12 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     for (;;) {
         DctCandidate cl = DctSeeBase(mesh.FarPoint(lc), o, d);
         DctCandidate cr = DctSeeBase(mesh.FarPoint(rc), o, d);
+        // The first contenders of both sides, looked up together: deleting edges on one side
+        // changes nothing the other side reads.
+        std::uint32_t nl = mesh.Next(lc);
+        std::uint32_t nr = mesh.Prev(rc);
+        DctCandidate next = DctSeeBase(mesh.FarPoint(nl), o, d);
+        const DctCandidate nextRight = DctSeeBase(mesh.FarPoint(nr), o, d);
         const bool aboveL = above(cl);
         const bool aboveR = above(cr);
         if (!aboveL && !aboveR) {
@@ -129,27 +135,22 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
         // A candidate gives way to the next edge around the base end while that edge's far end
         // lies above the base and sees it under an angle at least as large.
         if (aboveL) {
-            for (;;) {
-                const std::uint32_t n = mesh.Next(lc);
-                const DctCandidate c = DctSeeBase(mesh.FarPoint(n), o, d);
-                if (!above(c) || cotGreater(c, cl)) {
-                    break;
-                }
+            while (above(next) && !cotGreater(next, cl)) {
                 mesh.DeleteEdge(DctEdgeOfEnd(lc));
-                lc = n;
-                cl = c;
+                lc = nl;
+                cl = next;
+                nl = mesh.Next(lc);
+                next = DctSeeBase(mesh.FarPoint(nl), o, d);
             }
         }
         if (aboveR) {
-            for (;;) {
-                const std::uint32_t n = mesh.Prev(rc);
-                const DctCandidate c = DctSeeBase(mesh.FarPoint(n), o, d);
-                if (!above(c) || cotGreater(c, cr)) {
-                    break;
-                }
+            next = nextRight;
+            while (above(next) && !cotGreater(next, cr)) {
                 mesh.DeleteEdge(DctEdgeOfEnd(rc));
-                rc = n;
-                cr = c;
+                rc = nr;
+                cr = next;
+                nr = mesh.Prev(rc);
+                next = DctSeeBase(mesh.FarPoint(nr), o, d);
             }
         }
         // The side whose candidate sees the base under the larger angle gives the new base;
