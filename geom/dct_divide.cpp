@@ -100,13 +100,19 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     std::uint32_t baseD = DctDestinationEnd(first);
     std::uint32_t lc = mesh.Next(baseO);
     std::uint32_t rc = mesh.Prev(baseD);
-    DctPoint o = mesh.Point(mesh.VertexOf(baseO));
-    DctPoint d = mesh.Point(mesh.VertexOf(baseD));
+    const DctPoint* oAt = &mesh.Point(mesh.VertexOf(baseO));
+    const DctPoint* dAt = &mesh.Point(mesh.VertexOf(baseD));
+    DctPoint o = *oAt;
+    DctPoint d = *dAt;
     // Whether candidate c lies strictly above the base, and whether candidate p sees the base
-    // under a strictly smaller angle than q.
+    // under a strictly smaller angle than q. A candidate that is an end of the base itself (the
+    // ring at a base end holds the base alone, or its next edge is the base) lies on it.
     const auto above = [&](const DctCandidate& c) {
         if (std::fabs(c.cross) > aboveBound) {
             return c.cross > 0;
+        }
+        if (c.vertex == oAt || c.vertex == dAt) {
+            return false;
         }
         return DctAboveSlow(*c.vertex, o, d);
     };
@@ -162,7 +168,8 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
             baseO = DctOriginEnd(e);
             baseD = DctDestinationEnd(e);
             lc = afterFar;
-            o = *cl.vertex;
+            oAt = cl.vertex;
+            o = *oAt;
         } else {
             const std::uint32_t far = rc ^ 1u;
             const std::uint32_t beforeFar = mesh.Prev(far);
@@ -170,7 +177,8 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
             baseO = DctOriginEnd(e);
             baseD = DctDestinationEnd(e);
             rc = beforeFar;
-            d = *cr.vertex;
+            dAt = cr.vertex;
+            d = *dAt;
         }
     }
 }
