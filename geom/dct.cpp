@@ -64,26 +64,24 @@ std::vector<CTriangle> CDCT::Triangulate() {
     if (m < 3) {
         throw kTooFewVertices;
     }
-    AllocWorkspace(pointCount);
     try {
+        PlaceWorkspace();
         const HullEnds all = DivideRange(0, m - 1);
         if (ringReader) {
             ReadRings();
         } else {
             const DctMergeBounds bounds =
                 DctBoundsOfSpan(points[m - 1].x - points[0].x, all.yMax - all.yMin);
-            std::vector<DctTriangleCorners> corners = ListTriangles(bounds.above);
-            FreeWorkspace();
-            ExtractTriangles(corners);
+            ExtractTriangles(ListTriangles(bounds.above));
         }
     } catch (const std::bad_alloc&) {
-        // The triangle lists could not be had.
+        // The result list's room could not be had.
         FreeWorkspace();
-        result.clear();
+        result = std::vector<CTriangle>();
         throw kWorkspaceShort;
     } catch (...) {
         FreeWorkspace();
-        result.clear();
+        result = std::vector<CTriangle>();
         throw;
     }
     FreeWorkspace();
@@ -186,24 +184,32 @@ std::vector<CVertex> CDCT::GetVertices() const {
     return list;
 }
 
-void CDCT::AllocWorkspace(std::uint32_t n) {
-    const std::size_t edgeCount = 3 * static_cast<std::size_t>(n);
-    entries.reset(new (std::nothrow) std::uint32_t[vertexCount]);
-    edges.reset(new (std::nothrow) DctEdgeEnd[2 * edgeCount]);
-    if (!entries || !edges) {
-        FreeWorkspace();
-        throw kWorkspaceShort;
-    }
-    for (std::uint32_t v = 0; v < vertexCount; ++v) {
+// The workspace lives in the room reserved for the result list, two triangles per vertex, beyond
+// the list's size: the result needs all of that room's pages, and this way the workspace does
+// not touch any others. At the bottom of the room, the entry ends and the edge records (three
+// per vertex, more than a triangulation has edges); at the top, the list of the triangles'
+// corners, which ExtractTriangles reads ahead of the triangles it builds over them.
+void CDCT::PlaceWorkspace() {
+    const std::size_t m = vertexCount;
+    const std::size_t capacity = 2 * m;
+    result.reserve(capacity);
+    unsigned char* const room = reinterpret_cast<unsigned char*>(result.data());
+    const std::size_t entryBytes = (m * sizeof(std::uint32_t) + 7) / 8 * 8;
+    entries = DctStartArray<std::uint32_t>(room, m);
+    edges = DctStartArray<DctEdgeEnd>(room + entryBytes, 6 * m);
+    corners = DctStartArray<DctTriangleCorners>(
+        room + capacity * (sizeof(CTriangle) - sizeof(DctTriangleCorners)), capacity);
+    for (std::size_t v = 0; v < m; ++v) {
         entries[v] = kDctNone;
     }
     // Edge records are handed out from the end of the array first.
-    spare = DctSpareEdges{static_cast<std::uint32_t>(edgeCount), kDctNone};
+    spare = DctSpareEdges{static_cast<std::uint32_t>(3 * m), kDctNone};
 }
 
 void CDCT::FreeWorkspace() {
-    entries.reset();
-    edges.reset();
+    entries = nullptr;
+    edges = nullptr;
+    corners = nullptr;
     spare = DctSpareEdges{0, kDctNone};
 }
 
@@ -216,7 +222,7 @@ void CDCT::ReadRings() {
         vertices[v].z = elevations[v];
         vertices[v].entry = entries[v];
     }
-    ringReader(vertexCount, vertices.get(), edges.get());
+    ringReader(vertexCount, vertices.get(), edges);
 }
 
 }  // namespace geom

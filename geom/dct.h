@@ -70,17 +70,17 @@ private:
     void PutStoreInOrder();
     std::vector<SortedKey> SortedKeys();
     std::uint32_t CollectVertices(const std::vector<SortedKey>& keys);
-    void AllocWorkspace(std::uint32_t n);
+    void PlaceWorkspace();
     void FreeWorkspace();
-    DctMesh Mesh() { return DctMesh(points.get(), entries.get(), edges.get(), spare); }
+    DctMesh Mesh() { return DctMesh(points.get(), entries, edges, spare); }
 
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
     static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r,
                                  double bound);
     std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
-    std::vector<DctTriangleCorners> ListTriangles(double bound) const;
-    void ExtractTriangles(const std::vector<DctTriangleCorners>& corners);
+    std::size_t ListTriangles(double bound);
+    void ExtractTriangles(std::size_t count);
     void ReadRings();
 
     DctPointStore pointStore;
@@ -94,11 +94,13 @@ private:
     std::uint32_t vertexCount = 0;
     std::unique_ptr<DctPoint[]> points;
     std::unique_ptr<double[]> elevations;
-    // Workspace of one run: each vertex's entry end, the edge ends (two per edge record), and
-    // the spare edge records.
-    std::unique_ptr<std::uint32_t[]> entries;
-    std::unique_ptr<DctEdgeEnd[]> edges;
+    // Workspace of one run, placed in the room reserved for the result list (PlaceWorkspace):
+    // each vertex's entry end, the edge ends (two per edge record), the spare edge records, and
+    // the triangles found, as vertex numbers.
+    std::uint32_t* entries = nullptr;
+    DctEdgeEnd* edges = nullptr;
     DctSpareEdges spare{0, kDctNone};
+    DctTriangleCorners* corners = nullptr;
     RingReader ringReader;
 };
 

@@ -1,5 +1,5 @@
-// The triangles of CDCT's finished edge rings, in two steps, so that the workspace is released
-// before the large result list is built.
+// The triangles of CDCT's finished edge rings, in two steps: first as vertex numbers, then as the
+// result list, built over the workspace once the rings are no longer needed.
 //
 // ListTriangles: every bounded face of the rings, once, from its lowest vertex, as vertex
 // numbers. For each vertex u in order, its ring is walked counter-clockwise from its entry edge;
@@ -9,16 +9,19 @@
 // (u, v, w) is counter-clockwise.
 //
 // ExtractTriangles: the triangles as the result list, with the corners' coordinates.
+#include <new>
+
 #include "geom/dct.h"
 #include "geom/dct_predicates.h"
 
 namespace geom {
 
-std::vector<DctTriangleCorners> CDCT::ListTriangles(double bound) const {
-    std::vector<DctTriangleCorners> corners;
-    // A triangulation of m vertices has fewer than 2m triangles.
-    corners.reserve(2 * static_cast<std::size_t>(vertexCount));
-    const DctEdgeEnd* const ends = edges.get();
+std::size_t CDCT::ListTriangles(double bound) {
+    // A triangulation of m vertices has at most 2m - 5 triangles; the list has room for 2m, of
+    // which ExtractTriangles needs the last two to stay clear.
+    const std::size_t limit = 2 * static_cast<std::size_t>(vertexCount) - 2;
+    std::size_t count = 0;
+    const DctEdgeEnd* const ends = edges;
     const DctPoint* const at = points.get();
     for (std::uint32_t u = 0; u < vertexCount; ++u) {
         const std::uint32_t start = entries[u];
@@ -30,18 +33,23 @@ std::vector<DctTriangleCorners> CDCT::ListTriangles(double bound) const {
             if (u < v && u < w &&
                 DctEdgeOfEnd(ends[n ^ 1u].next) == DctEdgeOfEnd(ends[e ^ 1u].prev) &&
                 DctOrientSignWithin(at[u], at[v], at[w], bound) > 0) {
-                corners.push_back(DctTriangleCorners{u, v, w});
+                if (count == limit) {
+                    throw std::bad_alloc();  // rings that are no planar triangulation
+                }
+                corners[count++] = DctTriangleCorners{u, v, w};
             }
             e = n;
         } while (e != start);
     }
-    return corners;
+    return count;
 }
 
-void CDCT::ExtractTriangles(const std::vector<DctTriangleCorners>& corners) {
-    result.reserve(corners.size());
+// The corner list lies at the top of the result's room, triangle k's corners at least as far up
+// as the end of triangle k itself, so each is read before the triangles built reach it.
+void CDCT::ExtractTriangles(std::size_t count) {
     CTriangle triangle;  // filled in place and copied, which is cheaper than building in the list
-    for (const DctTriangleCorners& c : corners) {
+    for (std::size_t k = 0; k < count; ++k) {
+        const DctTriangleCorners c = corners[k];
         triangle.i1 = static_cast<std::int32_t>(c.u);
         triangle.i2 = static_cast<std::int32_t>(c.v);
         triangle.i3 = static_cast<std::int32_t>(c.w);

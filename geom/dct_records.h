@@ -16,7 +16,10 @@
 // the vertex has no edge).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
+#include <type_traits>
 
 namespace geom {
 
@@ -53,6 +56,18 @@ inline std::uint32_t DctOriginEnd(std::uint32_t edge) {
 }
 inline std::uint32_t DctDestinationEnd(std::uint32_t edge) {
     return (edge << 1) | 1u;
+}
+
+// Starts the lifetimes of `count` objects of the trivial type T, left uninitialised, in raw
+// storage suitably aligned for T, and gives the first.
+template <typename T>
+T* DctStartArray(void* storage, std::size_t count) {
+    static_assert(std::is_trivial<T>::value, "only trivial records are placed in raw storage");
+    T* const first = static_cast<T*>(storage);
+    for (std::size_t k = 0; k < count; ++k) {
+        new (first + k) T;
+    }
+    return first;
 }
 
 }  // namespace geom

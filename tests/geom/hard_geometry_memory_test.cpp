@@ -62,18 +62,12 @@ std::string TriangulateRefusing(std::size_t size) {
 
 TEST(HardGeometryMemory, RefusedAllocationsOfTheRunGiveTheNarrowTexts) {
     const std::size_t n = kSide * kSide;
-    // The result list: room for its triangles, two per grid cell.
-    const std::size_t triangles = 2 * (kSide - 1) * (kSide - 1);
-    EXPECT_EQ(TriangulateRefusing(triangles * sizeof(geom::CTriangle)), "Not enough memory\n");
-    // The list of the triangles' corners that the result list is made from: room for two
-    // triangles per vertex.
-    EXPECT_EQ(TriangulateRefusing(2 * n * sizeof(geom::DctTriangleCorners)), "Not enough memory\n");
-    // The workspace: vertex positions, edge ends (two per edge, three edges per point).
-    // AddressSanitizer serves the non-throwing array allocations itself, past the refusing
-    // operator new of this program, so they are refused only in other builds.
+    // The room of the result list, two triangles per vertex, which holds the workspace as well.
+    EXPECT_EQ(TriangulateRefusing(2 * n * sizeof(geom::CTriangle)), "Not enough memory\n");
+    // The vertex positions. AddressSanitizer serves the non-throwing array allocations itself,
+    // past the refusing operator new of this program, so they are refused only in other builds.
 #ifndef __SANITIZE_ADDRESS__
     EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::DctPoint)), "Not enough memory\n");
-    EXPECT_EQ(TriangulateRefusing(6 * n * sizeof(geom::DctEdgeEnd)), "Not enough memory\n");
 #endif
     // The sort's keys.
     EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::SortedKey)),
