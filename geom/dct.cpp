@@ -203,14 +203,14 @@ void CDCT::PlaceWorkspace() {
         entries[v] = kDctNone;
     }
     // Edge records are handed out from the end of the array first.
-    spare = DctSpareEdges{static_cast<std::uint32_t>(3 * m), kDctNone};
+    spare = DctLinkSpareEdges(edges, static_cast<std::uint32_t>(3 * m));
 }
 
 void CDCT::FreeWorkspace() {
     entries = nullptr;
     edges = nullptr;
     corners = nullptr;
-    spare = DctSpareEdges{0, kDctNone};
+    spare = DctSpareEdges{kDctNone};
 }
 
 // Hands the finished rings to the ring reader, with the vertices as it reads them.

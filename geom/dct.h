@@ -99,7 +99,7 @@ private:
     // the triangles found, as vertex numbers.
     std::uint32_t* entries = nullptr;
     DctEdgeEnd* edges = nullptr;
-    DctSpareEdges spare{0, kDctNone};
+    DctSpareEdges spare{kDctNone};
     DctTriangleCorners* corners = nullptr;
     RingReader ringReader;
 };

@@ -6,9 +6,9 @@
 // the array of edge ends (two per edge record) and the spare-edge state. Vertices are numbered by
 // position in the sorted vertex array; edge ends are numbered 2 * edge + side (see DctEdgeEnd).
 //
-// Spare edges: records never used yet are handed out from the end of the array first; a deleted
-// record goes on a list of its own (linked through its origin end's `vertex` field) and is
-// handed out again before any unused one, the last deleted first.
+// Spare edges: the spare records form a list, linked through their origin ends' `vertex` fields,
+// that starts as every record from the end of the array down to its start; a deleted record
+// goes on its front, so it is handed out again before any unused one, the last deleted first.
 //
 // Operations:
 // MakeEdge(u, v): a new edge from u to v, a ring of one at both ends; it becomes the entry edge
@@ -29,12 +29,18 @@
 
 namespace geom {
 
-// The spare-edge state: records 0 .. unused - 1 have never been handed out; `deleted` heads the
-// list of deleted records (kDctNone when empty).
+// The spare-edge state: the first record of the list of spare records (kDctNone when empty).
 struct DctSpareEdges {
-    std::uint32_t unused;
-    std::uint32_t deleted;
+    std::uint32_t first;
 };
+
+// Links the records 0 .. count - 1 of `ends` into the list of spare records, the last first.
+inline DctSpareEdges DctLinkSpareEdges(DctEdgeEnd* ends, std::uint32_t count) {
+    for (std::uint32_t e = 0; e < count; ++e) {
+        ends[DctOriginEnd(e)].vertex = e == 0 ? kDctNone : e - 1;
+    }
+    return DctSpareEdges{count == 0 ? kDctNone : count - 1};
+}
 
 class DctMesh {
 public:
@@ -113,21 +119,18 @@ public:
             ends_[after].prev = before;
             ends_[before].next = after;
         }
-        ends_[ends[0]].vertex = spare_.deleted;
-        spare_.deleted = e;
+        ends_[ends[0]].vertex = spare_.first;
+        spare_.first = e;
     }
 
 private:
     std::uint32_t TakeEdge() {
-        const std::uint32_t e = spare_.deleted;
-        if (e != kDctNone) {
-            spare_.deleted = ends_[DctOriginEnd(e)].vertex;
-            return e;
-        }
-        if (spare_.unused == 0) {
+        const std::uint32_t e = spare_.first;
+        if (e == kDctNone) {
             ThrowOutOfEdges();
         }
-        return --spare_.unused;
+        spare_.first = ends_[DctOriginEnd(e)].vertex;
+        return e;
     }
 
     [[noreturn]] static void ThrowOutOfEdges();
