@@ -51,17 +51,24 @@ int CDCT::AddPoint(double x, double y, double z) {
 }
 
 std::vector<CTriangle> CDCT::Triangulate() {
-    result.clear();
+    result = std::vector<CTriangle>();
     PutStoreInOrder();
     vertexCount = 0;
     points.reset();
     elevations.reset();
-    std::uint32_t m = 0;
-    {
-        const std::vector<SortedKey> keys = SortedKeys();
-        m = CollectVertices(keys);
+    // The room of the result list, two triangles per point, holds the workspace of the run as
+    // well, beginning with the sort's keys (PlaceWorkspace).
+    SortedKey* keys = nullptr;
+    try {
+        result.reserve(2 * static_cast<std::size_t>(pointCount));
+        keys = DctStartArray<SortedKey>(result.data(), pointCount);
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
     }
+    SortKeys(keys);
+    const std::uint32_t m = CollectVertices(keys);
     if (m < 3) {
+        result = std::vector<CTriangle>();
         throw kTooFewVertices;
     }
     try {
@@ -75,7 +82,7 @@ std::vector<CTriangle> CDCT::Triangulate() {
             ExtractTriangles(ListTriangles(bounds.above));
         }
     } catch (const std::bad_alloc&) {
-        // The result list's room could not be had.
+        // Memory for the vertices handed to the ring reader was short.
         FreeWorkspace();
         result = std::vector<CTriangle>();
         throw kWorkspaceShort;
@@ -89,11 +96,11 @@ std::vector<CTriangle> CDCT::Triangulate() {
     return std::move(result);
 }
 
-// The sorted order as SortPoints gives it, as keys: through the sort order of the keys, or
-// (coordinates that are not finite) by sorting the store itself with SortPoints. In the first
-// case the store records stay where they are until the store is needed again (sortedOrder).
-std::vector<SortedKey> CDCT::SortedKeys() {
-    std::vector<SortedKey> keys;
+// The sorted order as SortPoints gives it, as keys (room for pointCount of them at `keys`):
+// through the sort order of the keys, or (coordinates that are not finite) by sorting the store
+// itself with SortPoints. In the first case the store records stay where they are until the
+// store is needed again (sortedOrder).
+void CDCT::SortKeys(SortedKey* keys) {
     try {
         const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
         if (pointCount > 0 && PointSortOrder(pointCount, pointAt, keys)) {
@@ -102,21 +109,20 @@ std::vector<SortedKey> CDCT::SortedKeys() {
                 order[k] = keys[k].index;
             }
             sortedOrder = std::move(order);
-            return keys;
+            return;
         }
         CVertex* const store = pointStore.Join(pointCount);
         {
             const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
             SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
         }
-        keys.resize(pointCount);
         for (std::uint32_t k = 0; k < pointCount; ++k) {
             keys[k] = SortedKey{store[k].x, store[k].y, store[k].z, k};
         }
     } catch (const std::bad_alloc&) {
+        result = std::vector<CTriangle>();
         throw kStoreShort;
     }
-    return keys;
 }
 
 // Moves the store records into sorted order when a run has left them out of it.
@@ -134,12 +140,13 @@ void CDCT::PutStoreInOrder() {
 
 // The distinct plan positions of the sorted keys, each run of equal positions given by its last
 // key, with its elevation.
-std::uint32_t CDCT::CollectVertices(const std::vector<SortedKey>& keys) {
+std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
     points.reset(new (std::nothrow) DctPoint[pointCount]);
     elevations.reset(new (std::nothrow) double[pointCount]);
     if (!points || !elevations) {
         points.reset();
         elevations.reset();
+        result = std::vector<CTriangle>();
         throw kWorkspaceShort;
     }
     std::uint32_t m = 0;
@@ -184,21 +191,21 @@ std::vector<CVertex> CDCT::GetVertices() const {
     return list;
 }
 
-// The workspace lives in the room reserved for the result list, two triangles per vertex, beyond
-// the list's size: the result needs all of that room's pages, and this way the workspace does
-// not touch any others. At the bottom of the room, the entry ends and the edge records (three
-// per vertex, more than a triangulation has edges); at the top, the list of the triangles'
-// corners, which ExtractTriangles reads ahead of the triangles it builds over them.
+// The workspace lives in the room reserved for the result list beyond the list's size: the
+// result needs most of that room's pages, and this way the workspace touches few others. The
+// sort's keys come first at the bottom of the room; once the vertices are collected from them,
+// the entry ends and the edge records (three per vertex, more than a triangulation has edges)
+// take their place, and the list of the triangles' corners goes to the top of the room that two
+// triangles per vertex take, from where ExtractTriangles reads them ahead of the triangles it
+// builds over them.
 void CDCT::PlaceWorkspace() {
     const std::size_t m = vertexCount;
-    const std::size_t capacity = 2 * m;
-    result.reserve(capacity);
     unsigned char* const room = reinterpret_cast<unsigned char*>(result.data());
     const std::size_t entryBytes = (m * sizeof(std::uint32_t) + 7) / 8 * 8;
     entries = DctStartArray<std::uint32_t>(room, m);
     edges = DctStartArray<DctEdgeEnd>(room + entryBytes, 6 * m);
     corners = DctStartArray<DctTriangleCorners>(
-        room + capacity * (sizeof(CTriangle) - sizeof(DctTriangleCorners)), capacity);
+        room + 2 * m * (sizeof(CTriangle) - sizeof(DctTriangleCorners)), 2 * m);
     for (std::size_t v = 0; v < m; ++v) {
         entries[v] = kDctNone;
     }

@@ -68,8 +68,8 @@ private:
     };
 
     void PutStoreInOrder();
-    std::vector<SortedKey> SortedKeys();
-    std::uint32_t CollectVertices(const std::vector<SortedKey>& keys);
+    void SortKeys(SortedKey* keys);
+    std::uint32_t CollectVertices(const SortedKey* keys);
     void PlaceWorkspace();
     void FreeWorkspace();
     DctMesh Mesh() { return DctMesh(points.get(), entries, edges, spare); }

@@ -75,8 +75,7 @@ void RunOrder(const std::vector<std::uint32_t>& maxima, std::uint32_t node, std:
     }
 }
 
-void OrderRuns(std::vector<SortedKey>& sorted) {
-    const std::uint32_t n = static_cast<std::uint32_t>(sorted.size());
+void OrderRuns(SortedKey* sorted, std::uint32_t n) {
     std::vector<std::uint32_t> rank(n);
     for (std::uint32_t k = 0; k < n; ++k) {
         rank[sorted[k].index] = k;
@@ -103,7 +102,7 @@ void OrderRuns(std::vector<SortedKey>& sorted) {
             order.resize(members.size());
             RunOrder(maxima, 1, 0, n - 1, members.data(), members.size(), end - 1, order.data());
             // The keys of the run, ascending by index as the members are, put into that order.
-            run.assign(sorted.begin() + begin, sorted.begin() + end);
+            run.assign(sorted + begin, sorted + end);
             for (std::uint32_t k = begin; k < end; ++k) {
                 const std::size_t from = static_cast<std::size_t>(
                     std::lower_bound(members.begin(), members.end(), order[k - begin]) -
@@ -115,8 +114,8 @@ void OrderRuns(std::vector<SortedKey>& sorted) {
     }
 }
 
-bool HasRuns(const std::vector<SortedKey>& sorted) {
-    for (std::size_t k = 1; k < sorted.size(); ++k) {
+bool HasRuns(const SortedKey* sorted, std::uint32_t n) {
+    for (std::uint32_t k = 1; k < n; ++k) {
         if (SamePosition(sorted[k - 1], sorted[k])) {
             return true;
         }
@@ -126,12 +125,13 @@ bool HasRuns(const std::vector<SortedKey>& sorted) {
 
 }  // namespace
 
-void FinishPointSortOrder(std::vector<SortedKey>& sorted, const std::vector<std::uint32_t>& start) {
+void FinishPointSortOrder(SortedKey* sorted, const std::vector<std::uint32_t>& start) {
     for (std::size_t b = 0; b + 1 < start.size(); ++b) {
-        SortBucket(sorted.data() + start[b], sorted.data() + start[b + 1]);
+        SortBucket(sorted + start[b], sorted + start[b + 1]);
     }
-    if (HasRuns(sorted)) {
-        OrderRuns(sorted);
+    const std::uint32_t n = start.back();
+    if (HasRuns(sorted, n)) {
+        OrderRuns(sorted, n);
     }
 }
 

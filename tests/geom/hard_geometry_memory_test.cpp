@@ -10,7 +10,6 @@
 
 #include "geom/dct.h"
 #include "geom/dct_records.h"
-#include "geom/dct_sort_order.h"
 
 namespace {
 
@@ -62,16 +61,17 @@ std::string TriangulateRefusing(std::size_t size) {
 
 TEST(HardGeometryMemory, RefusedAllocationsOfTheRunGiveTheNarrowTexts) {
     const std::size_t n = kSide * kSide;
-    // The room of the result list, two triangles per vertex, which holds the workspace as well.
-    EXPECT_EQ(TriangulateRefusing(2 * n * sizeof(geom::CTriangle)), "Not enough memory\n");
+    // The room of the result list, two triangles per point, which holds the sort's keys and the
+    // rest of the workspace as well.
+    EXPECT_EQ(TriangulateRefusing(2 * n * sizeof(geom::CTriangle)),
+              "Couldn't allocate enough memory!\n");
     // The vertex positions. AddressSanitizer serves the non-throwing array allocations itself,
     // past the refusing operator new of this program, so they are refused only in other builds.
 #ifndef __SANITIZE_ADDRESS__
     EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::DctPoint)), "Not enough memory\n");
 #endif
-    // The sort's keys.
-    EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::SortedKey)),
-              "Couldn't allocate enough memory!\n");
+    // The sorted order of the store records.
+    EXPECT_EQ(TriangulateRefusing(n * sizeof(std::uint32_t)), "Couldn't allocate enough memory!\n");
     // Nothing refused: the run succeeds, and so does a run after a refused one.
     EXPECT_EQ(TriangulateRefusing(0), "");
 }
