@@ -21,7 +21,8 @@ bool KeyLess(const SortedKey& a, const SortedKey& b) {
 
 void SortBucket(SortedKey* begin, SortedKey* end) {
     if (end - begin > 16) {
-        std::sort(begin, end, KeyLess);
+        // A function object rather than a function pointer, so that the comparison is inlined.
+        std::sort(begin, end, [](const SortedKey& a, const SortedKey& b) { return KeyLess(a, b); });
         return;
     }
     for (SortedKey* next = begin + 1; next < end; ++next) {
