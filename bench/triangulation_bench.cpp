@@ -2,9 +2,14 @@
 // kernel, range insert of points with their index, which spatially sorts them first) on the same
 // point sets in the same run.
 //
-// Input: command-line options (see Usage()). Output: per point set and engine the median time
-// over the runs, the single times, the peak resident memory of a run, the triangle count, and
-// the ratio of each engine's median to CGAL's.
+// Input: command-line options (see Usage()). Output: per point set and engine the median wall
+// time over the runs, the single times, the median processor time, the peak resident memory of a
+// run, the triangle count, and the ratios of each engine's medians to CGAL's. The engines run in
+// turn, round after round, so that the shared machine's changing load falls on all alike.
+//
+// Before the timed runs, CDCT's output (triangles in order with every field, and the vertex
+// list) is hashed and compared with that of the plain reference triangulation
+// (reference_dct.h), so that a faster CDCT is known to give exactly the same result.
 //
 // Each measured run is one forked child process, so that the peak resident memory (ru_maxrss
 // from wait4) belongs to that run alone; the child starts from a copy of the parent, which holds
@@ -22,6 +27,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +36,7 @@
 #include <vector>
 
 #include "geom/dct.h"
+#include "reference_dct.h"
 
 #ifdef KAF_BENCH_WITH_CGAL
 #include <CGAL/Delaunay_triangulation_2.h>
@@ -51,17 +58,19 @@ struct PointSet {
 struct EngineOutput {
     std::size_t triangles = 0;
     std::size_t vertices = 0;
+    std::uint64_t hash = 0;  // of the whole output, when asked for
     bool failed = false;
 };
 
-using EngineRun = EngineOutput (*)(const PointSet&);
+// Runs the engine on the points; hashes its output when `hash` is set (not in timed runs).
+using EngineRun = EngineOutput (*)(const PointSet&, bool hash);
 
 struct Engine {
     const char* name;
     EngineRun run;
 };
 
-EngineOutput RunDct(const PointSet& points) {
+EngineOutput RunDct(const PointSet& points, bool hash) {
     EngineOutput output;
     try {
         geom::CDCT dct;
@@ -72,6 +81,9 @@ EngineOutput RunDct(const PointSet& points) {
         const std::vector<geom::CVertex> vertices = dct.GetVertices();
         output.triangles = triangles.size();
         output.vertices = vertices.size();
+        if (hash) {
+            output.hash = reference_dct::ResultHash(triangles, vertices);
+        }
     } catch (const char* text) {
         std::fprintf(stderr, "CDCT failed: %s", text);
         output.failed = true;
@@ -80,7 +92,7 @@ EngineOutput RunDct(const PointSet& points) {
 }
 
 #ifdef KAF_BENCH_WITH_CGAL
-EngineOutput RunCgal(const PointSet& points) {
+EngineOutput RunCgal(const PointSet& points, bool) {
     using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
     using VertexBase = CGAL::Triangulation_vertex_base_with_info_2<std::uint32_t, Kernel>;
     using DataStructure = CGAL::Triangulation_data_structure_2<VertexBase>;
@@ -108,13 +120,38 @@ EngineOutput RunCgal(const PointSet& points) {
 }
 #endif
 
-// The measured engines; the first one is the reference the others are compared with.
-std::vector<Engine> Engines() {
-    std::vector<Engine> engines;
+bool Listed(const std::string& list, const std::string& name) {
+    return ("," + list + ",").find("," + name + ",") != std::string::npos;
+}
+
+EngineOutput RunReference(const PointSet& points, bool) {
+    std::vector<geom::CVertex> input;
+    input.reserve(points.Size());
+    for (std::size_t i = 0; i < points.Size(); ++i) {
+        input.emplace_back(points.x[i], points.y[i], points.z[i]);
+    }
+    const reference_dct::Output result = reference_dct::Triangulate(input);
+    EngineOutput output;
+    output.triangles = result.triangles.size();
+    output.vertices = result.vertices.size();
+    output.hash = reference_dct::ResultHash(result.triangles, result.vertices);
+    return output;
+}
+
+// The measured engines named in `list` (all when empty); the first one is the reference the
+// others are compared with.
+std::vector<Engine> Engines(const std::string& list) {
+    std::vector<Engine> all;
 #ifdef KAF_BENCH_WITH_CGAL
-    engines.push_back({"CGAL", RunCgal});
+    all.push_back({"CGAL", RunCgal});
 #endif
-    engines.push_back({"CDCT", RunDct});
+    all.push_back({"CDCT", RunDct});
+    std::vector<Engine> engines;
+    for (const Engine& engine : all) {
+        if (list.empty() || Listed(list, engine.name)) {
+            engines.push_back(engine);
+        }
+    }
     return engines;
 }
 
@@ -169,6 +206,22 @@ PointSet MakeGrid(std::size_t n, std::uint64_t seed) {
     return set;
 }
 
+// Survey points on a lattice of about n / 2 positions, so that most positions are taken more
+// than once, with different elevations: for the output check of the duplicate rule.
+PointSet MakeRepeats(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    const std::size_t side = static_cast<std::size_t>(std::sqrt(n / 2.0) + 1.0);
+    std::uniform_int_distribution<std::size_t> coordinate(0, side - 1);
+    std::uniform_real_distribution<double> height(0.0, 100.0);
+    PointSet set{"repeats", {}, {}, {}};
+    for (std::size_t i = 0; i < n; ++i) {
+        set.x.push_back(0.5 * static_cast<double>(coordinate(random)));
+        set.y.push_back(0.5 * static_cast<double>(coordinate(random)));
+        set.z.push_back(height(random));
+    }
+    return set;
+}
+
 struct Measurement {
     double seconds = 0.0;
     double cpuSeconds = 0.0;  // user and system time of the run's process
@@ -197,7 +250,7 @@ long ResidentKb() {
     return read ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
-Measurement MeasureInChild(const Engine& engine, const PointSet& points) {
+Measurement MeasureInChild(const Engine& engine, const PointSet& points, bool hash = false) {
     Measurement measurement;
     int channel[2];
     if (pipe(channel) != 0) {
@@ -216,7 +269,7 @@ Measurement MeasureInChild(const Engine& engine, const PointSet& points) {
         close(channel[0]);
         const long startKb = ResidentKb();
         const auto begin = std::chrono::steady_clock::now();
-        const EngineOutput output = engine.run(points);
+        const EngineOutput output = engine.run(points, hash);
         const auto end = std::chrono::steady_clock::now();
         const ChildReport report{std::chrono::duration<double>(end - begin).count(), startKb,
                                  output};
@@ -247,52 +300,81 @@ double Median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
-struct EngineFigures {
-    double median = 0.0;
-    double cpuMedian = 0.0;
-    bool ok = false;
+// Hashes CDCT's output and the reference triangulation's, each in a child of its own; false when
+// they differ.
+bool CheckOutput(const PointSet& points) {
+    const Measurement reference = MeasureInChild({"reference", RunReference}, points, true);
+    const Measurement dct = MeasureInChild({"CDCT", RunDct}, points, true);
+    const bool same = reference.ok && dct.ok && !dct.output.failed &&
+                      reference.output.hash == dct.output.hash &&
+                      reference.output.triangles == dct.output.triangles;
+    std::printf("  output check: CDCT %s the reference (hash %016llx, %zu triangles; reference "
+                "%016llx, %zu triangles, %.3f s)\n",
+                same ? "identical to" : "DIFFERENT from",
+                static_cast<unsigned long long>(dct.output.hash), dct.output.triangles,
+                static_cast<unsigned long long>(reference.output.hash), reference.output.triangles,
+                reference.seconds);
+    std::fflush(stdout);
+    return same;
+}
+
+struct EngineRuns {
+    std::vector<double> times;
+    std::vector<double> cpuTimes;
+    long peakKb = 0;
+    long startKb = 0;
+    EngineOutput output;
+    bool ok = true;
 };
 
-// Runs every engine `runs` times on the set and prints one line per engine.
-void MeasureSet(const PointSet& points, int runs) {
+// Runs every engine `runs` times on the set, one run of each engine per round, and prints one
+// line per engine. Gives false when the output check fails.
+bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int runs, bool check) {
     std::printf("%s: %zu points, %d runs each\n", points.name.c_str(), points.Size(), runs);
-    const std::vector<Engine> engines = Engines();
-    std::vector<EngineFigures> figures;
+    bool same = true;
     for (const Engine& engine : engines) {
-        std::vector<double> times;
-        std::vector<double> cpuTimes;
-        long peakKb = 0;
-        long startKb = 0;
-        EngineOutput output;
-        bool ok = true;
-        for (int r = 0; r < runs; ++r) {
-            const Measurement m = MeasureInChild(engine, points);
-            ok = ok && m.ok && !m.output.failed;
-            times.push_back(m.seconds);
-            cpuTimes.push_back(m.cpuSeconds);
-            peakKb = std::max(peakKb, m.peakKb);
-            startKb = std::max(startKb, m.startKb);
-            output = m.output;
+        if (check && std::string(engine.name) == "CDCT") {
+            same = CheckOutput(points);
         }
-        EngineFigures engineFigures{Median(times), Median(cpuTimes), ok};
-        std::printf("  %-10s median %7.3f s  (runs", engine.name, engineFigures.median);
-        for (const double t : times) {
+    }
+    std::vector<EngineRuns> all(engines.size());
+    for (int r = 0; r < runs; ++r) {
+        for (std::size_t k = 0; k < engines.size(); ++k) {
+            const Measurement m = MeasureInChild(engines[k], points);
+            EngineRuns& e = all[k];
+            e.ok = e.ok && m.ok && !m.output.failed;
+            e.times.push_back(m.seconds);
+            e.cpuTimes.push_back(m.cpuSeconds);
+            e.peakKb = std::max(e.peakKb, m.peakKb);
+            e.startKb = std::max(e.startKb, m.startKb);
+            e.output = m.output;
+        }
+    }
+    for (std::size_t k = 0; k < engines.size(); ++k) {
+        const EngineRuns& e = all[k];
+        const double median = Median(e.times);
+        const double cpuMedian = Median(e.cpuTimes);
+        std::printf("  %-10s median %7.3f s  (runs", engines[k].name, median);
+        for (const double t : e.times) {
             std::printf(" %.3f", t);
         }
-        std::printf(")  cpu %.3f s  peak RSS %7.1f MB (%.1f MB at start)  %zu triangles",
-                    engineFigures.cpuMedian, peakKb / 1024.0, startKb / 1024.0, output.triangles);
-        if (!ok) {
+        std::printf(")  cpu %.3f s (runs", cpuMedian);
+        for (const double t : e.cpuTimes) {
+            std::printf(" %.3f", t);
+        }
+        std::printf(")  peak RSS %7.1f MB (%.1f MB at start)  %zu triangles", e.peakKb / 1024.0,
+                    e.startKb / 1024.0, e.output.triangles);
+        if (!e.ok) {
             std::printf("  FAILED");
         }
-        if (&engine != &engines.front() && figures.front().ok && ok) {
-            std::printf("  ratio %s/%s %.2f (cpu %.2f)", engine.name, engines.front().name,
-                        engineFigures.median / figures.front().median,
-                        engineFigures.cpuMedian / figures.front().cpuMedian);
+        if (k > 0 && all[0].ok && e.ok) {
+            std::printf("  ratio %s/%s %.2f (cpu %.2f)", engines[k].name, engines[0].name,
+                        median / Median(all[0].times), cpuMedian / Median(all[0].cpuTimes));
         }
         std::printf("\n");
-        std::fflush(stdout);
-        figures.push_back(engineFigures);
     }
+    std::fflush(stdout);
+    return same;
 }
 
 void Usage() {
@@ -300,14 +382,13 @@ void Usage() {
         "Usage: triangulation_bench [options]\n"
         "  --points N     points per set (default 1000000; the grid uses the nearest square)\n"
         "  --runs R       measured runs per set and engine (default 3)\n"
-        "  --sets LIST    comma-separated sets of uniform,clusters,grid (default all)\n"
+        "  --sets LIST    comma-separated sets of uniform,clusters,grid,repeats (default\n"
+        "                 uniform,clusters,grid)\n"
         "  --big N        points of the extra uniform set (default 3000000, 0 skips it)\n"
         "  --big-runs R   runs of the extra uniform set (default as --runs)\n"
-        "  --seed S       random seed (default 1)\n");
-}
-
-bool Listed(const std::string& list, const std::string& name) {
-    return ("," + list + ",").find("," + name + ",") != std::string::npos;
+        "  --seed S       random seed (default 1)\n"
+        "  --engines LIST comma-separated engines of CGAL,CDCT (default all)\n"
+        "  --no-check     skip the check of CDCT's output against the reference\n");
 }
 
 }  // namespace
@@ -319,8 +400,14 @@ int main(int argc, char** argv) {
     int bigRuns = -1;
     std::uint64_t seed = 1;
     std::string sets = "uniform,clusters,grid";
+    std::string engineList;
+    bool check = true;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--no-check") {
+            check = false;
+            continue;
+        }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (option == "--help" || option == "-h") {
             Usage();
@@ -341,6 +428,8 @@ int main(int argc, char** argv) {
             bigPoints = std::strtoull(value, nullptr, 10);
         } else if (option == "--big-runs") {
             bigRuns = std::max(1, std::atoi(value));
+        } else if (option == "--engines") {
+            engineList = value;
         } else if (option == "--seed") {
             seed = std::strtoull(value, nullptr, 10);
         } else {
@@ -351,17 +440,24 @@ int main(int argc, char** argv) {
 #ifndef KAF_BENCH_WITH_CGAL
     std::printf("CGAL was not found when this program was built: no reference figures.\n");
 #endif
+    const std::vector<Engine> engines = Engines(engineList);
+    bool same = true;
     if (Listed(sets, "uniform")) {
-        MeasureSet(MakeUniform(points, seed), runs);
+        same = MeasureSet(MakeUniform(points, seed), engines, runs, check) && same;
     }
     if (Listed(sets, "clusters")) {
-        MeasureSet(MakeClusters(points, seed), runs);
+        same = MeasureSet(MakeClusters(points, seed), engines, runs, check) && same;
     }
     if (Listed(sets, "grid")) {
-        MeasureSet(MakeGrid(points, seed), runs);
+        same = MeasureSet(MakeGrid(points, seed), engines, runs, check) && same;
+    }
+    if (Listed(sets, "repeats")) {
+        same = MeasureSet(MakeRepeats(points, seed), engines, runs, check) && same;
     }
     if (bigPoints > 0) {
-        MeasureSet(MakeUniform(bigPoints, seed + 1), bigRuns > 0 ? bigRuns : runs);
+        same = MeasureSet(MakeUniform(bigPoints, seed + 1), engines,
+                          bigRuns > 0 ? bigRuns : runs, check) &&
+               same;
     }
-    return 0;
+    return same ? 0 : 1;
 }

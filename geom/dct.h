@@ -24,6 +24,8 @@
 
 #include "geom/dct_mesh.h"
 #include "geom/dct_point_store.h"
+#include "geom/dct_predicates.h"
+#include "geom/dct_sort_order.h"
 #include "geom/dct_records.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
@@ -57,30 +59,48 @@ public:
 private:
     // Hull edge ends of a triangulated range: the counter-clockwise hull edge at the first
     // (leftmost) vertex and the clockwise hull edge at the last (rightmost) vertex.
+    // yMin and yMax: the range of y over the range's vertices.
     struct HullEnds {
         std::uint32_t first;
         std::uint32_t last;
+        double yMin;
+        double yMax;
     };
 
-    void SortStore();
-    void AllocWorkspace(std::uint32_t n);
-    std::uint32_t CollectVertices();
+    void PutStoreInOrder();
+    void SortKeys(SortedKey* keys);
+    std::uint32_t CollectVertices(const SortedKey* keys);
+    void PlaceWorkspace();
     void FreeWorkspace();
-    DctMesh Mesh() { return DctMesh(vertices.get(), edges.get(), freeEdges.get(), freeEdgeCount); }
+    DctMesh Mesh() { return DctMesh(points.get(), entries, edges, spare); }
 
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
-    static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r);
-    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl);
-    void ExtractTriangles(std::uint32_t m);
+    static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r,
+                                 double bound);
+    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
+    std::size_t ListTriangles(double bound);
+    void ExtractTriangles(std::size_t count);
+    void ReadRings();
 
     DctPointStore pointStore;
     std::vector<CTriangle> result;
     std::uint32_t pointCount = 0;
-    std::unique_ptr<DctVertex[]> vertices;
-    std::unique_ptr<DctEdgeEnd[]> edges;  // two ends per edge
-    std::unique_ptr<std::uint32_t[]> freeEdges;
-    std::uint32_t freeEdgeCount = 0;
+    // The store in sorted order: position k holds store record sortedOrder[k]. Empty when the
+    // records themselves are in order. The records are moved only when the store is needed again.
+    std::vector<std::uint32_t> sortedOrder;
+    // The vertices of the last run: the distinct plan positions in sorted order, and their
+    // elevations.
+    std::uint32_t vertexCount = 0;
+    std::unique_ptr<DctPoint[]> points;
+    std::unique_ptr<double[]> elevations;
+    // Workspace of one run, placed in the room reserved for the result list (PlaceWorkspace):
+    // each vertex's entry end, the edge ends (two per edge record), the spare edge records, and
+    // the triangles found, as vertex numbers.
+    std::uint32_t* entries = nullptr;
+    DctEdgeEnd* edges = nullptr;
+    DctSpareEdges spare{kDctNone};
+    DctTriangleCorners* corners = nullptr;
     RingReader ringReader;
 };
 

@@ -42,10 +42,10 @@ CVertex* DctPointStore::Join(std::uint32_t count) {
     return blocks_[0];
 }
 
-void DctPointStore::Reorder(std::uint32_t count, const std::vector<SortedKey>& order) {
+void DctPointStore::Reorder(std::uint32_t count, const std::vector<std::uint32_t>& order) {
     CVertex* const reordered = NewBlock(room_);
     for (std::uint32_t i = 0; i < count; ++i) {
-        new (reordered + i) CVertex((*this)[order[i].index]);
+        new (reordered + i) CVertex((*this)[order[i]]);
     }
     ReplaceBlocks(reordered);
 }

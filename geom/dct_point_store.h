@@ -14,7 +14,6 @@
 #include <new>
 #include <vector>
 
-#include "geom/dct_sort_order.h"
 #include "geom/vertex.h"
 
 namespace geom {
@@ -41,9 +40,9 @@ public:
     // unchanged) when the memory cannot be had.
     CVertex* Join(std::uint32_t count);
 
-    // The first `count` points in one block, point k of it being point order[k].index. Throws
+    // The first `count` points in one block, point k of it being point order[k]. Throws
     // std::bad_alloc (store unchanged) when the memory cannot be had.
-    void Reorder(std::uint32_t count, const std::vector<SortedKey>& order);
+    void Reorder(std::uint32_t count, const std::vector<std::uint32_t>& order);
 
 private:
     CVertex* Slot(std::uint32_t i) const {

@@ -6,21 +6,21 @@ namespace geom {
 
 namespace {
 
-bool Finite(const DctVertex& v) {
+bool Finite(const DctPoint& v) {
     return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
-bool SamePosition(const DctVertex& a, const DctVertex& b) {
+bool SamePosition(const DctPoint& a, const DctPoint& b) {
     return a.x == b.x && a.y == b.y;
 }
 
-ExactPoint At(const DctVertex& v) {
+ExactPoint At(const DctPoint& v) {
     return {v.x, v.y};
 }
 
 }  // namespace
 
-int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& c, double det) {
+int DctOrientSignExact(const DctPoint& a, const DctPoint& b, const DctPoint& c, double det) {
     if (SamePosition(a, b) || SamePosition(b, c) || SamePosition(c, a)) {
         return 0;  // a candidate that is an end of the base itself, for one
     }
@@ -30,13 +30,26 @@ int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& 
     return ExactOrientSign(At(a), At(b), At(c));
 }
 
-bool DctCotGreaterExact(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                        const DctVertex& d) {
-    if (!Finite(*p.vertex) || !Finite(*q.vertex) || !Finite(o) || !Finite(d)) {
-        return p.dot / p.cross > q.dot / q.cross;  // the plain comparison of the cotangents
+bool DctAboveSlow(const DctPoint& c, DctPoint o, DctPoint d) {
+    const DctCandidate seen = DctSeeBase(c, o, d);
+    if (std::fabs(seen.cross) > DctAboveBound(DctCandidateSize(c, o, d))) {
+        return seen.cross > 0;
+    }
+    return DctOrientSignExact(c, o, d, seen.cross) > 0;
+}
+
+bool DctCotGreaterSlow(const DctPoint& p, const DctPoint& q, DctPoint o, DctPoint d) {
+    const DctCandidate pSeen = DctSeeBase(p, o, d);
+    const DctCandidate qSeen = DctSeeBase(q, o, d);
+    const double difference = pSeen.dot * qSeen.cross - qSeen.dot * pSeen.cross;
+    if (std::fabs(difference) > DctCotBound(DctCandidateSize(p, o, d), DctCandidateSize(q, o, d))) {
+        return difference > 0;
+    }
+    if (!Finite(p) || !Finite(q) || !Finite(o) || !Finite(d)) {
+        return pSeen.dot / pSeen.cross > qSeen.dot / qSeen.cross;  // the plain comparison
     }
     // o, d, q run counter-clockwise, q being above the base.
-    return ExactInCircleSign(At(o), At(d), At(*q.vertex), At(*p.vertex)) < 0;
+    return ExactInCircleSign(At(o), At(d), At(q), At(p)) < 0;
 }
 
 }  // namespace geom

@@ -5,11 +5,16 @@
 //
 // DctOrientSign(a, b, c): the sign of (b - a) x (c - a); 1 when c lies to the left of the line
 // from a to b (a, b, c counter-clockwise).
-// DctSeeBase(c, o, d): candidate c seen from the base edge o -> d, and DctAbove(candidate, o, d),
-// whether c lies strictly above the base (DctOrientSign(c, o, d) > 0).
-// DctCotGreater(p, q, o, d): for candidates p and q above the base, whether cot(p) > cot(q), that
-// is whether p sees the base under a strictly smaller angle, which is whether p lies strictly
-// outside the circle through o, d and q: an in-circle decision, taken without dividing.
+// DctSeeBase(c, o, d): candidate c seen from the base edge o -> d, and DctAbove(candidate, o, d,
+// bounds), whether c lies strictly above the base (DctOrientSign(c, o, d) > 0).
+// DctCotGreater(p, q, o, d, bounds): for candidates p and q above the base, whether
+// cot(p) > cot(q), that is whether p sees the base under a strictly smaller angle, which is
+// whether p lies strictly outside the circle through o, d and q: an in-circle decision, taken
+// without dividing.
+// The merge decisions are first tried against bounds that hold for the whole merge
+// (DctBoundsOfSpan), which saves working out each candidate's own bound; only values within
+// those go on to the candidate's own bound and, when that cannot settle them either, to the
+// exact evaluation.
 #pragma once
 
 #include <cmath>
@@ -28,9 +33,9 @@ constexpr double kDctUnderflow = std::numeric_limits<double>::min();
 // value (plus the allowance below the normal range); the filter uses twice that.
 constexpr double kDctOrientError = 8 * kDctRoundoff;
 
-int DctOrientSignExact(const DctVertex& a, const DctVertex& b, const DctVertex& c, double det);
+int DctOrientSignExact(const DctPoint& a, const DctPoint& b, const DctPoint& c, double det);
 
-inline int DctOrientSign(const DctVertex& a, const DctVertex& b, const DctVertex& c) {
+inline int DctOrientSign(const DctPoint& a, const DctPoint& b, const DctPoint& c) {
     const double left = (b.x - a.x) * (c.y - a.y);
     const double right = (b.y - a.y) * (c.x - a.x);
     const double det = left - right;
@@ -41,17 +46,27 @@ inline int DctOrientSign(const DctVertex& a, const DctVertex& b, const DctVertex
     return DctOrientSignExact(a, b, c, det);
 }
 
+// DctOrientSign for points whose coordinate differences lie within a span, given the `above`
+// bound of DctBoundsOfSpan for that span: it covers this evaluation's error too, since the sum of
+// the absolute values of its two products is at most 2 * width * height.
+inline int DctOrientSignWithin(const DctPoint& a, const DctPoint& b, const DctPoint& c,
+                               double bound) {
+    const double det = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    if (std::fabs(det) > bound) {
+        return det > 0 ? 1 : -1;
+    }
+    return DctOrientSign(a, b, c);
+}
+
 // What a candidate c shows of the base edge o -> d: the dot and cross products of c->d and c->o
-// (their quotient is the cotangent of the angle at c) and `size`, the sum of the absolute values
-// of the four products they are made of, which bounds their rounding errors.
+// (their quotient is the cotangent of the angle at c).
 struct DctCandidate {
-    const DctVertex* vertex;
+    const DctPoint* vertex;
     double dot;
     double cross;
-    double size;
 };
 
-inline DctCandidate DctSeeBase(const DctVertex& c, const DctVertex& o, const DctVertex& d) {
+inline DctCandidate DctSeeBase(const DctPoint& c, const DctPoint& o, const DctPoint& d) {
     const double dxo = o.x - c.x;
     const double dyo = o.y - c.y;
     const double dxd = d.x - c.x;
@@ -60,18 +75,23 @@ inline DctCandidate DctSeeBase(const DctVertex& c, const DctVertex& o, const Dct
     candidate.vertex = &c;
     candidate.cross = dxo * dyd - dyo * dxd;
     candidate.dot = dyd * dyo + dxd * dxo;
-    // (|dxo| + |dyo|)(|dxd| + |dyd|) is the sum of the four products' absolute values.
-    candidate.size = (std::fabs(dxo) + std::fabs(dyo)) * (std::fabs(dxd) + std::fabs(dyd));
     return candidate;
 }
 
-// Whether the candidate lies strictly above the base (to its left, seen from o to d).
-inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex& d) {
-    const double bound = kDctOrientError * c.size + kDctUnderflow;
-    if (std::fabs(c.cross) > bound) {
-        return c.cross > 0;
-    }
-    return DctOrientSignExact(*c.vertex, o, d, c.cross) > 0;
+// The sum of the absolute values of the four products that the dot and cross products of c->d
+// and c->o are made of, (|dxo| + |dyo|)(|dxd| + |dyd|): it bounds their rounding errors.
+inline double DctCandidateSize(const DctPoint& c, DctPoint o, DctPoint d) {
+    const double dxo = o.x - c.x;
+    const double dyo = o.y - c.y;
+    const double dxd = d.x - c.x;
+    const double dyd = d.y - c.y;
+    return (std::fabs(dxo) + std::fabs(dyo)) * (std::fabs(dxd) + std::fabs(dyd));
+}
+
+// The error bounds of the merge decisions for given candidate sizes. Each bound grows with the
+// sizes, so bounds taken with a size no smaller than every candidate's cover all of them.
+inline double DctAboveBound(double size) {
+    return kDctOrientError * size + kDctUnderflow;
 }
 
 // The error of dot p * cross q - dot q * cross p: dot and cross are each within 4u of their
@@ -83,19 +103,47 @@ inline bool DctAbove(const DctCandidate& c, const DctVertex& o, const DctVertex&
 constexpr double kDctCotError = 12 * kDctRoundoff;
 constexpr double kDctCotUnderflow = 9.332636185032189e-302;  // 2^-1000
 
-bool DctCotGreaterExact(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                        const DctVertex& d);
+inline double DctCotBound(double pSize, double qSize) {
+    return kDctCotError * (pSize * qSize) + kDctCotUnderflow * (pSize + qSize) + kDctUnderflow;
+}
+
+// Bounds that hold for every candidate of one merge: for all vertices of the merged range, x
+// differences are at most `width` and y differences at most `height` in size, so each size is at
+// most (width + height)^2 (rounding is monotone, so this holds for the rounded values as well).
+// A decision whose value exceeds them in size is the one the candidates' own bounds give.
+struct DctMergeBounds {
+    double above;
+    double cot;
+};
+
+inline DctMergeBounds DctBoundsOfSpan(double width, double height) {
+    const double side = width + height;
+    const double size = side * side;
+    return {DctAboveBound(size), DctCotBound(size, size)};
+}
+
+// The decisions that the merge's bounds leave open; o and d are passed by value, so that the
+// callers' copies need not be kept in memory.
+bool DctAboveSlow(const DctPoint& c, DctPoint o, DctPoint d);
+bool DctCotGreaterSlow(const DctPoint& p, const DctPoint& q, DctPoint o, DctPoint d);
+
+// Whether the candidate lies strictly above the base (to its left, seen from o to d).
+inline bool DctAbove(const DctCandidate& c, const DctPoint& o, const DctPoint& d,
+                     const DctMergeBounds& bounds) {
+    if (std::fabs(c.cross) > bounds.above) {
+        return c.cross > 0;
+    }
+    return DctAboveSlow(*c.vertex, o, d);
+}
 
 // cot p - cot q has the sign of dot p * cross q - dot q * cross p, both crosses being positive.
-inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctVertex& o,
-                          const DctVertex& d) {
+inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
+                          const DctPoint& d, const DctMergeBounds& bounds) {
     const double difference = p.dot * q.cross - q.dot * p.cross;
-    const double bound =
-        kDctCotError * (p.size * q.size) + kDctCotUnderflow * (p.size + q.size) + kDctUnderflow;
-    if (std::fabs(difference) > bound) {
+    if (std::fabs(difference) > bounds.cot) {
         return difference > 0;
     }
-    return DctCotGreaterExact(p, q, o, d);
+    return DctCotGreaterSlow(*p.vertex, *q.vertex, o, d);
 }
 
 }  // namespace geom

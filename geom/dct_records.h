@@ -1,25 +1,36 @@
 // Working records of CDCT's triangulation.
 //
-// DctVertex: one distinct plan position (x, y) with its elevation z and `entry`, the end of one
-// edge at this vertex (kDctNone until the first edge is made). Vertices are numbered by their
-// position in the sorted vertex array.
+// DctPoint: the plan position (x, y) of a vertex. Vertices are the distinct plan positions,
+// numbered by their position in sorted order.
 //
 // DctEdgeEnd: one end of an undirected edge. Edge e has the ends 2 * e (at its origin) and
 // 2 * e + 1 (at its destination), so the two ends of an edge are h and h ^ 1. `vertex` is the
 // vertex at the end; `next` / `prev` are the ends of the next edge counter-clockwise / clockwise
 // around that vertex. The edges at a vertex form one circular, doubly linked ring in
 // counter-clockwise order; a new edge is a ring of one at both ends.
+//
+// DctTriangleCorners: a triangle found in the edge rings, as vertex numbers.
+//
+// DctVertex: a vertex as engines built on CDCT's edge rings read it (CDCT::SetRingReader): its
+// plan position, its elevation z and `entry`, the end of one edge at this vertex (kDctNone when
+// the vertex has no edge).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
+#include <type_traits>
 
 namespace geom {
 
 constexpr std::uint32_t kDctNone = 0xFFFFFFFFu;
 
-struct DctVertex {
+struct DctPoint {
     double x;
     double y;
+};
+
+struct DctVertex : DctPoint {
     double z;
     std::uint32_t entry;
 };
@@ -30,6 +41,13 @@ struct DctEdgeEnd {
     std::uint32_t prev;
 };
 
+// A triangle of the result as vertex numbers: u the lowest, u, v, w counter-clockwise.
+struct DctTriangleCorners {
+    std::uint32_t u;
+    std::uint32_t v;
+    std::uint32_t w;
+};
+
 inline std::uint32_t DctEdgeOfEnd(std::uint32_t end) {
     return end >> 1;
 }
@@ -38,6 +56,18 @@ inline std::uint32_t DctOriginEnd(std::uint32_t edge) {
 }
 inline std::uint32_t DctDestinationEnd(std::uint32_t edge) {
     return (edge << 1) | 1u;
+}
+
+// Starts the lifetimes of `count` objects of the trivial type T, left uninitialised, in raw
+// storage suitably aligned for T, and gives the first.
+template <typename T>
+T* DctStartArray(void* storage, std::size_t count) {
+    static_assert(std::is_trivial<T>::value, "only trivial records are placed in raw storage");
+    T* const first = static_cast<T*>(storage);
+    for (std::size_t k = 0; k < count; ++k) {
+        new (first + k) T;
+    }
+    return first;
 }
 
 }  // namespace geom

@@ -21,7 +21,8 @@ bool KeyLess(const SortedKey& a, const SortedKey& b) {
 
 void SortBucket(SortedKey* begin, SortedKey* end) {
     if (end - begin > 16) {
-        std::sort(begin, end, KeyLess);
+        // A function object rather than a function pointer, so that the comparison is inlined.
+        std::sort(begin, end, [](const SortedKey& a, const SortedKey& b) { return KeyLess(a, b); });
         return;
     }
     for (SortedKey* next = begin + 1; next < end; ++next) {
@@ -75,8 +76,7 @@ void RunOrder(const std::vector<std::uint32_t>& maxima, std::uint32_t node, std:
     }
 }
 
-void OrderRuns(std::vector<SortedKey>& sorted) {
-    const std::uint32_t n = static_cast<std::uint32_t>(sorted.size());
+void OrderRuns(SortedKey* sorted, std::uint32_t n) {
     std::vector<std::uint32_t> rank(n);
     for (std::uint32_t k = 0; k < n; ++k) {
         rank[sorted[k].index] = k;
@@ -89,6 +89,7 @@ void OrderRuns(std::vector<SortedKey>& sorted) {
     FillRangeMaxima(rank, 1, 0, n - 1, maxima);
     std::vector<std::uint32_t> members;
     std::vector<std::uint32_t> order;
+    std::vector<SortedKey> run;
     for (std::uint32_t begin = 0; begin < n;) {
         std::uint32_t end = begin + 1;
         while (end < n && SamePosition(sorted[begin], sorted[end])) {
@@ -101,16 +102,21 @@ void OrderRuns(std::vector<SortedKey>& sorted) {
             }
             order.resize(members.size());
             RunOrder(maxima, 1, 0, n - 1, members.data(), members.size(), end - 1, order.data());
+            // The keys of the run, ascending by index as the members are, put into that order.
+            run.assign(sorted + begin, sorted + end);
             for (std::uint32_t k = begin; k < end; ++k) {
-                sorted[k].index = order[k - begin];
+                const std::size_t from = static_cast<std::size_t>(
+                    std::lower_bound(members.begin(), members.end(), order[k - begin]) -
+                    members.begin());
+                sorted[k] = run[from];
             }
         }
         begin = end;
     }
 }
 
-bool HasRuns(const std::vector<SortedKey>& sorted) {
-    for (std::size_t k = 1; k < sorted.size(); ++k) {
+bool HasRuns(const SortedKey* sorted, std::uint32_t n) {
+    for (std::uint32_t k = 1; k < n; ++k) {
         if (SamePosition(sorted[k - 1], sorted[k])) {
             return true;
         }
@@ -120,12 +126,13 @@ bool HasRuns(const std::vector<SortedKey>& sorted) {
 
 }  // namespace
 
-void FinishPointSortOrder(std::vector<SortedKey>& sorted, const std::vector<std::uint32_t>& start) {
+void FinishPointSortOrder(SortedKey* sorted, const std::vector<std::uint32_t>& start) {
     for (std::size_t b = 0; b + 1 < start.size(); ++b) {
-        SortBucket(sorted.data() + start[b], sorted.data() + start[b + 1]);
+        SortBucket(sorted + start[b], sorted + start[b + 1]);
     }
-    if (HasRuns(sorted)) {
-        OrderRuns(sorted);
+    const std::uint32_t n = start.back();
+    if (HasRuns(sorted, n)) {
+        OrderRuns(sorted, n);
     }
 }
 

@@ -1,10 +1,11 @@
 // PointSortOrder(count, pointAt, sorted): the order in which SortPoints leaves the records
 // 0..count-1, computed on compact keys without moving the records.
 //
-// Input: count >= 1 and pointAt(k), giving record k (anything with doubles x and y). Output:
-// `sorted` holds one SortedKey per record in sorted order; its `index` names the record.
+// Input: count >= 1, pointAt(k), giving record k (anything with doubles x, y and z), and room for
+// `count` keys at `sorted`. Output: `sorted` holds one SortedKey per record in sorted order: the
+// record's coordinates, and its `index` naming the record.
 // Gives false (and leaves `sorted` unspecified) when a coordinate is not finite; callers then
-// sort with the plain merge sort. Throws std::bad_alloc when memory for the keys is short.
+// sort with the plain merge sort. Throws std::bad_alloc when memory for the work is short.
 //
 // How: SortPoints is a top-down merge sort (mid = (first + last) / 2) whose merge takes the
 // right-hand record unless the left one is strictly smaller, reading the right half from its
@@ -25,15 +26,16 @@ namespace geom {
 struct SortedKey {
     double x;
     double y;
+    double z;
     std::uint32_t index;
 };
 
 // Sorts the keys of each bucket (bucket b holds sorted[start[b]] .. sorted[start[b + 1] - 1])
 // by position, then puts every run of equal positions into merge order.
-void FinishPointSortOrder(std::vector<SortedKey>& sorted, const std::vector<std::uint32_t>& start);
+void FinishPointSortOrder(SortedKey* sorted, const std::vector<std::uint32_t>& start);
 
 template <typename PointAt>
-bool PointSortOrder(std::uint32_t count, PointAt pointAt, std::vector<SortedKey>& sorted) {
+bool PointSortOrder(std::uint32_t count, PointAt pointAt, SortedKey* sorted) {
     double xMin = HUGE_VAL;
     double xMax = -HUGE_VAL;
     bool finite = true;
@@ -63,12 +65,11 @@ bool PointSortOrder(std::uint32_t count, PointAt pointAt, std::vector<SortedKey>
     for (std::uint32_t b = 0; b < bucketCount; ++b) {
         start[b + 1] += start[b];
     }
-    sorted.resize(count);
     {
         std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
         for (std::uint32_t k = 0; k < count; ++k) {
             const auto& point = pointAt(k);
-            sorted[fill[bucketOf(point.x)]++] = SortedKey{point.x, point.y, k};
+            sorted[fill[bucketOf(point.x)]++] = SortedKey{point.x, point.y, point.z, k};
         }
     }
     FinishPointSortOrder(sorted, start);

@@ -45,9 +45,9 @@ void MergeSortRecords(CVertex* points, CVertex* scratch, std::int32_t first, std
 bool SortThroughKeys(CVertex* points, CVertex* scratch, std::int32_t first, std::int32_t last) {
     const std::uint32_t count = static_cast<std::uint32_t>(last - first) + 1;
     CVertex* const range = points + first;
-    std::vector<SortedKey> sorted;
+    std::vector<SortedKey> sorted(count);
     if (!PointSortOrder(
-            count, [range](std::uint32_t k) -> const CVertex& { return range[k]; }, sorted)) {
+            count, [range](std::uint32_t k) -> const CVertex& { return range[k]; }, sorted.data())) {
         return false;
     }
     for (std::uint32_t k = 0; k < count; ++k) {

@@ -8,7 +8,6 @@
 
 #include "geom/dct.h"
 #include "geom/dct_records.h"
-#include "geom/dct_sort_order.h"
 #include "support/refused_allocation.h"
 
 namespace {
@@ -35,18 +34,17 @@ std::string TriangulateRefusing(std::size_t size) {
 
 TEST(HardGeometryMemory, RefusedAllocationsOfTheRunGiveTheNarrowTexts) {
     const std::size_t n = kSide * kSide;
-    // The result list: room for two triangles per vertex.
-    EXPECT_EQ(TriangulateRefusing(2 * n * sizeof(geom::CTriangle)), "Not enough memory\n");
-    // The workspace: vertices, edge ends (two per edge, three edges per point), spare edges.
-    // AddressSanitizer serves the non-throwing array allocations itself, past the refusing
-    // operator new of this program, so they are refused only in other builds.
-#ifndef __SANITIZE_ADDRESS__
-    EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::DctVertex)), "Not enough memory\n");
-    EXPECT_EQ(TriangulateRefusing(6 * n * sizeof(geom::DctEdgeEnd)), "Not enough memory\n");
-#endif
-    // The sort's keys.
-    EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::SortedKey)),
+    // The room of the result list, two triangles per point, which holds the sort's keys and the
+    // rest of the workspace as well.
+    EXPECT_EQ(TriangulateRefusing(2 * n * sizeof(geom::CTriangle)),
               "Couldn't allocate enough memory!\n");
+    // The vertex positions. AddressSanitizer serves the non-throwing array allocations itself,
+    // past the refusing operator new of this program, so they are refused only in other builds.
+#ifndef __SANITIZE_ADDRESS__
+    EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::DctPoint)), "Not enough memory\n");
+#endif
+    // The sorted order of the store records.
+    EXPECT_EQ(TriangulateRefusing(n * sizeof(std::uint32_t)), "Couldn't allocate enough memory!\n");
     // Nothing refused: the run succeeds, and so does a run after a refused one.
     EXPECT_EQ(TriangulateRefusing(0), "");
 }
