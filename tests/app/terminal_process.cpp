@@ -63,6 +63,23 @@ bool ReadUntil(int master, std::string& shown, std::size_t& from, const std::str
     }
 }
 
+// Waits until the program reads the terminal a character at a time, as the line editor does
+// once its prompt is shown. Typed before that, a key goes through the terminal's line mode (an
+// end of input there reaches the editor as a NUL); a person waits for the editor in the same way.
+bool WaitForCharacterMode(int master, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        termios mode{};
+        if (::tcgetattr(master, &mode) != 0)
+            return false;
+        if ((mode.c_lflag & ICANON) == 0)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        ::usleep(1000);
+    }
+}
+
 }  // namespace
 
 TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, TerminalStreams streams,
@@ -121,22 +138,14 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
         if (!ok)
             break;
         ok = ReadUntil(master, run.terminal, from, step.waitFor, kStepTimeoutMs);
+        if (ok && streams.in && !step.waitFor.empty())
+            ok = WaitForCharacterMode(master, kStepTimeoutMs);
         if (ok && !step.send.empty())
             ok = ::write(master, step.send.data(), step.send.size()) ==
                  static_cast<ssize_t>(step.send.size());
     }
     int status = 0;
     bool ended = false;
-    // An end of input typed while the line editor switches the terminal's mode can be lost, as
-    // it could be for a person: typed again every half second until the program ends.
-    if (ok && !steps.empty() && steps.back().send == "\x04") {
-        for (int i = 0; i < 20 && !ended; ++i) {
-            ReadUntil(master, run.terminal, from, std::string(), 500);
-            ended = ::waitpid(child, &status, WNOHANG) == child;
-            if (!ended && ::write(master, "\x04", 1) != 1)
-                break;
-        }
-    }
     // Read what is left until the program closes the terminal.
     if (ok && !ended)
         ReadUntil(master, run.terminal, from, std::string(), kStepTimeoutMs);
