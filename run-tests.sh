@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite twice: first the optimised build (build/), then a
+# Checks the sources' formatting, builds everything and runs the whole test suite twice: first the optimised build (build/), then a
 # build with AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer (build-asan/), where
 # any sanitizer report ends the test program with a failure.
 set -euo pipefail
@@ -10,6 +10,9 @@ jobs=2
 phase() {
     echo "== $1 (${SECONDS}s so far)"
 }
+
+phase "Formatting check"
+bash scripts/check-format.sh
 
 phase "Release build (build/)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON

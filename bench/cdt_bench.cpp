@@ -7,9 +7,9 @@
 // ring that the kerb lines cross (those crossings become vertices). Output: for each engine the
 // median wall time over the runs and the single times, the median processor time, the peak
 // resident memory of a run, the triangle count; the ratios to CDCT and to CGAL. The engines run
-// in turn, round after round, so that the shared machine's changing load falls on all alike. Then the same without the boundary, where both
-// engines list every triangle; and the peak memory of a run on 3,000,000 points with about
-// 30,000 kerb segments.
+// in turn, round after round, so that the shared machine's changing load falls on all alike. Then
+// the same without the boundary, where both engines list every triangle; and the peak memory of a
+// run on 3,000,000 points with about 30,000 kerb segments.
 //
 // Every run is a forked child, so that its peak resident memory (ru_maxrss from wait4) is its
 // own; the child starts as a copy of the parent, which holds the input. A run is the whole use of
@@ -62,8 +62,8 @@ Site MakeSite(std::size_t pointCount, std::size_t segmentCount, std::size_t boun
     }
     // Kerb lines: horizontal waves 1000 / lines apart, each of segmentCount / lines segments
     // from x = 2 to x = 998; neighbouring lines never meet.
-    const std::size_t lines = std::max<std::size_t>(1, static_cast<std::size_t>(std::sqrt(
-                                                           static_cast<double>(segmentCount))));
+    const std::size_t lines = std::max<std::size_t>(
+        1, static_cast<std::size_t>(std::sqrt(static_cast<double>(segmentCount))));
     const std::size_t perLine = std::max<std::size_t>(1, segmentCount / lines);
     const double gap = kSide / static_cast<double>(lines);
     for (std::size_t l = 0; l < lines; ++l) {
@@ -161,8 +161,8 @@ Output RunCgal(const Site& site) {
     using FaceBase = CGAL::Constrained_triangulation_face_base_2<
         Kernel, CGAL::Triangulation_face_base_with_info_2<int, Kernel>>;
     using Structure = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
-    using Cgal = CGAL::Constrained_Delaunay_triangulation_2<Kernel, Structure,
-                                                            CGAL::Exact_predicates_tag>;
+    using Cgal =
+        CGAL::Constrained_Delaunay_triangulation_2<Kernel, Structure, CGAL::Exact_predicates_tag>;
     Cgal cgal;
     {
         std::vector<std::pair<Kernel::Point_2, VertexInfo>> points;
@@ -270,8 +270,9 @@ Run InChild(EngineRun engine, const Site& site) {
     }
     received.ok = got && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !received.output.failed;
     received.peakKb = usage.ru_maxrss;
-    received.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                          1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+    received.cpuSeconds =
+        static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+        1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return received;
 }
 
@@ -373,9 +374,10 @@ int main(int argc, char** argv) {
     const Engine cdt{"CConstrainedDCT", RunEngine<geom::CConstrainedDCT>};
     {
         const Site site = MakeSite(points, segments, boundary, 1);
-        std::printf("%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
-                    "%d runs each\n",
-                    points, site.kerbs.size(), SegmentCount(site), site.boundary.size(), runs);
+        std::printf(
+            "%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
+            "%d runs each\n",
+            points, site.kerbs.size(), SegmentCount(site), site.boundary.size(), runs);
 #ifdef KAF_BENCH_WITH_CGAL
         const std::vector<Figures> f = Measure({dct, cdt, {"CGAL CDT", RunCgal}}, site, runs);
         Ratio("CConstrainedDCT / CDCT", f[1], f[0]);
@@ -394,9 +396,10 @@ int main(int argc, char** argv) {
     }
     if (bigPoints > 0) {
         const Site site = MakeSite(bigPoints, bigSegments, boundary, 2);
-        std::printf("%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
-                    "%d runs each\n",
-                    bigPoints, site.kerbs.size(), SegmentCount(site), site.boundary.size(), bigRuns);
+        std::printf(
+            "%zu points, %zu kerb lines of %zu segments in all, boundary of %zu vertices; "
+            "%d runs each\n",
+            bigPoints, site.kerbs.size(), SegmentCount(site), site.boundary.size(), bigRuns);
         const std::vector<Figures> f = Measure({dct, cdt}, site, bigRuns);
         Ratio("CConstrainedDCT / CDCT", f[1], f[0]);
     }

@@ -113,7 +113,8 @@ int main(int argc, char** argv) {
         const bool grid = size[0] == 'g';
         const int side = grid ? std::atoi(size.c_str() + 1) : 0;
         const int n = grid ? side * side : std::atoi(size.c_str());
-        const std::vector<Point> points = grid ? GridPoints(side, 99u) : UniformPoints(n, 1234u + n);
+        const std::vector<Point> points =
+            grid ? GridPoints(side, 99u) : UniformPoints(n, 1234u + n);
         std::vector<double> delaunay, dct;
         std::size_t delaunayTriangles = 0, dctTriangles = 0;
         for (int r = 0; r < runs; ++r) {
@@ -121,8 +122,8 @@ int main(int argc, char** argv) {
             dct.push_back(TimeTriangulate<geom::CDCT>(points, dctTriangles));
         }
         const double a = Median(delaunay), b = Median(dct);
-        std::printf("%9d%s %6d %14.3f %14.3f %8.2f %5zu/%zu\n", n, grid ? "g" : " ", runs, a, b, a / b,
-                    delaunayTriangles, dctTriangles);
+        std::printf("%9d%s %6d %14.3f %14.3f %8.2f %5zu/%zu\n", n, grid ? "g" : " ", runs, a, b,
+                    a / b, delaunayTriangles, dctTriangles);
     }
     return same ? 0 : 1;
 }

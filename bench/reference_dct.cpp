@@ -83,7 +83,9 @@ private:
         Edge* right;
     };
 
-    static Vertex* OtherEnd(Edge* e, Vertex* v) { return e->origin == v ? e->destination : e->origin; }
+    static Vertex* OtherEnd(Edge* e, Vertex* v) {
+        return e->origin == v ? e->destination : e->origin;
+    }
     static Edge* Next(Edge* e, Vertex* v) {
         return e->origin == v ? e->nextAroundOrigin : e->nextAroundDestination;
     }

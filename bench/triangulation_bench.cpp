@@ -308,12 +308,12 @@ bool CheckOutput(const PointSet& points) {
     const bool same = reference.ok && dct.ok && !dct.output.failed &&
                       reference.output.hash == dct.output.hash &&
                       reference.output.triangles == dct.output.triangles;
-    std::printf("  output check: CDCT %s the reference (hash %016llx, %zu triangles; reference "
-                "%016llx, %zu triangles, %.3f s)\n",
-                same ? "identical to" : "DIFFERENT from",
-                static_cast<unsigned long long>(dct.output.hash), dct.output.triangles,
-                static_cast<unsigned long long>(reference.output.hash), reference.output.triangles,
-                reference.seconds);
+    std::printf(
+        "  output check: CDCT %s the reference (hash %016llx, %zu triangles; reference "
+        "%016llx, %zu triangles, %.3f s)\n",
+        same ? "identical to" : "DIFFERENT from", static_cast<unsigned long long>(dct.output.hash),
+        dct.output.triangles, static_cast<unsigned long long>(reference.output.hash),
+        reference.output.triangles, reference.seconds);
     std::fflush(stdout);
     return same;
 }
@@ -455,8 +455,8 @@ int main(int argc, char** argv) {
         same = MeasureSet(MakeRepeats(points, seed), engines, runs, check) && same;
     }
     if (bigPoints > 0) {
-        same = MeasureSet(MakeUniform(bigPoints, seed + 1), engines,
-                          bigRuns > 0 ? bigRuns : runs, check) &&
+        same = MeasureSet(MakeUniform(bigPoints, seed + 1), engines, bigRuns > 0 ? bigRuns : runs,
+                          check) &&
                same;
     }
     return same ? 0 : 1;

@@ -35,9 +35,9 @@ bool Finite(const CVertex& v) {
 std::uint32_t SortedIndexOf(const std::vector<CdtPoint>& points, std::uint32_t count,
                             const CVertex& v) {
     const auto end = points.begin() + count;
-    const auto at = std::lower_bound(points.begin(), end, v, [](const CdtPoint& p, const CVertex& q) {
-        return p.x < q.x || (p.x == q.x && p.y < q.y);
-    });
+    const auto at = std::lower_bound(
+        points.begin(), end, v,
+        [](const CdtPoint& p, const CVertex& q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
     return static_cast<std::uint32_t>(at - points.begin());
 }
 

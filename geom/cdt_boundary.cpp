@@ -32,8 +32,8 @@ std::vector<CVertex> CdtCloseBoundary(const std::vector<CVertex>& vertices) {
     }
     const CVertex& before = polygon[(low + n - 1) % n];
     const CVertex& after = polygon[(low + 1) % n];
-    int turn = ExactOrientSign({before.x, before.y}, {polygon[low].x, polygon[low].y},
-                               {after.x, after.y});
+    int turn =
+        ExactOrientSign({before.x, before.y}, {polygon[low].x, polygon[low].y}, {after.x, after.y});
     if (turn == 0) {
         double area = 0.0;
         for (std::size_t k = 1; k + 1 < n; ++k) {

@@ -7,7 +7,8 @@
 namespace geom {
 
 const char* const kCdtBoundariesCross = "Boundaries must not cross themselves or each other!\n";
-const char* const kCdtConstraintsUnresolved = "The lines could not be put into the triangulation!\n";
+const char* const kCdtConstraintsUnresolved =
+    "The lines could not be put into the triangulation!\n";
 
 namespace {
 

@@ -56,11 +56,10 @@ void CdtLineElevations(const CdtMesh& mesh,
     };
     std::sort(all.begin(), all.end(),
               [&](const Contribution& l, const Contribution& r) { return key(l) < key(r); });
-    all.erase(std::unique(all.begin(), all.end(),
-                          [&](const Contribution& l, const Contribution& r) {
-                              return key(l) == key(r);
-                          }),
-              all.end());
+    all.erase(
+        std::unique(all.begin(), all.end(),
+                    [&](const Contribution& l, const Contribution& r) { return key(l) == key(r); }),
+        all.end());
     for (std::size_t k = 0; k < all.size();) {
         const std::uint32_t vertex = all[k].vertex;
         const int rank = all[k].rank;

@@ -68,8 +68,7 @@ void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {
     }
 }
 
-bool CdtMesh::FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge,
-                       std::uint32_t near) const {
+bool CdtMesh::FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge, std::uint32_t near) const {
     if (near != kCdtNone) {
         const CdtTriangle& tri = triangles[near];
         for (int i = 0; i < 3; ++i) {

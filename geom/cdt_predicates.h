@@ -47,8 +47,7 @@ inline int CdtOrient(const CdtPoint& a, const CdtPoint& b, const CdtPoint& c) {
     return ExactOrientSign({a.x, a.y}, {b.x, b.y}, {c.x, c.y});
 }
 
-inline int CdtInCircle(const CdtPoint& a, const CdtPoint& b, const CdtPoint& c,
-                       const CdtPoint& d) {
+inline int CdtInCircle(const CdtPoint& a, const CdtPoint& b, const CdtPoint& c, const CdtPoint& d) {
     // Each corner seen from d, lifted onto the paraboloid: the determinant is the sum over the
     // corners of the lift times the cross product of the other two.
     struct Lifted {

@@ -14,8 +14,8 @@ struct Winding {
 // The winding steps for crossing the edge opposite corner i of t from its right to its left
 // side, seen along (v[i+1] -> v[i+2]): into t.
 Winding StepInto(const CdtMesh& mesh,
-                 const std::unordered_map<std::uint64_t, CdtConstraint>& records,
-                 std::uint32_t t, int i) {
+                 const std::unordered_map<std::uint64_t, CdtConstraint>& records, std::uint32_t t,
+                 int i) {
     if (!mesh.IsFixed(CdtEdge{t, i})) {
         return {0, 0};
     }
@@ -75,8 +75,8 @@ std::vector<std::uint8_t> CdtClassifyRegion(
         for (int i = 0; tri.fixed != 0 && i < 3; ++i) {
             const std::uint32_t n = tri.n[i];
             if (n != kCdtNone && ((tri.fixed >> i) & 1u) != 0) {
-                crossings.push_back(
-                    {root(t), root(n >> 2), StepInto(mesh, records, n >> 2, static_cast<int>(n & 3u))});
+                crossings.push_back({root(t), root(n >> 2),
+                                     StepInto(mesh, records, n >> 2, static_cast<int>(n & 3u))});
             }
         }
     }
@@ -92,12 +92,12 @@ std::vector<std::uint8_t> CdtClassifyRegion(
     for (std::size_t k = 0; k < queue.size(); ++k) {
         const std::uint32_t region = queue[k];
         const Winding here = winding[region];
-        auto it = std::lower_bound(
-            crossings.begin(), crossings.end(), region,
-            [](const Crossing& c, std::uint32_t r) { return c.from < r; });
+        auto it = std::lower_bound(crossings.begin(), crossings.end(), region,
+                                   [](const Crossing& c, std::uint32_t r) { return c.from < r; });
         for (; it != crossings.end() && it->from == region; ++it) {
-            if (winding.emplace(it->to, Winding{here.outer + it->step.outer,
-                                                here.hole + it->step.hole})
+            if (winding
+                    .emplace(it->to,
+                             Winding{here.outer + it->step.outer, here.hole + it->step.hole})
                     .second) {
                 queue.push_back(it->to);
             }

@@ -8,8 +8,7 @@
 
 namespace geom {
 
-SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum,
-                                 VolumeResult& result) {
+SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum, VolumeResult& result) {
     result = VolumeResult();
     if (!std::isfinite(datum)) {
         return SurfaceStatus::InvalidDatum;

@@ -13,7 +13,6 @@
 
 namespace geom {
 
-SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum,
-                                 VolumeResult& result);
+SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum, VolumeResult& result);
 
 }  // namespace geom

@@ -44,8 +44,8 @@ SurfaceStatus ComputeSurfaceStatistics(const WeldedSurface& surface,
     }
     statistics.meanElevation = elevations.Value() / static_cast<double>(p.size());
     // The mean of values within [min, max] lies within it; rounding must not take it outside.
-    statistics.meanElevation =
-        std::min(statistics.maxElevation, std::max(statistics.minElevation, statistics.meanElevation));
+    statistics.meanElevation = std::min(
+        statistics.maxElevation, std::max(statistics.minElevation, statistics.meanElevation));
 
     CCompensatedSum plan;
     CCompensatedSum space;

@@ -27,7 +27,6 @@ struct SurfaceStatistics {
     double surfaceArea = 0.0;
 };
 
-SurfaceStatus ComputeSurfaceStatistics(const WeldedSurface& surface,
-                                       SurfaceStatistics& statistics);
+SurfaceStatus ComputeSurfaceStatistics(const WeldedSurface& surface, SurfaceStatistics& statistics);
 
 }  // namespace geom

@@ -95,8 +95,10 @@ public:
         cells_.assign(columns_ * rows_, -1);
         for (std::size_t t = 0; t < n; ++t) {
             const std::int32_t* c = surface.triangles[t].corner;
-            const double x = (surface.points[c[0]].x + surface.points[c[1]].x + surface.points[c[2]].x) / 3;
-            const double y = (surface.points[c[0]].y + surface.points[c[1]].y + surface.points[c[2]].y) / 3;
+            const double x =
+                (surface.points[c[0]].x + surface.points[c[1]].x + surface.points[c[2]].x) / 3;
+            const double y =
+                (surface.points[c[0]].y + surface.points[c[1]].y + surface.points[c[2]].y) / 3;
             cells_[Cell(x, y)] = static_cast<std::int32_t>(t);
         }
         // Cells without a centroid of their own take the one before them in their column (or
@@ -161,15 +163,14 @@ struct DesignTriangle {
 class COverlay {
 public:
     COverlay(const WeldedSurface& existing, const WeldedSurface& design)
-        : existing_(existing), design_(design), seeds_(design),
-          seen_(design.triangles.size(), -1) {
+        : existing_(existing), design_(design), seeds_(design), seen_(design.triangles.size(), -1) {
         designSlopes_.reserve(design.triangles.size());
         for (const SurfaceTriangle& t : design.triangles) {
             const SurfacePoint& q0 = design.points[t.corner[0]];
             const SurfacePoint& q1 = design.points[t.corner[1]];
             const SurfacePoint& q2 = design.points[t.corner[2]];
-            designSlopes_.push_back(SlopeThrough(q1.x - q0.x, q1.y - q0.y, q1.z - q0.z,
-                                                 q2.x - q0.x, q2.y - q0.y, q2.z - q0.z));
+            designSlopes_.push_back(SlopeThrough(q1.x - q0.x, q1.y - q0.y, q1.z - q0.z, q2.x - q0.x,
+                                                 q2.y - q0.y, q2.z - q0.z));
         }
     }
 
@@ -183,8 +184,11 @@ public:
             const SurfacePoint& origin = existing_.points[c[0]];
             const SurfacePoint& p1 = existing_.points[c[1]];
             const SurfacePoint& p2 = existing_.points[c[2]];
-            ExistingTriangle a{static_cast<std::int32_t>(t), origin,
-                               {{0, 0}, Relative(p1, origin), Relative(p2, origin)}, {}, 0};
+            ExistingTriangle a{static_cast<std::int32_t>(t),
+                               origin,
+                               {{0, 0}, Relative(p1, origin), Relative(p2, origin)},
+                               {},
+                               0};
             a.slope = SlopeThrough(a.corner[1].x, a.corner[1].y, p1.z - origin.z, a.corner[2].x,
                                    a.corner[2].y, p2.z - origin.z);
             a.area = 0.5 * SideOf(a.corner[0], a.corner[1], a.corner[2]);

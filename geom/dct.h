@@ -25,8 +25,8 @@
 #include "geom/dct_mesh.h"
 #include "geom/dct_point_store.h"
 #include "geom/dct_predicates.h"
-#include "geom/dct_sort_order.h"
 #include "geom/dct_records.h"
+#include "geom/dct_sort_order.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
 
@@ -52,8 +52,8 @@ public:
     // For engines built on this triangulation: when set, Triangulate() hands the finished edge
     // rings (the distinct vertex count m, vertices[0..m) in sorted order, the edge ends) to the
     // reader in place of listing triangles, and gives an empty list.
-    using RingReader = std::function<void(std::uint32_t m, const DctVertex* vertices,
-                                          const DctEdgeEnd* ends)>;
+    using RingReader =
+        std::function<void(std::uint32_t m, const DctVertex* vertices, const DctEdgeEnd* ends)>;
     void SetRingReader(RingReader reader) { ringReader = std::move(reader); }
 
 private:

@@ -91,14 +91,18 @@ bool CDelaunay::MakeSuperTriangle() {
     double ymin = pointStore[0].y, ymax = ymin;
     for (std::int32_t i = 1; i < n; ++i) {
         const CVertex& p = pointStore[i];
-        if (p.x < xmin)
+        if (p.x < xmin) {
             xmin = p.x;
-        if (p.x > xmax)
+        }
+        if (p.x > xmax) {
             xmax = p.x;
-        if (p.y < ymin)
+        }
+        if (p.y < ymin) {
             ymin = p.y;
-        if (p.y > ymax)
+        }
+        if (p.y > ymax) {
             ymax = p.y;
+        }
     }
     const double dx = xmax - xmin;
     const double dy = ymax - ymin;

@@ -59,8 +59,8 @@ inline int InCircleSign(const CVertex& a, const CVertex& b, const CVertex& c, co
     const double alift = adx * adx + ady * ady;
     const double blift = bdx * bdx + bdy * bdy;
     const double clift = cdx * cdx + cdy * cdy;
-    const double det = alift * (bdxcdy - cdxbdy) + blift * (cdxady - adxcdy) +
-                       clift * (adxbdy - bdxady);
+    const double det =
+        alift * (bdxcdy - cdxbdy) + blift * (cdxady - adxcdy) + clift * (adxbdy - bdxady);
     const double minors = (std::fabs(bdxcdy) + std::fabs(cdxbdy)) +
                           (std::fabs(cdxady) + std::fabs(adxcdy)) +
                           (std::fabs(adxbdy) + std::fabs(bdxady));

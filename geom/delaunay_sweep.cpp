@@ -247,8 +247,7 @@ private:
             int k = 0;
             for (; k < 3; ++k) {
                 const int e = (from + k) % 3;
-                if (t.nb[e] != kNone &&
-                    OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) < 0) {
+                if (t.nb[e] != kNone && OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) < 0) {
                     id = t.nb[e];
                     from = static_cast<int>(steps % 3);
                     break;
@@ -281,8 +280,7 @@ private:
     // answer keeps the cavity star-shaped around p, since the triangle is reached across an edge
     // that p sees from inside.
     bool ExactTakesIn(const SweepTriangle& t, const CVertex& p) const {
-        const int sign =
-            InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], p);
+        const int sign = InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], p);
         return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
     }
 

@@ -47,7 +47,8 @@ bool SortThroughKeys(CVertex* points, CVertex* scratch, std::int32_t first, std:
     CVertex* const range = points + first;
     std::vector<SortedKey> sorted(count);
     if (!PointSortOrder(
-            count, [range](std::uint32_t k) -> const CVertex& { return range[k]; }, sorted.data())) {
+            count, [range](std::uint32_t k) -> const CVertex& { return range[k]; },
+            sorted.data())) {
         return false;
     }
     for (std::uint32_t k = 0; k < count; ++k) {

@@ -12,16 +12,16 @@ namespace geom {
 
 enum class SurfaceStatus {
     Ok,
-    OutOfMemory,          // an allocation failed; nothing was produced
-    NonFiniteCoordinate,  // a vertex with an x, y or z that is infinite or not a number
-    FaceIndexOutOfRange,  // a face names a vertex its mesh does not have
-    TooManyElements,      // more than 2^31 - 1 vertices or 2^30 - 1 faces in all
-    ConflictingElevation, // two vertices at one plan position with different elevations
-    OverlappingFaces,     // an edge shared by faces on the same side, or by more than two faces
-    EmptySurface,         // statistics of a surface without vertices
-    InvalidLevels,        // contour interval not finite and positive, or base not finite
-    TooManyLevels,        // more contour levels than kMaxContourLevels
-    InvalidDatum,         // datum elevation not finite
+    OutOfMemory,           // an allocation failed; nothing was produced
+    NonFiniteCoordinate,   // a vertex with an x, y or z that is infinite or not a number
+    FaceIndexOutOfRange,   // a face names a vertex its mesh does not have
+    TooManyElements,       // more than 2^31 - 1 vertices or 2^30 - 1 faces in all
+    ConflictingElevation,  // two vertices at one plan position with different elevations
+    OverlappingFaces,      // an edge shared by faces on the same side, or by more than two faces
+    EmptySurface,          // statistics of a surface without vertices
+    InvalidLevels,         // contour interval not finite and positive, or base not finite
+    TooManyLevels,         // more contour levels than kMaxContourLevels
+    InvalidDatum,          // datum elevation not finite
 };
 
 struct MeshPosition {

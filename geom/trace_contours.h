@@ -56,7 +56,6 @@ struct ContourLine {
 };
 
 SurfaceStatus TraceContours(const WeldedSurface& surface, const ContourOptions& options,
-                            std::vector<ContourLine>& lines,
-                            const SurfaceProgress& progress = {});
+                            std::vector<ContourLine>& lines, const SurfaceProgress& progress = {});
 
 }  // namespace geom

@@ -57,7 +57,7 @@ private:
     double minX_, minY_, maxX_, maxY_;
     double scaleX_, scaleY_;  // cells per unit
     std::size_t columns_, rows_;
-    std::vector<std::size_t> start_;    // per cell (column by column), into entries_
+    std::vector<std::size_t> start_;     // per cell (column by column), into entries_
     std::vector<std::int32_t> entries_;  // triangles
 };
 

@@ -21,9 +21,9 @@ int PlanOrientSign(const SurfacePoint& a, const SurfacePoint& b, const SurfacePo
     const double left = (b.x - a.x) * (c.y - a.y);
     const double right = (b.y - a.y) * (c.x - a.x);
     const double det = left - right;
-    const double bound = 8 * (std::numeric_limits<double>::epsilon() / 2) *
-                             (std::fabs(left) + std::fabs(right)) +
-                         std::numeric_limits<double>::min();
+    const double bound =
+        8 * (std::numeric_limits<double>::epsilon() / 2) * (std::fabs(left) + std::fabs(right)) +
+        std::numeric_limits<double>::min();
     if (std::fabs(det) > bound) {
         return det > 0 ? 1 : -1;
     }
@@ -38,7 +38,7 @@ struct Fault {
 class CWelder {
 public:
     CWelder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
-           const SurfaceProgress& progress)
+            const SurfaceProgress& progress)
         : meshes_(meshes), surface_(surface), progress_(progress) {}
 
     Fault Run() {

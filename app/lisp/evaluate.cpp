@@ -49,17 +49,21 @@ bool IsFile(const fs::path& path) {
 // The file a load of name means, or an empty path when there is none.
 fs::path FindScript(const std::string& name, const std::string& scriptFolder) {
     std::vector<fs::path> spellings{fs::path(name)};
-    if (!fs::path(name).has_extension())
+    if (!fs::path(name).has_extension()) {
         spellings.push_back(fs::path(name + ".lsp"));
-    for (const fs::path& spelling : spellings) {
-        if (IsFile(spelling))
-            return spelling;
     }
-    if (scriptFolder.empty())
-        return fs::path();
     for (const fs::path& spelling : spellings) {
-        if (spelling.is_relative() && IsFile(fs::path(scriptFolder) / spelling))
+        if (IsFile(spelling)) {
+            return spelling;
+        }
+    }
+    if (scriptFolder.empty()) {
+        return fs::path();
+    }
+    for (const fs::path& spelling : spellings) {
+        if (spelling.is_relative() && IsFile(fs::path(scriptFolder) / spelling)) {
             return fs::path(scriptFolder) / spelling;
+        }
     }
     return fs::path();
 }
@@ -74,17 +78,20 @@ Value Evaluator::Variable(const std::wstring& name) const {
 }
 
 void Evaluator::SetVariable(const std::wstring& name, Value value) {
-    if (value.isNil())
+    if (value.isNil()) {
         variables_.erase(name);
-    else
+    } else {
         variables_[name] = std::move(value);
+    }
 }
 
 Value Evaluator::Evaluate(const Value& form) {
-    if (form.isSymbol())
+    if (form.isSymbol()) {
         return Variable(form.symbolName());
-    if (!form.isList())
+    }
+    if (!form.isList()) {
         return form;
+    }
     return EvaluateList(form);
 }
 
@@ -100,15 +107,17 @@ Value Evaluator::EvaluateInFolder(const Value& form, const std::string& folder) 
 
 Value Evaluator::EvaluateBody(const std::vector<Value>& forms, std::size_t first) {
     Value last;
-    for (std::size_t i = first; i < forms.size(); ++i)
+    for (std::size_t i = first; i < forms.size(); ++i) {
         last = Evaluate(forms[i]);
+    }
     return last;
 }
 
 FunctionLibrary* Evaluator::FindFunction(const std::string& name) const {
     for (FunctionLibrary* library : libraries_) {
-        if (library->Has(name))
+        if (library->Has(name)) {
             return library;
+        }
     }
     return nullptr;
 }
@@ -116,42 +125,51 @@ FunctionLibrary* Evaluator::FindFunction(const std::string& name) const {
 Value Evaluator::EvaluateList(const Value& form) {
     const std::vector<Value>& items = form.items();
     const Value& head = items.front();
-    if (!head.isSymbol())
+    if (!head.isSymbol()) {
         throw LispError("bad function: " + PrintValue(head));
+    }
     const std::string name = kafhost::wideToUtf8(head.symbolName());
     if (name == "QUOTE") {
         CheckArgumentCount(items, 2, 2);
         return items[1];
     }
-    if (name == "SETQ")
+    if (name == "SETQ") {
         return Setq(items);
-    if (name == "PROGN")
+    }
+    if (name == "PROGN") {
         return EvaluateBody(items, 1);
-    if (name == "IF")
+    }
+    if (name == "IF") {
         return If(items);
-    if (name == "FOREACH")
+    }
+    if (name == "FOREACH") {
         return Foreach(items);
+    }
 
-    if (name == "LOAD")
+    if (name == "LOAD") {
         return Load(EvaluateArguments(items));
+    }
     FunctionLibrary* library = FindFunction(name);
-    if (library == nullptr)
+    if (library == nullptr) {
         throw LispError("no function definition: " + name);
+    }
     return library->Call(name, EvaluateArguments(items));
 }
 
 std::vector<Value> Evaluator::EvaluateArguments(const std::vector<Value>& items) {
     std::vector<Value> arguments;
     arguments.reserve(items.size() - 1);
-    for (std::size_t i = 1; i < items.size(); ++i)
+    for (std::size_t i = 1; i < items.size(); ++i) {
         arguments.push_back(Evaluate(items[i]));
+    }
     return arguments;
 }
 
 Value Evaluator::Setq(const std::vector<Value>& items) {
     // (setq) alone is allowed and gives nil; names and values come in pairs.
-    if (items.size() % 2 == 0)
+    if (items.size() % 2 == 0) {
         throw LispError("too few arguments");
+    }
     Value last;
     for (std::size_t i = 1; i + 1 < items.size(); i += 2) {
         const std::wstring& name = SymbolArgument(items[i]);
@@ -163,8 +181,9 @@ Value Evaluator::Setq(const std::vector<Value>& items) {
 
 Value Evaluator::If(const std::vector<Value>& items) {
     CheckArgumentCount(items, 3, 4);
-    if (!Evaluate(items[1]).isNil())
+    if (!Evaluate(items[1]).isNil()) {
         return Evaluate(items[2]);
+    }
     return items.size() == 4 ? Evaluate(items[3]) : Value::nil();
 }
 
@@ -188,13 +207,15 @@ Value Evaluator::Load(const std::vector<Value>& arguments) {
     const fs::path path =
         FindScript(name, scriptFolders_.empty() ? std::string() : scriptFolders_.back());
     if (path.empty()) {
-        if (arguments.size() == 2)
+        if (arguments.size() == 2) {
             return arguments[1];
+        }
         throw LispError("LOAD failed: " + PrintValue(arguments[0]));
     }
-    if (scriptFolders_.size() >= kMaxLoadDepth)
+    if (scriptFolders_.size() >= kMaxLoadDepth) {
         throw LispError("LOAD failed: " + PrintValue(arguments[0]) + " is loaded " +
                         std::to_string(kMaxLoadDepth) + " levels deep");
+    }
     std::vector<Value> forms;
     try {
         forms = ReadSource(ReadScriptFile(path.string()), path.string());

@@ -19,41 +19,49 @@ bool IsDigit(char c) {
 // Advances pos past a run of digits and gives how many there were.
 std::size_t SkipDigits(std::string_view text, std::size_t& pos) {
     const std::size_t start = pos;
-    while (pos < text.size() && IsDigit(text[pos]))
+    while (pos < text.size() && IsDigit(text[pos])) {
         ++pos;
+    }
     return pos - start;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
+    if (a.size() != b.size()) {
         return false;
+    }
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
+            std::toupper(static_cast<unsigned char>(b[i]))) {
             return false;
+        }
     }
     return true;
 }
 
 std::optional<Value> ParseSpecialReal(std::string_view token) {
-    if (EqualsIgnoringCase(token, "1.#INF") || EqualsIgnoringCase(token, "+1.#INF"))
+    if (EqualsIgnoringCase(token, "1.#INF") || EqualsIgnoringCase(token, "+1.#INF")) {
         return Value::real(std::numeric_limits<double>::infinity());
-    if (EqualsIgnoringCase(token, "-1.#INF"))
+    }
+    if (EqualsIgnoringCase(token, "-1.#INF")) {
         return Value::real(-std::numeric_limits<double>::infinity());
-    if (EqualsIgnoringCase(token, "-1.#IND") || EqualsIgnoringCase(token, "1.#IND"))
+    }
+    if (EqualsIgnoringCase(token, "-1.#IND") || EqualsIgnoringCase(token, "1.#IND")) {
         return Value::real(std::numeric_limits<double>::quiet_NaN());
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<Value> ParseNumber(std::string_view token) {
-    if (auto special = ParseSpecialReal(token))
+    if (auto special = ParseSpecialReal(token)) {
         return special;
+    }
 
     std::size_t pos = 0;
-    if (pos < token.size() && (token[pos] == '+' || token[pos] == '-'))
+    if (pos < token.size() && (token[pos] == '+' || token[pos] == '-')) {
         ++pos;
+    }
     const std::size_t mantissaStart = pos;
     std::size_t digits = SkipDigits(token, pos);
     bool isReal = false;
@@ -62,18 +70,22 @@ std::optional<Value> ParseNumber(std::string_view token) {
         digits += SkipDigits(token, pos);
         isReal = true;
     }
-    if (digits == 0)
+    if (digits == 0) {
         return std::nullopt;
+    }
     if (pos < token.size() && (token[pos] == 'e' || token[pos] == 'E')) {
         ++pos;
-        if (pos < token.size() && (token[pos] == '+' || token[pos] == '-'))
+        if (pos < token.size() && (token[pos] == '+' || token[pos] == '-')) {
             ++pos;
-        if (SkipDigits(token, pos) == 0)
+        }
+        if (SkipDigits(token, pos) == 0) {
             return std::nullopt;
+        }
         isReal = true;
     }
-    if (pos != token.size())
+    if (pos != token.size()) {
         return std::nullopt;
+    }
 
     // from_chars takes no leading plus sign.
     const std::string_view unsigned_part = token.substr(mantissaStart);
@@ -101,8 +113,9 @@ std::optional<Value> ParseNumber(std::string_view token) {
         }
         throw std::range_error("number out of range: " + std::string(token));
     }
-    if (error != std::errc() || end != unsigned_part.data() + unsigned_part.size())
+    if (error != std::errc() || end != unsigned_part.data() + unsigned_part.size()) {
         return std::nullopt;
+    }
     return Value::real(negative ? -magnitude : magnitude);
 }
 

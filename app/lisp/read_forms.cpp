@@ -20,8 +20,9 @@ bool IsOctalDigit(char c) {
 }
 
 std::string ToUpper(std::string text) {
-    for (char& c : text)
+    for (char& c : text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
     return text;
 }
 
@@ -33,8 +34,9 @@ public:
     std::vector<Value> ReadAll() {
         std::vector<Value> forms;
         while (SkipBlanks()) {
-            if (text_[pos_] == ')')
+            if (text_[pos_] == ')') {
                 throw ReadError("unexpected \")\"", pos_);
+            }
             forms.push_back(ReadForm());
         }
         return forms;
@@ -46,8 +48,9 @@ private:
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
             if (c == ';') {
-                while (pos_ < text_.size() && text_[pos_] != '\n')
+                while (pos_ < text_.size() && text_[pos_] != '\n') {
                     ++pos_;
+                }
             } else if (std::isspace(static_cast<unsigned char>(c))) {
                 ++pos_;
             } else {
@@ -59,12 +62,15 @@ private:
 
     Value ReadForm() {
         const char c = text_[pos_];
-        if (c == '(')
+        if (c == '(') {
             return ReadList();
-        if (c == '\'')
+        }
+        if (c == '\'') {
             return ReadQuoted();
-        if (c == '"')
+        }
+        if (c == '"') {
             return ReadString();
+        }
         return ReadAtom();
     }
 
@@ -72,8 +78,9 @@ private:
         const std::size_t open = pos_++;
         std::vector<Value> items;
         for (;;) {
-            if (!SkipBlanks())
+            if (!SkipBlanks()) {
                 throw ReadError("missing \")\" for the \"(\" opened here", open, true);
+            }
             if (text_[pos_] == ')') {
                 ++pos_;
                 return Value::list(std::move(items));
@@ -84,10 +91,12 @@ private:
 
     Value ReadQuoted() {
         const std::size_t quote = pos_++;
-        if (!SkipBlanks())
+        if (!SkipBlanks()) {
             throw ReadError("nothing to quote after \"'\"", quote, true);
-        if (text_[pos_] == ')')
+        }
+        if (text_[pos_] == ')') {
             throw ReadError("nothing to quote after \"'\"", quote);
+        }
         Value quoted = ReadForm();
         return Value::list({Value::symbol(L"QUOTE"), std::move(quoted)});
     }
@@ -96,11 +105,13 @@ private:
         const std::size_t open = pos_++;
         std::string contents;
         for (;;) {
-            if (pos_ >= text_.size())
+            if (pos_ >= text_.size()) {
                 throw ReadError("unterminated string", open, true);
+            }
             const char c = text_[pos_++];
-            if (c == '"')
+            if (c == '"') {
                 return Value::string(kafhost::utf8ToWide(contents));
+            }
             if (c == '\\') {
                 contents += ReadEscape();
             } else {
@@ -113,8 +124,9 @@ private:
     // character code (0 ... 255).
     std::string ReadEscape() {
         const std::size_t backslash = pos_ - 1;
-        if (pos_ >= text_.size())
+        if (pos_ >= text_.size()) {
             throw ReadError("unterminated string", backslash, true);
+        }
         const char c = text_[pos_++];
         switch (c) {
             case '"':
@@ -134,12 +146,15 @@ private:
         }
         if (IsOctalDigit(c)) {
             int code = c - '0';
-            for (int i = 0; i < 2 && pos_ < text_.size() && IsOctalDigit(text_[pos_]); ++i)
+            for (int i = 0; i < 2 && pos_ < text_.size() && IsOctalDigit(text_[pos_]); ++i) {
                 code = code * 8 + (text_[pos_++] - '0');
-            if (code > 0xFF)
+            }
+            if (code > 0xFF) {
                 throw ReadError("octal escape above \\377", backslash);
-            if (code < 0x80)
+            }
+            if (code < 0x80) {
                 return std::string(1, static_cast<char>(code));
+            }
             return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
         }
         throw ReadError(std::string("unknown escape \"\\") + c + "\" in string", backslash);
@@ -147,23 +162,28 @@ private:
 
     Value ReadAtom() {
         const std::size_t start = pos_;
-        while (pos_ < text_.size() && !IsDelimiter(text_[pos_]))
+        while (pos_ < text_.size() && !IsDelimiter(text_[pos_])) {
             ++pos_;
+        }
         const std::string token = text_.substr(start, pos_ - start);
-        if (token == ".")
+        if (token == ".") {
             throw ReadError("dotted pairs are not supported", start);
+        }
         try {
-            if (auto number = ParseNumber(token))
+            if (auto number = ParseNumber(token)) {
                 return *number;
+            }
         } catch (const std::range_error& error) {
             throw ReadError(error.what(), start);
         }
         // Symbol names are case-insensitive; AutoLISP keeps them in upper case.
         const std::string name = ToUpper(token);
-        if (name == "NIL")
+        if (name == "NIL") {
             return Value::nil();
-        if (name == "T")
+        }
+        if (name == "T") {
             return Value::t();
+        }
         return Value::symbol(kafhost::utf8ToWide(name));
     }
 

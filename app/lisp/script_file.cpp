@@ -17,11 +17,13 @@ std::string ReadScriptFile(const std::string& path) {
         return text.str();
     }
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
+    if (std::filesystem::is_directory(path, ignored)) {
         throw std::runtime_error("cannot read script " + path + ": it is a folder");
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw std::runtime_error("cannot read script " + path + ": " + std::strerror(errno));
+    }
     text << in.rdbuf();
     return text.str();
 }

@@ -19,17 +19,20 @@ bool Clip(double& x0, double& y0, double& x1, double& y1, double lowX, double lo
     const double q[4] = {x0 - lowX, highX - x0, y0 - lowY, highY - y0};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
-            if (q[i] < 0.0)
+            if (q[i] < 0.0) {
                 return false;
+            }
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0.0)
+        if (p[i] < 0.0) {
             start = std::max(start, t);
-        else
+        } else {
             end = std::min(end, t);
-        if (start > end)
+        }
+        if (start > end) {
             return false;
+        }
     }
     const double cx0 = x0 + start * dx, cy0 = y0 + start * dy;
     const double cx1 = x0 + end * dx, cy1 = y0 + end * dy;
@@ -48,10 +51,12 @@ public:
 
     // Blends at (x, y) of the line's own axes (swapped back when the line is steep).
     void Plot(long long x, long long y, double coverage) {
-        if (steep_)
+        if (steep_) {
             std::swap(x, y);
-        if (x < 0 || y < 0 || x >= image_.width || y >= image_.height || coverage <= 0.0)
+        }
+        if (x < 0 || y < 0 || x >= image_.width || y >= image_.height || coverage <= 0.0) {
             return;
+        }
         const float a = static_cast<float>(coverage) * strength_;
         std::uint32_t& pixel = image_.pixels[y * image_.stride + x];
         const auto mix = [a](std::uint32_t channel, float target) {
@@ -77,8 +82,9 @@ double FractionalPart(double x) {
 
 void DrawLine(PixelImage& image, double x0, double y0, double x1, double y1, std::uint32_t colour,
               float strength) {
-    if (!Clip(x0, y0, x1, y1, -1.0, -1.0, image.width + 1.0, image.height + 1.0))
+    if (!Clip(x0, y0, x1, y1, -1.0, -1.0, image.width + 1.0, image.height + 1.0)) {
         return;
+    }
     // Wu's method works on pixel centres at whole numbers.
     x0 -= 0.5, y0 -= 0.5, x1 -= 0.5, y1 -= 0.5;
     const bool steep = std::fabs(y1 - y0) > std::fabs(x1 - x0);

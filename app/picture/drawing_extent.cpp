@@ -26,15 +26,19 @@ bool InTopView(const kafhost::EntityInfo& entity) {
 Extent DrawingExtent(const kafhost::DrawingSnapshot& drawing) {
     Extent extent;
     for (const kafhost::EntityInfo& entity : drawing.entities) {
-        if (!InTopView(entity))
+        if (!InTopView(entity)) {
             continue;
-        for (const kafhost::Point3& vertex : entity.vertices)
+        }
+        for (const kafhost::Point3& vertex : entity.vertices) {
             extent.Add(vertex[0], vertex[1]);
-        for (const kafhost::Point3& corner : entity.corners)
+        }
+        for (const kafhost::Point3& corner : entity.corners) {
             extent.Add(corner[0], corner[1]);
+        }
         if (entity.type == L"AcDbPolyline") {
-            for (const kafhost::Point2& point : PolylinePath(entity))
+            for (const kafhost::Point2& point : PolylinePath(entity)) {
                 extent.Add(point[0], point[1]);
+            }
         }
     }
     return extent;

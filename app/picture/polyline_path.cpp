@@ -39,17 +39,19 @@ void AppendArc(const kafhost::Point2& from, const kafhost::Point2& to, double bu
 std::vector<kafhost::Point2> PolylinePath(const kafhost::EntityInfo& polyline) {
     const std::vector<kafhost::Point2>& points = polyline.points;
     std::vector<kafhost::Point2> path;
-    if (points.empty())
+    if (points.empty()) {
         return path;
+    }
     path.push_back(points.front());
     const std::size_t segments = polyline.closed ? points.size() : points.size() - 1;
     for (std::size_t i = 0; i < segments; ++i) {
         const kafhost::Point2& to = points[(i + 1) % points.size()];
         const double bulge = i < polyline.bulges.size() ? polyline.bulges[i] : 0.0;
-        if (bulge == 0.0)
+        if (bulge == 0.0) {
             path.push_back(to);
-        else
+        } else {
             AppendArc(points[i], to, bulge, path);
+        }
     }
     return path;
 }

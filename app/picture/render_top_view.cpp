@@ -37,8 +37,9 @@ struct ContextDeleter {
 };
 
 void CheckStatus(cairo_status_t status) {
-    if (status != CAIRO_STATUS_SUCCESS)
+    if (status != CAIRO_STATUS_SUCCESS) {
         throw std::runtime_error(cairo_status_to_string(status));
+    }
 }
 
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
@@ -72,12 +73,14 @@ public:
             return shaded;
         };
         for (const std::vector<int>& face : mesh.faces) {
-            if (!ValidFace(face, mesh.vertices.size()))
+            if (!ValidFace(face, mesh.vertices.size())) {
                 continue;
+            }
             // A face of more than three corners is filled as a fan around its first corner.
             const ShadedCorner first = corner(face[0]);
-            for (std::size_t i = 1; i + 1 < face.size(); ++i)
+            for (std::size_t i = 1; i + 1 < face.size(); ++i) {
                 ShadeTriangle(image_, first, corner(face[i]), corner(face[i + 1]));
+            }
         }
     }
 
@@ -85,8 +88,9 @@ public:
     void MeshEdges(const EntityInfo& mesh) {
         std::vector<std::pair<int, int>> edges;
         for (const std::vector<int>& face : mesh.faces) {
-            if (!ValidFace(face, mesh.vertices.size()))
+            if (!ValidFace(face, mesh.vertices.size())) {
                 continue;
+            }
             for (std::size_t i = 0; i < face.size(); ++i) {
                 const int a = face[i];
                 const int b = face[(i + 1) % face.size()];
@@ -95,10 +99,11 @@ public:
         }
         std::sort(edges.begin(), edges.end());
         edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-        for (const auto& [a, b] : edges)
+        for (const auto& [a, b] : edges) {
             Line(mesh.vertices[static_cast<std::size_t>(a)],
                  mesh.vertices[static_cast<std::size_t>(b)], kPlainMeshEdges,
                  kPlainMeshEdgeStrength);
+        }
     }
 
     // Face records hold vertex numbers from 1; 0 ends the face; a negative number hides the
@@ -108,14 +113,16 @@ public:
         for (const std::vector<int>& record : mesh.faces) {
             std::vector<int> numbers;
             for (const int number : record) {
-                if (number != 0)
+                if (number != 0) {
                     numbers.push_back(number);
+                }
             }
             for (std::size_t i = 0; i < numbers.size(); ++i) {
                 const int from = numbers[i];
                 const int to = std::abs(numbers[(i + 1) % numbers.size()]);
-                if (from < 0 || from > count || to > count || from == to)
+                if (from < 0 || from > count || to > count || from == to) {
                     continue;
+                }
                 Line(mesh.vertices[static_cast<std::size_t>(from - 1)],
                      mesh.vertices[static_cast<std::size_t>(to - 1)], kFaceEdges,
                      kFaceEdgeStrength);
@@ -129,8 +136,9 @@ public:
             const bool visible = face.edgeVisible.size() != count || face.edgeVisible[i];
             const kafhost::Point3& from = face.corners[i];
             const kafhost::Point3& to = face.corners[(i + 1) % count];
-            if (visible && from != to)
+            if (visible && from != to) {
                 Line(from, to, kFaceEdges, kFaceEdgeStrength);
+            }
         }
     }
 
@@ -151,13 +159,15 @@ void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransf
     for (std::size_t i = 0; i < path.size(); ++i) {
         const double x = view.PixelX(path[i][0]);
         const double y = view.PixelY(path[i][1]);
-        if (i == 0)
+        if (i == 0) {
             cairo_move_to(context, x, y);
-        else
+        } else {
             cairo_line_to(context, x, y);
+        }
     }
-    if (polyline.closed && path.size() > 2)
+    if (polyline.closed && path.size() > 2) {
         cairo_close_path(context);
+    }
     cairo_stroke(context);
 }
 
@@ -177,8 +187,9 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
 
     std::vector<const EntityInfo*> shown;
     for (const EntityInfo& entity : drawing.entities) {
-        if (InTopView(entity))
+        if (InTopView(entity)) {
             shown.push_back(&entity);
+        }
     }
     const ViewTransform view = FitView(DrawingExtent(drawing), width, height);
     PixelPainter painter(
@@ -186,18 +197,21 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
                    width, height, cairo_image_surface_get_stride(surface.get()) / 4},
         view);
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbSubDMesh")
+        if (entity->type == L"AcDbSubDMesh") {
             painter.FillMesh(*entity);
+        }
     }
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbSubDMesh" && !HasVertexColours(*entity))
+        if (entity->type == L"AcDbSubDMesh" && !HasVertexColours(*entity)) {
             painter.MeshEdges(*entity);
+        }
     }
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbPolyFaceMesh")
+        if (entity->type == L"AcDbPolyFaceMesh") {
             painter.PolyFaceMeshEdges(*entity);
-        else if (entity->type == L"AcDbFace")
+        } else if (entity->type == L"AcDbFace") {
             painter.FaceEdges(*entity);
+        }
     }
     cairo_surface_mark_dirty(surface.get());
 
@@ -206,8 +220,9 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbPolyline")
+        if (entity->type == L"AcDbPolyline") {
             DrawPolyline(cr, *entity, view);
+        }
     }
     CheckStatus(cairo_status(cr));
     cairo_surface_flush(surface.get());

@@ -47,14 +47,16 @@ std::uint32_t Pack(float red, float green, float blue) {
 void ShadeTriangle(PixelImage& image, const ShadedCorner& a, const ShadedCorner& b,
                    const ShadedCorner& c) {
     for (const ShadedCorner* corner : {&a, &b, &c}) {
-        if (!(std::fabs(corner->x) < kFarthest && std::fabs(corner->y) < kFarthest))
+        if (!(std::fabs(corner->x) < kFarthest && std::fabs(corner->y) < kFarthest)) {
             return;
+        }
     }
     const ShadedCorner* corners[3] = {&a, &b, &c};
     FixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
     std::int64_t area = EdgeValue(p[0], p[1], p[2].x, p[2].y);
-    if (area == 0)
+    if (area == 0) {
         return;
+    }
     if (area < 0) {
         std::swap(p[1], p[2]);
         std::swap(corners[1], corners[2]);
@@ -72,8 +74,9 @@ void ShadeTriangle(PixelImage& image, const ShadedCorner& a, const ShadedCorner&
                                           std::max({p[0].x, p[1].x, p[2].x}), image.width);
     const auto [top, bottom] = pixelRange(std::min({p[0].y, p[1].y, p[2].y}),
                                           std::max({p[0].y, p[1].y, p[2].y}), image.height);
-    if (left > right || top > bottom)
+    if (left > right || top > bottom) {
         return;
+    }
 
     // Edge i is opposite corner i; its value at a pixel is that corner's barycentric weight.
     const FixedPoint* from[3] = {&p[1], &p[2], &p[0]};
@@ -112,11 +115,13 @@ void ShadeTriangle(PixelImage& image, const ShadedCorner& a, const ShadedCorner&
                              u * corners[0]->blue + v * corners[1]->blue + t * corners[2]->blue);
                 }
             }
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < 3; ++i) {
                 w[i] += stepX[i];
+            }
         }
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             rowStart[i] += stepY[i];
+        }
     }
 }
 

@@ -12,18 +12,21 @@ std::string DefaultModulePath(const std::string& executableDirectory) {
     const fs::path beside = folder / "kaf20x64.arx";
     const fs::path buildTree = folder.parent_path() / "kaf20x64.arx";
     std::error_code error;
-    if (fs::exists(beside, error))
+    if (fs::exists(beside, error)) {
         return beside.string();
-    if (fs::exists(buildTree, error))
+    }
+    if (fs::exists(buildTree, error)) {
         return buildTree.string();
+    }
     return beside.string();
 }
 
 std::string ExecutableDirectory() {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (error)
+    if (error) {
         return std::string();
+    }
     return executable.parent_path().string();
 }
 

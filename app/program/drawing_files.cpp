@@ -10,23 +10,27 @@ namespace kafcad {
 
 bool IsDxfPath(const std::string& path) {
     const std::string extension = ".dxf";
-    if (path.size() < extension.size())
+    if (path.size() < extension.size()) {
         return false;
+    }
     for (std::size_t i = 0; i < extension.size(); ++i) {
         const char c = path[path.size() - extension.size() + i];
-        if (std::tolower(static_cast<unsigned char>(c)) != extension[i])
+        if (std::tolower(static_cast<unsigned char>(c)) != extension[i]) {
             return false;
+        }
     }
     return true;
 }
 
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes) {
-    if (!IsDxfPath(path))
+    if (!IsDxfPath(path)) {
         return kafhost::loadDrawingFile(path);
+    }
     std::vector<std::string> skipped;
     kafhost::DrawingSnapshot drawing = kafhost::loadDxfDrawingFile(path, skipped);
-    for (const std::string& note : skipped)
+    for (const std::string& note : skipped) {
         notes << "kafcad: " << path << ": " << note << "\n";
+    }
     return drawing;
 }
 
@@ -35,10 +39,11 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
 }
 
 void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
-    if (IsDxfPath(path))
+    if (IsDxfPath(path)) {
         kafhost::saveDxfDrawingFile(drawing, path);
-    else
+    } else {
         kafhost::saveDrawingFile(drawing, path);
+    }
 }
 
 }  // namespace kafcad

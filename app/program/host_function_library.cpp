@@ -10,22 +10,26 @@ namespace kafcad {
 namespace {
 
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size())
+    if (a.size() != b.size()) {
         return false;
+    }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i])))
+        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i]))) {
             return false;
+        }
     }
     return true;
 }
 
 // A symbol is kafcad's own: the host's interpreter has no way to pass one.
 void CheckPassable(const Value& value) {
-    if (value.isSymbol())
+    if (value.isSymbol()) {
         throw LispError("bad argument type: symbol " + kafhost::wideToUtf8(value.symbolName()) +
                         " cannot be passed to a function");
-    for (const Value& item : value.items())
+    }
+    for (const Value& item : value.items()) {
         CheckPassable(item);
+    }
 }
 
 }  // namespace
@@ -33,8 +37,9 @@ void CheckPassable(const Value& value) {
 std::wstring HostFunctionLibrary::DefinedName(const std::string& name) const {
     const std::wstring wanted = kafhost::utf8ToWide(name);
     for (const std::wstring& defined : host_.definedFunctions()) {
-        if (SameIgnoringCase(defined, wanted))
+        if (SameIgnoringCase(defined, wanted)) {
             return defined;
+        }
     }
     return std::wstring();
 }
@@ -45,22 +50,28 @@ bool HostFunctionLibrary::Has(const std::string& name) const {
 
 Value HostFunctionLibrary::Call(const std::string& name, const std::vector<Value>& arguments) {
     const std::wstring defined = DefinedName(name);
-    if (defined.empty())
+    if (defined.empty()) {
         throw LispError("no function definition: " + name);
-    for (const Value& argument : arguments)
+    }
+    for (const Value& argument : arguments) {
         CheckPassable(argument);
+    }
 
     const kafhost::CallResult result = host_.call(defined, arguments);
     const std::string label = kafhost::wideToUtf8(defined);
-    if (!result.defined)
+    if (!result.defined) {
         throw LispError("no function definition: " + name);
-    if (result.exceptionEscaped)
+    }
+    if (result.exceptionEscaped) {
         throw LispError("exception in " + label + ": " + kafhost::wideToUtf8(result.exceptionText));
-    if (result.status == RSERR)
+    }
+    if (result.status == RSERR) {
         throw LispError(label + " failed");
-    if (!result.resultValid)
+    }
+    if (!result.resultValid) {
         throw LispError(label +
                         " returned a malformed result: " + kafhost::wideToUtf8(result.resultError));
+    }
     return result.value;
 }
 

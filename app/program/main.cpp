@@ -16,8 +16,9 @@ namespace {
 
 int TerminalColumns(int fd) {
     winsize size{};
-    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+    if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
         return size.ws_col;
+    }
     return 80;
 }
 

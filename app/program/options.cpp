@@ -28,16 +28,19 @@ public:
     }
 
     std::string Value(const std::string& name) {
-        if (inlineValue_)
+        if (inlineValue_) {
             return *inlineValue_;
-        if (Done())
+        }
+        if (Done()) {
             throw UsageError("option " + name + " needs a value");
+        }
         return arguments_[next_++];
     }
 
     void RejectValue(const std::string& name) const {
-        if (inlineValue_)
+        if (inlineValue_) {
             throw UsageError("option " + name + " takes no value");
+        }
     }
 
 private:
@@ -47,16 +50,18 @@ private:
 };
 
 void SetOnce(std::optional<std::string>& slot, const std::string& name, std::string value) {
-    if (slot)
+    if (slot) {
         throw UsageError("option " + name + " given twice");
+    }
     slot = std::move(value);
 }
 
 // A whole number 1 ... 16384 written with digits only, or 0 when the text is not one.
 int PictureSide(const std::string& text) {
     if (text.empty() || text.size() > 5 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return 0;
+    }
     const int side = std::stoi(text);
     return side <= 16384 ? side : 0;
 }
@@ -67,9 +72,10 @@ PictureSize ParsePictureSize(const std::string& text) {
     const std::size_t x = text.find_first_of("xX");
     const int width = PictureSide(text.substr(0, x));
     const int height = x == std::string::npos ? width : PictureSide(text.substr(x + 1));
-    if (width == 0 || height == 0)
+    if (width == 0 || height == 0) {
         throw UsageError("option --png-size needs WxH or N (1 to 16384 pixels), not \"" + text +
                          "\"");
+    }
     return PictureSize{width, height};
 }
 
@@ -90,8 +96,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             SetOnce(options.drawingPath, name, cursor.Value(name));
         } else if (name == "--layer") {
             const std::string layer = cursor.Value(name);
-            if (layer.empty())
+            if (layer.empty()) {
                 throw UsageError("option --layer needs a non-empty layer name");
+            }
             options.layers.push_back(layer);
         } else if (name == "--save") {
             SetOnce(options.savePath, name, cursor.Value(name));
@@ -116,8 +123,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.inputs.push_back({Input::Kind::kScript, name});
         }
     }
-    if (pngSize && !options.pngPath)
+    if (pngSize && !options.pngPath) {
         throw UsageError("option --png-size needs --png FILE");
+    }
     return options;
 }
 

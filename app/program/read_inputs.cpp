@@ -19,8 +19,9 @@ Source ReadExpression(const std::string& text, int number) {
     } catch (const MalformedSource& error) {
         throw UsageError(error.what());
     }
-    if (source.forms.empty())
+    if (source.forms.empty()) {
         throw UsageError("malformed expression (" + name + "): it is empty");
+    }
     return source;
 }
 
@@ -37,8 +38,9 @@ Source ReadScript(const std::string& path) {
     } catch (const MalformedSource& error) {
         throw UsageError(error.what());
     }
-    if (path != "-")
+    if (path != "-") {
         source.folder = std::filesystem::path(path).parent_path().string();
+    }
     return source;
 }
 
@@ -48,10 +50,11 @@ std::vector<Source> ReadInputs(const std::vector<Input>& inputs) {
     std::vector<Source> sources;
     int expressions = 0;
     for (const Input& input : inputs) {
-        if (input.kind == Input::Kind::kExpression)
+        if (input.kind == Input::Kind::kExpression) {
             sources.push_back(ReadExpression(input.text, ++expressions));
-        else
+        } else {
             sources.push_back(ReadScript(input.text));
+        }
     }
     return sources;
 }

@@ -45,23 +45,26 @@ void LoadDrawing(kafhost::Host& host, const std::string& path) {
         throw RunFailure{std::string("cannot load drawing ") + error.what(), kExitUsage};
     }
     std::wstring error;
-    if (!host.loadSnapshot(drawing, error))
+    if (!host.loadSnapshot(drawing, error)) {
         throw RunFailure{"cannot load drawing " + path + ": " + kafhost::wideToUtf8(error),
                          kExitUsage};
+    }
 }
 
 void AddLayers(kafhost::Host& host, const std::vector<std::string>& layers) {
     // A layer the drawing has already is kept as it is.
-    for (const std::string& layer : layers)
+    for (const std::string& layer : layers) {
         host.addLayer(kafhost::utf8ToWide(layer));
+    }
 }
 
 void LoadModule(kafhost::Host& host, const Options& options) {
     const std::string path =
         options.modulePath ? *options.modulePath : DefaultModulePath(ExecutableDirectory());
     std::string error;
-    if (!host.loadModule(path, error))
+    if (!host.loadModule(path, error)) {
         throw RunFailure{"cannot load module " + path + ": " + error, kExitUsage};
+    }
 }
 
 // Evaluates the sources in order; gives the exit status.
@@ -72,8 +75,9 @@ int EvaluateSources(Evaluator& evaluator, const std::vector<Source>& sources,
         for (const Value& form : source.forms) {
             try {
                 const Value value = evaluator.EvaluateInFolder(form, source.folder);
-                if (source.showValues)
+                if (source.showValues) {
                     ShowValue(value, commandLine);
+                }
             } catch (const LispError& error) {
                 commandLine.EndLine();
                 reportError(error.what());
@@ -133,8 +137,9 @@ private:
 int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
               const Console& console) {
     kafhost::Host& host = kafhost::Host::instance();
-    if (options.drawingPath)
+    if (options.drawingPath) {
         LoadDrawing(host, *options.drawingPath);
+    }
     AddLayers(host, options.layers);
 
     CommandLineOutput commandLine(console.out, console.outIsTerminal);
@@ -155,16 +160,20 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     };
 
     int status = kExitOk;
-    if (interactive)
+    if (interactive) {
         RunInteractiveSession(evaluator, commandLine, reportError);
-    else
+    } else {
         status = EvaluateSources(evaluator, sources, commandLine, reportError);
-    if (status != kExitOk)
+    }
+    if (status != kExitOk) {
         return status;
-    if (options.savePath)
+    }
+    if (options.savePath) {
         SaveDrawing(host, *options.savePath);
-    if (options.pngPath)
+    }
+    if (options.pngPath) {
         RenderPicture(host, *options.pngPath, options.pngSize);
+    }
     return kExitOk;
 }
 
@@ -182,8 +191,9 @@ int RunKafcad(const Options& options, const Console& console) {
     try {
         std::vector<Input> inputs = options.inputs;
         const bool interactive = inputs.empty() && console.inIsTerminal;
-        if (inputs.empty() && !interactive)
+        if (inputs.empty() && !interactive) {
             inputs.push_back({Input::Kind::kScript, "-"});
+        }
         return RunInHost(options, ReadInputs(inputs), interactive, console);
     } catch (const UsageError& error) {
         console.err << "kafcad: " << error.what() << "\n";

@@ -26,8 +26,9 @@ std::string HistoryPath() {
 // One line from the user; false at end of input.
 bool ReadLine(const char* prompt, std::string& line) {
     char* text = readline(prompt);
-    if (text == nullptr)
+    if (text == nullptr) {
         return false;
+    }
     line = text;
     std::free(text);
     return true;
@@ -36,11 +37,13 @@ bool ReadLine(const char* prompt, std::string& line) {
 // The entry as history keeps it: its lines joined by spaces.
 std::string HistoryEntry(std::string text) {
     for (char& c : text) {
-        if (c == '\n')
+        if (c == '\n') {
             c = ' ';
+        }
     }
-    while (!text.empty() && text.back() == ' ')
+    while (!text.empty() && text.back() == ' ') {
         text.pop_back();
+    }
     return text;
 }
 
@@ -65,8 +68,9 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
     const std::string historyPath = HistoryPath();
     using_history();
     stifle_history(kHistoryLines);
-    if (!historyPath.empty())
+    if (!historyPath.empty()) {
         read_history(historyPath.c_str());
+    }
 
     std::string entry;
     std::string line;
@@ -77,21 +81,24 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
         try {
             forms = ReadForms(entry);
         } catch (const ReadError& error) {
-            if (error.incomplete())
+            if (error.incomplete()) {
                 continue;
+            }
             add_history(HistoryEntry(entry).c_str());
             entry.clear();
             reportError(std::string("malformed expression: ") + error.what());
             continue;
         }
-        if (!forms.empty())
+        if (!forms.empty()) {
             add_history(HistoryEntry(entry).c_str());
+        }
         entry.clear();
         EvaluateEntry(forms, evaluator, commandLine, reportError);
     }
     commandLine.Write("\n");
-    if (!historyPath.empty())
+    if (!historyPath.empty()) {
         write_history(historyPath.c_str());
+    }
 }
 
 }  // namespace kafcad

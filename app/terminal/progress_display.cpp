@@ -25,15 +25,18 @@ int Utf8Width(const std::string& text) {
 
 // The last characters of text, after "...", in at most width columns.
 std::string KeepEnd(const std::string& text, int width) {
-    if (Utf8Width(text) <= width)
+    if (Utf8Width(text) <= width) {
         return text;
-    if (width <= 3)
+    }
+    if (width <= 3) {
         return std::string();
+    }
     std::size_t start = text.size();
     for (int kept = 0; start > 0;) {
         --start;
-        if (!IsContinuationByte(text[start]) && ++kept == width - 3)
+        if (!IsContinuationByte(text[start]) && ++kept == width - 3) {
             break;
+        }
     }
     return "..." + text.substr(start);
 }
@@ -51,8 +54,9 @@ ProgressDisplay::ProgressDisplay(std::ostream& err, bool enabled, bool sharesLin
 
 std::string ProgressDisplay::BarText(const std::string& label, int percent, int width) {
     percent = std::clamp(percent, 0, 100);
-    if (width < kBarFrame + kLeastBarCells)
+    if (width < kBarFrame + kLeastBarCells) {
         return width >= 4 ? PercentText(percent) : std::string();
+    }
     const int labelWidth = Utf8Width(label);
     const int cells = std::clamp(width - kBarFrame - (labelWidth > 0 ? labelWidth + 1 : 0),
                                  kLeastBarCells, kBarCells);
@@ -68,8 +72,9 @@ void ProgressDisplay::OnMeterEvent(const kafhost::MeterEvent& event) {
     using Kind = kafhost::MeterEvent::Kind;
     switch (event.kind) {
         case Kind::kShow:
-            if (event.result < 0)
+            if (event.result < 0) {
                 return;
+            }
             shown_ = true;
             label_ = kafhost::wideToUtf8(event.label);
             minPos_ = event.minPos;
@@ -78,13 +83,15 @@ void ProgressDisplay::OnMeterEvent(const kafhost::MeterEvent& event) {
             Draw();
             break;
         case Kind::kPosition: {
-            if (!shown_ || event.result < 0)
+            if (!shown_ || event.result < 0) {
                 return;
+            }
             const int span = maxPos_ - minPos_;
             const int percent =
                 span > 0 ? std::clamp((event.position - minPos_) * 100 / span, 0, 100) : 100;
-            if (percent == percent_ && drawn_)
+            if (percent == percent_ && drawn_) {
                 return;
+            }
             percent_ = percent;
             Draw();
             break;
@@ -100,8 +107,9 @@ void ProgressDisplay::WriteMessage(const std::string& utf8Text) {
     Erase();
     err_ << utf8Text;
     err_.flush();
-    if (shown_)
+    if (shown_) {
         Draw();
+    }
 }
 
 void ProgressDisplay::BeforeText() {
@@ -110,13 +118,15 @@ void ProgressDisplay::BeforeText() {
 
 void ProgressDisplay::AfterText(const std::string& utf8Text) {
     for (const char c : utf8Text) {
-        if (c == '\n' || c == '\r')
+        if (c == '\n' || c == '\r') {
             commandLineColumn_ = 0;
-        else if (!IsContinuationByte(c))
+        } else if (!IsContinuationByte(c)) {
             ++commandLineColumn_;
+        }
     }
-    if (shown_)
+    if (shown_) {
         Draw();
+    }
 }
 
 int ProgressDisplay::BarColumn() const {
@@ -124,17 +134,20 @@ int ProgressDisplay::BarColumn() const {
 }
 
 void ProgressDisplay::Draw() {
-    if (!enabled_)
+    if (!enabled_) {
         return;
+    }
     const int column = BarColumn();
     // One column stays free, so that the bar never makes the terminal wrap.
     const int gap = column > 0 ? 1 : 0;
     const std::string bar = BarText(label_, percent_, columns_ - column - gap - 1);
     std::string text = "\r";
-    if (column > 0)
+    if (column > 0) {
         text += "\x1b[" + std::to_string(column) + "C";
-    if (!bar.empty())
+    }
+    if (!bar.empty()) {
         text += std::string(gap, ' ') + bar;
+    }
     text += "\x1b[K";
     err_ << text;
     err_.flush();
@@ -142,12 +155,14 @@ void ProgressDisplay::Draw() {
 }
 
 void ProgressDisplay::Erase() {
-    if (!enabled_ || !drawn_)
+    if (!enabled_ || !drawn_) {
         return;
+    }
     const int column = BarColumn();
     std::string text = "\r";
-    if (column > 0)
+    if (column > 0) {
         text += "\x1b[" + std::to_string(column) + "C";
+    }
     err_ << text << "\x1b[K";
     err_.flush();
     drawn_ = false;

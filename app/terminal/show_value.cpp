@@ -7,8 +7,9 @@ namespace kafcad {
 
 void ShowValue(const Value& value, CommandLineOutput& commandLine) {
     commandLine.EndLine();
-    if (value == QuietValue())
+    if (value == QuietValue()) {
         return;
+    }
     commandLine.Write(PrintValue(value) + "\n");
 }
 

@@ -25,8 +25,9 @@ void replaceFile(const std::string& path, const std::function<void(std::FILE*)>&
     const fs::path temporary = target.parent_path() / ("." + target.filename().string() + "." +
                                                        std::to_string(::getpid()) + ".tmp");
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
+    if (file == nullptr) {
         throw DrawingFileError(cannotWrite(path, errno));
+    }
     const auto discard = [&temporary]() {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -44,10 +45,12 @@ void replaceFile(const std::string& path, const std::function<void(std::FILE*)>&
     }
     // The data must be on the disk before the rename makes it the drawing.
     int error = 0;
-    if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)
+    if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
         error = errno;
-    if (std::fclose(file) != 0 && error == 0)
+    }
+    if (std::fclose(file) != 0 && error == 0) {
         error = errno;
+    }
     if (error != 0) {
         discard();
         throw DrawingFileError(cannotWrite(path, error));

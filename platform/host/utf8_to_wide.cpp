@@ -8,8 +8,9 @@ constexpr char32_t kReplacement = 0xFFFD;
 // Decodes the code point starting at text[pos] and moves pos past it.
 char32_t decodeOne(const std::string& text, std::size_t& pos) {
     const unsigned char lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80)
+    if (lead < 0x80) {
         return lead;
+    }
     int length = 0;
     char32_t code = 0;
     char32_t minimum = 0;
@@ -23,16 +24,19 @@ char32_t decodeOne(const std::string& text, std::size_t& pos) {
         return kReplacement;
     }
     for (int i = 0; i < length; ++i) {
-        if (pos >= text.size())
+        if (pos >= text.size()) {
             return kReplacement;
+        }
         const unsigned char next = static_cast<unsigned char>(text[pos]);
-        if ((next & 0xC0) != 0x80)
+        if ((next & 0xC0) != 0x80) {
             return kReplacement;
+        }
         code = (code << 6) | (next & 0x3F);
         ++pos;
     }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         return kReplacement;
+    }
     return code;
 }
 

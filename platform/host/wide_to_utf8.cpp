@@ -4,8 +4,9 @@ namespace kafhost {
 namespace {
 
 void appendUtf8(char32_t code, std::string& out) {
-    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         code = 0xFFFD;
+    }
     if (code < 0x80) {
         out += static_cast<char>(code);
     } else if (code < 0x800) {

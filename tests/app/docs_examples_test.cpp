@@ -36,10 +36,11 @@ std::vector<Example> Examples(const std::string& markdown) {
     while (std::getline(lines, line)) {
         ++number;
         if (collecting != nullptr) {
-            if (line == "```")
+            if (line == "```") {
                 collecting = nullptr;
-            else
+            } else {
                 *collecting += line + "\n";
+            }
         } else if (line == "```sh") {
             examples.push_back(Example{"", "", number});
             collecting = &examples.back().command;
@@ -60,8 +61,9 @@ std::string Screen(const std::string& text) {
             shown.resize(lineStart);
         } else {
             shown += c;
-            if (c == '\n')
+            if (c == '\n') {
                 lineStart = shown.size();
+            }
         }
     }
     return shown;
@@ -89,8 +91,9 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
           "(kaf-dct-subdmesh-withloadcsv ", "(kaf-mergingCoplanarFacesOfSubMesh ",
           "(kaf-changeMeshColor "}) {
         bool used = false;
-        for (const Example& example : examples)
+        for (const Example& example : examples) {
             used = used || example.command.find(function) != std::string::npos;
+        }
         EXPECT_TRUE(used) << "no example calls " << function;
     }
 
@@ -111,8 +114,9 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
 TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
     const fs::path docs = fs::path(KAF_SOURCE_DIR) / "docs";
     for (const Example& example : Examples(FileText(docs / "functions.md"))) {
-        if (example.command.find("--png coloured.png") == std::string::npos)
+        if (example.command.find("--png coloured.png") == std::string::npos) {
             continue;
+        }
         const fs::path folder =
             fs::temp_directory_path() / ("kafcad_docs_png_" + std::to_string(::getpid()));
         fs::remove_all(folder);
@@ -160,9 +164,10 @@ std::string RandomPointList(int count, unsigned seed) {
     std::string list = "'(";
     while (static_cast<int>(positions.size()) < count) {
         const std::pair<int, int> position{coordinate(random), coordinate(random)};
-        if (positions.insert(position).second)
+        if (positions.insert(position).second) {
             list += "(" + std::to_string(position.first) + " " + std::to_string(position.second) +
                     " " + std::to_string(coordinate(random)) + ") ";
+        }
     }
     return list + ")";
 }
@@ -179,8 +184,9 @@ TEST(DocumentedClaims, KafDctTrianglesRunCounterClockwiseFromTheirLowestCorner) 
     for (const kafcad::Value& triangle : triangles) {
         ASSERT_EQ(triangle.items().size(), 3u);
         std::vector<std::pair<double, double>> corners;
-        for (const kafcad::Value& corner : triangle.items())
+        for (const kafcad::Value& corner : triangle.items()) {
             corners.push_back({corner.items().at(0).asReal(), corner.items().at(1).asReal()});
+        }
         const auto [a, b, c] = std::tuple(corners[0], corners[1], corners[2]);
         const double turn = (b.first - a.first) * (c.second - a.second) -
                             (b.second - a.second) * (c.first - a.first);

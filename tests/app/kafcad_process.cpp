@@ -24,8 +24,9 @@ std::string TakeFile(const std::string& path) {
 std::string TemporaryPath(const char* what) {
     char name[] = "/tmp/kafcad_test_XXXXXX";
     const int fd = ::mkstemp(name);
-    if (fd < 0)
+    if (fd < 0) {
         throw std::runtime_error(std::string("cannot make a file for ") + what);
+    }
     ::close(fd);
     return name;
 }
@@ -37,8 +38,9 @@ KafcadRun RunProgram(std::vector<std::string> argv, const std::string& input,
     const std::string errPath = TemporaryPath("stderr");
     std::ofstream(inPath, std::ios::binary) << input;
     std::vector<char*> pointers;
-    for (std::string& argument : argv)
+    for (std::string& argument : argv) {
         pointers.push_back(argument.data());
+    }
     pointers.push_back(nullptr);
 
     const pid_t child = ::fork();
@@ -46,8 +48,9 @@ KafcadRun RunProgram(std::vector<std::string> argv, const std::string& input,
         const int in = ::open(inPath.c_str(), O_RDONLY);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_TRUNC);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_TRUNC);
-        if (out < 0 || err < 0 || in < 0 || (!folder.empty() && ::chdir(folder.c_str()) != 0))
+        if (out < 0 || err < 0 || in < 0 || (!folder.empty() && ::chdir(folder.c_str()) != 0)) {
             ::_exit(126);
+        }
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
@@ -56,8 +59,9 @@ KafcadRun RunProgram(std::vector<std::string> argv, const std::string& input,
     }
     KafcadRun run;
     int status = 0;
-    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
         run.exitStatus = WEXITSTATUS(status);
+    }
     std::remove(inPath.c_str());
     run.out = TakeFile(outPath);
     run.err = TakeFile(errPath);

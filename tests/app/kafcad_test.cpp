@@ -159,8 +159,9 @@ TEST_F(KafcadDrawingTest, ModuleIsFoundBesideKafcadOrOneFolderUp) {
     std::string help;
     bool lineStart = false;
     for (const char c : RunKafcadProcess({"--help"}).out) {
-        if (!(lineStart && c == ' '))
+        if (!(lineStart && c == ' ')) {
             help += c == '\n' ? ' ' : c;
+        }
         lineStart = c == '\n' || (lineStart && c == ' ');
     }
     EXPECT_NE(help.find("--module PATH         " + option), std::string::npos) << help;

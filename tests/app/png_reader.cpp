@@ -12,8 +12,9 @@ Picture ReadPng(const std::string& path) {
         const unsigned char* data = cairo_image_surface_get_data(surface);
         for (int y = 0; y < picture.height; ++y) {
             const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-            for (int x = 0; x < picture.width; ++x)
+            for (int x = 0; x < picture.width; ++x) {
                 picture.pixels.push_back(row[x] & 0xFFFFFF);
+            }
         }
     }
     cairo_surface_destroy(surface);

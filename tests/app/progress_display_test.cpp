@@ -35,9 +35,10 @@ TEST(ProgressBarText, LabelBarAndPercentWithinTheWidth) {
     EXPECT_EQ(ProgressDisplay::BarText("x", 7, 3), "");
     // Percentages outside 0 ... 100 are held to it.
     EXPECT_EQ(ProgressDisplay::BarText("", 250, 20), "[#############] 100%");
-    for (int width = 1; width < 60; ++width)
+    for (int width = 1; width < 60; ++width) {
         EXPECT_LE(ProgressDisplay::BarText("Gel\xC3\xA4nde.csv", 30, width).size(),
                   static_cast<std::size_t>(width) + 1);  // one two-byte character
+    }
 }
 
 TEST(ProgressDisplay, NothingIsDrawnWhenStandardErrorIsNoTerminal) {

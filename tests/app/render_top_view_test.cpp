@@ -111,8 +111,9 @@ TEST_F(PictureTest, EmptyDrawingGivesAWhitePictureOfTheAskedSize) {
     const Picture picture = Render(DrawingSnapshot(), 31, 17);
     ASSERT_EQ(picture.width, 31);
     ASSERT_EQ(picture.height, 17);
-    for (const std::uint32_t pixel : picture.pixels)
+    for (const std::uint32_t pixel : picture.pixels) {
         ASSERT_EQ(pixel, kWhite);
+    }
 }
 
 TEST_F(PictureTest, UnwritablePathThrows) {
@@ -127,8 +128,9 @@ struct Canvas {
     }
     int Painted() const {
         int count = 0;
-        for (const std::uint32_t word : words)
+        for (const std::uint32_t word : words) {
             count += word != 0 ? 1 : 0;
+        }
         return count;
     }
     std::vector<std::uint32_t> words;
@@ -170,8 +172,9 @@ TEST(ShadeTriangle, FlatAndOutsideTrianglesPaintNothing) {
 TEST(DrawLine, HorizontalLineThroughPixelCentresPaintsOneRowFully) {
     Canvas canvas(8);
     kafcad::DrawLine(canvas.image, 0.0, 3.5, 8.0, 3.5, 0x102030, 1.0f);
-    for (int x = 0; x < 8; ++x)
+    for (int x = 0; x < 8; ++x) {
         EXPECT_EQ(canvas.words[static_cast<std::size_t>(3 * 8 + x)], 0x102030u) << x;
+    }
     EXPECT_EQ(canvas.Painted(), 8);
     // A line ending at a pixel's centre covers half of that pixel.
     kafcad::DrawLine(canvas.image, 1.5, 5.5, 6.5, 5.5, 0x102030, 1.0f);

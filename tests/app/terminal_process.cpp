@@ -29,8 +29,9 @@ std::string TakeFile(const std::string& path) {
 std::string TemporaryPath() {
     char name[] = "/tmp/kafcad_tty_XXXXXX";
     const int fd = ::mkstemp(name);
-    if (fd >= 0)
+    if (fd >= 0) {
         ::close(fd);
+    }
     return name;
 }
 
@@ -50,15 +51,18 @@ bool ReadUntil(int master, std::string& shown, std::size_t& from, const std::str
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               deadline - std::chrono::steady_clock::now())
                               .count();
-        if (left <= 0)
+        if (left <= 0) {
             return wanted.empty();
+        }
         pollfd poller{master, POLLIN, 0};
-        if (::poll(&poller, 1, static_cast<int>(left)) <= 0)
+        if (::poll(&poller, 1, static_cast<int>(left)) <= 0) {
             continue;
+        }
         char buffer[4096];
         const ssize_t got = ::read(master, buffer, sizeof buffer);
-        if (got <= 0)
+        if (got <= 0) {
             return wanted.empty();
+        }
         shown.append(buffer, static_cast<std::size_t>(got));
     }
 }
@@ -70,12 +74,15 @@ bool WaitForCharacterMode(int master, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         termios mode{};
-        if (::tcgetattr(master, &mode) != 0)
+        if (::tcgetattr(master, &mode) != 0) {
             return false;
-        if ((mode.c_lflag & ICANON) == 0)
+        }
+        if ((mode.c_lflag & ICANON) == 0) {
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
+        }
         ::usleep(1000);
     }
 }
@@ -87,8 +94,9 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
                                 const std::vector<std::string>& environment) {
     TerminalRun run;
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
         return run;
+    }
     const std::string slaveName = ::ptsname(master);
     const std::string outPath = TemporaryPath();
     const std::string errPath = TemporaryPath();
@@ -96,8 +104,9 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
     std::vector<std::string> argv{KAFCAD_PATH};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> pointers;
-    for (std::string& argument : argv)
+    for (std::string& argument : argv) {
         pointers.push_back(argument.data());
+    }
     pointers.push_back(nullptr);
     std::vector<std::string> settings = environment;
 
@@ -105,8 +114,9 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
     if (child == 0) {
         ::setsid();
         const int slave = ::open(slaveName.c_str(), O_RDWR);
-        if (slave < 0)
+        if (slave < 0) {
             ::_exit(126);
+        }
         ::ioctl(slave, TIOCSCTTY, 0);
         winsize size{};
         size.ws_row = 40;
@@ -126,8 +136,9 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
             (sanitizer != nullptr && *sanitizer != '\0' ? std::string(sanitizer) + ":" : "") +
             "detect_leaks=0";
         ::setenv("ASAN_OPTIONS", noLeakCheck.c_str(), 1);
-        for (std::string& setting : settings)
+        for (std::string& setting : settings) {
             ::putenv(setting.data());
+        }
         ::execv(pointers[0], pointers.data());
         ::_exit(127);
     }
@@ -135,24 +146,29 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
     std::size_t from = 0;
     bool ok = child > 0;
     for (const TerminalStep& step : steps) {
-        if (!ok)
+        if (!ok) {
             break;
+        }
         ok = ReadUntil(master, run.terminal, from, step.waitFor, kStepTimeoutMs);
-        if (ok && streams.in && !step.waitFor.empty())
+        if (ok && streams.in && !step.waitFor.empty()) {
             ok = WaitForCharacterMode(master, kStepTimeoutMs);
-        if (ok && !step.send.empty())
+        }
+        if (ok && !step.send.empty()) {
             ok = ::write(master, step.send.data(), step.send.size()) ==
                  static_cast<ssize_t>(step.send.size());
+        }
     }
     int status = 0;
     bool ended = false;
     // Read what is left until the program closes the terminal.
-    if (ok && !ended)
+    if (ok && !ended) {
         ReadUntil(master, run.terminal, from, std::string(), kStepTimeoutMs);
+    }
     for (int i = 0; child > 0 && i < 200 && !ended; ++i) {
         ended = ::waitpid(child, &status, WNOHANG) == child;
-        if (!ended)
+        if (!ended) {
             ::usleep(10000);
+        }
     }
     if (child > 0 && !ended) {
         // Still running: stuck, or it kept the terminal open past the time.
@@ -160,8 +176,9 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
         ::waitpid(child, &status, 0);
         ok = false;
     }
-    if (ok && WIFEXITED(status))
+    if (ok && WIFEXITED(status)) {
         run.exitStatus = WEXITSTATUS(status);
+    }
     ::close(master);
     run.out = TakeFile(outPath);
     run.err = TakeFile(errPath);

@@ -40,7 +40,8 @@ bool HasEdge(const CdtRun& run, double ax, double ay, double bx, double by) {
 double Area(const CdtRun& run) {
     double area = 0.0;
     for (const geom::CTriangle& t : run.triangles) {
-        area += 0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) - (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
+        area +=
+            0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) - (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
     }
     return area;
 }
@@ -53,7 +54,8 @@ std::vector<CVertex> Cloud(unsigned seed, int side = 11) {
     for (int i = 0; i < side; ++i) {
         for (int j = 0; j < side; ++j) {
             const double step = 10.0 / (side - 1);
-            points.emplace_back(i * step + jitter(random) * step, j * step + jitter(random) * step, 1.0);
+            points.emplace_back(i * step + jitter(random) * step, j * step + jitter(random) * step,
+                                1.0);
         }
     }
     return points;
@@ -116,25 +118,26 @@ TEST(CdtCases, CrossingBreaklinesMeetAtAVertexWithTheMeanElevation) {
 TEST(CdtCases, LineElevationsWinWhereVerticesMeet) {
     CdtInput input;
     input.points = Cloud(2);
-    input.points.emplace_back(2, 2, 100.0);   // a survey point under a breakline vertex
+    input.points.emplace_back(2, 2, 100.0);    // a survey point under a breakline vertex
     input.points.emplace_back(3.5, 8, 100.0);  // a survey point on a breakline
     input.breaklines = {
         {CVertex(2, 2, 3), CVertex(2, 8, 3), CVertex(5, 8, 6)},
-        {CVertex(1, 5, 7), CVertex(2, 5, 11)},       // ends on the first line (there z = 3)
-        {CVertex(6, 1, 0), CVertex(9, 1, 6)},         // overlapped by the next one
+        {CVertex(1, 5, 7), CVertex(2, 5, 11)},  // ends on the first line (there z = 3)
+        {CVertex(6, 1, 0), CVertex(9, 1, 6)},   // overlapped by the next one
         {CVertex(7, 1, 8), CVertex(10, 1, 8)},
-        {CVertex(4, 4, 2), CVertex(4, 4, 2), CVertex(4, 4, 4), CVertex(6, 6, 4)},  // repeats, a wall
+        {CVertex(4, 4, 2), CVertex(4, 4, 2), CVertex(4, 4, 4),
+         CVertex(6, 6, 4)},  // repeats, a wall
     };
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
     EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
     const auto z = [&](double x, double y) { return run.vertices[VertexAt(run, x, y)].z; };
-    EXPECT_EQ(z(2, 2), 3.0);                   // the breakline's z, not the survey point's
-    EXPECT_EQ(z(3.5, 8), 4.5);                 // interpolated along the breakline
-    EXPECT_EQ(z(2, 5), (11.0 + 3.0) / 2);      // own z and the other line's, averaged
-    EXPECT_EQ(z(7, 1), (2.0 + 8.0) / 2);       // overlap: each line's elevation there, averaged
+    EXPECT_EQ(z(2, 2), 3.0);               // the breakline's z, not the survey point's
+    EXPECT_EQ(z(3.5, 8), 4.5);             // interpolated along the breakline
+    EXPECT_EQ(z(2, 5), (11.0 + 3.0) / 2);  // own z and the other line's, averaged
+    EXPECT_EQ(z(7, 1), (2.0 + 8.0) / 2);   // overlap: each line's elevation there, averaged
     EXPECT_EQ(z(9, 1), (6.0 + 8.0) / 2);
-    EXPECT_EQ(z(4, 4), 3.0);                   // the wall's two elevations, averaged
+    EXPECT_EQ(z(4, 4), 3.0);  // the wall's two elevations, averaged
     EXPECT_TRUE(HasEdge(run, 6, 1, 7, 1) && HasEdge(run, 7, 1, 9, 1) && HasEdge(run, 9, 1, 10, 1));
     EXPECT_TRUE(HasEdge(run, 2, 2, 2, 5) && HasEdge(run, 2, 5, 2, 8));
     EXPECT_TRUE(HasEdge(run, 2, 8, 3.5, 8) && HasEdge(run, 3.5, 8, 5, 8));
@@ -146,9 +149,18 @@ TEST(CdtCases, LineElevationsWinWhereVerticesMeet) {
 // must not keep making new crossings ever closer to each other.
 TEST(CdtCases, NearlyConcurrentBreaklinesSettle) {
     CdtInput input;
-    for (const auto& xy : std::vector<std::pair<double, double>>{
-             {2, 1}, {1, 6}, {0, 2}, {3, 0}, {4, 5}, {5, 0}, {1, 5}, {0, 3}, {-1, -1}, {7, -1},
-             {-1, 7}, {7, 7}}) {
+    for (const auto& xy : std::vector<std::pair<double, double>>{{2, 1},
+                                                                 {1, 6},
+                                                                 {0, 2},
+                                                                 {3, 0},
+                                                                 {4, 5},
+                                                                 {5, 0},
+                                                                 {1, 5},
+                                                                 {0, 3},
+                                                                 {-1, -1},
+                                                                 {7, -1},
+                                                                 {-1, 7},
+                                                                 {7, 7}}) {
         input.points.emplace_back(xy.first, xy.second, 0);
     }
     const auto line = [](std::initializer_list<std::pair<double, double>> corners) {
@@ -206,7 +218,8 @@ TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
     std::reverse(turned.outer.begin(), turned.outer.end());
     turned.outer.push_back(turned.outer.front());
     std::reverse(turned.holes[0].begin(), turned.holes[0].end());
-    EXPECT_EQ(dcttest::IndexTriples(RunCdt(turned).triangles), dcttest::IndexTriples(run.triangles));
+    EXPECT_EQ(dcttest::IndexTriples(RunCdt(turned).triangles),
+              dcttest::IndexTriples(run.triangles));
     // A hole outside the outer boundary hides nothing.
     CdtInput outside = input;
     outside.holes.push_back({CVertex(8, 8, 1), CVertex(9, 8, 1), CVertex(9, 9, 1)});
@@ -220,7 +233,8 @@ TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
     const CdtRun withHolesOnly = RunCdt(holesOnly);
     ASSERT_EQ(withHolesOnly.failure, "");
     EXPECT_EQ(CheckCdt(withHolesOnly, SegmentsOf(holesOnly)), CdtFaults{});
-    EXPECT_NEAR(Area(withHolesOnly), Area(RunCdt(CdtInput{input.points, {}, {}, {}, 0.0})) - 4.0, 1e-9);
+    EXPECT_NEAR(Area(withHolesOnly), Area(RunCdt(CdtInput{input.points, {}, {}, {}, 0.0})) - 4.0,
+                1e-9);
     // A hole touching the outer boundary at a vertex is accepted.
     CdtInput touching = input;
     touching.holes.push_back({CVertex(9.9, 0.1, 1), CVertex(9.9, 2, 1), CVertex(8, 2, 1)});
@@ -267,9 +281,11 @@ TEST(CdtCases, BadBoundariesAndValuesAreRefused) {
     CdtInput crossingHole = base;
     crossingHole.outer = {CVertex(1, 1, 0), CVertex(9, 1, 0), CVertex(9, 9, 0), CVertex(1, 9, 0)};
     crossingHole.holes = {{CVertex(8, 4, 0), CVertex(9.5, 4, 0), CVertex(9.5, 6, 0)}};
-    EXPECT_EQ(RunCdt(crossingHole).failure, "Boundaries must not cross themselves or each other!\n");
+    EXPECT_EQ(RunCdt(crossingHole).failure,
+              "Boundaries must not cross themselves or each other!\n");
     CdtInput enclosed = crossingHole;  // a hole around the whole outer boundary
-    enclosed.holes = {{CVertex(0.5, 0.5, 0), CVertex(9.6, 0.5, 0), CVertex(9.6, 9.6, 0), CVertex(0.5, 9.6, 0)}};
+    enclosed.holes = {
+        {CVertex(0.5, 0.5, 0), CVertex(9.6, 0.5, 0), CVertex(9.6, 9.6, 0), CVertex(0.5, 9.6, 0)}};
     EXPECT_EQ(RunCdt(enclosed).failure, "No triangle is left inside the boundaries!\n");
     CdtInput flat = base;
     flat.outer = {CVertex(1, 1, 0), CVertex(5, 5, 0), CVertex(9, 9, 0), CVertex(1, 1, 0)};

@@ -21,8 +21,8 @@ namespace {
 
 using namespace cdttest;
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
-using Cgal = CGAL::Constrained_Delaunay_triangulation_2<Kernel, CGAL::Default,
-                                                        CGAL::Exact_predicates_tag>;
+using Cgal =
+    CGAL::Constrained_Delaunay_triangulation_2<Kernel, CGAL::Default, CGAL::Exact_predicates_tag>;
 using Position = std::pair<double, double>;
 using Face = std::array<Position, 3>;
 
@@ -34,8 +34,8 @@ Face Sorted(Face f) {
 std::set<Face> OurFaces(const CdtRun& run) {
     std::set<Face> faces;
     for (const geom::CTriangle& t : run.triangles) {
-        faces.insert(Sorted({Position{t.p1.x, t.p1.y}, Position{t.p2.x, t.p2.y},
-                             Position{t.p3.x, t.p3.y}}));
+        faces.insert(
+            Sorted({Position{t.p1.x, t.p1.y}, Position{t.p2.x, t.p2.y}, Position{t.p3.x, t.p3.y}}));
     }
     return faces;
 }
@@ -119,7 +119,9 @@ class RandomInput {
 public:
     explicit RandomInput(unsigned seed) : random_(seed) {}
 
-    double Uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random_); }
+    double Uniform(double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random_);
+    }
 
     void AddPoints(CdtInput& input, int count) {
         for (int k = 0; k < count; ++k) {
@@ -131,9 +133,11 @@ public:
     Polyline Star(double cx, double cy, double rMin, double rMax, int corners, bool clockwise) {
         Polyline polygon;
         for (int k = 0; k < corners; ++k) {
-            const double angle = (clockwise ? -1 : 1) * 2 * M_PI * (k + Uniform(0.1, 0.9)) / corners;
+            const double angle =
+                (clockwise ? -1 : 1) * 2 * M_PI * (k + Uniform(0.1, 0.9)) / corners;
             const double r = Uniform(rMin, rMax);
-            polygon.emplace_back(cx + r * std::cos(angle), cy + r * std::sin(angle), Uniform(0, 10));
+            polygon.emplace_back(cx + r * std::cos(angle), cy + r * std::sin(angle),
+                                 Uniform(0, 10));
         }
         return polygon;
     }
@@ -259,12 +263,12 @@ TEST(CdtAgainstCgal, HardLineCases) {
     input.points.emplace_back(40, 60, 1);  // a survey point a breakline runs through
     input.breaklines = {
         {CVertex(10, 10, 1), CVertex(50, 50, 2)},
-        {CVertex(30, 30, 5), CVertex(30, 70, 5)},          // starts on the first line
-        {CVertex(20, 20, 1), CVertex(40, 40, 1)},          // along the first line
+        {CVertex(30, 30, 5), CVertex(30, 70, 5)},  // starts on the first line
+        {CVertex(20, 20, 1), CVertex(40, 40, 1)},  // along the first line
         {CVertex(60, 40, 1), CVertex(60, 40, 3), CVertex(70, 45, 1), CVertex(70, 45, 1)},
-        {CVertex(20, 60, 1), CVertex(60, 60, 1)},          // through (40, 60) and past (30, 60)
-        {CVertex(90, 90, 1), CVertex(130, 120, 1)},        // out of the point cloud
-        {CVertex(-20, 50, 2)},                              // a single vertex, outside
+        {CVertex(20, 60, 1), CVertex(60, 60, 1)},    // through (40, 60) and past (30, 60)
+        {CVertex(90, 90, 1), CVertex(130, 120, 1)},  // out of the point cloud
+        {CVertex(-20, 50, 2)},                       // a single vertex, outside
     };
     ExpectSameAsCgal(input, "hard lines");
 }
@@ -301,8 +305,8 @@ TEST(CdtAgainstCgal, CrossingBreaklines) {
             ours.insert(Sorted({nearest(f[0]), nearest(f[1]), nearest(f[2])}));
         }
         EXPECT_GT(run.vertices.size(), input.points.size() + 4 * 30) << "seed " << seed;
-        EXPECT_TRUE(ours == theirs) << "seed " << seed << ": " << ours.size() << " against "
-                                    << theirs.size();
+        EXPECT_TRUE(ours == theirs)
+            << "seed " << seed << ": " << ours.size() << " against " << theirs.size();
     }
 }
 

@@ -114,10 +114,9 @@ struct CdtFaults {
 };
 
 inline std::ostream& operator<<(std::ostream& out, const CdtFaults& f) {
-    return out << "index " << f.badIndex << ", orientation " << f.notCounterClockwise
-               << ", order " << f.badOrder << ", edge twice " << f.edgeTwice
-               << ", constraint missing " << f.constraintMissing << ", not Delaunay "
-               << f.notDelaunay;
+    return out << "index " << f.badIndex << ", orientation " << f.notCounterClockwise << ", order "
+               << f.badOrder << ", edge twice " << f.edgeTwice << ", constraint missing "
+               << f.constraintMissing << ", not Delaunay " << f.notDelaunay;
 }
 
 inline CdtFaults CheckCdt(const CdtRun& run, const std::vector<Segment>& segments) {
@@ -151,10 +150,11 @@ inline CdtFaults CheckCdt(const CdtRun& run, const std::vector<Segment>& segment
         std::vector<std::pair<double, int>> on;
         for (int k = 0; k < n; ++k) {
             const CVertex& v = run.vertices[k];
-            if (exact::ExactOrient(At(s.p), At(s.q), At(v)) == 0 &&
-                std::min(s.p.x, s.q.x) <= v.x && v.x <= std::max(s.p.x, s.q.x) &&
-                std::min(s.p.y, s.q.y) <= v.y && v.y <= std::max(s.p.y, s.q.y)) {
-                const double along = (v.x - s.p.x) * (s.q.x - s.p.x) + (v.y - s.p.y) * (s.q.y - s.p.y);
+            if (exact::ExactOrient(At(s.p), At(s.q), At(v)) == 0 && std::min(s.p.x, s.q.x) <= v.x &&
+                v.x <= std::max(s.p.x, s.q.x) && std::min(s.p.y, s.q.y) <= v.y &&
+                v.y <= std::max(s.p.y, s.q.y)) {
+                const double along =
+                    (v.x - s.p.x) * (s.q.x - s.p.x) + (v.y - s.p.y) * (s.q.y - s.p.y);
                 on.emplace_back(along, k);
             }
         }

@@ -20,11 +20,10 @@ using geom::ContourOptions;
 using geom::PlanPoint;
 using geom::SurfaceStatus;
 
-std::vector<ContourLine> Contours(const geom::WeldedSurface& surface, double base,
-                                  double interval, int majorEvery = 0) {
+std::vector<ContourLine> Contours(const geom::WeldedSurface& surface, double base, double interval,
+                                  int majorEvery = 0) {
     std::vector<ContourLine> lines;
-    EXPECT_EQ(geom::TraceContours(surface, {base, interval, majorEvery}, lines),
-              SurfaceStatus::Ok);
+    EXPECT_EQ(geom::TraceContours(surface, {base, interval, majorEvery}, lines), SurfaceStatus::Ok);
     return lines;
 }
 
@@ -149,8 +148,8 @@ TEST(Contours, LengthPerLevelIsTheSumOfTheFacesPieces) {
                 ++open;
                 // Open lines end on the boundary of the unit square.
                 for (const PlanPoint& end : {line->points.front(), line->points.back()}) {
-                    const double edge = std::min(std::min(end.x, 1 - end.x),
-                                                 std::min(end.y, 1 - end.y));
+                    const double edge =
+                        std::min(std::min(end.x, 1 - end.x), std::min(end.y, 1 - end.y));
                     EXPECT_LT(std::fabs(edge), 1e-12) << end.x << " " << end.y;
                 }
             }
@@ -365,7 +364,8 @@ TEST(Contours, SplitSurfaceGivesTheLinesOfTheWholeOne) {
         const geom::SurfaceMesh mesh =
             surfacetest::Triangulated(RandomPoints(1500, 7, integerHeights));
         const geom::WeldedSurface whole = surfacetest::Weld({mesh});
-        const geom::WeldedSurface split = surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 200));
+        const geom::WeldedSurface split =
+            surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 200));
         const std::vector<ContourLine> one = Contours(whole, 0, 1);
         const std::vector<ContourLine> parts = Contours(split, 0, 1);
         EXPECT_EQ(Segments(parts), Segments(one)) << integerHeights;
@@ -409,9 +409,12 @@ TEST(Contours, BadLevelsAreRefused) {
     const double nan = std::nan("");
     const double inf = INFINITY;
     const std::vector<std::pair<ContourOptions, SurfaceStatus>> cases = {
-        {{0, 0, 0}, SurfaceStatus::InvalidLevels},      {{0, -1, 0}, SurfaceStatus::InvalidLevels},
-        {{0, nan, 0}, SurfaceStatus::InvalidLevels},    {{inf, 1, 0}, SurfaceStatus::InvalidLevels},
-        {{0, inf, 0}, SurfaceStatus::InvalidLevels},    {{1e30, 1e-3, 0}, SurfaceStatus::InvalidLevels},
+        {{0, 0, 0}, SurfaceStatus::InvalidLevels},
+        {{0, -1, 0}, SurfaceStatus::InvalidLevels},
+        {{0, nan, 0}, SurfaceStatus::InvalidLevels},
+        {{inf, 1, 0}, SurfaceStatus::InvalidLevels},
+        {{0, inf, 0}, SurfaceStatus::InvalidLevels},
+        {{1e30, 1e-3, 0}, SurfaceStatus::InvalidLevels},
         {{0, 1e-6, 0}, SurfaceStatus::TooManyLevels},
     };
     for (const auto& [options, status] : cases) {

@@ -64,9 +64,9 @@ testing::AssertionResult MatchesOracle(const Points& points, int* walkInvalid = 
         return covered < 0 || std::fabs(area - covered) <= 1e-9 * std::fabs(covered) + 1e-300;
     };
     if (!coversAll(fast)) {
-        return testing::AssertionFailure() << "covers " << delaunay_validity::TriangleArea(fast)
-                                           << " where the Delaunay triangulation covers "
-                                           << covered;
+        return testing::AssertionFailure()
+               << "covers " << delaunay_validity::TriangleArea(fast)
+               << " where the Delaunay triangulation covers " << covered;
     }
     const std::vector<CTriangle> plain = delaunay_oracle::ReplayWithOracle(engine);
     if (!delaunay_validity::IncrementalFaults(sorted, plain).Valid() || !coversAll(plain)) {
@@ -93,9 +93,9 @@ testing::AssertionResult MatchesOracle(const Points& points, int* walkInvalid = 
     std::sort(fastSet.begin(), fastSet.end());
     std::sort(plainSet.begin(), plainSet.end());
     if (fastSet != plainSet) {
-        return testing::AssertionFailure() << fast.size() << " triangles, reference has "
-                                           << plain.size() << " (" << points.size()
-                                           << " points), not the same set";
+        return testing::AssertionFailure()
+               << fast.size() << " triangles, reference has " << plain.size() << " ("
+               << points.size() << " points), not the same set";
     }
     for (std::size_t k = 0; k < fast.size(); ++k) {
         if (!delaunay_oracle::SameTriangle(fast[k], plain[k])) {
@@ -135,12 +135,12 @@ protected:
 
 TEST_F(DelaunayOracle, UniformPoints) {
     EXPECT_EQ(0, Compare(300, 120, [&](int n) {
-        Points points;
-        for (int i = 0; i < n; ++i) {
-            points.emplace_back(Uniform(-5, 5), Uniform(0, 3), Uniform(0, 100));
-        }
-        return points;
-    }));
+                  Points points;
+                  for (int i = 0; i < n; ++i) {
+                      points.emplace_back(Uniform(-5, 5), Uniform(0, 3), Uniform(0, 100));
+                  }
+                  return points;
+              }));
 }
 
 // Lattices are full of points on one circle. On integer lattices the walk's decisions on them
@@ -183,26 +183,26 @@ TEST_F(DelaunayOracle, FullGrids) {
 
 TEST_F(DelaunayOracle, CollinearRunsAndFlatSlivers) {
     EXPECT_EQ(0, Compare(300, 100, [&](int n) {
-        Points points;
-        for (int i = 0; i < n; ++i) {
-            switch (Pick(0, 4)) {
-                case 0:  // a horizontal run, some rows offset below the tolerance
-                    points.emplace_back(Uniform(0, 4), Pick(0, 2) + Pick(0, 1) * 4e-7, i);
-                    break;
-                case 1:  // a vertical run
-                    points.emplace_back(Pick(0, 2), Uniform(0, 4), i);
-                    break;
-                case 2: {  // a diagonal run
-                    const double t = Pick(0, 20) * 0.2;
-                    points.emplace_back(t, 0.5 * t, i);
-                    break;
-                }
-                default:
-                    points.emplace_back(Uniform(0, 4), Uniform(0, 4), i);
-            }
-        }
-        return points;
-    }));
+                  Points points;
+                  for (int i = 0; i < n; ++i) {
+                      switch (Pick(0, 4)) {
+                          case 0:  // a horizontal run, some rows offset below the tolerance
+                              points.emplace_back(Uniform(0, 4), Pick(0, 2) + Pick(0, 1) * 4e-7, i);
+                              break;
+                          case 1:  // a vertical run
+                              points.emplace_back(Pick(0, 2), Uniform(0, 4), i);
+                              break;
+                          case 2: {  // a diagonal run
+                              const double t = Pick(0, 20) * 0.2;
+                              points.emplace_back(t, 0.5 * t, i);
+                              break;
+                          }
+                          default:
+                              points.emplace_back(Uniform(0, 4), Uniform(0, 4), i);
+                      }
+                  }
+                  return points;
+              }));
 }
 
 TEST_F(DelaunayOracle, FarOffSurveyCoordinates) {

@@ -50,8 +50,8 @@ TEST(SurfaceStatistics, RegularPyramid) {
     EXPECT_EQ(s.maxElevation, 104.0);
     EXPECT_DOUBLE_EQ(s.meanElevation, 100.5);
     EXPECT_NEAR(s.planArea, n * r * r * std::sin(2 * M_PI / n) / 2, 1e-12);
-    const double side = 2 * r * std::sin(M_PI / n) *
-                        std::sqrt(h * h + std::pow(r * std::cos(M_PI / n), 2)) / 2;
+    const double side =
+        2 * r * std::sin(M_PI / n) * std::sqrt(h * h + std::pow(r * std::cos(M_PI / n), 2)) / 2;
     EXPECT_NEAR(s.surfaceArea, n * side, 1e-12);
 }
 

@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "dct_test_support.h"
-#include "split_like_writer.h"
 #include "geom/surface_mesh.h"
 #include "geom/weld_surface.h"
+#include "split_like_writer.h"
 
 namespace surfacetest {
 

@@ -28,8 +28,7 @@ VolumeResult DatumVolume(const geom::WeldedSurface& surface, double datum) {
     return result;
 }
 
-void ExpectVolume(const VolumeResult& got, double cut, double fill, double area,
-                  double tolerance) {
+void ExpectVolume(const VolumeResult& got, double cut, double fill, double area, double tolerance) {
     EXPECT_NEAR(got.cut, cut, tolerance);
     EXPECT_NEAR(got.fill, fill, tolerance);
     EXPECT_NEAR(got.net, cut - fill, tolerance);
@@ -50,8 +49,8 @@ geom::SurfaceMesh Moved(geom::SurfaceMesh mesh, double dx, double dy) {
 TEST(Volumes, TwoPlanes) {
     const geom::WeldedSurface existing =
         surfacetest::Weld({surfacetest::Grid(4, 3, [](int i, int j) { return i + 1.0 * j; })});
-    const geom::WeldedSurface design =
-        surfacetest::Weld({surfacetest::RandomSurface(5, 30, 1, 0, 5, 3, [](double, double y) { return y + 2; })});
+    const geom::WeldedSurface design = surfacetest::Weld(
+        {surfacetest::RandomSurface(5, 30, 1, 0, 5, 3, [](double, double y) { return y + 2; })});
     ExpectVolume(Volume(existing, design), 6.0, 1.5, 9.0, 1e-12);
     ExpectVolume(Volume(design, existing), 1.5, 6.0, 9.0, 1e-12);
 }
@@ -97,8 +96,10 @@ TEST(Volumes, DesignWithAHole) {
 }
 
 TEST(Volumes, SurfaceAgainstItselfAndSwapped) {
-    const geom::WeldedSurface a = surfacetest::Weld({surfacetest::RandomSurface(11, 500, 0, 0, 10, 10, {})});
-    const geom::WeldedSurface b = surfacetest::Weld({surfacetest::RandomSurface(12, 700, 3, -2, 13, 8, {})});
+    const geom::WeldedSurface a =
+        surfacetest::Weld({surfacetest::RandomSurface(11, 500, 0, 0, 10, 10, {})});
+    const geom::WeldedSurface b =
+        surfacetest::Weld({surfacetest::RandomSurface(12, 700, 3, -2, 13, 8, {})});
     const VolumeResult self = Volume(a, a);
     EXPECT_LT(self.cut, 1e-12);
     EXPECT_LT(self.fill, 1e-12);
@@ -127,8 +128,10 @@ TEST(Volumes, SurveyCoordinatesKeepTheirPrecision) {
 }
 
 TEST(Volumes, DisjointSurfacesAndBadDatum) {
-    const geom::WeldedSurface a = surfacetest::Weld({surfacetest::Grid(2, 2, [](int, int) { return 1.0; })});
-    const geom::WeldedSurface b = surfacetest::Weld({Moved(surfacetest::Grid(2, 2, [](int, int) { return 0.0; }), 2, 0)});
+    const geom::WeldedSurface a =
+        surfacetest::Weld({surfacetest::Grid(2, 2, [](int, int) { return 1.0; })});
+    const geom::WeldedSurface b =
+        surfacetest::Weld({Moved(surfacetest::Grid(2, 2, [](int, int) { return 0.0; }), 2, 0)});
     ExpectVolume(Volume(a, b), 0, 0, 0, 0);  // they only share an edge
     ExpectVolume(Volume(a, geom::WeldedSurface()), 0, 0, 0, 0);
     VolumeResult result;
@@ -177,8 +180,8 @@ const Stretch* Holding(const std::vector<Stretch>& stretches, double x) {
     return nullptr;
 }
 
-VolumeResult RowIntegration(const geom::WeldedSurface& a, const geom::WeldedSurface& b,
-                            double y0, double y1, int rows) {
+VolumeResult RowIntegration(const geom::WeldedSurface& a, const geom::WeldedSurface& b, double y0,
+                            double y1, int rows) {
     double cut = 0, fill = 0, area = 0;
     const double h = (y1 - y0) / rows;
     for (int row = 0; row < rows; ++row) {
@@ -226,8 +229,8 @@ TEST(Volumes, AgreeWithIndependentIntegrationOnRandomSurfaces) {
     for (std::uint64_t seed : {31u, 32u}) {
         const geom::WeldedSurface a =
             surfacetest::Weld({surfacetest::RandomSurface(seed, 40, 0, 0, 1, 1, {})});
-        const geom::WeldedSurface b =
-            surfacetest::Weld({surfacetest::RandomSurface(seed + 100, 40, 0.2, -0.1, 1.3, 0.9, {})});
+        const geom::WeldedSurface b = surfacetest::Weld(
+            {surfacetest::RandomSurface(seed + 100, 40, 0.2, -0.1, 1.3, 0.9, {})});
         const VolumeResult exact = Volume(a, b);
         ASSERT_GT(exact.cut, 0.01);
         ASSERT_GT(exact.fill, 0.01);

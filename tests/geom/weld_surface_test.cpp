@@ -119,11 +119,14 @@ TEST(WeldSurface, FaultsAreRefusedWithTheirPlace) {
         for (geom::CVertex& v : shifted.vertices) {
             v.x += 1;
         }
-        cases.push_back({"seam vertices at two elevations", {TwoFaces(), shifted},
-                         SurfaceStatus::ConflictingElevation, 1, 0});
+        cases.push_back({"seam vertices at two elevations",
+                         {TwoFaces(), shifted},
+                         SurfaceStatus::ConflictingElevation,
+                         1,
+                         0});
     }
-    cases.push_back({"one mesh given twice", {TwoFaces(), TwoFaces()},
-                     SurfaceStatus::OverlappingFaces, 1, 0});
+    cases.push_back(
+        {"one mesh given twice", {TwoFaces(), TwoFaces()}, SurfaceStatus::OverlappingFaces, 1, 0});
     {
         geom::SurfaceMesh folded = TwoFaces();
         folded.vertices.emplace_back(0.5, 0.2, 0.0);

@@ -114,8 +114,9 @@ TEST(DrawingJson, EveryEntityTypeReadsBackExactly) {
     EXPECT_EQ(back.layers[2].name, L"Gel\u00e4nde");
     EXPECT_TRUE(back.layers[2].hidden);
     ASSERT_EQ(back.entities.size(), drawing.entities.size());
-    for (std::size_t i = 0; i < back.entities.size(); ++i)
+    for (std::size_t i = 0; i < back.entities.size(); ++i) {
         ExpectSameEntity(back.entities[i], drawing.entities[i]);
+    }
     EXPECT_TRUE(std::signbit(back.entities[0].vertices[0][2]));
     EXPECT_EQ(back.nextHandle, 0x101u);
     EXPECT_EQ(kafhost::drawingToJson(back), text);

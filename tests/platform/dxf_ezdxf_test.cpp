@@ -20,17 +20,19 @@ using kafhost::EntityInfo;
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
+    }
     return lines;
 }
 
 void ExpectLines(const std::string& output, const std::vector<std::string>& expected) {
     const std::vector<std::string> lines = Lines(output);
-    for (const std::string& line : expected)
+    for (const std::string& line : expected) {
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end())
             << "missing \"" << line << "\" in\n"
             << output;
+    }
 }
 
 TEST_F(DxfFileTest, EzdxfLoadsTheWrittenFileAndItsAuditFindsNothing) {
@@ -66,8 +68,9 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     const DrawingSnapshot read = kafhost::loadDxfDrawingFile(Path("ezdxf.dxf"), notes);
 
     std::vector<std::wstring> layers;
-    for (const auto& layer : read.layers)
+    for (const auto& layer : read.layers) {
         layers.push_back(layer.name + (layer.hidden ? L" hidden" : L""));
+    }
     EXPECT_EQ(layers, (std::vector<std::wstring>{L"0", L"Defpoints", L"TIN", L"Off hidden",
                                                  L"Frozen hidden"}));
     ASSERT_EQ(read.entities.size(), 4u);

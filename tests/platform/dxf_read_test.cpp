@@ -70,8 +70,9 @@ TEST(DxfRead, WrittenDrawingReadsBackWithoutErasedEntitiesAndWritesTheSameFile) 
 TEST(DxfRead, WindowsLineEndsReadTheSame) {
     const std::string text = kafhost::drawingToDxf(SampleDxfDrawing());
     std::string windows;
-    for (const char c : text)
+    for (const char c : text) {
         windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
     std::vector<std::string> notes;
     ExpectSameDrawing(Read(windows, notes), Read(text, notes));
     EXPECT_TRUE(notes.empty());

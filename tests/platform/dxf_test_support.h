@@ -107,8 +107,9 @@ inline std::string DxfTags(const std::vector<std::pair<int, std::string>>& tags)
     std::string text;
     for (const auto& tag : tags) {
         std::string code = std::to_string(tag.first);
-        if (code.size() < 3)
+        if (code.size() < 3) {
             code.insert(0, 3 - code.size(), ' ');
+        }
         text += code + "\n" + tag.second + "\n";
     }
     return text;
@@ -130,12 +131,14 @@ struct DxfCheckerRun {
 inline DxfCheckerRun RunCommand(const std::string& command) {
     DxfCheckerRun run;
     std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr)
+    if (pipe == nullptr) {
         return run;
+    }
     char buffer[4096];
     std::size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
         run.output.append(buffer, read);
+    }
     const int status = ::pclose(pipe);
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -143,8 +146,9 @@ inline DxfCheckerRun RunCommand(const std::string& command) {
 
 inline std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";
-    for (const char c : text)
+    for (const char c : text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
     return quoted + "'";
 }
 
@@ -159,8 +163,9 @@ inline DxfCheckerRun RunDxfChecker(const std::vector<std::string>& arguments) {
     const std::filesystem::path script =
         std::filesystem::path(__FILE__).parent_path() / "dxf_check.py";
     std::string command = python + " " + ShellQuoted(script.string());
-    for (const std::string& argument : arguments)
+    for (const std::string& argument : arguments) {
         command += " " + ShellQuoted(argument);
+    }
     return RunCommand(command);
 }
 

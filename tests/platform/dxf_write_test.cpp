@@ -27,8 +27,9 @@ std::string ObjectText(const std::string& text, const std::string& kind,
                        const std::string& handle) {
     const std::string start = DxfTags({{0, kind}, {5, handle}});
     const std::size_t begin = text.find(start);
-    if (begin == std::string::npos)
+    if (begin == std::string::npos) {
         return "(no " + kind + " " + handle + ")";
+    }
     const std::size_t end = text.find("\n  0\n", begin + start.size());
     return text.substr(begin, end + 1 - begin);
 }
@@ -267,12 +268,14 @@ TEST(DxfWrite, EveryLayerIsWrittenAndHiddenOnesAreOff) {
 TEST(DxfWrite, TablesBlocksAndObjectsCadProgramsExpect) {
     const std::string text = kafhost::drawingToDxf(DrawingSnapshot{{{L"0", false}}, {}, 0});
     for (const char* table :
-         {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"})
+         {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"}) {
         EXPECT_NE(text.find(DxfTags({{0, "TABLE"}, {2, table}})), std::string::npos) << table;
+    }
     for (const char* name :
          {"*Active", "ByBlock", "ByLayer", "Continuous", "Standard", "ACAD", "*Model_Space",
-          "*Paper_Space", "ACAD_GROUP", "ACAD_LAYOUT", "Model", "Layout1"})
+          "*Paper_Space", "ACAD_GROUP", "ACAD_LAYOUT", "Model", "Layout1"}) {
         EXPECT_NE(text.find("\n" + std::string(name) + "\n"), std::string::npos) << name;
+    }
     // The block records keep the stand-in host's handles 2 and 3.
     EXPECT_NE(text.find(DxfTags({{0, "BLOCK_RECORD"}, {5, "2"}, {330, "1"}})), std::string::npos);
     EXPECT_NE(text.find(DxfTags({{0, "BLOCK_RECORD"}, {5, "3"}, {330, "1"}})), std::string::npos);

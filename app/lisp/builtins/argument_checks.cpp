@@ -15,51 +15,62 @@ const std::vector<Value> kNoItems;
 }  // namespace
 
 void CheckArgumentCount(const std::vector<Value>& arguments, std::size_t least, std::size_t most) {
-    if (arguments.size() < least)
+    if (arguments.size() < least) {
         throw LispError("too few arguments");
-    if (arguments.size() > most)
+    }
+    if (arguments.size() > most) {
         throw LispError("too many arguments");
+    }
 }
 
 double NumberArgument(const Value& value) {
-    if (value.kind() == Value::Kind::kInteger)
+    if (value.kind() == Value::Kind::kInteger) {
         return value.asInteger();
-    if (value.kind() == Value::Kind::kReal)
+    }
+    if (value.kind() == Value::Kind::kReal) {
         return value.asReal();
+    }
     BadType("numberp:", value);
 }
 
 std::int32_t IntegerArgument(const Value& value) {
-    if (value.kind() != Value::Kind::kInteger)
+    if (value.kind() != Value::Kind::kInteger) {
         BadType("fixnump:", value);
+    }
     return value.asInteger();
 }
 
 const std::wstring& StringArgument(const Value& value) {
-    if (value.kind() != Value::Kind::kString)
+    if (value.kind() != Value::Kind::kString) {
         BadType("stringp", value);
+    }
     return value.asString();
 }
 
 const std::vector<Value>& ListArgument(const Value& value) {
-    if (value.isNil())
+    if (value.isNil()) {
         return kNoItems;
-    if (!value.isList())
+    }
+    if (!value.isList()) {
         BadType("listp", value);
+    }
     return value.items();
 }
 
 const std::vector<Value>& ConsArgument(const Value& value) {
-    if (value.isNil())
+    if (value.isNil()) {
         return kNoItems;
-    if (!value.isList())
+    }
+    if (!value.isList()) {
         BadType("consp", value);
+    }
     return value.items();
 }
 
 const std::wstring& SymbolArgument(const Value& value) {
-    if (!value.isSymbol() || value.symbolName().empty())
+    if (!value.isSymbol() || value.symbolName().empty()) {
         BadType("symbolp", value);
+    }
     return value.symbolName();
 }
 

@@ -25,8 +25,9 @@ std::int32_t ApplyIntegers(Operation operation, std::int32_t a, std::int32_t b) 
         case Operation::kMultiply:
             return Wrap(std::int64_t{a} * b);
         case Operation::kDivide:
-            if (b == 0)
+            if (b == 0) {
                 throw LispError("divide by zero");
+            }
             return Wrap(std::int64_t{a} / b);
     }
     return 0;
@@ -41,30 +42,36 @@ double ApplyReals(Operation operation, double a, double b) {
         case Operation::kMultiply:
             return a * b;
         case Operation::kDivide:
-            if (b == 0.0)
+            if (b == 0.0) {
                 throw LispError("divide by zero");
+            }
             return a / b;
     }
     return 0.0;
 }
 
 Value Apply(Operation operation, const Value& a, const Value& b) {
-    if (a.kind() == Value::Kind::kInteger && b.kind() == Value::Kind::kInteger)
+    if (a.kind() == Value::Kind::kInteger && b.kind() == Value::Kind::kInteger) {
         return Value::integer(ApplyIntegers(operation, a.asInteger(), b.asInteger()));
+    }
     return Value::real(ApplyReals(operation, NumberArgument(a), NumberArgument(b)));
 }
 
 // Folds the arguments from the left; every argument is checked to be a number first.
 Value Fold(Operation operation, const std::vector<Value>& arguments) {
-    for (const Value& argument : arguments)
+    for (const Value& argument : arguments) {
         NumberArgument(argument);
-    if (arguments.empty())
+    }
+    if (arguments.empty()) {
         return Value::integer(0);
-    if (arguments.size() == 1 && operation == Operation::kSubtract)
+    }
+    if (arguments.size() == 1 && operation == Operation::kSubtract) {
         return Apply(Operation::kSubtract, Value::integer(0), arguments[0]);
+    }
     Value result = arguments[0];
-    for (std::size_t i = 1; i < arguments.size(); ++i)
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
         result = Apply(operation, result, arguments[i]);
+    }
     return result;
 }
 

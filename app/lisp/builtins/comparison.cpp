@@ -6,10 +6,12 @@ namespace kafcad {
 namespace {
 
 bool Equal(const Value& a, const Value& b) {
-    if (a.isNumber() && b.isNumber())
+    if (a.isNumber() && b.isNumber()) {
         return NumberArgument(a) == NumberArgument(b);
-    if (a.kind() != b.kind())
+    }
+    if (a.kind() != b.kind()) {
         return false;
+    }
     switch (a.kind()) {
         case Value::Kind::kNil:
         case Value::Kind::kT:
@@ -40,8 +42,9 @@ Builtin EveryNeighbourPair(PairTest test) {
         bool all = true;
         for (std::size_t i = 1; i < arguments.size(); ++i) {
             // Every pair is checked, so a bad argument is reported wherever it stands.
-            if (!test(arguments[i - 1], arguments[i]))
+            if (!test(arguments[i - 1], arguments[i])) {
                 all = false;
+            }
         }
         return all ? Value::t() : Value::nil();
     };

@@ -8,8 +8,9 @@ namespace kafcad {
 namespace {
 
 std::string UpperCase(std::string name) {
-    for (char& c : name)
+    for (char& c : name) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
     return name;
 }
 
@@ -25,8 +26,9 @@ bool BuiltinLibrary::Has(const std::string& name) const {
 
 Value BuiltinLibrary::Call(const std::string& name, const std::vector<Value>& arguments) {
     const auto found = functions_.find(UpperCase(name));
-    if (found == functions_.end())
+    if (found == functions_.end()) {
         throw LispError("no function definition: " + name);
+    }
     return found->second(arguments);
 }
 

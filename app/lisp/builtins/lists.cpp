@@ -7,8 +7,9 @@ namespace {
 
 Value Rest(const Value& list) {
     const std::vector<Value>& items = ConsArgument(list);
-    if (items.size() <= 1)
+    if (items.size() <= 1) {
         return Value::nil();
+    }
     return Value::list(std::vector<Value>(items.begin() + 1, items.end()));
 }
 
@@ -37,8 +38,9 @@ void DefineListFunctions(BuiltinLibrary& library) {
         CheckArgumentCount(a, 2, 2);
         const std::int32_t index = IntegerArgument(a[0]);
         const std::vector<Value>& items = ListArgument(a[1]);
-        if (index < 0 || static_cast<std::size_t>(index) >= items.size())
+        if (index < 0 || static_cast<std::size_t>(index) >= items.size()) {
             return Value::nil();
+        }
         return items[static_cast<std::size_t>(index)];
     });
     library.Define("length", [](const std::vector<Value>& a) {

@@ -12,8 +12,9 @@ Builtin Printer(CommandLineOutput& commandLine, Formatter format, const char* be
                 const char* after) {
     return [&commandLine, format, before, after](const std::vector<Value>& arguments) {
         CheckArgumentCount(arguments, 0, 1);
-        if (arguments.empty())
+        if (arguments.empty()) {
             return QuietValue();
+        }
         commandLine.Write(before + format(arguments[0]) + after);
         return arguments[0];
     };
@@ -24,8 +25,9 @@ Builtin Printer(CommandLineOutput& commandLine, Formatter format, const char* be
 void DefineTextFunctions(BuiltinLibrary& library, CommandLineOutput& commandLine) {
     library.Define("strcat", [](const std::vector<Value>& arguments) {
         std::wstring joined;
-        for (const Value& argument : arguments)
+        for (const Value& argument : arguments) {
             joined += StringArgument(argument);
+        }
         return Value::string(std::move(joined));
     });
     library.Define("princ", Printer(commandLine, DisplayValue, "", ""));

@@ -93,7 +93,9 @@ template <typename T>
 class AcArray {
 public:
     AcArray() = default;
-    explicit AcArray(int physicalLength) { items_.reserve(physicalLength > 0 ? physicalLength : 0); }
+    explicit AcArray(int physicalLength) {
+        items_.reserve(physicalLength > 0 ? physicalLength : 0);
+    }
     int append(const T& value) {
         items_.push_back(value);
         return static_cast<int>(items_.size()) - 1;
@@ -107,7 +109,9 @@ public:
         return *this;
     }
     AcArray& setPhysicalLength(int n) {
-        if (n > physicalLength()) items_.reserve(n);
+        if (n > physicalLength()) {
+            items_.reserve(n);
+        }
         return *this;
     }
     AcArray& removeAll() {
@@ -487,7 +491,9 @@ Acad::ErrorStatus acdbOpenObject(T*& object, AcDbObjectId id, AcDb::OpenMode mod
     object = nullptr;
     AcDbObject* opened = nullptr;
     const Acad::ErrorStatus es = acdbOpenAcDbObject(opened, id, mode, openErased);
-    if (es != Acad::eOk) return es;
+    if (es != Acad::eOk) {
+        return es;
+    }
     if (!opened->isKindOf(T::desc())) {
         opened->close();
         return Acad::eNotThatKindOfClass;

@@ -6,8 +6,9 @@
 namespace kafhost {
 
 void writeDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& face) {
-    if (face.corners.size() != 3 && face.corners.size() != 4)
+    if (face.corners.size() != 3 && face.corners.size() != 4) {
         throw DrawingFileError("a 3D face needs 3 or 4 corners");
+    }
     writeDxfEntityHead(writer, "3DFACE", head);
     writer.text(100, "AcDbFace");
     for (std::size_t i = 0; i < 4; ++i) {
@@ -16,8 +17,9 @@ void writeDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityIn
     }
     int invisibleEdges = 0;
     for (std::size_t i = 0; i < face.edgeVisible.size() && i < 4; ++i) {
-        if (!face.edgeVisible[i])
+        if (!face.edgeVisible[i]) {
             invisibleEdges |= 1 << i;
+        }
     }
     writer.integer(70, invisibleEdges);
 }
@@ -30,8 +32,9 @@ void readDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity) {
     int invisibleEdges = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (readDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head)) {
             continue;
+        }
         const int code = reader.code();
         if (code >= 10 && code <= 33 && code % 10 <= 3) {
             const int corner = code % 10;
@@ -43,10 +46,12 @@ void readDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity) {
         }
         reader.next();
     }
-    if (!fourthGiven)
+    if (!fourthGiven) {
         face.corners[3] = face.corners[2];
-    for (int i = 0; i < 4; ++i)
+    }
+    for (int i = 0; i < 4; ++i) {
         face.edgeVisible.push_back((invisibleEdges & (1 << i)) == 0);
+    }
 }
 
 }  // namespace kafhost

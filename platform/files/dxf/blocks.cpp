@@ -42,11 +42,12 @@ void writeDxfBlocks(DxfWriter& writer, const DxfDrawingPlan& plan) {
 
 void readDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
-        if (reader.code() != 0)
+        if (reader.code() != 0) {
             reader.fail(
                 "expected an entity (group code 0) in the BLOCKS section, found group "
                 "code " +
                 std::to_string(reader.code()));
+        }
         if (reader.is(0, "BLOCK") || reader.is(0, "ENDBLK")) {
             reader.skipToNextObject();
         } else {

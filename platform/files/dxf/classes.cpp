@@ -21,8 +21,9 @@ void writeClass(DxfWriter& writer, const char* name, const char* className, bool
 
 void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan) {
     std::size_t meshes = 0;
-    for (const EntityInfo* entity : plan.entities)
+    for (const EntityInfo* entity : plan.entities) {
         meshes += entity->type == L"AcDbSubDMesh" ? 1 : 0;
+    }
     writer.text(0, "SECTION");
     writer.text(2, "CLASSES");
     writeClass(writer, "LAYOUT", "AcDbLayout", false, 2);

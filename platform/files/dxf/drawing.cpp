@@ -33,8 +33,9 @@ void writeDrawing(DxfWriter& writer, const DrawingSnapshot& drawing) {
 }
 
 void skipSection(DxfTagReader& reader) {
-    while (!reader.is(0, "ENDSEC"))
+    while (!reader.is(0, "ENDSEC")) {
         reader.next();
+    }
 }
 
 std::string entityCount(std::size_t count, const std::string& kind) {
@@ -45,12 +46,14 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
     applyDxfMeshColors(read.entities, read.dictionaries, read.colorRecords);
     DrawingSnapshot drawing;
     std::vector<LayerInfo> tableLayers;
-    for (const DxfLayerRead& layer : read.layers)
+    for (const DxfLayerRead& layer : read.layers) {
         tableLayers.push_back(layer.layer);
+    }
     drawing.layers = dxfLayersZeroFirst(tableLayers);
     std::vector<std::wstring> layerKeys;
-    for (const LayerInfo& layer : drawing.layers)
+    for (const LayerInfo& layer : drawing.layers) {
         layerKeys.push_back(dxfNameKey(layer.name));
+    }
 
     std::set<std::uint64_t> handles;
     std::vector<EntityInfo> paperSpace;
@@ -58,9 +61,10 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
         EntityInfo& info = entity.info;
         const DxfEntityHead& head = entity.head;
         if (head.handle != 0) {
-            if (!handles.insert(head.handle).second)
+            if (!handles.insert(head.handle).second) {
                 throw DrawingFileError("line " + std::to_string(head.line) + ": handle " +
                                        wideToUtf8(handleText(head.handle)) + " is used twice");
+            }
             info.handle = handleText(head.handle);
         }
         const std::wstring layer = decodeDxfText(head.layer, read.utf8);
@@ -83,19 +87,23 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
         info.space = paper ? L"paper" : L"model";
         (paper ? paperSpace : drawing.entities).push_back(std::move(info));
     }
-    for (EntityInfo& entity : paperSpace)
+    for (EntityInfo& entity : paperSpace) {
         drawing.entities.push_back(std::move(entity));
+    }
     drawing.nextHandle = read.handleSeed;
 
-    for (const auto& skipped : read.skippedEntities)
+    for (const auto& skipped : read.skippedEntities) {
         notes.push_back("skipped " + entityCount(skipped.second, skipped.first));
-    if (read.skippedPolylines > 0)
+    }
+    if (read.skippedPolylines > 0) {
         notes.push_back("skipped " + entityCount(read.skippedPolylines, "POLYLINE") +
                         (read.skippedPolylines == 1 ? " that is not a polyface mesh"
                                                     : " that are not polyface meshes"));
-    for (const auto& skipped : read.skippedInBlocks)
+    }
+    for (const auto& skipped : read.skippedInBlocks) {
         notes.push_back("skipped " + entityCount(skipped.second, skipped.first) +
                         " in block definitions");
+    }
     return drawing;
 }
 
@@ -116,11 +124,13 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
     DxfDrawingRead read;
     std::vector<std::string> sectionNotes;
     while (!reader.is(0, "EOF")) {
-        if (!reader.is(0, "SECTION"))
+        if (!reader.is(0, "SECTION")) {
             reader.fail("expected SECTION or EOF");
+        }
         reader.next();
-        if (reader.code() != 2)
+        if (reader.code() != 2) {
             reader.fail("expected the section's name (group code 2)");
+        }
         const std::string name(reader.text());
         reader.next();
         if (name == "HEADER") {
@@ -134,8 +144,9 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
         } else if (name == "OBJECTS") {
             readDxfObjects(reader, read);
         } else {
-            if (name != "CLASSES")
+            if (name != "CLASSES") {
                 sectionNotes.push_back("skipped section " + name);
+            }
             skipSection(reader);
         }
         reader.next();
@@ -157,12 +168,14 @@ void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path)
 
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw DrawingFileError(fileError(path, "cannot open"));
+    }
     std::ostringstream contents;
     contents << in.rdbuf();
-    if (in.bad())
+    if (in.bad()) {
         throw DrawingFileError(fileError(path, "cannot read"));
+    }
     try {
         return drawingFromDxf(contents.str(), notes);
     } catch (const DrawingFileError& error) {

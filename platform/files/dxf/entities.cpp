@@ -47,9 +47,10 @@ void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
 
 void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
-        if (reader.code() != 0)
+        if (reader.code() != 0) {
             reader.fail("expected an entity (group code 0), found group code " +
                         std::to_string(reader.code()));
+        }
         DxfReadEntity entity;
         entity.head.line = reader.tag().line;
         const std::string kind(reader.text());

@@ -20,8 +20,9 @@ void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntit
     }
     writer.handle(330, head.owner);
     writer.text(100, "AcDbEntity");
-    if (head.paperSpace)
+    if (head.paperSpace) {
         writer.integer(67, 1);
+    }
     writer.text(8, head.layer);
 }
 
@@ -40,15 +41,18 @@ bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
             head.layer = std::string(reader.text());
             break;
         case 102: {
-            if (reader.text().empty() || reader.text().front() != '{')
+            if (reader.text().empty() || reader.text().front() != '{') {
                 break;
+            }
             const bool extensionDictionary = reader.is(102, "{ACAD_XDICTIONARY");
             reader.next();
             while (!reader.is(102, "}")) {
-                if (reader.code() == 0)
+                if (reader.code() == 0) {
                     reader.fail("a 102 group is not closed with \"}\"");
-                if (extensionDictionary && reader.code() == 360)
+                }
+                if (extensionDictionary && reader.code() == 360) {
                     head.extensionDictionary = reader.handle();
+                }
                 reader.next();
             }
             break;
@@ -62,8 +66,9 @@ bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
 
 void skipDxfEntity(DxfTagReader& reader) {
     reader.skipToNextObject();
-    while (reader.hasTag() && isSubEntity(reader))
+    while (reader.hasTag() && isSubEntity(reader)) {
         reader.skipToNextObject();
+    }
 }
 
 }  // namespace kafhost

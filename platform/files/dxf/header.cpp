@@ -47,8 +47,9 @@ void writeDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan) {
 void readDxfHeader(DxfTagReader& reader, DxfDrawingRead& drawing) {
     std::string_view variable;
     while (!reader.is(0, "ENDSEC")) {
-        if (reader.code() == 0)
+        if (reader.code() == 0) {
             reader.fail("the HEADER section does not end with ENDSEC");
+        }
         if (reader.code() == 9) {
             variable = reader.text();
         } else if (variable == "$ACADVER" && reader.code() == 1) {

@@ -14,8 +14,9 @@ constexpr int kClosed = 1;
 }  // namespace
 
 void writeDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line) {
-    if (!line.bulges.empty() && line.bulges.size() != line.points.size())
+    if (!line.bulges.empty() && line.bulges.size() != line.points.size()) {
         throw DrawingFileError("a polyline needs one bulge per vertex or none");
+    }
     writeDxfEntityHead(writer, "LWPOLYLINE", head);
     writer.text(100, "AcDbPolyline");
     writer.integer(90, static_cast<long long>(line.points.size()));
@@ -23,8 +24,9 @@ void writeDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const Enti
     writer.real(38, line.elevation);
     for (std::size_t i = 0; i < line.points.size(); ++i) {
         writer.point(10, line.points[i][0], line.points[i][1]);
-        if (!line.bulges.empty() && line.bulges[i] != 0.0)
+        if (!line.bulges.empty() && line.bulges[i] != 0.0) {
             writer.real(42, line.bulges[i]);
+        }
     }
 }
 
@@ -35,8 +37,9 @@ void readDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     std::size_t countLine = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (readDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head)) {
             continue;
+        }
         switch (reader.code()) {
             case 90:
                 count = reader.integer();
@@ -51,16 +54,18 @@ void readDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
             case 10: {
                 const double x = reader.real();
                 reader.next();
-                if (reader.code() != 20)
+                if (reader.code() != 20) {
                     reader.fail("expected the vertex's y (group code 20), found group code " +
                                 std::to_string(reader.code()));
+                }
                 line.points.push_back(Point2{x, reader.real()});
                 line.bulges.push_back(0.0);
                 break;
             }
             case 42:
-                if (line.points.empty())
+                if (line.points.empty()) {
                     reader.fail("a bulge (group code 42) before the first vertex");
+                }
                 line.bulges.back() = reader.real();
                 break;
             default:
@@ -68,10 +73,11 @@ void readDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
         }
         reader.next();
     }
-    if (count >= 0 && static_cast<std::size_t>(count) != line.points.size())
+    if (count >= 0 && static_cast<std::size_t>(count) != line.points.size()) {
         throw DrawingFileError("line " + std::to_string(countLine) + ": the LWPOLYLINE has " +
                                std::to_string(line.points.size()) + " vertices, not " +
                                std::to_string(count));
+    }
 }
 
 }  // namespace kafhost

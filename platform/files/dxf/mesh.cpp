@@ -18,17 +18,19 @@ void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
     long long listSize = 0;
     for (const std::vector<int>& face : mesh.faces) {
-        if (face.size() < 3)
+        if (face.size() < 3) {
             throw DrawingFileError("a mesh face needs at least 3 vertices");
+        }
         listSize += 1 + static_cast<long long>(face.size());
     }
     writer.integer(93, listSize);
     for (const std::vector<int>& face : mesh.faces) {
         writer.integer(90, static_cast<long long>(face.size()));
         for (const int index : face) {
-            if (index < 0 || index >= vertexCount)
+            if (index < 0 || index >= vertexCount) {
                 throw DrawingFileError("a mesh face names vertex " + std::to_string(index) +
                                        ", the mesh has " + std::to_string(vertexCount));
+            }
             writer.integer(90, index);
         }
     }
@@ -37,16 +39,18 @@ void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
 // Reads the 92 count and that many points.
 void readVertices(DxfTagReader& reader, EntityInfo& mesh) {
     const long long count = reader.integer();
-    if (count < 0)
+    if (count < 0) {
         reader.failValue("negative vertex count");
+    }
     reader.next();
     for (long long i = 0; i < count; ++i) {
         Point3 point{};
         for (int axis = 0; axis < 3; ++axis) {
-            if (reader.code() != 10 + 10 * axis)
+            if (reader.code() != 10 + 10 * axis) {
                 reader.fail("MESH vertex " + std::to_string(i) + " of " + std::to_string(count) +
                             ": expected group code " + std::to_string(10 + 10 * axis) + ", found " +
                             std::to_string(reader.code()));
+            }
             point[static_cast<std::size_t>(axis)] = reader.real();
             reader.next();
         }
@@ -57,32 +61,37 @@ void readVertices(DxfTagReader& reader, EntityInfo& mesh) {
 // Reads the 93 size and that many 90 items as faces, checking them against the vertices.
 void readFaceList(DxfTagReader& reader, EntityInfo& mesh) {
     const long long size = reader.integer();
-    if (size < 0)
+    if (size < 0) {
         reader.failValue("negative face list size");
+    }
     reader.next();
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
     long long left = size;
     auto item = [&reader, &left]() {
-        if (left == 0)
+        if (left == 0) {
             reader.fail("a MESH face runs past the end of the face list");
-        if (reader.code() != 90)
+        }
+        if (reader.code() != 90) {
             reader.fail("expected face list item (group code 90), found group code " +
                         std::to_string(reader.code()));
+        }
         --left;
         return reader.integer();
     };
     while (left > 0) {
         const long long corners = item();
-        if (corners < 3)
+        if (corners < 3) {
             reader.failValue("a MESH face needs at least 3 vertices, found " +
                              std::to_string(corners));
+        }
         reader.next();
         std::vector<int> face;
         for (long long k = 0; k < corners; ++k) {
             const long long index = item();
-            if (index < 0 || index >= vertexCount)
+            if (index < 0 || index >= vertexCount) {
                 reader.failValue("the MESH face names vertex " + std::to_string(index) +
                                  ", the mesh has " + std::to_string(vertexCount));
+            }
             face.push_back(static_cast<int>(index));
             reader.next();
         }
@@ -98,8 +107,9 @@ std::uint64_t dxfMeshOwnHandles(const EntityInfo& mesh) {
 
 void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                   std::uint64_t firstOwnHandle) {
-    if (!mesh.vertexColors.empty() && mesh.vertexColors.size() != mesh.vertices.size())
+    if (!mesh.vertexColors.empty() && mesh.vertexColors.size() != mesh.vertices.size()) {
         throw DrawingFileError("a mesh needs one colour per vertex or none");
+    }
     DxfEntityHead meshHead = head;
     meshHead.extensionDictionary = mesh.vertexColors.empty() ? 0 : firstOwnHandle;
     writeDxfEntityHead(writer, "MESH", meshHead);
@@ -108,8 +118,9 @@ void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
     writer.integer(72, 0);
     writer.integer(91, mesh.subDLevel);
     writer.integer(92, static_cast<long long>(mesh.vertices.size()));
-    for (const Point3& vertex : mesh.vertices)
+    for (const Point3& vertex : mesh.vertices) {
         writer.point(10, vertex[0], vertex[1], vertex[2]);
+    }
     writeFaceList(writer, mesh);
     writer.integer(94, 0);
     writer.integer(95, 0);
@@ -123,14 +134,16 @@ void readDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
     bool facesRead = false;
     reader.next();
     while (reader.code() != 0) {
-        if (readDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head)) {
             continue;
+        }
         const int code = reader.code();
         if (code == 91 && !verticesRead) {
             const long long level = reader.integer();
-            if (level < 0 || level > kLargestSubDLevel)
+            if (level < 0 || level > kLargestSubDLevel) {
                 reader.failValue("subdivision level " + std::to_string(level) +
                                  " is outside 0 ... 4");
+            }
             mesh.subDLevel = static_cast<int>(level);
         } else if (code == 92 && !verticesRead) {
             readVertices(reader, mesh);

@@ -34,12 +34,14 @@ void writeLayout(DxfWriter& writer, const DxfDrawingPlan& plan, DxfFixed layout,
     writer.text(2, "none_device");
     writer.text(4, "ISO_A4_(210.00_x_297.00_MM)");
     writer.text(6, "");
-    for (int code = 40; code <= 43; ++code)
+    for (int code = 40; code <= 43; ++code) {
         writer.real(code, 7.5);  // margins
-    writer.real(44, 210.0);      // paper size
+    }
+    writer.real(44, 210.0);  // paper size
     writer.real(45, 297.0);
-    for (int code = 46; code <= 49; ++code)
+    for (int code = 46; code <= 49; ++code) {
         writer.real(code, 0.0);
+    }
     writer.real(140, 0.0);
     writer.real(141, 0.0);
     writer.real(142, 1.0);
@@ -120,18 +122,20 @@ void writeDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writeLayout(writer, plan, DxfFixed::kModelLayout, DxfFixed::kModelSpaceRecord);
     writeLayout(writer, plan, DxfFixed::kPaperLayout, DxfFixed::kPaperSpaceRecord);
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
-        if (plan.entities[i]->type == L"AcDbSubDMesh")
+        if (plan.entities[i]->type == L"AcDbSubDMesh") {
             writeDxfMeshColors(writer, plan.heads[i].handle, *plan.entities[i],
                                handles.firstOwnHandles[i]);
+        }
     }
     writer.text(0, "ENDSEC");
 }
 
 void readDxfObjects(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
-        if (reader.code() != 0)
+        if (reader.code() != 0) {
             reader.fail("expected an object (group code 0), found group code " +
                         std::to_string(reader.code()));
+        }
         if (reader.is(0, "DICTIONARY")) {
             readDictionary(reader, drawing);
         } else if (reader.is(0, "XRECORD")) {

@@ -17,23 +17,27 @@ std::vector<const EntityInfo*> writtenEntities(const std::vector<EntityInfo>& en
     std::vector<const EntityInfo*> written;
     for (const wchar_t* space : {L"model", L"paper"}) {
         for (const EntityInfo& entity : entities) {
-            if (!entity.erased && entity.space == space)
+            if (!entity.erased && entity.space == space) {
                 written.push_back(&entity);
+            }
         }
     }
     for (const EntityInfo& entity : entities) {
-        if (entity.space != L"model" && entity.space != L"paper")
+        if (entity.space != L"model" && entity.space != L"paper") {
             throw DrawingFileError("entity " + wideToUtf8(entity.handle) + ": unknown space \"" +
                                    wideToUtf8(entity.space) + "\"");
+        }
     }
     return written;
 }
 
 std::uint64_t ownHandleCount(const EntityInfo& entity) {
-    if (entity.type == L"AcDbPolyFaceMesh")
+    if (entity.type == L"AcDbPolyFaceMesh") {
         return dxfPolyFaceMeshOwnHandles(entity);
-    if (entity.type == L"AcDbSubDMesh")
+    }
+    if (entity.type == L"AcDbSubDMesh") {
         return dxfMeshOwnHandles(entity);
+    }
     return 0;
 }
 
@@ -50,26 +54,32 @@ void addToExtents(DxfDrawingPlan& plan, const Point3& point) {
 }
 
 void addEntityToExtents(DxfDrawingPlan& plan, const EntityInfo& entity) {
-    for (const Point3& corner : entity.corners)
+    for (const Point3& corner : entity.corners) {
         addToExtents(plan, corner);
-    for (const Point3& vertex : entity.vertices)
+    }
+    for (const Point3& vertex : entity.vertices) {
         addToExtents(plan, vertex);
-    for (const Point2& point : entity.points)
+    }
+    for (const Point2& point : entity.points) {
         addToExtents(plan, Point3{point[0], point[1], entity.elevation});
+    }
 }
 
 // DXF has no infinities or NaN.
 bool allFinite(const EntityInfo& entity) {
     bool finite = std::isfinite(entity.elevation);
     for (const auto* points : {&entity.corners, &entity.vertices}) {
-        for (const Point3& point : *points)
+        for (const Point3& point : *points) {
             finite = finite && std::isfinite(point[0]) && std::isfinite(point[1]) &&
                      std::isfinite(point[2]);
+        }
     }
-    for (const Point2& point : entity.points)
+    for (const Point2& point : entity.points) {
         finite = finite && std::isfinite(point[0]) && std::isfinite(point[1]);
-    for (const double bulge : entity.bulges)
+    }
+    for (const double bulge : entity.bulges) {
         finite = finite && std::isfinite(bulge);
+    }
     return finite;
 }
 
@@ -81,8 +91,9 @@ std::vector<LayerInfo> dxfLayersZeroFirst(const std::vector<LayerInfo>& layers) 
                                    [](const LayerInfo& layer) { return layer.name == L"0"; });
     ordered.push_back(zero == layers.end() ? LayerInfo{L"0", false} : *zero);
     for (const LayerInfo& layer : layers) {
-        if (layer.name != L"0")
+        if (layer.name != L"0") {
             ordered.push_back(layer);
+        }
     }
     return ordered;
 }
@@ -93,35 +104,40 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
     std::vector<std::wstring> layerKeys;
     for (const LayerInfo& layer : plan.layers) {
         const std::wstring key = dxfNameKey(layer.name);
-        if (std::find(layerKeys.begin(), layerKeys.end(), key) != layerKeys.end())
+        if (std::find(layerKeys.begin(), layerKeys.end(), key) != layerKeys.end()) {
             throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\" is listed twice");
+        }
         layerKeys.push_back(key);
         plan.layerNames.push_back(encodeDxfName(layer.name, "layer"));
     }
 
     plan.entities = writtenEntities(drawing.entities);
     std::vector<std::uint64_t> ownCounts;
-    for (const EntityInfo* entity : plan.entities)
+    for (const EntityInfo* entity : plan.entities) {
         ownCounts.push_back(ownHandleCount(*entity));
+    }
     plan.handles = planDxfHandles(plan.entities, plan.layers.size(), ownCounts);
 
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         const EntityInfo& entity = *plan.entities[i];
         const std::string name = "entity " + wideToUtf8(handleText(plan.handles.entities[i]));
         const auto layer = std::find(layerKeys.begin(), layerKeys.end(), dxfNameKey(entity.layer));
-        if (layer == layerKeys.end())
+        if (layer == layerKeys.end()) {
             throw DrawingFileError(name + ": no layer \"" + wideToUtf8(entity.layer) +
                                    "\" in the drawing");
+        }
         DxfEntityHead head;
         head.handle = plan.handles.entities[i];
         head.paperSpace = entity.space == L"paper";
         head.owner = plan.handles.fixed(head.paperSpace ? DxfFixed::kPaperSpaceRecord
                                                         : DxfFixed::kModelSpaceRecord);
         head.layer = plan.layerNames[static_cast<std::size_t>(layer - layerKeys.begin())];
-        if (!allFinite(entity))
+        if (!allFinite(entity)) {
             throw DrawingFileError(name + ": not a finite number");
-        if (!head.paperSpace)
+        }
+        if (!head.paperSpace) {
             addEntityToExtents(plan, entity);
+        }
         plan.heads.push_back(std::move(head));
     }
     return plan;

@@ -35,18 +35,21 @@ void writeVertex(DxfWriter& writer, const DxfEntityHead& head, const Point3& poi
 
 void writeFaceRecord(DxfWriter& writer, const DxfEntityHead& head, const std::vector<int>& numbers,
                      long long vertexCount) {
-    if (numbers.empty() || numbers.size() > 4)
+    if (numbers.empty() || numbers.size() > 4) {
         throw DrawingFileError("a face record needs 1 to 4 vertex numbers");
+    }
     writeDxfEntityHead(writer, "VERTEX", head);
     writer.text(100, "AcDbFaceRecord");
     writer.point(10, 0.0, 0.0, 0.0);
     writer.integer(70, kFaceRecord);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (std::llabs(numbers[i]) > vertexCount)
+        if (std::llabs(numbers[i]) > vertexCount) {
             throw DrawingFileError("a face record names vertex " + std::to_string(numbers[i]) +
                                    ", the mesh has " + std::to_string(vertexCount));
-        if (numbers[i] != 0)
+        }
+        if (numbers[i] != 0) {
             writer.integer(71 + static_cast<int>(i), numbers[i]);
+        }
     }
 }
 
@@ -60,8 +63,9 @@ void readVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>
     long long flags = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (readDxfEntityHeadTag(reader, head))
+        if (readDxfEntityHeadTag(reader, head)) {
             continue;
+        }
         const int code = reader.code();
         if (code == 10 || code == 20 || code == 30) {
             point[static_cast<std::size_t>(code / 10 - 1)] = reader.real();
@@ -69,9 +73,10 @@ void readVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>
             flags = reader.integer();
         } else if (code >= 71 && code <= 74) {
             const long long number = reader.integer();
-            if (number < -kLargestVertexNumber || number > kLargestVertexNumber)
+            if (number < -kLargestVertexNumber || number > kLargestVertexNumber) {
                 reader.failValue("vertex number " + std::to_string(number) +
                                  " is outside -32767 ... 32767");
+            }
             numbers[static_cast<std::size_t>(code - 71)] = static_cast<int>(number);
         }
         reader.next();
@@ -104,11 +109,13 @@ void writeDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const En
     writer.integer(71, static_cast<long long>(mesh.vertices.size()));
     writer.integer(72, static_cast<long long>(mesh.faces.size()));
     std::uint64_t handle = firstOwnHandle;
-    for (const Point3& vertex : mesh.vertices)
+    for (const Point3& vertex : mesh.vertices) {
         writeVertex(writer, subEntityHead(head, handle++), vertex);
+    }
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
-    for (const std::vector<int>& face : mesh.faces)
+    for (const std::vector<int>& face : mesh.faces) {
         writeFaceRecord(writer, subEntityHead(head, handle++), face, vertexCount);
+    }
     writeDxfEntityHead(writer, "SEQEND", subEntityHead(head, handle));
 }
 
@@ -118,10 +125,12 @@ bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     long long flags = 0;
     reader.next();
     while (reader.code() != 0) {
-        if (readDxfEntityHeadTag(reader, entity.head))
+        if (readDxfEntityHeadTag(reader, entity.head)) {
             continue;
-        if (reader.code() == 70)
+        }
+        if (reader.code() == 70) {
             flags = reader.integer();
+        }
         reader.next();
     }
     std::vector<std::size_t> faceLines;
@@ -132,18 +141,20 @@ bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
             reader.skipToNextObject();
         }
     }
-    if (!reader.is(0, "SEQEND"))
+    if (!reader.is(0, "SEQEND")) {
         reader.fail("the POLYLINE that starts on line " + std::to_string(entity.head.line) +
                     " does not end with SEQEND");
+    }
     reader.skipToNextObject();
 
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
     for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
         for (const int number : mesh.faces[f]) {
-            if (std::llabs(number) > vertexCount)
+            if (std::llabs(number) > vertexCount) {
                 throw DrawingFileError("line " + std::to_string(faceLines[f]) +
                                        ": the face record names vertex " + std::to_string(number) +
                                        ", the polyface mesh has " + std::to_string(vertexCount));
+            }
         }
     }
     return (flags & kPolyfaceMesh) != 0;

@@ -60,8 +60,9 @@ void writeViewportTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
         const double width = plan.extentsMax[0] - plan.extentsMin[0];
         height =
             std::max(plan.extentsMax[1] - plan.extentsMin[1], width / kViewAspect) * kViewMargin;
-        if (!(height > 0.0) || !std::isfinite(height))
+        if (!(height > 0.0) || !std::isfinite(height)) {
             height = 10.0;
+        }
     }
     writer.point(10, 0.0, 0.0);  // lower-left corner of the viewport on screen
     writer.point(11, 1.0, 1.0);  // upper-right corner
@@ -212,14 +213,16 @@ void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
         }
         reader.next();
     }
-    if (!named || read.layer.name.empty())
+    if (!named || read.layer.name.empty()) {
         throw DrawingFileError("line " + std::to_string(read.line) + ": a LAYER has no name");
+    }
     checkDxfName(read.layer.name, "layer", read.line);
     const std::wstring key = dxfNameKey(read.layer.name);
     for (const DxfLayerRead& earlier : drawing.layers) {
-        if (dxfNameKey(earlier.layer.name) == key)
+        if (dxfNameKey(earlier.layer.name) == key) {
             throw DrawingFileError("line " + std::to_string(read.line) + ": layer \"" +
                                    wideToUtf8(read.layer.name) + "\" is listed twice");
+        }
     }
     drawing.layers.push_back(std::move(read));
 }
@@ -233,15 +236,17 @@ void readBlockRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
             handle = reader.handle();
         } else if (reader.code() == 2) {
             name = std::string(reader.text());
-            for (char& c : name)
+            for (char& c : name) {
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            }
         }
         reader.next();
     }
-    if (name == "*MODEL_SPACE")
+    if (name == "*MODEL_SPACE") {
         drawing.modelSpaceRecord = handle;
-    else if (name == "*PAPER_SPACE")
+    } else if (name == "*PAPER_SPACE") {
         drawing.paperSpaceRecord = handle;
+    }
 }
 
 }  // namespace
@@ -263,17 +268,19 @@ void writeDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan) {
 
 void readDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
     while (!reader.is(0, "ENDSEC")) {
-        if (!reader.is(0, "TABLE"))
+        if (!reader.is(0, "TABLE")) {
             reader.fail("expected TABLE or ENDSEC in the TABLES section");
+        }
         const std::size_t tableLine = reader.tag().line;
         reader.next();
         const std::string table(reader.code() == 2 ? reader.text() : std::string_view());
         reader.skipToNextObject();
         while (!reader.is(0, "ENDTAB")) {
             if (reader.code() != 0 || reader.is(0, "ENDSEC") || reader.is(0, "TABLE") ||
-                reader.is(0, "EOF"))
+                reader.is(0, "EOF")) {
                 reader.fail("the TABLE on line " + std::to_string(tableLine) +
                             " does not end with ENDTAB");
+            }
             if (table == "LAYER" && reader.is(0, "LAYER")) {
                 readLayer(reader, drawing);
             } else if (table == "BLOCK_RECORD" && reader.is(0, "BLOCK_RECORD")) {

@@ -11,34 +11,40 @@ namespace {
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
         text.remove_suffix(1);
+    }
     return text;
 }
 
 std::string quoted(std::string_view text) {
     constexpr std::size_t kShown = 40;
     std::string shown(text.substr(0, kShown));
-    if (text.size() > kShown)
+    if (text.size() > kShown) {
         shown += "...";
+    }
     return "\"" + shown + "\"";
 }
 
 }  // namespace
 
 DxfTagReader::DxfTagReader(std::string_view text) : text_(text) {
-    if (text_.substr(0, kBinarySentinel.size()) == kBinarySentinel)
+    if (text_.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
         throw DrawingFileError("line 1: binary DXF is not supported, only text DXF");
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF")
+    }
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
         pos_ = 3;
+    }
     readTag();
 }
 
 const DxfTag& DxfTagReader::tag() const {
-    if (!hasTag_)
+    if (!hasTag_) {
         throw DrawingFileError("line " + std::to_string(line_) + ": the file ends early");
+    }
     return tag_;
 }
 
@@ -75,19 +81,22 @@ void DxfTagReader::readTag() {
     int code = 0;
     const auto parsed = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
     if (codeText.empty() || parsed.ec != std::errc() ||
-        parsed.ptr != codeText.data() + codeText.size())
+        parsed.ptr != codeText.data() + codeText.size()) {
         throw DrawingFileError("line " + std::to_string(line_) + ": expected a group code, found " +
                                quoted(codeText));
-    if (codeEnd == std::string_view::npos || codeEnd + 1 == text_.size())
+    }
+    if (codeEnd == std::string_view::npos || codeEnd + 1 == text_.size()) {
         throw DrawingFileError("line " + std::to_string(line_) + ": group code " +
                                std::to_string(code) + " has no value (the file ends early)");
+    }
     const std::size_t valueStart = codeEnd + 1;
     const std::size_t valueEnd = text_.find('\n', valueStart);
     std::string_view value =
         text_.substr(valueStart, valueEnd == std::string_view::npos ? std::string_view::npos
                                                                     : valueEnd - valueStart);
-    if (!value.empty() && value.back() == '\r')
+    if (!value.empty() && value.back() == '\r') {
         value.remove_suffix(1);
+    }
     tag_.code = code;
     tag_.value = value;
     hasTag_ = true;
@@ -104,9 +113,10 @@ double DxfTagReader::real() const {
     double value = 0.0;
     const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
     if (number.empty() || parsed.ec != std::errc() || parsed.ptr != number.data() + number.size() ||
-        !std::isfinite(value))
+        !std::isfinite(value)) {
         failValue("expected a number for group code " + std::to_string(tag_.code) + ", found " +
                   quoted(tag_.value));
+    }
     return value;
 }
 
@@ -114,9 +124,10 @@ long long DxfTagReader::integer() const {
     const std::string_view number = numberText();
     long long value = 0;
     const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (number.empty() || parsed.ec != std::errc() || parsed.ptr != number.data() + number.size())
+    if (number.empty() || parsed.ec != std::errc() || parsed.ptr != number.data() + number.size()) {
         failValue("expected an integer for group code " + std::to_string(tag_.code) + ", found " +
                   quoted(tag_.value));
+    }
     return value;
 }
 
@@ -125,9 +136,10 @@ std::uint64_t DxfTagReader::handle() const {
     std::uint64_t value = 0;
     const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value, 16);
     if (number.empty() || number.size() > 16 || parsed.ec != std::errc() ||
-        parsed.ptr != number.data() + number.size())
+        parsed.ptr != number.data() + number.size()) {
         failValue("expected a hexadecimal handle for group code " + std::to_string(tag_.code) +
                   ", found " + quoted(tag_.value));
+    }
     return value;
 }
 

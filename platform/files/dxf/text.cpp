@@ -11,8 +11,9 @@
 namespace kafhost {
 
 std::string encodeDxfName(const std::wstring& name, const std::string& what) {
-    if (name.empty())
+    if (name.empty()) {
         throw DrawingFileError("a " + what + " has no name");
+    }
     const std::size_t bad = name.find_first_of(L"\r\n<>/\\\":;?*|=`");
     if (bad != std::wstring::npos) {
         const std::string character =
@@ -42,11 +43,13 @@ std::wstring decodeDxfText(std::string_view value, bool utf8) {
         if (utf8) {
             text += utf8ToWide(std::string(plain));
         } else {
-            for (const char c : plain)
+            for (const char c : plain) {
                 text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+            }
         }
-        if (escape == std::string_view::npos)
+        if (escape == std::string_view::npos) {
             break;
+        }
         unsigned code = 0;
         const char* digits = value.data() + escape + 3;
         const char* end = value.data() + std::min(value.size(), escape + 7);
@@ -64,8 +67,9 @@ std::wstring decodeDxfText(std::string_view value, bool utf8) {
 
 std::wstring dxfNameKey(const std::wstring& name) {
     std::wstring key = name;
-    for (wchar_t& c : key)
+    for (wchar_t& c : key) {
         c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    }
     return key;
 }
 

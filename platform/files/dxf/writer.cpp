@@ -19,8 +19,9 @@ void DxfWriter::code(int code) {
     char digits[8];
     const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;
     const std::size_t length = static_cast<std::size_t>(end - digits);
-    if (length < 3)
+    if (length < 3) {
         buffer_.append(3 - length, ' ');
+    }
     buffer_.append(digits, length);
     buffer_ += '\n';
 }
@@ -42,8 +43,9 @@ void DxfWriter::integer(int groupCode, long long value) {
 }
 
 void DxfWriter::real(int groupCode, double value) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         throw DrawingFileError("not a finite number");
+    }
     code(groupCode);
     char digits[32];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
@@ -68,8 +70,9 @@ void DxfWriter::handle(int groupCode, std::uint64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
     for (char* c = digits; c != end; ++c) {
-        if (*c >= 'a' && *c <= 'f')
+        if (*c >= 'a' && *c <= 'f') {
             *c = static_cast<char>(*c - 'a' + 'A');
+        }
     }
     buffer_.append(digits, end);
     buffer_ += '\n';
@@ -78,18 +81,21 @@ void DxfWriter::handle(int groupCode, std::uint64_t value) {
 
 void DxfWriter::flushIfFull() {
     if (file_ != nullptr && buffer_.size() >= kFileBlock) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
             throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
+        }
         buffer_.clear();
     }
 }
 
 void DxfWriter::finish() {
-    if (file_ == nullptr)
+    if (file_ == nullptr) {
         return;
+    }
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
-        std::fflush(file_) != 0)
+        std::fflush(file_) != 0) {
         throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
+    }
     buffer_.clear();
 }
 

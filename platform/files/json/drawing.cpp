@@ -33,8 +33,9 @@ const char* const kPolyline = "AcDbPolyline";
 
 // A number for the file; JSON has no infinities or NaN, so those cannot be saved.
 double checkedFinite(double value, const std::string& where) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         throw DrawingFileError(where + ": not a finite number");
+    }
     return value;
 }
 
@@ -43,8 +44,9 @@ OrderedJson pointsJson(const std::vector<std::array<double, N>>& points, const s
     OrderedJson list = OrderedJson::array();
     for (const auto& point : points) {
         OrderedJson coordinates = OrderedJson::array();
-        for (const double c : point)
+        for (const double c : point) {
             coordinates.push_back(checkedFinite(c, where));
+        }
         list.push_back(std::move(coordinates));
     }
     return list;
@@ -65,19 +67,22 @@ OrderedJson entityJson(const EntityInfo& entity) {
     }
     if (type == kSubDMesh) {
         OrderedJson colors = OrderedJson::array();
-        for (const Rgb& rgb : entity.vertexColors)
+        for (const Rgb& rgb : entity.vertexColors) {
             colors.push_back(rgb);
+        }
         out["vertexColors"] = std::move(colors);
         out["subDLevel"] = entity.subDLevel;
     } else if (type == kFace) {
         out["corners"] = pointsJson(entity.corners, where + " corners");
         bool allVisible = true;
-        for (const bool visible : entity.edgeVisible)
+        for (const bool visible : entity.edgeVisible) {
             allVisible = allVisible && visible;
+        }
         if (!allVisible) {
             OrderedJson flags = OrderedJson::array();
-            for (const bool visible : entity.edgeVisible)
+            for (const bool visible : entity.edgeVisible) {
                 flags.push_back(visible);
+            }
             out["edgeVisible"] = std::move(flags);
         }
     } else if (type == kPolyline) {
@@ -85,8 +90,9 @@ OrderedJson entityJson(const EntityInfo& entity) {
         std::vector<double> bulges = entity.bulges;
         bulges.resize(entity.points.size(), 0.0);
         OrderedJson bulgeList = OrderedJson::array();
-        for (const double bulge : bulges)
+        for (const double bulge : bulges) {
             bulgeList.push_back(checkedFinite(bulge, where + " bulges"));
+        }
         out["bulges"] = std::move(bulgeList);
         out["elevation"] = checkedFinite(entity.elevation, where + " elevation");
         out["closed"] = entity.closed;
@@ -109,50 +115,58 @@ std::string elementPath(const std::string& where, std::size_t index) {
 }
 
 const Json& readArray(const Json& value, const std::string& where) {
-    if (!value.is_array())
+    if (!value.is_array()) {
         fail(where, "expected a list");
+    }
     return value;
 }
 
 double readNumber(const Json& value, const std::string& where) {
-    if (!value.is_number())
+    if (!value.is_number()) {
         fail(where, "expected a number");
+    }
     return value.get<double>();
 }
 
 long long readInteger(const Json& value, const std::string& where) {
-    if (!value.is_number_integer())
+    if (!value.is_number_integer()) {
         fail(where, "expected an integer");
+    }
     return value.get<long long>();
 }
 
 bool readBoolean(const Json& value, const std::string& where) {
-    if (!value.is_boolean())
+    if (!value.is_boolean()) {
         fail(where, "expected true or false");
+    }
     return value.get<bool>();
 }
 
 std::wstring readText(const Json& value, const std::string& where) {
-    if (!value.is_string())
+    if (!value.is_string()) {
         fail(where, "expected a string");
+    }
     return utf8ToWide(value.get<std::string>());
 }
 
 template <std::size_t N>
 std::array<double, N> readPoint(const Json& value, const std::string& where) {
-    if (!value.is_array() || value.size() != N)
+    if (!value.is_array() || value.size() != N) {
         fail(where, "expected a list of " + std::to_string(N) + " numbers");
+    }
     std::array<double, N> point{};
-    for (std::size_t i = 0; i < N; ++i)
+    for (std::size_t i = 0; i < N; ++i) {
         point[i] = readNumber(value[i], elementPath(where, i));
+    }
     return point;
 }
 
 template <std::size_t N>
 std::vector<std::array<double, N>> readPoints(const Json& value, const std::string& where) {
     std::vector<std::array<double, N>> points;
-    for (std::size_t i = 0; i < readArray(value, where).size(); ++i)
+    for (std::size_t i = 0; i < readArray(value, where).size(); ++i) {
         points.push_back(readPoint<N>(value[i], elementPath(where, i)));
+    }
     return points;
 }
 
@@ -161,17 +175,20 @@ class ObjectReader {
 public:
     ObjectReader(const Json& value, std::string where, std::set<std::string> allowed)
         : value_(value), where_(std::move(where)) {
-        if (!value.is_object())
+        if (!value.is_object()) {
             fail(where_, "expected an object");
+        }
         for (const auto& item : value.items()) {
-            if (allowed.count(item.key()) == 0)
+            if (allowed.count(item.key()) == 0) {
                 fail(where_, "unknown field \"" + item.key() + "\"");
+            }
         }
     }
     bool has(const char* key) const { return value_.contains(key); }
     const Json& required(const char* key) const {
-        if (!has(key))
+        if (!has(key)) {
             fail(where_, std::string("missing field \"") + key + "\"");
+        }
         return value_.at(key);
     }
     const Json* optional(const char* key) const { return has(key) ? &value_.at(key) : nullptr; }
@@ -184,8 +201,9 @@ private:
 };
 
 std::wstring upperCase(std::wstring text) {
-    for (wchar_t& c : text)
+    for (wchar_t& c : text) {
         c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    }
     return text;
 }
 
@@ -196,16 +214,20 @@ std::vector<LayerInfo> readLayers(const Json& value, const std::string& where) {
         const ObjectReader layer(value[i], elementPath(where, i), {"name", "hidden"});
         LayerInfo info;
         info.name = readText(layer.required("name"), layer.pathOf("name"));
-        if (info.name.empty())
+        if (info.name.empty()) {
             fail(layer.pathOf("name"), "empty layer name");
-        if (!seen.insert(upperCase(info.name)).second)
+        }
+        if (!seen.insert(upperCase(info.name)).second) {
             fail(layer.pathOf("name"), "layer \"" + wideToUtf8(info.name) + "\" listed twice");
-        if (const Json* hidden = layer.optional("hidden"))
+        }
+        if (const Json* hidden = layer.optional("hidden")) {
             info.hidden = readBoolean(*hidden, layer.pathOf("hidden"));
+        }
         layers.push_back(std::move(info));
     }
-    if (seen.count(L"0") == 0)
+    if (seen.count(L"0") == 0) {
         fail(where, "the drawing has no layer \"0\"");
+    }
     return layers;
 }
 
@@ -215,15 +237,17 @@ void readSubDMeshFaces(const ObjectReader& entity, EntityInfo& info) {
     const long long vertexCount = static_cast<long long>(info.vertices.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const std::string faceWhere = elementPath(where, f);
-        if (!faces[f].is_array() || faces[f].size() < 3)
+        if (!faces[f].is_array() || faces[f].size() < 3) {
             fail(faceWhere, "expected a list of at least 3 vertex indices");
+        }
         std::vector<int> face;
         for (std::size_t k = 0; k < faces[f].size(); ++k) {
             const long long index = readInteger(faces[f][k], elementPath(faceWhere, k));
-            if (index < 0 || index >= vertexCount)
+            if (index < 0 || index >= vertexCount) {
                 fail(elementPath(faceWhere, k), "vertex index " + std::to_string(index) +
                                                     " out of range (the mesh has " +
                                                     std::to_string(vertexCount) + " vertices)");
+            }
             face.push_back(static_cast<int>(index));
         }
         info.faces.push_back(std::move(face));
@@ -236,15 +260,18 @@ void readPolyFaceMeshFaces(const ObjectReader& entity, EntityInfo& info) {
     const long long vertexCount = static_cast<long long>(info.vertices.size());
     for (std::size_t f = 0; f < faces.size(); ++f) {
         const std::string faceWhere = elementPath(where, f);
-        if (!faces[f].is_array() || faces[f].size() != 4)
+        if (!faces[f].is_array() || faces[f].size() != 4) {
             fail(faceWhere, "expected a list of 4 vertex numbers");
+        }
         std::vector<int> record;
         for (std::size_t k = 0; k < 4; ++k) {
             const long long number = readInteger(faces[f][k], elementPath(faceWhere, k));
-            if (number < -vertexCount || number > vertexCount || number < -32767 || number > 32767)
+            if (number < -vertexCount || number > vertexCount || number < -32767 ||
+                number > 32767) {
                 fail(elementPath(faceWhere, k), "vertex number " + std::to_string(number) +
                                                     " out of range (the mesh has " +
                                                     std::to_string(vertexCount) + " vertices)");
+            }
             record.push_back(static_cast<int>(number));
         }
         info.faces.push_back(std::move(record));
@@ -253,23 +280,27 @@ void readPolyFaceMeshFaces(const ObjectReader& entity, EntityInfo& info) {
 
 void readVertexColors(const ObjectReader& entity, EntityInfo& info) {
     const Json* colors = entity.optional("vertexColors");
-    if (colors == nullptr)
+    if (colors == nullptr) {
         return;
+    }
     const std::string where = entity.pathOf("vertexColors");
     readArray(*colors, where);
-    if (!colors->empty() && colors->size() != info.vertices.size())
+    if (!colors->empty() && colors->size() != info.vertices.size()) {
         fail(where, std::to_string(colors->size()) + " colours for " +
                         std::to_string(info.vertices.size()) + " vertices");
+    }
     for (std::size_t i = 0; i < colors->size(); ++i) {
         const std::string colorWhere = elementPath(where, i);
         const Json& color = (*colors)[i];
-        if (!color.is_array() || color.size() != 3)
+        if (!color.is_array() || color.size() != 3) {
             fail(colorWhere, "expected [red, green, blue]");
+        }
         Rgb rgb{};
         for (std::size_t c = 0; c < 3; ++c) {
             const long long channel = readInteger(color[c], elementPath(colorWhere, c));
-            if (channel < 0 || channel > 255)
+            if (channel < 0 || channel > 255) {
                 fail(elementPath(colorWhere, c), "colour channel outside 0 ... 255");
+            }
             rgb[c] = static_cast<int>(channel);
         }
         info.vertexColors.push_back(rgb);
@@ -286,87 +317,107 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
         readVertexColors(entity, info);
         if (const Json* level = entity.optional("subDLevel")) {
             const long long value = readInteger(*level, entity.pathOf("subDLevel"));
-            if (value < 0 || value > 16)
+            if (value < 0 || value > 16) {
                 fail(entity.pathOf("subDLevel"), "outside 0 ... 16");
+            }
             info.subDLevel = static_cast<int>(value);
         }
     } else if (type == kPolyFaceMesh) {
         readPolyFaceMeshFaces(entity, info);
     } else if (type == kFace) {
         info.corners = readPoints<3>(entity.required("corners"), entity.pathOf("corners"));
-        if (info.corners.size() != 4)
+        if (info.corners.size() != 4) {
             fail(entity.pathOf("corners"), "expected 4 corners");
+        }
         if (const Json* flags = entity.optional("edgeVisible")) {
             const std::string where = entity.pathOf("edgeVisible");
-            if (!flags->is_array() || flags->size() != 4)
+            if (!flags->is_array() || flags->size() != 4) {
                 fail(where, "expected 4 flags");
-            for (std::size_t i = 0; i < 4; ++i)
+            }
+            for (std::size_t i = 0; i < 4; ++i) {
                 info.edgeVisible.push_back(readBoolean((*flags)[i], elementPath(where, i)));
+            }
         }
     } else if (type == kPolyline) {
         info.points = readPoints<2>(entity.required("vertices"), entity.pathOf("vertices"));
         if (const Json* bulges = entity.optional("bulges")) {
             const std::string where = entity.pathOf("bulges");
-            if (readArray(*bulges, where).size() != info.points.size())
+            if (readArray(*bulges, where).size() != info.points.size()) {
                 fail(where, "expected one bulge per vertex");
-            for (std::size_t i = 0; i < bulges->size(); ++i)
+            }
+            for (std::size_t i = 0; i < bulges->size(); ++i) {
                 info.bulges.push_back(readNumber((*bulges)[i], elementPath(where, i)));
+            }
         }
-        if (const Json* elevation = entity.optional("elevation"))
+        if (const Json* elevation = entity.optional("elevation")) {
             info.elevation = readNumber(*elevation, entity.pathOf("elevation"));
-        if (const Json* closed = entity.optional("closed"))
+        }
+        if (const Json* closed = entity.optional("closed")) {
             info.closed = readBoolean(*closed, entity.pathOf("closed"));
+        }
     }
 }
 
 // The fields an entity of the type may have.
 std::set<std::string> fieldsOf(const std::string& type) {
     std::set<std::string> fields = {"handle", "type", "space", "layer", "erased"};
-    if (type == kSubDMesh)
+    if (type == kSubDMesh) {
         fields.insert({"vertices", "faces", "vertexColors", "subDLevel"});
-    if (type == kPolyFaceMesh)
+    }
+    if (type == kPolyFaceMesh) {
         fields.insert({"vertices", "faces"});
-    if (type == kFace)
+    }
+    if (type == kFace) {
         fields.insert({"corners", "edgeVisible"});
-    if (type == kPolyline)
+    }
+    if (type == kPolyline) {
         fields.insert({"vertices", "bulges", "elevation", "closed"});
+    }
     return fields;
 }
 
 EntityInfo readEntity(const Json& value, const std::string& where,
                       const std::set<std::wstring>& layerNames, std::set<std::uint64_t>& handles) {
-    if (!value.is_object())
+    if (!value.is_object()) {
         fail(where, "expected an object");
-    if (!value.contains("type"))
+    }
+    if (!value.contains("type")) {
         fail(where, "missing field \"type\"");
+    }
     EntityInfo info;
     info.type = readText(value.at("type"), memberPath(where, "type"));
     const std::string type = wideToUtf8(info.type);
-    if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline)
+    if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline) {
         fail(memberPath(where, "type"), "unknown entity type \"" + type + "\"");
+    }
     const ObjectReader entity(value, where, fieldsOf(type));
 
     if (const Json* handle = entity.optional("handle")) {
         info.handle = readText(*handle, entity.pathOf("handle"));
         const std::uint64_t number = parseHandle(info.handle);
-        if (number == 0)
+        if (number == 0) {
             fail(entity.pathOf("handle"), "not a hexadecimal handle");
-        if (!handles.insert(number).second)
+        }
+        if (!handles.insert(number).second) {
             fail(entity.pathOf("handle"), "handle " + wideToUtf8(info.handle) + " used twice");
+        }
     }
     if (const Json* space = entity.optional("space")) {
         info.space = readText(*space, entity.pathOf("space"));
-        if (info.space != L"model" && info.space != L"paper")
+        if (info.space != L"model" && info.space != L"paper") {
             fail(entity.pathOf("space"), "expected \"model\" or \"paper\"");
+        }
     }
     if (const Json* layer = entity.optional("layer")) {
         info.layer = readText(*layer, entity.pathOf("layer"));
-        if (layerNames.count(upperCase(info.layer)) == 0)
+        if (layerNames.count(upperCase(info.layer)) == 0) {
             fail(entity.pathOf("layer"),
                  "no layer \"" + wideToUtf8(info.layer) + "\" in the drawing");
+        }
     }
-    if (const Json* erased = entity.optional("erased"))
+    if (const Json* erased = entity.optional("erased")) {
         info.erased = readBoolean(*erased, entity.pathOf("erased"));
+    }
     readGeometry(entity, info);
     return info;
 }
@@ -390,11 +441,13 @@ std::string drawingToJson(const DrawingSnapshot& drawing) {
         out << (i == 0 ? "\n" : ",\n") << "    " << layer.dump();
     }
     out << "\n  ],\n  \"entities\": [";
-    for (std::size_t i = 0; i < drawing.entities.size(); ++i)
+    for (std::size_t i = 0; i < drawing.entities.size(); ++i) {
         out << (i == 0 ? "\n" : ",\n") << "    " << entityJson(drawing.entities[i]).dump();
+    }
     out << (drawing.entities.empty() ? "]" : "\n  ]");
-    if (drawing.nextHandle != 0)
+    if (drawing.nextHandle != 0) {
         out << ",\n  \"nextHandle\": \"" << wideToUtf8(handleText(drawing.nextHandle)) << "\"";
+    }
     out << "\n}\n";
     return out.str();
 }
@@ -409,8 +462,9 @@ DrawingSnapshot drawingFromJson(const std::string& text) {
         // Other parse failures, such as a number beyond the range of a double.
         throw DrawingFileError(std::string("not a valid JSON drawing: ") + error.what());
     }
-    if (!root.is_object())
+    if (!root.is_object()) {
         throw DrawingFileError("expected a drawing object {\"layers\": ...}");
+    }
     const ObjectReader drawing(root, "", {"layers", "entities", "nextHandle"});
 
     DrawingSnapshot snapshot;
@@ -420,19 +474,22 @@ DrawingSnapshot drawingFromJson(const std::string& text) {
         snapshot.layers.push_back(LayerInfo{L"0", false});
     }
     std::set<std::wstring> layerNames;
-    for (const LayerInfo& layer : snapshot.layers)
+    for (const LayerInfo& layer : snapshot.layers) {
         layerNames.insert(upperCase(layer.name));
+    }
 
     if (const Json* entities = drawing.optional("entities")) {
         std::set<std::uint64_t> handles;
-        for (std::size_t i = 0; i < readArray(*entities, "entities").size(); ++i)
+        for (std::size_t i = 0; i < readArray(*entities, "entities").size(); ++i) {
             snapshot.entities.push_back(
                 readEntity((*entities)[i], elementPath("entities", i), layerNames, handles));
+        }
     }
     if (const Json* next = drawing.optional("nextHandle")) {
         snapshot.nextHandle = parseHandle(readText(*next, "nextHandle"));
-        if (snapshot.nextHandle == 0)
+        if (snapshot.nextHandle == 0) {
             fail("nextHandle", "not a hexadecimal handle");
+        }
     }
     return snapshot;
 }
@@ -445,19 +502,22 @@ void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
         throw DrawingFileError(path + ": " + error.what());
     }
     replaceFile(path, [&text](std::FILE* file) {
-        if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
             throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
+        }
     });
 }
 
 DrawingSnapshot loadDrawingFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw DrawingFileError(path + ": cannot open: " + std::strerror(errno));
+    }
     std::ostringstream contents;
     contents << in.rdbuf();
-    if (in.bad())
+    if (in.bad()) {
         throw DrawingFileError(path + ": cannot read: " + std::strerror(errno));
+    }
     try {
         return drawingFromJson(contents.str());
     } catch (const DrawingFileError& error) {
