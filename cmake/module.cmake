@@ -21,13 +21,21 @@ kaf_module_code_settings(kaf_module_code)
 set_target_properties(kaf_module_code PROPERTIES
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 
-add_library(kaf20x64 MODULE ${CMAKE_SOURCE_DIR}/host/exports.map)
+# The exports are listed in a version script for ELF and in a module-definition file for Windows.
+if(WIN32)
+    set(KAF_MODULE_EXPORTS ${CMAKE_SOURCE_DIR}/host/exports.def)
+    set(KAF_MODULE_EXPORTS_OPTION "")
+else()
+    set(KAF_MODULE_EXPORTS ${CMAKE_SOURCE_DIR}/host/exports.map)
+    set(KAF_MODULE_EXPORTS_OPTION -Wl,--version-script=${KAF_MODULE_EXPORTS})
+endif()
+add_library(kaf20x64 MODULE ${KAF_MODULE_EXPORTS})
 target_link_libraries(kaf20x64 PRIVATE
     -Wl,--whole-archive kaf_module_code -Wl,--no-whole-archive kafhost)
-target_link_options(kaf20x64 PRIVATE
-    -Wl,--version-script=${CMAKE_SOURCE_DIR}/host/exports.map -Wl,--no-undefined)
+target_link_options(kaf20x64 PRIVATE ${KAF_MODULE_EXPORTS_OPTION} -Wl,--no-undefined)
 set_target_properties(kaf20x64 PROPERTIES PREFIX "" SUFFIX ".arx" LINKER_LANGUAGE CXX
-    LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/exports.map)
+    LINK_DEPENDS ${KAF_MODULE_EXPORTS})
 
 set_target_properties(kaf20x64 PROPERTIES INSTALL_RPATH "${KAF_INSTALL_RPATH}")
-install(TARGETS kaf20x64 LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kaf20x64 LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR}
+                         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

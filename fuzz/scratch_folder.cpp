@@ -14,7 +14,8 @@ namespace {
 std::filesystem::path BaseFolder() {
     std::error_code error;
     const std::filesystem::path memory = "/dev/shm";
-    if (std::filesystem::is_directory(memory, error) && access(memory.c_str(), W_OK) == 0) {
+    if (std::filesystem::is_directory(memory, error) &&
+        access(memory.string().c_str(), W_OK) == 0) {
         return memory;
     }
     return std::filesystem::temp_directory_path();

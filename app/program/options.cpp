@@ -1,5 +1,6 @@
 #include "app/program/options.h"
 
+#include "app/program/picture_support.h"
 #include "app/program/usage_error.h"
 
 namespace kafcad {
@@ -103,6 +104,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--save") {
             SetOnce(options.savePath, name, cursor.Value(name));
         } else if (name == "--png") {
+            if (!PicturesAvailable()) {
+                throw UsageError(
+                    "option --png is not available: this kafcad is built without "
+                    "PNG pictures (no cairo on this system)");
+            }
             SetOnce(options.pngPath, name, cursor.Value(name));
         } else if (name == "--png-size") {
             SetOnce(pngSize, name, cursor.Value(name));

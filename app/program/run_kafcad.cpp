@@ -20,6 +20,7 @@
 #include "app/program/read_inputs.h"
 #include "app/program/usage_error.h"
 #include "app/program/usage_text.h"
+#include "app/system/system.h"
 #include "app/terminal/interactive_session.h"
 #include "app/terminal/progress_display.h"
 #include "app/terminal/show_value.h"

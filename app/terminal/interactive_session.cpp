@@ -1,38 +1,15 @@
 #include "app/terminal/interactive_session.h"
 
-// libedit's readline interface; its header needs stdio declared first.
-#include <editline/readline.h>
-#include <cstdio>
-#include <cstdlib>
-
 #include <vector>
 
 #include "app/lisp/error.h"
 #include "app/lisp/read_error.h"
 #include "app/lisp/read_forms.h"
+#include "app/system/system.h"
 #include "app/terminal/show_value.h"
 
 namespace kafcad {
 namespace {
-
-constexpr int kHistoryLines = 1000;
-
-std::string HistoryPath() {
-    const char* home = std::getenv("HOME");
-    return home != nullptr && *home != '\0' ? std::string(home) + "/.kafcad_history"
-                                            : std::string();
-}
-
-// One line from the user; false at end of input.
-bool ReadLine(const char* prompt, std::string& line) {
-    char* text = readline(prompt);
-    if (text == nullptr) {
-        return false;
-    }
-    line = text;
-    std::free(text);
-    return true;
-}
 
 // The entry as history keeps it: its lines joined by spaces.
 std::string HistoryEntry(std::string text) {
@@ -65,16 +42,11 @@ void EvaluateEntry(const std::vector<Value>& forms, Evaluator& evaluator,
 
 void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
                            const std::function<void(const std::string& reason)>& reportError) {
-    const std::string historyPath = HistoryPath();
-    using_history();
-    stifle_history(kHistoryLines);
-    if (!historyPath.empty()) {
-        read_history(historyPath.c_str());
-    }
+    StartLineHistory();
 
     std::string entry;
     std::string line;
-    while (ReadLine(entry.empty() ? "Command: " : "(_> ", line)) {
+    while (ReadPromptLine(entry.empty() ? "Command: " : "(_> ", line)) {
         commandLine.AssumeLineStart();
         entry += line + "\n";
         std::vector<Value> forms;
@@ -84,21 +56,19 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
             if (error.incomplete()) {
                 continue;
             }
-            add_history(HistoryEntry(entry).c_str());
+            AddLineHistory(HistoryEntry(entry));
             entry.clear();
             reportError(std::string("malformed expression: ") + error.what());
             continue;
         }
         if (!forms.empty()) {
-            add_history(HistoryEntry(entry).c_str());
+            AddLineHistory(HistoryEntry(entry));
         }
         entry.clear();
         EvaluateEntry(forms, evaluator, commandLine, reportError);
     }
     commandLine.Write("\n");
-    if (!historyPath.empty()) {
-        write_history(historyPath.c_str());
-    }
+    EndLineHistory();
 }
 
 }  // namespace kafcad

@@ -1,8 +1,8 @@
 // RunInteractiveSession(evaluator, commandLine, reportError): the prompt a user types at, with
-// line editing and history (libedit). Shows "Command: ", reads a line, and while it leaves a
-// list or string open reads more after "(_> "; then evaluates each expression and shows its
-// value (ShowValue). An error is handed to reportError (its reason) and the session goes on.
-// Ends at end of input (Ctrl-D). History is kept in ~/.kafcad_history when HOME is set.
+// line editing and history where the system has a line editor (ReadPromptLine). Shows "Command: ",
+// reads a line, and while it leaves a list or string open reads more after "(_> "; then evaluates
+// each expression and shows its value (ShowValue). An error is handed to reportError (its reason)
+// and the session goes on. Ends at end of input (Ctrl-D).
 #pragma once
 
 #include <functional>

@@ -181,6 +181,8 @@ void destroyDatabase(std::unique_ptr<Database>& database);
 
 // Sends a message to a module with a document current for its duration; gives the result.
 int sendToModule(LoadedModule& module, int code, void* packet, AcApDocument* document);
+// Removes the functions the module left defined (or registered) in any document.
+void forgetFunctionsOf(const LoadedModule* module);
 void notifyReactors(void (AcApDocManagerReactor::*notification)(AcApDocument*),
                     AcApDocument* document);
 

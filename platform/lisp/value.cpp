@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -122,7 +123,7 @@ void appendQuoted(const std::wstring& text, std::wstring& out) {
         if (escape != std::end(kEscapes)) {
             out += L'\\';
             out += escape->second;
-        } else if ((c >= 0 && c < 0x20) || c == 0x7f) {
+        } else if (static_cast<std::uint32_t>(c) < 0x20 || c == 0x7f) {
             // Other control characters as their octal code.
             wchar_t octal[8];
             std::swprintf(octal, 8, L"\\%03o", static_cast<unsigned>(c));

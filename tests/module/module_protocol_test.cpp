@@ -1,6 +1,10 @@
 // The module's load and unload protocol as the host drives it: the messages of acrxEntryPoint,
 // the dynamic linker, the document reactor and the AutoLISP function table in each document.
+#if defined(_WIN32)
+#include "platform/host/dynamic_library_windows.h"
+#else
 #include <dlfcn.h>
+#endif
 
 #include <climits>
 #include <iterator>
@@ -166,18 +170,42 @@ TEST_F(ModuleProtocolTest, CodesOutsideTheProtocolReturnZeroAndChangeNothing) {
     }
 }
 
+// The loaded module's library, opened once more, and the symbols it exports.
+#if defined(_WIN32)
+void* OpenLoadedModule() {
+    std::string error;
+    return kafhost::loadLibrary(KAF_MODULE_PATH, error);
+}
+void* ExportOf(void* library, const char* name) {
+    return kafhost::librarySymbol(library, name);
+}
+void CloseModule(void* library) {
+    kafhost::freeLibrary(library);
+}
+#else
+void* OpenLoadedModule() {
+    return dlopen(KAF_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD);
+}
+void* ExportOf(void* library, const char* name) {
+    return dlsym(library, name);
+}
+void CloseModule(void* library) {
+    dlclose(library);
+}
+#endif
+
 TEST_F(ModuleProtocolTest, LibraryExportsOnlyItsTwoEntryPoints) {
-    void* library = dlopen(KAF_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD);
+    void* library = OpenLoadedModule();
     ASSERT_NE(library, nullptr);
-    EXPECT_NE(dlsym(library, "acrxEntryPoint"), nullptr);
-    auto* version = reinterpret_cast<int (*)()>(dlsym(library, "acrxGetApiVersion"));
+    EXPECT_NE(ExportOf(library, "acrxEntryPoint"), nullptr);
+    auto* version = reinterpret_cast<int (*)()>(ExportOf(library, "acrxGetApiVersion"));
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version(), kAcRxApiVersion);
     // Workers and host helpers stay inside (names as the C++ compiler gives them).
-    EXPECT_EQ(dlsym(library, "_Z9RunKafDctPK6resbuf"), nullptr);
-    EXPECT_EQ(dlsym(library, "_Z12PumpMessagesv"), nullptr);
-    EXPECT_EQ(dlsym(library, "kLispFunctionTable"), nullptr);
-    dlclose(library);
+    EXPECT_EQ(ExportOf(library, "_Z9RunKafDctPK6resbuf"), nullptr);
+    EXPECT_EQ(ExportOf(library, "_Z12PumpMessagesv"), nullptr);
+    EXPECT_EQ(ExportOf(library, "kLispFunctionTable"), nullptr);
+    CloseModule(library);
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // fields and rows, line ends, a last line without a line feed, bad rows and missing files, shown
 // in a message box captioned "Nimbora" and ending the read with "canceled".
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
 
+#include "kafhost/utf8_to_wide.h"
 #include "module_fixture.h"
 #include "support/files.h"
 
@@ -98,6 +101,28 @@ TEST_F(PointFileReaderTest, ReadsShiftsAndScalesEveryRowAndPrintsTheRun) {
     }));
     EXPECT_FALSE(host().meter().shown);
     EXPECT_EQ(host().registeredFilterCount(), 0u);
+}
+
+TEST_F(PointFileReaderTest, FileNamesBeyondAsciiOpenAndAreShownAsGiven) {
+    // Latin, Greek and U+1D538, which is a surrogate pair where wchar_t has 16 bits. The file is
+    // made through its UTF-8 name; the module gets the name as the host's wide text.
+    const auto wideName = [this](const std::string& utf8) {
+        return kafhost::utf8ToWide((files_.Folder() / std::filesystem::u8path(utf8)).u8string());
+    };
+    const std::string name = "H\xC3\xB6hen \xCE\xA9 \xF0\x9D\x94\xB8.csv";
+    std::ofstream(files_.Folder() / std::filesystem::u8path(name), std::ios::binary)
+        << "0;0;1\n10;0;2\n0;10;3\n";
+    const std::wstring file = wideName(name);
+    EXPECT_EQ(MeshVertices(Read({file}, L";")),
+              (std::vector<Point3>{{0, 0, 1}, {0, 10, 3}, {10, 0, 2}}));
+    const auto& events = host().meterEvents();
+    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [&](const kafhost::MeterEvent& e) {
+        return e.kind == kafhost::MeterEvent::Kind::kShow && e.label == file;
+    }));
+
+    StartOver();
+    const std::wstring missing = wideName("\xF0\x9D\x94\xB8 missing.csv");
+    ExpectCanceled(Read({file, missing}, L";"), L"File '" + missing + L"' not found!");
 }
 
 TEST_F(PointFileReaderTest, EmptyFieldsAreSkippedAndOnlyTheDelimitersFirstCharacterSplits) {
@@ -243,9 +268,15 @@ TEST_F(PointFileReaderTest, MissingFileEndsTheReadWithNotFound) {
 
     // Only regular files are point files: a folder, a device that never ends and a named pipe
     // (which would wait for a writer) are refused before anything is read from them.
+#if defined(_WIN32)
+    // Windows has no named pipes among files; its null device NUL stands for the device.
+    const std::vector<std::wstring> notFiles{files_.Folder().wstring(), L"NUL"};
+#else
     const std::wstring pipe = files_.Path("pipe.csv").wstring();
     ASSERT_EQ(::mkfifo(kafhost::wideToUtf8(pipe).c_str(), 0600), 0);
-    for (const std::wstring& name : {files_.Folder().wstring(), std::wstring(L"/dev/zero"), pipe}) {
+    const std::vector<std::wstring> notFiles{files_.Folder().wstring(), L"/dev/zero", pipe};
+#endif
+    for (const std::wstring& name : notFiles) {
         SCOPED_TRACE(kafhost::wideToUtf8(name));
         StartOver();
         ExpectCanceled(Read({first, name}, L";"), L"File '" + name + L"' not found!");

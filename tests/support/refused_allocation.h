@@ -7,6 +7,16 @@
 
 #include <cstddef>
 
+// Why a refusal cannot reach the module in this build, or null when it can. On Windows every DLL
+// has the C++ runtime linked into it, with an operator new of its own that the test program's
+// does not replace.
+#if defined(_WIN32)
+inline constexpr const char* kRefusalMissesTheModule =
+    "the module's DLL allocates through its own operator new, which a test cannot replace";
+#else
+inline constexpr const char* kRefusalMissesTheModule = nullptr;
+#endif
+
 class RefusedAllocation {
 public:
     explicit RefusedAllocation(std::size_t size);
