@@ -1,6 +1,7 @@
 // formatHostText: the command line's printf.
 #include "platform/host/format_text.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -150,11 +151,38 @@ void appendUnsigned(std::wstring& out, const Spec& spec, va_list& args) {
     appendFormatted(out, narrowFormat(spec, "ll"), value);
 }
 
+// Infinities and NaNs are spelled here, not by the C library: libraries differ on the sign of a
+// NaN (glibc writes "-nan" for one with its sign bit set, MinGW-w64 "nan"). The sign comes first
+// ("-", or "+" or " " as the flags ask), then "inf" or "nan", upper case for F E G A; padded to
+// the width with blanks, never zeros.
+void appendNonFinite(std::wstring& out, const Spec& spec, bool negative, bool isNan) {
+    std::wstring text;
+    if (negative) {
+        text += L'-';
+    } else if (spec.flags.find('+') != std::string::npos) {
+        text += L'+';
+    } else if (spec.flags.find(' ') != std::string::npos) {
+        text += L' ';
+    }
+    const bool upper = spec.conversion >= L'A' && spec.conversion <= L'Z';
+    text += isNan ? (upper ? L"NAN" : L"nan") : (upper ? L"INF" : L"inf");
+    appendPadded(out, spec, text);
+}
+
+template <typename T>
+void appendFloatingValue(std::wstring& out, const Spec& spec, const char* length, T value) {
+    if (!std::isfinite(value)) {
+        appendNonFinite(out, spec, std::signbit(value), std::isnan(value));
+    } else {
+        appendFormatted(out, narrowFormat(spec, length), value);
+    }
+}
+
 void appendFloating(std::wstring& out, const Spec& spec, va_list& args) {
     if (spec.length == "L") {
-        appendFormatted(out, narrowFormat(spec, "L"), va_arg(args, long double));
+        appendFloatingValue(out, spec, "L", va_arg(args, long double));
     } else {
-        appendFormatted(out, narrowFormat(spec, ""), va_arg(args, double));
+        appendFloatingValue(out, spec, "", va_arg(args, double));
     }
 }
 
@@ -210,7 +238,12 @@ std::wstring widenUtf8(const char* text, std::size_t length) {
                 code = code << 6 | (bytes[i + k] & 0x3Fu);
             }
         }
-        if (valid) {
+        if (valid && code > 0xFFFF && sizeof(wchar_t) == 2) {
+            // Beyond the Basic Multilingual Plane a 16-bit wchar_t holds a surrogate pair.
+            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+            i += extra + 1;
+        } else if (valid) {
             out += static_cast<wchar_t>(code);
             i += extra + 1;
         } else {
