@@ -10,6 +10,8 @@ packages=(
     pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
     python3                                # the terrain sample's generator
     clang-format-16                        # the formatting check (braces on every if)
+    g++-mingw-w64-x86-64-posix googletest  # the Windows build (kaf20x64.arx, kafcad.exe, tests)
+    wine64                                 # runs the Windows build's tests
 )
 missing=()
 for p in "${packages[@]}"; do
