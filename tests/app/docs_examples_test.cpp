@@ -76,6 +76,24 @@ std::string FileText(const fs::path& path) {
     return text.str();
 }
 
+// Runs each example in a copy of docs/examples and compares what it shows with its text block.
+void ExpectExamplesShowWhatTheySay(const std::string& document,
+                                   const std::vector<Example>& examples) {
+    const fs::path docs = fs::path(KAF_SOURCE_DIR) / "docs";
+    const fs::path folder =
+        fs::temp_directory_path() / ("kafcad_docs_" + std::to_string(::getpid()));
+    for (const Example& example : examples) {
+        fs::remove_all(folder);
+        fs::copy(docs / "examples", folder, fs::copy_options::recursive);
+        const KafcadRun run = RunShellCommand(example.command, folder.string());
+        EXPECT_FALSE(example.shown.empty()) << document << ":" << example.line << " shows nothing";
+        EXPECT_EQ(Screen(run.out + run.err), example.shown)
+            << document << ":" << example.line << "\n"
+            << example.command;
+    }
+    fs::remove_all(folder);
+}
+
 TEST(DocumentedExamples, ScreenRendersRewrittenLines) {
     EXPECT_EQ(Screen("a\rbc\rd\nx\r\ry"), "d\ny");
 }
@@ -97,18 +115,14 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
         EXPECT_TRUE(used) << "no example calls " << function;
     }
 
-    const fs::path folder =
-        fs::temp_directory_path() / ("kafcad_docs_" + std::to_string(::getpid()));
-    for (const Example& example : examples) {
-        fs::remove_all(folder);
-        fs::copy(docs / "examples", folder, fs::copy_options::recursive);
-        const KafcadRun run = RunShellCommand(example.command, folder.string());
-        EXPECT_FALSE(example.shown.empty()) << "functions.md:" << example.line << " shows nothing";
-        EXPECT_EQ(Screen(run.out + run.err), example.shown)
-            << "functions.md:" << example.line << "\n"
-            << example.command;
-    }
-    fs::remove_all(folder);
+    ExpectExamplesShowWhatTheySay("functions.md", examples);
+}
+
+TEST(DocumentedExamples, KafcadManualExamplesRunAndShowWhatTheManualSays) {
+    const std::vector<Example> examples =
+        Examples(FileText(fs::path(KAF_SOURCE_DIR) / "docs" / "kafcad.md"));
+    ASSERT_GE(examples.size(), 1u);
+    ExpectExamplesShowWhatTheySay("kafcad.md", examples);
 }
 
 TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {

@@ -293,7 +293,8 @@ TEST_F(KafcadDrawingTest, FailedRunDoesNotOverwriteTheSavedDrawing) {
     std::ofstream(Path("keep.json")) << "earlier";
     const KafcadRun run = RunKafcadProcess(
         {"--save", Path("keep.json"), "-e", "(kaf-dct-subdmesh '((0 0) (1 0)) nil)"});
-    EXPECT_EQ(run.err, "; error: kaf-dct-subdmesh failed\n");
+    EXPECT_EQ(run.err, "; error: kaf-dct-subdmesh failed\nkafcad: the drawing was not saved to " +
+                           Path("keep.json") + ": the run ended with an error\n");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(FileText(Path("keep.json")), "earlier");
 }
