@@ -54,9 +54,9 @@ TEST_F(BadInputTest, DeepNestingIsRefusedWithItsPlaceInAFileExpressionOrStandard
 TEST_F(BadInputTest, DeepEvaluationAcrossLoadsIsAnError) {
     // Sixty files, each 900 levels deep around the load of the next.
     for (int i = 0; i < 60; ++i) {
-        folder_.Write("f" + std::to_string(i) + ".lsp",
-                      Repeated("(progn ", 900) + "(load \"f" + std::to_string(i + 1) + "\" 1)" +
-                          Repeated(")", 900) + "\n");
+        folder_.Write("f" + std::to_string(i) + ".lsp", Repeated("(progn ", 900) + "(load \"f" +
+                                                            std::to_string(i + 1) + "\" 1)" +
+                                                            Repeated(")", 900) + "\n");
     }
     const KafcadRun run = Run({"f0.lsp"});
     EXPECT_EQ(run.exitStatus, 1);
@@ -75,12 +75,11 @@ TEST_F(BadInputTest, DevicesAreRefusedAsDrawingsAndScripts) {
 #if !defined(__SANITIZE_ADDRESS__)
 // The address sanitizer reserves more address space than the limit allows.
 TEST_F(BadInputTest, RunningOutOfMemoryIsAnError) {
-    folder_.Write("double.lsp",
-                  "(setq s \"0123456789abcdef\")\n(foreach i '(" + Repeated("1 ", 40) +
-                      ") (setq s (strcat s s)))\n(princ \"end\")\n");
-    const KafcadRun run =
-        RunShellCommand("ulimit -v 400000; kafcad --save out.json double.lsp",
-                        folder_.Folder().string());
+    folder_.Write("double.lsp", "(setq s \"0123456789abcdef\")\n(foreach i '(" +
+                                    Repeated("1 ", 40) +
+                                    ") (setq s (strcat s s)))\n(princ \"end\")\n");
+    const KafcadRun run = RunShellCommand("ulimit -v 400000; kafcad --save out.json double.lsp",
+                                          folder_.Folder().string());
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err,
               "; error: out of memory\n"
