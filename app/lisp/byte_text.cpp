@@ -1,5 +1,7 @@
 #include "app/lisp/byte_text.h"
 
+#include "kafhost/wide_to_utf8.h"
+
 namespace kafcad {
 namespace {
 
@@ -40,22 +42,9 @@ int DecodeOne(const std::string& bytes, std::size_t pos, char32_t& code) {
     return length;
 }
 
-void AppendUtf8(std::string& bytes, char32_t code) {
-    if (code < 0x80) {
-        bytes += static_cast<char>(code);
-    } else if (code < 0x800) {
-        bytes += static_cast<char>(0xC0 | (code >> 6));
-        bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        bytes += static_cast<char>(0xE0 | (code >> 12));
-        bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        bytes += static_cast<char>(0xF0 | (code >> 18));
-        bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        bytes += static_cast<char>(0x80 | (code & 0x3F));
-    }
+bool IsEscapedByte(wchar_t c) {
+    const char32_t code = static_cast<char32_t>(c);
+    return code >= kEscapedByte + 0x80 && code <= kEscapedByte + 0xFF;
 }
 
 }  // namespace
@@ -81,13 +70,19 @@ std::wstring BytesToWide(const std::string& bytes) {
 std::string WideToBytes(const std::wstring& text) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (const wchar_t c : text) {
-        const char32_t code = static_cast<char32_t>(c);
-        if (code >= kEscapedByte + 0x80 && code <= kEscapedByte + 0xFF) {
-            bytes += static_cast<char>(code - kEscapedByte);
-        } else {
-            AppendUtf8(bytes, code);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (IsEscapedByte(text[pos])) {
+            bytes += static_cast<char>(static_cast<char32_t>(text[pos]) - kEscapedByte);
+            ++pos;
+            continue;
         }
+        std::size_t end = pos;
+        while (end < text.size() && !IsEscapedByte(text[end])) {
+            ++end;
+        }
+        bytes += kafhost::wideToUtf8(text.substr(pos, end - pos));
+        pos = end;
     }
     return bytes;
 }
