@@ -160,7 +160,8 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
         status = EvaluateSources(evaluator, sources, commandLine, reportError);
     }
     if (status != kExitOk) {
-        // The drawing may be half done: it is kept from the files, and the user is told so.
+        // A run that failed part-way leaves a drawing half done: it is not written, and the
+        // user is told so.
         if (options.savePath) {
             display.WriteMessage("kafcad: the drawing was not saved to " + *options.savePath +
                                  ": the run ended with an error\n");
