@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +16,7 @@
 #include "app/picture/polyline_path.h"
 #include "app/picture/shade_triangle.h"
 #include "app/picture/view_transform.h"
+#include "platform/files/replace_file.h"
 
 namespace kafcad {
 namespace {
@@ -40,6 +42,12 @@ void CheckStatus(cairo_status_t status) {
     if (status != CAIRO_STATUS_SUCCESS) {
         throw std::runtime_error(cairo_status_to_string(status));
     }
+}
+
+cairo_status_t WriteToFile(void* file, const unsigned char* data, unsigned int length) {
+    return std::fwrite(data, 1, length, static_cast<std::FILE*>(file)) == length
+               ? CAIRO_STATUS_SUCCESS
+               : CAIRO_STATUS_WRITE_ERROR;
 }
 
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
@@ -226,7 +234,10 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     }
     CheckStatus(cairo_status(cr));
     cairo_surface_flush(surface.get());
-    CheckStatus(cairo_surface_write_to_png(surface.get(), path.c_str()));
+    // Through a temporary file, so that a failed write keeps the earlier picture.
+    kafhost::replaceFile(path, [&surface](std::FILE* file) {
+        CheckStatus(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, file));
+    });
 }
 
 }  // namespace kafcad

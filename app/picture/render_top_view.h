@@ -5,8 +5,9 @@
 //   polyface meshes and 3D faces: their visible edges, dark blue;
 //   polylines: their paths (arcs followed), red.
 // Meshes are filled first, then edges and lines are drawn over them, each group in drawing order.
-// Erased entities and paper space are left out. Throws std::runtime_error when the picture
-// cannot be made or written.
+// Erased entities and paper space are left out. The file is replaced as a drawing is (replaceFile),
+// so a failed write keeps an earlier picture. Throws std::runtime_error when the picture cannot
+// be made or written.
 #pragma once
 
 #include <string>

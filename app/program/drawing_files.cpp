@@ -4,7 +4,10 @@
 #include <iostream>
 #include <vector>
 
+#include "app/lisp/script_file.h"
+#include "app/terminal/escape_controls.h"
 #include "kafhost/drawing_dxf.h"
+#include "kafhost/drawing_json.h"
 
 namespace kafcad {
 
@@ -23,13 +26,17 @@ bool IsDxfPath(const std::string& path) {
 }
 
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes) {
+    const std::string kind = UnreadableKind(path);
+    if (!kind.empty()) {
+        throw kafhost::DrawingFileError(path + ": cannot open: " + kind);
+    }
     if (!IsDxfPath(path)) {
         return kafhost::loadDrawingFile(path);
     }
     std::vector<std::string> skipped;
     kafhost::DrawingSnapshot drawing = kafhost::loadDxfDrawingFile(path, skipped);
     for (const std::string& note : skipped) {
-        notes << "kafcad: " << path << ": " << note << "\n";
+        notes << "kafcad: " << path << ": " << EscapeControls(note) << "\n";
     }
     return drawing;
 }

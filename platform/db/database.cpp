@@ -38,7 +38,7 @@ Database::Database() {
         addFixedObject(*block.record, kBlockTableHandle + 1 + i, kBlockTableHandle);
         blocks_.push_back(block);
     }
-    layers_.push_back(LayerInfo{L"0", false});
+    addLayer(LayerInfo{L"0", false});
 }
 
 Database::~Database() {
@@ -192,13 +192,26 @@ void Database::forget(AcDbObject& object) {
     }
 }
 
-const LayerInfo* Database::findLayer(const std::wstring& name) const {
-    for (const LayerInfo& layer : layers_) {
-        if (sameNameIgnoringCase(layer.name, name.c_str())) {
-            return &layer;
-        }
+namespace {
+
+std::wstring upperCaseName(const std::wstring& name) {
+    std::wstring upper = name;
+    for (wchar_t& c : upper) {
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
     }
-    return nullptr;
+    return upper;
+}
+
+}  // namespace
+
+void Database::addLayer(const LayerInfo& layer) {
+    layerIndex_.emplace(upperCaseName(layer.name), layers_.size());
+    layers_.push_back(layer);
+}
+
+const LayerInfo* Database::findLayer(const std::wstring& name) const {
+    const auto found = layerIndex_.find(upperCaseName(name));
+    return found == layerIndex_.end() ? nullptr : &layers_[found->second];
 }
 
 Database* liveDatabase(const AcDbDatabase* database) {

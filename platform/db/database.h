@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -68,9 +69,10 @@ public:
     // Polyface meshes that are in the drawing (where sub-entity handles are looked up).
     void addPolyFaceMesh(AcDbPolyFaceMesh* mesh) { polyFaceMeshes_.push_back(mesh); }
 
-    std::vector<LayerInfo>& layers() { return layers_; }
     const std::vector<LayerInfo>& layers() const { return layers_; }
-    // The layer with that name (any case), or null.
+    // Adds a layer whose name (any case) the drawing does not have yet.
+    void addLayer(const LayerInfo& layer);
+    // The layer with that name (any case), or null; a search in the index of names.
     const LayerInfo* findLayer(const std::wstring& name) const;
 
 private:
@@ -82,6 +84,8 @@ private:
     std::vector<Block> blocks_;
     std::vector<AcDbPolyFaceMesh*> polyFaceMeshes_;
     std::vector<LayerInfo> layers_;
+    // Each layer's position in layers_ by its name in upper case.
+    std::map<std::wstring, std::size_t> layerIndex_;
 };
 
 // The drawing of a live database, or null for one that is gone (or null).

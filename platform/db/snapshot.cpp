@@ -229,7 +229,7 @@ void addLayers(Database& database, const std::vector<LayerInfo>& layers) {
         require(!layer.name.empty(), L"a layer has no name");
         const LayerInfo* existing = database.findLayer(layer.name);
         if (existing == nullptr) {
-            database.layers().push_back(layer);
+            database.addLayer(layer);
         } else {
             require(existing == &database.layers().front(),
                     L"layer '" + layer.name + L"' is listed twice");
@@ -251,7 +251,7 @@ bool Host::addLayer(const std::wstring& name, bool hidden) {
     if (database == nullptr || name.empty() || database->findLayer(name) != nullptr) {
         return false;
     }
-    database->layers().push_back(LayerInfo{name, hidden});
+    database->addLayer(LayerInfo{name, hidden});
     return true;
 }
 

@@ -1,41 +1,29 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class TerrainSampleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kafcad_sample_" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
         fs::copy(fs::path(KAF_SOURCE_DIR) / "samples" / "terrain.lsp", folder_ / "terrain.lsp");
     }
-    void TearDown() override { fs::remove_all(folder_); }
     KafcadRun Generate(const std::string& name, int points) {
         return RunShellCommand("python3 '" + std::string(KAF_SOURCE_DIR) +
                                    "/samples/generate_terrain.py' " + name + " --points " +
                                    std::to_string(points),
                                folder_.string());
     }
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.Folder();
 };
 
 TEST_F(TerrainSampleTest, GeneratorWritesTheSameSurveyPointsEveryRun) {

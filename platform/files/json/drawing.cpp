@@ -217,6 +217,10 @@ std::vector<LayerInfo> readLayers(const Json& value, const std::string& where) {
         if (info.name.empty()) {
             fail(layer.pathOf("name"), "empty layer name");
         }
+        // The host's names end at a NUL: such a layer could never be found by its name.
+        if (info.name.find(L'\0') != std::wstring::npos) {
+            fail(layer.pathOf("name"), "layer name with a NUL character");
+        }
         if (!seen.insert(upperCase(info.name)).second) {
             fail(layer.pathOf("name"), "layer \"" + wideToUtf8(info.name) + "\" listed twice");
         }
