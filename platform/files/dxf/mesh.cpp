@@ -97,6 +97,11 @@ void readFaceList(DxfTagReader& reader, EntityInfo& mesh) {
         }
         mesh.faces.push_back(std::move(face));
     }
+    // Edges (94) follow the list; a further item means the size undercounts it.
+    if (reader.hasTag() && reader.code() == 90) {
+        reader.fail("the MESH face list holds more items than its size (group code 93) says, " +
+                    std::to_string(size));
+    }
 }
 
 }  // namespace
@@ -111,7 +116,8 @@ void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
         throw DrawingFileError("a mesh needs one colour per vertex or none");
     }
     DxfEntityHead meshHead = head;
-    meshHead.extensionDictionary = mesh.vertexColors.empty() ? 0 : firstOwnHandle;
+    meshHead.extensionDictionary =
+        mesh.vertexColors.empty() ? head.extensionDictionary : firstOwnHandle;
     writeDxfEntityHead(writer, "MESH", meshHead);
     writer.text(100, "AcDbSubDMesh");
     writer.integer(71, kMeshVersion);

@@ -61,6 +61,9 @@
 namespace kafhost {
 
 std::string drawingToDxf(const DrawingSnapshot& drawing);
+// What of the DXF file the drawing was read from a JSON drawing file cannot hold, in words
+// ("12 entities kafcad does not model, block definitions"); empty when nothing.
+std::string dxfDataJsonCannotKeep(const DrawingSnapshot& drawing);
 DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>& notes);
 void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path);
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes);
