@@ -70,6 +70,7 @@ kafhost::DrawingSnapshot ManyDrawing(bool layers, int count) {
     for (int i = 0; i < count; ++i) {
         const double x = 512000.0 + i;
         kafhost::EntityInfo entity;
+        entity.handle = kafhost::handleText(0x100 + static_cast<std::uint64_t>(i));
         if (layers) {
             drawing.layers.push_back({L"L" + std::to_wstring(i), false});
             entity.layer = drawing.layers.back().name;
