@@ -253,6 +253,8 @@ def compare(original_path, saved_path, added_kind):
     meshes = [e for e in added if e.dxftype() == added_kind]
     if len(meshes) != 1:
         problems.append("expected one new %s, found %s" % (added_kind, kinds))
+    elif meshes[0].dxf.layer != "TIN":
+        problems.append("the new %s is on layer %s" % (added_kind, meshes[0].dxf.layer))
     elif added_kind == "MESH" and len(meshes[0].vertices) != 4:
         problems.append("the new MESH has %d vertices" % len(meshes[0].vertices))
     auditor = after.audit()

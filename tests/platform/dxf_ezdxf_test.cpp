@@ -8,6 +8,7 @@
 
 #include "dxf_test_support.h"
 #include "kafhost/drawing_dxf.h"
+#include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace {
@@ -115,6 +116,48 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     const auto again = RunDxfChecker({Path("again.dxf")});
     EXPECT_EQ(again.exitStatus, 0) << again.output;
     ExpectLines(again.output, {"audit errors 0 fixes 0", "layer Frozen frozen"});
+}
+
+TEST_F(DxfFileTest, ChangedErasedAndNewEntitiesAreWrittenAroundWhatIsKept) {
+    ASSERT_EQ(RunDxfChecker({"--make", Path("ezdxf.dxf")}).exitStatus, 0);
+    // The mesh gets a colour of its own, which a rewrite must keep.
+    std::string text = dxf_test::FileContents(Path("ezdxf.dxf"));
+    const std::size_t meshLayer = text.find("  8\nTIN\n", text.find("\nMESH\n"));
+    text.insert(meshLayer + 8, " 62\n3\n");
+    std::vector<std::string> notes;
+    DrawingSnapshot drawing = kafhost::drawingFromDxf(text, notes);
+    drawing.entities[0].vertexColors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+    const EntityInfo mesh = drawing.entities[0];
+    drawing.entities[1].erased = true;  // the 3D face
+    const std::wstring faceHandle = drawing.entities[1].handle;
+    EntityInfo added = drawing.entities[1];
+    added.erased = false;
+    added.handle = L"";
+    added.layer = L"NEW";
+    added.space = L"model";
+    drawing.layers.push_back({L"NEW", false});
+    added.handle = kafhost::handleText(drawing.nextHandle + 5);
+    drawing.entities.push_back(added);
+    kafhost::saveDxfDrawingFile(drawing, Path("changed.dxf"));
+
+    const auto run = RunDxfChecker({Path("changed.dxf")});
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    ExpectLines(run.output, {"audit errors 0 fixes 0", "layer NEW on", "layer Frozen frozen",
+                             "entity " + kafhost::wideToUtf8(mesh.handle) +
+                                 " MESH model TIN owner 17 vertices 4 faces 2 level 0 colors 4"});
+    EXPECT_EQ(run.output.find("entity " + kafhost::wideToUtf8(faceHandle) + " "),
+              std::string::npos);
+    EXPECT_NE(run.output.find("entity " + kafhost::wideToUtf8(added.handle) + " 3DFACE model NEW"),
+              std::string::npos)
+        << run.output;
+    const std::string saved = dxf_test::FileContents(Path("changed.dxf"));
+    EXPECT_NE(saved.find("  8\nTIN\n 62\n3\n100\nAcDbSubDMesh\n"), std::string::npos);
+    for (const char* kept : {"\nCIRCLE\n", "\nINSERT\n", "\nATTRIB\n", "\nATTDEF\n"}) {
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    }
+    const DrawingSnapshot again = kafhost::drawingFromDxf(saved, notes);
+    EXPECT_EQ(again.entities[0].vertexColors, mesh.vertexColors);
+    EXPECT_EQ(kafhost::drawingToDxf(again), saved);
 }
 
 }  // namespace

@@ -100,6 +100,7 @@ public:
         for (const EntityInfo* entity : added) {
             DxfEntityHead head;
             head.handle = entity->handle.empty() ? next_++ : parseHandle(entity->handle);
+            head.layer.clear();  // the entity's own
             addedText += entityText(*entity, head);
         }
         if (origin_.entitiesEnd != kNowhere) {
