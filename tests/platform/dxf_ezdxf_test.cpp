@@ -2,6 +2,7 @@
 // finds nothing to fix; we read what it writes.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -158,6 +159,51 @@ TEST_F(DxfFileTest, ChangedErasedAndNewEntitiesAreWrittenAroundWhatIsKept) {
     const DrawingSnapshot again = kafhost::drawingFromDxf(saved, notes);
     EXPECT_EQ(again.entities[0].vertexColors, mesh.vertexColors);
     EXPECT_EQ(kafhost::drawingToDxf(again), saved);
+}
+
+TEST_F(DxfFileTest, ChangesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
+    ASSERT_EQ(RunDxfChecker({"--make", Path("ezdxf.dxf")}).exitStatus, 0);
+    const std::string text = dxf_test::FileContents(Path("ezdxf.dxf"));
+    std::vector<std::string> notes;
+    auto refusal = [this](const DrawingSnapshot& drawing) {
+        std::ofstream(Path("earlier.dxf")) << "earlier";
+        try {
+            kafhost::saveDxfDrawingFile(drawing, Path("earlier.dxf"));
+        } catch (const kafhost::DrawingFileError& error) {
+            EXPECT_EQ(dxf_test::FileContents(Path("earlier.dxf")), "earlier");
+            return std::string(error.what());
+        }
+        return std::string("saved");
+    };
+
+    // A MESH in an AutoCAD 2004 file.
+    std::string release2004 = text;
+    release2004.replace(release2004.find("AC1027"), 6, "AC1018");
+    DrawingSnapshot drawing = kafhost::drawingFromDxf(release2004, notes);
+    EntityInfo mesh = drawing.entities[0];
+    mesh.handle = L"1000";
+    drawing.entities.push_back(mesh);
+    EXPECT_EQ(refusal(drawing),
+              Path("earlier.dxf") +
+                  ": entity 1000: a MESH cannot be written into a DXF file of release AC1018 (MESH "
+                  "needs AutoCAD 2010, AC1024, or later); kafcad keeps the file's release");
+
+    // A changed mesh whose extended data kafcad cannot bring up to date.
+    std::string withData = text;
+    const std::size_t meshEnd = withData.find("  0\n", withData.find("\nMESH\n") + 1);
+    withData.insert(meshEnd, "1001\nACAD\n1000\nnote\n");
+    drawing = kafhost::drawingFromDxf(withData, notes);
+    drawing.entities[0].vertexColors.assign(4, kafhost::Rgb{1, 2, 3});
+    EXPECT_EQ(refusal(drawing), Path("earlier.dxf") + ": entity " +
+                                    kafhost::wideToUtf8(drawing.entities[0].handle) +
+                                    ": kafcad changed it, and it carries extended data, "
+                                    "application groups or details (mesh edges and creases, "
+                                    "properties of polyface vertices) that kafcad cannot write "
+                                    "again");
+    // Unchanged, it is kept.
+    drawing.entities[0].vertexColors.clear();
+    EXPECT_EQ(refusal(drawing), "saved");
+    EXPECT_NE(dxf_test::FileContents(Path("earlier.dxf")).find("1000\nnote\n"), std::string::npos);
 }
 
 }  // namespace

@@ -35,8 +35,9 @@ struct DxfEntityHead {
     std::size_t line = 0;                   // where the entity starts (reading)
     // Common properties (colour, linetype, lineweight, ...) as DXF tags, written after the layer.
     std::string commonTags;
-    // Reading: the entity has extended data or application groups besides its extension
-    // dictionary, which kafcad keeps only by copying the entity as it was.
+    // Reading: the entity has extended data, application groups besides its extension
+    // dictionary, or details the drawing does not model (mesh edges and creases, properties of
+    // polyface vertices of their own), which kafcad keeps only by copying the entity as it was.
     bool foreignData = false;
 };
 

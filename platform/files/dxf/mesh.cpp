@@ -159,9 +159,15 @@ void readDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
             readFaceList(reader, mesh);
             facesRead = true;
             continue;
-        } else if (code == 94) {
-            // Edges, creases and overrides: nothing the drawing keeps.
-            reader.skipToNextObject();
+        } else if (code >= 94 && code <= 95) {
+            // Edges, creases, overrides and extended data: the drawing keeps none of them, the
+            // file keeps them while kafcad leaves the mesh as it is.
+            while (reader.code() != 0) {
+                const bool counted = reader.code() >= 94 && reader.code() <= 95;
+                entity.head.foreignData = entity.head.foreignData || reader.code() >= 1000 ||
+                                          (counted && reader.integer() != 0);
+                reader.next();
+            }
             return;
         }
         reader.next();

@@ -218,8 +218,9 @@ private:
         }
         if (read.head.foreignData) {
             refuse(read.head.handle,
-                   "kafcad changed it, and it carries extended data or application groups that "
-                   "kafcad cannot write again");
+                   "kafcad changed it, and it carries extended data, application groups or details "
+                   "(mesh edges and creases, properties of polyface vertices) that kafcad cannot "
+                   "write again");
         }
         DxfEntityHead head = read.head;
         if (entity.layer != read.info.layer) {
