@@ -45,7 +45,18 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
     return ReadDrawingFile(path, std::cerr);
 }
 
+void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    const std::string losses = IsDxfPath(path) ? "" : kafhost::dxfDataJsonCannotKeep(drawing);
+    if (!losses.empty()) {
+        throw kafhost::DrawingFileError(path +
+                                        ": a JSON drawing file cannot keep what the DXF "
+                                        "file held (" +
+                                        losses + "); save it as .dxf");
+    }
+}
+
 void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    CheckDrawingFileKeeps(drawing, path);
     if (IsDxfPath(path)) {
         kafhost::saveDxfDrawingFile(drawing, path);
     } else {

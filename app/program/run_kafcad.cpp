@@ -39,12 +39,20 @@ struct RunFailure {
     int exitStatus;
 };
 
-void LoadDrawing(kafhost::Host& host, const std::string& path) {
+void LoadDrawing(kafhost::Host& host, const std::string& path, const Options& options) {
     kafhost::DrawingSnapshot drawing;
     try {
         drawing = ReadDrawingFile(path);
     } catch (const kafhost::DrawingFileError& error) {
         throw RunFailure{std::string("cannot load drawing ") + error.what(), kExitUsage};
+    }
+    // A save that would lose what the file holds is refused before anything runs.
+    try {
+        if (options.savePath) {
+            CheckDrawingFileKeeps(drawing, *options.savePath);
+        }
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitUsage};
     }
     std::wstring error;
     if (!host.loadSnapshot(drawing, error)) {
@@ -131,7 +139,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
               const Console& console) {
     kafhost::Host& host = kafhost::Host::instance();
     if (options.drawingPath) {
-        LoadDrawing(host, *options.drawingPath);
+        LoadDrawing(host, *options.drawingPath, options);
     }
     AddLayers(host, options.layers);
 

@@ -2,6 +2,7 @@
 #include "platform/db/database.h"
 
 #include <cwctype>
+#include <stdexcept>
 
 #include "platform/db/object_state.h"
 #include "platform/db/polyface_storage.h"
@@ -88,6 +89,13 @@ Acad::ErrorStatus Database::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFo
     return Acad::eOk;
 }
 
+std::uint64_t Database::allocateHandle() {
+    if (nextHandle_ == UINT64_MAX) {
+        throw std::length_error("the drawing has given out every handle");
+    }
+    return nextHandle_++;
+}
+
 void Database::reserveHandle(std::uint64_t handle) {
     if (handle >= nextHandle_) {
         nextHandle_ = handle + 1;
@@ -107,12 +115,21 @@ AcDbObject* Database::object(std::uint64_t handle) const {
 
 AcDbPolyFaceMesh* Database::subentityOwner(std::uint64_t handle, bool& faceRecord,
                                            std::uint32_t& index) const {
-    for (AcDbPolyFaceMesh* mesh : polyFaceMeshes_) {
-        if (kafhostObjectAccess::storage(*mesh).find(handle, faceRecord, index)) {
-            return mesh;
-        }
+    // Runs never overlap, so only the run starting last at or below the handle can hold it.
+    auto run = subentityRuns_.upper_bound(handle);
+    if (run == subentityRuns_.begin()) {
+        return nullptr;
     }
-    return nullptr;
+    --run;
+    return kafhostObjectAccess::storage(*run->second).find(handle, faceRecord, index) ? run->second
+                                                                                      : nullptr;
+}
+
+void Database::noteSubentityHandle(AcDbPolyFaceMesh& mesh, std::uint64_t handle) {
+    const AcDbPolyFaceMesh::Storage& storage = kafhostObjectAccess::storage(mesh);
+    if (!storage.runs.empty() && storage.runs.back().first == handle) {
+        subentityRuns_[handle] = &mesh;
+    }
 }
 
 Database::Block* Database::blockOf(const AcDbBlockTableRecord* record) {
@@ -158,7 +175,9 @@ void Database::addEntity(Block& block, AcDbEntity& entity, std::uint64_t handle)
             const bool faceRecords = kind == 1;
             const std::size_t count = faceRecords ? storage.faces.size() : storage.vertices.size();
             for (std::size_t i = 0; i < count; ++i) {
-                storage.addHandle(faceRecords, static_cast<std::uint32_t>(i), allocateHandle());
+                const std::uint64_t subentity = allocateHandle();
+                storage.addHandle(faceRecords, static_cast<std::uint32_t>(i), subentity);
+                noteSubentityHandle(mesh, subentity);
             }
         }
         for (AcDbObject* child : storage.openChildren) {
@@ -172,7 +191,6 @@ void Database::addEntity(Block& block, AcDbEntity& entity, std::uint64_t handle)
             childState.db = this;
             childState.owner = handle;
         }
-        addPolyFaceMesh(&mesh);
     }
 }
 
@@ -184,10 +202,10 @@ void Database::forget(AcDbObject& object) {
             block.entities[state.index] = nullptr;
         }
     }
-    for (std::size_t i = 0; i < polyFaceMeshes_.size(); ++i) {
-        if (polyFaceMeshes_[i] == &object) {
-            polyFaceMeshes_.erase(polyFaceMeshes_.begin() + static_cast<std::ptrdiff_t>(i));
-            break;
+    if (object.isA() == AcDbPolyFaceMesh::desc()) {
+        for (const auto& run :
+             kafhostObjectAccess::storage(static_cast<AcDbPolyFaceMesh&>(object)).runs) {
+            subentityRuns_.erase(run.first);
         }
     }
 }

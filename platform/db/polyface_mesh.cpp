@@ -97,6 +97,7 @@ void attachSubentity(AcDbPolyFaceMesh& mesh, AcDbObject& child, bool faceRecord,
         state.db = meshState.db;
         state.owner = meshState.handle;
         storage.addHandle(faceRecord, index, state.handle);
+        meshState.db->noteSubentityHandle(mesh, state.handle);
     }
     storage.openChildren.push_back(&child);
     syncOpenRegistration(child);
