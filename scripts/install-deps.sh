@@ -8,6 +8,7 @@ packages=(
     libcgal-dev                            # reference triangulator for the benchmark
     python3-ezdxf                          # independent DXF reader for the drawing-file tests
     pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
+    libpugixml-dev                         # kafcad: LandXML surface files
     python3                                # the terrain sample's generator
     clang-format-16                        # the formatting check (braces on every if)
 )

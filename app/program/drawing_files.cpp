@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "kafhost/drawing_dxf.h"
+#include "kafhost/drawing_landxml.h"
 
 namespace kafcad {
 
-bool IsDxfPath(const std::string& path) {
-    const std::string extension = ".dxf";
+namespace {
+
+bool HasExtension(const std::string& path, const std::string& extension) {
     if (path.size() < extension.size()) {
         return false;
     }
@@ -22,15 +24,31 @@ bool IsDxfPath(const std::string& path) {
     return true;
 }
 
+void ShowNotes(const std::string& path, const std::vector<std::string>& notes, std::ostream& out) {
+    for (const std::string& note : notes) {
+        out << "kafcad: " << path << ": " << note << "\n";
+    }
+}
+
+}  // namespace
+
+bool IsDxfPath(const std::string& path) {
+    return HasExtension(path, ".dxf");
+}
+
+bool IsLandXmlPath(const std::string& path) {
+    return HasExtension(path, ".xml");
+}
+
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes) {
-    if (!IsDxfPath(path)) {
+    if (!IsDxfPath(path) && !IsLandXmlPath(path)) {
         return kafhost::loadDrawingFile(path);
     }
     std::vector<std::string> skipped;
-    kafhost::DrawingSnapshot drawing = kafhost::loadDxfDrawingFile(path, skipped);
-    for (const std::string& note : skipped) {
-        notes << "kafcad: " << path << ": " << note << "\n";
-    }
+    kafhost::DrawingSnapshot drawing = IsDxfPath(path)
+                                           ? kafhost::loadDxfDrawingFile(path, skipped)
+                                           : kafhost::loadLandXmlDrawingFile(path, skipped);
+    ShowNotes(path, skipped, notes);
     return drawing;
 }
 
@@ -38,12 +56,21 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
     return ReadDrawingFile(path, std::cerr);
 }
 
-void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
-    if (IsDxfPath(path)) {
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                      std::ostream& notes) {
+    if (IsLandXmlPath(path)) {
+        std::vector<std::string> leftOut;
+        kafhost::saveLandXmlDrawingFile(drawing, path, leftOut);
+        ShowNotes(path, leftOut, notes);
+    } else if (IsDxfPath(path)) {
         kafhost::saveDxfDrawingFile(drawing, path);
     } else {
         kafhost::saveDrawingFile(drawing, path);
     }
+}
+
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    WriteDrawingFile(drawing, path, std::cerr);
 }
 
 }  // namespace kafcad

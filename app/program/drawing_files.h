@@ -1,10 +1,12 @@
-// Drawing files of kafcad by their extension: ".dxf" (in any case) is DXF, any other is JSON.
+// Drawing files of kafcad by their extension (in any case): ".dxf" is DXF, ".xml" is LandXML, any
+// other is JSON.
 //
-// IsDxfPath(path): whether path names a DXF file.
-// ReadDrawingFile(path, notes): the drawing in the file; what the DXF reader skipped goes to notes
-//   (standard error when not given) as "kafcad: PATH: NOTE" lines. Throws
+// IsDxfPath(path), IsLandXmlPath(path): whether path names a DXF or a LandXML file.
+// ReadDrawingFile(path, notes): the drawing in the file; what the DXF or LandXML reader skipped
+//   goes to notes (standard error when not given) as "kafcad: PATH: NOTE" lines. Throws
 //   kafhost::DrawingFileError.
-// WriteDrawingFile(drawing, path): saves the drawing in the file's format. Throws
+// WriteDrawingFile(drawing, path, notes): saves the drawing in the file's format; what LandXML
+//   leaves out goes to notes (standard error when not given) as such lines. Throws
 //   kafhost::DrawingFileError.
 #pragma once
 
@@ -17,8 +19,11 @@
 namespace kafcad {
 
 bool IsDxfPath(const std::string& path);
+bool IsLandXmlPath(const std::string& path);
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes);
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path);
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                      std::ostream& notes);
 void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path);
 
 }  // namespace kafcad
