@@ -50,8 +50,8 @@ std::vector<RampSample> ElevationRamp(const std::vector<const kafhost::EntityInf
 }
 
 kafhost::Rgb RampColourAt(const std::vector<RampSample>& ramp, double z) {
-    const auto above = std::lower_bound(ramp.begin(), ramp.end(), z,
-                                        [](const RampSample& s, double value) { return s.z < value; });
+    const auto above = std::lower_bound(
+        ramp.begin(), ramp.end(), z, [](const RampSample& s, double value) { return s.z < value; });
     if (above == ramp.end()) {
         return ramp.back().colour;
     }
@@ -63,7 +63,8 @@ kafhost::Rgb RampColourAt(const std::vector<RampSample>& ramp, double z) {
     const double t = (z - below.z) / (above->z - below.z);
     kafhost::Rgb colour;
     for (int c = 0; c < 3; ++c) {
-        colour[c] = static_cast<int>(std::lround(below.colour[c] + t * (above->colour[c] - below.colour[c])));
+        colour[c] = static_cast<int>(
+            std::lround(below.colour[c] + t * (above->colour[c] - below.colour[c])));
     }
     return colour;
 }

@@ -40,23 +40,17 @@ EntityInfo Square(double x, double y, double side, std::vector<kafhost::Rgb> col
 
 const std::vector<kafhost::Rgb> kRedToBlue = {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}};
 
-class PictureLegendTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        path_ = (fs::temp_directory_path() /
-                 ("kafcad_legend_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png"))
-                    .string();
-    }
-    void TearDown() override { fs::remove(path_); }
-    Picture Render(const DrawingSnapshot& drawing, int width, int height) {
-        kafcad::RenderTopView(drawing, path_, width, height);
-        return ReadPng(path_);
-    }
-    std::string path_;
-};
+// The picture of the drawing, rendered into a temporary file that is removed again.
+Picture Render(const DrawingSnapshot& drawing, int width, int height) {
+    const fs::path path =
+        fs::temp_directory_path() / ("kafcad_legend_" + std::to_string(::getpid()) + ".png");
+    kafcad::RenderTopView(drawing, path.string(), width, height);
+    Picture picture = ReadPng(path.string());
+    fs::remove(path);
+    return picture;
+}
 
-TEST_F(PictureLegendTest, ColouredMeshesGetTheLegendOfTheirElevationsAndAScaleBar) {
+TEST(PictureLegend, ColouredMeshesGetTheLegendOfTheirElevationsAndAScaleBar) {
     DrawingSnapshot drawing;
     drawing.entities.push_back(Square(0, 0, 100, kRedToBlue));
     const Picture picture = Render(drawing, 400, 300);
@@ -76,7 +70,7 @@ TEST_F(PictureLegendTest, ColouredMeshesGetTheLegendOfTheirElevationsAndAScaleBa
     EXPECT_EQ(picture.At(20, 283), 0x000000u) << Channels(picture.At(20, 283));
 }
 
-TEST_F(PictureLegendTest, PlainMeshesAndSmallPicturesHaveNoLegend) {
+TEST(PictureLegend, PlainMeshesAndSmallPicturesHaveNoLegend) {
     DrawingSnapshot plain;
     plain.entities.push_back(Square(0, 0, 100, {}));
     Picture picture = Render(plain, 400, 300);
@@ -91,7 +85,7 @@ TEST_F(PictureLegendTest, PlainMeshesAndSmallPicturesHaveNoLegend) {
     EXPECT_NEAR(Red(picture.At(150, 75)), 128, 4) << Channels(picture.At(150, 75));
 }
 
-TEST_F(PictureLegendTest, EntitiesOnLayersThatAreOffOrFrozenAreLeftOut) {
+TEST(PictureLegend, EntitiesOnLayersThatAreOffOrFrozenAreLeftOut) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}, {L"HIDDEN", true}};
     drawing.entities.push_back(Square(0, 0, 10, {}));

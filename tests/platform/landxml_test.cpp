@@ -68,11 +68,12 @@ TEST(LandXml, MeshesReadBackWithTheSameVerticesAndFaces) {
     EXPECT_NE(text.find("<P id=\"2\">0.2 350000.123456789 -1e-07</P>"), std::string::npos)
         << "northing easting elevation, shortest exact digits";
     EXPECT_NE(text.find("linearUnit=\"meter\""), std::string::npos);
-    EXPECT_EQ(notes, (std::vector<std::string>{
-                         "left out 1 AcDbPolyline (LandXML holds the meshes of model space only)",
-                         "left out the vertex colours of 1 mesh(es) (LandXML surfaces have no "
-                         "colours)",
-                         "hidden polyface edges written as visible (LandXML faces have no edges)"}));
+    EXPECT_EQ(notes,
+              (std::vector<std::string>{
+                  "left out 1 AcDbPolyline (LandXML holds the meshes of model space only)",
+                  "left out the vertex colours of 1 mesh(es) (LandXML surfaces have no "
+                  "colours)",
+                  "hidden polyface edges written as visible (LandXML faces have no edges)"}));
 
     notes.clear();
     const DrawingSnapshot read = kafhost::drawingFromLandXml(text, notes);
@@ -114,11 +115,10 @@ TEST(LandXml, FilesOfOtherProgramsAreRead) {
         "</lx:Surfaces>\n</lx:LandXML>\n";
     std::vector<std::string> notes;
     const DrawingSnapshot read = kafhost::drawingFromLandXml(text, notes);
-    EXPECT_EQ(notes,
-              (std::vector<std::string>{
-                  "coordinates converted from USSurveyFoot to metres (x 0.3048006096)",
-                  "surface 'EG: existing' put on layer 'EG_ existing'",
-                  "skipped surface 'DEM' (type grid, only TIN surfaces are read)"}));
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "coordinates converted from USSurveyFoot to metres (x 0.3048006096)",
+                         "surface 'EG: existing' put on layer 'EG_ existing'",
+                         "skipped surface 'DEM' (type grid, only TIN surfaces are read)"}));
     ASSERT_EQ(read.entities.size(), 2u);
     const double foot = 1200.0 / 3937.0;
     const EntityInfo& eg = read.entities[0];
@@ -144,8 +144,9 @@ TEST(LandXml, MetricUnitsOtherThanTheMetreAreConverted) {
     const DrawingSnapshot read = kafhost::drawingFromLandXml(text, notes);
     ASSERT_EQ(read.entities.size(), 1u);
     EXPECT_EQ(read.entities[0].vertices, (std::vector<Point3>{{0, 0, 0}, {1, 0, 0}, {0, 2, 0.5}}));
-    EXPECT_EQ(notes, (std::vector<std::string>{
-                         "coordinates converted from millimeter to metres (x 0.001)"}));
+    EXPECT_EQ(
+        notes,
+        (std::vector<std::string>{"coordinates converted from millimeter to metres (x 0.001)"}));
 }
 
 TEST(LandXml, MalformedFilesAreRefusedWithTheLine) {
@@ -157,26 +158,34 @@ TEST(LandXml, MalformedFilesAreRefusedWithTheLine) {
               "line 2: not a LandXML file (the root element is <DXF>)");
     EXPECT_EQ(ReadError(Document("<Units>\n<Imperial linearUnit=\"furlong\"/></Units>\n", "")),
               "line 4: unknown linear unit 'furlong'");
-    EXPECT_EQ(ReadError(Document(kMetric, surface + "<Pnts><P id=\"1\">1 2 3</P>\n"
-                                                    "<P id=\"2\">1 2</P></Pnts>\n" + end)),
+    EXPECT_EQ(ReadError(Document(kMetric, surface +
+                                              "<Pnts><P id=\"1\">1 2 3</P>\n"
+                                              "<P id=\"2\">1 2</P></Pnts>\n" +
+                                              end)),
               "line 7: surface 'S': a point needs three numbers (northing easting elevation), "
               "not '1 2'");
-    EXPECT_EQ(ReadError(Document(kMetric, surface + "<Pnts><P id=\"1\">1 2 3</P>\n"
-                                                    "<P id=\"1\">1 2 4</P></Pnts>\n" + end)),
+    EXPECT_EQ(ReadError(Document(kMetric, surface +
+                                              "<Pnts><P id=\"1\">1 2 3</P>\n"
+                                              "<P id=\"1\">1 2 4</P></Pnts>\n" +
+                                              end)),
               "line 7: surface 'S': point id 1 is given twice");
-    EXPECT_EQ(ReadError(Document(kMetric, surface + "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n"
-                                                    "<Faces>\n<F>1 1 7</F></Faces>\n" + end)),
+    EXPECT_EQ(ReadError(Document(kMetric, surface +
+                                              "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n"
+                                              "<Faces>\n<F>1 1 7</F></Faces>\n" +
+                                              end)),
               "line 8: surface 'S': a face names point 7, which the surface lacks");
-    EXPECT_EQ(ReadError(Document(kMetric, surface + "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n"
-                                                    "<Faces>\n<F>1 1 1 1</F></Faces>\n" + end)),
+    EXPECT_EQ(ReadError(Document(kMetric, surface +
+                                              "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n"
+                                              "<Faces>\n<F>1 1 1 1</F></Faces>\n" +
+                                              end)),
               "line 8: surface 'S': a face needs 3 point ids, not 4");
 }
 
 TEST(LandXml, MeshesLandXmlCannotHoldAreRefused) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}};
-    EntityInfo quad = Mesh(L"AcDbSubDMesh", L"0", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
-                           {{0, 1, 2, 3}});
+    EntityInfo quad =
+        Mesh(L"AcDbSubDMesh", L"0", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}});
     quad.handle = L"2A";
     drawing.entities.push_back(quad);
     std::vector<std::string> notes;

@@ -6,8 +6,8 @@ namespace {
 class PolyFaceIterator : public HostFixture {};
 
 TEST_F(PolyFaceIterator, WalksVerticesThenFaceRecordsBothWays) {
-    const std::wstring handle = host.addPolyFaceMesh(
-        {{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}, {{1, 2, 3, 0}, {2, -4, 3, 0}});
+    const std::wstring handle = host.addPolyFaceMesh({{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}},
+                                                     {{1, 2, 3, 0}, {2, -4, 3, 0}});
     AcDbPolyFaceMesh* mesh = nullptr;
     ASSERT_EQ(acdbOpenObject(mesh, idOf(handle), AcDb::kForRead), Acad::eOk);
     AcDbObjectIterator* iterator = mesh->vertexIterator();
@@ -36,7 +36,8 @@ TEST_F(PolyFaceIterator, WalksVerticesThenFaceRecordsBothWays) {
         }
         subentity->close();
     }
-    EXPECT_EQ(positions, (std::vector<kafhost::Point3>{{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}));
+    EXPECT_EQ(positions,
+              (std::vector<kafhost::Point3>{{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}));
     EXPECT_EQ(records, (std::vector<std::vector<int>>{{1, 2, 3, 0}, {2, -4, 3, 0}}));
     EXPECT_TRUE(iterator->objectId().isNull());
 

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -13,6 +12,7 @@
 
 #include "kafhost/drawing_landxml.h"
 #include "kafhost/utf8_to_wide.h"
+#include "platform/files/read_file_text.h"
 
 namespace kafhost {
 namespace {
@@ -23,8 +23,8 @@ public:
 
     // The line (from 1) of a byte offset into the text.
     std::size_t lineAt(std::ptrdiff_t offset) const {
-        const std::size_t end = std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)),
-                                         text_.size());
+        const std::size_t end =
+            std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0)), text_.size());
         return 1 + static_cast<std::size_t>(std::count(text_.begin(), text_.begin() + end, '\n'));
     }
 
@@ -83,8 +83,8 @@ struct Unit {
 };
 
 constexpr Unit kLinearUnits[] = {
-    {"meter", 1.0},         {"kilometer", 1000.0}, {"centimeter", 0.01},
-    {"millimeter", 0.001},  {"foot", 0.3048},      {"USSurveyFoot", 1200.0 / 3937.0},
+    {"meter", 1.0},        {"kilometer", 1000.0}, {"centimeter", 0.01},
+    {"millimeter", 0.001}, {"foot", 0.3048},      {"USSurveyFoot", 1200.0 / 3937.0},
     {"inch", 0.0254},
 };
 
@@ -231,25 +231,21 @@ void addLayer(DrawingSnapshot& drawing, const std::wstring& name) {
     drawing.layers.push_back(LayerInfo{name, false});
 }
 
-std::string fileError(const std::string& path, const char* what) {
-    return path + ": " + what + ": " + std::strerror(errno);
-}
-
 }  // namespace
 
 DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::string>& notes) {
     const Reader reader(text);
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed = document.load_buffer(
-        text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed) {
         throw DrawingFileError("line " + std::to_string(reader.lineAt(parsed.offset)) + ": " +
                                parsed.description());
     }
     const pugi::xml_node root = document.document_element();
     if (localName(root) != "LandXML") {
-        reader.fail(root, "not a LandXML file (the root element is <" + std::string(root.name()) +
-                              ">)");
+        reader.fail(root,
+                    "not a LandXML file (the root element is <" + std::string(root.name()) + ">)");
     }
     const double scale = metresPerUnit(reader, root, notes);
     const std::unordered_map<std::string, pugi::xml_node> cgPoints = cgPointsOf(root);
@@ -283,17 +279,9 @@ DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::str
 }
 
 DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>& notes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DrawingFileError(fileError(path, "cannot open"));
-    }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) {
-        throw DrawingFileError(fileError(path, "cannot read"));
-    }
+    const std::string text = readFileText(path);
     try {
-        return drawingFromLandXml(contents.str(), notes);
+        return drawingFromLandXml(text, notes);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }

@@ -146,7 +146,8 @@ void noteLeftOut(const DrawingSnapshot& drawing, bool hiddenEdge, std::vector<st
             continue;
         }
         if (!isWritten(entity)) {
-            ++leftOut[wideToUtf8(entity.type) + (entity.space == L"paper" ? " in paper space" : "")];
+            ++leftOut[wideToUtf8(entity.type) +
+                      (entity.space == L"paper" ? " in paper space" : "")];
         } else if (!entity.vertexColors.empty()) {
             ++coloured;
         }
