@@ -1,7 +1,9 @@
 // Writes the model-space meshes of a drawing as the TIN surfaces of a LandXML 1.2 file.
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <sstream>
@@ -199,7 +201,7 @@ void saveLandXmlDrawingFile(const DrawingSnapshot& drawing, const std::string& p
     const std::string text = drawingToLandXml(drawing, notes);
     replaceFile(path, [&text](std::FILE* file) {
         if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
-            throw DrawingFileError("cannot write");
+            throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
         }
     });
 }
