@@ -9,6 +9,7 @@ packages=(
     python3-ezdxf                          # independent DXF reader for the drawing-file tests
     librecad                               # second DXF reader: draws saved drawings (dxf2pdf)
     pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
+    libpugixml-dev                         # kafcad: LandXML surface files
     python3                                # the terrain sample's generator
     clang-format-16                        # the formatting check (braces on every if)
 )

@@ -8,11 +8,12 @@
 #include "app/terminal/escape_controls.h"
 #include "kafhost/drawing_dxf.h"
 #include "kafhost/drawing_json.h"
+#include "kafhost/drawing_landxml.h"
 
 namespace kafcad {
+namespace {
 
-bool IsDxfPath(const std::string& path) {
-    const std::string extension = ".dxf";
+bool HasExtension(const std::string& path, const std::string& extension) {
     if (path.size() < extension.size()) {
         return false;
     }
@@ -25,19 +26,35 @@ bool IsDxfPath(const std::string& path) {
     return true;
 }
 
+void ShowNotes(const std::string& path, const std::vector<std::string>& notes, std::ostream& out) {
+    for (const std::string& note : notes) {
+        out << "kafcad: " << path << ": " << EscapeControls(note) << "\n";
+    }
+}
+
+}  // namespace
+
+bool IsDxfPath(const std::string& path) {
+    return HasExtension(path, ".dxf");
+}
+
+bool IsLandXmlPath(const std::string& path) {
+    return HasExtension(path, ".xml");
+}
+
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes) {
     const std::string kind = UnreadableKind(path);
     if (!kind.empty()) {
         throw kafhost::DrawingFileError(path + ": cannot open: " + kind);
     }
-    if (!IsDxfPath(path)) {
+    if (!IsDxfPath(path) && !IsLandXmlPath(path)) {
         return kafhost::loadDrawingFile(path);
     }
     std::vector<std::string> skipped;
-    kafhost::DrawingSnapshot drawing = kafhost::loadDxfDrawingFile(path, skipped);
-    for (const std::string& note : skipped) {
-        notes << "kafcad: " << path << ": " << EscapeControls(note) << "\n";
-    }
+    kafhost::DrawingSnapshot drawing = IsDxfPath(path)
+                                           ? kafhost::loadDxfDrawingFile(path, skipped)
+                                           : kafhost::loadLandXmlDrawingFile(path, skipped);
+    ShowNotes(path, skipped, notes);
     return drawing;
 }
 
@@ -46,7 +63,11 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
 }
 
 void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
-    const std::string losses = IsDxfPath(path) ? "" : kafhost::dxfDataJsonCannotKeep(drawing);
+    // LandXML is an exchange of surfaces only: what it leaves out is named when it is written.
+    if (IsDxfPath(path) || IsLandXmlPath(path)) {
+        return;
+    }
+    const std::string losses = kafhost::dxfDataJsonCannotKeep(drawing);
     if (!losses.empty()) {
         throw kafhost::DrawingFileError(path +
                                         ": a JSON drawing file cannot keep what the DXF "
@@ -55,13 +76,22 @@ void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::s
     }
 }
 
-void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                      std::ostream& notes) {
     CheckDrawingFileKeeps(drawing, path);
-    if (IsDxfPath(path)) {
+    if (IsLandXmlPath(path)) {
+        std::vector<std::string> leftOut;
+        kafhost::saveLandXmlDrawingFile(drawing, path, leftOut);
+        ShowNotes(path, leftOut, notes);
+    } else if (IsDxfPath(path)) {
         kafhost::saveDxfDrawingFile(drawing, path);
     } else {
         kafhost::saveDrawingFile(drawing, path);
     }
+}
+
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    WriteDrawingFile(drawing, path, std::cerr);
 }
 
 }  // namespace kafcad

@@ -18,6 +18,7 @@
 #include "platform/files/dxf/origin.h"
 #include "platform/files/dxf/sections.h"
 #include "platform/files/dxf/text.h"
+#include "platform/files/read_file_text.h"
 #include "platform/files/replace_file.h"
 
 namespace kafhost {
@@ -113,10 +114,6 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std
     return drawing;
 }
 
-std::string fileError(const std::string& path, const char* what) {
-    return path + ": " + what + ": " + std::strerror(errno);
-}
-
 }  // namespace
 
 std::string dxfDataJsonCannotKeep(const DrawingSnapshot& drawing) {
@@ -179,17 +176,9 @@ void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path)
 }
 
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DrawingFileError(fileError(path, "cannot open"));
-    }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) {
-        throw DrawingFileError(fileError(path, "cannot read"));
-    }
+    const std::string text = readFileText(path);
     try {
-        return drawingFromDxf(contents.str(), notes);
+        return drawingFromDxf(text, notes);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }

@@ -1,5 +1,6 @@
 #include "kafhost/drawing_json.h"
 
+#include "platform/files/read_file_text.h"
 #include "platform/files/replace_file.h"
 
 #include <unistd.h>
@@ -513,17 +514,9 @@ void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
 }
 
 DrawingSnapshot loadDrawingFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DrawingFileError(path + ": cannot open: " + std::strerror(errno));
-    }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) {
-        throw DrawingFileError(path + ": cannot read: " + std::strerror(errno));
-    }
+    const std::string text = readFileText(path);
     try {
-        return drawingFromJson(contents.str());
+        return drawingFromJson(text);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }
