@@ -33,7 +33,8 @@ std::string EscapeControls(const std::string& text, bool keepLineFeeds) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        const unsigned char next =
+            i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
         if (c == '\n' && keepLineFeeds) {
             out += '\n';
         } else if (c < 0x20 || c == 0x7F) {
