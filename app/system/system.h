@@ -9,7 +9,7 @@
 //  ReadPromptLine(prompt, line): shows prompt and reads one line of input into line (without its
 //      line end); false at end of input.
 //  StartLineHistory(), AddLineHistory(entry), EndLineHistory(): the prompt's history, kept in
-//      ~/.kafcad_history where the line editor keeps one.
+//      ~/.kafcad_history where the line editor keeps one, written after each entry.
 #pragma once
 
 #include <string>

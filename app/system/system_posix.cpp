@@ -63,6 +63,8 @@ bool ReadPromptLine(const char* prompt, std::string& line) {
 }
 
 void StartLineHistory() {
+    // kafcad handles Ctrl-C itself (InterruptKeys); the editor is only to restore the terminal.
+    rl_catch_signals = 0;
     using_history();
     stifle_history(kHistoryLines);
     const std::string path = HistoryPath();
@@ -73,6 +75,11 @@ void StartLineHistory() {
 
 void AddLineHistory(const std::string& entry) {
     add_history(entry.c_str());
+    // Written after each entry, so that no way of ending the session loses it.
+    const std::string path = HistoryPath();
+    if (!path.empty()) {
+        write_history(path.c_str());
+    }
 }
 
 void EndLineHistory() {

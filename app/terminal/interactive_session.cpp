@@ -1,11 +1,13 @@
 #include "app/terminal/interactive_session.h"
 
+#include <new>
 #include <vector>
 
 #include "app/lisp/error.h"
 #include "app/lisp/read_error.h"
 #include "app/lisp/read_forms.h"
 #include "app/system/system.h"
+#include "app/terminal/interrupt_keys.h"
 #include "app/terminal/show_value.h"
 
 namespace kafcad {
@@ -34,6 +36,10 @@ void EvaluateEntry(const std::vector<Value>& forms, Evaluator& evaluator,
             commandLine.EndLine();
             reportError(error.what());
             return;
+        } catch (const std::bad_alloc&) {
+            commandLine.EndLine();
+            reportError(kOutOfMemory);
+            return;
         }
     }
 }
@@ -44,9 +50,21 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
                            const std::function<void(const std::string& reason)>& reportError) {
     StartLineHistory();
 
+    InterruptKeys interrupts;
     std::string entry;
     std::string line;
-    while (ReadPromptLine(entry.empty() ? "Command: " : "(_> ", line)) {
+    for (;;) {
+        interrupts.Running(false);
+        const bool read = ReadPromptLine(entry.empty() ? "Command: " : "(_> ", line);
+        if (interrupts.TakeCancelled()) {
+            // Ctrl-C drops what was typed of the entry, all its lines, and asks anew.
+            commandLine.Write("\n");
+            entry.clear();
+            continue;
+        }
+        if (!read) {
+            break;
+        }
         commandLine.AssumeLineStart();
         entry += line + "\n";
         std::vector<Value> forms;
@@ -65,6 +83,7 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
             AddLineHistory(HistoryEntry(entry));
         }
         entry.clear();
+        interrupts.Running(true);
         EvaluateEntry(forms, evaluator, commandLine, reportError);
     }
     commandLine.Write("\n");

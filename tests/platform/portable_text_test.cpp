@@ -25,9 +25,9 @@ TEST_F(PortableTextTest, NumberConversionsOfThePrintfGiveTheSameTextEverywhere) 
     host.reset();
     acutPrintf(L"%i|%5i|%-5i|%ld|%lu|%I64d|%lld", INT_MIN, 42, -7, LONG_MAX, ULONG_MAX,
                static_cast<long long>(LLONG_MIN), 1LL << 40);
-    EXPECT_EQ(host.commandLine(),
-              L"-2147483648|   42|-7   |" + std::to_wstring(LONG_MAX) + L"|" +
-                  std::to_wstring(ULONG_MAX) + L"|-9223372036854775808|1099511627776");
+    EXPECT_EQ(host.commandLine(), L"-2147483648|   42|-7   |" + std::to_wstring(LONG_MAX) + L"|" +
+                                      std::to_wstring(ULONG_MAX) +
+                                      L"|-9223372036854775808|1099511627776");
 }
 
 TEST_F(PortableTextTest, InfinitiesAndNansAreSpelledByTheHost) {

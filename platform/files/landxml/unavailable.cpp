@@ -1,0 +1,34 @@
+// LandXML where kafcad is built without an XML library (Windows: Debian has no pugixml for it):
+// every call refuses, before anything is read or written.
+#include "kafhost/drawing_landxml.h"
+
+namespace kafhost {
+namespace {
+
+[[noreturn]] void refuse() {
+    throw DrawingFileError(
+        "LandXML is not available: this kafcad is built without an XML library");
+}
+
+}  // namespace
+
+std::string drawingToLandXml(const DrawingSnapshot&, std::vector<std::string>&) {
+    refuse();
+}
+
+DrawingSnapshot drawingFromLandXml(const std::string&, std::vector<std::string>&) {
+    refuse();
+}
+
+void saveLandXmlDrawingFile(const DrawingSnapshot&, const std::string& path,
+                            std::vector<std::string>&) {
+    throw DrawingFileError(path + ": LandXML is not available: this kafcad is built without an "
+                                  "XML library");
+}
+
+DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>&) {
+    throw DrawingFileError(path + ": LandXML is not available: this kafcad is built without an "
+                                  "XML library");
+}
+
+}  // namespace kafhost
