@@ -22,7 +22,8 @@ run() {  # run SIDE PROGRAM...: kafcad in the side's folder; its output and stat
     local side=$1
     shift
     local status=0
-    (cd "$work/$side" && "$@" --layer TERRAIN --save terrain.dxf terrain.lsp \
+    (cd "$work/$side" && "$@" --layer TERRAIN --layer CONTOUR --layer CONTOUR-MAJOR \
+        --save terrain.dxf terrain.lsp \
         >stdout.txt 2>stderr.txt) || status=$?
     echo "$status" >"$work/$side/status.txt"
 }
