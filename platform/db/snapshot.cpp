@@ -2,6 +2,7 @@
 // descriptions, rebuilding a drawing from a snapshot, and erasing objects.
 #include <stdexcept>
 
+#include "kafhost/utf8_to_wide.h"
 #include "platform/db/object_state.h"
 #include "platform/db/polyface_storage.h"
 #include "platform/host/impl.h"
@@ -11,8 +12,7 @@ namespace {
 
 using Access = kafhostObjectAccess;
 
-constexpr const wchar_t* kNoRoomForHandles =
-    L"new handles are given above the highest one and need room below FFFFFFFFFFFFFFFF";
+constexpr const wchar_t* kNoRoomForHandles = L"kafcad takes handles up to FFFFFFFF00000000";
 
 constexpr int kMaxSubDLevel = 4;
 
@@ -206,7 +206,7 @@ std::uint64_t handleFor(const EntityInfo& info, const Database& database) {
     }
     const std::uint64_t handle = parseHandle(info.handle);
     require(handle != 0, L"'" + info.handle + L"' is not a handle");
-    require(handle <= kLargestLoadedHandle,
+    require(handle <= kLargestHandle,
             L"handle " + info.handle + L" is too large: " + kNoRoomForHandles);
     require(!database.handleInUse(handle), L"handle " + info.handle + L" is already in use");
     return handle;
@@ -306,8 +306,10 @@ std::wstring Host::addEntity(const EntityInfo& entity, std::wstring& error) {
         return handleText(addDescribed(currentDatabase(*impl_), entity));
     } catch (const Failure& failure) {
         error = failure.text;
-        return std::wstring();
+    } catch (const std::length_error& full) {
+        error = utf8ToWide(full.what());
     }
+    return std::wstring();
 }
 
 bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
@@ -320,10 +322,10 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         addLayers(*database, snapshot.layers);
         // Entities without a handle, and sub-entities, get handles above all given ones.
         std::uint64_t seed = snapshot.nextHandle;
-        require(seed <= kLargestLoadedHandle + 1,
+        require(seed <= kLargestHandle + 1,
                 L"the next handle " + handleText(seed) + L" is too large: " + kNoRoomForHandles);
         for (const EntityInfo& entity : snapshot.entities) {
-            seed = std::max(seed, std::min(parseHandle(entity.handle), kLargestLoadedHandle) + 1);
+            seed = std::max(seed, std::min(parseHandle(entity.handle), kLargestHandle) + 1);
         }
         if (seed > 0) {
             database->reserveHandle(seed - 1);
@@ -333,6 +335,10 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         }
     } catch (const Failure& failure) {
         error = failure.text;
+        destroyDatabase(database);
+        return false;
+    } catch (const std::length_error& full) {
+        error = utf8ToWide(full.what());
         destroyDatabase(database);
         return false;
     }
