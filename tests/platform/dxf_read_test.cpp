@@ -118,13 +118,14 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsSkippedWithOneNotePerKind) 
     face.layer = L"Base";
     face.corners = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}};
     face.edgeVisible = {true, true, true, true};
-    expected.entities = {outline, face};
+    EntityInfo polyline3d = dxf_test::Entity(L"", L"AcDb3dPolyline");
+    polyline3d.vertices = {{0, 0, 0}};
+    expected.entities = {polyline3d, outline, face};
     ExpectSameDrawing(read, expected);
     EXPECT_EQ(read.nextHandle, 0u);
     EXPECT_EQ(notes, (std::vector<std::string>{
                          "added layer \"Base\", which entities use but the LAYER table lacks",
-                         "skipped 1 INSERT entity", "skipped 2 LINE entities",
-                         "skipped 1 POLYLINE entity that is not a polyface mesh"}));
+                         "skipped 1 INSERT entity", "skipped 2 LINE entities"}));
 }
 
 TEST(DxfRead, LayersThatAreOffOrFrozenAreHiddenAndEntitiesTakeTheTablesSpelling) {

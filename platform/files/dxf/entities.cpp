@@ -9,6 +9,7 @@
 #include "platform/files/dxf/lwpolyline.h"
 #include "platform/files/dxf/mesh.h"
 #include "platform/files/dxf/polyline.h"
+#include "platform/files/dxf/polyline_3d.h"
 #include "platform/files/dxf/sections.h"
 
 namespace kafhost {
@@ -24,6 +25,8 @@ void writeEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo&
         writeDxfMesh(writer, head, entity, firstOwnHandle);
     } else if (entity.type == L"AcDbPolyline") {
         writeDxfLwPolyline(writer, head, entity);
+    } else if (entity.type == L"AcDb3dPolyline") {
+        writeDxf3dPolyline(writer, head, entity, firstOwnHandle);
     } else {
         throw DrawingFileError("unknown entity type \"" + wideToUtf8(entity.type) + "\"");
     }

@@ -8,6 +8,7 @@
 #include "kafhost/wide_to_utf8.h"
 #include "platform/files/dxf/mesh.h"
 #include "platform/files/dxf/polyline.h"
+#include "platform/files/dxf/polyline_3d.h"
 #include "platform/files/dxf/text.h"
 
 namespace kafhost {
@@ -37,6 +38,9 @@ std::uint64_t ownHandleCount(const EntityInfo& entity) {
     }
     if (entity.type == L"AcDbSubDMesh") {
         return dxfMeshOwnHandles(entity);
+    }
+    if (entity.type == L"AcDb3dPolyline") {
+        return dxf3dPolylineOwnHandles(entity);
     }
     return 0;
 }
