@@ -16,9 +16,17 @@ cp samples/terrain.lsp "$out/terrain.lsp"
 (cd "$out" && ../../build/app/kafcad --layer TERRAIN --save terrain.dxf \
     --png terrain.png --png-size 1000 terrain.lsp)
 
+# The road corridor: kerbs as breaklines, a site outline and a traffic island.
+python3 samples/generate_road.py "$out"
+cp samples/road.lsp "$out/road.lsp"
+(cd "$out" && ../../build/app/kafcad --drawing road.json --save road_surface.dxf \
+    --png road.png --png-size 1000x600 road.lsp)
+
 echo
 echo "Sample files in $out/:"
 echo "  terrain.csv  the survey points (easting;northing;elevation)"
 echo "  terrain.lsp  the script kafcad ran"
 echo "  terrain.dxf  the drawing: the terrain meshes on layer TERRAIN, coloured by elevation"
 echo "  terrain.png  a top view of the drawing"
+echo "  road.txt, road.json, road.lsp  the road corridor's survey, lines and script"
+echo "  road_surface.dxf, road.png     its surface along the kerbs, and its top view"
