@@ -93,7 +93,6 @@ TEST_F(DxfFileTest, WhatReadingSkipsIsNotedOnStandardErrorOneLineAKind) {
     const std::string prefix = "kafcad: " + Path("ezdxf.dxf") + ": ";
     EXPECT_EQ(run.err, prefix + "skipped 1 CIRCLE entity\n" + prefix + "skipped 1 INSERT entity\n" +
                            prefix + "skipped 2 LINE entities\n" + prefix +
-                           "skipped 1 POLYLINE entity that is not a polyface mesh\n" + prefix +
                            "skipped 1 ATTDEF entity in block definitions\n" + prefix +
                            "skipped 1 LINE entity in block definitions\n");
 }
