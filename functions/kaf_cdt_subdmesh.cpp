@@ -3,8 +3,8 @@
 // subdivision meshes of at most maxPoints (3 ... 3,000,000) vertices; gives their handles.
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
-#include "output/create_subd_mesh.h"
 #include "output/create_splitted_subd_mesh.h"
+#include "output/create_subd_mesh.h"
 
 int RunKafCdtSubdmesh(const resbuf* args) {
     static const ConstrainedMeshFunction kFunction = {

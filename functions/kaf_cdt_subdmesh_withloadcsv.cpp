@@ -3,8 +3,8 @@
 // survey point files (ReadSurveyPointFiles).
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
-#include "output/create_subd_mesh.h"
 #include "output/create_splitted_subd_mesh.h"
+#include "output/create_subd_mesh.h"
 
 int RunKafCdtSubdmeshWithLoadCsv(const resbuf* args) {
     static const ConstrainedMeshFunction kFunction = {

@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr const wchar_t* kOrdinals[] = {L"First",   L"Second", L"Third",  L"Fourth", L"Fifth",
-                                        L"Sixth",   L"Seventh", L"Eighth", L"Ninth"};
+constexpr const wchar_t* kOrdinals[] = {L"First", L"Second",  L"Third",  L"Fourth", L"Fifth",
+                                        L"Sixth", L"Seventh", L"Eighth", L"Ninth"};
 
 struct ConstrainedArguments {
     std::vector<geom::CVertex> points;
@@ -33,8 +33,18 @@ struct ConstrainedArguments {
 };
 
 // What an argument at a position is.
-enum class Slot { Points, Files, Layout, Delimiter, Breaklines, Boundary, Holes, EdgeLength, Layer,
-                  MaxPoints };
+enum class Slot {
+    Points,
+    Files,
+    Layout,
+    Delimiter,
+    Breaklines,
+    Boundary,
+    Holes,
+    EdgeLength,
+    Layer,
+    MaxPoints
+};
 
 std::wstring Message(int position, const wchar_t* rest) {
     return std::wstring(kOrdinals[position - 1]) + L" argument has to be " + rest;
@@ -107,7 +117,8 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                                 }
                                 out.files.emplace_back(item->resval.rstring);
                                 return true;
-                            }) && !out.files.empty()
+                            }) &&
+                           !out.files.empty()
                        ? L""
                        : Message(position, L"a list of file names!");
         case Slot::Layout:
@@ -157,12 +168,12 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
 
 bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
                    ConstrainedArguments& out) {
-    static const Slot kListSlots[] = {Slot::Points,     Slot::Breaklines, Slot::Boundary,
-                                      Slot::Holes,      Slot::EdgeLength, Slot::Layer,
+    static const Slot kListSlots[] = {Slot::Points,   Slot::Breaklines, Slot::Boundary,
+                                      Slot::Holes,    Slot::EdgeLength, Slot::Layer,
                                       Slot::MaxPoints};
-    static const Slot kFileSlots[] = {Slot::Files,      Slot::Layout,     Slot::Delimiter,
-                                      Slot::Breaklines, Slot::Boundary,   Slot::Holes,
-                                      Slot::EdgeLength, Slot::Layer,      Slot::MaxPoints};
+    static const Slot kFileSlots[] = {Slot::Files,      Slot::Layout,   Slot::Delimiter,
+                                      Slot::Breaklines, Slot::Boundary, Slot::Holes,
+                                      Slot::EdgeLength, Slot::Layer,    Slot::MaxPoints};
     const Slot* slots = function.fromFiles ? kFileSlots : kListSlots;
     const int count = function.fromFiles ? 9 : 7;
     std::wstring message;
@@ -242,8 +253,7 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
         const std::vector<geom::CVertex> vertices = cdt.GetVertices();
         const auto vertexCount = static_cast<std::int32_t>(vertices.size());
         if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
-                               function.writers, L"ready after %f seconds\n",
-                               handles) != RTNORM) {
+                               function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
             acedRetNil();
             return RSERR;
         }

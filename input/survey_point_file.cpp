@@ -173,10 +173,10 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
             double x = 0.0;
             double y = 0.0;
             double z = 0.0;
-            const bool readable =
-                fields.size() >= needed && ParseCoordinate(fields[columns.x], decimalComma, x) &&
-                ParseCoordinate(fields[columns.y], decimalComma, y) &&
-                ParseCoordinate(fields[columns.z], decimalComma, z);
+            const bool readable = fields.size() >= needed &&
+                                  ParseCoordinate(fields[columns.x], decimalComma, x) &&
+                                  ParseCoordinate(fields[columns.y], decimalComma, y) &&
+                                  ParseCoordinate(fields[columns.z], decimalComma, z);
             if (!readable) {
                 ++counts.skipped;
                 if (dataStarted && listed < kListedRowErrors) {

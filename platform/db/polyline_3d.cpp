@@ -22,8 +22,7 @@ Acad::ErrorStatus AcDb3dPolylineVertex::setPosition(const AcGePoint3d& position)
 
 AcDb3dPolyline::AcDb3dPolyline() = default;
 
-AcDb3dPolyline::AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices,
-                               bool closed)
+AcDb3dPolyline::AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices, bool closed)
     : vertices_(vertices.asArrayPtr(), vertices.asArrayPtr() + vertices.length()),
       type_(type),
       closed_(closed) {}

@@ -32,14 +32,14 @@ TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOp
     fs::remove_all(folder);
     fs::create_directories(folder);
     const std::string samples = std::string(KAF_SOURCE_DIR) + "/samples";
-    ASSERT_EQ(RunShellCommand("python3 '" + samples + "/generate_road.py' .", folder.string())
-                  .exitStatus,
-              0);
+    ASSERT_EQ(
+        RunShellCommand("python3 '" + samples + "/generate_road.py' .", folder.string()).exitStatus,
+        0);
     fs::copy(samples + "/road.lsp", folder / "road.lsp");
-    const KafcadRun run = RunKafcadProcess({"--drawing", "road.json", "--save", "surface.json",
-                                            "--png", "road.png", "--png-size", "500x300",
-                                            "road.lsp"},
-                                           "", folder.string());
+    const KafcadRun run =
+        RunKafcadProcess({"--drawing", "road.json", "--save", "surface.json", "--png", "road.png",
+                          "--png-size", "500x300", "road.lsp"},
+                         "", folder.string());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("Rows read: 1526, skipped: 1, duplicate plan positions: 0"),
               std::string::npos)

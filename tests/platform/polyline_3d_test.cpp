@@ -112,17 +112,14 @@ TEST(Polyline3dFiles, DxfIsAPolylineWithFlag8ItsVerticesFlag32AndASeqend) {
     const std::size_t begin = text.find(DxfTags({{0, "POLYLINE"}, {5, "2A"}}));
     ASSERT_NE(begin, std::string::npos);
     const std::string expected = DxfTags({
-        {0, "POLYLINE"},   {5, "2A"},
-        {330, "2"},       {100, "AcDbEntity"},
-        {8, "KERB"},       {100, "AcDb3dPolyline"},
-        {66, "1"},         {10, "0"},
-        {20, "0"},       {30, "0"},
-        {70, "8"},         {0, "VERTEX"},
-        {5, "2E"},         {330, "2A"},
-        {100, "AcDbEntity"}, {8, "KERB"},
-        {100, "AcDbVertex"}, {100, "AcDb3dPolylineVertex"},
-        {10, "0.5"},       {20, "1"},
-        {30, "10.25"},     {70, "32"},
+        {0, "POLYLINE"},     {5, "2A"},           {330, "2"},
+        {100, "AcDbEntity"}, {8, "KERB"},         {100, "AcDb3dPolyline"},
+        {66, "1"},           {10, "0"},           {20, "0"},
+        {30, "0"},           {70, "8"},           {0, "VERTEX"},
+        {5, "2E"},           {330, "2A"},         {100, "AcDbEntity"},
+        {8, "KERB"},         {100, "AcDbVertex"}, {100, "AcDb3dPolylineVertex"},
+        {10, "0.5"},         {20, "1"},           {30, "10.25"},
+        {70, "32"},
     });
     EXPECT_EQ(text.substr(begin, expected.size()), expected);
 
