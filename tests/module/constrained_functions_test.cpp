@@ -170,6 +170,37 @@ TEST_F(ConstrainedFunctions, HardCasesTakeTheDocumentedElevations) {
     EXPECT_EQ(ElevationAt(mesh, 0, 10), 2.0);
 }
 
+TEST_F(ConstrainedFunctions, MoreHardCasesThroughTheFunction) {
+    const LispValue square = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
+    // Repeated vertices and a zero-length segment are skipped; the line reaching outside the
+    // points brings its far vertex into the surface; a hole outside the boundary hides nothing.
+    const std::wstring ragged =
+        host().add3dPolyline({{2, 5, 1}, {2, 5, 1}, {6, 5, 3}, {6, 5, 3}, {14, 5, 7}}, false);
+    const std::wstring outline = host().add3dPolyline(
+        {{-1, -1, 0}, {20, -1, 0}, {20, 11, 0}, {-1, 11, 0}, {-1, -1, 0}}, false);
+    const std::wstring farHole =
+        host().addPolyline({{30, 30}, {31, 30}, {31, 31}, {30, 31}}, 0.0, true);
+    const EntityInfo mesh = OneMesh({square, StringList({ragged}), LispValue::string(outline),
+                                     StringList({farHole}), LispValue::real(0.0), kNil});
+    EXPECT_EQ(ElevationAt(mesh, 14, 5), 7.0);
+    EXPECT_EQ(ElevationAt(mesh, 6, 5), 3.0);
+    EXPECT_NEAR(Area(Faces(mesh)), 21.0 * 12.0, 1e-9);
+
+    // A hole that covers everything, and a point that is not finite.
+    const std::wstring cover =
+        host().addPolyline({{-5, -5}, {15, -5}, {15, 15}, {-5, 15}}, 0.0, true);
+    const kafhost::CallResult empty = Call(
+        L"kaf-cdt-subdmesh", {square, kNil, kNil, StringList({cover}), LispValue::real(0), kNil});
+    EXPECT_EQ(empty.status, RSERR);
+    EXPECT_EQ(empty.printed, L"\nStart Calculation...No triangle is left inside the boundaries!\n");
+    const kafhost::CallResult infinite =
+        Call(L"kaf-cdt-pfacemesh", {PointList({{0, 0, 0}, {1, 0, INFINITY}, {0, 1, 0}}), kNil, kNil,
+                                    kNil, LispValue::real(0), kNil});
+    EXPECT_EQ(infinite.status, RSERR);
+    EXPECT_EQ(infinite.printed, L"\nStart Calculation...Coordinates must be finite numbers!\n");
+    EXPECT_EQ(host().snapshot().entities.size(), 5u);
+}
+
 TEST_F(ConstrainedFunctions, ArgumentErrorsEndTheCallWithNilAtTheFirstBadArgument) {
     const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
     const LispValue zero = LispValue::real(0.0);
