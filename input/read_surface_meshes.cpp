@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 #include "arxapi.h"
 #include "host/error_lines.h"
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr const wchar_t* kMeterLabel = L"Reading meshes ...";
+constexpr const wchar_t* kOpenSubentityStep = L"ReadPolyFaceMesh:acdbOpenObject";
 
 // Adds the face with these corners (positions in the mesh's vertex list) as triangles fanning out
 // from its first corner; fewer than three corners add nothing.
@@ -45,27 +47,38 @@ void ReadSubDMesh(const AcDbSubDMesh& entity, geom::SurfaceMesh& mesh) {
     }
 }
 
-// The polyface mesh's vertices and face records, read through the mesh's accessors for them.
-void ReadPolyFaceMesh(const AcDbPolyFaceMesh& entity, geom::SurfaceMesh& mesh) {
-    const std::size_t vertexCount = entity.vertexCount();
-    mesh.vertices.reserve(vertexCount);
-    for (std::size_t i = 0; i < vertexCount; ++i) {
-        const AcGePoint3d position = entity.vertexPosition(i);
-        mesh.vertices.emplace_back(position.x, position.y, position.z);
-    }
-    const std::size_t faceCount = entity.faceCount();
-    for (std::size_t f = 0; f < faceCount; ++f) {
-        Adesk::Int16 numbers[4];
-        entity.faceVertices(f, numbers);
-        std::int32_t corners[4];
-        int count = 0;
-        for (const Adesk::Int16 number : numbers) {
-            if (number != 0) {
-                corners[count++] = std::abs(static_cast<std::int32_t>(number)) - 1;
-            }
+// The polyface mesh's vertices and face records, each sub-entity opened for read through the
+// mesh's vertex iterator. A sub-entity that cannot be opened ends the reading with a step error.
+bool ReadPolyFaceMesh(const AcDbPolyFaceMesh& entity, geom::SurfaceMesh& mesh) {
+    const std::unique_ptr<AcDbObjectIterator> iterator(entity.vertexIterator());
+    for (iterator->start(); !iterator->done(); iterator->step()) {
+        AcDbObject* subentity = nullptr;
+        const Acad::ErrorStatus status =
+            acdbOpenAcDbObject(subentity, iterator->objectId(), AcDb::kForRead);
+        if (status != Acad::eOk) {
+            ReportStepError(kOpenSubentityStep, status);
+            return false;
         }
-        AddFace(corners, count, mesh);
+        const CloseOnExit closeSubentity(subentity);
+        if (subentity->isKindOf(AcDbPolyFaceMeshVertex::desc())) {
+            const AcGePoint3d position =
+                static_cast<AcDbPolyFaceMeshVertex*>(subentity)->position();
+            mesh.vertices.emplace_back(position.x, position.y, position.z);
+        } else if (subentity->isKindOf(AcDbFaceRecord::desc())) {
+            const auto* record = static_cast<AcDbFaceRecord*>(subentity);
+            std::int32_t corners[4];
+            int count = 0;
+            for (Adesk::UInt16 i = 0; i < 4; ++i) {
+                Adesk::Int16 number = 0;
+                record->getVertexAt(i, number);
+                if (number != 0) {
+                    corners[count++] = std::abs(static_cast<std::int32_t>(number)) - 1;
+                }
+            }
+            AddFace(corners, count, mesh);
+        }
     }
+    return true;
 }
 
 bool IsSubDMesh(const AcDbEntity& entity) {
@@ -101,8 +114,11 @@ bool ReadSurfaceMeshes(const std::vector<std::wstring>& handles, const wchar_t* 
             geom::SurfaceMesh& mesh = meshes.emplace_back();
             if (IsSubDMesh(*entity)) {
                 ReadSubDMesh(static_cast<const AcDbSubDMesh&>(*entity), mesh);
-            } else {
-                ReadPolyFaceMesh(static_cast<const AcDbPolyFaceMesh&>(*entity), mesh);
+            } else if (!ReadPolyFaceMesh(static_cast<const AcDbPolyFaceMesh&>(*entity), mesh)) {
+                endMeter.End();
+                const std::wstring message = L"Mesh " + handles[k] + L" could not be read!";
+                ReportFunctionError(label, message.c_str());
+                return false;
             }
             AppendHandleText(*entity, names);
         }

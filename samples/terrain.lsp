@@ -1,7 +1,9 @@
 ;;; Terrain survey sample: builds a coloured terrain surface from a survey point file.
 ;;;
-;;; Run it in the folder that holds terrain.csv, in a drawing that has the layer TERRAIN:
-;;;   kafcad --layer TERRAIN --save terrain.dxf --png terrain.png terrain.lsp
+;;; Run it in the folder that holds terrain.csv, in a drawing that has the layers TERRAIN, CONTOUR
+;;; and CONTOUR-MAJOR:
+;;;   kafcad --layer TERRAIN --layer CONTOUR --layer CONTOUR-MAJOR --save terrain.dxf \
+;;;          --png terrain.png terrain.lsp
 ;;; (run-sample.sh does all of this in out/sample/).
 
 ;; The survey points are in projected coordinates (eastings around 350000, northings around
@@ -22,8 +24,20 @@
 (princ (length meshes))
 (princ (strcat " (handles " (car meshes) " ... " (nth (- (length meshes) 1) meshes) ")\n"))
 
-;; Colour the meshes by elevation: dark green in the valley at 430 m to light brown on the
-;; heights at 580 m.
-(kaf-changeMeshColor meshes 430.0 580.0 '(40 95 55) '(215 195 165))
-(princ "\nColoured by elevation, 430 m green to 580 m brown.\n")
+;; The surface's counts, elevation range and areas, printed in one line.
+(setq stats (kaf-surfaceStatistics meshes))
+(princ "\n")
+
+;; Colour the meshes by elevation over the surface's real range: dark green in the valley to
+;; light brown on the heights.
+(kaf-changeMeshColor meshes (nth 2 stats) (nth 3 stats) '(40 95 55) '(215 195 165))
+(princ "\nColoured by elevation, green at the lowest point to brown at the highest.\n")
+
+;; Contour lines every 5 m on layer CONTOUR; every fifth level (every 25 m) is a major contour
+;; on layer CONTOUR-MAJOR.
+(setq contours (kaf-contours meshes 5.0 0.0 "CONTOUR" 5 "CONTOUR-MAJOR"))
+
+;; Cut and fill against a level platform at 450 m: the earth above it (cut) and the space
+;; below it (fill), printed in one line.
+(setq datum (kaf-volumeToDatum meshes 450.0))
 (princ)

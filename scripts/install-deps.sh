@@ -7,7 +7,9 @@ packages=(
     nlohmann-json3-dev                     # JSON drawings in the stand-in host
     libcgal-dev                            # reference triangulator for the benchmark
     python3-ezdxf                          # independent DXF reader for the drawing-file tests
+    librecad                               # second DXF reader: draws saved drawings (dxf2pdf)
     pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
+    libpugixml-dev                         # kafcad: LandXML surface files
     python3                                # the terrain sample's generator
     clang-format-16                        # the formatting check (braces on every if)
 )

@@ -7,6 +7,10 @@
 
 namespace kafcad {
 
+// The reason given when an evaluation runs out of memory (std::bad_alloc): reported as an error,
+// after which the session goes on.
+constexpr const char* kOutOfMemory = "out of memory";
+
 class LispError : public std::runtime_error {
 public:
     explicit LispError(const std::string& reason) : std::runtime_error(reason) {}

@@ -17,6 +17,28 @@ namespace fs = std::filesystem;
 // Loads nested deeper than this are taken for a script that loads itself.
 constexpr std::size_t kMaxLoadDepth = 64;
 
+// Evaluations nested deeper than this (forms within forms, across loads) are refused before the
+// stack runs out; a form read from a text is at most 1000 levels deep.
+constexpr int kMaxEvaluationDepth = 2000;
+
+// Counts one level of evaluation for as long as it lasts.
+class DepthCount {
+public:
+    explicit DepthCount(int& depth) : depth_(depth) {
+        if (++depth_ > kMaxEvaluationDepth) {
+            --depth_;
+            throw LispError("too deeply nested (more than " + std::to_string(kMaxEvaluationDepth) +
+                            " levels of evaluation)");
+        }
+    }
+    ~DepthCount() { --depth_; }
+    DepthCount(const DepthCount&) = delete;
+    DepthCount& operator=(const DepthCount&) = delete;
+
+private:
+    int& depth_;
+};
+
 // Restores a variable's value when a foreach ends, also by an error.
 class VariableRestorer {
 public:
@@ -92,6 +114,7 @@ Value Evaluator::Evaluate(const Value& form) {
     if (!form.isList()) {
         return form;
     }
+    const DepthCount count(depth_);
     return EvaluateList(form);
 }
 
@@ -203,7 +226,7 @@ Value Evaluator::Foreach(const std::vector<Value>& items) {
 
 Value Evaluator::Load(const std::vector<Value>& arguments) {
     CheckArgumentCount(arguments, 1, 2);
-    const std::string name = kafhost::wideToUtf8(StringArgument(arguments[0]));
+    const std::string name = FileNameArgument(arguments[0]);
     const fs::path path =
         FindScript(name, scriptFolders_.empty() ? std::string() : scriptFolders_.back());
     if (path.empty()) {

@@ -15,7 +15,8 @@
 // Any other head names a function of the libraries, searched in order; its arguments are
 // evaluated in order and passed to it. Failures throw LispError with AutoLISP's reasons:
 // "no function definition: NAME" (before any argument is evaluated), "bad function: X",
-// "too few arguments", "too many arguments", "bad argument type: ...", and the libraries' own.
+// "too few arguments", "too many arguments", "bad argument type: ...", "too deeply nested (more
+// than 2000 levels of evaluation)" (forms within forms, across loads), and the libraries' own.
 //
 // EvaluateScript(forms, folder): evaluates a script's forms in order with folder as the folder
 // that load resolves names against; gives the last value (nil for none). EvaluateInFolder does
@@ -55,6 +56,7 @@ private:
     std::vector<FunctionLibrary*> libraries_;
     std::map<std::wstring, Value> variables_;
     std::vector<std::string> scriptFolders_;
+    int depth_ = 0;
 };
 
 }  // namespace kafcad

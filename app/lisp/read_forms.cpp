@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <stdexcept>
+#include <string>
 
+#include "app/lisp/byte_text.h"
 #include "app/lisp/parse_number.h"
 #include "app/lisp/read_error.h"
 #include "kafhost/utf8_to_wide.h"
@@ -25,6 +27,10 @@ std::string ToUpper(std::string text) {
     }
     return text;
 }
+
+// Lists and quotes nested deeper than this are refused: the reader, the evaluator and every
+// printer of a value recurse once per level, and far deeper input would overflow the stack.
+constexpr int kMaxNesting = 1000;
 
 // A recursive-descent reader over one text.
 class Reader {
@@ -60,6 +66,24 @@ private:
         return false;
     }
 
+    // Counts one level of nesting while a list or quote is read.
+    class Nesting {
+    public:
+        explicit Nesting(Reader& reader) : reader_(reader) {
+            if (++reader_.depth_ > kMaxNesting) {
+                throw ReadError("too deeply nested (more than " + std::to_string(kMaxNesting) +
+                                    " levels of lists and quotes)",
+                                reader_.pos_);
+            }
+        }
+        ~Nesting() { --reader_.depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Reader& reader_;
+    };
+
     Value ReadForm() {
         const char c = text_[pos_];
         if (c == '(') {
@@ -75,6 +99,7 @@ private:
     }
 
     Value ReadList() {
+        const Nesting nesting(*this);
         const std::size_t open = pos_++;
         std::vector<Value> items;
         for (;;) {
@@ -90,6 +115,7 @@ private:
     }
 
     Value ReadQuoted() {
+        const Nesting nesting(*this);
         const std::size_t quote = pos_++;
         if (!SkipBlanks()) {
             throw ReadError("nothing to quote after \"'\"", quote, true);
@@ -110,7 +136,8 @@ private:
             }
             const char c = text_[pos_++];
             if (c == '"') {
-                return Value::string(kafhost::utf8ToWide(contents));
+                // Bytes that are not UTF-8 are kept, so that such a file name still opens.
+                return Value::string(BytesToWide(contents));
             }
             if (c == '\\') {
                 contents += ReadEscape();
@@ -189,6 +216,7 @@ private:
 
     const std::string& text_;
     std::size_t pos_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -5,7 +5,8 @@
 // code, 0 to 255), symbols (names in upper case; nil and T in any case read as nil and T),
 // lists in parentheses, 'x as (quote x), and skips ; comments to the end of the line. Throws
 // ReadError (what and where) for unbalanced parentheses, unterminated strings, unknown escapes,
-// dotted pairs and numbers out of range.
+// dotted pairs, numbers out of range and lists and quotes nested more than 1000 levels deep
+// ("too deeply nested ...").
 #pragma once
 
 #include <string>

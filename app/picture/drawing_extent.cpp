@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/picture/polyline_path.h"
+#include "app/picture/shown_entities.h"
 
 namespace kafcad {
 
@@ -19,16 +20,10 @@ void Extent::Add(double x, double y) {
     maxY = std::max(maxY, y);
 }
 
-bool InTopView(const kafhost::EntityInfo& entity) {
-    return entity.space == L"model" && !entity.erased;
-}
-
 Extent DrawingExtent(const kafhost::DrawingSnapshot& drawing) {
     Extent extent;
-    for (const kafhost::EntityInfo& entity : drawing.entities) {
-        if (!InTopView(entity)) {
-            continue;
-        }
+    for (const kafhost::EntityInfo* shown : ShownEntities(drawing)) {
+        const kafhost::EntityInfo& entity = *shown;
         for (const kafhost::Point3& vertex : entity.vertices) {
             extent.Add(vertex[0], vertex[1]);
         }

@@ -1,6 +1,6 @@
 // DrawingExtent(drawing): the x-y bounding box of what a top view of model space shows: the
 // vertices of meshes, the corners of 3D faces and the paths of polylines (arcs included), of
-// every model-space entity that is not erased. empty when there is none.
+// every entity the view shows (ShownEntities). empty when there is none.
 #pragma once
 
 #include "kafhost/drawing_snapshot.h"
@@ -18,8 +18,5 @@ struct Extent {
 };
 
 Extent DrawingExtent(const kafhost::DrawingSnapshot& drawing);
-
-// Whether an entity is part of the top view: in model space and not erased.
-bool InTopView(const kafhost::EntityInfo& entity);
 
 }  // namespace kafcad

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -12,9 +13,13 @@
 
 #include "app/picture/draw_line.h"
 #include "app/picture/drawing_extent.h"
+#include "app/picture/elevation_legend.h"
 #include "app/picture/polyline_path.h"
+#include "app/picture/scale_bar.h"
 #include "app/picture/shade_triangle.h"
+#include "app/picture/shown_entities.h"
 #include "app/picture/view_transform.h"
+#include "platform/files/replace_file.h"
 
 namespace kafcad {
 namespace {
@@ -28,6 +33,10 @@ constexpr std::uint32_t kFaceEdges = 0x1A338C;
 constexpr float kFaceEdgeStrength = 1.0f;
 constexpr double kPolylineRed = 0.80, kPolylineGreen = 0.10, kPolylineBlue = 0.10;
 constexpr double kPolylineWidth = 1.5;
+// The legend's panel on the right, in pictures large enough to hold it beside the view.
+constexpr int kLegendWidth = 110;
+constexpr int kLegendMinWidth = 320;
+constexpr int kLegendMinHeight = 200;
 
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -40,6 +49,12 @@ void CheckStatus(cairo_status_t status) {
     if (status != CAIRO_STATUS_SUCCESS) {
         throw std::runtime_error(cairo_status_to_string(status));
     }
+}
+
+cairo_status_t WriteToFile(void* file, const unsigned char* data, unsigned int length) {
+    return std::fwrite(data, 1, length, static_cast<std::FILE*>(file)) == length
+               ? CAIRO_STATUS_SUCCESS
+               : CAIRO_STATUS_WRITE_ERROR;
 }
 
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
@@ -193,13 +208,11 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     cairo_paint(cr);
     cairo_surface_flush(surface.get());
 
-    std::vector<const EntityInfo*> shown;
-    for (const EntityInfo& entity : drawing.entities) {
-        if (InTopView(entity)) {
-            shown.push_back(&entity);
-        }
-    }
-    const ViewTransform view = FitView(DrawingExtent(drawing), width, height);
+    const std::vector<const EntityInfo*> shown = ShownEntities(drawing);
+    const std::vector<RampSample> ramp = ElevationRamp(shown);
+    const bool legend = !ramp.empty() && width >= kLegendMinWidth && height >= kLegendMinHeight;
+    const int viewWidth = legend ? width - kLegendWidth : width;
+    const ViewTransform view = FitView(DrawingExtent(drawing), viewWidth, height);
     PixelPainter painter(
         PixelImage{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())),
                    width, height, cairo_image_surface_get_stride(surface.get()) / 4},
@@ -232,9 +245,16 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
             DrawPolyline(cr, *entity, view);
         }
     }
+    if (legend) {
+        DrawElevationLegend(cr, ramp, viewWidth, kLegendWidth, height);
+        DrawScaleBar(cr, view, viewWidth, height);
+    }
     CheckStatus(cairo_status(cr));
     cairo_surface_flush(surface.get());
-    CheckStatus(cairo_surface_write_to_png(surface.get(), path.c_str()));
+    // Through a temporary file, so that a failed write keeps the earlier picture.
+    kafhost::replaceFile(path, [&surface](std::FILE* file) {
+        CheckStatus(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, file));
+    });
 }
 
 }  // namespace kafcad

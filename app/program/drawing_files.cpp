@@ -4,12 +4,16 @@
 #include <iostream>
 #include <vector>
 
+#include "app/lisp/script_file.h"
+#include "app/terminal/escape_controls.h"
 #include "kafhost/drawing_dxf.h"
+#include "kafhost/drawing_json.h"
+#include "kafhost/drawing_landxml.h"
 
 namespace kafcad {
+namespace {
 
-bool IsDxfPath(const std::string& path) {
-    const std::string extension = ".dxf";
+bool HasExtension(const std::string& path, const std::string& extension) {
     if (path.size() < extension.size()) {
         return false;
     }
@@ -22,15 +26,35 @@ bool IsDxfPath(const std::string& path) {
     return true;
 }
 
+void ShowNotes(const std::string& path, const std::vector<std::string>& notes, std::ostream& out) {
+    for (const std::string& note : notes) {
+        out << "kafcad: " << path << ": " << EscapeControls(note) << "\n";
+    }
+}
+
+}  // namespace
+
+bool IsDxfPath(const std::string& path) {
+    return HasExtension(path, ".dxf");
+}
+
+bool IsLandXmlPath(const std::string& path) {
+    return HasExtension(path, ".xml");
+}
+
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes) {
-    if (!IsDxfPath(path)) {
+    const std::string kind = UnreadableKind(path);
+    if (!kind.empty()) {
+        throw kafhost::DrawingFileError(path + ": cannot open: " + kind);
+    }
+    if (!IsDxfPath(path) && !IsLandXmlPath(path)) {
         return kafhost::loadDrawingFile(path);
     }
     std::vector<std::string> skipped;
-    kafhost::DrawingSnapshot drawing = kafhost::loadDxfDrawingFile(path, skipped);
-    for (const std::string& note : skipped) {
-        notes << "kafcad: " << path << ": " << note << "\n";
-    }
+    kafhost::DrawingSnapshot drawing = IsDxfPath(path)
+                                           ? kafhost::loadDxfDrawingFile(path, skipped)
+                                           : kafhost::loadLandXmlDrawingFile(path, skipped);
+    ShowNotes(path, skipped, notes);
     return drawing;
 }
 
@@ -38,12 +62,36 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
     return ReadDrawingFile(path, std::cerr);
 }
 
-void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
-    if (IsDxfPath(path)) {
+void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    // LandXML is an exchange of surfaces only: what it leaves out is named when it is written.
+    if (IsDxfPath(path) || IsLandXmlPath(path)) {
+        return;
+    }
+    const std::string losses = kafhost::dxfDataJsonCannotKeep(drawing);
+    if (!losses.empty()) {
+        throw kafhost::DrawingFileError(path +
+                                        ": a JSON drawing file cannot keep what the DXF "
+                                        "file held (" +
+                                        losses + "); save it as .dxf");
+    }
+}
+
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                      std::ostream& notes) {
+    CheckDrawingFileKeeps(drawing, path);
+    if (IsLandXmlPath(path)) {
+        std::vector<std::string> leftOut;
+        kafhost::saveLandXmlDrawingFile(drawing, path, leftOut);
+        ShowNotes(path, leftOut, notes);
+    } else if (IsDxfPath(path)) {
         kafhost::saveDxfDrawingFile(drawing, path);
     } else {
         kafhost::saveDrawingFile(drawing, path);
     }
+}
+
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    WriteDrawingFile(drawing, path, std::cerr);
 }
 
 }  // namespace kafcad

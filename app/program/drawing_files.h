@@ -1,10 +1,15 @@
-// Drawing files of kafcad by their extension: ".dxf" (in any case) is DXF, any other is JSON.
+// Drawing files of kafcad by their extension (in any case): ".dxf" is DXF, ".xml" is LandXML, any
+// other is JSON.
 //
-// IsDxfPath(path): whether path names a DXF file.
-// ReadDrawingFile(path, notes): the drawing in the file; what the DXF reader skipped goes to notes
-//   (standard error when not given) as "kafcad: PATH: NOTE" lines. Throws
+// IsDxfPath(path), IsLandXmlPath(path): whether path names a DXF or a LandXML file.
+// ReadDrawingFile(path, notes): the drawing in the file; what the DXF or LandXML reader skipped
+//   goes to notes (standard error when not given) as "kafcad: PATH: NOTE" lines. Throws
 //   kafhost::DrawingFileError.
-// WriteDrawingFile(drawing, path): saves the drawing in the file's format. Throws
+// CheckDrawingFileKeeps(drawing, path): throws kafhost::DrawingFileError when a JSON file cannot
+//   keep what the drawing holds (what was read from a DXF file beyond what JSON holds).
+// WriteDrawingFile(drawing, path, notes): checks as above and saves the drawing in the file's
+//   format; what LandXML leaves out goes to notes (standard error when not given) as such lines.
+//   Throws
 //   kafhost::DrawingFileError.
 #pragma once
 
@@ -17,8 +22,12 @@
 namespace kafcad {
 
 bool IsDxfPath(const std::string& path);
+bool IsLandXmlPath(const std::string& path);
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& notes);
 kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path);
+void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::string& path);
+void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                      std::ostream& notes);
 void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string& path);
 
 }  // namespace kafcad

@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "app/lisp/error.h"
+#include "app/lisp/print_value.h"
 #include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
 
@@ -25,6 +26,12 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 void CheckPassable(const Value& value) {
     if (value.isSymbol()) {
         throw LispError("bad argument type: symbol " + kafhost::wideToUtf8(value.symbolName()) +
+                        " cannot be passed to a function");
+    }
+    // The host's strings end at a NUL: "good.csv\000junk" would name good.csv.
+    if (value.kind() == Value::Kind::kString &&
+        value.asString().find(L'\0') != std::wstring::npos) {
+        throw LispError("bad argument value: string with a NUL character " + PrintValue(value) +
                         " cannot be passed to a function");
     }
     for (const Value& item : value.items()) {

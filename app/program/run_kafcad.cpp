@@ -1,6 +1,7 @@
 #include "app/program/run_kafcad.h"
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
@@ -12,14 +13,15 @@
 #include "app/lisp/command_line_output.h"
 #include "app/lisp/error.h"
 #include "app/lisp/evaluate.h"
-#include "app/picture/render_top_view.h"
 #include "app/program/default_module_path.h"
 #include "app/program/drawing_files.h"
+#include "app/program/drawing_output.h"
 #include "app/program/exit_status.h"
 #include "app/program/host_function_library.h"
 #include "app/program/read_inputs.h"
 #include "app/program/usage_error.h"
 #include "app/program/usage_text.h"
+#include "app/terminal/escape_controls.h"
 #include "app/terminal/interactive_session.h"
 #include "app/terminal/progress_display.h"
 #include "app/terminal/show_value.h"
@@ -37,12 +39,20 @@ struct RunFailure {
     int exitStatus;
 };
 
-void LoadDrawing(kafhost::Host& host, const std::string& path) {
+void LoadDrawing(kafhost::Host& host, const std::string& path, const Options& options) {
     kafhost::DrawingSnapshot drawing;
     try {
         drawing = ReadDrawingFile(path);
     } catch (const kafhost::DrawingFileError& error) {
         throw RunFailure{std::string("cannot load drawing ") + error.what(), kExitUsage};
+    }
+    // A save that would lose what the file holds is refused before anything runs.
+    try {
+        if (options.savePath) {
+            CheckDrawingFileKeeps(drawing, *options.savePath);
+        }
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitUsage};
     }
     std::wstring error;
     if (!host.loadSnapshot(drawing, error)) {
@@ -82,27 +92,16 @@ int EvaluateSources(Evaluator& evaluator, const std::vector<Source>& sources,
                 commandLine.EndLine();
                 reportError(error.what());
                 return kExitFailed;
+            } catch (const std::bad_alloc&) {
+                // What the failed step held is freed by now; the drawing is as it was.
+                commandLine.EndLine();
+                reportError(kOutOfMemory);
+                return kExitFailed;
             }
         }
     }
     commandLine.EndLine();
     return kExitOk;
-}
-
-void SaveDrawing(kafhost::Host& host, const std::string& path) {
-    try {
-        WriteDrawingFile(host.snapshot(), path);
-    } catch (const kafhost::DrawingFileError& error) {
-        throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitFailed};
-    }
-}
-
-void RenderPicture(kafhost::Host& host, const std::string& path, const PictureSize& size) {
-    try {
-        RenderTopView(host.snapshot(), path, size.width, size.height);
-    } catch (const std::runtime_error& error) {
-        throw RunFailure{"cannot write picture " + path + ": " + error.what(), kExitFailed};
-    }
 }
 
 // Connects the host's command line, meter and message boxes to the console for one run, and
@@ -119,7 +118,9 @@ public:
             [&display](const kafhost::MeterEvent& event) { display.OnMeterEvent(event); });
         host.setMessageBoxEcho(false);
         host.setMessageBoxSink([&display](const kafhost::MessageBoxRecord& box) {
-            display.WriteMessage(kafhost::wideToUtf8(box.caption + L": " + box.text) + "\n");
+            // A box may quote a file's contents: a row of a point file.
+            display.WriteMessage(
+                EscapeControls(kafhost::wideToUtf8(box.caption + L": " + box.text), true) + "\n");
         });
     }
     ~HostConnection() {
@@ -138,7 +139,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
               const Console& console) {
     kafhost::Host& host = kafhost::Host::instance();
     if (options.drawingPath) {
-        LoadDrawing(host, *options.drawingPath);
+        LoadDrawing(host, *options.drawingPath, options);
     }
     AddLayers(host, options.layers);
 
@@ -153,10 +154,11 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     DefineComparisonFunctions(builtins);
     DefineListFunctions(builtins);
     DefineTextFunctions(builtins, commandLine);
+    DefineDrawingFunctions(builtins, host);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
     const auto reportError = [&display](const std::string& reason) {
-        display.WriteMessage("; error: " + reason + "\n");
+        display.WriteMessage("; error: " + EscapeControls(reason) + "\n");
     };
 
     int status = kExitOk;
@@ -166,13 +168,27 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
         status = EvaluateSources(evaluator, sources, commandLine, reportError);
     }
     if (status != kExitOk) {
+        // A run that failed part-way leaves a drawing half done: it is not written, and the
+        // user is told so.
+        if (options.savePath) {
+            display.WriteMessage("kafcad: the drawing was not saved to " + *options.savePath +
+                                 ": the run ended with an error\n");
+        }
+        if (options.pngPath) {
+            display.WriteMessage("kafcad: the picture was not written to " + *options.pngPath +
+                                 ": the run ended with an error\n");
+        }
         return status;
     }
-    if (options.savePath) {
-        SaveDrawing(host, *options.savePath);
-    }
-    if (options.pngPath) {
-        RenderPicture(host, *options.pngPath, options.pngSize);
+    try {
+        if (options.savePath) {
+            SaveDrawing(host, *options.savePath);
+        }
+        if (options.pngPath) {
+            WritePicture(host, *options.pngPath, options.pngSize);
+        }
+    } catch (const OutputError& error) {
+        throw RunFailure{error.what(), kExitFailed};
     }
     return kExitOk;
 }
@@ -196,11 +212,14 @@ int RunKafcad(const Options& options, const Console& console) {
         }
         return RunInHost(options, ReadInputs(inputs), interactive, console);
     } catch (const UsageError& error) {
-        console.err << "kafcad: " << error.what() << "\n";
+        console.err << "kafcad: " << EscapeControls(error.what()) << "\n";
         return kExitUsage;
     } catch (const RunFailure& failure) {
-        console.err << "kafcad: " << failure.message << "\n";
+        console.err << "kafcad: " << EscapeControls(failure.message) << "\n";
         return failure.exitStatus;
+    } catch (const std::bad_alloc&) {
+        console.err << "kafcad: " << kOutOfMemory << "\n";
+        return kExitFailed;
     }
 }
 

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <new>
 #include <vector>
 
 #include "app/lisp/error.h"
 #include "app/lisp/read_error.h"
 #include "app/lisp/read_forms.h"
+#include "app/terminal/interrupt_keys.h"
 #include "app/terminal/show_value.h"
 
 namespace kafcad {
@@ -57,6 +59,10 @@ void EvaluateEntry(const std::vector<Value>& forms, Evaluator& evaluator,
             commandLine.EndLine();
             reportError(error.what());
             return;
+        } catch (const std::bad_alloc&) {
+            commandLine.EndLine();
+            reportError(kOutOfMemory);
+            return;
         }
     }
 }
@@ -66,15 +72,36 @@ void EvaluateEntry(const std::vector<Value>& forms, Evaluator& evaluator,
 void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
                            const std::function<void(const std::string& reason)>& reportError) {
     const std::string historyPath = HistoryPath();
+    // kafcad handles Ctrl-C itself (InterruptKeys); the editor is only to restore the terminal.
+    rl_catch_signals = 0;
     using_history();
     stifle_history(kHistoryLines);
     if (!historyPath.empty()) {
         read_history(historyPath.c_str());
     }
+    const auto remember = [&historyPath](const std::string& entry) {
+        add_history(HistoryEntry(entry).c_str());
+        // Written after each entry, so that no way of ending the session loses it.
+        if (!historyPath.empty()) {
+            write_history(historyPath.c_str());
+        }
+    };
 
+    InterruptKeys interrupts;
     std::string entry;
     std::string line;
-    while (ReadLine(entry.empty() ? "Command: " : "(_> ", line)) {
+    for (;;) {
+        interrupts.Running(false);
+        const bool read = ReadLine(entry.empty() ? "Command: " : "(_> ", line);
+        if (interrupts.TakeCancelled()) {
+            // Ctrl-C drops what was typed of the entry, all its lines, and asks anew.
+            commandLine.Write("\n");
+            entry.clear();
+            continue;
+        }
+        if (!read) {
+            break;
+        }
         commandLine.AssumeLineStart();
         entry += line + "\n";
         std::vector<Value> forms;
@@ -84,21 +111,19 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
             if (error.incomplete()) {
                 continue;
             }
-            add_history(HistoryEntry(entry).c_str());
+            remember(entry);
             entry.clear();
             reportError(std::string("malformed expression: ") + error.what());
             continue;
         }
         if (!forms.empty()) {
-            add_history(HistoryEntry(entry).c_str());
+            remember(entry);
         }
         entry.clear();
+        interrupts.Running(true);
         EvaluateEntry(forms, evaluator, commandLine, reportError);
     }
     commandLine.Write("\n");
-    if (!historyPath.empty()) {
-        write_history(historyPath.c_str());
-    }
 }
 
 }  // namespace kafcad

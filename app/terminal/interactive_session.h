@@ -2,7 +2,10 @@
 // line editing and history (libedit). Shows "Command: ", reads a line, and while it leaves a
 // list or string open reads more after "(_> "; then evaluates each expression and shows its
 // value (ShowValue). An error is handed to reportError (its reason) and the session goes on.
-// Ends at end of input (Ctrl-D). History is kept in ~/.kafcad_history when HOME is set.
+// Ends at end of input (Ctrl-D). Ctrl-C at the prompt drops the entry typed so far (all its
+// lines) and shows "Command: " again; while an entry is evaluated it cannot stop the call (see
+// InterruptKeys). History is kept in ~/.kafcad_history when HOME is set, written after each
+// entry.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,7 @@
 #include "platform/db/database.h"
 
 #include <cwctype>
+#include <stdexcept>
 
 #include "platform/db/object_state.h"
 #include "platform/db/polyface_storage.h"
@@ -38,7 +39,7 @@ Database::Database() {
         addFixedObject(*block.record, kBlockTableHandle + 1 + i, kBlockTableHandle);
         blocks_.push_back(block);
     }
-    layers_.push_back(LayerInfo{L"0", false});
+    addLayer(LayerInfo{L"0", false});
 }
 
 Database::~Database() {
@@ -88,6 +89,13 @@ Acad::ErrorStatus Database::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFo
     return Acad::eOk;
 }
 
+std::uint64_t Database::allocateHandle() {
+    if (nextHandle_ == UINT64_MAX) {
+        throw std::length_error("the drawing has given out every handle");
+    }
+    return nextHandle_++;
+}
+
 void Database::reserveHandle(std::uint64_t handle) {
     if (handle >= nextHandle_) {
         nextHandle_ = handle + 1;
@@ -107,12 +115,21 @@ AcDbObject* Database::object(std::uint64_t handle) const {
 
 AcDbPolyFaceMesh* Database::subentityOwner(std::uint64_t handle, bool& faceRecord,
                                            std::uint32_t& index) const {
-    for (AcDbPolyFaceMesh* mesh : polyFaceMeshes_) {
-        if (kafhostObjectAccess::storage(*mesh).find(handle, faceRecord, index)) {
-            return mesh;
-        }
+    // Runs never overlap, so only the run starting last at or below the handle can hold it.
+    auto run = subentityRuns_.upper_bound(handle);
+    if (run == subentityRuns_.begin()) {
+        return nullptr;
     }
-    return nullptr;
+    --run;
+    return kafhostObjectAccess::storage(*run->second).find(handle, faceRecord, index) ? run->second
+                                                                                      : nullptr;
+}
+
+void Database::noteSubentityHandle(AcDbPolyFaceMesh& mesh, std::uint64_t handle) {
+    const AcDbPolyFaceMesh::Storage& storage = kafhostObjectAccess::storage(mesh);
+    if (!storage.runs.empty() && storage.runs.back().first == handle) {
+        subentityRuns_[handle] = &mesh;
+    }
 }
 
 Database::Block* Database::blockOf(const AcDbBlockTableRecord* record) {
@@ -158,7 +175,9 @@ void Database::addEntity(Block& block, AcDbEntity& entity, std::uint64_t handle)
             const bool faceRecords = kind == 1;
             const std::size_t count = faceRecords ? storage.faces.size() : storage.vertices.size();
             for (std::size_t i = 0; i < count; ++i) {
-                storage.addHandle(faceRecords, static_cast<std::uint32_t>(i), allocateHandle());
+                const std::uint64_t subentity = allocateHandle();
+                storage.addHandle(faceRecords, static_cast<std::uint32_t>(i), subentity);
+                noteSubentityHandle(mesh, subentity);
             }
         }
         for (AcDbObject* child : storage.openChildren) {
@@ -172,7 +191,6 @@ void Database::addEntity(Block& block, AcDbEntity& entity, std::uint64_t handle)
             childState.db = this;
             childState.owner = handle;
         }
-        addPolyFaceMesh(&mesh);
     }
 }
 
@@ -184,21 +202,34 @@ void Database::forget(AcDbObject& object) {
             block.entities[state.index] = nullptr;
         }
     }
-    for (std::size_t i = 0; i < polyFaceMeshes_.size(); ++i) {
-        if (polyFaceMeshes_[i] == &object) {
-            polyFaceMeshes_.erase(polyFaceMeshes_.begin() + static_cast<std::ptrdiff_t>(i));
-            break;
+    if (object.isA() == AcDbPolyFaceMesh::desc()) {
+        for (const auto& run :
+             kafhostObjectAccess::storage(static_cast<AcDbPolyFaceMesh&>(object)).runs) {
+            subentityRuns_.erase(run.first);
         }
     }
 }
 
-const LayerInfo* Database::findLayer(const std::wstring& name) const {
-    for (const LayerInfo& layer : layers_) {
-        if (sameNameIgnoringCase(layer.name, name.c_str())) {
-            return &layer;
-        }
+namespace {
+
+std::wstring upperCaseName(const std::wstring& name) {
+    std::wstring upper = name;
+    for (wchar_t& c : upper) {
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
     }
-    return nullptr;
+    return upper;
+}
+
+}  // namespace
+
+void Database::addLayer(const LayerInfo& layer) {
+    layerIndex_.emplace(upperCaseName(layer.name), layers_.size());
+    layers_.push_back(layer);
+}
+
+const LayerInfo* Database::findLayer(const std::wstring& name) const {
+    const auto found = layerIndex_.find(upperCaseName(name));
+    return found == layerIndex_.end() ? nullptr : &layers_[found->second];
 }
 
 Database* liveDatabase(const AcDbDatabase* database) {

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,7 +41,8 @@ public:
     Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound,
                                       const AcDbHandle& handle, Adesk::UInt32 xRefId) override;
 
-    std::uint64_t allocateHandle() { return nextHandle_++; }
+    // The next handle; throws std::length_error rather than give one out twice.
+    std::uint64_t allocateHandle();
     std::uint64_t nextHandle() const { return nextHandle_; }
     // Makes sure later handles are above this one.
     void reserveHandle(std::uint64_t handle);
@@ -65,12 +68,18 @@ public:
     void addEntity(Block& block, AcDbEntity& entity, std::uint64_t handle);
     // Forgets an object that was deleted while it was in the drawing.
     void forget(AcDbObject& object);
-    // Polyface meshes that are in the drawing (where sub-entity handles are looked up).
-    void addPolyFaceMesh(AcDbPolyFaceMesh* mesh) { polyFaceMeshes_.push_back(mesh); }
+    // Records that a sub-entity of a polyface mesh in the drawing has the handle (its storage
+    // has it already), so that subentityOwner finds it.
+    void noteSubentityHandle(AcDbPolyFaceMesh& mesh, std::uint64_t handle);
 
-    std::vector<LayerInfo>& layers() { return layers_; }
+    // The DXF file the drawing was read from (null for others); saving keeps what it holds.
+    const std::shared_ptr<const DxfOrigin>& dxfOrigin() const { return dxfOrigin_; }
+    void setDxfOrigin(std::shared_ptr<const DxfOrigin> origin) { dxfOrigin_ = std::move(origin); }
+
     const std::vector<LayerInfo>& layers() const { return layers_; }
-    // The layer with that name (any case), or null.
+    // Adds a layer whose name (any case) the drawing does not have yet.
+    void addLayer(const LayerInfo& layer);
+    // The layer with that name (any case), or null; a search in the index of names.
     const LayerInfo* findLayer(const std::wstring& name) const;
 
 private:
@@ -80,8 +89,12 @@ private:
     std::unordered_map<std::uint64_t, AcDbObject*> objects_;
     AcDbBlockTable* blockTable_ = nullptr;
     std::vector<Block> blocks_;
-    std::vector<AcDbPolyFaceMesh*> polyFaceMeshes_;
+    // Polyface meshes by the first handle of each run of their sub-entities' handles.
+    std::map<std::uint64_t, AcDbPolyFaceMesh*> subentityRuns_;
     std::vector<LayerInfo> layers_;
+    // Each layer's position in layers_ by its name in upper case.
+    std::map<std::wstring, std::size_t> layerIndex_;
+    std::shared_ptr<const DxfOrigin> dxfOrigin_;
 };
 
 // The drawing of a live database, or null for one that is gone (or null).

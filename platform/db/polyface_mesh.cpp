@@ -23,6 +23,15 @@ void AcDbPolyFaceMesh::Storage::addHandle(bool faceRecord, std::uint32_t index,
     runs.push_back(Run{handle, index, 1, faceRecord});
 }
 
+std::uint64_t AcDbPolyFaceMesh::Storage::handleOf(bool faceRecord, std::uint32_t index) const {
+    for (const Run& run : runs) {
+        if (run.faceRecords == faceRecord && index >= run.start && index - run.start < run.count) {
+            return run.first + (index - run.start);
+        }
+    }
+    return 0;
+}
+
 bool AcDbPolyFaceMesh::Storage::find(std::uint64_t handle, bool& faceRecord,
                                      std::uint32_t& index) const {
     for (const Run& run : runs) {
@@ -97,6 +106,7 @@ void attachSubentity(AcDbPolyFaceMesh& mesh, AcDbObject& child, bool faceRecord,
         state.db = meshState.db;
         state.owner = meshState.handle;
         storage.addHandle(faceRecord, index, state.handle);
+        meshState.db->noteSubentityHandle(mesh, state.handle);
     }
     storage.openChildren.push_back(&child);
     syncOpenRegistration(child);
@@ -202,6 +212,52 @@ Adesk::Int16 AcDbPolyFaceMesh::numVertices() const {
 
 Adesk::Int16 AcDbPolyFaceMesh::numFaces() const {
     return static_cast<Adesk::Int16>(static_cast<Adesk::UInt16>(storage_->faces.size()));
+}
+
+AcDbObjectIterator* AcDbPolyFaceMesh::vertexIterator() const {
+    auto* iterator = new AcDbObjectIterator();
+    const ObjectState& state = stateOf(*this);
+    if (state.db == nullptr) {
+        return iterator;
+    }
+    const std::size_t total = storage_->vertices.size() + storage_->faces.size();
+    iterator->ids_ = new AcDbObjectId[total];
+    for (std::size_t i = 0; i < total; ++i) {
+        const bool faceRecord = i >= storage_->vertices.size();
+        const auto index =
+            static_cast<std::uint32_t>(faceRecord ? i - storage_->vertices.size() : i);
+        const std::uint64_t handle = storage_->handleOf(faceRecord, index);
+        if (handle != 0) {
+            iterator->ids_[iterator->count_++] = AcDbObjectId(state.db, handle);
+        }
+    }
+    return iterator;
+}
+
+AcDbObjectIterator::~AcDbObjectIterator() {
+    delete[] ids_;
+}
+
+bool AcDbObjectIterator::done() const {
+    return position_ < 0 || position_ >= count_;
+}
+
+void AcDbObjectIterator::step(bool backwards, bool /*skipDeleted: sub-entities are never erased*/) {
+    if (!done()) {
+        position_ += backwards ? -1 : 1;
+    }
+}
+
+void AcDbObjectIterator::start(bool atEnd) {
+    position_ = atEnd ? count_ - 1 : 0;
+}
+
+AcDbEntity* AcDbObjectIterator::entity() {
+    return nullptr;
+}
+
+AcDbObjectId AcDbObjectIterator::objectId() {
+    return done() ? AcDbObjectId::kNull : ids_[position_];
 }
 
 std::size_t AcDbPolyFaceMesh::vertexCount() const {

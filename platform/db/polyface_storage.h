@@ -26,6 +26,9 @@ struct AcDbPolyFaceMesh::Storage {
 
     // Records that the sub-entity (vertex or face record number index) has the handle.
     void addHandle(bool faceRecord, std::uint32_t index, std::uint64_t handle);
+    // The handle of sub-entity index (a vertex or a face record); 0 when it has none (the mesh is
+    // not in a drawing).
+    std::uint64_t handleOf(bool faceRecord, std::uint32_t index) const;
     // The sub-entity with the handle; false when the mesh has none.
     bool find(std::uint64_t handle, bool& faceRecord, std::uint32_t& index) const;
     // The open sub-entity object with the handle, or null.

@@ -11,6 +11,9 @@ namespace {
 
 using Access = kafhostObjectAccess;
 
+constexpr const wchar_t* kNoRoomForHandles =
+    L"new handles are given above the highest one and need room below FFFFFFFFFFFFFFFF";
+
 constexpr int kMaxSubDLevel = 4;
 
 const wchar_t* spaceName(std::size_t blockIndex) {
@@ -221,6 +224,8 @@ std::uint64_t handleFor(const EntityInfo& info, const Database& database) {
     }
     const std::uint64_t handle = parseHandle(info.handle);
     require(handle != 0, L"'" + info.handle + L"' is not a handle");
+    require(handle <= kLargestLoadedHandle,
+            L"handle " + info.handle + L" is too large: " + kNoRoomForHandles);
     require(!database.handleInUse(handle), L"handle " + info.handle + L" is already in use");
     return handle;
 }
@@ -247,7 +252,7 @@ void addLayers(Database& database, const std::vector<LayerInfo>& layers) {
         require(!layer.name.empty(), L"a layer has no name");
         const LayerInfo* existing = database.findLayer(layer.name);
         if (existing == nullptr) {
-            database.layers().push_back(layer);
+            database.addLayer(layer);
         } else {
             require(existing == &database.layers().front(),
                     L"layer '" + layer.name + L"' is listed twice");
@@ -269,7 +274,7 @@ bool Host::addLayer(const std::wstring& name, bool hidden) {
     if (database == nullptr || name.empty() || database->findLayer(name) != nullptr) {
         return false;
     }
-    database->layers().push_back(LayerInfo{name, hidden});
+    database->addLayer(LayerInfo{name, hidden});
     return true;
 }
 
@@ -293,6 +298,7 @@ DrawingSnapshot Host::snapshot() const {
         }
     }
     snapshot.nextHandle = database->nextHandle();
+    snapshot.dxfOrigin = database->dxfOrigin();
     return snapshot;
 }
 
@@ -332,8 +338,10 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         addLayers(*database, snapshot.layers);
         // Entities without a handle, and sub-entities, get handles above all given ones.
         std::uint64_t seed = snapshot.nextHandle;
+        require(seed <= kLargestLoadedHandle + 1,
+                L"the next handle " + handleText(seed) + L" is too large: " + kNoRoomForHandles);
         for (const EntityInfo& entity : snapshot.entities) {
-            seed = std::max(seed, parseHandle(entity.handle) + 1);
+            seed = std::max(seed, std::min(parseHandle(entity.handle), kLargestLoadedHandle) + 1);
         }
         if (seed > 0) {
             database->reserveHandle(seed - 1);
@@ -346,6 +354,7 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         destroyDatabase(database);
         return false;
     }
+    database->setDxfOrigin(snapshot.dxfOrigin);
     deleteOrphans();
     destroyDatabase(impl_->current->database);
     impl_->current->database = std::move(database);

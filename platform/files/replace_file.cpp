@@ -1,11 +1,15 @@
 #include "platform/files/replace_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <memory>
+#include <string>
 
 #include "kafhost/drawing_json.h"
 
@@ -13,25 +17,106 @@ namespace kafhost {
 
 namespace {
 
+std::string cannotWrite(const std::string& path, const std::string& reason) {
+    return path + ": cannot write: " + reason;
+}
+
 std::string cannotWrite(const std::string& path, int error) {
-    return path + ": cannot write: " + std::strerror(error);
+    return cannotWrite(path, std::strerror(error));
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where the save goes: path itself, or the file a symbolic link at path points to, so that the
+// link stays a link. existing is set to the file's status when there is one. Anything but a
+// regular file or a name not yet taken is refused: a device, a pipe, /dev/stdout or a folder is
+// never replaced by a regular file.
+std::string saveTarget(const std::string& path, struct stat& existing, bool& exists) {
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) {
+            throw DrawingFileError(cannotWrite(
+                path, S_ISDIR(existing.st_mode) ? "is a folder" : "not a regular file"));
+        }
+        exists = true;
+        std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                             &std::free);
+        if (!resolved) {
+            throw DrawingFileError(cannotWrite(path, errno));
+        }
+        return resolved.get();
+    }
+    const int error = errno;
+    struct stat link {};
+    if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        throw DrawingFileError(cannotWrite(path, "a symbolic link to a missing file"));
+    }
+    if (error != ENOENT) {
+        throw DrawingFileError(cannotWrite(path, error));
+    }
+    exists = false;
+    return path;
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Gives the new file the earlier file's permission bits, owner and group; a process that may not
+// give the owner keeps its own and still tries the group. A new name gets what fopen would give.
+void copyAccess(int file, const struct stat& existing, bool exists) {
+    if (!exists) {
+        ::fchmod(file, 0666 & ~currentUmask());
+        return;
+    }
+    if (::fchown(file, existing.st_uid, existing.st_gid) != 0) {
+        if (::fchown(file, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            // Owner and group stay the process's own, as for a new file.
+        }
+    }
+    ::fchmod(file, existing.st_mode & 07777);
+}
+
+// Syncs the folder so that the rename itself survives a crash; a folder that cannot be opened or
+// synced (some file systems) leaves the rename as the system keeps it.
+void syncFolder(const std::string& folder) {
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
 }
 
 }  // namespace
 
 void replaceFile(const std::string& path, const std::function<void(std::FILE*)>& write) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + "." +
-                                                       std::to_string(::getpid()) + ".tmp");
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
+    struct stat existing {};
+    bool exists = false;
+    const std::string target = saveTarget(path, existing, exists);
+    // The temporary name is short whatever the target's name, so a name up to the system's
+    // limit can be saved, and unpredictable; mkostemp creates it with O_CREAT | O_EXCL, which
+    // never follows a link planted at that name.
+    std::string temporary = folderOf(target) + "/.kafcad-XXXXXX";
+    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor < 0) {
         throw DrawingFileError(cannotWrite(path, errno));
     }
-    const auto discard = [&temporary]() {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    };
+    const auto discard = [&temporary]() { ::unlink(temporary.c_str()); };
+    copyAccess(descriptor, existing, exists);
+    std::FILE* file = ::fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(descriptor);
+        discard();
+        throw DrawingFileError(cannotWrite(path, error));
+    }
     try {
         write(file);
     } catch (const DrawingFileError& error) {
@@ -51,16 +136,14 @@ void replaceFile(const std::string& path, const std::function<void(std::FILE*)>&
     if (std::fclose(file) != 0 && error == 0) {
         error = errno;
     }
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
     if (error != 0) {
         discard();
         throw DrawingFileError(cannotWrite(path, error));
     }
-    std::error_code renameError;
-    fs::rename(temporary, target, renameError);
-    if (renameError) {
-        discard();
-        throw DrawingFileError(path + ": cannot write: " + renameError.message());
-    }
+    syncFolder(folderOf(target));
 }
 
 }  // namespace kafhost

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -15,6 +13,7 @@
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
 #include "png_reader.h"
+#include "support/files.h"
 
 namespace {
 
@@ -69,11 +68,21 @@ std::string Screen(const std::string& text) {
     return shown;
 }
 
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// Runs each example in a copy of docs/examples and compares what it shows with its text block.
+void ExpectExamplesShowWhatTheySay(const std::string& document,
+                                   const std::vector<Example>& examples) {
+    const fs::path docs = fs::path(KAF_SOURCE_DIR) / "docs";
+    const TempFolder temp;
+    const fs::path folder = temp.Path("run");
+    for (const Example& example : examples) {
+        fs::remove_all(folder);
+        fs::copy(docs / "examples", folder, fs::copy_options::recursive);
+        const KafcadRun run = RunShellCommand(example.command, folder.string());
+        EXPECT_FALSE(example.shown.empty()) << document << ":" << example.line << " shows nothing";
+        EXPECT_EQ(Screen(run.out + run.err), example.shown)
+            << document << ":" << example.line << "\n"
+            << example.command;
+    }
 }
 
 TEST(DocumentedExamples, ScreenRendersRewrittenLines) {
@@ -98,18 +107,14 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
         EXPECT_TRUE(used) << "no example calls " << function;
     }
 
-    const fs::path folder =
-        fs::temp_directory_path() / ("kafcad_docs_" + std::to_string(::getpid()));
-    for (const Example& example : examples) {
-        fs::remove_all(folder);
-        fs::copy(docs / "examples", folder, fs::copy_options::recursive);
-        const KafcadRun run = RunShellCommand(example.command, folder.string());
-        EXPECT_FALSE(example.shown.empty()) << "functions.md:" << example.line << " shows nothing";
-        EXPECT_EQ(Screen(run.out + run.err), example.shown)
-            << "functions.md:" << example.line << "\n"
-            << example.command;
-    }
-    fs::remove_all(folder);
+    ExpectExamplesShowWhatTheySay("functions.md", examples);
+}
+
+TEST(DocumentedExamples, KafcadManualExamplesRunAndShowWhatTheManualSays) {
+    const std::vector<Example> examples =
+        Examples(FileText(fs::path(KAF_SOURCE_DIR) / "docs" / "kafcad.md"));
+    ASSERT_GE(examples.size(), 1u);
+    ExpectExamplesShowWhatTheySay("kafcad.md", examples);
 }
 
 TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
@@ -118,9 +123,8 @@ TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
         if (example.command.find("--png coloured.png") == std::string::npos) {
             continue;
         }
-        const fs::path folder =
-            fs::temp_directory_path() / ("kafcad_docs_png_" + std::to_string(::getpid()));
-        fs::remove_all(folder);
+        const TempFolder temp;
+        const fs::path folder = temp.Path("run");
         fs::copy(docs / "examples", folder, fs::copy_options::recursive);
         const KafcadRun run = RunShellCommand(example.command, folder.string());
         EXPECT_EQ(run.exitStatus, 0) << run.err;
@@ -148,7 +152,6 @@ TEST(DocumentedExamples, ColourExampleDrawsItsPicture) {
         const Picture picture = ReadPng((folder / "coloured.png").string());
         EXPECT_EQ(picture.width, 400);
         EXPECT_EQ(picture.height, 400);
-        fs::remove_all(folder);
         return;
     }
     ADD_FAILURE() << "no example draws coloured.png";

@@ -85,16 +85,24 @@ TEST_F(DxfFileTest, TheExtensionChoosesTheFormatInAnyCase) {
     EXPECT_EQ(FileContents(Path("d.dxf.json")).substr(0, 13), "{\n  \"layers\":");
 }
 
-TEST_F(DxfFileTest, WhatReadingSkipsIsNotedOnStandardErrorOneLineAKind) {
+TEST_F(DxfFileTest, WhatKafcadDoesNotModelIsKeptAndAJsonSaveThatWouldLoseItIsRefusedFirst) {
     const auto made = RunDxfChecker({"--make", Path("ezdxf.dxf")});
     ASSERT_EQ(made.exitStatus, 0) << made.output;
-    const KafcadRun run = RunKafcadProcess({"--drawing", Path("ezdxf.dxf"), "-e", "T"});
-    EXPECT_EQ(run.exitStatus, 0);
-    const std::string prefix = "kafcad: " + Path("ezdxf.dxf") + ": ";
-    EXPECT_EQ(run.err, prefix + "skipped 1 CIRCLE entity\n" + prefix + "skipped 1 INSERT entity\n" +
-                           prefix + "skipped 2 LINE entities\n" + prefix +
-                           "skipped 1 ATTDEF entity in block definitions\n" + prefix +
-                           "skipped 1 LINE entity in block definitions\n");
+    KafcadRun run = RunKafcadProcess({"--drawing", Path("ezdxf.dxf"), "--save", Path("out.json"),
+                                      "-e", "(kaf-dct-pface '((0 0) (1 0) (0 1)))"});
+    EXPECT_EQ(run.err, "kafcad: cannot save drawing " + Path("out.json") +
+                           ": a JSON drawing file cannot keep what the DXF file held (4 entities "
+                           "kafcad does not model, block definitions, the colours, linetypes or "
+                           "states of 1 layer, the drawing units ($INSUNITS)); save it as .dxf\n");
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(std::filesystem::exists(Path("out.json")));
+
+    // Saved unchanged, the file is the same byte for byte.
+    run = RunKafcadProcess({"--drawing", Path("ezdxf.dxf"), "--save", Path("same.dxf"), "-e", "T"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(FileContents(Path("same.dxf")), FileContents(Path("ezdxf.dxf")));
 }
 
 TEST_F(DxfFileTest, MalformedDxfIsRefusedWithItsLineAndNothingRunsOrIsSaved) {

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "lisp_session.h"
+#include "support/files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using kafcad::Value;
 
 TEST(Evaluate, LiteralsEvaluateToThemselvesAndUnsetVariablesToNil) {
@@ -94,19 +91,14 @@ TEST(Evaluate, UnknownFunctionIsReportedBeforeItsArgumentsAreEvaluated) {
 class LoadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kafcad_load_" + std::to_string(::getpid()));
-        fs::create_directories(folder_ / "lib");
         Write("lib/points.lsp", "(setq pts '((0 0) (1 0) (0 1)))\n(length pts) ; last value\n");
         Write("lib/chain.lsp", "(load \"points\")\n(setq chained (echo pts))\n");
         Write("lib/broken.lsp", "(setq a 1)\n(setq b (list 2)\n");
         Write("lib/self.lsp", "(load \"self\")\n");
     }
-    void TearDown() override { fs::remove_all(folder_); }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name) << text;
-    }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    fs::path folder_;
+    void Write(const std::string& name, const std::string& text) { temp_.Write(name, text); }
+    std::string Path(const std::string& name) const { return temp_.Path(name).string(); }
+    TempFolder temp_;
 };
 
 TEST_F(LoadTest, LoadEvaluatesTheFileAndGivesItsLastValue) {

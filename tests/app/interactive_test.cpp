@@ -1,26 +1,17 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/files.h"
 #include "terminal_process.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 class InteractiveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        home_ = fs::temp_directory_path() / ("kafcad_home_" + std::to_string(::getpid()));
-        fs::create_directories(home_);
-    }
-    void TearDown() override { fs::remove_all(home_); }
-    std::string HomeSetting() const { return "HOME=" + home_.string(); }
-    fs::path home_;
+    std::string HomeSetting() const { return "HOME=" + home_.Folder().string(); }
+    std::string History() const { return FileText(home_.Path(".kafcad_history")); }
+    TempFolder home_;
 };
 
 TEST_F(InteractiveTest, PromptEvaluatesEchoesReportsErrorsAndEndsAtEndOfInput) {
@@ -44,13 +35,52 @@ TEST_F(InteractiveTest, PromptEvaluatesEchoesReportsErrorsAndEndsAtEndOfInput) {
     ASSERT_NE(listValue, std::string::npos) << shown;
     EXPECT_EQ(shown.find("Command: ", listValue), shown.rfind("Command: ")) << shown;
 
-    std::ifstream history(home_ / ".kafcad_history");
-    std::ostringstream kept;
-    kept << history.rdbuf();
+    const std::string kept = History();
     // libedit's history file writes a space as \040; a continued entry is kept as one line.
-    EXPECT_NE(kept.str().find("\n(kaf-dct\\040pts)\n"), std::string::npos) << kept.str();
-    EXPECT_NE(kept.str().find("\n(list\\0401\\0402)\\040(princ)\n"), std::string::npos)
-        << kept.str();
+    EXPECT_NE(kept.find("\n(kaf-dct\\040pts)\n"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("\n(list\\0401\\0402)\\040(princ)\n"), std::string::npos) << kept;
+}
+
+TEST_F(InteractiveTest, CtrlCDropsTheEntryTypedSoFarAndGivesThePromptBack) {
+    const TerminalRun run = RunKafcadOnTerminal({"--save", "kept.json"}, {true, true, true},
+                                                {{"Command: ", "(list 1\r"},
+                                                 {"(_> ", "2 3\r"},
+                                                 {"(_> ", "4\x03"},
+                                                 {"Command: ", "(+ 1 2)\r"},
+                                                 {"\n3", "(kafcad-save \"saved.json\")\r"},
+                                                 {"Command: ", "\x04"}},
+                                                {HomeSetting()});
+    EXPECT_EQ(run.exitStatus, 0) << run.terminal;
+    EXPECT_EQ(run.terminal.find("(1 2"), std::string::npos) << run.terminal;
+    EXPECT_NE(run.terminal.find("\"saved.json\""), std::string::npos) << run.terminal;
+    EXPECT_EQ(History().find("(list"), std::string::npos) << History();
+}
+
+TEST_F(InteractiveTest, CtrlCWhileAFunctionRunsWarnsThenAsksBeforeQuittingWithoutSaving) {
+    // Four loops of 100 keep the evaluator busy far longer than the keys take.
+    std::string hundred;
+    for (int i = 0; i < 100; ++i) {
+        hundred += "1 ";
+    }
+    const std::string loops =
+        "(setq l '(" + hundred +
+        ")) (princ (strcat \"bu\" \"sy\")) (foreach a l (foreach b l (foreach c l "
+        "(foreach d l (setq x a)))))\r";
+    const std::string out = home_.Path("out.json").string();
+    const TerminalRun run =
+        RunKafcadOnTerminal({"--save", out}, {true, true, true},
+                            {{"Command: ", "(+ 1 2)\r"},
+                             {"Command: ", loops},
+                             {"busy", "\x03", true},
+                             {"press Ctrl-C again to quit kafcad", "\x03", true},
+                             {"Quit kafcad without saving the drawing? (y/n) ", "y\r", true}},
+                            {HomeSetting()});
+    EXPECT_EQ(run.exitStatus, 130) << run.terminal;
+    EXPECT_NE(run.terminal.find("the running function cannot be interrupted"), std::string::npos)
+        << run.terminal;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    // Each entry went to the history as it was made.
+    EXPECT_NE(History().find("\n(+\\0401\\0402)\n(setq"), std::string::npos) << History();
 }
 
 TEST_F(InteractiveTest, PromptOnlyWhenStandardInputIsATerminal) {

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "kafcad_process.h"
+#include "support/files.h"
 
 namespace {
 
@@ -17,13 +16,6 @@ namespace fs = std::filesystem;
 const char* const kUnitSquare = "(kaf-dct '((0 0) (1 0) (0 1) (1 1)))";
 const char* const kUnitSquareTriangles =
     "(((0.0 0.0 0.0) (1.0 0.0 0.0) (0.0 1.0 0.0)) ((0.0 1.0 0.0) (1.0 0.0 0.0) (1.0 1.0 0.0)))\n";
-
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string LastLine(const std::string& text) {
     const std::size_t end = text.empty() || text.back() != '\n' ? text.size() : text.size() - 1;
@@ -34,16 +26,9 @@ std::string LastLine(const std::string& text) {
 // A scratch folder per test for drawing files.
 class KafcadDrawingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  (std::string("kafcad_test_") + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    fs::path folder_;
+    std::string Path(const std::string& name) const { return temp_.Path(name).string(); }
+    TempFolder temp_;
+    const fs::path folder_ = temp_.Folder();
 };
 
 TEST(Kafcad, KafDctOnTheUnitSquarePrintsTheTwoTriangles) {
@@ -293,7 +278,8 @@ TEST_F(KafcadDrawingTest, FailedRunDoesNotOverwriteTheSavedDrawing) {
     std::ofstream(Path("keep.json")) << "earlier";
     const KafcadRun run = RunKafcadProcess(
         {"--save", Path("keep.json"), "-e", "(kaf-dct-subdmesh '((0 0) (1 0)) nil)"});
-    EXPECT_EQ(run.err, "; error: kaf-dct-subdmesh failed\n");
+    EXPECT_EQ(run.err, "; error: kaf-dct-subdmesh failed\nkafcad: the drawing was not saved to " +
+                           Path("keep.json") + ": the run ended with an error\n");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(FileText(Path("keep.json")), "earlier");
 }

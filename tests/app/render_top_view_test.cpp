@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,10 +11,10 @@
 #include "app/picture/shade_triangle.h"
 #include "app/picture/view_transform.h"
 #include "png_reader.h"
+#include "support/files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
 
@@ -40,18 +38,12 @@ EntityInfo Square(double side, std::vector<kafhost::Rgb> colours = {}) {
 
 class PictureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path_ = (fs::temp_directory_path() /
-                 ("kafcad_png_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png"))
-                    .string();
-    }
-    void TearDown() override { fs::remove(path_); }
     Picture Render(const DrawingSnapshot& drawing, int width, int height) {
         kafcad::RenderTopView(drawing, path_, width, height);
         return ReadPng(path_);
     }
-    std::string path_;
+    TempFolder temp_;
+    const std::string path_ = temp_.Path("top.png").string();
 };
 
 TEST_F(PictureTest, ColouredMeshIsShadedBetweenItsVertexColoursWithYUp) {

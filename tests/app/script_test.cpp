@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
 #include "png_reader.h"
+#include "support/files.h"
 #include "terminal_process.h"
 
 namespace {
@@ -26,23 +25,13 @@ const char* const kColourScript = R"(; two meshes, then their colours
 // A scratch folder per test, the working directory of the runs.
 class ScriptTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  (std::string("kafcad_script_") + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    void Write(const std::string& name, const std::string& text) const {
-        fs::create_directories((folder_ / name).parent_path());
-        std::ofstream(folder_ / name, std::ios::binary) << text;
-    }
+    std::string Path(const std::string& name) const { return temp_.Path(name).string(); }
+    void Write(const std::string& name, const std::string& text) const { temp_.Write(name, text); }
     KafcadRun Run(const std::vector<std::string>& arguments, const std::string& input = "") {
         return RunKafcadProcess(arguments, input, folder_.string());
     }
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.Folder();
 };
 
 TEST_F(ScriptTest, HandlesOfOneFunctionFeedTheNextAndValuesAreNotShown) {
@@ -84,8 +73,7 @@ TEST_F(ScriptTest, PictureOfAColouredMeshHasTheAskedSizeAndItsColours) {
 
     const KafcadRun failed = Run({"--png", "no/such/folder/top.png", "green.lsp"});
     EXPECT_EQ(failed.err,
-              "kafcad: cannot write picture no/such/folder/top.png: error while "
-              "writing to output stream\n");
+              "kafcad: cannot write picture no/such/folder/top.png: No such file or directory\n");
     EXPECT_EQ(failed.exitStatus, 1);
 }
 
@@ -95,7 +83,10 @@ TEST_F(ScriptTest, ErrorEndsTheScriptWithStatusOneAndNothingIsSavedOrRendered) {
           "(kaf-changeMeshColor m 0 10.0 '(0 0 0) '(9 9 9))\n(princ \"tail\")\n");
     const KafcadRun run = Run({"--save", "out.json", "--png", "out.png", "fails.lsp"});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "; error: kaf-changeMeshColor failed\n");
+    EXPECT_EQ(run.err,
+              "; error: kaf-changeMeshColor failed\n"
+              "kafcad: the drawing was not saved to out.json: the run ended with an error\n"
+              "kafcad: the picture was not written to out.png: the run ended with an error\n");
     EXPECT_NE(run.out.find("[Module 'kaf'] Error in function 'changeMeshColor': Second argument "
                            "has to be a real!\nFunction aborted!\n"),
               std::string::npos)
@@ -103,6 +94,32 @@ TEST_F(ScriptTest, ErrorEndsTheScriptWithStatusOneAndNothingIsSavedOrRendered) {
     EXPECT_EQ(run.out.find("tail"), std::string::npos);
     EXPECT_FALSE(fs::exists(Path("out.json")));
     EXPECT_FALSE(fs::exists(Path("out.png")));
+}
+
+TEST_F(ScriptTest, PictureThatCannotBeWrittenWholeKeepsTheEarlierOne) {
+    Write("green.lsp", "(kaf-dct-subdmesh '((0 0 0) (10 0 0) (0 10 0) (10 10 5)) \"TIN\")");
+    ASSERT_EQ(Run({"--layer", "TIN", "--png", "top.png", "green.lsp"}).exitStatus, 0);
+    const std::string earlier = FileText(Path("top.png"));
+    ASSERT_GT(earlier.size(), 4096u);
+    // A file size limit of 4 KiB stands for a full disk; the signal it raises is ignored.
+    const KafcadRun full = RunShellCommand(
+        "trap '' XFSZ; ulimit -f 4; kafcad --layer TIN --png top.png --png-size 2000 green.lsp",
+        folder_.string());
+    EXPECT_EQ(full.exitStatus, 1);
+    EXPECT_EQ(full.err,
+              "kafcad: cannot write picture top.png: error while writing to output stream\n");
+    EXPECT_EQ(FileText(Path("top.png")), earlier);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+}
+
+TEST_F(ScriptTest, SaveFunctionsFailLikeOtherFunctionsAndKeepTheSessionGoing) {
+    const KafcadRun run = Run({"-e", "(kafcad-save \"no/such/d.json\")", "-e", "1"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err,
+              "; error: cannot save drawing no/such/d.json: cannot write: No such file or "
+              "directory\n");
+    const KafcadRun picture = Run({"-e", "(kafcad-png \"p.png\" 0)"});
+    EXPECT_EQ(picture.err, "; error: bad argument value: picture side 0 (1 to 16384 pixels)\n");
 }
 
 TEST_F(ScriptTest, BuiltinErrorsAndUnknownFunctionsEndTheScriptWithStatusOne) {

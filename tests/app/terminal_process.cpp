@@ -150,7 +150,7 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
             break;
         }
         ok = ReadUntil(master, run.terminal, from, step.waitFor, kStepTimeoutMs);
-        if (ok && streams.in && !step.waitFor.empty()) {
+        if (ok && streams.in && !step.waitFor.empty() && !step.whileBusy) {
             ok = WaitForCharacterMode(master, kStepTimeoutMs);
         }
         if (ok && !step.send.empty()) {

@@ -19,6 +19,9 @@ struct TerminalStreams {
 struct TerminalStep {
     std::string waitFor;
     std::string send;
+    // Typed without waiting for the line editor: keys for a program that is busy or reads a
+    // line itself (Ctrl-C while a function runs, the answer to a question).
+    bool whileBusy = false;
 };
 
 struct TerminalRun {

@@ -1,41 +1,33 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
+#include "kafhost/drawing_landxml.h"
+#include "png_reader.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class TerrainSampleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kafcad_sample_" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
         fs::copy(fs::path(KAF_SOURCE_DIR) / "samples" / "terrain.lsp", folder_ / "terrain.lsp");
     }
-    void TearDown() override { fs::remove_all(folder_); }
     KafcadRun Generate(const std::string& name, int points) {
         return RunShellCommand("python3 '" + std::string(KAF_SOURCE_DIR) +
                                    "/samples/generate_terrain.py' " + name + " --points " +
                                    std::to_string(points),
                                folder_.string());
     }
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.Folder();
 };
 
 TEST_F(TerrainSampleTest, GeneratorWritesTheSameSurveyPointsEveryRun) {
@@ -64,15 +56,24 @@ TEST_F(TerrainSampleTest, GeneratorWritesTheSameSurveyPointsEveryRun) {
     EXPECT_NEAR(count, 3000, 30);
 }
 
-TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesInLocalCoordinates) {
+TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume) {
     ASSERT_EQ(Generate("terrain.csv", 3000).exitStatus, 0);
     const KafcadRun run = RunKafcadProcess(
-        {"--layer", "TERRAIN", "--save", "terrain.json", "terrain.lsp"}, "", folder_.string());
+        {"--layer", "TERRAIN", "--layer", "CONTOUR", "--layer", "CONTOUR-MAJOR", "--save",
+         "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp"},
+        "", folder_.string());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\nMeshes made: 1 (handles 20 ... 20)\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nSurface: 3000 vertices, "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nVolume: cut "), std::string::npos) << run.out;
+    int printedLines = 0;
+    const std::size_t contoursAt = run.out.find("\nContours: ");
+    ASSERT_NE(contoursAt, std::string::npos) << run.out;
+    printedLines = std::stoi(run.out.substr(contoursAt + 11));
+
     const kafhost::DrawingSnapshot drawing =
         kafhost::loadDrawingFile((folder_ / "terrain.json").string());
-    ASSERT_EQ(drawing.entities.size(), 1u);
+    ASSERT_GE(drawing.entities.size(), 2u);
     const kafhost::EntityInfo& mesh = drawing.entities[0];
     EXPECT_EQ(mesh.layer, L"TERRAIN");
     ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
@@ -94,6 +95,47 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesInLocalCoordinates) {
     }
     EXPECT_GT(low, 0);
     EXPECT_GT(high, 0);
+
+    // Contours every 5 m; those at multiples of 25 m on the major layer.
+    int minor = 0;
+    int major = 0;
+    for (std::size_t i = 1; i < drawing.entities.size(); ++i) {
+        const kafhost::EntityInfo& line = drawing.entities[i];
+        ASSERT_EQ(line.type, L"AcDbPolyline");
+        const bool onMajor = line.layer == L"CONTOUR-MAJOR";
+        ASSERT_TRUE(onMajor || line.layer == L"CONTOUR") << i;
+        ASSERT_EQ(std::fmod(line.elevation, onMajor ? 25.0 : 5.0), 0.0) << line.elevation;
+        ASSERT_EQ(std::fmod(line.elevation, 25.0) == 0.0, onMajor) << line.elevation;
+        ++(onMajor ? major : minor);
+    }
+    EXPECT_GT(minor, 0);
+    EXPECT_GT(major, 0);
+    EXPECT_EQ(minor + major, printedLines);
+
+    // The picture: the ramp in the legend's bar (brown on top, green below) and the scale bar.
+    const Picture picture = ReadPng((folder_ / "terrain.png").string());
+    ASSERT_EQ(picture.width, 400);
+    const std::uint32_t top = picture.At(400 - 110 + 23, 52);
+    const std::uint32_t bottom = picture.At(400 - 110 + 23, 275);
+    EXPECT_GT(top >> 16 & 0xFF, top >> 8 & 0xFF) << Channels(top);
+    EXPECT_GT(bottom >> 8 & 0xFF, bottom >> 16 & 0xFF) << Channels(bottom);
+    EXPECT_EQ(picture.At(20, 400 - 17), 0x000000u) << Channels(picture.At(20, 400 - 17));
+
+    // The surface as LandXML, read back with the same vertices.
+    const KafcadRun save =
+        RunKafcadProcess({"--drawing", "terrain.json", "--save", "terrain.xml", "-e", "(princ)"},
+                         "", folder_.string());
+    ASSERT_EQ(save.exitStatus, 0) << save.err;
+    EXPECT_NE(save.err.find("kafcad: terrain.xml: left out the vertex colours of 1 mesh(es)"),
+              std::string::npos)
+        << save.err;
+    std::vector<std::string> notes;
+    const kafhost::DrawingSnapshot surface =
+        kafhost::loadLandXmlDrawingFile((folder_ / "terrain.xml").string(), notes);
+    ASSERT_EQ(surface.entities.size(), 1u);
+    EXPECT_EQ(surface.entities[0].layer, L"TERRAIN");
+    EXPECT_EQ(surface.entities[0].vertices, mesh.vertices);
+    EXPECT_EQ(surface.entities[0].faces, mesh.faces);
 }
 
 }  // namespace

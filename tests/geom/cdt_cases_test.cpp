@@ -9,6 +9,7 @@
 
 #include "cdt_test_support.h"
 #include "dct_test_support.h"
+#include "delaunay_validity.h"
 
 namespace {
 
@@ -38,12 +39,7 @@ bool HasEdge(const CdtRun& run, double ax, double ay, double bx, double by) {
 }
 
 double Area(const CdtRun& run) {
-    double area = 0.0;
-    for (const geom::CTriangle& t : run.triangles) {
-        area +=
-            0.5 * ((t.p2.x - t.p1.x) * (t.p3.y - t.p1.y) - (t.p2.y - t.p1.y) * (t.p3.x - t.p1.x));
-    }
-    return area;
+    return delaunay_validity::TriangleArea(run.triangles);
 }
 
 // Survey points on a jittered grid over [0, 10] x [0, 10], apart from every line used below.

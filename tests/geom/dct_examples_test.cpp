@@ -90,29 +90,6 @@ TEST(DctExamples, DeletedEntryEdgeHandsOverToTheNextCounterClockwise) {
         (std::vector<Corners>{{0, 2, 3}, {0, 3, 1}, {1, 3, 4}, {1, 4, 5}, {2, 5, 4}, {2, 4, 3}}));
 }
 
-TEST(DctExamples, TrianglesCarryTheirCornersAndNoWorkingData) {
-    std::vector<geom::CVertex> points = {{0, 0, 5}, {1, 0, 6}, {0, 1, 7}, {1, 1, 8}};
-    const dcttest::Triangulation run = dcttest::TriangulateAll(points);
-    ASSERT_EQ(run.triangles.size(), 2u);
-    for (const geom::CTriangle& t : run.triangles) {
-        const int corners[3] = {t.i1, t.i2, t.i3};
-        const geom::CVertex* copies[3] = {&t.p1, &t.p2, &t.p3};
-        for (int k = 0; k < 3; ++k) {
-            const geom::CVertex& vertex = run.vertices[corners[k]];
-            EXPECT_EQ(copies[k]->x, vertex.x);
-            EXPECT_EQ(copies[k]->y, vertex.y);
-            EXPECT_EQ(copies[k]->z, vertex.z);
-            EXPECT_EQ(copies[k]->w, 0u);
-        }
-        EXPECT_EQ(t.circleKnown, 0);
-        EXPECT_EQ(t.complete, 0);
-        EXPECT_EQ(t.xc, 0.0);
-        EXPECT_EQ(t.yc, 0.0);
-        EXPECT_EQ(t.r, 0.0);
-    }
-    EXPECT_EQ(run.triangles[1].p3.z, 8.0);  // (1, 1) is corner i3 of the second triangle
-}
-
 TEST(DctExamples, PointsOnOneLineGiveNoTriangles) {
     const dcttest::Triangulation diagonal =
         TriangulatePositions({{3, 3}, {1, 1}, {2, 2}, {0, 0}, {1, 1}});

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <limits>
-#include <random>
 #include <vector>
 
 #include "dct_test_support.h"
@@ -33,25 +32,6 @@ TEST(DctInput, EqualPositionsCountOnceWithTheZOfTheSurvivor) {
     const dcttest::Triangulation three =
         dcttest::TriangulateAll({{0, 0, 1}, {0, 0, 2}, {0, 0, 3}, {5, 0, 4}, {0, 5, 6}});
     EXPECT_EQ(ZOf(three.vertices), (std::vector<double>{2, 6, 4}));
-}
-
-TEST(DctInput, SurvivorsFollowTheSortOnRandomDuplicates) {
-    std::mt19937_64 random(21);
-    std::uniform_int_distribution<int> coordinate(0, 6);
-    for (int round = 0; round < 20; ++round) {
-        std::vector<geom::CVertex> points;
-        for (int i = 0; i < 60; ++i) {
-            points.emplace_back(coordinate(random), coordinate(random), i);
-        }
-        const dcttest::Triangulation run = dcttest::TriangulateAll(points);
-        const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
-        ASSERT_EQ(run.vertices.size(), expected.size());
-        for (std::size_t k = 0; k < expected.size(); ++k) {
-            EXPECT_EQ(run.vertices[k].x, expected[k].x);
-            EXPECT_EQ(run.vertices[k].y, expected[k].y);
-            EXPECT_EQ(run.vertices[k].z, expected[k].z) << "vertex " << k << ", round " << round;
-        }
-    }
 }
 
 TEST(DctInput, CoordinatesThatAreNotFiniteAreSortedLikeAnyOther) {
@@ -83,16 +63,7 @@ TEST(DctInput, GetVerticesWalksTheStoreDroppingAllButTheLastOfAdjacentEquals) {
 }
 
 std::string FailureOf(const std::vector<geom::CVertex>& points) {
-    geom::CDCT dct;
-    for (const geom::CVertex& p : points) {
-        dct.AddPoint(p.x, p.y, p.z);
-    }
-    try {
-        dct.Triangulate();
-    } catch (const char* text) {
-        return text;
-    }
-    return "";
+    return dcttest::TriangulateAll(points).failure;
 }
 
 TEST(DctInput, FewerThanThreePositionsFailWithTheNarrowText) {

@@ -169,26 +169,6 @@ TEST(DctProperties, ManyDuplicatePositions) {
     ExpectGoodTriangulation(points);
 }
 
-TEST(DctProperties, ShuffledIntegerGrid) {
-    std::vector<geom::CVertex> points;
-    for (int i = 0; i < 100 * 100; ++i) {
-        points.emplace_back(i % 100, i / 100, i);
-    }
-    std::mt19937_64 random(4);
-    std::shuffle(points.begin(), points.end(), random);
-    ExpectGoodTriangulation(points);
-}
-
-TEST(DctProperties, SparseIntegerLatticeWithRepeats) {
-    std::mt19937_64 random(5);
-    std::uniform_int_distribution<int> coordinate(-60, 60);
-    std::vector<geom::CVertex> points;
-    for (int i = 0; i < 6000; ++i) {
-        points.emplace_back(coordinate(random), 0.5 * coordinate(random), i);
-    }
-    ExpectGoodTriangulation(points);
-}
-
 TEST(DctProperties, PointsOnOneCircle) {
     // All 12 integer points at distance 5 from the origin, and the centre.
     std::vector<geom::CVertex> points;

@@ -259,6 +259,7 @@ inline const std::vector<HardSet>& HardSets() {
         {"LatticeCircle", [] { return LatticeCircle(5525LL * 5525); }},
         {"RoundedCircle", [] { return RoundedCircle(1000, 100.0, 0.0, 0.0); }},
         {"RoundedCircleFarOut", [] { return RoundedCircle(1000, 30.0, 350123.456, 5800456.789); }},
+        {"IntegerGrid", [] { return ScaledGrid(60, 1.0, 4); }},
         {"DecimalGrid", [] { return ScaledGrid(60, 0.1, 32); }},
         {"SurveyGrid", [] { return SurveyGrid(60); }},
         {"SurveyPoints", [] { return SurveyPoints(4000, 33); }},

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "geom/vertex.h"
+#include "lookup_steps.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/error_lines.h"
@@ -309,20 +310,6 @@ TEST_F(MeshWriterFailureTest, SubDMeshWritersEndTheCallWithNilAfterTheirStepLine
 }
 
 // ---- Lookups by handle ----
-
-struct LookupStep {
-    HostCall call;
-    const wchar_t* step;
-};
-
-const LookupStep kLookupSteps[] = {
-    {HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
-    {HostCall::kGetSymbolTable, L"getSymbolTable"},
-    {HostCall::kBlockTableGetAt, L"getAt"},
-    {HostCall::kNewIterator, L"newIterator"},
-    {HostCall::kIteratorSeek, L"seek"},
-    {HostCall::kIteratorGetEntity, L"getEntity"},
-};
 
 class LookupFailureTest : public ModuleTest {
 protected:

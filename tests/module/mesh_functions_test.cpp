@@ -118,16 +118,7 @@ protected:
         const std::vector<EntityInfo> entities = ModelSpaceEntities();
         ASSERT_EQ(entities.size(), 1u);
         EXPECT_EQ(entities[0].layer, layer);
-        const MeshShape mesh = F().shape(entities[0]);
-        ASSERT_EQ(mesh.vertices.size(), t.vertices.size());
-        for (std::size_t v = 0; v < t.vertices.size(); ++v) {
-            EXPECT_EQ(mesh.vertices[v], PositionOf(t.vertices[v]));
-        }
-        ASSERT_EQ(mesh.faces.size(), t.triangles.size());
-        for (std::size_t f = 0; f < t.triangles.size(); ++f) {
-            const geom::CTriangle& triangle = t.triangles[f];
-            EXPECT_EQ(mesh.faces[f], (std::array<int, 3>{triangle.i1, triangle.i2, triangle.i3}));
-        }
+        ExpectWholeTriangulation(F().shape(entities[0]), t);
     }
 };
 

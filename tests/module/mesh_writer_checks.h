@@ -7,6 +7,9 @@
 // mesh order and its faces as triples of mesh numbers from 0 (PolyFaceShape takes polyface face
 // records, numbered from 1 with a fourth corner 0; SubDShape takes subdivision faces).
 //
+// ExpectWholeTriangulation(mesh, triangulation): the mesh holds every vertex of the triangulation
+// in its order and one face per triangle, in list order, as the single writers write it.
+//
 // ExpectSplitByFillingRule(meshes, triangulation, maxPoints): checks that the meshes cut the
 // triangulation as the split writers must: every triangle in list order, each mesh numbering its
 // vertices in order of first use and holding exactly those; a mesh takes its last triangle while
@@ -89,6 +92,18 @@ inline std::vector<kafhost::EntityInfo> ModelSpaceEntities() {
         }
     }
     return entities;
+}
+
+inline void ExpectWholeTriangulation(const MeshShape& mesh, const Triangulation& triangulation) {
+    ASSERT_EQ(mesh.vertices.size(), triangulation.vertices.size());
+    for (std::size_t v = 0; v < mesh.vertices.size(); ++v) {
+        EXPECT_EQ(mesh.vertices[v], PositionOf(triangulation.vertices[v]));
+    }
+    ASSERT_EQ(mesh.faces.size(), triangulation.triangles.size());
+    for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
+        const geom::CTriangle& t = triangulation.triangles[f];
+        EXPECT_EQ(mesh.faces[f], (std::array<int, 3>{t.i1, t.i2, t.i3}));
+    }
 }
 
 inline void ExpectSplitByFillingRule(const std::vector<MeshShape>& meshes,

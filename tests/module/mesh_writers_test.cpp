@@ -110,15 +110,7 @@ TEST_P(MeshWritersTest, SingleMeshHoldsEveryVertexAndOneFacePerTriangle) {
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(ModelSpaceEntities()[0].layer, L"0");
     EXPECT_EQ(handles, (std::vector<std::wstring>{L"AB", ModelSpaceEntities()[0].handle}));
-    ASSERT_EQ(meshes[0].vertices.size(), t.vertices.size());
-    for (std::size_t v = 0; v < t.vertices.size(); ++v) {
-        EXPECT_EQ(meshes[0].vertices[v], PositionOf(t.vertices[v]));
-    }
-    ASSERT_EQ(meshes[0].faces.size(), t.triangles.size());
-    for (std::size_t f = 0; f < t.triangles.size(); ++f) {
-        const geom::CTriangle& triangle = t.triangles[f];
-        EXPECT_EQ(meshes[0].faces[f], (std::array<int, 3>{triangle.i1, triangle.i2, triangle.i3}));
-    }
+    ExpectWholeTriangulation(meshes[0], t);
 }
 
 TEST_P(MeshWritersTest, SingleMeshTakes32767Vertices) {

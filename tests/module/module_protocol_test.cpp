@@ -59,19 +59,18 @@ protected:
     }
 };
 
-TEST_F(ModuleProtocolTest, LoadDefinesEveryFunctionWithItsCodeAndPrintsNothing) {
+// Loading defines every function under its code (names as given, no other case), unlocks the
+// module, declares it MDI aware and adds the document reactor; unloading takes all of it back.
+// Neither prints anything.
+TEST_F(ModuleProtocolTest, LoadAndUnloadDefineAndUndefineTheFunctionsAndTheReactor) {
     UnloadAndReset();
+    const std::size_t reactors = host().reactorCount();
     Load();
     EXPECT_EQ(host().commandLine(), L"");
     ExpectAllFunctionsDefinedWithTheirCodes();
     EXPECT_FALSE(host().isDefined(L"KAF-DCT"));
     EXPECT_FALSE(host().isDefined(L"kaf-mergingcoplanarfacesofsubmesh"));
     EXPECT_FALSE(host().isDefined(L"kaf-changemeshcolor"));
-}
-
-TEST_F(ModuleProtocolTest, InitialiseUnlocksTheModuleAndDeclaresItMdiAware) {
-    UnloadAndReset();
-    Load();
     const std::vector<LinkerRequest>& requests = host().linkerRequests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
@@ -79,6 +78,12 @@ TEST_F(ModuleProtocolTest, InitialiseUnlocksTheModuleAndDeclaresItMdiAware) {
     EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
     EXPECT_EQ(requests[1].appId, host().moduleAppId());
     EXPECT_EQ(host().classHierarchyBuilds(), 0);
+    EXPECT_EQ(host().reactorCount(), reactors + 1);
+
+    host().unloadModule();
+    ExpectNoFunctionDefined();
+    EXPECT_EQ(host().reactorCount(), reactors);
+    EXPECT_EQ(host().commandLine(), L"");
 }
 
 TEST_F(ModuleProtocolTest, InitialiseAsksForTheApplicationNamedByThePacket) {
@@ -102,21 +107,6 @@ TEST_F(ModuleProtocolTest, MissingOrForeignDynamicLinkerIsSkipped) {
         ExpectAllFunctionsDefinedWithTheirCodes();
         EXPECT_EQ(host().commandLine(), L"");
     }
-}
-
-TEST_F(ModuleProtocolTest, DocumentReactorLivesAsLongAsTheModule) {
-    const std::size_t loaded = host().reactorCount();
-    host().unloadModule();
-    EXPECT_EQ(host().reactorCount(), loaded - 1);
-    EXPECT_EQ(host().commandLine(), L"");
-    Load();
-    EXPECT_EQ(host().reactorCount(), loaded);
-}
-
-TEST_F(ModuleProtocolTest, UnloadUndefinesTheFunctionsAndPrintsNothing) {
-    host().unloadModule();
-    ExpectNoFunctionDefined();
-    EXPECT_EQ(host().commandLine(), L"");
 }
 
 TEST_F(ModuleProtocolTest, DocumentUnloadUndefinesAndDocumentLoadDefinesAgain) {
@@ -154,14 +144,10 @@ TEST_F(ModuleProtocolTest, FirstCallAfterLoadingLetsTheHostHandleItsWaitingMessa
     EXPECT_EQ(host().pendingMessageCount(), 0u);
 }
 
-TEST_F(ModuleProtocolTest, MessagesWithoutHandlerWorkReturnZeroAndChangeNothing) {
-    for (int code : {0, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
-        ExpectMessageWithoutEffect(code);
-    }
-}
-
-TEST_F(ModuleProtocolTest, CodesOutsideTheProtocolReturnZeroAndChangeNothing) {
-    for (int code : {16, 17, 100, -1, -100, INT_MAX, INT_MIN}) {
+// Messages the module has no work for, and codes outside the protocol.
+TEST_F(ModuleProtocolTest, OtherMessagesReturnZeroAndChangeNothing) {
+    for (int code :
+         {0, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 100, -1, -100, INT_MAX, INT_MIN}) {
         ExpectMessageWithoutEffect(code);
     }
 }

@@ -168,6 +168,8 @@ TEST(DrawingJson, MalformedDrawingsSayWhatAndWhere) {
               "layers: the drawing has no layer \"0\"");
     EXPECT_EQ(ReadError(R"({"layers": [{"name": "0"}, {"name": "tin"}, {"name": "TIN"}]})"),
               "layers[2].name: layer \"TIN\" listed twice");
+    EXPECT_EQ(ReadError(R"({"layers": [{"name": "0"}, {"name": "A\u0000B"}]})"),
+              "layers[1].name: layer name with a NUL character");
     EXPECT_EQ(ReadError(Entities(R"({"type": "AcDbCircle"})")),
               "entities[0].type: unknown entity type \"AcDbCircle\"");
     EXPECT_EQ(ReadError(Entities(R"({"handle": "2A", "type": "AcDbSubDMesh",

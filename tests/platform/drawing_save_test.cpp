@@ -1,7 +1,10 @@
 // Saving never loses the earlier drawing: both drawing file formats write a temporary file in the
 // target's folder and rename it over the target, so a save that fails (a folder that is missing,
 // not a folder or not writable, a target that is a folder, a disk that fills up midway) leaves
-// the earlier file byte for byte and no temporary file behind.
+// the earlier file byte for byte and no temporary file behind. The temporary file is never a
+// link planted beforehand; the saved file keeps the earlier one's permissions; a save onto a link
+// writes the file it points to; what is not a regular file is refused; a name as long as the
+// system allows is saved.
 //
 // A full disk is simulated with a file size limit (RLIMIT_FSIZE, with SIGXFSZ ignored, so that a
 // write past it fails with EFBIG), an unwritable folder with mode 0555; both in a child process,
@@ -10,9 +13,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -221,6 +226,70 @@ TEST_P(DrawingSaveTest, DiskFullMidwayKeepsTheEarlierFileAndLeavesNoTemporaryFil
     });
     EXPECT_EQ(status, kSaveRefused);
     EXPECT_EQ(FileText(path), earlier);
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_P(DrawingSaveTest, LinksPlantedAtTemporaryNamesAreNeverFollowed) {
+    const Format& format = GetParam();
+    const std::string path = Path("drawing");
+    const fs::path victim = folder_ / "victim";
+    std::ofstream(victim) << "victim";
+    // The name an earlier version used, and names built the same way for nearby processes.
+    for (pid_t pid = ::getpid() - 2; pid <= ::getpid() + 2; ++pid) {
+        fs::create_symlink(victim, folder_ / ("." + fs::path(path).filename().string() + "." +
+                                              std::to_string(pid) + ".tmp"));
+    }
+    format.save(Drawing(3), path);
+    EXPECT_EQ(FileText(victim), "victim");
+    EXPECT_EQ(FileText(path), format.text(Drawing(3)));
+    EXPECT_EQ(EntriesInFolder(), 7u);
+}
+
+TEST_P(DrawingSaveTest, SaveKeepsPermissionsAndWritesThroughALink) {
+    const Format& format = GetParam();
+    const std::string path = Path("drawing");
+    format.save(Drawing(2), path);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = folder_ / "link";
+    fs::create_symlink(fs::path(path).filename(), link);
+    format.save(Drawing(3), link.string());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(FileText(path), format.text(Drawing(3)));
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(EntriesInFolder(), 2u);
+    // A link to nothing is not followed into a new file.
+    fs::create_symlink(folder_ / "missing", folder_ / "dangling");
+    EXPECT_EQ(SaveThatMustFail(format, Drawing(3), (folder_ / "dangling").string()), kSaveRefused);
+    EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+TEST_P(DrawingSaveTest, SomethingNotARegularFileIsRefusedAndKept) {
+    const Format& format = GetParam();
+    const fs::path pipe = folder_ / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const fs::path& target : {pipe, fs::path("/dev/null")}) {
+        SCOPED_TRACE(target.string());
+        try {
+            format.save(Drawing(3), target.string());
+            ADD_FAILURE() << "saved";
+        } catch (const DrawingFileError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      target.string() + ": cannot write: not a regular file");
+        }
+    }
+    EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+TEST_P(DrawingSaveTest, NameAsLongAsTheSystemAllowsIsSaved) {
+    const Format& format = GetParam();
+    const std::string extension = format.extension;
+    const std::string path =
+        (folder_ / (std::string(NAME_MAX - extension.size(), 'n') + extension)).string();
+    format.save(Drawing(3), path);
+    EXPECT_EQ(FileText(path), format.text(Drawing(3)));
     EXPECT_EQ(EntriesInFolder(), 1u);
 }
 

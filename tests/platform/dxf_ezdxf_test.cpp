@@ -2,12 +2,14 @@
 // finds nothing to fix; we read what it writes.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "dxf_test_support.h"
 #include "kafhost/drawing_dxf.h"
+#include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace {
@@ -54,7 +56,8 @@ TEST_F(DxfFileTest, EzdxfLoadsTheWrittenFileAndItsAuditFindsNothing) {
 }
 
 TEST_F(DxfFileTest, EzdxfFindsNothingToFixInAnEmptyDrawing) {
-    kafhost::saveDxfDrawingFile(DrawingSnapshot{{{L"0", false}}, {}, 0}, Path("empty.dxf"));
+    kafhost::saveDxfDrawingFile(DrawingSnapshot{{{L"0", false}}, {}, 0, nullptr},
+                                Path("empty.dxf"));
     const auto run = RunDxfChecker({Path("empty.dxf")});
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     ExpectLines(run.output, {"version AC1024", "audit errors 0 fixes 0", "layer 0 on"});
@@ -97,10 +100,8 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     EXPECT_EQ(outline.bulges, (std::vector<double>{0.5, 0, 0}));
     EXPECT_EQ(outline.elevation, 2.5);
     EXPECT_TRUE(outline.closed);
-    EXPECT_EQ(notes, (std::vector<std::string>{"skipped 1 CIRCLE entity", "skipped 1 INSERT entity",
-                                               "skipped 2 LINE entities",
-                                               "skipped 1 ATTDEF entity in block definitions",
-                                               "skipped 1 LINE entity in block definitions"}));
+    // The rest of the file is kept for saving, so nothing is skipped.
+    EXPECT_TRUE(notes.empty());
 
     // The handles are ezdxf's own, as its listing of the same file shows.
     const auto listing = RunDxfChecker({Path("ezdxf.dxf")});
@@ -113,11 +114,98 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
                                                                          << listing.output;
     }
 
-    // Written again, ezdxf finds nothing to fix.
+    // Written again, ezdxf finds nothing to fix, and the layers keep their states.
     kafhost::saveDxfDrawingFile(read, Path("again.dxf"));
     const auto again = RunDxfChecker({Path("again.dxf")});
     EXPECT_EQ(again.exitStatus, 0) << again.output;
-    ExpectLines(again.output, {"audit errors 0 fixes 0", "layer Frozen off"});
+    ExpectLines(again.output, {"audit errors 0 fixes 0", "layer Frozen frozen"});
+}
+
+TEST_F(DxfFileTest, ChangedErasedAndNewEntitiesAreWrittenAroundWhatIsKept) {
+    ASSERT_EQ(RunDxfChecker({"--make", Path("ezdxf.dxf")}).exitStatus, 0);
+    // The mesh gets a colour of its own, which a rewrite must keep.
+    std::string text = dxf_test::FileContents(Path("ezdxf.dxf"));
+    const std::size_t meshLayer = text.find("  8\nTIN\n", text.find("\nMESH\n"));
+    text.insert(meshLayer + 8, " 62\n3\n");
+    std::vector<std::string> notes;
+    DrawingSnapshot drawing = kafhost::drawingFromDxf(text, notes);
+    drawing.entities[0].vertexColors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+    const EntityInfo mesh = drawing.entities[0];
+    drawing.entities[1].erased = true;  // the 3D face
+    const std::wstring faceHandle = drawing.entities[1].handle;
+    EntityInfo added = drawing.entities[1];
+    added.erased = false;
+    added.handle = L"";
+    added.layer = L"NEW";
+    added.space = L"model";
+    drawing.layers.push_back({L"NEW", false});
+    added.handle = kafhost::handleText(drawing.nextHandle + 5);
+    drawing.entities.push_back(added);
+    kafhost::saveDxfDrawingFile(drawing, Path("changed.dxf"));
+
+    const auto run = RunDxfChecker({Path("changed.dxf")});
+    EXPECT_EQ(run.exitStatus, 0) << run.output;
+    ExpectLines(run.output, {"audit errors 0 fixes 0", "layer NEW on", "layer Frozen frozen",
+                             "entity " + kafhost::wideToUtf8(mesh.handle) +
+                                 " MESH model TIN owner 17 vertices 4 faces 2 level 0 colors 4"});
+    EXPECT_EQ(run.output.find("entity " + kafhost::wideToUtf8(faceHandle) + " "),
+              std::string::npos);
+    EXPECT_NE(run.output.find("entity " + kafhost::wideToUtf8(added.handle) + " 3DFACE model NEW"),
+              std::string::npos)
+        << run.output;
+    const std::string saved = dxf_test::FileContents(Path("changed.dxf"));
+    EXPECT_NE(saved.find("  8\nTIN\n 62\n3\n100\nAcDbSubDMesh\n"), std::string::npos);
+    for (const char* kept : {"\nCIRCLE\n", "\nINSERT\n", "\nATTRIB\n", "\nATTDEF\n"}) {
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    }
+    const DrawingSnapshot again = kafhost::drawingFromDxf(saved, notes);
+    EXPECT_EQ(again.entities[0].vertexColors, mesh.vertexColors);
+    EXPECT_EQ(kafhost::drawingToDxf(again), saved);
+}
+
+TEST_F(DxfFileTest, ChangesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
+    ASSERT_EQ(RunDxfChecker({"--make", Path("ezdxf.dxf")}).exitStatus, 0);
+    const std::string text = dxf_test::FileContents(Path("ezdxf.dxf"));
+    std::vector<std::string> notes;
+    auto refusal = [this](const DrawingSnapshot& drawing) {
+        std::ofstream(Path("earlier.dxf")) << "earlier";
+        try {
+            kafhost::saveDxfDrawingFile(drawing, Path("earlier.dxf"));
+        } catch (const kafhost::DrawingFileError& error) {
+            EXPECT_EQ(dxf_test::FileContents(Path("earlier.dxf")), "earlier");
+            return std::string(error.what());
+        }
+        return std::string("saved");
+    };
+
+    // A MESH in an AutoCAD 2004 file.
+    std::string release2004 = text;
+    release2004.replace(release2004.find("AC1027"), 6, "AC1018");
+    DrawingSnapshot drawing = kafhost::drawingFromDxf(release2004, notes);
+    EntityInfo mesh = drawing.entities[0];
+    mesh.handle = L"1000";
+    drawing.entities.push_back(mesh);
+    EXPECT_EQ(refusal(drawing),
+              Path("earlier.dxf") +
+                  ": entity 1000: a MESH cannot be written into a DXF file of release AC1018 (MESH "
+                  "needs AutoCAD 2010, AC1024, or later); kafcad keeps the file's release");
+
+    // A changed mesh whose extended data kafcad cannot bring up to date.
+    std::string withData = text;
+    const std::size_t meshEnd = withData.find("  0\n", withData.find("\nMESH\n") + 1);
+    withData.insert(meshEnd, "1001\nACAD\n1000\nnote\n");
+    drawing = kafhost::drawingFromDxf(withData, notes);
+    drawing.entities[0].vertexColors.assign(4, kafhost::Rgb{1, 2, 3});
+    EXPECT_EQ(refusal(drawing), Path("earlier.dxf") + ": entity " +
+                                    kafhost::wideToUtf8(drawing.entities[0].handle) +
+                                    ": kafcad changed it, and it carries extended data, "
+                                    "application groups or details (mesh edges and creases, "
+                                    "properties of polyface vertices) that kafcad cannot write "
+                                    "again");
+    // Unchanged, it is kept.
+    drawing.entities[0].vertexColors.clear();
+    EXPECT_EQ(refusal(drawing), "saved");
+    EXPECT_NE(dxf_test::FileContents(Path("earlier.dxf")).find("1000\nnote\n"), std::string::npos);
 }
 
 }  // namespace

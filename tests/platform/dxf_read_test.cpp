@@ -91,7 +91,7 @@ TEST(DxfRead, EntitiesWithoutHandleGetTheFirstOneAboveAllOthersAndKeepIt) {
     EXPECT_EQ(kafhost::drawingToDxf(read), text);
 }
 
-TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsSkippedWithOneNotePerKind) {
+TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
     const std::string text = Wrapped(Section(
         "ENTITIES",
         DxfTags({{0, "LINE"},   {8, "0"},      {10, "0"},     {20, "0"},       {11, "1"},
@@ -113,19 +113,19 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsSkippedWithOneNotePerKind) 
     outline.layer = L"Base";
     outline.points = {{1, 2}, {3, 4}};
     outline.bulges = {0, -1};
-    EntityInfo face = dxf_test::Entity(L"", L"AcDbFace");
+    // The face and the 3D polyline without handles get the first ones above the file's (7F).
+    EntityInfo face = dxf_test::Entity(L"80", L"AcDbFace");
     face.space = L"paper";
     face.layer = L"Base";
     face.corners = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}};
     face.edgeVisible = {true, true, true, true};
-    EntityInfo polyline3d = dxf_test::Entity(L"", L"AcDb3dPolyline");
+    EntityInfo polyline3d = dxf_test::Entity(L"81", L"AcDb3dPolyline");
     polyline3d.vertices = {{0, 0, 0}};
     expected.entities = {polyline3d, outline, face};
     ExpectSameDrawing(read, expected);
-    EXPECT_EQ(read.nextHandle, 0u);
+    EXPECT_EQ(read.nextHandle, 0x82u);
     EXPECT_EQ(notes, (std::vector<std::string>{
-                         "added layer \"Base\", which entities use but the LAYER table lacks",
-                         "skipped 1 INSERT entity", "skipped 2 LINE entities"}));
+                         "added layer \"Base\", which entities use but the LAYER table lacks"}));
 }
 
 TEST(DxfRead, LayersThatAreOffOrFrozenAreHiddenAndEntitiesTakeTheTablesSpelling) {
@@ -175,7 +175,7 @@ TEST(DxfRead, NamesAreUtf8FromAutoCad2007OnAndBytesBefore) {
     EXPECT_EQ(Read(file("AC1015", "Gel\\U+00E4nde"), notes).layers[1].name, L"Gel\u00e4nde");
 }
 
-TEST(DxfRead, SectionsItDoesNotKnowAreSkippedWithANote) {
+TEST(DxfRead, SectionsItDoesNotKnowAndBlocksAreKeptWithoutNotes) {
     const std::string text = Wrapped(Section("THUMBNAILIMAGE", DxfTags({{90, "3"}, {310, "AB"}})) +
                                      Section("CLASSES", DxfTags({{0, "CLASS"}, {1, "X"}})) +
                                      Section("BLOCKS", DxfTags({{0, "BLOCK"},
@@ -186,9 +186,8 @@ TEST(DxfRead, SectionsItDoesNotKnowAreSkippedWithANote) {
                                                                 {0, "ENDBLK"}})));
     std::vector<std::string> notes;
     Read(text, notes);
-    EXPECT_EQ(notes, (std::vector<std::string>{"skipped section THUMBNAILIMAGE",
-                                               "skipped 1 CIRCLE entity in block definitions",
-                                               "skipped 2 LINE entities in block definitions"}));
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(kafhost::drawingToDxf(Read(text, notes)), text);
 }
 
 TEST(DxfRead, MalformedFilesAreRefusedWithTheLine) {
@@ -211,6 +210,17 @@ TEST(DxfRead, MalformedFilesAreRefusedWithTheLine) {
                   ": expected a number for group code 20, found \"-7.25.1\"");
     EXPECT_EQ(ReadError(Replaced(text, " 90\n2\n 94\n", " 90\n3\n 94\n")),
               LineOf(text, "2\n 94\n") + ": the MESH face names vertex 3, the mesh has 3");
+    EXPECT_EQ(ReadError(Replaced(text, " 93\n4\n", " 93\n0\n")),
+              LineOf(text, " 90\n3\n 90\n0\n") +
+                  ": the MESH face list holds more items than its size (group code 93) says, 0");
+    EXPECT_EQ(ReadError(Replaced(text, DxfTags({{5, "100"}}), DxfTags({{5, "FFFFFFFF00000001"}}))),
+              LineOf(text, DxfTags({{5, "100"}})) +
+                  ": handle FFFFFFFF00000001 is too large: kafcad gives new handles above the "
+                  "highest one and needs room below FFFFFFFFFFFFFFFF");
+    EXPECT_EQ(ReadError(Replaced(text, DxfTags({{5, "10D"}}), DxfTags({{5, "FFFFFFFFFFFFFFFF"}}))),
+              LineOf(text, DxfTags({{5, "10D"}})) +
+                  ": handle FFFFFFFFFFFFFFFF is too large: kafcad gives new handles above the "
+                  "highest one and needs room below FFFFFFFFFFFFFFFF");
     EXPECT_EQ(ReadError(Replaced(text, " 91\n1\n 92\n", " 91\n5\n 92\n")),
               LineOf(text, "1\n 92\n") + ": subdivision level 5 is outside 0 ... 4");
     const std::string faceRecord = DxfTags({{0, "VERTEX"}, {5, "10B"}});

@@ -266,7 +266,8 @@ TEST(DxfWrite, EveryLayerIsWrittenAndHiddenOnesAreOff) {
 }
 
 TEST(DxfWrite, TablesBlocksAndObjectsCadProgramsExpect) {
-    const std::string text = kafhost::drawingToDxf(DrawingSnapshot{{{L"0", false}}, {}, 0});
+    const std::string text =
+        kafhost::drawingToDxf(DrawingSnapshot{{{L"0", false}}, {}, 0, nullptr});
     for (const char* table :
          {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"}) {
         EXPECT_NE(text.find(DxfTags({{0, "TABLE"}, {2, table}})), std::string::npos) << table;

@@ -44,6 +44,36 @@ TEST_F(Handles, NewHandlesContinueAboveAGivenOne) {
     EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"1000");
 }
 
+TEST_F(Handles, HandlesWithoutRoomAboveThemAreRefusedSoNoneIsGivenTwice) {
+    const std::wstring tooLarge =
+        L"handle FFFFFFFF00000001 is too large: new handles are given "
+        L"above the highest one and need room below FFFFFFFFFFFFFFFF";
+    kafhost::EntityInfo line;
+    line.type = L"AcDbPolyline";
+    line.handle = L"FFFFFFFF00000001";
+    std::wstring error;
+    EXPECT_EQ(host.addEntity(line, error), L"");
+    EXPECT_EQ(error, tooLarge);
+
+    kafhost::DrawingSnapshot drawing;
+    drawing.layers = {{L"0", false}};
+    drawing.entities = {line};
+    EXPECT_FALSE(host.loadSnapshot(drawing, error));
+    EXPECT_EQ(error, tooLarge);
+    drawing.entities.clear();
+    drawing.nextHandle = 0xFFFFFFFFFFFFFFFFull;
+    EXPECT_FALSE(host.loadSnapshot(drawing, error));
+    EXPECT_EQ(error,
+              L"the next handle FFFFFFFFFFFFFFFF is too large: new handles are given above "
+              L"the highest one and need room below FFFFFFFFFFFFFFFF");
+
+    line.handle = L"FFFFFFFF00000000";
+    drawing.nextHandle = 0;
+    drawing.entities = {line};
+    ASSERT_TRUE(host.loadSnapshot(drawing, error));
+    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"FFFFFFFF00000001");
+}
+
 TEST_F(Handles, AGivenHandleInUseIsRefused) {
     const std::wstring used = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
     kafhost::EntityInfo line;

@@ -1,5 +1,6 @@
 #include "app/lisp/builtins/argument_checks.h"
 
+#include "app/lisp/byte_text.h"
 #include "app/lisp/error.h"
 #include "app/lisp/print_value.h"
 
@@ -72,6 +73,18 @@ const std::wstring& SymbolArgument(const Value& value) {
         BadType("symbolp", value);
     }
     return value.symbolName();
+}
+
+}  // namespace kafcad
+
+namespace kafcad {
+
+std::string FileNameArgument(const Value& value) {
+    const std::wstring& name = StringArgument(value);
+    if (name.find(L'\0') != std::wstring::npos) {
+        throw LispError("bad argument value: file name with a NUL character: " + PrintValue(value));
+    }
+    return WideToBytes(name);
 }
 
 }  // namespace kafcad

@@ -8,6 +8,10 @@
 //   ListArgument(value): the elements (none for nil); "bad argument type: listp X".
 //   ConsArgument(value): as ListArgument for car and cdr; "bad argument type: consp X".
 //   SymbolArgument(value): the symbol's name; "bad argument type: symbolp X".
+//   FileNameArgument(value): a string as the file system's bytes (BytesToWide reversed, so a
+//     name read as bytes that are not UTF-8 reaches the file system unchanged); "bad argument
+//     type: stringp X", or "bad argument value: file name with a NUL character: X", since the
+//     system would take the name to end there.
 #pragma once
 
 #include <cstddef>
@@ -29,5 +33,6 @@ const std::wstring& StringArgument(const Value& value);
 const std::vector<Value>& ListArgument(const Value& value);
 const std::vector<Value>& ConsArgument(const Value& value);
 const std::wstring& SymbolArgument(const Value& value);
+std::string FileNameArgument(const Value& value);
 
 }  // namespace kafcad

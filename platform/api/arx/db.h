@@ -312,6 +312,29 @@ private:
     Adesk::Int16 vertices_[4] = {0, 0, 0, 0};
 };
 
+// Walks the sub-entities of an entity in order: for a polyface mesh its vertices
+// (AcDbPolyFaceMeshVertex), then its face records (AcDbFaceRecord). objectId() is the id of the
+// sub-entity at the position, to open with acdbOpenObject and close again; entity() is null for
+// the sub-entities of a mesh in a drawing. The caller deletes the iterator.
+class AcDbObjectIterator : public AcRxObject {
+public:
+    ~AcDbObjectIterator() override;
+    // Whether the position is past the last sub-entity (or before the first, walking backwards).
+    bool done() const;
+    void step(bool backwards = false, bool skipDeleted = true);
+    // To the first sub-entity, or to the last when atEnd.
+    void start(bool atEnd = false);
+    AcDbEntity* entity();
+    AcDbObjectId objectId();
+
+private:
+    friend class AcDbPolyFaceMesh;
+    AcDbObjectIterator() = default;
+    AcDbObjectId* ids_ = nullptr;
+    long count_ = 0;
+    long position_ = 0;
+};
+
 // A polyface mesh: vertices, then face records, each appended as a sub-entity. Its vertex count
 // is kept as a 16-bit signed number, as the host keeps it.
 class AcDbPolyFaceMesh : public AcDbEntity {
@@ -325,12 +348,17 @@ public:
     Acad::ErrorStatus appendFaceRecord(AcDbFaceRecord* face);
     Adesk::Int16 numVertices() const;
     Adesk::Int16 numFaces() const;
+    // An iterator over the vertices, then the face records (new; the caller deletes it).
+    AcDbObjectIterator* vertexIterator() const;
 
-    // Stand-in extras for reading the mesh back (the drawing's file formats and tests).
+#ifndef KAF_MODULE_CODE
+    // Stand-in extras for reading the mesh back (the drawing's file formats and tests); the
+    // module reads meshes through vertexIterator as it must in the real host.
     std::size_t vertexCount() const;
     std::size_t faceCount() const;
     AcGePoint3d vertexPosition(std::size_t index) const;
     void faceVertices(std::size_t index, Adesk::Int16 (&numbers)[4]) const;
+#endif
 
     struct Storage;
 

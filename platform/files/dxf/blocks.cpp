@@ -48,7 +48,10 @@ void readDxfBlocks(DxfTagReader& reader, DxfDrawingRead& drawing) {
                 "code " +
                 std::to_string(reader.code()));
         }
-        if (reader.is(0, "BLOCK") || reader.is(0, "ENDBLK")) {
+        if (reader.is(0, "BLOCK")) {
+            reader.skipToNextObject();
+            ++drawing.blockCount;
+        } else if (reader.is(0, "ENDBLK")) {
             reader.skipToNextObject();
         } else {
             ++drawing.skippedInBlocks[std::string(reader.text())];

@@ -9,19 +9,26 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
+#include "platform/files/dxf/origin.h"
 #include "platform/files/dxf/sections.h"
 #include "platform/files/dxf/text.h"
+#include "platform/files/read_file_text.h"
 #include "platform/files/replace_file.h"
 
 namespace kafhost {
 namespace {
 
 void writeDrawing(DxfWriter& writer, const DrawingSnapshot& drawing) {
+    if (drawing.dxfOrigin != nullptr) {
+        writeDxfWithOrigin(writer, drawing, *drawing.dxfOrigin);
+        return;
+    }
     const DxfDrawingPlan plan = planDxfDrawing(drawing);
     writeDxfHeader(writer, plan);
     writeDxfClasses(writer, plan);
@@ -38,11 +45,15 @@ void skipSection(DxfTagReader& reader) {
     }
 }
 
-std::string entityCount(std::size_t count, const std::string& kind) {
-    return std::to_string(count) + " " + kind + (count == 1 ? " entity" : " entities");
+void readClasses(DxfTagReader& reader, DxfDrawingRead& drawing) {
+    while (!reader.is(0, "ENDSEC")) {
+        drawing.meshClass = drawing.meshClass || reader.is(1, "MESH");
+        reader.next();
+    }
+    drawing.classesEnd = reader.offset();
 }
 
-DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) {
+DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std::string>& notes) {
     applyDxfMeshColors(read.entities, read.dictionaries, read.colorRecords);
     DrawingSnapshot drawing;
     std::vector<LayerInfo> tableLayers;
@@ -50,12 +61,16 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
         tableLayers.push_back(layer.layer);
     }
     drawing.layers = dxfLayersZeroFirst(tableLayers);
-    std::vector<std::wstring> layerKeys;
-    for (const LayerInfo& layer : drawing.layers) {
-        layerKeys.push_back(dxfNameKey(layer.name));
+    std::unordered_map<std::wstring, std::size_t> layerKeys;
+    for (std::size_t i = 0; i < drawing.layers.size(); ++i) {
+        layerKeys.emplace(dxfNameKey(drawing.layers[i].name), i);
     }
 
-    std::set<std::uint64_t> handles;
+    std::unordered_set<std::uint64_t> handles;
+    // Entities without a handle get one above every handle of the file, so that saving finds
+    // them again.
+    std::uint64_t unused = std::max(read.highestHandle + 1, read.handleSeed);
+    std::vector<DxfReadEntity> kept;
     std::vector<EntityInfo> paperSpace;
     for (DxfReadEntity& entity : read.entities) {
         EntityInfo& info = entity.info;
@@ -65,53 +80,45 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::vector<std::string>& notes) 
                 throw DrawingFileError("line " + std::to_string(head.line) + ": handle " +
                                        wideToUtf8(handleText(head.handle)) + " is used twice");
             }
-            info.handle = handleText(head.handle);
+        } else {
+            entity.head.handle = unused++;
         }
+        info.handle = handleText(entity.head.handle);
         const std::wstring layer = decodeDxfText(head.layer, read.utf8);
         const std::wstring key = dxfNameKey(layer);
-        const auto found = std::find(layerKeys.begin(), layerKeys.end(), key);
+        const auto found = layerKeys.find(key);
         if (found == layerKeys.end()) {
             checkDxfName(layer, "layer", head.line);
+            layerKeys.emplace(key, drawing.layers.size());
             drawing.layers.push_back(LayerInfo{layer, false});
-            layerKeys.push_back(key);
             notes.push_back("added layer \"" + wideToUtf8(layer) +
                             "\", which entities use but the LAYER table lacks");
             info.layer = layer;
         } else {
-            info.layer = drawing.layers[static_cast<std::size_t>(found - layerKeys.begin())].name;
+            info.layer = drawing.layers[found->second].name;
         }
         const bool paper = head.owner != 0 && head.owner == read.paperSpaceRecord ? true
                            : head.owner != 0 && head.owner == read.modelSpaceRecord
                                ? false
                                : head.paperSpace;
         info.space = paper ? L"paper" : L"model";
+        kept.push_back(entity);
         (paper ? paperSpace : drawing.entities).push_back(std::move(info));
     }
     for (EntityInfo& entity : paperSpace) {
         drawing.entities.push_back(std::move(entity));
     }
-    drawing.nextHandle = read.handleSeed;
-
-    for (const auto& skipped : read.skippedEntities) {
-        notes.push_back("skipped " + entityCount(skipped.second, skipped.first));
-    }
-    if (read.skippedPolylines > 0) {
-        notes.push_back("skipped " + entityCount(read.skippedPolylines, "POLYLINE") +
-                        (read.skippedPolylines == 1 ? " that is not a polyface mesh"
-                                                    : " that are not polyface meshes"));
-    }
-    for (const auto& skipped : read.skippedInBlocks) {
-        notes.push_back("skipped " + entityCount(skipped.second, skipped.first) +
-                        " in block definitions");
-    }
+    drawing.nextHandle = std::max(read.handleSeed, unused);
+    drawing.dxfOrigin =
+        std::make_shared<const DxfOrigin>(makeDxfOrigin(std::move(text), read, kept));
     return drawing;
 }
 
-std::string fileError(const std::string& path, const char* what) {
-    return path + ": " + what + ": " + std::strerror(errno);
-}
-
 }  // namespace
+
+std::string dxfDataJsonCannotKeep(const DrawingSnapshot& drawing) {
+    return drawing.dxfOrigin != nullptr ? drawing.dxfOrigin->jsonLosses : std::string();
+}
 
 std::string drawingToDxf(const DrawingSnapshot& drawing) {
     DxfWriter writer;
@@ -122,19 +129,24 @@ std::string drawingToDxf(const DrawingSnapshot& drawing) {
 DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>& notes) {
     DxfTagReader reader(text);
     DxfDrawingRead read;
-    std::vector<std::string> sectionNotes;
     while (!reader.is(0, "EOF")) {
         if (!reader.is(0, "SECTION")) {
             reader.fail("expected SECTION or EOF");
         }
+        const std::size_t sectionStart = reader.offset();
         reader.next();
         if (reader.code() != 2) {
             reader.fail("expected the section's name (group code 2)");
         }
         const std::string name(reader.text());
+        if (read.bodyStart == kNowhere &&
+            (name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS")) {
+            read.bodyStart = sectionStart;
+        }
         reader.next();
         if (name == "HEADER") {
             readDxfHeader(reader, read);
+            reader.forgetHandles();
         } else if (name == "TABLES") {
             readDxfTables(reader, read);
         } else if (name == "BLOCKS") {
@@ -143,19 +155,16 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
             readDxfEntities(reader, read);
         } else if (name == "OBJECTS") {
             readDxfObjects(reader, read);
+        } else if (name == "CLASSES") {
+            readClasses(reader, read);
         } else {
-            if (name != "CLASSES") {
-                sectionNotes.push_back("skipped section " + name);
-            }
             skipSection(reader);
         }
         reader.next();
     }
-    std::vector<std::string> assembled;
-    DrawingSnapshot drawing = assemble(read, assembled);
-    notes.insert(notes.end(), sectionNotes.begin(), sectionNotes.end());
-    notes.insert(notes.end(), assembled.begin(), assembled.end());
-    return drawing;
+    read.end = reader.offset();
+    read.highestHandle = reader.highestHandle();
+    return assemble(read, text, notes);
 }
 
 void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
@@ -167,17 +176,9 @@ void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path)
 }
 
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DrawingFileError(fileError(path, "cannot open"));
-    }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) {
-        throw DrawingFileError(fileError(path, "cannot read"));
-    }
+    const std::string text = readFileText(path);
     try {
-        return drawingFromDxf(contents.str(), notes);
+        return drawingFromDxf(text, notes);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }

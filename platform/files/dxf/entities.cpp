@@ -13,10 +13,9 @@
 #include "platform/files/dxf/sections.h"
 
 namespace kafhost {
-namespace {
 
-void writeEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
-                 std::uint64_t firstOwnHandle) {
+void writeDxfEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
+                    std::uint64_t firstOwnHandle) {
     if (entity.type == L"AcDbFace") {
         writeDxf3DFace(writer, head, entity);
     } else if (entity.type == L"AcDbPolyFaceMesh") {
@@ -32,14 +31,26 @@ void writeEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo&
     }
 }
 
-}  // namespace
+std::uint64_t dxfOwnHandleCount(const EntityInfo& entity) {
+    if (entity.type == L"AcDbPolyFaceMesh") {
+        return dxfPolyFaceMeshOwnHandles(entity);
+    }
+    if (entity.type == L"AcDbSubDMesh") {
+        return dxfMeshOwnHandles(entity);
+    }
+    if (entity.type == L"AcDb3dPolyline") {
+        return dxf3dPolylineOwnHandles(entity);
+    }
+    return 0;
+}
 
 void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "SECTION");
     writer.text(2, "ENTITIES");
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         try {
-            writeEntity(writer, plan.heads[i], *plan.entities[i], plan.handles.firstOwnHandles[i]);
+            writeDxfEntity(writer, plan.heads[i], *plan.entities[i],
+                           plan.handles.firstOwnHandles[i]);
         } catch (const DrawingFileError& error) {
             throw DrawingFileError("entity " + wideToUtf8(handleText(plan.heads[i].handle)) + ": " +
                                    error.what());
@@ -49,6 +60,7 @@ void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
 }
 
 void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
+    drawing.entitiesSection = true;
     while (!reader.is(0, "ENDSEC")) {
         if (reader.code() != 0) {
             reader.fail("expected an entity (group code 0), found group code " +
@@ -56,6 +68,7 @@ void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
         }
         DxfReadEntity entity;
         entity.head.line = reader.tag().line;
+        entity.begin = reader.offset();
         const std::string kind(reader.text());
         if (kind == "3DFACE") {
             readDxf3DFace(reader, entity);
@@ -75,8 +88,10 @@ void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
             skipDxfEntity(reader);
             continue;
         }
+        entity.end = reader.offset();
         drawing.entities.push_back(std::move(entity));
     }
+    drawing.entitiesEnd = reader.offset();
 }
 
 }  // namespace kafhost

@@ -10,6 +10,28 @@ bool isSubEntity(const DxfTagReader& reader) {
 
 }  // namespace
 
+bool isDxfNewerPropertyCode(int code) {
+    switch (code) {
+        case 284:  // shadows
+        case 347:  // material
+        case 348:  // visual style
+        case 370:  // lineweight
+        case 380:  // plot style type
+        case 390:  // plot style
+        case 420:  // true colour
+        case 430:  // colour name
+        case 440:  // transparency
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isDxfCommonPropertyCode(int code) {
+    // Linetype, linetype scale, visibility and colour, which R12 has too.
+    return code == 6 || code == 48 || code == 60 || code == 62 || isDxfNewerPropertyCode(code);
+}
+
 void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head) {
     writer.text(0, kind);
     writer.handle(5, head.handle);
@@ -24,6 +46,7 @@ void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntit
         writer.integer(67, 1);
     }
     writer.text(8, head.layer);
+    writer.raw(head.commonTags);
 }
 
 bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
@@ -45,6 +68,7 @@ bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
                 break;
             }
             const bool extensionDictionary = reader.is(102, "{ACAD_XDICTIONARY");
+            head.foreignData = head.foreignData || !extensionDictionary;
             reader.next();
             while (!reader.is(102, "}")) {
                 if (reader.code() == 0) {
@@ -58,7 +82,14 @@ bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
             break;
         }
         default:
-            return false;
+            if (isDxfCommonPropertyCode(reader.code())) {
+                head.commonTags += reader.raw();
+            } else if (reader.code() >= 1000) {
+                head.foreignData = true;
+            } else {
+                return false;
+            }
+            break;
     }
     reader.next();
     return true;

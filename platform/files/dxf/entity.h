@@ -33,14 +33,30 @@ struct DxfEntityHead {
     std::string layer = "0";                // UTF-8
     std::uint64_t extensionDictionary = 0;  // 0: none
     std::size_t line = 0;                   // where the entity starts (reading)
+    // Common properties (colour, linetype, lineweight, ...) as DXF tags, written after the layer.
+    std::string commonTags;
+    // Reading: the entity has extended data, application groups besides its extension
+    // dictionary, or details the drawing does not model (mesh edges and creases, properties of
+    // polyface vertices of their own), which kafcad keeps only by copying the entity as it was.
+    bool foreignData = false;
 };
 
-// An entity as read: its head and what the drawing keeps of it.
+// An entity as read: its head, what the drawing keeps of it and where it lies in the text.
 struct DxfReadEntity {
     DxfEntityHead head;
     EntityInfo info;
+    std::size_t begin = 0;
+    std::size_t end = 0;
 };
 
+// Writes any of the drawing's entity kinds (the first of its own handles given).
+void writeDxfEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
+                    std::uint64_t firstOwnHandle);
+// How many handles of its own the entity needs (polyface sub-entities, mesh colour records).
+std::uint64_t dxfOwnHandleCount(const EntityInfo& entity);
+// Group codes of the common entity properties: those R13 and later added, and all of them.
+bool isDxfNewerPropertyCode(int code);
+bool isDxfCommonPropertyCode(int code);
 void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntityHead& head);
 bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head);
 void skipDxfEntity(DxfTagReader& reader);

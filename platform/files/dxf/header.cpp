@@ -53,12 +53,20 @@ void readDxfHeader(DxfTagReader& reader, DxfDrawingRead& drawing) {
         if (reader.code() == 9) {
             variable = reader.text();
         } else if (variable == "$ACADVER" && reader.code() == 1) {
+            drawing.release = std::string(reader.text());
             drawing.utf8 = reader.text() >= kFirstUtf8Release;
         } else if (variable == "$HANDSEED" && reader.code() == 5) {
             drawing.handleSeed = reader.handle();
+            drawing.seedBegin = reader.offset();
+            reader.next();
+            drawing.seedEnd = reader.offset();
+            continue;
+        } else if (variable == "$INSUNITS" && reader.code() == 70) {
+            drawing.headerUnits = reader.integer() != 0;
         }
         reader.next();
     }
+    drawing.headerEnd = reader.offset();
 }
 
 }  // namespace kafhost

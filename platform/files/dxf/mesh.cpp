@@ -97,6 +97,11 @@ void readFaceList(DxfTagReader& reader, EntityInfo& mesh) {
         }
         mesh.faces.push_back(std::move(face));
     }
+    // Edges (94) follow the list; a further item means the size undercounts it.
+    if (reader.hasTag() && reader.code() == 90) {
+        reader.fail("the MESH face list holds more items than its size (group code 93) says, " +
+                    std::to_string(size));
+    }
 }
 
 }  // namespace
@@ -111,7 +116,8 @@ void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
         throw DrawingFileError("a mesh needs one colour per vertex or none");
     }
     DxfEntityHead meshHead = head;
-    meshHead.extensionDictionary = mesh.vertexColors.empty() ? 0 : firstOwnHandle;
+    meshHead.extensionDictionary =
+        mesh.vertexColors.empty() ? head.extensionDictionary : firstOwnHandle;
     writeDxfEntityHead(writer, "MESH", meshHead);
     writer.text(100, "AcDbSubDMesh");
     writer.integer(71, kMeshVersion);
@@ -153,9 +159,15 @@ void readDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
             readFaceList(reader, mesh);
             facesRead = true;
             continue;
-        } else if (code == 94) {
-            // Edges, creases and overrides: nothing the drawing keeps.
-            reader.skipToNextObject();
+        } else if (code >= 94 && code <= 95) {
+            // Edges, creases, overrides and extended data: the drawing keeps none of them, the
+            // file keeps them while kafcad leaves the mesh as it is.
+            while (reader.code() != 0) {
+                const bool counted = reader.code() >= 94 && reader.code() <= 95;
+                entity.head.foreignData = entity.head.foreignData || reader.code() >= 1000 ||
+                                          (counted && reader.integer() != 0);
+                reader.next();
+            }
             return;
         }
         reader.next();

@@ -75,7 +75,7 @@ void writeLayout(DxfWriter& writer, const DxfDrawingPlan& plan, DxfFixed layout,
     writer.handle(330, plan.handles.fixed(record));
 }
 
-void readDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
+std::uint64_t readDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
     std::uint64_t handle = 0;
     std::vector<std::pair<std::string, std::uint64_t>> entries;
     std::string name;
@@ -93,12 +93,14 @@ void readDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
         reader.next();
     }
     drawing.dictionaries[handle] = std::move(entries);
+    return handle;
 }
 
-void readRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
+std::uint64_t readRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
     DxfColorRecord record = readDxfColorRecord(reader);
     const std::uint64_t handle = record.handle;
     drawing.colorRecords[handle] = std::move(record);
+    return handle;
 }
 
 }  // namespace
@@ -136,14 +138,16 @@ void readDxfObjects(DxfTagReader& reader, DxfDrawingRead& drawing) {
             reader.fail("expected an object (group code 0), found group code " +
                         std::to_string(reader.code()));
         }
+        const std::size_t begin = reader.offset();
         if (reader.is(0, "DICTIONARY")) {
-            readDictionary(reader, drawing);
+            drawing.objectRanges[readDictionary(reader, drawing)] = {begin, reader.offset()};
         } else if (reader.is(0, "XRECORD")) {
-            readRecord(reader, drawing);
+            drawing.objectRanges[readRecord(reader, drawing)] = {begin, reader.offset()};
         } else {
             reader.skipToNextObject();
         }
     }
+    drawing.objectsEnd = reader.offset();
 }
 
 }  // namespace kafhost

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "kafhost/drawing_json.h"
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
-#include "platform/files/dxf/mesh.h"
-#include "platform/files/dxf/polyline.h"
-#include "platform/files/dxf/polyline_3d.h"
 #include "platform/files/dxf/text.h"
 
 namespace kafhost {
@@ -30,19 +28,6 @@ std::vector<const EntityInfo*> writtenEntities(const std::vector<EntityInfo>& en
         }
     }
     return written;
-}
-
-std::uint64_t ownHandleCount(const EntityInfo& entity) {
-    if (entity.type == L"AcDbPolyFaceMesh") {
-        return dxfPolyFaceMeshOwnHandles(entity);
-    }
-    if (entity.type == L"AcDbSubDMesh") {
-        return dxfMeshOwnHandles(entity);
-    }
-    if (entity.type == L"AcDb3dPolyline") {
-        return dxf3dPolylineOwnHandles(entity);
-    }
-    return 0;
 }
 
 void addToExtents(DxfDrawingPlan& plan, const Point3& point) {
@@ -105,27 +90,25 @@ std::vector<LayerInfo> dxfLayersZeroFirst(const std::vector<LayerInfo>& layers) 
 DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
     DxfDrawingPlan plan;
     plan.layers = dxfLayersZeroFirst(drawing.layers);
-    std::vector<std::wstring> layerKeys;
+    std::unordered_map<std::wstring, std::size_t> layerKeys;
     for (const LayerInfo& layer : plan.layers) {
-        const std::wstring key = dxfNameKey(layer.name);
-        if (std::find(layerKeys.begin(), layerKeys.end(), key) != layerKeys.end()) {
+        if (!layerKeys.emplace(dxfNameKey(layer.name), plan.layerNames.size()).second) {
             throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\" is listed twice");
         }
-        layerKeys.push_back(key);
         plan.layerNames.push_back(encodeDxfName(layer.name, "layer"));
     }
 
     plan.entities = writtenEntities(drawing.entities);
     std::vector<std::uint64_t> ownCounts;
     for (const EntityInfo* entity : plan.entities) {
-        ownCounts.push_back(ownHandleCount(*entity));
+        ownCounts.push_back(dxfOwnHandleCount(*entity));
     }
     plan.handles = planDxfHandles(plan.entities, plan.layers.size(), ownCounts);
 
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         const EntityInfo& entity = *plan.entities[i];
         const std::string name = "entity " + wideToUtf8(handleText(plan.handles.entities[i]));
-        const auto layer = std::find(layerKeys.begin(), layerKeys.end(), dxfNameKey(entity.layer));
+        const auto layer = layerKeys.find(dxfNameKey(entity.layer));
         if (layer == layerKeys.end()) {
             throw DrawingFileError(name + ": no layer \"" + wideToUtf8(entity.layer) +
                                    "\" in the drawing");
@@ -135,7 +118,7 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
         head.paperSpace = entity.space == L"paper";
         head.owner = plan.handles.fixed(head.paperSpace ? DxfFixed::kPaperSpaceRecord
                                                         : DxfFixed::kModelSpaceRecord);
-        head.layer = plan.layerNames[static_cast<std::size_t>(layer - layerKeys.begin())];
+        head.layer = plan.layerNames[layer->second];
         if (!allFinite(entity)) {
             throw DrawingFileError(name + ": not a finite number");
         }

@@ -56,7 +56,8 @@ void writeFaceRecord(DxfWriter& writer, const DxfEntityHead& head, const std::ve
 
 // One VERTEX of a polyface mesh: a vertex (its point is added) or a face record (added with the
 // line it starts on, to check its numbers once all vertices are known).
-void readVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>& faceLines) {
+void readVertex(DxfTagReader& reader, DxfReadEntity& entity, std::vector<std::size_t>& faceLines) {
+    EntityInfo& mesh = entity.info;
     const std::size_t line = reader.tag().line;
     DxfEntityHead head;
     Point3 point{0.0, 0.0, 0.0};
@@ -82,6 +83,10 @@ void readVertex(DxfTagReader& reader, EntityInfo& mesh, std::vector<std::size_t>
         }
         reader.next();
     }
+    // Properties of its own, which a rewrite from the mesh's would lose.
+    entity.head.foreignData =
+        entity.head.foreignData || head.foreignData ||
+        (!head.commonTags.empty() && head.commonTags != entity.head.commonTags);
     if ((flags & kPolyfaceMesh) != 0) {
         mesh.vertices.push_back(point);
     } else if ((flags & kFaceRecord) != 0) {
@@ -141,7 +146,7 @@ bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     std::vector<std::size_t> faceLines;
     while (reader.is(0, "VERTEX")) {
         if ((flags & kPolyfaceMesh) != 0) {
-            readVertex(reader, mesh, faceLines);
+            readVertex(reader, entity, faceLines);
         } else {
             reader.skipToNextObject();
         }

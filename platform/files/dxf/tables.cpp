@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "kafhost/drawing_json.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kWhite = 7;
 constexpr long long kFrozen = 1;
+constexpr long long kLocked = 4;
 // The *Active viewport shows the model-space extents with this much room around them.
 constexpr double kViewMargin = 1.1;
 constexpr double kViewAspect = 1.5;
@@ -208,8 +210,18 @@ void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
             named = true;
         } else if (reader.code() == 62) {
             read.layer.hidden = read.layer.hidden || reader.integer() < 0;
+            read.styled = read.styled || std::abs(reader.integer()) != kWhite;
         } else if (reader.code() == 70) {
             read.layer.hidden = read.layer.hidden || (reader.integer() & kFrozen) != 0;
+            read.styled = read.styled || (reader.integer() & kLocked) != 0;
+        } else if (reader.code() == 6) {
+            std::string linetype(reader.text());
+            for (char& c : linetype) {
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            }
+            read.styled = read.styled || linetype != "CONTINUOUS";
+        } else if (reader.code() == 290) {
+            read.styled = read.styled || reader.integer() == 0;
         }
         reader.next();
     }
@@ -218,11 +230,9 @@ void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
     }
     checkDxfName(read.layer.name, "layer", read.line);
     const std::wstring key = dxfNameKey(read.layer.name);
-    for (const DxfLayerRead& earlier : drawing.layers) {
-        if (dxfNameKey(earlier.layer.name) == key) {
-            throw DrawingFileError("line " + std::to_string(read.line) + ": layer \"" +
-                                   wideToUtf8(read.layer.name) + "\" is listed twice");
-        }
+    if (!drawing.layerKeys.insert(key).second) {
+        throw DrawingFileError("line " + std::to_string(read.line) + ": layer \"" +
+                               wideToUtf8(read.layer.name) + "\" is listed twice");
     }
     drawing.layers.push_back(std::move(read));
 }
@@ -274,7 +284,12 @@ void readDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
         const std::size_t tableLine = reader.tag().line;
         reader.next();
         const std::string table(reader.code() == 2 ? reader.text() : std::string_view());
-        reader.skipToNextObject();
+        while (reader.code() != 0) {
+            if (reader.code() == 5 && table == "LAYER") {
+                drawing.layerTable = reader.handle();
+            }
+            reader.next();
+        }
         while (!reader.is(0, "ENDTAB")) {
             if (reader.code() != 0 || reader.is(0, "ENDSEC") || reader.is(0, "TABLE") ||
                 reader.is(0, "EOF")) {
@@ -289,8 +304,12 @@ void readDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
                 reader.skipToNextObject();
             }
         }
+        if (table == "LAYER") {
+            drawing.layersEnd = reader.offset();
+        }
         reader.skipToNextObject();
     }
+    drawing.tablesEnd = reader.offset();
 }
 
 }  // namespace kafhost

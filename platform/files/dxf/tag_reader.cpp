@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "kafhost/drawing_json.h"
+#include "kafhost/drawing_snapshot.h"
 
 namespace kafhost {
 namespace {
@@ -78,6 +79,7 @@ void DxfTagReader::readTag() {
         return;
     }
     tag_.line = line_;
+    tag_.offset = pos_;
     int code = 0;
     const auto parsed = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
     if (codeText.empty() || parsed.ec != std::errc() ||
@@ -102,6 +104,24 @@ void DxfTagReader::readTag() {
     hasTag_ = true;
     pos_ = valueEnd == std::string_view::npos ? text_.size() : valueEnd + 1;
     line_ += 2;
+    if (code == 5 || code == 105) {
+        noteHandle();
+    }
+}
+
+void DxfTagReader::noteHandle() {
+    const std::string_view number = trim(tag_.value);
+    std::uint64_t value = 0;
+    const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value, 16);
+    if (parsed.ec == std::errc() && parsed.ptr == number.data() + number.size() &&
+        value > highestHandle_) {
+        if (value > kLargestLoadedHandle) {
+            fail("handle " + std::string(number) +
+                 " is too large: kafcad gives new handles above "
+                 "the highest one and needs room below FFFFFFFFFFFFFFFF");
+        }
+        highestHandle_ = value;
+    }
 }
 
 std::string_view DxfTagReader::numberText() const {

@@ -17,6 +17,7 @@ struct DxfTag {
     int code = 0;
     std::string_view value;  // without the line end
     std::size_t line = 0;    // line of the group code; the value is on the next one
+    std::size_t offset = 0;  // where the group code's line starts in the text
 };
 
 class DxfTagReader {
@@ -35,6 +36,14 @@ public:
     void next();
     // Moves past the current tag and every following one up to the next code 0.
     void skipToNextObject();
+    // Where the current tag starts in the text (the text's end when there is none).
+    std::size_t offset() const { return hasTag_ ? tag_.offset : text_.size(); }
+    // The current tag's lines as they are in the text.
+    std::string_view raw() const { return text_.substr(tag().offset, pos_ - tag_.offset); }
+    // The highest handle (code 5 or 105) read so far.
+    std::uint64_t highestHandle() const { return highestHandle_; }
+    // Starts the highest handle again from 0 (after the header, whose seed is no handle).
+    void forgetHandles() { highestHandle_ = 0; }
 
     // The current value as text, real, integer, or hexadecimal handle.
     std::string_view text() const { return tag().value; }
@@ -47,6 +56,7 @@ public:
 
 private:
     void readTag();
+    void noteHandle();
     std::string_view numberText() const;
 
     std::string_view text_;
@@ -54,6 +64,7 @@ private:
     std::size_t line_ = 1;  // line at pos_
     bool hasTag_ = false;
     DxfTag tag_;
+    std::uint64_t highestHandle_ = 0;
 };
 
 }  // namespace kafhost

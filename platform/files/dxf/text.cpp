@@ -14,12 +14,15 @@ std::string encodeDxfName(const std::wstring& name, const std::string& what) {
     if (name.empty()) {
         throw DrawingFileError("a " + what + " has no name");
     }
-    const std::size_t bad = name.find_first_of(L"\r\n<>/\\\":;?*|=`");
+    // The NUL as well: a name cut short there would name another layer.
+    static const wchar_t kCharacters[] = L"\r\n<>/\\\":;?*|=`\0";
+    static const std::wstring kRefused(kCharacters, sizeof kCharacters / sizeof(wchar_t) - 1);
+    const std::size_t bad = name.find_first_of(kRefused);
     if (bad != std::wstring::npos) {
         const std::string character =
-            name[bad] == L'\r' || name[bad] == L'\n'
-                ? std::string("a line break")
-                : "\"" + std::string(1, static_cast<char>(name[bad])) + "\"";
+            name[bad] == L'\r' || name[bad] == L'\n' ? std::string("a line break")
+            : name[bad] == L'\0'                     ? std::string("a NUL character")
+                                 : "\"" + std::string(1, static_cast<char>(name[bad])) + "\"";
         throw DrawingFileError(what + " \"" + wideToUtf8(name) + "\" holds " + character +
                                ", which DXF names cannot hold");
     }

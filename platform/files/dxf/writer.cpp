@@ -33,6 +33,11 @@ void DxfWriter::text(int groupCode, std::string_view value) {
     flushIfFull();
 }
 
+void DxfWriter::raw(std::string_view tags) {
+    buffer_.append(tags.data(), tags.size());
+    flushIfFull();
+}
+
 void DxfWriter::integer(int groupCode, long long value) {
     code(groupCode);
     char digits[24];

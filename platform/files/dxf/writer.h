@@ -30,6 +30,8 @@ public:
     void point(int code, double x, double y, double z);
     void point(int code, double x, double y);
     void handle(int code, std::uint64_t value);
+    // Tags already in DXF form, written as they are.
+    void raw(std::string_view tags);
 
     // The text written so far (writer without a file).
     const std::string& text() const { return buffer_; }

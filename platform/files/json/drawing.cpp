@@ -1,5 +1,6 @@
 #include "kafhost/drawing_json.h"
 
+#include "platform/files/read_file_text.h"
 #include "platform/files/replace_file.h"
 
 #include <unistd.h>
@@ -220,6 +221,10 @@ std::vector<LayerInfo> readLayers(const Json& value, const std::string& where) {
         info.name = readText(layer.required("name"), layer.pathOf("name"));
         if (info.name.empty()) {
             fail(layer.pathOf("name"), "empty layer name");
+        }
+        // The host's names end at a NUL: such a layer could never be found by its name.
+        if (info.name.find(L'\0') != std::wstring::npos) {
+            fail(layer.pathOf("name"), "layer name with a NUL character");
         }
         if (!seen.insert(upperCase(info.name)).second) {
             fail(layer.pathOf("name"), "layer \"" + wideToUtf8(info.name) + "\" listed twice");
@@ -522,17 +527,9 @@ void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path) {
 }
 
 DrawingSnapshot loadDrawingFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DrawingFileError(path + ": cannot open: " + std::strerror(errno));
-    }
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    if (in.bad()) {
-        throw DrawingFileError(path + ": cannot read: " + std::strerror(errno));
-    }
+    const std::string text = readFileText(path);
     try {
-        return drawingFromJson(contents.str());
+        return drawingFromJson(text);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }

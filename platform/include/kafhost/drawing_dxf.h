@@ -1,5 +1,6 @@
 // Drawing files in DXF: a drawing snapshot as text DXF of AutoCAD 2010 (AC1024, the first release
-// with the MESH entity), and reading such files back.
+// with the MESH entity), and reading such files back. A drawing read from DXF is written back
+// into its own file (below); what follows describes drawings made otherwise.
 //
 // What is written:
 //  HEADER    $ACADVER, $DWGCODEPAGE, $INSBASE, $EXTMIN/$EXTMAX (model-space extents), $HANDSEED,
@@ -33,12 +34,14 @@
 // above all. A snapshot's nextHandle is not written: reading gives nextHandle = $HANDSEED, and a
 // file read back and written again is the same file byte for byte.
 //
-// Reading takes the same entities (also from other writers), keeps their handles, and takes
-// hidden layers as those that are off (negative colour) or frozen (flag 1). It skips other
-// entities, entities inside block definitions and unknown sections; each skipped kind gives one
-// note with its count, e.g. "skipped 3 LINE entities". Entities on a layer missing from the LAYER
-// table add that layer (visible), with a note. Polyface and subdivision-mesh details the drawing
-// cannot hold (edges, creases, per-face overrides, polyline widths) are dropped.
+// Reading takes the same entities (also from other writers), keeps their handles (an entity
+// without one gets one above every handle of the file), and takes hidden layers as those that
+// are off (negative colour) or frozen (flag 1). Entities on a layer missing from the LAYER table
+// add that layer (visible), with a note. The snapshot carries the file itself (dxfOrigin, see
+// platform/files/dxf/origin.h): saving it writes the file again with the drawing's changes, so
+// other entities, blocks, tables, objects, header variables and the details of the drawing's own
+// entities that it does not model (colours, edges, creases, widths) are kept. The release is kept.
+// Handles above FFFFFFFF00000000 are refused.
 //
 // drawingToDxf(drawing): the file text. Throws DrawingFileError for what DXF cannot hold, naming
 //   the entity where there is one: a number that is not finite, a layer name that is empty or
@@ -61,6 +64,9 @@
 namespace kafhost {
 
 std::string drawingToDxf(const DrawingSnapshot& drawing);
+// What of the DXF file the drawing was read from a JSON drawing file cannot hold, in words
+// ("12 entities kafcad does not model, block definitions"); empty when nothing.
+std::string dxfDataJsonCannotKeep(const DrawingSnapshot& drawing);
 DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>& notes);
 void saveDxfDrawingFile(const DrawingSnapshot& drawing, const std::string& path);
 DrawingSnapshot loadDxfDrawingFile(const std::string& path, std::vector<std::string>& notes);

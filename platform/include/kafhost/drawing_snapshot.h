@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ namespace kafhost {
 using Point2 = std::array<double, 2>;
 using Point3 = std::array<double, 3>;
 using Rgb = std::array<int, 3>;
+
+// Handles above this are refused when a drawing is loaded: new handles are given above the
+// highest one, and this leaves room for 2^32 of them before the 64-bit range ends.
+constexpr std::uint64_t kLargestLoadedHandle = 0xFFFFFFFF00000000;
+
+// A DXF file's contents beyond what the drawing models (platform/files/dxf/origin.h), carried
+// from loading to saving so that a save keeps them.
+struct DxfOrigin;
 
 struct LayerInfo {
     std::wstring name;
@@ -60,6 +69,8 @@ struct DrawingSnapshot {
     std::vector<EntityInfo> entities;
     // The next handle the drawing gives (handles are never reused); 0 when not known.
     std::uint64_t nextHandle = 0;
+    // The DXF file the drawing was read from; null for other drawings.
+    std::shared_ptr<const DxfOrigin> dxfOrigin;
 };
 
 }  // namespace kafhost

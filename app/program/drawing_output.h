@@ -1,0 +1,32 @@
+// The drawing's outputs, from the end of a run and from AutoLISP.
+//
+// SaveDrawing(host, path): saves the drawing in the file's format (WriteDrawingFile). Throws
+//   OutputError "cannot save drawing PATH: cannot write: REASON".
+// WritePicture(host, path, size): draws the top view into the PNG picture path (RenderTopView).
+//   Throws OutputError "cannot write picture PATH: REASON".
+// DefineDrawingFunctions(library, host): the functions that do so without ending the session:
+//   (kafcad-save "file")                   saves the drawing; gives the file name
+//   (kafcad-png "file" [width [height]])   writes the picture (default 1200 x 1200, height
+//                                          the width when left out); gives the file name
+//   Their failures are LispErrors with the texts above.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "app/lisp/builtins/library.h"
+#include "app/program/options.h"
+#include "kafhost/host.h"
+
+namespace kafcad {
+
+class OutputError : public std::runtime_error {
+public:
+    explicit OutputError(const std::string& message) : std::runtime_error(message) {}
+};
+
+void SaveDrawing(kafhost::Host& host, const std::string& path);
+void WritePicture(kafhost::Host& host, const std::string& path, const PictureSize& size);
+void DefineDrawingFunctions(BuiltinLibrary& library, kafhost::Host& host);
+
+}  // namespace kafcad
