@@ -47,15 +47,19 @@ TEST_F(SurveyReader, EastingIsXAndUnreadableRowsAreListedUpToTen) {
     SurveyReadCounts counts;
     ASSERT_TRUE(ReadSurveyPointFiles(
         {name}, columns, L',', L"test",
-        [&points](double x, double y, double z) { points.push_back({x, y, z}); }, counts));
+        [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        },
+        counts));
     EXPECT_EQ(points, (std::vector<std::array<double, 3>>{{100.5, 200.25, 3}, {101, 201, 4}}));
     std::wstring expected;
     for (int row = 3; row <= 12; ++row) {
-        expected += L"\n" + name + L", row " + std::to_wstring(row) +
-                    L" cannot be read and is skipped.";
+        expected +=
+            L"\n" + name + L", row " + std::to_wstring(row) + L" cannot be read and is skipped.";
     }
-    expected += L"\nFurther rows that cannot be read are not listed."
-                L"\nRows read: 2, skipped: 13, duplicate plan positions: 0";
+    expected +=
+        L"\nFurther rows that cannot be read are not listed."
+        L"\nRows read: 2, skipped: 13, duplicate plan positions: 0";
     EXPECT_EQ(host().commandLine(), expected);
 }
 
