@@ -77,6 +77,12 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
         info.bulges = Access::polylineBulges(line);
         info.elevation = Access::polylineElevation(line);
         info.closed = Access::polylineClosed(line);
+    } else if (entity.isA() == AcDb3dPolyline::desc()) {
+        auto& line = static_cast<AcDb3dPolyline&>(entity);
+        for (const AcGePoint3d& vertex : Access::polyline3dVertices(line)) {
+            info.vertices.push_back(toPoint3(vertex));
+        }
+        info.closed = Access::polyline3dClosed(line);
     }
     return info;
 }
@@ -173,6 +179,15 @@ std::unique_ptr<AcDbEntity> makePolyline(const EntityInfo& info) {
     return line;
 }
 
+std::unique_ptr<AcDbEntity> makePolyline3d(const EntityInfo& info) {
+    auto line = std::make_unique<AcDb3dPolyline>();
+    for (const Point3& vertex : info.vertices) {
+        Access::polyline3dVertices(*line).push_back(toAcGe(vertex));
+    }
+    Access::polyline3dClosed(*line) = info.closed;
+    return line;
+}
+
 std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     if (info.type == L"AcDbFace") {
         return makeFace(info);
@@ -185,6 +200,9 @@ std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     }
     if (info.type == L"AcDbPolyline") {
         return makePolyline(info);
+    }
+    if (info.type == L"AcDb3dPolyline") {
+        return makePolyline3d(info);
     }
     throw Failure{L"unknown entity type '" + info.type + L"'"};
 }
@@ -415,6 +433,15 @@ std::wstring Host::addSubDMesh(const std::vector<Point3>& vertices,
     EntityInfo info = baseInfo(L"AcDbSubDMesh", layer, space, handle);
     info.vertices = vertices;
     info.faces = faces;
+    return addOrThrow(*this, info);
+}
+
+std::wstring Host::add3dPolyline(const std::vector<Point3>& vertices, bool closed,
+                                 const std::wstring& layer, const std::wstring& space,
+                                 const std::wstring& handle) {
+    EntityInfo info = baseInfo(L"AcDb3dPolyline", layer, space, handle);
+    info.vertices = vertices;
+    info.closed = closed;
     return addOrThrow(*this, info);
 }
 

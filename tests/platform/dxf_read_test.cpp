@@ -113,15 +113,17 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
     outline.layer = L"Base";
     outline.points = {{1, 2}, {3, 4}};
     outline.bulges = {0, -1};
-    // The face without a handle gets the first one above the file's (7F).
+    // The face and the 3D polyline without handles get the first ones above the file's (7F).
     EntityInfo face = dxf_test::Entity(L"80", L"AcDbFace");
     face.space = L"paper";
     face.layer = L"Base";
     face.corners = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}};
     face.edgeVisible = {true, true, true, true};
-    expected.entities = {outline, face};
+    EntityInfo polyline3d = dxf_test::Entity(L"81", L"AcDb3dPolyline");
+    polyline3d.vertices = {{0, 0, 0}};
+    expected.entities = {polyline3d, outline, face};
     ExpectSameDrawing(read, expected);
-    EXPECT_EQ(read.nextHandle, 0x81u);
+    EXPECT_EQ(read.nextHandle, 0x82u);
     EXPECT_EQ(notes, (std::vector<std::string>{
                          "added layer \"Base\", which entities use but the LAYER table lacks"}));
 }

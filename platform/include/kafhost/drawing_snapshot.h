@@ -9,6 +9,7 @@
 //  "AcDbSubDMesh":     vertices; faces = one list of vertex indices (from 0) per face;
 //                      vertexColors = one [r, g, b] per vertex or none; subDLevel.
 //  "AcDbPolyline":     points (2D), bulges (one per point; empty means all 0), elevation, closed.
+//  "AcDb3dPolyline":   vertices (each with its own z), closed.
 #pragma once
 
 #include <array>
@@ -40,7 +41,8 @@ struct LayerInfo {
 struct EntityInfo {
     // Upper-case hexadecimal handle text. Empty when adding: the drawing gives the next handle.
     std::wstring handle;
-    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh" or "AcDbPolyline".
+    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh", "AcDbPolyline" or
+    // "AcDb3dPolyline".
     std::wstring type;
     // "model" or "paper".
     std::wstring space = L"model";
