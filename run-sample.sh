@@ -19,6 +19,12 @@ cp samples/terrain.lsp "$out/terrain.lsp"
 # The terrain surface for other civil software: the drawing's meshes as a LandXML TIN surface.
 (cd "$out" && ../../build/app/kafcad --drawing terrain.dxf --save terrain.xml -e "(princ)")
 
+# The road corridor: kerbs as breaklines, a site outline and a traffic island.
+python3 samples/generate_road.py "$out"
+cp samples/road.lsp "$out/road.lsp"
+(cd "$out" && ../../build/app/kafcad --drawing road.json --save road_surface.dxf \
+    --png road.png --png-size 1000x600 road.lsp)
+
 echo
 echo "Sample files in $out/:"
 echo "  terrain.csv  the survey points (easting;northing;elevation)"
@@ -27,3 +33,5 @@ echo "  terrain.dxf  the drawing: the terrain meshes on layer TERRAIN, coloured 
 echo "               contour lines every 5 m on CONTOUR (every 25 m on CONTOUR-MAJOR)"
 echo "  terrain.xml  the terrain surface in LandXML 1.2 (a TIN surface named TERRAIN)"
 echo "  terrain.png  a top view of the drawing with the legend of the elevation colours"
+echo "  road.txt, road.json, road.lsp  the road corridor's survey, lines and script"
+echo "  road_surface.dxf, road.png     its surface along the kerbs, and its top view"

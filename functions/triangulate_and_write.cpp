@@ -1,15 +1,13 @@
 #include "functions/triangulate_and_write.h"
 
 #include "arxapi.h"
-#include "host/clock.h"
 #include "host/pump_messages.h"
 
-int TriangulateAndWrite(geom::CDCT& dct, std::int32_t pointCount, std::int32_t maxPoints,
-                        const wchar_t* layer, const MeshWriters& writers, const wchar_t* timingLine,
-                        std::vector<std::wstring>& handles) {
-    const std::int32_t start = ReadClock();
-    const std::vector<geom::CTriangle> triangles = dct.Triangulate();
-    const std::vector<geom::CVertex> vertices = dct.GetVertices();
+int WriteTriangulation(const std::vector<geom::CTriangle>& triangles,
+                       const std::vector<geom::CVertex>& vertices, std::int32_t start,
+                       std::int32_t pointCount, std::int32_t maxPoints, const wchar_t* layer,
+                       const MeshWriters& writers, const wchar_t* timingLine,
+                       std::vector<std::wstring>& handles) {
     const std::int32_t seconds = ElapsedMilliseconds(start, ReadClock()) / 1000;
     PumpMessagesThrottled();
     acutPrintf(timingLine, static_cast<double>(seconds));

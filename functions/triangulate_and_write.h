@@ -18,6 +18,7 @@
 #include "geom/dct.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
+#include "host/clock.h"
 
 using SingleMeshWriter = int (*)(const std::vector<geom::CTriangle>&,
                                  const std::vector<geom::CVertex>&, const wchar_t*,
@@ -31,6 +32,22 @@ struct MeshWriters {
     SplitMeshWriter split;
 };
 
-int TriangulateAndWrite(geom::CDCT& dct, std::int32_t pointCount, std::int32_t maxPoints,
+// WriteTriangulation(triangles, vertices, start, ...): the steps after the triangulator's run,
+// which began at the clock reading start: the timing line, then the writer.
+int WriteTriangulation(const std::vector<geom::CTriangle>& triangles,
+                       const std::vector<geom::CVertex>& vertices, std::int32_t start,
+                       std::int32_t pointCount, std::int32_t maxPoints, const wchar_t* layer,
+                       const MeshWriters& writers, const wchar_t* timingLine,
+                       std::vector<std::wstring>& handles);
+
+// Works with CDCT and with CConstrainedDCT.
+template <typename Triangulator>
+int TriangulateAndWrite(Triangulator& dct, std::int32_t pointCount, std::int32_t maxPoints,
                         const wchar_t* layer, const MeshWriters& writers, const wchar_t* timingLine,
-                        std::vector<std::wstring>& handles);
+                        std::vector<std::wstring>& handles) {
+    const std::int32_t start = ReadClock();
+    const std::vector<geom::CTriangle> triangles = dct.Triangulate();
+    const std::vector<geom::CVertex> vertices = dct.GetVertices();
+    return WriteTriangulation(triangles, vertices, start, pointCount, maxPoints, layer, writers,
+                              timingLine, handles);
+}

@@ -18,3 +18,7 @@ int RunKafContours(const resbuf* args);
 int RunKafSurfaceStatistics(const resbuf* args);
 int RunKafVolume(const resbuf* args);
 int RunKafVolumeToDatum(const resbuf* args);
+int RunKafCdtSubdmesh(const resbuf* args);
+int RunKafCdtPfacemesh(const resbuf* args);
+int RunKafCdtSubdmeshWithLoadCsv(const resbuf* args);
+int RunKafCdtPfacemeshWithLoadCsv(const resbuf* args);

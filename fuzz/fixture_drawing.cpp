@@ -86,5 +86,19 @@ FixtureDrawing PrepareFixtureDrawing(kafhost::Host& host) {
 
     fixture.erasedMesh = Add(host, SubDMesh(5.0, L"model", true));
     fixture.paperMesh = Add(host, SubDMesh(5.0, L"paper", false));
+
+    kafhost::EntityInfo line3d;
+    line3d.type = L"AcDb3dPolyline";
+    line3d.vertices = {{-5, 12, 2}, {20, 14, 3}, {20, 14, 4}, {65, 16, 5}};
+    fixture.breakline = Add(host, line3d);
+    line3d.vertices = {{2, 2, 1}, {55, 3, 2}, {50, 28, 3}, {3, 27, 4}};
+    line3d.closed = true;
+    fixture.boundary3d = Add(host, line3d);
+
+    kafhost::EntityInfo crossing;
+    crossing.type = L"AcDbPolyline";
+    crossing.points = {{1, 1}, {41, 21}, {41, 1}, {1, 21}};
+    crossing.closed = true;
+    fixture.crossingOutline = Add(host, crossing);
     return fixture;
 }

@@ -7,6 +7,9 @@
 //   face              a 3D face
 //   erasedMesh        a subdivision mesh that is erased
 //   paperMesh         a subdivision mesh in paper space
+//   breakline         an open 3D polyline across both meshes
+//   boundary3d        a closed 3D polyline around part of both meshes
+//   crossingOutline   a closed polyline that crosses itself
 // It also adds the layers "TIN" and "HIDDEN" (hidden) beside "0".
 #pragma once
 
@@ -23,6 +26,9 @@ struct FixtureDrawing {
     std::wstring face;
     std::wstring erasedMesh;
     std::wstring paperMesh;
+    std::wstring breakline;
+    std::wstring boundary3d;
+    std::wstring crossingOutline;
 };
 
 FixtureDrawing PrepareFixtureDrawing(kafhost::Host& host);

@@ -50,8 +50,12 @@ const std::int32_t kSpecialIntegers[16] = {0,
                                            -32768,
                                            65535};
 
+constexpr int kFunctionCount = static_cast<int>(sizeof kFunctionNames / sizeof kFunctionNames[0]);
+constexpr std::uint8_t kLaterFunctions = 170;
+constexpr std::uint8_t kLaterFunctionsWithFault = 178;
+
 bool IsFileListFunction(int code) {
-    return code == 4 || code == 7;
+    return code == 4 || code == 7 || code == 16 || code == 17;
 }
 
 std::wstring Upper(std::wstring text) {
@@ -98,7 +102,14 @@ std::vector<std::wstring> NamedStrings(const FixtureDrawing& f) {
             L";",
             L",",
             L" ",
-            L"\t"};
+            L"\t",
+            f.breakline,
+            f.boundary3d,
+            f.crossingOutline,
+            L"PNEZD",
+            L"xyz",
+            L"ENZ",
+            L"PNN"};
 }
 
 class ChainDecoder {
@@ -319,9 +330,15 @@ LispCall DecodeLispCall(const std::uint8_t* data, std::size_t size, const Fixtur
     ByteReader input(data, size);
     LispCall call;
     const std::uint8_t first = input.Byte();
-    const int function = first % 10;
+    int function = first % 10;
+    int fault = first / 10 - 1;
+    if (first >= kLaterFunctions) {
+        function = (10 + (first - kLaterFunctions) % 8) % kFunctionCount;
+        fault = first >= kLaterFunctionsWithFault
+                    ? input.Byte() % static_cast<int>(kafhost::HostCall::kCount)
+                    : -1;
+    }
     call.function = kFunctionNames[function];
-    const int fault = first / 10 - 1;
     if (fault >= 0 && fault < static_cast<int>(kafhost::HostCall::kCount)) {
         call.injectFault = true;
         call.fault = static_cast<kafhost::HostCall>(fault);

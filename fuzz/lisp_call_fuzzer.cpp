@@ -1,4 +1,4 @@
-// Fuzz target lisp_call: one call of one of the ten AutoLISP functions of the loaded module, with
+// Fuzz target lisp_call: one call of one of the AutoLISP functions of the loaded module, with
 // an argument chain decoded from the input (DecodeLispCall), on a small drawing that holds the
 // entities the handles name (PrepareFixtureDrawing) and with two point files written from the
 // input; a host call may be made to fail during the call. After the call: no exception may have

@@ -21,11 +21,19 @@ LOWER_MESH, ZEROS_MESH, STRAY_MESH, SPACED_OUTLINE = 8, 9, 10, 11
 UNKNOWN_HANDLE, LONG_HANDLE = 16, 17
 TIN, HIDDEN, MISSING_LAYER = 21, 22, 23
 SEMICOLON, COMMA = 26, 27
+SPACE = 28
+BREAKLINE, BOUNDARY_3D, CROSSING_OUTLINE = 30, 31, 32
+PNEZD, XYZ_LOWER, ENZ, BAD_LAYOUT = 33, 34, 35, 36
 
 FUNCTIONS = ["triangulate", "kaf-dct", "kaf-dct-pface", "kaf-dct-pfacemesh",
              "kaf-dct-pfacemesh-withloadcsv", "kaf-dct-subdmesh", "kaf-dct-subdmesh-aa",
              "kaf-dct-subdmesh-withloadcsv", "kaf-mergingCoplanarFacesOfSubMesh",
-             "kaf-changeMeshColor"]
+             "kaf-changeMeshColor", "kaf-contours", "kaf-surfaceStatistics", "kaf-volume",
+             "kaf-volumeToDatum", "kaf-cdt-subdmesh", "kaf-cdt-pfacemesh",
+             "kaf-cdt-subdmesh-withloadcsv", "kaf-cdt-pfacemesh-withloadcsv"]
+# Function codes from 10 on are written as 170 + (code - 10); from 178 on a fault byte follows.
+LATER_FUNCTIONS = 170
+LATER_FUNCTIONS_WITH_FAULT = 178
 
 
 def coordinate(v):
@@ -57,9 +65,21 @@ def special_real(i): return b"\x0f" + bytes([i])
 HOST_CALLS = 16  # kafhost::HostCall values before kCount
 
 
+def function_byte(function):
+    code = FUNCTIONS.index(function)
+    return code if code < 10 else LATER_FUNCTIONS + code - 10
+
+
 def call(function, program, first=b"", second=b""):
-    return (bytes([FUNCTIONS.index(function)]) + struct.pack("<H", len(first)) + first +
+    return (bytes([function_byte(function)]) + struct.pack("<H", len(first)) + first +
             struct.pack("<H", len(second)) + second + program)
+
+
+def with_fault(seed, fault, occurrence):
+    if seed[0] < LATER_FUNCTIONS:
+        return bytes([(fault + 1) * 10 + seed[0], occurrence - 1]) + seed[1:]
+    code = seed[0] - LATER_FUNCTIONS
+    return bytes([LATER_FUNCTIONS_WITH_FAULT + code, fault, occurrence - 1]) + seed[1:]
 
 
 SQUARE = lb() + p3(0, 0, 1) + p3(4, 0, 2) + p3(0, 4, 3) + p3(4, 4, 4) + le()
@@ -158,6 +178,44 @@ def lisp_call_seeds():
     seeds[color + "-list-only"] = call(color, lb() + named(MESH) + named(SECOND_MESH) + le())
     seeds[color + "-wrong-kinds"] = call(color, lb() + named(POLYFACE) + named(FACE) + le() +
                                          real(0) + real(1) + p3(1, 2, 3) + p3(3, 2, 1))
+    # The surface functions on the fixture's meshes.
+    seeds["kaf-contours"] = call("kaf-contours", lb() + named(MESH) + named(SECOND_MESH) + le() +
+                                 real(1) + real(0) + named(TIN))
+    seeds["kaf-surfaceStatistics"] = call("kaf-surfaceStatistics",
+                                          lb() + named(MESH) + named(POLYFACE) + le())
+    seeds["kaf-volume"] = call("kaf-volume", lb() + named(MESH) + le() + lb() + named(SECOND_MESH) +
+                               le())
+    seeds["kaf-volumeToDatum"] = call("kaf-volumeToDatum", lb() + named(MESH) + le() + real(2))
+    # The constrained surface functions: breaklines, boundaries, holes, trimming, point files.
+    for name in ("kaf-cdt-subdmesh", "kaf-cdt-pfacemesh"):
+        lines = lb() + named(BREAKLINE) + named(OPEN_POLYLINE) + le()
+        seeds[name] = call(name, SCATTERED + lines + named(BOUNDARY_3D) + lb() + named(OUTLINE) +
+                           le() + real(0) + named(TIN) + short(32767))
+        seeds[name + "-split-trimmed"] = call(name, SCATTERED + lines + nil() + nil() + real(20) +
+                                              named(TIN) + short(10))
+        seeds[name + "-lattice"] = call(name, lb() + run(64, 1, 0) + le() + lines + nil() + nil() +
+                                        real(0) + nil())
+        seeds[name + "-crossing-boundary"] = call(name, SQUARE + nil() + named(CROSSING_OUTLINE) +
+                                                  nil() + real(0) + nil())
+        seeds[name + "-lines-only"] = call(name, nil() + lb() + named(BREAKLINE) + le() +
+                                           named(OUTLINE) + nil() + real(0) + nil())
+        seeds[name + "-wrong-kinds"] = call(name, SQUARE + lb() + named(MESH) + le() +
+                                            named(OPEN_POLYLINE) + nil() + real(0) + nil())
+        seeds[name + "-nan-edge"] = call(name, SQUARE + nil() + nil() + nil() + special_real(4) +
+                                         nil())
+    survey = (b"\xef\xbb\xbfPt;N;E;Z;Code\r\n1;0;0;1,5;\"a; b\"\r\n2;0;40;2;x\r\n"
+              b"3;30;40;3;x\r\nbad row\r\n4;30;0;4;x\r\n5;15;20;9;x\r\n5;15;20;7;dup\r\n")
+    spaced = b"0 0 1\n40  0\t2\n40 30 3\n0 30 4\n"
+    for name in ("kaf-cdt-subdmesh-withloadcsv", "kaf-cdt-pfacemesh-withloadcsv"):
+        lines = lb() + named(BREAKLINE) + le() + named(BOUNDARY_3D) + nil() + real(0)
+        seeds[name] = call(name, lb() + file(0) + le() + named(PNEZD) + named(SEMICOLON) + lines +
+                           named(TIN), survey)
+        seeds[name + "-two-files"] = call(name, lb() + file(0) + file(1) + le() + named(XYZ_LOWER) +
+                                          named(SPACE) + lines + nil() + short(5), survey, spaced)
+        seeds[name + "-bad-layout"] = call(name, lb() + file(0) + le() + named(BAD_LAYOUT) +
+                                           named(COMMA) + lines + nil(), survey)
+        seeds[name + "-missing"] = call(name, lb() + file(2) + le() + named(ENZ) + named(COMMA) +
+                                        lines + nil(), survey)
     # Every host call failing once, at the first and at a later occurrence.
     faulted = {
         "kaf-dct-subdmesh-split": seeds["kaf-dct-subdmesh-split"],
@@ -167,12 +225,15 @@ def lisp_call_seeds():
         merge + "-mesh": seeds[merge + "-mesh"],
         "kaf-dct-pface-square": seeds["kaf-dct-pface-square"],
         "kaf-dct-subdmesh-withloadcsv": seeds["kaf-dct-subdmesh-withloadcsv"],
+        "kaf-cdt-subdmesh-split-trimmed": seeds["kaf-cdt-subdmesh-split-trimmed"],
+        "kaf-cdt-pfacemesh": seeds["kaf-cdt-pfacemesh"],
+        "kaf-cdt-pfacemesh-withloadcsv": seeds["kaf-cdt-pfacemesh-withloadcsv"],
     }
     for label, seed in faulted.items():
         for fault in range(HOST_CALLS):
             for occurrence in (1, 3):
-                seeds["%s-fault%d-%d" % (label, fault, occurrence)] = (
-                    bytes([(fault + 1) * 10 + seed[0], occurrence - 1]) + seed[1:])
+                seeds["%s-fault%d-%d" % (label, fault, occurrence)] = with_fault(
+                    seed, fault, occurrence)
     return seeds
 
 

@@ -32,6 +32,10 @@ constexpr ACHAR kKafContoursName[] = L"kaf-contours";
 constexpr ACHAR kKafSurfaceStatisticsName[] = L"kaf-surfaceStatistics";
 constexpr ACHAR kKafVolumeName[] = L"kaf-volume";
 constexpr ACHAR kKafVolumeToDatumName[] = L"kaf-volumeToDatum";
+constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
+constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
+constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
+constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -52,10 +56,16 @@ const LispFunctionEntry kKafSurfaceStatistics =
     Entry<RunKafSurfaceStatistics, kKafSurfaceStatisticsName>();
 const LispFunctionEntry kKafVolume = Entry<RunKafVolume, kKafVolumeName>();
 const LispFunctionEntry kKafVolumeToDatum = Entry<RunKafVolumeToDatum, kKafVolumeToDatumName>();
+const LispFunctionEntry kKafCdtSubdmesh = Entry<RunKafCdtSubdmesh, kKafCdtSubdmeshName>();
+const LispFunctionEntry kKafCdtPfacemesh = Entry<RunKafCdtPfacemesh, kKafCdtPfacemeshName>();
+const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
+    Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
+const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
+    Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[16] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -70,4 +80,8 @@ const LispFunctionEntry* const kLispFunctionTable[16] = {nullptr,
                                                          &kKafSurfaceStatistics,
                                                          &kKafVolume,
                                                          &kKafVolumeToDatum,
+                                                         &kKafCdtSubdmesh,
+                                                         &kKafCdtPfacemesh,
+                                                         &kKafCdtSubdmeshWithLoadCsv,
+                                                         &kKafCdtPfacemeshWithLoadCsv,
                                                          nullptr};

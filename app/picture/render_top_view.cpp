@@ -168,9 +168,17 @@ private:
     ViewTransform view_;
 };
 
-// Polylines are drawn by cairo, which joins their segments and gives them width.
+// Polylines are drawn by cairo, which joins their segments and gives them width. A 3D polyline
+// is drawn by the plan positions of its vertices.
 void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransform& view) {
-    const std::vector<kafhost::Point2> path = PolylinePath(polyline);
+    std::vector<kafhost::Point2> path;
+    if (polyline.type == L"AcDb3dPolyline") {
+        for (const kafhost::Point3& vertex : polyline.vertices) {
+            path.push_back(kafhost::Point2{vertex[0], vertex[1]});
+        }
+    } else {
+        path = PolylinePath(polyline);
+    }
     for (std::size_t i = 0; i < path.size(); ++i) {
         const double x = view.PixelX(path[i][0]);
         const double y = view.PixelY(path[i][1]);
@@ -233,7 +241,7 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbPolyline") {
+        if (entity->type == L"AcDbPolyline" || entity->type == L"AcDb3dPolyline") {
             DrawPolyline(cr, *entity, view);
         }
     }

@@ -90,14 +90,16 @@ Acad::ErrorStatus Database::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFo
 }
 
 std::uint64_t Database::allocateHandle() {
-    if (nextHandle_ == UINT64_MAX) {
-        throw std::length_error("the drawing has given out every handle");
+    if (nextHandle_ > kLargestHandle) {
+        throw std::length_error(
+            "the drawing has no handle left to give (kafcad gives handles up "
+            "to FFFFFFFF00000000)");
     }
     return nextHandle_++;
 }
 
 void Database::reserveHandle(std::uint64_t handle) {
-    if (handle >= nextHandle_) {
+    if (handle >= nextHandle_ && handle <= kLargestHandle) {
         nextHandle_ = handle + 1;
     }
 }

@@ -59,6 +59,10 @@ public:
     static std::vector<double>& polylineBulges(AcDbPolyline& line) { return line.bulges_; }
     static double& polylineElevation(AcDbPolyline& line) { return line.elevation_; }
     static bool& polylineClosed(AcDbPolyline& line) { return line.closed_; }
+    static std::vector<AcGePoint3d>& polyline3dVertices(AcDb3dPolyline& line) {
+        return line.vertices_;
+    }
+    static bool& polyline3dClosed(AcDb3dPolyline& line) { return line.closed_; }
 };
 
 using ObjectState = kafhostObjectAccess::State;

@@ -2,6 +2,7 @@
 // descriptions, rebuilding a drawing from a snapshot, and erasing objects.
 #include <stdexcept>
 
+#include "kafhost/utf8_to_wide.h"
 #include "platform/db/object_state.h"
 #include "platform/db/polyface_storage.h"
 #include "platform/host/impl.h"
@@ -11,8 +12,7 @@ namespace {
 
 using Access = kafhostObjectAccess;
 
-constexpr const wchar_t* kNoRoomForHandles =
-    L"new handles are given above the highest one and need room below FFFFFFFFFFFFFFFF";
+constexpr const wchar_t* kNoRoomForHandles = L"kafcad takes handles up to FFFFFFFF00000000";
 
 constexpr int kMaxSubDLevel = 4;
 
@@ -77,6 +77,12 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
         info.bulges = Access::polylineBulges(line);
         info.elevation = Access::polylineElevation(line);
         info.closed = Access::polylineClosed(line);
+    } else if (entity.isA() == AcDb3dPolyline::desc()) {
+        auto& line = static_cast<AcDb3dPolyline&>(entity);
+        for (const AcGePoint3d& vertex : Access::polyline3dVertices(line)) {
+            info.vertices.push_back(toPoint3(vertex));
+        }
+        info.closed = Access::polyline3dClosed(line);
     }
     return info;
 }
@@ -173,6 +179,15 @@ std::unique_ptr<AcDbEntity> makePolyline(const EntityInfo& info) {
     return line;
 }
 
+std::unique_ptr<AcDbEntity> makePolyline3d(const EntityInfo& info) {
+    auto line = std::make_unique<AcDb3dPolyline>();
+    for (const Point3& vertex : info.vertices) {
+        Access::polyline3dVertices(*line).push_back(toAcGe(vertex));
+    }
+    Access::polyline3dClosed(*line) = info.closed;
+    return line;
+}
+
 std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     if (info.type == L"AcDbFace") {
         return makeFace(info);
@@ -185,6 +200,9 @@ std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     }
     if (info.type == L"AcDbPolyline") {
         return makePolyline(info);
+    }
+    if (info.type == L"AcDb3dPolyline") {
+        return makePolyline3d(info);
     }
     throw Failure{L"unknown entity type '" + info.type + L"'"};
 }
@@ -206,7 +224,7 @@ std::uint64_t handleFor(const EntityInfo& info, const Database& database) {
     }
     const std::uint64_t handle = parseHandle(info.handle);
     require(handle != 0, L"'" + info.handle + L"' is not a handle");
-    require(handle <= kLargestLoadedHandle,
+    require(handle <= kLargestHandle,
             L"handle " + info.handle + L" is too large: " + kNoRoomForHandles);
     require(!database.handleInUse(handle), L"handle " + info.handle + L" is already in use");
     return handle;
@@ -306,8 +324,10 @@ std::wstring Host::addEntity(const EntityInfo& entity, std::wstring& error) {
         return handleText(addDescribed(currentDatabase(*impl_), entity));
     } catch (const Failure& failure) {
         error = failure.text;
-        return std::wstring();
+    } catch (const std::length_error& full) {
+        error = utf8ToWide(full.what());
     }
+    return std::wstring();
 }
 
 bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
@@ -320,10 +340,10 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         addLayers(*database, snapshot.layers);
         // Entities without a handle, and sub-entities, get handles above all given ones.
         std::uint64_t seed = snapshot.nextHandle;
-        require(seed <= kLargestLoadedHandle + 1,
+        require(seed <= kLargestHandle + 1,
                 L"the next handle " + handleText(seed) + L" is too large: " + kNoRoomForHandles);
         for (const EntityInfo& entity : snapshot.entities) {
-            seed = std::max(seed, std::min(parseHandle(entity.handle), kLargestLoadedHandle) + 1);
+            seed = std::max(seed, std::min(parseHandle(entity.handle), kLargestHandle) + 1);
         }
         if (seed > 0) {
             database->reserveHandle(seed - 1);
@@ -333,6 +353,10 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         }
     } catch (const Failure& failure) {
         error = failure.text;
+        destroyDatabase(database);
+        return false;
+    } catch (const std::length_error& full) {
+        error = utf8ToWide(full.what());
         destroyDatabase(database);
         return false;
     }
@@ -409,6 +433,15 @@ std::wstring Host::addSubDMesh(const std::vector<Point3>& vertices,
     EntityInfo info = baseInfo(L"AcDbSubDMesh", layer, space, handle);
     info.vertices = vertices;
     info.faces = faces;
+    return addOrThrow(*this, info);
+}
+
+std::wstring Host::add3dPolyline(const std::vector<Point3>& vertices, bool closed,
+                                 const std::wstring& layer, const std::wstring& space,
+                                 const std::wstring& handle) {
+    EntityInfo info = baseInfo(L"AcDb3dPolyline", layer, space, handle);
+    info.vertices = vertices;
+    info.closed = closed;
     return addOrThrow(*this, info);
 }
 

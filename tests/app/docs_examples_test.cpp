@@ -98,7 +98,8 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
          {"(triangulate ", "(kaf-dct ", "(kaf-dct-pface ", "(kaf-dct-pfacemesh ",
           "(kaf-dct-pfacemesh-withloadcsv ", "(kaf-dct-subdmesh ", "(kaf-dct-subdmesh-aa ",
           "(kaf-dct-subdmesh-withloadcsv ", "(kaf-mergingCoplanarFacesOfSubMesh ",
-          "(kaf-changeMeshColor "}) {
+          "(kaf-changeMeshColor ", "(kaf-cdt-subdmesh ", "(kaf-cdt-pfacemesh ",
+          "(kaf-cdt-subdmesh-withloadcsv ", "(kaf-cdt-pfacemesh-withloadcsv "}) {
         bool used = false;
         for (const Example& example : examples) {
             used = used || example.command.find(function) != std::string::npos;

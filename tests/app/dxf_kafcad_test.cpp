@@ -91,7 +91,7 @@ TEST_F(DxfFileTest, WhatKafcadDoesNotModelIsKeptAndAJsonSaveThatWouldLoseItIsRef
     KafcadRun run = RunKafcadProcess({"--drawing", Path("ezdxf.dxf"), "--save", Path("out.json"),
                                       "-e", "(kaf-dct-pface '((0 0) (1 0) (0 1)))"});
     EXPECT_EQ(run.err, "kafcad: cannot save drawing " + Path("out.json") +
-                           ": a JSON drawing file cannot keep what the DXF file held (5 entities "
+                           ": a JSON drawing file cannot keep what the DXF file held (4 entities "
                            "kafcad does not model, block definitions, the colours, linetypes or "
                            "states of 1 layer, the drawing units ($INSUNITS)); save it as .dxf\n");
     EXPECT_EQ(run.exitStatus, 2);

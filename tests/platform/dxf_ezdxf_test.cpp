@@ -76,7 +76,7 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     }
     EXPECT_EQ(layers, (std::vector<std::wstring>{L"0", L"Defpoints", L"TIN", L"Off hidden",
                                                  L"Frozen hidden"}));
-    ASSERT_EQ(read.entities.size(), 4u);
+    ASSERT_EQ(read.entities.size(), 5u);
     const EntityInfo& mesh = read.entities[0];
     EXPECT_EQ(mesh.type, L"AcDbSubDMesh");
     EXPECT_EQ(mesh.layer, L"TIN");
@@ -91,7 +91,9 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     EXPECT_EQ(pface.layer, L"Frozen");
     EXPECT_EQ(pface.vertices.size(), 4u);
     EXPECT_EQ(pface.faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}, {1, 3, 4, 0}}));
-    const EntityInfo& outline = read.entities[3];
+    EXPECT_EQ(read.entities[3].type, L"AcDb3dPolyline");
+    EXPECT_EQ(read.entities[3].vertices, (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 2, 3}}));
+    const EntityInfo& outline = read.entities[4];
     EXPECT_EQ(outline.type, L"AcDbPolyline");
     EXPECT_EQ(outline.space, L"paper");
     EXPECT_EQ(outline.points, (std::vector<kafhost::Point2>{{0, 0}, {10, 0}, {10, 10}}));
@@ -103,7 +105,7 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
 
     // The handles are ezdxf's own, as its listing of the same file shows.
     const auto listing = RunDxfChecker({Path("ezdxf.dxf")});
-    const char* const kinds[] = {"MESH", "3DFACE", "POLYLINE", "LWPOLYLINE"};
+    const char* const kinds[] = {"MESH", "3DFACE", "POLYLINE", "POLYLINE", "LWPOLYLINE"};
     for (std::size_t i = 0; i < read.entities.size(); ++i) {
         const std::string prefix = "entity " + kafhost::wideToUtf8(read.entities[i].handle) + " " +
                                    kinds[i] + " " + kafhost::wideToUtf8(read.entities[i].space) +

@@ -113,15 +113,17 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
     outline.layer = L"Base";
     outline.points = {{1, 2}, {3, 4}};
     outline.bulges = {0, -1};
-    // The face without a handle gets the first one above the file's (7F).
+    // The face and the 3D polyline without handles get the first ones above the file's (7F).
     EntityInfo face = dxf_test::Entity(L"80", L"AcDbFace");
     face.space = L"paper";
     face.layer = L"Base";
     face.corners = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}};
     face.edgeVisible = {true, true, true, true};
-    expected.entities = {outline, face};
+    EntityInfo polyline3d = dxf_test::Entity(L"81", L"AcDb3dPolyline");
+    polyline3d.vertices = {{0, 0, 0}};
+    expected.entities = {polyline3d, outline, face};
     ExpectSameDrawing(read, expected);
-    EXPECT_EQ(read.nextHandle, 0x81u);
+    EXPECT_EQ(read.nextHandle, 0x82u);
     EXPECT_EQ(notes, (std::vector<std::string>{
                          "added layer \"Base\", which entities use but the LAYER table lacks"}));
 }
@@ -211,14 +213,14 @@ TEST(DxfRead, MalformedFilesAreRefusedWithTheLine) {
     EXPECT_EQ(ReadError(Replaced(text, " 93\n4\n", " 93\n0\n")),
               LineOf(text, " 90\n3\n 90\n0\n") +
                   ": the MESH face list holds more items than its size (group code 93) says, 0");
-    EXPECT_EQ(ReadError(Replaced(text, DxfTags({{5, "100"}}), DxfTags({{5, "FFFFFFFF00000001"}}))),
+    EXPECT_EQ(ReadError(Replaced(text, DxfTags({{5, "100"}}), DxfTags({{5, "FFFFFFFF00000002"}}))),
               LineOf(text, DxfTags({{5, "100"}})) +
-                  ": handle FFFFFFFF00000001 is too large: kafcad gives new handles above the "
-                  "highest one and needs room below FFFFFFFFFFFFFFFF");
+                  ": handle FFFFFFFF00000002 is too large: kafcad takes handles up to "
+                  "FFFFFFFF00000000");
     EXPECT_EQ(ReadError(Replaced(text, DxfTags({{5, "10D"}}), DxfTags({{5, "FFFFFFFFFFFFFFFF"}}))),
               LineOf(text, DxfTags({{5, "10D"}})) +
-                  ": handle FFFFFFFFFFFFFFFF is too large: kafcad gives new handles above the "
-                  "highest one and needs room below FFFFFFFFFFFFFFFF");
+                  ": handle FFFFFFFFFFFFFFFF is too large: kafcad takes handles up to "
+                  "FFFFFFFF00000000");
     EXPECT_EQ(ReadError(Replaced(text, " 91\n1\n 92\n", " 91\n5\n 92\n")),
               LineOf(text, "1\n 92\n") + ": subdivision level 5 is outside 0 ... 4");
     const std::string faceRecord = DxfTags({{0, "VERTEX"}, {5, "10B"}});

@@ -44,10 +44,9 @@ TEST_F(Handles, NewHandlesContinueAboveAGivenOne) {
     EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"1000");
 }
 
-TEST_F(Handles, HandlesWithoutRoomAboveThemAreRefusedSoNoneIsGivenTwice) {
+TEST_F(Handles, HandlesNearTheEndOfTheRangeAreRefusedAndNoneIsGivenTwice) {
     const std::wstring tooLarge =
-        L"handle FFFFFFFF00000001 is too large: new handles are given "
-        L"above the highest one and need room below FFFFFFFFFFFFFFFF";
+        L"handle FFFFFFFF00000001 is too large: kafcad takes handles up to FFFFFFFF00000000";
     kafhost::EntityInfo line;
     line.type = L"AcDbPolyline";
     line.handle = L"FFFFFFFF00000001";
@@ -64,14 +63,20 @@ TEST_F(Handles, HandlesWithoutRoomAboveThemAreRefusedSoNoneIsGivenTwice) {
     drawing.nextHandle = 0xFFFFFFFFFFFFFFFFull;
     EXPECT_FALSE(host.loadSnapshot(drawing, error));
     EXPECT_EQ(error,
-              L"the next handle FFFFFFFFFFFFFFFF is too large: new handles are given above "
-              L"the highest one and need room below FFFFFFFFFFFFFFFF");
+              L"the next handle FFFFFFFFFFFFFFFF is too large: kafcad takes handles up to "
+              L"FFFFFFFF00000000");
 
-    line.handle = L"FFFFFFFF00000000";
+    // The last handles are given once, then no more: nothing wraps round to handles in use.
+    line.handle = L"FFFFFFFEFFFFFFFF";
     drawing.nextHandle = 0;
     drawing.entities = {line};
     ASSERT_TRUE(host.loadSnapshot(drawing, error));
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"FFFFFFFF00000001");
+    line.handle.clear();
+    EXPECT_EQ(host.addEntity(line, error), L"FFFFFFFF00000000");
+    EXPECT_EQ(host.addEntity(line, error), L"");
+    EXPECT_EQ(error,
+              L"the drawing has no handle left to give (kafcad gives handles up to "
+              L"FFFFFFFF00000000)");
 }
 
 TEST_F(Handles, AGivenHandleInUseIsRefused) {

@@ -1,8 +1,8 @@
 // kFunctionNames: the module's AutoLISP functions, each at its function code: the ten (0 to 9),
-// then the surface functions (10 to 13).
+// then the surface functions (10 to 13), then the constrained surface functions (14 to 17).
 #pragma once
 
-inline constexpr const wchar_t* kFunctionNames[14] = {
+inline constexpr const wchar_t* kFunctionNames[18] = {
     L"triangulate",
     L"kaf-dct",
     L"kaf-dct-pface",
@@ -17,4 +17,8 @@ inline constexpr const wchar_t* kFunctionNames[14] = {
     L"kaf-surfaceStatistics",
     L"kaf-volume",
     L"kaf-volumeToDatum",
+    L"kaf-cdt-subdmesh",
+    L"kaf-cdt-pfacemesh",
+    L"kaf-cdt-subdmesh-withloadcsv",
+    L"kaf-cdt-pfacemesh-withloadcsv",
 };

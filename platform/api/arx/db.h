@@ -68,6 +68,8 @@ const ACHAR* acadErrorStatusText(Acad::ErrorStatus status);
 
 namespace AcDb {
 enum OpenMode { kNotOpen = -1, kForRead = 0, kForWrite = 1, kForNotify = 2 };
+// How a 3D polyline runs between its vertices: straight, or fitted by a spline.
+enum Poly3dType { k3dSimplePoly = 0, k3dQuadSplinePoly = 1, k3dCubicSplinePoly = 2 };
 }  // namespace AcDb
 
 #define ACDB_MODEL_SPACE L"*Model_Space"
@@ -424,6 +426,54 @@ private:
     std::vector<AcGePoint2d> points_;
     std::vector<double> bulges_;
     double elevation_ = 0.0;
+    bool closed_ = false;
+};
+
+// A vertex of a 3D polyline.
+class AcDb3dPolylineVertex : public AcDbVertex {
+public:
+    static AcRxClass* desc();
+    AcRxClass* isA() const override;
+    AcDb3dPolylineVertex();
+    explicit AcDb3dPolylineVertex(const AcGePoint3d& position);
+    AcGePoint3d position() const;
+    Acad::ErrorStatus setPosition(const AcGePoint3d& position);
+
+private:
+    friend class kafhostObjectAccess;
+    AcGePoint3d position_;
+};
+
+// A 3D polyline: vertices each with its own elevation, joined by straight segments (simple
+// type), open or closed. As a curve, vertex i lies at parameter i; the end parameter is the
+// vertex count less one, or the vertex count when closed (the closing segment's end).
+class AcDb3dPolyline : public AcDbCurve {
+public:
+    static AcRxClass* desc();
+    AcRxClass* isA() const override;
+    AcDb3dPolyline();
+    AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices, bool closed = false);
+    // Adds a vertex at the end. The polyline keeps the vertex's position; the vertex object
+    // stays open for write until the caller closes it (it is then the host's to delete).
+    Acad::ErrorStatus appendVertex(AcDb3dPolylineVertex* vertex);
+    AcDb::Poly3dType polyType() const;
+    bool isClosed() const;
+    Acad::ErrorStatus makeClosed();
+    Acad::ErrorStatus makeOpen();
+    Acad::ErrorStatus getStartParam(double& param) const;
+    Acad::ErrorStatus getEndParam(double& param) const;
+    // The point at the parameter: a vertex at a whole parameter, on the segment between.
+    // eInvalidInput outside the start and end parameters.
+    Acad::ErrorStatus getPointAtParam(double param, AcGePoint3d& point) const;
+
+    // Stand-in extras for reading the polyline back (the drawing's file formats and tests).
+    std::size_t vertexCount() const;
+    AcGePoint3d vertexPosition(std::size_t index) const;
+
+private:
+    friend class kafhostObjectAccess;
+    std::vector<AcGePoint3d> vertices_;
+    AcDb::Poly3dType type_ = AcDb::k3dSimplePoly;
     bool closed_ = false;
 };
 

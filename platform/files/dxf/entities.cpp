@@ -9,6 +9,7 @@
 #include "platform/files/dxf/lwpolyline.h"
 #include "platform/files/dxf/mesh.h"
 #include "platform/files/dxf/polyline.h"
+#include "platform/files/dxf/polyline_3d.h"
 #include "platform/files/dxf/sections.h"
 
 namespace kafhost {
@@ -23,6 +24,8 @@ void writeDxfEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityIn
         writeDxfMesh(writer, head, entity, firstOwnHandle);
     } else if (entity.type == L"AcDbPolyline") {
         writeDxfLwPolyline(writer, head, entity);
+    } else if (entity.type == L"AcDb3dPolyline") {
+        writeDxf3dPolyline(writer, head, entity, firstOwnHandle);
     } else {
         throw DrawingFileError("unknown entity type \"" + wideToUtf8(entity.type) + "\"");
     }
@@ -34,6 +37,9 @@ std::uint64_t dxfOwnHandleCount(const EntityInfo& entity) {
     }
     if (entity.type == L"AcDbSubDMesh") {
         return dxfMeshOwnHandles(entity);
+    }
+    if (entity.type == L"AcDb3dPolyline") {
+        return dxf3dPolylineOwnHandles(entity);
     }
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "kafhost/drawing_json.h"
+#include "platform/files/dxf/polyline_3d.h"
 
 namespace kafhost {
 namespace {
@@ -137,6 +138,10 @@ bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
             flags = reader.integer();
         }
         reader.next();
+    }
+    if ((flags & kDxf3dPolylineFlag) != 0) {
+        readDxf3dPolylineVertices(reader, entity, flags);
+        return true;
     }
     std::vector<std::size_t> faceLines;
     while (reader.is(0, "VERTEX")) {

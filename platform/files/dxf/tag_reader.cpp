@@ -115,10 +115,10 @@ void DxfTagReader::noteHandle() {
     const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value, 16);
     if (parsed.ec == std::errc() && parsed.ptr == number.data() + number.size() &&
         value > highestHandle_) {
-        if (value > kLargestLoadedHandle) {
+        // The seed may lie one above the largest handle.
+        if (value > kLargestHandle + 1) {
             fail("handle " + std::string(number) +
-                 " is too large: kafcad gives new handles above "
-                 "the highest one and needs room below FFFFFFFFFFFFFFFF");
+                 " is too large: kafcad takes handles up to FFFFFFFF00000000");
         }
         highestHandle_ = value;
     }

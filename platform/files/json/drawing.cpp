@@ -29,6 +29,7 @@ const char* const kSubDMesh = "AcDbSubDMesh";
 const char* const kPolyFaceMesh = "AcDbPolyFaceMesh";
 const char* const kFace = "AcDbFace";
 const char* const kPolyline = "AcDbPolyline";
+const char* const kPolyline3d = "AcDb3dPolyline";
 
 // ---- Writing ----
 
@@ -96,6 +97,9 @@ OrderedJson entityJson(const EntityInfo& entity) {
         }
         out["bulges"] = std::move(bulgeList);
         out["elevation"] = checkedFinite(entity.elevation, where + " elevation");
+        out["closed"] = entity.closed;
+    } else if (type == kPolyline3d) {
+        out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["closed"] = entity.closed;
     }
     return out;
@@ -360,6 +364,11 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
         if (const Json* closed = entity.optional("closed")) {
             info.closed = readBoolean(*closed, entity.pathOf("closed"));
         }
+    } else if (type == kPolyline3d) {
+        info.vertices = readPoints<3>(entity.required("vertices"), entity.pathOf("vertices"));
+        if (const Json* closed = entity.optional("closed")) {
+            info.closed = readBoolean(*closed, entity.pathOf("closed"));
+        }
     }
 }
 
@@ -378,6 +387,9 @@ std::set<std::string> fieldsOf(const std::string& type) {
     if (type == kPolyline) {
         fields.insert({"vertices", "bulges", "elevation", "closed"});
     }
+    if (type == kPolyline3d) {
+        fields.insert({"vertices", "closed"});
+    }
     return fields;
 }
 
@@ -392,7 +404,8 @@ EntityInfo readEntity(const Json& value, const std::string& where,
     EntityInfo info;
     info.type = readText(value.at("type"), memberPath(where, "type"));
     const std::string type = wideToUtf8(info.type);
-    if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline) {
+    if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline &&
+        type != kPolyline3d) {
         fail(memberPath(where, "type"), "unknown entity type \"" + type + "\"");
     }
     const ObjectReader entity(value, where, fieldsOf(type));

@@ -9,6 +9,7 @@
 //  "AcDbSubDMesh":     vertices; faces = one list of vertex indices (from 0) per face;
 //                      vertexColors = one [r, g, b] per vertex or none; subDLevel.
 //  "AcDbPolyline":     points (2D), bulges (one per point; empty means all 0), elevation, closed.
+//  "AcDb3dPolyline":   vertices (each with its own z), closed.
 #pragma once
 
 #include <array>
@@ -23,9 +24,10 @@ using Point2 = std::array<double, 2>;
 using Point3 = std::array<double, 3>;
 using Rgb = std::array<int, 3>;
 
-// Handles above this are refused when a drawing is loaded: new handles are given above the
-// highest one, and this leaves room for 2^32 of them before the 64-bit range ends.
-constexpr std::uint64_t kLargestLoadedHandle = 0xFFFFFFFF00000000;
+// The largest handle a drawing holds or is given: larger ones are refused when a drawing is
+// loaded, and a drawing that reaches it gives no further handles, so a handle near 2^64 can never
+// make new handles wrap round to ones in use. Every drawing kafcad saves can be loaded again.
+constexpr std::uint64_t kLargestHandle = 0xFFFFFFFF00000000;
 
 // A DXF file's contents beyond what the drawing models (platform/files/dxf/origin.h), carried
 // from loading to saving so that a save keeps them.
@@ -39,7 +41,8 @@ struct LayerInfo {
 struct EntityInfo {
     // Upper-case hexadecimal handle text. Empty when adding: the drawing gives the next handle.
     std::wstring handle;
-    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh" or "AcDbPolyline".
+    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh", "AcDbPolyline" or
+    // "AcDb3dPolyline".
     std::wstring type;
     // "model" or "paper".
     std::wstring space = L"model";

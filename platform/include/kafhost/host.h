@@ -233,6 +233,10 @@ public:
     std::wstring addPolyline(const std::vector<Point2>& points, double elevation, bool closed,
                              const std::wstring& layer = L"0", const std::wstring& space = L"model",
                              const std::wstring& handle = std::wstring());
+    std::wstring add3dPolyline(const std::vector<Point3>& vertices, bool closed,
+                               const std::wstring& layer = L"0",
+                               const std::wstring& space = L"model",
+                               const std::wstring& handle = std::wstring());
     // Erases the object with that handle text; false when there is none, it is erased already,
     // or it is open.
     bool eraseObject(const std::wstring& handle);

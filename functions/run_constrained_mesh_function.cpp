@@ -1,0 +1,265 @@
+#include "functions/run_constrained_mesh_function.h"
+
+#include <cmath>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "geom/cdt.h"
+#include "geom/cdt_constraints.h"
+#include "host/argument_readers.h"
+#include "host/clock.h"
+#include "host/error_lines.h"
+#include "host/pump_messages.h"
+#include "host/result_lists.h"
+#include "input/read_constraint_lines.h"
+#include "input/survey_point_file.h"
+
+namespace {
+
+constexpr const wchar_t* kOrdinals[] = {L"First", L"Second",  L"Third",  L"Fourth", L"Fifth",
+                                        L"Sixth", L"Seventh", L"Eighth", L"Ninth"};
+
+struct ConstrainedArguments {
+    std::vector<geom::CVertex> points;
+    std::vector<std::wstring> files;
+    SurveyColumns columns;
+    wchar_t delimiter = L',';
+    std::vector<ConstraintLine> lines;
+    double maxEdgeLength = 0.0;
+    std::optional<std::wstring> layer;
+    std::int32_t maxPoints = 32767;
+};
+
+// What an argument at a position is.
+enum class Slot {
+    Points,
+    Files,
+    Layout,
+    Delimiter,
+    Breaklines,
+    Boundary,
+    Holes,
+    EdgeLength,
+    Layer,
+    MaxPoints
+};
+
+std::wstring Message(int position, const wchar_t* rest) {
+    return std::wstring(kOrdinals[position - 1]) + L" argument has to be " + rest;
+}
+
+// A list whose items all pass `take` (nil: an empty list); the cursor is left on its RTLE.
+template <typename Take>
+bool ReadList(const resbuf*& cursor, Take take) {
+    if (cursor->restype == RTNIL) {
+        return true;
+    }
+    if (cursor->restype != RTLB) {
+        return false;
+    }
+    for (cursor = cursor->rbnext; cursor != nullptr && cursor->restype != RTLE;
+         cursor = cursor->rbnext) {
+        if (!take(cursor)) {
+            return false;
+        }
+    }
+    return cursor != nullptr;
+}
+
+bool ReadHandles(const resbuf*& cursor, LineRole role, std::vector<ConstraintLine>& lines) {
+    return ReadList(cursor, [&](const resbuf* node) {
+        if (node->restype != RTSTR || node->resval.rstring == nullptr) {
+            return false;
+        }
+        lines.push_back(ConstraintLine{node->resval.rstring, role, {}});
+        return true;
+    });
+}
+
+bool ReadNumber(const resbuf* node, double& value) {
+    std::int32_t whole = 0;
+    if (node->restype == RTREAL) {
+        value = node->resval.rreal;
+    } else if (ReadInteger(node, whole)) {
+        value = whole;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Checks the argument at cursor; gives the error message (empty when accepted).
+std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, ConstrainedArguments& out,
+                      const ConstrainedMeshFunction& function) {
+    const resbuf* node = cursor;
+    switch (slot) {
+        case Slot::Points:
+            return ReadList(cursor,
+                            [&](const resbuf* item) {
+                                if (!IsPointNode(item)) {
+                                    return false;
+                                }
+                                const double z =
+                                    item->restype == RT3DPOINT ? item->resval.rpoint[2] : 0.0;
+                                out.points.emplace_back(item->resval.rpoint[0],
+                                                        item->resval.rpoint[1], z);
+                                return true;
+                            })
+                       ? L""
+                       : Message(position, L"a point list or nil!");
+        case Slot::Files:
+            return ReadList(cursor,
+                            [&](const resbuf* item) {
+                                if (item->restype != RTSTR || item->resval.rstring == nullptr) {
+                                    return false;
+                                }
+                                out.files.emplace_back(item->resval.rstring);
+                                return true;
+                            }) &&
+                           !out.files.empty()
+                       ? L""
+                       : Message(position, L"a list of file names!");
+        case Slot::Layout:
+            return node->restype == RTSTR && node->resval.rstring != nullptr &&
+                           ParseSurveyLayout(node->resval.rstring, out.columns)
+                       ? L""
+                       : Message(position, L"a column layout such as \"PNEZD\"!");
+        case Slot::Delimiter:
+            if (node->restype != RTSTR || node->resval.rstring == nullptr ||
+                std::wcslen(node->resval.rstring) != 1) {
+                return Message(position, L"a delimiter of one character!");
+            }
+            out.delimiter = node->resval.rstring[0];
+            return L"";
+        case Slot::Breaklines:
+            return ReadHandles(cursor, LineRole::Breakline, out.lines)
+                       ? L""
+                       : Message(position, L"a handle list or nil!");
+        case Slot::Boundary:
+            if (node->restype == RTSTR && node->resval.rstring != nullptr) {
+                out.lines.push_back(
+                    ConstraintLine{node->resval.rstring, LineRole::OuterBoundary, {}});
+                return L"";
+            }
+            return node->restype == RTNIL ? L"" : Message(position, L"a handle or nil!");
+        case Slot::Holes:
+            return ReadHandles(cursor, LineRole::Hole, out.lines)
+                       ? L""
+                       : Message(position, L"a handle list or nil!");
+        case Slot::EdgeLength:
+            return ReadNumber(node, out.maxEdgeLength) && std::isfinite(out.maxEdgeLength) &&
+                           out.maxEdgeLength >= 0.0
+                       ? L""
+                       : Message(position, L"a length of 0 or more!");
+        case Slot::Layer:
+            return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
+        default:
+            if (!ReadInteger(node, out.maxPoints)) {
+                return function.integerMessage;
+            }
+            return static_cast<std::uint32_t>(out.maxPoints) - 3u <=
+                           static_cast<std::uint32_t>(function.largestMaxPoints - 3)
+                       ? L""
+                       : function.rangeMessage;
+    }
+}
+
+bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
+                   ConstrainedArguments& out) {
+    static const Slot kListSlots[] = {Slot::Points,   Slot::Breaklines, Slot::Boundary,
+                                      Slot::Holes,    Slot::EdgeLength, Slot::Layer,
+                                      Slot::MaxPoints};
+    static const Slot kFileSlots[] = {Slot::Files,      Slot::Layout,   Slot::Delimiter,
+                                      Slot::Breaklines, Slot::Boundary, Slot::Holes,
+                                      Slot::EdgeLength, Slot::Layer,    Slot::MaxPoints};
+    const Slot* slots = function.fromFiles ? kFileSlots : kListSlots;
+    const int count = function.fromFiles ? 9 : 7;
+    std::wstring message;
+    return ReadPositionalArguments(
+        args, count - 1, count, function.label, [&](int position, const resbuf*& cursor) {
+            message = ReadSlot(slots[position - 1], position, cursor, out, function);
+            return message.empty() ? nullptr : message.c_str();
+        });
+}
+
+// Hands the lines to the triangulator in their roles.
+void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& cdt) {
+    for (const ConstraintLine& line : lines) {
+        switch (line.role) {
+            case LineRole::Breakline:
+                cdt.AddBreakline(line.vertices);
+                break;
+            case LineRole::OuterBoundary:
+                cdt.SetOuterBoundary(line.vertices);
+                break;
+            default:
+                cdt.AddHole(line.vertices);
+                break;
+        }
+    }
+}
+
+bool ReadPoints(const ConstrainedArguments& arguments, const wchar_t* label,
+                geom::CConstrainedDCT& cdt) {
+    if (arguments.files.empty()) {
+        for (const geom::CVertex& point : arguments.points) {
+            cdt.AddPoint(point.x, point.y, point.z);
+        }
+        return true;
+    }
+    PumpMessagesThrottled();
+    acutPrintf(L"\nReading points ...");
+    SurveyReadCounts counts;
+    return ReadSurveyPointFiles(
+        arguments.files, arguments.columns, arguments.delimiter, label,
+        [&cdt](double x, double y, double z) { cdt.AddPoint(x, y, z); }, counts);
+}
+
+void PrintFailure(const char* failure, const geom::CConstrainedDCT& cdt) {
+    PrintTriangulatorFailure(failure);
+    double x = 0.0;
+    double y = 0.0;
+    if (failure == geom::kCdtBoundariesCross && cdt.FailurePosition(x, y)) {
+        acutPrintf(L"The boundaries cross at (%.3f, %.3f).\n", x, y);
+    }
+}
+
+}  // namespace
+
+int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction& function) {
+    ConstrainedArguments arguments;
+    if (!ReadArguments(args, function, arguments)) {
+        return RSERR;
+    }
+    if (!ReadConstraintLines(arguments.lines, function.label)) {
+        return RSERR;
+    }
+    const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
+
+    std::vector<std::wstring> handles;
+    geom::CConstrainedDCT cdt;
+    try {
+        if (!ReadPoints(arguments, function.label, cdt)) {
+            return RSERR;
+        }
+        AddLines(arguments.lines, cdt);
+        cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
+        PumpMessagesThrottled();
+        acutPrintf(L"\nStart Calculation...");
+        const std::int32_t start = ReadClock();
+        const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
+        const std::vector<geom::CVertex> vertices = cdt.GetVertices();
+        const auto vertexCount = static_cast<std::int32_t>(vertices.size());
+        if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
+                               function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
+            acedRetNil();
+            return RSERR;
+        }
+    } catch (const char* failure) {
+        PrintFailure(failure, cdt);
+        return RSERR;
+    }
+    return ReturnList(StringsToResultList(handles));
+}

@@ -1,0 +1,41 @@
+// RunConstrainedMeshFunction(args, function): the run of the constrained surface functions, which
+// triangulate survey points with breaklines, an outer boundary, hide boundaries and a maximum
+// edge length (geom::CConstrainedDCT) and write the surface as meshes:
+//   point list:  (name points breaklines boundary holes maxEdgeLength layer [maxPoints])
+//   point files: (name files layout delimiter breaklines boundary holes maxEdgeLength layer
+//                 [maxPoints])
+// - points: a list of 2D or 3D points, or nil;
+// - files: a list of file names; layout: a column layout such as "PNEZD" (ParseSurveyLayout);
+//   delimiter: a string of one character (" " for columns apart by spaces or tabs);
+// - breaklines, holes: lists of handles of 3D polylines or polylines, or nil; boundary: the handle
+//   of a closed 3D polyline or polyline, or nil;
+// - maxEdgeLength: a number not below 0 (0: no trimming);
+// - layer: a string or nil; maxPoints: an integer within 3 ... largestMaxPoints (default 32767).
+// Argument errors end the call with nil at the first bad argument, under the function's label.
+//
+// The lines are read (ReadConstraintLines), then the points (from the list, or the files with
+// ReadSurveyPointFiles), then "\nStart Calculation..." is printed and the surface triangulated;
+// "ready after %f seconds\n" follows. The surface goes to the single writer when its vertex
+// count is at most maxPoints, otherwise to the splitting writer. Gives the list of the new
+// meshes' handles.
+//
+// A triangulator failure prints its text (for crossing boundaries followed by "The boundaries
+// cross at (x, y).\n") and gives RSERR without a result; a line, file or writer failure gives nil
+// and RSERR.
+#pragma once
+
+#include <cstdint>
+
+#include "arxapi.h"
+#include "functions/triangulate_and_write.h"
+
+struct ConstrainedMeshFunction {
+    const wchar_t* label;           // the function's name in its error lines
+    const wchar_t* integerMessage;  // the maximum is not an integer
+    const wchar_t* rangeMessage;    // the maximum lies outside 3 ... largestMaxPoints
+    std::int32_t largestMaxPoints;
+    MeshWriters writers;
+    bool fromFiles;  // the points come from point files
+};
+
+int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction& function);

@@ -1,0 +1,209 @@
+#include "input/survey_point_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cwctype>
+#include <string>
+#include <unordered_set>
+
+#include "arxapi.h"
+#include "host/error_lines.h"
+#include "host/progress_meter.h"
+#include "host/pump_messages.h"
+#include "input/point_file.h"
+
+namespace {
+
+constexpr int kListedRowErrors = 10;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// One field from p on, up to the delimiter (for a blank delimiter: up to any blank): a quoted
+// part has its quotes removed ("" inside for one quote); spaces at its end are dropped.
+std::string ReadField(const char*& p, const char* last, char delimiter, bool blankDelimiter) {
+    std::string field;
+    if (p != last && *p == '"') {
+        for (++p; p != last; ++p) {
+            if (*p == '"' && (p + 1 == last || p[1] != '"')) {
+                ++p;
+                break;
+            }
+            p += *p == '"' ? 1 : 0;
+            field += *p;
+        }
+    }
+    while (p != last && !(blankDelimiter ? IsBlank(*p) : *p == delimiter)) {
+        field += *p++;
+    }
+    while (!field.empty() && IsBlank(field.back())) {
+        field.pop_back();
+    }
+    return field;
+}
+
+// Splits a row into its fields, spaces before each field dropped.
+void SplitRow(const char* first, const char* last, char delimiter,
+              std::vector<std::string>& fields) {
+    fields.clear();
+    const bool blankDelimiter = IsBlank(delimiter) || delimiter == '\0';
+    const char* p = first;
+    while (true) {
+        while (p != last && IsBlank(*p)) {
+            ++p;
+        }
+        if (blankDelimiter && p == last) {
+            return;
+        }
+        fields.push_back(ReadField(p, last, delimiter, blankDelimiter));
+        if (p == last) {
+            return;
+        }
+        if (!blankDelimiter) {
+            ++p;
+        }
+    }
+}
+
+// A coordinate: the whole field a finite number, the decimal mark '.', or ',' when allowed.
+bool ParseCoordinate(std::string field, bool decimalComma, double& value) {
+    if (decimalComma) {
+        for (char& c : field) {
+            if (c == ',') {
+                c = '.';
+            }
+        }
+    }
+    const char* first = field.data();
+    const char* last = first + field.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    if (first == last) {
+        return false;
+    }
+    const auto result = std::from_chars(first, last, value);
+    return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
+}
+
+struct PlanKey {
+    double x;
+    double y;
+    bool operator==(const PlanKey& other) const { return x == other.x && y == other.y; }
+};
+
+struct PlanKeyHash {
+    std::size_t operator()(const PlanKey& key) const {
+        // +0.0 and -0.0 are one position.
+        const std::hash<double> hash;
+        return hash(key.x + 0.0) * 1000003u ^ hash(key.y + 0.0);
+    }
+};
+
+}  // namespace
+
+bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns) {
+    SurveyColumns parsed;
+    parsed.layout = layout;
+    std::wstring seen;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(layout[i]));
+        if (seen.find(letter) != std::wstring::npos ||
+            std::wstring(L"PNEXYZD").find(letter) == std::wstring::npos) {
+            return false;
+        }
+        seen += letter;
+        const int column = static_cast<int>(i);
+        if (letter == L'E' || letter == L'X') {
+            parsed.x = parsed.x < 0 ? column : -2;
+        } else if (letter == L'N' || letter == L'Y') {
+            parsed.y = parsed.y < 0 ? column : -2;
+        } else if (letter == L'Z') {
+            parsed.z = column;
+        }
+    }
+    if (parsed.x < 0 || parsed.y < 0 || parsed.z < 0) {
+        return false;
+    }
+    columns = parsed;
+    return true;
+}
+
+bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
+                          wchar_t delimiter, const wchar_t* label, const SurveyPointSink& add,
+                          SurveyReadCounts& counts) {
+    const EndProgressMeterOnExit endMeter;
+    const char separator = delimiter < 0x80 ? static_cast<char>(delimiter) : '\0';
+    const bool decimalComma = separator != ',';
+    const std::size_t needed =
+        static_cast<std::size_t>(std::max(columns.x, std::max(columns.y, columns.z))) + 1;
+    std::unordered_set<PlanKey, PlanKeyHash> positions;
+    std::vector<std::string> fields;
+    int listed = 0;
+    for (const std::wstring& name : files) {
+        PointFile file(name);
+        if (!file.IsOpen()) {
+            ReportFunctionError(label, (L"File " + name + L" cannot be opened!").c_str());
+            return false;
+        }
+        PumpMessagesThrottled();
+        ProgressMeterState meter;
+        StartProgressMeter(meter, name.c_str(), static_cast<double>(file.CountLines()));
+        bool dataStarted = false;
+        std::int64_t row = 0;
+        const char* first = nullptr;
+        const char* last = nullptr;
+        while (file.NextLine(first, last)) {
+            ++row;
+            UpdateProgressMeter(meter, name.c_str(), static_cast<double>(row));
+            if (row == 1 && last - first >= 3 && first[0] == '\xEF' && first[1] == '\xBB' &&
+                first[2] == '\xBF') {
+                first += 3;
+            }
+            const char* p = first;
+            while (p != last && IsBlank(*p)) {
+                ++p;
+            }
+            if (p == last) {
+                continue;
+            }
+            SplitRow(first, last, separator, fields);
+            double x = 0.0;
+            double y = 0.0;
+            double z = 0.0;
+            const bool readable = fields.size() >= needed &&
+                                  ParseCoordinate(fields[columns.x], decimalComma, x) &&
+                                  ParseCoordinate(fields[columns.y], decimalComma, y) &&
+                                  ParseCoordinate(fields[columns.z], decimalComma, z);
+            if (!readable) {
+                ++counts.skipped;
+                if (dataStarted && listed < kListedRowErrors) {
+                    acutPrintf(L"\n%s, row %d cannot be read and is skipped.", name.c_str(),
+                               static_cast<int>(row));
+                } else if (dataStarted && listed == kListedRowErrors) {
+                    acutPrintf(L"\nFurther rows that cannot be read are not listed.");
+                }
+                listed += dataStarted ? 1 : 0;
+                continue;
+            }
+            dataStarted = true;
+            if (!positions.insert(PlanKey{x, y}).second) {
+                ++counts.duplicates;
+                continue;
+            }
+            add(x, y, z);
+            ++counts.read;
+        }
+        if (!dataStarted) {
+            ReportFunctionError(label, (L"File " + name + L" has no point rows in the layout " +
+                                        columns.layout + L"!")
+                                           .c_str());
+            return false;
+        }
+    }
+    acutPrintf(L"\nRows read: %d, skipped: %d, duplicate plan positions: %d", counts.read,
+               counts.skipped, counts.duplicates);
+    return true;
+}

@@ -1,0 +1,53 @@
+// Survey point files as instruments and office software export them, for the constrained surface
+// functions (the ten functions keep parseCSV).
+//
+// ParseSurveyLayout(layout, columns): the column layout, one letter per column, any case: P (point
+// number), N (northing, y), E (easting, x), X, Y, Z (elevation), D (description); P and D are
+// ignored. Each letter at most once; x, y and z needed (N or Y, E or X, Z). "PNEZD", "PENZD",
+// "NEZ", "ENZ", "XYZ", "PXYZD", ... False for anything else.
+//
+// ReadSurveyPointFiles(files, columns, delimiter, label, add, counts): reads the files in order
+// and hands each point to add(x, y, z). A row is split at the delimiter (a space: at runs of
+// spaces and tabs); fields may be quoted with double quotes ("" inside for one), spaces around
+// fields are ignored, and columns beyond the layout's are ignored. Where the delimiter is not a
+// comma, a comma in a number is its decimal mark. A UTF-8 byte-order mark at the start of a file
+// and a carriage return at the end of a line are skipped; blank lines are not rows.
+// - Rows before a file's first readable row are header rows: skipped.
+// - Later rows that cannot be read (too few fields, a coordinate that is no finite number) are
+//   skipped and reported, "\n<file>, row <n> cannot be read and is skipped." (the first ten;
+//   then "\nFurther rows that cannot be read are not listed.").
+// - A row at the plan position of an earlier row is a duplicate: the first row's point is kept,
+//   the later one left out and counted.
+// At the end prints "\nRows read: <r>, skipped: <s>, duplicate plan positions: <d>" (read counts
+// the points handed on). A status-bar meter labelled with the file name counts its lines.
+//
+// Gives false after the aborted-function line under label (nil set) when a file cannot be
+// opened ("File <name> cannot be opened!") or has no readable row ("File <name> has no point
+// rows in the layout <layout>!"). What add throws passes through, the meter ended.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SurveyColumns {
+    std::wstring layout;
+    int x = -1;
+    int y = -1;
+    int z = -1;
+};
+
+struct SurveyReadCounts {
+    std::int32_t read = 0;
+    std::int32_t skipped = 0;
+    std::int32_t duplicates = 0;
+};
+
+bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns);
+
+using SurveyPointSink = std::function<void(double x, double y, double z)>;
+
+bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
+                          wchar_t delimiter, const wchar_t* label, const SurveyPointSink& add,
+                          SurveyReadCounts& counts);

@@ -1,0 +1,80 @@
+// POLYLINE 3D polylines: the header (66 1, flags 8, plus 1 when closed), one VERTEX per vertex
+// (flags 32, the point), then SEQEND. Sub-entities carry the polyline's layer and space and have
+// the polyline as owner. Spline-fit polylines are read by their vertices: spline frame control
+// points (flags 16) are the shape the user drew, fitted vertices (flags 8) are left out.
+#include "platform/files/dxf/polyline_3d.h"
+
+#include <string>
+
+namespace kafhost {
+namespace {
+
+constexpr long long kClosed = 1;
+constexpr long long kSplineFitVertex = 8;
+constexpr long long k3dPolylineVertex = 32;
+
+DxfEntityHead subEntityHead(const DxfEntityHead& line, std::uint64_t handle) {
+    DxfEntityHead head = line;
+    head.handle = handle;
+    head.owner = line.handle;
+    head.extensionDictionary = 0;
+    return head;
+}
+
+}  // namespace
+
+std::uint64_t dxf3dPolylineOwnHandles(const EntityInfo& line) {
+    return line.vertices.size() + 1;
+}
+
+void writeDxf3dPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line,
+                        std::uint64_t firstOwnHandle) {
+    writeDxfEntityHead(writer, "POLYLINE", head);
+    writer.text(100, "AcDb3dPolyline");
+    writer.integer(66, 1);
+    writer.point(10, 0.0, 0.0, 0.0);
+    writer.integer(70, kDxf3dPolylineFlag | (line.closed ? kClosed : 0));
+    std::uint64_t handle = firstOwnHandle;
+    for (const Point3& vertex : line.vertices) {
+        writeDxfEntityHead(writer, "VERTEX", subEntityHead(head, handle++));
+        writer.text(100, "AcDbVertex");
+        writer.text(100, "AcDb3dPolylineVertex");
+        writer.point(10, vertex[0], vertex[1], vertex[2]);
+        writer.integer(70, k3dPolylineVertex);
+    }
+    writeDxfEntityHead(writer, "SEQEND", subEntityHead(head, handle));
+}
+
+void readDxf3dPolylineVertices(DxfTagReader& reader, DxfReadEntity& entity, long long flags) {
+    EntityInfo& line = entity.info;
+    line.type = L"AcDb3dPolyline";
+    line.closed = (flags & kClosed) != 0;
+    while (reader.is(0, "VERTEX")) {
+        DxfEntityHead head;
+        Point3 point{0.0, 0.0, 0.0};
+        long long vertexFlags = 0;
+        reader.next();
+        while (reader.code() != 0) {
+            if (readDxfEntityHeadTag(reader, head)) {
+                continue;
+            }
+            const int code = reader.code();
+            if (code == 10 || code == 20 || code == 30) {
+                point[static_cast<std::size_t>(code / 10 - 1)] = reader.real();
+            } else if (code == 70) {
+                vertexFlags = reader.integer();
+            }
+            reader.next();
+        }
+        if ((vertexFlags & kSplineFitVertex) == 0) {
+            line.vertices.push_back(point);
+        }
+    }
+    if (!reader.is(0, "SEQEND")) {
+        reader.fail("the POLYLINE that starts on line " + std::to_string(entity.head.line) +
+                    " does not end with SEQEND");
+    }
+    reader.skipToNextObject();
+}
+
+}  // namespace kafhost

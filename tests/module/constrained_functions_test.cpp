@@ -1,0 +1,449 @@
+// The constrained surface functions as users meet them: the same meshes as the unconstrained
+// functions without lines; kerbs, a boundary and a hole shaping the surface; the elevations the
+// hard cases take; argument, line and point-file errors with their exact texts; survey point
+// files; injected host failures that leave the drawing whole.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "mesh_writer_checks.h"
+#include "module_fixture.h"
+#include "support/error_lines.h"
+#include "support/files.h"
+
+namespace {
+
+using kafhost::EntityInfo;
+using kafhost::HostCall;
+using kafhost::LispValue;
+using kafhost::Point2;
+using kafhost::Point3;
+
+const LispValue kNil = LispValue::nil();
+
+class ConstrainedFunctions : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        host().setMessageBoxEcho(false);
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+    }
+
+    static std::vector<EntityInfo> EntitiesFrom(std::size_t first) {
+        std::vector<EntityInfo> entities = host().snapshot().entities;
+        entities.erase(entities.begin(), entities.begin() + static_cast<std::ptrdiff_t>(first));
+        return entities;
+    }
+
+    // The faces of one subdivision mesh as corner triples.
+    static std::vector<std::array<Point3, 3>> Faces(const EntityInfo& mesh) {
+        std::vector<std::array<Point3, 3>> faces;
+        for (const std::vector<int>& face : mesh.faces) {
+            faces.push_back(
+                {mesh.vertices[face[0]], mesh.vertices[face[1]], mesh.vertices[face[2]]});
+        }
+        return faces;
+    }
+
+    // Calls the function and gives the one subdivision mesh it made.
+    static EntityInfo OneMesh(const std::vector<LispValue>& args) {
+        const std::size_t before = host().snapshot().entities.size();
+        const kafhost::CallResult result = Call(L"kaf-cdt-subdmesh", args);
+        EXPECT_EQ(result.status, RSRSLT) << kafhost::wideToUtf8(result.printed);
+        const std::vector<EntityInfo> made = EntitiesFrom(before);
+        EXPECT_EQ(made.size(), 1u);
+        return made.empty() ? EntityInfo{} : made[0];
+    }
+
+    static double ElevationAt(const EntityInfo& mesh, double x, double y) {
+        for (const Point3& v : mesh.vertices) {
+            if (v[0] == x && v[1] == y) {
+                return v[2];
+            }
+        }
+        ADD_FAILURE() << "no vertex at " << x << ", " << y;
+        return NAN;
+    }
+};
+
+double Cross(const Point3& o, const Point3& a, const Point3& b) {
+    return (a[0] - o[0]) * (b[1] - o[1]) - (a[1] - o[1]) * (b[0] - o[0]);
+}
+
+// Whether the open segments pq and ab cross at one point inside both.
+bool CrossProperly(const Point3& p, const Point3& q, const Point3& a, const Point3& b) {
+    const double d1 = Cross(p, q, a);
+    const double d2 = Cross(p, q, b);
+    const double d3 = Cross(a, b, p);
+    const double d4 = Cross(a, b, q);
+    return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+}
+
+double Area(const std::vector<std::array<Point3, 3>>& faces) {
+    double area = 0.0;
+    for (const auto& f : faces) {
+        area += Cross(f[0], f[1], f[2]) / 2.0;
+    }
+    return area;
+}
+
+TEST_F(ConstrainedFunctions, WithoutLinesTheMeshesAndTheirSplitAreTheUnconstrainedFunctions) {
+    const LispValue points = PointListOf(ScatteredPoints(200));
+    const struct {
+        const wchar_t* unconstrained;
+        const wchar_t* constrained;
+        int maximum;
+    } pairs[] = {{L"kaf-dct-subdmesh", L"kaf-cdt-subdmesh", 40},
+                 {L"kaf-dct-subdmesh", L"kaf-cdt-subdmesh", 1000},
+                 {L"kaf-dct-pfacemesh", L"kaf-cdt-pfacemesh", 40}};
+    for (const auto& pair : pairs) {
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+        const LispValue layer = LispValue::string(L"TIN");
+        const LispValue maximum = LispValue::integer(pair.maximum);
+        const kafhost::CallResult plain = Call(pair.unconstrained, {points, layer, maximum});
+        const std::size_t split = host().snapshot().entities.size();
+        const kafhost::CallResult constrained = Call(
+            pair.constrained, {points, kNil, kNil, kNil, LispValue::real(0.0), layer, maximum});
+        EXPECT_EQ(constrained.printed, plain.printed);
+        const std::vector<EntityInfo> all = host().snapshot().entities;
+        ASSERT_EQ(all.size(), 2 * split);
+        EXPECT_EQ(split > 1, pair.maximum == 40);
+        for (std::size_t i = 0; i < split; ++i) {
+            EXPECT_EQ(all[split + i].vertices, all[i].vertices);
+            EXPECT_EQ(all[split + i].faces, all[i].faces);
+            EXPECT_EQ(all[split + i].layer, L"TIN");
+        }
+    }
+}
+
+TEST_F(ConstrainedFunctions, KerbsAreEdgesAndTheBoundaryAndHoleLimitTheSurface) {
+    std::vector<Point3> grid;
+    for (int i = 0; i <= 20; ++i) {
+        for (int j = 0; j <= 20; ++j) {
+            grid.push_back({i * 1.0, j * 1.0, 0.0});
+        }
+    }
+    const std::vector<Point3> kerb = {{0.5, 5.3, 1.0}, {9.7, 5.6, 1.25}, {19.5, 8.3, 1.5}};
+    const std::wstring kerbLine = host().add3dPolyline(kerb, false);
+    // An L-shaped outline (the notch at the top right stays empty) and a square building.
+    const std::wstring outline = host().addPolyline(
+        {{0.2, 0.2}, {19.8, 0.2}, {19.8, 9.5}, {9.5, 9.5}, {9.5, 19.8}, {0.2, 19.8}}, 0.0, true);
+    const std::wstring building =
+        host().addPolyline({{2.5, 12.5}, {6.5, 12.5}, {6.5, 16.5}, {2.5, 16.5}}, 0.0, true);
+    const EntityInfo mesh =
+        OneMesh({PointListOf(grid), StringList({kerbLine}), LispValue::string(outline),
+                 StringList({building}), LispValue::real(0.0), LispValue::string(L"TIN")});
+    const std::vector<std::array<Point3, 3>> faces = Faces(mesh);
+
+    for (std::size_t s = 0; s + 1 < kerb.size(); ++s) {
+        for (const auto& f : faces) {
+            for (int e = 0; e < 3; ++e) {
+                EXPECT_FALSE(CrossProperly(kerb[s], kerb[s + 1], f[e], f[(e + 1) % 3]));
+            }
+        }
+        EXPECT_EQ(ElevationAt(mesh, kerb[s][0], kerb[s][1]), kerb[s][2]);
+    }
+    // The outline: 19.6 by 9.3 below, 9.3 by 10.3 above; less the building's 16.
+    EXPECT_NEAR(Area(faces), 19.6 * 9.3 + 9.3 * 10.3 - 16.0, 1e-9);
+    for (const auto& f : faces) {
+        EXPECT_GT(Cross(f[0], f[1], f[2]), 0.0);
+    }
+}
+
+TEST_F(ConstrainedFunctions, HardCasesTakeTheDocumentedElevations) {
+    const LispValue corners =
+        PointList({{-1, -1, 0}, {11, -1, 0}, {11, 11, 0}, {-1, 11, 0}, {2, 2, 50}, {8, 3, 60}});
+    // Crossing lines: z 5 and 3 at (5, 5), the crossing takes their mean. The survey point at
+    // (2, 2) lies on the first line and takes its z there; the line vertex at (8, 3) wins over
+    // the survey point there.
+    const std::wstring rising = host().add3dPolyline({{0, 0, 0}, {10, 10, 10}}, false);
+    const std::wstring falling = host().add3dPolyline({{0, 10, 2}, {10, 0, 4}}, false);
+    const std::wstring spur = host().add3dPolyline({{8, 3, 7}, {9, 1, 7}}, false);
+    const EntityInfo mesh = OneMesh({corners, StringList({rising, falling, spur}), kNil, kNil,
+                                     LispValue::integer(0), LispValue::string(L"TIN")});
+    EXPECT_EQ(ElevationAt(mesh, 5, 5), 4.0);
+    EXPECT_EQ(ElevationAt(mesh, 2, 2), 2.0);
+    EXPECT_EQ(ElevationAt(mesh, 8, 3), 7.0);
+    EXPECT_EQ(ElevationAt(mesh, 0, 10), 2.0);
+}
+
+TEST_F(ConstrainedFunctions, MoreHardCasesThroughTheFunction) {
+    const LispValue square = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
+    // Repeated vertices and a zero-length segment are skipped; the line reaching outside the
+    // points brings its far vertex into the surface; a hole outside the boundary hides nothing.
+    const std::wstring ragged =
+        host().add3dPolyline({{2, 5, 1}, {2, 5, 1}, {6, 5, 3}, {6, 5, 3}, {14, 5, 7}}, false);
+    const std::wstring outline = host().add3dPolyline(
+        {{-1, -1, 0}, {20, -1, 0}, {20, 11, 0}, {-1, 11, 0}, {-1, -1, 0}}, false);
+    const std::wstring farHole =
+        host().addPolyline({{30, 30}, {31, 30}, {31, 31}, {30, 31}}, 0.0, true);
+    const EntityInfo mesh = OneMesh({square, StringList({ragged}), LispValue::string(outline),
+                                     StringList({farHole}), LispValue::real(0.0), kNil});
+    EXPECT_EQ(ElevationAt(mesh, 14, 5), 7.0);
+    EXPECT_EQ(ElevationAt(mesh, 6, 5), 3.0);
+    EXPECT_NEAR(Area(Faces(mesh)), 21.0 * 12.0, 1e-9);
+
+    // A hole that covers everything, and a point that is not finite.
+    const std::wstring cover =
+        host().addPolyline({{-5, -5}, {15, -5}, {15, 15}, {-5, 15}}, 0.0, true);
+    const kafhost::CallResult empty = Call(
+        L"kaf-cdt-subdmesh", {square, kNil, kNil, StringList({cover}), LispValue::real(0), kNil});
+    EXPECT_EQ(empty.status, RSERR);
+    EXPECT_EQ(empty.printed, L"\nStart Calculation...No triangle is left inside the boundaries!\n");
+    const kafhost::CallResult infinite =
+        Call(L"kaf-cdt-pfacemesh", {PointList({{0, 0, 0}, {1, 0, INFINITY}, {0, 1, 0}}), kNil, kNil,
+                                    kNil, LispValue::real(0), kNil});
+    EXPECT_EQ(infinite.status, RSERR);
+    EXPECT_EQ(infinite.printed, L"\nStart Calculation...Coordinates must be finite numbers!\n");
+    EXPECT_EQ(host().snapshot().entities.size(), 5u);
+}
+
+TEST_F(ConstrainedFunctions, ArgumentErrorsEndTheCallWithNilAtTheFirstBadArgument) {
+    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    const LispValue zero = LispValue::real(0.0);
+    const LispValue layer = LispValue::string(L"TIN");
+    const struct {
+        const wchar_t* name;
+        std::vector<LispValue> args;
+        std::wstring message;
+    } cases[] = {
+        {L"kaf-cdt-subdmesh", {}, L"Too few arguments!"},
+        {L"kaf-cdt-subdmesh", {points, kNil, kNil, kNil, zero}, L"Too few arguments!"},
+        {L"kaf-cdt-subdmesh",
+         {LispValue::string(L"x"), kNil, kNil, kNil, zero, layer},
+         L"First argument has to be a point list or nil!"},
+        {L"kaf-cdt-subdmesh",
+         {StringList({L"x"}), kNil, kNil, kNil, zero, layer},
+         L"First argument has to be a point list or nil!"},
+        {L"kaf-cdt-subdmesh",
+         {points, LispValue::string(L"A"), kNil, kNil, zero, layer},
+         L"Second argument has to be a handle list or nil!"},
+        {L"kaf-cdt-subdmesh",
+         {points, kNil, StringList({L"A"}), kNil, zero, layer},
+         L"Third argument has to be a handle or nil!"},
+        {L"kaf-cdt-pfacemesh",
+         {points, kNil, kNil, PointList({{0, 0, 0}}), zero, layer},
+         L"Fourth argument has to be a handle list or nil!"},
+        {L"kaf-cdt-pfacemesh",
+         {points, kNil, kNil, kNil, LispValue::real(-0.5), layer},
+         L"Fifth argument has to be a length of 0 or more!"},
+        {L"kaf-cdt-pfacemesh",
+         {points, kNil, kNil, kNil, zero, LispValue::integer(1)},
+         L"Sixth argument has to be a string or nil!"},
+        {L"kaf-cdt-pfacemesh",
+         {points, kNil, kNil, kNil, zero, layer, LispValue::real(9.0)},
+         L"The maximum size of points in a polyfacemesh has to be an integer!"},
+        {L"kaf-cdt-pfacemesh",
+         {points, kNil, kNil, kNil, zero, layer, LispValue::integer(32768)},
+         L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!"},
+        {L"kaf-cdt-subdmesh",
+         {points, kNil, kNil, kNil, zero, layer, LispValue::integer(2)},
+         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!"},
+        {L"kaf-cdt-subdmesh-withloadcsv",
+         {kNil, LispValue::string(L"PNEZD"), LispValue::string(L","), kNil, kNil, kNil, zero,
+          layer},
+         L"First argument has to be a list of file names!"},
+        {L"kaf-cdt-subdmesh-withloadcsv",
+         {StringList({L"p.txt"}), LispValue::string(L"PNEE"), LispValue::string(L","), kNil, kNil,
+          kNil, zero, layer},
+         L"Second argument has to be a column layout such as \"PNEZD\"!"},
+        {L"kaf-cdt-pfacemesh-withloadcsv",
+         {StringList({L"p.txt"}), LispValue::string(L"enz"), LispValue::string(L",;"), kNil, kNil,
+          kNil, zero, layer},
+         L"Third argument has to be a delimiter of one character!"},
+        {L"kaf-cdt-pfacemesh-withloadcsv",
+         {StringList({L"p.txt"}), LispValue::string(L"XYZ"), LispValue::string(L" "), kNil, kNil,
+          kNil, LispValue::string(L"1"), layer},
+         L"Seventh argument has to be a length of 0 or more!"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring label = std::wstring(c.name).substr(4);
+        std::wstring underscored = label;
+        std::replace(underscored.begin(), underscored.end(), L'-', L'_');
+        ExpectFailedWithNil(Call(c.name, c.args), Aborted(underscored, c.message));
+    }
+    EXPECT_TRUE(host().snapshot().entities.empty());
+}
+
+TEST_F(ConstrainedFunctions, LinesThatCannotServeAreRefusedBeforeAnythingIsWritten) {
+    const LispValue points = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
+    const std::wstring mesh = host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    const std::wstring open = host().addPolyline({{1, 1}, {9, 1}, {9, 9}}, 0.0, false);
+    const std::wstring arc = host().addPolyline({{1, 1}, {9, 1}, {9, 9}}, 0.0, false);
+    const std::wstring bowtie = host().addPolyline({{1, 1}, {9, 9}, {9, 1}, {1, 9}}, 0.0, true);
+    const std::vector<kafhost::EntityInfo> before = host().snapshot().entities;
+    {
+        kafhost::DrawingSnapshot drawing = host().snapshot();
+        drawing.entities[2].bulges = {0.0, 0.5, 0.0};
+        std::wstring error;
+        ASSERT_TRUE(host().loadSnapshot(drawing, error)) << kafhost::wideToUtf8(error);
+    }
+    const LispValue zero = LispValue::real(0.0);
+    const auto call = [&](const LispValue& breaklines, const LispValue& boundary) {
+        return Call(L"kaf-cdt-subdmesh", {points, breaklines, boundary, kNil, zero, kNil});
+    };
+    ExpectFailedWithNil(
+        call(StringList({mesh}), kNil),
+        Aborted(L"cdt_subdmesh", L"Object " + mesh + L" is not a 3D polyline or polyline!"));
+    ExpectFailedWithNil(
+        call(StringList({L"FFFF"}), kNil),
+        StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) +
+            Aborted(L"cdt_subdmesh", L"Object FFFF is not a 3D polyline or polyline!"));
+    ExpectFailedWithNil(
+        call(StringList({arc}), kNil),
+        Aborted(L"cdt_subdmesh", L"Object " + arc +
+                                     L" has curved segments; breaklines and boundaries must be "
+                                     L"straight!"));
+    ExpectFailedWithNil(call(kNil, LispValue::string(open)),
+                        Aborted(L"cdt_subdmesh", L"Boundary " + open + L" is not closed!"));
+    // A boundary crossing itself where there is no vertex.
+    const kafhost::CallResult crossing = call(kNil, LispValue::string(bowtie));
+    EXPECT_EQ(crossing.status, RSERR);
+    EXPECT_FALSE(crossing.resultSet);
+    EXPECT_EQ(crossing.printed,
+              L"\nStart Calculation...Boundaries must not cross themselves or each other!\n"
+              L"The boundaries cross at (5.000, 5.000).\n");
+    EXPECT_EQ(host().snapshot().entities.size(), before.size());
+}
+
+TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {
+    TempFolder folder;
+    // BOM, a header, CRLF, quoted descriptions with the delimiter inside, decimal commas, a row
+    // that cannot be read, a duplicate plan position, blank lines, extra columns.
+    const std::string text =
+        "\xEF\xBB\xBFPoint;North;East;Elev;Code\r\n"
+        "1;0,0;0,0;10,5;\"KERB; left\"\r\n"
+        "2;0,0;10,0;11;GND\r\n"
+        "\r\n"
+        "3;\"10,0\";10,0;12;GND;extra\r\n"
+        "4;10,0;n/a;12;GND\r\n"
+        "5;10,0;0,0;13;\"a \"\"quoted\"\" code\"\r\n"
+        "6;10,0;0,0;99;DUP\r\n";
+    const std::wstring file = folder.Write("survey.txt", text).wstring();
+    const kafhost::CallResult result =
+        Call(L"kaf-cdt-subdmesh-withloadcsv",
+             {StringList({file}), LispValue::string(L"PNEZD"), LispValue::string(L";"), kNil, kNil,
+              kNil, LispValue::real(0.0), LispValue::string(L"TIN")});
+    EXPECT_EQ(result.status, RSRSLT);
+    EXPECT_EQ(result.printed, L"\nReading points ...\n" + file +
+                                  L", row 6 cannot be read and is skipped."
+                                  L"\nRows read: 4, skipped: 2, duplicate plan positions: 1"
+                                  L"\nStart Calculation...ready after 0.000000 seconds\n"
+                                  L"\nCreate Mesh ... ");
+    const std::vector<EntityInfo> made = EntitiesFrom(0);
+    ASSERT_EQ(made.size(), 1u);
+    std::vector<Point3> vertices = made[0].vertices;
+    std::sort(vertices.begin(), vertices.end());
+    EXPECT_EQ(vertices,
+              (std::vector<Point3>{{0, 0, 10.5}, {0, 10, 13}, {10, 0, 11}, {10, 10, 12}}));
+
+    // Space-delimited XYZ, a file that cannot be opened, a file without any readable row.
+    const std::wstring spaced = folder.Write("xyz.txt", "0 0 1\n  4\t0   2\n0 4 3\n").wstring();
+    const std::wstring words = folder.Write("words.txt", "x y z\nno numbers here\n").wstring();
+    const auto call = [&](const std::wstring& name) {
+        return Call(L"kaf-cdt-pfacemesh-withloadcsv",
+                    {StringList({name}), LispValue::string(L"xyz"), LispValue::string(L" "), kNil,
+                     kNil, kNil, LispValue::real(0.0), kNil});
+    };
+    EXPECT_EQ(call(spaced).status, RSRSLT);
+    ExpectFailedWithNil(
+        call(folder.Path("missing.txt").wstring()),
+        L"\nReading points ..." +
+            Aborted(L"cdt_pfacemesh_withloadcsv",
+                    L"File " + folder.Path("missing.txt").wstring() + L" cannot be opened!"));
+    ExpectFailedWithNil(call(words),
+                        L"\nReading points ..." +
+                            Aborted(L"cdt_pfacemesh_withloadcsv",
+                                    L"File " + words + L" has no point rows in the layout xyz!"));
+}
+
+// Every guarded host call of the functions: the line lookup's steps, then the writers' (single
+// and splitting, at the first mesh and at a later one). The functions end with RSERR after the
+// step line; the drawing keeps the lines and the meshes completed before the failure, no more.
+TEST_F(ConstrainedFunctions, InjectedHostFailuresLeaveNoHalfWrittenMesh) {
+    const LispValue points = PointListOf(ScatteredPoints(30));
+    const std::wstring kerb = host().add3dPolyline({{100, 100, 5}, {900, 850, 9}}, false);
+    const std::size_t lines = host().snapshot().entities.size();
+    struct Case {
+        const wchar_t* name;
+        HostCall call;
+        int occurrence;
+        int maximum;
+        std::wstring step;
+        std::size_t made;  // complete meshes left before the failing one
+    };
+    std::vector<Case> cases;
+    const std::pair<HostCall, const wchar_t*> lookup[] = {
+        {HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
+        {HostCall::kGetSymbolTable, L"getSymbolTable"},
+        {HostCall::kBlockTableGetAt, L"getAt"},
+        {HostCall::kNewIterator, L"newIterator"},
+        {HostCall::kIteratorSeek, L"seek"},
+        {HostCall::kIteratorGetEntity, L"getEntity"}};
+    for (const auto& [call, step] : lookup) {
+        cases.push_back(
+            {L"kaf-cdt-pfacemesh", call, 1, 100, std::wstring(L"GetEntity:") + step, 0});
+    }
+    const std::pair<HostCall, const wchar_t*> subd[] = {
+        {HostCall::kGetSymbolTable, L"getSymbolTable"},
+        {HostCall::kBlockTableGetAt, L"getAt"},
+        {HostCall::kSetLayer, L"setLayer"},
+        {HostCall::kSetSubDMesh, L"setSubDMesh"},
+        {HostCall::kAppendAcDbEntity, L"appendAcDbEntity"}};
+    const std::pair<HostCall, const wchar_t*> pface[] = {{HostCall::kGetSymbolTable, L"1"},
+                                                         {HostCall::kBlockTableGetAt, L"2"},
+                                                         {HostCall::kSetLayer, L"3"},
+                                                         {HostCall::kAppendAcDbEntity, L"4"}};
+    for (const int maximum : {100, 8}) {
+        for (const auto& [call, step] : subd) {
+            const bool opensModelSpace =
+                call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
+            // Model space is opened once by the lookup before the writer opens it.
+            cases.push_back({L"kaf-cdt-subdmesh", call, opensModelSpace ? 2 : 1, maximum,
+                             std::wstring(L"CreateSubDMesh:") + step, 0});
+            if (maximum == 8 && !opensModelSpace) {
+                cases.push_back({L"kaf-cdt-subdmesh", call, 3, maximum,
+                                 std::wstring(L"CreateSubDMesh:") + step, 2});
+            }
+        }
+        for (const auto& [call, step] : pface) {
+            const bool opensModelSpace =
+                call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
+            const std::wstring writer =
+                maximum == 8 ? L"CreateSplittedPFaceMesh:" : L"CreatePFaceMesh:";
+            cases.push_back(
+                {L"kaf-cdt-pfacemesh", call, opensModelSpace ? 2 : 1, maximum, writer + step, 0});
+            if (maximum == 8 && !opensModelSpace) {
+                cases.push_back({L"kaf-cdt-pfacemesh", call, 2, maximum, writer + step, 1});
+            }
+        }
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(kafhost::wideToUtf8(c.step) + " at " + std::to_string(c.occurrence) +
+                     " of at most " + std::to_string(c.maximum));
+        host().failCall(c.call, c.occurrence, Acad::eLockViolation);
+        const kafhost::CallResult result =
+            Call(c.name, {points, StringList({kerb}), kNil, kNil, LispValue::real(0.0),
+                          LispValue::string(L"TIN"), LispValue::integer(c.maximum)});
+        EXPECT_EQ(result.status, RSERR);
+        // A text thrown by setSubDMesh is reported with the status of the last successful step.
+        const Acad::ErrorStatus shown =
+            c.call == HostCall::kSetSubDMesh ? Acad::eOk : Acad::eLockViolation;
+        EXPECT_NE(result.printed.find(StepLine(c.step, shown)), std::wstring::npos)
+            << kafhost::wideToUtf8(result.printed);
+        const std::vector<EntityInfo> made = EntitiesFrom(lines);
+        ASSERT_EQ(made.size(), c.made);
+        for (const EntityInfo& mesh : made) {
+            EXPECT_FALSE(mesh.faces.empty());
+            EXPECT_EQ(mesh.layer, L"TIN");
+        }
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+        ASSERT_EQ(host().add3dPolyline({{100, 100, 5}, {900, 850, 9}}, false), kerb);
+    }
+}
+
+}  // namespace
