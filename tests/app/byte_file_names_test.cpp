@@ -42,9 +42,9 @@ TEST(ByteFileNamesTest, PointFilesWithLatin1NamesMakeTheirMeshes) {
     const std::string pface =
         "(length (kaf-dct-pfacemesh-withloadcsv '(\"h\xF6he.csv\" \"d\xC3\xBCne-\xE4.csv\") "
         "\",\" \"TIN\" 0.0 0.0 1.0))";
-    const KafcadRun run = RunKafcadProcess(
-        {"--layer", "TIN", "--save", "out.json", "run.lsp", "-e", pface}, "",
-        folder.Folder().string());
+    const KafcadRun run =
+        RunKafcadProcess({"--layer", "TIN", "--save", "out.json", "run.lsp", "-e", pface}, "",
+                         folder.Folder().string());
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_NE(run.out.find("Vertex count: 4\n"), std::string::npos) << run.out;

@@ -24,8 +24,7 @@ TEST(PathFromWideTest, EscapedBytesComeBackAndTextIsUtf8) {
     EXPECT_EQ(PathFromWide(L"H\u00F6he \u65E5 \U0001D11E.csv").native(),
               "H\xC3\xB6he \xE6\x97\xA5 \xF0\x9D\x84\x9E.csv");
     // Surrogates outside the escaped bytes' range are no bytes: encoded as before.
-    EXPECT_EQ(PathFromWide(std::wstring(1, static_cast<wchar_t>(0xDC7F))).native(),
-              "\xED\xB1\xBF");
+    EXPECT_EQ(PathFromWide(std::wstring(1, static_cast<wchar_t>(0xDC7F))).native(), "\xED\xB1\xBF");
 }
 
 }  // namespace
