@@ -4,56 +4,12 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <type_traits>
+
+#include "input/path_from_wide.h"
 
 namespace {
 
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-// Wide strings hold UTF-32 where wchar_t has 32 bits and UTF-16 where it has 16.
-std::string ToUtf8(const std::wstring& name) {
-    std::string utf8;
-    for (std::wstring::size_type i = 0; i < name.size(); ++i) {
-        char32_t c = static_cast<char32_t>(name[i]);
-        if (sizeof(wchar_t) == 2 && c >= 0xD800 && c < 0xDC00 && i + 1 < name.size()) {
-            const char32_t low = static_cast<char32_t>(name[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        AppendUtf8(utf8, c);
-    }
-    return utf8;
-}
-
-// A file-system path for a wide file name. Where paths are wide the name is taken as it is;
-// elsewhere it is encoded as UTF-8, the encoding of file names there.
-std::filesystem::path PathFromWide(const std::wstring& name) {
-    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
-        return std::filesystem::path(name);
-    } else {
-        return std::filesystem::u8path(ToUtf8(name));
-    }
-}
 
 }  // namespace
 

@@ -1,5 +1,5 @@
-// PointFile(name): a point file opened for reading, read in large blocks. Where file-system
-// paths are not wide, the wide name is encoded as UTF-8, the encoding of file names there.
+// PointFile(name): a point file opened for reading, read in large blocks; the name is made a path
+// by PathFromWide (a name read from bytes that are not UTF-8 opens the file with those bytes).
 //
 // IsOpen(): whether the file could be opened; a name that is not a regular file (a folder, a
 // device, a named pipe) is never opened.

@@ -42,17 +42,20 @@ TEST_F(InteractiveTest, PromptEvaluatesEchoesReportsErrorsAndEndsAtEndOfInput) {
 }
 
 TEST_F(InteractiveTest, CtrlCDropsTheEntryTypedSoFarAndGivesThePromptBack) {
-    const TerminalRun run = RunKafcadOnTerminal({"--save", "kept.json"}, {true, true, true},
+    const std::string kept = home_.Path("kept.json").string();
+    const std::string saved = home_.Path("saved.json").string();
+    const TerminalRun run = RunKafcadOnTerminal({"--save", kept}, {true, true, true},
                                                 {{"Command: ", "(list 1\r"},
                                                  {"(_> ", "2 3\r"},
                                                  {"(_> ", "4\x03"},
                                                  {"Command: ", "(+ 1 2)\r"},
-                                                 {"\n3", "(kafcad-save \"saved.json\")\r"},
+                                                 {"\n3", "(kafcad-save \"" + saved + "\")\r"},
                                                  {"Command: ", "\x04"}},
                                                 {HomeSetting()});
     EXPECT_EQ(run.exitStatus, 0) << run.terminal;
     EXPECT_EQ(run.terminal.find("(1 2"), std::string::npos) << run.terminal;
-    EXPECT_NE(run.terminal.find("\"saved.json\""), std::string::npos) << run.terminal;
+    EXPECT_NE(run.terminal.find("\"" + saved + "\""), std::string::npos) << run.terminal;
+    EXPECT_NE(FileText(saved).find("\"layers\""), std::string::npos);
     EXPECT_EQ(History().find("(list"), std::string::npos) << History();
 }
 
