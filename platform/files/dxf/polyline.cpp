@@ -9,6 +9,7 @@
 
 #include "kafhost/drawing_json.h"
 #include "platform/files/dxf/polyline_3d.h"
+#include "platform/files/dxf/vertex.h"
 
 namespace kafhost {
 namespace {
@@ -17,14 +18,6 @@ constexpr int kPolyfaceMesh = 64;
 constexpr int kVertexRecord = 192;
 constexpr int kFaceRecord = 128;
 constexpr int kLargestVertexNumber = 32767;
-
-DxfEntityHead subEntityHead(const DxfEntityHead& mesh, std::uint64_t handle) {
-    DxfEntityHead head = mesh;
-    head.handle = handle;
-    head.owner = mesh.handle;
-    head.extensionDictionary = 0;
-    return head;
-}
 
 void writeVertex(DxfWriter& writer, const DxfEntityHead& head, const Point3& point) {
     writeDxfEntityHead(writer, "VERTEX", head);
@@ -63,17 +56,8 @@ void readVertex(DxfTagReader& reader, DxfReadEntity& entity, std::vector<std::si
     Point3 point{0.0, 0.0, 0.0};
     std::vector<int> numbers(4, 0);
     long long flags = 0;
-    reader.next();
-    while (reader.code() != 0) {
-        if (readDxfEntityHeadTag(reader, head)) {
-            continue;
-        }
-        const int code = reader.code();
-        if (code == 10 || code == 20 || code == 30) {
-            point[static_cast<std::size_t>(code / 10 - 1)] = reader.real();
-        } else if (code == 70) {
-            flags = reader.integer();
-        } else if (code >= 71 && code <= 74) {
+    readDxfVertexTags(reader, head, point, flags, [&reader, &numbers](int code) {
+        if (code >= 71 && code <= 74) {
             const long long number = reader.integer();
             if (number < -kLargestVertexNumber || number > kLargestVertexNumber) {
                 reader.failValue("vertex number " + std::to_string(number) +
@@ -81,8 +65,7 @@ void readVertex(DxfTagReader& reader, DxfReadEntity& entity, std::vector<std::si
             }
             numbers[static_cast<std::size_t>(code - 71)] = static_cast<int>(number);
         }
-        reader.next();
-    }
+    });
     // Properties of its own, which a rewrite from the mesh's would lose.
     entity.head.foreignData =
         entity.head.foreignData || head.foreignData ||
@@ -116,13 +99,13 @@ void writeDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const En
     writer.integer(72, static_cast<long long>(mesh.faces.size()));
     std::uint64_t handle = firstOwnHandle;
     for (const Point3& vertex : mesh.vertices) {
-        writeVertex(writer, subEntityHead(head, handle++), vertex);
+        writeVertex(writer, dxfSubEntityHead(head, handle++), vertex);
     }
     const long long vertexCount = static_cast<long long>(mesh.vertices.size());
     for (const std::vector<int>& face : mesh.faces) {
-        writeFaceRecord(writer, subEntityHead(head, handle++), face, vertexCount);
+        writeFaceRecord(writer, dxfSubEntityHead(head, handle++), face, vertexCount);
     }
-    writeDxfEntityHead(writer, "SEQEND", subEntityHead(head, handle));
+    writeDxfEntityHead(writer, "SEQEND", dxfSubEntityHead(head, handle));
 }
 
 bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {

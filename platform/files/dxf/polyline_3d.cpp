@@ -6,20 +6,14 @@
 
 #include <string>
 
+#include "platform/files/dxf/vertex.h"
+
 namespace kafhost {
 namespace {
 
 constexpr long long kClosed = 1;
 constexpr long long kSplineFitVertex = 8;
 constexpr long long k3dPolylineVertex = 32;
-
-DxfEntityHead subEntityHead(const DxfEntityHead& line, std::uint64_t handle) {
-    DxfEntityHead head = line;
-    head.handle = handle;
-    head.owner = line.handle;
-    head.extensionDictionary = 0;
-    return head;
-}
 
 }  // namespace
 
@@ -36,13 +30,13 @@ void writeDxf3dPolyline(DxfWriter& writer, const DxfEntityHead& head, const Enti
     writer.integer(70, kDxf3dPolylineFlag | (line.closed ? kClosed : 0));
     std::uint64_t handle = firstOwnHandle;
     for (const Point3& vertex : line.vertices) {
-        writeDxfEntityHead(writer, "VERTEX", subEntityHead(head, handle++));
+        writeDxfEntityHead(writer, "VERTEX", dxfSubEntityHead(head, handle++));
         writer.text(100, "AcDbVertex");
         writer.text(100, "AcDb3dPolylineVertex");
         writer.point(10, vertex[0], vertex[1], vertex[2]);
         writer.integer(70, k3dPolylineVertex);
     }
-    writeDxfEntityHead(writer, "SEQEND", subEntityHead(head, handle));
+    writeDxfEntityHead(writer, "SEQEND", dxfSubEntityHead(head, handle));
 }
 
 void readDxf3dPolylineVertices(DxfTagReader& reader, DxfReadEntity& entity, long long flags) {
@@ -53,19 +47,7 @@ void readDxf3dPolylineVertices(DxfTagReader& reader, DxfReadEntity& entity, long
         DxfEntityHead head;
         Point3 point{0.0, 0.0, 0.0};
         long long vertexFlags = 0;
-        reader.next();
-        while (reader.code() != 0) {
-            if (readDxfEntityHeadTag(reader, head)) {
-                continue;
-            }
-            const int code = reader.code();
-            if (code == 10 || code == 20 || code == 30) {
-                point[static_cast<std::size_t>(code / 10 - 1)] = reader.real();
-            } else if (code == 70) {
-                vertexFlags = reader.integer();
-            }
-            reader.next();
-        }
+        readDxfVertexTags(reader, head, point, vertexFlags, [](int) {});
         if ((vertexFlags & kSplineFitVertex) == 0) {
             line.vertices.push_back(point);
         }
