@@ -5,30 +5,28 @@
 namespace kafhost {
 namespace {
 
-[[noreturn]] void refuse() {
-    throw DrawingFileError(
-        "LandXML is not available: this kafcad is built without an XML library");
+[[noreturn]] void refuse(const std::string& path) {
+    throw DrawingFileError((path.empty() ? "" : path + ": ") +
+                           "LandXML is not available: this kafcad is built without an XML library");
 }
 
 }  // namespace
 
 std::string drawingToLandXml(const DrawingSnapshot&, std::vector<std::string>&) {
-    refuse();
+    refuse("");
 }
 
 DrawingSnapshot drawingFromLandXml(const std::string&, std::vector<std::string>&) {
-    refuse();
+    refuse("");
 }
 
 void saveLandXmlDrawingFile(const DrawingSnapshot&, const std::string& path,
                             std::vector<std::string>&) {
-    throw DrawingFileError(path + ": LandXML is not available: this kafcad is built without an "
-                                  "XML library");
+    refuse(path);
 }
 
 DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>&) {
-    throw DrawingFileError(path + ": LandXML is not available: this kafcad is built without an "
-                                  "XML library");
+    refuse(path);
 }
 
 }  // namespace kafhost
