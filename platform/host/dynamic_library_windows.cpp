@@ -1,4 +1,4 @@
-#include "platform/host/dynamic_library_windows.h"
+#include "platform/host/dynamic_library.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The module's load and unload protocol as the host drives it: the messages of acrxEntryPoint,
 // the dynamic linker, the document reactor and the AutoLISP function table in each document.
 #if defined(_WIN32)
-#include "platform/host/dynamic_library_windows.h"
+#include "platform/host/dynamic_library.h"
 #else
 #include <dlfcn.h>
 #endif
