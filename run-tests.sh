@@ -28,6 +28,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
 cmake --build build -j "$jobs"
 phase "Release tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+phase "Benchmarks build (built, not run)"
+cmake --build build -j "$jobs" --target bench
 
 phase "Windows build (build-win/, MinGW-w64)"
 cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
