@@ -79,19 +79,8 @@ TEST_F(Handles, HandlesNearTheEndOfTheRangeAreRefusedAndNoneIsGivenTwice) {
               L"FFFFFFFF00000000)");
 }
 
-TEST_F(Handles, AGivenHandleInUseIsRefused) {
+TEST_F(Handles, AGivenHandleInUseIsRefusedAlsoASubEntitysOrTheBlockTables) {
     const std::wstring used = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    kafhost::EntityInfo line;
-    line.type = L"AcDbPolyline";
-    line.handle = used;
-    std::wstring error;
-    EXPECT_EQ(host.addEntity(line, error), L"");
-    EXPECT_EQ(error, L"handle " + used + L" is already in use");
-    line.handle = L"1";  // the block table's
-    EXPECT_EQ(host.addEntity(line, error), L"");
-}
-
-TEST_F(Handles, SubEntityHandlesAreTakenToo) {
     const std::wstring mesh =
         host.addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
     const std::wstring vertex = handleText(parseHandle(mesh) + 1);
@@ -99,9 +88,14 @@ TEST_F(Handles, SubEntityHandlesAreTakenToo) {
     EXPECT_EQ(database()->getAcDbObjectId(id, false, AcDbHandle(vertex.c_str())), Acad::eOk);
     kafhost::EntityInfo line;
     line.type = L"AcDbPolyline";
-    line.handle = vertex;
+    line.handle = used;
     std::wstring error;
     EXPECT_EQ(host.addEntity(line, error), L"");
+    EXPECT_EQ(error, L"handle " + used + L" is already in use");
+    for (const std::wstring& handle : {vertex, std::wstring(L"1")}) {
+        line.handle = handle;
+        EXPECT_EQ(host.addEntity(line, error), L"") << narrow(handle);
+    }
 }
 
 TEST_F(Handles, ObjectIdOfAnUnknownHandleIsRefused) {
