@@ -131,13 +131,10 @@ TEST(LispValues, RealsWithADecimalPointAndNoMoreDigitsThanNeeded) {
     }
 }
 
-TEST(LispValues, SymbolsEqualByNameAndHaveNoNodeType) {
+TEST(LispValues, EqualityFollowsTypeAndSymbolsHaveNoNodeType) {
     EXPECT_EQ(LispValue::symbol(L"A"), LispValue::symbol(L"A"));
     EXPECT_NE(LispValue::symbol(L"A"), Str(L"A"));
     EXPECT_THROW(valuesToChain({List({Int(1), LispValue::symbol(L"A")})}), std::invalid_argument);
-}
-
-TEST(LispValues, IntegerAndRealDiffer) {
     EXPECT_NE(Int(1), Real(1));
     EXPECT_EQ(LispValue::point(1, 2), List({Real(1), Real(2)}));
     EXPECT_EQ(LispValue::list({}), LispValue::nil());

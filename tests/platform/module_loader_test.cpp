@@ -7,7 +7,6 @@
 
 namespace {
 
-using kafhost::LinkerEntry;
 using kafhost::LinkerRequest;
 
 std::wstring pointerText(const void* pointer) {
@@ -128,15 +127,6 @@ TEST_F(ModuleLoader, AnyMessageCodeReachesTheModule) {
     EXPECT_EQ(host.sendMessage(42, nullptr), AcRx::kRetOK);
     EXPECT_EQ(host.sendMessage(-1, nullptr), AcRx::kRetOK);
     EXPECT_EQ(host.commandLine(), message(42, nullptr) + message(-1, nullptr));
-}
-
-TEST_F(ModuleLoader, LinkerStepsNeedALinker) {
-    host.setLinkerEntry(LinkerEntry::kNotALinker);
-    load();
-    host.unloadModule();
-    host.setLinkerEntry(LinkerEntry::kMissing);
-    load();
-    EXPECT_TRUE(host.linkerRequests().empty());
 }
 
 TEST_F(ModuleLoader, BadModulesAreRefused) {
