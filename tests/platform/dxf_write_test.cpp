@@ -60,29 +60,25 @@ TEST(DxfWrite, MeshKeepsVerticesInFullAndItsColoursInAnExtensionDictionary) {
                        {30, "1e+21"},       {93, "4"},          {90, "3"},
                        {90, "0"},           {90, "1"},          {90, "2"},
                        {94, "0"},           {95, "0"},          {90, "0"}}));
-    EXPECT_EQ(ObjectText(text, "DICTIONARY", "104"), DxfTags({{0, "DICTIONARY"},
-                                                              {5, "104"},
-                                                              {102, "{ACAD_REACTORS"},
-                                                              {330, "2A"},
-                                                              {102, "}"},
-                                                              {330, "2A"},
-                                                              {100, "AcDbDictionary"},
-                                                              {280, "1"},
-                                                              {281, "1"},
-                                                              {3, "KAF_VERTEX_COLORS"},
-                                                              {360, "105"}}));
-    EXPECT_EQ(ObjectText(text, "XRECORD", "105"), DxfTags({{0, "XRECORD"},
-                                                           {5, "105"},
-                                                           {102, "{ACAD_REACTORS"},
-                                                           {330, "104"},
-                                                           {102, "}"},
-                                                           {330, "104"},
-                                                           {100, "AcDbXrecord"},
-                                                           {280, "1"},
-                                                           {90, "3"},
-                                                           {420, "16711680"},
-                                                           {420, "32768"},
-                                                           {420, "66303"}}));
+    // The dictionary and its record: each owned by the object before, which it also names as its
+    // reactor.
+    const auto owned = [](const std::string& kind, const std::string& handle,
+                          const std::string& owner, const std::string& subclass) {
+        return DxfTags({{0, kind},
+                        {5, handle},
+                        {102, "{ACAD_REACTORS"},
+                        {330, owner},
+                        {102, "}"},
+                        {330, owner},
+                        {100, subclass}});
+    };
+    EXPECT_EQ(ObjectText(text, "DICTIONARY", "104"),
+              owned("DICTIONARY", "104", "2A", "AcDbDictionary") +
+                  DxfTags({{280, "1"}, {281, "1"}, {3, "KAF_VERTEX_COLORS"}, {360, "105"}}));
+    EXPECT_EQ(
+        ObjectText(text, "XRECORD", "105"),
+        owned("XRECORD", "105", "104", "AcDbXrecord") +
+            DxfTags({{280, "1"}, {90, "3"}, {420, "16711680"}, {420, "32768"}, {420, "66303"}}));
 }
 
 TEST(DxfWrite, MeshWithoutColoursHasNoExtensionDictionary) {
