@@ -74,10 +74,7 @@ TEST(LispValues, ResultChainsBecomeValues) {
     ASSERT_TRUE(chainToValue(chain.get(), value));
     EXPECT_EQ(value, List({List({LispValue::point(1, 2, 3), LispValue::point(4, 5)}), Str(L"2A"),
                            Int(-3), Int(100000), Real(0.25), LispValue::nil(), LispValue::t()}));
-}
-
-TEST(LispValues, EmptyListsAndSingleItems) {
-    LispValue value = LispValue::t();
+    // Empty lists are nil, one item stands alone, more items without a list become one.
     ASSERT_TRUE(chainToValue(ChainBuilder().lb().le().build().get(), value));
     EXPECT_TRUE(value.isNil());
     ASSERT_TRUE(chainToValue(nullptr, value));
