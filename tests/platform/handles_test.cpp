@@ -30,18 +30,21 @@ TEST_F(Handles, AcDbHandleReadsAndWritesText) {
     EXPECT_FALSE(AcDbHandle(0x2A).getIntoAsciiBuffer(small, 2));
 }
 
-TEST_F(Handles, NewEntitiesGetUniqueHandlesThatAreNeverReused) {
-    const std::wstring first = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    const std::wstring second = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+TEST_F(Handles, NewEntitiesGetHandlesFrom20NeverReusedAndAboveAGivenOne) {
+    const auto add = [this](const std::wstring& handle = L"") {
+        return host.addPolyline({{0, 0}, {1, 0}}, 0.0, false, L"0", L"model", handle);
+    };
+    const std::wstring first = add();
+    EXPECT_EQ(first, L"20");
+    const std::wstring second = add();
     EXPECT_NE(first, second);
     ASSERT_TRUE(host.eraseObject(second));
-    const std::wstring third = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    EXPECT_GT(parseHandle(third), parseHandle(second));
-}
-
-TEST_F(Handles, NewHandlesContinueAboveAGivenOne) {
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false, L"0", L"model", L"FFF"), L"FFF");
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"1000");
+    EXPECT_GT(parseHandle(add()), parseHandle(second));
+    EXPECT_EQ(add(L"FFF"), L"FFF");
+    EXPECT_EQ(add(), L"1000");
+    // A reset starts the numbering again.
+    host.reset();
+    EXPECT_EQ(add(), first);
 }
 
 TEST_F(Handles, HandlesNearTheEndOfTheRangeAreRefusedAndNoneIsGivenTwice) {
@@ -107,13 +110,6 @@ TEST_F(Handles, ObjectIdOfAnUnknownHandleIsRefused) {
     AcDbObject* object = nullptr;
     EXPECT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForRead), Acad::eUnknownHandle);
     EXPECT_EQ(acdbOpenAcDbObject(object, AcDbObjectId::kNull, AcDb::kForRead), Acad::eNullObjectId);
-}
-
-TEST_F(Handles, ResetStartsTheNumberingAgain) {
-    const std::wstring first = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    host.reset();
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), first);
-    EXPECT_EQ(first, L"20");
 }
 
 }  // namespace

@@ -41,9 +41,7 @@ TEST(LispValues, ArgumentsBecomeTheInterpretersNodes) {
     EXPECT_EQ(std::wstring(layer->resval.rstring), L"TIN");
     EXPECT_EQ(layer->rbnext->resval.rint, 32767);
     EXPECT_EQ(layer->rbnext->rbnext->resval.rlong, 32768);
-}
-
-TEST(LispValues, OnlyListsOfTwoOrThreeNumbersArePoints) {
+    // Only lists of two or three numbers are points.
     EXPECT_EQ(chainTypes(valuesToChain({List({Int(1)})}).get()),
               (std::vector<short>{RTLB, RTSHORT, RTLE}));
     EXPECT_EQ(chainTypes(valuesToChain({List({Int(1), Int(2), Int(3), Int(4)})}).get()),
