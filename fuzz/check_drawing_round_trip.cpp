@@ -1,7 +1,6 @@
 #include "fuzz/check_drawing_round_trip.h"
 
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -82,13 +81,6 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
     }
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 void LoadIntoHost(kafhost::Host& host, const DrawingSnapshot& drawing, const char* format) {
     std::wstring error;
     if (!host.loadSnapshot(drawing, error)) {
@@ -120,7 +112,7 @@ void RoundTrip(kafhost::Host& host, const std::string& path, const DrawingFormat
         }
         FuzzFailure(name + " save failed: " + error.what());
     }
-    const std::string first = ReadWholeFile(path);
+    const std::string first = FileText(path);
     DrawingSnapshot loaded;
     try {
         loaded = format.load(path);
@@ -147,7 +139,7 @@ void RoundTrip(kafhost::Host& host, const std::string& path, const DrawingFormat
 
 }  // namespace
 
-void CheckDrawingRoundTrip(kafhost::Host& host, const ScratchFolder& folder) {
+void CheckDrawingRoundTrip(kafhost::Host& host, const TempFolder& folder) {
     static const DrawingFormat kJson = {"JSON", kafhost::saveDrawingFile, kafhost::loadDrawingFile,
                                         kafhost::drawingToJson};
     static const DrawingFormat kDxf = {"DXF", kafhost::saveDxfDrawingFile,
@@ -160,6 +152,7 @@ void CheckDrawingRoundTrip(kafhost::Host& host, const ScratchFolder& folder) {
     const bool nonFinite = HasNonFiniteNumber(drawing);
     // DXF first: a drawing read from DXF carries the rest of its file, which a DXF save keeps and
     // the JSON round trip then leaves behind.
-    RoundTrip(host, folder.Path("drawing.dxf"), kDxf, nonFinite || HasNameDxfCannotHold(drawing));
-    RoundTrip(host, folder.Path("drawing.json"), kJson, nonFinite);
+    RoundTrip(host, folder.Path("drawing.dxf").string(), kDxf,
+              nonFinite || HasNameDxfCannotHold(drawing));
+    RoundTrip(host, folder.Path("drawing.json").string(), kJson, nonFinite);
 }

@@ -10,4 +10,4 @@
 #include "fuzz/scratch_folder.h"
 #include "kafhost/host.h"
 
-void CheckDrawingRoundTrip(kafhost::Host& host, const ScratchFolder& folder);
+void CheckDrawingRoundTrip(kafhost::Host& host, const TempFolder& folder);

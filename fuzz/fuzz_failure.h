@@ -2,6 +2,12 @@
 // standard error and aborts, so that libFuzzer keeps the input as a crash and the replay stops.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
-[[noreturn]] void FuzzFailure(const std::string& what);
+[[noreturn]] inline void FuzzFailure(const std::string& what) {
+    std::fprintf(stderr, "fuzz check failed: %s\n", what.c_str());
+    std::fflush(stderr);
+    std::abort();
+}

@@ -12,43 +12,21 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kMax = std::numeric_limits<double>::max();
+constexpr double kMin = std::numeric_limits<double>::min();
+constexpr double kDenormMin = std::numeric_limits<double>::denorm_min();
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
-const double kSpecialCoordinates[8] = {
-    kNaN, kInf, -kInf, 1e300, -1e300, std::numeric_limits<double>::denorm_min(), -0.0, 1e8 + 0.125};
+const double kSpecialCoordinates[8] = {kNaN,   kInf,       -kInf, 1e300,
+                                       -1e300, kDenormMin, -0.0,  1e8 + 0.125};
 
-const double kSpecialReals[16] = {0.0,
-                                  -0.0,
-                                  1.0,
-                                  -1.0,
-                                  kNaN,
-                                  kInf,
-                                  -kInf,
-                                  std::numeric_limits<double>::max(),
-                                  -std::numeric_limits<double>::max(),
-                                  std::numeric_limits<double>::min(),
-                                  std::numeric_limits<double>::denorm_min(),
-                                  1e-300,
-                                  1e15,
-                                  255.0,
-                                  256.0,
-                                  0.5};
+const double kSpecialReals[16] = {0.0,   -0.0, 1.0,        -1.0,   kNaN, kInf,  -kInf, kMax,
+                                  -kMax, kMin, kDenormMin, 1e-300, 1e15, 255.0, 256.0, 0.5};
 
-const std::int32_t kSpecialIntegers[16] = {0,
-                                           1,
-                                           2,
-                                           3,
-                                           4,
-                                           -1,
-                                           -3,
-                                           32766,
-                                           32767,
-                                           32768,
-                                           3000000,
-                                           3000001,
-                                           std::numeric_limits<std::int32_t>::max(),
-                                           std::numeric_limits<std::int32_t>::min(),
-                                           -32768,
-                                           65535};
+const std::int32_t kSpecialIntegers[16] = {0,         1,         2,      3,     4,       -1,
+                                           -3,        32766,     32767,  32768, 3000000, 3000001,
+                                           kInt32Max, kInt32Min, -32768, 65535};
 
 constexpr int kFunctionCount = static_cast<int>(sizeof kFunctionNames / sizeof kFunctionNames[0]);
 constexpr std::uint8_t kLaterFunctions = 170;

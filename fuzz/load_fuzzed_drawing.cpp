@@ -12,20 +12,22 @@
 
 namespace {
 
-std::unique_ptr<ScratchFolder> folder;
+std::unique_ptr<TempFolder> folder;
 
 }  // namespace
 
 void InitializeDrawingFileTarget() {
     kafhost::Host::instance().reset();
-    folder = std::make_unique<ScratchFolder>();
+    folder = std::make_unique<TempFolder>(ScratchBase());
 }
 
 void LoadFuzzedDrawing(const std::uint8_t* data, std::size_t size, const std::string& name,
                        const DrawingFileLoader& load) {
     kafhost::Host& host = kafhost::Host::instance();
-    const std::string path = folder->Write(name, std::string(reinterpret_cast<const char*>(data),
-                                                             std::min(size, kMaxDrawingFileBytes)));
+    const std::string path = folder
+                                 ->Write(name, std::string(reinterpret_cast<const char*>(data),
+                                                           std::min(size, kMaxDrawingFileBytes)))
+                                 .string();
     kafhost::DrawingSnapshot drawing;
     try {
         drawing = load(path);

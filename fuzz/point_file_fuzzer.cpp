@@ -34,7 +34,7 @@ struct Placement {
 const Placement kPlacements[4] = {
     {0.0, 0.0, 1.0}, {1e6, -1e6, 2.0}, {0.5, 0.5, -1.0}, {1e300, 1e300, 1e300}};
 
-std::unique_ptr<ScratchFolder> folder;
+std::unique_ptr<TempFolder> folder;
 
 bool SameVertex(const geom::CVertex& a, const geom::CVertex& b) {
     return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0 &&
@@ -63,7 +63,7 @@ void CheckTriangles(const std::vector<geom::CTriangle>& triangles,
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     kafhost::Host::instance().reset();
     kafhost::Host::instance().setMessageBoxEcho(false);
-    folder = std::make_unique<ScratchFolder>();
+    folder = std::make_unique<TempFolder>(ScratchBase());
     return 0;
 }
 
@@ -77,12 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Placement& placement = kPlacements[options & 3];
 
     folder->Write("points.csv", input.Bytes(kMaxFileBytes));
-    std::vector<std::wstring> files = {folder->WidePath("points.csv")};
+    std::vector<std::wstring> files = {folder->Path("points.csv").wstring()};
     if (options & 0x40) {
         files.push_back(files.front());
     }
     if (options & 0x80) {
-        files.push_back(folder->WidePath("missing.csv"));
+        files.push_back(folder->Path("missing.csv").wstring());
     }
 
     geom::CDCT dct;

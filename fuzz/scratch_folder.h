@@ -1,24 +1,17 @@
-// ScratchFolder: a folder of the process's own under /dev/shm (else the temporary folder), for the
-// files a fuzz target writes (point files, drawing files); removed with its files when the object
-// goes. Path(name) gives the full path of a file in it, as a narrow (UTF-8) path; WidePath the
-// same as a wide string, as a file list argument names it.
+// ScratchBase(): where a fuzz target keeps its TempFolder for the files it writes (point files,
+// drawing files): /dev/shm when there is one, else the system's temporary folder. Drawing saves
+// replace their file by renaming, which some disk file systems answer with a flush, at
+// milliseconds per save.
 #pragma once
 
 #include <filesystem>
-#include <string>
+#include <system_error>
 
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+#include "tests/support/files.h"
 
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    std::wstring WidePath(const std::string& name) const { return (folder_ / name).wstring(); }
-    // Writes the bytes as they are into the named file; gives its path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::filesystem::path folder_;
-};
+inline std::filesystem::path ScratchBase() {
+    std::error_code error;
+    return std::filesystem::is_directory("/dev/shm", error)
+               ? std::filesystem::path("/dev/shm")
+               : std::filesystem::temp_directory_path();
+}

@@ -6,4 +6,10 @@
 
 #include "kafhost/host.h"
 
-void StartOver(kafhost::Host& host);
+inline void StartOver(kafhost::Host& host) {
+    host.resetDrawing();
+    host.clearCommandLine();
+    host.clearMeterEvents();
+    host.clearMessageBoxes();
+    host.clearFaults();
+}

@@ -1,7 +1,16 @@
-// acutPrintf: the host's formatting and the command-line text.
+// acutPrintf and the command-line text, made the same on every system: the number conversions
+// come from the C library (glibc on Linux, MinGW-w64's own on Windows, where the system's msvcrt
+// rounds and spells differently), and wide text has a 32-bit wchar_t on Linux and a 16-bit one on
+// Windows.
+#include <climits>
+#include <cmath>
 #include <cstdint>
+#include <limits>
+#include <string>
 
 #include "host_fixture.h"
+#include "kafhost/utf8_to_wide.h"
+#include "kafhost/wide_to_utf8.h"
 
 namespace {
 
@@ -10,43 +19,79 @@ protected:
     std::wstring printed() const { return host.commandLine(); }
 };
 
-TEST_F(CommandLine, StringConversionTakesAWideString) {
+TEST_F(CommandLine, StringConversionsTakeWideTextAndHsTakesNarrowText) {
     acutPrintf(L"[Module '%s'] Error in function '%s': %s\n", L"kaf", L"GetEntity:seek",
                acadErrorStatusText(Acad::eInvalidInput));
-    EXPECT_EQ(printed(), L"[Module 'kaf'] Error in function 'GetEntity:seek': eInvalidInput\n");
-}
-
-TEST_F(CommandLine, NarrowTextIsPrintedAfterTheCallerWidensIt) {
-    const char* narrowText = "Triangulation failed!\n";
-    const std::wstring widened(narrowText, narrowText + std::char_traits<char>::length(narrowText));
-    acutPrintf(L"%s", widened.c_str());
     acutPrintf(L"%hs|%S|%ls", "ab", "cd", L"ef");
-    EXPECT_EQ(printed(), L"Triangulation failed!\nab|cd|ef");
+    EXPECT_EQ(printed(),
+              L"[Module 'kaf'] Error in function 'GetEntity:seek': eInvalidInput\nab|cd|ef");
 }
 
-TEST_F(CommandLine, NumbersAndPercent) {
+TEST_F(CommandLine, NumbersPercentAndLengthModifiers) {
     acutPrintf(L"\rMesh %i/min%i will be created...", 3, 12);
-    acutPrintf(L"|%f|%.0f%s|%d%%|%5.2f|%-4d|%04x|%X", 2.0, 49.5, L"%", 7, 3.14159, 42, 255, 0xABCu);
-    EXPECT_EQ(printed(), L"\rMesh 3/min12 will be created...|2.000000|50%|7%| 3.14|42  |00ff|ABC");
-}
-
-TEST_F(CommandLine, LengthModifiersTakeTheirArguments) {
+    acutPrintf(L"|%f|%.0f%s|%d%%|%5.2f|%-4d|%04x|%X|", 2.0, 49.5, L"%", 7, 3.14159, 42, 255,
+               0xABCu);
     const long long big = 5000000000LL;
     const std::size_t size = 12;
     acutPrintf(L"%lld %I64d %zu %hd %ld %e %g %c", big, big, size, 70000, 123456789L, 1.5, 0.25,
                L'x');
-    EXPECT_EQ(printed(), L"5000000000 5000000000 12 4464 123456789 1.500000e+00 0.25 x");
+    EXPECT_EQ(printed(),
+              L"\rMesh 3/min12 will be created...|2.000000|50%|7%| 3.14|42  |00ff|ABC|"
+              L"5000000000 5000000000 12 4464 123456789 1.500000e+00 0.25 x");
 }
 
-TEST_F(CommandLine, WidthPrecisionAndNullStrings) {
+TEST_F(CommandLine, WidthPrecisionNullStringsAndUnknownConversions) {
     acutPrintf(L"[%5s][%-5s][%.2s][%*d][%s]", L"ab", L"ab", L"abcdef", 4, 7,
                static_cast<const wchar_t*>(nullptr));
-    EXPECT_EQ(printed(), L"[   ab][ab   ][ab][   7][(null)]");
+    acutPrintf(L"100%y and 5%");
+    EXPECT_EQ(printed(), L"[   ab][ab   ][ab][   7][(null)]100%y and 5%");
 }
 
-TEST_F(CommandLine, UnknownConversionIsCopied) {
-    acutPrintf(L"100%y and 5%");
-    EXPECT_EQ(printed(), L"100%y and 5%");
+TEST_F(CommandLine, NumberConversionsGiveTheSameTextEverywhere) {
+    // Halfway cases round to the binary value's nearest decimal (msvcrt gives 0.13 and 0.063);
+    // exponents have two digits at least (msvcrt gives e+004); large values print every digit.
+    acutPrintf(L"%.2f|%.3f|%e|%g|%G|%.0f|%.0f", 0.125, 0.0625, 12345.678, 1e-5, 2.5e-20, 2.5, 3.5);
+    acutPrintf(L"|%f|%.1f", 1e22, -0.0);
+    EXPECT_EQ(printed(),
+              L"0.12|0.062|1.234568e+04|1e-05|2.5E-20|2|4|10000000000000000000000.000000|-0.0");
+    host.reset();
+    acutPrintf(L"%i|%5i|%-5i|%ld|%lu|%I64d|%lld", INT_MIN, 42, -7, LONG_MAX, ULONG_MAX,
+               static_cast<long long>(LLONG_MIN), 1LL << 40);
+    EXPECT_EQ(printed(), L"-2147483648|   42|-7   |" + std::to_wstring(LONG_MAX) + L"|" +
+                             std::to_wstring(ULONG_MAX) + L"|-9223372036854775808|1099511627776");
+}
+
+TEST_F(CommandLine, InfinitiesAndNansAreSpelledByTheHost) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    acutPrintf(L"%f|%f|%E|%+g|%6.2f|%-6f|%Lf|%f", inf, -inf, inf, nan, -nan, inf,
+               static_cast<long double>(nan), std::copysign(nan, -1.0));
+    EXPECT_EQ(printed(), L"inf|-inf|INF|+nan|  -nan|inf   |nan|-nan");
+}
+
+TEST_F(CommandLine, TextOfEveryEncodedLengthRoundTripsAndPrints) {
+    // A-umlaut, the euro sign, and U+1D538, one wchar_t where it has 32 bits and a surrogate pair
+    // where it has 16.
+    const std::string utf8 = "H\xC3\xB6he \xE2\x82\xAC\xF0\x9D\x94\xB8";
+    const std::wstring wide = kafhost::utf8ToWide(utf8);
+    EXPECT_EQ(wide.size(), sizeof(wchar_t) == 2 ? 8u : 7u);
+    EXPECT_EQ(wide, L"H\u00F6he \u20AC\U0001D538");
+    EXPECT_EQ(kafhost::wideToUtf8(wide), utf8);
+    acutPrintf(L"[%s|%hs|%.4s]", wide.c_str(), utf8.c_str(), wide.c_str());
+    EXPECT_EQ(kafhost::wideToUtf8(printed()), "[" + utf8 + "|" + utf8 + "|H\xC3\xB6he]");
+}
+
+TEST(Utf8, MalformedInputBecomesTheReplacementCharacter) {
+    const std::wstring replacement(1, wchar_t(0xFFFD));
+    EXPECT_EQ(kafhost::utf8ToWide("\xE4"), replacement);          // Latin-1 byte
+    EXPECT_EQ(kafhost::utf8ToWide("\xC3"), replacement);          // cut short
+    EXPECT_EQ(kafhost::utf8ToWide("\xC0\x80"), replacement);      // overlong
+    EXPECT_EQ(kafhost::utf8ToWide("\xED\xA0\x80"), replacement);  // surrogate
+    EXPECT_EQ(kafhost::utf8ToWide("a\xFF"
+                                  "b"),
+              L"a" + replacement + L"b");
+    // A lone surrogate is no character: it becomes U+FFFD, never bytes that are not UTF-8.
+    EXPECT_EQ(kafhost::wideToUtf8(std::wstring(1, wchar_t(0xD835))), "\xEF\xBF\xBD");
 }
 
 TEST_F(CommandLine, SinkGetsEveryTextAsItIsPrinted) {

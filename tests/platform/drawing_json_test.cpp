@@ -1,75 +1,22 @@
+// JSON drawing files: the layout, what reads back, and what is refused with the place.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <limits>
-#include <sstream>
 #include <string>
 
+#include "dxf_test_support.h"
 #include "kafhost/drawing_json.h"
+#include "support/files.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using dxf_test::Entity;
+using dxf_test::SampleDxfDrawing;
 using kafhost::DrawingFileError;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
-
-EntityInfo Entity(const std::wstring& handle, const std::wstring& type) {
-    EntityInfo entity;
-    entity.handle = handle;
-    entity.type = type;
-    return entity;
-}
-
-// One entity of every type, with numbers that only read back when written in full.
-DrawingSnapshot SampleDrawing() {
-    DrawingSnapshot drawing;
-    drawing.layers = {{L"0", false}, {L"TIN", false}, {L"Gel\u00e4nde", true}};
-
-    EntityInfo subd = Entity(L"2A", L"AcDbSubDMesh");
-    subd.layer = L"TIN";
-    subd.vertices = {{0.1, 1.0 / 3.0, -0.0}, {1e-300, 2e300, 5.0}, {123456.789, -7.25, 1e21}};
-    subd.faces = {{0, 1, 2}};
-    subd.vertexColors = {{255, 0, 0}, {0, 128, 0}, {0, 0, 255}};
-    EntityInfo pface = Entity(L"2B", L"AcDbPolyFaceMesh");
-    pface.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    pface.faces = {{1, 2, -3, 0}};
-    pface.erased = true;
-    EntityInfo face = Entity(L"FF", L"AcDbFace");
-    face.space = L"paper";
-    face.corners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 0}};
-    face.edgeVisible = {true, false, true, true};
-    EntityInfo outline = Entity(L"100", L"AcDbPolyline");
-    outline.layer = L"Gel\u00e4nde";
-    outline.points = {{0, 0}, {10, 0}, {10, 10}};
-    outline.bulges = {0.0, 0.5, 0.0};
-    outline.elevation = 2.5;
-    outline.closed = true;
-    drawing.entities = {subd, pface, face, outline};
-    drawing.nextHandle = 0x101;
-    return drawing;
-}
-
-void ExpectSameEntity(const EntityInfo& a, const EntityInfo& b) {
-    EXPECT_EQ(a.handle, b.handle);
-    EXPECT_EQ(a.type, b.type);
-    EXPECT_EQ(a.space, b.space);
-    EXPECT_EQ(a.layer, b.layer);
-    EXPECT_EQ(a.erased, b.erased);
-    EXPECT_EQ(a.vertices, b.vertices);
-    EXPECT_EQ(a.faces, b.faces);
-    EXPECT_EQ(a.vertexColors, b.vertexColors);
-    EXPECT_EQ(a.subDLevel, b.subDLevel);
-    EXPECT_EQ(a.corners, b.corners);
-    EXPECT_EQ(a.edgeVisible, b.edgeVisible);
-    EXPECT_EQ(a.points, b.points);
-    EXPECT_EQ(a.bulges, b.bulges);
-    EXPECT_EQ(a.elevation, b.elevation);
-    EXPECT_EQ(a.closed, b.closed);
-}
 
 // The message of the DrawingFileError that reading text gives.
 std::string ReadError(const std::string& text) {
@@ -86,37 +33,11 @@ std::string Entities(const std::string& entities) {
            entities + "]}";
 }
 
-std::string FileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class DrawingFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("kaf_drawing_json_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    fs::path folder_;
-};
-
 TEST(DrawingJson, EveryEntityTypeReadsBackExactly) {
-    const DrawingSnapshot drawing = SampleDrawing();
+    const DrawingSnapshot drawing = SampleDxfDrawing();
     const std::string text = kafhost::drawingToJson(drawing);
     const DrawingSnapshot back = kafhost::drawingFromJson(text);
-    ASSERT_EQ(back.layers.size(), 3u);
-    EXPECT_EQ(back.layers[2].name, L"Gel\u00e4nde");
-    EXPECT_TRUE(back.layers[2].hidden);
-    ASSERT_EQ(back.entities.size(), drawing.entities.size());
-    for (std::size_t i = 0; i < back.entities.size(); ++i) {
-        ExpectSameEntity(back.entities[i], drawing.entities[i]);
-    }
+    dxf_test::ExpectSameDrawing(back, drawing);
     EXPECT_TRUE(std::signbit(back.entities[0].vertices[0][2]));
     EXPECT_EQ(back.nextHandle, 0x101u);
     EXPECT_EQ(kafhost::drawingToJson(back), text);
@@ -205,42 +126,21 @@ TEST(DrawingJson, MalformedDrawingsSayWhatAndWhere) {
               "entities[0].faces[0][2]: expected an integer");
 }
 
-TEST_F(DrawingFileTest, SavedFileLoadsBackAndSavesIdentically) {
-    const fs::path first = folder_ / "a.json";
-    const fs::path second = folder_ / "b.json";
-    kafhost::saveDrawingFile(SampleDrawing(), first.string());
+TEST(DrawingFileTest, SavedFileLoadsBackAndSavesIdentically) {
+    const TempFolder temp;
+    const std::filesystem::path first = temp.Path("a.json");
+    const std::filesystem::path second = temp.Path("b.json");
+    kafhost::saveDrawingFile(SampleDxfDrawing(), first.string());
     kafhost::saveDrawingFile(kafhost::loadDrawingFile(first.string()), second.string());
     EXPECT_EQ(FileText(first), FileText(second));
-    EXPECT_EQ(FileText(first), kafhost::drawingToJson(SampleDrawing()));
+    EXPECT_EQ(FileText(first), kafhost::drawingToJson(SampleDxfDrawing()));
     // Only the two files: no temporary file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Folder()), {}), 2);
 }
 
-TEST_F(DrawingFileTest, FailedSaveLeavesTheEarlierFileIntact) {
-    const fs::path path = folder_ / "drawing.json";
-    kafhost::saveDrawingFile(SampleDrawing(), path.string());
-    const std::string before = FileText(path);
-
-    DrawingSnapshot broken = SampleDrawing();
-    broken.entities[0].vertices[1][2] = std::numeric_limits<double>::quiet_NaN();
-    try {
-        kafhost::saveDrawingFile(broken, path.string());
-        ADD_FAILURE() << "a NaN coordinate was saved";
-    } catch (const DrawingFileError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  path.string() + ": entity 2A vertices: not a finite number");
-    }
-    EXPECT_EQ(FileText(path), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
-
-    // A folder that does not exist.
-    const fs::path nowhere = folder_ / "missing" / "drawing.json";
-    EXPECT_THROW(kafhost::saveDrawingFile(SampleDrawing(), nowhere.string()), DrawingFileError);
-    EXPECT_FALSE(fs::exists(nowhere));
-}
-
-TEST_F(DrawingFileTest, LoadErrorsNameTheFile) {
-    const fs::path missing = folder_ / "none.json";
+TEST(DrawingFileTest, LoadErrorsNameTheFile) {
+    const TempFolder temp;
+    const std::filesystem::path missing = temp.Path("none.json");
     try {
         kafhost::loadDrawingFile(missing.string());
         ADD_FAILURE() << "a missing file loaded";
@@ -248,8 +148,7 @@ TEST_F(DrawingFileTest, LoadErrorsNameTheFile) {
         EXPECT_EQ(std::string(error.what()),
                   missing.string() + ": cannot open: No such file or directory");
     }
-    const fs::path bad = folder_ / "bad.json";
-    std::ofstream(bad) << R"({"layers": [{"name": 0}]})";
+    const std::filesystem::path bad = temp.Write("bad.json", R"({"layers": [{"name": 0}]})");
     try {
         kafhost::loadDrawingFile(bad.string());
         ADD_FAILURE() << "a malformed file loaded";

@@ -1,4 +1,5 @@
 // The drawing as plain values: snapshots, rebuilding from them, adding described entities.
+#include "dxf_test_support.h"
 #include "host_fixture.h"
 
 namespace {
@@ -59,21 +60,7 @@ TEST_F(DrawingSnapshots, RebuildingGivesTheSameDrawing) {
     std::wstring error;
     ASSERT_TRUE(host.loadSnapshot(before, error)) << narrow(error);
     const DrawingSnapshot after = host.snapshot();
-    ASSERT_EQ(after.entities.size(), before.entities.size());
-    for (std::size_t i = 0; i < after.entities.size(); ++i) {
-        const EntityInfo& a = after.entities[i];
-        const EntityInfo& b = before.entities[i];
-        EXPECT_EQ(a.handle, b.handle);
-        EXPECT_EQ(a.type, b.type);
-        EXPECT_EQ(a.layer, b.layer);
-        EXPECT_EQ(a.space, b.space);
-        EXPECT_EQ(a.erased, b.erased);
-        EXPECT_EQ(a.vertices, b.vertices);
-        EXPECT_EQ(a.faces, b.faces);
-        EXPECT_EQ(a.vertexColors, b.vertexColors);
-        EXPECT_EQ(a.corners, b.corners);
-        EXPECT_EQ(a.points, b.points);
-    }
+    dxf_test::ExpectSameDrawing(after, before);
     EXPECT_GE(after.nextHandle, before.nextHandle);
     EXPECT_EQ(host.openObjectCount(), 0u);
 }

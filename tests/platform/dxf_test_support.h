@@ -1,4 +1,4 @@
-// Shared by the DXF drawing-file tests (also those of kafcad, which include this header).
+// Shared by the drawing-file tests (also those of kafcad, which include this header).
 //
 // SampleDxfDrawing(): one entity of every kind (a mesh with vertex colours, a polyface mesh, an
 //   erased polyface mesh, a 3D face in paper space with a hidden edge, a closed polyline with a
@@ -7,26 +7,27 @@
 // ExpectSameDrawing(a, b): layers and entities equal field by field (nextHandle aside; a face
 //   without edge flags has all edges visible).
 // DxfTags({{code, value}, ...}): DXF text of the tags as the writer writes them.
+// EntityHead(kind, handle, owner, layer, subclass): the tags an entity starts with.
 // FileContents(path): the bytes of a file.
-// RunDxfChecker(arguments): runs dxf_check.py, next to this header, with /usr/bin/python3 (ezdxf,
-//   the independent reader); gives its exit status and output. Fails the test, saying how to
-//   install python3-ezdxf, when that is missing.
+// RunDxfChecker(arguments), not on Windows: runs dxf_check.py, next to this header, with
+//   /usr/bin/python3 (ezdxf, the independent reader); gives its exit status and output. Fails the
+//   test, saying how to install python3-ezdxf, when that is missing.
 // DxfFileTest: a scratch folder per test; Path(name) is a file in it.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "kafhost/drawing_snapshot.h"
+#include "support/files.h"
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace dxf_test {
 
@@ -115,13 +116,26 @@ inline std::string DxfTags(const std::vector<std::pair<int, std::string>>& tags)
     return text;
 }
 
-inline std::string FileContents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+inline std::string EntityHead(const std::string& kind, const std::string& handle,
+                              const std::string& owner, const std::string& layer,
+                              const std::string& subclass) {
+    return DxfTags(
+        {{0, kind}, {5, handle}, {330, owner}, {100, "AcDbEntity"}, {8, layer}, {100, subclass}});
 }
 
+inline std::string FileContents(const std::string& path) {
+    return FileText(path);
+}
+
+class DxfFileTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return folder_.Path(name).string(); }
+
+private:
+    TempFolder folder_;
+};
+
+#ifndef _WIN32
 struct DxfCheckerRun {
     int exitStatus = -1;
     std::string output;
@@ -169,20 +183,6 @@ inline DxfCheckerRun RunDxfChecker(const std::vector<std::string>& arguments) {
     return RunCommand(command);
 }
 
-class DxfFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("kaf_dxf_test_") + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-
-private:
-    std::filesystem::path folder_;
-};
+#endif
 
 }  // namespace dxf_test

@@ -30,18 +30,21 @@ TEST_F(Handles, AcDbHandleReadsAndWritesText) {
     EXPECT_FALSE(AcDbHandle(0x2A).getIntoAsciiBuffer(small, 2));
 }
 
-TEST_F(Handles, NewEntitiesGetUniqueHandlesThatAreNeverReused) {
-    const std::wstring first = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    const std::wstring second = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
+TEST_F(Handles, NewEntitiesGetHandlesFrom20NeverReusedAndAboveAGivenOne) {
+    const auto add = [this](const std::wstring& handle = L"") {
+        return host.addPolyline({{0, 0}, {1, 0}}, 0.0, false, L"0", L"model", handle);
+    };
+    const std::wstring first = add();
+    EXPECT_EQ(first, L"20");
+    const std::wstring second = add();
     EXPECT_NE(first, second);
     ASSERT_TRUE(host.eraseObject(second));
-    const std::wstring third = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    EXPECT_GT(parseHandle(third), parseHandle(second));
-}
-
-TEST_F(Handles, NewHandlesContinueAboveAGivenOne) {
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false, L"0", L"model", L"FFF"), L"FFF");
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), L"1000");
+    EXPECT_GT(parseHandle(add()), parseHandle(second));
+    EXPECT_EQ(add(L"FFF"), L"FFF");
+    EXPECT_EQ(add(), L"1000");
+    // A reset starts the numbering again.
+    host.reset();
+    EXPECT_EQ(add(), first);
 }
 
 TEST_F(Handles, HandlesNearTheEndOfTheRangeAreRefusedAndNoneIsGivenTwice) {
@@ -79,19 +82,8 @@ TEST_F(Handles, HandlesNearTheEndOfTheRangeAreRefusedAndNoneIsGivenTwice) {
               L"FFFFFFFF00000000)");
 }
 
-TEST_F(Handles, AGivenHandleInUseIsRefused) {
+TEST_F(Handles, AGivenHandleInUseIsRefusedAlsoASubEntitysOrTheBlockTables) {
     const std::wstring used = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    kafhost::EntityInfo line;
-    line.type = L"AcDbPolyline";
-    line.handle = used;
-    std::wstring error;
-    EXPECT_EQ(host.addEntity(line, error), L"");
-    EXPECT_EQ(error, L"handle " + used + L" is already in use");
-    line.handle = L"1";  // the block table's
-    EXPECT_EQ(host.addEntity(line, error), L"");
-}
-
-TEST_F(Handles, SubEntityHandlesAreTakenToo) {
     const std::wstring mesh =
         host.addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
     const std::wstring vertex = handleText(parseHandle(mesh) + 1);
@@ -99,9 +91,14 @@ TEST_F(Handles, SubEntityHandlesAreTakenToo) {
     EXPECT_EQ(database()->getAcDbObjectId(id, false, AcDbHandle(vertex.c_str())), Acad::eOk);
     kafhost::EntityInfo line;
     line.type = L"AcDbPolyline";
-    line.handle = vertex;
+    line.handle = used;
     std::wstring error;
     EXPECT_EQ(host.addEntity(line, error), L"");
+    EXPECT_EQ(error, L"handle " + used + L" is already in use");
+    for (const std::wstring& handle : {vertex, std::wstring(L"1")}) {
+        line.handle = handle;
+        EXPECT_EQ(host.addEntity(line, error), L"") << narrow(handle);
+    }
 }
 
 TEST_F(Handles, ObjectIdOfAnUnknownHandleIsRefused) {
@@ -113,13 +110,6 @@ TEST_F(Handles, ObjectIdOfAnUnknownHandleIsRefused) {
     AcDbObject* object = nullptr;
     EXPECT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForRead), Acad::eUnknownHandle);
     EXPECT_EQ(acdbOpenAcDbObject(object, AcDbObjectId::kNull, AcDb::kForRead), Acad::eNullObjectId);
-}
-
-TEST_F(Handles, ResetStartsTheNumberingAgain) {
-    const std::wstring first = host.addPolyline({{0, 0}, {1, 0}}, 0.0, false);
-    host.reset();
-    EXPECT_EQ(host.addPolyline({{0, 0}, {1, 0}}, 0.0, false), first);
-    EXPECT_EQ(first, L"20");
 }
 
 }  // namespace

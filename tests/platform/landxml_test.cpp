@@ -150,34 +150,26 @@ TEST(LandXml, MetricUnitsOtherThanTheMetreAreConverted) {
 }
 
 TEST(LandXml, MalformedFilesAreRefusedWithTheLine) {
-    const std::string surface = "<Surfaces>\n<Surface name=\"S\"><Definition surfType=\"TIN\">\n";
-    const std::string end = "</Definition></Surface></Surfaces>\n";
+    // A metric file with one TIN surface "S" holding body, which starts on line 6.
+    const auto surface = [](const std::string& body) {
+        return Document(kMetric, "<Surfaces>\n<Surface name=\"S\"><Definition surfType=\"TIN\">\n" +
+                                     body + "</Definition></Surface></Surfaces>\n");
+    };
     EXPECT_EQ(ReadError(Document(kMetric, "<Surfaces>\n</Surface>\n")),
               "line 5: Start-end tags mismatch");
     EXPECT_EQ(ReadError("<?xml version=\"1.0\"?>\n<DXF/>\n"),
               "line 2: not a LandXML file (the root element is <DXF>)");
     EXPECT_EQ(ReadError(Document("<Units>\n<Imperial linearUnit=\"furlong\"/></Units>\n", "")),
               "line 4: unknown linear unit 'furlong'");
-    EXPECT_EQ(ReadError(Document(kMetric, surface +
-                                              "<Pnts><P id=\"1\">1 2 3</P>\n"
-                                              "<P id=\"2\">1 2</P></Pnts>\n" +
-                                              end)),
+    EXPECT_EQ(ReadError(surface("<Pnts><P id=\"1\">1 2 3</P>\n<P id=\"2\">1 2</P></Pnts>\n")),
               "line 7: surface 'S': a point needs three numbers (northing easting elevation), "
               "not '1 2'");
-    EXPECT_EQ(ReadError(Document(kMetric, surface +
-                                              "<Pnts><P id=\"1\">1 2 3</P>\n"
-                                              "<P id=\"1\">1 2 4</P></Pnts>\n" +
-                                              end)),
+    EXPECT_EQ(ReadError(surface("<Pnts><P id=\"1\">1 2 3</P>\n<P id=\"1\">1 2 4</P></Pnts>\n")),
               "line 7: surface 'S': point id 1 is given twice");
-    EXPECT_EQ(ReadError(Document(kMetric, surface +
-                                              "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n"
-                                              "<Faces>\n<F>1 1 7</F></Faces>\n" +
-                                              end)),
+    const std::string point = "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n";
+    EXPECT_EQ(ReadError(surface(point + "<Faces>\n<F>1 1 7</F></Faces>\n")),
               "line 8: surface 'S': a face names point 7, which the surface lacks");
-    EXPECT_EQ(ReadError(Document(kMetric, surface +
-                                              "<Pnts><P id=\"1\">1 2 3</P></Pnts>\n"
-                                              "<Faces>\n<F>1 1 1 1</F></Faces>\n" +
-                                              end)),
+    EXPECT_EQ(ReadError(surface(point + "<Faces>\n<F>1 1 1 1</F></Faces>\n")),
               "line 8: surface 'S': a face needs 3 point ids, not 4");
 }
 

@@ -41,9 +41,7 @@ TEST(LispValues, ArgumentsBecomeTheInterpretersNodes) {
     EXPECT_EQ(std::wstring(layer->resval.rstring), L"TIN");
     EXPECT_EQ(layer->rbnext->resval.rint, 32767);
     EXPECT_EQ(layer->rbnext->rbnext->resval.rlong, 32768);
-}
-
-TEST(LispValues, OnlyListsOfTwoOrThreeNumbersArePoints) {
+    // Only lists of two or three numbers are points.
     EXPECT_EQ(chainTypes(valuesToChain({List({Int(1)})}).get()),
               (std::vector<short>{RTLB, RTSHORT, RTLE}));
     EXPECT_EQ(chainTypes(valuesToChain({List({Int(1), Int(2), Int(3), Int(4)})}).get()),
@@ -74,10 +72,7 @@ TEST(LispValues, ResultChainsBecomeValues) {
     ASSERT_TRUE(chainToValue(chain.get(), value));
     EXPECT_EQ(value, List({List({LispValue::point(1, 2, 3), LispValue::point(4, 5)}), Str(L"2A"),
                            Int(-3), Int(100000), Real(0.25), LispValue::nil(), LispValue::t()}));
-}
-
-TEST(LispValues, EmptyListsAndSingleItems) {
-    LispValue value = LispValue::t();
+    // Empty lists are nil, one item stands alone, more items without a list become one.
     ASSERT_TRUE(chainToValue(ChainBuilder().lb().le().build().get(), value));
     EXPECT_TRUE(value.isNil());
     ASSERT_TRUE(chainToValue(nullptr, value));
@@ -131,13 +126,10 @@ TEST(LispValues, RealsWithADecimalPointAndNoMoreDigitsThanNeeded) {
     }
 }
 
-TEST(LispValues, SymbolsEqualByNameAndHaveNoNodeType) {
+TEST(LispValues, EqualityFollowsTypeAndSymbolsHaveNoNodeType) {
     EXPECT_EQ(LispValue::symbol(L"A"), LispValue::symbol(L"A"));
     EXPECT_NE(LispValue::symbol(L"A"), Str(L"A"));
     EXPECT_THROW(valuesToChain({List({Int(1), LispValue::symbol(L"A")})}), std::invalid_argument);
-}
-
-TEST(LispValues, IntegerAndRealDiffer) {
     EXPECT_NE(Int(1), Real(1));
     EXPECT_EQ(LispValue::point(1, 2), List({Real(1), Real(2)}));
     EXPECT_EQ(LispValue::list({}), LispValue::nil());

@@ -1,4 +1,5 @@
-// Loading a module and the messages it gets, with the probe modules built for these tests.
+// Loading a module and the messages it gets, with the probe modules built for these tests. The
+// requests to the dynamic linker are checked with the real module in its protocol tests.
 #include <cstdio>
 #include <type_traits>
 
@@ -6,9 +7,6 @@
 #include "platform/host/impl.h"
 
 namespace {
-
-using kafhost::LinkerEntry;
-using kafhost::LinkerRequest;
 
 std::wstring pointerText(const void* pointer) {
     char buffer[32];
@@ -47,10 +45,6 @@ TEST_F(ModuleLoader, LoadSendsInitThenDocumentLoadForEveryDocument) {
     EXPECT_EQ(host.commandLine(), message(AcRx::kInitAppMsg, appId) +
                                       message(AcRx::kLoadDwgMsg, first) +
                                       message(AcRx::kLoadDwgMsg, second));
-    ASSERT_EQ(host.linkerRequests().size(), 2u);
-    EXPECT_EQ(host.linkerRequests()[0].kind, LinkerRequest::Kind::kUnlockApplication);
-    EXPECT_EQ(host.linkerRequests()[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
-    EXPECT_EQ(host.linkerRequests()[1].appId, appId);
     EXPECT_EQ(host.currentDocument(), second);
     EXPECT_TRUE(host.isDefined(L"probe-echo"));
     ASSERT_TRUE(host.activateDocument(first));
@@ -128,15 +122,6 @@ TEST_F(ModuleLoader, AnyMessageCodeReachesTheModule) {
     EXPECT_EQ(host.sendMessage(42, nullptr), AcRx::kRetOK);
     EXPECT_EQ(host.sendMessage(-1, nullptr), AcRx::kRetOK);
     EXPECT_EQ(host.commandLine(), message(42, nullptr) + message(-1, nullptr));
-}
-
-TEST_F(ModuleLoader, LinkerStepsNeedALinker) {
-    host.setLinkerEntry(LinkerEntry::kNotALinker);
-    load();
-    host.unloadModule();
-    host.setLinkerEntry(LinkerEntry::kMissing);
-    load();
-    EXPECT_TRUE(host.linkerRequests().empty());
 }
 
 TEST_F(ModuleLoader, BadModulesAreRefused) {

@@ -97,10 +97,8 @@ TEST_F(OpenRules, AppendedEntityStaysOpenForWriteUntilClosed) {
     mesh->close();
     model->close();
     EXPECT_EQ(host.openObjectCount(), 0u);
-}
-
-TEST_F(OpenRules, AppendNeedsTheBlockOpenForWrite) {
-    AcDbBlockTableRecord* model = openBlock(ACDB_MODEL_SPACE, AcDb::kForRead);
+    // Appending needs the block open for write.
+    model = openBlock(ACDB_MODEL_SPACE, AcDb::kForRead);
     ASSERT_NE(model, nullptr);
     AcDbFace face;
     EXPECT_EQ(model->appendAcDbEntity(&face), Acad::eNotOpenForWrite);

@@ -90,18 +90,8 @@ TEST(Polyline3dFiles, JsonAndDxfKeepVerticesClosedFlagLayerAndSpace) {
     std::vector<std::string> notes;
     const DrawingSnapshot fromDxf = kafhost::drawingFromDxf(kafhost::drawingToDxf(drawing), notes);
     EXPECT_TRUE(notes.empty());
-    for (const DrawingSnapshot* read : {&fromJson, &fromDxf}) {
-        ASSERT_EQ(read->entities.size(), 2u);
-        for (std::size_t i = 0; i < 2; ++i) {
-            const EntityInfo& got = read->entities[i];
-            EXPECT_EQ(got.handle, drawing.entities[i].handle);
-            EXPECT_EQ(got.type, L"AcDb3dPolyline");
-            EXPECT_EQ(got.vertices, drawing.entities[i].vertices);
-            EXPECT_EQ(got.closed, drawing.entities[i].closed);
-            EXPECT_EQ(got.layer, L"KERB");
-            EXPECT_EQ(got.space, drawing.entities[i].space);
-        }
-    }
+    dxf_test::ExpectSameDrawing(fromJson, drawing);
+    dxf_test::ExpectSameDrawing(fromDxf, drawing);
     EXPECT_THROW(kafhost::drawingFromJson(
                      R"({"entities": [{"type": "AcDb3dPolyline", "vertices": [[0, 0]]}]})"),
                  kafhost::DrawingFileError);
@@ -111,16 +101,11 @@ TEST(Polyline3dFiles, DxfIsAPolylineWithFlag8ItsVerticesFlag32AndASeqend) {
     const std::string text = kafhost::drawingToDxf(KerbDrawing());
     const std::size_t begin = text.find(DxfTags({{0, "POLYLINE"}, {5, "2A"}}));
     ASSERT_NE(begin, std::string::npos);
-    const std::string expected = DxfTags({
-        {0, "POLYLINE"},     {5, "2A"},           {330, "2"},
-        {100, "AcDbEntity"}, {8, "KERB"},         {100, "AcDb3dPolyline"},
-        {66, "1"},           {10, "0"},           {20, "0"},
-        {30, "0"},           {70, "8"},           {0, "VERTEX"},
-        {5, "2E"},           {330, "2A"},         {100, "AcDbEntity"},
-        {8, "KERB"},         {100, "AcDbVertex"}, {100, "AcDb3dPolylineVertex"},
-        {10, "0.5"},         {20, "1"},           {30, "10.25"},
-        {70, "32"},
-    });
+    const std::string expected =
+        dxf_test::EntityHead("POLYLINE", "2A", "2", "KERB", "AcDb3dPolyline") +
+        DxfTags({{66, "1"}, {10, "0"}, {20, "0"}, {30, "0"}, {70, "8"}}) +
+        dxf_test::EntityHead("VERTEX", "2E", "2A", "KERB", "AcDbVertex") +
+        DxfTags({{100, "AcDb3dPolylineVertex"}, {10, "0.5"}, {20, "1"}, {30, "10.25"}, {70, "32"}});
     EXPECT_EQ(text.substr(begin, expected.size()), expected);
 
     // Another writer's spline-fit 3D polyline: the frame's vertices (16) are kept, the fitted

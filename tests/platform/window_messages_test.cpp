@@ -1,5 +1,6 @@
-// The status bar and its progress meter, message filters, the message queue and its pump,
-// string resources and message boxes.
+// The window tree, the progress meter, message filters, the message queue and its pump, and
+// string resources. The module's own walk to the progress control, its pump's quitting and its
+// message boxes are checked with the module's code in its progress meter and point file tests.
 #include "host_fixture.h"
 
 namespace {
@@ -7,56 +8,19 @@ namespace {
 using kafhost::MeterEvent;
 using kafhost::StatusBarLayout;
 
-class WindowMessages : public HostFixture {
-protected:
-    static std::wstring className(HWND window) {
-        wchar_t buffer[64];
-        return GetClassNameW(window, buffer, 64) > 0 ? buffer : L"";
-    }
-
-    // The walk a module makes: from the main window's second child to the status bar, then its
-    // second child.
-    static HWND findProgressControl() {
-        HWND main = acedGetAcadWinApp()->GetMainWnd()->GetSafeHwnd();
-        for (HWND w = GetWindow(GetWindow(main, GW_CHILD), GW_HWNDNEXT); w != nullptr;
-             w = GetWindow(w, GW_HWNDNEXT)) {
-            if (className(w) == L"msctls_statusbar32") {
-                HWND control = GetWindow(GetWindow(w, GW_CHILD), GW_HWNDNEXT);
-                return IsWindow(control) ? control : nullptr;
-            }
-        }
-        return nullptr;
-    }
-};
-
-TEST_F(WindowMessages, StatusBarIsFoundFromTheSecondChild) {
-    EXPECT_EQ(findProgressControl(), host.progressControl());
-    EXPECT_EQ(className(host.progressControl()), L"msctls_progress32");
-    EXPECT_NE(GetWindow(host.mainWindow(), GW_CHILD), host.statusBar());
-
-    host.buildWindows(StatusBarLayout::kWithoutProgressControl);
-    EXPECT_EQ(findProgressControl(), nullptr);
-    host.buildWindows(StatusBarLayout::kFirstChild);
-    EXPECT_EQ(findProgressControl(), nullptr);
-    host.buildWindows(StatusBarLayout::kNone);
-    EXPECT_EQ(findProgressControl(), nullptr);
-}
-
-TEST_F(WindowMessages, RebuiltWindowsReplaceTheOldOnes) {
-    HWND old = host.progressControl();
-    host.buildWindows(StatusBarLayout::kWithProgressControl);
-    EXPECT_FALSE(IsWindow(old));
-    EXPECT_TRUE(IsWindow(host.progressControl()));
-    EXPECT_EQ(GetWindow(old, GW_HWNDNEXT), nullptr);
-    wchar_t buffer[4];
-    EXPECT_EQ(GetClassNameW(host.statusBar(), buffer, 4), 3);
-    EXPECT_EQ(std::wstring(buffer), L"msc");
-}
+class WindowMessages : public HostFixture {};
 
 TEST_F(WindowMessages, RebuildsAndResetsKeepOnlyTheNewTree) {
     // Main window, MDI client, tool bar, status bar with its pane and progress control.
     EXPECT_EQ(host.windowCount(), 6u);
     std::vector<HWND> old{host.mainWindow(), host.statusBar(), host.progressControl()};
+    host.buildWindows(StatusBarLayout::kWithProgressControl);
+    EXPECT_FALSE(IsWindow(old[2]));
+    EXPECT_TRUE(IsWindow(host.progressControl()));
+    EXPECT_EQ(GetWindow(old[2], GW_HWNDNEXT), nullptr);
+    wchar_t buffer[4];
+    EXPECT_EQ(GetClassNameW(host.statusBar(), buffer, 4), 3);  // cut to the buffer
+    EXPECT_EQ(std::wstring(buffer), L"msc");
     for (int i = 0; i < 100; ++i) {
         host.reset();
         host.buildWindows(StatusBarLayout::kWithoutProgressControl);
@@ -131,28 +95,6 @@ TEST_F(WindowMessages, PeekHonoursWindowRangeAndRemoval) {
     EXPECT_EQ(host.pendingMessageCount(), 1u);
     ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(host.pendingMessageCount(), 0u);
-}
-
-TEST_F(WindowMessages, QuittingApplicationStopsThePump) {
-    host.postMessage(nullptr, WM_PAINT);
-    host.setQuitting(true);
-    EXPECT_FALSE(acedGetAcadWinApp()->PumpMessage());
-    EXPECT_EQ(host.pendingMessageCount(), 1u);
-    host.setQuitting(false);
-    PostQuitMessage(0);
-    EXPECT_EQ(host.quitRequests(), std::vector<int>{0});
-    EXPECT_FALSE(acedGetAcadWinApp()->PumpMessage());
-}
-
-TEST_F(WindowMessages, MessageBoxesAreRecorded) {
-    EXPECT_EQ(MessageBoxW(host.mainWindow(), L"File 'a.csv' not found!", L"Nimbora",
-                          MB_OK | MB_ICONERROR),
-              IDOK);
-    ASSERT_EQ(host.messageBoxes().size(), 1u);
-    EXPECT_EQ(host.messageBoxes()[0].owner, host.mainWindow());
-    EXPECT_EQ(host.messageBoxes()[0].text, L"File 'a.csv' not found!");
-    EXPECT_EQ(host.messageBoxes()[0].caption, L"Nimbora");
-    EXPECT_EQ(host.messageBoxes()[0].style, 16u);
 }
 
 TEST_F(WindowMessages, NoStringResources) {

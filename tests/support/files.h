@@ -1,30 +1,29 @@
-// Files for tests.
+// Files for tests and fuzz targets.
 //
-// TempFolder: a folder of its own under the system's temporary folder, made when the object is
-// made and removed with everything in it when the object goes (write permissions a test took away
-// are given back first). Folder() is the folder; Path(name) a path inside it, whether or not there
-// is a file; Write(name, bytes) writes a file byte for byte, making the folders on its way, and
-// gives its path.
+// TempFolder: a folder of its own under base (the system's temporary folder unless given), made
+// when the object is made and removed with everything in it when the object goes (write
+// permissions a test took away are given back first). Folder() is the folder; Path(name) a path
+// inside it, whether or not there is a file; Write(name, bytes) writes a file byte for byte,
+// making the folders on its way, and gives its path (std::runtime_error when it cannot).
 //
 // FileText(path): the whole content of a file, byte for byte ("" when it cannot be read).
 #pragma once
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
 class TempFolder {
 public:
-    TempFolder() {
+    explicit TempFolder(
+        const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("kaf_test_" + std::to_string(::getpid()) + "_" + std::to_string(random()) +
-                   std::to_string(random()));
+        folder_ = base / ("kaf_test_" + std::to_string(random()) + "_" + std::to_string(random()) +
+                          std::to_string(random()));
         std::filesystem::create_directories(folder_);
     }
     ~TempFolder() {
@@ -42,7 +41,10 @@ public:
     std::filesystem::path Write(const std::string& name, const std::string& bytes) const {
         const std::filesystem::path path = folder_ / name;
         std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
+        std::ofstream file(path, std::ios::binary);
+        if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush()) {
+            throw std::runtime_error("cannot write " + path.string());
+        }
         return path;
     }
 
