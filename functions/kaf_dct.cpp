@@ -4,21 +4,14 @@
 // with nil.
 #include <vector>
 
+#include "functions/triangulate_point_list.h"
 #include "functions/workers.h"
 #include "geom/dct.h"
-#include "host/argument_readers.h"
-#include "host/error_lines.h"
 #include "host/result_lists.h"
 
 int RunKafDct(const resbuf* args) {
     std::vector<geom::CTriangle> triangles;
-    try {
-        geom::CDCT dct;
-        ReadPointList(args, dct);
-        triangles = dct.Triangulate();
-    } catch (const char* failure) {
-        PrintTriangulatorFailure(failure);
-        acedRetNil();
+    if (!TriangulatePointList<geom::CDCT>(args, triangles)) {
         return RSERR;
     }
     return ReturnList(TrianglesToResultList(triangles));

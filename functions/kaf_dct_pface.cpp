@@ -2,21 +2,14 @@
 // triangle into model space; gives T, or nil when the points could not be triangulated.
 #include <vector>
 
+#include "functions/triangulate_point_list.h"
 #include "functions/workers.h"
 #include "geom/dct.h"
-#include "host/argument_readers.h"
-#include "host/error_lines.h"
 #include "output/create_pface.h"
 
 int RunKafDctPface(const resbuf* args) {
     std::vector<geom::CTriangle> triangles;
-    try {
-        geom::CDCT dct;
-        ReadPointList(args, dct);
-        triangles = dct.Triangulate();
-    } catch (const char* failure) {
-        PrintTriangulatorFailure(failure);
-        acedRetNil();
+    if (!TriangulatePointList<geom::CDCT>(args, triangles)) {
         return RSERR;
     }
     // A face that cannot be written is skipped; the others are still written.

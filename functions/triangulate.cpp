@@ -4,21 +4,14 @@
 // then refused with that text and nil.
 #include <vector>
 
+#include "functions/triangulate_point_list.h"
 #include "functions/workers.h"
 #include "geom/delaunay.h"
-#include "host/argument_readers.h"
-#include "host/error_lines.h"
 #include "host/result_lists.h"
 
 int RunTriangulate(const resbuf* args) {
     std::vector<geom::CTriangle> triangles;
-    try {
-        geom::CDelaunay delaunay;
-        ReadPointList(args, delaunay);
-        triangles = delaunay.Triangulate();
-    } catch (const char* failure) {
-        PrintTriangulatorFailure(failure);
-        acedRetNil();
+    if (!TriangulatePointList<geom::CDelaunay>(args, triangles)) {
         return RSERR;
     }
     return ReturnList(TrianglesToResultList(triangles));

@@ -48,13 +48,9 @@ int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
             });
 
         PumpMessagesThrottled();
-        if (!SetSubDMeshReported(*mesh, points, faces)) {
+        if (!FinishSubDMesh(mesh, points, faces, *modelSpace, handles)) {
             return RTERROR;
         }
-        if (!mesh.AppendTo(*modelSpace, L"CreateSubDMesh:appendAcDbEntity")) {
-            return RTERROR;
-        }
-        AppendHandleText(*mesh, handles);
     }
     return RTNORM;
 }

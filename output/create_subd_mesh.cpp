@@ -42,12 +42,8 @@ int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
     if (!SetLayerReported(*mesh, layer, L"CreateSubDMesh:setLayer")) {
         return RTERROR;
     }
-    if (!SetSubDMeshReported(*mesh, points, faces)) {
+    if (!FinishSubDMesh(mesh, points, faces, *modelSpace, handles)) {
         return RTERROR;
     }
-    if (!mesh.AppendTo(*modelSpace, L"CreateSubDMesh:appendAcDbEntity")) {
-        return RTERROR;
-    }
-    AppendHandleText(*mesh, handles);
     return RTNORM;
 }

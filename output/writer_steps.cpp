@@ -56,6 +56,19 @@ bool SetSubDMeshReported(AcDbSubDMesh& mesh, const AcGePoint3dArray& points,
     return true;
 }
 
+bool FinishSubDMesh(NewEntity<AcDbSubDMesh>& mesh, const AcGePoint3dArray& points,
+                    const AcArray<Adesk::Int32>& faces, AcDbBlockTableRecord& modelSpace,
+                    std::vector<std::wstring>& handles) {
+    if (!SetSubDMeshReported(*mesh, points, faces)) {
+        return false;
+    }
+    if (!mesh.AppendTo(modelSpace, L"CreateSubDMesh:appendAcDbEntity")) {
+        return false;
+    }
+    AppendHandleText(*mesh, handles);
+    return true;
+}
+
 void AppendPFaceVertex(AcDbPolyFaceMesh& mesh, const geom::CVertex& vertex) {
     AcDbPolyFaceMeshVertex* meshVertex = new AcDbPolyFaceMeshVertex();
     meshVertex->setPosition(AcGePoint3d(vertex.x, vertex.y, vertex.z));

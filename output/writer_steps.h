@@ -22,6 +22,10 @@
 // "CreateSubDMesh:setSubDMesh" with the text of the writer's last status, which is that of the
 // last successful step (eOk), and gives false.
 //
+// FinishSubDMesh(mesh, points, faces, modelSpace, handles): the last steps of a subdivision mesh:
+// SetSubDMeshReported, then AppendTo(modelSpace, "CreateSubDMesh:appendAcDbEntity"), then the
+// handle appended to handles. Gives false when a step failed (its line printed).
+//
 // AppendPFaceVertex(mesh, vertex): appends a new polyface-mesh vertex at the vertex's x, y, z to
 // the mesh and closes it. AppendFaceRecord(mesh, first, second, third): appends a triangular face
 // record to a polyface mesh and closes it; the corners are the mesh's vertex numbers, counted from
@@ -84,6 +88,10 @@ bool SetLayerReported(AcDbEntity& entity, const wchar_t* layer, const wchar_t* s
 
 bool SetSubDMeshReported(AcDbSubDMesh& mesh, const AcGePoint3dArray& points,
                          const AcArray<Adesk::Int32>& faces);
+
+bool FinishSubDMesh(NewEntity<AcDbSubDMesh>& mesh, const AcGePoint3dArray& points,
+                    const AcArray<Adesk::Int32>& faces, AcDbBlockTableRecord& modelSpace,
+                    std::vector<std::wstring>& handles);
 
 void AppendPFaceVertex(AcDbPolyFaceMesh& mesh, const geom::CVertex& vertex);
 void AppendFaceRecord(AcDbPolyFaceMesh& mesh, std::int32_t first, std::int32_t second,

@@ -39,15 +39,9 @@ public:
             return;
         }
         skipDeleted_ = skipDeleted;
-        if (forward) {
-            ++position_;
-        } else if (position_ == 0) {
-            position_ = kDone;
-            return;
-        } else {
-            --position_;
+        if (move(forward)) {
+            settle(forward);
         }
-        settle(forward);
     }
 
     Acad::ErrorStatus getEntityId(AcDbObjectId& id) const override {
@@ -112,17 +106,25 @@ private:
         return entity != nullptr && !(skipDeleted_ && entity->isErased());
     }
 
+    // Moves one place in the direction; false when that leaves the block at its beginning.
+    bool move(bool forward) {
+        if (forward) {
+            ++position_;
+        } else if (position_ == 0) {
+            position_ = kDone;
+            return false;
+        } else {
+            --position_;
+        }
+        return true;
+    }
+
     // Moves from the current position in the direction to the first entity it visits.
     void settle(bool forward) {
         const std::size_t count = entities().size();
         while (position_ < count && !visits(position_)) {
-            if (forward) {
-                ++position_;
-            } else if (position_ == 0) {
-                position_ = kDone;
+            if (!move(forward)) {
                 return;
-            } else {
-                --position_;
             }
         }
         if (position_ >= count) {

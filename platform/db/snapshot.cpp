@@ -406,6 +406,16 @@ EntityInfo baseInfo(const wchar_t* type, const std::wstring& layer, const std::w
     return info;
 }
 
+// A mesh entity of the kind: its vertices and its faces (vertex numbers, as the kind counts them).
+EntityInfo meshInfo(const wchar_t* kind, const std::vector<Point3>& vertices,
+                    const std::vector<std::vector<int>>& faces, const std::wstring& layer,
+                    const std::wstring& space, const std::wstring& handle) {
+    EntityInfo info = baseInfo(kind, layer, space, handle);
+    info.vertices = vertices;
+    info.faces = faces;
+    return info;
+}
+
 }  // namespace
 
 std::wstring Host::addFace(const Point3& a, const Point3& b, const Point3& c, const Point3& d,
@@ -420,20 +430,15 @@ std::wstring Host::addPolyFaceMesh(const std::vector<Point3>& vertices,
                                    const std::vector<std::vector<int>>& faceRecords,
                                    const std::wstring& layer, const std::wstring& space,
                                    const std::wstring& handle) {
-    EntityInfo info = baseInfo(L"AcDbPolyFaceMesh", layer, space, handle);
-    info.vertices = vertices;
-    info.faces = faceRecords;
-    return addOrThrow(*this, info);
+    return addOrThrow(*this,
+                      meshInfo(L"AcDbPolyFaceMesh", vertices, faceRecords, layer, space, handle));
 }
 
 std::wstring Host::addSubDMesh(const std::vector<Point3>& vertices,
                                const std::vector<std::vector<int>>& faces,
                                const std::wstring& layer, const std::wstring& space,
                                const std::wstring& handle) {
-    EntityInfo info = baseInfo(L"AcDbSubDMesh", layer, space, handle);
-    info.vertices = vertices;
-    info.faces = faces;
-    return addOrThrow(*this, info);
+    return addOrThrow(*this, meshInfo(L"AcDbSubDMesh", vertices, faces, layer, space, handle));
 }
 
 std::wstring Host::add3dPolyline(const std::vector<Point3>& vertices, bool closed,

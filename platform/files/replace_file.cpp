@@ -12,14 +12,13 @@
 #include <string>
 
 #include "kafhost/drawing_json.h"
+#include "platform/files/fill_temporary_file.h"
 
 namespace kafhost {
 
 namespace {
 
-std::string cannotWrite(const std::string& path, const std::string& reason) {
-    return path + ": cannot write: " + reason;
-}
+using kafhost::cannotWrite;
 
 std::string cannotWrite(const std::string& path, int error) {
     return cannotWrite(path, std::strerror(error));
@@ -94,6 +93,10 @@ void syncFolder(const std::string& folder) {
     }
 }
 
+int syncFile(std::FILE* file) {
+    return ::fsync(::fileno(file));
+}
+
 }  // namespace
 
 void replaceFile(const std::string& path, const std::function<void(std::FILE*)>& write) {
@@ -117,30 +120,12 @@ void replaceFile(const std::string& path, const std::function<void(std::FILE*)>&
         discard();
         throw DrawingFileError(cannotWrite(path, error));
     }
-    try {
-        write(file);
-    } catch (const DrawingFileError& error) {
-        std::fclose(file);
-        discard();
-        throw DrawingFileError(path + ": " + error.what());
-    } catch (...) {
-        std::fclose(file);
-        discard();
-        throw;
-    }
-    // The data must be on the disk before the rename makes it the drawing.
-    int error = 0;
-    if (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
-        error = errno;
-    }
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno;
-    }
+    int error = fillTemporaryFile(path, file, write, discard, syncFile);
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
+        discard();
     }
     if (error != 0) {
-        discard();
         throw DrawingFileError(cannotWrite(path, error));
     }
     syncFolder(folderOf(target));

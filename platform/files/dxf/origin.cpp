@@ -142,11 +142,20 @@ private:
         if (origin_.utf8) {
             return utf8;
         }
+        // The characters are read from the UTF-8 text, so that a character beyond U+FFFF is one
+        // character whatever the width of wchar_t (two UTF-16 units on Windows).
         std::string bytes;
-        for (const wchar_t c : name) {
-            if (static_cast<std::uint32_t>(c) < 0x100) {
+        for (std::size_t i = 0; i < utf8.size();) {
+            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+            const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+            for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+                c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
+            }
+            i += length;
+            if (c < 0x100) {
                 bytes += static_cast<char>(c);
-            } else if (static_cast<std::uint32_t>(c) <= 0xFFFF) {
+            } else if (c <= 0xFFFF) {
                 char escape[8];
                 std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(c));
                 bytes += escape;
