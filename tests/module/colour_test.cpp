@@ -16,10 +16,6 @@ using kafhost::Rgb;
 
 constexpr const wchar_t* kFunction = L"kaf-changeMeshColor";
 
-std::wstring ArgumentError(const std::wstring& message) {
-    return Aborted(L"changeMeshColor", message);
-}
-
 TEST(ColourConversionTest, PrimariesAndGreysConvertBothWays) {
     const HslColor red = RgbToHsl({255, 0, 0});
     EXPECT_EQ(red.hue, 0.0);
@@ -107,39 +103,6 @@ TEST_F(ColourTest, EveryMeshOfTheListIsColouredInOrder) {
               L"\rMesh: 1 of 2, Number of vertices: 3\rMesh: 2 of 2, Number of vertices: 4");
     EXPECT_EQ(ColoursOf(low), std::vector<Rgb>(3, {255, 0, 0}));
     EXPECT_EQ(ColoursOf(high), std::vector<Rgb>(4, {0, 0, 255}));
-}
-
-TEST_F(ColourTest, ArgumentsAreCheckedInOrderBeforeAnythingChanges) {
-    const std::wstring mesh = MeshAt({0, 50, 100});
-    const LispValue list = StringList({mesh});
-    const LispValue red = Colour(255, 0, 0);
-    const LispValue blue = Colour(0, 0, 255);
-    const struct {
-        std::vector<LispValue> args;
-        std::wstring printed;
-    } cases[] = {
-        {{}, ArgumentError(L"Too few arguments!")},
-        {{LispValue::string(mesh), LispValue::real(0), LispValue::real(1), red, blue},
-         ArgumentError(L"First argument has to be a handle list!")},
-        {{list, LispValue::integer(0), LispValue::real(1), red, blue},
-         ArgumentError(L"Second argument has to be a real!")},
-        {{list, LispValue::real(0), LispValue::integer(1), red, blue},
-         ArgumentError(L"Third argument has to be a real!")},
-        {{list, LispValue::real(0), LispValue::real(1), LispValue::point(1, 2), blue},
-         ArgumentError(L"Fourth argument has to be a rgb list!")},
-        {{list, LispValue::real(0), LispValue::real(1), red, LispValue::string(L"blue")},
-         ArgumentError(L"Fifth argument has to be a rgb list!")},
-        {{list, LispValue::real(0), LispValue::real(1), red}, ArgumentError(L"Too few arguments!")},
-        {{list, LispValue::real(5), LispValue::real(5), red, blue},
-         ArgumentError(L"Second and third argument have to differ!")},
-        {{StringList({L"2A", L"2B"})},
-         L"End Handle: 2A\nEnd Handle: 2B\n" + ArgumentError(L"Too few arguments!")},
-    };
-    for (const auto& c : cases) {
-        host().clearCommandLine();
-        ExpectFailedWithNil(Call(kFunction, c.args), c.printed);
-        EXPECT_TRUE(ColoursOf(mesh).empty());
-    }
 }
 
 TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {

@@ -61,19 +61,6 @@ TEST_F(KafDctPfaceTest, WritesOneFacePerTriangleAndGivesT) {
     EXPECT_EQ(DrawingFaces(), expected);
 }
 
-TEST_F(KafDctPfaceTest, TooFewPositionsOrNoArgumentPrintTheTriangulatorsTextAndGiveNil) {
-    for (const std::vector<LispValue>& args :
-         {std::vector<LispValue>{PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 2}})},
-          std::vector<LispValue>{}}) {
-        const kafhost::CallResult result = Call(L"kaf-dct-pface", args);
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-        EXPECT_EQ(result.printed, L"A minimum of 3 vertices are required!\n");
-        EXPECT_TRUE(ModelSpaceEntities().empty());
-    }
-}
-
 TEST_F(KafDctPfaceTest, FaceWhoseHostCallFailsIsSkippedSilently) {
     // Model space is opened once per face, so the k-th call belongs to the k-th triangle.
     const auto all = ExpectedCorners(Grid());

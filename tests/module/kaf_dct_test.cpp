@@ -43,23 +43,6 @@ TEST_F(KafDctTest, PointsAtOnePlanPositionCountOnceWithTheSurvivorsElevation) {
                                                Triangle({0, 1, 0}, {1, 0, 0}, {1, 1, 5})}));
 }
 
-TEST_F(KafDctTest, FewerThanThreePlanPositionsPrintTheTriangulatorsTextAndGiveNil) {
-    const std::wstring text = L"A minimum of 3 vertices are required!\n";
-    ExpectFailedWithNil(Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 1, 0}})}), text);
-    ExpectFailedWithNil(Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 3}, {0, 0, 2}})}),
-                        text);
-    ExpectFailedWithNil(Call(L"kaf-dct", {PointList({{2, 3, 4}})}), text);
-    ExpectFailedWithNil(Call(L"kaf-dct"), text);
-}
-
-TEST_F(KafDctTest, CollinearPointsRaiseNothing) {
-    const auto result = Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}})});
-    ASSERT_TRUE(result.defined);
-    EXPECT_EQ(result.status, RSRSLT);
-    EXPECT_TRUE(result.value.isNil());
-    EXPECT_EQ(result.printed, L"");
-}
-
 TEST_F(KafDctTest, NodeOfAnotherTypeEndsThePointList) {
     // Only the three points before the string are triangulated.
     const kafhost::Chain chain = kafhost::ChainBuilder()

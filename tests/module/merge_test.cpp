@@ -3,7 +3,6 @@
 #include <string>
 
 #include "module_fixture.h"
-#include "support/error_lines.h"
 
 namespace {
 
@@ -12,32 +11,6 @@ using kafhost::LispValue;
 constexpr const wchar_t* kFunction = L"kaf-mergingCoplanarFacesOfSubMesh";
 
 using MergeTest = ModuleTest;
-
-TEST_F(MergeTest, ArgumentMustBeAHandleString) {
-    ExpectFailedWithNil(Call(kFunction),
-                        Aborted(L"mergingCoplanarFacesOfSubMesh", L"Too few arguments!"));
-    ExpectFailedWithNil(Call(kFunction, {LispValue::integer(12)}),
-                        Aborted(L"mergingCoplanarFacesOfSubMesh",
-                                L"First argument has to be a string (handle name)!"));
-}
-
-TEST_F(MergeTest, LookupFailuresEndTheCallUnderTheFunctionsStepNames) {
-    const std::wstring paper =
-        host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", L"paper");
-    ExpectFailedWithNil(Call(kFunction, {LispValue::string(L"ABC123")}),
-                        Aborted(L"mergingCoplanarFacesOfSubMesh:getAcDbObjectId",
-                                acadErrorStatusText(Acad::eUnknownHandle)));
-    ExpectFailedWithNil(
-        Call(kFunction, {LispValue::string(paper)}),
-        Aborted(L"mergingCoplanarFacesOfSubMesh:seek", acadErrorStatusText(Acad::eInvalidInput)));
-}
-
-TEST_F(MergeTest, OtherEntitiesAreNotSubdivisionMeshes) {
-    const std::wstring polyface =
-        host().addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
-    ExpectFailedWithNil(Call(kFunction, {LispValue::string(polyface)}),
-                        Aborted(L"mergingCoplanarFacesOfSubMesh", L"Object is not a SubDMesh!"));
-}
 
 TEST_F(MergeTest, SubdivisionMeshIsReportedWithNoFacesMergedAndLeftUnchanged) {
     const std::wstring mesh =

@@ -199,32 +199,6 @@ TEST_P(MeshFunctionsTest, TheSmallestAndLargestMaximumAreAccepted) {
     ExpectSingleMeshOf(Triangulate(points), L"0");
 }
 
-TEST_P(MeshFunctionsTest, LayerAndMaximumOfTheWrongKindOrRangeAreRejected) {
-    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-    const std::wstring layerError = L"Layer name has to be a string or nil!";
-    const struct {
-        std::vector<LispValue> after;  // the arguments after the point list
-        std::wstring message;
-    } cases[] = {
-        {{}, layerError},
-        {{LispValue::integer(5)}, layerError},
-        {{LispValue::t()}, layerError},
-        {{LispValue::nil(), LispValue::real(100.0)}, F().integerMessage},
-        {{LispValue::nil(), LispValue::string(L"100")}, F().integerMessage},
-        {{LispValue::nil(), LispValue::integer(2)}, F().rangeMessage},
-        {{LispValue::nil(), LispValue::integer(-5)}, F().rangeMessage},
-        {{LispValue::nil(), LispValue::integer(0)}, F().rangeMessage},
-        {{LispValue::nil(), LispValue::integer(F().largestMaxPoints + 1)}, F().rangeMessage},
-        {{LispValue::nil(), LispValue::integer(40000000)}, F().rangeMessage},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(kafhost::wideToUtf8(c.message));
-        std::vector<LispValue> args = {points};
-        args.insert(args.end(), c.after.begin(), c.after.end());
-        ExpectArgumentError(args, c.message);
-    }
-}
-
 TEST_P(MeshFunctionsTest, NumberAmongThePointsIsReadAsTheLayer) {
     const kafhost::Chain chain = ChainBuilder()
                                      .lb()
@@ -265,42 +239,6 @@ TEST_P(MeshFunctionsTest, ArgumentsAfterTheMaximumAreIgnored) {
                LispValue::integer(5), LispValue::string(L"extra"), LispValue::real(1.5)});
     ExpectHandlesOfTheDrawing(result);
     EXPECT_EQ(ModelSpaceEntities().size(), 1u);
-}
-
-TEST_P(MeshFunctionsTest, TooFewPositionsEndWithTheTriangulatorsTextAndNoResult) {
-    const kafhost::CallResult result =
-        CallF({PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 5}}), LispValue::nil()});
-    ASSERT_TRUE(result.defined);
-    EXPECT_EQ(result.status, RSERR);
-    EXPECT_FALSE(result.resultSet);
-    EXPECT_EQ(result.printed, kStart + kTooFew);
-    EXPECT_TRUE(ModelSpaceEntities().empty());
-}
-
-TEST_P(MeshFunctionsTest, CollinearPointsWriteNoMeshAndSayWhy) {
-    // Three points on one line go to the single writer, four with a maximum of 3 to the split
-    // writer; neither writes a mesh, and the result is nil.
-    ASSERT_TRUE(host().addLayer(L"TIN"));
-    const LispValue three = PointList2({{0, 0}, {1, 1}, {2, 2}});
-    const LispValue four = PointList2({{0, 0}, {1, 1}, {2, 2}, {3, 3}});
-    for (const std::vector<LispValue>& args :
-         {std::vector<LispValue>{three, LispValue::string(L"TIN")},
-          std::vector<LispValue>{four, LispValue::string(L"TIN"), LispValue::integer(3)}}) {
-        host().reset();
-        ASSERT_TRUE(host().addLayer(L"TIN"));
-        const kafhost::CallResult result = CallF(args);
-        ASSERT_TRUE(result.defined);
-        EXPECT_EQ(result.status, RSRSLT);
-        EXPECT_TRUE(result.resultSet);
-        EXPECT_TRUE(result.value.isNil());
-        EXPECT_EQ(result.printed, kStart + kReady + kNoMesh);
-        EXPECT_TRUE(host().snapshot().entities.empty());
-    }
-}
-
-TEST_P(MeshFunctionsTest, CallWithoutArgumentsEndsWithNil) {
-    const kafhost::CallResult result = CallF({});
-    ExpectFailedWithNil(result, kStart + kTooFew);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothMeshKinds, MeshFunctionsTest, ::testing::Values(kPfacemesh, kSubdmesh),

@@ -174,26 +174,6 @@ TEST_F(PointFileReaderTest, LinesLongerThanAReadBlockAreReadWhole) {
               (std::vector<Point3>{{0, 0, 1}, {0, 5, 3}, {5, 0, 2}}));
 }
 
-TEST_F(PointFileReaderTest, CoordinatesMadeInfiniteByTheShiftOrScaleAreRefused) {
-    const std::wstring file = Write("large.csv", "0;0;1\n1e308;0;2\n0;4;1e300\n");
-    const std::wstring refused =
-        L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... "
-        L"A point has a coordinate that is not a finite number!\n";
-    const struct {
-        double transX, transY, scaleZ;
-    } cases[] = {{1e308, 0.0, 1.0}, {0.0, 0.0, 1e10}, {0.0, -1e308 * 2, 1.0}};
-    for (const auto& c : cases) {
-        StartOver();
-        const auto result = Read({file}, L";", c.transX, c.transY, c.scaleZ);
-        EXPECT_EQ(result.status, RSERR);
-        EXPECT_FALSE(result.resultSet);
-        EXPECT_EQ(result.printed, refused);
-        EXPECT_TRUE(host().messageBoxes().empty());
-        EXPECT_TRUE(host().snapshot().entities.empty());
-        EXPECT_FALSE(host().meter().shown);
-    }
-}
-
 TEST_F(PointFileReaderTest, BlankRowsCountAsRowsButAddNoPoint) {
     const std::wstring file =
         Write("blank.csv", "0;0;0\n1;0;0\n\n2;0;1\n0;1;0\n\r\n1;1;1\n2;1;0\n0;2;2\n1;2;0\n");

@@ -46,13 +46,4 @@ TEST_F(TriangulateTest, FivePointsOnOneCircleGiveThePolygonsThreeTriangles) {
                                        Triangle({4, 4, 3}, {3, 1, 1}, {5, 2, 7})}));
 }
 
-TEST_F(TriangulateTest, TooFewOrCollinearPointsGiveNilWithoutText) {
-    ExpectQuietResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}})}), LispValue::nil());
-    ExpectQuietResult(Call(L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}})}),
-                      LispValue::nil());
-    ExpectQuietResult(Call(L"triangulate", {PointList({{1, 1, 0}, {1, 1, 2}, {1, 1, 3}})}),
-                      LispValue::nil());
-    ExpectQuietResult(Call(L"triangulate"), LispValue::nil());
-}
-
 }  // namespace
