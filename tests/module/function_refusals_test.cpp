@@ -30,7 +30,6 @@ struct Refusal {
 struct MeshKind {
     const wchar_t* function;
     const wchar_t* fromFiles;
-    const wchar_t* constrained;
     const wchar_t* label;
     const wchar_t* notAnInteger;
     const wchar_t* outOfRange;
@@ -38,10 +37,10 @@ struct MeshKind {
 };
 
 const MeshKind kKinds[] = {
-    {L"kaf-dct-pfacemesh", L"kaf-dct-pfacemesh-withloadcsv", L"kaf-cdt-pfacemesh", L"dct_pfacemesh",
+    {L"kaf-dct-pfacemesh", L"kaf-dct-pfacemesh-withloadcsv", L"dct_pfacemesh",
      L"The maximum size of points in a polyfacemesh has to be an integer!",
      L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!", 32767},
-    {L"kaf-dct-subdmesh", L"kaf-dct-subdmesh-withloadcsv", L"kaf-cdt-subdmesh", L"dct_subdmesh",
+    {L"kaf-dct-subdmesh", L"kaf-dct-subdmesh-withloadcsv", L"dct_subdmesh",
      L"The maximum size of points in a subdmesh has to be an integer!",
      L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!", 3000000},
 };
@@ -50,8 +49,10 @@ const LispValue kNil = LispValue::nil();
 const std::wstring kStart = L"\nStart Calculation...";
 const std::wstring kTooFew = L"A minimum of 3 vertices are required!\n";
 const std::wstring kNotFinite = L"A point has a coordinate that is not a finite number!\n";
+const std::wstring kReady = L"ready after 0.000000 seconds\n";
 const std::wstring kNoMesh = L"\nNo mesh created: all points lie on one line.\n";
 const std::wstring kLayerError = L"Layer name has to be a string or nil!";
+const std::wstring kTooFewArguments = L"Too few arguments!";
 const std::wstring kLoading = L"\nPlease wait ...\n\nLoading files ... ";
 const std::wstring kParsed = kLoading + L"finished.\nParsing ... finished\nVertex count: 3";
 
@@ -84,24 +85,31 @@ protected:
         paper_ = host().addSubDMesh({{1, 1, 1}, {2, 1, 1}, {1, 2, 1}}, {{0, 1, 2}}, L"0", L"paper");
     }
 
-    static void Expect(const std::vector<Refusal>& refusals) {
-        for (const Refusal& refusal : refusals) {
-            SCOPED_TRACE(kafhost::wideToUtf8(std::wstring(refusal.function) + L" " +
-                                             kafhost::toLispText(LispValue::list(refusal.args))));
-            const std::size_t entities = LiveEntities().size();
-            const kafhost::CallResult result = Call(refusal.function, refusal.args);
-            ASSERT_TRUE(result.defined);
-            EXPECT_EQ(result.status, refusal.outcome == Outcome::kNil ? RSRSLT : RSERR);
-            EXPECT_EQ(result.resultSet, refusal.outcome != Outcome::kFailedWithoutResult);
-            EXPECT_TRUE(result.value.isNil());
-            EXPECT_EQ(result.printed, refusal.printed);
-            EXPECT_EQ(LiveEntities().size(), entities);
-            for (const kafhost::EntityInfo& entity : host().snapshot().entities) {
-                EXPECT_TRUE(entity.vertexColors.empty()) << kafhost::wideToUtf8(entity.handle);
-            }
-            EXPECT_FALSE(host().meter().shown);
-            EXPECT_TRUE(host().messageBoxes().empty());
+    static void Expect(const wchar_t* function, const std::vector<LispValue>& args,
+                       const std::wstring& printed, Outcome outcome = Outcome::kFailedWithNil) {
+        SCOPED_TRACE(kafhost::wideToUtf8(std::wstring(function) + L" " +
+                                         kafhost::toLispText(LispValue::list(args))));
+        const std::size_t entities = LiveEntities().size();
+        const kafhost::CallResult result = Call(function, args);
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, outcome == Outcome::kNil ? RSRSLT : RSERR);
+        EXPECT_EQ(result.resultSet, outcome != Outcome::kFailedWithoutResult);
+        EXPECT_TRUE(result.value.isNil());
+        EXPECT_EQ(result.printed, printed);
+        EXPECT_EQ(LiveEntities().size(), entities);
+        for (const kafhost::EntityInfo& entity : host().snapshot().entities) {
+            EXPECT_TRUE(entity.vertexColors.empty()) << kafhost::wideToUtf8(entity.handle);
         }
+        EXPECT_FALSE(host().meter().shown);
+        EXPECT_TRUE(host().messageBoxes().empty());
+    }
+
+    // A check of calls of the function that end with the function's error line after prefix.
+    static auto Aborts(const wchar_t* function, const std::wstring& label,
+                       const std::wstring& prefix = L"") {
+        return [=](const std::vector<LispValue>& args, const std::wstring& message) {
+            Expect(function, args, prefix + Aborted(label, message));
+        };
     }
 
     std::wstring File(const std::string& name, const std::string& bytes) {
@@ -117,182 +125,141 @@ protected:
 
 TEST_F(FunctionRefusalTest, PointListMeshFunctions) {
     const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-    std::vector<Refusal> refusals;
     for (const MeshKind& k : kKinds) {
-        const auto argumentError = [&k](const std::wstring& message) {
-            return kStart + Aborted(k.label, message);
-        };
-        const std::vector<Refusal> rows = {
-            {k.function, {points}, argumentError(kLayerError)},
-            {k.function, {points, Integer(5)}, argumentError(kLayerError)},
-            {k.function, {points, kNil, Real(100)}, argumentError(k.notAnInteger)},
-            {k.function, {points, kNil, Integer(2)}, argumentError(k.outOfRange)},
-            {k.function, {points, kNil, Integer(-5)}, argumentError(k.outOfRange)},
-            {k.function, {points, kNil, Integer(k.largest + 1)}, argumentError(k.outOfRange)},
-            {k.function, {}, kStart + kTooFew},
-            {k.function,
-             {PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 5}}), kNil},
-             kStart + kTooFew,
-             Outcome::kFailedWithoutResult},
-            // Points on one line, for the single writer and, with a maximum of 3, the split one.
-            {k.function,
-             {PointList2({{0, 0}, {1, 1}, {2, 2}}), Text(L"TIN")},
-             kStart + L"ready after 0.000000 seconds\n" + kNoMesh,
-             Outcome::kNil},
-            {k.function,
-             {PointList2({{0, 0}, {1, 1}, {2, 2}, {3, 3}}), Text(L"TIN"), Integer(3)},
-             kStart + L"ready after 0.000000 seconds\n" + kNoMesh,
-             Outcome::kNil},
-        };
-        refusals.insert(refusals.end(), rows.begin(), rows.end());
+        const auto aborts = Aborts(k.function, k.label, kStart);
+        aborts({points}, kLayerError);
+        aborts({points, Integer(5)}, kLayerError);
+        aborts({points, kNil, Real(100)}, k.notAnInteger);
+        for (const int maximum : {2, -5, k.largest + 1}) {
+            aborts({points, kNil, Integer(maximum)}, k.outOfRange);
+        }
+        Expect(k.function, {}, kStart + kTooFew);
+        Expect(k.function, {PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 5}}), kNil}, kStart + kTooFew,
+               Outcome::kFailedWithoutResult);
+        // Points on one line, for the single writer and, with a maximum of 3, the split one.
+        Expect(k.function, {PointList2({{0, 0}, {1, 1}, {2, 2}}), Text(L"TIN")},
+               kStart + kReady + kNoMesh, Outcome::kNil);
+        Expect(k.function, {PointList2({{0, 0}, {1, 1}, {2, 2}, {3, 3}}), Text(L"TIN"), Integer(3)},
+               kStart + kReady + kNoMesh, Outcome::kNil);
     }
-    Expect(refusals);
 }
 
 TEST_F(FunctionRefusalTest, PointFileMeshFunctions) {
     const LispValue files = StringList({File("p.csv", "0;0;1\n4;0;2\n0;4;3\n4;4;4\n")});
     const std::vector<LispValue> all = {files,   Text(L";"), kNil,        Real(0),
                                         Real(0), Real(1),    Integer(100)};
-    const std::wstring large = File("large.csv", "0;0;1\n1e308;0;2\n0;4;1e300\n");
-    std::vector<Refusal> refusals;
+    const LispValue large = StringList({File("large.csv", "0;0;1\n1e308;0;2\n0;4;1e300\n")});
+    const LispValue blank = StringList({File("blank.csv", "\n\n\n")});
+    const LispValue line = StringList({File("line.csv", "0;0;1\n1;1;2\n2;2;3\n")});
+    const std::wstring loaded = kLoading + L"finished.";
     for (const MeshKind& k : kKinds) {
-        const std::wstring loaded = kLoading + L"finished.";
-        const auto argumentError = [&](const std::wstring& message) {
-            return loaded + Aborted(k.label, message);
+        const auto parse = Aborts(k.fromFiles, L"parseCSV", loaded);
+        Aborts(k.fromFiles, L"parseCSV", kLoading)({}, L"No files!");
+        parse({files}, L"No delimiter!");
+        parse({files, Integer(59)}, L"No delimiter!");
+        Aborts(k.fromFiles, L"loadFiles", kLoading)(
+            {LispValue::list({files.items()[0], Integer(7)}), Text(L";")}, L"Error in file list!");
+        const auto bad = [&k, &all, &loaded](std::size_t position, const LispValue& value,
+                                             const std::wstring& message) {
+            Aborts(k.fromFiles, k.label, loaded)(With(all, position, value), message);
         };
-        const std::vector<Refusal> rows = {
-            {k.fromFiles, {}, kLoading + Aborted(L"parseCSV", L"No files!")},
-            {k.fromFiles, {files}, loaded + Aborted(L"parseCSV", L"No delimiter!")},
-            {k.fromFiles, {files, Integer(59)}, loaded + Aborted(L"parseCSV", L"No delimiter!")},
-            {k.fromFiles,
-             {LispValue::list({files.items()[0], Integer(7)}), Text(L";")},
-             kLoading + Aborted(L"loadFiles", L"Error in file list!")},
-            {k.fromFiles, With(all, 2, Integer(5)), argumentError(kLayerError)},
-            {k.fromFiles, With(all, 3, Integer(0)),
-             argumentError(L"The value of transX has to be a double!")},
-            {k.fromFiles, With(all, 4, Integer(0)),
-             argumentError(L"The value of transY has to be a double!")},
-            {k.fromFiles, With(all, 5, Text(L"1")),
-             argumentError(L"The value of scaleZ has to be a double!")},
-            {k.fromFiles, With(all, 6, Real(100)), argumentError(k.notAnInteger)},
-            {k.fromFiles, With(all, 6, Integer(2)), argumentError(k.outOfRange)},
-            {k.fromFiles, With(all, 6, Integer(-5)), argumentError(k.outOfRange)},
-            {k.fromFiles, With(all, 6, Integer(k.largest + 1)), argumentError(k.outOfRange)},
-            // Blank rows count as rows but give no point.
-            {k.fromFiles, With(all, 0, StringList({File("blank.csv", "\n\n\n")})),
-             kParsed + L"\nStart Calculation ... " + kTooFew, Outcome::kFailedWithoutResult},
-        };
-        refusals.insert(refusals.end(), rows.begin(), rows.end());
+        bad(2, Integer(5), kLayerError);
+        bad(3, Integer(0), L"The value of transX has to be a double!");
+        bad(4, Integer(0), L"The value of transY has to be a double!");
+        bad(5, Text(L"1"), L"The value of scaleZ has to be a double!");
+        bad(6, Real(100), k.notAnInteger);
+        for (const int maximum : {2, -5, k.largest + 1}) {
+            bad(6, Integer(maximum), k.outOfRange);
+        }
+        // Blank rows count as rows but give no point.
+        Expect(k.fromFiles, With(all, 0, blank), kParsed + L"\nStart Calculation ... " + kTooFew,
+               Outcome::kFailedWithoutResult);
         // A shift or scale that makes a coordinate infinite.
         const std::pair<std::size_t, double> shifts[] = {
             {3, 1e308}, {4, -std::numeric_limits<double>::infinity()}, {5, 1e10}};
         for (const auto& [position, value] : shifts) {
-            refusals.push_back(
-                {k.fromFiles, With(With(all, 0, StringList({large})), position, Real(value)),
-                 loaded + L"\nParsing ... " + kNotFinite, Outcome::kFailedWithoutResult});
+            Expect(k.fromFiles, With(With(all, 0, large), position, Real(value)),
+                   loaded + L"\nParsing ... " + kNotFinite, Outcome::kFailedWithoutResult);
         }
     }
-    const std::vector<LispValue> line =
-        With(all, 0, StringList({File("l.csv", "0;0;1\n1;1;2\n2;2;3\n")}));
     const std::wstring timed = kParsed + L"\nStart Calculation ... ready after 0.000000 seconds";
-    refusals.push_back({kKinds[0].fromFiles, line, timed + L"\n" + kNoMesh, Outcome::kNil});
-    refusals.push_back({kKinds[1].fromFiles, line, timed + kNoMesh + L"finished", Outcome::kNil});
-    Expect(refusals);
+    Expect(kKinds[0].fromFiles, With(all, 0, line), timed + L"\n" + kNoMesh, Outcome::kNil);
+    Expect(kKinds[1].fromFiles, With(all, 0, line), timed + kNoMesh + L"finished", Outcome::kNil);
 }
 
 TEST_F(FunctionRefusalTest, OutlineFunction) {
     const wchar_t* function = L"kaf-dct-subdmesh-aa";
-    const std::wstring label = L"dct_subdmesh_aa";
     const std::vector<LispValue> all = {Text(square_), mesh_, kNil, Integer(100), Real(0.0)};
-    const std::wstring range =
-        L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!";
-    const std::wstring notPolyline = Aborted(L"add_points_aa", L"Object is not a LWPolyline!");
-    const std::wstring notMesh = Aborted(L"add_points_aa", L"Object is not a SubDMesh!");
+    const auto aborts = Aborts(function, L"dct_subdmesh_aa");
+    const auto bad = [&](std::size_t position, const LispValue& value,
+                         const std::wstring& message) {
+        aborts(With(all, position, value), message);
+    };
+    bad(0, Integer(1), L"First argument has to be a handle list!");
+    bad(1, Text(pyramid_), L"Second argument has to be a handle list!");
+    bad(2, Integer(5), L"Third argument has to be a string or nil!");
+    bad(3, Real(100), L"Fourth argument has to be an integer!");
+    bad(4, Integer(0), L"Fifth argument has to be a real!");
+    for (const int maximum : {2, -5, 3000001}) {
+        bad(3, Integer(maximum), kKinds[1].outOfRange);
+    }
+    // The range is tested only after all five arguments were read.
+    aborts(With(With(all, 3, Integer(2)), 4, Integer(0)), L"Fifth argument has to be a real!");
+    aborts({}, kTooFewArguments);
+    aborts({all[0], all[1], all[2], all[3]}, kTooFewArguments);
+    // The mesh list as the last argument: its handles are echoed first.
+    Aborts(function, L"dct_subdmesh_aa",
+           L"End Handle: " + pyramid_ + L"\nEnd Handle: " + paper_ + L"\n")(
+        {all[0], StringList({pyramid_, paper_})}, kTooFewArguments);
+
+    const auto lookup = Aborts(function, L"add_points_aa");
+    lookup(With(all, 0, Text(pyramid_)), L"Object is not a LWPolyline!");
+    Aborts(function, L"add_points_aa",
+           StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle))(
+        With(all, 0, Text(L"FFFF")), L"Object is not a LWPolyline!");
+    lookup(With(all, 1, StringList({pyramid_, square_})), L"Object is not a SubDMesh!");
+    Aborts(function, L"add_points_aa", StepLine(L"GetEntity:seek", Acad::eInvalidInput))(
+        With(all, 1, StringList({pyramid_, paper_})), L"Object is not a SubDMesh!");
+
     const std::wstring outside =
         host().addSubDMesh({{15, 5, 1}, {11, 1, 2}, {19, 2, 3}}, {{0, 1, 2}});
+    Expect(function, With(all, 1, StringList({outside})), kStart + kTooFew,
+           Outcome::kFailedWithoutResult);
+    // An elevation made infinite by the raise.
     const std::wstring huge =
         host().addSubDMesh({{5, 5, 1e308}, {1, 1, 2}, {9, 2, 3}}, {{0, 1, 2}});
-    Expect({
-        {function, With(all, 0, Integer(1)),
-         Aborted(label, L"First argument has to be a handle list!")},
-        {function, With(all, 1, Text(pyramid_)),
-         Aborted(label, L"Second argument has to be a handle list!")},
-        {function, With(all, 2, Integer(5)),
-         Aborted(label, L"Third argument has to be a string or nil!")},
-        {function, With(all, 3, Real(100)),
-         Aborted(label, L"Fourth argument has to be an integer!")},
-        {function, With(all, 4, Integer(0)), Aborted(label, L"Fifth argument has to be a real!")},
-        {function, With(all, 3, Integer(2)), Aborted(label, range)},
-        {function, With(all, 3, Integer(-5)), Aborted(label, range)},
-        {function, With(all, 3, Integer(3000001)), Aborted(label, range)},
-        // The range is tested only after all five arguments were read.
-        {function, With(With(all, 3, Integer(2)), 4, Integer(0)),
-         Aborted(label, L"Fifth argument has to be a real!")},
-        {function, {}, Aborted(label, L"Too few arguments!")},
-        {function, {all[0], all[1], all[2], all[3]}, Aborted(label, L"Too few arguments!")},
-        // The mesh list as the last argument: its handles are echoed first.
-        {function,
-         {all[0], StringList({pyramid_, outside})},
-         L"End Handle: " + pyramid_ + L"\nEnd Handle: " + outside + L"\n" +
-             Aborted(label, L"Too few arguments!")},
-        {function, With(all, 0, Text(pyramid_)), notPolyline},
-        {function, With(all, 0, Text(L"FFFF")),
-         StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) + notPolyline},
-        {function, With(all, 1, StringList({pyramid_, square_})), notMesh},
-        {function, With(all, 1, StringList({pyramid_, paper_})),
-         StepLine(L"GetEntity:seek", Acad::eInvalidInput) + notMesh},
-        {function, With(all, 1, StringList({outside})), kStart + kTooFew,
-         Outcome::kFailedWithoutResult},
-        {function, With(With(all, 1, StringList({huge})), 4, Real(1e308)), kNotFinite,
-         Outcome::kFailedWithoutResult},
-    });
+    Expect(function, With(With(all, 1, StringList({huge})), 4, Real(1e308)), kNotFinite,
+           Outcome::kFailedWithoutResult);
 }
 
 TEST_F(FunctionRefusalTest, ColouringAndMerging) {
-    const wchar_t* colour = L"kaf-changeMeshColor";
-    const auto colourError = [](const std::wstring& message) {
-        return Aborted(L"changeMeshColor", message);
-    };
+    const auto colour = Aborts(L"kaf-changeMeshColor", L"changeMeshColor");
     const LispValue red = LispValue::point(255, 0, 0);
     const LispValue blue = LispValue::point(0, 0, 255);
-    const wchar_t* merge = L"kaf-mergingCoplanarFacesOfSubMesh";
+    colour({}, kTooFewArguments);
+    colour({Text(pyramid_), Real(0), Real(1), red, blue},
+           L"First argument has to be a handle list!");
+    colour({mesh_, Integer(0), Real(1), red, blue}, L"Second argument has to be a real!");
+    colour({mesh_, Real(0), Integer(1), red, blue}, L"Third argument has to be a real!");
+    colour({mesh_, Real(0), Real(1), LispValue::point(1, 2), blue},
+           L"Fourth argument has to be a rgb list!");
+    colour({mesh_, Real(0), Real(1), red, Text(L"blue")}, L"Fifth argument has to be a rgb list!");
+    colour({mesh_, Real(0), Real(1), red}, kTooFewArguments);
+    colour({mesh_, Real(5), Real(5), red, blue}, L"Second and third argument have to differ!");
+    Aborts(L"kaf-changeMeshColor", L"changeMeshColor", L"End Handle: 2A\nEnd Handle: 2B\n")(
+        {StringList({L"2A", L"2B"})}, kTooFewArguments);
+
+    const wchar_t* function = L"kaf-mergingCoplanarFacesOfSubMesh";
     const std::wstring label = L"mergingCoplanarFacesOfSubMesh";
-    const std::wstring polyface =
-        host().addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}});
-    Expect({
-        {colour, {}, colourError(L"Too few arguments!")},
-        {colour,
-         {Text(pyramid_), Real(0), Real(1), red, blue},
-         colourError(L"First argument has to be a handle list!")},
-        {colour,
-         {mesh_, Integer(0), Real(1), red, blue},
-         colourError(L"Second argument has to be a real!")},
-        {colour,
-         {mesh_, Real(0), Integer(1), red, blue},
-         colourError(L"Third argument has to be a real!")},
-        {colour,
-         {mesh_, Real(0), Real(1), LispValue::point(1, 2), blue},
-         colourError(L"Fourth argument has to be a rgb list!")},
-        {colour,
-         {mesh_, Real(0), Real(1), red, Text(L"blue")},
-         colourError(L"Fifth argument has to be a rgb list!")},
-        {colour, {mesh_, Real(0), Real(1), red}, colourError(L"Too few arguments!")},
-        {colour,
-         {mesh_, Real(5), Real(5), red, blue},
-         colourError(L"Second and third argument have to differ!")},
-        {colour,
-         {StringList({L"2A", L"2B"})},
-         L"End Handle: 2A\nEnd Handle: 2B\n" + colourError(L"Too few arguments!")},
-        {merge, {}, Aborted(label, L"Too few arguments!")},
-        {merge, {Integer(12)}, Aborted(label, L"First argument has to be a string (handle name)!")},
-        {merge,
-         {Text(L"ABC123")},
-         Aborted(label + L":getAcDbObjectId", acadErrorStatusText(Acad::eUnknownHandle))},
-        {merge,
-         {Text(paper_)},
-         Aborted(label + L":seek", acadErrorStatusText(Acad::eInvalidInput))},
-        {merge, {Text(polyface)}, Aborted(label, L"Object is not a SubDMesh!")},
-    });
+    const auto merge = Aborts(function, label);
+    merge({}, kTooFewArguments);
+    merge({Integer(12)}, L"First argument has to be a string (handle name)!");
+    merge({Text(host().addPolyFaceMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{1, 2, 3, 0}}))},
+          L"Object is not a SubDMesh!");
+    // Lookups that fail end under the function's own step names.
+    Aborts(function, label + L":getAcDbObjectId")({Text(L"ABC123")},
+                                                  acadErrorStatusText(Acad::eUnknownHandle));
+    Aborts(function, label + L":seek")({Text(paper_)}, acadErrorStatusText(Acad::eInvalidInput));
 }
 
 TEST_F(FunctionRefusalTest, SurfaceFunctions) {
@@ -301,99 +268,61 @@ TEST_F(FunctionRefusalTest, SurfaceFunctions) {
     const LispValue one = Integer(1);
     const LispValue text = Text(L"0");
     const double infinity = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::wstring broken =
-        host().addSubDMesh({{20, 0, 0}, {30, 0, nan}, {20, 10, 0}}, {{0, 1, 2}});
-    // A second mesh over the pyramid's first face, and a neighbour whose corner at (10, 0) lies
-    // higher than the pyramid's.
+    const auto contours = Aborts(L"kaf-contours", L"contours");
+    contours({}, kTooFewArguments);
+    contours({mesh_, real, real}, kTooFewArguments);
+    contours({text, real, real, kNil}, L"First argument has to be a handle list!");
+    contours({mesh_, one, real, kNil}, L"Second argument has to be a real!");
+    contours({mesh_, real, one, kNil}, L"Third argument has to be a real!");
+    contours({mesh_, real, real, one}, L"Fourth argument has to be a string or nil!");
+    contours({mesh_, real, real, kNil, real}, L"Fifth argument has to be an integer!");
+    contours({mesh_, real, real, kNil, one, one}, L"Sixth argument has to be a string or nil!");
+    // Ranges are tested once every argument was read.
+    contours({mesh_, zero, real, one}, L"Fourth argument has to be a string or nil!");
+    contours({mesh_, zero, real, kNil}, L"The interval has to be a positive number!");
+    contours({mesh_, Real(-2.0), real, kNil}, L"The interval has to be a positive number!");
+    contours({mesh_, real, Real(infinity), kNil}, L"The base elevation has to be a finite number!");
+    contours({mesh_, real, real, kNil, Integer(0)}, L"The major step has to be 1 or more!");
+    contours({mesh_, Real(1e-6), zero, kNil},
+             L"The interval gives more than 1000000 contour levels!");
+    // The minor lines are fine, the major layer is missing: none of them is left.
+    Expect(L"kaf-contours", {mesh_, Real(2.5), zero, kNil, Integer(2), Text(L"MISSING")},
+           StepLine(L"CreateContourPolylines:setLayer", Acad::eKeyNotFound));
+
+    const auto statistics = Aborts(L"kaf-surfaceStatistics", L"surfaceStatistics");
+    statistics({}, kTooFewArguments);
+    statistics({text}, L"First argument has to be a handle list!");
+    // A list without a handle text in it (here two points) names no mesh.
+    statistics({PointList({{0, 0, 0}, {1, 1, 1}})}, L"First argument has to be a handle list!");
+    statistics({StringList({pyramid_, square_})},
+               L"Object " + square_ + L" is not a SubDMesh or PolyFaceMesh!");
+    // A second mesh over the pyramid's first face.
     const std::wstring over = host().addSubDMesh({{0, 0, 0}, {10, 0, 0}, {5, 5, 10}}, {{0, 1, 2}});
+    statistics({StringList({pyramid_, over})},
+               L"Mesh " + over + L" has a face at (5.000, 1.667) that overlaps another face!");
+    statistics({StringList({host().addSubDMesh({}, {})})}, L"The meshes have no vertices!");
+
+    const auto volume = Aborts(L"kaf-volume", L"volume");
+    volume({mesh_}, kTooFewArguments);
+    volume({text, mesh_}, L"First argument has to be a handle list!");
+    volume({mesh_, text}, L"Second argument has to be a handle list!");
+    Aborts(L"kaf-volume", L"volume", StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle))(
+        {mesh_, StringList({L"FFFF"})}, L"Object FFFF is not a SubDMesh or PolyFaceMesh!");
+    // A neighbour whose corner at (10, 0) lies higher than the pyramid's.
     const std::wstring step =
         host().addSubDMesh({{10, 0, 1}, {20, 0, 0}, {10, 10, 0}}, {{0, 1, 2}});
-    const std::wstring empty = host().addSubDMesh({}, {});
-    const auto contours = [](const std::wstring& message) { return Aborted(L"contours", message); };
-    const auto statistics = [](const std::wstring& message) {
-        return Aborted(L"surfaceStatistics", message);
-    };
-    const auto volume = [](const std::wstring& message) { return Aborted(L"volume", message); };
-    const auto datum = [](const std::wstring& message) {
-        return Aborted(L"volumeToDatum", message);
-    };
-    const wchar_t* kContours = L"kaf-contours";
-    const wchar_t* kStatistics = L"kaf-surfaceStatistics";
-    const wchar_t* kVolume = L"kaf-volume";
-    const wchar_t* kDatum = L"kaf-volumeToDatum";
-    Expect({
-        {kContours, {}, contours(L"Too few arguments!")},
-        {kContours, {mesh_, real, real}, contours(L"Too few arguments!")},
-        {kContours, {text, real, real, kNil}, contours(L"First argument has to be a handle list!")},
-        {kContours, {mesh_, one, real, kNil}, contours(L"Second argument has to be a real!")},
-        {kContours, {mesh_, real, one, kNil}, contours(L"Third argument has to be a real!")},
-        {kContours,
-         {mesh_, real, real, one},
-         contours(L"Fourth argument has to be a string or nil!")},
-        {kContours,
-         {mesh_, real, real, kNil, real},
-         contours(L"Fifth argument has to be an integer!")},
-        {kContours,
-         {mesh_, real, real, kNil, one, one},
-         contours(L"Sixth argument has to be a string or nil!")},
-        // Ranges are tested once every argument was read.
-        {kContours,
-         {mesh_, zero, real, one},
-         contours(L"Fourth argument has to be a string or nil!")},
-        {kContours,
-         {mesh_, zero, real, kNil},
-         contours(L"The interval has to be a positive number!")},
-        {kContours,
-         {mesh_, Real(-2.0), real, kNil},
-         contours(L"The interval has to be a positive number!")},
-        {kContours,
-         {mesh_, real, Real(infinity), kNil},
-         contours(L"The base elevation has to be a finite number!")},
-        {kContours,
-         {mesh_, real, real, kNil, Integer(0)},
-         contours(L"The major step has to be 1 or more!")},
-        {kContours,
-         {mesh_, Real(1e-6), zero, kNil},
-         contours(L"The interval gives more than 1000000 contour levels!")},
-        // The minor lines are fine, the major layer is missing: none of them is left.
-        {kContours,
-         {mesh_, Real(2.5), zero, kNil, Integer(2), Text(L"MISSING")},
-         StepLine(L"CreateContourPolylines:setLayer", Acad::eKeyNotFound)},
-        {kStatistics, {}, statistics(L"Too few arguments!")},
-        {kStatistics, {text}, statistics(L"First argument has to be a handle list!")},
-        // A list without a handle text in it (here two points) names no mesh.
-        {kStatistics,
-         {PointList({{0, 0, 0}, {1, 1, 1}})},
-         statistics(L"First argument has to be a handle list!")},
-        {kStatistics,
-         {StringList({pyramid_, square_})},
-         statistics(L"Object " + square_ + L" is not a SubDMesh or PolyFaceMesh!")},
-        {kStatistics,
-         {StringList({pyramid_, over})},
-         statistics(L"Mesh " + over +
-                    L" has a face at (5.000, 1.667) that overlaps another face!")},
-        {kStatistics, {StringList({empty})}, statistics(L"The meshes have no vertices!")},
-        {kVolume, {mesh_}, volume(L"Too few arguments!")},
-        {kVolume, {text, mesh_}, volume(L"First argument has to be a handle list!")},
-        {kVolume, {mesh_, text}, volume(L"Second argument has to be a handle list!")},
-        {kVolume,
-         {mesh_, StringList({L"FFFF"})},
-         StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) +
-             volume(L"Object FFFF is not a SubDMesh or PolyFaceMesh!")},
-        {kVolume,
-         {mesh_, StringList({pyramid_, step})},
-         volume(
-             L"Mesh " + step +
-             L" has a vertex at (10.000, 0.000) where another vertex has a different elevation!")},
-        {kDatum, {mesh_}, datum(L"Too few arguments!")},
-        {kDatum, {mesh_, one}, datum(L"Second argument has to be a real!")},
-        {kDatum, {mesh_, Real(infinity)}, datum(L"The datum has to be a finite number!")},
-        {kDatum,
-         {StringList({pyramid_, broken}), zero},
-         datum(L"Mesh " + broken +
-               L" has a vertex with a coordinate that is not a finite number!")},
-    });
+    volume({mesh_, StringList({pyramid_, step})},
+           L"Mesh " + step +
+               L" has a vertex at (10.000, 0.000) where another vertex has a different elevation!");
+
+    const auto datum = Aborts(L"kaf-volumeToDatum", L"volumeToDatum");
+    datum({mesh_}, kTooFewArguments);
+    datum({mesh_, one}, L"Second argument has to be a real!");
+    datum({mesh_, Real(infinity)}, L"The datum has to be a finite number!");
+    const std::wstring broken =
+        host().addSubDMesh({{20, 0, 0}, {30, 0, std::nan("")}, {20, 10, 0}}, {{0, 1, 2}});
+    datum({StringList({pyramid_, broken}), zero},
+          L"Mesh " + broken + L" has a vertex with a coordinate that is not a finite number!");
 }
 
 TEST_F(FunctionRefusalTest, ConstrainedMeshFunctions) {
@@ -401,92 +330,64 @@ TEST_F(FunctionRefusalTest, ConstrainedMeshFunctions) {
     const LispValue zero = Real(0.0);
     const LispValue layer = Text(L"TIN");
     const LispValue file = StringList({L"p.txt"});
-    const wchar_t* subd = kKinds[1].constrained;
-    const wchar_t* pface = kKinds[0].constrained;
-    const wchar_t* subdFiles = L"kaf-cdt-subdmesh-withloadcsv";
-    const wchar_t* pfaceFiles = L"kaf-cdt-pfacemesh-withloadcsv";
-    const auto error = [](const wchar_t* function, const std::wstring& message) {
-        std::wstring label = std::wstring(function).substr(4);
-        std::replace(label.begin(), label.end(), L'-', L'_');
-        return Aborted(label, message);
-    };
+    const auto subd = Aborts(L"kaf-cdt-subdmesh", L"cdt_subdmesh");
+    const auto pface = Aborts(L"kaf-cdt-pfacemesh", L"cdt_pfacemesh");
+    const auto subdFiles = Aborts(L"kaf-cdt-subdmesh-withloadcsv", L"cdt_subdmesh_withloadcsv");
+    const auto pfaceFiles = Aborts(L"kaf-cdt-pfacemesh-withloadcsv", L"cdt_pfacemesh_withloadcsv");
+    subd({}, kTooFewArguments);
+    subd({points, kNil, kNil, kNil, zero}, kTooFewArguments);
+    subd({Text(L"x"), kNil, kNil, kNil, zero, layer},
+         L"First argument has to be a point list or nil!");
+    subd({StringList({L"x"}), kNil, kNil, kNil, zero, layer},
+         L"First argument has to be a point list or nil!");
+    subd({points, Text(L"A"), kNil, kNil, zero, layer},
+         L"Second argument has to be a handle list or nil!");
+    subd({points, kNil, StringList({L"A"}), kNil, zero, layer},
+         L"Third argument has to be a handle or nil!");
+    pface({points, kNil, kNil, PointList({{0, 0, 0}}), zero, layer},
+          L"Fourth argument has to be a handle list or nil!");
+    pface({points, kNil, kNil, kNil, Real(-0.5), layer},
+          L"Fifth argument has to be a length of 0 or more!");
+    pface({points, kNil, kNil, kNil, zero, Integer(1)},
+          L"Sixth argument has to be a string or nil!");
+    pface({points, kNil, kNil, kNil, zero, layer, Real(9.0)}, kKinds[0].notAnInteger);
+    pface({points, kNil, kNil, kNil, zero, layer, Integer(32768)}, kKinds[0].outOfRange);
+    subd({points, kNil, kNil, kNil, zero, layer, Integer(2)}, kKinds[1].outOfRange);
+    subdFiles({kNil, Text(L"PNEZD"), Text(L","), kNil, kNil, kNil, zero, layer},
+              L"First argument has to be a list of file names!");
+    subdFiles({file, Text(L"PNEE"), Text(L","), kNil, kNil, kNil, zero, layer},
+              L"Second argument has to be a column layout such as \"PNEZD\"!");
+    pfaceFiles({file, Text(L"enz"), Text(L",;"), kNil, kNil, kNil, zero, layer},
+               L"Third argument has to be a delimiter of one character!");
+    pfaceFiles({file, Text(L"XYZ"), Text(L" "), kNil, kNil, kNil, Text(L"1"), layer},
+               L"Seventh argument has to be a length of 0 or more!");
+    // A hole that covers everything, and a point that is not finite.
     const std::wstring cover =
         host().addPolyline({{-5, -5}, {15, -5}, {15, 15}, {-5, 15}}, 0.0, true);
-    const std::vector<Refusal> refusals = {
-        {subd, {}, error(subd, L"Too few arguments!")},
-        {subd, {points, kNil, kNil, kNil, zero}, error(subd, L"Too few arguments!")},
-        {subd,
-         {Text(L"x"), kNil, kNil, kNil, zero, layer},
-         error(subd, L"First argument has to be a point list or nil!")},
-        {subd,
-         {StringList({L"x"}), kNil, kNil, kNil, zero, layer},
-         error(subd, L"First argument has to be a point list or nil!")},
-        {subd,
-         {points, Text(L"A"), kNil, kNil, zero, layer},
-         error(subd, L"Second argument has to be a handle list or nil!")},
-        {subd,
-         {points, kNil, StringList({L"A"}), kNil, zero, layer},
-         error(subd, L"Third argument has to be a handle or nil!")},
-        {pface,
-         {points, kNil, kNil, PointList({{0, 0, 0}}), zero, layer},
-         error(pface, L"Fourth argument has to be a handle list or nil!")},
-        {pface,
-         {points, kNil, kNil, kNil, Real(-0.5), layer},
-         error(pface, L"Fifth argument has to be a length of 0 or more!")},
-        {pface,
-         {points, kNil, kNil, kNil, zero, Integer(1)},
-         error(pface, L"Sixth argument has to be a string or nil!")},
-        {pface,
-         {points, kNil, kNil, kNil, zero, layer, Real(9.0)},
-         error(pface, kKinds[0].notAnInteger)},
-        {pface,
-         {points, kNil, kNil, kNil, zero, layer, Integer(32768)},
-         error(pface, kKinds[0].outOfRange)},
-        {subd,
-         {points, kNil, kNil, kNil, zero, layer, Integer(2)},
-         error(subd, kKinds[1].outOfRange)},
-        {subdFiles,
-         {kNil, Text(L"PNEZD"), Text(L","), kNil, kNil, kNil, zero, layer},
-         error(subdFiles, L"First argument has to be a list of file names!")},
-        {subdFiles,
-         {file, Text(L"PNEE"), Text(L","), kNil, kNil, kNil, zero, layer},
-         error(subdFiles, L"Second argument has to be a column layout such as \"PNEZD\"!")},
-        {pfaceFiles,
-         {file, Text(L"enz"), Text(L",;"), kNil, kNil, kNil, zero, layer},
-         error(pfaceFiles, L"Third argument has to be a delimiter of one character!")},
-        {pfaceFiles,
-         {file, Text(L"XYZ"), Text(L" "), kNil, kNil, kNil, Text(L"1"), layer},
-         error(pfaceFiles, L"Seventh argument has to be a length of 0 or more!")},
-        // A hole that covers everything, and a point that is not finite.
-        {subd,
-         {PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}), kNil, kNil,
-          StringList({cover}), zero, kNil},
-         kStart + L"No triangle is left inside the boundaries!\n",
-         Outcome::kFailedWithoutResult},
-        {pface,
-         {PointList({{0, 0, 0}, {1, 0, INFINITY}, {0, 1, 0}}), kNil, kNil, kNil, zero, kNil},
-         kStart + L"Coordinates must be finite numbers!\n",
-         Outcome::kFailedWithoutResult},
-    };
-    Expect(refusals);
+    Expect(L"kaf-cdt-subdmesh",
+           {PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}), kNil, kNil,
+            StringList({cover}), zero, kNil},
+           kStart + L"No triangle is left inside the boundaries!\n", Outcome::kFailedWithoutResult);
+    Expect(L"kaf-cdt-pfacemesh",
+           {PointList({{0, 0, 0}, {1, 0, INFINITY}, {0, 1, 0}}), kNil, kNil, kNil, zero, kNil},
+           kStart + L"Coordinates must be finite numbers!\n", Outcome::kFailedWithoutResult);
 }
 
 TEST_F(FunctionRefusalTest, PointListFunctionsWithoutMeshes) {
     const LispValue line = PointList({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}});
     const LispValue twoPositions = PointList({{0, 0, 0}, {1, 1, 0}, {1, 1, 3}, {0, 0, 2}});
-    Expect({
-        {L"kaf-dct", {PointList({{0, 0, 0}, {1, 1, 0}})}, kTooFew},
-        {L"kaf-dct", {twoPositions}, kTooFew},
-        {L"kaf-dct", {PointList({{2, 3, 4}})}, kTooFew},
-        {L"kaf-dct", {}, kTooFew},
-        {L"kaf-dct", {line}, L"", Outcome::kNil},
-        {L"kaf-dct-pface", {twoPositions}, kTooFew},
-        {L"kaf-dct-pface", {}, kTooFew},
-        {L"triangulate", {PointList({{0, 0, 0}, {1, 1, 0}})}, L"", Outcome::kNil},
-        {L"triangulate", {line}, L"", Outcome::kNil},
-        {L"triangulate", {PointList({{1, 1, 0}, {1, 1, 2}, {1, 1, 3}})}, L"", Outcome::kNil},
-        {L"triangulate", {}, L"", Outcome::kNil},
-    });
+    for (const LispValue& points :
+         {PointList({{2, 3, 4}}), PointList({{0, 0, 0}, {1, 1, 0}}), twoPositions}) {
+        Expect(L"kaf-dct", {points}, kTooFew);
+        Expect(L"kaf-dct-pface", {points}, kTooFew);
+        Expect(L"triangulate", {points}, L"", Outcome::kNil);
+    }
+    for (const wchar_t* function : {L"kaf-dct", L"kaf-dct-pface"}) {
+        Expect(function, {}, kTooFew);
+    }
+    Expect(L"triangulate", {}, L"", Outcome::kNil);
+    Expect(L"kaf-dct", {line}, L"", Outcome::kNil);
+    Expect(L"triangulate", {line}, L"", Outcome::kNil);
 }
 
 }  // namespace
