@@ -16,7 +16,6 @@
 namespace {
 
 using kafhost::EntityInfo;
-using kafhost::HostCall;
 using kafhost::LispValue;
 using kafhost::Point2;
 using kafhost::Point3;
@@ -277,92 +276,6 @@ TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {
                         L"\nReading points ..." +
                             Aborted(L"cdt_pfacemesh_withloadcsv",
                                     L"File " + words + L" has no point rows in the layout xyz!"));
-}
-
-// Every guarded host call of the functions: the line lookup's steps, then the writers' (single
-// and splitting, at the first mesh and at a later one). The functions end with RSERR after the
-// step line; the drawing keeps the lines and the meshes completed before the failure, no more.
-TEST_F(ConstrainedFunctions, InjectedHostFailuresLeaveNoHalfWrittenMesh) {
-    const LispValue points = PointListOf(ScatteredPoints(30));
-    const std::wstring kerb = host().add3dPolyline({{100, 100, 5}, {900, 850, 9}}, false);
-    const std::size_t lines = host().snapshot().entities.size();
-    struct Case {
-        const wchar_t* name;
-        HostCall call;
-        int occurrence;
-        int maximum;
-        std::wstring step;
-        std::size_t made;  // complete meshes left before the failing one
-    };
-    std::vector<Case> cases;
-    const std::pair<HostCall, const wchar_t*> lookup[] = {
-        {HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
-        {HostCall::kGetSymbolTable, L"getSymbolTable"},
-        {HostCall::kBlockTableGetAt, L"getAt"},
-        {HostCall::kNewIterator, L"newIterator"},
-        {HostCall::kIteratorSeek, L"seek"},
-        {HostCall::kIteratorGetEntity, L"getEntity"}};
-    for (const auto& [call, step] : lookup) {
-        cases.push_back(
-            {L"kaf-cdt-pfacemesh", call, 1, 100, std::wstring(L"GetEntity:") + step, 0});
-    }
-    const std::pair<HostCall, const wchar_t*> subd[] = {
-        {HostCall::kGetSymbolTable, L"getSymbolTable"},
-        {HostCall::kBlockTableGetAt, L"getAt"},
-        {HostCall::kSetLayer, L"setLayer"},
-        {HostCall::kSetSubDMesh, L"setSubDMesh"},
-        {HostCall::kAppendAcDbEntity, L"appendAcDbEntity"}};
-    const std::pair<HostCall, const wchar_t*> pface[] = {{HostCall::kGetSymbolTable, L"1"},
-                                                         {HostCall::kBlockTableGetAt, L"2"},
-                                                         {HostCall::kSetLayer, L"3"},
-                                                         {HostCall::kAppendAcDbEntity, L"4"}};
-    for (const int maximum : {100, 8}) {
-        for (const auto& [call, step] : subd) {
-            const bool opensModelSpace =
-                call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
-            // Model space is opened once by the lookup before the writer opens it.
-            cases.push_back({L"kaf-cdt-subdmesh", call, opensModelSpace ? 2 : 1, maximum,
-                             std::wstring(L"CreateSubDMesh:") + step, 0});
-            if (maximum == 8 && !opensModelSpace) {
-                cases.push_back({L"kaf-cdt-subdmesh", call, 3, maximum,
-                                 std::wstring(L"CreateSubDMesh:") + step, 2});
-            }
-        }
-        for (const auto& [call, step] : pface) {
-            const bool opensModelSpace =
-                call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
-            const std::wstring writer =
-                maximum == 8 ? L"CreateSplittedPFaceMesh:" : L"CreatePFaceMesh:";
-            cases.push_back(
-                {L"kaf-cdt-pfacemesh", call, opensModelSpace ? 2 : 1, maximum, writer + step, 0});
-            if (maximum == 8 && !opensModelSpace) {
-                cases.push_back({L"kaf-cdt-pfacemesh", call, 2, maximum, writer + step, 1});
-            }
-        }
-    }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(kafhost::wideToUtf8(c.step) + " at " + std::to_string(c.occurrence) +
-                     " of at most " + std::to_string(c.maximum));
-        host().failCall(c.call, c.occurrence, Acad::eLockViolation);
-        const kafhost::CallResult result =
-            Call(c.name, {points, StringList({kerb}), kNil, kNil, LispValue::real(0.0),
-                          LispValue::string(L"TIN"), LispValue::integer(c.maximum)});
-        EXPECT_EQ(result.status, RSERR);
-        // A text thrown by setSubDMesh is reported with the status of the last successful step.
-        const Acad::ErrorStatus shown =
-            c.call == HostCall::kSetSubDMesh ? Acad::eOk : Acad::eLockViolation;
-        EXPECT_NE(result.printed.find(StepLine(c.step, shown)), std::wstring::npos)
-            << kafhost::wideToUtf8(result.printed);
-        const std::vector<EntityInfo> made = EntitiesFrom(lines);
-        ASSERT_EQ(made.size(), c.made);
-        for (const EntityInfo& mesh : made) {
-            EXPECT_FALSE(mesh.faces.empty());
-            EXPECT_EQ(mesh.layer, L"TIN");
-        }
-        host().reset();
-        ASSERT_TRUE(host().addLayer(L"TIN"));
-        ASSERT_EQ(host().add3dPolyline({{100, 100, 5}, {900, 850, 9}}, false), kerb);
-    }
 }
 
 }  // namespace

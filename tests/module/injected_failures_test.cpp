@@ -3,14 +3,16 @@
 // end with its documented result, leave nothing open (Call checks) and keep everything that was
 // in the drawing before, including the meshes it completed itself.
 //
-// Mesh writers: every function that writes meshes (from a point list, from point files and from
-// the vertices inside an outline), with its single and its splitting writer, for every call the
-// writer guards, at the first and at a later mesh. Lookups by handle: every step of the lookup in
-// the outline search, in the colouring and in the merging function. Colouring: the host calls
-// whose results it does not examine.
+// Mesh writers: every function that writes meshes (from a point list, with lines, from point
+// files and from the vertices inside an outline), with its single and its splitting writer, for
+// every call the writer guards, at the first and at a later mesh. Lookups by handle: every step of
+// the lookup in the outline search, in the line reading, in the colouring, in the merging and in
+// the surface functions. Colouring: the host calls whose results it does not examine. Contours: a
+// writer that fails takes out the polylines it wrote.
 //
 // Memory: one chosen allocation of the module is refused (RefusedAllocation); no exception may
-// leave the function, which ends on its own path with the triangulator's memory texts.
+// leave the function, which ends on its own path with the triangulator's memory texts or "Not
+// enough memory".
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@
 #include "support/error_lines.h"
 #include "support/files.h"
 #include "support/refused_allocation.h"
+#include "surface_fixture.h"
 
 namespace {
 
@@ -58,7 +61,7 @@ void ExpectStillInTheDrawing(const std::vector<EntityInfo>& before) {
 
 // ---- Mesh writers, through the functions that call them ----
 
-enum class PointSource { kPointList, kPointFiles, kOutline };
+enum class PointSource { kPointList, kPointFiles, kOutline, kLines };
 
 struct MeshFunction {
     const wchar_t* name;
@@ -72,6 +75,8 @@ const MeshFunction kMeshFunctions[] = {
     {L"kaf-dct-pfacemesh-withloadcsv", PointSource::kPointFiles, true},
     {L"kaf-dct-subdmesh-withloadcsv", PointSource::kPointFiles, false},
     {L"kaf-dct-subdmesh-aa", PointSource::kOutline, false},
+    {L"kaf-cdt-pfacemesh", PointSource::kLines, true},
+    {L"kaf-cdt-subdmesh", PointSource::kLines, false},
 };
 
 // A guarded call of a writer: the host call, whether it is the splitting writer's, the mesh at
@@ -154,6 +159,13 @@ protected:
                         LispValue::real(1.0),
                         LispValue::integer(maximum)};
             }
+            case PointSource::kLines: {
+                // A kerb between two of the points: the same vertices, one more lookup.
+                const std::wstring kerb = host().add3dPolyline({points[0], points[1]}, false);
+                return {PointListOf(points),        StringList({kerb}),   LispValue::nil(),
+                        LispValue::nil(),           LispValue::real(0.0), LispValue::string(L"TIN"),
+                        LispValue::integer(maximum)};
+            }
             case PointSource::kOutline:
                 break;
         }
@@ -197,10 +209,12 @@ protected:
         return printed;
     }
 
-    // The outline search opens the block table and model space once per entity it looks up
-    // before the writer opens them.
+    // The outline search and the line reading open the block table and model space once per
+    // entity they look up before the writer opens them.
     static int Occurrence(const MeshFunction& function, const WriterStep& step) {
-        const int lookups = function.source == PointSource::kOutline ? 2 : 0;
+        const int lookups = function.source == PointSource::kOutline ? 2
+                            : function.source == PointSource::kLines ? 1
+                                                                     : 0;
         return OpensModelSpace(step.call) ? lookups + 1 : step.mesh;
     }
 
@@ -239,6 +253,9 @@ TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunc
     const std::size_t firstRoom = 50000 * sizeof(geom::CVertex);
     const std::wstring text = L"Couldn't allocate enough memory!\n";
     for (const MeshFunction& function : kMeshFunctions) {
+        if (function.source == PointSource::kLines) {
+            continue;  // the constrained triangulator takes no room in advance
+        }
         SCOPED_TRACE(kafhost::wideToUtf8(function.name));
         const std::vector<LispValue> args = Prepare(function, kSingleMaximum);
         const std::vector<EntityInfo> before = DrawingEntities();
@@ -364,6 +381,26 @@ TEST_F(LookupFailureTest, OutlineSearchNamesTheLookupStepThenTheObjectItWanted) 
     }
 }
 
+TEST_F(LookupFailureTest, LineReadingNamesTheLookupStepThenTheLine) {
+    for (const LookupStep& lookup : kLookupSteps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
+        host().reset();
+        const std::wstring kerb = host().add3dPolyline({{0, 0, 1}, {4, 4, 2}}, false);
+        const std::vector<EntityInfo> before = DrawingEntities();
+        host().failCall(lookup.call, 1, kInjected);
+
+        ExpectFailedWithNil(
+            Call(L"kaf-cdt-pfacemesh",
+                 {PointList({{0, 0, 0}, {4, 0, 0}, {0, 4, 0}}), StringList({kerb}),
+                  LispValue::nil(), LispValue::nil(), LispValue::real(0.0), LispValue::nil()}),
+            StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+                Aborted(L"cdt_pfacemesh",
+                        L"Object " + kerb + L" is not a 3D polyline or polyline!"));
+        ExpectStillInTheDrawing(before);
+        EXPECT_EQ(DrawingEntities().size(), before.size());
+    }
+}
+
 TEST_F(LookupFailureTest, ColouringStopsAtTheMeshItCannotFindAndKeepsTheColoursBefore) {
     for (const LookupStep& lookup : kLookupSteps) {
         SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
@@ -434,6 +471,95 @@ TEST_F(LookupFailureTest, MeshThatCannotBeOpenedAgainStopsTheColouring) {
     EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
     EXPECT_TRUE(ColoursOf(second).empty());
     EXPECT_FALSE(host().meter().shown);
+}
+
+// ---- Surface functions: a contour writer that fails takes out the polylines it wrote ----
+
+class SurfaceFailureTest : public SurfaceTest {
+protected:
+    // Checks the failed call and that the drawing's live entities are those of before.
+    static void ExpectNothingWritten(const kafhost::CallResult& result, const std::wstring& printed,
+                                     const std::vector<EntityInfo>& before) {
+        ExpectFailedWithNil(result, printed);
+        const std::vector<EntityInfo> now = LiveEntities();
+        ASSERT_EQ(now.size(), before.size());
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            EXPECT_EQ(now[i].handle, before[i].handle);
+            EXPECT_EQ(now[i].vertices, before[i].vertices);
+        }
+        EXPECT_FALSE(host().meter().shown);
+        EXPECT_EQ(host().registeredFilterCount(), 0u);
+    }
+};
+
+struct ContourStep {
+    HostCall call;
+    int occurrence;  // counted from the call's start: the mesh lookup opens model space first
+    const wchar_t* step;
+};
+
+TEST_F(SurfaceFailureTest, ContourWriterLeavesNoPolylineBehind) {
+    // Three lines; the second is major, on its own layer.
+    const ContourStep steps[] = {
+        {HostCall::kGetSymbolTable, 2, L"CreateContourPolylines:getSymbolTable"},
+        {HostCall::kBlockTableGetAt, 2, L"CreateContourPolylines:getAt"},
+        {HostCall::kSetLayer, 1, L"CreateContourPolylines:setLayer"},
+        {HostCall::kSetLayer, 2, L"CreateContourPolylines:setLayer"},
+        {HostCall::kAppendAcDbEntity, 1, L"CreateContourPolylines:appendAcDbEntity"},
+        {HostCall::kAppendAcDbEntity, 3, L"CreateContourPolylines:appendAcDbEntity"},
+    };
+    for (const ContourStep& step : steps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(step.step) + " at " + std::to_string(step.occurrence));
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"CONTOUR"));
+        ASSERT_TRUE(host().addLayer(L"MAJOR"));
+        const std::wstring pyramid = Pyramid();
+        const std::vector<EntityInfo> before = LiveEntities();
+        host().failCall(step.call, step.occurrence, kInjected);
+        const kafhost::CallResult result =
+            Call(L"kaf-contours", {StringList({pyramid}), LispValue::real(2.5),
+                                   LispValue::real(0.0), LispValue::string(L"CONTOUR"),
+                                   LispValue::integer(2), LispValue::string(L"MAJOR")});
+        ExpectNothingWritten(result, StepLine(step.step, kInjected), before);
+        EXPECT_EQ(host().callCount(step.call), static_cast<std::size_t>(step.occurrence));
+    }
+}
+
+TEST_F(SurfaceFailureTest, FailedLookupNamesItsStepThenTheMesh) {
+    for (const LookupStep& lookup : kLookupSteps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
+        host().reset();
+        const std::wstring existing = Pyramid();
+        const std::wstring design = Plane(0.0, 0.0);
+        const std::vector<EntityInfo> before = LiveEntities();
+        // The second lookup: the design's mesh.
+        host().failCall(lookup.call, 2, kInjected);
+        ExpectNothingWritten(
+            Call(L"kaf-volume", {StringList({existing}), StringList({design})}),
+            StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+                Aborted(L"volume", L"Object " + design + L" is not a SubDMesh or PolyFaceMesh!"),
+            before);
+    }
+}
+
+TEST_F(SurfaceFailureTest, MemoryShortageEndsWithTheMemoryText) {
+    if (kRefusalMissesTheModule != nullptr) {
+        GTEST_SKIP() << kRefusalMissesTheModule;
+    }
+    // Reading the mesh takes room for exactly its 1234 vertices at once.
+    std::vector<kafhost::Point3> vertices;
+    for (int i = 0; i < 1234; ++i) {
+        vertices.push_back({static_cast<double>(i), static_cast<double>(i % 2), i % 7 * 1.0});
+    }
+    const std::wstring mesh = host().addSubDMesh(vertices, {{0, 1, 2}});
+    const std::vector<EntityInfo> before = LiveEntities();
+    kafhost::CallResult result;
+    {
+        const RefusedAllocation refused(vertices.size() * sizeof(geom::CVertex));
+        result = Call(L"kaf-contours", {StringList({mesh}), LispValue::real(0.5),
+                                        LispValue::real(0.0), LispValue::nil()});
+    }
+    ExpectNothingWritten(result, L"Not enough memory\n", before);
 }
 
 }  // namespace
