@@ -134,11 +134,6 @@ TEST_F(MeterTest, StartRegistersTheFilterOnceAndShowsTheMeter) {
     EXPECT_EQ(host().meterEvents()[1].label, L"Search point ...");
     EXPECT_EQ(host().meterEvents()[1].minPos, 0);
     EXPECT_EQ(host().meterEvents()[1].maxPos, 100);
-    EXPECT_EQ(state.total, 250);
-    EXPECT_EQ(state.lastShown, 0);
-    EXPECT_EQ(state.current, 0);
-    EXPECT_EQ(state.interval, 0.5);
-    EXPECT_EQ(state.lastTick, fakeNow);
     EXPECT_EQ(host().registeredFilterCount(), 1u);
 
     StartProgressMeter(state, L"Search point ...", 250);
@@ -158,7 +153,9 @@ TEST_F(MeterTest, FilterLetsEveryMessageThrough) {
     EXPECT_FALSE(host().dispatchedMessages()[0].swallowedByFilter);
 }
 
-TEST_F(MeterTest, RefusedFilterIsAskedForAgainByTheNextStart) {
+// A filter the host refused is asked for again by the next start; one it could not remove is
+// removed by the next end.
+TEST_F(MeterTest, FilterTheHostRefusedOrKeptIsHandledAgainNextTime) {
     host().failCall(HostCall::kRegisterFilterWinMsg);
     StartMeter(10);
     EXPECT_EQ(host().registeredFilterCount(), 0u);
@@ -167,15 +164,13 @@ TEST_F(MeterTest, RefusedFilterIsAskedForAgainByTheNextStart) {
     EXPECT_EQ(host().callCount(HostCall::kRemoveFilterWinMsg), 0u);
     StartMeter(10);
     EXPECT_EQ(host().registeredFilterCount(), 1u);
-}
 
-TEST_F(MeterTest, FilterThatCouldNotBeRemovedIsRemovedByTheNextEnd) {
-    StartMeter(10);
     host().failCall(HostCall::kRemoveFilterWinMsg);
     EndProgressMeter();
     EXPECT_EQ(host().registeredFilterCount(), 1u);
+    const int registrations = host().filterRegistrations();
     StartMeter(10);
-    EXPECT_EQ(host().filterRegistrations(), 1);
+    EXPECT_EQ(host().filterRegistrations(), registrations);
     EndProgressMeter();
     EXPECT_EQ(host().registeredFilterCount(), 0u);
 }
@@ -258,17 +253,6 @@ TEST_F(MeterTest, VanishedMeterIsShownAgainWithTheRunsLabel) {
     EXPECT_EQ(events[2].kind, MeterEvent::Kind::kPosition);
     EXPECT_EQ(events[2].position, 50);
     EXPECT_EQ(host().meter().position, 50);
-}
-
-TEST_F(MeterTest, ProgressControlIsTheStatusBarsSecondChild) {
-    EXPECT_NE(FindStatusBarProgressControl(), nullptr);
-    EXPECT_EQ(FindStatusBarProgressControl(), host().progressControl());
-    host().buildWindows(StatusBarLayout::kWithoutProgressControl);
-    EXPECT_EQ(FindStatusBarProgressControl(), nullptr);
-    host().buildWindows(StatusBarLayout::kFirstChild);
-    EXPECT_EQ(FindStatusBarProgressControl(), nullptr);
-    host().buildWindows(StatusBarLayout::kNone);
-    EXPECT_EQ(FindStatusBarProgressControl(), nullptr);
 }
 
 }  // namespace
