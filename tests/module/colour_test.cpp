@@ -16,22 +16,13 @@ using kafhost::Rgb;
 
 constexpr const wchar_t* kFunction = L"kaf-changeMeshColor";
 
-TEST(ColourConversionTest, PrimariesAndGreysConvertBothWays) {
-    const HslColor red = RgbToHsl({255, 0, 0});
-    EXPECT_EQ(red.hue, 0.0);
-    EXPECT_EQ(red.saturation, 100.0);
-    EXPECT_EQ(red.lightness, 50.0);
-    EXPECT_EQ(RgbToHsl({0, 255, 0}).hue, 120.0);
-    EXPECT_EQ(RgbToHsl({0, 0, 255}).hue, 240.0);
-    EXPECT_NEAR(RgbToHsl({255, 0, 128}).hue, 329.9, 0.1);  // negative h wraps to the top
+// Primaries are met through the ramps; these are the cases a ramp of this file does not reach.
+TEST(ColourConversionTest, NegativeHueWrapsAndGreysConvertBack) {
+    EXPECT_NEAR(RgbToHsl({255, 0, 128}).hue, 329.9, 0.1);
     const HslColor grey = RgbToHsl({51, 51, 51});
     EXPECT_EQ(grey.saturation, 0.0);
-    EXPECT_EQ(grey.hue, 0.0);
     EXPECT_NEAR(grey.lightness, 20.0, 1e-12);
-    const RgbColor back = HslToRgb(grey);
-    EXPECT_NEAR(back.red, 51.0, 1e-9);
-    EXPECT_EQ(back.red, back.green);
-    EXPECT_EQ(back.green, back.blue);
+    EXPECT_NEAR(HslToRgb(grey).red, 51.0, 1e-9);
 }
 
 TEST(ColourConversionTest, ChannelsAreTruncatedThenHeldWithinTheByte) {
@@ -83,15 +74,6 @@ TEST_F(ColourTest, RedToBlueRampPassesYellowAndGreenAndSaturatesBeyondItsEnds) {
     EXPECT_EQ(ColoursOf(mesh),
               (std::vector<Rgb>{
                   {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 0}, {0, 0, 255}}));
-}
-
-TEST_F(ColourTest, ChannelsAreTruncatedNotRounded) {
-    const std::wstring grey = MeshAt({0, 50, 100});
-    const std::wstring flat = MeshAt({-20, 10, 70});
-    ExpectColoured(Colourise({grey}, 0.0, 100.0, Colour(0, 0, 0), Colour(255, 255, 255)));
-    EXPECT_EQ(ColoursOf(grey), (std::vector<Rgb>{{0, 0, 0}, {127, 127, 127}, {255, 255, 255}}));
-    ExpectColoured(Colourise({flat}, 0.0, 100.0, Colour(200, 100, 50), Colour(200, 100, 50)));
-    EXPECT_EQ(ColoursOf(flat), (std::vector<Rgb>{{200, 99, 49}, {200, 99, 49}, {200, 99, 49}}));
 }
 
 TEST_F(ColourTest, EveryMeshOfTheListIsColouredInOrder) {

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "geom/vertex.h"
-#include "lookup_steps.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/error_lines.h"
@@ -33,6 +32,22 @@ using kafhost::HostCall;
 using kafhost::LispValue;
 using kafhost::Point3;
 using kafhost::Rgb;
+
+// The guarded host calls of the entity lookup by handle, in the order it makes them, each with the
+// name its step line gives it ("GetEntity:<step>").
+struct LookupStep {
+    kafhost::HostCall call;
+    const wchar_t* step;
+};
+
+constexpr LookupStep kLookupSteps[] = {
+    {kafhost::HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
+    {kafhost::HostCall::kGetSymbolTable, L"getSymbolTable"},
+    {kafhost::HostCall::kBlockTableGetAt, L"getAt"},
+    {kafhost::HostCall::kNewIterator, L"newIterator"},
+    {kafhost::HostCall::kIteratorSeek, L"seek"},
+    {kafhost::HostCall::kIteratorGetEntity, L"getEntity"},
+};
 
 // An unusual status, so that a line showing its text shows the status the host gave.
 constexpr Acad::ErrorStatus kInjected = Acad::eLockViolation;

@@ -165,20 +165,6 @@ TEST_P(MeshWritersTest, SingleMeshTakes32767Vertices) {
     EXPECT_EQ(meshes[0].faces.size(), 1u);
 }
 
-TEST_P(MeshWritersTest, MeshesGoOnTheGivenLayer) {
-    ASSERT_TRUE(host().addLayer(L"TIN"));
-    const Triangulation t = Triangulate(ScatteredPoints(40));
-    std::vector<std::wstring> handles;
-    EXPECT_EQ(Single(t, L"TIN", handles), RTNORM);
-    EXPECT_EQ(Split(t, L"TIN", 10, handles), RTNORM);
-    const std::vector<EntityInfo> entities = ModelSpaceEntities();
-    ASSERT_GT(entities.size(), 2u);
-    for (const EntityInfo& entity : entities) {
-        EXPECT_EQ(entity.layer, L"TIN");
-    }
-    EXPECT_EQ(handles, DrawingHandles());
-}
-
 TEST_P(MeshWritersTest, SplitMeshesFollowTheFillingRuleForSmallAndLargeLimits) {
     const Triangulation t = Triangulate(ScatteredPoints(300));
     for (int maxPoints : {3, 4, 5, 6, 7, 50, 299, W().largestMaxPoints}) {
@@ -234,14 +220,6 @@ TEST_P(MeshWritersTest, NoTrianglesMakeNoMesh) {
     EXPECT_TRUE(ModelSpaceEntities().empty());
     EXPECT_EQ(handles, std::vector<std::wstring>{L"1F"});
     EXPECT_EQ(host().commandLine(), W().splitPrinted);
-}
-
-TEST_P(MeshWritersTest, PointListAndNilWriteOneMeshOfTheTriangulation) {
-    const std::vector<kafhost::Point3> points = ScatteredPoints(50);
-    const kafhost::CallResult result = CallW({PointListOf(points), LispValue::nil()});
-    ExpectHandlesOfTheDrawing(result);
-    EXPECT_EQ(result.printed, kStart + kReady + W().singlePrinted);
-    ExpectSingleMeshOf(Triangulate(points), L"0");
 }
 
 TEST_P(MeshWritersTest, LayerNameAndTwoDimensionalPointsGiveAFlatMeshOnThatLayer) {
