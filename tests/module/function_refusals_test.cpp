@@ -361,6 +361,46 @@ TEST_F(FunctionRefusalTest, ConstrainedMeshFunctions) {
                L"Third argument has to be a delimiter of one character!");
     pfaceFiles({file, Text(L"XYZ"), Text(L" "), kNil, kNil, kNil, Text(L"1"), layer},
                L"Seventh argument has to be a length of 0 or more!");
+    // Point files that cannot be opened or hold no readable row.
+    const std::wstring missing = files_.Path("missing.txt").wstring();
+    const std::wstring words = File("words.txt", "x y z\nno numbers here\n");
+    const auto reading = Aborts(L"kaf-cdt-pfacemesh-withloadcsv", L"cdt_pfacemesh_withloadcsv",
+                                L"\nReading points ...");
+    for (const std::wstring& name : {missing, words}) {
+        reading({StringList({name}), Text(L"xyz"), Text(L" "), kNil, kNil, kNil, zero, kNil},
+                L"File " + name +
+                    (name == missing ? L" cannot be opened!"
+                                     : L" has no point rows in the layout xyz!"));
+    }
+
+    // Lines that cannot serve: no polyline, no entity, a curved segment, an open boundary and one
+    // crossing itself where there is no vertex.
+    const LispValue corners = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
+    const auto lines = [&](const LispValue& breaklines, const LispValue& boundary) {
+        return std::vector<LispValue>{corners, breaklines, boundary, kNil, zero, kNil};
+    };
+    const std::wstring open = host().addPolyline({{1, 1}, {9, 1}, {9, 9}}, 0.0, false);
+    kafhost::EntityInfo curved;
+    ASSERT_TRUE(host().entityInfo(open, curved));
+    curved.handle.clear();
+    curved.bulges = {0.0, 0.5, 0.0};
+    std::wstring error;
+    const std::wstring arc = host().addEntity(curved, error);
+    ASSERT_FALSE(arc.empty()) << kafhost::wideToUtf8(error);
+    const std::wstring bowtie = host().addPolyline({{1, 1}, {9, 9}, {9, 1}, {1, 9}}, 0.0, true);
+    subd(lines(mesh_, kNil), L"Object " + pyramid_ + L" is not a 3D polyline or polyline!");
+    Aborts(L"kaf-cdt-subdmesh", L"cdt_subdmesh",
+           StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle))(
+        lines(StringList({L"FFFF"}), kNil), L"Object FFFF is not a 3D polyline or polyline!");
+    subd(lines(StringList({arc}), kNil),
+         L"Object " + arc + L" has curved segments; breaklines and boundaries must be straight!");
+    subd(lines(kNil, Text(open)), L"Boundary " + open + L" is not closed!");
+    Expect(L"kaf-cdt-subdmesh", lines(kNil, Text(bowtie)),
+           kStart +
+               L"Boundaries must not cross themselves or each other!\n"
+               L"The boundaries cross at (5.000, 5.000).\n",
+           Outcome::kFailedWithoutResult);
+
     // A hole that covers everything, and a point that is not finite.
     const std::wstring cover =
         host().addPolyline({{-5, -5}, {15, -5}, {15, 15}, {-5, 15}}, 0.0, true);
