@@ -1,16 +1,14 @@
 // The constrained surface functions as users meet them: the same meshes as the unconstrained
 // functions without lines; kerbs, a boundary and a hole shaping the surface; the elevations the
-// hard cases take; argument, line and point-file errors with their exact texts; survey point
-// files; injected host failures that leave the drawing whole.
+// hard cases take; survey point files. (Refused calls are in the refusal tables, failing host
+// calls with the injected failures.)
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
-#include "support/error_lines.h"
 #include "support/files.h"
 
 namespace {
@@ -167,9 +165,7 @@ TEST_F(ConstrainedFunctions, HardCasesTakeTheDocumentedElevations) {
     EXPECT_EQ(ElevationAt(mesh, 2, 2), 2.0);
     EXPECT_EQ(ElevationAt(mesh, 8, 3), 7.0);
     EXPECT_EQ(ElevationAt(mesh, 0, 10), 2.0);
-}
 
-TEST_F(ConstrainedFunctions, MoreHardCasesThroughTheFunction) {
     const LispValue square = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
     // Repeated vertices and a zero-length segment are skipped; the line reaching outside the
     // points brings its far vertex into the surface; a hole outside the boundary hides nothing.
@@ -179,11 +175,11 @@ TEST_F(ConstrainedFunctions, MoreHardCasesThroughTheFunction) {
         {{-1, -1, 0}, {20, -1, 0}, {20, 11, 0}, {-1, 11, 0}, {-1, -1, 0}}, false);
     const std::wstring farHole =
         host().addPolyline({{30, 30}, {31, 30}, {31, 31}, {30, 31}}, 0.0, true);
-    const EntityInfo mesh = OneMesh({square, StringList({ragged}), LispValue::string(outline),
-                                     StringList({farHole}), LispValue::real(0.0), kNil});
-    EXPECT_EQ(ElevationAt(mesh, 14, 5), 7.0);
-    EXPECT_EQ(ElevationAt(mesh, 6, 5), 3.0);
-    EXPECT_NEAR(Area(Faces(mesh)), 21.0 * 12.0, 1e-9);
+    const EntityInfo shaped = OneMesh({square, StringList({ragged}), LispValue::string(outline),
+                                       StringList({farHole}), LispValue::real(0.0), kNil});
+    EXPECT_EQ(ElevationAt(shaped, 14, 5), 7.0);
+    EXPECT_EQ(ElevationAt(shaped, 6, 5), 3.0);
+    EXPECT_NEAR(Area(Faces(shaped)), 21.0 * 12.0, 1e-9);
 }
 
 TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {

@@ -74,16 +74,13 @@ TEST_F(InvokeFunctionTest, EachCodeReachesTheWorkerOfItsFunction) {
     }
 }
 
-TEST_F(InvokeFunctionTest, UnknownCodeCallsNothing) {
+TEST_F(InvokeFunctionTest, UnknownCodeOrAMessageOutsideACallCallsNothing) {
     for (int code : {18, 19, 100, -1}) {
         const CallResult result = Invoke(code, {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})});
         EXPECT_EQ(invokeReturned, 0);
         EXPECT_FALSE(result.resultSet) << "code " << code;
         EXPECT_EQ(result.printed, L"") << "code " << code;
     }
-}
-
-TEST_F(InvokeFunctionTest, MessageOutsideACallCallsNothing) {
     EXPECT_EQ(app_.acrxEntryPoint(AcRx::kInvkSubrMsg, nullptr), 0);
     EXPECT_EQ(host().commandLine(), L"");
     EXPECT_EQ(host().snapshot().entities.size(), 0u);

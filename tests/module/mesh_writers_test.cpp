@@ -203,15 +203,6 @@ TEST_P(MeshWritersTest, LimitFourGivesTheUnitSquareTwoMeshesSharingTheDiagonal) 
     EXPECT_EQ(host().commandLine(), SplitPrinted(2, 2));
 }
 
-TEST_P(MeshWritersTest, LimitSixTakesASecondTriangleSharingTwoVerticesThenStops) {
-    std::vector<std::wstring> handles;
-    EXPECT_EQ(Split(UnitSquare(), nullptr, 6, handles), RTNORM);
-    const std::vector<MeshShape> meshes = Meshes();
-    ASSERT_EQ(meshes.size(), 1u);
-    EXPECT_EQ(meshes[0].vertices.size(), 4u);
-    EXPECT_EQ(meshes[0].faces, (std::vector<std::array<int, 3>>{{0, 1, 2}, {2, 1, 3}}));
-}
-
 TEST_P(MeshWritersTest, NoTrianglesMakeNoMesh) {
     Triangulation t = UnitSquare();
     t.triangles.clear();
