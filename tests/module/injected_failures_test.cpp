@@ -13,6 +13,7 @@
 // Memory: one chosen allocation of the module is refused (RefusedAllocation); no exception may
 // leave the function, which ends on its own path with the triangulator's memory texts or "Not
 // enough memory".
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -349,7 +350,7 @@ TEST_F(MeshWriterFailureTest, SubDMeshWritersEndTheCallWithNilAfterTheirStepLine
 
 // ---- Lookups by handle ----
 
-class LookupFailureTest : public ModuleTest {
+class LookupFailureTest : public SurfaceTest {
 protected:
     static std::wstring Mesh(double z) {
         return host().addSubDMesh({{0, 0, z}, {4, 0, z}, {0, 4, z}}, {{0, 1, 2}});
@@ -366,53 +367,82 @@ protected:
     }
 };
 
-TEST_F(LookupFailureTest, OutlineSearchNamesTheLookupStepThenTheObjectItWanted) {
-    for (const LookupStep& lookup : kLookupSteps) {
-        // The polyline is looked up first, then the meshes in list order.
-        for (const int occurrence : {1, 3}) {
-            SCOPED_TRACE(kafhost::wideToUtf8(lookup.step) + " at lookup " +
-                         std::to_string(occurrence));
-            host().reset();
-            const std::wstring outline =
-                host().addPolyline({{-1, -1}, {10, -1}, {10, 10}, {-1, 10}}, 0.0, true);
-            const std::wstring first = Mesh(1.0);
-            const std::wstring second = Mesh(2.0);
-            const std::vector<EntityInfo> before = DrawingEntities();
-            host().failCall(lookup.call, occurrence, kInjected);
-
-            ExpectFailedWithNil(
-                Call(L"kaf-dct-subdmesh-aa",
-                     {LispValue::string(outline), StringList({first, second}), LispValue::nil(),
-                      LispValue::integer(100), LispValue::real(0.5)}),
-                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+// A lookup that fails at each of its steps, in the outline search (the polyline is looked up
+// first, then the meshes in list order), the line reading, the merging function and the volume
+// (the design's mesh is the second lookup): the call names the step, then the object it wanted,
+// and the drawing stays as it was.
+TEST_F(LookupFailureTest, FailedLookupNamesItsStepThenTheObjectAndChangesNothing) {
+    struct Case {
+        const wchar_t* function;
+        std::vector<LispValue> args;
+        int occurrence;
+        std::wstring printed;  // after the step line
+    };
+    const auto outline = [](int occurrence) {
+        const std::wstring polyline =
+            host().addPolyline({{-1, -1}, {10, -1}, {10, 10}, {-1, 10}}, 0.0, true);
+        const LispValue meshes = StringList({Mesh(1.0), Mesh(2.0)});
+        return Case{L"kaf-dct-subdmesh-aa",
+                    {LispValue::string(polyline), meshes, LispValue::nil(), LispValue::integer(100),
+                     LispValue::real(0.5)},
+                    occurrence,
                     Aborted(L"add_points_aa", occurrence == 1 ? L"Object is not a LWPolyline!"
-                                                              : L"Object is not a SubDMesh!"));
+                                                              : L"Object is not a SubDMesh!")};
+    };
+    const std::function<Case()> cases[] = {
+        [&] { return outline(1); },
+        [&] { return outline(3); },
+        [] {
+            const std::wstring kerb = host().add3dPolyline({{0, 0, 1}, {4, 4, 2}}, false);
+            return Case{
+                L"kaf-cdt-pfacemesh",
+                {PointList({{0, 0, 0}, {4, 0, 0}, {0, 4, 0}}), StringList({kerb}), LispValue::nil(),
+                 LispValue::nil(), LispValue::real(0.0), LispValue::nil()},
+                1,
+                Aborted(L"cdt_pfacemesh",
+                        L"Object " + kerb + L" is not a 3D polyline or polyline!")};
+        },
+        [] {
+            const std::wstring existing = Pyramid();
+            const std::wstring design = Plane(0.0, 0.0);
+            return Case{
+                L"kaf-volume",
+                {StringList({existing}), StringList({design})},
+                2,
+                Aborted(L"volume", L"Object " + design + L" is not a SubDMesh or PolyFaceMesh!")};
+        },
+    };
+    for (const LookupStep& lookup : kLookupSteps) {
+        for (const std::function<Case()>& make : cases) {
+            host().reset();
+            const Case c = make();
+            SCOPED_TRACE(kafhost::wideToUtf8(std::wstring(c.function) + L" " + lookup.step) +
+                         " at lookup " + std::to_string(c.occurrence));
+            const std::vector<EntityInfo> before = DrawingEntities();
+            host().failCall(lookup.call, c.occurrence, kInjected);
+            ExpectFailedWithNil(
+                Call(c.function, c.args),
+                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) + c.printed);
             ExpectStillInTheDrawing(before);
             EXPECT_EQ(DrawingEntities().size(), before.size());
-            // The meter starts once the polyline is accepted, and is ended on the way out.
-            EXPECT_EQ(host().meterEvents().empty(), occurrence == 1);
+            if (std::wstring(c.function) == L"kaf-dct-subdmesh-aa") {
+                // The outline search starts the meter once the polyline is accepted.
+                EXPECT_EQ(host().meterEvents().empty(), c.occurrence == 1);
+            }
             EXPECT_FALSE(host().meter().shown);
+            EXPECT_EQ(host().registeredFilterCount(), 0u);
         }
-    }
-}
 
-TEST_F(LookupFailureTest, LineReadingNamesTheLookupStepThenTheLine) {
-    for (const LookupStep& lookup : kLookupSteps) {
-        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
+        // The merging function ends under its own step names.
         host().reset();
-        const std::wstring kerb = host().add3dPolyline({{0, 0, 1}, {4, 4, 2}}, false);
+        Mesh(0.0);
+        const std::wstring mesh = Mesh(1.0);
         const std::vector<EntityInfo> before = DrawingEntities();
         host().failCall(lookup.call, 1, kInjected);
-
-        ExpectFailedWithNil(
-            Call(L"kaf-cdt-pfacemesh",
-                 {PointList({{0, 0, 0}, {4, 0, 0}, {0, 4, 0}}), StringList({kerb}),
-                  LispValue::nil(), LispValue::nil(), LispValue::real(0.0), LispValue::nil()}),
-            StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
-                Aborted(L"cdt_pfacemesh",
-                        L"Object " + kerb + L" is not a 3D polyline or polyline!"));
+        ExpectFailedWithNil(Call(L"kaf-mergingCoplanarFacesOfSubMesh", {LispValue::string(mesh)}),
+                            Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
+                                    acadErrorStatusText(kInjected)));
         ExpectStillInTheDrawing(before);
-        EXPECT_EQ(DrawingEntities().size(), before.size());
     }
 }
 
@@ -432,24 +462,6 @@ TEST_F(LookupFailureTest, ColouringStopsAtTheMeshItCannotFindAndKeepsTheColoursB
         EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
         EXPECT_TRUE(ColoursOf(second).empty());
         EXPECT_FALSE(host().meter().shown);
-    }
-}
-
-TEST_F(LookupFailureTest, MergingEndsUnderItsOwnStepNamesAndLeavesTheMeshAsItWas) {
-    for (const LookupStep& lookup : kLookupSteps) {
-        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
-        host().reset();
-        Mesh(0.0);
-        const std::wstring mesh = Mesh(1.0);
-        const std::vector<EntityInfo> before = DrawingEntities();
-        host().failCall(lookup.call, 1, kInjected);
-
-        const kafhost::CallResult result =
-            Call(L"kaf-mergingCoplanarFacesOfSubMesh", {LispValue::string(mesh)});
-        ExpectFailedWithNil(result,
-                            Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
-                                    acadErrorStatusText(kInjected)));
-        ExpectStillInTheDrawing(before);
     }
 }
 
@@ -537,23 +549,6 @@ TEST_F(SurfaceFailureTest, ContourWriterLeavesNoPolylineBehind) {
                                    LispValue::integer(2), LispValue::string(L"MAJOR")});
         ExpectNothingWritten(result, StepLine(step.step, kInjected), before);
         EXPECT_EQ(host().callCount(step.call), static_cast<std::size_t>(step.occurrence));
-    }
-}
-
-TEST_F(SurfaceFailureTest, FailedLookupNamesItsStepThenTheMesh) {
-    for (const LookupStep& lookup : kLookupSteps) {
-        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
-        host().reset();
-        const std::wstring existing = Pyramid();
-        const std::wstring design = Plane(0.0, 0.0);
-        const std::vector<EntityInfo> before = LiveEntities();
-        // The second lookup: the design's mesh.
-        host().failCall(lookup.call, 2, kInjected);
-        ExpectNothingWritten(
-            Call(L"kaf-volume", {StringList({existing}), StringList({design})}),
-            StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
-                Aborted(L"volume", L"Object " + design + L" is not a SubDMesh or PolyFaceMesh!"),
-            before);
     }
 }
 

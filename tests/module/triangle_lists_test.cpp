@@ -1,11 +1,15 @@
-// kaf-dct as a user calls it: the triangles of a point list as point triples, counter-clockwise
-// with the lowest-indexed corner first, or the triangulator's own text and nil. Points with a
-// coordinate that is not finite, refused by every function that takes a point list.
+// kaf-dct and triangulate as a user calls them: the triangles of a point list as point triples,
+// kaf-dct's counter-clockwise with the lowest-indexed corner first, triangulate's in the
+// incremental triangulator's own corner order, never any text; result chains the host cannot make;
+// points with a coordinate that is not finite, refused by every function that takes a point list.
+// (Too few or collinear points are in the refusal tables.)
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "geom/triangle.h"
+#include "host/result_lists.h"
 #include "module_fixture.h"
 
 namespace {
@@ -135,6 +139,73 @@ TEST_F(NonFinitePointTest, EveryPointListFunctionRefusesThePointAndWritesNothing
             EXPECT_EQ(result.printed, L"\nStart Calculation..." + kNotFinite);
             EXPECT_TRUE(host().snapshot().entities.empty());
         }
+    }
+}
+
+using TriangulateTest = ModuleTest;
+
+TEST_F(TriangulateTest, UnitSquareGivesTheDiagonalFromOriginInInsertionCornerOrder) {
+    ExpectQuietResult(
+        Call(L"triangulate", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})}),
+        LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0}),
+                         Triangle({0, 0, 0}, {1, 0, 0}, {1, 1, 0})}));
+}
+
+TEST_F(TriangulateTest, ElevationsAreCarriedUnchanged) {
+    ExpectQuietResult(
+        Call(L"triangulate", {PointList({{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}})}),
+        LispValue::list({Triangle({0, 1, 3}, {0, 0, 1}, {1, 1, 4}),
+                         Triangle({0, 0, 1}, {1, 0, 2}, {1, 1, 4})}));
+}
+
+TEST_F(TriangulateTest, InnerPointGivesThreeTrianglesWithoutReorientation) {
+    ExpectQuietResult(Call(L"triangulate", {PointList2({{0, 0}, {4, 0}, {2, 4}, {2, 1}})}),
+                      LispValue::list({Triangle({0, 0, 0}, {2, 1, 0}, {2, 4, 0}),
+                                       Triangle({2, 1, 0}, {0, 0, 0}, {4, 0, 0}),
+                                       Triangle({2, 4, 0}, {2, 1, 0}, {4, 0, 0})}));
+}
+
+TEST_F(TriangulateTest, TrianglesNextToTheHullAreLost) {
+    ExpectQuietResult(Call(L"triangulate", {PointList2({{0, 0}, {0, 1}, {1, 1}, {3, 2}})}),
+                      LispValue::list({Triangle({0, 1, 0}, {0, 0, 0}, {1, 1, 0})}));
+}
+
+// Five points on one empty circle: three triangles covering the polygon once, each
+// counter-clockwise, not five overlapping ones.
+TEST_F(TriangulateTest, FivePointsOnOneCircleGiveThePolygonsThreeTriangles) {
+    ExpectQuietResult(Call(L"triangulate",
+                           {PointList({{3, 1, 1}, {4, 4, 3}, {5, 2, 7}, {2, 3, 10}, {3, 4, 11}})}),
+                      LispValue::list({Triangle({3, 4, 11}, {2, 3, 10}, {4, 4, 3}),
+                                       Triangle({2, 3, 10}, {3, 1, 1}, {4, 4, 3}),
+                                       Triangle({4, 4, 3}, {3, 1, 1}, {5, 2, 7})}));
+}
+
+geom::CTriangle MakeTriangle(geom::CVertex p1, geom::CVertex p2, geom::CVertex p3) {
+    geom::CTriangle triangle;
+    triangle.p1 = p1;
+    triangle.p2 = p2;
+    triangle.p3 = p3;
+    return triangle;
+}
+
+class ResultListsTest : public HostTest {
+protected:
+    const std::vector<geom::CTriangle> triangles_ = {
+        MakeTriangle({0, 0, 1}, {1, 0, 2}, {0, 1, 3}),
+        MakeTriangle({0, 1, 3}, {1, 0, 2}, {1, 1, -4.5})};
+};
+
+TEST_F(ResultListsTest, NodeTheHostCannotMakeGivesNoChain) {
+    // 12 nodes for two triangles, 5 for three strings: every one of them may be the one missing.
+    for (int failing = 1; failing <= 12; ++failing) {
+        host().failCall(kafhost::HostCall::kAcutNewRb, failing);
+        EXPECT_EQ(TrianglesToResultList(triangles_), nullptr) << "node " << failing;
+        host().clearFaults();
+    }
+    for (int failing = 1; failing <= 5; ++failing) {
+        host().failCall(kafhost::HostCall::kAcutNewRb, failing);
+        EXPECT_EQ(StringsToResultList({L"2A", L"2B", L"2C"}), nullptr) << "node " << failing;
+        host().clearFaults();
     }
 }
 

@@ -1,5 +1,7 @@
-// kaf-changeMeshColor: the elevation ramp in hue, saturation and lightness with truncated and
-// clamped channels, its argument checks, and a run stopped by a handle that leads to no mesh.
+// The mesh post-processing functions. kaf-changeMeshColor: the elevation ramp in hue, saturation
+// and lightness with truncated and clamped channels, and a run stopped by a handle that leads to
+// no mesh. kaf-mergingCoplanarFacesOfSubMesh: the merge report that leaves the mesh as it was.
+// (Refused arguments and lookups are in the refusal tables.)
 #include <cmath>
 #include <limits>
 #include <string>
@@ -105,6 +107,24 @@ TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {
     EXPECT_EQ(result.printed,
               StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) + notMesh);
     EXPECT_TRUE(ColoursOf(last).empty());
+}
+
+using MergeTest = ModuleTest;
+
+TEST_F(MergeTest, SubdivisionMeshIsReportedWithNoFacesMergedAndLeftUnchanged) {
+    const std::wstring mesh =
+        host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}});
+    const kafhost::DrawingSnapshot before = host().snapshot();
+    const auto result = Call(L"kaf-mergingCoplanarFacesOfSubMesh",
+                             {LispValue::string(mesh), LispValue::integer(1)});
+    EXPECT_EQ(result.status, RSRSLT);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+    EXPECT_EQ(result.printed, L"\n0 faces merged.");
+    const kafhost::DrawingSnapshot after = host().snapshot();
+    ASSERT_EQ(after.entities.size(), 1u);
+    EXPECT_EQ(after.entities[0].vertices, before.entities[0].vertices);
+    EXPECT_EQ(after.entities[0].faces, before.entities[0].faces);
 }
 
 }  // namespace
