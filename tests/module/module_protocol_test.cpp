@@ -52,6 +52,16 @@ protected:
         }
     }
 
+    // The dynamic linker was asked to unlock the application and to register it MDI aware.
+    static void ExpectUnlockedAndMDIAware(const void* appId) {
+        const std::vector<LinkerRequest>& requests = host().linkerRequests();
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
+        EXPECT_EQ(requests[0].appId, appId);
+        EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
+        EXPECT_EQ(requests[1].appId, appId);
+    }
+
     // The message had no effect that the host can see.
     static void ExpectMessageWithoutEffect(int code) {
         const std::size_t reactors = host().reactorCount();
@@ -75,12 +85,7 @@ TEST_F(ModuleProtocolTest, LoadAndUnloadDefineAndUndefineTheFunctionsAndTheReact
     EXPECT_FALSE(host().isDefined(L"KAF-DCT"));
     EXPECT_FALSE(host().isDefined(L"kaf-mergingcoplanarfacesofsubmesh"));
     EXPECT_FALSE(host().isDefined(L"kaf-changemeshcolor"));
-    const std::vector<LinkerRequest>& requests = host().linkerRequests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
-    EXPECT_EQ(requests[0].appId, host().moduleAppId());
-    EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
-    EXPECT_EQ(requests[1].appId, host().moduleAppId());
+    ExpectUnlockedAndMDIAware(host().moduleAppId());
     EXPECT_EQ(host().classHierarchyBuilds(), 0);
     EXPECT_EQ(host().reactorCount(), reactors + 1);
 
@@ -93,12 +98,7 @@ TEST_F(ModuleProtocolTest, LoadAndUnloadDefineAndUndefineTheFunctionsAndTheReact
 TEST_F(ModuleProtocolTest, InitialiseAsksForTheApplicationNamedByThePacket) {
     int packet = 0;
     EXPECT_EQ(host().sendMessage(AcRx::kInitAppMsg, &packet), 0);
-    const std::vector<LinkerRequest>& requests = host().linkerRequests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
-    EXPECT_EQ(requests[0].appId, &packet);
-    EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
-    EXPECT_EQ(requests[1].appId, &packet);
+    ExpectUnlockedAndMDIAware(&packet);
     EXPECT_EQ(host().commandLine(), L"");
 }
 
