@@ -99,30 +99,28 @@ TEST_F(PointListReaderTest, CountingWalkEndsOnTheArgumentAfterThePointList) {
 
 using HandleListReaderTest = HostTest;
 
-TEST_F(HandleListReaderTest, StopsOnTheClosingNodeAndPrintsNothing) {
-    const auto chain = ChainBuilder().lb().str(L"2A").str(L"2B").le().real(1.5).build();
-    const resbuf* cursor = chain.get();
-    EXPECT_EQ(ReadHandleList(cursor), (std::vector<std::wstring>{L"2A", L"2B"}));
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_EQ(cursor->restype, RTLE);
-    EXPECT_EQ(cursor->rbnext->restype, RTREAL);
-    EXPECT_EQ(host().commandLine(), L"");
-}
-
-TEST_F(HandleListReaderTest, IgnoresNodesThatAreNoStrings) {
-    const auto chain =
-        ChainBuilder().lb().str(L"2A").shortInt(7).point(1, 2).str(L"FF").le().nil().build();
-    const resbuf* cursor = chain.get();
-    EXPECT_EQ(ReadHandleList(cursor), (std::vector<std::wstring>{L"2A", L"FF"}));
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_EQ(cursor->restype, RTLE);
-}
-
-TEST_F(HandleListReaderTest, EmptyListLeavesTheCursorOnItsClosingNode) {
-    const auto chain = ChainBuilder().lb().le().real(1.0).build();
-    const resbuf* cursor = chain.get();
-    EXPECT_TRUE(ReadHandleList(cursor).empty());
-    EXPECT_EQ(cursor, chain.get()->rbnext);
+// The reader takes the strings of the list, stops on its closing node and prints nothing while
+// more arguments follow.
+TEST_F(HandleListReaderTest, TakesTheStringsAndStopsOnTheClosingNode) {
+    const struct {
+        kafhost::Chain chain;
+        std::vector<std::wstring> handles;
+        std::vector<short> rest;  // the types of the nodes from the cursor on
+    } cases[] = {
+        {ChainBuilder().lb().str(L"2A").str(L"2B").le().real(1.5).build(),
+         {L"2A", L"2B"},
+         {RTLE, RTREAL}},
+        {ChainBuilder().lb().str(L"2A").shortInt(7).point(1, 2).str(L"FF").le().nil().build(),
+         {L"2A", L"FF"},
+         {RTLE, RTNIL}},
+        {ChainBuilder().lb().le().real(1.0).build(), {}, {RTLE, RTREAL}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(kafhost::chainTypes(c.chain.get())));
+        const resbuf* cursor = c.chain.get();
+        EXPECT_EQ(ReadHandleList(cursor), c.handles);
+        EXPECT_EQ(kafhost::chainTypes(cursor), c.rest);
+    }
     EXPECT_EQ(host().commandLine(), L"");
 }
 

@@ -255,19 +255,6 @@ TEST_P(MeshWritersTest, DefaultMaximumOf32767PointsCountsDuplicates) {
     EXPECT_EQ(entities[0].vertices.size(), 32700u);
 }
 
-TEST_P(MeshWritersTest, DuplicatePointsCountTowardsTheMaximum) {
-    // Four points, three positions: 4 > 3 sends them to the split writer, 4 <= 4 does not.
-    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1, 0}});
-    const kafhost::CallResult split = CallW({points, LispValue::nil(), LispValue::integer(3)});
-    ExpectHandlesOfTheDrawing(split);
-    EXPECT_EQ(split.printed, kStart + kReady + SplitPrinted(1, 3));
-
-    host().reset();
-    const kafhost::CallResult single = CallW({points, LispValue::nil(), LispValue::integer(4)});
-    ExpectHandlesOfTheDrawing(single);
-    EXPECT_EQ(single.printed, kStart + kReady + W().singlePrinted);
-}
-
 TEST_P(MeshWritersTest, TheSmallestAndLargestMaximumAreAccepted) {
     const std::vector<kafhost::Point3> points = ScatteredPoints(12);
     const kafhost::CallResult split =
