@@ -7,8 +7,9 @@
 // files and from the vertices inside an outline), with its single and its splitting writer, for
 // every call the writer guards, at the first and at a later mesh. Lookups by handle: every step of
 // the lookup in the outline search, in the line reading, in the colouring, in the merging and in
-// the surface functions. Colouring: the host calls whose results it does not examine. Contours: a
-// writer that fails takes out the polylines it wrote.
+// the surface functions; the lookup itself on paper-space, erased and unknown handles. Colouring:
+// the host calls whose results it does not examine. Contours: a writer that fails takes out the
+// polylines it wrote.
 //
 // Memory: one chosen allocation of the module is refused (RefusedAllocation); no exception may
 // leave the function, which ends on its own path with the triangulator's memory texts or "Not
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "geom/vertex.h"
+#include "input/entity_lookup.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/error_lines.h"
@@ -570,6 +572,54 @@ TEST_F(SurfaceFailureTest, MemoryShortageEndsWithTheMemoryText) {
                                         LispValue::real(0.0), LispValue::nil()});
     }
     ExpectNothingWritten(result, L"Not enough memory\n", before);
+}
+
+// ---- The lookup by handle on its own: open for read, or nothing found and nothing open ----
+
+class EntityLookupTest : public ModuleTest {
+protected:
+    static std::wstring AddMesh(const std::wstring& space = L"model") {
+        return host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", space);
+    }
+};
+
+TEST_F(EntityLookupTest, ModelSpaceEntityIsOpenedForRead) {
+    AddMesh();
+    const std::wstring handle = AddMesh();
+    AcDbEntity* entity = nullptr;
+    EXPECT_EQ(GetEntity(entity, handle.c_str()), 0);
+    ASSERT_NE(entity, nullptr);
+    AcDbHandle found;
+    entity->getAcDbHandle(found);
+    EXPECT_EQ(kafhost::handleText(found.value()), handle);
+    EXPECT_TRUE(entity->isReadEnabled());
+    EXPECT_FALSE(entity->isWriteEnabled());
+    EXPECT_EQ(host().openObjectCount(), 1u);
+    entity->close();
+    EXPECT_EQ(host().openObjectCount(), 0u);
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(EntityLookupTest, PaperSpaceErasedAndUnknownHandlesFindNothing) {
+    const std::wstring paper = AddMesh(L"paper");
+    const std::wstring erased = AddMesh();
+    ASSERT_TRUE(host().eraseObject(erased));
+    const struct {
+        std::wstring handle;
+        std::wstring printed;
+    } cases[] = {
+        {paper, StepLine(L"GetEntity:seek", Acad::eInvalidInput)},
+        {erased, StepLine(L"GetEntity:seek", Acad::eInvalidInput)},
+        {L"FFFF", StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle)},
+    };
+    for (const auto& c : cases) {
+        host().clearCommandLine();
+        AcDbEntity* entity = nullptr;
+        EXPECT_EQ(GetEntity(entity, c.handle.c_str()), 0);
+        EXPECT_EQ(entity, nullptr);
+        EXPECT_EQ(host().commandLine(), c.printed);
+        EXPECT_EQ(host().openObjectCount(), 0u);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The message pump, its throttle and the status-bar progress meter, with time driven through the
-// clock seam so that no test waits.
+// clock seam so that no test waits; the clock's elapsed-time arithmetic.
 #include <cstdint>
 #include <vector>
 
@@ -250,6 +250,14 @@ TEST_F(MeterTest, VanishedMeterIsShownAgainWithTheRunsLabel) {
     EXPECT_EQ(events[2].kind, MeterEvent::Kind::kPosition);
     EXPECT_EQ(events[2].position, 50);
     EXPECT_EQ(host().meter().position, 50);
+}
+
+TEST(ClockTest, ElapsedTimeIsTheSignedDifferenceAcrossAWrap) {
+    EXPECT_EQ(ElapsedMilliseconds(1000, 3500), 2500);
+    EXPECT_EQ(ElapsedMilliseconds(3500, 1000), -2500);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MAX, INT32_MIN), 1);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MAX - 99, INT32_MIN + 400), 500);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MIN, INT32_MAX), -1);
 }
 
 }  // namespace
