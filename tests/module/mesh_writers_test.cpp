@@ -270,15 +270,8 @@ TEST_P(MeshWritersTest, TheSmallestAndLargestMaximumAreAccepted) {
 }
 
 TEST_P(MeshWritersTest, NumberAmongThePointsIsReadAsTheLayer) {
-    const kafhost::Chain chain = ChainBuilder()
-                                     .lb()
-                                     .point3(0, 0, 0)
-                                     .point3(1, 0, 0)
-                                     .shortInt(7)
-                                     .point3(0, 1, 0)
-                                     .le()
-                                     .nil()
-                                     .build();
+    const kafhost::Chain chain =
+        ChainBuilder().lb().point(0, 0).point(1, 0).shortInt(7).point(0, 1).le().nil().build();
     const kafhost::CallResult result = CallWithChain(W().function, chain.get());
     ExpectFailedWithNil(result,
                         kStart + Aborted(W().label, L"Layer name has to be a string or nil!"));
