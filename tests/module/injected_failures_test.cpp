@@ -272,7 +272,7 @@ TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunc
     const std::wstring text = L"Couldn't allocate enough memory!\n";
     for (const MeshFunction& function : kMeshFunctions) {
         if (function.source == PointSource::kLines) {
-            continue;  // the constrained triangulator takes no room in advance
+            continue;  // the refused size is the first room of the other triangulator
         }
         SCOPED_TRACE(kafhost::wideToUtf8(function.name));
         const std::vector<LispValue> args = Prepare(function, kSingleMaximum);
