@@ -29,142 +29,99 @@ std::vector<Point> PlainWalk(const resbuf* chain) {
 
 using PointListReaderTest = HostTest;
 
-TEST_F(PointListReaderTest, PlainWalkReadsTwoAndThreeDimensionalPoints) {
-    const auto chain2 = ChainBuilder().lb().point(1, 2).point(3, 4).point(5, 6).le().build();
-    EXPECT_EQ(PlainWalk(chain2.get()), (std::vector<Point>{{1, 2, 0}, {3, 4, 0}, {5, 6, 0}}));
-    const auto mixed =
-        ChainBuilder().lb().point3(1, 2, 7).point(3, 4).point3(5, 6, -1).le().build();
-    EXPECT_EQ(PlainWalk(mixed.get()), (std::vector<Point>{{1, 2, 7}, {3, 4, 0}, {5, 6, -1}}));
+TEST_F(PointListReaderTest, PlainWalkReadsPointsUntilANodeOfAnotherTypeAndNeverTheLastNode) {
+    const struct {
+        kafhost::Chain chain;
+        std::vector<Point> points;
+    } cases[] = {
+        {ChainBuilder().lb().point(1, 2).point(3, 4).point(5, 6).le().build(),
+         {{1, 2, 0}, {3, 4, 0}, {5, 6, 0}}},
+        {ChainBuilder().lb().point3(1, 2, 7).point(3, 4).point3(5, 6, -1).le().build(),
+         {{1, 2, 7}, {3, 4, 0}, {5, 6, -1}}},
+        {ChainBuilder().lb().point(1, 2).str(L"x").point(3, 4).le().build(), {{1, 2, 0}}},
+        {ChainBuilder().lb().point(1, 2).shortInt(5).point(3, 4).le().build(), {{1, 2, 0}}},
+        // Nested lists are read flat until the first closing bracket.
+        {ChainBuilder().lb().lb().point(1, 1).point(2, 2).le().lb().point(3, 3).le().le().build(),
+         {{1, 1, 0}, {2, 2, 0}}},
+        {ChainBuilder().lb().point(1, 1).point(2, 2).point(3, 3).build(), {{1, 1, 0}, {2, 2, 0}}},
+        {ChainBuilder().point(1, 1).point(2, 2).build(), {{1, 1, 0}}},
+        {kafhost::Chain(nullptr), {}},
+        {ChainBuilder().point3(1, 2, 3).build(), {{1, 2, 3}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(kafhost::chainTypes(c.chain.get())));
+        EXPECT_EQ(PlainWalk(c.chain.get()), c.points);
+    }
 }
 
-TEST_F(PointListReaderTest, PlainWalkStopsAtTheFirstNodeOfAnotherType) {
-    const auto chain = ChainBuilder().lb().point(1, 2).str(L"x").point(3, 4).le().build();
-    EXPECT_EQ(PlainWalk(chain.get()), (std::vector<Point>{{1, 2, 0}}));
-    const auto number = ChainBuilder().lb().point(1, 2).shortInt(5).point(3, 4).le().build();
-    EXPECT_EQ(PlainWalk(number.get()), (std::vector<Point>{{1, 2, 0}}));
-}
-
-TEST_F(PointListReaderTest, PlainWalkReadsNestedListsFlatUntilTheFirstClosingBracket) {
-    const auto chain =
-        ChainBuilder().lb().lb().point(1, 1).point(2, 2).le().lb().point(3, 3).le().le().build();
-    EXPECT_EQ(PlainWalk(chain.get()), (std::vector<Point>{{1, 1, 0}, {2, 2, 0}}));
-}
-
-TEST_F(PointListReaderTest, PlainWalkNeverReadsTheLastNodeOfALongerChain) {
-    const auto chain = ChainBuilder().lb().point(1, 1).point(2, 2).point(3, 3).build();
-    EXPECT_EQ(PlainWalk(chain.get()), (std::vector<Point>{{1, 1, 0}, {2, 2, 0}}));
-    const auto twoPoints = ChainBuilder().point(1, 1).point(2, 2).build();
-    EXPECT_EQ(PlainWalk(twoPoints.get()), (std::vector<Point>{{1, 1, 0}}));
-}
-
-TEST_F(PointListReaderTest, PlainWalkOfAnEmptyChainOrASinglePoint) {
-    EXPECT_TRUE(PlainWalk(nullptr).empty());
-    const auto single = ChainBuilder().point3(1, 2, 3).build();
-    EXPECT_EQ(PlainWalk(single.get()), (std::vector<Point>{{1, 2, 3}}));
-}
-
-// The counting walk, with the points the triangulator received.
-struct CountingResult {
-    PointWalk walk;
-    std::vector<geom::CVertex> points;
-};
-
-CountingResult CountingWalk(const resbuf* chain) {
-    geom::CDCT dct;
-    CountingResult result;
-    result.walk = ReadPointListCounting(chain, dct);
-    result.points = dct.GetVertices();
-    return result;
-}
-
+// The counting walk gives the count (-1 when it ends on a node of another type inside the list),
+// the node it ends on and the points the triangulator received.
 TEST_F(PointListReaderTest, CountingWalkEndsOnTheArgumentAfterThePointList) {
-    const auto chain =
-        ChainBuilder().lb().point(0, 0).point3(1, 0, 2).point(1, 1).le().str(L"TIN").build();
-    const CountingResult result = CountingWalk(chain.get());
-    EXPECT_EQ(result.walk.count, 3);
-    ASSERT_NE(result.walk.end, nullptr);
-    EXPECT_EQ(result.walk.end->restype, RTSTR);
-    ASSERT_EQ(result.points.size(), 3u);
-    EXPECT_EQ(result.points[1].z, 2.0);
-}
-
-TEST_F(PointListReaderTest, CountingWalkOfAPointListAloneEndsOnItsClosingNode) {
-    const auto chain = ChainBuilder().lb().point(0, 0).point(1, 0).point(1, 1).le().build();
-    const CountingResult result = CountingWalk(chain.get());
-    EXPECT_EQ(result.walk.count, 3);
-    ASSERT_NE(result.walk.end, nullptr);
-    EXPECT_EQ(result.walk.end->restype, RTLE);
-    EXPECT_EQ(result.walk.end->rbnext, nullptr);
-}
-
-TEST_F(PointListReaderTest, CountingWalkCountsDuplicates) {
-    const auto chain =
-        ChainBuilder().lb().point(0, 0).point(0, 0).point(1, 1).point(0, 1).le().nil().build();
-    const CountingResult result = CountingWalk(chain.get());
-    EXPECT_EQ(result.walk.count, 4);
-    EXPECT_EQ(result.points.size(), 3u);
-    ASSERT_NE(result.walk.end, nullptr);
-    EXPECT_EQ(result.walk.end->restype, RTNIL);
-}
-
-TEST_F(PointListReaderTest, CountingWalkEndsOnANodeOfAnotherTypeWithCountMinusOne) {
-    const auto chain =
-        ChainBuilder().lb().point(0, 0).point(1, 0).str(L"TIN").longInt(1000).le().build();
-    const CountingResult result = CountingWalk(chain.get());
-    EXPECT_EQ(result.walk.count, -1);
-    ASSERT_NE(result.walk.end, nullptr);
-    EXPECT_EQ(result.walk.end->restype, RTSTR);
-    EXPECT_EQ(result.walk.end->rbnext->restype, RTLONG);
-    EXPECT_EQ(result.points.size(), 2u);
-}
-
-TEST_F(PointListReaderTest, CountingWalkOfAnEmptyChainOrASinglePointEndsWithoutANode) {
-    const CountingResult empty = CountingWalk(nullptr);
-    EXPECT_EQ(empty.walk.count, 0);
-    EXPECT_EQ(empty.walk.end, nullptr);
-    const auto single = ChainBuilder().point3(4, 5, 6).build();
-    const CountingResult one = CountingWalk(single.get());
-    EXPECT_EQ(one.walk.count, 1);
-    EXPECT_EQ(one.walk.end, nullptr);
-    ASSERT_EQ(one.points.size(), 1u);
-    EXPECT_EQ(one.points[0].z, 6.0);
+    const struct {
+        kafhost::Chain chain;
+        int count;
+        std::vector<short> rest;  // the types of the nodes from the end on
+        std::vector<Point> points;
+    } cases[] = {
+        {ChainBuilder().lb().point(0, 0).point3(1, 0, 2).point(1, 1).le().str(L"TIN").build(),
+         3,
+         {RTSTR},
+         {{0, 0, 0}, {1, 0, 2}, {1, 1, 0}}},
+        {ChainBuilder().lb().point(0, 0).point(1, 0).point(1, 1).le().build(),
+         3,
+         {RTLE},
+         {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}},
+        // Duplicates count, the triangulator keeps one.
+        {ChainBuilder().lb().point(0, 0).point(0, 0).point(1, 1).point(0, 1).le().nil().build(),
+         4,
+         {RTNIL},
+         {{0, 0, 0}, {1, 1, 0}, {0, 1, 0}}},
+        {ChainBuilder().lb().point(0, 0).point(1, 0).str(L"TIN").longInt(1000).le().build(),
+         -1,
+         {RTSTR, RTLONG, RTLE},
+         {{0, 0, 0}, {1, 0, 0}}},
+        {kafhost::Chain(nullptr), 0, {}, {}},
+        {ChainBuilder().point3(4, 5, 6).build(), 1, {}, {{4, 5, 6}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(kafhost::chainTypes(c.chain.get())));
+        geom::CDCT dct;
+        const PointWalk walk = ReadPointListCounting(c.chain.get(), dct);
+        EXPECT_EQ(walk.count, c.count);
+        EXPECT_EQ(kafhost::chainTypes(walk.end), c.rest);
+        std::vector<Point> points;
+        for (const geom::CVertex& v : dct.GetVertices()) {
+            points.push_back({v.x, v.y, v.z});
+        }
+        EXPECT_EQ(points, c.points);
+    }
 }
 
 using HandleListReaderTest = HostTest;
 
-TEST_F(HandleListReaderTest, StopsOnTheClosingNodeAndPrintsNothing) {
-    const auto chain = ChainBuilder().lb().str(L"2A").str(L"2B").le().real(1.5).build();
-    const resbuf* cursor = chain.get();
-    EXPECT_EQ(ReadHandleList(cursor), (std::vector<std::wstring>{L"2A", L"2B"}));
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_EQ(cursor->restype, RTLE);
-    EXPECT_EQ(cursor->rbnext->restype, RTREAL);
+// The reader takes the strings of the list, stops on its closing node and prints nothing while
+// more arguments follow.
+TEST_F(HandleListReaderTest, TakesTheStringsAndStopsOnTheClosingNode) {
+    const struct {
+        kafhost::Chain chain;
+        std::vector<std::wstring> handles;
+        std::vector<short> rest;  // the types of the nodes from the cursor on
+    } cases[] = {
+        {ChainBuilder().lb().str(L"2A").str(L"2B").le().real(1.5).build(),
+         {L"2A", L"2B"},
+         {RTLE, RTREAL}},
+        {ChainBuilder().lb().str(L"2A").shortInt(7).point(1, 2).str(L"FF").le().nil().build(),
+         {L"2A", L"FF"},
+         {RTLE, RTNIL}},
+        {ChainBuilder().lb().le().real(1.0).build(), {}, {RTLE, RTREAL}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(kafhost::chainTypes(c.chain.get())));
+        const resbuf* cursor = c.chain.get();
+        EXPECT_EQ(ReadHandleList(cursor), c.handles);
+        EXPECT_EQ(kafhost::chainTypes(cursor), c.rest);
+    }
     EXPECT_EQ(host().commandLine(), L"");
-}
-
-TEST_F(HandleListReaderTest, IgnoresNodesThatAreNoStrings) {
-    const auto chain =
-        ChainBuilder().lb().str(L"2A").shortInt(7).point(1, 2).str(L"FF").le().nil().build();
-    const resbuf* cursor = chain.get();
-    EXPECT_EQ(ReadHandleList(cursor), (std::vector<std::wstring>{L"2A", L"FF"}));
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_EQ(cursor->restype, RTLE);
-}
-
-TEST_F(HandleListReaderTest, EmptyListLeavesTheCursorOnItsClosingNode) {
-    const auto chain = ChainBuilder().lb().le().real(1.0).build();
-    const resbuf* cursor = chain.get();
-    EXPECT_TRUE(ReadHandleList(cursor).empty());
-    EXPECT_EQ(cursor, chain.get()->rbnext);
-    EXPECT_EQ(host().commandLine(), L"");
-}
-
-TEST_F(HandleListReaderTest, ListAsLastArgumentPrintsEveryHandleAndLeavesTheCursorNull) {
-    const auto chain = ChainBuilder().lb().str(L"2A").str(L"2B").le().build();
-    const resbuf* cursor = chain.get();
-    EXPECT_EQ(ReadHandleList(cursor), (std::vector<std::wstring>{L"2A", L"2B"}));
-    EXPECT_EQ(cursor, nullptr);
-    EXPECT_EQ(host().commandLine(), L"End Handle: 2A\nEnd Handle: 2B\n");
 }
 
 }  // namespace

@@ -1,22 +1,21 @@
 // The constrained surface functions as users meet them: the same meshes as the unconstrained
 // functions without lines; kerbs, a boundary and a hole shaping the surface; the elevations the
-// hard cases take; argument, line and point-file errors with their exact texts; survey point
-// files; injected host failures that leave the drawing whole.
+// hard cases take; survey point files, and their reader on its own (column layouts, the easting
+// and northing columns put where they belong, the listing of unreadable rows cut off after ten).
+// (Refused calls are in the refusal tables, failing host calls with the injected failures.)
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "input/survey_point_file.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
-#include "support/error_lines.h"
 #include "support/files.h"
 
 namespace {
 
 using kafhost::EntityInfo;
-using kafhost::HostCall;
 using kafhost::LispValue;
 using kafhost::Point2;
 using kafhost::Point3;
@@ -168,9 +167,7 @@ TEST_F(ConstrainedFunctions, HardCasesTakeTheDocumentedElevations) {
     EXPECT_EQ(ElevationAt(mesh, 2, 2), 2.0);
     EXPECT_EQ(ElevationAt(mesh, 8, 3), 7.0);
     EXPECT_EQ(ElevationAt(mesh, 0, 10), 2.0);
-}
 
-TEST_F(ConstrainedFunctions, MoreHardCasesThroughTheFunction) {
     const LispValue square = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
     // Repeated vertices and a zero-length segment are skipped; the line reaching outside the
     // points brings its far vertex into the surface; a hole outside the boundary hides nothing.
@@ -180,133 +177,11 @@ TEST_F(ConstrainedFunctions, MoreHardCasesThroughTheFunction) {
         {{-1, -1, 0}, {20, -1, 0}, {20, 11, 0}, {-1, 11, 0}, {-1, -1, 0}}, false);
     const std::wstring farHole =
         host().addPolyline({{30, 30}, {31, 30}, {31, 31}, {30, 31}}, 0.0, true);
-    const EntityInfo mesh = OneMesh({square, StringList({ragged}), LispValue::string(outline),
-                                     StringList({farHole}), LispValue::real(0.0), kNil});
-    EXPECT_EQ(ElevationAt(mesh, 14, 5), 7.0);
-    EXPECT_EQ(ElevationAt(mesh, 6, 5), 3.0);
-    EXPECT_NEAR(Area(Faces(mesh)), 21.0 * 12.0, 1e-9);
-
-    // A hole that covers everything, and a point that is not finite.
-    const std::wstring cover =
-        host().addPolyline({{-5, -5}, {15, -5}, {15, 15}, {-5, 15}}, 0.0, true);
-    const kafhost::CallResult empty = Call(
-        L"kaf-cdt-subdmesh", {square, kNil, kNil, StringList({cover}), LispValue::real(0), kNil});
-    EXPECT_EQ(empty.status, RSERR);
-    EXPECT_EQ(empty.printed, L"\nStart Calculation...No triangle is left inside the boundaries!\n");
-    const kafhost::CallResult infinite =
-        Call(L"kaf-cdt-pfacemesh", {PointList({{0, 0, 0}, {1, 0, INFINITY}, {0, 1, 0}}), kNil, kNil,
-                                    kNil, LispValue::real(0), kNil});
-    EXPECT_EQ(infinite.status, RSERR);
-    EXPECT_EQ(infinite.printed, L"\nStart Calculation...Coordinates must be finite numbers!\n");
-    EXPECT_EQ(host().snapshot().entities.size(), 5u);
-}
-
-TEST_F(ConstrainedFunctions, ArgumentErrorsEndTheCallWithNilAtTheFirstBadArgument) {
-    const LispValue points = PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
-    const LispValue zero = LispValue::real(0.0);
-    const LispValue layer = LispValue::string(L"TIN");
-    const struct {
-        const wchar_t* name;
-        std::vector<LispValue> args;
-        std::wstring message;
-    } cases[] = {
-        {L"kaf-cdt-subdmesh", {}, L"Too few arguments!"},
-        {L"kaf-cdt-subdmesh", {points, kNil, kNil, kNil, zero}, L"Too few arguments!"},
-        {L"kaf-cdt-subdmesh",
-         {LispValue::string(L"x"), kNil, kNil, kNil, zero, layer},
-         L"First argument has to be a point list or nil!"},
-        {L"kaf-cdt-subdmesh",
-         {StringList({L"x"}), kNil, kNil, kNil, zero, layer},
-         L"First argument has to be a point list or nil!"},
-        {L"kaf-cdt-subdmesh",
-         {points, LispValue::string(L"A"), kNil, kNil, zero, layer},
-         L"Second argument has to be a handle list or nil!"},
-        {L"kaf-cdt-subdmesh",
-         {points, kNil, StringList({L"A"}), kNil, zero, layer},
-         L"Third argument has to be a handle or nil!"},
-        {L"kaf-cdt-pfacemesh",
-         {points, kNil, kNil, PointList({{0, 0, 0}}), zero, layer},
-         L"Fourth argument has to be a handle list or nil!"},
-        {L"kaf-cdt-pfacemesh",
-         {points, kNil, kNil, kNil, LispValue::real(-0.5), layer},
-         L"Fifth argument has to be a length of 0 or more!"},
-        {L"kaf-cdt-pfacemesh",
-         {points, kNil, kNil, kNil, zero, LispValue::integer(1)},
-         L"Sixth argument has to be a string or nil!"},
-        {L"kaf-cdt-pfacemesh",
-         {points, kNil, kNil, kNil, zero, layer, LispValue::real(9.0)},
-         L"The maximum size of points in a polyfacemesh has to be an integer!"},
-        {L"kaf-cdt-pfacemesh",
-         {points, kNil, kNil, kNil, zero, layer, LispValue::integer(32768)},
-         L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!"},
-        {L"kaf-cdt-subdmesh",
-         {points, kNil, kNil, kNil, zero, layer, LispValue::integer(2)},
-         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!"},
-        {L"kaf-cdt-subdmesh-withloadcsv",
-         {kNil, LispValue::string(L"PNEZD"), LispValue::string(L","), kNil, kNil, kNil, zero,
-          layer},
-         L"First argument has to be a list of file names!"},
-        {L"kaf-cdt-subdmesh-withloadcsv",
-         {StringList({L"p.txt"}), LispValue::string(L"PNEE"), LispValue::string(L","), kNil, kNil,
-          kNil, zero, layer},
-         L"Second argument has to be a column layout such as \"PNEZD\"!"},
-        {L"kaf-cdt-pfacemesh-withloadcsv",
-         {StringList({L"p.txt"}), LispValue::string(L"enz"), LispValue::string(L",;"), kNil, kNil,
-          kNil, zero, layer},
-         L"Third argument has to be a delimiter of one character!"},
-        {L"kaf-cdt-pfacemesh-withloadcsv",
-         {StringList({L"p.txt"}), LispValue::string(L"XYZ"), LispValue::string(L" "), kNil, kNil,
-          kNil, LispValue::string(L"1"), layer},
-         L"Seventh argument has to be a length of 0 or more!"},
-    };
-    for (const auto& c : cases) {
-        const std::wstring label = std::wstring(c.name).substr(4);
-        std::wstring underscored = label;
-        std::replace(underscored.begin(), underscored.end(), L'-', L'_');
-        ExpectFailedWithNil(Call(c.name, c.args), Aborted(underscored, c.message));
-    }
-    EXPECT_TRUE(host().snapshot().entities.empty());
-}
-
-TEST_F(ConstrainedFunctions, LinesThatCannotServeAreRefusedBeforeAnythingIsWritten) {
-    const LispValue points = PointList({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}});
-    const std::wstring mesh = host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    const std::wstring open = host().addPolyline({{1, 1}, {9, 1}, {9, 9}}, 0.0, false);
-    const std::wstring arc = host().addPolyline({{1, 1}, {9, 1}, {9, 9}}, 0.0, false);
-    const std::wstring bowtie = host().addPolyline({{1, 1}, {9, 9}, {9, 1}, {1, 9}}, 0.0, true);
-    const std::vector<kafhost::EntityInfo> before = host().snapshot().entities;
-    {
-        kafhost::DrawingSnapshot drawing = host().snapshot();
-        drawing.entities[2].bulges = {0.0, 0.5, 0.0};
-        std::wstring error;
-        ASSERT_TRUE(host().loadSnapshot(drawing, error)) << kafhost::wideToUtf8(error);
-    }
-    const LispValue zero = LispValue::real(0.0);
-    const auto call = [&](const LispValue& breaklines, const LispValue& boundary) {
-        return Call(L"kaf-cdt-subdmesh", {points, breaklines, boundary, kNil, zero, kNil});
-    };
-    ExpectFailedWithNil(
-        call(StringList({mesh}), kNil),
-        Aborted(L"cdt_subdmesh", L"Object " + mesh + L" is not a 3D polyline or polyline!"));
-    ExpectFailedWithNil(
-        call(StringList({L"FFFF"}), kNil),
-        StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) +
-            Aborted(L"cdt_subdmesh", L"Object FFFF is not a 3D polyline or polyline!"));
-    ExpectFailedWithNil(
-        call(StringList({arc}), kNil),
-        Aborted(L"cdt_subdmesh", L"Object " + arc +
-                                     L" has curved segments; breaklines and boundaries must be "
-                                     L"straight!"));
-    ExpectFailedWithNil(call(kNil, LispValue::string(open)),
-                        Aborted(L"cdt_subdmesh", L"Boundary " + open + L" is not closed!"));
-    // A boundary crossing itself where there is no vertex.
-    const kafhost::CallResult crossing = call(kNil, LispValue::string(bowtie));
-    EXPECT_EQ(crossing.status, RSERR);
-    EXPECT_FALSE(crossing.resultSet);
-    EXPECT_EQ(crossing.printed,
-              L"\nStart Calculation...Boundaries must not cross themselves or each other!\n"
-              L"The boundaries cross at (5.000, 5.000).\n");
-    EXPECT_EQ(host().snapshot().entities.size(), before.size());
+    const EntityInfo shaped = OneMesh({square, StringList({ragged}), LispValue::string(outline),
+                                       StringList({farHole}), LispValue::real(0.0), kNil});
+    EXPECT_EQ(ElevationAt(shaped, 14, 5), 7.0);
+    EXPECT_EQ(ElevationAt(shaped, 6, 5), 3.0);
+    EXPECT_NEAR(Area(Faces(shaped)), 21.0 * 12.0, 1e-9);
 }
 
 TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {
@@ -340,110 +215,67 @@ TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {
     EXPECT_EQ(vertices,
               (std::vector<Point3>{{0, 0, 10.5}, {0, 10, 13}, {10, 0, 11}, {10, 10, 12}}));
 
-    // Space-delimited XYZ, a file that cannot be opened, a file without any readable row.
+    // Space-delimited XYZ.
     const std::wstring spaced = folder.Write("xyz.txt", "0 0 1\n  4\t0   2\n0 4 3\n").wstring();
-    const std::wstring words = folder.Write("words.txt", "x y z\nno numbers here\n").wstring();
-    const auto call = [&](const std::wstring& name) {
-        return Call(L"kaf-cdt-pfacemesh-withloadcsv",
-                    {StringList({name}), LispValue::string(L"xyz"), LispValue::string(L" "), kNil,
-                     kNil, kNil, LispValue::real(0.0), kNil});
-    };
-    EXPECT_EQ(call(spaced).status, RSRSLT);
-    ExpectFailedWithNil(
-        call(folder.Path("missing.txt").wstring()),
-        L"\nReading points ..." +
-            Aborted(L"cdt_pfacemesh_withloadcsv",
-                    L"File " + folder.Path("missing.txt").wstring() + L" cannot be opened!"));
-    ExpectFailedWithNil(call(words),
-                        L"\nReading points ..." +
-                            Aborted(L"cdt_pfacemesh_withloadcsv",
-                                    L"File " + words + L" has no point rows in the layout xyz!"));
+    EXPECT_EQ(Call(L"kaf-cdt-pfacemesh-withloadcsv",
+                   {StringList({spaced}), LispValue::string(L"xyz"), LispValue::string(L" "), kNil,
+                    kNil, kNil, LispValue::real(0.0), kNil})
+                  .status,
+              RSRSLT);
 }
 
-// Every guarded host call of the functions: the line lookup's steps, then the writers' (single
-// and splitting, at the first mesh and at a later one). The functions end with RSERR after the
-// step line; the drawing keeps the lines and the meshes completed before the failure, no more.
-TEST_F(ConstrainedFunctions, InjectedHostFailuresLeaveNoHalfWrittenMesh) {
-    const LispValue points = PointListOf(ScatteredPoints(30));
-    const std::wstring kerb = host().add3dPolyline({{100, 100, 5}, {900, 850, 9}}, false);
-    const std::size_t lines = host().snapshot().entities.size();
-    struct Case {
-        const wchar_t* name;
-        HostCall call;
-        int occurrence;
-        int maximum;
-        std::wstring step;
-        std::size_t made;  // complete meshes left before the failing one
-    };
-    std::vector<Case> cases;
-    const std::pair<HostCall, const wchar_t*> lookup[] = {
-        {HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
-        {HostCall::kGetSymbolTable, L"getSymbolTable"},
-        {HostCall::kBlockTableGetAt, L"getAt"},
-        {HostCall::kNewIterator, L"newIterator"},
-        {HostCall::kIteratorSeek, L"seek"},
-        {HostCall::kIteratorGetEntity, L"getEntity"}};
-    for (const auto& [call, step] : lookup) {
-        cases.push_back(
-            {L"kaf-cdt-pfacemesh", call, 1, 100, std::wstring(L"GetEntity:") + step, 0});
+TEST(SurveyLayout, LettersNameTheColumnsOnceEachAndXYZAreNeeded) {
+    const struct {
+        const wchar_t* layout;
+        int x;
+        int y;
+        int z;
+    } good[] = {{L"PNEZD", 2, 1, 3}, {L"PENZD", 1, 2, 3}, {L"NEZ", 1, 0, 2},
+                {L"enz", 0, 1, 2},   {L"XYZ", 0, 1, 2},   {L"dpzyx", 4, 3, 2}};
+    for (const auto& c : good) {
+        SurveyColumns columns;
+        ASSERT_TRUE(ParseSurveyLayout(c.layout, columns)) << kafhost::wideToUtf8(c.layout);
+        EXPECT_EQ(columns.x, c.x);
+        EXPECT_EQ(columns.y, c.y);
+        EXPECT_EQ(columns.z, c.z);
+        EXPECT_EQ(columns.layout, c.layout);
     }
-    const std::pair<HostCall, const wchar_t*> subd[] = {
-        {HostCall::kGetSymbolTable, L"getSymbolTable"},
-        {HostCall::kBlockTableGetAt, L"getAt"},
-        {HostCall::kSetLayer, L"setLayer"},
-        {HostCall::kSetSubDMesh, L"setSubDMesh"},
-        {HostCall::kAppendAcDbEntity, L"appendAcDbEntity"}};
-    const std::pair<HostCall, const wchar_t*> pface[] = {{HostCall::kGetSymbolTable, L"1"},
-                                                         {HostCall::kBlockTableGetAt, L"2"},
-                                                         {HostCall::kSetLayer, L"3"},
-                                                         {HostCall::kAppendAcDbEntity, L"4"}};
-    for (const int maximum : {100, 8}) {
-        for (const auto& [call, step] : subd) {
-            const bool opensModelSpace =
-                call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
-            // Model space is opened once by the lookup before the writer opens it.
-            cases.push_back({L"kaf-cdt-subdmesh", call, opensModelSpace ? 2 : 1, maximum,
-                             std::wstring(L"CreateSubDMesh:") + step, 0});
-            if (maximum == 8 && !opensModelSpace) {
-                cases.push_back({L"kaf-cdt-subdmesh", call, 3, maximum,
-                                 std::wstring(L"CreateSubDMesh:") + step, 2});
-            }
-        }
-        for (const auto& [call, step] : pface) {
-            const bool opensModelSpace =
-                call == HostCall::kGetSymbolTable || call == HostCall::kBlockTableGetAt;
-            const std::wstring writer =
-                maximum == 8 ? L"CreateSplittedPFaceMesh:" : L"CreatePFaceMesh:";
-            cases.push_back(
-                {L"kaf-cdt-pfacemesh", call, opensModelSpace ? 2 : 1, maximum, writer + step, 0});
-            if (maximum == 8 && !opensModelSpace) {
-                cases.push_back({L"kaf-cdt-pfacemesh", call, 2, maximum, writer + step, 1});
-            }
-        }
+    for (const wchar_t* bad : {L"", L"PNE", L"PNEZZ", L"NEXZ", L"PNEZDQ", L"N E Z"}) {
+        SurveyColumns columns;
+        EXPECT_FALSE(ParseSurveyLayout(bad, columns)) << kafhost::wideToUtf8(bad);
     }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(kafhost::wideToUtf8(c.step) + " at " + std::to_string(c.occurrence) +
-                     " of at most " + std::to_string(c.maximum));
-        host().failCall(c.call, c.occurrence, Acad::eLockViolation);
-        const kafhost::CallResult result =
-            Call(c.name, {points, StringList({kerb}), kNil, kNil, LispValue::real(0.0),
-                          LispValue::string(L"TIN"), LispValue::integer(c.maximum)});
-        EXPECT_EQ(result.status, RSERR);
-        // A text thrown by setSubDMesh is reported with the status of the last successful step.
-        const Acad::ErrorStatus shown =
-            c.call == HostCall::kSetSubDMesh ? Acad::eOk : Acad::eLockViolation;
-        EXPECT_NE(result.printed.find(StepLine(c.step, shown)), std::wstring::npos)
-            << kafhost::wideToUtf8(result.printed);
-        const std::vector<EntityInfo> made = EntitiesFrom(lines);
-        ASSERT_EQ(made.size(), c.made);
-        for (const EntityInfo& mesh : made) {
-            EXPECT_FALSE(mesh.faces.empty());
-            EXPECT_EQ(mesh.layer, L"TIN");
-        }
-        host().reset();
-        ASSERT_TRUE(host().addLayer(L"TIN"));
-        ASSERT_EQ(host().add3dPolyline({{100, 100, 5}, {900, 850, 9}}, false), kerb);
+}
+
+class SurveyReader : public HostTest {};
+
+TEST_F(SurveyReader, EastingIsXAndUnreadableRowsAreListedUpToTen) {
+    TempFolder folder;
+    std::string text = "Pt,E,N,Z\n1,100.5,200.25,3\n";
+    for (int i = 0; i < 12; ++i) {
+        text += "x,y,z,w\n";
     }
+    text += "2,\"101\",201,4,extra\n";
+    const std::wstring name = folder.Write("penz.csv", text).wstring();
+    SurveyColumns columns;
+    ASSERT_TRUE(ParseSurveyLayout(L"PENZ", columns));
+    std::vector<std::array<double, 3>> points;
+    SurveyReadCounts counts;
+    ASSERT_TRUE(ReadSurveyPointFiles(
+        {name}, columns, L',', L"test",
+        [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        },
+        counts));
+    EXPECT_EQ(points, (std::vector<std::array<double, 3>>{{100.5, 200.25, 3}, {101, 201, 4}}));
+    std::wstring expected;
+    for (int row = 3; row <= 12; ++row) {
+        expected +=
+            L"\n" + name + L", row " + std::to_wstring(row) + L" cannot be read and is skipped.";
+    }
+    expected +=
+        L"\nFurther rows that cannot be read are not listed."
+        L"\nRows read: 2, skipped: 13, duplicate plan positions: 0";
+    EXPECT_EQ(host().commandLine(), expected);
 }
 
 }  // namespace

@@ -3,25 +3,30 @@
 // end with its documented result, leave nothing open (Call checks) and keep everything that was
 // in the drawing before, including the meshes it completed itself.
 //
-// Mesh writers: every function that writes meshes (from a point list, from point files and from
-// the vertices inside an outline), with its single and its splitting writer, for every call the
-// writer guards, at the first and at a later mesh. Lookups by handle: every step of the lookup in
-// the outline search, in the colouring and in the merging function. Colouring: the host calls
-// whose results it does not examine.
+// Mesh writers: every function that writes meshes (from a point list, with lines, from point
+// files and from the vertices inside an outline), with its single and its splitting writer, for
+// every call the writer guards, at the first and at a later mesh. Lookups by handle: every step of
+// the lookup in the outline search, in the line reading, in the colouring, in the merging and in
+// the surface functions; the lookup itself on paper-space, erased and unknown handles. Colouring:
+// the host calls whose results it does not examine. Contours: a writer that fails takes out the
+// polylines it wrote.
 //
 // Memory: one chosen allocation of the module is refused (RefusedAllocation); no exception may
-// leave the function, which ends on its own path with the triangulator's memory texts.
+// leave the function, which ends on its own path with the triangulator's memory texts or "Not
+// enough memory".
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "geom/vertex.h"
-#include "lookup_steps.h"
+#include "input/entity_lookup.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/error_lines.h"
 #include "support/files.h"
 #include "support/refused_allocation.h"
+#include "surface_fixture.h"
 
 namespace {
 
@@ -30,6 +35,22 @@ using kafhost::HostCall;
 using kafhost::LispValue;
 using kafhost::Point3;
 using kafhost::Rgb;
+
+// The guarded host calls of the entity lookup by handle, in the order it makes them, each with the
+// name its step line gives it ("GetEntity:<step>").
+struct LookupStep {
+    kafhost::HostCall call;
+    const wchar_t* step;
+};
+
+constexpr LookupStep kLookupSteps[] = {
+    {kafhost::HostCall::kGetAcDbObjectId, L"getAcDbObjectId"},
+    {kafhost::HostCall::kGetSymbolTable, L"getSymbolTable"},
+    {kafhost::HostCall::kBlockTableGetAt, L"getAt"},
+    {kafhost::HostCall::kNewIterator, L"newIterator"},
+    {kafhost::HostCall::kIteratorSeek, L"seek"},
+    {kafhost::HostCall::kIteratorGetEntity, L"getEntity"},
+};
 
 // An unusual status, so that a line showing its text shows the status the host gave.
 constexpr Acad::ErrorStatus kInjected = Acad::eLockViolation;
@@ -58,7 +79,7 @@ void ExpectStillInTheDrawing(const std::vector<EntityInfo>& before) {
 
 // ---- Mesh writers, through the functions that call them ----
 
-enum class PointSource { kPointList, kPointFiles, kOutline };
+enum class PointSource { kPointList, kPointFiles, kOutline, kLines };
 
 struct MeshFunction {
     const wchar_t* name;
@@ -72,6 +93,8 @@ const MeshFunction kMeshFunctions[] = {
     {L"kaf-dct-pfacemesh-withloadcsv", PointSource::kPointFiles, true},
     {L"kaf-dct-subdmesh-withloadcsv", PointSource::kPointFiles, false},
     {L"kaf-dct-subdmesh-aa", PointSource::kOutline, false},
+    {L"kaf-cdt-pfacemesh", PointSource::kLines, true},
+    {L"kaf-cdt-subdmesh", PointSource::kLines, false},
 };
 
 // A guarded call of a writer: the host call, whether it is the splitting writer's, the mesh at
@@ -154,6 +177,13 @@ protected:
                         LispValue::real(1.0),
                         LispValue::integer(maximum)};
             }
+            case PointSource::kLines: {
+                // A kerb between two of the points: the same vertices, one more lookup.
+                const std::wstring kerb = host().add3dPolyline({points[0], points[1]}, false);
+                return {PointListOf(points),        StringList({kerb}),   LispValue::nil(),
+                        LispValue::nil(),           LispValue::real(0.0), LispValue::string(L"TIN"),
+                        LispValue::integer(maximum)};
+            }
             case PointSource::kOutline:
                 break;
         }
@@ -197,10 +227,12 @@ protected:
         return printed;
     }
 
-    // The outline search opens the block table and model space once per entity it looks up
-    // before the writer opens them.
+    // The outline search and the line reading open the block table and model space once per
+    // entity they look up before the writer opens them.
     static int Occurrence(const MeshFunction& function, const WriterStep& step) {
-        const int lookups = function.source == PointSource::kOutline ? 2 : 0;
+        const int lookups = function.source == PointSource::kOutline ? 2
+                            : function.source == PointSource::kLines ? 1
+                                                                     : 0;
         return OpensModelSpace(step.call) ? lookups + 1 : step.mesh;
     }
 
@@ -239,6 +271,9 @@ TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunc
     const std::size_t firstRoom = 50000 * sizeof(geom::CVertex);
     const std::wstring text = L"Couldn't allocate enough memory!\n";
     for (const MeshFunction& function : kMeshFunctions) {
+        if (function.source == PointSource::kLines) {
+            continue;  // the refused size is the first room of the other triangulator
+        }
         SCOPED_TRACE(kafhost::wideToUtf8(function.name));
         const std::vector<LispValue> args = Prepare(function, kSingleMaximum);
         const std::vector<EntityInfo> before = DrawingEntities();
@@ -317,7 +352,7 @@ TEST_F(MeshWriterFailureTest, SubDMeshWritersEndTheCallWithNilAfterTheirStepLine
 
 // ---- Lookups by handle ----
 
-class LookupFailureTest : public ModuleTest {
+class LookupFailureTest : public SurfaceTest {
 protected:
     static std::wstring Mesh(double z) {
         return host().addSubDMesh({{0, 0, z}, {4, 0, z}, {0, 4, z}}, {{0, 1, 2}});
@@ -334,33 +369,82 @@ protected:
     }
 };
 
-TEST_F(LookupFailureTest, OutlineSearchNamesTheLookupStepThenTheObjectItWanted) {
-    for (const LookupStep& lookup : kLookupSteps) {
-        // The polyline is looked up first, then the meshes in list order.
-        for (const int occurrence : {1, 3}) {
-            SCOPED_TRACE(kafhost::wideToUtf8(lookup.step) + " at lookup " +
-                         std::to_string(occurrence));
-            host().reset();
-            const std::wstring outline =
-                host().addPolyline({{-1, -1}, {10, -1}, {10, 10}, {-1, 10}}, 0.0, true);
-            const std::wstring first = Mesh(1.0);
-            const std::wstring second = Mesh(2.0);
-            const std::vector<EntityInfo> before = DrawingEntities();
-            host().failCall(lookup.call, occurrence, kInjected);
-
-            ExpectFailedWithNil(
-                Call(L"kaf-dct-subdmesh-aa",
-                     {LispValue::string(outline), StringList({first, second}), LispValue::nil(),
-                      LispValue::integer(100), LispValue::real(0.5)}),
-                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) +
+// A lookup that fails at each of its steps, in the outline search (the polyline is looked up
+// first, then the meshes in list order), the line reading, the merging function and the volume
+// (the design's mesh is the second lookup): the call names the step, then the object it wanted,
+// and the drawing stays as it was.
+TEST_F(LookupFailureTest, FailedLookupNamesItsStepThenTheObjectAndChangesNothing) {
+    struct Case {
+        const wchar_t* function;
+        std::vector<LispValue> args;
+        int occurrence;
+        std::wstring printed;  // after the step line
+    };
+    const auto outline = [](int occurrence) {
+        const std::wstring polyline =
+            host().addPolyline({{-1, -1}, {10, -1}, {10, 10}, {-1, 10}}, 0.0, true);
+        const LispValue meshes = StringList({Mesh(1.0), Mesh(2.0)});
+        return Case{L"kaf-dct-subdmesh-aa",
+                    {LispValue::string(polyline), meshes, LispValue::nil(), LispValue::integer(100),
+                     LispValue::real(0.5)},
+                    occurrence,
                     Aborted(L"add_points_aa", occurrence == 1 ? L"Object is not a LWPolyline!"
-                                                              : L"Object is not a SubDMesh!"));
+                                                              : L"Object is not a SubDMesh!")};
+    };
+    const std::function<Case()> cases[] = {
+        [&] { return outline(1); },
+        [&] { return outline(3); },
+        [] {
+            const std::wstring kerb = host().add3dPolyline({{0, 0, 1}, {4, 4, 2}}, false);
+            return Case{
+                L"kaf-cdt-pfacemesh",
+                {PointList({{0, 0, 0}, {4, 0, 0}, {0, 4, 0}}), StringList({kerb}), LispValue::nil(),
+                 LispValue::nil(), LispValue::real(0.0), LispValue::nil()},
+                1,
+                Aborted(L"cdt_pfacemesh",
+                        L"Object " + kerb + L" is not a 3D polyline or polyline!")};
+        },
+        [] {
+            const std::wstring existing = Pyramid();
+            const std::wstring design = Plane(0.0, 0.0);
+            return Case{
+                L"kaf-volume",
+                {StringList({existing}), StringList({design})},
+                2,
+                Aborted(L"volume", L"Object " + design + L" is not a SubDMesh or PolyFaceMesh!")};
+        },
+    };
+    for (const LookupStep& lookup : kLookupSteps) {
+        for (const std::function<Case()>& make : cases) {
+            host().reset();
+            const Case c = make();
+            SCOPED_TRACE(kafhost::wideToUtf8(std::wstring(c.function) + L" " + lookup.step) +
+                         " at lookup " + std::to_string(c.occurrence));
+            const std::vector<EntityInfo> before = DrawingEntities();
+            host().failCall(lookup.call, c.occurrence, kInjected);
+            ExpectFailedWithNil(
+                Call(c.function, c.args),
+                StepLine(std::wstring(L"GetEntity:") + lookup.step, kInjected) + c.printed);
             ExpectStillInTheDrawing(before);
             EXPECT_EQ(DrawingEntities().size(), before.size());
-            // The meter starts once the polyline is accepted, and is ended on the way out.
-            EXPECT_EQ(host().meterEvents().empty(), occurrence == 1);
+            if (std::wstring(c.function) == L"kaf-dct-subdmesh-aa") {
+                // The outline search starts the meter once the polyline is accepted.
+                EXPECT_EQ(host().meterEvents().empty(), c.occurrence == 1);
+            }
             EXPECT_FALSE(host().meter().shown);
+            EXPECT_EQ(host().registeredFilterCount(), 0u);
         }
+
+        // The merging function ends under its own step names.
+        host().reset();
+        Mesh(0.0);
+        const std::wstring mesh = Mesh(1.0);
+        const std::vector<EntityInfo> before = DrawingEntities();
+        host().failCall(lookup.call, 1, kInjected);
+        ExpectFailedWithNil(Call(L"kaf-mergingCoplanarFacesOfSubMesh", {LispValue::string(mesh)}),
+                            Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
+                                    acadErrorStatusText(kInjected)));
+        ExpectStillInTheDrawing(before);
     }
 }
 
@@ -380,24 +464,6 @@ TEST_F(LookupFailureTest, ColouringStopsAtTheMeshItCannotFindAndKeepsTheColoursB
         EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
         EXPECT_TRUE(ColoursOf(second).empty());
         EXPECT_FALSE(host().meter().shown);
-    }
-}
-
-TEST_F(LookupFailureTest, MergingEndsUnderItsOwnStepNamesAndLeavesTheMeshAsItWas) {
-    for (const LookupStep& lookup : kLookupSteps) {
-        SCOPED_TRACE(kafhost::wideToUtf8(lookup.step));
-        host().reset();
-        Mesh(0.0);
-        const std::wstring mesh = Mesh(1.0);
-        const std::vector<EntityInfo> before = DrawingEntities();
-        host().failCall(lookup.call, 1, kInjected);
-
-        const kafhost::CallResult result =
-            Call(L"kaf-mergingCoplanarFacesOfSubMesh", {LispValue::string(mesh)});
-        ExpectFailedWithNil(result,
-                            Aborted(std::wstring(L"mergingCoplanarFacesOfSubMesh:") + lookup.step,
-                                    acadErrorStatusText(kInjected)));
-        ExpectStillInTheDrawing(before);
     }
 }
 
@@ -434,6 +500,126 @@ TEST_F(LookupFailureTest, MeshThatCannotBeOpenedAgainStopsTheColouring) {
     EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {255, 0, 0}));
     EXPECT_TRUE(ColoursOf(second).empty());
     EXPECT_FALSE(host().meter().shown);
+}
+
+// ---- Surface functions: a contour writer that fails takes out the polylines it wrote ----
+
+class SurfaceFailureTest : public SurfaceTest {
+protected:
+    // Checks the failed call and that the drawing's live entities are those of before.
+    static void ExpectNothingWritten(const kafhost::CallResult& result, const std::wstring& printed,
+                                     const std::vector<EntityInfo>& before) {
+        ExpectFailedWithNil(result, printed);
+        const std::vector<EntityInfo> now = LiveEntities();
+        ASSERT_EQ(now.size(), before.size());
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            EXPECT_EQ(now[i].handle, before[i].handle);
+            EXPECT_EQ(now[i].vertices, before[i].vertices);
+        }
+        EXPECT_FALSE(host().meter().shown);
+        EXPECT_EQ(host().registeredFilterCount(), 0u);
+    }
+};
+
+struct ContourStep {
+    HostCall call;
+    int occurrence;  // counted from the call's start: the mesh lookup opens model space first
+    const wchar_t* step;
+};
+
+TEST_F(SurfaceFailureTest, ContourWriterLeavesNoPolylineBehind) {
+    // Three lines; the second is major, on its own layer.
+    const ContourStep steps[] = {
+        {HostCall::kGetSymbolTable, 2, L"CreateContourPolylines:getSymbolTable"},
+        {HostCall::kBlockTableGetAt, 2, L"CreateContourPolylines:getAt"},
+        {HostCall::kSetLayer, 1, L"CreateContourPolylines:setLayer"},
+        {HostCall::kSetLayer, 2, L"CreateContourPolylines:setLayer"},
+        {HostCall::kAppendAcDbEntity, 1, L"CreateContourPolylines:appendAcDbEntity"},
+        {HostCall::kAppendAcDbEntity, 3, L"CreateContourPolylines:appendAcDbEntity"},
+    };
+    for (const ContourStep& step : steps) {
+        SCOPED_TRACE(kafhost::wideToUtf8(step.step) + " at " + std::to_string(step.occurrence));
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"CONTOUR"));
+        ASSERT_TRUE(host().addLayer(L"MAJOR"));
+        const std::wstring pyramid = Pyramid();
+        const std::vector<EntityInfo> before = LiveEntities();
+        host().failCall(step.call, step.occurrence, kInjected);
+        const kafhost::CallResult result =
+            Call(L"kaf-contours", {StringList({pyramid}), LispValue::real(2.5),
+                                   LispValue::real(0.0), LispValue::string(L"CONTOUR"),
+                                   LispValue::integer(2), LispValue::string(L"MAJOR")});
+        ExpectNothingWritten(result, StepLine(step.step, kInjected), before);
+        EXPECT_EQ(host().callCount(step.call), static_cast<std::size_t>(step.occurrence));
+    }
+}
+
+TEST_F(SurfaceFailureTest, MemoryShortageEndsWithTheMemoryText) {
+    if (kRefusalMissesTheModule != nullptr) {
+        GTEST_SKIP() << kRefusalMissesTheModule;
+    }
+    // Reading the mesh takes room for exactly its 1234 vertices at once.
+    std::vector<kafhost::Point3> vertices;
+    for (int i = 0; i < 1234; ++i) {
+        vertices.push_back({static_cast<double>(i), static_cast<double>(i % 2), i % 7 * 1.0});
+    }
+    const std::wstring mesh = host().addSubDMesh(vertices, {{0, 1, 2}});
+    const std::vector<EntityInfo> before = LiveEntities();
+    kafhost::CallResult result;
+    {
+        const RefusedAllocation refused(vertices.size() * sizeof(geom::CVertex));
+        result = Call(L"kaf-contours", {StringList({mesh}), LispValue::real(0.5),
+                                        LispValue::real(0.0), LispValue::nil()});
+    }
+    ExpectNothingWritten(result, L"Not enough memory\n", before);
+}
+
+// ---- The lookup by handle on its own: open for read, or nothing found and nothing open ----
+
+class EntityLookupTest : public ModuleTest {
+protected:
+    static std::wstring AddMesh(const std::wstring& space = L"model") {
+        return host().addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, L"0", space);
+    }
+};
+
+TEST_F(EntityLookupTest, ModelSpaceEntityIsOpenedForRead) {
+    AddMesh();
+    const std::wstring handle = AddMesh();
+    AcDbEntity* entity = nullptr;
+    EXPECT_EQ(GetEntity(entity, handle.c_str()), 0);
+    ASSERT_NE(entity, nullptr);
+    AcDbHandle found;
+    entity->getAcDbHandle(found);
+    EXPECT_EQ(kafhost::handleText(found.value()), handle);
+    EXPECT_TRUE(entity->isReadEnabled());
+    EXPECT_FALSE(entity->isWriteEnabled());
+    EXPECT_EQ(host().openObjectCount(), 1u);
+    entity->close();
+    EXPECT_EQ(host().openObjectCount(), 0u);
+    EXPECT_EQ(host().commandLine(), L"");
+}
+
+TEST_F(EntityLookupTest, PaperSpaceErasedAndUnknownHandlesFindNothing) {
+    const std::wstring paper = AddMesh(L"paper");
+    const std::wstring erased = AddMesh();
+    ASSERT_TRUE(host().eraseObject(erased));
+    const struct {
+        std::wstring handle;
+        std::wstring printed;
+    } cases[] = {
+        {paper, StepLine(L"GetEntity:seek", Acad::eInvalidInput)},
+        {erased, StepLine(L"GetEntity:seek", Acad::eInvalidInput)},
+        {L"FFFF", StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle)},
+    };
+    for (const auto& c : cases) {
+        host().clearCommandLine();
+        AcDbEntity* entity = nullptr;
+        EXPECT_EQ(GetEntity(entity, c.handle.c_str()), 0);
+        EXPECT_EQ(entity, nullptr);
+        EXPECT_EQ(host().commandLine(), c.printed);
+        EXPECT_EQ(host().openObjectCount(), 0u);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// The polyface and the subdivision mesh writers, single and splitting, called as the mesh
-// functions call them: the meshes, vertices, faces and layer they leave in the drawing, the
-// handles they give back and what they print. (Failing host calls of the writers are met through
-// the functions, with the injected failures.)
+// The polyface and the subdivision mesh writers, single and splitting, called directly and
+// through kaf-dct-pfacemesh and kaf-dct-subdmesh: the argument walk with its layer and maximum,
+// the choice between the single and the split writer by the point count, the meshes, vertices,
+// faces and layer they leave in the drawing, the handles they give back and what they print; and
+// the polyface mesh's 16-bit vertex count. (Refused calls are in the refusal tables, failing host
+// calls of the writers with the injected failures.)
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,13 +15,18 @@
 #include "output/create_splitted_pface_mesh.h"
 #include "output/create_splitted_subd_mesh.h"
 #include "output/create_subd_mesh.h"
+#include "support/error_lines.h"
 
 namespace {
 
+using kafhost::ChainBuilder;
 using kafhost::EntityInfo;
+using kafhost::LispValue;
 
-struct WriterKind {
+struct MeshKind {
     const char* name;
+    const wchar_t* function;
+    const wchar_t* label;
     MeshWriters writers;
     const wchar_t* entityType;
     const wchar_t* singlePrinted;  // what the single writer prints
@@ -29,29 +36,35 @@ struct WriterKind {
     MeshShape (*shape)(const EntityInfo&);
 };
 
-void PrintTo(const WriterKind& kind, std::ostream* os) {
+void PrintTo(const MeshKind& kind, std::ostream* os) {
     *os << kind.name;
 }
 
-const WriterKind kPolyFace = {"PolyFace",
-                              {CreatePFaceMesh, CreateSplittedPFaceMesh},
-                              L"AcDbPolyFaceMesh",
-                              L"",
-                              L"",
-                              L"\rPolyFaceMesh ",
-                              32767,
-                              PolyFaceShape};
+const MeshKind kPolyFace = {"PolyFace",
+                            L"kaf-dct-pfacemesh",
+                            L"dct_pfacemesh",
+                            {CreatePFaceMesh, CreateSplittedPFaceMesh},
+                            L"AcDbPolyFaceMesh",
+                            L"",
+                            L"",
+                            L"\rPolyFaceMesh ",
+                            32767,
+                            PolyFaceShape};
 
-const WriterKind kSubD = {"SubD",          {CreateSubDMesh, CreateSplittedSubDMesh},
-                          L"AcDbSubDMesh", L"\nCreate Mesh ... ",
-                          L"\n",           L"\rMesh ",
-                          3000000,         SubDShape};
+const MeshKind kSubD = {"SubD",          L"kaf-dct-subdmesh",
+                        L"dct_subdmesh", {CreateSubDMesh, CreateSplittedSubDMesh},
+                        L"AcDbSubDMesh", L"\nCreate Mesh ... ",
+                        L"\n",           L"\rMesh ",
+                        3000000,         SubDShape};
 
-class MeshWritersTest : public HostTest, public ::testing::WithParamInterface<WriterKind> {
+const std::wstring kStart = L"\nStart Calculation...";
+const std::wstring kReady = L"ready after 0.000000 seconds\n";
+
+class MeshWritersTest : public ModuleTest, public ::testing::WithParamInterface<MeshKind> {
 protected:
     void TearDown() override { EXPECT_EQ(host().openObjectCount(), 0u); }
 
-    const WriterKind& W() const { return GetParam(); }
+    const MeshKind& W() const { return GetParam(); }
 
     int Single(const Triangulation& t, const wchar_t* layer,
                std::vector<std::wstring>& handles) const {
@@ -61,6 +74,10 @@ protected:
     int Split(const Triangulation& t, const wchar_t* layer, int maxPoints,
               std::vector<std::wstring>& handles) const {
         return W().writers.split(t.triangles, t.vertices, layer, maxPoints, handles);
+    }
+
+    kafhost::CallResult CallW(const std::vector<LispValue>& args) const {
+        return Call(W().function, args);
     }
 
     // The model-space meshes, each of the writer's kind at subdivision level 0.
@@ -74,12 +91,16 @@ protected:
         return meshes;
     }
 
+    std::wstring Announcement(int mesh, int estimate) const {
+        return W().announcement + std::to_wstring(mesh) + L"/min" + std::to_wstring(estimate) +
+               L" will be created...";
+    }
+
     // The split writer's text for meshes 1 ... count with the estimate given.
     std::wstring SplitPrinted(int count, int estimate) const {
         std::wstring printed = W().splitPrinted;
         for (int mesh = 1; mesh <= count; ++mesh) {
-            printed += W().announcement + std::to_wstring(mesh) + L"/min" +
-                       std::to_wstring(estimate) + L" will be created...";
+            printed += Announcement(mesh, estimate);
         }
         return printed;
     }
@@ -90,6 +111,23 @@ protected:
             handles.push_back(entity.handle);
         }
         return handles;
+    }
+
+    // A successful call: its result is the list of the handles of every mesh in the drawing.
+    void ExpectHandlesOfTheDrawing(const kafhost::CallResult& result) {
+        ASSERT_TRUE(result.defined);
+        EXPECT_EQ(result.status, RSRSLT);
+        EXPECT_TRUE(result.resultSet);
+        ASSERT_FALSE(ModelSpaceEntities().empty());
+        EXPECT_EQ(result.value, StringList(DrawingHandles()))
+            << kafhost::wideToUtf8(kafhost::toLispText(result.value));
+    }
+
+    void ExpectSingleMeshOf(const Triangulation& t, const std::wstring& layer) {
+        const std::vector<EntityInfo> entities = ModelSpaceEntities();
+        ASSERT_EQ(entities.size(), 1u);
+        EXPECT_EQ(entities[0].layer, layer);
+        ExpectWholeTriangulation(W().shape(entities[0]), t);
     }
 
     // Two triangles over the unit square, (0 2 1) and (1 2 3), sharing the diagonal (1)-(2).
@@ -125,20 +163,6 @@ TEST_P(MeshWritersTest, SingleMeshTakes32767Vertices) {
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].vertices.size(), 32767u);
     EXPECT_EQ(meshes[0].faces.size(), 1u);
-}
-
-TEST_P(MeshWritersTest, MeshesGoOnTheGivenLayer) {
-    ASSERT_TRUE(host().addLayer(L"TIN"));
-    const Triangulation t = Triangulate(ScatteredPoints(40));
-    std::vector<std::wstring> handles;
-    EXPECT_EQ(Single(t, L"TIN", handles), RTNORM);
-    EXPECT_EQ(Split(t, L"TIN", 10, handles), RTNORM);
-    const std::vector<EntityInfo> entities = ModelSpaceEntities();
-    ASSERT_GT(entities.size(), 2u);
-    for (const EntityInfo& entity : entities) {
-        EXPECT_EQ(entity.layer, L"TIN");
-    }
-    EXPECT_EQ(handles, DrawingHandles());
 }
 
 TEST_P(MeshWritersTest, SplitMeshesFollowTheFillingRuleForSmallAndLargeLimits) {
@@ -179,15 +203,6 @@ TEST_P(MeshWritersTest, LimitFourGivesTheUnitSquareTwoMeshesSharingTheDiagonal) 
     EXPECT_EQ(host().commandLine(), SplitPrinted(2, 2));
 }
 
-TEST_P(MeshWritersTest, LimitSixTakesASecondTriangleSharingTwoVerticesThenStops) {
-    std::vector<std::wstring> handles;
-    EXPECT_EQ(Split(UnitSquare(), nullptr, 6, handles), RTNORM);
-    const std::vector<MeshShape> meshes = Meshes();
-    ASSERT_EQ(meshes.size(), 1u);
-    EXPECT_EQ(meshes[0].vertices.size(), 4u);
-    EXPECT_EQ(meshes[0].faces, (std::vector<std::array<int, 3>>{{0, 1, 2}, {2, 1, 3}}));
-}
-
 TEST_P(MeshWritersTest, NoTrianglesMakeNoMesh) {
     Triangulation t = UnitSquare();
     t.triangles.clear();
@@ -198,9 +213,119 @@ TEST_P(MeshWritersTest, NoTrianglesMakeNoMesh) {
     EXPECT_EQ(host().commandLine(), W().splitPrinted);
 }
 
+TEST_P(MeshWritersTest, LayerNameAndTwoDimensionalPointsGiveAFlatMeshOnThatLayer) {
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    const kafhost::CallResult result =
+        CallW({PointList2({{0, 0}, {1, 0}, {0, 1}, {1, 1}}), LispValue::string(L"TIN")});
+    ExpectHandlesOfTheDrawing(result);
+    ExpectSingleMeshOf(Triangulate({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}), L"TIN");
+}
+
+TEST_P(MeshWritersTest, MorePointsThanTheMaximumAreSplitInTriangleOrder) {
+    // 2500 vertices with at most 1000 per mesh: announced as at least ceil(2500 / 998) = 3.
+    const std::vector<kafhost::Point3> points = ScatteredPoints(2500);
+    const kafhost::CallResult result =
+        CallW({PointListOf(points), LispValue::nil(), LispValue::integer(1000)});
+    ExpectHandlesOfTheDrawing(result);
+    const std::vector<MeshShape> meshes = Meshes();
+    EXPECT_GE(meshes.size(), 3u);
+    ExpectSplitByFillingRule(meshes, Triangulate(points), 1000);
+    const std::wstring opening = kStart + kReady + W().splitPrinted + Announcement(1, 3);
+    EXPECT_EQ(result.printed.substr(0, opening.size()), opening);
+    EXPECT_NE(result.printed.find(Announcement(static_cast<int>(meshes.size()), 3)),
+              std::wstring::npos);
+}
+
+TEST_P(MeshWritersTest, DefaultMaximumOf32767PointsCountsDuplicates) {
+    // 32700 positions: with 67 repeats the 32767 points go to the single writer; with 68 the 32768
+    // points go to the split writer, whose one mesh holds them all (fewer than 32765 vertices).
+    std::vector<kafhost::Point3> points = ScatteredPoints(32700);
+    points.insert(points.end(), points.begin(), points.begin() + 67);
+    const kafhost::CallResult single = CallW({PointListOf(points), LispValue::nil()});
+    ExpectHandlesOfTheDrawing(single);
+    EXPECT_EQ(single.printed, kStart + kReady + W().singlePrinted);
+
+    host().reset();
+    points.push_back(points[67]);
+    const kafhost::CallResult split = CallW({PointListOf(points), LispValue::nil()});
+    ExpectHandlesOfTheDrawing(split);
+    EXPECT_EQ(split.printed, kStart + kReady + SplitPrinted(1, 1));
+    const std::vector<EntityInfo> entities = ModelSpaceEntities();
+    ASSERT_EQ(entities.size(), 1u);
+    EXPECT_EQ(entities[0].vertices.size(), 32700u);
+}
+
+TEST_P(MeshWritersTest, TheSmallestAndLargestMaximumAreAccepted) {
+    const std::vector<kafhost::Point3> points = ScatteredPoints(12);
+    const kafhost::CallResult split =
+        CallW({PointListOf(points), LispValue::nil(), LispValue::integer(3)});
+    ExpectHandlesOfTheDrawing(split);
+    ExpectSplitByFillingRule(Meshes(), Triangulate(points), 3);
+
+    host().reset();
+    const kafhost::CallResult single =
+        CallW({PointListOf(points), LispValue::nil(), LispValue::integer(W().largestMaxPoints)});
+    ExpectHandlesOfTheDrawing(single);
+    ExpectSingleMeshOf(Triangulate(points), L"0");
+}
+
+TEST_P(MeshWritersTest, NumberAmongThePointsIsReadAsTheLayer) {
+    const kafhost::Chain chain =
+        ChainBuilder().lb().point(0, 0).point(1, 0).shortInt(7).point(0, 1).le().nil().build();
+    const kafhost::CallResult result = CallWithChain(W().function, chain.get());
+    ExpectFailedWithNil(result,
+                        kStart + Aborted(W().label, L"Layer name has to be a string or nil!"));
+}
+
+TEST_P(MeshWritersTest, LayerAndMaximumInsideThePointListGiveOneMeshWhateverTheCount) {
+    // The walk ends on the string with the count -1, which is never above the maximum: one mesh
+    // of four vertices although 4 > 3. The closing bracket is not looked at.
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    const kafhost::Chain chain = ChainBuilder()
+                                     .lb()
+                                     .point3(0, 0, 1)
+                                     .point3(1, 0, 2)
+                                     .point3(0, 1, 3)
+                                     .point3(1, 1, 4)
+                                     .str(L"TIN")
+                                     .shortInt(3)
+                                     .le()
+                                     .build();
+    const kafhost::CallResult result = CallWithChain(W().function, chain.get());
+    ExpectHandlesOfTheDrawing(result);
+    EXPECT_EQ(result.printed, kStart + kReady + W().singlePrinted);
+    ExpectSingleMeshOf(Triangulate({{0, 0, 1}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}), L"TIN");
+}
+
+TEST_P(MeshWritersTest, ArgumentsAfterTheMaximumAreIgnored) {
+    const kafhost::CallResult result =
+        CallW({PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), LispValue::nil(),
+               LispValue::integer(5), LispValue::string(L"extra"), LispValue::real(1.5)});
+    ExpectHandlesOfTheDrawing(result);
+    EXPECT_EQ(ModelSpaceEntities().size(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothMeshKinds, MeshWritersTest, ::testing::Values(kPolyFace, kSubD),
-                         [](const ::testing::TestParamInfo<WriterKind>& info) {
+                         [](const ::testing::TestParamInfo<MeshKind>& info) {
                              return std::string(info.param.name);
                          });
+
+using PolyfaceVertexCountTest = ModuleTest;
+
+TEST_F(PolyfaceVertexCountTest, LayerInsideAListOfMoreThan32767PointsEndsInAVertexNumberMismatch) {
+    // The walk ends on the layer with the count -1, so the single writer gets all 32768 vertices,
+    // more than a polyface mesh can count; it refuses them before appending anything.
+    ASSERT_TRUE(host().addLayer(L"TIN"));
+    std::vector<LispValue> items = PointListOf(ScatteredPoints(32768)).items();
+    items.push_back(LispValue::string(L"TIN"));
+    items.push_back(LispValue::integer(100));
+    const kafhost::CallResult result = Call(L"kaf-dct-pfacemesh", {LispValue::list(items)});
+    EXPECT_EQ(result.status, RSERR);
+    EXPECT_TRUE(result.resultSet);
+    EXPECT_TRUE(result.value.isNil());
+    EXPECT_EQ(result.printed,
+              kStart + kReady + StepLine(L"CreatePFaceMesh: ", L"Vertex number mismatch!"));
+    EXPECT_TRUE(host().snapshot().entities.empty());
+}
 
 }  // namespace

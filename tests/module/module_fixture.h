@@ -81,11 +81,7 @@ protected:
     }
 
     static kafhost::LispValue PointList(std::initializer_list<std::array<double, 3>> points) {
-        std::vector<kafhost::LispValue> items;
-        for (const auto& p : points) {
-            items.push_back(kafhost::LispValue::point(p[0], p[1], p[2]));
-        }
-        return kafhost::LispValue::list(items);
+        return PointListOf(points);
     }
 
     static kafhost::LispValue PointList2(std::initializer_list<std::array<double, 2>> points) {

@@ -1,5 +1,10 @@
-// The module's load and unload protocol as the host drives it: the messages of acrxEntryPoint,
-// the dynamic linker, the document reactor and the AutoLISP function table in each document.
+// The module's entry as the host drives it: the load and unload protocol (the messages of
+// acrxEntryPoint, the dynamic linker, the document reactor and the AutoLISP function table in each
+// document); the invoke-function message of the application object, which the host sends for a
+// function whose entry it does not call directly, and the per-document data manager's reactor;
+// how a worker's unexpected failures end the function, and the triangulators' failure texts as the
+// command line shows them. (The error lines themselves are checked through the calls that print
+// them.)
 #if defined(_WIN32)
 #include "platform/host/dynamic_library.h"
 #else
@@ -8,10 +13,20 @@
 
 #include <climits>
 #include <iterator>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "host/clock.h"
+#include "host/doc_data.h"
+#include "host/doc_data_manager.h"
+#include "host/error_lines.h"
+#include "host/kaf20_app.h"
+#include "host/run_worker_guarded.h"
 #include "module_fixture.h"
+#include "support/error_lines.h"
 #include "support/function_names.h"
 
 namespace {
@@ -52,6 +67,16 @@ protected:
         }
     }
 
+    // The dynamic linker was asked to unlock the application and to register it MDI aware.
+    static void ExpectUnlockedAndMDIAware(const void* appId) {
+        const std::vector<LinkerRequest>& requests = host().linkerRequests();
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
+        EXPECT_EQ(requests[0].appId, appId);
+        EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
+        EXPECT_EQ(requests[1].appId, appId);
+    }
+
     // The message had no effect that the host can see.
     static void ExpectMessageWithoutEffect(int code) {
         const std::size_t reactors = host().reactorCount();
@@ -75,12 +100,7 @@ TEST_F(ModuleProtocolTest, LoadAndUnloadDefineAndUndefineTheFunctionsAndTheReact
     EXPECT_FALSE(host().isDefined(L"KAF-DCT"));
     EXPECT_FALSE(host().isDefined(L"kaf-mergingcoplanarfacesofsubmesh"));
     EXPECT_FALSE(host().isDefined(L"kaf-changemeshcolor"));
-    const std::vector<LinkerRequest>& requests = host().linkerRequests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
-    EXPECT_EQ(requests[0].appId, host().moduleAppId());
-    EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
-    EXPECT_EQ(requests[1].appId, host().moduleAppId());
+    ExpectUnlockedAndMDIAware(host().moduleAppId());
     EXPECT_EQ(host().classHierarchyBuilds(), 0);
     EXPECT_EQ(host().reactorCount(), reactors + 1);
 
@@ -93,12 +113,7 @@ TEST_F(ModuleProtocolTest, LoadAndUnloadDefineAndUndefineTheFunctionsAndTheReact
 TEST_F(ModuleProtocolTest, InitialiseAsksForTheApplicationNamedByThePacket) {
     int packet = 0;
     EXPECT_EQ(host().sendMessage(AcRx::kInitAppMsg, &packet), 0);
-    const std::vector<LinkerRequest>& requests = host().linkerRequests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[0].kind, LinkerRequest::Kind::kUnlockApplication);
-    EXPECT_EQ(requests[0].appId, &packet);
-    EXPECT_EQ(requests[1].kind, LinkerRequest::Kind::kRegisterAppMDIAware);
-    EXPECT_EQ(requests[1].appId, &packet);
+    ExpectUnlockedAndMDIAware(&packet);
     EXPECT_EQ(host().commandLine(), L"");
 }
 
@@ -192,6 +207,134 @@ TEST_F(ModuleProtocolTest, LibraryExportsOnlyItsTwoEntryPoints) {
     EXPECT_EQ(ExportOf(library, "_Z12PumpMessagesv"), nullptr);
     EXPECT_EQ(ExportOf(library, "kLispFunctionTable"), nullptr);
     CloseModule(library);
+}
+
+// The invoke-function message runs here on the module's own units: a probe function of the test's
+// own makes the host open a call with a chosen function code, and its entry hands the message to
+// an application object.
+using kafhost::CallResult;
+using kafhost::LispValue;
+
+Ckaf20App* appUnderTest = nullptr;
+int invokeReturned = -1;
+
+int SendInvokeFunctionMessage() {
+    invokeReturned = appUnderTest->acrxEntryPoint(AcRx::kInvkSubrMsg, nullptr);
+    return RSRSLT;
+}
+
+class InvokeFunctionTest : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        appUnderTest = &app_;
+        invokeReturned = -1;
+    }
+
+    void TearDown() override { appUnderTest = nullptr; }
+
+    // Calls the probe under the function code; its entry sends the invoke-function message.
+    static CallResult Invoke(int code, const std::vector<LispValue>& args) {
+        acedDefun(kProbe, code);
+        acedRegFunc(&SendInvokeFunctionMessage, code);
+        CallResult result = Call(kProbe, args);
+        acedRegFunc(nullptr, code);
+        acedUndef(kProbe, code);
+        return result;
+    }
+
+    static constexpr const wchar_t* kProbe = L"invoke-probe";
+    Ckaf20App app_;
+};
+
+TEST_F(InvokeFunctionTest, EachCodeReachesTheWorkerOfItsFunction) {
+    const std::vector<LispValue> points = {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})};
+    // The two point-file functions differ only from their layer argument on.
+    const std::vector<LispValue> files = {LispValue::list({LispValue::string(L"points.csv")}),
+                                          LispValue::string(L","), LispValue::integer(5)};
+    std::vector<std::wstring> seen;
+    for (int code = 0; code < static_cast<int>(std::size(kFunctionNames)); ++code) {
+        const std::vector<LispValue>& args = code == 4 || code == 7 ? files : points;
+        host().resetDrawing();
+        const CallResult direct = Call(kFunctionNames[code], args);
+        host().resetDrawing();
+        const CallResult invoked = Invoke(code, args);
+        EXPECT_EQ(invokeReturned, 0);
+        EXPECT_EQ(invoked.value, direct.value) << "code " << code;
+        EXPECT_EQ(invoked.printed, direct.printed) << "code " << code;
+        seen.push_back(kafhost::toLispText(direct.value) + L"|" + direct.printed);
+    }
+    // The comparison tells the workers apart only when their answers differ.
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        for (std::size_t j = i + 1; j < seen.size(); ++j) {
+            EXPECT_NE(seen[i], seen[j]) << "codes " << i << " and " << j;
+        }
+    }
+}
+
+TEST_F(InvokeFunctionTest, UnknownCodeOrAMessageOutsideACallCallsNothing) {
+    for (int code : {18, 19, 100, -1}) {
+        const CallResult result = Invoke(code, {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})});
+        EXPECT_EQ(invokeReturned, 0);
+        EXPECT_FALSE(result.resultSet) << "code " << code;
+        EXPECT_EQ(result.printed, L"") << "code " << code;
+    }
+    EXPECT_EQ(app_.acrxEntryPoint(AcRx::kInvkSubrMsg, nullptr), 0);
+    EXPECT_EQ(host().commandLine(), L"");
+    EXPECT_EQ(host().snapshot().entities.size(), 0u);
+}
+
+using DocumentDataManagerTest = HostTest;
+
+TEST_F(DocumentDataManagerTest, IsADocumentReactorWhileItLives) {
+    const std::size_t before = host().reactorCount();
+    {
+        AcApDataManager<CDocData> manager;
+        EXPECT_EQ(host().reactorCount(), before + 1);
+        // A document it holds nothing for is closed without harm.
+        AcApDocument* document = host().newDocument();
+        EXPECT_TRUE(host().closeDocument(document));
+    }
+    EXPECT_EQ(host().reactorCount(), before);
+}
+
+TEST_F(DocumentDataManagerTest, LeavesAShutDownDocumentManagerAlone) {
+    const std::size_t before = host().reactorCount();
+    auto manager = std::make_unique<AcApDataManager<CDocData>>();
+    const AcApDocManagerReactor* reactor = manager.get();
+    host().setDocumentManagerShutDown(true);
+    manager.reset();
+    host().setDocumentManagerShutDown(false);
+    EXPECT_EQ(host().reactorCount(), before + 1);
+    // The host only compares the stale pointer while removing it.
+    acDocManagerPtr()->removeReactor(const_cast<AcApDocManagerReactor*>(reactor));
+    EXPECT_EQ(host().reactorCount(), before);
+}
+
+using ErrorLinesTest = HostTest;
+
+TEST_F(ErrorLinesTest, TriangulatorFailureIsPrintedExactlyAsRaised) {
+    PrintTriangulatorFailure("A minimum of 3 vertices are required!\n");
+    PrintTriangulatorFailure("Out of memory for edges\n");
+    PrintTriangulatorFailure("100% done %s\n");
+    EXPECT_EQ(host().commandLine(),
+              L"A minimum of 3 vertices are required!\nOut of memory for edges\n100% done %s\n");
+}
+
+TEST_F(ErrorLinesTest, NoFailureLeavesAWorker) {
+    const auto guarded = [](int (*worker)(const resbuf*)) {
+        return RunWorkerGuarded(worker, nullptr, L"kaf-dct");
+    };
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw "Out of memory for edges\n"; }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::bad_alloc(); }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::length_error("vector"); }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::out_of_range("index 7"); }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int { throw 42; }), RSERR);
+    EXPECT_EQ(host().commandLine(),
+              L"Out of memory for edges\nNot enough memory\nNot enough memory\n" +
+                  Aborted(L"kaf-dct", L"index 7") + Aborted(L"kaf-dct", L"Unexpected failure!"));
+    // A worker that ends by itself is left alone.
+    EXPECT_EQ(guarded([](const resbuf*) { return RSRSLT; }), RSRSLT);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The message pump, its throttle and the status-bar progress meter, with time driven through the
-// clock seam so that no test waits.
+// clock seam so that no test waits; the clock's elapsed-time arithmetic.
 #include <cstdint>
 #include <vector>
 
@@ -63,7 +63,7 @@ protected:
 
 using PumpTest = ProgressTest;
 
-TEST_F(PumpTest, PumpDispatchesEveryWaitingMessage) {
+TEST_F(PumpTest, PumpDispatchesEveryWaitingMessageUnlessTheApplicationQuits) {
     host().postMessage(nullptr, WM_PAINT);
     host().postMessage(nullptr, WM_CHAR, 'a');
     PumpMessages();
@@ -71,15 +71,14 @@ TEST_F(PumpTest, PumpDispatchesEveryWaitingMessage) {
     ASSERT_EQ(Dispatched(), 2u);
     EXPECT_EQ(host().dispatchedMessages()[0].message.message, WM_PAINT);
     EXPECT_TRUE(host().quitRequests().empty());
-}
 
-TEST_F(PumpTest, QuittingApplicationStopsThePumpWithAQuitRequest) {
+    // A quitting application stops the pump with a quit request.
     host().setQuitting(true);
     host().postMessage(nullptr, WM_PAINT);
     host().postMessage(nullptr, WM_PAINT);
     PumpMessages();
     EXPECT_EQ(host().quitRequests(), (std::vector<int>{0}));
-    EXPECT_EQ(Dispatched(), 0u);
+    EXPECT_EQ(Dispatched(), 2u);
     EXPECT_EQ(host().pendingMessageCount(), 2u);
 }
 
@@ -134,11 +133,6 @@ TEST_F(MeterTest, StartRegistersTheFilterOnceAndShowsTheMeter) {
     EXPECT_EQ(host().meterEvents()[1].label, L"Search point ...");
     EXPECT_EQ(host().meterEvents()[1].minPos, 0);
     EXPECT_EQ(host().meterEvents()[1].maxPos, 100);
-    EXPECT_EQ(state.total, 250);
-    EXPECT_EQ(state.lastShown, 0);
-    EXPECT_EQ(state.current, 0);
-    EXPECT_EQ(state.interval, 0.5);
-    EXPECT_EQ(state.lastTick, fakeNow);
     EXPECT_EQ(host().registeredFilterCount(), 1u);
 
     StartProgressMeter(state, L"Search point ...", 250);
@@ -158,7 +152,9 @@ TEST_F(MeterTest, FilterLetsEveryMessageThrough) {
     EXPECT_FALSE(host().dispatchedMessages()[0].swallowedByFilter);
 }
 
-TEST_F(MeterTest, RefusedFilterIsAskedForAgainByTheNextStart) {
+// A filter the host refused is asked for again by the next start; one it could not remove is
+// removed by the next end.
+TEST_F(MeterTest, FilterTheHostRefusedOrKeptIsHandledAgainNextTime) {
     host().failCall(HostCall::kRegisterFilterWinMsg);
     StartMeter(10);
     EXPECT_EQ(host().registeredFilterCount(), 0u);
@@ -167,15 +163,13 @@ TEST_F(MeterTest, RefusedFilterIsAskedForAgainByTheNextStart) {
     EXPECT_EQ(host().callCount(HostCall::kRemoveFilterWinMsg), 0u);
     StartMeter(10);
     EXPECT_EQ(host().registeredFilterCount(), 1u);
-}
 
-TEST_F(MeterTest, FilterThatCouldNotBeRemovedIsRemovedByTheNextEnd) {
-    StartMeter(10);
     host().failCall(HostCall::kRemoveFilterWinMsg);
     EndProgressMeter();
     EXPECT_EQ(host().registeredFilterCount(), 1u);
+    const int registrations = host().filterRegistrations();
     StartMeter(10);
-    EXPECT_EQ(host().filterRegistrations(), 1);
+    EXPECT_EQ(host().filterRegistrations(), registrations);
     EndProgressMeter();
     EXPECT_EQ(host().registeredFilterCount(), 0u);
 }
@@ -221,27 +215,24 @@ TEST_F(MeterTest, ValueAboveTheTotalShowsFullAndAlwaysReachesTheMeter) {
     EXPECT_EQ(host().meter().position, 100);
 }
 
+// Without a progress control (none, or not the status bar's second child) every update reaches
+// the meter; without a status bar every update also tries to show the meter again.
 TEST_F(MeterTest, WithoutAProgressControlEveryUpdateReachesTheMeter) {
-    for (StatusBarLayout layout :
-         {StatusBarLayout::kWithoutProgressControl, StatusBarLayout::kFirstChild}) {
-        host().buildWindows(layout);
+    const struct {
+        StatusBarLayout layout;
+        std::vector<int> positions;
+    } cases[] = {{StatusBarLayout::kWithoutProgressControl, {0, 3}},
+                 {StatusBarLayout::kFirstChild, {0, 3}},
+                 {StatusBarLayout::kNone, {0, 0, 3, 3}}};
+    for (const auto& c : cases) {
+        host().buildWindows(c.layout);
         ProgressMeterState state = StartMeter(1000);
         UpdateProgressMeter(state, L"Please wait: ", 1);
-        UpdateProgressMeter(state, L"Please wait: ", 2);
         UpdateProgressMeter(state, L"Please wait: ", 30);
-        EXPECT_EQ(Positions(), (std::vector<int>{0, 0, 3}));
+        EXPECT_EQ(Positions(), c.positions);
+        EXPECT_EQ(state.lastShown, 30);
         EndProgressMeter();
     }
-}
-
-TEST_F(MeterTest, WithoutAStatusBarEveryUpdateTriesToShowTheMeterAgain) {
-    host().buildWindows(StatusBarLayout::kNone);
-    ProgressMeterState state = StartMeter(1000);
-    UpdateProgressMeter(state, L"Please wait: ", 1);
-    UpdateProgressMeter(state, L"Please wait: ", 30);
-    EXPECT_EQ(Positions(), (std::vector<int>{0, 0, 3, 3}));
-    EXPECT_EQ(state.lastShown, 30);
-    EXPECT_EQ(state.current, 30);
 }
 
 TEST_F(MeterTest, VanishedMeterIsShownAgainWithTheRunsLabel) {
@@ -260,15 +251,12 @@ TEST_F(MeterTest, VanishedMeterIsShownAgainWithTheRunsLabel) {
     EXPECT_EQ(host().meter().position, 50);
 }
 
-TEST_F(MeterTest, ProgressControlIsTheStatusBarsSecondChild) {
-    EXPECT_NE(FindStatusBarProgressControl(), nullptr);
-    EXPECT_EQ(FindStatusBarProgressControl(), host().progressControl());
-    host().buildWindows(StatusBarLayout::kWithoutProgressControl);
-    EXPECT_EQ(FindStatusBarProgressControl(), nullptr);
-    host().buildWindows(StatusBarLayout::kFirstChild);
-    EXPECT_EQ(FindStatusBarProgressControl(), nullptr);
-    host().buildWindows(StatusBarLayout::kNone);
-    EXPECT_EQ(FindStatusBarProgressControl(), nullptr);
+TEST(ClockTest, ElapsedTimeIsTheSignedDifferenceAcrossAWrap) {
+    EXPECT_EQ(ElapsedMilliseconds(1000, 3500), 2500);
+    EXPECT_EQ(ElapsedMilliseconds(3500, 1000), -2500);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MAX, INT32_MIN), 1);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MAX - 99, INT32_MIN + 400), 500);
+    EXPECT_EQ(ElapsedMilliseconds(INT32_MIN, INT32_MAX), -1);
 }
 
 }  // namespace
