@@ -105,7 +105,7 @@ TEST(CdtCases, CrossingBreaklinesMeetAtAVertexWithTheMeanElevation) {
     EXPECT_DOUBLE_EQ(run.vertices[x].z, (4.5 + 6.0) / 2);  // 4.5 on the first line, 6 on the second
     EXPECT_TRUE(HasEdge(run, 0.5, 0.5, 5, 5) && HasEdge(run, 5, 5, 9.5, 9.5));
     EXPECT_TRUE(HasEdge(run, 0.5, 9.5, 5, 5) && HasEdge(run, 5, 5, 9.5, 0.5));
-    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), MeshFaults{});
     // The order of the lines does not matter.
     std::swap(input.breaklines[0], input.breaklines[1]);
     EXPECT_DOUBLE_EQ(RunCdt(input).vertices[x].z, 5.25);
@@ -126,7 +126,7 @@ TEST(CdtCases, LineElevationsWinWhereVerticesMeet) {
     };
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
-    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), MeshFaults{});
     const auto z = [&](double x, double y) { return run.vertices[VertexAt(run, x, y)].z; };
     EXPECT_EQ(z(2, 2), 3.0);               // the breakline's z, not the survey point's
     EXPECT_EQ(z(3.5, 8), 4.5);             // interpolated along the breakline
@@ -176,8 +176,8 @@ TEST(CdtCases, NearlyConcurrentBreaklinesSettle) {
                         line({{6, 1}, {4, 5}, {6, 5}, {0, 0}, {6, 5}})};
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
-    const CdtFaults faults = CheckCdt(run, {});
-    EXPECT_EQ(faults.notCounterClockwise + faults.edgeTwice + faults.badOrder, 0) << faults;
+    const MeshFaults faults = CheckCdt(run, {});
+    EXPECT_EQ(faults.notCounterClockwise + faults.repeatedEdges + faults.badOrder, 0u) << faults;
     EXPECT_NEAR(Area(run), 8.0 * 8.0, 1e-9);  // the hull of the four corner points, covered once
 }
 
@@ -187,7 +187,7 @@ TEST(CdtCases, BreaklinesReachingOutsideThePointsJoinTheSurface) {
     input.breaklines = {{CVertex(5.05, 5.05, 2), CVertex(20, 5.05, 3), CVertex(20, -10, 4)}};
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
-    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), MeshFaults{});
     EXPECT_TRUE(HasEdge(run, 5.05, 5.05, 20, 5.05) && HasEdge(run, 20, 5.05, 20, -10));
 }
 
@@ -200,7 +200,7 @@ TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
     input.holes = {{CVertex(2, 2, 1), CVertex(2, 4, 1), CVertex(4, 4, 1), CVertex(4, 2, 1)}};
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
-    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{});
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), MeshFaults{});
     const double area = 9.8 * 9.8 - 3.9 * 3.9 - 4.0;
     EXPECT_NEAR(Area(run), area, 1e-9);
     for (const geom::CTriangle& t : run.triangles) {
@@ -228,7 +228,7 @@ TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
     holesOnly.outer.clear();
     const CdtRun withHolesOnly = RunCdt(holesOnly);
     ASSERT_EQ(withHolesOnly.failure, "");
-    EXPECT_EQ(CheckCdt(withHolesOnly, SegmentsOf(holesOnly)), CdtFaults{});
+    EXPECT_EQ(CheckCdt(withHolesOnly, SegmentsOf(holesOnly)), MeshFaults{});
     EXPECT_NEAR(Area(withHolesOnly), Area(RunCdt(CdtInput{input.points, {}, {}, {}, 0.0})) - 4.0,
                 1e-9);
     // A hole touching the outer boundary at a vertex is accepted.
@@ -321,7 +321,7 @@ TEST(CdtCases, MaximumEdgeLengthTrimsFromTheOutsideOnly) {
     input.maxEdgeLength = 1.5;
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "");
-    EXPECT_EQ(CheckCdt(run, {}).notCounterClockwise, 0);
+    EXPECT_EQ(CheckCdt(run, {}).notCounterClockwise, 0u);
     bool middleFilled = false;
     for (const geom::CTriangle& t : run.triangles) {
         const double cx = (t.p1.x + t.p2.x + t.p3.x) / 3;
