@@ -40,12 +40,7 @@ TEST(DctInput, CoordinatesThatAreNotFiniteAreSortedLikeAnyOther) {
                                                {0, 3, 5}, {inf, 1, 6}, {-inf, 2, 7}};
     const dcttest::Triangulation run = dcttest::TriangulateAll(points);
     EXPECT_EQ(run.failure, "");
-    const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
-    ASSERT_EQ(run.vertices.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(run.vertices[k].x, expected[k].x);
-        EXPECT_EQ(run.vertices[k].z, expected[k].z);
-    }
+    EXPECT_EQ(dcttest::Records(run.vertices), dcttest::Records(dcttest::ExpectedVertices(points)));
 }
 
 TEST(DctInput, GetVerticesWalksTheStoreDroppingAllButTheLastOfAdjacentEquals) {

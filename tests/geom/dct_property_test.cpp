@@ -29,27 +29,11 @@ bool DirectionBefore(exact::Point origin, exact::Point a, exact::Point b) {
     return exact::ExactOrient(origin, a, b) > 0;
 }
 
-void ExpectVertexList(const std::vector<geom::CVertex>& points,
-                      const std::vector<geom::CVertex>& vertices) {
-    const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
-    ASSERT_EQ(vertices.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        ASSERT_EQ(vertices[k].x, expected[k].x) << "vertex " << k;
-        ASSERT_EQ(vertices[k].y, expected[k].y) << "vertex " << k;
-        ASSERT_EQ(vertices[k].z, expected[k].z) << "vertex " << k;
-        ASSERT_EQ(vertices[k].w, 0u);
-    }
-}
-
 // Each triangle's corner copies are the records of its corners in the vertex list.
 void ExpectCornerCopies(const dcttest::Triangulation& run) {
     for (const geom::CTriangle& t : run.triangles) {
-        const geom::CVertex& a = run.vertices[t.i1];
-        const geom::CVertex& b = run.vertices[t.i2];
-        const geom::CVertex& c = run.vertices[t.i3];
-        ASSERT_TRUE(t.p1.x == a.x && t.p1.y == a.y && t.p1.z == a.z);
-        ASSERT_TRUE(t.p2.x == b.x && t.p2.y == b.y && t.p2.z == b.z);
-        ASSERT_TRUE(t.p3.x == c.x && t.p3.y == c.y && t.p3.z == c.z);
+        ASSERT_EQ(dcttest::Records({t.p1, t.p2, t.p3}),
+                  dcttest::Records({run.vertices[t.i1], run.vertices[t.i2], run.vertices[t.i3]}));
     }
 }
 
@@ -81,7 +65,7 @@ void ExpectCounterClockwiseGroups(const dcttest::Triangulation& run) {
 void ExpectGoodTriangulation(const std::vector<geom::CVertex>& points) {
     const dcttest::Triangulation run = dcttest::TriangulateAll(points);
     ASSERT_EQ(run.failure, "");
-    ExpectVertexList(points, run.vertices);
+    ASSERT_EQ(dcttest::Records(run.vertices), dcttest::Records(dcttest::ExpectedVertices(points)));
     if (hardgeom::AllOnOneLine(run.vertices)) {
         EXPECT_TRUE(run.triangles.empty());
         return;

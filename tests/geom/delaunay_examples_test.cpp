@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "dct_test_support.h"
 #include "geom/delaunay.h"
 
 namespace {
@@ -37,20 +38,15 @@ TEST(DelaunayExamples, UnitSquareTakesTheOtherDiagonal) {
     EXPECT_EQ(run.corners, (std::vector<Corners>{{1, 0, 3}, {0, 2, 3}}));
     // Corner copies are the sorted store's records, z carried, in the stored corner order.
     ASSERT_EQ(run.triangles.size(), 2u);
-    const geom::CTriangle& first = run.triangles[0];
-    EXPECT_EQ(first.p1.x, 0);
-    EXPECT_EQ(first.p1.y, 1);
-    EXPECT_EQ(first.p1.z, 12);
-    EXPECT_EQ(first.p2.z, 10);
-    EXPECT_EQ(first.p3.x, 1);
-    EXPECT_EQ(first.p3.y, 1);
-    EXPECT_EQ(first.p3.z, 13);
-    EXPECT_EQ(run.triangles[1].p2.z, 11);
-    for (const geom::CTriangle& t : run.triangles) {
-        EXPECT_EQ(t.p1.w, 0u);
-        EXPECT_EQ(t.p2.w, 0u);
-        EXPECT_EQ(t.p3.w, 0u);
-    }
+    const geom::CTriangle& a = run.triangles[0];
+    const geom::CTriangle& b = run.triangles[1];
+    EXPECT_EQ(dcttest::Records({a.p1, a.p2, a.p3, b.p1, b.p2, b.p3}),
+              (std::vector<dcttest::Record>{{0, 1, 12, 0},
+                                            {0, 0, 10, 0},
+                                            {1, 1, 13, 0},
+                                            {0, 0, 10, 0},
+                                            {1, 0, 11, 0},
+                                            {1, 1, 13, 0}}));
 }
 
 // (A point inside a triangle, and triangles next to the hull that are lost, are met through
@@ -62,7 +58,9 @@ TEST(DelaunayExamples, ThreeByTwoGrid) {
 }
 
 TEST(DelaunayExamples, DegenerateSetsGiveNothing) {
-    EXPECT_TRUE(Triangulate({}).triangles.empty());
+    geom::CDelaunay empty;
+    EXPECT_TRUE(Triangulate(empty, {}).triangles.empty());
+    EXPECT_EQ(empty.PointCount(), 0);  // no points, no enclosing corners
     EXPECT_TRUE(Triangulate({{1, 2, 3}}).triangles.empty());
     EXPECT_TRUE(Triangulate({{0, 0, 0}, {1, 1, 0}}).triangles.empty());
     EXPECT_TRUE(Triangulate({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}).triangles.empty());
@@ -91,11 +89,7 @@ TEST(DelaunayStore, GrowsInStepsOfAThousand) {
     EXPECT_EQ(engine.AddPoint(7, 8, 9), 1);
     EXPECT_EQ(engine.PointStore().size(), 2000u);
     EXPECT_EQ(engine.PointCount(), 1001);
-    const geom::CVertex& last = engine.PointStore()[1000];
-    EXPECT_EQ(last.x, 7);
-    EXPECT_EQ(last.y, 8);
-    EXPECT_EQ(last.z, 9);
-    EXPECT_EQ(last.w, 0u);
+    EXPECT_EQ(dcttest::RecordOf(engine.PointStore()[1000]), (dcttest::Record{7, 8, 9, 0}));
     EXPECT_EQ(engine.PointStore()[999].y, -999);
 }
 
@@ -103,23 +97,10 @@ TEST(DelaunayStore, EnclosingCornersAreAppendedDuringTheRun) {
     geom::CDelaunay engine;
     Triangulate(engine, {{0, 0, 1}, {4, 0, 1}, {0, 1, 1}, {4, 1, 1}});
     ASSERT_EQ(engine.PointCount(), 7);
-    // dmax = 4 (the wider side), centre (2, 0.5), factor 2.
+    // dmax = 4 (the wider side), centre (2, 0.5), factor 2; z 0.
     const auto& store = engine.PointStore();
-    EXPECT_EQ(store[4].x, 10);
-    EXPECT_EQ(store[4].y, -3.5);
-    EXPECT_EQ(store[5].x, 2);
-    EXPECT_EQ(store[5].y, 8.5);
-    EXPECT_EQ(store[6].x, -6);
-    EXPECT_EQ(store[6].y, -3.5);
-    for (int i = 4; i < 7; ++i) {
-        EXPECT_EQ(store[i].z, 0);
-    }
-}
-
-TEST(DelaunayStore, NoPointsAddNoCorners) {
-    geom::CDelaunay engine;
-    EXPECT_TRUE(engine.Triangulate().empty());
-    EXPECT_EQ(engine.PointCount(), 0);
+    EXPECT_EQ(dcttest::Records({store[4], store[5], store[6]}),
+              (std::vector<dcttest::Record>{{10, -3.5, 0, 0}, {2, 8.5, 0, 0}, {-6, -3.5, 0, 0}}));
 }
 
 }  // namespace
