@@ -85,10 +85,6 @@ void ExpectExamplesShowWhatTheySay(const std::string& document,
     }
 }
 
-TEST(DocumentedExamples, ScreenRendersRewrittenLines) {
-    EXPECT_EQ(Screen("a\rbc\rd\nx\r\ry"), "d\ny");
-}
-
 TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
     const fs::path docs = fs::path(KAF_SOURCE_DIR) / "docs";
     const std::string reference = FileText(docs / "functions.md");
