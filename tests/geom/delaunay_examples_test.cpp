@@ -8,74 +8,47 @@
 
 namespace {
 
-using Corners = std::array<int, 3>;
+using dcttest::Corners;
 
-struct Outcome {
-    std::vector<geom::CTriangle> triangles;
-    std::vector<Corners> corners;
-};
-
-Outcome Triangulate(geom::CDelaunay& engine, const std::vector<std::array<double, 3>>& points) {
+std::vector<geom::CTriangle> Triangulate(geom::CDelaunay& engine,
+                                         const std::vector<std::array<double, 3>>& points) {
     for (const auto& p : points) {
         EXPECT_EQ(engine.AddPoint(p[0], p[1], p[2]), 1);
     }
-    Outcome run;
-    run.triangles = engine.Triangulate();
-    for (const geom::CTriangle& t : run.triangles) {
-        run.corners.push_back({t.i1, t.i2, t.i3});
-    }
-    return run;
+    return engine.Triangulate();
 }
 
-Outcome Triangulate(const std::vector<std::array<double, 3>>& points) {
+std::vector<geom::CTriangle> Triangulate(const std::vector<std::array<double, 3>>& points) {
     geom::CDelaunay engine;
     return Triangulate(engine, points);
 }
 
-TEST(DelaunayExamples, UnitSquareTakesTheOtherDiagonal) {
-    geom::CDelaunay engine;
-    const Outcome run = Triangulate(engine, {{0, 0, 10}, {1, 0, 11}, {0, 1, 12}, {1, 1, 13}});
-    EXPECT_EQ(run.corners, (std::vector<Corners>{{1, 0, 3}, {0, 2, 3}}));
-    // Corner copies are the sorted store's records, z carried, in the stored corner order.
-    ASSERT_EQ(run.triangles.size(), 2u);
-    const geom::CTriangle& a = run.triangles[0];
-    const geom::CTriangle& b = run.triangles[1];
-    EXPECT_EQ(dcttest::Records({a.p1, a.p2, a.p3, b.p1, b.p2, b.p3}),
-              (std::vector<dcttest::Record>{{0, 1, 12, 0},
-                                            {0, 0, 10, 0},
-                                            {1, 1, 13, 0},
-                                            {0, 0, 10, 0},
-                                            {1, 0, 11, 0},
-                                            {1, 1, 13, 0}}));
-}
-
-// (A point inside a triangle, and triangles next to the hull that are lost, are met through
-// triangulate in the module's tests.)
+// (The unit square, a point inside a triangle, and triangles next to the hull that are lost, are
+// met through triangulate in the module's tests.)
 TEST(DelaunayExamples, ThreeByTwoGrid) {
-    EXPECT_EQ(
-        Triangulate({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}}).corners,
-        (std::vector<Corners>{{0, 2, 3}, {1, 0, 3}, {3, 2, 5}, {2, 4, 5}}));
+    EXPECT_EQ(dcttest::IndexTriples(
+                  Triangulate({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}})),
+              (std::vector<Corners>{{0, 2, 3}, {1, 0, 3}, {3, 2, 5}, {2, 4, 5}}));
 }
 
 TEST(DelaunayExamples, DegenerateSetsGiveNothing) {
     geom::CDelaunay empty;
-    EXPECT_TRUE(Triangulate(empty, {}).triangles.empty());
+    EXPECT_TRUE(Triangulate(empty, {}).empty());
     EXPECT_EQ(empty.PointCount(), 0);  // no points, no enclosing corners
-    EXPECT_TRUE(Triangulate({{1, 2, 3}}).triangles.empty());
-    EXPECT_TRUE(Triangulate({{0, 0, 0}, {1, 1, 0}}).triangles.empty());
-    EXPECT_TRUE(Triangulate({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}).triangles.empty());
-    EXPECT_TRUE(Triangulate({{0, 5, 0}, {0, 1, 0}, {0, 3, 0}, {0, 2, 0}}).triangles.empty());
-    EXPECT_TRUE(Triangulate({{2, 2, 1}, {2, 2, 2}, {2, 2, 3}}).triangles.empty());
+    EXPECT_TRUE(Triangulate({{1, 2, 3}}).empty());
+    EXPECT_TRUE(Triangulate({{0, 0, 0}, {1, 1, 0}}).empty());
+    EXPECT_TRUE(Triangulate({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}).empty());
+    EXPECT_TRUE(Triangulate({{0, 5, 0}, {0, 1, 0}, {0, 3, 0}, {0, 2, 0}}).empty());
+    EXPECT_TRUE(Triangulate({{2, 2, 1}, {2, 2, 2}, {2, 2, 3}}).empty());
 }
 
 TEST(DelaunayExamples, OnlyTheLastOfEqualPointsIsInserted) {
     geom::CDelaunay engine;
-    const Outcome run =
+    const std::vector<geom::CTriangle> triangles =
         Triangulate(engine, {{1, 1, 5}, {0, 0, 0}, {1, 0, 0}, {1, 1, 7}, {0, 1, 0}, {1, 1, 6}});
     // Sorted: (0,0), (0,1), (1,0), then the three records at (1,1) at 3, 4, 5.
-    EXPECT_EQ(run.corners, (std::vector<Corners>{{1, 0, 5}, {0, 2, 5}}));
-    ASSERT_EQ(run.triangles.size(), 2u);
-    EXPECT_EQ(run.triangles[0].p3.z, engine.PointStore()[5].z);
+    ASSERT_EQ(dcttest::IndexTriples(triangles), (std::vector<Corners>{{1, 0, 5}, {0, 2, 5}}));
+    EXPECT_EQ(triangles[0].p3.z, engine.PointStore()[5].z);
 }
 
 TEST(DelaunayStore, GrowsInStepsOfAThousand) {
