@@ -187,17 +187,6 @@ TEST_F(ScriptTest, UnreadableOrMalformedInputStopsBeforeAnythingRuns) {
     }
 }
 
-TEST_F(ScriptTest, LoadFindsScriptsBesideTheLoadingScript) {
-    Write("lib/points.lsp", "(setq pts '((0 0 1) (4 0 2) (0 4 3) (4 4 4)))\n");
-    Write("lib/main.lsp", "(load \"points\")\n(princ (length (kaf-dct pts)))\n");
-    KafcadRun run = Run({"lib/main.lsp"});
-    EXPECT_EQ(run.out, "2\n");
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    run = Run({"-e", "(load \"points\")"});
-    EXPECT_EQ(run.err, "; error: LOAD failed: \"points\"\n");
-    EXPECT_EQ(run.exitStatus, 1);
-}
-
 TEST_F(ScriptTest, ProgressBarOnATerminalIsErasedAndLeavesStandardOutputAlone) {
     Write("p.csv", "0;0;1\n10;0;2\n0;10;3\n10;10;4\n");
     Write("run.lsp",

@@ -134,19 +134,6 @@ TEST(DctProperties, ManyDuplicatePositions) {
     ExpectGoodTriangulation(points);
 }
 
-TEST(DctProperties, PointsOnOneCircle) {
-    // All 12 integer points at distance 5 from the origin, and the centre.
-    std::vector<geom::CVertex> points;
-    const int xs[] = {5, 4, 3, 0, -3, -4, -5, -4, -3, 0, 3, 4};
-    const int ys[] = {0, 3, 4, 5, 4, 3, 0, -3, -4, -5, -4, -3};
-    for (int k = 0; k < 12; ++k) {
-        points.emplace_back(xs[k], ys[k], k);
-    }
-    ExpectGoodTriangulation(points);
-    points.emplace_back(0, 0, 12);
-    ExpectGoodTriangulation(points);
-}
-
 TEST(DctProperties, SmallDegenerateSets) {
     std::mt19937_64 random(6);
     for (int round = 0; round < 400; ++round) {
