@@ -1,6 +1,6 @@
-// Surface statistics on shapes with known counts, elevations and areas. (A pyramid is met, and a
-// split surface through the writers, by the surface function tests; a split surface also by the
-// welding tests.)
+// Surface statistics on shapes with known counts, elevations and areas. (A pyramid and meshes
+// without vertices are met, and a split surface through the writers, by the surface function
+// tests; a split surface also by the welding tests.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -40,14 +40,6 @@ TEST(SurfaceStatistics, WallsHaveSurfaceButNoPlanArea) {
     EXPECT_EQ(s.triangleCount, 2u);
     EXPECT_DOUBLE_EQ(s.planArea, 1.0);
     EXPECT_DOUBLE_EQ(s.surfaceArea, 2.0);
-}
-
-TEST(SurfaceStatistics, EmptySurfaceIsRefused) {
-    SurfaceStatistics s;
-    s.vertexCount = 5;
-    EXPECT_EQ(geom::ComputeSurfaceStatistics(geom::WeldedSurface(), s),
-              SurfaceStatus::EmptySurface);
-    EXPECT_EQ(s.vertexCount, 0u);
 }
 
 }  // namespace
