@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/lisp/builtins/text.h"
 #include "app/lisp/command_line_output.h"
-#include "app/terminal/show_value.h"
 
 namespace {
 
@@ -61,16 +59,6 @@ TEST(CommandLineOutput, ObserverHearsBeforeAndAfterEveryText) {
     EXPECT_EQ(observer.events, (std::vector<std::string>{"before at 0", "after ab", "before at 2",
                                                          "after \rc", "after \n"}));
     EXPECT_EQ(out.str(), "ab\r\x1b[Kc");
-}
-
-TEST(ShowValue, ValuesOnALineOfTheirOwnAndTheQuietValueNotAtAll) {
-    std::ostringstream out;
-    CommandLineOutput commandLine(out);
-    commandLine.Write("\nCreate Mesh ... ");
-    kafcad::ShowValue(kafcad::Value::list({kafcad::Value::string(L"20")}), commandLine);
-    kafcad::ShowValue(kafcad::QuietValue(), commandLine);
-    kafcad::ShowValue(kafcad::Value::nil(), commandLine);
-    EXPECT_EQ(out.str(), "\nCreate Mesh ... \n(\"20\")\nnil\n");
 }
 
 }  // namespace

@@ -8,40 +8,44 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
-namespace {
+#include "support/files.h"
 
 std::string TakeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
+    const std::string text = FileText(path);
     std::remove(path.c_str());
-    return text.str();
+    return text;
 }
 
-std::string TemporaryPath(const char* what) {
+std::string TemporaryPath() {
     char name[] = "/tmp/kafcad_test_XXXXXX";
     const int fd = ::mkstemp(name);
     if (fd < 0) {
-        throw std::runtime_error(std::string("cannot make a file for ") + what);
+        throw std::runtime_error("cannot make a temporary file");
     }
     ::close(fd);
     return name;
 }
 
-KafcadRun RunProgram(std::vector<std::string> argv, const std::string& input,
-                     const std::string& folder) {
-    const std::string inPath = TemporaryPath("stdin");
-    const std::string outPath = TemporaryPath("stdout");
-    const std::string errPath = TemporaryPath("stderr");
-    std::ofstream(inPath, std::ios::binary) << input;
+std::vector<char*> ArgvOf(std::vector<std::string>& arguments) {
     std::vector<char*> pointers;
-    for (std::string& argument : argv) {
+    for (std::string& argument : arguments) {
         pointers.push_back(argument.data());
     }
     pointers.push_back(nullptr);
+    return pointers;
+}
+
+namespace {
+
+KafcadRun RunProgram(std::vector<std::string> argv, const std::string& input,
+                     const std::string& folder) {
+    const std::string inPath = TemporaryPath();
+    const std::string outPath = TemporaryPath();
+    const std::string errPath = TemporaryPath();
+    std::ofstream(inPath, std::ios::binary) << input;
+    std::vector<char*> pointers = ArgvOf(argv);
 
     const pid_t child = ::fork();
     if (child == 0) {

@@ -4,6 +4,8 @@
 // standard output and error.
 // RunShellCommand(command, folder): the same for a shell command line (sh -c), with kafcad's
 // folder first on PATH.
+// The pieces both process harnesses use: TakeFile(path), the text of a file, which is then removed;
+// TemporaryPath(), a new empty file's path; ArgvOf(arguments), the arguments as execv takes them.
 #pragma once
 
 #include <string>
@@ -19,3 +21,7 @@ KafcadRun RunKafcadProcess(const std::vector<std::string>& arguments,
                            const std::string& input = std::string(),
                            const std::string& folder = std::string());
 KafcadRun RunShellCommand(const std::string& command, const std::string& folder);
+
+std::string TakeFile(const std::string& path);
+std::string TemporaryPath();
+std::vector<char*> ArgvOf(std::vector<std::string>& arguments);

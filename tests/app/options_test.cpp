@@ -91,10 +91,4 @@ TEST(ParseOptions, WrongArgumentsSayWhatIsWrong) {
     EXPECT_EQ(UsageMessage({"--help=yes"}), "option --help takes no value");
 }
 
-TEST(ParseOptions, HelpAndVersion) {
-    EXPECT_TRUE(ParseOptions({"--help"}).help);
-    EXPECT_TRUE(ParseOptions({"-h"}).help);
-    EXPECT_TRUE(ParseOptions({"--version"}).version);
-}
-
 }  // namespace

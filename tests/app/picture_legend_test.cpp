@@ -1,18 +1,14 @@
 // The picture's legend of elevation colours, its scale bar, and layers that are off or frozen.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/picture/elevation_legend.h"
-#include "app/picture/render_top_view.h"
 #include "png_reader.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
 
@@ -40,20 +36,10 @@ EntityInfo Square(double x, double y, double side, std::vector<kafhost::Rgb> col
 
 const std::vector<kafhost::Rgb> kRedToBlue = {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}};
 
-// The picture of the drawing, rendered into a temporary file that is removed again.
-Picture Render(const DrawingSnapshot& drawing, int width, int height) {
-    const fs::path path =
-        fs::temp_directory_path() / ("kafcad_legend_" + std::to_string(::getpid()) + ".png");
-    kafcad::RenderTopView(drawing, path.string(), width, height);
-    Picture picture = ReadPng(path.string());
-    fs::remove(path);
-    return picture;
-}
-
 TEST(PictureLegend, ColouredMeshesGetTheLegendOfTheirElevationsAndAScaleBar) {
     DrawingSnapshot drawing;
     drawing.entities.push_back(Square(0, 0, 100, kRedToBlue));
-    const Picture picture = Render(drawing, 400, 300);
+    const Picture picture = RenderPicture(drawing, 400, 300);
     ASSERT_EQ(picture.width, 400);
     // The view is fitted left of the 110-pixel panel: the square's centre at x 145, not 200.
     const std::uint32_t centre = picture.At(145, 150);
@@ -73,14 +59,14 @@ TEST(PictureLegend, ColouredMeshesGetTheLegendOfTheirElevationsAndAScaleBar) {
 TEST(PictureLegend, PlainMeshesAndSmallPicturesHaveNoLegend) {
     DrawingSnapshot plain;
     plain.entities.push_back(Square(0, 0, 100, {}));
-    Picture picture = Render(plain, 400, 300);
+    Picture picture = RenderPicture(plain, 400, 300);
     // Fitted to the whole width: the square runs from x 59 to 341, where a panel would be.
     EXPECT_EQ(picture.At(330, 150), 0xDEDEDEu) << Channels(picture.At(330, 150));
     EXPECT_EQ(picture.At(20, 283), kWhite);
 
     DrawingSnapshot coloured;
     coloured.entities.push_back(Square(0, 0, 100, kRedToBlue));
-    picture = Render(coloured, 300, 150);
+    picture = RenderPicture(coloured, 300, 150);
     // Fitted to the whole width: centred at x 150.
     EXPECT_NEAR(Red(picture.At(150, 75)), 128, 4) << Channels(picture.At(150, 75));
 }
@@ -92,7 +78,7 @@ TEST(PictureLegend, EntitiesOnLayersThatAreOffOrFrozenAreLeftOut) {
     // Far away and blue: it would widen the view and show in blue.
     drawing.entities.push_back(
         Square(1000, 1000, 10, {{0, 0, 255}, {0, 0, 255}, {0, 0, 255}, {0, 0, 255}}, L"HIDDEN"));
-    const Picture picture = Render(drawing, 100, 100);
+    const Picture picture = RenderPicture(drawing, 100, 100);
     // The visible square alone fills the view, with no legend for the hidden colours.
     EXPECT_EQ(picture.At(50, 50), 0xDEDEDEu) << Channels(picture.At(50, 50));
     for (const std::uint32_t pixel : picture.pixels) {

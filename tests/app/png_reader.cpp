@@ -2,6 +2,9 @@
 
 #include <cairo.h>
 
+#include "app/picture/render_top_view.h"
+#include "support/files.h"
+
 Picture ReadPng(const std::string& path) {
     Picture picture;
     cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
@@ -19,6 +22,13 @@ Picture ReadPng(const std::string& path) {
     }
     cairo_surface_destroy(surface);
     return picture;
+}
+
+Picture RenderPicture(const kafhost::DrawingSnapshot& drawing, int width, int height) {
+    const TempFolder folder;
+    const std::string path = folder.Path("top.png").string();
+    kafcad::RenderTopView(drawing, path, width, height);
+    return ReadPng(path);
 }
 
 std::string Channels(std::uint32_t pixel) {

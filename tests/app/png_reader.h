@@ -1,10 +1,14 @@
 // ReadPng(path): a PNG picture's size and pixels (0xRRGGBB each), read with cairo; width 0 when
 // the file is not a readable PNG.
+// RenderPicture(drawing, width, height): kafcad's top view of the drawing, rendered into a
+// temporary file and read back.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "kafhost/drawing_snapshot.h"
 
 struct Picture {
     int width = 0;
@@ -17,6 +21,7 @@ struct Picture {
 };
 
 Picture ReadPng(const std::string& path);
+Picture RenderPicture(const kafhost::DrawingSnapshot& drawing, int width, int height);
 
 // The channels of a pixel, for messages: "(r, g, b)".
 std::string Channels(std::uint32_t pixel);

@@ -11,7 +11,6 @@
 #include "app/picture/shade_triangle.h"
 #include "app/picture/view_transform.h"
 #include "png_reader.h"
-#include "support/files.h"
 
 namespace {
 
@@ -36,21 +35,11 @@ EntityInfo Square(double side, std::vector<kafhost::Rgb> colours = {}) {
                     {{0, 1, 2}, {0, 2, 3}}, std::move(colours));
 }
 
-class PictureTest : public ::testing::Test {
-protected:
-    Picture Render(const DrawingSnapshot& drawing, int width, int height) {
-        kafcad::RenderTopView(drawing, path_, width, height);
-        return ReadPng(path_);
-    }
-    TempFolder temp_;
-    const std::string path_ = temp_.Path("top.png").string();
-};
-
-TEST_F(PictureTest, ColouredMeshIsShadedBetweenItsVertexColoursWithYUp) {
+TEST(Picture, ColouredMeshIsShadedBetweenItsVertexColoursWithYUp) {
     DrawingSnapshot drawing;
     // Red along the bottom edge, blue along the top.
     drawing.entities.push_back(Square(10, {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}}));
-    const Picture picture = Render(drawing, 200, 100);
+    const Picture picture = RenderPicture(drawing, 200, 100);
     ASSERT_EQ(picture.width, 200);
     ASSERT_EQ(picture.height, 100);
     // The 10 x 10 square fills the height less the margins (4 px): rows 4 ... 95, columns 54 ...
@@ -70,13 +59,17 @@ TEST_F(PictureTest, ColouredMeshIsShadedBetweenItsVertexColoursWithYUp) {
     EXPECT_EQ(middle >> 8 & 0xFF, 0u) << Channels(middle);
 }
 
-TEST_F(PictureTest, PlainMeshIsGreyWithItsEdgesAndLinesAreDrawnOverMeshes) {
+TEST(Picture, PlainMeshIsGreyWithItsEdgesAndPolylinesAreDrawnOverMeshes) {
     DrawingSnapshot drawing;
     drawing.entities.push_back(Square(10));
     EntityInfo outline;
     outline.type = L"AcDbPolyline";
     outline.points = {{2, 2}, {8, 2}};
     drawing.entities.push_back(outline);
+    EntityInfo kerb;  // a 3D polyline along y = 8, drawn by its plan positions
+    kerb.type = L"AcDb3dPolyline";
+    kerb.vertices = {{2, 8, 50}, {5, 8, -7}, {8, 8, 3}};
+    drawing.entities.push_back(kerb);
     EntityInfo erased = Square(100, std::vector<kafhost::Rgb>(4, {0, 0, 0}));
     erased.erased = true;
     drawing.entities.push_back(erased);
@@ -85,7 +78,7 @@ TEST_F(PictureTest, PlainMeshIsGreyWithItsEdgesAndLinesAreDrawnOverMeshes) {
     paper.space = L"paper";
     drawing.entities.push_back(paper);
 
-    const Picture picture = Render(drawing, 100, 100);
+    const Picture picture = RenderPicture(drawing, 100, 100);
     // Erased entities and paper space neither show nor count for the extent: the square fills
     // the picture less its margins.
     EXPECT_EQ(picture.At(70, 30), 0xDEDEDEu) << Channels(picture.At(70, 30));
@@ -93,24 +86,20 @@ TEST_F(PictureTest, PlainMeshIsGreyWithItsEdgesAndLinesAreDrawnOverMeshes) {
     // The diagonal edge from (0, 0) to (10, 10) runs from pixel (4, 96) to (96, 4), through the
     // centre of pixel (49, 50): grey 115 at 80 % over the fill's 222.
     EXPECT_EQ(picture.At(49, 50), 0x888888u) << Channels(picture.At(49, 50));
-    // The polyline along y = 2 (row 77.6) is red.
-    const std::uint32_t line = picture.At(50, 77);
-    EXPECT_GT(line >> 16 & 0xFF, 150u) << Channels(line);
-    EXPECT_LT(line & 0xFF, 100u) << Channels(line);
+    // The polyline along y = 2 (row 77.6) and the 3D polyline along y = 8 (row 22.4) are red.
+    for (const std::uint32_t line : {picture.At(50, 77), picture.At(25, 22), picture.At(75, 22)}) {
+        EXPECT_GT(line >> 16 & 0xFF, 150u) << Channels(line);
+        EXPECT_LT(line & 0xFF, 100u) << Channels(line);
+    }
 }
 
-TEST_F(PictureTest, EmptyDrawingGivesAWhitePictureOfTheAskedSize) {
-    const Picture picture = Render(DrawingSnapshot(), 31, 17);
+TEST(Picture, EmptyDrawingGivesAWhitePictureOfTheAskedSize) {
+    const Picture picture = RenderPicture(DrawingSnapshot(), 31, 17);
     ASSERT_EQ(picture.width, 31);
     ASSERT_EQ(picture.height, 17);
     for (const std::uint32_t pixel : picture.pixels) {
         ASSERT_EQ(pixel, kWhite);
     }
-}
-
-TEST_F(PictureTest, UnwritablePathThrows) {
-    EXPECT_THROW(kafcad::RenderTopView(DrawingSnapshot(), "/nonexistent/folder/x.png", 10, 10),
-                 std::runtime_error);
 }
 
 // Pixels of a small image, all 0 at first.

@@ -1,7 +1,6 @@
 // The road corridor sample end to end: generator, kafcad on the script, the saved drawing and
 // the picture.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -9,6 +8,7 @@
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
 #include "png_reader.h"
+#include "support/files.h"
 
 namespace {
 
@@ -28,9 +28,8 @@ bool CrossProperly(const Point3& p, const Point3& q, const Point3& a, const Poin
 }
 
 TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOpen) {
-    const fs::path folder = fs::temp_directory_path() / ("kafcad_road_" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const TempFolder temp;
+    const fs::path folder = temp.Folder();
     const std::string samples = std::string(KAF_SOURCE_DIR) + "/samples";
     ASSERT_EQ(
         RunShellCommand("python3 '" + samples + "/generate_road.py' .", folder.string()).exitStatus,
@@ -77,7 +76,6 @@ TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOp
     const Picture picture = ReadPng((folder / "road.png").string());
     EXPECT_EQ(picture.width, 500);
     EXPECT_EQ(picture.height, 300);
-    fs::remove_all(folder);
 }
 
 }  // namespace

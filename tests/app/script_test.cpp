@@ -147,53 +147,44 @@ TEST_F(ScriptTest, ScriptFromStandardInput) {
     run = Run({"-e", "(setq a 5)", "-"}, "(princ (* a 2))");
     EXPECT_EQ(run.out, "5\n10\n");
     EXPECT_EQ(run.exitStatus, 0);
-    run = Run({}, "(princ \"x\"");
-    EXPECT_EQ(run.err,
-              "kafcad: malformed expression (standard input, line 1, column 1): missing \")\" for "
-              "the \"(\" opened here\n");
-    EXPECT_EQ(run.exitStatus, 2);
 }
 
-TEST_F(ScriptTest, UnreadableOrMalformedScriptsStopBeforeAnythingRuns) {
+// Whatever is to run is read first: a malformed expression, script or standard input, or a script
+// that cannot be read, ends kafcad with status 2 before anything runs.
+TEST_F(ScriptTest, UnreadableOrMalformedInputStopsBeforeAnythingRuns) {
     Write("good.lsp", "(princ \"ran\")");
     Write("broken.lsp", "(princ 1)\n(princ \"unterminated)\n");
-    KafcadRun run = Run({"good.lsp", "missing.lsp"});
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "kafcad: cannot read script missing.lsp: No such file or directory\n");
-    EXPECT_EQ(run.exitStatus, 2);
-    run = Run({"good.lsp", "broken.lsp"});
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "kafcad: malformed expression (broken.lsp, line 2, column 8): unterminated string\n");
-    EXPECT_EQ(run.exitStatus, 2);
-}
-
-TEST_F(ScriptTest, LoadFindsScriptsBesideTheLoadingScript) {
-    Write("lib/points.lsp", "(setq pts '((0 0 1) (4 0 2) (0 4 3) (4 4 4)))\n");
-    Write("lib/main.lsp", "(load \"points\")\n(princ (length (kaf-dct pts)))\n");
-    KafcadRun run = Run({"lib/main.lsp"});
-    EXPECT_EQ(run.out, "2\n");
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    run = Run({"-e", "(load \"points\")"});
-    EXPECT_EQ(run.err, "; error: LOAD failed: \"points\"\n");
-    EXPECT_EQ(run.exitStatus, 1);
-}
-
-TEST_F(ScriptTest, PointFileRunShowsNoProgressWhenStandardErrorIsNoTerminal) {
-    Write("p.csv", "0;0;1\n10;0;2\n0;10;3\n10;10;4\n");
-    const KafcadRun run =
-        Run({"-e", "(kaf-dct-subdmesh-withloadcsv '(\"p.csv\") \";\" nil 0.0 0.0 1.0)"});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out.substr(run.out.size() - 7), "(\"20\")\n");
-}
-
-TEST_F(ScriptTest, MessageBoxesGoToStandardErrorWithTheirCaption) {
-    const KafcadRun run =
-        Run({"-e", "(kaf-dct-subdmesh-withloadcsv '(\"gone.csv\") \";\" nil 0.0 0.0 1.0)"});
-    EXPECT_EQ(run.err, "Nimbora: File 'gone.csv' not found!\n");
-    EXPECT_NE(run.out.find("\nParsing ... canceledfinished"), std::string::npos) << run.out;
-    EXPECT_EQ(run.exitStatus, 0);
+    const std::string malformed = "kafcad: malformed expression ";
+    const std::string missing = "missing \")\" for the \"(\" opened here\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string err;
+    } cases[] = {
+        {{"-e", "(princ 1)", "-e", "(kaf-dct '((0 0) (1 0)"},
+         "",
+         malformed + "(-e 2, line 1, column 11): " + missing},
+        {{"-e", "(kaf-dct \"abc)"},
+         "",
+         malformed + "(-e 1, line 1, column 10): unterminated string\n"},
+        {{"-e", "(kaf-dct '((0 0) (1 0) (0 1))))"},
+         "",
+         malformed + "(-e 1, line 1, column 31): unexpected \")\"\n"},
+        {{"-e", " "}, "", malformed + "(-e 1): it is empty\n"},
+        {{}, "(princ \"x\"", malformed + "(standard input, line 1, column 1): " + missing},
+        {{"good.lsp", "broken.lsp"},
+         "",
+         malformed + "(broken.lsp, line 2, column 8): unterminated string\n"},
+        {{"good.lsp", "missing.lsp"},
+         "",
+         "kafcad: cannot read script missing.lsp: No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const KafcadRun run = Run(c.arguments, c.input);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, "") << c.err;
+        EXPECT_EQ(run.exitStatus, 2) << c.err;
+    }
 }
 
 TEST_F(ScriptTest, ProgressBarOnATerminalIsErasedAndLeavesStandardOutputAlone) {

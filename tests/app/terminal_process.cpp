@@ -10,30 +10,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+
+#include "kafcad_process.h"
 
 namespace {
 
 constexpr int kStepTimeoutMs = 10000;
-
-std::string TakeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::remove(path.c_str());
-    return text.str();
-}
-
-std::string TemporaryPath() {
-    char name[] = "/tmp/kafcad_tty_XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return name;
-}
 
 // Reads what the terminal shows until wanted appears after from (or the time is up, or the
 // program closed the terminal); false when it did not appear.
@@ -103,11 +85,7 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
 
     std::vector<std::string> argv{KAFCAD_PATH};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (std::string& argument : argv) {
-        pointers.push_back(argument.data());
-    }
-    pointers.push_back(nullptr);
+    std::vector<char*> pointers = ArgvOf(argv);
     std::vector<std::string> settings = environment;
 
     const pid_t child = ::fork();
@@ -161,7 +139,7 @@ TerminalRun RunKafcadOnTerminal(const std::vector<std::string>& arguments, Termi
     int status = 0;
     bool ended = false;
     // Read what is left until the program closes the terminal.
-    if (ok && !ended) {
+    if (ok) {
         ReadUntil(master, run.terminal, from, std::string(), kStepTimeoutMs);
     }
     for (int i = 0; child > 0 && i < 200 && !ended; ++i) {

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 
@@ -202,7 +203,7 @@ private:
 void ExpectSameAsCgal(const CdtInput& input, const std::string& label) {
     const CdtRun run = RunCdt(input);
     ASSERT_EQ(run.failure, "") << label;
-    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), CdtFaults{}) << label;
+    EXPECT_EQ(CheckCdt(run, SegmentsOf(input)), MeshFaults{}) << label;
     const std::set<Face> ours = OurFaces(run);
     const std::set<Face> theirs = CgalFaces(input);
     EXPECT_EQ(ours.size(), run.triangles.size()) << label << ": a triangle listed twice";

@@ -2,25 +2,23 @@
 //
 // CdtInput: survey points, breaklines, outer boundary, holes, maximum edge length.
 // RunCdt(input): feeds a CConstrainedDCT and gives the triangles, the vertex list, or the failure
-// text thrown. CheckCdt(run, segments): the faults of a result, counted by kind, all zero for a
-// valid constrained Delaunay triangulation of the listed constraint segments: triangles
-// counter-clockwise and not flat, indices in range, i1 lowest and grouping by i1, each directed
-// edge used once, every constraint segment a chain of edges through the vertices exactly on it,
-// and every edge shared by two triangles and lying on no constraint locally Delaunay (exact).
+// text thrown. CheckCdt(run, segments): the faults of a result (hardgeom::MeshFaults), all zero
+// for a valid constrained Delaunay triangulation of the listed constraint segments: a piece of a
+// triangulation (hardgeom::CheckPiece) in the sorted triangulators' order, every constraint
+// segment a chain of edges through the vertices exactly on it, and every edge shared by two
+// triangles and lying on no constraint locally Delaunay (exact).
 #pragma once
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <map>
-#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "dct_test_support.h"
 #include "exact_predicates.h"
 #include "geom/cdt.h"
+#include "hard_geometry_checks.h"
 
 namespace cdttest {
 
@@ -67,9 +65,8 @@ inline CdtRun RunCdt(const CdtInput& input) {
     return run;
 }
 
-inline exact::Point At(const CVertex& v) {
-    return {v.x, v.y};
-}
+using hardgeom::At;
+using hardgeom::MeshFaults;
 
 struct Segment {
     CVertex p;
@@ -99,53 +96,17 @@ inline std::vector<Segment> SegmentsOf(const CdtInput& input) {
     return segments;
 }
 
-struct CdtFaults {
-    int badIndex = 0;
-    int notCounterClockwise = 0;
-    int badOrder = 0;
-    int edgeTwice = 0;
-    int constraintMissing = 0;
-    int notDelaunay = 0;
-    bool operator==(const CdtFaults& o) const {
-        return badIndex == o.badIndex && notCounterClockwise == o.notCounterClockwise &&
-               badOrder == o.badOrder && edgeTwice == o.edgeTwice &&
-               constraintMissing == o.constraintMissing && notDelaunay == o.notDelaunay;
-    }
-};
-
-inline std::ostream& operator<<(std::ostream& out, const CdtFaults& f) {
-    return out << "index " << f.badIndex << ", orientation " << f.notCounterClockwise << ", order "
-               << f.badOrder << ", edge twice " << f.edgeTwice << ", constraint missing "
-               << f.constraintMissing << ", not Delaunay " << f.notDelaunay;
-}
-
-inline CdtFaults CheckCdt(const CdtRun& run, const std::vector<Segment>& segments) {
-    CdtFaults faults;
+inline hardgeom::MeshFaults CheckCdt(const CdtRun& run, const std::vector<Segment>& segments) {
     const int n = static_cast<int>(run.vertices.size());
-    std::map<std::pair<int, int>, int> opposite;  // directed edge -> third corner
-    int previous = 0;
+    std::set<std::pair<int, int>> edges;  // lower index first
     for (const geom::CTriangle& t : run.triangles) {
-        const int c[3] = {t.i1, t.i2, t.i3};
-        if (std::any_of(c, c + 3, [&](int i) { return i < 0 || i >= n; })) {
-            ++faults.badIndex;
-            continue;
-        }
-        if (!(t.i1 < t.i2 && t.i1 < t.i3) || t.i1 < previous) {
-            ++faults.badOrder;
-        }
-        previous = t.i1;
-        if (exact::ExactOrient(At(run.vertices[t.i1]), At(run.vertices[t.i2]),
-                               At(run.vertices[t.i3])) <= 0) {
-            ++faults.notCounterClockwise;
-        }
-        for (int i = 0; i < 3; ++i) {
-            if (!opposite.emplace(std::make_pair(c[(i + 1) % 3], c[(i + 2) % 3]), c[i]).second) {
-                ++faults.edgeTwice;
-            }
-        }
+        edges.emplace(std::minmax(t.i1, t.i2));
+        edges.emplace(std::minmax(t.i2, t.i3));
+        edges.emplace(std::minmax(t.i3, t.i1));
     }
     // Constraint edges: between consecutive vertices exactly on each segment.
     std::set<std::pair<int, int>> fixed;
+    std::size_t missing = 0;
     for (const Segment& s : segments) {
         std::vector<std::pair<double, int>> on;
         for (int k = 0; k < n; ++k) {
@@ -160,27 +121,15 @@ inline CdtFaults CheckCdt(const CdtRun& run, const std::vector<Segment>& segment
         }
         std::sort(on.begin(), on.end());
         for (std::size_t k = 0; k + 1 < on.size(); ++k) {
-            const int a = on[k].second;
-            const int b = on[k + 1].second;
-            fixed.emplace(std::min(a, b), std::max(a, b));
-            if (!opposite.count({a, b}) && !opposite.count({b, a})) {
-                ++faults.constraintMissing;
-            }
+            const std::pair<int, int> piece = std::minmax(on[k].second, on[k + 1].second);
+            fixed.insert(piece);
+            missing += edges.count(piece) == 0 ? 1 : 0;
         }
     }
-    for (const auto& entry : opposite) {
-        const int a = entry.first.first;
-        const int b = entry.first.second;
-        const auto twin = opposite.find({b, a});
-        if (a > b || twin == opposite.end() || fixed.count({a, b})) {
-            continue;
-        }
-        if (exact::ExactInCircle(At(run.vertices[a]), At(run.vertices[b]),
-                                 At(run.vertices[entry.second]),
-                                 At(run.vertices[twin->second])) > 0) {
-            ++faults.notDelaunay;
-        }
-    }
+    const std::vector<hardgeom::Corners> corners = dcttest::IndexTriples(run.triangles);
+    hardgeom::MeshFaults faults = hardgeom::CheckPiece(run.vertices, corners, fixed);
+    faults.badOrder = hardgeom::CountBadOrder(corners);
+    faults.constraintMissing = missing;
     return faults;
 }
 

@@ -45,15 +45,6 @@ TEST(DctExamples, UnitSquareInEveryInsertionOrder) {
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-TEST(DctExamples, ThreeByTwoGridTakesTheDiagonalsOfTheTieRules) {
-    const dcttest::Triangulation run =
-        TriangulatePositions({{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}});
-    EXPECT_EQ(PositionsOf(run.vertices),
-              (Positions{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}));
-    EXPECT_EQ(dcttest::IndexTriples(run.triangles),
-              (std::vector<Corners>{{0, 2, 3}, {0, 3, 1}, {2, 4, 5}, {2, 5, 3}}));
-}
-
 TEST(DctExamples, ThreePointsGiveOneTriangleWhicheverWayTheyTurn) {
     // Sorted order counter-clockwise, clockwise, and a vertical pair first.
     EXPECT_EQ(dcttest::IndexTriples(TriangulatePositions({{2, 0}, {0, 0}, {1, -1}}).triangles),

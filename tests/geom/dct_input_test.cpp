@@ -40,12 +40,7 @@ TEST(DctInput, CoordinatesThatAreNotFiniteAreSortedLikeAnyOther) {
                                                {0, 3, 5}, {inf, 1, 6}, {-inf, 2, 7}};
     const dcttest::Triangulation run = dcttest::TriangulateAll(points);
     EXPECT_EQ(run.failure, "");
-    const std::vector<geom::CVertex> expected = dcttest::ExpectedVertices(points);
-    ASSERT_EQ(run.vertices.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(run.vertices[k].x, expected[k].x);
-        EXPECT_EQ(run.vertices[k].z, expected[k].z);
-    }
+    EXPECT_EQ(dcttest::Records(run.vertices), dcttest::Records(dcttest::ExpectedVertices(points)));
 }
 
 TEST(DctInput, GetVerticesWalksTheStoreDroppingAllButTheLastOfAdjacentEquals) {
@@ -66,13 +61,11 @@ std::string FailureOf(const std::vector<geom::CVertex>& points) {
     return dcttest::TriangulateAll(points).failure;
 }
 
+// (Fewer points, and fewer positions, are met through kaf-dct in the module's tests.)
 TEST(DctInput, FewerThanThreePositionsFailWithTheNarrowText) {
     const std::string text = "A minimum of 3 vertices are required!\n";
     EXPECT_EQ(FailureOf({}), text);
-    EXPECT_EQ(FailureOf({{1, 2, 3}}), text);
-    EXPECT_EQ(FailureOf({{1, 2, 3}, {4, 5, 6}}), text);
-    EXPECT_EQ(FailureOf({{1, 2, 3}, {4, 5, 6}, {1, 2, 7}, {4, 5, 8}, {1, 2, 9}}), text);
-    EXPECT_EQ(FailureOf({{0, 0, 0}, {-0.0, 0, 1}, {0, -0.0, 2}}), text);
+    EXPECT_EQ(FailureOf({{0, 0, 0}, {-0.0, 0, 1}, {0, -0.0, 2}}), text);  // one position
     EXPECT_EQ(FailureOf({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}), "");
 }
 

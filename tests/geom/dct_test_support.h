@@ -5,6 +5,7 @@
 // sort's), each run of equal positions given by its last point.
 // TriangulateAll(points): feeds (x, y, z) points to a CDCT in the given order and gives the
 // triangles and the vertex list, or the text of the failure thrown.
+// RecordOf(v), Records(vertices): every field (x, y, z, w) of records, for comparing them whole.
 #pragma once
 
 #include <array>
@@ -51,6 +52,20 @@ inline Triangulation TriangulateAll(const std::vector<geom::CVertex>& points) {
     }
     run.vertices = dct.GetVertices();
     return run;
+}
+
+using Record = std::array<double, 4>;
+
+inline Record RecordOf(const geom::CVertex& v) {
+    return {v.x, v.y, v.z, static_cast<double>(v.w)};
+}
+
+inline std::vector<Record> Records(const std::vector<geom::CVertex>& vertices) {
+    std::vector<Record> records;
+    for (const geom::CVertex& v : vertices) {
+        records.push_back(RecordOf(v));
+    }
+    return records;
 }
 
 using Corners = std::array<int, 3>;

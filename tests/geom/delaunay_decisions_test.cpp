@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "dct_test_support.h"
 #include "delaunay_oracle.h"
 #include "delaunay_validity.h"
 #include "geom/delaunay.h"
@@ -26,20 +27,11 @@ TEST(DelaunayDecisions, TrianglesFlatWithinTheToleranceAreTriangulatedAndCarryNo
     engine.AddPoint(2e-7, 0, 3);
     engine.AddPoint(3e-7, 1.7e-7, 4);
     const std::vector<CTriangle> triangles = engine.Triangulate();
-    ASSERT_EQ(triangles.size(), 2u);
-    EXPECT_EQ(triangles[0].i1, 1);
-    EXPECT_EQ(triangles[0].i2, 0);
-    EXPECT_EQ(triangles[0].i3, 2);
-    EXPECT_EQ(triangles[1].i1, 1);
-    EXPECT_EQ(triangles[1].i2, 2);
-    EXPECT_EQ(triangles[1].i3, 3);
+    EXPECT_EQ(dcttest::IndexTriples(triangles),
+              (std::vector<dcttest::Corners>{{1, 0, 2}, {1, 2, 3}}));
     for (const CTriangle& t : triangles) {
         EXPECT_TRUE(IsFlat(t));
-        EXPECT_EQ(t.circleKnown, 0);
-        EXPECT_EQ(t.complete, 0);
-        EXPECT_EQ(t.xc, 0);
-        EXPECT_EQ(t.yc, 0);
-        EXPECT_EQ(t.r, 0);
+        EXPECT_TRUE(t.circleKnown == 0 && t.complete == 0 && t.xc == 0 && t.yc == 0 && t.r == 0);
     }
 }
 

@@ -38,12 +38,9 @@ testing::AssertionResult MatchesOracle(const Points& points, int* walkInvalid = 
     const std::vector<CTriangle> fast = engine.Triangulate();
     const std::size_t n = points.size();
     const Points sorted(engine.PointStore().begin(), engine.PointStore().begin() + n);
-    const delaunay_validity::Faults faults = delaunay_validity::IncrementalFaults(sorted, fast);
+    const hardgeom::MeshFaults faults = delaunay_validity::IncrementalFaults(sorted, fast);
     if (!faults.Valid()) {
-        return testing::AssertionFailure()
-               << "invalid: " << faults.badCorners << " bad, " << faults.notCounterClockwise
-               << " clockwise or flat, " << faults.repeatedEdges << " repeated edges, "
-               << faults.overlaps << " overlaps, " << faults.notDelaunay << " not Delaunay";
+        return testing::AssertionFailure() << "invalid: " << faults;
     }
     // For small sets, the area the Delaunay triangulation with the enclosing corners covers.
     double covered = -1.0;

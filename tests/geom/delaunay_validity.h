@@ -1,11 +1,8 @@
 // Exact checks of what CDelaunay gives, for tests that compare it with the plain list walk.
 //
-// IncrementalFaults(sorted, triangles): the faults of a triangle list over the sorted point
-// store (duplicates included), counted by kind; all zero when the triangles are a valid piece of
-// a Delaunay triangulation: three distinct points each, every triangle counter-clockwise and
-// not flat, no directed edge twice, no two triangles overlapping, and every edge shared by two
-// triangles locally Delaunay (neither opposite corner strictly inside the other's circle), and,
-// for up to 600 points, no point strictly inside any triangle's circle (none lost).
+// IncrementalFaults(sorted, triangles): hardgeom::CheckPiece over the sorted point store
+// (duplicates included): all zero when the triangles are a valid piece of a Delaunay
+// triangulation.
 // DelaunayCoveredArea(sorted, corners): for a small set, by brute force, the area that the
 // Delaunay triangulation of the points and the three enclosing corners covers once the
 // triangles touching a corner are dropped: the sum of the Delaunay polygons (the convex hulls
@@ -20,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "dct_test_support.h"
 #include "exact_predicates.h"
 #include "geom/triangle.h"
 #include "geom/vertex.h"
@@ -27,43 +25,9 @@
 
 namespace delaunay_validity {
 
-struct Faults {
-    std::size_t badCorners = 0;
-    std::size_t notCounterClockwise = 0;
-    std::size_t repeatedEdges = 0;
-    std::size_t overlaps = 0;
-    std::size_t notDelaunay = 0;
-    std::size_t pointsInCircles = 0;  // points strictly inside a triangle's circle
-
-    bool Valid() const {
-        return badCorners + notCounterClockwise + repeatedEdges + overlaps + notDelaunay +
-                   pointsInCircles ==
-               0;
-    }
-};
-
-inline Faults IncrementalFaults(const std::vector<geom::CVertex>& sorted,
-                                const std::vector<geom::CTriangle>& triangles) {
-    Faults faults;
-    std::vector<hardgeom::Corners> corners;
-    for (const geom::CTriangle& t : triangles) {
-        corners.push_back({t.i1, t.i2, t.i3});
-    }
-    const std::vector<hardgeom::Corners> usable =
-        hardgeom::UsableCorners(sorted, corners, faults.badCorners, faults.notCounterClockwise);
-    hardgeom::CheckEdges(sorted, usable, faults.repeatedEdges, faults.notDelaunay);
-    faults.overlaps = hardgeom::CountOverlaps(sorted, usable);
-    if (sorted.size() <= 600) {
-        for (const hardgeom::Corners& c : usable) {
-            for (const geom::CVertex& q : sorted) {
-                if (exact::ExactInCircle(hardgeom::At(sorted[c[0]]), hardgeom::At(sorted[c[1]]),
-                                         hardgeom::At(sorted[c[2]]), hardgeom::At(q)) > 0) {
-                    ++faults.pointsInCircles;
-                }
-            }
-        }
-    }
-    return faults;
+inline hardgeom::MeshFaults IncrementalFaults(const std::vector<geom::CVertex>& sorted,
+                                              const std::vector<geom::CTriangle>& triangles) {
+    return hardgeom::CheckPiece(sorted, dcttest::IndexTriples(triangles));
 }
 
 inline double TriangleArea(const std::vector<geom::CTriangle>& triangles) {

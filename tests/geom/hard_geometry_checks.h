@@ -4,19 +4,25 @@
 // up to `enough`, where the count stops), decided with
 // exact orientation tests (two triangles' interiors are apart exactly when one edge of one of
 // them has the other wholly on its outer side or on its line). Flat triangles have no interior.
-// CheckTriangulation(vertices, triangles): the faults of a triangle list that is to triangulate
-// the convex hull of `vertices` (distinct, sorted by x then y, not all on one line), counted by
-// kind; all zero for a valid triangulation. Every triangle counter-clockwise, every directed
-// edge at most once, the edges used once exactly the hull's boundary run counter-clockwise, and
-// the triangle count 2n - h - 2 (h the vertices on the hull's boundary) together mean that the
-// triangles cover the hull once: no overlap and no gap. The pairwise overlap count and the
-// local Delaunay test (CheckEdges) come on top.
+// CheckPiece(vertices, triangles, fixed): the faults of a triangle list that is to be a piece of a
+// (constrained) Delaunay triangulation, counted by kind: three distinct corners in range, every
+// triangle counter-clockwise and not flat, no directed edge twice, no two triangles overlapping,
+// every shared edge not in `fixed` locally Delaunay and, without fixed edges and for up to 600
+// vertices, no vertex strictly inside any triangle's circle.
+// CheckTriangulation(vertices, triangles): CheckPiece, and for a list that is to triangulate the
+// convex hull of `vertices` (distinct, sorted by x then y, not all on one line) in the order of
+// the sorted triangulators (each triangle's first corner its lowest, triangles grouped by it in
+// ascending order): the edges used once exactly the hull's boundary run counter-clockwise, and
+// the triangle count 2n - h - 2 (h the vertices on the hull's boundary). With no repeated edge
+// these mean that the triangles cover the hull once: no overlap and no gap.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -129,17 +135,31 @@ inline std::vector<int> HullCycle(const std::vector<geom::CVertex>& sorted) {
 struct MeshFaults {
     std::size_t badCorners = 0;  // an index out of range or twice in one triangle
     std::size_t notCounterClockwise = 0;
+    std::size_t badOrder = 0;         // first corner not the lowest, or out of ascending order
     std::size_t repeatedEdges = 0;    // a directed edge in two triangles
     std::size_t boundaryOffHull = 0;  // edges used once that are not hull edges, and the reverse
     std::size_t countMismatch = 0;    // |triangles - (2n - h - 2)|
     std::size_t overlaps = 0;
-    std::size_t notDelaunay = 0;  // edges with a vertex inside the opposite triangle's circle
+    std::size_t notDelaunay = 0;        // edges with a vertex inside the opposite triangle's circle
+    std::size_t pointsInCircles = 0;    // vertices strictly inside a triangle's circle
+    std::size_t constraintMissing = 0;  // pieces of constraint segments that are no edge
 
-    bool Valid() const {
-        return badCorners == 0 && notCounterClockwise == 0 && repeatedEdges == 0 &&
-               boundaryOffHull == 0 && countMismatch == 0 && overlaps == 0;
+    auto Tied() const {
+        return std::tie(badCorners, notCounterClockwise, badOrder, repeatedEdges, boundaryOffHull,
+                        countMismatch, overlaps, notDelaunay, pointsInCircles, constraintMissing);
     }
+    bool operator==(const MeshFaults& other) const { return Tied() == other.Tied(); }
+    bool Valid() const { return *this == MeshFaults{}; }
 };
+
+inline std::ostream& operator<<(std::ostream& out, const MeshFaults& f) {
+    return out << f.badCorners << " bad corners, " << f.notCounterClockwise
+               << " clockwise or flat, " << f.badOrder << " out of order, " << f.repeatedEdges
+               << " repeated edges, " << f.boundaryOffHull << " boundary edges off the hull, "
+               << f.countMismatch << " triangles too many or too few, " << f.overlaps
+               << " overlaps, " << f.notDelaunay << " not Delaunay, " << f.pointsInCircles
+               << " points in circles, " << f.constraintMissing << " constraint pieces missing";
+}
 
 // The triangles with three distinct corners in range; counts the others as bad, and those of the
 // usable ones that do not run counter-clockwise.
@@ -164,13 +184,14 @@ inline std::vector<Corners> UsableCorners(const std::vector<geom::CVertex>& vert
     return usable;
 }
 
-// Over the usable triangles' directed edges: counts the edges used twice and the shared edges that
-// are not locally Delaunay (a corner opposite the edge strictly inside the circle of the triangle
-// on its other side); gives the edges used once, the boundary of the triangles.
+// Over the usable triangles' directed edges: counts the edges used twice and the shared edges not
+// in `fixed` (pairs lower index first) that are not locally Delaunay (a corner opposite the edge
+// strictly inside the circle of the triangle on its other side); gives the edges used once, the
+// boundary of the triangles.
 inline std::set<std::pair<int, int>> CheckEdges(const std::vector<geom::CVertex>& vertices,
                                                 const std::vector<Corners>& usable,
-                                                std::size_t& repeatedEdges,
-                                                std::size_t& notDelaunay) {
+                                                const std::set<std::pair<int, int>>& fixed,
+                                                MeshFaults& faults) {
     // Directed edge (a, b) -> the corner opposite it.
     std::vector<std::pair<std::pair<int, int>, int>> directed;
     for (const Corners& c : usable) {
@@ -188,32 +209,69 @@ inline std::set<std::pair<int, int>> CheckEdges(const std::vector<geom::CVertex>
     for (std::size_t k = 0; k < directed.size(); ++k) {
         const auto& edge = directed[k].first;
         if (k > 0 && directed[k - 1].first == edge) {
-            ++repeatedEdges;
+            ++faults.repeatedEdges;
             continue;
         }
         const auto twin = find(edge.second, edge.first);
         if (twin == directed.end()) {
             boundary.insert(edge);
-        } else if (edge.first < edge.second) {
+        } else if (edge.first < edge.second && fixed.count(edge) == 0) {
             const exact::Point a = At(vertices[edge.first]);
             const exact::Point b = At(vertices[edge.second]);
             const exact::Point c = At(vertices[directed[k].second]);
             const exact::Point d = At(vertices[twin->second]);
             if (exact::ExactInCircle(a, b, c, d) > 0 || exact::ExactInCircle(b, a, d, c) > 0) {
-                ++notDelaunay;
+                ++faults.notDelaunay;
             }
         }
     }
     return boundary;
 }
 
-inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
-                                     const std::vector<Corners>& triangles) {
+inline MeshFaults CheckPiece(const std::vector<geom::CVertex>& vertices,
+                             const std::vector<Corners>& triangles,
+                             const std::set<std::pair<int, int>>& fixed = {},
+                             std::set<std::pair<int, int>>* boundary = nullptr) {
     MeshFaults faults;
     const std::vector<Corners> usable =
         UsableCorners(vertices, triangles, faults.badCorners, faults.notCounterClockwise);
-    const std::set<std::pair<int, int>> boundary =
-        CheckEdges(vertices, usable, faults.repeatedEdges, faults.notDelaunay);
+    const std::set<std::pair<int, int>> open = CheckEdges(vertices, usable, fixed, faults);
+    if (boundary != nullptr) {
+        *boundary = open;
+    }
+    faults.overlaps = CountOverlaps(vertices, usable);
+    if (fixed.empty() && vertices.size() <= 600) {
+        for (const Corners& c : usable) {
+            for (const geom::CVertex& q : vertices) {
+                if (exact::ExactInCircle(At(vertices[c[0]]), At(vertices[c[1]]), At(vertices[c[2]]),
+                                         At(q)) > 0) {
+                    ++faults.pointsInCircles;
+                }
+            }
+        }
+    }
+    return faults;
+}
+
+// Triangles whose first corner is not their lowest, or that do not follow the ascending order of
+// the first corners.
+inline std::size_t CountBadOrder(const std::vector<Corners>& triangles) {
+    std::size_t bad = 0;
+    int previous = 0;
+    for (const Corners& c : triangles) {
+        if (!(c[0] < c[1] && c[0] < c[2]) || c[0] < previous) {
+            ++bad;
+        }
+        previous = c[0];
+    }
+    return bad;
+}
+
+inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
+                                     const std::vector<Corners>& triangles) {
+    std::set<std::pair<int, int>> boundary;
+    MeshFaults faults = CheckPiece(vertices, triangles, {}, &boundary);
+    faults.badOrder = CountBadOrder(triangles);
     const std::vector<int> hull = HullCycle(vertices);
     std::size_t hullEdgesFound = 0;
     for (std::size_t k = 0; k < hull.size(); ++k) {
@@ -225,7 +283,6 @@ inline MeshFaults CheckTriangulation(const std::vector<geom::CVertex>& vertices,
     const std::size_t expected = 2 * vertices.size() - hull.size() - 2;
     faults.countMismatch =
         triangles.size() > expected ? triangles.size() - expected : expected - triangles.size();
-    faults.overlaps = CountOverlaps(vertices, usable);
     return faults;
 }
 

@@ -38,13 +38,8 @@ void ExpectValid(const std::string& name, const hardgeom::Points& points) {
     std::vector<geom::CVertex> sorted;
     std::vector<geom::CTriangle> triangles;
     ASSERT_NO_THROW(triangles = Triangulate(points, &sorted));
-    const delaunay_validity::Faults faults =
-        delaunay_validity::IncrementalFaults(sorted, triangles);
-    EXPECT_TRUE(faults.Valid()) << faults.badCorners << " bad, " << faults.notCounterClockwise
-                                << " clockwise or flat, " << faults.repeatedEdges
-                                << " repeated edges, " << faults.overlaps << " overlaps, "
-                                << faults.notDelaunay << " not Delaunay, " << faults.pointsInCircles
-                                << " points in circles";
+    const hardgeom::MeshFaults faults = delaunay_validity::IncrementalFaults(sorted, triangles);
+    EXPECT_TRUE(faults.Valid()) << faults;
 }
 
 // The triangles as sets of input positions, for comparing runs over the same points.
@@ -111,7 +106,7 @@ TEST(HardGeometryDelaunay, PointsOnOneCircle) {
             const hardgeom::Points ring = hardgeom::RoundedCircle(n, radius, cx, cy);
             const std::vector<geom::CTriangle> triangles = Triangulate(ring, &sorted);
             EXPECT_EQ(triangles.size(), static_cast<std::size_t>(n - 2));
-            const delaunay_validity::Faults faults =
+            const hardgeom::MeshFaults faults =
                 delaunay_validity::IncrementalFaults(sorted, triangles);
             EXPECT_EQ(faults.notCounterClockwise + faults.overlaps + faults.repeatedEdges, 0u);
             const double area = PolygonArea(ring, cx, cy);
@@ -127,8 +122,7 @@ TEST(HardGeometryDelaunay, CircleWithItsCentre) {
     std::vector<geom::CVertex> sorted;
     const std::vector<geom::CTriangle> triangles = Triangulate(points, &sorted);
     EXPECT_EQ(triangles.size(), 5004u);
-    const delaunay_validity::Faults faults =
-        delaunay_validity::IncrementalFaults(sorted, triangles);
+    const hardgeom::MeshFaults faults = delaunay_validity::IncrementalFaults(sorted, triangles);
     EXPECT_EQ(faults.notCounterClockwise + faults.overlaps + faults.repeatedEdges, 0u);
 }
 

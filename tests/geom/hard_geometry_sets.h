@@ -23,11 +23,6 @@ using Points = std::vector<geom::CVertex>;
 
 constexpr double kPi = 3.14159265358979323846;
 
-struct NamedSet {
-    std::string name;
-    Points points;
-};
-
 inline void Add(Points& points, double x, double y) {
     points.emplace_back(x, y, static_cast<double>(points.size()));
 }
