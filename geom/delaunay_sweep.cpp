@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 
-#include "geom/delaunay_cancel_shared_edges.h"
 #include "geom/delaunay_circle_index.h"
 #include "geom/delaunay_circumcircle.h"
 #include "geom/delaunay_predicates.h"
@@ -89,7 +88,6 @@ public:
                 return false;
             }
             CarveCavity();
-            CancelSharedEdges(edges_);
             FillCavity(i);
         }
         return true;
@@ -346,6 +344,7 @@ private:
             }
             cavity_.push_back(t.pos);
         }
+        cavityMark_ = growth_;
         std::sort(cavity_.begin(), cavity_.end());
     }
 
@@ -373,11 +372,19 @@ private:
         }
     }
 
+    // Lists the triangle's edges as cavity edges, those it shares with another triangle of the
+    // cavity cancelled (-1, -1): in a triangulation those are the edges that occur twice in the
+    // cavity's list, which the list walk cancels in pairs.
     void RemoveTriangle(std::int32_t id) {
         const SweepTriangle& t = triangles_[id];
-        edges_.emplace_back(t.v[0], t.v[1]);
-        edges_.emplace_back(t.v[1], t.v[2]);
-        edges_.emplace_back(t.v[2], t.v[0]);
+        for (int e = 0; e < 3; ++e) {
+            const std::int32_t across = t.nb[e];
+            if (across != kNone && triangles_[across].taken == cavityMark_) {
+                edges_.emplace_back(-1, -1);
+            } else {
+                edges_.emplace_back(t.v[e], t.v[Next(e)]);
+            }
+        }
         if (t.cells.Filed()) {
             index_.Erase(id, t.cells);
         }
@@ -458,7 +465,8 @@ private:
     const double tolerance_;
     CCircleIndex index_;
     std::int32_t insertion_ = 0;
-    std::int32_t growth_ = 0;  // numbers the cavity growths and their checks
+    std::int32_t growth_ = 0;      // numbers the cavity growths and their checks
+    std::int32_t cavityMark_ = 0;  // the growth that marked the current cavity
     std::int32_t lastNew_ = kNone;
     std::vector<SweepTriangle> triangles_;      // by id
     std::vector<std::int32_t> free_;            // ids of removed triangles
