@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 
-#include "geom/delaunay_circle_index.h"
 #include "geom/delaunay_circumcircle.h"
 #include "geom/delaunay_predicates.h"
 #include "geom/edge.h"
@@ -32,7 +31,6 @@ struct SweepTriangle {
     double yc;
     double r;
     double rsqr;
-    CCircleIndex::Cells cells;
 };
 
 // How the cavities are decided: by the list walk's floating-point circle test wherever that
@@ -43,22 +41,19 @@ int Next(int k) {
     return k == 2 ? 0 : k + 1;
 }
 
-// The circle through a, b, c for the index, from differences to a; false when floating point
-// cannot give a finite one.
-bool IndexCircle(const CVertex& a, const CVertex& b, const CVertex& c, double& xc, double& yc,
-                 double& r) {
-    const double bx = b.x - a.x, by = b.y - a.y;
-    const double cx = c.x - a.x, cy = c.y - a.y;
-    const double d = 2.0 * (bx * cy - by * cx);
-    const double bb = bx * bx + by * by;
-    const double cc = cx * cx + cy * cy;
-    const double ux = (cy * bb - by * cc) / d;
-    const double uy = (bx * cc - cx * bb) / d;
-    xc = a.x + ux;
-    yc = a.y + uy;
-    r = std::sqrt(ux * ux + uy * uy);
-    return std::isfinite(xc) && std::isfinite(yc) && std::isfinite(r);
-}
+// Equal bands of y over the points' range.
+struct Rows {
+    std::int32_t count;
+    double ymin;
+    double scale;  // rows per unit of y
+    std::int32_t Of(double y) const {
+        const double t = (y - ymin) * scale;
+        if (!(t > 0.0)) {
+            return 0;
+        }
+        return t < count - 1 ? static_cast<std::int32_t>(t) : count - 1;
+    }
+};
 
 class CSweep {
 public:
@@ -67,15 +62,17 @@ public:
           points_(points),
           n_(n),
           tolerance_(tolerance),
-          index_(MakeIndex(points, n)),
+          rows_(MakeRows(points, n)),
           outsideByStart_(static_cast<std::size_t>(n) + 3, kNone),
           newByStart_(static_cast<std::size_t>(n) + 3, kNone),
-          onOutline_(static_cast<std::size_t>(n) + 3, -1) {}
+          onOutline_(static_cast<std::size_t>(n) + 3, -1),
+          rowPoint_(rows_.count, kNone),
+          vertexTriangle_(static_cast<std::size_t>(n) + 3, kNone) {}
 
     // Inserts every point; false when a cavity is not a valid one to fill (the walk's decisions
     // only), after which the triangles are not to be used.
     bool Run() {
-        const std::int32_t first = AddTriangle(n_, n_ + 1, n_ + 2, points_[0].x);
+        const std::int32_t first = AddTriangle(n_, n_ + 1, n_ + 2);
         lastNew_ = first;
         for (std::int32_t i = 0; i < n_; ++i) {
             if (i < n_ - 1 && points_[i] == points_[i + 1]) {
@@ -84,6 +81,7 @@ public:
             ++insertion_;
             const CVertex& p = points_[i];
             GrowCavity(Locate(p), p);
+            rowPoint_[rows_.Of(p.y)] = i;
             if (!FillableCavity(p)) {
                 return false;
             }
@@ -144,17 +142,23 @@ public:
     }
 
 private:
-    static CCircleIndex MakeIndex(const CVertex* points, std::int32_t n) {
+    // Rows of about one point spacing along the sweep front.
+    static Rows MakeRows(const CVertex* points, std::int32_t n) {
         double ymin = points[0].y, ymax = ymin;
         for (std::int32_t i = 1; i < n; ++i) {
             ymin = std::min(ymin, points[i].y);
             ymax = std::max(ymax, points[i].y);
         }
-        const double xmin = points[0].x, xmax = points[n - 1].x;
-        // About one finest cell per point spacing along the sweep front.
-        const double width = xmax - xmin, height = ymax - ymin;
-        const double hint = width > 0.0 ? std::sqrt(n * (height / width)) : n;
-        return CCircleIndex(ymin, ymax, xmax, hint);
+        const double width = points[n - 1].x - points[0].x, height = ymax - ymin;
+        double count = width > 0.0 ? std::sqrt(n * (height / width)) : n;
+        if (!(count >= 1.0) || !(height > 0.0) || !std::isfinite(height)) {
+            count = 1.0;
+        }
+        Rows rows;
+        rows.count = static_cast<std::int32_t>(std::min(count, static_cast<double>(n)));
+        rows.ymin = ymin;
+        rows.scale = rows.count > 1 ? rows.count / height : 0.0;
+        return rows;
     }
 
     // The position in `o` of its edge to triangle `id`.
@@ -217,27 +221,18 @@ private:
         return OrientSign(a, b, p) >= 0 && OrientSign(b, c, p) >= 0 && OrientSign(c, a, p) >= 0;
     }
 
-    // A live triangle that holds p, in its inside or on its outline. The circle index names the
-    // triangles whose circle may hold p, the one holding p among them unless rounding has
-    // misplaced its circle; then a walk across edges towards p finds it.
+    // A live triangle that holds p, in its inside or on its outline: found by a walk from a
+    // triangle at the point last inserted in p's row (points come in ascending x, so that one
+    // lies a few triangles back), or from the newest triangle when the row has none yet.
     std::int32_t Locate(const CVertex& p) {
-        std::int32_t found = kNone;
-        index_.Query(
-            p.x, p.y,
-            [&](std::int32_t id) {
-                if (found == kNone && Holds(triangles_[id], p)) {
-                    found = id;
-                }
-            },
-            [&](std::int32_t id) { triangles_[id].cells = CCircleIndex::Cells(); });
-        return found != kNone ? found : Walk(p);
+        const std::int32_t near = rowPoint_[rows_.Of(p.y)];
+        return Walk(p, near != kNone ? vertexTriangle_[near] : lastNew_);
     }
 
-    // Steps from the newest triangle across an edge that has p strictly on its outer side until
-    // no edge has. The walk ends on a Delaunay triangulation; a bound on its steps, with a look
-    // at every triangle behind it, keeps that from being taken on trust.
-    std::int32_t Walk(const CVertex& p) {
-        std::int32_t id = lastNew_;
+    // Steps from the triangle `id` across an edge that has p strictly on its outer side until no
+    // edge has. The walk ends on a Delaunay triangulation; a bound on its steps, with a look at
+    // every triangle behind it, keeps that from being taken on trust.
+    std::int32_t Walk(const CVertex& p, std::int32_t id) {
         std::size_t steps = 0;
         int from = 0;
         while (steps++ <= live_.size()) {
@@ -385,9 +380,6 @@ private:
                 edges_.emplace_back(t.v[e], t.v[Next(e)]);
             }
         }
-        if (t.cells.Filed()) {
-            index_.Erase(id, t.cells);
-        }
         free_.push_back(id);
     }
 
@@ -399,7 +391,7 @@ private:
             if (edge.i1 == -1 || edge.i2 == -1) {
                 continue;
             }
-            const std::int32_t id = AddTriangle(edge.i1, edge.i2, i, points_[i].x);
+            const std::int32_t id = AddTriangle(edge.i1, edge.i2, i);
             newByStart_[edge.i1] = id;
             fan_.push_back(id);
             const std::int32_t outside = outsideByStart_[edge.i1];
@@ -424,7 +416,7 @@ private:
         }
     }
 
-    std::int32_t AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c, double xFrom) {
+    std::int32_t AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c) {
         std::int32_t id;
         if (free_.empty()) {
             id = static_cast<std::int32_t>(triangles_.size());
@@ -447,14 +439,7 @@ private:
         if (t.hasCircle) {
             t.r = std::sqrt(t.rsqr);
         }
-        t.cells = CCircleIndex::Cells();
-        double xc, yc, r;
-        if (IndexCircle(points_[a], points_[b], points_[c], xc, yc, r)) {
-            t.cells = index_.Place(xc, yc, r, xFrom);
-            if (t.cells.Filed()) {
-                index_.Insert(id, t.cells, xc, yc, r);
-            }
-        }
+        vertexTriangle_[a] = vertexTriangle_[b] = vertexTriangle_[c] = id;
         live_.push_back(id);
         return id;
     }
@@ -463,7 +448,7 @@ private:
     const CVertex* points_;
     const std::int32_t n_;
     const double tolerance_;
-    CCircleIndex index_;
+    const Rows rows_;
     std::int32_t insertion_ = 0;
     std::int32_t growth_ = 0;      // numbers the cavity growths and their checks
     std::int32_t cavityMark_ = 0;  // the growth that marked the current cavity
@@ -478,6 +463,8 @@ private:
     std::vector<std::int32_t> outsideByStart_;  // by point: triangle outside its outline edge
     std::vector<std::int32_t> newByStart_;      // by point: new triangle on its outline edge
     std::vector<std::int32_t> onOutline_;       // by point: the check that found it on an outline
+    std::vector<std::int32_t> rowPoint_;        // by row: the point last inserted in it
+    std::vector<std::int32_t> vertexTriangle_;  // by point: a live triangle with that corner
 };
 
 }  // namespace
