@@ -18,7 +18,8 @@ constexpr std::int32_t kNone = -1;
 // v[k] to v[k + 1] (kNone on the enclosing triangle's outline). `born` numbers the insertion that
 // made it (0: the enclosing triangle); `tested` and `taken` the last insertion that looked at it
 // and the last one whose cavity it joined. The circle is the list walk's (ComputeCircumcircle):
-// its decisions are replayed with it.
+// its decisions are replayed with it. Its radius, the square root of rsqr, is taken when first
+// needed (hasRadius).
 struct SweepTriangle {
     std::int32_t v[3];
     std::int32_t nb[3];
@@ -27,6 +28,7 @@ struct SweepTriangle {
     std::int32_t tested;
     std::int32_t taken;
     bool hasCircle;
+    bool hasRadius;
     double xc;
     double yc;
     double r;
@@ -72,6 +74,9 @@ public:
     // Inserts every point; false when a cavity is not a valid one to fill (the walk's decisions
     // only), after which the triangles are not to be used.
     bool Run() {
+        // The n points and three corners make 2n + 1 triangles, and no cavity in flight more.
+        triangles_.reserve(2 * static_cast<std::size_t>(n_) + 1024);
+        live_.reserve(2 * static_cast<std::size_t>(n_) + 1024);
         const std::int32_t first = AddTriangle(n_, n_ + 1, n_ + 2);
         lastNew_ = first;
         for (std::int32_t i = 0; i < n_; ++i) {
@@ -113,8 +118,8 @@ public:
                 out.circleKnown = 1;
                 out.xc = t.xc;
                 out.yc = t.yc;
-                out.r = t.r;
-                out.complete = lastX > t.xc + t.r ? 1 : 0;
+                out.r = t.hasRadius ? t.r : std::sqrt(t.rsqr);
+                out.complete = lastX > t.xc + out.r ? 1 : 0;
             }
         }
     }
@@ -125,6 +130,9 @@ public:
     // positions; each of its triangles takes its latest inserted corner last, as a fan triangle
     // has, and counts as made after the last insertion.
     void MakeDelaunay() {
+        if (IsDelaunay()) {
+            return;
+        }
         std::vector<std::int32_t> pending(live_.rbegin(), live_.rend());
         while (!pending.empty()) {
             const std::int32_t id = pending.back();
@@ -142,6 +150,20 @@ public:
     }
 
 private:
+    // Whether every edge between two live triangles is locally Delaunay. The test gives the same
+    // answer from either side of an edge, so each edge is looked at once.
+    bool IsDelaunay() const {
+        for (const std::int32_t id : live_) {
+            const SweepTriangle& t = triangles_[id];
+            for (int e = 0; e < 3; ++e) {
+                if (t.nb[e] != kNone && t.nb[e] > id && !EdgeIsDelaunay(id, e)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
     // Rows of about one point spacing along the sweep front.
     static Rows MakeRows(const CVertex* points, std::int32_t n) {
         double ymin = points[0].y, ymax = ymin;
@@ -222,11 +244,21 @@ private:
     }
 
     // A live triangle that holds p, in its inside or on its outline: found by a walk from a
-    // triangle at the point last inserted in p's row (points come in ascending x, so that one
-    // lies a few triangles back), or from the newest triangle when the row has none yet.
+    // triangle at the point last inserted in p's row or from the newest fan, whichever point is
+    // nearer to p. Points come in ascending x, so p lies right of both; the newest fan is entered
+    // on its side towards the enclosing triangle, where p lies when it follows the last point
+    // closely (as on a grid, where that fan may be long).
     std::int32_t Locate(const CVertex& p) {
         const std::int32_t near = rowPoint_[rows_.Of(p.y)];
-        return Walk(p, near != kNone ? vertexTriangle_[near] : lastNew_);
+        if (near == kNone || lastPoint_ == kNone ||
+            SquaredDistance(p, points_[lastPoint_]) <= SquaredDistance(p, points_[near])) {
+            return Walk(p, lastNew_);
+        }
+        return Walk(p, vertexTriangle_[near]);
+    }
+
+    static double SquaredDistance(const CVertex& a, const CVertex& b) {
+        return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
     }
 
     // Steps from the triangle `id` across an edge that has p strictly on its outer side until no
@@ -260,19 +292,34 @@ private:
 
     // The list walk's test: the triangle's circle holds p (its squared radius as computed at the
     // first insertion after the triangle's birth, r * r later), a flat triangle never holds a
-    // point, and one whose circle lies left of p is complete and stays.
-    bool WalkTakesIn(const SweepTriangle& t, const CVertex& p) const {
+    // point, and one whose circle lies left of p is complete and stays. A circle that holds p
+    // and whose centre is not left of p cannot lie left of it, since xc + r >= xc.
+    bool WalkTakesIn(SweepTriangle& t, const CVertex& p) {
         if (!t.hasCircle) {
             return false;
         }
-        const double rr = t.born == insertion_ - 1 ? t.rsqr : t.r * t.r;
-        return CircleHolds(p, t.xc, t.yc, rr) && !(p.x > t.xc + t.r);
+        if (t.born == insertion_ - 1) {
+            if (!CircleHolds(p, t.xc, t.yc, t.rsqr)) {
+                return false;
+            }
+            return !(p.x > t.xc) || !(p.x > t.xc + Radius(t));
+        }
+        const double r = Radius(t);
+        return CircleHolds(p, t.xc, t.yc, r * r) && !(p.x > t.xc + r);
+    }
+
+    static double Radius(SweepTriangle& t) {
+        if (!t.hasRadius) {
+            t.r = std::sqrt(t.rsqr);
+            t.hasRadius = true;
+        }
+        return t.r;
     }
 
     // The exact test, with the list walk's answer where p lies exactly on the circle. Either
     // answer keeps the cavity star-shaped around p, since the triangle is reached across an edge
     // that p sees from inside.
-    bool ExactTakesIn(const SweepTriangle& t, const CVertex& p) const {
+    bool ExactTakesIn(SweepTriangle& t, const CVertex& p) {
         const int sign = InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], p);
         return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
     }
@@ -340,7 +387,35 @@ private:
             cavity_.push_back(t.pos);
         }
         cavityMark_ = growth_;
-        std::sort(cavity_.begin(), cavity_.end());
+        SortCavity();
+    }
+
+    // Sorts the cavity's list positions. Most of a large cavity lies in the list's tail, where the
+    // newest triangles are: those positions are marked in a table and read back in order, and
+    // only the rest is sorted by comparison.
+    void SortCavity() {
+        const std::size_t count = cavity_.size();
+        const std::size_t span = 4 * count;
+        if (count <= 16 || live_.size() < span) {
+            std::sort(cavity_.begin(), cavity_.end());
+            return;
+        }
+        const std::int32_t tail = static_cast<std::int32_t>(live_.size() - span);
+        inTail_.assign(span, 0);
+        std::size_t low = 0;
+        for (const std::int32_t pos : cavity_) {
+            if (pos >= tail) {
+                inTail_[pos - tail] = 1;
+            } else {
+                cavity_[low++] = pos;
+            }
+        }
+        std::sort(cavity_.begin(), cavity_.begin() + low);
+        for (std::size_t k = 0; k < span; ++k) {
+            if (inTail_[k]) {
+                cavity_[low++] = tail + static_cast<std::int32_t>(k);
+            }
+        }
     }
 
     // Removes the cavity triangles in the order of the list walk: the lowest position first;
@@ -413,7 +488,14 @@ private:
         }
         if (!fan_.empty()) {
             lastNew_ = fan_.back();
+            for (const std::int32_t id : fan_) {
+                if (triangles_[id].v[0] >= n_ || triangles_[id].v[1] >= n_) {
+                    lastNew_ = id;
+                    break;
+                }
+            }
         }
+        lastPoint_ = i;
     }
 
     std::int32_t AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c) {
@@ -436,9 +518,7 @@ private:
         t.xc = t.yc = t.r = t.rsqr = 0.0;
         t.hasCircle =
             ComputeCircumcircle(points_[a], points_[b], points_[c], tolerance_, t.xc, t.yc, t.rsqr);
-        if (t.hasCircle) {
-            t.r = std::sqrt(t.rsqr);
-        }
+        t.hasRadius = false;
         vertexTriangle_[a] = vertexTriangle_[b] = vertexTriangle_[c] = id;
         live_.push_back(id);
         return id;
@@ -450,14 +530,16 @@ private:
     const double tolerance_;
     const Rows rows_;
     std::int32_t insertion_ = 0;
-    std::int32_t growth_ = 0;      // numbers the cavity growths and their checks
-    std::int32_t cavityMark_ = 0;  // the growth that marked the current cavity
-    std::int32_t lastNew_ = kNone;
+    std::int32_t growth_ = 0;                   // numbers the cavity growths and their checks
+    std::int32_t cavityMark_ = 0;               // the growth that marked the current cavity
+    std::int32_t lastNew_ = kNone;              // a triangle of the newest fan
+    std::int32_t lastPoint_ = kNone;            // the point last inserted
     std::vector<SweepTriangle> triangles_;      // by id
     std::vector<std::int32_t> free_;            // ids of removed triangles
     std::vector<std::int32_t> live_;            // ids by list position
     std::vector<std::int32_t> taken_;           // ids of one point's cavity
     std::vector<std::int32_t> cavity_;          // their list positions, ascending
+    std::vector<char> inTail_;                  // marks of cavity positions in the list's tail
     std::vector<CEdge> edges_;                  // cavity edges of one point
     std::vector<std::int32_t> fan_;             // ids of one point's new triangles
     std::vector<std::int32_t> outsideByStart_;  // by point: triangle outside its outline edge
