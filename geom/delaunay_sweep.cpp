@@ -29,6 +29,7 @@ struct SweepTriangle {
     std::int32_t taken;
     bool hasCircle;
     bool hasRadius;
+    unsigned char shared;  // in a cavity: bit e set when the edge e joins another cavity triangle
     double xc;
     double yc;
     double r;
@@ -85,11 +86,10 @@ public:
             }
             ++insertion_;
             const CVertex& p = points_[i];
-            GrowCavity(Locate(p), p);
-            rowPoint_[rows_.Of(p.y)] = i;
-            if (!FillableCavity(p)) {
+            if (!GrowCavity(Locate(p), p)) {
                 return false;
             }
+            rowPoint_[rows_.Of(p.y)] = i;
             CarveCavity();
             FillCavity(i);
         }
@@ -153,8 +153,11 @@ private:
     // Whether every edge between two live triangles is locally Delaunay. The test gives the same
     // answer from either side of an edge, so each edge is looked at once.
     bool IsDelaunay() const {
-        for (const std::int32_t id : live_) {
+        for (std::int32_t id = 0; id < static_cast<std::int32_t>(triangles_.size()); ++id) {
             const SweepTriangle& t = triangles_[id];
+            if (static_cast<std::size_t>(t.pos) >= live_.size() || live_[t.pos] != id) {
+                continue;  // removed
+            }
             for (int e = 0; e < 3; ++e) {
                 if (t.nb[e] != kNone && t.nb[e] > id && !EdgeIsDelaunay(id, e)) {
                     return false;
@@ -324,39 +327,16 @@ private:
         return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
     }
 
-    // Whether the fan from p over the cavity's outline is a valid triangulation of it: p sees
-    // every outline edge strictly from inside, and every corner of the cavity lies on the
-    // outline (none would be lost). Cavities decided exactly on a Delaunay triangulation always
-    // are; the walk's decisions may give others.
-    bool FillableCavity(const CVertex& p) {
-        ++growth_;  // marks the outline corners
-        for (const std::int32_t id : taken_) {
-            const SweepTriangle& t = triangles_[id];
-            for (int e = 0; e < 3; ++e) {
-                const std::int32_t across = t.nb[e];
-                if (across != kNone && triangles_[across].taken == growth_ - 1) {
-                    continue;
-                }
-                if (OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) <= 0) {
-                    return false;
-                }
-                onOutline_[t.v[e]] = growth_;
-            }
-        }
-        for (const std::int32_t id : taken_) {
-            for (const std::int32_t corner : triangles_[id].v) {
-                if (onOutline_[corner] != growth_) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-
     // Grows the cavity from the triangle that holds p across edges to every triangle whose
     // circle holds p. Notes, for the fan, the triangle outside each outline edge under the
-    // edge's first corner, and gives the cavity's list positions in ascending order.
-    void GrowCavity(std::int32_t seed, const CVertex& p) {
+    // edge's first corner, marks in each cavity triangle the edges it shares with another one,
+    // and gives the cavity's list positions in ascending order.
+    //
+    // Gives whether the fan from p over the cavity's outline is a valid triangulation of it: p
+    // sees every outline edge strictly from inside, and every corner of the cavity lies on the
+    // outline (none would be lost). Cavities decided exactly on a Delaunay triangulation always
+    // are; the walk's decisions may give others.
+    bool GrowCavity(std::int32_t seed, const CVertex& p) {
         ++growth_;
         taken_.clear();
         triangles_[seed].tested = triangles_[seed].taken = growth_;
@@ -376,18 +356,33 @@ private:
             }
         }
         cavity_.clear();
+        bool fillable = true;
         for (const std::int32_t id : taken_) {
-            const SweepTriangle& t = triangles_[id];
+            SweepTriangle& t = triangles_[id];
+            t.shared = 0;
             for (int e = 0; e < 3; ++e) {
                 const std::int32_t across = t.nb[e];
-                if (across == kNone || triangles_[across].taken != growth_) {
-                    outsideByStart_[t.v[e]] = across;
+                if (across != kNone && triangles_[across].taken == growth_) {
+                    t.shared |= 1 << e;
+                    continue;
+                }
+                outsideByStart_[t.v[e]] = across;
+                onOutline_[t.v[e]] = growth_;
+                if (OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) <= 0) {
+                    fillable = false;
                 }
             }
             cavity_.push_back(t.pos);
         }
-        cavityMark_ = growth_;
+        for (const std::int32_t id : taken_) {
+            for (const std::int32_t corner : triangles_[id].v) {
+                if (onOutline_[corner] != growth_) {
+                    fillable = false;
+                }
+            }
+        }
         SortCavity();
+        return fillable;
     }
 
     // Sorts the cavity's list positions. Most of a large cavity lies in the list's tail, where the
@@ -448,8 +443,7 @@ private:
     void RemoveTriangle(std::int32_t id) {
         const SweepTriangle& t = triangles_[id];
         for (int e = 0; e < 3; ++e) {
-            const std::int32_t across = t.nb[e];
-            if (across != kNone && triangles_[across].taken == cavityMark_) {
+            if (t.shared & (1 << e)) {
                 edges_.emplace_back(-1, -1);
             } else {
                 edges_.emplace_back(t.v[e], t.v[Next(e)]);
@@ -531,7 +525,6 @@ private:
     const Rows rows_;
     std::int32_t insertion_ = 0;
     std::int32_t growth_ = 0;                   // numbers the cavity growths and their checks
-    std::int32_t cavityMark_ = 0;               // the growth that marked the current cavity
     std::int32_t lastNew_ = kNone;              // a triangle of the newest fan
     std::int32_t lastPoint_ = kNone;            // the point last inserted
     std::vector<SweepTriangle> triangles_;      // by id
