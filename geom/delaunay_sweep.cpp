@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "geom/delaunay_circumcircle.h"
+#include "geom/delaunay_circumcircle_inline.h"
 #include "geom/delaunay_predicates.h"
 #include "geom/edge.h"
 
@@ -302,13 +302,13 @@ private:
             return false;
         }
         if (t.born == insertion_ - 1) {
-            if (!CircleHolds(p, t.xc, t.yc, t.rsqr)) {
+            if (!circle_inline::CircleHolds(p, t.xc, t.yc, t.rsqr)) {
                 return false;
             }
             return !(p.x > t.xc) || !(p.x > t.xc + Radius(t));
         }
         const double r = Radius(t);
-        return CircleHolds(p, t.xc, t.yc, r * r) && !(p.x > t.xc + r);
+        return circle_inline::CircleHolds(p, t.xc, t.yc, r * r) && !(p.x > t.xc + r);
     }
 
     static double Radius(SweepTriangle& t) {
@@ -390,7 +390,7 @@ private:
     // only the rest is sorted by comparison.
     void SortCavity() {
         const std::size_t count = cavity_.size();
-        const std::size_t span = 4 * count;
+        const std::size_t span = count + count / 2;
         if (count <= 16 || live_.size() < span) {
             std::sort(cavity_.begin(), cavity_.end());
             return;
@@ -510,8 +510,8 @@ private:
         t.born = insertion_;
         t.tested = t.taken = -1;
         t.xc = t.yc = t.r = t.rsqr = 0.0;
-        t.hasCircle =
-            ComputeCircumcircle(points_[a], points_[b], points_[c], tolerance_, t.xc, t.yc, t.rsqr);
+        t.hasCircle = circle_inline::ComputeCircumcircle(points_[a], points_[b], points_[c],
+                                                         tolerance_, t.xc, t.yc, t.rsqr);
         t.hasRadius = false;
         vertexTriangle_[a] = vertexTriangle_[b] = vertexTriangle_[c] = id;
         live_.push_back(id);
