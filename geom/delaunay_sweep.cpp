@@ -437,15 +437,14 @@ private:
         }
     }
 
-    // Lists the triangle's edges as cavity edges, those it shares with another triangle of the
-    // cavity cancelled (-1, -1): in a triangulation those are the edges that occur twice in the
-    // cavity's list, which the list walk cancels in pairs.
+    // Lists the triangle's edges as cavity edges but those it shares with another triangle of
+    // the cavity: in a triangulation those are the edges that occur twice in the cavity's list,
+    // which the list walk cancels in pairs. What is listed is the cavity's outline in the order
+    // the list walk leaves it.
     void RemoveTriangle(std::int32_t id) {
         const SweepTriangle& t = triangles_[id];
         for (int e = 0; e < 3; ++e) {
-            if (t.shared & (1 << e)) {
-                edges_.emplace_back(-1, -1);
-            } else {
+            if (!(t.shared & (1 << e))) {
                 edges_.emplace_back(t.v[e], t.v[Next(e)]);
             }
         }
@@ -457,9 +456,6 @@ private:
     void FillCavity(std::int32_t i) {
         fan_.clear();
         for (const CEdge& edge : edges_) {
-            if (edge.i1 == -1 || edge.i2 == -1) {
-                continue;
-            }
             const std::int32_t id = AddTriangle(edge.i1, edge.i2, i);
             newByStart_[edge.i1] = id;
             fan_.push_back(id);
@@ -481,6 +477,7 @@ private:
             triangles_[following].nb[2] = id;
         }
         if (!fan_.empty()) {
+            vertexTriangle_[i] = fan_.front();
             lastNew_ = fan_.back();
             for (const std::int32_t id : fan_) {
                 if (triangles_[id].v[0] >= n_ || triangles_[id].v[1] >= n_) {
@@ -513,7 +510,9 @@ private:
         t.hasCircle = circle_inline::ComputeCircumcircle(points_[a], points_[b], points_[c],
                                                          tolerance_, t.xc, t.yc, t.rsqr);
         t.hasRadius = false;
-        vertexTriangle_[a] = vertexTriangle_[b] = vertexTriangle_[c] = id;
+        // Each corner of a cavity starts one edge of its outline, so this keeps a live triangle
+        // for every corner but the newest point, which FillCavity notes.
+        vertexTriangle_[a] = id;
         live_.push_back(id);
         return id;
     }
