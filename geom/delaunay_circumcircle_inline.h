@@ -11,8 +11,8 @@
 namespace geom {
 namespace circle_inline {
 
-inline bool ComputeCircumcircle(const CVertex& a, const CVertex& b, const CVertex& c, double tolerance,
-                                double& xc, double& yc, double& rsqr) {
+inline bool ComputeCircumcircle(const CVertex& a, const CVertex& b, const CVertex& c,
+                                double tolerance, double& xc, double& yc, double& rsqr) {
     const double x1 = a.x, y1 = a.y;
     const double x2 = b.x, y2 = b.y;
     const double x3 = c.x, y3 = c.y;
