@@ -10,7 +10,9 @@
 // CircleHolds(p, xc, yc, rr): true when p lies in or on the circle with centre (xc, yc) and
 // squared radius rr.
 //
-// Both are out of line on purpose: every caller gets bit-identical values from them.
+// Both are out of line on purpose: every caller gets bit-identical values from them. The
+// triangulator's own loop uses their inline bodies (delaunay_circumcircle_inline.h), built with
+// the same settings.
 #pragma once
 
 #include "geom/vertex.h"

@@ -4,9 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "geom/delaunay_cancel_shared_edges.h"
-#include "geom/delaunay_circle_index.h"
-#include "geom/delaunay_circumcircle.h"
+#include "geom/delaunay_circumcircle_inline.h"
 #include "geom/delaunay_predicates.h"
 #include "geom/edge.h"
 
@@ -20,7 +18,8 @@ constexpr std::int32_t kNone = -1;
 // v[k] to v[k + 1] (kNone on the enclosing triangle's outline). `born` numbers the insertion that
 // made it (0: the enclosing triangle); `tested` and `taken` the last insertion that looked at it
 // and the last one whose cavity it joined. The circle is the list walk's (ComputeCircumcircle):
-// its decisions are replayed with it.
+// its decisions are replayed with it. Its radius, the square root of rsqr, is taken when first
+// needed (hasRadius).
 struct SweepTriangle {
     std::int32_t v[3];
     std::int32_t nb[3];
@@ -29,11 +28,12 @@ struct SweepTriangle {
     std::int32_t tested;
     std::int32_t taken;
     bool hasCircle;
+    bool hasRadius;
+    unsigned char shared;  // in a cavity: bit e set when the edge e joins another cavity triangle
     double xc;
     double yc;
     double r;
     double rsqr;
-    CCircleIndex::Cells cells;
 };
 
 // How the cavities are decided: by the list walk's floating-point circle test wherever that
@@ -44,22 +44,19 @@ int Next(int k) {
     return k == 2 ? 0 : k + 1;
 }
 
-// The circle through a, b, c for the index, from differences to a; false when floating point
-// cannot give a finite one.
-bool IndexCircle(const CVertex& a, const CVertex& b, const CVertex& c, double& xc, double& yc,
-                 double& r) {
-    const double bx = b.x - a.x, by = b.y - a.y;
-    const double cx = c.x - a.x, cy = c.y - a.y;
-    const double d = 2.0 * (bx * cy - by * cx);
-    const double bb = bx * bx + by * by;
-    const double cc = cx * cx + cy * cy;
-    const double ux = (cy * bb - by * cc) / d;
-    const double uy = (bx * cc - cx * bb) / d;
-    xc = a.x + ux;
-    yc = a.y + uy;
-    r = std::sqrt(ux * ux + uy * uy);
-    return std::isfinite(xc) && std::isfinite(yc) && std::isfinite(r);
-}
+// Equal bands of y over the points' range.
+struct Rows {
+    std::int32_t count;
+    double ymin;
+    double scale;  // rows per unit of y
+    std::int32_t Of(double y) const {
+        const double t = (y - ymin) * scale;
+        if (!(t > 0.0)) {
+            return 0;
+        }
+        return t < count - 1 ? static_cast<std::int32_t>(t) : count - 1;
+    }
+};
 
 class CSweep {
 public:
@@ -68,15 +65,20 @@ public:
           points_(points),
           n_(n),
           tolerance_(tolerance),
-          index_(MakeIndex(points, n)),
+          rows_(MakeRows(points, n)),
           outsideByStart_(static_cast<std::size_t>(n) + 3, kNone),
           newByStart_(static_cast<std::size_t>(n) + 3, kNone),
-          onOutline_(static_cast<std::size_t>(n) + 3, -1) {}
+          onOutline_(static_cast<std::size_t>(n) + 3, -1),
+          rowPoint_(rows_.count, kNone),
+          vertexTriangle_(static_cast<std::size_t>(n) + 3, kNone) {}
 
     // Inserts every point; false when a cavity is not a valid one to fill (the walk's decisions
     // only), after which the triangles are not to be used.
     bool Run() {
-        const std::int32_t first = AddTriangle(n_, n_ + 1, n_ + 2, points_[0].x);
+        // The n points and three corners make 2n + 1 triangles, and no cavity in flight more.
+        triangles_.reserve(2 * static_cast<std::size_t>(n_) + 1024);
+        live_.reserve(2 * static_cast<std::size_t>(n_) + 1024);
+        const std::int32_t first = AddTriangle(n_, n_ + 1, n_ + 2);
         lastNew_ = first;
         for (std::int32_t i = 0; i < n_; ++i) {
             if (i < n_ - 1 && points_[i] == points_[i + 1]) {
@@ -84,12 +86,11 @@ public:
             }
             ++insertion_;
             const CVertex& p = points_[i];
-            GrowCavity(Locate(p), p);
-            if (!FillableCavity(p)) {
+            if (!GrowCavity(Locate(p), p)) {
                 return false;
             }
+            rowPoint_[rows_.Of(p.y)] = i;
             CarveCavity();
-            CancelSharedEdges(edges_);
             FillCavity(i);
         }
         return true;
@@ -117,8 +118,8 @@ public:
                 out.circleKnown = 1;
                 out.xc = t.xc;
                 out.yc = t.yc;
-                out.r = t.r;
-                out.complete = lastX > t.xc + t.r ? 1 : 0;
+                out.r = t.hasRadius ? t.r : std::sqrt(t.rsqr);
+                out.complete = lastX > t.xc + out.r ? 1 : 0;
             }
         }
     }
@@ -129,6 +130,9 @@ public:
     // positions; each of its triangles takes its latest inserted corner last, as a fan triangle
     // has, and counts as made after the last insertion.
     void MakeDelaunay() {
+        if (IsDelaunay()) {
+            return;
+        }
         std::vector<std::int32_t> pending(live_.rbegin(), live_.rend());
         while (!pending.empty()) {
             const std::int32_t id = pending.back();
@@ -146,17 +150,40 @@ public:
     }
 
 private:
-    static CCircleIndex MakeIndex(const CVertex* points, std::int32_t n) {
+    // Whether every edge between two live triangles is locally Delaunay. The test gives the same
+    // answer from either side of an edge, so each edge is looked at once.
+    bool IsDelaunay() const {
+        for (std::int32_t id = 0; id < static_cast<std::int32_t>(triangles_.size()); ++id) {
+            const SweepTriangle& t = triangles_[id];
+            if (static_cast<std::size_t>(t.pos) >= live_.size() || live_[t.pos] != id) {
+                continue;  // removed
+            }
+            for (int e = 0; e < 3; ++e) {
+                if (t.nb[e] != kNone && t.nb[e] > id && !EdgeIsDelaunay(id, e)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Rows of about one point spacing along the sweep front.
+    static Rows MakeRows(const CVertex* points, std::int32_t n) {
         double ymin = points[0].y, ymax = ymin;
         for (std::int32_t i = 1; i < n; ++i) {
             ymin = std::min(ymin, points[i].y);
             ymax = std::max(ymax, points[i].y);
         }
-        const double xmin = points[0].x, xmax = points[n - 1].x;
-        // About one finest cell per point spacing along the sweep front.
-        const double width = xmax - xmin, height = ymax - ymin;
-        const double hint = width > 0.0 ? std::sqrt(n * (height / width)) : n;
-        return CCircleIndex(ymin, ymax, xmax, hint);
+        const double width = points[n - 1].x - points[0].x, height = ymax - ymin;
+        double count = width > 0.0 ? std::sqrt(n * (height / width)) : n;
+        if (!(count >= 1.0) || !(height > 0.0) || !std::isfinite(height)) {
+            count = 1.0;
+        }
+        Rows rows;
+        rows.count = static_cast<std::int32_t>(std::min(count, static_cast<double>(n)));
+        rows.ymin = ymin;
+        rows.scale = rows.count > 1 ? rows.count / height : 0.0;
+        return rows;
     }
 
     // The position in `o` of its edge to triangle `id`.
@@ -219,27 +246,28 @@ private:
         return OrientSign(a, b, p) >= 0 && OrientSign(b, c, p) >= 0 && OrientSign(c, a, p) >= 0;
     }
 
-    // A live triangle that holds p, in its inside or on its outline. The circle index names the
-    // triangles whose circle may hold p, the one holding p among them unless rounding has
-    // misplaced its circle; then a walk across edges towards p finds it.
+    // A live triangle that holds p, in its inside or on its outline: found by a walk from a
+    // triangle at the point last inserted in p's row or from the newest fan, whichever point is
+    // nearer to p. Points come in ascending x, so p lies right of both; the newest fan is entered
+    // on its side towards the enclosing triangle, where p lies when it follows the last point
+    // closely (as on a grid, where that fan may be long).
     std::int32_t Locate(const CVertex& p) {
-        std::int32_t found = kNone;
-        index_.Query(
-            p.x, p.y,
-            [&](std::int32_t id) {
-                if (found == kNone && Holds(triangles_[id], p)) {
-                    found = id;
-                }
-            },
-            [&](std::int32_t id) { triangles_[id].cells = CCircleIndex::Cells(); });
-        return found != kNone ? found : Walk(p);
+        const std::int32_t near = rowPoint_[rows_.Of(p.y)];
+        if (near == kNone || lastPoint_ == kNone ||
+            SquaredDistance(p, points_[lastPoint_]) <= SquaredDistance(p, points_[near])) {
+            return Walk(p, lastNew_);
+        }
+        return Walk(p, vertexTriangle_[near]);
     }
 
-    // Steps from the newest triangle across an edge that has p strictly on its outer side until
-    // no edge has. The walk ends on a Delaunay triangulation; a bound on its steps, with a look
-    // at every triangle behind it, keeps that from being taken on trust.
-    std::int32_t Walk(const CVertex& p) {
-        std::int32_t id = lastNew_;
+    static double SquaredDistance(const CVertex& a, const CVertex& b) {
+        return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
+    }
+
+    // Steps from the triangle `id` across an edge that has p strictly on its outer side until no
+    // edge has. The walk ends on a Delaunay triangulation; a bound on its steps, with a look at
+    // every triangle behind it, keeps that from being taken on trust.
+    std::int32_t Walk(const CVertex& p, std::int32_t id) {
         std::size_t steps = 0;
         int from = 0;
         while (steps++ <= live_.size()) {
@@ -267,56 +295,48 @@ private:
 
     // The list walk's test: the triangle's circle holds p (its squared radius as computed at the
     // first insertion after the triangle's birth, r * r later), a flat triangle never holds a
-    // point, and one whose circle lies left of p is complete and stays.
-    bool WalkTakesIn(const SweepTriangle& t, const CVertex& p) const {
+    // point, and one whose circle lies left of p is complete and stays. A circle that holds p
+    // and whose centre is not left of p cannot lie left of it, since xc + r >= xc.
+    bool WalkTakesIn(SweepTriangle& t, const CVertex& p) {
         if (!t.hasCircle) {
             return false;
         }
-        const double rr = t.born == insertion_ - 1 ? t.rsqr : t.r * t.r;
-        return CircleHolds(p, t.xc, t.yc, rr) && !(p.x > t.xc + t.r);
+        if (t.born == insertion_ - 1) {
+            if (!circle_inline::CircleHolds(p, t.xc, t.yc, t.rsqr)) {
+                return false;
+            }
+            return !(p.x > t.xc) || !(p.x > t.xc + Radius(t));
+        }
+        const double r = Radius(t);
+        return circle_inline::CircleHolds(p, t.xc, t.yc, r * r) && !(p.x > t.xc + r);
+    }
+
+    static double Radius(SweepTriangle& t) {
+        if (!t.hasRadius) {
+            t.r = std::sqrt(t.rsqr);
+            t.hasRadius = true;
+        }
+        return t.r;
     }
 
     // The exact test, with the list walk's answer where p lies exactly on the circle. Either
     // answer keeps the cavity star-shaped around p, since the triangle is reached across an edge
     // that p sees from inside.
-    bool ExactTakesIn(const SweepTriangle& t, const CVertex& p) const {
+    bool ExactTakesIn(SweepTriangle& t, const CVertex& p) {
         const int sign = InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], p);
         return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
     }
 
-    // Whether the fan from p over the cavity's outline is a valid triangulation of it: p sees
-    // every outline edge strictly from inside, and every corner of the cavity lies on the
-    // outline (none would be lost). Cavities decided exactly on a Delaunay triangulation always
-    // are; the walk's decisions may give others.
-    bool FillableCavity(const CVertex& p) {
-        ++growth_;  // marks the outline corners
-        for (const std::int32_t id : taken_) {
-            const SweepTriangle& t = triangles_[id];
-            for (int e = 0; e < 3; ++e) {
-                const std::int32_t across = t.nb[e];
-                if (across != kNone && triangles_[across].taken == growth_ - 1) {
-                    continue;
-                }
-                if (OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) <= 0) {
-                    return false;
-                }
-                onOutline_[t.v[e]] = growth_;
-            }
-        }
-        for (const std::int32_t id : taken_) {
-            for (const std::int32_t corner : triangles_[id].v) {
-                if (onOutline_[corner] != growth_) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-
     // Grows the cavity from the triangle that holds p across edges to every triangle whose
     // circle holds p. Notes, for the fan, the triangle outside each outline edge under the
-    // edge's first corner, and gives the cavity's list positions in ascending order.
-    void GrowCavity(std::int32_t seed, const CVertex& p) {
+    // edge's first corner, marks in each cavity triangle the edges it shares with another one,
+    // and gives the cavity's list positions in ascending order.
+    //
+    // Gives whether the fan from p over the cavity's outline is a valid triangulation of it: p
+    // sees every outline edge strictly from inside, and every corner of the cavity lies on the
+    // outline (none would be lost). Cavities decided exactly on a Delaunay triangulation always
+    // are; the walk's decisions may give others.
+    bool GrowCavity(std::int32_t seed, const CVertex& p) {
         ++growth_;
         taken_.clear();
         triangles_[seed].tested = triangles_[seed].taken = growth_;
@@ -336,17 +356,61 @@ private:
             }
         }
         cavity_.clear();
+        bool fillable = true;
         for (const std::int32_t id : taken_) {
-            const SweepTriangle& t = triangles_[id];
+            SweepTriangle& t = triangles_[id];
+            t.shared = 0;
             for (int e = 0; e < 3; ++e) {
                 const std::int32_t across = t.nb[e];
-                if (across == kNone || triangles_[across].taken != growth_) {
-                    outsideByStart_[t.v[e]] = across;
+                if (across != kNone && triangles_[across].taken == growth_) {
+                    t.shared |= 1 << e;
+                    continue;
+                }
+                outsideByStart_[t.v[e]] = across;
+                onOutline_[t.v[e]] = growth_;
+                if (OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) <= 0) {
+                    fillable = false;
                 }
             }
             cavity_.push_back(t.pos);
         }
-        std::sort(cavity_.begin(), cavity_.end());
+        for (const std::int32_t id : taken_) {
+            for (const std::int32_t corner : triangles_[id].v) {
+                if (onOutline_[corner] != growth_) {
+                    fillable = false;
+                }
+            }
+        }
+        SortCavity();
+        return fillable;
+    }
+
+    // Sorts the cavity's list positions. Most of a large cavity lies in the list's tail, where the
+    // newest triangles are: those positions are marked in a table and read back in order, and
+    // only the rest is sorted by comparison.
+    void SortCavity() {
+        const std::size_t count = cavity_.size();
+        const std::size_t span = count + count / 2;
+        if (count <= 16 || live_.size() < span) {
+            std::sort(cavity_.begin(), cavity_.end());
+            return;
+        }
+        const std::int32_t tail = static_cast<std::int32_t>(live_.size() - span);
+        inTail_.assign(span, 0);
+        std::size_t low = 0;
+        for (const std::int32_t pos : cavity_) {
+            if (pos >= tail) {
+                inTail_[pos - tail] = 1;
+            } else {
+                cavity_[low++] = pos;
+            }
+        }
+        std::sort(cavity_.begin(), cavity_.begin() + low);
+        for (std::size_t k = 0; k < span; ++k) {
+            if (inTail_[k]) {
+                cavity_[low++] = tail + static_cast<std::int32_t>(k);
+            }
+        }
     }
 
     // Removes the cavity triangles in the order of the list walk: the lowest position first;
@@ -373,13 +437,16 @@ private:
         }
     }
 
+    // Lists the triangle's edges as cavity edges but those it shares with another triangle of
+    // the cavity: in a triangulation those are the edges that occur twice in the cavity's list,
+    // which the list walk cancels in pairs. What is listed is the cavity's outline in the order
+    // the list walk leaves it.
     void RemoveTriangle(std::int32_t id) {
         const SweepTriangle& t = triangles_[id];
-        edges_.emplace_back(t.v[0], t.v[1]);
-        edges_.emplace_back(t.v[1], t.v[2]);
-        edges_.emplace_back(t.v[2], t.v[0]);
-        if (t.cells.Filed()) {
-            index_.Erase(id, t.cells);
+        for (int e = 0; e < 3; ++e) {
+            if (!(t.shared & (1 << e))) {
+                edges_.emplace_back(t.v[e], t.v[Next(e)]);
+            }
         }
         free_.push_back(id);
     }
@@ -389,10 +456,7 @@ private:
     void FillCavity(std::int32_t i) {
         fan_.clear();
         for (const CEdge& edge : edges_) {
-            if (edge.i1 == -1 || edge.i2 == -1) {
-                continue;
-            }
-            const std::int32_t id = AddTriangle(edge.i1, edge.i2, i, points_[i].x);
+            const std::int32_t id = AddTriangle(edge.i1, edge.i2, i);
             newByStart_[edge.i1] = id;
             fan_.push_back(id);
             const std::int32_t outside = outsideByStart_[edge.i1];
@@ -413,11 +477,19 @@ private:
             triangles_[following].nb[2] = id;
         }
         if (!fan_.empty()) {
+            vertexTriangle_[i] = fan_.front();
             lastNew_ = fan_.back();
+            for (const std::int32_t id : fan_) {
+                if (triangles_[id].v[0] >= n_ || triangles_[id].v[1] >= n_) {
+                    lastNew_ = id;
+                    break;
+                }
+            }
         }
+        lastPoint_ = i;
     }
 
-    std::int32_t AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c, double xFrom) {
+    std::int32_t AddTriangle(std::int32_t a, std::int32_t b, std::int32_t c) {
         std::int32_t id;
         if (free_.empty()) {
             id = static_cast<std::int32_t>(triangles_.size());
@@ -435,19 +507,12 @@ private:
         t.born = insertion_;
         t.tested = t.taken = -1;
         t.xc = t.yc = t.r = t.rsqr = 0.0;
-        t.hasCircle =
-            ComputeCircumcircle(points_[a], points_[b], points_[c], tolerance_, t.xc, t.yc, t.rsqr);
-        if (t.hasCircle) {
-            t.r = std::sqrt(t.rsqr);
-        }
-        t.cells = CCircleIndex::Cells();
-        double xc, yc, r;
-        if (IndexCircle(points_[a], points_[b], points_[c], xc, yc, r)) {
-            t.cells = index_.Place(xc, yc, r, xFrom);
-            if (t.cells.Filed()) {
-                index_.Insert(id, t.cells, xc, yc, r);
-            }
-        }
+        t.hasCircle = circle_inline::ComputeCircumcircle(points_[a], points_[b], points_[c],
+                                                         tolerance_, t.xc, t.yc, t.rsqr);
+        t.hasRadius = false;
+        // Each corner of a cavity starts one edge of its outline, so this keeps a live triangle
+        // for every corner but the newest point, which FillCavity notes.
+        vertexTriangle_[a] = id;
         live_.push_back(id);
         return id;
     }
@@ -456,20 +521,24 @@ private:
     const CVertex* points_;
     const std::int32_t n_;
     const double tolerance_;
-    CCircleIndex index_;
+    const Rows rows_;
     std::int32_t insertion_ = 0;
-    std::int32_t growth_ = 0;  // numbers the cavity growths and their checks
-    std::int32_t lastNew_ = kNone;
+    std::int32_t growth_ = 0;                   // numbers the cavity growths and their checks
+    std::int32_t lastNew_ = kNone;              // a triangle of the newest fan
+    std::int32_t lastPoint_ = kNone;            // the point last inserted
     std::vector<SweepTriangle> triangles_;      // by id
     std::vector<std::int32_t> free_;            // ids of removed triangles
     std::vector<std::int32_t> live_;            // ids by list position
     std::vector<std::int32_t> taken_;           // ids of one point's cavity
     std::vector<std::int32_t> cavity_;          // their list positions, ascending
+    std::vector<char> inTail_;                  // marks of cavity positions in the list's tail
     std::vector<CEdge> edges_;                  // cavity edges of one point
     std::vector<std::int32_t> fan_;             // ids of one point's new triangles
     std::vector<std::int32_t> outsideByStart_;  // by point: triangle outside its outline edge
     std::vector<std::int32_t> newByStart_;      // by point: new triangle on its outline edge
     std::vector<std::int32_t> onOutline_;       // by point: the check that found it on an outline
+    std::vector<std::int32_t> rowPoint_;        // by row: the point last inserted in it
+    std::vector<std::int32_t> vertexTriangle_;  // by point: a live triangle with that corner
 };
 
 }  // namespace

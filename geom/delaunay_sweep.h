@@ -17,9 +17,9 @@
 // remaining edge in the same order; so the list evolves as the plain list walk leaves it
 // wherever that walk's floating-point circle test takes the same decisions.
 //
-// The triangle that holds a point is found through a circle index over the sweep, and by a walk
-// across edges when floating point has misplaced its circle. Throws std::bad_alloc when memory
-// runs out.
+// The triangle that holds a point is found by a walk across edges, started at the newest fan or
+// at the point last inserted in the same band of y, whichever point is nearer: points come in
+// ascending x, so either lies a few triangles behind. Throws std::bad_alloc when memory runs out.
 #pragma once
 
 #include <cstdint>
