@@ -28,9 +28,9 @@ std::string ToUpper(std::string text) {
     return text;
 }
 
-// Lists and quotes nested deeper than this are refused: the reader, the evaluator and every
-// printer of a value recurse once per level, and far deeper input would overflow the stack.
-constexpr int kMaxNesting = 1000;
+// Lists and quotes nested deeper than this are refused: the reader and the evaluator recurse once
+// per level as well.
+constexpr int kMaxNesting = kMaxListNesting;
 
 // A recursive-descent reader over one text.
 class Reader {

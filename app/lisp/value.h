@@ -10,4 +10,6 @@ namespace kafcad {
 
 using Value = kafhost::LispValue;
 
+constexpr int kMaxListNesting = 1000;
+
 }  // namespace kafcad

@@ -43,7 +43,10 @@ LispValue LispValue::list(std::vector<LispValue> items) {
     LispValue value;
     if (!items.empty()) {
         value.kind_ = Kind::kList;
-        value.items_ = std::move(items);
+        for (const LispValue& item : items) {
+            value.depth_ = std::max(value.depth_, item.depth_ + 1);
+        }
+        value.items_ = std::make_shared<const std::vector<LispValue>>(std::move(items));
     }
     return value;
 }
@@ -63,6 +66,11 @@ LispValue LispValue::symbol(std::wstring name) {
     return value;
 }
 
+const std::vector<LispValue>& LispValue::items() const {
+    static const std::vector<LispValue> kNone;
+    return items_ ? *items_ : kNone;
+}
+
 double LispValue::asNumber() const {
     return kind_ == Kind::kInteger ? static_cast<double>(integer_) : real_;
 }
@@ -80,7 +88,7 @@ bool LispValue::operator==(const LispValue& other) const {
         case Kind::kSymbol:
             return text_ == other.text_;
         case Kind::kList:
-            return items_ == other.items_;
+            return items_ == other.items_ || *items_ == *other.items_;
         default:
             return true;
     }

@@ -1,6 +1,9 @@
 #include "app/lisp/builtins/lists.h"
 
+#include <string>
+
 #include "app/lisp/builtins/argument_checks.h"
+#include "app/lisp/error.h"
 
 namespace kafcad {
 namespace {
@@ -21,7 +24,14 @@ Value First(const Value& list) {
 }  // namespace
 
 void DefineListFunctions(BuiltinLibrary& library) {
-    library.Define("list", [](const std::vector<Value>& a) { return Value::list(a); });
+    library.Define("list", [](const std::vector<Value>& a) {
+        Value list = Value::list(a);
+        if (list.depth() > static_cast<std::uint32_t>(kMaxListNesting)) {
+            throw LispError("too deeply nested (more than " + std::to_string(kMaxListNesting) +
+                            " levels of lists)");
+        }
+        return list;
+    });
     library.Define("car", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
         return First(a[0]);

@@ -61,7 +61,9 @@ public:
     double asNumber() const;
     const std::wstring& asString() const { return text_; }
     const std::wstring& symbolName() const { return text_; }
-    const std::vector<LispValue>& items() const { return items_; }
+    const std::vector<LispValue>& items() const;
+    // How deeply lists nest in the value: 0 for an atom or nil, 1 for a list of atoms.
+    std::uint32_t depth() const { return depth_; }
 
     // Same kind and same contents; an integer never equals a real.
     bool operator==(const LispValue& other) const;
@@ -72,7 +74,10 @@ private:
     std::int32_t integer_ = 0;
     double real_ = 0.0;
     std::wstring text_;
-    std::vector<LispValue> items_;
+    std::uint32_t depth_ = 0;
+    // A list's items are never changed once made, so copies of a value share them: passing a
+    // large or deeply nested list around (setq, arguments, results) costs no copy of it.
+    std::shared_ptr<const std::vector<LispValue>> items_;
 };
 
 // toLispText(value): AutoLISP's printed form, which reads back to the same value: nil, T,
