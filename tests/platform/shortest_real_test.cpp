@@ -59,8 +59,8 @@ TEST(ShortestReal, EdgesOfTheDirectWayAndOfDoubles) {
                                   1e-300, 1e300, largest, 1.0 / 3, 2.0 / 3, M_PI,    0.1 + 0.2};
     // Either side of the bounds the direct way keeps to: 0.001, 10000 and 2^51, and the powers of
     // two where a double's step doubles.
-    for (const double bound : {0.001, 10000.0, 2251799813685248.0, 4503599627370496.0, 1024.0,
-                               0.5, 0.125, 1048576.0, 1099511627776.0}) {
+    for (const double bound : {0.001, 10000.0, 2251799813685248.0, 4503599627370496.0, 1024.0, 0.5,
+                               0.125, 1048576.0, 1099511627776.0}) {
         double below = bound;
         double above = bound;
         for (int step = 0; step < 4; ++step) {
