@@ -19,6 +19,7 @@
 #include "app/picture/shade_triangle.h"
 #include "app/picture/shown_entities.h"
 #include "app/picture/view_transform.h"
+#include "app/picture/write_png.h"
 #include "platform/files/replace_file.h"
 
 namespace kafcad {
@@ -49,12 +50,6 @@ void CheckStatus(cairo_status_t status) {
     if (status != CAIRO_STATUS_SUCCESS) {
         throw std::runtime_error(cairo_status_to_string(status));
     }
-}
-
-cairo_status_t WriteToFile(void* file, const unsigned char* data, unsigned int length) {
-    return std::fwrite(data, 1, length, static_cast<std::FILE*>(file)) == length
-               ? CAIRO_STATUS_SUCCESS
-               : CAIRO_STATUS_WRITE_ERROR;
 }
 
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
@@ -213,10 +208,10 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     const bool legend = !ramp.empty() && width >= kLegendMinWidth && height >= kLegendMinHeight;
     const int viewWidth = legend ? width - kLegendWidth : width;
     const ViewTransform view = FitView(DrawingExtent(drawing), viewWidth, height);
-    PixelPainter painter(
-        PixelImage{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())),
-                   width, height, cairo_image_surface_get_stride(surface.get()) / 4},
-        view);
+    const PixelImage pixels{
+        reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())), width,
+        height, cairo_image_surface_get_stride(surface.get()) / 4};
+    PixelPainter painter(pixels, view);
     for (const EntityInfo* entity : shown) {
         if (entity->type == L"AcDbSubDMesh") {
             painter.FillMesh(*entity);
@@ -252,9 +247,7 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     CheckStatus(cairo_status(cr));
     cairo_surface_flush(surface.get());
     // Through a temporary file, so that a failed write keeps the earlier picture.
-    kafhost::replaceFile(path, [&surface](std::FILE* file) {
-        CheckStatus(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, file));
-    });
+    kafhost::replaceFile(path, [&pixels](std::FILE* file) { WritePng(file, pixels); });
 }
 
 }  // namespace kafcad
