@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kafcad {
 namespace {
@@ -81,17 +82,26 @@ double RoundStep(double span, double count) {
 }
 
 ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
+    const auto coloured = [](const kafhost::EntityInfo& entity) {
+        return entity.type == L"AcDbSubDMesh" && !entity.vertexColors.empty() &&
+               entity.vertexColors.size() == entity.vertices.size();
+    };
+    std::size_t count = 0;
     for (const kafhost::EntityInfo* entity : entities) {
-        if (entity->type != L"AcDbSubDMesh" || entity->vertexColors.empty() ||
-            entity->vertexColors.size() != entity->vertices.size()) {
+        count += coloured(*entity) ? entity->vertices.size() : 0;
+    }
+    samples_.reserve(count);
+    low_ = std::numeric_limits<double>::infinity();
+    high_ = -low_;
+    for (const kafhost::EntityInfo* entity : entities) {
+        if (!coloured(*entity)) {
             continue;
         }
-        samples_.reserve(samples_.size() + entity->vertices.size());
         for (std::size_t i = 0; i < entity->vertices.size(); ++i) {
             const double z = entity->vertices[i][2];
             if (std::isfinite(z)) {
-                low_ = samples_.empty() ? z : std::min(low_, z);
-                high_ = samples_.empty() ? z : std::max(high_, z);
+                low_ = std::min(low_, z);
+                high_ = std::max(high_, z);
                 samples_.push_back(RampSample{z, entity->vertexColors[i]});
             }
         }
