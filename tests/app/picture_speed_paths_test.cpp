@@ -41,8 +41,8 @@ EntityInfo Mesh(const std::vector<RampSample>& samples) {
 Rgb SortedColourAt(std::vector<RampSample> samples, double z) {
     std::sort(samples.begin(), samples.end(),
               [](const RampSample& a, const RampSample& b) { return a.z < b.z; });
-    const auto above = std::find_if(samples.begin(), samples.end(),
-                                    [z](const RampSample& s) { return s.z >= z; });
+    const auto above =
+        std::find_if(samples.begin(), samples.end(), [z](const RampSample& s) { return s.z >= z; });
     if (above == samples.end()) {
         return samples.back().colour;
     }
@@ -151,8 +151,8 @@ TEST(WritePng, PixelsReadBackExactly) {
     int wrong = 0;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            wrong += picture.At(x, y) != (pixels[static_cast<std::size_t>(y * stride + x)] &
-                                          0xFFFFFFu);
+            wrong +=
+                picture.At(x, y) != (pixels[static_cast<std::size_t>(y * stride + x)] & 0xFFFFFFu);
         }
     }
     EXPECT_EQ(wrong, 0);
