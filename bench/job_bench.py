@@ -19,16 +19,24 @@ ratio to the triangulation ("Start Calculation ..." to "ready after": CDCT's Tri
 GetVertices), the whole run against the triangulation, the largest phase and the peak resident
 memory of the run.
 
-Usage: job_bench.py --kafcad build/app/kafcad [--points 1000000] [--runs 5] [--work DIR]
+With --before, a second kafcad (the build before a change) runs the same job in every round,
+alternated with the first; both get their table, and what the two wrote is compared: the DXF files
+byte for byte, the PNG pictures pixel for pixel (decoded here, 8-bit RGB or RGBA).
+
+Usage: job_bench.py --kafcad build/app/kafcad [--before OTHER/kafcad] [--points 1000000]
+                    [--runs 5] [--work DIR]
 """
 
 import argparse
+import filecmp
 import os
 import select
 import statistics
+import struct
 import subprocess
 import sys
 import time
+import zlib
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -133,12 +141,107 @@ def phase_times(events):
     return times
 
 
+def paeth(a, b, c):
+    """PNG's Paeth predictor of a byte from its left, upper and upper-left neighbours."""
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else b if pb <= pc else c
+
+
+def png_pixels(path):
+    """The decoded pixel rows of an 8-bit RGB or RGBA PNG without interlacing, as bytes."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(f"{path}: not a PNG file")
+    pos, idat, header = 8, [], None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat.append(body)
+        pos += 12 + length
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour not in (2, 6) or interlace != 0:
+        raise ValueError(f"{path}: only 8-bit RGB or RGBA pictures without interlacing")
+    bpp = 3 if colour == 2 else 4
+    raw = zlib.decompress(b"".join(idat))
+    stride = width * bpp
+    previous = bytearray(stride)
+    out = bytearray()
+    for y in range(height):
+        start = y * (stride + 1)
+        kind = raw[start]
+        row = bytearray(raw[start + 1:start + 1 + stride])
+        if kind == 1:
+            for i in range(bpp, stride):
+                row[i] = (row[i] + row[i - bpp]) & 255
+        elif kind == 2:
+            row = bytearray((a + b) & 255 for a, b in zip(row, previous))
+        elif kind == 3:
+            for i in range(stride):
+                left = row[i - bpp] if i >= bpp else 0
+                row[i] = (row[i] + ((left + previous[i]) >> 1)) & 255
+        elif kind == 4:
+            for i in range(stride):
+                left = row[i - bpp] if i >= bpp else 0
+                corner = previous[i - bpp] if i >= bpp else 0
+                row[i] = (row[i] + paeth(left, previous[i], corner)) & 255
+        out += row
+        previous = row
+    return width, height, bpp, bytes(out)
+
+
+def measure_round(kafcad, work, points_file, keep_as):
+    """One round: the job with and without the picture; gives the phases and the peak memory.
+    The files of the job with the picture are kept as keep_as.dxf and keep_as.png."""
+    job, peak, status = run_job(kafcad, work, points_file, picture=True)
+    for extension in (".dxf", ".png"):
+        if os.path.exists(os.path.join(work, "job" + extension)):
+            os.replace(os.path.join(work, "job" + extension),
+                       os.path.join(work, keep_as + extension))
+    plain, _, plain_status = run_job(kafcad, work, points_file, picture=False)
+    if status != 0 or plain_status != 0 or "saved" not in job or "saved" not in plain:
+        sys.exit(f"job_bench: {kafcad} failed (status {status}, {plain_status})")
+    times = phase_times(job)
+    # The picture: from the save to the exit, less the same span without the picture.
+    tail = (job["exit"][0] - job["saved"][0], job["exit"][1] - job["saved"][1])
+    plain_tail = (plain["exit"][0] - plain["saved"][0], plain["exit"][1] - plain["saved"][1])
+    times["--png"] = (tail[0] - plain_tail[0], tail[1] - plain_tail[1])
+    times["ending (freeing, exit)"] = plain_tail
+    times["whole run"] = job["exit"]
+    return times, peak
+
+
+def report(title, rounds):
+    """Prints the medians of the rounds as a table; gives the medians."""
+    names = list(rounds[0][0].keys())
+    median = {name: (statistics.median(t[name][0] for t, _ in rounds),
+                     statistics.median(t[name][1] for t, _ in rounds)) for name in names}
+    base_wall, base_cpu = median["triangulation"]
+    print(f"\n{title}: medians of {len(rounds)} rounds; ratio = phase / triangulation")
+    print(f"  {'phase':26} {'wall s':>7} {'cpu s':>7} {'ratio wall':>11} {'ratio cpu':>10}")
+    for name in names:
+        wall, cpu = median[name]
+        print(f"  {name:26} {wall:7.3f} {cpu:7.3f} {wall / base_wall:11.2f} {cpu / base_cpu:10.2f}")
+    phases = [n for n in names if n not in ("whole run", "triangulation")]
+    largest = max(phases, key=lambda n: median[n][1])
+    print(f"whole run / triangulation: {median['whole run'][0] / base_wall:.2f} wall, "
+          f"{median['whole run'][1] / base_cpu:.2f} cpu (goal 3)")
+    print(f"largest phase besides the triangulation (cpu): {largest}")
+    print(f"peak resident memory of the run: {statistics.median(p for _, p in rounds):.0f} MB")
+    return median
+
+
 def main():
     parser = argparse.ArgumentParser(description="kafcad's whole job, phase by phase")
     parser.add_argument("--kafcad", default=os.path.join(REPO, "build", "app", "kafcad"))
     parser.add_argument("--points", type=int, default=1000000)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--work", default=os.path.join(REPO, "out", "job_bench"))
+    parser.add_argument("--before", help="a second kafcad to compare with, round by round")
     arguments = parser.parse_args()
 
     kafcad = os.path.abspath(arguments.kafcad)
@@ -153,41 +256,39 @@ def main():
                         points_path, "--points", str(arguments.points)], check=True,
                        stdout=subprocess.DEVNULL)
 
-    print(f"kafcad {kafcad}\njob on {points_file}: withloadcsv (default split), "
+    before = os.path.abspath(arguments.before) if arguments.before else None
+    if before and not os.access(before, os.X_OK):
+        sys.exit(f"job_bench: no kafcad at {before}")
+    print(f"kafcad {kafcad}" + (f"\nbefore {before}" if before else "") +
+          f"\njob on {points_file}: withloadcsv (default split), "
           f"kaf-changeMeshColor, --save DXF, --png; {arguments.runs} rounds\n", flush=True)
-    rounds = []
+    rounds, before_rounds = [], []
     for r in range(arguments.runs):
-        job, peak, status = run_job(kafcad, arguments.work, points_file, picture=True)
-        plain, _, plain_status = run_job(kafcad, arguments.work, points_file, picture=False)
-        if status != 0 or plain_status != 0 or "saved" not in job or "saved" not in plain:
-            sys.exit(f"job_bench: kafcad failed (status {status}, {plain_status})")
-        times = phase_times(job)
-        # The picture: from the save to the exit, less the same span without the picture.
-        tail = (job["exit"][0] - job["saved"][0], job["exit"][1] - job["saved"][1])
-        plain_tail = (plain["exit"][0] - plain["saved"][0], plain["exit"][1] - plain["saved"][1])
-        times["--png"] = (tail[0] - plain_tail[0], tail[1] - plain_tail[1])
-        times["ending (freeing, exit)"] = plain_tail
-        times["whole run"] = job["exit"]
-        rounds.append((times, peak))
-        print(f"round {r + 1}: " + ", ".join(f"{name} {wall:.2f}/{cpu:.2f}"
-                                             for name, (wall, cpu) in times.items())
-              + f"  (wall/cpu s), peak {peak:.0f} MB", flush=True)
+        if before:
+            before_rounds.append(measure_round(before, arguments.work, points_file, "before"))
+        rounds.append(measure_round(kafcad, arguments.work, points_file, "kafcad"))
+        shown = [("before", before_rounds[-1])] if before else []
+        for label, (times, peak) in shown + [("kafcad", rounds[-1])]:
+            print(f"round {r + 1} {label}: " +
+                  ", ".join(f"{name} {wall:.2f}/{cpu:.2f}" for name, (wall, cpu) in times.items())
+                  + f"  (wall/cpu s), peak {peak:.0f} MB", flush=True)
 
-    names = list(rounds[0][0].keys())
-    median = {name: (statistics.median(t[name][0] for t, _ in rounds),
-                     statistics.median(t[name][1] for t, _ in rounds)) for name in names}
-    base_wall, base_cpu = median["triangulation"]
-    print(f"\nmedians of {arguments.runs} rounds; ratio = phase / triangulation")
-    print(f"  {'phase':26} {'wall s':>7} {'cpu s':>7} {'ratio wall':>11} {'ratio cpu':>10}")
-    for name in names:
-        wall, cpu = median[name]
-        print(f"  {name:26} {wall:7.3f} {cpu:7.3f} {wall / base_wall:11.2f} {cpu / base_cpu:10.2f}")
-    phases = [n for n in names if n not in ("whole run", "triangulation")]
-    largest = max(phases, key=lambda n: median[n][1])
-    print(f"\nwhole run / triangulation: {median['whole run'][0] / base_wall:.2f} wall, "
-          f"{median['whole run'][1] / base_cpu:.2f} cpu (goal 3)")
-    print(f"largest phase besides the triangulation (cpu): {largest}")
-    print(f"peak resident memory of the run: {statistics.median(p for _, p in rounds):.0f} MB")
+    median = report("kafcad", rounds)
+    if before:
+        before_median = report("before", before_rounds)
+        print("\nphase ratios (cpu), before -> kafcad:")
+        for name in median:
+            print(f"  {name:26} {before_median[name][1] / before_median['triangulation'][1]:5.2f}"
+                  f" -> {median[name][1] / median['triangulation'][1]:5.2f}")
+        work = arguments.work
+        same_dxf = filecmp.cmp(os.path.join(work, "before.dxf"), os.path.join(work, "kafcad.dxf"),
+                               shallow=False)
+        same_png = png_pixels(os.path.join(work, "before.png")) == \
+            png_pixels(os.path.join(work, "kafcad.png"))
+        print(f"\nDXF files of the last round: {'byte-identical' if same_dxf else 'DIFFERENT'}")
+        print(f"PNG pictures of the last round: {'pixel-identical' if same_png else 'DIFFERENT'}")
+        if not (same_dxf and same_png):
+            sys.exit(1)
 
 
 if __name__ == "__main__":

@@ -10,6 +10,7 @@ packages=(
     librecad                               # second DXF reader: draws saved drawings (dxf2pdf)
     pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
     libpugixml-dev                         # kafcad: LandXML surface files
+    libpng-dev zlib1g-dev                  # kafcad: PNG encoding of the pictures
     python3                                # the terrain sample's generator
     clang-format-16                        # the formatting check (braces on every if)
     g++-mingw-w64-x86-64-posix googletest  # the Windows build (kaf20x64.arx, kafcad.exe, tests)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kafcad {
 namespace {
@@ -10,6 +11,55 @@ namespace {
 constexpr double kFontSize = 12.0;
 constexpr double kBarWidth = 22.0;
 constexpr double kInset = 12.0;
+
+// The colour at z between two samples, linear as the colouring by elevation is.
+kafhost::Rgb Between(const RampSample& below, const RampSample& above, double z) {
+    const double t = (z - below.z) / (above.z - below.z);
+    kafhost::Rgb colour;
+    for (int c = 0; c < 3; ++c) {
+        colour[c] = static_cast<int>(
+            std::lround(below.colour[c] + t * (above.colour[c] - below.colour[c])));
+    }
+    return colour;
+}
+
+std::vector<RampSample> SortedByElevation(std::vector<RampSample> samples) {
+    std::sort(samples.begin(), samples.end(),
+              [](const RampSample& a, const RampSample& b) { return a.z < b.z; });
+    return samples;
+}
+
+// The lowest or highest sample of a band; mixed when a sample of the same elevation has another
+// colour.
+struct Extreme {
+    RampSample sample;
+    bool mixed = false;
+};
+
+struct BandEnds {
+    bool filled = false;
+    Extreme lowest;
+    Extreme highest;
+
+    void Take(const RampSample& sample) {
+        if (!filled) {
+            filled = true;
+            lowest.sample = highest.sample = sample;
+            return;
+        }
+        Keep(lowest, sample, sample.z < lowest.sample.z);
+        Keep(highest, sample, sample.z > highest.sample.z);
+    }
+
+    static void Keep(Extreme& extreme, const RampSample& sample, bool beyond) {
+        if (beyond) {
+            extreme.sample = sample;
+            extreme.mixed = false;
+        } else if (sample.z == extreme.sample.z && sample.colour != extreme.sample.colour) {
+            extreme.mixed = true;
+        }
+    }
+};
 
 void SetColour(cairo_t* cr, const kafhost::Rgb& colour) {
     cairo_set_source_rgb(cr, colour[0] / 255.0, colour[1] / 255.0, colour[2] / 255.0);
@@ -31,46 +81,131 @@ double RoundStep(double span, double count) {
     return 10.0 * power;
 }
 
-std::vector<RampSample> ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
-    std::vector<RampSample> ramp;
+ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
+    const auto coloured = [](const kafhost::EntityInfo& entity) {
+        return entity.type == L"AcDbSubDMesh" && !entity.vertexColors.empty() &&
+               entity.vertexColors.size() == entity.vertices.size();
+    };
+    std::size_t count = 0;
     for (const kafhost::EntityInfo* entity : entities) {
-        if (entity->type != L"AcDbSubDMesh" || entity->vertexColors.empty() ||
-            entity->vertexColors.size() != entity->vertices.size()) {
+        count += coloured(*entity) ? entity->vertices.size() : 0;
+    }
+    samples_.reserve(count);
+    low_ = std::numeric_limits<double>::infinity();
+    high_ = -low_;
+    for (const kafhost::EntityInfo* entity : entities) {
+        if (!coloured(*entity)) {
             continue;
         }
         for (std::size_t i = 0; i < entity->vertices.size(); ++i) {
-            if (std::isfinite(entity->vertices[i][2])) {
-                ramp.push_back(RampSample{entity->vertices[i][2], entity->vertexColors[i]});
+            const double z = entity->vertices[i][2];
+            if (std::isfinite(z)) {
+                low_ = std::min(low_, z);
+                high_ = std::max(high_, z);
+                samples_.push_back(RampSample{z, entity->vertexColors[i]});
             }
         }
     }
-    std::sort(ramp.begin(), ramp.end(),
-              [](const RampSample& a, const RampSample& b) { return a.z < b.z; });
-    return ramp;
+    // Zeros of either sign are equal to the comparison but print differently in the legend's
+    // labels: the ends are then those of the samples sorted by elevation.
+    if (!samples_.empty() && (low_ == 0.0 || high_ == 0.0)) {
+        const std::vector<RampSample> sorted = SortedByElevation(samples_);
+        low_ = sorted.front().z;
+        high_ = sorted.back().z;
+    }
 }
 
-kafhost::Rgb RampColourAt(const std::vector<RampSample>& ramp, double z) {
-    const auto above = std::lower_bound(
-        ramp.begin(), ramp.end(), z, [](const RampSample& s, double value) { return s.z < value; });
-    if (above == ramp.end()) {
-        return ramp.back().colour;
+namespace {
+
+// The colour at z on the samples sorted by elevation.
+kafhost::Rgb SortedColourAt(const std::vector<RampSample>& sorted, double z) {
+    const auto above =
+        std::lower_bound(sorted.begin(), sorted.end(), z,
+                         [](const RampSample& s, double value) { return s.z < value; });
+    if (above == sorted.end()) {
+        return sorted.back().colour;
     }
-    if (above == ramp.begin() || above->z == z) {
+    if (above == sorted.begin() || above->z == z) {
         return above->colour;
     }
-    // Between two samples the colour runs linearly, as the colouring by elevation does.
-    const RampSample& below = *std::prev(above);
-    const double t = (z - below.z) / (above->z - below.z);
-    kafhost::Rgb colour;
-    for (int c = 0; c < 3; ++c) {
-        colour[c] = static_cast<int>(
-            std::lround(below.colour[c] + t * (above->colour[c] - below.colour[c])));
-    }
-    return colour;
+    return Between(*std::prev(above), *above, z);
 }
 
-void DrawElevationLegend(cairo_t* cr, const std::vector<RampSample>& ramp, double left,
-                         double width, double height) {
+}  // namespace
+
+std::vector<kafhost::Rgb> ElevationRamp::ColoursAt(const std::vector<double>& elevations) const {
+    // The elevations cut the samples into bands: band b holds those with b levels at or below
+    // them. Of each band the lowest and the highest sample are kept, marked when another sample
+    // of the same elevation has another colour.
+    std::vector<double> levels = elevations;
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    std::vector<BandEnds> bands(levels.size() + 1);
+    for (const RampSample& sample : samples_) {
+        const auto band = static_cast<std::size_t>(
+            std::upper_bound(levels.begin(), levels.end(), sample.z) - levels.begin());
+        bands[band].Take(sample);
+    }
+    // Per level the nearest sample below it (in a band at or left of it) and the nearest at or
+    // above it (in a band right of it).
+    const std::size_t count = levels.size();
+    std::vector<const Extreme*> below(count, nullptr);
+    std::vector<const Extreme*> above(count, nullptr);
+    const Extreme* lastBelow = nullptr;
+    for (std::size_t j = 0; j < count; ++j) {
+        if (bands[j].filled) {
+            lastBelow = &bands[j].highest;
+        }
+        below[j] = lastBelow;
+    }
+    const Extreme* nextAbove = nullptr;
+    for (std::size_t j = count; j-- > 0;) {
+        if (bands[j + 1].filled) {
+            nextAbove = &bands[j + 1].lowest;
+        }
+        above[j] = nextAbove;
+    }
+    const Extreme& highest = [&bands]() -> const Extreme& {
+        for (std::size_t b = bands.size(); b-- > 0;) {
+            if (bands[b].filled) {
+                return bands[b].highest;
+            }
+        }
+        return bands.back().highest;
+    }();
+
+    std::vector<kafhost::Rgb> colours;
+    colours.reserve(elevations.size());
+    bool decided = true;
+    for (const double z : elevations) {
+        const auto j = static_cast<std::size_t>(std::lower_bound(levels.begin(), levels.end(), z) -
+                                                levels.begin());
+        const Extreme* up = above[j];
+        const Extreme* down = below[j];
+        if (up == nullptr) {
+            decided = decided && !highest.mixed;
+            colours.push_back(highest.sample.colour);
+        } else if (down == nullptr || up->sample.z == z) {
+            decided = decided && !up->mixed;
+            colours.push_back(up->sample.colour);
+        } else {
+            decided = decided && !up->mixed && !down->mixed;
+            colours.push_back(Between(down->sample, up->sample, z));
+        }
+    }
+    if (decided) {
+        return colours;
+    }
+    const std::vector<RampSample> sorted = SortedByElevation(samples_);
+    colours.clear();
+    for (const double z : elevations) {
+        colours.push_back(SortedColourAt(sorted, z));
+    }
+    return colours;
+}
+
+void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
+                         double height) {
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_rectangle(cr, left, 0.0, width, height);
     cairo_fill(cr);
@@ -83,13 +218,17 @@ void DrawElevationLegend(cairo_t* cr, const std::vector<RampSample>& ramp, doubl
     const double barLeft = left + kInset;
     const double barTop = 2.0 * kInset + 2.0 * kFontSize;
     const double barBottom = std::max(barTop + 20.0, height * 0.7);
-    const double low = ramp.front().z;
-    const double high = ramp.back().z;
+    const double low = ramp.Low();
+    const double high = ramp.High();
     const double rows = std::floor(barBottom - barTop);
     // One row of the bar per pixel, the colour of the elevation at the row's centre.
+    std::vector<double> elevations;
     for (int row = 0; row < static_cast<int>(rows); ++row) {
-        const double z = high - (row + 0.5) / rows * (high - low);
-        SetColour(cr, RampColourAt(ramp, z));
+        elevations.push_back(high - (row + 0.5) / rows * (high - low));
+    }
+    const std::vector<kafhost::Rgb> colours = ramp.ColoursAt(elevations);
+    for (int row = 0; row < static_cast<int>(rows); ++row) {
+        SetColour(cr, colours[static_cast<std::size_t>(row)]);
         cairo_rectangle(cr, barLeft, barTop + row, kBarWidth, 1.0);
         cairo_fill(cr);
     }

@@ -1,9 +1,12 @@
 // The legend of the elevation colours of meshes coloured by elevation (kaf-changeMeshColor).
 //
 // ElevationRamp(entities): the (elevation, colour) of every vertex of the subdivision meshes
-//   among entities that have a colour per vertex, sorted by elevation; empty when there is none.
-// RampColourAt(ramp, z): the colour at elevation z, linear between the ramp's samples on either
-//   side (the end samples' colours beyond them).
+//   among entities that have a colour per vertex; Empty() when there is none, Low() and High()
+//   the lowest and highest elevation.
+// ColoursAt(elevations): the colour at each elevation, as the samples sorted by elevation give
+//   it: linear between the samples on either side, the end samples' colours beyond them. Only
+//   the samples next to the elevations are looked for (no sort); where the samples of one
+//   elevation differ in colour the order of a sort decides, and the samples are sorted.
 // DrawElevationLegend(cr, ramp, left, width, height): fills the panel from x = left to left +
 //   width (the full height) in white and draws the title "Elevation", a vertical bar of the
 //   ramp's colours from its lowest elevation (bottom) to its highest (top), and ticks labelled
@@ -23,10 +26,23 @@ struct RampSample {
     kafhost::Rgb colour{0, 0, 0};
 };
 
-std::vector<RampSample> ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities);
-kafhost::Rgb RampColourAt(const std::vector<RampSample>& ramp, double z);
-void DrawElevationLegend(cairo_t* cr, const std::vector<RampSample>& ramp, double left,
-                         double width, double height);
+class ElevationRamp {
+public:
+    explicit ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities);
+
+    bool Empty() const { return samples_.empty(); }
+    double Low() const { return low_; }
+    double High() const { return high_; }
+    std::vector<kafhost::Rgb> ColoursAt(const std::vector<double>& elevations) const;
+
+private:
+    std::vector<RampSample> samples_;  // in drawing order
+    double low_ = 0.0;
+    double high_ = 0.0;
+};
+
+void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
+                         double height);
 
 // A round step near span / count: 1, 2 or 5 times a power of ten.
 double RoundStep(double span, double count);

@@ -19,6 +19,7 @@
 #include "app/picture/shade_triangle.h"
 #include "app/picture/shown_entities.h"
 #include "app/picture/view_transform.h"
+#include "app/picture/write_png.h"
 #include "platform/files/replace_file.h"
 
 namespace kafcad {
@@ -51,12 +52,6 @@ void CheckStatus(cairo_status_t status) {
     }
 }
 
-cairo_status_t WriteToFile(void* file, const unsigned char* data, unsigned int length) {
-    return std::fwrite(data, 1, length, static_cast<std::FILE*>(file)) == length
-               ? CAIRO_STATUS_SUCCESS
-               : CAIRO_STATUS_WRITE_ERROR;
-}
-
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
 bool HasVertexColours(const EntityInfo& mesh) {
     return !mesh.vertexColors.empty() && mesh.vertexColors.size() == mesh.vertices.size();
@@ -74,9 +69,11 @@ public:
     PixelPainter(const PixelImage& image, const ViewTransform& view) : image_(image), view_(view) {}
 
     void FillMesh(const EntityInfo& mesh) {
+        // Each vertex is a corner of several triangles: it is placed and snapped once.
         const bool coloured = HasVertexColours(mesh);
-        const auto corner = [&](int index) {
-            const auto i = static_cast<std::size_t>(index);
+        corners_.clear();
+        corners_.reserve(mesh.vertices.size());
+        for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
             ShadedCorner shaded{view_.PixelX(mesh.vertices[i][0]),
                                 view_.PixelY(mesh.vertices[i][1]), kPlainMeshShade, kPlainMeshShade,
                                 kPlainMeshShade};
@@ -85,16 +82,17 @@ public:
                 shaded.green = static_cast<float>(mesh.vertexColors[i][1]);
                 shaded.blue = static_cast<float>(mesh.vertexColors[i][2]);
             }
-            return shaded;
-        };
+            corners_.push_back(SnapCorner(shaded));
+        }
         for (const std::vector<int>& face : mesh.faces) {
             if (!ValidFace(face, mesh.vertices.size())) {
                 continue;
             }
             // A face of more than three corners is filled as a fan around its first corner.
-            const ShadedCorner first = corner(face[0]);
+            const SnappedCorner& first = corners_[static_cast<std::size_t>(face[0])];
             for (std::size_t i = 1; i + 1 < face.size(); ++i) {
-                ShadeTriangle(image_, first, corner(face[i]), corner(face[i + 1]));
+                ShadeSnappedTriangle(image_, first, corners_[static_cast<std::size_t>(face[i])],
+                                     corners_[static_cast<std::size_t>(face[i + 1])]);
             }
         }
     }
@@ -166,6 +164,7 @@ private:
 
     PixelImage image_;
     ViewTransform view_;
+    std::vector<SnappedCorner> corners_;  // of the mesh being filled
 };
 
 // Polylines are drawn by cairo, which joins their segments and gives them width. A 3D polyline
@@ -209,14 +208,14 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     cairo_surface_flush(surface.get());
 
     const std::vector<const EntityInfo*> shown = ShownEntities(drawing);
-    const std::vector<RampSample> ramp = ElevationRamp(shown);
-    const bool legend = !ramp.empty() && width >= kLegendMinWidth && height >= kLegendMinHeight;
+    const ElevationRamp ramp(shown);
+    const bool legend = !ramp.Empty() && width >= kLegendMinWidth && height >= kLegendMinHeight;
     const int viewWidth = legend ? width - kLegendWidth : width;
     const ViewTransform view = FitView(DrawingExtent(drawing), viewWidth, height);
-    PixelPainter painter(
-        PixelImage{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())),
-                   width, height, cairo_image_surface_get_stride(surface.get()) / 4},
-        view);
+    const PixelImage pixels{
+        reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())), width,
+        height, cairo_image_surface_get_stride(surface.get()) / 4};
+    PixelPainter painter(pixels, view);
     for (const EntityInfo* entity : shown) {
         if (entity->type == L"AcDbSubDMesh") {
             painter.FillMesh(*entity);
@@ -252,9 +251,7 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     CheckStatus(cairo_status(cr));
     cairo_surface_flush(surface.get());
     // Through a temporary file, so that a failed write keeps the earlier picture.
-    kafhost::replaceFile(path, [&surface](std::FILE* file) {
-        CheckStatus(cairo_surface_write_to_png_stream(surface.get(), WriteToFile, file));
-    });
+    kafhost::replaceFile(path, [&pixels](std::FILE* file) { WritePng(file, pixels); });
 }
 
 }  // namespace kafcad

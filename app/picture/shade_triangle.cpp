@@ -17,11 +17,6 @@ struct FixedPoint {
     std::int64_t y;
 };
 
-FixedPoint Snap(const ShadedCorner& corner) {
-    return {static_cast<std::int64_t>(std::llround(corner.x * kSubpixels)),
-            static_cast<std::int64_t>(std::llround(corner.y * kSubpixels))};
-}
-
 // Twice the signed area of (a, b, p); positive when p is left of a->b with y down.
 std::int64_t EdgeValue(const FixedPoint& a, const FixedPoint& b, std::int64_t px, std::int64_t py) {
     return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
@@ -44,15 +39,30 @@ std::uint32_t Pack(float red, float green, float blue) {
 
 }  // namespace
 
+SnappedCorner SnapCorner(const ShadedCorner& corner) {
+    if (!(std::fabs(corner.x) < kFarthest && std::fabs(corner.y) < kFarthest)) {
+        return SnappedCorner{0, 0, corner.red, corner.green, corner.blue, true};
+    }
+    return SnappedCorner{static_cast<std::int64_t>(std::llround(corner.x * kSubpixels)),
+                         static_cast<std::int64_t>(std::llround(corner.y * kSubpixels)),
+                         corner.red,
+                         corner.green,
+                         corner.blue,
+                         false};
+}
+
 void ShadeTriangle(PixelImage& image, const ShadedCorner& a, const ShadedCorner& b,
                    const ShadedCorner& c) {
-    for (const ShadedCorner* corner : {&a, &b, &c}) {
-        if (!(std::fabs(corner->x) < kFarthest && std::fabs(corner->y) < kFarthest)) {
-            return;
-        }
+    ShadeSnappedTriangle(image, SnapCorner(a), SnapCorner(b), SnapCorner(c));
+}
+
+void ShadeSnappedTriangle(PixelImage& image, const SnappedCorner& a, const SnappedCorner& b,
+                          const SnappedCorner& c) {
+    if (a.far || b.far || c.far) {
+        return;
     }
-    const ShadedCorner* corners[3] = {&a, &b, &c};
-    FixedPoint p[3] = {Snap(a), Snap(b), Snap(c)};
+    const SnappedCorner* corners[3] = {&a, &b, &c};
+    FixedPoint p[3] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
     std::int64_t area = EdgeValue(p[0], p[1], p[2].x, p[2].y);
     if (area == 0) {
         return;

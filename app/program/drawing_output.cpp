@@ -22,17 +22,18 @@ int PictureSide(const Value& value) {
 
 }  // namespace
 
-void SaveDrawing(kafhost::Host& host, const std::string& path) {
+void SaveDrawing(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
     try {
-        WriteDrawingFile(host.snapshot(), path);
+        WriteDrawingFile(drawing, path);
     } catch (const kafhost::DrawingFileError& error) {
         throw OutputError(std::string("cannot save drawing ") + error.what());
     }
 }
 
-void WritePicture(kafhost::Host& host, const std::string& path, const PictureSize& size) {
+void WritePicture(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                  const PictureSize& size) {
     try {
-        RenderTopView(host.snapshot(), path, size.width, size.height);
+        RenderTopView(drawing, path, size.width, size.height);
     } catch (const kafhost::DrawingFileError& error) {
         // The file's own failure: its text starts with the path and says what could not be done.
         const std::string prefix = path + ": cannot write: ";
@@ -48,7 +49,7 @@ void DefineDrawingFunctions(BuiltinLibrary& library, kafhost::Host& host) {
     library.Define("kafcad-save", [&host](const std::vector<Value>& arguments) {
         CheckArgumentCount(arguments, 1, 1);
         try {
-            SaveDrawing(host, FileNameArgument(arguments[0]));
+            SaveDrawing(host.snapshot(), FileNameArgument(arguments[0]));
         } catch (const OutputError& error) {
             throw LispError(error.what());
         }
@@ -63,7 +64,7 @@ void DefineDrawingFunctions(BuiltinLibrary& library, kafhost::Host& host) {
             size.height = arguments.size() > 2 ? PictureSide(arguments[2]) : size.width;
         }
         try {
-            WritePicture(host, path, size);
+            WritePicture(host.snapshot(), path, size);
         } catch (const OutputError& error) {
             throw LispError(error.what());
         }

@@ -1,9 +1,9 @@
 // The drawing's outputs, from the end of a run and from AutoLISP.
 //
-// SaveDrawing(host, path): saves the drawing in the file's format (WriteDrawingFile). Throws
-//   OutputError "cannot save drawing PATH: cannot write: REASON".
-// WritePicture(host, path, size): draws the top view into the PNG picture path (RenderTopView).
-//   Throws OutputError "cannot write picture PATH: REASON".
+// SaveDrawing(drawing, path): saves the drawing (the host's snapshot) in the file's format
+//   (WriteDrawingFile). Throws OutputError "cannot save drawing PATH: cannot write: REASON".
+// WritePicture(drawing, path, size): draws the top view into the PNG picture path
+//   (RenderTopView). Throws OutputError "cannot write picture PATH: REASON".
 // DefineDrawingFunctions(library, host): the functions that do so without ending the session:
 //   (kafcad-save "file")                   saves the drawing; gives the file name
 //   (kafcad-png "file" [width [height]])   writes the picture (default 1200 x 1200, height
@@ -25,8 +25,9 @@ public:
     explicit OutputError(const std::string& message) : std::runtime_error(message) {}
 };
 
-void SaveDrawing(kafhost::Host& host, const std::string& path);
-void WritePicture(kafhost::Host& host, const std::string& path, const PictureSize& size);
+void SaveDrawing(const kafhost::DrawingSnapshot& drawing, const std::string& path);
+void WritePicture(const kafhost::DrawingSnapshot& drawing, const std::string& path,
+                  const PictureSize& size);
 void DefineDrawingFunctions(BuiltinLibrary& library, kafhost::Host& host);
 
 }  // namespace kafcad

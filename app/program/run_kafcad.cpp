@@ -182,11 +182,15 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
         return status;
     }
     try {
-        if (options.savePath) {
-            SaveDrawing(host, *options.savePath);
-        }
-        if (options.pngPath) {
-            WritePicture(host, *options.pngPath, options.pngSize);
+        if (options.savePath || options.pngPath) {
+            // One snapshot of the drawing serves both.
+            const kafhost::DrawingSnapshot drawing = host.snapshot();
+            if (options.savePath) {
+                SaveDrawing(drawing, *options.savePath);
+            }
+            if (options.pngPath) {
+                WritePicture(drawing, *options.pngPath, options.pngSize);
+            }
         }
     } catch (const OutputError& error) {
         throw RunFailure{error.what(), kExitFailed};

@@ -1,62 +1,91 @@
 #include "platform/files/dxf/writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "kafhost/drawing_json.h"
+#include "platform/files/shortest_real.h"
 
 namespace kafhost {
 namespace {
 
 // Buffered bytes written to a file at a time.
 constexpr std::size_t kFileBlock = 1 << 20;
+// The first buffer of a writer into memory, grown by doubling.
+constexpr std::size_t kFirstBlock = 1 << 10;
+// The longest group code and number with their line ends.
+constexpr std::size_t kLongestTag = 64;
+
+// The group code's line: right-aligned in three columns.
+char* codeLine(char* out, int code) {
+    if (code >= 0 && code < 1000) {
+        out[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+        out[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+        out[2] = static_cast<char>('0' + code % 10);
+        out[3] = '\n';
+        return out + 4;
+    }
+    out = std::to_chars(out, out + 16, code).ptr;
+    *out = '\n';
+    return out + 1;
+}
 
 }  // namespace
 
-void DxfWriter::code(int code) {
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, code).ptr;
-    const std::size_t length = static_cast<std::size_t>(end - digits);
-    if (length < 3) {
-        buffer_.append(3 - length, ' ');
+char* DxfWriter::room(std::size_t size) {
+    if (buffer_.size() - used_ < size) {
+        if (file_ != nullptr) {
+            writeOut();
+        }
+        if (buffer_.size() - used_ < size) {
+            const std::size_t least = file_ != nullptr ? kFileBlock : kFirstBlock;
+            buffer_.resize(std::max({used_ + size, 2 * buffer_.size(), least}));
+        }
     }
-    buffer_.append(digits, length);
-    buffer_ += '\n';
+    return &buffer_[used_];
+}
+
+void DxfWriter::writeOut() {
+    if (std::fwrite(buffer_.data(), 1, used_, file_) != used_) {
+        throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
+    }
+    used_ = 0;
 }
 
 void DxfWriter::text(int groupCode, std::string_view value) {
-    code(groupCode);
-    buffer_.append(value.data(), value.size());
-    buffer_ += '\n';
-    flushIfFull();
+    char* const start = room(kLongestTag + value.size());
+    char* out = codeLine(start, groupCode);
+    std::memcpy(out, value.data(), value.size());
+    out += value.size();
+    *out++ = '\n';
+    used_ += static_cast<std::size_t>(out - start);
 }
 
 void DxfWriter::raw(std::string_view tags) {
-    buffer_.append(tags.data(), tags.size());
-    flushIfFull();
+    std::memcpy(room(tags.size()), tags.data(), tags.size());
+    used_ += tags.size();
 }
 
 void DxfWriter::integer(int groupCode, long long value) {
-    code(groupCode);
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    buffer_.append(digits, end);
-    buffer_ += '\n';
-    flushIfFull();
+    char* const start = room(kLongestTag);
+    char* out = codeLine(start, groupCode);
+    out = std::to_chars(out, out + 24, value).ptr;
+    *out++ = '\n';
+    used_ += static_cast<std::size_t>(out - start);
 }
 
 void DxfWriter::real(int groupCode, double value) {
     if (!std::isfinite(value)) {
         throw DrawingFileError("not a finite number");
     }
-    code(groupCode);
-    char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    buffer_.append(digits, end);
-    buffer_ += '\n';
-    flushIfFull();
+    char* const start = room(kLongestTag);
+    char* out = codeLine(start, groupCode);
+    out = shortestRealText(out, value);
+    *out++ = '\n';
+    used_ += static_cast<std::size_t>(out - start);
 }
 
 void DxfWriter::point(int groupCode, double x, double y, double z) {
@@ -71,37 +100,31 @@ void DxfWriter::point(int groupCode, double x, double y) {
 }
 
 void DxfWriter::handle(int groupCode, std::uint64_t value) {
-    code(groupCode);
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-    for (char* c = digits; c != end; ++c) {
+    char* const start = room(kLongestTag);
+    char* const digits = codeLine(start, groupCode);
+    char* out = std::to_chars(digits, digits + 24, value, 16).ptr;
+    for (char* c = digits; c != out; ++c) {
         if (*c >= 'a' && *c <= 'f') {
             *c = static_cast<char>(*c - 'a' + 'A');
         }
     }
-    buffer_.append(digits, end);
-    buffer_ += '\n';
-    flushIfFull();
+    *out++ = '\n';
+    used_ += static_cast<std::size_t>(out - start);
 }
 
-void DxfWriter::flushIfFull() {
-    if (file_ != nullptr && buffer_.size() >= kFileBlock) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-            throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
-        }
-        buffer_.clear();
-    }
+const std::string& DxfWriter::text() {
+    buffer_.resize(used_);
+    return buffer_;
 }
 
 void DxfWriter::finish() {
     if (file_ == nullptr) {
         return;
     }
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
-        std::fflush(file_) != 0) {
+    writeOut();
+    if (std::fflush(file_) != 0) {
         throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));
     }
-    buffer_.clear();
 }
 
 }  // namespace kafhost

@@ -2,8 +2,8 @@
 // buffer into an open file.
 //
 // Group codes are right-aligned in three columns as AutoCAD writes them. Reals are written with
-// the fewest digits that read back to the same double (std::to_chars), handles as upper-case
-// hexadecimal. A real that is not finite throws DrawingFileError (DXF cannot hold it).
+// the fewest digits that read back to the same double (as std::to_chars writes them), handles as
+// upper-case hexadecimal. A real that is not finite throws DrawingFileError (DXF cannot hold it).
 //
 // DxfWriter() keeps the text for text(); DxfWriter(file) writes to the file in large blocks and
 // on finish(), which throws DrawingFileError when the file cannot be written.
@@ -34,16 +34,19 @@ public:
     void raw(std::string_view tags);
 
     // The text written so far (writer without a file).
-    const std::string& text() const { return buffer_; }
+    const std::string& text();
     // Writes what is buffered to the file and flushes it.
     void finish();
 
 private:
-    void code(int code);
-    void flushIfFull();
+    // Room for size more characters at the end of the buffer (writing out a full buffer first).
+    char* room(std::size_t size);
+    void writeOut();
 
     std::FILE* file_ = nullptr;
+    // The buffer's first used_ characters are the text; the rest is room to write into.
     std::string buffer_;
+    std::size_t used_ = 0;
 };
 
 }  // namespace kafhost

@@ -1,0 +1,14 @@
+// shortestRealText(first, value): writes the finite double value at first as std::to_chars(first,
+// last, value) writes it (the fewest characters that read back to the same double, fixed or
+// exponent notation, whichever is shorter) and returns the end of the text. first must have room
+// for 32 characters.
+//
+// Reals of few decimal places (coordinates and elevations as surveyed) are written directly, one
+// multiplication and one division deciding it; every other real goes to std::to_chars.
+#pragma once
+
+namespace kafhost {
+
+char* shortestRealText(char* first, double value);
+
+}  // namespace kafhost

@@ -1,0 +1,161 @@
+// The picture's parts that take short ways for large drawings: the legend's colours found without
+// sorting the vertices, and the PNG encoding. Both must give exactly what the plain way gives.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/picture/elevation_legend.h"
+#include "app/picture/write_png.h"
+#include "png_reader.h"
+
+namespace {
+
+using kafcad::ElevationRamp;
+using kafcad::RampSample;
+using kafhost::EntityInfo;
+using kafhost::Rgb;
+
+// A mesh holding the samples as vertices (faces do not matter to the legend).
+EntityInfo Mesh(const std::vector<RampSample>& samples) {
+    EntityInfo mesh;
+    mesh.type = L"AcDbSubDMesh";
+    for (const RampSample& sample : samples) {
+        mesh.vertices.push_back({0.0, 0.0, sample.z});
+        mesh.vertexColors.push_back(sample.colour);
+    }
+    mesh.faces = {{0, 1, 2}};
+    return mesh;
+}
+
+// The colour at z as the samples sorted by elevation give it: linear between the samples on
+// either side, the end samples' colours beyond them.
+Rgb SortedColourAt(std::vector<RampSample> samples, double z) {
+    std::sort(samples.begin(), samples.end(),
+              [](const RampSample& a, const RampSample& b) { return a.z < b.z; });
+    const auto above =
+        std::find_if(samples.begin(), samples.end(), [z](const RampSample& s) { return s.z >= z; });
+    if (above == samples.end()) {
+        return samples.back().colour;
+    }
+    if (above == samples.begin() || above->z == z) {
+        return above->colour;
+    }
+    const RampSample& below = *std::prev(above);
+    const double t = (z - below.z) / (above->z - below.z);
+    Rgb colour;
+    for (int c = 0; c < 3; ++c) {
+        colour[c] = static_cast<int>(
+            std::lround(below.colour[c] + t * (above->colour[c] - below.colour[c])));
+    }
+    return colour;
+}
+
+// Elevations of the samples, between them and beyond both ends.
+std::vector<double> Elevations(const std::vector<RampSample>& samples, std::mt19937& random) {
+    std::vector<double> elevations = {-1000.0, 1000.0};
+    std::uniform_real_distribution<double> anywhere(-60.0, 60.0);
+    for (int i = 0; i < 300; ++i) {
+        elevations.push_back(anywhere(random));
+        elevations.push_back(samples[random() % samples.size()].z);
+    }
+    return elevations;
+}
+
+void ExpectColoursAsSorted(const std::vector<RampSample>& samples, std::mt19937& random) {
+    const EntityInfo mesh = Mesh(samples);
+    const ElevationRamp ramp({&mesh});
+    const std::vector<double> elevations = Elevations(samples, random);
+    const std::vector<Rgb> colours = ramp.ColoursAt(elevations);
+    ASSERT_EQ(colours.size(), elevations.size());
+    int wrong = 0;
+    for (std::size_t i = 0; i < elevations.size(); ++i) {
+        if (colours[i] != SortedColourAt(samples, elevations[i]) && ++wrong <= 3) {
+            ADD_FAILURE() << "colour at elevation " << elevations[i];
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(ElevationRamp, ColoursAreThoseOfTheSortedSamples) {
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> elevation(-50.0, 50.0);
+    // Colours by elevation, as kaf-changeMeshColor gives them; elevations repeat (shared
+    // vertices of split meshes) with the same colour.
+    std::vector<RampSample> byElevation;
+    for (int i = 0; i < 5000; ++i) {
+        const double z = std::round(elevation(random) * 10.0) / 10.0;
+        byElevation.push_back(RampSample{z, Rgb{static_cast<int>(z + 50) * 2, 40, 200}});
+    }
+    ExpectColoursAsSorted(byElevation, random);
+    // Colours of their own: samples of one elevation differ, and the sorted order decides.
+    std::vector<RampSample> mixed;
+    for (int i = 0; i < 5000; ++i) {
+        const double z = std::round(elevation(random));
+        mixed.push_back(RampSample{z, Rgb{static_cast<int>(random() % 256), 0, 0}});
+    }
+    ExpectColoursAsSorted(mixed, random);
+    // A single sample, and two samples of one elevation in different colours.
+    ExpectColoursAsSorted({RampSample{3.0, Rgb{1, 2, 3}}}, random);
+    ExpectColoursAsSorted({RampSample{3.0, Rgb{1, 2, 3}}, RampSample{3.0, Rgb{9, 9, 9}}}, random);
+}
+
+TEST(ElevationRamp, EndsAreTheLowestAndHighestFiniteElevations) {
+    const EntityInfo mesh = Mesh({{4.0, {0, 0, 0}},
+                                  {std::nan(""), {0, 0, 0}},
+                                  {-2.5, {0, 0, 0}},
+                                  {9.0, {0, 0, 0}},
+                                  {0.5, {0, 0, 0}}});
+    const ElevationRamp ramp({&mesh});
+    ASSERT_FALSE(ramp.Empty());
+    EXPECT_EQ(ramp.Low(), -2.5);
+    EXPECT_EQ(ramp.High(), 9.0);
+    EntityInfo plain = mesh;
+    plain.vertexColors.clear();
+    EXPECT_TRUE(ElevationRamp({&plain}).Empty());
+}
+
+TEST(WritePng, PixelsReadBackExactly) {
+    // Noise, flat runs and gradients, with rows longer than the picture is wide.
+    const int width = 97;
+    const int height = 61;
+    const int stride = 100;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(stride * height), 0xFF000000u);
+    std::mt19937 random(5);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const auto at = static_cast<std::size_t>(y * stride + x);
+            pixels[at] = y < 20   ? random() & 0xFFFFFF
+                         : y < 40 ? 0x336699u
+                                  : static_cast<std::uint32_t>((x * 2) << 16 | (y * 4) << 8 | 7);
+        }
+    }
+    const std::string path = std::filesystem::temp_directory_path().string() + "/kafcad_png_" +
+                             std::to_string(::getpid()) + ".png";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    kafcad::WritePng(file, kafcad::PixelImage{pixels.data(), width, height, stride});
+    std::fclose(file);
+    const Picture picture = ReadPng(path);
+    std::filesystem::remove(path);
+    ASSERT_EQ(picture.width, width);
+    ASSERT_EQ(picture.height, height);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            wrong +=
+                picture.At(x, y) != (pixels[static_cast<std::size_t>(y * stride + x)] & 0xFFFFFFu);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+// Reals as drawing files write them: the same text as std::to_chars, character for character,
+// whichever way the text is made.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/files/shortest_real.h"
+
+namespace {
+
+std::string Written(double value) {
+    char text[40];
+    std::memset(text, '#', sizeof text);
+    char* end = kafhost::shortestRealText(text, value);
+    EXPECT_LE(end - text, 32);
+    return std::string(text, end);
+}
+
+std::string Expected(double value) {
+    char text[40];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+double FromDecimal(const std::string& text) {
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// Counts the values whose text differs from std::to_chars, showing the first few.
+int Mismatches(const std::vector<double>& values) {
+    int count = 0;
+    for (const double value : values) {
+        for (const double signed_value : {value, -value}) {
+            const std::string written = Written(signed_value);
+            const std::string expected = Expected(signed_value);
+            if (written != expected && ++count <= 5) {
+                ADD_FAILURE() << "wrote " << written << " for " << expected;
+            }
+        }
+    }
+    return count;
+}
+
+TEST(ShortestReal, EdgesOfTheDirectWayAndOfDoubles) {
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const double largest = std::numeric_limits<double>::max();
+    std::vector<double> values = {0.0,    -0.0,  1.0,     0.5,     0.001,   0.0015,  0.005,
+                                  0.01,   0.1,   0.2,     0.3,     0.7,     9.5,     10.0,
+                                  99.99,  100.0, 1000.0,  9999.0,  10000.0, 12000.0, 100000.0,
+                                  1.5e15, 1e16,  1e17,    1e21,    1e22,    1e23,    tiny,
+                                  1e-300, 1e300, largest, 1.0 / 3, 2.0 / 3, M_PI,    0.1 + 0.2};
+    // Either side of the bounds the direct way keeps to: 0.001, 10000 and 2^51, and the powers of
+    // two where a double's step doubles.
+    for (const double bound : {0.001, 10000.0, 2251799813685248.0, 4503599627370496.0, 1024.0, 0.5,
+                               0.125, 1048576.0, 1099511627776.0}) {
+        double below = bound;
+        double above = bound;
+        for (int step = 0; step < 4; ++step) {
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, largest);
+            values.push_back(below);
+            values.push_back(above);
+        }
+    }
+    EXPECT_EQ(Mismatches(values), 0);
+}
+
+TEST(ShortestReal, DecimalsOfEveryLengthAndTheirNeighbours) {
+    std::mt19937_64 random(20261207);
+    std::vector<double> values;
+    for (int places = 0; places <= 17; ++places) {
+        for (int wholeDigits = 0; wholeDigits <= 16; ++wholeDigits) {
+            for (int sample = 0; sample < 60; ++sample) {
+                std::string text = wholeDigits == 0 ? "0" : "";
+                for (int i = 0; i < wholeDigits; ++i) {
+                    text += static_cast<char>('0' + random() % 10);
+                }
+                if (places > 0) {
+                    text += '.';
+                    for (int i = 0; i < places; ++i) {
+                        text += static_cast<char>('0' + random() % 10);
+                    }
+                }
+                // Halves and ties: a last digit of 5, and trailing zeros.
+                if (sample % 3 == 1 && places > 0) {
+                    text.back() = '5';
+                } else if (sample % 3 == 2 && places > 1) {
+                    text[text.size() - 1] = '0';
+                    text[text.size() - 2] = '0';
+                }
+                const double value = FromDecimal(text);
+                values.push_back(value);
+                values.push_back(std::nextafter(value, 0.0));
+                values.push_back(std::nextafter(value, 1e300));
+            }
+        }
+    }
+    EXPECT_EQ(Mismatches(values), 0);
+}
+
+TEST(ShortestReal, RandomBitPatternsAndSurveyCoordinates) {
+    std::mt19937_64 random(7);
+    std::vector<double> values;
+    for (int i = 0; i < 200000; ++i) {
+        double value = 0.0;
+        const std::uint64_t bits = random();
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            values.push_back(value);
+        }
+    }
+    // Coordinates of millimetres and their differences to a shifted origin, as meshes hold them.
+    std::uniform_int_distribution<std::int64_t> millimetres(0, 999999999);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = static_cast<double>(millimetres(random)) / 1000.0;
+        values.push_back(value);
+        values.push_back(value - 350000.0);
+        values.push_back(value * 0.001);
+    }
+    EXPECT_EQ(Mismatches(values), 0);
+}
+
+}  // namespace
