@@ -22,25 +22,13 @@ void writeDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const Entit
     }
     const std::uint64_t dictionary = firstOwnHandle;
     const std::uint64_t record = firstOwnHandle + 1;
-    writer.text(0, "DICTIONARY");
-    writer.handle(5, dictionary);
-    writer.text(102, "{ACAD_REACTORS");
-    writer.handle(330, meshHandle);
-    writer.text(102, "}");
-    writer.handle(330, meshHandle);
-    writer.text(100, "AcDbDictionary");
+    writeDxfObjectHead(writer, "DICTIONARY", dictionary, meshHandle, "AcDbDictionary");
     writer.integer(280, 1);
     writer.integer(281, 1);
     writer.text(3, kColorRecordName);
     writer.handle(360, record);
 
-    writer.text(0, "XRECORD");
-    writer.handle(5, record);
-    writer.text(102, "{ACAD_REACTORS");
-    writer.handle(330, dictionary);
-    writer.text(102, "}");
-    writer.handle(330, dictionary);
-    writer.text(100, "AcDbXrecord");
+    writeDxfObjectHead(writer, "XRECORD", record, dictionary, "AcDbXrecord");
     writer.integer(280, 1);
     writer.integer(90, static_cast<long long>(mesh.vertexColors.size()));
     for (const Rgb& rgb : mesh.vertexColors) {

@@ -8,15 +8,7 @@ namespace kafhost {
 namespace {
 
 void dictionaryStart(DxfWriter& writer, std::uint64_t handle, std::uint64_t owner) {
-    writer.text(0, "DICTIONARY");
-    writer.handle(5, handle);
-    if (owner != 0) {
-        writer.text(102, "{ACAD_REACTORS");
-        writer.handle(330, owner);
-        writer.text(102, "}");
-    }
-    writer.handle(330, owner);
-    writer.text(100, "AcDbDictionary");
+    writeDxfObjectHead(writer, "DICTIONARY", handle, owner, "AcDbDictionary");
     writer.integer(281, 1);
 }
 

@@ -127,4 +127,17 @@ void DxfWriter::finish() {
     }
 }
 
+void writeDxfObjectHead(DxfWriter& writer, std::string_view type, std::uint64_t handle,
+                        std::uint64_t owner, std::string_view subclass) {
+    writer.text(0, type);
+    writer.handle(5, handle);
+    if (owner != 0) {
+        writer.text(102, "{ACAD_REACTORS");
+        writer.handle(330, owner);
+        writer.text(102, "}");
+    }
+    writer.handle(330, owner);
+    writer.text(100, subclass);
+}
+
 }  // namespace kafhost

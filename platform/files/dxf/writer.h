@@ -49,4 +49,9 @@ private:
     std::size_t used_ = 0;
 };
 
+// The head of an object of the OBJECTS section: 0 type, 5 handle, the owner as its reactor
+// (102 {ACAD_REACTORS ... 102 }, left out for an owner of 0), 330 owner, 100 subclass.
+void writeDxfObjectHead(DxfWriter& writer, std::string_view type, std::uint64_t handle,
+                        std::uint64_t owner, std::string_view subclass);
+
 }  // namespace kafhost
