@@ -280,7 +280,8 @@ void HashVertex(std::uint64_t& hash, const CVertex& v) {
 Output Triangulate(const std::vector<CVertex>& points) {
     std::vector<CVertex> sorted(points.begin(), points.end());
     std::vector<CVertex> scratch(sorted.size());
-    geom::SortPoints(sorted.data(), scratch.data(), 0, static_cast<std::int32_t>(sorted.size()) - 1);
+    geom::SortPoints(sorted.data(), scratch.data(), 0,
+                     static_cast<std::int32_t>(sorted.size()) - 1);
     Output output;
     std::vector<Vertex> vertices;
     for (std::size_t i = 0; i < sorted.size(); ++i) {
