@@ -123,8 +123,8 @@ inline DctMergeBounds DctBoundsOfSpan(double width, double height) {
 }
 
 // The decisions that the merge's bounds leave open, kept out of line so that the merge's loop
-// carries nothing for them; o and d are the base's end vertices. A candidate that is an end of
-// the base lies on it.
+// carries nothing for them; o and d are the base's end vertices. DctAboveSlow takes a candidate
+// that is an end of the base itself as lying on it.
 bool DctAboveSlow(const DctPoint* c, const DctPoint* o, const DctPoint* d);
 bool DctCotGreaterSlow(const DctPoint* p, const DctPoint* q, const DctPoint* o, const DctPoint* d);
 
