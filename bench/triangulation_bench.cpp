@@ -4,8 +4,11 @@
 //
 // Input: command-line options (see Usage()). Output: per point set and engine the median wall
 // time over the runs, the single times, the median processor time, the peak resident memory of a
-// run, the triangle count, and the ratios of each engine's medians to CGAL's. The engines run in
-// turn, round after round, so that the shared machine's changing load falls on all alike.
+// run, the triangle count, and the ratios of each engine's medians to CGAL's; for CDCT also the
+// bytes its interface requires (point store, vertex list, result list of two triangles per
+// point) and the run's peak resident size, less its size at the start, as a share of them. The
+// engines run in turn, round after round, so that the shared machine's changing load falls on all
+// alike.
 //
 // Before the timed runs, CDCT's output (triangles in order with every field, and the vertex
 // list) is hashed and compared with that of the plain reference triangulation
@@ -327,6 +330,13 @@ struct EngineRuns {
     bool ok = true;
 };
 
+// The bytes CDCT's interface itself requires for a run: the point store, the vertex list and the
+// result list with room for two triangles per point.
+double InterfaceBytes(std::size_t points, std::size_t vertices) {
+    return static_cast<double>(points * sizeof(geom::CVertex) + vertices * sizeof(geom::CVertex) +
+                               2 * points * sizeof(geom::CTriangle));
+}
+
 // Runs every engine `runs` times on the set, one run of each engine per round, and prints one
 // line per engine. Gives false when the output check fails.
 bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int runs, bool check) {
@@ -370,6 +380,12 @@ bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int 
         if (k > 0 && all[0].ok && e.ok) {
             std::printf("  ratio %s/%s %.2f (cpu %.2f)", engines[k].name, engines[0].name,
                         median / Median(all[0].times), cpuMedian / Median(all[0].cpuTimes));
+        }
+        if (std::string(engines[k].name) == "CDCT" && e.ok) {
+            const double bytes = InterfaceBytes(points.Size(), e.output.vertices);
+            std::printf("\n             interface %.1f MB, peak less start %.2f of it",
+                        bytes / (1024.0 * 1024.0),
+                        static_cast<double>(e.peakKb - e.startKb) * 1024.0 / bytes);
         }
         std::printf("\n");
     }

@@ -1,5 +1,6 @@
 #include "geom/dct.h"
 
+#include <cmath>
 #include <new>
 #include <utility>
 
@@ -79,7 +80,11 @@ std::vector<CTriangle> CDCT::Triangulate() {
         } else {
             const DctMergeBounds bounds =
                 DctBoundsOfSpan(points[m - 1].x - points[0].x, all.yMax - all.yMin);
-            ExtractTriangles(ListTriangles(bounds.above));
+            // Every decision on finite coordinates is exact, and then the rings form a planar
+            // triangulation; with coordinates that are not finite, or a span whose arithmetic
+            // overflows, ListTriangles does not rely on that.
+            const bool exact = finite && std::isfinite(bounds.cot);
+            ExtractTriangles(ListTriangles(bounds.above, exact));
         }
     } catch (const std::bad_alloc&) {
         // Memory for the vertices handed to the ring reader was short.
@@ -103,7 +108,8 @@ std::vector<CTriangle> CDCT::Triangulate() {
 void CDCT::SortKeys(SortedKey* keys) {
     try {
         const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
-        if (pointCount > 0 && PointSortOrder(pointCount, pointAt, keys)) {
+        finite = pointCount > 0 && PointSortOrder(pointCount, pointAt, keys);
+        if (finite) {
             std::vector<std::uint32_t> order(pointCount);
             for (std::uint32_t k = 0; k < pointCount; ++k) {
                 order[k] = keys[k].index;

@@ -79,7 +79,7 @@ private:
     static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r,
                                  double bound);
     std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
-    std::size_t ListTriangles(double bound);
+    std::size_t ListTriangles(double bound, bool exact);
     void ExtractTriangles(std::size_t count);
     void ReadRings();
 
@@ -92,6 +92,7 @@ private:
     // The vertices of the last run: the distinct plan positions in sorted order, and their
     // elevations.
     std::uint32_t vertexCount = 0;
+    bool finite = false;  // every coordinate of the last run's points is finite
     std::unique_ptr<DctPoint[]> points;
     std::unique_ptr<double[]> elevations;
     // Workspace of one run, placed in the room reserved for the result list (PlaceWorkspace):

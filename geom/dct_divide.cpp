@@ -105,23 +105,10 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     DctPoint o = *oAt;
     DctPoint d = *dAt;
     // Whether candidate c lies strictly above the base, and whether candidate p sees the base
-    // under a strictly smaller angle than q. A candidate that is an end of the base itself (the
-    // ring at a base end holds the base alone, or its next edge is the base) lies on it.
-    const auto above = [&](const DctCandidate& c) {
-        if (std::fabs(c.cross) > aboveBound) {
-            return c.cross > 0;
-        }
-        if (c.vertex == oAt || c.vertex == dAt) {
-            return false;
-        }
-        return DctAboveSlow(*c.vertex, o, d);
-    };
+    // under a strictly smaller angle than q.
+    const auto above = [&](const DctCandidate& c) { return DctAbove(c, oAt, dAt, aboveBound); };
     const auto cotGreater = [&](const DctCandidate& p, const DctCandidate& q) {
-        const double difference = p.dot * q.cross - q.dot * p.cross;
-        if (std::fabs(difference) > cotBound) {
-            return difference > 0;
-        }
-        return DctCotGreaterSlow(*p.vertex, *q.vertex, o, d);
+        return DctCotGreater(p, q, oAt, dAt, cotBound);
     };
     for (;;) {
         DctCandidate cl = DctSeeBase(mesh.FarPoint(lc), o, d);

@@ -7,6 +7,12 @@
 // when an edge from v to w closes it and w lies strictly counter-clockwise of v seen from u
 // (decided exactly; `bound` is the orientation bound of the span of all vertices). The triangle
 // (u, v, w) is counter-clockwise.
+// The orientation test is needed at vertex 0 only: the rings form a planar triangulation, whose
+// faces are counter-clockwise triangles except the outer one, and the outer face passes the
+// closing test only when the hull is a triangle or the vertices lie on one line, and then from
+// its lowest vertex, vertex 0 (the leftmost, which is on the hull). Rings whose decisions were not
+// all exact (`exact` false: coordinates not finite, or a span so wide that the arithmetic
+// overflows) are not relied on, and are tested at every vertex.
 //
 // ExtractTriangles: the triangles as the result list, with the corners' coordinates.
 #include <new>
@@ -16,15 +22,17 @@
 
 namespace geom {
 
-std::size_t CDCT::ListTriangles(double bound) {
+std::size_t CDCT::ListTriangles(double bound, bool exact) {
     // A triangulation of m vertices has at most 2m - 5 triangles; the list has room for 2m, of
     // which ExtractTriangles needs the last two to stay clear.
     const std::size_t limit = 2 * static_cast<std::size_t>(vertexCount) - 2;
     std::size_t count = 0;
     const DctEdgeEnd* const ends = edges;
     const DctPoint* const at = points.get();
+    const std::uint32_t testedBelow = exact ? 1 : vertexCount;
     for (std::uint32_t u = 0; u < vertexCount; ++u) {
         const std::uint32_t start = entries[u];
+        const bool tested = u < testedBelow;
         std::uint32_t e = start;
         do {
             const std::uint32_t v = ends[e ^ 1u].vertex;
@@ -32,7 +40,7 @@ std::size_t CDCT::ListTriangles(double bound) {
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w &&
                 DctEdgeOfEnd(ends[n ^ 1u].next) == DctEdgeOfEnd(ends[e ^ 1u].prev) &&
-                DctOrientSignWithin(at[u], at[v], at[w], bound) > 0) {
+                (!tested || DctOrientSignWithin(at[u], at[v], at[w], bound) > 0)) {
                 if (count == limit) {
                     throw std::bad_alloc();  // rings that are no planar triangulation
                 }

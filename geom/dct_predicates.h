@@ -6,8 +6,8 @@
 // DctOrientSign(a, b, c): the sign of (b - a) x (c - a); 1 when c lies to the left of the line
 // from a to b (a, b, c counter-clockwise).
 // DctSeeBase(c, o, d): candidate c seen from the base edge o -> d, and DctAbove(candidate, o, d,
-// bounds), whether c lies strictly above the base (DctOrientSign(c, o, d) > 0).
-// DctCotGreater(p, q, o, d, bounds): for candidates p and q above the base, whether
+// bound), whether c lies strictly above the base (DctOrientSign(c, o, d) > 0).
+// DctCotGreater(p, q, o, d, bound): for candidates p and q above the base, whether
 // cot(p) > cot(q), that is whether p sees the base under a strictly smaller angle, which is
 // whether p lies strictly outside the circle through o, d and q: an in-circle decision, taken
 // without dividing.
@@ -122,28 +122,36 @@ inline DctMergeBounds DctBoundsOfSpan(double width, double height) {
     return {DctAboveBound(size), DctCotBound(size, size)};
 }
 
-// The decisions that the merge's bounds leave open; o and d are passed by value, so that the
-// callers' copies need not be kept in memory.
-bool DctAboveSlow(const DctPoint& c, DctPoint o, DctPoint d);
-bool DctCotGreaterSlow(const DctPoint& p, const DctPoint& q, DctPoint o, DctPoint d);
+// The decisions that the merge's bounds leave open, kept out of line so that the merge's loop
+// carries nothing for them; o and d are the base's end vertices. DctAboveSlow takes a candidate
+// that is an end of the base itself as lying on it.
+bool DctAboveSlow(const DctPoint* c, const DctPoint* o, const DctPoint* d);
+bool DctCotGreaterSlow(const DctPoint* p, const DctPoint* q, const DctPoint* o, const DctPoint* d);
 
-// Whether the candidate lies strictly above the base (to its left, seen from o to d).
-inline bool DctAbove(const DctCandidate& c, const DctPoint& o, const DctPoint& d,
-                     const DctMergeBounds& bounds) {
-    if (std::fabs(c.cross) > bounds.above) {
-        return c.cross > 0;
+// Whether the candidate lies strictly above the base o -> d (to its left), given the `above`
+// bound of the merge.
+inline bool DctAbove(const DctCandidate& c, const DctPoint* o, const DctPoint* d, double bound) {
+    if (c.cross > bound) {
+        return true;
     }
-    return DctAboveSlow(*c.vertex, o, d);
+    if (c.cross < -bound) {
+        return false;
+    }
+    return DctAboveSlow(c.vertex, o, d);
 }
 
-// cot p - cot q has the sign of dot p * cross q - dot q * cross p, both crosses being positive.
-inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctPoint& o,
-                          const DctPoint& d, const DctMergeBounds& bounds) {
+// cot p - cot q has the sign of dot p * cross q - dot q * cross p, both crosses being positive;
+// `bound` is the `cot` bound of the merge.
+inline bool DctCotGreater(const DctCandidate& p, const DctCandidate& q, const DctPoint* o,
+                          const DctPoint* d, double bound) {
     const double difference = p.dot * q.cross - q.dot * p.cross;
-    if (std::fabs(difference) > bounds.cot) {
-        return difference > 0;
+    if (difference > bound) {
+        return true;
     }
-    return DctCotGreaterSlow(*p.vertex, *q.vertex, o, d);
+    if (difference < -bound) {
+        return false;
+    }
+    return DctCotGreaterSlow(p.vertex, q.vertex, o, d);
 }
 
 }  // namespace geom
