@@ -52,21 +52,6 @@ TEST_F(KafDctTest, PointsAtOnePlanPositionCountOnceWithTheSurvivorsElevation) {
                                                Triangle({0, 1, 0}, {1, 0, 0}, {1, 1, 5})}));
 }
 
-TEST_F(KafDctTest, NodeOfAnotherTypeEndsThePointList) {
-    // Only the three points before the string are triangulated.
-    const kafhost::Chain chain = kafhost::ChainBuilder()
-                                     .lb()
-                                     .point3(0, 0, 0)
-                                     .point3(2, 0, 0)
-                                     .point3(0, 2, 0)
-                                     .str(L"TIN")
-                                     .point3(2, 2, 0)
-                                     .le()
-                                     .build();
-    ExpectQuietResult(CallWithChain(L"kaf-dct", chain.get()),
-                      LispValue::list({Triangle({0, 0, 0}, {2, 0, 0}, {0, 2, 0})}));
-}
-
 TEST_F(KafDctTest, ResultNodeTheHostCannotMakeGivesNilWithoutText) {
     const auto args = std::vector<LispValue>{PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})};
     host().clearFaults();
