@@ -1,6 +1,6 @@
-// The window tree, the progress meter, message filters, the message queue and its pump, and
-// string resources. The module's own walk to the progress control, its pump's quitting and its
-// message boxes are checked with the module's code in its progress meter and point file tests.
+// The window tree, message filters, the message queue and its pump, and string resources. The
+// module's own walk to the progress control, its meter, its pump's quitting and its message boxes
+// are checked with the module's code in its progress meter and point file tests.
 #include "host_fixture.h"
 
 namespace {
