@@ -113,11 +113,6 @@ TEST_F(PointFileTest, ReadsShiftsAndScalesEveryRowAndPrintsTheRun) {
               L"\nVertex count: 4\nStart Calculation ... ready after 0.000000 seconds"
               L"\nCreate Mesh ... finished");
     EXPECT_TRUE(host().messageBoxes().empty());
-    // The meter was labelled with the file's name and is gone again.
-    const auto& events = host().meterEvents();
-    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [&](const kafhost::MeterEvent& e) {
-        return e.kind == kafhost::MeterEvent::Kind::kShow && e.label == file;
-    }));
     EXPECT_FALSE(host().meter().shown);
     EXPECT_EQ(host().registeredFilterCount(), 0u);
 }
