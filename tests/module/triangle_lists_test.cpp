@@ -44,14 +44,6 @@ TEST_F(KafDctTest, GridGivesItsTrianglesInTriangulatorOrderWithElevationsCarried
                                                Triangle({1, 0, 2}, {2, 1, 6}, {1, 1, 5})}));
 }
 
-TEST_F(KafDctTest, PointsAtOnePlanPositionCountOnceWithTheSurvivorsElevation) {
-    // Of (1 1 5) and (1 1 7) the sort leaves (1 1 7) before (1 1 5); the last of the run stays.
-    const auto result =
-        Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 5}, {1, 1, 7}})});
-    ExpectQuietResult(result, LispValue::list({Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}),
-                                               Triangle({0, 1, 0}, {1, 0, 0}, {1, 1, 5})}));
-}
-
 TEST_F(KafDctTest, ResultNodeTheHostCannotMakeGivesNilWithoutText) {
     const auto args = std::vector<LispValue>{PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})};
     host().clearFaults();
