@@ -23,17 +23,6 @@ using kafhost::LispValue;
 
 using KafDctTest = ModuleTest;
 
-TEST_F(KafDctTest, UnitSquareInAnyOrderGivesTheSameTwoCounterClockwiseTriangles) {
-    const LispValue expected = LispValue::list(
-        {Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}), Triangle({0, 1, 0}, {1, 0, 0}, {1, 1, 0})});
-    ExpectQuietResult(Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})}),
-                      expected);
-    ExpectQuietResult(Call(L"kaf-dct", {PointList({{1, 1, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 0}})}),
-                      expected);
-    // Two-dimensional points come back with elevation 0.
-    ExpectQuietResult(Call(L"kaf-dct", {PointList2({{0, 1}, {1, 1}, {0, 0}, {1, 0}})}), expected);
-}
-
 TEST_F(KafDctTest, GridGivesItsTrianglesInTriangulatorOrderWithElevationsCarried) {
     const auto result =
         Call(L"kaf-dct",
