@@ -103,12 +103,6 @@ TEST_F(OutlineTest, VerticesInsideAreRaisedAndTriangulatedIntoANewMesh) {
     EXPECT_FALSE(host().meter().shown);
 }
 
-TEST_F(OutlineTest, BorderVerticesOnTheRightAndTopEdgesAreTaken) {
-    const std::wstring mesh = Mesh({{0, 5, 1}, {10, 5, 2}, {5, 0, 3}, {5, 10, 4}, {5, 5, 5}});
-    EXPECT_EQ(NewMeshes(Run(Square(), {mesh}, 100, 0.0)),
-              (std::vector<std::vector<Point3>>{{{5, 5, 5}, {5, 10, 4}, {10, 5, 2}}}));
-}
-
 TEST_F(OutlineTest, ArcSegmentsSelectByTheirChords) {
     // The first segment is a half circle bowing into the square up to y = 5: (5, 1) lies outside
     // the arc's shape but inside the chords, and is taken; (5, -2) is outside both.
@@ -139,18 +133,6 @@ TEST_F(OutlineTest, MeshListedTwiceCountsItsPointsTwiceForTheChoiceOfWriter) {
     const auto single = Run(outline2, {mesh2, mesh2}, 6);
     EXPECT_EQ(NewMeshes(single).size(), 1u);
     EXPECT_EQ(single.printed.find(L"\rMesh"), std::wstring::npos);
-}
-
-TEST_F(OutlineTest, MeshListWithoutStringsSearchesNothing) {
-    const std::wstring outline = Square();
-    Mesh({{5, 5, 1}, {1, 1, 2}, {9, 2, 3}});
-    const kafhost::Chain empty =
-        kafhost::ChainBuilder().str(outline).lb().le().nil().shortInt(100).real(0.5).build();
-    const auto none = CallWithChain(kFunction, empty.get());
-    EXPECT_EQ(none.status, RSERR);
-    EXPECT_FALSE(none.resultSet);
-    EXPECT_EQ(none.printed, L"\nStart Calculation...A minimum of 3 vertices are required!\n");
-    EXPECT_EQ(host().snapshot().entities.size(), 2u);
 }
 
 }  // namespace

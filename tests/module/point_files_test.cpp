@@ -27,7 +27,6 @@ using kafhost::Point3;
 
 constexpr const wchar_t* kPolyface = L"kaf-dct-pfacemesh-withloadcsv";
 constexpr const wchar_t* kSubdivision = L"kaf-dct-subdmesh-withloadcsv";
-const std::wstring kLoaded = L"\nPlease wait ...\n\nLoading files ... finished.";
 
 class PointFileTest : public ModuleTest {
 protected:
@@ -114,11 +113,6 @@ TEST_F(PointFileTest, ReadsShiftsAndScalesEveryRowAndPrintsTheRun) {
               L"\nVertex count: 4\nStart Calculation ... ready after 0.000000 seconds"
               L"\nCreate Mesh ... finished");
     EXPECT_TRUE(host().messageBoxes().empty());
-    // The meter was labelled with the file's name and is gone again.
-    const auto& events = host().meterEvents();
-    EXPECT_TRUE(std::any_of(events.begin(), events.end(), [&](const kafhost::MeterEvent& e) {
-        return e.kind == kafhost::MeterEvent::Kind::kShow && e.label == file;
-    }));
     EXPECT_FALSE(host().meter().shown);
     EXPECT_EQ(host().registeredFilterCount(), 0u);
 }
@@ -316,15 +310,6 @@ TEST_F(PointFileTest, RowsReadNotDistinctVerticesChooseTheSplittingWriter) {
         EXPECT_EQ(MeshesMade(single), 1u);
         EXPECT_EQ(single.printed.find(announcement), std::wstring::npos);
     }
-}
-
-TEST_F(PointFileTest, PolyfaceVariantEndsItsTimingLineAndPrintsNoFinished) {
-    const std::wstring file = Write("p.csv", "0;0;1\n4;0;2\n0;4;3\n4;4;4\n");
-    const auto result = Call(kPolyface, Arguments(file, 100));
-    EXPECT_EQ(MeshesMade(result), 1u);
-    EXPECT_EQ(result.printed, kLoaded +
-                                  L"\nParsing ... finished\nVertex count: 4"
-                                  L"\nStart Calculation ... ready after 0.000000 seconds\n");
 }
 
 #ifdef _WIN32

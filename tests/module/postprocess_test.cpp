@@ -1,7 +1,7 @@
 // The mesh post-processing functions. kaf-changeMeshColor: the elevation ramp in hue, saturation
-// and lightness with truncated and clamped channels, and a run stopped by a handle that leads to
-// no mesh. kaf-mergingCoplanarFacesOfSubMesh: the merge report that leaves the mesh as it was.
-// (Refused arguments and lookups are in the refusal tables.)
+// and lightness with truncated and clamped channels. kaf-mergingCoplanarFacesOfSubMesh: the merge
+// report that leaves the mesh as it was. (Refused arguments are in the refusal tables; runs
+// stopped by a handle that leads to no mesh are with the injected failures.)
 #include <cmath>
 #include <limits>
 #include <string>
@@ -9,7 +9,6 @@
 
 #include "module_fixture.h"
 #include "postprocess/colour.h"
-#include "support/error_lines.h"
 
 namespace {
 
@@ -80,26 +79,6 @@ TEST_F(ColourTest, RedToBlueRampPassesYellowAndGreenAndSaturatesBeyondItsEnds) {
               (std::vector<Rgb>{
                   {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 0}, {0, 0, 255}}));
     EXPECT_EQ(ColoursOf(high), std::vector<Rgb>(4, {0, 0, 255}));
-}
-
-TEST_F(ColourTest, HandleLeadingToNoMeshStopsTheRunAndFails) {
-    const std::wstring first = MeshAt({0, 0, 0});
-    const std::wstring last = MeshAt({0, 0, 0});
-    const std::wstring polyline = host().addPolyline({{0, 0}, {1, 0}, {1, 1}}, 0.0, true);
-    const std::wstring notMesh = StepLine(L"changeVertexColor", L"Object is not a SubDMesh!");
-
-    auto result =
-        Colourise({first, polyline, last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
-    ExpectFailedWithNil(result, L"\rMesh: 1 of 3, Number of vertices: 3" + notMesh);
-    EXPECT_EQ(ColoursOf(first), std::vector<Rgb>(3, {0, 255, 0}));
-    EXPECT_TRUE(ColoursOf(last).empty());
-    EXPECT_FALSE(host().meter().shown);
-
-    result = Colourise({L"FFFF", last}, 0.0, 1.0, Colour(0, 255, 0), Colour(0, 0, 255));
-    EXPECT_EQ(result.status, RSERR);
-    EXPECT_EQ(result.printed,
-              StepLine(L"GetEntity:getAcDbObjectId", Acad::eUnknownHandle) + notMesh);
-    EXPECT_TRUE(ColoursOf(last).empty());
 }
 
 using MergeTest = ModuleTest;

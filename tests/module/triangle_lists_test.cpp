@@ -23,17 +23,6 @@ using kafhost::LispValue;
 
 using KafDctTest = ModuleTest;
 
-TEST_F(KafDctTest, UnitSquareInAnyOrderGivesTheSameTwoCounterClockwiseTriangles) {
-    const LispValue expected = LispValue::list(
-        {Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}), Triangle({0, 1, 0}, {1, 0, 0}, {1, 1, 0})});
-    ExpectQuietResult(Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})}),
-                      expected);
-    ExpectQuietResult(Call(L"kaf-dct", {PointList({{1, 1, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 0}})}),
-                      expected);
-    // Two-dimensional points come back with elevation 0.
-    ExpectQuietResult(Call(L"kaf-dct", {PointList2({{0, 1}, {1, 1}, {0, 0}, {1, 0}})}), expected);
-}
-
 TEST_F(KafDctTest, GridGivesItsTrianglesInTriangulatorOrderWithElevationsCarried) {
     const auto result =
         Call(L"kaf-dct",
@@ -42,29 +31,6 @@ TEST_F(KafDctTest, GridGivesItsTrianglesInTriangulatorOrderWithElevationsCarried
                                                Triangle({0, 0, 1}, {1, 1, 5}, {0, 1, 4}),
                                                Triangle({1, 0, 2}, {2, 0, 3}, {2, 1, 6}),
                                                Triangle({1, 0, 2}, {2, 1, 6}, {1, 1, 5})}));
-}
-
-TEST_F(KafDctTest, PointsAtOnePlanPositionCountOnceWithTheSurvivorsElevation) {
-    // Of (1 1 5) and (1 1 7) the sort leaves (1 1 7) before (1 1 5); the last of the run stays.
-    const auto result =
-        Call(L"kaf-dct", {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 5}, {1, 1, 7}})});
-    ExpectQuietResult(result, LispValue::list({Triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0}),
-                                               Triangle({0, 1, 0}, {1, 0, 0}, {1, 1, 5})}));
-}
-
-TEST_F(KafDctTest, NodeOfAnotherTypeEndsThePointList) {
-    // Only the three points before the string are triangulated.
-    const kafhost::Chain chain = kafhost::ChainBuilder()
-                                     .lb()
-                                     .point3(0, 0, 0)
-                                     .point3(2, 0, 0)
-                                     .point3(0, 2, 0)
-                                     .str(L"TIN")
-                                     .point3(2, 2, 0)
-                                     .le()
-                                     .build();
-    ExpectQuietResult(CallWithChain(L"kaf-dct", chain.get()),
-                      LispValue::list({Triangle({0, 0, 0}, {2, 0, 0}, {0, 2, 0})}));
 }
 
 TEST_F(KafDctTest, ResultNodeTheHostCannotMakeGivesNilWithoutText) {

@@ -1,11 +1,10 @@
-// The window tree, the progress meter, message filters, the message queue and its pump, and
-// string resources. The module's own walk to the progress control, its pump's quitting and its
-// message boxes are checked with the module's code in its progress meter and point file tests.
+// The window tree, message filters, the message queue and its pump, and string resources. The
+// module's own walk to the progress control, its meter, its pump's quitting and its message boxes
+// are checked with the module's code in its progress meter and point file tests.
 #include "host_fixture.h"
 
 namespace {
 
-using kafhost::MeterEvent;
 using kafhost::StatusBarLayout;
 
 class WindowMessages : public HostFixture {};
@@ -33,25 +32,6 @@ TEST_F(WindowMessages, RebuildsAndResetsKeepOnlyTheNewTree) {
     for (HWND window : old) {
         EXPECT_FALSE(IsWindow(window));
     }
-}
-
-TEST_F(WindowMessages, MeterEventsAndState) {
-    EXPECT_EQ(acedSetStatusBarProgressMeterPos(5), -1);
-    EXPECT_EQ(acedSetStatusBarProgressMeter(L"points.csv", 0, 100), 0);
-    EXPECT_EQ(acedSetStatusBarProgressMeterPos(42), 0);
-    EXPECT_TRUE(host.meter().shown);
-    EXPECT_EQ(host.meter().label, L"points.csv");
-    EXPECT_EQ(host.meter().position, 42);
-    acedRestoreStatusBar();
-    EXPECT_FALSE(host.meter().shown);
-    const auto& events = host.meterEvents();
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[0].kind, MeterEvent::Kind::kPosition);
-    EXPECT_EQ(events[0].result, -1);
-    EXPECT_EQ(events[1].kind, MeterEvent::Kind::kShow);
-    EXPECT_EQ(events[1].maxPos, 100);
-    EXPECT_EQ(events[2].position, 42);
-    EXPECT_EQ(events[3].kind, MeterEvent::Kind::kRestore);
 }
 
 TEST_F(WindowMessages, PumpOffersMessagesToTheFilters) {
