@@ -41,16 +41,6 @@ TEST(ProgressBarText, LabelBarAndPercentWithinTheWidth) {
     }
 }
 
-TEST(ProgressDisplay, NothingIsDrawnWhenStandardErrorIsNoTerminal) {
-    std::ostringstream err;
-    ProgressDisplay display(err, false, false, 80);
-    display.OnMeterEvent(Show(L"points.csv"));
-    display.OnMeterEvent(Position(50));
-    display.WriteMessage("Nimbora: File 'x' not found!\n");
-    display.OnMeterEvent(Restore());
-    EXPECT_EQ(err.str(), "Nimbora: File 'x' not found!\n");
-}
-
 TEST(ProgressDisplay, BarIsRedrawnWhenThePercentChangesAndErasedAtRestore) {
     std::ostringstream err;
     // One column of the 40 stays free, so the bar never makes the terminal wrap.
