@@ -8,10 +8,9 @@
 
 int RunKafCdtPfacemesh(const resbuf* args) {
     static const ConstrainedMeshFunction kFunction = {
-        L"cdt_pfacemesh",
-        L"The maximum size of points in a polyfacemesh has to be an integer!",
-        L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!",
-        32767,
+        {L"cdt_pfacemesh", L"The maximum size of points in a polyfacemesh has to be an integer!",
+         L"The maximum size of points in a polyfacemesh has to be a number of 3 up to 32767!",
+         32767},
         {CreatePFaceMesh, CreateSplittedPFaceMesh},
         false,
     };

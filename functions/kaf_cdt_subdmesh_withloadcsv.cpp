@@ -8,10 +8,10 @@
 
 int RunKafCdtSubdmeshWithLoadCsv(const resbuf* args) {
     static const ConstrainedMeshFunction kFunction = {
-        L"cdt_subdmesh_withloadcsv",
-        L"The maximum size of points in a subdmesh has to be an integer!",
-        L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
-        3000000,
+        {L"cdt_subdmesh_withloadcsv",
+         L"The maximum size of points in a subdmesh has to be an integer!",
+         L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!",
+         3000000},
         {CreateSubDMesh, CreateSplittedSubDMesh},
         true,
     };

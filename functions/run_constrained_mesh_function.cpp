@@ -157,12 +157,11 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
             return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
         default:
             if (!ReadInteger(node, out.maxPoints)) {
-                return function.integerMessage;
+                return function.arguments.integerMessage;
             }
-            return static_cast<std::uint32_t>(out.maxPoints) - 3u <=
-                           static_cast<std::uint32_t>(function.largestMaxPoints - 3)
+            return IsMaxPointsInRange(out.maxPoints, function.arguments.largestMaxPoints)
                        ? L""
-                       : function.rangeMessage;
+                       : function.arguments.rangeMessage;
     }
 }
 
@@ -178,7 +177,7 @@ bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
     const int count = function.fromFiles ? 9 : 7;
     std::wstring message;
     return ReadPositionalArguments(
-        args, count - 1, count, function.label, [&](int position, const resbuf*& cursor) {
+        args, count - 1, count, function.arguments.label, [&](int position, const resbuf*& cursor) {
             message = ReadSlot(slots[position - 1], position, cursor, out, function);
             return message.empty() ? nullptr : message.c_str();
         });
@@ -233,7 +232,7 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     if (!ReadArguments(args, function, arguments)) {
         return RSERR;
     }
-    if (!ReadConstraintLines(arguments.lines, function.label)) {
+    if (!ReadConstraintLines(arguments.lines, function.arguments.label)) {
         return RSERR;
     }
     const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
@@ -241,7 +240,7 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     std::vector<std::wstring> handles;
     geom::CConstrainedDCT cdt;
     try {
-        if (!ReadPoints(arguments, function.label, cdt)) {
+        if (!ReadPoints(arguments, function.arguments.label, cdt)) {
             return RSERR;
         }
         AddLines(arguments.lines, cdt);

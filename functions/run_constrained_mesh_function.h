@@ -24,16 +24,11 @@
 // and RSERR.
 #pragma once
 
-#include <cstdint>
-
 #include "arxapi.h"
-#include "functions/triangulate_and_write.h"
+#include "functions/run_mesh_function.h"
 
 struct ConstrainedMeshFunction {
-    const wchar_t* label;           // the function's name in its error lines
-    const wchar_t* integerMessage;  // the maximum is not an integer
-    const wchar_t* rangeMessage;    // the maximum lies outside 3 ... largestMaxPoints
-    std::int32_t largestMaxPoints;
+    MeshArgumentRules arguments;
     MeshWriters writers;
     bool fromFiles;  // the points come from point files
 };

@@ -8,6 +8,11 @@
 #include "host/pump_messages.h"
 #include "host/result_lists.h"
 
+bool IsMaxPointsInRange(std::int32_t maxPoints, std::int32_t largest) {
+    // One unsigned comparison covers both ends of 3 ... largest.
+    return static_cast<std::uint32_t>(maxPoints) - 3u <= static_cast<std::uint32_t>(largest - 3);
+}
+
 namespace {
 
 struct MeshArguments {
@@ -19,11 +24,6 @@ struct MeshArguments {
     // The layer for the writers: null when none was given.
     const wchar_t* Layer() const { return hasLayer ? layer.c_str() : nullptr; }
 };
-
-bool IsInRange(std::int32_t maxPoints, std::int32_t largest) {
-    // One unsigned comparison covers both ends of 3 ... largest.
-    return static_cast<std::uint32_t>(maxPoints) - 3u <= static_cast<std::uint32_t>(largest - 3);
-}
 
 // Gives true when all arguments are read; false after the argument-error line (nil set). A
 // failure of AddPoint passes through to the caller as thrown.
@@ -52,7 +52,7 @@ bool ReadMeshFunctionArguments(const resbuf* args, geom::CDCT& dct, const MeshAr
         ReportFunctionError(rules.label, rules.integerMessage);
         return false;
     }
-    if (!IsInRange(arguments.maxPoints, rules.largestMaxPoints)) {
+    if (!IsMaxPointsInRange(arguments.maxPoints, rules.largestMaxPoints)) {
         ReportFunctionError(rules.label, rules.rangeMessage);
         return false;
     }

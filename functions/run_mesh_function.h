@@ -1,3 +1,5 @@
+// IsMaxPointsInRange(maxPoints, largest): whether a mesh maximum lies within 3 ... largest.
+//
 // RunMeshFunction(args, function): the run shared by kaf-dct-pfacemesh and kaf-dct-subdmesh,
 // (name points layer [maxPoints]). Prints "\nStart Calculation...", then reads the arguments: the
 // point list goes to the DCT triangulator by the counting walk, which also finds the layer
@@ -29,5 +31,7 @@ struct MeshFunction {
     MeshArgumentRules arguments;
     MeshWriters writers;
 };
+
+bool IsMaxPointsInRange(std::int32_t maxPoints, std::int32_t largest);
 
 int RunMeshFunction(const resbuf* args, const MeshFunction& function);
