@@ -90,11 +90,7 @@ std::uint64_t dxfPolyFaceMeshOwnHandles(const EntityInfo& mesh) {
 
 void writeDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                           std::uint64_t firstOwnHandle) {
-    writeDxfEntityHead(writer, "POLYLINE", head);
-    writer.text(100, "AcDbPolyFaceMesh");
-    writer.integer(66, 1);
-    writer.point(10, 0.0, 0.0, 0.0);
-    writer.integer(70, kPolyfaceMesh);
+    writeDxfPolylineHeader(writer, head, "AcDbPolyFaceMesh", kPolyfaceMesh);
     writer.integer(71, static_cast<long long>(mesh.vertices.size()));
     writer.integer(72, static_cast<long long>(mesh.faces.size()));
     std::uint64_t handle = firstOwnHandle;

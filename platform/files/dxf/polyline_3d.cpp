@@ -23,11 +23,8 @@ std::uint64_t dxf3dPolylineOwnHandles(const EntityInfo& line) {
 
 void writeDxf3dPolyline(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& line,
                         std::uint64_t firstOwnHandle) {
-    writeDxfEntityHead(writer, "POLYLINE", head);
-    writer.text(100, "AcDb3dPolyline");
-    writer.integer(66, 1);
-    writer.point(10, 0.0, 0.0, 0.0);
-    writer.integer(70, kDxf3dPolylineFlag | (line.closed ? kClosed : 0));
+    writeDxfPolylineHeader(writer, head, "AcDb3dPolyline",
+                           kDxf3dPolylineFlag | (line.closed ? kClosed : 0));
     std::uint64_t handle = firstOwnHandle;
     for (const Point3& vertex : line.vertices) {
         writeDxfEntityHead(writer, "VERTEX", dxfSubEntityHead(head, handle++));

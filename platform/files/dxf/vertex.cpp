@@ -4,6 +4,15 @@
 
 namespace kafhost {
 
+void writeDxfPolylineHeader(DxfWriter& writer, const DxfEntityHead& head, const char* subclass,
+                            long long flags) {
+    writeDxfEntityHead(writer, "POLYLINE", head);
+    writer.text(100, subclass);
+    writer.integer(66, 1);
+    writer.point(10, 0.0, 0.0, 0.0);
+    writer.integer(70, flags);
+}
+
 DxfEntityHead dxfSubEntityHead(const DxfEntityHead& owner, std::uint64_t handle) {
     DxfEntityHead head = owner;
     head.handle = handle;
