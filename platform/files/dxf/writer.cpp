@@ -55,13 +55,19 @@ void DxfWriter::writeOut() {
     used_ = 0;
 }
 
-void DxfWriter::text(int groupCode, std::string_view value) {
-    char* const start = room(kLongestTag + value.size());
-    char* out = codeLine(start, groupCode);
-    std::memcpy(out, value.data(), value.size());
-    out += value.size();
+template <typename WriteValue>
+void DxfWriter::tag(int groupCode, std::size_t valueSize, WriteValue writeValue) {
+    char* const start = room(kLongestTag + valueSize);
+    char* out = writeValue(codeLine(start, groupCode));
     *out++ = '\n';
     used_ += static_cast<std::size_t>(out - start);
+}
+
+void DxfWriter::text(int groupCode, std::string_view value) {
+    tag(groupCode, value.size(), [&](char* out) {
+        std::memcpy(out, value.data(), value.size());
+        return out + value.size();
+    });
 }
 
 void DxfWriter::raw(std::string_view tags) {
@@ -70,22 +76,14 @@ void DxfWriter::raw(std::string_view tags) {
 }
 
 void DxfWriter::integer(int groupCode, long long value) {
-    char* const start = room(kLongestTag);
-    char* out = codeLine(start, groupCode);
-    out = std::to_chars(out, out + 24, value).ptr;
-    *out++ = '\n';
-    used_ += static_cast<std::size_t>(out - start);
+    tag(groupCode, 0, [&](char* out) { return std::to_chars(out, out + 24, value).ptr; });
 }
 
 void DxfWriter::real(int groupCode, double value) {
     if (!std::isfinite(value)) {
         throw DrawingFileError("not a finite number");
     }
-    char* const start = room(kLongestTag);
-    char* out = codeLine(start, groupCode);
-    out = shortestRealText(out, value);
-    *out++ = '\n';
-    used_ += static_cast<std::size_t>(out - start);
+    tag(groupCode, 0, [&](char* out) { return shortestRealText(out, value); });
 }
 
 void DxfWriter::point(int groupCode, double x, double y, double z) {
@@ -100,16 +98,15 @@ void DxfWriter::point(int groupCode, double x, double y) {
 }
 
 void DxfWriter::handle(int groupCode, std::uint64_t value) {
-    char* const start = room(kLongestTag);
-    char* const digits = codeLine(start, groupCode);
-    char* out = std::to_chars(digits, digits + 24, value, 16).ptr;
-    for (char* c = digits; c != out; ++c) {
-        if (*c >= 'a' && *c <= 'f') {
-            *c = static_cast<char>(*c - 'a' + 'A');
+    tag(groupCode, 0, [&](char* digits) {
+        char* const end = std::to_chars(digits, digits + 24, value, 16).ptr;
+        for (char* c = digits; c != end; ++c) {
+            if (*c >= 'a' && *c <= 'f') {
+                *c = static_cast<char>(*c - 'a' + 'A');
+            }
         }
-    }
-    *out++ = '\n';
-    used_ += static_cast<std::size_t>(out - start);
+        return end;
+    });
 }
 
 const std::string& DxfWriter::text() {

@@ -41,6 +41,10 @@ public:
 private:
     // Room for size more characters at the end of the buffer (writing out a full buffer first).
     char* room(std::size_t size);
+    // One tag: the group code's line, then writeValue(out), which writes at most valueSize more
+    // characters than the longest number at out and gives their end, then the line end.
+    template <typename WriteValue>
+    void tag(int groupCode, std::size_t valueSize, WriteValue writeValue);
     void writeOut();
 
     std::FILE* file_ = nullptr;
