@@ -22,3 +22,8 @@ int RunKafCdtSubdmesh(const resbuf* args);
 int RunKafCdtPfacemesh(const resbuf* args);
 int RunKafCdtSubdmeshWithLoadCsv(const resbuf* args);
 int RunKafCdtPfacemeshWithLoadCsv(const resbuf* args);
+int RunKafSurfaceFaces(const resbuf* args);
+int RunKafCdtPface(const resbuf* args);
+int RunKafCdtPfaceWithLoadCsv(const resbuf* args);
+int RunKafContourLabels(const resbuf* args);
+int RunKafSpotLevels(const resbuf* args);

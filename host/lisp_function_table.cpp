@@ -36,6 +36,11 @@ constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
 constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
 constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
 constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
+constexpr ACHAR kKafSurfaceFacesName[] = L"kaf-surfaceFaces";
+constexpr ACHAR kKafCdtPfaceName[] = L"kaf-cdt-pface";
+constexpr ACHAR kKafCdtPfaceWithLoadCsvName[] = L"kaf-cdt-pface-withloadcsv";
+constexpr ACHAR kKafContourLabelsName[] = L"kaf-contourLabels";
+constexpr ACHAR kKafSpotLevelsName[] = L"kaf-spotLevels";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -62,10 +67,16 @@ const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
     Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
     Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
+const LispFunctionEntry kKafSurfaceFaces = Entry<RunKafSurfaceFaces, kKafSurfaceFacesName>();
+const LispFunctionEntry kKafCdtPface = Entry<RunKafCdtPface, kKafCdtPfaceName>();
+const LispFunctionEntry kKafCdtPfaceWithLoadCsv =
+    Entry<RunKafCdtPfaceWithLoadCsv, kKafCdtPfaceWithLoadCsvName>();
+const LispFunctionEntry kKafContourLabels = Entry<RunKafContourLabels, kKafContourLabelsName>();
+const LispFunctionEntry kKafSpotLevels = Entry<RunKafSpotLevels, kKafSpotLevelsName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[25] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -84,4 +95,9 @@ const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
                                                          &kKafCdtPfacemesh,
                                                          &kKafCdtSubdmeshWithLoadCsv,
                                                          &kKafCdtPfacemeshWithLoadCsv,
+                                                         &kKafSurfaceFaces,
+                                                         &kKafCdtPface,
+                                                         &kKafCdtPfaceWithLoadCsv,
+                                                         &kKafContourLabels,
+                                                         &kKafSpotLevels,
                                                          nullptr};

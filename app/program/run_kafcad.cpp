@@ -62,10 +62,10 @@ void LoadDrawing(kafhost::Host& host, const std::string& path, const Options& op
     }
 }
 
-void AddLayers(kafhost::Host& host, const std::vector<std::string>& layers) {
-    // A layer the drawing has already is kept as it is.
-    for (const std::string& layer : layers) {
-        host.addLayer(kafhost::utf8ToWide(layer));
+void AddLayers(kafhost::Host& host, const std::vector<LayerOption>& layers) {
+    // A layer the drawing has already keeps its style unless the option gives one.
+    for (const LayerOption& layer : layers) {
+        ApplyLayerOption(host, layer);
     }
 }
 
@@ -156,6 +156,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     DefineListFunctions(builtins);
     DefineTextFunctions(builtins, commandLine);
     DefineDrawingFunctions(builtins, host);
+    DefineLayerFunctions(builtins, host);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
     const auto reportError = [&display](const std::string& reason) {

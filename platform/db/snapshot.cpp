@@ -1,5 +1,6 @@
 // The drawing as plain values: layers, snapshots and entity descriptions, adding entities from
 // descriptions, rebuilding a drawing from a snapshot, and erasing objects.
+#include <cmath>
 #include <stdexcept>
 
 #include "kafhost/utf8_to_wide.h"
@@ -83,6 +84,18 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
             info.vertices.push_back(toPoint3(vertex));
         }
         info.closed = Access::polyline3dClosed(line);
+    } else if (entity.isA() == AcDbPoint::desc()) {
+        info.position = toPoint3(Access::pointPosition(static_cast<AcDbPoint&>(entity)));
+    } else if (entity.isA() == AcDbText::desc()) {
+        auto& text = static_cast<AcDbText&>(entity);
+        info.position = toPoint3(Access::textPosition(text));
+        info.alignmentPoint = toPoint3(Access::textAlignment(text));
+        info.text = Access::textString(text);
+        info.textStyle = Access::textStyle(text);
+        info.height = Access::textHeight(text);
+        info.rotation = Access::textRotation(text);
+        info.horizontalMode = Access::textHorizontal(text);
+        info.verticalMode = Access::textVertical(text);
     }
     return info;
 }
@@ -188,6 +201,32 @@ std::unique_ptr<AcDbEntity> makePolyline3d(const EntityInfo& info) {
     return line;
 }
 
+std::unique_ptr<AcDbEntity> makePoint(const EntityInfo& info) {
+    return std::make_unique<AcDbPoint>(toAcGe(info.position));
+}
+
+std::unique_ptr<AcDbEntity> makeText(const EntityInfo& info) {
+    require(info.text.find_first_of(L"\r\n") == std::wstring::npos, L"a text holds a line break");
+    require(!info.textStyle.empty(), L"a text has no text style");
+    require(std::isfinite(info.height) && info.height > 0.0,
+            L"a text's height is not a positive number");
+    require(std::isfinite(info.rotation), L"a text's rotation is not a number");
+    require(info.horizontalMode >= AcDb::kTextLeft && info.horizontalMode <= AcDb::kTextFit,
+            L"a text's horizontal alignment is not 0 to 5");
+    require(info.verticalMode >= AcDb::kTextBase && info.verticalMode <= AcDb::kTextTop,
+            L"a text's vertical alignment is not 0 to 3");
+    auto text = std::make_unique<AcDbText>();
+    Access::textPosition(*text) = toAcGe(info.position);
+    Access::textAlignment(*text) = toAcGe(info.alignmentPoint);
+    Access::textString(*text) = info.text;
+    Access::textStyle(*text) = info.textStyle;
+    Access::textHeight(*text) = info.height;
+    Access::textRotation(*text) = info.rotation;
+    Access::textHorizontal(*text) = static_cast<AcDb::TextHorzMode>(info.horizontalMode);
+    Access::textVertical(*text) = static_cast<AcDb::TextVertMode>(info.verticalMode);
+    return text;
+}
+
 std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     if (info.type == L"AcDbFace") {
         return makeFace(info);
@@ -203,6 +242,12 @@ std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     }
     if (info.type == L"AcDb3dPolyline") {
         return makePolyline3d(info);
+    }
+    if (info.type == L"AcDbPoint") {
+        return makePoint(info);
+    }
+    if (info.type == L"AcDbText") {
+        return makeText(info);
     }
     throw Failure{L"unknown entity type '" + info.type + L"'"};
 }
@@ -275,6 +320,20 @@ bool Host::addLayer(const std::wstring& name, bool hidden) {
         return false;
     }
     database->addLayer(LayerInfo{name, hidden});
+    return true;
+}
+
+bool Host::styleLayer(const std::wstring& name, int colorIndex, std::int32_t trueColor,
+                      const std::wstring& linetype, int lineweight) {
+    Database* database = liveDatabase(workingDatabase());
+    LayerInfo* layer = database != nullptr ? database->findLayer(name) : nullptr;
+    if (layer == nullptr) {
+        return false;
+    }
+    layer->colorIndex = colorIndex;
+    layer->trueColor = trueColor;
+    layer->linetype = linetype;
+    layer->lineweight = lineweight;
     return true;
 }
 

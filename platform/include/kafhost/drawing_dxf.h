@@ -64,6 +64,9 @@
 namespace kafhost {
 
 std::string drawingToDxf(const DrawingSnapshot& drawing);
+// The name of a linetype kafcad writes into DXF files (Continuous, DASHED, HIDDEN, CENTER, DOT,
+// DASHDOT, PHANTOM), matched regardless of case; empty for another name.
+std::wstring dxfLinetypeName(const std::wstring& name);
 // What of the DXF file the drawing was read from a JSON drawing file cannot hold, in words
 // ("12 entities kafcad does not model, block definitions"); empty when nothing.
 std::string dxfDataJsonCannotKeep(const DrawingSnapshot& drawing);

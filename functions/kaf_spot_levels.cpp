@@ -1,0 +1,194 @@
+// kaf-spotLevels: (meshes layer height decimals positions). Writes spot levels of the surface
+// made of the meshes in the handle list: at each position a point (AcDbPoint) at the surface's
+// elevation there, interpolated in the triangle under it, and its level (with `decimals`
+// decimals, 0 to 6) as a text of the height, left-aligned and centred across at three quarters
+// of the height to the right of the point; all on the layer (nil: the current layer).
+// positions is a list of points (their x and y are used) or a grid spacing (a positive real):
+// the positions at whole multiples of the spacing in x and y within the surface's extent.
+// Positions off the surface are skipped and counted. Prints "\nSpot levels: %i written, %i
+// outside the surface" and gives the handles, point then text for each spot, in the positions'
+// order (the grid row by row from the lowest y, each row by rising x).
+//
+// Argument errors end the call with nil at the first bad argument; the height (finite and
+// positive), the decimals and the spacing (finite, positive, and giving at most 1,000,000 grid
+// positions) are tested after all were read. A mesh that cannot be read, a surface that cannot
+// be made of the meshes or a failing writer end it with nil, the drawing unchanged.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "functions/load_surface.h"
+#include "functions/workers.h"
+#include "geom/surface/surface_elevation.h"
+#include "geom/surface/trace_contours.h"
+#include "host/argument_readers.h"
+#include "host/error_lines.h"
+#include "host/result_lists.h"
+#include "output/create_annotations.h"
+
+namespace {
+
+constexpr const wchar_t* kStep = L"spotLevels";
+constexpr std::int32_t kMostDecimals = 6;
+constexpr double kMostGridPositions = 1000000.0;
+constexpr double kTextOffset = 0.75;  // of the height, right of the point
+
+struct SpotArguments {
+    std::vector<std::wstring> meshes;
+    std::optional<std::wstring> layer;
+    double height = 0.0;
+    std::int32_t decimals = 0;
+    std::vector<geom::PlanPoint> positions;
+    double spacing = 0.0;  // 0: the positions are given
+};
+
+bool ReadPositions(const resbuf*& cursor, SpotArguments& out) {
+    if (cursor->restype == RTREAL) {
+        out.spacing = cursor->resval.rreal;
+        return true;
+    }
+    if (cursor->restype != RTLB) {
+        return false;
+    }
+    for (cursor = cursor->rbnext; cursor != nullptr && cursor->restype != RTLE;
+         cursor = cursor->rbnext) {
+        if (!IsPointNode(cursor) || !std::isfinite(cursor->resval.rpoint[0]) ||
+            !std::isfinite(cursor->resval.rpoint[1])) {
+            return false;
+        }
+        out.positions.push_back(geom::PlanPoint{cursor->resval.rpoint[0], cursor->resval.rpoint[1]});
+    }
+    return cursor != nullptr;
+}
+
+const wchar_t* ReadArgument(int position, const resbuf*& cursor, SpotArguments& out) {
+    const resbuf* node = cursor;
+    switch (position) {
+        case 1:
+            return ReadSurfaceArgument(cursor, out.meshes,
+                                       L"First argument has to be a handle list!");
+        case 2:
+            return ReadLayer(node, out.layer) ? nullptr
+                                              : L"Second argument has to be a string or nil!";
+        case 3:
+            if (node->restype != RTREAL) {
+                return L"Third argument has to be a real!";
+            }
+            out.height = node->resval.rreal;
+            return nullptr;
+        case 4:
+            return ReadInteger(node, out.decimals) ? nullptr
+                                                   : L"Fourth argument has to be an integer!";
+        default:
+            return ReadPositions(cursor, out)
+                       ? nullptr
+                       : L"Fifth argument has to be a point list or a real!";
+    }
+}
+
+bool ReadArguments(const resbuf* args, SpotArguments& out) {
+    const bool read =
+        ReadPositionalArguments(args, 5, kStep, [&out](int position, const resbuf*& cursor) {
+            return ReadArgument(position, cursor, out);
+        });
+    if (!read) {
+        return false;
+    }
+    const wchar_t* error = nullptr;
+    if (!(std::isfinite(out.height) && out.height > 0.0)) {
+        error = L"The text height has to be a positive number!";
+    } else if (out.decimals < 0 || out.decimals > kMostDecimals) {
+        error = L"The decimals have to be a number of 0 up to 6!";
+    } else if (out.positions.empty() && !(std::isfinite(out.spacing) && out.spacing > 0.0)) {
+        error = L"The spacing has to be a positive number!";
+    }
+    if (error != nullptr) {
+        ReportFunctionError(kStep, error);
+        return false;
+    }
+    return true;
+}
+
+// The grid positions over the surface's extent; false when there would be too many.
+bool GridPositions(const geom::WeldedSurface& surface, double spacing,
+                   std::vector<geom::PlanPoint>& positions) {
+    if (surface.points.empty()) {
+        return true;
+    }
+    double minX = surface.points.front().x, maxX = minX;
+    double minY = surface.points.front().y, maxY = minY;
+    for (const geom::SurfacePoint& point : surface.points) {
+        minX = std::min(minX, point.x);
+        maxX = std::max(maxX, point.x);
+        minY = std::min(minY, point.y);
+        maxY = std::max(maxY, point.y);
+    }
+    const double firstColumn = std::ceil(minX / spacing);
+    const double firstRow = std::ceil(minY / spacing);
+    const double columns = std::floor(maxX / spacing) - firstColumn + 1.0;
+    const double rows = std::floor(maxY / spacing) - firstRow + 1.0;
+    if (!(columns * rows <= kMostGridPositions)) {
+        return false;
+    }
+    for (double row = 0.0; row < rows; row += 1.0) {
+        for (double column = 0.0; column < columns; column += 1.0) {
+            positions.push_back(
+                geom::PlanPoint{(firstColumn + column) * spacing, (firstRow + row) * spacing});
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunKafSpotLevels(const resbuf* args) {
+    SpotArguments arguments;
+    if (!ReadArguments(args, arguments)) {
+        return RSERR;
+    }
+    geom::WeldedSurface surface;
+    if (!LoadSurface(arguments.meshes, kStep, surface)) {
+        return RSERR;
+    }
+    if (arguments.positions.empty() &&
+        !GridPositions(surface, arguments.spacing, arguments.positions)) {
+        return ReportFunctionError(kStep, L"The spacing gives more than 1000000 spot levels!");
+    }
+    std::vector<Annotation> items;
+    int outside = 0;
+    if (!surface.triangles.empty()) {
+        const geom::CSurfaceElevation elevation(surface);
+        for (const geom::PlanPoint& position : arguments.positions) {
+            double z = 0.0;
+            if (!elevation.At(position.x, position.y, z)) {
+                ++outside;
+                continue;
+            }
+            Annotation point;
+            point.position = AcGePoint3d(position.x, position.y, z);
+            Annotation level = point;
+            level.isText = true;
+            level.position.x += kTextOffset * arguments.height;
+            level.text = LevelText(z, arguments.decimals);
+            level.height = arguments.height;
+            level.horizontal = AcDb::kTextLeft;
+            level.vertical = AcDb::kTextVertMid;
+            items.push_back(point);
+            items.push_back(level);
+        }
+    } else {
+        outside = static_cast<int>(arguments.positions.size());
+    }
+    std::vector<std::wstring> handles;
+    const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
+    if (CreateAnnotations(items, layer, L"Writing spot levels ...", handles) != RTNORM) {
+        acedRetNil();
+        return RSERR;
+    }
+    acutPrintf(L"\nSpot levels: %i written, %i outside the surface",
+               static_cast<int>(items.size() / 2), outside);
+    return ReturnList(StringsToResultList(handles));
+}
