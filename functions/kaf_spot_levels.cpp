@@ -59,7 +59,8 @@ bool ReadPositions(const resbuf*& cursor, SpotArguments& out) {
             !std::isfinite(cursor->resval.rpoint[1])) {
             return false;
         }
-        out.positions.push_back(geom::PlanPoint{cursor->resval.rpoint[0], cursor->resval.rpoint[1]});
+        out.positions.push_back(
+            geom::PlanPoint{cursor->resval.rpoint[0], cursor->resval.rpoint[1]});
     }
     return cursor != nullptr;
 }
@@ -83,9 +84,8 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, SpotArguments& 
             return ReadInteger(node, out.decimals) ? nullptr
                                                    : L"Fourth argument has to be an integer!";
         default:
-            return ReadPositions(cursor, out)
-                       ? nullptr
-                       : L"Fifth argument has to be a point list or a real!";
+            return ReadPositions(cursor, out) ? nullptr
+                                              : L"Fifth argument has to be a point list or a real!";
     }
 }
 

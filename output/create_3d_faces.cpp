@@ -16,9 +16,8 @@ AcGePoint3d ToPoint(const geom::CVertex& vertex) {
 
 int Create3dFaces(const std::vector<FaceCorners>& faces, const wchar_t* layer,
                   std::vector<std::wstring>& handles) {
-    static const AllOrNothingSteps kSteps = {L"Create3dFaces:getSymbolTable",
-                                             L"Create3dFaces:getAt",
-                                             L"Create3dFaces:appendAcDbEntity"};
+    static const AllOrNothingSteps kSteps = {
+        L"Create3dFaces:getSymbolTable", L"Create3dFaces:getAt", L"Create3dFaces:appendAcDbEntity"};
     return WriteAllOrNothing(
         faces.size(), kMeterLabel, kSteps,
         [&](std::size_t i) {
@@ -39,8 +38,8 @@ int CreateTriangleFaces(const std::vector<geom::CTriangle>& triangles,
     std::vector<FaceCorners> faces;
     faces.reserve(triangles.size());
     for (const geom::CTriangle& triangle : triangles) {
-        faces.push_back(FaceCorners{ToPoint(triangle.p1), ToPoint(triangle.p2),
-                                    ToPoint(triangle.p3)});
+        faces.push_back(
+            FaceCorners{ToPoint(triangle.p1), ToPoint(triangle.p2), ToPoint(triangle.p3)});
     }
     return Create3dFaces(faces, layer, handles);
 }

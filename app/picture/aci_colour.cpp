@@ -41,8 +41,8 @@ kafhost::Rgb HueColour(double hue, double value, bool pale) {
 }  // namespace
 
 kafhost::Rgb AciColour(int index) {
-    static const kafhost::Rgb kNamed[] = {{255, 0, 0},   {255, 255, 0}, {0, 255, 0},
-                                          {0, 255, 255}, {0, 0, 255},   {255, 0, 255},
+    static const kafhost::Rgb kNamed[] = {{255, 0, 0},     {255, 255, 0},   {0, 255, 0},
+                                          {0, 255, 255},   {0, 0, 255},     {255, 0, 255},
                                           {255, 255, 255}, {128, 128, 128}, {192, 192, 192}};
     static const int kGreys[] = {51, 91, 132, 173, 214, 255};
     static const double kValues[] = {1.0, 0.8, 0.6, 0.5, 0.3};

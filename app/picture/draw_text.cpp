@@ -82,8 +82,8 @@ void DrawPointMark(cairo_t* cr, const kafhost::EntityInfo& point, const ViewTran
                    const kafhost::Rgb& rgb) {
     cairo_save(cr);
     cairo_new_path(cr);
-    cairo_arc(cr, view.PixelX(point.position[0]), view.PixelY(point.position[1]),
-              kPointMarkRadius, 0.0, 6.283185307179586);
+    cairo_arc(cr, view.PixelX(point.position[0]), view.PixelY(point.position[1]), kPointMarkRadius,
+              0.0, 6.283185307179586);
     SetSource(cr, rgb);
     cairo_fill(cr);
     cairo_restore(cr);

@@ -138,8 +138,8 @@ LayerStyle LispStyle(const std::vector<Value>& arguments) {
     } else {
         style.colorIndex = IntegerArgument(colour);
         if (style.colorIndex < 1 || style.colorIndex > 255) {
-            throw LispError("bad argument value: colour index " +
-                            std::to_string(style.colorIndex) + " (1 to 255)");
+            throw LispError("bad argument value: colour index " + std::to_string(style.colorIndex) +
+                            " (1 to 255)");
         }
     }
     if (arguments.size() > 2) {

@@ -31,9 +31,10 @@ std::vector<kafhost::Point3> HillyPoints() {
         for (int j = 0; j <= 50; ++j) {
             const double x = i * 6.0 + (i % 50 == 0 ? 0.0 : jitter(random));
             const double y = j * 6.0 + (j % 50 == 0 ? 0.0 : jitter(random));
-            const double z = 100.0 + 25.0 * std::exp(-((x - 90) * (x - 90) + (y - 100) * (y - 100)) / 4000.0) +
-                             18.0 * std::exp(-((x - 210) * (x - 210) + (y - 200) * (y - 200)) / 3000.0) -
-                             0.03 * x + 4.0 * std::sin(y / 40.0);
+            const double z =
+                100.0 + 25.0 * std::exp(-((x - 90) * (x - 90) + (y - 100) * (y - 100)) / 4000.0) +
+                18.0 * std::exp(-((x - 210) * (x - 210) + (y - 200) * (y - 200)) / 3000.0) -
+                0.03 * x + 4.0 * std::sin(y / 40.0);
             points.push_back({x, y, z});
         }
     }
@@ -84,18 +85,19 @@ TEST_F(DrawingFunctionTest, ContourLabelsShowTheirLineLevelAlongItUprightWithout
     ASSERT_TRUE(host().addLayer(L"TIN"));
     ASSERT_TRUE(host().addLayer(L"CONTOUR"));
     ASSERT_TRUE(host().addLayer(L"LABELS"));
-    const CallResult meshes = Call(L"kaf-dct-subdmesh", {PointListOf(HillyPoints()), LispValue::string(L"TIN")});
+    const CallResult meshes =
+        Call(L"kaf-dct-subdmesh", {PointListOf(HillyPoints()), LispValue::string(L"TIN")});
     ASSERT_EQ(meshes.status, RSRSLT);
-    const CallResult contours =
-        Call(L"kaf-contours", {meshes.value, LispValue::real(2.0), LispValue::real(0.0),
-                               LispValue::string(L"CONTOUR")});
+    const CallResult contours = Call(
+        L"kaf-contours",
+        {meshes.value, LispValue::real(2.0), LispValue::real(0.0), LispValue::string(L"CONTOUR")});
     ASSERT_EQ(contours.status, RSRSLT);
     const std::vector<EntityInfo> lines = EntitiesOf(contours);
     const double height = 2.5;
     const CallResult labels =
-        Call(L"kaf-contourLabels", {contours.value, LispValue::string(L"LABELS"),
-                                    LispValue::real(height), LispValue::integer(1),
-                                    LispValue::real(60.0)});
+        Call(L"kaf-contourLabels",
+             {contours.value, LispValue::string(L"LABELS"), LispValue::real(height),
+              LispValue::integer(1), LispValue::real(60.0)});
     ASSERT_EQ(labels.status, RSRSLT);
     const std::vector<EntityInfo> texts = EntitiesOf(labels);
     ASSERT_GE(texts.size(), 30u);
@@ -159,9 +161,9 @@ TEST_F(DrawingFunctionTest, ContourLabelsOnOneLayerOnlyAndArgumentErrors) {
     ASSERT_TRUE(host().addLayer(L"MAJOR"));
     // z = x over 10 x 10: straight lines at 1, 3, 5, 7, 9; every second one major.
     const CallResult contours =
-        Call(L"kaf-contours", {StringList({Plane(0.0, 1.0)}), LispValue::real(2.0),
-                               LispValue::real(1.0), LispValue::string(L"CONTOUR"),
-                               LispValue::integer(2), LispValue::string(L"MAJOR")});
+        Call(L"kaf-contours",
+             {StringList({Plane(0.0, 1.0)}), LispValue::real(2.0), LispValue::real(1.0),
+              LispValue::string(L"CONTOUR"), LispValue::integer(2), LispValue::string(L"MAJOR")});
     ASSERT_EQ(contours.status, RSRSLT);
     const CallResult majors =
         Call(L"kaf-contourLabels",
@@ -181,18 +183,18 @@ TEST_F(DrawingFunctionTest, ContourLabelsOnOneLayerOnlyAndArgumentErrors) {
     const std::wstring label = L"contourLabels";
     ExpectFailedWithNil(Call(L"kaf-contourLabels", {contours.value}),
                         Aborted(label, L"Too few arguments!"));
-    ExpectFailedWithNil(Call(L"kaf-contourLabels",
-                             {contours.value, LispValue::nil(), LispValue::integer(1),
-                              LispValue::integer(0), LispValue::real(10.0)}),
-                        Aborted(label, L"Third argument has to be a real!"));
-    ExpectFailedWithNil(Call(L"kaf-contourLabels",
-                             {contours.value, LispValue::nil(), LispValue::real(1.0),
-                              LispValue::integer(7), LispValue::real(10.0)}),
-                        Aborted(label, L"The decimals have to be a number of 0 up to 6!"));
-    ExpectFailedWithNil(Call(L"kaf-contourLabels",
-                             {contours.value, LispValue::nil(), LispValue::real(1.0),
-                              LispValue::integer(2), LispValue::real(-10.0)}),
-                        Aborted(label, L"The spacing has to be a positive number!"));
+    ExpectFailedWithNil(
+        Call(L"kaf-contourLabels", {contours.value, LispValue::nil(), LispValue::integer(1),
+                                    LispValue::integer(0), LispValue::real(10.0)}),
+        Aborted(label, L"Third argument has to be a real!"));
+    ExpectFailedWithNil(
+        Call(L"kaf-contourLabels", {contours.value, LispValue::nil(), LispValue::real(1.0),
+                                    LispValue::integer(7), LispValue::real(10.0)}),
+        Aborted(label, L"The decimals have to be a number of 0 up to 6!"));
+    ExpectFailedWithNil(
+        Call(L"kaf-contourLabels", {contours.value, LispValue::nil(), LispValue::real(1.0),
+                                    LispValue::integer(2), LispValue::real(-10.0)}),
+        Aborted(label, L"The spacing has to be a positive number!"));
     const std::wstring mesh = Plane(0.0, 1.0);
     const CallResult notALine =
         Call(L"kaf-contourLabels", {StringList({mesh}), LispValue::nil(), LispValue::real(1.0),

@@ -96,8 +96,9 @@ TEST_F(DxfFileTest, EzdxfReadsTextsPointsAndLayerStylesWithTheirValues) {
     const auto run = dxf_test::RunDxfChecker({Path("annotated.dxf")});
     EXPECT_EQ(run.exitStatus, 0) << run.output;
     for (const std::string line :
-         {"audit errors 0 fixes 0", "layer-style LABELS color 1 true none linetype Continuous "
-                                    "lineweight 50",
+         {"audit errors 0 fixes 0",
+          "layer-style LABELS color 1 true none linetype Continuous "
+          "lineweight 50",
           "layer-style SPOTS color 30 true FF8000 linetype DASHED lineweight -3",
           "entity 30 TEXT model LABELS owner 2 text '105.5' insert (10.0,20.0,105.5) align "
           "(12.5,21.0,105.5) height 2.5 rotation 30.0 halign 4 valign 0 style Standard color 256",
