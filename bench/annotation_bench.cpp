@@ -92,15 +92,14 @@ int TimeAnnotations(const std::string& path) {
     std::wstring file(path.begin(), path.end());
     const LispValue meshes =
         Call(L"kaf-dct-subdmesh-withloadcsv",
-             {LispValue::list({LispValue::string(file)}), LispValue::string(L";"),
-              LispValue::nil(), LispValue::real(-kOriginEast), LispValue::real(-kOriginNorth),
-              LispValue::real(1.0), LispValue::integer(40000)})
+             {LispValue::list({LispValue::string(file)}), LispValue::string(L";"), LispValue::nil(),
+              LispValue::real(-kOriginEast), LispValue::real(-kOriginNorth), LispValue::real(1.0),
+              LispValue::integer(40000)})
             .value;
-    const LispValue contours = Call(L"kaf-contours", {meshes, LispValue::real(5.0),
-                                                      LispValue::real(0.0), LispValue::nil(),
-                                                      LispValue::integer(5),
-                                                      LispValue::string(L"MAJOR")})
-                                   .value;
+    const LispValue contours =
+        Call(L"kaf-contours", {meshes, LispValue::real(5.0), LispValue::real(0.0), LispValue::nil(),
+                               LispValue::integer(5), LispValue::string(L"MAJOR")})
+            .value;
     const double labels = CpuSeconds([&] {
         Call(L"kaf-contourLabels",
              {contours, LispValue::nil(), LispValue::real(20.0), LispValue::integer(0),
@@ -160,7 +159,7 @@ ChildRun RunChild(const char* self, const char* mode, const std::string& path) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--child") {
         return std::string(argv[2]) == "triangulate" ? TimeTriangulation(argv[3])
-                                                      : TimeAnnotations(argv[3]);
+                                                     : TimeAnnotations(argv[3]);
     }
     const std::string path = argc > 1 ? argv[1] : "out/sample/terrain.csv";
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
@@ -180,18 +179,21 @@ int main(int argc, char** argv) {
         allRatio.push_back(annotated.cpu[2] / reference.cpu[0]);
         std::printf(
             "run %d: triangulation %.3f s (%ld page faults, %ld MB); labels of the majors %.3f s, "
-            "spot levels %.3f s, labels of all contours %.3f s (process: %ld page faults, %ld MB)\n",
+            "spot levels %.3f s, labels of all contours %.3f s (process: %ld page faults, %ld "
+            "MB)\n",
             run, reference.cpu[0], reference.minorFaults, reference.maxResidentKb / 1024,
             annotated.cpu[0], annotated.cpu[1], annotated.cpu[2], annotated.minorFaults,
             annotated.maxResidentKb / 1024);
     }
     const double ratio = bench::Median(sampleRatio);
-    std::printf("medians of %d runs (processor time): triangulation %.3f s, labels of the majors "
-                "%.3f s, spot levels %.3f s, labels of all contours %.3f s\n",
-                runs, bench::Median(triangulation), bench::Median(labels), bench::Median(spots),
-                bench::Median(allLabels));
-    std::printf("(labels + spot levels) / triangulation = %.3f (goal <= 0.3: %s); all contours "
-                "labelled / triangulation = %.3f\n",
-                ratio, ratio <= 0.3 ? "met" : "NOT MET", bench::Median(allRatio));
+    std::printf(
+        "medians of %d runs (processor time): triangulation %.3f s, labels of the majors "
+        "%.3f s, spot levels %.3f s, labels of all contours %.3f s\n",
+        runs, bench::Median(triangulation), bench::Median(labels), bench::Median(spots),
+        bench::Median(allLabels));
+    std::printf(
+        "(labels + spot levels) / triangulation = %.3f (goal <= 0.3: %s); all contours "
+        "labelled / triangulation = %.3f\n",
+        ratio, ratio <= 0.3 ? "met" : "NOT MET", bench::Median(allRatio));
     return 0;
 }

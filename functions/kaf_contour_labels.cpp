@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "functions/load_surface.h"
+#include "functions/annotation_arguments.h"
 #include "functions/workers.h"
 #include "geom/surface/place_contour_labels.h"
 #include "host/argument_readers.h"
@@ -34,13 +34,9 @@ namespace {
 
 constexpr const wchar_t* kStep = L"contourLabels";
 constexpr double kCharacterWidth = 0.9;  // of the height
-constexpr std::int32_t kMostDecimals = 6;
 
 struct LabelArguments {
-    std::vector<std::wstring> contours;
-    std::optional<std::wstring> layer;
-    double height = 0.0;
-    std::int32_t decimals = 0;
+    AnnotationArguments common;
     double spacing = 0.0;
     std::optional<std::wstring> onLayer;
 };
@@ -48,30 +44,17 @@ struct LabelArguments {
 const wchar_t* ReadArgument(int position, const resbuf*& cursor, LabelArguments& out) {
     const resbuf* node = cursor;
     switch (position) {
-        case 1:
-            return ReadSurfaceArgument(cursor, out.contours,
-                                       L"First argument has to be a handle list!");
-        case 2:
-            return ReadLayer(node, out.layer) ? nullptr
-                                              : L"Second argument has to be a string or nil!";
-        case 3:
-            if (node->restype != RTREAL) {
-                return L"Third argument has to be a real!";
-            }
-            out.height = node->resval.rreal;
-            return nullptr;
-        case 4:
-            return ReadInteger(node, out.decimals) ? nullptr
-                                                   : L"Fourth argument has to be an integer!";
         case 5:
             if (node->restype != RTREAL) {
                 return L"Fifth argument has to be a real!";
             }
             out.spacing = node->resval.rreal;
             return nullptr;
-        default:
+        case 6:
             return ReadLayer(node, out.onLayer) ? nullptr
                                                 : L"Sixth argument has to be a string or nil!";
+        default:
+            return ReadAnnotationArgument(position, cursor, out.common);
     }
 }
 
@@ -83,12 +66,8 @@ bool ReadArguments(const resbuf* args, LabelArguments& out) {
     if (!read) {
         return false;
     }
-    const wchar_t* error = nullptr;
-    if (!(std::isfinite(out.height) && out.height > 0.0)) {
-        error = L"The text height has to be a positive number!";
-    } else if (out.decimals < 0 || out.decimals > kMostDecimals) {
-        error = L"The decimals have to be a number of 0 up to 6!";
-    } else if (!(std::isfinite(out.spacing) && out.spacing > 0.0)) {
+    const wchar_t* error = AnnotationArgumentFault(out.common);
+    if (error == nullptr && !IsPositiveNumber(out.spacing)) {
         error = L"The spacing has to be a positive number!";
     }
     if (error != nullptr) {
@@ -122,7 +101,7 @@ int RunKafContourLabels(const resbuf* args) {
         return RSERR;
     }
     std::vector<ContourPolyline> contours;
-    if (!ReadContourLines(arguments.contours, kStep, contours)) {
+    if (!ReadContourLines(arguments.common.handles, kStep, contours)) {
         return RSERR;
     }
     std::vector<const ContourPolyline*> labelled;
@@ -132,15 +111,15 @@ int RunKafContourLabels(const resbuf* args) {
         if (!IsOnLayer(contour, arguments.onLayer)) {
             continue;
         }
-        texts.push_back(LevelText(contour.elevation, arguments.decimals));
+        texts.push_back(LevelText(contour.elevation, arguments.common.decimals));
         lines.push_back(geom::LabelledLine{
             contour.points, contour.closed,
-            static_cast<double>(texts.back().size()) * kCharacterWidth * arguments.height});
+            static_cast<double>(texts.back().size()) * kCharacterWidth * arguments.common.height});
         labelled.push_back(&contour);
     }
     std::vector<geom::ContourLabel> labels;
-    geom::PlaceContourLabels(lines, geom::ContourLabelOptions{arguments.spacing, arguments.height},
-                             labels);
+    geom::PlaceContourLabels(
+        lines, geom::ContourLabelOptions{arguments.spacing, arguments.common.height}, labels);
     std::vector<Annotation> items;
     items.reserve(labels.size());
     std::vector<bool> hasLabel(lines.size(), false);
@@ -149,7 +128,7 @@ int RunKafContourLabels(const resbuf* args) {
         item.isText = true;
         item.position = AcGePoint3d(label.x, label.y, labelled[label.line]->elevation);
         item.text = texts[label.line];
-        item.height = arguments.height;
+        item.height = arguments.common.height;
         item.rotation = label.rotation;
         item.horizontal = AcDb::kTextMid;
         item.vertical = AcDb::kTextBase;
@@ -157,7 +136,7 @@ int RunKafContourLabels(const resbuf* args) {
         hasLabel[label.line] = true;
     }
     std::vector<std::wstring> handles;
-    const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
+    const wchar_t* layer = arguments.common.layer ? arguments.common.layer->c_str() : nullptr;
     if (CreateAnnotations(items, layer, L"Writing labels ...", handles) != RTNORM) {
         acedRetNil();
         return RSERR;

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "functions/annotation_arguments.h"
 #include "functions/load_surface.h"
 #include "functions/workers.h"
 #include "geom/surface/surface_elevation.h"
@@ -32,15 +33,11 @@
 namespace {
 
 constexpr const wchar_t* kStep = L"spotLevels";
-constexpr std::int32_t kMostDecimals = 6;
 constexpr double kMostGridPositions = 1000000.0;
 constexpr double kTextOffset = 0.75;  // of the height, right of the point
 
 struct SpotArguments {
-    std::vector<std::wstring> meshes;
-    std::optional<std::wstring> layer;
-    double height = 0.0;
-    std::int32_t decimals = 0;
+    AnnotationArguments common;
     std::vector<geom::PlanPoint> positions;
     double spacing = 0.0;  // 0: the positions are given
 };
@@ -65,44 +62,20 @@ bool ReadPositions(const resbuf*& cursor, SpotArguments& out) {
     return cursor != nullptr;
 }
 
-const wchar_t* ReadArgument(int position, const resbuf*& cursor, SpotArguments& out) {
-    const resbuf* node = cursor;
-    switch (position) {
-        case 1:
-            return ReadSurfaceArgument(cursor, out.meshes,
-                                       L"First argument has to be a handle list!");
-        case 2:
-            return ReadLayer(node, out.layer) ? nullptr
-                                              : L"Second argument has to be a string or nil!";
-        case 3:
-            if (node->restype != RTREAL) {
-                return L"Third argument has to be a real!";
-            }
-            out.height = node->resval.rreal;
-            return nullptr;
-        case 4:
-            return ReadInteger(node, out.decimals) ? nullptr
-                                                   : L"Fourth argument has to be an integer!";
-        default:
-            return ReadPositions(cursor, out) ? nullptr
-                                              : L"Fifth argument has to be a point list or a real!";
-    }
-}
-
 bool ReadArguments(const resbuf* args, SpotArguments& out) {
     const bool read =
         ReadPositionalArguments(args, 5, kStep, [&out](int position, const resbuf*& cursor) {
-            return ReadArgument(position, cursor, out);
+            if (position < 5) {
+                return ReadAnnotationArgument(position, cursor, out.common);
+            }
+            return ReadPositions(cursor, out) ? nullptr
+                                              : L"Fifth argument has to be a point list or a real!";
         });
     if (!read) {
         return false;
     }
-    const wchar_t* error = nullptr;
-    if (!(std::isfinite(out.height) && out.height > 0.0)) {
-        error = L"The text height has to be a positive number!";
-    } else if (out.decimals < 0 || out.decimals > kMostDecimals) {
-        error = L"The decimals have to be a number of 0 up to 6!";
-    } else if (out.positions.empty() && !(std::isfinite(out.spacing) && out.spacing > 0.0)) {
+    const wchar_t* error = AnnotationArgumentFault(out.common);
+    if (error == nullptr && out.positions.empty() && !IsPositiveNumber(out.spacing)) {
         error = L"The spacing has to be a positive number!";
     }
     if (error != nullptr) {
@@ -150,7 +123,7 @@ int RunKafSpotLevels(const resbuf* args) {
         return RSERR;
     }
     geom::WeldedSurface surface;
-    if (!LoadSurface(arguments.meshes, kStep, surface)) {
+    if (!LoadSurface(arguments.common.handles, kStep, surface)) {
         return RSERR;
     }
     if (arguments.positions.empty() &&
@@ -171,9 +144,9 @@ int RunKafSpotLevels(const resbuf* args) {
             point.position = AcGePoint3d(position.x, position.y, z);
             Annotation level = point;
             level.isText = true;
-            level.position.x += kTextOffset * arguments.height;
-            level.text = LevelText(z, arguments.decimals);
-            level.height = arguments.height;
+            level.position.x += kTextOffset * arguments.common.height;
+            level.text = LevelText(z, arguments.common.decimals);
+            level.height = arguments.common.height;
             level.horizontal = AcDb::kTextLeft;
             level.vertical = AcDb::kTextVertMid;
             items.push_back(point);
@@ -183,7 +156,7 @@ int RunKafSpotLevels(const resbuf* args) {
         outside = static_cast<int>(arguments.positions.size());
     }
     std::vector<std::wstring> handles;
-    const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
+    const wchar_t* layer = arguments.common.layer ? arguments.common.layer->c_str() : nullptr;
     if (CreateAnnotations(items, layer, L"Writing spot levels ...", handles) != RTNORM) {
         acedRetNil();
         return RSERR;

@@ -24,12 +24,8 @@
 
 namespace kafcad {
 
-struct LayerStyle {
-    int colorIndex = 7;
-    std::int32_t trueColor = -1;
-    std::wstring linetype = L"Continuous";
-    int lineweight = -3;
-};
+// A layer's colour, true colour, linetype and lineweight (the name is not used).
+using LayerStyle = kafhost::LayerInfo;
 
 struct LayerOption {
     std::string name;
