@@ -103,7 +103,7 @@ TEST_F(DxfFileTest, EzdxfReadsTextsPointsAndLayerStylesWithTheirValues) {
           "entity 30 TEXT model LABELS owner 2 text '105.5' insert (10.0,20.0,105.5) align "
           "(12.5,21.0,105.5) height 2.5 rotation 30.0 halign 4 valign 0 style Standard color 256",
           "entity 31 TEXT model LABELS owner 2 text 'H\xC3\xB6he 3' insert (10.0,20.0,105.5) "
-          "align (0,0,0) height 2.5 rotation 0 halign 0 valign 0 style Standard color 256",
+          "align (0.0,0.0,0.0) height 2.5 rotation 0.0 halign 0 valign 0 style Standard color 256",
           "entity 32 POINT model SPOTS owner 2 at (1.0,2.0,3.25) color 256"}) {
         EXPECT_NE(("\n" + run.output).find("\n" + line + "\n"), std::string::npos)
             << "missing \"" << line << "\" in\n"

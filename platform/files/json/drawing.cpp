@@ -119,6 +119,24 @@ OrderedJson entityJson(const EntityInfo& entity) {
     return out;
 }
 
+// A layer's style, where it is not the default (colour 7, Continuous, the default lineweight).
+void addLayerStyle(const LayerInfo& info, OrderedJson& layer) {
+    const LayerInfo defaults;
+    if (info.colorIndex != defaults.colorIndex) {
+        layer["color"] = info.colorIndex;
+    }
+    if (info.trueColor >= 0) {
+        layer["trueColor"] = {(info.trueColor >> 16) & 0xFF, (info.trueColor >> 8) & 0xFF,
+                              info.trueColor & 0xFF};
+    }
+    if (info.linetype != defaults.linetype) {
+        layer["linetype"] = wideToUtf8(info.linetype);
+    }
+    if (info.lineweight != defaults.lineweight) {
+        layer["lineweight"] = info.lineweight;
+    }
+}
+
 // ---- Reading ----
 
 // Paths to values inside the file, for error messages: entities[3].faces[7][2].
@@ -570,13 +588,7 @@ std::string drawingToJson(const DrawingSnapshot& drawing) {
         OrderedJson layer;
         layer["name"] = wideToUtf8(drawing.layers[i].name);
         layer["hidden"] = drawing.layers[i].hidden;
-        layer["color"] = drawing.layers[i].colorIndex;
-        if (drawing.layers[i].trueColor >= 0) {
-            const std::int32_t rgb = drawing.layers[i].trueColor;
-            layer["trueColor"] = {(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF};
-        }
-        layer["linetype"] = wideToUtf8(drawing.layers[i].linetype);
-        layer["lineweight"] = drawing.layers[i].lineweight;
+        addLayerStyle(drawing.layers[i], layer);
         out << (i == 0 ? "\n" : ",\n") << "    " << layer.dump();
     }
     out << "\n  ],\n  \"entities\": [";
