@@ -10,7 +10,8 @@
 // host, makes the sample's surface (kaf-dct-subdmesh-withloadcsv, meshes of at most 40,000
 // vertices) and contours (every 5 m, every fifth a major on its own layer), then times, as the
 // sample calls them, kaf-contourLabels on the majors (20 m high, every 400 m) and kaf-spotLevels
-// on a 250 m grid, and, as a harder case, kaf-contourLabels on all contours (every 200 m).
+// on a 250 m grid, and, as harder cases, kaf-contourLabels on all contours (every 200 m) and
+// kaf-spotLevels on a 10 m grid (22,500 positions).
 // Prints each run's processor seconds and page faults of both processes, then the medians and
 // the ratios to the triangulation (goal: the sample's labels and spot levels at most 0.3).
 // Processor time is judged: other processes on a shared machine disturb it less than wall time.
@@ -38,7 +39,7 @@ constexpr double kOriginEast = 350000.0;
 constexpr double kOriginNorth = 5800000.0;
 
 struct ChildRun {
-    double cpu[3] = {0.0, 0.0, 0.0};  // the figures the child printed
+    double cpu[4] = {0.0, 0.0, 0.0, 0.0};  // the figures the child printed
     long minorFaults = 0;
     long maxResidentKb = 0;
 };
@@ -113,7 +114,11 @@ int TimeAnnotations(const std::string& path) {
         Call(L"kaf-contourLabels", {contours, LispValue::nil(), LispValue::real(20.0),
                                     LispValue::integer(0), LispValue::real(200.0)});
     });
-    std::printf("%.6f %.6f %.6f\n", labels, spots, allLabels);
+    const double denseSpots = CpuSeconds([&] {
+        Call(L"kaf-spotLevels", {meshes, LispValue::nil(), LispValue::real(1.0),
+                                 LispValue::integer(1), LispValue::real(10.0)});
+    });
+    std::printf("%.6f %.6f %.6f %.6f\n", labels, spots, allLabels, denseSpots);
     return 0;
 }
 
@@ -148,7 +153,7 @@ ChildRun RunChild(const char* self, const char* mode, const std::string& path) {
     }
     ChildRun run;
     std::istringstream figures(output);
-    figures >> run.cpu[0] >> run.cpu[1] >> run.cpu[2];
+    figures >> run.cpu[0] >> run.cpu[1] >> run.cpu[2] >> run.cpu[3];
     run.minorFaults = usage.ru_minflt;
     run.maxResidentKb = usage.ru_maxrss;
     return run;
@@ -167,7 +172,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no point file %s (run-sample.sh writes it)\n", path.c_str());
         return 1;
     }
-    std::vector<double> triangulation, labels, spots, allLabels, sampleRatio, allRatio;
+    std::vector<double> triangulation, labels, spots, allLabels, denseSpots, sampleRatio, allRatio;
     for (int run = 1; run <= runs; ++run) {
         const ChildRun reference = RunChild(argv[0], "triangulate", path);
         const ChildRun annotated = RunChild(argv[0], "annotate", path);
@@ -175,22 +180,23 @@ int main(int argc, char** argv) {
         labels.push_back(annotated.cpu[0]);
         spots.push_back(annotated.cpu[1]);
         allLabels.push_back(annotated.cpu[2]);
+        denseSpots.push_back(annotated.cpu[3]);
         sampleRatio.push_back((annotated.cpu[0] + annotated.cpu[1]) / reference.cpu[0]);
         allRatio.push_back(annotated.cpu[2] / reference.cpu[0]);
         std::printf(
             "run %d: triangulation %.3f s (%ld page faults, %ld MB); labels of the majors %.3f s, "
-            "spot levels %.3f s, labels of all contours %.3f s (process: %ld page faults, %ld "
-            "MB)\n",
+            "spot levels %.3f s, labels of all contours %.3f s, spot levels every 10 m %.3f s "
+            "(process: %ld page faults, %ld MB)\n",
             run, reference.cpu[0], reference.minorFaults, reference.maxResidentKb / 1024,
-            annotated.cpu[0], annotated.cpu[1], annotated.cpu[2], annotated.minorFaults,
-            annotated.maxResidentKb / 1024);
+            annotated.cpu[0], annotated.cpu[1], annotated.cpu[2], annotated.cpu[3],
+            annotated.minorFaults, annotated.maxResidentKb / 1024);
     }
     const double ratio = bench::Median(sampleRatio);
     std::printf(
-        "medians of %d runs (processor time): triangulation %.3f s, labels of the majors "
-        "%.3f s, spot levels %.3f s, labels of all contours %.3f s\n",
+        "medians of %d runs (processor time): triangulation %.3f s, labels of the majors %.3f s, "
+        "spot levels %.3f s, labels of all contours %.3f s, spot levels every 10 m %.3f s\n",
         runs, bench::Median(triangulation), bench::Median(labels), bench::Median(spots),
-        bench::Median(allLabels));
+        bench::Median(allLabels), bench::Median(denseSpots));
     std::printf(
         "(labels + spot levels) / triangulation = %.3f (goal <= 0.3: %s); all contours "
         "labelled / triangulation = %.3f\n",

@@ -11,8 +11,12 @@
 //
 // Argument errors end the call with nil at the first bad argument; the height (finite and
 // positive), the decimals and the spacing (finite, positive, and giving at most 1,000,000 grid
-// positions) are tested after all were read. A mesh that cannot be read, a surface that cannot
-// be made of the meshes or a failing writer end it with nil, the drawing unchanged.
+// positions) are tested after all were read. The meshes are read (ReadSurfaceMeshes) but not
+// welded: each position is looked up in their faces as they are (geom::SpotElevations), which
+// costs a small part of joining them. A mesh that cannot be read, a vertex that is not finite, a
+// face naming a vertex its mesh lacks, two meshes giving a position different elevations
+// ("Mesh <h> gives another elevation at (x, y) than a mesh before it!") or a failing writer end
+// it with nil, the drawing unchanged.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -23,11 +27,12 @@
 #include "functions/annotation_arguments.h"
 #include "functions/load_surface.h"
 #include "functions/workers.h"
-#include "geom/surface/surface_elevation.h"
+#include "geom/surface/spot_elevations.h"
 #include "geom/surface/trace_contours.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "host/result_lists.h"
+#include "input/read_surface_meshes.h"
 #include "output/create_annotations.h"
 
 namespace {
@@ -85,19 +90,20 @@ bool ReadArguments(const resbuf* args, SpotArguments& out) {
     return true;
 }
 
-// The grid positions over the surface's extent; false when there would be too many.
-bool GridPositions(const geom::WeldedSurface& surface, double spacing,
+// The grid positions over the meshes' extent; false when there would be too many.
+bool GridPositions(const std::vector<geom::SurfaceMesh>& meshes, double spacing,
                    std::vector<geom::PlanPoint>& positions) {
-    if (surface.points.empty()) {
-        return true;
+    double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
+    for (const geom::SurfaceMesh& mesh : meshes) {
+        for (const geom::CVertex& vertex : mesh.vertices) {
+            minX = std::min(minX, vertex.x);
+            maxX = std::max(maxX, vertex.x);
+            minY = std::min(minY, vertex.y);
+            maxY = std::max(maxY, vertex.y);
+        }
     }
-    double minX = surface.points.front().x, maxX = minX;
-    double minY = surface.points.front().y, maxY = minY;
-    for (const geom::SurfacePoint& point : surface.points) {
-        minX = std::min(minX, point.x);
-        maxX = std::max(maxX, point.x);
-        minY = std::min(minY, point.y);
-        maxY = std::max(maxY, point.y);
+    if (!(minX <= maxX && minY <= maxY)) {
+        return true;  // no vertices: no positions
     }
     const double firstColumn = std::ceil(minX / spacing);
     const double firstRow = std::ceil(minY / spacing);
@@ -115,6 +121,52 @@ bool GridPositions(const geom::WeldedSurface& surface, double spacing,
     return true;
 }
 
+// The point and the level text of each spot on the surface.
+std::vector<Annotation> SpotAnnotations(const SpotArguments& arguments,
+                                        const std::vector<double>& elevations) {
+    std::vector<Annotation> items;
+    for (std::size_t i = 0; i < elevations.size(); ++i) {
+        if (std::isnan(elevations[i])) {
+            continue;
+        }
+        const geom::PlanPoint& position = arguments.positions[i];
+        Annotation point;
+        point.position = AcGePoint3d(position.x, position.y, elevations[i]);
+        Annotation level = point;
+        level.isText = true;
+        level.position.x += kTextOffset * arguments.common.height;
+        level.text = LevelText(elevations[i], arguments.common.decimals);
+        level.height = arguments.common.height;
+        level.horizontal = AcDb::kTextLeft;
+        level.vertical = AcDb::kTextVertMid;
+        items.push_back(point);
+        items.push_back(level);
+    }
+    return items;
+}
+
+// The elevations at the positions; false after the aborted-function line for a fault of the
+// meshes.
+bool ElevationsAt(const SpotArguments& arguments, const std::vector<geom::SurfaceMesh>& meshes,
+                  const std::vector<std::wstring>& names, std::vector<double>& elevations) {
+    geom::MeshPosition where;
+    const geom::SurfaceStatus status =
+        geom::SpotElevations(meshes, arguments.positions, elevations, where);
+    if (status == geom::SurfaceStatus::Ok) {
+        return true;
+    }
+    std::wstring text;
+    if (status == geom::SurfaceStatus::ConflictingElevation) {
+        const geom::PlanPoint& at = arguments.positions[where.index];
+        text = L"Mesh " + names[where.mesh] + L" gives another elevation at " +
+               PlanPositionText(at.x, at.y) + L" than a mesh before it!";
+    } else {
+        text = SurfaceFaultText(status, where, meshes, names);
+    }
+    ReportFunctionError(kStep, text.c_str());
+    return false;
+}
+
 }  // namespace
 
 int RunKafSpotLevels(const resbuf* args) {
@@ -122,46 +174,28 @@ int RunKafSpotLevels(const resbuf* args) {
     if (!ReadArguments(args, arguments)) {
         return RSERR;
     }
-    geom::WeldedSurface surface;
-    if (!LoadSurface(arguments.common.handles, kStep, surface)) {
+    std::vector<geom::SurfaceMesh> meshes;
+    std::vector<std::wstring> names;
+    if (!ReadSurfaceMeshes(arguments.common.handles, kStep, meshes, names)) {
         return RSERR;
     }
     if (arguments.positions.empty() &&
-        !GridPositions(surface, arguments.spacing, arguments.positions)) {
+        !GridPositions(meshes, arguments.spacing, arguments.positions)) {
         return ReportFunctionError(kStep, L"The spacing gives more than 1000000 spot levels!");
     }
-    std::vector<Annotation> items;
-    int outside = 0;
-    if (!surface.triangles.empty()) {
-        const geom::CSurfaceElevation elevation(surface);
-        for (const geom::PlanPoint& position : arguments.positions) {
-            double z = 0.0;
-            if (!elevation.At(position.x, position.y, z)) {
-                ++outside;
-                continue;
-            }
-            Annotation point;
-            point.position = AcGePoint3d(position.x, position.y, z);
-            Annotation level = point;
-            level.isText = true;
-            level.position.x += kTextOffset * arguments.common.height;
-            level.text = LevelText(z, arguments.common.decimals);
-            level.height = arguments.common.height;
-            level.horizontal = AcDb::kTextLeft;
-            level.vertical = AcDb::kTextVertMid;
-            items.push_back(point);
-            items.push_back(level);
-        }
-    } else {
-        outside = static_cast<int>(arguments.positions.size());
+    std::vector<double> elevations;
+    if (!ElevationsAt(arguments, meshes, names, elevations)) {
+        return RSERR;
     }
+    const std::vector<Annotation> items = SpotAnnotations(arguments, elevations);
     std::vector<std::wstring> handles;
     const wchar_t* layer = arguments.common.layer ? arguments.common.layer->c_str() : nullptr;
     if (CreateAnnotations(items, layer, L"Writing spot levels ...", handles) != RTNORM) {
         acedRetNil();
         return RSERR;
     }
-    acutPrintf(L"\nSpot levels: %i written, %i outside the surface",
-               static_cast<int>(items.size() / 2), outside);
+    const auto written = static_cast<int>(items.size() / 2);
+    acutPrintf(L"\nSpot levels: %i written, %i outside the surface", written,
+               static_cast<int>(arguments.positions.size()) - written);
     return ReturnList(StringsToResultList(handles));
 }
