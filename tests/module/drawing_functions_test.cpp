@@ -241,6 +241,16 @@ TEST_F(DrawingFunctionTest, SpotLevelsInterpolateAndCountPositionsOutside) {
         Call(L"kaf-spotLevels", {StringList({plane}), LispValue::nil(), LispValue::real(1.0),
                                  LispValue::integer(0), LispValue::real(0.001)}),
         Aborted(L"spotLevels", L"The spacing gives more than 1000000 spot levels!"));
+    // Two meshes over the same ground that disagree: no level is written.
+    const std::wstring other = Plane(0.0, 0.0);
+    const std::size_t before = LiveEntities().size();
+    ExpectFailedWithNil(
+        Call(L"kaf-spotLevels", {StringList({plane, other}), LispValue::nil(), LispValue::real(1.0),
+                                 LispValue::integer(0), PointList2({{3.0, 4.0}})}),
+        Aborted(L"spotLevels", L"Mesh " + other +
+                                   L" gives another elevation at (3.000, 4.000) than a mesh "
+                                   L"before it!"));
+    EXPECT_EQ(LiveEntities().size(), before);
 }
 
 TEST_F(DrawingFunctionTest, SurfacesAsThreeDFaces) {
