@@ -49,8 +49,9 @@ constexpr double kDefaultLineweight = 25.0;
 constexpr double kThinnestLine = 1.0;
 constexpr int kDefaultColourIndex = 7;
 
-// How the layers show their entities: in the layer's colour, except that layers of the default
-// colour (7) leave each kind its own; lines as wide as the layer's lineweight.
+// How entities are shown: in their own colour (7 in black), else (by layer, by block) in their
+// layer's, except that layers of the default colour (7) leave each kind its own; lines as wide
+// as the layer's lineweight.
 class LayerStyles {
 public:
     explicit LayerStyles(const std::vector<kafhost::LayerInfo>& layers) {
@@ -60,6 +61,15 @@ public:
     }
 
     kafhost::Rgb Colour(const EntityInfo& entity, const kafhost::Rgb& kindColour) const {
+        if (entity.trueColor >= 0) {
+            return kafhost::Rgb{(entity.trueColor >> 16) & 0xFF, (entity.trueColor >> 8) & 0xFF,
+                                entity.trueColor & 0xFF};
+        }
+        if (entity.colorIndex >= 1 && entity.colorIndex <= 255) {
+            // White (7) would not show on the white ground.
+            return entity.colorIndex == kDefaultColourIndex ? kafhost::Rgb{0, 0, 0}
+                                                            : AciColour(entity.colorIndex);
+        }
         const kafhost::LayerInfo* layer = Find(entity);
         if (layer == nullptr ||
             (layer->colorIndex == kDefaultColourIndex && layer->trueColor < 0)) {

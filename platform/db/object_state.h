@@ -28,6 +28,8 @@ struct AcDbObject::State {
     std::uint64_t handle = 0;
     std::uint64_t owner = 0;
     const wchar_t* layer = nullptr;
+    std::int32_t trueColor = -1;  // the entity's own colour (EntityInfo)
+    std::int16_t colorIndex = 256;
     AcDbPolyFaceMesh* mesh = nullptr;  // the mesh of a sub-entity
     std::int32_t openSlot = -1;        // place in the host's list of open objects
     std::int32_t orphanSlot = -1;      // place in the host's list of orphans

@@ -35,6 +35,8 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
     info.type = entity.isA()->name();
     info.space = spaceName(blockIndex);
     info.layer = state.layer;
+    info.colorIndex = state.colorIndex;
+    info.trueColor = state.trueColor;
     info.erased = state.erased;
     if (entity.isA() == AcDbFace::desc()) {
         auto& face = static_cast<AcDbFace&>(entity);
@@ -281,11 +283,15 @@ std::uint64_t addDescribed(Database& database, const EntityInfo& info) {
     const LayerInfo* layer = database.findLayer(info.layer);
     require(layer != nullptr, L"layer '" + info.layer + L"' does not exist");
     const std::uint64_t handle = handleFor(info, database);
+    require(info.colorIndex >= 0 && info.colorIndex <= 256, L"a colour index is not 0 to 256");
+    require(info.trueColor >= -1 && info.trueColor <= 0xFFFFFF, L"a true colour is not 0xRRGGBB");
     std::unique_ptr<AcDbEntity> entity = makeEntity(info);
     AcDbEntity& placed = *entity.release();
     database.addEntity(database.blocks()[blockIndex], placed, handle);
     ObjectState& state = stateOf(placed);
     state.layer = internName(layer->name);
+    state.colorIndex = static_cast<std::int16_t>(info.colorIndex);
+    state.trueColor = info.trueColor;
     state.erased = info.erased;
     state.writer = false;
     syncOpenRegistration(placed);

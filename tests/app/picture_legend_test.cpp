@@ -104,7 +104,7 @@ int PixelsLike(const Picture& picture, int x, int fromY, int toY, std::uint32_t 
     return count;
 }
 
-TEST(PictureLayers, EntitiesTakeTheirLayersColourAndLineweightAndTextsAreDrawn) {
+TEST(PictureLayers, EntitiesTakeTheirOwnOrTheirLayersColourAndLineweightAndTextsAreDrawn) {
     DrawingSnapshot drawing;
     kafhost::LayerInfo minor{L"MINOR", false};
     minor.colorIndex = 5;  // blue
@@ -120,6 +120,11 @@ TEST(PictureLayers, EntitiesTakeTheirLayersColourAndLineweightAndTextsAreDrawn) 
     line.layer = L"MAJOR";
     line.points = {{0, 60}, {100, 60}};
     drawing.entities.push_back(line);
+    line.layer = L"MINOR";  // a colour of its own wins over the layer's
+    line.trueColor = 0xFF00FF;
+    line.points = {{0, 40}, {100, 40}};
+    drawing.entities.push_back(line);
+    line.trueColor = -1;
     line.layer = L"0";  // the default colour: the kind's own red
     line.points = {{0, 100}, {100, 100}};
     drawing.entities.push_back(line);
@@ -138,6 +143,8 @@ TEST(PictureLayers, EntitiesTakeTheirLayersColourAndLineweightAndTextsAreDrawn) 
     EXPECT_LE(minorWidth, 3);
     EXPECT_GE(majorWidth, 4 * minorWidth - 1);
     EXPECT_GE(PixelsLike(picture, 150, 42, 58, 0xCC1A1A), 1);
+    EXPECT_GE(PixelsLike(picture, 150, 268, 282, 0xFF00FF), 1);
+    EXPECT_EQ(PixelsLike(picture, 150, 268, 282, 0x0000FF), 0);
     // The text's letters, near black, from x 40 (column 162) between its baseline (y 80, row
     // 125) and its height above it (row 87); nothing beyond the three letters.
     int dark = 0;

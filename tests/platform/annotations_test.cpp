@@ -51,6 +51,7 @@ DrawingSnapshot AnnotatedDrawing() {
     plain.rotation = 0.0;
     plain.horizontalMode = 0;
     plain.alignmentPoint = plain.position;
+    plain.colorIndex = 3;
     drawing.entities.push_back(plain);
 
     EntityInfo point;
@@ -58,6 +59,7 @@ DrawingSnapshot AnnotatedDrawing() {
     point.type = L"AcDbPoint";
     point.layer = L"SPOTS";
     point.position = {1.0, 2.0, 3.25};
+    point.trueColor = 0x123456;
     drawing.entities.push_back(point);
     return drawing;
 }
@@ -70,6 +72,8 @@ void ExpectSameAnnotations(const DrawingSnapshot& read, const DrawingSnapshot& w
         EXPECT_EQ(a.type, b.type);
         EXPECT_EQ(a.layer, b.layer);
         EXPECT_EQ(a.position, b.position);
+        EXPECT_EQ(a.colorIndex, b.colorIndex);
+        EXPECT_EQ(a.trueColor, b.trueColor);
         if (a.type == L"AcDbText") {
             EXPECT_EQ(a.text, b.text);
             EXPECT_EQ(a.alignmentPoint, b.alignmentPoint);
@@ -103,8 +107,8 @@ TEST_F(DxfFileTest, EzdxfReadsTextsPointsAndLayerStylesWithTheirValues) {
           "entity 30 TEXT model LABELS owner 2 text '105.5' insert (10.0,20.0,105.5) align "
           "(12.5,21.0,105.5) height 2.5 rotation 30.0 halign 4 valign 0 style Standard color 256",
           "entity 31 TEXT model LABELS owner 2 text 'H\xC3\xB6he 3' insert (10.0,20.0,105.5) "
-          "align (0.0,0.0,0.0) height 2.5 rotation 0.0 halign 0 valign 0 style Standard color 256",
-          "entity 32 POINT model SPOTS owner 2 at (1.0,2.0,3.25) color 256"}) {
+          "align (0.0,0.0,0.0) height 2.5 rotation 0.0 halign 0 valign 0 style Standard color 3",
+          "entity 32 POINT model SPOTS owner 2 at (1.0,2.0,3.25) color 256 true 123456"}) {
         EXPECT_NE(("\n" + run.output).find("\n" + line + "\n"), std::string::npos)
             << "missing \"" << line << "\" in\n"
             << run.output;
@@ -127,8 +131,11 @@ TEST_F(DxfFileTest, AKeptDxfKeepsItsLayersStylesAndRefusesChangingThem) {
     std::vector<std::string> notes;
     DrawingSnapshot kept =
         kafhost::drawingFromDxf(kafhost::drawingToDxf(AnnotatedDrawing()), notes);
-    // A text changed and a new layer of a linetype the file has are written into the kept file.
+    // A text changed, a point's colour changed and a new layer of a linetype the file has are
+    // written into the kept file.
     kept.entities[0].text = L"106.0";
+    kept.entities[2].trueColor = -1;
+    kept.entities[2].colorIndex = 4;
     LayerInfo added{L"NEW", false};
     added.colorIndex = 5;
     added.linetype = L"DASHED";

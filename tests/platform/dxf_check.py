@@ -15,7 +15,7 @@ dxf_check.py FILE
         LWPOLYLINE  points P closed 0|1 elevation E bulges B1,B2,...
         TEXT        text 'T' insert (x,y,z) align (x,y,z) height H rotation R(degrees)
                     halign H valign V style S color C
-        POINT       at (x,y,z) color C
+        POINT       at (x,y,z) color C true RRGGBB|none
     Exits with 1 when the audit finds an error or handles are not unique, else 0.
 
 dxf_check.py --make FILE
@@ -106,8 +106,10 @@ def details(entity):
                    number(entity.dxf.height), number(round(entity.dxf.rotation, 9)),
                    entity.dxf.halign, entity.dxf.valign, entity.dxf.style, entity.dxf.color)
     if kind == "POINT":
-        return "at (%s) color %d" % (",".join(number(c) for c in entity.dxf.location),
-                                     entity.dxf.color)
+        true_color = entity.dxf.get("true_color")
+        return "at (%s) color %d true %s" % (
+            ",".join(number(c) for c in entity.dxf.location), entity.dxf.color,
+            "none" if true_color is None else "%06X" % true_color)
     if kind == "LWPOLYLINE":
         bulges = ",".join(number(point[4]) for point in entity.get_points("xyseb"))
         return "points %d closed %d elevation %s bulges %s" % (

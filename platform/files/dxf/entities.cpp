@@ -99,6 +99,8 @@ void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
             continue;
         }
         entity.end = reader.offset();
+        entity.info.colorIndex = entity.head.colorIndex;
+        entity.info.trueColor = entity.head.trueColor;
         drawing.entities.push_back(std::move(entity));
     }
     drawing.entitiesEnd = reader.offset();

@@ -34,7 +34,10 @@ struct DxfEntityHead {
     std::string layer = "0";                // UTF-8
     std::uint64_t extensionDictionary = 0;  // 0: none
     std::size_t line = 0;                   // where the entity starts (reading)
-    // Common properties (colour, linetype, lineweight, ...) as DXF tags, written after the layer.
+    // The colour (62, 256: by layer) and true colour (420, -1: none), written after the layer.
+    int colorIndex = 256;
+    std::int32_t trueColor = -1;
+    // Other common properties (linetype, lineweight, ...) as DXF tags, written after the colour.
     std::string commonTags;
     // Reading: the entity has extended data, application groups besides its extension
     // dictionary, or details the drawing does not model (mesh edges and creases, properties of

@@ -32,12 +32,12 @@ bool isAscii(const std::wstring& text) {
 
 bool sameEntity(const EntityInfo& a, const EntityInfo& b) {
     return a.type == b.type && a.space == b.space && a.layer == b.layer &&
-           a.vertices == b.vertices && a.faces == b.faces && a.vertexColors == b.vertexColors &&
-           a.subDLevel == b.subDLevel && a.corners == b.corners && a.edgeVisible == b.edgeVisible &&
-           a.points == b.points && a.bulges == b.bulges && a.elevation == b.elevation &&
-           a.closed == b.closed && a.position == b.position &&
-           a.alignmentPoint == b.alignmentPoint && a.text == b.text && a.textStyle == b.textStyle &&
-           a.height == b.height && a.rotation == b.rotation &&
+           a.colorIndex == b.colorIndex && a.trueColor == b.trueColor && a.vertices == b.vertices &&
+           a.faces == b.faces && a.vertexColors == b.vertexColors && a.subDLevel == b.subDLevel &&
+           a.corners == b.corners && a.edgeVisible == b.edgeVisible && a.points == b.points &&
+           a.bulges == b.bulges && a.elevation == b.elevation && a.closed == b.closed &&
+           a.position == b.position && a.alignmentPoint == b.alignmentPoint && a.text == b.text &&
+           a.textStyle == b.textStyle && a.height == b.height && a.rotation == b.rotation &&
            a.horizontalMode == b.horizontalMode && a.verticalMode == b.verticalMode;
 }
 
@@ -299,6 +299,8 @@ private:
                    "an LWPOLYLINE cannot be written into a DXF file of release " + origin_.release);
         }
         head.paperSpace = entity.space == L"paper";
+        head.colorIndex = entity.colorIndex;
+        head.trueColor = entity.trueColor;
         if (head.owner == 0 || head.owner == origin_.modelSpaceRecord ||
             head.owner == origin_.paperSpaceRecord) {
             head.owner = head.paperSpace ? origin_.paperSpaceRecord : origin_.modelSpaceRecord;

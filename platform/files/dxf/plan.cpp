@@ -142,6 +142,8 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
         head.owner = plan.handles.fixed(head.paperSpace ? DxfFixed::kPaperSpaceRecord
                                                         : DxfFixed::kModelSpaceRecord);
         head.layer = plan.layerNames[layer->second];
+        head.colorIndex = entity.colorIndex;
+        head.trueColor = entity.trueColor;
         if (!allFinite(entity)) {
             throw DrawingFileError(name + ": not a finite number");
         }

@@ -65,6 +65,12 @@ OrderedJson entityJson(const EntityInfo& entity) {
     out["space"] = wideToUtf8(entity.space);
     out["layer"] = wideToUtf8(entity.layer);
     out["erased"] = entity.erased;
+    if (entity.colorIndex != 256) {
+        out["color"] = entity.colorIndex;
+    }
+    if (entity.trueColor >= 0) {
+        out["trueColor"] = trueColorJson(entity.trueColor);
+    }
     if (type == kSubDMesh || type == kPolyFaceMesh) {
         out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["faces"] = entity.faces;
@@ -119,6 +125,10 @@ OrderedJson entityJson(const EntityInfo& entity) {
     return out;
 }
 
+OrderedJson trueColorJson(std::int32_t rgb) {
+    return OrderedJson::array({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF});
+}
+
 // A layer's style, where it is not the default (colour 7, Continuous, the default lineweight).
 void addLayerStyle(const LayerInfo& info, OrderedJson& layer) {
     const LayerInfo defaults;
@@ -126,8 +136,7 @@ void addLayerStyle(const LayerInfo& info, OrderedJson& layer) {
         layer["color"] = info.colorIndex;
     }
     if (info.trueColor >= 0) {
-        layer["trueColor"] = {(info.trueColor >> 16) & 0xFF, (info.trueColor >> 8) & 0xFF,
-                              info.trueColor & 0xFF};
+        layer["trueColor"] = trueColorJson(info.trueColor);
     }
     if (info.linetype != defaults.linetype) {
         layer["linetype"] = wideToUtf8(info.linetype);
@@ -254,24 +263,27 @@ long long readBoundedInteger(const ObjectReader& object, const char* field, long
     return value;
 }
 
+std::int32_t readTrueColor(const Json& color, const std::string& where) {
+    if (!color.is_array() || color.size() != 3) {
+        fail(where, "expected [red, green, blue]");
+    }
+    std::int32_t rgb = 0;
+    for (std::size_t c = 0; c < 3; ++c) {
+        const long long channel = readInteger(color[c], elementPath(where, c));
+        if (channel < 0 || channel > 255) {
+            fail(elementPath(where, c), "colour channel outside 0 ... 255");
+        }
+        rgb = rgb * 256 + static_cast<std::int32_t>(channel);
+    }
+    return rgb;
+}
+
 void readLayerStyle(const ObjectReader& layer, LayerInfo& info) {
     if (layer.has("color")) {
         info.colorIndex = static_cast<int>(readBoundedInteger(layer, "color", 1, 255));
     }
     if (const Json* color = layer.optional("trueColor")) {
-        const std::string where = layer.pathOf("trueColor");
-        if (!color->is_array() || color->size() != 3) {
-            fail(where, "expected [red, green, blue]");
-        }
-        std::int32_t rgb = 0;
-        for (std::size_t c = 0; c < 3; ++c) {
-            const long long channel = readInteger((*color)[c], elementPath(where, c));
-            if (channel < 0 || channel > 255) {
-                fail(elementPath(where, c), "colour channel outside 0 ... 255");
-            }
-            rgb = rgb * 256 + static_cast<std::int32_t>(channel);
-        }
-        info.trueColor = rgb;
+        info.trueColor = readTrueColor(*color, layer.pathOf("trueColor"));
     }
     if (const Json* linetype = layer.optional("linetype")) {
         info.linetype = readText(*linetype, layer.pathOf("linetype"));
@@ -499,7 +511,8 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
 
 // The fields an entity of the type may have.
 std::set<std::string> fieldsOf(const std::string& type) {
-    std::set<std::string> fields = {"handle", "type", "space", "layer", "erased"};
+    std::set<std::string> fields = {"handle", "type",  "space",    "layer",
+                                    "erased", "color", "trueColor"};
     if (type == kSubDMesh) {
         fields.insert({"vertices", "faces", "vertexColors", "subDLevel"});
     }
@@ -567,6 +580,12 @@ EntityInfo readEntity(const Json& value, const std::string& where,
     }
     if (const Json* erased = entity.optional("erased")) {
         info.erased = readBoolean(*erased, entity.pathOf("erased"));
+    }
+    if (entity.has("color")) {
+        info.colorIndex = static_cast<int>(readBoundedInteger(entity, "color", 0, 256));
+    }
+    if (const Json* color = entity.optional("trueColor")) {
+        info.trueColor = readTrueColor(*color, entity.pathOf("trueColor"));
     }
     readGeometry(entity, info);
     return info;

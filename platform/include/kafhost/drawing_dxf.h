@@ -13,7 +13,8 @@
 //  BLOCKS    the empty definitions of *Model_Space and *Paper_Space.
 //  ENTITIES  model space, then paper space (code 67 1, owner the *Paper_Space record); erased
 //            entities are left out (DXF has no erased state). Each entity keeps its handle
-//            (code 5), its layer (8) and its owner (330: the block record of its space):
+//            (code 5), its layer (8), its colour (62 and 420, unless by layer) and its owner (330:
+//            the block record of its space):
 //              AcDbFace          3DFACE, invisible edges in the flags (70)
 //              AcDbPolyFaceMesh  POLYLINE with flag 64, one VERTEX per vertex (flags 192), one
 //                                VERTEX per face record (flags 128, vertex numbers in 71-74, 0s

@@ -61,6 +61,10 @@ struct EntityInfo {
     std::wstring space = L"model";
     std::wstring layer = L"0";
     bool erased = false;
+    // The entity's own colour: an AutoCAD colour index (0 by block, 1 ... 255, 256 by layer), and
+    // a true colour 0xRRGGBB that stands in for it when not -1.
+    int colorIndex = 256;
+    std::int32_t trueColor = -1;
 
     std::vector<Point3> vertices;
     std::vector<std::vector<int>> faces;
