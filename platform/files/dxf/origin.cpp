@@ -367,14 +367,14 @@ std::string jsonLosses(const DxfDrawingRead& read, const std::vector<DxfReadEnti
     const std::size_t styled = static_cast<std::size_t>(std::count_if(
         read.layers.begin(), read.layers.end(), [](const DxfLayerRead& l) { return l.styled; }));
     if (styled > 0) {
-        losses.push_back("the colours, linetypes or states of " +
+        losses.push_back("the locked or not-plotted states (or colours outside 1 to 255) of " +
                          countOf(styled, "layer", "layers"));
     }
     const std::size_t propertied = static_cast<std::size_t>(std::count_if(
         entities.begin(), entities.end(),
         [](const DxfReadEntity& e) { return !e.head.commonTags.empty() || e.head.foreignData; }));
     if (propertied > 0) {
-        losses.push_back("the colours, linetypes or extended data of " +
+        losses.push_back("the linetypes, other properties or extended data of " +
                          countOf(propertied, "entity", "entities"));
     }
     if (read.headerUnits) {
