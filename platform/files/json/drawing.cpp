@@ -56,6 +56,10 @@ OrderedJson pointsJson(const std::vector<std::array<double, N>>& points, const s
     return list;
 }
 
+OrderedJson trueColorJson(std::int32_t rgb) {
+    return OrderedJson::array({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF});
+}
+
 OrderedJson entityJson(const EntityInfo& entity) {
     const std::string type = wideToUtf8(entity.type);
     const std::string where = "entity " + wideToUtf8(entity.handle);
@@ -123,10 +127,6 @@ OrderedJson entityJson(const EntityInfo& entity) {
         out["verticalMode"] = entity.verticalMode;
     }
     return out;
-}
-
-OrderedJson trueColorJson(std::int32_t rgb) {
-    return OrderedJson::array({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF});
 }
 
 // A layer's style, where it is not the default (colour 7, Continuous, the default lineweight).
