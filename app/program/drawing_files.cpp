@@ -28,7 +28,7 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 void ShowNotes(const std::string& path, const std::vector<std::string>& notes, std::ostream& out) {
     for (const std::string& note : notes) {
-        out << "kafcad: " << path << ": " << EscapeControls(note) << "\n";
+        out << "kafcad: " << EscapeControls(path + ": " + note) << "\n";
     }
 }
 

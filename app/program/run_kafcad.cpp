@@ -112,16 +112,19 @@ public:
     HostConnection(kafhost::Host& host, CommandLineOutput& commandLine, ProgressDisplay& display)
         : host_(host) {
         commandLine.SetObserver(&display);
+        // The module's texts quote file names and handles as they were given; its own line ends
+        // (it rewrites a line with a carriage return) stay.
         host.setPrintSink([&commandLine](const std::wstring& text) {
-            commandLine.Write(kafhost::wideToUtf8(text));
+            commandLine.Write(EscapeControls(kafhost::wideToUtf8(text), KeptControls::kLineEnds));
         });
         host.setMeterSink(
             [&display](const kafhost::MeterEvent& event) { display.OnMeterEvent(event); });
         host.setMessageBoxEcho(false);
         host.setMessageBoxSink([&display](const kafhost::MessageBoxRecord& box) {
             // A box may quote a file's contents: a row of a point file.
-            display.WriteMessage(
-                EscapeControls(kafhost::wideToUtf8(box.caption + L": " + box.text), true) + "\n");
+            display.WriteMessage(EscapeControls(kafhost::wideToUtf8(box.caption + L": " + box.text),
+                                                KeptControls::kLineFeeds) +
+                                 "\n");
         });
     }
     ~HostConnection() {
@@ -136,8 +139,28 @@ private:
     kafhost::Host& host_;
 };
 
+// A target that no save could replace (a folder, a device, /dev/stdout) is refused before
+// anything runs.
+void CheckOutputTargets(const Options& options) {
+    try {
+        if (options.savePath) {
+            kafhost::checkSaveTarget(*options.savePath);
+        }
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitUsage};
+    }
+    try {
+        if (options.pngPath) {
+            kafhost::checkSaveTarget(*options.pngPath);
+        }
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{PictureFailure(*options.pngPath, error.what()), kExitUsage};
+    }
+}
+
 int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
               const Console& console) {
+    CheckOutputTargets(options);
     kafhost::Host& host = kafhost::Host::instance();
     if (options.drawingPath) {
         LoadDrawing(host, *options.drawingPath, options);
@@ -172,11 +195,13 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
         // A run that failed part-way leaves a drawing half done: it is not written, and the
         // user is told so.
         if (options.savePath) {
-            display.WriteMessage("kafcad: the drawing was not saved to " + *options.savePath +
+            display.WriteMessage("kafcad: the drawing was not saved to " +
+                                 EscapeControls(*options.savePath) +
                                  ": the run ended with an error\n");
         }
         if (options.pngPath) {
-            display.WriteMessage("kafcad: the picture was not written to " + *options.pngPath +
+            display.WriteMessage("kafcad: the picture was not written to " +
+                                 EscapeControls(*options.pngPath) +
                                  ": the run ended with an error\n");
         }
         return status;
