@@ -135,4 +135,41 @@ TEST_F(BadInputTest, ControlCharactersOfQuotedFileContentsAreShownEscaped) {
               "\"\\e[31m\\233\"\n");
 }
 
+// File names, handles and options come from the user's input too; the module's own texts keep
+// their line ends (it rewrites a line with a carriage return).
+TEST_F(BadInputTest, ControlCharactersOfNamesHandlesAndOptionsAreShownEscaped) {
+    KafcadRun run =
+        Run({"--layer", "TIN", "-e",
+             "(kaf-cdt-subdmesh-withloadcsv '(\"\\e[31m.csv\") \"XYZ\" \",\" nil nil nil "
+             "0 \"TIN\")"});
+    EXPECT_EQ(run.out,
+              "\nReading points ...[Module 'kaf'] Error in function 'cdt_subdmesh_withloadcsv': "
+              "File \\e[31m.csv cannot be opened!\nFunction aborted!\n");
+    run = Run({"-e", "(kaf-cdt-subdmesh nil '(\"\\e[31m\") nil nil 0 nil)"});
+    EXPECT_EQ(run.out,
+              "[Module 'kaf'] Error in function 'GetEntity:getAcDbObjectId': eUnknownHandle\n"
+              "[Module 'kaf'] Error in function 'cdt_subdmesh': Object \\e[31m is not a 3D "
+              "polyline or polyline!\nFunction aborted!\n");
+    run = Run({"-e", "(kaf-contours '(\"\\2332J\") 1.0 0.0 nil)"});
+    EXPECT_EQ(run.out,
+              "[Module 'kaf'] Error in function 'GetEntity:getAcDbObjectId': eUnknownHandle\n"
+              "[Module 'kaf'] Error in function 'contours': Object \\2332J is not a "
+              "SubDMesh or PolyFaceMesh!\nFunction aborted!\n");
+    run = Run({"-e", "(princ \"\\rA\\nB\")", "-e", "(kaf-dct '((0 0) (1 0) (0 1)))"});
+    EXPECT_EQ(run.out.substr(0, 4), "\rA\nB");
+
+    run = Run({"--bogus\x1b]0;owned\x07"});
+    EXPECT_EQ(run.err,
+              "kafcad: unknown option --bogus\\e]0;owned\\007\nTry 'kafcad --help' for more "
+              "information.\n");
+    run = Run({"--png", "a.png", "--png-size", "\x1b[2J"});
+    EXPECT_EQ(run.err,
+              "kafcad: option --png-size needs WxH or N (1 to 16384 pixels), not \"\\e[2J\"\nTry "
+              "'kafcad --help' for more information.\n");
+    run = Run({"--save", "\x1b[2J.json", "-e", "(car 1)"});
+    EXPECT_EQ(run.err,
+              "; error: bad argument type: consp 1\nkafcad: the drawing was not saved to "
+              "\\e[2J.json: the run ended with an error\n");
+}
+
 }  // namespace
