@@ -88,6 +88,25 @@ TEST_F(BadInputTest, RunningOutOfMemoryIsAnError) {
 }
 #endif
 
+TEST_F(BadInputTest, ValuesTooLargeToPassToTheModuleAreAnError) {
+    // Each step doubles the list by sharing it: 2^40 points, which the host would expand.
+    folder_.Write("doubled.lsp", "(setq x (list 1.0 2.0 3.0))\n" +
+                                     Repeated("(setq x (list x x))\n", 40) + "(kaf-dct x)\n");
+    KafcadRun run = Run({"doubled.lsp"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err,
+              "; error: bad argument value: the arguments of kaf-dct hold more than 100000000 "
+              "items (a list used several times counts each time)\n");
+    EXPECT_EQ(run.out, "");
+    // Sharing below the limit is passed expanded: 2^4 copies of the triangle's three points.
+    folder_.Write("shared.lsp", "(setq x '((0 0) (1 0) (0 1)))\n" +
+                                    Repeated("(setq x (append x x))\n", 4) +
+                                    "(princ (length (kaf-dct x)))\n");
+    run = Run({"shared.lsp"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, "1\n");
+}
+
 TEST_F(BadInputTest, FileNamesKeepTheirBytesAndRefuseNulCharacters) {
     // A Latin-1 name, as a script written in Latin-1 spells it.
     folder_.Write("caf\xE9.lsp", "(princ \"loaded\")");
