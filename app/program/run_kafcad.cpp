@@ -10,6 +10,7 @@
 #include "app/lisp/builtins/library.h"
 #include "app/lisp/builtins/lists.h"
 #include "app/lisp/builtins/text.h"
+#include "app/lisp/byte_text.h"
 #include "app/lisp/command_line_output.h"
 #include "app/lisp/error.h"
 #include "app/lisp/evaluate.h"
@@ -63,9 +64,10 @@ void LoadDrawing(kafhost::Host& host, const std::string& path, const Options& op
 }
 
 void AddLayers(kafhost::Host& host, const std::vector<std::string>& layers) {
-    // A layer the drawing has already is kept as it is.
+    // A layer the drawing has already is kept as it is. A name that is not UTF-8 keeps its bytes,
+    // as a script's strings do, so that the script names the same layer.
     for (const std::string& layer : layers) {
-        host.addLayer(kafhost::utf8ToWide(layer));
+        host.addLayer(BytesToWide(layer));
     }
 }
 
@@ -140,11 +142,17 @@ private:
 };
 
 // A target that no save could replace (a folder, a device, /dev/stdout) is refused before
-// anything runs.
+// anything runs,
+// as is a layer name that the drawing file could not hold.
 void CheckOutputTargets(const Options& options) {
     try {
         if (options.savePath) {
             kafhost::checkSaveTarget(*options.savePath);
+            std::vector<std::wstring> layers;
+            for (const std::string& layer : options.layers) {
+                layers.push_back(BytesToWide(layer));
+            }
+            CheckLayerNames(layers, *options.savePath);
         }
     } catch (const kafhost::DrawingFileError& error) {
         throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitUsage};

@@ -3,6 +3,7 @@
 // in names, control characters in quoted file contents; names that are not UTF-8 still work.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,33 @@ TEST_F(BadInputTest, FileNamesKeepTheirBytesAndRefuseNulCharacters) {
     EXPECT_EQ(run.err,
               "; error: bad argument value: string with a NUL character \"good.csv\\000junk\" "
               "cannot be passed to a function\n");
+}
+
+TEST_F(BadInputTest, LayerNamesKeepTheirBytesAndAreNotSavedAsAnotherName) {
+    const std::string mesh = "(kaf-dct-subdmesh '((0 0 0) (1 0 0) (0 1 0)) \"";
+    // Latin-1 names: the script names the layer --layer added, and no other.
+    KafcadRun run = Run(
+        {"--layer", "A\xE9", "--layer", "A\xE8", "-e", mesh + "A\xE9\")", "-e", mesh + "A\xE8\")"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out.substr(run.out.rfind('(')), "(\"21\")\n");
+    for (const std::string& other : {std::string("A\xE8"), std::string("A\xEF\xBF\xBD")}) {
+        run = Run({"--layer", "A\xE9", "-e", mesh + other + "\")"});
+        EXPECT_NE(run.out.find("Error in function 'CreateSubDMesh:setLayer': eKeyNotFound"),
+                  std::string::npos)
+            << run.out;
+        EXPECT_EQ(run.exitStatus, 1);
+    }
+    // A drawing file holds UTF-8 names only: U+FFFD in their place would make the two one.
+    const std::string refused =
+        ": the layer name \"A\xEF\xBF\xBD\" is not UTF-8 text, which "
+        "drawing files hold\n";
+    run = Run({"--layer", "A\xE9", "--save", "d.dxf", "-e", mesh + "A\xE9\")"});
+    EXPECT_EQ(run.err, "kafcad: cannot save drawing d.dxf" + refused);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.exitStatus, 2);
+    run = Run({"--layer", "A\xE9", "-e", "(kafcad-save \"d.json\")"});
+    EXPECT_EQ(run.err, "; error: cannot save drawing d.json" + refused);
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("d.json")));
 }
 
 TEST_F(BadInputTest, ControlCharactersOfQuotedFileContentsAreShownEscaped) {
