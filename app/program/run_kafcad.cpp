@@ -25,6 +25,7 @@
 #include "app/system/system.h"
 #include "app/terminal/escape_controls.h"
 #include "app/terminal/interactive_session.h"
+#include "app/terminal/interrupt_keys.h"
 #include "app/terminal/progress_display.h"
 #include "app/terminal/show_value.h"
 #include "kafhost/drawing_json.h"
@@ -166,6 +167,18 @@ void CheckOutputTargets(const Options& options) {
     }
 }
 
+// What a run that ends early leaves unwritten: "; the drawing was not saved to FILE", ...
+std::string UnsavedNote(const Options& options) {
+    std::string note;
+    if (options.savePath) {
+        note += "; the drawing was not saved to " + EscapeControls(*options.savePath);
+    }
+    if (options.pngPath) {
+        note += "; the picture was not written to " + EscapeControls(*options.pngPath);
+    }
+    return note;
+}
+
 int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
               const Console& console) {
     CheckOutputTargets(options);
@@ -197,6 +210,8 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     if (interactive) {
         RunInteractiveSession(evaluator, commandLine, reportError);
     } else {
+        // Until the scripts have run; the saves after them hold Ctrl-C back while they write.
+        const EndOnInterrupt interrupts(UnsavedNote(options));
         status = EvaluateSources(evaluator, sources, commandLine, reportError);
     }
     if (status != kExitOk) {

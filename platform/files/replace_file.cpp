@@ -1,6 +1,7 @@
 #include "platform/files/replace_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,6 +134,24 @@ int syncFile(std::FILE* file) {
     return ::fsync(::fileno(file));
 }
 
+// Holds SIGINT back while it lives: Ctrl-C during a save takes effect once the save has ended,
+// so that it never leaves a temporary file behind or an earlier file half replaced.
+class DeferredInterrupts {
+public:
+    DeferredInterrupts() {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        ::sigprocmask(SIG_BLOCK, &interrupt, &earlier_);
+    }
+    ~DeferredInterrupts() { ::sigprocmask(SIG_SETMASK, &earlier_, nullptr); }
+    DeferredInterrupts(const DeferredInterrupts&) = delete;
+    DeferredInterrupts& operator=(const DeferredInterrupts&) = delete;
+
+private:
+    sigset_t earlier_{};
+};
+
 }  // namespace
 
 void checkSaveTarget(const std::string& path) {
@@ -142,6 +161,7 @@ void checkSaveTarget(const std::string& path) {
 }
 
 void replaceFile(const std::string& path, const std::function<void(std::FILE*)>& write) {
+    const DeferredInterrupts deferred;
     struct stat existing {};
     bool exists = false;
     const std::string target = saveTarget(path, existing, exists);
