@@ -30,7 +30,6 @@
 #include "app/terminal/show_value.h"
 #include "kafhost/drawing_json.h"
 #include "kafhost/host.h"
-#include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace kafcad {
@@ -143,8 +142,7 @@ private:
 };
 
 // A target that no save could replace (a folder, a device, /dev/stdout) is refused before
-// anything runs,
-// as is a layer name that the drawing file could not hold.
+// anything runs, as is a layer name that the drawing file could not hold.
 void CheckOutputTargets(const Options& options) {
     try {
         if (options.savePath) {
