@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/lisp/builtins/argument_checks.h"
+#include "app/lisp/byte_text.h"
 #include "app/lisp/error.h"
 #include "app/program/usage_error.h"
 #include "kafhost/drawing_dxf.h"
@@ -177,7 +178,8 @@ LayerOption ParseLayerOption(const std::string& text) {
 }
 
 void ApplyLayerOption(kafhost::Host& host, const LayerOption& option) {
-    const std::wstring name = kafhost::utf8ToWide(option.name);
+    // A name that is not UTF-8 keeps its bytes, as a script's strings do.
+    const std::wstring name = BytesToWide(option.name);
     host.addLayer(name);
     if (option.style) {
         const LayerStyle& style = *option.style;
