@@ -5,11 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/lisp/builtins/arithmetic.h"
-#include "app/lisp/builtins/comparison.h"
 #include "app/lisp/builtins/library.h"
-#include "app/lisp/builtins/lists.h"
-#include "app/lisp/builtins/text.h"
+#include "app/lisp/builtins/standard.h"
 #include "app/lisp/command_line_output.h"
 #include "app/lisp/error.h"
 #include "app/lisp/evaluate.h"
@@ -91,7 +88,9 @@ int EvaluateSources(Evaluator& evaluator, const std::vector<Source>& sources,
                 }
             } catch (const LispError& error) {
                 commandLine.EndLine();
-                reportError(error.what());
+                if (!error.HandledByUser()) {
+                    reportError(error.what());
+                }
                 return kExitFailed;
             } catch (const std::bad_alloc&) {
                 // What the failed step held is freed by now; the drawing is as it was.
@@ -151,10 +150,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     LoadModule(host, options);
 
     BuiltinLibrary builtins;
-    DefineArithmeticFunctions(builtins);
-    DefineComparisonFunctions(builtins);
-    DefineListFunctions(builtins);
-    DefineTextFunctions(builtins, commandLine);
+    DefineStandardFunctions(builtins, commandLine);
     DefineDrawingFunctions(builtins, host);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
