@@ -13,6 +13,7 @@
 #include "app/program/default_module_path.h"
 #include "app/program/drawing_files.h"
 #include "app/program/drawing_output.h"
+#include "app/program/entities/drawing_lisp.h"
 #include "app/program/exit_status.h"
 #include "app/program/host_function_library.h"
 #include "app/program/read_inputs.h"
@@ -152,6 +153,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     BuiltinLibrary builtins;
     DefineStandardFunctions(builtins, commandLine);
     DefineDrawingFunctions(builtins, host);
+    DefineDrawingLispFunctions(builtins, host);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
     const auto reportError = [&display](const std::string& reason) {

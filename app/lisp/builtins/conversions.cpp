@@ -37,10 +37,12 @@ void DefineConversionFunctions(BuiltinLibrary& library) {
     });
     library.Define("atoi", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
-        const long long value = std::strtoll(kafhost::wideToUtf8(StringArgument(a[0])).c_str(), nullptr, 10);
+        const long long value =
+            std::strtoll(kafhost::wideToUtf8(StringArgument(a[0])).c_str(), nullptr, 10);
         const long long lowest = std::numeric_limits<std::int32_t>::min();
         const long long highest = std::numeric_limits<std::int32_t>::max();
-        return Value::integer(static_cast<std::int32_t>(std::min(std::max(value, lowest), highest)));
+        return Value::integer(
+            static_cast<std::int32_t>(std::min(std::max(value, lowest), highest)));
     });
     library.Define("atof", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);

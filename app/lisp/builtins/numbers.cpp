@@ -82,8 +82,9 @@ Value Remainder(const std::vector<Value>& a) {
         if (a[i].asNumber() == 0.0) {
             throw LispError("divide by zero");
         }
-        result = integers ? Value::integer(Wrap(std::int64_t{result.asInteger()} % a[i].asInteger()))
-                          : Value::real(std::fmod(result.asNumber(), a[i].asNumber()));
+        result = integers
+                     ? Value::integer(Wrap(std::int64_t{result.asInteger()} % a[i].asInteger()))
+                     : Value::real(std::fmod(result.asNumber(), a[i].asNumber()));
     }
     return result;
 }
@@ -162,10 +163,18 @@ Value Boole(const std::vector<Value>& a) {
         const std::uint32_t other = static_cast<std::uint32_t>(IntegerArgument(a[i]));
         std::uint32_t combined = 0;
         // Bit 1 of the table: both set; 2: only the first; 4: only the second; 8: neither.
-        if (table & 1) combined |= result & other;
-        if (table & 2) combined |= result & ~other;
-        if (table & 4) combined |= ~result & other;
-        if (table & 8) combined |= ~result & ~other;
+        if (table & 1) {
+            combined |= result & other;
+        }
+        if (table & 2) {
+            combined |= result & ~other;
+        }
+        if (table & 4) {
+            combined |= ~result & other;
+        }
+        if (table & 8) {
+            combined |= ~result & ~other;
+        }
         result = combined;
     }
     return Value::integer(static_cast<std::int32_t>(result));
@@ -255,8 +264,9 @@ void DefineNumberFunctions(BuiltinLibrary& library) {
     library.Define("abs", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
         const double x = NumberArgument(a[0]);
-        return a[0].kind() == Value::Kind::kInteger ? Value::integer(Wrap(std::llabs(a[0].asInteger())))
-                                                    : Value::real(std::fabs(x));
+        return a[0].kind() == Value::Kind::kInteger
+                   ? Value::integer(Wrap(std::llabs(a[0].asInteger())))
+                   : Value::real(std::fabs(x));
     });
     library.Define("min", Extreme(false));
     library.Define("max", Extreme(true));

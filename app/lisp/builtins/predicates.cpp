@@ -67,8 +67,7 @@ void DefinePredicateFunctions(BuiltinLibrary& library) {
     library.Define("type", [](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
         const std::string name = TypeName(a[0]);
-        return name.empty() ? Value::nil()
-                            : Value::symbol(std::wstring(name.begin(), name.end()));
+        return name.empty() ? Value::nil() : Value::symbol(std::wstring(name.begin(), name.end()));
     });
 }
 

@@ -9,10 +9,10 @@ namespace {
 
 using Formatter = std::string (*)(const Value&);
 
-// Writes text to the file argument at index, or to the command line without one.
+// Writes text to the file argument at index, or to the command line without one (or for nil).
 void WriteTo(CommandLineOutput& commandLine, OpenFiles& files, const std::vector<Value>& a,
              std::size_t index, const std::string& text) {
-    if (a.size() > index) {
+    if (a.size() > index && !a[index].isNil()) {
         std::ostream& out = files.Output(a[index]);
         out << text;
         out.flush();

@@ -104,7 +104,8 @@ std::string DegreesMinutesSeconds(double degrees, int precision) {
     std::string seconds = std::to_string(wholeSeconds % 60);
     if (decimals > 0) {
         const std::string digits = std::to_string(fraction);
-        seconds += "." + std::string(static_cast<std::size_t>(decimals) - digits.size(), '0') + digits;
+        seconds +=
+            "." + std::string(static_cast<std::size_t>(decimals) - digits.size(), '0') + digits;
     }
     return std::to_string(wholeSeconds / 3600) + "d" + std::to_string(wholeSeconds / 60 % 60) +
            "'" + seconds + "\"";
@@ -126,7 +127,8 @@ std::string Surveyor(double degrees, int precision) {
     }
     const bool north = degrees < 180.0;
     const double fromMeridian = north ? 90.0 - degrees : degrees - 270.0;
-    return std::string(north ? "N " : "S ") + DegreesMinutesSeconds(std::fabs(fromMeridian), precision) +
+    return std::string(north ? "N " : "S ") +
+           DegreesMinutesSeconds(std::fabs(fromMeridian), precision) +
            (fromMeridian > 0.0 ? " E" : " W");
 }
 
@@ -188,7 +190,8 @@ std::string FormatDistance(double x, int mode, int precision) {
         case 2:
             return Decimal(x, precision);
         case 3:
-            return FeetAndInches(x, [precision](double inches) { return Decimal(inches, precision); });
+            return FeetAndInches(x,
+                                 [precision](double inches) { return Decimal(inches, precision); });
         case 4:
             return FeetAndInches(
                 x, [precision](double inches) { return MixedFraction(inches, precision, " "); });

@@ -159,7 +159,8 @@ std::vector<std::wstring> Alternatives(const std::wstring& pattern) {
 bool WildcardMatch(const std::wstring& text, const std::wstring& pattern) {
     for (const std::wstring& alternative : Alternatives(pattern)) {
         const bool negated = !alternative.empty() && alternative[0] == L'~';
-        const bool matches = MatchesElements(text, Elements(negated ? alternative.substr(1) : alternative));
+        const bool matches =
+            MatchesElements(text, Elements(negated ? alternative.substr(1) : alternative));
         if (matches != negated) {
             return true;
         }
