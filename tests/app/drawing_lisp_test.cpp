@@ -61,9 +61,9 @@ std::string TwoDecimals(double x) {
 }
 
 TEST_F(DrawingLispTest, TheCadUsersScriptReportsEveryMeshItMade) {
-    const KafcadRun run = RunKafcadProcess(
-        {"--drawing", "corridor.json", "--save", "out.json", "brk_report.lsp"}, "",
-        folder_.string());
+    const KafcadRun run =
+        RunKafcadProcess({"--drawing", "corridor.json", "--save", "out.json", "brk_report.lsp"}, "",
+                         folder_.string());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.err, "");
 
@@ -77,8 +77,7 @@ TEST_F(DrawingLispTest, TheCadUsersScriptReportsEveryMeshItMade) {
         }
     }
     ASSERT_GE(meshes.size(), 2u);
-    std::string expected =
-        "Breaklines: 2, meshes: " + std::to_string(meshes.size()) + "\n";
+    std::string expected = "Breaklines: 2, meshes: " + std::to_string(meshes.size()) + "\n";
     double total = 0.0;
     for (const kafhost::EntityInfo& mesh : meshes) {
         EXPECT_LE(mesh.vertices.size(), 8u);
@@ -90,6 +89,11 @@ TEST_F(DrawingLispTest, TheCadUsersScriptReportsEveryMeshItMade) {
     EXPECT_NEAR(total, 1800.0, 1e-6);
     expected += "Total plan area: 1800.00 m2\n";
     EXPECT_EQ(FileText(folder_ / "surface_report.txt"), expected);
+
+    // The manual shows the script as it is.
+    const std::string manual = FileText(fs::path(KAF_SOURCE_DIR) / "docs" / "kafcad.md");
+    EXPECT_NE(manual.find("```lisp\n" + FileText(folder_ / "brk_report.lsp") + "```"),
+              std::string::npos);
 }
 
 TEST_F(DrawingLispTest, SsgetSelectsByTypeLayerPatternsAndLogicalGroups) {
@@ -111,9 +115,10 @@ TEST_F(DrawingLispTest, SsgetSelectsByTypeLayerPatternsAndLogicalGroups) {
     EXPECT_EQ(run.exitStatus, 1);
 
     for (const auto& [expression, error] :
-         {std::pair<std::string, std::string>{"(ssget)", "; error: ssget: kafcad has no pointer "
-                                                         "to pick with; select with (ssget \"X\" "
-                                                         "[filter])\n"},
+         {std::pair<std::string, std::string>{"(ssget)",
+                                              "; error: ssget: kafcad has no pointer "
+                                              "to pick with; select with (ssget \"X\" "
+                                              "[filter])\n"},
           {"(ssget \"X\" '((62 . 1)))",
            "; error: ssget cannot filter by colour: kafcad's drawing keeps no entity colours\n"}}) {
         EXPECT_EQ(Eval({expression}).err, error) << expression;
@@ -170,12 +175,9 @@ TEST_F(DrawingLispTest, EntgetGivesTheGroupsAndEntnextWalksTheDrawing) {
 
 TEST_F(DrawingLispTest, EntmodAndEntmakeChangeTheSavedDrawing) {
     const KafcadRun run = Eval(
-        {"(setq d (entget (handent \"30\")))",
-         "(setq d (subst '(8 . \"KERBS\") (assoc 8 d) d))",
-         "(setq d (subst '(10 5.0 9.0 10.0) (assoc 10 d) d))",
-         "(cdr (assoc 8 (entmod d)))",
-         "(setq b (entget (handent \"34\")))",
-         "(entmod (subst '(70 . 1) (assoc 70 b) b))",
+        {"(setq d (entget (handent \"30\")))", "(setq d (subst '(8 . \"KERBS\") (assoc 8 d) d))",
+         "(setq d (subst '(10 5.0 9.0 10.0) (assoc 10 d) d))", "(cdr (assoc 8 (entmod d)))",
+         "(setq b (entget (handent \"34\")))", "(entmod (subst '(70 . 1) (assoc 70 b) b))",
          "(cdr (assoc 0 (entmake '((0 . \"LWPOLYLINE\") (8 . \"NEW\") (38 . 2.0) (10 0 0) "
          "(10 1 0) (42 . 1.0) (10 1 1)))))",
          "(entmake '((0 . \"POLYLINE\") (70 . 9) (10 0 0 1) (10 1 0 2) (10 1 1 3)))",
@@ -203,8 +205,7 @@ TEST_F(DrawingLispTest, EntmodAndEntmakeChangeTheSavedDrawing) {
     EXPECT_EQ(drawing.entities[7].type, L"AcDbFace");
     EXPECT_EQ(drawing.entities[7].corners[3], drawing.entities[7].corners[2]);
     EXPECT_EQ(drawing.entities[7].edgeVisible, (std::vector<bool>{true, false, true, true}));
-    EXPECT_NE(run.out.find("((0 . \"LAYER\") (2 . \"NEW\") (70 . 0) (62 . 7))"),
-              std::string::npos)
+    EXPECT_NE(run.out.find("((0 . \"LAYER\") (2 . \"NEW\") (70 . 0) (62 . 7))"), std::string::npos)
         << run.out;
 
     // What the drawing cannot hold is refused, and the drawing is not saved.
@@ -240,10 +241,10 @@ TEST_F(DrawingLispTest, TheLayerTableIsSearchedAndWalked) {
 }
 
 TEST_F(DrawingLispTest, AUserErrorFunctionGetsTheMessageInsteadOfTheErrorLine) {
-    const KafcadRun run = Eval({"(defun *error* (msg) (princ (strcat \"Stopped: \" msg)))",
-                                "(progn (princ \"before \") (+ 1 \"a\") (princ \"after\"))",
-                                "(princ \"not reached\")"},
-                               {"--save", "never.json"});
+    const KafcadRun run = Eval(
+        {"(defun *error* (msg) (princ (strcat \"Stopped: \" msg)))",
+         "(progn (princ \"before \") (+ 1 \"a\") (princ \"after\"))", "(princ \"not reached\")"},
+        {"--save", "never.json"});
     EXPECT_EQ(run.out, "*ERROR*\nbefore Stopped: bad argument type: numberp: \"a\"\n");
     EXPECT_EQ(run.err,
               "kafcad: the drawing was not saved to never.json: the run ended with an error\n");
@@ -262,8 +263,8 @@ TEST_F(DrawingLispTest, DeepRecursionInAUserFunctionEndsWithAnError) {
         Eval({"(defun deep (n) (mapcar '(lambda (x) (deep x)) (list n)))", "(deep 1)"});
     EXPECT_EQ(mapped.err, "; error: too deeply nested (more than 2000 levels of evaluation)\n");
     // Recursion within the limit works, and the locals come back after the error.
-    const KafcadRun counted = Eval({"(defun sum (n / k) (setq k n) (if (= n 0) 0 (+ n (sum (1- n)))))",
-                                    "(sum 300)", "k"});
+    const KafcadRun counted = Eval(
+        {"(defun sum (n / k) (setq k n) (if (= n 0) 0 (+ n (sum (1- n)))))", "(sum 300)", "k"});
     EXPECT_EQ(counted.out, "SUM\n45150\nnil\n");
 }
 
