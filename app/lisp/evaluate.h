@@ -40,8 +40,9 @@
 // that load resolves names against; gives the last value (nil for none). EvaluateInFolder does
 // so for one form. Apply(function, arguments): calls a function value (a symbol naming a user or
 // library function, or a lambda list) with evaluated arguments.
-// SetStepLimit(n): fails every evaluation after n more lists have been evaluated, with
-// "evaluation step limit reached" (0: no limit); for the fuzz target, whose loops must end.
+// SetStepLimit(n): fails every evaluation after n more steps (lists evaluated and rounds of
+// while and repeat), with "evaluation step limit reached" (0: no limit); for the fuzz target,
+// whose loops must end.
 #pragma once
 
 #include <cstddef>

@@ -91,6 +91,7 @@ Value Evaluator::While(const std::vector<Value>& items) {
     CheckArgumentCount(items, 2, kUnlimited);
     Value last;
     while (!Evaluate(items[1]).isNil()) {
+        CountStep();
         last = EvaluateBody(items, 2);
     }
     return last;
@@ -101,6 +102,7 @@ Value Evaluator::Repeat(const std::vector<Value>& items) {
     const std::int32_t count = IntegerArgument(Evaluate(items[1]));
     Value last;
     for (std::int32_t i = 0; i < count; ++i) {
+        CountStep();
         last = EvaluateBody(items, 2);
     }
     return last;

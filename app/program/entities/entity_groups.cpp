@@ -104,8 +104,9 @@ void SetTypeFromName(const std::wstring& name, int flags, EntityInfo& entity) {
     } else if (type == "POLYLINE") {
         CannotHold("a POLYLINE other than a 3D polyline (70 . 8) from entmake");
     } else {
-        CannotHold(type + " entities (it holds LWPOLYLINE, 3D POLYLINE, 3DFACE, and the meshes "
-                          "the module makes)");
+        CannotHold(type +
+                   " entities (it holds LWPOLYLINE, 3D POLYLINE, 3DFACE, and the meshes "
+                   "the module makes)");
     }
 }
 

@@ -79,11 +79,10 @@ SelectionFilter::SelectionFilter(const Value& filter) {
                 relation = op;
                 continue;
             }
-            static const std::pair<const char*, Node::Kind> kGroups[] = {
-                {"AND", Node::Kind::kAnd},
-                {"OR", Node::Kind::kOr},
-                {"XOR", Node::Kind::kXor},
-                {"NOT", Node::Kind::kNot}};
+            static const std::pair<const char*, Node::Kind> kGroups[] = {{"AND", Node::Kind::kAnd},
+                                                                         {"OR", Node::Kind::kOr},
+                                                                         {"XOR", Node::Kind::kXor},
+                                                                         {"NOT", Node::Kind::kNot}};
             bool known = false;
             for (const auto& [name, kind] : kGroups) {
                 if (op == std::string("<") + name) {
@@ -106,7 +105,8 @@ SelectionFilter::SelectionFilter(const Value& filter) {
             continue;
         }
         if (code == 62 || code == 420) {
-            throw LispError("ssget cannot filter by colour: kafcad's drawing keeps no entity colours");
+            throw LispError(
+                "ssget cannot filter by colour: kafcad's drawing keeps no entity colours");
         }
         if (code >= 10 && code <= 13) {
             throw LispError("ssget cannot filter by points in kafcad");

@@ -5,10 +5,10 @@
 // strings as wild-card patterns (wcmatch, without regard to case: "BRK-*", "POLYLINE,MESH"),
 // numbers equal, or as the relational test before it says ((-4 . "<=") (70 . 8); operators
 // "*" "=" "!=" "/=" "<>" "<" "<=" ">" ">=" "&" (any bit in common) "&=" (all bits of the value)).
-// Tests in a row must all pass; (-4 . "<AND") ... (-4 . "AND>"), "<OR" "OR>", "<XOR" "XOR>" (exactly
-// one of two) and "<NOT" "NOT>" (the one test inside fails) group them.
-// The constructor throws LispError "bad SSGET list" for an unbalanced or unknown operator, and
-// refuses tests of groups kafcad's entities do not carry in a filter: colours (62), points (10-13).
+// Tests in a row must all pass; (-4 . "<AND") ... (-4 . "AND>"), "<OR" "OR>", "<XOR" "XOR>"
+// (exactly one of two) and "<NOT" "NOT>" (the one test inside fails) group them. The constructor
+// throws LispError "bad SSGET list" for an unbalanced or unknown operator, and refuses tests of
+// groups kafcad's entities do not carry in a filter: colours (62), points (10-13).
 #pragma once
 
 #include <vector>

@@ -40,8 +40,9 @@ Value SsGet(kafhost::Host& host, SelectionSets& sets, const std::vector<Value>& 
     const std::wstring mode =
         !a.empty() && a[0].kind() == Value::Kind::kString ? a[0].asString() : std::wstring();
     if (mode != L"X" && mode != L"_X" && mode != L"A" && mode != L"_A") {
-        throw LispError("ssget: kafcad has no pointer to pick with; select with (ssget \"X\" "
-                        "[filter])");
+        throw LispError(
+            "ssget: kafcad has no pointer to pick with; select with (ssget \"X\" "
+            "[filter])");
     }
     const SelectionFilter filter(a.size() == 2 ? a[1] : Value::nil());
     std::vector<std::wstring> selected;
@@ -111,7 +112,7 @@ void DefineSelectionSetFunctions(BuiltinLibrary& library, kafhost::Host& host) {
         const std::wstring handle = EntityArgument(a[0]);
         const std::vector<std::wstring>& members = sets->Members(a[1]);
         return std::find(members.begin(), members.end(), handle) == members.end() ? Value::nil()
-                                                                                   : a[0];
+                                                                                  : a[0];
     });
     library.Define("kafcad-handles", [sets](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
