@@ -1,6 +1,7 @@
 #include "app/lisp/evaluate.h"
 
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 
 #include "app/lisp/builtins/argument_checks.h"
@@ -26,15 +27,31 @@ constexpr std::size_t kMaxLoadDepth = 64;
 // refused before the stack runs out; a form read from a text is at most 1000 levels deep.
 constexpr int kMaxEvaluationDepth = 2000;
 
-// Counts one level of evaluation for as long as it lasts.
+// The stack an evaluation may take, from the outermost level on: a guard beside the level count
+// for builds whose frames are large (debugging, sanitizers). kafcad runs with a stack of 8 MB.
+constexpr std::uintptr_t kMaxStackBytes = std::uintptr_t{4} << 20;
+
+// Counts one level of evaluation for as long as it lasts; refuses a level past the limit, or
+// one that would take the stack further than kMaxStackBytes from where the outermost level
+// started.
 class DepthCount {
 public:
-    explicit DepthCount(int& depth) : depth_(depth) {
-        if (++depth_ > kMaxEvaluationDepth) {
-            --depth_;
+    DepthCount(int& depth, std::uintptr_t& stackBase) : depth_(depth) {
+        // A local's address tells how far down the stack this level is.
+        volatile char marker = 0;
+        const auto here = reinterpret_cast<std::uintptr_t>(&marker);
+        if (depth_ == 0) {
+            stackBase = here;
+        }
+        const std::uintptr_t used = stackBase > here ? stackBase - here : here - stackBase;
+        if (depth_ + 1 > kMaxEvaluationDepth) {
             throw LispError("too deeply nested (more than " + std::to_string(kMaxEvaluationDepth) +
                             " levels of evaluation)");
         }
+        if (used > kMaxStackBytes) {
+            throw LispError("too deeply nested (the evaluation has used up its stack)");
+        }
+        ++depth_;
     }
     ~DepthCount() { --depth_; }
     DepthCount(const DepthCount&) = delete;
@@ -174,7 +191,7 @@ Value Evaluator::Evaluate(const Value& form) {
     if (!form.isList()) {
         return form;
     }
-    const DepthCount count(depth_);
+    const DepthCount count(depth_, stackBase_);
     CountStep();
     return EvaluateList(form);
 }
@@ -276,7 +293,7 @@ std::vector<Value> Evaluator::EvaluateArguments(const std::vector<Value>& items)
 
 Value Evaluator::Apply(const Value& function, const std::vector<Value>& arguments) {
     if (IsLambda(function)) {
-        const DepthCount count(depth_);
+        const DepthCount count(depth_, stackBase_);
         return CallLambda(function, arguments);
     }
     if (!function.isSymbol() || IsOpaque(function) || function.symbolName().empty()) {
@@ -284,7 +301,7 @@ Value Evaluator::Apply(const Value& function, const std::vector<Value>& argument
     }
     const Value defined = Variable(function.symbolName());
     if (IsLambda(defined)) {
-        const DepthCount count(depth_);
+        const DepthCount count(depth_, stackBase_);
         return CallLambda(defined, arguments);
     }
     const std::string name = kafhost::wideToUtf8(function.symbolName());

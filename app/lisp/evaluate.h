@@ -28,8 +28,9 @@
 // and passed to it. Failures throw LispError with AutoLISP's reasons: "no function definition:
 // NAME" (before any argument is evaluated), "bad function: X", "too few arguments", "too many
 // arguments", "bad argument type: ...", "too deeply nested (more than 2000 levels of
-// evaluation)" (forms within forms and calls within calls, across loads), and the libraries'
-// own.
+// evaluation)" (forms within forms and calls within calls, across loads) or "too deeply nested
+// (the evaluation has used up its stack)" (4 MB of stack, for builds with large frames), and the
+// libraries' own.
 //
 // *error*: when an evaluation started by EvaluateScript or EvaluateInFolder (not by a load
 // within one) fails and the variable *ERROR* holds a function, that function is called with the
@@ -46,6 +47,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -110,6 +112,7 @@ private:
     std::map<std::wstring, Value> variables_;
     std::vector<std::string> scriptFolders_;
     int depth_ = 0;
+    std::uintptr_t stackBase_ = 0;
     bool inErrorHandler_ = false;
     std::size_t stepLimit_ = 0;
     std::size_t steps_ = 0;
