@@ -29,8 +29,8 @@
 #include <string>
 #include <vector>
 
-#include "geom/cdt.h"
-#include "geom/dct.h"
+#include "geom/cdt/cdt.h"
+#include "geom/dct/dct.h"
 
 #ifdef KAF_BENCH_WITH_CGAL
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "delaunay_oracle.h"
-#include "geom/dct.h"
-#include "geom/delaunay.h"
+#include "geom/dct/dct.h"
+#include "geom/incremental/delaunay.h"
 
 namespace {
 

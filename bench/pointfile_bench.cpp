@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "input/parse_csv.h"
 #include "kafhost/host.h"
 

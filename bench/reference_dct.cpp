@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "exact_predicates.h"
-#include "geom/sort_points.h"
+#include "geom/kernel/sort_points.h"
 
 namespace reference_dct {
 

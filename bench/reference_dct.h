@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
 
 namespace reference_dct {
 

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "bench_timing.h"
-#include "geom/compute_volume.h"
-#include "geom/dct.h"
-#include "geom/trace_contours.h"
-#include "geom/weld_surface.h"
+#include "geom/dct/dct.h"
+#include "geom/surface/compute_volume.h"
+#include "geom/surface/trace_contours.h"
+#include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"
 
 namespace {

@@ -38,7 +38,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "reference_dct.h"
 
 #ifdef KAF_BENCH_WITH_CGAL

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "kafhost/host.h"
 #include "output/create_splitted_pface_mesh.h"
 #include "output/create_splitted_subd_mesh.h"

@@ -19,7 +19,7 @@
 
 #include "functions/load_surface.h"
 #include "functions/workers.h"
-#include "geom/trace_contours.h"
+#include "geom/surface/trace_contours.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "host/result_lists.h"

@@ -6,7 +6,7 @@
 
 #include "functions/triangulate_point_list.h"
 #include "functions/workers.h"
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "host/result_lists.h"
 
 int RunKafDct(const resbuf* args) {

@@ -4,7 +4,7 @@
 
 #include "functions/triangulate_point_list.h"
 #include "functions/workers.h"
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "output/create_pface.h"
 
 int RunKafDctPface(const resbuf* args) {

@@ -13,7 +13,7 @@
 
 #include "functions/triangulate_and_write.h"
 #include "functions/workers.h"
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "host/pump_messages.h"

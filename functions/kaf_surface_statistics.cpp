@@ -13,7 +13,7 @@
 
 #include "functions/load_surface.h"
 #include "functions/workers.h"
-#include "geom/compute_surface_statistics.h"
+#include "geom/surface/compute_surface_statistics.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "host/result_lists.h"

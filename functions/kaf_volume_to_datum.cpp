@@ -12,7 +12,7 @@
 #include "functions/load_surface.h"
 #include "functions/return_volume.h"
 #include "functions/workers.h"
-#include "geom/compute_datum_volume.h"
+#include "geom/surface/compute_datum_volume.h"
 #include "host/argument_readers.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cwchar>
 #include <new>
 
-#include "geom/surface_mesh.h"
-#include "geom/weld_surface.h"
+#include "geom/surface/surface_mesh.h"
+#include "geom/surface/weld_surface.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "input/read_surface_meshes.h"

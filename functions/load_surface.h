@@ -30,9 +30,9 @@
 #include <vector>
 
 #include "arxapi.h"
-#include "geom/surface_progress.h"
-#include "geom/surface_status.h"
-#include "geom/welded_surface.h"
+#include "geom/surface/surface_progress.h"
+#include "geom/surface/surface_status.h"
+#include "geom/surface/welded_surface.h"
 #include "host/progress_meter.h"
 
 const wchar_t* ReadSurfaceArgument(const resbuf*& cursor, std::vector<std::wstring>& handles,

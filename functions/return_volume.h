@@ -3,6 +3,6 @@
 // call's result, with RSRSLT (nil and RSERR when the host cannot make the list).
 #pragma once
 
-#include "geom/volume_result.h"
+#include "geom/surface/volume_result.h"
 
 int ReturnVolume(const geom::VolumeResult& result);

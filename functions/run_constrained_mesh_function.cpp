@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "geom/cdt.h"
-#include "geom/cdt_constraints.h"
+#include "geom/cdt/cdt.h"
+#include "geom/cdt/cdt_constraints.h"
 #include "host/argument_readers.h"
 #include "host/clock.h"
 #include "host/error_lines.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 #include "host/pump_messages.h"

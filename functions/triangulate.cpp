@@ -6,7 +6,7 @@
 
 #include "functions/triangulate_point_list.h"
 #include "functions/workers.h"
-#include "geom/delaunay.h"
+#include "geom/incremental/delaunay.h"
 #include "host/result_lists.h"
 
 int RunTriangulate(const resbuf* args) {

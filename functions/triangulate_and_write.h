@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "geom/dct/dct.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
 #include "host/clock.h"
 
 using SingleMeshWriter = int (*)(const std::vector<geom::CTriangle>&,

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "geom/triangle.h"
+#include "geom/kernel/triangle.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
 

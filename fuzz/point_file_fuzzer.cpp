@@ -15,7 +15,7 @@
 #include "fuzz/fuzz_target.h"
 #include "fuzz/scratch_folder.h"
 #include "fuzz/start_over.h"
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "input/parse_csv.h"
 #include "kafhost/host.h"
 

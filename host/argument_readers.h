@@ -45,7 +45,7 @@
 #include <vector>
 
 #include "arxapi.h"
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "host/add_finite_point.h"
 #include "host/error_lines.h"
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "arxapi.h"
-#include "geom/triangle.h"
+#include "geom/kernel/triangle.h"
 
 resbuf* NewListBegin();
 resbuf* NewListEnd();

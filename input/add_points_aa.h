@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 
 std::optional<std::int32_t> add_points_aa(const std::wstring& polylineHandle,
                                           std::vector<std::wstring> meshHandles, geom::CDCT& dct,

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 
 std::int32_t parseCSV(const std::vector<std::wstring>& files, const std::wstring& delimiter,
                       geom::CDCT& dct, double transX, double transY, double scaleZ);

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/vertex.h"
+#include "geom/kernel/vertex.h"
 
 enum class LineRole { Breakline, OuterBoundary, Hole };
 

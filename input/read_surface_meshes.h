@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/surface_mesh.h"
+#include "geom/surface/surface_mesh.h"
 
 bool ReadSurfaceMeshes(const std::vector<std::wstring>& handles, const wchar_t* label,
                        std::vector<geom::SurfaceMesh>& meshes, std::vector<std::wstring>& names);

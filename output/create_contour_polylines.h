@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/trace_contours.h"
+#include "geom/surface/trace_contours.h"
 
 int CreateContourPolylines(const std::vector<geom::ContourLine>& lines, const wchar_t* layer,
                            const wchar_t* majorLayer, std::vector<std::wstring>& handles);

@@ -4,6 +4,6 @@
 // RTERROR otherwise; failures print nothing.
 #pragma once
 
-#include "geom/triangle.h"
+#include "geom/kernel/triangle.h"
 
 int CreatePFace(const geom::CTriangle& triangle);

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
 
 int CreateSplittedPFaceMesh(const std::vector<geom::CTriangle>& triangles,
                             const std::vector<geom::CVertex>& vertices, const wchar_t* layer,

@@ -26,7 +26,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "geom/triangle.h"
+#include "geom/kernel/triangle.h"
 
 inline std::uint32_t MeshCountEstimate(std::size_t vertexCount, std::int32_t maxPoints) {
     const std::uint32_t count = static_cast<std::uint32_t>(vertexCount);

@@ -42,7 +42,7 @@
 #include <vector>
 
 #include "arxapi.h"
-#include "geom/vertex.h"
+#include "geom/kernel/vertex.h"
 #include "host/error_lines.h"
 
 AcDbBlockTableRecord* OpenModelSpaceForWrite(const wchar_t* blockTableStep,

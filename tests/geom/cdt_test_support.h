@@ -17,7 +17,7 @@
 
 #include "dct_test_support.h"
 #include "exact_predicates.h"
-#include "geom/cdt.h"
+#include "geom/cdt/cdt.h"
 #include "hard_geometry_checks.h"
 
 namespace cdttest {

@@ -10,7 +10,7 @@
 #include <set>
 #include <tuple>
 
-#include "geom/trace_contours.h"
+#include "geom/surface/trace_contours.h"
 #include "surface_test_support.h"
 
 namespace {

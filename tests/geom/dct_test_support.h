@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
-#include "geom/sort_points.h"
+#include "geom/dct/dct.h"
+#include "geom/kernel/sort_points.h"
 
 namespace dcttest {
 

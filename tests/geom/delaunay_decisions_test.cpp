@@ -8,7 +8,7 @@
 #include "dct_test_support.h"
 #include "delaunay_oracle.h"
 #include "delaunay_validity.h"
-#include "geom/delaunay.h"
+#include "geom/incremental/delaunay.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dct_test_support.h"
-#include "geom/delaunay.h"
+#include "geom/incremental/delaunay.h"
 
 namespace {
 

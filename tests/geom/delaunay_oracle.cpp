@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "geom/delaunay_circumcircle.h"
-#include "geom/edge.h"
+#include "geom/incremental/delaunay_circumcircle.h"
+#include "geom/kernel/edge.h"
 
 namespace delaunay_oracle {
 

@@ -18,9 +18,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "geom/delaunay.h"
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "geom/incremental/delaunay.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
 
 namespace delaunay_oracle {
 

@@ -15,7 +15,7 @@
 
 #include "delaunay_oracle.h"
 #include "delaunay_validity.h"
-#include "geom/delaunay.h"
+#include "geom/incremental/delaunay.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 
 #include "dct_test_support.h"
 #include "exact_predicates.h"
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
 #include "hard_geometry_checks.h"
 
 namespace delaunay_validity {

@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "exact_predicates.h"
-#include "geom/triangle.h"
-#include "geom/vertex.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
 
 namespace hardgeom {
 

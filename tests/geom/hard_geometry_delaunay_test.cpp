@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "delaunay_validity.h"
-#include "geom/delaunay.h"
+#include "geom/incremental/delaunay.h"
 #include "hard_geometry_checks.h"
 #include "hard_geometry_sets.h"
 

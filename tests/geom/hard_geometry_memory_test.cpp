@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
-#include "geom/dct_records.h"
+#include "geom/dct/dct.h"
+#include "geom/dct/dct_records.h"
 #include "support/refused_allocation.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/vertex.h"
+#include "geom/kernel/vertex.h"
 
 namespace hardgeom {
 

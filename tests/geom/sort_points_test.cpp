@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "geom/sort_points.h"
+#include "geom/kernel/sort_points.h"
 
 namespace {
 

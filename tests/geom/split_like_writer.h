@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "geom/surface_mesh.h"
+#include "geom/surface/surface_mesh.h"
 
 namespace surfacetest {
 

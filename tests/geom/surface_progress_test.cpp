@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "geom/compute_volume.h"
-#include "geom/trace_contours.h"
+#include "geom/surface/compute_volume.h"
+#include "geom/surface/trace_contours.h"
 #include "surface_test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "geom/compute_surface_statistics.h"
+#include "geom/surface/compute_surface_statistics.h"
 #include "surface_test_support.h"
 
 namespace {

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "dct_test_support.h"
-#include "geom/surface_mesh.h"
-#include "geom/weld_surface.h"
+#include "geom/surface/surface_mesh.h"
+#include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"
 
 namespace surfacetest {

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <random>
 
-#include "geom/compute_datum_volume.h"
-#include "geom/compute_volume.h"
+#include "geom/surface/compute_datum_volume.h"
+#include "geom/surface/compute_volume.h"
 #include "surface_test_support.h"
 
 namespace {

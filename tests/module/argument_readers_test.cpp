@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "host/argument_readers.h"
 #include "module_fixture.h"
 

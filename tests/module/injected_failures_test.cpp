@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/vertex.h"
+#include "geom/kernel/vertex.h"
 #include "input/entity_lookup.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/dct.h"
+#include "geom/dct/dct.h"
 #include "kafhost/host.h"
 
 struct Triangulation {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "geom/triangle.h"
+#include "geom/kernel/triangle.h"
 #include "host/result_lists.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"

@@ -1,0 +1,143 @@
+// CConstrainedDCT: constrained Delaunay triangulation of survey points with breaklines, an outer
+// boundary, holes and a maximum edge length, built on CDCT.
+//
+// Use: construct; AddPoint(x, y, z) for every survey point; AddBreakline, SetOuterBoundary,
+// AddHole and SetMaxEdgeLength as needed; Triangulate() once, then GetVertices().
+//
+// Input:
+// - breaklines: polylines of 3D vertices. Their vertices become surface vertices and their
+//   segments unions of triangle edges;
+// - the outer boundary and the holes: closed polygons (the closing vertex may be repeated or
+//   not), in either orientation, concave allowed. Their vertices become surface vertices, their
+//   edges surface edges; nothing outside the outer boundary or inside a hole is triangulated;
+// - the maximum edge length (0: none): triangles on the outside of the surface whose edge on the
+//   outside is longer are removed, from the outside inwards, as long as that edge is no
+//   breakline or boundary edge. Hole rims are not the outside: no hole is opened or widened.
+//
+// Output, as CDCT's: Triangulate() gives triangles indexing the list GetVertices() gives, each
+// counter-clockwise and not flat, with i1 its lowest index, grouped by i1 in ascending order.
+// The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines and
+// without a maximum edge length, both lists are exactly CDCT's for the same points.
+//
+// Guarantees: every breakline and boundary segment is a union of triangle edges; every other edge
+// is locally Delaunay in the constrained sense (decided with exact predicates).
+//
+// How the hard cases are decided:
+// - Breaklines that cross: the crossing becomes a vertex, its elevation the mean of the
+//   breaklines' elevations there (each interpolated linearly along its segment by plan
+//   distance): neither line is preferred, and the result does not depend on their order.
+//   A crossing that rounds to within 2^-40 of the size of the crossing lines' end coordinates
+//   (under a micrometre at survey coordinates) of a vertex is that vertex, so that nearly
+//   concurrent lines settle.
+// - A breakline vertex at the plan position of a survey point: one vertex, with the breakline's z
+//   (lines are the surveyor's explicit statement of the surface there).
+// - A survey point or a line vertex exactly on a breakline segment: the segment runs through it
+//   and the vertex takes the breakline's elevation there (the mean with its own when it is a
+//   vertex of another breakline).
+// - Overlapping collinear breaklines: the overlap is one chain of edges; where they give
+//   different elevations at a vertex, the mean.
+// - Zero-length segments and repeated vertices: skipped; of one line's vertices at one plan
+//   position with different z (a wall), the mean. A line giving the same elevation at a vertex
+//   more than once counts once.
+// - Breaklines and boundaries reaching outside the point cloud: their vertices join the surface.
+// - Boundary elevations: boundary vertices keep their own z unless a breakline passes there;
+//   they win over survey points. Where a breakline crosses a boundary, the crossing takes the
+//   breakline's elevation.
+// - Boundary segments that cross (of one boundary or of two) where no vertex is: refused, and
+//   FailurePosition() gives the crossing. Boundaries that meet at vertices or share edges are
+//   accepted; the surface is then where the outer boundary's winding number is not zero and
+//   every hole's is.
+// - A hole outside the outer boundary: accepted; it hides nothing, and its vertices are not in
+//   the result.
+// - A boundary with fewer than three distinct vertices, or all on one line: refused.
+// - Coordinates (x, y or z of any point or line vertex) or a maximum edge length that are not
+//   finite, or a negative maximum edge length: refused.
+//
+// Failures are thrown as a `const char*` to a fixed text ending in "\n", as CDCT's are; CDCT's own
+// texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged:
+//   "Coordinates must be finite numbers!\n"                              kCdtNotFinite
+//   "The maximum edge length must be a finite number not below 0!\n"     kCdtBadEdgeLength
+//   "A boundary needs at least 3 vertices that are not all on one line!\n"  kCdtBadBoundary
+//   "Boundaries must not cross themselves or each other!\n"              kCdtBoundariesCross
+//   "No triangle is left inside the boundaries!\n"                       kCdtNothingLeft
+//   "No triangle is left within the maximum edge length!\n"              kCdtAllTrimmed
+//       (nothing left, without boundaries, after trimming)
+//   "The lines could not be put into the triangulation!\n"               kCdtConstraintsUnresolved
+//       (a safeguard against rounding going round in circles; not met in the tests)
+//   "The constrained triangulation can be run once only!\n"              kCdtTriangulatedOnce
+//       (AddPoint or Triangulate after a run: the points went to CDCT, whose work is done)
+//   "Not enough memory\n"                                                 memory short
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "geom/cdt/cdt_constraints.h"
+#include "geom/cdt/cdt_elevations.h"
+#include "geom/cdt/cdt_mesh.h"
+#include "geom/dct/dct.h"
+#include "geom/kernel/triangle.h"
+#include "geom/kernel/vertex.h"
+
+namespace geom {
+
+extern const char* const kCdtNotFinite;
+extern const char* const kCdtBadBoundary;
+extern const char* const kCdtBadEdgeLength;
+extern const char* const kCdtNothingLeft;
+extern const char* const kCdtAllTrimmed;
+extern const char* const kCdtTriangulatedOnce;
+
+class CConstrainedDCT {
+public:
+    CConstrainedDCT();
+    virtual ~CConstrainedDCT();
+    CConstrainedDCT(const CConstrainedDCT&) = delete;
+    CConstrainedDCT& operator=(const CConstrainedDCT&) = delete;
+
+    // Stores the survey point; gives 1.
+    int AddPoint(double x, double y, double z);
+    void AddBreakline(const std::vector<CVertex>& vertices);
+    void SetOuterBoundary(const std::vector<CVertex>& vertices);
+    void AddHole(const std::vector<CVertex>& vertices);
+    void SetMaxEdgeLength(double length);
+
+    std::vector<CTriangle> Triangulate();
+    std::vector<CVertex> GetVertices() const { return vertices_; }
+
+    // Where the last failure happened, when it has a place (crossing boundaries).
+    bool FailurePosition(double& x, double& y) const;
+
+private:
+    enum class LineKind { Breakline, Outer, Hole };
+    struct Line {
+        LineKind kind;
+        std::vector<CVertex> vertices;
+    };
+    // The lines' vertices as mesh vertices, their segments, and each segment's two mesh vertices.
+    struct LineSegments {
+        std::vector<CdtLineVertex> vertices;
+        std::vector<CdtLineSegment> segments;
+        std::vector<std::uint32_t> ends;
+    };
+
+    std::vector<Line> LinesInOrder(bool& hasHoles) const;
+    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z);
+    static LineSegments SplitLines(const std::vector<Line>& lines,
+                                   const std::vector<CdtPoint>& points, std::uint32_t sortedCount);
+    void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
+                     CdtConstraints& constraints);
+
+    std::unique_ptr<CDCT> dct_;
+    std::vector<Line> lines_;
+    std::size_t pointCount_ = 0;
+    double maxEdgeLength_ = 0.0;
+    bool hasOuter_ = false;
+    bool notFinite_ = false;
+    bool failed_ = false;
+    double failureX_ = 0.0;
+    double failureY_ = 0.0;
+    std::vector<CVertex> vertices_;
+};
+
+}  // namespace geom

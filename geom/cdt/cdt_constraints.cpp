@@ -1,0 +1,245 @@
+#include "geom/cdt/cdt_constraints.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+namespace geom {
+
+const char* const kCdtBoundariesCross = "Boundaries must not cross themselves or each other!\n";
+const char* const kCdtConstraintsUnresolved =
+    "The lines could not be put into the triangulation!\n";
+
+namespace {
+
+// Whether p - a points the same way as b - a, for p on the line through a and b (so each
+// coordinate difference has the sign of the other's or is zero in both).
+bool SameDirection(const CdtPoint& a, const CdtPoint& p, const CdtPoint& b) {
+    const auto sign = [](double from, double to) { return (to > from) - (to < from); };
+    return sign(a.x, p.x) == sign(a.x, b.x) && sign(a.y, p.y) == sign(a.y, b.y);
+}
+
+CdtPoint Crossing(const CdtPoint& a, const CdtPoint& b, const CdtPoint& p, const CdtPoint& q) {
+    const double da = (q.x - p.x) * (a.y - p.y) - (q.y - p.y) * (a.x - p.x);
+    const double db = (q.x - p.x) * (b.y - p.y) - (q.y - p.y) * (b.x - p.x);
+    const double t = da / (da - db);
+    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+}
+
+CdtConstraint Reversed(CdtConstraint record) {
+    record.outer = -record.outer;
+    record.hole = -record.hole;
+    return record;
+}
+
+}  // namespace
+
+CdtConstraints::CdtConstraints(CdtMesh& mesh, const std::vector<CdtLineSegment>& segments)
+    : mesh_(mesh), segments_(segments) {
+    // n segments cross each other at most n (n - 1) / 2 times; beyond that (and a margin for
+    // crossings met again after rounding) the insertion has gone round in circles.
+    const std::uint64_t n = segments.size();
+    crossingsLeft_ = n * (n + 1) / 2 + 64;
+}
+
+void CdtConstraints::Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segment, int outer,
+                            int hole) {
+    std::vector<Piece> work;
+    work.push_back(Piece{a, b, CdtConstraint{outer, hole, {segment}}});
+    while (!work.empty()) {
+        const Piece piece = std::move(work.back());
+        work.pop_back();
+        InsertPiece(piece, work);
+    }
+}
+
+void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
+    const std::uint32_t b = piece.b;
+    std::uint32_t a = piece.a;
+    std::vector<CdtEdgeName> crossed;
+    while (a != b) {
+        std::uint32_t along = kCdtNone;
+        CdtEdge e{};
+        if (!FirstStep(a, b, along, e)) {
+            throw kCdtConstraintsUnresolved;
+        }
+        if (along != kCdtNone) {
+            Fix(a, along, piece.record);
+            a = along;
+            continue;
+        }
+        // Walk through the triangles the way crosses; every crossed edge runs from its end on the
+        // right of a -> b to its end on the left.
+        crossed.clear();
+        std::uint32_t end = kCdtNone;
+        while (end == kCdtNone) {
+            if (mesh_.IsFixed(e)) {
+                SplitAtCrossing(Piece{a, b, piece.record}, e, work);
+                return;
+            }
+            const CdtVertexPair ends = mesh_.Ends(e);
+            crossed.push_back({ends.first, ends.second, e.t});
+            const std::uint32_t n = mesh_.triangles[e.t].n[e.i];
+            const std::uint32_t t2 = n >> 2;
+            const int j = static_cast<int>(n & 3u);
+            const std::uint32_t s = mesh_.triangles[t2].v[j];
+            const int side = s == b ? 0 : mesh_.Orient(a, b, s);
+            if (side == 0) {
+                end = s;
+            } else {
+                e = CdtEdge{t2, side > 0 ? CdtNext(j) : CdtPrev(j)};
+            }
+        }
+        FlipAway(a, end, crossed);
+        Fix(a, end, piece.record);
+        mesh_.MakeDelaunay(crossed);
+        a = end;
+    }
+}
+
+// From vertex a towards b: either an edge a - along on the way (along being b or a vertex
+// exactly on the way), or the edge `crossed` of a triangle at a that the way leaves it through.
+bool CdtConstraints::FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& along,
+                               CdtEdge& crossed) const {
+    const CdtPoint& pa = mesh_.points[a];
+    const CdtPoint& pb = mesh_.points[b];
+    return mesh_.AroundVertex(a, [&](std::uint32_t t, int i) {
+        const std::uint32_t p = mesh_.triangles[t].v[CdtNext(i)];
+        const std::uint32_t q = mesh_.triangles[t].v[CdtPrev(i)];
+        if (p == b || q == b) {
+            along = b;
+            return true;
+        }
+        const int sideP = mesh_.Orient(a, b, p);
+        if (sideP == 0 && SameDirection(pa, mesh_.points[p], pb)) {
+            along = p;
+            return true;
+        }
+        const int sideQ = mesh_.Orient(a, b, q);
+        if (sideQ == 0 && SameDirection(pa, mesh_.points[q], pb)) {
+            along = q;
+            return true;
+        }
+        if (sideP < 0 && sideQ > 0) {
+            crossed = CdtEdge{t, i};
+            return true;
+        }
+        return false;
+    });
+}
+
+// Flips the crossed edges until none crosses the way from a to end (Sloan); the list then holds
+// the edges the flips made.
+void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
+                              std::vector<CdtEdgeName>& crossed) {
+    std::deque<CdtEdgeName> queue(crossed.begin(), crossed.end());
+    crossed.clear();
+    std::size_t idle = 0;
+    while (!queue.empty()) {
+        const CdtEdgeName name = queue.front();
+        queue.pop_front();
+        CdtEdge e{};
+        if (!mesh_.FindEdge(name, e)) {
+            throw kCdtConstraintsUnresolved;
+        }
+        const CdtTriangle& tri = mesh_.triangles[e.t];
+        const std::uint32_t n = tri.n[e.i];
+        const std::uint32_t x = tri.v[e.i];
+        const std::uint32_t d = mesh_.triangles[n >> 2].v[n & 3u];
+        const std::uint32_t right = tri.v[CdtNext(e.i)];
+        const std::uint32_t left = tri.v[CdtPrev(e.i)];
+        // Only the diagonal of a strictly convex quadrilateral can be flipped.
+        if (mesh_.Orient(x, right, d) <= 0 || mesh_.Orient(x, d, left) <= 0) {
+            queue.push_back({name.u, name.w, e.t});
+            if (++idle > queue.size()) {
+                throw kCdtConstraintsUnresolved;
+            }
+            continue;
+        }
+        idle = 0;
+        mesh_.Flip(e.t, e.i);
+        const int sideX = mesh_.Orient(a, end, x);
+        const int sideD = mesh_.Orient(a, end, d);
+        if (sideX * sideD < 0) {
+            queue.push_back({x, d, e.t});
+        } else {
+            crossed.push_back({x, d, e.t});
+        }
+    }
+}
+
+void CdtConstraints::Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& record) {
+    CdtEdge e{};
+    if (!mesh_.FindEdge(a, w, e)) {
+        throw kCdtConstraintsUnresolved;
+    }
+    CdtConstraint& stored = records[CdtEdgeKey(a, w)];
+    const int sign = a < w ? 1 : -1;
+    stored.outer += sign * record.outer;
+    stored.hole += sign * record.hole;
+    for (const std::uint32_t owner : record.owners) {
+        if (std::find(stored.owners.begin(), stored.owners.end(), owner) == stored.owners.end()) {
+            stored.owners.push_back(owner);
+        }
+    }
+    mesh_.SetFixed(e, true);
+}
+
+// Takes the constraint off edge e (from p to q) and gives its record oriented from p to q.
+CdtConstraint CdtConstraints::Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q) {
+    mesh_.SetFixed(e, false);
+    const auto found = records.find(CdtEdgeKey(p, q));
+    CdtConstraint record = std::move(found->second);
+    records.erase(found);
+    return p < q ? record : Reversed(std::move(record));
+}
+
+bool CdtConstraints::OnBoundary(const CdtConstraint& record) const {
+    return std::any_of(record.owners.begin(), record.owners.end(),
+                       [&](std::uint32_t owner) { return segments_[owner].boundary; });
+}
+
+// The way from piece.a to piece.b crosses the constraint edge e: both are split at a vertex at
+// the crossing, and the four parts are put on the work list.
+void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
+                                     std::vector<Piece>& work) {
+    const CdtVertexPair ends = mesh_.Ends(e);
+    const std::uint32_t p = ends.first;
+    const std::uint32_t q = ends.second;
+    const CdtPoint at =
+        Crossing(mesh_.points[piece.a], mesh_.points[piece.b], mesh_.points[p], mesh_.points[q]);
+    CdtConstraint other = mesh_.IsFixed(e) ? Unfix(e, p, q) : CdtConstraint{};
+    if (OnBoundary(other) && OnBoundary(piece.record)) {
+        failure = at;
+        throw kCdtBoundariesCross;
+    }
+    if (crossingsLeft_-- == 0) {
+        throw kCdtConstraintsUnresolved;
+    }
+    // A crossing within a hair's breadth of a vertex is that vertex: otherwise the rounding of
+    // nearly concurrent lines could keep making new crossings ever closer to each other.
+    const std::uint32_t ends4[4] = {piece.a, piece.b, p, q};
+    double scale = 0.0;
+    std::uint32_t nearest = piece.a;
+    double nearestDistance = HUGE_VAL;
+    for (const std::uint32_t c : ends4) {
+        const CdtPoint& pc = mesh_.points[c];
+        scale = std::max({scale, std::fabs(pc.x), std::fabs(pc.y)});
+        const double distance = std::max(std::fabs(pc.x - at.x), std::fabs(pc.y - at.y));
+        if (distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = c;
+        }
+    }
+    const double snap = scale * 0x1p-40;
+    std::uint32_t v = nearestDistance <= snap ? nearest : mesh_.InsertVertex(at, e.t, snap);
+    if (v == kCdtNone) {
+        v = nearest;  // the rounded crossing fell outside the triangulation
+    }
+    work.push_back(Piece{v, piece.b, piece.record});
+    work.push_back(Piece{piece.a, v, piece.record});
+    work.push_back(Piece{v, q, other});
+    work.push_back(Piece{p, v, std::move(other)});
+}
+
+}  // namespace geom

@@ -1,0 +1,81 @@
+// CdtConstraints: puts constraint segments into a CdtMesh as unions of its edges, keeping the
+// triangulation constrained Delaunay, and keeps a record of every constraint edge.
+//
+// Input: the mesh and the table of the lines' segments (CdtLineSegment: plan ends, elevations,
+// line number, whether the line is a boundary). Insert(a, b, segment, outer, hole) makes the
+// straight way from vertex a to vertex b a chain of constraint edges:
+// - a vertex that lies exactly on the way splits it there;
+// - unconstrained edges that cross the way are flipped away (Sloan), and the edges made by the
+//   flips are then made constrained Delaunay by further flips;
+// - a constraint edge that crosses the way gets a new vertex at the crossing (computed in floating
+//   point and inserted into the mesh); both constraints then run through that vertex. When both
+//   belong to boundaries, Insert throws kCdtBoundariesCross and `failure` holds the crossing.
+// `outer` and `hole` are the steps of the outer-boundary and hole winding numbers met when
+// crossing the way from its right to its left side.
+//
+// Output: records, keyed by CdtEdgeKey(lower vertex, higher vertex): the winding steps for
+// crossing the edge from the right to the left of lower -> higher, and the segments (owners) the
+// edge lies on.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "geom/cdt/cdt_mesh.h"
+
+namespace geom {
+
+extern const char* const kCdtBoundariesCross;
+extern const char* const kCdtConstraintsUnresolved;
+
+struct CdtLineSegment {
+    CdtPoint p;
+    CdtPoint q;
+    double zp;
+    double zq;
+    std::uint32_t line;
+    bool boundary;
+};
+
+struct CdtConstraint {
+    int outer = 0;
+    int hole = 0;
+    std::vector<std::uint32_t> owners;
+};
+
+inline std::uint64_t CdtEdgeKey(std::uint32_t u, std::uint32_t w) {
+    return u < w ? (std::uint64_t{u} << 32) | w : (std::uint64_t{w} << 32) | u;
+}
+
+class CdtConstraints {
+public:
+    CdtConstraints(CdtMesh& mesh, const std::vector<CdtLineSegment>& segments);
+
+    void Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segment, int outer, int hole);
+
+    std::unordered_map<std::uint64_t, CdtConstraint> records;
+    CdtPoint failure{0.0, 0.0};
+
+private:
+    // A stretch still to be made constrained, with its record oriented from a to b.
+    struct Piece {
+        std::uint32_t a;
+        std::uint32_t b;
+        CdtConstraint record;
+    };
+
+    void InsertPiece(const Piece& piece, std::vector<Piece>& work);
+    bool FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& along, CdtEdge& crossed) const;
+    void Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& record);
+    CdtConstraint Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q);
+    bool OnBoundary(const CdtConstraint& record) const;
+    void SplitAtCrossing(const Piece& piece, const CdtEdge& e, std::vector<Piece>& work);
+    void FlipAway(std::uint32_t a, std::uint32_t end, std::vector<CdtEdgeName>& crossed);
+
+    CdtMesh& mesh_;
+    const std::vector<CdtLineSegment>& segments_;
+    std::uint64_t crossingsLeft_;
+};
+
+}  // namespace geom

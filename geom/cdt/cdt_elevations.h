@@ -1,0 +1,34 @@
+// CdtLineElevations: the elevations that the lines give the vertices on them.
+//
+// Input: the mesh, the constraint records, the lines' segments, and the vertices of the lines
+// (CdtLineVertex: mesh vertex, line, its own z, and whether the line is a boundary). Output: z of
+// every vertex on a line is replaced. A line gives a vertex on it its own z at its own vertices
+// and, inside a segment, the z interpolated linearly along the segment by plan distance. Where
+// breaklines pass, only they count; where only boundaries pass, the boundaries count. Where
+// several lines of that kind give elevations at one vertex (crossings, shared vertices, a vertex
+// on another line, overlaps), the vertex takes their mean; a line giving the same elevation there
+// more than once counts once.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "geom/cdt/cdt_constraints.h"
+#include "geom/cdt/cdt_mesh.h"
+
+namespace geom {
+
+struct CdtLineVertex {
+    std::uint32_t vertex;
+    std::uint32_t line;
+    double z;
+    bool boundary;
+};
+
+void CdtLineElevations(const CdtMesh& mesh,
+                       const std::unordered_map<std::uint64_t, CdtConstraint>& records,
+                       const std::vector<CdtLineSegment>& segments,
+                       const std::vector<CdtLineVertex>& lineVertices, std::vector<double>& z);
+
+}  // namespace geom

@@ -1,0 +1,297 @@
+#include "geom/cdt/cdt_mesh.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geom/dct/dct_predicates.h"
+
+namespace geom {
+
+// The triangles are the bounded faces of the rings, listed as CDCT lists them: for each vertex u
+// in order, walking its ring counter-clockwise from its entry edge, the face between an edge to v
+// and the next edge to w when u is the lowest of the three. Each edge end (its vertex -> the
+// other end) names the face on its left; the neighbour across an edge is the face of its twin.
+void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends,
+                    std::size_t endCount, std::size_t spareVertices) {
+    points.clear();
+    points.reserve(m + spareVertices);
+    vertexTriangle.reserve(m + spareVertices);
+    vertexTriangle.assign(m, kCdtNone);
+    triangles.clear();
+    triangles.reserve(2 * static_cast<std::size_t>(m) + 2 * spareVertices);
+    for (std::uint32_t u = 0; u < m; ++u) {
+        points.push_back(CdtPoint{corners[u].x, corners[u].y});
+    }
+    std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
+    // Names the new triangle's face at one of its edge ends and links it with the face of the
+    // twin end (the neighbour), when that one is already listed; otherwise the neighbour links
+    // when it comes. Twin ends are neighbours in memory, so the look-up costs nothing more.
+    const auto attach = [&](std::uint32_t end, std::uint32_t code) {
+        faceOf[end] = code;
+        const std::uint32_t twin = faceOf[end ^ 1u];
+        if (twin != kCdtNone) {
+            triangles[code >> 2].n[code & 3u] = twin;
+            triangles[twin >> 2].n[twin & 3u] = code;
+        }
+    };
+    for (std::uint32_t u = 0; u < m; ++u) {
+        const std::uint32_t entry = corners[u].entry;
+        std::uint32_t e = entry;
+        do {
+            const std::uint32_t n = ends[e].next;
+            const std::uint32_t atV = ends[e ^ 1u].prev;  // the end at v of the edge to w, if any
+            const std::uint32_t v = ends[e ^ 1u].vertex;
+            const std::uint32_t w = ends[n ^ 1u].vertex;
+            if (u < v && u < w && (ends[n ^ 1u].next >> 1) == (atV >> 1) &&
+                DctOrientSign(corners[u], corners[v], corners[w]) > 0) {
+                const std::uint32_t t = static_cast<std::uint32_t>(triangles.size());
+                triangles.push_back(CdtTriangle{{u, v, w}, {kCdtNone, kCdtNone, kCdtNone}, 0});
+                attach(atV, 4 * t + 0);
+                attach(n ^ 1u, 4 * t + 1);
+                attach(e, 4 * t + 2);
+                vertexTriangle[u] = vertexTriangle[v] = vertexTriangle[w] = t;
+            }
+            e = n;
+        } while (e != entry);
+    }
+}
+
+void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {
+    const std::uint8_t bit = static_cast<std::uint8_t>(1u << e.i);
+    CdtTriangle& tri = triangles[e.t];
+    tri.fixed = fixed ? (tri.fixed | bit) : (tri.fixed & ~bit);
+    const std::uint32_t n = tri.n[e.i];
+    if (n != kCdtNone) {
+        const std::uint8_t otherBit = static_cast<std::uint8_t>(1u << (n & 3u));
+        CdtTriangle& other = triangles[n >> 2];
+        other.fixed = fixed ? (other.fixed | otherBit) : (other.fixed & ~otherBit);
+    }
+}
+
+bool CdtMesh::FindEdge(std::uint32_t u, std::uint32_t w, CdtEdge& edge, std::uint32_t near) const {
+    if (near != kCdtNone) {
+        const CdtTriangle& tri = triangles[near];
+        for (int i = 0; i < 3; ++i) {
+            const std::uint32_t p = tri.v[CdtNext(i)];
+            const std::uint32_t q = tri.v[CdtPrev(i)];
+            if ((p == u && q == w) || (p == w && q == u)) {
+                edge = {near, i};
+                return true;
+            }
+        }
+    }
+    return AroundVertex(u, [&](std::uint32_t t, int i) {
+        const CdtTriangle& tri = triangles[t];
+        if (tri.v[CdtNext(i)] == w) {
+            edge = {t, CdtPrev(i)};
+            return true;
+        }
+        if (tri.v[CdtPrev(i)] == w) {
+            edge = {t, CdtNext(i)};
+            return true;
+        }
+        return false;
+    });
+}
+
+// Sets the edge opposite corner i of t: its neighbour (4 * triangle + corner, or kCdtNone) and
+// its constraint mark, on both sides.
+void CdtMesh::Link(std::uint32_t t, int i, std::uint32_t neighbour, bool fixed) {
+    const std::uint8_t bit = static_cast<std::uint8_t>(1u << i);
+    CdtTriangle& tri = triangles[t];
+    tri.n[i] = neighbour;
+    tri.fixed = fixed ? (tri.fixed | bit) : (tri.fixed & ~bit);
+    if (neighbour != kCdtNone) {
+        CdtTriangle& other = triangles[neighbour >> 2];
+        const int j = static_cast<int>(neighbour & 3u);
+        other.n[j] = 4 * t + static_cast<std::uint32_t>(i);
+        const std::uint8_t otherBit = static_cast<std::uint8_t>(1u << j);
+        other.fixed = fixed ? (other.fixed | otherBit) : (other.fixed & ~otherBit);
+    }
+}
+
+void CdtMesh::SetCorners(std::uint32_t t, std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    CdtTriangle& tri = triangles[t];
+    tri.v[0] = a;
+    tri.v[1] = b;
+    tri.v[2] = c;
+    tri.fixed = 0;
+    vertexTriangle[a] = t;
+    vertexTriangle[b] = t;
+    vertexTriangle[c] = t;
+}
+
+std::uint32_t CdtMesh::NewTriangle() {
+    triangles.push_back(CdtTriangle{{0, 0, 0}, {kCdtNone, kCdtNone, kCdtNone}, 0});
+    return static_cast<std::uint32_t>(triangles.size() - 1);
+}
+
+// t = (a, b, c) and its neighbour (d, c, b) across b-c become (a, b, d) and (d, c, a).
+void CdtMesh::Flip(std::uint32_t t, int i) {
+    const CdtTriangle old = triangles[t];
+    const std::uint32_t t2 = old.n[i] >> 2;
+    const int j = static_cast<int>(old.n[i] & 3u);
+    const CdtTriangle other = triangles[t2];
+    const std::uint32_t a = old.v[i];
+    const std::uint32_t b = old.v[CdtNext(i)];
+    const std::uint32_t c = old.v[CdtPrev(i)];
+    const std::uint32_t d = other.v[j];
+    const auto fixedOf = [](const CdtTriangle& tri, int k) { return ((tri.fixed >> k) & 1u) != 0; };
+    // The four outer edges: a-b (opposite c in t), c-a (opposite b in t), b-d (opposite c in
+    // the neighbour), d-c (opposite b in the neighbour).
+    const std::uint32_t nAB = old.n[CdtPrev(i)];
+    const std::uint32_t nCA = old.n[CdtNext(i)];
+    const std::uint32_t nBD = other.n[CdtNext(j)];
+    const std::uint32_t nDC = other.n[CdtPrev(j)];
+    const bool fAB = fixedOf(old, CdtPrev(i));
+    const bool fCA = fixedOf(old, CdtNext(i));
+    const bool fBD = fixedOf(other, CdtNext(j));
+    const bool fDC = fixedOf(other, CdtPrev(j));
+    SetCorners(t, a, b, d);
+    SetCorners(t2, d, c, a);
+    vertexTriangle[b] = t;
+    vertexTriangle[c] = t2;
+    Link(t, 0, nBD, fBD);
+    Link(t, 2, nAB, fAB);
+    Link(t2, 0, nCA, fCA);
+    Link(t2, 2, nDC, fDC);
+    Link(t, 1, 4 * t2 + 1, false);
+}
+
+// (a, b, c) becomes (b, c, x), (c, a, x), (a, b, x), each keeping the outer edge and its mark.
+std::uint32_t CdtMesh::SplitTriangle(std::uint32_t t, std::uint32_t x,
+                                     std::vector<CdtEdgeName>& edges) {
+    const CdtTriangle old = triangles[t];
+    const std::uint32_t made[3] = {t, NewTriangle(), NewTriangle()};
+    for (int k = 0; k < 3; ++k) {
+        SetCorners(made[k], old.v[CdtNext(k)], old.v[CdtPrev(k)], x);
+    }
+    for (int k = 0; k < 3; ++k) {
+        Link(made[k], 2, old.n[k], ((old.fixed >> k) & 1u) != 0);
+        Link(made[k], 0, 4 * made[(k + 1) % 3] + 1, false);
+        edges.push_back({old.v[CdtNext(k)], old.v[CdtPrev(k)], made[k]});
+    }
+    return x;
+}
+
+// t = (a, b, c) with x on b-c (opposite corner i) becomes (a, b, x) in t and (a, x, c) in a new
+// triangle, which it gives; the outer edges keep their neighbours and marks, and the halves of
+// b-c (opposite corner 0 in both) are left to the caller.
+std::uint32_t CdtMesh::SplitSide(std::uint32_t t, int i, std::uint32_t x,
+                                 std::vector<CdtEdgeName>& edges) {
+    const CdtTriangle old = triangles[t];
+    const std::uint32_t a = old.v[i];
+    const std::uint32_t b = old.v[CdtNext(i)];
+    const std::uint32_t c = old.v[CdtPrev(i)];
+    const std::uint32_t made = NewTriangle();
+    SetCorners(t, a, b, x);
+    SetCorners(made, a, x, c);
+    Link(t, 2, old.n[CdtPrev(i)], ((old.fixed >> CdtPrev(i)) & 1u) != 0);
+    Link(made, 1, old.n[CdtNext(i)], ((old.fixed >> CdtNext(i)) & 1u) != 0);
+    Link(t, 1, 4 * made + 2, false);
+    edges.push_back({a, b, t});
+    edges.push_back({c, a, made});
+    return made;
+}
+
+// Both triangles at the edge opposite corner i of t are split at x, which lies on that edge; its
+// halves keep its mark.
+std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
+                                 std::vector<CdtEdgeName>& edges) {
+    const std::uint32_t across = triangles[t].n[i];
+    const bool fixed = ((triangles[t].fixed >> i) & 1u) != 0;
+    const std::uint32_t made = SplitSide(t, i, x, edges);
+    if (across == kCdtNone) {
+        Link(t, 0, kCdtNone, fixed);
+        Link(made, 0, kCdtNone, fixed);
+        return x;
+    }
+    const std::uint32_t t2 = across >> 2;
+    const std::uint32_t made2 = SplitSide(t2, static_cast<int>(across & 3u), x, edges);
+    Link(t, 0, 4 * made2, fixed);
+    Link(made, 0, 4 * t2, fixed);
+    return x;
+}
+
+std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, double snap) {
+    // A walk from `near` towards p that leaves each triangle through an edge with p strictly on
+    // its far side; the edge tried first is drawn at random, so that the walk cannot circle.
+    std::uint32_t t = near;
+    const std::size_t limit = 4 * triangles.size() + 16;
+    for (std::size_t step = 0;; ++step) {
+        if (step > limit) {
+            return kCdtNone;
+        }
+        const CdtTriangle& tri = triangles[t];
+        walkState_ ^= walkState_ << 13;
+        walkState_ ^= walkState_ >> 17;
+        walkState_ ^= walkState_ << 5;
+        const int first = static_cast<int>(walkState_ % 3u);
+        int onEdge = -1;
+        bool moved = false;
+        for (int k = 0; k < 3 && !moved; ++k) {
+            const int i = (first + k) % 3;
+            const int side = CdtOrient(points[tri.v[CdtNext(i)]], points[tri.v[CdtPrev(i)]], p);
+            if (side < 0) {
+                if (tri.n[i] == kCdtNone) {
+                    return kCdtNone;
+                }
+                t = tri.n[i] >> 2;
+                moved = true;
+            } else if (side == 0) {
+                onEdge = i;
+            }
+        }
+        if (moved) {
+            continue;
+        }
+        for (int i = 0; i < 3; ++i) {
+            const CdtPoint& corner = points[tri.v[i]];
+            if (std::max(std::fabs(corner.x - p.x), std::fabs(corner.y - p.y)) <= snap) {
+                return tri.v[i];
+            }
+        }
+        const std::uint32_t x = static_cast<std::uint32_t>(points.size());
+        points.push_back(p);
+        vertexTriangle.push_back(t);
+        std::vector<CdtEdgeName> edges;
+        if (onEdge >= 0) {
+            SplitEdge(t, onEdge, x, edges);
+        } else {
+            SplitTriangle(t, x, edges);
+        }
+        MakeDelaunay(edges);
+        return x;
+    }
+}
+
+void CdtMesh::MakeDelaunay(std::vector<CdtEdgeName>& edges) {
+    while (!edges.empty()) {
+        const CdtEdgeName name = edges.back();
+        edges.pop_back();
+        CdtEdge e;
+        if (!FindEdge(name, e) || IsFixed(e)) {
+            continue;
+        }
+        const CdtTriangle& tri = triangles[e.t];
+        const std::uint32_t n = tri.n[e.i];
+        if (n == kCdtNone) {
+            continue;
+        }
+        const std::uint32_t t2 = n >> 2;
+        const std::uint32_t d = triangles[t2].v[n & 3u];
+        if (CdtInCircle(points[tri.v[0]], points[tri.v[1]], points[tri.v[2]], points[d]) <= 0) {
+            continue;
+        }
+        const std::uint32_t a = tri.v[e.i];
+        const std::uint32_t b = tri.v[CdtNext(e.i)];
+        const std::uint32_t c = tri.v[CdtPrev(e.i)];
+        Flip(e.t, e.i);
+        edges.push_back({a, b, e.t});
+        edges.push_back({b, d, e.t});
+        edges.push_back({c, a, t2});
+        edges.push_back({d, c, t2});
+    }
+}
+
+}  // namespace geom

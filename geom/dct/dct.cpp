@@ -1,0 +1,241 @@
+#include "geom/dct/dct.h"
+
+#include <cmath>
+#include <new>
+#include <utility>
+
+#include "geom/kernel/sort_points.h"
+
+namespace geom {
+
+namespace {
+
+const char* const kStoreShort = "Couldn't allocate enough memory!\n";
+const char* const kWorkspaceShort = "Not enough memory\n";
+const char* const kTooFewVertices = "A minimum of 3 vertices are required!\n";
+
+// Edge ends are numbered 2 * edge + side in 32 bits, and SortPoints takes signed 32-bit positions.
+constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
+
+bool SamePosition(const SortedKey& a, const SortedKey& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
+}  // namespace
+
+CDCT::CDCT() {
+    try {
+        pointStore.AddRoom();
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
+    }
+}
+
+CDCT::~CDCT() = default;
+
+int CDCT::AddPoint(double x, double y, double z) {
+    PutStoreInOrder();
+    if (pointCount % DctPointStore::kGrowth == 0 &&
+        pointStore.Room() < pointCount + DctPointStore::kGrowth) {
+        if (pointCount >= kMaxPoints) {
+            throw kStoreShort;
+        }
+        try {
+            pointStore.AddRoom();
+        } catch (const std::bad_alloc&) {
+            throw kStoreShort;
+        }
+    }
+    pointStore.Set(pointCount, x, y, z);
+    ++pointCount;
+    return 1;
+}
+
+std::vector<CTriangle> CDCT::Triangulate() {
+    result = std::vector<CTriangle>();
+    PutStoreInOrder();
+    vertexCount = 0;
+    points.reset();
+    elevations.reset();
+    // The room of the result list, two triangles per point, holds the workspace of the run as
+    // well, beginning with the sort's keys (PlaceWorkspace).
+    SortedKey* keys = nullptr;
+    try {
+        result.reserve(2 * static_cast<std::size_t>(pointCount));
+        keys = DctStartArray<SortedKey>(result.data(), pointCount);
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
+    }
+    SortKeys(keys);
+    const std::uint32_t m = CollectVertices(keys);
+    if (m < 3) {
+        result = std::vector<CTriangle>();
+        throw kTooFewVertices;
+    }
+    try {
+        PlaceWorkspace();
+        const HullEnds all = DivideRange(0, m - 1);
+        if (ringReader) {
+            ReadRings();
+        } else {
+            const DctMergeBounds bounds =
+                DctBoundsOfSpan(points[m - 1].x - points[0].x, all.yMax - all.yMin);
+            // Every decision on finite coordinates is exact, and then the rings form a planar
+            // triangulation; with coordinates that are not finite, or a span whose arithmetic
+            // overflows, ListTriangles does not rely on that.
+            const bool exact = finite && std::isfinite(bounds.cot);
+            ExtractTriangles(ListTriangles(bounds.above, exact));
+        }
+    } catch (const std::bad_alloc&) {
+        // Memory for the vertices handed to the ring reader was short.
+        FreeWorkspace();
+        result = std::vector<CTriangle>();
+        throw kWorkspaceShort;
+    } catch (...) {
+        FreeWorkspace();
+        result = std::vector<CTriangle>();
+        throw;
+    }
+    FreeWorkspace();
+    // The caller gets the triangles themselves; nothing reads result after the run.
+    return std::move(result);
+}
+
+// The sorted order as SortPoints gives it, as keys (room for pointCount of them at `keys`):
+// through the sort order of the keys, or (coordinates that are not finite) by sorting the store
+// itself with SortPoints. In the first case the store records stay where they are until the
+// store is needed again (sortedOrder).
+void CDCT::SortKeys(SortedKey* keys) {
+    try {
+        const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
+        finite = pointCount > 0 && PointSortOrder(pointCount, pointAt, keys);
+        if (finite) {
+            std::vector<std::uint32_t> order(pointCount);
+            for (std::uint32_t k = 0; k < pointCount; ++k) {
+                order[k] = keys[k].index;
+            }
+            sortedOrder = std::move(order);
+            return;
+        }
+        CVertex* const store = pointStore.Join(pointCount);
+        {
+            const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
+            SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+        }
+        for (std::uint32_t k = 0; k < pointCount; ++k) {
+            keys[k] = SortedKey{store[k].x, store[k].y, store[k].z, k};
+        }
+    } catch (const std::bad_alloc&) {
+        result = std::vector<CTriangle>();
+        throw kStoreShort;
+    }
+}
+
+// Moves the store records into sorted order when a run has left them out of it.
+void CDCT::PutStoreInOrder() {
+    if (sortedOrder.empty()) {
+        return;
+    }
+    try {
+        pointStore.Reorder(pointCount, sortedOrder);
+    } catch (const std::bad_alloc&) {
+        throw kStoreShort;
+    }
+    sortedOrder = std::vector<std::uint32_t>();
+}
+
+// The distinct plan positions of the sorted keys, each run of equal positions given by its last
+// key, with its elevation.
+std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
+    points.reset(new (std::nothrow) DctPoint[pointCount]);
+    elevations.reset(new (std::nothrow) double[pointCount]);
+    if (!points || !elevations) {
+        points.reset();
+        elevations.reset();
+        result = std::vector<CTriangle>();
+        throw kWorkspaceShort;
+    }
+    std::uint32_t m = 0;
+    for (std::uint32_t i = 0; i < pointCount; ++i) {
+        const SortedKey& key = keys[i];
+        if (i + 1 < pointCount && SamePosition(key, keys[i + 1])) {
+            continue;
+        }
+        points[m] = DctPoint{key.x, key.y};
+        elevations[m] = key.z;
+        ++m;
+    }
+    vertexCount = m;
+    return m;
+}
+
+std::vector<CVertex> CDCT::GetVertices() const {
+    std::vector<CVertex> list;
+    // Reserved at once, so that the list cannot fail to grow below; like every other failure of
+    // this triangulator, a shortage comes out as one of its texts.
+    try {
+        list.reserve(vertexCount > 0 ? vertexCount : pointCount);
+    } catch (const std::bad_alloc&) {
+        throw kWorkspaceShort;
+    }
+    if (vertexCount > 0) {
+        for (std::uint32_t k = 0; k < vertexCount; ++k) {
+            list.emplace_back(points[k].x, points[k].y, elevations[k]);
+        }
+        return list;
+    }
+    const auto pointAt = [this](std::uint32_t i) -> const CVertex& {
+        return pointStore[sortedOrder.empty() ? i : sortedOrder[i]];
+    };
+    for (std::uint32_t i = 0; i < pointCount; ++i) {
+        const CVertex& point = pointAt(i);
+        if (i + 1 < pointCount && point == pointAt(i + 1)) {
+            continue;
+        }
+        list.emplace_back(point.x, point.y, point.z);
+    }
+    return list;
+}
+
+// The workspace lives in the room reserved for the result list beyond the list's size: the
+// result needs most of that room's pages, and this way the workspace touches few others. The
+// sort's keys come first at the bottom of the room; once the vertices are collected from them,
+// the entry ends and the edge records (three per vertex, more than a triangulation has edges)
+// take their place, and the list of the triangles' corners goes to the top of the room that two
+// triangles per vertex take, from where ExtractTriangles reads them ahead of the triangles it
+// builds over them.
+void CDCT::PlaceWorkspace() {
+    const std::size_t m = vertexCount;
+    unsigned char* const room = reinterpret_cast<unsigned char*>(result.data());
+    const std::size_t entryBytes = (m * sizeof(std::uint32_t) + 7) / 8 * 8;
+    entries = DctStartArray<std::uint32_t>(room, m);
+    edges = DctStartArray<DctEdgeEnd>(room + entryBytes, 6 * m);
+    corners = DctStartArray<DctTriangleCorners>(
+        room + 2 * m * (sizeof(CTriangle) - sizeof(DctTriangleCorners)), 2 * m);
+    for (std::size_t v = 0; v < m; ++v) {
+        entries[v] = kDctNone;
+    }
+    // Edge records are handed out from the end of the array first.
+    spare = DctLinkSpareEdges(edges, static_cast<std::uint32_t>(3 * m));
+}
+
+void CDCT::FreeWorkspace() {
+    entries = nullptr;
+    edges = nullptr;
+    corners = nullptr;
+    spare = DctSpareEdges{kDctNone};
+}
+
+// Hands the finished rings to the ring reader, with the vertices as it reads them.
+void CDCT::ReadRings() {
+    std::unique_ptr<DctVertex[]> vertices(new DctVertex[vertexCount]);
+    for (std::uint32_t v = 0; v < vertexCount; ++v) {
+        vertices[v].x = points[v].x;
+        vertices[v].y = points[v].y;
+        vertices[v].z = elevations[v];
+        vertices[v].entry = entries[v];
+    }
+    ringReader(vertexCount, vertices.get(), edges);
+}
+
+}  // namespace geom

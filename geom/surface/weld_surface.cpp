@@ -1,0 +1,264 @@
+#include "geom/surface/weld_surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <new>
+#include <utility>
+
+#include "geom/kernel/exact_predicates.h"
+
+namespace geom {
+
+namespace {
+
+// Sign of (b - a) x (c - a) in plan: plain floating point where a bound on its rounding error
+// allows, exact otherwise (products of differences are within 8u of their sizes; products below
+// the normal range are covered by the smallest normal number).
+int PlanOrientSign(const SurfacePoint& a, const SurfacePoint& b, const SurfacePoint& c) {
+    const double left = (b.x - a.x) * (c.y - a.y);
+    const double right = (b.y - a.y) * (c.x - a.x);
+    const double det = left - right;
+    const double bound =
+        8 * (std::numeric_limits<double>::epsilon() / 2) * (std::fabs(left) + std::fabs(right)) +
+        std::numeric_limits<double>::min();
+    if (std::fabs(det) > bound) {
+        return det > 0 ? 1 : -1;
+    }
+    return ExactOrientSign({a.x, a.y}, {b.x, b.y}, {c.x, c.y});
+}
+
+struct Fault {
+    SurfaceStatus status;
+    std::size_t global;  // vertex or face position over all meshes
+};
+
+class CWelder {
+public:
+    CWelder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
+            const SurfaceProgress& progress)
+        : meshes_(meshes), surface_(surface), progress_(progress) {}
+
+    Fault Run() {
+        if (Fault f = CheckInput(); f.status != SurfaceStatus::Ok) {
+            return f;
+        }
+        if (Fault f = WeldPoints(); f.status != SurfaceStatus::Ok) {
+            return f;
+        }
+        MakeTriangles();
+        return LinkNeighbours();
+    }
+
+    // Mesh and position within it of a vertex (or face) counted over all meshes.
+    MeshPosition Locate(std::size_t global, bool face) const {
+        const std::vector<std::size_t>& starts = face ? faceStarts_ : vertexStarts_;
+        const std::size_t mesh =
+            static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), global) -
+                                     starts.begin()) -
+            1;
+        return {mesh, global - starts[mesh]};
+    }
+
+private:
+    Fault CheckInput() {
+        std::size_t vertexCount = 0;
+        std::size_t faceCount = 0;
+        for (const SurfaceMesh& mesh : meshes_) {
+            vertexStarts_.push_back(vertexCount);
+            faceStarts_.push_back(faceCount);
+            for (std::size_t v = 0; v < mesh.vertices.size(); ++v) {
+                const CVertex& p = mesh.vertices[v];
+                if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+                    return {SurfaceStatus::NonFiniteCoordinate, vertexCount + v};
+                }
+            }
+            const std::int64_t size = static_cast<std::int64_t>(mesh.vertices.size());
+            for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
+                const MeshFace& face = mesh.faces[f];
+                for (std::int32_t i : {face.i1, face.i2, face.i3}) {
+                    if (i < 0 || i >= size) {
+                        return {SurfaceStatus::FaceIndexOutOfRange, faceCount + f};
+                    }
+                }
+            }
+            vertexCount += mesh.vertices.size();
+            faceCount += mesh.faces.size();
+        }
+        // Points are numbered in 32-bit signed integers; triangles times four in 32 bits.
+        if (vertexCount > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
+            faceCount >= (std::size_t{1} << 30)) {
+            return {SurfaceStatus::TooManyElements, 0};
+        }
+        return {SurfaceStatus::Ok, 0};
+    }
+
+    // Sorts all vertices by plan position and numbers each distinct position once.
+    Fault WeldPoints() {
+        struct Key {
+            double x;
+            double y;
+            double z;
+            std::uint32_t global;
+        };
+        std::vector<Key> keys;
+        for (const SurfaceMesh& mesh : meshes_) {
+            for (const CVertex& p : mesh.vertices) {
+                keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size())});
+            }
+        }
+        std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+            if (a.x != b.x) {
+                return a.x < b.x;
+            }
+            if (a.y != b.y) {
+                return a.y < b.y;
+            }
+            return a.global < b.global;
+        });
+        welded_.assign(keys.size(), 0);
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            const double z = keys[k].z;
+            if (k > 0 && keys[k].x == keys[k - 1].x && keys[k].y == keys[k - 1].y) {
+                if (z != surface_.points.back().z) {
+                    return {SurfaceStatus::ConflictingElevation, keys[k].global};
+                }
+            } else {
+                surface_.points.push_back({keys[k].x, keys[k].y, z});
+            }
+            welded_[keys[k].global] = static_cast<std::int32_t>(surface_.points.size() - 1);
+        }
+        return {SurfaceStatus::Ok, 0};
+    }
+
+    void MakeTriangles() {
+        std::size_t faceGlobal = 0;
+        for (std::size_t m = 0; m < meshes_.size(); ++m) {
+            const std::int32_t offset = static_cast<std::int32_t>(vertexStarts_[m]);
+            for (const MeshFace& face : meshes_[m].faces) {
+                std::int32_t c[3] = {welded_[offset + face.i1], welded_[offset + face.i2],
+                                     welded_[offset + face.i3]};
+                const std::size_t global = faceGlobal++;
+                if (c[0] == c[1] || c[1] == c[2] || c[0] == c[2]) {
+                    ++surface_.collapsedFaces;
+                    continue;
+                }
+                const std::vector<SurfacePoint>& p = surface_.points;
+                const int orientation = PlanOrientSign(p[c[0]], p[c[1]], p[c[2]]);
+                if (orientation == 0) {
+                    surface_.walls.push_back({{c[0], c[1], c[2]}});
+                    continue;
+                }
+                if (orientation < 0) {
+                    std::swap(c[1], c[2]);
+                }
+                surface_.triangles.push_back({{c[0], c[1], c[2]}, {-1, -1, -1}});
+                triangleFace_.push_back(global);
+            }
+        }
+        std::vector<std::int32_t>().swap(welded_);
+    }
+
+    // Finds, for every triangle edge a -> b, the triangle holding b -> a among the triangles
+    // at a. A second triangle holding a -> b, or two holding b -> a, overlap.
+    Fault LinkNeighbours() {
+        std::vector<SurfaceTriangle>& triangles = surface_.triangles;
+        std::vector<std::uint32_t> start(surface_.points.size() + 1, 0);
+        for (const SurfaceTriangle& t : triangles) {
+            for (std::int32_t c : t.corner) {
+                ++start[c + 1];
+            }
+        }
+        for (std::size_t v = 1; v < start.size(); ++v) {
+            start[v] += start[v - 1];
+        }
+        // Per point, the triangles at it with the corner it is: triangle * 4 + corner.
+        std::vector<std::uint32_t> incident(start.back());
+        {
+            std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+            for (std::size_t t = 0; t < triangles.size(); ++t) {
+                for (std::uint32_t k = 0; k < 3; ++k) {
+                    incident[fill[triangles[t].corner[k]]++] =
+                        static_cast<std::uint32_t>(t) * 4 + k;
+                }
+            }
+        }
+        for (std::size_t t = 0; t < triangles.size(); ++t) {
+            if (progress_ && t % kProgressStride == 0) {
+                progress_(t, triangles.size());
+            }
+            for (int k = 0; k < 3; ++k) {
+                if (triangles[t].across[k] >= 0) {
+                    continue;
+                }
+                const std::int32_t a = triangles[t].corner[k];
+                const std::int32_t b = triangles[t].corner[(k + 1) % 3];
+                std::int32_t found = -1;
+                int foundEdge = 0;
+                for (std::uint32_t i = start[a]; i < start[a + 1]; ++i) {
+                    const std::int32_t g = static_cast<std::int32_t>(incident[i] / 4);
+                    const int j = static_cast<int>(incident[i] % 4);  // a is corner j of g
+                    if (static_cast<std::size_t>(g) == t) {
+                        continue;
+                    }
+                    if (triangles[g].corner[(j + 1) % 3] == b) {
+                        return {SurfaceStatus::OverlappingFaces,
+                                triangleFace_[std::max<std::size_t>(t, g)]};
+                    }
+                    if (triangles[g].corner[(j + 2) % 3] == b) {
+                        if (found >= 0) {
+                            return {SurfaceStatus::OverlappingFaces,
+                                    triangleFace_[std::max(found, g)]};
+                        }
+                        found = g;
+                        foundEdge = (j + 2) % 3;  // the edge from b to a
+                    }
+                }
+                if (found >= 0) {
+                    triangles[t].across[k] = found;
+                    triangles[found].across[foundEdge] = static_cast<std::int32_t>(t);
+                }
+            }
+        }
+        if (progress_) {
+            progress_(triangles.size(), triangles.size());
+        }
+        return {SurfaceStatus::Ok, 0};
+    }
+
+    const std::vector<SurfaceMesh>& meshes_;
+    WeldedSurface& surface_;
+    const SurfaceProgress& progress_;
+    std::vector<std::size_t> vertexStarts_;
+    std::vector<std::size_t> faceStarts_;
+    std::vector<std::int32_t> welded_;       // welded point of each vertex over all meshes
+    std::vector<std::size_t> triangleFace_;  // face over all meshes of each triangle
+};
+
+}  // namespace
+
+SurfaceStatus WeldSurface(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
+                          MeshPosition* where, const SurfaceProgress& progress) {
+    surface = WeldedSurface();
+    Fault fault{SurfaceStatus::Ok, 0};
+    bool face = false;
+    try {
+        CWelder welder(meshes, surface, progress);
+        fault = welder.Run();
+        face = fault.status == SurfaceStatus::FaceIndexOutOfRange ||
+               fault.status == SurfaceStatus::OverlappingFaces;
+        if (fault.status != SurfaceStatus::Ok && where != nullptr) {
+            *where = welder.Locate(fault.global, face);
+        }
+    } catch (const std::bad_alloc&) {
+        fault.status = SurfaceStatus::OutOfMemory;
+    }
+    if (fault.status != SurfaceStatus::Ok) {
+        surface = WeldedSurface();
+    }
+    return fault.status;
+}
+
+}  // namespace geom
