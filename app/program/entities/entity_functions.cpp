@@ -1,10 +1,10 @@
 // entget, entnext, entlast, handent, entdel, entmod and entmake (see drawing_lisp.h).
 #include <algorithm>
-#include <cwctype>
 
 #include "app/lisp/builtins/argument_checks.h"
 #include "app/lisp/error.h"
 #include "app/lisp/opaque_values.h"
+#include "app/lisp/text_case.h"
 #include "app/program/entities/drawing_lisp.h"
 #include "app/program/entities/entity_groups.h"
 #include "kafhost/wide_to_utf8.h"
@@ -101,10 +101,7 @@ void DefineEntityFunctions(BuiltinLibrary& library, Host& host) {
     });
     library.Define("handent", [h](const std::vector<Value>& a) {
         CheckArgumentCount(a, 1, 1);
-        std::wstring handle = StringArgument(a[0]);
-        for (wchar_t& c : handle) {
-            c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-        }
+        const std::wstring handle = UpperCaseText(StringArgument(a[0]));
         EntityInfo entity;
         if (!h->entityInfo(handle, entity) || entity.erased) {
             return Value::nil();

@@ -1,25 +1,13 @@
 // tblsearch and tblnext over the layer table (see drawing_lisp.h).
-#include <cwctype>
 #include <memory>
 
 #include "app/lisp/builtins/argument_checks.h"
 #include "app/lisp/cons.h"
+#include "app/lisp/text_case.h"
 #include "app/program/entities/drawing_lisp.h"
 
 namespace kafcad {
 namespace {
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsLayerTable(const Value& name) {
     return SameIgnoringCase(StringArgument(name), L"LAYER");

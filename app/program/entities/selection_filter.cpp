@@ -1,10 +1,9 @@
 #include "app/program/entities/selection_filter.h"
 
-#include <cwctype>
-
 #include "app/lisp/builtins/argument_checks.h"
 #include "app/lisp/builtins/wildcards.h"
 #include "app/lisp/error.h"
+#include "app/lisp/text_case.h"
 #include "app/program/entities/entity_groups.h"
 #include "kafhost/wide_to_utf8.h"
 
@@ -13,13 +12,6 @@ namespace {
 
 [[noreturn]] void BadList(const std::string& why) {
     throw LispError("bad SSGET list: " + why);
-}
-
-std::wstring Upper(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    }
-    return text;
 }
 
 bool Relates(double a, double b, const std::string& relation) {
@@ -74,7 +66,7 @@ SelectionFilter::SelectionFilter(const Value& filter) {
         const int code = GroupCode(group);
         const Value value = GroupValue(group);
         if (code == -4) {
-            const std::string op = kafhost::wideToUtf8(Upper(StringArgument(value)));
+            const std::string op = kafhost::wideToUtf8(UpperCaseText(StringArgument(value)));
             if (IsRelation(op)) {
                 relation = op;
                 continue;
@@ -170,7 +162,8 @@ bool SelectionFilter::Test(const Node& node, const Value& groups) {
         }
         const Value value = GroupValue(group);
         if (node.value.kind() == Value::Kind::kString && value.kind() == Value::Kind::kString) {
-            if (WildcardMatch(Upper(value.asString()), Upper(node.value.asString()))) {
+            if (WildcardMatch(UpperCaseText(value.asString()),
+                              UpperCaseText(node.value.asString()))) {
                 return true;
             }
         } else if (node.value.isNumber() && value.isNumber()) {
