@@ -1,7 +1,11 @@
 #include "app/lisp/builtins/conversions.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "app/lisp/builtins/argument_checks.h"
 #include "app/lisp/builtins/unit_formats.h"

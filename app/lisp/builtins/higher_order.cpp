@@ -1,6 +1,7 @@
 #include "app/lisp/builtins/higher_order.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "app/lisp/builtins/argument_checks.h"
 #include "app/lisp/error.h"

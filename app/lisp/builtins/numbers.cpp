@@ -1,7 +1,9 @@
 #include "app/lisp/builtins/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "app/lisp/builtins/argument_checks.h"

@@ -1,8 +1,10 @@
 #include "app/lisp/builtins/unit_formats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/lisp/error.h"
 
