@@ -12,6 +12,7 @@
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/files.h"
+#include "support/refused_allocation.h"
 
 namespace {
 
@@ -276,6 +277,53 @@ TEST_F(SurveyReader, EastingIsXAndUnreadableRowsAreListedUpToTen) {
         L"\nFurther rows that cannot be read are not listed."
         L"\nRows read: 2, skipped: 13, duplicate plan positions: 0";
     EXPECT_EQ(host().commandLine(), expected);
+}
+
+// Old exports end lines with a carriage return alone; Windows with CR LF, others with LF; a file
+// may mix them. Each ends one row.
+TEST_F(SurveyReader, EveryKindOfLineEndEndsARow) {
+    TempFolder folder;
+    const std::wstring name =
+        folder.Write("cr.txt", "E;N;Z\r1;2;3\r4;5;6\r\n7;8;9\n\r10;11;12\r\r13;14;15\r").wstring();
+    SurveyColumns columns;
+    ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
+    std::vector<std::array<double, 3>> points;
+    SurveyReadCounts counts;
+    ASSERT_TRUE(ReadSurveyPointFiles(
+        {name}, columns, L';', L"test",
+        [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        },
+        counts));
+    EXPECT_EQ(points, (std::vector<std::array<double, 3>>{
+                          {1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}}));
+    EXPECT_EQ(host().commandLine(), L"\nRows read: 5, skipped: 1, duplicate plan positions: 0");
+}
+
+// A row of two million empty fields after the layout's three: only those three are kept, so the
+// memory asked for stays within a few times the row's bytes (the read buffer holding it).
+TEST_F(SurveyReader, FieldsAfterTheLayoutsColumnsAreNotKept) {
+    TempFolder folder;
+    const std::size_t fieldCount = 2000000;
+    const std::string row = "1;2;3" + std::string(fieldCount, ';') + "\n4;5;6\n";
+    const std::wstring name = folder.Write("wide.txt", row).wstring();
+    SurveyColumns columns;
+    ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
+    std::vector<std::array<double, 3>> points;
+    SurveyReadCounts counts;
+    std::size_t asked = 0;
+    {
+        const AllocationTally tally;
+        ASSERT_TRUE(ReadSurveyPointFiles(
+            {name}, columns, L';', L"test",
+            [&points](double x, double y, double z) {
+                points.push_back({x, y, z});
+            },
+            counts));
+        asked = tally.Bytes();
+    }
+    EXPECT_EQ(points, (std::vector<std::array<double, 3>>{{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_LT(asked, 8 * row.size());
 }
 
 }  // namespace
