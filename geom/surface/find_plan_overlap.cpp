@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "geom/kernel/exact_predicates.h"
+#include "geom/surface/plan_orient_sign.h"
 
 namespace geom {
 
@@ -69,12 +69,8 @@ private:
         const COverlapSweep* sweep;
 
         bool operator()(std::int32_t s, std::int32_t t) const { return sweep->IsBelow(s, t); }
-        bool operator()(std::int32_t s, SweepPoint p) const {
-            return sweep->Side(s, p.point) > 0;
-        }
-        bool operator()(SweepPoint p, std::int32_t t) const {
-            return sweep->Side(t, p.point) < 0;
-        }
+        bool operator()(std::int32_t s, SweepPoint p) const { return sweep->Side(s, p.point) > 0; }
+        bool operator()(SweepPoint p, std::int32_t t) const { return sweep->Side(t, p.point) < 0; }
     };
     using Status = std::set<std::int32_t, Below>;
 
@@ -95,11 +91,15 @@ private:
                   [](const OpenEdge& a, const OpenEdge& b) { return a.lo < b.lo; });
     }
 
+    // Orientation of three surface points; two of them the same point (a welded surface has one
+    // point per plan position) lie on one line with any third.
     int Orient(std::int32_t a, std::int32_t b, std::int32_t c) const {
-        const SurfacePoint& p = points_[static_cast<std::size_t>(a)];
-        const SurfacePoint& q = points_[static_cast<std::size_t>(b)];
-        const SurfacePoint& r = points_[static_cast<std::size_t>(c)];
-        return ExactOrientSign({p.x, p.y}, {q.x, q.y}, {r.x, r.y});
+        if (a == b || b == c || a == c) {
+            return 0;
+        }
+        return PlanOrientSign(points_[static_cast<std::size_t>(a)],
+                              points_[static_cast<std::size_t>(b)],
+                              points_[static_cast<std::size_t>(c)]);
     }
 
     // Where `point` lies from edge s: 1 above (left of lo -> hi), -1 below, 0 on it.
@@ -242,8 +242,8 @@ private:
     std::vector<OpenEdge> edges_;  // ordered by lo
     Status status_;
     std::int32_t sweep_ = -1;
-    std::vector<char> through_;          // per edge: runs through the sweep point, not ending
-    std::vector<int> above_;             // per edge: triangles over the plan just above it
+    std::vector<char> through_;           // per edge: runs through the sweep point, not ending
+    std::vector<int> above_;              // per edge: triangles over the plan just above it
     std::vector<std::int32_t> outgoing_;  // edges leaving the sweep point to the right
     std::int32_t crossing_ = -1;
 };

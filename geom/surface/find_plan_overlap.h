@@ -6,8 +6,9 @@
 // The triangles turn counter-clockwise and neighbours lie on opposite sides of their shared
 // edge, so the number of triangles over a plan position is the winding number of the surface's
 // open edges (those without a neighbour) around it: the check sweeps those edges alone, from
-// left to right, and finds the first place covered twice. It decides with exact orientation
-// signs; its cost is m log m for m open edges. Throws std::bad_alloc when memory is short.
+// left to right, and finds the first place covered twice. Every decision is an exact orientation
+// sign (plan_orient_sign.h); its cost is m log m for m open edges. Throws std::bad_alloc when
+// memory is short.
 #pragma once
 
 #include <cstdint>
