@@ -148,16 +148,17 @@ TEST_F(TriangulateTest, FivePointsOnOneCircleGiveThePolygonsThreeTriangles) {
 // its centre): the triangles of the same points at 1/16, which the triangulator can enclose,
 // with the points' own coordinates.
 TEST_F(TriangulateTest, PointsAtTheLargestCoordinatesAreTriangulated) {
-    const double s = 1e308;
-    const double t = s / 16;
-    const kafhost::CallResult small = Call(L"triangulate", {PointList({{t, t, 1},
-                                                                       {-t, t, 2},
-                                                                       {t, -t, 3},
-                                                                       {-t, -t, 4},
-                                                                       {0, t, 5},
-                                                                       {t, 0, 6},
-                                                                       {0, -t, 7},
-                                                                       {-t, 0, 8}})});
+    const auto ring = [](double s) {
+        return PointList({{s, s, 1},
+                          {-s, s, 2},
+                          {s, -s, 3},
+                          {-s, -s, 4},
+                          {0, s, 5},
+                          {s, 0, 6},
+                          {0, -s, 7},
+                          {-s, 0, 8}});
+    };
+    const kafhost::CallResult small = Call(L"triangulate", {ring(1e308 / 16)});
     std::vector<LispValue> expected;
     for (const LispValue& triangle : small.value.items()) {
         std::vector<LispValue> corners;
@@ -170,15 +171,7 @@ TEST_F(TriangulateTest, PointsAtTheLargestCoordinatesAreTriangulated) {
         expected.push_back(LispValue::list(corners));
     }
     ASSERT_EQ(expected.size(), 6u);
-    ExpectQuietResult(Call(L"triangulate", {PointList({{s, s, 1},
-                                                       {-s, s, 2},
-                                                       {s, -s, 3},
-                                                       {-s, -s, 4},
-                                                       {0, s, 5},
-                                                       {s, 0, 6},
-                                                       {0, -s, 7},
-                                                       {-s, 0, 8}})}),
-                      LispValue::list(expected));
+    ExpectQuietResult(Call(L"triangulate", {ring(1e308)}), LispValue::list(expected));
 }
 
 geom::CTriangle MakeTriangle(geom::CVertex p1, geom::CVertex p2, geom::CVertex p3) {
