@@ -3,8 +3,8 @@
 // every area, volume and elevation the surface functions compute stays a finite number: they
 // multiply at most four coordinate differences (each below 2^251) and add up at most 2^30
 // faces, far below the largest double (2^1024). Beyond it they could overflow into infinities
-// or NaN, so ComputeSurfaceStatistics, ComputeVolume and ComputeDatumVolume refuse such
-// surfaces (SurfaceStatus::CoordinatesTooLarge).
+// or NaN, so TraceContours, ComputeSurfaceStatistics, ComputeVolume and ComputeDatumVolume
+// refuse such surfaces (SurfaceStatus::CoordinatesTooLarge).
 #pragma once
 
 #include <cmath>

@@ -325,6 +325,7 @@ TEST_F(FunctionRefusalTest, SurfaceFunctions) {
         {{0, 1, 3}, {0, 3, 2}});
     const wchar_t* tooLarge = L"The surface's coordinates are too large to measure!";
     statistics({StringList({far})}, tooLarge);
+    contours({StringList({far}), real, zero, kNil}, tooLarge);
 
     const auto volume = Aborts(L"kaf-volume", L"volume");
     volume({mesh_}, kTooFewArguments);
