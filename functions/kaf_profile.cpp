@@ -3,7 +3,7 @@
 // (its vertices taken in plan): a point at every vertex of the line and every crossing of a
 // triangle edge, and with interval also at every station that is a multiple of it. Draws the
 // profile as 3D polylines draped on the surface on the layer (nil: the current layer), one per
-// stretch on the surface. Prints "\nProfile: %i points in %i runs, stations %.3f to %.3f,
+// piece on the surface. Prints "\nProfile: %i points in %i piece(s), stations %.3f to %.3f,
 // elevations %.3f to %.3f" (or "\nProfile: the line does not meet the surface") and gives the
 // list of (station elevation), with nil between stretches (AppendProfileNodes), or nil.
 //
@@ -69,8 +69,8 @@ void PrintSummary(const std::vector<geom::ProfileRun>& runs) {
         return;
     }
     acutPrintf(L"\nProfile: %i points in %i runs, stations %.3f to %.3f, elevations %.3f to %.3f",
-               range.points, static_cast<int>(runs.size()), range.firstStation,
-               range.lastStation, range.lowest, range.highest);
+               range.points, static_cast<int>(runs.size()), range.firstStation, range.lastStation,
+               range.lowest, range.highest);
 }
 
 }  // namespace

@@ -21,8 +21,7 @@ int CreateProfilePolylines(const std::vector<geom::ProfileRun>& runs, const wcha
             for (const geom::ProfilePoint& p : drawn[i]->points) {
                 vertices.append(AcGePoint3d(p.x, p.y, p.z));
             }
-            auto polyline =
-                std::make_unique<AcDb3dPolyline>(AcDb::k3dSimplePoly, vertices, false);
+            auto polyline = std::make_unique<AcDb3dPolyline>(AcDb::k3dSimplePoly, vertices, false);
             polyline->setDatabaseDefaults();
             if (!SetLayerReported(*polyline, layer, L"CreateProfilePolylines:setLayer")) {
                 return nullptr;

@@ -99,8 +99,8 @@ public:
             }
         }
         for (int j = 0; j < 3; ++j) {
-            if (aSide[0][j] >= 0 && aSide[1][j] >= 0 && aSide[2][j] >= 0 &&
-                pb[j] != pa[0] && pb[j] != pa[1] && pb[j] != pa[2]) {
+            if (aSide[0][j] >= 0 && aSide[1][j] >= 0 && aSide[2][j] >= 0 && pb[j] != pa[0] &&
+                pb[j] != pa[1] && pb[j] != pa[2]) {
                 corners[n++] = {DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a), 0.0};
             }
         }
@@ -189,7 +189,8 @@ private:
         }
         const std::int32_t neighbour = t.across[m];
         if (neighbour >= 0 && storedEnd_[neighbour] > storedStart_[neighbour]) {
-            const auto begin = stored_.begin() + static_cast<std::ptrdiff_t>(storedStart_[neighbour]);
+            const auto begin =
+                stored_.begin() + static_cast<std::ptrdiff_t>(storedStart_[neighbour]);
             const auto end = stored_.begin() + static_cast<std::ptrdiff_t>(storedEnd_[neighbour]);
             const auto there = std::find_if(begin, end, same);
             if (there != end) {
@@ -205,8 +206,8 @@ private:
         const double across = CrossingShare(r, s, p, q);
         const double existing = p.z + along * (q.z - p.z);
         const double design = r.z + across * (s.z - r.z);
-        const std::int32_t v = NewVertex(p.x + along * (q.x - p.x), p.y + along * (q.y - p.y),
-                                         existing - design);
+        const std::int32_t v =
+            NewVertex(p.x + along * (q.x - p.x), p.y + along * (q.y - p.y), existing - design);
         current_.push_back({key.existingEdge, key.designEdge, v});
         return v;
     }

@@ -81,9 +81,8 @@ void PlaceStation(const std::vector<Piece>& pieces, double station, PlanPoint& a
 // The elevation of a run at a station within its range.
 double RunElevation(const ProfileRun& run, double station) {
     const std::vector<ProfilePoint>& p = run.points;
-    const auto after =
-        std::upper_bound(p.begin(), p.end(), station,
-                         [](double s, const ProfilePoint& q) { return s < q.station; });
+    const auto after = std::upper_bound(
+        p.begin(), p.end(), station, [](double s, const ProfilePoint& q) { return s < q.station; });
     if (after == p.begin()) {
         return p.front().z;
     }
@@ -161,9 +160,8 @@ SurfaceStatus CutSections(const WeldedSurface& existing, const WeldedSurface* de
                           std::vector<CrossSection>& sections) {
     sections.clear();
     const double width = options.left + options.right;
-    if (!(std::isfinite(options.interval) && options.interval > 0 &&
-          std::isfinite(options.left) && std::isfinite(options.right) && options.left >= 0 &&
-          options.right >= 0 && width > 0)) {
+    if (!(std::isfinite(options.interval) && options.interval > 0 && std::isfinite(options.left) &&
+          std::isfinite(options.right) && options.left >= 0 && options.right >= 0 && width > 0)) {
         return SurfaceStatus::InvalidLevels;
     }
     try {

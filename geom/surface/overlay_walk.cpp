@@ -16,8 +16,7 @@ static Local Relative(const SurfacePoint& p, const SurfacePoint& origin) {
 // side[k][i]: the existing triangle's corner i against the design triangle's edge k; bit k
 // of cuts: some corner lies strictly beyond edge k. False when all corners lie strictly
 // beyond one edge (no overlap).
-bool Sides(const ExistingTriangle& a, const DesignTriangle& b, double (&side)[3][3],
-                  int& cuts) {
+bool Sides(const ExistingTriangle& a, const DesignTriangle& b, double (&side)[3][3], int& cuts) {
     for (int k = 0; k < 3; ++k) {
         const Local u = b.corner[k];
         const Local v = b.corner[k == 2 ? 0 : k + 1];

@@ -73,8 +73,8 @@ CProfileTracer::CProfileTracer(const WeldedSurface& surface)
 bool CProfileTracer::Holds(std::int32_t triangle, PlanPoint p) const {
     const std::int32_t* c = surface_.triangles[triangle].corner;
     for (int k = 0; k < 3; ++k) {
-        if (CdtOrient(Plan(surface_.points[c[k]]), Plan(surface_.points[c[(k + 1) % 3]]),
-                      Plan(p)) < 0) {
+        if (CdtOrient(Plan(surface_.points[c[k]]), Plan(surface_.points[c[(k + 1) % 3]]), Plan(p)) <
+            0) {
             return false;
         }
     }

@@ -49,8 +49,8 @@ bool Has(const geom::SurfaceMesh& mesh, double x, double y, double tolerance) {
 
 // Every vertex of one surface strictly inside the other and every crossing of their edges is a
 // vertex of the isopach, whose elevation is the difference of the surfaces there.
-void ExpectVerticesOfOverlay(const geom::WeldedSurface& existing,
-                             const geom::WeldedSurface& design, const geom::SurfaceMesh& isopach) {
+void ExpectVerticesOfOverlay(const geom::WeldedSurface& existing, const geom::WeldedSurface& design,
+                             const geom::SurfaceMesh& isopach) {
     for (const geom::CVertex& v : isopach.vertices) {
         double e = 0, d = 0;
         ASSERT_TRUE(surfacetest::HeightAt(existing, v.x, v.y, e));
@@ -78,7 +78,8 @@ void ExpectVerticesOfOverlay(const geom::WeldedSurface& existing,
                     const double a = ((r.x - p.x) * (u.y - r.y) - (r.y - p.y) * (u.x - r.x)) / det;
                     const double b = ((r.x - p.x) * (q.y - p.y) - (r.y - p.y) * (q.x - p.x)) / det;
                     if (a > 1e-6 && a < 1 - 1e-6 && b > 1e-6 && b < 1 - 1e-6) {
-                        EXPECT_TRUE(Has(isopach, p.x + a * (q.x - p.x), p.y + a * (q.y - p.y), 1e-9));
+                        EXPECT_TRUE(
+                            Has(isopach, p.x + a * (q.x - p.x), p.y + a * (q.y - p.y), 1e-9));
                     }
                 }
             }
@@ -110,7 +111,8 @@ TEST(Isopach, KeepsTheVolumeOfLargeSurfacesInSurveyCoordinates) {
         surfacetest::RandomSurface(7, 20000, x0, y0, x0 + 300, y0 + 300, ground);
     const geom::WeldedSurface existing =
         surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 4000));
-    geom::SurfaceMesh pad = surfacetest::Grid(40, 40, [](int i, int j) { return 401.0 + 0.05 * i * j / 40; });
+    geom::SurfaceMesh pad =
+        surfacetest::Grid(40, 40, [](int i, int j) { return 401.0 + 0.05 * i * j / 40; });
     for (geom::CVertex& v : pad.vertices) {
         v.x = x0 + 50 + 5 * v.x;
         v.y = y0 + 20 + 5 * v.y;

@@ -61,7 +61,8 @@ void ExpectProfileOf(const geom::WeldedSurface& surface, const std::vector<PlanP
                 continue;
             }
             for (const double f : {0.25, 0.5, 0.75}) {
-                const PlanPoint q = AtStation(line, points[i - 1].station * (1 - f) + p.station * f);
+                const PlanPoint q =
+                    AtStation(line, points[i - 1].station * (1 - f) + p.station * f);
                 ASSERT_TRUE(surfacetest::HeightAt(surface, q.x, q.y, z));
                 EXPECT_NEAR(z, points[i - 1].z * (1 - f) + p.z * f, tolerance)
                     << "between stations " << points[i - 1].station << " and " << p.station;
@@ -141,7 +142,8 @@ TEST(Profiles, LieOnRandomSurfaces) {
     std::mt19937_64 random(11);
     std::uniform_real_distribution<double> u(-3.0, 13.0);
     for (int seed = 0; seed < 20; ++seed) {
-        const geom::SurfaceMesh mesh = surfacetest::RandomSurface(100 + seed, 150, 0, 0, 10, 10, {});
+        const geom::SurfaceMesh mesh =
+            surfacetest::RandomSurface(100 + seed, 150, 0, 0, 10, 10, {});
         const geom::WeldedSurface surface = surfacetest::Weld({mesh});
         std::vector<PlanPoint> line;
         for (int i = 0; i < 6; ++i) {

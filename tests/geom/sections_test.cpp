@@ -16,8 +16,8 @@ using geom::PlanPoint;
 
 std::vector<CrossSection> Sections(const geom::WeldedSurface& existing,
                                    const geom::WeldedSurface* design,
-                                   const std::vector<PlanPoint>& line, double interval,
-                                   double left, double right) {
+                                   const std::vector<PlanPoint>& line, double interval, double left,
+                                   double right) {
     std::vector<CrossSection> sections;
     EXPECT_EQ(geom::CutSections(existing, design, line, {interval, left, right}, sections),
               geom::SurfaceStatus::Ok);
