@@ -77,8 +77,9 @@ bool ReadArguments(const resbuf* args, IsopachArguments& out) {
     }
     const wchar_t* error = nullptr;
     if (!IsMaxPointsInRange(out.maxPoints, kLargestMaxPoints)) {
-        error = L"The maximum size of points in a subdmesh has to be a number of 3 up to "
-                L"3.000.000!";
+        error =
+            L"The maximum size of points in a subdmesh has to be a number of 3 up to "
+            L"3.000.000!";
     } else if (out.range && !(std::isfinite(*out.range) && *out.range > 0.0)) {
         error = L"The range has to be a positive number!";
     }
@@ -151,9 +152,10 @@ int RunKafIsopach(const resbuf* args) {
         acedRetNil();
         return RSERR;
     }
-    acutPrintf(L"\nCut/fill map: %i vertices, %i triangles, difference %.3f to %.3f, colours "
-               L"over +-%.3f",
-               static_cast<int>(map.vertices.size()), static_cast<int>(map.faces.size()), low,
-               high, range);
+    acutPrintf(
+        L"\nCut/fill map: %i vertices, %i triangles, difference %.3f to %.3f, colours "
+        L"over +-%.3f",
+        static_cast<int>(map.vertices.size()), static_cast<int>(map.faces.size()), low, high,
+        range);
     return ReturnList(StringsToResultList(handles));
 }

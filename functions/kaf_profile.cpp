@@ -68,9 +68,11 @@ void PrintSummary(const std::vector<geom::ProfileRun>& runs) {
         acutPrintf(L"\nProfile: the line does not meet the surface");
         return;
     }
-    acutPrintf(L"\nProfile: %i points in %i runs, stations %.3f to %.3f, elevations %.3f to %.3f",
-               range.points, static_cast<int>(runs.size()), range.firstStation, range.lastStation,
-               range.lowest, range.highest);
+    acutPrintf(
+        L"\nProfile: %i points in %i piece%ls, stations %.3f to %.3f, elevations %.3f to "
+        L"%.3f",
+        range.points, static_cast<int>(runs.size()), runs.size() == 1 ? L"" : L"s",
+        range.firstStation, range.lastStation, range.lowest, range.highest);
 }
 
 }  // namespace

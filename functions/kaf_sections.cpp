@@ -93,8 +93,8 @@ bool ReadArguments(const resbuf* args, SectionArguments& out) {
 // The civil engineer's table: per station the cut and fill areas and the volumes from the
 // station before, and the volumes' totals.
 void PrintTable(const std::vector<geom::CrossSection>& sections) {
-    acutPrintf(L"\n%12s %12s %12s %14s %14s", L"Station", L"Cut area", L"Fill area",
-               L"Cut volume", L"Fill volume");
+    acutPrintf(L"\n%12s %12s %12s %14s %14s", L"Station", L"Cut area", L"Fill area", L"Cut volume",
+               L"Fill volume");
     double cut = 0.0;
     double fill = 0.0;
     for (const geom::CrossSection& s : sections) {
@@ -130,8 +130,8 @@ int RunKafSections(const resbuf* args) {
         return RSERR;
     }
     std::vector<geom::CrossSection> sections;
-    const geom::SurfaceStatus status = geom::CutSections(
-        existing, twoSurfaces ? &design : nullptr, line, arguments.options, sections);
+    const geom::SurfaceStatus status = geom::CutSections(existing, twoSurfaces ? &design : nullptr,
+                                                         line, arguments.options, sections);
     if (status != geom::SurfaceStatus::Ok) {
         return ReportSurfaceFailure(kStep, status);
     }
@@ -141,8 +141,8 @@ int RunKafSections(const resbuf* args) {
         return RSRSLT;
     }
     acutPrintf(L"\nSections: %i stations from %.3f to %.3f, %.3f left and %.3f right",
-               static_cast<int>(sections.size()), sections.front().station,
-               sections.back().station, arguments.options.left, arguments.options.right);
+               static_cast<int>(sections.size()), sections.front().station, sections.back().station,
+               arguments.options.left, arguments.options.right);
     if (twoSurfaces) {
         PrintTable(sections);
     }

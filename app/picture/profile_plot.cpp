@@ -57,11 +57,16 @@ PlotFrame FitFrame(Range stations, Range elevations, double exaggeration, int wi
     }
     const double pad = 0.05 * elevations.Span();
     elevations = {elevations.low - pad, elevations.high + pad};
-    PlotFrame frame{kLeftMargin, kTopMargin, std::max(10.0, width - kLeftMargin - kRightMargin),
-                    std::max(10.0, height - kTopMargin - kBottomMargin), stations, elevations,
-                    0.0, exaggeration};
-    frame.scale = std::min(frame.width / stations.Span(),
-                           frame.height / (elevations.Span() * exaggeration));
+    PlotFrame frame{kLeftMargin,
+                    kTopMargin,
+                    std::max(10.0, width - kLeftMargin - kRightMargin),
+                    std::max(10.0, height - kTopMargin - kBottomMargin),
+                    stations,
+                    elevations,
+                    0.0,
+                    exaggeration};
+    frame.scale =
+        std::min(frame.width / stations.Span(), frame.height / (elevations.Span() * exaggeration));
     const double middleZ = (elevations.low + elevations.high) / 2;
     const double halfZ = frame.height / (frame.scale * exaggeration) / 2;
     frame.elevations = {middleZ - halfZ, middleZ + halfZ};
@@ -92,8 +97,7 @@ void DrawGrid(cairo_t* cr, const PlotFrame& f) {
         ShowText(cr, x, f.top + f.height + kFontSize + 4, label, 0.5);
     }
     const double zStep = RoundStep(f.elevations.Span(), f.height / 50.0);
-    for (double k = std::ceil(f.elevations.low / zStep); k * zStep <= f.elevations.high;
-         k += 1.0) {
+    for (double k = std::ceil(f.elevations.low / zStep); k * zStep <= f.elevations.high; k += 1.0) {
         const double y = std::round(f.Y(k * zStep)) + 0.5;
         cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
         cairo_move_to(cr, f.left, y);
