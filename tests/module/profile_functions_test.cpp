@@ -36,8 +36,9 @@ TEST_F(ProfileFunctionTest, PyramidProfileRunsOverTheApex) {
     const std::wstring line = host().addPolyline({{-2, 5}, {12, 5}}, 3.0, false);
     const CallResult result = Call(L"kaf-profile", {StringList({pyramid}), LispValue::string(line),
                                                     LispValue::string(L"PROFILE")});
-    EXPECT_EQ(result.printed, L"\nProfile: 3 points in 1 piece, stations 2.000 to 12.000, "
-                              L"elevations 0.000 to 10.000");
+    EXPECT_EQ(result.printed,
+              L"\nProfile: 3 points in 1 piece, stations 2.000 to 12.000, "
+              L"elevations 0.000 to 10.000");
     const std::vector<std::array<double, 2>> expected = {{2, 0}, {7, 10}, {12, 0}};
     EXPECT_EQ(Pairs(result.value), expected);
     const std::vector<EntityInfo> live = LiveEntities();
@@ -57,10 +58,10 @@ TEST_F(ProfileFunctionTest, GapsShowAsNilAndSeparatePolylines) {
         host().add3dPolyline({{1, 5, 0}, {-3, 5, 0}, {-3, 6, 0}, {1, 6, 0}}, false);
     const CallResult result = Call(L"kaf-profile", {StringList({pyramid}), LispValue::string(line),
                                                     LispValue::nil(), LispValue::real(4.0)});
-    EXPECT_EQ(result.printed, L"\nProfile: 4 points in 2 pieces, stations 0.000 to 9.000, "
-                              L"elevations 0.000 to 2.000");
-    const std::vector<std::array<double, 2>> expected = {
-        {0, 2}, {1, 0}, {-1, -1}, {8, 0}, {9, 2}};
+    EXPECT_EQ(result.printed,
+              L"\nProfile: 4 points in 2 pieces, stations 0.000 to 9.000, "
+              L"elevations 0.000 to 2.000");
+    const std::vector<std::array<double, 2>> expected = {{0, 2}, {1, 0}, {-1, -1}, {8, 0}, {9, 2}};
     EXPECT_EQ(Pairs(result.value), expected);
     EXPECT_EQ(LiveEntities().size(), 4u);
 }
@@ -73,14 +74,12 @@ TEST_F(ProfileFunctionTest, ProfileArgumentErrors) {
                         Aborted(L"profile", L"Too few arguments!"));
     ExpectFailedWithNil(Call(L"kaf-profile", {surface, LispValue::integer(5), LispValue::nil()}),
                         Aborted(L"profile", L"Second argument has to be a handle string!"));
-    ExpectFailedWithNil(
-        Call(L"kaf-profile",
-             {surface, LispValue::string(line), LispValue::nil(), LispValue::integer(5)}),
-        Aborted(L"profile", L"Fourth argument has to be a real!"));
-    ExpectFailedWithNil(
-        Call(L"kaf-profile",
-             {surface, LispValue::string(line), LispValue::nil(), LispValue::real(0.0)}),
-        Aborted(L"profile", L"The interval has to be a positive number!"));
+    ExpectFailedWithNil(Call(L"kaf-profile", {surface, LispValue::string(line), LispValue::nil(),
+                                              LispValue::integer(5)}),
+                        Aborted(L"profile", L"Fourth argument has to be a real!"));
+    ExpectFailedWithNil(Call(L"kaf-profile", {surface, LispValue::string(line), LispValue::nil(),
+                                              LispValue::real(0.0)}),
+                        Aborted(L"profile", L"The interval has to be a positive number!"));
     ExpectFailedWithNil(
         Call(L"kaf-profile", {surface, LispValue::string(pyramid), LispValue::nil()}),
         Aborted(L"profile", L"Object " + pyramid + L" is not a 3D polyline or polyline!"));
@@ -118,7 +117,8 @@ TEST_F(ProfileFunctionTest, SectionsBetweenTwoPlanes) {
     const CallResult one =
         Call(L"kaf-sections", {LispValue::string(line), LispValue::real(4.0), LispValue::real(0.0),
                                LispValue::real(2.0), StringList({existing})});
-    EXPECT_EQ(one.printed, L"\nSections: 3 stations from 0.000 to 8.000, 0.000 left and 2.000 right");
+    EXPECT_EQ(one.printed,
+              L"\nSections: 3 stations from 0.000 to 8.000, 0.000 left and 2.000 right");
     ASSERT_EQ(one.value.items().size(), 3u);
     EXPECT_EQ(one.value.items()[0].items().size(), 2u);
     ExpectFailedWithNil(
@@ -148,8 +148,9 @@ TEST_F(ProfileFunctionTest, CutFillMapOfThePyramid) {
     EXPECT_EQ(meshes[0].layer, L"CUTFILL");
     ASSERT_EQ(meshes[0].vertexColors.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
-        const kafhost::Rgb expected =
-            meshes[0].vertices[i][2] == 10.0 ? kafhost::Rgb{200, 40, 30} : kafhost::Rgb{255, 255, 255};
+        const kafhost::Rgb expected = meshes[0].vertices[i][2] == 10.0
+                                          ? kafhost::Rgb{200, 40, 30}
+                                          : kafhost::Rgb{255, 255, 255};
         EXPECT_EQ(meshes[0].vertexColors[i], expected);
     }
     ExpectNumbers(Call(L"kaf-volumeToDatum", {map.value, LispValue::real(0.0)}),
@@ -169,10 +170,10 @@ TEST_F(ProfileFunctionTest, CutFillMapOfThePyramid) {
             EXPECT_EQ(mesh.vertexColors[i], expected);
         }
     }
-    ExpectFailedWithNil(Call(L"kaf-isopach", {StringList({pyramid}), StringList({ground}),
-                                              LispValue::nil(), LispValue::integer(32767),
-                                              LispValue::real(-1.0)}),
-                        Aborted(L"isopach", L"The range has to be a positive number!"));
+    ExpectFailedWithNil(
+        Call(L"kaf-isopach", {StringList({pyramid}), StringList({ground}), LispValue::nil(),
+                              LispValue::integer(32767), LispValue::real(-1.0)}),
+        Aborted(L"isopach", L"The range has to be a positive number!"));
 }
 
 TEST_F(ProfileFunctionTest, CutFillMapOfSurfacesApartIsNil) {
