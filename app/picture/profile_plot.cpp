@@ -44,8 +44,8 @@ struct PlotFrame {
     double Y(double z) const { return top + height - (z - elevations.low) * scale * exaggeration; }
 };
 
-// Fits the ranges to the area: the scale the tighter of the two directions allows, the other
-// range widened about its middle to fill its side.
+// Fits the ranges to the area: the scale the tighter of the two directions allows, both ranges
+// widened about their middles to fill the area.
 PlotFrame FitFrame(Range stations, Range elevations, double exaggeration, int width, int height) {
     if (!(stations.Span() > 0)) {
         stations = {stations.low == INFINITY ? 0.0 : stations.low - 0.5,
@@ -70,7 +70,9 @@ PlotFrame FitFrame(Range stations, Range elevations, double exaggeration, int wi
     const double middleZ = (elevations.low + elevations.high) / 2;
     const double halfZ = frame.height / (frame.scale * exaggeration) / 2;
     frame.elevations = {middleZ - halfZ, middleZ + halfZ};
-    frame.stations.high = stations.low + frame.width / frame.scale;
+    const double middleS = (stations.low + stations.high) / 2;
+    const double halfS = frame.width / frame.scale / 2;
+    frame.stations = {middleS - halfS, middleS + halfS};
     return frame;
 }
 
@@ -109,7 +111,8 @@ void DrawGrid(cairo_t* cr, const PlotFrame& f) {
     }
     cairo_rectangle(cr, f.left + 0.5, f.top + 0.5, f.width - 1, f.height - 1);
     cairo_stroke(cr);
-    ShowText(cr, f.left + f.width / 2, f.top + f.height + 2.6 * kFontSize + 6, "Station", 0.5);
+    ShowText(cr, f.left + f.width / 2, f.top + f.height + 2.6 * kFontSize + 6, "Station / offset",
+             0.5);
     cairo_save(cr);
     cairo_translate(cr, 16, f.top + f.height / 2);
     cairo_rotate(cr, -std::acos(0.0));  // a quarter turn back

@@ -48,10 +48,10 @@ TEST(ProfilePicture, DrawsEachProfileInItsColourAndLeavesGapsOpen) {
 }
 
 TEST(ProfilePicture, RefusesPointsThatAreNotStationAndElevation) {
-    const KafcadRun run =
-        RunKafcadProcess({"-e", "(kafcad-profile-png \"p.png\" '(((0 1 2))))"});
+    const KafcadRun run = RunKafcadProcess({"-e", "(kafcad-profile-png \"p.png\" '(((0 1 2))))"});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "; error: bad argument value: a profile point has to be (station elevation)\n");
+    EXPECT_EQ(run.err,
+              "; error: bad argument value: a profile point has to be (station elevation)\n");
 }
 
 }  // namespace
