@@ -101,7 +101,9 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     int major = 0;
     for (std::size_t i = 1; i < drawing.entities.size(); ++i) {
         const kafhost::EntityInfo& line = drawing.entities[i];
-        ASSERT_EQ(line.type, L"AcDbPolyline");
+        if (line.type != L"AcDbPolyline") {
+            continue;  // the pad and the cut/fill map
+        }
         const bool onMajor = line.layer == L"CONTOUR-MAJOR";
         ASSERT_TRUE(onMajor || line.layer == L"CONTOUR") << i;
         ASSERT_EQ(std::fmod(line.elevation, onMajor ? 25.0 : 5.0), 0.0) << line.elevation;
@@ -112,11 +114,35 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     EXPECT_GT(major, 0);
     EXPECT_EQ(minor + major, printedLines);
 
-    // The picture: the ramp in the legend's bar (brown on top, green below) and the scale bar.
+    // The cut/fill map of the pad: the difference of the surfaces over the pad, a mesh coloured
+    // red for cut and blue for fill, whose volume to 0 is kaf-volume's.
+    const std::size_t mapAt = run.out.find("\nCut/fill map: ");
+    ASSERT_NE(mapAt, std::string::npos) << run.out;
+    const std::size_t earthworks = run.out.find("\nVolume: ", mapAt);
+    ASSERT_NE(earthworks, std::string::npos);
+    const std::string volume =
+        run.out.substr(earthworks, run.out.find('\n', earthworks + 1) - earthworks);
+    EXPECT_NE(volume.find("plan area 90000.000"), std::string::npos) << volume;
+    EXPECT_EQ(run.out.substr(earthworks + volume.size(), volume.size()), volume) << run.out;
+    const kafhost::EntityInfo& map = drawing.entities.back();
+    EXPECT_EQ(map.type, L"AcDbSubDMesh");
+    ASSERT_EQ(map.vertexColors.size(), map.vertices.size());
+    for (std::size_t i = 0; i < map.vertices.size(); ++i) {
+        const kafhost::Rgb& colour = map.vertexColors[i];
+        ASSERT_TRUE(map.vertices[i][0] >= 600 && map.vertices[i][0] <= 900);
+        if (std::fabs(map.vertices[i][2]) > 1.0) {  // nearer 0 the colours are all but white
+            ASSERT_EQ(colour[0] > colour[2], map.vertices[i][2] > 0) << map.vertices[i][2];
+        }
+    }
+
+    // The picture: the ramp in the elevation legend's bar (brown on top, green below), the
+    // cut/fill legend beside it, and the scale bar.
     const Picture picture = ReadPng((folder_ / "terrain.png").string());
     ASSERT_EQ(picture.width, 400);
-    const std::uint32_t top = picture.At(400 - 110 + 23, 52);
-    const std::uint32_t bottom = picture.At(400 - 110 + 23, 275);
+    const std::uint32_t top = picture.At(400 - 220 + 23, 52);
+    const std::uint32_t bottom = picture.At(400 - 220 + 23, 275);
+    const std::uint32_t cut = picture.At(400 - 110 + 23, 52);
+    EXPECT_GT(cut >> 16 & 0xFF, (cut & 0xFF) + 50) << Channels(cut);
     EXPECT_GT(top >> 16 & 0xFF, top >> 8 & 0xFF) << Channels(top);
     EXPECT_GT(bottom >> 8 & 0xFF, bottom >> 16 & 0xFF) << Channels(bottom);
     EXPECT_EQ(picture.At(20, 400 - 17), 0x000000u) << Channels(picture.At(20, 400 - 17));
@@ -126,13 +152,13 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
         RunKafcadProcess({"--drawing", "terrain.json", "--save", "terrain.xml", "-e", "(princ)"},
                          "", folder_.string());
     ASSERT_EQ(save.exitStatus, 0) << save.err;
-    EXPECT_NE(save.err.find("kafcad: terrain.xml: left out the vertex colours of 1 mesh(es)"),
+    EXPECT_NE(save.err.find("kafcad: terrain.xml: left out the vertex colours of 2 mesh(es)"),
               std::string::npos)
         << save.err;
     std::vector<std::string> notes;
     const kafhost::DrawingSnapshot surface =
         kafhost::loadLandXmlDrawingFile((folder_ / "terrain.xml").string(), notes);
-    ASSERT_EQ(surface.entities.size(), 1u);
+    ASSERT_EQ(surface.entities.size(), 3u);  // the terrain, the pad and the map
     EXPECT_EQ(surface.entities[0].layer, L"TERRAIN");
     EXPECT_EQ(surface.entities[0].vertices, mesh.vertices);
     EXPECT_EQ(surface.entities[0].faces, mesh.faces);
