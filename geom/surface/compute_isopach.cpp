@@ -36,6 +36,13 @@ double CrossingShare(const SurfacePoint& p, const SurfacePoint& q, const Surface
     return dp != dq ? std::min(1.0, std::max(0.0, dp / (dp - dq))) : 0.5;
 }
 
+// A number that grows with the direction's angle from the negative x axis counter-clockwise
+// round (0 to 4), without trigonometry: enough to sort directions by angle.
+double PseudoAngle(double dx, double dy) {
+    const double p = dx / (std::fabs(dx) + std::fabs(dy));  // -1 ... 1
+    return dy < 0 ? 1 + p : 3 - p;
+}
+
 // A crossing of an existing edge with a design edge, and its vertex in the isopach.
 struct Crossing {
     std::uint64_t existingEdge;
@@ -226,7 +233,7 @@ private:
             cy += corners[i].at.y / n;
         }
         for (int i = 0; i < n; ++i) {
-            corners[i].angle = std::atan2(corners[i].at.y - cy, corners[i].at.x - cx);
+            corners[i].angle = PseudoAngle(corners[i].at.x - cx, corners[i].at.y - cy);
         }
         for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
             for (int j = i; j > 0 && corners[j].angle < corners[j - 1].angle; --j) {

@@ -83,6 +83,25 @@ bool CProfileTracer::Holds(std::int32_t triangle, PlanPoint p) const {
 
 std::int32_t CProfileTracer::Locate(PlanPoint p) const {
     const std::int32_t count = static_cast<std::int32_t>(surface_.triangles.size());
+    // First a walk from the first triangle towards the point, over the edges it lies beyond;
+    // where the walk leaves the surface or takes too long, a search through all triangles.
+    const double most = 4.0 * std::sqrt(static_cast<double>(count)) + 64.0;
+    std::int32_t at = 0;
+    for (int step = 0; at >= 0 && step < most; ++step) {
+        const SurfaceTriangle& t = surface_.triangles[at];
+        int beyond = -1;
+        for (int i = 0; i < 3 && beyond < 0; ++i) {
+            const int k = (i + step) % 3;  // turning the start breaks cycles
+            if (CdtOrient(Plan(surface_.points[t.corner[k]]),
+                          Plan(surface_.points[t.corner[(k + 1) % 3]]), Plan(p)) < 0) {
+                beyond = k;
+            }
+        }
+        if (beyond < 0) {
+            return at;
+        }
+        at = t.across[beyond];
+    }
     for (std::int32_t t = 0; t < count; ++t) {
         const std::int32_t* c = surface_.triangles[t].corner;
         const SurfacePoint& p0 = surface_.points[c[0]];

@@ -7,8 +7,8 @@
 //
 // The triangles a straight piece of the line meets are found by spreading from the triangle
 // that holds its start, and from every boundary edge it meets, over the edges it meets; so the
-// cost is that of the triangles along the line and the boundary's edges, besides one search
-// through the triangles for a line's first point.
+// cost is that of the triangles along the line and the boundary's edges, besides a walk (or,
+// where the walk fails, a search through the triangles) to a line's first point.
 #pragma once
 
 #include <cstdint>
