@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_surfaces.h"
 #include "bench_timing.h"
 #include "geom/dct/dct.h"
 #include "geom/surface/compute_isopach.h"
@@ -32,36 +33,11 @@
 
 namespace {
 
+using bench::Design;
 using bench::Median;
-
-struct Point {
-    double x, y, z;
-};
-
-// Rolling hills over 10 km x 10 km, about 150 m of relief, with 5 cm of survey noise.
-double Terrain(double x, double y) {
-    return 150.0 + 40.0 * std::sin(x / 1500.0) * std::cos(y / 1100.0) +
-           25.0 * std::sin((x + y) / 700.0) + 10.0 * std::cos(x / 300.0) * std::sin(y / 450.0);
-}
-
-// A platform sloping gently across the site.
-double Design(double x, double y) {
-    return 150.0 + 0.002 * (x - 5000.0) - 0.001 * (y - 5000.0);
-}
-
-std::vector<Point> Survey(std::size_t count, std::uint64_t seed, double (*height)(double, double),
-                          double noise) {
-    std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> plan(0.0, 10000.0);
-    std::normal_distribution<double> gauss(0.0, noise);
-    std::vector<Point> points(count);
-    for (Point& p : points) {
-        p.x = plan(random);
-        p.y = plan(random);
-        p.z = height(p.x, p.y) + (noise > 0 ? gauss(random) : 0.0);
-    }
-    return points;
-}
+using bench::Point;
+using bench::Survey;
+using bench::Terrain;
 
 geom::SurfaceMesh Triangulate(const std::vector<Point>& points) {
     geom::CDCT dct;
@@ -112,12 +88,12 @@ int RunStep(const std::string& step, std::size_t count) {
         for (const geom::ProfileRun& run : runs) {
             points += run.points.size();
         }
-        std::printf("%.4f %ld %zu points in %zu pieces\n", seconds, MinorFaults() - faults,
-                    points, runs.size());
+        std::printf("%.4f %ld %zu points in %zu pieces\n", seconds, MinorFaults() - faults, points,
+                    runs.size());
         return status == geom::SurfaceStatus::Ok ? 0 : 1;
     }
-    const std::vector<geom::SurfaceMesh> designMeshes = surfacetest::SplitLikeWriter(
-        Triangulate(Survey(count, 20240602, Design, 0.0)), 50000);
+    const std::vector<geom::SurfaceMesh> designMeshes =
+        surfacetest::SplitLikeWriter(Triangulate(Survey(count, 20240602, Design, 0.0)), 50000);
     const long faults = MinorFaults();
     const std::clock_t start = std::clock();
     geom::WeldedSurface existing;
@@ -169,9 +145,10 @@ int main(int argc, char** argv) {
     }
     const std::size_t count = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-    std::printf("profile and cut/fill map on %zu-point surfaces, %d runs, each step in its own "
-                "process; processor seconds [minor page faults]\n",
-                count, runs);
+    std::printf(
+        "profile and cut/fill map on %zu-point surfaces, %d runs, each step in its own "
+        "process; processor seconds [minor page faults]\n",
+        count, runs);
     std::vector<double> profileRatios;
     std::vector<double> isopachRatios;
     for (int run = 0; run < runs; ++run) {
@@ -184,12 +161,12 @@ int main(int argc, char** argv) {
         }
         profileRatios.push_back(profile.seconds / triangulation.seconds);
         isopachRatios.push_back(isopach.seconds / triangulation.seconds);
-        std::printf("run %d: triangulation %.3f s [%ld] (%s); profile %.4f s [%ld] (%s), ratio "
-                    "%.4f; cut/fill map %.3f s [%ld] (%s), ratio %.3f\n",
-                    run + 1, triangulation.seconds, triangulation.faults,
-                    triangulation.detail.c_str(), profile.seconds, profile.faults,
-                    profile.detail.c_str(), profileRatios.back(), isopach.seconds,
-                    isopach.faults, isopach.detail.c_str(), isopachRatios.back());
+        std::printf(
+            "run %d: triangulation %.3f s [%ld] (%s); profile %.4f s [%ld] (%s), ratio "
+            "%.4f; cut/fill map %.3f s [%ld] (%s), ratio %.3f\n",
+            run + 1, triangulation.seconds, triangulation.faults, triangulation.detail.c_str(),
+            profile.seconds, profile.faults, profile.detail.c_str(), profileRatios.back(),
+            isopach.seconds, isopach.faults, isopach.detail.c_str(), isopachRatios.back());
     }
     const double profileRatio = Median(profileRatios);
     const double isopachRatio = Median(isopachRatios);

@@ -58,12 +58,14 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, IsopachArgument
         case 4:
             return ReadInteger(node, out.maxPoints) ? nullptr
                                                     : L"Fourth argument has to be an integer!";
-        default:
-            if (node->restype != RTREAL) {
+        default: {
+            double range = 0.0;
+            if (!ReadReal(node, range)) {
                 return L"Fifth argument has to be a real!";
             }
-            out.range = node->resval.rreal;
+            out.range = range;
             return nullptr;
+        }
     }
 }
 

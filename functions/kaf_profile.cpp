@@ -51,10 +51,9 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, ProfileArgument
             return ReadLayer(node, out.layer) ? nullptr
                                               : L"Third argument has to be a string or nil!";
         default:
-            if (node->restype != RTREAL) {
+            if (!ReadReal(node, out.interval)) {
                 return L"Fourth argument has to be a real!";
             }
-            out.interval = node->resval.rreal;
             if (!(std::isfinite(out.interval) && out.interval > 0.0)) {
                 out.interval = -1.0;  // refused once all arguments are read
             }

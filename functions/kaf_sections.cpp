@@ -35,12 +35,8 @@ struct SectionArguments {
     std::vector<std::wstring> design;
 };
 
-const wchar_t* ReadReal(const resbuf* node, double& value, const wchar_t* message) {
-    if (node->restype != RTREAL) {
-        return message;
-    }
-    value = node->resval.rreal;
-    return nullptr;
+const wchar_t* RealArgument(const resbuf* node, double& value, const wchar_t* message) {
+    return ReadReal(node, value) ? nullptr : message;
 }
 
 const wchar_t* ReadArgument(int position, const resbuf*& cursor, SectionArguments& out) {
@@ -53,11 +49,11 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, SectionArgument
             out.alignment = node->resval.rstring;
             return nullptr;
         case 2:
-            return ReadReal(node, out.options.interval, L"Second argument has to be a real!");
+            return RealArgument(node, out.options.interval, L"Second argument has to be a real!");
         case 3:
-            return ReadReal(node, out.options.left, L"Third argument has to be a real!");
+            return RealArgument(node, out.options.left, L"Third argument has to be a real!");
         case 4:
-            return ReadReal(node, out.options.right, L"Fourth argument has to be a real!");
+            return RealArgument(node, out.options.right, L"Fourth argument has to be a real!");
         case 5:
             return ReadSurfaceArgument(cursor, out.existing,
                                        L"Fifth argument has to be a handle list!");
