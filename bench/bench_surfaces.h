@@ -26,8 +26,8 @@ inline double Design(double x, double y) {
     return 150.0 + 0.002 * (x - 5000.0) - 0.001 * (y - 5000.0);
 }
 
-inline std::vector<Point> Survey(std::size_t count, std::uint64_t seed, double (*height)(double, double),
-                          double noise) {
+inline std::vector<Point> Survey(std::size_t count, std::uint64_t seed,
+                                 double (*height)(double, double), double noise) {
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> plan(0.0, 10000.0);
     std::normal_distribution<double> gauss(0.0, noise);

@@ -60,7 +60,10 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     ASSERT_EQ(Generate("terrain.csv", 3000).exitStatus, 0);
     const KafcadRun run = RunKafcadProcess(
         {"--layer", "TERRAIN", "--layer", "CONTOUR", "--layer", "CONTOUR-MAJOR", "--save",
-         "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp"},
+         "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp", "-e",
+         // How far the map's volumes to 0 are from kaf-volume's, relative to them.
+         "(list (/ (- (car earthworks) (car map-volume)) (car earthworks))"
+         " (/ (- (cadr earthworks) (cadr map-volume)) (cadr earthworks)))"},
         "", folder_.string());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\nMeshes made: 1 (handles 20 ... 20)\n"), std::string::npos) << run.out;
@@ -124,6 +127,14 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
         run.out.substr(earthworks, run.out.find('\n', earthworks + 1) - earthworks);
     EXPECT_NE(volume.find("plan area 90000.000"), std::string::npos) << volume;
     EXPECT_EQ(run.out.substr(earthworks + volume.size(), volume.size()), volume) << run.out;
+    const std::size_t shown = run.out.rfind("\n(");
+    ASSERT_NE(shown, std::string::npos) << run.out;
+    std::istringstream apart(run.out.substr(shown + 2));
+    double cutApart = 1.0;
+    double fillApart = 1.0;
+    ASSERT_TRUE(apart >> cutApart >> fillApart) << run.out.substr(shown);
+    EXPECT_LE(std::fabs(cutApart), 1e-9);
+    EXPECT_LE(std::fabs(fillApart), 1e-9);
     const kafhost::EntityInfo& map = drawing.entities.back();
     EXPECT_EQ(map.type, L"AcDbSubDMesh");
     ASSERT_EQ(map.vertexColors.size(), map.vertices.size());
