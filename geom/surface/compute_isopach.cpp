@@ -58,6 +58,20 @@ struct Corner {
     double angle;
 };
 
+// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False (the
+// rest left undecided) as soon as all of u lies on or beyond one edge of t.
+bool SidesOf(const CdtPoint (&t)[3], const CdtPoint (&u)[3], int (&side)[3][3]) {
+    for (int k = 0; k < 3; ++k) {
+        for (int i = 0; i < 3; ++i) {
+            side[k][i] = CdtOrient(t[k], t[(k + 1) % 3], u[i]);
+        }
+        if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class CIsopachVisitor : public COverlayVisitor {
 public:
     CIsopachVisitor(const WeldedSurface& existing, const WeldedSurface& design, SurfaceMesh& out)
@@ -82,20 +96,11 @@ public:
             pa[i] = Plan(existing_.points[ia[i]]);
             pb[i] = Plan(design_.points[ib[i]]);
         }
+        // Two triangles whose insides meet are not parted by the line of any of their edges.
         int bSide[3][3];  // [edge k of b][corner i of a]
         int aSide[3][3];  // [edge m of a][corner j of b]
-        for (int k = 0; k < 3; ++k) {
-            for (int i = 0; i < 3; ++i) {
-                bSide[k][i] = CdtOrient(pb[k], pb[(k + 1) % 3], pa[i]);
-                aSide[k][i] = CdtOrient(pa[k], pa[(k + 1) % 3], pb[i]);
-            }
-        }
-        // Two triangles whose insides meet are not parted by the line of any of their edges.
-        for (int k = 0; k < 3; ++k) {
-            if ((bSide[k][0] <= 0 && bSide[k][1] <= 0 && bSide[k][2] <= 0) ||
-                (aSide[k][0] <= 0 && aSide[k][1] <= 0 && aSide[k][2] <= 0)) {
-                return 0.0;
-            }
+        if (!SidesOf(pb, pa, bSide) || !SidesOf(pa, pb, aSide)) {
+            return 0.0;
         }
         Corner corners[12];
         int n = 0;
