@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geom/cdt/cdt_predicates.h"
+#include "geom/surface/measurable_surface.h"
 #include "geom/surface/overlay_walk.h"
 
 namespace geom {
@@ -273,6 +274,9 @@ private:
 SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface& design,
                              SurfaceMesh& isopach, const SurfaceProgress& progress) {
     isopach = SurfaceMesh();
+    if (!IsMeasurable(existing) || !IsMeasurable(design)) {
+        return SurfaceStatus::CoordinatesTooLarge;
+    }
     if (existing.triangles.empty() || design.triangles.empty()) {
         return SurfaceStatus::Ok;
     }

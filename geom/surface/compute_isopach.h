@@ -11,7 +11,8 @@
 // share their vertices; the crossings' positions are rounded, and faces left without a plan
 // area by that rounding are dropped.
 //
-// Gives Ok (an empty mesh where the surfaces do not overlap) or OutOfMemory (empty mesh).
+// Gives Ok (an empty mesh where the surfaces do not overlap), CoordinatesTooLarge for a surface
+// beyond the measurable range (measurable_surface.h) or OutOfMemory (empty mesh).
 // `progress` hears of the existing triangles done (surface_progress.h).
 #pragma once
 
