@@ -36,6 +36,9 @@ constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
 constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
 constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
 constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
+constexpr ACHAR kKafProfileName[] = L"kaf-profile";
+constexpr ACHAR kKafSectionsName[] = L"kaf-sections";
+constexpr ACHAR kKafIsopachName[] = L"kaf-isopach";
 constexpr ACHAR kKafSurfaceFacesName[] = L"kaf-surfaceFaces";
 constexpr ACHAR kKafCdtPfaceName[] = L"kaf-cdt-pface";
 constexpr ACHAR kKafCdtPfaceWithLoadCsvName[] = L"kaf-cdt-pface-withloadcsv";
@@ -67,6 +70,10 @@ const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
     Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
     Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
+const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
+const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
+const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();
+
 const LispFunctionEntry kKafSurfaceFaces = Entry<RunKafSurfaceFaces, kKafSurfaceFacesName>();
 const LispFunctionEntry kKafCdtPface = Entry<RunKafCdtPface, kKafCdtPfaceName>();
 const LispFunctionEntry kKafCdtPfaceWithLoadCsv =
@@ -76,7 +83,7 @@ const LispFunctionEntry kKafSpotLevels = Entry<RunKafSpotLevels, kKafSpotLevelsN
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[25] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[28] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -95,6 +102,9 @@ const LispFunctionEntry* const kLispFunctionTable[25] = {nullptr,
                                                          &kKafCdtPfacemesh,
                                                          &kKafCdtSubdmeshWithLoadCsv,
                                                          &kKafCdtPfacemeshWithLoadCsv,
+                                                         &kKafProfile,
+                                                         &kKafSections,
+                                                         &kKafIsopach,
                                                          &kKafSurfaceFaces,
                                                          &kKafCdtPface,
                                                          &kKafCdtPfaceWithLoadCsv,

@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "output/write_all_or_nothing.h"
+#include "output/append_all_or_none.h"
+#include "output/writer_steps.h"
 
 namespace {
 
@@ -16,11 +17,9 @@ AcGePoint3d ToPoint(const geom::CVertex& vertex) {
 
 int Create3dFaces(const std::vector<FaceCorners>& faces, const wchar_t* layer,
                   std::vector<std::wstring>& handles) {
-    static const AllOrNothingSteps kSteps = {
-        L"Create3dFaces:getSymbolTable", L"Create3dFaces:getAt", L"Create3dFaces:appendAcDbEntity"};
-    return WriteAllOrNothing(
-        faces.size(), kMeterLabel, kSteps,
-        [&](std::size_t i) {
+    return AppendAllOrNone(
+        faces.size(), kMeterLabel, L"Create3dFaces",
+        [&](std::size_t i) -> std::unique_ptr<AcDbEntity> {
             auto face = std::make_unique<AcDbFace>(faces[i][0], faces[i][1], faces[i][2], true,
                                                    true, true, true);
             face->setDatabaseDefaults();

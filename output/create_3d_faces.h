@@ -1,6 +1,6 @@
 // Create3dFaces(faces, layer, handles): writes one 3D face (AcDbFace) per triangle of corners
 // into model space, the fourth corner equal to the third, all edges visible, on the layer (null:
-// the drawing's current layer). All or nothing (WriteAllOrNothing, meter "Writing 3D faces ..."):
+// the drawing's current layer). All or nothing (AppendAllOrNone, meter "Writing 3D faces ..."):
 // the faces' handle texts are appended to handles in order; a failure erases the faces written so
 // far and gives RTERROR after a step line "Create3dFaces:getSymbolTable",
 // "Create3dFaces:getAt", "Create3dFaces:setLayer" or "Create3dFaces:appendAcDbEntity".

@@ -4,7 +4,8 @@
 #include <cwchar>
 #include <memory>
 
-#include "output/write_all_or_nothing.h"
+#include "output/append_all_or_none.h"
+#include "output/writer_steps.h"
 
 namespace {
 
@@ -24,12 +25,9 @@ std::unique_ptr<AcDbEntity> NewAnnotation(const Annotation& item) {
 
 int CreateAnnotations(const std::vector<Annotation>& items, const wchar_t* layer,
                       const wchar_t* meterLabel, std::vector<std::wstring>& handles) {
-    static const AllOrNothingSteps kSteps = {L"CreateAnnotations:getSymbolTable",
-                                             L"CreateAnnotations:getAt",
-                                             L"CreateAnnotations:appendAcDbEntity"};
-    return WriteAllOrNothing(
-        items.size(), meterLabel, kSteps,
-        [&](std::size_t i) {
+    return AppendAllOrNone(
+        items.size(), meterLabel, L"CreateAnnotations",
+        [&](std::size_t i) -> std::unique_ptr<AcDbEntity> {
             std::unique_ptr<AcDbEntity> entity = NewAnnotation(items[i]);
             entity->setDatabaseDefaults();
             if (!SetLayerReported(*entity, layer, L"CreateAnnotations:setLayer")) {

@@ -3,7 +3,7 @@
 // CreateAnnotations(items, layer, meterLabel, handles): writes each item into model space on the
 // layer (null: the drawing's current layer) as a point (AcDbPoint at its position) or a text
 // (AcDbText: its string, height and rotation, in the drawing's Standard style, sitting with its
-// alignment at the position). All or nothing (WriteAllOrNothing under meterLabel): the handle
+// alignment at the position). All or nothing (AppendAllOrNone under meterLabel): the handle
 // texts are appended to handles in the items' order; a failure erases what was written and
 // gives RTERROR after a step line "CreateAnnotations:getSymbolTable", "CreateAnnotations:getAt",
 // "CreateAnnotations:setLayer" or "CreateAnnotations:appendAcDbEntity".

@@ -3,7 +3,8 @@
 #include <memory>
 
 #include "arxapi.h"
-#include "output/write_all_or_nothing.h"
+#include "output/append_all_or_none.h"
+#include "output/writer_steps.h"
 
 namespace {
 
@@ -30,12 +31,9 @@ std::unique_ptr<AcDbPolyline> NewContourPolyline(const geom::ContourLine& line,
 
 int CreateContourPolylines(const std::vector<geom::ContourLine>& lines, const wchar_t* layer,
                            const wchar_t* majorLayer, std::vector<std::wstring>& handles) {
-    static const AllOrNothingSteps kSteps = {L"CreateContourPolylines:getSymbolTable",
-                                             L"CreateContourPolylines:getAt",
-                                             L"CreateContourPolylines:appendAcDbEntity"};
-    return WriteAllOrNothing(
-        lines.size(), kMeterLabel, kSteps,
-        [&](std::size_t i) {
+    return AppendAllOrNone(
+        lines.size(), kMeterLabel, L"CreateContourPolylines",
+        [&](std::size_t i) -> std::unique_ptr<AcDbEntity> {
             return NewContourPolyline(lines[i], lines[i].major ? majorLayer : layer);
         },
         handles);

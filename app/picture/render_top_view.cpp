@@ -17,13 +17,12 @@
 #include "app/picture/draw_text.h"
 #include "app/picture/drawing_extent.h"
 #include "app/picture/elevation_legend.h"
+#include "app/picture/png_canvas.h"
 #include "app/picture/polyline_path.h"
 #include "app/picture/scale_bar.h"
 #include "app/picture/shade_triangle.h"
 #include "app/picture/shown_entities.h"
 #include "app/picture/view_transform.h"
-#include "app/picture/write_png.h"
-#include "platform/files/replace_file.h"
 
 namespace kafcad {
 namespace {
@@ -42,6 +41,17 @@ constexpr kafhost::Rgb kTextColour{20, 20, 20};
 constexpr int kLegendWidth = 110;
 constexpr int kLegendMinWidth = 320;
 constexpr int kLegendMinHeight = 200;
+
+// A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
+bool HasVertexColours(const EntityInfo& mesh) {
+    return !mesh.vertexColors.empty() && mesh.vertexColors.size() == mesh.vertices.size();
+}
+
+bool ValidFace(const std::vector<int>& face, std::size_t vertexCount) {
+    return face.size() >= 3 && std::all_of(face.begin(), face.end(), [&](int index) {
+               return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
+           });
+}
 
 // Lines drawn with the default lineweight are this wide; others by their weight (in hundredths
 // of a millimetre, the default being 0.25 mm), but at least a pixel.
@@ -103,30 +113,6 @@ std::uint32_t PixelColour(const kafhost::Rgb& rgb) {
 kafhost::Rgb RgbOf(std::uint32_t pixel) {
     return kafhost::Rgb{static_cast<int>((pixel >> 16) & 0xFF),
                         static_cast<int>((pixel >> 8) & 0xFF), static_cast<int>(pixel & 0xFF)};
-}
-
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-    void operator()(cairo_t* context) const { cairo_destroy(context); }
-};
-
-void CheckStatus(cairo_status_t status) {
-    if (status != CAIRO_STATUS_SUCCESS) {
-        throw std::runtime_error(cairo_status_to_string(status));
-    }
-}
-
-// A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
-bool HasVertexColours(const EntityInfo& mesh) {
-    return !mesh.vertexColors.empty() && mesh.vertexColors.size() == mesh.vertices.size();
-}
-
-bool ValidFace(const std::vector<int>& face, std::size_t vertexCount) {
-    return face.size() >= 3 && std::all_of(face.begin(), face.end(), [&](int index) {
-               return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
-           });
 }
 
 // Paints meshes and edges straight into the picture's pixels.
@@ -262,25 +248,22 @@ void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransf
 
 void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& path, int width,
                    int height) {
-    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
-    CheckStatus(cairo_surface_status(surface.get()));
-    std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
-    CheckStatus(cairo_status(context.get()));
-    cairo_t* cr = context.get();
-    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-    cairo_paint(cr);
-    cairo_surface_flush(surface.get());
+    const PngCanvas canvas(width, height);
+    cairo_t* cr = canvas.Context();
 
     const std::vector<const EntityInfo*> shown = ShownEntities(drawing);
-    const ElevationRamp ramp(shown);
-    const bool legend = !ramp.Empty() && width >= kLegendMinWidth && height >= kLegendMinHeight;
-    const int viewWidth = legend ? width - kLegendWidth : width;
+    std::vector<const EntityInfo*> byElevation;
+    std::vector<const EntityInfo*> byCutFill;
+    for (const EntityInfo* entity : shown) {
+        (IsCutFillMap(*entity) ? byCutFill : byElevation).push_back(entity);
+    }
+    const ElevationRamp ramp(byElevation);
+    const ElevationRamp cutFill(byCutFill);
+    const bool room = width >= kLegendMinWidth && height >= kLegendMinHeight;
+    const int panels = room ? (ramp.Empty() ? 0 : 1) + (cutFill.Empty() ? 0 : 1) : 0;
+    const int viewWidth = width - panels * kLegendWidth;
     const ViewTransform view = FitView(DrawingExtent(drawing), viewWidth, height);
-    const PixelImage pixels{
-        reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())), width,
-        height, cairo_image_surface_get_stride(surface.get()) / 4};
-    PixelPainter painter(pixels, view);
+    PixelPainter painter(canvas.Pixels(), view);
     const LayerStyles styles(drawing.layers);
     for (const EntityInfo* entity : shown) {
         if (entity->type == L"AcDbSubDMesh") {
@@ -300,7 +283,7 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
             painter.FaceEdges(*entity, colour);
         }
     }
-    cairo_surface_mark_dirty(surface.get());
+    canvas.MarkDirty();
 
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -319,16 +302,20 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
             DrawText(cr, *entity, view, styles.Colour(*entity, kTextColour));
         }
     }
-    if (legend) {
-        DrawElevationLegend(cr, ramp, viewWidth, kLegendWidth, height);
+    if (panels > 0) {
+        double left = viewWidth;
+        if (!ramp.Empty()) {
+            DrawElevationLegend(cr, ramp, left, kLegendWidth, height);
+            left += kLegendWidth;
+        }
+        if (!cutFill.Empty()) {
+            DrawCutFillLegend(cr, cutFill, left, kLegendWidth, height);
+        }
     }
     if (width >= kLegendMinWidth && height >= kLegendMinHeight) {
         DrawScaleBar(cr, view, viewWidth, height);
     }
-    CheckStatus(cairo_status(cr));
-    cairo_surface_flush(surface.get());
-    // Through a temporary file, so that a failed write keeps the earlier picture.
-    kafhost::replaceFile(path, [&pixels](std::FILE* file) { WritePng(file, pixels); });
+    canvas.Save(path);
 }
 
 }  // namespace kafcad
