@@ -168,10 +168,12 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
 }
 
 // The survey points together in points_, in the order they came, with a fresh CDCT for the run
-// (when they went to CDCT before a snap tolerance was set: as CDCT stores them).
+// (those that went to CDCT before a snap tolerance was set: as CDCT stores them, first).
 void CConstrainedDCT::GatherPoints() {
     if (points_.size() < pointCount_) {
-        points_ = dct_->GetVertices();
+        std::vector<CVertex> stored = dct_->GetVertices();
+        stored.insert(stored.end(), points_.begin(), points_.end());
+        points_.swap(stored);
         dct_.reset(new CDCT);
     }
 }

@@ -26,8 +26,9 @@
 //
 // Output, as CDCT's: Triangulate() gives triangles indexing the list GetVertices() gives, each
 // counter-clockwise and not flat, with i1 its lowest index, grouped by i1 in ascending order.
-// The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines and
-// without a maximum edge length, both lists are exactly CDCT's for the same points.
+// The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines,
+// without a maximum edge length and without a snap tolerance, both lists are exactly CDCT's for
+// the same points.
 //
 // Guarantees: every breakline and boundary segment is a union of triangle edges; every other edge
 // is locally Delaunay in the constrained sense (decided with exact predicates).

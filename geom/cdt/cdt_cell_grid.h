@@ -6,8 +6,9 @@
 // for those the square of half-width r around (x, y) touches.
 //
 // CdtBox: the plan box around the vertices it was extended by.
-// CdtGridOver(box, count, smallestCell): a grid for `count` positions within the box: about one per cell, cells at least smallestCell wide and at most 2^30 across the box
-// (so that columns and rows stay within -2 ... 2^31), the origin 2 * smallestCell below the box.
+// CdtGridOver(box, count, smallestCell): a grid for `count` positions within the box: about one per
+// cell, cells at least smallestCell wide and at most 2^30 across the box (so that columns and rows
+// stay within -2 ... 2^31), the origin 2 * smallestCell below the box.
 #pragma once
 
 #include <algorithm>
@@ -90,8 +91,8 @@ inline CdtCellGrid CdtGridOver(const CdtBox& box, std::size_t count, double smal
         return CdtCellGrid(0.0, 0.0, smallestCell > 0.0 ? smallestCell : 1.0);
     }
     const double extent = box.Extent();
-    double cell = std::max({smallestCell, extent / std::sqrt(static_cast<double>(count + 1)),
-                            extent * 0x1p-30});
+    double cell = std::max(
+        {smallestCell, extent / std::sqrt(static_cast<double>(count + 1)), extent * 0x1p-30});
     if (!(cell > 0.0)) {
         cell = 1.0;
     }

@@ -83,7 +83,8 @@ std::size_t Snapper::JoinLineVertices() {
         for (CVertex& v : vertices) {
             std::uint32_t earliest = kNoId;
             vertices_.ForEachNear(v.x, v.y, tolerance_, [&](std::uint32_t id) {
-                if (id < earliest && SquaredDistance(v.x, v.y, kept_[id]->x, kept_[id]->y) <= limit) {
+                if (id < earliest &&
+                    SquaredDistance(v.x, v.y, kept_[id]->x, kept_[id]->y) <= limit) {
                     earliest = id;
                 }
             });
@@ -255,13 +256,14 @@ std::size_t CdtCountCloseVertices(const std::vector<CVertex>& vertices, double d
              run = runEnd[run]) {
             // Within the run, from the first vertex above a.y - distance.
             const std::size_t end = runEnd[run];
-            std::size_t j = vertices[run].x == a.x
-                                ? run
-                                : static_cast<std::size_t>(
-                                      std::lower_bound(vertices.begin() + run, vertices.begin() + end,
-                                                       a.y - distance,
-                                                       [](const CVertex& v, double y) { return v.y < y; }) -
-                                      vertices.begin());
+            std::size_t j =
+                vertices[run].x == a.x
+                    ? run
+                    : static_cast<std::size_t>(
+                          std::lower_bound(vertices.begin() + run, vertices.begin() + end,
+                                           a.y - distance,
+                                           [](const CVertex& v, double y) { return v.y < y; }) -
+                          vertices.begin());
             for (; j < end && vertices[j].y - a.y < distance; ++j) {
                 if (SquaredDistance(a.x, a.y, vertices[j].x, vertices[j].y) < limit) {
                     close[i] = true;

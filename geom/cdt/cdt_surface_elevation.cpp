@@ -107,13 +107,13 @@ void CdtSurfaceElevations(const std::vector<CTriangle>& triangles,
         }
         grid.ForEachIn(std::max(around.minX, box.minX), std::max(around.minY, box.minY),
                        std::min(around.maxX, box.maxX), std::min(around.maxY, box.maxY),
-                         [&](std::uint32_t k) {
-                             CVertex& p = *positions[k];
-                             if (!found[k] && Contains(a, b, c, p)) {
-                                 p.z = ElevationIn(a, b, c, p);
-                                 found[k] = true;
-                             }
-                         });
+                       [&](std::uint32_t k) {
+                           CVertex& p = *positions[k];
+                           if (!found[k] && Contains(a, b, c, p)) {
+                               p.z = ElevationIn(a, b, c, p);
+                               found[k] = true;
+                           }
+                       });
     }
     if (std::find(found.begin(), found.end(), false) == found.end()) {
         return;
