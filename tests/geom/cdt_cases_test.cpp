@@ -421,6 +421,17 @@ TEST(CdtCases, TheSnapToleranceJoinsNearDuplicatesByItsRules) {
     }
     input.snapTolerance = -1.0;
     EXPECT_EQ(RunCdt(input).failure, geom::kCdtBadSnapTolerance);
+
+    // A tolerance set after some points were added snaps those as well.
+    geom::CConstrainedDCT late;
+    late.AddPoint(0, 0, 1);
+    late.AddPoint(4, 0, 1);
+    late.SetSnapTolerance(0.01);
+    late.AddPoint(0, 3, 1);
+    late.AddPoint(0.005, 3, 2);
+    ASSERT_EQ(late.Triangulate().size(), 1u);
+    EXPECT_EQ(late.SnapCounts().pointsDropped, 1u);
+    EXPECT_EQ(late.GetVertices().size(), 3u);
 }
 
 // The survey: points rounded to the millimetre, kerbs drawn at full precision a fraction
