@@ -16,11 +16,12 @@ double SquaredDistance(double ax, double ay, double bx, double by) {
     return (ax - bx) * (ax - bx) + (ay - by) * (ay - by);
 }
 
-// A grid over every input position, with cells of at least the tolerance.
+// A grid over every input position for the lines' vertices and segments: cells of at least the
+// tolerance, about one line vertex per cell.
 CdtCellGrid GridFor(const std::vector<CVertex>& points, const std::vector<CdtSnapLine>& lines,
                     double tolerance) {
     CdtBox box;
-    std::size_t count = points.size();
+    std::size_t count = 0;
     for (const CVertex& p : points) {
         box.Extend(p);
     }
@@ -203,58 +204,22 @@ void Snapper::InsertIntoLines() {
     }
 }
 
-}  // namespace
-
-CdtSnapCounts CdtSnap(std::vector<CVertex>& points, const std::vector<CdtSnapLine>& lines,
-                      double tolerance) {
-    CdtSnapCounts counts;
-    CdtCellGrid grid = GridFor(points, lines, tolerance);
-    CdtCellGrid kept = grid;
-    Snapper snapper(lines, tolerance, std::move(grid));
-    counts.lineVerticesJoined = snapper.JoinLineVertices();
-    std::vector<bool> onLine(points.size(), false);
-    for (std::size_t k = 0; k < points.size(); ++k) {
-        onLine[k] = snapper.SnapToLine(points[k]);
-        counts.pointsToLines += onLine[k] ? 1 : 0;
-    }
-    snapper.InsertIntoLines();
-
-    const double limit = tolerance * tolerance;
-    std::vector<CVertex> result;
-    result.reserve(points.size());
-    for (std::size_t k = 0; k < points.size(); ++k) {
-        const CVertex& p = points[k];
-        bool near = false;
-        if (!onLine[k]) {
-            kept.ForEachNear(p.x, p.y, tolerance, [&](std::uint32_t id) {
-                near = near || SquaredDistance(p.x, p.y, result[id].x, result[id].y) <= limit;
-            });
-        }
-        if (near) {
-            ++counts.pointsDropped;
-            continue;
-        }
-        kept.Add(p, static_cast<std::uint32_t>(result.size()));
-        result.push_back(p);
-    }
-    points.swap(result);
-    return counts;
-}
-
-std::size_t CdtCountCloseVertices(const std::vector<CVertex>& vertices, double distance) {
+// Calls visit(i, j), i < j, for the pairs of vertices closer than distance (inclusive: or at
+// it), the vertices sorted by x, then y: along x, run by run of one x, each run searched in y.
+template <typename Visit>
+void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, bool inclusive,
+                      Visit visit) {
     const std::size_t n = vertices.size();
-    // The runs of one x; within a run the vertices go up in y.
     std::vector<std::size_t> runEnd(n);
     for (std::size_t k = n; k-- > 0;) {
         runEnd[k] = k + 1 < n && vertices[k + 1].x == vertices[k].x ? runEnd[k + 1] : k + 1;
     }
+    const auto within = [&](double gap) { return inclusive ? gap <= distance : gap < distance; };
     const double limit = distance * distance;
-    std::vector<bool> close(n, false);
     for (std::size_t i = 0; i < n; ++i) {
         const CVertex& a = vertices[i];
-        for (std::size_t run = i + 1; run < n && vertices[run].x - a.x < distance;
-             run = runEnd[run]) {
-            // Within the run, from the first vertex above a.y - distance.
+        for (std::size_t run = i + 1; run < n && within(vertices[run].x - a.x); run = runEnd[run]) {
+            // Within the run, from the first vertex at or above a.y - distance.
             const std::size_t end = runEnd[run];
             std::size_t j =
                 vertices[run].x == a.x
@@ -264,14 +229,82 @@ std::size_t CdtCountCloseVertices(const std::vector<CVertex>& vertices, double d
                                            a.y - distance,
                                            [](const CVertex& v, double y) { return v.y < y; }) -
                           vertices.begin());
-            for (; j < end && vertices[j].y - a.y < distance; ++j) {
-                if (SquaredDistance(a.x, a.y, vertices[j].x, vertices[j].y) < limit) {
-                    close[i] = true;
-                    close[j] = true;
+            for (; j < end && within(vertices[j].y - a.y); ++j) {
+                const double d = SquaredDistance(a.x, a.y, vertices[j].x, vertices[j].y);
+                if (inclusive ? d <= limit : d < limit) {
+                    visit(i, j);
                 }
             }
         }
     }
+}
+
+bool ByPlanPosition(const CVertex& a, const CVertex& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+}
+
+// Step 3: the points not on a line that lie within the tolerance of an earlier point kept are
+// dropped.
+std::size_t DropPointsNearEarlierOnes(std::vector<CVertex>& points, const std::vector<bool>& onLine,
+                                      double tolerance) {
+    std::vector<std::uint32_t> order(points.size());
+    for (std::uint32_t k = 0; k < order.size(); ++k) {
+        order[k] = k;
+    }
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return ByPlanPosition(points[a], points[b]) ||
+               (!ByPlanPosition(points[b], points[a]) && a < b);
+    });
+    std::vector<CVertex> sorted;
+    sorted.reserve(order.size());
+    for (const std::uint32_t k : order) {
+        sorted.push_back(points[k]);
+    }
+    // Each close pair as (later point, earlier point), in input order.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs;
+    ForEachClosePair(sorted, tolerance, true, [&](std::size_t i, std::size_t j) {
+        pairs.emplace_back(std::max(order[i], order[j]), std::min(order[i], order[j]));
+    });
+    std::sort(pairs.begin(), pairs.end());
+    std::vector<bool> dropped(points.size(), false);
+    for (const auto& pair : pairs) {
+        dropped[pair.first] = dropped[pair.first] || (!onLine[pair.first] && !dropped[pair.second]);
+    }
+    std::vector<CVertex> kept;
+    kept.reserve(points.size());
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        if (!dropped[k]) {
+            kept.push_back(points[k]);
+        }
+    }
+    const std::size_t count = points.size() - kept.size();
+    points.swap(kept);
+    return count;
+}
+
+}  // namespace
+
+CdtSnapCounts CdtSnap(std::vector<CVertex>& points, const std::vector<CdtSnapLine>& lines,
+                      double tolerance) {
+    CdtSnapCounts counts;
+    Snapper snapper(lines, tolerance, GridFor(points, lines, tolerance));
+    counts.lineVerticesJoined = snapper.JoinLineVertices();
+    std::vector<bool> onLine(points.size(), false);
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        onLine[k] = snapper.SnapToLine(points[k]);
+        counts.pointsToLines += onLine[k] ? 1 : 0;
+    }
+    snapper.InsertIntoLines();
+    counts.pointsDropped = DropPointsNearEarlierOnes(points, onLine, tolerance);
+    return counts;
+}
+
+std::size_t CdtCountCloseVertices(const std::vector<CVertex>& vertices, double distance) {
+    std::vector<bool> close(vertices.size(), false);
+    ForEachClosePair(vertices, distance, false, [&](std::size_t i, std::size_t j) {
+        close[i] = true;
+        close[j] = true;
+    });
     return static_cast<std::size_t>(std::count(close.begin(), close.end(), true));
 }
 
