@@ -3,19 +3,18 @@
 //
 // Add(column, row, id) or Add(vertex, id) files an id; ForEachIn(minX, minY, maxX, maxY, visit)
 // calls visit(id) for every id filed in the cells that box touches, ForEachNear(x, y, r, visit)
-// for those the square of half-width r around (x, y) touches.
+// for those the square of half-width r around (x, y) touches. The cells are held in one array.
 //
 // CdtBox: the plan box around the vertices it was extended by.
 // CdtGridOver(box, count, smallestCell): a grid for `count` positions within the box: about one per
-// cell, cells at least smallestCell wide and at most 2^30 across the box (so that columns and rows
-// stay within -2 ... 2^31), the origin 2 * smallestCell below the box.
+// cell (at most count + 1 cells across the box, plus a margin), cells at least smallestCell wide,
+// covering the box with a margin of two cells.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "geom/kernel/vertex.h"
@@ -24,7 +23,15 @@ namespace geom {
 
 class CdtCellGrid {
 public:
-    CdtCellGrid(double x0, double y0, double cell) : x0_(x0), y0_(y0), cell_(cell) {}
+    // Columns and rows 0 ... columns - 1 and 0 ... rows - 1 are held; ids filed outside are
+    // dropped, and visits there find nothing.
+    CdtCellGrid(double x0, double y0, double cell, std::int64_t columns, std::int64_t rows)
+        : x0_(x0),
+          y0_(y0),
+          cell_(cell),
+          columns_(columns),
+          rows_(rows),
+          cells_(static_cast<std::size_t>(columns * rows)) {}
 
     std::int64_t Column(double x) const {
         return static_cast<std::int64_t>(std::floor((x - x0_) / cell_));
@@ -33,23 +40,23 @@ public:
         return static_cast<std::int64_t>(std::floor((y - y0_) / cell_));
     }
     double ColumnX(std::int64_t column) const { return x0_ + static_cast<double>(column) * cell_; }
-    double Cell() const { return cell_; }
 
     void Add(std::int64_t column, std::int64_t row, std::uint32_t id) {
-        cells_[Key(column, row)].push_back(id);
+        if (Holds(column, row)) {
+            cells_[Index(column, row)].push_back(id);
+        }
     }
     void Add(const CVertex& v, std::uint32_t id) { Add(Column(v.x), Row(v.y), id); }
 
     // Calls visit(id) for everything filed in the cells that the box touches.
     template <typename Visit>
     void ForEachIn(double minX, double minY, double maxX, double maxY, Visit visit) const {
-        for (std::int64_t c = Column(minX); c <= Column(maxX); ++c) {
-            for (std::int64_t w = Row(minY); w <= Row(maxY); ++w) {
-                const auto found = cells_.find(Key(c, w));
-                if (found != cells_.end()) {
-                    for (const std::uint32_t id : found->second) {
-                        visit(id);
-                    }
+        const std::int64_t lastColumn = std::min(Column(maxX), columns_ - 1);
+        const std::int64_t lastRow = std::min(Row(maxY), rows_ - 1);
+        for (std::int64_t c = std::max<std::int64_t>(Column(minX), 0); c <= lastColumn; ++c) {
+            for (std::int64_t w = std::max<std::int64_t>(Row(minY), 0); w <= lastRow; ++w) {
+                for (const std::uint32_t id : cells_[Index(c, w)]) {
+                    visit(id);
                 }
             }
         }
@@ -60,14 +67,19 @@ public:
     }
 
 private:
-    static std::uint64_t Key(std::int64_t column, std::int64_t row) {
-        return (static_cast<std::uint64_t>(column + 2) << 32) ^ static_cast<std::uint64_t>(row + 2);
+    bool Holds(std::int64_t column, std::int64_t row) const {
+        return column >= 0 && column < columns_ && row >= 0 && row < rows_;
+    }
+    std::size_t Index(std::int64_t column, std::int64_t row) const {
+        return static_cast<std::size_t>(column * rows_ + row);
     }
 
     double x0_;
     double y0_;
     double cell_;
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> cells_;
+    std::int64_t columns_;
+    std::int64_t rows_;
+    std::vector<std::vector<std::uint32_t>> cells_;
 };
 
 struct CdtBox {
@@ -88,15 +100,20 @@ struct CdtBox {
 
 inline CdtCellGrid CdtGridOver(const CdtBox& box, std::size_t count, double smallestCell) {
     if (box.Empty()) {
-        return CdtCellGrid(0.0, 0.0, smallestCell > 0.0 ? smallestCell : 1.0);
+        return CdtCellGrid(0.0, 0.0, 1.0, 1, 1);
     }
     const double extent = box.Extent();
-    double cell = std::max(
-        {smallestCell, extent / std::sqrt(static_cast<double>(count + 1)), extent * 0x1p-30});
+    double cell =
+        std::max(smallestCell, extent / std::floor(std::sqrt(static_cast<double>(count + 1))));
     if (!(cell > 0.0)) {
         cell = 1.0;
     }
-    return CdtCellGrid(box.minX - 2 * smallestCell, box.minY - 2 * smallestCell, cell);
+    // Four cells more across than the box needs, for the margin below it and rounding.
+    const auto across = [&](double width) {
+        return static_cast<std::int64_t>(std::floor(width / cell)) + 5;
+    };
+    return CdtCellGrid(box.minX - 2 * cell, box.minY - 2 * cell, cell, across(box.maxX - box.minX),
+                       across(box.maxY - box.minY));
 }
 
 }  // namespace geom
