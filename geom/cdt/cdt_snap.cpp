@@ -248,23 +248,18 @@ bool ByPlanPosition(const CVertex& a, const CVertex& b) {
 // dropped.
 std::size_t DropPointsNearEarlierOnes(std::vector<CVertex>& points, const std::vector<bool>& onLine,
                                       double tolerance) {
-    std::vector<std::uint32_t> order(points.size());
-    for (std::uint32_t k = 0; k < order.size(); ++k) {
-        order[k] = k;
+    // The points by plan position, each carrying its input index in w.
+    std::vector<CVertex> sorted(points);
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        sorted[k].w = k;
     }
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return ByPlanPosition(points[a], points[b]) ||
-               (!ByPlanPosition(points[b], points[a]) && a < b);
+    std::sort(sorted.begin(), sorted.end(), [](const CVertex& a, const CVertex& b) {
+        return ByPlanPosition(a, b) || (!ByPlanPosition(b, a) && a.w < b.w);
     });
-    std::vector<CVertex> sorted;
-    sorted.reserve(order.size());
-    for (const std::uint32_t k : order) {
-        sorted.push_back(points[k]);
-    }
     // Each close pair as (later point, earlier point), in input order.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> pairs;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> pairs;
     ForEachClosePair(sorted, tolerance, true, [&](std::size_t i, std::size_t j) {
-        pairs.emplace_back(std::max(order[i], order[j]), std::min(order[i], order[j]));
+        pairs.emplace_back(std::max(sorted[i].w, sorted[j].w), std::min(sorted[i].w, sorted[j].w));
     });
     std::sort(pairs.begin(), pairs.end());
     std::vector<bool> dropped(points.size(), false);
