@@ -8,6 +8,10 @@
 //   meshes likewise) and ComputeVolume between them (goal: ratio at most 3.0).
 // Prints per-run figures and the medians over the runs, of wall time and of processor time; the
 // goals are judged on processor time, which other processes on a shared machine disturb less.
+// The median time of joining the terrain's meshes (WeldSurface, the geometric part of loading a
+// surface, its overlap check included) is printed on its own, to be compared with another
+// build's run by run (each build in its own process, taking turns), and the time of that check
+// (FindPlanOverlap) on the joined terrain once more by itself.
 //
 // Usage: surface_bench [points] [runs]   (defaults 1000000 and 5)
 #include <algorithm>
@@ -19,9 +23,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_surfaces.h"
 #include "bench_timing.h"
 #include "geom/dct/dct.h"
 #include "geom/surface/compute_volume.h"
+#include "geom/surface/find_plan_overlap.h"
 #include "geom/surface/trace_contours.h"
 #include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"
@@ -30,8 +36,12 @@ namespace {
 
 using bench::Clock;
 using bench::CpuSecondsSince;
+using bench::Design;
 using bench::Median;
+using bench::Point;
 using bench::SecondsSince;
+using bench::Survey;
+using bench::Terrain;
 
 // Wall and processor seconds of a step.
 struct Span {
@@ -56,35 +66,6 @@ struct Span {
         return text;
     }
 };
-
-struct Point {
-    double x, y, z;
-};
-
-// Rolling hills over 10 km x 10 km, about 150 m of relief, with 5 cm of survey noise.
-double Terrain(double x, double y) {
-    return 150.0 + 40.0 * std::sin(x / 1500.0) * std::cos(y / 1100.0) +
-           25.0 * std::sin((x + y) / 700.0) + 10.0 * std::cos(x / 300.0) * std::sin(y / 450.0);
-}
-
-// A platform sloping gently across the site.
-double Design(double x, double y) {
-    return 150.0 + 0.002 * (x - 5000.0) - 0.001 * (y - 5000.0);
-}
-
-std::vector<Point> Survey(std::size_t count, std::uint64_t seed, double (*height)(double, double),
-                          double noise) {
-    std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> plan(0.0, 10000.0);
-    std::normal_distribution<double> gauss(0.0, noise);
-    std::vector<Point> points(count);
-    for (Point& p : points) {
-        p.x = plan(random);
-        p.y = plan(random);
-        p.z = height(p.x, p.y) + gauss(random);
-    }
-    return points;
-}
 
 // The whole use of the triangulator, timed in `span`: construct, AddPoint, Triangulate,
 // GetVertices. Gives the triangulation as one mesh.
@@ -135,7 +116,8 @@ int main(int argc, char** argv) {
 
     std::printf("surface functions on %zu-point surfaces, %d runs; times wall (processor)\n",
                 pointCount, runs);
-    std::vector<double> contourWall, contourCpu, volumeWall, volumeCpu;
+    std::vector<double> contourWall, contourCpu, volumeWall, volumeCpu, weldWall, weldCpu;
+    std::vector<double> overlapWall, overlapCpu;
     for (int run = 0; run < runs; ++run) {
         Span triangulation;
         const geom::SurfaceMesh mesh = Triangulate(terrain, triangulation);
@@ -151,6 +133,13 @@ int main(int argc, char** argv) {
                    "TraceContours")) {
             return 1;
         }
+        Span overlapCheck;
+        if (overlapCheck.Time([&] { return geom::FindPlanOverlap(surface); }) >= 0) {
+            std::printf("\nthe terrain overlaps itself\n");
+            return 1;
+        }
+        overlapWall.push_back(overlapCheck.wall);
+        overlapCpu.push_back(overlapCheck.cpu);
         std::size_t points = 0;
         for (const geom::ContourLine& line : lines) {
             points += line.points.size();
@@ -175,6 +164,8 @@ int main(int argc, char** argv) {
 
         const Span contours = weld + trace;
         const Span volumes = weldBoth + overlay;
+        weldWall.push_back(weld.wall);
+        weldCpu.push_back(weld.cpu);
         contourWall.push_back(contours.wall / triangulation.wall);
         contourCpu.push_back(contours.cpu / triangulation.cpu);
         volumeWall.push_back(volumes.wall / triangulation.wall);
@@ -191,6 +182,10 @@ int main(int argc, char** argv) {
     }
     const double contourRatio = Median(contourCpu);
     const double volumeRatio = Median(volumeCpu);
+    std::printf(
+        "joining the meshes of %zu points (WeldSurface): median %.3f s (%.3f s), of which "
+        "the overlap check (FindPlanOverlap) %.4f s (%.4f s)\n",
+        pointCount, Median(weldWall), Median(weldCpu), Median(overlapWall), Median(overlapCpu));
     std::printf("median ratios to the triangulation, wall (processor):\n");
     std::printf("contours at 100 levels: %.3f (%.3f), goal 1.0: %s\n", Median(contourWall),
                 contourRatio, contourRatio <= 1.0 ? "ok" : "TOO SLOW");

@@ -36,6 +36,9 @@ constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
 constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
 constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
 constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
+constexpr ACHAR kKafProfileName[] = L"kaf-profile";
+constexpr ACHAR kKafSectionsName[] = L"kaf-sections";
+constexpr ACHAR kKafIsopachName[] = L"kaf-isopach";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -62,10 +65,13 @@ const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
     Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
     Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
+const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
+const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
+const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[23] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -84,4 +90,7 @@ const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
                                                          &kKafCdtPfacemesh,
                                                          &kKafCdtSubdmeshWithLoadCsv,
                                                          &kKafCdtPfacemeshWithLoadCsv,
+                                                         &kKafProfile,
+                                                         &kKafSections,
+                                                         &kKafIsopach,
                                                          nullptr};
