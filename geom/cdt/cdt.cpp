@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "geom/cdt/cdt_boundary.h"
@@ -10,6 +11,8 @@
 #include "geom/cdt/cdt_mesh.h"
 #include "geom/cdt/cdt_output.h"
 #include "geom/cdt/cdt_region.h"
+#include "geom/cdt/cdt_snap.h"
+#include "geom/cdt/cdt_surface_elevation.h"
 
 namespace geom {
 
@@ -18,6 +21,8 @@ const char* const kCdtBadBoundary =
     "A boundary needs at least 3 vertices that are not all on one line!\n";
 const char* const kCdtBadEdgeLength =
     "The maximum edge length must be a finite number not below 0!\n";
+const char* const kCdtBadSnapTolerance =
+    "The snap tolerance must be a finite number not below 0!\n";
 const char* const kCdtNothingLeft = "No triangle is left inside the boundaries!\n";
 const char* const kCdtAllTrimmed = "No triangle is left within the maximum edge length!\n";
 const char* const kCdtTriangulatedOnce = "The constrained triangulation can be run once only!\n";
@@ -56,6 +61,10 @@ int CConstrainedDCT::AddPoint(double x, double y, double z) {
         return 1;
     }
     ++pointCount_;
+    if (snapTolerance_ > 0.0) {
+        points_.emplace_back(x, y, z);
+        return 1;
+    }
     return dct_->AddPoint(x, y, z);
 }
 
@@ -63,16 +72,20 @@ void CConstrainedDCT::AddBreakline(const std::vector<CVertex>& vertices) {
     lines_.push_back(Line{LineKind::Breakline, vertices});
 }
 
-void CConstrainedDCT::SetOuterBoundary(const std::vector<CVertex>& vertices) {
+void CConstrainedDCT::SetOuterBoundary(const std::vector<CVertex>& vertices,
+                                       CdtBoundaryElevation elevation) {
     lines_.erase(std::remove_if(lines_.begin(), lines_.end(),
                                 [](const Line& line) { return line.kind == LineKind::Outer; }),
                  lines_.end());
-    lines_.push_back(Line{LineKind::Outer, vertices});
+    lines_.push_back(
+        Line{LineKind::Outer, vertices, elevation == CdtBoundaryElevation::FromSurface});
     hasOuter_ = true;
 }
 
-void CConstrainedDCT::AddHole(const std::vector<CVertex>& vertices) {
-    lines_.push_back(Line{LineKind::Hole, vertices});
+void CConstrainedDCT::AddHole(const std::vector<CVertex>& vertices,
+                              CdtBoundaryElevation elevation) {
+    lines_.push_back(
+        Line{LineKind::Hole, vertices, elevation == CdtBoundaryElevation::FromSurface});
 }
 
 void CConstrainedDCT::SetMaxEdgeLength(double length) {
@@ -102,9 +115,25 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
     if (!std::isfinite(maxEdgeLength_) || maxEdgeLength_ < 0) {
         throw kCdtBadEdgeLength;
     }
+    if (!std::isfinite(snapTolerance_) || snapTolerance_ < 0) {
+        throw kCdtBadSnapTolerance;
+    }
     try {
+        std::vector<Line> source = lines_;
+        const bool fromSurface =
+            std::any_of(source.begin(), source.end(), [](const Line& l) { return l.fromSurface; });
+        if (snapTolerance_ > 0.0 || fromSurface) {
+            GatherPoints();
+            SnapInput(source);
+            TakeSurfaceElevations(source);
+            for (const CVertex& p : points_) {
+                dct_->AddPoint(p.x, p.y, p.z);
+            }
+            pointCount_ = points_.size();
+            std::vector<CVertex>().swap(points_);
+        }
         bool hasHoles = false;
-        const std::vector<Line> lines = LinesInOrder(hasHoles);
+        const std::vector<Line> lines = LinesInOrder(source, hasHoles);
         CdtMesh mesh;
         std::vector<double> z;
         TriangulatePoints(lines, mesh, z);
@@ -138,16 +167,77 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
     }
 }
 
+// The survey points together in points_, in the order they came, with a fresh CDCT for the run
+// (those that went to CDCT before a snap tolerance was set: as CDCT stores them, first).
+void CConstrainedDCT::GatherPoints() {
+    if (points_.size() < pointCount_) {
+        std::vector<CVertex> stored = dct_->GetVertices();
+        stored.insert(stored.end(), points_.begin(), points_.end());
+        points_.swap(stored);
+        dct_.reset(new CDCT);
+    }
+}
+
+void CConstrainedDCT::SnapInput(std::vector<Line>& lines) {
+    if (snapTolerance_ <= 0.0) {
+        return;
+    }
+    std::vector<CdtSnapLine> snapLines;
+    for (Line& line : lines) {
+        snapLines.push_back({&line.vertices, line.kind != LineKind::Breakline});
+    }
+    snapCounts_ = CdtSnap(points_, snapLines, snapTolerance_);
+}
+
+// The z of the FromSurface boundaries' vertices from the surface of the points and breaklines.
+void CConstrainedDCT::TakeSurfaceElevations(std::vector<Line>& lines) const {
+    std::vector<CVertex*> positions;
+    for (Line& line : lines) {
+        if (line.fromSurface) {
+            for (CVertex& v : line.vertices) {
+                positions.push_back(&v);
+            }
+        }
+    }
+    if (positions.empty()) {
+        return;
+    }
+    CConstrainedDCT surface;
+    for (const CVertex& p : points_) {
+        surface.AddPoint(p.x, p.y, p.z);
+    }
+    for (const Line& line : lines) {
+        if (line.kind == LineKind::Breakline) {
+            surface.AddBreakline(line.vertices);
+        }
+    }
+    std::vector<CTriangle> triangles;
+    try {
+        triangles = surface.Triangulate();
+    } catch (const char* text) {
+        // Fewer than three positions make no surface: the boundaries keep their z.
+        if (std::strcmp(text, "A minimum of 3 vertices are required!\n") != 0) {
+            throw;
+        }
+        return;
+    }
+    if (!triangles.empty()) {
+        CdtSurfaceElevations(triangles, surface.GetVertices(), positions);
+    }
+}
+
 // The lines in the order they go in: boundaries first (closed and counter-clockwise), so that
 // boundaries crossing each other meet before any breakline has split them.
-std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(bool& hasHoles) const {
+std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vector<Line>& source,
+                                                                 bool& hasHoles) {
     std::vector<Line> lines;
     for (const LineKind kind : {LineKind::Outer, LineKind::Hole, LineKind::Breakline}) {
-        for (const Line& line : lines_) {
+        for (const Line& line : source) {
             if (line.kind == kind) {
-                lines.push_back(kind == LineKind::Breakline
-                                    ? line
-                                    : Line{kind, CdtCloseBoundary(line.vertices)});
+                lines.push_back(
+                    kind == LineKind::Breakline
+                        ? line
+                        : Line{kind, CdtCloseBoundary(line.vertices), line.fromSurface});
                 hasHoles = hasHoles || kind == LineKind::Hole;
             }
         }
@@ -200,7 +290,8 @@ CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line
             const std::uint32_t a = split.vertices[first + k].vertex;
             const std::uint32_t b = split.vertices[first + (k + 1) % n].vertex;
             if (a != b) {
-                split.segments.push_back({{p.x, p.y}, {q.x, q.y}, p.z, q.z, l, boundary});
+                split.segments.push_back(
+                    {{p.x, p.y}, {q.x, q.y}, p.z, q.z, l, boundary, line.fromSurface});
                 split.ends.push_back(a);
                 split.ends.push_back(b);
             }

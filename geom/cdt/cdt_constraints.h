@@ -2,8 +2,8 @@
 // triangulation constrained Delaunay, and keeps a record of every constraint edge.
 //
 // Input: the mesh and the table of the lines' segments (CdtLineSegment: plan ends, elevations,
-// line number, whether the line is a boundary). Insert(a, b, segment, outer, hole) makes the
-// straight way from vertex a to vertex b a chain of constraint edges:
+// line number, whether the line is a boundary, whether it only clips). Insert(a, b, segment, outer,
+// hole) makes the straight way from vertex a to vertex b a chain of constraint edges:
 // - a vertex that lies exactly on the way splits it there;
 // - unconstrained edges that cross the way are flipped away (Sloan), and the edges made by the
 //   flips are then made constrained Delaunay by further flips;
@@ -36,6 +36,7 @@ struct CdtLineSegment {
     double zq;
     std::uint32_t line;
     bool boundary;
+    bool clipOnly;  // a boundary that gives no elevations along its segments
 };
 
 struct CdtConstraint {
