@@ -155,7 +155,7 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                        : Message(position, L"a length of 0 or more!");
         case Slot::Layer:
             return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
-        default:
+        case Slot::MaxPoints:
             if (!ReadInteger(node, out.maxPoints)) {
                 return function.arguments.integerMessage;
             }
@@ -163,6 +163,7 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                        ? L""
                        : function.arguments.rangeMessage;
     }
+    return L"";  // not reached: every slot is a case above
 }
 
 bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
@@ -193,7 +194,7 @@ void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& c
             case LineRole::OuterBoundary:
                 cdt.SetOuterBoundary(line.vertices);
                 break;
-            default:
+            case LineRole::Hole:
                 cdt.AddHole(line.vertices);
                 break;
         }
@@ -216,15 +217,6 @@ bool ReadPoints(const ConstrainedArguments& arguments, const wchar_t* label,
         [&cdt](double x, double y, double z) { cdt.AddPoint(x, y, z); }, counts);
 }
 
-void PrintFailure(const char* failure, const geom::CConstrainedDCT& cdt) {
-    PrintTriangulatorFailure(failure);
-    double x = 0.0;
-    double y = 0.0;
-    if (failure == geom::kCdtBoundariesCross && cdt.FailurePosition(x, y)) {
-        acutPrintf(L"The boundaries cross at (%.3f, %.3f).\n", x, y);
-    }
-}
-
 }  // namespace
 
 int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction& function) {
@@ -239,25 +231,20 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
 
     std::vector<std::wstring> handles;
     geom::CConstrainedDCT cdt;
-    try {
-        if (!ReadPoints(arguments, function.arguments.label, cdt)) {
-            return RSERR;
-        }
-        AddLines(arguments.lines, cdt);
-        cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
-        PumpMessagesThrottled();
-        acutPrintf(L"\nStart Calculation...");
-        const std::int32_t start = ReadClock();
-        const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
-        const std::vector<geom::CVertex> vertices = cdt.GetVertices();
-        const auto vertexCount = static_cast<std::int32_t>(vertices.size());
-        if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
-                               function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
-            acedRetNil();
-            return RSERR;
-        }
-    } catch (const char* failure) {
-        PrintFailure(failure, cdt);
+    if (!ReadPoints(arguments, function.arguments.label, cdt)) {
+        return RSERR;
+    }
+    AddLines(arguments.lines, cdt);
+    cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation...");
+    const std::int32_t start = ReadClock();
+    const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
+    const std::vector<geom::CVertex> vertices = cdt.GetVertices();
+    const auto vertexCount = static_cast<std::int32_t>(vertices.size());
+    if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
+                           function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
+        acedRetNil();
         return RSERR;
     }
     return ReturnList(StringsToResultList(handles));

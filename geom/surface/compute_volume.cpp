@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geom/kernel/compensated_sum.h"
+#include "geom/kernel/predicates.h"
 #include "geom/surface/integrate_by_sign.h"
 #include "geom/surface/triangle_grid.h"
 
@@ -15,16 +16,13 @@ namespace geom {
 
 namespace {
 
-// Plan positions relative to the first corner of the existing surface's triangle at hand, so
-// that far-off survey coordinates lose no precision in the clipping.
-struct Local {
-    double x;
-    double y;
-};
+// Plan positions are taken relative to the first corner of the existing surface's triangle at
+// hand (Local), so that far-off survey coordinates lose no precision in the clipping.
+using Local = PlanPoint;
 
 // Twice the signed area of u, v, p: positive when p lies left of the line from u to v.
 double SideOf(Local u, Local v, Local p) {
-    return (v.x - u.x) * (p.y - u.y) - (v.y - u.y) * (p.x - u.x);
+    return PlanCross(u, v, p);
 }
 
 // Sutherland-Hodgman step: the part of the convex polygon in[0..n) on the left of (or on) a

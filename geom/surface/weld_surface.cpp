@@ -8,27 +8,11 @@
 #include <new>
 #include <utility>
 
-#include "geom/kernel/exact_predicates.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
 namespace {
-
-// Sign of (b - a) x (c - a) in plan: plain floating point where a bound on its rounding error
-// allows, exact otherwise (products of differences are within 8u of their sizes; products below
-// the normal range are covered by the smallest normal number).
-int PlanOrientSign(const SurfacePoint& a, const SurfacePoint& b, const SurfacePoint& c) {
-    const double left = (b.x - a.x) * (c.y - a.y);
-    const double right = (b.y - a.y) * (c.x - a.x);
-    const double det = left - right;
-    const double bound =
-        8 * (std::numeric_limits<double>::epsilon() / 2) * (std::fabs(left) + std::fabs(right)) +
-        std::numeric_limits<double>::min();
-    if (std::fabs(det) > bound) {
-        return det > 0 ? 1 : -1;
-    }
-    return ExactOrientSign({a.x, a.y}, {b.x, b.y}, {c.x, c.y});
-}
 
 struct Fault {
     SurfaceStatus status;
@@ -146,7 +130,7 @@ private:
                     continue;
                 }
                 const std::vector<SurfacePoint>& p = surface_.points;
-                const int orientation = PlanOrientSign(p[c[0]], p[c[1]], p[c[2]]);
+                const int orientation = Orient(PlanOf(p[c[0]]), PlanOf(p[c[1]]), PlanOf(p[c[2]]));
                 if (orientation == 0) {
                     surface_.walls.push_back({{c[0], c[1], c[2]}});
                     continue;

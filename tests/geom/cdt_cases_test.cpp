@@ -10,8 +10,8 @@
 #include <limits>
 #include <random>
 
-#include "cdt_test_support.h"
-#include "dct_test_support.h"
+#include "checks/cdt_test_support.h"
+#include "checks/dct_test_support.h"
 #include "delaunay_validity.h"
 
 namespace {

@@ -25,12 +25,16 @@ struct Piece {
     std::string text;
 };
 
-bool sameEntity(const EntityInfo& a, const EntityInfo& b) {
-    return a.type == b.type && a.space == b.space && a.layer == b.layer &&
-           a.vertices == b.vertices && a.faces == b.faces && a.vertexColors == b.vertexColors &&
-           a.subDLevel == b.subDLevel && a.corners == b.corners && a.edgeVisible == b.edgeVisible &&
-           a.points == b.points && a.bulges == b.bulges && a.elevation == b.elevation &&
-           a.closed == b.closed;
+// Whether the entity holds what was read for it: all but the handle and the erased mark, by
+// which the two were matched.
+bool sameEntity(const EntityInfo& current, const EntityInfo& read) {
+    if (current.handle == read.handle && current.erased == read.erased) {
+        return current == read;
+    }
+    EntityInfo same = read;
+    same.handle = current.handle;
+    same.erased = current.erased;
+    return current == same;
 }
 
 // R12 has no subclass markers, owners, application groups or the newer common properties.
