@@ -27,7 +27,8 @@ int EndAfterTriangulatorText(const char* text) {
 
 }  // namespace
 
-int RunWorkerGuarded(int (*worker)(const resbuf*), const resbuf* args, const wchar_t* name) {
+int RunWorkerGuarded(int (*worker)(const resbuf*), const resbuf* args, const wchar_t* name,
+                     GeometryFailureResult onGeometryFailure) {
     try {
         return worker(args);
     } catch (const geom::GeometryError& failure) {
@@ -36,7 +37,10 @@ int RunWorkerGuarded(int (*worker)(const resbuf*), const resbuf* args, const wch
             acutPrintf(L"The boundaries cross at (%.3f, %.3f).\n", failure.Position().x,
                        failure.Position().y);
         }
-        acedRetNil();
+        if (onGeometryFailure == GeometryFailureResult::kNil ||
+            (onGeometryFailure == GeometryFailureResult::kNilWithoutArguments && args == nullptr)) {
+            acedRetNil();
+        }
         return RSERR;
     } catch (const std::bad_alloc&) {
         return EndAfterTriangulatorText("Not enough memory\n");
