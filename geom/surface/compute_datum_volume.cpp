@@ -6,6 +6,7 @@
 #include "geom/kernel/compensated_sum.h"
 #include "geom/kernel/predicates.h"
 #include "geom/surface/integrate_by_sign.h"
+#include "geom/surface/measurable_surface.h"
 
 namespace geom {
 
@@ -13,6 +14,12 @@ SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum, Vol
     result = VolumeResult();
     if (!std::isfinite(datum)) {
         return SurfaceStatus::InvalidDatum;
+    }
+    if (!IsMeasurable(surface)) {
+        return SurfaceStatus::CoordinatesTooLarge;
+    }
+    if (!IsMeasurable(datum)) {
+        return SurfaceStatus::DatumTooLarge;
     }
     CCompensatedSum cut;
     CCompensatedSum fill;

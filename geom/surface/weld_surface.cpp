@@ -8,7 +8,8 @@
 #include <new>
 #include <utility>
 
-#include "geom/kernel/predicates.h"
+#include "geom/surface/find_plan_overlap.h"
+#include "geom/surface/plan_orient_sign.h"
 
 namespace geom {
 
@@ -33,7 +34,15 @@ public:
             return f;
         }
         MakeTriangles();
-        return LinkNeighbours();
+        if (Fault f = LinkNeighbours(); f.status != SurfaceStatus::Ok) {
+            return f;
+        }
+        const std::int32_t overlapping = FindPlanOverlap(surface_);
+        if (overlapping >= 0) {
+            return {SurfaceStatus::OverlappingFaces,
+                    triangleFace_[static_cast<std::size_t>(overlapping)]};
+        }
+        return {SurfaceStatus::Ok, 0};
     }
 
     // Mesh and position within it of a vertex (or face) counted over all meshes.
