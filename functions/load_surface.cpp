@@ -58,6 +58,8 @@ std::wstring WeldFaultText(geom::SurfaceStatus status, const geom::MeshPosition&
         case geom::SurfaceStatus::InvalidLevels:
         case geom::SurfaceStatus::TooManyLevels:
         case geom::SurfaceStatus::InvalidDatum:
+        case geom::SurfaceStatus::CoordinatesTooLarge:
+        case geom::SurfaceStatus::DatumTooLarge:
             break;  // no fault of one mesh; LoadSurface reports these by their own texts
     }
     return mesh + L" is faulty!";
