@@ -37,6 +37,9 @@ constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
 constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
 constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
 constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
+constexpr ACHAR kKafProfileName[] = L"kaf-profile";
+constexpr ACHAR kKafSectionsName[] = L"kaf-sections";
+constexpr ACHAR kKafIsopachName[] = L"kaf-isopach";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -72,10 +75,13 @@ const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
     Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName,
           GeometryFailureResult::kNoResult>();
+const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
+const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
+const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[23] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -94,4 +100,7 @@ const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
                                                          &kKafCdtPfacemesh,
                                                          &kKafCdtSubdmeshWithLoadCsv,
                                                          &kKafCdtPfacemeshWithLoadCsv,
+                                                         &kKafProfile,
+                                                         &kKafSections,
+                                                         &kKafIsopach,
                                                          nullptr};
