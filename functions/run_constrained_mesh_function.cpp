@@ -197,6 +197,8 @@ void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& c
             case LineRole::Hole:
                 cdt.AddHole(line.vertices);
                 break;
+            case LineRole::Alignment:
+                break;  // the profile functions' line, never read for a mesh
         }
     }
 }
