@@ -26,7 +26,7 @@ std::uint64_t EdgeKey(std::int32_t u, std::int32_t v) {
 
 // Twice the signed area of a, b, c, from differences to a.
 double Cross(const SurfacePoint& a, const SurfacePoint& b, const SurfacePoint& c) {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    return PlanCross(PlanOf(a), PlanOf(b), PlanOf(c));
 }
 
 // Where the line through d0, d1 crosses the segment p-q, as the share of the way from p.

@@ -54,7 +54,7 @@ double Along(PlanPoint a, PlanPoint b, double x, double y) {
 
 // Twice the signed area of a, b, p in floating point.
 double Cross(PlanPoint a, PlanPoint b, const SurfacePoint& p) {
-    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+    return PlanCross(a, b, PlanOf(p));
 }
 
 }  // namespace
