@@ -32,6 +32,7 @@
 
 #include "geom/cdt/cdt.h"
 #include "geom/dct/dct.h"
+#include "geom/kernel/geometry_error.h"
 
 #ifdef KAF_BENCH_WITH_CGAL
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
@@ -157,8 +158,8 @@ Output RunEngine(const Site& site) {
         const std::vector<geom::CTriangle> triangles = engine.Triangulate();
         output.triangles = triangles.size();
         output.vertices = engine.GetVertices().size();
-    } catch (const char* text) {
-        std::fprintf(stderr, "triangulation failed: %s", text);
+    } catch (const geom::GeometryError& error) {
+        std::fprintf(stderr, "triangulation failed: %s", error.what());
         output.failed = true;
     }
     return output;

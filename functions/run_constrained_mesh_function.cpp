@@ -161,7 +161,7 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
         }
         case Slot::Layer:
             return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
-        default:
+        case Slot::MaxPoints:
             if (!ReadInteger(node, out.maxPoints)) {
                 return function.arguments.integerMessage;
             }
@@ -169,6 +169,7 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                        ? L""
                        : function.arguments.rangeMessage;
     }
+    return L"";  // not reached: every slot is a case above
 }
 
 bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
@@ -202,9 +203,11 @@ void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& c
             case LineRole::OuterBoundary:
                 cdt.SetOuterBoundary(line.vertices, elevation);
                 break;
-            default:
+            case LineRole::Hole:
                 cdt.AddHole(line.vertices, elevation);
                 break;
+            case LineRole::Alignment:
+                break;  // the profile functions' line, never read for a mesh
         }
     }
 }
@@ -296,15 +299,6 @@ std::wstring TimingLine(const geom::CConstrainedDCT& cdt, double snapTolerance,
     return line;
 }
 
-void PrintFailure(const char* failure, const geom::CConstrainedDCT& cdt) {
-    PrintTriangulatorFailure(failure);
-    double x = 0.0;
-    double y = 0.0;
-    if (failure == geom::kCdtBoundariesCross && cdt.FailurePosition(x, y)) {
-        acutPrintf(L"The boundaries cross at (%.3f, %.3f).\n", x, y);
-    }
-}
-
 }  // namespace
 
 int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction& function) {
@@ -320,28 +314,23 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     std::vector<std::wstring> handles;
     geom::CConstrainedDCT cdt;
     cdt.SetSnapTolerance(arguments.snapTolerance);
-    try {
-        ElevationRange range;
-        if (!ReadPoints(arguments, function.arguments.label, cdt, range)) {
-            return RSERR;
-        }
-        WarnOfFlatBreaklines(arguments.lines, range);
-        AddLines(arguments.lines, cdt);
-        cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
-        PumpMessagesThrottled();
-        acutPrintf(L"\nStart Calculation...");
-        const std::int32_t start = ReadClock();
-        const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
-        const std::vector<geom::CVertex> vertices = cdt.GetVertices();
-        const auto vertexCount = static_cast<std::int32_t>(vertices.size());
-        const std::wstring timing = TimingLine(cdt, arguments.snapTolerance, vertices);
-        if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
-                               function.writers, timing.c_str(), handles) != RTNORM) {
-            acedRetNil();
-            return RSERR;
-        }
-    } catch (const char* failure) {
-        PrintFailure(failure, cdt);
+    ElevationRange range;
+    if (!ReadPoints(arguments, function.arguments.label, cdt, range)) {
+        return RSERR;
+    }
+    WarnOfFlatBreaklines(arguments.lines, range);
+    AddLines(arguments.lines, cdt);
+    cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation...");
+    const std::int32_t start = ReadClock();
+    const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
+    const std::vector<geom::CVertex> vertices = cdt.GetVertices();
+    const auto vertexCount = static_cast<std::int32_t>(vertices.size());
+    const std::wstring timing = TimingLine(cdt, arguments.snapTolerance, vertices);
+    if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
+                           function.writers, timing.c_str(), handles) != RTNORM) {
+        acedRetNil();
         return RSERR;
     }
     return ReturnList(StringsToResultList(handles));

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <new>
 
 #include "geom/cdt/cdt_boundary.h"
+#include "geom/cdt/cdt_check_links.h"
 #include "geom/cdt/cdt_constraints.h"
 #include "geom/cdt/cdt_elevations.h"
 #include "geom/cdt/cdt_mesh.h"
@@ -13,23 +13,12 @@
 #include "geom/cdt/cdt_region.h"
 #include "geom/cdt/cdt_snap.h"
 #include "geom/cdt/cdt_surface_elevation.h"
+#include "geom/kernel/geometry_error.h"
+#include "geom/kernel/invariants.h"
 
 namespace geom {
 
-const char* const kCdtNotFinite = "Coordinates must be finite numbers!\n";
-const char* const kCdtBadBoundary =
-    "A boundary needs at least 3 vertices that are not all on one line!\n";
-const char* const kCdtBadEdgeLength =
-    "The maximum edge length must be a finite number not below 0!\n";
-const char* const kCdtBadSnapTolerance =
-    "The snap tolerance must be a finite number not below 0!\n";
-const char* const kCdtNothingLeft = "No triangle is left inside the boundaries!\n";
-const char* const kCdtAllTrimmed = "No triangle is left within the maximum edge length!\n";
-const char* const kCdtTriangulatedOnce = "The constrained triangulation can be run once only!\n";
-
 namespace {
-
-const char* const kMemoryShort = "Not enough memory\n";
 
 bool Finite(const CVertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -37,12 +26,13 @@ bool Finite(const CVertex& v) {
 
 // The index of the vertex at v's plan position among the first `count` mesh points, which are
 // sorted by x, then y and hold every line vertex.
-std::uint32_t SortedIndexOf(const std::vector<CdtPoint>& points, std::uint32_t count,
+std::uint32_t SortedIndexOf(const std::vector<PlanPoint>& points, std::uint32_t count,
                             const CVertex& v) {
     const auto end = points.begin() + count;
-    const auto at = std::lower_bound(
-        points.begin(), end, v,
-        [](const CdtPoint& p, const CVertex& q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
+    const auto at =
+        std::lower_bound(points.begin(), end, v, [](const PlanPoint& p, const CVertex& q) {
+            return p.x < q.x || (p.x == q.x && p.y < q.y);
+        });
     return static_cast<std::uint32_t>(at - points.begin());
 }
 
@@ -54,7 +44,7 @@ CConstrainedDCT::~CConstrainedDCT() = default;
 
 int CConstrainedDCT::AddPoint(double x, double y, double z) {
     if (!dct_) {
-        throw kCdtTriangulatedOnce;
+        throw GeometryError(GeometryFailure::kTriangulatedOnce);
     }
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
         notFinite_ = true;
@@ -102,21 +92,21 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
     vertices_.clear();
     failed_ = false;
     if (!dct_) {
-        throw kCdtTriangulatedOnce;
+        throw GeometryError(GeometryFailure::kTriangulatedOnce);
     }
     if (notFinite_) {
-        throw kCdtNotFinite;
+        throw GeometryError(GeometryFailure::kNotFinite);
     }
     for (const Line& line : lines_) {
         if (!std::all_of(line.vertices.begin(), line.vertices.end(), Finite)) {
-            throw kCdtNotFinite;
+            throw GeometryError(GeometryFailure::kNotFinite);
         }
     }
     if (!std::isfinite(maxEdgeLength_) || maxEdgeLength_ < 0) {
-        throw kCdtBadEdgeLength;
+        throw GeometryError(GeometryFailure::kBadEdgeLength);
     }
     if (!std::isfinite(snapTolerance_) || snapTolerance_ < 0) {
-        throw kCdtBadSnapTolerance;
+        throw GeometryError(GeometryFailure::kBadSnapTolerance);
     }
     try {
         std::vector<Line> source = lines_;
@@ -147,6 +137,9 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         const LineSegments split = SplitLines(lines, mesh.points, sortedCount);
         CdtConstraints constraints(mesh, split.segments);
         InsertLines(lines, split, constraints);
+        if (kCheckInvariants) {
+            CdtCheckLinks(mesh);
+        }
         z.resize(mesh.points.size(), 0.0);
         CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, z);
         std::vector<std::uint8_t> state =
@@ -158,12 +151,13 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         CdtExtract(mesh, sortedCount, state, z, result, vertices_);
         if (result.empty()) {
             vertices_.clear();
-            throw hasOuter_ || hasHoles ? kCdtNothingLeft : kCdtAllTrimmed;
+            throw GeometryError(hasOuter_ || hasHoles ? GeometryFailure::kNothingLeft
+                                                      : GeometryFailure::kAllTrimmed);
         }
         return result;
     } catch (const std::bad_alloc&) {
         vertices_.clear();
-        throw kMemoryShort;
+        throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
 }
 
@@ -214,9 +208,9 @@ void CConstrainedDCT::TakeSurfaceElevations(std::vector<Line>& lines) const {
     std::vector<CTriangle> triangles;
     try {
         triangles = surface.Triangulate();
-    } catch (const char* text) {
+    } catch (const GeometryError& error) {
         // Fewer than three positions make no surface: the boundaries keep their z.
-        if (std::strcmp(text, "A minimum of 3 vertices are required!\n") != 0) {
+        if (error.Kind() != GeometryFailure::kTooFewVertices) {
             throw;
         }
         return;
@@ -272,7 +266,7 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
 
 // The lines' vertices as mesh vertices, and their segments of non-zero length.
 CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
-                                                          const std::vector<CdtPoint>& points,
+                                                          const std::vector<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {
@@ -307,11 +301,11 @@ void CConstrainedDCT::InsertLines(const std::vector<Line>& lines, const LineSegm
         try {
             constraints.Insert(split.ends[2 * s], split.ends[2 * s + 1], s,
                                kind == LineKind::Outer ? 1 : 0, kind == LineKind::Hole ? 1 : 0);
-        } catch (const char* text) {
-            if (text == kCdtBoundariesCross) {
+        } catch (const GeometryError& error) {
+            if (error.HasPosition()) {
                 failed_ = true;
-                failureX_ = constraints.failure.x;
-                failureY_ = constraints.failure.y;
+                failureX_ = error.Position().x;
+                failureY_ = error.Position().y;
             }
             throw;
         }

@@ -64,21 +64,20 @@
 // - Coordinates (x, y or z of any point or line vertex), a maximum edge length or a snap
 //   tolerance that are not finite, or a negative maximum edge length or snap tolerance: refused.
 //
-// Failures are thrown as a `const char*` to a fixed text ending in "\n", as CDCT's are; CDCT's own
-// texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged:
-//   "Coordinates must be finite numbers!\n"                              kCdtNotFinite
-//   "The maximum edge length must be a finite number not below 0!\n"     kCdtBadEdgeLength
-//   "The snap tolerance must be a finite number not below 0!\n"          kCdtBadSnapTolerance
-//   "A boundary needs at least 3 vertices that are not all on one line!\n"  kCdtBadBoundary
-//   "Boundaries must not cross themselves or each other!\n"              kCdtBoundariesCross
-//   "No triangle is left inside the boundaries!\n"                       kCdtNothingLeft
-//   "No triangle is left within the maximum edge length!\n"              kCdtAllTrimmed
-//       (nothing left, without boundaries, after trimming)
-//   "The lines could not be put into the triangulation!\n"               kCdtConstraintsUnresolved
-//       (a safeguard against rounding going round in circles; not met in the tests)
-//   "The constrained triangulation can be run once only!\n"              kCdtTriangulatedOnce
-//       (AddPoint or Triangulate after a run: the points went to CDCT, whose work is done)
-//   "Not enough memory\n"                                                 memory short
+// Failures are thrown as a GeometryError (geometry_error.h), as CDCT's are; CDCT's own failures
+// (kTooFewVertices, ...) pass through unchanged:
+//   kNotFinite              coordinates or a maximum edge length that are not finite
+//   kBadSnapTolerance       a snap tolerance that is not finite or is negative
+//   kBadEdgeLength          a negative maximum edge length
+//   kBadBoundary            a boundary with fewer than 3 distinct vertices, or all on one line
+//   kBoundariesCross        boundaries crossing, with the crossing as the error's position
+//   kNothingLeft            no triangle left inside the boundaries
+//   kAllTrimmed             nothing left, without boundaries, after trimming long edges
+//   kConstraintsUnresolved  a safeguard against rounding going round in circles (not met in
+//                           the tests)
+//   kTriangulatedOnce       AddPoint or Triangulate after a run: the points went to CDCT, whose
+//                           work is done
+//   kWorkspaceShort         memory short
 #pragma once
 
 #include <memory>
@@ -93,14 +92,6 @@
 #include "geom/kernel/vertex.h"
 
 namespace geom {
-
-extern const char* const kCdtNotFinite;
-extern const char* const kCdtBadBoundary;
-extern const char* const kCdtBadEdgeLength;
-extern const char* const kCdtBadSnapTolerance;
-extern const char* const kCdtNothingLeft;
-extern const char* const kCdtAllTrimmed;
-extern const char* const kCdtTriangulatedOnce;
 
 enum class CdtBoundaryElevation { Own, FromSurface };
 
@@ -148,7 +139,7 @@ private:
     static std::vector<Line> LinesInOrder(const std::vector<Line>& source, bool& hasHoles);
     void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z);
     static LineSegments SplitLines(const std::vector<Line>& lines,
-                                   const std::vector<CdtPoint>& points, std::uint32_t sortedCount);
+                                   const std::vector<PlanPoint>& points, std::uint32_t sortedCount);
     void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
                      CdtConstraints& constraints);
 

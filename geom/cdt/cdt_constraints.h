@@ -9,7 +9,8 @@
 //   flips are then made constrained Delaunay by further flips;
 // - a constraint edge that crosses the way gets a new vertex at the crossing (computed in floating
 //   point and inserted into the mesh); both constraints then run through that vertex. When both
-//   belong to boundaries, Insert throws kCdtBoundariesCross and `failure` holds the crossing.
+//   belong to boundaries, Insert throws a GeometryError kBoundariesCross with the crossing as its
+//   position.
 // `outer` and `hole` are the steps of the outer-boundary and hole winding numbers met when
 // crossing the way from its right to its left side.
 //
@@ -26,12 +27,9 @@
 
 namespace geom {
 
-extern const char* const kCdtBoundariesCross;
-extern const char* const kCdtConstraintsUnresolved;
-
 struct CdtLineSegment {
-    CdtPoint p;
-    CdtPoint q;
+    PlanPoint p;
+    PlanPoint q;
     double zp;
     double zq;
     std::uint32_t line;
@@ -56,7 +54,6 @@ public:
     void Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segment, int outer, int hole);
 
     std::unordered_map<std::uint64_t, CdtConstraint> records;
-    CdtPoint failure{0.0, 0.0};
 
 private:
     // A stretch still to be made constrained, with its record oriented from a to b.

@@ -14,7 +14,7 @@ struct Contribution {
     double z;
 };
 
-double ElevationOn(const CdtLineSegment& segment, const CdtPoint& at) {
+double ElevationOn(const CdtLineSegment& segment, const PlanPoint& at) {
     if (at == segment.p) {
         return segment.zp;
     }

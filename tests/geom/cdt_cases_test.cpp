@@ -10,8 +10,8 @@
 #include <limits>
 #include <random>
 
-#include "cdt_test_support.h"
-#include "dct_test_support.h"
+#include "checks/cdt_test_support.h"
+#include "checks/dct_test_support.h"
 #include "delaunay_validity.h"
 
 namespace {
@@ -420,7 +420,7 @@ TEST(CdtCases, TheSnapToleranceJoinsNearDuplicatesByItsRules) {
         EXPECT_EQ(fine.triangles[k].i3, plain.triangles[k].i3);
     }
     input.snapTolerance = -1.0;
-    EXPECT_EQ(RunCdt(input).failure, geom::kCdtBadSnapTolerance);
+    EXPECT_EQ(RunCdt(input).failure, "The snap tolerance must be a finite number not below 0!\n");
 
     // A tolerance set after some points were added snaps those as well.
     geom::CConstrainedDCT late;

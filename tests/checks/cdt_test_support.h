@@ -19,6 +19,7 @@
 #include "dct_test_support.h"
 #include "exact_predicates.h"
 #include "geom/cdt/cdt.h"
+#include "geom/kernel/geometry_error.h"
 #include "hard_geometry_checks.h"
 
 namespace cdttest {
@@ -62,8 +63,8 @@ inline CdtRun RunCdt(const CdtInput& input) {
     cdt.SetMaxEdgeLength(input.maxEdgeLength);
     try {
         run.triangles = cdt.Triangulate();
-    } catch (const char* text) {
-        run.failure = text;
+    } catch (const geom::GeometryError& error) {
+        run.failure = error.what();
         return run;
     }
     run.vertices = cdt.GetVertices();
