@@ -5,15 +5,11 @@
 #include <cstdint>
 
 #include "geom/cdt/cdt_cell_grid.h"
-#include "geom/kernel/exact_predicates.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
 namespace {
-
-ExactPoint Plan(const CVertex& v) {
-    return {v.x, v.y};
-}
 
 // The plane through the triangle's corners at p, which lies in it.
 double ElevationIn(const CVertex& a, const CVertex& b, const CVertex& c, const CVertex& p) {
@@ -23,19 +19,16 @@ double ElevationIn(const CVertex& a, const CVertex& b, const CVertex& c, const C
         }
     }
     // Each corner weighs as much as the triangle p makes with the other two.
-    const auto twiceArea = [](const CVertex& u, const CVertex& v, const CVertex& w) {
-        return (v.x - u.x) * (w.y - u.y) - (v.y - u.y) * (w.x - u.x);
-    };
-    const double wa = twiceArea(p, b, c);
-    const double wb = twiceArea(a, p, c);
-    const double wc = twiceArea(a, b, p);
+    const double wa = PlanCross(PlanOf(p), PlanOf(b), PlanOf(c));
+    const double wb = PlanCross(PlanOf(a), PlanOf(p), PlanOf(c));
+    const double wc = PlanCross(PlanOf(a), PlanOf(b), PlanOf(p));
     return (wa * a.z + wb * b.z + wc * c.z) / (wa + wb + wc);
 }
 
 bool Contains(const CVertex& a, const CVertex& b, const CVertex& c, const CVertex& p) {
-    return ExactOrientSign(Plan(a), Plan(b), Plan(p)) >= 0 &&
-           ExactOrientSign(Plan(b), Plan(c), Plan(p)) >= 0 &&
-           ExactOrientSign(Plan(c), Plan(a), Plan(p)) >= 0;
+    return Orient(PlanOf(a), PlanOf(b), PlanOf(p)) >= 0 &&
+           Orient(PlanOf(b), PlanOf(c), PlanOf(p)) >= 0 &&
+           Orient(PlanOf(c), PlanOf(a), PlanOf(p)) >= 0;
 }
 
 // The triangulation's outer edges: the directed edges whose reverse no triangle has.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "geom/kernel/exact_predicates.h"
+#include "geom/kernel/predicates.h"
 #include "geom/surface/triangle_grid.h"
 
 namespace geom {
@@ -88,16 +88,14 @@ bool ElevationIn(const CVertex& a, const CVertex& b, const CVertex& c, const Pla
         p.y < std::min({a.y, b.y, c.y}) || p.y > std::max({a.y, b.y, c.y})) {
         return false;
     }
-    const ExactPoint q{p.x, p.y};
-    if (ExactOrientSign({a.x, a.y}, {b.x, b.y}, q) < 0 ||
-        ExactOrientSign({b.x, b.y}, {c.x, c.y}, q) < 0 ||
-        ExactOrientSign({c.x, c.y}, {a.x, a.y}, q) < 0) {
+    if (Orient(PlanOf(a), PlanOf(b), p) < 0 || Orient(PlanOf(b), PlanOf(c), p) < 0 ||
+        Orient(PlanOf(c), PlanOf(a), p) < 0) {
         return false;
     }
     // Barycentric weights, from the areas of the sub-triangles opposite each corner.
-    const double area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
-    const double wa = ((b.x - p.x) * (c.y - p.y) - (c.x - p.x) * (b.y - p.y)) / area;
-    const double wb = ((c.x - p.x) * (a.y - p.y) - (a.x - p.x) * (c.y - p.y)) / area;
+    const double area = PlanCross(PlanOf(a), PlanOf(b), PlanOf(c));
+    const double wa = PlanCross(p, PlanOf(b), PlanOf(c)) / area;
+    const double wb = PlanCross(p, PlanOf(c), PlanOf(a)) / area;
     z = wa * a.z + wb * b.z + (1.0 - wa - wb) * c.z;
     return true;
 }
