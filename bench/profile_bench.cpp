@@ -13,6 +13,8 @@
 //
 // Usage: profile_bench [points] [runs]   (defaults 1000000 and 5)
 //        profile_bench --step triangulate|profile|isopach points   (one step, for the driver)
+//        profile_bench --step volume points   (WeldSurface of both and ComputeVolume, timed as
+//                                              the isopach step, to compare builds)
 //        profile_bench --step digest points   (the map's and the volume's results, to compare
 //                                              builds: FNV-1a of the map's bytes and the cut,
 //                                              fill and area in hexadecimal floating point)
@@ -142,10 +144,17 @@ int RunStep(const std::string& step, std::size_t count) {
     const std::clock_t start = std::clock();
     geom::WeldedSurface existing;
     geom::WeldedSurface design;
+    bool ok = geom::WeldSurface(meshes, existing) == geom::SurfaceStatus::Ok &&
+              geom::WeldSurface(designMeshes, design) == geom::SurfaceStatus::Ok;
+    if (step == "volume") {
+        geom::VolumeResult volume;
+        ok = ok && geom::ComputeVolume(existing, design, volume) == geom::SurfaceStatus::Ok;
+        std::printf("%.4f %ld cut %.6g, fill %.6g\n", bench::CpuSecondsSince(start),
+                    MinorFaults() - faults, volume.cut, volume.fill);
+        return ok ? 0 : 1;
+    }
     geom::SurfaceMesh map;
-    const bool ok = geom::WeldSurface(meshes, existing) == geom::SurfaceStatus::Ok &&
-                    geom::WeldSurface(designMeshes, design) == geom::SurfaceStatus::Ok &&
-                    geom::ComputeIsopach(existing, design, map) == geom::SurfaceStatus::Ok;
+    ok = ok && geom::ComputeIsopach(existing, design, map) == geom::SurfaceStatus::Ok;
     std::printf("%.4f %ld %zu vertices, %zu triangles\n", bench::CpuSecondsSince(start),
                 MinorFaults() - faults, map.vertices.size(), map.faces.size());
     return ok ? 0 : 1;
