@@ -14,7 +14,8 @@ mkdir -p "$out"
 python3 samples/generate_terrain.py "$out/terrain.csv"
 cp samples/terrain.lsp "$out/terrain.lsp"
 # kafcad works in the output folder: the script reads terrain.csv there.
-(cd "$out" && ../../build/app/kafcad --layer TERRAIN --layer CONTOUR --layer CONTOUR-MAJOR \
+(cd "$out" && ../../build/app/kafcad --layer TERRAIN --layer CONTOUR=8,Continuous,0.18 \
+    --layer CONTOUR-MAJOR=250,Continuous,0.5 --layer LABELS=250 --layer SPOTS=5 \
     --save terrain.dxf --png terrain.png --png-size 1000 terrain.lsp)
 # The terrain surface for other civil software: the drawing's meshes as a LandXML TIN surface.
 (cd "$out" && ../../build/app/kafcad --drawing terrain.dxf --save terrain.xml -e "(princ)")
@@ -29,8 +30,9 @@ echo
 echo "Sample files in $out/:"
 echo "  terrain.csv  the survey points (easting;northing;elevation)"
 echo "  terrain.lsp  the script kafcad ran"
-echo "  terrain.dxf  the drawing: the terrain meshes on layer TERRAIN, coloured by elevation, and"
-echo "               contour lines every 5 m on CONTOUR (every 25 m on CONTOUR-MAJOR)"
+echo "  terrain.dxf  the drawing: the terrain meshes on layer TERRAIN, coloured by elevation,"
+echo "               contour lines every 5 m on CONTOUR (every 25 m on CONTOUR-MAJOR, labelled"
+echo "               on LABELS) and spot levels every 250 m on SPOTS"
 echo "  terrain.xml  the terrain surface in LandXML 1.2 (a TIN surface named TERRAIN)"
 echo "  terrain.png  a top view of the drawing with the legend of the elevation colours"
 echo "  road.txt, road.json, road.lsp  the road corridor's survey, lines and script"

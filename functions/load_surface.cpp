@@ -20,14 +20,15 @@ std::wstring Coordinate(double value) {
     return text;
 }
 
-std::wstring PlanPosition(double x, double y) {
+}  // namespace
+
+std::wstring PlanPositionText(double x, double y) {
     return L"(" + Coordinate(x) + L", " + Coordinate(y) + L")";
 }
 
-// The text of a fault that WeldSurface found at `where`, naming the mesh by its handle.
-std::wstring WeldFaultText(geom::SurfaceStatus status, const geom::MeshPosition& where,
-                           const std::vector<geom::SurfaceMesh>& meshes,
-                           const std::vector<std::wstring>& names) {
+std::wstring SurfaceFaultText(geom::SurfaceStatus status, const geom::MeshPosition& where,
+                              const std::vector<geom::SurfaceMesh>& meshes,
+                              const std::vector<std::wstring>& names) {
     const std::wstring mesh = L"Mesh " + names[where.mesh];
     const geom::SurfaceMesh& faulty = meshes[where.mesh];
     switch (status) {
@@ -37,7 +38,7 @@ std::wstring WeldFaultText(geom::SurfaceStatus status, const geom::MeshPosition&
             return mesh + L" has a face with a vertex it does not have!";
         case geom::SurfaceStatus::ConflictingElevation: {
             const geom::CVertex& vertex = faulty.vertices[where.index];
-            return mesh + L" has a vertex at " + PlanPosition(vertex.x, vertex.y) +
+            return mesh + L" has a vertex at " + PlanPositionText(vertex.x, vertex.y) +
                    L" where another vertex has a different elevation!";
         }
         default: {
@@ -46,11 +47,13 @@ std::wstring WeldFaultText(geom::SurfaceStatus status, const geom::MeshPosition&
             const geom::CVertex& b = faulty.vertices[static_cast<std::size_t>(face.i2)];
             const geom::CVertex& c = faulty.vertices[static_cast<std::size_t>(face.i3)];
             return mesh + L" has a face at " +
-                   PlanPosition((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0) +
+                   PlanPositionText((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0) +
                    L" that overlaps another face!";
         }
     }
 }
+
+namespace {
 
 const wchar_t* StatusText(geom::SurfaceStatus status) {
     switch (status) {
@@ -116,7 +119,7 @@ bool LoadSurface(const std::vector<std::wstring>& handles, const wchar_t* label,
         case geom::SurfaceStatus::FaceIndexOutOfRange:
         case geom::SurfaceStatus::ConflictingElevation:
         case geom::SurfaceStatus::OverlappingFaces:
-            ReportFunctionError(label, WeldFaultText(status, where, meshes, names).c_str());
+            ReportFunctionError(label, SurfaceFaultText(status, where, meshes, names).c_str());
             return false;
         default:
             ReportSurfaceFailure(label, status);

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "arxapi.h"
+#include "geom/surface/surface_mesh.h"
 #include "geom/surface/surface_progress.h"
 #include "geom/surface/surface_status.h"
 #include "geom/surface/welded_surface.h"
@@ -56,3 +57,12 @@ bool LoadSurface(const std::vector<std::wstring>& handles, const wchar_t* label,
                  geom::WeldedSurface& surface);
 
 int ReportSurfaceFailure(const wchar_t* label, geom::SurfaceStatus status);
+
+// SurfaceFaultText(status, where, meshes, names): the text of a fault found in the meshes at
+// `where` (NonFiniteCoordinate, FaceIndexOutOfRange, ConflictingElevation at a vertex,
+// OverlappingFaces at a face), naming the mesh by its handle text in names, as listed above.
+// PlanPositionText(x, y): "(x, y)" with three decimals, as the fault texts show positions.
+std::wstring SurfaceFaultText(geom::SurfaceStatus status, const geom::MeshPosition& where,
+                              const std::vector<geom::SurfaceMesh>& meshes,
+                              const std::vector<std::wstring>& names);
+std::wstring PlanPositionText(double x, double y);

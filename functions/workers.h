@@ -25,3 +25,8 @@ int RunKafCdtPfacemeshWithLoadCsv(const resbuf* args);
 int RunKafProfile(const resbuf* args);
 int RunKafSections(const resbuf* args);
 int RunKafIsopach(const resbuf* args);
+int RunKafSurfaceFaces(const resbuf* args);
+int RunKafCdtPface(const resbuf* args);
+int RunKafCdtPfaceWithLoadCsv(const resbuf* args);
+int RunKafContourLabels(const resbuf* args);
+int RunKafSpotLevels(const resbuf* args);

@@ -39,6 +39,11 @@ constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withload
 constexpr ACHAR kKafProfileName[] = L"kaf-profile";
 constexpr ACHAR kKafSectionsName[] = L"kaf-sections";
 constexpr ACHAR kKafIsopachName[] = L"kaf-isopach";
+constexpr ACHAR kKafSurfaceFacesName[] = L"kaf-surfaceFaces";
+constexpr ACHAR kKafCdtPfaceName[] = L"kaf-cdt-pface";
+constexpr ACHAR kKafCdtPfaceWithLoadCsvName[] = L"kaf-cdt-pface-withloadcsv";
+constexpr ACHAR kKafContourLabelsName[] = L"kaf-contourLabels";
+constexpr ACHAR kKafSpotLevelsName[] = L"kaf-spotLevels";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -69,9 +74,16 @@ const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
 const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
 const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();
 
+const LispFunctionEntry kKafSurfaceFaces = Entry<RunKafSurfaceFaces, kKafSurfaceFacesName>();
+const LispFunctionEntry kKafCdtPface = Entry<RunKafCdtPface, kKafCdtPfaceName>();
+const LispFunctionEntry kKafCdtPfaceWithLoadCsv =
+    Entry<RunKafCdtPfaceWithLoadCsv, kKafCdtPfaceWithLoadCsvName>();
+const LispFunctionEntry kKafContourLabels = Entry<RunKafContourLabels, kKafContourLabelsName>();
+const LispFunctionEntry kKafSpotLevels = Entry<RunKafSpotLevels, kKafSpotLevelsName>();
+
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[23] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[28] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -93,4 +105,9 @@ const LispFunctionEntry* const kLispFunctionTable[23] = {nullptr,
                                                          &kKafProfile,
                                                          &kKafSections,
                                                          &kKafIsopach,
+                                                         &kKafSurfaceFaces,
+                                                         &kKafCdtPface,
+                                                         &kKafCdtPfaceWithLoadCsv,
+                                                         &kKafContourLabels,
+                                                         &kKafSpotLevels,
                                                          nullptr};

@@ -6,11 +6,13 @@
 // kaf-volume (12) and kaf-volumeToDatum (13); then the constrained surface functions
 // kaf-cdt-subdmesh (14), kaf-cdt-pfacemesh (15), kaf-cdt-subdmesh-withloadcsv (16) and
 // kaf-cdt-pfacemesh-withloadcsv (17); then the profile functions kaf-profile (18),
-// kaf-sections (19) and kaf-isopach (20). Each entry's thunk hands the call's argument chain
+// kaf-sections (19) and kaf-isopach (20); then the drawing functions kaf-surfaceFaces (21),
+// kaf-cdt-pface (22), kaf-cdt-pface-withloadcsv (23), kaf-contourLabels (24) and
+// kaf-spotLevels (25). Each entry's thunk hands the call's argument chain
 // (acedGetArgs) to the function's worker and gives what the worker gives; a failure the worker
 // lets out ends the function there (RunWorkerGuarded).
 #pragma once
 
 #include "arxapi.h"
 
-extern const LispFunctionEntry* const kLispFunctionTable[23];
+extern const LispFunctionEntry* const kLispFunctionTable[28];

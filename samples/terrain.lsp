@@ -1,9 +1,10 @@
 ;;; Terrain survey sample: builds a coloured terrain surface from a survey point file.
 ;;;
-;;; Run it in the folder that holds terrain.csv, in a drawing that has the layers TERRAIN, CONTOUR
-;;; and CONTOUR-MAJOR:
-;;;   kafcad --layer TERRAIN --layer CONTOUR --layer CONTOUR-MAJOR --save terrain.dxf \
-;;;          --png terrain.png terrain.lsp
+;;; Run it in the folder that holds terrain.csv, in a drawing that has the layers TERRAIN, CONTOUR,
+;;; CONTOUR-MAJOR, LABELS and SPOTS, each in its colour (majors heavier than minors):
+;;;   kafcad --layer TERRAIN --layer CONTOUR=8,Continuous,0.18 \
+;;;          --layer CONTOUR-MAJOR=250,Continuous,0.5 --layer LABELS=250 --layer SPOTS=5 \
+;;;          --save terrain.dxf --png terrain.png terrain.lsp
 ;;; (run-sample.sh does all of this in out/sample/).
 
 ;; The survey points are in projected coordinates (eastings around 350000, northings around
@@ -36,6 +37,13 @@
 ;; Contour lines every 5 m on layer CONTOUR; every fifth level (every 25 m) is a major contour
 ;; on layer CONTOUR-MAJOR.
 (setq contours (kaf-contours meshes 5.0 0.0 "CONTOUR" 5 "CONTOUR-MAJOR"))
+
+;; The major contours' levels, in whole metres, 20 m high (4 mm at 1:5000), along each major line
+;; every 400 m and never on top of each other.
+(setq labels (kaf-contourLabels contours "LABELS" 20.0 0 400.0 "CONTOUR-MAJOR"))
+
+;; Spot levels every 250 m over the site: a point on the surface and its level to one decimal.
+(setq spots (kaf-spotLevels meshes "SPOTS" 15.0 1 250.0))
 
 ;; Cut and fill against a level platform at 450 m: the earth above it (cut) and the space
 ;; below it (fill), printed in one line.

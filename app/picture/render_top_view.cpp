@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "app/picture/aci_colour.h"
 #include "app/picture/draw_line.h"
+#include "app/picture/draw_text.h"
 #include "app/picture/drawing_extent.h"
 #include "app/picture/elevation_legend.h"
 #include "app/picture/png_canvas.h"
@@ -31,8 +34,9 @@ constexpr std::uint32_t kPlainMeshEdges = 0x737373;
 constexpr float kPlainMeshEdgeStrength = 0.8f;
 constexpr std::uint32_t kFaceEdges = 0x1A338C;
 constexpr float kFaceEdgeStrength = 1.0f;
-constexpr double kPolylineRed = 0.80, kPolylineGreen = 0.10, kPolylineBlue = 0.10;
+constexpr kafhost::Rgb kPolylineColour{204, 26, 26};
 constexpr double kPolylineWidth = 1.5;
+constexpr kafhost::Rgb kTextColour{20, 20, 20};
 // The legend's panel on the right, in pictures large enough to hold it beside the view.
 constexpr int kLegendWidth = 110;
 constexpr int kLegendMinWidth = 320;
@@ -47,6 +51,68 @@ bool ValidFace(const std::vector<int>& face, std::size_t vertexCount) {
     return face.size() >= 3 && std::all_of(face.begin(), face.end(), [&](int index) {
                return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
            });
+}
+
+// Lines drawn with the default lineweight are this wide; others by their weight (in hundredths
+// of a millimetre, the default being 0.25 mm), but at least a pixel.
+constexpr double kDefaultLineweight = 25.0;
+constexpr double kThinnestLine = 1.0;
+constexpr int kDefaultColourIndex = 7;
+
+// How entities are shown: in their own colour (7 in black), else (by layer, by block) in their
+// layer's, except that layers of the default colour (7) leave each kind its own; lines as wide
+// as the layer's lineweight.
+class LayerStyles {
+public:
+    explicit LayerStyles(const std::vector<kafhost::LayerInfo>& layers) {
+        for (const kafhost::LayerInfo& layer : layers) {
+            layers_.emplace(layer.name, &layer);
+        }
+    }
+
+    kafhost::Rgb Colour(const EntityInfo& entity, const kafhost::Rgb& kindColour) const {
+        if (entity.trueColor >= 0) {
+            return kafhost::Rgb{(entity.trueColor >> 16) & 0xFF, (entity.trueColor >> 8) & 0xFF,
+                                entity.trueColor & 0xFF};
+        }
+        if (entity.colorIndex >= 1 && entity.colorIndex <= 255) {
+            // White (7) would not show on the white ground.
+            return entity.colorIndex == kDefaultColourIndex ? kafhost::Rgb{0, 0, 0}
+                                                            : AciColour(entity.colorIndex);
+        }
+        const kafhost::LayerInfo* layer = Find(entity);
+        if (layer == nullptr ||
+            (layer->colorIndex == kDefaultColourIndex && layer->trueColor < 0)) {
+            return kindColour;
+        }
+        return LayerColour(*layer);
+    }
+
+    double LineWidth(const EntityInfo& entity) const {
+        const kafhost::LayerInfo* layer = Find(entity);
+        if (layer == nullptr || layer->lineweight < 0) {
+            return kPolylineWidth;
+        }
+        return std::max(kThinnestLine, kPolylineWidth * layer->lineweight / kDefaultLineweight);
+    }
+
+private:
+    const kafhost::LayerInfo* Find(const EntityInfo& entity) const {
+        const auto found = layers_.find(entity.layer);
+        return found == layers_.end() ? nullptr : found->second;
+    }
+
+    std::map<std::wstring, const kafhost::LayerInfo*> layers_;
+};
+
+std::uint32_t PixelColour(const kafhost::Rgb& rgb) {
+    return (static_cast<std::uint32_t>(rgb[0]) << 16) | (static_cast<std::uint32_t>(rgb[1]) << 8) |
+           static_cast<std::uint32_t>(rgb[2]);
+}
+
+kafhost::Rgb RgbOf(std::uint32_t pixel) {
+    return kafhost::Rgb{static_cast<int>((pixel >> 16) & 0xFF),
+                        static_cast<int>((pixel >> 8) & 0xFF), static_cast<int>(pixel & 0xFF)};
 }
 
 // Paints meshes and edges straight into the picture's pixels.
@@ -107,7 +173,7 @@ public:
 
     // Face records hold vertex numbers from 1; 0 ends the face; a negative number hides the
     // edge that starts at its vertex.
-    void PolyFaceMeshEdges(const EntityInfo& mesh) {
+    void PolyFaceMeshEdges(const EntityInfo& mesh, std::uint32_t colour) {
         const auto count = static_cast<int>(mesh.vertices.size());
         for (const std::vector<int>& record : mesh.faces) {
             std::vector<int> numbers;
@@ -123,20 +189,19 @@ public:
                     continue;
                 }
                 Line(mesh.vertices[static_cast<std::size_t>(from - 1)],
-                     mesh.vertices[static_cast<std::size_t>(to - 1)], kFaceEdges,
-                     kFaceEdgeStrength);
+                     mesh.vertices[static_cast<std::size_t>(to - 1)], colour, kFaceEdgeStrength);
             }
         }
     }
 
-    void FaceEdges(const EntityInfo& face) {
+    void FaceEdges(const EntityInfo& face, std::uint32_t colour) {
         const std::size_t count = face.corners.size();
         for (std::size_t i = 0; i < count; ++i) {
             const bool visible = face.edgeVisible.size() != count || face.edgeVisible[i];
             const kafhost::Point3& from = face.corners[i];
             const kafhost::Point3& to = face.corners[(i + 1) % count];
             if (visible && from != to) {
-                Line(from, to, kFaceEdges, kFaceEdgeStrength);
+                Line(from, to, colour, kFaceEdgeStrength);
             }
         }
     }
@@ -199,6 +264,7 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     const int viewWidth = width - panels * kLegendWidth;
     const ViewTransform view = FitView(DrawingExtent(drawing), viewWidth, height);
     PixelPainter painter(canvas.Pixels(), view);
+    const LayerStyles styles(drawing.layers);
     for (const EntityInfo* entity : shown) {
         if (entity->type == L"AcDbSubDMesh") {
             painter.FillMesh(*entity);
@@ -210,21 +276,30 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
         }
     }
     for (const EntityInfo* entity : shown) {
+        const std::uint32_t colour = PixelColour(styles.Colour(*entity, RgbOf(kFaceEdges)));
         if (entity->type == L"AcDbPolyFaceMesh") {
-            painter.PolyFaceMeshEdges(*entity);
+            painter.PolyFaceMeshEdges(*entity, colour);
         } else if (entity->type == L"AcDbFace") {
-            painter.FaceEdges(*entity);
+            painter.FaceEdges(*entity, colour);
         }
     }
     canvas.MarkDirty();
 
-    cairo_set_source_rgb(cr, kPolylineRed, kPolylineGreen, kPolylineBlue);
-    cairo_set_line_width(cr, kPolylineWidth);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (const EntityInfo* entity : shown) {
         if (entity->type == L"AcDbPolyline" || entity->type == L"AcDb3dPolyline") {
+            const kafhost::Rgb rgb = styles.Colour(*entity, kPolylineColour);
+            cairo_set_source_rgb(cr, rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0);
+            cairo_set_line_width(cr, styles.LineWidth(*entity));
             DrawPolyline(cr, *entity, view);
+        }
+    }
+    for (const EntityInfo* entity : shown) {
+        if (entity->type == L"AcDbPoint") {
+            DrawPointMark(cr, *entity, view, styles.Colour(*entity, kTextColour));
+        } else if (entity->type == L"AcDbText") {
+            DrawText(cr, *entity, view, styles.Colour(*entity, kTextColour));
         }
     }
     if (panels > 0) {
@@ -236,6 +311,8 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
         if (!cutFill.Empty()) {
             DrawCutFillLegend(cr, cutFill, left, kLegendWidth, height);
         }
+    }
+    if (width >= kLegendMinWidth && height >= kLegendMinHeight) {
         DrawScaleBar(cr, view, viewWidth, height);
     }
     canvas.Save(path);

@@ -96,11 +96,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--drawing") {
             SetOnce(options.drawingPath, name, cursor.Value(name));
         } else if (name == "--layer") {
-            const std::string layer = cursor.Value(name);
-            if (layer.empty()) {
-                throw UsageError("option --layer needs a non-empty layer name");
-            }
-            options.layers.push_back(layer);
+            options.layers.push_back(ParseLayerOption(cursor.Value(name)));
         } else if (name == "--save") {
             SetOnce(options.savePath, name, cursor.Value(name));
         } else if (name == "--png") {

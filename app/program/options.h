@@ -4,7 +4,8 @@
 //   SCRIPT.lsp            evaluate the script file ("-": standard input); repeatable
 //   -e, --eval EXPR       evaluate the expression and show its value; repeatable
 //   --drawing FILE        start from this drawing instead of a new one
-//   --layer NAME          add a layer (repeatable)
+//   --layer NAME[=COLOUR[,LINETYPE[,LINEWEIGHT]]]
+//                         add a layer, with its style (repeatable; LayerOption)
 //   --save FILE           save the drawing after the scripts
 //   --png FILE            render a top view of model space to a PNG picture after the scripts
 //   --png-size WxH | N    the picture's size in pixels (N: N x N); default 1200 x 1200
@@ -19,6 +20,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "app/program/layer_styles.h"
 
 namespace kafcad {
 
@@ -37,7 +40,7 @@ struct PictureSize {
 
 struct Options {
     std::optional<std::string> drawingPath;
-    std::vector<std::string> layers;
+    std::vector<LayerOption> layers;
     std::optional<std::string> savePath;
     std::optional<std::string> pngPath;
     PictureSize pngSize;

@@ -61,11 +61,10 @@ void LoadDrawing(kafhost::Host& host, const std::string& path, const Options& op
     }
 }
 
-void AddLayers(kafhost::Host& host, const std::vector<std::string>& layers) {
-    // A layer the drawing has already is kept as it is. A name that is not UTF-8 keeps its bytes,
-    // as a script's strings do, so that the script names the same layer.
-    for (const std::string& layer : layers) {
-        host.addLayer(BytesToWide(layer));
+void AddLayers(kafhost::Host& host, const std::vector<LayerOption>& layers) {
+    // A layer the drawing has already keeps its style unless the option gives one.
+    for (const LayerOption& layer : layers) {
+        ApplyLayerOption(host, layer);
     }
 }
 
@@ -148,8 +147,8 @@ void CheckOutputTargets(const Options& options) {
         if (options.savePath) {
             kafhost::checkSaveTarget(*options.savePath);
             std::vector<std::wstring> layers;
-            for (const std::string& layer : options.layers) {
-                layers.push_back(BytesToWide(layer));
+            for (const LayerOption& layer : options.layers) {
+                layers.push_back(BytesToWide(layer.name));
             }
             CheckLayerNames(layers, *options.savePath);
         }
@@ -196,6 +195,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     DefineStandardFunctions(builtins, commandLine);
     DefineDrawingFunctions(builtins, host);
     DefineDrawingLispFunctions(builtins, host);
+    DefineLayerFunctions(builtins, host);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
     const auto reportError = [&display](const std::string& reason) {

@@ -89,6 +89,9 @@ public:
     void addLayer(const LayerInfo& layer);
     // The layer with that name (any case), or null; a search in the index of names.
     const LayerInfo* findLayer(const std::wstring& name) const;
+    LayerInfo* findLayer(const std::wstring& name) {
+        return const_cast<LayerInfo*>(static_cast<const Database&>(*this).findLayer(name));
+    }
 
 private:
     void addFixedObject(AcDbObject& object, std::uint64_t handle, std::uint64_t owner);

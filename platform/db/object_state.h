@@ -28,6 +28,8 @@ struct AcDbObject::State {
     std::uint64_t handle = 0;
     std::uint64_t owner = 0;
     const wchar_t* layer = nullptr;
+    std::int32_t trueColor = -1;  // the entity's own colour (EntityInfo)
+    std::int16_t colorIndex = 256;
     AcDbPolyFaceMesh* mesh = nullptr;  // the mesh of a sub-entity
     std::int32_t openSlot = -1;        // place in the host's list of open objects
     std::int32_t orphanSlot = -1;      // place in the host's list of orphans
@@ -46,6 +48,15 @@ public:
 
     static AcGePoint3d* faceCorners(AcDbFace& face) { return face.corners_; }
     static bool* faceEdgeVisibility(AcDbFace& face) { return face.visible_; }
+    static AcGePoint3d& pointPosition(AcDbPoint& point) { return point.position_; }
+    static std::wstring& textString(AcDbText& text) { return text.text_; }
+    static std::wstring& textStyle(AcDbText& text) { return text.style_; }
+    static AcGePoint3d& textPosition(AcDbText& text) { return text.position_; }
+    static AcGePoint3d& textAlignment(AcDbText& text) { return text.alignment_; }
+    static double& textHeight(AcDbText& text) { return text.height_; }
+    static double& textRotation(AcDbText& text) { return text.rotation_; }
+    static AcDb::TextHorzMode& textHorizontal(AcDbText& text) { return text.horizontal_; }
+    static AcDb::TextVertMode& textVertical(AcDbText& text) { return text.vertical_; }
     static AcGePoint3d& vertexPosition(AcDbPolyFaceMeshVertex& vertex) { return vertex.position_; }
     static Adesk::Int16* faceRecordNumbers(AcDbFaceRecord& face) { return face.vertices_; }
     static AcDbPolyFaceMesh::Storage& storage(const AcDbPolyFaceMesh& mesh) {

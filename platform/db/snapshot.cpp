@@ -1,5 +1,6 @@
 // The drawing as plain values: layers, snapshots and entity descriptions, adding entities from
 // descriptions, rebuilding a drawing from a snapshot, and erasing objects.
+#include <cmath>
 #include <stdexcept>
 
 #include "kafhost/utf8_to_wide.h"
@@ -34,6 +35,8 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
     info.type = entity.isA()->name();
     info.space = spaceName(blockIndex);
     info.layer = state.layer;
+    info.colorIndex = state.colorIndex;
+    info.trueColor = state.trueColor;
     info.erased = state.erased;
     if (entity.isA() == AcDbFace::desc()) {
         auto& face = static_cast<AcDbFace&>(entity);
@@ -83,6 +86,18 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
             info.vertices.push_back(toPoint3(vertex));
         }
         info.closed = Access::polyline3dClosed(line);
+    } else if (entity.isA() == AcDbPoint::desc()) {
+        info.position = toPoint3(Access::pointPosition(static_cast<AcDbPoint&>(entity)));
+    } else if (entity.isA() == AcDbText::desc()) {
+        auto& text = static_cast<AcDbText&>(entity);
+        info.position = toPoint3(Access::textPosition(text));
+        info.alignmentPoint = toPoint3(Access::textAlignment(text));
+        info.text = Access::textString(text);
+        info.textStyle = Access::textStyle(text);
+        info.height = Access::textHeight(text);
+        info.rotation = Access::textRotation(text);
+        info.horizontalMode = Access::textHorizontal(text);
+        info.verticalMode = Access::textVertical(text);
     }
     return info;
 }
@@ -188,6 +203,32 @@ std::unique_ptr<AcDbEntity> makePolyline3d(const EntityInfo& info) {
     return line;
 }
 
+std::unique_ptr<AcDbEntity> makePoint(const EntityInfo& info) {
+    return std::make_unique<AcDbPoint>(toAcGe(info.position));
+}
+
+std::unique_ptr<AcDbEntity> makeText(const EntityInfo& info) {
+    require(info.text.find_first_of(L"\r\n") == std::wstring::npos, L"a text holds a line break");
+    require(!info.textStyle.empty(), L"a text has no text style");
+    require(std::isfinite(info.height) && info.height > 0.0,
+            L"a text's height is not a positive number");
+    require(std::isfinite(info.rotation), L"a text's rotation is not a number");
+    require(info.horizontalMode >= AcDb::kTextLeft && info.horizontalMode <= AcDb::kTextFit,
+            L"a text's horizontal alignment is not 0 to 5");
+    require(info.verticalMode >= AcDb::kTextBase && info.verticalMode <= AcDb::kTextTop,
+            L"a text's vertical alignment is not 0 to 3");
+    auto text = std::make_unique<AcDbText>();
+    Access::textPosition(*text) = toAcGe(info.position);
+    Access::textAlignment(*text) = toAcGe(info.alignmentPoint);
+    Access::textString(*text) = info.text;
+    Access::textStyle(*text) = info.textStyle;
+    Access::textHeight(*text) = info.height;
+    Access::textRotation(*text) = info.rotation;
+    Access::textHorizontal(*text) = static_cast<AcDb::TextHorzMode>(info.horizontalMode);
+    Access::textVertical(*text) = static_cast<AcDb::TextVertMode>(info.verticalMode);
+    return text;
+}
+
 std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     if (info.type == L"AcDbFace") {
         return makeFace(info);
@@ -203,6 +244,12 @@ std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     }
     if (info.type == L"AcDb3dPolyline") {
         return makePolyline3d(info);
+    }
+    if (info.type == L"AcDbPoint") {
+        return makePoint(info);
+    }
+    if (info.type == L"AcDbText") {
+        return makeText(info);
     }
     throw Failure{L"unknown entity type '" + info.type + L"'"};
 }
@@ -236,11 +283,15 @@ std::uint64_t addDescribed(Database& database, const EntityInfo& info) {
     const LayerInfo* layer = database.findLayer(info.layer);
     require(layer != nullptr, L"layer '" + info.layer + L"' does not exist");
     const std::uint64_t handle = handleFor(info, database);
+    require(info.colorIndex >= 0 && info.colorIndex <= 256, L"a colour index is not 0 to 256");
+    require(info.trueColor >= -1 && info.trueColor <= 0xFFFFFF, L"a true colour is not 0xRRGGBB");
     std::unique_ptr<AcDbEntity> entity = makeEntity(info);
     AcDbEntity& placed = *entity.release();
     database.addEntity(database.blocks()[blockIndex], placed, handle);
     ObjectState& state = stateOf(placed);
     state.layer = internName(layer->name);
+    state.colorIndex = static_cast<std::int16_t>(info.colorIndex);
+    state.trueColor = info.trueColor;
     state.erased = info.erased;
     state.writer = false;
     syncOpenRegistration(placed);
@@ -275,6 +326,20 @@ bool Host::addLayer(const std::wstring& name, bool hidden) {
         return false;
     }
     database->addLayer(LayerInfo{name, hidden});
+    return true;
+}
+
+bool Host::styleLayer(const std::wstring& name, int colorIndex, std::int32_t trueColor,
+                      const std::wstring& linetype, int lineweight) {
+    Database* database = liveDatabase(workingDatabase());
+    LayerInfo* layer = database != nullptr ? database->findLayer(name) : nullptr;
+    if (layer == nullptr) {
+        return false;
+    }
+    layer->colorIndex = colorIndex;
+    layer->trueColor = trueColor;
+    layer->linetype = linetype;
+    layer->lineweight = lineweight;
     return true;
 }
 

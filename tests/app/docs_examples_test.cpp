@@ -96,13 +96,27 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
     const std::string reference = FileText(docs / "functions.md");
     const std::vector<Example> examples = Examples(reference);
     ASSERT_GE(examples.size(), 10u);
-    for (const char* function :
-         {"(triangulate ", "(kaf-dct ", "(kaf-dct-pface ", "(kaf-dct-pfacemesh ",
-          "(kaf-dct-pfacemesh-withloadcsv ", "(kaf-dct-subdmesh ", "(kaf-dct-subdmesh-aa ",
-          "(kaf-dct-subdmesh-withloadcsv ", "(kaf-mergingCoplanarFacesOfSubMesh ",
-          "(kaf-changeMeshColor ", "(kaf-cdt-subdmesh ", "(kaf-cdt-pfacemesh ",
-          "(kaf-cdt-subdmesh-withloadcsv ", "(kaf-cdt-pfacemesh-withloadcsv ", "(kaf-profile ",
-          "(kaf-sections ", "(kaf-isopach "}) {
+    for (const char* function : {"(triangulate ",
+                                 "(kaf-dct ",
+                                 "(kaf-dct-pface ",
+                                 "(kaf-dct-pfacemesh ",
+                                 "(kaf-dct-pfacemesh-withloadcsv ",
+                                 "(kaf-dct-subdmesh ",
+                                 "(kaf-dct-subdmesh-aa ",
+                                 "(kaf-dct-subdmesh-withloadcsv ",
+                                 "(kaf-mergingCoplanarFacesOfSubMesh ",
+                                 "(kaf-changeMeshColor ",
+                                 "(kaf-cdt-subdmesh ",
+                                 "(kaf-cdt-pfacemesh ",
+                                 "(kaf-cdt-subdmesh-withloadcsv ",
+                                 "(kaf-cdt-pfacemesh-withloadcsv ",
+                                 "(kaf-profile ",
+                                 "(kaf-sections ",
+                                 "(kaf-isopach ",
+                                 "(kaf-cdt-pface ",
+                                 "(kaf-surfaceFaces ",
+                                 "(kaf-contourLabels ",
+                                 "(kaf-spotLevels "}) {
         bool used = false;
         for (const Example& example : examples) {
             used = used || example.command.find(function) != std::string::npos;

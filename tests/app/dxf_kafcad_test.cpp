@@ -82,8 +82,9 @@ TEST_F(DxfFileTest, WhatKafcadDoesNotModelIsKeptAndAJsonSaveThatWouldLoseItIsRef
                                       "-e", "(kaf-dct-pface '((0 0) (1 0) (0 1)))"});
     EXPECT_EQ(run.err, "kafcad: cannot save drawing " + Path("out.json") +
                            ": a JSON drawing file cannot keep what the DXF file held (4 entities "
-                           "kafcad does not model, block definitions, the colours, linetypes or "
-                           "states of 1 layer, the drawing units ($INSUNITS)); save it as .dxf\n");
+                           "kafcad does not model, block definitions, the locked or not-plotted "
+                           "states (or colours outside 1 to 255) of 1 layer, the drawing units "
+                           "($INSUNITS)); save it as .dxf\n");
     EXPECT_EQ(run.exitStatus, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_FALSE(std::filesystem::exists(Path("out.json")));

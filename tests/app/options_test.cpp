@@ -34,7 +34,10 @@ TEST(ParseOptions, EveryOptionInBothSpellings) {
         {"--drawing", "in.json", "--layer", "TIN", "--layer=B 2", "--save=out.dxf", "--module",
          "/m/kaf.arx", "--png", "top.png", "--png-size=640x480", "-e", "(a)", "--eval=(b)"});
     EXPECT_EQ(options.drawingPath.value_or(""), "in.json");
-    EXPECT_EQ(options.layers, (std::vector<std::string>{"TIN", "B 2"}));
+    ASSERT_EQ(options.layers.size(), 2u);
+    EXPECT_EQ(options.layers[0].name, "TIN");
+    EXPECT_EQ(options.layers[1].name, "B 2");
+    EXPECT_FALSE(options.layers[1].style);
     EXPECT_EQ(options.savePath.value_or(""), "out.dxf");
     EXPECT_EQ(options.modulePath.value_or(""), "/m/kaf.arx");
     EXPECT_EQ(options.pngPath.value_or(""), "top.png");
@@ -76,6 +79,38 @@ TEST(ParseOptions, PictureSizes) {
                       bad + "\"");
     }
     EXPECT_EQ(UsageMessage({"--png-size", "800"}), "option --png-size needs --png FILE");
+}
+
+TEST(ParseOptions, LayersWithColoursLinetypesAndLineweights) {
+    const Options options = ParseOptions(
+        {"--layer", "MAJOR=1,dashed,0.5", "--layer=SPOTS=#FF8000", "--layer", "A=250"});
+    ASSERT_EQ(options.layers.size(), 3u);
+    const kafcad::LayerStyle& major = options.layers[0].style.value();
+    EXPECT_EQ(options.layers[0].name, "MAJOR");
+    EXPECT_EQ(major.colorIndex, 1);
+    EXPECT_EQ(major.trueColor, -1);
+    EXPECT_EQ(major.linetype, L"DASHED");
+    EXPECT_EQ(major.lineweight, 50);
+    EXPECT_EQ(options.layers[1].style->trueColor, 0xFF8000);
+    EXPECT_EQ(options.layers[1].style->linetype, L"Continuous");
+    EXPECT_EQ(options.layers[2].style->colorIndex, 250);
+    EXPECT_EQ(options.layers[2].style->lineweight, -3);
+
+    EXPECT_EQ(UsageMessage({"--layer", "A=256"}),
+              "option --layer A: colour \"256\" is neither a colour index 1 to 255 nor a true "
+              "colour #RRGGBB");
+    EXPECT_EQ(UsageMessage({"--layer", "A=#12345G"}),
+              "option --layer A: colour \"#12345G\" is neither a colour index 1 to 255 nor a "
+              "true colour #RRGGBB");
+    EXPECT_EQ(UsageMessage({"--layer", "A=1,ZIGZAG"}),
+              "option --layer A: linetype \"ZIGZAG\" is not one of Continuous, DASHED, HIDDEN, "
+              "CENTER, DOT, DASHDOT, PHANTOM");
+    EXPECT_EQ(UsageMessage({"--layer", "A=1,DOT,0.33"}),
+              "option --layer A: lineweight \"0.33\" is not one of AutoCAD's, in millimetres "
+              "(0.25, 0.5, ...)");
+    EXPECT_EQ(UsageMessage({"--layer", "A=1,DOT,0.5,7"}),
+              "option --layer A: expected COLOUR[,LINETYPE[,LINEWEIGHT]], found \"1,DOT,0.5,7\"");
+    EXPECT_EQ(UsageMessage({"--layer", "=1"}), "option --layer needs a non-empty layer name");
 }
 
 TEST(ParseOptions, WrongArgumentsSayWhatIsWrong) {

@@ -1,6 +1,8 @@
-// The picture's legend of elevation colours, its scale bar, and layers that are off or frozen.
+// The picture's legend of elevation colours, its scale bar, layers that are off or frozen, and
+// layer colours and lineweights, texts and points.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -83,13 +85,14 @@ TEST(PictureLegend, CutFillMapsGetALegendOfTheirOwn) {
     EXPECT_GT(Blue(zero), 235) << Channels(zero);
 }
 
-TEST(PictureLegend, PlainMeshesAndSmallPicturesHaveNoLegend) {
+TEST(PictureLegend, PlainMeshesAndSmallPicturesHaveNoLegendButAScaleBar) {
     DrawingSnapshot plain;
     plain.entities.push_back(Square(0, 0, 100, {}));
     Picture picture = RenderPicture(plain, 400, 300);
     // Fitted to the whole width: the square runs from x 59 to 341, where a panel would be.
     EXPECT_EQ(picture.At(330, 150), 0xDEDEDEu) << Channels(picture.At(330, 150));
-    EXPECT_EQ(picture.At(20, 283), kWhite);
+    // Every picture of 320 x 200 or more has the scale bar.
+    EXPECT_EQ(picture.At(20, 283), 0x000000u) << Channels(picture.At(20, 283));
 
     DrawingSnapshot coloured;
     coloured.entities.push_back(Square(0, 0, 100, kRedToBlue));
@@ -111,6 +114,72 @@ TEST(PictureLegend, EntitiesOnLayersThatAreOffOrFrozenAreLeftOut) {
     for (const std::uint32_t pixel : picture.pixels) {
         ASSERT_FALSE(Blue(pixel) > 200 && Red(pixel) < 50) << Channels(pixel);
     }
+}
+
+// How many pixels of a column between two rows are of the colour (within 60 per channel).
+int PixelsLike(const Picture& picture, int x, int fromY, int toY, std::uint32_t colour) {
+    int count = 0;
+    for (int y = fromY; y <= toY; ++y) {
+        const std::uint32_t pixel = picture.At(x, y);
+        bool near = true;
+        for (int shift : {0, 8, 16}) {
+            near = near && std::abs(static_cast<int>((pixel >> shift) & 0xFF) -
+                                    static_cast<int>((colour >> shift) & 0xFF)) < 60;
+        }
+        count += near ? 1 : 0;
+    }
+    return count;
+}
+
+TEST(PictureLayers, EntitiesTakeTheirOwnOrTheirLayersColourAndLineweightAndTextsAreDrawn) {
+    DrawingSnapshot drawing;
+    kafhost::LayerInfo minor{L"MINOR", false};
+    minor.colorIndex = 5;  // blue
+    kafhost::LayerInfo major{L"MAJOR", false};
+    major.trueColor = 0x00A000;
+    major.lineweight = 100;  // 1 mm: four times the default width
+    drawing.layers = {{L"0", false}, minor, major};
+    EntityInfo line;
+    line.type = L"AcDbPolyline";
+    line.layer = L"MINOR";
+    line.points = {{0, 20}, {100, 20}};
+    drawing.entities.push_back(line);
+    line.layer = L"MAJOR";
+    line.points = {{0, 60}, {100, 60}};
+    drawing.entities.push_back(line);
+    line.layer = L"MINOR";  // a colour of its own wins over the layer's
+    line.trueColor = 0xFF00FF;
+    line.points = {{0, 40}, {100, 40}};
+    drawing.entities.push_back(line);
+    line.trueColor = -1;
+    line.layer = L"0";  // the default colour: the kind's own red
+    line.points = {{0, 100}, {100, 100}};
+    drawing.entities.push_back(line);
+    EntityInfo text;
+    text.type = L"AcDbText";
+    text.layer = L"0";
+    text.text = L"888";
+    text.position = {40, 80, 0};
+    text.height = 10;
+    drawing.entities.push_back(text);
+    const Picture picture = RenderPicture(drawing, 400, 400);
+    // Fitted at 3.76 pixels a unit about (50, 60): y 20 at row 350, 60 at 200, 100 at 50.
+    const int minorWidth = PixelsLike(picture, 150, 340, 360, 0x0000FF);
+    const int majorWidth = PixelsLike(picture, 150, 186, 214, 0x00A000);
+    EXPECT_GE(minorWidth, 1);
+    EXPECT_LE(minorWidth, 3);
+    EXPECT_GE(majorWidth, 4 * minorWidth - 1);
+    EXPECT_GE(PixelsLike(picture, 150, 42, 58, 0xCC1A1A), 1);
+    EXPECT_GE(PixelsLike(picture, 150, 268, 282, 0xFF00FF), 1);
+    EXPECT_EQ(PixelsLike(picture, 150, 268, 282, 0x0000FF), 0);
+    // The text's letters, near black, from x 40 (column 162) between its baseline (y 80, row
+    // 125) and its height above it (row 87); nothing beyond the three letters.
+    int dark = 0;
+    for (int x = 165; x < 245; ++x) {
+        dark += PixelsLike(picture, x, 88, 124, 0x141414);
+    }
+    EXPECT_GT(dark, 300);
+    EXPECT_EQ(PixelsLike(picture, 300, 88, 124, 0x141414), 0);
 }
 
 TEST(RoundStep, IsOneTwoOrFiveTimesAPowerOfTen) {

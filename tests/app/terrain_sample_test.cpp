@@ -8,6 +8,7 @@
 #include "kafcad_process.h"
 #include "kafhost/drawing_json.h"
 #include "kafhost/drawing_landxml.h"
+#include "kafhost/wide_to_utf8.h"
 #include "png_reader.h"
 #include "support/files.h"
 
@@ -56,11 +57,12 @@ TEST_F(TerrainSampleTest, GeneratorWritesTheSameSurveyPointsEveryRun) {
     EXPECT_NEAR(count, 3000, 30);
 }
 
-TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume) {
+TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesLabelledContoursSpotLevelsAndVolume) {
     ASSERT_EQ(Generate("terrain.csv", 3000).exitStatus, 0);
     const KafcadRun run = RunKafcadProcess(
-        {"--layer", "TERRAIN", "--layer", "CONTOUR", "--layer", "CONTOUR-MAJOR", "--save",
-         "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp", "-e",
+        {"--layer", "TERRAIN", "--layer", "CONTOUR=8,Continuous,0.18", "--layer",
+         "CONTOUR-MAJOR=250,Continuous,0.5", "--layer", "LABELS=250", "--layer", "SPOTS=5",
+         "--save", "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp", "-e",
          // How far the map's volumes to 0 are from kaf-volume's, relative to them.
          "(list (/ (- (car earthworks) (car map-volume)) (car earthworks))"
          " (/ (- (cadr earthworks) (cadr map-volume)) (cadr earthworks)))"},
@@ -99,11 +101,33 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     EXPECT_GT(low, 0);
     EXPECT_GT(high, 0);
 
-    // Contours every 5 m; those at multiples of 25 m on the major layer.
+    // The layers keep their styles.
+    ASSERT_EQ(drawing.layers.size(), 6u);
+    EXPECT_EQ(drawing.layers[2].name, L"CONTOUR");
+    EXPECT_EQ(drawing.layers[2].colorIndex, 8);
+    EXPECT_EQ(drawing.layers[2].lineweight, 18);
+    EXPECT_EQ(drawing.layers[3].lineweight, 50);
+    EXPECT_EQ(drawing.layers[5].colorIndex, 5);
+
+    // Contours every 5 m; those at multiples of 25 m on the major layer. Then the majors'
+    // labels, whole metres at multiples of 25, and the spot levels, a point and its text each.
     int minor = 0;
     int major = 0;
+    int labels = 0;
+    int spots = 0;
     for (std::size_t i = 1; i < drawing.entities.size(); ++i) {
         const kafhost::EntityInfo& line = drawing.entities[i];
+        if (line.layer == L"LABELS") {
+            ASSERT_EQ(line.type, L"AcDbText");
+            ASSERT_EQ(std::stoi(line.text) % 25, 0) << kafhost::wideToUtf8(line.text);
+            ++labels;
+            continue;
+        }
+        if (line.layer == L"SPOTS") {
+            ASSERT_EQ(line.type, spots % 2 == 0 ? L"AcDbPoint" : L"AcDbText");
+            ++spots;
+            continue;
+        }
         if (line.type != L"AcDbPolyline") {
             continue;  // the pad and the cut/fill map
         }
@@ -116,6 +140,14 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     EXPECT_GT(minor, 0);
     EXPECT_GT(major, 0);
     EXPECT_EQ(minor + major, printedLines);
+    EXPECT_GT(labels, 0);
+    EXPECT_GT(spots, 0);
+    EXPECT_NE(run.out.find("\nContour labels: " + std::to_string(labels) + " on "),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\nSpot levels: " + std::to_string(spots / 2) + " written, "),
+              std::string::npos)
+        << run.out;
 
     // The cut/fill map of the pad: the difference of the surfaces over the pad, a mesh coloured
     // red for cut and blue for fill, whose volume to 0 is kaf-volume's.

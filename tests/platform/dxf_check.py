@@ -6,12 +6,16 @@ dxf_check.py FILE
         audit errors 0 fixes 0        (then one "error: ..." or "fix: ..." line each)
         handles N unique below seed S  (or "duplicate handle H", "handle H not below seed S")
         layer NAME on|off|frozen
+        layer-style NAME color C true RRGGBB|none linetype L lineweight W
         entity HANDLE KIND model|paper LAYER owner OWNER <details>
     with the details of each kind:
         3DFACE      corners (x,y,z)x4 invisible FLAGS
         POLYLINE    polyface vertices V faces F subentities-owned yes|no
         MESH        vertices V faces F level L colors C
         LWPOLYLINE  points P closed 0|1 elevation E bulges B1,B2,...
+        TEXT        text 'T' insert (x,y,z) align (x,y,z) height H rotation R(degrees)
+                    halign H valign V style S color C
+        POINT       at (x,y,z) color C true RRGGBB|none
     Exits with 1 when the audit finds an error or handles are not unique, else 0.
 
 dxf_check.py --make FILE
@@ -94,6 +98,18 @@ def details(entity):
                 colors = sum(1 for tag in record.tags if tag.code == 420)
         return "vertices %d faces %d level %d colors %d" % (
             len(entity.vertices), len(entity.faces), entity.dxf.subdivision_levels, colors)
+    if kind == "TEXT":
+        return "text '%s' insert (%s) align (%s) height %s rotation %s halign %d valign %d " \
+               "style %s color %d" % (
+                   entity.dxf.text, ",".join(number(c) for c in entity.dxf.insert),
+                   ",".join(number(c) for c in entity.dxf.get("align_point", (0, 0, 0))),
+                   number(entity.dxf.height), number(round(entity.dxf.rotation, 9)),
+                   entity.dxf.halign, entity.dxf.valign, entity.dxf.style, entity.dxf.color)
+    if kind == "POINT":
+        true_color = entity.dxf.get("true_color")
+        return "at (%s) color %d true %s" % (
+            ",".join(number(c) for c in entity.dxf.location), entity.dxf.color,
+            "none" if true_color is None else "%06X" % true_color)
     if kind == "LWPOLYLINE":
         bulges = ",".join(number(point[4]) for point in entity.get_points("xyseb"))
         return "points %d closed %d elevation %s bulges %s" % (
@@ -113,6 +129,11 @@ def check(path):
     handles_ok = check_handles(path)
     for layer in doc.layers:
         print("layer %s %s" % (layer.dxf.name, layer_state(layer)))
+        true_color = layer.dxf.get("true_color")
+        print("layer-style %s color %d true %s linetype %s lineweight %d" % (
+            layer.dxf.name, layer.color,
+            "none" if true_color is None else "%06X" % true_color, layer.dxf.linetype,
+            layer.dxf.lineweight))
     for space, layout in (("model", doc.modelspace()), ("paper", doc.layouts.active_layout())):
         for entity in layout:
             print("entity %s %s %s %s owner %s %s" % (

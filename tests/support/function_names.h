@@ -1,9 +1,9 @@
 // kFunctionNames: the module's AutoLISP functions, each at its function code: the ten (0 to 9),
 // then the surface functions (10 to 13), then the constrained surface functions (14 to 17), then
-// the profile functions (18 to 20).
+// the profile functions (18 to 20), then the drawing functions (21 to 25).
 #pragma once
 
-inline constexpr const wchar_t* kFunctionNames[21] = {
+inline constexpr const wchar_t* kFunctionNames[26] = {
     L"triangulate",
     L"kaf-dct",
     L"kaf-dct-pface",
@@ -25,4 +25,9 @@ inline constexpr const wchar_t* kFunctionNames[21] = {
     L"kaf-profile",
     L"kaf-sections",
     L"kaf-isopach",
+    L"kaf-surfaceFaces",
+    L"kaf-cdt-pface",
+    L"kaf-cdt-pface-withloadcsv",
+    L"kaf-contourLabels",
+    L"kaf-spotLevels",
 };

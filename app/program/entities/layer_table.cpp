@@ -17,7 +17,8 @@ Value LayerEntry(const kafhost::LayerInfo& layer) {
     return Value::list({Cons(Value::integer(0), Value::string(L"LAYER")),
                         Cons(Value::integer(2), Value::string(layer.name)),
                         Cons(Value::integer(70), Value::integer(0)),
-                        Cons(Value::integer(62), Value::integer(layer.hidden ? -7 : 7))});
+                        Cons(Value::integer(62),
+                             Value::integer(layer.hidden ? -layer.colorIndex : layer.colorIndex))});
 }
 
 }  // namespace

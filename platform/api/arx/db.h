@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "arx/rx.h"
@@ -70,6 +71,18 @@ namespace AcDb {
 enum OpenMode { kNotOpen = -1, kForRead = 0, kForWrite = 1, kForNotify = 2 };
 // How a 3D polyline runs between its vertices: straight, or fitted by a spline.
 enum Poly3dType { k3dSimplePoly = 0, k3dQuadSplinePoly = 1, k3dCubicSplinePoly = 2 };
+// Where a text sits against its alignment point: left, centred, right along the baseline (or
+// aligned or fitted between the position and the alignment point, or centred in the middle).
+enum TextHorzMode {
+    kTextLeft = 0,
+    kTextCenter = 1,
+    kTextRight = 2,
+    kTextAlign = 3,
+    kTextMid = 4,
+    kTextFit = 5
+};
+// And across it: on the baseline, or with the bottom, middle or top of its letters there.
+enum TextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
 }  // namespace AcDb
 
 #define ACDB_MODEL_SPACE L"*Model_Space"
@@ -271,6 +284,65 @@ private:
     friend class kafhostObjectAccess;
     AcGePoint3d corners_[4];
     bool visible_[4] = {true, true, true, true};
+};
+
+// A point: one position in the drawing.
+class AcDbPoint : public AcDbEntity {
+public:
+    static AcRxClass* desc();
+    AcRxClass* isA() const override;
+    AcDbPoint();
+    explicit AcDbPoint(const AcGePoint3d& position);
+    AcGePoint3d position() const;
+    Acad::ErrorStatus setPosition(const AcGePoint3d& position);
+
+private:
+    friend class kafhostObjectAccess;
+    AcGePoint3d position_;
+};
+
+// A single line of text: its string, the position of the start of its baseline, its height and
+// rotation (radians, counter-clockwise from the x axis), and its alignment. A text that is not
+// left-aligned on its baseline sits at its alignment point; the host then works the position
+// out when the drawing is shown. The text style is the drawing's "Standard" style.
+class AcDbText : public AcDbEntity {
+public:
+    static AcRxClass* desc();
+    AcRxClass* isA() const override;
+    AcDbText();
+    // A height of 0 gives the drawing's default text height (2.5).
+    AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style = AcDbObjectId(),
+             double height = 0.0, double rotation = 0.0);
+    AcGePoint3d position() const;
+    Acad::ErrorStatus setPosition(const AcGePoint3d& position);
+    AcGePoint3d alignmentPoint() const;
+    Acad::ErrorStatus setAlignmentPoint(const AcGePoint3d& point);
+    // Whether the text is left-aligned on its baseline (the alignment point is then unused).
+    bool isDefaultAlignment() const;
+    double height() const;
+    // eInvalidInput for a height that is not positive and finite.
+    Acad::ErrorStatus setHeight(double height);
+    double rotation() const;
+    Acad::ErrorStatus setRotation(double rotation);
+    // The string (valid while the text lives and is not changed).
+    const ACHAR* textStringConst() const;
+    // eInvalidInput for a null string or one holding a line break.
+    Acad::ErrorStatus setTextString(const ACHAR* text);
+    AcDb::TextHorzMode horizontalMode() const;
+    Acad::ErrorStatus setHorizontalMode(AcDb::TextHorzMode mode);
+    AcDb::TextVertMode verticalMode() const;
+    Acad::ErrorStatus setVerticalMode(AcDb::TextVertMode mode);
+
+private:
+    friend class kafhostObjectAccess;
+    std::wstring text_;
+    std::wstring style_ = L"Standard";
+    AcGePoint3d position_;
+    AcGePoint3d alignment_;
+    double height_ = 2.5;
+    double rotation_ = 0.0;
+    AcDb::TextHorzMode horizontal_ = AcDb::kTextLeft;
+    AcDb::TextVertMode vertical_ = AcDb::kTextBase;
 };
 
 class AcDbVertex : public AcDbEntity {

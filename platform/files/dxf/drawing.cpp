@@ -78,6 +78,10 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std
             entity.head.handle = unused++;
         }
         info.handle = handleText(entity.head.handle);
+        if (info.type == L"AcDbText") {
+            info.text = decodeDxfText(entity.textValue, read.utf8);
+            info.textStyle = decodeDxfText(entity.textStyleValue, read.utf8);
+        }
         const std::wstring layer = decodeDxfText(head.layer, read.utf8);
         const std::wstring key = dxfNameKey(layer);
         const auto found = layerKeys.find(key);

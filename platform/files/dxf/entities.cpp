@@ -8,9 +8,11 @@
 #include "platform/files/dxf/3dface.h"
 #include "platform/files/dxf/lwpolyline.h"
 #include "platform/files/dxf/mesh.h"
+#include "platform/files/dxf/point.h"
 #include "platform/files/dxf/polyline.h"
 #include "platform/files/dxf/polyline_3d.h"
 #include "platform/files/dxf/sections.h"
+#include "platform/files/dxf/text_entity.h"
 
 namespace kafhost {
 
@@ -26,6 +28,10 @@ void writeDxfEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityIn
         writeDxfLwPolyline(writer, head, entity);
     } else if (entity.type == L"AcDb3dPolyline") {
         writeDxf3dPolyline(writer, head, entity, firstOwnHandle);
+    } else if (entity.type == L"AcDbPoint") {
+        writeDxfPoint(writer, head, entity);
+    } else if (entity.type == L"AcDbText") {
+        writeDxfText(writer, head, entity);
     } else {
         throw DrawingFileError("unknown entity type \"" + wideToUtf8(entity.type) + "\"");
     }
@@ -74,6 +80,10 @@ void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
             readDxf3DFace(reader, entity);
         } else if (kind == "MESH") {
             readDxfMesh(reader, entity);
+        } else if (kind == "POINT") {
+            readDxfPoint(reader, entity);
+        } else if (kind == "TEXT") {
+            readDxfText(reader, entity);
         } else if (kind == "LWPOLYLINE") {
             readDxfLwPolyline(reader, entity);
         } else if (kind == "POLYLINE") {
@@ -89,6 +99,8 @@ void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
             continue;
         }
         entity.end = reader.offset();
+        entity.info.colorIndex = entity.head.colorIndex;
+        entity.info.trueColor = entity.head.trueColor;
         drawing.entities.push_back(std::move(entity));
     }
     drawing.entitiesEnd = reader.offset();

@@ -8,6 +8,26 @@ bool isSubEntity(const DxfTagReader& reader) {
     return reader.is(0, "VERTEX") || reader.is(0, "ATTRIB") || reader.is(0, "SEQEND");
 }
 
+constexpr int kByLayer = 256;
+
+// A colour index 0 ... 256 (62) or a true colour (420) into the head; false for other values,
+// which are kept as they are among the common tags.
+bool readColor(const DxfTagReader& reader, DxfEntityHead& head) {
+    const long long value = reader.integer();
+    if (reader.code() == 62) {
+        if (value < 0 || value > kByLayer) {
+            return false;
+        }
+        head.colorIndex = static_cast<int>(value);
+        return true;
+    }
+    if (value < 0 || value > 0xFFFFFF) {
+        return false;
+    }
+    head.trueColor = static_cast<std::int32_t>(value);
+    return true;
+}
+
 }  // namespace
 
 bool isDxfNewerPropertyCode(int code) {
@@ -46,6 +66,12 @@ void writeDxfEntityHead(DxfWriter& writer, std::string_view kind, const DxfEntit
         writer.integer(67, 1);
     }
     writer.text(8, head.layer);
+    if (head.colorIndex != kByLayer) {
+        writer.integer(62, head.colorIndex);
+    }
+    if (head.trueColor >= 0) {
+        writer.integer(420, head.trueColor);
+    }
     writer.raw(head.commonTags);
 }
 
@@ -62,6 +88,12 @@ bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
             break;
         case 8:
             head.layer = std::string(reader.text());
+            break;
+        case 62:
+        case 420:
+            if (!readColor(reader, head)) {
+                head.commonTags += reader.raw();
+            }
             break;
         case 102: {
             if (reader.text().empty() || reader.text().front() != '{') {

@@ -8,7 +8,8 @@
 // skipDxfEntity(reader): skips the entity on its "0 KIND" tag together with the VERTEX, ATTRIB and
 //   SEQEND entities that belong to it.
 //
-// Each entity kind has its own header (3dface.h, polyline.h, lwpolyline.h, mesh.h) with its
+// Each entity kind has its own header (3dface.h, polyline.h, lwpolyline.h, mesh.h, point.h,
+// text_entity.h) with its
 // writer and reader. Writers take the entity's head (handle, owner, space, layer) and write the
 // whole entity, sub-entities included; an entity that needs handles of its own (polyface
 // sub-entities, the colour records of a mesh) says how many (…OwnHandles) and gets the first of
@@ -33,7 +34,10 @@ struct DxfEntityHead {
     std::string layer = "0";                // UTF-8
     std::uint64_t extensionDictionary = 0;  // 0: none
     std::size_t line = 0;                   // where the entity starts (reading)
-    // Common properties (colour, linetype, lineweight, ...) as DXF tags, written after the layer.
+    // The colour (62, 256: by layer) and true colour (420, -1: none), written after the layer.
+    int colorIndex = 256;
+    std::int32_t trueColor = -1;
+    // Other common properties (linetype, lineweight, ...) as DXF tags, written after the colour.
     std::string commonTags;
     // Reading: the entity has extended data, application groups besides its extension
     // dictionary, or details the drawing does not model (mesh edges and creases, properties of
@@ -45,6 +49,10 @@ struct DxfEntityHead {
 struct DxfReadEntity {
     DxfEntityHead head;
     EntityInfo info;
+    // TEXT: its string and style name as the file holds them, decoded once the file's encoding
+    // is known.
+    std::string textValue;
+    std::string textStyleValue;
     std::size_t begin = 0;
     std::size_t end = 0;
 };

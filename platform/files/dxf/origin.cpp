@@ -25,12 +25,20 @@ struct Piece {
     std::string text;
 };
 
+bool isAscii(const std::wstring& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](wchar_t c) { return static_cast<unsigned long>(c) < 0x80; });
+}
+
 bool sameEntity(const EntityInfo& a, const EntityInfo& b) {
     return a.type == b.type && a.space == b.space && a.layer == b.layer &&
-           a.vertices == b.vertices && a.faces == b.faces && a.vertexColors == b.vertexColors &&
-           a.subDLevel == b.subDLevel && a.corners == b.corners && a.edgeVisible == b.edgeVisible &&
-           a.points == b.points && a.bulges == b.bulges && a.elevation == b.elevation &&
-           a.closed == b.closed;
+           a.colorIndex == b.colorIndex && a.trueColor == b.trueColor && a.vertices == b.vertices &&
+           a.faces == b.faces && a.vertexColors == b.vertexColors && a.subDLevel == b.subDLevel &&
+           a.corners == b.corners && a.edgeVisible == b.edgeVisible && a.points == b.points &&
+           a.bulges == b.bulges && a.elevation == b.elevation && a.closed == b.closed &&
+           a.position == b.position && a.alignmentPoint == b.alignmentPoint && a.text == b.text &&
+           a.textStyle == b.textStyle && a.height == b.height && a.rotation == b.rotation &&
+           a.horizontalMode == b.horizontalMode && a.verticalMode == b.verticalMode;
 }
 
 // R12 has no subclass markers, owners, application groups or the newer common properties.
@@ -168,6 +176,23 @@ private:
         return bytes;
     }
 
+    // A layer of the file is kept as it is there: a change of its style cannot be saved.
+    void refuseRestyled(const LayerInfo& layer, const std::wstring& key) const {
+        const auto found = origin_.fileLayers.find(key);
+        if (found == origin_.fileLayers.end()) {
+            return;  // layer "0" that the file does not list
+        }
+        const LayerInfo& file = found->second;
+        if (layer.colorIndex != file.colorIndex || layer.trueColor != file.trueColor ||
+            dxfNameKey(layer.linetype) != dxfNameKey(file.linetype) ||
+            layer.lineweight != file.lineweight) {
+            throw DrawingFileError("layer \"" + wideToUtf8(layer.name) +
+                                   "\": kafcad keeps the layers of the DXF file it read as they "
+                                   "are, and cannot save a change of their colour, linetype or "
+                                   "lineweight");
+        }
+    }
+
     // New layers go at the end of the LAYER table; a file without one gets one.
     void addLayers() {
         const bool newTable = origin_.layersEnd == kNowhere;
@@ -175,8 +200,16 @@ private:
         std::string text;
         std::size_t count = 0;
         for (const LayerInfo& layer : drawing_.layers) {
-            if (origin_.layerKeys.count(dxfNameKey(layer.name)) != 0) {
+            const std::wstring key = dxfNameKey(layer.name);
+            if (origin_.layerKeys.count(key) != 0) {
+                refuseRestyled(layer, key);
                 continue;
+            }
+            if (dxfNameKey(layer.linetype) != L"CONTINUOUS" &&
+                origin_.linetypeKeys.count(dxfNameKey(layer.linetype)) == 0) {
+                throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\": linetype \"" +
+                                       wideToUtf8(layer.linetype) +
+                                       "\" is not defined in the DXF file kafcad keeps");
             }
             if (count++ == 0 && newTable) {
                 table = next_++;
@@ -189,8 +222,7 @@ private:
             writer.text(100, "AcDbLayerTableRecord");
             writer.text(2, layerName(layer.name));
             writer.integer(70, 0);
-            writer.integer(62, layer.hidden ? -7 : 7);
-            writer.text(6, "Continuous");
+            writeDxfLayerStyle(writer, layer);
             text += writer.text();
         }
         if (count == 0) {
@@ -257,11 +289,18 @@ private:
                                     " (MESH needs AutoCAD 2010, AC1024, or later); kafcad keeps "
                                     "the file's release");
         }
+        if (entity.type == L"AcDbText" && !origin_.utf8 && !isAscii(entity.text)) {
+            refuse(head.handle,
+                   "a text beyond ASCII cannot be written into a DXF file of release " +
+                       origin_.release + ", which is not UTF-8");
+        }
         if (entity.type == L"AcDbPolyline" && r12_) {
             refuse(head.handle,
                    "an LWPOLYLINE cannot be written into a DXF file of release " + origin_.release);
         }
         head.paperSpace = entity.space == L"paper";
+        head.colorIndex = entity.colorIndex;
+        head.trueColor = entity.trueColor;
         if (head.owner == 0 || head.owner == origin_.modelSpaceRecord ||
             head.owner == origin_.paperSpaceRecord) {
             head.owner = head.paperSpace ? origin_.paperSpaceRecord : origin_.modelSpaceRecord;
@@ -328,14 +367,14 @@ std::string jsonLosses(const DxfDrawingRead& read, const std::vector<DxfReadEnti
     const std::size_t styled = static_cast<std::size_t>(std::count_if(
         read.layers.begin(), read.layers.end(), [](const DxfLayerRead& l) { return l.styled; }));
     if (styled > 0) {
-        losses.push_back("the colours, linetypes or states of " +
+        losses.push_back("the locked or not-plotted states (or colours outside 1 to 255) of " +
                          countOf(styled, "layer", "layers"));
     }
     const std::size_t propertied = static_cast<std::size_t>(std::count_if(
         entities.begin(), entities.end(),
         [](const DxfReadEntity& e) { return !e.head.commonTags.empty() || e.head.foreignData; }));
     if (propertied > 0) {
-        losses.push_back("the colours, linetypes or extended data of " +
+        losses.push_back("the linetypes, other properties or extended data of " +
                          countOf(propertied, "entity", "entities"));
     }
     if (read.headerUnits) {
@@ -375,6 +414,10 @@ DxfOrigin makeDxfOrigin(std::string text, const DxfDrawingRead& read,
     origin.end = read.end;
     origin.layerKeys = read.layerKeys;
     origin.layerKeys.insert(L"0");  // every DXF drawing has it, listed or not
+    origin.linetypeKeys = read.linetypeKeys;
+    for (const DxfLayerRead& layer : read.layers) {
+        origin.fileLayers.emplace(dxfNameKey(layer.layer.name), layer.layer);
+    }
     origin.entities = entities;
     for (std::size_t i = 0; i < entities.size(); ++i) {
         const DxfEntityHead& head = entities[i].head;

@@ -48,6 +48,10 @@ struct DxfOrigin {
     std::size_t objectsEnd = kNowhere;
     std::size_t end = kNowhere;
     std::unordered_set<std::wstring> layerKeys;
+    std::unordered_set<std::wstring> linetypeKeys;
+    // The layers as the file holds them, by their names' dxfNameKey: saving keeps them as they
+    // are, and refuses a drawing that changed their colour, linetype or lineweight.
+    std::unordered_map<std::wstring, LayerInfo> fileLayers;
     // The entities the drawing holds, in file order, as read.
     std::vector<DxfReadEntity> entities;
     std::unordered_map<std::uint64_t, std::size_t> entityIndex;  // by handle

@@ -52,6 +52,9 @@ void addEntityToExtents(DxfDrawingPlan& plan, const EntityInfo& entity) {
     for (const Point2& point : entity.points) {
         addToExtents(plan, Point3{point[0], point[1], entity.elevation});
     }
+    if (entity.type == L"AcDbPoint" || entity.type == L"AcDbText") {
+        addToExtents(plan, entity.position);
+    }
 }
 
 // DXF has no infinities or NaN.
@@ -69,7 +72,11 @@ bool allFinite(const EntityInfo& entity) {
     for (const double bulge : entity.bulges) {
         finite = finite && std::isfinite(bulge);
     }
-    return finite;
+    for (const Point3* point : {&entity.position, &entity.alignmentPoint}) {
+        finite = finite && std::isfinite((*point)[0]) && std::isfinite((*point)[1]) &&
+                 std::isfinite((*point)[2]);
+    }
+    return finite && std::isfinite(entity.height) && std::isfinite(entity.rotation);
 }
 
 }  // namespace
@@ -96,6 +103,17 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
             throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\" is listed twice");
         }
         plan.layerNames.push_back(encodeDxfName(layer.name, "layer"));
+        const DxfLinetype* linetype = findDxfLinetype(layer.linetype);
+        if (linetype == nullptr) {
+            throw DrawingFileError("layer \"" + wideToUtf8(layer.name) + "\": linetype \"" +
+                                   wideToUtf8(layer.linetype) +
+                                   "\" is not one kafcad can write (Continuous, DASHED, HIDDEN, "
+                                   "CENTER, DOT, DASHDOT, PHANTOM)");
+        }
+        if (!linetype->pattern.empty() && std::find(plan.linetypes.begin(), plan.linetypes.end(),
+                                                    linetype) == plan.linetypes.end()) {
+            plan.linetypes.push_back(linetype);
+        }
     }
 
     plan.entities = writtenEntities(drawing.entities);
@@ -103,7 +121,12 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
     for (const EntityInfo* entity : plan.entities) {
         ownCounts.push_back(dxfOwnHandleCount(*entity));
     }
-    plan.handles = planDxfHandles(plan.entities, plan.layers.size(), ownCounts);
+    // The linetypes take handles after the layers'.
+    plan.handles =
+        planDxfHandles(plan.entities, plan.layers.size() + plan.linetypes.size(), ownCounts);
+    plan.linetypeHandles.assign(plan.handles.layers.end() - plan.linetypes.size(),
+                                plan.handles.layers.end());
+    plan.handles.layers.resize(plan.layers.size());
 
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         const EntityInfo& entity = *plan.entities[i];
@@ -119,8 +142,14 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
         head.owner = plan.handles.fixed(head.paperSpace ? DxfFixed::kPaperSpaceRecord
                                                         : DxfFixed::kModelSpaceRecord);
         head.layer = plan.layerNames[layer->second];
+        head.colorIndex = entity.colorIndex;
+        head.trueColor = entity.trueColor;
         if (!allFinite(entity)) {
             throw DrawingFileError(name + ": not a finite number");
+        }
+        if (entity.type == L"AcDbText" && dxfNameKey(entity.textStyle) != L"STANDARD") {
+            throw DrawingFileError(name + ": text style \"" + wideToUtf8(entity.textStyle) +
+                                   "\" is not in the drawing, whose only text style is Standard");
         }
         if (!head.paperSpace) {
             addEntityToExtents(plan, entity);

@@ -13,12 +13,16 @@
 #include "kafhost/drawing_snapshot.h"
 #include "platform/files/dxf/entity.h"
 #include "platform/files/dxf/handles.h"
+#include "platform/files/dxf/linetypes.h"
 
 namespace kafhost {
 
 struct DxfDrawingPlan {
     std::vector<LayerInfo> layers;        // "0" first
     std::vector<std::string> layerNames;  // their UTF-8 names
+    // The linetypes the layers use besides Continuous, each once, and their handles.
+    std::vector<const DxfLinetype*> linetypes;
+    std::vector<std::uint64_t> linetypeHandles;
     std::vector<const EntityInfo*> entities;
     std::vector<DxfEntityHead> heads;  // one per entity
     DxfHandlePlan handles;

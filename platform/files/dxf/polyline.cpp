@@ -69,7 +69,9 @@ void readVertex(DxfTagReader& reader, DxfReadEntity& entity, std::vector<std::si
     // Properties of its own, which a rewrite from the mesh's would lose.
     entity.head.foreignData =
         entity.head.foreignData || head.foreignData ||
-        (!head.commonTags.empty() && head.commonTags != entity.head.commonTags);
+        (!head.commonTags.empty() && head.commonTags != entity.head.commonTags) ||
+        ((head.colorIndex != 256 || head.trueColor >= 0) &&
+         (head.colorIndex != entity.head.colorIndex || head.trueColor != entity.head.trueColor));
     if ((flags & kPolyfaceMesh) != 0) {
         mesh.vertices.push_back(point);
     } else if ((flags & kFaceRecord) != 0) {

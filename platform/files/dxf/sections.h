@@ -24,8 +24,8 @@ namespace kafhost {
 struct DxfLayerRead {
     LayerInfo layer;
     std::size_t line = 0;
-    // Properties beyond what the drawing models: colour other than 7, a linetype other than
-    // Continuous, locked, or not plotted.
+    // Properties beyond what the drawing models: locked, not plotted, or a colour outside
+    // 1 ... 255.
     bool styled = false;
 };
 
@@ -39,7 +39,8 @@ struct DxfDrawingRead {
     std::uint64_t handleSeed = 0;
     std::uint64_t highestHandle = 0;  // of every handle in the file
     std::vector<DxfLayerRead> layers;
-    std::unordered_set<std::wstring> layerKeys;  // their names' dxfNameKey
+    std::unordered_set<std::wstring> layerKeys;     // their names' dxfNameKey
+    std::unordered_set<std::wstring> linetypeKeys;  // the LTYPE table's names' dxfNameKey
     std::uint64_t modelSpaceRecord = 0;
     std::uint64_t paperSpaceRecord = 0;
     std::vector<DxfReadEntity> entities;
@@ -69,6 +70,10 @@ struct DxfDrawingRead {
     // DICTIONARY and XRECORD objects by handle: where each begins and ends.
     std::unordered_map<std::uint64_t, std::pair<std::size_t, std::size_t>> objectRanges;
 };
+
+// A layer's colour (62, negative when hidden), true colour (420), linetype (6) and lineweight
+// (370), as its LAYER record holds them.
+void writeDxfLayerStyle(DxfWriter& writer, const LayerInfo& layer);
 
 void writeDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan);
 void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan);

@@ -1,7 +1,8 @@
 // TABLES: VPORT, LTYPE, LAYER, STYLE, VIEW, UCS, APPID, DIMSTYLE and BLOCK_RECORD with the entries
-// CAD programs expect. Every layer is written; a hidden layer is off (negative colour -7), a
-// visible one has colour 7 (white). Reading takes the layers (hidden: off or frozen) and the
-// handles of the *Model_Space and *Paper_Space block records; other tables are skipped.
+// CAD programs expect. Every layer is written with its colour, linetype and lineweight; a hidden
+// layer is off (its colour negative). Reading takes the layers (hidden: off or frozen) with their
+// colours, linetypes and lineweights, and the handles of the *Model_Space and *Paper_Space block
+// records; other tables are skipped.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -16,7 +17,6 @@
 namespace kafhost {
 namespace {
 
-constexpr int kWhite = 7;
 constexpr long long kFrozen = 1;
 constexpr long long kLocked = 4;
 // The *Active viewport shows the model-space extents with this much room around them.
@@ -101,7 +101,7 @@ void writeViewportTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
 
 void writeLinetypeTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
     const std::uint64_t table = plan.handles.fixed(DxfFixed::kLinetypeTable);
-    tableStart(writer, "LTYPE", table, 3);
+    tableStart(writer, "LTYPE", table, 3 + plan.linetypes.size());
     const std::pair<DxfFixed, const char*> linetypes[] = {
         {DxfFixed::kLinetypeByBlock, "ByBlock"},
         {DxfFixed::kLinetypeByLayer, "ByLayer"},
@@ -116,6 +116,9 @@ void writeLinetypeTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
         writer.integer(73, 0);
         writer.real(40, 0.0);
     }
+    for (std::size_t i = 0; i < plan.linetypes.size(); ++i) {
+        writeDxfLinetype(writer, *plan.linetypes[i], plan.linetypeHandles[i], table);
+    }
     tableEnd(writer);
 }
 
@@ -126,9 +129,7 @@ void writeLayerTable(DxfWriter& writer, const DxfDrawingPlan& plan) {
         recordStart(writer, "LAYER", "AcDbLayerTableRecord", plan.handles.layers[i], table);
         writer.text(2, plan.layerNames[i]);
         writer.integer(70, 0);
-        writer.integer(62, plan.layers[i].hidden ? -kWhite : kWhite);
-        writer.text(6, "Continuous");
-        writer.integer(370, -3);  // line weight: default
+        writeDxfLayerStyle(writer, plan.layers[i]);
     }
     tableEnd(writer);
 }
@@ -210,16 +211,21 @@ void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
             named = true;
         } else if (reader.code() == 62) {
             read.layer.hidden = read.layer.hidden || reader.integer() < 0;
-            read.styled = read.styled || std::abs(reader.integer()) != kWhite;
+            const long long color = std::llabs(reader.integer());
+            if (color >= 1 && color <= 255) {
+                read.layer.colorIndex = static_cast<int>(color);
+            } else {
+                read.styled = true;
+            }
+        } else if (reader.code() == 420) {
+            read.layer.trueColor = static_cast<std::int32_t>(reader.integer() & 0xFFFFFF);
+        } else if (reader.code() == 370) {
+            read.layer.lineweight = static_cast<int>(reader.integer());
         } else if (reader.code() == 70) {
             read.layer.hidden = read.layer.hidden || (reader.integer() & kFrozen) != 0;
             read.styled = read.styled || (reader.integer() & kLocked) != 0;
         } else if (reader.code() == 6) {
-            std::string linetype(reader.text());
-            for (char& c : linetype) {
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            }
-            read.styled = read.styled || linetype != "CONTINUOUS";
+            read.layer.linetype = decodeDxfText(reader.text(), drawing.utf8);
         } else if (reader.code() == 290) {
             read.styled = read.styled || reader.integer() == 0;
         }
@@ -235,6 +241,16 @@ void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
                                wideToUtf8(read.layer.name) + "\" is listed twice");
     }
     drawing.layers.push_back(std::move(read));
+}
+
+void readLinetypeName(DxfTagReader& reader, DxfDrawingRead& drawing) {
+    reader.next();
+    while (reader.code() != 0) {
+        if (reader.code() == 2) {
+            drawing.linetypeKeys.insert(dxfNameKey(decodeDxfText(reader.text(), drawing.utf8)));
+        }
+        reader.next();
+    }
 }
 
 void readBlockRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
@@ -260,6 +276,16 @@ void readBlockRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
 }
 
 }  // namespace
+
+void writeDxfLayerStyle(DxfWriter& writer, const LayerInfo& layer) {
+    writer.integer(62, layer.hidden ? -layer.colorIndex : layer.colorIndex);
+    if (layer.trueColor >= 0) {
+        writer.integer(420, layer.trueColor);
+    }
+    const DxfLinetype* linetype = findDxfLinetype(layer.linetype);
+    writer.text(6, linetype != nullptr ? linetype->name : "Continuous");
+    writer.integer(370, layer.lineweight);
+}
 
 void writeDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writer.text(0, "SECTION");
@@ -300,6 +326,8 @@ void readDxfTables(DxfTagReader& reader, DxfDrawingRead& drawing) {
                 readLayer(reader, drawing);
             } else if (table == "BLOCK_RECORD" && reader.is(0, "BLOCK_RECORD")) {
                 readBlockRecord(reader, drawing);
+            } else if (table == "LTYPE" && reader.is(0, "LTYPE")) {
+                readLinetypeName(reader, drawing);
             } else {
                 reader.skipToNextObject();
             }

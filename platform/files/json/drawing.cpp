@@ -30,6 +30,8 @@ const char* const kPolyFaceMesh = "AcDbPolyFaceMesh";
 const char* const kFace = "AcDbFace";
 const char* const kPolyline = "AcDbPolyline";
 const char* const kPolyline3d = "AcDb3dPolyline";
+const char* const kPoint = "AcDbPoint";
+const char* const kText = "AcDbText";
 
 // ---- Writing ----
 
@@ -54,6 +56,10 @@ OrderedJson pointsJson(const std::vector<std::array<double, N>>& points, const s
     return list;
 }
 
+OrderedJson trueColorJson(std::int32_t rgb) {
+    return OrderedJson::array({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF});
+}
+
 OrderedJson entityJson(const EntityInfo& entity) {
     const std::string type = wideToUtf8(entity.type);
     const std::string where = "entity " + wideToUtf8(entity.handle);
@@ -63,6 +69,12 @@ OrderedJson entityJson(const EntityInfo& entity) {
     out["space"] = wideToUtf8(entity.space);
     out["layer"] = wideToUtf8(entity.layer);
     out["erased"] = entity.erased;
+    if (entity.colorIndex != 256) {
+        out["color"] = entity.colorIndex;
+    }
+    if (entity.trueColor >= 0) {
+        out["trueColor"] = trueColorJson(entity.trueColor);
+    }
     if (type == kSubDMesh || type == kPolyFaceMesh) {
         out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["faces"] = entity.faces;
@@ -101,8 +113,37 @@ OrderedJson entityJson(const EntityInfo& entity) {
     } else if (type == kPolyline3d) {
         out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["closed"] = entity.closed;
+    } else if (type == kPoint) {
+        out["position"] = pointsJson(std::vector<Point3>{entity.position}, where + " position")[0];
+    } else if (type == kText) {
+        out["position"] = pointsJson(std::vector<Point3>{entity.position}, where + " position")[0];
+        out["alignmentPoint"] =
+            pointsJson(std::vector<Point3>{entity.alignmentPoint}, where + " alignmentPoint")[0];
+        out["text"] = wideToUtf8(entity.text);
+        out["textStyle"] = wideToUtf8(entity.textStyle);
+        out["height"] = checkedFinite(entity.height, where + " height");
+        out["rotation"] = checkedFinite(entity.rotation, where + " rotation");
+        out["horizontalMode"] = entity.horizontalMode;
+        out["verticalMode"] = entity.verticalMode;
     }
     return out;
+}
+
+// A layer's style, where it is not the default (colour 7, Continuous, the default lineweight).
+void addLayerStyle(const LayerInfo& info, OrderedJson& layer) {
+    const LayerInfo defaults;
+    if (info.colorIndex != defaults.colorIndex) {
+        layer["color"] = info.colorIndex;
+    }
+    if (info.trueColor >= 0) {
+        layer["trueColor"] = trueColorJson(info.trueColor);
+    }
+    if (info.linetype != defaults.linetype) {
+        layer["linetype"] = wideToUtf8(info.linetype);
+    }
+    if (info.lineweight != defaults.lineweight) {
+        layer["lineweight"] = info.lineweight;
+    }
 }
 
 // ---- Reading ----
@@ -212,11 +253,56 @@ std::wstring upperCase(std::wstring text) {
     return text;
 }
 
+long long readBoundedInteger(const ObjectReader& object, const char* field, long long least,
+                             long long most) {
+    const long long value = readInteger(object.required(field), object.pathOf(field));
+    if (value < least || value > most) {
+        fail(object.pathOf(field),
+             "outside " + std::to_string(least) + " ... " + std::to_string(most));
+    }
+    return value;
+}
+
+std::int32_t readTrueColor(const Json& color, const std::string& where) {
+    if (!color.is_array() || color.size() != 3) {
+        fail(where, "expected [red, green, blue]");
+    }
+    std::int32_t rgb = 0;
+    for (std::size_t c = 0; c < 3; ++c) {
+        const long long channel = readInteger(color[c], elementPath(where, c));
+        if (channel < 0 || channel > 255) {
+            fail(elementPath(where, c), "colour channel outside 0 ... 255");
+        }
+        rgb = rgb * 256 + static_cast<std::int32_t>(channel);
+    }
+    return rgb;
+}
+
+void readLayerStyle(const ObjectReader& layer, LayerInfo& info) {
+    if (layer.has("color")) {
+        info.colorIndex = static_cast<int>(readBoundedInteger(layer, "color", 1, 255));
+    }
+    if (const Json* color = layer.optional("trueColor")) {
+        info.trueColor = readTrueColor(*color, layer.pathOf("trueColor"));
+    }
+    if (const Json* linetype = layer.optional("linetype")) {
+        info.linetype = readText(*linetype, layer.pathOf("linetype"));
+        if (info.linetype.empty()) {
+            fail(layer.pathOf("linetype"), "empty linetype name");
+        }
+    }
+    if (layer.has("lineweight")) {
+        info.lineweight = static_cast<int>(readBoundedInteger(layer, "lineweight", -3, 211));
+    }
+}
+
 std::vector<LayerInfo> readLayers(const Json& value, const std::string& where) {
     std::vector<LayerInfo> layers;
     std::set<std::wstring> seen;
     for (std::size_t i = 0; i < readArray(value, where).size(); ++i) {
-        const ObjectReader layer(value[i], elementPath(where, i), {"name", "hidden"});
+        const ObjectReader layer(
+            value[i], elementPath(where, i),
+            {"name", "hidden", "color", "trueColor", "linetype", "lineweight"});
         LayerInfo info;
         info.name = readText(layer.required("name"), layer.pathOf("name"));
         if (info.name.empty()) {
@@ -232,6 +318,7 @@ std::vector<LayerInfo> readLayers(const Json& value, const std::string& where) {
         if (const Json* hidden = layer.optional("hidden")) {
             info.hidden = readBoolean(*hidden, layer.pathOf("hidden"));
         }
+        readLayerStyle(layer, info);
         layers.push_back(std::move(info));
     }
     if (seen.count(L"0") == 0) {
@@ -316,6 +403,52 @@ void readVertexColors(const ObjectReader& entity, EntityInfo& info) {
     }
 }
 
+Point3 readPoint3(const ObjectReader& entity, const char* field) {
+    const std::string where = entity.pathOf(field);
+    const Json& value = entity.required(field);
+    if (!value.is_array() || value.size() != 3) {
+        fail(where, "expected [x, y, z]");
+    }
+    return Point3{readNumber(value[0], elementPath(where, 0)),
+                  readNumber(value[1], elementPath(where, 1)),
+                  readNumber(value[2], elementPath(where, 2))};
+}
+
+int readTextMode(const ObjectReader& entity, const char* field, int largest) {
+    const Json* mode = entity.optional(field);
+    if (mode == nullptr) {
+        return 0;
+    }
+    const long long value = readInteger(*mode, entity.pathOf(field));
+    if (value < 0 || value > largest) {
+        fail(entity.pathOf(field), "outside 0 ... " + std::to_string(largest));
+    }
+    return static_cast<int>(value);
+}
+
+void readTextFields(const ObjectReader& entity, EntityInfo& info) {
+    info.position = readPoint3(entity, "position");
+    info.alignmentPoint = entity.optional("alignmentPoint") != nullptr
+                              ? readPoint3(entity, "alignmentPoint")
+                              : info.position;
+    info.text = readText(entity.required("text"), entity.pathOf("text"));
+    if (info.text.find_first_of(L"\r\n") != std::wstring::npos) {
+        fail(entity.pathOf("text"), "a text cannot hold a line break");
+    }
+    if (const Json* style = entity.optional("textStyle")) {
+        info.textStyle = readText(*style, entity.pathOf("textStyle"));
+    }
+    info.height = readNumber(entity.required("height"), entity.pathOf("height"));
+    if (info.height <= 0.0) {
+        fail(entity.pathOf("height"), "expected a positive height");
+    }
+    if (const Json* rotation = entity.optional("rotation")) {
+        info.rotation = readNumber(*rotation, entity.pathOf("rotation"));
+    }
+    info.horizontalMode = readTextMode(entity, "horizontalMode", 5);
+    info.verticalMode = readTextMode(entity, "verticalMode", 3);
+}
+
 void readGeometry(const ObjectReader& entity, EntityInfo& info) {
     const std::string type = wideToUtf8(info.type);
     if (type == kSubDMesh || type == kPolyFaceMesh) {
@@ -369,12 +502,17 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
         if (const Json* closed = entity.optional("closed")) {
             info.closed = readBoolean(*closed, entity.pathOf("closed"));
         }
+    } else if (type == kPoint) {
+        info.position = readPoint3(entity, "position");
+    } else if (type == kText) {
+        readTextFields(entity, info);
     }
 }
 
 // The fields an entity of the type may have.
 std::set<std::string> fieldsOf(const std::string& type) {
-    std::set<std::string> fields = {"handle", "type", "space", "layer", "erased"};
+    std::set<std::string> fields = {"handle", "type",  "space",    "layer",
+                                    "erased", "color", "trueColor"};
     if (type == kSubDMesh) {
         fields.insert({"vertices", "faces", "vertexColors", "subDLevel"});
     }
@@ -389,6 +527,13 @@ std::set<std::string> fieldsOf(const std::string& type) {
     }
     if (type == kPolyline3d) {
         fields.insert({"vertices", "closed"});
+    }
+    if (type == kPoint) {
+        fields.insert("position");
+    }
+    if (type == kText) {
+        fields.insert({"position", "alignmentPoint", "text", "textStyle", "height", "rotation",
+                       "horizontalMode", "verticalMode"});
     }
     return fields;
 }
@@ -405,7 +550,7 @@ EntityInfo readEntity(const Json& value, const std::string& where,
     info.type = readText(value.at("type"), memberPath(where, "type"));
     const std::string type = wideToUtf8(info.type);
     if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline &&
-        type != kPolyline3d) {
+        type != kPolyline3d && type != kPoint && type != kText) {
         fail(memberPath(where, "type"), "unknown entity type \"" + type + "\"");
     }
     const ObjectReader entity(value, where, fieldsOf(type));
@@ -436,6 +581,12 @@ EntityInfo readEntity(const Json& value, const std::string& where,
     if (const Json* erased = entity.optional("erased")) {
         info.erased = readBoolean(*erased, entity.pathOf("erased"));
     }
+    if (entity.has("color")) {
+        info.colorIndex = static_cast<int>(readBoundedInteger(entity, "color", 0, 256));
+    }
+    if (const Json* color = entity.optional("trueColor")) {
+        info.trueColor = readTrueColor(*color, entity.pathOf("trueColor"));
+    }
     readGeometry(entity, info);
     return info;
 }
@@ -456,6 +607,7 @@ std::string drawingToJson(const DrawingSnapshot& drawing) {
         OrderedJson layer;
         layer["name"] = wideToUtf8(drawing.layers[i].name);
         layer["hidden"] = drawing.layers[i].hidden;
+        addLayerStyle(drawing.layers[i], layer);
         out << (i == 0 ? "\n" : ",\n") << "    " << layer.dump();
     }
     out << "\n  ],\n  \"entities\": [";

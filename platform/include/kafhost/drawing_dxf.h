@@ -13,7 +13,8 @@
 //  BLOCKS    the empty definitions of *Model_Space and *Paper_Space.
 //  ENTITIES  model space, then paper space (code 67 1, owner the *Paper_Space record); erased
 //            entities are left out (DXF has no erased state). Each entity keeps its handle
-//            (code 5), its layer (8) and its owner (330: the block record of its space):
+//            (code 5), its layer (8), its colour (62 and 420, unless by layer) and its owner (330:
+//            the block record of its space):
 //              AcDbFace          3DFACE, invisible edges in the flags (70)
 //              AcDbPolyFaceMesh  POLYLINE with flag 64, one VERTEX per vertex (flags 192), one
 //                                VERTEX per face record (flags 128, vertex numbers in 71-74, 0s
@@ -64,6 +65,9 @@
 namespace kafhost {
 
 std::string drawingToDxf(const DrawingSnapshot& drawing);
+// The name of a linetype kafcad writes into DXF files (Continuous, DASHED, HIDDEN, CENTER, DOT,
+// DASHDOT, PHANTOM), matched regardless of case; empty for another name.
+std::wstring dxfLinetypeName(const std::wstring& name);
 // What of the DXF file the drawing was read from a JSON drawing file cannot hold, in words
 // ("12 entities kafcad does not model, block definitions"); empty when nothing.
 std::string dxfDataJsonCannotKeep(const DrawingSnapshot& drawing);

@@ -1,7 +1,8 @@
 // Drawing files: a drawing snapshot as JSON text, and reading and writing such files.
 //
 // The file is one object:
-//   {"layers": [{"name": "0", "hidden": false}, ...],
+//   {"layers": [{"name": "0", "hidden": false}, ...],  (and, where not the default, "color"
+//               1 ... 255, "trueColor" [r, g, b], "linetype", "lineweight" -3 ... 211)
 //    "entities": [{"handle": "2A", "type": "AcDbSubDMesh", "space": "model", "layer": "0",
 //                  "erased": false, <geometry>}, ...],
 //    "nextHandle": "2B"}
@@ -12,6 +13,12 @@
 //                     records' vertex numbers: from 1, 0 for none, negative for a hidden edge)
 //   AcDbFace          "corners" [[x, y, z] x 4], "edgeVisible" [4 flags] (optional: all visible)
 //   AcDbPolyline      "vertices" [[x, y], ...], "bulges" [one per vertex], "elevation", "closed"
+//   AcDb3dPolyline    "vertices" [[x, y, z], ...], "closed"
+//   AcDbPoint         "position" [x, y, z]
+//   AcDbText          "position" [x, y, z], "alignmentPoint" [x, y, z] (optional: the position),
+//                     "text", "textStyle" (optional: "Standard"), "height" (above 0),
+//                     "rotation" (radians, optional: 0), "horizontalMode" 0 ... 5 and
+//                     "verticalMode" 0 ... 3 (optional: 0)
 // "nextHandle" is optional; reading without it lets the drawing continue above the highest
 // handle. Numbers are written with the fewest digits that read back to the same double.
 //

@@ -10,6 +10,12 @@
 //                      vertexColors = one [r, g, b] per vertex or none; subDLevel.
 //  "AcDbPolyline":     points (2D), bulges (one per point; empty means all 0), elevation, closed.
 //  "AcDb3dPolyline":   vertices (each with its own z), closed.
+//  "AcDbPoint":        position.
+//  "AcDbText":         position (start of the baseline), alignmentPoint (where a text not
+//                      left-aligned on its baseline sits), text, textStyle, height, rotation
+//                      (radians, counter-clockwise), horizontalMode (0 left, 1 centre, 2 right,
+//                      3 aligned, 4 middle, 5 fit), verticalMode (0 baseline, 1 bottom, 2 middle,
+//                      3 top).
 #pragma once
 
 #include <array>
@@ -36,18 +42,29 @@ struct DxfOrigin;
 struct LayerInfo {
     std::wstring name;
     bool hidden = false;
+    // The layer's colour: an AutoCAD colour index, 1 ... 255 (7: black on a light ground, white
+    // on a dark one), and a true colour 0xRRGGBB that stands in for it when not -1.
+    int colorIndex = 7;
+    std::int32_t trueColor = -1;
+    std::wstring linetype = L"Continuous";
+    // In hundredths of a millimetre (0 ... 211); -3: the drawing's default.
+    int lineweight = -3;
 };
 
 struct EntityInfo {
     // Upper-case hexadecimal handle text. Empty when adding: the drawing gives the next handle.
     std::wstring handle;
-    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh", "AcDbPolyline" or
-    // "AcDb3dPolyline".
+    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh", "AcDbPolyline",
+    // "AcDb3dPolyline", "AcDbPoint" or "AcDbText".
     std::wstring type;
     // "model" or "paper".
     std::wstring space = L"model";
     std::wstring layer = L"0";
     bool erased = false;
+    // The entity's own colour: an AutoCAD colour index (0 by block, 1 ... 255, 256 by layer), and
+    // a true colour 0xRRGGBB that stands in for it when not -1.
+    int colorIndex = 256;
+    std::int32_t trueColor = -1;
 
     std::vector<Point3> vertices;
     std::vector<std::vector<int>> faces;
@@ -61,6 +78,15 @@ struct EntityInfo {
     std::vector<double> bulges;
     double elevation = 0.0;
     bool closed = false;
+
+    Point3 position{0.0, 0.0, 0.0};
+    Point3 alignmentPoint{0.0, 0.0, 0.0};
+    std::wstring text;
+    std::wstring textStyle = L"Standard";
+    double height = 0.0;
+    double rotation = 0.0;
+    int horizontalMode = 0;
+    int verticalMode = 0;
 };
 
 struct DrawingSnapshot {

@@ -210,6 +210,10 @@ public:
     // Adds a layer to the current drawing; false (nothing changed) when one of that name
     // (compared without regard to case) exists.
     bool addLayer(const std::wstring& name, bool hidden = false);
+    // Sets the colour, true colour, linetype and lineweight of a layer of the current drawing
+    // (LayerInfo); false when there is no such layer. The values are not checked here.
+    bool styleLayer(const std::wstring& name, int colorIndex, std::int32_t trueColor,
+                    const std::wstring& linetype, int lineweight);
     std::vector<LayerInfo> layers() const;
 
     // Adds an entity to the current drawing from its description (type, space, layer, geometry;
