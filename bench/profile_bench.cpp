@@ -13,9 +13,15 @@
 //
 // Usage: profile_bench [points] [runs]   (defaults 1000000 and 5)
 //        profile_bench --step triangulate|profile|isopach points   (one step, for the driver)
+//        profile_bench --step volume points   (WeldSurface of both and ComputeVolume, timed as
+//                                              the isopach step, to compare builds)
+//        profile_bench --step digest points   (the map's and the volume's results, to compare
+//                                              builds: FNV-1a of the map's bytes and the cut,
+//                                              fill and area in hexadecimal floating point)
 #include <sys/resource.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -27,6 +33,7 @@
 #include "bench_timing.h"
 #include "geom/dct/dct.h"
 #include "geom/surface/compute_isopach.h"
+#include "geom/surface/compute_volume.h"
 #include "geom/surface/trace_profile.h"
 #include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"
@@ -52,6 +59,28 @@ geom::SurfaceMesh Triangulate(const std::vector<Point>& points) {
         mesh.faces.push_back({t.i1, t.i2, t.i3});
     }
     return mesh;
+}
+
+// FNV-1a over the bytes of the value.
+template <typename T>
+std::uint64_t Digest(const T& value, std::uint64_t hash) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&value);
+    for (std::size_t i = 0; i < sizeof(T); ++i) {
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    return hash;
+}
+
+// Of the map's vertices (x, y, z) and faces, in their order.
+std::uint64_t Digest(const geom::SurfaceMesh& map) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const geom::CVertex& v : map.vertices) {
+        hash = Digest(v.z, Digest(v.y, Digest(v.x, hash)));
+    }
+    for (const geom::MeshFace& f : map.faces) {
+        hash = Digest(f.i3, Digest(f.i2, Digest(f.i1, hash)));
+    }
+    return hash;
 }
 
 long MinorFaults() {
@@ -94,14 +123,38 @@ int RunStep(const std::string& step, std::size_t count) {
     }
     const std::vector<geom::SurfaceMesh> designMeshes =
         surfacetest::SplitLikeWriter(Triangulate(Survey(count, 20240602, Design, 0.0)), 50000);
+    if (step == "digest") {
+        geom::WeldedSurface existing;
+        geom::WeldedSurface design;
+        geom::SurfaceMesh map;
+        geom::VolumeResult volume;
+        if (geom::WeldSurface(meshes, existing) != geom::SurfaceStatus::Ok ||
+            geom::WeldSurface(designMeshes, design) != geom::SurfaceStatus::Ok ||
+            geom::ComputeIsopach(existing, design, map) != geom::SurfaceStatus::Ok ||
+            geom::ComputeVolume(existing, design, volume) != geom::SurfaceStatus::Ok) {
+            return 1;
+        }
+        std::printf("map %zu vertices %zu faces digest %016llx; volume cut %a fill %a area %a\n",
+                    map.vertices.size(), map.faces.size(),
+                    static_cast<unsigned long long>(Digest(map)), volume.cut, volume.fill,
+                    volume.area);
+        return 0;
+    }
     const long faults = MinorFaults();
     const std::clock_t start = std::clock();
     geom::WeldedSurface existing;
     geom::WeldedSurface design;
+    bool ok = geom::WeldSurface(meshes, existing) == geom::SurfaceStatus::Ok &&
+              geom::WeldSurface(designMeshes, design) == geom::SurfaceStatus::Ok;
+    if (step == "volume") {
+        geom::VolumeResult volume;
+        ok = ok && geom::ComputeVolume(existing, design, volume) == geom::SurfaceStatus::Ok;
+        std::printf("%.4f %ld cut %.6g, fill %.6g\n", bench::CpuSecondsSince(start),
+                    MinorFaults() - faults, volume.cut, volume.fill);
+        return ok ? 0 : 1;
+    }
     geom::SurfaceMesh map;
-    const bool ok = geom::WeldSurface(meshes, existing) == geom::SurfaceStatus::Ok &&
-                    geom::WeldSurface(designMeshes, design) == geom::SurfaceStatus::Ok &&
-                    geom::ComputeIsopach(existing, design, map) == geom::SurfaceStatus::Ok;
+    ok = ok && geom::ComputeIsopach(existing, design, map) == geom::SurfaceStatus::Ok;
     std::printf("%.4f %ld %zu vertices, %zu triangles\n", bench::CpuSecondsSince(start),
                 MinorFaults() - faults, map.vertices.size(), map.faces.size());
     return ok ? 0 : 1;

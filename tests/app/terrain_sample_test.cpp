@@ -207,4 +207,57 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesLabelledContoursSpotLevelsAn
     EXPECT_EQ(surface.entities[0].faces, mesh.faces);
 }
 
+// The cross-sections' average-end-area volumes of the pad's earthworks, along an alignment across
+// the pad's middle from its south edge to its north edge with sections wider than the pad, so
+// that the corridor covers the whole pad: they approach kaf-volume's cut and fill as the interval
+// shrinks from 30 m to 10 m.
+TEST_F(TerrainSampleTest, SectionVolumesAcrossThePadApproachKafVolumeAsTheIntervalShrinks) {
+    ASSERT_EQ(Generate("terrain.csv", 3000).exitStatus, 0);
+    const KafcadRun run = RunKafcadProcess(
+        {"--layer",
+         "TERRAIN",
+         "--layer",
+         "CONTOUR",
+         "--layer",
+         "CONTOUR-MAJOR",
+         "--layer",
+         "LABELS",
+         "--layer",
+         "SPOTS",
+         "terrain.lsp",
+         "-e",
+         "(entmake '((0 . \"LWPOLYLINE\") (10 750.0 600.0) (10 750.0 900.0)))",
+         "-e",
+         "(setq axis (cdr (assoc 5 (entget (entlast)))))",
+         "-e",
+         "(defun total (sections k) (apply '+ (mapcar '(lambda (s) (nth k s)) sections)))",
+         "-e",
+         "(length (setq wide (kaf-sections axis 30.0 160.0 160.0 meshes pad)))",
+         "-e",
+         "(length (setq fine (kaf-sections axis 10.0 160.0 160.0 meshes pad)))",
+         "-e",
+         "(list (total wide 5) (total wide 6) (total fine 5) (total fine 6) (car earthworks)"
+         " (cadr earthworks))"},
+        "", folder_.string());
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.out.find("\nSections: 11 stations from 0.000 to 300.000, 160.000 left and "
+                           "160.000 right\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\nSections: 31 stations from 0.000 to 300.000"), std::string::npos);
+    const std::size_t shown = run.out.rfind("\n(");
+    ASSERT_NE(shown, std::string::npos) << run.out;
+    std::istringstream figures(run.out.substr(shown + 2));
+    double wideCut = 0, wideFill = 0, fineCut = 0, fineFill = 0, cut = 0, fill = 0;
+    ASSERT_TRUE(figures >> wideCut >> wideFill >> fineCut >> fineFill >> cut >> fill)
+        << run.out.substr(shown);
+    ASSERT_GT(cut, 100000.0);
+    ASSERT_GT(fill, 100000.0);
+    // The error falls as the interval shrinks, to well under a thousandth of the earthworks.
+    EXPECT_LT(std::fabs(fineCut - cut), std::fabs(wideCut - cut));
+    EXPECT_LT(std::fabs(fineFill - fill), std::fabs(wideFill - fill));
+    EXPECT_LE(std::fabs(wideCut - cut) + std::fabs(wideFill - fill), 0.01 * (cut + fill));
+    EXPECT_LE(std::fabs(fineCut - cut) + std::fabs(fineFill - fill), 0.001 * (cut + fill));
+}
+
 }  // namespace
