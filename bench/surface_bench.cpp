@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "bench_timing.h"
-#include "geom/surface/compute_volume.h"
 #include "geom/dct/dct.h"
+#include "geom/surface/compute_volume.h"
 #include "geom/surface/trace_contours.h"
 #include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"
