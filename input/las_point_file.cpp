@@ -55,7 +55,8 @@ bool ReadLasPointFile(const std::wstring& name, const LasChoices& choices, const
     const std::string refusal = reader.Open();
     if (!refusal.empty()) {
         ReportFunctionError(
-            label, (L"File " + name + L" is no readable LAS file: " + Widen(refusal) + L"!").c_str());
+            label,
+            (L"File " + name + L" is no readable LAS file: " + Widen(refusal) + L"!").c_str());
         return false;
     }
     const LasHeader& header = reader.Header();

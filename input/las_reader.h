@@ -74,8 +74,8 @@ private:
     std::uint64_t fileSize_;
     LasHeader header_;
     std::vector<char> block_;
-    std::size_t next_ = 0;       // the next record's first byte in block_
-    std::size_t blockEnd_ = 0;   // the bytes of block_ in use
+    std::size_t next_ = 0;         // the next record's first byte in block_
+    std::size_t blockEnd_ = 0;     // the bytes of block_ in use
     std::uint64_t remaining_ = 0;  // records not yet read into block_
     bool failed_ = false;
 };

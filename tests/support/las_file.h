@@ -71,8 +71,8 @@ inline std::string LasFileBytes(const LasFileSpec& spec, const std::vector<LasRe
     const std::size_t length = static_cast<std::size_t>(RecordLength(spec.format));
     Put(bytes, 96, bytes.size(), 4);
     Put(bytes, 100, spec.records.size(), 4);
-    Put(bytes, 104, static_cast<std::uint64_t>(spec.formatByte >= 0 ? spec.formatByte : spec.format),
-        1);
+    Put(bytes, 104,
+        static_cast<std::uint64_t>(spec.formatByte >= 0 ? spec.formatByte : spec.format), 1);
     Put(bytes, 105, length, 2);
     // Formats 6 to 10 keep the legacy count at zero; 1.4 has the 64-bit count.
     Put(bytes, 107, spec.format <= 5 ? points.size() : 0, 4);
