@@ -8,6 +8,7 @@
 
 #include "geom/cdt/cdt.h"
 #include "geom/cdt/cdt_constraints.h"
+#include "geom/thinning/greedy_thinning.h"
 #include "host/argument_readers.h"
 #include "host/clock.h"
 #include "host/error_lines.h"
@@ -28,6 +29,7 @@ struct ConstrainedArguments {
     wchar_t delimiter = L',';
     std::vector<ConstraintLine> lines;
     double maxEdgeLength = 0.0;
+    double tolerance = 0.0;
     std::optional<std::wstring> layer;
     std::int32_t maxPoints = 32767;
 };
@@ -42,6 +44,7 @@ enum class Slot {
     Boundary,
     Holes,
     EdgeLength,
+    Tolerance,
     Layer,
     MaxPoints
 };
@@ -153,6 +156,11 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                            out.maxEdgeLength >= 0.0
                        ? L""
                        : Message(position, L"a length of 0 or more!");
+        case Slot::Tolerance:
+            return ReadNumber(node, out.tolerance) && std::isfinite(out.tolerance) &&
+                           out.tolerance >= 0.0
+                       ? L""
+                       : Message(position, L"a tolerance of 0 or more!");
         case Slot::Layer:
             return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
         default:
@@ -173,8 +181,12 @@ bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
     static const Slot kFileSlots[] = {Slot::Files,      Slot::Layout,   Slot::Delimiter,
                                       Slot::Breaklines, Slot::Boundary, Slot::Holes,
                                       Slot::EdgeLength, Slot::Layer,    Slot::MaxPoints};
-    const Slot* slots = function.fromFiles ? kFileSlots : kListSlots;
-    const int count = function.fromFiles ? 9 : 7;
+    static const Slot kThinningSlots[] = {Slot::Files,     Slot::Layout, Slot::Delimiter,
+                                          Slot::Tolerance, Slot::Layer,  Slot::MaxPoints};
+    const Slot* slots = function.thins       ? kThinningSlots
+                        : function.fromFiles ? kFileSlots
+                                             : kListSlots;
+    const int count = function.thins ? 6 : function.fromFiles ? 9 : 7;
     std::wstring message;
     return ReadPositionalArguments(
         args, count - 1, count, function.arguments.label, [&](int position, const resbuf*& cursor) {
@@ -201,19 +213,72 @@ void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& c
 }
 
 bool ReadPoints(const ConstrainedArguments& arguments, const wchar_t* label,
-                geom::CConstrainedDCT& cdt) {
+                const SurveyPointSink& add) {
     if (arguments.files.empty()) {
         for (const geom::CVertex& point : arguments.points) {
-            cdt.AddPoint(point.x, point.y, point.z);
+            add(point.x, point.y, point.z);
         }
         return true;
     }
     PumpMessagesThrottled();
     acutPrintf(L"\nReading points ...");
     SurveyReadCounts counts;
-    return ReadSurveyPointFiles(
-        arguments.files, arguments.columns, arguments.delimiter, label,
-        [&cdt](double x, double y, double z) { cdt.AddPoint(x, y, z); }, counts);
+    return ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter, label, add,
+                                counts);
+}
+
+// The thinned surface as the mesh writers take it: the kept points, the triangles on them.
+void ThinnedSurface(const std::vector<geom::ThinPoint>& points, const geom::ThinningResult& thinned,
+                    std::vector<geom::CVertex>& vertices, std::vector<geom::CTriangle>& triangles) {
+    std::vector<std::int32_t> vertexOf(points.size(), -1);
+    for (const std::uint32_t p : thinned.kept) {
+        vertexOf[p] = static_cast<std::int32_t>(vertices.size());
+        vertices.emplace_back(points[p].x, points[p].y, points[p].z);
+    }
+    for (const auto& corners : thinned.triangles) {
+        geom::CTriangle triangle;
+        triangle.i1 = vertexOf[corners[0]];
+        triangle.i2 = vertexOf[corners[1]];
+        triangle.i3 = vertexOf[corners[2]];
+        triangle.p1 = vertices[static_cast<std::size_t>(triangle.i1)];
+        triangle.p2 = vertices[static_cast<std::size_t>(triangle.i2)];
+        triangle.p3 = vertices[static_cast<std::size_t>(triangle.i3)];
+        triangles.push_back(triangle);
+    }
+}
+
+// Reads the points, thins them to the tolerance and writes the thinned surface.
+int RunThinning(const ConstrainedArguments& arguments, const ConstrainedMeshFunction& function) {
+    std::vector<geom::ThinPoint> points;
+    if (!ReadPoints(arguments, function.arguments.label, [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        })) {
+        return RSERR;
+    }
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation...");
+    const std::int32_t start = ReadClock();
+    std::vector<geom::CVertex> vertices;
+    std::vector<geom::CTriangle> triangles;
+    try {
+        const geom::ThinningResult thinned =
+            geom::ThinToVerticalTolerance(points, arguments.tolerance);
+        ThinnedSurface(points, thinned, vertices, triangles);
+    } catch (const char* failure) {
+        PrintTriangulatorFailure(failure);
+        return RSERR;
+    }
+    acutPrintf(L"kept %d of %d points within %g ... ", static_cast<int>(vertices.size()),
+               static_cast<int>(points.size()), arguments.tolerance);
+    std::vector<std::wstring> handles;
+    const auto vertexCount = static_cast<std::int32_t>(vertices.size());
+    const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
+    if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
+                           function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
+        acedRetNil();
+        return RSERR;
+    }
+    return ReturnList(StringsToResultList(handles));
 }
 
 void PrintFailure(const char* failure, const geom::CConstrainedDCT& cdt) {
@@ -232,6 +297,9 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     if (!ReadArguments(args, function, arguments)) {
         return RSERR;
     }
+    if (function.thins) {
+        return RunThinning(arguments, function);
+    }
     if (!ReadConstraintLines(arguments.lines, function.arguments.label)) {
         return RSERR;
     }
@@ -240,7 +308,8 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     std::vector<std::wstring> handles;
     geom::CConstrainedDCT cdt;
     try {
-        if (!ReadPoints(arguments, function.arguments.label, cdt)) {
+        if (!ReadPoints(arguments, function.arguments.label,
+                        [&cdt](double x, double y, double z) { cdt.AddPoint(x, y, z); })) {
             return RSERR;
         }
         AddLines(arguments.lines, cdt);

@@ -22,3 +22,4 @@ int RunKafCdtSubdmesh(const resbuf* args);
 int RunKafCdtPfacemesh(const resbuf* args);
 int RunKafCdtSubdmeshWithLoadCsv(const resbuf* args);
 int RunKafCdtPfacemeshWithLoadCsv(const resbuf* args);
+int RunKafThinSubdmeshWithLoadCsv(const resbuf* args);

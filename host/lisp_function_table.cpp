@@ -36,6 +36,7 @@ constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
 constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
 constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
 constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
+constexpr ACHAR kKafThinSubdmeshWithLoadCsvName[] = L"kaf-thin-subdmesh-withloadcsv";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -62,10 +63,12 @@ const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
     Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
     Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
+const LispFunctionEntry kKafThinSubdmeshWithLoadCsv =
+    Entry<RunKafThinSubdmeshWithLoadCsv, kKafThinSubdmeshWithLoadCsvName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[21] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -84,4 +87,5 @@ const LispFunctionEntry* const kLispFunctionTable[20] = {nullptr,
                                                          &kKafCdtPfacemesh,
                                                          &kKafCdtSubdmeshWithLoadCsv,
                                                          &kKafCdtPfacemeshWithLoadCsv,
+                                                         &kKafThinSubdmeshWithLoadCsv,
                                                          nullptr};

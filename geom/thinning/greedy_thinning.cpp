@@ -32,7 +32,8 @@ double VerticalErrorBound(const ThinPoint& a, const ThinPoint& b, const ThinPoin
     const double absD = std::fabs(d);
     // Each difference, product and sum is rounded once; the constants are generous multiples of
     // the first-order terms, so the bound also covers the rounding of |p.z - plane|.
-    const double relative = std::fabs(a.z) + std::fabs(p.z) + std::fabs(q) * (2.0 + 5.0 * dSize / absD) +
+    const double relative = std::fabs(a.z) + std::fabs(p.z) +
+                            std::fabs(q) * (2.0 + 5.0 * dSize / absD) +
                             6.0 * (uSize * std::fabs(dzb) + vSize * std::fabs(dzc)) / absD;
     return 4.0 * std::numeric_limits<double>::epsilon() * relative +
            std::numeric_limits<double>::denorm_min() * 64.0;
@@ -120,7 +121,8 @@ std::vector<std::uint32_t> GreedyThinning::MarkFirstAtEachPosition() {
 
 // Andrew's monotone chain over the plan positions sorted by x then y: the strictly convex
 // corners, counter-clockwise.
-std::vector<std::uint32_t> GreedyThinning::ConvexHull(const std::vector<std::uint32_t>& order) const {
+std::vector<std::uint32_t> GreedyThinning::ConvexHull(
+    const std::vector<std::uint32_t>& order) const {
     std::vector<std::uint32_t> hull;
     if (order.size() < 3) {
         return hull;
@@ -364,18 +366,18 @@ void GreedyThinning::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
 // conflicts; the triangles changed are queued again.
 void GreedyThinning::Insert(std::uint32_t t, std::uint32_t p) {
     std::vector<std::uint32_t>& candidates = triangles_[t].candidates;
-    candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
-                                    [&](std::uint32_t other) {
-                                        if (other == p || !SamePosition(other, p)) {
-                                            return false;
-                                        }
-                                        if (!(std::fabs(points_[other].z - points_[p].z) <=
-                                              tolerance_)) {
-                                            result_.conflicts.push_back(other);
-                                        }
-                                        return true;
-                                    }),
-                     candidates.end());
+    candidates.erase(
+        std::remove_if(candidates.begin(), candidates.end(),
+                       [&](std::uint32_t other) {
+                           if (other == p || !SamePosition(other, p)) {
+                               return false;
+                           }
+                           if (!(std::fabs(points_[other].z - points_[p].z) <= tolerance_)) {
+                               result_.conflicts.push_back(other);
+                           }
+                           return true;
+                       }),
+        candidates.end());
     candidates.erase(std::find(candidates.begin(), candidates.end(), p));
     KeepVertex(p);
     touched_.clear();

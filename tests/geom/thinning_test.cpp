@@ -27,7 +27,8 @@ long double DoubleArea(const ThinPoint& a, const ThinPoint& b, const ThinPoint& 
            (static_cast<long double>(b.y) - a.y) * (static_cast<long double>(c.x) - a.x);
 }
 
-long double PlaneAt(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c, const ThinPoint& p) {
+long double PlaneAt(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c,
+                    const ThinPoint& p) {
     const long double d = DoubleArea(a, b, c);
     const long double wb = DoubleArea(a, p, c) / d;
     const long double wc = DoubleArea(a, b, p) / d;
