@@ -48,11 +48,11 @@ TEST_F(ThinningFunction, GroundOfACloudStaysWithinTheToleranceOfTheMesh) {
     std::vector<LasRecord> records;
     for (int i = 0; i <= 60; ++i) {
         for (int j = 0; j <= 60; ++j) {
-            const double z = 100.0 + 8.0 * std::exp(-((i - 30) * (i - 30) + (j - 25) * (j - 25)) /
-                                                    200.0) +
+            const double z = 100.0 +
+                             8.0 * std::exp(-((i - 30) * (i - 30) + (j - 25) * (j - 25)) / 200.0) +
                              0.3 * std::sin(i * 0.7) * std::cos(j * 0.4);
-            records.push_back({i * 100, j * 100, static_cast<std::int32_t>(std::lround(z * 100)),
-                               2, false});
+            records.push_back(
+                {i * 100, j * 100, static_cast<std::int32_t>(std::lround(z * 100)), 2, false});
         }
     }
     for (int i = 0; i < 10; ++i) {
@@ -78,8 +78,9 @@ TEST_F(ThinningFunction, GroundOfACloudStaysWithinTheToleranceOfTheMesh) {
                                   L": LAS 1.4, point format 6, 3731 points, 3721 kept"
                                   L"\nRows read: 3721, skipped: 0, duplicate plan positions: 0"
                                   L"\nStart Calculation...kept " +
-                                  kept + L" of 3721 points within 0.05 ... ready after 0.000000 "
-                                         L"seconds\n\nCreate Mesh ... ");
+                                  kept +
+                                  L" of 3721 points within 0.05 ... ready after 0.000000 "
+                                  L"seconds\n\nCreate Mesh ... ");
     EXPECT_LT(mesh.vertices.size(), 3721u / 3);
     double worst = 0.0;
     for (const LasRecord& r : records) {
@@ -113,11 +114,11 @@ TEST_F(ThinningFunction, ArgumentsAreCheckedInOrder) {
                     LispValue::string(L"0.1"), LispValue::nil()})
                   .printed,
               error(L"Fourth argument has to be a tolerance of 0 or more!"));
-    EXPECT_EQ(Call(L"kaf-thin-subdmesh-withloadcsv",
-                   {StringList({file}), LispValue::string(L"XYZ"), LispValue::string(L" "),
-                    LispValue::real(0.1)})
-                  .printed,
-              error(L"Too few arguments!"));
+    EXPECT_EQ(
+        Call(L"kaf-thin-subdmesh-withloadcsv", {StringList({file}), LispValue::string(L"XYZ"),
+                                                LispValue::string(L" "), LispValue::real(0.1)})
+            .printed,
+        error(L"Too few arguments!"));
     EXPECT_EQ(Call(L"kaf-thin-subdmesh-withloadcsv",
                    {StringList({file}), LispValue::string(L"XYZ"), LispValue::string(L" "),
                     LispValue::integer(0), LispValue::nil()})
