@@ -7,10 +7,14 @@
 // under the temporary folder, removed at the end. Every measure runs in a process of its own (this
 // program again, with --read or --thin; node for delatin), runs alternating.
 //
-// Output: per run the seconds, peak resident memory and minor page faults of each child; then the
-// medians and ratios (text / LAS; thinning / delatin, its triangles against delatin's). delatin
-// runs when KAF_DELATIN_MODULES names a node_modules folder holding delatin (see bench/README
-// lines in docs/functions.md); otherwise it is left out.
+// pointcloud_bench --cloud <points> <tolerance>: the ground of a generated LAS cloud thinned to
+// the tolerance, in a child process: the seconds of reading and thinning, points kept, peak memory.
+//
+// Output: per run the processor seconds (the machine is shared: wall time would count the waits),
+// peak resident memory and minor page faults of each child; then the medians and ratios (text /
+// LAS; thinning / delatin, its triangles against delatin's). delatin runs when KAF_DELATIN_MODULES
+// names a node_modules folder holding delatin (see bench/README lines in docs/functions.md);
+// otherwise it is left out.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -110,7 +114,7 @@ int ReadChild(const std::string& file, const std::string& layout) {
     std::size_t count = 0;
     double sum = 0.0;
     SurveyReadCounts counts;
-    const auto start = bench::Clock::now();
+    const std::clock_t start = std::clock();
     const bool read = ReadSurveyPointFiles(
         {std::wstring(file.begin(), file.end())}, columns, L' ', L"bench",
         [&](double, double, double z) {
@@ -118,7 +122,7 @@ int ReadChild(const std::string& file, const std::string& layout) {
             sum += z;
         },
         counts);
-    const double seconds = bench::SecondsSince(start);
+    const double seconds = bench::CpuSecondsSince(start);
     const Usage usage = OwnUsage();
     std::printf("%d %.4f %zu %.1f %ld\n", read ? 1 : 0, seconds, count, usage.maxResidentMb,
                 usage.minorFaults);
@@ -139,12 +143,39 @@ int ThinChild(const std::string& file, int side, double tolerance) {
                               heights[static_cast<std::size_t>(y) * side + x]});
         }
     }
-    const auto start = bench::Clock::now();
+    const std::clock_t start = std::clock();
     const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, tolerance);
-    const double seconds = bench::SecondsSince(start);
+    const double seconds = bench::CpuSecondsSince(start);
     const Usage usage = OwnUsage();
     std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(), result.triangles.size(),
                 usage.maxResidentMb, usage.minorFaults);
+    return 0;
+}
+
+// Child: reads the ground (class 2) of a LAS cloud and thins it; prints the seconds of reading
+// and of thinning, the points read and kept, the triangles and the usage.
+int ThinCloudChild(const std::string& file, double tolerance) {
+    kafhost::Host::instance().reset();
+    kafhost::Host::instance().setMessageBoxEcho(false);
+    SurveyColumns columns;
+    ParseSurveyLayout(L"XYZ class=2", columns);
+    std::vector<geom::ThinPoint> points;
+    SurveyReadCounts counts;
+    const std::clock_t start = std::clock();
+    ReadSurveyPointFiles(
+        {std::wstring(file.begin(), file.end())}, columns, L' ', L"bench",
+        [&](double x, double y, double z) {
+            points.push_back({x, y, z});
+        },
+        counts);
+    const double readSeconds = bench::CpuSecondsSince(start);
+    const std::clock_t thinStart = std::clock();
+    const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, tolerance);
+    const double thinSeconds = bench::CpuSecondsSince(thinStart);
+    const Usage usage = OwnUsage();
+    std::printf("%.3f %.3f %zu %zu %zu %.1f %ld\n", readSeconds, thinSeconds, points.size(),
+                result.kept.size(), result.triangles.size(), usage.maxResidentMb,
+                usage.minorFaults);
     return 0;
 }
 
@@ -174,12 +205,44 @@ std::vector<double> Numbers(const std::string& line) {
     return values;
 }
 
+// The cloud of `count` points as LAS, its ground thinned to the tolerance in a child process.
+int CloudToGround(const char* self, int count, double tolerance) {
+    const fs::path folder = fs::temp_directory_path() /
+                            ("kaf_pointcloud_bench_" + std::to_string(std::random_device()()));
+    fs::create_directories(folder);
+    const fs::path las = folder / "cloud.las";
+    WriteCloud(count, las, folder / "cloud.xyz");
+    const std::uint64_t bytes = fs::file_size(las);
+    const std::string command = fs::absolute(self).string() + " --thin-las " + las.string() + " " +
+                                std::to_string(tolerance);
+    const std::vector<double> figures = Numbers(Run(command));
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    if (figures.size() != 7) {
+        std::printf("the child failed\n");
+        return 1;
+    }
+    std::printf(
+        "cloud of %d points (LAS %.0f MB): ground %.0f points read in %.2f s, thinned to "
+        "%g in %.2f s: %.0f kept, %.0f triangles; peak %.0f MB (%.0f bytes per ground "
+        "point), %.0f minor faults\n",
+        count, bytes / 1e6, figures[2], figures[0], tolerance, figures[1], figures[3], figures[4],
+        figures[5], figures[5] * 1048576.0 / figures[2], figures[6]);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "--read") {
         return ReadChild(args[1], args[2]);
+    }
+    if (args.size() == 3 && args[0] == "--thin-las") {
+        return ThinCloudChild(args[1], std::atof(args[2].c_str()));
+    }
+    if (args.size() == 3 && args[0] == "--cloud") {
+        return CloudToGround(argv[0], std::atoi(args[1].c_str()), std::atof(args[2].c_str()));
     }
     if (args.size() == 4 && args[0] == "--thin") {
         return ThinChild(args[1], std::atoi(args[2].c_str()), std::atof(args[3].c_str()));
@@ -188,8 +251,8 @@ int main(int argc, char** argv) {
     const int side = args.size() > 1 ? std::atoi(args[1].c_str()) : 1025;
     const double tolerance = args.size() > 2 ? std::atof(args[2].c_str()) : 0.5;
     const int runs = args.size() > 3 ? std::atoi(args[3].c_str()) : 3;
-    const fs::path folder = fs::temp_directory_path() / ("kaf_pointcloud_bench_" +
-                                                        std::to_string(std::random_device()()));
+    const fs::path folder = fs::temp_directory_path() /
+                            ("kaf_pointcloud_bench_" + std::to_string(std::random_device()()));
     fs::create_directories(folder);
     const fs::path las = folder / "cloud.las";
     const fs::path text = folder / "cloud.xyz";
@@ -217,9 +280,10 @@ int main(int argc, char** argv) {
         textSeconds.push_back(last.at(1));
         last = Numbers(Run(self + " --thin " + grid.string() + " " + std::to_string(side) + " " +
                            std::to_string(tolerance)));
-        std::printf("thin  run %d: %.3f s, %.0f kept, %.0f triangles, peak %.0f MB, %.0f minor "
-                    "faults\n",
-                    run, last.at(0), last.at(1), last.at(2), last.at(3), last.at(4));
+        std::printf(
+            "thin  run %d: %.3f s, %.0f kept, %.0f triangles, peak %.0f MB, %.0f minor "
+            "faults\n",
+            run, last.at(0), last.at(1), last.at(2), last.at(3), last.at(4));
         thinSeconds.push_back(last.at(0));
         thinTriangles = last.at(2);
         if (modules != nullptr) {
@@ -240,11 +304,12 @@ int main(int argc, char** argv) {
     std::printf("median thinning %.3f s, %.0f triangles\n", bench::Median(thinSeconds),
                 thinTriangles);
     if (!delatinSeconds.empty()) {
-        std::printf("median delatin %.3f s, %.0f triangles: time thinning / delatin = %.2f, "
-                    "triangles thinning / delatin = %.3f\n",
-                    bench::Median(delatinSeconds), delatinTriangles,
-                    bench::Median(thinSeconds) / bench::Median(delatinSeconds),
-                    thinTriangles / delatinTriangles);
+        std::printf(
+            "median delatin %.3f s, %.0f triangles: time thinning / delatin = %.2f, "
+            "triangles thinning / delatin = %.3f\n",
+            bench::Median(delatinSeconds), delatinTriangles,
+            bench::Median(thinSeconds) / bench::Median(delatinSeconds),
+            thinTriangles / delatinTriangles);
     }
     std::error_code ignored;
     fs::remove_all(folder, ignored);
