@@ -8,6 +8,10 @@
 //   meshes likewise) and ComputeVolume between them (goal: ratio at most 3.0).
 // Prints per-run figures and the medians over the runs, of wall time and of processor time; the
 // goals are judged on processor time, which other processes on a shared machine disturb less.
+// The median time of joining the terrain's meshes (WeldSurface, the geometric part of loading a
+// surface, its overlap check included) is printed on its own, to be compared with another
+// build's run by run (each build in its own process, taking turns), and the time of that check
+// (FindPlanOverlap) on the joined terrain once more by itself.
 //
 // Usage: surface_bench [points] [runs]   (defaults 1000000 and 5)
 #include <algorithm>
@@ -22,6 +26,7 @@
 #include "bench_timing.h"
 #include "geom/dct/dct.h"
 #include "geom/surface/compute_volume.h"
+#include "geom/surface/find_plan_overlap.h"
 #include "geom/surface/trace_contours.h"
 #include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"
@@ -135,7 +140,8 @@ int main(int argc, char** argv) {
 
     std::printf("surface functions on %zu-point surfaces, %d runs; times wall (processor)\n",
                 pointCount, runs);
-    std::vector<double> contourWall, contourCpu, volumeWall, volumeCpu;
+    std::vector<double> contourWall, contourCpu, volumeWall, volumeCpu, weldWall, weldCpu;
+    std::vector<double> overlapWall, overlapCpu;
     for (int run = 0; run < runs; ++run) {
         Span triangulation;
         const geom::SurfaceMesh mesh = Triangulate(terrain, triangulation);
@@ -151,6 +157,13 @@ int main(int argc, char** argv) {
                    "TraceContours")) {
             return 1;
         }
+        Span overlapCheck;
+        if (overlapCheck.Time([&] { return geom::FindPlanOverlap(surface); }) >= 0) {
+            std::printf("\nthe terrain overlaps itself\n");
+            return 1;
+        }
+        overlapWall.push_back(overlapCheck.wall);
+        overlapCpu.push_back(overlapCheck.cpu);
         std::size_t points = 0;
         for (const geom::ContourLine& line : lines) {
             points += line.points.size();
@@ -175,6 +188,8 @@ int main(int argc, char** argv) {
 
         const Span contours = weld + trace;
         const Span volumes = weldBoth + overlay;
+        weldWall.push_back(weld.wall);
+        weldCpu.push_back(weld.cpu);
         contourWall.push_back(contours.wall / triangulation.wall);
         contourCpu.push_back(contours.cpu / triangulation.cpu);
         volumeWall.push_back(volumes.wall / triangulation.wall);
@@ -191,6 +206,10 @@ int main(int argc, char** argv) {
     }
     const double contourRatio = Median(contourCpu);
     const double volumeRatio = Median(volumeCpu);
+    std::printf(
+        "joining the meshes of %zu points (WeldSurface): median %.3f s (%.3f s), of which "
+        "the overlap check (FindPlanOverlap) %.4f s (%.4f s)\n",
+        pointCount, Median(weldWall), Median(weldCpu), Median(overlapWall), Median(overlapCpu));
     std::printf("median ratios to the triangulation, wall (processor):\n");
     std::printf("contours at 100 levels: %.3f (%.3f), goal 1.0: %s\n", Median(contourWall),
                 contourRatio, contourRatio <= 1.0 ? "ok" : "TOO SLOW");

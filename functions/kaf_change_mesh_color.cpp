@@ -4,6 +4,7 @@
 // of its own (nil) once all meshes are coloured. Argument errors end the call with nil at the
 // first bad argument; a handle that leads to no subdivision mesh stops the run with nil and
 // RSERR, the meshes before it keeping their new colours.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,19 @@ struct ColourArguments {
     RgbColor colour2;
 };
 
+// A real argument: an RTREAL node holding a finite number (a NaN or an infinity has no place on
+// the ramp).
+bool IsFiniteReal(const resbuf* node) {
+    return node->restype == RTREAL && std::isfinite(node->resval.rreal);
+}
+
+// An rgb list: an RT3DPOINT node whose three parts are finite numbers (finite parts outside
+// 0 ... 255 are clamped when the colours are made).
+bool IsRgbList(const resbuf* node) {
+    return node->restype == RT3DPOINT && std::isfinite(node->resval.rpoint[0]) &&
+           std::isfinite(node->resval.rpoint[1]) && std::isfinite(node->resval.rpoint[2]);
+}
+
 RgbColor RgbOf(const resbuf* node) {
     RgbColor rgb;
     rgb.red = node->resval.rpoint[0];
@@ -45,25 +59,25 @@ const wchar_t* ReadArgument(int position, const resbuf*& cursor, ColourArguments
             out.handles = ReadHandleList(cursor);
             return nullptr;
         case 2:
-            if (node->restype != RTREAL) {
+            if (!IsFiniteReal(node)) {
                 return L"Second argument has to be a real!";
             }
             out.z1 = node->resval.rreal;
             return nullptr;
         case 3:
-            if (node->restype != RTREAL) {
+            if (!IsFiniteReal(node)) {
                 return L"Third argument has to be a real!";
             }
             out.z2 = node->resval.rreal;
             return nullptr;
         case 4:
-            if (node->restype != RT3DPOINT) {
+            if (!IsRgbList(node)) {
                 return L"Fourth argument has to be a rgb list!";
             }
             out.colour1 = RgbOf(node);
             return nullptr;
         default:
-            if (node->restype != RT3DPOINT) {
+            if (!IsRgbList(node)) {
                 return L"Fifth argument has to be a rgb list!";
             }
             out.colour2 = RgbOf(node);

@@ -64,6 +64,10 @@ const wchar_t* StatusText(geom::SurfaceStatus status) {
             return L"The interval gives more than 1000000 contour levels!";
         case geom::SurfaceStatus::InvalidDatum:
             return L"The datum has to be a finite number!";
+        case geom::SurfaceStatus::CoordinatesTooLarge:
+            return L"The surface's coordinates are too large to measure!";
+        case geom::SurfaceStatus::DatumTooLarge:
+            return L"The datum is too large to measure!";
         default:
             return L"Unexpected failure!";
     }

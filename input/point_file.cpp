@@ -15,7 +15,7 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
 // Only a regular file is a point file. A folder may be opened on some systems, a device may never
 // end and a named pipe waits for a writer and cannot be read twice: none of them is opened.
-PointFile::PointFile(const std::wstring& name) : buffer_(kBlockSize) {
+PointFile::PointFile(const std::wstring& name, LineEnds ends) : buffer_(kBlockSize), ends_(ends) {
     const std::filesystem::path path = PathFromWide(name);
     std::error_code ignored;
     if (std::filesystem::is_regular_file(path, ignored)) {
@@ -26,27 +26,62 @@ PointFile::PointFile(const std::wstring& name) : buffer_(kBlockSize) {
 std::int64_t PointFile::CountLines() {
     std::int64_t count = 0;
     char lastByte = '\n';
+    bool afterReturn = false;
     while (Refill()) {
         const char* data = buffer_.data();
-        count += std::count(data + begin_, data + end_, '\n');
+        count += CountLineEnds(data + begin_, data + end_, afterReturn);
         lastByte = data[end_ - 1];
         begin_ = end_;
     }
-    if (lastByte != '\n') {
+    if (lastByte != '\n' && !(ends_ == LineEnds::AnyNewline && lastByte == '\r')) {
         ++count;
     }
     Rewind();
     return count;
 }
 
+// Line feeds in [first, last), and with AnyNewline the carriage returns no line feed follows;
+// `afterReturn` carries whether the byte before `first` was a carriage return.
+std::int64_t PointFile::CountLineEnds(const char* first, const char* last,
+                                      bool& afterReturn) const {
+    if (ends_ == LineEnds::LineFeed) {
+        return std::count(first, last, '\n');
+    }
+    std::int64_t count = 0;
+    for (const char* p = first; p != last; ++p) {
+        count += *p == '\n' && !afterReturn ? 1 : 0;
+        count += *p == '\r' ? 1 : 0;
+        afterReturn = *p == '\r';
+    }
+    return count;
+}
+
+// The first line end in [first, last), or null. With AnyNewline a carriage return at `last - 1`
+// is not yet known to end a line by itself: null, unless the file has no more bytes.
+const char* PointFile::FindLineEnd(const char* first, const char* last) const {
+    if (ends_ == LineEnds::LineFeed) {
+        return static_cast<const char*>(std::memchr(first, '\n', last - first));
+    }
+    for (const char* p = first; p != last; ++p) {
+        if (*p == '\n' || (*p == '\r' && (p + 1 != last || atEnd_))) {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
 bool PointFile::NextLine(const char*& first, const char*& last) {
     for (;;) {
         const char* data = buffer_.data();
-        const void* lineFeed = std::memchr(data + begin_, '\n', end_ - begin_);
-        if (lineFeed != nullptr) {
+        const char* lineEnd = FindLineEnd(data + begin_, data + end_);
+        if (lineEnd != nullptr) {
             first = data + begin_;
-            last = static_cast<const char*>(lineFeed);
-            begin_ = static_cast<std::size_t>(last - data) + 1;
+            last = lineEnd;
+            const bool crlf = *lineEnd == '\r' && lineEnd + 1 != data + end_ && lineEnd[1] == '\n';
+            begin_ = static_cast<std::size_t>(last - data) + (crlf ? 2 : 1);
+            if (*lineEnd == '\r') {
+                return true;
+            }
             break;
         }
         if (!Refill()) {

@@ -1,14 +1,16 @@
-// PointFile(name): a point file opened for reading, read in large blocks; the name is made a path
-// by PathFromWide (a name read from bytes that are not UTF-8 opens the file with those bytes).
+// PointFile(name, ends): a point file opened for reading, read in large blocks; the name is made
+// a path by PathFromWide (a name read from bytes that are not UTF-8 opens the file with those
+// bytes). `ends` says what ends a line: a line feed (LineEnds::LineFeed), or also a carriage
+// return that no line feed follows (LineEnds::AnyNewline, for files of old systems).
 //
 // IsOpen(): whether the file could be opened; a name that is not a regular file (a folder, a
 // device, a named pipe) is never opened.
-// CountLines(): the number of lines in the whole file, a last line without a line feed included;
+// CountLines(): the number of lines in the whole file, a last line without a line end included;
 // the file is then read again from its start.
 // NextLine(first, last): the next line, as the bytes [first, last) (valid until the next call),
-// without its line feed and without one carriage return before it. A last line that ends at the
-// end of the file without a line feed is a line like the others. Gives false at the end of the
-// file.
+// without its line end and without one carriage return before a line feed. A last line that ends
+// at the end of the file without a line end is a line like the others. Gives false at the end of
+// the file.
 #pragma once
 
 #include <cstddef>
@@ -17,9 +19,11 @@
 #include <string>
 #include <vector>
 
+enum class LineEnds { LineFeed, AnyNewline };
+
 class PointFile {
 public:
-    explicit PointFile(const std::wstring& name);
+    explicit PointFile(const std::wstring& name, LineEnds ends = LineEnds::LineFeed);
 
     bool IsOpen() const { return stream_.is_open(); }
     std::int64_t CountLines();
@@ -28,10 +32,13 @@ public:
 private:
     bool Refill();
     void Rewind();
+    std::int64_t CountLineEnds(const char* first, const char* last, bool& afterReturn) const;
+    const char* FindLineEnd(const char* first, const char* last) const;
 
     std::ifstream stream_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // the unread bytes are buffer_[begin_, end_)
     std::size_t end_ = 0;
     bool atEnd_ = false;
+    LineEnds ends_;
 };

@@ -47,13 +47,14 @@ std::string ReadField(const char*& p, const char* last, char delimiter, bool bla
     return field;
 }
 
-// Splits a row into its fields, spaces before each field dropped.
-void SplitRow(const char* first, const char* last, char delimiter,
+// Splits a row into its first `count` fields at most (the layout's; the rest of a row is never
+// kept, however many fields it has), spaces before each field dropped.
+void SplitRow(const char* first, const char* last, char delimiter, std::size_t count,
               std::vector<std::string>& fields) {
     fields.clear();
     const bool blankDelimiter = IsBlank(delimiter) || delimiter == '\0';
     const char* p = first;
-    while (true) {
+    while (fields.size() < count) {
         while (p != last && IsBlank(*p)) {
             ++p;
         }
@@ -212,7 +213,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
             }
             continue;
         }
-        PointFile file(name);
+        PointFile file(name, LineEnds::AnyNewline);
         if (!file.IsOpen()) {
             ReportFunctionError(label, (L"File " + name + L" cannot be opened!").c_str());
             return false;
@@ -238,7 +239,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
             if (p == last) {
                 continue;
             }
-            SplitRow(first, last, separator, fields);
+            SplitRow(first, last, separator, needed, fields);
             double x = 0.0;
             double y = 0.0;
             double z = 0.0;

@@ -9,6 +9,8 @@
 #include "kafhost/drawing_dxf.h"
 #include "kafhost/drawing_json.h"
 #include "kafhost/drawing_landxml.h"
+#include "kafhost/utf8_to_wide.h"
+#include "kafhost/wide_to_utf8.h"
 
 namespace kafcad {
 namespace {
@@ -28,7 +30,7 @@ bool HasExtension(const std::string& path, const std::string& extension) {
 
 void ShowNotes(const std::string& path, const std::vector<std::string>& notes, std::ostream& out) {
     for (const std::string& note : notes) {
-        out << "kafcad: " << path << ": " << EscapeControls(note) << "\n";
+        out << "kafcad: " << EscapeControls(path + ": " + note) << "\n";
     }
 }
 
@@ -62,7 +64,22 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path) {
     return ReadDrawingFile(path, std::cerr);
 }
 
+void CheckLayerNames(const std::vector<std::wstring>& names, const std::string& path) {
+    for (const std::wstring& name : names) {
+        const std::string utf8 = kafhost::wideToUtf8(name);
+        if (kafhost::utf8ToWide(utf8) != name) {
+            throw kafhost::DrawingFileError(path + ": the layer name \"" + utf8 +
+                                            "\" is not UTF-8 text, which drawing files hold");
+        }
+    }
+}
+
 void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
+    std::vector<std::wstring> layerNames;
+    for (const kafhost::LayerInfo& layer : drawing.layers) {
+        layerNames.push_back(layer.name);
+    }
+    CheckLayerNames(layerNames, path);
     // LandXML is an exchange of surfaces only: what it leaves out is named when it is written.
     if (IsDxfPath(path) || IsLandXmlPath(path)) {
         return;

@@ -22,6 +22,14 @@ int PictureSide(const Value& value) {
 
 }  // namespace
 
+std::string PictureFailure(const std::string& path, const std::string& fileError) {
+    // The file's own failure: its text starts with the path and says what could not be done.
+    const std::string prefix = path + ": cannot write: ";
+    const std::string reason =
+        fileError.rfind(prefix, 0) == 0 ? fileError.substr(prefix.size()) : fileError;
+    return "cannot write picture " + path + ": " + reason;
+}
+
 void SaveDrawing(const kafhost::DrawingSnapshot& drawing, const std::string& path) {
     try {
         WriteDrawingFile(drawing, path);
@@ -35,11 +43,7 @@ void WritePicture(const kafhost::DrawingSnapshot& drawing, const std::string& pa
     try {
         RenderTopView(drawing, path, size.width, size.height);
     } catch (const kafhost::DrawingFileError& error) {
-        // The file's own failure: its text starts with the path and says what could not be done.
-        const std::string prefix = path + ": cannot write: ";
-        const std::string text = error.what();
-        const std::string reason = text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text;
-        throw OutputError("cannot write picture " + path + ": " + reason);
+        throw OutputError(PictureFailure(path, error.what()));
     } catch (const std::runtime_error& error) {
         throw OutputError("cannot write picture " + path + ": " + error.what());
     }

@@ -4,6 +4,8 @@
 //   (WriteDrawingFile). Throws OutputError "cannot save drawing PATH: cannot write: REASON".
 // WritePicture(drawing, path, size): draws the top view into the PNG picture path
 //   (RenderTopView). Throws OutputError "cannot write picture PATH: REASON".
+// PictureFailure(path, fileError): that text for the picture file's own failure
+//   ("PATH: cannot write: REASON").
 // DefineDrawingFunctions(library, host): the functions that do so without ending the session:
 //   (kafcad-save "file")                   saves the drawing; gives the file name
 //   (kafcad-png "file" [width [height]])   writes the picture (default 1200 x 1200, height
@@ -25,6 +27,7 @@ public:
     explicit OutputError(const std::string& message) : std::runtime_error(message) {}
 };
 
+std::string PictureFailure(const std::string& path, const std::string& fileError);
 void SaveDrawing(const kafhost::DrawingSnapshot& drawing, const std::string& path);
 void WritePicture(const kafhost::DrawingSnapshot& drawing, const std::string& path,
                   const PictureSize& size);

@@ -1,5 +1,6 @@
 #include "app/program/host_function_library.h"
 
+#include <cstdint>
 #include <cwctype>
 
 #include "app/lisp/error.h"
@@ -22,8 +23,19 @@ bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-// A symbol is kafcad's own: the host's interpreter has no way to pass one.
-void CheckPassable(const Value& value) {
+// The most items (atoms and lists) the arguments of one call may hold, a list that appears
+// several times counted each time: the host makes a node of every one. Lists share their parts, so
+// forty (setq x (list x x)) make a value of 2^40 items that must be refused, not expanded.
+constexpr std::uint64_t kMaxPassedItems = 100000000;
+
+// A symbol is kafcad's own: the host's interpreter has no way to pass one. Counts the value's
+// items into items, stopping once there are too many.
+void CheckPassable(const Value& value, const std::string& function, std::uint64_t& items) {
+    if (++items > kMaxPassedItems) {
+        throw LispError("bad argument value: the arguments of " + function +
+                        " hold more than 100000000 items (a list used several times counts "
+                        "each time)");
+    }
     if (value.isSymbol()) {
         throw LispError("bad argument type: symbol " + kafhost::wideToUtf8(value.symbolName()) +
                         " cannot be passed to a function");
@@ -35,7 +47,7 @@ void CheckPassable(const Value& value) {
                         " cannot be passed to a function");
     }
     for (const Value& item : value.items()) {
-        CheckPassable(item);
+        CheckPassable(item, function, items);
     }
 }
 
@@ -60,8 +72,9 @@ Value HostFunctionLibrary::Call(const std::string& name, const std::vector<Value
     if (defined.empty()) {
         throw LispError("no function definition: " + name);
     }
+    std::uint64_t items = 0;
     for (const Value& argument : arguments) {
-        CheckPassable(argument);
+        CheckPassable(argument, kafhost::wideToUtf8(defined), items);
     }
 
     const kafhost::CallResult result = host_.call(defined, arguments);

@@ -1,7 +1,8 @@
 // HostFunctionLibrary: the AutoLISP functions defined in the host's current document (those of
 // the loaded module), as a FunctionLibrary. Names match without regard to case, as AutoLISP
 // symbols do. Call() passes the arguments as they are and fails with LispError for an argument
-// that holds a symbol (before the call), and when the function returns RSERR ("NAME failed"),
+// that holds a symbol or a string with a NUL, for arguments of more than 100 million items (before
+// the call), and when the function returns RSERR ("NAME failed"),
 // lets an exception escape, or sets a result the interpreter cannot read.
 #pragma once
 

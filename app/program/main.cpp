@@ -9,6 +9,7 @@
 #include "app/program/run_kafcad.h"
 #include "app/program/usage_error.h"
 #include "app/system/system.h"
+#include "app/terminal/escape_controls.h"
 
 int main(int argc, char** argv) {
     kafcad::PrepareConsole();
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
     try {
         options = kafcad::ParseOptions(arguments);
     } catch (const kafcad::UsageError& error) {
-        std::cerr << "kafcad: " << error.what() << "\nTry 'kafcad --help' for more information.\n";
+        std::cerr << "kafcad: " << kafcad::EscapeControls(error.what())
+                  << "\nTry 'kafcad --help' for more information.\n";
         return kafcad::kExitUsage;
     }
     kafcad::Console console{std::cout, std::cerr};

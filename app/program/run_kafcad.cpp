@@ -10,6 +10,7 @@
 #include "app/lisp/builtins/library.h"
 #include "app/lisp/builtins/lists.h"
 #include "app/lisp/builtins/text.h"
+#include "app/lisp/byte_text.h"
 #include "app/lisp/command_line_output.h"
 #include "app/lisp/error.h"
 #include "app/lisp/evaluate.h"
@@ -24,11 +25,11 @@
 #include "app/system/system.h"
 #include "app/terminal/escape_controls.h"
 #include "app/terminal/interactive_session.h"
+#include "app/terminal/interrupt_keys.h"
 #include "app/terminal/progress_display.h"
 #include "app/terminal/show_value.h"
 #include "kafhost/drawing_json.h"
 #include "kafhost/host.h"
-#include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace kafcad {
@@ -63,9 +64,10 @@ void LoadDrawing(kafhost::Host& host, const std::string& path, const Options& op
 }
 
 void AddLayers(kafhost::Host& host, const std::vector<std::string>& layers) {
-    // A layer the drawing has already is kept as it is.
+    // A layer the drawing has already is kept as it is. A name that is not UTF-8 keeps its bytes,
+    // as a script's strings do, so that the script names the same layer.
     for (const std::string& layer : layers) {
-        host.addLayer(kafhost::utf8ToWide(layer));
+        host.addLayer(BytesToWide(layer));
     }
 }
 
@@ -112,16 +114,19 @@ public:
     HostConnection(kafhost::Host& host, CommandLineOutput& commandLine, ProgressDisplay& display)
         : host_(host) {
         commandLine.SetObserver(&display);
+        // The module's texts quote file names and handles as they were given; its own line ends
+        // (it rewrites a line with a carriage return) stay.
         host.setPrintSink([&commandLine](const std::wstring& text) {
-            commandLine.Write(kafhost::wideToUtf8(text));
+            commandLine.Write(EscapeControls(kafhost::wideToUtf8(text), KeptControls::kLineEnds));
         });
         host.setMeterSink(
             [&display](const kafhost::MeterEvent& event) { display.OnMeterEvent(event); });
         host.setMessageBoxEcho(false);
         host.setMessageBoxSink([&display](const kafhost::MessageBoxRecord& box) {
             // A box may quote a file's contents: a row of a point file.
-            display.WriteMessage(
-                EscapeControls(kafhost::wideToUtf8(box.caption + L": " + box.text), true) + "\n");
+            display.WriteMessage(EscapeControls(kafhost::wideToUtf8(box.caption + L": " + box.text),
+                                                KeptControls::kLineFeeds) +
+                                 "\n");
         });
     }
     ~HostConnection() {
@@ -136,8 +141,45 @@ private:
     kafhost::Host& host_;
 };
 
+// A target that no save could replace (a folder, a device, /dev/stdout) is refused before
+// anything runs, as is a layer name that the drawing file could not hold.
+void CheckOutputTargets(const Options& options) {
+    try {
+        if (options.savePath) {
+            kafhost::checkSaveTarget(*options.savePath);
+            std::vector<std::wstring> layers;
+            for (const std::string& layer : options.layers) {
+                layers.push_back(BytesToWide(layer));
+            }
+            CheckLayerNames(layers, *options.savePath);
+        }
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{std::string("cannot save drawing ") + error.what(), kExitUsage};
+    }
+    try {
+        if (options.pngPath) {
+            kafhost::checkSaveTarget(*options.pngPath);
+        }
+    } catch (const kafhost::DrawingFileError& error) {
+        throw RunFailure{PictureFailure(*options.pngPath, error.what()), kExitUsage};
+    }
+}
+
+// What a run that ends early leaves unwritten: "; the drawing was not saved to FILE", ...
+std::string UnsavedNote(const Options& options) {
+    std::string note;
+    if (options.savePath) {
+        note += "; the drawing was not saved to " + EscapeControls(*options.savePath);
+    }
+    if (options.pngPath) {
+        note += "; the picture was not written to " + EscapeControls(*options.pngPath);
+    }
+    return note;
+}
+
 int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
               const Console& console) {
+    CheckOutputTargets(options);
     kafhost::Host& host = kafhost::Host::instance();
     if (options.drawingPath) {
         LoadDrawing(host, *options.drawingPath, options);
@@ -166,17 +208,21 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     if (interactive) {
         RunInteractiveSession(evaluator, commandLine, reportError);
     } else {
+        // Until the scripts have run; the saves after them hold Ctrl-C back while they write.
+        const EndOnInterrupt interrupts(UnsavedNote(options));
         status = EvaluateSources(evaluator, sources, commandLine, reportError);
     }
     if (status != kExitOk) {
         // A run that failed part-way leaves a drawing half done: it is not written, and the
         // user is told so.
         if (options.savePath) {
-            display.WriteMessage("kafcad: the drawing was not saved to " + *options.savePath +
+            display.WriteMessage("kafcad: the drawing was not saved to " +
+                                 EscapeControls(*options.savePath) +
                                  ": the run ended with an error\n");
         }
         if (options.pngPath) {
-            display.WriteMessage("kafcad: the picture was not written to " + *options.pngPath +
+            display.WriteMessage("kafcad: the picture was not written to " +
+                                 EscapeControls(*options.pngPath) +
                                  ": the run ended with an error\n");
         }
         return status;

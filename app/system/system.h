@@ -2,7 +2,8 @@
 // system_windows.cpp):
 //  CommandLineArguments(argc, argv): the arguments after the program's name, as UTF-8.
 //  PrepareConsole(): readies the standard streams for UTF-8 text (a Windows console is switched to
-//      the UTF-8 code page; nothing to do elsewhere).
+//      the UTF-8 code page) and, on POSIX systems, ignores SIGXFSZ, so that a file that outgrows
+//      the size limit is a failed write, reported, not the end of kafcad.
 //  IsTerminal(stream): whether standard input (0), output (1) or error (2) is a terminal.
 //  TerminalColumns(stream): the width of that terminal in characters, 80 when unknown.
 //  ExecutableDirectory(): the folder of the running program, as UTF-8; empty when unknown.

@@ -2,6 +2,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <csignal>
+
 // libedit's readline interface; its header needs stdio declared first.
 #include <editline/readline.h>
 #include <cstdio>
@@ -29,7 +31,11 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
 
-void PrepareConsole() {}
+void PrepareConsole() {
+    // A file grown past the size limit (ulimit -f) would end kafcad in the middle of a save and
+    // leave its temporary file behind: ignored, the write fails and the save reports it.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 bool IsTerminal(int stream) {
     return ::isatty(stream) == 1;

@@ -14,6 +14,9 @@ volatile std::sig_atomic_t gRunning = 0;
 volatile std::sig_atomic_t gCancelled = 0;
 volatile std::sig_atomic_t gPresses = 0;
 struct sigaction gEarlier {};
+// What EndOnInterrupt writes; set before its handler is installed.
+std::string gEndNote;
+struct sigaction gEarlierEnd {};
 
 // Only async-signal-safe calls from here on: this runs in the signal handler.
 void WriteText(const char* text) {
@@ -56,6 +59,11 @@ void OnInterrupt(int) {
     errno = savedErrno;
 }
 
+void EndRun(int) {
+    WriteText(gEndNote.c_str());
+    ::_exit(kExitInterrupted);
+}
+
 }  // namespace
 
 InterruptKeys::InterruptKeys() {
@@ -81,6 +89,23 @@ bool InterruptKeys::TakeCancelled() {
     const bool cancelled = gCancelled != 0;
     gCancelled = 0;
     return cancelled;
+}
+
+EndOnInterrupt::EndOnInterrupt(const std::string& note) {
+    gEndNote = "\nkafcad: interrupted" + note + "\n";
+    struct sigaction action {};
+    action.sa_handler = EndRun;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    ::sigaction(SIGINT, &action, &gEarlierEnd);
+    if (gEarlierEnd.sa_handler == SIG_IGN) {
+        // Started in the background by a shell: Ctrl-C at the terminal is not meant for kafcad.
+        ::sigaction(SIGINT, &gEarlierEnd, nullptr);
+    }
+}
+
+EndOnInterrupt::~EndOnInterrupt() {
+    ::sigaction(SIGINT, &gEarlierEnd, nullptr);
 }
 
 }  // namespace kafcad

@@ -6,7 +6,15 @@
 //   writes kCannotInterrupt to standard error; each further one asks kQuitQuestion there and
 //   reads the answer from standard input: "y" ends kafcad at once with status 130 (what is not
 //   saved is lost, as the question says), anything else lets the call go on.
+//
+// EndOnInterrupt(note): while it lives, Ctrl-C ends kafcad at once with status 130 after writing
+// "\nkafcad: interrupted" and note to standard error: a run of scripts, whose functions cannot be
+// stopped otherwise, is never stuck, and says what it did not save. A save that has begun holds
+// Ctrl-C back until it has ended (replaceFile), so no half-written file is left. On Windows the
+// console's own Ctrl-C handling, which ends kafcad, stays.
 #pragma once
+
+#include <string>
 
 namespace kafcad {
 
@@ -24,6 +32,14 @@ public:
 
     void Running(bool running);
     bool TakeCancelled();
+};
+
+class EndOnInterrupt {
+public:
+    explicit EndOnInterrupt(const std::string& note);
+    ~EndOnInterrupt();
+    EndOnInterrupt(const EndOnInterrupt&) = delete;
+    EndOnInterrupt& operator=(const EndOnInterrupt&) = delete;
 };
 
 }  // namespace kafcad

@@ -13,4 +13,7 @@ bool InterruptKeys::TakeCancelled() {
     return false;
 }
 
+EndOnInterrupt::EndOnInterrupt(const std::string&) {}
+EndOnInterrupt::~EndOnInterrupt() = default;
+
 }  // namespace kafcad

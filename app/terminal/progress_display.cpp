@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/terminal/escape_controls.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace kafcad {
@@ -76,7 +77,8 @@ void ProgressDisplay::OnMeterEvent(const kafhost::MeterEvent& event) {
                 return;
             }
             shown_ = true;
-            label_ = kafhost::wideToUtf8(event.label);
+            // The label is often a file's name, which could otherwise drive the terminal.
+            label_ = EscapeControls(kafhost::wideToUtf8(event.label));
             minPos_ = event.minPos;
             maxPos_ = event.maxPos;
             percent_ = 0;

@@ -6,6 +6,8 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "geom/incremental/delaunay_predicates.h"
 #include "geom/incremental/delaunay_sweep.h"
@@ -72,8 +74,11 @@ bool CDelaunay::InsertPoints() {
         }
     }
     try {
-        if (!MakeSuperTriangle() || !EnclosesAll()) {
+        if (!MakeSuperTriangle()) {
             return false;
+        }
+        if (!EnclosesAll()) {
+            return EnclosesOnlyBeyondOverflow() && InsertScaledPoints();
         }
         SweepInsertPoints(pointStore.data(), n, tolerance, result);
         return true;
@@ -81,6 +86,54 @@ bool CDelaunay::InsertPoints() {
         result.clear();
         return false;
     }
+}
+
+// Whether the enclosing triangle failed because a corner overflowed (the points' extent is too
+// large for doubles), not because the extent is too small.
+bool CDelaunay::EnclosesOnlyBeyondOverflow() const {
+    for (std::int32_t k = pointCount - 3; k < pointCount; ++k) {
+        if (!std::isfinite(pointStore[k].x) || !std::isfinite(pointStore[k].y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Points whose enclosing triangle overflows are triangulated as a copy scaled by 2^-kScaleStep,
+// which leaves room for it; the scaling is exact (else nothing is triangulated), so every exact
+// decision is the same as on the points themselves. The triangles take their corner copies from
+// the store; the copy's circles are not the points' circles, so none is given.
+bool CDelaunay::InsertScaledPoints() {
+    constexpr int kScaleStep = 4;
+    const std::int32_t n = pointCount - 3;
+    std::vector<CVertex> scaled(pointStore);  // with the room for the enclosing corners
+    for (std::int32_t i = 0; i < n; ++i) {
+        CVertex& p = scaled[static_cast<std::size_t>(i)];
+        const double x = std::ldexp(p.x, -kScaleStep);
+        const double y = std::ldexp(p.y, -kScaleStep);
+        if (std::ldexp(x, kScaleStep) != p.x || std::ldexp(y, kScaleStep) != p.y) {
+            return false;
+        }
+        p.x = x;
+        p.y = y;
+    }
+    CDelaunay copy;
+    copy.pointStore = std::move(scaled);
+    copy.pointCount = n;
+    copy.tolerance = tolerance;
+    if (!copy.MakeSuperTriangle() || !copy.EnclosesAll()) {
+        return false;
+    }
+    SweepInsertPoints(copy.pointStore.data(), n, tolerance, result);
+    for (CTriangle& t : result) {
+        t.p1 = pointStore[t.i1];
+        t.p2 = pointStore[t.i2];
+        t.p3 = pointStore[t.i3];
+        t.circleKnown = 0;
+        t.complete = 0;
+        t.xc = t.yc = t.r = 0.0;
+    }
+    return true;
 }
 
 // Appends the corners S1, S2, S3 (counter-clockwise) of a triangle that encloses every point

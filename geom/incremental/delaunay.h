@@ -11,10 +11,12 @@
 // the triangles never overlap, all run counter-clockwise and none is flat, at any scale of the
 // data. The three enclosing corners are appended to the store during the run, so PointCount()
 // is then three higher. Points on one line or at one plan position give no triangles; so does a
-// store with a coordinate that is not finite, or one so far out that the enclosing triangle
-// cannot be built in doubles. Nothing is thrown or printed: a run that cannot get its working
-// memory gives no triangles, and one that cannot get its sort scratch gives the previous run's
-// result again.
+// store with a coordinate that is not finite. Points so far out that the enclosing triangle
+// overflows are triangulated as a copy scaled by a power of two (the same exact decisions; the
+// store keeps the overflowed corners, the triangles carry no circles); when that scaling is not
+// exact (a plan coordinate so small that dividing it by 16 rounds it), they give no triangles.
+// Nothing is thrown or printed: a run that cannot get its working memory gives no triangles, and
+// one that cannot get its sort scratch gives the previous run's result again.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +51,8 @@ private:
     bool InsertPoints();
     bool MakeSuperTriangle();
     bool EnclosesAll() const;
+    bool EnclosesOnlyBeyondOverflow() const;
+    bool InsertScaledPoints();
 
     std::vector<CVertex> pointStore;
     std::vector<CTriangle> result;

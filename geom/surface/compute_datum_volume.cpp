@@ -5,6 +5,7 @@
 
 #include "geom/kernel/compensated_sum.h"
 #include "geom/surface/integrate_by_sign.h"
+#include "geom/surface/measurable_surface.h"
 
 namespace geom {
 
@@ -12,6 +13,12 @@ SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum, Vol
     result = VolumeResult();
     if (!std::isfinite(datum)) {
         return SurfaceStatus::InvalidDatum;
+    }
+    if (!IsMeasurable(surface)) {
+        return SurfaceStatus::CoordinatesTooLarge;
+    }
+    if (!IsMeasurable(datum)) {
+        return SurfaceStatus::DatumTooLarge;
     }
     CCompensatedSum cut;
     CCompensatedSum fill;

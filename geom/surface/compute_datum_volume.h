@@ -4,7 +4,9 @@
 // the datum and the surface where the surface lies below it). Exact up to rounding: each
 // triangle is split where it crosses the datum.
 //
-// Gives Ok, or InvalidDatum when the datum is not finite (result zero).
+// Gives Ok, or (result zero) InvalidDatum when the datum is not finite, CoordinatesTooLarge or
+// DatumTooLarge when a point of the surface or the datum lies beyond the measurable range
+// (measurable_surface.h).
 #pragma once
 
 #include "geom/surface/surface_status.h"

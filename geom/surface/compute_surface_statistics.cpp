@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geom/kernel/compensated_sum.h"
+#include "geom/surface/measurable_surface.h"
 
 namespace geom {
 
@@ -31,6 +32,9 @@ SurfaceStatus ComputeSurfaceStatistics(const WeldedSurface& surface,
     statistics = SurfaceStatistics();
     if (surface.points.empty()) {
         return SurfaceStatus::EmptySurface;
+    }
+    if (!IsMeasurable(surface)) {
+        return SurfaceStatus::CoordinatesTooLarge;
     }
     const std::vector<SurfacePoint>& p = surface.points;
     statistics.vertexCount = p.size();

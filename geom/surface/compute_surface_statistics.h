@@ -7,7 +7,8 @@
 // planArea: the area the triangles cover in plan; surfaceArea: the area of the faces in space
 // (walls included).
 //
-// Gives Ok, EmptySurface when the surface has no points (statistics then all zero).
+// Gives Ok, EmptySurface when the surface has no points, CoordinatesTooLarge when a point lies
+// beyond the measurable range (measurable_surface.h; statistics then all zero).
 #pragma once
 
 #include <cstddef>

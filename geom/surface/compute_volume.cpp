@@ -9,6 +9,7 @@
 
 #include "geom/kernel/compensated_sum.h"
 #include "geom/surface/integrate_by_sign.h"
+#include "geom/surface/measurable_surface.h"
 #include "geom/surface/triangle_grid.h"
 
 namespace geom {
@@ -440,6 +441,9 @@ private:
 SurfaceStatus ComputeVolume(const WeldedSurface& existing, const WeldedSurface& design,
                             VolumeResult& result, const SurfaceProgress& progress) {
     result = VolumeResult();
+    if (!IsMeasurable(existing) || !IsMeasurable(design)) {
+        return SurfaceStatus::CoordinatesTooLarge;
+    }
     if (existing.triangles.empty() || design.triangles.empty()) {
         return SurfaceStatus::Ok;
     }

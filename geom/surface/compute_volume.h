@@ -10,7 +10,9 @@
 // one under the existing triangle's centroid, or through a uniform grid over `design` where
 // that one cannot be found (outside the design) or the pieces do not make up the triangle.
 //
-// Gives Ok (all zero where the surfaces do not overlap) or OutOfMemory (result zero).
+// Gives Ok (all zero where the surfaces do not overlap), CoordinatesTooLarge when a point of
+// either surface lies beyond the measurable range (measurable_surface.h) or OutOfMemory (result
+// zero).
 // `progress` hears of the existing triangles done (surface_progress.h).
 #pragma once
 

@@ -17,11 +17,13 @@ enum class SurfaceStatus {
     FaceIndexOutOfRange,   // a face names a vertex its mesh does not have
     TooManyElements,       // more than 2^31 - 1 vertices or 2^30 - 1 faces in all
     ConflictingElevation,  // two vertices at one plan position with different elevations
-    OverlappingFaces,      // an edge shared by faces on the same side, or by more than two faces
+    OverlappingFaces,      // two faces whose interiors overlap in plan (seen from above)
     EmptySurface,          // statistics of a surface without vertices
     InvalidLevels,         // contour interval not finite and positive, or base not finite
     TooManyLevels,         // more contour levels than kMaxContourLevels
     InvalidDatum,          // datum elevation not finite
+    CoordinatesTooLarge,   // a point beyond the measurable range (measurable_surface.h)
+    DatumTooLarge,         // a finite datum beyond the measurable range
 };
 
 struct MeshPosition {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "geom/surface/finish_contour_level.h"
+#include "geom/surface/measurable_surface.h"
 
 namespace geom {
 
@@ -188,6 +189,9 @@ private:
 SurfaceStatus TraceContours(const WeldedSurface& surface, const ContourOptions& options,
                             std::vector<ContourLine>& lines, const SurfaceProgress& progress) {
     lines.clear();
+    if (!IsMeasurable(surface)) {
+        return SurfaceStatus::CoordinatesTooLarge;
+    }
     try {
         double zmin = 0.0;
         double zmax = 0.0;

@@ -22,7 +22,9 @@
 //
 // Gives Ok; InvalidLevels when the interval is not finite and positive, the base is not finite
 // or a level's k is beyond 2^53; TooManyLevels when more than kMaxContourLevels levels lie in
-// the surface's elevation range; OutOfMemory. On a fault lines is empty. `progress` hears of
+// the surface's elevation range; CoordinatesTooLarge when a point lies beyond the measurable
+// range (measurable_surface.h: the crossings would overflow); OutOfMemory. On a fault lines is
+// empty. `progress` hears of
 // the levels traced (surface_progress.h).
 #pragma once
 

@@ -9,26 +9,12 @@
 #include <utility>
 
 #include "geom/kernel/exact_predicates.h"
+#include "geom/surface/find_plan_overlap.h"
+#include "geom/surface/plan_orient_sign.h"
 
 namespace geom {
 
 namespace {
-
-// Sign of (b - a) x (c - a) in plan: plain floating point where a bound on its rounding error
-// allows, exact otherwise (products of differences are within 8u of their sizes; products below
-// the normal range are covered by the smallest normal number).
-int PlanOrientSign(const SurfacePoint& a, const SurfacePoint& b, const SurfacePoint& c) {
-    const double left = (b.x - a.x) * (c.y - a.y);
-    const double right = (b.y - a.y) * (c.x - a.x);
-    const double det = left - right;
-    const double bound =
-        8 * (std::numeric_limits<double>::epsilon() / 2) * (std::fabs(left) + std::fabs(right)) +
-        std::numeric_limits<double>::min();
-    if (std::fabs(det) > bound) {
-        return det > 0 ? 1 : -1;
-    }
-    return ExactOrientSign({a.x, a.y}, {b.x, b.y}, {c.x, c.y});
-}
 
 struct Fault {
     SurfaceStatus status;
@@ -49,7 +35,15 @@ public:
             return f;
         }
         MakeTriangles();
-        return LinkNeighbours();
+        if (Fault f = LinkNeighbours(); f.status != SurfaceStatus::Ok) {
+            return f;
+        }
+        const std::int32_t overlapping = FindPlanOverlap(surface_);
+        if (overlapping >= 0) {
+            return {SurfaceStatus::OverlappingFaces,
+                    triangleFace_[static_cast<std::size_t>(overlapping)]};
+        }
+        return {SurfaceStatus::Ok, 0};
     }
 
     // Mesh and position within it of a vertex (or face) counted over all meshes.

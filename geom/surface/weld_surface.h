@@ -6,7 +6,9 @@
 // counter-clockwise in plan; faces with two corners at one point are dropped (counted in
 // collapsedFaces), faces whose corners lie on one line in plan become walls (welded_surface.h).
 // Neighbours across edges are found; the faces must form one sheet over the plan: an edge may
-// be shared by two faces at most, lying on its two sides.
+// be shared by two faces at most, lying on its two sides, and no two faces' interiors may
+// overlap seen from above (decided exactly, find_plan_overlap.h); faces that only share edges
+// or corners are one sheet.
 //
 // Gives Ok, or the first fault found (surface_status.h), checked in this order: non-finite
 // coordinates, face indices out of range, too many vertices or faces, conflicting elevations,

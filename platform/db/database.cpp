@@ -89,11 +89,13 @@ Acad::ErrorStatus Database::getAcDbObjectId(AcDbObjectId& id, bool createIfNotFo
     return Acad::eOk;
 }
 
+HandlesExhausted::HandlesExhausted()
+    : std::runtime_error(
+          "the drawing has no handle left to give (kafcad gives handles up to FFFFFFFF00000000)") {}
+
 std::uint64_t Database::allocateHandle() {
     if (nextHandle_ > kLargestHandle) {
-        throw std::length_error(
-            "the drawing has no handle left to give (kafcad gives handles up "
-            "to FFFFFFFF00000000)");
+        throw HandlesExhausted();
     }
     return nextHandle_++;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +18,13 @@
 #include "kafhost/drawing_snapshot.h"
 
 namespace kafhost {
+
+// A drawing has given its last handle. The module reports the text as a failure of the
+// function that asked for one.
+class HandlesExhausted : public std::runtime_error {
+public:
+    HandlesExhausted();
+};
 
 class Database : public AcDbDatabase {
 public:
@@ -41,7 +49,7 @@ public:
     Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound,
                                       const AcDbHandle& handle, Adesk::UInt32 xRefId) override;
 
-    // The next handle; throws std::length_error rather than give one out twice.
+    // The next handle; throws HandlesExhausted rather than give one out twice.
     std::uint64_t allocateHandle();
     std::uint64_t nextHandle() const { return nextHandle_; }
     // Makes sure later handles are above this one.

@@ -324,7 +324,7 @@ std::wstring Host::addEntity(const EntityInfo& entity, std::wstring& error) {
         return handleText(addDescribed(currentDatabase(*impl_), entity));
     } catch (const Failure& failure) {
         error = failure.text;
-    } catch (const std::length_error& full) {
+    } catch (const HandlesExhausted& full) {
         error = utf8ToWide(full.what());
     }
     return std::wstring();
@@ -355,7 +355,7 @@ bool Host::loadSnapshot(const DrawingSnapshot& snapshot, std::wstring& error) {
         error = failure.text;
         destroyDatabase(database);
         return false;
-    } catch (const std::length_error& full) {
+    } catch (const HandlesExhausted& full) {
         error = utf8ToWide(full.what());
         destroyDatabase(database);
         return false;

@@ -1,6 +1,7 @@
 #include "platform/files/replace_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,13 +33,49 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool isDescriptorFolder(const std::string& folder) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(folder.c_str(), nullptr),
+                                                         &std::free);
+    if (!resolved) {
+        return false;
+    }
+    const std::string real = resolved.get();
+    const std::string suffix = "/fd";
+    return real.rfind("/proc/", 0) == 0 && real.size() > suffix.size() &&
+           real.compare(real.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Whether path, directly or through symbolic links, names one of the process's open descriptors
+// (/dev/stdout, /dev/fd/N, /proc/self/fd/N). Such a name leads to whatever file the descriptor
+// has open, a log that standard output is appended to, say, which a save must not replace.
+bool namesOpenDescriptor(std::string path) {
+    // As many links as the system follows in one name.
+    for (int links = 0; links < 40; ++links) {
+        if (isDescriptorFolder(folderOf(path))) {
+            return true;
+        }
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+            return false;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0) {
+            return false;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target[0] == '/' ? target : folderOf(path) + "/" + target;
+    }
+    return false;
+}
+
 // Where the save goes: path itself, or the file a symbolic link at path points to, so that the
 // link stays a link. existing is set to the file's status when there is one. Anything but a
 // regular file or a name not yet taken is refused: a device, a pipe, /dev/stdout or a folder is
-// never replaced by a regular file.
+// never replaced by a regular file, nor is the file that /dev/stdout leads to.
 std::string saveTarget(const std::string& path, struct stat& existing, bool& exists) {
     if (::stat(path.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode)) {
+        if (!S_ISREG(existing.st_mode) || namesOpenDescriptor(path)) {
             throw DrawingFileError(cannotWrite(
                 path, S_ISDIR(existing.st_mode) ? "is a folder" : "not a regular file"));
         }
@@ -97,9 +134,34 @@ int syncFile(std::FILE* file) {
     return ::fsync(::fileno(file));
 }
 
+// Holds SIGINT back while it lives: Ctrl-C during a save takes effect once the save has ended,
+// so that it never leaves a temporary file behind or an earlier file half replaced.
+class DeferredInterrupts {
+public:
+    DeferredInterrupts() {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        ::sigprocmask(SIG_BLOCK, &interrupt, &earlier_);
+    }
+    ~DeferredInterrupts() { ::sigprocmask(SIG_SETMASK, &earlier_, nullptr); }
+    DeferredInterrupts(const DeferredInterrupts&) = delete;
+    DeferredInterrupts& operator=(const DeferredInterrupts&) = delete;
+
+private:
+    sigset_t earlier_{};
+};
+
 }  // namespace
 
+void checkSaveTarget(const std::string& path) {
+    struct stat existing {};
+    bool exists = false;
+    saveTarget(path, existing, exists);
+}
+
 void replaceFile(const std::string& path, const std::function<void(std::FILE*)>& write) {
+    const DeferredInterrupts deferred;
     struct stat existing {};
     bool exists = false;
     const std::string target = saveTarget(path, existing, exists);

@@ -3,6 +3,7 @@
 // renamed over path. On any failure the temporary file is removed, the earlier file stays as it
 // was, and DrawingFileError is thrown, starting with path. A DrawingFileError that write throws
 // is passed on with path put before its text; any other exception is passed on unchanged.
+// On POSIX systems Ctrl-C (SIGINT) is held back until the file is replaced or the save failed.
 #pragma once
 
 #include <cstdio>

@@ -60,6 +60,10 @@ HANDLE createTemporary(const std::filesystem::path& folder, std::filesystem::pat
 
 }  // namespace
 
+// Windows has no names for a process's descriptors; a folder or device as the target is refused
+// by MoveFileExW when the save ends.
+void checkSaveTarget(const std::string&) {}
+
 void replaceFile(const std::string& path, const std::function<void(std::FILE*)>& write) {
     namespace fs = std::filesystem;
     const fs::path target(utf8ToWide(path));

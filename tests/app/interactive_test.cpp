@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/files.h"
@@ -84,6 +85,30 @@ TEST_F(InteractiveTest, CtrlCWhileAFunctionRunsWarnsThenAsksBeforeQuittingWithou
     EXPECT_FALSE(std::filesystem::exists(out));
     // Each entry went to the history as it was made.
     EXPECT_NE(History().find("\n(+\\0401\\0402)\n(setq"), std::string::npos) << History();
+}
+
+// A script run is never stuck: Ctrl-C ends it at once, saying what was not saved.
+TEST_F(InteractiveTest, CtrlCEndsAScriptRunWithoutSavingOrLeavingFilesBehind) {
+    std::string hundred;
+    for (int i = 0; i < 100; ++i) {
+        hundred += "1 ";
+    }
+    home_.Write("busy.lsp", "(setq l '(" + hundred +
+                                "))\n(princ \"busy\")\n(foreach a l (foreach b l (foreach c l "
+                                "(foreach d l (setq x a)))))\n");
+    const std::string script = home_.Path("busy.lsp").string();
+    const std::string out = home_.Path("out.json").string();
+    const std::string picture = home_.Path("out.png").string();
+    const TerminalRun run =
+        RunKafcadOnTerminal({"--save", out, "--png", picture, script}, {false, true, true},
+                            {{"busy", "\x03", true}}, {HomeSetting()});
+    EXPECT_EQ(run.exitStatus, 130) << run.terminal;
+    EXPECT_NE(run.terminal.find("kafcad: interrupted; the drawing was not saved to " + out +
+                                "; the picture was not written to " + picture + "\r\n"),
+              std::string::npos)
+        << run.terminal;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_FALSE(std::filesystem::exists(picture));
 }
 
 TEST_F(InteractiveTest, PromptOnlyWhenStandardInputIsATerminal) {

@@ -180,6 +180,49 @@ TEST_F(KafcadDrawingTest, LoadedHandlesAreKeptAndNewOnesContinueAboveThem) {
         << saved;
 }
 
+TEST_F(KafcadDrawingTest, ADrawingOutOfHandlesSaysSoInTheFunctionsError) {
+    std::ofstream(Path("full.json")) << R"({"layers": [{"name": "0"}, {"name": "TIN"}],
+        "entities": [], "nextHandle": "FFFFFFFEFFFFFFFE"})";
+    // A polyface mesh of two faces needs seven handles, three are left.
+    const KafcadRun run =
+        RunKafcadProcess({"--drawing", Path("full.json"), "--save", Path("out.json"), "-e",
+                          "(kaf-dct-pfacemesh '((0 0 0) (1 0 0) (0 1 0) (1 1 1)) \"TIN\")"});
+    EXPECT_EQ(run.out,
+              "\nStart Calculation...ready after 0.000000 seconds\n[Module 'kaf'] Error in "
+              "function 'kaf-dct-pfacemesh': the drawing has no handle left to give (kafcad "
+              "gives handles up to FFFFFFFF00000000)\nFunction aborted!\n");
+    EXPECT_EQ(run.err, "; error: kaf-dct-pfacemesh failed\nkafcad: the drawing was not saved to " +
+                           Path("out.json") + ": the run ended with an error\n");
+    EXPECT_EQ(run.exitStatus, 1);
+}
+
+// /dev/stdout leads to the file standard output writes to; a save there would replace a log
+// that the output is appended to. Such targets are refused before anything runs.
+TEST_F(KafcadDrawingTest, SavesToStandardStreamsAndDescriptorsAreRefusedBeforeAnythingRuns) {
+    std::ofstream(Path("build.log")) << "earlier lines\n";
+    for (const std::string target :
+         {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1", "/dev/stderr", "linked.json"}) {
+        fs::remove(Path("linked.json"));
+        fs::create_symlink("/dev/stdout", Path("linked.json"));
+        const KafcadRun run = RunShellCommand(
+            "kafcad -e '(princ \"ran\")' --save " + target + " >> build.log", folder_.string());
+        EXPECT_EQ(run.err,
+                  "kafcad: cannot save drawing " + target + ": cannot write: not a regular file\n");
+        EXPECT_EQ(run.exitStatus, 2);
+        const KafcadRun picture = RunShellCommand(
+            "kafcad -e '(princ \"ran\")' --png " + target + " 2>&1 >> build.log", folder_.string());
+        EXPECT_EQ(picture.out, "kafcad: cannot write picture " + target + ": not a regular file\n");
+        EXPECT_EQ(picture.exitStatus, 2);
+    }
+    EXPECT_EQ(FileText(Path("build.log")), "earlier lines\n");
+    // kafcad-save during the run is refused likewise.
+    const KafcadRun run =
+        RunShellCommand("kafcad -e '(kafcad-save \"/dev/fd/1\")' >> build.log", folder_.string());
+    EXPECT_EQ(run.err,
+              "; error: cannot save drawing /dev/fd/1: cannot write: not a regular file\n");
+    EXPECT_EQ(FileText(Path("build.log")), "earlier lines\n");
+}
+
 // A save that fails is reported, in either format, and ends the run with status 1. (That it keeps
 // the earlier file, midway or for a missing folder, is the host's save tests' part.)
 TEST_F(KafcadDrawingTest, FailedSaveIsReportedWithStatusOne) {

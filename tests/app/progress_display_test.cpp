@@ -41,6 +41,14 @@ TEST(ProgressBarText, LabelBarAndPercentWithinTheWidth) {
     }
 }
 
+TEST(ProgressDisplay, ControlCharactersOfTheLabelAreShownEscaped) {
+    std::ostringstream err;
+    ProgressDisplay display(err, true, false, 60);
+    // A file name that would set the terminal's title.
+    display.OnMeterEvent(Show(L"\x1b]0;owned\x07.csv"));
+    EXPECT_EQ(err.str(), "\r\\e]0;owned\\007.csv [------------------------------]   0%\x1b[K");
+}
+
 TEST(ProgressDisplay, BarIsRedrawnWhenThePercentChangesAndErasedAtRestore) {
     std::ostringstream err;
     // One column of the 40 stays free, so the bar never makes the terminal wrap.

@@ -78,20 +78,37 @@ TEST_F(ScriptTest, ErrorEndsTheScriptWithStatusOneAndNothingIsSavedOrRendered) {
     EXPECT_FALSE(fs::exists(Path("out.png")));
 }
 
-TEST_F(ScriptTest, PictureThatCannotBeWrittenWholeKeepsTheEarlierOne) {
+TEST_F(ScriptTest, FilesThatCannotBeWrittenWholeKeepTheEarlierOnesAndLeaveNothingBehind) {
     Write("green.lsp", "(kaf-dct-subdmesh '((0 0 0) (10 0 0) (0 10 0) (10 10 5)) \"TIN\")");
+    std::string grid;
+    for (int i = 0; i < 1600; ++i) {
+        grid += "(" + std::to_string(i % 40) + " " + std::to_string(i / 40) + " 1.5)";
+    }
+    Write("grid.lsp", "(kaf-dct-subdmesh '(" + grid + ") \"TIN\")");
     ASSERT_EQ(Run({"--layer", "TIN", "--png", "top.png", "green.lsp"}).exitStatus, 0);
     const std::string earlier = FileText(Path("top.png"));
     ASSERT_GT(earlier.size(), 4096u);
-    // A file size limit of 4 KiB stands for a full disk; the signal it raises is ignored.
-    const KafcadRun full = RunShellCommand(
-        "trap '' XFSZ; ulimit -f 4; kafcad --layer TIN --png top.png --png-size 2000 green.lsp",
-        folder_.string());
+    // A file size limit of 4 KiB stands for a full disk. The signal it raises (SIGXFSZ) would end
+    // kafcad in the middle of the save: kafcad ignores it and reports the failed write.
+    const KafcadRun full =
+        RunShellCommand("ulimit -f 4; kafcad --layer TIN --png top.png --png-size 2000 green.lsp",
+                        folder_.string());
     EXPECT_EQ(full.exitStatus, 1);
     EXPECT_EQ(full.err,
               "kafcad: cannot write picture top.png: error while writing to output stream\n");
     EXPECT_EQ(FileText(Path("top.png")), earlier);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+    for (const char* name : {"d.dxf", "d.json", "d.xml"}) {
+        Write(name, "earlier");
+        const KafcadRun drawing = RunShellCommand(
+            std::string("ulimit -f 4; kafcad --layer TIN --save ") + name + " grid.lsp",
+            folder_.string());
+        EXPECT_EQ(drawing.exitStatus, 1) << name;
+        EXPECT_EQ(drawing.err, std::string("kafcad: cannot save drawing ") + name +
+                                   ": cannot write: File too large\n");
+        EXPECT_EQ(FileText(Path(name)), "earlier");
+    }
+    // No temporary file is left: the scripts, the picture and the three drawings.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 6);
 
     const KafcadRun failed =
         Run({"--layer", "TIN", "--png", "no/such/folder/top.png", "green.lsp"});

@@ -77,3 +77,39 @@ TEST(DelaunayStore, EnclosingCornersAreAppendedDuringTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+// Points spread over almost all of the doubles' range: the enclosing triangle of the points
+// themselves overflows, so they are triangulated as their copy at 1/16, which gives the same
+// triangles; the corners keep the points' own coordinates.
+TEST(DelaunayExamples, PointsNearTheLargestDoublesAreTriangulatedAsTheirCopyAtOneSixteenth) {
+    const double s = 1e308;
+    std::vector<std::array<double, 3>> far = {{s, s, 1},   {-s, s, 2},       {s, -s, 3},
+                                              {-s, -s, 4}, {0, s, 5},        {s, 0, 6},
+                                              {0, -s, 7},  {-s, 0.3 * s, 8}, {0.1 * s, 0.2 * s, 9}};
+    std::vector<std::array<double, 3>> sixteenth = far;
+    for (auto& p : sixteenth) {
+        p[0] /= 16;
+        p[1] /= 16;
+    }
+    const std::vector<geom::CTriangle> big = Triangulate(far);
+    const std::vector<geom::CTriangle> small = Triangulate(sixteenth);
+    ASSERT_FALSE(big.empty());
+    ASSERT_EQ(dcttest::IndexTriples(big), dcttest::IndexTriples(small));
+    for (std::size_t k = 0; k < big.size(); ++k) {
+        for (const auto& [corner, copy] :
+             {std::make_pair(big[k].p1, small[k].p1), std::make_pair(big[k].p2, small[k].p2),
+              std::make_pair(big[k].p3, small[k].p3)}) {
+            EXPECT_EQ(corner.x, copy.x * 16);
+            EXPECT_EQ(corner.y, copy.y * 16);
+            EXPECT_EQ(corner.z, copy.z);
+        }
+        EXPECT_EQ(big[k].circleKnown, 0);
+    }
+    // A coordinate that the scaling would round: no exact triangulation at 1/16, no triangles.
+    far.push_back({-0.5 * s, 5e-324, 10});
+    EXPECT_TRUE(Triangulate(far).empty());
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/files.h"
+#include "support/refused_allocation.h"
 
 namespace {
 
@@ -246,7 +247,26 @@ TEST(SurveyLayout, LettersNameTheColumnsOnceEachAndXYZAreNeeded) {
     }
 }
 
-class SurveyReader : public HostTest {};
+class SurveyReader : public HostTest {
+protected:
+    using Points = std::vector<std::array<double, 3>>;
+
+    // The points ReadSurveyPointFiles gives of the file in the layout; none when it fails.
+    static Points Read(const std::wstring& name, const wchar_t* layout, wchar_t delimiter) {
+        SurveyColumns columns;
+        EXPECT_TRUE(ParseSurveyLayout(layout, columns));
+        Points points;
+        SurveyReadCounts counts;
+        const bool read = ReadSurveyPointFiles(
+            {name}, columns, delimiter, L"test",
+            [&points](double x, double y, double z) {
+                points.push_back({x, y, z});
+            },
+            counts);
+        EXPECT_TRUE(read);
+        return read ? points : Points();
+    }
+};
 
 TEST_F(SurveyReader, EastingIsXAndUnreadableRowsAreListedUpToTen) {
     TempFolder folder;
@@ -256,17 +276,7 @@ TEST_F(SurveyReader, EastingIsXAndUnreadableRowsAreListedUpToTen) {
     }
     text += "2,\"101\",201,4,extra\n";
     const std::wstring name = folder.Write("penz.csv", text).wstring();
-    SurveyColumns columns;
-    ASSERT_TRUE(ParseSurveyLayout(L"PENZ", columns));
-    std::vector<std::array<double, 3>> points;
-    SurveyReadCounts counts;
-    ASSERT_TRUE(ReadSurveyPointFiles(
-        {name}, columns, L',', L"test",
-        [&points](double x, double y, double z) {
-            points.push_back({x, y, z});
-        },
-        counts));
-    EXPECT_EQ(points, (std::vector<std::array<double, 3>>{{100.5, 200.25, 3}, {101, 201, 4}}));
+    EXPECT_EQ(Read(name, L"PENZ", L','), (Points{{100.5, 200.25, 3}, {101, 201, 4}}));
     std::wstring expected;
     for (int row = 3; row <= 12; ++row) {
         expected +=
@@ -276,6 +286,35 @@ TEST_F(SurveyReader, EastingIsXAndUnreadableRowsAreListedUpToTen) {
         L"\nFurther rows that cannot be read are not listed."
         L"\nRows read: 2, skipped: 13, duplicate plan positions: 0";
     EXPECT_EQ(host().commandLine(), expected);
+}
+
+// Old exports end lines with a carriage return alone; Windows with CR LF, others with LF; a file
+// may mix them. Each ends one row.
+TEST_F(SurveyReader, EveryKindOfLineEndEndsARow) {
+    TempFolder folder;
+    const std::wstring name =
+        folder.Write("cr.txt", "E;N;Z\r1;2;3\r4;5;6\r\n7;8;9\n\r10;11;12\r\r13;14;15\r").wstring();
+    EXPECT_EQ(Read(name, L"ENZ", L';'),
+              (Points{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}}));
+    EXPECT_EQ(host().commandLine(), L"\nRows read: 5, skipped: 1, duplicate plan positions: 0");
+}
+
+// A row of two million empty fields after the layout's three: only those three are kept, so the
+// memory asked for stays within a few times the row's bytes (the read buffer holding it).
+TEST_F(SurveyReader, FieldsAfterTheLayoutsColumnsAreNotKept) {
+    TempFolder folder;
+    const std::size_t fieldCount = 2000000;
+    const std::string row = "1;2;3" + std::string(fieldCount, ';') + "\n4;5;6\n";
+    const std::wstring name = folder.Write("wide.txt", row).wstring();
+    Points points;
+    std::size_t asked = 0;
+    {
+        const AllocationTally tally;
+        points = Read(name, L"ENZ", L';');
+        asked = tally.Bytes();
+    }
+    EXPECT_EQ(points, (Points{{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_LT(asked, 8 * row.size());
 }
 
 }  // namespace

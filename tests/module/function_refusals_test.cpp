@@ -246,6 +246,15 @@ TEST_F(FunctionRefusalTest, ColouringAndMerging) {
     colour({mesh_, Real(0), Real(1), red, Text(L"blue")}, L"Fifth argument has to be a rgb list!");
     colour({mesh_, Real(0), Real(1), red}, kTooFewArguments);
     colour({mesh_, Real(5), Real(5), red, blue}, L"Second and third argument have to differ!");
+    // Numbers that are not finite have no place on the ramp (finite colour parts beyond 0 ... 255
+    // are taken: postprocess_test.cpp).
+    const double infinity = std::numeric_limits<double>::infinity();
+    colour({mesh_, Real(std::nan("")), Real(1), red, blue}, L"Second argument has to be a real!");
+    colour({mesh_, Real(0), Real(-infinity), red, blue}, L"Third argument has to be a real!");
+    colour({mesh_, Real(0), Real(1), LispValue::point(255, std::nan(""), 0), blue},
+           L"Fourth argument has to be a rgb list!");
+    colour({mesh_, Real(0), Real(1), red, LispValue::point(0, 0, infinity)},
+           L"Fifth argument has to be a rgb list!");
     Aborts(L"kaf-changeMeshColor", L"changeMeshColor", L"End Handle: 2A\nEnd Handle: 2B\n")(
         {StringList({L"2A", L"2B"})}, kTooFewArguments);
 
@@ -301,6 +310,22 @@ TEST_F(FunctionRefusalTest, SurfaceFunctions) {
     statistics({StringList({pyramid_, over})},
                L"Mesh " + over + L" has a face at (5.000, 1.667) that overlaps another face!");
     statistics({StringList({host().addSubDMesh({}, {})})}, L"The meshes have no vertices!");
+    // Two meshes as two kaf-dct-subdmesh calls make them, the second lying inside the first:
+    // its area would be counted twice.
+    const std::wstring outer = host().addSubDMesh(
+        {{0, 0, 10}, {100, 0, 10}, {0, 100, 10}, {100, 100, 10}}, {{0, 1, 3}, {0, 3, 2}});
+    const std::wstring inner = host().addSubDMesh(
+        {{30, 20, 10}, {70, 20, 10}, {30, 80, 10}, {70, 80, 10}}, {{0, 1, 3}, {0, 3, 2}});
+    const std::wstring overlap =
+        L"Mesh " + inner + L" has a face at (56.667, 40.000) that overlaps another face!";
+    statistics({StringList({outer, inner})}, overlap);
+    // Points near the largest doubles: their areas cannot be computed.
+    const std::wstring far = host().addSubDMesh(
+        {{-1e308, -1e308, 1}, {1e308, -1e308, 2}, {-1e308, 1e308, 3}, {1e308, 1e308, 4}},
+        {{0, 1, 3}, {0, 3, 2}});
+    const wchar_t* tooLarge = L"The surface's coordinates are too large to measure!";
+    statistics({StringList({far})}, tooLarge);
+    contours({StringList({far}), real, zero, kNil}, tooLarge);
 
     const auto volume = Aborts(L"kaf-volume", L"volume");
     volume({mesh_}, kTooFewArguments);
@@ -311,6 +336,12 @@ TEST_F(FunctionRefusalTest, SurfaceFunctions) {
     // A neighbour whose corner at (10, 0) lies higher than the pyramid's.
     const std::wstring step =
         host().addSubDMesh({{10, 0, 1}, {20, 0, 0}, {10, 10, 0}}, {{0, 1, 2}});
+    // A mesh of one face lying inside another mesh: no cut or fill can be told.
+    const std::wstring inside = host().addSubDMesh({{2, 2, 5}, {8, 2, 5}, {5, 4, 5}}, {{0, 1, 2}});
+    volume({StringList({pyramid_, inside}), StringList({pyramid_, inside})},
+           L"Mesh " + inside + L" has a face at (5.000, 2.667) that overlaps another face!");
+    volume({StringList({far}), mesh_}, tooLarge);
+    volume({mesh_, StringList({far})}, tooLarge);
     volume({mesh_, StringList({pyramid_, step})},
            L"Mesh " + step +
                L" has a vertex at (10.000, 0.000) where another vertex has a different elevation!");
@@ -319,6 +350,9 @@ TEST_F(FunctionRefusalTest, SurfaceFunctions) {
     datum({mesh_}, kTooFewArguments);
     datum({mesh_, one}, L"Second argument has to be a real!");
     datum({mesh_, Real(infinity)}, L"The datum has to be a finite number!");
+    datum({StringList({outer, inner}), zero}, overlap);
+    datum({StringList({far}), zero}, tooLarge);
+    datum({mesh_, Real(1e308)}, L"The datum is too large to measure!");
     const std::wstring broken =
         host().addSubDMesh({{20, 0, 0}, {30, 0, std::nan("")}, {20, 10, 0}}, {{0, 1, 2}});
     datum({StringList({pyramid_, broken}), zero},

@@ -81,6 +81,14 @@ TEST_F(ColourTest, RedToBlueRampPassesYellowAndGreenAndSaturatesBeyondItsEnds) {
     EXPECT_EQ(ColoursOf(high), std::vector<Rgb>(4, {0, 0, 255}));
 }
 
+// Colour parts are not checked against 0 ... 255: finite ones beyond are taken, and the blend's
+// channels are held within the byte.
+TEST_F(ColourTest, FiniteColourPartsBeyondTheByteAreTaken) {
+    const std::wstring mesh = MeshAt({0, 50, 100});
+    ExpectColoured(Colourise({mesh}, 0.0, 100.0, Colour(-50, 300, 1e300), Colour(0, 0, 255)));
+    EXPECT_EQ(ColoursOf(mesh), (std::vector<Rgb>{{0, 0, 255}, {255, 255, 255}, {0, 0, 0}}));
+}
+
 using MergeTest = ModuleTest;
 
 TEST_F(MergeTest, SubdivisionMeshIsReportedWithNoFacesMergedAndLeftUnchanged) {

@@ -144,6 +144,36 @@ TEST_F(TriangulateTest, FivePointsOnOneCircleGiveThePolygonsThreeTriangles) {
                                        Triangle({4, 4, 3}, {3, 1, 1}, {5, 2, 7})}));
 }
 
+// Eight points around a square at the largest coordinates doubles hold (the 3 x 3 grid without
+// its centre): the triangles of the same points at 1/16, which the triangulator can enclose,
+// with the points' own coordinates.
+TEST_F(TriangulateTest, PointsAtTheLargestCoordinatesAreTriangulated) {
+    const auto ring = [](double s) {
+        return PointList({{s, s, 1},
+                          {-s, s, 2},
+                          {s, -s, 3},
+                          {-s, -s, 4},
+                          {0, s, 5},
+                          {s, 0, 6},
+                          {0, -s, 7},
+                          {-s, 0, 8}});
+    };
+    const kafhost::CallResult small = Call(L"triangulate", {ring(1e308 / 16)});
+    std::vector<LispValue> expected;
+    for (const LispValue& triangle : small.value.items()) {
+        std::vector<LispValue> corners;
+        for (const LispValue& corner : triangle.items()) {
+            const std::vector<LispValue>& xyz = corner.items();
+            corners.push_back(LispValue::list({LispValue::real(xyz[0].asNumber() * 16),
+                                               LispValue::real(xyz[1].asNumber() * 16),
+                                               LispValue::real(xyz[2].asNumber())}));
+        }
+        expected.push_back(LispValue::list(corners));
+    }
+    ASSERT_EQ(expected.size(), 6u);
+    ExpectQuietResult(Call(L"triangulate", {ring(1e308)}), LispValue::list(expected));
+}
+
 geom::CTriangle MakeTriangle(geom::CVertex p1, geom::CVertex p2, geom::CVertex p3) {
     geom::CTriangle triangle;
     triangle.p1 = p1;

@@ -236,8 +236,27 @@ TEST(DxfRead, MalformedFilesAreRefusedWithTheLine) {
                                        " does not end with SEQEND");
     const std::string twice = Replaced(text, DxfTags({{0, "LWPOLYLINE"}, {5, "100"}}),
                                        DxfTags({{0, "LWPOLYLINE"}, {5, "2A"}}));
-    EXPECT_EQ(ReadError(twice),
-              LineOf(twice, DxfTags({{0, "LWPOLYLINE"}})) + ": handle 2A is used twice");
+    EXPECT_EQ(ReadError(twice), LineOf(twice, DxfTags({{0, "LWPOLYLINE"}})) +
+                                    ": handle 2A is used twice (first on " +
+                                    LineOf(twice, DxfTags({{0, "MESH"}, {5, "2A"}})) + ")");
+    // An entity kafcad does not model, a vertex or a table entry with the mesh's handle: a save
+    // would write both.
+    const std::string line =
+        Replaced(text, DxfTags({{0, "LWPOLYLINE"}}),
+                 DxfTags({{0, "LINE"}, {5, "2A"}, {8, "0"}, {0, "LWPOLYLINE"}}));
+    EXPECT_EQ(ReadError(line), LineOf(line, DxfTags({{0, "LINE"}})) +
+                                   ": handle 2A is used twice (first on " +
+                                   LineOf(line, DxfTags({{0, "MESH"}, {5, "2A"}})) + ")");
+    const std::string vertex =
+        Replaced(text, DxfTags({{0, "VERTEX"}, {5, "10B"}}), DxfTags({{0, "VERTEX"}, {5, "2A"}}));
+    EXPECT_EQ(ReadError(vertex), LineOf(vertex, DxfTags({{0, "VERTEX"}, {5, "2A"}})) +
+                                     ": handle 2A is used twice (first on " +
+                                     LineOf(vertex, DxfTags({{0, "MESH"}, {5, "2A"}})) + ")");
+    const std::string entry =
+        Replaced(text, DxfTags({{0, "LAYER"}, {5, "103"}}), DxfTags({{0, "LAYER"}, {5, "2A"}}));
+    EXPECT_EQ(ReadError(entry), LineOf(entry, DxfTags({{0, "MESH"}, {5, "2A"}})) +
+                                    ": handle 2A is used twice (first on " +
+                                    LineOf(entry, DxfTags({{0, "LAYER"}, {5, "2A"}})) + ")");
     EXPECT_EQ(ReadError(Replaced(text, DxfTags({{2, "TIN"}}), DxfTags({{2, "gel\xC3\xA4NDE"}}))),
               LineOf(text, DxfTags({{0, "LAYER"}, {5, "103"}})) +
                   ": layer \"Gel\xC3\xA4nde\" is listed twice");

@@ -171,6 +171,15 @@ TEST(LandXml, MalformedFilesAreRefusedWithTheLine) {
               "line 8: surface 'S': a face names point 7, which the surface lacks");
     EXPECT_EQ(ReadError(surface(point + "<Faces>\n<F>1 1 1 1</F></Faces>\n")),
               "line 8: surface 'S': a face needs 3 point ids, not 4");
+    // A point that the conversion to metres takes beyond the largest number: no drawing that
+    // could not be saved again.
+    const std::string kilometres = "<Units><Metric linearUnit=\"kilometer\"/></Units>\n";
+    EXPECT_EQ(ReadError(Document(kilometres,
+                                 "<Surfaces><Surface name=\"S\"><Definition surfType=\"TIN\">\n"
+                                 "<Pnts><P id=\"1\">1 2 3</P>\n<P id=\"2\">0 1e308 0</P></Pnts>"
+                                 "</Definition></Surface></Surfaces>\n")),
+              "line 6: surface 'S': a point's coordinates '0 1e308 0' are too large to convert "
+              "to metres");
 }
 
 TEST(LandXml, MeshesLandXmlCannotHoldAreRefused) {

@@ -6,6 +6,8 @@
 namespace {
 
 std::size_t refusedSize = 0;  // 0: nothing is refused
+bool tallying = false;
+std::size_t tallied = 0;
 
 }  // namespace
 
@@ -17,7 +19,23 @@ RefusedAllocation::~RefusedAllocation() {
     refusedSize = 0;
 }
 
+AllocationTally::AllocationTally() {
+    tallied = 0;
+    tallying = true;
+}
+
+AllocationTally::~AllocationTally() {
+    tallying = false;
+}
+
+std::size_t AllocationTally::Bytes() const {
+    return tallied;
+}
+
 void* operator new(std::size_t size) {
+    if (tallying) {
+        tallied += size;
+    }
     if (refusedSize != 0 && size == refusedSize) {
         throw std::bad_alloc();
     }

@@ -3,6 +3,8 @@
 // code under test fails (a module loaded into the test program allocates through the same
 // operator). The operator is replaced in refused_allocation.cpp, which a test program links at most
 // once.
+// AllocationTally: while it lives, Bytes() is the sum of the sizes asked of that operator new
+// since it was made (a bound on the memory the code under test held at once).
 #pragma once
 
 #include <cstddef>
@@ -16,6 +18,15 @@ inline constexpr const char* kRefusalMissesTheModule =
 #else
 inline constexpr const char* kRefusalMissesTheModule = nullptr;
 #endif
+
+class AllocationTally {
+public:
+    AllocationTally();
+    ~AllocationTally();
+    AllocationTally(const AllocationTally&) = delete;
+    AllocationTally& operator=(const AllocationTally&) = delete;
+    std::size_t Bytes() const;
+};
 
 class RefusedAllocation {
 public:

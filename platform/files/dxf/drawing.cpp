@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
@@ -66,7 +65,6 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std
         layerKeys.emplace(dxfNameKey(drawing.layers[i].name), i);
     }
 
-    std::unordered_set<std::uint64_t> handles;
     // Entities without a handle get one above every handle of the file, so that saving finds
     // them again.
     std::uint64_t unused = std::max(read.highestHandle + 1, read.handleSeed);
@@ -75,12 +73,8 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std
     for (DxfReadEntity& entity : read.entities) {
         EntityInfo& info = entity.info;
         const DxfEntityHead& head = entity.head;
-        if (head.handle != 0) {
-            if (!handles.insert(head.handle).second) {
-                throw DrawingFileError("line " + std::to_string(head.line) + ": handle " +
-                                       wideToUtf8(handleText(head.handle)) + " is used twice");
-            }
-        } else {
+        // Handles used twice were refused while reading.
+        if (head.handle == 0) {
             entity.head.handle = unused++;
         }
         info.handle = handleText(entity.head.handle);
@@ -164,6 +158,7 @@ DrawingSnapshot drawingFromDxf(const std::string& text, std::vector<std::string>
     }
     read.end = reader.offset();
     read.highestHandle = reader.highestHandle();
+    reader.checkHandlesUnique();
     return assemble(read, text, notes);
 }
 

@@ -1,10 +1,13 @@
 #include "platform/files/dxf/tag_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "kafhost/drawing_json.h"
 #include "kafhost/drawing_snapshot.h"
+#include "kafhost/host.h"
+#include "kafhost/wide_to_utf8.h"
 
 namespace kafhost {
 namespace {
@@ -104,7 +107,10 @@ void DxfTagReader::readTag() {
     hasTag_ = true;
     pos_ = valueEnd == std::string_view::npos ? text_.size() : valueEnd + 1;
     line_ += 2;
-    if (code == 5 || code == 105) {
+    if (code == 0) {
+        objectLine_ = tag_.line;
+        objectHandleRead_ = false;
+    } else if (code == 5 || code == 105) {
         noteHandle();
     }
 }
@@ -113,14 +119,43 @@ void DxfTagReader::noteHandle() {
     const std::string_view number = trim(tag_.value);
     std::uint64_t value = 0;
     const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value, 16);
-    if (parsed.ec == std::errc() && parsed.ptr == number.data() + number.size() &&
-        value > highestHandle_) {
+    const bool isHandle = parsed.ec == std::errc() && parsed.ptr == number.data() + number.size();
+    if (isHandle && !objectHandleRead_ && value != 0) {
+        objectHandles_.emplace_back(value, objectLine_);
+    }
+    objectHandleRead_ = true;
+    if (isHandle && value > highestHandle_) {
         // The seed may lie one above the largest handle.
         if (value > kLargestHandle + 1) {
             fail("handle " + std::string(number) +
                  " is too large: kafcad takes handles up to FFFFFFFF00000000");
         }
         highestHandle_ = value;
+    }
+}
+
+void DxfTagReader::forgetHandles() {
+    highestHandle_ = 0;
+    objectHandles_.clear();
+}
+
+void DxfTagReader::checkHandlesUnique() {
+    std::sort(objectHandles_.begin(), objectHandles_.end());
+    // Of several handles used twice, the one whose second use comes first in the file.
+    const std::pair<std::uint64_t, std::size_t>* first = nullptr;
+    const std::pair<std::uint64_t, std::size_t>* second = nullptr;
+    for (std::size_t i = 1; i < objectHandles_.size(); ++i) {
+        if (objectHandles_[i].first == objectHandles_[i - 1].first &&
+            (second == nullptr || objectHandles_[i].second < second->second)) {
+            first = &objectHandles_[i - 1];
+            second = &objectHandles_[i];
+        }
+    }
+    if (second != nullptr) {
+        throw DrawingFileError("line " + std::to_string(second->second) + ": handle " +
+                               wideToUtf8(handleText(second->first)) +
+                               " is used twice (first on line " + std::to_string(first->second) +
+                               ")");
     }
 }
 

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kafhost {
 
@@ -42,8 +44,14 @@ public:
     std::string_view raw() const { return text_.substr(tag().offset, pos_ - tag_.offset); }
     // The highest handle (code 5 or 105) read so far.
     std::uint64_t highestHandle() const { return highestHandle_; }
-    // Starts the highest handle again from 0 (after the header, whose seed is no handle).
-    void forgetHandles() { highestHandle_ = 0; }
+    // Starts the highest handle and the objects' handles again (after the header, whose seed is
+    // no handle).
+    void forgetHandles();
+    // Fails with "line N: handle H is used twice (first on line M)" when two objects read so far
+    // (table entries, blocks, entities, their vertices, objects) have the same handle: a file
+    // saved with both would be broken. An object's handle is its first code 5 or 105; the lines
+    // are those of the objects' code 0.
+    void checkHandlesUnique();
 
     // The current value as text, real, integer, or hexadecimal handle.
     std::string_view text() const { return tag().value; }
@@ -65,6 +73,10 @@ private:
     bool hasTag_ = false;
     DxfTag tag_;
     std::uint64_t highestHandle_ = 0;
+    std::size_t objectLine_ = 0;  // line of the current object's code 0
+    bool objectHandleRead_ = true;
+    // Each object's handle with its line.
+    std::vector<std::pair<std::uint64_t, std::size_t>> objectHandles_;
 };
 
 }  // namespace kafhost

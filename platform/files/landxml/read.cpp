@@ -203,7 +203,12 @@ private:
             fail(source, "a point needs three numbers (northing easting elevation), not '" +
                              std::string(source.child_value()) + "'");
         }
-        return Point3{values[1] * scale_, values[0] * scale_, values[2] * scale_};
+        const Point3 metres{values[1] * scale_, values[0] * scale_, values[2] * scale_};
+        if (!std::isfinite(metres[0]) || !std::isfinite(metres[1]) || !std::isfinite(metres[2])) {
+            fail(source, "a point's coordinates '" + std::string(source.child_value()) +
+                             "' are too large to convert to metres");
+        }
+        return metres;
     }
 
     const Reader& reader_;

@@ -23,6 +23,9 @@
 //   that then replaces path, so a save that fails leaves an earlier file intact. Throws
 //   DrawingFileError.
 // loadDrawingFile(path): reads and parses the file. Throws DrawingFileError (the path first).
+// checkSaveTarget(path): throws the DrawingFileError a save to path would throw before writing
+//   anything when path is not a regular file or a name not yet taken (a folder, a device, a pipe,
+//   /dev/stdout), so that a program can refuse such a target before it starts its work.
 #pragma once
 
 #include <stdexcept>
@@ -41,5 +44,6 @@ std::string drawingToJson(const DrawingSnapshot& drawing);
 DrawingSnapshot drawingFromJson(const std::string& text);
 void saveDrawingFile(const DrawingSnapshot& drawing, const std::string& path);
 DrawingSnapshot loadDrawingFile(const std::string& path);
+void checkSaveTarget(const std::string& path);
 
 }  // namespace kafhost
