@@ -14,10 +14,10 @@
 // (ReadLasPointFile); every other file is delimited text. A row is split at the delimiter (a
 // space: at runs of spaces and tabs); fields may be quoted with double quotes ("" inside for one),
 // spaces around fields are ignored, and columns beyond the layout's are ignored. Where the
-// delimiter is not a comma, a comma in a number is its decimal mark. A line ends at a line feed, a carriage return
-// and line feed, or a carriage return alone (files of old systems); a UTF-8 byte-order mark at
-// the start of a file is skipped; blank lines are not rows. Only the layout's columns of a row are
-// kept, so a row takes memory for its bytes alone, however many fields follow.
+// delimiter is not a comma, a comma in a number is its decimal mark. A line ends at a line feed, a
+// carriage return and line feed, or a carriage return alone (files of old systems); a UTF-8
+// byte-order mark at the start of a file is skipped; blank lines are not rows. Only the layout's
+// columns of a row are kept, so a row takes memory for its bytes alone, however many fields follow.
 // - Rows before a file's first readable row are header rows: skipped.
 // - Later rows that cannot be read (too few fields, a coordinate that is no finite number) are
 //   skipped and reported, "\n<file>, row <n> cannot be read and is skipped." (the first ten;
