@@ -47,6 +47,7 @@ struct Triangle {
     std::uint32_t v[3];
     std::uint32_t n[3];  // the neighbour across the edge opposite v[i], kNone on the hull
     std::vector<std::uint32_t> candidates;
+    std::uint32_t farthest = kNone;  // the candidate farthest from the plane, when queued
     std::uint32_t stamp = 0;
 };
 
@@ -243,6 +244,7 @@ void GreedyThinning::Refresh(std::uint32_t t) {
         const double distance = Distance(triangle, p);
         if (!(distance <= worst)) {
             worst = distance;
+            triangle.farthest = p;
         }
     }
     if (!(worst <= tolerance_)) {
@@ -422,17 +424,8 @@ ThinningResult GreedyThinning::Run() {
         if (triangles_[t].stamp != top.second.second) {
             continue;
         }
-        // The farthest candidate; at a position shared with earlier points, the first of them.
-        const Triangle& triangle = triangles_[t];
-        std::uint32_t farthest = triangle.candidates.front();
-        double worst = -1.0;
-        for (const std::uint32_t p : triangle.candidates) {
-            const double distance = Distance(triangle, p);
-            if (!(distance <= worst)) {
-                worst = distance;
-                farthest = p;
-            }
-        }
+        // At a position shared with earlier points, the first of them is inserted.
+        const std::uint32_t farthest = triangles_[t].farthest;
         Insert(t, first_[farthest]);
     }
     for (const Triangle& triangle : triangles_) {
