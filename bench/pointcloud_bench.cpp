@@ -179,14 +179,31 @@ int ThinCloudChild(const std::string& file, double tolerance) {
     return 0;
 }
 
+#if defined(_WIN32)
+FILE* OpenPipe(const char* command) {
+    return _popen(command, "r");
+}
+int ClosePipe(FILE* pipe) {
+    return _pclose(pipe);
+}
+#else
+FILE* OpenPipe(const char* command) {
+    return popen(command, "r");
+}
+int ClosePipe(FILE* pipe) {
+    return pclose(pipe);
+}
+#endif
+
+// Runs a command; gives what it printed.
 std::string Run(const std::string& command) {
     std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
+    if (FILE* pipe = OpenPipe(command.c_str())) {
         char buffer[256];
         while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
             output += buffer;
         }
-        pclose(pipe);
+        ClosePipe(pipe);
     }
     return output;
 }
