@@ -35,3 +35,4 @@ echo "  terrain.xml  the terrain surface in LandXML 1.2 (a TIN surface named TER
 echo "  terrain.png  a top view of the drawing with the legend of the elevation colours"
 echo "  road.txt, road.json, road.lsp  the road corridor's survey, lines and script"
 echo "  road_surface.dxf, road.png     its surface along the kerbs, and its top view"
+echo "  road_profile.png, road_sections.png  the long-section and cross-sections of its centre line"

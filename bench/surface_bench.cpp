@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_surfaces.h"
 #include "bench_timing.h"
 #include "geom/dct/dct.h"
 #include "geom/surface/compute_volume.h"
@@ -35,8 +36,12 @@ namespace {
 
 using bench::Clock;
 using bench::CpuSecondsSince;
+using bench::Design;
 using bench::Median;
+using bench::Point;
 using bench::SecondsSince;
+using bench::Survey;
+using bench::Terrain;
 
 // Wall and processor seconds of a step.
 struct Span {
@@ -61,35 +66,6 @@ struct Span {
         return text;
     }
 };
-
-struct Point {
-    double x, y, z;
-};
-
-// Rolling hills over 10 km x 10 km, about 150 m of relief, with 5 cm of survey noise.
-double Terrain(double x, double y) {
-    return 150.0 + 40.0 * std::sin(x / 1500.0) * std::cos(y / 1100.0) +
-           25.0 * std::sin((x + y) / 700.0) + 10.0 * std::cos(x / 300.0) * std::sin(y / 450.0);
-}
-
-// A platform sloping gently across the site.
-double Design(double x, double y) {
-    return 150.0 + 0.002 * (x - 5000.0) - 0.001 * (y - 5000.0);
-}
-
-std::vector<Point> Survey(std::size_t count, std::uint64_t seed, double (*height)(double, double),
-                          double noise) {
-    std::mt19937_64 random(seed);
-    std::uniform_real_distribution<double> plan(0.0, 10000.0);
-    std::normal_distribution<double> gauss(0.0, noise);
-    std::vector<Point> points(count);
-    for (Point& p : points) {
-        p.x = plan(random);
-        p.y = plan(random);
-        p.z = height(p.x, p.y) + gauss(random);
-    }
-    return points;
-}
 
 // The whole use of the triangulator, timed in `span`: construct, AddPoint, Triangulate,
 // GetVertices. Gives the triangulation as one mesh.

@@ -22,4 +22,7 @@ int RunKafCdtSubdmesh(const resbuf* args);
 int RunKafCdtPfacemesh(const resbuf* args);
 int RunKafCdtSubdmeshWithLoadCsv(const resbuf* args);
 int RunKafCdtPfacemeshWithLoadCsv(const resbuf* args);
+int RunKafProfile(const resbuf* args);
+int RunKafSections(const resbuf* args);
+int RunKafIsopach(const resbuf* args);
 int RunKafThinSubdmeshWithLoadCsv(const resbuf* args);

@@ -25,6 +25,9 @@
 // ReadInteger(node, value): the integer of an RTSHORT or RTLONG node into value; false, with value
 // unchanged, for a node of another type.
 //
+// ReadReal(node, value): the real of an RTREAL node into value; false, with value unchanged, for
+// a node of another type (an integer included).
+//
 // ReadLayer(node, layer): a layer argument, an RTSTR node (layer set to its text) or RTNIL (layer
 // emptied: none given); false, with layer unchanged, for a node of another type.
 //
@@ -94,6 +97,14 @@ inline bool ReadInteger(const resbuf* node, std::int32_t& value) {
     } else {
         return false;
     }
+    return true;
+}
+
+inline bool ReadReal(const resbuf* node, double& value) {
+    if (node->restype != RTREAL) {
+        return false;
+    }
+    value = node->resval.rreal;
     return true;
 }
 

@@ -36,6 +36,9 @@ constexpr ACHAR kKafCdtSubdmeshName[] = L"kaf-cdt-subdmesh";
 constexpr ACHAR kKafCdtPfacemeshName[] = L"kaf-cdt-pfacemesh";
 constexpr ACHAR kKafCdtSubdmeshWithLoadCsvName[] = L"kaf-cdt-subdmesh-withloadcsv";
 constexpr ACHAR kKafCdtPfacemeshWithLoadCsvName[] = L"kaf-cdt-pfacemesh-withloadcsv";
+constexpr ACHAR kKafProfileName[] = L"kaf-profile";
+constexpr ACHAR kKafSectionsName[] = L"kaf-sections";
+constexpr ACHAR kKafIsopachName[] = L"kaf-isopach";
 constexpr ACHAR kKafThinSubdmeshWithLoadCsvName[] = L"kaf-thin-subdmesh-withloadcsv";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
@@ -63,12 +66,15 @@ const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
     Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
     Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
+const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
+const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
+const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();
 const LispFunctionEntry kKafThinSubdmeshWithLoadCsv =
     Entry<RunKafThinSubdmeshWithLoadCsv, kKafThinSubdmeshWithLoadCsvName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[21] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[24] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -87,5 +93,8 @@ const LispFunctionEntry* const kLispFunctionTable[21] = {nullptr,
                                                          &kKafCdtPfacemesh,
                                                          &kKafCdtSubdmeshWithLoadCsv,
                                                          &kKafCdtPfacemeshWithLoadCsv,
+                                                         &kKafProfile,
+                                                         &kKafSections,
+                                                         &kKafIsopach,
                                                          &kKafThinSubdmeshWithLoadCsv,
                                                          nullptr};

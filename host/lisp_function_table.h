@@ -5,11 +5,12 @@
 // kaf-changeMeshColor; then the surface functions kaf-contours (10), kaf-surfaceStatistics (11),
 // kaf-volume (12) and kaf-volumeToDatum (13); then the constrained surface functions
 // kaf-cdt-subdmesh (14), kaf-cdt-pfacemesh (15), kaf-cdt-subdmesh-withloadcsv (16) and
-// kaf-cdt-pfacemesh-withloadcsv (17); then kaf-thin-subdmesh-withloadcsv (18). Each entry's thunk
-// hands the call's argument chain (acedGetArgs) to the function's worker and gives what the worker
-// gives; a failure the worker lets out ends the function there (RunWorkerGuarded).
+// kaf-cdt-pfacemesh-withloadcsv (17); then the profile functions kaf-profile (18),
+// kaf-sections (19) and kaf-isopach (20); then kaf-thin-subdmesh-withloadcsv (21). Each entry's
+// thunk hands the call's argument chain (acedGetArgs) to the function's worker and gives what the
+// worker gives; a failure the worker lets out ends the function there (RunWorkerGuarded).
 #pragma once
 
 #include "arxapi.h"
 
-extern const LispFunctionEntry* const kLispFunctionTable[21];
+extern const LispFunctionEntry* const kLispFunctionTable[24];

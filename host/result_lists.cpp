@@ -92,6 +92,10 @@ resbuf* NewRealNode(double value) {
     return node;
 }
 
+resbuf* NewNilNode() {
+    return acutNewRb(RTNIL);
+}
+
 resbuf* NewLongNode(std::int32_t value) {
     resbuf* node = acutNewRb(RTLONG);
     if (node != nullptr) {

@@ -64,7 +64,8 @@ LineFault ReadLine(const AcDbEntity& entity, ConstraintLine& line) {
     } else if (entity.isKindOf(AcDbPolyline::desc())) {
         fault = ReadPolyline(static_cast<const AcDbPolyline&>(entity), line.vertices, closed);
     }
-    if (fault != LineFault::None || line.role == LineRole::Breakline || closed) {
+    if (fault != LineFault::None || line.role == LineRole::Breakline ||
+        line.role == LineRole::Alignment || closed) {
         return fault;
     }
     const std::vector<geom::CVertex>& v = line.vertices;
@@ -92,8 +93,10 @@ bool ReadConstraintLines(std::vector<ConstraintLine>& lines, const wchar_t* labe
                 fault == LineFault::NotALine
                     ? L"Object " + line.handle + L" is not a 3D polyline or polyline!"
                 : fault == LineFault::Curved
-                    ? L"Object " + line.handle +
-                          L" has curved segments; breaklines and boundaries must be straight!"
+                    ? L"Object " + line.handle + L" has curved segments; " +
+                          (line.role == LineRole::Alignment
+                               ? L"alignments must be straight!"
+                               : L"breaklines and boundaries must be straight!")
                     : L"Boundary " + line.handle + L" is not closed!";
             ReportFunctionError(label, text.c_str());
             return false;

@@ -43,11 +43,18 @@ HslColor RampColour(const HslColor& first, const HslColor& second, double t) {
 
 bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, double z2,
                        const RgbColor& colour1, const RgbColor& colour2) {
+    const HslColor first = RgbToHsl(colour1);
+    const HslColor second = RgbToHsl(colour2);
+    return ColourMeshVertices(handles, [&](double z) {
+        return HslToRgb(RampColour(first, second, (z - z1) / (z2 - z1)));
+    });
+}
+
+bool ColourMeshVertices(const std::vector<std::wstring>& handles,
+                        const std::function<RgbColor(double)>& colourOf) {
     ProgressMeterState meter;
     StartProgressMeter(meter, kMeterLabel, static_cast<double>(handles.size()));
     EndProgressMeterOnExit endMeter;
-    const HslColor first = RgbToHsl(colour1);
-    const HslColor second = RgbToHsl(colour2);
     AcCmEntityColor colour;
     colour.setColorMethod(AcCmEntityColor::kByColor);
     AcArray<AcCmEntityColor> colours;
@@ -69,8 +76,7 @@ bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, doub
             for (int k = 0; k < vertexCount; ++k) {
                 AcGePoint3d vertex;
                 mesh->getVertexAt(k, vertex);
-                const RgbColor rgb =
-                    HslToRgb(RampColour(first, second, (vertex.z - z1) / (z2 - z1)));
+                const RgbColor rgb = colourOf(vertex.z);
                 colour.setRGB(ColourChannelByte(rgb.red), ColourChannelByte(rgb.green),
                               ColourChannelByte(rgb.blue));
                 colours.append(colour);

@@ -8,12 +8,19 @@
 // Requires z1 != z2. Gives false when a handle does not lead to a model-space subdivision mesh:
 // the meter is ended, "Object is not a SubDMesh!" is printed as a step-error line under
 // "changeVertexColor" and the run stops there; meshes coloured before keep their colours.
+//
+// ColourMeshVertices(handles, colourOf): the same walk, meter, lines and failure, with each
+// vertex's colour given by colourOf(z).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "postprocess/colour.h"
+
+bool ColourMeshVertices(const std::vector<std::wstring>& handles,
+                        const std::function<RgbColor(double)>& colourOf);
 
 bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, double z2,
                        const RgbColor& colour1, const RgbColor& colour2);

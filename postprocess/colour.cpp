@@ -1,6 +1,7 @@
 #include "postprocess/colour.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -91,4 +92,10 @@ std::uint8_t ColourChannelByte(double value) {
         return 255;
     }
     return static_cast<std::uint8_t>(value);
+}
+
+RgbColor CutFillColour(double difference, double range) {
+    const double t = std::min(1.0, std::fabs(difference) / range);
+    const RgbColor& end = difference >= 0 ? kCutColour : kFillColour;
+    return {255 + t * (end.red - 255), 255 + t * (end.green - 255), 255 + t * (end.blue - 255)};
 }

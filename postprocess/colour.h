@@ -11,6 +11,10 @@
 // ColourChannelByte(value): the byte of a colour channel computed as a double on the scale 0 to
 // 255: truncated toward zero (127.5 gives 127), then held within 0 to 255, so that a ramp
 // extrapolated beyond its ends saturates instead of wrapping round.
+//
+// CutFillColour(difference, range): the colour of the cut/fill map's diverging ramp: white at 0,
+// towards kCutColour as the difference rises to range (cut), towards kFillColour as it falls to
+// -range (fill), straight in red, green and blue, held at the ends beyond. range > 0.
 #pragma once
 
 #include <cstdint>
@@ -30,3 +34,8 @@ struct HslColor {
 HslColor RgbToHsl(const RgbColor& rgb);
 RgbColor HslToRgb(const HslColor& hsl);
 std::uint8_t ColourChannelByte(double value);
+
+constexpr RgbColor kCutColour{200.0, 40.0, 30.0};
+constexpr RgbColor kFillColour{30.0, 90.0, 200.0};
+
+RgbColor CutFillColour(double difference, double range);

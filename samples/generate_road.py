@@ -8,9 +8,10 @@ little noise) and the road's own cross sections every 10 m.
 
 Outputs (in the current folder, or the folder given):
   road.txt   survey points, PNEZD, ';' between columns, decimal commas, one header row
-  road.json  kafcad drawing: layer ROAD, the two kerbs as 3D polylines (handles 1A, 1B), the
-             site outline (3D polyline 1C) and a traffic island hidden from the surface
-             (3D polyline 1D)
+  road.json  kafcad drawing: layers ROAD and PROFILE, the two kerbs as 3D polylines (handles
+             1A, 1B), the site outline (3D polyline 1C), a traffic island hidden from the
+             surface (3D polyline 1D) and the road's centre line, the alignment of its profile
+             and cross-sections (3D polyline 1E, a vertex every 5 m)
 Same output every run (fixed seed).
 """
 import json
@@ -106,14 +107,20 @@ def main():
         return {"handle": handle, "type": "AcDb3dPolyline", "layer": "ROAD",
                 "vertices": vertices, "closed": closed}
 
+    centre_line = []
+    for k in range(0, 41):
+        x, y = centre(k * 5.0)
+        centre_line.append([round(x, 3), round(y, 3), round(road_level(k * 5.0), 3)])
+
     drawing = {
-        "layers": [{"name": "0"}, {"name": "ROAD"}, {"name": "TIN"}],
+        "layers": [{"name": "0"}, {"name": "ROAD"}, {"name": "TIN"}, {"name": "PROFILE"}],
         "entities": [line("1A", kerb(-1), False), line("1B", kerb(1), False),
-                     line("1C", outline, True), line("1D", island, True)],
+                     line("1C", outline, True), line("1D", island, True),
+                     line("1E", centre_line, False)],
     }
     with open(os.path.join(folder, "road.json"), "w") as out:
         json.dump(drawing, out, indent=1)
-    print("%d survey points, 2 kerbs, an outline and an island" % len(rows))
+    print("%d survey points, 2 kerbs, an outline, an island and a centre line" % len(rows))
 
 
 if __name__ == "__main__":

@@ -40,4 +40,21 @@
 ;; Cut and fill against a level platform at 450 m: the earth above it (cut) and the space
 ;; below it (fill), printed in one line.
 (setq datum (kaf-volumeToDatum meshes 450.0))
+
+;;; ---- Cut/fill map against a design pad ----
+;; A level building platform of 300 m x 300 m in the middle of the site at 471 m, about the
+;; mean ground level over it, so that cut and fill about balance; written as a polyface mesh on
+;; the current layer (nil), apart from the terrain. Then the map of its earthworks, on the
+;; current layer too: terrain minus pad over the pad, red where the ground is to be dug away
+;; (cut), blue where it is to be filled, white where the platform meets the ground. The map's
+;; volumes to 0 are the earthworks' cut and fill, as kaf-volume gives them.
+(setq pad-level 471.0)
+(setq pad
+      (kaf-dct-pfacemesh
+        (list (list 600.0 600.0 pad-level) (list 900.0 600.0 pad-level)
+              (list 900.0 900.0 pad-level) (list 600.0 900.0 pad-level))
+        nil))
+(setq cutfill-map (kaf-isopach meshes pad nil))
+(setq earthworks (kaf-volume meshes pad))
+(setq map-volume (kaf-volumeToDatum cutfill-map 0.0))
 (princ)

@@ -1,5 +1,7 @@
 // LispError: an evaluation that ends with an error line. what() is the reason printed after
 // "; error: "; an error ends a script (exit status 1) and is only reported at the prompt.
+// HandledByUser(): the script's own *error* function was given the reason and has dealt with
+// it, so kafcad prints no error line of its own (the run still ends as after any error).
 #pragma once
 
 #include <stdexcept>
@@ -13,7 +15,12 @@ constexpr const char* kOutOfMemory = "out of memory";
 
 class LispError : public std::runtime_error {
 public:
-    explicit LispError(const std::string& reason) : std::runtime_error(reason) {}
+    explicit LispError(const std::string& reason, bool handledByUser = false)
+        : std::runtime_error(reason), handledByUser_(handledByUser) {}
+    bool HandledByUser() const { return handledByUser_; }
+
+private:
+    bool handledByUser_;
 };
 
 }  // namespace kafcad

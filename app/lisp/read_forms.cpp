@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/lisp/byte_text.h"
+#include "app/lisp/cons.h"
 #include "app/lisp/parse_number.h"
 #include "app/lisp/read_error.h"
 #include "kafhost/utf8_to_wide.h"
@@ -110,8 +111,39 @@ private:
                 ++pos_;
                 return Value::list(std::move(items));
             }
+            if (AtDot()) {
+                return ReadDottedTail(std::move(items), open);
+            }
             items.push_back(ReadForm());
         }
+    }
+
+    // Whether the next token is a lone ".", the dot of a dotted pair.
+    bool AtDot() const {
+        return text_[pos_] == '.' && (pos_ + 1 == text_.size() || IsDelimiter(text_[pos_ + 1]));
+    }
+
+    // The end of (a b . tail), at its dot: the list's items with the tail's as the last cdr.
+    Value ReadDottedTail(std::vector<Value> items, std::size_t open) {
+        const std::size_t dot = pos_++;
+        if (items.empty() || !SkipBlanks() || text_[pos_] == ')') {
+            throw ReadError("misplaced \".\" in a list", dot);
+        }
+        const Value tail = ReadForm();
+        if (!SkipBlanks()) {
+            throw ReadError("missing \")\" for the \"(\" opened here", open, true);
+        }
+        if (text_[pos_] != ')') {
+            throw ReadError("more than one element after \".\"", pos_);
+        }
+        ++pos_;
+        if (tail.isList()) {
+            items.insert(items.end(), tail.items().begin(), tail.items().end());
+        } else if (!tail.isNil()) {
+            items.push_back(DotMarker());
+            items.push_back(tail);
+        }
+        return Value::list(std::move(items));
     }
 
     Value ReadQuoted() {
@@ -194,7 +226,7 @@ private:
         }
         const std::string token = text_.substr(start, pos_ - start);
         if (token == ".") {
-            throw ReadError("dotted pairs are not supported", start);
+            throw ReadError("misplaced \".\" outside a list", start);
         }
         try {
             if (auto number = ParseNumber(token)) {

@@ -12,4 +12,9 @@ using Value = kafhost::LispValue;
 
 constexpr int kMaxListNesting = 1000;
 
+// T for true, nil for false.
+inline Value Truth(bool value) {
+    return value ? Value::t() : Value::nil();
+}
+
 }  // namespace kafcad

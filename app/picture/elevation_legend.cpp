@@ -204,8 +204,13 @@ std::vector<kafhost::Rgb> ElevationRamp::ColoursAt(const std::vector<double>& el
     return colours;
 }
 
-void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
-                         double height) {
+namespace {
+
+// The panel of a legend: its title, and a vertical bar of the ramp's colours from low (bottom)
+// to high (top) with ticks labelled with round values. Gives the bar's top and its height in
+// rows.
+void DrawRampPanel(cairo_t* cr, const ElevationRamp& ramp, double left, double width, double height,
+                   const char* title, double low, double high, double& barTop, double& rows) {
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_rectangle(cr, left, 0.0, width, height);
     cairo_fill(cr);
@@ -213,14 +218,12 @@ void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, do
     cairo_set_font_size(cr, kFontSize);
     cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
     cairo_move_to(cr, left + kInset, kInset + kFontSize);
-    cairo_show_text(cr, "Elevation");
+    cairo_show_text(cr, title);
 
     const double barLeft = left + kInset;
-    const double barTop = 2.0 * kInset + 2.0 * kFontSize;
+    barTop = 2.0 * kInset + 2.0 * kFontSize;
     const double barBottom = std::max(barTop + 20.0, height * 0.7);
-    const double low = ramp.Low();
-    const double high = ramp.High();
-    const double rows = std::floor(barBottom - barTop);
+    rows = std::floor(barBottom - barTop);
     // One row of the bar per pixel, the colour of the elevation at the row's centre.
     std::vector<double> elevations;
     for (int row = 0; row < static_cast<int>(rows); ++row) {
@@ -258,6 +261,88 @@ void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, do
         cairo_move_to(cr, barLeft + kBarWidth + 8.0, y + kFontSize * 0.35);
         cairo_show_text(cr, label);
     }
+}
+
+}  // namespace
+
+void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
+                         double height) {
+    double barTop = 0.0;
+    double rows = 0.0;
+    DrawRampPanel(cr, ramp, left, width, height, "Elevation", ramp.Low(), ramp.High(), barTop,
+                  rows);
+}
+
+void DrawCutFillLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
+                       double height) {
+    const double range = std::max({-ramp.Low(), ramp.High(), 1e-9});
+    double barTop = 0.0;
+    double rows = 0.0;
+    DrawRampPanel(cr, ramp, left, width, height, "Cut / fill", -range, range, barTop, rows);
+    const double barLeft = left + kInset;
+    const double zero = std::round(barTop + rows / 2.0) + 0.5;
+    cairo_set_line_width(cr, 2.0);
+    cairo_move_to(cr, barLeft - 3.0, zero);
+    cairo_line_to(cr, barLeft + kBarWidth + 3.0, zero);
+    cairo_stroke(cr);
+    cairo_move_to(cr, barLeft, barTop + rows + kInset + kFontSize);
+    cairo_show_text(cr, "+ cut (dig)");
+    cairo_move_to(cr, barLeft, barTop + rows + kInset + 2.4 * kFontSize);
+    cairo_show_text(cr, "- fill");
+}
+
+bool IsCutFillMap(const kafhost::EntityInfo& mesh) {
+    if (mesh.type != L"AcDbSubDMesh" || mesh.vertexColors.empty() ||
+        mesh.vertexColors.size() != mesh.vertices.size()) {
+        return false;
+    }
+    // Each side's colours lie on one ray from white: the one through its farthest colour.
+    double ray[2][3] = {{0, 0, 0}, {0, 0, 0}};
+    double reach[2] = {0, 0};
+    bool signs[2] = {false, false};
+    for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
+        const int side = mesh.vertices[i][2] < 0 ? 1 : 0;
+        double d[3];
+        double size = 0;
+        for (int c = 0; c < 3; ++c) {
+            d[c] = 255.0 - mesh.vertexColors[i][c];
+            size += d[c] * d[c];
+        }
+        if (mesh.vertices[i][2] == 0.0) {
+            if (size > 3.0) {
+                return false;  // zero is white
+            }
+            continue;
+        }
+        signs[side] = true;
+        if (size > reach[side]) {
+            reach[side] = size;
+            std::copy(d, d + 3, ray[side]);
+        }
+    }
+    for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
+        const double z = mesh.vertices[i][2];
+        const int side = z < 0 ? 1 : 0;
+        if (z == 0.0 || reach[side] == 0.0) {
+            continue;
+        }
+        double d[3];
+        double along = 0;
+        for (int c = 0; c < 3; ++c) {
+            d[c] = 255.0 - mesh.vertexColors[i][c];
+            along += d[c] * ray[side][c] / reach[side];
+        }
+        for (int c = 0; c < 3; ++c) {
+            if (std::fabs(d[c] - along * ray[side][c]) > 1.5) {
+                return false;
+            }
+        }
+    }
+    const bool apart = !signs[0] || !signs[1] ||
+                       std::fabs(ray[0][0] * ray[1][1] - ray[0][1] * ray[1][0]) +
+                               std::fabs(ray[0][1] * ray[1][2] - ray[0][2] * ray[1][1]) >
+                           1.0;
+    return (signs[0] || signs[1]) && apart;
 }
 
 }  // namespace kafcad

@@ -11,6 +11,14 @@
 //   width (the full height) in white and draws the title "Elevation", a vertical bar of the
 //   ramp's colours from its lowest elevation (bottom) to its highest (top), and ticks labelled
 //   with round elevations (steps of 1, 2 or 5 times a power of ten, about five of them).
+//
+// IsCutFillMap(mesh): whether a subdivision mesh is coloured as a cut/fill map (kaf-isopach):
+//   white where z is 0, the colours of positive z on one straight ramp from white and those of
+//   negative z on another (channels within 1.5 of the ramp).
+// DrawCutFillLegend(cr, ramp, left, width, height): the legend of such maps' colours, as
+//   DrawElevationLegend draws it but titled "Cut / fill", the bar running from -r (bottom) to r
+//   (top) with r the larger of the lowest value's and the highest value's size, the zero marked
+//   by a heavy line, and the notes "+ cut (dig)" and "- fill" below it.
 #pragma once
 
 #include <cairo.h>
@@ -43,6 +51,9 @@ private:
 
 void DrawElevationLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
                          double height);
+void DrawCutFillLegend(cairo_t* cr, const ElevationRamp& ramp, double left, double width,
+                       double height);
+bool IsCutFillMap(const kafhost::EntityInfo& mesh);
 
 // A round step near span / count: 1, 2 or 5 times a power of ten.
 double RoundStep(double span, double count);

@@ -14,13 +14,12 @@
 #include "app/picture/draw_line.h"
 #include "app/picture/drawing_extent.h"
 #include "app/picture/elevation_legend.h"
+#include "app/picture/png_canvas.h"
 #include "app/picture/polyline_path.h"
 #include "app/picture/scale_bar.h"
 #include "app/picture/shade_triangle.h"
 #include "app/picture/shown_entities.h"
 #include "app/picture/view_transform.h"
-#include "app/picture/write_png.h"
-#include "platform/files/replace_file.h"
 
 namespace kafcad {
 namespace {
@@ -38,19 +37,6 @@ constexpr double kPolylineWidth = 1.5;
 constexpr int kLegendWidth = 110;
 constexpr int kLegendMinWidth = 320;
 constexpr int kLegendMinHeight = 200;
-
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-    void operator()(cairo_t* context) const { cairo_destroy(context); }
-};
-
-void CheckStatus(cairo_status_t status) {
-    if (status != CAIRO_STATUS_SUCCESS) {
-        throw std::runtime_error(cairo_status_to_string(status));
-    }
-}
 
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
 bool HasVertexColours(const EntityInfo& mesh) {
@@ -197,25 +183,22 @@ void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransf
 
 void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& path, int width,
                    int height) {
-    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
-    CheckStatus(cairo_surface_status(surface.get()));
-    std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
-    CheckStatus(cairo_status(context.get()));
-    cairo_t* cr = context.get();
-    cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-    cairo_paint(cr);
-    cairo_surface_flush(surface.get());
+    const PngCanvas canvas(width, height);
+    cairo_t* cr = canvas.Context();
 
     const std::vector<const EntityInfo*> shown = ShownEntities(drawing);
-    const ElevationRamp ramp(shown);
-    const bool legend = !ramp.Empty() && width >= kLegendMinWidth && height >= kLegendMinHeight;
-    const int viewWidth = legend ? width - kLegendWidth : width;
+    std::vector<const EntityInfo*> byElevation;
+    std::vector<const EntityInfo*> byCutFill;
+    for (const EntityInfo* entity : shown) {
+        (IsCutFillMap(*entity) ? byCutFill : byElevation).push_back(entity);
+    }
+    const ElevationRamp ramp(byElevation);
+    const ElevationRamp cutFill(byCutFill);
+    const bool room = width >= kLegendMinWidth && height >= kLegendMinHeight;
+    const int panels = room ? (ramp.Empty() ? 0 : 1) + (cutFill.Empty() ? 0 : 1) : 0;
+    const int viewWidth = width - panels * kLegendWidth;
     const ViewTransform view = FitView(DrawingExtent(drawing), viewWidth, height);
-    const PixelImage pixels{
-        reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())), width,
-        height, cairo_image_surface_get_stride(surface.get()) / 4};
-    PixelPainter painter(pixels, view);
+    PixelPainter painter(canvas.Pixels(), view);
     for (const EntityInfo* entity : shown) {
         if (entity->type == L"AcDbSubDMesh") {
             painter.FillMesh(*entity);
@@ -233,7 +216,7 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
             painter.FaceEdges(*entity);
         }
     }
-    cairo_surface_mark_dirty(surface.get());
+    canvas.MarkDirty();
 
     cairo_set_source_rgb(cr, kPolylineRed, kPolylineGreen, kPolylineBlue);
     cairo_set_line_width(cr, kPolylineWidth);
@@ -244,14 +227,18 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
             DrawPolyline(cr, *entity, view);
         }
     }
-    if (legend) {
-        DrawElevationLegend(cr, ramp, viewWidth, kLegendWidth, height);
+    if (panels > 0) {
+        double left = viewWidth;
+        if (!ramp.Empty()) {
+            DrawElevationLegend(cr, ramp, left, kLegendWidth, height);
+            left += kLegendWidth;
+        }
+        if (!cutFill.Empty()) {
+            DrawCutFillLegend(cr, cutFill, left, kLegendWidth, height);
+        }
         DrawScaleBar(cr, view, viewWidth, height);
     }
-    CheckStatus(cairo_status(cr));
-    cairo_surface_flush(surface.get());
-    // Through a temporary file, so that a failed write keeps the earlier picture.
-    kafhost::replaceFile(path, [&pixels](std::FILE* file) { WritePng(file, pixels); });
+    canvas.Save(path);
 }
 
 }  // namespace kafcad

@@ -10,6 +10,11 @@
 //   (kafcad-save "file")                   saves the drawing; gives the file name
 //   (kafcad-png "file" [width [height]])   writes the picture (default 1200 x 1200, height
 //                                          the width when left out); gives the file name
+//   (kafcad-profile-png "file" profiles [exaggeration [width [height]]])
+//                                          plots profiles as kaf-profile gives them, each
+//                                          alone or as ("label" profile), station against
+//                                          elevation (RenderProfilePlot; default exaggeration
+//                                          1, 1200 x 600, height half the width when left out)
 //   Their failures are LispErrors with the texts above.
 #pragma once
 

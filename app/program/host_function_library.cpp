@@ -1,27 +1,15 @@
 #include "app/program/host_function_library.h"
 
 #include <cstdint>
-#include <cwctype>
 
 #include "app/lisp/error.h"
 #include "app/lisp/print_value.h"
+#include "app/lisp/text_case.h"
 #include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
 
 namespace kafcad {
 namespace {
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The most items (atoms and lists) the arguments of one call may hold, a list that appears
 // several times counted each time: the host makes a node of every one. Lists share their parts, so

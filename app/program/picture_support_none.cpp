@@ -2,6 +2,7 @@
 // never reached; should it be, it fails with the same reason.
 #include <stdexcept>
 
+#include "app/picture/profile_plot.h"
 #include "app/picture/render_top_view.h"
 #include "app/program/picture_support.h"
 
@@ -12,6 +13,10 @@ bool PicturesAvailable() {
 }
 
 void RenderTopView(const kafhost::DrawingSnapshot&, const std::string&, int, int) {
+    throw std::runtime_error("this kafcad is built without PNG pictures");
+}
+
+void RenderProfilePlot(const std::vector<PlotProfile>&, double, const std::string&, int, int) {
     throw std::runtime_error("this kafcad is built without PNG pictures");
 }
 

@@ -5,11 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/lisp/builtins/arithmetic.h"
-#include "app/lisp/builtins/comparison.h"
 #include "app/lisp/builtins/library.h"
-#include "app/lisp/builtins/lists.h"
-#include "app/lisp/builtins/text.h"
+#include "app/lisp/builtins/standard.h"
 #include "app/lisp/byte_text.h"
 #include "app/lisp/command_line_output.h"
 #include "app/lisp/error.h"
@@ -17,6 +14,7 @@
 #include "app/program/default_module_path.h"
 #include "app/program/drawing_files.h"
 #include "app/program/drawing_output.h"
+#include "app/program/entities/drawing_lisp.h"
 #include "app/program/exit_status.h"
 #include "app/program/host_function_library.h"
 #include "app/program/read_inputs.h"
@@ -93,7 +91,9 @@ int EvaluateSources(Evaluator& evaluator, const std::vector<Source>& sources,
                 }
             } catch (const LispError& error) {
                 commandLine.EndLine();
-                reportError(error.what());
+                if (!error.HandledByUser()) {
+                    reportError(error.what());
+                }
                 return kExitFailed;
             } catch (const std::bad_alloc&) {
                 // What the failed step held is freed by now; the drawing is as it was.
@@ -193,11 +193,9 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     LoadModule(host, options);
 
     BuiltinLibrary builtins;
-    DefineArithmeticFunctions(builtins);
-    DefineComparisonFunctions(builtins);
-    DefineListFunctions(builtins);
-    DefineTextFunctions(builtins, commandLine);
+    DefineStandardFunctions(builtins, commandLine);
     DefineDrawingFunctions(builtins, host);
+    DefineDrawingLispFunctions(builtins, host);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
     const auto reportError = [&display](const std::string& reason) {

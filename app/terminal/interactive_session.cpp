@@ -31,10 +31,12 @@ void EvaluateEntry(const std::vector<Value>& forms, Evaluator& evaluator,
                    const std::function<void(const std::string&)>& reportError) {
     for (const Value& form : forms) {
         try {
-            ShowValue(evaluator.Evaluate(form), commandLine);
+            ShowValue(evaluator.EvaluateInFolder(form, std::string()), commandLine);
         } catch (const LispError& error) {
             commandLine.EndLine();
-            reportError(error.what());
+            if (!error.HandledByUser()) {
+                reportError(error.what());
+            }
             return;
         } catch (const std::bad_alloc&) {
             commandLine.EndLine();

@@ -10,23 +10,11 @@
 #include "geom/kernel/compensated_sum.h"
 #include "geom/surface/integrate_by_sign.h"
 #include "geom/surface/measurable_surface.h"
-#include "geom/surface/triangle_grid.h"
+#include "geom/surface/overlay_walk.h"
 
 namespace geom {
 
 namespace {
-
-// Plan positions relative to the first corner of the existing surface's triangle at hand, so
-// that far-off survey coordinates lose no precision in the clipping.
-struct Local {
-    double x;
-    double y;
-};
-
-// Twice the signed area of u, v, p: positive when p lies left of the line from u to v.
-double SideOf(Local u, Local v, Local p) {
-    return (v.x - u.x) * (p.y - u.y) - (v.y - u.y) * (p.x - u.x);
-}
 
 // Sutherland-Hodgman step: the part of the convex polygon in[0..n) on the left of (or on) a
 // line, given each point's SideOf against it. Gives the number of points written to out (room
@@ -58,85 +46,6 @@ bool WithinTriangle(const Local* t, const Local* s) {
     return true;
 }
 
-// The slopes of the plane through three points: z = z0 + gx (x - x0) + gy (y - y0). Not finite
-// for a triangle too thin for them to be computed; such a triangle covers no area worth
-// counting.
-struct Slope {
-    double gx;
-    double gy;
-
-    bool Usable() const { return std::isfinite(gx) && std::isfinite(gy); }
-};
-
-Slope SlopeThrough(double e1x, double e1y, double d1, double e2x, double e2y, double d2) {
-    const double det = e1x * e2y - e1y * e2x;
-    return {(d1 * e2y - d2 * e1y) / det, (e1x * d2 - e2x * d1) / det};
-}
-
-// A coarse grid that keeps, for each cell, one design triangle whose centroid lies in it: where
-// walks towards a point start.
-class CSeedGrid {
-public:
-    explicit CSeedGrid(const WeldedSurface& surface) {
-        const std::size_t n = surface.triangles.size();
-        double maxX = -INFINITY;
-        double maxY = -INFINITY;
-        for (const SurfacePoint& p : surface.points) {
-            minX_ = std::min(minX_, p.x);
-            minY_ = std::min(minY_, p.y);
-            maxX = std::max(maxX, p.x);
-            maxY = std::max(maxY, p.y);
-        }
-        // About four triangles per cell.
-        const double side = std::sqrt(4 * (maxX - minX_) * (maxY - minY_) / static_cast<double>(n));
-        columns_ = Cells((maxX - minX_) / side, n);
-        rows_ = Cells((maxY - minY_) / side, n);
-        scaleX_ = columns_ / (maxX - minX_);
-        scaleY_ = rows_ / (maxY - minY_);
-        cells_.assign(columns_ * rows_, -1);
-        for (std::size_t t = 0; t < n; ++t) {
-            const std::int32_t* c = surface.triangles[t].corner;
-            const double x =
-                (surface.points[c[0]].x + surface.points[c[1]].x + surface.points[c[2]].x) / 3;
-            const double y =
-                (surface.points[c[0]].y + surface.points[c[1]].y + surface.points[c[2]].y) / 3;
-            cells_[Cell(x, y)] = static_cast<std::int32_t>(t);
-        }
-        // Cells without a centroid of their own take the one before them in their column (or
-        // after, at the column's start), so that a walk starts near wherever it goes.
-        for (std::size_t c = 0; c < columns_; ++c) {
-            std::int32_t* column = &cells_[c * rows_];
-            for (std::size_t r = 1; r < rows_; ++r) {
-                column[r] = column[r] < 0 ? column[r - 1] : column[r];
-            }
-            for (std::size_t r = rows_ - 1; r-- > 0;) {
-                column[r] = column[r] < 0 ? column[r + 1] : column[r];
-            }
-        }
-    }
-
-    // A triangle near (x, y), or -1.
-    std::int32_t Near(double x, double y) const { return cells_[Cell(x, y)]; }
-
-private:
-    static std::size_t Cells(double cells, std::size_t most) {
-        return cells >= 1 ? std::min(most, static_cast<std::size_t>(std::ceil(cells))) : 1;
-    }
-
-    std::size_t Cell(double x, double y) const {
-        return GridCell((x - minX_) * scaleX_, columns_) * rows_ +
-               GridCell((y - minY_) * scaleY_, rows_);
-    }
-
-    double minX_ = INFINITY;
-    double minY_ = INFINITY;
-    double scaleX_ = 1;
-    double scaleY_ = 1;
-    std::size_t columns_ = 1;
-    std::size_t rows_ = 1;
-    std::vector<std::int32_t> cells_;
-};
-
 // Cut, fill and area of the pieces of one existing triangle.
 struct PieceSums {
     double cut = 0.0;
@@ -144,201 +53,36 @@ struct PieceSums {
     double area = 0.0;
 };
 
-// The existing triangle at hand, relative to its first corner (origin).
-struct ExistingTriangle {
-    std::int32_t index;
-    SurfacePoint origin;
-    Local corner[3];
-    Slope slope;
-    double area;
-};
-
-// A design triangle relative to the existing triangle's origin, with its corners' elevations.
-struct DesignTriangle {
-    std::int32_t index;
-    Local corner[3];
-    double z0;
-    Slope slope;
-};
-
-class COverlay {
+// Integrates existing - design over the overlay's pieces: the existing triangle clipped by
+// each overlapping design triangle.
+class CVolumeVisitor : public COverlayVisitor {
 public:
-    COverlay(const WeldedSurface& existing, const WeldedSurface& design)
-        : existing_(existing), design_(design), seeds_(design), seen_(design.triangles.size(), -1) {
-        designSlopes_.reserve(design.triangles.size());
-        for (const SurfaceTriangle& t : design.triangles) {
-            const SurfacePoint& q0 = design.points[t.corner[0]];
-            const SurfacePoint& q1 = design.points[t.corner[1]];
-            const SurfacePoint& q2 = design.points[t.corner[2]];
-            designSlopes_.push_back(SlopeThrough(q1.x - q0.x, q1.y - q0.y, q1.z - q0.z, q2.x - q0.x,
-                                                 q2.y - q0.y, q2.z - q0.z));
-        }
+    double Overlap(const ExistingTriangle& a, const DesignTriangle& b, const double (&side)[3][3],
+                   int cuts) override {
+        const double before = sums_.area;
+        Piece(a, b, side, cuts, sums_);
+        return sums_.area - before;
     }
 
-    void Run(VolumeResult& result, const SurfaceProgress& progress) {
-        const std::size_t count = existing_.triangles.size();
-        for (std::size_t t = 0; t < count; ++t) {
-            if (progress && t % kProgressStride == 0) {
-                progress(t, count);
-            }
-            const std::int32_t* c = existing_.triangles[t].corner;
-            const SurfacePoint& origin = existing_.points[c[0]];
-            const SurfacePoint& p1 = existing_.points[c[1]];
-            const SurfacePoint& p2 = existing_.points[c[2]];
-            ExistingTriangle a{static_cast<std::int32_t>(t),
-                               origin,
-                               {{0, 0}, Relative(p1, origin), Relative(p2, origin)},
-                               {},
-                               0};
-            a.slope = SlopeThrough(a.corner[1].x, a.corner[1].y, p1.z - origin.z, a.corner[2].x,
-                                   a.corner[2].y, p2.z - origin.z);
-            a.area = 0.5 * SideOf(a.corner[0], a.corner[1], a.corner[2]);
-            if (!a.slope.Usable() || !(a.area > 0)) {
-                continue;
-            }
-            PieceSums sums;
-            if (!ByWalk(a, sums)) {
-                sums = PieceSums();
-                ByGrid(a, sums);
-            }
-            cut_.Add(sums.cut);
-            fill_.Add(sums.fill);
-            area_.Add(sums.area);
-        }
-        if (progress) {
-            progress(count, count);
-        }
+    void Restart() override { sums_ = PieceSums(); }
+
+    void Done(const ExistingTriangle&) override {
+        cut_.Add(sums_.cut);
+        fill_.Add(sums_.fill);
+        area_.Add(sums_.area);
+        sums_ = PieceSums();
+    }
+
+    VolumeResult Result() const {
+        VolumeResult result;
         result.cut = cut_.Value();
         result.fill = fill_.Value();
         result.net = result.cut - result.fill;
         result.area = area_.Value();
+        return result;
     }
 
 private:
-    static Local Relative(const SurfacePoint& p, const SurfacePoint& origin) {
-        return {p.x - origin.x, p.y - origin.y};
-    }
-
-    DesignTriangle Load(std::int32_t s, const SurfacePoint& origin) const {
-        const std::int32_t* d = design_.triangles[s].corner;
-        const SurfacePoint& q0 = design_.points[d[0]];
-        return {s,
-                {Relative(q0, origin), Relative(design_.points[d[1]], origin),
-                 Relative(design_.points[d[2]], origin)},
-                q0.z,
-                designSlopes_[s]};
-    }
-
-    // The design triangle that holds the existing triangle's centroid, found by walking over
-    // the design's neighbours from a triangle near it; -1 when the walk leaves the design or
-    // goes on too long.
-    std::int32_t Locate(const ExistingTriangle& a) const {
-        const Local centroid = {(a.corner[1].x + a.corner[2].x) / 3,
-                                (a.corner[1].y + a.corner[2].y) / 3};
-        std::int32_t s = seeds_.Near(a.origin.x + centroid.x, a.origin.y + centroid.y);
-        for (int step = 0; s >= 0 && step < 64; ++step) {
-            const DesignTriangle b = Load(s, a.origin);
-            int beyond = -1;
-            for (int i = 0; i < 3 && beyond < 0; ++i) {
-                const int k = (i + step) % 3;  // turning the start breaks cycles
-                if (SideOf(b.corner[k], b.corner[(k + 1) % 3], centroid) < 0) {
-                    beyond = k;
-                }
-            }
-            if (beyond < 0) {
-                return s;
-            }
-            s = design_.triangles[s].across[beyond];
-        }
-        return -1;
-    }
-
-    // Visits the design triangles that overlap the existing one, spreading over neighbours
-    // from the one that holds its centroid. False when that one cannot be found, or when the
-    // pieces of a triangle lying wholly within the design do not add up to its area (then the
-    // grid decides).
-    bool ByWalk(const ExistingTriangle& a, PieceSums& sums) {
-        const std::int32_t seed = Locate(a);
-        if (seed < 0) {
-            return false;
-        }
-        bool partial = false;  // the existing triangle reaches over the design's boundary
-        stack_.clear();
-        stack_.push_back(seed);
-        seen_[seed] = a.index;
-        while (!stack_.empty()) {
-            const DesignTriangle b = Load(stack_.back(), a.origin);
-            stack_.pop_back();
-            double side[3][3];
-            int cuts = 0;
-            if (!Sides(a, b, side, cuts)) {
-                continue;
-            }
-            Piece(a, b, side, cuts, sums);
-            for (int k = 0; k < 3; ++k) {
-                if ((cuts & (1 << k)) != 0) {
-                    const std::int32_t n = design_.triangles[b.index].across[k];
-                    if (n < 0) {
-                        partial = true;
-                    } else if (seen_[n] != a.index) {
-                        seen_[n] = a.index;
-                        stack_.push_back(n);
-                    }
-                }
-            }
-        }
-        return partial || std::fabs(sums.area - a.area) <= 1e-9 * a.area;
-    }
-
-    // Visits every design triangle whose box meets the existing triangle's box.
-    void ByGrid(const ExistingTriangle& a, PieceSums& sums) {
-        if (!grid_) {
-            grid_.reset(new CTriangleGrid(design_, 4.0));
-            gridSeen_.assign(design_.triangles.size(), -1);
-        }
-        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        for (const Local& p : a.corner) {
-            x0 = std::min(x0, p.x);
-            y0 = std::min(y0, p.y);
-            x1 = std::max(x1, p.x);
-            y1 = std::max(y1, p.y);
-        }
-        grid_->ForEachNear(a.origin.x + x0, a.origin.y + y0, a.origin.x + x1, a.origin.y + y1,
-                           [&](std::int32_t s) {
-                               if (gridSeen_[s] == a.index) {
-                                   return;
-                               }
-                               gridSeen_[s] = a.index;
-                               const DesignTriangle b = Load(s, a.origin);
-                               double side[3][3];
-                               int cuts = 0;
-                               if (Sides(a, b, side, cuts)) {
-                                   Piece(a, b, side, cuts, sums);
-                               }
-                           });
-    }
-
-    // side[k][i]: the existing triangle's corner i against the design triangle's edge k; bit k
-    // of cuts: some corner lies strictly beyond edge k. False when all corners lie strictly
-    // beyond one edge (no overlap).
-    static bool Sides(const ExistingTriangle& a, const DesignTriangle& b, double (&side)[3][3],
-                      int& cuts) {
-        for (int k = 0; k < 3; ++k) {
-            const Local u = b.corner[k];
-            const Local v = b.corner[k == 2 ? 0 : k + 1];
-            int beyond = 0;
-            for (int i = 0; i < 3; ++i) {
-                side[k][i] = SideOf(u, v, a.corner[i]);
-                beyond += side[k][i] < 0 ? 1 : 0;
-            }
-            if (beyond == 3) {
-                return false;
-            }
-            cuts |= beyond > 0 ? 1 << k : 0;
-        }
-        return true;
-    }
-
     // Integrates over the overlap of the existing triangle with design triangle b: the
     // existing triangle clipped by the edges of b that cut it.
     void Piece(const ExistingTriangle& a, const DesignTriangle& b, const double (&side)[3][3],
@@ -423,14 +167,7 @@ private:
         }
     }
 
-    const WeldedSurface& existing_;
-    const WeldedSurface& design_;
-    CSeedGrid seeds_;
-    std::vector<Slope> designSlopes_;
-    std::vector<std::int32_t> seen_;  // the existing triangle that last reached a design one
-    std::vector<std::int32_t> stack_;
-    std::unique_ptr<CTriangleGrid> grid_;  // made when first needed
-    std::vector<std::int32_t> gridSeen_;
+    PieceSums sums_;  // of the existing triangle at hand
     CCompensatedSum cut_;
     CCompensatedSum fill_;
     CCompensatedSum area_;
@@ -448,7 +185,9 @@ SurfaceStatus ComputeVolume(const WeldedSurface& existing, const WeldedSurface& 
         return SurfaceStatus::Ok;
     }
     try {
-        COverlay(existing, design).Run(result, progress);
+        CVolumeVisitor visitor;
+        COverlayWalk(existing, design).Run(visitor, progress);
+        result = visitor.Result();
     } catch (const std::bad_alloc&) {
         result = VolumeResult();
         return SurfaceStatus::OutOfMemory;

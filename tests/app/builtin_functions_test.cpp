@@ -131,7 +131,8 @@ TEST(Text, PrintingWithoutArgumentWritesNothing) {
     EXPECT_EQ(lisp.Run("(princ)"), kafcad::Value::symbol(L""));
     EXPECT_EQ(lisp.Run("(prin1)"), kafcad::Value::symbol(L""));
     EXPECT_EQ(lisp.Written(), "");
-    EXPECT_EQ(lisp.Failure("(princ 1 2)"), "too many arguments");
+    EXPECT_EQ(lisp.Failure("(princ 1 2)"), "bad argument type: streamp 2");
+    EXPECT_EQ(lisp.Failure("(princ 1 nil 3)"), "too many arguments");
 }
 
 }  // namespace

@@ -1,18 +1,12 @@
 #include "lisp_session.h"
 
-#include "app/lisp/builtins/arithmetic.h"
-#include "app/lisp/builtins/comparison.h"
-#include "app/lisp/builtins/lists.h"
-#include "app/lisp/builtins/text.h"
+#include "app/lisp/builtins/standard.h"
 #include "app/lisp/error.h"
 #include "app/lisp/print_value.h"
 #include "app/lisp/read_forms.h"
 
 LispSession::LispSession() : commandLine_(written_), evaluator_({&builtins_, &echo}) {
-    kafcad::DefineArithmeticFunctions(builtins_);
-    kafcad::DefineComparisonFunctions(builtins_);
-    kafcad::DefineListFunctions(builtins_);
-    kafcad::DefineTextFunctions(builtins_, commandLine_);
+    kafcad::DefineStandardFunctions(builtins_, commandLine_);
 }
 
 kafcad::Value LispSession::Run(const std::string& text, const std::string& folder) {

@@ -56,6 +56,33 @@ TEST(PictureLegend, ColouredMeshesGetTheLegendOfTheirElevationsAndAScaleBar) {
     EXPECT_EQ(picture.At(20, 283), 0x000000u) << Channels(picture.At(20, 283));
 }
 
+// A cut/fill map (white at 0, a straight ramp from white on either side) beside a mesh coloured
+// by elevation: two panels, the second the cut/fill legend, cut red on top and fill blue below.
+TEST(PictureLegend, CutFillMapsGetALegendOfTheirOwn) {
+    DrawingSnapshot drawing;
+    drawing.entities.push_back(Square(0, 0, 100, kRedToBlue));
+    EntityInfo map;
+    map.type = L"AcDbSubDMesh";
+    map.vertices = {{0, 200, -2}, {100, 200, -2}, {100, 300, 2}, {0, 300, 2}, {50, 250, 0}};
+    map.faces = {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}};
+    map.vertexColors = {
+        {30, 90, 200}, {30, 90, 200}, {200, 40, 30}, {200, 40, 30}, {255, 255, 255}};
+    drawing.entities.push_back(map);
+    EXPECT_TRUE(kafcad::IsCutFillMap(map));
+    EXPECT_FALSE(kafcad::IsCutFillMap(drawing.entities[0]));  // red, not white, at 0
+
+    const Picture picture = RenderPicture(drawing, 500, 300);
+    // The elevation bar from x 292, the cut/fill bar from x 402, both from y 48 to 210.
+    EXPECT_GT(Blue(picture.At(303, 52)), 240) << Channels(picture.At(303, 52));
+    const std::uint32_t cut = picture.At(413, 52);
+    const std::uint32_t fill = picture.At(413, 205);
+    const std::uint32_t zero = picture.At(413, 135);
+    EXPECT_GT(Red(cut), Blue(cut) + 100) << Channels(cut);
+    EXPECT_GT(Blue(fill), Red(fill) + 100) << Channels(fill);
+    EXPECT_GT(Red(zero), 235) << Channels(zero);
+    EXPECT_GT(Blue(zero), 235) << Channels(zero);
+}
+
 TEST(PictureLegend, PlainMeshesAndSmallPicturesHaveNoLegend) {
     DrawingSnapshot plain;
     plain.entities.push_back(Square(0, 0, 100, {}));

@@ -100,7 +100,10 @@ TEST(ReadForms, MalformedTextIsReportedWhereItGoesWrong) {
     EXPECT_EQ(ErrorOffset("(f \"a\\qb\")"), 5u);
     EXPECT_EQ(ErrorOffset("(f '"), 3u);
     EXPECT_EQ(ErrorOffset("(f ')"), 3u);
-    EXPECT_EQ(ErrorOffset("(a . b)"), 3u);
+    EXPECT_EQ(ErrorOffset("( . b)"), 2u);     // a dot with nothing before it
+    EXPECT_EQ(ErrorOffset("(a . b c)"), 7u);  // more than one element after the dot
+    EXPECT_EQ(ErrorOffset("(a .)"), 3u);
+    EXPECT_EQ(ErrorOffset("a . b"), 2u);
     EXPECT_EQ(ErrorOffset("(f 1e999)"), 3u);
     EXPECT_EQ(ErrorOffset("\"\\777\""), 1u);
 }

@@ -1,7 +1,8 @@
-// The road corridor sample end to end: generator, kafcad on the script, the saved drawing and
-// the picture.
+// The road corridor sample end to end: generator, kafcad on the script, the saved drawing, the
+// profile along the centre line and the pictures.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -47,8 +48,9 @@ TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOp
 
     const kafhost::DrawingSnapshot drawing =
         kafhost::loadDrawingFile((folder / "surface.json").string());
-    ASSERT_EQ(drawing.entities.size(), 5u);
-    const kafhost::EntityInfo& mesh = drawing.entities[4];
+    // The five lines, the mesh and the profile.
+    ASSERT_EQ(drawing.entities.size(), 7u);
+    const kafhost::EntityInfo& mesh = drawing.entities[5];
     ASSERT_EQ(mesh.type, L"AcDbSubDMesh");
     for (int kerb = 0; kerb < 2; ++kerb) {
         const std::vector<Point3>& line = drawing.entities[kerb].vertices;
@@ -76,6 +78,35 @@ TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOp
     const Picture picture = ReadPng((folder / "road.png").string());
     EXPECT_EQ(picture.width, 500);
     EXPECT_EQ(picture.height, 300);
+
+    // The profile along the centre line: in one piece from its start to its end, on the road
+    // (0.15 m below the kerb tops at the crown, which the centre line's vertices carry), and
+    // 22 cross-sections every 10 m.
+    EXPECT_NE(run.out.find("\nProfile: 63 points in 1 piece, stations 0.000 to 206.913"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\nSections: 22 stations from 0.000 to 206.913, 10.000 left and "
+                           "10.000 right"),
+              std::string::npos);
+    const kafhost::EntityInfo& profile = drawing.entities[6];
+    EXPECT_EQ(profile.type, L"AcDb3dPolyline");
+    EXPECT_EQ(profile.layer, L"PROFILE");
+    const std::vector<Point3>& centre = drawing.entities[4].vertices;
+    for (std::size_t i = 0; i < centre.size(); i += 2) {  // the crown's vertices, every 10 m
+        bool found = false;
+        for (const Point3& p : profile.vertices) {
+            if (std::hypot(p[0] - centre[i][0], p[1] - centre[i][1]) < 1e-9) {
+                found = true;
+                EXPECT_NEAR(p[2], centre[i][2] - 0.15, 0.002) << i;
+            }
+        }
+        EXPECT_TRUE(found) << i;
+    }
+    for (const char* name : {"road_profile.png", "road_sections.png"}) {
+        const Picture plot = ReadPng((folder / name).string());
+        EXPECT_EQ(plot.width, 1000) << name;
+        EXPECT_EQ(plot.height, 400) << name;
+    }
 }
 
 }  // namespace

@@ -60,7 +60,10 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     ASSERT_EQ(Generate("terrain.csv", 3000).exitStatus, 0);
     const KafcadRun run = RunKafcadProcess(
         {"--layer", "TERRAIN", "--layer", "CONTOUR", "--layer", "CONTOUR-MAJOR", "--save",
-         "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp"},
+         "terrain.json", "--png", "terrain.png", "--png-size", "400", "terrain.lsp", "-e",
+         // How far the map's volumes to 0 are from kaf-volume's, relative to them.
+         "(list (/ (- (car earthworks) (car map-volume)) (car earthworks))"
+         " (/ (- (cadr earthworks) (cadr map-volume)) (cadr earthworks)))"},
         "", folder_.string());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\nMeshes made: 1 (handles 20 ... 20)\n"), std::string::npos) << run.out;
@@ -101,7 +104,9 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     int major = 0;
     for (std::size_t i = 1; i < drawing.entities.size(); ++i) {
         const kafhost::EntityInfo& line = drawing.entities[i];
-        ASSERT_EQ(line.type, L"AcDbPolyline");
+        if (line.type != L"AcDbPolyline") {
+            continue;  // the pad and the cut/fill map
+        }
         const bool onMajor = line.layer == L"CONTOUR-MAJOR";
         ASSERT_TRUE(onMajor || line.layer == L"CONTOUR") << i;
         ASSERT_EQ(std::fmod(line.elevation, onMajor ? 25.0 : 5.0), 0.0) << line.elevation;
@@ -112,11 +117,43 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
     EXPECT_GT(major, 0);
     EXPECT_EQ(minor + major, printedLines);
 
-    // The picture: the ramp in the legend's bar (brown on top, green below) and the scale bar.
+    // The cut/fill map of the pad: the difference of the surfaces over the pad, a mesh coloured
+    // red for cut and blue for fill, whose volume to 0 is kaf-volume's.
+    const std::size_t mapAt = run.out.find("\nCut/fill map: ");
+    ASSERT_NE(mapAt, std::string::npos) << run.out;
+    const std::size_t earthworks = run.out.find("\nVolume: ", mapAt);
+    ASSERT_NE(earthworks, std::string::npos);
+    const std::string volume =
+        run.out.substr(earthworks, run.out.find('\n', earthworks + 1) - earthworks);
+    EXPECT_NE(volume.find("plan area 90000.000"), std::string::npos) << volume;
+    EXPECT_EQ(run.out.substr(earthworks + volume.size(), volume.size()), volume) << run.out;
+    const std::size_t shown = run.out.rfind("\n(");
+    ASSERT_NE(shown, std::string::npos) << run.out;
+    std::istringstream apart(run.out.substr(shown + 2));
+    double cutApart = 1.0;
+    double fillApart = 1.0;
+    ASSERT_TRUE(apart >> cutApart >> fillApart) << run.out.substr(shown);
+    EXPECT_LE(std::fabs(cutApart), 1e-9);
+    EXPECT_LE(std::fabs(fillApart), 1e-9);
+    const kafhost::EntityInfo& map = drawing.entities.back();
+    EXPECT_EQ(map.type, L"AcDbSubDMesh");
+    ASSERT_EQ(map.vertexColors.size(), map.vertices.size());
+    for (std::size_t i = 0; i < map.vertices.size(); ++i) {
+        const kafhost::Rgb& colour = map.vertexColors[i];
+        ASSERT_TRUE(map.vertices[i][0] >= 600 && map.vertices[i][0] <= 900);
+        if (std::fabs(map.vertices[i][2]) > 1.0) {  // nearer 0 the colours are all but white
+            ASSERT_EQ(colour[0] > colour[2], map.vertices[i][2] > 0) << map.vertices[i][2];
+        }
+    }
+
+    // The picture: the ramp in the elevation legend's bar (brown on top, green below), the
+    // cut/fill legend beside it, and the scale bar.
     const Picture picture = ReadPng((folder_ / "terrain.png").string());
     ASSERT_EQ(picture.width, 400);
-    const std::uint32_t top = picture.At(400 - 110 + 23, 52);
-    const std::uint32_t bottom = picture.At(400 - 110 + 23, 275);
+    const std::uint32_t top = picture.At(400 - 220 + 23, 52);
+    const std::uint32_t bottom = picture.At(400 - 220 + 23, 275);
+    const std::uint32_t cut = picture.At(400 - 110 + 23, 52);
+    EXPECT_GT(cut >> 16 & 0xFF, (cut & 0xFF) + 50) << Channels(cut);
     EXPECT_GT(top >> 16 & 0xFF, top >> 8 & 0xFF) << Channels(top);
     EXPECT_GT(bottom >> 8 & 0xFF, bottom >> 16 & 0xFF) << Channels(bottom);
     EXPECT_EQ(picture.At(20, 400 - 17), 0x000000u) << Channels(picture.At(20, 400 - 17));
@@ -126,13 +163,13 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesContoursStatisticsAndVolume)
         RunKafcadProcess({"--drawing", "terrain.json", "--save", "terrain.xml", "-e", "(princ)"},
                          "", folder_.string());
     ASSERT_EQ(save.exitStatus, 0) << save.err;
-    EXPECT_NE(save.err.find("kafcad: terrain.xml: left out the vertex colours of 1 mesh(es)"),
+    EXPECT_NE(save.err.find("kafcad: terrain.xml: left out the vertex colours of 2 mesh(es)"),
               std::string::npos)
         << save.err;
     std::vector<std::string> notes;
     const kafhost::DrawingSnapshot surface =
         kafhost::loadLandXmlDrawingFile((folder_ / "terrain.xml").string(), notes);
-    ASSERT_EQ(surface.entities.size(), 1u);
+    ASSERT_EQ(surface.entities.size(), 3u);  // the terrain, the pad and the map
     EXPECT_EQ(surface.entities[0].layer, L"TERRAIN");
     EXPECT_EQ(surface.entities[0].vertices, mesh.vertices);
     EXPECT_EQ(surface.entities[0].faces, mesh.faces);

@@ -6,6 +6,8 @@
 // RandomSurface(seed, count, x0, y0, x1, y1, height): the triangulation of `count` random plan
 // points in the rectangle [x0, x1] x [y0, y1] and its four corners, with z = height(x, y), or
 // random in [0, 1) when height is empty.
+// HoledGrid(n, height): Grid(n, n, height) without the faces of its middle n/3 x n/3 cells (for
+// n = 6 the cells 2 and 3 each way: a hole from (2, 2) to (4, 4)).
 // SplitLikeWriter(mesh, maxPoints): split_like_writer.h.
 // Weld(meshes): WeldSurface, which must succeed.
 // HeightAt(surface, x, y, z): the surface's elevation at a plan position found by looking at
@@ -68,6 +70,22 @@ inline geom::SurfaceMesh Grid(int nx, int ny, const std::function<double(int, in
         }
     }
     return mesh;
+}
+
+inline geom::SurfaceMesh HoledGrid(int n, const std::function<double(int, int)>& height) {
+    geom::SurfaceMesh grid = Grid(n, n, height);
+    std::vector<geom::MeshFace> kept;
+    const std::size_t first = static_cast<std::size_t>(n / 3);
+    const std::size_t last = static_cast<std::size_t>(n - n / 3);
+    for (std::size_t f = 0; f < grid.faces.size(); ++f) {
+        const std::size_t i = f / 2 % static_cast<std::size_t>(n);
+        const std::size_t j = f / 2 / static_cast<std::size_t>(n);
+        if (!(i >= first && i < last && j >= first && j < last)) {
+            kept.push_back(grid.faces[f]);
+        }
+    }
+    grid.faces = kept;
+    return grid;
 }
 
 inline geom::WeldedSurface Weld(const std::vector<geom::SurfaceMesh>& meshes) {

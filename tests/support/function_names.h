@@ -1,9 +1,9 @@
 // kFunctionNames: the module's AutoLISP functions, each at its function code: the ten (0 to 9),
 // then the surface functions (10 to 13), then the constrained surface functions (14 to 17), then
-// kaf-thin-subdmesh-withloadcsv (18).
+// the profile functions (18 to 20), then kaf-thin-subdmesh-withloadcsv (21).
 #pragma once
 
-inline constexpr const wchar_t* kFunctionNames[19] = {
+inline constexpr const wchar_t* kFunctionNames[22] = {
     L"triangulate",
     L"kaf-dct",
     L"kaf-dct-pface",
@@ -22,5 +22,8 @@ inline constexpr const wchar_t* kFunctionNames[19] = {
     L"kaf-cdt-pfacemesh",
     L"kaf-cdt-subdmesh-withloadcsv",
     L"kaf-cdt-pfacemesh-withloadcsv",
+    L"kaf-profile",
+    L"kaf-sections",
+    L"kaf-isopach",
     L"kaf-thin-subdmesh-withloadcsv",
 };

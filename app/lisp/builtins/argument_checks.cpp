@@ -1,6 +1,7 @@
 #include "app/lisp/builtins/argument_checks.h"
 
 #include "app/lisp/byte_text.h"
+#include "app/lisp/cons.h"
 #include "app/lisp/error.h"
 #include "app/lisp/print_value.h"
 
@@ -9,11 +10,15 @@ namespace {
 
 const std::vector<Value> kNoItems;
 
-[[noreturn]] void BadType(const std::string& predicate, const Value& value) {
+}  // namespace
+
+void BadArgumentType(const std::string& predicate, const Value& value) {
     throw LispError("bad argument type: " + predicate + " " + PrintValue(value));
 }
 
-}  // namespace
+void BadArgumentValue(const std::string& what, const Value& value) {
+    throw LispError("bad argument value: " + what + " " + PrintValue(value));
+}
 
 void CheckArgumentCount(const std::vector<Value>& arguments, std::size_t least, std::size_t most) {
     if (arguments.size() < least) {
@@ -31,19 +36,19 @@ double NumberArgument(const Value& value) {
     if (value.kind() == Value::Kind::kReal) {
         return value.asReal();
     }
-    BadType("numberp:", value);
+    BadArgumentType("numberp:", value);
 }
 
 std::int32_t IntegerArgument(const Value& value) {
     if (value.kind() != Value::Kind::kInteger) {
-        BadType("fixnump:", value);
+        BadArgumentType("fixnump:", value);
     }
     return value.asInteger();
 }
 
 const std::wstring& StringArgument(const Value& value) {
     if (value.kind() != Value::Kind::kString) {
-        BadType("stringp", value);
+        BadArgumentType("stringp", value);
     }
     return value.asString();
 }
@@ -53,7 +58,10 @@ const std::vector<Value>& ListArgument(const Value& value) {
         return kNoItems;
     }
     if (!value.isList()) {
-        BadType("listp", value);
+        BadArgumentType("listp", value);
+    }
+    if (IsDotted(value)) {
+        throw LispError("bad list: " + PrintValue(value));
     }
     return value.items();
 }
@@ -63,14 +71,14 @@ const std::vector<Value>& ConsArgument(const Value& value) {
         return kNoItems;
     }
     if (!value.isList()) {
-        BadType("consp", value);
+        BadArgumentType("consp", value);
     }
     return value.items();
 }
 
 const std::wstring& SymbolArgument(const Value& value) {
     if (!value.isSymbol() || value.symbolName().empty()) {
-        BadType("symbolp", value);
+        BadArgumentType("symbolp", value);
     }
     return value.symbolName();
 }

@@ -243,6 +243,9 @@ public:
 
     // The current drawing as plain values.
     DrawingSnapshot snapshot() const;
+    // The handle texts of the current drawing's entities that are not erased, model space then
+    // paper space, each in drawing order (the order of snapshot()).
+    std::vector<std::wstring> entityHandles() const;
     // One entity of the current drawing by handle text; false when there is no such entity.
     bool entityInfo(const std::wstring& handle, EntityInfo& entity) const;
     // Replaces the current drawing by one built from the snapshot (handles kept; the next handle

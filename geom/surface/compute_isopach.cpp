@@ -1,0 +1,293 @@
+#include "geom/surface/compute_isopach.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+#include "geom/cdt/cdt_predicates.h"
+#include "geom/surface/measurable_surface.h"
+#include "geom/surface/overlay_walk.h"
+
+namespace geom {
+
+namespace {
+
+CdtPoint Plan(const SurfacePoint& p) {
+    return {p.x, p.y};
+}
+
+std::uint64_t EdgeKey(std::int32_t u, std::int32_t v) {
+    const std::uint64_t lo = static_cast<std::uint32_t>(std::min(u, v));
+    const std::uint64_t hi = static_cast<std::uint32_t>(std::max(u, v));
+    return hi << 32 | lo;
+}
+
+// Twice the signed area of a, b, c, from differences to a.
+double Cross(const SurfacePoint& a, const SurfacePoint& b, const SurfacePoint& c) {
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+// Where the line through d0, d1 crosses the segment p-q, as the share of the way from p.
+double CrossingShare(const SurfacePoint& p, const SurfacePoint& q, const SurfacePoint& d0,
+                     const SurfacePoint& d1) {
+    const double dp = Cross(d0, d1, p);
+    const double dq = Cross(d0, d1, q);
+    return dp != dq ? std::min(1.0, std::max(0.0, dp / (dp - dq))) : 0.5;
+}
+
+// A number that grows with the direction's angle from the negative x axis counter-clockwise
+// round (0 to 4), without trigonometry: enough to sort directions by angle.
+double PseudoAngle(double dx, double dy) {
+    const double p = dx / (std::fabs(dx) + std::fabs(dy));  // -1 ... 1
+    return dy < 0 ? 1 + p : 3 - p;
+}
+
+// A crossing of an existing edge with a design edge, and its vertex in the isopach.
+struct Crossing {
+    std::uint64_t existingEdge;
+    std::uint64_t designEdge;
+    std::int32_t vertex;
+};
+
+// A corner of a piece: its isopach vertex and its position relative to the existing triangle's
+// first corner.
+struct Corner {
+    std::int32_t vertex;
+    Local at;
+    double angle;
+};
+
+// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False (the
+// rest left undecided) as soon as all of u lies on or beyond one edge of t.
+bool SidesOf(const CdtPoint (&t)[3], const CdtPoint (&u)[3], int (&side)[3][3]) {
+    for (int k = 0; k < 3; ++k) {
+        for (int i = 0; i < 3; ++i) {
+            side[k][i] = CdtOrient(t[k], t[(k + 1) % 3], u[i]);
+        }
+        if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class CIsopachVisitor : public COverlayVisitor {
+public:
+    CIsopachVisitor(const WeldedSurface& existing, const WeldedSurface& design, SurfaceMesh& out)
+        : existing_(existing),
+          design_(design),
+          out_(out),
+          existingVertex_(existing.points.size(), -1),
+          designVertex_(design.points.size(), -1),
+          storedStart_(existing.triangles.size(), 0),
+          storedEnd_(existing.triangles.size(), 0) {}
+
+    double Overlap(const ExistingTriangle& a, const DesignTriangle& b, const double (&)[3][3],
+                   int) override {
+        if (!b.slope.Usable()) {
+            return 0.0;  // as the volume does: too thin to have a plane
+        }
+        const std::int32_t* ia = existing_.triangles[a.index].corner;
+        const std::int32_t* ib = design_.triangles[b.index].corner;
+        CdtPoint pa[3];
+        CdtPoint pb[3];
+        for (int i = 0; i < 3; ++i) {
+            pa[i] = Plan(existing_.points[ia[i]]);
+            pb[i] = Plan(design_.points[ib[i]]);
+        }
+        // Two triangles whose insides meet are not parted by the line of any of their edges.
+        int bSide[3][3];  // [edge k of b][corner i of a]
+        int aSide[3][3];  // [edge m of a][corner j of b]
+        if (!SidesOf(pb, pa, bSide) || !SidesOf(pa, pb, aSide)) {
+            return 0.0;
+        }
+        Corner corners[12];
+        int n = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (bSide[0][i] >= 0 && bSide[1][i] >= 0 && bSide[2][i] >= 0) {
+                corners[n++] = {ExistingVertex(ia[i], a, b), Relative(existing_.points[ia[i]], a),
+                                0.0};
+            }
+        }
+        for (int j = 0; j < 3; ++j) {
+            if (aSide[0][j] >= 0 && aSide[1][j] >= 0 && aSide[2][j] >= 0 && pb[j] != pa[0] &&
+                pb[j] != pa[1] && pb[j] != pa[2]) {
+                corners[n++] = {DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a), 0.0};
+            }
+        }
+        for (int m = 0; m < 3; ++m) {
+            for (int k = 0; k < 3; ++k) {
+                if (bSide[k][m] * bSide[k][(m + 1) % 3] < 0 &&
+                    aSide[m][k] * aSide[m][(k + 1) % 3] < 0) {
+                    const std::int32_t v = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
+                    const CVertex& at = out_.vertices[v];
+                    corners[n++] = {v, {at.x - a.origin.x, at.y - a.origin.y}, 0.0};
+                }
+            }
+        }
+        return Fan(corners, n);
+    }
+
+    void Restart() override { faces_.clear(); }
+
+    void Done(const ExistingTriangle& a) override {
+        out_.faces.insert(out_.faces.end(), faces_.begin(), faces_.end());
+        faces_.clear();
+        storedStart_[a.index] = stored_.size();
+        stored_.insert(stored_.end(), current_.begin(), current_.end());
+        storedEnd_[a.index] = stored_.size();
+        current_.clear();
+    }
+
+private:
+    static Local Relative(const SurfacePoint& p, const ExistingTriangle& a) {
+        return {p.x - a.origin.x, p.y - a.origin.y};
+    }
+
+    std::int32_t NewVertex(double x, double y, double z) {
+        out_.vertices.emplace_back(x, y, z);
+        return static_cast<std::int32_t>(out_.vertices.size() - 1);
+    }
+
+    // An existing vertex inside design triangle b: the design's elevation from b's plane, or
+    // b's corner's own where they are one point.
+    std::int32_t ExistingVertex(std::int32_t i, const ExistingTriangle& a,
+                                const DesignTriangle& b) {
+        if (existingVertex_[i] < 0) {
+            const SurfacePoint& p = existing_.points[i];
+            double design = DesignPlane(b, Relative(p, a));
+            for (const std::int32_t j : design_.triangles[b.index].corner) {
+                const SurfacePoint& q = design_.points[j];
+                if (q.x == p.x && q.y == p.y) {
+                    design = q.z;
+                }
+            }
+            existingVertex_[i] = NewVertex(p.x, p.y, p.z - design);
+        }
+        return existingVertex_[i];
+    }
+
+    // A design vertex inside the existing triangle a: the existing elevation from a's plane.
+    std::int32_t DesignVertex(std::int32_t j, const ExistingTriangle& a) {
+        if (designVertex_[j] < 0) {
+            const SurfacePoint& q = design_.points[j];
+            const Local at = Relative(q, a);
+            const double existing = a.origin.z + a.slope.gx * at.x + a.slope.gy * at.y;
+            designVertex_[j] = NewVertex(q.x, q.y, existing - q.z);
+        }
+        return designVertex_[j];
+    }
+
+    static double DesignPlane(const DesignTriangle& b, Local at) {
+        return b.z0 + b.slope.gx * (at.x - b.corner[0].x) + b.slope.gy * (at.y - b.corner[0].y);
+    }
+
+    // The crossing of edge m of the existing triangle with the design edge d0-d1: found again
+    // when this triangle or its neighbour across the edge met it before, otherwise made, its
+    // position and both elevations taken along the two edges from their lower-numbered ends.
+    std::int32_t CrossingVertex(const ExistingTriangle& a, int m, std::int32_t d0,
+                                std::int32_t d1) {
+        const SurfaceTriangle& t = existing_.triangles[a.index];
+        const std::int32_t e0 = t.corner[m];
+        const std::int32_t e1 = t.corner[(m + 1) % 3];
+        const Crossing key{EdgeKey(e0, e1), EdgeKey(d0, d1), -1};
+        const auto same = [&key](const Crossing& c) {
+            return c.existingEdge == key.existingEdge && c.designEdge == key.designEdge;
+        };
+        const auto here = std::find_if(current_.begin(), current_.end(), same);
+        if (here != current_.end()) {
+            return here->vertex;
+        }
+        const std::int32_t neighbour = t.across[m];
+        if (neighbour >= 0 && storedEnd_[neighbour] > storedStart_[neighbour]) {
+            const auto begin =
+                stored_.begin() + static_cast<std::ptrdiff_t>(storedStart_[neighbour]);
+            const auto end = stored_.begin() + static_cast<std::ptrdiff_t>(storedEnd_[neighbour]);
+            const auto there = std::find_if(begin, end, same);
+            if (there != end) {
+                current_.push_back(*there);
+                return there->vertex;
+            }
+        }
+        const SurfacePoint& p = existing_.points[std::min(e0, e1)];
+        const SurfacePoint& q = existing_.points[std::max(e0, e1)];
+        const SurfacePoint& r = design_.points[std::min(d0, d1)];
+        const SurfacePoint& s = design_.points[std::max(d0, d1)];
+        const double along = CrossingShare(p, q, r, s);
+        const double across = CrossingShare(r, s, p, q);
+        const double existing = p.z + along * (q.z - p.z);
+        const double design = r.z + across * (s.z - r.z);
+        const std::int32_t v =
+            NewVertex(p.x + along * (q.x - p.x), p.y + along * (q.y - p.y), existing - design);
+        current_.push_back({key.existingEdge, key.designEdge, v});
+        return v;
+    }
+
+    // Fans the convex piece out from one corner, its corners sorted counter-clockwise around
+    // their centroid; faces that rounding left without a plan area are dropped. Gives the
+    // piece's area.
+    double Fan(Corner* corners, int n) {
+        if (n < 3) {
+            return 0.0;
+        }
+        double cx = 0.0;
+        double cy = 0.0;
+        for (int i = 0; i < n; ++i) {
+            cx += corners[i].at.x / n;
+            cy += corners[i].at.y / n;
+        }
+        for (int i = 0; i < n; ++i) {
+            corners[i].angle = PseudoAngle(corners[i].at.x - cx, corners[i].at.y - cy);
+        }
+        for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
+            for (int j = i; j > 0 && corners[j].angle < corners[j - 1].angle; --j) {
+                std::swap(corners[j], corners[j - 1]);
+            }
+        }
+        double area = 0.0;
+        for (int i = 2; i < n; ++i) {
+            const double twice = SideOf(corners[0].at, corners[i - 1].at, corners[i].at);
+            if (twice > 0) {
+                area += twice / 2;
+                faces_.push_back({corners[0].vertex, corners[i - 1].vertex, corners[i].vertex});
+            }
+        }
+        return area;
+    }
+
+    const WeldedSurface& existing_;
+    const WeldedSurface& design_;
+    SurfaceMesh& out_;
+    std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
+    std::vector<std::int32_t> designVertex_;    // per design point
+    std::vector<MeshFace> faces_;               // of the existing triangle at hand
+    std::vector<Crossing> current_;             // met on the existing triangle at hand
+    std::vector<Crossing> stored_;              // of the triangles done, each in one range
+    std::vector<std::size_t> storedStart_;
+    std::vector<std::size_t> storedEnd_;
+};
+
+}  // namespace
+
+SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface& design,
+                             SurfaceMesh& isopach, const SurfaceProgress& progress) {
+    isopach = SurfaceMesh();
+    if (!IsMeasurable(existing) || !IsMeasurable(design)) {
+        return SurfaceStatus::CoordinatesTooLarge;
+    }
+    if (existing.triangles.empty() || design.triangles.empty()) {
+        return SurfaceStatus::Ok;
+    }
+    try {
+        CIsopachVisitor visitor(existing, design, isopach);
+        COverlayWalk(existing, design).Run(visitor, progress);
+    } catch (const std::bad_alloc&) {
+        isopach = SurfaceMesh();
+        return SurfaceStatus::OutOfMemory;
+    }
+    return SurfaceStatus::Ok;
+}
+
+}  // namespace geom

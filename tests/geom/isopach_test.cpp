@@ -1,0 +1,141 @@
+// The cut/fill map: its datum-0 volume is the overlay's cut and fill, its vertices are both
+// surfaces' vertices and edge crossings with z = existing - design, on random surfaces that
+// overlap in part, in survey coordinates and with a hole in the design.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "geom/surface/compute_datum_volume.h"
+#include "geom/surface/compute_isopach.h"
+#include "geom/surface/compute_volume.h"
+#include "surface_test_support.h"
+
+namespace {
+
+geom::SurfaceMesh Isopach(const geom::WeldedSurface& existing, const geom::WeldedSurface& design) {
+    geom::SurfaceMesh isopach;
+    EXPECT_EQ(geom::ComputeIsopach(existing, design, isopach), geom::SurfaceStatus::Ok);
+    return isopach;
+}
+
+void ExpectRelativelyNear(double got, double expected, double relative) {
+    EXPECT_NEAR(got, expected, relative * std::fabs(expected)) << "expected " << expected;
+}
+
+// The isopach, welded and integrated to datum 0, gives the overlay's cut, fill and area.
+void ExpectVolumeOfOverlay(const geom::WeldedSurface& existing, const geom::WeldedSurface& design,
+                           const geom::SurfaceMesh& isopach) {
+    geom::VolumeResult overlay;
+    ASSERT_EQ(geom::ComputeVolume(existing, design, overlay), geom::SurfaceStatus::Ok);
+    geom::WeldedSurface map;
+    ASSERT_EQ(geom::WeldSurface({isopach}, map), geom::SurfaceStatus::Ok);
+    EXPECT_TRUE(map.walls.empty());
+    geom::VolumeResult datum;
+    ASSERT_EQ(geom::ComputeDatumVolume(map, 0.0, datum), geom::SurfaceStatus::Ok);
+    ExpectRelativelyNear(datum.cut, overlay.cut, 1e-9);
+    ExpectRelativelyNear(datum.fill, overlay.fill, 1e-9);
+    ExpectRelativelyNear(datum.area, overlay.area, 1e-9);
+}
+
+bool Has(const geom::SurfaceMesh& mesh, double x, double y, double tolerance) {
+    for (const geom::CVertex& v : mesh.vertices) {
+        if (std::fabs(v.x - x) <= tolerance && std::fabs(v.y - y) <= tolerance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every vertex of one surface strictly inside the other and every crossing of their edges is a
+// vertex of the isopach, whose elevation is the difference of the surfaces there.
+void ExpectVerticesOfOverlay(const geom::WeldedSurface& existing, const geom::WeldedSurface& design,
+                             const geom::SurfaceMesh& isopach) {
+    for (const geom::CVertex& v : isopach.vertices) {
+        double e = 0, d = 0;
+        ASSERT_TRUE(surfacetest::HeightAt(existing, v.x, v.y, e));
+        ASSERT_TRUE(surfacetest::HeightAt(design, v.x, v.y, d));
+        EXPECT_NEAR(v.z, e - d, 1e-9);
+    }
+    for (const auto* pair : {&existing, &design}) {
+        const geom::WeldedSurface& other = pair == &existing ? design : existing;
+        for (const geom::SurfacePoint& p : pair->points) {
+            double z = 0;
+            if (surfacetest::HeightAt(other, p.x, p.y, z)) {
+                EXPECT_TRUE(Has(isopach, p.x, p.y, 0.0)) << p.x << " " << p.y;
+            }
+        }
+    }
+    for (const geom::SurfaceTriangle& s : existing.triangles) {
+        for (int m = 0; m < 3; ++m) {
+            const geom::SurfacePoint& p = existing.points[s.corner[m]];
+            const geom::SurfacePoint& q = existing.points[s.corner[(m + 1) % 3]];
+            for (const geom::SurfaceTriangle& t : design.triangles) {
+                for (int k = 0; k < 3; ++k) {
+                    const geom::SurfacePoint& r = design.points[t.corner[k]];
+                    const geom::SurfacePoint& u = design.points[t.corner[(k + 1) % 3]];
+                    const double det = (q.x - p.x) * (u.y - r.y) - (q.y - p.y) * (u.x - r.x);
+                    const double a = ((r.x - p.x) * (u.y - r.y) - (r.y - p.y) * (u.x - r.x)) / det;
+                    const double b = ((r.x - p.x) * (q.y - p.y) - (r.y - p.y) * (q.x - p.x)) / det;
+                    if (a > 1e-6 && a < 1 - 1e-6 && b > 1e-6 && b < 1 - 1e-6) {
+                        EXPECT_TRUE(
+                            Has(isopach, p.x + a * (q.x - p.x), p.y + a * (q.y - p.y), 1e-9));
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Isopach, IsTheOverlayOfRandomSurfaces) {
+    for (int seed = 0; seed < 8; ++seed) {
+        const geom::WeldedSurface existing =
+            surfacetest::Weld({surfacetest::RandomSurface(200 + seed, 40, 0, 0, 10, 10, {})});
+        const geom::WeldedSurface design =
+            surfacetest::Weld({surfacetest::RandomSurface(300 + seed, 40, 3, -2, 14, 8, {})});
+        const geom::SurfaceMesh isopach = Isopach(existing, design);
+        ASSERT_FALSE(isopach.faces.empty());
+        ExpectVolumeOfOverlay(existing, design, isopach);
+        ExpectVerticesOfOverlay(existing, design, isopach);
+    }
+}
+
+// Larger surfaces split into meshes, in survey coordinates, the design on a grid whose
+// vertices fall on the existing surface's edges and vertices now and then.
+TEST(Isopach, KeepsTheVolumeOfLargeSurfacesInSurveyCoordinates) {
+    const double x0 = 350000, y0 = 5800000;
+    const auto ground = [&](double x, double y) {
+        return 400 + 5 * std::sin((x - x0) / 9) + 4 * std::cos((y - y0) / 13);
+    };
+    const geom::SurfaceMesh mesh =
+        surfacetest::RandomSurface(7, 20000, x0, y0, x0 + 300, y0 + 300, ground);
+    const geom::WeldedSurface existing =
+        surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 4000));
+    geom::SurfaceMesh pad =
+        surfacetest::Grid(40, 40, [](int i, int j) { return 401.0 + 0.05 * i * j / 40; });
+    for (geom::CVertex& v : pad.vertices) {
+        v.x = x0 + 50 + 5 * v.x;
+        v.y = y0 + 20 + 5 * v.y;
+    }
+    const geom::WeldedSurface design = surfacetest::Weld({pad});
+    ExpectVolumeOfOverlay(existing, design, Isopach(existing, design));
+}
+
+// A design with a hole: no map over the hole.
+TEST(Isopach, LeavesOutWhereOneSurfaceIsMissing) {
+    const geom::WeldedSurface existing =
+        surfacetest::Weld({surfacetest::Grid(6, 6, [](int i, int) { return 1.0 * i; })});
+    const geom::SurfaceMesh holed = surfacetest::HoledGrid(6, [](int, int) { return 3.0; });
+    const geom::WeldedSurface design = surfacetest::Weld({holed});
+    const geom::SurfaceMesh isopach = Isopach(existing, design);
+    ExpectVolumeOfOverlay(existing, design, isopach);
+    geom::WeldedSurface map;
+    ASSERT_EQ(geom::WeldSurface({isopach}, map), geom::SurfaceStatus::Ok);
+    double z = 0;
+    EXPECT_FALSE(surfacetest::HeightAt(map, 3.0, 3.0, z));
+    ASSERT_TRUE(surfacetest::HeightAt(map, 5.5, 0.5, z));
+    EXPECT_NEAR(z, 2.5, 1e-12);
+    EXPECT_EQ(map.points.size(), 48u);  // the grids' vertices, less the one inside the hole
+}
+
+}  // namespace
