@@ -10,6 +10,7 @@
 
 #include "geom/cdt/cdt.h"
 #include "geom/cdt/cdt_constraints.h"
+#include "geom/thinning/greedy_thinning.h"
 #include "host/argument_readers.h"
 #include "host/clock.h"
 #include "host/error_lines.h"
@@ -30,6 +31,7 @@ struct ConstrainedArguments {
     wchar_t delimiter = L',';
     std::vector<ConstraintLine> lines;
     double maxEdgeLength = 0.0;
+    double tolerance = 0.0;
     std::optional<std::wstring> layer;
     std::int32_t maxPoints = 32767;
     double snapTolerance = 0.0;
@@ -45,6 +47,7 @@ enum class Slot {
     Boundary,
     Holes,
     EdgeLength,
+    Tolerance,
     Layer,
     MaxPoints,
     SnapTolerance
@@ -159,6 +162,11 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                        ? L""
                        : Message(position, L"a length of 0 or more!");
         }
+        case Slot::Tolerance:
+            return ReadNumber(node, out.tolerance) && std::isfinite(out.tolerance) &&
+                           out.tolerance >= 0.0
+                       ? L""
+                       : Message(position, L"a tolerance of 0 or more!");
         case Slot::Layer:
             return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
         case Slot::MaxPoints:
@@ -180,12 +188,17 @@ bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
     static const Slot kFileSlots[] = {
         Slot::Files, Slot::Layout,     Slot::Delimiter, Slot::Breaklines, Slot::Boundary,
         Slot::Holes, Slot::EdgeLength, Slot::Layer,     Slot::MaxPoints,  Slot::SnapTolerance};
-    const Slot* slots = function.fromFiles ? kFileSlots : kListSlots;
-    const int count = function.fromFiles ? 10 : 8;
+    static const Slot kThinningSlots[] = {Slot::Files,     Slot::Layout, Slot::Delimiter,
+                                          Slot::Tolerance, Slot::Layer,  Slot::MaxPoints};
+    const Slot* slots = function.thins       ? kThinningSlots
+                        : function.fromFiles ? kFileSlots
+                                             : kListSlots;
+    const int count = function.thins ? 6 : function.fromFiles ? 10 : 8;
+    // maxPoints (and the snap tolerance of the constrained functions) may be left out.
+    const int least = function.thins ? count - 1 : count - 2;
     std::wstring message;
-    // maxPoints and the snap tolerance may be left out.
     return ReadPositionalArguments(
-        args, count - 2, count, function.arguments.label, [&](int position, const resbuf*& cursor) {
+        args, least, count, function.arguments.label, [&](int position, const resbuf*& cursor) {
             message = ReadSlot(slots[position - 1], position, cursor, out, function);
             return message.empty() ? nullptr : message.c_str();
         });
@@ -223,13 +236,7 @@ struct ElevationRange {
 };
 
 bool ReadPoints(const ConstrainedArguments& arguments, const wchar_t* label,
-                geom::CConstrainedDCT& cdt, ElevationRange& range) {
-    const auto add = [&cdt, &range](double x, double y, double z) {
-        cdt.AddPoint(x, y, z);
-        if (std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) {
-            range.Extend(z);
-        }
-    };
+                const SurveyPointSink& add) {
     if (arguments.files.empty()) {
         for (const geom::CVertex& point : arguments.points) {
             add(point.x, point.y, point.z);
@@ -241,6 +248,54 @@ bool ReadPoints(const ConstrainedArguments& arguments, const wchar_t* label,
     SurveyReadCounts counts;
     return ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter, label, add,
                                 counts);
+}
+
+// The thinned surface as the mesh writers take it: the kept points, the triangles on them.
+void ThinnedSurface(const std::vector<geom::ThinPoint>& points, const geom::ThinningResult& thinned,
+                    std::vector<geom::CVertex>& vertices, std::vector<geom::CTriangle>& triangles) {
+    std::vector<std::int32_t> vertexOf(points.size(), -1);
+    for (const std::uint32_t p : thinned.kept) {
+        vertexOf[p] = static_cast<std::int32_t>(vertices.size());
+        vertices.emplace_back(points[p].x, points[p].y, points[p].z);
+    }
+    for (const auto& corners : thinned.triangles) {
+        geom::CTriangle triangle;
+        triangle.i1 = vertexOf[corners[0]];
+        triangle.i2 = vertexOf[corners[1]];
+        triangle.i3 = vertexOf[corners[2]];
+        triangle.p1 = vertices[static_cast<std::size_t>(triangle.i1)];
+        triangle.p2 = vertices[static_cast<std::size_t>(triangle.i2)];
+        triangle.p3 = vertices[static_cast<std::size_t>(triangle.i3)];
+        triangles.push_back(triangle);
+    }
+}
+
+// Reads the points, thins them to the tolerance and writes the thinned surface.
+int RunThinning(const ConstrainedArguments& arguments, const ConstrainedMeshFunction& function) {
+    std::vector<geom::ThinPoint> points;
+    if (!ReadPoints(arguments, function.arguments.label, [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        })) {
+        return RSERR;
+    }
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation...");
+    const std::int32_t start = ReadClock();
+    std::vector<geom::CVertex> vertices;
+    std::vector<geom::CTriangle> triangles;
+    const geom::ThinningResult thinned = geom::ThinToVerticalTolerance(points, arguments.tolerance);
+    ThinnedSurface(points, thinned, vertices, triangles);
+    acutPrintf(L"kept %d of %d points within %g ... ", static_cast<int>(vertices.size()),
+               static_cast<int>(points.size()), arguments.tolerance);
+    std::vector<std::wstring> handles;
+    const auto vertexCount = static_cast<std::int32_t>(vertices.size());
+    const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
+    if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
+                           function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
+        acedRetNil();
+        return RSERR;
+    }
+    return ReturnList(StringsToResultList(handles));
 }
 
 // Breaklines drawn as polylines keep their elevation; one outside the points' elevations (a
@@ -306,6 +361,9 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     if (!ReadArguments(args, function, arguments)) {
         return RSERR;
     }
+    if (function.thins) {
+        return RunThinning(arguments, function);
+    }
     if (!ReadConstraintLines(arguments.lines, function.arguments.label)) {
         return RSERR;
     }
@@ -315,7 +373,13 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     geom::CConstrainedDCT cdt;
     cdt.SetSnapTolerance(arguments.snapTolerance);
     ElevationRange range;
-    if (!ReadPoints(arguments, function.arguments.label, cdt, range)) {
+    const auto add = [&cdt, &range](double x, double y, double z) {
+        cdt.AddPoint(x, y, z);
+        if (std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) {
+            range.Extend(z);
+        }
+    };
+    if (!ReadPoints(arguments, function.arguments.label, add)) {
         return RSERR;
     }
     WarnOfFlatBreaklines(arguments.lines, range);

@@ -30,3 +30,4 @@ int RunKafCdtPface(const resbuf* args);
 int RunKafCdtPfaceWithLoadCsv(const resbuf* args);
 int RunKafContourLabels(const resbuf* args);
 int RunKafSpotLevels(const resbuf* args);
+int RunKafThinSubdmeshWithLoadCsv(const resbuf* args);

@@ -45,6 +45,7 @@ constexpr ACHAR kKafCdtPfaceName[] = L"kaf-cdt-pface";
 constexpr ACHAR kKafCdtPfaceWithLoadCsvName[] = L"kaf-cdt-pface-withloadcsv";
 constexpr ACHAR kKafContourLabelsName[] = L"kaf-contourLabels";
 constexpr ACHAR kKafSpotLevelsName[] = L"kaf-spotLevels";
+constexpr ACHAR kKafThinSubdmeshWithLoadCsvName[] = L"kaf-thin-subdmesh-withloadcsv";
 
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
@@ -83,17 +84,22 @@ const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
 const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
 const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
 const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();
+const LispFunctionEntry kKafThinSubdmeshWithLoadCsv =
+    Entry<RunKafThinSubdmeshWithLoadCsv, kKafThinSubdmeshWithLoadCsvName,
+          GeometryFailureResult::kNoResult>();
 
 const LispFunctionEntry kKafSurfaceFaces = Entry<RunKafSurfaceFaces, kKafSurfaceFacesName>();
-const LispFunctionEntry kKafCdtPface = Entry<RunKafCdtPface, kKafCdtPfaceName>();
+const LispFunctionEntry kKafCdtPface =
+    Entry<RunKafCdtPface, kKafCdtPfaceName, GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafCdtPfaceWithLoadCsv =
-    Entry<RunKafCdtPfaceWithLoadCsv, kKafCdtPfaceWithLoadCsvName>();
+    Entry<RunKafCdtPfaceWithLoadCsv, kKafCdtPfaceWithLoadCsvName,
+          GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafContourLabels = Entry<RunKafContourLabels, kKafContourLabelsName>();
 const LispFunctionEntry kKafSpotLevels = Entry<RunKafSpotLevels, kKafSpotLevelsName>();
 
 }  // namespace
 
-const LispFunctionEntry* const kLispFunctionTable[28] = {nullptr,
+const LispFunctionEntry* const kLispFunctionTable[29] = {nullptr,
                                                          &kTriangulate,
                                                          &kKafDct,
                                                          &kKafDctPface,
@@ -120,4 +126,5 @@ const LispFunctionEntry* const kLispFunctionTable[28] = {nullptr,
                                                          &kKafCdtPfaceWithLoadCsv,
                                                          &kKafContourLabels,
                                                          &kKafSpotLevels,
+                                                         &kKafThinSubdmeshWithLoadCsv,
                                                          nullptr};

@@ -1,9 +1,11 @@
 #include "input/survey_point_file.h"
 
 #include <algorithm>
+#include <bitset>
 #include <charconv>
 #include <cmath>
 #include <cwctype>
+#include <sstream>
 #include <string>
 #include <unordered_set>
 
@@ -11,6 +13,7 @@
 #include "host/error_lines.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
+#include "input/las_point_file.h"
 #include "input/point_file.h"
 
 namespace {
@@ -103,14 +106,10 @@ struct PlanKeyHash {
     }
 };
 
-}  // namespace
-
-bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns) {
-    SurveyColumns parsed;
-    parsed.layout = layout;
+bool ParseColumnLetters(const std::wstring& letters, SurveyColumns& parsed) {
     std::wstring seen;
-    for (std::size_t i = 0; i < layout.size(); ++i) {
-        const wchar_t letter = static_cast<wchar_t>(std::towupper(layout[i]));
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(letters[i]));
         if (seen.find(letter) != std::wstring::npos ||
             std::wstring(L"PNEXYZD").find(letter) == std::wstring::npos) {
             return false;
@@ -125,7 +124,63 @@ bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns) {
             parsed.z = column;
         }
     }
-    if (parsed.x < 0 || parsed.y < 0 || parsed.z < 0) {
+    return parsed.x >= 0 && parsed.y >= 0 && parsed.z >= 0;
+}
+
+// "2,9": class numbers 0 ... 255, at least one.
+bool ParseClassList(const std::wstring& list, std::bitset<256>& classes) {
+    std::size_t at = 0;
+    while (true) {
+        std::size_t end = at;
+        int number = 0;
+        while (end < list.size() && end - at < 3 && list[end] >= L'0' && list[end] <= L'9') {
+            number = number * 10 + (list[end] - L'0');
+            ++end;
+        }
+        if (end == at || number > 255) {
+            return false;
+        }
+        classes.set(static_cast<std::size_t>(number));
+        if (end == list.size()) {
+            return true;
+        }
+        if (list[end] != L',') {
+            return false;
+        }
+        at = end + 1;
+    }
+}
+
+// The words after the column letters, separated by spaces: class=..., nowithheld, nonoise.
+bool ParseLasChoices(const std::wstring& words, LasChoices& choices) {
+    std::wistringstream stream(words);
+    std::wstring word;
+    while (stream >> word) {
+        for (wchar_t& c : word) {
+            c = static_cast<wchar_t>(std::towlower(c));
+        }
+        const bool isClasses = word.rfind(L"class=", 0) == 0;
+        bool* given = isClasses               ? &choices.onlyClasses
+                      : word == L"nowithheld" ? &choices.skipWithheld
+                      : word == L"nonoise"    ? &choices.skipNoise
+                                              : nullptr;
+        if (given == nullptr || *given ||
+            (isClasses && !ParseClassList(word.substr(6), choices.classes))) {
+            return false;
+        }
+        *given = true;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns) {
+    SurveyColumns parsed;
+    parsed.layout = layout;
+    const std::size_t wordEnd = std::min(layout.find(L' '), layout.size());
+    if (!ParseColumnLetters(layout.substr(0, wordEnd), parsed) ||
+        !ParseLasChoices(layout.substr(wordEnd), parsed.las)) {
         return false;
     }
     columns = parsed;
@@ -143,7 +198,21 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     std::unordered_set<PlanKey, PlanKeyHash> positions;
     std::vector<std::string> fields;
     int listed = 0;
+    const auto addNew = [&](double x, double y, double z) {
+        if (!positions.insert(PlanKey{x, y}).second) {
+            ++counts.duplicates;
+            return;
+        }
+        add(x, y, z);
+        ++counts.read;
+    };
     for (const std::wstring& name : files) {
+        if (StartsAsLasFile(name)) {
+            if (!ReadLasPointFile(name, columns.las, label, addNew)) {
+                return false;
+            }
+            continue;
+        }
         PointFile file(name, LineEnds::AnyNewline);
         if (!file.IsOpen()) {
             ReportFunctionError(label, (L"File " + name + L" cannot be opened!").c_str());
@@ -190,12 +259,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                 continue;
             }
             dataStarted = true;
-            if (!positions.insert(PlanKey{x, y}).second) {
-                ++counts.duplicates;
-                continue;
-            }
-            add(x, y, z);
-            ++counts.read;
+            addNew(x, y, z);
         }
         if (!dataStarted) {
             ReportFunctionError(label, (L"File " + name + L" has no point rows in the layout " +

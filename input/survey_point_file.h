@@ -4,16 +4,20 @@
 // ParseSurveyLayout(layout, columns): the column layout, one letter per column, any case: P (point
 // number), N (northing, y), E (easting, x), X, Y, Z (elevation), D (description); P and D are
 // ignored. Each letter at most once; x, y and z needed (N or Y, E or X, Z). "PNEZD", "PENZD",
-// "NEZ", "ENZ", "XYZ", "PXYZD", ... False for anything else.
+// "NEZ", "ENZ", "XYZ", "PXYZD", ... Then, after spaces, choices for LAS files, any case, each
+// once: "class=2,9" keeps only points of the listed classes (0 ... 255), "nowithheld" leaves out
+// points flagged withheld, "nonoise" points of the noise classes 7 and 18. False for anything
+// else.
 //
 // ReadSurveyPointFiles(files, columns, delimiter, label, add, counts): reads the files in order
-// and hands each point to add(x, y, z). A row is split at the delimiter (a space: at runs of
-// spaces and tabs); fields may be quoted with double quotes ("" inside for one), spaces around
-// fields are ignored, and columns beyond the layout's are ignored. Where the delimiter is not a
-// comma, a comma in a number is its decimal mark. A line ends at a line feed, a carriage return
-// and line feed, or a carriage return alone (files of old systems); a UTF-8 byte-order mark at
-// the start of a file is skipped; blank lines are not rows. Only the layout's columns of a row are
-// kept, so a row takes memory for its bytes alone, however many fields follow.
+// and hands each point to add(x, y, z). A file that starts with "LASF" is a LAS point cloud
+// (ReadLasPointFile); every other file is delimited text. A row is split at the delimiter (a
+// space: at runs of spaces and tabs); fields may be quoted with double quotes ("" inside for one),
+// spaces around fields are ignored, and columns beyond the layout's are ignored. Where the
+// delimiter is not a comma, a comma in a number is its decimal mark. A line ends at a line feed, a
+// carriage return and line feed, or a carriage return alone (files of old systems); a UTF-8
+// byte-order mark at the start of a file is skipped; blank lines are not rows. Only the layout's
+// columns of a row are kept, so a row takes memory for its bytes alone, however many fields follow.
 // - Rows before a file's first readable row are header rows: skipped.
 // - Later rows that cannot be read (too few fields, a coordinate that is no finite number) are
 //   skipped and reported, "\n<file>, row <n> cannot be read and is skipped." (the first ten;
@@ -33,8 +37,11 @@
 #include <string>
 #include <vector>
 
+#include "input/las_reader.h"
+
 struct SurveyColumns {
     std::wstring layout;
+    LasChoices las;
     int x = -1;
     int y = -1;
     int z = -1;

@@ -32,6 +32,10 @@ const char* TextOf(GeometryFailure kind) {
             return "The lines could not be put into the triangulation!\n";
         case GeometryFailure::kTriangulatedOnce:
             return "The constrained triangulation can be run once only!\n";
+        case GeometryFailure::kThinningBadInput:
+            return "Thinning needs finite coordinates and a tolerance of 0 or more!\n";
+        case GeometryFailure::kThinningNoArea:
+            return "The points to thin do not span an area!\n";
     }
     return "Unexpected failure!\n";
 }

@@ -25,6 +25,8 @@ enum class GeometryFailure {
     kAllTrimmed,             // "No triangle is left within the maximum edge length!\n"
     kConstraintsUnresolved,  // "The lines could not be put into the triangulation!\n"
     kTriangulatedOnce,       // "The constrained triangulation can be run once only!\n"
+    kThinningBadInput,       // "Thinning needs finite coordinates and a tolerance of 0 or ..."
+    kThinningNoArea,         // "The points to thin do not span an area!\n"
 };
 
 const char* TextOf(GeometryFailure kind);

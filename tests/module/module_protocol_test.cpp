@@ -274,7 +274,8 @@ TEST_F(InvokeFunctionTest, EachCodeReachesTheWorkerOfItsFunction) {
 }
 
 TEST_F(InvokeFunctionTest, UnknownCodeOrAMessageOutsideACallCallsNothing) {
-    for (int code : {26, 27, 100, -1}) {
+    const int unknown = static_cast<int>(std::size(kFunctionNames));
+    for (int code : {unknown, unknown + 1, 100, -1}) {
         const CallResult result = Invoke(code, {PointList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}})});
         EXPECT_EQ(invokeReturned, 0);
         EXPECT_FALSE(result.resultSet) << "code " << code;

@@ -1,9 +1,10 @@
 // kFunctionNames: the module's AutoLISP functions, each at its function code: the ten (0 to 9),
 // then the surface functions (10 to 13), then the constrained surface functions (14 to 17), then
-// the profile functions (18 to 20), then the drawing functions (21 to 25).
+// the profile functions (18 to 20), then the drawing functions (21 to 25), then
+// kaf-thin-subdmesh-withloadcsv (26).
 #pragma once
 
-inline constexpr const wchar_t* kFunctionNames[26] = {
+inline constexpr const wchar_t* kFunctionNames[27] = {
     L"triangulate",
     L"kaf-dct",
     L"kaf-dct-pface",
@@ -30,4 +31,5 @@ inline constexpr const wchar_t* kFunctionNames[26] = {
     L"kaf-cdt-pface-withloadcsv",
     L"kaf-contourLabels",
     L"kaf-spotLevels",
+    L"kaf-thin-subdmesh-withloadcsv",
 };

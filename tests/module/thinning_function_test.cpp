@@ -1,0 +1,130 @@
+// kaf-thin-subdmesh-withloadcsv as users meet it: a LAS cloud of terrain and roofs becomes a
+// ground surface with far fewer vertices, every ground point within the tolerance of the mesh
+// drawn (its faces' planes evaluated at the point); its argument errors.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "module_fixture.h"
+#include "support/files.h"
+#include "support/las_file.h"
+
+namespace {
+
+using kafhost::EntityInfo;
+using kafhost::LispValue;
+using kafhost::Point3;
+
+// The elevation of the mesh at (x, y): the plane of a face whose plan triangle holds the point;
+// NAN when none does.
+double MeshElevation(const EntityInfo& mesh, double x, double y) {
+    for (const std::vector<int>& face : mesh.faces) {
+        const Point3& a = mesh.vertices[face[0]];
+        const Point3& b = mesh.vertices[face[1]];
+        const Point3& c = mesh.vertices[face[2]];
+        const double d = (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+        const double wb = ((x - a[0]) * (c[1] - a[1]) - (y - a[1]) * (c[0] - a[0])) / d;
+        const double wc = ((b[0] - a[0]) * (y - a[1]) - (b[1] - a[1]) * (x - a[0])) / d;
+        const double slack = 1e-12;
+        if (wb >= -slack && wc >= -slack && wb + wc <= 1 + slack) {
+            return a[2] + wb * (b[2] - a[2]) + wc * (c[2] - a[2]);
+        }
+    }
+    return NAN;
+}
+
+class ThinningFunction : public ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        host().setMessageBoxEcho(false);
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+    }
+};
+
+TEST_F(ThinningFunction, GroundOfACloudStaysWithinTheToleranceOfTheMesh) {
+    // 61 x 61 ground points (cm) of a hill with ripples; roofs (class 6) on a block.
+    std::vector<LasRecord> records;
+    for (int i = 0; i <= 60; ++i) {
+        for (int j = 0; j <= 60; ++j) {
+            const double z = 100.0 +
+                             8.0 * std::exp(-((i - 30) * (i - 30) + (j - 25) * (j - 25)) / 200.0) +
+                             0.3 * std::sin(i * 0.7) * std::cos(j * 0.4);
+            records.push_back(
+                {i * 100, j * 100, static_cast<std::int32_t>(std::lround(z * 100)), 2, false});
+        }
+    }
+    for (int i = 0; i < 10; ++i) {
+        records.push_back({1050 + i * 100, 1050, 13000, 6, false});
+    }
+    LasFileSpec spec;
+    spec.minor = 4;
+    spec.format = 6;
+    spec.offset[0] = 400000.0;
+    spec.offset[1] = 5000000.0;
+    TempFolder folder;
+    const std::wstring file = folder.Write("site.las", LasFileBytes(spec, records)).wstring();
+    const kafhost::CallResult result =
+        Call(L"kaf-thin-subdmesh-withloadcsv",
+             {StringList({file}), LispValue::string(L"XYZ class=2"), LispValue::string(L","),
+              LispValue::real(0.05), LispValue::string(L"TIN")});
+    ASSERT_EQ(result.status, RSRSLT) << kafhost::wideToUtf8(result.printed);
+    const std::vector<EntityInfo> made = host().snapshot().entities;
+    ASSERT_EQ(made.size(), 1u);
+    const EntityInfo& mesh = made[0];
+    const std::wstring kept = std::to_wstring(mesh.vertices.size());
+    EXPECT_EQ(result.printed, L"\nReading points ...\n" + file +
+                                  L": LAS 1.4, point format 6, 3731 points, 3721 kept"
+                                  L"\nRows read: 3721, skipped: 0, duplicate plan positions: 0"
+                                  L"\nStart Calculation...kept " +
+                                  kept +
+                                  L" of 3721 points within 0.05 ... ready after 0.000000 "
+                                  L"seconds\n\nCreate Mesh ... ");
+    EXPECT_LT(mesh.vertices.size(), 3721u / 3);
+    double worst = 0.0;
+    for (const LasRecord& r : records) {
+        if (r.classification != 2) {
+            continue;
+        }
+        const double x = 400000.0 + r.x * 0.01;
+        const double y = 5000000.0 + r.y * 0.01;
+        const double z = r.z * 0.01;
+        const double surface = MeshElevation(mesh, x, y);
+        ASSERT_FALSE(std::isnan(surface)) << x << " " << y;
+        worst = std::max(worst, std::fabs(surface - z));
+    }
+    // The mesh's own evaluation here rounds at about 1e-10 m at these coordinates.
+    EXPECT_LE(worst, 0.05 + 1e-9);
+    EXPECT_GT(worst, 0.02);
+    for (const Point3& v : mesh.vertices) {
+        EXPECT_LT(v[2], 120.0) << "a roof point in the ground surface";
+    }
+}
+
+TEST_F(ThinningFunction, ArgumentsAreCheckedInOrder) {
+    TempFolder folder;
+    const std::wstring file = folder.Write("p.txt", "0 0 1\n1 0 2\n0 1 3\n").wstring();
+    const auto error = [](const std::wstring& text) {
+        return L"[Module 'kaf'] Error in function 'thin_subdmesh_withloadcsv': " + text +
+               L"\nFunction aborted!\n";
+    };
+    EXPECT_EQ(Call(L"kaf-thin-subdmesh-withloadcsv",
+                   {StringList({file}), LispValue::string(L"XYZ"), LispValue::string(L" "),
+                    LispValue::string(L"0.1"), LispValue::nil()})
+                  .printed,
+              error(L"Fourth argument has to be a tolerance of 0 or more!"));
+    EXPECT_EQ(
+        Call(L"kaf-thin-subdmesh-withloadcsv", {StringList({file}), LispValue::string(L"XYZ"),
+                                                LispValue::string(L" "), LispValue::real(0.1)})
+            .printed,
+        error(L"Too few arguments!"));
+    EXPECT_EQ(Call(L"kaf-thin-subdmesh-withloadcsv",
+                   {StringList({file}), LispValue::string(L"XYZ"), LispValue::string(L" "),
+                    LispValue::integer(0), LispValue::nil()})
+                  .status,
+              RSRSLT);
+    EXPECT_EQ(host().snapshot().entities.size(), 1u);
+}
+
+}  // namespace
