@@ -10,7 +10,7 @@
 #include <set>
 #include <vector>
 
-#include "geom/incremental/delaunay_predicates.h"
+#include "geom/kernel/predicates.h"
 #include "geom/kernel/geometry_error.h"
 #include "geom/thinning/greedy_thinning.h"
 
@@ -18,8 +18,8 @@ namespace {
 
 using geom::ThinPoint;
 
-geom::CVertex Plan(const ThinPoint& p) {
-    return geom::CVertex(p.x, p.y, 0.0);
+geom::PlanPoint Plan(const ThinPoint& p) {
+    return geom::PlanPoint{p.x, p.y};
 }
 
 // Twice the area of a counter-clockwise triangle, in long double.
@@ -46,7 +46,7 @@ long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance
         for (const std::uint32_t v : t) {
             EXPECT_TRUE(kept.count(v)) << "a triangle corner that is not kept";
         }
-        EXPECT_EQ(geom::OrientSign(Plan(points[t[0]]), Plan(points[t[1]]), Plan(points[t[2]])), 1);
+        EXPECT_EQ(geom::Orient(Plan(points[t[0]]), Plan(points[t[1]]), Plan(points[t[2]])), 1);
     }
     long double worst = 0.0L;
     for (std::uint32_t i = 0; i < points.size(); ++i) {
@@ -59,10 +59,10 @@ long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance
             const ThinPoint& a = points[t[0]];
             const ThinPoint& b = points[t[1]];
             const ThinPoint& c = points[t[2]];
-            const geom::CVertex p = Plan(points[i]);
-            if (geom::OrientSign(Plan(a), Plan(b), p) >= 0 &&
-                geom::OrientSign(Plan(b), Plan(c), p) >= 0 &&
-                geom::OrientSign(Plan(c), Plan(a), p) >= 0) {
+            const geom::PlanPoint p = Plan(points[i]);
+            if (geom::Orient(Plan(a), Plan(b), p) >= 0 &&
+                geom::Orient(Plan(b), Plan(c), p) >= 0 &&
+                geom::Orient(Plan(c), Plan(a), p) >= 0) {
                 found = true;
                 const long double distance = std::fabs(points[i].z - PlaneAt(a, b, c, points[i]));
                 worst = std::max(worst, distance);
