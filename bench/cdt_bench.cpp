@@ -8,8 +8,9 @@
 // median wall time over the runs and the single times, the median processor time, the peak
 // resident memory of a run, the triangle count; the ratios to CDCT and to CGAL. The engines run
 // in turn, round after round, so that the shared machine's changing load falls on all alike. Then
-// the same without the boundary, where both engines list every triangle; and the peak memory of a
-// run on 3,000,000 points with about 30,000 kerb segments.
+// the constrained triangulator with the boundary drawn in 2D (clipping only) and with a snap
+// tolerance, against itself; the same without the boundary, where both engines list every
+// triangle; and the peak memory of a run on 3,000,000 points with about 30,000 kerb segments.
 //
 // Every run is a forked child, so that its peak resident memory (ru_maxrss from wait4) is its
 // own; the child starts as a copy of the parent, which holds the input. A run is the whole use of
@@ -31,6 +32,7 @@
 
 #include "geom/cdt/cdt.h"
 #include "geom/dct/dct.h"
+#include "geom/kernel/geometry_error.h"
 
 #ifdef KAF_BENCH_WITH_CGAL
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
@@ -128,17 +130,36 @@ void Feed(geom::CDCT& dct, const Site& site) {
     }
 }
 
-template <typename Engine>
+// The site's boundary drawn in 2D: it clips only, its vertices take the elevations of the surface
+// of the points and kerbs (a triangulation of its own).
+void FeedClipOnly(geom::CConstrainedDCT& cdt, const Site& site) {
+    for (const CVertex& p : site.points) {
+        cdt.AddPoint(p.x, p.y, p.z);
+    }
+    for (const auto& kerb : site.kerbs) {
+        cdt.AddBreakline(kerb);
+    }
+    cdt.SetOuterBoundary(site.boundary, geom::CdtBoundaryElevation::FromSurface);
+}
+
+// A snap tolerance of 1 mm: of random points only a few lie that close; the cost is the snap's
+// search and holding the points together for it.
+void FeedSnapped(geom::CConstrainedDCT& cdt, const Site& site) {
+    cdt.SetSnapTolerance(0.001);
+    Feed(cdt, site);
+}
+
+template <typename Engine, void (*FeedEngine)(Engine&, const Site&)>
 Output RunEngine(const Site& site) {
     Output output;
     try {
         Engine engine;
-        Feed(engine, site);
+        FeedEngine(engine, site);
         const std::vector<geom::CTriangle> triangles = engine.Triangulate();
         output.triangles = triangles.size();
         output.vertices = engine.GetVertices().size();
-    } catch (const char* text) {
-        std::fprintf(stderr, "triangulation failed: %s", text);
+    } catch (const geom::GeometryError& error) {
+        std::fprintf(stderr, "triangulation failed: %s", error.what());
         output.failed = true;
     }
     return output;
@@ -370,8 +391,10 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const Engine dct{"CDCT", RunEngine<geom::CDCT>};
-    const Engine cdt{"CConstrainedDCT", RunEngine<geom::CConstrainedDCT>};
+    const Engine dct{"CDCT", RunEngine<geom::CDCT, Feed>};
+    const Engine cdt{"CConstrainedDCT", RunEngine<geom::CConstrainedDCT, Feed>};
+    const Engine clipOnly{"2D boundary", RunEngine<geom::CConstrainedDCT, FeedClipOnly>};
+    const Engine snapped{"snap 1 mm", RunEngine<geom::CConstrainedDCT, FeedSnapped>};
     {
         const Site site = MakeSite(points, segments, boundary, 1);
         std::printf(
@@ -387,6 +410,14 @@ int main(int argc, char** argv) {
         Ratio("CConstrainedDCT / CDCT", f[1], f[0]);
         std::printf("  (built without CGAL: no reference)\n");
 #endif
+        // The options' costs: a boundary drawn in 2D, a snap tolerance.
+        std::printf(
+            "the same with the boundary drawn in 2D, and with a snap tolerance; %d runs "
+            "each\n",
+            runs);
+        const std::vector<Figures> h = Measure({cdt, clipOnly, snapped}, site, runs);
+        Ratio("2D boundary / CConstrainedDCT", h[1], h[0]);
+        Ratio("snap 1 mm / CConstrainedDCT", h[2], h[0]);
         // The same without the boundary: every triangle is listed, as CDCT lists them.
         Site open = site;
         open.boundary.clear();

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "exact_predicates.h"
+#include "checks/exact_predicates.h"
 #include "geom/kernel/sort_points.h"
 
 namespace reference_dct {

@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "geom/dct/dct.h"
+#include "geom/kernel/geometry_error.h"
 #include "reference_dct.h"
 
 #ifdef KAF_BENCH_WITH_CGAL
@@ -87,8 +88,8 @@ EngineOutput RunDct(const PointSet& points, bool hash) {
         if (hash) {
             output.hash = reference_dct::ResultHash(triangles, vertices);
         }
-    } catch (const char* text) {
-        std::fprintf(stderr, "CDCT failed: %s", text);
+    } catch (const geom::GeometryError& error) {
+        std::fprintf(stderr, "CDCT failed: %s", error.what());
         output.failed = true;
     }
     return output;

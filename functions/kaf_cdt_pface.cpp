@@ -1,5 +1,5 @@
 // kaf-cdt-pface: (kaf-cdt-pface points breaklines boundary holes maxEdgeLength layer
-// [maxPoints]) triangulates the points with the lines (RunConstrainedMeshFunction) and writes one
+// [maxPoints [snapTolerance]]) triangulates the points with the lines (RunConstrainedMeshFunction) and writes one
 // 3D face per triangle on the layer; gives their handles. maxPoints is read as for the other
 // constrained functions and has no effect: each face is an entity of its own.
 #include "functions/run_constrained_mesh_function.h"

@@ -1,6 +1,6 @@
 // kaf-cdt-pfacemesh: (kaf-cdt-pfacemesh points breaklines boundary holes maxEdgeLength layer
-// [maxPoints]) triangulates the points with the lines (RunConstrainedMeshFunction) and writes
-// polyface meshes of at most maxPoints (3 ... 32767) vertices; gives their handles.
+// [maxPoints [snapTolerance]]) triangulates the points with the lines (RunConstrainedMeshFunction)
+// and writes polyface meshes of at most maxPoints (3 ... 32767) vertices; gives their handles.
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
 #include "output/create_pface_mesh.h"

@@ -1,6 +1,6 @@
 // kaf-cdt-pfacemesh-withloadcsv: (kaf-cdt-pfacemesh-withloadcsv files layout delimiter
-// breaklines boundary holes maxEdgeLength layer [maxPoints]): kaf-cdt-pfacemesh with the points
-// read from survey point files (ReadSurveyPointFiles).
+// breaklines boundary holes maxEdgeLength layer [maxPoints [snapTolerance]]): kaf-cdt-pfacemesh
+// with the points read from survey point files (ReadSurveyPointFiles).
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
 #include "output/create_pface_mesh.h"

@@ -1,6 +1,7 @@
 // kaf-cdt-subdmesh: (kaf-cdt-subdmesh points breaklines boundary holes maxEdgeLength layer
-// [maxPoints]) triangulates the points with the lines (RunConstrainedMeshFunction) and writes
-// subdivision meshes of at most maxPoints (3 ... 3,000,000) vertices; gives their handles.
+// [maxPoints [snapTolerance]]) triangulates the points with the lines (RunConstrainedMeshFunction)
+// and writes subdivision meshes of at most maxPoints (3 ... 3,000,000) vertices; gives their
+// handles.
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
 #include "output/create_splitted_subd_mesh.h"

@@ -1,6 +1,6 @@
 // kaf-cdt-subdmesh-withloadcsv: (kaf-cdt-subdmesh-withloadcsv files layout delimiter breaklines
-// boundary holes maxEdgeLength layer [maxPoints]): kaf-cdt-subdmesh with the points read from
-// survey point files (ReadSurveyPointFiles).
+// boundary holes maxEdgeLength layer [maxPoints [snapTolerance]]): kaf-cdt-subdmesh with the points
+// read from survey point files (ReadSurveyPointFiles).
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
 #include "output/create_splitted_subd_mesh.h"

@@ -10,9 +10,6 @@
 #include "host/result_lists.h"
 
 int RunKafDct(const resbuf* args) {
-    std::vector<geom::CTriangle> triangles;
-    if (!TriangulatePointList<geom::CDCT>(args, triangles)) {
-        return RSERR;
-    }
+    const std::vector<geom::CTriangle> triangles = TriangulatePointList<geom::CDCT>(args);
     return ReturnList(TrianglesToResultList(triangles));
 }

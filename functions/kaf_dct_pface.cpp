@@ -8,10 +8,7 @@
 #include "output/create_pface.h"
 
 int RunKafDctPface(const resbuf* args) {
-    std::vector<geom::CTriangle> triangles;
-    if (!TriangulatePointList<geom::CDCT>(args, triangles)) {
-        return RSERR;
-    }
+    const std::vector<geom::CTriangle> triangles = TriangulatePointList<geom::CDCT>(args);
     // A face that cannot be written is skipped; the others are still written.
     for (const geom::CTriangle& triangle : triangles) {
         CreatePFace(triangle);

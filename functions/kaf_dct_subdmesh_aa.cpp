@@ -98,25 +98,20 @@ int RunKafDctSubdmeshAa(const resbuf* args) {
     const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
 
     std::vector<std::wstring> handles;
-    try {
-        geom::CDCT dct;
-        PumpMessagesThrottled();
-        const std::optional<std::int32_t> pointCount =
-            add_points_aa(arguments.polylineHandle, arguments.meshHandles, dct, arguments.zDelta);
-        if (!pointCount) {
-            return RSERR;
-        }
-        PumpMessagesThrottled();
-        acutPrintf(L"\nStart Calculation...");
-        const int status = TriangulateAndWrite(dct, *pointCount, arguments.maxPoints, layer,
-                                               MeshWriters{CreateSubDMesh, CreateSplittedSubDMesh},
-                                               L"ready after %f seconds\n", handles);
-        if (status != RTNORM) {
-            acedRetNil();
-            return RSERR;
-        }
-    } catch (const char* failure) {
-        PrintTriangulatorFailure(failure);
+    geom::CDCT dct;
+    PumpMessagesThrottled();
+    const std::optional<std::int32_t> pointCount =
+        add_points_aa(arguments.polylineHandle, arguments.meshHandles, dct, arguments.zDelta);
+    if (!pointCount) {
+        return RSERR;
+    }
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation...");
+    const int status = TriangulateAndWrite(dct, *pointCount, arguments.maxPoints, layer,
+                                           MeshWriters{CreateSubDMesh, CreateSplittedSubDMesh},
+                                           L"ready after %f seconds\n", handles);
+    if (status != RTNORM) {
+        acedRetNil();
         return RSERR;
     }
     return ReturnList(StringsToResultList(handles));

@@ -2,8 +2,10 @@
 
 #include <cwchar>
 #include <new>
+#include <string>
 
 #include "geom/surface/surface_mesh.h"
+#include "geom/surface/trace_contours.h"
 #include "geom/surface/weld_surface.h"
 #include "host/argument_readers.h"
 #include "host/error_lines.h"
@@ -41,7 +43,7 @@ std::wstring SurfaceFaultText(geom::SurfaceStatus status, const geom::MeshPositi
             return mesh + L" has a vertex at " + PlanPositionText(vertex.x, vertex.y) +
                    L" where another vertex has a different elevation!";
         }
-        default: {
+        case geom::SurfaceStatus::OverlappingFaces: {
             const geom::MeshFace& face = faulty.faces[where.index];
             const geom::CVertex& a = faulty.vertices[static_cast<std::size_t>(face.i1)];
             const geom::CVertex& b = faulty.vertices[static_cast<std::size_t>(face.i2)];
@@ -50,7 +52,18 @@ std::wstring SurfaceFaultText(geom::SurfaceStatus status, const geom::MeshPositi
                    PlanPositionText((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0) +
                    L" that overlaps another face!";
         }
+        case geom::SurfaceStatus::Ok:
+        case geom::SurfaceStatus::OutOfMemory:
+        case geom::SurfaceStatus::TooManyElements:
+        case geom::SurfaceStatus::EmptySurface:
+        case geom::SurfaceStatus::InvalidLevels:
+        case geom::SurfaceStatus::TooManyLevels:
+        case geom::SurfaceStatus::InvalidDatum:
+        case geom::SurfaceStatus::CoordinatesTooLarge:
+        case geom::SurfaceStatus::DatumTooLarge:
+            break;  // no fault of one mesh; LoadSurface reports these by their own texts
     }
+    return mesh + L" is faulty!";
 }
 
 namespace {
@@ -63,8 +76,12 @@ const wchar_t* StatusText(geom::SurfaceStatus status) {
             return L"The meshes have no vertices!";
         case geom::SurfaceStatus::InvalidLevels:
             return L"The interval is too small for the surface's elevations!";
-        case geom::SurfaceStatus::TooManyLevels:
-            return L"The interval gives more than 1000000 contour levels!";
+        case geom::SurfaceStatus::TooManyLevels: {
+            static const std::wstring text = L"The interval gives more than " +
+                                             std::to_wstring(geom::kMaxContourLevels) +
+                                             L" contour levels!";
+            return text.c_str();
+        }
         case geom::SurfaceStatus::InvalidDatum:
             return L"The datum has to be a finite number!";
         case geom::SurfaceStatus::CoordinatesTooLarge:

@@ -1,6 +1,8 @@
 #include "functions/run_constrained_mesh_function.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cwchar>
 #include <optional>
 #include <string>
@@ -19,7 +21,7 @@
 namespace {
 
 constexpr const wchar_t* kOrdinals[] = {L"First", L"Second",  L"Third",  L"Fourth", L"Fifth",
-                                        L"Sixth", L"Seventh", L"Eighth", L"Ninth"};
+                                        L"Sixth", L"Seventh", L"Eighth", L"Ninth",  L"Tenth"};
 
 struct ConstrainedArguments {
     std::vector<geom::CVertex> points;
@@ -30,6 +32,7 @@ struct ConstrainedArguments {
     double maxEdgeLength = 0.0;
     std::optional<std::wstring> layer;
     std::int32_t maxPoints = 32767;
+    double snapTolerance = 0.0;
 };
 
 // What an argument at a position is.
@@ -43,7 +46,8 @@ enum class Slot {
     Holes,
     EdgeLength,
     Layer,
-    MaxPoints
+    MaxPoints,
+    SnapTolerance
 };
 
 std::wstring Message(int position, const wchar_t* rest) {
@@ -73,7 +77,7 @@ bool ReadHandles(const resbuf*& cursor, LineRole role, std::vector<ConstraintLin
         if (node->restype != RTSTR || node->resval.rstring == nullptr) {
             return false;
         }
-        lines.push_back(ConstraintLine{node->resval.rstring, role, {}});
+        lines.push_back(ConstraintLine{node->resval.rstring, role, {}, false});
         return true;
     });
 }
@@ -140,7 +144,7 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
         case Slot::Boundary:
             if (node->restype == RTSTR && node->resval.rstring != nullptr) {
                 out.lines.push_back(
-                    ConstraintLine{node->resval.rstring, LineRole::OuterBoundary, {}});
+                    ConstraintLine{node->resval.rstring, LineRole::OuterBoundary, {}, false});
                 return L"";
             }
             return node->restype == RTNIL ? L"" : Message(position, L"a handle or nil!");
@@ -149,13 +153,15 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                        ? L""
                        : Message(position, L"a handle list or nil!");
         case Slot::EdgeLength:
-            return ReadNumber(node, out.maxEdgeLength) && std::isfinite(out.maxEdgeLength) &&
-                           out.maxEdgeLength >= 0.0
+        case Slot::SnapTolerance: {
+            double& length = slot == Slot::EdgeLength ? out.maxEdgeLength : out.snapTolerance;
+            return ReadNumber(node, length) && std::isfinite(length) && length >= 0.0
                        ? L""
                        : Message(position, L"a length of 0 or more!");
+        }
         case Slot::Layer:
             return ReadLayer(node, out.layer) ? L"" : Message(position, L"a string or nil!");
-        default:
+        case Slot::MaxPoints:
             if (!ReadInteger(node, out.maxPoints)) {
                 return function.arguments.integerMessage;
             }
@@ -163,66 +169,134 @@ std::wstring ReadSlot(Slot slot, int position, const resbuf*& cursor, Constraine
                        ? L""
                        : function.arguments.rangeMessage;
     }
+    return L"";  // not reached: every slot is a case above
 }
 
 bool ReadArguments(const resbuf* args, const ConstrainedMeshFunction& function,
                    ConstrainedArguments& out) {
-    static const Slot kListSlots[] = {Slot::Points,   Slot::Breaklines, Slot::Boundary,
-                                      Slot::Holes,    Slot::EdgeLength, Slot::Layer,
-                                      Slot::MaxPoints};
-    static const Slot kFileSlots[] = {Slot::Files,      Slot::Layout,   Slot::Delimiter,
-                                      Slot::Breaklines, Slot::Boundary, Slot::Holes,
-                                      Slot::EdgeLength, Slot::Layer,    Slot::MaxPoints};
+    static const Slot kListSlots[] = {Slot::Points,    Slot::Breaklines,   Slot::Boundary,
+                                      Slot::Holes,     Slot::EdgeLength,   Slot::Layer,
+                                      Slot::MaxPoints, Slot::SnapTolerance};
+    static const Slot kFileSlots[] = {
+        Slot::Files, Slot::Layout,     Slot::Delimiter, Slot::Breaklines, Slot::Boundary,
+        Slot::Holes, Slot::EdgeLength, Slot::Layer,     Slot::MaxPoints,  Slot::SnapTolerance};
     const Slot* slots = function.fromFiles ? kFileSlots : kListSlots;
-    const int count = function.fromFiles ? 9 : 7;
+    const int count = function.fromFiles ? 10 : 8;
     std::wstring message;
+    // maxPoints and the snap tolerance may be left out.
     return ReadPositionalArguments(
-        args, count - 1, count, function.arguments.label, [&](int position, const resbuf*& cursor) {
+        args, count - 2, count, function.arguments.label, [&](int position, const resbuf*& cursor) {
             message = ReadSlot(slots[position - 1], position, cursor, out, function);
             return message.empty() ? nullptr : message.c_str();
         });
 }
 
-// Hands the lines to the triangulator in their roles.
+// Hands the lines to the triangulator in their roles: boundaries drawn as polylines clip only.
 void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& cdt) {
     for (const ConstraintLine& line : lines) {
+        const geom::CdtBoundaryElevation elevation =
+            line.flat ? geom::CdtBoundaryElevation::FromSurface : geom::CdtBoundaryElevation::Own;
         switch (line.role) {
             case LineRole::Breakline:
                 cdt.AddBreakline(line.vertices);
                 break;
             case LineRole::OuterBoundary:
-                cdt.SetOuterBoundary(line.vertices);
+                cdt.SetOuterBoundary(line.vertices, elevation);
                 break;
-            default:
-                cdt.AddHole(line.vertices);
+            case LineRole::Hole:
+                cdt.AddHole(line.vertices, elevation);
                 break;
+            case LineRole::Alignment:
+                break;  // the profile functions' line, never read for a mesh
         }
     }
 }
 
+// The range of the survey points' elevations.
+struct ElevationRange {
+    double low = HUGE_VAL;
+    double high = -HUGE_VAL;
+    void Extend(double z) {
+        low = std::min(low, z);
+        high = std::max(high, z);
+    }
+};
+
 bool ReadPoints(const ConstrainedArguments& arguments, const wchar_t* label,
-                geom::CConstrainedDCT& cdt) {
+                geom::CConstrainedDCT& cdt, ElevationRange& range) {
+    const auto add = [&cdt, &range](double x, double y, double z) {
+        cdt.AddPoint(x, y, z);
+        if (std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) {
+            range.Extend(z);
+        }
+    };
     if (arguments.files.empty()) {
         for (const geom::CVertex& point : arguments.points) {
-            cdt.AddPoint(point.x, point.y, point.z);
+            add(point.x, point.y, point.z);
         }
         return true;
     }
     PumpMessagesThrottled();
     acutPrintf(L"\nReading points ...");
     SurveyReadCounts counts;
-    return ReadSurveyPointFiles(
-        arguments.files, arguments.columns, arguments.delimiter, label,
-        [&cdt](double x, double y, double z) { cdt.AddPoint(x, y, z); }, counts);
+    return ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter, label, add,
+                                counts);
 }
 
-void PrintFailure(const char* failure, const geom::CConstrainedDCT& cdt) {
-    PrintTriangulatorFailure(failure);
-    double x = 0.0;
-    double y = 0.0;
-    if (failure == geom::kCdtBoundariesCross && cdt.FailurePosition(x, y)) {
-        acutPrintf(L"The boundaries cross at (%.3f, %.3f).\n", x, y);
+// Breaklines drawn as polylines keep their elevation; one outside the points' elevations (a
+// polyline left at 0) is worth a warning.
+void WarnOfFlatBreaklines(const std::vector<ConstraintLine>& lines, const ElevationRange& range) {
+    for (const ConstraintLine& line : lines) {
+        if (line.role != LineRole::Breakline || !line.flat || line.vertices.empty() ||
+            range.low > range.high) {
+            continue;
+        }
+        const double z = line.vertices.front().z;
+        if (z < range.low || z > range.high) {
+            acutPrintf(
+                L"\nBreakline %ls lies at %.3f, outside the points' elevations %.3f to %.3f.",
+                line.handle.c_str(), z, range.low, range.high);
+        }
     }
+}
+
+// The timing line, followed by what the snap did and a note on vertices closer than a millionth
+// of the surface's extent.
+std::wstring TimingLine(const geom::CConstrainedDCT& cdt, double snapTolerance,
+                        const std::vector<geom::CVertex>& vertices) {
+    std::wstring line = L"ready after %f seconds\n";
+    wchar_t text[200];
+    if (snapTolerance > 0.0) {
+        const geom::CdtSnapCounts& counts = cdt.SnapCounts();
+        std::swprintf(text, 200,
+                      L"Points snapped: %lu (onto lines %lu, onto earlier points %lu), line "
+                      L"vertices joined: %lu\n",
+                      static_cast<unsigned long>(counts.pointsToLines + counts.pointsDropped),
+                      static_cast<unsigned long>(counts.pointsToLines),
+                      static_cast<unsigned long>(counts.pointsDropped),
+                      static_cast<unsigned long>(counts.lineVerticesJoined));
+        line += text;
+    }
+    double low[2] = {HUGE_VAL, HUGE_VAL};
+    double high[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (const geom::CVertex& v : vertices) {
+        low[0] = std::min(low[0], v.x);
+        low[1] = std::min(low[1], v.y);
+        high[0] = std::max(high[0], v.x);
+        high[1] = std::max(high[1], v.y);
+    }
+    const double distance =
+        vertices.empty() ? 0.0 : 1e-6 * std::max(high[0] - low[0], high[1] - low[1]);
+    const std::size_t close = geom::CdtCountCloseVertices(vertices, distance);
+    if (close > 0) {
+        std::swprintf(text, 200,
+                      L"Note: %lu vertices lie closer than %g (a millionth of the surface's "
+                      L"extent) to another; a snap tolerance joins them.\n",
+                      static_cast<unsigned long>(close), distance);
+        line += text;
+    }
+    // The line is a format: the printed figures hold no percent sign.
+    return line;
 }
 
 }  // namespace
@@ -239,25 +313,24 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
 
     std::vector<std::wstring> handles;
     geom::CConstrainedDCT cdt;
-    try {
-        if (!ReadPoints(arguments, function.arguments.label, cdt)) {
-            return RSERR;
-        }
-        AddLines(arguments.lines, cdt);
-        cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
-        PumpMessagesThrottled();
-        acutPrintf(L"\nStart Calculation...");
-        const std::int32_t start = ReadClock();
-        const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
-        const std::vector<geom::CVertex> vertices = cdt.GetVertices();
-        const auto vertexCount = static_cast<std::int32_t>(vertices.size());
-        if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
-                               function.writers, L"ready after %f seconds\n", handles) != RTNORM) {
-            acedRetNil();
-            return RSERR;
-        }
-    } catch (const char* failure) {
-        PrintFailure(failure, cdt);
+    cdt.SetSnapTolerance(arguments.snapTolerance);
+    ElevationRange range;
+    if (!ReadPoints(arguments, function.arguments.label, cdt, range)) {
+        return RSERR;
+    }
+    WarnOfFlatBreaklines(arguments.lines, range);
+    AddLines(arguments.lines, cdt);
+    cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation...");
+    const std::int32_t start = ReadClock();
+    const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
+    const std::vector<geom::CVertex> vertices = cdt.GetVertices();
+    const auto vertexCount = static_cast<std::int32_t>(vertices.size());
+    const std::wstring timing = TimingLine(cdt, arguments.snapTolerance, vertices);
+    if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,
+                           function.writers, timing.c_str(), handles) != RTNORM) {
+        acedRetNil();
         return RSERR;
     }
     return ReturnList(StringsToResultList(handles));

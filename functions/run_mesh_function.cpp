@@ -59,16 +59,6 @@ bool ReadMeshFunctionArguments(const resbuf* args, geom::CDCT& dct, const MeshAr
     return true;
 }
 
-// A triangulator failure (AddPoint's included) sets no result; a call without any argument still
-// ends with nil.
-int EndAfterTriangulatorFailure(const char* failure, const resbuf* args) {
-    PrintTriangulatorFailure(failure);
-    if (args == nullptr) {
-        acedRetNil();
-    }
-    return RSERR;
-}
-
 }  // namespace
 
 int RunMeshFunction(const resbuf* args, const MeshFunction& function) {
@@ -77,18 +67,13 @@ int RunMeshFunction(const resbuf* args, const MeshFunction& function) {
 
     std::vector<std::wstring> handles;
     int status = RTERROR;
-    try {
-        geom::CDCT dct;
-        MeshArguments arguments;
-        if (!ReadMeshFunctionArguments(args, dct, function.arguments, arguments)) {
-            return RSERR;
-        }
-        status =
-            TriangulateAndWrite(dct, arguments.pointCount, arguments.maxPoints, arguments.Layer(),
-                                function.writers, L"ready after %f seconds\n", handles);
-    } catch (const char* failure) {
-        return EndAfterTriangulatorFailure(failure, args);
+    geom::CDCT dct;
+    MeshArguments arguments;
+    if (!ReadMeshFunctionArguments(args, dct, function.arguments, arguments)) {
+        return RSERR;
     }
+    status = TriangulateAndWrite(dct, arguments.pointCount, arguments.maxPoints, arguments.Layer(),
+                                 function.writers, L"ready after %f seconds\n", handles);
     if (status != RTNORM) {
         acedRetNil();
         return RSERR;

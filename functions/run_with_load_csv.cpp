@@ -101,34 +101,29 @@ int RunWithLoadCsv(const resbuf* args, const WithLoadCsvVariant& variant) {
     const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
 
     std::vector<std::wstring> handles;
-    try {
-        geom::CDCT dct;
-        PumpMessagesThrottled();
-        acutPrintf(L"\nParsing ... ");
-        const std::int32_t rows = parseCSV(files, arguments.delimiter, dct, arguments.transX,
-                                           arguments.transY, arguments.scaleZ);
-        if (rows == 0) {
-            acutPrintf(L"canceled");
-            if (variant.printsFinished) {
-                acutPrintf(L"finished");
-            }
-            acedRetNil();
-            return RSRSLT;
+    geom::CDCT dct;
+    PumpMessagesThrottled();
+    acutPrintf(L"\nParsing ... ");
+    const std::int32_t rows = parseCSV(files, arguments.delimiter, dct, arguments.transX,
+                                       arguments.transY, arguments.scaleZ);
+    if (rows == 0) {
+        acutPrintf(L"canceled");
+        if (variant.printsFinished) {
+            acutPrintf(L"finished");
         }
-        PumpMessagesThrottled();
-        acutPrintf(L"finished");
-        acutPrintf(L"\nVertex count: %i", rows);
-        PumpMessagesThrottled();
-        acutPrintf(L"\nStart Calculation ... ");
+        acedRetNil();
+        return RSRSLT;
+    }
+    PumpMessagesThrottled();
+    acutPrintf(L"finished");
+    acutPrintf(L"\nVertex count: %i", rows);
+    PumpMessagesThrottled();
+    acutPrintf(L"\nStart Calculation ... ");
 
-        const int status = TriangulateAndWrite(dct, rows, arguments.maximum, layer, variant.writers,
-                                               variant.timingLine, handles);
-        if (status != RTNORM) {
-            acedRetNil();
-            return RSERR;
-        }
-    } catch (const char* failure) {
-        PrintTriangulatorFailure(failure);
+    const int status = TriangulateAndWrite(dct, rows, arguments.maximum, layer, variant.writers,
+                                           variant.timingLine, handles);
+    if (status != RTNORM) {
+        acedRetNil();
         return RSERR;
     }
     if (variant.printsFinished) {

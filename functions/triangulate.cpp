@@ -10,9 +10,6 @@
 #include "host/result_lists.h"
 
 int RunTriangulate(const resbuf* args) {
-    std::vector<geom::CTriangle> triangles;
-    if (!TriangulatePointList<geom::CDelaunay>(args, triangles)) {
-        return RSERR;
-    }
+    const std::vector<geom::CTriangle> triangles = TriangulatePointList<geom::CDelaunay>(args);
     return ReturnList(TrianglesToResultList(triangles));
 }

@@ -3,7 +3,7 @@
 
 lisp_call inputs follow the layout of lisp_call_decoder.h; point_file inputs are a delimiter
 byte, an options byte and the file; json_drawing seeds are drawings in the stand-in host's JSON
-format. With --kafcad PATH the JSON drawings are also saved as DXF by kafcad into dxf_drawing.
+format; geometry inputs follow the layout of geometry_fuzzer.cpp. With --kafcad PATH the JSON drawings are also saved as DXF by kafcad into dxf_drawing.
 """
 import argparse
 import os
@@ -297,6 +297,65 @@ def json_seeds():
     return {"fixture.json": FIXTURE_JSON.encode(), "empty.json": EMPTY_JSON.encode()}
 
 
+# ---- geometry ----
+# Byte 0: placement (bits 0-1), maximum edge length (bit 2), CDCT too (bit 3); then records:
+# kind byte (0 point, 1 breakline, 2 outer boundary, 3 hole; a line's vertex count is
+# 1 + (kind // 4) % 8) and three bytes x, y, z per vertex (lattice position in the low four bits,
+# bits 4-5: one unit up, one unit down, 0.3 steps off).
+
+def g_point(x, y, z=0, nudge=0):
+    return bytes([0, x | nudge << 4, y, z])
+
+
+def g_line(kind, vertices):
+    data = bytes([kind + 4 * (len(vertices) - 1)])
+    for x, y in vertices:
+        data += bytes([x, y, 7])
+    return data
+
+
+def lattice(n, nudges=0):
+    return b"".join(g_point(x, y, (x * y) % 50, (x + y) % (nudges + 1))
+                    for x in range(n) for y in range(n))
+
+
+def geometry_seeds():
+    import random
+    seeds = {}
+    for placement in range(4):
+        for extra in (0, 4, 8, 12):
+            head = bytes([placement | extra])
+            seeds[f"grid-{placement}-{extra}"] = head + lattice(6, 2)
+            seeds[f"kerbs-{placement}-{extra}"] = (
+                head + lattice(5) + g_line(1, [(0, 1), (4, 1)]) + g_line(1, [(0, 3), (4, 3)]))
+            seeds[f"outline-{placement}-{extra}"] = (
+                head + lattice(7, 1) + g_line(2, [(1, 1), (5, 1), (5, 5), (3, 3), (1, 5)]) +
+                g_line(3, [(2, 2), (3, 2), (3, 3 | 0x10)]))
+    # Crossing lines and boundaries, lines along each other, nearly collinear points.
+    seeds["crossing-breaklines"] = (bytes([8]) + lattice(4) + g_line(1, [(0, 0), (3, 3)]) +
+                                    g_line(1, [(0, 3), (3, 0)]))
+    seeds["crossing-boundaries"] = (bytes([0]) + lattice(4) +
+                                    g_line(2, [(0, 0), (3, 0), (0, 3), (3, 3)]))
+    seeds["overlapping-breaklines"] = (bytes([1]) + lattice(5) + g_line(1, [(0, 2), (3, 2)]) +
+                                       g_line(1, [(1, 2), (4, 2)]))
+    seeds["near-collinear"] = bytes([9]) + b"".join(
+        g_point(k, k, 0, k % 3) for k in range(16))
+    seeds["cocircular"] = bytes([8]) + b"".join(
+        g_point(x, y) for x, y in [(3, 0), (0, 3), (6, 3), (3, 6), (1, 1), (5, 5), (1, 5), (5, 1),
+                                   (3, 3)])
+    rng = random.Random(20261207)
+    for k in range(24):
+        data = bytes([rng.randrange(16)])
+        for _ in range(rng.randrange(8, 40)):
+            kind = rng.choice([0, 0, 0, 0, 1, 2, 3])
+            count = 1 if kind == 0 else rng.randrange(2, 6)
+            data += bytes([kind + 4 * (count - 1)])
+            for _ in range(count):
+                data += bytes([rng.randrange(64), rng.randrange(64), rng.randrange(256)])
+        seeds[f"random-{k:02d}"] = data
+    return seeds
+
+
 def write(target, seeds):
     folder = os.path.join(CORPUS, target)
     os.makedirs(folder, exist_ok=True)
@@ -312,6 +371,7 @@ def main():
     write("lisp_call", lisp_call_seeds())
     write("point_file", point_file_seeds())
     write("json_drawing", json_seeds())
+    write("geometry", geometry_seeds())
     if args.kafcad:
         folder = os.path.join(CORPUS, "dxf_drawing")
         os.makedirs(folder, exist_ok=True)

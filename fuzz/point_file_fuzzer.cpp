@@ -16,6 +16,7 @@
 #include "fuzz/scratch_folder.h"
 #include "fuzz/start_over.h"
 #include "geom/dct/dct.h"
+#include "geom/kernel/geometry_error.h"
 #include "input/parse_csv.h"
 #include "kafhost/host.h"
 
@@ -90,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parseCSV(files, delimiter, dct, placement.transX, placement.transY, placement.scaleZ);
         const std::vector<geom::CTriangle> triangles = dct.Triangulate();
         CheckTriangles(triangles, dct.GetVertices());
-    } catch (const char*) {
+    } catch (const geom::GeometryError&) {
         // The triangulator's own failure texts, e.g. fewer than three distinct points, and the
         // reader's refusal of a point that the shift or scale made infinite.
     }

@@ -5,7 +5,7 @@
 // The chain's last node is never read, unless it is the chain's only node: a single point node is
 // read. An empty chain adds nothing. Works with any triangulator that has AddPoint(x, y, z); what
 // AddPoint throws passes through to the caller, and so does the refusal of a point with a
-// coordinate that is not finite (kNotFinitePoint, thrown before the point is added).
+// coordinate that is not finite (GeometryError kPointNotFinite, thrown before the point is added).
 //
 // ReadPointListCounting(chain, dct): the counting walk of the mesh functions. Gives the number of
 // points AddPoint accepted (or -1 when the walk ended on a node of another type) and the node

@@ -6,16 +6,17 @@
 namespace {
 
 // The entry the host calls: hands the call's arguments to the worker, which no exception leaves.
-template <int (*Worker)(const resbuf*), const ACHAR* Name>
+template <int (*Worker)(const resbuf*), const ACHAR* Name, GeometryFailureResult OnFailure>
 int CallWorker() {
-    return RunWorkerGuarded(Worker, acedGetArgs(), Name);
+    return RunWorkerGuarded(Worker, acedGetArgs(), Name, OnFailure);
 }
 
 constexpr std::uint32_t kNoNameResource = 0xFFFFFFFF;
 
-template <int (*Worker)(const resbuf*), const ACHAR* Name>
+template <int (*Worker)(const resbuf*), const ACHAR* Name,
+          GeometryFailureResult OnFailure = GeometryFailureResult::kNil>
 constexpr LispFunctionEntry Entry() {
-    return LispFunctionEntry{Name, &CallWorker<Worker, Name>, true, kNoNameResource};
+    return LispFunctionEntry{Name, &CallWorker<Worker, Name, OnFailure>, true, kNoNameResource};
 }
 
 constexpr ACHAR kTriangulateName[] = L"triangulate";
@@ -48,13 +49,18 @@ constexpr ACHAR kKafSpotLevelsName[] = L"kaf-spotLevels";
 const LispFunctionEntry kTriangulate = Entry<RunTriangulate, kTriangulateName>();
 const LispFunctionEntry kKafDct = Entry<RunKafDct, kKafDctName>();
 const LispFunctionEntry kKafDctPface = Entry<RunKafDctPface, kKafDctPfaceName>();
-const LispFunctionEntry kKafDctPfacemesh = Entry<RunKafDctPfacemesh, kKafDctPfacemeshName>();
+const LispFunctionEntry kKafDctPfacemesh =
+    Entry<RunKafDctPfacemesh, kKafDctPfacemeshName, GeometryFailureResult::kNilWithoutArguments>();
 const LispFunctionEntry kKafDctPfacemeshWithLoadCsv =
-    Entry<RunKafDctPfacemeshWithLoadCsv, kKafDctPfacemeshWithLoadCsvName>();
-const LispFunctionEntry kKafDctSubdmesh = Entry<RunKafDctSubdmesh, kKafDctSubdmeshName>();
-const LispFunctionEntry kKafDctSubdmeshAa = Entry<RunKafDctSubdmeshAa, kKafDctSubdmeshAaName>();
+    Entry<RunKafDctPfacemeshWithLoadCsv, kKafDctPfacemeshWithLoadCsvName,
+          GeometryFailureResult::kNoResult>();
+const LispFunctionEntry kKafDctSubdmesh =
+    Entry<RunKafDctSubdmesh, kKafDctSubdmeshName, GeometryFailureResult::kNilWithoutArguments>();
+const LispFunctionEntry kKafDctSubdmeshAa =
+    Entry<RunKafDctSubdmeshAa, kKafDctSubdmeshAaName, GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafDctSubdmeshWithLoadCsv =
-    Entry<RunKafDctSubdmeshWithLoadCsv, kKafDctSubdmeshWithLoadCsvName>();
+    Entry<RunKafDctSubdmeshWithLoadCsv, kKafDctSubdmeshWithLoadCsvName,
+          GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafMergingCoplanarFacesOfSubMesh =
     Entry<RunKafMergingCoplanarFacesOfSubMesh, kKafMergingCoplanarFacesOfSubMeshName>();
 const LispFunctionEntry kKafChangeMeshColor =
@@ -64,12 +70,16 @@ const LispFunctionEntry kKafSurfaceStatistics =
     Entry<RunKafSurfaceStatistics, kKafSurfaceStatisticsName>();
 const LispFunctionEntry kKafVolume = Entry<RunKafVolume, kKafVolumeName>();
 const LispFunctionEntry kKafVolumeToDatum = Entry<RunKafVolumeToDatum, kKafVolumeToDatumName>();
-const LispFunctionEntry kKafCdtSubdmesh = Entry<RunKafCdtSubdmesh, kKafCdtSubdmeshName>();
-const LispFunctionEntry kKafCdtPfacemesh = Entry<RunKafCdtPfacemesh, kKafCdtPfacemeshName>();
+const LispFunctionEntry kKafCdtSubdmesh =
+    Entry<RunKafCdtSubdmesh, kKafCdtSubdmeshName, GeometryFailureResult::kNoResult>();
+const LispFunctionEntry kKafCdtPfacemesh =
+    Entry<RunKafCdtPfacemesh, kKafCdtPfacemeshName, GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafCdtSubdmeshWithLoadCsv =
-    Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName>();
+    Entry<RunKafCdtSubdmeshWithLoadCsv, kKafCdtSubdmeshWithLoadCsvName,
+          GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafCdtPfacemeshWithLoadCsv =
-    Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName>();
+    Entry<RunKafCdtPfacemeshWithLoadCsv, kKafCdtPfacemeshWithLoadCsvName,
+          GeometryFailureResult::kNoResult>();
 const LispFunctionEntry kKafProfile = Entry<RunKafProfile, kKafProfileName>();
 const LispFunctionEntry kKafSections = Entry<RunKafSections, kKafSectionsName>();
 const LispFunctionEntry kKafIsopach = Entry<RunKafIsopach, kKafIsopachName>();

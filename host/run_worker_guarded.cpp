@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "geom/kernel/geometry_error.h"
 #include "host/error_lines.h"
 
 namespace {
@@ -26,11 +27,21 @@ int EndAfterTriangulatorText(const char* text) {
 
 }  // namespace
 
-int RunWorkerGuarded(int (*worker)(const resbuf*), const resbuf* args, const wchar_t* name) {
+int RunWorkerGuarded(int (*worker)(const resbuf*), const resbuf* args, const wchar_t* name,
+                     GeometryFailureResult onGeometryFailure) {
     try {
         return worker(args);
-    } catch (const char* failure) {
-        return EndAfterTriangulatorText(failure);
+    } catch (const geom::GeometryError& failure) {
+        PrintTriangulatorFailure(failure.what());
+        if (failure.Kind() == geom::GeometryFailure::kBoundariesCross && failure.HasPosition()) {
+            acutPrintf(L"The boundaries cross at (%.3f, %.3f).\n", failure.Position().x,
+                       failure.Position().y);
+        }
+        if (onGeometryFailure == GeometryFailureResult::kNil ||
+            (onGeometryFailure == GeometryFailureResult::kNilWithoutArguments && args == nullptr)) {
+            acedRetNil();
+        }
+        return RSERR;
     } catch (const std::bad_alloc&) {
         return EndAfterTriangulatorText("Not enough memory\n");
     } catch (const std::length_error&) {

@@ -61,30 +61,24 @@ std::optional<std::int32_t> add_points_aa(const std::wstring& polylineHandle,
     StartProgressMeter(meter, kMeterLabel, static_cast<double>(meshHandles.size()));
     EndProgressMeterOnExit endMeter;
     std::int32_t count = 0;
-    try {
-        for (std::size_t k = 0; k < meshHandles.size(); ++k) {
-            AcDbEntity* mesh = LookUp(meshHandles[k], AcDbSubDMesh::desc());
-            if (mesh == nullptr) {
-                ReportFunctionError(kStep, L"Object is not a SubDMesh!");
-                endMeter.End();
-                return std::nullopt;
-            }
-            const CloseOnExit closeMesh(mesh);
-            AcGePoint3dArray vertices;
-            static_cast<AcDbSubDMesh*>(mesh)->getVertices(vertices);
-            for (int i = 0; i < vertices.length(); ++i) {
-                const AcGePoint3d& vertex = vertices[i];
-                if (IsPointInPolygon(outline, vertex)) {
-                    AddFinitePoint(dct, vertex.x, vertex.y, vertex.z + zDelta);
-                    ++count;
-                }
-            }
-            UpdateProgressMeter(meter, kMeterLabel, static_cast<double>(k));
+    for (std::size_t k = 0; k < meshHandles.size(); ++k) {
+        AcDbEntity* mesh = LookUp(meshHandles[k], AcDbSubDMesh::desc());
+        if (mesh == nullptr) {
+            ReportFunctionError(kStep, L"Object is not a SubDMesh!");
+            endMeter.End();
+            return std::nullopt;
         }
-    } catch (const char* failure) {
-        endMeter.End();
-        PrintTriangulatorFailure(failure);
-        return std::nullopt;
+        const CloseOnExit closeMesh(mesh);
+        AcGePoint3dArray vertices;
+        static_cast<AcDbSubDMesh*>(mesh)->getVertices(vertices);
+        for (int i = 0; i < vertices.length(); ++i) {
+            const AcGePoint3d& vertex = vertices[i];
+            if (IsPointInPolygon(outline, vertex)) {
+                AddFinitePoint(dct, vertex.x, vertex.y, vertex.z + zDelta);
+                ++count;
+            }
+        }
+        UpdateProgressMeter(meter, kMeterLabel, static_cast<double>(k));
     }
     endMeter.End();
     return count;

@@ -7,8 +7,8 @@
 // Gives the number of points added (a vertex inside the outline counts once per mesh that holds
 // it). Gives nothing after a failure: a handle that does not lead to a model-space polyline or
 // subdivision mesh ("Object is not a LWPolyline!" or "Object is not a SubDMesh!" under
-// "add_points_aa", the call's result set to nil), or AddPoint's thrown text or the refusal of a
-// point that is not finite after the raise (kNotFinitePoint), printed unchanged (no result set).
+// "add_points_aa", the call's result set to nil). AddPoint's failures and the refusal of a point
+// that is not finite after the raise (geom::GeometryError) are thrown on, the meter ended first.
 // Points added before a failure stay in dct; every entity looked up is closed and the meter
 // ended on every path.
 #pragma once

@@ -9,8 +9,8 @@
 // name that is not a regular file, before anything is read from it) or a row has a field that is
 // not a number or fewer than three numbers; files after it are not read, and the points added
 // before stay in dct. A failure of dct.AddPoint (a thrown text) passes out to the caller, and so
-// does the refusal of a point that is not finite after the shift and scale (kNotFinitePoint,
-// thrown before the point is added). The meter is ended on every way out.
+// does the refusal of a point that is not finite after the shift and scale (GeometryError
+// kPointNotFinite, thrown before the point is added). The meter is ended on every way out.
 #pragma once
 
 #include <cstdint>

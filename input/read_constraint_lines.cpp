@@ -63,6 +63,7 @@ LineFault ReadLine(const AcDbEntity& entity, ConstraintLine& line) {
         fault = Read3dPolyline(static_cast<const AcDb3dPolyline&>(entity), line.vertices, closed);
     } else if (entity.isKindOf(AcDbPolyline::desc())) {
         fault = ReadPolyline(static_cast<const AcDbPolyline&>(entity), line.vertices, closed);
+        line.flat = true;
     }
     if (fault != LineFault::None || line.role == LineRole::Breakline ||
         line.role == LineRole::Alignment || closed) {

@@ -3,9 +3,10 @@
 //
 // Each line is a handle text and its role (breaklines and alignments may be open). A 3D polyline
 // (AcDb3dPolyline, simple type) gives its vertices with their own elevations; a lightweight
-// polyline (AcDbPolyline) gives its vertices at its elevation. A closed polyline gives its first
-// vertex once more at the end, so that its closing segment is a segment of the line. Boundaries
-// must be closed: closed polylines, or open ones whose last vertex lies on the first.
+// polyline (AcDbPolyline) gives its vertices at its elevation and is marked flat. A closed
+// polyline gives its first vertex once more at the end, so that its closing segment is a segment
+// of the line. Boundaries must be closed: closed polylines, or open ones whose last vertex lies on
+// the first.
 //
 // Gives false after the aborted-function line under label (nil set) when a line cannot be used:
 // the lookup's own step line (GetEntity:...) first when the handle leads to no model-space entity,
@@ -29,6 +30,7 @@ struct ConstraintLine {
     std::wstring handle;
     LineRole role;
     std::vector<geom::CVertex> vertices;  // filled by ReadConstraintLines
+    bool flat = false;                    // a polyline: every vertex at its elevation
 };
 
 bool ReadConstraintLines(std::vector<ConstraintLine>& lines, const wchar_t* label);

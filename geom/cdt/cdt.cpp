@@ -5,26 +5,20 @@
 #include <new>
 
 #include "geom/cdt/cdt_boundary.h"
+#include "geom/cdt/cdt_check_links.h"
 #include "geom/cdt/cdt_constraints.h"
 #include "geom/cdt/cdt_elevations.h"
 #include "geom/cdt/cdt_mesh.h"
 #include "geom/cdt/cdt_output.h"
 #include "geom/cdt/cdt_region.h"
+#include "geom/cdt/cdt_snap.h"
+#include "geom/cdt/cdt_surface_elevation.h"
+#include "geom/kernel/geometry_error.h"
+#include "geom/kernel/invariants.h"
 
 namespace geom {
 
-const char* const kCdtNotFinite = "Coordinates must be finite numbers!\n";
-const char* const kCdtBadBoundary =
-    "A boundary needs at least 3 vertices that are not all on one line!\n";
-const char* const kCdtBadEdgeLength =
-    "The maximum edge length must be a finite number not below 0!\n";
-const char* const kCdtNothingLeft = "No triangle is left inside the boundaries!\n";
-const char* const kCdtAllTrimmed = "No triangle is left within the maximum edge length!\n";
-const char* const kCdtTriangulatedOnce = "The constrained triangulation can be run once only!\n";
-
 namespace {
-
-const char* const kMemoryShort = "Not enough memory\n";
 
 bool Finite(const CVertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -32,12 +26,13 @@ bool Finite(const CVertex& v) {
 
 // The index of the vertex at v's plan position among the first `count` mesh points, which are
 // sorted by x, then y and hold every line vertex.
-std::uint32_t SortedIndexOf(const std::vector<CdtPoint>& points, std::uint32_t count,
+std::uint32_t SortedIndexOf(const std::vector<PlanPoint>& points, std::uint32_t count,
                             const CVertex& v) {
     const auto end = points.begin() + count;
-    const auto at = std::lower_bound(
-        points.begin(), end, v,
-        [](const CdtPoint& p, const CVertex& q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
+    const auto at =
+        std::lower_bound(points.begin(), end, v, [](const PlanPoint& p, const CVertex& q) {
+            return p.x < q.x || (p.x == q.x && p.y < q.y);
+        });
     return static_cast<std::uint32_t>(at - points.begin());
 }
 
@@ -49,13 +44,17 @@ CConstrainedDCT::~CConstrainedDCT() = default;
 
 int CConstrainedDCT::AddPoint(double x, double y, double z) {
     if (!dct_) {
-        throw kCdtTriangulatedOnce;
+        throw GeometryError(GeometryFailure::kTriangulatedOnce);
     }
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
         notFinite_ = true;
         return 1;
     }
     ++pointCount_;
+    if (snapTolerance_ > 0.0) {
+        points_.emplace_back(x, y, z);
+        return 1;
+    }
     return dct_->AddPoint(x, y, z);
 }
 
@@ -63,16 +62,20 @@ void CConstrainedDCT::AddBreakline(const std::vector<CVertex>& vertices) {
     lines_.push_back(Line{LineKind::Breakline, vertices});
 }
 
-void CConstrainedDCT::SetOuterBoundary(const std::vector<CVertex>& vertices) {
+void CConstrainedDCT::SetOuterBoundary(const std::vector<CVertex>& vertices,
+                                       CdtBoundaryElevation elevation) {
     lines_.erase(std::remove_if(lines_.begin(), lines_.end(),
                                 [](const Line& line) { return line.kind == LineKind::Outer; }),
                  lines_.end());
-    lines_.push_back(Line{LineKind::Outer, vertices});
+    lines_.push_back(
+        Line{LineKind::Outer, vertices, elevation == CdtBoundaryElevation::FromSurface});
     hasOuter_ = true;
 }
 
-void CConstrainedDCT::AddHole(const std::vector<CVertex>& vertices) {
-    lines_.push_back(Line{LineKind::Hole, vertices});
+void CConstrainedDCT::AddHole(const std::vector<CVertex>& vertices,
+                              CdtBoundaryElevation elevation) {
+    lines_.push_back(
+        Line{LineKind::Hole, vertices, elevation == CdtBoundaryElevation::FromSurface});
 }
 
 void CConstrainedDCT::SetMaxEdgeLength(double length) {
@@ -89,22 +92,38 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
     vertices_.clear();
     failed_ = false;
     if (!dct_) {
-        throw kCdtTriangulatedOnce;
+        throw GeometryError(GeometryFailure::kTriangulatedOnce);
     }
     if (notFinite_) {
-        throw kCdtNotFinite;
+        throw GeometryError(GeometryFailure::kNotFinite);
     }
     for (const Line& line : lines_) {
         if (!std::all_of(line.vertices.begin(), line.vertices.end(), Finite)) {
-            throw kCdtNotFinite;
+            throw GeometryError(GeometryFailure::kNotFinite);
         }
     }
     if (!std::isfinite(maxEdgeLength_) || maxEdgeLength_ < 0) {
-        throw kCdtBadEdgeLength;
+        throw GeometryError(GeometryFailure::kBadEdgeLength);
+    }
+    if (!std::isfinite(snapTolerance_) || snapTolerance_ < 0) {
+        throw GeometryError(GeometryFailure::kBadSnapTolerance);
     }
     try {
+        std::vector<Line> source = lines_;
+        const bool fromSurface =
+            std::any_of(source.begin(), source.end(), [](const Line& l) { return l.fromSurface; });
+        if (snapTolerance_ > 0.0 || fromSurface) {
+            GatherPoints();
+            SnapInput(source);
+            TakeSurfaceElevations(source);
+            for (const CVertex& p : points_) {
+                dct_->AddPoint(p.x, p.y, p.z);
+            }
+            pointCount_ = points_.size();
+            std::vector<CVertex>().swap(points_);
+        }
         bool hasHoles = false;
-        const std::vector<Line> lines = LinesInOrder(hasHoles);
+        const std::vector<Line> lines = LinesInOrder(source, hasHoles);
         CdtMesh mesh;
         std::vector<double> z;
         TriangulatePoints(lines, mesh, z);
@@ -118,6 +137,9 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         const LineSegments split = SplitLines(lines, mesh.points, sortedCount);
         CdtConstraints constraints(mesh, split.segments);
         InsertLines(lines, split, constraints);
+        if (kCheckInvariants) {
+            CdtCheckLinks(mesh);
+        }
         z.resize(mesh.points.size(), 0.0);
         CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, z);
         std::vector<std::uint8_t> state =
@@ -129,25 +151,87 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         CdtExtract(mesh, sortedCount, state, z, result, vertices_);
         if (result.empty()) {
             vertices_.clear();
-            throw hasOuter_ || hasHoles ? kCdtNothingLeft : kCdtAllTrimmed;
+            throw GeometryError(hasOuter_ || hasHoles ? GeometryFailure::kNothingLeft
+                                                      : GeometryFailure::kAllTrimmed);
         }
         return result;
     } catch (const std::bad_alloc&) {
         vertices_.clear();
-        throw kMemoryShort;
+        throw GeometryError(GeometryFailure::kWorkspaceShort);
+    }
+}
+
+// The survey points together in points_, in the order they came, with a fresh CDCT for the run
+// (those that went to CDCT before a snap tolerance was set: as CDCT stores them, first).
+void CConstrainedDCT::GatherPoints() {
+    if (points_.size() < pointCount_) {
+        std::vector<CVertex> stored = dct_->GetVertices();
+        stored.insert(stored.end(), points_.begin(), points_.end());
+        points_.swap(stored);
+        dct_.reset(new CDCT);
+    }
+}
+
+void CConstrainedDCT::SnapInput(std::vector<Line>& lines) {
+    if (snapTolerance_ <= 0.0) {
+        return;
+    }
+    std::vector<CdtSnapLine> snapLines;
+    for (Line& line : lines) {
+        snapLines.push_back({&line.vertices, line.kind != LineKind::Breakline});
+    }
+    snapCounts_ = CdtSnap(points_, snapLines, snapTolerance_);
+}
+
+// The z of the FromSurface boundaries' vertices from the surface of the points and breaklines.
+void CConstrainedDCT::TakeSurfaceElevations(std::vector<Line>& lines) const {
+    std::vector<CVertex*> positions;
+    for (Line& line : lines) {
+        if (line.fromSurface) {
+            for (CVertex& v : line.vertices) {
+                positions.push_back(&v);
+            }
+        }
+    }
+    if (positions.empty()) {
+        return;
+    }
+    CConstrainedDCT surface;
+    for (const CVertex& p : points_) {
+        surface.AddPoint(p.x, p.y, p.z);
+    }
+    for (const Line& line : lines) {
+        if (line.kind == LineKind::Breakline) {
+            surface.AddBreakline(line.vertices);
+        }
+    }
+    std::vector<CTriangle> triangles;
+    try {
+        triangles = surface.Triangulate();
+    } catch (const GeometryError& error) {
+        // Fewer than three positions make no surface: the boundaries keep their z.
+        if (error.Kind() != GeometryFailure::kTooFewVertices) {
+            throw;
+        }
+        return;
+    }
+    if (!triangles.empty()) {
+        CdtSurfaceElevations(triangles, surface.GetVertices(), positions);
     }
 }
 
 // The lines in the order they go in: boundaries first (closed and counter-clockwise), so that
 // boundaries crossing each other meet before any breakline has split them.
-std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(bool& hasHoles) const {
+std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vector<Line>& source,
+                                                                 bool& hasHoles) {
     std::vector<Line> lines;
     for (const LineKind kind : {LineKind::Outer, LineKind::Hole, LineKind::Breakline}) {
-        for (const Line& line : lines_) {
+        for (const Line& line : source) {
             if (line.kind == kind) {
-                lines.push_back(kind == LineKind::Breakline
-                                    ? line
-                                    : Line{kind, CdtCloseBoundary(line.vertices)});
+                lines.push_back(
+                    kind == LineKind::Breakline
+                        ? line
+                        : Line{kind, CdtCloseBoundary(line.vertices), line.fromSurface});
                 hasHoles = hasHoles || kind == LineKind::Hole;
             }
         }
@@ -182,7 +266,7 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
 
 // The lines' vertices as mesh vertices, and their segments of non-zero length.
 CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
-                                                          const std::vector<CdtPoint>& points,
+                                                          const std::vector<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {
@@ -200,7 +284,8 @@ CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line
             const std::uint32_t a = split.vertices[first + k].vertex;
             const std::uint32_t b = split.vertices[first + (k + 1) % n].vertex;
             if (a != b) {
-                split.segments.push_back({{p.x, p.y}, {q.x, q.y}, p.z, q.z, l, boundary});
+                split.segments.push_back(
+                    {{p.x, p.y}, {q.x, q.y}, p.z, q.z, l, boundary, line.fromSurface});
                 split.ends.push_back(a);
                 split.ends.push_back(b);
             }
@@ -216,11 +301,11 @@ void CConstrainedDCT::InsertLines(const std::vector<Line>& lines, const LineSegm
         try {
             constraints.Insert(split.ends[2 * s], split.ends[2 * s + 1], s,
                                kind == LineKind::Outer ? 1 : 0, kind == LineKind::Hole ? 1 : 0);
-        } catch (const char* text) {
-            if (text == kCdtBoundariesCross) {
+        } catch (const GeometryError& error) {
+            if (error.HasPosition()) {
                 failed_ = true;
-                failureX_ = constraints.failure.x;
-                failureY_ = constraints.failure.y;
+                failureX_ = error.Position().x;
+                failureY_ = error.Position().y;
             }
             throw;
         }

@@ -1,23 +1,34 @@
 // CConstrainedDCT: constrained Delaunay triangulation of survey points with breaklines, an outer
 // boundary, holes and a maximum edge length, built on CDCT.
 //
-// Use: construct; AddPoint(x, y, z) for every survey point; AddBreakline, SetOuterBoundary,
-// AddHole and SetMaxEdgeLength as needed; Triangulate() once, then GetVertices().
+// Use: construct; SetSnapTolerance when wanted; AddPoint(x, y, z) for every survey point;
+// AddBreakline, SetOuterBoundary, AddHole and SetMaxEdgeLength as needed; Triangulate() once,
+// then GetVertices() (and SnapCounts()).
 //
 // Input:
 // - breaklines: polylines of 3D vertices. Their vertices become surface vertices and their
 //   segments unions of triangle edges;
 // - the outer boundary and the holes: closed polygons (the closing vertex may be repeated or
 //   not), in either orientation, concave allowed. Their vertices become surface vertices, their
-//   edges surface edges; nothing outside the outer boundary or inside a hole is triangulated;
+//   edges surface edges; nothing outside the outer boundary or inside a hole is triangulated.
+//   A boundary's vertices keep their own z (CdtBoundaryElevation::Own), or clip only and take the
+//   surface's (FromSurface): the elevation that the triangulation of the survey points and the
+//   breaklines alone has there (CdtSurfaceElevations; outside it, that of its nearest outer
+//   edge). When those make no triangle, such a boundary keeps its own z. A FromSurface boundary
+//   gives no elevation to the other vertices on its edges;
+// - the snap tolerance (0: none): near-duplicate survey points and line vertices are joined
+//   first (CdtSnap: line vertices to earlier line vertices, survey points onto the lines, survey
+//   points to earlier points); SnapCounts() gives what moved. Set it before the first AddPoint:
+//   until then the points are kept for the snap, after that they go straight to CDCT;
 // - the maximum edge length (0: none): triangles on the outside of the surface whose edge on the
 //   outside is longer are removed, from the outside inwards, as long as that edge is no
 //   breakline or boundary edge. Hole rims are not the outside: no hole is opened or widened.
 //
 // Output, as CDCT's: Triangulate() gives triangles indexing the list GetVertices() gives, each
 // counter-clockwise and not flat, with i1 its lowest index, grouped by i1 in ascending order.
-// The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines and
-// without a maximum edge length, both lists are exactly CDCT's for the same points.
+// The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines,
+// without a maximum edge length and without a snap tolerance, both lists are exactly CDCT's for
+// the same points.
 //
 // Guarantees: every breakline and boundary segment is a union of triangle edges; every other edge
 // is locally Delaunay in the constrained sense (decided with exact predicates).
@@ -50,23 +61,23 @@
 // - A hole outside the outer boundary: accepted; it hides nothing, and its vertices are not in
 //   the result.
 // - A boundary with fewer than three distinct vertices, or all on one line: refused.
-// - Coordinates (x, y or z of any point or line vertex) or a maximum edge length that are not
-//   finite, or a negative maximum edge length: refused.
+// - Coordinates (x, y or z of any point or line vertex), a maximum edge length or a snap
+//   tolerance that are not finite, or a negative maximum edge length or snap tolerance: refused.
 //
-// Failures are thrown as a `const char*` to a fixed text ending in "\n", as CDCT's are; CDCT's own
-// texts ("A minimum of 3 vertices are required!\n", ...) pass through unchanged:
-//   "Coordinates must be finite numbers!\n"                              kCdtNotFinite
-//   "The maximum edge length must be a finite number not below 0!\n"     kCdtBadEdgeLength
-//   "A boundary needs at least 3 vertices that are not all on one line!\n"  kCdtBadBoundary
-//   "Boundaries must not cross themselves or each other!\n"              kCdtBoundariesCross
-//   "No triangle is left inside the boundaries!\n"                       kCdtNothingLeft
-//   "No triangle is left within the maximum edge length!\n"              kCdtAllTrimmed
-//       (nothing left, without boundaries, after trimming)
-//   "The lines could not be put into the triangulation!\n"               kCdtConstraintsUnresolved
-//       (a safeguard against rounding going round in circles; not met in the tests)
-//   "The constrained triangulation can be run once only!\n"              kCdtTriangulatedOnce
-//       (AddPoint or Triangulate after a run: the points went to CDCT, whose work is done)
-//   "Not enough memory\n"                                                 memory short
+// Failures are thrown as a GeometryError (geometry_error.h), as CDCT's are; CDCT's own failures
+// (kTooFewVertices, ...) pass through unchanged:
+//   kNotFinite              coordinates or a maximum edge length that are not finite
+//   kBadSnapTolerance       a snap tolerance that is not finite or is negative
+//   kBadEdgeLength          a negative maximum edge length
+//   kBadBoundary            a boundary with fewer than 3 distinct vertices, or all on one line
+//   kBoundariesCross        boundaries crossing, with the crossing as the error's position
+//   kNothingLeft            no triangle left inside the boundaries
+//   kAllTrimmed             nothing left, without boundaries, after trimming long edges
+//   kConstraintsUnresolved  a safeguard against rounding going round in circles (not met in
+//                           the tests)
+//   kTriangulatedOnce       AddPoint or Triangulate after a run: the points went to CDCT, whose
+//                           work is done
+//   kWorkspaceShort         memory short
 #pragma once
 
 #include <memory>
@@ -75,18 +86,14 @@
 #include "geom/cdt/cdt_constraints.h"
 #include "geom/cdt/cdt_elevations.h"
 #include "geom/cdt/cdt_mesh.h"
+#include "geom/cdt/cdt_snap.h"
 #include "geom/dct/dct.h"
 #include "geom/kernel/triangle.h"
 #include "geom/kernel/vertex.h"
 
 namespace geom {
 
-extern const char* const kCdtNotFinite;
-extern const char* const kCdtBadBoundary;
-extern const char* const kCdtBadEdgeLength;
-extern const char* const kCdtNothingLeft;
-extern const char* const kCdtAllTrimmed;
-extern const char* const kCdtTriangulatedOnce;
+enum class CdtBoundaryElevation { Own, FromSurface };
 
 class CConstrainedDCT {
 public:
@@ -98,9 +105,13 @@ public:
     // Stores the survey point; gives 1.
     int AddPoint(double x, double y, double z);
     void AddBreakline(const std::vector<CVertex>& vertices);
-    void SetOuterBoundary(const std::vector<CVertex>& vertices);
-    void AddHole(const std::vector<CVertex>& vertices);
+    void SetOuterBoundary(const std::vector<CVertex>& vertices,
+                          CdtBoundaryElevation elevation = CdtBoundaryElevation::Own);
+    void AddHole(const std::vector<CVertex>& vertices,
+                 CdtBoundaryElevation elevation = CdtBoundaryElevation::Own);
     void SetMaxEdgeLength(double length);
+    void SetSnapTolerance(double tolerance) { snapTolerance_ = tolerance; }
+    const CdtSnapCounts& SnapCounts() const { return snapCounts_; }
 
     std::vector<CTriangle> Triangulate();
     std::vector<CVertex> GetVertices() const { return vertices_; }
@@ -113,6 +124,7 @@ private:
     struct Line {
         LineKind kind;
         std::vector<CVertex> vertices;
+        bool fromSurface = false;
     };
     // The lines' vertices as mesh vertices, their segments, and each segment's two mesh vertices.
     struct LineSegments {
@@ -121,17 +133,23 @@ private:
         std::vector<std::uint32_t> ends;
     };
 
-    std::vector<Line> LinesInOrder(bool& hasHoles) const;
+    void GatherPoints();
+    void SnapInput(std::vector<Line>& lines);
+    void TakeSurfaceElevations(std::vector<Line>& lines) const;
+    static std::vector<Line> LinesInOrder(const std::vector<Line>& source, bool& hasHoles);
     void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z);
     static LineSegments SplitLines(const std::vector<Line>& lines,
-                                   const std::vector<CdtPoint>& points, std::uint32_t sortedCount);
+                                   const std::vector<PlanPoint>& points, std::uint32_t sortedCount);
     void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
                      CdtConstraints& constraints);
 
     std::unique_ptr<CDCT> dct_;
+    std::vector<CVertex> points_;  // the survey points, while a snap needs them together
     std::vector<Line> lines_;
     std::size_t pointCount_ = 0;
     double maxEdgeLength_ = 0.0;
+    double snapTolerance_ = 0.0;
+    CdtSnapCounts snapCounts_;
     bool hasOuter_ = false;
     bool notFinite_ = false;
     bool failed_ = false;

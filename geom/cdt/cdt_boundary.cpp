@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "geom/cdt/cdt.h"
-#include "geom/kernel/exact_predicates.h"
+#include "geom/kernel/geometry_error.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
@@ -18,7 +19,7 @@ std::vector<CVertex> CdtCloseBoundary(const std::vector<CVertex>& vertices) {
         polygon.pop_back();
     }
     if (polygon.size() < 3) {
-        throw kCdtBadBoundary;
+        throw GeometryError(GeometryFailure::kBadBoundary);
     }
     // The turn at the lowest vertex (by x, then y) gives the orientation, unless the polygon
     // doubles back there; then the sign of the area does.
@@ -32,18 +33,16 @@ std::vector<CVertex> CdtCloseBoundary(const std::vector<CVertex>& vertices) {
     }
     const CVertex& before = polygon[(low + n - 1) % n];
     const CVertex& after = polygon[(low + 1) % n];
-    int turn =
-        ExactOrientSign({before.x, before.y}, {polygon[low].x, polygon[low].y}, {after.x, after.y});
+    int turn = Orient(PlanOf(before), PlanOf(polygon[low]), PlanOf(after));
     if (turn == 0) {
         double area = 0.0;
         for (std::size_t k = 1; k + 1 < n; ++k) {
-            area += (polygon[k].x - polygon[0].x) * (polygon[k + 1].y - polygon[0].y) -
-                    (polygon[k].y - polygon[0].y) * (polygon[k + 1].x - polygon[0].x);
+            area += PlanCross(PlanOf(polygon[0]), PlanOf(polygon[k]), PlanOf(polygon[k + 1]));
         }
         turn = (area > 0) - (area < 0);
     }
     if (turn == 0) {
-        throw kCdtBadBoundary;
+        throw GeometryError(GeometryFailure::kBadBoundary);
     }
     if (turn < 0) {
         std::reverse(polygon.begin(), polygon.end());

@@ -1,7 +1,7 @@
 // CdtCloseBoundary(vertices): a boundary polygon ready for the constrained triangulator: runs of
 // vertices at one plan position taken once, a closing vertex equal to the first dropped, and the
-// order turned counter-clockwise. Throws kCdtBadBoundary when fewer than three distinct vertices
-// remain or the polygon encloses no area (all vertices on one line).
+// order turned counter-clockwise. Throws GeometryError kBadBoundary when fewer than three distinct
+// vertices remain or the polygon encloses no area (all vertices on one line).
 #pragma once
 
 #include <vector>

@@ -4,24 +4,17 @@
 #include <cmath>
 #include <deque>
 
-namespace geom {
+#include "geom/kernel/geometry_error.h"
+#include "geom/kernel/predicates.h"
 
-const char* const kCdtBoundariesCross = "Boundaries must not cross themselves or each other!\n";
-const char* const kCdtConstraintsUnresolved =
-    "The lines could not be put into the triangulation!\n";
+namespace geom {
 
 namespace {
 
-// Whether p - a points the same way as b - a, for p on the line through a and b (so each
-// coordinate difference has the sign of the other's or is zero in both).
-bool SameDirection(const CdtPoint& a, const CdtPoint& p, const CdtPoint& b) {
-    const auto sign = [](double from, double to) { return (to > from) - (to < from); };
-    return sign(a.x, p.x) == sign(a.x, b.x) && sign(a.y, p.y) == sign(a.y, b.y);
-}
-
-CdtPoint Crossing(const CdtPoint& a, const CdtPoint& b, const CdtPoint& p, const CdtPoint& q) {
-    const double da = (q.x - p.x) * (a.y - p.y) - (q.y - p.y) * (a.x - p.x);
-    const double db = (q.x - p.x) * (b.y - p.y) - (q.y - p.y) * (b.x - p.x);
+// The point where the line through a and b crosses the line through p and q, rounded.
+PlanPoint Crossing(const PlanPoint& a, const PlanPoint& b, const PlanPoint& p, const PlanPoint& q) {
+    const double da = PlanCross(p, q, a);
+    const double db = PlanCross(p, q, b);
     const double t = da / (da - db);
     return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
 }
@@ -61,7 +54,7 @@ void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
         std::uint32_t along = kCdtNone;
         CdtEdge e{};
         if (!FirstStep(a, b, along, e)) {
-            throw kCdtConstraintsUnresolved;
+            throw GeometryError(GeometryFailure::kConstraintsUnresolved);
         }
         if (along != kCdtNone) {
             Fix(a, along, piece.record);
@@ -101,8 +94,8 @@ void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
 // exactly on the way), or the edge `crossed` of a triangle at a that the way leaves it through.
 bool CdtConstraints::FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& along,
                                CdtEdge& crossed) const {
-    const CdtPoint& pa = mesh_.points[a];
-    const CdtPoint& pb = mesh_.points[b];
+    const PlanPoint& pa = mesh_.points[a];
+    const PlanPoint& pb = mesh_.points[b];
     return mesh_.AroundVertex(a, [&](std::uint32_t t, int i) {
         const std::uint32_t p = mesh_.triangles[t].v[CdtNext(i)];
         const std::uint32_t q = mesh_.triangles[t].v[CdtPrev(i)];
@@ -111,12 +104,12 @@ bool CdtConstraints::FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& 
             return true;
         }
         const int sideP = mesh_.Orient(a, b, p);
-        if (sideP == 0 && SameDirection(pa, mesh_.points[p], pb)) {
+        if (sideP == 0 && InBox(pa, pb, mesh_.points[p])) {
             along = p;
             return true;
         }
         const int sideQ = mesh_.Orient(a, b, q);
-        if (sideQ == 0 && SameDirection(pa, mesh_.points[q], pb)) {
+        if (sideQ == 0 && InBox(pa, pb, mesh_.points[q])) {
             along = q;
             return true;
         }
@@ -140,7 +133,7 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
         queue.pop_front();
         CdtEdge e{};
         if (!mesh_.FindEdge(name, e)) {
-            throw kCdtConstraintsUnresolved;
+            throw GeometryError(GeometryFailure::kConstraintsUnresolved);
         }
         const CdtTriangle& tri = mesh_.triangles[e.t];
         const std::uint32_t n = tri.n[e.i];
@@ -152,7 +145,7 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
         if (mesh_.Orient(x, right, d) <= 0 || mesh_.Orient(x, d, left) <= 0) {
             queue.push_back({name.u, name.w, e.t});
             if (++idle > queue.size()) {
-                throw kCdtConstraintsUnresolved;
+                throw GeometryError(GeometryFailure::kConstraintsUnresolved);
             }
             continue;
         }
@@ -171,7 +164,7 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
 void CdtConstraints::Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& record) {
     CdtEdge e{};
     if (!mesh_.FindEdge(a, w, e)) {
-        throw kCdtConstraintsUnresolved;
+        throw GeometryError(GeometryFailure::kConstraintsUnresolved);
     }
     CdtConstraint& stored = records[CdtEdgeKey(a, w)];
     const int sign = a < w ? 1 : -1;
@@ -206,15 +199,14 @@ void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
     const CdtVertexPair ends = mesh_.Ends(e);
     const std::uint32_t p = ends.first;
     const std::uint32_t q = ends.second;
-    const CdtPoint at =
+    const PlanPoint at =
         Crossing(mesh_.points[piece.a], mesh_.points[piece.b], mesh_.points[p], mesh_.points[q]);
     CdtConstraint other = mesh_.IsFixed(e) ? Unfix(e, p, q) : CdtConstraint{};
     if (OnBoundary(other) && OnBoundary(piece.record)) {
-        failure = at;
-        throw kCdtBoundariesCross;
+        throw GeometryError(GeometryFailure::kBoundariesCross, at);
     }
     if (crossingsLeft_-- == 0) {
-        throw kCdtConstraintsUnresolved;
+        throw GeometryError(GeometryFailure::kConstraintsUnresolved);
     }
     // A crossing within a hair's breadth of a vertex is that vertex: otherwise the rounding of
     // nearly concurrent lines could keep making new crossings ever closer to each other.
@@ -223,7 +215,7 @@ void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
     std::uint32_t nearest = piece.a;
     double nearestDistance = HUGE_VAL;
     for (const std::uint32_t c : ends4) {
-        const CdtPoint& pc = mesh_.points[c];
+        const PlanPoint& pc = mesh_.points[c];
         scale = std::max({scale, std::fabs(pc.x), std::fabs(pc.y)});
         const double distance = std::max(std::fabs(pc.x - at.x), std::fabs(pc.y - at.y));
         if (distance < nearestDistance) {

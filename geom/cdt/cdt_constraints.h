@@ -2,14 +2,15 @@
 // triangulation constrained Delaunay, and keeps a record of every constraint edge.
 //
 // Input: the mesh and the table of the lines' segments (CdtLineSegment: plan ends, elevations,
-// line number, whether the line is a boundary). Insert(a, b, segment, outer, hole) makes the
-// straight way from vertex a to vertex b a chain of constraint edges:
+// line number, whether the line is a boundary, whether it only clips). Insert(a, b, segment, outer,
+// hole) makes the straight way from vertex a to vertex b a chain of constraint edges:
 // - a vertex that lies exactly on the way splits it there;
 // - unconstrained edges that cross the way are flipped away (Sloan), and the edges made by the
 //   flips are then made constrained Delaunay by further flips;
 // - a constraint edge that crosses the way gets a new vertex at the crossing (computed in floating
 //   point and inserted into the mesh); both constraints then run through that vertex. When both
-//   belong to boundaries, Insert throws kCdtBoundariesCross and `failure` holds the crossing.
+//   belong to boundaries, Insert throws a GeometryError kBoundariesCross with the crossing as its
+//   position.
 // `outer` and `hole` are the steps of the outer-boundary and hole winding numbers met when
 // crossing the way from its right to its left side.
 //
@@ -26,16 +27,14 @@
 
 namespace geom {
 
-extern const char* const kCdtBoundariesCross;
-extern const char* const kCdtConstraintsUnresolved;
-
 struct CdtLineSegment {
-    CdtPoint p;
-    CdtPoint q;
+    PlanPoint p;
+    PlanPoint q;
     double zp;
     double zq;
     std::uint32_t line;
     bool boundary;
+    bool clipOnly;  // a boundary that gives no elevations along its segments
 };
 
 struct CdtConstraint {
@@ -55,7 +54,6 @@ public:
     void Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segment, int outer, int hole);
 
     std::unordered_map<std::uint64_t, CdtConstraint> records;
-    CdtPoint failure{0.0, 0.0};
 
 private:
     // A stretch still to be made constrained, with its record oriented from a to b.

@@ -14,7 +14,7 @@ struct Contribution {
     double z;
 };
 
-double ElevationOn(const CdtLineSegment& segment, const CdtPoint& at) {
+double ElevationOn(const CdtLineSegment& segment, const PlanPoint& at) {
     if (at == segment.p) {
         return segment.zp;
     }
@@ -44,6 +44,9 @@ void CdtLineElevations(const CdtMesh& mesh,
                                        static_cast<std::uint32_t>(entry.first & 0xFFFFFFFFu)};
         for (const std::uint32_t owner : entry.second.owners) {
             const CdtLineSegment& segment = segments[owner];
+            if (segment.clipOnly) {
+                continue;
+            }
             for (const std::uint32_t v : ends) {
                 all.push_back({v, segment.boundary ? 1 : 2, segment.line,
                                ElevationOn(segment, mesh.points[v])});

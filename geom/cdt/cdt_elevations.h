@@ -7,7 +7,8 @@
 // breaklines pass, only they count; where only boundaries pass, the boundaries count. Where
 // several lines of that kind give elevations at one vertex (crossings, shared vertices, a vertex
 // on another line, overlaps), the vertex takes their mean; a line giving the same elevation there
-// more than once counts once.
+// more than once counts once. A boundary that only clips (CdtLineSegment::clipOnly) gives its own
+// vertices their z and nothing along its segments.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geom/dct/dct_predicates.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
@@ -20,7 +20,7 @@ void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd*
     triangles.clear();
     triangles.reserve(2 * static_cast<std::size_t>(m) + 2 * spareVertices);
     for (std::uint32_t u = 0; u < m; ++u) {
-        points.push_back(CdtPoint{corners[u].x, corners[u].y});
+        points.push_back(PlanPoint{corners[u].x, corners[u].y});
     }
     std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
     // Names the new triangle's face at one of its edge ends and links it with the face of the
@@ -43,7 +43,7 @@ void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd*
             const std::uint32_t v = ends[e ^ 1u].vertex;
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w && (ends[n ^ 1u].next >> 1) == (atV >> 1) &&
-                DctOrientSign(corners[u], corners[v], corners[w]) > 0) {
+                geom::Orient(corners[u], corners[v], corners[w]) > 0) {
                 const std::uint32_t t = static_cast<std::uint32_t>(triangles.size());
                 triangles.push_back(CdtTriangle{{u, v, w}, {kCdtNone, kCdtNone, kCdtNone}, 0});
                 attach(atV, 4 * t + 0);
@@ -213,7 +213,7 @@ std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
     return x;
 }
 
-std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, double snap) {
+std::uint32_t CdtMesh::InsertVertex(const PlanPoint& p, std::uint32_t near, double snap) {
     // A walk from `near` towards p that leaves each triangle through an edge with p strictly on
     // its far side; the edge tried first is drawn at random, so that the walk cannot circle.
     std::uint32_t t = near;
@@ -231,7 +231,7 @@ std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, doubl
         bool moved = false;
         for (int k = 0; k < 3 && !moved; ++k) {
             const int i = (first + k) % 3;
-            const int side = CdtOrient(points[tri.v[CdtNext(i)]], points[tri.v[CdtPrev(i)]], p);
+            const int side = geom::Orient(points[tri.v[CdtNext(i)]], points[tri.v[CdtPrev(i)]], p);
             if (side < 0) {
                 if (tri.n[i] == kCdtNone) {
                     return kCdtNone;
@@ -246,7 +246,7 @@ std::uint32_t CdtMesh::InsertVertex(const CdtPoint& p, std::uint32_t near, doubl
             continue;
         }
         for (int i = 0; i < 3; ++i) {
-            const CdtPoint& corner = points[tri.v[i]];
+            const PlanPoint& corner = points[tri.v[i]];
             if (std::max(std::fabs(corner.x - p.x), std::fabs(corner.y - p.y)) <= snap) {
                 return tri.v[i];
             }
@@ -280,7 +280,7 @@ void CdtMesh::MakeDelaunay(std::vector<CdtEdgeName>& edges) {
         }
         const std::uint32_t t2 = n >> 2;
         const std::uint32_t d = triangles[t2].v[n & 3u];
-        if (CdtInCircle(points[tri.v[0]], points[tri.v[1]], points[tri.v[2]], points[d]) <= 0) {
+        if (InCircle(points[tri.v[0]], points[tri.v[1]], points[tri.v[2]], points[d]) <= 0) {
             continue;
         }
         const std::uint32_t a = tri.v[e.i];

@@ -25,8 +25,8 @@
 #include <utility>
 #include <vector>
 
-#include "geom/cdt/cdt_predicates.h"
 #include "geom/dct/dct_records.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
@@ -65,12 +65,12 @@ public:
     void Build(std::uint32_t m, const DctVertex* vertices, const DctEdgeEnd* ends,
                std::size_t endCount, std::size_t spareVertices);
 
-    std::vector<CdtPoint> points;
+    std::vector<PlanPoint> points;
     std::vector<CdtTriangle> triangles;
     std::vector<std::uint32_t> vertexTriangle;
 
     int Orient(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
-        return CdtOrient(points[a], points[b], points[c]);
+        return geom::Orient(points[a], points[b], points[c]);
     }
     int CornerOf(std::uint32_t t, std::uint32_t v) const {
         const CdtTriangle& tri = triangles[t];
@@ -95,7 +95,7 @@ public:
         return FindEdge(name.u, name.w, edge, name.near);
     }
     void Flip(std::uint32_t t, int i);
-    std::uint32_t InsertVertex(const CdtPoint& p, std::uint32_t near, double snap);
+    std::uint32_t InsertVertex(const PlanPoint& p, std::uint32_t near, double snap);
     void MakeDelaunay(std::vector<CdtEdgeName>& edges);
 
 private:

@@ -9,7 +9,7 @@ namespace geom {
 
 namespace {
 
-bool Before(const CdtPoint& a, const CdtPoint& b) {
+bool Before(const PlanPoint& a, const PlanPoint& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 

@@ -125,8 +125,8 @@ void CdtTrimLongEdges(const CdtMesh& mesh, double maxLength, std::vector<std::ui
             if (!outside || ((tri.fixed >> i) & 1u) != 0) {
                 continue;
             }
-            const CdtPoint& p = mesh.points[tri.v[CdtNext(i)]];
-            const CdtPoint& q = mesh.points[tri.v[CdtPrev(i)]];
+            const PlanPoint& p = mesh.points[tri.v[CdtNext(i)]];
+            const PlanPoint& q = mesh.points[tri.v[CdtPrev(i)]];
             const double dx = q.x - p.x;
             const double dy = q.y - p.y;
             if (dx * dx + dy * dy > limit) {

@@ -4,15 +4,14 @@
 #include <new>
 #include <utility>
 
+#include "geom/dct/dct_check_rings.h"
+#include "geom/kernel/geometry_error.h"
+#include "geom/kernel/invariants.h"
 #include "geom/kernel/sort_points.h"
 
 namespace geom {
 
 namespace {
-
-const char* const kStoreShort = "Couldn't allocate enough memory!\n";
-const char* const kWorkspaceShort = "Not enough memory\n";
-const char* const kTooFewVertices = "A minimum of 3 vertices are required!\n";
 
 // Edge ends are numbered 2 * edge + side in 32 bits, and SortPoints takes signed 32-bit positions.
 constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
@@ -27,7 +26,7 @@ CDCT::CDCT() {
     try {
         pointStore.AddRoom();
     } catch (const std::bad_alloc&) {
-        throw kStoreShort;
+        throw GeometryError(GeometryFailure::kStoreShort);
     }
 }
 
@@ -38,12 +37,12 @@ int CDCT::AddPoint(double x, double y, double z) {
     if (pointCount % DctPointStore::kGrowth == 0 &&
         pointStore.Room() < pointCount + DctPointStore::kGrowth) {
         if (pointCount >= kMaxPoints) {
-            throw kStoreShort;
+            throw GeometryError(GeometryFailure::kStoreShort);
         }
         try {
             pointStore.AddRoom();
         } catch (const std::bad_alloc&) {
-            throw kStoreShort;
+            throw GeometryError(GeometryFailure::kStoreShort);
         }
     }
     pointStore.Set(pointCount, x, y, z);
@@ -64,22 +63,25 @@ std::vector<CTriangle> CDCT::Triangulate() {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
-        throw kStoreShort;
+        throw GeometryError(GeometryFailure::kStoreShort);
     }
     SortKeys(keys);
     const std::uint32_t m = CollectVertices(keys);
     if (m < 3) {
         result = std::vector<CTriangle>();
-        throw kTooFewVertices;
+        throw GeometryError(GeometryFailure::kTooFewVertices);
     }
     try {
         PlaceWorkspace();
         const HullEnds all = DivideRange(0, m - 1);
+        if (kCheckInvariants) {
+            DctCheckRings(m, entries, edges);
+        }
         if (ringReader) {
             ReadRings();
         } else {
-            const DctMergeBounds bounds =
-                DctBoundsOfSpan(points[m - 1].x - points[0].x, all.yMax - all.yMin);
+            const MergeBounds bounds =
+                BoundsOfSpan(points[m - 1].x - points[0].x, all.yMax - all.yMin);
             // Every decision on finite coordinates is exact, and then the rings form a planar
             // triangulation; with coordinates that are not finite, or a span whose arithmetic
             // overflows, ListTriangles does not rely on that.
@@ -90,7 +92,7 @@ std::vector<CTriangle> CDCT::Triangulate() {
         // Memory for the vertices handed to the ring reader was short.
         FreeWorkspace();
         result = std::vector<CTriangle>();
-        throw kWorkspaceShort;
+        throw GeometryError(GeometryFailure::kWorkspaceShort);
     } catch (...) {
         FreeWorkspace();
         result = std::vector<CTriangle>();
@@ -127,7 +129,7 @@ void CDCT::SortKeys(SortedKey* keys) {
         }
     } catch (const std::bad_alloc&) {
         result = std::vector<CTriangle>();
-        throw kStoreShort;
+        throw GeometryError(GeometryFailure::kStoreShort);
     }
 }
 
@@ -139,7 +141,7 @@ void CDCT::PutStoreInOrder() {
     try {
         pointStore.Reorder(pointCount, sortedOrder);
     } catch (const std::bad_alloc&) {
-        throw kStoreShort;
+        throw GeometryError(GeometryFailure::kStoreShort);
     }
     sortedOrder = std::vector<std::uint32_t>();
 }
@@ -147,13 +149,13 @@ void CDCT::PutStoreInOrder() {
 // The distinct plan positions of the sorted keys, each run of equal positions given by its last
 // key, with its elevation.
 std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
-    points.reset(new (std::nothrow) DctPoint[pointCount]);
+    points.reset(new (std::nothrow) PlanPoint[pointCount]);
     elevations.reset(new (std::nothrow) double[pointCount]);
     if (!points || !elevations) {
         points.reset();
         elevations.reset();
         result = std::vector<CTriangle>();
-        throw kWorkspaceShort;
+        throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
     std::uint32_t m = 0;
     for (std::uint32_t i = 0; i < pointCount; ++i) {
@@ -161,7 +163,7 @@ std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
         if (i + 1 < pointCount && SamePosition(key, keys[i + 1])) {
             continue;
         }
-        points[m] = DctPoint{key.x, key.y};
+        points[m] = PlanPoint{key.x, key.y};
         elevations[m] = key.z;
         ++m;
     }
@@ -176,7 +178,7 @@ std::vector<CVertex> CDCT::GetVertices() const {
     try {
         list.reserve(vertexCount > 0 ? vertexCount : pointCount);
     } catch (const std::bad_alloc&) {
-        throw kWorkspaceShort;
+        throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
     if (vertexCount > 0) {
         for (std::uint32_t k = 0; k < vertexCount; ++k) {

@@ -10,11 +10,11 @@
 // last of their run in the sorted store survives, with its z. Points all on one line give no
 // triangles.
 //
-// Failures are thrown as a `const char*` to a fixed text ending in "\n", by the constructor too:
-//   "Couldn't allocate enough memory!\n"         the point store or the sort scratch is short
-//   "Not enough memory\n"                        the triangulation workspace cannot be had
-//   "A minimum of 3 vertices are required!\n"    fewer than three distinct plan positions
-//   "Out of memory for edges\n"                  the spare edge records ran out
+// Failures are thrown as a GeometryError (geometry_error.h), by the constructor too:
+//   kStoreShort        the point store or the sort scratch is short
+//   kWorkspaceShort    the triangulation workspace cannot be had
+//   kTooFewVertices    fewer than three distinct plan positions
+//   kEdgesShort        the spare edge records ran out
 #pragma once
 
 #include <cstdint>
@@ -24,9 +24,9 @@
 
 #include "geom/dct/dct_mesh.h"
 #include "geom/dct/dct_point_store.h"
-#include "geom/dct/dct_predicates.h"
 #include "geom/dct/dct_records.h"
 #include "geom/dct/dct_sort_order.h"
+#include "geom/kernel/merge_predicates.h"
 #include "geom/kernel/triangle.h"
 #include "geom/kernel/vertex.h"
 
@@ -78,7 +78,7 @@ private:
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
     static void FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::uint32_t& r,
                                  double bound);
-    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds);
+    std::uint32_t MergeHalves(std::uint32_t lr, std::uint32_t rl, const MergeBounds& bounds);
     std::size_t ListTriangles(double bound, bool exact);
     void ExtractTriangles(std::size_t count);
     void ReadRings();
@@ -93,7 +93,7 @@ private:
     // elevations.
     std::uint32_t vertexCount = 0;
     bool finite = false;  // every coordinate of the last run's points is finite
-    std::unique_ptr<DctPoint[]> points;
+    std::unique_ptr<PlanPoint[]> points;
     std::unique_ptr<double[]> elevations;
     // Workspace of one run, placed in the room reserved for the result list (PlaceWorkspace):
     // each vertex's entry end, the edge ends (two per edge record), the spare edge records, and

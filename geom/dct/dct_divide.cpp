@@ -7,7 +7,7 @@
 // The loops work on a local copy of the edge rings (DctMesh) and hand the count of spare edges
 // back when done.
 #include "geom/dct/dct.h"
-#include "geom/dct/dct_predicates.h"
+#include "geom/kernel/merge_predicates.h"
 
 namespace geom {
 
@@ -21,7 +21,7 @@ CDCT::HullEnds CDCT::DivideRange(std::uint32_t l, std::uint32_t r) {
     const double yMin = left.yMin < right.yMin ? left.yMin : right.yMin;
     const double yMax = left.yMax > right.yMax ? left.yMax : right.yMax;
     // The vertices are sorted by x, so x spans from the first vertex to the last.
-    const DctMergeBounds bounds = DctBoundsOfSpan(points[r].x - points[l].x, yMax - yMin);
+    const MergeBounds bounds = BoundsOfSpan(points[r].x - points[l].x, yMax - yMin);
     const std::uint32_t t = MergeHalves(left.last, right.first, bounds);
     if (edges[DctOriginEnd(t)].vertex == l) {
         left.first = DctOriginEnd(t);
@@ -49,7 +49,7 @@ CDCT::HullEnds CDCT::TriangulateSmallRange(std::uint32_t l, std::uint32_t r) {
         const std::uint32_t a = mesh.MakeEdge(l, l + 1);
         const std::uint32_t b = mesh.MakeEdge(l + 1, r);
         mesh.SpliceEdge(DctDestinationEnd(a), DctOriginEnd(b));
-        const int c = DctOrientSign(mesh.Point(l), mesh.Point(l + 1), mesh.Point(r));
+        const int c = Orient(mesh.Point(l), mesh.Point(l + 1), mesh.Point(r));
         hull = {DctOriginEnd(a), DctDestinationEnd(b), yMin, yMax};
         if (c > 0) {
             mesh.ConnectEdges(DctOriginEnd(a), DctDestinationEnd(b), DctMesh::Right);
@@ -73,11 +73,11 @@ inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::u
     std::uint32_t ro = mesh.VertexOf(r);
     std::uint32_t rd = mesh.VertexOf(r ^ 1u);
     for (;;) {
-        if (DctOrientSignWithin(mesh.Point(lo), mesh.Point(ld), mesh.Point(ro), bound) > 0) {
+        if (OrientWithin(mesh.Point(lo), mesh.Point(ld), mesh.Point(ro), bound) > 0) {
             l = mesh.Prev(l ^ 1u);
             lo = ld;
             ld = mesh.VertexOf(l ^ 1u);
-        } else if (DctOrientSignWithin(mesh.Point(ro), mesh.Point(rd), mesh.Point(lo), bound) < 0) {
+        } else if (OrientWithin(mesh.Point(ro), mesh.Point(rd), mesh.Point(lo), bound) < 0) {
             r = mesh.Next(r ^ 1u);
             ro = rd;
             rd = mesh.VertexOf(r ^ 1u);
@@ -87,7 +87,7 @@ inline void CDCT::FindLowerTangent(const DctMesh& mesh, std::uint32_t& l, std::u
     }
 }
 
-std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMergeBounds& bounds) {
+std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const MergeBounds& bounds) {
     DctMesh mesh = Mesh();
     FindLowerTangent(mesh, lr, rl, bounds.above);
     const std::uint32_t first = mesh.ConnectEdges(lr, rl, DctMesh::Right);
@@ -100,25 +100,25 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
     std::uint32_t baseD = DctDestinationEnd(first);
     std::uint32_t lc = mesh.Next(baseO);
     std::uint32_t rc = mesh.Prev(baseD);
-    const DctPoint* oAt = &mesh.Point(mesh.VertexOf(baseO));
-    const DctPoint* dAt = &mesh.Point(mesh.VertexOf(baseD));
-    DctPoint o = *oAt;
-    DctPoint d = *dAt;
+    const PlanPoint* oAt = &mesh.Point(mesh.VertexOf(baseO));
+    const PlanPoint* dAt = &mesh.Point(mesh.VertexOf(baseD));
+    PlanPoint o = *oAt;
+    PlanPoint d = *dAt;
     // Whether candidate c lies strictly above the base, and whether candidate p sees the base
     // under a strictly smaller angle than q.
-    const auto above = [&](const DctCandidate& c) { return DctAbove(c, oAt, dAt, aboveBound); };
-    const auto cotGreater = [&](const DctCandidate& p, const DctCandidate& q) {
-        return DctCotGreater(p, q, oAt, dAt, cotBound);
+    const auto above = [&](const MergeCandidate& c) { return AboveBase(c, oAt, dAt, aboveBound); };
+    const auto cotGreater = [&](const MergeCandidate& p, const MergeCandidate& q) {
+        return CotGreater(p, q, oAt, dAt, cotBound);
     };
     for (;;) {
-        DctCandidate cl = DctSeeBase(mesh.FarPoint(lc), o, d);
-        DctCandidate cr = DctSeeBase(mesh.FarPoint(rc), o, d);
+        MergeCandidate cl = SeeBase(mesh.FarPoint(lc), o, d);
+        MergeCandidate cr = SeeBase(mesh.FarPoint(rc), o, d);
         // The first contenders of both sides, looked up together: deleting edges on one side
         // changes nothing the other side reads.
         std::uint32_t nl = mesh.Next(lc);
         std::uint32_t nr = mesh.Prev(rc);
-        DctCandidate next = DctSeeBase(mesh.FarPoint(nl), o, d);
-        const DctCandidate nextRight = DctSeeBase(mesh.FarPoint(nr), o, d);
+        MergeCandidate next = SeeBase(mesh.FarPoint(nl), o, d);
+        const MergeCandidate nextRight = SeeBase(mesh.FarPoint(nr), o, d);
         const bool aboveL = above(cl);
         const bool aboveR = above(cr);
         if (!aboveL && !aboveR) {
@@ -133,7 +133,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
                 lc = nl;
                 cl = next;
                 nl = mesh.Next(lc);
-                next = DctSeeBase(mesh.FarPoint(nl), o, d);
+                next = SeeBase(mesh.FarPoint(nl), o, d);
             }
         }
         if (aboveR) {
@@ -143,7 +143,7 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const DctMer
                 rc = nr;
                 cr = next;
                 nr = mesh.Prev(rc);
-                next = DctSeeBase(mesh.FarPoint(nr), o, d);
+                next = SeeBase(mesh.FarPoint(nr), o, d);
             }
         }
         // The side whose candidate sees the base under the larger angle gives the new base;

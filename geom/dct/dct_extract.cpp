@@ -18,7 +18,7 @@
 #include <new>
 
 #include "geom/dct/dct.h"
-#include "geom/dct/dct_predicates.h"
+#include "geom/kernel/merge_predicates.h"
 
 namespace geom {
 
@@ -28,7 +28,7 @@ std::size_t CDCT::ListTriangles(double bound, bool exact) {
     const std::size_t limit = 2 * static_cast<std::size_t>(vertexCount) - 2;
     std::size_t count = 0;
     const DctEdgeEnd* const ends = edges;
-    const DctPoint* const at = points.get();
+    const PlanPoint* const at = points.get();
     const std::uint32_t testedBelow = exact ? 1 : vertexCount;
     for (std::uint32_t u = 0; u < vertexCount; ++u) {
         const std::uint32_t start = entries[u];
@@ -40,7 +40,7 @@ std::size_t CDCT::ListTriangles(double bound, bool exact) {
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w &&
                 DctEdgeOfEnd(ends[n ^ 1u].next) == DctEdgeOfEnd(ends[e ^ 1u].prev) &&
-                (!tested || DctOrientSignWithin(at[u], at[v], at[w], bound) > 0)) {
+                (!tested || OrientWithin(at[u], at[v], at[w], bound) > 0)) {
                 if (count == limit) {
                     throw std::bad_alloc();  // rings that are no planar triangulation
                 }

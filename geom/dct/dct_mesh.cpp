@@ -1,10 +1,12 @@
 #include "geom/dct/dct_mesh.h"
 
+#include "geom/kernel/geometry_error.h"
+
 namespace geom {
 
 // Kept out of line so that the edge operations stay small where they are inlined.
 void DctMesh::ThrowOutOfEdges() {
-    throw "Out of memory for edges\n";
+    throw GeometryError(GeometryFailure::kEdgesShort);
 }
 
 }  // namespace geom

@@ -46,17 +46,17 @@ class DctMesh {
 public:
     enum Side { Right = 0, Left = 1 };
 
-    DctMesh(const DctPoint* points, std::uint32_t* entries, DctEdgeEnd* ends, DctSpareEdges spare)
+    DctMesh(const PlanPoint* points, std::uint32_t* entries, DctEdgeEnd* ends, DctSpareEdges spare)
         : points_(points), entries_(entries), ends_(ends), spare_(spare) {}
 
     DctSpareEdges Spare() const { return spare_; }
 
-    const DctPoint& Point(std::uint32_t v) const { return points_[v]; }
+    const PlanPoint& Point(std::uint32_t v) const { return points_[v]; }
     std::uint32_t VertexOf(std::uint32_t end) const { return ends_[end].vertex; }
     std::uint32_t Next(std::uint32_t end) const { return ends_[end].next; }
     std::uint32_t Prev(std::uint32_t end) const { return ends_[end].prev; }
     // The plan position of the far vertex of an end's edge.
-    const DctPoint& FarPoint(std::uint32_t end) const { return points_[ends_[end ^ 1u].vertex]; }
+    const PlanPoint& FarPoint(std::uint32_t end) const { return points_[ends_[end ^ 1u].vertex]; }
 
     std::uint32_t MakeEdge(std::uint32_t u, std::uint32_t v) {
         const std::uint32_t e = TakeEdge();
@@ -135,7 +135,7 @@ private:
 
     [[noreturn]] static void ThrowOutOfEdges();
 
-    const DctPoint* points_;
+    const PlanPoint* points_;
     std::uint32_t* entries_;
     DctEdgeEnd* ends_;
     DctSpareEdges spare_;

@@ -1,7 +1,7 @@
 // Working records of CDCT's triangulation.
 //
-// DctPoint: the plan position (x, y) of a vertex. Vertices are the distinct plan positions,
-// numbered by their position in sorted order.
+// Vertices are the distinct plan positions (PlanPoint), numbered by their position in sorted
+// order.
 //
 // DctEdgeEnd: one end of an undirected edge. Edge e has the ends 2 * e (at its origin) and
 // 2 * e + 1 (at its destination), so the two ends of an edge are h and h ^ 1. `vertex` is the
@@ -21,16 +21,13 @@
 #include <new>
 #include <type_traits>
 
+#include "geom/kernel/plan_point.h"
+
 namespace geom {
 
 constexpr std::uint32_t kDctNone = 0xFFFFFFFFu;
 
-struct DctPoint {
-    double x;
-    double y;
-};
-
-struct DctVertex : DctPoint {
+struct DctVertex : PlanPoint {
     double z;
     std::uint32_t entry;
 };

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "geom/incremental/delaunay_predicates.h"
 #include "geom/incremental/delaunay_sweep.h"
+#include "geom/kernel/predicates.h"
 #include "geom/kernel/sort_points.h"
 
 namespace geom {
@@ -193,8 +193,9 @@ bool CDelaunay::EnclosesAll() const {
     }
     for (const CVertex& corner : {CVertex(xmin, ymin, 0.0), CVertex(xmax, ymin, 0.0),
                                   CVertex(xmin, ymax, 0.0), CVertex(xmax, ymax, 0.0)}) {
-        if (OrientSign(s1, s2, corner) <= 0 || OrientSign(s2, s3, corner) <= 0 ||
-            OrientSign(s3, s1, corner) <= 0) {
+        const PlanPoint at = PlanOf(corner);
+        if (Orient(PlanOf(s1), PlanOf(s2), at) <= 0 || Orient(PlanOf(s2), PlanOf(s3), at) <= 0 ||
+            Orient(PlanOf(s3), PlanOf(s1), at) <= 0) {
             return false;
         }
     }

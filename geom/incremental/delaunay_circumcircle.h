@@ -10,6 +10,11 @@
 // CircleHolds(p, xc, yc, rr): true when p lies in or on the circle with centre (xc, yc) and
 // squared radius rr.
 //
+// These are floating-point decisions by design, not predicates of the kernel: the list walk of
+// the incremental triangulator is prescribed with exactly this arithmetic (slopes of the
+// bisectors, the tolerance, the squared radius measured from b), and the triangulator keeps its
+// results bit for bit. Every other decision of the geometry goes through kernel/predicates.h.
+//
 // Both are out of line on purpose: every caller gets bit-identical values from them. The
 // triangulator's own loop uses their inline bodies (delaunay_circumcircle_inline.h), built with
 // the same settings.

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "geom/incremental/delaunay_circumcircle_inline.h"
-#include "geom/incremental/delaunay_predicates.h"
 #include "geom/kernel/edge.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
@@ -195,7 +195,8 @@ private:
         const SweepTriangle& t = triangles_[id];
         const SweepTriangle& o = triangles_[t.nb[e]];
         const CVertex& opposite = points_[o.v[Next(Next(EdgeTo(o, id)))]];
-        return InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], opposite) <= 0;
+        return InCircle(PlanOf(points_[t.v[0]]), PlanOf(points_[t.v[1]]), PlanOf(points_[t.v[2]]),
+                        PlanOf(opposite)) <= 0;
     }
 
     // Replaces the triangles (a, b, c) and (b, a, d) on the edge e = (a, b) of triangle `id` by
@@ -243,7 +244,9 @@ private:
         const CVertex& a = points_[t.v[0]];
         const CVertex& b = points_[t.v[1]];
         const CVertex& c = points_[t.v[2]];
-        return OrientSign(a, b, p) >= 0 && OrientSign(b, c, p) >= 0 && OrientSign(c, a, p) >= 0;
+        return Orient(PlanOf(a), PlanOf(b), PlanOf(p)) >= 0 &&
+               Orient(PlanOf(b), PlanOf(c), PlanOf(p)) >= 0 &&
+               Orient(PlanOf(c), PlanOf(a), PlanOf(p)) >= 0;
     }
 
     // A live triangle that holds p, in its inside or on its outline: found by a walk from a
@@ -275,7 +278,8 @@ private:
             int k = 0;
             for (; k < 3; ++k) {
                 const int e = (from + k) % 3;
-                if (t.nb[e] != kNone && OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) < 0) {
+                if (t.nb[e] != kNone &&
+                    Orient(PlanOf(points_[t.v[e]]), PlanOf(points_[t.v[Next(e)]]), PlanOf(p)) < 0) {
                     id = t.nb[e];
                     from = static_cast<int>(steps % 3);
                     break;
@@ -323,7 +327,8 @@ private:
     // answer keeps the cavity star-shaped around p, since the triangle is reached across an edge
     // that p sees from inside.
     bool ExactTakesIn(SweepTriangle& t, const CVertex& p) {
-        const int sign = InCircleSign(points_[t.v[0]], points_[t.v[1]], points_[t.v[2]], p);
+        const int sign = InCircle(PlanOf(points_[t.v[0]]), PlanOf(points_[t.v[1]]),
+                                  PlanOf(points_[t.v[2]]), PlanOf(p));
         return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
     }
 
@@ -368,7 +373,8 @@ private:
                 }
                 outsideByStart_[t.v[e]] = across;
                 onOutline_[t.v[e]] = growth_;
-                if (OrientSign(points_[t.v[e]], points_[t.v[Next(e)]], p) <= 0) {
+                if (Orient(PlanOf(points_[t.v[e]]), PlanOf(points_[t.v[Next(e)]]), PlanOf(p)) <=
+                    0) {
                     fillable = false;
                 }
             }

@@ -298,7 +298,7 @@ int SmallOrient(const std::int64_t (&s)[6]) {
 
 }  // namespace
 
-int ExactOrientSign(ExactPoint a, ExactPoint b, ExactPoint c) {
+int ExactOrientSign(PlanPoint a, PlanPoint b, PlanPoint c) {
     const double coordinates[6] = {a.x, a.y, b.x, b.y, c.x, c.y};
     std::int64_t s[6];
     if (AsWholeNumbers(coordinates, s)) {
@@ -316,7 +316,7 @@ int ExactOrientSign(ExactPoint a, ExactPoint b, ExactPoint c) {
     return OrientOf(w[0], w[1], w[2], w[3], w[4], w[5]);
 }
 
-int ExactInCircleSign(ExactPoint a, ExactPoint b, ExactPoint c, ExactPoint d) {
+int ExactInCircleSign(PlanPoint a, PlanPoint b, PlanPoint c, PlanPoint d) {
     const double coordinates[8] = {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y};
     std::int64_t s[8];
     if (AsWholeNumbers(coordinates, s)) {

@@ -1,4 +1,5 @@
-// Exact signs of the two plane predicates, for finite doubles.
+// Exact signs of the two plane predicates, for finite doubles: the fallback of the filtered
+// predicates (predicates.h), which the rest of the geometry calls.
 //
 // ExactOrientSign(a, b, c): the sign (-1, 0, 1) of (b - a) x (c - a); 1 when a, b, c run
 // counter-clockwise.
@@ -11,15 +12,12 @@
 // doubles. Meant for the rare decisions a floating-point filter cannot settle.
 #pragma once
 
+#include "geom/kernel/plan_point.h"
+
 namespace geom {
 
-struct ExactPoint {
-    double x;
-    double y;
-};
+int ExactOrientSign(PlanPoint a, PlanPoint b, PlanPoint c);
 
-int ExactOrientSign(ExactPoint a, ExactPoint b, ExactPoint c);
-
-int ExactInCircleSign(ExactPoint a, ExactPoint b, ExactPoint c, ExactPoint d);
+int ExactInCircleSign(PlanPoint a, PlanPoint b, PlanPoint c, PlanPoint d);
 
 }  // namespace geom

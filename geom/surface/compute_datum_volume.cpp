@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geom/kernel/compensated_sum.h"
+#include "geom/kernel/predicates.h"
 #include "geom/surface/integrate_by_sign.h"
 #include "geom/surface/measurable_surface.h"
 
@@ -27,8 +28,7 @@ SurfaceStatus ComputeDatumVolume(const WeldedSurface& surface, double datum, Vol
         const SurfacePoint& a = surface.points[t.corner[0]];
         const SurfacePoint& b = surface.points[t.corner[1]];
         const SurfacePoint& c = surface.points[t.corner[2]];
-        const double planArea =
-            std::max(0.0, 0.5 * ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)));
+        const double planArea = std::max(0.0, 0.5 * PlanCross(PlanOf(a), PlanOf(b), PlanOf(c)));
         double above = 0.0;
         double below = 0.0;
         IntegrateBySign(planArea, a.z - datum, b.z - datum, c.z - datum, above, below);

@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "geom/cdt/cdt_predicates.h"
+#include "geom/kernel/predicates.h"
 #include "geom/surface/measurable_surface.h"
 #include "geom/surface/overlay_walk.h"
 
@@ -14,7 +14,7 @@ namespace geom {
 
 namespace {
 
-CdtPoint Plan(const SurfacePoint& p) {
+PlanPoint Plan(const SurfacePoint& p) {
     return {p.x, p.y};
 }
 
@@ -26,7 +26,7 @@ std::uint64_t EdgeKey(std::int32_t u, std::int32_t v) {
 
 // Twice the signed area of a, b, c, from differences to a.
 double Cross(const SurfacePoint& a, const SurfacePoint& b, const SurfacePoint& c) {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    return PlanCross(PlanOf(a), PlanOf(b), PlanOf(c));
 }
 
 // Where the line through d0, d1 crosses the segment p-q, as the share of the way from p.
@@ -61,10 +61,10 @@ struct Corner {
 
 // side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False (the
 // rest left undecided) as soon as all of u lies on or beyond one edge of t.
-bool SidesOf(const CdtPoint (&t)[3], const CdtPoint (&u)[3], int (&side)[3][3]) {
+bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]) {
     for (int k = 0; k < 3; ++k) {
         for (int i = 0; i < 3; ++i) {
-            side[k][i] = CdtOrient(t[k], t[(k + 1) % 3], u[i]);
+            side[k][i] = Orient(t[k], t[(k + 1) % 3], u[i]);
         }
         if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
             return false;
@@ -91,8 +91,8 @@ public:
         }
         const std::int32_t* ia = existing_.triangles[a.index].corner;
         const std::int32_t* ib = design_.triangles[b.index].corner;
-        CdtPoint pa[3];
-        CdtPoint pb[3];
+        PlanPoint pa[3];
+        PlanPoint pb[3];
         for (int i = 0; i < 3; ++i) {
             pa[i] = Plan(existing_.points[ia[i]]);
             pb[i] = Plan(design_.points[ib[i]]);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geom/kernel/compensated_sum.h"
+#include "geom/kernel/predicates.h"
 #include "geom/surface/integrate_by_sign.h"
 #include "geom/surface/measurable_surface.h"
 #include "geom/surface/overlay_walk.h"

@@ -133,8 +133,10 @@ private:
     bool Cross(std::int32_t s, std::int32_t t) const {
         const OpenEdge& a = edges_[s];
         const OpenEdge& b = edges_[t];
-        return Orient(a.lo, a.hi, b.lo) * Orient(a.lo, a.hi, b.hi) < 0 &&
-               Orient(b.lo, b.hi, a.lo) * Orient(b.lo, b.hi, a.hi) < 0;
+        const auto at = [this](std::int32_t v) {
+            return PlanOf(points_[static_cast<std::size_t>(v)]);
+        };
+        return SegmentsCross(at(a.lo), at(a.hi), at(b.lo), at(b.hi));
     }
 
     std::int32_t Later(std::int32_t s, std::int32_t t) const {

@@ -21,21 +21,19 @@
 #include <memory>
 #include <vector>
 
+#include "geom/kernel/predicates.h"
 #include "geom/surface/surface_progress.h"
 #include "geom/surface/welded_surface.h"
 
 namespace geom {
 
-// Plan positions relative to the first corner of the existing surface's triangle at hand, so
-// that far-off survey coordinates lose no precision in the clipping.
-struct Local {
-    double x;
-    double y;
-};
+// Plan positions relative to the first corner of the existing surface's triangle at hand (Local),
+// so that far-off survey coordinates lose no precision in the clipping.
+using Local = PlanPoint;
 
 // Twice the signed area of u, v, p: positive when p lies left of the line from u to v.
 inline double SideOf(Local u, Local v, Local p) {
-    return (v.x - u.x) * (p.y - u.y) - (v.y - u.y) * (p.x - u.x);
+    return PlanCross(u, v, p);
 }
 
 // The slopes of the plane through three points: z = z0 + gx (x - x0) + gy (y - y0). Not finite

@@ -3,29 +3,29 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geom/cdt/cdt_predicates.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
 namespace {
 
-CdtPoint Plan(const SurfacePoint& p) {
+PlanPoint Plan(const SurfacePoint& p) {
     return {p.x, p.y};
 }
 
-CdtPoint Plan(PlanPoint p) {
+PlanPoint Plan(PlanPoint p) {
     return {p.x, p.y};
 }
 
 // Whether the closed segments a-b and u-v share a point; decided exactly.
-bool SegmentsMeet(CdtPoint a, CdtPoint b, CdtPoint u, CdtPoint v) {
-    const int ou = CdtOrient(a, b, u);
-    const int ov = CdtOrient(a, b, v);
+bool SegmentsMeet(PlanPoint a, PlanPoint b, PlanPoint u, PlanPoint v) {
+    const int ou = Orient(a, b, u);
+    const int ov = Orient(a, b, v);
     if (ou * ov > 0) {
         return false;
     }
-    const int oa = CdtOrient(u, v, a);
-    const int ob = CdtOrient(u, v, b);
+    const int oa = Orient(u, v, a);
+    const int ob = Orient(u, v, b);
     if (oa * ob > 0) {
         return false;
     }
@@ -39,7 +39,7 @@ bool SegmentsMeet(CdtPoint a, CdtPoint b, CdtPoint u, CdtPoint v) {
 }
 
 // Whether p, known to lie on the line through a and b, lies on the segment between them.
-bool WithinSegment(CdtPoint a, CdtPoint b, CdtPoint p) {
+bool WithinSegment(PlanPoint a, PlanPoint b, PlanPoint p) {
     return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
            p.y <= std::max(a.y, b.y);
 }
@@ -54,7 +54,7 @@ double Along(PlanPoint a, PlanPoint b, double x, double y) {
 
 // Twice the signed area of a, b, p in floating point.
 double Cross(PlanPoint a, PlanPoint b, const SurfacePoint& p) {
-    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+    return PlanCross(a, b, PlanOf(p));
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ CProfileTracer::CProfileTracer(const WeldedSurface& surface)
 bool CProfileTracer::Holds(std::int32_t triangle, PlanPoint p) const {
     const std::int32_t* c = surface_.triangles[triangle].corner;
     for (int k = 0; k < 3; ++k) {
-        if (CdtOrient(Plan(surface_.points[c[k]]), Plan(surface_.points[c[(k + 1) % 3]]), Plan(p)) <
+        if (Orient(Plan(surface_.points[c[k]]), Plan(surface_.points[c[(k + 1) % 3]]), Plan(p)) <
             0) {
             return false;
         }
@@ -92,8 +92,8 @@ std::int32_t CProfileTracer::Locate(PlanPoint p) const {
         int beyond = -1;
         for (int i = 0; i < 3 && beyond < 0; ++i) {
             const int k = (i + step) % 3;  // turning the start breaks cycles
-            if (CdtOrient(Plan(surface_.points[t.corner[k]]),
-                          Plan(surface_.points[t.corner[(k + 1) % 3]]), Plan(p)) < 0) {
+            if (Orient(Plan(surface_.points[t.corner[k]]),
+                       Plan(surface_.points[t.corner[(k + 1) % 3]]), Plan(p)) < 0) {
                 beyond = k;
             }
         }
@@ -121,8 +121,8 @@ std::int32_t CProfileTracer::Locate(PlanPoint p) const {
 // Gathers in met_ every triangle the segment a-b meets, spreading across the edges it meets
 // from the triangle `start` (which holds a, or -1) and from the boundary edges it meets.
 void CProfileTracer::Spread(PlanPoint a, PlanPoint b, std::int32_t start) {
-    const CdtPoint pa = Plan(a);
-    const CdtPoint pb = Plan(b);
+    const PlanPoint pa = Plan(a);
+    const PlanPoint pb = Plan(b);
     const auto reach = [&](std::int32_t t) {
         if (mark_[t] != piece_) {
             mark_[t] = piece_;
@@ -173,13 +173,13 @@ double CProfileTracer::PlaneElevation(std::int32_t triangle, double x, double y)
 // The points of the segment a-b on each triangle it meets (hits_) and the stretch of the
 // segment each triangle covers (spans_, sorted by start).
 void CProfileTracer::Collect(PlanPoint a, PlanPoint b, double station, double length) {
-    const CdtPoint pa = Plan(a);
-    const CdtPoint pb = Plan(b);
+    const PlanPoint pa = Plan(a);
+    const PlanPoint pb = Plan(b);
     for (const std::int32_t triangle : met_) {
         const std::int32_t* c = surface_.triangles[triangle].corner;
         int side[3];
         for (int k = 0; k < 3; ++k) {
-            side[k] = CdtOrient(pa, pb, Plan(surface_.points[c[k]]));
+            side[k] = Orient(pa, pb, Plan(surface_.points[c[k]]));
         }
         Span span{2.0, -1.0, triangle};
         const auto hit = [&](double t, double x, double y, double z) {
@@ -199,7 +199,7 @@ void CProfileTracer::Collect(PlanPoint a, PlanPoint b, double station, double le
             // The edge crosses the line; it crosses the segment where a and b lie on its two
             // sides (an end on the edge is taken below, as a point the triangle holds).
             const SurfacePoint& v = surface_.points[c[j]];
-            if (CdtOrient(Plan(u), Plan(v), pa) * CdtOrient(Plan(u), Plan(v), pb) >= 0) {
+            if (Orient(Plan(u), Plan(v), pa) * Orient(Plan(u), Plan(v), pb) >= 0) {
                 continue;
             }
             // From the end with the lower index, so that both triangles of the edge agree.

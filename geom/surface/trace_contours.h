@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geom/kernel/plan_point.h"
 #include "geom/surface/surface_progress.h"
 #include "geom/surface/surface_status.h"
 #include "geom/surface/welded_surface.h"
@@ -43,11 +44,6 @@ struct ContourOptions {
     double base = 0.0;
     double interval = 1.0;
     int majorEvery = 0;
-};
-
-struct PlanPoint {
-    double x;
-    double y;
 };
 
 struct ContourLine {

@@ -8,7 +8,6 @@
 #include <new>
 #include <utility>
 
-#include "geom/kernel/exact_predicates.h"
 #include "geom/surface/find_plan_overlap.h"
 #include "geom/surface/plan_orient_sign.h"
 
@@ -140,7 +139,7 @@ private:
                     continue;
                 }
                 const std::vector<SurfacePoint>& p = surface_.points;
-                const int orientation = PlanOrientSign(p[c[0]], p[c[1]], p[c[2]]);
+                const int orientation = Orient(PlanOf(p[c[0]]), PlanOf(p[c[1]]), PlanOf(p[c[2]]));
                 if (orientation == 0) {
                     surface_.walls.push_back({{c[0], c[1], c[2]}});
                     continue;

@@ -10,8 +10,8 @@
 #include <limits>
 #include <random>
 
-#include "cdt_test_support.h"
-#include "dct_test_support.h"
+#include "checks/cdt_test_support.h"
+#include "checks/dct_test_support.h"
 #include "delaunay_validity.h"
 
 namespace {
@@ -294,6 +294,197 @@ TEST(CdtCases, MaximumEdgeLengthTrimsFromTheOutsideOnly) {
     EXPECT_EQ(run.vertices.size(), input.points.size());
     input.maxEdgeLength = 0.01;
     EXPECT_EQ(RunCdt(input).failure, "No triangle is left within the maximum edge length!\n");
+}
+
+// A tilted plane as the survey: z = 100 + 0.1 x + 0.05 y.
+double Plane(double x, double y) {
+    return 100.0 + 0.1 * x + 0.05 * y;
+}
+
+std::vector<CVertex> PlanePoints() {
+    std::vector<CVertex> points;
+    for (int i = 0; i <= 10; ++i) {
+        for (int j = 0; j <= 10; ++j) {
+            points.emplace_back(i, j, Plane(i, j));
+        }
+    }
+    return points;
+}
+
+TEST(CdtCases, BoundariesFromTheSurfaceClipAndTakeItsElevations) {
+    CdtInput input;
+    input.points = PlanePoints();
+    // Drawn at elevation 0: vertices inside the points, on one (5, 0) and outside them.
+    input.outer = {{0.5, 0.5, 0}, {5, 0, 0}, {9.5, 0.5, 0}, {12, 5, 0}, {9.5, 9, 0}, {0.5, 9, 0}};
+    input.holes = {{{3.25, 4, 0}, {6.5, 4, 0}, {6.5, 6.75, 0}, {3.25, 6.75, 0}}};
+    input.boundaryElevation = geom::CdtBoundaryElevation::FromSurface;
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    for (const Polyline& line : {input.outer, input.holes[0]}) {
+        for (const CVertex& v : line) {
+            const int k = VertexAt(run, v.x, v.y);
+            ASSERT_GE(k, 0);
+            // Beyond the points (x 12) the nearest outer edge's elevation, at (10, 5).
+            const double expected = v.x > 10 ? Plane(10, 5) : Plane(v.x, v.y);
+            EXPECT_NEAR(run.vertices[k].z, expected, 1e-9) << v.x << ", " << v.y;
+        }
+    }
+    // Survey points on the boundary's edges keep their own elevations.
+    EXPECT_EQ(run.vertices[VertexAt(run, 5, 9)].z, Plane(5, 9));
+    EXPECT_EQ(run.vertices[VertexAt(run, 4, 4)].z, Plane(4, 4));
+    for (const CVertex& v : run.vertices) {
+        EXPECT_GE(v.z, Plane(0, 0) - 1e-9);
+    }
+    // The outline's 89.375 m² less the hole's 3.25 by 2.75.
+    EXPECT_NEAR(Area(run), 89.375 - 3.25 * 2.75, 1e-9);
+
+    // Boundaries that keep their own z, as before; without a surface to take elevations from,
+    // a FromSurface boundary keeps its own as well.
+    input.boundaryElevation = geom::CdtBoundaryElevation::Own;
+    const CdtRun own = RunCdt(input);
+    EXPECT_EQ(own.vertices[VertexAt(own, 12, 5)].z, 0.0);
+    EXPECT_EQ(own.vertices[VertexAt(own, 5, 9)].z, 0.0);
+    CdtInput alone;
+    alone.outer = {{0, 0, 7}, {4, 0, 7}, {4, 3, 7}};
+    alone.boundaryElevation = geom::CdtBoundaryElevation::FromSurface;
+    const CdtRun lone = RunCdt(alone);
+    ASSERT_EQ(lone.triangles.size(), 1u);
+    EXPECT_EQ(lone.vertices[0].z, 7.0);
+}
+
+TEST(CdtCases, BoundariesFromTheSurfaceFollowTheBreaklines) {
+    CdtInput input;
+    input.points = {{0, 0, 10}, {10, 0, 10}, {10, 10, 10}, {0, 10, 10}};
+    // A ridge at z 20 along y = 5: the boundary vertex on it takes 20, one beside it the plane
+    // between the ridge and the corners.
+    input.breaklines = {{{0, 5, 20}, {10, 5, 20}}};
+    input.outer = {{1, 1, 0}, {9, 1, 0}, {9, 5, 0}, {9, 9, 0}, {1, 7.5, 0}};
+    input.boundaryElevation = geom::CdtBoundaryElevation::FromSurface;
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_NEAR(run.vertices[VertexAt(run, 9, 5)].z, 20.0, 1e-12);
+    EXPECT_NEAR(run.vertices[VertexAt(run, 1, 7.5)].z, 15.0, 1e-12);
+    EXPECT_NEAR(run.vertices[VertexAt(run, 1, 1)].z, 12.0, 1e-12);
+}
+
+TEST(CdtCases, TheSnapToleranceJoinsNearDuplicatesByItsRules) {
+    CdtInput input;
+    input.breaklines = {{{1, 1, 5}, {9, 5, 9}}, {{9.0004, 5.0003, 7}, {9, 9, 7}}};
+    input.points = {{0, 0, 1},           {10, 0, 1},          {10, 10, 1},
+                    {0, 10, 1},          {1.0002, 0.9995, 3},  // near a line vertex
+                    {5.0003, 2.9995, 4},                       // near the first line, at (5, 3)
+                    {2, 8, 2},           {2.0006, 8.0002, 6}, {2.003, 8, 2.5}};
+    input.snapTolerance = 0.001;
+    const CdtRun run = RunCdt(input);
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(run.snapped.lineVerticesJoined, 1u);
+    EXPECT_EQ(run.snapped.pointsToLines, 2u);
+    EXPECT_EQ(run.snapped.pointsDropped, 1u);
+    // The second line starts where the first ends; the lines' elevations meet there.
+    EXPECT_EQ(VertexAt(run, 9.0004, 5.0003), -1);
+    EXPECT_EQ(run.vertices[VertexAt(run, 9, 5)].z, 8.0);
+    EXPECT_TRUE(HasEdge(run, 9, 5, 9, 9));
+    // The point near the vertex is the vertex, with the line's z.
+    EXPECT_EQ(VertexAt(run, 1.0002, 0.9995), -1);
+    EXPECT_EQ(run.vertices[VertexAt(run, 1, 1)].z, 5.0);
+    // The point near the line lies on it, at the line's z there, and the line runs through it.
+    const double t = ((5.0003 - 1) * 8 + (2.9995 - 1) * 4) / 80;
+    const double x = 1 + t * 8;
+    const double y = 1 + t * 4;
+    ASSERT_GE(VertexAt(run, x, y), 0);
+    EXPECT_NEAR(run.vertices[VertexAt(run, x, y)].z, 5 + t * 4, 1e-12);
+    EXPECT_TRUE(HasEdge(run, 1, 1, x, y));
+    EXPECT_TRUE(HasEdge(run, x, y, 9, 5));
+    // Of two points within the tolerance the first stays; one further away stays too.
+    EXPECT_EQ(run.vertices[VertexAt(run, 2, 8)].z, 2.0);
+    EXPECT_EQ(VertexAt(run, 2.0006, 8.0002), -1);
+    EXPECT_GE(VertexAt(run, 2.003, 8), 0);
+    EXPECT_EQ(run.vertices.size(), 10u);
+
+    // Where nothing lies within the tolerance, the result is the one without it.
+    input.snapTolerance = 0.0001;
+    const CdtRun fine = RunCdt(input);
+    input.snapTolerance = 0.0;
+    const CdtRun plain = RunCdt(input);
+    EXPECT_EQ(fine.snapped.pointsToLines + fine.snapped.pointsDropped, 0u);
+    ASSERT_EQ(fine.vertices.size(), plain.vertices.size());
+    for (std::size_t k = 0; k < plain.vertices.size(); ++k) {
+        EXPECT_EQ(fine.vertices[k].x, plain.vertices[k].x);
+        EXPECT_EQ(fine.vertices[k].y, plain.vertices[k].y);
+        EXPECT_EQ(fine.vertices[k].z, plain.vertices[k].z);
+    }
+    ASSERT_EQ(fine.triangles.size(), plain.triangles.size());
+    for (std::size_t k = 0; k < plain.triangles.size(); ++k) {
+        EXPECT_EQ(fine.triangles[k].i1, plain.triangles[k].i1);
+        EXPECT_EQ(fine.triangles[k].i2, plain.triangles[k].i2);
+        EXPECT_EQ(fine.triangles[k].i3, plain.triangles[k].i3);
+    }
+    input.snapTolerance = -1.0;
+    EXPECT_EQ(RunCdt(input).failure, "The snap tolerance must be a finite number not below 0!\n");
+
+    // A tolerance set after some points were added snaps those as well.
+    geom::CConstrainedDCT late;
+    late.AddPoint(0, 0, 1);
+    late.AddPoint(4, 0, 1);
+    late.SetSnapTolerance(0.01);
+    late.AddPoint(0, 3, 1);
+    late.AddPoint(0.005, 3, 2);
+    ASSERT_EQ(late.Triangulate().size(), 1u);
+    EXPECT_EQ(late.SnapCounts().pointsDropped, 1u);
+    EXPECT_EQ(late.GetVertices().size(), 3u);
+}
+
+// The survey: points rounded to the millimetre, kerbs drawn at full precision a fraction
+// of a millimetre to a few millimetres beside them.
+TEST(CdtCases, ASnapToleranceLeavesNoSliversBetweenMillimetrePointsAndLines) {
+    std::mt19937 random(21);
+    std::uniform_real_distribution<double> off(-0.004, 0.004);
+    CdtInput input;
+    for (int i = 0; i <= 30; ++i) {
+        for (int j = 0; j <= 30; ++j) {
+            input.points.emplace_back(i, j, 100 + 0.01 * i);
+        }
+    }
+    for (int kerb = 0; kerb < 3; ++kerb) {
+        Polyline line;
+        for (int i = 1; i < 30; i += 2) {
+            line.emplace_back(i + off(random), 5 + 10 * kerb + off(random), 100.2 + 0.01 * i);
+        }
+        input.breaklines.push_back(line);
+    }
+    const auto smallest = [](const CdtRun& run) {
+        double area = HUGE_VAL;
+        for (const geom::CTriangle& t : run.triangles) {
+            const CVertex& a = run.vertices[t.i1];
+            const CVertex& b = run.vertices[t.i2];
+            const CVertex& c = run.vertices[t.i3];
+            area = std::min(area, ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2);
+        }
+        return area;
+    };
+    const CdtRun plain = RunCdt(input);
+    ASSERT_EQ(plain.failure, "");
+    EXPECT_LT(smallest(plain), 1e-3);
+    const std::size_t close = geom::CdtCountCloseVertices(plain.vertices, 0.0057);
+    EXPECT_GT(close, 0u);
+    input.snapTolerance = 0.0057;  // the offsets reach 0.004 in x and in y
+    const CdtRun snapped = RunCdt(input);
+    ASSERT_EQ(snapped.failure, "");
+    EXPECT_GT(snapped.snapped.pointsToLines, 0u);
+    EXPECT_GT(smallest(snapped), 2e-3);
+    EXPECT_EQ(geom::CdtCountCloseVertices(snapped.vertices, 0.0057), 0u);
+    // Each kerb vertex took a point in; the points between them went onto the kerbs.
+    EXPECT_EQ(snapped.snapped.pointsToLines, 3u * 29u);
+    EXPECT_EQ(plain.vertices.size() - snapped.vertices.size(), 3u * 15u);
+}
+
+TEST(CdtCases, CloseVerticesAreCountedInColumnsAndAcross) {
+    const std::vector<CVertex> column = {{0, 0, 0},       {0, 1, 0},   {0, 1.05, 0}, {0, 3, 0},
+                                         {0.05, 3.05, 0}, {0.2, 0, 0}, {0.2, 5, 0}};
+    EXPECT_EQ(geom::CdtCountCloseVertices(column, 0.1), 4u);
+    EXPECT_EQ(geom::CdtCountCloseVertices(column, 0.05), 0u);
+    EXPECT_EQ(geom::CdtCountCloseVertices(column, 0.3), 6u);
+    EXPECT_EQ(geom::CdtCountCloseVertices({}, 1.0), 0u);
 }
 
 }  // namespace

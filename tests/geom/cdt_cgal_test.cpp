@@ -16,7 +16,7 @@
 #include <random>
 #include <set>
 
-#include "cdt_test_support.h"
+#include "checks/cdt_test_support.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "dct_test_support.h"
+#include "checks/dct_test_support.h"
 
 namespace {
 

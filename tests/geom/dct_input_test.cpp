@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "dct_test_support.h"
+#include "checks/dct_test_support.h"
 
 namespace {
 

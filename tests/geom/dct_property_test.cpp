@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "dct_test_support.h"
-#include "exact_predicates.h"
-#include "hard_geometry_checks.h"
+#include "checks/dct_test_support.h"
+#include "checks/exact_predicates.h"
+#include "checks/hard_geometry_checks.h"
 #include "hard_geometry_sets.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "dct_test_support.h"
+#include "checks/dct_test_support.h"
 #include "delaunay_oracle.h"
 #include "delaunay_validity.h"
 #include "geom/incremental/delaunay.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "dct_test_support.h"
+#include "checks/dct_test_support.h"
 #include "geom/incremental/delaunay.h"
 
 namespace {

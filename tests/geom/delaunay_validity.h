@@ -17,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "dct_test_support.h"
-#include "exact_predicates.h"
+#include "checks/dct_test_support.h"
+#include "checks/exact_predicates.h"
+#include "checks/hard_geometry_checks.h"
 #include "geom/kernel/triangle.h"
 #include "geom/kernel/vertex.h"
-#include "hard_geometry_checks.h"
 
 namespace delaunay_validity {
 

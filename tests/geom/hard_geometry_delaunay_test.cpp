@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "checks/hard_geometry_checks.h"
 #include "delaunay_validity.h"
 #include "geom/incremental/delaunay.h"
-#include "hard_geometry_checks.h"
 #include "hard_geometry_sets.h"
 
 namespace {

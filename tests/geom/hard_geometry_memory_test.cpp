@@ -8,6 +8,7 @@
 
 #include "geom/dct/dct.h"
 #include "geom/dct/dct_records.h"
+#include "geom/kernel/geometry_error.h"
 #include "support/refused_allocation.h"
 
 namespace {
@@ -24,8 +25,8 @@ std::string TriangulateRefusing(std::size_t size) {
     const RefusedAllocation refused(size);
     try {
         dct.Triangulate();
-    } catch (const char* text) {
-        return text;
+    } catch (const geom::GeometryError& error) {
+        return error.what();
     } catch (const std::bad_alloc&) {
         return "bad_alloc";
     }
@@ -41,7 +42,7 @@ TEST(HardGeometryMemory, RefusedAllocationsOfTheRunGiveTheNarrowTexts) {
     // The vertex positions. AddressSanitizer serves the non-throwing array allocations itself,
     // past the refusing operator new of this program, so they are refused only in other builds.
 #ifndef __SANITIZE_ADDRESS__
-    EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::DctPoint)), "Not enough memory\n");
+    EXPECT_EQ(TriangulateRefusing(n * sizeof(geom::PlanPoint)), "Not enough memory\n");
 #endif
     // The sorted order of the store records.
     EXPECT_EQ(TriangulateRefusing(n * sizeof(std::uint32_t)), "Couldn't allocate enough memory!\n");
@@ -59,8 +60,8 @@ TEST(HardGeometryMemory, RefusedGrowthOfThePointStoreGivesTheNarrowText) {
         const RefusedAllocation refused(50000 * sizeof(geom::CVertex));
         try {
             dct.AddPoint(1e6, 1e6, 0);
-        } catch (const char* text) {
-            outcome = text;
+        } catch (const geom::GeometryError& error) {
+            outcome = error.what();
         } catch (const std::bad_alloc&) {
             outcome = "bad_alloc";
         }

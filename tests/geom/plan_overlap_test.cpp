@@ -132,12 +132,12 @@ TEST(PlanOverlap, OverlapsAreRefusedWithAFaceThatOverlaps) {
 
 // Whether the interiors of two faces overlap: they do unless a line along an edge of one has
 // each face on its own side (convex shapes are apart exactly when such a line exists).
-bool InteriorsOverlap(const geom::ExactPoint (&a)[3], const geom::ExactPoint (&b)[3]) {
-    auto apartAlongEdgeOf = [](const geom::ExactPoint(&p)[3], const geom::ExactPoint(&q)[3]) {
+bool InteriorsOverlap(const geom::PlanPoint (&a)[3], const geom::PlanPoint (&b)[3]) {
+    auto apartAlongEdgeOf = [](const geom::PlanPoint(&p)[3], const geom::PlanPoint(&q)[3]) {
         const int turn = geom::ExactOrientSign(p[0], p[1], p[2]);
         for (int k = 0; k < 3; ++k) {
             bool apart = true;
-            for (const geom::ExactPoint& v : q) {
+            for (const geom::PlanPoint& v : q) {
                 apart = apart && geom::ExactOrientSign(p[k], p[(k + 1) % 3], v) * turn <= 0;
             }
             if (apart) {
@@ -179,16 +179,16 @@ TEST(PlanOverlap, RandomFacesAgreeWithTheCheckOfEveryPair) {
         }
         std::vector<std::vector<std::vector<Corner>>> parts(3);
         bool overlap = false;
-        std::vector<std::array<geom::ExactPoint, 3>> flat;
+        std::vector<std::array<geom::PlanPoint, 3>> flat;
         for (const std::vector<Corner>& face : faces) {
             parts[random() % 3].push_back(face);
-            const geom::ExactPoint p[3] = {
+            const geom::PlanPoint p[3] = {
                 {face[0].x, face[0].y}, {face[1].x, face[1].y}, {face[2].x, face[2].y}};
             if (geom::ExactOrientSign(p[0], p[1], p[2]) == 0) {
                 continue;  // a face on one line covers no plan
             }
-            for (const std::array<geom::ExactPoint, 3>& other : flat) {
-                const geom::ExactPoint q[3] = {other[0], other[1], other[2]};
+            for (const std::array<geom::PlanPoint, 3>& other : flat) {
+                const geom::PlanPoint q[3] = {other[0], other[1], other[2]};
                 overlap = overlap || InteriorsOverlap(p, q);
             }
             flat.push_back({p[0], p[1], p[2]});

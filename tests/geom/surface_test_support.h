@@ -22,7 +22,7 @@
 #include <random>
 #include <vector>
 
-#include "dct_test_support.h"
+#include "checks/dct_test_support.h"
 #include "geom/surface/surface_mesh.h"
 #include "geom/surface/weld_surface.h"
 #include "split_like_writer.h"

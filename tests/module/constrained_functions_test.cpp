@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "input/survey_point_file.h"
@@ -183,6 +184,100 @@ TEST_F(ConstrainedFunctions, HardCasesTakeTheDocumentedElevations) {
     EXPECT_EQ(ElevationAt(shaped, 14, 5), 7.0);
     EXPECT_EQ(ElevationAt(shaped, 6, 5), 3.0);
     EXPECT_NEAR(Area(Faces(shaped)), 21.0 * 12.0, 1e-9);
+}
+
+// Survey points between 98.985 and 105.118 m, as the site of the examples.
+const std::vector<Point3> kSite = {{0, 0, 99.2},    {20, 0, 100.4},  {40, 0, 101.1},
+                                   {60, 0, 102.0},  {0, 20, 98.985}, {20, 20, 101.7},
+                                   {40, 20, 103.2}, {60, 20, 104.4}, {0, 40, 100.3},
+                                   {20, 40, 102.6}, {40, 40, 104.1}, {60, 40, 105.118}};
+
+std::pair<double, double> ElevationRangeOf(const EntityInfo& mesh) {
+    double low = HUGE_VAL;
+    double high = -HUGE_VAL;
+    for (const Point3& v : mesh.vertices) {
+        low = std::min(low, v[2]);
+        high = std::max(high, v[2]);
+    }
+    return {low, high};
+}
+
+TEST_F(ConstrainedFunctions, OutlinesDrawnIn2DClipWithoutPullingTheSurfaceToZero) {
+    // The site outline as drafters draw it: a polyline at elevation 0, partly beyond the points
+    // and with a vertex (30, 30) among them.
+    const std::vector<Point2> outline = {{-5, -5}, {65, -5}, {65, 45}, {30, 30}, {-5, 45}};
+    const std::wstring flat = host().addPolyline(outline, 0.0, true);
+    const EntityInfo clipped = OneMesh({PointListOf(kSite), kNil, LispValue::string(flat), kNil,
+                                        LispValue::real(0.0), LispValue::string(L"TIN")});
+    EXPECT_EQ(ElevationRangeOf(clipped), std::make_pair(98.985, 105.118));
+    // (30, 30) halfway between (20, 20) and (40, 40), on the edge between them.
+    EXPECT_NEAR(ElevationAt(clipped, 30, 30), (101.7 + 104.1) / 2, 1e-9);
+    EXPECT_EQ(ElevationAt(clipped, -5, 45), 100.3);
+    EXPECT_EQ(ElevationAt(clipped, 65, -5), 102.0);
+    EXPECT_NEAR(Area(Faces(clipped)), 70.0 * 50.0 - 35.0 * 15.0, 1e-9);
+
+    // As a hole inside a 3D outline it clips as well; the 3D outline keeps its own z.
+    std::vector<Point3> raised;
+    for (const Point2& p : outline) {
+        raised.push_back({p[0], p[1], 97.5});
+    }
+    raised.push_back(raised.front());
+    const std::wstring outline3d = host().add3dPolyline(raised, false);
+    const std::wstring pond = host().addPolyline({{10, 5}, {15, 5}, {15, 10}}, 0.0, true);
+    const EntityInfo holed =
+        OneMesh({PointListOf(kSite), kNil, LispValue::string(outline3d), StringList({pond}),
+                 LispValue::real(0.0), LispValue::string(L"TIN")});
+    EXPECT_EQ(ElevationAt(holed, 65, 45), 97.5);
+    EXPECT_EQ(ElevationAt(holed, 30, 30), 97.5);
+    EXPECT_GT(ElevationAt(holed, 15, 10), 99.0);
+    EXPECT_EQ(ElevationRangeOf(holed), std::make_pair(97.5, 105.118));
+}
+
+TEST_F(ConstrainedFunctions, BreaklinesDrawnIn2DKeepTheirElevationAndAreWarnedOfOutsideThePoints) {
+    const std::wstring ground = host().addPolyline({{10, 5}, {50, 35}}, 0.0, false);
+    const std::wstring contour = host().addPolyline({{5, 30}, {55, 30}}, 102.5, false);
+    const kafhost::CallResult result =
+        Call(L"kaf-cdt-subdmesh", {PointListOf(kSite), StringList({ground, contour}), kNil, kNil,
+                                   LispValue::real(0.0), LispValue::string(L"TIN")});
+    EXPECT_EQ(result.status, RSRSLT);
+    EXPECT_EQ(result.printed, L"\nBreakline " + ground +
+                                  L" lies at 0.000, outside the points' elevations 98.985 to "
+                                  L"105.118.\nStart Calculation...ready after 0.000000 seconds\n"
+                                  L"\nCreate Mesh ... ");
+    const EntityInfo mesh = EntitiesFrom(host().snapshot().entities.size() - 1)[0];
+    EXPECT_EQ(ElevationAt(mesh, 10, 5), 0.0);
+    EXPECT_EQ(ElevationAt(mesh, 55, 30), 102.5);
+}
+
+TEST_F(ConstrainedFunctions, TheSnapToleranceIsCountedAndCloseVerticesNoted) {
+    const std::wstring kerb = host().add3dPolyline({{10, 10, 101.5}, {50, 30, 103.5}}, false);
+    std::vector<Point3> points = kSite;
+    points.push_back({10.00002, 10.00003, 101.4});
+    points.push_back({30.00003, 19.99998, 102.4});
+    points.push_back({40.00002, 0.00001, 101.0});
+    const auto run = [&](std::vector<LispValue> tail) {
+        std::vector<LispValue> args = {PointListOf(points),  StringList({kerb}),       kNil, kNil,
+                                       LispValue::real(0.0), LispValue::string(L"TIN")};
+        args.insert(args.end(), tail.begin(), tail.end());
+        return Call(L"kaf-cdt-pfacemesh", args);
+    };
+    const std::wstring start = L"\nStart Calculation...ready after 0.000000 seconds\n";
+    const kafhost::CallResult plain = run({});
+    EXPECT_EQ(plain.printed, start +
+                                 L"Note: 4 vertices lie closer than 6e-05 (a millionth of the "
+                                 L"surface's extent) to another; a snap tolerance joins them.\n");
+    const std::size_t before = host().snapshot().entities.size();
+    const kafhost::CallResult snapped = run({LispValue::integer(100), LispValue::real(0.001)});
+    EXPECT_EQ(snapped.printed, start +
+                                   L"Points snapped: 3 (onto lines 2, onto earlier points 1), "
+                                   L"line vertices joined: 0\n");
+    const EntityInfo mesh = EntitiesFrom(before)[0];
+    // The twelve points, the kerb's ends and the point put onto the kerb.
+    EXPECT_EQ(mesh.vertices.size(), 15u);
+    EXPECT_EQ(ElevationAt(mesh, 10, 10), 101.5);
+    EXPECT_EQ(ElevationAt(mesh, 40, 0), 101.1);
+    // A tolerance of 0 is none: the output is the one without it.
+    EXPECT_EQ(run({LispValue::integer(100), LispValue::integer(0)}).printed, plain.printed);
 }
 
 TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {

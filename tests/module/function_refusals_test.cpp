@@ -387,6 +387,10 @@ TEST_F(FunctionRefusalTest, ConstrainedMeshFunctions) {
     pface({points, kNil, kNil, kNil, zero, layer, Real(9.0)}, kKinds[0].notAnInteger);
     pface({points, kNil, kNil, kNil, zero, layer, Integer(32768)}, kKinds[0].outOfRange);
     subd({points, kNil, kNil, kNil, zero, layer, Integer(2)}, kKinds[1].outOfRange);
+    subd({points, kNil, kNil, kNil, zero, layer, Integer(9), Real(-0.001)},
+         L"Eighth argument has to be a length of 0 or more!");
+    pfaceFiles({file, Text(L"XYZ"), Text(L" "), kNil, kNil, kNil, zero, layer, Integer(9), kNil},
+               L"Tenth argument has to be a length of 0 or more!");
     subdFiles({kNil, Text(L"PNEZD"), Text(L","), kNil, kNil, kNil, zero, layer},
               L"First argument has to be a list of file names!");
     subdFiles({file, Text(L"PNEE"), Text(L","), kNil, kNil, kNil, zero, layer},

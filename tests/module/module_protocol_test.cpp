@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "geom/kernel/geometry_error.h"
 #include "host/clock.h"
 #include "host/doc_data.h"
 #include "host/doc_data_manager.h"
@@ -325,7 +326,10 @@ TEST_F(ErrorLinesTest, NoFailureLeavesAWorker) {
     const auto guarded = [](int (*worker)(const resbuf*)) {
         return RunWorkerGuarded(worker, nullptr, L"kaf-dct");
     };
-    EXPECT_EQ(guarded([](const resbuf*) -> int { throw "Out of memory for edges\n"; }), RSERR);
+    EXPECT_EQ(guarded([](const resbuf*) -> int {
+                  throw geom::GeometryError(geom::GeometryFailure::kEdgesShort);
+              }),
+              RSERR);
     EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::bad_alloc(); }), RSERR);
     EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::length_error("vector"); }), RSERR);
     EXPECT_EQ(guarded([](const resbuf*) -> int { throw std::out_of_range("index 7"); }), RSERR);

@@ -174,8 +174,7 @@ inline DxfCheckerRun RunDxfChecker(const std::vector<std::string>& arguments) {
                       << " (Debian: apt-get install python3-ezdxf): " << probe.output;
         return DxfCheckerRun{};
     }
-    const std::filesystem::path script =
-        std::filesystem::path(__FILE__).parent_path() / "dxf_check.py";
+    const std::filesystem::path script = KAF_DXF_CHECK_SCRIPT;
     std::string command = python + " " + ShellQuoted(script.string());
     for (const std::string& argument : arguments) {
         command += " " + ShellQuoted(argument);

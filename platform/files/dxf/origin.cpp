@@ -30,15 +30,16 @@ bool isAscii(const std::wstring& text) {
                        [](wchar_t c) { return static_cast<unsigned long>(c) < 0x80; });
 }
 
-bool sameEntity(const EntityInfo& a, const EntityInfo& b) {
-    return a.type == b.type && a.space == b.space && a.layer == b.layer &&
-           a.colorIndex == b.colorIndex && a.trueColor == b.trueColor && a.vertices == b.vertices &&
-           a.faces == b.faces && a.vertexColors == b.vertexColors && a.subDLevel == b.subDLevel &&
-           a.corners == b.corners && a.edgeVisible == b.edgeVisible && a.points == b.points &&
-           a.bulges == b.bulges && a.elevation == b.elevation && a.closed == b.closed &&
-           a.position == b.position && a.alignmentPoint == b.alignmentPoint && a.text == b.text &&
-           a.textStyle == b.textStyle && a.height == b.height && a.rotation == b.rotation &&
-           a.horizontalMode == b.horizontalMode && a.verticalMode == b.verticalMode;
+// Whether the entity holds what was read for it: all but the handle and the erased mark, by
+// which the two were matched.
+bool sameEntity(const EntityInfo& current, const EntityInfo& read) {
+    if (current.handle == read.handle && current.erased == read.erased) {
+        return current == read;
+    }
+    EntityInfo same = read;
+    same.handle = current.handle;
+    same.erased = current.erased;
+    return current == same;
 }
 
 // R12 has no subclass markers, owners, application groups or the newer common properties.

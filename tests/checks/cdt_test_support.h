@@ -1,6 +1,7 @@
 // Helpers shared by the constrained triangulator's tests.
 //
-// CdtInput: survey points, breaklines, outer boundary, holes, maximum edge length.
+// CdtInput: survey points, breaklines, outer boundary, holes (each keeping its own z or taking
+// the surface's), maximum edge length, snap tolerance.
 // RunCdt(input): feeds a CConstrainedDCT and gives the triangles, the vertex list, or the failure
 // text thrown. CheckCdt(run, segments): the faults of a result (hardgeom::MeshFaults), all zero
 // for a valid constrained Delaunay triangulation of the listed constraint segments: a piece of a
@@ -18,6 +19,7 @@
 #include "dct_test_support.h"
 #include "exact_predicates.h"
 #include "geom/cdt/cdt.h"
+#include "geom/kernel/geometry_error.h"
 #include "hard_geometry_checks.h"
 
 namespace cdttest {
@@ -31,17 +33,21 @@ struct CdtInput {
     Polyline outer;
     std::vector<Polyline> holes;
     double maxEdgeLength = 0.0;
+    geom::CdtBoundaryElevation boundaryElevation = geom::CdtBoundaryElevation::Own;
+    double snapTolerance = 0.0;
 };
 
 struct CdtRun {
     std::vector<geom::CTriangle> triangles;
     std::vector<CVertex> vertices;
     std::string failure;
+    geom::CdtSnapCounts snapped;
 };
 
 inline CdtRun RunCdt(const CdtInput& input) {
     CdtRun run;
     geom::CConstrainedDCT cdt;
+    cdt.SetSnapTolerance(input.snapTolerance);
     for (const CVertex& p : input.points) {
         cdt.AddPoint(p.x, p.y, p.z);
     }
@@ -49,19 +55,20 @@ inline CdtRun RunCdt(const CdtInput& input) {
         cdt.AddBreakline(line);
     }
     if (!input.outer.empty()) {
-        cdt.SetOuterBoundary(input.outer);
+        cdt.SetOuterBoundary(input.outer, input.boundaryElevation);
     }
     for (const Polyline& hole : input.holes) {
-        cdt.AddHole(hole);
+        cdt.AddHole(hole, input.boundaryElevation);
     }
     cdt.SetMaxEdgeLength(input.maxEdgeLength);
     try {
         run.triangles = cdt.Triangulate();
-    } catch (const char* text) {
-        run.failure = text;
+    } catch (const geom::GeometryError& error) {
+        run.failure = error.what();
         return run;
     }
     run.vertices = cdt.GetVertices();
+    run.snapped = cdt.SnapCounts();
     return run;
 }
 

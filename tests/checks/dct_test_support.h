@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "geom/dct/dct.h"
+#include "geom/kernel/geometry_error.h"
 #include "geom/kernel/sort_points.h"
 
 namespace dcttest {
@@ -46,8 +47,8 @@ inline Triangulation TriangulateAll(const std::vector<geom::CVertex>& points) {
     }
     try {
         run.triangles = dct.Triangulate();
-    } catch (const char* text) {
-        run.failure = text;
+    } catch (const geom::GeometryError& error) {
+        run.failure = error.what();
         return run;
     }
     run.vertices = dct.GetVertices();
