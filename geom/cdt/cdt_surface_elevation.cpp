@@ -11,7 +11,7 @@ namespace geom {
 
 namespace {
 
-ExactPoint Plan(const CVertex& v) {
+PlanPoint Plan(const CVertex& v) {
     return {v.x, v.y};
 }
 

@@ -88,7 +88,7 @@ bool ElevationIn(const CVertex& a, const CVertex& b, const CVertex& c, const Pla
         p.y < std::min({a.y, b.y, c.y}) || p.y > std::max({a.y, b.y, c.y})) {
         return false;
     }
-    const ExactPoint q{p.x, p.y};
+    const PlanPoint q{p.x, p.y};
     if (ExactOrientSign({a.x, a.y}, {b.x, b.y}, q) < 0 ||
         ExactOrientSign({b.x, b.y}, {c.x, c.y}, q) < 0 ||
         ExactOrientSign({c.x, c.y}, {a.x, a.y}, q) < 0) {
