@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kafcad_process.h"
+#include "kafhost/drawing_dxf.h"
 #include "kafhost/drawing_json.h"
 #include "support/files.h"
 
@@ -37,7 +38,12 @@ protected:
         return RunKafcadProcess(arguments, "", folder_.string());
     }
     kafhost::DrawingSnapshot Saved(const std::string& name) const {
-        return kafhost::loadDrawingFile((folder_ / name).string());
+        const std::string path = (folder_ / name).string();
+        if (fs::path(name).extension() == ".dxf") {
+            std::vector<std::string> notes;
+            return kafhost::loadDxfDrawingFile(path, notes);
+        }
+        return kafhost::loadDrawingFile(path);
     }
     TempFolder temp_;
     const fs::path folder_ = temp_.Path("run");
@@ -119,8 +125,7 @@ TEST_F(DrawingLispTest, SsgetSelectsByTypeLayerPatternsAndLogicalGroups) {
                                               "; error: ssget: kafcad has no pointer "
                                               "to pick with; select with (ssget \"X\" "
                                               "[filter])\n"},
-          {"(ssget \"X\" '((62 . 1)))",
-           "; error: ssget cannot filter by colour: kafcad's drawing keeps no entity colours\n"}}) {
+          {"(ssget \"X\" '((10 0 0 0)))", "; error: ssget cannot filter by points in kafcad\n"}}) {
         EXPECT_EQ(Eval({expression}).err, error) << expression;
     }
 }
@@ -205,22 +210,114 @@ TEST_F(DrawingLispTest, EntmodAndEntmakeChangeTheSavedDrawing) {
     EXPECT_EQ(drawing.entities[7].type, L"AcDbFace");
     EXPECT_EQ(drawing.entities[7].corners[3], drawing.entities[7].corners[2]);
     EXPECT_EQ(drawing.entities[7].edgeVisible, (std::vector<bool>{true, false, true, true}));
-    EXPECT_NE(run.out.find("((0 . \"LAYER\") (2 . \"NEW\") (70 . 0) (62 . 7))"), std::string::npos)
+    EXPECT_NE(
+        run.out.find("((0 . \"LAYER\") (2 . \"NEW\") (70 . 0) (62 . 7) (6 . \"Continuous\"))"),
+        std::string::npos)
         << run.out;
 
     // What the drawing cannot hold is refused, and the drawing is not saved.
     for (const auto& [expression, error] : std::vector<std::pair<std::string, std::string>>{
-             {"(entmake '((0 . \"POINT\") (10 0 0 0)))",
-              "; error: kafcad's drawing cannot hold POINT entities (it holds LWPOLYLINE, 3D "
-              "POLYLINE, 3DFACE, and the meshes the module makes)\n"},
-             {"(entmod (append (entget (handent \"33\")) '((62 . 1))))",
-              "; error: kafcad's drawing cannot hold entity colours (group 62)\n"},
+             {"(entmake '((0 . \"CIRCLE\") (10 0 0 0) (40 . 1.0)))",
+              "; error: kafcad's drawing cannot hold CIRCLE entities (it holds LWPOLYLINE, 3D "
+              "POLYLINE, 3DFACE, POINT, TEXT and the meshes the module makes)\n"},
+             {"(entmake '((0 . \"LINE\") (10 0 0 0) (11 1 1 0)))",
+              "; error: kafcad's drawing cannot hold LINE entities; make a line as a 3D polyline "
+              "of two vertices: ((0 . \"POLYLINE\") (70 . 8) (10 x1 y1 z1) (10 x2 y2 z2))\n"},
+             {"(entmod (append (entget (handent \"33\")) '((62 . 257))))",
+              "; error: bad argument value: DXF group (62 . 257)\n"},
+             {"(entmake '((0 . \"TEXT\") (1 . \"A\") (420 . 16777216)))",
+              "; error: bad argument value: DXF group (420 . 16777216)\n"},
+             {"(entmake '((0 . \"TEXT\") (1 . \"A\") (40 . 0.0)))",
+              "; error: bad argument value: DXF group (40 . 0.0)\n"},
+             {"(entmake '((0 . \"TEXT\") (1 . \"A\") (72 . 6)))",
+              "; error: bad argument value: DXF group (72 . 6)\n"},
+             {"(entmake '((0 . \"POINT\") (10 0 0 0) (39 . 1.0)))",
+              "; error: kafcad's drawing cannot hold group 39 of an entity\n"},
              {"(entmod (subst '(0 . \"LINE\") '(0 . \"LWPOLYLINE\") (entget (handent \"33\"))))",
               "; error: entmod cannot change an entity's type\n"}}) {
         const KafcadRun refused = Eval({expression}, {"--save", "refused.json"});
         EXPECT_EQ(refused.exitStatus, 1) << expression;
         EXPECT_EQ(refused.err.substr(0, error.size()), error) << expression;
         EXPECT_FALSE(fs::exists(folder_ / "refused.json"));
+    }
+}
+
+// Texts, points and entity colours as entmake makes them, entget lists them, ssget selects them
+// and entmod changes them; and what the saved drawing, JSON or DXF, holds of them.
+TEST_F(DrawingLispTest, TextsPointsAndColoursAreMadeListedSelectedAndChanged) {
+    const std::vector<std::string> script{
+        "(entmake '((0 . \"TEXT\") (8 . \"LABELS\") (62 . 1) (10 5.0 12.0) (40 . 1.8) "
+        "(1 . \"KERB L\") (50 . 0.5)))",
+        "(entget (entlast))",
+        "(entmake '((0 . \"POINT\") (8 . \"SURVEY\") (10 1 2 3) (62 . 3) (420 . 16711680)))",
+        "(entget (entlast))",
+        "(entmake '((0 . \"TEXT\") (1 . \"MID\") (10 1 1) (72 . 4) (11 2 2) (7 . \"Standard\")))",
+        "(entget (entlast))",
+        "(kafcad-handles (ssget \"X\" '((0 . \"TEXT,POINT\"))))",
+        "(kafcad-handles (ssget \"X\" '((62 . 256))))",
+        "(kafcad-handles (ssget \"X\" '((-4 . \"<\") (62 . 256) (0 . \"~POINT\"))))",
+        "(kafcad-handles (ssget \"X\" '((1 . \"kerb*\"))))",
+        // A left-aligned text's alignment point follows its position.
+        "(setq d (entget (handent \"35\")))",
+        "(foreach g '((1 . \"KERB LEFT\") (10 6.0 13.0 0.0) (40 . 2.0) (50 . 0.0) (62 . 256) "
+        "(8 . \"KERBS\")) (setq d (subst g (assoc (car g) d) d)))",
+        "(entmod d)",
+        "(entget (handent \"35\"))",
+        "(entmod (append (entget (handent \"33\")) '((62 . 5))))",
+        "(cdr (assoc 62 (entget (handent \"33\"))))",
+        "(setq p (entget (handent \"36\")))",
+        "(entmod (subst '(10 7.0 8.0 9.0) (assoc 10 p) (subst '(62 . 0) (assoc 62 p) p)))",
+        "(entget (handent \"36\"))",
+    };
+    const std::string expected =
+        "((0 . \"TEXT\") (8 . \"LABELS\") (62 . 1) (10 5.0 12.0) (40 . 1.8) (1 . \"KERB L\") "
+        "(50 . 0.5))\n"
+        "((-1 . <Entity name: 35>) (0 . \"TEXT\") (5 . \"35\") (8 . \"LABELS\") (62 . 1) "
+        "(10 5.0 12.0 0.0) (40 . 1.8) (1 . \"KERB L\") (50 . 0.5) (7 . \"Standard\") (72 . 0) "
+        "(11 5.0 12.0 0.0) (73 . 0))\n"
+        "((0 . \"POINT\") (8 . \"SURVEY\") (10 1 2 3) (62 . 3) (420 . 16711680))\n"
+        "((-1 . <Entity name: 36>) (0 . \"POINT\") (5 . \"36\") (8 . \"SURVEY\") (62 . 3) "
+        "(420 . 16711680) (10 1.0 2.0 3.0))\n"
+        "((0 . \"TEXT\") (1 . \"MID\") (10 1 1) (72 . 4) (11 2 2) (7 . \"Standard\"))\n"
+        "((-1 . <Entity name: 37>) (0 . \"TEXT\") (5 . \"37\") (8 . \"0\") (10 1.0 1.0 0.0) "
+        "(40 . 2.5) (1 . \"MID\") (50 . 0.0) (7 . \"Standard\") (72 . 4) (11 2.0 2.0 0.0) "
+        "(73 . 0))\n"
+        "(\"35\" \"36\" \"37\")\n(\"30\" \"31\" \"32\" \"33\" \"34\" \"37\")\n(\"35\")\n"
+        "(\"35\")\n";
+    const std::string changed =
+        "((-1 . <Entity name: 35>) (0 . \"TEXT\") (5 . \"35\") (8 . \"KERBS\") "
+        "(10 6.0 13.0 0.0) (40 . 2.0) (1 . \"KERB LEFT\") (50 . 0.0) (7 . \"Standard\") "
+        "(72 . 0) (11 6.0 13.0 0.0) (73 . 0))\n";
+    const std::string point =
+        "((-1 . <Entity name: 36>) (0 . \"POINT\") (5 . \"36\") (8 . \"SURVEY\") (62 . 0) "
+        "(420 . 16711680) (10 7.0 8.0 9.0))\n";
+    for (const std::string file : {"labels.json", "labels.dxf"}) {
+        const KafcadRun run = Eval(script, {"--save", file});
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(run.out.substr(0, expected.size()), expected);
+        EXPECT_NE(run.out.find(changed), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("\n5\n"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.substr(run.out.size() - point.size()), point);
+
+        const kafhost::DrawingSnapshot drawing = Saved(file);
+        ASSERT_EQ(drawing.entities.size(), 8u) << file;
+        EXPECT_EQ(drawing.entities[3].colorIndex, 5) << file;
+        const kafhost::EntityInfo& text = drawing.entities[5];
+        EXPECT_EQ(text.type, L"AcDbText") << file;
+        EXPECT_EQ(text.text, L"KERB LEFT") << file;
+        EXPECT_EQ(text.layer, L"KERBS") << file;
+        EXPECT_EQ(text.colorIndex, 256) << file;
+        EXPECT_EQ(text.position, (kafhost::Point3{6.0, 13.0, 0.0})) << file;
+        EXPECT_EQ(text.height, 2.0) << file;
+        EXPECT_EQ(text.rotation, 0.0) << file;
+        const kafhost::EntityInfo& surveyed = drawing.entities[6];
+        EXPECT_EQ(surveyed.type, L"AcDbPoint") << file;
+        EXPECT_EQ(surveyed.position, (kafhost::Point3{7.0, 8.0, 9.0})) << file;
+        EXPECT_EQ(surveyed.colorIndex, 0) << file;
+        EXPECT_EQ(surveyed.trueColor, 0xFF0000) << file;
+        const kafhost::EntityInfo& middle = drawing.entities[7];
+        EXPECT_EQ(middle.horizontalMode, 4) << file;
+        EXPECT_EQ(middle.alignmentPoint, (kafhost::Point3{2.0, 2.0, 0.0})) << file;
     }
 }
 
@@ -234,9 +331,10 @@ TEST_F(DrawingLispTest, TheLayerTableIsSearchedAndWalked) {
         "(tblnext \"LAYER\")",
         "(tblsearch \"LTYPE\" \"CONTINUOUS\")",
     });
-    EXPECT_EQ(run.out,
-              "((0 . \"LAYER\") (2 . \"BOUNDARY\") (70 . 0) (62 . 7))\nnil\n\"0\"\n"
-              "\"BRK-KERB-L\"\n2\n6\nnil\nnil\n");
+    EXPECT_EQ(
+        run.out,
+        "((0 . \"LAYER\") (2 . \"BOUNDARY\") (70 . 0) (62 . 7) (6 . \"Continuous\"))\nnil\n\"0\"\n"
+        "\"BRK-KERB-L\"\n2\n6\nnil\nnil\n");
     EXPECT_EQ(run.exitStatus, 0) << run.err;
 }
 

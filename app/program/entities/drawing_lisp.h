@@ -22,8 +22,9 @@
 //   (entmake list)           adds an entity to model space; gives the list. A layer it names that
 //                            the drawing lacks is added, as the host does.
 // DefineLayerTableFunctions (layer_table.cpp):
-//   (tblsearch "LAYER" name)   ((0 . "LAYER") (2 . name) (70 . 0) (62 . 7)), 62 negative when the
-//                            layer is hidden; nil when there is none; other tables are empty
+//   (tblsearch "LAYER" name)   ((0 . "LAYER") (2 . name) (70 . 0) (62 . colour) (6 . linetype)),
+//                            62 negative when the layer is hidden; nil when there is none;
+//                            other tables are empty
 //   (tblnext "LAYER" [rewind]) the next layer's list, the first again after rewind is not nil;
 //                            nil after the last
 #pragma once

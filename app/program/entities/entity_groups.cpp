@@ -75,6 +75,32 @@ void AddSubDMesh(std::vector<Value>& groups, const EntityInfo& entity, bool with
     groups.insert(groups.end(), faceList.begin(), faceList.end());
 }
 
+// (62 . index) when the entity has a colour of its own (none for BYLAYER), (420 . 0xRRGGBB) for
+// a true colour. Selection filters see (62 . 256) for BYLAYER, as the host's ssget matches it.
+void AddColor(std::vector<Value>& groups, const EntityInfo& entity, bool forFilter) {
+    if (entity.colorIndex != 256 || forFilter) {
+        groups.push_back(Group(62, Value::integer(entity.colorIndex)));
+    }
+    if (entity.trueColor >= 0) {
+        groups.push_back(Group(420, Value::integer(entity.trueColor)));
+    }
+}
+
+void AddText(std::vector<Value>& groups, const EntityInfo& entity, bool withGeometry) {
+    if (withGeometry) {
+        groups.push_back(Point3Group(10, entity.position));
+    }
+    groups.push_back(Group(40, Value::real(entity.height)));
+    groups.push_back(Group(1, Value::string(entity.text)));
+    groups.push_back(Group(50, Value::real(entity.rotation)));
+    groups.push_back(Group(7, Value::string(entity.textStyle)));
+    groups.push_back(Group(72, Value::integer(entity.horizontalMode)));
+    if (withGeometry) {
+        groups.push_back(Point3Group(11, entity.alignmentPoint));
+    }
+    groups.push_back(Group(73, Value::integer(entity.verticalMode)));
+}
+
 [[noreturn]] void CannotHold(const std::string& what) {
     throw LispError("kafcad's drawing cannot hold " + what);
 }
@@ -99,19 +125,184 @@ void SetTypeFromName(const std::wstring& name, int flags, EntityInfo& entity) {
         entity.type = L"AcDbPolyline";
     } else if (type == "3DFACE") {
         entity.type = L"AcDbFace";
+    } else if (type == "POINT") {
+        entity.type = L"AcDbPoint";
+    } else if (type == "TEXT") {
+        entity.type = L"AcDbText";
     } else if (type == "POLYLINE" && (flags & 8) != 0) {
         entity.type = L"AcDb3dPolyline";
     } else if (type == "POLYLINE") {
         CannotHold("a POLYLINE other than a 3D polyline (70 . 8) from entmake");
+    } else if (type == "LINE") {
+        CannotHold(
+            "LINE entities; make a line as a 3D polyline of two vertices: ((0 . \"POLYLINE\") "
+            "(70 . 8) (10 x1 y1 z1) (10 x2 y2 z2))");
     } else {
         CannotHold(type +
-                   " entities (it holds LWPOLYLINE, 3D POLYLINE, 3DFACE, and the meshes "
-                   "the module makes)");
+                   " entities (it holds LWPOLYLINE, 3D POLYLINE, 3DFACE, POINT, TEXT and the "
+                   "meshes the module makes)");
     }
 }
 
 bool IsVertexCode(int code) {
     return code >= 10 && code <= 13;
+}
+
+[[noreturn]] void CannotHoldGroup(int code) {
+    CannotHold("group " + std::to_string(code) + " of an entity");
+}
+
+// An integer group's value within [low, high]; "bad argument value: DXF group X" otherwise.
+int BoundedInteger(const Value& group, int low, int high) {
+    const int value = IntegerArgument(GroupValue(group));
+    if (value < low || value > high) {
+        BadArgumentValue("DXF group", group);
+    }
+    return value;
+}
+
+// The groups every entity has: type (0), handle (5), layer (8), colour (62, 420), space (67)
+// and those kafcad gives or ignores as the host does (-1, 100, 410). False for others.
+bool ApplyCommonGroup(const Value& group, EntityInfo& entity) {
+    const int code = GroupCode(group);
+    if (code == 8) {
+        entity.layer = StringArgument(GroupValue(group));
+    } else if (code == 62) {
+        // An index given alone replaces a true colour, as choosing an index colour does.
+        entity.colorIndex = BoundedInteger(group, 0, 256);
+        entity.trueColor = -1;
+    } else if (code == 67) {
+        entity.space = IntegerArgument(GroupValue(group)) == 1 ? L"paper" : L"model";
+    } else {
+        return code == -1 || code == 0 || code == 5 || code == 100 || code == 410 || code == 420;
+    }
+    return true;
+}
+
+// A true colour (420) after the index (62), which would otherwise clear it.
+void ApplyTrueColor(const std::vector<Value>& items, EntityInfo& entity) {
+    for (const Value& group : items) {
+        if (GroupCode(group) == 420) {
+            entity.trueColor = BoundedInteger(group, 0, 0xFFFFFF);
+        }
+    }
+}
+
+// TEXT: position (10), alignment point (11; the position for a text left-aligned on its baseline,
+// which has none of its own, and for a new text without one), height (40, 2.5 for a new text
+// without one), string (1), rotation (50, radians), style (7), alignment (72, 73).
+void ApplyTextGroups(const std::vector<Value>& items, bool isNew, EntityInfo& entity) {
+    bool alignmentGiven = false;
+    if (isNew) {
+        entity.height = 2.5;
+    }
+    for (const Value& group : items) {
+        const int code = GroupCode(group);
+        const Value value = GroupValue(group);
+        if (code == 10) {
+            entity.position = PointOf(group);
+        } else if (code == 11) {
+            entity.alignmentPoint = PointOf(group);
+            alignmentGiven = true;
+        } else if (code == 40) {
+            entity.height = Real(value);
+            if (!(entity.height > 0.0)) {
+                BadArgumentValue("DXF group", group);
+            }
+        } else if (code == 1) {
+            entity.text = StringArgument(value);
+            if (entity.text.find_first_of(L"\r\n") != std::wstring::npos) {
+                BadArgumentValue("DXF group", group);
+            }
+        } else if (code == 50) {
+            entity.rotation = Real(value);
+        } else if (code == 7) {
+            entity.textStyle = StringArgument(value);
+        } else if (code == 72) {
+            entity.horizontalMode = BoundedInteger(group, 0, 5);
+        } else if (code == 73) {
+            entity.verticalMode = BoundedInteger(group, 0, 3);
+        } else {
+            CannotHoldGroup(code);
+        }
+    }
+    const bool leftOnBaseline = entity.horizontalMode == 0 && entity.verticalMode == 0;
+    if (leftOnBaseline || (isNew && !alignmentGiven)) {
+        entity.alignmentPoint = entity.position;
+    }
+}
+
+// POINT: its position (10).
+void ApplyPointGroups(const std::vector<Value>& items, EntityInfo& entity) {
+    for (const Value& group : items) {
+        if (GroupCode(group) == 10) {
+            entity.position = PointOf(group);
+        } else {
+            CannotHoldGroup(GroupCode(group));
+        }
+    }
+}
+
+// Polylines, 3D polylines, 3D faces and meshes: vertices or corners (10-13), bulges (42, after
+// their vertex), elevation (38) and the flags (70).
+void ApplyVertexGroups(const std::vector<Value>& items, int flags, bool isNew, EntityInfo& entity) {
+    std::vector<Point3> vertices;
+    std::vector<double> bulges;
+    bool verticesGiven = false;
+    for (const Value& group : items) {
+        const int code = GroupCode(group);
+        const Value value = GroupValue(group);
+        if (IsVertexCode(code)) {
+            verticesGiven = true;
+            vertices.push_back(PointOf(group));
+            bulges.push_back(0.0);
+        } else if (code == 42) {
+            if (!bulges.empty()) {
+                bulges.back() = Real(value);
+            }
+        } else if (code == 38) {
+            entity.elevation = Real(value);
+        } else if (code != 66 && code != 70 && code != 71 && code != 72 && code != 90 &&
+                   code != 91 && code != 92 && code != 93) {
+            CannotHoldGroup(code);
+        }
+    }
+    if (entity.type == L"AcDbPolyline") {
+        entity.closed = (flags & 1) != 0;
+        if (verticesGiven || isNew) {
+            entity.points.clear();
+            for (const Point3& vertex : vertices) {
+                entity.points.push_back(Point2{vertex[0], vertex[1]});
+            }
+            entity.bulges = bulges;
+        }
+    } else if (entity.type == L"AcDb3dPolyline") {
+        entity.closed = (flags & 1) != 0;
+        if (verticesGiven || isNew) {
+            entity.vertices = vertices;
+        }
+    } else if (entity.type == L"AcDbFace") {
+        if (verticesGiven || isNew) {
+            if (vertices.size() < 3 || vertices.size() > 4) {
+                throw LispError("bad argument value: a 3DFACE needs 3 or 4 corners (10-13)");
+            }
+            if (vertices.size() == 3) {
+                vertices.push_back(vertices[2]);
+            }
+            entity.corners = vertices;
+        }
+        entity.edgeVisible.assign(4, true);
+        for (int i = 0; i < 4; ++i) {
+            entity.edgeVisible[static_cast<std::size_t>(i)] = (flags & (1 << i)) == 0;
+        }
+    } else if (verticesGiven) {
+        if (vertices.size() != entity.vertices.size()) {
+            throw LispError("entmod can move a mesh's vertices but not add or remove any (" +
+                            std::to_string(entity.vertices.size()) + " vertices, " +
+                            std::to_string(vertices.size()) + " given)");
+        }
+        entity.vertices = vertices;
+    }
 }
 
 }  // namespace
@@ -126,6 +317,12 @@ std::wstring DxfTypeName(const EntityInfo& entity) {
     if (entity.type == L"AcDbSubDMesh") {
         return L"MESH";
     }
+    if (entity.type == L"AcDbPoint") {
+        return L"POINT";
+    }
+    if (entity.type == L"AcDbText") {
+        return L"TEXT";
+    }
     return L"POLYLINE";
 }
 
@@ -137,7 +334,14 @@ Value EntityGroups(const EntityInfo& entity, bool withGeometry) {
         groups.push_back(Group(67, Value::integer(1)));
     }
     groups.push_back(Group(8, Value::string(entity.layer)));
-    if (entity.type == L"AcDbPolyline") {
+    AddColor(groups, entity, !withGeometry);
+    if (entity.type == L"AcDbPoint") {
+        if (withGeometry) {
+            groups.push_back(Point3Group(10, entity.position));
+        }
+    } else if (entity.type == L"AcDbText") {
+        AddText(groups, entity, withGeometry);
+    } else if (entity.type == L"AcDbPolyline") {
         AddPolyline(groups, entity, withGeometry);
     } else if (entity.type == L"AcDbFace") {
         AddFace(groups, entity, withGeometry);
@@ -181,78 +385,32 @@ void EntityFromGroups(const Value& groups, EntityInfo& entity) {
             flags = IntegerArgument(GroupValue(group));
         }
     }
-    std::vector<Point3> vertices;
-    std::vector<double> bulges;
-    bool verticesGiven = false;
     for (const Value& group : items) {
-        const int code = GroupCode(group);
-        const Value value = GroupValue(group);
-        if (code == 0) {
-            if (isNew) {
-                SetTypeFromName(StringArgument(value), flags, entity);
-            } else if (StringArgument(value) != DxfTypeName(entity)) {
-                throw LispError("entmod cannot change an entity's type");
-            }
-        } else if (code == 8) {
-            entity.layer = StringArgument(value);
-        } else if (code == 67) {
-            entity.space = IntegerArgument(value) == 1 ? L"paper" : L"model";
-        } else if (IsVertexCode(code)) {
-            verticesGiven = true;
-            vertices.push_back(PointOf(group));
-            bulges.push_back(0.0);
-        } else if (code == 42) {
-            if (!bulges.empty()) {
-                bulges.back() = Real(value);
-            }
-        } else if (code == 38) {
-            entity.elevation = Real(value);
-        } else if (code == 62 || code == 420) {
-            CannotHold("entity colours (group " + std::to_string(code) + ")");
-        } else if (code != -1 && code != 5 && code != 66 && code != 70 && code != 71 &&
-                   code != 72 && code != 90 && code != 91 && code != 92 && code != 93 &&
-                   code != 100 && code != 410) {
-            CannotHold("group " + std::to_string(code) + " of an entity");
+        if (GroupCode(group) != 0) {
+            continue;
+        }
+        if (isNew) {
+            SetTypeFromName(StringArgument(GroupValue(group)), flags, entity);
+        } else if (StringArgument(GroupValue(group)) != DxfTypeName(entity)) {
+            throw LispError("entmod cannot change an entity's type");
         }
     }
     if (entity.type.empty()) {
         throw LispError("bad argument value: entity list without (0 . type)");
     }
-    if (entity.type == L"AcDbPolyline") {
-        entity.closed = (flags & 1) != 0;
-        if (verticesGiven || isNew) {
-            entity.points.clear();
-            for (const Point3& vertex : vertices) {
-                entity.points.push_back(Point2{vertex[0], vertex[1]});
-            }
-            entity.bulges = bulges;
+    std::vector<Value> ownGroups;
+    for (const Value& group : items) {
+        if (!ApplyCommonGroup(group, entity)) {
+            ownGroups.push_back(group);
         }
-    } else if (entity.type == L"AcDb3dPolyline") {
-        entity.closed = (flags & 1) != 0;
-        if (verticesGiven || isNew) {
-            entity.vertices = vertices;
-        }
-    } else if (entity.type == L"AcDbFace") {
-        if (verticesGiven || isNew) {
-            if (vertices.size() < 3 || vertices.size() > 4) {
-                throw LispError("bad argument value: a 3DFACE needs 3 or 4 corners (10-13)");
-            }
-            if (vertices.size() == 3) {
-                vertices.push_back(vertices[2]);
-            }
-            entity.corners = vertices;
-        }
-        entity.edgeVisible.assign(4, true);
-        for (int i = 0; i < 4; ++i) {
-            entity.edgeVisible[static_cast<std::size_t>(i)] = (flags & (1 << i)) == 0;
-        }
-    } else if (verticesGiven) {
-        if (vertices.size() != entity.vertices.size()) {
-            throw LispError("entmod can move a mesh's vertices but not add or remove any (" +
-                            std::to_string(entity.vertices.size()) + " vertices, " +
-                            std::to_string(vertices.size()) + " given)");
-        }
-        entity.vertices = vertices;
+    }
+    ApplyTrueColor(items, entity);
+    if (entity.type == L"AcDbText") {
+        ApplyTextGroups(ownGroups, isNew, entity);
+    } else if (entity.type == L"AcDbPoint") {
+        ApplyPointGroups(ownGroups, entity);
+    } else {
+        ApplyVertexGroups(ownGroups, flags, isNew, entity);
     }
 }
 

@@ -18,7 +18,8 @@ Value LayerEntry(const kafhost::LayerInfo& layer) {
                         Cons(Value::integer(2), Value::string(layer.name)),
                         Cons(Value::integer(70), Value::integer(0)),
                         Cons(Value::integer(62),
-                             Value::integer(layer.hidden ? -layer.colorIndex : layer.colorIndex))});
+                             Value::integer(layer.hidden ? -layer.colorIndex : layer.colorIndex)),
+                        Cons(Value::integer(6), Value::string(layer.linetype))});
 }
 
 }  // namespace

@@ -96,10 +96,6 @@ SelectionFilter::SelectionFilter(const Value& filter) {
             }
             continue;
         }
-        if (code == 62 || code == 420) {
-            throw LispError(
-                "ssget cannot filter by colour: kafcad's drawing keeps no entity colours");
-        }
         if (code >= 10 && code <= 13) {
             throw LispError("ssget cannot filter by points in kafcad");
         }

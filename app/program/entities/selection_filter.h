@@ -8,7 +8,7 @@
 // Tests in a row must all pass; (-4 . "<AND") ... (-4 . "AND>"), "<OR" "OR>", "<XOR" "XOR>"
 // (exactly one of two) and "<NOT" "NOT>" (the one test inside fails) group them. The constructor
 // throws LispError "bad SSGET list" for an unbalanced or unknown operator, and refuses tests of
-// groups kafcad's entities do not carry in a filter: colours (62), points (10-13).
+// points (10-13), which filter group lists do not carry. Colour (62) is 256 for BYLAYER.
 #pragma once
 
 #include <vector>
