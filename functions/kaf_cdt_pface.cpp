@@ -1,7 +1,7 @@
 // kaf-cdt-pface: (kaf-cdt-pface points breaklines boundary holes maxEdgeLength layer
-// [maxPoints [snapTolerance]]) triangulates the points with the lines (RunConstrainedMeshFunction) and writes one
-// 3D face per triangle on the layer; gives their handles. maxPoints is read as for the other
-// constrained functions and has no effect: each face is an entity of its own.
+// [maxPoints [snapTolerance]]) triangulates the points with the lines (RunConstrainedMeshFunction)
+// and writes one 3D face per triangle on the layer; gives their handles. maxPoints is read as for
+// the other constrained functions and has no effect: each face is an entity of its own.
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
 #include "output/create_3d_faces.h"

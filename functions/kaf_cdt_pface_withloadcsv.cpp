@@ -1,6 +1,6 @@
 // kaf-cdt-pface-withloadcsv: (kaf-cdt-pface-withloadcsv files layout delimiter breaklines
-// boundary holes maxEdgeLength layer [maxPoints [snapTolerance]]): kaf-cdt-pface with the points read from survey
-// point files (ReadSurveyPointFiles).
+// boundary holes maxEdgeLength layer [maxPoints [snapTolerance]]): kaf-cdt-pface with the points
+// read from survey point files (ReadSurveyPointFiles).
 #include "functions/run_constrained_mesh_function.h"
 #include "functions/workers.h"
 #include "output/create_3d_faces.h"

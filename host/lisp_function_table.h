@@ -8,9 +8,9 @@
 // kaf-cdt-pfacemesh-withloadcsv (17); then the profile functions kaf-profile (18),
 // kaf-sections (19) and kaf-isopach (20); then the drawing functions kaf-surfaceFaces (21),
 // kaf-cdt-pface (22), kaf-cdt-pface-withloadcsv (23), kaf-contourLabels (24) and
-// kaf-spotLevels (25); then kaf-thin-subdmesh-withloadcsv (26). Each entry's thunk hands the call's argument chain
-// (acedGetArgs) to the function's worker and gives what the worker gives; a failure the worker
-// lets out ends the function there (RunWorkerGuarded).
+// kaf-spotLevels (25); then kaf-thin-subdmesh-withloadcsv (26). Each entry's thunk hands the call's
+// argument chain (acedGetArgs) to the function's worker and gives what the worker gives; a failure
+// the worker lets out ends the function there (RunWorkerGuarded).
 #pragma once
 
 #include "arxapi.h"

@@ -12,7 +12,6 @@
 
 namespace geom {
 
-
 double VerticalErrorBound(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c,
                           const ThinPoint& p, double& plane) {
     const double dxb = b.x - a.x, dyb = b.y - a.y;

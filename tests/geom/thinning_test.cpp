@@ -10,8 +10,8 @@
 #include <set>
 #include <vector>
 
-#include "geom/kernel/predicates.h"
 #include "geom/kernel/geometry_error.h"
+#include "geom/kernel/predicates.h"
 #include "geom/thinning/greedy_thinning.h"
 
 namespace {
@@ -60,8 +60,7 @@ long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance
             const ThinPoint& b = points[t[1]];
             const ThinPoint& c = points[t[2]];
             const geom::PlanPoint p = Plan(points[i]);
-            if (geom::Orient(Plan(a), Plan(b), p) >= 0 &&
-                geom::Orient(Plan(b), Plan(c), p) >= 0 &&
+            if (geom::Orient(Plan(a), Plan(b), p) >= 0 && geom::Orient(Plan(b), Plan(c), p) >= 0 &&
                 geom::Orient(Plan(c), Plan(a), p) >= 0) {
                 found = true;
                 const long double distance = std::fabs(points[i].z - PlaneAt(a, b, c, points[i]));
@@ -187,9 +186,12 @@ TEST(Thinning, RefusesWhatCannotMakeASurface) {
         return std::string("accepted");
     };
     EXPECT_EQ(refusal(line, 1.0), "The points to thin do not span an area!\n");
-    EXPECT_EQ(refusal(good, -1.0), "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
-    EXPECT_EQ(refusal(good, INFINITY), "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
-    EXPECT_EQ(refusal(bad, 1.0), "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
+    EXPECT_EQ(refusal(good, -1.0),
+              "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
+    EXPECT_EQ(refusal(good, INFINITY),
+              "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
+    EXPECT_EQ(refusal(bad, 1.0),
+              "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
     EXPECT_EQ(refusal(good, 0.0), "accepted");
 }
 
