@@ -22,7 +22,8 @@ run() {  # run SIDE PROGRAM...: kafcad in the side's folder; its output and stat
     local side=$1
     shift
     local status=0
-    (cd "$work/$side" && "$@" --layer TERRAIN --layer CONTOUR --layer CONTOUR-MAJOR \
+    (cd "$work/$side" && "$@" --layer TERRAIN --layer CONTOUR=8,Continuous,0.18 \
+        --layer CONTOUR-MAJOR=250,Continuous,0.5 --layer LABELS=250 --layer SPOTS=5 \
         --save terrain.dxf terrain.lsp \
         >stdout.txt 2>stderr.txt) || status=$?
     echo "$status" >"$work/$side/status.txt"

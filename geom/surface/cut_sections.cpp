@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "geom/kernel/plan_length.h"
 #include "geom/surface/profile_tracer.h"
 
 namespace geom {
@@ -23,7 +24,7 @@ std::vector<Piece> PiecesOf(const std::vector<PlanPoint>& line) {
     std::vector<Piece> pieces;
     double station = 0.0;
     for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-        const double length = std::hypot(line[i + 1].x - line[i].x, line[i + 1].y - line[i].y);
+        const double length = PlanLength(line[i + 1].x - line[i].x, line[i + 1].y - line[i].y);
         if (length > 0) {
             pieces.push_back({line[i], line[i + 1], station, length});
             station += length;
@@ -67,7 +68,7 @@ void PlaceStation(const std::vector<Piece>& pieces, double station, PlanPoint& a
     if (i > 0 && std::fabs(station - piece.station) <= close) {
         const Direction before = UnitAlong(pieces[i - 1]);
         const Direction mean = {before.x + along.x, before.y + along.y};
-        const double size = std::hypot(mean.x, mean.y);
+        const double size = PlanLength(mean.x, mean.y);
         if (size > 1e-12) {
             along = {mean.x / size, mean.y / size};
         }

@@ -1,4 +1,5 @@
 #include "geom/surface/place_contour_labels.h"
+#include "geom/kernel/plan_length.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,7 +99,7 @@ public:
         for (std::size_t i = 0; i < segments; ++i) {
             const PlanPoint& a = line.points[i];
             const PlanPoint& b = line.points[(i + 1) % n];
-            starts_.push_back(starts_.back() + std::hypot(b.x - a.x, b.y - a.y));
+            starts_.push_back(starts_.back() + PlanLength(b.x - a.x, b.y - a.y));
         }
     }
 
@@ -175,7 +176,7 @@ bool TryPlace(const MeasuredLine& line, double s, double boxLength, double heigh
     const double direction = std::atan2(b.y - a.y, b.x - a.x);
     const PlanPoint first = line.PointAt(s - half);
     const PlanPoint last = line.PointAt(s + half);
-    const double chordLength = std::hypot(last.x - first.x, last.y - first.y);
+    const double chordLength = PlanLength(last.x - first.x, last.y - first.y);
     if (chordLength < boxLength * 0.5) {
         return false;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geom/kernel/plan_length.h"
 #include "geom/kernel/predicates.h"
 
 namespace geom {
@@ -296,7 +297,7 @@ void CProfileTracer::Trace(const std::vector<PlanPoint>& alignment, const Profil
         if (a.x == b.x && a.y == b.y) {
             continue;
         }
-        const double length = std::hypot(b.x - a.x, b.y - a.y);
+        const double length = PlanLength(b.x - a.x, b.y - a.y);
         if (!located) {
             start = Locate(a);
             located = true;
