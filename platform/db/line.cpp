@@ -3,6 +3,19 @@
 
 using namespace kafhost;
 
+namespace {
+
+// Moves one end of a line open for writing.
+Acad::ErrorStatus setEnd(AcDbLine& line, int end, const AcGePoint3d& point) {
+    if (!isWritable(line)) {
+        return Acad::eNotOpenForWrite;
+    }
+    kafhostObjectAccess::lineEnds(line)[end] = point;
+    return Acad::eOk;
+}
+
+}  // namespace
+
 AcDbLine::AcDbLine() = default;
 
 AcDbLine::AcDbLine(const AcGePoint3d& start, const AcGePoint3d& end) : ends_{start, end} {}
@@ -12,11 +25,7 @@ AcGePoint3d AcDbLine::startPoint() const {
 }
 
 Acad::ErrorStatus AcDbLine::setStartPoint(const AcGePoint3d& point) {
-    if (!isWritable(*this)) {
-        return Acad::eNotOpenForWrite;
-    }
-    ends_[0] = point;
-    return Acad::eOk;
+    return setEnd(*this, 0, point);
 }
 
 AcGePoint3d AcDbLine::endPoint() const {
@@ -24,9 +33,5 @@ AcGePoint3d AcDbLine::endPoint() const {
 }
 
 Acad::ErrorStatus AcDbLine::setEndPoint(const AcGePoint3d& point) {
-    if (!isWritable(*this)) {
-        return Acad::eNotOpenForWrite;
-    }
-    ends_[1] = point;
-    return Acad::eOk;
+    return setEnd(*this, 1, point);
 }
