@@ -218,12 +218,13 @@ private:
     std::vector<SnappedCorner> corners_;  // of the mesh being filled
 };
 
-// Polylines are drawn by cairo, which joins their segments and gives them width. A 3D polyline
-// is drawn by the plan positions of its vertices.
+// Polylines and lines are drawn by cairo, which joins their segments and gives them width. A 3D
+// polyline is drawn by the plan positions of its vertices, a line by those of its ends.
 void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransform& view) {
     std::vector<kafhost::Point2> path;
-    if (polyline.type == L"AcDb3dPolyline") {
-        for (const kafhost::Point3& vertex : polyline.vertices) {
+    if (polyline.type == L"AcDb3dPolyline" || polyline.type == L"AcDbLine") {
+        const bool line = polyline.type == L"AcDbLine";
+        for (const kafhost::Point3& vertex : line ? polyline.corners : polyline.vertices) {
             path.push_back(kafhost::Point2{vertex[0], vertex[1]});
         }
     } else {
@@ -288,7 +289,8 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbPolyline" || entity->type == L"AcDb3dPolyline") {
+        if (entity->type == L"AcDbPolyline" || entity->type == L"AcDb3dPolyline" ||
+            entity->type == L"AcDbLine") {
             const kafhost::Rgb rgb = styles.Colour(*entity, kPolylineColour);
             cairo_set_source_rgb(cr, rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0);
             cairo_set_line_width(cr, styles.LineWidth(*entity));

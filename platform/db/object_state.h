@@ -49,6 +49,7 @@ public:
     static AcGePoint3d* faceCorners(AcDbFace& face) { return face.corners_; }
     static bool* faceEdgeVisibility(AcDbFace& face) { return face.visible_; }
     static AcGePoint3d& pointPosition(AcDbPoint& point) { return point.position_; }
+    static AcGePoint3d* lineEnds(AcDbLine& line) { return line.ends_; }
     static std::wstring& textString(AcDbText& text) { return text.text_; }
     static std::wstring& textStyle(AcDbText& text) { return text.style_; }
     static AcGePoint3d& textPosition(AcDbText& text) { return text.position_; }

@@ -88,6 +88,9 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
         info.closed = Access::polyline3dClosed(line);
     } else if (entity.isA() == AcDbPoint::desc()) {
         info.position = toPoint3(Access::pointPosition(static_cast<AcDbPoint&>(entity)));
+    } else if (entity.isA() == AcDbLine::desc()) {
+        const AcGePoint3d* ends = Access::lineEnds(static_cast<AcDbLine&>(entity));
+        info.corners = {toPoint3(ends[0]), toPoint3(ends[1])};
     } else if (entity.isA() == AcDbText::desc()) {
         auto& text = static_cast<AcDbText&>(entity);
         info.position = toPoint3(Access::textPosition(text));
@@ -207,6 +210,11 @@ std::unique_ptr<AcDbEntity> makePoint(const EntityInfo& info) {
     return std::make_unique<AcDbPoint>(toAcGe(info.position));
 }
 
+std::unique_ptr<AcDbEntity> makeLine(const EntityInfo& info) {
+    require(info.corners.size() == 2, L"a line needs 2 ends");
+    return std::make_unique<AcDbLine>(toAcGe(info.corners[0]), toAcGe(info.corners[1]));
+}
+
 std::unique_ptr<AcDbEntity> makeText(const EntityInfo& info) {
     require(info.text.find_first_of(L"\r\n") == std::wstring::npos, L"a text holds a line break");
     require(!info.textStyle.empty(), L"a text has no text style");
@@ -247,6 +255,9 @@ std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
     }
     if (info.type == L"AcDbPoint") {
         return makePoint(info);
+    }
+    if (info.type == L"AcDbLine") {
+        return makeLine(info);
     }
     if (info.type == L"AcDbText") {
         return makeText(info);

@@ -13,6 +13,7 @@
 #include "kafcad_process.h"
 #include "kafhost/drawing_dxf.h"
 #include "kafhost/drawing_json.h"
+#include "platform/dxf_test_support.h"
 #include "support/files.h"
 
 namespace {
@@ -218,11 +219,13 @@ TEST_F(DrawingLispTest, EntmodAndEntmakeChangeTheSavedDrawing) {
     // What the drawing cannot hold is refused, and the drawing is not saved.
     for (const auto& [expression, error] : std::vector<std::pair<std::string, std::string>>{
              {"(entmake '((0 . \"CIRCLE\") (10 0 0 0) (40 . 1.0)))",
-              "; error: kafcad's drawing cannot hold CIRCLE entities (it holds LWPOLYLINE, 3D "
-              "POLYLINE, 3DFACE, POINT, TEXT and the meshes the module makes)\n"},
-             {"(entmake '((0 . \"LINE\") (10 0 0 0) (11 1 1 0)))",
-              "; error: kafcad's drawing cannot hold LINE entities; make a line as a 3D polyline "
-              "of two vertices: ((0 . \"POLYLINE\") (70 . 8) (10 x1 y1 z1) (10 x2 y2 z2))\n"},
+              "; error: kafcad's drawing cannot hold CIRCLE entities (it holds LINE, LWPOLYLINE, "
+              "3D POLYLINE, 3DFACE, POINT, TEXT and the meshes the module makes)\n"},
+             {"(entmake '((0 . \"LINE\") (10 0 0 0)))",
+              "; error: bad argument value: a LINE needs a start point (10) and an end point "
+              "(11)\n"},
+             {"(entmake '((0 . \"LINE\") (10 0 0 0) (11 1 1 0) (39 . 2.0)))",
+              "; error: kafcad's drawing cannot hold group 39 of an entity\n"},
              {"(entmod (append (entget (handent \"33\")) '((62 . 257))))",
               "; error: bad argument value: DXF group (62 . 257)\n"},
              {"(entmake '((0 . \"TEXT\") (1 . \"A\") (420 . 16777216)))",
@@ -319,6 +322,56 @@ TEST_F(DrawingLispTest, TextsPointsAndColoursAreMadeListedSelectedAndChanged) {
         EXPECT_EQ(middle.horizontalMode, 4) << file;
         EXPECT_EQ(middle.alignmentPoint, (kafhost::Point3{2.0, 2.0, 0.0})) << file;
     }
+}
+
+// Lines as entmake makes them, entget lists them, ssget selects them and entmod changes them;
+// the saved drawing holds them, and ezdxf reads them from the saved DXF.
+TEST_F(DrawingLispTest, LinesAreMadeListedSelectedAndChanged) {
+    const std::vector<std::string> script{
+        "(entmake '((0 . \"LINE\") (8 . \"KERB\") (62 . 2) (10 1 2 3) (11 4.5 6 7)))",
+        "(entget (entlast))",
+        "(entmake '((0 . \"LINE\") (10 0 0) (11 1 1)))",
+        "(kafcad-handles (ssget \"X\" '((0 . \"LINE\"))))",
+        "(kafcad-handles (ssget \"X\" '((0 . \"LINE\") (8 . \"K*\"))))",
+        "(setq d (entget (handent \"36\")))",
+        "(entmod (subst '(11 9.0 9.0 9.0) (assoc 11 d) (append d '((8 . \"EDGE\") (62 . 4)))))",
+        "(entget (handent \"36\"))",
+    };
+    const std::string expected =
+        "((0 . \"LINE\") (8 . \"KERB\") (62 . 2) (10 1 2 3) (11 4.5 6 7))\n"
+        "((-1 . <Entity name: 35>) (0 . \"LINE\") (5 . \"35\") (8 . \"KERB\") (62 . 2) "
+        "(10 1.0 2.0 3.0) (11 4.5 6.0 7.0))\n"
+        "((0 . \"LINE\") (10 0 0) (11 1 1))\n"
+        "(\"35\" \"36\")\n(\"35\")\n";
+    const std::string changed =
+        "((-1 . <Entity name: 36>) (0 . \"LINE\") (5 . \"36\") (8 . \"EDGE\") (62 . 4) "
+        "(10 0.0 0.0 0.0) (11 9.0 9.0 9.0))\n";
+    for (const std::string file : {"lines.json", "lines.dxf"}) {
+        const KafcadRun run = Eval(script, {"--save", file});
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(run.out.substr(0, expected.size()), expected);
+        EXPECT_EQ(run.out.substr(run.out.size() - changed.size()), changed);
+
+        const kafhost::DrawingSnapshot drawing = Saved(file);
+        ASSERT_EQ(drawing.entities.size(), 7u) << file;
+        const kafhost::EntityInfo& kerb = drawing.entities[5];
+        EXPECT_EQ(kerb.type, L"AcDbLine") << file;
+        EXPECT_EQ(kerb.layer, L"KERB") << file;
+        EXPECT_EQ(kerb.colorIndex, 2) << file;
+        EXPECT_EQ(kerb.corners, (std::vector<kafhost::Point3>{{1, 2, 3}, {4.5, 6, 7}})) << file;
+        const kafhost::EntityInfo& edge = drawing.entities[6];
+        EXPECT_EQ(edge.layer, L"EDGE") << file;
+        EXPECT_EQ(edge.corners, (std::vector<kafhost::Point3>{{0, 0, 0}, {9, 9, 9}})) << file;
+    }
+    const auto listing = dxf_test::RunDxfChecker({(folder_ / "lines.dxf").string()});
+    EXPECT_NE(listing.output.find(" 35 LINE model KERB owner 2 from (1.0,2.0,3.0) to (4.5,6.0,7.0) "
+                                  "color 2\n"),
+              std::string::npos)
+        << listing.output;
+    EXPECT_NE(listing.output.find(" LINE model EDGE owner 2 from (0.0,0.0,0.0) to (9.0,9.0,9.0) "
+                                  "color 4\n"),
+              std::string::npos)
+        << listing.output;
 }
 
 TEST_F(DrawingLispTest, TheLayerTableIsSearchedAndWalked) {

@@ -81,7 +81,7 @@ TEST_F(DxfFileTest, WhatKafcadDoesNotModelIsKeptAndAJsonSaveThatWouldLoseItIsRef
     KafcadRun run = RunKafcadProcess({"--drawing", Path("ezdxf.dxf"), "--save", Path("out.json"),
                                       "-e", "(kaf-dct-pface '((0 0) (1 0) (0 1)))"});
     EXPECT_EQ(run.err, "kafcad: cannot save drawing " + Path("out.json") +
-                           ": a JSON drawing file cannot keep what the DXF file held (4 entities "
+                           ": a JSON drawing file cannot keep what the DXF file held (3 entities "
                            "kafcad does not model, block definitions, the locked or not-plotted "
                            "states (or colours outside 1 to 255) of 1 layer, the drawing units "
                            "($INSUNITS)); save it as .dxf\n");

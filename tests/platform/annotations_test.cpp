@@ -1,6 +1,6 @@
-// Texts, points and layer styles in drawing files: written as DXF, ezdxf (an independent reader)
-// reads every value back; read back by kafcad from DXF and JSON, they are the same; a DXF file
-// kafcad keeps keeps its layers' styles and refuses to save a change of them.
+// Texts, points, lines and layer styles in drawing files: written as DXF, ezdxf (an independent
+// reader) reads every value back; read back by kafcad from DXF and JSON, they are the same; a DXF
+// file kafcad keeps keeps its layers' styles and refuses to save a change of them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -61,6 +61,14 @@ DrawingSnapshot AnnotatedDrawing() {
     point.position = {1.0, 2.0, 3.25};
     point.trueColor = 0x123456;
     drawing.entities.push_back(point);
+
+    EntityInfo line;
+    line.handle = L"33";
+    line.type = L"AcDbLine";
+    line.layer = L"SPOTS";
+    line.corners = {{1.0, 2.0, 3.25}, {-4.5, 0.125, 7.0}};
+    line.colorIndex = 5;
+    drawing.entities.push_back(line);
     return drawing;
 }
 
@@ -72,6 +80,7 @@ void ExpectSameAnnotations(const DrawingSnapshot& read, const DrawingSnapshot& w
         EXPECT_EQ(a.type, b.type);
         EXPECT_EQ(a.layer, b.layer);
         EXPECT_EQ(a.position, b.position);
+        EXPECT_EQ(a.corners, b.corners);
         EXPECT_EQ(a.colorIndex, b.colorIndex);
         EXPECT_EQ(a.trueColor, b.trueColor);
         if (a.type == L"AcDbText") {
@@ -108,7 +117,8 @@ TEST_F(DxfFileTest, EzdxfReadsTextsPointsAndLayerStylesWithTheirValues) {
           "(12.5,21.0,105.5) height 2.5 rotation 30.0 halign 4 valign 0 style Standard color 256",
           "entity 31 TEXT model LABELS owner 2 text 'H\xC3\xB6he 3' insert (10.0,20.0,105.5) "
           "align (0.0,0.0,0.0) height 2.5 rotation 0.0 halign 0 valign 0 style Standard color 3",
-          "entity 32 POINT model SPOTS owner 2 at (1.0,2.0,3.25) color 256 true 123456"}) {
+          "entity 32 POINT model SPOTS owner 2 at (1.0,2.0,3.25) color 256 true 123456",
+          "entity 33 LINE model SPOTS owner 2 from (1.0,2.0,3.25) to (-4.5,0.125,7.0) color 5"}) {
         EXPECT_NE(("\n" + run.output).find("\n" + line + "\n"), std::string::npos)
             << "missing \"" << line << "\" in\n"
             << run.output;

@@ -110,6 +110,10 @@ def details(entity):
         return "at (%s) color %d true %s" % (
             ",".join(number(c) for c in entity.dxf.location), entity.dxf.color,
             "none" if true_color is None else "%06X" % true_color)
+    if kind == "LINE":
+        return "from (%s) to (%s) color %d" % (
+            ",".join(number(c) for c in entity.dxf.start),
+            ",".join(number(c) for c in entity.dxf.end), entity.dxf.color)
     if kind == "LWPOLYLINE":
         bulges = ",".join(number(point[4]) for point in entity.get_points("xyseb"))
         return "points %d closed %d elevation %s bulges %s" % (
@@ -157,8 +161,8 @@ def make(path):
     face.dxf.invisible = 2
     pface = msp.add_polyface(dxfattribs={"layer": "Frozen"})
     pface.append_faces([[(0, 0, 0), (2, 0, 0), (2, 2, 1)], [(0, 0, 0), (2, 2, 1), (0, 2, 1)]])
-    msp.add_line((0, 0), (1, 1))
-    msp.add_line((1, 1), (2, 0))
+    msp.add_line((0, 0), (1, 1, 0.5), dxfattribs={"layer": "TIN", "color": 3})
+    msp.add_line((1, 1), (2, 0), dxfattribs={"thickness": 2})
     msp.add_circle((0, 0), 3)
     msp.add_polyline3d([(0, 0, 0), (1, 2, 3)])
     block = doc.blocks.new("MARK")

@@ -66,7 +66,7 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     }
     EXPECT_EQ(layers, (std::vector<std::wstring>{L"0", L"Defpoints", L"TIN", L"Off hidden",
                                                  L"Frozen hidden"}));
-    ASSERT_EQ(read.entities.size(), 5u);
+    ASSERT_EQ(read.entities.size(), 6u);
     const EntityInfo& mesh = read.entities[0];
     EXPECT_EQ(mesh.type, L"AcDbSubDMesh");
     EXPECT_EQ(mesh.layer, L"TIN");
@@ -81,9 +81,15 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
     EXPECT_EQ(pface.layer, L"Frozen");
     EXPECT_EQ(pface.vertices.size(), 4u);
     EXPECT_EQ(pface.faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}, {1, 3, 4, 0}}));
-    EXPECT_EQ(read.entities[3].type, L"AcDb3dPolyline");
-    EXPECT_EQ(read.entities[3].vertices, (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 2, 3}}));
-    const EntityInfo& outline = read.entities[4];
+    // A plain line is modelled; the one with a thickness stays in the file as written.
+    const EntityInfo& line = read.entities[3];
+    EXPECT_EQ(line.type, L"AcDbLine");
+    EXPECT_EQ(line.layer, L"TIN");
+    EXPECT_EQ(line.colorIndex, 3);
+    EXPECT_EQ(line.corners, (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 1, 0.5}}));
+    EXPECT_EQ(read.entities[4].type, L"AcDb3dPolyline");
+    EXPECT_EQ(read.entities[4].vertices, (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 2, 3}}));
+    const EntityInfo& outline = read.entities[5];
     EXPECT_EQ(outline.type, L"AcDbPolyline");
     EXPECT_EQ(outline.space, L"paper");
     EXPECT_EQ(outline.points, (std::vector<kafhost::Point2>{{0, 0}, {10, 0}, {10, 10}}));
@@ -95,7 +101,7 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
 
     // The handles are ezdxf's own, as its listing of the same file shows.
     const auto listing = RunDxfChecker({Path("ezdxf.dxf")});
-    const char* const kinds[] = {"MESH", "3DFACE", "POLYLINE", "POLYLINE", "LWPOLYLINE"};
+    const char* const kinds[] = {"MESH", "3DFACE", "POLYLINE", "LINE", "POLYLINE", "LWPOLYLINE"};
     for (std::size_t i = 0; i < read.entities.size(); ++i) {
         const std::string prefix = "entity " + kafhost::wideToUtf8(read.entities[i].handle) + " " +
                                    kinds[i] + " " + kafhost::wideToUtf8(read.entities[i].space) +

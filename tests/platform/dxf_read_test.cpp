@@ -94,17 +94,17 @@ TEST(DxfRead, EntitiesWithoutHandleGetTheFirstOneAboveAllOthersAndKeepIt) {
 TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
     const std::string text = Wrapped(Section(
         "ENTITIES",
-        DxfTags({{0, "LINE"},   {8, "0"},      {10, "0"},     {20, "0"},       {11, "1"},
-                 {21, "1"},     {0, "3DFACE"}, {8, "Base"},   {67, "1"},       {10, "0"},
-                 {20, "0"},     {30, "1"},     {11, "1"},     {21, "0"},       {31, "1"},
-                 {12, "1"},     {22, "1"},     {32, "1"},     {0, "POLYLINE"}, {8, "0"},
-                 {66, "1"},     {70, "8"},     {0, "VERTEX"}, {8, "0"},        {10, "0"},
-                 {20, "0"},     {30, "0"},     {70, "32"},    {0, "SEQEND"},   {8, "0"},
-                 {0, "INSERT"}, {8, "0"},      {66, "1"},     {2, "MARK"},     {0, "ATTRIB"},
-                 {8, "0"},      {0, "SEQEND"}, {0, "LINE"},   {8, "0"},        {0, "LWPOLYLINE"},
-                 {5, "7F"},     {8, "base"},   {90, "2"},     {70, "0"},       {43, "0.5"},
-                 {10, "1"},     {20, "2"},     {40, "1"},     {41, "1"},       {10, "3"},
-                 {20, "4"},     {42, "-1"},    {1001, "APP"}, {1000, "data"}})));
+        DxfTags(
+            {{0, "LINE"},     {8, "0"},    {10, "0"}, {20, "0"},   {11, "1"},         {21, "1"},
+             {0, "3DFACE"},   {8, "Base"}, {67, "1"}, {10, "0"},   {20, "0"},         {30, "1"},
+             {11, "1"},       {21, "0"},   {31, "1"}, {12, "1"},   {22, "1"},         {32, "1"},
+             {0, "POLYLINE"}, {8, "0"},    {66, "1"}, {70, "8"},   {0, "VERTEX"},     {8, "0"},
+             {10, "0"},       {20, "0"},   {30, "0"}, {70, "32"},  {0, "SEQEND"},     {8, "0"},
+             {0, "INSERT"},   {8, "0"},    {66, "1"}, {2, "MARK"}, {0, "ATTRIB"},     {8, "0"},
+             {0, "SEQEND"},   {0, "LINE"}, {8, "0"},  {210, "1"},  {0, "LWPOLYLINE"}, {5, "7F"},
+             {8, "base"},     {90, "2"},   {70, "0"}, {43, "0.5"}, {10, "1"},         {20, "2"},
+             {40, "1"},       {41, "1"},   {10, "3"}, {20, "4"},   {42, "-1"},        {1001, "APP"},
+             {1000, "data"}})));
     std::vector<std::string> notes;
     const DrawingSnapshot read = Read(text, notes);
     DrawingSnapshot expected;
@@ -113,17 +113,20 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
     outline.layer = L"Base";
     outline.points = {{1, 2}, {3, 4}};
     outline.bulges = {0, -1};
-    // The face and the 3D polyline without handles get the first ones above the file's (7F).
-    EntityInfo face = dxf_test::Entity(L"80", L"AcDbFace");
+    // The line, face and 3D polyline without handles get the first ones above the file's (7F);
+    // the line with an extrusion direction is kept only as written.
+    EntityInfo line = dxf_test::Entity(L"80", L"AcDbLine");
+    line.corners = {{0, 0, 0}, {1, 1, 0}};
+    EntityInfo face = dxf_test::Entity(L"81", L"AcDbFace");
     face.space = L"paper";
     face.layer = L"Base";
     face.corners = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}};
     face.edgeVisible = {true, true, true, true};
-    EntityInfo polyline3d = dxf_test::Entity(L"81", L"AcDb3dPolyline");
+    EntityInfo polyline3d = dxf_test::Entity(L"82", L"AcDb3dPolyline");
     polyline3d.vertices = {{0, 0, 0}};
-    expected.entities = {polyline3d, outline, face};
+    expected.entities = {line, polyline3d, outline, face};
     ExpectSameDrawing(read, expected);
-    EXPECT_EQ(read.nextHandle, 0x82u);
+    EXPECT_EQ(read.nextHandle, 0x83u);
     EXPECT_EQ(notes, (std::vector<std::string>{
                          "added layer \"Base\", which entities use but the LAYER table lacks"}));
 }

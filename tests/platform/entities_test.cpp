@@ -59,6 +59,24 @@ TEST_F(Entities, SetLayerNeedsAnExistingVisibleLayer) {
     EXPECT_EQ(std::wstring(mesh.layer()), L"0");
 }
 
+TEST_F(Entities, LineKeepsItsEndsAndMovesThemOnlyWhenOpenForWrite) {
+    AcDbBlockTableRecord* model = openBlock(ACDB_MODEL_SPACE, AcDb::kForWrite);
+    auto* line = new AcDbLine(AcGePoint3d(0, 0, 1), AcGePoint3d(3, 4, 5));
+    EXPECT_EQ(line->setEndPoint(AcGePoint3d(6, 7, 8)), Acad::eOk);
+    ASSERT_EQ(model->appendAcDbEntity(line), Acad::eOk);
+    EXPECT_EQ(line->setStartPoint(AcGePoint3d(1, 2, 3)), Acad::eOk);
+    AcDbHandle handle;
+    line->getAcDbHandle(handle);
+    line->close();
+    model->close();
+    EXPECT_EQ(line->setStartPoint(AcGePoint3d(9, 9, 9)), Acad::eNotOpenForWrite);
+
+    kafhost::EntityInfo info;
+    ASSERT_TRUE(host.entityInfo(kafhost::handleText(handle.value()), info));
+    EXPECT_EQ(info.type, L"AcDbLine");
+    EXPECT_EQ(info.corners, (std::vector<kafhost::Point3>{{1, 2, 3}, {6, 7, 8}}));
+}
+
 TEST_F(Entities, PolyFaceMeshKeepsItsSubEntities) {
     AcDbBlockTableRecord* model = openBlock(ACDB_MODEL_SPACE, AcDb::kForWrite);
     auto* mesh = new AcDbPolyFaceMesh();

@@ -134,12 +134,10 @@ void SetTypeFromName(const std::wstring& name, int flags, EntityInfo& entity) {
     } else if (type == "POLYLINE") {
         CannotHold("a POLYLINE other than a 3D polyline (70 . 8) from entmake");
     } else if (type == "LINE") {
-        CannotHold(
-            "LINE entities; make a line as a 3D polyline of two vertices: ((0 . \"POLYLINE\") "
-            "(70 . 8) (10 x1 y1 z1) (10 x2 y2 z2))");
+        entity.type = L"AcDbLine";
     } else {
         CannotHold(type +
-                   " entities (it holds LWPOLYLINE, 3D POLYLINE, 3DFACE, POINT, TEXT and the "
+                   " entities (it holds LINE, LWPOLYLINE, 3D POLYLINE, 3DFACE, POINT, TEXT and the "
                    "meshes the module makes)");
     }
 }
@@ -243,6 +241,24 @@ void ApplyPointGroups(const std::vector<Value>& items, EntityInfo& entity) {
     }
 }
 
+// LINE: its start point (10) and end point (11), both needed for a new line.
+void ApplyLineGroups(const std::vector<Value>& items, bool isNew, EntityInfo& entity) {
+    std::vector<bool> given(2, !isNew);
+    entity.corners.resize(2, Point3{0.0, 0.0, 0.0});
+    for (const Value& group : items) {
+        const int code = GroupCode(group);
+        if (code != 10 && code != 11) {
+            CannotHoldGroup(code);
+        }
+        entity.corners[static_cast<std::size_t>(code - 10)] = PointOf(group);
+        given[static_cast<std::size_t>(code - 10)] = true;
+    }
+    if (!given[0] || !given[1]) {
+        throw LispError(
+            "bad argument value: a LINE needs a start point (10) and an end point (11)");
+    }
+}
+
 // Polylines, 3D polylines, 3D faces and meshes: vertices or corners (10-13), bulges (42, after
 // their vertex), elevation (38) and the flags (70).
 void ApplyVertexGroups(const std::vector<Value>& items, int flags, bool isNew, EntityInfo& entity) {
@@ -323,6 +339,9 @@ std::wstring DxfTypeName(const EntityInfo& entity) {
     if (entity.type == L"AcDbText") {
         return L"TEXT";
     }
+    if (entity.type == L"AcDbLine") {
+        return L"LINE";
+    }
     return L"POLYLINE";
 }
 
@@ -338,6 +357,11 @@ Value EntityGroups(const EntityInfo& entity, bool withGeometry) {
     if (entity.type == L"AcDbPoint") {
         if (withGeometry) {
             groups.push_back(Point3Group(10, entity.position));
+        }
+    } else if (entity.type == L"AcDbLine") {
+        if (withGeometry) {
+            groups.push_back(Point3Group(10, entity.corners.at(0)));
+            groups.push_back(Point3Group(11, entity.corners.at(1)));
         }
     } else if (entity.type == L"AcDbText") {
         AddText(groups, entity, withGeometry);
@@ -409,6 +433,8 @@ void EntityFromGroups(const Value& groups, EntityInfo& entity) {
         ApplyTextGroups(ownGroups, isNew, entity);
     } else if (entity.type == L"AcDbPoint") {
         ApplyPointGroups(ownGroups, entity);
+    } else if (entity.type == L"AcDbLine") {
+        ApplyLineGroups(ownGroups, isNew, entity);
     } else {
         ApplyVertexGroups(ownGroups, flags, isNew, entity);
     }

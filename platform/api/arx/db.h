@@ -301,6 +301,23 @@ private:
     AcGePoint3d position_;
 };
 
+// A line: a straight segment from its start point to its end point.
+class AcDbLine : public AcDbEntity {
+public:
+    static AcRxClass* desc();
+    AcRxClass* isA() const override;
+    AcDbLine();
+    AcDbLine(const AcGePoint3d& start, const AcGePoint3d& end);
+    AcGePoint3d startPoint() const;
+    Acad::ErrorStatus setStartPoint(const AcGePoint3d& point);
+    AcGePoint3d endPoint() const;
+    Acad::ErrorStatus setEndPoint(const AcGePoint3d& point);
+
+private:
+    friend class kafhostObjectAccess;
+    AcGePoint3d ends_[2];
+};
+
 // A single line of text: its string, the position of the start of its baseline, its height and
 // rotation (radians, counter-clockwise from the x axis), and its alignment. A text that is not
 // left-aligned on its baseline sits at its alignment point; the host then works the position

@@ -6,6 +6,7 @@
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 #include "platform/files/dxf/3dface.h"
+#include "platform/files/dxf/line.h"
 #include "platform/files/dxf/lwpolyline.h"
 #include "platform/files/dxf/mesh.h"
 #include "platform/files/dxf/point.h"
@@ -30,6 +31,8 @@ void writeDxfEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityIn
         writeDxf3dPolyline(writer, head, entity, firstOwnHandle);
     } else if (entity.type == L"AcDbPoint") {
         writeDxfPoint(writer, head, entity);
+    } else if (entity.type == L"AcDbLine") {
+        writeDxfLine(writer, head, entity);
     } else if (entity.type == L"AcDbText") {
         writeDxfText(writer, head, entity);
     } else {
@@ -82,6 +85,11 @@ void readDxfEntities(DxfTagReader& reader, DxfDrawingRead& drawing) {
             readDxfMesh(reader, entity);
         } else if (kind == "POINT") {
             readDxfPoint(reader, entity);
+        } else if (kind == "LINE") {
+            if (!readDxfLine(reader, entity)) {
+                ++drawing.skippedEntities[kind];
+                continue;
+            }
         } else if (kind == "TEXT") {
             readDxfText(reader, entity);
         } else if (kind == "LWPOLYLINE") {

@@ -9,7 +9,7 @@
 //   SEQEND entities that belong to it.
 //
 // Each entity kind has its own header (3dface.h, polyline.h, lwpolyline.h, mesh.h, point.h,
-// text_entity.h) with its
+// line.h, text_entity.h) with its
 // writer and reader. Writers take the entity's head (handle, owner, space, layer) and write the
 // whole entity, sub-entities included; an entity that needs handles of its own (polyface
 // sub-entities, the colour records of a mesh) says how many (…OwnHandles) and gets the first of

@@ -31,6 +31,7 @@ const char* const kFace = "AcDbFace";
 const char* const kPolyline = "AcDbPolyline";
 const char* const kPolyline3d = "AcDb3dPolyline";
 const char* const kPoint = "AcDbPoint";
+const char* const kLine = "AcDbLine";
 const char* const kText = "AcDbText";
 
 // ---- Writing ----
@@ -115,6 +116,10 @@ OrderedJson entityJson(const EntityInfo& entity) {
         out["closed"] = entity.closed;
     } else if (type == kPoint) {
         out["position"] = pointsJson(std::vector<Point3>{entity.position}, where + " position")[0];
+    } else if (type == kLine) {
+        const std::vector<OrderedJson> ends = pointsJson(entity.corners, where + " ends");
+        out["start"] = ends.at(0);
+        out["end"] = ends.at(1);
     } else if (type == kText) {
         out["position"] = pointsJson(std::vector<Point3>{entity.position}, where + " position")[0];
         out["alignmentPoint"] =
@@ -504,6 +509,8 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
         }
     } else if (type == kPoint) {
         info.position = readPoint3(entity, "position");
+    } else if (type == kLine) {
+        info.corners = {readPoint3(entity, "start"), readPoint3(entity, "end")};
     } else if (type == kText) {
         readTextFields(entity, info);
     }
@@ -531,6 +538,9 @@ std::set<std::string> fieldsOf(const std::string& type) {
     if (type == kPoint) {
         fields.insert("position");
     }
+    if (type == kLine) {
+        fields.insert({"start", "end"});
+    }
     if (type == kText) {
         fields.insert({"position", "alignmentPoint", "text", "textStyle", "height", "rotation",
                        "horizontalMode", "verticalMode"});
@@ -550,7 +560,7 @@ EntityInfo readEntity(const Json& value, const std::string& where,
     info.type = readText(value.at("type"), memberPath(where, "type"));
     const std::string type = wideToUtf8(info.type);
     if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline &&
-        type != kPolyline3d && type != kPoint && type != kText) {
+        type != kPolyline3d && type != kPoint && type != kLine && type != kText) {
         fail(memberPath(where, "type"), "unknown entity type \"" + type + "\"");
     }
     const ObjectReader entity(value, where, fieldsOf(type));

@@ -15,6 +15,7 @@
 //   AcDbPolyline      "vertices" [[x, y], ...], "bulges" [one per vertex], "elevation", "closed"
 //   AcDb3dPolyline    "vertices" [[x, y, z], ...], "closed"
 //   AcDbPoint         "position" [x, y, z]
+//   AcDbLine          "start" [x, y, z], "end" [x, y, z]
 //   AcDbText          "position" [x, y, z], "alignmentPoint" [x, y, z] (optional: the position),
 //                     "text", "textStyle" (optional: "Standard"), "height" (above 0),
 //                     "rotation" (radians, optional: 0), "horizontalMode" 0 ... 5 and

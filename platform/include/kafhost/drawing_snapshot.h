@@ -11,6 +11,7 @@
 //  "AcDbPolyline":     points (2D), bulges (one per point; empty means all 0), elevation, closed.
 //  "AcDb3dPolyline":   vertices (each with its own z), closed.
 //  "AcDbPoint":        position.
+//  "AcDbLine":         corners (2 points: start, end).
 //  "AcDbText":         position (start of the baseline), alignmentPoint (where a text not
 //                      left-aligned on its baseline sits), text, textStyle, height, rotation
 //                      (radians, counter-clockwise), horizontalMode (0 left, 1 centre, 2 right,
@@ -56,7 +57,7 @@ struct EntityInfo {
     // Upper-case hexadecimal handle text. Empty when adding: the drawing gives the next handle.
     std::wstring handle;
     // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh", "AcDbPolyline",
-    // "AcDb3dPolyline", "AcDbPoint" or "AcDbText".
+    // "AcDb3dPolyline", "AcDbPoint", "AcDbLine" or "AcDbText".
     std::wstring type;
     // "model" or "paper".
     std::wstring space = L"model";
