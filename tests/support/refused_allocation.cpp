@@ -45,10 +45,24 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The library's temporary buffers (std::stable_sort) come from the nothrow form and go back
+// through the sized delete below: both must use the same heap as the form above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
 
 void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
     std::free(memory);
 }
