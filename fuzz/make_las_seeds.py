@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed inputs of the las_file fuzz target into corpus/las_file/seed-*.
 
-Each input is a choices byte (see las_file_fuzzer.cpp) and a LAS file laid out after the ASPRS
-LAS specification: every header version, the format families, variable-length records, and the
+Each input is a choices byte (see las_file_fuzzer.cpp) and a LAS file laid out as the ASPRS
+LAS 1.0-1.4 file format publishes it: every header version, the format families, variable-length records, and the
 broken files the reader must refuse (LAZ, cut short, counts off by one).
 """
 import os

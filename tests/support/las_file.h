@@ -1,4 +1,4 @@
-// LAS files for tests and benchmarks, laid out after the ASPRS LAS specification (public header
+// LAS files for tests and benchmarks, laid out as the published ASPRS LAS file format (public header
 // block, variable-length records, point data records), written independently of the module's
 // reader.
 //
