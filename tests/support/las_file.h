@@ -1,5 +1,5 @@
-// LAS files for tests and benchmarks, laid out as the published ASPRS LAS file format (public header
-// block, variable-length records, point data records), written independently of the module's
+// LAS files for tests and benchmarks, laid out as the published ASPRS LAS file format (public
+// header block, variable-length records, point data records), written independently of the module's
 // reader.
 //
 // LasFileSpec: the version 1.minor (0 ... 4), the point data format (0 ... 10; the format byte
