@@ -25,6 +25,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using kafhost::EntityKind;
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -42,7 +43,7 @@ kafhost::DrawingSnapshot GridMeshDrawing(int side) {
     std::uniform_real_distribution<double> height(100.0, 200.0);
     kafhost::EntityInfo mesh;
     mesh.handle = L"20";
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     mesh.layer = L"TIN";
     for (int i = 0; i < side; ++i) {
         for (int j = 0; j < side; ++j) {
@@ -74,10 +75,10 @@ kafhost::DrawingSnapshot ManyDrawing(bool layers, int count) {
         if (layers) {
             drawing.layers.push_back({L"L" + std::to_wstring(i), false});
             entity.layer = drawing.layers.back().name;
-            entity.type = L"AcDbFace";
+            entity.type = EntityKind::kFace;
             entity.corners = {{x, 0, 1}, {x + 1, 0, 2}, {x + 1, 1, 3}, {x + 1, 1, 3}};
         } else {
-            entity.type = L"AcDbPolyFaceMesh";
+            entity.type = EntityKind::kPolyFaceMesh;
             entity.vertices = {{x, 0, 1}, {x + 1, 0, 2}, {x + 1, 1, 3}, {x, 1, 4}};
             entity.faces = {{1, 2, 3, 0}, {1, 3, 4, 0}};
         }

@@ -7,6 +7,7 @@
 
 namespace {
 
+using kafhost::EntityKind;
 using kafhost::Point3;
 
 // A grid of (columns + 1) x (rows + 1) vertices with spacing 10 from (x0, 0); every cell is two
@@ -45,7 +46,7 @@ std::wstring Add(kafhost::Host& host, const kafhost::EntityInfo& entity) {
 
 kafhost::EntityInfo SubDMesh(double x0, const std::wstring& space, bool erased) {
     kafhost::EntityInfo mesh;
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     mesh.space = space;
     mesh.erased = erased;
     GridMesh(x0, 3, 3, mesh.vertices, mesh.faces);
@@ -62,25 +63,25 @@ FixtureDrawing PrepareFixtureDrawing(kafhost::Host& host) {
     fixture.secondMesh = Add(host, SubDMesh(30.0, L"model", false));
 
     kafhost::EntityInfo polyFace;
-    polyFace.type = L"AcDbPolyFaceMesh";
+    polyFace.type = EntityKind::kPolyFaceMesh;
     polyFace.vertices = {{0, 0, 1}, {20, 0, 2}, {20, 20, 3}, {0, 20, 4}, {10, 10, 9}};
     polyFace.faces = {{1, 2, 5, 0}, {2, 3, 5, 0}, {3, 4, -5, 0}, {4, 1, 5, 0}};
     fixture.polyFaceMesh = Add(host, polyFace);
 
     kafhost::EntityInfo outline;
-    outline.type = L"AcDbPolyline";
+    outline.type = EntityKind::kPolyline;
     outline.points = {{5, 5}, {45, 5}, {45, 25}, {25, 28}, {5, 25}};
     outline.closed = true;
     fixture.outline = Add(host, outline);
 
     kafhost::EntityInfo open;
-    open.type = L"AcDbPolyline";
+    open.type = EntityKind::kPolyline;
     open.points = {{0, 0}, {50, 30}};
     open.elevation = 2.5;
     fixture.openPolyline = Add(host, open);
 
     kafhost::EntityInfo face;
-    face.type = L"AcDbFace";
+    face.type = EntityKind::kFace;
     face.corners = {{0, 0, 0}, {10, 0, 1}, {10, 10, 2}, {0, 10, 3}};
     fixture.face = Add(host, face);
 
@@ -88,7 +89,7 @@ FixtureDrawing PrepareFixtureDrawing(kafhost::Host& host) {
     fixture.paperMesh = Add(host, SubDMesh(5.0, L"paper", false));
 
     kafhost::EntityInfo line3d;
-    line3d.type = L"AcDb3dPolyline";
+    line3d.type = EntityKind::kPolyline3d;
     line3d.vertices = {{-5, 12, 2}, {20, 14, 3}, {20, 14, 4}, {65, 16, 5}};
     fixture.breakline = Add(host, line3d);
     line3d.vertices = {{2, 2, 1}, {55, 3, 2}, {50, 28, 3}, {3, 27, 4}};
@@ -96,7 +97,7 @@ FixtureDrawing PrepareFixtureDrawing(kafhost::Host& host) {
     fixture.boundary3d = Add(host, line3d);
 
     kafhost::EntityInfo crossing;
-    crossing.type = L"AcDbPolyline";
+    crossing.type = EntityKind::kPolyline;
     crossing.points = {{1, 1}, {41, 21}, {41, 1}, {1, 21}};
     crossing.closed = true;
     fixture.crossingOutline = Add(host, crossing);

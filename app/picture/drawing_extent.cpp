@@ -30,10 +30,11 @@ Extent DrawingExtent(const kafhost::DrawingSnapshot& drawing) {
         for (const kafhost::Point3& corner : entity.corners) {
             extent.Add(corner[0], corner[1]);
         }
-        if (entity.type == L"AcDbPoint" || entity.type == L"AcDbText") {
+        if (entity.type == kafhost::EntityKind::kPoint ||
+            entity.type == kafhost::EntityKind::kText) {
             extent.Add(entity.position[0], entity.position[1]);
         }
-        if (entity.type == L"AcDbPolyline") {
+        if (entity.type == kafhost::EntityKind::kPolyline) {
             for (const kafhost::Point2& point : PolylinePath(entity)) {
                 extent.Add(point[0], point[1]);
             }

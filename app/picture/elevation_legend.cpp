@@ -83,7 +83,7 @@ double RoundStep(double span, double count) {
 
 ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
     const auto coloured = [](const kafhost::EntityInfo& entity) {
-        return entity.type == L"AcDbSubDMesh" && !entity.vertexColors.empty() &&
+        return entity.type == kafhost::EntityKind::kSubDMesh && !entity.vertexColors.empty() &&
                entity.vertexColors.size() == entity.vertices.size();
     };
     std::size_t count = 0;
@@ -292,7 +292,7 @@ void DrawCutFillLegend(cairo_t* cr, const ElevationRamp& ramp, double left, doub
 }
 
 bool IsCutFillMap(const kafhost::EntityInfo& mesh) {
-    if (mesh.type != L"AcDbSubDMesh" || mesh.vertexColors.empty() ||
+    if (mesh.type != kafhost::EntityKind::kSubDMesh || mesh.vertexColors.empty() ||
         mesh.vertexColors.size() != mesh.vertices.size()) {
         return false;
     }

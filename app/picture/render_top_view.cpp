@@ -28,6 +28,7 @@ namespace kafcad {
 namespace {
 
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 constexpr float kPlainMeshShade = 222.0f;
 constexpr std::uint32_t kPlainMeshEdges = 0x737373;
@@ -222,8 +223,8 @@ private:
 // polyline is drawn by the plan positions of its vertices, a line by those of its ends.
 void DrawPolyline(cairo_t* context, const EntityInfo& polyline, const ViewTransform& view) {
     std::vector<kafhost::Point2> path;
-    if (polyline.type == L"AcDb3dPolyline" || polyline.type == L"AcDbLine") {
-        const bool line = polyline.type == L"AcDbLine";
+    if (polyline.type == EntityKind::kPolyline3d || polyline.type == EntityKind::kLine) {
+        const bool line = polyline.type == EntityKind::kLine;
         for (const kafhost::Point3& vertex : line ? polyline.corners : polyline.vertices) {
             path.push_back(kafhost::Point2{vertex[0], vertex[1]});
         }
@@ -267,20 +268,20 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     PixelPainter painter(canvas.Pixels(), view);
     const LayerStyles styles(drawing.layers);
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbSubDMesh") {
+        if (entity->type == EntityKind::kSubDMesh) {
             painter.FillMesh(*entity);
         }
     }
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbSubDMesh" && !HasVertexColours(*entity)) {
+        if (entity->type == EntityKind::kSubDMesh && !HasVertexColours(*entity)) {
             painter.MeshEdges(*entity);
         }
     }
     for (const EntityInfo* entity : shown) {
         const std::uint32_t colour = PixelColour(styles.Colour(*entity, RgbOf(kFaceEdges)));
-        if (entity->type == L"AcDbPolyFaceMesh") {
+        if (entity->type == EntityKind::kPolyFaceMesh) {
             painter.PolyFaceMeshEdges(*entity, colour);
-        } else if (entity->type == L"AcDbFace") {
+        } else if (entity->type == EntityKind::kFace) {
             painter.FaceEdges(*entity, colour);
         }
     }
@@ -289,8 +290,8 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbPolyline" || entity->type == L"AcDb3dPolyline" ||
-            entity->type == L"AcDbLine") {
+        if (entity->type == EntityKind::kPolyline || entity->type == EntityKind::kPolyline3d ||
+            entity->type == EntityKind::kLine) {
             const kafhost::Rgb rgb = styles.Colour(*entity, kPolylineColour);
             cairo_set_source_rgb(cr, rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0);
             cairo_set_line_width(cr, styles.LineWidth(*entity));
@@ -298,9 +299,9 @@ void RenderTopView(const kafhost::DrawingSnapshot& drawing, const std::string& p
         }
     }
     for (const EntityInfo* entity : shown) {
-        if (entity->type == L"AcDbPoint") {
+        if (entity->type == EntityKind::kPoint) {
             DrawPointMark(cr, *entity, view, styles.Colour(*entity, kTextColour));
-        } else if (entity->type == L"AcDbText") {
+        } else if (entity->type == EntityKind::kText) {
             DrawText(cr, *entity, view, styles.Colour(*entity, kTextColour));
         }
     }

@@ -137,11 +137,13 @@ SurfaceStatus SpotElevations(const std::vector<SurfaceMesh>& meshes,
             const CVertex* a = &vertices[static_cast<std::size_t>(face.i1)];
             const CVertex* b = &vertices[static_cast<std::size_t>(face.i2)];
             const CVertex* c = &vertices[static_cast<std::size_t>(face.i3)];
-            const double area = (b->x - a->x) * (c->y - a->y) - (c->x - a->x) * (b->y - a->y);
-            if (area == 0.0) {
+            // A face without area in plan holds no position, nor does one so thin that its
+            // barycentric weights cannot be computed; the others are taken counter-clockwise.
+            const int orientation = Orient(PlanOf(*a), PlanOf(*b), PlanOf(*c));
+            if (orientation == 0 || PlanCross(PlanOf(*a), PlanOf(*b), PlanOf(*c)) == 0.0) {
                 continue;
             }
-            if (area < 0.0) {
+            if (orientation < 0) {
                 std::swap(b, c);
             }
             bool conflict = false;

@@ -32,7 +32,10 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
     const ObjectState& state = stateOf(entity);
     EntityInfo info;
     info.handle = handleText(state.handle);
-    info.type = entity.isA()->name();
+    // A block holds entities of the kinds only (appendAcDbEntity refuses vertices).
+    if (!entityKindNamed(entity.isA()->name(), info.type)) {
+        throw std::logic_error("a block holds an entity of no known kind");
+    }
     info.space = spaceName(blockIndex);
     info.layer = state.layer;
     info.colorIndex = state.colorIndex;
@@ -238,31 +241,25 @@ std::unique_ptr<AcDbEntity> makeText(const EntityInfo& info) {
 }
 
 std::unique_ptr<AcDbEntity> makeEntity(const EntityInfo& info) {
-    if (info.type == L"AcDbFace") {
-        return makeFace(info);
+    switch (info.type) {
+        case EntityKind::kFace:
+            return makeFace(info);
+        case EntityKind::kPolyFaceMesh:
+            return makePolyFaceMesh(info);
+        case EntityKind::kSubDMesh:
+            return makeSubDMesh(info);
+        case EntityKind::kPolyline:
+            return makePolyline(info);
+        case EntityKind::kPolyline3d:
+            return makePolyline3d(info);
+        case EntityKind::kPoint:
+            return makePoint(info);
+        case EntityKind::kLine:
+            return makeLine(info);
+        case EntityKind::kText:
+            return makeText(info);
     }
-    if (info.type == L"AcDbPolyFaceMesh") {
-        return makePolyFaceMesh(info);
-    }
-    if (info.type == L"AcDbSubDMesh") {
-        return makeSubDMesh(info);
-    }
-    if (info.type == L"AcDbPolyline") {
-        return makePolyline(info);
-    }
-    if (info.type == L"AcDb3dPolyline") {
-        return makePolyline3d(info);
-    }
-    if (info.type == L"AcDbPoint") {
-        return makePoint(info);
-    }
-    if (info.type == L"AcDbLine") {
-        return makeLine(info);
-    }
-    if (info.type == L"AcDbText") {
-        return makeText(info);
-    }
-    throw Failure{L"unknown entity type '" + info.type + L"'"};
+    throw Failure{L"unknown entity type"};
 }
 
 std::size_t blockIndexOf(const std::wstring& space) {
@@ -472,7 +469,7 @@ std::wstring addOrThrow(Host& host, const EntityInfo& info) {
     return handle;
 }
 
-EntityInfo baseInfo(const wchar_t* type, const std::wstring& layer, const std::wstring& space,
+EntityInfo baseInfo(EntityKind type, const std::wstring& layer, const std::wstring& space,
                     const std::wstring& handle) {
     EntityInfo info;
     info.type = type;
@@ -483,7 +480,7 @@ EntityInfo baseInfo(const wchar_t* type, const std::wstring& layer, const std::w
 }
 
 // A mesh entity of the kind: its vertices and its faces (vertex numbers, as the kind counts them).
-EntityInfo meshInfo(const wchar_t* kind, const std::vector<Point3>& vertices,
+EntityInfo meshInfo(EntityKind kind, const std::vector<Point3>& vertices,
                     const std::vector<std::vector<int>>& faces, const std::wstring& layer,
                     const std::wstring& space, const std::wstring& handle) {
     EntityInfo info = baseInfo(kind, layer, space, handle);
@@ -497,7 +494,7 @@ EntityInfo meshInfo(const wchar_t* kind, const std::vector<Point3>& vertices,
 std::wstring Host::addFace(const Point3& a, const Point3& b, const Point3& c, const Point3& d,
                            const std::wstring& layer, const std::wstring& space,
                            const std::wstring& handle) {
-    EntityInfo info = baseInfo(L"AcDbFace", layer, space, handle);
+    EntityInfo info = baseInfo(EntityKind::kFace, layer, space, handle);
     info.corners = {a, b, c, d};
     return addOrThrow(*this, info);
 }
@@ -506,21 +503,22 @@ std::wstring Host::addPolyFaceMesh(const std::vector<Point3>& vertices,
                                    const std::vector<std::vector<int>>& faceRecords,
                                    const std::wstring& layer, const std::wstring& space,
                                    const std::wstring& handle) {
-    return addOrThrow(*this,
-                      meshInfo(L"AcDbPolyFaceMesh", vertices, faceRecords, layer, space, handle));
+    return addOrThrow(
+        *this, meshInfo(EntityKind::kPolyFaceMesh, vertices, faceRecords, layer, space, handle));
 }
 
 std::wstring Host::addSubDMesh(const std::vector<Point3>& vertices,
                                const std::vector<std::vector<int>>& faces,
                                const std::wstring& layer, const std::wstring& space,
                                const std::wstring& handle) {
-    return addOrThrow(*this, meshInfo(L"AcDbSubDMesh", vertices, faces, layer, space, handle));
+    return addOrThrow(*this,
+                      meshInfo(EntityKind::kSubDMesh, vertices, faces, layer, space, handle));
 }
 
 std::wstring Host::add3dPolyline(const std::vector<Point3>& vertices, bool closed,
                                  const std::wstring& layer, const std::wstring& space,
                                  const std::wstring& handle) {
-    EntityInfo info = baseInfo(L"AcDb3dPolyline", layer, space, handle);
+    EntityInfo info = baseInfo(EntityKind::kPolyline3d, layer, space, handle);
     info.vertices = vertices;
     info.closed = closed;
     return addOrThrow(*this, info);
@@ -529,7 +527,7 @@ std::wstring Host::add3dPolyline(const std::vector<Point3>& vertices, bool close
 std::wstring Host::addPolyline(const std::vector<Point2>& points, double elevation, bool closed,
                                const std::wstring& layer, const std::wstring& space,
                                const std::wstring& handle) {
-    EntityInfo info = baseInfo(L"AcDbPolyline", layer, space, handle);
+    EntityInfo info = baseInfo(EntityKind::kPolyline, layer, space, handle);
     info.points = points;
     info.elevation = elevation;
     info.closed = closed;

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <string_view>
+
+#include "kafhost/utf8_to_wide.h"
 
 namespace kafhost {
 namespace {
@@ -197,7 +200,7 @@ void appendString(std::wstring& out, const Spec& spec, bool narrow, va_list& arg
             if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < length) {
                 length = static_cast<std::size_t>(spec.precision);
             }
-            text = widenUtf8(value, length);
+            text = utf8ToWide(std::string_view(value, length));
         }
     } else {
         const wchar_t* value = va_arg(args, const wchar_t*);
@@ -218,41 +221,6 @@ void appendCharacter(std::wstring& out, const Spec& spec, bool narrow, va_list& 
 }
 
 }  // namespace
-
-std::wstring widenUtf8(const char* text, std::size_t length) {
-    std::wstring out;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    std::size_t i = 0;
-    while (i < length) {
-        const unsigned char lead = bytes[i];
-        std::size_t extra = lead >= 0xF0 && lead < 0xF5   ? 3
-                            : lead >= 0xE0 && lead < 0xF0 ? 2
-                            : lead >= 0xC2 && lead < 0xE0 ? 1
-                                                          : 0;
-        std::uint32_t code = extra == 3 ? lead & 0x07u : extra == 2 ? lead & 0x0Fu : lead & 0x1Fu;
-        bool valid = extra > 0 && i + extra < length;
-        for (std::size_t k = 1; valid && k <= extra; ++k) {
-            if ((bytes[i + k] & 0xC0u) != 0x80u) {
-                valid = false;
-            } else {
-                code = code << 6 | (bytes[i + k] & 0x3Fu);
-            }
-        }
-        if (valid && code > 0xFFFF && sizeof(wchar_t) == 2) {
-            // Beyond the Basic Multilingual Plane a 16-bit wchar_t holds a surrogate pair.
-            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
-            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-            i += extra + 1;
-        } else if (valid) {
-            out += static_cast<wchar_t>(code);
-            i += extra + 1;
-        } else {
-            out += static_cast<wchar_t>(lead);
-            ++i;
-        }
-    }
-    return out;
-}
 
 std::wstring formatHostText(const wchar_t* format, va_list args) {
     std::wstring out;

@@ -1,9 +1,8 @@
 // The AutoLISP bridge: defining functions per document, calling them, their arguments and
 // results.
-#include <cstring>
 #include <exception>
 
-#include "platform/host/format_text.h"
+#include "kafhost/utf8_to_wide.h"
 #include "platform/host/impl.h"
 
 namespace kafhost {
@@ -32,9 +31,9 @@ int runEntry(AcApDocument& document, const AcApDocument::Function& function, Cal
     } catch (const wchar_t* text) {
         result.exceptionText = text != nullptr ? text : L"";
     } catch (const char* text) {
-        result.exceptionText = text != nullptr ? widenUtf8(text, std::strlen(text)) : L"";
+        result.exceptionText = text != nullptr ? utf8ToWide(text) : L"";
     } catch (const std::exception& error) {
-        result.exceptionText = widenUtf8(error.what(), std::strlen(error.what()));
+        result.exceptionText = utf8ToWide(error.what());
     } catch (...) {
     }
     result.exceptionEscaped = true;

@@ -12,6 +12,8 @@
 
 namespace {
 
+using kafhost::EntityKind;
+
 TEST(ByteTextTest, BytesThatAreNotUtf8RoundTripAndUtf8TextDecodesAsBefore) {
     for (const std::string bytes : {"h\xF6he.csv", "\x80\xFF", "caf\xC3\xA9-\xE9", "\xC3",
                                     "\xE2\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC0\xAF"}) {
@@ -53,9 +55,9 @@ TEST(ByteFileNamesTest, PointFilesWithLatin1NamesMakeTheirMeshes) {
     const kafhost::DrawingSnapshot drawing =
         kafhost::loadDrawingFile(folder.Path("out.json").string());
     ASSERT_EQ(drawing.entities.size(), 2u);
-    EXPECT_EQ(drawing.entities[0].type, L"AcDbSubDMesh");
+    EXPECT_EQ(drawing.entities[0].type, EntityKind::kSubDMesh);
     EXPECT_EQ(drawing.entities[0].vertices.size(), 4u);
-    EXPECT_EQ(drawing.entities[1].type, L"AcDbPolyFaceMesh");
+    EXPECT_EQ(drawing.entities[1].type, EntityKind::kPolyFaceMesh);
     EXPECT_EQ(drawing.entities[1].vertices.size(), 6u);
 }
 

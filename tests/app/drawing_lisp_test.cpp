@@ -18,6 +18,8 @@
 
 namespace {
 
+using kafhost::EntityKind;
+
 namespace fs = std::filesystem;
 
 // A copy of docs/examples per test, the working directory of the runs.
@@ -78,7 +80,7 @@ TEST_F(DrawingLispTest, TheCadUsersScriptReportsEveryMeshItMade) {
     // measured here, and the total: the 60 m x 30 m outline.
     std::vector<kafhost::EntityInfo> meshes;
     for (const kafhost::EntityInfo& entity : Saved("out.json").entities) {
-        if (entity.type == L"AcDbSubDMesh") {
+        if (entity.type == EntityKind::kSubDMesh) {
             EXPECT_EQ(entity.layer, L"TIN");
             meshes.push_back(entity);
         }
@@ -201,14 +203,14 @@ TEST_F(DrawingLispTest, EntmodAndEntmakeChangeTheSavedDrawing) {
     EXPECT_EQ(kerb.vertices.size(), 3u);
     EXPECT_TRUE(drawing.entities[4].closed);
     const kafhost::EntityInfo& made = drawing.entities[5];
-    EXPECT_EQ(made.type, L"AcDbPolyline");
+    EXPECT_EQ(made.type, EntityKind::kPolyline);
     EXPECT_EQ(made.layer, L"NEW");
     EXPECT_EQ(made.elevation, 2.0);
     EXPECT_EQ(made.points.size(), 3u);
     EXPECT_EQ(made.bulges, (std::vector<double>{0.0, 1.0, 0.0}));
-    EXPECT_EQ(drawing.entities[6].type, L"AcDb3dPolyline");
+    EXPECT_EQ(drawing.entities[6].type, EntityKind::kPolyline3d);
     EXPECT_TRUE(drawing.entities[6].closed);
-    EXPECT_EQ(drawing.entities[7].type, L"AcDbFace");
+    EXPECT_EQ(drawing.entities[7].type, EntityKind::kFace);
     EXPECT_EQ(drawing.entities[7].corners[3], drawing.entities[7].corners[2]);
     EXPECT_EQ(drawing.entities[7].edgeVisible, (std::vector<bool>{true, false, true, true}));
     EXPECT_NE(
@@ -306,7 +308,7 @@ TEST_F(DrawingLispTest, TextsPointsAndColoursAreMadeListedSelectedAndChanged) {
         ASSERT_EQ(drawing.entities.size(), 8u) << file;
         EXPECT_EQ(drawing.entities[3].colorIndex, 5) << file;
         const kafhost::EntityInfo& text = drawing.entities[5];
-        EXPECT_EQ(text.type, L"AcDbText") << file;
+        EXPECT_EQ(text.type, EntityKind::kText) << file;
         EXPECT_EQ(text.text, L"KERB LEFT") << file;
         EXPECT_EQ(text.layer, L"KERBS") << file;
         EXPECT_EQ(text.colorIndex, 256) << file;
@@ -314,7 +316,7 @@ TEST_F(DrawingLispTest, TextsPointsAndColoursAreMadeListedSelectedAndChanged) {
         EXPECT_EQ(text.height, 2.0) << file;
         EXPECT_EQ(text.rotation, 0.0) << file;
         const kafhost::EntityInfo& surveyed = drawing.entities[6];
-        EXPECT_EQ(surveyed.type, L"AcDbPoint") << file;
+        EXPECT_EQ(surveyed.type, EntityKind::kPoint) << file;
         EXPECT_EQ(surveyed.position, (kafhost::Point3{7.0, 8.0, 9.0})) << file;
         EXPECT_EQ(surveyed.colorIndex, 0) << file;
         EXPECT_EQ(surveyed.trueColor, 0xFF0000) << file;
@@ -355,7 +357,7 @@ TEST_F(DrawingLispTest, LinesAreMadeListedSelectedAndChanged) {
         const kafhost::DrawingSnapshot drawing = Saved(file);
         ASSERT_EQ(drawing.entities.size(), 7u) << file;
         const kafhost::EntityInfo& kerb = drawing.entities[5];
-        EXPECT_EQ(kerb.type, L"AcDbLine") << file;
+        EXPECT_EQ(kerb.type, EntityKind::kLine) << file;
         EXPECT_EQ(kerb.layer, L"KERB") << file;
         EXPECT_EQ(kerb.colorIndex, 2) << file;
         EXPECT_EQ(kerb.corners, (std::vector<kafhost::Point3>{{1, 2, 3}, {4.5, 6, 7}})) << file;

@@ -13,6 +13,7 @@ namespace {
 
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
@@ -28,7 +29,7 @@ int Blue(std::uint32_t pixel) {
 EntityInfo Square(double x, double y, double side, std::vector<kafhost::Rgb> colours,
                   std::wstring layer = L"0") {
     EntityInfo mesh;
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     mesh.layer = std::move(layer);
     mesh.vertices = {{x, y, 0}, {x + side, y, 0}, {x + side, y + side, 100}, {x, y + side, 100}};
     mesh.faces = {{0, 1, 2}, {0, 2, 3}};
@@ -64,7 +65,7 @@ TEST(PictureLegend, CutFillMapsGetALegendOfTheirOwn) {
     DrawingSnapshot drawing;
     drawing.entities.push_back(Square(0, 0, 100, kRedToBlue));
     EntityInfo map;
-    map.type = L"AcDbSubDMesh";
+    map.type = EntityKind::kSubDMesh;
     map.vertices = {{0, 200, -2}, {100, 200, -2}, {100, 300, 2}, {0, 300, 2}, {50, 250, 0}};
     map.faces = {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}};
     map.vertexColors = {
@@ -140,7 +141,7 @@ TEST(PictureLayers, EntitiesTakeTheirOwnOrTheirLayersColourAndLineweightAndTexts
     major.lineweight = 100;  // 1 mm: four times the default width
     drawing.layers = {{L"0", false}, minor, major};
     EntityInfo line;
-    line.type = L"AcDbPolyline";
+    line.type = EntityKind::kPolyline;
     line.layer = L"MINOR";
     line.points = {{0, 20}, {100, 20}};
     drawing.entities.push_back(line);
@@ -156,7 +157,7 @@ TEST(PictureLayers, EntitiesTakeTheirOwnOrTheirLayersColourAndLineweightAndTexts
     line.points = {{0, 100}, {100, 100}};
     drawing.entities.push_back(line);
     EntityInfo text;
-    text.type = L"AcDbText";
+    text.type = EntityKind::kText;
     text.layer = L"0";
     text.text = L"888";
     text.position = {40, 80, 0};

@@ -22,12 +22,13 @@ namespace {
 using kafcad::ElevationRamp;
 using kafcad::RampSample;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::Rgb;
 
 // A mesh holding the samples as vertices (faces do not matter to the legend).
 EntityInfo Mesh(const std::vector<RampSample>& samples) {
     EntityInfo mesh;
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     for (const RampSample& sample : samples) {
         mesh.vertices.push_back({0.0, 0.0, sample.z});
         mesh.vertexColors.push_back(sample.colour);

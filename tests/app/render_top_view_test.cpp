@@ -16,13 +16,14 @@ namespace {
 
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 EntityInfo SubDMesh(std::vector<kafhost::Point3> vertices, std::vector<std::vector<int>> faces,
                     std::vector<kafhost::Rgb> colours = {}) {
     EntityInfo mesh;
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     mesh.vertices = std::move(vertices);
     mesh.faces = std::move(faces);
     mesh.vertexColors = std::move(colours);
@@ -63,11 +64,11 @@ TEST(Picture, PlainMeshIsGreyWithItsEdgesAndPolylinesAreDrawnOverMeshes) {
     DrawingSnapshot drawing;
     drawing.entities.push_back(Square(10));
     EntityInfo outline;
-    outline.type = L"AcDbPolyline";
+    outline.type = EntityKind::kPolyline;
     outline.points = {{2, 2}, {8, 2}};
     drawing.entities.push_back(outline);
     EntityInfo kerb;  // a 3D polyline along y = 8, drawn by its plan positions
-    kerb.type = L"AcDb3dPolyline";
+    kerb.type = EntityKind::kPolyline3d;
     kerb.vertices = {{2, 8, 50}, {5, 8, -7}, {8, 8, 3}};
     drawing.entities.push_back(kerb);
     EntityInfo erased = Square(100, std::vector<kafhost::Rgb>(4, {0, 0, 0}));
@@ -192,7 +193,7 @@ TEST(FitView, ExtentIsCentredWithAMarginAndAspectKept) {
 
 TEST(PolylinePath, ArcsAreFollowedAndClosedPolylinesReturnToTheirStart) {
     EntityInfo polyline;
-    polyline.type = L"AcDbPolyline";
+    polyline.type = EntityKind::kPolyline;
     polyline.points = {{0, 0}, {2, 0}};
     polyline.bulges = {1.0, 0.0};  // a half circle, counter-clockwise: below the chord
     polyline.closed = true;

@@ -13,6 +13,8 @@
 
 namespace {
 
+using kafhost::EntityKind;
+
 namespace fs = std::filesystem;
 using kafhost::Point3;
 
@@ -51,7 +53,7 @@ TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOp
     // The five lines, the mesh and the profile.
     ASSERT_EQ(drawing.entities.size(), 7u);
     const kafhost::EntityInfo& mesh = drawing.entities[5];
-    ASSERT_EQ(mesh.type, L"AcDbSubDMesh");
+    ASSERT_EQ(mesh.type, EntityKind::kSubDMesh);
     for (int kerb = 0; kerb < 2; ++kerb) {
         const std::vector<Point3>& line = drawing.entities[kerb].vertices;
         for (std::size_t s = 0; s + 1 < line.size(); ++s) {
@@ -89,7 +91,7 @@ TEST(RoadSample, SurfaceFollowsTheKerbsStaysInsideTheOutlineAndLeavesTheIslandOp
                            "10.000 right"),
               std::string::npos);
     const kafhost::EntityInfo& profile = drawing.entities[6];
-    EXPECT_EQ(profile.type, L"AcDb3dPolyline");
+    EXPECT_EQ(profile.type, EntityKind::kPolyline3d);
     EXPECT_EQ(profile.layer, L"PROFILE");
     const std::vector<Point3>& centre = drawing.entities[4].vertices;
     for (std::size_t i = 0; i < centre.size(); i += 2) {  // the crown's vertices, every 10 m

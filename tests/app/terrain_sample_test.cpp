@@ -14,6 +14,8 @@
 
 namespace {
 
+using kafhost::EntityKind;
+
 namespace fs = std::filesystem;
 
 class TerrainSampleTest : public ::testing::Test {
@@ -118,17 +120,17 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesLabelledContoursSpotLevelsAn
     for (std::size_t i = 1; i < drawing.entities.size(); ++i) {
         const kafhost::EntityInfo& line = drawing.entities[i];
         if (line.layer == L"LABELS") {
-            ASSERT_EQ(line.type, L"AcDbText");
+            ASSERT_EQ(line.type, EntityKind::kText);
             ASSERT_EQ(std::stoi(line.text) % 25, 0) << kafhost::wideToUtf8(line.text);
             ++labels;
             continue;
         }
         if (line.layer == L"SPOTS") {
-            ASSERT_EQ(line.type, spots % 2 == 0 ? L"AcDbPoint" : L"AcDbText");
+            ASSERT_EQ(line.type, spots % 2 == 0 ? EntityKind::kPoint : EntityKind::kText);
             ++spots;
             continue;
         }
-        if (line.type != L"AcDbPolyline") {
+        if (line.type != EntityKind::kPolyline) {
             continue;  // the pad and the cut/fill map
         }
         const bool onMajor = line.layer == L"CONTOUR-MAJOR";
@@ -168,7 +170,7 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesLabelledContoursSpotLevelsAn
     EXPECT_LE(std::fabs(cutApart), 1e-9);
     EXPECT_LE(std::fabs(fillApart), 1e-9);
     const kafhost::EntityInfo& map = drawing.entities.back();
-    EXPECT_EQ(map.type, L"AcDbSubDMesh");
+    EXPECT_EQ(map.type, EntityKind::kSubDMesh);
     ASSERT_EQ(map.vertexColors.size(), map.vertices.size());
     for (std::size_t i = 0; i < map.vertices.size(); ++i) {
         const kafhost::Rgb& colour = map.vertexColors[i];

@@ -16,6 +16,7 @@ namespace {
 
 using kafhost::CallResult;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::LispValue;
 
 constexpr double kPi = 3.14159265358979323846;
@@ -106,7 +107,7 @@ TEST_F(DrawingFunctionTest, ContourLabelsShowTheirLineLevelAlongItUprightWithout
     std::vector<bool> labelled(lines.size(), false);
     for (const EntityInfo& text : texts) {
         SCOPED_TRACE(kafhost::wideToUtf8(text.handle));
-        EXPECT_EQ(text.type, L"AcDbText");
+        EXPECT_EQ(text.type, EntityKind::kText);
         EXPECT_EQ(text.layer, L"LABELS");
         EXPECT_EQ(text.height, height);
         EXPECT_EQ(text.horizontalMode, 4);  // middle: centred on its alignment point
@@ -211,11 +212,11 @@ TEST_F(DrawingFunctionTest, SpotLevelsInterpolateAndCountPositionsOutside) {
     EXPECT_EQ(given.printed, L"\nSpot levels: 1 written, 1 outside the surface");
     const std::vector<EntityInfo> spot = EntitiesOf(given);
     ASSERT_EQ(spot.size(), 2u);
-    EXPECT_EQ(spot[0].type, L"AcDbPoint");
+    EXPECT_EQ(spot[0].type, EntityKind::kPoint);
     EXPECT_EQ(spot[0].layer, L"SPOTS");
     EXPECT_NEAR(spot[0].position[0], 3.0, 0.0);
     EXPECT_NEAR(spot[0].position[2], 11.5, 1e-12);
-    EXPECT_EQ(spot[1].type, L"AcDbText");
+    EXPECT_EQ(spot[1].type, EntityKind::kText);
     EXPECT_EQ(spot[1].text, L"11.50");
     EXPECT_EQ(spot[1].horizontalMode, 0);
     EXPECT_EQ(spot[1].verticalMode, 2);
@@ -261,7 +262,7 @@ TEST_F(DrawingFunctionTest, SurfacesAsThreeDFaces) {
     const std::vector<EntityInfo> written = EntitiesOf(faces);
     ASSERT_EQ(written.size(), 4u);
     for (const EntityInfo& face : written) {
-        EXPECT_EQ(face.type, L"AcDbFace");
+        EXPECT_EQ(face.type, EntityKind::kFace);
         EXPECT_EQ(face.layer, L"FACES");
         ASSERT_EQ(face.corners.size(), 4u);
         EXPECT_EQ(face.corners[3], face.corners[2]);
@@ -282,7 +283,7 @@ TEST_F(DrawingFunctionTest, SurfacesAsThreeDFaces) {
     EXPECT_EQ(constrained.status, RSRSLT);
     const std::vector<EntityInfo> two = EntitiesOf(constrained);
     ASSERT_EQ(two.size(), 2u);
-    EXPECT_EQ(two[0].type, L"AcDbFace");
+    EXPECT_EQ(two[0].type, EntityKind::kFace);
     EXPECT_EQ(two[1].layer, L"FACES");
 }
 

@@ -31,6 +31,7 @@
 namespace {
 
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::HostCall;
 using kafhost::LispValue;
 using kafhost::Point3;
@@ -254,7 +255,8 @@ protected:
         const std::vector<EntityInfo> now = DrawingEntities();
         ASSERT_EQ(now.size(), before.size() + static_cast<std::size_t>(step.mesh - 1));
         for (std::size_t i = before.size(); i < now.size(); ++i) {
-            EXPECT_EQ(now[i].type, function.polyface ? L"AcDbPolyFaceMesh" : L"AcDbSubDMesh");
+            EXPECT_EQ(now[i].type,
+                      function.polyface ? EntityKind::kPolyFaceMesh : EntityKind::kSubDMesh);
             EXPECT_EQ(now[i].layer, L"TIN");
             EXPECT_FALSE(now[i].faces.empty());
         }

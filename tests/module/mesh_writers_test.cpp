@@ -21,6 +21,7 @@ namespace {
 
 using kafhost::ChainBuilder;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::LispValue;
 
 struct MeshKind {
@@ -28,7 +29,7 @@ struct MeshKind {
     const wchar_t* function;
     const wchar_t* label;
     MeshWriters writers;
-    const wchar_t* entityType;
+    kafhost::EntityKind entityType;
     const wchar_t* singlePrinted;  // what the single writer prints
     const wchar_t* splitPrinted;   // what the split writer prints before its first announcement
     const wchar_t* announcement;   // an announcement up to the mesh number
@@ -44,18 +45,23 @@ const MeshKind kPolyFace = {"PolyFace",
                             L"kaf-dct-pfacemesh",
                             L"dct_pfacemesh",
                             {CreatePFaceMesh, CreateSplittedPFaceMesh},
-                            L"AcDbPolyFaceMesh",
+                            EntityKind::kPolyFaceMesh,
                             L"",
                             L"",
                             L"\rPolyFaceMesh ",
                             32767,
                             PolyFaceShape};
 
-const MeshKind kSubD = {"SubD",          L"kaf-dct-subdmesh",
-                        L"dct_subdmesh", {CreateSubDMesh, CreateSplittedSubDMesh},
-                        L"AcDbSubDMesh", L"\nCreate Mesh ... ",
-                        L"\n",           L"\rMesh ",
-                        3000000,         SubDShape};
+const MeshKind kSubD = {"SubD",
+                        L"kaf-dct-subdmesh",
+                        L"dct_subdmesh",
+                        {CreateSubDMesh, CreateSplittedSubDMesh},
+                        EntityKind::kSubDMesh,
+                        L"\nCreate Mesh ... ",
+                        L"\n",
+                        L"\rMesh ",
+                        3000000,
+                        SubDShape};
 
 const std::wstring kStart = L"\nStart Calculation...";
 const std::wstring kReady = L"ready after 0.000000 seconds\n";

@@ -11,6 +11,7 @@ namespace {
 
 using kafhost::CallResult;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::LispValue;
 
 using ProfileFunctionTest = SurfaceTest;
@@ -44,7 +45,7 @@ TEST_F(ProfileFunctionTest, PyramidProfileRunsOverTheApex) {
     const std::vector<EntityInfo> live = LiveEntities();
     ASSERT_EQ(live.size(), 3u);
     const EntityInfo& drawn = live.back();
-    EXPECT_EQ(drawn.type, L"AcDb3dPolyline");
+    EXPECT_EQ(drawn.type, EntityKind::kPolyline3d);
     EXPECT_EQ(drawn.layer, L"PROFILE");
     const std::vector<kafhost::Point3> vertices = {{0, 5, 0}, {5, 5, 10}, {10, 5, 0}};
     EXPECT_EQ(drawn.vertices, vertices);

@@ -13,6 +13,7 @@ namespace {
 
 using kafhost::CallResult;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::LispValue;
 
 // Length of a polyline, its closing segment included when it is closed.
@@ -46,7 +47,7 @@ TEST_F(SurfaceFunctionTest, PyramidContoursAreClosedSquaresOnTheirLayers) {
         const EntityInfo& polyline = polylines[k];
         const double level = 2.5 * static_cast<double>(k + 1);
         SCOPED_TRACE(level);
-        EXPECT_EQ(polyline.type, L"AcDbPolyline");
+        EXPECT_EQ(polyline.type, EntityKind::kPolyline);
         EXPECT_EQ(polyline.layer, k == 1 ? L"MAJOR" : L"CONTOUR");
         EXPECT_EQ(polyline.elevation, level);
         EXPECT_TRUE(polyline.closed);

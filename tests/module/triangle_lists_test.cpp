@@ -18,6 +18,7 @@
 namespace {
 
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::HostCall;
 using kafhost::LispValue;
 
@@ -231,7 +232,7 @@ protected:
     static std::vector<std::vector<kafhost::Point3>> DrawingFaces() {
         std::vector<std::vector<kafhost::Point3>> faces;
         for (const EntityInfo& entity : ModelSpaceEntities()) {
-            EXPECT_EQ(entity.type, L"AcDbFace");
+            EXPECT_EQ(entity.type, EntityKind::kFace);
             EXPECT_EQ(entity.layer, L"0");
             for (bool visible : entity.edgeVisible) {
                 EXPECT_TRUE(visible);

@@ -16,6 +16,7 @@ namespace {
 using dxf_test::DxfFileTest;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::LayerInfo;
 
 constexpr double kPi = 3.14159265358979323846;
@@ -35,7 +36,7 @@ DrawingSnapshot AnnotatedDrawing() {
 
     EntityInfo text;
     text.handle = L"30";
-    text.type = L"AcDbText";
+    text.type = EntityKind::kText;
     text.layer = L"LABELS";
     text.position = {10.0, 20.0, 105.5};
     text.alignmentPoint = {12.5, 21.0, 105.5};
@@ -56,7 +57,7 @@ DrawingSnapshot AnnotatedDrawing() {
 
     EntityInfo point;
     point.handle = L"32";
-    point.type = L"AcDbPoint";
+    point.type = EntityKind::kPoint;
     point.layer = L"SPOTS";
     point.position = {1.0, 2.0, 3.25};
     point.trueColor = 0x123456;
@@ -64,7 +65,7 @@ DrawingSnapshot AnnotatedDrawing() {
 
     EntityInfo line;
     line.handle = L"33";
-    line.type = L"AcDbLine";
+    line.type = EntityKind::kLine;
     line.layer = L"SPOTS";
     line.corners = {{1.0, 2.0, 3.25}, {-4.5, 0.125, 7.0}};
     line.colorIndex = 5;
@@ -83,7 +84,7 @@ void ExpectSameAnnotations(const DrawingSnapshot& read, const DrawingSnapshot& w
         EXPECT_EQ(a.corners, b.corners);
         EXPECT_EQ(a.colorIndex, b.colorIndex);
         EXPECT_EQ(a.trueColor, b.trueColor);
-        if (a.type == L"AcDbText") {
+        if (a.type == EntityKind::kText) {
             EXPECT_EQ(a.text, b.text);
             EXPECT_EQ(a.alignmentPoint, b.alignmentPoint);
             EXPECT_EQ(a.height, b.height);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host_fixture.h"
 #include "kafhost/utf8_to_wide.h"
@@ -81,17 +83,59 @@ TEST_F(CommandLine, TextOfEveryEncodedLengthRoundTripsAndPrints) {
     EXPECT_EQ(kafhost::wideToUtf8(printed()), "[" + utf8 + "|" + utf8 + "|H\xC3\xB6he]");
 }
 
-TEST(Utf8, MalformedInputBecomesTheReplacementCharacter) {
-    const std::wstring replacement(1, wchar_t(0xFFFD));
-    EXPECT_EQ(kafhost::utf8ToWide("\xE4"), replacement);          // Latin-1 byte
-    EXPECT_EQ(kafhost::utf8ToWide("\xC3"), replacement);          // cut short
-    EXPECT_EQ(kafhost::utf8ToWide("\xC0\x80"), replacement);      // overlong
-    EXPECT_EQ(kafhost::utf8ToWide("\xED\xA0\x80"), replacement);  // surrogate
-    EXPECT_EQ(kafhost::utf8ToWide("a\xFF"
-                                  "b"),
-              L"a" + replacement + L"b");
+// Every reader of UTF-8 (utf8ToWide, acutPrintf's narrow strings, the DXF writer's layer names,
+// kafcad's byte-keeping text) decodes with decodeUtf8: one U+FFFD stands for each longest start
+// of a well-formed sequence, and for each byte that starts none.
+TEST(Utf8, MalformedInputBecomesOneReplacementPerMaximalPart) {
+    const std::wstring r(1, wchar_t(0xFFFD));
+    const std::vector<std::pair<std::string, std::wstring>> cases = {
+        {"\xE4", r},      // Latin-1 byte
+        {"\x80", r},      // continuation byte alone
+        {"\xC3", r},      // cut short at the end
+        {"\xE2\x82", r},  // cut short after a good start
+        {"\xE2\x82"
+         "b",
+         r + L"b"},  // ... and followed by text
+        {"\xF0\x9D\x94"
+         "b",
+         r + L"b"},
+        {"\xC0\x80", r + r},                  // overlong: C0 starts nothing
+        {"\xE0\x80\x80", r + r + r},          // overlong three-byte form
+        {"\xF0\x80\x80\x80", r + r + r + r},  // overlong four-byte form
+        {"\xED\xA0\x80", r + r + r},          // surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r},  // beyond U+10FFFF
+        {"\xF5\x80", r + r},                  // lead byte of no sequence
+        {"a\xFF"
+         "b",
+         L"a" + r + L"b"},
+        // The longest and shortest of each length still decode.
+        {"\xC2\x80\xDF\xBF", L"\u0080\u07FF"},
+        {"\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80", L"\u0800\uD7FF\uE000"},
+        {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", L"\U00010000\U0010FFFF"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kafhost::utf8ToWide(c.first), c.second) << kafhost::wideToUtf8(c.second);
+    }
+    const kafhost::Utf8Sequence cut = kafhost::decodeUtf8(
+        "\xF0\x9D\x94"
+        "b",
+        0);
+    EXPECT_FALSE(cut.valid);
+    EXPECT_EQ(cut.length, 3u);
+    const kafhost::Utf8Sequence euro = kafhost::decodeUtf8("x\xE2\x82\xAC", 1);
+    EXPECT_TRUE(euro.valid);
+    EXPECT_EQ(euro.length, 3u);
+    EXPECT_EQ(euro.code, char32_t(0x20AC));
     // A lone surrogate is no character: it becomes U+FFFD, never bytes that are not UTF-8.
     EXPECT_EQ(kafhost::wideToUtf8(std::wstring(1, wchar_t(0xD835))), "\xEF\xBF\xBD");
+}
+
+TEST_F(CommandLine, NarrowStringsThatAreNotUtf8PrintReplacementCharacters) {
+    // A precision that cuts a character in two leaves a malformed end.
+    acutPrintf(L"[%hs|%.2hs]", "gone\xF6.csv", "\xC3\xB6");
+    EXPECT_EQ(printed(), L"[gone\uFFFD.csv|\u00F6]");
+    acutPrintf(L"[%.1hs]", "\xC3\xB6");
+    EXPECT_EQ(printed(), L"[gone\uFFFD.csv|\u00F6][\uFFFD]");
 }
 
 TEST_F(CommandLine, SinkGetsEveryTextAsItIsPrinted) {

@@ -17,6 +17,7 @@ using dxf_test::SampleDxfDrawing;
 using kafhost::DrawingFileError;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 // The message of the DrawingFileError that reading text gives.
 std::string ReadError(const std::string& text) {
@@ -46,7 +47,7 @@ TEST(DrawingJson, EveryEntityTypeReadsBackExactly) {
 TEST(DrawingJson, OneLayerOrEntityPerLineWithTheDocumentedFields) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}};
-    EntityInfo outline = Entity(L"2A", L"AcDbPolyline");
+    EntityInfo outline = Entity(L"2A", EntityKind::kPolyline);
     outline.points = {{0, 0}, {1.5, 0}};
     drawing.entities = {outline};
     EXPECT_EQ(

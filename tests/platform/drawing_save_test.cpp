@@ -35,6 +35,7 @@ namespace fs = std::filesystem;
 using kafhost::DrawingFileError;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 struct Format {
     const char* name;
@@ -60,7 +61,7 @@ DrawingSnapshot Drawing(int side) {
     drawing.layers = {{L"0", false}, {L"TIN", false}};
     EntityInfo mesh;
     mesh.handle = L"2A";
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     mesh.layer = L"TIN";
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
@@ -74,7 +75,7 @@ DrawingSnapshot Drawing(int side) {
     }
     EntityInfo face;
     face.handle = L"2B";
-    face.type = L"AcDbFace";
+    face.type = EntityKind::kFace;
     face.corners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 0}};
     drawing.entities = {mesh, face};
     drawing.nextHandle = 0x2C;

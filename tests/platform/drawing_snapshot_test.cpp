@@ -6,6 +6,7 @@ namespace {
 
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 class DrawingSnapshots : public HostFixture {
 protected:
@@ -16,7 +17,7 @@ protected:
         host.addFace({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, L"TIN");
         host.addPolyFaceMesh({{0, 0, 0}, {1, 0, 1}, {0, 1, 2}}, {{1, 2, 3, 0}}, L"TIN");
         EntityInfo mesh;
-        mesh.type = L"AcDbSubDMesh";
+        mesh.type = EntityKind::kSubDMesh;
         mesh.layer = L"Hidden";
         mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
         mesh.faces = {{0, 1, 2}, {0, 2, 3}};
@@ -37,7 +38,7 @@ TEST_F(DrawingSnapshots, DescribesEveryEntity) {
     EXPECT_TRUE(snapshot.layers[2].hidden);
     ASSERT_EQ(snapshot.entities.size(), 5u);
     const EntityInfo& face = snapshot.entities[0];
-    EXPECT_EQ(face.type, L"AcDbFace");
+    EXPECT_EQ(face.type, EntityKind::kFace);
     EXPECT_EQ(face.layer, L"TIN");
     EXPECT_EQ(face.corners.size(), 4u);
     EXPECT_EQ(snapshot.entities[1].faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
@@ -89,24 +90,22 @@ TEST_F(DrawingSnapshots, DescriptionsAreChecked) {
     const std::vector<std::pair<EntityInfo, std::wstring>> cases = [] {
         std::vector<std::pair<EntityInfo, std::wstring>> list;
         EntityInfo e;
-        e.type = L"AcDbCircle";
-        list.push_back({e, L"unknown entity type 'AcDbCircle'"});
-        e.type = L"AcDbFace";
+        e.type = EntityKind::kFace;
         e.space = L"block";
         list.push_back({e, L"unknown space 'block'"});
         e.space = L"model";
         list.push_back({e, L"a 3D face needs 3 or 4 corners"});
-        e.type = L"AcDbSubDMesh";
+        e.type = EntityKind::kSubDMesh;
         e.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
         e.faces = {{0, 1}};
         list.push_back({e, L"a mesh face needs at least 3 vertices"});
         e.faces = {{0, 1, 2}};
         e.vertexColors = {{0, 0, 0}};
         list.push_back({e, L"a mesh needs one colour per vertex or none"});
-        e.type = L"AcDbPolyFaceMesh";
+        e.type = EntityKind::kPolyFaceMesh;
         e.faces = {{1, 2, 4}};
         list.push_back({e, L"a face record names a vertex the mesh does not have"});
-        e.type = L"AcDbPolyline";
+        e.type = EntityKind::kPolyline;
         e.handle = L"XYZ";
         list.push_back({e, L"'XYZ' is not a handle"});
         return list;

@@ -17,6 +17,7 @@ using dxf_test::DxfFileTest;
 using dxf_test::RunDxfChecker;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 // Each expected line is a whole line of the output.
 void ExpectLines(const std::string& output, const std::vector<std::string>& expected) {
@@ -68,29 +69,29 @@ TEST_F(DxfFileTest, WhatEzdxfWritesIsReadWithItsHandlesAndTheRestNoted) {
                                                  L"Frozen hidden"}));
     ASSERT_EQ(read.entities.size(), 6u);
     const EntityInfo& mesh = read.entities[0];
-    EXPECT_EQ(mesh.type, L"AcDbSubDMesh");
+    EXPECT_EQ(mesh.type, EntityKind::kSubDMesh);
     EXPECT_EQ(mesh.layer, L"TIN");
     EXPECT_EQ(mesh.vertices,
               (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 0, 0.5}, {1, 1, 1}, {0, 1, 0.25}}));
     EXPECT_EQ(mesh.faces, (std::vector<std::vector<int>>{{0, 1, 2}, {0, 2, 3}}));
     const EntityInfo& face = read.entities[1];
-    EXPECT_EQ(face.type, L"AcDbFace");
+    EXPECT_EQ(face.type, EntityKind::kFace);
     EXPECT_EQ(face.edgeVisible, (std::vector<bool>{true, false, true, true}));
     const EntityInfo& pface = read.entities[2];
-    EXPECT_EQ(pface.type, L"AcDbPolyFaceMesh");
+    EXPECT_EQ(pface.type, EntityKind::kPolyFaceMesh);
     EXPECT_EQ(pface.layer, L"Frozen");
     EXPECT_EQ(pface.vertices.size(), 4u);
     EXPECT_EQ(pface.faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}, {1, 3, 4, 0}}));
     // A plain line is modelled; the one with a thickness stays in the file as written.
     const EntityInfo& line = read.entities[3];
-    EXPECT_EQ(line.type, L"AcDbLine");
+    EXPECT_EQ(line.type, EntityKind::kLine);
     EXPECT_EQ(line.layer, L"TIN");
     EXPECT_EQ(line.colorIndex, 3);
     EXPECT_EQ(line.corners, (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 1, 0.5}}));
-    EXPECT_EQ(read.entities[4].type, L"AcDb3dPolyline");
+    EXPECT_EQ(read.entities[4].type, EntityKind::kPolyline3d);
     EXPECT_EQ(read.entities[4].vertices, (std::vector<kafhost::Point3>{{0, 0, 0}, {1, 2, 3}}));
     const EntityInfo& outline = read.entities[5];
-    EXPECT_EQ(outline.type, L"AcDbPolyline");
+    EXPECT_EQ(outline.type, EntityKind::kPolyline);
     EXPECT_EQ(outline.space, L"paper");
     EXPECT_EQ(outline.points, (std::vector<kafhost::Point2>{{0, 0}, {10, 0}, {10, 10}}));
     EXPECT_EQ(outline.bulges, (std::vector<double>{0.5, 0, 0}));

@@ -17,6 +17,7 @@ using dxf_test::SampleDxfDrawing;
 using kafhost::DrawingFileError;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 DrawingSnapshot Read(const std::string& text, std::vector<std::string>& notes) {
     return kafhost::drawingFromDxf(text, notes);
@@ -80,7 +81,7 @@ TEST(DxfRead, WindowsLineEndsReadTheSame) {
 
 TEST(DxfRead, EntitiesWithoutHandleGetTheFirstOneAboveAllOthersAndKeepIt) {
     DrawingSnapshot drawing = SampleDxfDrawing();
-    EntityInfo face = dxf_test::Entity(L"", L"AcDbFace");
+    EntityInfo face = dxf_test::Entity(L"", EntityKind::kFace);
     face.corners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     drawing.entities.insert(drawing.entities.begin(), face);
     const std::string text = kafhost::drawingToDxf(drawing);
@@ -109,20 +110,20 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
     const DrawingSnapshot read = Read(text, notes);
     DrawingSnapshot expected;
     expected.layers = {{L"0", false}, {L"Base", false}};
-    EntityInfo outline = dxf_test::Entity(L"7F", L"AcDbPolyline");
+    EntityInfo outline = dxf_test::Entity(L"7F", EntityKind::kPolyline);
     outline.layer = L"Base";
     outline.points = {{1, 2}, {3, 4}};
     outline.bulges = {0, -1};
     // The line, face and 3D polyline without handles get the first ones above the file's (7F);
     // the line with an extrusion direction is kept only as written.
-    EntityInfo line = dxf_test::Entity(L"80", L"AcDbLine");
+    EntityInfo line = dxf_test::Entity(L"80", EntityKind::kLine);
     line.corners = {{0, 0, 0}, {1, 1, 0}};
-    EntityInfo face = dxf_test::Entity(L"81", L"AcDbFace");
+    EntityInfo face = dxf_test::Entity(L"81", EntityKind::kFace);
     face.space = L"paper";
     face.layer = L"Base";
     face.corners = {{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}};
     face.edgeVisible = {true, true, true, true};
-    EntityInfo polyline3d = dxf_test::Entity(L"82", L"AcDb3dPolyline");
+    EntityInfo polyline3d = dxf_test::Entity(L"82", EntityKind::kPolyline3d);
     polyline3d.vertices = {{0, 0, 0}};
     expected.entities = {line, polyline3d, outline, face};
     ExpectSameDrawing(read, expected);

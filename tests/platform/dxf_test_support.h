@@ -31,7 +31,7 @@
 
 namespace dxf_test {
 
-inline kafhost::EntityInfo Entity(const std::wstring& handle, const std::wstring& type) {
+inline kafhost::EntityInfo Entity(const std::wstring& handle, kafhost::EntityKind type) {
     kafhost::EntityInfo entity;
     entity.handle = handle;
     entity.type = type;
@@ -42,23 +42,23 @@ inline kafhost::DrawingSnapshot SampleDxfDrawing() {
     kafhost::DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}, {L"TIN", false}, {L"Gel\u00e4nde", true}};
 
-    kafhost::EntityInfo subd = Entity(L"2A", L"AcDbSubDMesh");
+    kafhost::EntityInfo subd = Entity(L"2A", kafhost::EntityKind::kSubDMesh);
     subd.layer = L"TIN";
     subd.vertices = {{0.1, 1.0 / 3.0, -0.0}, {1e-300, 2e300, 5.0}, {123456.789, -7.25, 1e21}};
     subd.faces = {{0, 1, 2}};
     subd.vertexColors = {{255, 0, 0}, {0, 128, 0}, {1, 2, 255}};
     subd.subDLevel = 1;
-    kafhost::EntityInfo pface = Entity(L"2B", L"AcDbPolyFaceMesh");
+    kafhost::EntityInfo pface = Entity(L"2B", kafhost::EntityKind::kPolyFaceMesh);
     pface.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0.5}};
     pface.faces = {{1, 2, -3, 0}, {2, 4, 3, 0}};
     kafhost::EntityInfo erased = pface;
     erased.handle = L"2C";
     erased.erased = true;
-    kafhost::EntityInfo face = Entity(L"FF", L"AcDbFace");
+    kafhost::EntityInfo face = Entity(L"FF", kafhost::EntityKind::kFace);
     face.space = L"paper";
     face.corners = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 0}};
     face.edgeVisible = {true, false, true, true};
-    kafhost::EntityInfo outline = Entity(L"100", L"AcDbPolyline");
+    kafhost::EntityInfo outline = Entity(L"100", kafhost::EntityKind::kPolyline);
     outline.layer = L"Gel\u00e4nde";
     outline.points = {{0, 0}, {10, 0}, {10, 10}};
     outline.bulges = {0.0, 0.5, 0.0};

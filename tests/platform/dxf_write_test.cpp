@@ -17,6 +17,7 @@ using dxf_test::SampleDxfDrawing;
 using kafhost::DrawingFileError;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 
 // The text of the object that starts with "0 kind, 5 handle", up to the next object.
 std::string ObjectText(const std::string& text, const std::string& kind,
@@ -86,7 +87,7 @@ TEST(DxfWrite, MeshWithoutColoursHasNoExtensionDictionary) {
     drawing.layers = {{L"0", false}};
     EntityInfo mesh;
     mesh.handle = L"20";
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     mesh.faces = {{0, 1, 2, 3}};
     drawing.entities = {mesh};
@@ -104,7 +105,7 @@ TEST(DxfWrite, PolyfaceMeshHasVertexAndFaceRecordsThenSeqendEachWithItsOwnHandle
     drawing.layers = {{L"0", false}, {L"TIN", false}};
     EntityInfo mesh;
     mesh.handle = L"30";
-    mesh.type = L"AcDbPolyFaceMesh";
+    mesh.type = EntityKind::kPolyFaceMesh;
     mesh.layer = L"TIN";
     mesh.vertices = {{0, 0, 1}, {2, 0, 1}, {0, 2, 1.5}};
     mesh.faces = {{1, -2, 3, 0}};

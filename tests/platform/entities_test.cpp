@@ -1,8 +1,12 @@
 // The entity classes: class chains, layers, polyface meshes and their vertex iterator,
 // subdivision meshes, faces, polylines and colours.
+#include <utility>
+
 #include "host_fixture.h"
 
 namespace {
+
+using kafhost::EntityKind;
 
 class Entities : public HostFixture {};
 using PolyFaceIterator = Entities;
@@ -43,6 +47,33 @@ TEST_F(Entities, ClassChainsFollowTheHost) {
     EXPECT_FALSE(AcDbCurve::desc()->isDerivedFrom(AcDbPolyline::desc()));
 }
 
+// The drawing's entity kinds are the host's entity classes, named as the host names them; the
+// vertices and tables are no kinds.
+TEST_F(Entities, EachKindIsOneHostClassByName) {
+    const std::pair<AcRxClass*, EntityKind> kinds[] = {
+        {AcDbFace::desc(), EntityKind::kFace},
+        {AcDbPolyFaceMesh::desc(), EntityKind::kPolyFaceMesh},
+        {AcDbSubDMesh::desc(), EntityKind::kSubDMesh},
+        {AcDbPolyline::desc(), EntityKind::kPolyline},
+        {AcDb3dPolyline::desc(), EntityKind::kPolyline3d},
+        {AcDbPoint::desc(), EntityKind::kPoint},
+        {AcDbLine::desc(), EntityKind::kLine},
+        {AcDbText::desc(), EntityKind::kText},
+    };
+    for (const auto& [cls, kind] : kinds) {
+        EXPECT_EQ(std::wstring(kafhost::entityKindName(kind)), cls->name());
+        EntityKind named = kind == EntityKind::kFace ? EntityKind::kText : EntityKind::kFace;
+        EXPECT_TRUE(kafhost::entityKindNamed(cls->name(), named)) << cls->name();
+        EXPECT_EQ(named, kind) << cls->name();
+    }
+    for (const wchar_t* other :
+         {L"AcDbFaceRecord", L"AcDbBlockTable", L"AcDbEntity", L"acdbface", L"AcDbCircle", L""}) {
+        EntityKind named = EntityKind::kLine;
+        EXPECT_FALSE(kafhost::entityKindNamed(other, named)) << other;
+        EXPECT_EQ(named, EntityKind::kLine);
+    }
+}
+
 TEST_F(Entities, SetLayerNeedsAnExistingVisibleLayer) {
     ASSERT_TRUE(host.addLayer(L"TIN"));
     ASSERT_TRUE(host.addLayer(L"Secret", true));
@@ -73,7 +104,7 @@ TEST_F(Entities, LineKeepsItsEndsAndMovesThemOnlyWhenOpenForWrite) {
 
     kafhost::EntityInfo info;
     ASSERT_TRUE(host.entityInfo(kafhost::handleText(handle.value()), info));
-    EXPECT_EQ(info.type, L"AcDbLine");
+    EXPECT_EQ(info.type, EntityKind::kLine);
     EXPECT_EQ(info.corners, (std::vector<kafhost::Point3>{{1, 2, 3}, {6, 7, 8}}));
 }
 
@@ -109,7 +140,7 @@ TEST_F(Entities, PolyFaceMeshKeepsItsSubEntities) {
 
     kafhost::EntityInfo info;
     ASSERT_TRUE(host.entityInfo(kafhost::handleText(meshHandle.value()), info));
-    EXPECT_EQ(info.type, L"AcDbPolyFaceMesh");
+    EXPECT_EQ(info.type, EntityKind::kPolyFaceMesh);
     EXPECT_EQ(info.vertices, (std::vector<kafhost::Point3>{{0, 0, 1}, {1, 0, 2}, {0, 1, 3}}));
     EXPECT_EQ(info.faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
 

@@ -3,6 +3,8 @@
 
 namespace {
 
+using kafhost::EntityKind;
+
 using kafhost::handleText;
 using kafhost::parseHandle;
 
@@ -51,7 +53,7 @@ TEST_F(Handles, HandlesNearTheEndOfTheRangeAreRefusedAndNoneIsGivenTwice) {
     const std::wstring tooLarge =
         L"handle FFFFFFFF00000001 is too large: kafcad takes handles up to FFFFFFFF00000000";
     kafhost::EntityInfo line;
-    line.type = L"AcDbPolyline";
+    line.type = EntityKind::kPolyline;
     line.handle = L"FFFFFFFF00000001";
     std::wstring error;
     EXPECT_EQ(host.addEntity(line, error), L"");
@@ -90,7 +92,7 @@ TEST_F(Handles, AGivenHandleInUseIsRefusedAlsoASubEntitysOrTheBlockTables) {
     AcDbObjectId id;
     EXPECT_EQ(database()->getAcDbObjectId(id, false, AcDbHandle(vertex.c_str())), Acad::eOk);
     kafhost::EntityInfo line;
-    line.type = L"AcDbPolyline";
+    line.type = EntityKind::kPolyline;
     line.handle = used;
     std::wstring error;
     EXPECT_EQ(host.addEntity(line, error), L"");

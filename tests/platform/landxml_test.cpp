@@ -13,9 +13,10 @@ namespace {
 using kafhost::DrawingFileError;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::Point3;
 
-EntityInfo Mesh(const std::wstring& type, const std::wstring& layer, std::vector<Point3> vertices,
+EntityInfo Mesh(kafhost::EntityKind type, const std::wstring& layer, std::vector<Point3> vertices,
                 std::vector<std::vector<int>> faces) {
     EntityInfo mesh;
     mesh.type = type;
@@ -48,18 +49,18 @@ TEST(LandXml, MeshesReadBackWithTheSameVerticesAndFaces) {
     drawing.layers = {{L"0", false}, {L"GROUND", false}, {L"SPLIT", false}};
     const std::vector<Point3> square = {
         {0.1, 0.2, 430.25}, {350000.123456789, 0.2, -1e-7}, {0.1, 5800000.5, 1.0 / 3.0}, {7, 8, 9}};
-    EntityInfo subd = Mesh(L"AcDbSubDMesh", L"GROUND", square, {{0, 1, 2}, {1, 3, 2}});
+    EntityInfo subd = Mesh(EntityKind::kSubDMesh, L"GROUND", square, {{0, 1, 2}, {1, 3, 2}});
     subd.vertexColors = {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3}};
     drawing.entities.push_back(subd);
     // Polyface records: numbers from 1, a hidden edge negative, a triangle repeating its third.
     drawing.entities.push_back(
-        Mesh(L"AcDbPolyFaceMesh", L"SPLIT", square, {{1, -2, 3, 0}, {2, 4, 3, 3}}));
-    drawing.entities.push_back(Mesh(L"AcDbSubDMesh", L"SPLIT", square, {{3, 2, 1}}));
-    EntityInfo erased = Mesh(L"AcDbSubDMesh", L"SPLIT", square, {{0, 1, 2}});
+        Mesh(EntityKind::kPolyFaceMesh, L"SPLIT", square, {{1, -2, 3, 0}, {2, 4, 3, 3}}));
+    drawing.entities.push_back(Mesh(EntityKind::kSubDMesh, L"SPLIT", square, {{3, 2, 1}}));
+    EntityInfo erased = Mesh(EntityKind::kSubDMesh, L"SPLIT", square, {{0, 1, 2}});
     erased.erased = true;
     drawing.entities.push_back(erased);
     EntityInfo line;
-    line.type = L"AcDbPolyline";
+    line.type = EntityKind::kPolyline;
     line.points = {{0, 0}, {1, 1}};
     drawing.entities.push_back(line);
 
@@ -86,7 +87,7 @@ TEST(LandXml, MeshesReadBackWithTheSameVerticesAndFaces) {
     const std::vector<std::vector<std::vector<int>>> faces = {
         {{0, 1, 2}, {1, 3, 2}}, {{0, 1, 2}, {1, 3, 2}}, {{3, 2, 1}}};
     for (std::size_t i = 0; i < read.entities.size(); ++i) {
-        EXPECT_EQ(read.entities[i].type, L"AcDbSubDMesh");
+        EXPECT_EQ(read.entities[i].type, EntityKind::kSubDMesh);
         EXPECT_EQ(read.entities[i].vertices, square) << i;
         EXPECT_EQ(read.entities[i].faces, faces[i]) << i;
     }
@@ -185,8 +186,8 @@ TEST(LandXml, MalformedFilesAreRefusedWithTheLine) {
 TEST(LandXml, MeshesLandXmlCannotHoldAreRefused) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}};
-    EntityInfo quad =
-        Mesh(L"AcDbSubDMesh", L"0", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}});
+    EntityInfo quad = Mesh(EntityKind::kSubDMesh, L"0",
+                           {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}});
     quad.handle = L"2A";
     drawing.entities.push_back(quad);
     std::vector<std::string> notes;

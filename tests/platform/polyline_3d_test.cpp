@@ -14,6 +14,7 @@ namespace {
 using dxf_test::DxfTags;
 using kafhost::DrawingSnapshot;
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::Point3;
 
 class Polyline3d : public HostFixture {};
@@ -60,7 +61,7 @@ TEST_F(Polyline3d, VerticesLieAtWholeParametersAndTheClosingSegmentFollowsTheLas
 
     const DrawingSnapshot drawing = host.snapshot();
     ASSERT_EQ(drawing.entities.size(), 1u);
-    EXPECT_EQ(drawing.entities[0].type, L"AcDb3dPolyline");
+    EXPECT_EQ(drawing.entities[0].type, EntityKind::kPolyline3d);
     EXPECT_EQ(drawing.entities[0].vertices,
               (std::vector<Point3>{{0, 0, 1}, {4, 0, 3}, {4, 2, 5}, {0, 2, 7}, {0, 2, 7}}));
     EXPECT_TRUE(drawing.entities[0].closed);
@@ -71,7 +72,7 @@ DrawingSnapshot KerbDrawing() {
     drawing.layers = {{L"0", false}, {L"KERB", false}};
     EntityInfo kerb;
     kerb.handle = L"2A";
-    kerb.type = L"AcDb3dPolyline";
+    kerb.type = EntityKind::kPolyline3d;
     kerb.layer = L"KERB";
     kerb.vertices = {{0.5, 1.0, 10.25}, {20.0, 1.5, 10.5}};
     drawing.entities.push_back(kerb);

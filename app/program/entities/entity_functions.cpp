@@ -54,7 +54,7 @@ Value EntMod(Host& host, const std::vector<Value>& a) {
     if (name.isNil() || !LiveEntity(host, name, entity)) {
         return Value::nil();
     }
-    EntityFromGroups(a[0], entity);
+    EntityFromGroups(a[0], false, entity);
     EnsureLayer(host, entity.layer);
     // The drawing is rebuilt with the entity changed in place: its handle and its place in the
     // drawing stay, and a DXF drawing's save writes it anew.
@@ -74,8 +74,7 @@ Value EntMod(Host& host, const std::vector<Value>& a) {
 Value EntMake(Host& host, const std::vector<Value>& a) {
     CheckArgumentCount(a, 1, 1);
     EntityInfo entity;
-    entity.type.clear();
-    EntityFromGroups(a[0], entity);
+    EntityFromGroups(a[0], true, entity);
     EnsureLayer(host, entity.layer);
     std::wstring error;
     if (host.addEntity(entity, error).empty()) {

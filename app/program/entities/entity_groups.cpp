@@ -12,6 +12,7 @@ namespace kafcad {
 namespace {
 
 using kafhost::EntityInfo;
+using kafhost::EntityKind;
 using kafhost::Point2;
 using kafhost::Point3;
 
@@ -122,19 +123,19 @@ Point3 PointOf(const Value& group) {
 void SetTypeFromName(const std::wstring& name, int flags, EntityInfo& entity) {
     const std::string type = kafhost::wideToUtf8(name);
     if (type == "LWPOLYLINE") {
-        entity.type = L"AcDbPolyline";
+        entity.type = EntityKind::kPolyline;
     } else if (type == "3DFACE") {
-        entity.type = L"AcDbFace";
+        entity.type = EntityKind::kFace;
     } else if (type == "POINT") {
-        entity.type = L"AcDbPoint";
+        entity.type = EntityKind::kPoint;
     } else if (type == "TEXT") {
-        entity.type = L"AcDbText";
+        entity.type = EntityKind::kText;
     } else if (type == "POLYLINE" && (flags & 8) != 0) {
-        entity.type = L"AcDb3dPolyline";
+        entity.type = EntityKind::kPolyline3d;
     } else if (type == "POLYLINE") {
         CannotHold("a POLYLINE other than a 3D polyline (70 . 8) from entmake");
     } else if (type == "LINE") {
-        entity.type = L"AcDbLine";
+        entity.type = EntityKind::kLine;
     } else {
         CannotHold(type +
                    " entities (it holds LINE, LWPOLYLINE, 3D POLYLINE, 3DFACE, POINT, TEXT and the "
@@ -283,7 +284,7 @@ void ApplyVertexGroups(const std::vector<Value>& items, int flags, bool isNew, E
             CannotHoldGroup(code);
         }
     }
-    if (entity.type == L"AcDbPolyline") {
+    if (entity.type == EntityKind::kPolyline) {
         entity.closed = (flags & 1) != 0;
         if (verticesGiven || isNew) {
             entity.points.clear();
@@ -292,12 +293,12 @@ void ApplyVertexGroups(const std::vector<Value>& items, int flags, bool isNew, E
             }
             entity.bulges = bulges;
         }
-    } else if (entity.type == L"AcDb3dPolyline") {
+    } else if (entity.type == EntityKind::kPolyline3d) {
         entity.closed = (flags & 1) != 0;
         if (verticesGiven || isNew) {
             entity.vertices = vertices;
         }
-    } else if (entity.type == L"AcDbFace") {
+    } else if (entity.type == EntityKind::kFace) {
         if (verticesGiven || isNew) {
             if (vertices.size() < 3 || vertices.size() > 4) {
                 throw LispError("bad argument value: a 3DFACE needs 3 or 4 corners (10-13)");
@@ -324,23 +325,22 @@ void ApplyVertexGroups(const std::vector<Value>& items, int flags, bool isNew, E
 }  // namespace
 
 std::wstring DxfTypeName(const EntityInfo& entity) {
-    if (entity.type == L"AcDbPolyline") {
-        return L"LWPOLYLINE";
-    }
-    if (entity.type == L"AcDbFace") {
-        return L"3DFACE";
-    }
-    if (entity.type == L"AcDbSubDMesh") {
-        return L"MESH";
-    }
-    if (entity.type == L"AcDbPoint") {
-        return L"POINT";
-    }
-    if (entity.type == L"AcDbText") {
-        return L"TEXT";
-    }
-    if (entity.type == L"AcDbLine") {
-        return L"LINE";
+    switch (entity.type) {
+        case EntityKind::kPolyline:
+            return L"LWPOLYLINE";
+        case EntityKind::kFace:
+            return L"3DFACE";
+        case EntityKind::kSubDMesh:
+            return L"MESH";
+        case EntityKind::kPoint:
+            return L"POINT";
+        case EntityKind::kText:
+            return L"TEXT";
+        case EntityKind::kLine:
+            return L"LINE";
+        case EntityKind::kPolyline3d:
+        case EntityKind::kPolyFaceMesh:
+            return L"POLYLINE";
     }
     return L"POLYLINE";
 }
@@ -354,25 +354,25 @@ Value EntityGroups(const EntityInfo& entity, bool withGeometry) {
     }
     groups.push_back(Group(8, Value::string(entity.layer)));
     AddColor(groups, entity, !withGeometry);
-    if (entity.type == L"AcDbPoint") {
+    if (entity.type == EntityKind::kPoint) {
         if (withGeometry) {
             groups.push_back(Point3Group(10, entity.position));
         }
-    } else if (entity.type == L"AcDbLine") {
+    } else if (entity.type == EntityKind::kLine) {
         if (withGeometry) {
             groups.push_back(Point3Group(10, entity.corners.at(0)));
             groups.push_back(Point3Group(11, entity.corners.at(1)));
         }
-    } else if (entity.type == L"AcDbText") {
+    } else if (entity.type == EntityKind::kText) {
         AddText(groups, entity, withGeometry);
-    } else if (entity.type == L"AcDbPolyline") {
+    } else if (entity.type == EntityKind::kPolyline) {
         AddPolyline(groups, entity, withGeometry);
-    } else if (entity.type == L"AcDbFace") {
+    } else if (entity.type == EntityKind::kFace) {
         AddFace(groups, entity, withGeometry);
-    } else if (entity.type == L"AcDbSubDMesh") {
+    } else if (entity.type == EntityKind::kSubDMesh) {
         AddSubDMesh(groups, entity, withGeometry);
     } else {
-        const bool polyface = entity.type == L"AcDbPolyFaceMesh";
+        const bool polyface = entity.type == EntityKind::kPolyFaceMesh;
         groups.push_back(Group(66, Value::integer(1)));
         groups.push_back(Group(70, Value::integer(polyface ? 64 : 8 + (entity.closed ? 1 : 0))));
         if (polyface) {
@@ -400,9 +400,9 @@ Value GroupValue(const Value& group) {
     return Cdr(group);
 }
 
-void EntityFromGroups(const Value& groups, EntityInfo& entity) {
+void EntityFromGroups(const Value& groups, bool isNew, EntityInfo& entity) {
     const std::vector<Value>& items = ListArgument(groups);
-    const bool isNew = entity.type.empty();
+    bool typed = !isNew;
     int flags = 0;
     for (const Value& group : items) {
         if (GroupCode(group) == 70) {
@@ -415,11 +415,12 @@ void EntityFromGroups(const Value& groups, EntityInfo& entity) {
         }
         if (isNew) {
             SetTypeFromName(StringArgument(GroupValue(group)), flags, entity);
+            typed = true;
         } else if (StringArgument(GroupValue(group)) != DxfTypeName(entity)) {
             throw LispError("entmod cannot change an entity's type");
         }
     }
-    if (entity.type.empty()) {
+    if (!typed) {
         throw LispError("bad argument value: entity list without (0 . type)");
     }
     std::vector<Value> ownGroups;
@@ -429,11 +430,11 @@ void EntityFromGroups(const Value& groups, EntityInfo& entity) {
         }
     }
     ApplyTrueColor(items, entity);
-    if (entity.type == L"AcDbText") {
+    if (entity.type == EntityKind::kText) {
         ApplyTextGroups(ownGroups, isNew, entity);
-    } else if (entity.type == L"AcDbPoint") {
+    } else if (entity.type == EntityKind::kPoint) {
         ApplyPointGroups(ownGroups, entity);
-    } else if (entity.type == L"AcDbLine") {
+    } else if (entity.type == EntityKind::kLine) {
         ApplyLineGroups(ownGroups, isNew, entity);
     } else {
         ApplyVertexGroups(ownGroups, flags, isNew, entity);

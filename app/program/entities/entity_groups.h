@@ -21,15 +21,15 @@
 //   TEXT.
 // GroupCode(group), GroupValue(group): the code and value of one (code . value) group; a group
 //   that is not one fails with "bad argument value: DXF group X".
-// EntityFromGroups(groups, entity): entmake and entmod: the groups applied to entity (a new one
-//   for entmake, with type from group 0). Layer (8), colour (62 index 0-256, 420 true colour),
-//   space (67), and by type: POINT position (10); LINE start (10) and end (11); TEXT position (10),
-//   alignment point (11), height (40), string (1), rotation (50), style (7) and alignment (72, 73);
-//   LWPOLYLINE vertices (10), bulges (42, after their vertex), elevation (38) and closed flag (70);
-//   3D POLYLINE vertices (10) and closed flag (70); 3DFACE corners (10-13) and invisible
-//   edges (70); for polyface meshes and MESH entities vertices (10) when as many as they had.
-//   Throws LispError for what kafcad's drawing cannot hold (entity types it does not model, such
-//   as CIRCLE, and groups it does not keep), naming the group.
+// EntityFromGroups(groups, isNew, entity): entmake and entmod: the groups applied to entity (a
+//   new one for entmake, with type from group 0). Layer (8), colour (62 index 0-256, 420 true
+//   colour), space (67), and by type: POINT position (10); LINE start (10) and end (11); TEXT
+//   position (10), alignment point (11), height (40), string (1), rotation (50), style (7) and
+//   alignment (72, 73); LWPOLYLINE vertices (10), bulges (42, after their vertex), elevation (38)
+//   and closed flag (70); 3D POLYLINE vertices (10) and closed flag (70); 3DFACE corners (10-13)
+//   and invisible edges (70); for polyface meshes and MESH entities vertices (10) when as many as
+//   they had. Throws LispError for what kafcad's drawing cannot hold (entity types it does not
+//   model, such as CIRCLE, and groups it does not keep), naming the group.
 #pragma once
 
 #include <string>
@@ -43,6 +43,6 @@ Value EntityGroups(const kafhost::EntityInfo& entity, bool withGeometry = true);
 std::wstring DxfTypeName(const kafhost::EntityInfo& entity);
 int GroupCode(const Value& group);
 Value GroupValue(const Value& group);
-void EntityFromGroups(const Value& groups, kafhost::EntityInfo& entity);
+void EntityFromGroups(const Value& groups, bool isNew, kafhost::EntityInfo& entity);
 
 }  // namespace kafcad

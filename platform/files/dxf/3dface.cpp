@@ -26,7 +26,7 @@ void writeDxf3DFace(DxfWriter& writer, const DxfEntityHead& head, const EntityIn
 
 void readDxf3DFace(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& face = entity.info;
-    face.type = L"AcDbFace";
+    face.type = EntityKind::kFace;
     face.corners.assign(4, Point3{0.0, 0.0, 0.0});
     bool fourthGiven = false;
     int invisibleEdges = 0;

@@ -3,10 +3,9 @@
 #include "platform/files/dxf/sections.h"
 
 namespace kafhost {
-namespace {
 
-void writeClass(DxfWriter& writer, const char* name, const char* className, bool isEntity,
-                std::size_t instances) {
+void writeDxfClass(DxfWriter& writer, const char* name, const char* className, bool isEntity,
+                   std::size_t instances) {
     writer.text(0, "CLASS");
     writer.text(1, name);
     writer.text(2, className);
@@ -17,17 +16,15 @@ void writeClass(DxfWriter& writer, const char* name, const char* className, bool
     writer.integer(281, isEntity ? 1 : 0);
 }
 
-}  // namespace
-
 void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan) {
     std::size_t meshes = 0;
     for (const EntityInfo* entity : plan.entities) {
-        meshes += entity->type == L"AcDbSubDMesh" ? 1 : 0;
+        meshes += entity->type == EntityKind::kSubDMesh ? 1 : 0;
     }
     writer.text(0, "SECTION");
     writer.text(2, "CLASSES");
-    writeClass(writer, "LAYOUT", "AcDbLayout", false, 2);
-    writeClass(writer, "MESH", "AcDbSubDMesh", true, meshes);
+    writeDxfClass(writer, "LAYOUT", "AcDbLayout", false, 2);
+    writeDxfClass(writer, "MESH", "AcDbSubDMesh", true, meshes);
     writer.text(0, "ENDSEC");
 }
 

@@ -78,7 +78,7 @@ DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std
             entity.head.handle = unused++;
         }
         info.handle = handleText(entity.head.handle);
-        if (info.type == L"AcDbText") {
+        if (info.type == EntityKind::kText) {
             info.text = decodeDxfText(entity.textValue, read.utf8);
             info.textStyle = decodeDxfText(entity.textStyleValue, read.utf8);
         }

@@ -19,35 +19,35 @@ namespace kafhost {
 
 void writeDxfEntity(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& entity,
                     std::uint64_t firstOwnHandle) {
-    if (entity.type == L"AcDbFace") {
-        writeDxf3DFace(writer, head, entity);
-    } else if (entity.type == L"AcDbPolyFaceMesh") {
-        writeDxfPolyFaceMesh(writer, head, entity, firstOwnHandle);
-    } else if (entity.type == L"AcDbSubDMesh") {
-        writeDxfMesh(writer, head, entity, firstOwnHandle);
-    } else if (entity.type == L"AcDbPolyline") {
-        writeDxfLwPolyline(writer, head, entity);
-    } else if (entity.type == L"AcDb3dPolyline") {
-        writeDxf3dPolyline(writer, head, entity, firstOwnHandle);
-    } else if (entity.type == L"AcDbPoint") {
-        writeDxfPoint(writer, head, entity);
-    } else if (entity.type == L"AcDbLine") {
-        writeDxfLine(writer, head, entity);
-    } else if (entity.type == L"AcDbText") {
-        writeDxfText(writer, head, entity);
-    } else {
-        throw DrawingFileError("unknown entity type \"" + wideToUtf8(entity.type) + "\"");
+    switch (entity.type) {
+        case EntityKind::kFace:
+            return writeDxf3DFace(writer, head, entity);
+        case EntityKind::kPolyFaceMesh:
+            return writeDxfPolyFaceMesh(writer, head, entity, firstOwnHandle);
+        case EntityKind::kSubDMesh:
+            return writeDxfMesh(writer, head, entity, firstOwnHandle);
+        case EntityKind::kPolyline:
+            return writeDxfLwPolyline(writer, head, entity);
+        case EntityKind::kPolyline3d:
+            return writeDxf3dPolyline(writer, head, entity, firstOwnHandle);
+        case EntityKind::kPoint:
+            return writeDxfPoint(writer, head, entity);
+        case EntityKind::kLine:
+            return writeDxfLine(writer, head, entity);
+        case EntityKind::kText:
+            return writeDxfText(writer, head, entity);
     }
+    throw DrawingFileError("unknown entity type");
 }
 
 std::uint64_t dxfOwnHandleCount(const EntityInfo& entity) {
-    if (entity.type == L"AcDbPolyFaceMesh") {
+    if (entity.type == EntityKind::kPolyFaceMesh) {
         return dxfPolyFaceMeshOwnHandles(entity);
     }
-    if (entity.type == L"AcDbSubDMesh") {
+    if (entity.type == EntityKind::kSubDMesh) {
         return dxfMeshOwnHandles(entity);
     }
-    if (entity.type == L"AcDb3dPolyline") {
+    if (entity.type == EntityKind::kPolyline3d) {
         return dxf3dPolylineOwnHandles(entity);
     }
     return 0;

@@ -14,7 +14,7 @@ void writeDxfLine(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
 
 bool readDxfLine(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& line = entity.info;
-    line.type = L"AcDbLine";
+    line.type = EntityKind::kLine;
     line.corners.assign(2, Point3{0.0, 0.0, 0.0});
     reader.next();
     while (reader.code() != 0) {

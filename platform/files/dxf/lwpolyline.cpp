@@ -32,7 +32,7 @@ void writeDxfLwPolyline(DxfWriter& writer, const DxfEntityHead& head, const Enti
 
 void readDxfLwPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& line = entity.info;
-    line.type = L"AcDbPolyline";
+    line.type = EntityKind::kPolyline;
     long long count = -1;
     std::size_t countLine = 0;
     reader.next();

@@ -135,7 +135,7 @@ void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
 
 void readDxfMesh(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& mesh = entity.info;
-    mesh.type = L"AcDbSubDMesh";
+    mesh.type = EntityKind::kSubDMesh;
     bool verticesRead = false;
     bool facesRead = false;
     reader.next();

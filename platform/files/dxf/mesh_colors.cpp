@@ -68,7 +68,7 @@ DxfColorRecord readDxfColorRecord(DxfTagReader& reader) {
 void applyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
                         const DxfColorRecords& records) {
     for (DxfReadEntity& entity : entities) {
-        if (entity.info.type != L"AcDbSubDMesh" || entity.head.extensionDictionary == 0) {
+        if (entity.info.type != EntityKind::kSubDMesh || entity.head.extensionDictionary == 0) {
             continue;
         }
         const auto dictionary = dictionaries.find(entity.head.extensionDictionary);

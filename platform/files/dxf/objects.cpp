@@ -116,7 +116,7 @@ void writeDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writeLayout(writer, plan, DxfFixed::kModelLayout, DxfFixed::kModelSpaceRecord);
     writeLayout(writer, plan, DxfFixed::kPaperLayout, DxfFixed::kPaperSpaceRecord);
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
-        if (plan.entities[i]->type == L"AcDbSubDMesh") {
+        if (plan.entities[i]->type == EntityKind::kSubDMesh) {
             writeDxfMeshColors(writer, plan.heads[i].handle, *plan.entities[i],
                                handles.firstOwnHandles[i]);
         }

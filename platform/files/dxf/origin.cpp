@@ -6,6 +6,7 @@
 
 #include "kafhost/drawing_json.h"
 #include "kafhost/host.h"
+#include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
 #include "platform/files/dxf/mesh_colors.h"
 #include "platform/files/dxf/text.h"
@@ -24,6 +25,16 @@ struct Piece {
     std::size_t end = 0;
     std::string text;
 };
+
+// A whole section of the file around tags already written.
+std::string sectionText(std::string_view name, std::string_view tags) {
+    DxfWriter section;
+    section.text(0, "SECTION");
+    section.text(2, name);
+    section.raw(tags);
+    section.text(0, "ENDSEC");
+    return section.text();
+}
 
 bool isAscii(const std::wstring& text) {
     return std::all_of(text.begin(), text.end(),
@@ -115,16 +126,15 @@ public:
         if (origin_.entitiesEnd != kNowhere) {
             pieces_.push_back({origin_.entitiesEnd, origin_.entitiesEnd, addedText});
         } else if (!addedText.empty()) {
-            pieces_.push_back({origin_.end, origin_.end,
-                               "  0\nSECTION\n  2\nENTITIES\n" + addedText + "  0\nENDSEC\n"});
+            pieces_.push_back({origin_.end, origin_.end, sectionText("ENTITIES", addedText)});
         }
         if (!objects_.empty()) {
             pieces_.push_back({origin_.objectsEnd, origin_.objectsEnd, objects_});
         }
         if (wroteMesh_ && !origin_.meshClass && origin_.classesEnd != kNowhere) {
-            pieces_.push_back({origin_.classesEnd, origin_.classesEnd,
-                               "  0\nCLASS\n  1\nMESH\n  2\nAcDbSubDMesh\n  3\nObjectDBX "
-                               "Classes\n 90\n0\n 91\n0\n280\n0\n281\n1\n"});
+            DxfWriter meshClass;
+            writeDxfClass(meshClass, "MESH", "AcDbSubDMesh", true, 0);
+            pieces_.push_back({origin_.classesEnd, origin_.classesEnd, meshClass.text()});
         }
         writeSeed();
         std::stable_sort(pieces_.begin(), pieces_.end(),
@@ -155,13 +165,9 @@ private:
         // character whatever the width of wchar_t (two UTF-16 units on Windows).
         std::string bytes;
         for (std::size_t i = 0; i < utf8.size();) {
-            const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-            const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
-            for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-                c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
-            }
-            i += length;
+            const Utf8Sequence sequence = decodeUtf8(utf8, i);
+            const char32_t c = sequence.code;
+            i += sequence.length;
             if (c < 0x100) {
                 bytes += static_cast<char>(c);
             } else if (c <= 0xFFFF) {
@@ -238,10 +244,12 @@ private:
             start.handle(330, 0);
             start.text(100, "AcDbSymbolTable");
             start.integer(70, static_cast<long long>(count));
-            text = start.text() + text + "  0\nENDTAB\n";
+            start.raw(text);
+            start.text(0, "ENDTAB");
+            text = start.text();
             at = origin_.tablesEnd;
             if (at == kNowhere) {
-                text = "  0\nSECTION\n  2\nTABLES\n" + text + "  0\nENDSEC\n";
+                text = sectionText("TABLES", text);
                 at = origin_.bodyStart != kNowhere ? origin_.bodyStart : origin_.end;
             }
         }
@@ -283,19 +291,19 @@ private:
 
     // The entity's text (and its colour records, kept for OBJECTS), its head filled in.
     std::string entityText(const EntityInfo& entity, DxfEntityHead& head) {
-        const bool mesh = entity.type == L"AcDbSubDMesh";
+        const bool mesh = entity.type == EntityKind::kSubDMesh;
         if (mesh && !meshes_) {
             refuse(head.handle, "a MESH cannot be written into a DXF file of release " +
                                     origin_.release +
                                     " (MESH needs AutoCAD 2010, AC1024, or later); kafcad keeps "
                                     "the file's release");
         }
-        if (entity.type == L"AcDbText" && !origin_.utf8 && !isAscii(entity.text)) {
+        if (entity.type == EntityKind::kText && !origin_.utf8 && !isAscii(entity.text)) {
             refuse(head.handle,
                    "a text beyond ASCII cannot be written into a DXF file of release " +
                        origin_.release + ", which is not UTF-8");
         }
-        if (entity.type == L"AcDbPolyline" && r12_) {
+        if (entity.type == EntityKind::kPolyline && r12_) {
             refuse(head.handle,
                    "an LWPOLYLINE cannot be written into a DXF file of release " + origin_.release);
         }
@@ -423,7 +431,7 @@ DxfOrigin makeDxfOrigin(std::string text, const DxfDrawingRead& read,
     for (std::size_t i = 0; i < entities.size(); ++i) {
         const DxfEntityHead& head = entities[i].head;
         origin.entityIndex.emplace(head.handle, i);
-        if (entities[i].info.type != L"AcDbSubDMesh" || head.extensionDictionary == 0) {
+        if (entities[i].info.type != EntityKind::kSubDMesh || head.extensionDictionary == 0) {
             continue;
         }
         const auto dictionary = read.dictionaries.find(head.extensionDictionary);

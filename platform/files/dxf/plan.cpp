@@ -52,7 +52,7 @@ void addEntityToExtents(DxfDrawingPlan& plan, const EntityInfo& entity) {
     for (const Point2& point : entity.points) {
         addToExtents(plan, Point3{point[0], point[1], entity.elevation});
     }
-    if (entity.type == L"AcDbPoint" || entity.type == L"AcDbText") {
+    if (entity.type == EntityKind::kPoint || entity.type == EntityKind::kText) {
         addToExtents(plan, entity.position);
     }
 }
@@ -147,7 +147,7 @@ DxfDrawingPlan planDxfDrawing(const DrawingSnapshot& drawing) {
         if (!allFinite(entity)) {
             throw DrawingFileError(name + ": not a finite number");
         }
-        if (entity.type == L"AcDbText" && dxfNameKey(entity.textStyle) != L"STANDARD") {
+        if (entity.type == EntityKind::kText && dxfNameKey(entity.textStyle) != L"STANDARD") {
             throw DrawingFileError(name + ": text style \"" + wideToUtf8(entity.textStyle) +
                                    "\" is not in the drawing, whose only text style is Standard");
         }

@@ -12,7 +12,7 @@ void writeDxfPoint(DxfWriter& writer, const DxfEntityHead& head, const EntityInf
 
 void readDxfPoint(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& point = entity.info;
-    point.type = L"AcDbPoint";
+    point.type = EntityKind::kPoint;
     reader.next();
     while (reader.code() != 0) {
         if (readDxfEntityHeadTag(reader, entity.head)) {

@@ -108,7 +108,7 @@ void writeDxfPolyFaceMesh(DxfWriter& writer, const DxfEntityHead& head, const En
 
 bool readDxfPolyline(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& mesh = entity.info;
-    mesh.type = L"AcDbPolyFaceMesh";
+    mesh.type = EntityKind::kPolyFaceMesh;
     long long flags = 0;
     reader.next();
     while (reader.code() != 0) {

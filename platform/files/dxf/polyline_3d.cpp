@@ -38,7 +38,7 @@ void writeDxf3dPolyline(DxfWriter& writer, const DxfEntityHead& head, const Enti
 
 void readDxf3dPolylineVertices(DxfTagReader& reader, DxfReadEntity& entity, long long flags) {
     EntityInfo& line = entity.info;
-    line.type = L"AcDb3dPolyline";
+    line.type = EntityKind::kPolyline3d;
     line.closed = (flags & kClosed) != 0;
     while (reader.is(0, "VERTEX")) {
         DxfEntityHead head;

@@ -77,6 +77,10 @@ void writeDxfLayerStyle(DxfWriter& writer, const LayerInfo& layer);
 
 void writeDxfHeader(DxfWriter& writer, const DxfDrawingPlan& plan);
 void writeDxfClasses(DxfWriter& writer, const DxfDrawingPlan& plan);
+// One CLASS of the CLASSES section: its DXF name, C++ class name, whether it is an entity, and
+// the number of its instances (0 where not counted).
+void writeDxfClass(DxfWriter& writer, const char* name, const char* className, bool isEntity,
+                   std::size_t instances);
 void writeDxfTables(DxfWriter& writer, const DxfDrawingPlan& plan);
 void writeDxfBlocks(DxfWriter& writer, const DxfDrawingPlan& plan);
 void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan);

@@ -65,7 +65,7 @@ void writeDxfText(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
 
 void readDxfText(DxfTagReader& reader, DxfReadEntity& entity) {
     EntityInfo& text = entity.info;
-    text.type = L"AcDbText";
+    text.type = EntityKind::kText;
     entity.textStyleValue = "Standard";
     bool alignmentGiven = false;
     reader.next();

@@ -25,15 +25,6 @@ namespace {
 using Json = nlohmann::json;
 using OrderedJson = nlohmann::ordered_json;
 
-const char* const kSubDMesh = "AcDbSubDMesh";
-const char* const kPolyFaceMesh = "AcDbPolyFaceMesh";
-const char* const kFace = "AcDbFace";
-const char* const kPolyline = "AcDbPolyline";
-const char* const kPolyline3d = "AcDb3dPolyline";
-const char* const kPoint = "AcDbPoint";
-const char* const kLine = "AcDbLine";
-const char* const kText = "AcDbText";
-
 // ---- Writing ----
 
 // A number for the file; JSON has no infinities or NaN, so those cannot be saved.
@@ -62,11 +53,11 @@ OrderedJson trueColorJson(std::int32_t rgb) {
 }
 
 OrderedJson entityJson(const EntityInfo& entity) {
-    const std::string type = wideToUtf8(entity.type);
+    const EntityKind type = entity.type;
     const std::string where = "entity " + wideToUtf8(entity.handle);
     OrderedJson out;
     out["handle"] = wideToUtf8(entity.handle);
-    out["type"] = type;
+    out["type"] = wideToUtf8(entityKindName(type));
     out["space"] = wideToUtf8(entity.space);
     out["layer"] = wideToUtf8(entity.layer);
     out["erased"] = entity.erased;
@@ -76,18 +67,18 @@ OrderedJson entityJson(const EntityInfo& entity) {
     if (entity.trueColor >= 0) {
         out["trueColor"] = trueColorJson(entity.trueColor);
     }
-    if (type == kSubDMesh || type == kPolyFaceMesh) {
+    if (type == EntityKind::kSubDMesh || type == EntityKind::kPolyFaceMesh) {
         out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["faces"] = entity.faces;
     }
-    if (type == kSubDMesh) {
+    if (type == EntityKind::kSubDMesh) {
         OrderedJson colors = OrderedJson::array();
         for (const Rgb& rgb : entity.vertexColors) {
             colors.push_back(rgb);
         }
         out["vertexColors"] = std::move(colors);
         out["subDLevel"] = entity.subDLevel;
-    } else if (type == kFace) {
+    } else if (type == EntityKind::kFace) {
         out["corners"] = pointsJson(entity.corners, where + " corners");
         bool allVisible = true;
         for (const bool visible : entity.edgeVisible) {
@@ -100,7 +91,7 @@ OrderedJson entityJson(const EntityInfo& entity) {
             }
             out["edgeVisible"] = std::move(flags);
         }
-    } else if (type == kPolyline) {
+    } else if (type == EntityKind::kPolyline) {
         out["vertices"] = pointsJson(entity.points, where + " vertices");
         std::vector<double> bulges = entity.bulges;
         bulges.resize(entity.points.size(), 0.0);
@@ -111,16 +102,16 @@ OrderedJson entityJson(const EntityInfo& entity) {
         out["bulges"] = std::move(bulgeList);
         out["elevation"] = checkedFinite(entity.elevation, where + " elevation");
         out["closed"] = entity.closed;
-    } else if (type == kPolyline3d) {
+    } else if (type == EntityKind::kPolyline3d) {
         out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["closed"] = entity.closed;
-    } else if (type == kPoint) {
+    } else if (type == EntityKind::kPoint) {
         out["position"] = pointsJson(std::vector<Point3>{entity.position}, where + " position")[0];
-    } else if (type == kLine) {
+    } else if (type == EntityKind::kLine) {
         const std::vector<OrderedJson> ends = pointsJson(entity.corners, where + " ends");
         out["start"] = ends.at(0);
         out["end"] = ends.at(1);
-    } else if (type == kText) {
+    } else if (type == EntityKind::kText) {
         out["position"] = pointsJson(std::vector<Point3>{entity.position}, where + " position")[0];
         out["alignmentPoint"] =
             pointsJson(std::vector<Point3>{entity.alignmentPoint}, where + " alignmentPoint")[0];
@@ -455,11 +446,11 @@ void readTextFields(const ObjectReader& entity, EntityInfo& info) {
 }
 
 void readGeometry(const ObjectReader& entity, EntityInfo& info) {
-    const std::string type = wideToUtf8(info.type);
-    if (type == kSubDMesh || type == kPolyFaceMesh) {
+    const EntityKind type = info.type;
+    if (type == EntityKind::kSubDMesh || type == EntityKind::kPolyFaceMesh) {
         info.vertices = readPoints<3>(entity.required("vertices"), entity.pathOf("vertices"));
     }
-    if (type == kSubDMesh) {
+    if (type == EntityKind::kSubDMesh) {
         readSubDMeshFaces(entity, info);
         readVertexColors(entity, info);
         if (const Json* level = entity.optional("subDLevel")) {
@@ -469,9 +460,9 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
             }
             info.subDLevel = static_cast<int>(value);
         }
-    } else if (type == kPolyFaceMesh) {
+    } else if (type == EntityKind::kPolyFaceMesh) {
         readPolyFaceMeshFaces(entity, info);
-    } else if (type == kFace) {
+    } else if (type == EntityKind::kFace) {
         info.corners = readPoints<3>(entity.required("corners"), entity.pathOf("corners"));
         if (info.corners.size() != 4) {
             fail(entity.pathOf("corners"), "expected 4 corners");
@@ -485,7 +476,7 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
                 info.edgeVisible.push_back(readBoolean((*flags)[i], elementPath(where, i)));
             }
         }
-    } else if (type == kPolyline) {
+    } else if (type == EntityKind::kPolyline) {
         info.points = readPoints<2>(entity.required("vertices"), entity.pathOf("vertices"));
         if (const Json* bulges = entity.optional("bulges")) {
             const std::string where = entity.pathOf("bulges");
@@ -502,46 +493,46 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
         if (const Json* closed = entity.optional("closed")) {
             info.closed = readBoolean(*closed, entity.pathOf("closed"));
         }
-    } else if (type == kPolyline3d) {
+    } else if (type == EntityKind::kPolyline3d) {
         info.vertices = readPoints<3>(entity.required("vertices"), entity.pathOf("vertices"));
         if (const Json* closed = entity.optional("closed")) {
             info.closed = readBoolean(*closed, entity.pathOf("closed"));
         }
-    } else if (type == kPoint) {
+    } else if (type == EntityKind::kPoint) {
         info.position = readPoint3(entity, "position");
-    } else if (type == kLine) {
+    } else if (type == EntityKind::kLine) {
         info.corners = {readPoint3(entity, "start"), readPoint3(entity, "end")};
-    } else if (type == kText) {
+    } else if (type == EntityKind::kText) {
         readTextFields(entity, info);
     }
 }
 
 // The fields an entity of the type may have.
-std::set<std::string> fieldsOf(const std::string& type) {
+std::set<std::string> fieldsOf(EntityKind type) {
     std::set<std::string> fields = {"handle", "type",  "space",    "layer",
                                     "erased", "color", "trueColor"};
-    if (type == kSubDMesh) {
+    if (type == EntityKind::kSubDMesh) {
         fields.insert({"vertices", "faces", "vertexColors", "subDLevel"});
     }
-    if (type == kPolyFaceMesh) {
+    if (type == EntityKind::kPolyFaceMesh) {
         fields.insert({"vertices", "faces"});
     }
-    if (type == kFace) {
+    if (type == EntityKind::kFace) {
         fields.insert({"corners", "edgeVisible"});
     }
-    if (type == kPolyline) {
+    if (type == EntityKind::kPolyline) {
         fields.insert({"vertices", "bulges", "elevation", "closed"});
     }
-    if (type == kPolyline3d) {
+    if (type == EntityKind::kPolyline3d) {
         fields.insert({"vertices", "closed"});
     }
-    if (type == kPoint) {
+    if (type == EntityKind::kPoint) {
         fields.insert("position");
     }
-    if (type == kLine) {
+    if (type == EntityKind::kLine) {
         fields.insert({"start", "end"});
     }
-    if (type == kText) {
+    if (type == EntityKind::kText) {
         fields.insert({"position", "alignmentPoint", "text", "textStyle", "height", "rotation",
                        "horizontalMode", "verticalMode"});
     }
@@ -557,13 +548,11 @@ EntityInfo readEntity(const Json& value, const std::string& where,
         fail(where, "missing field \"type\"");
     }
     EntityInfo info;
-    info.type = readText(value.at("type"), memberPath(where, "type"));
-    const std::string type = wideToUtf8(info.type);
-    if (type != kSubDMesh && type != kPolyFaceMesh && type != kFace && type != kPolyline &&
-        type != kPolyline3d && type != kPoint && type != kLine && type != kText) {
-        fail(memberPath(where, "type"), "unknown entity type \"" + type + "\"");
+    const std::wstring type = readText(value.at("type"), memberPath(where, "type"));
+    if (!entityKindNamed(type, info.type)) {
+        fail(memberPath(where, "type"), "unknown entity type \"" + wideToUtf8(type) + "\"");
     }
-    const ObjectReader entity(value, where, fieldsOf(type));
+    const ObjectReader entity(value, where, fieldsOf(info.type));
 
     if (const Json* handle = entity.optional("handle")) {
         info.handle = readText(*handle, entity.pathOf("handle"));

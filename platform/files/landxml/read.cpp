@@ -143,7 +143,7 @@ public:
     EntityInfo read(pugi::xml_node definition, const std::string& name) {
         name_ = name;
         EntityInfo mesh;
-        mesh.type = L"AcDbSubDMesh";
+        mesh.type = EntityKind::kSubDMesh;
         std::unordered_map<std::string, int> indexOfId;
         for (pugi::xml_node points : childrenNamed(definition, "Pnts")) {
             for (pugi::xml_node point : childrenNamed(points, "P")) {

@@ -18,7 +18,7 @@ namespace kafhost {
 namespace {
 
 bool isMesh(const EntityInfo& entity) {
-    return entity.type == L"AcDbSubDMesh" || entity.type == L"AcDbPolyFaceMesh";
+    return entity.type == EntityKind::kSubDMesh || entity.type == EntityKind::kPolyFaceMesh;
 }
 
 bool isWritten(const EntityInfo& entity) {
@@ -43,7 +43,7 @@ std::array<int, 3> triangleOf(const EntityInfo& mesh, const std::vector<int>& fa
                               bool& hiddenEdge) {
     std::vector<int> corners;
     for (const int number : face) {
-        if (mesh.type == L"AcDbPolyFaceMesh") {
+        if (mesh.type == EntityKind::kPolyFaceMesh) {
             if (number == 0) {
                 continue;
             }
@@ -148,7 +148,7 @@ void noteLeftOut(const DrawingSnapshot& drawing, bool hiddenEdge, std::vector<st
             continue;
         }
         if (!isWritten(entity)) {
-            ++leftOut[wideToUtf8(entity.type) +
+            ++leftOut[wideToUtf8(entityKindName(entity.type)) +
                       (entity.space == L"paper" ? " in paper space" : "")];
         } else if (!entity.vertexColors.empty()) {
             ++coloured;

@@ -3,20 +3,20 @@
 // one (drawing-file loaders use it); Host::addEntity adds one EntityInfo.
 //
 // EntityInfo fields by type (others stay empty):
-//  "AcDbFace":         corners (4 points), edgeVisible (4 flags; empty means all visible).
-//  "AcDbPolyFaceMesh": vertices; faces = one list per face record holding its four vertex numbers
-//                      as stored (from 1 within the mesh, 0 for none).
-//  "AcDbSubDMesh":     vertices; faces = one list of vertex indices (from 0) per face;
-//                      vertexColors = one [r, g, b] per vertex or none; subDLevel.
-//  "AcDbPolyline":     points (2D), bulges (one per point; empty means all 0), elevation, closed.
-//  "AcDb3dPolyline":   vertices (each with its own z), closed.
-//  "AcDbPoint":        position.
-//  "AcDbLine":         corners (2 points: start, end).
-//  "AcDbText":         position (start of the baseline), alignmentPoint (where a text not
-//                      left-aligned on its baseline sits), text, textStyle, height, rotation
-//                      (radians, counter-clockwise), horizontalMode (0 left, 1 centre, 2 right,
-//                      3 aligned, 4 middle, 5 fit), verticalMode (0 baseline, 1 bottom, 2 middle,
-//                      3 top).
+//  kFace:         corners (4 points), edgeVisible (4 flags; empty means all visible).
+//  kPolyFaceMesh: vertices; faces = one list per face record holding its four vertex numbers
+//                 as stored (from 1 within the mesh, 0 for none).
+//  kSubDMesh:     vertices; faces = one list of vertex indices (from 0) per face;
+//                 vertexColors = one [r, g, b] per vertex or none; subDLevel.
+//  kPolyline:     points (2D), bulges (one per point; empty means all 0), elevation, closed.
+//  kPolyline3d:   vertices (each with its own z), closed.
+//  kPoint:        position.
+//  kLine:         corners (2 points: start, end).
+//  kText:         position (start of the baseline), alignmentPoint (where a text not
+//                 left-aligned on its baseline sits), text, textStyle, height, rotation
+//                 (radians, counter-clockwise), horizontalMode (0 left, 1 centre, 2 right,
+//                 3 aligned, 4 middle, 5 fit), verticalMode (0 baseline, 1 bottom, 2 middle,
+//                 3 top).
 #pragma once
 
 #include <array>
@@ -25,6 +25,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include "kafhost/entity_kind.h"
 
 namespace kafhost {
 
@@ -56,9 +58,8 @@ struct LayerInfo {
 struct EntityInfo {
     // Upper-case hexadecimal handle text. Empty when adding: the drawing gives the next handle.
     std::wstring handle;
-    // The class name: "AcDbFace", "AcDbPolyFaceMesh", "AcDbSubDMesh", "AcDbPolyline",
-    // "AcDb3dPolyline", "AcDbPoint", "AcDbLine" or "AcDbText".
-    std::wstring type;
+    // What the entity is; entityKindName(type) is its class name ("AcDbFace" ...).
+    EntityKind type = EntityKind::kFace;
     // "model" or "paper".
     std::wstring space = L"model";
     std::wstring layer = L"0";
