@@ -96,50 +96,76 @@ int decimalExponentOfPowerOfTwo(int p) {
     return product >= 0 ? product / kScale : -((-product + kScale - 1) / kScale);
 }
 
-int digitCount(Unsigned digits) {
-    int count = 1;
+// The number of decimal digits of digits (at least 1), counted from a guess.
+int digitCount(Unsigned digits, int guess) {
+    int count = guess;
+    while (count > 1 && digits < kPowersOfTen[count - 1]) {
+        --count;
+    }
     while (count < 19 && digits >= kPowersOfTen[count]) {
         ++count;
     }
     return count;
 }
 
+// "00" to "99".
+struct DigitPairs {
+    char text[200] = {};
+    constexpr DigitPairs() {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs;
+
+// Writes the last count digits of digits so that they end at end, two at a time; takes them off
+// digits.
+void writeDigitsBefore(char* end, Unsigned& digits, int count) {
+    for (; count >= 2; count -= 2) {
+        const auto pair = static_cast<std::size_t>(digits % 100);
+        digits /= 100;
+        end -= 2;
+        end[0] = kDigitPairs.text[2 * pair];
+        end[1] = kDigitPairs.text[2 * pair + 1];
+    }
+    if (count == 1) {
+        *--end = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+}
+
 // The digits (count of them) of the decimal digits * 10^(point - count), in fixed notation when
 // that is no longer than the exponent notation.
 char* layOut(char* out, Unsigned digits, int count, int point) {
-    char text[20];
-    for (int i = count - 1; i >= 0; --i) {
-        text[i] = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
     const int exponent = point - 1;
     const int magnitude = exponent < 0 ? -exponent : exponent;
     const int exponentLength = (count > 1 ? count + 1 : count) + 2 + (magnitude >= 100 ? 3 : 2);
     const int fixedLength = point >= count ? point : point > 0 ? count + 1 : count + 2 - point;
     if (fixedLength <= exponentLength) {
         if (point >= count) {
-            std::memcpy(out, text, static_cast<std::size_t>(count));
             std::memset(out + count, '0', static_cast<std::size_t>(point - count));
-            return out + point;
-        }
-        if (point > 0) {
-            std::memcpy(out, text, static_cast<std::size_t>(point));
+            writeDigitsBefore(out + count, digits, count);
+        } else if (point > 0) {
+            writeDigitsBefore(out + count + 1, digits, count - point);
             out[point] = '.';
-            std::memcpy(out + point + 1, text + point, static_cast<std::size_t>(count - point));
-            return out + count + 1;
+            writeDigitsBefore(out + point, digits, point);
+        } else {
+            out[0] = '0';
+            out[1] = '.';
+            std::memset(out + 2, '0', static_cast<std::size_t>(-point));
+            writeDigitsBefore(out + fixedLength, digits, count);
         }
-        out[0] = '0';
-        out[1] = '.';
-        std::memset(out + 2, '0', static_cast<std::size_t>(-point));
-        std::memcpy(out + 2 - point, text, static_cast<std::size_t>(count));
         return out + fixedLength;
     }
-    *out++ = text[0];
+    char* const end = out + (count > 1 ? count + 1 : 1);
+    writeDigitsBefore(end, digits, count - 1);
+    out[0] = static_cast<char>('0' + digits);
     if (count > 1) {
-        *out++ = '.';
-        std::memcpy(out, text + 1, static_cast<std::size_t>(count - 1));
-        out += count - 1;
+        out[1] = '.';
     }
+    out = end;
     *out++ = 'e';
     *out++ = exponent < 0 ? '-' : '+';
     if (magnitude >= 100) {
@@ -195,12 +221,13 @@ char* shortestDigitsText(char* out, double value) {
     // Of the decimals of that many digits, the one nearest value, a tie to the even one.
     const Quotient scaled = divide(exact, shift);
     const Unsigned step = kPowersOfTen[dropped];
-    Unsigned digits = scaled.whole / step;
-    const Unsigned rest = scaled.whole - digits * step;
+    Unsigned digits = scaled.whole;
     bool up = false;
     if (dropped == 0) {
         up = scaled.half && (scaled.below || (digits & 1) != 0);
     } else {
+        digits = scaled.whole / step;
+        const Unsigned rest = scaled.whole - digits * step;
         const Unsigned half = step / 2;
         const bool restBeyond = scaled.half || scaled.below;
         up = rest > half || (rest == half && (restBeyond || (digits & 1) != 0));
@@ -215,7 +242,7 @@ char* shortestDigitsText(char* out, double value) {
         digits /= 10;
         ++dropped;
     }
-    const int count = digitCount(digits);
+    const int count = digitCount(digits, 17 - dropped);
     return layOut(out, digits, count, count + dropped - q);
 }
 

@@ -29,14 +29,14 @@ void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
         if (count < 3) {
             throw DrawingFileError("a mesh face needs at least 3 vertices");
         }
-        writer.integer(90, static_cast<long long>(count));
         for (std::size_t k = 0; k < count; ++k) {
             if (indices[k] < 0 || static_cast<std::size_t>(indices[k]) >= vertexCount) {
                 throw DrawingFileError("a mesh face names vertex " + std::to_string(indices[k]) +
                                        ", the mesh has " + std::to_string(vertexCount));
             }
-            writer.integer(90, indices[k]);
         }
+        writer.integer(90, static_cast<long long>(count));
+        writer.integers(90, indices, count);
     });
 }
 
