@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "platform/files/shortest_real.h"
 
 namespace {
@@ -108,12 +109,6 @@ Run RunInChild(std::size_t count, bool own) {
     return run;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,9 +145,9 @@ int main(int argc, char** argv) {
             faults.push_back(static_cast<double>(run.faults));
         }
         std::printf("%-18s median %.3f s (user %.3f, system %.3f), %.1f ns a real, %.0f faults\n",
-                    name, Median(total), Median(user), Median(system),
-                    1e9 * Median(total) / static_cast<double>(count), Median(faults));
-        return Median(total);
+                    name, bench::Median(total), bench::Median(user), bench::Median(system),
+                    1e9 * bench::Median(total) / static_cast<double>(count), bench::Median(faults));
+        return bench::Median(total);
     };
     const double ownTime = report("shortestRealText", own);
     const double libraryTime = report("std::to_chars", library);

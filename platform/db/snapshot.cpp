@@ -79,6 +79,7 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex,
             }
         }
         const AcArray<AcCmEntityColor>& colors = Access::subDColors(mesh);
+        info.vertexColors.reserve(static_cast<std::size_t>(colors.length()));
         for (int i = 0; i < colors.length(); ++i) {
             info.vertexColors.push_back(Rgb{colors[i].red(), colors[i].green(), colors[i].blue()});
         }
