@@ -48,8 +48,8 @@ bool HasVertexColours(const EntityInfo& mesh) {
     return !mesh.vertexColors.empty() && mesh.vertexColors.size() == mesh.vertices.size();
 }
 
-bool ValidFace(const std::vector<int>& face, std::size_t vertexCount) {
-    return face.size() >= 3 && std::all_of(face.begin(), face.end(), [&](int index) {
+bool ValidFace(const int* face, std::size_t size, std::size_t vertexCount) {
+    return size >= 3 && std::all_of(face, face + size, [&](int index) {
                return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
            });
 }
@@ -137,32 +137,32 @@ public:
             }
             corners_.push_back(SnapCorner(shaded));
         }
-        for (const std::vector<int>& face : mesh.faces) {
-            if (!ValidFace(face, mesh.vertices.size())) {
-                continue;
+        kafhost::forEachFace(mesh, [this, &mesh](const int* face, std::size_t size) {
+            if (!ValidFace(face, size, mesh.vertices.size())) {
+                return;
             }
             // A face of more than three corners is filled as a fan around its first corner.
             const SnappedCorner& first = corners_[static_cast<std::size_t>(face[0])];
-            for (std::size_t i = 1; i + 1 < face.size(); ++i) {
+            for (std::size_t i = 1; i + 1 < size; ++i) {
                 ShadeSnappedTriangle(image_, first, corners_[static_cast<std::size_t>(face[i])],
                                      corners_[static_cast<std::size_t>(face[i + 1])]);
             }
-        }
+        });
     }
 
     // The edges of a subdivision mesh, each shared edge drawn once.
     void MeshEdges(const EntityInfo& mesh) {
         std::vector<std::pair<int, int>> edges;
-        for (const std::vector<int>& face : mesh.faces) {
-            if (!ValidFace(face, mesh.vertices.size())) {
-                continue;
+        kafhost::forEachFace(mesh, [&edges, &mesh](const int* face, std::size_t size) {
+            if (!ValidFace(face, size, mesh.vertices.size())) {
+                return;
             }
-            for (std::size_t i = 0; i < face.size(); ++i) {
+            for (std::size_t i = 0; i < size; ++i) {
                 const int a = face[i];
-                const int b = face[(i + 1) % face.size()];
+                const int b = face[(i + 1) % size];
                 edges.emplace_back(std::min(a, b), std::max(a, b));
             }
-        }
+        });
         std::sort(edges.begin(), edges.end());
         edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
         for (const auto& [a, b] : edges) {

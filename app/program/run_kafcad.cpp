@@ -227,8 +227,11 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     }
     try {
         if (options.savePath || options.pngPath) {
-            // One snapshot of the drawing serves both.
-            const kafhost::DrawingSnapshot drawing = host.snapshot();
+            // One snapshot of the drawing serves both; the DXF writer and the picture read the
+            // meshes' faces in place.
+            const bool inPlace = !options.savePath || IsDxfPath(*options.savePath);
+            const kafhost::DrawingSnapshot drawing =
+                inPlace ? host.outputSnapshot() : host.snapshot();
             if (options.savePath) {
                 SaveDrawing(drawing, *options.savePath);
             }

@@ -2,6 +2,7 @@
 // descriptions, rebuilding a drawing from a snapshot, and erasing objects.
 #include <cmath>
 #include <stdexcept>
+#include <type_traits>
 
 #include "kafhost/utf8_to_wide.h"
 #include "platform/db/object_state.h"
@@ -28,7 +29,11 @@ AcGePoint3d toAcGe(const Point3& p) {
     return AcGePoint3d(p[0], p[1], p[2]);
 }
 
-EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
+// How describe() gives the faces of a subdivision mesh: copied, or read in place.
+enum class MeshFaces { kCopied, kInPlace };
+
+EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex,
+                    MeshFaces meshFaces = MeshFaces::kCopied) {
     const ObjectState& state = stateOf(entity);
     EntityInfo info;
     info.handle = handleText(state.handle);
@@ -66,11 +71,18 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex) {
             info.vertices.push_back(toPoint3(vertices[i]));
         }
         const AcArray<Adesk::Int32>& faces = Access::subDFaces(mesh);
-        for (int i = 0; i < faces.length(); i += faces[i] + 1) {
-            info.faces.emplace_back(faces.asArrayPtr() + i + 1,
-                                    faces.asArrayPtr() + i + 1 + faces[i]);
+        static_assert(std::is_same<Adesk::Int32, int>::value, "face lists are read as int");
+        if (meshFaces == MeshFaces::kInPlace) {
+            info.faceList = faces.asArrayPtr();
+            info.faceListSize = static_cast<std::size_t>(faces.length());
+        } else {
+            for (int i = 0; i < faces.length(); i += faces[i] + 1) {
+                info.faces.emplace_back(faces.asArrayPtr() + i + 1,
+                                        faces.asArrayPtr() + i + 1 + faces[i]);
+            }
         }
         const AcArray<AcCmEntityColor>& colors = Access::subDColors(mesh);
+        info.vertexColors.reserve(static_cast<std::size_t>(colors.length()));
         for (int i = 0; i < colors.length(); ++i) {
             info.vertexColors.push_back(Rgb{colors[i].red(), colors[i].green(), colors[i].blue()});
         }
@@ -356,9 +368,10 @@ std::vector<LayerInfo> Host::layers() const {
     return database != nullptr ? database->layers() : std::vector<LayerInfo>();
 }
 
-DrawingSnapshot Host::snapshot() const {
+namespace {
+
+DrawingSnapshot snapshotOf(const Database* database, MeshFaces meshFaces) {
     DrawingSnapshot snapshot;
-    const Database* database = liveDatabase(workingDatabase());
     if (database == nullptr) {
         return snapshot;
     }
@@ -366,13 +379,23 @@ DrawingSnapshot Host::snapshot() const {
     for (std::size_t b = 0; b < database->blocks().size(); ++b) {
         for (AcDbEntity* entity : database->blocks()[b].entities) {
             if (entity != nullptr) {
-                snapshot.entities.push_back(describe(*entity, b));
+                snapshot.entities.push_back(describe(*entity, b, meshFaces));
             }
         }
     }
     snapshot.nextHandle = database->nextHandle();
     snapshot.dxfOrigin = database->dxfOrigin();
     return snapshot;
+}
+
+}  // namespace
+
+DrawingSnapshot Host::snapshot() const {
+    return snapshotOf(liveDatabase(workingDatabase()), MeshFaces::kCopied);
+}
+
+DrawingSnapshot Host::outputSnapshot() const {
+    return snapshotOf(liveDatabase(workingDatabase()), MeshFaces::kInPlace);
 }
 
 bool Host::entityInfo(const std::wstring& handle, EntityInfo& entity) const {

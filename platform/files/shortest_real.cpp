@@ -1,5 +1,7 @@
 #include "platform/files/shortest_real.h"
 
+#include "platform/files/shortest_digits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -104,14 +106,17 @@ char* fewPlacesText(char* out, double value) {
 
 char* shortestRealText(char* first, double value) {
     const double size = std::fabs(value);
+    char* out = first;
+    if (value < 0) {
+        *out++ = '-';
+    }
     if (size >= kSmallest && size < kLargest) {
-        char* out = first;
-        if (value < 0) {
-            *out++ = '-';
-        }
         if (char* end = fewPlacesText(out, size)) {
             return end;
         }
+    }
+    if (char* end = shortestDigitsText(out, size)) {
+        return end;
     }
     return std::to_chars(first, first + 32, value).ptr;
 }

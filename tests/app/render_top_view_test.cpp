@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -91,6 +92,33 @@ TEST(Picture, PlainMeshIsGreyWithItsEdgesAndPolylinesAreDrawnOverMeshes) {
     for (const std::uint32_t line : {picture.At(50, 77), picture.At(25, 22), picture.At(75, 22)}) {
         EXPECT_GT(line >> 16 & 0xFF, 150u) << Channels(line);
         EXPECT_LT(line & 0xFF, 100u) << Channels(line);
+    }
+}
+
+TEST(Picture, MeshFacesReadInPlaceGiveTheSamePixels) {
+    // A quad and a triangle, plain (edges drawn) and coloured (shaded), as lists per face and as
+    // the drawing's one face list.
+    const std::vector<int> faceList = {4, 0, 1, 4, 3, 3, 1, 2, 4};
+    for (const bool coloured : {false, true}) {
+        EntityInfo nested = SubDMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {5, 4, 0}},
+                                     {{0, 1, 4, 3}, {1, 2, 4}});
+        if (coloured) {
+            nested.vertexColors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}, {200, 100, 0}};
+        }
+        EntityInfo inPlace = nested;
+        inPlace.faces.clear();
+        inPlace.faceList = faceList.data();
+        inPlace.faceListSize = faceList.size();
+        DrawingSnapshot a;
+        a.entities.push_back(nested);
+        DrawingSnapshot b;
+        b.entities.push_back(inPlace);
+        const Picture expected = RenderPicture(a, 120, 90);
+        const Picture got = RenderPicture(b, 120, 90);
+        EXPECT_EQ(got.pixels, expected.pixels) << (coloured ? "coloured" : "plain");
+        // Not a white picture: the mesh is drawn.
+        EXPECT_TRUE(std::any_of(expected.pixels.begin(), expected.pixels.end(),
+                                [](std::uint32_t pixel) { return pixel != kWhite; }));
     }
 }
 

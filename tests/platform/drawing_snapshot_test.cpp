@@ -1,6 +1,7 @@
 // The drawing as plain values: snapshots, rebuilding from them, adding described entities.
 #include "dxf_test_support.h"
 #include "host_fixture.h"
+#include "kafhost/drawing_dxf.h"
 
 namespace {
 
@@ -64,6 +65,44 @@ TEST_F(DrawingSnapshots, RebuildingGivesTheSameDrawing) {
     dxf_test::ExpectSameDrawing(after, before);
     EXPECT_GE(after.nextHandle, before.nextHandle);
     EXPECT_EQ(host.openObjectCount(), 0u);
+}
+
+TEST_F(DrawingSnapshots, TheSnapshotForOutputReadsMeshFacesInPlace) {
+    fill();
+    EntityInfo quads;
+    quads.type = kafhost::EntityKind::kSubDMesh;
+    quads.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}};
+    quads.faces = {{0, 1, 2, 3}, {1, 4, 2}};
+    std::wstring error;
+    ASSERT_NE(host.addEntity(quads, error), L"") << narrow(error);
+    const DrawingSnapshot copied = host.snapshot();
+    const DrawingSnapshot inPlace = host.outputSnapshot();
+    ASSERT_EQ(inPlace.entities.size(), copied.entities.size());
+    // Model space (the new mesh last), then the polyline in paper space.
+    const EntityInfo& mesh = inPlace.entities[inPlace.entities.size() - 2];
+    ASSERT_EQ(mesh.vertices.size(), 5u);
+    EXPECT_TRUE(mesh.faces.empty());
+    ASSERT_EQ(mesh.faceListSize, 9u);
+    EXPECT_EQ(std::vector<int>(mesh.faceList, mesh.faceList + 9),
+              (std::vector<int>{4, 0, 1, 2, 3, 3, 1, 4, 2}));
+    // Either form is the same entity, and the same DXF text.
+    for (std::size_t i = 0; i < copied.entities.size(); ++i) {
+        EXPECT_TRUE(inPlace.entities[i] == copied.entities[i]) << i;
+    }
+    EXPECT_EQ(kafhost::drawingToDxf(inPlace), kafhost::drawingToDxf(copied));
+    EntityInfo changed = copied.entities[copied.entities.size() - 2];
+    changed.faces[1][1] = 3;
+    EXPECT_TRUE(changed != mesh);
+    changed = copied.entities[copied.entities.size() - 2];
+    changed.faces.pop_back();
+    EXPECT_TRUE(changed != mesh);
+
+    // A drawing read from DXF and written again from the faces in place: the same file.
+    std::vector<std::string> notes;
+    const std::string text = kafhost::drawingToDxf(copied);
+    host.reset();
+    ASSERT_TRUE(host.loadSnapshot(kafhost::drawingFromDxf(text, notes), error)) << narrow(error);
+    EXPECT_EQ(kafhost::drawingToDxf(host.outputSnapshot()), text);
 }
 
 TEST_F(DrawingSnapshots, ABadSnapshotLeavesTheDrawingAsItWas) {

@@ -1,5 +1,5 @@
 // Reals as drawing files write them: the same text as std::to_chars, character for character,
-// whichever way the text is made.
+// whichever way the text is made (a few decimal places, the shortest digits, std::to_chars itself).
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -139,6 +139,80 @@ TEST(ShortestReal, RandomBitPatternsAndSurveyCoordinates) {
         values.push_back(value * 0.001);
     }
     EXPECT_EQ(Mismatches(values), 0);
+}
+
+// Compares count values made by next() with std::to_chars, both signs, without building strings;
+// gives how many differ, showing the first few.
+template <typename Next>
+int MismatchesOf(int count, Next next) {
+    int mismatches = 0;
+    for (int i = 0; i < count; ++i) {
+        const double value = next();
+        for (const double signed_value : {value, -value}) {
+            char written[40];
+            char expected[40];
+            char* writtenEnd = kafhost::shortestRealText(written, signed_value);
+            char* expectedEnd =
+                std::to_chars(expected, expected + sizeof expected, signed_value).ptr;
+            if ((writtenEnd - written != expectedEnd - expected ||
+                 std::memcmp(written, expected, static_cast<std::size_t>(expectedEnd - expected)) !=
+                     0) &&
+                ++mismatches <= 5) {
+                ADD_FAILURE() << "wrote " << std::string(written, writtenEnd) << " for "
+                              << std::string(expected, expectedEnd);
+            }
+        }
+    }
+    return mismatches;
+}
+
+double FromBits(std::uint64_t bits) {
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Millions of reals of every binary exponent the shortest-digits way takes and a few either side
+// of its range: random mantissas, the lowest and highest mantissa of each exponent (powers of two
+// and their neighbours), and random decimals of 1 to 17 digits read in and moved a step or none.
+TEST(ShortestReal, MillionsOfRandomRealsAroundTheShortestDigitsRange) {
+    std::mt19937_64 random(20261207);
+    const auto exponentBits = [&random]() {
+        return static_cast<std::uint64_t>(1023 - 40 + static_cast<int>(random() % 96)) << 52;
+    };
+    const std::uint64_t fractionMask = (std::uint64_t{1} << 52) - 1;
+    EXPECT_EQ(MismatchesOf(2000000,
+                           [&]() { return FromBits(exponentBits() | (random() & fractionMask)); }),
+              0);
+    EXPECT_EQ(MismatchesOf(400000,
+                           [&]() {
+                               const std::uint64_t edge = random() % 4;
+                               const std::uint64_t fraction =
+                                   edge < 2 ? edge : fractionMask - (edge - 2);
+                               return FromBits(exponentBits() | fraction);
+                           }),
+              0);
+    EXPECT_EQ(MismatchesOf(1500000,
+                           [&]() {
+                               // digits * 10^exponent, as reading its text gives it.
+                               char text[48];
+                               const int digits = 1 + static_cast<int>(random() % 17);
+                               std::uint64_t largest = 1;
+                               for (int i = 0; i < digits; ++i) {
+                                   largest *= 10;
+                               }
+                               char* end = std::to_chars(text, text + 24, random() % largest).ptr;
+                               *end++ = 'e';
+                               const int exponent = static_cast<int>(random() % 40) - 28;
+                               end = std::to_chars(end, text + sizeof text, exponent).ptr;
+                               double value = 0.0;
+                               std::from_chars(text, end, value);
+                               const int step = static_cast<int>(random() % 3);
+                               return step == 0   ? value
+                                      : step == 1 ? std::nextafter(value, 0.0)
+                                                  : std::nextafter(value, 1e300);
+                           }),
+              0);
 }
 
 }  // namespace

@@ -14,26 +14,30 @@ namespace {
 constexpr int kMeshVersion = 2;
 constexpr int kLargestSubDLevel = 4;
 
+// The face list in one pass over the faces, each checked as it is written (its size is the
+// drawing's own list's, or counted from the faces first).
 void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
-    const long long vertexCount = static_cast<long long>(mesh.vertices.size());
-    long long listSize = 0;
-    for (const std::vector<int>& face : mesh.faces) {
-        if (face.size() < 3) {
+    const std::size_t vertexCount = mesh.vertices.size();
+    std::size_t listSize = mesh.faceListSize;
+    if (mesh.faceList == nullptr) {
+        for (const std::vector<int>& face : mesh.faces) {
+            listSize += 1 + face.size();
+        }
+    }
+    writer.integer(93, static_cast<long long>(listSize));
+    forEachFace(mesh, [&writer, vertexCount](const int* indices, std::size_t count) {
+        if (count < 3) {
             throw DrawingFileError("a mesh face needs at least 3 vertices");
         }
-        listSize += 1 + static_cast<long long>(face.size());
-    }
-    writer.integer(93, listSize);
-    for (const std::vector<int>& face : mesh.faces) {
-        writer.integer(90, static_cast<long long>(face.size()));
-        for (const int index : face) {
-            if (index < 0 || index >= vertexCount) {
-                throw DrawingFileError("a mesh face names vertex " + std::to_string(index) +
+        for (std::size_t k = 0; k < count; ++k) {
+            if (indices[k] < 0 || static_cast<std::size_t>(indices[k]) >= vertexCount) {
+                throw DrawingFileError("a mesh face names vertex " + std::to_string(indices[k]) +
                                        ", the mesh has " + std::to_string(vertexCount));
             }
-            writer.integer(90, index);
         }
-    }
+        writer.integer(90, static_cast<long long>(count));
+        writer.integers(90, indices, count);
+    });
 }
 
 // Reads the 92 count and that many points.

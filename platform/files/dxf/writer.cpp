@@ -79,6 +79,21 @@ void DxfWriter::integer(int groupCode, long long value) {
     tag(groupCode, 0, [&](char* out) { return std::to_chars(out, out + 24, value).ptr; });
 }
 
+void DxfWriter::integers(int groupCode, const int* values, std::size_t count) {
+    // The code's line made once and copied before each value, 8 bytes at a time.
+    char code[kLongestTag] = {};
+    const auto codeSize = static_cast<std::size_t>(codeLine(code, groupCode) - code);
+    constexpr std::size_t kLongestInt = 12;  // "-2147483648\n"
+    char* const start = room(count * (codeSize + kLongestInt) + sizeof code);
+    char* out = start;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::memcpy(out, code, 8);
+        out = std::to_chars(out + codeSize, out + codeSize + kLongestInt, values[i]).ptr;
+        *out++ = '\n';
+    }
+    used_ += static_cast<std::size_t>(out - start);
+}
+
 void DxfWriter::real(int groupCode, double value) {
     if (!std::isfinite(value)) {
         throw DrawingFileError("not a finite number");

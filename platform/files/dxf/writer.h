@@ -25,6 +25,8 @@ public:
 
     void text(int code, std::string_view value);
     void integer(int code, long long value);
+    // One tag of the code for each of the count values, in order.
+    void integers(int code, const int* values, std::size_t count);
     void real(int code, double value);
     // Codes code, code + 10, code + 20 with x, y, z.
     void point(int code, double x, double y, double z);

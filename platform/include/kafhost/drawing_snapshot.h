@@ -7,7 +7,8 @@
 //  kPolyFaceMesh: vertices; faces = one list per face record holding its four vertex numbers
 //                 as stored (from 1 within the mesh, 0 for none).
 //  kSubDMesh:     vertices; faces = one list of vertex indices (from 0) per face;
-//                 vertexColors = one [r, g, b] per vertex or none; subDLevel.
+//                 vertexColors = one [r, g, b] per vertex or none; subDLevel. In a
+//                 snapshot of Host::outputSnapshot() faces is empty and faceList holds them.
 //  kPolyline:     points (2D), bulges (one per point; empty means all 0), elevation, closed.
 //  kPolyline3d:   vertices (each with its own z), closed.
 //  kPoint:        position.
@@ -71,6 +72,11 @@ struct EntityInfo {
 
     std::vector<Point3> vertices;
     std::vector<std::vector<int>> faces;
+    // The faces of a subdivision mesh as the drawing keeps them, read in place (no copy): per face
+    // its vertex count, then that many vertex indices; faceListSize numbers in all. Set only by
+    // Host::outputSnapshot(), and valid while the drawing is unchanged; null otherwise.
+    const int* faceList = nullptr;
+    std::size_t faceListSize = 0;
     std::vector<Rgb> vertexColors;
     int subDLevel = 0;
 
@@ -92,17 +98,50 @@ struct EntityInfo {
     int verticalMode = 0;
 };
 
+// Calls visit(indices, count) for each face of the entity in order, from faceList when it is set,
+// from faces otherwise.
+template <typename Visit>
+void forEachFace(const EntityInfo& entity, Visit visit) {
+    if (entity.faceList == nullptr) {
+        for (const std::vector<int>& face : entity.faces) {
+            visit(face.data(), face.size());
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < entity.faceListSize;
+         i += 1 + static_cast<std::size_t>(entity.faceList[i])) {
+        visit(entity.faceList + i + 1, static_cast<std::size_t>(entity.faceList[i]));
+    }
+}
+
+// The faces of the two entities are the same, whichever way each holds them.
+inline bool sameFaces(const EntityInfo& a, const EntityInfo& b) {
+    if (a.faceList == nullptr && b.faceList == nullptr) {
+        return a.faces == b.faces;
+    }
+    const auto flatten = [](const EntityInfo& entity) {
+        std::vector<int> list;
+        forEachFace(entity, [&list](const int* indices, std::size_t count) {
+            list.push_back(static_cast<int>(count));
+            list.insert(list.end(), indices, indices + count);
+        });
+        return list;
+    };
+    const std::vector<int> listA = flatten(a);
+    const std::vector<int> listB = flatten(b);
+    return listA == listB;
+}
+
 // Every field of the two entities. A field added to EntityInfo goes here too: a save that finds
 // an entity equal to the one it read writes back the file's own text for it.
 inline bool operator==(const EntityInfo& a, const EntityInfo& b) {
     const auto fields = [](const EntityInfo& e) {
         return std::tie(e.handle, e.type, e.space, e.layer, e.erased, e.colorIndex, e.trueColor,
-                        e.vertices, e.faces, e.vertexColors, e.subDLevel, e.corners, e.edgeVisible,
-                        e.points, e.bulges, e.elevation, e.closed, e.position, e.alignmentPoint,
-                        e.text, e.textStyle, e.height, e.rotation, e.horizontalMode,
-                        e.verticalMode);
+                        e.vertices, e.vertexColors, e.subDLevel, e.corners, e.edgeVisible, e.points,
+                        e.bulges, e.elevation, e.closed, e.position, e.alignmentPoint, e.text,
+                        e.textStyle, e.height, e.rotation, e.horizontalMode, e.verticalMode);
     };
-    return fields(a) == fields(b);
+    return fields(a) == fields(b) && sameFaces(a, b);
 }
 inline bool operator!=(const EntityInfo& a, const EntityInfo& b) {
     return !(a == b);

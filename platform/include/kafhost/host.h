@@ -247,6 +247,10 @@ public:
 
     // The current drawing as plain values.
     DrawingSnapshot snapshot() const;
+    // The same for writing the drawing out at once (DXF, the picture): a subdivision mesh's faces
+    // are read in place through faceList instead of being copied into faces, so the snapshot is
+    // valid only while the drawing is unchanged.
+    DrawingSnapshot outputSnapshot() const;
     // The handle texts of the current drawing's entities that are not erased, model space then
     // paper space, each in drawing order (the order of snapshot()).
     std::vector<std::wstring> entityHandles() const;
