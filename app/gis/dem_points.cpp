@@ -2,7 +2,10 @@
 
 #include <gdal.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "app/gis/gdal_session.h"
@@ -20,6 +23,15 @@ using Dataset = std::unique_ptr<void, DatasetCloser>;
 DemPoints ReadDemPoints(const std::string& path, int step) {
     UseGdal();
     const auto fail = [&path](const std::string& reason) { return GisError(path + ": " + reason); };
+    // A file of the file system that cannot be opened says why; GDAL's own paths (/vsizip/...)
+    // are GDAL's to open.
+    if (path.rfind("/vsi", 0) != 0) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (file == nullptr) {
+            throw fail(std::string("cannot open: ") + std::strerror(errno));
+        }
+        std::fclose(file);
+    }
     const Dataset dataset(
         GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (!dataset) {
