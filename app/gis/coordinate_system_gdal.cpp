@@ -7,6 +7,25 @@
 namespace kafcad {
 namespace {
 
+// Gives reference the EPSG system it matches with full confidence, when there is one.
+void Identify(OGRSpatialReference& reference) {
+    if (reference.AutoIdentifyEPSG() == OGRERR_NONE) {
+        return;
+    }
+    int count = 0;
+    int* confidences = nullptr;
+    OGRSpatialReferenceH* matches = reference.FindMatches(nullptr, &count, &confidences);
+    if (matches != nullptr && count >= 1 && confidences[0] >= 90 &&
+        (count == 1 || confidences[1] < confidences[0])) {
+        const char* authority = OSRGetAuthorityName(matches[0], nullptr);
+        if (authority != nullptr && std::string(authority) == "EPSG") {
+            reference = *OGRSpatialReference::FromHandle(matches[0]);
+        }
+    }
+    OSRFreeSRSArray(matches);
+    CPLFree(confidences);
+}
+
 // The label, name, EPSG code and WKT of a system read into reference.
 CoordinateSystem Describe(OGRSpatialReference& reference, const std::string& given) {
     CoordinateSystem system;
@@ -14,8 +33,9 @@ CoordinateSystem Describe(OGRSpatialReference& reference, const std::string& giv
     system.name = name != nullptr ? name : "";
     const char* authority = reference.GetAuthorityName(nullptr);
     const char* code = reference.GetAuthorityCode(nullptr);
-    if ((authority == nullptr || code == nullptr) && reference.AutoIdentifyEPSG() == OGRERR_NONE) {
-        // A WKT without its authority may still be one EPSG knows.
+    if (authority == nullptr || code == nullptr) {
+        // A WKT without its authority (an ESRI .prj file) may still be one EPSG knows.
+        Identify(reference);
         authority = reference.GetAuthorityName(nullptr);
         code = reference.GetAuthorityCode(nullptr);
     }

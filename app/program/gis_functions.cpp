@@ -26,6 +26,16 @@ namespace {
 // Below every elevation a survey meets; lower still when a surface reaches it.
 constexpr double kNodata = -9999.0;
 
+// A line of its own on the command line, after whatever the module left open.
+void Say(CommandLineOutput& commandLine, const std::string& text) {
+    commandLine.EndLine();
+    commandLine.Write(text + "\n");
+}
+
+std::string Count(std::size_t count, const std::string& what) {
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
 std::string Number(double value) {
     char digits[32];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
@@ -36,8 +46,8 @@ std::string Number(double value) {
 void TakeOver(const std::optional<CoordinateSystem>& dem, const std::string& path,
               CommandLineOutput& commandLine) {
     if (dem && AdoptCoordinateSystem(*dem, path)) {
-        commandLine.Write("Coordinate system " + Describe(*dem) + " taken over from " +
-                          EscapeControls(path) + "\n");
+        Say(commandLine,
+            "Coordinate system " + Describe(*dem) + " taken over from " + EscapeControls(path));
     }
 }
 
@@ -81,10 +91,11 @@ Value PointsOfDem(const std::vector<Value>& arguments, CommandLineOutput& comman
     } catch (const kafhost::DrawingFileError& error) {
         throw LispError(std::string("cannot write point file ") + error.what());
     }
-    commandLine.Write("DEM " + EscapeControls(path) + ": " + std::to_string(dem.columns) + " x " +
-                      std::to_string(dem.rows) + " cells, " + std::to_string(dem.points.size()) +
-                      " points" + (step > 1 ? " (every " + std::to_string(step) + ". cell)" : "") +
-                      ", " + std::to_string(dem.skipped) + " nodata cells skipped\n");
+    Say(commandLine, "DEM " + EscapeControls(path) + ": " + std::to_string(dem.columns) + " x " +
+                         std::to_string(dem.rows) + " cells" +
+                         (step > 1 ? ", every " + std::to_string(step) + " cells" : "") + ": " +
+                         Count(dem.points.size(), "point") + ", " +
+                         Count(dem.skipped, "nodata cell") + " skipped");
     if (toFile) {
         return arguments[2];
     }
@@ -167,11 +178,11 @@ Value GeoTiff(const std::vector<Value>& arguments, kafhost::Host& host,
         throw LispError(std::string("cannot write GeoTIFF ") + error.what());
     }
     const std::optional<CoordinateSystem>& system = DrawingCoordinateSystem();
-    commandLine.Write("GeoTIFF " + EscapeControls(path) + ": " + std::to_string(grid.columns) +
-                      " x " + std::to_string(grid.rows) + " cells of " + Number(cellSize) + ", " +
-                      std::to_string(filled) + " on the surface, nodata " + Number(grid.nodata) +
-                      (system ? ", " + system->label : std::string(", no coordinate system")) +
-                      "\n");
+    Say(commandLine, "GeoTIFF " + EscapeControls(path) + ": " + std::to_string(grid.columns) +
+                         " x " + std::to_string(grid.rows) + " cells of " + Number(cellSize) +
+                         ", " + std::to_string(filled) + " on the surface, nodata " +
+                         Number(grid.nodata) + ", " +
+                         (system ? system->label : std::string("no coordinate system")));
     return arguments[0];
 }
 

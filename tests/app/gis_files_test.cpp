@@ -118,7 +118,7 @@ TEST_F(GisFiles, DemRoundTripGivesEveryCellItsElevationAndKeepsTheCoordinateSyst
                            "dem.tif\n"),
               std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("DEM dem.tif: 23 x 17 cells, 388 points, 3 nodata cells skipped\n"),
+    EXPECT_NE(run.out.find("DEM dem.tif: 23 x 17 cells: 388 points, 3 nodata cells skipped\n"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("GeoTIFF surface.tif: 23 x 17 cells of 2, 389 on the surface, nodata "
@@ -183,7 +183,7 @@ TEST_F(GisFiles, VolcanoRoundTripThroughAPointFile) {
         "-e '(setq m (kaf-dct-subdmesh-withloadcsv (list \"volcano.csv\") \";\" \"TIN\" 0.0 0.0 "
         "1.0))' -e '(kafcad-geotiff \"same.tif\" 10 m)' -e '(kafcad-geotiff \"fine.tif\" 5 m)'");
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_NE(run.out.find("DEM volcano.tif: 61 x 87 cells, 5307 points, 0 nodata cells skipped"),
+    EXPECT_NE(run.out.find("DEM volcano.tif: 61 x 87 cells: 5307 points, 0 nodata cells skipped"),
               std::string::npos)
         << run.out;
 
