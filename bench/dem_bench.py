@@ -12,8 +12,9 @@ ESRI ASCII grid written here) goes through two steps, each timed in a process of
          same grid.
 
 The programs alternate round by round; the medians of wall time, user and system time, peak
-resident memory and page faults (getrusage of each child) are printed, with kafcad's time as a
-ratio to GDAL's. Finally the elevations of out.tif and of gdal_grid's grid are compared cell by
+resident memory and page faults (wait4 of each child) are printed, with kafcad's wall and
+processor time (user + system) as ratios to GDAL's; on a busy machine the processor time is the
+figure to go by. Finally the elevations of out.tif and of gdal_grid's grid are compared cell by
 cell with the DEM (gdallocationinfo is too slow for millions of cells: both are read with GDAL's
 Python bindings when present, else the check is skipped with a note).
 
@@ -65,7 +66,10 @@ def write_dem(work, cells):
 
 def show(name, samples, reference=None):
     median = {key: statistics.median(s[key] for s in samples) for key in samples[0]}
-    ratio = f"  {median['wall'] / reference['wall']:.2f} x GDAL" if reference else ""
+    cpu = median["user"] + median["sys"]
+    ratio = (f"  {median['wall'] / reference['wall']:.2f} x GDAL's wall, "
+             f"{cpu / (reference['user'] + reference['sys']):.2f} x its processor time"
+             if reference else "")
     print(f"  {name:<34} wall {median['wall']:7.2f} s  user {median['user']:7.2f} s  "
           f"sys {median['sys']:5.2f} s  peak {median['rss']:8.1f} MB  "
           f"faults {median['faults']:9.0f}{ratio}")
