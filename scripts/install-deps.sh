@@ -11,6 +11,9 @@ packages=(
     pkg-config libcairo2-dev libedit-dev   # kafcad: PNG pictures; the prompt's line editing
     libpugixml-dev                         # kafcad: LandXML surface files
     libpng-dev zlib1g-dev                  # kafcad: PNG encoding of the pictures
+    libgdal-dev                            # kafcad: DEM rasters, GeoTIFF, GeoPackage, coordinate systems
+    gdal-bin                               # gdalinfo, gdallocationinfo, ogrinfo: the tests read kafcad's GIS files
+    r-base-core                            # R's volcano DEM, which a test goes round trip with
     python3                                # the terrain sample's generator
     clang-format-16                        # the formatting check (braces on every if)
     g++-mingw-w64-x86-64-posix googletest  # the Windows build (kaf20x64.arx, kafcad.exe, tests)

@@ -2,8 +2,11 @@
 
 #include <cctype>
 #include <iostream>
+#include <memory>
 #include <vector>
 
+#include "app/gis/coordinate_system.h"
+#include "app/gis/write_geopackage.h"
 #include "app/lisp/script_file.h"
 #include "app/terminal/escape_controls.h"
 #include "kafhost/drawing_dxf.h"
@@ -34,7 +37,34 @@ void ShowNotes(const std::string& path, const std::vector<std::string>& notes, s
     }
 }
 
+// The drawing's coordinate system as a LandXML file names it; null when it has none.
+std::unique_ptr<kafhost::LandXmlCoordinateSystem> LandXmlSystem() {
+    const std::optional<CoordinateSystem>& system = DrawingCoordinateSystem();
+    if (!system) {
+        return nullptr;
+    }
+    return std::make_unique<kafhost::LandXmlCoordinateSystem>(kafhost::LandXmlCoordinateSystem{
+        system->name, system->epsgCode != 0 ? std::to_string(system->epsgCode) : "", system->wkt});
+}
+
+// A LandXML file's coordinate system, by its WKT or else its EPSG code, taken over.
+void AdoptLandXmlSystem(const kafhost::LandXmlCoordinateSystem& found, const std::string& path) {
+    try {
+        const CoordinateSystem system = !found.wkt.empty()
+                                            ? CoordinateSystemFromWkt(found.wkt)
+                                            : ResolveCoordinateSystem("EPSG:" + found.epsgCode);
+        AdoptCoordinateSystem(system, path);
+    } catch (const GisError& error) {
+        const std::string reason = error.what();
+        throw kafhost::DrawingFileError(reason.rfind(path, 0) == 0 ? reason : path + ": " + reason);
+    }
+}
+
 }  // namespace
+
+bool IsGeoPackagePath(const std::string& path) {
+    return HasExtension(path, ".gpkg");
+}
 
 bool IsDxfPath(const std::string& path) {
     return HasExtension(path, ".dxf");
@@ -49,13 +79,23 @@ kafhost::DrawingSnapshot ReadDrawingFile(const std::string& path, std::ostream& 
     if (!kind.empty()) {
         throw kafhost::DrawingFileError(path + ": cannot open: " + kind);
     }
+    if (IsGeoPackagePath(path)) {
+        throw kafhost::DrawingFileError(path +
+                                        ": kafcad writes GeoPackage files but reads no drawing "
+                                        "from them");
+    }
     if (!IsDxfPath(path) && !IsLandXmlPath(path)) {
         return kafhost::loadDrawingFile(path);
     }
     std::vector<std::string> skipped;
-    kafhost::DrawingSnapshot drawing = IsDxfPath(path)
-                                           ? kafhost::loadDxfDrawingFile(path, skipped)
-                                           : kafhost::loadLandXmlDrawingFile(path, skipped);
+    kafhost::LandXmlCoordinateSystem system;
+    kafhost::DrawingSnapshot drawing =
+        IsDxfPath(path)
+            ? kafhost::loadDxfDrawingFile(path, skipped)
+            : kafhost::loadLandXmlDrawingFile(path, skipped, GisAvailable() ? &system : nullptr);
+    if (!system.epsgCode.empty() || !system.wkt.empty()) {
+        AdoptLandXmlSystem(system, path);
+    }
     ShowNotes(path, skipped, notes);
     return drawing;
 }
@@ -81,7 +121,7 @@ void CheckDrawingFileKeeps(const kafhost::DrawingSnapshot& drawing, const std::s
     }
     CheckLayerNames(layerNames, path);
     // LandXML is an exchange of surfaces only: what it leaves out is named when it is written.
-    if (IsDxfPath(path) || IsLandXmlPath(path)) {
+    if (IsDxfPath(path) || IsLandXmlPath(path) || IsGeoPackagePath(path)) {
         return;
     }
     const std::string losses = kafhost::dxfDataJsonCannotKeep(drawing);
@@ -98,7 +138,15 @@ void WriteDrawingFile(const kafhost::DrawingSnapshot& drawing, const std::string
     CheckDrawingFileKeeps(drawing, path);
     if (IsLandXmlPath(path)) {
         std::vector<std::string> leftOut;
-        kafhost::saveLandXmlDrawingFile(drawing, path, leftOut);
+        kafhost::saveLandXmlDrawingFile(drawing, path, leftOut, LandXmlSystem().get());
+        ShowNotes(path, leftOut, notes);
+    } else if (IsGeoPackagePath(path)) {
+        std::vector<std::string> leftOut;
+        try {
+            WriteGeoPackage(drawing, DrawingCoordinateSystem(), path, leftOut);
+        } catch (const GisError& error) {
+            throw kafhost::DrawingFileError(error.what());
+        }
         ShowNotes(path, leftOut, notes);
     } else if (IsDxfPath(path)) {
         kafhost::saveDxfDrawingFile(drawing, path);

@@ -1,5 +1,6 @@
 #include "app/program/options.h"
 
+#include "app/gis/coordinate_system.h"
 #include "app/program/picture_support.h"
 #include "app/program/usage_error.h"
 
@@ -109,6 +110,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--png-size") {
             SetOnce(pngSize, name, cursor.Value(name));
             options.pngSize = ParsePictureSize(*pngSize);
+        } else if (name == "--crs") {
+            if (!GisAvailable()) {
+                throw UsageError(std::string("option --crs is not available: ") + kGisUnavailable);
+            }
+            SetOnce(options.crs, name, cursor.Value(name));
         } else if (name == "--module") {
             SetOnce(options.modulePath, name, cursor.Value(name));
         } else if (name == "--help" || name == "-h") {

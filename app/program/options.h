@@ -9,6 +9,8 @@
 //   --save FILE           save the drawing after the scripts
 //   --png FILE            render a top view of model space to a PNG picture after the scripts
 //   --png-size WxH | N    the picture's size in pixels (N: N x N); default 1200 x 1200
+//   --crs SYSTEM          the drawing's coordinate system ("EPSG:25832"), written into GeoTIFF,
+//                         GeoPackage and LandXML files (refused where kafcad has no GDAL)
 //   --module PATH         load this module instead of the one installed with kafcad
 //   --help, --version
 //   --                    every argument after it is a script
@@ -45,6 +47,7 @@ struct Options {
     std::optional<std::string> pngPath;
     PictureSize pngSize;
     std::optional<std::string> modulePath;
+    std::optional<std::string> crs;
     std::vector<Input> inputs;
     bool help = false;
     bool version = false;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/gis/coordinate_system.h"
 #include "app/lisp/builtins/library.h"
 #include "app/lisp/builtins/standard.h"
 #include "app/lisp/byte_text.h"
@@ -16,6 +17,7 @@
 #include "app/program/drawing_output.h"
 #include "app/program/entities/drawing_lisp.h"
 #include "app/program/exit_status.h"
+#include "app/program/gis_functions.h"
 #include "app/program/host_function_library.h"
 #include "app/program/read_inputs.h"
 #include "app/program/usage_error.h"
@@ -140,10 +142,25 @@ private:
     kafhost::Host& host_;
 };
 
+// The drawing's coordinate system from --crs, before anything runs.
+void SetCoordinateSystem(const Options& options) {
+    if (!options.crs) {
+        return;
+    }
+    try {
+        DrawingCoordinateSystem() = ResolveCoordinateSystem(*options.crs);
+    } catch (const GisError& error) {
+        throw RunFailure{std::string("option --crs: ") + error.what(), kExitUsage};
+    }
+}
+
 // A target that no save could replace (a folder, a device, /dev/stdout) is refused before
 // anything runs, as is a layer name that the drawing file could not hold.
 void CheckOutputTargets(const Options& options) {
     try {
+        if (options.savePath && IsGeoPackagePath(*options.savePath) && !GisAvailable()) {
+            throw kafhost::DrawingFileError(*options.savePath + ": " + kGisUnavailable);
+        }
         if (options.savePath) {
             kafhost::checkSaveTarget(*options.savePath);
             std::vector<std::wstring> layers;
@@ -179,6 +196,7 @@ std::string UnsavedNote(const Options& options) {
 int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
               const Console& console) {
     CheckOutputTargets(options);
+    SetCoordinateSystem(options);
     kafhost::Host& host = kafhost::Host::instance();
     if (options.drawingPath) {
         LoadDrawing(host, *options.drawingPath, options);
@@ -196,6 +214,7 @@ int RunInHost(const Options& options, const std::vector<Source>& sources, bool i
     DefineDrawingFunctions(builtins, host);
     DefineDrawingLispFunctions(builtins, host);
     DefineLayerFunctions(builtins, host);
+    DefineGisFunctions(builtins, host, commandLine);
     HostFunctionLibrary moduleFunctions(host);
     Evaluator evaluator({&builtins, &moduleFunctions});
     const auto reportError = [&display](const std::string& reason) {

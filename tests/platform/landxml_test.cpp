@@ -93,6 +93,43 @@ TEST(LandXml, MeshesReadBackWithTheSameVerticesAndFaces) {
     }
 }
 
+// The coordinate system goes after the units as other programs look for it, its WKT escaped,
+// and is read back as written; a file without one gives none.
+TEST(LandXml, TheCoordinateSystemIsWrittenAfterTheUnitsAndReadBack) {
+    DrawingSnapshot drawing;
+    drawing.layers = {{L"0", false}, {L"TIN", false}};
+    drawing.entities.push_back(
+        Mesh(L"AcDbSubDMesh", L"TIN", {{0, 0, 1}, {10, 0, 2}, {0, 10, 3}}, {{0, 1, 2}}));
+    const kafhost::LandXmlCoordinateSystem system{
+        "ETRS89 / UTM zone 32N", "25832", "PROJCRS[\"ETRS89 / UTM zone 32N\",ID[\"EPSG\",25832]]"};
+    std::vector<std::string> notes;
+    const std::string text = kafhost::drawingToLandXml(drawing, notes, &system);
+    const std::size_t element = text.find(
+        "<CoordinateSystem name=\"ETRS89 / UTM zone 32N\" epsgCode=\"25832\" "
+        "ogcWktCode=\"PROJCRS[&quot;ETRS89 / UTM zone 32N&quot;,ID[&quot;EPSG&quot;,25832]]\" />");
+    ASSERT_NE(element, std::string::npos) << text;
+    EXPECT_LT(text.find("</Units>"), element);
+    EXPECT_LT(element, text.find("<Surfaces>"));
+
+    notes.clear();
+    kafhost::LandXmlCoordinateSystem read;
+    EXPECT_EQ(kafhost::drawingFromLandXml(text, notes, &read).entities.size(), 1u);
+    EXPECT_EQ(read.name, system.name);
+    EXPECT_EQ(read.epsgCode, system.epsgCode);
+    EXPECT_EQ(read.wkt, system.wkt);
+    EXPECT_EQ(notes, std::vector<std::string>{"coordinate system EPSG:25832"});
+    // A reader that keeps no system says that it is lost.
+    notes.clear();
+    kafhost::drawingFromLandXml(text, notes);
+    EXPECT_EQ(notes, std::vector<std::string>{"coordinate system EPSG:25832 not kept"});
+
+    const std::string without = kafhost::drawingToLandXml(drawing, notes);
+    EXPECT_EQ(without.find("CoordinateSystem"), std::string::npos);
+    kafhost::LandXmlCoordinateSystem none;
+    kafhost::drawingFromLandXml(without, notes, &none);
+    EXPECT_TRUE(none.epsgCode.empty() && none.wkt.empty() && none.name.empty());
+}
+
 TEST(LandXml, FilesOfOtherProgramsAreRead) {
     // Points shared through CgPoints, ids that are not 1..n, an invisible face, faces split over
     // two elements, a grid surface, a namespace prefix, and a surface name a layer cannot hold.

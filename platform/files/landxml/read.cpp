@@ -236,9 +236,30 @@ void addLayer(DrawingSnapshot& drawing, const std::wstring& name) {
     drawing.layers.push_back(LayerInfo{name, false});
 }
 
+// The file's coordinate system, when it names one.
+void readCoordinateSystem(pugi::xml_node root, LandXmlCoordinateSystem* system,
+                          std::vector<std::string>& notes) {
+    const pugi::xml_node element = childNamed(root, "CoordinateSystem");
+    if (!element) {
+        return;
+    }
+    LandXmlCoordinateSystem found;
+    found.name = element.attribute("name").as_string();
+    found.epsgCode = element.attribute("epsgCode").as_string();
+    found.wkt = element.attribute("ogcWktCode").as_string();
+    const std::string label = found.epsgCode.empty() ? found.name : "EPSG:" + found.epsgCode;
+    if (system == nullptr) {
+        notes.push_back("coordinate system " + label + " not kept");
+        return;
+    }
+    *system = found;
+    notes.push_back("coordinate system " + label);
+}
+
 }  // namespace
 
-DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::string>& notes) {
+DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::string>& notes,
+                                   LandXmlCoordinateSystem* system) {
     const Reader reader(text);
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
@@ -253,6 +274,7 @@ DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::str
                     "not a LandXML file (the root element is <" + std::string(root.name()) + ">)");
     }
     const double scale = metresPerUnit(reader, root, notes);
+    readCoordinateSystem(root, system, notes);
     const std::unordered_map<std::string, pugi::xml_node> cgPoints = cgPointsOf(root);
     SurfaceReader surfaceReader(reader, scale, cgPoints);
     DrawingSnapshot drawing;
@@ -283,10 +305,11 @@ DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::str
     return drawing;
 }
 
-DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>& notes) {
+DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>& notes,
+                                       LandXmlCoordinateSystem* system) {
     const std::string text = readFileText(path);
     try {
-        return drawingFromLandXml(text, notes);
+        return drawingFromLandXml(text, notes, system);
     } catch (const DrawingFileError& error) {
         throw DrawingFileError(path + ": " + error.what());
     }

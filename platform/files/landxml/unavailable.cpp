@@ -12,20 +12,23 @@ namespace {
 
 }  // namespace
 
-std::string drawingToLandXml(const DrawingSnapshot&, std::vector<std::string>&) {
+std::string drawingToLandXml(const DrawingSnapshot&, std::vector<std::string>&,
+                             const LandXmlCoordinateSystem*) {
     refuse("");
 }
 
-DrawingSnapshot drawingFromLandXml(const std::string&, std::vector<std::string>&) {
+DrawingSnapshot drawingFromLandXml(const std::string&, std::vector<std::string>&,
+                                   LandXmlCoordinateSystem*) {
     refuse("");
 }
 
 void saveLandXmlDrawingFile(const DrawingSnapshot&, const std::string& path,
-                            std::vector<std::string>&) {
+                            std::vector<std::string>&, const LandXmlCoordinateSystem*) {
     refuse(path);
 }
 
-DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>&) {
+DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>&,
+                                       LandXmlCoordinateSystem*) {
     refuse(path);
 }
 

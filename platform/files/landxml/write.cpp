@@ -139,6 +139,18 @@ void addUnits(pugi::xml_node root) {
     metric.append_attribute("pressureUnit") = "milliBars";
 }
 
+void addCoordinateSystem(pugi::xml_node root, const LandXmlCoordinateSystem* system) {
+    if (system == nullptr) {
+        return;
+    }
+    pugi::xml_node element = root.append_child("CoordinateSystem");
+    element.append_attribute("name") = system->name.c_str();
+    if (!system->epsgCode.empty()) {
+        element.append_attribute("epsgCode") = system->epsgCode.c_str();
+    }
+    element.append_attribute("ogcWktCode") = system->wkt.c_str();
+}
+
 // One note per kind of entity left out, and one for the meshes' colours and hidden edges.
 void noteLeftOut(const DrawingSnapshot& drawing, bool hiddenEdge, std::vector<std::string>& notes) {
     std::map<std::string, int> leftOut;
@@ -169,7 +181,8 @@ void noteLeftOut(const DrawingSnapshot& drawing, bool hiddenEdge, std::vector<st
 
 }  // namespace
 
-std::string drawingToLandXml(const DrawingSnapshot& drawing, std::vector<std::string>& notes) {
+std::string drawingToLandXml(const DrawingSnapshot& drawing, std::vector<std::string>& notes,
+                             const LandXmlCoordinateSystem* system) {
     std::vector<const EntityInfo*> meshes;
     for (const EntityInfo& entity : drawing.entities) {
         if (isWritten(entity)) {
@@ -184,6 +197,7 @@ std::string drawingToLandXml(const DrawingSnapshot& drawing, std::vector<std::st
     pugi::xml_node root = document.append_child("LandXML");
     addRootAttributes(root);
     addUnits(root);
+    addCoordinateSystem(root, system);
     pugi::xml_node surfaces = root.append_child("Surfaces");
     bool hiddenEdge = false;
     for (std::size_t i = 0; i < meshes.size(); ++i) {
@@ -196,9 +210,10 @@ std::string drawingToLandXml(const DrawingSnapshot& drawing, std::vector<std::st
 }
 
 void saveLandXmlDrawingFile(const DrawingSnapshot& drawing, const std::string& path,
-                            std::vector<std::string>& notes) {
+                            std::vector<std::string>& notes,
+                            const LandXmlCoordinateSystem* system) {
     // The whole text is made first, so a drawing LandXML cannot hold leaves the file untouched.
-    const std::string text = drawingToLandXml(drawing, notes);
+    const std::string text = drawingToLandXml(drawing, notes, system);
     replaceFile(path, [&text](std::FILE* file) {
         if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
             throw DrawingFileError(std::string("cannot write: ") + std::strerror(errno));

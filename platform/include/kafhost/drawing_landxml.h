@@ -9,12 +9,19 @@
 // vertex, k from 1 in vertex order, so x and y appear swapped) and <Faces> (one <F>a b c</F> per
 // face, naming the point ids). Numbers have the fewest digits that read back to the same double.
 //
-// drawingToLandXml(drawing, notes): the file text. Notes receive what LandXML does not hold
+// LandXmlCoordinateSystem: the coordinate system a file is in, written as
+//   <CoordinateSystem name="..." epsgCode="..." ogcWktCode="..."/> after <Units> (epsgCode left
+//   out when empty). Read back from a file's <CoordinateSystem> (its epsgCode, name and
+//   ogcWktCode), with a note naming it.
+//
+// drawingToLandXml(drawing, notes, system): the file text, with the coordinate system when one
+//   is given. Notes receive what LandXML does not hold
 //   (entities other than model-space meshes, per kind with a count; vertex colours; hidden
 //   polyface edges, written as visible). Throws DrawingFileError, naming the mesh, for a face
 //   that is not a triangle, a face naming a missing vertex, or a number that is not finite.
 //
-// drawingFromLandXml(text, notes): a drawing holding layer "0" and one subdivision mesh per TIN
+// drawingFromLandXml(text, notes, system): a drawing holding layer "0" and one subdivision mesh per
+// TIN
 //   surface of the file, on a layer named after the surface (characters a layer name cannot hold,
 //   < > / \ " : ; ? * | = ` and line breaks, become "_"; a surface without a name is named
 //   "Surface N"). Read as other programs write it:
@@ -27,9 +34,10 @@
 //   Throws DrawingFileError "line N: ..." for text that is not well-formed XML, not LandXML, or
 //   holds a TIN surface that cannot be read (a point or face that is not three numbers, a face
 //   naming a missing point, a point id given twice, an unknown linear unit).
-// saveLandXmlDrawingFile(drawing, path, notes): writes through a temporary file that then
+// saveLandXmlDrawingFile(drawing, path, notes, system): writes through a temporary file that then
 //   replaces path. Throws DrawingFileError.
-// loadLandXmlDrawingFile(path, notes): reads and parses the file. Throws DrawingFileError (the
+// loadLandXmlDrawingFile(path, notes, system): reads and parses the file. Throws DrawingFileError
+// (the
 //   path first).
 #pragma once
 
@@ -41,10 +49,20 @@
 
 namespace kafhost {
 
-std::string drawingToLandXml(const DrawingSnapshot& drawing, std::vector<std::string>& notes);
-DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::string>& notes);
+struct LandXmlCoordinateSystem {
+    std::string name;
+    std::string epsgCode;
+    std::string wkt;
+};
+
+std::string drawingToLandXml(const DrawingSnapshot& drawing, std::vector<std::string>& notes,
+                             const LandXmlCoordinateSystem* system = nullptr);
+DrawingSnapshot drawingFromLandXml(const std::string& text, std::vector<std::string>& notes,
+                                   LandXmlCoordinateSystem* system = nullptr);
 void saveLandXmlDrawingFile(const DrawingSnapshot& drawing, const std::string& path,
-                            std::vector<std::string>& notes);
-DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>& notes);
+                            std::vector<std::string>& notes,
+                            const LandXmlCoordinateSystem* system = nullptr);
+DrawingSnapshot loadLandXmlDrawingFile(const std::string& path, std::vector<std::string>& notes,
+                                       LandXmlCoordinateSystem* system = nullptr);
 
 }  // namespace kafhost
