@@ -109,6 +109,9 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         throw GeometryError(GeometryFailure::kBadSnapTolerance);
     }
     try {
+        if (lines_.empty() && maxEdgeLength_ == 0.0 && snapTolerance_ == 0.0) {
+            return TriangulatePlain();
+        }
         std::vector<Line> source = lines_;
         const bool fromSurface =
             std::any_of(source.begin(), source.end(), [](const Line& l) { return l.fromSurface; });
@@ -159,6 +162,15 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         vertices_.clear();
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
+}
+
+// Nothing to constrain, trim or snap: CDCT's own lists are the result, which the way through the
+// mesh would give identically.
+std::vector<CTriangle> CConstrainedDCT::TriangulatePlain() {
+    std::vector<CTriangle> triangles = dct_->Triangulate();
+    vertices_ = dct_->GetVertices();
+    dct_.reset();
+    return triangles;
 }
 
 // The survey points together in points_, in the order they came, with a fresh CDCT for the run
