@@ -53,10 +53,14 @@ Field ReadField(const char*& p, const char* last, char delimiter, bool blankDeli
             unquoted += *p++;
         }
         field = Field{unquoted.data(), unquoted.data() + unquoted.size()};
-    } else {
-        while (p != last && !ends(p)) {
+    } else if (blankDelimiter) {
+        while (p != last && !IsBlank(*p)) {
             ++p;
         }
+        field.last = p;
+    } else {
+        const void* end = std::memchr(p, delimiter, static_cast<std::size_t>(last - p));
+        p = end != nullptr ? static_cast<const char*>(end) : last;
         field.last = p;
     }
     while (field.last != field.first && IsBlank(field.last[-1])) {
@@ -103,23 +107,25 @@ private:
 };
 
 // A coordinate: the whole field a finite number, the decimal mark '.', or ',' when allowed
-// (`decimal` then holds the field with its commas turned).
+// (`decimal` then holds the field with its commas turned). A number stops at a comma, so only a
+// field not taken whole is searched for one.
 bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal, double& value) {
     const char* first = field.first;
     const char* last = field.last;
-    if (decimalComma && std::find(first, last, ',') != last) {
-        decimal.assign(first, last);
-        std::replace(decimal.begin(), decimal.end(), ',', '.');
-        first = decimal.data();
-        last = first + decimal.size();
-    }
     if (first != last && *first == '+') {
         ++first;
     }
     if (first == last) {
         return false;
     }
-    const auto result = std::from_chars(first, last, value);
+    auto result = std::from_chars(first, last, value);
+    if (result.ptr != last && decimalComma && std::find(first, last, ',') != last) {
+        decimal.assign(first, last);
+        std::replace(decimal.begin(), decimal.end(), ',', '.');
+        first = decimal.data();
+        last = first + decimal.size();
+        result = std::from_chars(first, last, value);
+    }
     return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
