@@ -264,13 +264,10 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
     }
     // CDCT's edge ends are numbered below 6 per stored point.
     const std::size_t endCount = 6 * (pointCount_ + lineVertexCount);
-    dct_->SetRingReader([&](std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends) {
+    dct_->SetRingReader([&](const DctRings& rings) {
         // Room for crossing vertices: as many as the lines have vertices, before anything grows.
-        mesh.Build(m, corners, ends, endCount, lineVertexCount + 1024);
-        z.resize(m);
-        for (std::uint32_t k = 0; k < m; ++k) {
-            z[k] = corners[k].z;
-        }
+        mesh.Build(rings, endCount, lineVertexCount + 1024);
+        z.assign(rings.z, rings.z + rings.m);
     });
     dct_->Triangulate();
     dct_.reset();
