@@ -129,7 +129,9 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         const std::vector<Line> lines = LinesInOrder(source, hasHoles);
         CdtMesh mesh;
         std::vector<double> z;
-        TriangulatePoints(lines, mesh, z);
+        // CDCT's result room, whose workspace pages are in memory already, takes the result.
+        std::vector<CTriangle> result;
+        TriangulatePoints(lines, mesh, z, result);
         const std::uint32_t sortedCount = static_cast<std::uint32_t>(mesh.points.size());
         if (mesh.triangles.empty()) {
             for (std::uint32_t k = 0; k < sortedCount; ++k) {
@@ -150,7 +152,6 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         if (maxEdgeLength_ > 0) {
             CdtTrimLongEdges(mesh, maxEdgeLength_, state);
         }
-        std::vector<CTriangle> result;
         CdtExtract(mesh, sortedCount, state, z, result, vertices_);
         if (result.empty()) {
             vertices_.clear();
@@ -252,9 +253,9 @@ std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vect
 }
 
 // CDCT over the survey points and the lines' vertices; its edge rings become the mesh, and the
-// vertices' elevations z.
+// vertices' elevations z. `room` gets CDCT's empty result list with the room it reserved.
 void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
-                                        std::vector<double>& z) {
+                                        std::vector<double>& z, std::vector<CTriangle>& room) {
     std::size_t lineVertexCount = 0;
     for (const Line& line : lines) {
         for (const CVertex& v : line.vertices) {
@@ -269,7 +270,7 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
         mesh.Build(rings, endCount, lineVertexCount + 1024);
         z.assign(rings.z, rings.z + rings.m);
     });
-    dct_->Triangulate();
+    room = dct_->Triangulate();
     dct_.reset();
 }
 
