@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/point_file.h"
 #include "input/survey_point_file.h"
 #include "kafhost/drawing_dxf.h"
 #include "mesh_writer_checks.h"
@@ -461,6 +462,58 @@ TEST_F(SurveyReader, EveryKindOfLineEndEndsARow) {
     EXPECT_EQ(Read(name, L"ENZ", L';'),
               (Points{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}}));
     EXPECT_EQ(host().commandLine(), L"\nRows read: 5, skipped: 1, duplicate plan positions: 0");
+}
+
+// A carriage return and line feed are one line end also where the pair falls apart between two
+// blocks of the read (1 MiB each); a lone carriage return ends a line too, and counts as one.
+TEST_F(SurveyReader, LineEndsSplitBetweenReadBlocksEndOneRow) {
+    TempFolder folder;
+    std::string text = "E;N;Z;Note;" + std::string((std::size_t{1} << 20) - 12, 'x') + "\r";
+    ASSERT_EQ(text.size(), std::size_t{1} << 20);
+    text += "\n1;2;3\r4;5;6\r\n\r\n7;8;9\n\r10;11;12";
+    const std::wstring name = folder.Write("blocks.txt", text).wstring();
+    EXPECT_EQ(Read(name, L"ENZ", L';'), (Points{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}));
+    EXPECT_EQ(host().commandLine(), L"\nRows read: 4, skipped: 1, duplicate plan positions: 0");
+    // The meter counts the lines: the header, four rows and two blank lines.
+    PointFile file(name, LineEnds::AnyNewline);
+    EXPECT_EQ(file.CountLines(), 7);
+}
+
+// Duplicates are found among any number of rows and across files; the first row at a position
+// wins, -0 and 0 being one position, and the points come in the order of the rows.
+TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
+    TempFolder folder;
+    std::string first = "-0;0;1\n0;-0;2\n";
+    std::string second;
+    Points expected = {{-0.0, 0, 1}};
+    for (int i = 1; i <= 3000; ++i) {
+        first += std::to_string(i) + ";" + std::to_string(i % 7) + ";1\n";
+        expected.push_back({static_cast<double>(i), static_cast<double>(i % 7), 1});
+    }
+    for (int i = 2001; i <= 5000; ++i) {
+        second += std::to_string(i) + ";" + std::to_string(i % 7) + ";2\n";
+        if (i % 500 == 0) {
+            second += std::to_string(i) + ";" + std::to_string(i % 7) + ";3\n";
+        }
+        if (i > 3000) {
+            expected.push_back({static_cast<double>(i), static_cast<double>(i % 7), 2});
+        }
+    }
+    SurveyColumns columns;
+    ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
+    Points points;
+    SurveyReadCounts counts;
+    ASSERT_TRUE(ReadSurveyPointFiles(
+        {folder.Write("a.txt", first).wstring(), folder.Write("b.txt", second).wstring()}, columns,
+        L';', L"test",
+        [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        },
+        counts));
+    EXPECT_EQ(points, expected);
+    EXPECT_TRUE(std::signbit(points[0][0]));
+    EXPECT_EQ(host().commandLine(),
+              L"\nRows read: 5001, skipped: 0, duplicate plan positions: 1007");
 }
 
 // A row of two million empty fields after the layout's three: only those three are kept, so the
