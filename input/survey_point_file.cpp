@@ -129,14 +129,18 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
     return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
-// The plan positions seen, in a table of open addressing (linear probing) at most 70 % full,
-// sized ahead for the rows to come so that it seldom grows. +0.0 and -0.0 are one position.
+// The plan positions seen: kept in a list, and found by a table of open addressing (linear
+// probing) at most 70 % full, sized ahead for the rows to come so that it seldom grows. A slot
+// holds a position's number in the list (0: empty) and 32 bits of its hash, so that the table
+// takes 8 bytes a slot and the list is read only where the hashes agree. +0.0 and -0.0 are one
+// position.
 class PlanPositions {
 public:
     // Room for `count` more positions.
     void Expect(std::size_t count) {
+        kept_.reserve(kept_.size() + count);
         std::size_t size = slots_.empty() ? 1024 : slots_.size();
-        while (10 * (used_ + count) > 7 * size) {
+        while (10 * (kept_.size() + count) > 7 * size) {
             size *= 2;
         }
         if (size != slots_.size()) {
@@ -148,26 +152,29 @@ public:
     // misses overlap rather than come one after the other in Insert.
     template <typename Point>
     void Touch(const Point* points, std::size_t count) {
-        std::size_t empty = 0;
+        std::uint32_t empty = 0;
         for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
-            empty += IsEmpty(slots_[Slot(points[k].x, points[k].y)]) ? 1 : 0;
+            empty += slots_[Hash(points[k].x, points[k].y) & mask_].number == 0 ? 1 : 0;
         }
         touched_ = empty;  // kept, so that the reads are made
     }
 
     // Whether the position is new; it is then kept.
     bool Insert(double x, double y) {
-        if (10 * (used_ + 1) > 7 * slots_.size()) {
+        if (10 * (kept_.size() + 1) > 7 * slots_.size()) {
             Expect(1);
         }
-        std::size_t k = Slot(x, y);
-        for (; !IsEmpty(slots_[k]); k = (k + 1) & mask_) {
-            if (slots_[k].x == x && slots_[k].y == y) {
+        const std::uint64_t hash = Hash(x, y);
+        const auto check = static_cast<std::uint32_t>(hash >> 32);
+        std::size_t k = hash & mask_;
+        for (; slots_[k].number != 0; k = (k + 1) & mask_) {
+            const Position& kept = kept_[slots_[k].number - 1];
+            if (slots_[k].check == check && kept.x == x && kept.y == y) {
                 return false;
             }
         }
-        slots_[k] = Position{x, y};
-        ++used_;
+        kept_.push_back(Position{x, y});
+        slots_[k] = Slot{static_cast<std::uint32_t>(kept_.size()), check};
         return true;
     }
 
@@ -176,39 +183,43 @@ private:
         double x;
         double y;
     };
-    static bool IsEmpty(const Position& p) { return std::isnan(p.x); }
+    struct Slot {
+        std::uint32_t number;
+        std::uint32_t check;
+    };
     static std::uint64_t Bits(double v) {
         v += 0.0;
         std::uint64_t bits = 0;
         std::memcpy(&bits, &v, sizeof bits);
         return bits;
     }
-    std::size_t Slot(double x, double y) const {
+    static std::uint64_t Hash(double x, double y) {
         std::uint64_t h = Bits(x) * 0x9E3779B97F4A7C15u ^ Bits(y);
         h ^= h >> 31;
         h *= 0xBF58476D1CE4E5B9u;
         h ^= h >> 29;
-        return static_cast<std::size_t>(h) & mask_;
+        return h;
     }
     void Rehash(std::size_t size) {
-        std::vector<Position> old(size, Position{NAN, 0.0});
+        std::vector<Slot> old(size, Slot{0, 0});
         old.swap(slots_);
         mask_ = size - 1;
-        for (const Position& p : old) {
-            if (!IsEmpty(p)) {
-                std::size_t k = Slot(p.x, p.y);
-                while (!IsEmpty(slots_[k])) {
+        for (const Slot& slot : old) {
+            if (slot.number != 0) {
+                const Position& p = kept_[slot.number - 1];
+                std::size_t k = Hash(p.x, p.y) & mask_;
+                while (slots_[k].number != 0) {
                     k = (k + 1) & mask_;
                 }
-                slots_[k] = p;
+                slots_[k] = slot;
             }
         }
     }
 
-    std::vector<Position> slots_;
+    std::vector<Position> kept_;
+    std::vector<Slot> slots_;
     std::size_t mask_ = 0;
-    std::size_t used_ = 0;
-    volatile std::size_t touched_ = 0;
+    volatile std::uint32_t touched_ = 0;
 };
 
 // Hands on the points at plan positions no earlier point had, in their order, and counts them
