@@ -153,7 +153,7 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     acutPrintf(L"\nStart Calculation...");
     const std::int32_t start = ReadClock();
     const std::vector<geom::CTriangle> triangles = cdt.Triangulate();
-    const std::vector<geom::CVertex> vertices = cdt.GetVertices();
+    const std::vector<geom::CVertex>& vertices = cdt.GetVertices();
     const auto vertexCount = static_cast<std::int32_t>(vertices.size());
     const std::wstring timing = TimingLine(cdt, arguments.snapTolerance, vertices);
     if (WriteTriangulation(triangles, vertices, start, vertexCount, arguments.maxPoints, layer,

@@ -41,39 +41,60 @@ std::int64_t PointFile::CountLines() {
 }
 
 // Line feeds in [first, last), and with AnyNewline the carriage returns no line feed follows;
-// `afterReturn` carries whether the byte before `first` was a carriage return.
+// `afterReturn` carries whether the byte before `first` was a carriage return. Counted by the
+// library's searches: a carriage return and line feed pair is one line end.
 std::int64_t PointFile::CountLineEnds(const char* first, const char* last,
                                       bool& afterReturn) const {
-    if (ends_ == LineEnds::LineFeed) {
-        return std::count(first, last, '\n');
+    std::int64_t count = std::count(first, last, '\n');
+    if (ends_ == LineEnds::LineFeed || first == last) {
+        return count;
     }
-    std::int64_t count = 0;
-    for (const char* p = first; p != last; ++p) {
-        count += *p == '\n' && !afterReturn ? 1 : 0;
-        count += *p == '\r' ? 1 : 0;
-        afterReturn = *p == '\r';
+    count -= afterReturn && *first == '\n' ? 1 : 0;
+    for (const char* p = first;;) {
+        p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(last - p)));
+        if (p == nullptr) {
+            break;
+        }
+        ++p;
+        count += p != last && *p == '\n' ? 0 : 1;
     }
+    afterReturn = last[-1] == '\r';
     return count;
 }
 
-// The first line end in [first, last), or null. With AnyNewline a carriage return at `last - 1`
-// is not yet known to end a line by itself: null, unless the file has no more bytes.
-const char* PointFile::FindLineEnd(const char* first, const char* last) const {
+// The first line end in the unread bytes, or null. With AnyNewline a carriage return at the
+// end of the bytes read is not yet known to end a line by itself: null, unless the file has no
+// more bytes. The next line feed and carriage return are searched once for all the lines
+// before them (a file may have only one kind).
+const char* PointFile::FindLineEnd() {
+    const char* const data = buffer_.data();
+    const std::size_t feed = NextOf('\n', nextFeed_);
     if (ends_ == LineEnds::LineFeed) {
-        return static_cast<const char*>(std::memchr(first, '\n', last - first));
+        return feed != end_ ? data + feed : nullptr;
     }
-    for (const char* p = first; p != last; ++p) {
-        if (*p == '\n' || (*p == '\r' && (p + 1 != last || atEnd_))) {
-            return p;
-        }
+    const std::size_t ret = NextOf('\r', nextReturn_);
+    if (ret < feed && (ret + 1 != end_ || atEnd_)) {
+        return data + ret;
     }
-    return nullptr;
+    return feed != end_ ? data + feed : nullptr;
+}
+
+// The position of the first byte c in buffer_[begin_, end_), or end_; `found` keeps it for the
+// next calls while it lies ahead of begin_ (Refill and Rewind forget it).
+std::size_t PointFile::NextOf(char c, std::size_t& found) const {
+    if (found == kUnknown || found < begin_) {
+        const char* const data = buffer_.data();
+        const void* at = std::memchr(data + begin_, c, end_ - begin_);
+        found =
+            at != nullptr ? static_cast<std::size_t>(static_cast<const char*>(at) - data) : end_;
+    }
+    return found;
 }
 
 bool PointFile::NextLine(const char*& first, const char*& last) {
     for (;;) {
         const char* data = buffer_.data();
-        const char* lineEnd = FindLineEnd(data + begin_, data + end_);
+        const char* lineEnd = FindLineEnd();
         if (lineEnd != nullptr) {
             first = data + begin_;
             last = lineEnd;
@@ -108,6 +129,8 @@ bool PointFile::Refill() {
     if (atEnd_) {
         return false;
     }
+    nextFeed_ = kUnknown;
+    nextReturn_ = kUnknown;
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
@@ -128,5 +151,7 @@ void PointFile::Rewind() {
     stream_.seekg(0);
     begin_ = 0;
     end_ = 0;
+    nextFeed_ = kUnknown;
+    nextReturn_ = kUnknown;
     atEnd_ = !stream_;
 }

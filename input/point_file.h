@@ -33,12 +33,17 @@ private:
     bool Refill();
     void Rewind();
     std::int64_t CountLineEnds(const char* first, const char* last, bool& afterReturn) const;
-    const char* FindLineEnd(const char* first, const char* last) const;
+    const char* FindLineEnd();
+    std::size_t NextOf(char c, std::size_t& found) const;
+
+    static constexpr std::size_t kUnknown = ~std::size_t{0};
 
     std::ifstream stream_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;  // the unread bytes are buffer_[begin_, end_)
     std::size_t end_ = 0;
+    std::size_t nextFeed_ = kUnknown;  // the next line feed, when searched (NextOf)
+    std::size_t nextReturn_ = kUnknown;
     bool atEnd_ = false;
     LineEnds ends_;
 };

@@ -4,10 +4,10 @@
 #include <bitset>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cwctype>
 #include <sstream>
 #include <string>
-#include <unordered_set>
 
 #include "arxapi.h"
 #include "host/error_lines.h"
@@ -24,86 +24,246 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A field of a row: the bytes [first, last), the row's own or, for a quoted field, a copy.
+struct Field {
+    const char* first;
+    const char* last;
+};
+
 // One field from p on, up to the delimiter (for a blank delimiter: up to any blank): a quoted
-// part has its quotes removed ("" inside for one quote); spaces at its end are dropped.
-std::string ReadField(const char*& p, const char* last, char delimiter, bool blankDelimiter) {
-    std::string field;
+// part has its quotes removed ("" inside for one quote), in `unquoted`; spaces at its end are
+// dropped. A field without quotes is left where it is in the row.
+Field ReadField(const char*& p, const char* last, char delimiter, bool blankDelimiter,
+                std::string& unquoted) {
+    const auto ends = [&](const char* at) {
+        return blankDelimiter ? IsBlank(*at) : *at == delimiter;
+    };
+    Field field{p, p};
     if (p != last && *p == '"') {
+        unquoted.clear();
         for (++p; p != last; ++p) {
             if (*p == '"' && (p + 1 == last || p[1] != '"')) {
                 ++p;
                 break;
             }
             p += *p == '"' ? 1 : 0;
-            field += *p;
+            unquoted += *p;
         }
+        while (p != last && !ends(p)) {
+            unquoted += *p++;
+        }
+        field = Field{unquoted.data(), unquoted.data() + unquoted.size()};
+    } else if (blankDelimiter) {
+        while (p != last && !IsBlank(*p)) {
+            ++p;
+        }
+        field.last = p;
+    } else {
+        const void* end = std::memchr(p, delimiter, static_cast<std::size_t>(last - p));
+        p = end != nullptr ? static_cast<const char*>(end) : last;
+        field.last = p;
     }
-    while (p != last && !(blankDelimiter ? IsBlank(*p) : *p == delimiter)) {
-        field += *p++;
-    }
-    while (!field.empty() && IsBlank(field.back())) {
-        field.pop_back();
+    while (field.last != field.first && IsBlank(field.last[-1])) {
+        --field.last;
     }
     return field;
 }
 
-// Splits a row into its first `count` fields at most (the layout's; the rest of a row is never
-// kept, however many fields it has), spaces before each field dropped.
-void SplitRow(const char* first, const char* last, char delimiter, std::size_t count,
-              std::vector<std::string>& fields) {
-    fields.clear();
-    const bool blankDelimiter = IsBlank(delimiter) || delimiter == '\0';
-    const char* p = first;
-    while (fields.size() < count) {
-        while (p != last && IsBlank(*p)) {
-            ++p;
-        }
-        if (blankDelimiter && p == last) {
-            return;
-        }
-        fields.push_back(ReadField(p, last, delimiter, blankDelimiter));
-        if (p == last) {
-            return;
-        }
-        if (!blankDelimiter) {
-            ++p;
-        }
-    }
-}
+// The first fields of rows, `count` at most (the layout's; the rest of a row is never kept,
+// however many fields it has), with room for the quoted ones.
+class RowFields {
+public:
+    explicit RowFields(std::size_t count) : unquoted_(count) { fields_.reserve(count); }
 
-// A coordinate: the whole field a finite number, the decimal mark '.', or ',' when allowed.
-bool ParseCoordinate(std::string field, bool decimalComma, double& value) {
-    if (decimalComma) {
-        for (char& c : field) {
-            if (c == ',') {
-                c = '.';
+    // Splits a row, spaces before each field dropped.
+    void Split(const char* first, const char* last, char delimiter) {
+        fields_.clear();
+        const bool blankDelimiter = IsBlank(delimiter) || delimiter == '\0';
+        const char* p = first;
+        while (fields_.size() < unquoted_.size()) {
+            while (p != last && IsBlank(*p)) {
+                ++p;
+            }
+            if (blankDelimiter && p == last) {
+                return;
+            }
+            fields_.push_back(
+                ReadField(p, last, delimiter, blankDelimiter, unquoted_[fields_.size()]));
+            if (p == last) {
+                return;
+            }
+            if (!blankDelimiter) {
+                ++p;
             }
         }
     }
-    const char* first = field.data();
-    const char* last = first + field.size();
+
+    std::size_t Size() const { return fields_.size(); }
+    const Field& operator[](int k) const { return fields_[static_cast<std::size_t>(k)]; }
+
+private:
+    std::vector<Field> fields_;
+    std::vector<std::string> unquoted_;
+};
+
+// A coordinate: the whole field a finite number, the decimal mark '.', or ',' when allowed
+// (`decimal` then holds the field with its commas turned). A number stops at a comma, so only a
+// field not taken whole is searched for one.
+bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal, double& value) {
+    const char* first = field.first;
+    const char* last = field.last;
     if (first != last && *first == '+') {
         ++first;
     }
     if (first == last) {
         return false;
     }
-    const auto result = std::from_chars(first, last, value);
+    auto result = std::from_chars(first, last, value);
+    if (result.ptr != last && decimalComma && std::find(first, last, ',') != last) {
+        decimal.assign(first, last);
+        std::replace(decimal.begin(), decimal.end(), ',', '.');
+        first = decimal.data();
+        last = first + decimal.size();
+        result = std::from_chars(first, last, value);
+    }
     return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
-struct PlanKey {
-    double x;
-    double y;
-    bool operator==(const PlanKey& other) const { return x == other.x && y == other.y; }
+// The plan positions seen: kept in a list, and found by a table of open addressing (linear
+// probing) at most 70 % full, sized ahead for the rows to come so that it seldom grows. A slot
+// holds a position's number in the list (0: empty) and 32 bits of its hash, so that the table
+// takes 8 bytes a slot and the list is read only where the hashes agree. +0.0 and -0.0 are one
+// position.
+class PlanPositions {
+public:
+    // Room for `count` more positions.
+    void Expect(std::size_t count) {
+        kept_.reserve(kept_.size() + count);
+        std::size_t size = slots_.empty() ? 1024 : slots_.size();
+        while (10 * (kept_.size() + count) > 7 * size) {
+            size *= 2;
+        }
+        if (size != slots_.size()) {
+            Rehash(size);
+        }
+    }
+
+    // Reads the slots where the positions' searches start, all at once, so that their cache
+    // misses overlap rather than come one after the other in Insert.
+    template <typename Point>
+    void Touch(const Point* points, std::size_t count) {
+        std::uint32_t empty = 0;
+        for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
+            empty += slots_[Hash(points[k].x, points[k].y) & mask_].number == 0 ? 1 : 0;
+        }
+        touched_ = empty;  // kept, so that the reads are made
+    }
+
+    // Whether the position is new; it is then kept.
+    bool Insert(double x, double y) {
+        if (10 * (kept_.size() + 1) > 7 * slots_.size()) {
+            Expect(1);
+        }
+        const std::uint64_t hash = Hash(x, y);
+        const auto check = static_cast<std::uint32_t>(hash >> 32);
+        std::size_t k = hash & mask_;
+        for (; slots_[k].number != 0; k = (k + 1) & mask_) {
+            const Position& kept = kept_[slots_[k].number - 1];
+            if (slots_[k].check == check && kept.x == x && kept.y == y) {
+                return false;
+            }
+        }
+        kept_.push_back(Position{x, y});
+        slots_[k] = Slot{static_cast<std::uint32_t>(kept_.size()), check};
+        return true;
+    }
+
+private:
+    struct Position {
+        double x;
+        double y;
+    };
+    struct Slot {
+        std::uint32_t number;
+        std::uint32_t check;
+    };
+    static std::uint64_t Bits(double v) {
+        v += 0.0;
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        return bits;
+    }
+    static std::uint64_t Hash(double x, double y) {
+        std::uint64_t h = Bits(x) * 0x9E3779B97F4A7C15u ^ Bits(y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9u;
+        h ^= h >> 29;
+        return h;
+    }
+    void Rehash(std::size_t size) {
+        std::vector<Slot> old(size, Slot{0, 0});
+        old.swap(slots_);
+        mask_ = size - 1;
+        for (const Slot& slot : old) {
+            if (slot.number != 0) {
+                const Position& p = kept_[slot.number - 1];
+                std::size_t k = Hash(p.x, p.y) & mask_;
+                while (slots_[k].number != 0) {
+                    k = (k + 1) & mask_;
+                }
+                slots_[k] = slot;
+            }
+        }
+    }
+
+    std::vector<Position> kept_;
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+    volatile std::uint32_t touched_ = 0;
 };
 
-struct PlanKeyHash {
-    std::size_t operator()(const PlanKey& key) const {
-        // +0.0 and -0.0 are one position.
-        const std::hash<double> hash;
-        return hash(key.x + 0.0) * 1000003u ^ hash(key.y + 0.0);
+// Hands on the points at plan positions no earlier point had, in their order, and counts them
+// and the rest. The points wait in batches, whose positions are looked up together (Touch).
+class FirstAtPositions {
+public:
+    FirstAtPositions(const SurveyPointSink& add, SurveyReadCounts& counts)
+        : add_(add), counts_(counts) {}
+
+    void Expect(std::size_t rows) { positions_.Expect(rows); }
+    void Add(double x, double y, double z) {
+        batch_[size_++] = Point{x, y, z};
+        if (size_ == kBatch) {
+            Flush();
+        }
     }
+    void Flush() {
+        positions_.Touch(batch_, size_);
+        const std::size_t count = size_;
+        size_ = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            const Point& p = batch_[k];
+            if (positions_.Insert(p.x, p.y)) {
+                add_(p.x, p.y, p.z);
+                ++counts_.read;
+            } else {
+                ++counts_.duplicates;
+            }
+        }
+    }
+
+private:
+    struct Point {
+        double x;
+        double y;
+        double z;
+    };
+    static constexpr std::size_t kBatch = 64;
+
+    const SurveyPointSink& add_;
+    SurveyReadCounts& counts_;
+    PlanPositions positions_;
+    Point batch_[kBatch];
+    std::size_t size_ = 0;
 };
 
 bool ParseColumnLetters(const std::wstring& letters, SurveyColumns& parsed) {
@@ -195,20 +355,16 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     const bool decimalComma = separator != ',';
     const std::size_t needed =
         static_cast<std::size_t>(std::max(columns.x, std::max(columns.y, columns.z))) + 1;
-    std::unordered_set<PlanKey, PlanKeyHash> positions;
-    std::vector<std::string> fields;
+    FirstAtPositions firstAt(add, counts);
+    RowFields fields(needed);
+    std::string decimal;
     int listed = 0;
-    const auto addNew = [&](double x, double y, double z) {
-        if (!positions.insert(PlanKey{x, y}).second) {
-            ++counts.duplicates;
-            return;
-        }
-        add(x, y, z);
-        ++counts.read;
-    };
+    const auto addNew = [&firstAt](double x, double y, double z) { firstAt.Add(x, y, z); };
     for (const std::wstring& name : files) {
         if (StartsAsLasFile(name)) {
-            if (!ReadLasPointFile(name, columns.las, label, addNew)) {
+            const bool read = ReadLasPointFile(name, columns.las, label, addNew);
+            firstAt.Flush();
+            if (!read) {
                 return false;
             }
             continue;
@@ -220,7 +376,9 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
         }
         PumpMessagesThrottled();
         ProgressMeterState meter;
-        StartProgressMeter(meter, name.c_str(), static_cast<double>(file.CountLines()));
+        const std::int64_t lines = file.CountLines();
+        firstAt.Expect(static_cast<std::size_t>(lines));
+        StartProgressMeter(meter, name.c_str(), static_cast<double>(lines));
         bool dataStarted = false;
         std::int64_t row = 0;
         const char* first = nullptr;
@@ -239,14 +397,14 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
             if (p == last) {
                 continue;
             }
-            SplitRow(first, last, separator, needed, fields);
+            fields.Split(first, last, separator);
             double x = 0.0;
             double y = 0.0;
             double z = 0.0;
-            const bool readable = fields.size() >= needed &&
-                                  ParseCoordinate(fields[columns.x], decimalComma, x) &&
-                                  ParseCoordinate(fields[columns.y], decimalComma, y) &&
-                                  ParseCoordinate(fields[columns.z], decimalComma, z);
+            const bool readable = fields.Size() >= needed &&
+                                  ParseCoordinate(fields[columns.x], decimalComma, decimal, x) &&
+                                  ParseCoordinate(fields[columns.y], decimalComma, decimal, y) &&
+                                  ParseCoordinate(fields[columns.z], decimalComma, decimal, z);
             if (!readable) {
                 ++counts.skipped;
                 if (dataStarted && listed < kListedRowErrors) {
@@ -259,8 +417,9 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                 continue;
             }
             dataStarted = true;
-            addNew(x, y, z);
+            firstAt.Add(x, y, z);
         }
+        firstAt.Flush();
         if (!dataStarted) {
             ReportFunctionError(label, (L"File " + name + L" has no point rows in the layout " +
                                         columns.layout + L"!")

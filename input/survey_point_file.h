@@ -23,7 +23,9 @@
 //   skipped and reported, "\n<file>, row <n> cannot be read and is skipped." (the first ten;
 //   then "\nFurther rows that cannot be read are not listed.").
 // - A row at the plan position of an earlier row is a duplicate: the first row's point is kept,
-//   the later one left out and counted.
+//   the later one left out and counted. The points are handed on in row order, a few dozen
+//   rows behind the reading (their positions are looked up a batch at a time), each file's all
+//   before the next file is opened.
 // At the end prints "\nRows read: <r>, skipped: <s>, duplicate plan positions: <d>" (read counts
 // the points handed on). A status-bar meter labelled with the file name counts its lines.
 //

@@ -109,6 +109,9 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         throw GeometryError(GeometryFailure::kBadSnapTolerance);
     }
     try {
+        if (lines_.empty() && maxEdgeLength_ == 0.0 && snapTolerance_ == 0.0) {
+            return TriangulatePlain();
+        }
         std::vector<Line> source = lines_;
         const bool fromSurface =
             std::any_of(source.begin(), source.end(), [](const Line& l) { return l.fromSurface; });
@@ -126,7 +129,9 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         const std::vector<Line> lines = LinesInOrder(source, hasHoles);
         CdtMesh mesh;
         std::vector<double> z;
-        TriangulatePoints(lines, mesh, z);
+        // CDCT's result room, whose workspace pages are in memory already, takes the result.
+        std::vector<CTriangle> result;
+        TriangulatePoints(lines, mesh, z, result);
         const std::uint32_t sortedCount = static_cast<std::uint32_t>(mesh.points.size());
         if (mesh.triangles.empty()) {
             for (std::uint32_t k = 0; k < sortedCount; ++k) {
@@ -147,7 +152,6 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         if (maxEdgeLength_ > 0) {
             CdtTrimLongEdges(mesh, maxEdgeLength_, state);
         }
-        std::vector<CTriangle> result;
         CdtExtract(mesh, sortedCount, state, z, result, vertices_);
         if (result.empty()) {
             vertices_.clear();
@@ -159,6 +163,15 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         vertices_.clear();
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
+}
+
+// Nothing to constrain, trim or snap: CDCT's own lists are the result, which the way through the
+// mesh would give identically.
+std::vector<CTriangle> CConstrainedDCT::TriangulatePlain() {
+    std::vector<CTriangle> triangles = dct_->Triangulate();
+    vertices_ = dct_->GetVertices();
+    dct_.reset();
+    return triangles;
 }
 
 // The survey points together in points_, in the order they came, with a fresh CDCT for the run
@@ -240,9 +253,9 @@ std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vect
 }
 
 // CDCT over the survey points and the lines' vertices; its edge rings become the mesh, and the
-// vertices' elevations z.
+// vertices' elevations z. `room` gets CDCT's empty result list with the room it reserved.
 void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
-                                        std::vector<double>& z) {
+                                        std::vector<double>& z, std::vector<CTriangle>& room) {
     std::size_t lineVertexCount = 0;
     for (const Line& line : lines) {
         for (const CVertex& v : line.vertices) {
@@ -252,15 +265,12 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
     }
     // CDCT's edge ends are numbered below 6 per stored point.
     const std::size_t endCount = 6 * (pointCount_ + lineVertexCount);
-    dct_->SetRingReader([&](std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends) {
+    dct_->SetRingReader([&](const DctRings& rings) {
         // Room for crossing vertices: as many as the lines have vertices, before anything grows.
-        mesh.Build(m, corners, ends, endCount, lineVertexCount + 1024);
-        z.resize(m);
-        for (std::uint32_t k = 0; k < m; ++k) {
-            z[k] = corners[k].z;
-        }
+        mesh.Build(rings, endCount, lineVertexCount + 1024);
+        z.assign(rings.z, rings.z + rings.m);
     });
-    dct_->Triangulate();
+    room = dct_->Triangulate();
     dct_.reset();
 }
 

@@ -28,7 +28,7 @@
 // counter-clockwise and not flat, with i1 its lowest index, grouped by i1 in ascending order.
 // The vertex list holds the vertices the triangles use, sorted by x, then y. Without lines,
 // without a maximum edge length and without a snap tolerance, both lists are exactly CDCT's for
-// the same points.
+// the same points: such a run is CDCT's alone, at CDCT's cost.
 //
 // Guarantees: every breakline and boundary segment is a union of triangle edges; every other edge
 // is locally Delaunay in the constrained sense (decided with exact predicates).
@@ -114,7 +114,7 @@ public:
     const CdtSnapCounts& SnapCounts() const { return snapCounts_; }
 
     std::vector<CTriangle> Triangulate();
-    std::vector<CVertex> GetVertices() const { return vertices_; }
+    const std::vector<CVertex>& GetVertices() const { return vertices_; }
 
     // Where the last failure happened, when it has a place (crossing boundaries).
     bool FailurePosition(double& x, double& y) const;
@@ -133,11 +133,13 @@ private:
         std::vector<std::uint32_t> ends;
     };
 
+    std::vector<CTriangle> TriangulatePlain();
     void GatherPoints();
     void SnapInput(std::vector<Line>& lines);
     void TakeSurfaceElevations(std::vector<Line>& lines) const;
     static std::vector<Line> LinesInOrder(const std::vector<Line>& source, bool& hasHoles);
-    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z);
+    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z,
+                           std::vector<CTriangle>& room);
     static LineSegments SplitLines(const std::vector<Line>& lines,
                                    const std::vector<PlanPoint>& points, std::uint32_t sortedCount);
     void InsertLines(const std::vector<Line>& lines, const LineSegments& split,

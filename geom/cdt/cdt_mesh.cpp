@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geom/kernel/merge_predicates.h"
 #include "geom/kernel/predicates.h"
 
 namespace geom {
@@ -11,17 +12,32 @@ namespace geom {
 // in order, walking its ring counter-clockwise from its entry edge, the face between an edge to v
 // and the next edge to w when u is the lowest of the three. Each edge end (its vertex -> the
 // other end) names the face on its left; the neighbour across an edge is the face of its twin.
-void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd* ends,
-                    std::size_t endCount, std::size_t spareVertices) {
+// As in CDCT's own listing, the rings of finite coordinates whose span the merge's arithmetic
+// decided exactly form a planar triangulation, whose only face that is no counter-clockwise
+// triangle, the outer one, can pass the closing test only from vertex 0: the orientation is
+// tested there alone, and at every vertex otherwise.
+void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spareVertices) {
+    const std::uint32_t m = rings.m;
+    const PlanPoint* const at = rings.points;
+    const DctEdgeEnd* const ends = rings.ends;
     points.clear();
     points.reserve(m + spareVertices);
     vertexTriangle.reserve(m + spareVertices);
     vertexTriangle.assign(m, kCdtNone);
     triangles.clear();
     triangles.reserve(2 * static_cast<std::size_t>(m) + 2 * spareVertices);
+    points.assign(at, at + m);
+    double yMin = HUGE_VAL;
+    double yMax = -HUGE_VAL;
+    bool finite = true;
     for (std::uint32_t u = 0; u < m; ++u) {
-        points.push_back(PlanPoint{corners[u].x, corners[u].y});
+        yMin = std::min(yMin, at[u].y);
+        yMax = std::max(yMax, at[u].y);
+        finite = finite && std::isfinite(at[u].x) && std::isfinite(at[u].y);
     }
+    const bool exact =
+        finite && std::isfinite(BoundsOfSpan(at[m - 1].x - at[0].x, yMax - yMin).cot);
+    const std::uint32_t testedBelow = exact ? 1 : m;
     std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
     // Names the new triangle's face at one of its edge ends and links it with the face of the
     // twin end (the neighbour), when that one is already listed; otherwise the neighbour links
@@ -35,7 +51,8 @@ void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd*
         }
     };
     for (std::uint32_t u = 0; u < m; ++u) {
-        const std::uint32_t entry = corners[u].entry;
+        const std::uint32_t entry = rings.entries[u];
+        const bool tested = u < testedBelow;
         std::uint32_t e = entry;
         do {
             const std::uint32_t n = ends[e].next;
@@ -43,7 +60,7 @@ void CdtMesh::Build(std::uint32_t m, const DctVertex* corners, const DctEdgeEnd*
             const std::uint32_t v = ends[e ^ 1u].vertex;
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w && (ends[n ^ 1u].next >> 1) == (atV >> 1) &&
-                geom::Orient(corners[u], corners[v], corners[w]) > 0) {
+                (!tested || geom::Orient(at[u], at[v], at[w]) > 0)) {
                 const std::uint32_t t = static_cast<std::uint32_t>(triangles.size());
                 triangles.push_back(CdtTriangle{{u, v, w}, {kCdtNone, kCdtNone, kCdtNone}, 0});
                 attach(atV, 4 * t + 0);

@@ -6,9 +6,9 @@
 // corner opposite the shared edge, or kCdtNone on the hull. Bit i of `fixed` marks that edge as a
 // constraint, which no flip may remove. vertexTriangle[v] is one triangle at vertex v.
 //
-// Build(m, vertices, ends, endCount, spareVertices): from CDCT's finished edge rings (m vertices,
-// edge ends numbered below endCount), the triangles in the order CDCT lists them; with room for
-// spareVertices more vertices before the arrays grow.
+// Build(rings, endCount, spareVertices): from CDCT's finished edge rings, read where CDCT keeps
+// them (edge ends numbered below endCount), the triangles in the order CDCT lists them; with room
+// for spareVertices more vertices before the arrays grow.
 // FindEdge(u, w, near): a triangle with the edge u-w, in either direction, and the corner opposite
 // it; triangle `near` is tried first.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral
@@ -62,8 +62,7 @@ inline int CdtPrev(int i) {
 
 class CdtMesh {
 public:
-    void Build(std::uint32_t m, const DctVertex* vertices, const DctEdgeEnd* ends,
-               std::size_t endCount, std::size_t spareVertices);
+    void Build(const DctRings& rings, std::size_t endCount, std::size_t spareVertices);
 
     std::vector<PlanPoint> points;
     std::vector<CdtTriangle> triangles;

@@ -4,7 +4,9 @@
 // being crossing vertices, in any order), the triangle states (only kCdtKept triangles are
 // listed) and the vertices' elevations. Output: `vertices`, the vertices that kept triangles
 // use, sorted by x, then y; `triangles`, each counter-clockwise with i1 its lowest index, grouped
-// by i1 in ascending order and within one i1 in mesh order, corners copied from `vertices`.
+// by i1 in ascending order and within one i1 in mesh order, its corners the vertices of
+// `vertices` it names (built from the mesh's positions and elevations, as those were). The room
+// `triangles` has is used where it suffices.
 // Throws std::bad_alloc when the lists cannot be had.
 #pragma once
 

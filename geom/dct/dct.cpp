@@ -89,7 +89,7 @@ std::vector<CTriangle> CDCT::Triangulate() {
             ExtractTriangles(ListTriangles(bounds.above, exact));
         }
     } catch (const std::bad_alloc&) {
-        // Memory for the vertices handed to the ring reader was short.
+        // Memory for the ring reader's work was short.
         FreeWorkspace();
         result = std::vector<CTriangle>();
         throw GeometryError(GeometryFailure::kWorkspaceShort);
@@ -228,16 +228,9 @@ void CDCT::FreeWorkspace() {
     spare = DctSpareEdges{kDctNone};
 }
 
-// Hands the finished rings to the ring reader, with the vertices as it reads them.
+// Hands the finished rings to the ring reader, as they are.
 void CDCT::ReadRings() {
-    std::unique_ptr<DctVertex[]> vertices(new DctVertex[vertexCount]);
-    for (std::uint32_t v = 0; v < vertexCount; ++v) {
-        vertices[v].x = points[v].x;
-        vertices[v].y = points[v].y;
-        vertices[v].z = elevations[v];
-        vertices[v].entry = entries[v];
-    }
-    ringReader(vertexCount, vertices.get(), edges);
+    ringReader(DctRings{vertexCount, &points[0], &elevations[0], entries, edges});
 }
 
 }  // namespace geom

@@ -50,10 +50,10 @@ public:
     std::vector<CVertex> GetVertices() const;
 
     // For engines built on this triangulation: when set, Triangulate() hands the finished edge
-    // rings (the distinct vertex count m, vertices[0..m) in sorted order, the edge ends) to the
-    // reader in place of listing triangles, and gives an empty list.
-    using RingReader =
-        std::function<void(std::uint32_t m, const DctVertex* vertices, const DctEdgeEnd* ends)>;
+    // rings (DctRings: the distinct vertices in sorted order and the edge ends, in the run's own
+    // arrays, valid during the call) to the reader in place of listing triangles, and gives an
+    // empty list.
+    using RingReader = std::function<void(const DctRings& rings)>;
     void SetRingReader(RingReader reader) { ringReader = std::move(reader); }
 
 private:

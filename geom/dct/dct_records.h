@@ -11,9 +11,9 @@
 //
 // DctTriangleCorners: a triangle found in the edge rings, as vertex numbers.
 //
-// DctVertex: a vertex as engines built on CDCT's edge rings read it (CDCT::SetRingReader): its
-// plan position, its elevation z and `entry`, the end of one edge at this vertex (kDctNone when
-// the vertex has no edge).
+// DctRings: CDCT's finished edge rings as engines built on them read them (CDCT::SetRingReader),
+// in CDCT's own arrays: m vertices in sorted order, for each its plan position, its elevation and
+// `entries[v]`, the end of one edge at it (kDctNone when it has no edge); the edge ends.
 #pragma once
 
 #include <cstddef>
@@ -27,15 +27,18 @@ namespace geom {
 
 constexpr std::uint32_t kDctNone = 0xFFFFFFFFu;
 
-struct DctVertex : PlanPoint {
-    double z;
-    std::uint32_t entry;
-};
-
 struct DctEdgeEnd {
     std::uint32_t vertex;
     std::uint32_t next;
     std::uint32_t prev;
+};
+
+struct DctRings {
+    std::uint32_t m;
+    const PlanPoint* points;
+    const double* z;
+    const std::uint32_t* entries;
+    const DctEdgeEnd* ends;
 };
 
 // A triangle of the result as vertex numbers: u the lowest, u, v, w counter-clockwise.

@@ -74,16 +74,21 @@ TEST(CdtCases, WithoutLinesTheResultIsCdctsTriangleForTriangle) {
         sets.back().emplace_back(k % 20, (k / 20) % 20, -k);
     }
     sets.push_back({CVertex(0, 0, 1), CVertex(1, 1, 2), CVertex(2, 2, 3)});  // one line
-    for (const auto& points : sets) {
-        const dcttest::Triangulation dct = dcttest::TriangulateAll(points);
-        CdtInput input;
-        input.points = points;
-        const CdtRun cdt = RunCdt(input);
-        ASSERT_EQ(cdt.failure, dct.failure);
-        EXPECT_EQ(dcttest::IndexTriples(cdt.triangles), dcttest::IndexTriples(dct.triangles));
-        ASSERT_EQ(dcttest::Records(cdt.vertices), dcttest::Records(dct.vertices));
-        for (std::size_t k = 0; k < dct.triangles.size(); ++k) {
-            ASSERT_EQ(cdt.triangles[k].p2.z, dct.triangles[k].p2.z);
+    // Without anything to constrain the run is CDCT's own; with a maximum edge length that
+    // trims nothing it goes through the constrained mesh, which must give the same lists.
+    for (const double maxEdgeLength : {0.0, 1e6}) {
+        for (const auto& points : sets) {
+            const dcttest::Triangulation dct = dcttest::TriangulateAll(points);
+            CdtInput input;
+            input.points = points;
+            input.maxEdgeLength = maxEdgeLength;
+            const CdtRun cdt = RunCdt(input);
+            ASSERT_EQ(cdt.failure, dct.failure);
+            EXPECT_EQ(dcttest::IndexTriples(cdt.triangles), dcttest::IndexTriples(dct.triangles));
+            ASSERT_EQ(dcttest::Records(cdt.vertices), dcttest::Records(dct.vertices));
+            for (std::size_t k = 0; k < dct.triangles.size(); ++k) {
+                ASSERT_EQ(cdt.triangles[k].p2.z, dct.triangles[k].p2.z);
+            }
         }
     }
     CdtInput two;

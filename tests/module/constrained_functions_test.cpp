@@ -5,11 +5,14 @@
 // (Refused calls are in the refusal tables, failing host calls with the injected failures.)
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "input/point_file.h"
 #include "input/survey_point_file.h"
+#include "kafhost/drawing_dxf.h"
 #include "mesh_writer_checks.h"
 #include "module_fixture.h"
 #include "support/files.h"
@@ -117,6 +120,73 @@ TEST_F(ConstrainedFunctions, WithoutLinesTheMeshesAndTheirSplitAreTheUnconstrain
             EXPECT_EQ(all[split + i].faces, all[i].faces);
             EXPECT_EQ(all[split + i].layer, L"TIN");
         }
+    }
+}
+
+// Without lines the point-file functions draw what the plain ones draw from the same file: the
+// same meshes, split alike, with the same handles, byte for byte the same DXF drawing; each
+// function prints its own texts before the writer's, and the writer's are the same.
+TEST_F(ConstrainedFunctions, WithoutLinesThePointFileFunctionsDrawWhatThePlainOnesDraw) {
+    TempFolder folder;
+    std::string rows;
+    for (int i = 0; i < 300; ++i) {
+        char row[64];
+        std::snprintf(row, sizeof row, "%d.%03d %d.%03d %d.%02d\n", (i * 37) % 101,
+                      (i * 7919) % 1000, (i * 53) % 97, (i * 104729) % 1000, 10 + i % 9,
+                      (i * 31) % 100);
+        rows += row;
+    }
+    const LispValue files = StringList({folder.Write("survey.xyz", rows).wstring()});
+    // The plain functions' timing lines, and their last texts: the subdivision one's timing line
+    // has no line end and "finished" follows its writer.
+    const wchar_t* const subdTiming = L"ready after 0.000000 seconds";
+    const wchar_t* const pfaceTiming = L"ready after 0.000000 seconds\n";
+    const struct {
+        const wchar_t* plain;
+        const wchar_t* constrained;
+        int maximum;
+        std::size_t meshes;
+        const wchar_t* plainTiming;
+        const wchar_t* plainEnd;
+    } pairs[] = {{L"kaf-dct-subdmesh-withloadcsv", L"kaf-cdt-subdmesh-withloadcsv", 100, 4,
+                  subdTiming, L"finished"},
+                 {L"kaf-dct-subdmesh-withloadcsv", L"kaf-cdt-subdmesh-withloadcsv", 32767, 1,
+                  subdTiming, L"finished"},
+                 {L"kaf-dct-pfacemesh-withloadcsv", L"kaf-cdt-pfacemesh-withloadcsv", 120, 4,
+                  pfaceTiming, L""}};
+    for (const auto& pair : pairs) {
+        const LispValue layer = LispValue::string(L"TIN");
+        const LispValue maximum = LispValue::integer(pair.maximum);
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+        const kafhost::CallResult plain =
+            Call(pair.plain, {files, LispValue::string(L" "), layer, LispValue::real(0.0),
+                              LispValue::real(0.0), LispValue::real(1.0), maximum});
+        const std::string plainDxf = kafhost::drawingToDxf(host().snapshot());
+        host().reset();
+        ASSERT_TRUE(host().addLayer(L"TIN"));
+        const kafhost::CallResult constrained =
+            Call(pair.constrained, {files, LispValue::string(L"XYZ"), LispValue::string(L" "), kNil,
+                                    kNil, kNil, LispValue::real(0.0), layer, maximum});
+        EXPECT_EQ(constrained.status, RSRSLT);
+        EXPECT_EQ(plain.status, RSRSLT);
+        EXPECT_EQ(constrained.value, plain.value);
+        EXPECT_EQ(plain.value.items().size(), pair.meshes);
+        EXPECT_EQ(kafhost::drawingToDxf(host().snapshot()), plainDxf);
+
+        const std::wstring plainStart =
+            std::wstring(
+                L"\nPlease wait ...\n\nLoading files ... finished.\nParsing ... finished"
+                L"\nVertex count: 300\nStart Calculation ... ") +
+            pair.plainTiming;
+        const std::wstring constrainedStart =
+            L"\nReading points ...\nRows read: 300, skipped: 0, duplicate plan positions: 0"
+            L"\nStart Calculation...ready after 0.000000 seconds\n";
+        ASSERT_EQ(plain.printed.substr(0, plainStart.size()), plainStart);
+        ASSERT_EQ(constrained.printed.substr(0, constrainedStart.size()), constrainedStart);
+        const std::wstring writer = constrained.printed.substr(constrainedStart.size());
+        EXPECT_NE(writer.find(L"Mesh"), std::wstring::npos);
+        EXPECT_EQ(plain.printed, plainStart + writer + pair.plainEnd);
     }
 }
 
@@ -392,6 +462,58 @@ TEST_F(SurveyReader, EveryKindOfLineEndEndsARow) {
     EXPECT_EQ(Read(name, L"ENZ", L';'),
               (Points{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}}));
     EXPECT_EQ(host().commandLine(), L"\nRows read: 5, skipped: 1, duplicate plan positions: 0");
+}
+
+// A carriage return and line feed are one line end also where the pair falls apart between two
+// blocks of the read (1 MiB each); a lone carriage return ends a line too, and counts as one.
+TEST_F(SurveyReader, LineEndsSplitBetweenReadBlocksEndOneRow) {
+    TempFolder folder;
+    std::string text = "E;N;Z;Note;" + std::string((std::size_t{1} << 20) - 12, 'x') + "\r";
+    ASSERT_EQ(text.size(), std::size_t{1} << 20);
+    text += "\n1;2;3\r4;5;6\r\n\r\n7;8;9\n\r10;11;12";
+    const std::wstring name = folder.Write("blocks.txt", text).wstring();
+    EXPECT_EQ(Read(name, L"ENZ", L';'), (Points{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}));
+    EXPECT_EQ(host().commandLine(), L"\nRows read: 4, skipped: 1, duplicate plan positions: 0");
+    // The meter counts the lines: the header, four rows and two blank lines.
+    PointFile file(name, LineEnds::AnyNewline);
+    EXPECT_EQ(file.CountLines(), 7);
+}
+
+// Duplicates are found among any number of rows and across files; the first row at a position
+// wins, -0 and 0 being one position, and the points come in the order of the rows.
+TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
+    TempFolder folder;
+    std::string first = "-0;0;1\n0;-0;2\n";
+    std::string second;
+    Points expected = {{-0.0, 0, 1}};
+    for (int i = 1; i <= 3000; ++i) {
+        first += std::to_string(i) + ";" + std::to_string(i % 7) + ";1\n";
+        expected.push_back({static_cast<double>(i), static_cast<double>(i % 7), 1});
+    }
+    for (int i = 2001; i <= 5000; ++i) {
+        second += std::to_string(i) + ";" + std::to_string(i % 7) + ";2\n";
+        if (i % 500 == 0) {
+            second += std::to_string(i) + ";" + std::to_string(i % 7) + ";3\n";
+        }
+        if (i > 3000) {
+            expected.push_back({static_cast<double>(i), static_cast<double>(i % 7), 2});
+        }
+    }
+    SurveyColumns columns;
+    ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
+    Points points;
+    SurveyReadCounts counts;
+    ASSERT_TRUE(ReadSurveyPointFiles(
+        {folder.Write("a.txt", first).wstring(), folder.Write("b.txt", second).wstring()}, columns,
+        L';', L"test",
+        [&points](double x, double y, double z) {
+            points.push_back({x, y, z});
+        },
+        counts));
+    EXPECT_EQ(points, expected);
+    EXPECT_TRUE(std::signbit(points[0][0]));
+    EXPECT_EQ(host().commandLine(),
+              L"\nRows read: 5001, skipped: 0, duplicate plan positions: 1007");
 }
 
 // A row of two million empty fields after the layout's three: only those three are kept, so the
