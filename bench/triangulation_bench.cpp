@@ -40,6 +40,7 @@
 
 #include "geom/dct/dct.h"
 #include "geom/kernel/geometry_error.h"
+#include "geom/kernel/large_allocation.h"
 #include "reference_dct.h"
 
 #ifdef KAF_BENCH_WITH_CGAL
@@ -228,9 +229,12 @@ PointSet MakeRepeats(std::size_t n, std::uint64_t seed) {
 
 struct Measurement {
     double seconds = 0.0;
-    double cpuSeconds = 0.0;  // user and system time of the run's process
-    long startKb = 0;         // resident size when the run started (the copy of the parent)
-    long peakKb = 0;          // peak resident size of the run's process
+    double cpuSeconds = 0.0;     // user and system time of the run's process
+    double userSeconds = 0.0;    // of which user time
+    double systemSeconds = 0.0;  // and system time (page faults, mostly)
+    double minorFaults = 0.0;    // first touches of pages, each one a trip into the kernel
+    long startKb = 0;            // resident size when the run started (the copy of the parent)
+    long peakKb = 0;             // peak resident size of the run's process
     EngineOutput output;
     bool ok = false;
 };
@@ -291,9 +295,12 @@ Measurement MeasureInChild(const Engine& engine, const PointSet& points, bool ha
     measurement.seconds = report.seconds;
     measurement.startKb = report.startKb;
     measurement.peakKb = usage.ru_maxrss;
-    measurement.cpuSeconds =
-        static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-        1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+    measurement.userSeconds = static_cast<double>(usage.ru_utime.tv_sec) +
+                              1e-6 * static_cast<double>(usage.ru_utime.tv_usec);
+    measurement.systemSeconds = static_cast<double>(usage.ru_stime.tv_sec) +
+                                1e-6 * static_cast<double>(usage.ru_stime.tv_usec);
+    measurement.cpuSeconds = measurement.userSeconds + measurement.systemSeconds;
+    measurement.minorFaults = static_cast<double>(usage.ru_minflt);
     measurement.output = report.output;
     return measurement;
 }
@@ -325,6 +332,9 @@ bool CheckOutput(const PointSet& points) {
 struct EngineRuns {
     std::vector<double> times;
     std::vector<double> cpuTimes;
+    std::vector<double> userTimes;
+    std::vector<double> systemTimes;
+    std::vector<double> minorFaults;
     long peakKb = 0;
     long startKb = 0;
     EngineOutput output;
@@ -356,6 +366,9 @@ bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int 
             e.ok = e.ok && m.ok && !m.output.failed;
             e.times.push_back(m.seconds);
             e.cpuTimes.push_back(m.cpuSeconds);
+            e.userTimes.push_back(m.userSeconds);
+            e.systemTimes.push_back(m.systemSeconds);
+            e.minorFaults.push_back(m.minorFaults);
             e.peakKb = std::max(e.peakKb, m.peakKb);
             e.startKb = std::max(e.startKb, m.startKb);
             e.output = m.output;
@@ -382,6 +395,9 @@ bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int 
             std::printf("  ratio %s/%s %.2f (cpu %.2f)", engines[k].name, engines[0].name,
                         median / Median(all[0].times), cpuMedian / Median(all[0].cpuTimes));
         }
+        const double system = Median(e.systemTimes);
+        std::printf("\n             user %.3f s  system %.3f s (%.0f %% of cpu)  minor faults %.0f",
+                    Median(e.userTimes), system, 100.0 * system / cpuMedian, Median(e.minorFaults));
         if (std::string(engines[k].name) == "CDCT" && e.ok) {
             const double bytes = InterfaceBytes(points.Size(), e.output.vertices);
             std::printf("\n             interface %.1f MB, peak less start %.2f of it",
@@ -392,6 +408,28 @@ bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int 
     }
     std::fflush(stdout);
     return same;
+}
+
+// Huge pages: the module asks for them with KAF_BENCH_HUGE_PAGES=on (not with =off or unset);
+// what the system offers (transparent huge pages) and what glibc's malloc asks for
+// (GLIBC_TUNABLES) are printed.
+void PrintPageSetting() {
+    const char* setting = std::getenv("KAF_BENCH_HUGE_PAGES");
+    if (setting != nullptr) {
+        geom::SetHugePagesWanted(std::string(setting) == "on");
+    }
+    char mode[128] = "unknown";
+    if (FILE* file = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r")) {
+        if (std::fgets(mode, sizeof mode, file) == nullptr) {
+            std::strcpy(mode, "unknown");
+        }
+        std::fclose(file);
+        mode[std::strcspn(mode, "\n")] = '\0';
+    }
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    std::printf("huge pages: module %s (KAF_BENCH_HUGE_PAGES), system %s, GLIBC_TUNABLES %s\n",
+                geom::HugePagesWanted() ? "asks" : "does not ask", mode,
+                tunables != nullptr ? tunables : "unset");
 }
 
 void Usage() {
@@ -405,7 +443,9 @@ void Usage() {
         "  --big-runs R   runs of the extra uniform set (default as --runs)\n"
         "  --seed S       random seed (default 1)\n"
         "  --engines LIST comma-separated engines of CGAL,CDCT (default all)\n"
-        "  --no-check     skip the check of CDCT's output against the reference\n");
+        "  --no-check     skip the check of CDCT's output against the reference\n"
+        "Environment: KAF_BENCH_HUGE_PAGES=on has the module ask for huge pages (off: not);\n"
+        "GLIBC_TUNABLES=glibc.malloc.hugetlb=1 has malloc ask for them for every engine.\n");
 }
 
 }  // namespace
@@ -454,6 +494,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    PrintPageSetting();
 #ifndef KAF_BENCH_WITH_CGAL
     std::printf("CGAL was not found when this program was built: no reference figures.\n");
 #endif

@@ -53,14 +53,13 @@ int CDCT::AddPoint(double x, double y, double z) {
 std::vector<CTriangle> CDCT::Triangulate() {
     result = std::vector<CTriangle>();
     PutStoreInOrder();
-    vertexCount = 0;
-    points.reset();
-    elevations.reset();
+    ReleaseVertices();
     // The room of the result list, two triangles per point, holds the workspace of the run as
     // well, beginning with the sort's keys (PlaceWorkspace).
     SortedKey* keys = nullptr;
     try {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
+        AdviseHugePages(result.data(), result.capacity() * sizeof(CTriangle));
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kStoreShort);
@@ -149,14 +148,16 @@ void CDCT::PutStoreInOrder() {
 // The distinct plan positions of the sorted keys, each run of equal positions given by its last
 // key, with its elevation.
 std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
-    points.reset(new (std::nothrow) PlanPoint[pointCount]);
-    elevations.reset(new (std::nothrow) double[pointCount]);
-    if (!points || !elevations) {
-        points.reset();
-        elevations.reset();
+    try {
+        pointBlock = LargeBlock(pointCount * sizeof(PlanPoint));
+        elevationBlock = LargeBlock(pointCount * sizeof(double));
+    } catch (const std::bad_alloc&) {
+        ReleaseVertices();
         result = std::vector<CTriangle>();
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
+    points = DctStartArray<PlanPoint>(pointBlock.Data(), pointCount);
+    elevations = DctStartArray<double>(elevationBlock.Data(), pointCount);
     std::uint32_t m = 0;
     for (std::uint32_t i = 0; i < pointCount; ++i) {
         const SortedKey& key = keys[i];
@@ -171,12 +172,21 @@ std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
     return m;
 }
 
+void CDCT::ReleaseVertices() {
+    vertexCount = 0;
+    points = nullptr;
+    elevations = nullptr;
+    pointBlock = LargeBlock();
+    elevationBlock = LargeBlock();
+}
+
 std::vector<CVertex> CDCT::GetVertices() const {
     std::vector<CVertex> list;
     // Reserved at once, so that the list cannot fail to grow below; like every other failure of
     // this triangulator, a shortage comes out as one of its texts.
     try {
         list.reserve(vertexCount > 0 ? vertexCount : pointCount);
+        AdviseHugePages(list.data(), list.capacity() * sizeof(CVertex));
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }

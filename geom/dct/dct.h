@@ -26,6 +26,7 @@
 #include "geom/dct/dct_point_store.h"
 #include "geom/dct/dct_records.h"
 #include "geom/dct/dct_sort_order.h"
+#include "geom/kernel/large_allocation.h"
 #include "geom/kernel/merge_predicates.h"
 #include "geom/kernel/triangle.h"
 #include "geom/kernel/vertex.h"
@@ -70,9 +71,10 @@ private:
     void PutStoreInOrder();
     void SortKeys(SortedKey* keys);
     std::uint32_t CollectVertices(const SortedKey* keys);
+    void ReleaseVertices();
     void PlaceWorkspace();
     void FreeWorkspace();
-    DctMesh Mesh() { return DctMesh(points.get(), entries, edges, spare); }
+    DctMesh Mesh() { return DctMesh(points, entries, edges, spare); }
 
     HullEnds DivideRange(std::uint32_t l, std::uint32_t r);
     HullEnds TriangulateSmallRange(std::uint32_t l, std::uint32_t r);
@@ -93,8 +95,10 @@ private:
     // elevations.
     std::uint32_t vertexCount = 0;
     bool finite = false;  // every coordinate of the last run's points is finite
-    std::unique_ptr<PlanPoint[]> points;
-    std::unique_ptr<double[]> elevations;
+    LargeBlock pointBlock;
+    LargeBlock elevationBlock;
+    PlanPoint* points = nullptr;
+    double* elevations = nullptr;
     // Workspace of one run, placed in the room reserved for the result list (PlaceWorkspace):
     // each vertex's entry end, the edge ends (two per edge record), the spare edge records, and
     // the triangles found, as vertex numbers.

@@ -28,7 +28,7 @@ std::size_t CDCT::ListTriangles(double bound, bool exact) {
     const std::size_t limit = 2 * static_cast<std::size_t>(vertexCount) - 2;
     std::size_t count = 0;
     const DctEdgeEnd* const ends = edges;
-    const PlanPoint* const at = points.get();
+    const PlanPoint* const at = points;
     const std::uint32_t testedBelow = exact ? 1 : vertexCount;
     for (std::uint32_t u = 0; u < vertexCount; ++u) {
         const std::uint32_t start = entries[u];

@@ -1,0 +1,49 @@
+// Large working arrays and huge pages: the module's one place that asks the system for them.
+//
+// A first touch of a page costs a trip into the kernel. Where the system offers huge pages for
+// chosen ranges (Linux: transparent huge pages in "madvise" or "always" mode), a 2 MiB huge page
+// takes one such trip and one TLB entry in place of 512. Everywhere else the functions below
+// fall back to the plain allocation and do nothing more; the results never depend on them.
+//
+// LargeBlock(bytes): raw storage for `bytes` bytes, aligned for any fundamental type, from
+//   ::operator new (throws std::bad_alloc as that does). From kHugePageBytes on, and while huge
+//   pages are wanted, it asks for kHugePageBytes more (RequestBytes), starts the block on a huge
+//   page boundary and advises its huge pages. Move-only; frees the storage when destroyed.
+// AdviseHugePages(p, bytes): asks for huge pages for the whole huge pages within [p, p + bytes),
+//   storage the caller got elsewhere (a std::vector's room); to be called before it is touched.
+// SetHugePagesWanted(wanted): off by default (see large_allocation.cpp); off, blocks are plain
+//   and nothing is advised. The benchmarks measure both ways.
+#pragma once
+
+#include <cstddef>
+
+namespace geom {
+
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+void SetHugePagesWanted(bool wanted);
+bool HugePagesWanted();
+
+void AdviseHugePages(void* storage, std::size_t bytes);
+
+class LargeBlock {
+public:
+    LargeBlock() = default;
+    explicit LargeBlock(std::size_t bytes);
+    ~LargeBlock();
+    LargeBlock(LargeBlock&& other) noexcept;
+    LargeBlock& operator=(LargeBlock&& other) noexcept;
+    LargeBlock(const LargeBlock&) = delete;
+    LargeBlock& operator=(const LargeBlock&) = delete;
+
+    void* Data() const { return data_; }
+
+    // The bytes a block of `bytes` asks ::operator new for.
+    static std::size_t RequestBytes(std::size_t bytes);
+
+private:
+    void* base_ = nullptr;  // as ::operator new gave it
+    void* data_ = nullptr;  // the block's start within it
+};
+
+}  // namespace geom
