@@ -131,18 +131,10 @@ public:
         }
         out_.faces.insert(out_.faces.end(), faces_.begin(), faces_.end());
         faces_.clear();
-        for (const EdgePair& pair : finished_) {
-            crossings_.Remove(pair.existingEdge, pair.designEdge);
-        }
-        finished_.clear();
+        current_.clear();
     }
 
 private:
-    struct EdgePair {
-        std::uint64_t existingEdge;
-        std::uint64_t designEdge;
-    };
-
     // Makes room at once for what the triangles to come will add at the rate of the first `done`,
     // so that the large arrays grow in few steps, and never copy more than they hold. Room reserved
     // and not used costs no memory until it is written.
@@ -199,39 +191,43 @@ private:
     }
 
     // The crossing of edge m of the existing triangle with the design edge d0-d1: found again
-    // when this triangle or its neighbour across the edge met it before, otherwise made, its
-    // position and both elevations taken along the two edges from their lower-numbered ends.
-    // The table forgets a crossing once both triangles at its existing edge are done.
+    // when this triangle met it before, or taken over from the neighbour across the edge when
+    // that one, done before, made it; otherwise made, its position and both elevations taken
+    // along the two edges from their lower-numbered ends, and handed over to the neighbour when
+    // that one comes later.
     EdgeCrossing CrossingVertex(const ExistingTriangle& a, int m, std::int32_t d0,
                                 std::int32_t d1) {
         const SurfaceTriangle& t = existing_.triangles[a.index];
         const std::int32_t e0 = t.corner[m];
         const std::int32_t e1 = t.corner[(m + 1) % 3];
-        const EdgePair key{EdgeKey(e0, e1), EdgeKey(d0, d1)};
-        if (EdgeCrossing* met = crossings_.Find(key.existingEdge, key.designEdge)) {
-            if (met->holder != a.index) {  // the neighbour's, done before: this is its last use
-                met->holder = a.index;
-                finished_.push_back(key);
+        const std::uint64_t existingEdge = EdgeKey(e0, e1);
+        const std::uint64_t designEdge = EdgeKey(d0, d1);
+        for (const EdgeCrossing& met : current_) {
+            if (met.existingEdge == existingEdge && met.designEdge == designEdge) {
+                return met;
             }
-            return *met;
         }
-        const SurfacePoint& p = existing_.points[std::min(e0, e1)];
-        const SurfacePoint& q = existing_.points[std::max(e0, e1)];
-        const SurfacePoint& r = design_.points[std::min(d0, d1)];
-        const SurfacePoint& s = design_.points[std::max(d0, d1)];
-        const double along = CrossingShare(p, q, r, s);
-        const double across = CrossingShare(r, s, p, q);
-        const double existing = p.z + along * (q.z - p.z);
-        const double design = r.z + across * (s.z - r.z);
-        const double x = p.x + along * (q.x - p.x);
-        const double y = p.y + along * (q.y - p.y);
-        const EdgeCrossing made{
-            key.existingEdge, key.designEdge, NewVertex(x, y, existing - design), a.index, x, y};
-        crossings_.Add(made);
-        if (t.across[m] < a.index) {  // no neighbour, or one done before
-            finished_.push_back(key);
+        const std::int32_t neighbour = t.across[m];
+        EdgeCrossing crossing{};
+        if (neighbour < 0 || neighbour > a.index ||
+            !crossings_.Take(existingEdge, designEdge, crossing)) {
+            const SurfacePoint& p = existing_.points[std::min(e0, e1)];
+            const SurfacePoint& q = existing_.points[std::max(e0, e1)];
+            const SurfacePoint& r = design_.points[std::min(d0, d1)];
+            const SurfacePoint& s = design_.points[std::max(d0, d1)];
+            const double along = CrossingShare(p, q, r, s);
+            const double across = CrossingShare(r, s, p, q);
+            const double existing = p.z + along * (q.z - p.z);
+            const double design = r.z + across * (s.z - r.z);
+            const double x = p.x + along * (q.x - p.x);
+            const double y = p.y + along * (q.y - p.y);
+            crossing = {existingEdge, designEdge, NewVertex(x, y, existing - design), x, y};
+            if (neighbour > a.index) {
+                crossings_.Add(crossing);
+            }
         }
-        return made;
+        current_.push_back(crossing);
+        return crossing;
     }
 
     // Fans the convex piece out from one corner, its corners sorted counter-clockwise around
@@ -272,8 +268,8 @@ private:
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
     std::vector<MeshFace> faces_;               // of the existing triangle at hand
-    CCrossingTable crossings_;                  // on edges of triangles still to come
-    std::vector<EdgePair> finished_;            // to forget when the triangle at hand is done
+    std::vector<EdgeCrossing> current_;         // met on the existing triangle at hand
+    CCrossingTable crossings_;                  // for neighbours still to come
 };
 
 }  // namespace

@@ -1,12 +1,11 @@
-// CCrossingTable: the crossings of existing edges with design edges that the cut/fill map has
-// made and still needs, each under its pair of edges (existing edge key, design edge key) with
-// its isopach vertex, its plan position and the existing triangle that holds it (holder).
+// CCrossingTable: crossings of existing edges with design edges handed from the existing triangle
+// that made one to its neighbour across the existing edge, which comes later: each under its pair
+// of edges (existing edge key, design edge key) with its isopach vertex and plan position.
 //
-// Find(existingEdge, designEdge) gives the crossing or null; Add(crossing) keeps a new one (its
-// pair must not be kept yet); Remove(existingEdge, designEdge) forgets one (nothing when it is
-// not kept). Only the crossings on edges between triangles done and triangles still to come are
-// kept at a time, so the table stays small and in the cache. Throws std::bad_alloc when memory is
-// short.
+// Add(crossing) keeps a crossing (its pair must not be kept yet); Take(existingEdge, designEdge,
+// crossing) gives the crossing of that pair and forgets it (false when none is kept). Only the
+// crossings on edges between triangles done and triangles still to come are kept at a time, so
+// the table stays small. Throws std::bad_alloc when memory is short.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +18,6 @@ struct EdgeCrossing {
     std::uint64_t existingEdge;
     std::uint64_t designEdge;
     std::int32_t vertex;  // -1: a free slot
-    std::int32_t holder;
     double x;
     double y;
 };
@@ -27,18 +25,6 @@ struct EdgeCrossing {
 class CCrossingTable {
 public:
     CCrossingTable() : slots_(kFirstCapacity, Free()) {}
-
-    EdgeCrossing* Find(std::uint64_t existingEdge, std::uint64_t designEdge) {
-        for (std::size_t i = Home(existingEdge, designEdge);; i = (i + 1) & Mask()) {
-            EdgeCrossing& slot = slots_[i];
-            if (slot.vertex < 0) {
-                return nullptr;
-            }
-            if (slot.existingEdge == existingEdge && slot.designEdge == designEdge) {
-                return &slot;
-            }
-        }
-    }
 
     void Add(const EdgeCrossing& crossing) {
         if (2 * (count_ + 1) > slots_.size()) {
@@ -50,12 +36,18 @@ public:
 
     // Linear probing: the crossings after the freed slot that could sit there move back, so
     // that every crossing stays reachable from its home slot without tombstones.
-    void Remove(std::uint64_t existingEdge, std::uint64_t designEdge) {
-        EdgeCrossing* found = Find(existingEdge, designEdge);
-        if (found == nullptr) {
-            return;
+    bool Take(std::uint64_t existingEdge, std::uint64_t designEdge, EdgeCrossing& crossing) {
+        std::size_t hole = Home(existingEdge, designEdge);
+        for (;; hole = (hole + 1) & Mask()) {
+            if (slots_[hole].vertex < 0) {
+                return false;
+            }
+            if (slots_[hole].existingEdge == existingEdge &&
+                slots_[hole].designEdge == designEdge) {
+                break;
+            }
         }
-        std::size_t hole = static_cast<std::size_t>(found - slots_.data());
+        crossing = slots_[hole];
         for (std::size_t i = (hole + 1) & Mask(); slots_[i].vertex >= 0; i = (i + 1) & Mask()) {
             const std::size_t home = Home(slots_[i].existingEdge, slots_[i].designEdge);
             // The crossing at i may fill the hole when its home does not lie in (hole, i].
@@ -66,12 +58,13 @@ public:
         }
         slots_[hole] = Free();
         --count_;
+        return true;
     }
 
 private:
     static constexpr std::size_t kFirstCapacity = 1024;  // a power of two
 
-    static EdgeCrossing Free() { return {0, 0, -1, -1, 0.0, 0.0}; }
+    static EdgeCrossing Free() { return {0, 0, -1, 0.0, 0.0}; }
 
     std::size_t Mask() const { return slots_.size() - 1; }
 
