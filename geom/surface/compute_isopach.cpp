@@ -53,13 +53,27 @@ struct Corner {
     double angle;
 };
 
-// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False (the
-// rest left undecided) as soon as all of u lies on or beyond one edge of t.
+// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False when
+// all of u lies on or beyond one edge of t. The nine are evaluated together without branches and
+// only those the floating-point filter leaves open are decided again by Orient.
 bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]) {
+    bool open = false;
     for (int k = 0; k < 3; ++k) {
+        const PlanPoint a = t[k];
+        const PlanPoint b = t[k == 2 ? 0 : k + 1];
         for (int i = 0; i < 3; ++i) {
-            side[k][i] = Orient(t[k], t[(k + 1) % 3], u[i]);
+            side[k][i] = OrientIfCertain(a, b, u[i]);
+            open = open || side[k][i] == 0;
         }
+    }
+    if (open) {
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 3; ++i) {
+                side[k][i] = side[k][i] != 0 ? side[k][i] : Orient(t[k], t[(k + 1) % 3], u[i]);
+            }
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
         if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
             return false;
         }
