@@ -29,12 +29,6 @@
 // its vertex count is at most maxPoints, otherwise to the splitting writer. Gives the list of the
 // new meshes' handles.
 //
-// The thinning function (thins): (name files layout delimiter tolerance layer [maxPoints]), the
-// tolerance a number of 0 or more. The points read are thinned (ThinToVerticalTolerance); after
-// "\nStart Calculation..." it prints "kept <k> of <n> points within <tolerance (%g)> ... " and the
-// thinned surface (its own triangles, so every point left out lies within the tolerance of the
-// mesh) goes to the writers as above.
-//
 // A triangulator failure prints its text (for crossing boundaries followed by "The boundaries
 // cross at (x, y).\n") and gives RSERR without a result; a line, file or writer failure gives nil
 // and RSERR.
@@ -46,9 +40,7 @@
 struct ConstrainedMeshFunction {
     MeshArgumentRules arguments;
     MeshWriters writers;
-    bool fromFiles;      // the points come from point files
-    bool thins = false;  // (name files layout delimiter tolerance layer [maxPoints]): the points
-                         // thinned to the tolerance (ThinToVerticalTolerance), no lines
+    bool fromFiles;  // the points come from point files
 };
 
 int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction& function);
