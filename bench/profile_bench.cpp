@@ -8,9 +8,9 @@
 //   most 3.0 of the triangulation).
 // The triangulation is construct, AddPoint, Triangulate and GetVertices of geom::CDCT. Prints per
 // run the processor seconds (with their user and system shares, and for the map the welding's
-// seconds) and the minor page faults of each step and the ratios, then the
-// median ratios; the goals are judged on processor time, which other processes on a shared
-// machine disturb less than wall time.
+// seconds) and the minor page faults of each step and the ratios, then the median ratios; the
+// goals are judged on processor time, which other processes on a shared machine disturb less
+// than wall time.
 //
 // Usage: profile_bench [points] [runs]   (defaults 1000000 and 5)
 //        profile_bench --step triangulate|profile|isopach points   (one step, for the driver)
