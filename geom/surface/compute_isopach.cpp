@@ -150,8 +150,8 @@ public:
 
 private:
     // Makes room at once for what the triangles to come will add at the rate of the first `done`,
-    // so that the large arrays grow in few steps, and never copy more than they hold. Room reserved
-    // and not used costs no memory until it is written.
+    // so that the large arrays are copied in a few steps rather than at every doubling. Room
+    // reserved and not used costs no memory until it is written.
     template <typename T>
     void ReserveAhead(std::vector<T>& items, std::size_t done) const {
         const std::size_t total = existing_.triangles.size();
