@@ -7,9 +7,10 @@
 //   both given as meshes of at most 50,000 vertices, and ComputeIsopach between them (goal: at
 //   most 3.0 of the triangulation).
 // The triangulation is construct, AddPoint, Triangulate and GetVertices of geom::CDCT. Prints per
-// run the processor seconds and the minor page faults of each step and the ratios, then the
-// median ratios; the goals are judged on processor time, which other processes on a shared
-// machine disturb less than wall time.
+// run the processor seconds (with their user and system shares, and for the map the welding's
+// seconds) and the minor page faults of each step and the ratios, then the median ratios; the
+// goals are judged on processor time, which other processes on a shared machine disturb less
+// than wall time.
 //
 // Usage: profile_bench [points] [runs]   (defaults 1000000 and 5)
 //        profile_bench --step triangulate|profile|isopach points   (one step, for the driver)
@@ -89,15 +90,38 @@ long MinorFaults() {
     return usage.ru_minflt;
 }
 
+// This process's user and system processor seconds so far.
+struct ProcessorTimes {
+    double user;
+    double system;
+};
+
+ProcessorTimes ProcessorTimesNow() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
+}
+
+// "user U sys S" of the processor time since `start`.
+std::string UserAndSystemSince(const ProcessorTimes& start) {
+    const ProcessorTimes now = ProcessorTimesNow();
+    char text[64];
+    std::snprintf(text, sizeof text, "user %.3f sys %.3f", now.user - start.user,
+                  now.system - start.system);
+    return text;
+}
+
 // Times one step in this process; prints "seconds faults detail".
 int RunStep(const std::string& step, std::size_t count) {
     const std::vector<Point> terrain = Survey(count, 20240601, Terrain, 0.05);
     if (step == "triangulate") {
         const long faults = MinorFaults();
+        const ProcessorTimes times = ProcessorTimesNow();
         const std::clock_t start = std::clock();
         const geom::SurfaceMesh mesh = Triangulate(terrain);
-        std::printf("%.4f %ld %zu triangles\n", bench::CpuSecondsSince(start),
-                    MinorFaults() - faults, mesh.faces.size());
+        std::printf("%.4f %ld %s, %zu triangles\n", bench::CpuSecondsSince(start),
+                    MinorFaults() - faults, UserAndSystemSince(times).c_str(), mesh.faces.size());
         return 0;
     }
     const std::vector<geom::SurfaceMesh> meshes =
@@ -110,15 +134,17 @@ int RunStep(const std::string& step, std::size_t count) {
         const std::vector<geom::PlanPoint> line = {{-100, 300}, {6000, 9700}, {9900, 200}};
         std::vector<geom::ProfileRun> runs;
         const long faults = MinorFaults();
+        const ProcessorTimes times = ProcessorTimesNow();
         const std::clock_t start = std::clock();
         const geom::SurfaceStatus status = geom::TraceProfile(surface, line, {0.0, 10.0}, runs);
         const double seconds = bench::CpuSecondsSince(start);
+        const std::string userAndSystem = UserAndSystemSince(times);
         std::size_t points = 0;
         for (const geom::ProfileRun& run : runs) {
             points += run.points.size();
         }
-        std::printf("%.4f %ld %zu points in %zu pieces\n", seconds, MinorFaults() - faults, points,
-                    runs.size());
+        std::printf("%.4f %ld %s, %zu points in %zu pieces\n", seconds, MinorFaults() - faults,
+                    userAndSystem.c_str(), points, runs.size());
         return status == geom::SurfaceStatus::Ok ? 0 : 1;
     }
     const std::vector<geom::SurfaceMesh> designMeshes =
@@ -141,22 +167,26 @@ int RunStep(const std::string& step, std::size_t count) {
         return 0;
     }
     const long faults = MinorFaults();
+    const ProcessorTimes times = ProcessorTimesNow();
     const std::clock_t start = std::clock();
     geom::WeldedSurface existing;
     geom::WeldedSurface design;
     bool ok = geom::WeldSurface(meshes, existing) == geom::SurfaceStatus::Ok &&
               geom::WeldSurface(designMeshes, design) == geom::SurfaceStatus::Ok;
+    const double welding = bench::CpuSecondsSince(start);
     if (step == "volume") {
         geom::VolumeResult volume;
         ok = ok && geom::ComputeVolume(existing, design, volume) == geom::SurfaceStatus::Ok;
-        std::printf("%.4f %ld cut %.6g, fill %.6g\n", bench::CpuSecondsSince(start),
-                    MinorFaults() - faults, volume.cut, volume.fill);
+        std::printf("%.4f %ld %s, welding %.3f, cut %.6g, fill %.6g\n",
+                    bench::CpuSecondsSince(start), MinorFaults() - faults,
+                    UserAndSystemSince(times).c_str(), welding, volume.cut, volume.fill);
         return ok ? 0 : 1;
     }
     geom::SurfaceMesh map;
     ok = ok && geom::ComputeIsopach(existing, design, map) == geom::SurfaceStatus::Ok;
-    std::printf("%.4f %ld %zu vertices, %zu triangles\n", bench::CpuSecondsSince(start),
-                MinorFaults() - faults, map.vertices.size(), map.faces.size());
+    std::printf("%.4f %ld %s, welding %.3f, %zu vertices, %zu triangles\n",
+                bench::CpuSecondsSince(start), MinorFaults() - faults,
+                UserAndSystemSince(times).c_str(), welding, map.vertices.size(), map.faces.size());
     return ok ? 0 : 1;
 }
 

@@ -93,20 +93,14 @@ bool ReadArguments(const resbuf* args, IsopachArguments& out) {
 }
 
 // Writes the map as the subdivision mesh functions write a triangulation: one mesh, or several
-// of at most maxPoints vertices.
+// of at most maxPoints vertices; the faces go to the writers as they are.
 int WriteMap(const geom::SurfaceMesh& map, const IsopachArguments& arguments,
              std::vector<std::wstring>& handles) {
-    std::vector<geom::CTriangle> triangles(map.faces.size());
-    for (std::size_t f = 0; f < map.faces.size(); ++f) {
-        triangles[f].i1 = map.faces[f].i1;
-        triangles[f].i2 = map.faces[f].i2;
-        triangles[f].i3 = map.faces[f].i3;
-    }
     const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
     if (map.vertices.size() <= static_cast<std::size_t>(arguments.maxPoints)) {
-        return CreateSubDMesh(triangles, map.vertices, layer, handles);
+        return CreateSubDMesh(map.faces, map.vertices, layer, handles);
     }
-    return CreateSplittedSubDMesh(triangles, map.vertices, layer, arguments.maxPoints, handles);
+    return CreateSplittedSubDMesh(map.faces, map.vertices, layer, arguments.maxPoints, handles);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include "output/mesh_splitting.h"
 #include "output/writer_steps.h"
 
-int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
-                           const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
-                           std::int32_t maxPoints, std::vector<std::wstring>& handles) {
+namespace {
+
+template <typename Triangle>
+int Write(const std::vector<Triangle>& triangles, const std::vector<geom::CVertex>& vertices,
+          const wchar_t* layer, std::int32_t maxPoints, std::vector<std::wstring>& handles) {
     AcDbBlockTableRecord* modelSpace =
         OpenModelSpaceForWrite(L"CreateSubDMesh:getSymbolTable", L"CreateSubDMesh:getAt");
     if (modelSpace == nullptr) {
@@ -53,4 +55,18 @@ int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
         }
     }
     return RTNORM;
+}
+
+}  // namespace
+
+int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
+                           const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                           std::int32_t maxPoints, std::vector<std::wstring>& handles) {
+    return Write(triangles, vertices, layer, maxPoints, handles);
+}
+
+int CreateSplittedSubDMesh(const std::vector<geom::MeshFace>& triangles,
+                           const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                           std::int32_t maxPoints, std::vector<std::wstring>& handles) {
+    return Write(triangles, vertices, layer, maxPoints, handles);
 }

@@ -6,9 +6,11 @@
 #include "output/close_on_exit.h"
 #include "output/writer_steps.h"
 
-int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
-                   const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
-                   std::vector<std::wstring>& handles) {
+namespace {
+
+template <typename Triangle>
+int Write(const std::vector<Triangle>& triangles, const std::vector<geom::CVertex>& vertices,
+          const wchar_t* layer, std::vector<std::wstring>& handles) {
     acutPrintf(L"\nCreate Mesh ... ");
     AcDbBlockTableRecord* modelSpace =
         OpenModelSpaceForWrite(L"CreateSubDMesh:getSymbolTable", L"CreateSubDMesh:getAt");
@@ -29,7 +31,7 @@ int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
     PumpMessagesThrottled();
 
     AcArray<Adesk::Int32> faces(static_cast<int>(4 * triangles.size()));
-    for (const geom::CTriangle& triangle : triangles) {
+    for (const Triangle& triangle : triangles) {
         faces.append(3);
         faces.append(triangle.i1);
         faces.append(triangle.i2);
@@ -46,4 +48,18 @@ int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
         return RTERROR;
     }
     return RTNORM;
+}
+
+}  // namespace
+
+int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
+                   const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                   std::vector<std::wstring>& handles) {
+    return Write(triangles, vertices, layer, handles);
+}
+
+int CreateSubDMesh(const std::vector<geom::MeshFace>& triangles,
+                   const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                   std::vector<std::wstring>& handles) {
+    return Write(triangles, vertices, layer, handles);
 }

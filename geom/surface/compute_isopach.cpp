@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geom/kernel/predicates.h"
+#include "geom/surface/crossing_table.h"
 #include "geom/surface/measurable_surface.h"
 #include "geom/surface/overlay_walk.h"
 
@@ -44,13 +45,6 @@ double PseudoAngle(double dx, double dy) {
     return dy < 0 ? 1 + p : 3 - p;
 }
 
-// A crossing of an existing edge with a design edge, and its vertex in the isopach.
-struct Crossing {
-    std::uint64_t existingEdge;
-    std::uint64_t designEdge;
-    std::int32_t vertex;
-};
-
 // A corner of a piece: its isopach vertex and its position relative to the existing triangle's
 // first corner.
 struct Corner {
@@ -59,13 +53,27 @@ struct Corner {
     double angle;
 };
 
-// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False (the
-// rest left undecided) as soon as all of u lies on or beyond one edge of t.
+// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False when
+// all of u lies on or beyond one edge of t. The nine are evaluated together without branches and
+// only those the floating-point filter leaves open are decided again by Orient.
 bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]) {
+    bool open = false;
     for (int k = 0; k < 3; ++k) {
+        const PlanPoint a = t[k];
+        const PlanPoint b = t[k == 2 ? 0 : k + 1];
         for (int i = 0; i < 3; ++i) {
-            side[k][i] = Orient(t[k], t[(k + 1) % 3], u[i]);
+            side[k][i] = OrientIfCertain(a, b, u[i]);
+            open = open || side[k][i] == 0;
         }
+    }
+    if (open) {
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 3; ++i) {
+                side[k][i] = side[k][i] != 0 ? side[k][i] : Orient(t[k], t[(k + 1) % 3], u[i]);
+            }
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
         if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
             return false;
         }
@@ -80,9 +88,7 @@ public:
           design_(design),
           out_(out),
           existingVertex_(existing.points.size(), -1),
-          designVertex_(design.points.size(), -1),
-          storedStart_(existing.triangles.size(), 0),
-          storedEnd_(existing.triangles.size(), 0) {}
+          designVertex_(design.points.size(), -1) {}
 
     double Overlap(const ExistingTriangle& a, const DesignTriangle& b, const double (&)[3][3],
                    int) override {
@@ -121,9 +127,8 @@ public:
             for (int k = 0; k < 3; ++k) {
                 if (bSide[k][m] * bSide[k][(m + 1) % 3] < 0 &&
                     aSide[m][k] * aSide[m][(k + 1) % 3] < 0) {
-                    const std::int32_t v = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
-                    const CVertex& at = out_.vertices[v];
-                    corners[n++] = {v, {at.x - a.origin.x, at.y - a.origin.y}, 0.0};
+                    const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
+                    corners[n++] = {c.vertex, {c.x - a.origin.x, c.y - a.origin.y}, 0.0};
                 }
             }
         }
@@ -133,15 +138,30 @@ public:
     void Restart() override { faces_.clear(); }
 
     void Done(const ExistingTriangle& a) override {
+        const std::size_t done = static_cast<std::size_t>(a.index) + 1;
+        if (done % kProgressStride == 0) {
+            ReserveAhead(out_.vertices, done);
+            ReserveAhead(out_.faces, done);
+        }
         out_.faces.insert(out_.faces.end(), faces_.begin(), faces_.end());
         faces_.clear();
-        storedStart_[a.index] = stored_.size();
-        stored_.insert(stored_.end(), current_.begin(), current_.end());
-        storedEnd_[a.index] = stored_.size();
         current_.clear();
     }
 
 private:
+    // Makes room at once for what the triangles to come will add at the rate of the first `done`,
+    // so that the large arrays are copied in a few steps rather than at every doubling. Room
+    // reserved and not used costs no memory until it is written.
+    template <typename T>
+    void ReserveAhead(std::vector<T>& items, std::size_t done) const {
+        const std::size_t total = existing_.triangles.size();
+        const double rate = static_cast<double>(items.size()) / static_cast<double>(done);
+        const std::size_t expected = static_cast<std::size_t>(rate * static_cast<double>(total));
+        if (expected + expected / 8 > items.capacity()) {
+            items.reserve(std::max(expected + expected / 4, 2 * items.size()));
+        }
+    }
+
     static Local Relative(const SurfacePoint& p, const ExistingTriangle& a) {
         return {p.x - a.origin.x, p.y - a.origin.y};
     }
@@ -185,44 +205,43 @@ private:
     }
 
     // The crossing of edge m of the existing triangle with the design edge d0-d1: found again
-    // when this triangle or its neighbour across the edge met it before, otherwise made, its
-    // position and both elevations taken along the two edges from their lower-numbered ends.
-    std::int32_t CrossingVertex(const ExistingTriangle& a, int m, std::int32_t d0,
+    // when this triangle met it before, or taken over from the neighbour across the edge when
+    // that one, done before, made it; otherwise made, its position and both elevations taken
+    // along the two edges from their lower-numbered ends, and handed over to the neighbour when
+    // that one comes later.
+    EdgeCrossing CrossingVertex(const ExistingTriangle& a, int m, std::int32_t d0,
                                 std::int32_t d1) {
         const SurfaceTriangle& t = existing_.triangles[a.index];
         const std::int32_t e0 = t.corner[m];
         const std::int32_t e1 = t.corner[(m + 1) % 3];
-        const Crossing key{EdgeKey(e0, e1), EdgeKey(d0, d1), -1};
-        const auto same = [&key](const Crossing& c) {
-            return c.existingEdge == key.existingEdge && c.designEdge == key.designEdge;
-        };
-        const auto here = std::find_if(current_.begin(), current_.end(), same);
-        if (here != current_.end()) {
-            return here->vertex;
-        }
-        const std::int32_t neighbour = t.across[m];
-        if (neighbour >= 0 && storedEnd_[neighbour] > storedStart_[neighbour]) {
-            const auto begin =
-                stored_.begin() + static_cast<std::ptrdiff_t>(storedStart_[neighbour]);
-            const auto end = stored_.begin() + static_cast<std::ptrdiff_t>(storedEnd_[neighbour]);
-            const auto there = std::find_if(begin, end, same);
-            if (there != end) {
-                current_.push_back(*there);
-                return there->vertex;
+        const std::uint64_t existingEdge = EdgeKey(e0, e1);
+        const std::uint64_t designEdge = EdgeKey(d0, d1);
+        for (const EdgeCrossing& met : current_) {
+            if (met.existingEdge == existingEdge && met.designEdge == designEdge) {
+                return met;
             }
         }
-        const SurfacePoint& p = existing_.points[std::min(e0, e1)];
-        const SurfacePoint& q = existing_.points[std::max(e0, e1)];
-        const SurfacePoint& r = design_.points[std::min(d0, d1)];
-        const SurfacePoint& s = design_.points[std::max(d0, d1)];
-        const double along = CrossingShare(p, q, r, s);
-        const double across = CrossingShare(r, s, p, q);
-        const double existing = p.z + along * (q.z - p.z);
-        const double design = r.z + across * (s.z - r.z);
-        const std::int32_t v =
-            NewVertex(p.x + along * (q.x - p.x), p.y + along * (q.y - p.y), existing - design);
-        current_.push_back({key.existingEdge, key.designEdge, v});
-        return v;
+        const std::int32_t neighbour = t.across[m];
+        EdgeCrossing crossing{};
+        if (neighbour < 0 || neighbour > a.index ||
+            !crossings_.Take(existingEdge, designEdge, crossing)) {
+            const SurfacePoint& p = existing_.points[std::min(e0, e1)];
+            const SurfacePoint& q = existing_.points[std::max(e0, e1)];
+            const SurfacePoint& r = design_.points[std::min(d0, d1)];
+            const SurfacePoint& s = design_.points[std::max(d0, d1)];
+            const double along = CrossingShare(p, q, r, s);
+            const double across = CrossingShare(r, s, p, q);
+            const double existing = p.z + along * (q.z - p.z);
+            const double design = r.z + across * (s.z - r.z);
+            const double x = p.x + along * (q.x - p.x);
+            const double y = p.y + along * (q.y - p.y);
+            crossing = {existingEdge, designEdge, NewVertex(x, y, existing - design), x, y};
+            if (neighbour > a.index) {
+                crossings_.Add(crossing);
+            }
+        }
+        current_.push_back(crossing);
+        return crossing;
     }
 
     // Fans the convex piece out from one corner, its corners sorted counter-clockwise around
@@ -263,10 +282,8 @@ private:
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
     std::vector<MeshFace> faces_;               // of the existing triangle at hand
-    std::vector<Crossing> current_;             // met on the existing triangle at hand
-    std::vector<Crossing> stored_;              // of the triangles done, each in one range
-    std::vector<std::size_t> storedStart_;
-    std::vector<std::size_t> storedEnd_;
+    std::vector<EdgeCrossing> current_;         // met on the existing triangle at hand
+    CCrossingTable crossings_;                  // for neighbours still to come
 };
 
 }  // namespace

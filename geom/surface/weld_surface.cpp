@@ -80,6 +80,8 @@ private:
             vertexCount += mesh.vertices.size();
             faceCount += mesh.faces.size();
         }
+        vertexCount_ = vertexCount;
+        faceCount_ = faceCount;
         // Points are numbered in 32-bit signed integers; triangles times four in 32 bits.
         if (vertexCount > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) ||
             faceCount >= (std::size_t{1} << 30)) {
@@ -97,6 +99,8 @@ private:
             std::uint32_t global;
         };
         std::vector<Key> keys;
+        keys.reserve(vertexCount_);
+        surface_.points.reserve(vertexCount_);  // at most: repeated vertices become one
         for (const SurfaceMesh& mesh : meshes_) {
             for (const CVertex& p : mesh.vertices) {
                 keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size())});
@@ -127,6 +131,8 @@ private:
     }
 
     void MakeTriangles() {
+        surface_.triangles.reserve(faceCount_);  // at most: some become walls or collapse
+        triangleFace_.reserve(faceCount_);
         std::size_t faceGlobal = 0;
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
             const std::int32_t offset = static_cast<std::int32_t>(vertexStarts_[m]);
@@ -226,6 +232,8 @@ private:
     const SurfaceProgress& progress_;
     std::vector<std::size_t> vertexStarts_;
     std::vector<std::size_t> faceStarts_;
+    std::size_t vertexCount_ = 0;  // over all meshes
+    std::size_t faceCount_ = 0;
     std::vector<std::int32_t> welded_;       // welded point of each vertex over all meshes
     std::vector<std::size_t> triangleFace_;  // face over all meshes of each triangle
 };

@@ -65,6 +65,9 @@ void ExpectOrientAgrees(PlanPoint a, PlanPoint b, PlanPoint c, Tally& tally) {
     EXPECT_EQ(filtered, oracle) << a.x << ' ' << a.y << ' ' << b.x << ' ' << b.y << ' ' << c.x
                                 << ' ' << c.y;
     EXPECT_EQ(exactOnly, oracle);
+    // The branch-free filter answers only where it is sure.
+    const int certain = geom::OrientIfCertain(a, b, c);
+    EXPECT_TRUE(certain == 0 || certain == oracle) << certain << " for " << oracle;
     tally.Add(oracle, filtered, exactOnly);
 }
 
