@@ -189,7 +189,7 @@ bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns) {
 
 bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
                           wchar_t delimiter, const wchar_t* label, const SurveyPointSink& add,
-                          SurveyReadCounts& counts) {
+                          SurveyReadCounts& counts, SurveyReadOptions options) {
     const EndProgressMeterOnExit endMeter;
     const char separator = delimiter < 0x80 ? static_cast<char>(delimiter) : '\0';
     const bool decimalComma = separator != ',';
@@ -199,7 +199,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     std::vector<std::string> fields;
     int listed = 0;
     const auto addNew = [&](double x, double y, double z) {
-        if (!positions.insert(PlanKey{x, y}).second) {
+        if (options.findDuplicates && !positions.insert(PlanKey{x, y}).second) {
             ++counts.duplicates;
             return;
         }
@@ -208,7 +208,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     };
     for (const std::wstring& name : files) {
         if (StartsAsLasFile(name)) {
-            if (!ReadLasPointFile(name, columns.las, label, addNew)) {
+            if (!ReadLasPointFile(name, columns.las, label, addNew, options.quiet)) {
                 return false;
             }
             continue;
@@ -249,6 +249,9 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                                   ParseCoordinate(fields[columns.z], decimalComma, z);
             if (!readable) {
                 ++counts.skipped;
+                if (options.quiet) {
+                    continue;
+                }
                 if (dataStarted && listed < kListedRowErrors) {
                     acutPrintf(L"\n%s, row %d cannot be read and is skipped.", name.c_str(),
                                static_cast<int>(row));
@@ -267,6 +270,13 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                                            .c_str());
             return false;
         }
+    }
+    if (options.quiet) {
+        return true;
+    }
+    if (!options.findDuplicates) {
+        acutPrintf(L"\nRows read: %d, skipped: %d", counts.read, counts.skipped);
+        return true;
     }
     acutPrintf(L"\nRows read: %d, skipped: %d, duplicate plan positions: %d", counts.read,
                counts.skipped, counts.duplicates);

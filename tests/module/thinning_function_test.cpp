@@ -76,7 +76,7 @@ TEST_F(ThinningFunction, GroundOfACloudStaysWithinTheToleranceOfTheMesh) {
     const std::wstring kept = std::to_wstring(mesh.vertices.size());
     EXPECT_EQ(result.printed, L"\nReading points ...\n" + file +
                                   L": LAS 1.4, point format 6, 3731 points, 3721 kept"
-                                  L"\nRows read: 3721, skipped: 0, duplicate plan positions: 0"
+                                  L"\nRows read: 3721, skipped: 0"
                                   L"\nStart Calculation...kept " +
                                   kept +
                                   L" of 3721 points within 0.05 ... ready after 0.000000 "
@@ -100,6 +100,35 @@ TEST_F(ThinningFunction, GroundOfACloudStaysWithinTheToleranceOfTheMesh) {
     for (const Point3& v : mesh.vertices) {
         EXPECT_LT(v[2], 120.0) << "a roof point in the ground surface";
     }
+}
+
+TEST_F(ThinningFunction, PointsRepeatedAtAKeptPositionAreCountedWhenBeyondTheTolerance) {
+    // A 5 x 5 grid on a plane; its corner (0, 0) measured again 2 m higher and, 0.05 m higher,
+    // the point (2, 2) inside: the surface keeps the first corner; the second reading of it cannot
+    // be served and is reported; (2, 2) lies within the tolerance of the plane.
+    std::string rows;
+    for (int i = 0; i <= 4; ++i) {
+        for (int j = 0; j <= 4; ++j) {
+            rows +=
+                std::to_string(i) + " " + std::to_string(j) + " " + std::to_string(10 + i) + "\n";
+        }
+    }
+    rows += "0 0 12\n2 2 12.05\n";
+    TempFolder folder;
+    const std::wstring file = folder.Write("twice.xyz", rows).wstring();
+    const kafhost::CallResult result =
+        Call(L"kaf-thin-subdmesh-withloadcsv",
+             {StringList({file}), LispValue::string(L"XYZ"), LispValue::string(L" "),
+              LispValue::real(0.1), LispValue::string(L"TIN")});
+    ASSERT_EQ(result.status, RSRSLT) << kafhost::wideToUtf8(result.printed);
+    EXPECT_EQ(result.printed,
+              L"\nReading points ...\nRows read: 27, skipped: 0\nStart Calculation...kept 4 of 27 "
+              L"points within 0.1 ... 1 points beyond the tolerance of a kept point at their plan "
+              L"position are left out ... ready after 0.000000 seconds\n\nCreate Mesh ... ");
+    const std::vector<EntityInfo> made = host().snapshot().entities;
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].vertices.size(), 4u);
+    EXPECT_NEAR(MeshElevation(made[0], 0.0, 0.0), 10.0, 1e-12);
 }
 
 TEST_F(ThinningFunction, ArgumentsAreCheckedInOrder) {

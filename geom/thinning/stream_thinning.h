@@ -1,0 +1,56 @@
+// Thinning a stream of survey points to a vertical tolerance, in memory for the points kept and a
+// bounded number of points read at once; the points are read as often as needed.
+//
+// ThinStream(read, options): read(sink) hands every point, in the same order each time, to
+// sink(x, y, z) and gives false when it fails (the run then ends, status ReadFailed); it is
+// called once per pass.
+// 1. The first pass counts the points, finds the corners of their convex hull and draws a sample
+//    of options.budget / 4 of them (ThinFirstPass); while they number no more than
+//    options.budget, it also keeps them all.
+// 2. The starting surface is the Delaunay triangulation of the hull's corners (ThinningTin).
+// 3. Points kept all: every point waits in the surface, and one greedy refinement leaves every
+//    point within the tolerance (or in conflict): done, the points were read once.
+// 4. Otherwise the sample refines the surface first; then each further pass offers every point
+//    as it is read: a point within the tolerance of the surface as it then is is dropped at once;
+//    one beyond waits. When options.budget points wait, and at the end of the pass, the surface
+//    is refined until none of them is beyond the tolerance, and they are dropped. A pass in which
+//    nothing was inserted has checked every point against the final surface: every point was
+//    within the tolerance of it (or in conflict) when it was dropped, and nothing changed after.
+//    Otherwise another pass follows. Each pass must deliver as many points as the first (status
+//    Changed otherwise).
+// So the claim is exact: every point not kept lies within the tolerance of the resulting surface
+// (ThinPlane), except the conflicts: points beyond it at the plan position of a kept point.
+//
+// Points with a coordinate that is not a finite number, or a tolerance that is negative or not
+// finite: GeometryError kThinningBadInput. Points that span no area: kThinningNoArea. More than
+// 2^32 - 2 points: kThinningBadInput.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "geom/thinning/thinning_tin.h"
+
+namespace geom {
+
+using ThinPointSink = std::function<void(double x, double y, double z)>;
+using ThinPointPass = std::function<bool(const ThinPointSink& sink)>;
+
+struct ThinOptions {
+    double tolerance = 0.0;
+    std::size_t budget = std::size_t{1} << 21;  // points waiting at once
+    std::function<void()> tick;                 // called now and then during refinement
+};
+
+struct ThinStreamResult {
+    enum class Status { Done, ReadFailed, Changed } status = Status::Done;
+    ThinSurface surface;
+    std::uint64_t read = 0;       // the points of one pass
+    std::uint64_t kept = 0;       // the survey points among the surface's vertices
+    std::uint64_t conflicts = 0;  // points beyond the tolerance at a kept point's position
+    int passes = 0;
+};
+
+ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& options);
+
+}  // namespace geom
