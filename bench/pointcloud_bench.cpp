@@ -165,7 +165,7 @@ int ThinChild(const std::string& file, int side, double tolerance) {
     const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, tolerance);
     const double seconds = bench::CpuSecondsSince(start);
     const Usage usage = OwnUsage();
-    std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(), result.triangles.size(),
+    std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(), result.surface.triangles.size(),
                 usage.maxResidentMb, usage.minorFaults);
     return 0;
 }

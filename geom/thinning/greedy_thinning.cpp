@@ -5,10 +5,11 @@
 namespace geom {
 
 ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, double tolerance,
-                                       std::size_t budget) {
+                                       std::size_t budget, const ThinLines& lines) {
     ThinOptions options;
     options.tolerance = tolerance;
     options.budget = budget > 0 ? budget : points.size();
+    options.lines = lines;
     const ThinStreamResult thinned = ThinStream(
         [&points](const ThinPointSink& sink) {
             for (const ThinPoint& p : points) {
@@ -18,12 +19,14 @@ ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, dou
         },
         options);
     ThinningResult result;
-    result.kept = thinned.surface.ids;
-    for (const auto& t : thinned.surface.triangles) {
-        result.triangles.push_back(
-            {thinned.surface.ids[t[0]], thinned.surface.ids[t[1]], thinned.surface.ids[t[2]]});
+    for (const std::uint32_t id : thinned.surface.ids) {
+        if (id != ThinningTin::kLineVertex) {
+            result.kept.push_back(id);
+        }
     }
+    result.surface = thinned.surface;
     result.conflicts = thinned.conflicts;
+    result.outside = thinned.outside;
     result.passes = thinned.passes;
     return result;
 }

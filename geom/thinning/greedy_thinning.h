@@ -4,10 +4,13 @@
 // or below it (vertically) is inserted, the triangulation kept Delaunay by edge flips, until every
 // point left out lies within the tolerance of the surface.
 //
-// ThinToVerticalTolerance(points, tolerance[, budget]): points with finite coordinates; tolerance
-// finite and 0 or more; budget: the points that may wait at once (default: all, one pass). Gives
-// the points kept (indices into points) and the triangles of the resulting surface
-// (counter-clockwise index triples into points), covering the points' convex hull. Every point
+// ThinToVerticalTolerance(points, tolerance[, budget[, lines]]): points with finite coordinates;
+// tolerance finite and 0 or more; budget: the points that may wait at once (default: all, one
+// pass); lines: breaklines and boundaries (ThinLines). Gives the points kept (indices into
+// points) and the resulting surface: its vertices (the points kept and the lines' vertices),
+// their numbers (indices into points, or ThinningTin::kLineVertex) and its triangles
+// (counter-clockwise index triples into the vertices), covering the points' convex hull within
+// the boundaries. Every point
 // not kept lies in a triangle whose plane, evaluated at the point, is within the tolerance of its
 // z: the decision allows for the rounding of the evaluation (ThinPlane), so the claim holds for
 // the exact plane through the triangle's corners. Points at the plan position of a kept point
@@ -24,17 +27,20 @@
 #include <vector>
 
 #include "geom/thinning/thin_point.h"
+#include "geom/thinning/thin_seed.h"
+#include "geom/thinning/thinning_tin.h"
 
 namespace geom {
 
 struct ThinningResult {
     std::vector<std::uint32_t> kept;
-    std::vector<std::array<std::uint32_t, 3>> triangles;
+    ThinSurface surface;
     std::uint64_t conflicts = 0;
+    std::uint64_t outside = 0;
     int passes = 0;
 };
 
 ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, double tolerance,
-                                       std::size_t budget = 0);
+                                       std::size_t budget = 0, const ThinLines& lines = {});
 
 }  // namespace geom

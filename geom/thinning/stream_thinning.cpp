@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geom/dct/dct.h"
 #include "geom/kernel/geometry_error.h"
 #include "geom/thinning/thin_first_pass.h"
 
@@ -15,35 +14,46 @@ bool Finite(double x, double y, double z) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
 }
 
-// The Delaunay triangulation of the hull's corners as the starting surface.
-void SeedWithHull(const std::vector<ThinRecord>& hull, ThinningTin& tin) {
-    CDCT dct;
-    for (const ThinRecord& corner : hull) {
-        dct.AddPoint(corner.p.x, corner.p.y, corner.p.z);
+// The lines with the elevations of a rough surface (the hull's corners and the sample, thinned)
+// at the vertices of flat boundaries and holes; beyond it, the nearest corner's.
+ThinLines LinesWithElevations(const ThinLines& lines, const std::vector<ThinRecord>& hull,
+                              const std::vector<ThinRecord>& sample, double tolerance) {
+    ThinLines result = lines;
+    std::vector<ThinLine*> flat;
+    if (result.boundary.flat) {
+        flat.push_back(&result.boundary);
     }
-    const std::vector<CTriangle> triangles = dct.Triangulate();
-    const std::vector<CVertex> sorted = dct.GetVertices();
-    // CDCT sorts its vertices by x, then y: the corners in that order give their records.
-    std::vector<ThinRecord> corners = hull;
-    std::sort(corners.begin(), corners.end(), [](const ThinRecord& a, const ThinRecord& b) {
-        return a.p.x < b.p.x || (a.p.x == b.p.x && a.p.y < b.p.y);
-    });
-    std::vector<ThinPoint> vertices;
-    std::vector<std::uint32_t> ids;
-    for (const CVertex& v : sorted) {
-        const auto at = std::lower_bound(corners.begin(), corners.end(), v,
-                                         [](const ThinRecord& a, const CVertex& b) {
-                                             return a.p.x < b.x || (a.p.x == b.x && a.p.y < b.y);
-                                         });
-        vertices.push_back(at->p);
-        ids.push_back(at->id);
+    for (ThinLine& hole : result.holes) {
+        if (hole.flat) {
+            flat.push_back(&hole);
+        }
     }
-    std::vector<std::array<std::uint32_t, 3>> corners3;
-    for (const CTriangle& t : triangles) {
-        corners3.push_back({static_cast<std::uint32_t>(t.i1), static_cast<std::uint32_t>(t.i2),
-                            static_cast<std::uint32_t>(t.i3)});
+    if (flat.empty()) {
+        return result;
     }
-    tin.Seed(vertices, ids, corners3, {}, std::vector<char>(corners3.size(), 0));
+    ThinningTin rough(tolerance);
+    SeedThinning(hull, ThinLines(), rough);
+    for (const ThinRecord& record : sample) {
+        rough.Offer(record.p, record.id, ThinningTin::OfferMode::AttachAll);
+    }
+    rough.Refine(nullptr);
+    for (ThinLine* line : flat) {
+        for (ThinPoint& v : line->vertices) {
+            v.z = rough.ElevationAt(v.x, v.y);
+            if (std::isnan(v.z)) {
+                double nearest = HUGE_VAL;
+                for (const ThinRecord& corner : hull) {
+                    const double d = (corner.p.x - v.x) * (corner.p.x - v.x) +
+                                     (corner.p.y - v.y) * (corner.p.y - v.y);
+                    if (d < nearest) {
+                        nearest = d;
+                        v.z = corner.p.z;
+                    }
+                }
+            }
+        }
+    }
+    return result;
 }
 
 }  // namespace
@@ -73,8 +83,10 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
         throw GeometryError(GeometryFailure::kThinningNoArea);
     }
     ThinningTin tin(options.tolerance);
-    SeedWithHull(hull, tin);
+    SeedThinning(hull, LinesWithElevations(options.lines, hull, first.Sample(), options.tolerance),
+                 tin);
     std::uint64_t conflicts = 0;
+    std::uint64_t outside = 0;
     using Mode = ThinningTin::OfferMode;
     // Offers the records in the order of the curve, so that the candidates of a triangle lie
     // close together in memory.
@@ -86,9 +98,9 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
         std::sort(order.begin(), order.end());
         for (const auto& entry : order) {
             const ThinRecord& record = records[entry.second];
-            if (tin.Offer(record.p, record.id, mode) == ThinningTin::Offered::Conflict) {
-                ++conflicts;
-            }
+            const auto offered = tin.Offer(record.p, record.id, mode);
+            conflicts += offered == ThinningTin::Offered::Conflict ? 1 : 0;
+            outside += offered == ThinningTin::Offered::Outside ? 1 : 0;
         }
         records.clear();
     };
@@ -102,6 +114,7 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
         offerSorted(records, Mode::AttachAll);
         tin.Refine(options.tick);
         result.conflicts = conflicts + tin.Blocked();
+        result.outside = outside;
     } else {
         std::vector<ThinRecord> sample = first.Sample();
         offerSorted(sample, Mode::AttachAll);
@@ -110,6 +123,7 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
         for (bool again = true; again;) {
             ++result.passes;
             conflicts = 0;
+            outside = 0;
             const std::uint64_t inserted = tin.Inserted();
             const std::uint64_t blocked = tin.Blocked();
             std::uint64_t count = 0;
@@ -120,6 +134,8 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
                 const auto offered = tin.Offer(p, static_cast<std::uint32_t>(count), Mode::Measure);
                 if (offered == ThinningTin::Offered::Conflict) {
                     ++conflicts;
+                } else if (offered == ThinningTin::Offered::Outside) {
+                    ++outside;
                 } else if (offered == ThinningTin::Offered::Queued) {
                     beyond.push_back({p, static_cast<std::uint32_t>(count)});
                     if (beyond.size() >= budget) {
@@ -141,9 +157,13 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             tin.Refine(options.tick);
             again = tin.Inserted() != inserted;
             result.conflicts = conflicts + (tin.Blocked() - blocked);
+            result.outside = outside;
         }
     }
     result.surface = tin.Result();
+    if (result.surface.triangles.empty()) {
+        throw GeometryError(GeometryFailure::kNothingLeft);
+    }
     for (const std::uint32_t id : result.surface.ids) {
         result.kept += id != ThinningTin::kLineVertex ? 1 : 0;
     }

@@ -7,7 +7,10 @@
 // 1. The first pass counts the points, finds the corners of their convex hull and draws a sample
 //    of options.budget / 4 of them (ThinFirstPass); while they number no more than
 //    options.budget, it also keeps them all.
-// 2. The starting surface is the Delaunay triangulation of the hull's corners (ThinningTin).
+// 2. The starting surface is the constrained Delaunay triangulation of the hull's corners and the
+//    lines' vertices (SeedThinning, ThinningTin). Flat boundaries and holes first take the
+//    elevations of a rough surface: the hull's corners and the sample, thinned (beyond it, the
+//    elevation of the nearest corner).
 // 3. Points kept all: every point waits in the surface, and one greedy refinement leaves every
 //    point within the tolerance (or in conflict): done, the points were read once.
 // 4. Otherwise the sample refines the surface first; then each further pass offers every point
@@ -19,16 +22,21 @@
 //    Otherwise another pass follows. Each pass must deliver as many points as the first (status
 //    Changed otherwise).
 // So the claim is exact: every point not kept lies within the tolerance of the resulting surface
-// (ThinPlane), except the conflicts: points beyond it at the plan position of a kept point.
+// (ThinPlane), except the conflicts (points beyond it at the plan position of a kept point or on
+// a line) and the points outside the boundaries, which the surface does not cover: both counted.
+// The surface's breaklines and boundary edges are chains of its edges; nothing is flipped across
+// them, and a point on one is never inserted (the line gives the surface there).
 //
 // Points with a coordinate that is not a finite number, or a tolerance that is negative or not
 // finite: GeometryError kThinningBadInput. Points that span no area: kThinningNoArea. More than
-// 2^32 - 2 points: kThinningBadInput.
+// 2^32 - 2 points: kThinningBadInput. Boundaries refused as CConstrainedDCT refuses them: its
+// GeometryError; nothing inside the boundaries: kNothingLeft.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
+#include "geom/thinning/thin_seed.h"
 #include "geom/thinning/thinning_tin.h"
 
 namespace geom {
@@ -40,6 +48,7 @@ struct ThinOptions {
     double tolerance = 0.0;
     std::size_t budget = std::size_t{1} << 21;  // points waiting at once
     std::function<void()> tick;                 // called now and then during refinement
+    ThinLines lines;                            // breaklines and boundaries
 };
 
 struct ThinStreamResult {
@@ -48,6 +57,7 @@ struct ThinStreamResult {
     std::uint64_t read = 0;       // the points of one pass
     std::uint64_t kept = 0;       // the survey points among the surface's vertices
     std::uint64_t conflicts = 0;  // points beyond the tolerance at a kept point's position
+    std::uint64_t outside = 0;    // points outside the boundaries
     int passes = 0;
 };
 

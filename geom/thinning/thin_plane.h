@@ -57,6 +57,9 @@ public:
         }
     }
 
+    // The plane's elevation at p's plan position, as computed (no bound).
+    double At(const ThinPoint& p) const { return a_.z + ((p.x - a_.x) * cx_ + (p.y - a_.y) * cy_); }
+
     double Distance(const ThinPoint& p) const {
         constexpr double eps = std::numeric_limits<double>::epsilon();
         const double plane = a_.z + ((p.x - a_.x) * cx_ + (p.y - a_.y) * cy_);

@@ -166,6 +166,12 @@ std::uint64_t ThinningTin::SpatialKey(const ThinPoint& p) const {
     return key;
 }
 
+double ThinningTin::ElevationAt(double x, double y) {
+    const ThinPoint p{x, y, 0.0};
+    const std::uint32_t t = Locate(p);
+    return t == kNone ? NAN : Plane(triangles_[t]).At(p);
+}
+
 void ThinningTin::Attach(std::uint32_t t, std::uint32_t c) {
     candidates_[c].next = triangles_[t].head;
     triangles_[t].head = c;
@@ -180,7 +186,18 @@ void ThinningTin::Gather(std::uint32_t t, std::vector<std::uint32_t>& pool) {
 }
 
 ThinningTin::Offered ThinningTin::Offer(const ThinPoint& p, std::uint32_t id, OfferMode mode) {
-    const std::uint32_t t = Locate(p);
+    std::uint32_t t = Locate(p);
+    if (t != kNone && triangles_[t].outside) {
+        // A point on a boundary belongs to the triangle inside.
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t n = triangles_[t].n[k];
+            if (n != kNone && !triangles_[n].outside &&
+                Orient(triangles_[t].v[(k + 1) % 3], triangles_[t].v[(k + 2) % 3], p) == 0) {
+                t = n;
+                break;
+            }
+        }
+    }
     if (t == kNone || triangles_[t].outside) {
         return Offered::Outside;
     }

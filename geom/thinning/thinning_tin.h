@@ -20,6 +20,8 @@
 //   OfferMode::Measure only tells, keeping nothing. Offering points in the order of SpatialKey
 //   keeps the candidates of a triangle close in memory: much faster than in the order read.
 // SpatialKey(p): p's place on a Z-order curve over the starting surface's extent.
+// ElevationAt(x, y): the surface's elevation there, interpolated in the triangle holding it (NaN
+// beyond the triangulation).
 // Refine(tick): inserts the farthest candidate until every waiting candidate is within the
 // tolerance, then forgets them all; tick() is called every few thousand insertions. Inserted()
 // counts insertions so far.
@@ -64,6 +66,8 @@ public:
               const std::vector<char>& outside);
     Offered Offer(const ThinPoint& p, std::uint32_t id, OfferMode mode);
     std::uint64_t SpatialKey(const ThinPoint& p) const;
+    // The surface's elevation at (x, y); NaN beyond the triangulation.
+    double ElevationAt(double x, double y);
     void Refine(const std::function<void()>& tick);
     std::size_t Waiting() const { return candidates_.size(); }
     std::uint64_t Inserted() const { return inserted_; }

@@ -39,22 +39,27 @@ long double PlaneAt(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c,
 }
 
 // Checks the claim of the result: every point not kept lies in a counter-clockwise triangle of
-// kept corners and within the tolerance of its plane, unless it sits at a kept point's position
-// beyond the tolerance (a conflict; their number must be the one reported). Gives the largest
-// distance of a point left out.
+// the surface and within the tolerance of its plane, unless it sits at a kept point's position
+// beyond the tolerance (a conflict) or is not `covered` (outside the boundaries): their numbers
+// must be the ones reported. Gives the largest distance of a point left out.
+template <typename Covered>
 long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance,
-                          const geom::ThinningResult& result) {
+                          const geom::ThinningResult& result, Covered covered) {
+    const geom::ThinSurface& surface = result.surface;
     std::set<std::uint32_t> kept(result.kept.begin(), result.kept.end());
     EXPECT_EQ(kept.size(), result.kept.size()) << "a point kept twice";
     std::set<std::pair<double, double>> keptPositions;
-    for (const std::uint32_t k : kept) {
-        keptPositions.insert({points[k].x, points[k].y});
-    }
-    for (const auto& t : result.triangles) {
-        for (const std::uint32_t v : t) {
-            EXPECT_TRUE(kept.count(v)) << "a triangle corner that is not kept";
+    for (std::size_t v = 0; v < surface.vertices.size(); ++v) {
+        keptPositions.insert({surface.vertices[v].x, surface.vertices[v].y});
+        if (surface.ids[v] != geom::ThinningTin::kLineVertex) {
+            const ThinPoint& p = points.at(surface.ids[v]);
+            EXPECT_TRUE(p.x == surface.vertices[v].x && p.y == surface.vertices[v].y);
         }
-        EXPECT_EQ(geom::Orient(Plan(points[t[0]]), Plan(points[t[1]]), Plan(points[t[2]])), 1);
+    }
+    for (const auto& t : surface.triangles) {
+        EXPECT_EQ(geom::Orient(Plan(surface.vertices[t[0]]), Plan(surface.vertices[t[1]]),
+                               Plan(surface.vertices[t[2]])),
+                  1);
     }
     // Each triangle checks the points in its box (found by x in a sorted index).
     std::vector<std::uint32_t> byX(points.size());
@@ -66,10 +71,10 @@ long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance
     std::vector<char> found(points.size(), 0);
     std::vector<char> conflict(points.size(), 0);
     long double worst = 0.0L;
-    for (const auto& t : result.triangles) {
-        const ThinPoint& a = points[t[0]];
-        const ThinPoint& b = points[t[1]];
-        const ThinPoint& c = points[t[2]];
+    for (const auto& t : surface.triangles) {
+        const ThinPoint& a = surface.vertices[t[0]];
+        const ThinPoint& b = surface.vertices[t[1]];
+        const ThinPoint& c = surface.vertices[t[2]];
         const double low = std::min({a.x, b.x, c.x});
         const double high = std::max({a.x, b.x, c.x});
         auto it = std::lower_bound(byX.begin(), byX.end(), low,
@@ -94,12 +99,23 @@ long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance
         }
     }
     std::uint64_t conflicts = 0;
+    std::uint64_t outside = 0;
     for (std::uint32_t i = 0; i < points.size(); ++i) {
         conflicts += conflict[i];
+        if (!covered(points[i])) {
+            outside += found[i] ? 0 : 1;
+            continue;
+        }
         EXPECT_TRUE(found[i] || kept.count(i)) << "point " << i << " outside every triangle";
     }
     EXPECT_EQ(conflicts, result.conflicts);
+    EXPECT_EQ(outside, result.outside);
     return worst;
+}
+
+long double CheckThinning(const std::vector<ThinPoint>& points, double tolerance,
+                          const geom::ThinningResult& result) {
+    return CheckThinning(points, tolerance, result, [](const ThinPoint&) { return true; });
 }
 
 std::vector<ThinPoint> RandomCloud(int count, unsigned seed, double offset) {
@@ -145,7 +161,7 @@ TEST(Thinning, APlaneKeepsItsCornersAndAGridItsShape) {
     const geom::ThinningResult flat = geom::ThinToVerticalTolerance(plane, 1e-9);
     CheckThinning(plane, 1e-9, flat);
     EXPECT_EQ(flat.kept.size(), 4u);
-    EXPECT_EQ(flat.triangles.size(), 2u);
+    EXPECT_EQ(flat.surface.triangles.size(), 2u);
 
     // A cone on the grid: a peak the surface must reach.
     std::vector<ThinPoint> cone = plane;
@@ -244,6 +260,112 @@ TEST(Thinning, StreamedInSmallBudgetsTheClaimStillHolds) {
                 CheckThinning(cloud, tolerance, streamed);
                 EXPECT_GE(streamed.passes, 3) << budget;
                 EXPECT_LE(streamed.kept.size(), whole.kept.size() * 5 / 4 + 10) << budget;
+            }
+        }
+    }
+}
+
+// Whether p lies strictly inside the closed polygon (crossing number, decided with Orient).
+bool InsidePolygon(const std::vector<ThinPoint>& polygon, const ThinPoint& p) {
+    bool inside = false;
+    for (std::size_t i = 0, n = polygon.size(); i < n; ++i) {
+        const ThinPoint& a = polygon[i];
+        const ThinPoint& b = polygon[(i + 1) % n];
+        if ((a.y > p.y) != (b.y > p.y)) {
+            const int side = geom::Orient(Plan(a), Plan(b), Plan(p));
+            inside = inside != (b.y > a.y ? side > 0 : side < 0);
+        }
+    }
+    return inside;
+}
+
+// A ridge along x = 50 drawn as a breakline, an outline with a notch and a hole: the surface
+// keeps every line as a chain of its edges, stays inside the outline and out of the hole, keeps
+// the lines' own elevations, and every survey point it covers lies within the tolerance.
+TEST(Thinning, BreaklinesAndBoundariesAreKeptAndTheClaimHoldsWithin) {
+    const auto ground = [](double x, double y) {
+        return 20.0 - 0.4 * std::fabs(x - 50.0) + 2.0 * std::sin(y / 10.0);
+    };
+    std::vector<ThinPoint> points = RandomCloud(3000, 21, 0.0);
+    for (ThinPoint& p : points) {
+        p.z = ground(p.x, p.y) + 0.02 * std::sin(p.x * 7.0 + p.y * 3.0);
+    }
+    geom::ThinLines lines;
+    geom::ThinLine ridge;
+    for (int y = -5; y <= 105; y += 10) {
+        ridge.vertices.push_back({50.0, static_cast<double>(y), ground(50.0, y)});
+    }
+    lines.breaklines.push_back(ridge);
+    for (const auto& corner : std::vector<std::pair<double, double>>{
+             {5, 5}, {95, 5}, {95, 60}, {60, 60}, {60, 95}, {5, 95}}) {
+        lines.boundary.vertices.push_back(
+            {corner.first, corner.second, ground(corner.first, corner.second)});
+    }
+    lines.holes.push_back({});
+    lines.holes[0].vertices = {{20, 20, 12.5}, {30, 20, 13.0}, {30, 30, 14.0}, {20, 30, 13.5}};
+    const auto covered = [&](const ThinPoint& p) {
+        return InsidePolygon(lines.boundary.vertices, p) &&
+               !InsidePolygon(lines.holes[0].vertices, p);
+    };
+    std::vector<std::vector<ThinPoint>> segments;  // every line as its chain of segments
+    for (const std::vector<ThinPoint>* line :
+         {&ridge.vertices, &lines.boundary.vertices, &lines.holes[0].vertices}) {
+        segments.push_back(*line);
+    }
+    for (const bool flat : {false, true}) {
+        lines.boundary.flat = flat;
+        for (const double tolerance : {0.1, 0.5}) {
+            for (const std::size_t budget : {0u, 200u}) {
+                const geom::ThinningResult result =
+                    geom::ThinToVerticalTolerance(points, tolerance, budget, lines);
+                CheckThinning(points, tolerance, result, covered);
+                EXPECT_GT(result.outside, 500u);
+                const geom::ThinSurface& surface = result.surface;
+                for (const auto& t : surface.triangles) {
+                    const ThinPoint& a = surface.vertices[t[0]];
+                    const ThinPoint& b = surface.vertices[t[1]];
+                    const ThinPoint& c = surface.vertices[t[2]];
+                    const ThinPoint centre{(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, 0};
+                    EXPECT_TRUE(covered(centre)) << centre.x << " " << centre.y;
+                    for (const auto& line : segments) {
+                        for (std::size_t i = 0; i < line.size(); ++i) {
+                            const ThinPoint& u = line[i];
+                            const ThinPoint& v = line[(i + 1) % line.size()];
+                            if (&line == &segments[0] && i + 1 == line.size()) {
+                                continue;  // the ridge is open
+                            }
+                            for (const auto& edge : {std::make_pair(a, b), std::make_pair(b, c),
+                                                     std::make_pair(c, a)}) {
+                                EXPECT_FALSE(geom::SegmentsCross(
+                                    Plan(edge.first), Plan(edge.second), Plan(u), Plan(v)))
+                                    << "an edge crosses a line";
+                            }
+                        }
+                    }
+                }
+                // The lines' vertices within the outline are vertices with their own elevations
+                // (the flat outline's take the surface's).
+                for (const auto& line : segments) {
+                    for (const ThinPoint& v : line) {
+                        if (&line == &segments[1] && flat) {
+                            continue;
+                        }
+                        bool onOutline = false;
+                        const auto& outline = lines.boundary.vertices;
+                        for (std::size_t i = 0; i < outline.size(); ++i) {
+                            onOutline =
+                                onOutline ||
+                                geom::OnSegment(Plan(outline[i]),
+                                                Plan(outline[(i + 1) % outline.size()]), Plan(v));
+                        }
+                        const bool onSurface = covered(v) || onOutline || &line != &segments[0];
+                        bool present = false;
+                        for (const ThinPoint& w : surface.vertices) {
+                            present = present || (w.x == v.x && w.y == v.y && w.z == v.z);
+                        }
+                        EXPECT_EQ(present, onSurface) << v.x << " " << v.y;
+                    }
+                }
             }
         }
     }
