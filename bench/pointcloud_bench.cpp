@@ -165,8 +165,8 @@ int ThinChild(const std::string& file, int side, double tolerance) {
     const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, tolerance);
     const double seconds = bench::CpuSecondsSince(start);
     const Usage usage = OwnUsage();
-    std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(), result.surface.triangles.size(),
-                usage.maxResidentMb, usage.minorFaults);
+    std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(),
+                result.surface.triangles.size(), usage.maxResidentMb, usage.minorFaults);
     return 0;
 }
 
