@@ -1,15 +1,19 @@
-// kaf-thin-subdmesh-withloadcsv: (kaf-thin-subdmesh-withloadcsv files layout delimiter tolerance
-// layer [maxPoints]): subdivision meshes of the points of survey point files (text or LAS),
-// thinned so that every point left out lies within the tolerance (vertically) of the surface.
+// kaf-thin-subdmesh-withloadcsv: (kaf-thin-subdmesh-withloadcsv files layout delimiter breaklines
+// boundary holes tolerance layer [maxPoints]): subdivision meshes of the points of survey point
+// files (text or LAS), thinned so that every point left out lies within the tolerance
+// (vertically) of the surface, which follows the breaklines and stays within the boundaries.
 //
 // The arguments are read as the constrained functions read theirs (ReadSurfaceArguments: step
-// "thin_subdmesh_withloadcsv", "Fourth argument has to be a tolerance of 0 or more!"), the points
+// "thin_subdmesh_withloadcsv", "Seventh argument has to be a tolerance of 0 or more!"), the lines
+// by ReadConstraintLines (boundaries drawn as polylines take the surface's elevations), the points
 // streamed from the files (ReadSurveyPointFiles, every row handed on, duplicates too): after
 // "\nReading points ...", the files' lines and "\nRows read: <r>, skipped: <s>" of the first
 // reading, "\nStart Calculation..."; the files are then read again, quietly, as often as
 // ThinStream needs. It prints "kept <k> of <n> points within <tolerance (%g)> ... ", when points
-// sit beyond the tolerance at a kept point's plan position "<c> points beyond the tolerance of a
-// kept point at their plan position are left out ... ", and the thinned surface goes to
+// sit beyond the tolerance at a kept point's plan position or on a line "<c> points beyond the
+// tolerance of a kept point or line at their plan position are left out ... ", when points lie
+// outside the boundaries "<o> points outside the boundaries are left out ... ", and the thinned
+// surface goes to
 // CreateSubDMesh, or CreateSplittedSubDMesh above maxPoints vertices, after
 // "ready after %f seconds\n". Gives the list of the new meshes' handles; a thinning failure
 // (GeometryError) passes out with its text; a file, a writer failure or files that changed between
@@ -53,6 +57,29 @@ void ThinnedSurface(const geom::ThinSurface& surface, std::vector<geom::CVertex>
     }
 }
 
+geom::ThinLine ThinningLine(const ConstraintLine& line) {
+    geom::ThinLine thin;
+    for (const geom::CVertex& v : line.vertices) {
+        thin.vertices.push_back({v.x, v.y, v.z});
+    }
+    thin.flat = line.flat;
+    return thin;
+}
+
+geom::ThinLines ThinningLines(const std::vector<ConstraintLine>& lines) {
+    geom::ThinLines thin;
+    for (const ConstraintLine& line : lines) {
+        if (line.role == LineRole::Breakline) {
+            thin.breaklines.push_back(ThinningLine(line));
+        } else if (line.role == LineRole::OuterBoundary) {
+            thin.boundary = ThinningLine(line);
+        } else if (line.role == LineRole::Hole) {
+            thin.holes.push_back(ThinningLine(line));
+        }
+    }
+    return thin;
+}
+
 // Reads the files as often as the thinning asks (quietly after the first time), thins the points
 // to the tolerance and writes the thinned surface.
 int RunThinning(const SurfaceArguments& arguments) {
@@ -78,6 +105,7 @@ int RunThinning(const SurfaceArguments& arguments) {
     };
     geom::ThinOptions options;
     options.tolerance = arguments.tolerance;
+    options.lines = ThinningLines(arguments.lines);
     options.tick = [] { PumpMessagesThrottled(); };
     const geom::ThinStreamResult thinned = geom::ThinStream(read, options);
     if (thinned.status == geom::ThinStreamResult::Status::ReadFailed) {
@@ -94,9 +122,13 @@ int RunThinning(const SurfaceArguments& arguments) {
                std::to_wstring(thinned.read).c_str(), arguments.tolerance);
     if (thinned.conflicts > 0) {
         acutPrintf(
-            L"%ls points beyond the tolerance of a kept point at their plan position are "
-            L"left out ... ",
+            L"%ls points beyond the tolerance of a kept point or line at their plan "
+            L"position are left out ... ",
             std::to_wstring(thinned.conflicts).c_str());
+    }
+    if (thinned.outside > 0) {
+        acutPrintf(L"%ls points outside the boundaries are left out ... ",
+                   std::to_wstring(thinned.outside).c_str());
     }
     std::vector<std::wstring> handles;
     const auto vertexCount = static_cast<std::int32_t>(vertices.size());
@@ -113,10 +145,11 @@ int RunThinning(const SurfaceArguments& arguments) {
 
 int RunKafThinSubdmeshWithLoadCsv(const resbuf* args) {
     using S = ArgumentSlot;
-    static const S kSlots[] = {S::Files,     S::Layout, S::Delimiter,
-                               S::Tolerance, S::Layer,  S::MaxPoints};
+    static const S kSlots[] = {S::Files, S::Layout,    S::Delimiter, S::Breaklines, S::Boundary,
+                               S::Holes, S::Tolerance, S::Layer,     S::MaxPoints};
     SurfaceArguments arguments;
-    if (!ReadSurfaceArguments(args, kSlots, 6, 5, kRules, arguments)) {
+    if (!ReadSurfaceArguments(args, kSlots, 9, 8, kRules, arguments) ||
+        !ReadConstraintLines(arguments.lines, kRules.label)) {
         return RSERR;
     }
     return RunThinning(arguments);

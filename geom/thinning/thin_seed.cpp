@@ -105,7 +105,7 @@ public:
 
     // Marks the chain of edges along the segment from a to b: from a's vertex, the neighbour
     // that advances towards b and lies nearest the segment, until b's vertex.
-    void MarkSegment(const ThinPoint& a, const ThinPoint& b) {
+    void MarkSegment(const ThinPoint& a, const ThinPoint& b, unsigned mark) {
         const auto from = index_.find({a.x, a.y});
         const auto to = index_.find({b.x, b.y});
         if (from == index_.end() || to == index_.end() || from->second == to->second) {
@@ -131,18 +131,21 @@ public:
             if (best == ThinningTin::kNone) {
                 return;
             }
-            constrained_.push_back({current, best});
+            constrained_.push_back({current, best, mark});
             current = best;
         }
     }
 
-    void MarkLine(const ThinLine& line, bool closed) {
+    // Breaklines and boundaries with their own elevations are lines; flat boundaries clip.
+    void MarkLine(const ThinLine& line, bool boundary) {
+        const unsigned mark =
+            boundary && line.flat ? ThinningTin::kClip : static_cast<unsigned>(ThinningTin::kLine);
         const std::size_t n = line.vertices.size();
         for (std::size_t i = 0; i + 1 < n; ++i) {
-            MarkSegment(line.vertices[i], line.vertices[i + 1]);
+            MarkSegment(line.vertices[i], line.vertices[i + 1], mark);
         }
-        if (closed && n > 2) {
-            MarkSegment(line.vertices[n - 1], line.vertices[0]);
+        if (boundary && n > 2) {
+            MarkSegment(line.vertices[n - 1], line.vertices[0], mark);
         }
     }
 
@@ -204,14 +207,14 @@ public:
     }
 
     const std::vector<std::array<std::uint32_t, 3>>& Triangles() const { return triangles_; }
-    const std::vector<std::array<std::uint32_t, 2>>& Constrained() const { return constrained_; }
+    const std::vector<std::array<std::uint32_t, 3>>& Constrained() const { return constrained_; }
 
 private:
     const std::vector<CVertex>& vertices_;
     std::vector<std::vector<std::uint32_t>> around_;
     std::map<std::pair<double, double>, std::uint32_t> index_;
     std::vector<std::array<std::uint32_t, 3>> triangles_;
-    std::vector<std::array<std::uint32_t, 2>> constrained_;
+    std::vector<std::array<std::uint32_t, 3>> constrained_;
 };
 
 }  // namespace

@@ -42,7 +42,7 @@ void ThinningTin::SetNeighbour(std::uint32_t t, std::uint32_t from, std::uint32_
 void ThinningTin::Seed(const std::vector<ThinPoint>& vertices,
                        const std::vector<std::uint32_t>& ids,
                        const std::vector<std::array<std::uint32_t, 3>>& triangles,
-                       const std::vector<std::array<std::uint32_t, 2>>& constrained,
+                       const std::vector<std::array<std::uint32_t, 3>>& constrained,
                        const std::vector<char>& outside) {
     vertices_ = vertices;
     ids_ = ids;
@@ -70,8 +70,10 @@ void ThinningTin::Seed(const std::vector<ThinPoint>& vertices,
             const std::uint32_t a = t.v[(k + 1) % 3];
             const std::uint32_t b = t.v[(k + 2) % 3];
             for (const auto& edge : constrained) {
-                if ((edge[0] == a && edge[1] == b) || (edge[0] == b && edge[1] == a)) {
-                    t.constrained = static_cast<std::uint8_t>(t.constrained | (1u << k));
+                if (((edge[0] == a && edge[1] == b) || (edge[0] == b && edge[1] == a)) &&
+                    Mark(t, k) != kLine) {
+                    t.marks = static_cast<std::uint8_t>((t.marks & ~(3u << (2 * k))) |
+                                                        (edge[2] << (2 * k)));
                 }
             }
         }
@@ -213,7 +215,7 @@ ThinningTin::Offered ThinningTin::Offer(const ThinPoint& p, std::uint32_t id, Of
             }
         }
         for (int k = 0; k < 3; ++k) {
-            if (((triangle.constrained >> k) & 1u) != 0 &&
+            if (Mark(triangle, k) == kLine &&
                 Orient(triangle.v[(k + 1) % 3], triangle.v[(k + 2) % 3], p) == 0) {
                 return Offered::Conflict;
             }
@@ -284,7 +286,7 @@ void ThinningTin::Refine(const std::function<void()>& tick) {
     }
 }
 
-// Inserts the farthest candidate of t. One at a vertex's position or on a constrained edge cannot
+// Inserts the farthest candidate of t. One at a vertex's position or on a line's edge cannot
 // be inserted: it is dropped (Offer reports such points as conflicts).
 void ThinningTin::Insert(std::uint32_t t) {
     const Triangle& triangle = triangles_[t];
@@ -303,7 +305,7 @@ void ThinningTin::Insert(std::uint32_t t) {
             onEdge = k;
         }
     }
-    blocked = blocked || (onEdge >= 0 && ((triangle.constrained >> onEdge) & 1u) != 0);
+    blocked = blocked || (onEdge >= 0 && Mark(triangle, onEdge) == kLine);
     // Unlink the candidate from its triangle's list.
     std::uint32_t* link = &triangles_[t].head;
     while (*link != c) {
@@ -348,8 +350,8 @@ void ThinningTin::Insert(std::uint32_t t) {
 void ThinningTin::SplitInside(std::uint32_t t, std::uint32_t p) {
     const std::uint32_t a = triangles_[t].v[0], b = triangles_[t].v[1], c = triangles_[t].v[2];
     const std::uint32_t na = triangles_[t].n[0], nb = triangles_[t].n[1];
-    const std::uint8_t flags = triangles_[t].constrained;
-    const bool outside = triangles_[t].outside;
+    const Triangle old = triangles_[t];
+    const bool outside = old.outside;
     Gather(t, pool_);
     const std::uint32_t t1 = NewTriangle(b, c, p);
     const std::uint32_t t2 = NewTriangle(c, a, p);
@@ -357,11 +359,11 @@ void ThinningTin::SplitInside(std::uint32_t t, std::uint32_t p) {
     first.v[2] = p;
     first.n[0] = t1;
     first.n[1] = t2;
-    first.constrained = static_cast<std::uint8_t>(flags & 4u);  // a-b keeps its mark
+    first.marks = Marks(kFree, kFree, Mark(old, 2));  // a-b keeps its mark
     triangles_[t1].n[0] = t2, triangles_[t1].n[1] = t, triangles_[t1].n[2] = na;
-    triangles_[t1].constrained = static_cast<std::uint8_t>((flags & 1u) << 2);  // b-c
+    triangles_[t1].marks = Marks(kFree, kFree, Mark(old, 0));  // b-c
     triangles_[t2].n[0] = t, triangles_[t2].n[1] = t1, triangles_[t2].n[2] = nb;
-    triangles_[t2].constrained = static_cast<std::uint8_t>((flags & 2u) << 1);  // c-a
+    triangles_[t2].marks = Marks(kFree, kFree, Mark(old, 1));  // c-a
     triangles_[t1].outside = triangles_[t2].outside = outside;
     SetNeighbour(na, t, t1);
     SetNeighbour(nb, t, t2);
@@ -373,7 +375,8 @@ void ThinningTin::SplitInside(std::uint32_t t, std::uint32_t p) {
     Legalize(t2, p);
 }
 
-// p on the edge opposite v[k] of t (not constrained): t and its neighbour there are halved.
+// p on the edge opposite v[k] of t (free or clipping): t and its neighbour there are halved, the
+// halves of the edge keep its mark.
 void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
     const std::uint32_t a = triangles_[t].v[k];
     const std::uint32_t b = triangles_[t].v[(k + 1) % 3];
@@ -381,9 +384,9 @@ void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
     const std::uint32_t u = triangles_[t].n[k];
     const std::uint32_t nab = triangles_[t].n[(k + 2) % 3];
     const std::uint32_t nca = triangles_[t].n[(k + 1) % 3];
-    const std::uint8_t flags = triangles_[t].constrained;
-    const bool abMark = ((flags >> ((k + 2) % 3)) & 1u) != 0;
-    const bool caMark = ((flags >> ((k + 1) % 3)) & 1u) != 0;
+    const unsigned split = Mark(triangles_[t], k);
+    const unsigned abMark = Mark(triangles_[t], (k + 2) % 3);
+    const unsigned caMark = Mark(triangles_[t], (k + 1) % 3);
     const bool outside = triangles_[t].outside;
     Gather(t, pool_);
     // t: (a, b, c) becomes t: (a, b, p) and t1: (a, p, c).
@@ -391,9 +394,9 @@ void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
     Triangle& first = triangles_[t];
     first.v[0] = a, first.v[1] = b, first.v[2] = p;
     first.n[0] = kNone, first.n[1] = t1, first.n[2] = nab;
-    first.constrained = static_cast<std::uint8_t>(abMark ? 4u : 0u);
+    first.marks = Marks(split, kFree, abMark);
     triangles_[t1].n[0] = kNone, triangles_[t1].n[1] = nca, triangles_[t1].n[2] = t;
-    triangles_[t1].constrained = static_cast<std::uint8_t>(caMark ? 2u : 0u);
+    triangles_[t1].marks = Marks(split, caMark, kFree);
     triangles_[t1].outside = outside;
     SetNeighbour(nca, t, t1);
     touched_.push_back(t);
@@ -406,17 +409,16 @@ void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
         const std::uint32_t d = other.v[j];
         const std::uint32_t ndc = other.n[(j + 2) % 3];
         const std::uint32_t nbd = other.n[(j + 1) % 3];
-        const std::uint8_t otherFlags = other.constrained;
-        const bool dcMark = ((otherFlags >> ((j + 2) % 3)) & 1u) != 0;
-        const bool bdMark = ((otherFlags >> ((j + 1) % 3)) & 1u) != 0;
+        const unsigned dcMark = Mark(other, (j + 2) % 3);
+        const unsigned bdMark = Mark(other, (j + 1) % 3);
         Gather(u, pool_);
         u1 = NewTriangle(d, p, b);
         Triangle& second = triangles_[u];
         second.v[0] = d, second.v[1] = c, second.v[2] = p;
         second.n[0] = t1, second.n[1] = u1, second.n[2] = ndc;
-        second.constrained = static_cast<std::uint8_t>(dcMark ? 4u : 0u);
+        second.marks = Marks(split, kFree, dcMark);
         triangles_[u1].n[0] = t, triangles_[u1].n[1] = nbd, triangles_[u1].n[2] = u;
-        triangles_[u1].constrained = static_cast<std::uint8_t>(bdMark ? 2u : 0u);
+        triangles_[u1].marks = Marks(split, bdMark, kFree);
         triangles_[u1].outside = triangles_[u].outside;
         SetNeighbour(nbd, u, u1);
         triangles_[t].n[0] = u1;
@@ -432,13 +434,13 @@ void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
     }
 }
 
-// Flips the edge opposite p in t while it is not locally Delaunay (never a constrained one), the
+// Flips the edge opposite p in t while it is not locally Delaunay (never a marked one), the
 // candidates of the two triangles shared out again.
 void ThinningTin::Legalize(std::uint32_t t, std::uint32_t p) {
     Triangle& a = triangles_[t];
     const int k = static_cast<int>(std::find(a.v, a.v + 3, p) - a.v);
     const std::uint32_t u = a.n[k];
-    if (u == kNone || ((a.constrained >> k) & 1u) != 0) {
+    if (u == kNone || Mark(a, k) != kFree) {
         return;
     }
     const std::uint32_t b = a.v[(k + 1) % 3];
@@ -455,19 +457,19 @@ void ThinningTin::Legalize(std::uint32_t t, std::uint32_t p) {
     const std::uint32_t nqc = other.n[(j + 2) % 3];  // across q-c: opposite b in u
     const std::uint32_t npb = a.n[(k + 2) % 3];      // opposite c in t
     const std::uint32_t ncp = a.n[(k + 1) % 3];      // opposite b in t
-    const bool bqMark = ((other.constrained >> ((j + 1) % 3)) & 1u) != 0;
-    const bool qcMark = ((other.constrained >> ((j + 2) % 3)) & 1u) != 0;
-    const bool pbMark = ((a.constrained >> ((k + 2) % 3)) & 1u) != 0;
-    const bool cpMark = ((a.constrained >> ((k + 1) % 3)) & 1u) != 0;
+    const unsigned bqMark = Mark(other, (j + 1) % 3);
+    const unsigned qcMark = Mark(other, (j + 2) % 3);
+    const unsigned pbMark = Mark(a, (k + 2) % 3);
+    const unsigned cpMark = Mark(a, (k + 1) % 3);
     Gather(u, pool_);
     Triangle& first = triangles_[t];
     Triangle& second = triangles_[u];
     first.v[0] = p, first.v[1] = b, first.v[2] = q;
     first.n[0] = nbq, first.n[1] = u, first.n[2] = npb;
-    first.constrained = static_cast<std::uint8_t>((bqMark ? 1u : 0u) | (pbMark ? 4u : 0u));
+    first.marks = Marks(bqMark, kFree, pbMark);
     second.v[0] = p, second.v[1] = q, second.v[2] = c;
     second.n[0] = nqc, second.n[1] = ncp, second.n[2] = t;
-    second.constrained = static_cast<std::uint8_t>((qcMark ? 1u : 0u) | (cpMark ? 2u : 0u));
+    second.marks = Marks(qcMark, cpMark, kFree);
     SetNeighbour(nqc, u, u);
     SetNeighbour(nbq, u, t);
     SetNeighbour(ncp, t, u);

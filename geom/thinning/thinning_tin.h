@@ -7,14 +7,15 @@
 // Seed(vertices, ids, triangles, constrained, outside): the starting surface. vertices with their
 // ids (a survey point's number, or kLineVertex for a vertex of a line); triangles
 // counter-clockwise, sharing edges; constrained: the edges (vertex pairs) that are never flipped
-// (breaklines, boundary edges); outside: per triangle, whether it lies outside the boundaries.
+// (breaklines, boundary edges) with their EdgeMark; outside: per triangle, whether it lies outside
+// the boundaries.
 // The triangles must cover every point offered later.
 //
 // Offer(p, id, mode): locates p (a walk from a grid of hints; decisions with the kernel's
 // Orient) and measures its vertical distance to the surface (ThinPlane). Gives
 // - Outside: p lies in a triangle outside the boundaries (or beyond the triangulation);
 // - Conflict: p is beyond the tolerance but cannot become a vertex: it lies at the plan position
-//   of a vertex, or on a constrained edge;
+//   of a vertex, or on a line's edge;
 // - Within / Queued: otherwise. A point beyond the tolerance is queued; one within it is kept
 //   waiting only with OfferMode::AttachAll (so that Refine checks it again), else forgotten.
 //   OfferMode::Measure only tells, keeping nothing. Offering points in the order of SpatialKey
@@ -54,6 +55,10 @@ class ThinningTin {
 public:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
     static constexpr std::uint32_t kLineVertex = 0xFFFFFFFFu;
+    // What an edge is: free, a line (never flipped; a point on it is never inserted, the line
+    // gives the surface there), or a clipping edge (a boundary drawn flat: never flipped, but a
+    // point on it is inserted, splitting it into two clipping edges).
+    enum EdgeMark : unsigned { kFree = 0, kLine = 1, kClip = 2 };
 
     enum class Offered { Within, Queued, Conflict, Outside };
     enum class OfferMode { Measure, QueueBeyond, AttachAll };
@@ -62,7 +67,7 @@ public:
 
     void Seed(const std::vector<ThinPoint>& vertices, const std::vector<std::uint32_t>& ids,
               const std::vector<std::array<std::uint32_t, 3>>& triangles,
-              const std::vector<std::array<std::uint32_t, 2>>& constrained,
+              const std::vector<std::array<std::uint32_t, 3>>& constrained,
               const std::vector<char>& outside);
     Offered Offer(const ThinPoint& p, std::uint32_t id, OfferMode mode);
     std::uint64_t SpatialKey(const ThinPoint& p) const;
@@ -87,10 +92,14 @@ private:
         std::uint32_t head = kNone;   // the first waiting candidate
         std::uint32_t worst = kNone;  // the farthest candidate
         double worstDistance = 0.0;
-        std::uint8_t constrained = 0;  // bit i: the edge opposite v[i]
+        std::uint8_t marks = 0;  // bits 2i, 2i + 1: the edge opposite v[i] (EdgeMark)
         bool outside = false;
     };
 
+    static unsigned Mark(const Triangle& t, int k) { return (t.marks >> (2 * k)) & 3u; }
+    static std::uint8_t Marks(unsigned m0, unsigned m1, unsigned m2) {
+        return static_cast<std::uint8_t>(m0 | (m1 << 2) | (m2 << 4));
+    }
     ThinPlane Plane(const Triangle& t) const {
         return ThinPlane(vertices_[t.v[0]], vertices_[t.v[1]], vertices_[t.v[2]]);
     }
