@@ -7,8 +7,11 @@
 // under the temporary folder, removed at the end. Every measure runs in a process of its own (this
 // program again, with --read or --thin; node for delatin), runs alternating.
 //
-// pointcloud_bench --cloud <points> <tolerance>: the ground of a generated LAS cloud thinned to
-// the tolerance, in a child process: the seconds of reading and thinning, points kept, peak memory.
+// pointcloud_bench --cloud <points> <tolerance> [budget]: the ground of a generated LAS cloud
+// streamed through the thinning (at most `budget` points waiting at once; default the module's),
+// in a child process: processor and wall seconds, passes, points kept, peak memory against the
+// points kept and waiting. --cloud 100000000 0.1 is the 100-million-point run (about 3 GB of LAS
+// in the temporary folder).
 //
 // Output: per run the processor seconds (the machine is shared: wall time would count the waits),
 // peak resident memory and minor page faults of each child; then the medians and ratios (text /
@@ -173,7 +176,7 @@ int ThinChild(const std::string& file, int side, double tolerance) {
 // Child: streams the ground (class 2) of a LAS cloud through the thinning, as
 // kaf-thin-subdmesh-withloadcsv does; prints the processor and wall seconds, the passes, the
 // points read and kept, the triangles and the usage.
-int ThinCloudChild(const std::string& file, double tolerance) {
+int ThinCloudChild(const std::string& file, double tolerance, std::size_t budget) {
     kafhost::Host::instance().reset();
     kafhost::Host::instance().setMessageBoxEcho(false);
     SurveyColumns columns;
@@ -182,6 +185,9 @@ int ThinCloudChild(const std::string& file, double tolerance) {
     const auto wallStart = std::chrono::steady_clock::now();
     geom::ThinOptions options;
     options.tolerance = tolerance;
+    if (budget > 0) {
+        options.budget = budget;
+    }
     const geom::ThinStreamResult result = geom::ThinStream(
         [&](const geom::ThinPointSink& sink) {
             SurveyReadCounts counts;
@@ -248,7 +254,8 @@ std::vector<double> Numbers(const std::string& line) {
 
 // The cloud of `count` points as LAS, its ground thinned to the tolerance in a child process
 // (/usr/bin/time -v gives the child's own figures too).
-int CloudToGround(const char* self, std::int64_t count, double tolerance) {
+int CloudToGround(const char* self, std::int64_t count, double tolerance,
+                  const std::string& budget) {
     const fs::path folder = fs::temp_directory_path() /
                             ("kaf_pointcloud_bench_" + std::to_string(std::random_device()()));
     fs::create_directories(folder);
@@ -256,7 +263,7 @@ int CloudToGround(const char* self, std::int64_t count, double tolerance) {
     WriteCloud(count, las, fs::path());
     const std::uint64_t bytes = fs::file_size(las);
     const std::string command = fs::absolute(self).string() + " --thin-las " + las.string() + " " +
-                                std::to_string(tolerance);
+                                std::to_string(tolerance) + " " + budget;
     const std::vector<double> figures = Numbers(Run(command));
     std::error_code ignored;
     fs::remove_all(folder, ignored);
@@ -284,11 +291,13 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "--read") {
         return ReadChild(args[1], args[2]);
     }
-    if (args.size() == 3 && args[0] == "--thin-las") {
-        return ThinCloudChild(args[1], std::atof(args[2].c_str()));
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "--thin-las") {
+        return ThinCloudChild(args[1], std::atof(args[2].c_str()),
+                              args.size() == 4 ? std::strtoull(args[3].c_str(), nullptr, 10) : 0);
     }
-    if (args.size() == 3 && args[0] == "--cloud") {
-        return CloudToGround(argv[0], std::atoll(args[1].c_str()), std::atof(args[2].c_str()));
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "--cloud") {
+        return CloudToGround(argv[0], std::atoll(args[1].c_str()), std::atof(args[2].c_str()),
+                             args.size() == 4 ? args[3] : "");
     }
     if (args.size() == 4 && args[0] == "--thin") {
         return ThinChild(args[1], std::atoi(args[2].c_str()), std::atof(args[3].c_str()));
