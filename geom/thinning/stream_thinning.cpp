@@ -117,8 +117,48 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
         result.outside = outside;
     } else {
         std::vector<ThinRecord> sample = first.Sample();
+        // Bands of the curve that each hold about three quarters of the budget, by the sample.
+        std::vector<std::uint64_t> keys;
+        for (const ThinRecord& record : sample) {
+            keys.push_back(tin.SpatialKey(record.p));
+        }
+        std::sort(keys.begin(), keys.end());
+        const std::uint64_t perBand = std::max<std::uint64_t>(budget * 3 / 4, 1);
+        const std::uint64_t bands =
+            keys.empty()
+                ? 1
+                : std::min<std::uint64_t>((result.read + perBand - 1) / perBand, keys.size());
         offerSorted(sample, Mode::AttachAll);
         tin.Refine(options.tick);
+        std::vector<ThinRecord> staged;
+        for (std::uint64_t band = 0; band < bands; ++band) {
+            // The points of one band all wait, within the tolerance or not: thinned as in memory.
+            ++result.passes;
+            const std::uint64_t low = band == 0 ? 0 : keys[band * keys.size() / bands];
+            const std::uint64_t high = keys.empty() || band + 1 == bands
+                                           ? ~std::uint64_t{0}
+                                           : keys[(band + 1) * keys.size() / bands];
+            std::uint64_t count = 0;
+            const bool ok = read([&](double x, double y, double z) {
+                const ThinPoint p{x, y, z};
+                const std::uint64_t key = tin.SpatialKey(p);
+                if (key >= low && (key < high || band + 1 == bands)) {
+                    staged.push_back({p, static_cast<std::uint32_t>(count)});
+                    if (staged.size() >= budget) {
+                        offerSorted(staged, Mode::AttachAll);
+                        tin.Refine(options.tick);
+                    }
+                }
+                ++count;
+            });
+            if (!ok || count != result.read) {
+                result.status =
+                    ok ? ThinStreamResult::Status::Changed : ThinStreamResult::Status::ReadFailed;
+                return result;
+            }
+            offerSorted(staged, Mode::AttachAll);
+            tin.Refine(options.tick);
+        }
         std::vector<ThinRecord> beyond;
         for (bool again = true; again;) {
             ++result.passes;
@@ -136,10 +176,11 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
                     ++conflicts;
                 } else if (offered == ThinningTin::Offered::Outside) {
                     ++outside;
-                } else if (offered == ThinningTin::Offered::Queued) {
+                } else if (offered == ThinningTin::Offered::Queued ||
+                           offered == ThinningTin::Offered::Near) {
                     beyond.push_back({p, static_cast<std::uint32_t>(count)});
                     if (beyond.size() >= budget) {
-                        offerSorted(beyond, Mode::QueueBeyond);
+                        offerSorted(beyond, Mode::AttachAll);
                         tin.Refine(options.tick);
                     }
                 }
@@ -153,7 +194,7 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
                 result.status = ThinStreamResult::Status::Changed;
                 return result;
             }
-            offerSorted(beyond, Mode::QueueBeyond);
+            offerSorted(beyond, Mode::AttachAll);
             tin.Refine(options.tick);
             again = tin.Inserted() != inserted;
             result.conflicts = conflicts + (tin.Blocked() - blocked);

@@ -13,14 +13,18 @@
 //    elevation of the nearest corner).
 // 3. Points kept all: every point waits in the surface, and one greedy refinement leaves every
 //    point within the tolerance (or in conflict): done, the points were read once.
-// 4. Otherwise the sample refines the surface first; then each further pass offers every point
-//    as it is read: a point within the tolerance of the surface as it then is is dropped at once;
-//    one beyond waits. When options.budget points wait, and at the end of the pass, the surface
-//    is refined until none of them is beyond the tolerance, and they are dropped. A pass in which
-//    nothing was inserted has checked every point against the final surface: every point was
-//    within the tolerance of it (or in conflict) when it was dropped, and nothing changed after.
-//    Otherwise another pass follows. Each pass must deliver as many points as the first (status
-//    Changed otherwise).
+// 4. Otherwise the sample refines the surface first. The sample's places on a Z-order curve over
+//    the starting surface (ThinningTin::SpatialKey) cut the curve into bands of about three
+//    quarters of options.budget points each; one pass per band keeps waiting every point of the
+//    band, within the tolerance or not, and refines the surface with them as in step 3 (refining
+//    early whenever options.budget points wait), then drops them.
+// 5. Then checking passes: each offers every point as it is read. A point within half the
+//    tolerance of the surface as it then is is dropped at once; the others wait. When
+//    options.budget points wait, and at the end of the pass, the surface is refined until none of
+//    them is beyond the tolerance, and they are dropped. A pass in which nothing was inserted has
+//    checked every point against the final surface: every point was within the tolerance of it
+//    (or in conflict) when it was dropped, and nothing changed after. Otherwise another pass
+//    follows. Each pass must deliver as many points as the first (status Changed otherwise).
 // So the claim is exact: every point not kept lies within the tolerance of the resulting surface
 // (ThinPlane), except the conflicts (points beyond it at the plan position of a kept point or on
 // a line) and the points outside the boundaries, which the surface does not cover: both counted.
@@ -46,7 +50,7 @@ using ThinPointPass = std::function<bool(const ThinPointSink& sink)>;
 
 struct ThinOptions {
     double tolerance = 0.0;
-    std::size_t budget = std::size_t{1} << 21;  // points waiting at once
+    std::size_t budget = std::size_t{1} << 22;  // points waiting at once
     std::function<void()> tick;                 // called now and then during refinement
     ThinLines lines;                            // breaklines and boundaries
 };

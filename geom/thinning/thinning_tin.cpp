@@ -223,6 +223,8 @@ ThinningTin::Offered ThinningTin::Offer(const ThinPoint& p, std::uint32_t id, Of
         if (mode == OfferMode::Measure) {
             return Offered::Queued;
         }
+    } else if (mode == OfferMode::Measure) {
+        return distance > 0.5 * tolerance_ ? Offered::Near : Offered::Within;
     } else if (mode != OfferMode::AttachAll) {
         return Offered::Within;
     }

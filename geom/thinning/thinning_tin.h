@@ -18,7 +18,8 @@
 //   of a vertex, or on a line's edge;
 // - Within / Queued: otherwise. A point beyond the tolerance is queued; one within it is kept
 //   waiting only with OfferMode::AttachAll (so that Refine checks it again), else forgotten.
-//   OfferMode::Measure only tells, keeping nothing. Offering points in the order of SpatialKey
+//   OfferMode::Measure only tells, keeping nothing, and tells a point within the tolerance but
+//   beyond half of it as Near. Offering points in the order of SpatialKey
 //   keeps the candidates of a triangle close in memory: much faster than in the order read.
 // SpatialKey(p): p's place on a Z-order curve over the starting surface's extent.
 // ElevationAt(x, y): the surface's elevation there, interpolated in the triangle holding it (NaN
@@ -60,7 +61,7 @@ public:
     // point on it is inserted, splitting it into two clipping edges).
     enum EdgeMark : unsigned { kFree = 0, kLine = 1, kClip = 2 };
 
-    enum class Offered { Within, Queued, Conflict, Outside };
+    enum class Offered { Within, Near, Queued, Conflict, Outside };
     enum class OfferMode { Measure, QueueBeyond, AttachAll };
 
     explicit ThinningTin(double tolerance) : tolerance_(tolerance) {}
