@@ -10,6 +10,8 @@ namespace geom {
 
 namespace {
 
+constexpr std::size_t kMeasureBlock = std::size_t{1} << 16;
+
 bool Finite(double x, double y, double z) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
 }
@@ -167,25 +169,42 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             const std::uint64_t inserted = tin.Inserted();
             const std::uint64_t blocked = tin.Blocked();
             std::uint64_t count = 0;
-            // Points within the tolerance of the surface as it is are dropped at once; those
-            // beyond it wait, and are offered again in the order of the curve.
-            const bool ok = read([&](double x, double y, double z) {
-                const ThinPoint p{x, y, z};
-                const auto offered = tin.Offer(p, static_cast<std::uint32_t>(count), Mode::Measure);
-                if (offered == ThinningTin::Offered::Conflict) {
-                    ++conflicts;
-                } else if (offered == ThinningTin::Offered::Outside) {
-                    ++outside;
-                } else if (offered == ThinningTin::Offered::Queued ||
-                           offered == ThinningTin::Offered::Near) {
-                    beyond.push_back({p, static_cast<std::uint32_t>(count)});
-                    if (beyond.size() >= budget) {
-                        offerSorted(beyond, Mode::AttachAll);
-                        tin.Refine(options.tick);
+            // Points within half the tolerance of the surface as it is are dropped at once; the
+            // others wait. The points are measured in blocks put in the order of the curve, so
+            // that the walks to them are short and stay in the cache.
+            std::vector<ThinRecord> block;
+            const auto measure = [&]() {
+                std::vector<std::pair<std::uint64_t, std::uint32_t>> order(block.size());
+                for (std::size_t i = 0; i < block.size(); ++i) {
+                    order[i] = {tin.SpatialKey(block[i].p), static_cast<std::uint32_t>(i)};
+                }
+                std::sort(order.begin(), order.end());
+                for (const auto& entry : order) {
+                    const ThinRecord& record = block[entry.second];
+                    const auto offered = tin.Offer(record.p, record.id, Mode::Measure);
+                    if (offered == ThinningTin::Offered::Conflict) {
+                        ++conflicts;
+                    } else if (offered == ThinningTin::Offered::Outside) {
+                        ++outside;
+                    } else if (offered == ThinningTin::Offered::Queued ||
+                               offered == ThinningTin::Offered::Near) {
+                        beyond.push_back(record);
+                        if (beyond.size() >= budget) {
+                            offerSorted(beyond, Mode::AttachAll);
+                            tin.Refine(options.tick);
+                        }
                     }
+                }
+                block.clear();
+            };
+            const bool ok = read([&](double x, double y, double z) {
+                block.push_back({ThinPoint{x, y, z}, static_cast<std::uint32_t>(count)});
+                if (block.size() >= kMeasureBlock) {
+                    measure();
                 }
                 ++count;
             });
+            measure();
             if (!ok) {
                 result.status = ThinStreamResult::Status::ReadFailed;
                 return result;
