@@ -10,8 +10,6 @@ namespace geom {
 
 namespace {
 
-constexpr std::size_t kMeasureBlock = std::size_t{1} << 16;
-
 bool Finite(double x, double y, double z) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
 }
@@ -199,7 +197,7 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             };
             const bool ok = read([&](double x, double y, double z) {
                 block.push_back({ThinPoint{x, y, z}, static_cast<std::uint32_t>(count)});
-                if (block.size() >= kMeasureBlock) {
+                if (block.size() >= budget / 4) {
                     measure();
                 }
                 ++count;
