@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "geom/kernel/geometry_error.h"
 #include "geom/thinning/thin_first_pass.h"
@@ -9,6 +11,21 @@
 namespace geom {
 
 namespace {
+
+// The records' indices in the order of their places on the curve (ThinningTin::SpatialKey).
+std::vector<std::uint32_t> CurveOrder(const ThinningTin& tin,
+                                      const std::vector<ThinRecord>& records) {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        keyed[i] = {tin.SpatialKey(records[i].p), static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::uint32_t> order(records.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        order[i] = keyed[i].second;
+    }
+    return order;
+}
 
 bool Finite(double x, double y, double z) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
@@ -91,13 +108,8 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
     // Offers the records in the order of the curve, so that the candidates of a triangle lie
     // close together in memory.
     const auto offerSorted = [&](std::vector<ThinRecord>& records, Mode mode) {
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> order(records.size());
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            order[i] = {tin.SpatialKey(records[i].p), static_cast<std::uint32_t>(i)};
-        }
-        std::sort(order.begin(), order.end());
-        for (const auto& entry : order) {
-            const ThinRecord& record = records[entry.second];
+        for (const std::uint32_t i : CurveOrder(tin, records)) {
+            const ThinRecord& record = records[i];
             const auto offered = tin.Offer(record.p, record.id, mode);
             conflicts += offered == ThinningTin::Offered::Conflict ? 1 : 0;
             outside += offered == ThinningTin::Offered::Outside ? 1 : 0;
@@ -172,13 +184,8 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             // that the walks to them are short and stay in the cache.
             std::vector<ThinRecord> block;
             const auto measure = [&]() {
-                std::vector<std::pair<std::uint64_t, std::uint32_t>> order(block.size());
-                for (std::size_t i = 0; i < block.size(); ++i) {
-                    order[i] = {tin.SpatialKey(block[i].p), static_cast<std::uint32_t>(i)};
-                }
-                std::sort(order.begin(), order.end());
-                for (const auto& entry : order) {
-                    const ThinRecord& record = block[entry.second];
+                for (const std::uint32_t i : CurveOrder(tin, block)) {
+                    const ThinRecord& record = block[i];
                     const auto offered = tin.Offer(record.p, record.id, Mode::Measure);
                     if (offered == ThinningTin::Offered::Conflict) {
                         ++conflicts;
