@@ -7,8 +7,11 @@
 // under the temporary folder, removed at the end. Every measure runs in a process of its own (this
 // program again, with --read or --thin; node for delatin), runs alternating.
 //
-// pointcloud_bench --cloud <points> <tolerance>: the ground of a generated LAS cloud thinned to
-// the tolerance, in a child process: the seconds of reading and thinning, points kept, peak memory.
+// pointcloud_bench --cloud <points> <tolerance> [budget]: the ground of a generated LAS cloud
+// streamed through the thinning (at most `budget` points waiting at once; default the module's),
+// in a child process: processor and wall seconds, passes, points kept, peak memory against the
+// points kept and waiting. --cloud 100000000 0.1 is the 100-million-point run (about 3 GB of LAS
+// in the temporary folder).
 //
 // Output: per run the processor seconds (the machine is shared: wall time would count the waits),
 // peak resident memory and minor page faults of each child; then the medians and ratios (text /
@@ -28,6 +31,7 @@
 
 #include "bench/bench_timing.h"
 #include "geom/thinning/greedy_thinning.h"
+#include "geom/thinning/stream_thinning.h"
 #include "input/survey_point_file.h"
 #include "kafhost/host.h"
 #include "tests/support/las_file.h"
@@ -61,14 +65,30 @@ double Terrain(double x, double y) {
            8.0 * std::sin(x / 37.0 + y / 53.0) + 1.5 * std::cos(x / 7.0) * std::sin(y / 11.0);
 }
 
-void WriteCloud(int count, const fs::path& las, const fs::path& text) {
+// The cloud as a LAS 1.4 file (point format 6, written in blocks, so that clouds of any size fit
+// in memory) and, when `text` is not empty, as an XYZ text file with two decimals.
+void WriteCloud(std::int64_t count, const fs::path& las, const fs::path& text) {
     std::mt19937 random(5);
     std::uniform_real_distribution<double> position(0.0, 2000.0);
     std::normal_distribution<double> noise(0.0, 0.03);
+    LasFileSpec spec;
+    spec.minor = 4;
+    spec.format = 6;
+    spec.offset[0] = 500000.0;
+    spec.offset[1] = 5400000.0;
+    std::string header = LasFileBytes(spec, {});
+    const std::size_t headerSize = header.size();
+    las_file_detail::Put(header, 247, static_cast<std::uint64_t>(count), 8);
+    std::ofstream lasFile(las, std::ios::binary);
+    lasFile << header;
+    std::ofstream textFile;
+    if (!text.empty()) {
+        textFile.open(text, std::ios::binary);
+    }
     std::vector<LasRecord> records;
     std::string lines;
     char line[96];
-    for (int i = 0; i < count; ++i) {
+    for (std::int64_t i = 0; i < count; ++i) {
         const double x = position(random);
         const double y = position(random);
         const bool building = i % 10 == 0;
@@ -79,17 +99,18 @@ void WriteCloud(int count, const fs::path& las, const fs::path& text) {
         r.z = static_cast<std::int32_t>(std::lround(z * 100));
         r.classification = building ? 6 : 2;
         records.push_back(r);
-        std::snprintf(line, sizeof line, "%.2f %.2f %.2f\n", 500000.0 + r.x * 0.01,
-                      5400000.0 + r.y * 0.01, r.z * 0.01);
-        lines += line;
+        if (!text.empty()) {
+            std::snprintf(line, sizeof line, "%.2f %.2f %.2f\n", 500000.0 + r.x * 0.01,
+                          5400000.0 + r.y * 0.01, r.z * 0.01);
+            lines += line;
+        }
+        if (records.size() == (1u << 20) || i + 1 == count) {
+            lasFile << LasFileBytes(spec, records).substr(headerSize);
+            textFile << lines;
+            records.clear();
+            lines.clear();
+        }
     }
-    LasFileSpec spec;
-    spec.minor = 4;
-    spec.format = 6;
-    spec.offset[0] = 500000.0;
-    spec.offset[1] = 5400000.0;
-    std::ofstream(las, std::ios::binary) << LasFileBytes(spec, records);
-    std::ofstream(text, std::ios::binary) << lines;
 }
 
 void WriteGrid(int side, const fs::path& file) {
@@ -105,7 +126,8 @@ void WriteGrid(int side, const fs::path& file) {
                static_cast<std::streamsize>(heights.size() * sizeof(double)));
 }
 
-// Child: reads a point file with the survey reader (LAS or text); prints seconds, points, usage.
+// Child: reads a point file with the survey reader (LAS or text) as the thinning streams it;
+// prints seconds, points, usage.
 int ReadChild(const std::string& file, const std::string& layout) {
     kafhost::Host::instance().reset();
     kafhost::Host::instance().setMessageBoxEcho(false);
@@ -114,6 +136,9 @@ int ReadChild(const std::string& file, const std::string& layout) {
     std::size_t count = 0;
     double sum = 0.0;
     SurveyReadCounts counts;
+    SurveyReadOptions options;  // as the thinning streams them: every row, nothing kept
+    options.findDuplicates = false;
+    options.quiet = true;
     const std::clock_t start = std::clock();
     const bool read = ReadSurveyPointFiles(
         {std::wstring(file.begin(), file.end())}, columns, L' ', L"bench",
@@ -121,7 +146,7 @@ int ReadChild(const std::string& file, const std::string& layout) {
             ++count;
             sum += z;
         },
-        counts);
+        counts, options);
     const double seconds = bench::CpuSecondsSince(start);
     const Usage usage = OwnUsage();
     std::printf("%d %.4f %zu %.1f %ld\n", read ? 1 : 0, seconds, count, usage.maxResidentMb,
@@ -147,36 +172,45 @@ int ThinChild(const std::string& file, int side, double tolerance) {
     const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, tolerance);
     const double seconds = bench::CpuSecondsSince(start);
     const Usage usage = OwnUsage();
-    std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(), result.triangles.size(),
-                usage.maxResidentMb, usage.minorFaults);
+    std::printf("%.4f %zu %zu %.1f %ld\n", seconds, result.kept.size(),
+                result.surface.triangles.size(), usage.maxResidentMb, usage.minorFaults);
     return 0;
 }
 
-// Child: reads the ground (class 2) of a LAS cloud and thins it; prints the seconds of reading
-// and of thinning, the points read and kept, the triangles and the usage.
-int ThinCloudChild(const std::string& file, double tolerance) {
+// Child: streams the ground (class 2) of a LAS cloud through the thinning, as
+// kaf-thin-subdmesh-withloadcsv does; prints the processor and wall seconds, the passes, the
+// points read and kept, the triangles and the usage.
+int ThinCloudChild(const std::string& file, double tolerance, std::size_t budget) {
     kafhost::Host::instance().reset();
     kafhost::Host::instance().setMessageBoxEcho(false);
     SurveyColumns columns;
     ParseSurveyLayout(L"XYZ class=2", columns);
-    std::vector<geom::ThinPoint> points;
-    SurveyReadCounts counts;
     const std::clock_t start = std::clock();
-    ReadSurveyPointFiles(
-        {std::wstring(file.begin(), file.end())}, columns, L' ', L"bench",
-        [&](double x, double y, double z) {
-            points.push_back({x, y, z});
+    const auto wallStart = std::chrono::steady_clock::now();
+    geom::ThinOptions options;
+    options.tolerance = tolerance;
+    if (budget > 0) {
+        options.budget = budget;
+    }
+    const geom::ThinStreamResult result = geom::ThinStream(
+        [&](const geom::ThinPointSink& sink) {
+            SurveyReadCounts counts;
+            SurveyReadOptions read;
+            read.findDuplicates = false;
+            read.quiet = true;
+            return ReadSurveyPointFiles({std::wstring(file.begin(), file.end())}, columns, L' ',
+                                        L"bench", sink, counts, read);
         },
-        counts);
-    const double readSeconds = bench::CpuSecondsSince(start);
-    const std::clock_t thinStart = std::clock();
-    const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, tolerance);
-    const double thinSeconds = bench::CpuSecondsSince(thinStart);
+        options);
+    const double seconds = bench::CpuSecondsSince(start);
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     const Usage usage = OwnUsage();
-    std::printf("%.3f %.3f %zu %zu %zu %.1f %ld\n", readSeconds, thinSeconds, points.size(),
-                result.kept.size(), result.triangles.size(), usage.maxResidentMb,
-                usage.minorFaults);
-    return 0;
+    std::printf("%.3f %.3f %d %llu %llu %zu %.1f %ld %zu\n", seconds, wall, result.passes,
+                static_cast<unsigned long long>(result.read),
+                static_cast<unsigned long long>(result.kept), result.surface.triangles.size(),
+                usage.maxResidentMb, usage.minorFaults, options.budget);
+    return result.status == geom::ThinStreamResult::Status::Done ? 0 : 1;
 }
 
 #if defined(_WIN32)
@@ -222,29 +256,35 @@ std::vector<double> Numbers(const std::string& line) {
     return values;
 }
 
-// The cloud of `count` points as LAS, its ground thinned to the tolerance in a child process.
-int CloudToGround(const char* self, int count, double tolerance) {
+// The cloud of `count` points as LAS, its ground thinned to the tolerance in a child process
+// (/usr/bin/time -v gives the child's own figures too).
+int CloudToGround(const char* self, std::int64_t count, double tolerance,
+                  const std::string& budget) {
     const fs::path folder = fs::temp_directory_path() /
                             ("kaf_pointcloud_bench_" + std::to_string(std::random_device()()));
     fs::create_directories(folder);
     const fs::path las = folder / "cloud.las";
-    WriteCloud(count, las, folder / "cloud.xyz");
+    WriteCloud(count, las, fs::path());
     const std::uint64_t bytes = fs::file_size(las);
     const std::string command = fs::absolute(self).string() + " --thin-las " + las.string() + " " +
-                                std::to_string(tolerance);
+                                std::to_string(tolerance) + " " + budget;
     const std::vector<double> figures = Numbers(Run(command));
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    if (figures.size() != 7) {
+    if (figures.size() != 9) {
         std::printf("the child failed\n");
         return 1;
     }
+    // What must be in memory: the points kept (x, y, z) and the points waiting at once.
+    const double kept = figures[4] * 24.0;
+    const double waiting = figures[8] * 32.0;
     std::printf(
-        "cloud of %d points (LAS %.0f MB): ground %.0f points read in %.2f s, thinned to "
-        "%g in %.2f s: %.0f kept, %.0f triangles; peak %.0f MB (%.0f bytes per ground "
-        "point), %.0f minor faults\n",
-        count, bytes / 1e6, figures[2], figures[0], tolerance, figures[1], figures[3], figures[4],
-        figures[5], figures[5] * 1048576.0 / figures[2], figures[6]);
+        "cloud of %lld points (LAS %.0f MB): ground %.0f points thinned to %g in %.2f s wall "
+        "(%.2f s processor), %.0f passes: %.0f kept, %.0f triangles; peak %.0f MB = %.2f x "
+        "(points kept %.0f MB + points waiting at once %.0f MB), %.0f minor faults\n",
+        static_cast<long long>(count), bytes / 1e6, figures[3], tolerance, figures[1], figures[0],
+        figures[2], figures[4], figures[5], figures[6], figures[6] * 1048576.0 / (kept + waiting),
+        kept / 1048576.0, waiting / 1048576.0, figures[7]);
     return 0;
 }
 
@@ -255,11 +295,13 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "--read") {
         return ReadChild(args[1], args[2]);
     }
-    if (args.size() == 3 && args[0] == "--thin-las") {
-        return ThinCloudChild(args[1], std::atof(args[2].c_str()));
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "--thin-las") {
+        return ThinCloudChild(args[1], std::atof(args[2].c_str()),
+                              args.size() == 4 ? std::strtoull(args[3].c_str(), nullptr, 10) : 0);
     }
-    if (args.size() == 3 && args[0] == "--cloud") {
-        return CloudToGround(argv[0], std::atoi(args[1].c_str()), std::atof(args[2].c_str()));
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "--cloud") {
+        return CloudToGround(argv[0], std::atoll(args[1].c_str()), std::atof(args[2].c_str()),
+                             args.size() == 4 ? args[3] : "");
     }
     if (args.size() == 4 && args[0] == "--thin") {
         return ThinChild(args[1], std::atoi(args[2].c_str()), std::atof(args[3].c_str()));

@@ -1,22 +1,32 @@
-// kaf-thin-subdmesh-withloadcsv: (kaf-thin-subdmesh-withloadcsv files layout delimiter tolerance
-// layer [maxPoints]): subdivision meshes of the points of survey point files (text or LAS),
-// thinned so that every point left out lies within the tolerance (vertically) of the surface.
+// kaf-thin-subdmesh-withloadcsv: (kaf-thin-subdmesh-withloadcsv files layout delimiter breaklines
+// boundary holes tolerance layer [maxPoints]): subdivision meshes of the points of survey point
+// files (text or LAS), thinned so that every point left out lies within the tolerance
+// (vertically) of the surface, which follows the breaklines and stays within the boundaries.
 //
 // The arguments are read as the constrained functions read theirs (ReadSurfaceArguments: step
-// "thin_subdmesh_withloadcsv", "Fourth argument has to be a tolerance of 0 or more!"), the points
-// by ReadArgumentPoints. The points read are thinned (ThinToVerticalTolerance); after
-// "\nStart Calculation..." it prints "kept <k> of <n> points within <tolerance (%g)> ... " and the
-// thinned surface goes to CreateSubDMesh, or CreateSplittedSubDMesh above maxPoints vertices,
-// after "ready after %f seconds\n". Gives the list of the new meshes' handles; a thinning
-// failure (GeometryError) passes out with its text, a file or writer failure gives nil and RSERR.
+// "thin_subdmesh_withloadcsv", "Seventh argument has to be a tolerance of 0 or more!"), the lines
+// by ReadConstraintLines (boundaries drawn as polylines take the surface's elevations), the points
+// streamed from the files (ReadSurveyPointFiles, every row handed on, duplicates too): after
+// "\nReading points ...", the files' lines and "\nRows read: <r>, skipped: <s>" of the first
+// reading, "\nStart Calculation..."; the files are then read again, quietly, as often as
+// ThinStream needs. It prints "kept <k> of <n> points within <tolerance (%g)> ... ", when points
+// sit beyond the tolerance at a kept point's plan position or on a line "<c> points beyond the
+// tolerance of a kept point or line at their plan position are left out ... ", when points lie
+// outside the boundaries "<o> points outside the boundaries are left out ... ", and the thinned
+// surface goes to
+// CreateSubDMesh, or CreateSplittedSubDMesh above maxPoints vertices, after
+// "ready after %f seconds\n". Gives the list of the new meshes' handles; a thinning failure
+// (GeometryError) passes out with its text; a file, a writer failure or files that changed between
+// readings ("The point files changed while they were read!") give nil and RSERR.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "functions/surface_arguments.h"
 #include "functions/workers.h"
-#include "geom/thinning/greedy_thinning.h"
+#include "geom/thinning/stream_thinning.h"
 #include "host/clock.h"
+#include "host/error_lines.h"
 #include "host/pump_messages.h"
 #include "host/result_lists.h"
 #include "output/create_splitted_subd_mesh.h"
@@ -29,43 +39,97 @@ const MeshArgumentRules kRules = {
     L"The maximum size of points in a subdmesh has to be a number of 3 up to 3.000.000!", 3000000};
 const MeshWriters kWriters = {CreateSubDMesh, CreateSplittedSubDMesh};
 
-// The thinned surface as the mesh writers take it: the kept points, the triangles on them.
-void ThinnedSurface(const std::vector<geom::ThinPoint>& points, const geom::ThinningResult& thinned,
-                    std::vector<geom::CVertex>& vertices, std::vector<geom::CTriangle>& triangles) {
-    std::vector<std::int32_t> vertexOf(points.size(), -1);
-    for (const std::uint32_t p : thinned.kept) {
-        vertexOf[p] = static_cast<std::int32_t>(vertices.size());
-        vertices.emplace_back(points[p].x, points[p].y, points[p].z);
+// The thinned surface as the mesh writers take it.
+void ThinnedSurface(const geom::ThinSurface& surface, std::vector<geom::CVertex>& vertices,
+                    std::vector<geom::CTriangle>& triangles) {
+    for (const geom::ThinPoint& p : surface.vertices) {
+        vertices.emplace_back(p.x, p.y, p.z);
     }
-    for (const auto& corners : thinned.triangles) {
+    for (const auto& corners : surface.triangles) {
         geom::CTriangle triangle;
-        triangle.i1 = vertexOf[corners[0]];
-        triangle.i2 = vertexOf[corners[1]];
-        triangle.i3 = vertexOf[corners[2]];
-        triangle.p1 = vertices[static_cast<std::size_t>(triangle.i1)];
-        triangle.p2 = vertices[static_cast<std::size_t>(triangle.i2)];
-        triangle.p3 = vertices[static_cast<std::size_t>(triangle.i3)];
+        triangle.i1 = static_cast<std::int32_t>(corners[0]);
+        triangle.i2 = static_cast<std::int32_t>(corners[1]);
+        triangle.i3 = static_cast<std::int32_t>(corners[2]);
+        triangle.p1 = vertices[corners[0]];
+        triangle.p2 = vertices[corners[1]];
+        triangle.p3 = vertices[corners[2]];
         triangles.push_back(triangle);
     }
 }
 
-// Reads the points, thins them to the tolerance and writes the thinned surface.
+geom::ThinLine ThinningLine(const ConstraintLine& line) {
+    geom::ThinLine thin;
+    for (const geom::CVertex& v : line.vertices) {
+        thin.vertices.push_back({v.x, v.y, v.z});
+    }
+    thin.flat = line.flat;
+    return thin;
+}
+
+geom::ThinLines ThinningLines(const std::vector<ConstraintLine>& lines) {
+    geom::ThinLines thin;
+    for (const ConstraintLine& line : lines) {
+        if (line.role == LineRole::Breakline) {
+            thin.breaklines.push_back(ThinningLine(line));
+        } else if (line.role == LineRole::OuterBoundary) {
+            thin.boundary = ThinningLine(line);
+        } else if (line.role == LineRole::Hole) {
+            thin.holes.push_back(ThinningLine(line));
+        }
+    }
+    return thin;
+}
+
+// Reads the files as often as the thinning asks (quietly after the first time), thins the points
+// to the tolerance and writes the thinned surface.
 int RunThinning(const SurfaceArguments& arguments) {
-    std::vector<geom::ThinPoint> points;
-    if (!ReadArgumentPoints(arguments, kRules.label, [&points](double x, double y, double z) {
-            points.push_back({x, y, z});
-        })) {
+    PumpMessagesThrottled();
+    acutPrintf(L"\nReading points ...");
+    int passes = 0;
+    std::int32_t start = 0;
+    const geom::ThinPointPass read = [&](const geom::ThinPointSink& sink) {
+        SurveyReadCounts counts;
+        SurveyReadOptions options;
+        options.findDuplicates = false;
+        options.quiet = passes > 0;
+        if (!ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter,
+                                  kRules.label, sink, counts, options)) {
+            return false;
+        }
+        if (passes++ == 0) {
+            PumpMessagesThrottled();
+            acutPrintf(L"\nStart Calculation...");
+            start = ReadClock();
+        }
+        return true;
+    };
+    geom::ThinOptions options;
+    options.tolerance = arguments.tolerance;
+    options.lines = ThinningLines(arguments.lines);
+    options.tick = [] { PumpMessagesThrottled(); };
+    const geom::ThinStreamResult thinned = geom::ThinStream(read, options);
+    if (thinned.status == geom::ThinStreamResult::Status::ReadFailed) {
         return RSERR;
     }
-    PumpMessagesThrottled();
-    acutPrintf(L"\nStart Calculation...");
-    const std::int32_t start = ReadClock();
+    if (thinned.status == geom::ThinStreamResult::Status::Changed) {
+        ReportFunctionError(kRules.label, L"The point files changed while they were read!");
+        return RSERR;
+    }
     std::vector<geom::CVertex> vertices;
     std::vector<geom::CTriangle> triangles;
-    const geom::ThinningResult thinned = geom::ThinToVerticalTolerance(points, arguments.tolerance);
-    ThinnedSurface(points, thinned, vertices, triangles);
-    acutPrintf(L"kept %d of %d points within %g ... ", static_cast<int>(vertices.size()),
-               static_cast<int>(points.size()), arguments.tolerance);
+    ThinnedSurface(thinned.surface, vertices, triangles);
+    acutPrintf(L"kept %ls of %ls points within %g ... ", std::to_wstring(thinned.kept).c_str(),
+               std::to_wstring(thinned.read).c_str(), arguments.tolerance);
+    if (thinned.conflicts > 0) {
+        acutPrintf(
+            L"%ls points beyond the tolerance of a kept point or line at their plan "
+            L"position are left out ... ",
+            std::to_wstring(thinned.conflicts).c_str());
+    }
+    if (thinned.outside > 0) {
+        acutPrintf(L"%ls points outside the boundaries are left out ... ",
+                   std::to_wstring(thinned.outside).c_str());
+    }
     std::vector<std::wstring> handles;
     const auto vertexCount = static_cast<std::int32_t>(vertices.size());
     const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
@@ -81,10 +145,11 @@ int RunThinning(const SurfaceArguments& arguments) {
 
 int RunKafThinSubdmeshWithLoadCsv(const resbuf* args) {
     using S = ArgumentSlot;
-    static const S kSlots[] = {S::Files,     S::Layout, S::Delimiter,
-                               S::Tolerance, S::Layer,  S::MaxPoints};
+    static const S kSlots[] = {S::Files, S::Layout,    S::Delimiter, S::Breaklines, S::Boundary,
+                               S::Holes, S::Tolerance, S::Layer,     S::MaxPoints};
     SurfaceArguments arguments;
-    if (!ReadSurfaceArguments(args, kSlots, 6, 5, kRules, arguments)) {
+    if (!ReadSurfaceArguments(args, kSlots, 9, 8, kRules, arguments) ||
+        !ReadConstraintLines(arguments.lines, kRules.label)) {
         return RSERR;
     }
     return RunThinning(arguments);

@@ -44,7 +44,7 @@ bool StartsAsLasFile(const std::wstring& name) {
 }
 
 bool ReadLasPointFile(const std::wstring& name, const LasChoices& choices, const wchar_t* label,
-                      const SurveyPointSink& add) {
+                      const SurveyPointSink& add, bool quiet) {
     std::ifstream stream;
     std::uint64_t size = 0;
     if (!OpenRegularFile(name, stream, size)) {
@@ -76,9 +76,11 @@ bool ReadLasPointFile(const std::wstring& name, const LasChoices& choices, const
             add(point.x, point.y, point.z);
         }
     }
-    acutPrintf(L"\n%s: LAS %d.%d, point format %d, %s points, %s kept", name.c_str(),
-               header.versionMajor, header.versionMinor, header.pointFormat,
-               std::to_wstring(header.pointCount).c_str(), std::to_wstring(keptCount).c_str());
+    if (!quiet) {
+        acutPrintf(L"\n%s: LAS %d.%d, point format %d, %s points, %s kept", name.c_str(),
+                   header.versionMajor, header.versionMinor, header.pointFormat,
+                   std::to_wstring(header.pointCount).c_str(), std::to_wstring(keptCount).c_str());
+    }
     if (reader.Failed()) {
         ReportFunctionError(label, (L"File " + name + L" ends inside its point records!").c_str());
         return false;

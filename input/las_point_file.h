@@ -5,7 +5,7 @@
 // readable LAS file: <why>!" (a compressed LAZ file: "... it is a compressed LAZ file; decompress
 // it to LAS first ..."), or "File <name> has no point the layout keeps!" (after the points are
 // read). Prints "\n<name>: LAS <major>.<minor>, point format <f>, <n> points, <k> kept" at the
-// end. A status-bar meter labelled with the file name counts the points.
+// end (not when quiet). A status-bar meter labelled with the file name counts the points.
 #pragma once
 
 #include <string>
@@ -14,7 +14,7 @@
 #include "input/survey_point_file.h"
 
 bool ReadLasPointFile(const std::wstring& name, const LasChoices& choices, const wchar_t* label,
-                      const SurveyPointSink& add);
+                      const SurveyPointSink& add, bool quiet = false);
 
 // Whether the file `name` starts with the LAS signature.
 bool StartsAsLasFile(const std::wstring& name);

@@ -349,7 +349,7 @@ bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns) {
 
 bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
                           wchar_t delimiter, const wchar_t* label, const SurveyPointSink& add,
-                          SurveyReadCounts& counts) {
+                          SurveyReadCounts& counts, SurveyReadOptions options) {
     const EndProgressMeterOnExit endMeter;
     const char separator = delimiter < 0x80 ? static_cast<char>(delimiter) : '\0';
     const bool decimalComma = separator != ',';
@@ -359,10 +359,17 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     RowFields fields(needed);
     std::string decimal;
     int listed = 0;
-    const auto addNew = [&firstAt](double x, double y, double z) { firstAt.Add(x, y, z); };
+    const auto addNew = [&](double x, double y, double z) {
+        if (options.findDuplicates) {
+            firstAt.Add(x, y, z);
+            return;
+        }
+        add(x, y, z);
+        ++counts.read;
+    };
     for (const std::wstring& name : files) {
         if (StartsAsLasFile(name)) {
-            const bool read = ReadLasPointFile(name, columns.las, label, addNew);
+            const bool read = ReadLasPointFile(name, columns.las, label, addNew, options.quiet);
             firstAt.Flush();
             if (!read) {
                 return false;
@@ -377,7 +384,9 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
         PumpMessagesThrottled();
         ProgressMeterState meter;
         const std::int64_t lines = file.CountLines();
-        firstAt.Expect(static_cast<std::size_t>(lines));
+        if (options.findDuplicates) {
+            firstAt.Expect(static_cast<std::size_t>(lines));
+        }
         StartProgressMeter(meter, name.c_str(), static_cast<double>(lines));
         bool dataStarted = false;
         std::int64_t row = 0;
@@ -407,6 +416,9 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                                   ParseCoordinate(fields[columns.z], decimalComma, decimal, z);
             if (!readable) {
                 ++counts.skipped;
+                if (options.quiet) {
+                    continue;
+                }
                 if (dataStarted && listed < kListedRowErrors) {
                     acutPrintf(L"\n%s, row %d cannot be read and is skipped.", name.c_str(),
                                static_cast<int>(row));
@@ -417,7 +429,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                 continue;
             }
             dataStarted = true;
-            firstAt.Add(x, y, z);
+            addNew(x, y, z);
         }
         firstAt.Flush();
         if (!dataStarted) {
@@ -426,6 +438,13 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                                            .c_str());
             return false;
         }
+    }
+    if (options.quiet) {
+        return true;
+    }
+    if (!options.findDuplicates) {
+        acutPrintf(L"\nRows read: %d, skipped: %d", counts.read, counts.skipped);
+        return true;
     }
     acutPrintf(L"\nRows read: %d, skipped: %d, duplicate plan positions: %d", counts.read,
                counts.skipped, counts.duplicates);

@@ -28,6 +28,9 @@
 //   before the next file is opened.
 // At the end prints "\nRows read: <r>, skipped: <s>, duplicate plan positions: <d>" (read counts
 // the points handed on). A status-bar meter labelled with the file name counts its lines.
+// options (SurveyReadOptions): findDuplicates false hands on every row, duplicates too, in memory
+// that does not grow with the rows (the summary is then "\nRows read: <r>, skipped: <s>"); quiet
+// prints nothing but errors (for reading the same files again).
 //
 // Gives false after the aborted-function line under label (nil set) when a file cannot be
 // opened ("File <name> cannot be opened!") or has no readable row ("File <name> has no point
@@ -59,6 +62,11 @@ bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns);
 
 using SurveyPointSink = std::function<void(double x, double y, double z)>;
 
+struct SurveyReadOptions {
+    bool findDuplicates = true;
+    bool quiet = false;
+};
+
 bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
                           wchar_t delimiter, const wchar_t* label, const SurveyPointSink& add,
-                          SurveyReadCounts& counts);
+                          SurveyReadCounts& counts, SurveyReadOptions options = {});

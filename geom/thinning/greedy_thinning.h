@@ -1,24 +1,24 @@
-// Thinning a point cloud to a vertical tolerance by greedy insertion (after Garland and Heckbert):
-// the surface starts as a Delaunay triangulation of the convex hull's corners, and the point
-// farthest above or below it (vertically) is inserted, the triangulation kept Delaunay by edge
-// flips, until every point left out lies within the tolerance of the surface.
+// Thinning a point cloud held in memory to a vertical tolerance by greedy insertion (after
+// Garland and Heckbert; ThinStream over the points, all of them waiting at once): the surface
+// starts as a Delaunay triangulation of the convex hull's corners, and the point farthest above
+// or below it (vertically) is inserted, the triangulation kept Delaunay by edge flips, until every
+// point left out lies within the tolerance of the surface.
 //
-// ThinToVerticalTolerance(points, tolerance): points with finite coordinates; tolerance finite and
-// 0 or more. Gives the points kept (indices into points, in the order they were inserted) and the
-// triangles of the resulting surface (counter-clockwise index triples into points), covering the
-// points' convex hull. Every point not kept lies in a triangle whose plane, evaluated at the point,
-// is within the tolerance of its z: the decision allows for the rounding of the evaluation, so
-// the claim holds for the exact plane through the triangle's corners.
-// Points at one plan position: the first is the one that can be kept; a later one whose z differs
-// from the first's by more than the tolerance cannot be served by any surface and is listed in
+// ThinToVerticalTolerance(points, tolerance[, budget[, lines]]): points with finite coordinates;
+// tolerance finite and 0 or more; budget: the points that may wait at once (default: all, one
+// pass); lines: breaklines and boundaries (ThinLines). Gives the points kept (indices into
+// points) and the resulting surface: its vertices (the points kept and the lines' vertices),
+// their numbers (indices into points, or ThinningTin::kLineVertex) and its triangles
+// (counter-clockwise index triples into the vertices), covering the points' convex hull within
+// the boundaries. Every point
+// not kept lies in a triangle whose plane, evaluated at the point, is within the tolerance of its
+// z: the decision allows for the rounding of the evaluation (ThinPlane), so the claim holds for
+// the exact plane through the triangle's corners. Points at the plan position of a kept point
+// whose z differs from it by more than the tolerance cannot be served by any surface: counted in
 // `conflicts` (all others meet the claim).
 // Throws kThinningBadInput for a coordinate or tolerance that is not a finite number (or a
 // negative tolerance), kThinningNoArea when the points do not span an area (fewer than three
 // plan positions, or all on one line).
-//
-// VerticalErrorBound(a, b, c, p, plane): the plane through a, b, c (counter-clockwise, not
-// collinear) evaluated at p's plan position as computed, and gives a bound on the rounding error
-// of that evaluation; the thinning counts |p.z - plane| + bound as p's distance.
 #pragma once
 
 #include <array>
@@ -26,23 +26,21 @@
 #include <cstdint>
 #include <vector>
 
-namespace geom {
+#include "geom/thinning/thin_point.h"
+#include "geom/thinning/thin_seed.h"
+#include "geom/thinning/thinning_tin.h"
 
-struct ThinPoint {
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-};
+namespace geom {
 
 struct ThinningResult {
     std::vector<std::uint32_t> kept;
-    std::vector<std::array<std::uint32_t, 3>> triangles;
-    std::vector<std::uint32_t> conflicts;
+    ThinSurface surface;
+    std::uint64_t conflicts = 0;
+    std::uint64_t outside = 0;
+    int passes = 0;
 };
 
-ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, double tolerance);
-
-double VerticalErrorBound(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c,
-                          const ThinPoint& p, double& plane);
+ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, double tolerance,
+                                       std::size_t budget = 0, const ThinLines& lines = {});
 
 }  // namespace geom

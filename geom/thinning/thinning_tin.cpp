@@ -1,0 +1,506 @@
+#include "geom/thinning/thinning_tin.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+
+#include "geom/kernel/predicates.h"
+
+namespace geom {
+
+namespace {
+
+PlanPoint Plan(const ThinPoint& p) {
+    return PlanPoint{p.x, p.y};
+}
+
+}  // namespace
+
+std::uint32_t ThinningTin::NewTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    Triangle t;
+    t.v[0] = a;
+    t.v[1] = b;
+    t.v[2] = c;
+    t.n[0] = t.n[1] = t.n[2] = kNone;
+    triangles_.push_back(t);
+    return static_cast<std::uint32_t>(triangles_.size() - 1);
+}
+
+void ThinningTin::SetNeighbour(std::uint32_t t, std::uint32_t from, std::uint32_t to) {
+    if (t == kNone) {
+        return;
+    }
+    for (std::uint32_t& n : triangles_[t].n) {
+        if (n == from) {
+            n = to;
+            return;
+        }
+    }
+}
+
+void ThinningTin::Seed(const std::vector<ThinPoint>& vertices,
+                       const std::vector<std::uint32_t>& ids,
+                       const std::vector<std::array<std::uint32_t, 3>>& triangles,
+                       const std::vector<std::array<std::uint32_t, 3>>& constrained,
+                       const std::vector<char>& outside) {
+    vertices_ = vertices;
+    ids_ = ids;
+    triangles_.clear();
+    // Neighbours by matching each directed edge with its reverse.
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::pair<std::uint32_t, int>> edges;
+    for (std::size_t i = 0; i < triangles.size(); ++i) {
+        const std::uint32_t t = NewTriangle(triangles[i][0], triangles[i][1], triangles[i][2]);
+        triangles_[t].outside = outside[i] != 0;
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t a = triangles[i][(k + 1) % 3];
+            const std::uint32_t b = triangles[i][(k + 2) % 3];
+            const auto other = edges.find({b, a});
+            if (other != edges.end()) {
+                triangles_[t].n[k] = other->second.first;
+                triangles_[other->second.first].n[other->second.second] = t;
+                edges.erase(other);
+            } else {
+                edges[{a, b}] = {t, k};
+            }
+        }
+    }
+    for (Triangle& t : triangles_) {
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t a = t.v[(k + 1) % 3];
+            const std::uint32_t b = t.v[(k + 2) % 3];
+            for (const auto& edge : constrained) {
+                if (((edge[0] == a && edge[1] == b) || (edge[0] == b && edge[1] == a)) &&
+                    Mark(t, k) != kLine) {
+                    t.marks = static_cast<std::uint8_t>((t.marks & ~(3u << (2 * k))) |
+                                                        (edge[2] << (2 * k)));
+                }
+            }
+        }
+    }
+    double low[2] = {HUGE_VAL, HUGE_VAL};
+    double high[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (const ThinPoint& p : vertices_) {
+        low[0] = std::min(low[0], p.x);
+        low[1] = std::min(low[1], p.y);
+        high[0] = std::max(high[0], p.x);
+        high[1] = std::max(high[1], p.y);
+    }
+    gridX_ = low[0];
+    gridY_ = low[1];
+    cellsPerX_ = high[0] > low[0] ? 1.0 / (high[0] - low[0]) : 0.0;
+    cellsPerY_ = high[1] > low[1] ? 1.0 / (high[1] - low[1]) : 0.0;
+    BuildHints();
+}
+
+// About one cell per two triangles; each cell hints the last triangle whose first corner lies in
+// it (a triangle id stays valid: triangles are split and flipped, never removed).
+void ThinningTin::BuildHints() {
+    const double cells = std::max(1.0, static_cast<double>(triangles_.size()) / 2.0);
+    const double side = std::min(65536.0, std::ceil(std::sqrt(cells)));
+    columns_ = rows_ = static_cast<std::uint32_t>(side);
+    hints_.assign(static_cast<std::size_t>(columns_) * rows_, kNone);
+    for (std::uint32_t t = 0; t < triangles_.size(); ++t) {
+        const ThinPoint& a = vertices_[triangles_[t].v[0]];
+        const ThinPoint& b = vertices_[triangles_[t].v[1]];
+        const ThinPoint& c = vertices_[triangles_[t].v[2]];
+        const ThinPoint centre{(a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0, 0.0};
+        const double fx = (centre.x - gridX_) * cellsPerX_ * columns_;
+        const double fy = (centre.y - gridY_) * cellsPerY_ * rows_;
+        const auto column = static_cast<std::uint32_t>(std::clamp(fx, 0.0, columns_ - 1.0));
+        const auto row = static_cast<std::uint32_t>(std::clamp(fy, 0.0, rows_ - 1.0));
+        hints_[static_cast<std::size_t>(row) * columns_ + column] = t;
+    }
+    hintedTriangles_ = triangles_.size();
+}
+
+// From the hint of p's cell.
+std::uint32_t ThinningTin::Locate(const ThinPoint& p) {
+    double fx = (p.x - gridX_) * cellsPerX_ * columns_;
+    double fy = (p.y - gridY_) * cellsPerY_ * rows_;
+    fx = std::isfinite(fx) ? std::clamp(fx, 0.0, columns_ - 1.0) : 0.0;
+    fy = std::isfinite(fy) ? std::clamp(fy, 0.0, rows_ - 1.0) : 0.0;
+    const std::uint32_t hint =
+        hints_[static_cast<std::size_t>(fy) * columns_ + static_cast<std::size_t>(fx)];
+    const std::uint32_t t = Walk(hint != kNone ? hint : last_, p);
+    if (t != kNone) {
+        last_ = t;
+    }
+    return t;
+}
+
+// A visibility walk from t that starts each triangle's test at a varying edge, so that it cannot
+// circle; kNone when p lies beyond the triangulation.
+std::uint32_t ThinningTin::Walk(std::uint32_t t, const ThinPoint& p) {
+    for (;;) {
+        walkRandom_ ^= walkRandom_ << 13;
+        walkRandom_ ^= walkRandom_ >> 17;
+        walkRandom_ ^= walkRandom_ << 5;
+        const int start = static_cast<int>(walkRandom_ % 3);
+        const Triangle& triangle = triangles_[t];
+        int across = -1;
+        for (int i = 0; i < 3; ++i) {
+            const int k = (start + i) % 3;
+            if (Orient(triangle.v[(k + 1) % 3], triangle.v[(k + 2) % 3], p) < 0) {
+                across = k;
+                break;
+            }
+        }
+        if (across < 0) {
+            return t;
+        }
+        if (triangle.n[across] == kNone) {
+            return kNone;
+        }
+        t = triangle.n[across];
+    }
+}
+
+std::uint64_t ThinningTin::SpatialKey(const ThinPoint& p) const {
+    const double fx = std::clamp((p.x - gridX_) * cellsPerX_, 0.0, 1.0) * 4294967295.0;
+    const double fy = std::clamp((p.y - gridY_) * cellsPerY_, 0.0, 1.0) * 4294967295.0;
+    std::uint64_t key = 0;
+    const auto x = static_cast<std::uint64_t>(std::isfinite(fx) ? fx : 0.0);
+    const auto y = static_cast<std::uint64_t>(std::isfinite(fy) ? fy : 0.0);
+    for (int bit = 31; bit >= 0; --bit) {
+        key = (key << 2) | (((y >> bit) & 1u) << 1) | ((x >> bit) & 1u);
+    }
+    return key;
+}
+
+double ThinningTin::ElevationAt(double x, double y) {
+    const ThinPoint p{x, y, 0.0};
+    const std::uint32_t t = Locate(p);
+    return t == kNone ? NAN : Plane(triangles_[t]).At(p);
+}
+
+void ThinningTin::Attach(std::uint32_t t, std::uint32_t c) {
+    candidates_[c].next = triangles_[t].head;
+    triangles_[t].head = c;
+}
+
+void ThinningTin::Gather(std::uint32_t t, std::vector<std::uint32_t>& pool) {
+    for (std::uint32_t c = triangles_[t].head; c != kNone; c = candidates_[c].next) {
+        pool.push_back(c);
+    }
+    triangles_[t].head = kNone;
+    triangles_[t].worst = kNone;
+}
+
+ThinningTin::Offered ThinningTin::Offer(const ThinPoint& p, std::uint32_t id, OfferMode mode) {
+    std::uint32_t t = Locate(p);
+    if (t != kNone && triangles_[t].outside) {
+        // A point on a boundary belongs to the triangle inside.
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t n = triangles_[t].n[k];
+            if (n != kNone && !triangles_[n].outside &&
+                Orient(triangles_[t].v[(k + 1) % 3], triangles_[t].v[(k + 2) % 3], p) == 0) {
+                t = n;
+                break;
+            }
+        }
+    }
+    if (t == kNone || triangles_[t].outside) {
+        return Offered::Outside;
+    }
+    Triangle& triangle = triangles_[t];
+    const double distance = Plane(triangle).Distance(p);
+    const bool within = distance <= tolerance_;
+    if (!within) {
+        // At a vertex the surface is the vertex's z, exactly.
+        for (int k = 0; k < 3; ++k) {
+            const ThinPoint& v = vertices_[triangle.v[k]];
+            if (v.x == p.x && v.y == p.y) {
+                return std::fabs(p.z - v.z) <= tolerance_ ? Offered::Within : Offered::Conflict;
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (Mark(triangle, k) == kLine &&
+                Orient(triangle.v[(k + 1) % 3], triangle.v[(k + 2) % 3], p) == 0) {
+                return Offered::Conflict;
+            }
+        }
+        if (mode == OfferMode::Measure) {
+            return Offered::Queued;
+        }
+    } else if (mode == OfferMode::Measure) {
+        return distance > 0.5 * tolerance_ ? Offered::Near : Offered::Within;
+    } else if (mode != OfferMode::AttachAll) {
+        return Offered::Within;
+    }
+    candidates_.push_back({p, id, kNone});
+    const auto c = static_cast<std::uint32_t>(candidates_.size() - 1);
+    Attach(t, c);
+    if (!(distance <= triangle.worstDistance) || triangle.worst == kNone) {
+        triangle.worst = c;
+        triangle.worstDistance = std::isnan(distance) ? HUGE_VAL : distance;
+        if (!within) {
+            queue_.push({triangle.worstDistance, t});
+        }
+    }
+    return within ? Offered::Within : Offered::Queued;
+}
+
+// The farthest candidate of t; queued when beyond the tolerance.
+void ThinningTin::Refresh(std::uint32_t t) {
+    Triangle& triangle = triangles_[t];
+    triangle.worst = kNone;
+    triangle.worstDistance = 0.0;
+    if (triangle.head == kNone) {
+        return;
+    }
+    const ThinPlane plane = Plane(triangle);
+    double worst = -1.0;
+    for (std::uint32_t c = triangle.head; c != kNone; c = candidates_[c].next) {
+        const double distance = plane.Distance(candidates_[c].p);
+        if (!(distance <= worst)) {
+            worst = std::isnan(distance) ? HUGE_VAL : distance;
+            triangle.worst = c;
+        }
+    }
+    triangle.worstDistance = worst;
+    if (!(worst <= tolerance_)) {
+        queue_.push({worst, t});
+    }
+}
+
+void ThinningTin::Refine(const std::function<void()>& tick) {
+    std::uint64_t steps = 0;
+    while (!queue_.empty()) {
+        const auto top = queue_.top();
+        queue_.pop();
+        const Triangle& triangle = triangles_[top.second];
+        if (triangle.worst == kNone || triangle.worstDistance != top.first) {
+            continue;
+        }
+        Insert(top.second);
+        if ((++steps & 4095u) == 0 && tick) {
+            tick();
+        }
+    }
+    for (Triangle& triangle : triangles_) {
+        triangle.head = kNone;
+        triangle.worst = kNone;
+    }
+    candidates_.clear();
+    if (triangles_.size() > 2 * hintedTriangles_) {
+        BuildHints();
+    }
+}
+
+// Inserts the farthest candidate of t. One at a vertex's position or on a line's edge cannot
+// be inserted: it is dropped (Offer reports such points as conflicts).
+void ThinningTin::Insert(std::uint32_t t) {
+    const Triangle& triangle = triangles_[t];
+    const std::uint32_t c = triangle.worst;
+    const ThinPoint p = candidates_[c].p;
+    int onEdge = -1;
+    bool blocked = false;
+    bool served = false;  // at a vertex, within the tolerance of its z
+    for (int k = 0; k < 3; ++k) {
+        const ThinPoint& v = vertices_[triangle.v[k]];
+        if (v.x == p.x && v.y == p.y) {
+            blocked = true;
+            served = std::fabs(p.z - v.z) <= tolerance_;
+        }
+        if (Orient(triangle.v[(k + 1) % 3], triangle.v[(k + 2) % 3], p) == 0) {
+            onEdge = k;
+        }
+    }
+    blocked = blocked || (onEdge >= 0 && Mark(triangle, onEdge) == kLine);
+    // Unlink the candidate from its triangle's list.
+    std::uint32_t* link = &triangles_[t].head;
+    while (*link != c) {
+        link = &candidates_[*link].next;
+    }
+    *link = candidates_[c].next;
+    touched_.clear();
+    if (blocked) {
+        blocked_ += served ? 0 : 1;
+        Refresh(t);
+        return;
+    }
+    ++inserted_;
+    vertices_.push_back(p);
+    ids_.push_back(candidates_[c].id);
+    const auto vertex = static_cast<std::uint32_t>(vertices_.size() - 1);
+    pool_.clear();
+    if (onEdge < 0) {
+        SplitInside(t, vertex);
+    } else {
+        SplitEdge(t, onEdge, vertex);
+    }
+    // The candidates of the triangles replaced lie in the new ones around the vertex.
+    std::uint32_t from = t;
+    for (const std::uint32_t q : pool_) {
+        const std::uint32_t to = Walk(from, candidates_[q].p);
+        if (to != from) {
+            // A point on the rim of the new triangles may land in a neighbour of theirs.
+            touched_.push_back(to);
+            from = to;
+        }
+        Attach(from, q);
+    }
+    std::sort(touched_.begin(), touched_.end());
+    touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+    for (const std::uint32_t changed : touched_) {
+        Refresh(changed);
+    }
+}
+
+// t = (a, b, c) becomes t = (a, b, p), t1 = (b, c, p), t2 = (c, a, p).
+void ThinningTin::SplitInside(std::uint32_t t, std::uint32_t p) {
+    const std::uint32_t a = triangles_[t].v[0], b = triangles_[t].v[1], c = triangles_[t].v[2];
+    const std::uint32_t na = triangles_[t].n[0], nb = triangles_[t].n[1];
+    const Triangle old = triangles_[t];
+    const bool outside = old.outside;
+    Gather(t, pool_);
+    const std::uint32_t t1 = NewTriangle(b, c, p);
+    const std::uint32_t t2 = NewTriangle(c, a, p);
+    Triangle& first = triangles_[t];
+    first.v[2] = p;
+    first.n[0] = t1;
+    first.n[1] = t2;
+    first.marks = Marks(kFree, kFree, Mark(old, 2));  // a-b keeps its mark
+    triangles_[t1].n[0] = t2, triangles_[t1].n[1] = t, triangles_[t1].n[2] = na;
+    triangles_[t1].marks = Marks(kFree, kFree, Mark(old, 0));  // b-c
+    triangles_[t2].n[0] = t, triangles_[t2].n[1] = t1, triangles_[t2].n[2] = nb;
+    triangles_[t2].marks = Marks(kFree, kFree, Mark(old, 1));  // c-a
+    triangles_[t1].outside = triangles_[t2].outside = outside;
+    SetNeighbour(na, t, t1);
+    SetNeighbour(nb, t, t2);
+    touched_.push_back(t);
+    touched_.push_back(t1);
+    touched_.push_back(t2);
+    Legalize(t, p);
+    Legalize(t1, p);
+    Legalize(t2, p);
+}
+
+// p on the edge opposite v[k] of t (free or clipping): t and its neighbour there are halved, the
+// halves of the edge keep its mark.
+void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
+    const std::uint32_t a = triangles_[t].v[k];
+    const std::uint32_t b = triangles_[t].v[(k + 1) % 3];
+    const std::uint32_t c = triangles_[t].v[(k + 2) % 3];
+    const std::uint32_t u = triangles_[t].n[k];
+    const std::uint32_t nab = triangles_[t].n[(k + 2) % 3];
+    const std::uint32_t nca = triangles_[t].n[(k + 1) % 3];
+    const unsigned split = Mark(triangles_[t], k);
+    const unsigned abMark = Mark(triangles_[t], (k + 2) % 3);
+    const unsigned caMark = Mark(triangles_[t], (k + 1) % 3);
+    const bool outside = triangles_[t].outside;
+    Gather(t, pool_);
+    // t: (a, b, c) becomes t: (a, b, p) and t1: (a, p, c).
+    const std::uint32_t t1 = NewTriangle(a, p, c);
+    Triangle& first = triangles_[t];
+    first.v[0] = a, first.v[1] = b, first.v[2] = p;
+    first.n[0] = kNone, first.n[1] = t1, first.n[2] = nab;
+    first.marks = Marks(split, kFree, abMark);
+    triangles_[t1].n[0] = kNone, triangles_[t1].n[1] = nca, triangles_[t1].n[2] = t;
+    triangles_[t1].marks = Marks(split, caMark, kFree);
+    triangles_[t1].outside = outside;
+    SetNeighbour(nca, t, t1);
+    touched_.push_back(t);
+    touched_.push_back(t1);
+    std::uint32_t u1 = kNone;
+    if (u != kNone) {
+        // u: (d, c, b) becomes u: (d, c, p) and u1: (d, p, b).
+        Triangle& other = triangles_[u];
+        const int j = static_cast<int>(std::find(other.n, other.n + 3, t) - other.n);
+        const std::uint32_t d = other.v[j];
+        const std::uint32_t ndc = other.n[(j + 2) % 3];
+        const std::uint32_t nbd = other.n[(j + 1) % 3];
+        const unsigned dcMark = Mark(other, (j + 2) % 3);
+        const unsigned bdMark = Mark(other, (j + 1) % 3);
+        Gather(u, pool_);
+        u1 = NewTriangle(d, p, b);
+        Triangle& second = triangles_[u];
+        second.v[0] = d, second.v[1] = c, second.v[2] = p;
+        second.n[0] = t1, second.n[1] = u1, second.n[2] = ndc;
+        second.marks = Marks(split, kFree, dcMark);
+        triangles_[u1].n[0] = t, triangles_[u1].n[1] = nbd, triangles_[u1].n[2] = u;
+        triangles_[u1].marks = Marks(split, bdMark, kFree);
+        triangles_[u1].outside = triangles_[u].outside;
+        SetNeighbour(nbd, u, u1);
+        triangles_[t].n[0] = u1;
+        triangles_[t1].n[0] = u;
+        touched_.push_back(u);
+        touched_.push_back(u1);
+    }
+    Legalize(t, p);
+    Legalize(t1, p);
+    if (u != kNone) {
+        Legalize(u, p);
+        Legalize(u1, p);
+    }
+}
+
+// Flips the edge opposite p in t while it is not locally Delaunay (never a marked one), the
+// candidates of the two triangles shared out again.
+void ThinningTin::Legalize(std::uint32_t t, std::uint32_t p) {
+    Triangle& a = triangles_[t];
+    const int k = static_cast<int>(std::find(a.v, a.v + 3, p) - a.v);
+    const std::uint32_t u = a.n[k];
+    if (u == kNone || Mark(a, k) != kFree) {
+        return;
+    }
+    const std::uint32_t b = a.v[(k + 1) % 3];
+    const std::uint32_t c = a.v[(k + 2) % 3];
+    Triangle& other = triangles_[u];
+    const int j = static_cast<int>(std::find(other.n, other.n + 3, t) - other.n);
+    const std::uint32_t q = other.v[j];
+    if (InCircle(Plan(vertices_[p]), Plan(vertices_[b]), Plan(vertices_[c]), Plan(vertices_[q])) <=
+        0) {
+        return;
+    }
+    // t: (p, b, c) and u: (q, c, b) become t: (p, b, q) and u: (p, q, c).
+    const std::uint32_t nbq = other.n[(j + 1) % 3];  // across b-q: opposite c in u
+    const std::uint32_t nqc = other.n[(j + 2) % 3];  // across q-c: opposite b in u
+    const std::uint32_t npb = a.n[(k + 2) % 3];      // opposite c in t
+    const std::uint32_t ncp = a.n[(k + 1) % 3];      // opposite b in t
+    const unsigned bqMark = Mark(other, (j + 1) % 3);
+    const unsigned qcMark = Mark(other, (j + 2) % 3);
+    const unsigned pbMark = Mark(a, (k + 2) % 3);
+    const unsigned cpMark = Mark(a, (k + 1) % 3);
+    Gather(u, pool_);
+    Triangle& first = triangles_[t];
+    Triangle& second = triangles_[u];
+    first.v[0] = p, first.v[1] = b, first.v[2] = q;
+    first.n[0] = nbq, first.n[1] = u, first.n[2] = npb;
+    first.marks = Marks(bqMark, kFree, pbMark);
+    second.v[0] = p, second.v[1] = q, second.v[2] = c;
+    second.n[0] = nqc, second.n[1] = ncp, second.n[2] = t;
+    second.marks = Marks(qcMark, cpMark, kFree);
+    SetNeighbour(nqc, u, u);
+    SetNeighbour(nbq, u, t);
+    SetNeighbour(ncp, t, u);
+    touched_.push_back(t);
+    touched_.push_back(u);
+    Legalize(t, p);
+    Legalize(u, p);
+}
+
+ThinSurface ThinningTin::Result() const {
+    ThinSurface surface;
+    std::vector<std::uint32_t> index(vertices_.size(), kNone);
+    for (const Triangle& t : triangles_) {
+        if (t.outside) {
+            continue;
+        }
+        std::array<std::uint32_t, 3> corners{};
+        for (int k = 0; k < 3; ++k) {
+            std::uint32_t& i = index[t.v[k]];
+            if (i == kNone) {
+                i = static_cast<std::uint32_t>(surface.vertices.size());
+                surface.vertices.push_back(vertices_[t.v[k]]);
+                surface.ids.push_back(ids_[t.v[k]]);
+            }
+            corners[static_cast<std::size_t>(k)] = i;
+        }
+        surface.triangles.push_back(corners);
+    }
+    return surface;
+}
+
+}  // namespace geom
