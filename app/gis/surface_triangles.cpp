@@ -32,24 +32,21 @@ std::wstring Upper(std::wstring text) {
 }  // namespace
 
 bool IsSurface(const kafhost::EntityInfo& entity) {
-    return entity.type == L"AcDbSubDMesh" || entity.type == L"AcDbPolyFaceMesh" ||
-           entity.type == L"AcDbFace";
+    return entity.type == kafhost::EntityKind::kSubDMesh ||
+           entity.type == kafhost::EntityKind::kPolyFaceMesh ||
+           entity.type == kafhost::EntityKind::kFace;
 }
 
 std::vector<std::vector<kafhost::Point3>> SurfaceFaces(const kafhost::EntityInfo& entity) {
-    std::vector<std::vector<int>> faces = entity.faces;
-    const std::vector<kafhost::Point3>& vertices =
-        entity.type == L"AcDbFace" ? entity.corners : entity.vertices;
-    if (entity.type == L"AcDbFace") {
-        faces = {{0, 1, 2, 3}};
-    }
+    const bool face = entity.type == kafhost::EntityKind::kFace;
+    const std::vector<kafhost::Point3>& vertices = face ? entity.corners : entity.vertices;
+    // Polyface face records number their vertices from 1, negative for a hidden edge, 0 for none.
+    const bool polyface = entity.type == kafhost::EntityKind::kPolyFaceMesh;
     std::vector<std::vector<kafhost::Point3>> cornerLists;
-    for (const std::vector<int>& face : faces) {
+    const auto addFace = [&](const int* numbers, std::size_t count) {
         std::vector<kafhost::Point3> corners;
-        for (const int number : face) {
-            // Polyface face records number their vertices from 1, negative for a hidden edge, 0
-            // for none.
-            const bool polyface = entity.type == L"AcDbPolyFaceMesh";
+        for (std::size_t k = 0; k < count; ++k) {
+            const int number = numbers[k];
             if (polyface && number == 0) {
                 continue;
             }
@@ -64,6 +61,12 @@ std::vector<std::vector<kafhost::Point3>> SurfaceFaces(const kafhost::EntityInfo
             }
         }
         cornerLists.push_back(corners);
+    };
+    if (face) {
+        const int quad[] = {0, 1, 2, 3};
+        addFace(quad, 4);
+    } else {
+        kafhost::forEachFace(entity, addFace);
     }
     return cornerLists;
 }
@@ -93,7 +96,8 @@ std::vector<PlanTriangle> DrawingTriangles(const kafhost::DrawingSnapshot& drawi
         }
         if (!IsSurface(*found->second)) {
             throw GisError("the entity " + kafhost::wideToUtf8(handle) + " is a " +
-                           kafhost::wideToUtf8(found->second->type) + ", not a mesh or 3D face");
+                           kafhost::wideToUtf8(kafhost::entityKindName(found->second->type)) +
+                           ", not a mesh or 3D face");
         }
         AddEntity(*found->second, triangles);
     }

@@ -20,14 +20,15 @@ enum class Kind { kLines, kFaces, kPoints };
 
 Kind KindOf(const kafhost::EntityInfo& entity, bool& written) {
     written = true;
-    if (entity.type == L"AcDbPolyline" || entity.type == L"AcDb3dPolyline" ||
-        entity.type == L"AcDbLine") {
+    if (entity.type == kafhost::EntityKind::kPolyline ||
+        entity.type == kafhost::EntityKind::kPolyline3d ||
+        entity.type == kafhost::EntityKind::kLine) {
         return Kind::kLines;
     }
     if (IsSurface(entity)) {
         return Kind::kFaces;
     }
-    written = entity.type == L"AcDbPoint";
+    written = entity.type == kafhost::EntityKind::kPoint;
     return Kind::kPoints;
 }
 
@@ -48,14 +49,14 @@ void Check(bool done, const std::string& what) {
 // The vertices of a line entity, with its elevation when all share one.
 std::vector<kafhost::Point3> LineVertices(const kafhost::EntityInfo& entity, bool& arcs) {
     std::vector<kafhost::Point3> vertices;
-    if (entity.type == L"AcDbPolyline") {
+    if (entity.type == kafhost::EntityKind::kPolyline) {
         for (const kafhost::Point2& point : entity.points) {
             vertices.push_back({point[0], point[1], entity.elevation});
         }
         for (const double bulge : entity.bulges) {
             arcs = arcs || bulge != 0.0;
         }
-    } else if (entity.type == L"AcDbLine") {
+    } else if (entity.type == kafhost::EntityKind::kLine) {
         vertices = entity.corners;
     } else {
         vertices = entity.vertices;
@@ -170,7 +171,7 @@ void WriteGeoPackage(const kafhost::DrawingSnapshot& drawing,
             continue;
         }
         if (!written || entity.space != L"model") {
-            ++leftOut[kafhost::wideToUtf8(entity.type) +
+            ++leftOut[kafhost::wideToUtf8(kafhost::entityKindName(entity.type)) +
                       (entity.space == L"model" ? "" : " in paper space")];
             continue;
         }

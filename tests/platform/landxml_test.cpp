@@ -99,7 +99,7 @@ TEST(LandXml, TheCoordinateSystemIsWrittenAfterTheUnitsAndReadBack) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}, {L"TIN", false}};
     drawing.entities.push_back(
-        Mesh(L"AcDbSubDMesh", L"TIN", {{0, 0, 1}, {10, 0, 2}, {0, 10, 3}}, {{0, 1, 2}}));
+        Mesh(EntityKind::kSubDMesh, L"TIN", {{0, 0, 1}, {10, 0, 2}, {0, 10, 3}}, {{0, 1, 2}}));
     const kafhost::LandXmlCoordinateSystem system{
         "ETRS89 / UTM zone 32N", "25832", "PROJCRS[\"ETRS89 / UTM zone 32N\",ID[\"EPSG\",25832]]"};
     std::vector<std::string> notes;
