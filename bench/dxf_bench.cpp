@@ -49,7 +49,7 @@ kafhost::DrawingSnapshot GridMeshDrawing(int side) {
         for (int j = 0; j < side; ++j) {
             mesh.vertices.push_back(
                 {512000.0 + i + jitter(random), 5403000.0 + j + jitter(random), height(random)});
-            mesh.vertexColors.push_back({i % 256, j % 256, (i + j) % 256});
+            mesh.vertexColours.push_back({i % 256, j % 256, (i + j) % 256});
         }
     }
     for (int i = 0; i + 1 < side; ++i) {

@@ -22,8 +22,8 @@ struct ColourArguments {
     std::vector<std::wstring> handles;
     double z1 = 0.0;
     double z2 = 0.0;
-    RgbColor colour1;
-    RgbColor colour2;
+    RgbColour colour1;
+    RgbColour colour2;
 };
 
 // A real argument: an RTREAL node holding a finite number (a NaN or an infinity has no place on
@@ -39,8 +39,8 @@ bool IsRgbList(const resbuf* node) {
            std::isfinite(node->resval.rpoint[1]) && std::isfinite(node->resval.rpoint[2]);
 }
 
-RgbColor RgbOf(const resbuf* node) {
-    RgbColor rgb;
+RgbColour RgbOf(const resbuf* node) {
+    RgbColour rgb;
     rgb.red = node->resval.rpoint[0];
     rgb.green = node->resval.rpoint[1];
     rgb.blue = node->resval.rpoint[2];

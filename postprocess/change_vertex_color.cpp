@@ -31,8 +31,8 @@ AcDbSubDMesh* OpenMesh(const std::wstring& handle) {
 }
 
 // The ramp's colour at parameter t: 0 at the first end, 1 at the second.
-HslColor RampColour(const HslColor& first, const HslColor& second, double t) {
-    HslColor hsl;
+HslColour RampColour(const HslColour& first, const HslColour& second, double t) {
+    HslColour hsl;
     hsl.hue = first.hue - (first.hue - second.hue) * t;
     hsl.saturation = first.saturation - (first.saturation - second.saturation) * t;
     hsl.lightness = first.lightness - (first.lightness - second.lightness) * t;
@@ -42,16 +42,16 @@ HslColor RampColour(const HslColor& first, const HslColor& second, double t) {
 }  // namespace
 
 bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, double z2,
-                       const RgbColor& colour1, const RgbColor& colour2) {
-    const HslColor first = RgbToHsl(colour1);
-    const HslColor second = RgbToHsl(colour2);
+                       const RgbColour& colour1, const RgbColour& colour2) {
+    const HslColour first = RgbToHsl(colour1);
+    const HslColour second = RgbToHsl(colour2);
     return ColourMeshVertices(handles, [&](double z) {
         return HslToRgb(RampColour(first, second, (z - z1) / (z2 - z1)));
     });
 }
 
 bool ColourMeshVertices(const std::vector<std::wstring>& handles,
-                        const std::function<RgbColor(double)>& colourOf) {
+                        const std::function<RgbColour(double)>& colourOf) {
     ProgressMeterState meter;
     StartProgressMeter(meter, kMeterLabel, static_cast<double>(handles.size()));
     EndProgressMeterOnExit endMeter;
@@ -76,7 +76,7 @@ bool ColourMeshVertices(const std::vector<std::wstring>& handles,
             for (int k = 0; k < vertexCount; ++k) {
                 AcGePoint3d vertex;
                 mesh->getVertexAt(k, vertex);
-                const RgbColor rgb = colourOf(vertex.z);
+                const RgbColour rgb = colourOf(vertex.z);
                 colour.setRGB(ColourChannelByte(rgb.red), ColourChannelByte(rgb.green),
                               ColourChannelByte(rgb.blue));
                 colours.append(colour);

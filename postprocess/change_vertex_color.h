@@ -20,7 +20,7 @@
 #include "postprocess/colour.h"
 
 bool ColourMeshVertices(const std::vector<std::wstring>& handles,
-                        const std::function<RgbColor(double)>& colourOf);
+                        const std::function<RgbColour(double)>& colourOf);
 
 bool changeVertexColor(const std::vector<std::wstring>& handles, double z1, double z2,
-                       const RgbColor& colour1, const RgbColor& colour2);
+                       const RgbColour& colour1, const RgbColour& colour2);

@@ -28,7 +28,7 @@ double ToScale255(double percent) {
 
 }  // namespace
 
-HslColor RgbToHsl(const RgbColor& rgb) {
+HslColour RgbToHsl(const RgbColour& rgb) {
     const double r = rgb.red / 255;
     const double g = rgb.green / 255;
     const double b = rgb.blue / 255;
@@ -52,15 +52,15 @@ HslColor RgbToHsl(const RgbColor& rgb) {
         }
     }
     h *= 60;
-    HslColor hsl;
+    HslColour hsl;
     hsl.hue = h < 0 ? h + 360 : h;
     hsl.saturation = s * 100;
     hsl.lightness = (mn + mx) * 0.5 * 100;
     return hsl;
 }
 
-RgbColor HslToRgb(const HslColor& hsl) {
-    RgbColor rgb;
+RgbColour HslToRgb(const HslColour& hsl) {
+    RgbColour rgb;
     if (hsl.saturation == 0) {
         rgb.red = rgb.green = rgb.blue = ToScale255(hsl.lightness);
         return rgb;
@@ -94,8 +94,8 @@ std::uint8_t ColourChannelByte(double value) {
     return static_cast<std::uint8_t>(value);
 }
 
-RgbColor CutFillColour(double difference, double range) {
+RgbColour CutFillColour(double difference, double range) {
     const double t = std::min(1.0, std::fabs(difference) / range);
-    const RgbColor& end = difference >= 0 ? kCutColour : kFillColour;
+    const RgbColour& end = difference >= 0 ? kCutColour : kFillColour;
     return {255 + t * (end.red - 255), 255 + t * (end.green - 255), 255 + t * (end.blue - 255)};
 }

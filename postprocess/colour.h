@@ -1,6 +1,6 @@
 // Colour values of the elevation ramp and their conversions.
 //
-// RgbColor: red, green and blue on the scale 0 to 255. HslColor: hue in degrees, saturation and
+// RgbColour: red, green and blue on the scale 0 to 255. HslColour: hue in degrees, saturation and
 // lightness in percent (0 to 100). All doubles, not limited to their scales.
 //
 // RgbToHsl(rgb): the colour in hue (0 up to 360 degrees for channels within 0 to 255), saturation
@@ -19,23 +19,23 @@
 
 #include <cstdint>
 
-struct RgbColor {
+struct RgbColour {
     double red = 0.0;
     double green = 0.0;
     double blue = 0.0;
 };
 
-struct HslColor {
+struct HslColour {
     double hue = 0.0;
     double saturation = 0.0;
     double lightness = 0.0;
 };
 
-HslColor RgbToHsl(const RgbColor& rgb);
-RgbColor HslToRgb(const HslColor& hsl);
+HslColour RgbToHsl(const RgbColour& rgb);
+RgbColour HslToRgb(const HslColour& hsl);
 std::uint8_t ColourChannelByte(double value);
 
-constexpr RgbColor kCutColour{200.0, 40.0, 30.0};
-constexpr RgbColor kFillColour{30.0, 90.0, 200.0};
+constexpr RgbColour kCutColour{200.0, 40.0, 30.0};
+constexpr RgbColour kFillColour{30.0, 90.0, 200.0};
 
-RgbColor CutFillColour(double difference, double range);
+RgbColour CutFillColour(double difference, double range);

@@ -83,8 +83,8 @@ double RoundStep(double span, double count) {
 
 ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
     const auto coloured = [](const kafhost::EntityInfo& entity) {
-        return entity.type == kafhost::EntityKind::kSubDMesh && !entity.vertexColors.empty() &&
-               entity.vertexColors.size() == entity.vertices.size();
+        return entity.type == kafhost::EntityKind::kSubDMesh && !entity.vertexColours.empty() &&
+               entity.vertexColours.size() == entity.vertices.size();
     };
     std::size_t count = 0;
     for (const kafhost::EntityInfo* entity : entities) {
@@ -102,7 +102,7 @@ ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& enti
             if (std::isfinite(z)) {
                 low_ = std::min(low_, z);
                 high_ = std::max(high_, z);
-                samples_.push_back(RampSample{z, entity->vertexColors[i]});
+                samples_.push_back(RampSample{z, entity->vertexColours[i]});
             }
         }
     }
@@ -292,8 +292,8 @@ void DrawCutFillLegend(cairo_t* cr, const ElevationRamp& ramp, double left, doub
 }
 
 bool IsCutFillMap(const kafhost::EntityInfo& mesh) {
-    if (mesh.type != kafhost::EntityKind::kSubDMesh || mesh.vertexColors.empty() ||
-        mesh.vertexColors.size() != mesh.vertices.size()) {
+    if (mesh.type != kafhost::EntityKind::kSubDMesh || mesh.vertexColours.empty() ||
+        mesh.vertexColours.size() != mesh.vertices.size()) {
         return false;
     }
     // Each side's colours lie on one ray from white: the one through its farthest colour.
@@ -305,7 +305,7 @@ bool IsCutFillMap(const kafhost::EntityInfo& mesh) {
         double d[3];
         double size = 0;
         for (int c = 0; c < 3; ++c) {
-            d[c] = 255.0 - mesh.vertexColors[i][c];
+            d[c] = 255.0 - mesh.vertexColours[i][c];
             size += d[c] * d[c];
         }
         if (mesh.vertices[i][2] == 0.0) {
@@ -329,7 +329,7 @@ bool IsCutFillMap(const kafhost::EntityInfo& mesh) {
         double d[3];
         double along = 0;
         for (int c = 0; c < 3; ++c) {
-            d[c] = 255.0 - mesh.vertexColors[i][c];
+            d[c] = 255.0 - mesh.vertexColours[i][c];
             along += d[c] * ray[side][c] / reach[side];
         }
         for (int c = 0; c < 3; ++c) {

@@ -45,7 +45,7 @@ constexpr int kLegendMinHeight = 200;
 
 // A colour for every vertex; a mesh with none (or a mismatched count) is drawn plain.
 bool HasVertexColours(const EntityInfo& mesh) {
-    return !mesh.vertexColors.empty() && mesh.vertexColors.size() == mesh.vertices.size();
+    return !mesh.vertexColours.empty() && mesh.vertexColours.size() == mesh.vertices.size();
 }
 
 bool ValidFace(const int* face, std::size_t size, std::size_t vertexCount) {
@@ -131,9 +131,9 @@ public:
                                 view_.PixelY(mesh.vertices[i][1]), kPlainMeshShade, kPlainMeshShade,
                                 kPlainMeshShade};
             if (coloured) {
-                shaded.red = static_cast<float>(mesh.vertexColors[i][0]);
-                shaded.green = static_cast<float>(mesh.vertexColors[i][1]);
-                shaded.blue = static_cast<float>(mesh.vertexColors[i][2]);
+                shaded.red = static_cast<float>(mesh.vertexColours[i][0]);
+                shaded.green = static_cast<float>(mesh.vertexColours[i][1]);
+                shaded.blue = static_cast<float>(mesh.vertexColours[i][2]);
             }
             corners_.push_back(SnapCorner(shaded));
         }

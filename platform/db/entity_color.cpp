@@ -4,8 +4,8 @@
 
 namespace {
 
-Adesk::UInt32 packColor(AcCmEntityColor::ColorMethod method, Adesk::UInt8 red, Adesk::UInt8 green,
-                        Adesk::UInt8 blue) {
+Adesk::UInt32 packColour(AcCmEntityColor::ColorMethod method, Adesk::UInt8 red, Adesk::UInt8 green,
+                         Adesk::UInt8 blue) {
     return static_cast<Adesk::UInt32>(method) << 24 | static_cast<Adesk::UInt32>(red) << 16 |
            static_cast<Adesk::UInt32>(green) << 8 | blue;
 }
@@ -13,7 +13,7 @@ Adesk::UInt32 packColor(AcCmEntityColor::ColorMethod method, Adesk::UInt8 red, A
 }  // namespace
 
 AcCmEntityColor::AcCmEntityColor(Adesk::UInt8 red, Adesk::UInt8 green, Adesk::UInt8 blue)
-    : value_(packColor(kByColor, red, green, blue)) {}
+    : value_(packColour(kByColor, red, green, blue)) {}
 
 Acad::ErrorStatus AcCmEntityColor::setColorMethod(ColorMethod method) {
     if (method < kByLayer || method > kNone) {
@@ -29,7 +29,7 @@ AcCmEntityColor::ColorMethod AcCmEntityColor::colorMethod() const {
 
 // Setting the channels makes the colour a true colour.
 Acad::ErrorStatus AcCmEntityColor::setRGB(Adesk::UInt8 red, Adesk::UInt8 green, Adesk::UInt8 blue) {
-    value_ = packColor(kByColor, red, green, blue);
+    value_ = packColour(kByColor, red, green, blue);
     return Acad::eOk;
 }
 

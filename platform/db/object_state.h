@@ -65,7 +65,7 @@ public:
     }
     static AcGePoint3dArray& subDVertices(AcDbSubDMesh& mesh) { return mesh.vertices_; }
     static AcArray<Adesk::Int32>& subDFaces(AcDbSubDMesh& mesh) { return mesh.faces_; }
-    static AcArray<AcCmEntityColor>& subDColors(AcDbSubDMesh& mesh) { return mesh.colors_; }
+    static AcArray<AcCmEntityColor>& subDColours(AcDbSubDMesh& mesh) { return mesh.colours_; }
     static int& subDLevel(AcDbSubDMesh& mesh) { return mesh.level_; }
     static std::vector<AcGePoint2d>& polylinePoints(AcDbPolyline& line) { return line.points_; }
     static std::vector<double>& polylineBulges(AcDbPolyline& line) { return line.bulges_; }

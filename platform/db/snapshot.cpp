@@ -81,10 +81,11 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex,
                                         faces.asArrayPtr() + i + 1 + faces[i]);
             }
         }
-        const AcArray<AcCmEntityColor>& colors = Access::subDColors(mesh);
-        info.vertexColors.reserve(static_cast<std::size_t>(colors.length()));
-        for (int i = 0; i < colors.length(); ++i) {
-            info.vertexColors.push_back(Rgb{colors[i].red(), colors[i].green(), colors[i].blue()});
+        const AcArray<AcCmEntityColor>& colours = Access::subDColours(mesh);
+        info.vertexColours.reserve(static_cast<std::size_t>(colours.length()));
+        for (int i = 0; i < colours.length(); ++i) {
+            info.vertexColours.push_back(
+                Rgb{colours[i].red(), colours[i].green(), colours[i].blue()});
         }
         info.subDLevel = Access::subDLevel(mesh);
     } else if (entity.isA() == AcDbPolyline::desc()) {
@@ -182,15 +183,15 @@ std::unique_ptr<AcDbEntity> makeSubDMesh(const EntityInfo& info) {
             faces.append(index);
         }
     }
-    require(info.vertexColors.empty() || info.vertexColors.size() == info.vertices.size(),
+    require(info.vertexColours.empty() || info.vertexColours.size() == info.vertices.size(),
             L"a mesh needs one colour per vertex or none");
-    for (const Rgb& rgb : info.vertexColors) {
+    for (const Rgb& rgb : info.vertexColours) {
         for (const int channel : rgb) {
             require(channel >= 0 && channel <= 255, L"a colour channel is not 0 to 255");
         }
-        Access::subDColors(*mesh).append(AcCmEntityColor(static_cast<Adesk::UInt8>(rgb[0]),
-                                                         static_cast<Adesk::UInt8>(rgb[1]),
-                                                         static_cast<Adesk::UInt8>(rgb[2])));
+        Access::subDColours(*mesh).append(AcCmEntityColor(static_cast<Adesk::UInt8>(rgb[0]),
+                                                          static_cast<Adesk::UInt8>(rgb[1]),
+                                                          static_cast<Adesk::UInt8>(rgb[2])));
     }
     require(info.subDLevel >= 0 && info.subDLevel <= kMaxSubDLevel,
             L"the subdivision level is not 0 to 4");

@@ -49,7 +49,7 @@ Acad::ErrorStatus AcDbSubDMesh::setSubDMesh(const AcGePoint3dArray& vertexArray,
     vertices_ = vertexArray;
     faces_ = faceArray;
     level_ = subDLevel;
-    colors_.removeAll();
+    colours_.removeAll();
     return Acad::eOk;
 }
 
@@ -99,7 +99,7 @@ Acad::ErrorStatus AcDbSubDMesh::getVertexAt(int index, AcGePoint3d& vertex) cons
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbSubDMesh::setVertexColorArray(const AcArray<AcCmEntityColor>& colors) {
+Acad::ErrorStatus AcDbSubDMesh::setVertexColorArray(const AcArray<AcCmEntityColor>& colours) {
     Acad::ErrorStatus status;
     if (injectFault(HostCall::kSetVertexColorArray, status)) {
         return status;
@@ -107,18 +107,18 @@ Acad::ErrorStatus AcDbSubDMesh::setVertexColorArray(const AcArray<AcCmEntityColo
     if (!isWritable(*this)) {
         return Acad::eNotOpenForWrite;
     }
-    if (colors.length() != vertices_.length()) {
+    if (colours.length() != vertices_.length()) {
         return Acad::eInvalidInput;
     }
-    colors_ = colors;
+    colours_ = colours;
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbSubDMesh::getVertexColorArray(AcArray<AcCmEntityColor>& colors) const {
+Acad::ErrorStatus AcDbSubDMesh::getVertexColorArray(AcArray<AcCmEntityColor>& colours) const {
     if (!isReadable(*this)) {
         return Acad::eNotOpenForRead;
     }
-    colors = colors_;
+    colours = colours_;
     return Acad::eOk;
 }
 

@@ -139,9 +139,9 @@ TEST(DocumentedExamples, EveryFunctionExampleRunsAndShowsWhatTheReferenceSays) {
             ASSERT_EQ(drawing.entities.size(), 4u);
             for (const kafhost::EntityInfo& mesh : drawing.entities) {
                 EXPECT_LE(mesh.vertices.size(), 15u);
-                ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
+                ASSERT_EQ(mesh.vertexColours.size(), mesh.vertices.size());
                 for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
-                    const kafhost::Rgb& colour = mesh.vertexColors[i];
+                    const kafhost::Rgb& colour = mesh.vertexColours[i];
                     const double z = mesh.vertices[i][2];
                     if (z < 15.0 || z > 17.5) {
                         EXPECT_EQ(colour[1] > colour[0], z < 15.0)

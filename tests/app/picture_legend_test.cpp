@@ -33,7 +33,7 @@ EntityInfo Square(double x, double y, double side, std::vector<kafhost::Rgb> col
     mesh.layer = std::move(layer);
     mesh.vertices = {{x, y, 0}, {x + side, y, 0}, {x + side, y + side, 100}, {x, y + side, 100}};
     mesh.faces = {{0, 1, 2}, {0, 2, 3}};
-    mesh.vertexColors = std::move(colours);
+    mesh.vertexColours = std::move(colours);
     return mesh;
 }
 
@@ -68,7 +68,7 @@ TEST(PictureLegend, CutFillMapsGetALegendOfTheirOwn) {
     map.type = EntityKind::kSubDMesh;
     map.vertices = {{0, 200, -2}, {100, 200, -2}, {100, 300, 2}, {0, 300, 2}, {50, 250, 0}};
     map.faces = {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}};
-    map.vertexColors = {
+    map.vertexColours = {
         {30, 90, 200}, {30, 90, 200}, {200, 40, 30}, {200, 40, 30}, {255, 255, 255}};
     drawing.entities.push_back(map);
     EXPECT_TRUE(kafcad::IsCutFillMap(map));

@@ -31,7 +31,7 @@ EntityInfo Mesh(const std::vector<RampSample>& samples) {
     mesh.type = EntityKind::kSubDMesh;
     for (const RampSample& sample : samples) {
         mesh.vertices.push_back({0.0, 0.0, sample.z});
-        mesh.vertexColors.push_back(sample.colour);
+        mesh.vertexColours.push_back(sample.colour);
     }
     mesh.faces = {{0, 1, 2}};
     return mesh;
@@ -120,7 +120,7 @@ TEST(ElevationRamp, EndsAreTheLowestAndHighestFiniteElevations) {
     EXPECT_EQ(ramp.Low(), -2.5);
     EXPECT_EQ(ramp.High(), 9.0);
     EntityInfo plain = mesh;
-    plain.vertexColors.clear();
+    plain.vertexColours.clear();
     EXPECT_TRUE(ElevationRamp({&plain}).Empty());
 }
 

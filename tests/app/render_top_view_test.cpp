@@ -27,7 +27,7 @@ EntityInfo SubDMesh(std::vector<kafhost::Point3> vertices, std::vector<std::vect
     mesh.type = EntityKind::kSubDMesh;
     mesh.vertices = std::move(vertices);
     mesh.faces = std::move(faces);
-    mesh.vertexColors = std::move(colours);
+    mesh.vertexColours = std::move(colours);
     return mesh;
 }
 
@@ -103,7 +103,8 @@ TEST(Picture, MeshFacesReadInPlaceGiveTheSamePixels) {
         EntityInfo nested = SubDMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {5, 4, 0}},
                                      {{0, 1, 4, 3}, {1, 2, 4}});
         if (coloured) {
-            nested.vertexColors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}, {200, 100, 0}};
+            nested.vertexColours = {
+                {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}, {200, 100, 0}};
         }
         EntityInfo inPlace = nested;
         inPlace.faces.clear();

@@ -47,14 +47,14 @@ TEST_F(ScriptTest, HandlesOfOneFunctionFeedTheNextAndValuesAreNotShown) {
     const kafhost::DrawingSnapshot drawing = kafhost::loadDrawingFile(Path("out.json"));
     ASSERT_EQ(drawing.entities.size(), 2u);
     for (const kafhost::EntityInfo& mesh : drawing.entities) {
-        ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
+        ASSERT_EQ(mesh.vertexColours.size(), mesh.vertices.size());
         for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
             const double z = mesh.vertices[i][2];
             const kafhost::Rgb expected = z == 0    ? kafhost::Rgb{255, 0, 0}
                                           : z == 25 ? kafhost::Rgb{255, 255, 0}
                                           : z == 50 ? kafhost::Rgb{0, 255, 0}
                                                     : kafhost::Rgb{0, 0, 255};
-            EXPECT_EQ(mesh.vertexColors[i], expected) << "z " << z;
+            EXPECT_EQ(mesh.vertexColours[i], expected) << "z " << z;
         }
     }
 }

@@ -83,14 +83,14 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesLabelledContoursSpotLevelsAn
     ASSERT_GE(drawing.entities.size(), 2u);
     const kafhost::EntityInfo& mesh = drawing.entities[0];
     EXPECT_EQ(mesh.layer, L"TERRAIN");
-    ASSERT_EQ(mesh.vertexColors.size(), mesh.vertices.size());
+    ASSERT_EQ(mesh.vertexColours.size(), mesh.vertices.size());
     int low = 0;
     int high = 0;
     for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
         ASSERT_TRUE(mesh.vertices[i][0] >= 0 && mesh.vertices[i][0] <= 1500);
         ASSERT_TRUE(mesh.vertices[i][1] >= 0 && mesh.vertices[i][1] <= 1500);
         // Lower ground is greener than the red channel, high ground the other way round.
-        const kafhost::Rgb& colour = mesh.vertexColors[i];
+        const kafhost::Rgb& colour = mesh.vertexColours[i];
         if (mesh.vertices[i][2] < 450) {
             ++low;
             ASSERT_GT(colour[1], colour[0]) << mesh.vertices[i][2];
@@ -171,9 +171,9 @@ TEST_F(TerrainSampleTest, ScriptBuildsColouredMeshesLabelledContoursSpotLevelsAn
     EXPECT_LE(std::fabs(fillApart), 1e-9);
     const kafhost::EntityInfo& map = drawing.entities.back();
     EXPECT_EQ(map.type, EntityKind::kSubDMesh);
-    ASSERT_EQ(map.vertexColors.size(), map.vertices.size());
+    ASSERT_EQ(map.vertexColours.size(), map.vertices.size());
     for (std::size_t i = 0; i < map.vertices.size(); ++i) {
-        const kafhost::Rgb& colour = map.vertexColors[i];
+        const kafhost::Rgb& colour = map.vertexColours[i];
         ASSERT_TRUE(map.vertices[i][0] >= 600 && map.vertices[i][0] <= 900);
         if (std::fabs(map.vertices[i][2]) > 1.0) {  // nearer 0 the colours are all but white
             ASSERT_EQ(colour[0] > colour[2], map.vertices[i][2] > 0) << map.vertices[i][2];

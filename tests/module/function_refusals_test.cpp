@@ -98,7 +98,7 @@ protected:
         EXPECT_EQ(result.printed, printed);
         EXPECT_EQ(LiveEntities().size(), entities);
         for (const kafhost::EntityInfo& entity : host().snapshot().entities) {
-            EXPECT_TRUE(entity.vertexColors.empty()) << kafhost::wideToUtf8(entity.handle);
+            EXPECT_TRUE(entity.vertexColours.empty()) << kafhost::wideToUtf8(entity.handle);
         }
         EXPECT_FALSE(host().meter().shown);
         EXPECT_TRUE(host().messageBoxes().empty());

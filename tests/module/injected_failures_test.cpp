@@ -72,7 +72,7 @@ void ExpectStillInTheDrawing(const std::vector<EntityInfo>& before) {
         EXPECT_EQ(now[i].erased, before[i].erased);
         EXPECT_EQ(now[i].vertices, before[i].vertices);
         EXPECT_EQ(now[i].faces, before[i].faces);
-        EXPECT_EQ(now[i].vertexColors, before[i].vertexColors);
+        EXPECT_EQ(now[i].vertexColours, before[i].vertexColours);
         EXPECT_EQ(now[i].corners, before[i].corners);
         EXPECT_EQ(now[i].points, before[i].points);
     }
@@ -362,7 +362,7 @@ protected:
     static std::vector<Rgb> ColoursOf(const std::wstring& mesh) {
         EntityInfo info;
         EXPECT_TRUE(host().entityInfo(mesh, info));
-        return info.vertexColors;
+        return info.vertexColours;
     }
     static kafhost::CallResult Colour(const std::vector<std::wstring>& meshes) {
         return Call(L"kaf-changeMeshColor",

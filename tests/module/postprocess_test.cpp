@@ -20,7 +20,7 @@ constexpr const wchar_t* kFunction = L"kaf-changeMeshColor";
 // Primaries are met through the ramps; these are the cases a ramp of this file does not reach.
 TEST(ColourConversionTest, NegativeHueWrapsAndGreysConvertBack) {
     EXPECT_NEAR(RgbToHsl({255, 0, 128}).hue, 329.9, 0.1);
-    const HslColor grey = RgbToHsl({51, 51, 51});
+    const HslColour grey = RgbToHsl({51, 51, 51});
     EXPECT_EQ(grey.saturation, 0.0);
     EXPECT_NEAR(grey.lightness, 20.0, 1e-12);
     EXPECT_NEAR(HslToRgb(grey).red, 51.0, 1e-9);
@@ -57,7 +57,7 @@ protected:
     static std::vector<Rgb> ColoursOf(const std::wstring& mesh) {
         kafhost::EntityInfo info;
         EXPECT_TRUE(host().entityInfo(mesh, info));
-        return info.vertexColors;
+        return info.vertexColours;
     }
     static void ExpectColoured(const kafhost::CallResult& result) {
         EXPECT_EQ(result.status, RSRSLT);

@@ -147,12 +147,12 @@ TEST_F(ProfileFunctionTest, CutFillMapOfThePyramid) {
     const std::vector<EntityInfo> meshes = EntitiesOf(map);
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_EQ(meshes[0].layer, L"CUTFILL");
-    ASSERT_EQ(meshes[0].vertexColors.size(), 5u);
+    ASSERT_EQ(meshes[0].vertexColours.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         const kafhost::Rgb expected = meshes[0].vertices[i][2] == 10.0
                                           ? kafhost::Rgb{200, 40, 30}
                                           : kafhost::Rgb{255, 255, 255};
-        EXPECT_EQ(meshes[0].vertexColors[i], expected);
+        EXPECT_EQ(meshes[0].vertexColours[i], expected);
     }
     ExpectNumbers(Call(L"kaf-volumeToDatum", {map.value, LispValue::real(0.0)}),
                   {1000.0 / 3, 0.0, 1000.0 / 3, 100.0}, 1e-9);
@@ -168,7 +168,7 @@ TEST_F(ProfileFunctionTest, CutFillMapOfThePyramid) {
             const kafhost::Rgb expected = mesh.vertices[i][2] == -10.0
                                               ? kafhost::Rgb{30, 90, 200}
                                               : kafhost::Rgb{255, 255, 255};
-            EXPECT_EQ(mesh.vertexColors[i], expected);
+            EXPECT_EQ(mesh.vertexColours[i], expected);
         }
     }
     ExpectFailedWithNil(

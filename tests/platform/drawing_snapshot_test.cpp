@@ -22,7 +22,7 @@ protected:
         mesh.layer = L"Hidden";
         mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
         mesh.faces = {{0, 1, 2}, {0, 2, 3}};
-        mesh.vertexColors = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
+        mesh.vertexColours = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
         std::wstring error;
         ASSERT_NE(host.addEntity(mesh, error), L"") << narrow(error);
         const std::wstring erased = host.addPolyline({{0, 0}, {5, 0}, {5, 5}}, 1.5, true);
@@ -44,7 +44,7 @@ TEST_F(DrawingSnapshots, DescribesEveryEntity) {
     EXPECT_EQ(face.corners.size(), 4u);
     EXPECT_EQ(snapshot.entities[1].faces, (std::vector<std::vector<int>>{{1, 2, 3, 0}}));
     EXPECT_EQ(snapshot.entities[2].faces, (std::vector<std::vector<int>>{{0, 1, 2}, {0, 2, 3}}));
-    EXPECT_EQ(snapshot.entities[2].vertexColors[3], (kafhost::Rgb{10, 11, 12}));
+    EXPECT_EQ(snapshot.entities[2].vertexColours[3], (kafhost::Rgb{10, 11, 12}));
     const EntityInfo& line = snapshot.entities[3];
     EXPECT_TRUE(line.erased);
     EXPECT_TRUE(line.closed);
@@ -139,7 +139,7 @@ TEST_F(DrawingSnapshots, DescriptionsAreChecked) {
         e.faces = {{0, 1}};
         list.push_back({e, L"a mesh face needs at least 3 vertices"});
         e.faces = {{0, 1, 2}};
-        e.vertexColors = {{0, 0, 0}};
+        e.vertexColours = {{0, 0, 0}};
         list.push_back({e, L"a mesh needs one colour per vertex or none"});
         e.type = EntityKind::kPolyFaceMesh;
         e.faces = {{1, 2, 4}};

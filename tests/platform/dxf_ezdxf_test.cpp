@@ -126,7 +126,7 @@ TEST_F(DxfFileTest, ChangedErasedAndNewEntitiesAreWrittenAroundWhatIsKept) {
     text.insert(meshLayer + 8, " 62\n3\n");
     std::vector<std::string> notes;
     DrawingSnapshot drawing = kafhost::drawingFromDxf(text, notes);
-    drawing.entities[0].vertexColors = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+    drawing.entities[0].vertexColours = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
     const EntityInfo mesh = drawing.entities[0];
     drawing.entities[1].erased = true;  // the 3D face
     const std::wstring faceHandle = drawing.entities[1].handle;
@@ -156,7 +156,7 @@ TEST_F(DxfFileTest, ChangedErasedAndNewEntitiesAreWrittenAroundWhatIsKept) {
         EXPECT_NE(saved.find(kept), std::string::npos) << kept;
     }
     const DrawingSnapshot again = kafhost::drawingFromDxf(saved, notes);
-    EXPECT_EQ(again.entities[0].vertexColors, mesh.vertexColors);
+    EXPECT_EQ(again.entities[0].vertexColours, mesh.vertexColours);
     EXPECT_EQ(kafhost::drawingToDxf(again), saved);
 }
 
@@ -192,7 +192,7 @@ TEST_F(DxfFileTest, ChangesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
     const std::size_t meshEnd = withData.find("  0\n", withData.find("\nMESH\n") + 1);
     withData.insert(meshEnd, "1001\nACAD\n1000\nnote\n");
     drawing = kafhost::drawingFromDxf(withData, notes);
-    drawing.entities[0].vertexColors.assign(4, kafhost::Rgb{1, 2, 3});
+    drawing.entities[0].vertexColours.assign(4, kafhost::Rgb{1, 2, 3});
     EXPECT_EQ(refusal(drawing), Path("earlier.dxf") + ": entity " +
                                     kafhost::wideToUtf8(drawing.entities[0].handle) +
                                     ": kafcad changed it, and it carries extended data, "
@@ -200,7 +200,7 @@ TEST_F(DxfFileTest, ChangesTheFileCannotHoldAreRefusedBeforeAnythingIsWritten) {
                                     "properties of polyface vertices) that kafcad cannot write "
                                     "again");
     // Unchanged, it is kept.
-    drawing.entities[0].vertexColors.clear();
+    drawing.entities[0].vertexColours.clear();
     EXPECT_EQ(refusal(drawing), "saved");
     EXPECT_NE(dxf_test::FileContents(Path("earlier.dxf")).find("1000\nnote\n"), std::string::npos);
 }

@@ -134,8 +134,8 @@ TEST(DxfRead, OtherWritersEntitiesAreReadAndTheRestIsKeptWithoutNotes) {
 
 TEST(DxfRead, LayersThatAreOffOrFrozenAreHiddenAndEntitiesTakeTheTablesSpelling) {
     const auto layer = [](const std::string& name, const std::string& flags,
-                          const std::string& color) {
-        return DxfTags({{0, "LAYER"}, {2, name}, {70, flags}, {62, color}});
+                          const std::string& colour) {
+        return DxfTags({{0, "LAYER"}, {2, name}, {70, flags}, {62, colour}});
     };
     const std::string text =
         Wrapped(Section("TABLES", DxfTags({{0, "TABLE"}, {2, "LAYER"}, {70, "4"}}) +

@@ -46,7 +46,7 @@ inline kafhost::DrawingSnapshot SampleDxfDrawing() {
     subd.layer = L"TIN";
     subd.vertices = {{0.1, 1.0 / 3.0, -0.0}, {1e-300, 2e300, 5.0}, {123456.789, -7.25, 1e21}};
     subd.faces = {{0, 1, 2}};
-    subd.vertexColors = {{255, 0, 0}, {0, 128, 0}, {1, 2, 255}};
+    subd.vertexColours = {{255, 0, 0}, {0, 128, 0}, {1, 2, 255}};
     subd.subDLevel = 1;
     kafhost::EntityInfo pface = Entity(L"2B", kafhost::EntityKind::kPolyFaceMesh);
     pface.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0.5}};
@@ -93,7 +93,7 @@ inline void ExpectSameDrawing(const kafhost::DrawingSnapshot& a,
         EXPECT_EQ(x.erased, y.erased);
         EXPECT_EQ(x.vertices, y.vertices);
         EXPECT_EQ(x.faces, y.faces);
-        EXPECT_EQ(x.vertexColors, y.vertexColors);
+        EXPECT_EQ(x.vertexColours, y.vertexColours);
         EXPECT_EQ(x.subDLevel, y.subDLevel);
         EXPECT_EQ(x.corners, y.corners);
         EXPECT_EQ(AllVisibleWhenEmpty(x.edgeVisible), AllVisibleWhenEmpty(y.edgeVisible));

@@ -179,7 +179,7 @@ TEST(DxfWrite, EveryLayerIsWrittenAndHiddenOnesAreOff) {
     const std::string layerTable = DxfTags(
         {{0, "TABLE"}, {2, "LAYER"}, {5, "6"}, {330, "0"}, {100, "AcDbSymbolTable"}, {70, "3"}});
     const auto layer = [](const std::string& handle, const std::string& name,
-                          const std::string& color) {
+                          const std::string& colour) {
         return DxfTags({{0, "LAYER"},
                         {5, handle},
                         {330, "6"},
@@ -187,7 +187,7 @@ TEST(DxfWrite, EveryLayerIsWrittenAndHiddenOnesAreOff) {
                         {100, "AcDbLayerTableRecord"},
                         {2, name},
                         {70, "0"},
-                        {62, color},
+                        {62, colour},
                         {6, "Continuous"},
                         {370, "-3"}});
     };
@@ -253,7 +253,7 @@ TEST(DxfWrite, WhatDxfCannotHoldIsRefusedNamingTheEntity) {
     EXPECT_EQ(WriteError(drawing), "entity 2B: a face record names vertex -5, the mesh has 4");
 
     drawing = SampleDxfDrawing();
-    drawing.entities[0].vertexColors.pop_back();
+    drawing.entities[0].vertexColours.pop_back();
     EXPECT_EQ(WriteError(drawing), "entity 2A: a mesh needs one colour per vertex or none");
 
     drawing = SampleDxfDrawing();

@@ -275,23 +275,23 @@ TEST_F(Entities, SetSubDMeshChecksEveryFace) {
     EXPECT_EQ(count, 3);
     mesh.numOfFaces(count);
     EXPECT_EQ(count, 1);
-    AcArray<AcCmEntityColor> colors;
-    mesh.getVertexColorArray(colors);
-    EXPECT_EQ(colors.length(), 3);  // unchanged by the refused calls
+    AcArray<AcCmEntityColor> colours;
+    mesh.getVertexColorArray(colours);
+    EXPECT_EQ(colours.length(), 3);  // unchanged by the refused calls
 }
 
 TEST_F(Entities, VertexColoursNeedOnePerVertex) {
     const std::wstring handle = host.addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 5}}, {{0, 1, 2}});
     AcDbSubDMesh* mesh = nullptr;
     ASSERT_EQ(acdbOpenObject(mesh, idOf(handle), AcDb::kForRead), Acad::eOk);
-    AcArray<AcCmEntityColor> colors;
-    colors.append(AcCmEntityColor(255, 0, 0));
-    colors.append(AcCmEntityColor(0, 255, 0));
-    EXPECT_EQ(mesh->setVertexColorArray(colors), Acad::eNotOpenForWrite);
+    AcArray<AcCmEntityColor> colours;
+    colours.append(AcCmEntityColor(255, 0, 0));
+    colours.append(AcCmEntityColor(0, 255, 0));
+    EXPECT_EQ(mesh->setVertexColorArray(colours), Acad::eNotOpenForWrite);
     ASSERT_EQ(mesh->upgradeOpen(), Acad::eOk);
-    EXPECT_EQ(mesh->setVertexColorArray(colors), Acad::eInvalidInput);
-    colors.append(AcCmEntityColor(0, 0, 255));
-    EXPECT_EQ(mesh->setVertexColorArray(colors), Acad::eOk);
+    EXPECT_EQ(mesh->setVertexColorArray(colours), Acad::eInvalidInput);
+    colours.append(AcCmEntityColor(0, 0, 255));
+    EXPECT_EQ(mesh->setVertexColorArray(colours), Acad::eOk);
     AcGePoint3d vertex;
     EXPECT_EQ(mesh->getVertexAt(3, vertex), Acad::eInvalidIndex);
     ASSERT_EQ(mesh->getVertexAt(2, vertex), Acad::eOk);
@@ -299,21 +299,21 @@ TEST_F(Entities, VertexColoursNeedOnePerVertex) {
     mesh->close();
     kafhost::EntityInfo info;
     ASSERT_TRUE(host.entityInfo(handle, info));
-    EXPECT_EQ(info.vertexColors,
+    EXPECT_EQ(info.vertexColours,
               (std::vector<kafhost::Rgb>{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}}));
 }
 
 TEST_F(Entities, ColourKeepsItsMethodInTheHighByte) {
-    AcCmEntityColor color;
-    EXPECT_EQ(color.colorMethod(), AcCmEntityColor::kByLayer);
-    color.setColorMethod(AcCmEntityColor::kByColor);
-    color.setRGB(200, 99, 49);
-    EXPECT_EQ(color.colorMethod(), AcCmEntityColor::kByColor);
-    EXPECT_EQ(color.red(), 200);
-    EXPECT_EQ(color.green(), 99);
-    EXPECT_EQ(color.blue(), 49);
-    EXPECT_EQ(color, AcCmEntityColor(200, 99, 49));
-    EXPECT_FALSE(color == AcCmEntityColor(200, 99, 48));
+    AcCmEntityColor colour;
+    EXPECT_EQ(colour.colorMethod(), AcCmEntityColor::kByLayer);
+    colour.setColorMethod(AcCmEntityColor::kByColor);
+    colour.setRGB(200, 99, 49);
+    EXPECT_EQ(colour.colorMethod(), AcCmEntityColor::kByColor);
+    EXPECT_EQ(colour.red(), 200);
+    EXPECT_EQ(colour.green(), 99);
+    EXPECT_EQ(colour.blue(), 49);
+    EXPECT_EQ(colour, AcCmEntityColor(200, 99, 49));
+    EXPECT_FALSE(colour == AcCmEntityColor(200, 99, 48));
 }
 
 TEST_F(Entities, FaceAndPolylineGeometry) {

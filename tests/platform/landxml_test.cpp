@@ -50,7 +50,7 @@ TEST(LandXml, MeshesReadBackWithTheSameVerticesAndFaces) {
     const std::vector<Point3> square = {
         {0.1, 0.2, 430.25}, {350000.123456789, 0.2, -1e-7}, {0.1, 5800000.5, 1.0 / 3.0}, {7, 8, 9}};
     EntityInfo subd = Mesh(EntityKind::kSubDMesh, L"GROUND", square, {{0, 1, 2}, {1, 3, 2}});
-    subd.vertexColors = {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3}};
+    subd.vertexColours = {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3}};
     drawing.entities.push_back(subd);
     // Polyface records: numbers from 1, a hidden edge negative, a triangle repeating its third.
     drawing.entities.push_back(

@@ -78,7 +78,7 @@ void AddSubDMesh(std::vector<Value>& groups, const EntityInfo& entity, bool with
 
 // (62 . index) when the entity has a colour of its own (none for BYLAYER), (420 . 0xRRGGBB) for
 // a true colour. Selection filters see (62 . 256) for BYLAYER, as the host's ssget matches it.
-void AddColor(std::vector<Value>& groups, const EntityInfo& entity, bool forFilter) {
+void AddColour(std::vector<Value>& groups, const EntityInfo& entity, bool forFilter) {
     if (entity.colorIndex != 256 || forFilter) {
         groups.push_back(Group(62, Value::integer(entity.colorIndex)));
     }
@@ -179,7 +179,7 @@ bool ApplyCommonGroup(const Value& group, EntityInfo& entity) {
 }
 
 // A true colour (420) after the index (62), which would otherwise clear it.
-void ApplyTrueColor(const std::vector<Value>& items, EntityInfo& entity) {
+void ApplyTrueColour(const std::vector<Value>& items, EntityInfo& entity) {
     for (const Value& group : items) {
         if (GroupCode(group) == 420) {
             entity.trueColor = BoundedInteger(group, 0, 0xFFFFFF);
@@ -353,7 +353,7 @@ Value EntityGroups(const EntityInfo& entity, bool withGeometry) {
         groups.push_back(Group(67, Value::integer(1)));
     }
     groups.push_back(Group(8, Value::string(entity.layer)));
-    AddColor(groups, entity, !withGeometry);
+    AddColour(groups, entity, !withGeometry);
     if (entity.type == EntityKind::kPoint) {
         if (withGeometry) {
             groups.push_back(Point3Group(10, entity.position));
@@ -429,7 +429,7 @@ void EntityFromGroups(const Value& groups, bool isNew, EntityInfo& entity) {
             ownGroups.push_back(group);
         }
     }
-    ApplyTrueColor(items, entity);
+    ApplyTrueColour(items, entity);
     if (entity.type == EntityKind::kText) {
         ApplyTextGroups(ownGroups, isNew, entity);
     } else if (entity.type == EntityKind::kPoint) {

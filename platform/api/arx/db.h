@@ -471,15 +471,15 @@ public:
     Acad::ErrorStatus numOfVertices(int& count) const;
     Acad::ErrorStatus numOfFaces(int& count) const;
     Acad::ErrorStatus getVertexAt(int index, AcGePoint3d& vertex) const;
-    Acad::ErrorStatus setVertexColorArray(const AcArray<AcCmEntityColor>& colors);
-    Acad::ErrorStatus getVertexColorArray(AcArray<AcCmEntityColor>& colors) const;
+    Acad::ErrorStatus setVertexColorArray(const AcArray<AcCmEntityColor>& colours);
+    Acad::ErrorStatus getVertexColorArray(AcArray<AcCmEntityColor>& colours) const;
     int subDLevel() const;
 
 private:
     friend class kafhostObjectAccess;
     AcGePoint3dArray vertices_;
     AcArray<Adesk::Int32> faces_;
-    AcArray<AcCmEntityColor> colors_;
+    AcArray<AcCmEntityColor> colours_;
     int level_ = 0;
 };
 

@@ -53,7 +53,7 @@ void readClasses(DxfTagReader& reader, DxfDrawingRead& drawing) {
 }
 
 DrawingSnapshot assemble(DxfDrawingRead& read, std::string text, std::vector<std::string>& notes) {
-    applyDxfMeshColors(read.entities, read.dictionaries, read.colorRecords);
+    applyDxfMeshColours(read.entities, read.dictionaries, read.colourRecords);
     DrawingSnapshot drawing;
     std::vector<LayerInfo> tableLayers;
     for (const DxfLayerRead& layer : read.layers) {

@@ -12,7 +12,7 @@ constexpr int kByLayer = 256;
 
 // A colour index 0 ... 256 (62) or a true colour (420) into the head; false for other values,
 // which are kept as they are among the common tags.
-bool readColor(const DxfTagReader& reader, DxfEntityHead& head) {
+bool readColour(const DxfTagReader& reader, DxfEntityHead& head) {
     const long long value = reader.integer();
     if (reader.code() == 62) {
         if (value < 0 || value > kByLayer) {
@@ -91,7 +91,7 @@ bool readDxfEntityHeadTag(DxfTagReader& reader, DxfEntityHead& head) {
             break;
         case 62:
         case 420:
-            if (!readColor(reader, head)) {
+            if (!readColour(reader, head)) {
                 head.commonTags += reader.raw();
             }
             break;

@@ -1,7 +1,7 @@
 // MESH (subdivision meshes): version 2, no blend crease, the subdivision level (91), the vertices
 // (92 count, 10 points), the face list (93 size, 90 items: per face its vertex count, then its
 // vertex indices from 0), no edges (94 0), no creases (95 0), no overrides (90 0). A mesh with
-// vertex colours has an extension dictionary (mesh_colors.h).
+// vertex colours has an extension dictionary (mesh_colours.h).
 #include "platform/files/dxf/mesh.h"
 
 #include <string>
@@ -111,17 +111,17 @@ void readFaceList(DxfTagReader& reader, EntityInfo& mesh) {
 }  // namespace
 
 std::uint64_t dxfMeshOwnHandles(const EntityInfo& mesh) {
-    return mesh.vertexColors.empty() ? 0 : 2;
+    return mesh.vertexColours.empty() ? 0 : 2;
 }
 
 void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo& mesh,
                   std::uint64_t firstOwnHandle) {
-    if (!mesh.vertexColors.empty() && mesh.vertexColors.size() != mesh.vertices.size()) {
+    if (!mesh.vertexColours.empty() && mesh.vertexColours.size() != mesh.vertices.size()) {
         throw DrawingFileError("a mesh needs one colour per vertex or none");
     }
     DxfEntityHead meshHead = head;
     meshHead.extensionDictionary =
-        mesh.vertexColors.empty() ? head.extensionDictionary : firstOwnHandle;
+        mesh.vertexColours.empty() ? head.extensionDictionary : firstOwnHandle;
     writeDxfEntityHead(writer, "MESH", meshHead);
     writer.text(100, "AcDbSubDMesh");
     writer.integer(71, kMeshVersion);

@@ -1,6 +1,6 @@
 // MESH: a subdivision mesh of the drawing (AcDbSubDMesh), written and read back. A mesh with
 // vertex colours takes dxfMeshOwnHandles(mesh) handles of its own, for its extension dictionary
-// and colour record (mesh_colors.h), which the OBJECTS section holds.
+// and colour record (mesh_colours.h), which the OBJECTS section holds.
 #pragma once
 
 #include <cstdint>

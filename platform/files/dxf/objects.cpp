@@ -89,9 +89,9 @@ std::uint64_t readDictionary(DxfTagReader& reader, DxfDrawingRead& drawing) {
 }
 
 std::uint64_t readRecord(DxfTagReader& reader, DxfDrawingRead& drawing) {
-    DxfColorRecord record = readDxfColorRecord(reader);
+    DxfColourRecord record = readDxfColourRecord(reader);
     const std::uint64_t handle = record.handle;
-    drawing.colorRecords[handle] = std::move(record);
+    drawing.colourRecords[handle] = std::move(record);
     return handle;
 }
 
@@ -117,8 +117,8 @@ void writeDxfObjects(DxfWriter& writer, const DxfDrawingPlan& plan) {
     writeLayout(writer, plan, DxfFixed::kPaperLayout, DxfFixed::kPaperSpaceRecord);
     for (std::size_t i = 0; i < plan.entities.size(); ++i) {
         if (plan.entities[i]->type == EntityKind::kSubDMesh) {
-            writeDxfMeshColors(writer, plan.heads[i].handle, *plan.entities[i],
-                               handles.firstOwnHandles[i]);
+            writeDxfMeshColours(writer, plan.heads[i].handle, *plan.entities[i],
+                                handles.firstOwnHandles[i]);
         }
     }
     writer.text(0, "ENDSEC");

@@ -8,13 +8,13 @@
 #include "kafhost/host.h"
 #include "kafhost/utf8_to_wide.h"
 #include "kafhost/wide_to_utf8.h"
-#include "platform/files/dxf/mesh_colors.h"
+#include "platform/files/dxf/mesh_colours.h"
 #include "platform/files/dxf/text.h"
 
 namespace kafhost {
 namespace {
 
-constexpr const char* kColorRecordName = "KAF_VERTEX_COLORS";
+constexpr const char* kColourRecordName = "KAF_VERTEX_COLORS";
 // The first releases with LWPOLYLINE and subclass markers (R13), and with MESH (2010).
 constexpr std::string_view kFirstR13Release = "AC1012";
 constexpr std::string_view kFirstMeshRelease = "AC1024";
@@ -276,13 +276,13 @@ private:
         if (entity.layer != read.info.layer) {
             head.layer.clear();
         }
-        const auto colors = origin_.colorObjects.find(head.handle);
-        if (colors != origin_.colorObjects.end()) {
-            for (const auto& range : colors->second) {
+        const auto colours = origin_.colourObjects.find(head.handle);
+        if (colours != origin_.colourObjects.end()) {
+            for (const auto& range : colours->second) {
                 pieces_.push_back({range.first, range.second, std::string()});
             }
             head.extensionDictionary = 0;
-        } else if (head.extensionDictionary != 0 && !entity.vertexColors.empty()) {
+        } else if (head.extensionDictionary != 0 && !entity.vertexColours.empty()) {
             refuse(head.handle,
                    "its extension dictionary holds data kafcad cannot keep beside vertex colours");
         }
@@ -321,13 +321,13 @@ private:
         next_ += dxfOwnHandleCount(entity);
         DxfWriter writer;
         writeDxfEntity(writer, head, entity, firstOwn);
-        if (mesh && !entity.vertexColors.empty()) {
+        if (mesh && !entity.vertexColours.empty()) {
             if (origin_.objectsEnd == kNowhere) {
                 refuse(head.handle, "the file has no OBJECTS section for its vertex colours");
             }
-            DxfWriter colors;
-            writeDxfMeshColors(colors, head.handle, entity, firstOwn);
-            objects_ += colors.text();
+            DxfWriter colours;
+            writeDxfMeshColours(colours, head.handle, entity, firstOwn);
+            objects_ += colours.text();
         }
         wroteMesh_ = wroteMesh_ || mesh;
         return r12_ ? forR12(writer.text()) : writer.text();
@@ -437,13 +437,13 @@ DxfOrigin makeDxfOrigin(std::string text, const DxfDrawingRead& read,
         const auto dictionary = read.dictionaries.find(head.extensionDictionary);
         const auto dictionaryRange = read.objectRanges.find(head.extensionDictionary);
         if (dictionary == read.dictionaries.end() || dictionary->second.size() != 1 ||
-            dictionary->second.front().first != kColorRecordName ||
+            dictionary->second.front().first != kColourRecordName ||
             dictionaryRange == read.objectRanges.end()) {
             continue;
         }
         const auto recordRange = read.objectRanges.find(dictionary->second.front().second);
         if (recordRange != read.objectRanges.end()) {
-            origin.colorObjects[head.handle] = {dictionaryRange->second, recordRange->second};
+            origin.colourObjects[head.handle] = {dictionaryRange->second, recordRange->second};
         }
     }
     origin.jsonLosses = jsonLosses(read, entities);

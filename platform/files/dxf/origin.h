@@ -58,7 +58,7 @@ struct DxfOrigin {
     // Extension dictionaries holding only a mesh's colour record: the dictionary's and the
     // record's places in the text, by the mesh's handle.
     std::unordered_map<std::uint64_t, std::vector<std::pair<std::size_t, std::size_t>>>
-        colorObjects;
+        colourObjects;
     std::string jsonLosses;
 };
 

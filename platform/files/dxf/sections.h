@@ -16,7 +16,7 @@
 
 #include "kafhost/drawing_snapshot.h"
 #include "platform/files/dxf/entity.h"
-#include "platform/files/dxf/mesh_colors.h"
+#include "platform/files/dxf/mesh_colours.h"
 #include "platform/files/dxf/plan.h"
 
 namespace kafhost {
@@ -45,7 +45,7 @@ struct DxfDrawingRead {
     std::uint64_t paperSpaceRecord = 0;
     std::vector<DxfReadEntity> entities;
     DxfDictionaries dictionaries;
-    DxfColorRecords colorRecords;
+    DxfColourRecords colourRecords;
     DxfSkipCounts skippedEntities;
     DxfSkipCounts skippedInBlocks;
     std::size_t skippedPolylines = 0;  // POLYLINE entities that are not polyface meshes

@@ -211,9 +211,9 @@ void readLayer(DxfTagReader& reader, DxfDrawingRead& drawing) {
             named = true;
         } else if (reader.code() == 62) {
             read.layer.hidden = read.layer.hidden || reader.integer() < 0;
-            const long long color = std::llabs(reader.integer());
-            if (color >= 1 && color <= 255) {
-                read.layer.colorIndex = static_cast<int>(color);
+            const long long colour = std::llabs(reader.integer());
+            if (colour >= 1 && colour <= 255) {
+                read.layer.colorIndex = static_cast<int>(colour);
             } else {
                 read.styled = true;
             }

@@ -48,7 +48,7 @@ OrderedJson pointsJson(const std::vector<std::array<double, N>>& points, const s
     return list;
 }
 
-OrderedJson trueColorJson(std::int32_t rgb) {
+OrderedJson trueColourJson(std::int32_t rgb) {
     return OrderedJson::array({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF});
 }
 
@@ -65,18 +65,18 @@ OrderedJson entityJson(const EntityInfo& entity) {
         out["color"] = entity.colorIndex;
     }
     if (entity.trueColor >= 0) {
-        out["trueColor"] = trueColorJson(entity.trueColor);
+        out["trueColor"] = trueColourJson(entity.trueColor);
     }
     if (type == EntityKind::kSubDMesh || type == EntityKind::kPolyFaceMesh) {
         out["vertices"] = pointsJson(entity.vertices, where + " vertices");
         out["faces"] = entity.faces;
     }
     if (type == EntityKind::kSubDMesh) {
-        OrderedJson colors = OrderedJson::array();
-        for (const Rgb& rgb : entity.vertexColors) {
-            colors.push_back(rgb);
+        OrderedJson colours = OrderedJson::array();
+        for (const Rgb& rgb : entity.vertexColours) {
+            colours.push_back(rgb);
         }
-        out["vertexColors"] = std::move(colors);
+        out["vertexColors"] = std::move(colours);
         out["subDLevel"] = entity.subDLevel;
     } else if (type == EntityKind::kFace) {
         out["corners"] = pointsJson(entity.corners, where + " corners");
@@ -132,7 +132,7 @@ void addLayerStyle(const LayerInfo& info, OrderedJson& layer) {
         layer["color"] = info.colorIndex;
     }
     if (info.trueColor >= 0) {
-        layer["trueColor"] = trueColorJson(info.trueColor);
+        layer["trueColor"] = trueColourJson(info.trueColor);
     }
     if (info.linetype != defaults.linetype) {
         layer["linetype"] = wideToUtf8(info.linetype);
@@ -259,13 +259,13 @@ long long readBoundedInteger(const ObjectReader& object, const char* field, long
     return value;
 }
 
-std::int32_t readTrueColor(const Json& color, const std::string& where) {
-    if (!color.is_array() || color.size() != 3) {
+std::int32_t readTrueColour(const Json& colour, const std::string& where) {
+    if (!colour.is_array() || colour.size() != 3) {
         fail(where, "expected [red, green, blue]");
     }
     std::int32_t rgb = 0;
     for (std::size_t c = 0; c < 3; ++c) {
-        const long long channel = readInteger(color[c], elementPath(where, c));
+        const long long channel = readInteger(colour[c], elementPath(where, c));
         if (channel < 0 || channel > 255) {
             fail(elementPath(where, c), "colour channel outside 0 ... 255");
         }
@@ -278,8 +278,8 @@ void readLayerStyle(const ObjectReader& layer, LayerInfo& info) {
     if (layer.has("color")) {
         info.colorIndex = static_cast<int>(readBoundedInteger(layer, "color", 1, 255));
     }
-    if (const Json* color = layer.optional("trueColor")) {
-        info.trueColor = readTrueColor(*color, layer.pathOf("trueColor"));
+    if (const Json* colour = layer.optional("trueColor")) {
+        info.trueColor = readTrueColour(*colour, layer.pathOf("trueColor"));
     }
     if (const Json* linetype = layer.optional("linetype")) {
         info.linetype = readText(*linetype, layer.pathOf("linetype"));
@@ -370,32 +370,32 @@ void readPolyFaceMeshFaces(const ObjectReader& entity, EntityInfo& info) {
     }
 }
 
-void readVertexColors(const ObjectReader& entity, EntityInfo& info) {
-    const Json* colors = entity.optional("vertexColors");
-    if (colors == nullptr) {
+void readVertexColours(const ObjectReader& entity, EntityInfo& info) {
+    const Json* colours = entity.optional("vertexColors");
+    if (colours == nullptr) {
         return;
     }
     const std::string where = entity.pathOf("vertexColors");
-    readArray(*colors, where);
-    if (!colors->empty() && colors->size() != info.vertices.size()) {
-        fail(where, std::to_string(colors->size()) + " colours for " +
+    readArray(*colours, where);
+    if (!colours->empty() && colours->size() != info.vertices.size()) {
+        fail(where, std::to_string(colours->size()) + " colours for " +
                         std::to_string(info.vertices.size()) + " vertices");
     }
-    for (std::size_t i = 0; i < colors->size(); ++i) {
-        const std::string colorWhere = elementPath(where, i);
-        const Json& color = (*colors)[i];
-        if (!color.is_array() || color.size() != 3) {
-            fail(colorWhere, "expected [red, green, blue]");
+    for (std::size_t i = 0; i < colours->size(); ++i) {
+        const std::string colourWhere = elementPath(where, i);
+        const Json& colour = (*colours)[i];
+        if (!colour.is_array() || colour.size() != 3) {
+            fail(colourWhere, "expected [red, green, blue]");
         }
         Rgb rgb{};
         for (std::size_t c = 0; c < 3; ++c) {
-            const long long channel = readInteger(color[c], elementPath(colorWhere, c));
+            const long long channel = readInteger(colour[c], elementPath(colourWhere, c));
             if (channel < 0 || channel > 255) {
-                fail(elementPath(colorWhere, c), "colour channel outside 0 ... 255");
+                fail(elementPath(colourWhere, c), "colour channel outside 0 ... 255");
             }
             rgb[c] = static_cast<int>(channel);
         }
-        info.vertexColors.push_back(rgb);
+        info.vertexColours.push_back(rgb);
     }
 }
 
@@ -452,7 +452,7 @@ void readGeometry(const ObjectReader& entity, EntityInfo& info) {
     }
     if (type == EntityKind::kSubDMesh) {
         readSubDMeshFaces(entity, info);
-        readVertexColors(entity, info);
+        readVertexColours(entity, info);
         if (const Json* level = entity.optional("subDLevel")) {
             const long long value = readInteger(*level, entity.pathOf("subDLevel"));
             if (value < 0 || value > 16) {
@@ -583,8 +583,8 @@ EntityInfo readEntity(const Json& value, const std::string& where,
     if (entity.has("color")) {
         info.colorIndex = static_cast<int>(readBoundedInteger(entity, "color", 0, 256));
     }
-    if (const Json* color = entity.optional("trueColor")) {
-        info.trueColor = readTrueColor(*color, entity.pathOf("trueColor"));
+    if (const Json* colour = entity.optional("trueColor")) {
+        info.trueColor = readTrueColour(*colour, entity.pathOf("trueColor"));
     }
     readGeometry(entity, info);
     return info;

@@ -162,7 +162,7 @@ void noteLeftOut(const DrawingSnapshot& drawing, bool hiddenEdge, std::vector<st
         if (!isWritten(entity)) {
             ++leftOut[wideToUtf8(entityKindName(entity.type)) +
                       (entity.space == L"paper" ? " in paper space" : "")];
-        } else if (!entity.vertexColors.empty()) {
+        } else if (!entity.vertexColours.empty()) {
             ++coloured;
         }
     }

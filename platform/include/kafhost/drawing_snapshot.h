@@ -7,7 +7,7 @@
 //  kPolyFaceMesh: vertices; faces = one list per face record holding its four vertex numbers
 //                 as stored (from 1 within the mesh, 0 for none).
 //  kSubDMesh:     vertices; faces = one list of vertex indices (from 0) per face;
-//                 vertexColors = one [r, g, b] per vertex or none; subDLevel. In a
+//                 vertexColours = one [r, g, b] per vertex or none; subDLevel. In a
 //                 snapshot of Host::outputSnapshot() faces is empty and faceList holds them.
 //  kPolyline:     points (2D), bulges (one per point; empty means all 0), elevation, closed.
 //  kPolyline3d:   vertices (each with its own z), closed.
@@ -77,7 +77,7 @@ struct EntityInfo {
     // Host::outputSnapshot(), and valid while the drawing is unchanged; null otherwise.
     const int* faceList = nullptr;
     std::size_t faceListSize = 0;
-    std::vector<Rgb> vertexColors;
+    std::vector<Rgb> vertexColours;
     int subDLevel = 0;
 
     std::vector<Point3> corners;
@@ -137,9 +137,10 @@ inline bool sameFaces(const EntityInfo& a, const EntityInfo& b) {
 inline bool operator==(const EntityInfo& a, const EntityInfo& b) {
     const auto fields = [](const EntityInfo& e) {
         return std::tie(e.handle, e.type, e.space, e.layer, e.erased, e.colorIndex, e.trueColor,
-                        e.vertices, e.vertexColors, e.subDLevel, e.corners, e.edgeVisible, e.points,
-                        e.bulges, e.elevation, e.closed, e.position, e.alignmentPoint, e.text,
-                        e.textStyle, e.height, e.rotation, e.horizontalMode, e.verticalMode);
+                        e.vertices, e.vertexColours, e.subDLevel, e.corners, e.edgeVisible,
+                        e.points, e.bulges, e.elevation, e.closed, e.position, e.alignmentPoint,
+                        e.text, e.textStyle, e.height, e.rotation, e.horizontalMode,
+                        e.verticalMode);
     };
     return fields(a) == fields(b) && sameFaces(a, b);
 }

@@ -1,8 +1,8 @@
 // Vertex colours of MESH entities: an extension dictionary on the mesh holds the XRECORD
 // "KAF_VERTEX_COLORS": 90 the vertex count, then one 420 (0x00RRGGBB) per vertex. They are written
-// to the OBJECTS section by writeDxfMeshColors and joined to their mesh after reading by
-// applyDxfMeshColors.
-#include "platform/files/dxf/mesh_colors.h"
+// to the OBJECTS section by writeDxfMeshColours and joined to their mesh after reading by
+// applyDxfMeshColours.
+#include "platform/files/dxf/mesh_colours.h"
 
 #include <string>
 
@@ -11,13 +11,13 @@
 namespace kafhost {
 namespace {
 
-constexpr const char* kColorRecordName = "KAF_VERTEX_COLORS";
+constexpr const char* kColourRecordName = "KAF_VERTEX_COLORS";
 
 }  // namespace
 
-void writeDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
-                        std::uint64_t firstOwnHandle) {
-    if (mesh.vertexColors.empty()) {
+void writeDxfMeshColours(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
+                         std::uint64_t firstOwnHandle) {
+    if (mesh.vertexColours.empty()) {
         return;
     }
     const std::uint64_t dictionary = firstOwnHandle;
@@ -25,13 +25,13 @@ void writeDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const Entit
     writeDxfObjectHead(writer, "DICTIONARY", dictionary, meshHandle, "AcDbDictionary");
     writer.integer(280, 1);
     writer.integer(281, 1);
-    writer.text(3, kColorRecordName);
+    writer.text(3, kColourRecordName);
     writer.handle(360, record);
 
     writeDxfObjectHead(writer, "XRECORD", record, dictionary, "AcDbXrecord");
     writer.integer(280, 1);
-    writer.integer(90, static_cast<long long>(mesh.vertexColors.size()));
-    for (const Rgb& rgb : mesh.vertexColors) {
+    writer.integer(90, static_cast<long long>(mesh.vertexColours.size()));
+    for (const Rgb& rgb : mesh.vertexColours) {
         for (const int channel : rgb) {
             if (channel < 0 || channel > 255) {
                 throw DrawingFileError("a colour channel is not 0 to 255");
@@ -41,8 +41,8 @@ void writeDxfMeshColors(DxfWriter& writer, std::uint64_t meshHandle, const Entit
     }
 }
 
-DxfColorRecord readDxfColorRecord(DxfTagReader& reader) {
-    DxfColorRecord record;
+DxfColourRecord readDxfColourRecord(DxfTagReader& reader) {
+    DxfColourRecord record;
     record.line = reader.tag().line;
     reader.next();
     while (reader.code() != 0) {
@@ -56,17 +56,17 @@ DxfColorRecord readDxfColorRecord(DxfTagReader& reader) {
                 reader.failValue("colour " + std::to_string(value) +
                                  " is not a true colour 0x00RRGGBB");
             }
-            record.colors.push_back(Rgb{static_cast<int>(value >> 16),
-                                        static_cast<int>((value >> 8) & 0xFF),
-                                        static_cast<int>(value & 0xFF)});
+            record.colours.push_back(Rgb{static_cast<int>(value >> 16),
+                                         static_cast<int>((value >> 8) & 0xFF),
+                                         static_cast<int>(value & 0xFF)});
         }
         reader.next();
     }
     return record;
 }
 
-void applyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
-                        const DxfColorRecords& records) {
+void applyDxfMeshColours(std::vector<DxfReadEntity>& entities, const DxfDictionaries& dictionaries,
+                         const DxfColourRecords& records) {
     for (DxfReadEntity& entity : entities) {
         if (entity.info.type != EntityKind::kSubDMesh || entity.head.extensionDictionary == 0) {
             continue;
@@ -77,20 +77,20 @@ void applyDxfMeshColors(std::vector<DxfReadEntity>& entities, const DxfDictionar
         }
         for (const auto& entry : dictionary->second) {
             const auto record = records.find(entry.second);
-            if (entry.first != kColorRecordName || record == records.end()) {
+            if (entry.first != kColourRecordName || record == records.end()) {
                 continue;
             }
-            const DxfColorRecord& colors = record->second;
+            const DxfColourRecord& colours = record->second;
             const std::size_t vertexCount = entity.info.vertices.size();
-            if (colors.colors.size() != vertexCount ||
-                (colors.count >= 0 && static_cast<std::size_t>(colors.count) != vertexCount)) {
+            if (colours.colours.size() != vertexCount ||
+                (colours.count >= 0 && static_cast<std::size_t>(colours.count) != vertexCount)) {
                 throw DrawingFileError(
-                    "line " + std::to_string(colors.line) + ": " + kColorRecordName + " holds " +
-                    std::to_string(colors.colors.size()) + " colours for the " +
+                    "line " + std::to_string(colours.line) + ": " + kColourRecordName + " holds " +
+                    std::to_string(colours.colours.size()) + " colours for the " +
                     std::to_string(vertexCount) + " vertices of the MESH on line " +
                     std::to_string(entity.head.line));
             }
-            entity.info.vertexColors = colors.colors;
+            entity.info.vertexColours = colours.colours;
         }
     }
 }
