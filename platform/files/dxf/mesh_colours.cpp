@@ -9,12 +9,6 @@
 #include "kafhost/drawing_json.h"
 
 namespace kafhost {
-namespace {
-
-constexpr const char* kColourRecordName = "KAF_VERTEX_COLORS";
-
-}  // namespace
-
 void writeDxfMeshColours(DxfWriter& writer, std::uint64_t meshHandle, const EntityInfo& mesh,
                          std::uint64_t firstOwnHandle) {
     if (mesh.vertexColours.empty()) {

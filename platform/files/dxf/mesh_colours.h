@@ -20,6 +20,9 @@
 
 namespace kafhost {
 
+// The name under which a mesh's vertex colours are kept in its extension dictionary.
+constexpr const char* kColourRecordName = "KAF_VERTEX_COLORS";
+
 struct DxfColourRecord {
     std::uint64_t handle = 0;
     std::size_t line = 0;

@@ -14,7 +14,6 @@
 namespace kafhost {
 namespace {
 
-constexpr const char* kColourRecordName = "KAF_VERTEX_COLORS";
 // The first releases with LWPOLYLINE and subclass markers (R13), and with MESH (2010).
 constexpr std::string_view kFirstR13Release = "AC1012";
 constexpr std::string_view kFirstMeshRelease = "AC1024";
