@@ -9,6 +9,7 @@
 #include "geom/kernel/predicates.h"
 #include "geom/surface/crossing_table.h"
 #include "geom/surface/measurable_surface.h"
+#include "geom/surface/order_spatially.h"
 #include "geom/surface/overlay_walk.h"
 
 namespace geom {
@@ -88,7 +89,8 @@ public:
           design_(design),
           out_(out),
           existingVertex_(existing.points.size(), -1),
-          designVertex_(design.points.size(), -1) {}
+          designVertex_(design.points.size(), -1),
+          crossings_(existing.triangles.size()) {}
 
     double Overlap(const ExistingTriangle& a, const DesignTriangle& b, const double (&)[3][3],
                    int) override {
@@ -224,7 +226,7 @@ private:
         const std::int32_t neighbour = t.across[m];
         EdgeCrossing crossing{};
         if (neighbour < 0 || neighbour > a.index ||
-            !crossings_.Take(existingEdge, designEdge, crossing)) {
+            !crossings_.Take(a.index, existingEdge, designEdge, crossing)) {
             const SurfacePoint& p = existing_.points[std::min(e0, e1)];
             const SurfacePoint& q = existing_.points[std::max(e0, e1)];
             const SurfacePoint& r = design_.points[std::min(d0, d1)];
@@ -237,7 +239,7 @@ private:
             const double y = p.y + along * (q.y - p.y);
             crossing = {existingEdge, designEdge, NewVertex(x, y, existing - design), x, y};
             if (neighbour > a.index) {
-                crossings_.Add(crossing);
+                crossings_.Add(neighbour, crossing);
             }
         }
         current_.push_back(crossing);
@@ -298,8 +300,11 @@ SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface&
         return SurfaceStatus::Ok;
     }
     try {
-        CIsopachVisitor visitor(existing, design, isopach);
-        COverlayWalk(existing, design).Run(visitor, progress);
+        // The welded order follows the meshes' faces, which may jump about the plan.
+        const WeldedSurface orderedExisting = OrderSpatially(existing);
+        const WeldedSurface orderedDesign = OrderSpatially(design);
+        CIsopachVisitor visitor(orderedExisting, orderedDesign, isopach);
+        COverlayWalk(orderedExisting, orderedDesign).Run(visitor, progress);
     } catch (const std::bad_alloc&) {
         isopach = SurfaceMesh();
         return SurfaceStatus::OutOfMemory;
