@@ -74,12 +74,12 @@ bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]
             }
         }
     }
+    int parted = 0;  // without branches: which way this goes cannot be foreseen
     for (int k = 0; k < 3; ++k) {
-        if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
-            return false;
-        }
+        parted |= static_cast<int>(side[k][0] <= 0) & static_cast<int>(side[k][1] <= 0) &
+                  static_cast<int>(side[k][2] <= 0);
     }
-    return true;
+    return parted == 0;
 }
 
 class CIsopachVisitor : public COverlayVisitor {
@@ -114,24 +114,32 @@ public:
         Corner corners[12];
         int n = 0;
         for (int i = 0; i < 3; ++i) {
-            if (bSide[0][i] >= 0 && bSide[1][i] >= 0 && bSide[2][i] >= 0) {
+            if ((bSide[0][i] | bSide[1][i] | bSide[2][i]) >= 0) {
                 corners[n++] = {ExistingVertex(ia[i], a, b), Relative(existing_.points[ia[i]], a),
                                 0.0};
             }
         }
         for (int j = 0; j < 3; ++j) {
-            if (aSide[0][j] >= 0 && aSide[1][j] >= 0 && aSide[2][j] >= 0 && pb[j] != pa[0] &&
+            if ((aSide[0][j] | aSide[1][j] | aSide[2][j]) >= 0 && pb[j] != pa[0] &&
                 pb[j] != pa[1] && pb[j] != pa[2]) {
                 corners[n++] = {DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a), 0.0};
             }
         }
+        // Edge m of a crosses edge k of b: bit 3m + k, gathered without branches first.
+        int crossing = 0;
         for (int m = 0; m < 3; ++m) {
             for (int k = 0; k < 3; ++k) {
-                if (bSide[k][m] * bSide[k][(m + 1) % 3] < 0 &&
-                    aSide[m][k] * aSide[m][(k + 1) % 3] < 0) {
-                    const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
-                    corners[n++] = {c.vertex, {c.x - a.origin.x, c.y - a.origin.y}, 0.0};
-                }
+                crossing |= (static_cast<int>(bSide[k][m] * bSide[k][(m + 1) % 3] < 0) &
+                             static_cast<int>(aSide[m][k] * aSide[m][(k + 1) % 3] < 0))
+                            << (3 * m + k);
+            }
+        }
+        for (int bit = 0; crossing != 0; ++bit, crossing >>= 1) {
+            if ((crossing & 1) != 0) {
+                const int m = bit / 3;
+                const int k = bit % 3;
+                const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
+                corners[n++] = {c.vertex, {c.x - a.origin.x, c.y - a.origin.y}, 0.0};
             }
         }
         return Fan(corners, n);
@@ -253,14 +261,15 @@ private:
         if (n < 3) {
             return 0.0;
         }
-        double cx = 0.0;
-        double cy = 0.0;
+        // The directions from the centroid, n times as long: the same angles, no divisions.
+        double sx = 0.0;
+        double sy = 0.0;
         for (int i = 0; i < n; ++i) {
-            cx += corners[i].at.x / n;
-            cy += corners[i].at.y / n;
+            sx += corners[i].at.x;
+            sy += corners[i].at.y;
         }
         for (int i = 0; i < n; ++i) {
-            corners[i].angle = PseudoAngle(corners[i].at.x - cx, corners[i].at.y - cy);
+            corners[i].angle = PseudoAngle(n * corners[i].at.x - sx, n * corners[i].at.y - sy);
         }
         for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
             for (int j = i; j > 0 && corners[j].angle < corners[j - 1].angle; --j) {
