@@ -20,10 +20,13 @@ PlanPoint Plan(const SurfacePoint& p) {
     return {p.x, p.y};
 }
 
+// The edge between points u and v, whichever way round: the higher number above the lower, chosen
+// by value rather than by a branch, for the ends come either way round unforeseeably.
 std::uint64_t EdgeKey(std::int32_t u, std::int32_t v) {
-    const std::uint64_t lo = static_cast<std::uint32_t>(std::min(u, v));
-    const std::uint64_t hi = static_cast<std::uint32_t>(std::max(u, v));
-    return hi << 32 | lo;
+    const std::uint64_t a = static_cast<std::uint32_t>(u);
+    const std::uint64_t b = static_cast<std::uint32_t>(v);
+    const std::uint64_t lower = a < b ? a : b;
+    return (a ^ b ^ lower) << 32 | lower;
 }
 
 // Twice the signed area of a, b, c, from differences to a.
@@ -226,10 +229,15 @@ private:
         const std::int32_t e1 = t.corner[(m + 1) % 3];
         const std::uint64_t existingEdge = EdgeKey(e0, e1);
         const std::uint64_t designEdge = EdgeKey(d0, d1);
-        for (const EdgeCrossing& met : current_) {
-            if (met.existingEdge == existingEdge && met.designEdge == designEdge) {
-                return met;
-            }
+        // Looked through to the end without branching on each, which could not be foreseen.
+        std::size_t met = current_.size();
+        for (std::size_t i = 0; i < current_.size(); ++i) {
+            const bool same = static_cast<int>(current_[i].existingEdge == existingEdge) &
+                              static_cast<int>(current_[i].designEdge == designEdge);
+            met = same ? i : met;
+        }
+        if (met < current_.size()) {
+            return current_[met];
         }
         const std::int32_t neighbour = t.across[m];
         EdgeCrossing crossing{};
