@@ -148,7 +148,7 @@ public:
         return Fan(corners, n);
     }
 
-    void Restart() override { faces_.clear(); }
+    void Restart() override { out_.faces.resize(firstFace_); }
 
     void Done(const ExistingTriangle& a) override {
         const std::size_t done = static_cast<std::size_t>(a.index) + 1;
@@ -156,8 +156,7 @@ public:
             ReserveAhead(out_.vertices, done);
             ReserveAhead(out_.faces, done);
         }
-        out_.faces.insert(out_.faces.end(), faces_.begin(), faces_.end());
-        faces_.clear();
+        firstFace_ = out_.faces.size();
         current_.clear();
     }
 
@@ -289,7 +288,7 @@ private:
             const double twice = SideOf(corners[0].at, corners[i - 1].at, corners[i].at);
             if (twice > 0) {
                 area += twice / 2;
-                faces_.push_back({corners[0].vertex, corners[i - 1].vertex, corners[i].vertex});
+                out_.faces.push_back({corners[0].vertex, corners[i - 1].vertex, corners[i].vertex});
             }
         }
         return area;
@@ -300,7 +299,7 @@ private:
     SurfaceMesh& out_;
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
-    std::vector<MeshFace> faces_;               // of the existing triangle at hand
+    std::size_t firstFace_ = 0;                 // of the existing triangle at hand, in out_
     std::vector<EdgeCrossing> current_;         // met on the existing triangle at hand
     CCrossingTable crossings_;                  // for neighbours still to come
 };
