@@ -1,12 +1,13 @@
 // kafcad's side of the seam: kafcad_gdal.so is loaded on the first call that needs GDAL, and the
 // functions of coordinate_system.h, dem_points.h, write_geotiff.h and write_geopackage.h that need
 // it pass on to the library's.
+#include <dlfcn.h>
+
 #include <string>
 
 #include "app/gis/gis_library.h"
 #include "app/gis/write_geopackage.h"
 #include "app/gis/write_geotiff.h"
-#include "platform/host/dynamic_library.h"
 
 namespace kafcad {
 namespace {
@@ -28,16 +29,20 @@ GisError Unloadable(const std::string& path, const std::string& reason) {
 const GisLibrary* Load() {
     const std::string path = LibraryFolder().empty() ? std::string(kGisLibraryFile)
                                                      : LibraryFolder() + "/" + kGisLibraryFile;
-    std::string error;
-    void* library = kafhost::loadLibrary(path, error);
+    // Bound lazily, as a program linked with GDAL would be: of the hundred libraries GDAL brings,
+    // those not built to bind at once resolve only the symbols a call uses. kafcad_gdal.so itself
+    // binds at once (-z now), so a GDAL that lacks one of its symbols is refused here.
+    dlerror();
+    void* library = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (library == nullptr) {
-        throw Unloadable(path, error);
+        const char* error = dlerror();
+        throw Unloadable(path, error != nullptr ? error : "the system gives no reason");
     }
     using Entry = const GisLibrary* (*)();
-    void* entry = kafhost::librarySymbol(library, kGisLibraryEntry);
+    void* entry = dlsym(library, kGisLibraryEntry);
     const GisLibrary* functions = entry != nullptr ? reinterpret_cast<Entry>(entry)() : nullptr;
     if (functions == nullptr || functions->version != kGisLibraryVersion) {
-        kafhost::freeLibrary(library);
+        dlclose(library);
         throw Unloadable(path, entry == nullptr
                                    ? std::string("it has no function ") + kGisLibraryEntry
                                    : "it belongs to another build of kafcad");
