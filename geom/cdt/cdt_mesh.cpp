@@ -38,17 +38,31 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const bool exact =
         finite && std::isfinite(BoundsOfSpan(at[m - 1].x - at[0].x, yMax - yMin).cot);
     const std::uint32_t testedBelow = exact ? 1 : m;
-    std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
-    // Names the new triangle's face at one of its edge ends and links it with the face of the
-    // twin end (the neighbour), when that one is already listed; otherwise the neighbour links
-    // when it comes. Twin ends are neighbours in memory, so the look-up costs nothing more.
+    // Per edge, the face listed first at one of its two ends (each end names the face on its
+    // left, once): in the room CDCT lends for the reader's work when it suffices, whose pages the
+    // result list takes later anyway.
+    const std::size_t edgeCount = (endCount + 1) / 2;
+    std::vector<std::uint32_t> ownFaceOf;
+    std::uint32_t* faceOf = nullptr;
+    if (rings.scratchBytes >= edgeCount * sizeof(std::uint32_t)) {
+        faceOf = DctStartArray<std::uint32_t>(rings.scratch, edgeCount);
+    } else {
+        ownFaceOf.resize(edgeCount);
+        faceOf = ownFaceOf.data();
+    }
+    std::fill_n(faceOf, edgeCount, kCdtNone);
+    // Names the new triangle's face at one of its edge ends and links it with the face at the
+    // other end (the neighbour), when that one is already listed; otherwise the neighbour links
+    // when it comes.
     const auto attach = [&](std::uint32_t end, std::uint32_t code) {
-        faceOf[end] = code;
-        const std::uint32_t twin = faceOf[end ^ 1u];
-        if (twin != kCdtNone) {
-            triangles[code >> 2].n[code & 3u] = twin;
-            triangles[twin >> 2].n[twin & 3u] = code;
+        std::uint32_t& slot = faceOf[end >> 1];
+        const std::uint32_t twin = slot;
+        if (twin == kCdtNone) {
+            slot = code;
+            return;
         }
+        triangles[code >> 2].n[code & 3u] = twin;
+        triangles[twin >> 2].n[twin & 3u] = code;
     };
     for (std::uint32_t u = 0; u < m; ++u) {
         const std::uint32_t entry = rings.entries[u];
