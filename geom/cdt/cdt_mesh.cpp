@@ -24,8 +24,6 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     points.reserve(m + spareVertices);
     vertexTriangle.reserve(m + spareVertices);
     vertexTriangle.assign(m, kCdtNone);
-    triangles.clear();
-    triangles.reserve(2 * static_cast<std::size_t>(m) + 2 * spareVertices);
     points.assign(at, at + m);
     double yMin = HUGE_VAL;
     double yMax = -HUGE_VAL;
@@ -38,15 +36,21 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const bool exact =
         finite && std::isfinite(BoundsOfSpan(at[m - 1].x - at[0].x, yMax - yMin).cot);
     const std::uint32_t testedBelow = exact ? 1 : m;
-    // Per edge, the face listed first at one of its two ends (each end names the face on its
-    // left, once): in the room CDCT lends for the reader's work when it suffices, whose pages the
-    // result list takes later anyway.
+    // The triangles, and per edge the face listed first at one of its two ends (each end names
+    // the face on its left, once): in the room CDCT lends for the reader's work when they fit
+    // there, whose pages the result list takes later anyway.
+    const std::size_t triangleRoom = 2 * static_cast<std::size_t>(m) + 2 * spareVertices;
+    const std::size_t triangleBytes = (triangleRoom * sizeof(CdtTriangle) + 7) / 8 * 8;
     const std::size_t edgeCount = (endCount + 1) / 2;
     std::vector<std::uint32_t> ownFaceOf;
     std::uint32_t* faceOf = nullptr;
-    if (rings.scratchBytes >= edgeCount * sizeof(std::uint32_t)) {
-        faceOf = DctStartArray<std::uint32_t>(rings.scratch, edgeCount);
+    unsigned char* const scratch = static_cast<unsigned char*>(rings.scratch);
+    if (rings.scratchBytes >= triangleBytes + edgeCount * sizeof(std::uint32_t)) {
+        triangles.Lend(DctStartArray<CdtTriangle>(scratch, triangleRoom), triangleRoom);
+        faceOf = DctStartArray<std::uint32_t>(scratch + triangleBytes, edgeCount);
     } else {
+        triangles = CdtTriangleArray();
+        triangles.reserve(triangleRoom);
         ownFaceOf.resize(edgeCount);
         faceOf = ownFaceOf.data();
     }
