@@ -158,8 +158,9 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
         }
         idle = 0;
         mesh_.Flip(e.t, e.i);
-        const int sideX = mesh_.Orient(a, end, x);
-        const int sideD = mesh_.Orient(a, end, d);
+        // An end of the way is on it (the first flip's apex is often a): no predicate needed.
+        const int sideX = x == a || x == end ? 0 : mesh_.Orient(a, end, x);
+        const int sideD = d == a || d == end ? 0 : mesh_.Orient(a, end, d);
         if (sideX * sideD < 0) {
             queue.push_back({x, d, e.t});
         } else {
