@@ -25,16 +25,22 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
                 const std::vector<std::uint8_t>& state, const std::vector<double>& z,
                 std::vector<CTriangle>& triangles, std::vector<CVertex>& vertices) {
     const std::uint32_t vertexCount = static_cast<std::uint32_t>(mesh.points.size());
-    std::vector<std::uint32_t> index(vertexCount, kCdtNone);
-    std::size_t kept = 0;
-    for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
+    const std::size_t kept =
+        static_cast<std::size_t>(std::count(state.begin(), state.end(), kCdtKept));
+    // Every triangle kept, no crossing vertex and every vertex at a triangle: the vertex list is
+    // the mesh's vertices in their order, and a vertex's index its own number.
+    const bool same = kept == mesh.triangles.size() && vertexCount == sortedCount &&
+                      std::find(mesh.vertexTriangle.begin(), mesh.vertexTriangle.end(), kCdtNone) ==
+                          mesh.vertexTriangle.end();
+    std::vector<std::uint32_t> index(same ? 0 : vertexCount, kCdtNone);
+    for (std::size_t t = 0; !same && t < mesh.triangles.size(); ++t) {
         if (state[t] == kCdtKept) {
-            ++kept;
             for (const std::uint32_t v : mesh.triangles[t].v) {
                 index[v] = 0;
             }
         }
     }
+    const auto indexOf = [&](std::uint32_t v) { return same ? v : index[v]; };
     // The crossing vertices merged into the sorted order of the others.
     std::vector<std::uint32_t> added(vertexCount - sortedCount);
     std::iota(added.begin(), added.end(), sortedCount);
@@ -45,8 +51,11 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     vertices.reserve(vertexCount);
     std::uint32_t next = 0;
     const auto take = [&](std::uint32_t v) {
-        if (index[v] != kCdtNone) {
-            index[v] = next++;
+        if (same || index[v] != kCdtNone) {
+            if (!same) {
+                index[v] = next;
+            }
+            ++next;
             vertices.emplace_back(mesh.points[v].x, mesh.points[v].y, z[v]);
         }
     };
@@ -65,7 +74,7 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
         if (state[t] == kCdtKept) {
             const std::uint32_t* v = mesh.triangles[t].v;
-            ++start[std::min({index[v[0]], index[v[1]], index[v[2]]}) + 1];
+            ++start[std::min({indexOf(v[0]), indexOf(v[1]), indexOf(v[2])}) + 1];
         }
     }
     for (std::size_t k = 0; k < next; ++k) {
@@ -89,7 +98,7 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     for (std::uint32_t t = 0; t < mesh.triangles.size(); ++t) {
         if (state[t] == kCdtKept) {
             const std::uint32_t* v = mesh.triangles[t].v;
-            const std::uint32_t c[3] = {index[v[0]], index[v[1]], index[v[2]]};
+            const std::uint32_t c[3] = {indexOf(v[0]), indexOf(v[1]), indexOf(v[2])};
             // Turn the corners so that the lowest comes first; the turn keeps the orientation.
             const int first = c[0] < c[1] ? (c[0] < c[2] ? 0 : 2) : (c[1] < c[2] ? 1 : 2);
             corners[start[c[first]]++] = Corners{c[first], c[CdtNext(first)], c[CdtPrev(first)]};
