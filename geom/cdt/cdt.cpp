@@ -26,7 +26,7 @@ bool Finite(const CVertex& v) {
 
 // The index of the vertex at v's plan position among the first `count` mesh points, which are
 // sorted by x, then y and hold every line vertex.
-std::uint32_t SortedIndexOf(const std::vector<PlanPoint>& points, std::uint32_t count,
+std::uint32_t SortedIndexOf(const CdtLentArray<PlanPoint>& points, std::uint32_t count,
                             const CVertex& v) {
     const auto end = points.begin() + count;
     const auto at =
@@ -276,7 +276,7 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
 
 // The lines' vertices as mesh vertices, and their segments of non-zero length.
 CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
-                                                          const std::vector<PlanPoint>& points,
+                                                          const CdtLentArray<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {

@@ -141,7 +141,8 @@ private:
     void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z,
                            std::vector<CTriangle>& room);
     static LineSegments SplitLines(const std::vector<Line>& lines,
-                                   const std::vector<PlanPoint>& points, std::uint32_t sortedCount);
+                                   const CdtLentArray<PlanPoint>& points,
+                                   std::uint32_t sortedCount);
     void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
                      CdtConstraints& constraints);
 

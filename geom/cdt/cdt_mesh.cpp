@@ -20,11 +20,6 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const std::uint32_t m = rings.m;
     const PlanPoint* const at = rings.points;
     const DctEdgeEnd* const ends = rings.ends;
-    points.clear();
-    points.reserve(m + spareVertices);
-    vertexTriangle.reserve(m + spareVertices);
-    vertexTriangle.assign(m, kCdtNone);
-    points.assign(at, at + m);
     double yMin = HUGE_VAL;
     double yMax = -HUGE_VAL;
     bool finite = true;
@@ -36,24 +31,43 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const bool exact =
         finite && std::isfinite(BoundsOfSpan(at[m - 1].x - at[0].x, yMax - yMin).cot);
     const std::uint32_t testedBelow = exact ? 1 : m;
-    // The triangles, and per edge the face listed first at one of its two ends (each end names
-    // the face on its left, once): in the room CDCT lends for the reader's work when they fit
-    // there, whose pages the result list takes later anyway.
+    // The triangles, the positions, each vertex's triangle and, per edge, the face listed first
+    // at one of its two ends (each end names the face on its left, once): in the room CDCT lends
+    // for the reader's work when they fit there, whose pages the result list takes later anyway.
     const std::size_t triangleRoom = 2 * static_cast<std::size_t>(m) + 2 * spareVertices;
-    const std::size_t triangleBytes = (triangleRoom * sizeof(CdtTriangle) + 7) / 8 * 8;
+    const std::size_t vertexRoom = m + spareVertices;
+    const auto rounded = [](std::size_t bytes) { return (bytes + 7) / 8 * 8; };
+    const std::size_t triangleBytes = rounded(triangleRoom * sizeof(CdtTriangle));
+    const std::size_t pointBytes = rounded(vertexRoom * sizeof(PlanPoint));
+    const std::size_t vertexTriangleBytes = rounded(vertexRoom * sizeof(std::uint32_t));
     const std::size_t edgeCount = (endCount + 1) / 2;
     std::vector<std::uint32_t> ownFaceOf;
     std::uint32_t* faceOf = nullptr;
     unsigned char* const scratch = static_cast<unsigned char*>(rings.scratch);
-    if (rings.scratchBytes >= triangleBytes + edgeCount * sizeof(std::uint32_t)) {
-        triangles.Lend(DctStartArray<CdtTriangle>(scratch, triangleRoom), triangleRoom);
-        faceOf = DctStartArray<std::uint32_t>(scratch + triangleBytes, edgeCount);
+    if (rings.scratchBytes >=
+        triangleBytes + pointBytes + vertexTriangleBytes + edgeCount * sizeof(std::uint32_t)) {
+        unsigned char* next = scratch;
+        triangles.Lend(DctStartArray<CdtTriangle>(next, triangleRoom), triangleRoom);
+        next += triangleBytes;
+        points.Lend(DctStartArray<PlanPoint>(next, vertexRoom), vertexRoom);
+        next += pointBytes;
+        vertexTriangle.Lend(DctStartArray<std::uint32_t>(next, vertexRoom), vertexRoom);
+        next += vertexTriangleBytes;
+        faceOf = DctStartArray<std::uint32_t>(next, edgeCount);
     } else {
-        triangles = CdtTriangleArray();
+        triangles = CdtLentArray<CdtTriangle>();
         triangles.reserve(triangleRoom);
+        points = CdtLentArray<PlanPoint>();
+        points.reserve(vertexRoom);
+        vertexTriangle = CdtLentArray<std::uint32_t>();
+        vertexTriangle.reserve(vertexRoom);
         ownFaceOf.resize(edgeCount);
         faceOf = ownFaceOf.data();
     }
+    for (std::uint32_t u = 0; u < m; ++u) {
+        points.push_back(at[u]);
+    }
+    vertexTriangle.resize(m, kCdtNone);
     std::fill_n(faceOf, edgeCount, kCdtNone);
     // Names the new triangle's face at one of its edge ends and links it with the face at the
     // other end (the neighbour), when that one is already listed; otherwise the neighbour links
@@ -89,6 +103,18 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
             e = n;
         } while (e != entry);
     }
+}
+
+const void* CdtMesh::LentEnd() const {
+    const void* ends[3] = {triangles.LentEnd(), points.LentEnd(), vertexTriangle.LentEnd()};
+    const void* last = nullptr;
+    for (const void* end : ends) {
+        if (end != nullptr && (last == nullptr || reinterpret_cast<std::uintptr_t>(end) >
+                                                      reinterpret_cast<std::uintptr_t>(last))) {
+            last = end;
+        }
+    }
+    return last;
 }
 
 void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {

@@ -8,8 +8,8 @@
 //
 // Build(rings, endCount, spareVertices): from CDCT's finished edge rings, read where CDCT keeps
 // them (edge ends numbered below endCount), the triangles in the order CDCT lists them; with room
-// for spareVertices more vertices before the arrays grow. The triangles go to the room CDCT lends
-// the reader (rings.scratch) when it holds them, where the result list overwrites them later.
+// for spareVertices more vertices before the arrays grow. The lists go to the room CDCT lends the
+// reader (rings.scratch) when it holds them, where the result list overwrites them later.
 // FindEdge(u, w, near): a triangle with the edge u-w, in either direction, and the corner opposite
 // it; triangle `near` is tried first.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral
@@ -26,13 +26,19 @@
 #include <utility>
 #include <vector>
 
-#include "geom/cdt/cdt_triangle_array.h"
+#include "geom/cdt/cdt_lent_array.h"
 #include "geom/dct/dct_records.h"
 #include "geom/kernel/predicates.h"
 
 namespace geom {
 
 constexpr std::uint32_t kCdtNone = 0xFFFFFFFFu;
+
+struct CdtTriangle {
+    std::uint32_t v[3];
+    std::uint32_t n[3];
+    std::uint8_t fixed;
+};
 
 struct CdtEdge {
     std::uint32_t t;
@@ -60,9 +66,12 @@ class CdtMesh {
 public:
     void Build(const DctRings& rings, std::size_t endCount, std::size_t spareVertices);
 
-    std::vector<PlanPoint> points;
-    CdtTriangleArray triangles;
-    std::vector<std::uint32_t> vertexTriangle;
+    CdtLentArray<PlanPoint> points;
+    CdtLentArray<CdtTriangle> triangles;
+    CdtLentArray<std::uint32_t> vertexTriangle;
+
+    // The end of the lent room the mesh's lists take, or nullptr when none is in one.
+    const void* LentEnd() const;
 
     int Orient(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
         return geom::Orient(points[a], points[b], points[c]);

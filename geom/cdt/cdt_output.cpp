@@ -82,14 +82,15 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     }
     // The corner list: kept triangle k's vertex-list indices, the lowest first. It goes to the
     // top of the result's room (as CDCT's does), where each entry is read before the triangles
-    // built from the bottom reach it, unless the room is short or holds the mesh's triangles
+    // built from the bottom reach it, unless the room is short or holds the mesh's lists
     // there; then the list and the result have storage of their own.
     const std::size_t room = triangles.capacity();
     unsigned char* const base = reinterpret_cast<unsigned char*>(triangles.data());
     unsigned char* const top = base + room * (sizeof(CTriangle) - sizeof(Corners));
     const auto address = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    // The mesh's lists lie in the room after the triangles, when they lie in it.
     const bool meshBelow =
-        mesh.triangles.LentEnd() == nullptr || address(mesh.triangles.LentEnd()) <= address(top) ||
+        mesh.LentEnd() == nullptr || address(mesh.LentEnd()) <= address(top) ||
         address(mesh.triangles.begin()) >= address(base + room * sizeof(CTriangle));
     const bool inRoom = kept + 1 <= room && meshBelow;
     std::unique_ptr<Corners[]> ownCorners;

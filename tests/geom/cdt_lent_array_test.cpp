@@ -1,16 +1,17 @@
-// The constrained mesh's triangle list in lent storage: it stays within the room it is lent,
-// moves to storage of its own with its triangles when the room is full, and copies are its own.
+// The constrained mesh's lists in lent storage: a list stays within the room it is lent, moves
+// to storage of its own with its records when the room is full, and copies are its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "geom/cdt/cdt_triangle_array.h"
+#include "geom/cdt/cdt_mesh.h"
 
 namespace {
 
 using geom::CdtTriangle;
-using geom::CdtTriangleArray;
+using CdtTriangleArray = geom::CdtLentArray<CdtTriangle>;
 
 CdtTriangle Numbered(std::uint32_t k) {
     return CdtTriangle{
@@ -26,7 +27,7 @@ void ExpectNumbered(const CdtTriangleArray& list, std::size_t count) {
     }
 }
 
-TEST(CdtTriangleArray, UsesTheLentRoomThenMovesOutWithItsTriangles) {
+TEST(CdtLentArray, UsesTheLentRoomThenMovesOutWithItsTriangles) {
     // Room for 4 triangles, then a guard triangle the list must never write.
     std::vector<CdtTriangle> room(5, CdtTriangle{{7, 7, 7}, {7, 7, 7}, 7});
     CdtTriangleArray list;
@@ -55,7 +56,7 @@ TEST(CdtTriangleArray, UsesTheLentRoomThenMovesOutWithItsTriangles) {
     ExpectNumbered(list, 40);
 }
 
-TEST(CdtTriangleArray, CopiesHaveStorageOfTheirOwn) {
+TEST(CdtLentArray, CopiesHaveStorageOfTheirOwn) {
     std::vector<CdtTriangle> room(8);
     CdtTriangleArray list;
     list.Lend(room.data(), room.size());
@@ -77,13 +78,32 @@ TEST(CdtTriangleArray, CopiesHaveStorageOfTheirOwn) {
     ExpectNumbered(copy, 1);
 }
 
-TEST(CdtTriangleArray, ReserveKeepsTheTriangles) {
+TEST(CdtLentArray, ReserveAndResizeKeepTheRecords) {
     CdtTriangleArray list;
     list.push_back(Numbered(0));
     list.push_back(Numbered(1));
     list.reserve(1000);
     EXPECT_EQ(list.LentEnd(), nullptr);
     ExpectNumbered(list, 2);
+
+    // A resize within the lent room fills the new records; beyond it, the list moves out.
+    std::uint32_t room[4] = {7, 7, 7, 7};
+    geom::CdtLentArray<std::uint32_t> numbers;
+    numbers.Lend(room, 3);
+    numbers.push_back(5);
+    numbers.resize(3, 9);
+    EXPECT_EQ(room[0], 5u);
+    EXPECT_EQ(room[2], 9u);
+    numbers.resize(6, 1);
+    EXPECT_EQ(numbers.LentEnd(), nullptr);
+    const std::uint32_t expected[6] = {5, 9, 9, 1, 1, 1};
+    EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), expected));
+    EXPECT_EQ(room[3], 7u);
+    numbers.resize(2, 0);
+    EXPECT_EQ(numbers.size(), 2u);
+    numbers = {4, 3, 2};
+    const std::uint32_t assigned[3] = {4, 3, 2};
+    EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), assigned, assigned + 3));
 }
 
 }  // namespace
