@@ -138,7 +138,7 @@ private:
     void SnapInput(std::vector<Line>& lines);
     void TakeSurfaceElevations(std::vector<Line>& lines) const;
     static std::vector<Line> LinesInOrder(const std::vector<Line>& source, bool& hasHoles);
-    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z,
+    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
                            std::vector<CTriangle>& room);
     static LineSegments SplitLines(const std::vector<Line>& lines,
                                    const CdtLentArray<PlanPoint>& points,

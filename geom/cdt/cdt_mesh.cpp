@@ -40,12 +40,13 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const std::size_t triangleBytes = rounded(triangleRoom * sizeof(CdtTriangle));
     const std::size_t pointBytes = rounded(vertexRoom * sizeof(PlanPoint));
     const std::size_t vertexTriangleBytes = rounded(vertexRoom * sizeof(std::uint32_t));
+    const std::size_t zBytes = vertexRoom * sizeof(double);
     const std::size_t edgeCount = (endCount + 1) / 2;
     std::vector<std::uint32_t> ownFaceOf;
     std::uint32_t* faceOf = nullptr;
     unsigned char* const scratch = static_cast<unsigned char*>(rings.scratch);
-    if (rings.scratchBytes >=
-        triangleBytes + pointBytes + vertexTriangleBytes + edgeCount * sizeof(std::uint32_t)) {
+    if (rings.scratchBytes >= triangleBytes + pointBytes + vertexTriangleBytes + zBytes +
+                                  edgeCount * sizeof(std::uint32_t)) {
         unsigned char* next = scratch;
         triangles.Lend(DctStartArray<CdtTriangle>(next, triangleRoom), triangleRoom);
         next += triangleBytes;
@@ -53,6 +54,8 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         next += pointBytes;
         vertexTriangle.Lend(DctStartArray<std::uint32_t>(next, vertexRoom), vertexRoom);
         next += vertexTriangleBytes;
+        z.Lend(DctStartArray<double>(next, vertexRoom), vertexRoom);
+        next += zBytes;
         faceOf = DctStartArray<std::uint32_t>(next, edgeCount);
     } else {
         triangles = CdtLentArray<CdtTriangle>();
@@ -61,11 +64,14 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         points.reserve(vertexRoom);
         vertexTriangle = CdtLentArray<std::uint32_t>();
         vertexTriangle.reserve(vertexRoom);
+        z = CdtLentArray<double>();
+        z.reserve(vertexRoom);
         ownFaceOf.resize(edgeCount);
         faceOf = ownFaceOf.data();
     }
     for (std::uint32_t u = 0; u < m; ++u) {
         points.push_back(at[u]);
+        z.push_back(rings.z[u]);
     }
     vertexTriangle.resize(m, kCdtNone);
     std::fill_n(faceOf, edgeCount, kCdtNone);
@@ -106,7 +112,8 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
 }
 
 const void* CdtMesh::LentEnd() const {
-    const void* ends[3] = {triangles.LentEnd(), points.LentEnd(), vertexTriangle.LentEnd()};
+    const void* ends[4] = {triangles.LentEnd(), points.LentEnd(), vertexTriangle.LentEnd(),
+                           z.LentEnd()};
     const void* last = nullptr;
     for (const void* end : ends) {
         if (end != nullptr && (last == nullptr || reinterpret_cast<std::uintptr_t>(end) >

@@ -7,8 +7,9 @@
 // constraint, which no flip may remove. vertexTriangle[v] is one triangle at vertex v.
 //
 // Build(rings, endCount, spareVertices): from CDCT's finished edge rings, read where CDCT keeps
-// them (edge ends numbered below endCount), the triangles in the order CDCT lists them; with room
-// for spareVertices more vertices before the arrays grow. The lists go to the room CDCT lends the
+// them (edge ends numbered below endCount), the triangles in the order CDCT lists them, and the
+// vertices' positions and elevations; with room for spareVertices more vertices before the arrays
+// grow. The lists go to the room CDCT lends the
 // reader (rings.scratch) when it holds them, where the result list overwrites them later.
 // FindEdge(u, w, near): a triangle with the edge u-w, in either direction, and the corner opposite
 // it; triangle `near` is tried first.
@@ -69,6 +70,7 @@ public:
     CdtLentArray<PlanPoint> points;
     CdtLentArray<CdtTriangle> triangles;
     CdtLentArray<std::uint32_t> vertexTriangle;
+    CdtLentArray<double> z;  // the elevations: CDCT's vertices' from Build, the rest set later
 
     // The end of the lent room the mesh's lists take, or nullptr when none is in one.
     const void* LentEnd() const;

@@ -22,7 +22,7 @@ bool Before(const PlanPoint& a, const PlanPoint& b) {
 }  // namespace
 
 void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
-                const std::vector<std::uint8_t>& state, const std::vector<double>& z,
+                const std::vector<std::uint8_t>& state, const CdtLentArray<double>& z,
                 std::vector<CTriangle>& triangles, std::vector<CVertex>& vertices) {
     const std::uint32_t vertexCount = static_cast<std::uint32_t>(mesh.points.size());
     const std::size_t kept =

@@ -20,7 +20,7 @@
 namespace geom {
 
 void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
-                const std::vector<std::uint8_t>& state, const std::vector<double>& z,
+                const std::vector<std::uint8_t>& state, const CdtLentArray<double>& z,
                 std::vector<CTriangle>& triangles, std::vector<CVertex>& vertices);
 
 }  // namespace geom
