@@ -303,6 +303,10 @@ int main(int argc, char** argv) {
         return CloudToGround(argv[0], std::atoll(args[1].c_str()), std::atof(args[2].c_str()),
                              args.size() == 4 ? args[3] : "");
     }
+    if (args.size() == 3 && args[0] == "--write-las") {
+        WriteCloud(std::atoll(args[1].c_str()), args[2], fs::path());
+        return 0;
+    }
     if (args.size() == 4 && args[0] == "--thin") {
         return ThinChild(args[1], std::atoi(args[2].c_str()), std::atof(args[3].c_str()));
     }

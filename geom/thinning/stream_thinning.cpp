@@ -12,19 +12,26 @@ namespace geom {
 
 namespace {
 
-// The records' indices in the order of their places on the curve (ThinningTin::SpatialKey).
-std::vector<std::uint32_t> CurveOrder(const ThinningTin& tin,
-                                      const std::vector<ThinRecord>& records) {
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        keyed[i] = {tin.SpatialKey(records[i].p), static_cast<std::uint32_t>(i)};
+// The indices of count points (point(i)) in the order of their places on the curve
+// (ThinningTin::SpatialKey).
+template <typename PointAt>
+std::vector<std::uint32_t> CurveOrder(const ThinningTin& tin, std::size_t count,
+                                      const PointAt& point) {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        keyed[i] = {tin.SpatialKey(point(i)), static_cast<std::uint32_t>(i)};
     }
     std::sort(keyed.begin(), keyed.end());
-    std::vector<std::uint32_t> order(records.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t i = 0; i < count; ++i) {
         order[i] = keyed[i].second;
     }
     return order;
+}
+
+std::vector<std::uint32_t> CurveOrder(const ThinningTin& tin,
+                                      const std::vector<ThinRecord>& records) {
+    return CurveOrder(tin, records.size(), [&](std::size_t i) { return records[i].p; });
 }
 
 bool Finite(double x, double y, double z) {
@@ -118,12 +125,14 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
     };
     if (first.KeptAll()) {
         std::vector<ThinPoint>& all = first.All();
-        std::vector<ThinRecord> records(all.size());
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            records[i] = {all[i], static_cast<std::uint32_t>(i)};
+        tin.Reserve(all.size());
+        for (const std::uint32_t i :
+             CurveOrder(tin, all.size(), [&](std::size_t k) { return all[k]; })) {
+            const auto offered = tin.Offer(all[i], i, Mode::AttachAll);
+            conflicts += offered == ThinningTin::Offered::Conflict ? 1 : 0;
+            outside += offered == ThinningTin::Offered::Outside ? 1 : 0;
         }
         std::vector<ThinPoint>().swap(all);
-        offerSorted(records, Mode::AttachAll);
         tin.Refine(options.tick);
         result.conflicts = conflicts + tin.Blocked();
         result.outside = outside;

@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "geom/kernel/predicates.h"
+#include "geom/thinning/candidate_store.h"
 #include "geom/thinning/thin_plane.h"
 #include "geom/thinning/thin_point.h"
 
@@ -75,26 +76,29 @@ public:
     // The surface's elevation at (x, y); NaN beyond the triangulation.
     double ElevationAt(double x, double y);
     void Refine(const std::function<void()>& tick);
-    std::size_t Waiting() const { return candidates_.size(); }
+    std::size_t Waiting() const { return live_ + staged_.size(); }
+    // Room for n candidates offered before the next Refine (and for the reshuffles of Refine).
+    void Reserve(std::size_t n);
     std::uint64_t Inserted() const { return inserted_; }
     // Candidates beyond the tolerance that Refine found unable to become vertices, so far.
     std::uint64_t Blocked() const { return blocked_; }
     ThinSurface Result() const;
 
 private:
-    struct Candidate {
-        ThinPoint p;
-        std::uint32_t id;
-        std::uint32_t next;
-    };
+    // A triangle's candidates are the block [begin, begin + count) of candidates_.
     struct Triangle {
         std::uint32_t v[3];
-        std::uint32_t n[3];           // the neighbour across the edge opposite v[i], or kNone
-        std::uint32_t head = kNone;   // the first waiting candidate
+        std::uint32_t n[3];  // the neighbour across the edge opposite v[i], or kNone
+        std::uint32_t begin = 0;
+        std::uint32_t count = 0;
         std::uint32_t worst = kNone;  // the farthest candidate
         double worstDistance = 0.0;
         std::uint8_t marks = 0;  // bits 2i, 2i + 1: the edge opposite v[i] (EdgeMark)
         bool outside = false;
+    };
+    struct Block {
+        std::uint32_t begin;
+        std::uint32_t count;
     };
 
     static unsigned Mark(const Triangle& t, int k) { return (t.marks >> (2 * k)) & 3u; }
@@ -113,8 +117,11 @@ private:
     void BuildHints();
     std::uint32_t NewTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c);
     void SetNeighbour(std::uint32_t t, std::uint32_t from, std::uint32_t to);
-    void Attach(std::uint32_t t, std::uint32_t c);
-    void Gather(std::uint32_t t, std::vector<std::uint32_t>& pool);
+    std::uint32_t StarWalk(std::uint32_t t, std::uint32_t p, const ThinPoint& q) const;
+    void Settle();
+    void Compact();
+    void Gather(std::uint32_t t);
+    void Redistribute(std::uint32_t c, std::uint32_t vertex);
     void Refresh(std::uint32_t t);
     void Insert(std::uint32_t t);
     void SplitInside(std::uint32_t t, std::uint32_t p);
@@ -125,10 +132,16 @@ private:
     std::vector<ThinPoint> vertices_;
     std::vector<std::uint32_t> ids_;
     std::vector<Triangle> triangles_;
-    std::vector<Candidate> candidates_;
+    // The candidates in blocks, one per triangle; blocks left behind by insertions are reclaimed
+    // by Compact when the storage is full. Offered candidates first wait in the order offered,
+    // with their triangles in staged_, until Settle sorts them into blocks.
+    CandidateStore candidates_;
+    std::vector<std::uint32_t> staged_;
+    std::size_t live_ = 0;
     std::priority_queue<std::pair<double, std::uint32_t>> queue_;
     std::vector<std::uint32_t> touched_;
-    std::vector<std::uint32_t> pool_;
+    std::vector<Block> sources_;          // the blocks of the triangles an insertion replaced
+    std::vector<std::uint32_t> targets_;  // the new triangle of each of their candidates
     // The grid of hints: a triangle near each cell, where walks start.
     std::vector<std::uint32_t> hints_;
     double gridX_ = 0.0, gridY_ = 0.0, cellsPerX_ = 0.0, cellsPerY_ = 0.0;
