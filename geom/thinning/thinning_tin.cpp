@@ -333,16 +333,15 @@ void ThinningTin::Refresh(std::uint32_t t) {
     }
     triangle.worstDistance = worst;
     if (!(worst <= tolerance_)) {
-        queue_.push({worst, t});
+        queue_.Push(worst, t);
     }
 }
 
 void ThinningTin::Refine(const std::function<void()>& tick) {
     Settle();
     std::uint64_t steps = 0;
-    while (!queue_.empty()) {
-        const auto top = queue_.top();
-        queue_.pop();
+    ThinQueue::Entry top;
+    while (queue_.Pop(top)) {
         const Triangle& triangle = triangles_[top.second];
         if (triangle.worst == kNone || triangle.worstDistance != top.first) {
             continue;

@@ -36,7 +36,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <queue>
 #include <utility>
 #include <vector>
 
@@ -44,6 +43,7 @@
 #include "geom/thinning/candidate_store.h"
 #include "geom/thinning/thin_plane.h"
 #include "geom/thinning/thin_point.h"
+#include "geom/thinning/thin_queue.h"
 
 namespace geom {
 
@@ -65,7 +65,7 @@ public:
     enum class Offered { Within, Near, Queued, Conflict, Outside };
     enum class OfferMode { Measure, QueueBeyond, AttachAll };
 
-    explicit ThinningTin(double tolerance) : tolerance_(tolerance) {}
+    explicit ThinningTin(double tolerance) : tolerance_(tolerance), queue_(tolerance) {}
 
     void Seed(const std::vector<ThinPoint>& vertices, const std::vector<std::uint32_t>& ids,
               const std::vector<std::array<std::uint32_t, 3>>& triangles,
@@ -138,7 +138,7 @@ private:
     CandidateStore candidates_;
     std::vector<std::uint32_t> staged_;
     std::size_t live_ = 0;
-    std::priority_queue<std::pair<double, std::uint32_t>> queue_;
+    ThinQueue queue_;
     std::vector<std::uint32_t> touched_;
     std::vector<Block> sources_;          // the blocks of the triangles an insertion replaced
     std::vector<std::uint32_t> targets_;  // the new triangle of each of their candidates
