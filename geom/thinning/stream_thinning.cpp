@@ -139,7 +139,9 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
         tin.Reserve(all.size());
         InCurveOrder(
             tin, all.size(),
-            [&](std::size_t i) { return ThinRecord{all[i], static_cast<std::uint32_t>(i)}; },
+            [&](std::size_t i) {
+                return ThinRecord{all[i], static_cast<std::uint32_t>(i)};
+            },
             [&](const ThinRecord& record) { offer(record, Mode::AttachAll); });
         std::vector<ThinPoint>().swap(all);
         tin.Refine(options.tick);
