@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    static constexpr int kPerOrder = 8;
+    static constexpr int kPerOrder = 64;
     static constexpr int kOrders = 80;
     static constexpr int kLevels = kPerOrder * kOrders;
 

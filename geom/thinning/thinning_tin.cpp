@@ -439,13 +439,12 @@ void ThinningTin::Redistribute(std::uint32_t c, std::uint32_t vertex) {
     }
     if (candidates_.size() + total > candidates_.capacity()) {
         const std::uint32_t offset = c - sources_[home].begin;
-        const std::size_t before = candidates_.size();
         Compact();
         c = sources_[home].begin + offset;
         // Room for as many again as are kept, so that compacting stays rare.
-        if (before - candidates_.size() < candidates_.capacity() / 4 ||
-            candidates_.size() + total > candidates_.capacity()) {
-            candidates_.reserve(2 * (candidates_.size() + total));
+        if (candidates_.size() + total > candidates_.capacity() ||
+            candidates_.capacity() < 2 * candidates_.size()) {
+            candidates_.reserve(2 * candidates_.size() + total);
         }
     }
     targets_.clear();
@@ -461,23 +460,41 @@ void ThinningTin::Redistribute(std::uint32_t c, std::uint32_t vertex) {
     }
     std::sort(touched_.begin(), touched_.end());
     touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+    // Each new triangle's block, measured as it is written: its plane, the next place, the
+    // farthest candidate so far (the triangle's worst field holds its slot meanwhile).
+    slots_.clear();
     auto end = static_cast<std::uint32_t>(candidates_.size());
     for (const std::uint32_t changed : touched_) {
-        triangles_[changed].begin = end;
-        triangles_[changed].worst = end;  // where the next candidate goes
-        end += triangles_[changed].count;
+        Triangle& triangle = triangles_[changed];
+        triangle.begin = end;
+        triangle.worst = static_cast<std::uint32_t>(slots_.size());
+        slots_.push_back({Plane(triangle), end, kNone, -1.0});
+        end += triangle.count;
     }
     candidates_.resize(end);
     std::size_t k = 0;
     for (const Block& block : sources_) {
         for (std::uint32_t i = block.begin; i < block.begin + block.count; ++i, ++k) {
             if (i != c) {
-                candidates_[triangles_[targets_[k]].worst++] = candidates_[i];
+                Slot& slot = slots_[triangles_[targets_[k]].worst];
+                const ThinCandidate& candidate = candidates_[i];
+                const double distance = slot.plane.Distance(candidate.Point());
+                if (!(distance <= slot.distance)) {
+                    slot.distance = std::isnan(distance) ? HUGE_VAL : distance;
+                    slot.worst = slot.next;
+                }
+                candidates_[slot.next++] = candidate;
             }
         }
     }
     for (const std::uint32_t changed : touched_) {
-        Refresh(changed);
+        Triangle& triangle = triangles_[changed];
+        const Slot& slot = slots_[triangle.worst];
+        triangle.worst = slot.worst;
+        triangle.worstDistance = slot.worst == kNone ? 0.0 : slot.distance;
+        if (slot.worst != kNone && !(slot.distance <= tolerance_)) {
+            queue_.Push(slot.distance, changed);
+        }
     }
 }
 

@@ -142,6 +142,13 @@ private:
     std::vector<std::uint32_t> touched_;
     std::vector<Block> sources_;          // the blocks of the triangles an insertion replaced
     std::vector<std::uint32_t> targets_;  // the new triangle of each of their candidates
+    struct Slot {
+        ThinPlane plane;
+        std::uint32_t next;
+        std::uint32_t worst;
+        double distance;
+    };
+    std::vector<Slot> slots_;  // per new triangle while its candidates are written
     // The grid of hints: a triangle near each cell, where walks start.
     std::vector<std::uint32_t> hints_;
     double gridX_ = 0.0, gridY_ = 0.0, cellsPerX_ = 0.0, cellsPerY_ = 0.0;
