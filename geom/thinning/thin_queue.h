@@ -1,6 +1,6 @@
 // ThinQueue: the triangles waiting for an insertion, by the distance of their farthest candidate
-// beyond the tolerance, approximately: distances fall into levels an eighth of a binary order
-// apart (distance / tolerance 1 to 2^1/8, 2^1/8 to 2^2/8, ...), the farthest level is served
+// beyond the tolerance, approximately: distances fall into levels a 64th of a binary order apart
+// (distance / tolerance 1 to 2^1/64, 2^1/64 to 2^2/64, ...), the farthest level is served
 // first and within a level the triangle pushed last. So the insertions that follow one another
 // tend to lie side by side (the triangles just made around a new vertex come next), and their
 // working set stays in the cache, where a strict order would jump across the whole surface.

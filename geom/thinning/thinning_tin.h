@@ -2,7 +2,10 @@
 // with the candidate points waiting in the triangles that hold them, refined by greedy insertion
 // (after Garland and Heckbert): the candidate farthest above or below the surface is inserted, the
 // triangulation kept Delaunay by flips (never across a constrained edge), until every candidate
-// lies within the tolerance.
+// lies within the tolerance. A triangle's candidates lie in one block of a common store; an
+// insertion moves those of the triangles it replaces to new blocks, one per triangle around the
+// new vertex (found by turning about it), and the blocks left behind are reclaimed by compacting
+// the store when it is full.
 //
 // Seed(vertices, ids, triangles, constrained, outside): the starting surface. vertices with their
 // ids (a survey point's number, or kLineVertex for a vertex of a line); triangles
@@ -24,9 +27,10 @@
 // SpatialKey(p): p's place on a Z-order curve over the starting surface's extent.
 // ElevationAt(x, y): the surface's elevation there, interpolated in the triangle holding it (NaN
 // beyond the triangulation).
-// Refine(tick): inserts the farthest candidate until every waiting candidate is within the
-// tolerance, then forgets them all; tick() is called every few thousand insertions. Inserted()
-// counts insertions so far.
+// Reserve(n): room for n points about to be offered (optional; it saves the growing).
+// Refine(tick): inserts the farthest candidate (to about 1 %: ThinQueue) until every waiting
+// candidate is within the tolerance, then forgets them all; tick() is called every few thousand
+// insertions. Inserted() counts insertions so far.
 //
 // Result(): the surface's vertices (those of triangles inside the boundaries), their ids, and
 // its inside triangles as counter-clockwise index triples into them, in a fixed order.
@@ -77,7 +81,6 @@ public:
     double ElevationAt(double x, double y);
     void Refine(const std::function<void()>& tick);
     std::size_t Waiting() const { return live_ + staged_.size(); }
-    // Room for n candidates offered before the next Refine (and for the reshuffles of Refine).
     void Reserve(std::size_t n);
     std::uint64_t Inserted() const { return inserted_; }
     // Candidates beyond the tolerance that Refine found unable to become vertices, so far.
