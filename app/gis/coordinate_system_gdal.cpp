@@ -61,10 +61,6 @@ CoordinateSystem Describe(OGRSpatialReference& reference, const std::string& giv
 
 }  // namespace
 
-bool GisAvailable() {
-    return true;
-}
-
 CoordinateSystem ResolveCoordinateSystem(const std::string& text) {
     UseGdal();
     OGRSpatialReference reference;

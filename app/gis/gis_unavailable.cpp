@@ -3,6 +3,7 @@
 // anything is read or written.
 #include "app/gis/coordinate_system.h"
 #include "app/gis/dem_points.h"
+#include "app/gis/gis_library.h"
 #include "app/gis/write_geopackage.h"
 #include "app/gis/write_geotiff.h"
 
@@ -10,6 +11,12 @@ namespace kafcad {
 
 bool GisAvailable() {
     return false;
+}
+
+void SetGisLibraryFolder(const std::string&) {}
+
+const GisLibrary& LoadGisLibrary() {
+    throw GisError(kGisUnavailable);
 }
 
 CoordinateSystem ResolveCoordinateSystem(const std::string&) {

@@ -12,6 +12,7 @@
 
 #include "app/gis/coordinate_system.h"
 #include "app/gis/dem_points.h"
+#include "app/gis/gis_library.h"
 #include "app/gis/rasterize_triangles.h"
 #include "app/gis/surface_triangles.h"
 #include "app/gis/write_geotiff.h"
@@ -43,6 +44,15 @@ std::string Number(double value) {
     char digits[32];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     return std::string(digits, end);
+}
+
+// GDAL, loaded on the first call that needs it; a kafcad that cannot load it fails the call.
+void NeedGdal() {
+    try {
+        LoadGisLibrary();
+    } catch (const GisError& error) {
+        throw LispError(error.what());
+    }
 }
 
 // The drawing takes over the DEM's system when it has none; a different one is refused.
@@ -196,6 +206,7 @@ Value SetCoordinateSystem(const std::vector<Value>& arguments) {
         if (arguments[0].isNil()) {
             drawing.reset();
         } else {
+            NeedGdal();
             try {
                 drawing =
                     ResolveCoordinateSystem(kafhost::wideToUtf8(StringArgument(arguments[0])));
@@ -222,11 +233,11 @@ void DefineGisFunctions(BuiltinLibrary& library, kafhost::Host& host,
         return SetCoordinateSystem(arguments);
     });
     library.Define("kafcad-dem-points", [&commandLine](const std::vector<Value>& arguments) {
-        CheckGisAvailable();
+        NeedGdal();
         return PointsOfDem(arguments, commandLine);
     });
     library.Define("kafcad-geotiff", [&host, &commandLine](const std::vector<Value>& arguments) {
-        CheckGisAvailable();
+        NeedGdal();
         return GeoTiff(arguments, host, commandLine);
     });
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/gis/coordinate_system.h"
+#include "app/gis/gis_library.h"
 #include "app/lisp/builtins/library.h"
 #include "app/lisp/builtins/standard.h"
 #include "app/lisp/byte_text.h"
@@ -158,8 +159,13 @@ void SetCoordinateSystem(const Options& options) {
 // anything runs, as is a layer name that the drawing file could not hold.
 void CheckOutputTargets(const Options& options) {
     try {
-        if (options.savePath && IsGeoPackagePath(*options.savePath) && !GisAvailable()) {
-            throw kafhost::DrawingFileError(*options.savePath + ": " + kGisUnavailable);
+        // A GeoPackage is written with GDAL: a kafcad that cannot load it says so now.
+        if (options.savePath && IsGeoPackagePath(*options.savePath)) {
+            try {
+                LoadGisLibrary();
+            } catch (const GisError& error) {
+                throw kafhost::DrawingFileError(*options.savePath + ": " + error.what());
+            }
         }
         if (options.savePath) {
             kafhost::checkSaveTarget(*options.savePath);
@@ -195,6 +201,7 @@ std::string UnsavedNote(const Options& options) {
 
 int RunInHost(const Options& options, const std::vector<Source>& sources, bool interactive,
               const Console& console) {
+    SetGisLibraryFolder(ExecutableDirectory());
     CheckOutputTargets(options);
     SetCoordinateSystem(options);
     kafhost::Host& host = kafhost::Host::instance();
