@@ -10,8 +10,9 @@
 // pointcloud_bench --cloud <points> <tolerance> [budget]: the ground of a generated LAS cloud
 // streamed through the thinning (at most `budget` points waiting at once; default the module's),
 // in a child process: processor and wall seconds, passes, points kept, peak memory against the
-// points kept and waiting. --cloud 100000000 0.1 is the 100-million-point run (about 3 GB of LAS
-// in the temporary folder).
+// points kept and read at once. --cloud 100000000 0.1 is the 100-million-point run (about 3 GB of
+// LAS in the temporary folder). pointcloud_bench --write-las <points> <file> writes such a cloud
+// to keep; pointcloud_bench --thin-las <file> <tolerance> [budget] is the child on its own.
 //
 // Output: per run the processor seconds (the machine is shared: wall time would count the waits),
 // peak resident memory and minor page faults of each child; then the medians and ratios (text /
