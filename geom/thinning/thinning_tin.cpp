@@ -623,7 +623,6 @@ void ThinningTin::Legalize(std::uint32_t t, std::uint32_t p) {
     second.v[0] = p, second.v[1] = q, second.v[2] = c;
     second.n[0] = nqc, second.n[1] = ncp, second.n[2] = t;
     second.marks = Marks(qcMark, cpMark, kFree);
-    SetNeighbour(nqc, u, u);
     SetNeighbour(nbq, u, t);
     SetNeighbour(ncp, t, u);
     touched_.push_back(t);
