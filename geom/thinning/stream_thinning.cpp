@@ -242,6 +242,7 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             result.outside = outside;
         }
     }
+    tin.ReleaseWaiting();
     result.surface = tin.Result();
     if (result.surface.triangles.empty()) {
         throw GeometryError(GeometryFailure::kNothingLeft);

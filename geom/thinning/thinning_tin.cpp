@@ -363,6 +363,13 @@ void ThinningTin::Refine(const std::function<void()>& tick) {
     }
 }
 
+void ThinningTin::ReleaseWaiting() {
+    candidates_ = CandidateStore();
+    std::vector<std::uint32_t>().swap(staged_);
+    queue_ = ThinQueue(tolerance_);
+    live_ = 0;
+}
+
 // Inserts the farthest candidate of t. One at a vertex's position or on a line's edge cannot
 // be inserted: it is dropped (Offer reports such points as conflicts).
 void ThinningTin::Insert(std::uint32_t t) {

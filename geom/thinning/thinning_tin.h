@@ -28,6 +28,7 @@
 // ElevationAt(x, y): the surface's elevation there, interpolated in the triangle holding it (NaN
 // beyond the triangulation).
 // Reserve(n): room for n points about to be offered (optional; it saves the growing).
+// ReleaseWaiting(): after the last Refine, the memory that held the candidates given back.
 // Refine(tick): inserts the farthest candidate (to about 1 %: ThinQueue) until every waiting
 // candidate is within the tolerance, then forgets them all; tick() is called every few thousand
 // insertions. Inserted() counts insertions so far.
@@ -80,6 +81,8 @@ public:
     // The surface's elevation at (x, y); NaN beyond the triangulation.
     double ElevationAt(double x, double y);
     void Refine(const std::function<void()>& tick);
+    // Gives back the memory of the candidates and the queue (nothing waits after Refine).
+    void ReleaseWaiting();
     std::size_t Waiting() const { return live_ + staged_.size(); }
     void Reserve(std::size_t n);
     std::uint64_t Inserted() const { return inserted_; }
