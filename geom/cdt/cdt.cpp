@@ -26,7 +26,7 @@ bool Finite(const CVertex& v) {
 
 // The index of the vertex at v's plan position among the first `count` mesh points, which are
 // sorted by x, then y and hold every line vertex.
-std::uint32_t SortedIndexOf(const std::vector<PlanPoint>& points, std::uint32_t count,
+std::uint32_t SortedIndexOf(const CdtLentArray<PlanPoint>& points, std::uint32_t count,
                             const CVertex& v) {
     const auto end = points.begin() + count;
     const auto at =
@@ -128,14 +128,13 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         bool hasHoles = false;
         const std::vector<Line> lines = LinesInOrder(source, hasHoles);
         CdtMesh mesh;
-        std::vector<double> z;
         // CDCT's result room, whose workspace pages are in memory already, takes the result.
         std::vector<CTriangle> result;
-        TriangulatePoints(lines, mesh, z, result);
+        TriangulatePoints(lines, mesh, result);
         const std::uint32_t sortedCount = static_cast<std::uint32_t>(mesh.points.size());
         if (mesh.triangles.empty()) {
             for (std::uint32_t k = 0; k < sortedCount; ++k) {
-                vertices_.emplace_back(mesh.points[k].x, mesh.points[k].y, z[k]);
+                vertices_.emplace_back(mesh.points[k].x, mesh.points[k].y, mesh.z[k]);
             }
             return {};
         }
@@ -145,14 +144,14 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         if (kCheckInvariants) {
             CdtCheckLinks(mesh);
         }
-        z.resize(mesh.points.size(), 0.0);
-        CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, z);
+        mesh.z.resize(mesh.points.size(), 0.0);
+        CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, mesh.z);
         std::vector<std::uint8_t> state =
             CdtClassifyRegion(mesh, constraints.records, hasOuter_, hasHoles);
         if (maxEdgeLength_ > 0) {
             CdtTrimLongEdges(mesh, maxEdgeLength_, state);
         }
-        CdtExtract(mesh, sortedCount, state, z, result, vertices_);
+        CdtExtract(mesh, sortedCount, state, mesh.z, result, vertices_);
         if (result.empty()) {
             vertices_.clear();
             throw GeometryError(hasOuter_ || hasHoles ? GeometryFailure::kNothingLeft
@@ -252,10 +251,10 @@ std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vect
     return lines;
 }
 
-// CDCT over the survey points and the lines' vertices; its edge rings become the mesh, and the
-// vertices' elevations z. `room` gets CDCT's empty result list with the room it reserved.
+// CDCT over the survey points and the lines' vertices; its edge rings and elevations become the
+// mesh. `room` gets CDCT's empty result list with the room it reserved.
 void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
-                                        std::vector<double>& z, std::vector<CTriangle>& room) {
+                                        std::vector<CTriangle>& room) {
     std::size_t lineVertexCount = 0;
     for (const Line& line : lines) {
         for (const CVertex& v : line.vertices) {
@@ -268,7 +267,6 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
     dct_->SetRingReader([&](const DctRings& rings) {
         // Room for crossing vertices: as many as the lines have vertices, before anything grows.
         mesh.Build(rings, endCount, lineVertexCount + 1024);
-        z.assign(rings.z, rings.z + rings.m);
     });
     room = dct_->Triangulate();
     dct_.reset();
@@ -276,7 +274,7 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
 
 // The lines' vertices as mesh vertices, and their segments of non-zero length.
 CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
-                                                          const std::vector<PlanPoint>& points,
+                                                          const CdtLentArray<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {

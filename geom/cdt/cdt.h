@@ -138,10 +138,11 @@ private:
     void SnapInput(std::vector<Line>& lines);
     void TakeSurfaceElevations(std::vector<Line>& lines) const;
     static std::vector<Line> LinesInOrder(const std::vector<Line>& source, bool& hasHoles);
-    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh, std::vector<double>& z,
+    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
                            std::vector<CTriangle>& room);
     static LineSegments SplitLines(const std::vector<Line>& lines,
-                                   const std::vector<PlanPoint>& points, std::uint32_t sortedCount);
+                                   const CdtLentArray<PlanPoint>& points,
+                                   std::uint32_t sortedCount);
     void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
                      CdtConstraints& constraints);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 
 #include "geom/kernel/geometry_error.h"
 #include "geom/kernel/predicates.h"
@@ -33,23 +32,25 @@ CdtConstraints::CdtConstraints(CdtMesh& mesh, const std::vector<CdtLineSegment>&
     // crossings met again after rounding) the insertion has gone round in circles.
     const std::uint64_t n = segments.size();
     crossingsLeft_ = n * (n + 1) / 2 + 64;
+    // Mostly one constraint edge per segment, and a few more where vertices split them.
+    records.reserve(n + n / 4);
 }
 
 void CdtConstraints::Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segment, int outer,
                             int hole) {
-    std::vector<Piece> work;
-    work.push_back(Piece{a, b, CdtConstraint{outer, hole, {segment}}});
-    while (!work.empty()) {
-        const Piece piece = std::move(work.back());
-        work.pop_back();
-        InsertPiece(piece, work);
+    work_.clear();
+    work_.push_back(Piece{a, b, CdtConstraint{outer, hole, {segment}}});
+    while (!work_.empty()) {
+        const Piece piece = std::move(work_.back());
+        work_.pop_back();
+        InsertPiece(piece);
     }
 }
 
-void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
+void CdtConstraints::InsertPiece(const Piece& piece) {
     const std::uint32_t b = piece.b;
     std::uint32_t a = piece.a;
-    std::vector<CdtEdgeName> crossed;
+    std::vector<CdtEdgeName>& crossed = crossed_;
     while (a != b) {
         std::uint32_t along = kCdtNone;
         CdtEdge e{};
@@ -67,7 +68,7 @@ void CdtConstraints::InsertPiece(const Piece& piece, std::vector<Piece>& work) {
         std::uint32_t end = kCdtNone;
         while (end == kCdtNone) {
             if (mesh_.IsFixed(e)) {
-                SplitAtCrossing(Piece{a, b, piece.record}, e, work);
+                SplitAtCrossing(Piece{a, b, piece.record}, e);
                 return;
             }
             const CdtVertexPair ends = mesh_.Ends(e);
@@ -125,12 +126,18 @@ bool CdtConstraints::FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& 
 // the edges the flips made.
 void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
                               std::vector<CdtEdgeName>& crossed) {
-    std::deque<CdtEdgeName> queue(crossed.begin(), crossed.end());
+    // A first-in first-out queue: the names from `head` on are waiting.
+    std::vector<CdtEdgeName>& queue = queue_;
+    queue.assign(crossed.begin(), crossed.end());
     crossed.clear();
+    std::size_t head = 0;
     std::size_t idle = 0;
-    while (!queue.empty()) {
-        const CdtEdgeName name = queue.front();
-        queue.pop_front();
+    while (head < queue.size()) {
+        if (head >= 4096 && 2 * head >= queue.size()) {
+            queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(head));
+            head = 0;
+        }
+        const CdtEdgeName name = queue[head++];
         CdtEdge e{};
         if (!mesh_.FindEdge(name, e)) {
             throw GeometryError(GeometryFailure::kConstraintsUnresolved);
@@ -144,15 +151,16 @@ void CdtConstraints::FlipAway(std::uint32_t a, std::uint32_t end,
         // Only the diagonal of a strictly convex quadrilateral can be flipped.
         if (mesh_.Orient(x, right, d) <= 0 || mesh_.Orient(x, d, left) <= 0) {
             queue.push_back({name.u, name.w, e.t});
-            if (++idle > queue.size()) {
+            if (++idle > queue.size() - head) {
                 throw GeometryError(GeometryFailure::kConstraintsUnresolved);
             }
             continue;
         }
         idle = 0;
         mesh_.Flip(e.t, e.i);
-        const int sideX = mesh_.Orient(a, end, x);
-        const int sideD = mesh_.Orient(a, end, d);
+        // An end of the way is on it (the first flip's apex is often a): no predicate needed.
+        const int sideX = x == a || x == end ? 0 : mesh_.Orient(a, end, x);
+        const int sideD = d == a || d == end ? 0 : mesh_.Orient(a, end, d);
         if (sideX * sideD < 0) {
             queue.push_back({x, d, e.t});
         } else {
@@ -194,8 +202,7 @@ bool CdtConstraints::OnBoundary(const CdtConstraint& record) const {
 
 // The way from piece.a to piece.b crosses the constraint edge e: both are split at a vertex at
 // the crossing, and the four parts are put on the work list.
-void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
-                                     std::vector<Piece>& work) {
+void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e) {
     const CdtVertexPair ends = mesh_.Ends(e);
     const std::uint32_t p = ends.first;
     const std::uint32_t q = ends.second;
@@ -228,10 +235,10 @@ void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e,
     if (v == kCdtNone) {
         v = nearest;  // the rounded crossing fell outside the triangulation
     }
-    work.push_back(Piece{v, piece.b, piece.record});
-    work.push_back(Piece{piece.a, v, piece.record});
-    work.push_back(Piece{v, q, other});
-    work.push_back(Piece{p, v, std::move(other)});
+    work_.push_back(Piece{v, piece.b, piece.record});
+    work_.push_back(Piece{piece.a, v, piece.record});
+    work_.push_back(Piece{v, q, other});
+    work_.push_back(Piece{p, v, std::move(other)});
 }
 
 }  // namespace geom

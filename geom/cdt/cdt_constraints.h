@@ -63,17 +63,21 @@ private:
         CdtConstraint record;
     };
 
-    void InsertPiece(const Piece& piece, std::vector<Piece>& work);
+    void InsertPiece(const Piece& piece);
     bool FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& along, CdtEdge& crossed) const;
     void Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& record);
     CdtConstraint Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q);
     bool OnBoundary(const CdtConstraint& record) const;
-    void SplitAtCrossing(const Piece& piece, const CdtEdge& e, std::vector<Piece>& work);
+    void SplitAtCrossing(const Piece& piece, const CdtEdge& e);
     void FlipAway(std::uint32_t a, std::uint32_t end, std::vector<CdtEdgeName>& crossed);
 
     CdtMesh& mesh_;
     const std::vector<CdtLineSegment>& segments_;
     std::uint64_t crossingsLeft_;
+    // Working lists, kept between pieces so that their room is had once.
+    std::vector<Piece> work_;
+    std::vector<CdtEdgeName> crossed_;
+    std::vector<CdtEdgeName> queue_;
 };
 
 }  // namespace geom

@@ -33,7 +33,7 @@ double ElevationOn(const CdtLineSegment& segment, const PlanPoint& at) {
 void CdtLineElevations(const CdtMesh& mesh,
                        const std::unordered_map<std::uint64_t, CdtConstraint>& records,
                        const std::vector<CdtLineSegment>& segments,
-                       const std::vector<CdtLineVertex>& lineVertices, std::vector<double>& z) {
+                       const std::vector<CdtLineVertex>& lineVertices, CdtLentArray<double>& z) {
     std::vector<Contribution> all;
     all.reserve(lineVertices.size() + 4 * records.size());
     for (const CdtLineVertex& v : lineVertices) {

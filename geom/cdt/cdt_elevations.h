@@ -30,6 +30,6 @@ struct CdtLineVertex {
 void CdtLineElevations(const CdtMesh& mesh,
                        const std::unordered_map<std::uint64_t, CdtConstraint>& records,
                        const std::vector<CdtLineSegment>& segments,
-                       const std::vector<CdtLineVertex>& lineVertices, std::vector<double>& z);
+                       const std::vector<CdtLineVertex>& lineVertices, CdtLentArray<double>& z);
 
 }  // namespace geom

@@ -20,13 +20,6 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const std::uint32_t m = rings.m;
     const PlanPoint* const at = rings.points;
     const DctEdgeEnd* const ends = rings.ends;
-    points.clear();
-    points.reserve(m + spareVertices);
-    vertexTriangle.reserve(m + spareVertices);
-    vertexTriangle.assign(m, kCdtNone);
-    triangles.clear();
-    triangles.reserve(2 * static_cast<std::size_t>(m) + 2 * spareVertices);
-    points.assign(at, at + m);
     double yMin = HUGE_VAL;
     double yMax = -HUGE_VAL;
     bool finite = true;
@@ -38,17 +31,62 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
     const bool exact =
         finite && std::isfinite(BoundsOfSpan(at[m - 1].x - at[0].x, yMax - yMin).cot);
     const std::uint32_t testedBelow = exact ? 1 : m;
-    std::vector<std::uint32_t> faceOf(endCount, kCdtNone);
-    // Names the new triangle's face at one of its edge ends and links it with the face of the
-    // twin end (the neighbour), when that one is already listed; otherwise the neighbour links
-    // when it comes. Twin ends are neighbours in memory, so the look-up costs nothing more.
+    // The triangles, the positions, each vertex's triangle and, per edge, the face listed first
+    // at one of its two ends (each end names the face on its left, once): in the room CDCT lends
+    // for the reader's work when they fit there, whose pages the result list takes later anyway.
+    const std::size_t triangleRoom = 2 * static_cast<std::size_t>(m) + 2 * spareVertices;
+    const std::size_t vertexRoom = m + spareVertices;
+    const auto rounded = [](std::size_t bytes) { return (bytes + 7) / 8 * 8; };
+    const std::size_t triangleBytes = rounded(triangleRoom * sizeof(CdtTriangle));
+    const std::size_t pointBytes = rounded(vertexRoom * sizeof(PlanPoint));
+    const std::size_t vertexTriangleBytes = rounded(vertexRoom * sizeof(std::uint32_t));
+    const std::size_t zBytes = vertexRoom * sizeof(double);
+    const std::size_t edgeCount = (endCount + 1) / 2;
+    std::vector<std::uint32_t> ownFaceOf;
+    std::uint32_t* faceOf = nullptr;
+    unsigned char* const scratch = static_cast<unsigned char*>(rings.scratch);
+    if (rings.scratchBytes >= triangleBytes + pointBytes + vertexTriangleBytes + zBytes +
+                                  edgeCount * sizeof(std::uint32_t)) {
+        unsigned char* next = scratch;
+        triangles.Lend(DctStartArray<CdtTriangle>(next, triangleRoom), triangleRoom);
+        next += triangleBytes;
+        points.Lend(DctStartArray<PlanPoint>(next, vertexRoom), vertexRoom);
+        next += pointBytes;
+        vertexTriangle.Lend(DctStartArray<std::uint32_t>(next, vertexRoom), vertexRoom);
+        next += vertexTriangleBytes;
+        z.Lend(DctStartArray<double>(next, vertexRoom), vertexRoom);
+        next += zBytes;
+        faceOf = DctStartArray<std::uint32_t>(next, edgeCount);
+    } else {
+        triangles = CdtLentArray<CdtTriangle>();
+        triangles.reserve(triangleRoom);
+        points = CdtLentArray<PlanPoint>();
+        points.reserve(vertexRoom);
+        vertexTriangle = CdtLentArray<std::uint32_t>();
+        vertexTriangle.reserve(vertexRoom);
+        z = CdtLentArray<double>();
+        z.reserve(vertexRoom);
+        ownFaceOf.resize(edgeCount);
+        faceOf = ownFaceOf.data();
+    }
+    for (std::uint32_t u = 0; u < m; ++u) {
+        points.push_back(at[u]);
+        z.push_back(rings.z[u]);
+    }
+    vertexTriangle.resize(m, kCdtNone);
+    std::fill_n(faceOf, edgeCount, kCdtNone);
+    // Names the new triangle's face at one of its edge ends and links it with the face at the
+    // other end (the neighbour), when that one is already listed; otherwise the neighbour links
+    // when it comes.
     const auto attach = [&](std::uint32_t end, std::uint32_t code) {
-        faceOf[end] = code;
-        const std::uint32_t twin = faceOf[end ^ 1u];
-        if (twin != kCdtNone) {
-            triangles[code >> 2].n[code & 3u] = twin;
-            triangles[twin >> 2].n[twin & 3u] = code;
+        std::uint32_t& slot = faceOf[end >> 1];
+        const std::uint32_t twin = slot;
+        if (twin == kCdtNone) {
+            slot = code;
+            return;
         }
+        triangles[code >> 2].n[code & 3u] = twin;
+        triangles[twin >> 2].n[twin & 3u] = code;
     };
     for (std::uint32_t u = 0; u < m; ++u) {
         const std::uint32_t entry = rings.entries[u];
@@ -71,6 +109,19 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
             e = n;
         } while (e != entry);
     }
+}
+
+const void* CdtMesh::LentEnd() const {
+    const void* ends[4] = {triangles.LentEnd(), points.LentEnd(), vertexTriangle.LentEnd(),
+                           z.LentEnd()};
+    const void* last = nullptr;
+    for (const void* end : ends) {
+        if (end != nullptr && (last == nullptr || reinterpret_cast<std::uintptr_t>(end) >
+                                                      reinterpret_cast<std::uintptr_t>(last))) {
+            last = end;
+        }
+    }
+    return last;
 }
 
 void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {

@@ -7,8 +7,10 @@
 // constraint, which no flip may remove. vertexTriangle[v] is one triangle at vertex v.
 //
 // Build(rings, endCount, spareVertices): from CDCT's finished edge rings, read where CDCT keeps
-// them (edge ends numbered below endCount), the triangles in the order CDCT lists them; with room
-// for spareVertices more vertices before the arrays grow.
+// them (edge ends numbered below endCount), the triangles in the order CDCT lists them, and the
+// vertices' positions and elevations; with room for spareVertices more vertices before the arrays
+// grow. The lists go to the room CDCT lends the
+// reader (rings.scratch) when it holds them, where the result list overwrites them later.
 // FindEdge(u, w, near): a triangle with the edge u-w, in either direction, and the corner opposite
 // it; triangle `near` is tried first.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral
@@ -25,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "geom/cdt/cdt_lent_array.h"
 #include "geom/dct/dct_records.h"
 #include "geom/kernel/predicates.h"
 
@@ -64,9 +67,13 @@ class CdtMesh {
 public:
     void Build(const DctRings& rings, std::size_t endCount, std::size_t spareVertices);
 
-    std::vector<PlanPoint> points;
-    std::vector<CdtTriangle> triangles;
-    std::vector<std::uint32_t> vertexTriangle;
+    CdtLentArray<PlanPoint> points;
+    CdtLentArray<CdtTriangle> triangles;
+    CdtLentArray<std::uint32_t> vertexTriangle;
+    CdtLentArray<double> z;  // the elevations: CDCT's vertices' from Build, the rest set later
+
+    // The end of the lent room the mesh's lists take, or nullptr when none is in one.
+    const void* LentEnd() const;
 
     int Orient(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
         return geom::Orient(points[a], points[b], points[c]);

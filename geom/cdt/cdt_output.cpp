@@ -1,6 +1,8 @@
 #include "geom/cdt/cdt_output.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <numeric>
 
 #include "geom/cdt/cdt_region.h"
@@ -9,6 +11,10 @@ namespace geom {
 
 namespace {
 
+struct Corners {
+    std::uint32_t i[3];
+};
+
 bool Before(const PlanPoint& a, const PlanPoint& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
@@ -16,19 +22,25 @@ bool Before(const PlanPoint& a, const PlanPoint& b) {
 }  // namespace
 
 void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
-                const std::vector<std::uint8_t>& state, const std::vector<double>& z,
+                const std::vector<std::uint8_t>& state, const CdtLentArray<double>& z,
                 std::vector<CTriangle>& triangles, std::vector<CVertex>& vertices) {
     const std::uint32_t vertexCount = static_cast<std::uint32_t>(mesh.points.size());
-    std::vector<std::uint32_t> index(vertexCount, kCdtNone);
-    std::size_t kept = 0;
-    for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
+    const std::size_t kept =
+        static_cast<std::size_t>(std::count(state.begin(), state.end(), kCdtKept));
+    // Every triangle kept, no crossing vertex and every vertex at a triangle: the vertex list is
+    // the mesh's vertices in their order, and a vertex's index its own number.
+    const bool same = kept == mesh.triangles.size() && vertexCount == sortedCount &&
+                      std::find(mesh.vertexTriangle.begin(), mesh.vertexTriangle.end(), kCdtNone) ==
+                          mesh.vertexTriangle.end();
+    std::vector<std::uint32_t> index(same ? 0 : vertexCount, kCdtNone);
+    for (std::size_t t = 0; !same && t < mesh.triangles.size(); ++t) {
         if (state[t] == kCdtKept) {
-            ++kept;
             for (const std::uint32_t v : mesh.triangles[t].v) {
                 index[v] = 0;
             }
         }
     }
+    const auto indexOf = [&](std::uint32_t v) { return same ? v : index[v]; };
     // The crossing vertices merged into the sorted order of the others.
     std::vector<std::uint32_t> added(vertexCount - sortedCount);
     std::iota(added.begin(), added.end(), sortedCount);
@@ -39,8 +51,11 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     vertices.reserve(vertexCount);
     std::uint32_t next = 0;
     const auto take = [&](std::uint32_t v) {
-        if (index[v] != kCdtNone) {
-            index[v] = next++;
+        if (same || index[v] != kCdtNone) {
+            if (!same) {
+                index[v] = next;
+            }
+            ++next;
             vertices.emplace_back(mesh.points[v].x, mesh.points[v].y, z[v]);
         }
     };
@@ -59,38 +74,54 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
         if (state[t] == kCdtKept) {
             const std::uint32_t* v = mesh.triangles[t].v;
-            ++start[std::min({index[v[0]], index[v[1]], index[v[2]]}) + 1];
+            ++start[std::min({indexOf(v[0]), indexOf(v[1]), indexOf(v[2])}) + 1];
         }
     }
     for (std::size_t k = 0; k < next; ++k) {
         start[k + 1] += start[k];
     }
-    std::vector<std::uint32_t> order(kept);
+    // The corner list: kept triangle k's vertex-list indices, the lowest first. It goes to the
+    // top of the result's room (as CDCT's does), where each entry is read before the triangles
+    // built from the bottom reach it, unless the room is short or holds the mesh's lists
+    // there; then the list and the result have storage of their own.
+    const std::size_t room = triangles.capacity();
+    unsigned char* const base = reinterpret_cast<unsigned char*>(triangles.data());
+    unsigned char* const top = base + room * (sizeof(CTriangle) - sizeof(Corners));
+    const auto address = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    // The mesh's lists lie in the room after the triangles, when they lie in it.
+    const bool meshBelow =
+        mesh.LentEnd() == nullptr || address(mesh.LentEnd()) <= address(top) ||
+        address(mesh.triangles.begin()) >= address(base + room * sizeof(CTriangle));
+    const bool inRoom = kept + 1 <= room && meshBelow;
+    std::unique_ptr<Corners[]> ownCorners;
+    Corners* const corners = inRoom ? DctStartArray<Corners>(top, kept)
+                                    : (ownCorners.reset(new Corners[kept]), ownCorners.get());
     for (std::uint32_t t = 0; t < mesh.triangles.size(); ++t) {
         if (state[t] == kCdtKept) {
             const std::uint32_t* v = mesh.triangles[t].v;
-            order[start[std::min({index[v[0]], index[v[1]], index[v[2]]})]++] = t;
+            const std::uint32_t c[3] = {indexOf(v[0]), indexOf(v[1]), indexOf(v[2])};
+            // Turn the corners so that the lowest comes first; the turn keeps the orientation.
+            const int first = c[0] < c[1] ? (c[0] < c[2] ? 0 : 2) : (c[1] < c[2] ? 1 : 2);
+            corners[start[c[first]]++] = Corners{c[first], c[CdtNext(first)], c[CdtPrev(first)]};
         }
     }
-    triangles.clear();
-    triangles.reserve(kept);
-    // The corners come from the mesh's own positions and elevations, which are smaller records
-    // than the vertex list's, so that fewer cache lines are read for them.
-    const PlanPoint* const at = mesh.points.data();
-    const auto corner = [&](std::uint32_t v) { return CVertex(at[v].x, at[v].y, z[v]); };
+    std::vector<CTriangle> own;
+    std::vector<CTriangle>& list = inRoom ? triangles : own;
+    list.clear();
+    list.reserve(kept);
     CTriangle out;  // filled in place and copied, which is cheaper than building in the list
-    for (const std::uint32_t t : order) {
-        const std::uint32_t* v = mesh.triangles[t].v;
-        const std::uint32_t c[3] = {index[v[0]], index[v[1]], index[v[2]]};
-        // Turn the corners so that the lowest comes first; the turn keeps the orientation.
-        const int first = c[0] < c[1] ? (c[0] < c[2] ? 0 : 2) : (c[1] < c[2] ? 1 : 2);
-        out.i1 = static_cast<std::int32_t>(c[first]);
-        out.i2 = static_cast<std::int32_t>(c[CdtNext(first)]);
-        out.i3 = static_cast<std::int32_t>(c[CdtPrev(first)]);
-        out.p1 = corner(v[first]);
-        out.p2 = corner(v[CdtNext(first)]);
-        out.p3 = corner(v[CdtPrev(first)]);
-        triangles.push_back(out);
+    for (std::size_t k = 0; k < kept; ++k) {
+        const Corners c = corners[k];
+        out.i1 = static_cast<std::int32_t>(c.i[0]);
+        out.i2 = static_cast<std::int32_t>(c.i[1]);
+        out.i3 = static_cast<std::int32_t>(c.i[2]);
+        out.p1 = vertices[c.i[0]];
+        out.p2 = vertices[c.i[1]];
+        out.p3 = vertices[c.i[2]];
+        list.push_back(out);
+    }
+    if (!inRoom) {
+        triangles.swap(own);
     }
 }
 

@@ -5,8 +5,8 @@
 // listed) and the vertices' elevations. Output: `vertices`, the vertices that kept triangles
 // use, sorted by x, then y; `triangles`, each counter-clockwise with i1 its lowest index, grouped
 // by i1 in ascending order and within one i1 in mesh order, its corners the vertices of
-// `vertices` it names (built from the mesh's positions and elevations, as those were). The room
-// `triangles` has is used where it suffices.
+// `vertices` it names. The room `triangles` has is used where it suffices, also for the work
+// (the mesh's triangles may lie in it: they are read before anything is written over them).
 // Throws std::bad_alloc when the lists cannot be had.
 #pragma once
 
@@ -20,7 +20,7 @@
 namespace geom {
 
 void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
-                const std::vector<std::uint8_t>& state, const std::vector<double>& z,
+                const std::vector<std::uint8_t>& state, const CdtLentArray<double>& z,
                 std::vector<CTriangle>& triangles, std::vector<CVertex>& vertices);
 
 }  // namespace geom

@@ -211,17 +211,23 @@ template <typename Visit>
 void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, bool inclusive,
                       Visit visit) {
     const std::size_t n = vertices.size();
-    std::vector<std::size_t> runEnd(n);
-    for (std::size_t k = n; k-- > 0;) {
-        runEnd[k] = k + 1 < n && vertices[k + 1].x == vertices[k].x ? runEnd[k + 1] : k + 1;
+    // Where each run of one x ends; measured only when some x repeats (survey points seldom do).
+    const bool repeats = std::adjacent_find(vertices.begin(), vertices.end(),
+                                            [](const CVertex& a, const CVertex& b) {
+                                                return a.x == b.x;
+                                            }) != vertices.end();
+    std::vector<std::size_t> runEnds(repeats ? n : 0);
+    for (std::size_t k = runEnds.size(); k-- > 0;) {
+        runEnds[k] = k + 1 < n && vertices[k + 1].x == vertices[k].x ? runEnds[k + 1] : k + 1;
     }
+    const auto runEnd = [&](std::size_t k) { return repeats ? runEnds[k] : k + 1; };
     const auto within = [&](double gap) { return inclusive ? gap <= distance : gap < distance; };
     const double limit = distance * distance;
     for (std::size_t i = 0; i < n; ++i) {
         const CVertex& a = vertices[i];
-        for (std::size_t run = i + 1; run < n && within(vertices[run].x - a.x); run = runEnd[run]) {
+        for (std::size_t run = i + 1; run < n && within(vertices[run].x - a.x); run = runEnd(run)) {
             // Within the run, from the first vertex at or above a.y - distance.
-            const std::size_t end = runEnd[run];
+            const std::size_t end = runEnd(run);
             std::size_t j =
                 vertices[run].x == a.x
                     ? run

@@ -240,7 +240,13 @@ void CDCT::FreeWorkspace() {
 
 // Hands the finished rings to the ring reader, as they are.
 void CDCT::ReadRings() {
-    ringReader(DctRings{vertexCount, &points[0], &elevations[0], entries, edges});
+    // The room above the edge records: the corner list is not made on this path.
+    unsigned char* const room = reinterpret_cast<unsigned char*>(result.data());
+    unsigned char* const above = reinterpret_cast<unsigned char*>(edges + 6 * vertexCount);
+    const std::size_t used = static_cast<std::size_t>(above - room);
+    const std::size_t roomBytes = result.capacity() * sizeof(CTriangle);
+    ringReader(DctRings{vertexCount, &points[0], &elevations[0], entries, edges, above,
+                        roomBytes > used ? roomBytes - used : 0});
 }
 
 }  // namespace geom

@@ -13,7 +13,10 @@
 //
 // DctRings: CDCT's finished edge rings as engines built on them read them (CDCT::SetRingReader),
 // in CDCT's own arrays: m vertices in sorted order, for each its plan position, its elevation and
-// `entries[v]`, the end of one edge at it (kDctNone when it has no edge); the edge ends.
+// `entries[v]`, the end of one edge at it (kDctNone when it has no edge); the edge ends; and
+// `scratch`, `scratchBytes`: room of the run's result list that nothing uses during the reader's
+// call (8-byte aligned), which the reader may use for its own work: its pages are the result's,
+// touched once whoever writes first.
 #pragma once
 
 #include <cstddef>
@@ -39,6 +42,8 @@ struct DctRings {
     const double* z;
     const std::uint32_t* entries;
     const DctEdgeEnd* ends;
+    void* scratch;
+    std::size_t scratchBytes;
 };
 
 // A triangle of the result as vertex numbers: u the lowest, u, v, w counter-clockwise.
