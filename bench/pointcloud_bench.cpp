@@ -10,14 +10,16 @@
 // pointcloud_bench --cloud <points> <tolerance> [budget]: the ground of a generated LAS cloud
 // streamed through the thinning (at most `budget` points waiting at once; default the module's),
 // in a child process: processor and wall seconds, passes, points kept, peak memory against the
-// points kept and waiting. --cloud 100000000 0.1 is the 100-million-point run (about 3 GB of LAS
-// in the temporary folder).
+// points kept and read at once. --cloud 100000000 0.1 is the 100-million-point run (about 3 GB of
+// LAS in the temporary folder). pointcloud_bench --write-las <points> <file> writes such a cloud
+// to keep; pointcloud_bench --thin-las <file> <tolerance> [budget] is the child on its own.
 //
 // Output: per run the processor seconds (the machine is shared: wall time would count the waits),
 // peak resident memory and minor page faults of each child; then the medians and ratios (text /
 // LAS; thinning / delatin, its triangles against delatin's). delatin runs when KAF_DELATIN_MODULES
 // names a node_modules folder holding delatin (see bench/README lines in docs/functions.md);
 // otherwise it is left out.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -275,13 +277,14 @@ int CloudToGround(const char* self, std::int64_t count, double tolerance,
         std::printf("the child failed\n");
         return 1;
     }
-    // What must be in memory: the points kept (x, y, z) and the points waiting at once.
+    // What must be in memory: the points kept and the points read at once (all of them when they
+    // fit the budget), 24 bytes each (x, y, z).
     const double kept = figures[4] * 24.0;
-    const double waiting = figures[8] * 32.0;
+    const double waiting = std::min(figures[3], figures[8]) * 24.0;
     std::printf(
         "cloud of %lld points (LAS %.0f MB): ground %.0f points thinned to %g in %.2f s wall "
         "(%.2f s processor), %.0f passes: %.0f kept, %.0f triangles; peak %.0f MB = %.2f x "
-        "(points kept %.0f MB + points waiting at once %.0f MB), %.0f minor faults\n",
+        "(points kept %.0f MB + points read at once %.0f MB), %.0f minor faults\n",
         static_cast<long long>(count), bytes / 1e6, figures[3], tolerance, figures[1], figures[0],
         figures[2], figures[4], figures[5], figures[6], figures[6] * 1048576.0 / (kept + waiting),
         kept / 1048576.0, waiting / 1048576.0, figures[7]);
@@ -302,6 +305,10 @@ int main(int argc, char** argv) {
     if ((args.size() == 3 || args.size() == 4) && args[0] == "--cloud") {
         return CloudToGround(argv[0], std::atoll(args[1].c_str()), std::atof(args[2].c_str()),
                              args.size() == 4 ? args[3] : "");
+    }
+    if (args.size() == 3 && args[0] == "--write-las") {
+        WriteCloud(std::atoll(args[1].c_str()), args[2], fs::path());
+        return 0;
     }
     if (args.size() == 4 && args[0] == "--thin") {
         return ThinChild(args[1], std::atoi(args[2].c_str()), std::atof(args[3].c_str()));

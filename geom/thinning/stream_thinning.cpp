@@ -12,19 +12,34 @@ namespace geom {
 
 namespace {
 
-// The records' indices in the order of their places on the curve (ThinningTin::SpatialKey).
-std::vector<std::uint32_t> CurveOrder(const ThinningTin& tin,
-                                      const std::vector<ThinRecord>& records) {
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        keyed[i] = {tin.SpatialKey(records[i].p), static_cast<std::uint32_t>(i)};
+// Visits count records (record(i), a ThinRecord) in the order of their places on the curve
+// (ThinningTin::SpatialKey), so that the walks to them are short. The records are gathered into a
+// small buffer first, a block at a time: the scattered reads then overlap instead of each
+// stalling the walk.
+template <typename RecordAt, typename Visit>
+void InCurveOrder(const ThinningTin& tin, std::size_t count, const RecordAt& record,
+                  const Visit& visit) {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        keyed[i] = {tin.SpatialKey(record(i).p), static_cast<std::uint32_t>(i)};
     }
     std::sort(keyed.begin(), keyed.end());
-    std::vector<std::uint32_t> order(records.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t i = 0; i < count; ++i) {
         order[i] = keyed[i].second;
     }
-    return order;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>>().swap(keyed);
+    constexpr std::size_t kBlock = 4096;
+    std::vector<ThinRecord> buffer(std::min(count, kBlock));
+    for (std::size_t start = 0; start < count; start += kBlock) {
+        const std::size_t end = std::min(count, start + kBlock);
+        for (std::size_t i = start; i < end; ++i) {
+            buffer[i - start] = record(order[i]);
+        }
+        for (std::size_t i = start; i < end; ++i) {
+            visit(buffer[i - start]);
+        }
+    }
 }
 
 bool Finite(double x, double y, double z) {
@@ -105,25 +120,30 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
     std::uint64_t conflicts = 0;
     std::uint64_t outside = 0;
     using Mode = ThinningTin::OfferMode;
+    const auto offer = [&](const ThinRecord& record, Mode mode) {
+        const auto offered = tin.Offer(record.p, record.id, mode);
+        conflicts += offered == ThinningTin::Offered::Conflict ? 1 : 0;
+        outside += offered == ThinningTin::Offered::Outside ? 1 : 0;
+        return offered;
+    };
     // Offers the records in the order of the curve, so that the candidates of a triangle lie
     // close together in memory.
     const auto offerSorted = [&](std::vector<ThinRecord>& records, Mode mode) {
-        for (const std::uint32_t i : CurveOrder(tin, records)) {
-            const ThinRecord& record = records[i];
-            const auto offered = tin.Offer(record.p, record.id, mode);
-            conflicts += offered == ThinningTin::Offered::Conflict ? 1 : 0;
-            outside += offered == ThinningTin::Offered::Outside ? 1 : 0;
-        }
+        InCurveOrder(
+            tin, records.size(), [&](std::size_t i) { return records[i]; },
+            [&](const ThinRecord& record) { offer(record, mode); });
         records.clear();
     };
     if (first.KeptAll()) {
         std::vector<ThinPoint>& all = first.All();
-        std::vector<ThinRecord> records(all.size());
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            records[i] = {all[i], static_cast<std::uint32_t>(i)};
-        }
+        tin.Reserve(all.size());
+        InCurveOrder(
+            tin, all.size(),
+            [&](std::size_t i) {
+                return ThinRecord{all[i], static_cast<std::uint32_t>(i)};
+            },
+            [&](const ThinRecord& record) { offer(record, Mode::AttachAll); });
         std::vector<ThinPoint>().swap(all);
-        offerSorted(records, Mode::AttachAll);
         tin.Refine(options.tick);
         result.conflicts = conflicts + tin.Blocked();
         result.outside = outside;
@@ -184,22 +204,19 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             // that the walks to them are short and stay in the cache.
             std::vector<ThinRecord> block;
             const auto measure = [&]() {
-                for (const std::uint32_t i : CurveOrder(tin, block)) {
-                    const ThinRecord& record = block[i];
-                    const auto offered = tin.Offer(record.p, record.id, Mode::Measure);
-                    if (offered == ThinningTin::Offered::Conflict) {
-                        ++conflicts;
-                    } else if (offered == ThinningTin::Offered::Outside) {
-                        ++outside;
-                    } else if (offered == ThinningTin::Offered::Queued ||
-                               offered == ThinningTin::Offered::Near) {
-                        beyond.push_back(record);
-                        if (beyond.size() >= budget) {
-                            offerSorted(beyond, Mode::AttachAll);
-                            tin.Refine(options.tick);
+                InCurveOrder(
+                    tin, block.size(), [&](std::size_t i) { return block[i]; },
+                    [&](const ThinRecord& record) {
+                        const auto offered = offer(record, Mode::Measure);
+                        if (offered == ThinningTin::Offered::Queued ||
+                            offered == ThinningTin::Offered::Near) {
+                            beyond.push_back(record);
+                            if (beyond.size() >= budget) {
+                                offerSorted(beyond, Mode::AttachAll);
+                                tin.Refine(options.tick);
+                            }
                         }
-                    }
-                }
+                    });
                 block.clear();
             };
             const bool ok = read([&](double x, double y, double z) {
@@ -225,6 +242,7 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
             result.outside = outside;
         }
     }
+    tin.ReleaseWaiting();
     result.surface = tin.Result();
     if (result.surface.triangles.empty()) {
         throw GeometryError(GeometryFailure::kNothingLeft);

@@ -50,9 +50,11 @@ using ThinPointPass = std::function<bool(const ThinPointSink& sink)>;
 
 struct ThinOptions {
     double tolerance = 0.0;
-    std::size_t budget = std::size_t{1} << 22;  // points waiting at once
-    std::function<void()> tick;                 // called now and then during refinement
-    ThinLines lines;                            // breaklines and boundaries
+    // Points waiting at once: 2^24, 512 MiB of candidate records (a cloud of 10 million is
+    // thinned in one go; one of 100 million streams).
+    std::size_t budget = std::size_t{1} << 24;
+    std::function<void()> tick;  // called now and then during refinement
+    ThinLines lines;             // breaklines and boundaries
 };
 
 struct ThinStreamResult {

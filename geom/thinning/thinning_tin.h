@@ -2,7 +2,10 @@
 // with the candidate points waiting in the triangles that hold them, refined by greedy insertion
 // (after Garland and Heckbert): the candidate farthest above or below the surface is inserted, the
 // triangulation kept Delaunay by flips (never across a constrained edge), until every candidate
-// lies within the tolerance.
+// lies within the tolerance. A triangle's candidates lie in one block of a common store; an
+// insertion moves those of the triangles it replaces to new blocks, one per triangle around the
+// new vertex (found by turning about it), and the blocks left behind are reclaimed by compacting
+// the store when it is full.
 //
 // Seed(vertices, ids, triangles, constrained, outside): the starting surface. vertices with their
 // ids (a survey point's number, or kLineVertex for a vertex of a line); triangles
@@ -24,9 +27,11 @@
 // SpatialKey(p): p's place on a Z-order curve over the starting surface's extent.
 // ElevationAt(x, y): the surface's elevation there, interpolated in the triangle holding it (NaN
 // beyond the triangulation).
-// Refine(tick): inserts the farthest candidate until every waiting candidate is within the
-// tolerance, then forgets them all; tick() is called every few thousand insertions. Inserted()
-// counts insertions so far.
+// Reserve(n): room for n points about to be offered (optional; it saves the growing).
+// ReleaseWaiting(): after the last Refine, the memory that held the candidates given back.
+// Refine(tick): inserts the farthest candidate (to about 1 %: ThinQueue) until every waiting
+// candidate is within the tolerance, then forgets them all; tick() is called every few thousand
+// insertions. Inserted() counts insertions so far.
 //
 // Result(): the surface's vertices (those of triangles inside the boundaries), their ids, and
 // its inside triangles as counter-clockwise index triples into them, in a fixed order.
@@ -36,13 +41,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <queue>
 #include <utility>
 #include <vector>
 
 #include "geom/kernel/predicates.h"
+#include "geom/thinning/candidate_store.h"
 #include "geom/thinning/thin_plane.h"
 #include "geom/thinning/thin_point.h"
+#include "geom/thinning/thin_queue.h"
 
 namespace geom {
 
@@ -64,7 +70,7 @@ public:
     enum class Offered { Within, Near, Queued, Conflict, Outside };
     enum class OfferMode { Measure, QueueBeyond, AttachAll };
 
-    explicit ThinningTin(double tolerance) : tolerance_(tolerance) {}
+    explicit ThinningTin(double tolerance) : tolerance_(tolerance), queue_(tolerance) {}
 
     void Seed(const std::vector<ThinPoint>& vertices, const std::vector<std::uint32_t>& ids,
               const std::vector<std::array<std::uint32_t, 3>>& triangles,
@@ -75,26 +81,30 @@ public:
     // The surface's elevation at (x, y); NaN beyond the triangulation.
     double ElevationAt(double x, double y);
     void Refine(const std::function<void()>& tick);
-    std::size_t Waiting() const { return candidates_.size(); }
+    // Gives back the memory of the candidates and the queue (nothing waits after Refine).
+    void ReleaseWaiting();
+    std::size_t Waiting() const { return live_ + staged_.size(); }
+    void Reserve(std::size_t n);
     std::uint64_t Inserted() const { return inserted_; }
     // Candidates beyond the tolerance that Refine found unable to become vertices, so far.
     std::uint64_t Blocked() const { return blocked_; }
     ThinSurface Result() const;
 
 private:
-    struct Candidate {
-        ThinPoint p;
-        std::uint32_t id;
-        std::uint32_t next;
-    };
+    // A triangle's candidates are the block [begin, begin + count) of candidates_.
     struct Triangle {
         std::uint32_t v[3];
-        std::uint32_t n[3];           // the neighbour across the edge opposite v[i], or kNone
-        std::uint32_t head = kNone;   // the first waiting candidate
+        std::uint32_t n[3];  // the neighbour across the edge opposite v[i], or kNone
+        std::uint32_t begin = 0;
+        std::uint32_t count = 0;
         std::uint32_t worst = kNone;  // the farthest candidate
         double worstDistance = 0.0;
         std::uint8_t marks = 0;  // bits 2i, 2i + 1: the edge opposite v[i] (EdgeMark)
         bool outside = false;
+    };
+    struct Block {
+        std::uint32_t begin;
+        std::uint32_t count;
     };
 
     static unsigned Mark(const Triangle& t, int k) { return (t.marks >> (2 * k)) & 3u; }
@@ -113,8 +123,11 @@ private:
     void BuildHints();
     std::uint32_t NewTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c);
     void SetNeighbour(std::uint32_t t, std::uint32_t from, std::uint32_t to);
-    void Attach(std::uint32_t t, std::uint32_t c);
-    void Gather(std::uint32_t t, std::vector<std::uint32_t>& pool);
+    std::uint32_t StarWalk(std::uint32_t t, std::uint32_t p, const ThinPoint& q) const;
+    void Settle();
+    void Compact();
+    void Gather(std::uint32_t t);
+    void Redistribute(std::uint32_t c, std::uint32_t vertex);
     void Refresh(std::uint32_t t);
     void Insert(std::uint32_t t);
     void SplitInside(std::uint32_t t, std::uint32_t p);
@@ -125,10 +138,23 @@ private:
     std::vector<ThinPoint> vertices_;
     std::vector<std::uint32_t> ids_;
     std::vector<Triangle> triangles_;
-    std::vector<Candidate> candidates_;
-    std::priority_queue<std::pair<double, std::uint32_t>> queue_;
+    // The candidates in blocks, one per triangle; blocks left behind by insertions are reclaimed
+    // by Compact when the storage is full. Offered candidates first wait in the order offered,
+    // with their triangles in staged_, until Settle sorts them into blocks.
+    CandidateStore candidates_;
+    std::vector<std::uint32_t> staged_;
+    std::size_t live_ = 0;
+    ThinQueue queue_;
     std::vector<std::uint32_t> touched_;
-    std::vector<std::uint32_t> pool_;
+    std::vector<Block> sources_;          // the blocks of the triangles an insertion replaced
+    std::vector<std::uint32_t> targets_;  // the new triangle of each of their candidates
+    struct Slot {
+        ThinPlane plane;
+        std::uint32_t next;
+        std::uint32_t worst;
+        double distance;
+    };
+    std::vector<Slot> slots_;  // per new triangle while its candidates are written
     // The grid of hints: a triangle near each cell, where walks start.
     std::vector<std::uint32_t> hints_;
     double gridX_ = 0.0, gridY_ = 0.0, cellsPerX_ = 0.0, cellsPerY_ = 0.0;
