@@ -28,6 +28,7 @@ ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, dou
     result.conflicts = thinned.conflicts;
     result.outside = thinned.outside;
     result.passes = thinned.passes;
+    result.grid = thinned.grid;
     return result;
 }
 

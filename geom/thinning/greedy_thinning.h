@@ -38,6 +38,7 @@ struct ThinningResult {
     std::uint64_t conflicts = 0;
     std::uint64_t outside = 0;
     int passes = 0;
+    bool grid = false;  // thinned on the grid (ThinStreamResult::grid)
 };
 
 ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, double tolerance,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geom/kernel/geometry_error.h"
+#include "geom/thinning/grid_thinning.h"
 #include "geom/thinning/thin_first_pass.h"
 
 namespace geom {
@@ -113,6 +114,15 @@ ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& option
     const std::vector<ThinRecord> hull = first.Finish();
     if (hull.size() < 3) {
         throw GeometryError(GeometryFailure::kThinningNoArea);
+    }
+    // The nodes of a whole regular grid, without lines: thinned on the grid itself.
+    GridLattice grid;
+    if (first.KeptAll() && options.lines.Empty() && FindGridLattice(first.All(), grid)) {
+        std::vector<ThinPoint>().swap(first.All());
+        result.surface = ThinGridLattice(grid, options.tolerance, options.tick);
+        result.kept = result.surface.ids.size();
+        result.grid = true;
+        return result;
     }
     ThinningTin tin(options.tolerance);
     SeedThinning(hull, LinesWithElevations(options.lines, hull, first.Sample(), options.tolerance),

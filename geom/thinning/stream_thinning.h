@@ -25,6 +25,8 @@
 //    checked every point against the final surface: every point was within the tolerance of it
 //    (or in conflict) when it was dropped, and nothing changed after. Otherwise another pass
 //    follows. Each pass must deliver as many points as the first (status Changed otherwise).
+// Points that are every node of a regular grid (FindGridLattice), with no lines, are thinned on
+// the grid instead (ThinGridLattice), read once, under the same claim.
 // So the claim is exact: every point not kept lies within the tolerance of the resulting surface
 // (ThinPlane), except the conflicts (points beyond it at the plan position of a kept point or on
 // a line) and the points outside the boundaries, which the surface does not cover: both counted.
@@ -65,6 +67,7 @@ struct ThinStreamResult {
     std::uint64_t conflicts = 0;  // points beyond the tolerance at a kept point's position
     std::uint64_t outside = 0;    // points outside the boundaries
     int passes = 0;
+    bool grid = false;  // the points were a whole regular grid, thinned on it (ThinGridLattice)
 };
 
 ThinStreamResult ThinStream(const ThinPointPass& read, const ThinOptions& options);

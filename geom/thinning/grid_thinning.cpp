@@ -1,0 +1,327 @@
+#include "geom/thinning/grid_thinning.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "geom/kernel/predicates.h"
+#include "geom/thinning/thin_plane.h"
+#include "geom/thinning/thin_queue.h"
+
+namespace geom {
+
+namespace {
+
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+// a / b rounded down and up, b > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+    return -FloorDiv(-a, b);
+}
+
+class GridTin {
+public:
+    GridTin(const GridLattice& grid, double tolerance)
+        : grid_(grid), tolerance_(tolerance), queue_(tolerance) {}
+
+    ThinSurface Run(const std::function<void()>& tick);
+
+private:
+    struct Vertex {
+        std::int64_t i, j;  // the node's column and row
+        ThinPoint p;
+    };
+    // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k].
+    struct Triangle {
+        std::uint32_t v[3];
+        std::uint32_t n[3];
+        std::uint32_t worst = kNone;  // the node farthest from the plane
+        double worstDistance = 0.0;
+    };
+
+    std::uint32_t AddVertex(std::uint32_t i, std::uint32_t j) {
+        vertices_.push_back({i, j, grid_.Node(i, j)});
+        return static_cast<std::uint32_t>(vertices_.size() - 1);
+    }
+    std::uint32_t AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+        Triangle t;
+        t.v[0] = a, t.v[1] = b, t.v[2] = c;
+        t.n[0] = t.n[1] = t.n[2] = kNone;
+        triangles_.push_back(t);
+        Touch(static_cast<std::uint32_t>(triangles_.size() - 1));
+        return static_cast<std::uint32_t>(triangles_.size() - 1);
+    }
+    void Touch(std::uint32_t t) {
+        if (stamps_.size() <= t) {
+            stamps_.resize(t + 1, 0);
+        }
+        if (stamps_[t] != round_) {
+            stamps_[t] = round_;
+            touched_.push_back(t);
+        }
+    }
+    // Turns t so that its corner `vertex` comes first.
+    void Rotate(Triangle& t, std::uint32_t vertex) {
+        while (t.v[0] != vertex) {
+            const std::uint32_t v0 = t.v[0], n0 = t.n[0];
+            t.v[0] = t.v[1], t.v[1] = t.v[2], t.v[2] = v0;
+            t.n[0] = t.n[1], t.n[1] = t.n[2], t.n[2] = n0;
+        }
+    }
+    void Relink(std::uint32_t t, std::uint32_t from, std::uint32_t to) {
+        if (t == kNone) {
+            return;
+        }
+        for (std::uint32_t& n : triangles_[t].n) {
+            if (n == from) {
+                n = to;
+                return;
+            }
+        }
+    }
+    // Twice the signed area of nodes a, b, c in index units.
+    std::int64_t Orient(const Vertex& a, const Vertex& b, std::int64_t i, std::int64_t j) const {
+        return (b.i - a.i) * (j - a.j) - (b.j - a.j) * (i - a.i);
+    }
+    void Scan(std::uint32_t t);
+    void Insert(std::uint32_t t);
+    void SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q);
+    void Legalize(std::uint32_t t, std::uint32_t q);
+
+    const GridLattice& grid_;
+    double tolerance_;
+    ThinQueue queue_;
+    std::vector<Vertex> vertices_;
+    std::vector<Triangle> triangles_;
+    std::vector<std::uint32_t> touched_;
+    std::vector<std::uint32_t> stamps_;
+    std::uint32_t round_ = 1;
+    std::vector<std::uint32_t> flips_;
+};
+
+// Scans the nodes t covers, row by row: on each row the nodes on the inner side of all three
+// edges form one range of columns.
+void GridTin::Scan(std::uint32_t t) {
+    Triangle& tri = triangles_[t];
+    const Vertex* corner[3] = {&vertices_[tri.v[0]], &vertices_[tri.v[1]], &vertices_[tri.v[2]]};
+    const ThinPlane plane(corner[0]->p, corner[1]->p, corner[2]->p);
+    std::int64_t jLow = corner[0]->j, jHigh = corner[0]->j;
+    std::int64_t iLow = corner[0]->i, iHigh = corner[0]->i;
+    for (const Vertex* c : corner) {
+        jLow = c->j < jLow ? c->j : jLow;
+        jHigh = c->j > jHigh ? c->j : jHigh;
+        iLow = c->i < iLow ? c->i : iLow;
+        iHigh = c->i > iHigh ? c->i : iHigh;
+    }
+    std::uint32_t worst = kNone;
+    double worstDistance = 0.0;
+    const double* xs = grid_.xs.data();
+    for (std::int64_t j = jLow; j <= jHigh; ++j) {
+        std::int64_t low = iLow, high = iHigh;
+        for (int k = 0; k < 3 && low <= high; ++k) {
+            // Inside edge p -> q: (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0.
+            const Vertex& p = *corner[k];
+            const Vertex& q = *corner[(k + 1) % 3];
+            const std::int64_t a = -(q.j - p.j);
+            const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
+            if (a > 0) {
+                const std::int64_t from = CeilDiv(-b, a);
+                low = from > low ? from : low;
+            } else if (a < 0) {
+                const std::int64_t to = FloorDiv(b, -a);
+                high = to < high ? to : high;
+            } else if (b < 0) {
+                high = low - 1;
+            }
+        }
+        const bool cornerRow = j == corner[0]->j || j == corner[1]->j || j == corner[2]->j;
+        const std::size_t row = static_cast<std::size_t>(j) * grid_.columns;
+        const double y = grid_.ys[static_cast<std::size_t>(j)];
+        for (std::int64_t i = low; i <= high; ++i) {
+            if (cornerRow && ((i == corner[0]->i && j == corner[0]->j) ||
+                              (i == corner[1]->i && j == corner[1]->j) ||
+                              (i == corner[2]->i && j == corner[2]->j))) {
+                continue;
+            }
+            const std::size_t node = row + static_cast<std::size_t>(i);
+            const double d = plane.Distance(ThinPoint{xs[i], y, grid_.z[node]});
+            if (d > worstDistance || worst == kNone) {
+                worstDistance = d;
+                worst = static_cast<std::uint32_t>(node);
+            }
+        }
+    }
+    tri.worst = worst;
+    tri.worstDistance = worstDistance;
+    if (worst != kNone && worstDistance > tolerance_) {
+        queue_.Push(worstDistance, t);
+    }
+}
+
+// Flips the edge of t opposite its corner q while the triangle beyond has its far corner inside
+// t's circumcircle; the triangles changed are touched.
+void GridTin::Legalize(std::uint32_t start, std::uint32_t q) {
+    flips_.assign(1, start);
+    while (!flips_.empty()) {
+        const std::uint32_t t = flips_.back();
+        flips_.pop_back();
+        Rotate(triangles_[t], q);
+        const std::uint32_t u = triangles_[t].n[0];
+        if (u == kNone) {
+            continue;
+        }
+        // t = (q, a, b); u = (d, b, a).
+        const std::uint32_t a = triangles_[t].v[1], b = triangles_[t].v[2];
+        Triangle& ut = triangles_[u];
+        for (int k = 0; k < 3; ++k) {
+            if (ut.v[k] != a && ut.v[k] != b) {
+                Rotate(ut, ut.v[k]);
+                break;
+            }
+        }
+        const std::uint32_t d = ut.v[0];
+        const auto plan = [&](std::uint32_t v) {
+            return PlanPoint{vertices_[v].p.x, vertices_[v].p.y};
+        };
+        if (InCircle(plan(q), plan(a), plan(b), plan(d)) <= 0) {
+            continue;
+        }
+        Triangle& tt = triangles_[t];
+        const std::uint32_t ta = tt.n[2], tb = tt.n[1];
+        const std::uint32_t ua = ut.n[1], ub = ut.n[2];
+        tt.v[0] = q, tt.v[1] = a, tt.v[2] = d;
+        tt.n[0] = ua, tt.n[1] = u, tt.n[2] = ta;
+        ut.v[0] = q, ut.v[1] = d, ut.v[2] = b;
+        ut.n[0] = ub, ut.n[1] = tb, ut.n[2] = t;
+        Relink(ua, u, t);
+        Relink(tb, t, u);
+        Touch(t);
+        Touch(u);
+        flips_.push_back(t);
+        flips_.push_back(u);
+    }
+}
+
+// Splits t and its neighbour across the edge opposite t's corner `corner` at node vertex q.
+void GridTin::SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q) {
+    Rotate(triangles_[t], corner);
+    // t = (a, b, c), q on b-c; u beyond it = (d, c, b).
+    const std::uint32_t a = triangles_[t].v[0], b = triangles_[t].v[1], c = triangles_[t].v[2];
+    const std::uint32_t u = triangles_[t].n[0];
+    const std::uint32_t tc = triangles_[t].n[1];
+    const std::uint32_t t2 = AddTriangle(a, q, c);
+    Touch(t);
+    triangles_[t].v[2] = q;  // (a, b, q)
+    triangles_[t].n[1] = t2;
+    triangles_[t2].n[0] = kNone, triangles_[t2].n[1] = tc, triangles_[t2].n[2] = t;
+    Relink(tc, t, t2);
+    if (u != kNone) {
+        Rotate(triangles_[u], [&] {
+            for (const std::uint32_t v : triangles_[u].v) {
+                if (v != b && v != c) {
+                    return v;
+                }
+            }
+            return kNone;
+        }());
+        const std::uint32_t d = triangles_[u].v[0];
+        const std::uint32_t ub = triangles_[u].n[1];
+        const std::uint32_t u2 = AddTriangle(d, q, b);
+        Touch(u);
+        triangles_[u].v[2] = q;  // (d, c, q)
+        triangles_[u].n[0] = t2, triangles_[u].n[1] = u2;
+        triangles_[u2].n[0] = t, triangles_[u2].n[1] = ub, triangles_[u2].n[2] = u;
+        Relink(ub, u, u2);
+        triangles_[t].n[0] = u2;
+        triangles_[t2].n[0] = u;
+        Legalize(u, q);
+        Legalize(u2, q);
+    }
+    Legalize(t, q);
+    Legalize(t2, q);
+}
+
+// Inserts t's farthest node: splits t (or, on an edge, t and its neighbour there) and restores
+// the Delaunay property by flips.
+void GridTin::Insert(std::uint32_t t) {
+    const std::uint32_t node = triangles_[t].worst;
+    const std::uint32_t q = AddVertex(node % grid_.columns, node / grid_.columns);
+    const Vertex& p = vertices_[q];
+    for (std::uint32_t k = 0; k < 3; ++k) {
+        const Vertex& from = vertices_[triangles_[t].v[(k + 1) % 3]];
+        const Vertex& to = vertices_[triangles_[t].v[(k + 2) % 3]];
+        if (Orient(from, to, p.i, p.j) == 0) {
+            SplitEdge(t, triangles_[t].v[k], q);
+            return;
+        }
+    }
+    // t = (a, b, c) -> (a, b, q), (b, c, q), (c, a, q).
+    const Triangle old = triangles_[t];
+    const std::uint32_t t1 = AddTriangle(old.v[1], old.v[2], q);
+    const std::uint32_t t2 = AddTriangle(old.v[2], old.v[0], q);
+    Touch(t);
+    triangles_[t].v[2] = q;
+    triangles_[t].n[0] = t1, triangles_[t].n[1] = t2, triangles_[t].n[2] = old.n[2];
+    triangles_[t1].n[0] = t2, triangles_[t1].n[1] = t, triangles_[t1].n[2] = old.n[0];
+    triangles_[t2].n[0] = t, triangles_[t2].n[1] = t1, triangles_[t2].n[2] = old.n[1];
+    Relink(old.n[0], t, t1);
+    Relink(old.n[1], t, t2);
+    Legalize(t, q);
+    Legalize(t1, q);
+    Legalize(t2, q);
+}
+
+ThinSurface GridTin::Run(const std::function<void()>& tick) {
+    const std::uint32_t right = grid_.columns - 1, top = grid_.rows - 1;
+    const std::uint32_t a = AddVertex(0, 0), b = AddVertex(right, 0);
+    const std::uint32_t c = AddVertex(right, top), d = AddVertex(0, top);
+    const std::uint32_t first = AddTriangle(a, b, c);
+    const std::uint32_t second = AddTriangle(a, c, d);
+    triangles_[first].n[1] = second;
+    triangles_[second].n[2] = first;
+    Scan(first);
+    Scan(second);
+    ThinQueue::Entry entry;
+    std::uint64_t inserted = 0;
+    while (queue_.Pop(entry)) {
+        const Triangle& t = triangles_[entry.second];
+        if (t.worst == kNone || !(t.worstDistance == entry.first) ||
+            !(t.worstDistance > tolerance_)) {
+            continue;  // changed since it was queued
+        }
+        ++round_;
+        touched_.clear();
+        Insert(entry.second);
+        for (const std::uint32_t changed : touched_) {
+            Scan(changed);
+        }
+        if (++inserted % 4096 == 0 && tick) {
+            tick();
+        }
+    }
+    ThinSurface surface;
+    surface.vertices.reserve(vertices_.size());
+    surface.ids.reserve(vertices_.size());
+    for (const Vertex& v : vertices_) {
+        surface.vertices.push_back(v.p);
+        surface.ids.push_back(
+            grid_.ids[static_cast<std::size_t>(v.j) * grid_.columns + static_cast<std::size_t>(v.i)]);
+    }
+    surface.triangles.reserve(triangles_.size());
+    for (const Triangle& t : triangles_) {
+        surface.triangles.push_back({t.v[0], t.v[1], t.v[2]});
+    }
+    return surface;
+}
+
+}  // namespace
+
+ThinSurface ThinGridLattice(const GridLattice& grid, double tolerance,
+                            const std::function<void()>& tick) {
+    return GridTin(grid, tolerance).Run(tick);
+}
+
+}  // namespace geom
