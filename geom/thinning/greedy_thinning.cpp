@@ -1,11 +1,25 @@
 #include "geom/thinning/greedy_thinning.h"
 
+#include <cmath>
+
+#include "geom/thinning/grid_thinning.h"
 #include "geom/thinning/stream_thinning.h"
 
 namespace geom {
 
 ThinningResult ThinToVerticalTolerance(const std::vector<ThinPoint>& points, double tolerance,
                                        std::size_t budget, const ThinLines& lines) {
+    // A whole regular grid thinned in one go needs no first pass: straight to the grid.
+    GridLattice grid;
+    if (std::isfinite(tolerance) && tolerance >= 0.0 && lines.Empty() &&
+        (budget == 0 || budget >= points.size()) && FindGridLattice(points, grid)) {
+        ThinningResult result;
+        result.surface = ThinGridLattice(grid, tolerance, nullptr);
+        result.kept = result.surface.ids;
+        result.passes = 1;
+        result.grid = true;
+        return result;
+    }
     ThinOptions options;
     options.tolerance = tolerance;
     options.budget = budget > 0 ? budget : points.size();

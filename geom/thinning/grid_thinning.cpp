@@ -1,5 +1,6 @@
 #include "geom/thinning/grid_thinning.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -12,15 +13,6 @@ namespace geom {
 namespace {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-
-// a / b rounded down and up, b > 0.
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
-}
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
-    return -FloorDiv(-a, b);
-}
 
 class GridTin {
 public:
@@ -120,27 +112,28 @@ void GridTin::Scan(std::uint32_t t) {
     double worstDistance = 0.0;
     const double* xs = grid_.xs.data();
     for (std::int64_t j = jLow; j <= jHigh; ++j) {
-        std::int64_t low = iLow, high = iHigh;
-        for (int k = 0; k < 3 && low <= high; ++k) {
+        // Quotients of integers below 2^53 in magnitude: ceil and floor of the rounded quotient
+        // are exact (a quotient that is not whole stays at least 1 / |a| from every whole number).
+        double low = static_cast<double>(iLow), high = static_cast<double>(iHigh);
+        for (int k = 0; k < 3; ++k) {
             // Inside edge p -> q: (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0.
             const Vertex& p = *corner[k];
             const Vertex& q = *corner[(k + 1) % 3];
             const std::int64_t a = -(q.j - p.j);
             const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
             if (a > 0) {
-                const std::int64_t from = CeilDiv(-b, a);
-                low = from > low ? from : low;
+                low = std::fmax(low, std::ceil(static_cast<double>(-b) / static_cast<double>(a)));
             } else if (a < 0) {
-                const std::int64_t to = FloorDiv(b, -a);
-                high = to < high ? to : high;
+                high = std::fmin(high, std::floor(static_cast<double>(b) / static_cast<double>(-a)));
             } else if (b < 0) {
-                high = low - 1;
+                high = low - 1.0;
             }
         }
         const bool cornerRow = j == corner[0]->j || j == corner[1]->j || j == corner[2]->j;
         const std::size_t row = static_cast<std::size_t>(j) * grid_.columns;
         const double y = grid_.ys[static_cast<std::size_t>(j)];
-        for (std::int64_t i = low; i <= high; ++i) {
+        const auto last = static_cast<std::int64_t>(high);
+        for (auto i = static_cast<std::int64_t>(low); i <= last; ++i) {
             if (cornerRow && ((i == corner[0]->i && j == corner[0]->j) ||
                               (i == corner[1]->i && j == corner[1]->j) ||
                               (i == corner[2]->i && j == corner[2]->j))) {
