@@ -8,6 +8,11 @@ namespace geom {
 
 namespace {
 
+// Coordinates and elevations within 1e50 and steps of at least 1e-50: the planes of the grid's
+// triangles and their distances then never overflow.
+constexpr double kLargest = 1e50;
+constexpr double kSmallest = 1e-50;
+
 // Whether a - b is exact (Knuth's two-sum error is zero).
 bool ExactDifference(double a, double b, double& difference) {
     difference = a - b;
@@ -44,7 +49,7 @@ bool Axis(const std::vector<ThinPoint>& points, double ThinPoint::*axis, std::ui
         high = std::max(high, p.*axis);
     }
     const double step = (high - low) / static_cast<double>(count - 1);
-    if (!std::isfinite(low) || !std::isfinite(high) || !(step > 0.0)) {
+    if (!(low >= -kLargest && high <= kLargest && step >= kSmallest)) {
         return false;
     }
     values.assign(count, std::numeric_limits<double>::quiet_NaN());
@@ -100,7 +105,7 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
     grid.z.resize(points.size());
     for (std::size_t k = 0; k < points.size(); ++k) {
         const std::size_t node = static_cast<std::size_t>(row[k]) * grid.columns + column[k];
-        if (grid.ids[node] != 0xFFFFFFFFu || !std::isfinite(points[k].z)) {
+        if (grid.ids[node] != 0xFFFFFFFFu || !(std::fabs(points[k].z) <= kLargest)) {
             return false;
         }
         grid.ids[node] = static_cast<std::uint32_t>(k);

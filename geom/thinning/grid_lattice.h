@@ -2,7 +2,8 @@
 //
 // FindGridLattice(points, grid): true when the points are the nodes of a columns x rows lattice
 // (both 2 or more), each once, node (i, j) at (x0 + i dx, y0 + j dy) exactly in real arithmetic
-// (dx, dy > 0; checked with error-free sums and products), with finite elevations. Fills grid:
+// (dx, dy > 0; checked with error-free sums and products). Coordinates and elevations must lie within
+// 1e50 in magnitude and the steps be 1e-50 or more (so that no plane overflows). Fills grid:
 // the lattice, the elevations and the points' numbers row by row (node (i, j) at j columns + i)
 // and the nodes' coordinates per column and row. False otherwise (a missing or repeated node,
 // uneven or inexact spacing, a value that is not finite): grid is then unspecified.

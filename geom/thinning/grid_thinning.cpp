@@ -129,21 +129,35 @@ void GridTin::Scan(std::uint32_t t) {
                 high = low - 1.0;
             }
         }
-        const bool cornerRow = j == corner[0]->j || j == corner[1]->j || j == corner[2]->j;
-        const std::size_t row = static_cast<std::size_t>(j) * grid_.columns;
-        const double y = grid_.ys[static_cast<std::size_t>(j)];
-        const auto last = static_cast<std::int64_t>(high);
-        for (auto i = static_cast<std::int64_t>(low); i <= last; ++i) {
-            if (cornerRow && ((i == corner[0]->i && j == corner[0]->j) ||
-                              (i == corner[1]->i && j == corner[1]->j) ||
-                              (i == corner[2]->i && j == corner[2]->j))) {
-                continue;
+        // A corner on this row is an end of its range: left out.
+        auto first = static_cast<std::int64_t>(low);
+        auto last = static_cast<std::int64_t>(high);
+        for (const Vertex* c : corner) {
+            if (c->j == j) {
+                first += c->i == first ? 1 : 0;
+                last -= c->i == last ? 1 : 0;
             }
-            const std::size_t node = row + static_cast<std::size_t>(i);
-            const double d = plane.Distance(ThinPoint{xs[i], y, grid_.z[node]});
-            if (d > worstDistance || worst == kNone) {
-                worstDistance = d;
-                worst = static_cast<std::uint32_t>(node);
+        }
+        if (first > last) {
+            continue;
+        }
+        // The row's largest distance first (a loop without branches), its node only when it
+        // beats the triangle's so far.
+        const double* z = grid_.z.data() + static_cast<std::size_t>(j) * grid_.columns;
+        const double y = grid_.ys[static_cast<std::size_t>(j)];
+        double rowWorst = -1.0;
+        for (std::int64_t i = first; i <= last; ++i) {
+            const double d = plane.Distance(ThinPoint{xs[i], y, z[i]});
+            rowWorst = d > rowWorst ? d : rowWorst;
+        }
+        if (rowWorst > worstDistance || worst == kNone) {
+            for (std::int64_t i = first; i <= last; ++i) {
+                if (plane.Distance(ThinPoint{xs[i], y, z[i]}) == rowWorst) {
+                    worstDistance = rowWorst;
+                    worst = static_cast<std::uint32_t>(static_cast<std::size_t>(j) * grid_.columns +
+                                                       static_cast<std::size_t>(i));
+                    break;
+                }
             }
         }
     }
