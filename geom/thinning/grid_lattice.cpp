@@ -102,14 +102,15 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
         return false;
     }
     grid.ids.assign(points.size(), 0xFFFFFFFFu);
-    grid.z.resize(points.size());
+    const std::size_t tilesDown = (grid.rows + GridLattice::kTile - 1) >> GridLattice::kTileShift;
+    grid.z.resize(grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile);
     for (std::size_t k = 0; k < points.size(); ++k) {
         const std::size_t node = static_cast<std::size_t>(row[k]) * grid.columns + column[k];
         if (grid.ids[node] != 0xFFFFFFFFu || !(std::fabs(points[k].z) <= kLargest)) {
             return false;
         }
         grid.ids[node] = static_cast<std::uint32_t>(k);
-        grid.z[node] = points[k].z;
+        grid.z[grid.At(column[k], row[k])] = points[k].z;
     }
     return true;
 }

@@ -4,7 +4,7 @@
 // (both 2 or more), each once, node (i, j) at (x0 + i dx, y0 + j dy) exactly in real arithmetic
 // (dx, dy > 0; checked with error-free sums and products). Coordinates and elevations must lie within
 // 1e50 in magnitude and the steps be 1e-50 or more (so that no plane overflows). Fills grid:
-// the lattice, the elevations and the points' numbers row by row (node (i, j) at j columns + i)
+// the lattice, the elevations (tiled) and the points' numbers row by row
 // and the nodes' coordinates per column and row. False otherwise (a missing or repeated node,
 // uneven or inexact spacing, a value that is not finite): grid is then unspecified.
 // Because the lattice is exactly affine, the orientation of three nodes has the sign of the
@@ -19,15 +19,23 @@
 namespace geom {
 
 struct GridLattice {
+    // Elevations lie in tiles of kTile x kTile nodes, tile by tile along the rows of tiles, row
+    // by row within a tile: the nodes under a small triangle then share a few memory pages.
+    static constexpr std::uint32_t kTileShift = 4;
+    static constexpr std::uint32_t kTile = 1u << kTileShift;
     std::uint32_t columns = 0;
     std::uint32_t rows = 0;
     std::vector<double> xs;  // per column
     std::vector<double> ys;  // per row
-    std::vector<double> z;   // row by row
-    std::vector<std::uint32_t> ids;
-    ThinPoint Node(std::uint32_t i, std::uint32_t j) const {
-        return ThinPoint{xs[i], ys[j], z[static_cast<std::size_t>(j) * columns + i]};
+    std::vector<double> z;   // tiled (At)
+    std::vector<std::uint32_t> ids;  // row by row (node (i, j) at j columns + i)
+    // The place of node (i, j)'s elevation in z; the nodes of a row within a tile are adjacent.
+    std::size_t At(std::size_t i, std::size_t j) const {
+        return ((j >> kTileShift) * TilesAcross() + (i >> kTileShift)) * kTile * kTile +
+               (j & (kTile - 1)) * kTile + (i & (kTile - 1));
     }
+    std::size_t TilesAcross() const { return (columns + kTile - 1) >> kTileShift; }
+    ThinPoint Node(std::uint32_t i, std::uint32_t j) const { return ThinPoint{xs[i], ys[j], z[At(i, j)]}; }
 };
 
 bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid);

@@ -14,6 +14,14 @@ namespace {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
+constexpr std::size_t kTileSize = GridLattice::kTile * GridLattice::kTile;
+
+// The place of column i's elevation from the start of its row in the first tile.
+std::size_t Tiled(std::int64_t i) {
+    const auto column = static_cast<std::size_t>(i);
+    return (column >> GridLattice::kTileShift) * kTileSize + (column & (GridLattice::kTile - 1));
+}
+
 class GridTin {
 public:
     GridTin(const GridLattice& grid, double tolerance)
@@ -143,16 +151,16 @@ void GridTin::Scan(std::uint32_t t) {
         }
         // The row's largest distance first (a loop without branches), its node only when it
         // beats the triangle's so far.
-        const double* z = grid_.z.data() + static_cast<std::size_t>(j) * grid_.columns;
+        const double* z = grid_.z.data() + grid_.At(0, static_cast<std::size_t>(j));
         const double y = grid_.ys[static_cast<std::size_t>(j)];
         double rowWorst = -1.0;
         for (std::int64_t i = first; i <= last; ++i) {
-            const double d = plane.Distance(ThinPoint{xs[i], y, z[i]});
+            const double d = plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]});
             rowWorst = d > rowWorst ? d : rowWorst;
         }
         if (rowWorst > worstDistance || worst == kNone) {
             for (std::int64_t i = first; i <= last; ++i) {
-                if (plane.Distance(ThinPoint{xs[i], y, z[i]}) == rowWorst) {
+                if (plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]}) == rowWorst) {
                     worstDistance = rowWorst;
                     worst = static_cast<std::uint32_t>(static_cast<std::size_t>(j) * grid_.columns +
                                                        static_cast<std::size_t>(i));
