@@ -38,45 +38,44 @@ bool ExactProduct(double n, double h, double& product) {
     return error == 0.0;
 }
 
-// The coordinates per index along one axis: values[k] must be low + k step exactly, and every
-// point's coordinate one of them. Gives the index of each point in `index`.
-bool Axis(const std::vector<ThinPoint>& points, double ThinPoint::*axis, std::uint32_t count,
-          std::vector<double>& values, std::vector<std::uint32_t>& index) {
+// One axis of the lattice: count values from low to high, a step apart.
+struct Axis {
     double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    for (const ThinPoint& p : points) {
-        low = std::min(low, p.*axis);
-        high = std::max(high, p.*axis);
+    double high = -std::numeric_limits<double>::infinity();
+    double step = 0.0;
+    double perStep = 0.0;
+    std::uint32_t count = 0;
+
+    bool Set(std::uint64_t n, std::vector<double>& values) {
+        count = static_cast<std::uint32_t>(n);
+        step = (high - low) / static_cast<double>(count - 1);
+        perStep = 1.0 / step;
+        values.assign(count, std::numeric_limits<double>::quiet_NaN());
+        return low >= -kLargest && high <= kLargest && step >= kSmallest;
     }
-    const double step = (high - low) / static_cast<double>(count - 1);
-    if (!(low >= -kLargest && high <= kLargest && step >= kSmallest)) {
-        return false;
-    }
-    values.assign(count, std::numeric_limits<double>::quiet_NaN());
-    index.resize(points.size());
-    for (std::size_t k = 0; k < points.size(); ++k) {
-        const double v = points[k].*axis;
-        const double at = std::floor((v - low) / step + 0.5);
+    // The index nearest v (checked afterwards: every value at an index must be the same, and
+    // exactly low + index step); false beyond the axis.
+    bool Index(double v, std::vector<double>& values, std::uint32_t& index) const {
+        const double at = std::floor((v - low) * perStep + 0.5);
         if (!(at >= 0.0 && at < static_cast<double>(count))) {
             return false;
         }
-        const auto i = static_cast<std::uint32_t>(at);
-        if (std::isnan(values[i])) {
-            values[i] = v;
-        } else if (values[i] != v) {
-            return false;
-        }
-        index[k] = i;
+        index = static_cast<std::uint32_t>(at);
+        double& value = values[index];
+        value = std::isnan(value) ? v : value;
+        return value == v;
     }
-    for (std::uint32_t i = 0; i < count; ++i) {
-        double difference = 0.0, product = 0.0;
-        if (!ExactDifference(values[i], low, difference) ||
-            !ExactProduct(static_cast<double>(i), step, product) || difference != product) {
-            return false;
+    bool Exact(const std::vector<double>& values) const {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            double difference = 0.0, product = 0.0;
+            if (!ExactDifference(values[i], low, difference) ||
+                !ExactProduct(static_cast<double>(i), step, product) || difference != product) {
+                return false;
+            }
         }
+        return true;
     }
-    return true;
-}
+};
 
 }  // namespace
 
@@ -87,32 +86,40 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
     // On a grid, the points on the first point's row count the columns, those on its column the
     // rows.
     std::uint64_t columns = 0, rows = 0;
+    Axis x, y;
     for (const ThinPoint& p : points) {
         columns += p.y == points[0].y ? 1 : 0;
         rows += p.x == points[0].x ? 1 : 0;
+        x.low = std::min(x.low, p.x);
+        x.high = std::max(x.high, p.x);
+        y.low = std::min(y.low, p.y);
+        y.high = std::max(y.high, p.y);
     }
-    if (columns < 2 || rows < 2 || columns * rows != points.size()) {
+    if (columns < 2 || rows < 2 || columns * rows != points.size() || !x.Set(columns, grid.xs) ||
+        !y.Set(rows, grid.ys)) {
         return false;
     }
-    grid.columns = static_cast<std::uint32_t>(columns);
-    grid.rows = static_cast<std::uint32_t>(rows);
-    std::vector<std::uint32_t> column, row;
-    if (!Axis(points, &ThinPoint::x, grid.columns, grid.xs, column) ||
-        !Axis(points, &ThinPoint::y, grid.rows, grid.ys, row)) {
-        return false;
-    }
+    grid.columns = x.count;
+    grid.rows = y.count;
     grid.ids.assign(points.size(), 0xFFFFFFFFu);
     const std::size_t tilesDown = (grid.rows + GridLattice::kTile - 1) >> GridLattice::kTileShift;
     grid.z.resize(grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile);
+    // Every point at its own node: with as many points as nodes, every node is taken.
     for (std::size_t k = 0; k < points.size(); ++k) {
-        const std::size_t node = static_cast<std::size_t>(row[k]) * grid.columns + column[k];
-        if (grid.ids[node] != 0xFFFFFFFFu || !(std::fabs(points[k].z) <= kLargest)) {
+        const ThinPoint& p = points[k];
+        std::uint32_t i = 0, j = 0;
+        if (!x.Index(p.x, grid.xs, i) || !y.Index(p.y, grid.ys, j) ||
+            !(std::fabs(p.z) <= kLargest)) {
             return false;
         }
-        grid.ids[node] = static_cast<std::uint32_t>(k);
-        grid.z[grid.At(column[k], row[k])] = points[k].z;
+        std::uint32_t& id = grid.ids[static_cast<std::size_t>(j) * grid.columns + i];
+        if (id != 0xFFFFFFFFu) {
+            return false;
+        }
+        id = static_cast<std::uint32_t>(k);
+        grid.z[grid.At(i, j)] = p.z;
     }
-    return true;
+    return x.Exact(grid.xs) && y.Exact(grid.ys);
 }
 
 }  // namespace geom

@@ -130,9 +130,11 @@ void GridTin::Scan(std::uint32_t t) {
             const std::int64_t a = -(q.j - p.j);
             const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
             if (a > 0) {
-                low = std::fmax(low, std::ceil(static_cast<double>(-b) / static_cast<double>(a)));
+                const double from = std::ceil(static_cast<double>(-b) / static_cast<double>(a));
+                low = from > low ? from : low;
             } else if (a < 0) {
-                high = std::fmin(high, std::floor(static_cast<double>(b) / static_cast<double>(-a)));
+                const double to = std::floor(static_cast<double>(b) / static_cast<double>(-a));
+                high = to < high ? to : high;
             } else if (b < 0) {
                 high = low - 1.0;
             }
@@ -153,13 +155,28 @@ void GridTin::Scan(std::uint32_t t) {
         // beats the triangle's so far.
         const double* z = grid_.z.data() + grid_.At(0, static_cast<std::size_t>(j));
         const double y = grid_.ys[static_cast<std::size_t>(j)];
-        double rowWorst = -1.0;
-        for (std::int64_t i = first; i <= last; ++i) {
-            const double d = plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]});
-            rowWorst = d > rowWorst ? d : rowWorst;
+        // Four maxima side by side, so that the comparisons do not wait on one another.
+        double m0 = -1.0, m1 = -1.0, m2 = -1.0, m3 = -1.0;
+        std::int64_t i = first;
+        for (; i + 3 <= last; i += 4) {
+            const double d0 = plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]});
+            const double d1 = plane.Distance(ThinPoint{xs[i + 1], y, z[Tiled(i + 1)]});
+            const double d2 = plane.Distance(ThinPoint{xs[i + 2], y, z[Tiled(i + 2)]});
+            const double d3 = plane.Distance(ThinPoint{xs[i + 3], y, z[Tiled(i + 3)]});
+            m0 = d0 > m0 ? d0 : m0;
+            m1 = d1 > m1 ? d1 : m1;
+            m2 = d2 > m2 ? d2 : m2;
+            m3 = d3 > m3 ? d3 : m3;
         }
+        for (; i <= last; ++i) {
+            const double d = plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]});
+            m0 = d > m0 ? d : m0;
+        }
+        m0 = m1 > m0 ? m1 : m0;
+        m2 = m3 > m2 ? m3 : m2;
+        const double rowWorst = m2 > m0 ? m2 : m0;
         if (rowWorst > worstDistance || worst == kNone) {
-            for (std::int64_t i = first; i <= last; ++i) {
+            for (i = first; i <= last; ++i) {
                 if (plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]}) == rowWorst) {
                     worstDistance = rowWorst;
                     worst = static_cast<std::uint32_t>(static_cast<std::size_t>(j) * grid_.columns +
