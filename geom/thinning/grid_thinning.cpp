@@ -1,5 +1,6 @@
 #include "geom/thinning/grid_thinning.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -13,6 +14,8 @@ namespace geom {
 namespace {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+// Insertions for a distance up to this factor of the tolerance are tried for removal at the end.
+constexpr double kNearTie = 1.0 + 1.0 / 16;
 
 constexpr std::size_t kTileSize = GridLattice::kTile * GridLattice::kTile;
 
@@ -33,6 +36,8 @@ private:
     struct Vertex {
         std::int64_t i, j;  // the node's column and row
         ThinPoint p;
+        double distance = 0.0;  // beyond the tolerance by when it was inserted
+        std::uint32_t triangle = kNone;  // one of its triangles (set by RemoveNearTies)
     };
     // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k].
     struct Triangle {
@@ -86,7 +91,12 @@ private:
     std::int64_t Orient(const Vertex& a, const Vertex& b, std::int64_t i, std::int64_t j) const {
         return (b.i - a.i) * (j - a.j) - (b.j - a.j) * (i - a.i);
     }
+    // The node of the closed triangle v (corners left out) farthest from its plane (kNone when
+    // it covers none) and its distance.
+    void Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst, double& worstDistance) const;
     void Scan(std::uint32_t t);
+    bool Remove(std::uint32_t v);
+    void RemoveNearTies();
     void Insert(std::uint32_t t);
     void SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q);
     void Legalize(std::uint32_t t, std::uint32_t q);
@@ -100,13 +110,17 @@ private:
     std::vector<std::uint32_t> stamps_;
     std::uint32_t round_ = 1;
     std::vector<std::uint32_t> flips_;
+    std::vector<std::uint32_t> polygon_, star_, beyond_;
+    std::vector<std::array<std::uint32_t, 3>> made_;
+    std::vector<char> removed_;  // per vertex
+    std::vector<char> dead_;     // per triangle
 };
 
 // Scans the nodes t covers, row by row: on each row the nodes on the inner side of all three
 // edges form one range of columns.
-void GridTin::Scan(std::uint32_t t) {
-    Triangle& tri = triangles_[t];
-    const Vertex* corner[3] = {&vertices_[tri.v[0]], &vertices_[tri.v[1]], &vertices_[tri.v[2]]};
+void GridTin::Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst,
+                       double& worstDistance) const {
+    const Vertex* corner[3] = {&vertices_[v[0]], &vertices_[v[1]], &vertices_[v[2]]};
     const ThinPlane plane(corner[0]->p, corner[1]->p, corner[2]->p);
     std::int64_t jLow = corner[0]->j, jHigh = corner[0]->j;
     std::int64_t iLow = corner[0]->i, iHigh = corner[0]->i;
@@ -116,8 +130,8 @@ void GridTin::Scan(std::uint32_t t) {
         iLow = c->i < iLow ? c->i : iLow;
         iHigh = c->i > iHigh ? c->i : iHigh;
     }
-    std::uint32_t worst = kNone;
-    double worstDistance = 0.0;
+    worst = kNone;
+    worstDistance = 0.0;
     const double* xs = grid_.xs.data();
     for (std::int64_t j = jLow; j <= jHigh; ++j) {
         // Quotients of integers below 2^53 in magnitude: ceil and floor of the rounded quotient
@@ -186,10 +200,13 @@ void GridTin::Scan(std::uint32_t t) {
             }
         }
     }
-    tri.worst = worst;
-    tri.worstDistance = worstDistance;
-    if (worst != kNone && worstDistance > tolerance_) {
-        queue_.Push(worstDistance, t);
+}
+
+void GridTin::Scan(std::uint32_t t) {
+    Triangle& tri = triangles_[t];
+    Farthest(tri.v, tri.worst, tri.worstDistance);
+    if (tri.worst != kNone && tri.worstDistance > tolerance_) {
+        queue_.Push(tri.worstDistance, t);
     }
 }
 
@@ -281,6 +298,7 @@ void GridTin::SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q) 
 void GridTin::Insert(std::uint32_t t) {
     const std::uint32_t node = triangles_[t].worst;
     const std::uint32_t q = AddVertex(node % grid_.columns, node / grid_.columns);
+    vertices_[q].distance = triangles_[t].worstDistance;
     const Vertex& p = vertices_[q];
     for (std::uint32_t k = 0; k < 3; ++k) {
         const Vertex& from = vertices_[triangles_[t].v[(k + 1) % 3]];
@@ -304,6 +322,135 @@ void GridTin::Insert(std::uint32_t t) {
     Legalize(t, q);
     Legalize(t1, q);
     Legalize(t2, q);
+}
+
+// Tries to take vertex v out again: its star's polygon is triangulated anew by Delaunay ears
+// (a convex corner whose circle holds no other corner of the polygon: the triangulation stays
+// Delaunay), and v is dropped when every node of the new triangles, v's own among them, lies
+// within the tolerance. False (nothing changed) otherwise, and for a vertex on the grid's edge.
+bool GridTin::Remove(std::uint32_t v) {
+    // The star counter-clockwise: polygon corners, the star's triangles, the triangles beyond.
+    std::vector<std::uint32_t>& corners = polygon_;
+    std::vector<std::uint32_t>& star = star_;
+    std::vector<std::uint32_t>& beyond = beyond_;
+    corners.clear();
+    star.clear();
+    beyond.clear();
+    std::uint32_t t = vertices_[v].triangle;
+    do {
+        Rotate(triangles_[t], v);
+        const Triangle& tri = triangles_[t];
+        if (tri.n[0] == kNone || tri.n[1] == kNone || star.size() > 64) {
+            return false;
+        }
+        corners.push_back(tri.v[1]);
+        star.push_back(t);
+        beyond.push_back(tri.n[0]);
+        t = tri.n[1];
+    } while (t != star[0]);
+    const auto plan = [&](std::uint32_t k) {
+        return PlanPoint{vertices_[k].p.x, vertices_[k].p.y};
+    };
+    // Ears cut one by one; each remembers, for the edge it leaves open, nothing: the
+    // neighbours are matched by their edges at the end.
+    std::vector<std::array<std::uint32_t, 3>>& made = made_;
+    made.clear();
+    std::vector<std::uint32_t> open(corners);
+    while (open.size() > 3) {
+        const std::size_t n = open.size();
+        bool cut = false;
+        for (std::size_t m = 0; m < n && !cut; ++m) {
+            const std::uint32_t a = open[(m + n - 1) % n], b = open[m], c = open[(m + 1) % n];
+            if (Orient(vertices_[a], vertices_[b], vertices_[c].i, vertices_[c].j) <= 0) {
+                continue;
+            }
+            bool empty = true;
+            for (std::size_t k = 0; k < n && empty; ++k) {
+                const std::uint32_t d = open[k];
+                empty = d == a || d == b || d == c ||
+                        InCircle(plan(a), plan(b), plan(c), plan(d)) <= 0;
+            }
+            if (empty) {
+                made.push_back({a, b, c});
+                open.erase(open.begin() + static_cast<std::ptrdiff_t>(m));
+                cut = true;
+            }
+        }
+        if (!cut) {
+            return false;
+        }
+    }
+    if (Orient(vertices_[open[0]], vertices_[open[1]], vertices_[open[2]].i,
+               vertices_[open[2]].j) <= 0) {
+        return false;
+    }
+    made.push_back({open[0], open[1], open[2]});
+    for (const auto& tri : made) {
+        const std::uint32_t corner[3] = {tri[0], tri[1], tri[2]};
+        std::uint32_t worst = kNone;
+        double distance = 0.0;
+        Farthest(corner, worst, distance);
+        if (worst != kNone && !(distance <= tolerance_)) {
+            return false;
+        }
+    }
+    // Commit: the new triangles take the first star places, the last two die.
+    for (std::size_t k = 0; k < made.size(); ++k) {
+        Triangle& tri = triangles_[star[k]];
+        for (int e = 0; e < 3; ++e) {
+            tri.v[e] = made[k][static_cast<std::size_t>(e)];
+            tri.n[e] = kNone;
+        }
+        tri.worst = kNone;
+        tri.worstDistance = 0.0;
+    }
+    const std::size_t n = corners.size();
+    for (std::size_t k = 0; k < made.size(); ++k) {
+        Triangle& tri = triangles_[star[k]];
+        for (int e = 0; e < 3; ++e) {
+            const std::uint32_t p = tri.v[(e + 1) % 3], q = tri.v[(e + 2) % 3];
+            // A polygon edge p -> q: its triangle beyond; else the other new triangle on q -> p.
+            for (std::size_t m = 0; m < n && tri.n[e] == kNone; ++m) {
+                if (corners[m] == p && corners[(m + 1) % n] == q) {
+                    tri.n[e] = beyond[m];
+                    for (std::uint32_t& back : triangles_[beyond[m]].n) {
+                        back = back == star[m] ? star[k] : back;
+                    }
+                }
+            }
+            for (std::size_t o = 0; o < made.size() && tri.n[e] == kNone; ++o) {
+                const Triangle& other = triangles_[star[o]];
+                for (int f = 0; f < 3; ++f) {
+                    if (o != k && other.v[(f + 1) % 3] == q && other.v[(f + 2) % 3] == p) {
+                        tri.n[e] = star[o];
+                    }
+                }
+            }
+            vertices_[p].triangle = star[k];
+        }
+    }
+    dead_[star[n - 1]] = 1;
+    dead_[star[n - 2]] = 1;
+    removed_[v] = 1;
+    return true;
+}
+
+// Vertices inserted for a distance barely beyond the tolerance (a node at the tolerance that the
+// rounding allowance pushed over) are tried for removal, the latest first: where the surface
+// around them has changed since, it may now pass within the tolerance of them.
+void GridTin::RemoveNearTies() {
+    removed_.assign(vertices_.size(), 0);
+    dead_.assign(triangles_.size(), 0);
+    for (std::uint32_t t = 0; t < triangles_.size(); ++t) {
+        for (const std::uint32_t v : triangles_[t].v) {
+            vertices_[v].triangle = t;
+        }
+    }
+    for (std::uint32_t v = static_cast<std::uint32_t>(vertices_.size()); v-- > 4;) {
+        if (vertices_[v].distance <= tolerance_ * kNearTie) {
+            Remove(v);
+        }
+    }
 }
 
 ThinSurface GridTin::Run(const std::function<void()>& tick) {
@@ -334,17 +481,26 @@ ThinSurface GridTin::Run(const std::function<void()>& tick) {
             tick();
         }
     }
+    RemoveNearTies();
     ThinSurface surface;
     surface.vertices.reserve(vertices_.size());
     surface.ids.reserve(vertices_.size());
-    for (const Vertex& v : vertices_) {
-        surface.vertices.push_back(v.p);
-        surface.ids.push_back(
-            grid_.ids[static_cast<std::size_t>(v.j) * grid_.columns + static_cast<std::size_t>(v.i)]);
+    std::vector<std::uint32_t> number(vertices_.size(), kNone);
+    for (std::uint32_t k = 0; k < vertices_.size(); ++k) {
+        if (removed_[k] == 0) {
+            const Vertex& v = vertices_[k];
+            number[k] = static_cast<std::uint32_t>(surface.vertices.size());
+            surface.vertices.push_back(v.p);
+            surface.ids.push_back(grid_.ids[static_cast<std::size_t>(v.j) * grid_.columns +
+                                            static_cast<std::size_t>(v.i)]);
+        }
     }
     surface.triangles.reserve(triangles_.size());
-    for (const Triangle& t : triangles_) {
-        surface.triangles.push_back({t.v[0], t.v[1], t.v[2]});
+    for (std::uint32_t k = 0; k < triangles_.size(); ++k) {
+        if (dead_[k] == 0) {
+            const Triangle& t = triangles_[k];
+            surface.triangles.push_back({number[t.v[0]], number[t.v[1]], number[t.v[2]]});
+        }
     }
     return surface;
 }
