@@ -36,7 +36,7 @@ private:
     struct Vertex {
         std::int64_t i, j;  // the node's column and row
         ThinPoint p;
-        double distance = 0.0;  // beyond the tolerance by when it was inserted
+        double distance = 0.0;           // beyond the tolerance by when it was inserted
         std::uint32_t triangle = kNone;  // one of its triangles (set by RemoveNearTies)
     };
     // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k].
@@ -367,8 +367,8 @@ bool GridTin::Remove(std::uint32_t v) {
             bool empty = true;
             for (std::size_t k = 0; k < n && empty; ++k) {
                 const std::uint32_t d = open[k];
-                empty = d == a || d == b || d == c ||
-                        InCircle(plan(a), plan(b), plan(c), plan(d)) <= 0;
+                empty =
+                    d == a || d == b || d == c || InCircle(plan(a), plan(b), plan(c), plan(d)) <= 0;
             }
             if (empty) {
                 made.push_back({a, b, c});

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "geom/kernel/geometry_error.h"
 #include "geom/kernel/predicates.h"
 #include "geom/thinning/greedy_thinning.h"
+#include "geom/thinning/stream_thinning.h"
 
 namespace {
 
@@ -391,6 +393,159 @@ TEST(Thinning, RefusesWhatCannotMakeASurface) {
     EXPECT_EQ(refusal(bad, 1.0),
               "Thinning needs finite coordinates and a tolerance of 0 or more!\n");
     EXPECT_EQ(refusal(good, 0.0), "accepted");
+}
+
+// Every pair of triangles across a shared edge: the far corner not strictly inside the other's
+// circle (the surface is Delaunay). Gives the number of edges checked.
+std::size_t CheckDelaunay(const geom::ThinSurface& surface) {
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::uint32_t> across;  // edge -> far corner
+    for (const auto& t : surface.triangles) {
+        for (int k = 0; k < 3; ++k) {
+            across[{t[(k + 1) % 3], t[(k + 2) % 3]}] = t[k];
+        }
+    }
+    std::size_t checked = 0;
+    for (const auto& t : surface.triangles) {
+        for (int k = 0; k < 3; ++k) {
+            const auto other = across.find({t[(k + 2) % 3], t[(k + 1) % 3]});
+            if (other != across.end()) {
+                ++checked;
+                EXPECT_LE(geom::InCircle(Plan(surface.vertices[t[0]]), Plan(surface.vertices[t[1]]),
+                                         Plan(surface.vertices[t[2]]),
+                                         Plan(surface.vertices[other->second])),
+                          0);
+            }
+        }
+    }
+    return checked;
+}
+
+std::vector<ThinPoint> Shuffled(std::vector<ThinPoint> points, unsigned seed) {
+    std::mt19937 random(seed);
+    std::shuffle(points.begin(), points.end(), random);
+    return points;
+}
+
+std::set<std::pair<double, double>> KeptPositions(const geom::ThinSurface& surface) {
+    std::set<std::pair<double, double>> positions;
+    for (const ThinPoint& v : surface.vertices) {
+        positions.insert({v.x, v.y});
+    }
+    return positions;
+}
+
+// Whole regular grids, in any order, are thinned on the grid itself: the claim holds in long
+// double, the surface is Delaunay, and the order of the points changes nothing but their numbers.
+TEST(Thinning, WholeGridsInAnyOrderAreThinnedOnTheGrid) {
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> height(-1.0, 1.0);
+    std::vector<ThinPoint> spikes;   // a flat field with spikes and pits, cells 0.5 by 2
+    std::vector<ThinPoint> terrain;  // a wavy 1 m terrain in whole centimetres, cells 2 by 2
+    for (int j = 0; j < 45; ++j) {
+        for (int i = 0; i < 70; ++i) {
+            const double r = height(random);
+            spikes.push_back(
+                {100.0 + i * 0.5, -40.0 + j * 2.0, r > 0.97 ? 30.0 : (r < -0.97 ? -9.0 : 0.0)});
+            terrain.push_back({i * 2.0, j * 2.0,
+                               std::round(100.0 * (3.0 * std::sin(i / 6.0) * std::cos(j / 4.0) +
+                                                   0.2 * height(random))) /
+                                   100.0});
+        }
+    }
+    const std::vector<ThinPoint> grids[] = {VolcanoGrid(300000.0, 5700000.0), spikes, terrain};
+    for (const std::vector<ThinPoint>& grid : grids) {
+        for (const double tolerance : {0.0, 0.01, 0.5, 2.0}) {
+            const geom::ThinningResult ordered = geom::ThinToVerticalTolerance(grid, tolerance);
+            EXPECT_TRUE(ordered.grid);
+            CheckThinning(grid, tolerance, ordered);
+            EXPECT_GT(CheckDelaunay(ordered.surface), 0u);
+            const std::vector<ThinPoint> mixed = Shuffled(grid, 5);
+            const geom::ThinningResult shuffled = geom::ThinToVerticalTolerance(mixed, tolerance);
+            EXPECT_TRUE(shuffled.grid);
+            CheckThinning(mixed, tolerance, shuffled);
+            EXPECT_EQ(KeptPositions(shuffled.surface), KeptPositions(ordered.surface));
+            EXPECT_EQ(shuffled.surface.triangles.size(), ordered.surface.triangles.size());
+            // About as few points as the general path keeps (it thins the grid when streamed).
+            const geom::ThinningResult general =
+                geom::ThinToVerticalTolerance(grid, tolerance, grid.size() / 2);
+            EXPECT_FALSE(general.grid);
+            EXPECT_LE(ordered.kept.size(), general.kept.size() * 21 / 20 + 4) << tolerance;
+            if (tolerance == 0.0) {
+                EXPECT_EQ(ordered.kept.size(), grid.size());
+            }
+        }
+    }
+    // A plane on a grid keeps its four corners, in two triangles.
+    std::vector<ThinPoint> plane;
+    for (int j = 0; j < 30; ++j) {
+        for (int i = 0; i < 20; ++i) {
+            plane.push_back({i * 0.25, j * 0.25, 1.0 + i * 0.5 - j * 0.25});
+        }
+    }
+    const geom::ThinningResult flat = geom::ThinToVerticalTolerance(Shuffled(plane, 2), 1e-9);
+    EXPECT_TRUE(flat.grid);
+    EXPECT_EQ(flat.kept.size(), 4u);
+    EXPECT_EQ(flat.surface.triangles.size(), 2u);
+}
+
+// Points that are not a whole regular grid take the general path, with the same claim: a node
+// missing, a node twice, a column a little off, a spacing that is not exact in binary, lines.
+TEST(Thinning, AlmostGridsTakeTheGeneralPath) {
+    const std::vector<ThinPoint> volcano = VolcanoGrid(0.0, 0.0);
+    std::vector<ThinPoint> missing = volcano;
+    missing.erase(missing.begin() + 1000);
+    std::vector<ThinPoint> twice = volcano;
+    twice[1000] = twice[1001];
+    std::vector<ThinPoint> off = volcano;
+    for (ThinPoint& p : off) {
+        p.x = p.x == 200.0 ? 200.0000001 : p.x;
+    }
+    std::vector<ThinPoint> decimal;  // 0.1 steps from 1000.3: not exactly even in binary
+    for (int j = 0; j < 30; ++j) {
+        for (int i = 0; i < 30; ++i) {
+            decimal.push_back(
+                {1000.3 + i * 0.1, 7.0 + j * 0.1, std::sin(i / 3.0) + std::cos(j / 4.0)});
+        }
+    }
+    for (const std::vector<ThinPoint>* cloud : {&missing, &twice, &off, &decimal}) {
+        const geom::ThinningResult result = geom::ThinToVerticalTolerance(*cloud, 0.5);
+        EXPECT_FALSE(result.grid);
+        CheckThinning(*cloud, 0.5, result);
+    }
+    EXPECT_TRUE(geom::ThinToVerticalTolerance(volcano, 0.5).grid);
+    geom::ThinLines lines;
+    lines.breaklines.push_back({{{100.0, 100.0, 120.0}, {500.0, 400.0, 150.0}}, false});
+    EXPECT_FALSE(geom::ThinToVerticalTolerance(volcano, 0.5, 0, lines).grid);
+    // A grid with an elevation that is not a number is refused, as any cloud is.
+    std::vector<ThinPoint> bad = volcano;
+    bad[77].z = NAN;
+    EXPECT_THROW(geom::ThinToVerticalTolerance(bad, 0.5), geom::GeometryError);
+}
+
+// Streamed from a reader (as the point-file functions read), a whole grid is thinned on the grid
+// in one reading.
+TEST(Thinning, AStreamedGridIsReadOnce) {
+    const std::vector<ThinPoint> grid = Shuffled(VolcanoGrid(0.0, 0.0), 9);
+    int readings = 0;
+    geom::ThinOptions options;
+    options.tolerance = 1.0;
+    const geom::ThinStreamResult result = geom::ThinStream(
+        [&](const geom::ThinPointSink& sink) {
+            ++readings;
+            for (const ThinPoint& p : grid) {
+                sink(p.x, p.y, p.z);
+            }
+            return true;
+        },
+        options);
+    EXPECT_EQ(readings, 1);
+    EXPECT_TRUE(result.grid);
+    EXPECT_EQ(result.read, grid.size());
+    geom::ThinningResult asResult;
+    asResult.surface = result.surface;
+    asResult.kept = result.surface.ids;
+    EXPECT_EQ(result.kept, asResult.kept.size());
+    CheckThinning(grid, 1.0, asResult);
 }
 
 }  // namespace
