@@ -76,15 +76,11 @@ private:
             t.n[0] = t.n[1], t.n[1] = t.n[2], t.n[2] = n0;
         }
     }
+    // t's neighbour `from` becomes `to` (nothing for no triangle).
     void Relink(std::uint32_t t, std::uint32_t from, std::uint32_t to) {
-        if (t == kNone) {
-            return;
-        }
-        for (std::uint32_t& n : triangles_[t].n) {
-            if (n == from) {
-                n = to;
-                return;
-            }
+        if (t != kNone) {
+            std::uint32_t* n = triangles_[t].n;
+            n[n[0] == from ? 0 : (n[1] == from ? 1 : 2)] = to;
         }
     }
     // Twice the signed area of nodes a, b, c in index units.
@@ -413,9 +409,7 @@ bool GridTin::Remove(std::uint32_t v) {
             for (std::size_t m = 0; m < n && tri.n[e] == kNone; ++m) {
                 if (corners[m] == p && corners[(m + 1) % n] == q) {
                     tri.n[e] = beyond[m];
-                    for (std::uint32_t& back : triangles_[beyond[m]].n) {
-                        back = back == star[m] ? star[k] : back;
-                    }
+                    Relink(beyond[m], star[m], star[k]);
                 }
             }
             for (std::size_t o = 0; o < made.size() && tri.n[e] == kNone; ++o) {
