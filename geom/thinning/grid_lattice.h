@@ -21,7 +21,7 @@ namespace geom {
 struct GridLattice {
     // Elevations lie in tiles of kTile x kTile nodes, tile by tile along the rows of tiles, row
     // by row within a tile: the nodes under a small triangle then share a few memory pages.
-    static constexpr std::uint32_t kTileShift = 4;
+    static constexpr std::uint32_t kTileShift = 3;
     static constexpr std::uint32_t kTile = 1u << kTileShift;
     std::uint32_t columns = 0;
     std::uint32_t rows = 0;
