@@ -9,6 +9,7 @@
 #include "geom/kernel/predicates.h"
 #include "geom/surface/crossing_table.h"
 #include "geom/surface/measurable_surface.h"
+#include "geom/surface/order_spatially.h"
 #include "geom/surface/overlay_walk.h"
 
 namespace geom {
@@ -19,10 +20,13 @@ PlanPoint Plan(const SurfacePoint& p) {
     return {p.x, p.y};
 }
 
+// The edge between points u and v, whichever way round: the higher number above the lower, chosen
+// by value rather than by a branch, for the ends come either way round unforeseeably.
 std::uint64_t EdgeKey(std::int32_t u, std::int32_t v) {
-    const std::uint64_t lo = static_cast<std::uint32_t>(std::min(u, v));
-    const std::uint64_t hi = static_cast<std::uint32_t>(std::max(u, v));
-    return hi << 32 | lo;
+    const std::uint64_t a = static_cast<std::uint32_t>(u);
+    const std::uint64_t b = static_cast<std::uint32_t>(v);
+    const std::uint64_t lower = a < b ? a : b;
+    return (a ^ b ^ lower) << 32 | lower;
 }
 
 // Twice the signed area of a, b, c, from differences to a.
@@ -73,12 +77,12 @@ bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]
             }
         }
     }
+    int parted = 0;  // without branches: which way this goes cannot be foreseen
     for (int k = 0; k < 3; ++k) {
-        if (side[k][0] <= 0 && side[k][1] <= 0 && side[k][2] <= 0) {
-            return false;
-        }
+        parted |= static_cast<int>(side[k][0] <= 0) & static_cast<int>(side[k][1] <= 0) &
+                  static_cast<int>(side[k][2] <= 0);
     }
-    return true;
+    return parted == 0;
 }
 
 class CIsopachVisitor : public COverlayVisitor {
@@ -88,7 +92,8 @@ public:
           design_(design),
           out_(out),
           existingVertex_(existing.points.size(), -1),
-          designVertex_(design.points.size(), -1) {}
+          designVertex_(design.points.size(), -1),
+          crossings_(existing.triangles.size()) {}
 
     double Overlap(const ExistingTriangle& a, const DesignTriangle& b, const double (&)[3][3],
                    int) override {
@@ -112,30 +117,38 @@ public:
         Corner corners[12];
         int n = 0;
         for (int i = 0; i < 3; ++i) {
-            if (bSide[0][i] >= 0 && bSide[1][i] >= 0 && bSide[2][i] >= 0) {
+            if ((bSide[0][i] | bSide[1][i] | bSide[2][i]) >= 0) {
                 corners[n++] = {ExistingVertex(ia[i], a, b), Relative(existing_.points[ia[i]], a),
                                 0.0};
             }
         }
         for (int j = 0; j < 3; ++j) {
-            if (aSide[0][j] >= 0 && aSide[1][j] >= 0 && aSide[2][j] >= 0 && pb[j] != pa[0] &&
+            if ((aSide[0][j] | aSide[1][j] | aSide[2][j]) >= 0 && pb[j] != pa[0] &&
                 pb[j] != pa[1] && pb[j] != pa[2]) {
                 corners[n++] = {DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a), 0.0};
             }
         }
+        // Edge m of a crosses edge k of b: bit 3m + k, gathered without branches first.
+        int crossing = 0;
         for (int m = 0; m < 3; ++m) {
             for (int k = 0; k < 3; ++k) {
-                if (bSide[k][m] * bSide[k][(m + 1) % 3] < 0 &&
-                    aSide[m][k] * aSide[m][(k + 1) % 3] < 0) {
-                    const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
-                    corners[n++] = {c.vertex, {c.x - a.origin.x, c.y - a.origin.y}, 0.0};
-                }
+                crossing |= (static_cast<int>(bSide[k][m] * bSide[k][(m + 1) % 3] < 0) &
+                             static_cast<int>(aSide[m][k] * aSide[m][(k + 1) % 3] < 0))
+                            << (3 * m + k);
+            }
+        }
+        for (int bit = 0; crossing != 0; ++bit, crossing >>= 1) {
+            if ((crossing & 1) != 0) {
+                const int m = bit / 3;
+                const int k = bit % 3;
+                const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
+                corners[n++] = {c.vertex, {c.x - a.origin.x, c.y - a.origin.y}, 0.0};
             }
         }
         return Fan(corners, n);
     }
 
-    void Restart() override { faces_.clear(); }
+    void Restart() override { out_.faces.resize(firstFace_); }
 
     void Done(const ExistingTriangle& a) override {
         const std::size_t done = static_cast<std::size_t>(a.index) + 1;
@@ -143,8 +156,7 @@ public:
             ReserveAhead(out_.vertices, done);
             ReserveAhead(out_.faces, done);
         }
-        out_.faces.insert(out_.faces.end(), faces_.begin(), faces_.end());
-        faces_.clear();
+        firstFace_ = out_.faces.size();
         current_.clear();
     }
 
@@ -216,15 +228,20 @@ private:
         const std::int32_t e1 = t.corner[(m + 1) % 3];
         const std::uint64_t existingEdge = EdgeKey(e0, e1);
         const std::uint64_t designEdge = EdgeKey(d0, d1);
-        for (const EdgeCrossing& met : current_) {
-            if (met.existingEdge == existingEdge && met.designEdge == designEdge) {
-                return met;
-            }
+        // Looked through to the end without branching on each, which could not be foreseen.
+        std::size_t met = current_.size();
+        for (std::size_t i = 0; i < current_.size(); ++i) {
+            const bool same = static_cast<int>(current_[i].existingEdge == existingEdge) &
+                              static_cast<int>(current_[i].designEdge == designEdge);
+            met = same ? i : met;
+        }
+        if (met < current_.size()) {
+            return current_[met];
         }
         const std::int32_t neighbour = t.across[m];
         EdgeCrossing crossing{};
         if (neighbour < 0 || neighbour > a.index ||
-            !crossings_.Take(existingEdge, designEdge, crossing)) {
+            !crossings_.Take(a.index, existingEdge, designEdge, crossing)) {
             const SurfacePoint& p = existing_.points[std::min(e0, e1)];
             const SurfacePoint& q = existing_.points[std::max(e0, e1)];
             const SurfacePoint& r = design_.points[std::min(d0, d1)];
@@ -237,7 +254,7 @@ private:
             const double y = p.y + along * (q.y - p.y);
             crossing = {existingEdge, designEdge, NewVertex(x, y, existing - design), x, y};
             if (neighbour > a.index) {
-                crossings_.Add(crossing);
+                crossings_.Add(neighbour, crossing);
             }
         }
         current_.push_back(crossing);
@@ -251,14 +268,15 @@ private:
         if (n < 3) {
             return 0.0;
         }
-        double cx = 0.0;
-        double cy = 0.0;
+        // The directions from the centroid, n times as long: the same angles, no divisions.
+        double sx = 0.0;
+        double sy = 0.0;
         for (int i = 0; i < n; ++i) {
-            cx += corners[i].at.x / n;
-            cy += corners[i].at.y / n;
+            sx += corners[i].at.x;
+            sy += corners[i].at.y;
         }
         for (int i = 0; i < n; ++i) {
-            corners[i].angle = PseudoAngle(corners[i].at.x - cx, corners[i].at.y - cy);
+            corners[i].angle = PseudoAngle(n * corners[i].at.x - sx, n * corners[i].at.y - sy);
         }
         for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
             for (int j = i; j > 0 && corners[j].angle < corners[j - 1].angle; --j) {
@@ -270,7 +288,7 @@ private:
             const double twice = SideOf(corners[0].at, corners[i - 1].at, corners[i].at);
             if (twice > 0) {
                 area += twice / 2;
-                faces_.push_back({corners[0].vertex, corners[i - 1].vertex, corners[i].vertex});
+                out_.faces.push_back({corners[0].vertex, corners[i - 1].vertex, corners[i].vertex});
             }
         }
         return area;
@@ -281,7 +299,7 @@ private:
     SurfaceMesh& out_;
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
-    std::vector<MeshFace> faces_;               // of the existing triangle at hand
+    std::size_t firstFace_ = 0;                 // of the existing triangle at hand, in out_
     std::vector<EdgeCrossing> current_;         // met on the existing triangle at hand
     CCrossingTable crossings_;                  // for neighbours still to come
 };
@@ -298,8 +316,11 @@ SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface&
         return SurfaceStatus::Ok;
     }
     try {
-        CIsopachVisitor visitor(existing, design, isopach);
-        COverlayWalk(existing, design).Run(visitor, progress);
+        // The welded order follows the meshes' faces, which may jump about the plan.
+        const WeldedSurface orderedExisting = OrderSpatially(existing);
+        const WeldedSurface orderedDesign = OrderSpatially(design);
+        CIsopachVisitor visitor(orderedExisting, orderedDesign, isopach);
+        COverlayWalk(orderedExisting, orderedDesign).Run(visitor, progress);
     } catch (const std::bad_alloc&) {
         isopach = SurfaceMesh();
         return SurfaceStatus::OutOfMemory;

@@ -9,7 +9,9 @@
 // to datum 0 is the cut and fill that ComputeVolume gives. Which corners lie in which triangle
 // and which edges cross is decided exactly (exact predicates), so that neighbouring pieces
 // share their vertices; the crossings' positions are rounded, and faces left without a plan
-// area by that rounding are dropped.
+// area by that rounding are dropped. Both surfaces are walked in plan order (OrderSpatially), so
+// that each triangle finds its neighbourhood in cache; the map's vertices and faces come in that
+// order.
 //
 // Gives Ok (an empty mesh where the surfaces do not overlap), CoordinatesTooLarge for a surface
 // beyond the measurable range (measurable_surface.h) or OutOfMemory (empty mesh).

@@ -16,21 +16,22 @@ static Local Relative(const SurfacePoint& p, const SurfacePoint& origin) {
 // side[k][i]: the existing triangle's corner i against the design triangle's edge k; bit k
 // of cuts: some corner lies strictly beyond edge k. False when all corners lie strictly
 // beyond one edge (no overlap).
+// All nine are worked out before deciding, without branches, for which way a pair goes cannot
+// be foreseen.
 bool Sides(const ExistingTriangle& a, const DesignTriangle& b, double (&side)[3][3], int& cuts) {
+    int parted = 0;
     for (int k = 0; k < 3; ++k) {
         const Local u = b.corner[k];
         const Local v = b.corner[k == 2 ? 0 : k + 1];
         int beyond = 0;
         for (int i = 0; i < 3; ++i) {
             side[k][i] = SideOf(u, v, a.corner[i]);
-            beyond += side[k][i] < 0 ? 1 : 0;
+            beyond += static_cast<int>(side[k][i] < 0);
         }
-        if (beyond == 3) {
-            return false;
-        }
-        cuts |= beyond > 0 ? 1 << k : 0;
+        parted |= static_cast<int>(beyond == 3);
+        cuts |= static_cast<int>(beyond > 0) << k;
     }
-    return true;
+    return parted == 0;
 }
 
 }  // namespace
