@@ -143,7 +143,8 @@ TEST_F(GisLibrary, WithoutTheLibraryGisFeaturesAreRefusedAndNothingIsWritten) {
 }
 
 // A file in the library's place that the system cannot load, one without the library's entry,
-// the library of another build, and the library with GDAL missing: each is named with the system's reason.
+// the library of another build, and the library with GDAL missing: each is named with the system's
+// reason.
 TEST_F(GisLibrary, ALibraryThatCannotBeUsedIsNamedWithItsReason) {
     const std::string kafcad = CopyOfKafcad();
     const std::string call = kafcad + " -e '(kafcad-crs \"EPSG:25832\")'";
