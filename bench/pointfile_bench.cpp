@@ -3,9 +3,10 @@
 //
 // Input: [rows] [runs] [readers] (default 1,000,000 rows, 5 runs). The file is generated into a
 // folder of its own under the temporary folder (x, y and z with ten decimals, about 55 bytes a
-// row) and removed at the end. With "readers" only the two readers run, each read in a forked
-// child (parseCSV and ReadSurveyPointFiles taking turns), with user and system time and minor
-// page faults of the read (getrusage), their medians and the per-row ratio.
+// row) and removed at the end. With "readers" only the readers run, each read in a forked child
+// (parseCSV, ReadSurveyPointFiles, and ReadSurveyPointFiles without its duplicate search taking
+// turns), with user and system time and minor page faults of the read (getrusage), their medians,
+// the per-row ratio and what the duplicate search adds (the median of the per-run differences).
 //
 // Output: per run, the times of reading the file (from "\nParsing ... " to "finished"),
 // triangulating ("\nStart Calculation ... " to the timing line) and writing the mesh (the
@@ -185,7 +186,7 @@ double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
 }
 
-ReadUsage ReadInChild(const std::wstring& file, bool survey) {
+ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates = true) {
     int channel[2];
     if (pipe(channel) != 0) {
         std::perror("pipe");
@@ -204,7 +205,8 @@ ReadUsage ReadInChild(const std::wstring& file, bool survey) {
         const std::int32_t rows =
             survey ? (ReadSurveyPointFiles(
                           {file}, columns, L';', L"bench",
-                          [&dct](double x, double y, double z) { dct.AddPoint(x, y, z); }, counts)
+                          [&dct](double x, double y, double z) { dct.AddPoint(x, y, z); }, counts,
+                          SurveyReadOptions{findDuplicates, false})
                           ? counts.read + counts.duplicates
                           : 0)
                    : parseCSV({file}, L";", dct, 0.0, 0.0, 1.0);
@@ -230,11 +232,14 @@ ReadUsage ReadInChild(const std::wstring& file, bool survey) {
 
 // parseCSV and the survey reader alone, alternated, each read in a process of its own.
 void CompareReaders(const std::wstring& file, long rows, int runs) {
-    std::vector<double> parseCpu, surveyCpu, ratios;
+    std::vector<double> parseCpu, surveyCpu, ratios, searchCpu, searchFaults;
     std::vector<double> figures[6];
     for (int i = 0; i < runs; ++i) {
         const ReadUsage parse = ReadInChild(file, false);
         const ReadUsage survey = ReadInChild(file, true);
+        const ReadUsage unsearched = ReadInChild(file, true, false);
+        searchCpu.push_back(survey.user + survey.sys - unsearched.user - unsearched.sys);
+        searchFaults.push_back(static_cast<double>(survey.faults - unsearched.faults));
         std::printf(
             "run %d: parseCSV user %.3f sys %.3f s, %ld faults; ReadSurveyPointFiles user %.3f "
             "sys %.3f s, %ld faults\n",
@@ -255,6 +260,9 @@ void CompareReaders(const std::wstring& file, long rows, int runs) {
         runs, 1e9 * Median(parseCpu) / static_cast<double>(rows), Median(figures[0]),
         Median(figures[1]), Median(figures[2]), 1e9 * Median(surveyCpu) / static_cast<double>(rows),
         Median(figures[3]), Median(figures[4]), Median(figures[5]), Median(ratios));
+    std::printf(
+        "duplicate search: %.1f ns a row, %.0f faults (median of the per-run differences)\n",
+        1e9 * Median(searchCpu) / static_cast<double>(rows), Median(searchFaults));
 }
 
 }  // namespace

@@ -130,69 +130,24 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
     return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
-// The plan positions seen, in a table of open addressing (linear probing) that holds the
-// positions themselves: 16 bytes a slot, at most 80 % full, sized ahead for the rows to come so
-// that it seldom grows. One random read a row and no second list: the table's pages are the
-// only ones the search touches. An all-zero slot is empty: a slot holds x's bits with kEmptyX's
-// flipped, and no finite x has kEmptyX's bits. The table is zeroed when made, which touches each
-// page once with a write (storage that the system zeroes would be touched twice, once by Touch's
-// read and again by the first write). +0.0 and -0.0 are one position; a position with a NaN
-// coordinate equals none and is not kept.
+// The plan positions seen: kept in a list, and found by a table of open addressing (linear
+// probing) at most 75 % full, sized ahead for the rows to come so that it seldom grows (any size,
+// not only powers of two, so that it takes no more than that). A slot holds a position's number
+// in the list (0: empty) and 32 bits of its hash, so that the table takes 8 bytes a slot and the
+// list is read only where the hashes agree: the table is the one place read at random. +0.0 and
+// -0.0 are one position; a position with a NaN coordinate equals none and is not kept.
 class PlanPositions {
 public:
     // Room for `count` more positions.
     void Expect(std::size_t count) {
-        const std::size_t needed = (kept_ + count) / 4 * 5 + 1024;
-        if (needed > size_) {
-            Rehash(needed);
+        kept_.reserve(kept_.size() + count);
+        const std::size_t size = (kept_.size() + count) / 3 * 4 + 1024;
+        if (size > slots_.size()) {
+            Rehash(size);
         }
     }
 
-    // Reads the slots where the positions' searches start, all at once, so that their cache
-    // misses overlap rather than come one after the other in Insert.
-    template <typename Point>
-    void Touch(const Point* points, std::size_t count) {
-        std::uint64_t empty = 0;
-        for (std::size_t k = 0; k < count && size_ != 0; ++k) {
-            empty += slots_[Home(Hash(points[k].x, points[k].y))].x == 0 ? 1 : 0;
-        }
-        touched_ = empty;  // kept, so that the reads are made
-    }
-
-    // Whether the position is new; it is then kept.
-    bool Insert(double x, double y) {
-        if (std::isnan(x) || std::isnan(y)) {
-            return true;
-        }
-        if (5 * (kept_ + 1) > 4 * size_) {
-            Rehash(2 * size_ + 1024);
-        }
-        const Slot slot{Bits(x) ^ kEmptyX, Bits(y)};
-        std::size_t k = Home(Hash(x, y));
-        for (; slots_[k].x != 0; k = k + 1 == size_ ? 0 : k + 1) {
-            if (slots_[k].x == slot.x && slots_[k].y == slot.y) {
-                return false;
-            }
-        }
-        slots_[k] = slot;
-        ++kept_;
-        return true;
-    }
-
-private:
-    struct Slot {
-        std::uint64_t x;
-        std::uint64_t y;
-    };
-    // A NaN's bits: never a finite coordinate's.
-    static constexpr std::uint64_t kEmptyX = 0x7FF8000000000001u;
-
-    static std::uint64_t Bits(double v) {
-        v += 0.0;
-        std::uint64_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        return bits;
-    }
+    // The hash of a position, for Touch and Insert.
     static std::uint64_t Hash(double x, double y) {
         std::uint64_t h = Bits(x) * 0x9E3779B97F4A7C15u ^ Bits(y);
         h ^= h >> 31;
@@ -200,41 +155,85 @@ private:
         h ^= h >> 29;
         return h;
     }
-    // The slot a search starts at: the hash's top 32 bits scaled to the table's size.
-    std::size_t Home(std::uint64_t hash) const {
-        return static_cast<std::size_t>(((hash >> 32) * size_) >> 32);
+
+    // Reads the slots where the searches of the positions of these hashes start, all at once,
+    // so that their cache misses overlap rather than come one after the other in Insert.
+    void Touch(const std::uint64_t* hashes, std::size_t count) {
+        std::uint32_t empty = 0;
+        for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
+            empty += slots_[Home(hashes[k])].number == 0 ? 1 : 0;
+        }
+        touched_ = empty;  // kept, so that the reads are made
     }
+
+    // Whether the position, of that hash, is new; it is then kept.
+    bool Insert(double x, double y, std::uint64_t hash) {
+        if (std::isnan(x) || std::isnan(y)) {
+            return true;
+        }
+        if (4 * (kept_.size() + 1) > 3 * slots_.size()) {
+            Rehash(2 * slots_.size() + 1024);
+        }
+        const auto check = static_cast<std::uint32_t>(hash);
+        std::size_t k = Home(hash);
+        for (; slots_[k].number != 0; k = Next(k)) {
+            const Position& kept = kept_[slots_[k].number - 1];
+            if (slots_[k].check == check && kept.x == x && kept.y == y) {
+                return false;
+            }
+        }
+        kept_.push_back(Position{x, y});
+        slots_[k] = Slot{static_cast<std::uint32_t>(kept_.size()), check};
+        return true;
+    }
+
+private:
+    struct Position {
+        double x;
+        double y;
+    };
+    struct Slot {
+        std::uint32_t number;
+        std::uint32_t check;
+    };
+    static std::uint64_t Bits(double v) {
+        v += 0.0;
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        return bits;
+    }
+    // The slot a search starts at: the hash's top 32 bits scaled to the table's size (the check
+    // is its low 32 bits).
+    std::size_t Home(std::uint64_t hash) const {
+        return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
+    }
+    std::size_t Next(std::size_t k) const { return k + 1 == slots_.size() ? 0 : k + 1; }
     void Rehash(std::size_t size) {
         if (size > (std::uint64_t{1} << 32)) {
             throw std::bad_alloc();
         }
         std::vector<Slot> old(size, Slot{0, 0});
         old.swap(slots_);
-        size_ = size;
-        for (std::size_t i = 0; i < old.size(); ++i) {
-            if (old[i].x != 0) {
-                double x = 0.0;
-                double y = 0.0;
-                const std::uint64_t xBits = old[i].x ^ kEmptyX;
-                std::memcpy(&x, &xBits, sizeof x);
-                std::memcpy(&y, &old[i].y, sizeof y);
-                std::size_t k = Home(Hash(x, y));
-                while (slots_[k].x != 0) {
-                    k = k + 1 == size_ ? 0 : k + 1;
+        for (const Slot& slot : old) {
+            if (slot.number != 0) {
+                const Position& p = kept_[slot.number - 1];
+                std::size_t k = Home(Hash(p.x, p.y));
+                while (slots_[k].number != 0) {
+                    k = Next(k);
                 }
-                slots_[k] = old[i];
+                slots_[k] = slot;
             }
         }
     }
 
+    std::vector<Position> kept_;
     std::vector<Slot> slots_;
-    std::size_t size_ = 0;
-    std::size_t kept_ = 0;
-    volatile std::uint64_t touched_ = 0;
+    volatile std::uint32_t touched_ = 0;
 };
 
 // Hands on the points at plan positions no earlier point had, in their order, and counts them
-// and the rest. The points wait in batches, whose positions are looked up together (Touch).
+// and the rest. The points wait in batches, whose positions are looked up together (Touch); a
+// position's hash is taken when it comes, so that Touch is a tight run of reads.
 class FirstAtPositions {
 public:
     FirstAtPositions(const SurveyPointSink& add, SurveyReadCounts& counts)
@@ -242,18 +241,19 @@ public:
 
     void Expect(std::size_t rows) { positions_.Expect(rows); }
     void Add(double x, double y, double z) {
-        batch_[size_++] = Point{x, y, z};
+        batch_[size_] = Point{x, y, z};
+        hashes_[size_++] = PlanPositions::Hash(x, y);
         if (size_ == kBatch) {
             Flush();
         }
     }
     void Flush() {
-        positions_.Touch(batch_, size_);
+        positions_.Touch(hashes_, size_);
         const std::size_t count = size_;
         size_ = 0;
         for (std::size_t k = 0; k < count; ++k) {
             const Point& p = batch_[k];
-            if (positions_.Insert(p.x, p.y)) {
+            if (positions_.Insert(p.x, p.y, hashes_[k])) {
                 add_(p.x, p.y, p.z);
                 ++counts_.read;
             } else {
@@ -274,6 +274,7 @@ private:
     SurveyReadCounts& counts_;
     PlanPositions positions_;
     Point batch_[kBatch];
+    std::uint64_t hashes_[kBatch];
     std::size_t size_ = 0;
 };
 
