@@ -31,6 +31,7 @@
 
 #include "bench_timing.h"
 #include "geom/dct/dct.h"
+#include "geom/kernel/large_allocation.h"
 #include "input/parse_csv.h"
 #include "input/survey_point_file.h"
 #include "kafhost/host.h"
@@ -271,6 +272,7 @@ int main(int argc, char** argv) {
     const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
     const bool readersOnly = argc > 3 && std::string(argv[3]) == "readers";
+    geom::SetHugePagesWanted(argc > 4 && std::string(argv[4]) == "huge");
 
     std::random_device seed;
     const std::filesystem::path folder =

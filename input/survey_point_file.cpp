@@ -11,6 +11,7 @@
 #include <string>
 
 #include "arxapi.h"
+#include "geom/kernel/large_allocation.h"
 #include "host/error_lines.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
@@ -140,7 +141,12 @@ class PlanPositions {
 public:
     // Room for `count` more positions.
     void Expect(std::size_t count) {
-        kept_.reserve(kept_.size() + count);
+        if (kept_.empty()) {
+            kept_.reserve(count);
+            geom::AdviseHugePages(kept_.data(), count * sizeof(Position));
+        } else {
+            kept_.reserve(kept_.size() + count);
+        }
         const std::size_t size = (kept_.size() + count) / 3 * 4 + 1024;
         if (size > slots_.size()) {
             Rehash(size);
@@ -212,7 +218,10 @@ private:
         if (size > (std::uint64_t{1} << 32)) {
             throw std::bad_alloc();
         }
-        std::vector<Slot> old(size, Slot{0, 0});
+        std::vector<Slot> old;
+        old.reserve(size);
+        geom::AdviseHugePages(old.data(), size * sizeof(Slot));
+        old.resize(size, Slot{0, 0});
         old.swap(slots_);
         for (const Slot& slot : old) {
             if (slot.number != 0) {
