@@ -17,8 +17,6 @@
 // (ReadSurveyPointFiles, layout "XYZ") feeding a CDCT of its own, against parseCSV per row in
 // processor time (goal: at most parseCSV's).
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,6 +28,7 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "child_process.h"
 #include "geom/dct/dct.h"
 #include "geom/kernel/large_allocation.h"
 #include "input/parse_csv.h"
@@ -183,18 +182,8 @@ struct ReadUsage {
     long faults = 0;
 };
 
-double Seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
-}
-
 ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates = true) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        std::perror("pipe");
-        std::exit(1);
-    }
-    const pid_t child = fork();
-    if (child == 0) {
+    const ReadUsage usage = bench::InChild<ReadUsage>([&] {
         kafhost::Host::instance().reset();
         geom::CDCT dct;
         SurveyColumns columns;
@@ -212,19 +201,13 @@ ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates
                           : 0)
                    : parseCSV({file}, L";", dct, 0.0, 0.0, 1.0);
         getrusage(RUSAGE_SELF, &after);
-        ReadUsage usage;
-        usage.user = Seconds(after.ru_utime) - Seconds(before.ru_utime);
-        usage.sys = Seconds(after.ru_stime) - Seconds(before.ru_stime);
-        usage.faults = rows > 0 ? after.ru_minflt - before.ru_minflt : -1;
-        const bool written = write(channel[1], &usage, sizeof usage) == sizeof usage;
-        _exit(written ? 0 : 1);
-    }
-    close(channel[1]);
-    ReadUsage usage;
-    const bool got = read(channel[0], &usage, sizeof usage) == sizeof usage;
-    close(channel[0]);
-    waitpid(child, nullptr, 0);
-    if (!got || usage.faults < 0) {
+        ReadUsage measured;
+        measured.user = bench::Seconds(after.ru_utime) - bench::Seconds(before.ru_utime);
+        measured.sys = bench::Seconds(after.ru_stime) - bench::Seconds(before.ru_stime);
+        measured.faults = rows > 0 ? after.ru_minflt - before.ru_minflt : -1;
+        return measured;
+    });
+    if (usage.faults < 0) {
         std::fprintf(stderr, "the %s read failed\n", survey ? "survey" : "parseCSV");
         std::exit(1);
     }
