@@ -10,7 +10,10 @@
 // engine gives exactly the triangles of the plain list walk (the test reference), and times that
 // walk's insertion phase as well. For every set it prints a digest of CDelaunay's whole result
 // (every field of every triangle, in order), so that runs of two builds can be compared on sets
-// too large for the plain walk.
+// too large for the plain walk. Beside the medians it prints each engine's median user and system
+// time and minor page faults (getrusage around each call), so the cost of touched pages shows.
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -134,7 +137,14 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 struct Timing {
     double wall;
     double cpu;
+    double user;
+    double system;
+    double faults;
 };
+
+double TimeOf(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
+}
 
 // Wall and processor seconds for Triangulate() on a freshly fed engine; the triangle count goes
 // to `triangles` and the result's digest to `digest`.
@@ -143,11 +153,17 @@ Timing TimeTriangulate(const std::vector<Point>& points, std::size_t& triangles,
                        unsigned long long& digest) {
     Engine engine;
     Feed(engine, points);
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
     const std::clock_t cpuStart = std::clock();
     const auto start = std::chrono::steady_clock::now();
     const std::vector<geom::CTriangle> result = engine.Triangulate();
-    const Timing timing{Seconds(start),
-                        static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC};
+    const double wall = Seconds(start);
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    getrusage(RUSAGE_SELF, &after);
+    const Timing timing{wall, cpu, TimeOf(after.ru_utime) - TimeOf(before.ru_utime),
+                        TimeOf(after.ru_stime) - TimeOf(before.ru_stime),
+                        static_cast<double>(after.ru_minflt - before.ru_minflt)};
     triangles = result.size();
     digest = Digest(result);
     return timing;
@@ -202,6 +218,7 @@ int main(int argc, char** argv) {
                                           : kind == 'c' ? ClusterPoints(n, 4321u + n)
                                                         : UniformPoints(n, 1234u + n);
         std::vector<double> delaunay, dct, delaunayCpu, dctCpu;
+        std::vector<double> usage[2][3];  // per engine: user, system, faults
         std::size_t delaunayTriangles = 0, dctTriangles = 0;
         unsigned long long delaunayDigest = 0, dctDigest = 0, firstDigest = 0;
         for (int r = 0; r < runs; ++r) {
@@ -212,6 +229,12 @@ int main(int argc, char** argv) {
             delaunayCpu.push_back(a.cpu);
             dct.push_back(b.wall);
             dctCpu.push_back(b.cpu);
+            for (int e = 0; e < 2; ++e) {
+                const Timing& t = e == 0 ? a : b;
+                usage[e][0].push_back(t.user);
+                usage[e][1].push_back(t.system);
+                usage[e][2].push_back(t.faults);
+            }
             if (r == 0) {
                 firstDigest = delaunayDigest;
             }
@@ -222,6 +245,11 @@ int main(int argc, char** argv) {
         std::printf("%9d%c %5d %10.3f %10.3f %7.2f %10.3f %10.3f %7.2f %7zu/%7zu %17llx\n", n, kind,
                     runs, a, b, a / b, ac, bc, ac / bc, delaunayTriangles, dctTriangles,
                     delaunayDigest);
+        for (int e = 0; e < 2; ++e) {
+            std::printf("%10s %-9s user %.3f s, system %.3f s, minor faults %.0f (medians)\n", "",
+                        e == 0 ? "CDelaunay" : "CDCT", Median(usage[e][0]), Median(usage[e][1]),
+                        Median(usage[e][2]));
+        }
         std::fflush(stdout);
     }
     return same ? 0 : 1;

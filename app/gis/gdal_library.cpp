@@ -4,10 +4,13 @@
 #include "app/gis/write_geotiff.h"
 
 extern "C" const kafcad::GisLibrary* kafcad_gdal_library() {
-    static const kafcad::GisLibrary library{
-        kafcad::kGisLibraryVersion,       &kafcad::ResolveCoordinateSystem,
-        &kafcad::CoordinateSystemFromWkt, &kafcad::SameCoordinateSystem,
-        &kafcad::ReadDemPoints,           &kafcad::WriteGeoTiff,
-        &kafcad::WriteGeoPackage};
+    static const kafcad::GisLibrary library{kafcad::kGisLibraryVersion,
+                                            KAFCAD_GIS_BUILD_STAMP,
+                                            &kafcad::ResolveCoordinateSystem,
+                                            &kafcad::CoordinateSystemFromWkt,
+                                            &kafcad::SameCoordinateSystem,
+                                            &kafcad::ReadDemPoints,
+                                            &kafcad::WriteGeoTiff,
+                                            &kafcad::WriteGeoPackage};
     return &library;
 }

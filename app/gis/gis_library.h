@@ -2,7 +2,9 @@
 // kafcad loads when a GIS feature is first used, so that a run without one never loads GDAL.
 //
 // GisLibrary: what the library gives kafcad, through its one exported function
-//   kafcad_gdal_library(): its build's kGisLibraryVersion and the GDAL side of the functions of
+//   kafcad_gdal_library(): its build's kGisLibraryVersion and build stamp (KAFCAD_GIS_BUILD_STAMP,
+//   one per build tree, so that a library left over from another build is refused even when
+//   the version was not bumped) and the GDAL side of the functions of
 //   coordinate_system.h, dem_points.h, write_geotiff.h and write_geopackage.h. They throw
 //   GisError as declared there; kafcad and the library share one C++ runtime.
 // SetGisLibraryFolder(folder): where kafcad finds the library: kafcad_gdal.so in folder (kafcad's
@@ -25,12 +27,13 @@
 namespace kafcad {
 
 // Changes with any change of GisLibrary or of the types it passes.
-constexpr int kGisLibraryVersion = 1;
+constexpr int kGisLibraryVersion = 2;
 constexpr const char* kGisLibraryFile = "kafcad_gdal.so";
 constexpr const char* kGisLibraryEntry = "kafcad_gdal_library";
 
 struct GisLibrary {
     int version;
+    const char* buildStamp;
     CoordinateSystem (*resolveCoordinateSystem)(const std::string& text);
     CoordinateSystem (*coordinateSystemFromWkt)(const std::string& wkt);
     bool (*sameCoordinateSystem)(const CoordinateSystem& a, const CoordinateSystem& b);

@@ -3,6 +3,7 @@
 // it pass on to the library's.
 #include <dlfcn.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/gis/gis_library.h"
@@ -41,7 +42,8 @@ const GisLibrary* Load() {
     using Entry = const GisLibrary* (*)();
     void* entry = dlsym(library, kGisLibraryEntry);
     const GisLibrary* functions = entry != nullptr ? reinterpret_cast<Entry>(entry)() : nullptr;
-    if (functions == nullptr || functions->version != kGisLibraryVersion) {
+    if (functions == nullptr || functions->version != kGisLibraryVersion ||
+        std::strcmp(functions->buildStamp, KAFCAD_GIS_BUILD_STAMP) != 0) {
         dlclose(library);
         throw Unloadable(path, entry == nullptr
                                    ? std::string("it has no function ") + kGisLibraryEntry

@@ -16,24 +16,24 @@ constexpr std::int32_t kNone = -1;
 
 // A live triangle, its corners counter-clockwise. nb[k] is the triangle across the edge from
 // v[k] to v[k + 1] (kNone on the enclosing triangle's outline). `born` numbers the insertion that
-// made it (0: the enclosing triangle); `tested` and `taken` the last insertion that looked at it
-// and the last one whose cavity it joined. The circle is the list walk's (ComputeCircumcircle):
-// its decisions are replayed with it. Its radius, the square root of rsqr, is taken when first
-// needed (hasRadius).
-struct SweepTriangle {
+// made it (0: the enclosing triangle); `mark` tells whether the current cavity growth looked at it
+// and took it in (see CSweep::Mark). The circle is the list walk's (ComputeCircumcircle): its
+// decisions are replayed with it. `rr` holds the squared radius until the radius, its square
+// root, is first needed (hasRadius), and the radius from then on: the squared radius is read only
+// by the one test of the insertion right after the triangle's birth, which comes first. One record
+// fills one cache line.
+struct alignas(64) SweepTriangle {
     std::int32_t v[3];
     std::int32_t nb[3];
     std::int32_t pos;
     std::int32_t born;
-    std::int32_t tested;
-    std::int32_t taken;
+    std::uint32_t mark;
     bool hasCircle;
     bool hasRadius;
     unsigned char shared;  // in a cavity: bit e set when the edge e joins another cavity triangle
     double xc;
     double yc;
-    double r;
-    double rsqr;
+    double rr;
 };
 
 // How the cavities are decided: by the list walk's floating-point circle test wherever that
@@ -118,7 +118,7 @@ public:
                 out.circleKnown = 1;
                 out.xc = t.xc;
                 out.yc = t.yc;
-                out.r = t.hasRadius ? t.r : std::sqrt(t.rsqr);
+                out.r = t.hasRadius ? t.rr : std::sqrt(t.rr);
                 out.complete = lastX > t.xc + out.r ? 1 : 0;
             }
         }
@@ -306,21 +306,22 @@ private:
             return false;
         }
         if (t.born == insertion_ - 1) {
-            if (!circle_inline::CircleHolds(p, t.xc, t.yc, t.rsqr)) {
+            if (!circle_inline::CircleHolds(p, t.xc, t.yc, t.rr)) {
                 return false;
             }
             return !(p.x > t.xc) || !(p.x > t.xc + Radius(t));
         }
+        // The cheaper half first: on a sweep most older triangles tested lie complete left of p.
         const double r = Radius(t);
-        return circle_inline::CircleHolds(p, t.xc, t.yc, r * r) && !(p.x > t.xc + r);
+        return !(p.x > t.xc + r) && circle_inline::CircleHolds(p, t.xc, t.yc, r * r);
     }
 
     static double Radius(SweepTriangle& t) {
         if (!t.hasRadius) {
-            t.r = std::sqrt(t.rsqr);
+            t.rr = std::sqrt(t.rr);
             t.hasRadius = true;
         }
-        return t.r;
+        return t.rr;
     }
 
     // The exact test, with the list walk's answer where p lies exactly on the circle. Either
@@ -330,6 +331,12 @@ private:
         const int sign = InCircle(PlanOf(points_[t.v[0]]), PlanOf(points_[t.v[1]]),
                                   PlanOf(points_[t.v[2]]), PlanOf(p));
         return sign != 0 ? sign > 0 : WalkTakesIn(t, p);
+    }
+
+    // A triangle's mark for the current growth: looked at, and taken in or not. Marks of earlier
+    // growths are lower (growth_ < 2^31), and a new triangle's mark, 0, is lower than all.
+    std::uint32_t Mark(bool taken) const {
+        return 2u * static_cast<std::uint32_t>(growth_) + (taken ? 1u : 0u);
     }
 
     // Grows the cavity from the triangle that holds p across edges to every triangle whose
@@ -344,18 +351,18 @@ private:
     bool GrowCavity(std::int32_t seed, const CVertex& p) {
         ++growth_;
         taken_.clear();
-        triangles_[seed].tested = triangles_[seed].taken = growth_;
+        triangles_[seed].mark = Mark(true);
         taken_.push_back(seed);
         for (std::size_t k = 0; k < taken_.size(); ++k) {
             const SweepTriangle& t = triangles_[taken_[k]];
             for (const std::int32_t id : t.nb) {
-                if (id == kNone || triangles_[id].tested == growth_) {
+                if (id == kNone || triangles_[id].mark >= Mark(false)) {
                     continue;
                 }
                 SweepTriangle& next = triangles_[id];
-                next.tested = growth_;
+                next.mark = Mark(false);
                 if (decisions_ == Decisions::kWalk ? WalkTakesIn(next, p) : ExactTakesIn(next, p)) {
-                    next.taken = growth_;
+                    next.mark = Mark(true);
                     taken_.push_back(id);
                 }
             }
@@ -367,7 +374,7 @@ private:
             t.shared = 0;
             for (int e = 0; e < 3; ++e) {
                 const std::int32_t across = t.nb[e];
-                if (across != kNone && triangles_[across].taken == growth_) {
+                if (across != kNone && triangles_[across].mark == Mark(true)) {
                     t.shared |= 1 << e;
                     continue;
                 }
@@ -511,10 +518,10 @@ private:
         t.nb[0] = t.nb[1] = t.nb[2] = kNone;
         t.pos = static_cast<std::int32_t>(live_.size());
         t.born = insertion_;
-        t.tested = t.taken = -1;
-        t.xc = t.yc = t.r = t.rsqr = 0.0;
+        t.mark = 0;
+        // The circle fields are read only when hasCircle is set, which is when they are written.
         t.hasCircle = circle_inline::ComputeCircumcircle(points_[a], points_[b], points_[c],
-                                                         tolerance_, t.xc, t.yc, t.rsqr);
+                                                         tolerance_, t.xc, t.yc, t.rr);
         t.hasRadius = false;
         // Each corner of a cavity starts one edge of its outline, so this keeps a live triangle
         // for every corner but the newest point, which FillCavity notes.

@@ -306,8 +306,10 @@ void ThinningTin::Compact() {
         if (!source && triangles_[block.second].worst != kNone) {
             triangles_[block.second].worst = triangles_[block.second].worst - begin + end;
         }
-        std::copy(candidates_.data() + begin, candidates_.data() + begin + count,
-                  candidates_.data() + end);
+        if (begin != end) {  // std::copy may not write over its own source's start
+            std::copy(candidates_.data() + begin, candidates_.data() + begin + count,
+                      candidates_.data() + end);
+        }
         begin = end;
         end += count;
     }
@@ -595,47 +597,56 @@ void ThinningTin::SplitEdge(std::uint32_t t, int k, std::uint32_t p) {
 }
 
 // Flips the edge opposite p in t while it is not locally Delaunay (never a marked one), the
-// candidates of the two triangles shared out again.
+// candidates of the two triangles shared out again; then the same for the two triangles a flip
+// makes, t's first, depth first. The triangles still to check wait in a list rather than in
+// nested calls: one insertion can flip tens of thousands of edges (a vertex near the centre of
+// a round site's fan), more than the stack holds calls.
 void ThinningTin::Legalize(std::uint32_t t, std::uint32_t p) {
-    Triangle& a = triangles_[t];
-    const int k = static_cast<int>(std::find(a.v, a.v + 3, p) - a.v);
-    const std::uint32_t u = a.n[k];
-    if (u == kNone || Mark(a, k) != kFree) {
-        return;
+    std::vector<std::uint32_t>& pending = legalizing_;
+    pending.assign(1, t);
+    while (!pending.empty()) {
+        t = pending.back();
+        pending.pop_back();
+        Triangle& a = triangles_[t];
+        const int k = static_cast<int>(std::find(a.v, a.v + 3, p) - a.v);
+        const std::uint32_t u = a.n[k];
+        if (u == kNone || Mark(a, k) != kFree) {
+            continue;
+        }
+        const std::uint32_t b = a.v[(k + 1) % 3];
+        const std::uint32_t c = a.v[(k + 2) % 3];
+        Triangle& other = triangles_[u];
+        const int j = static_cast<int>(std::find(other.n, other.n + 3, t) - other.n);
+        const std::uint32_t q = other.v[j];
+        if (InCircle(Plan(vertices_[p]), Plan(vertices_[b]), Plan(vertices_[c]),
+                     Plan(vertices_[q])) <= 0) {
+            continue;
+        }
+        // t: (p, b, c) and u: (q, c, b) become t: (p, b, q) and u: (p, q, c).
+        const std::uint32_t nbq = other.n[(j + 1) % 3];  // across b-q: opposite c in u
+        const std::uint32_t nqc = other.n[(j + 2) % 3];  // across q-c: opposite b in u
+        const std::uint32_t npb = a.n[(k + 2) % 3];      // opposite c in t
+        const std::uint32_t ncp = a.n[(k + 1) % 3];      // opposite b in t
+        const unsigned bqMark = Mark(other, (j + 1) % 3);
+        const unsigned qcMark = Mark(other, (j + 2) % 3);
+        const unsigned pbMark = Mark(a, (k + 2) % 3);
+        const unsigned cpMark = Mark(a, (k + 1) % 3);
+        Gather(u);
+        Triangle& first = triangles_[t];
+        Triangle& second = triangles_[u];
+        first.v[0] = p, first.v[1] = b, first.v[2] = q;
+        first.n[0] = nbq, first.n[1] = u, first.n[2] = npb;
+        first.marks = Marks(bqMark, kFree, pbMark);
+        second.v[0] = p, second.v[1] = q, second.v[2] = c;
+        second.n[0] = nqc, second.n[1] = ncp, second.n[2] = t;
+        second.marks = Marks(qcMark, cpMark, kFree);
+        SetNeighbour(nbq, u, t);
+        SetNeighbour(ncp, t, u);
+        touched_.push_back(t);
+        touched_.push_back(u);
+        pending.push_back(u);
+        pending.push_back(t);
     }
-    const std::uint32_t b = a.v[(k + 1) % 3];
-    const std::uint32_t c = a.v[(k + 2) % 3];
-    Triangle& other = triangles_[u];
-    const int j = static_cast<int>(std::find(other.n, other.n + 3, t) - other.n);
-    const std::uint32_t q = other.v[j];
-    if (InCircle(Plan(vertices_[p]), Plan(vertices_[b]), Plan(vertices_[c]), Plan(vertices_[q])) <=
-        0) {
-        return;
-    }
-    // t: (p, b, c) and u: (q, c, b) become t: (p, b, q) and u: (p, q, c).
-    const std::uint32_t nbq = other.n[(j + 1) % 3];  // across b-q: opposite c in u
-    const std::uint32_t nqc = other.n[(j + 2) % 3];  // across q-c: opposite b in u
-    const std::uint32_t npb = a.n[(k + 2) % 3];      // opposite c in t
-    const std::uint32_t ncp = a.n[(k + 1) % 3];      // opposite b in t
-    const unsigned bqMark = Mark(other, (j + 1) % 3);
-    const unsigned qcMark = Mark(other, (j + 2) % 3);
-    const unsigned pbMark = Mark(a, (k + 2) % 3);
-    const unsigned cpMark = Mark(a, (k + 1) % 3);
-    Gather(u);
-    Triangle& first = triangles_[t];
-    Triangle& second = triangles_[u];
-    first.v[0] = p, first.v[1] = b, first.v[2] = q;
-    first.n[0] = nbq, first.n[1] = u, first.n[2] = npb;
-    first.marks = Marks(bqMark, kFree, pbMark);
-    second.v[0] = p, second.v[1] = q, second.v[2] = c;
-    second.n[0] = nqc, second.n[1] = ncp, second.n[2] = t;
-    second.marks = Marks(qcMark, cpMark, kFree);
-    SetNeighbour(nbq, u, t);
-    SetNeighbour(ncp, t, u);
-    touched_.push_back(t);
-    touched_.push_back(u);
-    Legalize(t, p);
-    Legalize(u, p);
 }
 
 ThinSurface ThinningTin::Result() const {

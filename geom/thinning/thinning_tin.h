@@ -154,7 +154,8 @@ private:
         std::uint32_t worst;
         double distance;
     };
-    std::vector<Slot> slots_;  // per new triangle while its candidates are written
+    std::vector<Slot> slots_;                // per new triangle while its candidates are written
+    std::vector<std::uint32_t> legalizing_;  // the triangles Legalize has still to check
     // The grid of hints: a triangle near each cell, where walks start.
     std::vector<std::uint32_t> hints_;
     double gridX_ = 0.0, gridY_ = 0.0, cellsPerX_ = 0.0, cellsPerY_ = 0.0;

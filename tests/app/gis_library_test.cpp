@@ -143,7 +143,8 @@ TEST_F(GisLibrary, WithoutTheLibraryGisFeaturesAreRefusedAndNothingIsWritten) {
 }
 
 // A file in the library's place that the system cannot load, one without the library's entry,
-// and the library with GDAL missing: each is named with the system's reason.
+// the library of another build, and the library with GDAL missing: each is named with the system's
+// reason.
 TEST_F(GisLibrary, ALibraryThatCannotBeUsedIsNamedWithItsReason) {
     const std::string kafcad = CopyOfKafcad();
     const std::string call = kafcad + " -e '(kafcad-crs \"EPSG:25832\")'";
@@ -159,6 +160,19 @@ TEST_F(GisLibrary, ALibraryThatCannotBeUsedIsNamedWithItsReason) {
     run = Run(call);
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "; error: " + Unloadable("it has no function kafcad_gdal_library") + "\n");
+
+    // The library of another build of kafcad (its build stamp changed in place) is refused,
+    // since the types it passes may differ from this kafcad's.
+    std::string other = FileText(KAF_GIS_LIBRARY_PATH);
+    const std::string stamp = KAF_GIS_BUILD_STAMP;
+    const std::size_t stampAt = other.find(stamp);
+    ASSERT_NE(stampAt, std::string::npos);
+    other.replace(stampAt, stamp.size(), std::string(stamp.size(), stamp[0] == '0' ? '1' : '0'));
+    fs::remove(LibraryCopy());
+    folder_.Write("bin/kafcad_gdal.so", other);
+    run = Run(call);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "; error: " + Unloadable("it belongs to another build of kafcad") + "\n");
 
     // The real library, its dependency on libgdal renamed in place (same length, so the file
     // stays a valid library) to one the system does not have: GDAL is missing.

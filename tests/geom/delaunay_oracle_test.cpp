@@ -178,6 +178,27 @@ TEST_F(DelaunayOracle, FullGrids) {
     }
 }
 
+// Tall grids, where each point's cavity is the long fan of the point below it and the triangles'
+// circles are cached across many insertions: one point nudged off the lattice (by less than the
+// circle tolerance, by a rounding step of a far larger circle, or well off it) and repeated grid
+// points must leave the walk's result triangle for triangle, fields included.
+TEST_F(DelaunayOracle, TallGridsWithANudgedPointAndRepeats) {
+    for (const double nudge : {0.0, 1e-12, 4e-7, 0.3}) {
+        for (const int repeatEvery : {0, 7}) {
+            Points points;
+            for (int i = 0; i < 6; ++i) {
+                for (int j = 0; j < 60; ++j) {
+                    points.emplace_back(i, j + (i == 3 && j == 31 ? nudge : 0.0), i * j);
+                    if (repeatEvery != 0 && (i * 60 + j) % repeatEvery == 0) {
+                        points.emplace_back(i, j, -1.0);
+                    }
+                }
+            }
+            EXPECT_TRUE(MatchesOracle(points)) << nudge << " " << repeatEvery;
+        }
+    }
+}
+
 TEST_F(DelaunayOracle, CollinearRunsAndFlatSlivers) {
     EXPECT_EQ(0, Compare(300, 100, [&](int n) {
                   Points points;

@@ -232,6 +232,33 @@ TEST(Thinning, AVolcanoGridMeetsEveryTolerance) {
     EXPECT_LT(previous, volcano.size() / 10);
 }
 
+// A round site: 200000 points on its rim, all hull corners, and two inside. The second one
+// inserted lies in a fan of thin triangles round the first and flips about a quarter of them in
+// one chain; the thinning must keep every point (each is a corner or beyond the tolerance), not
+// run out of stack.
+TEST(Thinning, ARoundSiteWithAFanOfThinTrianglesKeepsEveryPoint) {
+    const int rim = 200000;
+    std::vector<ThinPoint> points;
+    for (int k = 0; k < rim; ++k) {
+        const double angle = 2.0 * M_PI * k / rim;
+        points.push_back(
+            {500000.0 + 100.0 * std::cos(angle), 5000000.0 + 100.0 * std::sin(angle), 0.0});
+    }
+    points.push_back({500000.0, 5000000.0, 10.0});
+    points.push_back({500010.0, 5000000.0, 3.0});
+    const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, 0.01);
+    EXPECT_EQ(result.kept.size(), points.size());
+    EXPECT_EQ(result.conflicts, 0u);
+    // A triangulation of n vertices, h of them on the hull, has 2 n - h - 2 triangles.
+    ASSERT_EQ(result.surface.triangles.size(), points.size());
+    for (const auto& t : result.surface.triangles) {
+        ASSERT_EQ(
+            geom::Orient(Plan(result.surface.vertices[t[0]]), Plan(result.surface.vertices[t[1]]),
+                         Plan(result.surface.vertices[t[2]])),
+            1);
+    }
+}
+
 // Read in passes with few points waiting at once, the thinning drops points as they are read
 // and reads again until a pass changes nothing: the claim holds all the same, and the surface
 // stays about as small as the one thinned with every point waiting.
