@@ -1,9 +1,12 @@
 // pointfile_bench: the point-file path a user runs, kaf-dct-subdmesh-withloadcsv on a large
 // semicolon-delimited file, through the loaded module in the stand-in host.
 //
-// Input: [rows] [runs] (default 1,000,000 rows, 5 runs). The file is generated into a folder of
-// its own under the temporary folder (x, y and z with ten decimals, about 55 bytes a row) and
-// removed at the end.
+// Input: [rows] [runs] [readers] (default 1,000,000 rows, 5 runs). The file is generated into a
+// folder of its own under the temporary folder (x, y and z with ten decimals, about 55 bytes a
+// row) and removed at the end. With "readers" only the readers run, each read in a forked child
+// (parseCSV, ReadSurveyPointFiles, and ReadSurveyPointFiles without its duplicate search taking
+// turns), with user and system time and minor page faults of the read (getrusage), their medians,
+// the per-row ratio and what the duplicate search adds (the median of the per-run differences).
 //
 // Output: per run, the times of reading the file (from "\nParsing ... " to "finished"),
 // triangulating ("\nStart Calculation ... " to the timing line) and writing the mesh (the
@@ -13,6 +16,8 @@
 // same file, as a cross-check of the first, and the survey reader of the constrained functions
 // (ReadSurveyPointFiles, layout "XYZ") feeding a CDCT of its own, against parseCSV per row in
 // processor time (goal: at most parseCSV's).
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,7 +28,9 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "child_process.h"
 #include "geom/dct/dct.h"
+#include "geom/kernel/large_allocation.h"
 #include "input/parse_csv.h"
 #include "input/survey_point_file.h"
 #include "kafhost/host.h"
@@ -168,11 +175,87 @@ void PrintSummary(const char* title, const std::vector<StageTimes>& runs, bool w
                 Median(ratio), Median(ratio) <= 0.5 ? "met" : "NOT MET");
 }
 
+// The processor time and minor page faults of one read in a forked child: parseCSV or the survey
+// reader, each into a CDCT of its own.
+struct ReadUsage {
+    double user = 0, sys = 0;
+    long faults = 0;
+};
+
+ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates = true) {
+    const ReadUsage usage = bench::InChild<ReadUsage>([&] {
+        kafhost::Host::instance().reset();
+        geom::CDCT dct;
+        SurveyColumns columns;
+        ParseSurveyLayout(L"XYZ", columns);
+        SurveyReadCounts counts;
+        rusage before{};
+        rusage after{};
+        getrusage(RUSAGE_SELF, &before);
+        const std::int32_t rows =
+            survey ? (ReadSurveyPointFiles(
+                          {file}, columns, L';', L"bench",
+                          [&dct](double x, double y, double z) { dct.AddPoint(x, y, z); }, counts,
+                          SurveyReadOptions{findDuplicates, false})
+                          ? counts.read + counts.duplicates
+                          : 0)
+                   : parseCSV({file}, L";", dct, 0.0, 0.0, 1.0);
+        getrusage(RUSAGE_SELF, &after);
+        ReadUsage measured;
+        measured.user = bench::Seconds(after.ru_utime) - bench::Seconds(before.ru_utime);
+        measured.sys = bench::Seconds(after.ru_stime) - bench::Seconds(before.ru_stime);
+        measured.faults = rows > 0 ? after.ru_minflt - before.ru_minflt : -1;
+        return measured;
+    });
+    if (usage.faults < 0) {
+        std::fprintf(stderr, "the %s read failed\n", survey ? "survey" : "parseCSV");
+        std::exit(1);
+    }
+    return usage;
+}
+
+// parseCSV and the survey reader alone, alternated, each read in a process of its own.
+void CompareReaders(const std::wstring& file, long rows, int runs) {
+    std::vector<double> parseCpu, surveyCpu, ratios, searchCpu, searchFaults;
+    std::vector<double> figures[6];
+    for (int i = 0; i < runs; ++i) {
+        const ReadUsage parse = ReadInChild(file, false);
+        const ReadUsage survey = ReadInChild(file, true);
+        const ReadUsage unsearched = ReadInChild(file, true, false);
+        searchCpu.push_back(survey.user + survey.sys - unsearched.user - unsearched.sys);
+        searchFaults.push_back(static_cast<double>(survey.faults - unsearched.faults));
+        std::printf(
+            "run %d: parseCSV user %.3f sys %.3f s, %ld faults; ReadSurveyPointFiles user %.3f "
+            "sys %.3f s, %ld faults\n",
+            i + 1, parse.user, parse.sys, parse.faults, survey.user, survey.sys, survey.faults);
+        parseCpu.push_back(parse.user + parse.sys);
+        surveyCpu.push_back(survey.user + survey.sys);
+        ratios.push_back(surveyCpu.back() / parseCpu.back());
+        const double values[6] = {parse.user,  parse.sys,  static_cast<double>(parse.faults),
+                                  survey.user, survey.sys, static_cast<double>(survey.faults)};
+        for (int k = 0; k < 6; ++k) {
+            figures[k].push_back(values[k]);
+        }
+    }
+    std::printf(
+        "medians of %d runs: parseCSV %.0f ns a row (user %.3f, sys %.3f s, %.0f faults), "
+        "ReadSurveyPointFiles %.0f ns a row (user %.3f, sys %.3f s, %.0f faults); survey reader / "
+        "parseCSV = %.3f\n",
+        runs, 1e9 * Median(parseCpu) / static_cast<double>(rows), Median(figures[0]),
+        Median(figures[1]), Median(figures[2]), 1e9 * Median(surveyCpu) / static_cast<double>(rows),
+        Median(figures[3]), Median(figures[4]), Median(figures[5]), Median(ratios));
+    std::printf(
+        "duplicate search: %.1f ns a row, %.0f faults (median of the per-run differences)\n",
+        1e9 * Median(searchCpu) / static_cast<double>(rows), Median(searchFaults));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const bool readersOnly = argc > 3 && std::string(argv[3]) == "readers";
+    geom::SetHugePagesWanted(argc > 4 && std::string(argv[4]) == "huge");
 
     std::random_device seed;
     const std::filesystem::path folder =
@@ -183,6 +266,11 @@ int main(int argc, char** argv) {
     std::printf("point file: %ld rows, %.1f MB\n", rows,
                 static_cast<double>(std::filesystem::file_size(path)) / 1e6);
 
+    if (readersOnly) {
+        CompareReaders(file, rows, runs);
+        std::filesystem::remove_all(folder);
+        return 0;
+    }
     kafhost::Host& host = kafhost::Host::instance();
     std::string error;
     if (!host.loadModule(KAF_MODULE_PATH, error)) {

@@ -7,8 +7,6 @@
 //
 // Usage: shortest_real_bench [values] [rounds]   (defaults 3,000,000 and 7)
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -21,6 +19,7 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "child_process.h"
 #include "platform/files/shortest_real.h"
 
 namespace {
@@ -66,20 +65,9 @@ struct Run {
     std::uint64_t sum = 0;
 };
 
-double Seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
-}
-
 // One way in a child process: the processor time and faults of writing the values.
 Run RunInChild(std::size_t count, bool own) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
-        std::perror("pipe");
-        std::exit(1);
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
+    return bench::InChild<Run>([&] {
         const std::vector<double> values = JobValues(count);
         std::vector<char> text(values.size() * 32, ' ');
         rusage before{};
@@ -87,26 +75,13 @@ Run RunInChild(std::size_t count, bool own) {
         const char* end = WriteAll(values, own, text.data());
         rusage after{};
         getrusage(RUSAGE_SELF, &after);
-        const std::uint64_t sum = Checksum(text.data(), end);
         Run run;
-        run.user = Seconds(after.ru_utime) - Seconds(before.ru_utime);
-        run.system = Seconds(after.ru_stime) - Seconds(before.ru_stime);
+        run.user = bench::Seconds(after.ru_utime) - bench::Seconds(before.ru_utime);
+        run.system = bench::Seconds(after.ru_stime) - bench::Seconds(before.ru_stime);
         run.faults = after.ru_minflt - before.ru_minflt;
-        run.sum = sum;
-        const bool written = write(pipeEnds[1], &run, sizeof run) == sizeof run;
-        _exit(written ? 0 : 1);
-    }
-    close(pipeEnds[1]);
-    Run run;
-    const bool read_ok = read(pipeEnds[0], &run, sizeof run) == sizeof run;
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!read_ok || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "shortest_real_bench: the child process failed\n");
-        std::exit(1);
-    }
-    return run;
+        run.sum = Checksum(text.data(), end);
+        return run;
+    });
 }
 
 }  // namespace

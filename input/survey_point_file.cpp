@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstring>
 #include <cwctype>
+#include <new>
 #include <sstream>
 #include <string>
 
 #include "arxapi.h"
+#include "geom/kernel/large_allocation.h"
 #include "host/error_lines.h"
 #include "host/progress_meter.h"
 #include "host/pump_messages.h"
@@ -130,44 +132,57 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
 }
 
 // The plan positions seen: kept in a list, and found by a table of open addressing (linear
-// probing) at most 70 % full, sized ahead for the rows to come so that it seldom grows. A slot
-// holds a position's number in the list (0: empty) and 32 bits of its hash, so that the table
-// takes 8 bytes a slot and the list is read only where the hashes agree. +0.0 and -0.0 are one
-// position.
+// probing) at most 75 % full, sized ahead for the rows to come so that it seldom grows (any size,
+// not only powers of two, so that it takes no more than that). A slot holds a position's number
+// in the list (0: empty) and 32 bits of its hash, so that the table takes 8 bytes a slot and the
+// list is read only where the hashes agree: the table is the one place read at random. +0.0 and
+// -0.0 are one position; a position with a NaN coordinate equals none and is not kept.
 class PlanPositions {
 public:
     // Room for `count` more positions.
     void Expect(std::size_t count) {
-        kept_.reserve(kept_.size() + count);
-        std::size_t size = slots_.empty() ? 1024 : slots_.size();
-        while (10 * (kept_.size() + count) > 7 * size) {
-            size *= 2;
+        if (kept_.empty()) {
+            kept_.reserve(count);
+            geom::AdviseHugePages(kept_.data(), count * sizeof(Position));
+        } else {
+            kept_.reserve(kept_.size() + count);
         }
-        if (size != slots_.size()) {
+        const std::size_t size = (kept_.size() + count) / 3 * 4 + 1024;
+        if (size > slots_.size()) {
             Rehash(size);
         }
     }
 
-    // Reads the slots where the positions' searches start, all at once, so that their cache
-    // misses overlap rather than come one after the other in Insert.
-    template <typename Point>
-    void Touch(const Point* points, std::size_t count) {
+    // The hash of a position, for Touch and Insert.
+    static std::uint64_t Hash(double x, double y) {
+        std::uint64_t h = Bits(x) * 0x9E3779B97F4A7C15u ^ Bits(y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9u;
+        h ^= h >> 29;
+        return h;
+    }
+
+    // Reads the slots where the searches of the positions of these hashes start, all at once,
+    // so that their cache misses overlap rather than come one after the other in Insert.
+    void Touch(const std::uint64_t* hashes, std::size_t count) {
         std::uint32_t empty = 0;
         for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
-            empty += slots_[Hash(points[k].x, points[k].y) & mask_].number == 0 ? 1 : 0;
+            empty += slots_[Home(hashes[k])].number == 0 ? 1 : 0;
         }
         touched_ = empty;  // kept, so that the reads are made
     }
 
-    // Whether the position is new; it is then kept.
-    bool Insert(double x, double y) {
-        if (10 * (kept_.size() + 1) > 7 * slots_.size()) {
-            Expect(1);
+    // Whether the position, of that hash, is new; it is then kept.
+    bool Insert(double x, double y, std::uint64_t hash) {
+        if (std::isnan(x) || std::isnan(y)) {
+            return true;
         }
-        const std::uint64_t hash = Hash(x, y);
-        const auto check = static_cast<std::uint32_t>(hash >> 32);
-        std::size_t k = hash & mask_;
-        for (; slots_[k].number != 0; k = (k + 1) & mask_) {
+        if (4 * (kept_.size() + 1) > 3 * slots_.size()) {
+            Rehash(2 * slots_.size() + 1024);
+        }
+        const auto check = static_cast<std::uint32_t>(hash);
+        std::size_t k = Home(hash);
+        for (; slots_[k].number != 0; k = Next(k)) {
             const Position& kept = kept_[slots_[k].number - 1];
             if (slots_[k].check == check && kept.x == x && kept.y == y) {
                 return false;
@@ -193,23 +208,27 @@ private:
         std::memcpy(&bits, &v, sizeof bits);
         return bits;
     }
-    static std::uint64_t Hash(double x, double y) {
-        std::uint64_t h = Bits(x) * 0x9E3779B97F4A7C15u ^ Bits(y);
-        h ^= h >> 31;
-        h *= 0xBF58476D1CE4E5B9u;
-        h ^= h >> 29;
-        return h;
+    // The slot a search starts at: the hash's top 32 bits scaled to the table's size (the check
+    // is its low 32 bits).
+    std::size_t Home(std::uint64_t hash) const {
+        return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
     }
+    std::size_t Next(std::size_t k) const { return k + 1 == slots_.size() ? 0 : k + 1; }
     void Rehash(std::size_t size) {
-        std::vector<Slot> old(size, Slot{0, 0});
+        if (size > (std::uint64_t{1} << 32)) {
+            throw std::bad_alloc();
+        }
+        std::vector<Slot> old;
+        old.reserve(size);
+        geom::AdviseHugePages(old.data(), size * sizeof(Slot));
+        old.resize(size, Slot{0, 0});
         old.swap(slots_);
-        mask_ = size - 1;
         for (const Slot& slot : old) {
             if (slot.number != 0) {
                 const Position& p = kept_[slot.number - 1];
-                std::size_t k = Hash(p.x, p.y) & mask_;
+                std::size_t k = Home(Hash(p.x, p.y));
                 while (slots_[k].number != 0) {
-                    k = (k + 1) & mask_;
+                    k = Next(k);
                 }
                 slots_[k] = slot;
             }
@@ -218,12 +237,12 @@ private:
 
     std::vector<Position> kept_;
     std::vector<Slot> slots_;
-    std::size_t mask_ = 0;
     volatile std::uint32_t touched_ = 0;
 };
 
 // Hands on the points at plan positions no earlier point had, in their order, and counts them
-// and the rest. The points wait in batches, whose positions are looked up together (Touch).
+// and the rest. The points wait in batches, whose positions are looked up together (Touch); a
+// position's hash is taken when it comes, so that Touch is a tight run of reads.
 class FirstAtPositions {
 public:
     FirstAtPositions(const SurveyPointSink& add, SurveyReadCounts& counts)
@@ -231,18 +250,19 @@ public:
 
     void Expect(std::size_t rows) { positions_.Expect(rows); }
     void Add(double x, double y, double z) {
-        batch_[size_++] = Point{x, y, z};
+        batch_[size_] = Point{x, y, z};
+        hashes_[size_++] = PlanPositions::Hash(x, y);
         if (size_ == kBatch) {
             Flush();
         }
     }
     void Flush() {
-        positions_.Touch(batch_, size_);
+        positions_.Touch(hashes_, size_);
         const std::size_t count = size_;
         size_ = 0;
         for (std::size_t k = 0; k < count; ++k) {
             const Point& p = batch_[k];
-            if (positions_.Insert(p.x, p.y)) {
+            if (positions_.Insert(p.x, p.y, hashes_[k])) {
                 add_(p.x, p.y, p.z);
                 ++counts_.read;
             } else {
@@ -263,6 +283,7 @@ private:
     SurveyReadCounts& counts_;
     PlanPositions positions_;
     Point batch_[kBatch];
+    std::uint64_t hashes_[kBatch];
     std::size_t size_ = 0;
 };
 

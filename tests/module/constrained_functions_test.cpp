@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -514,6 +516,67 @@ TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
     EXPECT_TRUE(std::signbit(points[0][0]));
     EXPECT_EQ(host().commandLine(),
               L"\nRows read: 5001, skipped: 0, duplicate plan positions: 1007");
+}
+
+// Many duplicates, near and far apart, in a small file and then in a far larger one (the
+// positions seen are carried into a table sized for both): the points are those of the first row
+// at each position in row order, whatever batch or table a row falls in. Rows at -0 are at 0;
+// rows with "nan" or "inf" coordinates are skipped, never kept or counted as duplicates.
+TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrder) {
+    TempFolder folder;
+    std::mt19937 random(27);
+    std::uniform_int_distribution<int> column(-60, 60);
+    std::uniform_int_distribution<int> row(0, 90);
+    std::set<std::pair<double, double>> seen;
+    Points expected;
+    int duplicates = 0;
+    int skipped = 0;
+    std::vector<std::wstring> names;
+    for (const int rows : {1000, 40000}) {
+        std::string text;
+        for (int i = 0; i < rows; ++i) {
+            const int x = column(random);
+            const int y = row(random);
+            const double z = i % 97;
+            if (i % 1001 == 500) {
+                text += (i % 2 == 0 ? "nan;" : "inf;") + std::to_string(y) + ";1\n";
+                ++skipped;
+                continue;
+            }
+            // Whole numbers, some with decimals, and 0 written as -0 now and then.
+            std::string xText = x == 0 && i % 3 == 0 ? "-0" : std::to_string(x);
+            if (i % 5 == 0) {
+                xText += ".0";
+            }
+            text += xText + ";" + std::to_string(y) + ";" + std::to_string(i % 97) + "\n";
+            if (seen.insert({x + 0.0, y + 0.0}).second) {
+                expected.push_back({static_cast<double>(x), static_cast<double>(y), z});
+            } else {
+                ++duplicates;
+            }
+        }
+        names.push_back(folder.Write("part" + std::to_string(rows) + ".txt", text).wstring());
+    }
+    ASSERT_GT(duplicates, 30000);
+    SurveyColumns columns;
+    ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
+    Points points;
+    SurveyReadCounts counts;
+    ASSERT_TRUE(ReadSurveyPointFiles(
+        names, columns, L';', L"test",
+        [&points](double x, double y, double z) {
+            points.push_back({x + 0.0, y, z});
+        },
+        counts));
+    EXPECT_EQ(points, expected);
+    EXPECT_EQ(counts.duplicates, duplicates);
+    EXPECT_EQ(counts.skipped, skipped);
+    const std::wstring summary = L"\nRows read: " + std::to_wstring(expected.size()) +
+                                 L", skipped: " + std::to_wstring(skipped) +
+                                 L", duplicate plan positions: " + std::to_wstring(duplicates);
+    const std::wstring printed = host().commandLine();
+    ASSERT_GE(printed.size(), summary.size());
+    EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary);
 }
 
 // A row of two million empty fields after the layout's three: only those three are kept, so the
