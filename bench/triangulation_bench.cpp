@@ -34,10 +34,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "geom/dct/dct.h"
 #include "geom/kernel/geometry_error.h"
 #include "geom/kernel/large_allocation.h"
@@ -260,48 +262,27 @@ long ResidentKb() {
 
 Measurement MeasureInChild(const Engine& engine, const PointSet& points, bool hash = false) {
     Measurement measurement;
-    int channel[2];
-    if (pipe(channel) != 0) {
-        std::perror("pipe");
-        return measurement;
-    }
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) {
-        std::perror("fork");
-        close(channel[0]);
-        close(channel[1]);
-        return measurement;
-    }
-    if (child == 0) {
-        close(channel[0]);
-        const long startKb = ResidentKb();
-        const auto begin = std::chrono::steady_clock::now();
-        const EngineOutput output = engine.run(points, hash);
-        const auto end = std::chrono::steady_clock::now();
-        const ChildReport report{std::chrono::duration<double>(end - begin).count(), startKb,
-                                 output};
-        const bool written = write(channel[1], &report, sizeof report) == sizeof report;
-        _exit(written ? 0 : 1);
-    }
-    close(channel[1]);
-    ChildReport report{};
-    const bool received = read(channel[0], &report, sizeof report) == sizeof report;
-    close(channel[0]);
-    int status = 0;
     rusage usage{};
-    wait4(child, &status, 0, &usage);
-    measurement.ok = received && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    measurement.seconds = report.seconds;
-    measurement.startKb = report.startKb;
+    const std::optional<ChildReport> report = bench::TryInChild<ChildReport>(
+        [&] {
+            const long startKb = ResidentKb();
+            const auto begin = std::chrono::steady_clock::now();
+            const EngineOutput output = engine.run(points, hash);
+            const auto end = std::chrono::steady_clock::now();
+            return ChildReport{std::chrono::duration<double>(end - begin).count(), startKb, output};
+        },
+        &usage);
+    measurement.ok = report.has_value();
+    if (report) {
+        measurement.seconds = report->seconds;
+        measurement.startKb = report->startKb;
+        measurement.output = report->output;
+    }
     measurement.peakKb = usage.ru_maxrss;
-    measurement.userSeconds = static_cast<double>(usage.ru_utime.tv_sec) +
-                              1e-6 * static_cast<double>(usage.ru_utime.tv_usec);
-    measurement.systemSeconds = static_cast<double>(usage.ru_stime.tv_sec) +
-                                1e-6 * static_cast<double>(usage.ru_stime.tv_usec);
+    measurement.userSeconds = bench::Seconds(usage.ru_utime);
+    measurement.systemSeconds = bench::Seconds(usage.ru_stime);
     measurement.cpuSeconds = measurement.userSeconds + measurement.systemSeconds;
     measurement.minorFaults = static_cast<double>(usage.ru_minflt);
-    measurement.output = report.output;
     return measurement;
 }
 
