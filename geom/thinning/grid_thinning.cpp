@@ -17,14 +17,6 @@ constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 // Insertions for a distance up to this factor of the tolerance are tried for removal at the end.
 constexpr double kNearTie = 1.0 + 1.0 / 16;
 
-constexpr std::size_t kTileSize = GridLattice::kTile * GridLattice::kTile;
-
-// The place of column i's elevation from the start of its row in the first tile.
-std::size_t Tiled(std::int64_t i) {
-    const auto column = static_cast<std::size_t>(i);
-    return (column >> GridLattice::kTileShift) * kTileSize + (column & (GridLattice::kTile - 1));
-}
-
 class GridTin {
 public:
     GridTin(const GridLattice& grid, double tolerance)
@@ -108,12 +100,13 @@ private:
     std::vector<std::uint32_t> flips_;
     std::vector<std::uint32_t> polygon_, star_, beyond_;
     std::vector<std::array<std::uint32_t, 3>> made_;
-    std::vector<char> removed_;  // per vertex
-    std::vector<char> dead_;     // per triangle
+    std::vector<char> removed_;                // per vertex
+    std::vector<char> dead_;                   // per triangle
+    mutable std::vector<std::int64_t> spans_;  // Farthest's column range per row
 };
 
-// Scans the nodes t covers, row by row: on each row the nodes on the inner side of all three
-// edges form one range of columns.
+// Scans the nodes t covers: on each row the nodes on the inner side of all three edges form one
+// range of columns; the ranges are then read a strip of tiles at a time.
 void GridTin::Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst,
                        double& worstDistance) const {
     const Vertex* corner[3] = {&vertices_[v[0]], &vertices_[v[1]], &vertices_[v[2]]};
@@ -128,7 +121,7 @@ void GridTin::Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst,
     }
     worst = kNone;
     worstDistance = 0.0;
-    const double* xs = grid_.xs.data();
+    spans_.clear();
     for (std::int64_t j = jLow; j <= jHigh; ++j) {
         // Quotients of integers below 2^53 in magnitude: ceil and floor of the rounded quotient
         // are exact (a quotient that is not whole stays at least 1 / |a| from every whole number).
@@ -158,43 +151,40 @@ void GridTin::Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst,
                 last -= c->i == last ? 1 : 0;
             }
         }
-        if (first > last) {
-            continue;
-        }
-        // The row's largest distance first (a loop without branches), its node only when it
-        // beats the triangle's so far.
-        const double* z = grid_.z.data() + grid_.At(0, static_cast<std::size_t>(j));
-        const double y = grid_.ys[static_cast<std::size_t>(j)];
-        // Four maxima side by side, so that the comparisons do not wait on one another.
-        double m0 = -1.0, m1 = -1.0, m2 = -1.0, m3 = -1.0;
-        std::int64_t i = first;
-        for (; i + 3 <= last; i += 4) {
-            const double d0 = plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]});
-            const double d1 = plane.Distance(ThinPoint{xs[i + 1], y, z[Tiled(i + 1)]});
-            const double d2 = plane.Distance(ThinPoint{xs[i + 2], y, z[Tiled(i + 2)]});
-            const double d3 = plane.Distance(ThinPoint{xs[i + 3], y, z[Tiled(i + 3)]});
-            m0 = d0 > m0 ? d0 : m0;
-            m1 = d1 > m1 ? d1 : m1;
-            m2 = d2 > m2 ? d2 : m2;
-            m3 = d3 > m3 ? d3 : m3;
-        }
-        for (; i <= last; ++i) {
-            const double d = plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]});
-            m0 = d > m0 ? d : m0;
-        }
-        m0 = m1 > m0 ? m1 : m0;
-        m2 = m3 > m2 ? m3 : m2;
-        const double rowWorst = m2 > m0 ? m2 : m0;
-        if (rowWorst > worstDistance || worst == kNone) {
-            for (i = first; i <= last; ++i) {
-                if (plane.Distance(ThinPoint{xs[i], y, z[Tiled(i)]}) == rowWorst) {
-                    worstDistance = rowWorst;
-                    worst = static_cast<std::uint32_t>(static_cast<std::size_t>(j) * grid_.columns +
-                                                       static_cast<std::size_t>(i));
-                    break;
+        spans_.push_back(first);
+        spans_.push_back(last);
+    }
+    // Then strip by strip of kTile columns, down the rows: each tile is read once, in memory
+    // order. Of equal distances the node first row by row wins, as in any order.
+    const double* xs = grid_.xs.data();
+    std::int64_t worstNode = -1;
+    double farthest = -1.0;
+    const auto columns = static_cast<std::int64_t>(grid_.columns);
+    for (std::int64_t strip = iLow & ~std::int64_t{GridLattice::kTile - 1}; strip <= iHigh;
+         strip += GridLattice::kTile) {
+        const std::int64_t stripEnd = strip + GridLattice::kTile - 1;
+        for (std::int64_t j = jLow; j <= jHigh; ++j) {
+            const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+            const std::int64_t first = spans_[row] > strip ? spans_[row] : strip;
+            const std::int64_t last = spans_[row + 1] < stripEnd ? spans_[row + 1] : stripEnd;
+            if (first > last) {
+                continue;
+            }
+            const double* z = grid_.z.data() + grid_.At(static_cast<std::size_t>(first),
+                                                        static_cast<std::size_t>(j));
+            const double y = grid_.ys[static_cast<std::size_t>(j)];
+            for (std::int64_t i = first; i <= last; ++i) {
+                const double d = plane.Distance(ThinPoint{xs[i], y, z[i - first]});
+                if (d > farthest || (d == farthest && j * columns + i < worstNode)) {
+                    farthest = d;
+                    worstNode = j * columns + i;
                 }
             }
         }
+    }
+    if (worstNode >= 0) {
+        worst = static_cast<std::uint32_t>(worstNode);
+        worstDistance = farthest;
     }
 }
 
