@@ -175,7 +175,7 @@ void GridTin::Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst,
             const double y = grid_.ys[static_cast<std::size_t>(j)];
             for (std::int64_t i = first; i <= last; ++i) {
                 const double d = plane.Distance(ThinPoint{xs[i], y, z[i - first]});
-                if (d > farthest || (d == farthest && j * columns + i < worstNode)) {
+                if (d >= farthest && (d > farthest || j * columns + i < worstNode)) {
                     farthest = d;
                     worstNode = j * columns + i;
                 }
