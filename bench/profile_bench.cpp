@@ -73,9 +73,9 @@ std::uint64_t Digest(const T& value, std::uint64_t hash) {
 }
 
 // Of the map's vertices (x, y, z) and faces, in their order.
-std::uint64_t Digest(const geom::SurfaceMesh& map) {
+std::uint64_t Digest(const geom::IsopachMesh& map) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (const geom::CVertex& v : map.vertices) {
+    for (const geom::SurfacePoint& v : map.vertices) {
         hash = Digest(v.z, Digest(v.y, Digest(v.x, hash)));
     }
     for (const geom::MeshFace& f : map.faces) {
@@ -152,7 +152,7 @@ int RunStep(const std::string& step, std::size_t count) {
     if (step == "digest") {
         geom::WeldedSurface existing;
         geom::WeldedSurface design;
-        geom::SurfaceMesh map;
+        geom::IsopachMesh map;
         geom::VolumeResult volume;
         if (geom::WeldSurface(meshes, existing) != geom::SurfaceStatus::Ok ||
             geom::WeldSurface(designMeshes, design) != geom::SurfaceStatus::Ok ||
@@ -182,7 +182,7 @@ int RunStep(const std::string& step, std::size_t count) {
                     UserAndSystemSince(times).c_str(), welding, volume.cut, volume.fill);
         return ok ? 0 : 1;
     }
-    geom::SurfaceMesh map;
+    geom::IsopachMesh map;
     ok = ok && geom::ComputeIsopach(existing, design, map) == geom::SurfaceStatus::Ok;
     std::printf("%.4f %ld %s, welding %.3f, %zu vertices, %zu triangles\n",
                 bench::CpuSecondsSince(start), MinorFaults() - faults,

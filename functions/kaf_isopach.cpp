@@ -94,7 +94,7 @@ bool ReadArguments(const resbuf* args, IsopachArguments& out) {
 
 // Writes the map as the subdivision mesh functions write a triangulation: one mesh, or several
 // of at most maxPoints vertices; the faces go to the writers as they are.
-int WriteMap(const geom::SurfaceMesh& map, const IsopachArguments& arguments,
+int WriteMap(const geom::IsopachMesh& map, const IsopachArguments& arguments,
              std::vector<std::wstring>& handles) {
     const wchar_t* layer = arguments.layer ? arguments.layer->c_str() : nullptr;
     if (map.vertices.size() <= static_cast<std::size_t>(arguments.maxPoints)) {
@@ -116,7 +116,7 @@ int RunKafIsopach(const resbuf* args) {
         !LoadSurface(arguments.design, kStep, design)) {
         return RSERR;
     }
-    geom::SurfaceMesh map;
+    geom::IsopachMesh map;
     geom::SurfaceStatus status = geom::SurfaceStatus::Ok;
     {
         SurfaceStepMeter meter(L"Computing cut/fill map ...");
@@ -132,7 +132,7 @@ int RunKafIsopach(const resbuf* args) {
     }
     double low = map.vertices.front().z;
     double high = low;
-    for (const geom::CVertex& v : map.vertices) {
+    for (const geom::SurfacePoint& v : map.vertices) {
         low = std::min(low, v.z);
         high = std::max(high, v.z);
     }

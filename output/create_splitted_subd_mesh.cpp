@@ -8,8 +8,8 @@
 
 namespace {
 
-template <typename Triangle>
-int Write(const std::vector<Triangle>& triangles, const std::vector<geom::CVertex>& vertices,
+template <typename Triangle, typename Vertex>
+int Write(const std::vector<Triangle>& triangles, const std::vector<Vertex>& vertices,
           const wchar_t* layer, std::int32_t maxPoints, std::vector<std::wstring>& handles) {
     AcDbBlockTableRecord* modelSpace =
         OpenModelSpaceForWrite(L"CreateSubDMesh:getSymbolTable", L"CreateSubDMesh:getAt");
@@ -39,7 +39,7 @@ int Write(const std::vector<Triangle>& triangles, const std::vector<geom::CVerte
         next = FillMesh(
             triangles, next, maxPoints - 2, numbering,
             [&](std::int32_t globalIndex) {
-                const geom::CVertex& vertex = vertices[static_cast<std::size_t>(globalIndex)];
+                const Vertex& vertex = vertices[static_cast<std::size_t>(globalIndex)];
                 points.append(AcGePoint3d(vertex.x, vertex.y, vertex.z));
             },
             [&](std::int32_t a, std::int32_t b, std::int32_t c) {
@@ -67,6 +67,12 @@ int CreateSplittedSubDMesh(const std::vector<geom::CTriangle>& triangles,
 
 int CreateSplittedSubDMesh(const std::vector<geom::MeshFace>& triangles,
                            const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                           std::int32_t maxPoints, std::vector<std::wstring>& handles) {
+    return Write(triangles, vertices, layer, maxPoints, handles);
+}
+
+int CreateSplittedSubDMesh(const std::vector<geom::MeshFace>& triangles,
+                           const std::vector<geom::SurfacePoint>& vertices, const wchar_t* layer,
                            std::int32_t maxPoints, std::vector<std::wstring>& handles) {
     return Write(triangles, vertices, layer, maxPoints, handles);
 }

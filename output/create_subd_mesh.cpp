@@ -8,8 +8,8 @@
 
 namespace {
 
-template <typename Triangle>
-int Write(const std::vector<Triangle>& triangles, const std::vector<geom::CVertex>& vertices,
+template <typename Triangle, typename Vertex>
+int Write(const std::vector<Triangle>& triangles, const std::vector<Vertex>& vertices,
           const wchar_t* layer, std::vector<std::wstring>& handles) {
     acutPrintf(L"\nCreate Mesh ... ");
     AcDbBlockTableRecord* modelSpace =
@@ -21,7 +21,7 @@ int Write(const std::vector<Triangle>& triangles, const std::vector<geom::CVerte
     PumpMessagesThrottled();
 
     AcGePoint3dArray points(static_cast<int>(vertices.size()));
-    for (const geom::CVertex& vertex : vertices) {
+    for (const Vertex& vertex : vertices) {
         points.append(AcGePoint3d(vertex.x, vertex.y, vertex.z));
     }
     if (static_cast<std::size_t>(points.length()) != vertices.size()) {
@@ -60,6 +60,12 @@ int CreateSubDMesh(const std::vector<geom::CTriangle>& triangles,
 
 int CreateSubDMesh(const std::vector<geom::MeshFace>& triangles,
                    const std::vector<geom::CVertex>& vertices, const wchar_t* layer,
+                   std::vector<std::wstring>& handles) {
+    return Write(triangles, vertices, layer, handles);
+}
+
+int CreateSubDMesh(const std::vector<geom::MeshFace>& triangles,
+                   const std::vector<geom::SurfacePoint>& vertices, const wchar_t* layer,
                    std::vector<std::wstring>& handles) {
     return Write(triangles, vertices, layer, handles);
 }

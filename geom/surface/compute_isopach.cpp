@@ -87,7 +87,7 @@ bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]
 
 class CIsopachVisitor : public COverlayVisitor {
 public:
-    CIsopachVisitor(const WeldedSurface& existing, const WeldedSurface& design, SurfaceMesh& out)
+    CIsopachVisitor(const WeldedSurface& existing, const WeldedSurface& design, IsopachMesh& out)
         : existing_(existing),
           design_(design),
           out_(out),
@@ -179,7 +179,7 @@ private:
     }
 
     std::int32_t NewVertex(double x, double y, double z) {
-        out_.vertices.emplace_back(x, y, z);
+        out_.vertices.push_back({x, y, z});
         return static_cast<std::int32_t>(out_.vertices.size() - 1);
     }
 
@@ -296,7 +296,7 @@ private:
 
     const WeldedSurface& existing_;
     const WeldedSurface& design_;
-    SurfaceMesh& out_;
+    IsopachMesh& out_;
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
     std::size_t firstFace_ = 0;                 // of the existing triangle at hand, in out_
@@ -307,8 +307,8 @@ private:
 }  // namespace
 
 SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface& design,
-                             SurfaceMesh& isopach, const SurfaceProgress& progress) {
-    isopach = SurfaceMesh();
+                             IsopachMesh& isopach, const SurfaceProgress& progress) {
+    isopach = IsopachMesh();
     if (!IsMeasurable(existing) || !IsMeasurable(design)) {
         return SurfaceStatus::CoordinatesTooLarge;
     }
@@ -322,7 +322,7 @@ SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface&
         CIsopachVisitor visitor(orderedExisting, orderedDesign, isopach);
         COverlayWalk(orderedExisting, orderedDesign).Run(visitor, progress);
     } catch (const std::bad_alloc&) {
-        isopach = SurfaceMesh();
+        isopach = IsopachMesh();
         return SurfaceStatus::OutOfMemory;
     }
     return SurfaceStatus::Ok;

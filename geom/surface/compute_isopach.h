@@ -1,6 +1,6 @@
 // ComputeIsopach(existing, design, isopach, progress): the difference surface of two welded
-// surfaces (WeldSurface) over the plan area where both exist, as one triangle mesh: the
-// cut/fill map.
+// surfaces (WeldSurface) over the plan area where both exist, as one triangle mesh (isopach_mesh.h):
+// the cut/fill map.
 //
 // Its vertices are both surfaces' vertices inside the other surface and the crossings of their
 // edges, each once, with z = existing - design there (cut positive, fill negative); its faces
@@ -18,7 +18,7 @@
 // `progress` hears of the existing triangles done (surface_progress.h).
 #pragma once
 
-#include "geom/surface/surface_mesh.h"
+#include "geom/surface/isopach_mesh.h"
 #include "geom/surface/surface_progress.h"
 #include "geom/surface/surface_status.h"
 #include "geom/surface/welded_surface.h"
@@ -26,6 +26,6 @@
 namespace geom {
 
 SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface& design,
-                             SurfaceMesh& isopach, const SurfaceProgress& progress = {});
+                             IsopachMesh& isopach, const SurfaceProgress& progress = {});
 
 }  // namespace geom

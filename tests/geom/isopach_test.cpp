@@ -13,10 +13,20 @@
 
 namespace {
 
-geom::SurfaceMesh Isopach(const geom::WeldedSurface& existing, const geom::WeldedSurface& design) {
-    geom::SurfaceMesh isopach;
+geom::IsopachMesh Isopach(const geom::WeldedSurface& existing, const geom::WeldedSurface& design) {
+    geom::IsopachMesh isopach;
     EXPECT_EQ(geom::ComputeIsopach(existing, design, isopach), geom::SurfaceStatus::Ok);
     return isopach;
+}
+
+// The map as a mesh the welder takes.
+geom::SurfaceMesh AsSurfaceMesh(const geom::IsopachMesh& isopach) {
+    geom::SurfaceMesh mesh;
+    for (const geom::SurfacePoint& v : isopach.vertices) {
+        mesh.vertices.emplace_back(v.x, v.y, v.z);
+    }
+    mesh.faces = isopach.faces;
+    return mesh;
 }
 
 void ExpectRelativelyNear(double got, double expected, double relative) {
@@ -25,11 +35,11 @@ void ExpectRelativelyNear(double got, double expected, double relative) {
 
 // The isopach, welded and integrated to datum 0, gives the overlay's cut, fill and area.
 void ExpectVolumeOfOverlay(const geom::WeldedSurface& existing, const geom::WeldedSurface& design,
-                           const geom::SurfaceMesh& isopach) {
+                           const geom::IsopachMesh& isopach) {
     geom::VolumeResult overlay;
     ASSERT_EQ(geom::ComputeVolume(existing, design, overlay), geom::SurfaceStatus::Ok);
     geom::WeldedSurface map;
-    ASSERT_EQ(geom::WeldSurface({isopach}, map), geom::SurfaceStatus::Ok);
+    ASSERT_EQ(geom::WeldSurface({AsSurfaceMesh(isopach)}, map), geom::SurfaceStatus::Ok);
     EXPECT_TRUE(map.walls.empty());
     geom::VolumeResult datum;
     ASSERT_EQ(geom::ComputeDatumVolume(map, 0.0, datum), geom::SurfaceStatus::Ok);
@@ -38,8 +48,8 @@ void ExpectVolumeOfOverlay(const geom::WeldedSurface& existing, const geom::Weld
     ExpectRelativelyNear(datum.area, overlay.area, 1e-9);
 }
 
-bool Has(const geom::SurfaceMesh& mesh, double x, double y, double tolerance) {
-    for (const geom::CVertex& v : mesh.vertices) {
+bool Has(const geom::IsopachMesh& mesh, double x, double y, double tolerance) {
+    for (const geom::SurfacePoint& v : mesh.vertices) {
         if (std::fabs(v.x - x) <= tolerance && std::fabs(v.y - y) <= tolerance) {
             return true;
         }
@@ -50,8 +60,8 @@ bool Has(const geom::SurfaceMesh& mesh, double x, double y, double tolerance) {
 // Every vertex of one surface strictly inside the other and every crossing of their edges is a
 // vertex of the isopach, whose elevation is the difference of the surfaces there.
 void ExpectVerticesOfOverlay(const geom::WeldedSurface& existing, const geom::WeldedSurface& design,
-                             const geom::SurfaceMesh& isopach) {
-    for (const geom::CVertex& v : isopach.vertices) {
+                             const geom::IsopachMesh& isopach) {
+    for (const geom::SurfacePoint& v : isopach.vertices) {
         double e = 0, d = 0;
         ASSERT_TRUE(surfacetest::HeightAt(existing, v.x, v.y, e));
         ASSERT_TRUE(surfacetest::HeightAt(design, v.x, v.y, d));
@@ -93,7 +103,7 @@ TEST(Isopach, IsTheOverlayOfRandomSurfaces) {
             surfacetest::Weld({surfacetest::RandomSurface(200 + seed, 40, 0, 0, 10, 10, {})});
         const geom::WeldedSurface design =
             surfacetest::Weld({surfacetest::RandomSurface(300 + seed, 40, 3, -2, 14, 8, {})});
-        const geom::SurfaceMesh isopach = Isopach(existing, design);
+        const geom::IsopachMesh isopach = Isopach(existing, design);
         ASSERT_FALSE(isopach.faces.empty());
         ExpectVolumeOfOverlay(existing, design, isopach);
         ExpectVerticesOfOverlay(existing, design, isopach);
@@ -127,10 +137,10 @@ TEST(Isopach, LeavesOutWhereOneSurfaceIsMissing) {
         surfacetest::Weld({surfacetest::Grid(6, 6, [](int i, int) { return 1.0 * i; })});
     const geom::SurfaceMesh holed = surfacetest::HoledGrid(6, [](int, int) { return 3.0; });
     const geom::WeldedSurface design = surfacetest::Weld({holed});
-    const geom::SurfaceMesh isopach = Isopach(existing, design);
+    const geom::IsopachMesh isopach = Isopach(existing, design);
     ExpectVolumeOfOverlay(existing, design, isopach);
     geom::WeldedSurface map;
-    ASSERT_EQ(geom::WeldSurface({isopach}, map), geom::SurfaceStatus::Ok);
+    ASSERT_EQ(geom::WeldSurface({AsSurfaceMesh(isopach)}, map), geom::SurfaceStatus::Ok);
     double z = 0;
     EXPECT_FALSE(surfacetest::HeightAt(map, 3.0, 3.0, z));
     ASSERT_TRUE(surfacetest::HeightAt(map, 5.5, 0.5, z));
