@@ -1,8 +1,9 @@
 // CreateSubDMesh(triangles, vertices, layer, handles): writes a triangulation (CTriangle records,
-// or plain faces; CVertex records, or plain surface points) into model space as one subdivision mesh at level 0: the points are the whole
-// vertex list in list order (vertices no triangle uses included), the faces the triangles' i1, i2,
-// i3 in list order. The mesh gets the database defaults, then layer (null: the host's choice).
-// Prints "\nCreate Mesh ... " first and appends the new mesh's handle text to handles.
+// or plain faces; CVertex records, or plain surface points) into model space as one subdivision
+// mesh at level 0: the points are the whole vertex list in list order (vertices no triangle uses
+// included), the faces the triangles' i1, i2, i3 in list order. The mesh gets the database
+// defaults, then layer (null: the host's choice). Prints "\nCreate Mesh ... " first and appends the
+// new mesh's handle text to handles.
 //
 // Gives RTNORM, or RTERROR after a step-error line: "CreateSubDMesh:getSymbolTable",
 // "CreateSubDMesh:getAt", "CreateSubDMesh: " with "Vertex number mismatch!",

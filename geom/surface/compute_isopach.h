@@ -1,6 +1,6 @@
 // ComputeIsopach(existing, design, isopach, progress): the difference surface of two welded
-// surfaces (WeldSurface) over the plan area where both exist, as one triangle mesh (isopach_mesh.h):
-// the cut/fill map.
+// surfaces (WeldSurface) over the plan area where both exist, as one triangle mesh
+// (isopach_mesh.h): the cut/fill map.
 //
 // Its vertices are both surfaces' vertices inside the other surface and the crossings of their
 // edges, each once, with z = existing - design there (cut positive, fill negative); its faces
