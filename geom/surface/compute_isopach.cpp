@@ -49,12 +49,45 @@ double PseudoAngle(double dx, double dy) {
     return dy < 0 ? 1 + p : 3 - p;
 }
 
-// A corner of a piece: its isopach vertex and its position relative to the existing triangle's
-// first corner.
-struct Corner {
-    std::int32_t vertex;
-    Local at;
-    double angle;
+// The bits set in each 9-bit mask, lowest first: one loop over those that are set instead of a
+// branch on every bit, which way each goes being unforeseeable.
+struct SetBits {
+    std::uint8_t count = 0;
+    std::uint8_t bit[9] = {};
+};
+
+struct SetBitsTable {
+    SetBits of[512] = {};
+
+    constexpr SetBitsTable() {
+        for (int mask = 0; mask < 512; ++mask) {
+            SetBits& bits = of[mask];
+            for (int bit = 0; bit < 9; ++bit) {
+                if ((mask & (1 << bit)) != 0) {
+                    bits.bit[bits.count++] = static_cast<std::uint8_t>(bit);
+                }
+            }
+        }
+    }
+};
+
+constexpr SetBitsTable kSetBits;
+
+// The corners of a piece: their isopach vertices and their positions relative to the existing
+// triangle's first corner, each kind in an array of its own so that their angles are worked out
+// together.
+struct PieceCorners {
+    int n = 0;
+    std::int32_t vertex[12];
+    double x[12];
+    double y[12];
+
+    void Add(std::int32_t v, Local at) {
+        vertex[n] = v;
+        x[n] = at.x;
+        y[n] = at.y;
+        ++n;
+    }
 };
 
 // side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False when
@@ -114,18 +147,16 @@ public:
         if (!SidesOf(pb, pa, bSide) || !SidesOf(pa, pb, aSide)) {
             return 0.0;
         }
-        Corner corners[12];
-        int n = 0;
+        PieceCorners corners;
         for (int i = 0; i < 3; ++i) {
             if ((bSide[0][i] | bSide[1][i] | bSide[2][i]) >= 0) {
-                corners[n++] = {ExistingVertex(ia[i], a, b), Relative(existing_.points[ia[i]], a),
-                                0.0};
+                corners.Add(ExistingVertex(ia[i], a, b), Relative(existing_.points[ia[i]], a));
             }
         }
         for (int j = 0; j < 3; ++j) {
             if ((aSide[0][j] | aSide[1][j] | aSide[2][j]) >= 0 && pb[j] != pa[0] &&
                 pb[j] != pa[1] && pb[j] != pa[2]) {
-                corners[n++] = {DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a), 0.0};
+                corners.Add(DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a));
             }
         }
         // Edge m of a crosses edge k of b: bit 3m + k, gathered without branches first.
@@ -137,15 +168,14 @@ public:
                             << (3 * m + k);
             }
         }
-        for (int bit = 0; crossing != 0; ++bit, crossing >>= 1) {
-            if ((crossing & 1) != 0) {
-                const int m = bit / 3;
-                const int k = bit % 3;
-                const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
-                corners[n++] = {c.vertex, {c.x - a.origin.x, c.y - a.origin.y}, 0.0};
-            }
+        const SetBits& bits = kSetBits.of[crossing];
+        for (int i = 0; i < bits.count; ++i) {
+            const int m = bits.bit[i] / 3;
+            const int k = bits.bit[i] % 3;
+            const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
+            corners.Add(c.vertex, {c.x - a.origin.x, c.y - a.origin.y});
         }
-        return Fan(corners, n);
+        return Fan(corners);
     }
 
     void Restart() override { out_.faces.resize(firstFace_); }
@@ -264,7 +294,8 @@ private:
     // Fans the convex piece out from one corner, its corners sorted counter-clockwise around
     // their centroid; faces that rounding left without a plan area are dropped. Gives the
     // piece's area.
-    double Fan(Corner* corners, int n) {
+    double Fan(const PieceCorners& corners) {
+        const int n = corners.n;
         if (n < 3) {
             return 0.0;
         }
@@ -272,23 +303,33 @@ private:
         double sx = 0.0;
         double sy = 0.0;
         for (int i = 0; i < n; ++i) {
-            sx += corners[i].at.x;
-            sy += corners[i].at.y;
+            sx += corners.x[i];
+            sy += corners.y[i];
         }
+        double angle[12];
         for (int i = 0; i < n; ++i) {
-            corners[i].angle = PseudoAngle(n * corners[i].at.x - sx, n * corners[i].at.y - sy);
+            angle[i] = PseudoAngle(n * corners.x[i] - sx, n * corners.y[i] - sy);
+        }
+        int order[12];
+        for (int i = 0; i < n; ++i) {
+            order[i] = i;
         }
         for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
-            for (int j = i; j > 0 && corners[j].angle < corners[j - 1].angle; --j) {
-                std::swap(corners[j], corners[j - 1]);
+            for (int j = i; j > 0 && angle[order[j]] < angle[order[j - 1]]; --j) {
+                std::swap(order[j], order[j - 1]);
             }
         }
+        const Local first = {corners.x[order[0]], corners.y[order[0]]};
         double area = 0.0;
         for (int i = 2; i < n; ++i) {
-            const double twice = SideOf(corners[0].at, corners[i - 1].at, corners[i].at);
+            const int u = order[i - 1];
+            const int v = order[i];
+            const double twice =
+                SideOf(first, {corners.x[u], corners.y[u]}, {corners.x[v], corners.y[v]});
             if (twice > 0) {
                 area += twice / 2;
-                out_.faces.push_back({corners[0].vertex, corners[i - 1].vertex, corners[i].vertex});
+                out_.faces.push_back(
+                    {corners.vertex[order[0]], corners.vertex[u], corners.vertex[v]});
             }
         }
         return area;
