@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "geom/surface/compute_datum_volume.h"
@@ -108,6 +109,43 @@ TEST(Isopach, IsTheOverlayOfRandomSurfaces) {
         ExpectVolumeOfOverlay(existing, design, isopach);
         ExpectVerticesOfOverlay(existing, design, isopach);
     }
+}
+
+// Two triangles crossing as a star: the map is their hexagonal overlap, its six corners the
+// crossings of their edges (each crossing of two edges a corner of one piece), fanned into four
+// counter-clockwise faces that cover the hexagon once.
+TEST(Isopach, FansAPieceOfSixCrossings) {
+    geom::SurfaceMesh up;
+    up.vertices = {{0, 0, 0}, {12, 0, 12}, {6, 12, 6}};  // z = x
+    up.faces = {{0, 1, 2}};
+    geom::SurfaceMesh down;
+    down.vertices = {{0, 8, 8}, {12, 8, 8}, {6, -4, -4}};  // z = y
+    down.faces = {{0, 2, 1}};
+    const geom::WeldedSurface existing = surfacetest::Weld({up});
+    const geom::WeldedSurface design = surfacetest::Weld({down});
+    const geom::IsopachMesh isopach = Isopach(existing, design);
+    ASSERT_EQ(isopach.vertices.size(), 6u);
+    for (const auto& corner :
+         {std::make_pair(4.0, 0.0), std::make_pair(8.0, 0.0), std::make_pair(10.0, 4.0),
+          std::make_pair(8.0, 8.0), std::make_pair(4.0, 8.0), std::make_pair(2.0, 4.0)}) {
+        EXPECT_TRUE(Has(isopach, corner.first, corner.second, 1e-12))
+            << corner.first << " " << corner.second;
+    }
+    for (const geom::SurfacePoint& v : isopach.vertices) {
+        EXPECT_NEAR(v.z, v.x - v.y, 1e-12);
+    }
+    ASSERT_EQ(isopach.faces.size(), 4u);
+    double area = 0.0;
+    for (const geom::MeshFace& f : isopach.faces) {
+        const geom::SurfacePoint& a = isopach.vertices[f.i1];
+        const geom::SurfacePoint& b = isopach.vertices[f.i2];
+        const geom::SurfacePoint& c = isopach.vertices[f.i3];
+        const double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        EXPECT_GT(twice, 0.0);
+        area += twice / 2;
+    }
+    EXPECT_NEAR(area, 48.0, 1e-12);
+    ExpectVolumeOfOverlay(existing, design, isopach);
 }
 
 // Larger surfaces split into meshes, in survey coordinates, the design on a grid whose
