@@ -15,6 +15,19 @@
 // triangle |X| and |Y| are at most the corners' offsets and |plane| at most the largest |z| of
 // the corners; the bound takes twice these first-order terms (u = eps / 2), which also covers
 // the second-order terms and the roundings of the bound and of the final sum.
+//
+// DistanceBound(x0, x1, y0, y1, z0, z1): a number no smaller than the computed Distance(p) of
+// every p with x0 <= p.x <= x1, y0 <= p.y <= y1, z0 <= p.z <= z1 (p anywhere, in the triangle or
+// not), so that a box of points whose bound is below a distance can be left unread. Derivation:
+// every step of the computed plane, fl(x - a.x), its product with cx, the sum with the y term
+// and with a.z, is a rounded monotone operation, and rounding is monotone, so the computed plane
+// is monotone in p.x (rising with it when cx >= 0, falling otherwise) and in p.y; over the box
+// it lies between its computed values at the two corners the gradient's signs pick, lo and hi.
+// Likewise fl(p.z - plane) lies between fl(z0 - hi) and fl(z1 - lo), so its magnitude is at most
+// the larger magnitude of the two; adding bound_ and 2 eps |p.z| (|p.z| at most max(|z0|, |z1|))
+// in Distance's order keeps the result an upper bound. The geometry is built without contracted
+// multiply-adds, so the corners are evaluated with exactly Distance's roundings; the bound is
+// added once more as slack all the same (it exceeds the rounding of the plane's evaluation).
 #pragma once
 
 #include <cmath>
@@ -58,15 +71,27 @@ public:
     }
 
     // The plane's elevation at p's plan position, as computed (no bound).
-    double At(const ThinPoint& p) const { return a_.z + ((p.x - a_.x) * cx_ + (p.y - a_.y) * cy_); }
+    double At(const ThinPoint& p) const { return Plane(p.x, p.y); }
 
     double Distance(const ThinPoint& p) const {
         constexpr double eps = std::numeric_limits<double>::epsilon();
-        const double plane = a_.z + ((p.x - a_.x) * cx_ + (p.y - a_.y) * cy_);
+        const double plane = Plane(p.x, p.y);
         return (std::fabs(p.z - plane) + bound_) + 2.0 * eps * std::fabs(p.z);
     }
 
+    double DistanceBound(double x0, double x1, double y0, double y1, double z0, double z1) const {
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        const double lo = Plane(cx_ >= 0.0 ? x0 : x1, cy_ >= 0.0 ? y0 : y1);
+        const double hi = Plane(cx_ >= 0.0 ? x1 : x0, cy_ >= 0.0 ? y1 : y0);
+        const double below = std::fabs(z0 - hi), above = std::fabs(z1 - lo);
+        const double largest = below > above ? below : above;
+        const double zSize = std::fmax(std::fabs(z0), std::fabs(z1));
+        return ((largest + bound_) + 2.0 * eps * zSize) + bound_;
+    }
+
 private:
+    double Plane(double x, double y) const { return a_.z + ((x - a_.x) * cx_ + (y - a_.y) * cy_); }
+
     ThinPoint a_;
     double cx_ = 0.0;
     double cy_ = 0.0;
