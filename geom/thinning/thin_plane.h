@@ -16,18 +16,23 @@
 // the corners; the bound takes twice these first-order terms (u = eps / 2), which also covers
 // the second-order terms and the roundings of the bound and of the final sum.
 //
-// DistanceBound(x0, x1, y0, y1, z0, z1): a number no smaller than the computed Distance(p) of
-// every p with x0 <= p.x <= x1, y0 <= p.y <= y1, z0 <= p.z <= z1 (p anywhere, in the triangle or
-// not), so that a box of points whose bound is below a distance can be left unread. Derivation:
-// every step of the computed plane, fl(x - a.x), its product with cx, the sum with the y term
-// and with a.z, is a rounded monotone operation, and rounding is monotone, so the computed plane
-// is monotone in p.x (rising with it when cx >= 0, falling otherwise) and in p.y; over the box
-// it lies between its computed values at the two corners the gradient's signs pick, lo and hi.
-// Likewise fl(p.z - plane) lies between fl(z0 - hi) and fl(z1 - lo), so its magnitude is at most
-// the larger magnitude of the two; adding bound_ and 2 eps |p.z| (|p.z| at most max(|z0|, |z1|))
-// in Distance's order keeps the result an upper bound. The geometry is built without contracted
-// multiply-adds, so the corners are evaluated with exactly Distance's roundings; the bound is
-// added once more as slack all the same (it exceeds the rounding of the plane's evaluation).
+// DistanceBound(trend, x0, x1, y0, y1): a number no smaller than the computed Distance(p) of
+// every point p with x0 <= p.x <= x1 and y0 <= p.y <= y1, a box within the triangle's bounding
+// box, whose elevation follows `trend` (ThinTrend: a linear trend plus a residual within a range,
+// exactly in real arithmetic), so that points whose bound is below a distance can be left unread.
+// Derivation: with P the plane of the computed gradient (cx, cy taken as exact), p.z - P(p) =
+// r + (T - P)(p), r the residual and T the trend; T - P is linear with gradient (sx - cx, sy - cy),
+// so over the box it lies between g0 + min(0, gx) + min(0, gy) and g0 + max(0, gx) + max(0, gy),
+// g0 its value at (x0, y0) and gx, gy its rise across the box. So |p.z - P(p)| <= max(|low|,
+// |high|) for low, high those ends plus the residual's. Computing them takes about a dozen
+// roundings, each at most u (= eps / 2) times a sum of the trend's magnitudes (|z|, |sx| and |sy|
+// times the box's size, |r|: the trend's slack, ThinTrend) and of the plane's (|a.z| and |cx|,
+// |cy| times the corners' offsets, which bound any offset in the bounding box). The computed
+// Distance exceeds |p.z - P(p)| + bound_ + 2 eps |p.z| only by the plane's evaluation (four
+// roundings of the same kind) and by its subtraction and two sums (relative u each). So the trend
+// adds its slack (32 eps times its magnitudes and 2 eps |z|, in its residual range), the plane 64
+// eps times its magnitudes and twice bound_, several times what the roundings reach; then a
+// relative 8 eps and 64 times the smallest normal number against underflow.
 #pragma once
 
 #include <cmath>
@@ -36,6 +41,17 @@
 #include "geom/thinning/thin_point.h"
 
 namespace geom {
+
+// Elevations of a set of points as a linear trend and a residual: each point p has
+// p.z = z + sx (p.x - x) + sy (p.y - y) + r with rLow <= r <= rHigh in real arithmetic. For
+// ThinPlane::DistanceBound over a box of width w and height h at or beyond (x, y), the range is
+// widened on both sides by the trend's slack: 32 eps (|z| + 2 |sx| w + 2 |sy| h + max |r|) plus
+// 2 eps max |p.z|.
+struct ThinTrend {
+    double x = 0.0, y = 0.0, z = 0.0;  // the trend's origin
+    double sx = 0.0, sy = 0.0;         // its gradient
+    double rLow = 0.0, rHigh = 0.0;
+};
 
 class ThinPlane {
 public:
@@ -68,6 +84,8 @@ public:
         if (!std::isfinite(bound_)) {
             bound_ = std::numeric_limits<double>::infinity();
         }
+        boxSlack_ = 2.0 * bound_ +
+                    64.0 * eps * (std::fabs(a.z) + std::fabs(cx_) * xMax + std::fabs(cy_) * yMax);
     }
 
     // The plane's elevation at p's plan position, as computed (no bound).
@@ -79,14 +97,15 @@ public:
         return (std::fabs(p.z - plane) + bound_) + 2.0 * eps * std::fabs(p.z);
     }
 
-    double DistanceBound(double x0, double x1, double y0, double y1, double z0, double z1) const {
+    double DistanceBound(const ThinTrend& trend, double x0, double x1, double y0, double y1) const {
         constexpr double eps = std::numeric_limits<double>::epsilon();
-        const double lo = Plane(cx_ >= 0.0 ? x0 : x1, cy_ >= 0.0 ? y0 : y1);
-        const double hi = Plane(cx_ >= 0.0 ? x1 : x0, cy_ >= 0.0 ? y1 : y0);
-        const double below = std::fabs(z0 - hi), above = std::fabs(z1 - lo);
-        const double largest = below > above ? below : above;
-        const double zSize = std::fmax(std::fabs(z0), std::fabs(z1));
-        return ((largest + bound_) + 2.0 * eps * zSize) + bound_;
+        const double g0 =
+            (trend.z + (trend.sx * (x0 - trend.x) + trend.sy * (y0 - trend.y))) - Plane(x0, y0);
+        const double gx = (trend.sx - cx_) * (x1 - x0), gy = (trend.sy - cy_) * (y1 - y0);
+        const double high = ((g0 + std::fmax(gx, 0.0)) + std::fmax(gy, 0.0)) + trend.rHigh;
+        const double low = ((g0 + std::fmin(gx, 0.0)) + std::fmin(gy, 0.0)) + trend.rLow;
+        return (std::fmax(std::fabs(high), std::fabs(low)) + boxSlack_) * (1.0 + 8.0 * eps) +
+               64.0 * std::numeric_limits<double>::min();
     }
 
 private:
@@ -96,6 +115,7 @@ private:
     double cx_ = 0.0;
     double cy_ = 0.0;
     double bound_ = 0.0;
+    double boxSlack_ = std::numeric_limits<double>::infinity();  // DistanceBound's for the plane
 };
 
 }  // namespace geom

@@ -628,7 +628,18 @@ geom::GridFarthest FarthestByFullScan(const geom::GridLattice& grid, const geom:
 TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
     std::mt19937 random(23);
     int beyond = 0, within = 0;
-    for (const std::vector<ThinPoint>& points : TestGrids()) {
+    // Besides the test grids, planes: their distances are all rounding, equal or nearly so, and
+    // the bounds' allowance for rounding decides which node comes first.
+    std::vector<std::vector<ThinPoint>> grids = TestGrids();
+    grids.emplace_back();
+    grids.emplace_back();
+    for (int j = 0; j < 40; ++j) {
+        for (int i = 0; i < 50; ++i) {
+            grids[grids.size() - 2].push_back({i * 0.25, j * 0.25, 1.0 + i * 0.5 - j * 0.25});
+            grids.back().push_back({5000.0 + i, 7000.0 + j, 1000.3 + i * 0.01 - j * 0.07});
+        }
+    }
+    for (const std::vector<ThinPoint>& points : grids) {
         geom::GridLattice grid;
         ASSERT_TRUE(geom::FindGridLattice(points, grid));
         std::vector<std::array<geom::GridNode, 3>> triangles;
@@ -666,22 +677,26 @@ TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
             triangles.push_back(corners);
         }
         for (const double tolerance : {0.0, 0.01, 0.5, 2.0}) {
-            const geom::GridScan scan(grid, tolerance);
+            // Every triangle read through the tiles' bounds, and as the thinning reads them.
+            const geom::GridScan bounded(grid, tolerance, 0), scan(grid, tolerance);
             for (const auto& t : triangles) {
                 const geom::GridNode corners[3] = {t[0], t[1], t[2]};
                 const geom::GridFarthest expected = FarthestByFullScan(grid, corners, tolerance);
-                const geom::GridFarthest found = scan.Farthest(corners);
+                const geom::GridFarthest found = bounded.Farthest(corners);
                 EXPECT_EQ(found.node, expected.node)
                     << "(" << t[0].i << " " << t[0].j << ") (" << t[1].i << " " << t[1].j << ") ("
                     << t[2].i << " " << t[2].j << ") at " << tolerance;
+                const geom::GridFarthest read = scan.Farthest(corners);
+                EXPECT_EQ(read.node, expected.node);
                 if (expected.node != geom::GridFarthest::kNoNode) {
                     EXPECT_EQ(found.distance, expected.distance);
+                    EXPECT_EQ(read.distance, expected.distance);
                     ++beyond;
                     // At the farthest distance the tolerance holds the triangle; just below it,
                     // the node is found.
                     if (beyond % 16 == 0) {
                         const double d = expected.distance;
-                        const geom::GridScan at(grid, d), below(grid, std::nextafter(d, 0.0));
+                        const geom::GridScan at(grid, d, 0), below(grid, std::nextafter(d, 0.0), 0);
                         EXPECT_EQ(at.Farthest(corners).node, geom::GridFarthest::kNoNode);
                         EXPECT_EQ(below.Farthest(corners).node, expected.node);
                     }
