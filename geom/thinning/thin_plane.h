@@ -72,9 +72,9 @@ public:
         const double nySize = std::fabs(dxb * dzc) + std::fabs(dxc * dzb);
         cx_ = nx / d;
         cy_ = ny / d;
-        const double xMax = 1.01 * std::fmax(std::fabs(dxb), std::fabs(dxc));
-        const double yMax = 1.01 * std::fmax(std::fabs(dyb), std::fabs(dyc));
-        const double zMax = std::fmax(std::fabs(a.z), std::fmax(std::fabs(b.z), std::fabs(c.z)));
+        const double xMax = 1.01 * Larger(std::fabs(dxb), std::fabs(dxc));
+        const double yMax = 1.01 * Larger(std::fabs(dyb), std::fabs(dyc));
+        const double zMax = Larger(std::fabs(a.z), Larger(std::fabs(b.z), std::fabs(c.z)));
         const double gx =
             (4.0 * nxSize + 4.0 * std::fabs(cx_) * dSize) / absD + 4.0 * std::fabs(cx_);
         const double gy =
@@ -102,13 +102,15 @@ public:
         const double g0 =
             (trend.z + (trend.sx * (x0 - trend.x) + trend.sy * (y0 - trend.y))) - Plane(x0, y0);
         const double gx = (trend.sx - cx_) * (x1 - x0), gy = (trend.sy - cy_) * (y1 - y0);
-        const double high = ((g0 + std::fmax(gx, 0.0)) + std::fmax(gy, 0.0)) + trend.rHigh;
-        const double low = ((g0 + std::fmin(gx, 0.0)) + std::fmin(gy, 0.0)) + trend.rLow;
-        return (std::fmax(std::fabs(high), std::fabs(low)) + boxSlack_) * (1.0 + 8.0 * eps) +
+        const double high = ((g0 + Larger(gx, 0.0)) + Larger(gy, 0.0)) + trend.rHigh;
+        const double low = ((g0 - Larger(-gx, 0.0)) - Larger(-gy, 0.0)) + trend.rLow;
+        return (Larger(std::fabs(high), std::fabs(low)) + boxSlack_) * (1.0 + 8.0 * eps) +
                64.0 * std::numeric_limits<double>::min();
     }
 
 private:
+    // The larger of two numbers that are not NaN (inline, where std::fmax may be a call).
+    static double Larger(double a, double b) { return a > b ? a : b; }
     double Plane(double x, double y) const { return a_.z + ((x - a_.x) * cx_ + (y - a_.y) * cy_); }
 
     ThinPoint a_;
