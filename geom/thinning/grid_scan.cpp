@@ -64,7 +64,7 @@ ThinTrend GridScan::FitTile(std::size_t ti, std::size_t tj) const {
 }
 
 // On each row the nodes on the inner side of all three edges form one range of columns.
-void GridScan::FindSpans(const GridNode (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
+void GridScan::FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
                          std::int64_t iLow, std::int64_t iHigh) const {
     spans_.clear();
     for (std::int64_t j = jLow; j <= jHigh; ++j) {
@@ -73,8 +73,8 @@ void GridScan::FindSpans(const GridNode (&corner)[3], std::int64_t jLow, std::in
         double low = static_cast<double>(iLow), high = static_cast<double>(iHigh);
         for (int k = 0; k < 3; ++k) {
             // Inside edge p -> q: (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0.
-            const GridNode& p = corner[k];
-            const GridNode& q = corner[(k + 1) % 3];
+            const GridNode& p = *corner[k];
+            const GridNode& q = *corner[(k + 1) % 3];
             const std::int64_t a = -(q.j - p.j);
             const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
             if (a > 0) {
@@ -90,10 +90,10 @@ void GridScan::FindSpans(const GridNode (&corner)[3], std::int64_t jLow, std::in
         // A corner on this row is an end of its range: left out.
         auto first = static_cast<std::int64_t>(low);
         auto last = static_cast<std::int64_t>(high);
-        for (const GridNode& c : corner) {
-            if (c.j == j) {
-                first += c.i == first ? 1 : 0;
-                last -= c.i == last ? 1 : 0;
+        for (const GridNode* c : corner) {
+            if (c->j == j) {
+                first += c->i == first ? 1 : 0;
+                last -= c->i == last ? 1 : 0;
             }
         }
         spans_.push_back(first);
@@ -139,19 +139,11 @@ void GridScan::Read(const ThinPlane& plane, std::int64_t jLow, std::int64_t jFro
 // a node at the same distance might come first row by row) or not beyond the tolerance (such a
 // node is never the answer: either a node beyond the tolerance is farther, or there is no
 // answer). Of equal distances the node first row by row wins, in any order of reading.
-GridFarthest GridScan::Farthest(const GridNode (&corner)[3]) const {
-    const auto node = [&](const GridNode& c) {
-        return grid_.Node(static_cast<std::uint32_t>(c.i), static_cast<std::uint32_t>(c.j));
-    };
-    const ThinPlane plane(node(corner[0]), node(corner[1]), node(corner[2]));
-    std::int64_t jLow = corner[0].j, jHigh = corner[0].j;
-    std::int64_t iLow = corner[0].i, iHigh = corner[0].i;
-    for (const GridNode& c : corner) {
-        jLow = std::min(jLow, c.j);
-        jHigh = std::max(jHigh, c.j);
-        iLow = std::min(iLow, c.i);
-        iHigh = std::max(iHigh, c.i);
-    }
+GridFarthest GridScan::Farthest(const GridNode& a, const GridNode& b, const GridNode& c) const {
+    const GridNode* const corner[3] = {&a, &b, &c};
+    const ThinPlane plane(a.p, b.p, c.p);
+    const std::int64_t jLow = std::min({a.j, b.j, c.j}), jHigh = std::max({a.j, b.j, c.j});
+    const std::int64_t iLow = std::min({a.i, b.i, c.i}), iHigh = std::max({a.i, b.i, c.i});
     FindSpans(corner, jLow, jHigh, iLow, iHigh);
     constexpr std::int64_t kTile = GridLattice::kTile;
     Best best;

@@ -5,8 +5,8 @@
 // the range of the residuals (grid outlives the scan). Triangles whose bounding box holds fewer
 // than boundFrom nodes are read whole (bounding their few tiles would cost about as much);
 // boundFrom changes the speed only, never the result.
-// Farthest(corner): corner the columns and rows of three nodes, counter-clockwise in index order
-// (decided exactly by the caller). Gives the node of the closed triangle, corners left out, whose
+// Farthest(a, b, c): three nodes, counter-clockwise in index order (decided exactly by the
+// caller). Gives the node of the closed triangle, corners left out, whose
 // ThinPlane::Distance from the corners' plane is largest, and that distance, when it exceeds the
 // tolerance; of equal distances, the node first row by row. node is kNoNode when no node covered
 // lies beyond the tolerance (nothing else is said then). Nodes are numbered row by row: node
@@ -24,6 +24,7 @@ namespace geom {
 struct GridNode {
     std::int64_t i = 0;  // column
     std::int64_t j = 0;  // row
+    ThinPoint p;         // the node (GridLattice::Node)
 };
 
 struct GridFarthest {
@@ -38,11 +39,11 @@ public:
 
     GridScan(const GridLattice& grid, double tolerance, std::int64_t boundFrom = kBoundFrom);
 
-    GridFarthest Farthest(const GridNode (&corner)[3]) const;
+    GridFarthest Farthest(const GridNode& a, const GridNode& b, const GridNode& c) const;
 
 private:
     // Each row's range of covered columns into spans_ (first, last; empty when first > last).
-    void FindSpans(const GridNode (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
+    void FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
                    std::int64_t iLow, std::int64_t iHigh) const;
 
     // A tile's covered nodes: their box in indices and the bound on their distances.

@@ -25,9 +25,7 @@ public:
     ThinSurface Run(const std::function<void()>& tick);
 
 private:
-    struct Vertex {
-        std::int64_t i, j;  // the node's column and row
-        ThinPoint p;
+    struct Vertex : GridNode {
         double distance = 0.0;           // beyond the tolerance by when it was inserted
         std::uint32_t triangle = kNone;  // one of its triangles (set by RemoveNearTies)
     };
@@ -40,7 +38,9 @@ private:
     };
 
     std::uint32_t AddVertex(std::uint32_t i, std::uint32_t j) {
-        vertices_.push_back({i, j, grid_.Node(i, j)});
+        Vertex vertex;
+        vertex.i = i, vertex.j = j, vertex.p = grid_.Node(i, j);
+        vertices_.push_back(vertex);
         return static_cast<std::uint32_t>(vertices_.size() - 1);
     }
     std::uint32_t AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
@@ -82,10 +82,7 @@ private:
     // The node of the closed triangle v (corners left out) farthest from its plane when it lies
     // beyond the tolerance (GridScan::Farthest).
     GridFarthest Farthest(const std::uint32_t (&v)[3]) const {
-        const GridNode corner[3] = {{vertices_[v[0]].i, vertices_[v[0]].j},
-                                    {vertices_[v[1]].i, vertices_[v[1]].j},
-                                    {vertices_[v[2]].i, vertices_[v[2]].j}};
-        return scan_.Farthest(corner);
+        return scan_.Farthest(vertices_[v[0]], vertices_[v[1]], vertices_[v[2]]);
     }
     void Scan(std::uint32_t t);
     bool Remove(std::uint32_t v);

@@ -608,7 +608,7 @@ geom::GridFarthest FarthestByFullScan(const geom::GridLattice& grid, const geom:
             if (!inside) {
                 continue;
             }
-            const double d = plane.Distance(point({i, j}));
+            const double d = plane.Distance(point({i, j, {}}));
             if (d > farthest) {
                 farthest = d;
                 best.node = static_cast<std::uint32_t>(j * grid.columns + i);
@@ -647,13 +647,13 @@ TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
         std::uniform_int_distribution<std::int64_t> row(0, grid.rows - 1);
         std::uniform_int_distribution<std::int64_t> step(-9, 9);
         while (triangles.size() < 300) {
-            geom::GridNode a{column(random), row(random)}, b, c;
+            geom::GridNode a{column(random), row(random), {}}, b, c;
             if (triangles.size() % 2 == 0) {  // anywhere on the grid
-                b = {column(random), row(random)};
-                c = {column(random), row(random)};
+                b = {column(random), row(random), {}};
+                c = {column(random), row(random), {}};
             } else {  // small, often thin or along a row or column
-                b = {a.i + step(random), a.j + step(random) / 3};
-                c = {a.i + step(random) / 3, a.j + step(random)};
+                b = {a.i + step(random), a.j + step(random) / 3, {}};
+                c = {a.i + step(random) / 3, a.j + step(random), {}};
             }
             const std::int64_t orient = (b.i - a.i) * (c.j - a.j) - (b.j - a.j) * (c.i - a.i);
             const auto on = [&](const geom::GridNode& n) {
@@ -680,13 +680,20 @@ TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
             // Every triangle read through the tiles' bounds, and as the thinning reads them.
             const geom::GridScan bounded(grid, tolerance, 0), scan(grid, tolerance);
             for (const auto& t : triangles) {
-                const geom::GridNode corners[3] = {t[0], t[1], t[2]};
+                geom::GridNode corners[3] = {t[0], t[1], t[2]};
+                for (geom::GridNode& c : corners) {
+                    c.p =
+                        grid.Node(static_cast<std::uint32_t>(c.i), static_cast<std::uint32_t>(c.j));
+                }
+                const auto farthest = [&](const geom::GridScan& scan) {
+                    return scan.Farthest(corners[0], corners[1], corners[2]);
+                };
                 const geom::GridFarthest expected = FarthestByFullScan(grid, corners, tolerance);
-                const geom::GridFarthest found = bounded.Farthest(corners);
+                const geom::GridFarthest found = farthest(bounded);
                 EXPECT_EQ(found.node, expected.node)
                     << "(" << t[0].i << " " << t[0].j << ") (" << t[1].i << " " << t[1].j << ") ("
                     << t[2].i << " " << t[2].j << ") at " << tolerance;
-                const geom::GridFarthest read = scan.Farthest(corners);
+                const geom::GridFarthest read = farthest(scan);
                 EXPECT_EQ(read.node, expected.node);
                 if (expected.node != geom::GridFarthest::kNoNode) {
                     EXPECT_EQ(found.distance, expected.distance);
@@ -697,8 +704,8 @@ TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
                     if (beyond % 16 == 0) {
                         const double d = expected.distance;
                         const geom::GridScan at(grid, d, 0), below(grid, std::nextafter(d, 0.0), 0);
-                        EXPECT_EQ(at.Farthest(corners).node, geom::GridFarthest::kNoNode);
-                        EXPECT_EQ(below.Farthest(corners).node, expected.node);
+                        EXPECT_EQ(farthest(at).node, geom::GridFarthest::kNoNode);
+                        EXPECT_EQ(farthest(below).node, expected.node);
                     }
                 } else {
                     ++within;
