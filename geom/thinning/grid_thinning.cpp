@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "geom/kernel/predicates.h"
-#include "geom/thinning/thin_plane.h"
+#include "geom/thinning/grid_scan.h"
 #include "geom/thinning/thin_queue.h"
 
 namespace geom {
@@ -20,14 +20,12 @@ constexpr double kNearTie = 1.0 + 1.0 / 16;
 class GridTin {
 public:
     GridTin(const GridLattice& grid, double tolerance)
-        : grid_(grid), tolerance_(tolerance), queue_(tolerance) {}
+        : grid_(grid), tolerance_(tolerance), scan_(grid, tolerance), queue_(tolerance) {}
 
     ThinSurface Run(const std::function<void()>& tick);
 
 private:
-    struct Vertex {
-        std::int64_t i, j;  // the node's column and row
-        ThinPoint p;
+    struct Vertex : GridNode {
         double distance = 0.0;           // beyond the tolerance by when it was inserted
         std::uint32_t triangle = kNone;  // one of its triangles (set by RemoveNearTies)
     };
@@ -35,12 +33,14 @@ private:
     struct Triangle {
         std::uint32_t v[3];
         std::uint32_t n[3];
-        std::uint32_t worst = kNone;  // the node farthest from the plane
+        std::uint32_t worst = kNone;  // the node farthest from the plane, if beyond the tolerance
         double worstDistance = 0.0;
     };
 
     std::uint32_t AddVertex(std::uint32_t i, std::uint32_t j) {
-        vertices_.push_back({i, j, grid_.Node(i, j)});
+        Vertex vertex;
+        vertex.i = i, vertex.j = j, vertex.p = grid_.Node(i, j);
+        vertices_.push_back(vertex);
         return static_cast<std::uint32_t>(vertices_.size() - 1);
     }
     std::uint32_t AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
@@ -79,9 +79,11 @@ private:
     std::int64_t Orient(const Vertex& a, const Vertex& b, std::int64_t i, std::int64_t j) const {
         return (b.i - a.i) * (j - a.j) - (b.j - a.j) * (i - a.i);
     }
-    // The node of the closed triangle v (corners left out) farthest from its plane (kNone when
-    // it covers none) and its distance.
-    void Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst, double& worstDistance) const;
+    // The node of the closed triangle v (corners left out) farthest from its plane when it lies
+    // beyond the tolerance (GridScan::Farthest).
+    GridFarthest Farthest(const std::uint32_t (&v)[3]) const {
+        return scan_.Farthest(vertices_[v[0]], vertices_[v[1]], vertices_[v[2]]);
+    }
     void Scan(std::uint32_t t);
     bool Remove(std::uint32_t v);
     void RemoveNearTies();
@@ -91,6 +93,7 @@ private:
 
     const GridLattice& grid_;
     double tolerance_;
+    GridScan scan_;
     ThinQueue queue_;
     std::vector<Vertex> vertices_;
     std::vector<Triangle> triangles_;
@@ -100,98 +103,16 @@ private:
     std::vector<std::uint32_t> flips_;
     std::vector<std::uint32_t> polygon_, star_, beyond_;
     std::vector<std::array<std::uint32_t, 3>> made_;
-    std::vector<char> removed_;                // per vertex
-    std::vector<char> dead_;                   // per triangle
-    mutable std::vector<std::int64_t> spans_;  // Farthest's column range per row
+    std::vector<char> removed_;  // per vertex
+    std::vector<char> dead_;     // per triangle
 };
-
-// Scans the nodes t covers: on each row the nodes on the inner side of all three edges form one
-// range of columns; the ranges are then read a strip of tiles at a time.
-void GridTin::Farthest(const std::uint32_t (&v)[3], std::uint32_t& worst,
-                       double& worstDistance) const {
-    const Vertex* corner[3] = {&vertices_[v[0]], &vertices_[v[1]], &vertices_[v[2]]};
-    const ThinPlane plane(corner[0]->p, corner[1]->p, corner[2]->p);
-    std::int64_t jLow = corner[0]->j, jHigh = corner[0]->j;
-    std::int64_t iLow = corner[0]->i, iHigh = corner[0]->i;
-    for (const Vertex* c : corner) {
-        jLow = c->j < jLow ? c->j : jLow;
-        jHigh = c->j > jHigh ? c->j : jHigh;
-        iLow = c->i < iLow ? c->i : iLow;
-        iHigh = c->i > iHigh ? c->i : iHigh;
-    }
-    worst = kNone;
-    worstDistance = 0.0;
-    spans_.clear();
-    for (std::int64_t j = jLow; j <= jHigh; ++j) {
-        // Quotients of integers below 2^53 in magnitude: ceil and floor of the rounded quotient
-        // are exact (a quotient that is not whole stays at least 1 / |a| from every whole number).
-        double low = static_cast<double>(iLow), high = static_cast<double>(iHigh);
-        for (int k = 0; k < 3; ++k) {
-            // Inside edge p -> q: (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0.
-            const Vertex& p = *corner[k];
-            const Vertex& q = *corner[(k + 1) % 3];
-            const std::int64_t a = -(q.j - p.j);
-            const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
-            if (a > 0) {
-                const double from = std::ceil(static_cast<double>(-b) / static_cast<double>(a));
-                low = from > low ? from : low;
-            } else if (a < 0) {
-                const double to = std::floor(static_cast<double>(b) / static_cast<double>(-a));
-                high = to < high ? to : high;
-            } else if (b < 0) {
-                high = low - 1.0;
-            }
-        }
-        // A corner on this row is an end of its range: left out.
-        auto first = static_cast<std::int64_t>(low);
-        auto last = static_cast<std::int64_t>(high);
-        for (const Vertex* c : corner) {
-            if (c->j == j) {
-                first += c->i == first ? 1 : 0;
-                last -= c->i == last ? 1 : 0;
-            }
-        }
-        spans_.push_back(first);
-        spans_.push_back(last);
-    }
-    // Then strip by strip of kTile columns, down the rows: each tile is read once, in memory
-    // order. Of equal distances the node first row by row wins, as in any order.
-    const double* xs = grid_.xs.data();
-    std::int64_t worstNode = -1;
-    double farthest = -1.0;
-    const auto columns = static_cast<std::int64_t>(grid_.columns);
-    for (std::int64_t strip = iLow & ~std::int64_t{GridLattice::kTile - 1}; strip <= iHigh;
-         strip += GridLattice::kTile) {
-        const std::int64_t stripEnd = strip + GridLattice::kTile - 1;
-        for (std::int64_t j = jLow; j <= jHigh; ++j) {
-            const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
-            const std::int64_t first = spans_[row] > strip ? spans_[row] : strip;
-            const std::int64_t last = spans_[row + 1] < stripEnd ? spans_[row + 1] : stripEnd;
-            if (first > last) {
-                continue;
-            }
-            const double* z = grid_.z.data() + grid_.At(static_cast<std::size_t>(first),
-                                                        static_cast<std::size_t>(j));
-            const double y = grid_.ys[static_cast<std::size_t>(j)];
-            for (std::int64_t i = first; i <= last; ++i) {
-                const double d = plane.Distance(ThinPoint{xs[i], y, z[i - first]});
-                if (d >= farthest && (d > farthest || j * columns + i < worstNode)) {
-                    farthest = d;
-                    worstNode = j * columns + i;
-                }
-            }
-        }
-    }
-    if (worstNode >= 0) {
-        worst = static_cast<std::uint32_t>(worstNode);
-        worstDistance = farthest;
-    }
-}
 
 void GridTin::Scan(std::uint32_t t) {
     Triangle& tri = triangles_[t];
-    Farthest(tri.v, tri.worst, tri.worstDistance);
-    if (tri.worst != kNone && tri.worstDistance > tolerance_) {
+    const GridFarthest farthest = Farthest(tri.v);
+    tri.worst = farthest.node;
+    tri.worstDistance = farthest.distance;
+    if (tri.worst != kNone) {
         queue_.Push(tri.worstDistance, t);
     }
 }
@@ -373,10 +294,7 @@ bool GridTin::Remove(std::uint32_t v) {
     made.push_back({open[0], open[1], open[2]});
     for (const auto& tri : made) {
         const std::uint32_t corner[3] = {tri[0], tri[1], tri[2]};
-        std::uint32_t worst = kNone;
-        double distance = 0.0;
-        Farthest(corner, worst, distance);
-        if (worst != kNone && !(distance <= tolerance_)) {
+        if (Farthest(corner).node != GridFarthest::kNoNode) {
             return false;
         }
     }

@@ -1,7 +1,8 @@
 // Thinning the nodes of a regular grid (GridLattice) to a vertical tolerance by greedy insertion,
 // as Garland and Heckbert do for height fields: the surface starts as the grid's two corner
 // triangles; each triangle scans the nodes it covers (closed, its corners left out) for the one
-// farthest above or below its plane (ThinPlane, as the general path decides it), and the farthest
+// farthest above or below its plane (ThinPlane, as the general path decides it; GridScan, which
+// leaves unread the tiles of the grid that cannot hold it), and the farthest
 // of all is inserted, the triangulation kept Delaunay by flips, the triangles made or changed
 // scanned again, until no triangle has a node beyond the tolerance. No candidate is held or moved:
 // the grid itself says which nodes a triangle covers (rows of index ranges, decided exactly in

@@ -15,6 +15,24 @@
 // triangle |X| and |Y| are at most the corners' offsets and |plane| at most the largest |z| of
 // the corners; the bound takes twice these first-order terms (u = eps / 2), which also covers
 // the second-order terms and the roundings of the bound and of the final sum.
+//
+// DistanceBound(trend, x0, x1, y0, y1): a number no smaller than the computed Distance(p) of
+// every point p with x0 <= p.x <= x1 and y0 <= p.y <= y1, a box within the triangle's bounding
+// box, whose elevation follows `trend` (ThinTrend: a linear trend plus a residual within a range,
+// exactly in real arithmetic), so that points whose bound is below a distance can be left unread.
+// Derivation: with P the plane of the computed gradient (cx, cy taken as exact), p.z - P(p) =
+// r + (T - P)(p), r the residual and T the trend; T - P is linear with gradient (sx - cx, sy - cy),
+// so over the box it lies between g0 + min(0, gx) + min(0, gy) and g0 + max(0, gx) + max(0, gy),
+// g0 its value at (x0, y0) and gx, gy its rise across the box. So |p.z - P(p)| <= max(|low|,
+// |high|) for low, high those ends plus the residual's. Computing them takes about a dozen
+// roundings, each at most u (= eps / 2) times a sum of the trend's magnitudes (|z|, |sx| and |sy|
+// times the box's size, |r|: the trend's slack, ThinTrend) and of the plane's (|a.z| and |cx|,
+// |cy| times the corners' offsets, which bound any offset in the bounding box). The computed
+// Distance exceeds |p.z - P(p)| + bound_ + 2 eps |p.z| only by the plane's evaluation (four
+// roundings of the same kind) and by its subtraction and two sums (relative u each). So the trend
+// adds its slack (32 eps times its magnitudes and 2 eps |z|, in its residual range), the plane 64
+// eps times its magnitudes and twice bound_, several times what the roundings reach; then a
+// relative 8 eps and 64 times the smallest normal number against underflow.
 #pragma once
 
 #include <cmath>
@@ -23,6 +41,17 @@
 #include "geom/thinning/thin_point.h"
 
 namespace geom {
+
+// Elevations of a set of points as a linear trend and a residual: each point p has
+// p.z = z + sx (p.x - x) + sy (p.y - y) + r with rLow <= r <= rHigh in real arithmetic. For
+// ThinPlane::DistanceBound over a box of width w and height h at or beyond (x, y), the range is
+// widened on both sides by the trend's slack: 32 eps (|z| + 2 |sx| w + 2 |sy| h + max |r|) plus
+// 2 eps max |p.z|.
+struct ThinTrend {
+    double x = 0.0, y = 0.0, z = 0.0;  // the trend's origin
+    double sx = 0.0, sy = 0.0;         // its gradient
+    double rLow = 0.0, rHigh = 0.0;
+};
 
 class ThinPlane {
 public:
@@ -43,9 +72,9 @@ public:
         const double nySize = std::fabs(dxb * dzc) + std::fabs(dxc * dzb);
         cx_ = nx / d;
         cy_ = ny / d;
-        const double xMax = 1.01 * std::fmax(std::fabs(dxb), std::fabs(dxc));
-        const double yMax = 1.01 * std::fmax(std::fabs(dyb), std::fabs(dyc));
-        const double zMax = std::fmax(std::fabs(a.z), std::fmax(std::fabs(b.z), std::fabs(c.z)));
+        const double xMax = 1.01 * Larger(std::fabs(dxb), std::fabs(dxc));
+        const double yMax = 1.01 * Larger(std::fabs(dyb), std::fabs(dyc));
+        const double zMax = Larger(std::fabs(a.z), Larger(std::fabs(b.z), std::fabs(c.z)));
         const double gx =
             (4.0 * nxSize + 4.0 * std::fabs(cx_) * dSize) / absD + 4.0 * std::fabs(cx_);
         const double gy =
@@ -55,22 +84,40 @@ public:
         if (!std::isfinite(bound_)) {
             bound_ = std::numeric_limits<double>::infinity();
         }
+        boxSlack_ = 2.0 * bound_ +
+                    64.0 * eps * (std::fabs(a.z) + std::fabs(cx_) * xMax + std::fabs(cy_) * yMax);
     }
 
     // The plane's elevation at p's plan position, as computed (no bound).
-    double At(const ThinPoint& p) const { return a_.z + ((p.x - a_.x) * cx_ + (p.y - a_.y) * cy_); }
+    double At(const ThinPoint& p) const { return Plane(p.x, p.y); }
 
     double Distance(const ThinPoint& p) const {
         constexpr double eps = std::numeric_limits<double>::epsilon();
-        const double plane = a_.z + ((p.x - a_.x) * cx_ + (p.y - a_.y) * cy_);
+        const double plane = Plane(p.x, p.y);
         return (std::fabs(p.z - plane) + bound_) + 2.0 * eps * std::fabs(p.z);
     }
 
+    double DistanceBound(const ThinTrend& trend, double x0, double x1, double y0, double y1) const {
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        const double g0 =
+            (trend.z + (trend.sx * (x0 - trend.x) + trend.sy * (y0 - trend.y))) - Plane(x0, y0);
+        const double gx = (trend.sx - cx_) * (x1 - x0), gy = (trend.sy - cy_) * (y1 - y0);
+        const double high = ((g0 + Larger(gx, 0.0)) + Larger(gy, 0.0)) + trend.rHigh;
+        const double low = ((g0 - Larger(-gx, 0.0)) - Larger(-gy, 0.0)) + trend.rLow;
+        return (Larger(std::fabs(high), std::fabs(low)) + boxSlack_) * (1.0 + 8.0 * eps) +
+               64.0 * std::numeric_limits<double>::min();
+    }
+
 private:
+    // The larger of two numbers that are not NaN (inline, where std::fmax may be a call).
+    static double Larger(double a, double b) { return a > b ? a : b; }
+    double Plane(double x, double y) const { return a_.z + ((x - a_.x) * cx_ + (y - a_.y) * cy_); }
+
     ThinPoint a_;
     double cx_ = 0.0;
     double cy_ = 0.0;
     double bound_ = 0.0;
+    double boxSlack_ = std::numeric_limits<double>::infinity();  // DistanceBound's for the plane
 };
 
 }  // namespace geom

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <random>
@@ -15,7 +16,10 @@
 #include "geom/kernel/geometry_error.h"
 #include "geom/kernel/predicates.h"
 #include "geom/thinning/greedy_thinning.h"
+#include "geom/thinning/grid_lattice.h"
+#include "geom/thinning/grid_scan.h"
 #include "geom/thinning/stream_thinning.h"
+#include "geom/thinning/thin_plane.h"
 
 namespace {
 
@@ -461,13 +465,13 @@ std::set<std::pair<double, double>> KeptPositions(const geom::ThinSurface& surfa
     return positions;
 }
 
-// Whole regular grids, in any order, are thinned on the grid itself: the claim holds in long
-// double, the surface is Delaunay, and the order of the points changes nothing but their numbers.
-TEST(Thinning, WholeGridsInAnyOrderAreThinnedOnTheGrid) {
+// The grids of the grid path's tests: volcano-like, a flat field with spikes and pits (cells 0.5
+// by 2), a wavy 1 m terrain in whole centimetres (cells 2 by 2).
+std::vector<std::vector<ThinPoint>> TestGrids() {
     std::mt19937 random(17);
     std::uniform_real_distribution<double> height(-1.0, 1.0);
-    std::vector<ThinPoint> spikes;   // a flat field with spikes and pits, cells 0.5 by 2
-    std::vector<ThinPoint> terrain;  // a wavy 1 m terrain in whole centimetres, cells 2 by 2
+    std::vector<ThinPoint> spikes;
+    std::vector<ThinPoint> terrain;
     for (int j = 0; j < 45; ++j) {
         for (int i = 0; i < 70; ++i) {
             const double r = height(random);
@@ -479,7 +483,13 @@ TEST(Thinning, WholeGridsInAnyOrderAreThinnedOnTheGrid) {
                                    100.0});
         }
     }
-    const std::vector<ThinPoint> grids[] = {VolcanoGrid(300000.0, 5700000.0), spikes, terrain};
+    return {VolcanoGrid(300000.0, 5700000.0), spikes, terrain};
+}
+
+// Whole regular grids, in any order, are thinned on the grid itself: the claim holds in long
+// double, the surface is Delaunay, and the order of the points changes nothing but their numbers.
+TEST(Thinning, WholeGridsInAnyOrderAreThinnedOnTheGrid) {
+    const std::vector<std::vector<ThinPoint>> grids = TestGrids();
     for (const std::vector<ThinPoint>& grid : grids) {
         for (const double tolerance : {0.0, 0.01, 0.5, 2.0}) {
             const geom::ThinningResult ordered = geom::ThinToVerticalTolerance(grid, tolerance);
@@ -573,6 +583,139 @@ TEST(Thinning, AStreamedGridIsReadOnce) {
     asResult.kept = result.surface.ids;
     EXPECT_EQ(result.kept, asResult.kept.size());
     CheckThinning(grid, 1.0, asResult);
+}
+
+// The farthest node of a grid triangle, as a full scan of every node finds it: the node of the
+// closed triangle (corners left out) farthest from the corners' plane by ThinPlane::Distance,
+// the first row by row of equal ones, when it lies beyond the tolerance.
+geom::GridFarthest FarthestByFullScan(const geom::GridLattice& grid, const geom::GridNode (&c)[3],
+                                      double tolerance) {
+    const auto point = [&](const geom::GridNode& n) {
+        return grid.Node(static_cast<std::uint32_t>(n.i), static_cast<std::uint32_t>(n.j));
+    };
+    const geom::ThinPlane plane(point(c[0]), point(c[1]), point(c[2]));
+    geom::GridFarthest best;
+    double farthest = -1.0;
+    for (std::int64_t j = 0; j < grid.rows; ++j) {
+        for (std::int64_t i = 0; i < grid.columns; ++i) {
+            bool inside = true;
+            for (int k = 0; k < 3; ++k) {
+                const geom::GridNode& p = c[k];
+                const geom::GridNode& q = c[(k + 1) % 3];
+                inside = inside && (q.i - p.i) * (j - p.j) - (q.j - p.j) * (i - p.i) >= 0;
+                inside = inside && !(p.i == i && p.j == j);
+            }
+            if (!inside) {
+                continue;
+            }
+            const double d = plane.Distance(point({i, j, {}}));
+            if (d > farthest) {
+                farthest = d;
+                best.node = static_cast<std::uint32_t>(j * grid.columns + i);
+            }
+        }
+    }
+    if (!(farthest > tolerance)) {
+        return geom::GridFarthest();
+    }
+    best.distance = farthest;
+    return best;
+}
+
+// The grid path's scan reads only the tiles that may hold the farthest node: on random triangles
+// (large, thin, along rows and columns) and on the triangles of thinned surfaces, it finds the
+// node and distance a full scan finds, or no node when none lies beyond the tolerance.
+TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
+    std::mt19937 random(23);
+    int beyond = 0, within = 0;
+    // Besides the test grids, planes: their distances are all rounding, equal or nearly so, and
+    // the bounds' allowance for rounding decides which node comes first.
+    std::vector<std::vector<ThinPoint>> grids = TestGrids();
+    grids.emplace_back();
+    grids.emplace_back();
+    for (int j = 0; j < 40; ++j) {
+        for (int i = 0; i < 50; ++i) {
+            grids[grids.size() - 2].push_back({i * 0.25, j * 0.25, 1.0 + i * 0.5 - j * 0.25});
+            grids.back().push_back({5000.0 + i, 7000.0 + j, 1000.3 + i * 0.01 - j * 0.07});
+        }
+    }
+    for (const std::vector<ThinPoint>& points : grids) {
+        geom::GridLattice grid;
+        ASSERT_TRUE(geom::FindGridLattice(points, grid));
+        std::vector<std::array<geom::GridNode, 3>> triangles;
+        std::uniform_int_distribution<std::int64_t> column(0, grid.columns - 1);
+        std::uniform_int_distribution<std::int64_t> row(0, grid.rows - 1);
+        std::uniform_int_distribution<std::int64_t> step(-9, 9);
+        while (triangles.size() < 300) {
+            geom::GridNode a{column(random), row(random), {}}, b, c;
+            if (triangles.size() % 2 == 0) {  // anywhere on the grid
+                b = {column(random), row(random), {}};
+                c = {column(random), row(random), {}};
+            } else {  // small, often thin or along a row or column
+                b = {a.i + step(random), a.j + step(random) / 3, {}};
+                c = {a.i + step(random) / 3, a.j + step(random), {}};
+            }
+            const std::int64_t orient = (b.i - a.i) * (c.j - a.j) - (b.j - a.j) * (c.i - a.i);
+            const auto on = [&](const geom::GridNode& n) {
+                return n.i >= 0 && n.j >= 0 && n.i < grid.columns && n.j < grid.rows;
+            };
+            if (orient != 0 && on(b) && on(c)) {
+                triangles.push_back(orient > 0 ? std::array<geom::GridNode, 3>{a, b, c}
+                                               : std::array<geom::GridNode, 3>{a, c, b});
+            }
+        }
+        const geom::ThinningResult thinned = geom::ThinToVerticalTolerance(points, 2.0);
+        for (const auto& t : thinned.surface.triangles) {
+            std::array<geom::GridNode, 3> corners;
+            for (int k = 0; k < 3; ++k) {
+                const ThinPoint& p = thinned.surface.vertices[t[k]];
+                corners[k].i =
+                    std::lower_bound(grid.xs.begin(), grid.xs.end(), p.x) - grid.xs.begin();
+                corners[k].j =
+                    std::lower_bound(grid.ys.begin(), grid.ys.end(), p.y) - grid.ys.begin();
+            }
+            triangles.push_back(corners);
+        }
+        for (const double tolerance : {0.0, 0.01, 0.5, 2.0}) {
+            // Every triangle read through the tiles' bounds, and as the thinning reads them.
+            const geom::GridScan bounded(grid, tolerance, 0), scan(grid, tolerance);
+            for (const auto& t : triangles) {
+                geom::GridNode corners[3] = {t[0], t[1], t[2]};
+                for (geom::GridNode& c : corners) {
+                    c.p =
+                        grid.Node(static_cast<std::uint32_t>(c.i), static_cast<std::uint32_t>(c.j));
+                }
+                const auto farthest = [&](const geom::GridScan& scan) {
+                    return scan.Farthest(corners[0], corners[1], corners[2]);
+                };
+                const geom::GridFarthest expected = FarthestByFullScan(grid, corners, tolerance);
+                const geom::GridFarthest found = farthest(bounded);
+                EXPECT_EQ(found.node, expected.node)
+                    << "(" << t[0].i << " " << t[0].j << ") (" << t[1].i << " " << t[1].j << ") ("
+                    << t[2].i << " " << t[2].j << ") at " << tolerance;
+                const geom::GridFarthest read = farthest(scan);
+                EXPECT_EQ(read.node, expected.node);
+                if (expected.node != geom::GridFarthest::kNoNode) {
+                    EXPECT_EQ(found.distance, expected.distance);
+                    EXPECT_EQ(read.distance, expected.distance);
+                    ++beyond;
+                    // At the farthest distance the tolerance holds the triangle; just below it,
+                    // the node is found.
+                    if (beyond % 16 == 0) {
+                        const double d = expected.distance;
+                        const geom::GridScan at(grid, d, 0), below(grid, std::nextafter(d, 0.0), 0);
+                        EXPECT_EQ(farthest(at).node, geom::GridFarthest::kNoNode);
+                        EXPECT_EQ(farthest(below).node, expected.node);
+                    }
+                } else {
+                    ++within;
+                }
+            }
+        }
+    }
+    // Both outcomes are common, so the comparison covers both.
+    EXPECT_GT(beyond, 1000);
+    EXPECT_GT(within, 1000);
 }
 
 }  // namespace
