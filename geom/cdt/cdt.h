@@ -143,7 +143,7 @@ private:
     static LineSegments SplitLines(const std::vector<Line>& lines,
                                    const CdtLentArray<PlanPoint>& points,
                                    std::uint32_t sortedCount);
-    void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
+    void InsertLines(const std::vector<Line>& lines, const LineSegments& split, const CdtMesh& mesh,
                      CdtConstraints& constraints);
 
     std::unique_ptr<CDCT> dct_;
