@@ -34,9 +34,7 @@ public:
     explicit Walks(const CdtMesh& mesh) : mesh_(mesh) {}
 
     // One triangle further; false when the walk ends.
-    bool Step(Walk& w) {
-        return w.round ? StepRound(w) : StepAcross(w);
-    }
+    bool Step(Walk& w) { return w.round ? StepRound(w) : StepAcross(w); }
 
     std::uint32_t sum = 0;
 
