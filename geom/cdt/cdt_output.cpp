@@ -19,6 +19,20 @@ bool Before(const PlanPoint& a, const PlanPoint& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
+// Where ReadCornersAhead's reads end up, so that they are made.
+volatile double cornerReadSum = 0.0;
+
+// Reads the vertices of the triangles [first, last) at once: the building of the result, whose
+// stores to fresh pages hold up the loads behind them, then finds them in the cache.
+void ReadCornersAhead(const Corners* corners, std::size_t first, std::size_t last,
+                      const std::vector<CVertex>& vertices) {
+    double sum = 0.0;
+    for (std::size_t k = first; k < last; ++k) {
+        sum += vertices[corners[k].i[1]].z + vertices[corners[k].i[2]].z;
+    }
+    cornerReadSum = sum;
+}
+
 }  // namespace
 
 void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
@@ -110,7 +124,11 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     list.clear();
     list.reserve(kept);
     CTriangle out;  // filled in place and copied, which is cheaper than building in the list
+    constexpr std::size_t kAhead = 32;
     for (std::size_t k = 0; k < kept; ++k) {
+        if (k % kAhead == 0) {
+            ReadCornersAhead(corners, k, std::min(k + kAhead, kept), vertices);
+        }
         const Corners c = corners[k];
         out.i1 = static_cast<std::int32_t>(c.i[0]);
         out.i2 = static_cast<std::int32_t>(c.i[1]);
