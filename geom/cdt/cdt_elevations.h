@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "geom/cdt/cdt_constraints.h"
@@ -27,8 +26,7 @@ struct CdtLineVertex {
     bool boundary;
 };
 
-void CdtLineElevations(const CdtMesh& mesh,
-                       const std::unordered_map<std::uint64_t, CdtConstraint>& records,
+void CdtLineElevations(const CdtMesh& mesh, const CdtConstraintTable& records,
                        const std::vector<CdtLineSegment>& segments,
                        const std::vector<CdtLineVertex>& lineVertices, CdtLentArray<double>& z);
 

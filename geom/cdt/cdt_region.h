@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "geom/cdt/cdt_constraints.h"
@@ -23,9 +22,8 @@ namespace geom {
 
 enum CdtTriangleState : std::uint8_t { kCdtOutside = 0, kCdtKept = 1, kCdtHidden = 2 };
 
-std::vector<std::uint8_t> CdtClassifyRegion(
-    const CdtMesh& mesh, const std::unordered_map<std::uint64_t, CdtConstraint>& records,
-    bool hasOuter, bool hasHoles);
+std::vector<std::uint8_t> CdtClassifyRegion(const CdtMesh& mesh, const CdtConstraintTable& records,
+                                            bool hasOuter, bool hasHoles);
 
 void CdtTrimLongEdges(const CdtMesh& mesh, double maxLength, std::vector<std::uint8_t>& state);
 
