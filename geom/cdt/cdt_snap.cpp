@@ -249,10 +249,10 @@ void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, boo
             }
             const std::size_t end = laterEnds[r];
             // Within the run, from the first vertex at or above a.y - distance.
-            const auto first = std::lower_bound(
-                vertices.begin() + static_cast<std::ptrdiff_t>(run),
-                vertices.begin() + static_cast<std::ptrdiff_t>(end), a.y - distance,
-                [](const CVertex& v, double y) { return v.y < y; });
+            const auto first = std::lower_bound(vertices.begin() + static_cast<std::ptrdiff_t>(run),
+                                                vertices.begin() + static_cast<std::ptrdiff_t>(end),
+                                                a.y - distance,
+                                                [](const CVertex& v, double y) { return v.y < y; });
             visitWithin(i, static_cast<std::size_t>(first - vertices.begin()), end);
             run = end;
         }
