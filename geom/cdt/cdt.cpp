@@ -113,13 +113,16 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         if (lines_.empty() && maxEdgeLength_ == 0.0 && snapTolerance_ == 0.0) {
             return TriangulatePlain();
         }
-        std::vector<Line> source = lines_;
+        // The lines as given, or a copy that the snap and the surface's elevations change.
+        std::vector<Line> adjusted;
         const bool fromSurface =
-            std::any_of(source.begin(), source.end(), [](const Line& l) { return l.fromSurface; });
-        if (snapTolerance_ > 0.0 || fromSurface) {
+            std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.fromSurface; });
+        const bool adjust = snapTolerance_ > 0.0 || fromSurface;
+        if (adjust) {
+            adjusted = lines_;
             GatherPoints();
-            SnapInput(source);
-            TakeSurfaceElevations(source);
+            SnapInput(adjusted);
+            TakeSurfaceElevations(adjusted);
             for (const CVertex& p : points_) {
                 dct_->AddPoint(p.x, p.y, p.z);
             }
@@ -127,7 +130,8 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
             std::vector<CVertex>().swap(points_);
         }
         bool hasHoles = false;
-        const std::vector<Line> lines = LinesInOrder(source, hasHoles);
+        std::vector<Line> closed;
+        const LineOrder lines = LinesInOrder(adjust ? adjusted : lines_, closed, hasHoles);
         CdtMesh mesh;
         // CDCT's result room, whose workspace pages are in memory already, takes the result.
         std::vector<CTriangle> result;
@@ -235,18 +239,25 @@ void CConstrainedDCT::TakeSurfaceElevations(std::vector<Line>& lines) const {
 
 // The lines in the order they go in: boundaries first (closed and counter-clockwise), so that
 // boundaries crossing each other meet before any breakline has split them.
-std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vector<Line>& source,
-                                                                 bool& hasHoles) {
-    std::vector<Line> lines;
-    for (const LineKind kind : {LineKind::Outer, LineKind::Hole, LineKind::Breakline}) {
+// The boundaries, closed, go to `closed`; the breaklines are the source's own.
+CConstrainedDCT::LineOrder CConstrainedDCT::LinesInOrder(const std::vector<Line>& source,
+                                                         std::vector<Line>& closed,
+                                                         bool& hasHoles) {
+    for (const LineKind kind : {LineKind::Outer, LineKind::Hole}) {
         for (const Line& line : source) {
             if (line.kind == kind) {
-                lines.push_back(
-                    kind == LineKind::Breakline
-                        ? line
-                        : Line{kind, CdtCloseBoundary(line.vertices), line.fromSurface});
+                closed.push_back(Line{kind, CdtCloseBoundary(line.vertices), line.fromSurface});
                 hasHoles = hasHoles || kind == LineKind::Hole;
             }
+        }
+    }
+    LineOrder lines;
+    for (const Line& line : closed) {
+        lines.push_back(&line);
+    }
+    for (const Line& line : source) {
+        if (line.kind == LineKind::Breakline) {
+            lines.push_back(&line);
         }
     }
     return lines;
@@ -254,14 +265,14 @@ std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vect
 
 // CDCT over the survey points and the lines' vertices; its edge rings and elevations become the
 // mesh. `room` gets CDCT's empty result list with the room it reserved.
-void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
+void CConstrainedDCT::TriangulatePoints(const LineOrder& lines, CdtMesh& mesh,
                                         std::vector<CTriangle>& room) {
     std::size_t lineVertexCount = 0;
-    for (const Line& line : lines) {
-        for (const CVertex& v : line.vertices) {
+    for (const Line* line : lines) {
+        for (const CVertex& v : line->vertices) {
             dct_->AddPoint(v.x, v.y, v.z);
         }
-        lineVertexCount += line.vertices.size();
+        lineVertexCount += line->vertices.size();
     }
     // CDCT's edge ends are numbered below 6 per stored point.
     const std::size_t endCount = 6 * (pointCount_ + lineVertexCount);
@@ -274,12 +285,12 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
 }
 
 // The lines' vertices as mesh vertices, and their segments of non-zero length.
-CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
+CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const LineOrder& lines,
                                                           const CdtLentArray<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {
-        const Line& line = lines[l];
+        const Line& line = *lines[l];
         const bool boundary = line.kind != LineKind::Breakline;
         const std::size_t n = line.vertices.size();
         const std::size_t first = split.vertices.size();
@@ -306,7 +317,7 @@ CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line
 // The segments go in one after another; each batch's ways through the mesh are read all at once
 // first, so that the insertion finds them in the cache (a line's walk across a mesh stored in x
 // order misses at nearly every triangle).
-void CConstrainedDCT::InsertLines(const std::vector<Line>& lines, const LineSegments& split,
+void CConstrainedDCT::InsertLines(const LineOrder& lines, const LineSegments& split,
                                   const CdtMesh& mesh, CdtConstraints& constraints) {
     constexpr std::uint32_t kBatch = 16;
     const std::uint32_t count = static_cast<std::uint32_t>(split.segments.size());
@@ -314,7 +325,7 @@ void CConstrainedDCT::InsertLines(const std::vector<Line>& lines, const LineSegm
         if (s % kBatch == 0) {
             CdtTouchWays(mesh, split.ends.data() + 2 * s, std::min(kBatch, count - s));
         }
-        const LineKind kind = lines[split.segments[s].line].kind;
+        const LineKind kind = lines[split.segments[s].line]->kind;
         try {
             constraints.Insert(split.ends[2 * s], split.ends[2 * s + 1], s,
                                kind == LineKind::Outer ? 1 : 0, kind == LineKind::Hole ? 1 : 0);
