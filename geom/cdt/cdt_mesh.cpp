@@ -168,6 +168,23 @@ const void* CdtMesh::LentEnd() const {
     return last;
 }
 
+const void* CdtMesh::LentBegin() const {
+    const std::pair<const void*, const void*> lists[4] = {
+        {triangles.begin(), triangles.LentEnd()},
+        {points.begin(), points.LentEnd()},
+        {vertexTriangle.begin(), vertexTriangle.LentEnd()},
+        {z.begin(), z.LentEnd()}};
+    const void* first = nullptr;
+    for (const auto& list : lists) {
+        if (list.second != nullptr &&
+            (first == nullptr || reinterpret_cast<std::uintptr_t>(list.first) <
+                                     reinterpret_cast<std::uintptr_t>(first))) {
+            first = list.first;
+        }
+    }
+    return first;
+}
+
 void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {
     const std::uint8_t bit = static_cast<std::uint8_t>(1u << e.i);
     CdtTriangle& tri = triangles[e.t];

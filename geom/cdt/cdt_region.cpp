@@ -31,11 +31,11 @@ Winding StepInto(const CdtMesh& mesh, const CdtConstraintTable& records, std::ui
 // constraint edges, from the hull, gives each region its winding numbers.
 std::vector<std::uint8_t> CdtClassifyRegion(const CdtMesh& mesh, const CdtConstraintTable& records,
                                             bool hasOuter, bool hasHoles) {
+    if (!hasOuter && !hasHoles) {
+        return {};
+    }
     const std::uint32_t count = static_cast<std::uint32_t>(mesh.triangles.size());
     std::vector<std::uint8_t> state(count, kCdtKept);
-    if (!hasOuter && !hasHoles) {
-        return state;
-    }
     std::vector<std::uint32_t> parent(count);
     const auto root = [&](std::uint32_t t) {
         while (parent[t] != t) {
@@ -115,6 +115,9 @@ std::vector<std::uint8_t> CdtClassifyRegion(const CdtMesh& mesh, const CdtConstr
 }
 
 void CdtTrimLongEdges(const CdtMesh& mesh, double maxLength, std::vector<std::uint8_t>& state) {
+    if (state.empty()) {
+        state.assign(mesh.triangles.size(), kCdtKept);
+    }
     const double limit = maxLength * maxLength;
     const auto exposedLong = [&](std::uint32_t t) {
         const CdtTriangle& tri = mesh.triangles[t];
