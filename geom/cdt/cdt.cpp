@@ -150,7 +150,8 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
             CdtCheckLinks(mesh);
         }
         mesh.z.resize(mesh.points.size(), 0.0);
-        CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, mesh.z);
+        CdtLineElevations(mesh, constraints.records, split.segments, split.ends, split.vertices,
+                          mesh.z);
         std::vector<std::uint8_t> state =
             CdtClassifyRegion(mesh, constraints.records, hasOuter_, hasHoles);
         if (maxEdgeLength_ > 0) {

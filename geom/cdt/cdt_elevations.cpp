@@ -32,6 +32,7 @@ double ElevationOn(const CdtLineSegment& segment, const PlanPoint& at) {
 
 void CdtLineElevations(const CdtMesh& mesh, const CdtConstraintTable& records,
                        const std::vector<CdtLineSegment>& segments,
+                       const std::vector<std::uint32_t>& segmentEnds,
                        const std::vector<CdtLineVertex>& lineVertices, CdtLentArray<double>& z) {
     std::vector<Contribution> all;
     all.reserve(lineVertices.size() + 4 * records.size());
@@ -47,6 +48,11 @@ void CdtLineElevations(const CdtMesh& mesh, const CdtConstraintTable& records,
                 continue;
             }
             for (const std::uint32_t v : ends) {
+                // At its own ends a segment gives its line vertex's z, which that vertex's own
+                // contribution gives already.
+                if (v == segmentEnds[2 * owner] || v == segmentEnds[2 * owner + 1]) {
+                    continue;
+                }
                 all.push_back({v, segment.boundary ? 1 : 2, segment.line,
                                ElevationOn(segment, mesh.points[v])});
             }
