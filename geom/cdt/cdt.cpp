@@ -25,16 +25,31 @@ bool Finite(const CVertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// The index of the vertex at v's plan position among the first `count` mesh points, which are
-// sorted by x, then y and hold every line vertex.
-std::uint32_t SortedIndexOf(const CdtLentArray<PlanPoint>& points, std::uint32_t count,
-                            const CVertex& v) {
-    const auto end = points.begin() + count;
-    const auto at =
-        std::lower_bound(points.begin(), end, v, [](const PlanPoint& p, const CVertex& q) {
-            return p.x < q.x || (p.x == q.x && p.y < q.y);
-        });
-    return static_cast<std::uint32_t>(at - points.begin());
+// The indices of the vertices at the plan positions of line[0 .. n - 1] among the first `count`
+// mesh points, which are sorted by x, then y and hold every line vertex: binary searches, a
+// batch of them in step, so that their cache misses overlap.
+void SortedIndicesOf(const CdtLentArray<PlanPoint>& points, std::uint32_t count,
+                     const CVertex* line, std::size_t n, std::uint32_t* indices) {
+    constexpr std::size_t kBatch = 16;
+    const auto before = [](const PlanPoint& p, const CVertex& q) {
+        return p.x < q.x || (p.x == q.x && p.y < q.y);
+    };
+    for (std::size_t first = 0; first < n; first += kBatch) {
+        const std::size_t batch = std::min(kBatch, n - first);
+        std::uint32_t base[kBatch] = {};
+        // The position lies in [base, base + length] for every search of the batch alike.
+        for (std::uint32_t length = count; length > 1;) {
+            const std::uint32_t half = length / 2;
+            for (std::size_t k = 0; k < batch; ++k) {
+                base[k] += before(points[base[k] + half], line[first + k]) ? half : 0;
+            }
+            length -= half;
+        }
+        for (std::size_t k = 0; k < batch; ++k) {
+            const bool after = count > 0 && before(points[base[k]], line[first + k]);
+            indices[first + k] = base[k] + (after ? 1 : 0);
+        }
+    }
 }
 
 }  // namespace
@@ -290,13 +305,16 @@ CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const LineOrder& lines
                                                           const CdtLentArray<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
+    std::vector<std::uint32_t> indices;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {
         const Line& line = *lines[l];
         const bool boundary = line.kind != LineKind::Breakline;
         const std::size_t n = line.vertices.size();
         const std::size_t first = split.vertices.size();
-        for (const CVertex& v : line.vertices) {
-            split.vertices.push_back({SortedIndexOf(points, sortedCount, v), l, v.z, boundary});
+        indices.resize(n);
+        SortedIndicesOf(points, sortedCount, line.vertices.data(), n, indices.data());
+        for (std::size_t k = 0; k < n; ++k) {
+            split.vertices.push_back({indices[k], l, line.vertices[k].z, boundary});
         }
         const std::size_t segmentCount = boundary ? n : (n > 0 ? n - 1 : 0);
         for (std::size_t k = 0; k < segmentCount; ++k) {
