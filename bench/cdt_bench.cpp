@@ -15,6 +15,8 @@
 // Every run is a forked child, so that its peak resident memory (ru_maxrss from wait4) is its
 // own; the child starts as a copy of the parent, which holds the input. A run is the whole use of
 // an engine: taking the input in, triangulating, listing triangles and vertices, freeing all.
+// With --digest each engine's line also gives a digest of its triangle list (in order) and vertex
+// list, to show that two builds give the same results; the digest's time then counts in the run.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -100,8 +102,32 @@ std::size_t SegmentCount(const Site& site) {
 struct Output {
     std::size_t triangles = 0;
     std::size_t vertices = 0;
+    std::uint64_t digest = 0;  // with --digest: of the triangle list in order and the vertex list
     bool failed = false;
 };
+
+bool withDigest = false;
+
+// FNV-1a over the bytes of the triangles' corner numbers and the vertices' coordinates.
+std::uint64_t ResultDigest(const std::vector<geom::CTriangle>& triangles,
+                           const std::vector<CVertex>& vertices) {
+    std::uint64_t hash = 14695981039346656037u;
+    const auto add = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t k = 0; k < size; ++k) {
+            hash = (hash ^ bytes[k]) * 1099511628211u;
+        }
+    };
+    for (const geom::CTriangle& t : triangles) {
+        const std::int32_t corners[3] = {t.i1, t.i2, t.i3};
+        add(corners, sizeof corners);
+    }
+    for (const CVertex& v : vertices) {
+        const double coordinates[3] = {v.x, v.y, v.z};
+        add(coordinates, sizeof coordinates);
+    }
+    return hash;
+}
 
 void Feed(geom::CConstrainedDCT& cdt, const Site& site) {
     for (const CVertex& p : site.points) {
@@ -158,6 +184,7 @@ Output RunEngine(const Site& site) {
         const std::vector<geom::CTriangle> triangles = engine.Triangulate();
         output.triangles = triangles.size();
         output.vertices = engine.GetVertices().size();
+        output.digest = withDigest ? ResultDigest(triangles, engine.GetVertices()) : 0;
     } catch (const geom::GeometryError& error) {
         std::fprintf(stderr, "triangulation failed: %s", error.what());
         output.failed = true;
@@ -341,9 +368,19 @@ std::vector<Figures> Measure(const std::vector<Engine>& engines, const Site& sit
         for (const double t : times) {
             std::printf(" %.3f", t);
         }
-        std::printf(" )  cpu %.3f s  peak RSS %7.1f MB  %zu triangles, %zu vertices%s\n",
-                    f.cpuMedian, peakKb / 1024.0, all[k].back().output.triangles,
-                    all[k].back().output.vertices, f.ok ? "" : "  FAILED");
+        std::printf(" )  cpu %.3f s  peak RSS %7.1f MB  %zu triangles, %zu vertices%s", f.cpuMedian,
+                    peakKb / 1024.0, all[k].back().output.triangles, all[k].back().output.vertices,
+                    f.ok ? "" : "  FAILED");
+        if (withDigest) {
+            bool same = true;
+            for (const Run& run : all[k]) {
+                same = same && run.output.digest == all[k].front().output.digest;
+            }
+            std::printf("  digest %016llx%s",
+                        static_cast<unsigned long long>(all[k].front().output.digest),
+                        same ? "" : " (DIFFERS between runs)");
+        }
+        std::printf("\n");
         figures.push_back(f);
     }
     std::fflush(stdout);
@@ -367,9 +404,13 @@ int main(int argc, char** argv) {
     std::size_t bigSegments = 30000;
     int runs = 5;
     int bigRuns = 1;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        const std::size_t value = std::strtoull(argv[i + 1], nullptr, 10);
+        if (option == "--digest") {
+            withDigest = true;
+            continue;
+        }
+        const std::size_t value = i + 1 < argc ? std::strtoull(argv[++i], nullptr, 10) : 0;
         if (option == "--points") {
             points = value;
         } else if (option == "--segments") {
@@ -386,7 +427,8 @@ int main(int argc, char** argv) {
             runs = std::max(1, static_cast<int>(value));
         } else {
             std::printf(
-                "Usage: cdt_bench [--points N] [--segments N] [--boundary N] [--runs R]\n"
+                "Usage: cdt_bench [--digest] [--points N] [--segments N] [--boundary N] [--runs "
+                "R]\n"
                 "                 [--big N (0 skips)] [--big-segments N] [--big-runs R]\n");
             return 2;
         }

@@ -19,12 +19,15 @@
 //
 // Output: every run, then per build and case the medians, and the ratios of the processor time
 // (user + system) of cdt and cdt+lines to dct in the same build (goals: 1.05 and 1.2), and with
-// --before of each case of this build to the other build's.
+// --before of each case of this build to the other build's. Each run also gives a digest of the
+// drawing as DXF text, taken after the measurement; the bench fails when a case's digests differ
+// between runs or builds.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +38,7 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "kafhost/drawing_dxf.h"
 #include "kafhost/host.h"
 #include "kafhost/wide_to_utf8.h"
 
@@ -88,8 +92,18 @@ struct Figures {
     double wall = 0, user = 0, sys = 0, read = 0, triangulate = 0, write = 0;
     long faults = 0;
     long handles = 0;
+    std::uint64_t dxfDigest = 0;
     bool ok = false;
 };
+
+// FNV-1a of the drawing as DXF text: equal digests, byte-identical files.
+std::uint64_t DxfDigest(const kafhost::Host& host) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : kafhost::drawingToDxf(host.snapshot())) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    }
+    return hash;
+}
 
 double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec);
@@ -167,6 +181,8 @@ Figures CallInChild(const std::string& module, Case which, const std::wstring& f
     figures.ok = result.status == RSRSLT && figures.handles > 0;
     if (!figures.ok) {
         std::fprintf(stderr, "the call failed:\n%s\n", kafhost::wideToUtf8(result.printed).c_str());
+    } else {
+        figures.dxfDigest = DxfDigest(host);  // after the measurement
     }
     return figures;
 }
@@ -289,9 +305,10 @@ int main(int argc, char** argv) {
                 build.runs[c].push_back(f);
                 std::printf(
                     "round %d %-10s %-9s: wall %.3f s, user %.3f s, sys %.3f s, faults %ld "
-                    "(read %.3f, triangulate %.3f, write %.3f; %ld meshes)\n",
+                    "(read %.3f, triangulate %.3f, write %.3f; %ld meshes, DXF %016llx)\n",
                     round, build.label.c_str(), kCaseNames[c], f.wall, f.user, f.sys, f.faults,
-                    f.read, f.triangulate, f.write, f.handles);
+                    f.read, f.triangulate, f.write, f.handles,
+                    static_cast<unsigned long long>(f.dxfDigest));
             }
         }
     }
@@ -313,6 +330,17 @@ int main(int argc, char** argv) {
             build.label.c_str(), noLines, noLines <= 1.05 ? "met" : "NOT MET", withLines,
             withLines <= 1.2 ? "met" : "NOT MET");
     }
+    // Every run of a case, in either build, must leave the same drawing.
+    bool same = true;
+    for (int c = 0; c < 3; ++c) {
+        for (const Build& build : builds) {
+            for (const Figures& f : build.runs[c]) {
+                same = same && f.dxfDigest == builds[0].runs[c][0].dxfDigest;
+            }
+        }
+    }
+    std::printf("DXF of every case: %s\n",
+                same ? "the same in every run and build" : "DIFFERS between runs or builds");
     if (builds.size() == 2) {
         for (int c = 0; c < 3; ++c) {
             std::printf("%-9s this build / before = %.3f (processor time)\n", kCaseNames[c],
@@ -320,5 +348,5 @@ int main(int argc, char** argv) {
         }
     }
     std::filesystem::remove_all(folder);
-    return 0;
+    return same ? 0 : 1;
 }

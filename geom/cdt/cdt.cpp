@@ -13,6 +13,7 @@
 #include "geom/cdt/cdt_region.h"
 #include "geom/cdt/cdt_snap.h"
 #include "geom/cdt/cdt_surface_elevation.h"
+#include "geom/cdt/cdt_touch_ways.h"
 #include "geom/kernel/geometry_error.h"
 #include "geom/kernel/invariants.h"
 
@@ -24,16 +25,31 @@ bool Finite(const CVertex& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// The index of the vertex at v's plan position among the first `count` mesh points, which are
-// sorted by x, then y and hold every line vertex.
-std::uint32_t SortedIndexOf(const CdtLentArray<PlanPoint>& points, std::uint32_t count,
-                            const CVertex& v) {
-    const auto end = points.begin() + count;
-    const auto at =
-        std::lower_bound(points.begin(), end, v, [](const PlanPoint& p, const CVertex& q) {
-            return p.x < q.x || (p.x == q.x && p.y < q.y);
-        });
-    return static_cast<std::uint32_t>(at - points.begin());
+// The indices of the vertices at the plan positions of line[0 .. n - 1] among the first `count`
+// mesh points, which are sorted by x, then y and hold every line vertex: binary searches, a
+// batch of them in step, so that their cache misses overlap.
+void SortedIndicesOf(const CdtLentArray<PlanPoint>& points, std::uint32_t count,
+                     const CVertex* line, std::size_t n, std::uint32_t* indices) {
+    constexpr std::size_t kBatch = 16;
+    const auto before = [](const PlanPoint& p, const CVertex& q) {
+        return p.x < q.x || (p.x == q.x && p.y < q.y);
+    };
+    for (std::size_t first = 0; first < n; first += kBatch) {
+        const std::size_t batch = std::min(kBatch, n - first);
+        std::uint32_t base[kBatch] = {};
+        // The position lies in [base, base + length] for every search of the batch alike.
+        for (std::uint32_t length = count; length > 1;) {
+            const std::uint32_t half = length / 2;
+            for (std::size_t k = 0; k < batch; ++k) {
+                base[k] += before(points[base[k] + half], line[first + k]) ? half : 0;
+            }
+            length -= half;
+        }
+        for (std::size_t k = 0; k < batch; ++k) {
+            const bool after = count > 0 && before(points[base[k]], line[first + k]);
+            indices[first + k] = base[k] + (after ? 1 : 0);
+        }
+    }
 }
 
 }  // namespace
@@ -112,13 +128,16 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         if (lines_.empty() && maxEdgeLength_ == 0.0 && snapTolerance_ == 0.0) {
             return TriangulatePlain();
         }
-        std::vector<Line> source = lines_;
+        // The lines as given, or a copy that the snap and the surface's elevations change.
+        std::vector<Line> adjusted;
         const bool fromSurface =
-            std::any_of(source.begin(), source.end(), [](const Line& l) { return l.fromSurface; });
-        if (snapTolerance_ > 0.0 || fromSurface) {
+            std::any_of(lines_.begin(), lines_.end(), [](const Line& l) { return l.fromSurface; });
+        const bool adjust = snapTolerance_ > 0.0 || fromSurface;
+        if (adjust) {
+            adjusted = lines_;
             GatherPoints();
-            SnapInput(source);
-            TakeSurfaceElevations(source);
+            SnapInput(adjusted);
+            TakeSurfaceElevations(adjusted);
             for (const CVertex& p : points_) {
                 dct_->AddPoint(p.x, p.y, p.z);
             }
@@ -126,7 +145,8 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
             std::vector<CVertex>().swap(points_);
         }
         bool hasHoles = false;
-        const std::vector<Line> lines = LinesInOrder(source, hasHoles);
+        std::vector<Line> closed;
+        const LineOrder lines = LinesInOrder(adjust ? adjusted : lines_, closed, hasHoles);
         CdtMesh mesh;
         // CDCT's result room, whose workspace pages are in memory already, takes the result.
         std::vector<CTriangle> result;
@@ -140,12 +160,13 @@ std::vector<CTriangle> CConstrainedDCT::Triangulate() {
         }
         const LineSegments split = SplitLines(lines, mesh.points, sortedCount);
         CdtConstraints constraints(mesh, split.segments);
-        InsertLines(lines, split, constraints);
+        InsertLines(lines, split, mesh, constraints);
         if (kCheckInvariants) {
             CdtCheckLinks(mesh);
         }
         mesh.z.resize(mesh.points.size(), 0.0);
-        CdtLineElevations(mesh, constraints.records, split.segments, split.vertices, mesh.z);
+        CdtLineElevations(mesh, constraints.records, split.segments, split.ends, split.vertices,
+                          mesh.z);
         std::vector<std::uint8_t> state =
             CdtClassifyRegion(mesh, constraints.records, hasOuter_, hasHoles);
         if (maxEdgeLength_ > 0) {
@@ -234,18 +255,25 @@ void CConstrainedDCT::TakeSurfaceElevations(std::vector<Line>& lines) const {
 
 // The lines in the order they go in: boundaries first (closed and counter-clockwise), so that
 // boundaries crossing each other meet before any breakline has split them.
-std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vector<Line>& source,
-                                                                 bool& hasHoles) {
-    std::vector<Line> lines;
-    for (const LineKind kind : {LineKind::Outer, LineKind::Hole, LineKind::Breakline}) {
+// The boundaries, closed, go to `closed`; the breaklines are the source's own.
+CConstrainedDCT::LineOrder CConstrainedDCT::LinesInOrder(const std::vector<Line>& source,
+                                                         std::vector<Line>& closed,
+                                                         bool& hasHoles) {
+    for (const LineKind kind : {LineKind::Outer, LineKind::Hole}) {
         for (const Line& line : source) {
             if (line.kind == kind) {
-                lines.push_back(
-                    kind == LineKind::Breakline
-                        ? line
-                        : Line{kind, CdtCloseBoundary(line.vertices), line.fromSurface});
+                closed.push_back(Line{kind, CdtCloseBoundary(line.vertices), line.fromSurface});
                 hasHoles = hasHoles || kind == LineKind::Hole;
             }
+        }
+    }
+    LineOrder lines;
+    for (const Line& line : closed) {
+        lines.push_back(&line);
+    }
+    for (const Line& line : source) {
+        if (line.kind == LineKind::Breakline) {
+            lines.push_back(&line);
         }
     }
     return lines;
@@ -253,14 +281,14 @@ std::vector<CConstrainedDCT::Line> CConstrainedDCT::LinesInOrder(const std::vect
 
 // CDCT over the survey points and the lines' vertices; its edge rings and elevations become the
 // mesh. `room` gets CDCT's empty result list with the room it reserved.
-void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
+void CConstrainedDCT::TriangulatePoints(const LineOrder& lines, CdtMesh& mesh,
                                         std::vector<CTriangle>& room) {
     std::size_t lineVertexCount = 0;
-    for (const Line& line : lines) {
-        for (const CVertex& v : line.vertices) {
+    for (const Line* line : lines) {
+        for (const CVertex& v : line->vertices) {
             dct_->AddPoint(v.x, v.y, v.z);
         }
-        lineVertexCount += line.vertices.size();
+        lineVertexCount += line->vertices.size();
     }
     // CDCT's edge ends are numbered below 6 per stored point.
     const std::size_t endCount = 6 * (pointCount_ + lineVertexCount);
@@ -273,17 +301,20 @@ void CConstrainedDCT::TriangulatePoints(const std::vector<Line>& lines, CdtMesh&
 }
 
 // The lines' vertices as mesh vertices, and their segments of non-zero length.
-CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line>& lines,
+CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const LineOrder& lines,
                                                           const CdtLentArray<PlanPoint>& points,
                                                           std::uint32_t sortedCount) {
     LineSegments split;
+    std::vector<std::uint32_t> indices;
     for (std::uint32_t l = 0; l < lines.size(); ++l) {
-        const Line& line = lines[l];
+        const Line& line = *lines[l];
         const bool boundary = line.kind != LineKind::Breakline;
         const std::size_t n = line.vertices.size();
         const std::size_t first = split.vertices.size();
-        for (const CVertex& v : line.vertices) {
-            split.vertices.push_back({SortedIndexOf(points, sortedCount, v), l, v.z, boundary});
+        indices.resize(n);
+        SortedIndicesOf(points, sortedCount, line.vertices.data(), n, indices.data());
+        for (std::size_t k = 0; k < n; ++k) {
+            split.vertices.push_back({indices[k], l, line.vertices[k].z, boundary});
         }
         const std::size_t segmentCount = boundary ? n : (n > 0 ? n - 1 : 0);
         for (std::size_t k = 0; k < segmentCount; ++k) {
@@ -302,10 +333,18 @@ CConstrainedDCT::LineSegments CConstrainedDCT::SplitLines(const std::vector<Line
     return split;
 }
 
-void CConstrainedDCT::InsertLines(const std::vector<Line>& lines, const LineSegments& split,
-                                  CdtConstraints& constraints) {
-    for (std::uint32_t s = 0; s < split.segments.size(); ++s) {
-        const LineKind kind = lines[split.segments[s].line].kind;
+// The segments go in one after another; each batch's ways through the mesh are read all at once
+// first, so that the insertion finds them in the cache (a line's walk across a mesh stored in x
+// order misses at nearly every triangle).
+void CConstrainedDCT::InsertLines(const LineOrder& lines, const LineSegments& split,
+                                  const CdtMesh& mesh, CdtConstraints& constraints) {
+    constexpr std::uint32_t kBatch = 16;
+    const std::uint32_t count = static_cast<std::uint32_t>(split.segments.size());
+    for (std::uint32_t s = 0; s < count; ++s) {
+        if (s % kBatch == 0) {
+            CdtTouchWays(mesh, split.ends.data() + 2 * s, std::min(kBatch, count - s));
+        }
+        const LineKind kind = lines[split.segments[s].line]->kind;
         try {
             constraints.Insert(split.ends[2 * s], split.ends[2 * s + 1], s,
                                kind == LineKind::Outer ? 1 : 0, kind == LineKind::Hole ? 1 : 0);

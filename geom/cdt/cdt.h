@@ -137,13 +137,13 @@ private:
     void GatherPoints();
     void SnapInput(std::vector<Line>& lines);
     void TakeSurfaceElevations(std::vector<Line>& lines) const;
-    static std::vector<Line> LinesInOrder(const std::vector<Line>& source, bool& hasHoles);
-    void TriangulatePoints(const std::vector<Line>& lines, CdtMesh& mesh,
-                           std::vector<CTriangle>& room);
-    static LineSegments SplitLines(const std::vector<Line>& lines,
-                                   const CdtLentArray<PlanPoint>& points,
+    using LineOrder = std::vector<const Line*>;
+    static LineOrder LinesInOrder(const std::vector<Line>& source, std::vector<Line>& closed,
+                                  bool& hasHoles);
+    void TriangulatePoints(const LineOrder& lines, CdtMesh& mesh, std::vector<CTriangle>& room);
+    static LineSegments SplitLines(const LineOrder& lines, const CdtLentArray<PlanPoint>& points,
                                    std::uint32_t sortedCount);
-    void InsertLines(const std::vector<Line>& lines, const LineSegments& split,
+    void InsertLines(const LineOrder& lines, const LineSegments& split, const CdtMesh& mesh,
                      CdtConstraints& constraints);
 
     std::unique_ptr<CDCT> dct_;

@@ -189,9 +189,7 @@ void CdtConstraints::Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& 
 // Takes the constraint off edge e (from p to q) and gives its record oriented from p to q.
 CdtConstraint CdtConstraints::Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q) {
     mesh_.SetFixed(e, false);
-    const auto found = records.find(CdtEdgeKey(p, q));
-    CdtConstraint record = std::move(found->second);
-    records.erase(found);
+    CdtConstraint record = records.Take(CdtEdgeKey(p, q));
     return p < q ? record : Reversed(std::move(record));
 }
 

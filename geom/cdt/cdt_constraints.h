@@ -20,9 +20,9 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
+#include "geom/cdt/cdt_constraint_table.h"
 #include "geom/cdt/cdt_mesh.h"
 
 namespace geom {
@@ -37,23 +37,13 @@ struct CdtLineSegment {
     bool clipOnly;  // a boundary that gives no elevations along its segments
 };
 
-struct CdtConstraint {
-    int outer = 0;
-    int hole = 0;
-    std::vector<std::uint32_t> owners;
-};
-
-inline std::uint64_t CdtEdgeKey(std::uint32_t u, std::uint32_t w) {
-    return u < w ? (std::uint64_t{u} << 32) | w : (std::uint64_t{w} << 32) | u;
-}
-
 class CdtConstraints {
 public:
     CdtConstraints(CdtMesh& mesh, const std::vector<CdtLineSegment>& segments);
 
     void Insert(std::uint32_t a, std::uint32_t b, std::uint32_t segment, int outer, int hole);
 
-    std::unordered_map<std::uint64_t, CdtConstraint> records;
+    CdtConstraintTable records;
 
 private:
     // A stretch still to be made constrained, with its record oriented from a to b.

@@ -30,29 +30,34 @@ double ElevationOn(const CdtLineSegment& segment, const PlanPoint& at) {
 
 }  // namespace
 
-void CdtLineElevations(const CdtMesh& mesh,
-                       const std::unordered_map<std::uint64_t, CdtConstraint>& records,
+void CdtLineElevations(const CdtMesh& mesh, const CdtConstraintTable& records,
                        const std::vector<CdtLineSegment>& segments,
+                       const std::vector<std::uint32_t>& segmentEnds,
                        const std::vector<CdtLineVertex>& lineVertices, CdtLentArray<double>& z) {
     std::vector<Contribution> all;
     all.reserve(lineVertices.size() + 4 * records.size());
     for (const CdtLineVertex& v : lineVertices) {
         all.push_back({v.vertex, v.boundary ? 1 : 2, v.line, v.z});
     }
-    for (const auto& entry : records) {
-        const std::uint32_t ends[2] = {static_cast<std::uint32_t>(entry.first >> 32),
-                                       static_cast<std::uint32_t>(entry.first & 0xFFFFFFFFu)};
-        for (const std::uint32_t owner : entry.second.owners) {
+    records.ForEach([&](std::uint64_t key, const CdtConstraint& record) {
+        const std::uint32_t ends[2] = {static_cast<std::uint32_t>(key >> 32),
+                                       static_cast<std::uint32_t>(key & 0xFFFFFFFFu)};
+        for (const std::uint32_t owner : record.owners) {
             const CdtLineSegment& segment = segments[owner];
             if (segment.clipOnly) {
                 continue;
             }
             for (const std::uint32_t v : ends) {
+                // At its own ends a segment gives its line vertex's z, which that vertex's own
+                // contribution gives already.
+                if (v == segmentEnds[2 * owner] || v == segmentEnds[2 * owner + 1]) {
+                    continue;
+                }
                 all.push_back({v, segment.boundary ? 1 : 2, segment.line,
                                ElevationOn(segment, mesh.points[v])});
             }
         }
-    }
+    });
     // By vertex, the highest rank first; the same line giving the same z counts once.
     const auto key = [](const Contribution& c) {
         return std::make_tuple(c.vertex, -c.rank, c.line, c.z);

@@ -1,6 +1,7 @@
 // CdtLineElevations: the elevations that the lines give the vertices on them.
 //
-// Input: the mesh, the constraint records, the lines' segments, and the vertices of the lines
+// Input: the mesh, the constraint records, the lines' segments with their end vertices in the
+// mesh (segment s from segmentEnds[2s] to segmentEnds[2s + 1]), and the vertices of the lines
 // (CdtLineVertex: mesh vertex, line, its own z, and whether the line is a boundary). Output: z of
 // every vertex on a line is replaced. A line gives a vertex on it its own z at its own vertices
 // and, inside a segment, the z interpolated linearly along the segment by plan distance. Where
@@ -12,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "geom/cdt/cdt_constraints.h"
@@ -27,9 +27,9 @@ struct CdtLineVertex {
     bool boundary;
 };
 
-void CdtLineElevations(const CdtMesh& mesh,
-                       const std::unordered_map<std::uint64_t, CdtConstraint>& records,
+void CdtLineElevations(const CdtMesh& mesh, const CdtConstraintTable& records,
                        const std::vector<CdtLineSegment>& segments,
+                       const std::vector<std::uint32_t>& segmentEnds,
                        const std::vector<CdtLineVertex>& lineVertices, CdtLentArray<double>& z);
 
 }  // namespace geom

@@ -8,6 +8,47 @@
 
 namespace geom {
 
+namespace {
+
+// Where RingReads' reads end up, so that they are made.
+volatile std::uint32_t ringReadSum = 0;
+
+// Reads the rings of vertices first ... first + count - 1 (at most kRingBatch) and the face
+// table's entries of their edges, all rings at once, one end of each in turn: their cache misses
+// overlap, and the listing that follows finds them in the cache. Only reads.
+constexpr std::uint32_t kRingBatch = 16;
+void ReadRingsAhead(const DctRings& rings, const std::uint32_t* faceOf, std::uint32_t first,
+                    std::uint32_t count) {
+    std::uint32_t start[kRingBatch];
+    std::uint32_t at[kRingBatch];
+    std::uint32_t active = 0;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const std::uint32_t entry = rings.entries[first + k];
+        if (entry != kDctNone) {
+            start[active] = entry;
+            at[active++] = entry;
+        }
+    }
+    std::uint32_t sum = 0;
+    // A ring is a cycle; the step limit only guards against rings that are not.
+    for (int step = 0; active > 0 && step < 64; ++step) {
+        for (std::uint32_t k = 0; k < active;) {
+            const std::uint32_t n = rings.ends[at[k]].next;
+            sum += rings.ends[n ^ 1u].vertex + faceOf[n >> 1];
+            if (n == start[k]) {
+                --active;
+                start[k] = start[active];
+                at[k] = at[active];
+            } else {
+                at[k++] = n;
+            }
+        }
+    }
+    ringReadSum = sum;
+}
+
+}  // namespace
+
 // The triangles are the bounded faces of the rings, listed as CDCT lists them: for each vertex u
 // in order, walking its ring counter-clockwise from its entry edge, the face between an edge to v
 // and the next edge to w when u is the lowest of the three. Each edge end (its vertex -> the
@@ -89,6 +130,9 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         triangles[twin >> 2].n[twin & 3u] = code;
     };
     for (std::uint32_t u = 0; u < m; ++u) {
+        if (u % kRingBatch == 0) {
+            ReadRingsAhead(rings, faceOf, u, std::min(kRingBatch, m - u));
+        }
         const std::uint32_t entry = rings.entries[u];
         const bool tested = u < testedBelow;
         std::uint32_t e = entry;
@@ -122,6 +166,23 @@ const void* CdtMesh::LentEnd() const {
         }
     }
     return last;
+}
+
+const void* CdtMesh::LentBegin() const {
+    const std::pair<const void*, const void*> lists[4] = {
+        {triangles.begin(), triangles.LentEnd()},
+        {points.begin(), points.LentEnd()},
+        {vertexTriangle.begin(), vertexTriangle.LentEnd()},
+        {z.begin(), z.LentEnd()}};
+    const void* first = nullptr;
+    for (const auto& list : lists) {
+        if (list.second != nullptr &&
+            (first == nullptr || reinterpret_cast<std::uintptr_t>(list.first) <
+                                     reinterpret_cast<std::uintptr_t>(first))) {
+            first = list.first;
+        }
+    }
+    return first;
 }
 
 void CdtMesh::SetFixed(const CdtEdge& e, bool fixed) {

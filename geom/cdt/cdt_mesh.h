@@ -72,8 +72,10 @@ public:
     CdtLentArray<std::uint32_t> vertexTriangle;
     CdtLentArray<double> z;  // the elevations: CDCT's vertices' from Build, the rest set later
 
-    // The end of the lent room the mesh's lists take, or nullptr when none is in one.
+    // The end of the lent room the mesh's lists take, or nullptr when none is in one; the start
+    // of the first of them that is in it, or nullptr.
     const void* LentEnd() const;
+    const void* LentBegin() const;
 
     int Orient(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
         return geom::Orient(points[a], points[b], points[c]);

@@ -19,14 +19,53 @@ bool Before(const PlanPoint& a, const PlanPoint& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
+std::uintptr_t Address(const void* p) {
+    return reinterpret_cast<std::uintptr_t>(p);
+}
+
+// Room for `count` records at the start of the result's room, below the mesh's lists there and
+// below the corner list at its top, or nullptr.
+template <typename T>
+T* RoomBelowMesh(const CdtMesh& mesh, std::vector<CTriangle>& room, std::size_t count) {
+    unsigned char* const base = reinterpret_cast<unsigned char*>(room.data());
+    if (base == nullptr) {
+        return nullptr;
+    }
+    const std::uintptr_t top =
+        Address(base) + room.capacity() * (sizeof(CTriangle) - sizeof(Corners));
+    const void* const meshStart = mesh.LentBegin();
+    const std::uintptr_t limit =
+        meshStart != nullptr && Address(meshStart) >= Address(base) && Address(meshStart) < top
+            ? Address(meshStart)
+            : top;
+    return count * sizeof(T) <= limit - Address(base) ? DctStartArray<T>(base, count) : nullptr;
+}
+
+// Where ReadCornersAhead's reads end up, so that they are made.
+volatile double cornerReadSum = 0.0;
+
+// Reads the vertices of the triangles [first, last) at once: the building of the result, whose
+// stores to fresh pages hold up the loads behind them, then finds them in the cache.
+void ReadCornersAhead(const Corners* corners, std::size_t first, std::size_t last,
+                      const std::vector<CVertex>& vertices) {
+    double sum = 0.0;
+    for (std::size_t k = first; k < last; ++k) {
+        sum += vertices[corners[k].i[1]].z + vertices[corners[k].i[2]].z;
+    }
+    cornerReadSum = sum;
+}
+
 }  // namespace
 
 void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
                 const std::vector<std::uint8_t>& state, const CdtLentArray<double>& z,
                 std::vector<CTriangle>& triangles, std::vector<CVertex>& vertices) {
     const std::uint32_t vertexCount = static_cast<std::uint32_t>(mesh.points.size());
+    const bool allKept = state.empty();
+    const auto isKept = [&](std::size_t t) { return allKept || state[t] == kCdtKept; };
     const std::size_t kept =
-        static_cast<std::size_t>(std::count(state.begin(), state.end(), kCdtKept));
+        allKept ? mesh.triangles.size()
+                : static_cast<std::size_t>(std::count(state.begin(), state.end(), kCdtKept));
     // Every triangle kept, no crossing vertex and every vertex at a triangle: the vertex list is
     // the mesh's vertices in their order, and a vertex's index its own number.
     const bool same = kept == mesh.triangles.size() && vertexCount == sortedCount &&
@@ -34,7 +73,7 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
                           mesh.vertexTriangle.end();
     std::vector<std::uint32_t> index(same ? 0 : vertexCount, kCdtNone);
     for (std::size_t t = 0; !same && t < mesh.triangles.size(); ++t) {
-        if (state[t] == kCdtKept) {
+        if (isKept(t)) {
             for (const std::uint32_t v : mesh.triangles[t].v) {
                 index[v] = 0;
             }
@@ -69,10 +108,19 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     while (a < added.size()) {
         take(added[a++]);
     }
-    // Counting sort by lowest corner, stable in mesh order.
-    std::vector<std::uint32_t> start(static_cast<std::size_t>(next) + 1, 0u);
+    // Counting sort by lowest corner, stable in mesh order. The counts go to the room below the
+    // mesh's lists, whose pages CDCT's work has touched and which the result overwrites only
+    // after the sort, when they fit there.
+    const std::size_t startCount = static_cast<std::size_t>(next) + 1;
+    std::vector<std::uint32_t> ownStart;
+    std::uint32_t* start = RoomBelowMesh<std::uint32_t>(mesh, triangles, startCount);
+    if (start == nullptr) {
+        ownStart.resize(startCount);
+        start = ownStart.data();
+    }
+    std::fill_n(start, startCount, 0u);
     for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
-        if (state[t] == kCdtKept) {
+        if (isKept(t)) {
             const std::uint32_t* v = mesh.triangles[t].v;
             ++start[std::min({indexOf(v[0]), indexOf(v[1]), indexOf(v[2])}) + 1];
         }
@@ -87,17 +135,16 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     const std::size_t room = triangles.capacity();
     unsigned char* const base = reinterpret_cast<unsigned char*>(triangles.data());
     unsigned char* const top = base + room * (sizeof(CTriangle) - sizeof(Corners));
-    const auto address = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p); };
     // The mesh's lists lie in the room after the triangles, when they lie in it.
     const bool meshBelow =
-        mesh.LentEnd() == nullptr || address(mesh.LentEnd()) <= address(top) ||
-        address(mesh.triangles.begin()) >= address(base + room * sizeof(CTriangle));
+        mesh.LentEnd() == nullptr || Address(mesh.LentEnd()) <= Address(top) ||
+        Address(mesh.triangles.begin()) >= Address(base + room * sizeof(CTriangle));
     const bool inRoom = kept + 1 <= room && meshBelow;
     std::unique_ptr<Corners[]> ownCorners;
     Corners* const corners = inRoom ? DctStartArray<Corners>(top, kept)
                                     : (ownCorners.reset(new Corners[kept]), ownCorners.get());
     for (std::uint32_t t = 0; t < mesh.triangles.size(); ++t) {
-        if (state[t] == kCdtKept) {
+        if (isKept(t)) {
             const std::uint32_t* v = mesh.triangles[t].v;
             const std::uint32_t c[3] = {indexOf(v[0]), indexOf(v[1]), indexOf(v[2])};
             // Turn the corners so that the lowest comes first; the turn keeps the orientation.
@@ -110,7 +157,11 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     list.clear();
     list.reserve(kept);
     CTriangle out;  // filled in place and copied, which is cheaper than building in the list
+    constexpr std::size_t kAhead = 32;
     for (std::size_t k = 0; k < kept; ++k) {
+        if (k % kAhead == 0) {
+            ReadCornersAhead(corners, k, std::min(k + kAhead, kept), vertices);
+        }
         const Corners c = corners[k];
         out.i1 = static_cast<std::int32_t>(c.i[0]);
         out.i2 = static_cast<std::int32_t>(c.i[1]);

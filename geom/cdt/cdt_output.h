@@ -2,12 +2,12 @@
 //
 // Input: the mesh, whose first `sortedCount` vertices are sorted by x, then y (the later ones
 // being crossing vertices, in any order), the triangle states (only kCdtKept triangles are
-// listed) and the vertices' elevations. Output: `vertices`, the vertices that kept triangles
-// use, sorted by x, then y; `triangles`, each counter-clockwise with i1 its lowest index, grouped
-// by i1 in ascending order and within one i1 in mesh order, its corners the vertices of
-// `vertices` it names. The room `triangles` has is used where it suffices, also for the work
-// (the mesh's triangles may lie in it: they are read before anything is written over them).
-// Throws std::bad_alloc when the lists cannot be had.
+// listed; an empty list: every triangle) and the vertices' elevations. Output: `vertices`, the
+// vertices that kept triangles use, sorted by x, then y; `triangles`, each counter-clockwise with
+// i1 its lowest index, grouped by i1 in ascending order and within one i1 in mesh order, its
+// corners the vertices of `vertices` it names. The room `triangles` has is used where it suffices,
+// also for the work (the mesh's triangles may lie in it: they are read before anything is written
+// over them). Throws std::bad_alloc when the lists cannot be had.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "geom/cdt/cdt_region.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace geom {
 
@@ -13,9 +14,7 @@ struct Winding {
 
 // The winding steps for crossing the edge opposite corner i of t from its right to its left
 // side, seen along (v[i+1] -> v[i+2]): into t.
-Winding StepInto(const CdtMesh& mesh,
-                 const std::unordered_map<std::uint64_t, CdtConstraint>& records, std::uint32_t t,
-                 int i) {
+Winding StepInto(const CdtMesh& mesh, const CdtConstraintTable& records, std::uint32_t t, int i) {
     if (!mesh.IsFixed(CdtEdge{t, i})) {
         return {0, 0};
     }
@@ -30,14 +29,13 @@ Winding StepInto(const CdtMesh& mesh,
 // The triangles fall into regions joined by unconstrained edges (found with a union-find pass in
 // triangle order, which reads the mesh in memory order); a walk over the regions across the
 // constraint edges, from the hull, gives each region its winding numbers.
-std::vector<std::uint8_t> CdtClassifyRegion(
-    const CdtMesh& mesh, const std::unordered_map<std::uint64_t, CdtConstraint>& records,
-    bool hasOuter, bool hasHoles) {
+std::vector<std::uint8_t> CdtClassifyRegion(const CdtMesh& mesh, const CdtConstraintTable& records,
+                                            bool hasOuter, bool hasHoles) {
+    if (!hasOuter && !hasHoles) {
+        return {};
+    }
     const std::uint32_t count = static_cast<std::uint32_t>(mesh.triangles.size());
     std::vector<std::uint8_t> state(count, kCdtKept);
-    if (!hasOuter && !hasHoles) {
-        return state;
-    }
     std::vector<std::uint32_t> parent(count);
     const auto root = [&](std::uint32_t t) {
         while (parent[t] != t) {
@@ -117,6 +115,9 @@ std::vector<std::uint8_t> CdtClassifyRegion(
 }
 
 void CdtTrimLongEdges(const CdtMesh& mesh, double maxLength, std::vector<std::uint8_t>& state) {
+    if (state.empty()) {
+        state.assign(mesh.triangles.size(), kCdtKept);
+    }
     const double limit = maxLength * maxLength;
     const auto exposedLong = [&](std::uint32_t t) {
         const CdtTriangle& tri = mesh.triangles[t];

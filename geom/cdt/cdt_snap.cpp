@@ -207,41 +207,54 @@ void Snapper::InsertIntoLines() {
 
 // Calls visit(i, j), i < j, for the pairs of vertices closer than distance (inclusive: or at
 // it), the vertices sorted by x, then y: along x, run by run of one x, each run searched in y.
+// A run's end is found by a scan when first needed and kept while i stays in its own run (the
+// runs after it are then the same), so that nothing is stored per vertex.
 template <typename Visit>
 void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, bool inclusive,
                       Visit visit) {
     const std::size_t n = vertices.size();
-    // Where each run of one x ends; measured only when some x repeats (survey points seldom do).
-    const bool repeats = std::adjacent_find(vertices.begin(), vertices.end(),
-                                            [](const CVertex& a, const CVertex& b) {
-                                                return a.x == b.x;
-                                            }) != vertices.end();
-    std::vector<std::size_t> runEnds(repeats ? n : 0);
-    for (std::size_t k = runEnds.size(); k-- > 0;) {
-        runEnds[k] = k + 1 < n && vertices[k + 1].x == vertices[k].x ? runEnds[k + 1] : k + 1;
-    }
-    const auto runEnd = [&](std::size_t k) { return repeats ? runEnds[k] : k + 1; };
     const auto within = [&](double gap) { return inclusive ? gap <= distance : gap < distance; };
     const double limit = distance * distance;
+    const auto endOfRun = [&](std::size_t k) {
+        std::size_t end = k + 1;
+        while (end < n && vertices[end].x == vertices[k].x) {
+            ++end;
+        }
+        return end;
+    };
+    const auto visitWithin = [&](std::size_t i, std::size_t j, std::size_t end) {
+        const CVertex& a = vertices[i];
+        for (; j < end && within(vertices[j].y - a.y); ++j) {
+            const double d = SquaredDistance(a.x, a.y, vertices[j].x, vertices[j].y);
+            if (inclusive ? d <= limit : d < limit) {
+                visit(i, j);
+            }
+        }
+    };
+    std::size_t ownEnd = 0;              // the end of the run holding i
+    std::vector<std::size_t> laterEnds;  // the ends of the runs after it, as far as needed
     for (std::size_t i = 0; i < n; ++i) {
         const CVertex& a = vertices[i];
-        for (std::size_t run = i + 1; run < n && within(vertices[run].x - a.x); run = runEnd(run)) {
-            // Within the run, from the first vertex at or above a.y - distance.
-            const std::size_t end = runEnd(run);
-            std::size_t j =
-                vertices[run].x == a.x
-                    ? run
-                    : static_cast<std::size_t>(
-                          std::lower_bound(vertices.begin() + run, vertices.begin() + end,
-                                           a.y - distance,
-                                           [](const CVertex& v, double y) { return v.y < y; }) -
-                          vertices.begin());
-            for (; j < end && within(vertices[j].y - a.y); ++j) {
-                const double d = SquaredDistance(a.x, a.y, vertices[j].x, vertices[j].y);
-                if (inclusive ? d <= limit : d < limit) {
-                    visit(i, j);
-                }
+        if (i >= ownEnd) {
+            ownEnd = endOfRun(i);
+            laterEnds.clear();
+        }
+        if (within(0.0)) {
+            visitWithin(i, i + 1, ownEnd);
+        }
+        std::size_t run = ownEnd;
+        for (std::size_t r = 0; run < n && within(vertices[run].x - a.x); ++r) {
+            if (r == laterEnds.size()) {
+                laterEnds.push_back(endOfRun(run));
             }
+            const std::size_t end = laterEnds[r];
+            // Within the run, from the first vertex at or above a.y - distance.
+            const auto first = std::lower_bound(vertices.begin() + static_cast<std::ptrdiff_t>(run),
+                                                vertices.begin() + static_cast<std::ptrdiff_t>(end),
+                                                a.y - distance,
+                                                [](const CVertex& v, double y) { return v.y < y; });
+            visitWithin(i, static_cast<std::size_t>(first - vertices.begin()), end);
+            run = end;
         }
     }
 }

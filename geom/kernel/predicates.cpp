@@ -23,6 +23,11 @@ int OrientUncertain(PlanPoint a, PlanPoint b, PlanPoint c, double det) {
     if (!Finite(a) || !Finite(b) || !Finite(c)) {
         return SignOf(det);
     }
+    // Three points of one x (or one y), as columns of points sampled at the same stations give:
+    // both products are exactly zero, and so is the determinant.
+    if ((a.x == b.x && a.x == c.x) || (a.y == b.y && a.y == c.y)) {
+        return 0;
+    }
     return ExactOrientSign(a, b, c);
 }
 

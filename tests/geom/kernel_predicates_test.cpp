@@ -101,6 +101,31 @@ TEST(KernelPredicates, OrientOfNearlyCollinearPointsAtEveryScale) {
     }
 }
 
+TEST(KernelPredicates, OrientOfPointsOnAndBesideAxisParallelLines) {
+    // Three points of one x or one y are collinear; one of them a few units in the last place off
+    // that line is not, whichever of the three it is.
+    const PlanPoint lines[2][3] = {{{3.0, 1.0}, {3.0, 7.0}, {3.0, 19.0}},
+                                   {{1.0, 3.0}, {7.0, 3.0}, {19.0, 3.0}}};
+    for (const double scale : kScales) {
+        Tally tally;
+        for (const auto& line : lines) {
+            for (int moved = 0; moved < 3; ++moved) {
+                for (int i = -3; i <= 3; ++i) {
+                    for (int j = -3; j <= 3; ++j) {
+                        PlanPoint p[3] = {Scaled(line[0], scale), Scaled(line[1], scale),
+                                          Scaled(line[2], scale)};
+                        p[moved] = Nudged(p[moved], i, j);
+                        ExpectOrientAgrees(p[0], p[1], p[2], tally);
+                        ExpectOrientAgrees(p[2], p[1], p[0], tally);
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(tally.wrong, 0) << "scale " << scale;
+        EXPECT_EQ(tally.signs.size(), 3u) << "scale " << scale;
+    }
+}
+
 TEST(KernelPredicates, InCircleOfNearlyCocircularPointsAtEveryScale) {
     // d a few units in the last place off the circle through a, b and c, the circle centred
     // away from the origin so that the differences round.
