@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/picture/level_counter.h"
+
 namespace kafcad {
 namespace {
 
@@ -141,10 +143,9 @@ std::vector<kafhost::Rgb> ElevationRamp::ColoursAt(const std::vector<double>& el
     std::sort(levels.begin(), levels.end());
     levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
     std::vector<BandEnds> bands(levels.size() + 1);
+    const LevelCounter band(levels);
     for (const RampSample& sample : samples_) {
-        const auto band = static_cast<std::size_t>(
-            std::upper_bound(levels.begin(), levels.end(), sample.z) - levels.begin());
-        bands[band].Take(sample);
+        bands[band.AtOrBelow(sample.z)].Take(sample);
     }
     // Per level the nearest sample below it (in a band at or left of it) and the nearest at or
     // above it (in a band right of it).
