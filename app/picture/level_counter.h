@@ -24,7 +24,7 @@ private:
 
     const std::vector<double>& levels_;
     double low_ = 0.0;
-    double scale_ = 0.0;        // buckets per unit of z
+    double scale_ = 0.0;  // buckets per unit of z
     std::size_t lastBucket_ = 0;
     std::vector<std::size_t> firsts_;  // per bucket, the levels in the buckets before it; one more
 };

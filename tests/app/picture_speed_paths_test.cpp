@@ -123,6 +123,24 @@ TEST(ElevationRamp, EndsAreTheLowestAndHighestFiniteElevations) {
     EntityInfo plain = mesh;
     plain.vertexColours.clear();
     EXPECT_TRUE(ElevationRamp({&plain}).Empty());
+    const EntityInfo unknown = Mesh({{std::nan(""), {1, 2, 3}}, {INFINITY, {1, 2, 3}}});
+    EXPECT_TRUE(ElevationRamp({&unknown}).Empty());
+}
+
+TEST(ElevationRamp, AZeroEndIsThatOfTheSortedSamples) {
+    // The legend labels -0 and 0 differently: a zero end is the zero that a sort of the samples
+    // puts at that end; for these few samples the sort keeps drawing order, across meshes, so the
+    // low end is the first zero and the high end the last.
+    const EntityInfo first = Mesh({{-5.0, {0, 0, 0}}, {-0.0, {0, 0, 0}}});
+    const EntityInfo second = Mesh({{0.0, {0, 0, 0}}, {-3.0, {0, 0, 0}}});
+    const ElevationRamp negativeFirst({&first, &second});
+    EXPECT_EQ(negativeFirst.Low(), -5.0);
+    EXPECT_EQ(negativeFirst.High(), 0.0);
+    EXPECT_FALSE(std::signbit(negativeFirst.High()));
+    const ElevationRamp positiveFirst({&second, &first});
+    EXPECT_TRUE(std::signbit(positiveFirst.High()));
+    const EntityInfo above = Mesh({{4.0, {0, 0, 0}}, {0.0, {0, 0, 0}}, {-0.0, {0, 0, 0}}});
+    EXPECT_FALSE(std::signbit(ElevationRamp({&above}).Low()));
 }
 
 // The count of levels at or below each value, checked against std::upper_bound for values at the
