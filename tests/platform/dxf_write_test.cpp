@@ -226,6 +226,50 @@ TEST(DxfWrite, HeaderNamesTheReleaseTheHandleSeedUnitsAndModelExtents) {
                        {9, "$INSUNITS"},    {70, "0"},        {0, "ENDSEC"}}));
 }
 
+// A mesh whose faces are the drawing's own face list (per face its count, then its indices) is
+// written as the same face list as faces held one by one, across more items than one write
+// takes; a list that names a missing vertex, holds a face of fewer than 3 vertices or ends inside
+// a face is refused before any of it is written.
+TEST(DxfWrite, FaceListsInPlaceAreWrittenAsFacesOneByOne) {
+    DrawingSnapshot byFace = SampleDxfDrawing();
+    EntityInfo& mesh = byFace.entities[0];
+    mesh.vertexColours.clear();
+    for (int k = 0; k < 3; ++k) {
+        mesh.vertices.push_back({k + 0.5, 2.0 * k, 1.0});
+    }
+    mesh.faces.clear();
+    std::vector<int> list;
+    for (int f = 0; f < 7000; ++f) {
+        const std::vector<int> face = f % 3 == 0 ? std::vector<int>{f % 6, 5 - f % 6, 2, 3}
+                                                 : std::vector<int>{f % 6, (f + 1) % 6, 4};
+        mesh.faces.push_back(face);
+        list.push_back(static_cast<int>(face.size()));
+        list.insert(list.end(), face.begin(), face.end());
+    }
+    DrawingSnapshot inPlace = byFace;
+    inPlace.entities[0].faces.clear();
+    inPlace.entities[0].faceList = list.data();
+    inPlace.entities[0].faceListSize = list.size();
+    ASSERT_GT(list.size(), 16384u);
+    const std::string expected = kafhost::drawingToDxf(byFace);
+    EXPECT_NE(expected.find(" 93\n" + std::to_string(list.size()) + "\n 90\n4\n 90\n0\n 90\n5\n"),
+              std::string::npos);
+    EXPECT_EQ(kafhost::drawingToDxf(inPlace), expected);
+
+    std::vector<int> bad = list;
+    bad[2] = 6;
+    inPlace.entities[0].faceList = bad.data();
+    EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face names vertex 6, the mesh has 6");
+    bad = {3, 0, 1, 2, 2, 0, 1};
+    inPlace.entities[0].faceList = bad.data();
+    inPlace.entities[0].faceListSize = bad.size();
+    EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face needs at least 3 vertices");
+    bad = {3, 0, 1, 2, 3, 0, 1};
+    inPlace.entities[0].faceListSize = bad.size();
+    inPlace.entities[0].faceList = bad.data();
+    EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face runs past the end of the face list");
+}
+
 TEST(DxfWrite, FixedObjectsStepAroundEntityHandlesAndEverythingElseLiesAbove) {
     DrawingSnapshot drawing = SampleDxfDrawing();
     drawing.entities[0].handle = L"4";  // the mesh takes a handle the tables would have had
