@@ -82,6 +82,29 @@ TEST(DxfWrite, MeshKeepsVerticesInFullAndItsColoursInAnExtensionDictionary) {
             DxfTags({{280, "1"}, {90, "3"}, {420, "16711680"}, {420, "32768"}, {420, "66303"}}));
 }
 
+TEST(DxfWrite, ColoursOfALargeMeshAreWrittenEveryOneInOrder) {
+    // More colours than one block of the writer holds, and a part block after the full ones.
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    EntityInfo& mesh = drawing.entities[0];
+    mesh.vertices.clear();
+    mesh.vertexColours.clear();
+    std::vector<std::pair<int, std::string>> expected = {{280, "1"}, {90, "9000"}};
+    for (int i = 0; i < 9000; ++i) {
+        mesh.vertices.push_back({i * 1.0, 0.0, 0.0});
+        mesh.vertexColours.push_back({i % 256, (i / 7) % 256, 255 - i % 256});
+        expected.emplace_back(
+            420, std::to_string((i % 256) << 16 | ((i / 7) % 256) << 8 | (255 - i % 256)));
+    }
+    const std::string text = kafhost::drawingToDxf(drawing);
+    const std::string record = ObjectText(text, "XRECORD", "105");
+    const std::string colours = DxfTags(expected);
+    ASSERT_GE(record.size(), colours.size());
+    EXPECT_EQ(record.substr(record.size() - colours.size()), colours);
+
+    mesh.vertexColours[8999][1] = 256;
+    EXPECT_EQ(WriteError(drawing), "a colour channel is not 0 to 255");
+}
+
 TEST(DxfWrite, MeshWithoutColoursHasNoExtensionDictionary) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}};
