@@ -307,6 +307,12 @@ TEST(DxfWrite, WhatDxfCannotHoldIsRefusedNamingTheEntity) {
     drawing.entities[1].vertices[2][1] = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(WriteError(drawing), "entity 2B: not a finite number");
 
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        drawing = SampleDxfDrawing();
+        drawing.entities[0].vertices[1][axis] = -std::numeric_limits<double>::infinity();
+        EXPECT_EQ(WriteError(drawing), "entity 2A: not a finite number") << "axis " << axis;
+    }
+
     drawing = SampleDxfDrawing();
     drawing.entities[4].bulges[1] = std::numeric_limits<double>::infinity();
     EXPECT_EQ(WriteError(drawing), "entity 100: not a finite number");
