@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/picture/level_counter.h"
+
 namespace kafcad {
 namespace {
 
@@ -21,12 +23,6 @@ kafhost::Rgb Between(const RampSample& below, const RampSample& above, double z)
             std::lround(below.colour[c] + t * (above.colour[c] - below.colour[c])));
     }
     return colour;
-}
-
-std::vector<RampSample> SortedByElevation(std::vector<RampSample> samples) {
-    std::sort(samples.begin(), samples.end(),
-              [](const RampSample& a, const RampSample& b) { return a.z < b.z; });
-    return samples;
 }
 
 // The lowest or highest sample of a band; mixed when a sample of the same elevation has another
@@ -81,38 +77,47 @@ double RoundStep(double span, double count) {
     return 10.0 * power;
 }
 
-ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
-    const auto coloured = [](const kafhost::EntityInfo& entity) {
-        return entity.type == kafhost::EntityKind::kSubDMesh && !entity.vertexColours.empty() &&
-               entity.vertexColours.size() == entity.vertices.size();
-    };
-    std::size_t count = 0;
-    for (const kafhost::EntityInfo* entity : entities) {
-        count += coloured(*entity) ? entity->vertices.size() : 0;
-    }
-    samples_.reserve(count);
-    low_ = std::numeric_limits<double>::infinity();
-    high_ = -low_;
-    for (const kafhost::EntityInfo* entity : entities) {
-        if (!coloured(*entity)) {
-            continue;
-        }
-        for (std::size_t i = 0; i < entity->vertices.size(); ++i) {
-            const double z = entity->vertices[i][2];
+template <typename Visit>
+void ElevationRamp::ForEachSample(Visit visit) const {
+    for (const kafhost::EntityInfo* mesh : meshes_) {
+        for (std::size_t i = 0; i < mesh->vertices.size(); ++i) {
+            const double z = mesh->vertices[i][2];
             if (std::isfinite(z)) {
-                low_ = std::min(low_, z);
-                high_ = std::max(high_, z);
-                samples_.push_back(RampSample{z, entity->vertexColours[i]});
+                visit(RampSample{z, mesh->vertexColours[i]});
             }
         }
     }
+}
+
+ElevationRamp::ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities) {
+    for (const kafhost::EntityInfo* entity : entities) {
+        if (entity->type == kafhost::EntityKind::kSubDMesh && !entity->vertexColours.empty() &&
+            entity->vertexColours.size() == entity->vertices.size()) {
+            meshes_.push_back(entity);
+        }
+    }
+    low_ = std::numeric_limits<double>::infinity();
+    high_ = -low_;
+    ForEachSample([this](const RampSample& sample) {
+        low_ = std::min(low_, sample.z);
+        high_ = std::max(high_, sample.z);
+    });
+    empty_ = low_ > high_;
     // Zeros of either sign are equal to the comparison but print differently in the legend's
     // labels: the ends are then those of the samples sorted by elevation.
-    if (!samples_.empty() && (low_ == 0.0 || high_ == 0.0)) {
-        const std::vector<RampSample> sorted = SortedByElevation(samples_);
+    if (!empty_ && (low_ == 0.0 || high_ == 0.0)) {
+        const std::vector<RampSample> sorted = SortedSamples();
         low_ = sorted.front().z;
         high_ = sorted.back().z;
     }
+}
+
+std::vector<RampSample> ElevationRamp::SortedSamples() const {
+    std::vector<RampSample> samples;
+    ForEachSample([&samples](const RampSample& sample) { samples.push_back(sample); });
+    std::sort(samples.begin(), samples.end(),
+              [](const RampSample& a, const RampSample& b) { return a.z < b.z; });
+    return samples;
 }
 
 namespace {
@@ -141,11 +146,10 @@ std::vector<kafhost::Rgb> ElevationRamp::ColoursAt(const std::vector<double>& el
     std::sort(levels.begin(), levels.end());
     levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
     std::vector<BandEnds> bands(levels.size() + 1);
-    for (const RampSample& sample : samples_) {
-        const auto band = static_cast<std::size_t>(
-            std::upper_bound(levels.begin(), levels.end(), sample.z) - levels.begin());
-        bands[band].Take(sample);
-    }
+    const LevelCounter band(levels);
+    ForEachSample([&bands, &band](const RampSample& sample) {
+        bands[band.AtOrBelow(sample.z)].Take(sample);
+    });
     // Per level the nearest sample below it (in a band at or left of it) and the nearest at or
     // above it (in a band right of it).
     const std::size_t count = levels.size();
@@ -196,7 +200,7 @@ std::vector<kafhost::Rgb> ElevationRamp::ColoursAt(const std::vector<double>& el
     if (decided) {
         return colours;
     }
-    const std::vector<RampSample> sorted = SortedByElevation(samples_);
+    const std::vector<RampSample> sorted = SortedSamples();
     colours.clear();
     for (const double z : elevations) {
         colours.push_back(SortedColourAt(sorted, z));

@@ -1,8 +1,8 @@
 // The legend of the elevation colours of meshes coloured by elevation (kaf-changeMeshColor).
 //
 // ElevationRamp(entities): the (elevation, colour) of every vertex of the subdivision meshes
-//   among entities that have a colour per vertex; Empty() when there is none, Low() and High()
-//   the lowest and highest elevation.
+//   among entities that have a colour per vertex (read from the entities, which must outlive
+//   the ramp); Empty() when there is none, Low() and High() the lowest and highest elevation.
 // ColoursAt(elevations): the colour at each elevation, as the samples sorted by elevation give
 //   it: linear between the samples on either side, the end samples' colours beyond them. Only
 //   the samples next to the elevations are looked for (no sort); where the samples of one
@@ -38,13 +38,19 @@ class ElevationRamp {
 public:
     explicit ElevationRamp(const std::vector<const kafhost::EntityInfo*>& entities);
 
-    bool Empty() const { return samples_.empty(); }
+    bool Empty() const { return empty_; }
     double Low() const { return low_; }
     double High() const { return high_; }
     std::vector<kafhost::Rgb> ColoursAt(const std::vector<double>& elevations) const;
 
 private:
-    std::vector<RampSample> samples_;  // in drawing order
+    // Calls visit(sample) for each sample of a finite elevation, in drawing order.
+    template <typename Visit>
+    void ForEachSample(Visit visit) const;
+    std::vector<RampSample> SortedSamples() const;
+
+    std::vector<const kafhost::EntityInfo*> meshes_;  // those with a colour per vertex
+    bool empty_ = true;
     double low_ = 0.0;
     double high_ = 0.0;
 };

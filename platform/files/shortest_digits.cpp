@@ -120,20 +120,33 @@ struct DigitPairs {
 };
 constexpr DigitPairs kDigitPairs;
 
-// Writes the last count digits of digits so that they end at end, two at a time; takes them off
-// digits.
-void writeDigitsBefore(char* end, Unsigned& digits, int count) {
-    for (; count >= 2; count -= 2) {
-        const auto pair = static_cast<std::size_t>(digits % 100);
-        digits /= 100;
-        end -= 2;
-        end[0] = kDigitPairs.text[2 * pair];
-        end[1] = kDigitPairs.text[2 * pair + 1];
-    }
-    if (count == 1) {
-        *--end = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
+// The 20 decimal digits of digits (below 10^20), leading zeros included. The number is cut into
+// parts of eight and four digits whose pairs are made independently of one another, rather than
+// by one chain of divisions by 100.
+struct TwentyDigits {
+    char text[20];
+};
+
+void writeFourDigits(char* out, std::uint32_t value) {
+    const std::uint32_t high = value / 100;
+    const std::uint32_t low = value % 100;
+    std::memcpy(out, kDigitPairs.text + 2 * high, 2);
+    std::memcpy(out + 2, kDigitPairs.text + 2 * low, 2);
+}
+
+void writeEightDigits(char* out, std::uint32_t value) {
+    writeFourDigits(out, value / 10000);
+    writeFourDigits(out + 4, value % 10000);
+}
+
+TwentyDigits twentyDigits(Unsigned digits) {
+    constexpr Unsigned kEightDigits = 100000000;
+    TwentyDigits result;
+    const Unsigned upper = digits / kEightDigits;
+    writeFourDigits(result.text, static_cast<std::uint32_t>(upper / kEightDigits));
+    writeEightDigits(result.text + 4, static_cast<std::uint32_t>(upper % kEightDigits));
+    writeEightDigits(result.text + 12, static_cast<std::uint32_t>(digits % kEightDigits));
+    return result;
 }
 
 // The digits (count of them) of the decimal digits * 10^(point - count), in fixed notation when
@@ -143,29 +156,33 @@ char* layOut(char* out, Unsigned digits, int count, int point) {
     const int magnitude = exponent < 0 ? -exponent : exponent;
     const int exponentLength = (count > 1 ? count + 1 : count) + 2 + (magnitude >= 100 ? 3 : 2);
     const int fixedLength = point >= count ? point : point > 0 ? count + 1 : count + 2 - point;
+    const TwentyDigits all = twentyDigits(digits);
+    const char* const first = all.text + 20 - count;
+    const auto size = [](int length) { return static_cast<std::size_t>(length); };
     if (fixedLength <= exponentLength) {
         if (point >= count) {
-            std::memset(out + count, '0', static_cast<std::size_t>(point - count));
-            writeDigitsBefore(out + count, digits, count);
+            std::memcpy(out, first, size(count));
+            std::memset(out + count, '0', size(point - count));
         } else if (point > 0) {
-            writeDigitsBefore(out + count + 1, digits, count - point);
+            std::memcpy(out, first, size(point));
             out[point] = '.';
-            writeDigitsBefore(out + point, digits, point);
+            std::memcpy(out + point + 1, first + point, size(count - point));
         } else {
             out[0] = '0';
             out[1] = '.';
-            std::memset(out + 2, '0', static_cast<std::size_t>(-point));
-            writeDigitsBefore(out + fixedLength, digits, count);
+            std::memset(out + 2, '0', size(-point));
+            std::memcpy(out + 2 - point, first, size(count));
         }
         return out + fixedLength;
     }
-    char* const end = out + (count > 1 ? count + 1 : 1);
-    writeDigitsBefore(end, digits, count - 1);
-    out[0] = static_cast<char>('0' + digits);
+    out[0] = first[0];
     if (count > 1) {
         out[1] = '.';
+        std::memcpy(out + 2, first + 1, size(count - 1));
+        out += count + 1;
+    } else {
+        out += 1;
     }
-    out = end;
     *out++ = 'e';
     *out++ = exponent < 0 ? '-' : '+';
     if (magnitude >= 100) {

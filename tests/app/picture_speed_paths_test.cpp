@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/picture/elevation_legend.h"
+#include "app/picture/level_counter.h"
 #include "app/picture/write_png.h"
 #include "png_reader.h"
 
@@ -122,6 +123,77 @@ TEST(ElevationRamp, EndsAreTheLowestAndHighestFiniteElevations) {
     EntityInfo plain = mesh;
     plain.vertexColours.clear();
     EXPECT_TRUE(ElevationRamp({&plain}).Empty());
+    const EntityInfo unknown = Mesh({{std::nan(""), {1, 2, 3}}, {INFINITY, {1, 2, 3}}});
+    EXPECT_TRUE(ElevationRamp({&unknown}).Empty());
+}
+
+TEST(ElevationRamp, AZeroEndIsThatOfTheSortedSamples) {
+    // The legend labels -0 and 0 differently: a zero end is the zero that a sort of the samples
+    // puts at that end; for these few samples the sort keeps drawing order, across meshes, so the
+    // low end is the first zero and the high end the last.
+    const EntityInfo first = Mesh({{-5.0, {0, 0, 0}}, {-0.0, {0, 0, 0}}});
+    const EntityInfo second = Mesh({{0.0, {0, 0, 0}}, {-3.0, {0, 0, 0}}});
+    const ElevationRamp negativeFirst({&first, &second});
+    EXPECT_EQ(negativeFirst.Low(), -5.0);
+    EXPECT_EQ(negativeFirst.High(), 0.0);
+    EXPECT_FALSE(std::signbit(negativeFirst.High()));
+    const ElevationRamp positiveFirst({&second, &first});
+    EXPECT_TRUE(std::signbit(positiveFirst.High()));
+    const EntityInfo above = Mesh({{4.0, {0, 0, 0}}, {0.0, {0, 0, 0}}, {-0.0, {0, 0, 0}}});
+    EXPECT_FALSE(std::signbit(ElevationRamp({&above}).Low()));
+}
+
+// The count of levels at or below each value, checked against std::upper_bound for values at the
+// levels, next to them (one unit in the last place either way), between and beyond them.
+void ExpectCountsOfUpperBound(const std::vector<double>& levels, std::mt19937& random) {
+    const kafcad::LevelCounter counter(levels);
+    std::vector<double> values = {-1e300, 1e300, 0.0, -0.0};
+    for (const double level : levels) {
+        values.push_back(level);
+        values.push_back(std::nextafter(level, -INFINITY));
+        values.push_back(std::nextafter(level, INFINITY));
+    }
+    if (!levels.empty()) {
+        const double span = levels.back() - levels.front();
+        std::uniform_real_distribution<double> around(levels.front() - span - 1.0,
+                                                      levels.back() + span + 1.0);
+        for (int i = 0; i < 2000; ++i) {
+            values.push_back(around(random));
+        }
+    }
+    int wrong = 0;
+    for (const double z : values) {
+        const auto expected = static_cast<std::size_t>(
+            std::upper_bound(levels.begin(), levels.end(), z) - levels.begin());
+        if (counter.AtOrBelow(z) != expected && ++wrong <= 3) {
+            ADD_FAILURE() << "levels at or below " << z << ": " << counter.AtOrBelow(z)
+                          << ", expected " << expected;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(LevelCounter, CountsAsUpperBound) {
+    std::mt19937 random(23);
+    // The legend's levels: a bar's rows from the highest elevation down, sorted.
+    std::vector<double> rows;
+    for (int row = 0; row < 817; ++row) {
+        rows.push_back(580.0 - (row + 0.5) / 817.0 * (580.0 - 430.0));
+    }
+    std::sort(rows.begin(), rows.end());
+    ExpectCountsOfUpperBound(rows, random);
+    // Levels crowded at one end and sparse at the other, so that buckets hold many.
+    std::vector<double> crowded;
+    for (int i = 0; i < 500; ++i) {
+        crowded.push_back(1.0 + i * 1e-12);
+    }
+    crowded.push_back(5.0e6);
+    ExpectCountsOfUpperBound(crowded, random);
+    // Both signs of zero's neighbours, a span too large for a double, one level and none.
+    ExpectCountsOfUpperBound({-1e-300, 0.0, 1e-300}, random);
+    ExpectCountsOfUpperBound({-1.5e308, 0.0, 1.5e308}, random);
+    ExpectCountsOfUpperBound({42.0}, random);
+    ExpectCountsOfUpperBound({}, random);
 }
 
 TEST(WritePng, PixelsReadBackExactly) {

@@ -82,6 +82,29 @@ TEST(DxfWrite, MeshKeepsVerticesInFullAndItsColoursInAnExtensionDictionary) {
             DxfTags({{280, "1"}, {90, "3"}, {420, "16711680"}, {420, "32768"}, {420, "66303"}}));
 }
 
+TEST(DxfWrite, ColoursOfALargeMeshAreWrittenEveryOneInOrder) {
+    // More colours than one block of the writer holds, and a part block after the full ones.
+    DrawingSnapshot drawing = SampleDxfDrawing();
+    EntityInfo& mesh = drawing.entities[0];
+    mesh.vertices.clear();
+    mesh.vertexColours.clear();
+    std::vector<std::pair<int, std::string>> expected = {{280, "1"}, {90, "9000"}};
+    for (int i = 0; i < 9000; ++i) {
+        mesh.vertices.push_back({i * 1.0, 0.0, 0.0});
+        mesh.vertexColours.push_back({i % 256, (i / 7) % 256, 255 - i % 256});
+        expected.emplace_back(
+            420, std::to_string((i % 256) << 16 | ((i / 7) % 256) << 8 | (255 - i % 256)));
+    }
+    const std::string text = kafhost::drawingToDxf(drawing);
+    const std::string record = ObjectText(text, "XRECORD", "105");
+    const std::string colours = DxfTags(expected);
+    ASSERT_GE(record.size(), colours.size());
+    EXPECT_EQ(record.substr(record.size() - colours.size()), colours);
+
+    mesh.vertexColours[8999][1] = 256;
+    EXPECT_EQ(WriteError(drawing), "a colour channel is not 0 to 255");
+}
+
 TEST(DxfWrite, MeshWithoutColoursHasNoExtensionDictionary) {
     DrawingSnapshot drawing;
     drawing.layers = {{L"0", false}};
@@ -226,6 +249,50 @@ TEST(DxfWrite, HeaderNamesTheReleaseTheHandleSeedUnitsAndModelExtents) {
                        {9, "$INSUNITS"},    {70, "0"},        {0, "ENDSEC"}}));
 }
 
+// A mesh whose faces are the drawing's own face list (per face its count, then its indices) is
+// written as the same face list as faces held one by one, across more items than one write
+// takes; a list that names a missing vertex, holds a face of fewer than 3 vertices or ends inside
+// a face is refused before any of it is written.
+TEST(DxfWrite, FaceListsInPlaceAreWrittenAsFacesOneByOne) {
+    DrawingSnapshot byFace = SampleDxfDrawing();
+    EntityInfo& mesh = byFace.entities[0];
+    mesh.vertexColours.clear();
+    for (int k = 0; k < 3; ++k) {
+        mesh.vertices.push_back({k + 0.5, 2.0 * k, 1.0});
+    }
+    mesh.faces.clear();
+    std::vector<int> list;
+    for (int f = 0; f < 7000; ++f) {
+        const std::vector<int> face = f % 3 == 0 ? std::vector<int>{f % 6, 5 - f % 6, 2, 3}
+                                                 : std::vector<int>{f % 6, (f + 1) % 6, 4};
+        mesh.faces.push_back(face);
+        list.push_back(static_cast<int>(face.size()));
+        list.insert(list.end(), face.begin(), face.end());
+    }
+    DrawingSnapshot inPlace = byFace;
+    inPlace.entities[0].faces.clear();
+    inPlace.entities[0].faceList = list.data();
+    inPlace.entities[0].faceListSize = list.size();
+    ASSERT_GT(list.size(), 16384u);
+    const std::string expected = kafhost::drawingToDxf(byFace);
+    EXPECT_NE(expected.find(" 93\n" + std::to_string(list.size()) + "\n 90\n4\n 90\n0\n 90\n5\n"),
+              std::string::npos);
+    EXPECT_EQ(kafhost::drawingToDxf(inPlace), expected);
+
+    std::vector<int> bad = list;
+    bad[2] = 6;
+    inPlace.entities[0].faceList = bad.data();
+    EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face names vertex 6, the mesh has 6");
+    bad = {3, 0, 1, 2, 2, 0, 1};
+    inPlace.entities[0].faceList = bad.data();
+    inPlace.entities[0].faceListSize = bad.size();
+    EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face needs at least 3 vertices");
+    bad = {3, 0, 1, 2, 3, 0, 1};
+    inPlace.entities[0].faceListSize = bad.size();
+    inPlace.entities[0].faceList = bad.data();
+    EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face runs past the end of the face list");
+}
+
 TEST(DxfWrite, FixedObjectsStepAroundEntityHandlesAndEverythingElseLiesAbove) {
     DrawingSnapshot drawing = SampleDxfDrawing();
     drawing.entities[0].handle = L"4";  // the mesh takes a handle the tables would have had
@@ -239,6 +306,12 @@ TEST(DxfWrite, WhatDxfCannotHoldIsRefusedNamingTheEntity) {
     DrawingSnapshot drawing = SampleDxfDrawing();
     drawing.entities[1].vertices[2][1] = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(WriteError(drawing), "entity 2B: not a finite number");
+
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        drawing = SampleDxfDrawing();
+        drawing.entities[0].vertices[1][axis] = -std::numeric_limits<double>::infinity();
+        EXPECT_EQ(WriteError(drawing), "entity 2A: not a finite number") << "axis " << axis;
+    }
 
     drawing = SampleDxfDrawing();
     drawing.entities[4].bulges[1] = std::numeric_limits<double>::infinity();

@@ -4,6 +4,7 @@
 // vertex colours has an extension dictionary (mesh_colours.h).
 #include "platform/files/dxf/mesh.h"
 
+#include <algorithm>
 #include <string>
 
 #include "kafhost/drawing_json.h"
@@ -14,30 +15,56 @@ namespace {
 constexpr int kMeshVersion = 2;
 constexpr int kLargestSubDLevel = 4;
 
-// The face list in one pass over the faces, each checked as it is written (its size is the
-// drawing's own list's, or counted from the faces first).
-void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
-    const std::size_t vertexCount = mesh.vertices.size();
-    std::size_t listSize = mesh.faceListSize;
-    if (mesh.faceList == nullptr) {
-        for (const std::vector<int>& face : mesh.faces) {
-            listSize += 1 + face.size();
+// Items of an in-place face list written per call: a bounded block of the writer's buffer.
+constexpr std::size_t kItemsAtATime = 1 << 14;
+
+// Refuses a face of fewer than 3 vertices or naming a vertex the mesh does not have.
+void checkFace(const int* indices, std::size_t count, std::size_t vertexCount) {
+    if (count < 3) {
+        throw DrawingFileError("a mesh face needs at least 3 vertices");
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        if (indices[k] < 0 || static_cast<std::size_t>(indices[k]) >= vertexCount) {
+            throw DrawingFileError("a mesh face names vertex " + std::to_string(indices[k]) +
+                                   ", the mesh has " + std::to_string(vertexCount));
         }
     }
+}
+
+// The drawing's own face list (per face its vertex count, then its vertex indices) is the 90
+// items as they are written: every face is checked first, then the list is written as it stands.
+void writeFaceListInPlace(DxfWriter& writer, const EntityInfo& mesh) {
+    const int* const list = mesh.faceList;
+    const std::size_t size = mesh.faceListSize;
+    for (std::size_t i = 0; i < size; i += 1 + static_cast<std::size_t>(list[i])) {
+        const std::size_t count = list[i] < 0 ? 0 : static_cast<std::size_t>(list[i]);
+        if (count >= 3 && count >= size - i) {
+            throw DrawingFileError("a mesh face runs past the end of the face list");
+        }
+        checkFace(list + i + 1, count, mesh.vertices.size());
+    }
+    writer.integer(93, static_cast<long long>(size));
+    for (std::size_t i = 0; i < size; i += kItemsAtATime) {
+        writer.integers(90, list + i, std::min(kItemsAtATime, size - i));
+    }
+}
+
+// The face list of faces held one by one, each checked as it is written.
+void writeFaceList(DxfWriter& writer, const EntityInfo& mesh) {
+    if (mesh.faceList != nullptr) {
+        writeFaceListInPlace(writer, mesh);
+        return;
+    }
+    std::size_t listSize = 0;
+    for (const std::vector<int>& face : mesh.faces) {
+        listSize += 1 + face.size();
+    }
     writer.integer(93, static_cast<long long>(listSize));
-    forEachFace(mesh, [&writer, vertexCount](const int* indices, std::size_t count) {
-        if (count < 3) {
-            throw DrawingFileError("a mesh face needs at least 3 vertices");
-        }
-        for (std::size_t k = 0; k < count; ++k) {
-            if (indices[k] < 0 || static_cast<std::size_t>(indices[k]) >= vertexCount) {
-                throw DrawingFileError("a mesh face names vertex " + std::to_string(indices[k]) +
-                                       ", the mesh has " + std::to_string(vertexCount));
-            }
-        }
-        writer.integer(90, static_cast<long long>(count));
-        writer.integers(90, indices, count);
-    });
+    for (const std::vector<int>& face : mesh.faces) {
+        checkFace(face.data(), face.size(), mesh.vertices.size());
+        writer.integer(90, static_cast<long long>(face.size()));
+        writer.integers(90, face.data(), face.size());
+    }
 }
 
 // Reads the 92 count and that many points.

@@ -25,14 +25,23 @@ void writeDxfMeshColours(DxfWriter& writer, std::uint64_t meshHandle, const Enti
     writeDxfObjectHead(writer, "XRECORD", record, dictionary, "AcDbXrecord");
     writer.integer(280, 1);
     writer.integer(90, static_cast<long long>(mesh.vertexColours.size()));
+    // The true colours are written a block at a time.
+    constexpr std::size_t kBlock = 4096;
+    int packed[kBlock];
+    std::size_t held = 0;
     for (const Rgb& rgb : mesh.vertexColours) {
         for (const int channel : rgb) {
             if (channel < 0 || channel > 255) {
                 throw DrawingFileError("a colour channel is not 0 to 255");
             }
         }
-        writer.integer(420, (rgb[0] << 16) | (rgb[1] << 8) | rgb[2]);
+        packed[held++] = (rgb[0] << 16) | (rgb[1] << 8) | rgb[2];
+        if (held == kBlock) {
+            writer.integers(420, packed, held);
+            held = 0;
+        }
     }
+    writer.integers(420, packed, held);
 }
 
 DxfColourRecord readDxfColourRecord(DxfTagReader& reader) {

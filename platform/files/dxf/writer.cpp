@@ -102,9 +102,18 @@ void DxfWriter::real(int groupCode, double value) {
 }
 
 void DxfWriter::point(int groupCode, double x, double y, double z) {
-    real(groupCode, x);
-    real(groupCode + 10, y);
-    real(groupCode + 20, z);
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+        throw DrawingFileError("not a finite number");
+    }
+    // The three tags in one block of the buffer.
+    char* const start = room(3 * kLongestTag);
+    char* out = start;
+    const double values[3] = {x, y, z};
+    for (int axis = 0; axis < 3; ++axis) {
+        out = shortestRealText(codeLine(out, groupCode + 10 * axis), values[axis]);
+        *out++ = '\n';
+    }
+    used_ += static_cast<std::size_t>(out - start);
 }
 
 void DxfWriter::point(int groupCode, double x, double y) {
