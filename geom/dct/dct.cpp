@@ -60,6 +60,7 @@ std::vector<CTriangle> CDCT::Triangulate() {
     try {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
         AdviseHugePages(result.data(), result.capacity() * sizeof(CTriangle));
+        PrepareForWriting(result.data(), RoomWritten());
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kStoreShort);
@@ -156,6 +157,8 @@ std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
         result = std::vector<CTriangle>();
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
+    PrepareForWriting(pointBlock.Data(), pointCount * sizeof(PlanPoint));
+    PrepareForWriting(elevationBlock.Data(), pointCount * sizeof(double));
     points = DctStartArray<PlanPoint>(pointBlock.Data(), pointCount);
     elevations = DctStartArray<double>(elevationBlock.Data(), pointCount);
     std::uint32_t m = 0;
@@ -187,6 +190,7 @@ std::vector<CVertex> CDCT::GetVertices() const {
     try {
         list.reserve(vertexCount > 0 ? vertexCount : pointCount);
         AdviseHugePages(list.data(), list.capacity() * sizeof(CVertex));
+        PrepareForWriting(list.data(), list.capacity() * sizeof(CVertex));
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
@@ -229,6 +233,19 @@ void CDCT::PlaceWorkspace() {
     }
     // Edge records are handed out from the end of the array first.
     spare = DctLinkSpareEdges(edges, static_cast<std::uint32_t>(3 * m));
+}
+
+// The bytes of the result's room a run writes: all of it when the triangles are listed (two per
+// point, of which a triangulation has all but a few); for a ring reader, the keys and the edge
+// records (the reader's own use of the rest is its own).
+std::size_t CDCT::RoomWritten() const {
+    const std::size_t n = pointCount;
+    if (!ringReader) {
+        return 2 * n * sizeof(CTriangle);
+    }
+    const std::size_t keyBytes = n * sizeof(SortedKey);
+    const std::size_t ringBytes = n * (sizeof(std::uint32_t) + 6 * sizeof(DctEdgeEnd)) + 8;
+    return keyBytes > ringBytes ? keyBytes : ringBytes;
 }
 
 void CDCT::FreeWorkspace() {

@@ -11,6 +11,10 @@
 //   page boundary and advises its huge pages. Move-only; frees the storage when destroyed.
 // AdviseHugePages(p, bytes): asks for huge pages for the whole huge pages within [p, p + bytes),
 //   storage the caller got elsewhere (a std::vector's room); to be called before it is touched.
+// PrepareForWriting(p, bytes): makes present at once the pages of [p, p + bytes), storage the
+//   caller is about to write whole (Linux 5.14 on: MADV_POPULATE_WRITE, one call in place of a
+//   trap per page as each is first written). Elsewhere, on older kernels and below
+//   kPrepareMinBytes it does nothing; the pages then come one fault at a time as before.
 // SetHugePagesWanted(wanted): off by default (see large_allocation.cpp); off, blocks are plain
 //   and nothing is advised. The benchmarks measure both ways.
 #pragma once
@@ -25,6 +29,9 @@ void SetHugePagesWanted(bool wanted);
 bool HugePagesWanted();
 
 void AdviseHugePages(void* storage, std::size_t bytes);
+
+constexpr std::size_t kPrepareMinBytes = std::size_t{1} << 20;
+void PrepareForWriting(void* storage, std::size_t bytes);
 
 class LargeBlock {
 public:
