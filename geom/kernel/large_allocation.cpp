@@ -19,6 +19,11 @@ namespace {
 // (triangulation_bench measures both ways).
 bool hugePagesWanted = false;
 
+// Set when an advised huge page came cold (PopulateHugePages): the system has none at hand, and
+// storage prepared after it takes small pages at once, until a large block is given back (its
+// pages are at hand again).
+bool hugePagesCameCold = false;
+
 }  // namespace
 
 void SetHugePagesWanted(bool wanted) {
@@ -63,21 +68,26 @@ void Populate(std::uintptr_t begin, std::uintptr_t end) {
 // machine's host has taken back and must back anew, several milliseconds.
 constexpr double kColdHugePageSeconds = 1e-3;
 
+// Advises [begin, end) back to small pages, which the system takes from what it has at hand,
+// and populates it so.
+void PopulateSmallPages(std::uintptr_t begin, std::uintptr_t end) {
+    if (begin < end) {
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_NOHUGEPAGE);
+        Populate(begin, end);
+    }
+}
+
 // Populates the advised huge pages of [begin, end) one at a time while each comes at the cost
-// of a huge page at hand; from the first that comes cold on, the rest of the range is advised
-// back to small pages (which the system takes from what it has at hand) and populated so.
+// of a huge page at hand; from the first that comes cold on, the rest goes small.
 void PopulateHugePages(std::uintptr_t begin, std::uintptr_t end) {
-    for (std::uintptr_t page = begin; page < end; page += kHugePageBytes) {
+    std::uintptr_t page = begin;
+    for (; page < end && !hugePagesCameCold; page += kHugePageBytes) {
         const std::clock_t before = std::clock();
         Populate(page, page + kHugePageBytes);
         const double seconds = static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
-        if (seconds > kColdHugePageSeconds && page + kHugePageBytes < end) {
-            const std::uintptr_t rest = page + kHugePageBytes;
-            madvise(reinterpret_cast<void*>(rest), end - rest, MADV_NOHUGEPAGE);
-            Populate(rest, end);
-            return;
-        }
+        hugePagesCameCold = seconds > kColdHugePageSeconds;
     }
+    PopulateSmallPages(page, end);
 }
 
 }  // namespace
@@ -124,6 +134,7 @@ LargeBlock::LargeBlock(std::size_t bytes) {
     base_ = ::operator new(request);
     data_ = base_;
     if (request != bytes) {
+        hugePages_ = true;
         const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(base_);
         const std::uintptr_t first = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
         data_ = static_cast<unsigned char*>(base_) + (first - begin);
@@ -132,17 +143,27 @@ LargeBlock::LargeBlock(std::size_t bytes) {
 }
 
 LargeBlock::~LargeBlock() {
+    Release();
+}
+
+void LargeBlock::Release() {
+    if (data_ != nullptr && hugePages_) {
+        hugePagesCameCold = false;
+    }
     ::operator delete(base_);
 }
 
 LargeBlock::LargeBlock(LargeBlock&& other) noexcept
-    : base_(std::exchange(other.base_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
+    : base_(std::exchange(other.base_, nullptr)),
+      data_(std::exchange(other.data_, nullptr)),
+      hugePages_(std::exchange(other.hugePages_, false)) {}
 
 LargeBlock& LargeBlock::operator=(LargeBlock&& other) noexcept {
     if (this != &other) {
-        ::operator delete(base_);
+        Release();
         base_ = std::exchange(other.base_, nullptr);
         data_ = std::exchange(other.data_, nullptr);
+        hugePages_ = std::exchange(other.hugePages_, false);
     }
     return *this;
 }

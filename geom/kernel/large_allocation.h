@@ -49,8 +49,11 @@ public:
     static std::size_t RequestBytes(std::size_t bytes);
 
 private:
+    void Release();
+
     void* base_ = nullptr;  // as ::operator new gave it
     void* data_ = nullptr;  // the block's start within it
+    bool hugePages_ = false;  // advised huge pages
 };
 
 }  // namespace geom
