@@ -51,8 +51,8 @@ public:
 private:
     void Release();
 
-    void* base_ = nullptr;  // as ::operator new gave it
-    void* data_ = nullptr;  // the block's start within it
+    void* base_ = nullptr;    // as ::operator new gave it
+    void* data_ = nullptr;    // the block's start within it
     bool hugePages_ = false;  // advised huge pages
 };
 
