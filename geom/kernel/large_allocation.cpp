@@ -15,8 +15,10 @@ namespace geom {
 namespace {
 
 // Off by default: on virtual machines whose host takes freed memory back (free page reporting), a
-// huge page is handed out cold and its first touch costs several times what 512 small pages do
-// (triangulation_bench measures both ways).
+// huge page the guest has not used lately comes cold and its first touch costs several times what
+// 512 small pages do. PrepareForWriting notices that and goes small; storage that AdviseHugePages
+// advised and that is filled as it goes, without it, would pay in full (triangulation_bench
+// measures both ways).
 bool hugePagesWanted = false;
 
 // Set when an advised huge page came cold (PopulateHugePages): the system has none at hand, and

@@ -13,8 +13,12 @@
 //   storage the caller got elsewhere (a std::vector's room); to be called before it is touched.
 // PrepareForWriting(p, bytes): makes present at once the pages of [p, p + bytes), storage the
 //   caller is about to write whole (Linux 5.14 on: MADV_POPULATE_WRITE, one call in place of a
-//   trap per page as each is first written). Elsewhere, on older kernels and below
-//   kPrepareMinBytes it does nothing; the pages then come one fault at a time as before.
+//   trap per page as each is first written). Huge pages that were advised are made present one
+//   at a time; from the first that comes cold (a virtual machine's host backing it anew costs
+//   several times what 512 small pages do), the rest of the range, and every range prepared
+//   after it until a huge-page LargeBlock is freed, is advised back to small pages, which the
+//   system has at hand. Elsewhere, on older kernels and below kPrepareMinBytes it does nothing;
+//   the pages then come one fault at a time as before.
 // SetHugePagesWanted(wanted): off by default (see large_allocation.cpp); off, blocks are plain
 //   and nothing is advised. The benchmarks measure both ways.
 #pragma once
