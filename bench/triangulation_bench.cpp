@@ -325,7 +325,8 @@ struct EngineRuns {
 // The bytes CDCT's interface itself requires for a run: the point store, the vertex list and the
 // result list with room for two triangles per point.
 double InterfaceBytes(std::size_t points, std::size_t vertices) {
-    return static_cast<double>(points * sizeof(geom::CVertex) + vertices * sizeof(geom::CVertex) +
+    return static_cast<double>(points * sizeof(geom::DctStoredPoint) +
+                               vertices * sizeof(geom::CVertex) +
                                2 * points * sizeof(geom::CTriangle));
 }
 

@@ -16,7 +16,8 @@ namespace {
 // Edge ends are numbered 2 * edge + side in 32 bits, and SortPoints takes signed 32-bit positions.
 constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
 
-bool SamePosition(const SortedKey& a, const SortedKey& b) {
+template <typename Point>
+bool SamePosition(const Point& a, const Point& b) {
     return a.x == b.x && a.y == b.y;
 }
 
@@ -105,11 +106,13 @@ std::vector<CTriangle> CDCT::Triangulate() {
 
 // The sorted order as SortPoints gives it, as keys (room for pointCount of them at `keys`):
 // through the sort order of the keys, or (coordinates that are not finite) by sorting the store
-// itself with SortPoints. In the first case the store records stay where they are until the
-// store is needed again (sortedOrder).
+// itself with SortPoints (on a copy as CVertex records). In the first case the store records stay
+// where they are until the store is needed again (sortedOrder).
 void CDCT::SortKeys(SortedKey* keys) {
     try {
-        const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
+        const auto pointAt = [this](std::uint32_t k) -> const DctStoredPoint& {
+            return pointStore[k];
+        };
         finite = pointCount > 0 && PointSortOrder(pointCount, pointAt, keys);
         if (finite) {
             std::vector<std::uint32_t> order(pointCount);
@@ -119,10 +122,17 @@ void CDCT::SortKeys(SortedKey* keys) {
             sortedOrder = std::move(order);
             return;
         }
-        CVertex* const store = pointStore.Join(pointCount);
+        DctStoredPoint* const store = pointStore.Join(pointCount);
         {
+            const std::unique_ptr<CVertex[]> sorted(new CVertex[pointCount]);
             const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
-            SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+            for (std::uint32_t k = 0; k < pointCount; ++k) {
+                sorted[k] = CVertex(store[k].x, store[k].y, store[k].z);
+            }
+            SortPoints(sorted.get(), scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+            for (std::uint32_t k = 0; k < pointCount; ++k) {
+                store[k] = DctStoredPoint{sorted[k].x, sorted[k].y, sorted[k].z};
+            }
         }
         for (std::uint32_t k = 0; k < pointCount; ++k) {
             keys[k] = SortedKey{store[k].x, store[k].y, store[k].z, k};
@@ -200,12 +210,12 @@ std::vector<CVertex> CDCT::GetVertices() const {
         }
         return list;
     }
-    const auto pointAt = [this](std::uint32_t i) -> const CVertex& {
+    const auto pointAt = [this](std::uint32_t i) -> const DctStoredPoint& {
         return pointStore[sortedOrder.empty() ? i : sortedOrder[i]];
     };
     for (std::uint32_t i = 0; i < pointCount; ++i) {
-        const CVertex& point = pointAt(i);
-        if (i + 1 < pointCount && point == pointAt(i + 1)) {
+        const DctStoredPoint& point = pointAt(i);
+        if (i + 1 < pointCount && SamePosition(point, pointAt(i + 1))) {
             continue;
         }
         list.emplace_back(point.x, point.y, point.z);
