@@ -14,12 +14,12 @@ namespace geom {
 
 namespace {
 
-// Off by default: on virtual machines whose host takes freed memory back (free page reporting), a
+// On by default. On virtual machines whose host takes freed memory back (free page reporting), a
 // huge page the guest has not used lately comes cold and its first touch costs several times what
-// 512 small pages do. PrepareForWriting notices that and goes small; storage that AdviseHugePages
-// advised and that is filled as it goes, without it, would pay in full (triangulation_bench
-// measures both ways).
-bool hugePagesWanted = false;
+// 512 small pages do; PrepareForWriting notices that and goes small, and AdviseHugePages advises
+// nothing more from then on, until a huge-page block is freed (triangulation_bench measures
+// both ways).
+bool hugePagesWanted = true;
 
 // Set when an advised huge page came cold (PopulateHugePages): the system has none at hand, and
 // storage prepared after it takes small pages at once, until a large block is given back (its
@@ -38,7 +38,7 @@ bool HugePagesWanted() {
 
 void AdviseHugePages(void* storage, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (!hugePagesWanted || bytes < kHugePageBytes) {
+    if (!hugePagesWanted || hugePagesCameCold || bytes < kHugePageBytes) {
         return;
     }
     const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(storage);

@@ -11,6 +11,7 @@
 //   page boundary and advises its huge pages. Move-only; frees the storage when destroyed.
 // AdviseHugePages(p, bytes): asks for huge pages for the whole huge pages within [p, p + bytes),
 //   storage the caller got elsewhere (a std::vector's room); to be called before it is touched.
+//   Nothing while huge pages come cold (see PrepareForWriting).
 // PrepareForWriting(p, bytes): makes present at once the pages of [p, p + bytes), storage the
 //   caller is about to write whole (Linux 5.14 on: MADV_POPULATE_WRITE, one call in place of a
 //   trap per page as each is first written). Huge pages that were advised are made present one
@@ -19,7 +20,7 @@
 //   after it until a huge-page LargeBlock is freed, is advised back to small pages, which the
 //   system has at hand. Elsewhere, on older kernels and below kPrepareMinBytes it does nothing;
 //   the pages then come one fault at a time as before.
-// SetHugePagesWanted(wanted): off by default (see large_allocation.cpp); off, blocks are plain
+// SetHugePagesWanted(wanted): on by default (see large_allocation.cpp); off, blocks are plain
 //   and nothing is advised. The benchmarks measure both ways.
 #pragma once
 
