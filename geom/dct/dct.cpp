@@ -60,7 +60,9 @@ std::vector<CTriangle> CDCT::Triangulate() {
     SortedKey* keys = nullptr;
     try {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
-        AdviseHugePages(result.data(), result.capacity() * sizeof(CTriangle));
+        // Huge pages only where the run itself writes: the rest is the ring reader's, which fills
+        // it as it goes, and would take cold huge pages at full cost.
+        AdviseHugePages(result.data(), RoomWritten());
         PrepareForWriting(result.data(), RoomWritten());
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
