@@ -325,7 +325,8 @@ struct EngineRuns {
 // The bytes CDCT's interface itself requires for a run: the point store, the vertex list and the
 // result list with room for two triangles per point.
 double InterfaceBytes(std::size_t points, std::size_t vertices) {
-    return static_cast<double>(points * sizeof(geom::CVertex) + vertices * sizeof(geom::CVertex) +
+    return static_cast<double>(points * sizeof(geom::DctStoredPoint) +
+                               vertices * sizeof(geom::CVertex) +
                                2 * points * sizeof(geom::CTriangle));
 }
 
@@ -391,7 +392,7 @@ bool MeasureSet(const PointSet& points, const std::vector<Engine>& engines, int 
     return same;
 }
 
-// Huge pages: the module asks for them with KAF_BENCH_HUGE_PAGES=on (not with =off or unset);
+// Huge pages: the module asks for them unless KAF_BENCH_HUGE_PAGES=off (=on or unset: its default);
 // what the system offers (transparent huge pages) and what glibc's malloc asks for
 // (GLIBC_TUNABLES) are printed.
 void PrintPageSetting() {
@@ -425,7 +426,8 @@ void Usage() {
         "  --seed S       random seed (default 1)\n"
         "  --engines LIST comma-separated engines of CGAL,CDCT (default all)\n"
         "  --no-check     skip the check of CDCT's output against the reference\n"
-        "Environment: KAF_BENCH_HUGE_PAGES=on has the module ask for huge pages (off: not);\n"
+        "Environment: KAF_BENCH_HUGE_PAGES=off has the module not ask for huge pages (on or\n"
+        "unset: it asks, taking small ones from the first that comes cold);\n"
         "GLIBC_TUNABLES=glibc.malloc.hugetlb=1 has malloc ask for them for every engine.\n");
 }
 

@@ -16,7 +16,8 @@ namespace {
 // Edge ends are numbered 2 * edge + side in 32 bits, and SortPoints takes signed 32-bit positions.
 constexpr std::uint32_t kMaxPoints = 0xFFFFFFFFu / 6;
 
-bool SamePosition(const SortedKey& a, const SortedKey& b) {
+template <typename Point>
+bool SamePosition(const Point& a, const Point& b) {
     return a.x == b.x && a.y == b.y;
 }
 
@@ -59,7 +60,10 @@ std::vector<CTriangle> CDCT::Triangulate() {
     SortedKey* keys = nullptr;
     try {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
-        AdviseHugePages(result.data(), result.capacity() * sizeof(CTriangle));
+        // Huge pages only where the run itself writes: the rest is the ring reader's, which fills
+        // it as it goes, and would take cold huge pages at full cost.
+        AdviseHugePages(result.data(), RoomWritten());
+        PrepareForWriting(result.data(), RoomWritten());
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kStoreShort);
@@ -104,11 +108,13 @@ std::vector<CTriangle> CDCT::Triangulate() {
 
 // The sorted order as SortPoints gives it, as keys (room for pointCount of them at `keys`):
 // through the sort order of the keys, or (coordinates that are not finite) by sorting the store
-// itself with SortPoints. In the first case the store records stay where they are until the
-// store is needed again (sortedOrder).
+// itself with SortPoints (on a copy as CVertex records). In the first case the store records stay
+// where they are until the store is needed again (sortedOrder).
 void CDCT::SortKeys(SortedKey* keys) {
     try {
-        const auto pointAt = [this](std::uint32_t k) -> const CVertex& { return pointStore[k]; };
+        const auto pointAt = [this](std::uint32_t k) -> const DctStoredPoint& {
+            return pointStore[k];
+        };
         finite = pointCount > 0 && PointSortOrder(pointCount, pointAt, keys);
         if (finite) {
             std::vector<std::uint32_t> order(pointCount);
@@ -118,10 +124,17 @@ void CDCT::SortKeys(SortedKey* keys) {
             sortedOrder = std::move(order);
             return;
         }
-        CVertex* const store = pointStore.Join(pointCount);
+        DctStoredPoint* const store = pointStore.Join(pointCount);
         {
+            const std::unique_ptr<CVertex[]> sorted(new CVertex[pointCount]);
             const std::unique_ptr<CVertex[]> scratch(new CVertex[pointCount]);
-            SortPoints(store, scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+            for (std::uint32_t k = 0; k < pointCount; ++k) {
+                sorted[k] = CVertex(store[k].x, store[k].y, store[k].z);
+            }
+            SortPoints(sorted.get(), scratch.get(), 0, static_cast<std::int32_t>(pointCount) - 1);
+            for (std::uint32_t k = 0; k < pointCount; ++k) {
+                store[k] = DctStoredPoint{sorted[k].x, sorted[k].y, sorted[k].z};
+            }
         }
         for (std::uint32_t k = 0; k < pointCount; ++k) {
             keys[k] = SortedKey{store[k].x, store[k].y, store[k].z, k};
@@ -156,6 +169,8 @@ std::uint32_t CDCT::CollectVertices(const SortedKey* keys) {
         result = std::vector<CTriangle>();
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
+    PrepareForWriting(pointBlock.Data(), pointCount * sizeof(PlanPoint));
+    PrepareForWriting(elevationBlock.Data(), pointCount * sizeof(double));
     points = DctStartArray<PlanPoint>(pointBlock.Data(), pointCount);
     elevations = DctStartArray<double>(elevationBlock.Data(), pointCount);
     std::uint32_t m = 0;
@@ -187,6 +202,7 @@ std::vector<CVertex> CDCT::GetVertices() const {
     try {
         list.reserve(vertexCount > 0 ? vertexCount : pointCount);
         AdviseHugePages(list.data(), list.capacity() * sizeof(CVertex));
+        PrepareForWriting(list.data(), list.capacity() * sizeof(CVertex));
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }
@@ -196,12 +212,12 @@ std::vector<CVertex> CDCT::GetVertices() const {
         }
         return list;
     }
-    const auto pointAt = [this](std::uint32_t i) -> const CVertex& {
+    const auto pointAt = [this](std::uint32_t i) -> const DctStoredPoint& {
         return pointStore[sortedOrder.empty() ? i : sortedOrder[i]];
     };
     for (std::uint32_t i = 0; i < pointCount; ++i) {
-        const CVertex& point = pointAt(i);
-        if (i + 1 < pointCount && point == pointAt(i + 1)) {
+        const DctStoredPoint& point = pointAt(i);
+        if (i + 1 < pointCount && SamePosition(point, pointAt(i + 1))) {
             continue;
         }
         list.emplace_back(point.x, point.y, point.z);
@@ -229,6 +245,19 @@ void CDCT::PlaceWorkspace() {
     }
     // Edge records are handed out from the end of the array first.
     spare = DctLinkSpareEdges(edges, static_cast<std::uint32_t>(3 * m));
+}
+
+// The bytes of the result's room a run writes: all of it when the triangles are listed (two per
+// point, of which a triangulation has all but a few); for a ring reader, the keys and the edge
+// records (the reader's own use of the rest is its own).
+std::size_t CDCT::RoomWritten() const {
+    const std::size_t n = pointCount;
+    if (!ringReader) {
+        return 2 * n * sizeof(CTriangle);
+    }
+    const std::size_t keyBytes = n * sizeof(SortedKey);
+    const std::size_t ringBytes = n * (sizeof(std::uint32_t) + 6 * sizeof(DctEdgeEnd)) + 8;
+    return keyBytes > ringBytes ? keyBytes : ringBytes;
 }
 
 void CDCT::FreeWorkspace() {

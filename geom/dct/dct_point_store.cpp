@@ -5,13 +5,13 @@
 namespace geom {
 
 DctPointStore::~DctPointStore() {
-    for (CVertex* block : blocks_) {
+    for (DctStoredPoint* block : blocks_) {
         ::operator delete(block);
     }
 }
 
-CVertex* DctPointStore::NewBlock(std::uint32_t records) {
-    return static_cast<CVertex*>(::operator new(sizeof(CVertex) * records));
+DctStoredPoint* DctPointStore::NewBlock(std::uint32_t records) {
+    return static_cast<DctStoredPoint*>(::operator new(sizeof(DctStoredPoint) * records));
 }
 
 void DctPointStore::AddRoom() {
@@ -23,19 +23,19 @@ void DctPointStore::AddRoom() {
     room_ += kGrowth;
 }
 
-void DctPointStore::ReplaceBlocks(CVertex* block) {
-    for (CVertex* old : blocks_) {
+void DctPointStore::ReplaceBlocks(DctStoredPoint* block) {
+    for (DctStoredPoint* old : blocks_) {
         ::operator delete(old);
     }
     blocks_.assign(1, block);
     firstRoom_ = room_;
 }
 
-CVertex* DctPointStore::Join(std::uint32_t count) {
+DctStoredPoint* DctPointStore::Join(std::uint32_t count) {
     if (blocks_.size() > 1) {
-        CVertex* const joined = NewBlock(room_);
+        DctStoredPoint* const joined = NewBlock(room_);
         for (std::uint32_t i = 0; i < count; ++i) {
-            new (joined + i) CVertex((*this)[i]);
+            new (joined + i) DctStoredPoint((*this)[i]);
         }
         ReplaceBlocks(joined);
     }
@@ -43,9 +43,9 @@ CVertex* DctPointStore::Join(std::uint32_t count) {
 }
 
 void DctPointStore::Reorder(std::uint32_t count, const std::vector<std::uint32_t>& order) {
-    CVertex* const reordered = NewBlock(room_);
+    DctStoredPoint* const reordered = NewBlock(room_);
     for (std::uint32_t i = 0; i < count; ++i) {
-        new (reordered + i) CVertex((*this)[order[i]]);
+        new (reordered + i) DctStoredPoint((*this)[order[i]]);
     }
     ReplaceBlocks(reordered);
 }

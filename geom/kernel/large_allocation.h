@@ -11,7 +11,16 @@
 //   page boundary and advises its huge pages. Move-only; frees the storage when destroyed.
 // AdviseHugePages(p, bytes): asks for huge pages for the whole huge pages within [p, p + bytes),
 //   storage the caller got elsewhere (a std::vector's room); to be called before it is touched.
-// SetHugePagesWanted(wanted): off by default (see large_allocation.cpp); off, blocks are plain
+//   Nothing while huge pages come cold (see PrepareForWriting).
+// PrepareForWriting(p, bytes): makes present at once the pages of [p, p + bytes), storage the
+//   caller is about to write whole (Linux 5.14 on: MADV_POPULATE_WRITE, one call in place of a
+//   trap per page as each is first written). Huge pages that were advised are made present one
+//   at a time; from the first that comes cold (a virtual machine's host backing it anew costs
+//   several times what 512 small pages do), the rest of the range, and every range prepared
+//   after it until a huge-page LargeBlock is freed, is advised back to small pages, which the
+//   system has at hand. Elsewhere, on older kernels and below kPrepareMinBytes it does nothing;
+//   the pages then come one fault at a time as before.
+// SetHugePagesWanted(wanted): on by default (see large_allocation.cpp); off, blocks are plain
 //   and nothing is advised. The benchmarks measure both ways.
 #pragma once
 
@@ -25,6 +34,9 @@ void SetHugePagesWanted(bool wanted);
 bool HugePagesWanted();
 
 void AdviseHugePages(void* storage, std::size_t bytes);
+
+constexpr std::size_t kPrepareMinBytes = std::size_t{1} << 20;
+void PrepareForWriting(void* storage, std::size_t bytes);
 
 class LargeBlock {
 public:
@@ -42,8 +54,11 @@ public:
     static std::size_t RequestBytes(std::size_t bytes);
 
 private:
-    void* base_ = nullptr;  // as ::operator new gave it
-    void* data_ = nullptr;  // the block's start within it
+    void Release();
+
+    void* base_ = nullptr;    // as ::operator new gave it
+    void* data_ = nullptr;    // the block's start within it
+    bool hugePages_ = false;  // advised huge pages
 };
 
 }  // namespace geom

@@ -157,7 +157,7 @@ TEST(HardGeometryMemory, RefusedGrowthOfThePointStoreGivesTheNarrowText) {
     }
     std::string outcome;
     {
-        const RefusedAllocation refused(50000 * sizeof(geom::CVertex));
+        const RefusedAllocation refused(geom::DctPointStore::kBlockBytes);
         try {
             dct.AddPoint(1e6, 1e6, 0);
         } catch (const geom::GeometryError& error) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "geom/dct/dct_point_store.h"
 #include "geom/kernel/vertex.h"
 #include "input/entity_lookup.h"
 #include "mesh_writer_checks.h"
@@ -270,7 +271,7 @@ TEST_F(MeshWriterFailureTest, TriangulatorWithoutMemoryForItsPointsEndsEveryFunc
         GTEST_SKIP() << kRefusalMissesTheModule;
     }
     // The triangulator takes room for its first 50,000 points when it is made.
-    const std::size_t firstRoom = 50000 * sizeof(geom::CVertex);
+    const std::size_t firstRoom = geom::DctPointStore::kBlockBytes;
     const std::wstring text = L"Couldn't allocate enough memory!\n";
     for (const MeshFunction& function : kMeshFunctions) {
         if (function.source == PointSource::kLines) {
