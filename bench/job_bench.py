@@ -229,7 +229,7 @@ def report(title, rounds):
     phases = [n for n in names if n not in ("whole run", "triangulation")]
     largest = max(phases, key=lambda n: median[n][1])
     print(f"whole run / triangulation: {median['whole run'][0] / base_wall:.2f} wall, "
-          f"{median['whole run'][1] / base_cpu:.2f} cpu (goal 3)")
+          f"{median['whole run'][1] / base_cpu:.2f} cpu (goal 2.0)")
     print(f"largest phase besides the triangulation (cpu): {largest}")
     print(f"peak resident memory of the run: {statistics.median(p for _, p in rounds):.0f} MB")
     return median
