@@ -7,6 +7,7 @@
 #include "kafhost/utf8_to_wide.h"
 #include "platform/db/object_state.h"
 #include "platform/db/polyface_storage.h"
+#include "platform/db/prepare_pages.h"
 #include "platform/host/impl.h"
 
 namespace kafhost {
@@ -27,6 +28,13 @@ Point3 toPoint3(const AcGePoint3d& p) {
 }
 AcGePoint3d toAcGe(const Point3& p) {
     return AcGePoint3d(p[0], p[1], p[2]);
+}
+
+// Room for count items in an empty list about to be filled whole, its pages made present at once.
+template <typename T>
+void reserveWhole(std::vector<T>& items, std::size_t count) {
+    items.reserve(count);
+    preparePagesForWriting(items.data(), count * sizeof(T));
 }
 
 // How describe() gives the faces of a subdivision mesh: copied, or read in place.
@@ -66,7 +74,7 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex,
     } else if (entity.isA() == AcDbSubDMesh::desc()) {
         auto& mesh = static_cast<AcDbSubDMesh&>(entity);
         const AcGePoint3dArray& vertices = Access::subDVertices(mesh);
-        info.vertices.reserve(static_cast<std::size_t>(vertices.length()));
+        reserveWhole(info.vertices, static_cast<std::size_t>(vertices.length()));
         for (int i = 0; i < vertices.length(); ++i) {
             info.vertices.push_back(toPoint3(vertices[i]));
         }
@@ -82,7 +90,7 @@ EntityInfo describe(AcDbEntity& entity, std::size_t blockIndex,
             }
         }
         const AcArray<AcCmEntityColor>& colours = Access::subDColours(mesh);
-        info.vertexColours.reserve(static_cast<std::size_t>(colours.length()));
+        reserveWhole(info.vertexColours, static_cast<std::size_t>(colours.length()));
         for (int i = 0; i < colours.length(); ++i) {
             info.vertexColours.push_back(
                 Rgb{colours[i].red(), colours[i].green(), colours[i].blue()});

@@ -1,6 +1,7 @@
 // AcDbSubDMesh: vertices, a face list (count, then that many vertex indices, per face), a
 // subdivision level and per-vertex colours.
 #include "platform/db/object_state.h"
+#include "platform/db/prepare_pages.h"
 #include "platform/host/impl.h"
 
 using namespace kafhost;
@@ -30,6 +31,18 @@ bool isValidFaceList(const AcArray<Adesk::Int32>& faces, int vertexCount) {
     return true;
 }
 
+// target = source. Room the copy needs anew is made present in one step before it is written.
+template <typename T>
+void copyArray(AcArray<T>& target, const AcArray<T>& source) {
+    if (target.physicalLength() < source.length()) {
+        target.removeAll();
+        target.setPhysicalLength(source.length());
+        preparePagesForWriting(target.asArrayPtr(),
+                               static_cast<std::size_t>(source.length()) * sizeof(T));
+    }
+    target = source;
+}
+
 }  // namespace
 
 AcDbSubDMesh::AcDbSubDMesh() = default;
@@ -46,8 +59,8 @@ Acad::ErrorStatus AcDbSubDMesh::setSubDMesh(const AcGePoint3dArray& vertexArray,
         !isValidFaceList(faceArray, vertexArray.length())) {
         return Acad::eInvalidInput;
     }
-    vertices_ = vertexArray;
-    faces_ = faceArray;
+    copyArray(vertices_, vertexArray);
+    copyArray(faces_, faceArray);
     level_ = subDLevel;
     colours_.removeAll();
     return Acad::eOk;
@@ -110,7 +123,7 @@ Acad::ErrorStatus AcDbSubDMesh::setVertexColorArray(const AcArray<AcCmEntityColo
     if (colours.length() != vertices_.length()) {
         return Acad::eInvalidInput;
     }
-    colours_ = colours;
+    copyArray(colours_, colours);
     return Acad::eOk;
 }
 
