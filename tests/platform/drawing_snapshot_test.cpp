@@ -105,6 +105,29 @@ TEST_F(DrawingSnapshots, TheSnapshotForOutputReadsMeshFacesInPlace) {
     EXPECT_EQ(kafhost::drawingToDxf(host.outputSnapshot()), text);
 }
 
+// A mesh large enough for the snapshot's lists to be given fresh room: both snapshots hold its
+// every vertex and colour as the drawing has them.
+TEST_F(DrawingSnapshots, LargeColouredMeshesAreDescribedWhole) {
+    EntityInfo strip;
+    strip.type = kafhost::EntityKind::kSubDMesh;
+    constexpr int kCount = 150000;
+    for (int i = 0; i < kCount; ++i) {
+        strip.vertices.push_back({i * 0.125, static_cast<double>(i % 3), -i * 0.5});
+        strip.vertexColours.push_back({i % 256, (i / 256) % 256, (i * 7) % 256});
+        if (i + 2 < kCount) {
+            strip.faces.push_back({i, i + 1, i + 2});
+        }
+    }
+    std::wstring error;
+    ASSERT_NE(host.addEntity(strip, error), L"") << narrow(error);
+    for (const DrawingSnapshot& snapshot : {host.snapshot(), host.outputSnapshot()}) {
+        ASSERT_EQ(snapshot.entities.size(), 1u);
+        const EntityInfo& mesh = snapshot.entities[0];
+        EXPECT_TRUE(mesh.vertices == strip.vertices);
+        EXPECT_TRUE(mesh.vertexColours == strip.vertexColours);
+    }
+}
+
 TEST_F(DrawingSnapshots, ABadSnapshotLeavesTheDrawingAsItWas) {
     fill();
     const DrawingSnapshot before = host.snapshot();

@@ -280,6 +280,67 @@ TEST_F(Entities, SetSubDMeshChecksEveryFace) {
     EXPECT_EQ(colours.length(), 3);  // unchanged by the refused calls
 }
 
+// Meshes large enough for their copies to be given fresh room: each set copies its arrays whole,
+// a later set of another size replaces them, and the caller's arrays stay the caller's.
+TEST_F(Entities, LargeMeshesAreCopiedWholeAtEverySet) {
+    const auto strip = [](int vertexCount, double shift, AcGePoint3dArray& points,
+                          AcArray<Adesk::Int32>& faces) {
+        points.removeAll();
+        faces.removeAll();
+        for (int i = 0; i < vertexCount; ++i) {
+            points.append(AcGePoint3d(i + shift, (i % 2) + shift, i * 0.5 + shift));
+        }
+        for (int i = 0; i + 2 < vertexCount; ++i) {
+            for (int value : {3, i, i + 1, i + 2}) {
+                faces.append(value);
+            }
+        }
+    };
+    const auto expectMesh = [](const AcDbSubDMesh& mesh, const AcGePoint3dArray& points,
+                               const AcArray<Adesk::Int32>& faces) {
+        AcGePoint3dArray gotPoints;
+        AcArray<Adesk::Int32> gotFaces;
+        ASSERT_EQ(mesh.getVertices(gotPoints), Acad::eOk);
+        ASSERT_EQ(mesh.getFaceArray(gotFaces), Acad::eOk);
+        ASSERT_EQ(gotPoints.length(), points.length());
+        ASSERT_EQ(gotFaces.length(), faces.length());
+        for (int i = 0; i < points.length(); ++i) {
+            ASSERT_EQ(gotPoints[i].x, points[i].x) << i;
+            ASSERT_EQ(gotPoints[i].y, points[i].y) << i;
+            ASSERT_EQ(gotPoints[i].z, points[i].z) << i;
+        }
+        for (int i = 0; i < faces.length(); ++i) {
+            ASSERT_EQ(gotFaces[i], faces[i]) << i;
+        }
+    };
+    AcDbSubDMesh mesh;
+    AcGePoint3dArray points;
+    AcArray<Adesk::Int32> faces;
+    for (const auto& [count, shift] :
+         {std::pair<int, double>{120000, 0.25}, {70000, -3.0}, {200000, 7.5}}) {
+        strip(count, shift, points, faces);
+        ASSERT_EQ(mesh.setSubDMesh(points, faces, 0), Acad::eOk);
+        const AcGePoint3dArray keptPoints = points;
+        const AcArray<Adesk::Int32> keptFaces = faces;
+        points[0] = AcGePoint3d(-1, -1, -1);
+        faces[1] = 2;
+        expectMesh(mesh, keptPoints, keptFaces);
+    }
+    AcArray<AcCmEntityColor> colours;
+    for (int i = 0; i < 200000; ++i) {
+        colours.append(AcCmEntityColor(static_cast<Adesk::UInt8>(i),
+                                       static_cast<Adesk::UInt8>(i >> 8),
+                                       static_cast<Adesk::UInt8>(i >> 16)));
+    }
+    ASSERT_EQ(mesh.setVertexColorArray(colours), Acad::eOk);
+    AcArray<AcCmEntityColor> got;
+    ASSERT_EQ(mesh.getVertexColorArray(got), Acad::eOk);
+    ASSERT_EQ(got.length(), colours.length());
+    for (int i = 0; i < colours.length(); ++i) {
+        ASSERT_TRUE(got[i] == colours[i]) << i;
+    }
+}
+
 TEST_F(Entities, VertexColoursNeedOnePerVertex) {
     const std::wstring handle = host.addSubDMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 5}}, {{0, 1, 2}});
     AcDbSubDMesh* mesh = nullptr;
