@@ -49,9 +49,15 @@ bool HasVertexColours(const EntityInfo& mesh) {
 }
 
 bool ValidFace(const int* face, std::size_t size, std::size_t vertexCount) {
-    return size >= 3 && std::all_of(face, face + size, [&](int index) {
-               return index >= 0 && static_cast<std::size_t>(index) < vertexCount;
-           });
+    if (size < 3) {
+        return false;
+    }
+    // Every index checked without a branch per index: faces are many and nearly always valid.
+    bool valid = true;
+    for (std::size_t i = 0; i < size; ++i) {
+        valid &= face[i] >= 0 && static_cast<std::size_t>(face[i]) < vertexCount;
+    }
+    return valid;
 }
 
 // Lines drawn with the default lineweight are this wide; others by their weight (in hundredths

@@ -123,6 +123,34 @@ TEST(Picture, MeshFacesReadInPlaceGiveTheSamePixels) {
     }
 }
 
+TEST(Picture, FacesNamingNoVertexAreLeftOut) {
+    // The square's two triangles, then faces with an index below 0, one past the last vertex and
+    // too few corners: the picture is that of the square alone, plain (edges) and coloured.
+    const std::vector<std::vector<int>> bad = {{0, 2, -1}, {-5, 1, 2}, {1, 2, 5}, {0, 4}, {3, 0}};
+    for (const bool coloured : {false, true}) {
+        const std::vector<kafhost::Rgb> colours =
+            coloured ? std::vector<kafhost::Rgb>{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}}
+                     : std::vector<kafhost::Rgb>{};
+        EntityInfo withBad = Square(10.0, colours);
+        withBad.faces.insert(withBad.faces.end(), bad.begin(), bad.end());
+        // Both have a fifth vertex inside the square (index 4) that no face uses.
+        EntityInfo good = Square(10.0, colours);
+        good.vertices.push_back({5, 5, 0});
+        withBad.vertices.push_back({5, 5, 0});
+        if (coloured) {
+            good.vertexColours.push_back({1, 2, 3});
+            withBad.vertexColours.push_back({1, 2, 3});
+        }
+        DrawingSnapshot a;
+        a.entities.push_back(good);
+        DrawingSnapshot b;
+        b.entities.push_back(withBad);
+        const Picture expected = RenderPicture(a, 100, 80);
+        EXPECT_EQ(RenderPicture(b, 100, 80).pixels, expected.pixels)
+            << (coloured ? "coloured" : "plain");
+    }
+}
+
 TEST(Picture, EmptyDrawingGivesAWhitePictureOfTheAskedSize) {
     const Picture picture = RenderPicture(DrawingSnapshot(), 31, 17);
     ASSERT_EQ(picture.width, 31);
