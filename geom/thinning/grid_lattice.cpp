@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "geom/kernel/large_allocation.h"
+
 namespace geom {
 
 namespace {
@@ -77,6 +79,17 @@ struct Axis {
     }
 };
 
+// Room for `count` elements in an empty vector, its pages present before they are written.
+template <typename T>
+void PrepareWhole(std::vector<T>& values, std::size_t count) {
+    if (values.capacity() < count) {
+        std::vector<T>().swap(values);
+        values.reserve(count);
+        AdviseHugePages(values.data(), count * sizeof(T));
+        PrepareForWriting(values.data(), count * sizeof(T));
+    }
+}
+
 }  // namespace
 
 bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
@@ -101,9 +114,14 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
     }
     grid.columns = x.count;
     grid.rows = y.count;
-    grid.ids.assign(points.size(), 0xFFFFFFFFu);
+    // Both arrays are written whole at once: their pages are made present in one go.
     const std::size_t tilesDown = (grid.rows + GridLattice::kTile - 1) >> GridLattice::kTileShift;
-    grid.z.resize(grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile);
+    const std::size_t tiled =
+        grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile;
+    PrepareWhole(grid.ids, points.size());
+    grid.ids.assign(points.size(), 0xFFFFFFFFu);
+    PrepareWhole(grid.z, tiled);
+    grid.z.resize(tiled);
     // Every point at its own node: with as many points as nodes, every node is taken.
     for (std::size_t k = 0; k < points.size(); ++k) {
         const ThinPoint& p = points[k];
