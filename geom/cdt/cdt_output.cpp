@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "geom/cdt/cdt_region.h"
+#include "geom/kernel/large_allocation.h"
 
 namespace geom {
 
@@ -88,6 +89,9 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     });
     vertices.clear();
     vertices.reserve(vertexCount);
+    // Written whole below, as CDCT's own vertex list is: its pages made present at once.
+    AdviseHugePages(vertices.data(), vertices.capacity() * sizeof(CVertex));
+    PrepareForWriting(vertices.data(), vertices.capacity() * sizeof(CVertex));
     std::uint32_t next = 0;
     const auto take = [&](std::uint32_t v) {
         if (same || index[v] != kCdtNone) {
