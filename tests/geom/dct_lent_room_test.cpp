@@ -17,10 +17,7 @@ TEST(DctLentRoom, IsResidentWhenTheRingReaderGetsIt) {
     if (!KernelPopulates()) {
         GTEST_SKIP() << "this kernel does not populate ranges on request";
     }
-    const KeepHugePageSetting keep;
-    for (const bool wanted : {false, true}) {
-        SCOPED_TRACE(wanted ? "huge pages wanted" : "huge pages not wanted");
-        geom::SetHugePagesWanted(wanted);
+    WithHugePagesWantedAndNot([&] {
         std::mt19937 random(5);
         std::uniform_real_distribution<double> unit(0.0, 1000.0);
         geom::CDCT dct;
@@ -37,7 +34,7 @@ TEST(DctLentRoom, IsResidentWhenTheRingReaderGetsIt) {
         // Most of the room is lent: the workspace takes a fraction of the 352 bytes a point.
         EXPECT_GT(lent, 20000u * 250u);
         EXPECT_EQ(residence.resident, residence.pages);
-    }
+    });
 }
 
 #endif

@@ -18,10 +18,7 @@ unsigned char Pattern(std::size_t k) {
 // Preparing a range that starts and ends within pages holding other data leaves every byte, in
 // the range and around it, as it was.
 TEST(LargeAllocation, PreparingForWritingKeepsTheContents) {
-    const KeepHugePageSetting keep;
-    for (const bool wanted : {false, true}) {
-        SCOPED_TRACE(wanted ? "huge pages wanted" : "huge pages not wanted");
-        geom::SetHugePagesWanted(wanted);
+    WithHugePagesWantedAndNot([&] {
         const std::size_t bytes = 3 * geom::kHugePageBytes + 12345;
         geom::LargeBlock block(bytes);
         unsigned char* const data = static_cast<unsigned char*>(block.Data());
@@ -34,7 +31,7 @@ TEST(LargeAllocation, PreparingForWritingKeepsTheContents) {
             changed += data[k] == Pattern(k) ? 0 : 1;
         }
         EXPECT_EQ(changed, 0u);
-    }
+    });
 }
 
 #if defined(__linux__)
@@ -45,10 +42,7 @@ TEST(LargeAllocation, PreparedStorageIsResidentBeforeItIsWritten) {
     if (!KernelPopulates()) {
         GTEST_SKIP() << "this kernel does not populate ranges on request";
     }
-    const KeepHugePageSetting keep;
-    for (const bool wanted : {false, true}) {
-        SCOPED_TRACE(wanted ? "huge pages wanted" : "huge pages not wanted");
-        geom::SetHugePagesWanted(wanted);
+    WithHugePagesWantedAndNot([&] {
         const std::size_t prepared = 5 * geom::kHugePageBytes + 4321;
         const std::size_t untouched = 8 * geom::kHugePageBytes;
         geom::LargeBlock block(prepared + untouched);
@@ -59,7 +53,7 @@ TEST(LargeAllocation, PreparedStorageIsResidentBeforeItIsWritten) {
         // Beyond the next huge page boundary nothing was asked for.
         const std::size_t clear = 2 * geom::kHugePageBytes;
         EXPECT_EQ(ResidenceOf(data + prepared + clear, untouched - clear).resident, 0u);
-    }
+    });
 }
 
 // Small ranges are left to come one fault at a time.

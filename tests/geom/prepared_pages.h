@@ -1,5 +1,7 @@
 // Helpers for the tests of storage made present ahead of writing.
 // KeepHugePageSetting: puts the huge-page setting back as it was when it goes out of scope.
+// WithHugePagesWantedAndNot(check): runs check with huge pages not wanted, then wanted (traced),
+//   and puts the setting back.
 // Linux only: KernelPopulates(): whether the kernel populates ranges on request.
 // ResidenceOf(data, bytes): how many pages [data, data + bytes) spans and how many are resident.
 #pragma once
@@ -7,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "geom/kernel/large_allocation.h"
 
@@ -25,6 +29,16 @@ public:
 private:
     bool before_ = geom::HugePagesWanted();
 };
+
+template <typename Check>
+void WithHugePagesWantedAndNot(const Check& check) {
+    const KeepHugePageSetting keep;
+    for (const bool wanted : {false, true}) {
+        SCOPED_TRACE(wanted ? "huge pages wanted" : "huge pages not wanted");
+        geom::SetHugePagesWanted(wanted);
+        check();
+    }
+}
 
 #if defined(__linux__)
 
