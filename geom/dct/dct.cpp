@@ -60,10 +60,10 @@ std::vector<CTriangle> CDCT::Triangulate() {
     SortedKey* keys = nullptr;
     try {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
-        // Written whole, by the run or after it by the ring reader's lists and result (which fills
-        // it as it goes, and took each page with a fault of its own when not made present here).
-        AdviseHugePages(result.data(), result.capacity() * sizeof(CTriangle));
-        PrepareForWriting(result.data(), result.capacity() * sizeof(CTriangle));
+        // Huge pages only where the run itself writes: the rest is the ring reader's, which fills
+        // it as it goes, and would take cold huge pages at full cost.
+        AdviseHugePages(result.data(), RoomWritten());
+        PrepareForWriting(result.data(), RoomWritten());
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kStoreShort);
@@ -250,6 +250,16 @@ void CDCT::PlaceWorkspace() {
 // The bytes of the result's room a run writes: all of it when the triangles are listed (two per
 // point, of which a triangulation has all but a few); for a ring reader, the keys and the edge
 // records (the reader's own use of the rest is its own).
+std::size_t CDCT::RoomWritten() const {
+    const std::size_t n = pointCount;
+    if (!ringReader) {
+        return 2 * n * sizeof(CTriangle);
+    }
+    const std::size_t keyBytes = n * sizeof(SortedKey);
+    const std::size_t ringBytes = n * (sizeof(std::uint32_t) + 6 * sizeof(DctEdgeEnd)) + 8;
+    return keyBytes > ringBytes ? keyBytes : ringBytes;
+}
+
 void CDCT::FreeWorkspace() {
     entries = nullptr;
     edges = nullptr;

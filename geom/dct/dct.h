@@ -73,6 +73,7 @@ private:
     std::uint32_t CollectVertices(const SortedKey* keys);
     void ReleaseVertices();
     void PlaceWorkspace();
+    std::size_t RoomWritten() const;
     void FreeWorkspace();
     DctMesh Mesh() { return DctMesh(points, entries, edges, spare); }
 
