@@ -95,8 +95,10 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     });
     vertices.clear();
     vertices.reserve(vertexCount);
-    // Written whole below, as CDCT's own vertex list is.
-    PrepareRoom(vertices.data(), vertices.capacity() * sizeof(CVertex));
+    // The vertices at kept triangles, written below: made present at once, as CDCT's own list.
+    const std::size_t taken =
+        same ? vertexCount : static_cast<std::size_t>(std::count(index.begin(), index.end(), 0u));
+    PrepareRoom(vertices.data(), taken * sizeof(CVertex));
     std::uint32_t next = 0;
     const auto take = [&](std::uint32_t v) {
         if (same || index[v] != kCdtNone) {
