@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geom/kernel/large_allocation.h"
 #include "geom/kernel/merge_predicates.h"
 #include "geom/kernel/predicates.h"
 
@@ -98,6 +99,11 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         z.Lend(DctStartArray<double>(next, vertexRoom), vertexRoom);
         next += zBytes;
         faceOf = DctStartArray<std::uint32_t>(next, edgeCount);
+        // All of it is written below: its pages made present at once rather than a fault each.
+        const std::size_t lentBytes =
+            static_cast<std::size_t>(next - scratch) + edgeCount * sizeof(std::uint32_t);
+        AdviseHugePages(scratch, lentBytes);
+        PrepareForWriting(scratch, lentBytes);
     } else {
         triangles = CdtLentArray<CdtTriangle>();
         triangles.reserve(triangleRoom);

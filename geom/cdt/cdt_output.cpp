@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "geom/cdt/cdt_region.h"
+#include "geom/kernel/large_allocation.h"
 
 namespace geom {
 
@@ -39,6 +40,12 @@ T* RoomBelowMesh(const CdtMesh& mesh, std::vector<CTriangle>& room, std::size_t 
             ? Address(meshStart)
             : top;
     return count * sizeof(T) <= limit - Address(base) ? DctStartArray<T>(base, count) : nullptr;
+}
+
+// Storage about to be written whole: its pages made present at once rather than a fault each.
+void PrepareRoom(void* storage, std::size_t bytes) {
+    AdviseHugePages(storage, bytes);
+    PrepareForWriting(storage, bytes);
 }
 
 // Where ReadCornersAhead's reads end up, so that they are made.
@@ -88,6 +95,10 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     });
     vertices.clear();
     vertices.reserve(vertexCount);
+    // The vertices at kept triangles, written below: made present at once, as CDCT's own list.
+    const std::size_t taken =
+        same ? vertexCount : static_cast<std::size_t>(std::count(index.begin(), index.end(), 0u));
+    PrepareRoom(vertices.data(), taken * sizeof(CVertex));
     std::uint32_t next = 0;
     const auto take = [&](std::uint32_t v) {
         if (same || index[v] != kCdtNone) {
@@ -141,6 +152,12 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
         Address(mesh.triangles.begin()) >= Address(base + room * sizeof(CTriangle));
     const bool inRoom = kept + 1 <= room && meshBelow;
     std::unique_ptr<Corners[]> ownCorners;
+    if (inRoom) {
+        // The corner list and the result, written whole below, in the part of the room they take
+        // (with a boundary or holes much of it stays untouched): made present at once.
+        PrepareRoom(top, kept * sizeof(Corners));
+        PrepareRoom(base, kept * sizeof(CTriangle));
+    }
     Corners* const corners = inRoom ? DctStartArray<Corners>(top, kept)
                                     : (ownCorners.reset(new Corners[kept]), ownCorners.get());
     for (std::uint32_t t = 0; t < mesh.triangles.size(); ++t) {
