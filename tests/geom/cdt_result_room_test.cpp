@@ -15,6 +15,7 @@ namespace {
 
 TEST(CdtResultRoom, WhatTheResultDoesNotTakeStaysUntouched) {
     const KeepHugePageSetting keep;
+    LargeBlocksFromFreshPages();
     geom::SetHugePagesWanted(false);
     std::mt19937 random(5);
     std::uniform_real_distribution<double> unit(0.0, 1000.0);

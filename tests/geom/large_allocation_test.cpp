@@ -42,6 +42,7 @@ TEST(LargeAllocation, PreparedStorageIsResidentBeforeItIsWritten) {
     if (!KernelPopulates()) {
         GTEST_SKIP() << "this kernel does not populate ranges on request";
     }
+    LargeBlocksFromFreshPages();
     WithHugePagesWantedAndNot([&] {
         const std::size_t prepared = 5 * geom::kHugePageBytes + 4321;
         const std::size_t untouched = 8 * geom::kHugePageBytes;
@@ -61,6 +62,7 @@ TEST(LargeAllocation, SmallRangesAreNotPrepared) {
     if (!KernelPopulates()) {
         GTEST_SKIP() << "this kernel does not populate ranges on request";
     }
+    LargeBlocksFromFreshPages();
     const KeepHugePageSetting keep;
     geom::SetHugePagesWanted(false);
     const std::size_t bytes = geom::kPrepareMinBytes - 1;

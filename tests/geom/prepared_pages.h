@@ -4,6 +4,8 @@
 //   and puts the setting back.
 // Linux only: KernelPopulates(): whether the kernel populates ranges on request.
 // ResidenceOf(data, bytes): how many pages [data, data + bytes) spans and how many are resident.
+// LargeBlocksFromFreshPages(): large allocations from then on are fresh mappings, none of whose
+//   pages is present until something touches it (see there).
 #pragma once
 
 #include <cstddef>
@@ -17,6 +19,9 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
 #endif
 
 namespace {
@@ -52,6 +57,15 @@ inline bool KernelPopulates() {
     const bool populates = madvise(probe, page, MADV_POPULATE_WRITE) == 0;
     munmap(probe, page);
     return populates;
+}
+
+// glibc raises its mapping threshold after a large mapped block is freed and then serves blocks
+// of that size from the heap, whose pages earlier tests may have made present; a fixed threshold
+// keeps every large block a fresh mapping, so a test sees only the pages the code made present.
+inline void LargeBlocksFromFreshPages() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 }
 
 // The pages that [data, data + bytes) spans, and how many of them are resident.
