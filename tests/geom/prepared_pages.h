@@ -60,11 +60,14 @@ inline bool KernelPopulates() {
 }
 
 // glibc raises its mapping threshold after a large mapped block is freed and then serves blocks
-// of that size from the heap, whose pages earlier tests may have made present; a fixed threshold
-// keeps every large block a fresh mapping, so a test sees only the pages the code made present.
+// of that size from the heap, whose free pages earlier tests may have made present. A fixed
+// threshold keeps new large blocks fresh mappings, and the heap's free pages are given back (a
+// block served from them has only its allocator record's page present), so a test sees only the
+// pages the code under test made present.
 inline void LargeBlocksFromFreshPages() {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    malloc_trim(0);
 #endif
 }
 
