@@ -1,5 +1,7 @@
 #include "platform/files/shortest_digits.h"
 
+#include "platform/files/digit_pairs.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -107,18 +109,6 @@ int digitCount(Unsigned digits, int guess) {
     }
     return count;
 }
-
-// "00" to "99".
-struct DigitPairs {
-    char text[200] = {};
-    constexpr DigitPairs() {
-        for (int i = 0; i < 100; ++i) {
-            text[2 * i] = static_cast<char>('0' + i / 10);
-            text[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-    }
-};
-constexpr DigitPairs kDigitPairs;
 
 // The 20 decimal digits of digits (below 10^20), leading zeros included. The number is cut into
 // parts of eight and four digits whose pairs are made independently of one another, rather than
