@@ -215,7 +215,11 @@ char* shortestDigitsText(char* out, double value) {
     if (lowest > highest) {
         return nullptr;
     }
-    // The most trailing digits that can be dropped with a decimal left between the bounds.
+    // The most trailing digits that can be dropped with a decimal left between the bounds, and
+    // value * 10^q rounded down with as many digits dropped (by constant divisions, one digit at
+    // a time, rather than one division by a power of ten only known here).
+    const Quotient scaled = divide(exact, shift);
+    Unsigned digits = scaled.whole;
     int dropped = 0;
     for (Unsigned lowestLeft = lowest, highestLeft = highest;;) {
         lowestLeft = lowestLeft / 10 + (lowestLeft % 10 != 0 ? 1 : 0);
@@ -224,16 +228,14 @@ char* shortestDigitsText(char* out, double value) {
             break;
         }
         ++dropped;
+        digits /= 10;
     }
     // Of the decimals of that many digits, the one nearest value, a tie to the even one.
-    const Quotient scaled = divide(exact, shift);
     const Unsigned step = kPowersOfTen[dropped];
-    Unsigned digits = scaled.whole;
     bool up = false;
     if (dropped == 0) {
         up = scaled.half && (scaled.below || (digits & 1) != 0);
     } else {
-        digits = scaled.whole / step;
         const Unsigned rest = scaled.whole - digits * step;
         const Unsigned half = step / 2;
         const bool restBeyond = scaled.half || scaled.below;
