@@ -1,5 +1,7 @@
 #include "platform/files/shortest_digits.h"
 
+#include "platform/files/digit_pairs.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -108,18 +110,6 @@ int digitCount(Unsigned digits, int guess) {
     return count;
 }
 
-// "00" to "99".
-struct DigitPairs {
-    char text[200] = {};
-    constexpr DigitPairs() {
-        for (int i = 0; i < 100; ++i) {
-            text[2 * i] = static_cast<char>('0' + i / 10);
-            text[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-    }
-};
-constexpr DigitPairs kDigitPairs;
-
 // The 20 decimal digits of digits (below 10^20), leading zeros included. The number is cut into
 // parts of eight and four digits whose pairs are made independently of one another, rather than
 // by one chain of divisions by 100.
@@ -225,7 +215,11 @@ char* shortestDigitsText(char* out, double value) {
     if (lowest > highest) {
         return nullptr;
     }
-    // The most trailing digits that can be dropped with a decimal left between the bounds.
+    // The most trailing digits that can be dropped with a decimal left between the bounds, and
+    // value * 10^q rounded down with as many digits dropped (by constant divisions, one digit at
+    // a time, rather than one division by a power of ten only known here).
+    const Quotient scaled = divide(exact, shift);
+    Unsigned digits = scaled.whole;
     int dropped = 0;
     for (Unsigned lowestLeft = lowest, highestLeft = highest;;) {
         lowestLeft = lowestLeft / 10 + (lowestLeft % 10 != 0 ? 1 : 0);
@@ -234,16 +228,14 @@ char* shortestDigitsText(char* out, double value) {
             break;
         }
         ++dropped;
+        digits /= 10;
     }
     // Of the decimals of that many digits, the one nearest value, a tie to the even one.
-    const Quotient scaled = divide(exact, shift);
     const Unsigned step = kPowersOfTen[dropped];
-    Unsigned digits = scaled.whole;
     bool up = false;
     if (dropped == 0) {
         up = scaled.half && (scaled.below || (digits & 1) != 0);
     } else {
-        digits = scaled.whole / step;
         const Unsigned rest = scaled.whole - digits * step;
         const Unsigned half = step / 2;
         const bool restBeyond = scaled.half || scaled.below;

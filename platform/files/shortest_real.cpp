@@ -1,5 +1,6 @@
 #include "platform/files/shortest_real.h"
 
+#include "platform/files/digit_pairs.h"
 #include "platform/files/shortest_digits.h"
 
 #include <charconv>
@@ -87,15 +88,33 @@ char* fewPlacesText(char* out, double value) {
     if (places == 0 && digits >= kLargestWhole) {
         return nullptr;
     }
-    // The digits from the last, the point after `places` of them, one whole digit at least.
+    // The digits from the last, two at a time: the places' digits, the point, then the whole
+    // number's digits, one at least.
     char text[24];
     char* first = text + sizeof text;
-    for (int written = 0; digits != 0 || written <= places; ++written) {
-        if (written == places && places > 0) {
-            *--first = '.';
-        }
+    const auto writePair = [&first](std::uint64_t pair) {
+        first -= 2;
+        std::memcpy(first, kDigitPairs.text + 2 * pair, 2);
+    };
+    int placesLeft = places;
+    for (; placesLeft >= 2; placesLeft -= 2) {
+        writePair(digits % 100);
+        digits /= 100;
+    }
+    if (placesLeft == 1) {
         *--first = static_cast<char>('0' + digits % 10);
         digits /= 10;
+    }
+    if (places > 0) {
+        *--first = '.';
+    }
+    for (; digits >= 100; digits /= 100) {
+        writePair(digits % 100);
+    }
+    if (digits >= 10) {
+        writePair(digits);
+    } else {
+        *--first = static_cast<char>('0' + digits);
     }
     const auto length = static_cast<std::size_t>(text + sizeof text - first);
     std::memcpy(out, first, length);
