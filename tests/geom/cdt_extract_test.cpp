@@ -25,10 +25,10 @@ geom::CdtMesh MeshOf(const std::vector<Corners>& corners) {
     }
     for (const Corners& c : corners) {
         const std::uint32_t t = static_cast<std::uint32_t>(mesh.triangles.size());
-        mesh.triangles.push_back(geom::CdtTriangle{
-            {std::uint32_t(c[0]), std::uint32_t(c[1]), std::uint32_t(c[2])},
-            {geom::kCdtNone, geom::kCdtNone, geom::kCdtNone},
-            0});
+        mesh.triangles.push_back(
+            geom::CdtTriangle{{std::uint32_t(c[0]), std::uint32_t(c[1]), std::uint32_t(c[2])},
+                              {geom::kCdtNone, geom::kCdtNone, geom::kCdtNone},
+                              0});
         for (const int v : c) {
             mesh.vertexTriangle[v] = t;
         }
