@@ -144,8 +144,7 @@ public:
         if (kept_.empty()) {
             kept_.reserve(count);
             // Filled in order, one position a row but for the duplicates: made present at once.
-            geom::AdviseHugePages(kept_.data(), count * sizeof(Position));
-            geom::PrepareForWriting(kept_.data(), count * sizeof(Position));
+            geom::PrepareRoomForWriting(kept_.data(), count * sizeof(Position));
         } else {
             kept_.reserve(kept_.size() + count);
         }
@@ -222,8 +221,7 @@ private:
         }
         std::vector<Slot> old;
         old.reserve(size);
-        geom::AdviseHugePages(old.data(), size * sizeof(Slot));
-        geom::PrepareForWriting(old.data(), size * sizeof(Slot));  // cleared whole just below
+        geom::PrepareRoomForWriting(old.data(), size * sizeof(Slot));  // cleared whole just below
         old.resize(size, Slot{0, 0});
         old.swap(slots_);
         for (const Slot& slot : old) {

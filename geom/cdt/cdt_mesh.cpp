@@ -102,8 +102,7 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         // All of it is written below: its pages made present at once rather than a fault each.
         const std::size_t lentBytes =
             static_cast<std::size_t>(next - scratch) + edgeCount * sizeof(std::uint32_t);
-        AdviseHugePages(scratch, lentBytes);
-        PrepareForWriting(scratch, lentBytes);
+        PrepareRoomForWriting(scratch, lentBytes);
     } else {
         triangles = CdtLentArray<CdtTriangle>();
         triangles.reserve(triangleRoom);

@@ -42,12 +42,6 @@ T* RoomBelowMesh(const CdtMesh& mesh, std::vector<CTriangle>& room, std::size_t 
     return count * sizeof(T) <= limit - Address(base) ? DctStartArray<T>(base, count) : nullptr;
 }
 
-// Storage about to be written whole: its pages made present at once rather than a fault each.
-void PrepareRoom(void* storage, std::size_t bytes) {
-    AdviseHugePages(storage, bytes);
-    PrepareForWriting(storage, bytes);
-}
-
 // Where ReadCornersAhead's reads end up, so that they are made.
 volatile double cornerReadSum = 0.0;
 
@@ -98,7 +92,7 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     // The vertices at kept triangles, written below: made present at once, as CDCT's own list.
     const std::size_t taken =
         same ? vertexCount : static_cast<std::size_t>(std::count(index.begin(), index.end(), 0u));
-    PrepareRoom(vertices.data(), taken * sizeof(CVertex));
+    PrepareRoomForWriting(vertices.data(), taken * sizeof(CVertex));
     std::uint32_t next = 0;
     const auto take = [&](std::uint32_t v) {
         if (same || index[v] != kCdtNone) {
@@ -155,8 +149,8 @@ void CdtExtract(const CdtMesh& mesh, std::uint32_t sortedCount,
     if (inRoom) {
         // The corner list and the result, written whole below, in the part of the room they take
         // (with a boundary or holes much of it stays untouched): made present at once.
-        PrepareRoom(top, kept * sizeof(Corners));
-        PrepareRoom(base, kept * sizeof(CTriangle));
+        PrepareRoomForWriting(top, kept * sizeof(Corners));
+        PrepareRoomForWriting(base, kept * sizeof(CTriangle));
     }
     Corners* const corners = inRoom ? DctStartArray<Corners>(top, kept)
                                     : (ownCorners.reset(new Corners[kept]), ownCorners.get());

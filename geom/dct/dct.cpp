@@ -62,8 +62,7 @@ std::vector<CTriangle> CDCT::Triangulate() {
         result.reserve(2 * static_cast<std::size_t>(pointCount));
         // Huge pages only where the run itself writes: the rest is the ring reader's, which fills
         // it as it goes, and would take cold huge pages at full cost.
-        AdviseHugePages(result.data(), RoomWritten());
-        PrepareForWriting(result.data(), RoomWritten());
+        PrepareRoomForWriting(result.data(), RoomWritten());
         keys = DctStartArray<SortedKey>(result.data(), pointCount);
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kStoreShort);
@@ -201,8 +200,7 @@ std::vector<CVertex> CDCT::GetVertices() const {
     // this triangulator, a shortage comes out as one of its texts.
     try {
         list.reserve(vertexCount > 0 ? vertexCount : pointCount);
-        AdviseHugePages(list.data(), list.capacity() * sizeof(CVertex));
-        PrepareForWriting(list.data(), list.capacity() * sizeof(CVertex));
+        PrepareRoomForWriting(list.data(), list.capacity() * sizeof(CVertex));
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kWorkspaceShort);
     }

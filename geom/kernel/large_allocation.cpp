@@ -26,6 +26,14 @@ bool hugePagesWanted = true;
 // pages are at hand again).
 bool hugePagesCameCold = false;
 
+// An address rounded down or up to a multiple of `unit` (a page size).
+std::uintptr_t RoundDown(std::uintptr_t address, std::uintptr_t unit) {
+    return address / unit * unit;
+}
+std::uintptr_t RoundUp(std::uintptr_t address, std::uintptr_t unit) {
+    return RoundDown(address + unit - 1, unit);
+}
+
 }  // namespace
 
 void SetHugePagesWanted(bool wanted) {
@@ -42,8 +50,8 @@ void AdviseHugePages(void* storage, std::size_t bytes) {
         return;
     }
     const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(storage);
-    const std::uintptr_t first = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-    const std::uintptr_t end = (begin + bytes) / kHugePageBytes * kHugePageBytes;
+    const std::uintptr_t first = RoundUp(begin, kHugePageBytes);
+    const std::uintptr_t end = RoundDown(begin + bytes, kHugePageBytes);
     if (first < end) {
         // Advice only: where it is refused the pages stay small, which changes no result.
         madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
@@ -104,12 +112,11 @@ void PrepareForWriting(void* storage, std::size_t bytes) {
     // Whole pages: the first and last page of the range hold the caller's storage too, so they
     // are mapped; populating leaves their contents as they are.
     static const std::uintptr_t page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(storage) / page * page;
-    const std::uintptr_t end =
-        (reinterpret_cast<std::uintptr_t>(storage) + bytes + page - 1) / page * page;
+    const std::uintptr_t begin = RoundDown(reinterpret_cast<std::uintptr_t>(storage), page);
+    const std::uintptr_t end = RoundUp(reinterpret_cast<std::uintptr_t>(storage) + bytes, page);
     // The huge pages AdviseHugePages advised: the whole ones within the range.
-    std::uintptr_t hugeBegin = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-    std::uintptr_t hugeEnd = end / kHugePageBytes * kHugePageBytes;
+    std::uintptr_t hugeBegin = RoundUp(begin, kHugePageBytes);
+    std::uintptr_t hugeEnd = RoundDown(end, kHugePageBytes);
     if (!hugePagesWanted || hugeBegin >= hugeEnd) {
         hugeBegin = hugeEnd = end;
     }
@@ -120,6 +127,11 @@ void PrepareForWriting(void* storage, std::size_t bytes) {
     (void)storage;
     (void)bytes;
 #endif
+}
+
+void PrepareRoomForWriting(void* storage, std::size_t bytes) {
+    AdviseHugePages(storage, bytes);
+    PrepareForWriting(storage, bytes);
 }
 
 std::size_t LargeBlock::RequestBytes(std::size_t bytes) {
@@ -138,7 +150,7 @@ LargeBlock::LargeBlock(std::size_t bytes) {
     if (request != bytes) {
         hugePages_ = true;
         const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(base_);
-        const std::uintptr_t first = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+        const std::uintptr_t first = RoundUp(begin, kHugePageBytes);
         data_ = static_cast<unsigned char*>(base_) + (first - begin);
         AdviseHugePages(data_, bytes);
     }

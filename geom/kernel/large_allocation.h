@@ -20,6 +20,8 @@
 //   after it until a huge-page LargeBlock is freed, is advised back to small pages, which the
 //   system has at hand. Elsewhere, on older kernels and below kPrepareMinBytes it does nothing;
 //   the pages then come one fault at a time as before.
+// PrepareRoomForWriting(p, bytes): AdviseHugePages, then PrepareForWriting: for storage the caller
+//   got elsewhere (a std::vector's room, a lent range) and is about to write whole.
 // SetHugePagesWanted(wanted): on by default (see large_allocation.cpp); off, blocks are plain
 //   and nothing is advised. The benchmarks measure both ways.
 #pragma once
@@ -37,6 +39,7 @@ void AdviseHugePages(void* storage, std::size_t bytes);
 
 constexpr std::size_t kPrepareMinBytes = std::size_t{1} << 20;
 void PrepareForWriting(void* storage, std::size_t bytes);
+void PrepareRoomForWriting(void* storage, std::size_t bytes);
 
 class LargeBlock {
 public:

@@ -85,8 +85,7 @@ void PrepareWhole(std::vector<T>& values, std::size_t count) {
     if (values.capacity() < count) {
         std::vector<T>().swap(values);
         values.reserve(count);
-        AdviseHugePages(values.data(), count * sizeof(T));
-        PrepareForWriting(values.data(), count * sizeof(T));
+        PrepareRoomForWriting(values.data(), count * sizeof(T));
     }
 }
 
