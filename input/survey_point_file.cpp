@@ -11,6 +11,7 @@
 #include <string>
 
 #include "arxapi.h"
+#include "geom/kernel/keep_reads.h"
 #include "geom/kernel/large_allocation.h"
 #include "host/error_lines.h"
 #include "host/progress_meter.h"
@@ -170,7 +171,7 @@ public:
         for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
             empty += slots_[Home(hashes[k])].number == 0 ? 1 : 0;
         }
-        touched_ = empty;  // kept, so that the reads are made
+        geom::KeepReads(empty);
     }
 
     // Whether the position, of that hash, is new; it is then kept.
@@ -238,7 +239,6 @@ private:
 
     std::vector<Position> kept_;
     std::vector<Slot> slots_;
-    volatile std::uint32_t touched_ = 0;
 };
 
 // Hands on the points at plan positions no earlier point had, in their order, and counts them

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geom/kernel/keep_reads.h"
 #include "geom/kernel/large_allocation.h"
 #include "geom/kernel/merge_predicates.h"
 #include "geom/kernel/predicates.h"
@@ -10,9 +11,6 @@
 namespace geom {
 
 namespace {
-
-// Where RingReads' reads end up, so that they are made.
-volatile std::uint32_t ringReadSum = 0;
 
 // Reads the rings of vertices first ... first + count - 1 (at most kRingBatch) and the face
 // table's entries of their edges, all rings at once, one end of each in turn: their cache misses
@@ -45,7 +43,7 @@ void ReadRingsAhead(const DctRings& rings, const std::uint32_t* faceOf, std::uin
             }
         }
     }
-    ringReadSum = sum;
+    KeepReads(sum);
 }
 
 }  // namespace

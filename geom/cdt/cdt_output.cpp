@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "geom/cdt/cdt_region.h"
+#include "geom/kernel/keep_reads.h"
 #include "geom/kernel/large_allocation.h"
 
 namespace geom {
@@ -42,9 +43,6 @@ T* RoomBelowMesh(const CdtMesh& mesh, std::vector<CTriangle>& room, std::size_t 
     return count * sizeof(T) <= limit - Address(base) ? DctStartArray<T>(base, count) : nullptr;
 }
 
-// Where ReadCornersAhead's reads end up, so that they are made.
-volatile double cornerReadSum = 0.0;
-
 // Reads the vertices of the triangles [first, last) at once: the building of the result, whose
 // stores to fresh pages hold up the loads behind them, then finds them in the cache.
 void ReadCornersAhead(const Corners* corners, std::size_t first, std::size_t last,
@@ -53,7 +51,7 @@ void ReadCornersAhead(const Corners* corners, std::size_t first, std::size_t las
     for (std::size_t k = first; k < last; ++k) {
         sum += vertices[corners[k].i[1]].z + vertices[corners[k].i[2]].z;
     }
-    cornerReadSum = sum;
+    KeepReads(sum);
 }
 
 }  // namespace

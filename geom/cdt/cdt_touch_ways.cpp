@@ -2,12 +2,11 @@
 
 #include <vector>
 
+#include "geom/kernel/keep_reads.h"
+
 namespace geom {
 
 namespace {
-
-// Where the reads end up, so that they are made.
-volatile std::uint32_t touchedSum = 0;
 
 constexpr int kAroundLimit = 16;
 constexpr int kAcrossLimit = 256;
@@ -123,7 +122,7 @@ void CdtTouchWays(const CdtMesh& mesh, const std::uint32_t* ends, std::uint32_t 
             }
         }
     }
-    touchedSum = stepper.sum;
+    KeepReads(stepper.sum);
 }
 
 }  // namespace geom
