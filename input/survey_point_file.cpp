@@ -134,10 +134,12 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
 
 // The plan positions seen: kept in a list, and found by a table of open addressing (linear
 // probing) at most 75 % full, sized ahead for the rows to come so that it seldom grows (any size,
-// not only powers of two, so that it takes no more than that). A slot holds a position's number
-// in the list (0: empty) and 32 bits of its hash, so that the table takes 8 bytes a slot and the
-// list is read only where the hashes agree: the table is the one place read at random. +0.0 and
-// -0.0 are one position; a position with a NaN coordinate equals none and is not kept.
+// not only powers of two, so that it takes no more than that). A slot of 32 bits holds a
+// position's number in the list (0: empty) in its low bits, as many as the table's size needs,
+// and as many bits of the position's hash as are left above them, so that the table takes 4
+// bytes a slot and the list is read only where those bits agree: the table is the one place read
+// at random. +0.0 and -0.0 are one position; a position with a NaN coordinate equals none and is
+// not kept.
 class PlanPositions {
 public:
     // Room for `count` more positions.
@@ -169,7 +171,7 @@ public:
     void Touch(const std::uint64_t* hashes, std::size_t count) {
         std::uint32_t empty = 0;
         for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
-            empty += slots_[Home(hashes[k])].number == 0 ? 1 : 0;
+            empty += slots_[Home(hashes[k])] == 0 ? 1 : 0;
         }
         geom::KeepReads(empty);
     }
@@ -182,16 +184,18 @@ public:
         if (4 * (kept_.size() + 1) > 3 * slots_.size()) {
             Rehash(2 * slots_.size() + 1024);
         }
-        const auto check = static_cast<std::uint32_t>(hash);
+        const std::uint32_t check = Check(hash);
         std::size_t k = Home(hash);
-        for (; slots_[k].number != 0; k = Next(k)) {
-            const Position& kept = kept_[slots_[k].number - 1];
-            if (slots_[k].check == check && kept.x == x && kept.y == y) {
-                return false;
+        for (; slots_[k] != 0; k = Next(k)) {
+            if ((slots_[k] & ~numberMask_) == check) {
+                const Position& kept = kept_[(slots_[k] & numberMask_) - 1];
+                if (kept.x == x && kept.y == y) {
+                    return false;
+                }
             }
         }
         kept_.push_back(Position{x, y});
-        slots_[k] = Slot{static_cast<std::uint32_t>(kept_.size()), check};
+        slots_[k] = static_cast<std::uint32_t>(kept_.size()) | check;
         return true;
     }
 
@@ -200,45 +204,50 @@ private:
         double x;
         double y;
     };
-    struct Slot {
-        std::uint32_t number;
-        std::uint32_t check;
-    };
     static std::uint64_t Bits(double v) {
         v += 0.0;
         std::uint64_t bits = 0;
         std::memcpy(&bits, &v, sizeof bits);
         return bits;
     }
-    // The slot a search starts at: the hash's top 32 bits scaled to the table's size (the check
-    // is its low 32 bits).
+    // The slot a search starts at: the hash's top 32 bits scaled to the table's size.
     std::size_t Home(std::uint64_t hash) const {
         return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
+    }
+    // The hash's bits a slot keeps above the number: taken from its low 32 bits.
+    std::uint32_t Check(std::uint64_t hash) const {
+        return static_cast<std::uint32_t>(hash) & ~numberMask_;
     }
     std::size_t Next(std::size_t k) const { return k + 1 == slots_.size() ? 0 : k + 1; }
     void Rehash(std::size_t size) {
         if (size > (std::uint64_t{1} << 32)) {
             throw std::bad_alloc();
         }
-        std::vector<Slot> old;
-        old.reserve(size);
-        geom::PrepareRoomForWriting(old.data(), size * sizeof(Slot));  // cleared whole just below
-        old.resize(size, Slot{0, 0});
-        old.swap(slots_);
-        for (const Slot& slot : old) {
-            if (slot.number != 0) {
-                const Position& p = kept_[slot.number - 1];
-                std::size_t k = Home(Hash(p.x, p.y));
-                while (slots_[k].number != 0) {
-                    k = Next(k);
-                }
-                slots_[k] = slot;
+        // Numbers stay below the size (the table is at most 75 % full).
+        std::uint32_t mask = 0;
+        while (mask < size - 1) {
+            mask = mask << 1 | 1;
+        }
+        numberMask_ = mask;
+        std::vector<std::uint32_t> slots;
+        slots.reserve(size);
+        geom::PrepareRoomForWriting(slots.data(), size * sizeof(std::uint32_t));  // cleared below
+        slots.resize(size, 0);
+        slots_.swap(slots);
+        for (std::size_t number = 1; number <= kept_.size(); ++number) {
+            const Position& p = kept_[number - 1];
+            const std::uint64_t hash = Hash(p.x, p.y);
+            std::size_t k = Home(hash);
+            while (slots_[k] != 0) {
+                k = Next(k);
             }
+            slots_[k] = static_cast<std::uint32_t>(number) | Check(hash);
         }
     }
 
     std::vector<Position> kept_;
-    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> slots_;
+    std::uint32_t numberMask_ = 0;
 };
 
 // Hands on the points at plan positions no earlier point had, in their order, and counts them
