@@ -119,6 +119,15 @@ StageTimes RunThroughModule(const std::wstring& file) {
     return times;
 }
 
+// The survey reader's look-back into the CDCT it fills, as the constrained functions give it.
+SurveyPointRecall RecallFrom(const geom::CDCT& dct) {
+    return [&dct](std::size_t n, double& x, double& y) {
+        const geom::DctStoredPoint& point = dct.AddedPoint(static_cast<std::uint32_t>(n));
+        x = point.x;
+        y = point.y;
+    };
+}
+
 // parseCSV and the triangulation called directly, without the function around them.
 StageTimes RunDirectly(const std::wstring& file) {
     kafhost::Host::instance().reset();
@@ -148,7 +157,8 @@ StageTimes RunDirectly(const std::wstring& file) {
     const std::clock_t surveyStart = std::clock();
     const bool read = ReadSurveyPointFiles(
         {file}, columns, L';', L"bench",
-        [&surveyed](double x, double y, double z) { surveyed.AddPoint(x, y, z); }, counts);
+        [&surveyed](double x, double y, double z) { surveyed.AddPoint(x, y, z); }, counts,
+        SurveyReadOptions{true, false, RecallFrom(surveyed)});
     times.surveyCpu = bench::CpuSecondsSince(surveyStart);
     if (!read || counts.read + counts.duplicates != rows) {
         std::fprintf(stderr, "the survey reader read %d of %d rows\n", counts.read, rows);
@@ -196,7 +206,7 @@ ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates
             survey ? (ReadSurveyPointFiles(
                           {file}, columns, L';', L"bench",
                           [&dct](double x, double y, double z) { dct.AddPoint(x, y, z); }, counts,
-                          SurveyReadOptions{findDuplicates, false})
+                          SurveyReadOptions{findDuplicates, false, RecallFrom(dct)})
                           ? counts.read + counts.duplicates
                           : 0)
                    : parseCSV({file}, L";", dct, 0.0, 0.0, 1.0);

@@ -143,7 +143,11 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
             range.Extend(z);
         }
     };
-    if (!ReadArgumentPoints(arguments, function.arguments.label, add)) {
+    // Every point read is finite, so the triangulator stores each one it is handed.
+    const auto recall = [&cdt](std::size_t n, double& x, double& y) {
+        cdt.StoredPosition(n, x, y);
+    };
+    if (!ReadArgumentPoints(arguments, function.arguments.label, add, recall)) {
         return RSERR;
     }
     WarnOfFlatBreaklines(arguments.lines, range);

@@ -151,7 +151,7 @@ bool ReadSurfaceArguments(const resbuf* args, const ArgumentSlot* slots, int cou
 }
 
 bool ReadArgumentPoints(const SurfaceArguments& arguments, const wchar_t* label,
-                        const SurveyPointSink& add) {
+                        const SurveyPointSink& add, const SurveyPointRecall& recall) {
     if (arguments.files.empty()) {
         for (const geom::CVertex& point : arguments.points) {
             add(point.x, point.y, point.z);
@@ -161,6 +161,8 @@ bool ReadArgumentPoints(const SurfaceArguments& arguments, const wchar_t* label,
     PumpMessagesThrottled();
     acutPrintf(L"\nReading points ...");
     SurveyReadCounts counts;
+    SurveyReadOptions options;
+    options.recall = recall;
     return ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter, label, add,
-                                counts);
+                                counts, options);
 }

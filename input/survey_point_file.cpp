@@ -132,24 +132,29 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
     return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
 }
 
-// The plan positions seen: kept in a list, and found by a table of open addressing (linear
-// probing) at most 75 % full, sized ahead for the rows to come so that it seldom grows (any size,
-// not only powers of two, so that it takes no more than that). A slot holds a position's number
-// in the list (0: empty) and 32 bits of its hash, so that the table takes 8 bytes a slot and the
-// list is read only where the hashes agree: the table is the one place read at random. +0.0 and
+// The plan positions seen, found by a table of open addressing (linear probing) at most 75 %
+// full, sized ahead for the rows to come so that it seldom grows (any size, not only powers of
+// two, so that it takes no more than that). The positions are numbered in the order they come
+// (from 1) and read back by number: from a list of their own, or, given a recall, from the sink
+// that stores them (every position handed on is then numbered). A slot of 32 bits holds a
+// number (0: empty) in its low bits, as many as the table's size needs, and as many bits of the
+// position's hash as are left above them, so that the table takes 4 bytes a slot and positions
+// are read back only where those bits agree: the table is the one place read at random. +0.0 and
 // -0.0 are one position; a position with a NaN coordinate equals none and is not kept.
 class PlanPositions {
 public:
+    explicit PlanPositions(const SurveyPointRecall& recall) : recall_(recall) {}
+
     // Room for `count` more positions.
     void Expect(std::size_t count) {
-        if (kept_.empty()) {
+        if (!recall_ && kept_.empty()) {
             kept_.reserve(count);
             // Filled in order, one position a row but for the duplicates: made present at once.
             geom::PrepareRoomForWriting(kept_.data(), count * sizeof(Position));
-        } else {
+        } else if (!recall_) {
             kept_.reserve(kept_.size() + count);
         }
-        const std::size_t size = (kept_.size() + count) / 3 * 4 + 1024;
+        const std::size_t size = (numbered_ + count) / 3 * 4 + 1024;
         if (size > slots_.size()) {
             Rehash(size);
         }
@@ -169,29 +174,35 @@ public:
     void Touch(const std::uint64_t* hashes, std::size_t count) {
         std::uint32_t empty = 0;
         for (std::size_t k = 0; k < count && !slots_.empty(); ++k) {
-            empty += slots_[Home(hashes[k])].number == 0 ? 1 : 0;
+            empty += slots_[Home(hashes[k])] == 0 ? 1 : 0;
         }
         geom::KeepReads(empty);
     }
 
-    // Whether the position, of that hash, is new; it is then kept.
+    // Whether the position, of that hash, is new; it is then numbered (and kept, without a
+    // recall).
     bool Insert(double x, double y, std::uint64_t hash) {
         if (std::isnan(x) || std::isnan(y)) {
+            numbered_ += recall_ ? 1 : 0;
             return true;
         }
-        if (4 * (kept_.size() + 1) > 3 * slots_.size()) {
+        if (4 * (numbered_ + 1) > 3 * slots_.size()) {
             Rehash(2 * slots_.size() + 1024);
         }
-        const auto check = static_cast<std::uint32_t>(hash);
+        const std::uint32_t check = Check(hash);
         std::size_t k = Home(hash);
-        for (; slots_[k].number != 0; k = Next(k)) {
-            const Position& kept = kept_[slots_[k].number - 1];
-            if (slots_[k].check == check && kept.x == x && kept.y == y) {
-                return false;
+        for (; slots_[k] != 0; k = Next(k)) {
+            if ((slots_[k] & ~numberMask_) == check) {
+                const Position seen = Numbered(slots_[k] & numberMask_);
+                if (seen.x == x && seen.y == y) {
+                    return false;
+                }
             }
         }
-        kept_.push_back(Position{x, y});
-        slots_[k] = Slot{static_cast<std::uint32_t>(kept_.size()), check};
+        if (!recall_) {
+            kept_.push_back(Position{x, y});
+        }
+        slots_[k] = static_cast<std::uint32_t>(++numbered_) | check;
         return true;
     }
 
@@ -200,45 +211,63 @@ private:
         double x;
         double y;
     };
-    struct Slot {
-        std::uint32_t number;
-        std::uint32_t check;
-    };
     static std::uint64_t Bits(double v) {
         v += 0.0;
         std::uint64_t bits = 0;
         std::memcpy(&bits, &v, sizeof bits);
         return bits;
     }
-    // The slot a search starts at: the hash's top 32 bits scaled to the table's size (the check
-    // is its low 32 bits).
+    Position Numbered(std::size_t number) const {
+        if (!recall_) {
+            return kept_[number - 1];
+        }
+        Position p{0.0, 0.0};
+        recall_(number - 1, p.x, p.y);
+        return p;
+    }
+    // The slot a search starts at: the hash's top 32 bits scaled to the table's size.
     std::size_t Home(std::uint64_t hash) const {
         return static_cast<std::size_t>(((hash >> 32) * slots_.size()) >> 32);
+    }
+    // The hash's bits a slot keeps above the number: taken from its low 32 bits.
+    std::uint32_t Check(std::uint64_t hash) const {
+        return static_cast<std::uint32_t>(hash) & ~numberMask_;
     }
     std::size_t Next(std::size_t k) const { return k + 1 == slots_.size() ? 0 : k + 1; }
     void Rehash(std::size_t size) {
         if (size > (std::uint64_t{1} << 32)) {
             throw std::bad_alloc();
         }
-        std::vector<Slot> old;
-        old.reserve(size);
-        geom::PrepareRoomForWriting(old.data(), size * sizeof(Slot));  // cleared whole just below
-        old.resize(size, Slot{0, 0});
-        old.swap(slots_);
-        for (const Slot& slot : old) {
-            if (slot.number != 0) {
-                const Position& p = kept_[slot.number - 1];
-                std::size_t k = Home(Hash(p.x, p.y));
-                while (slots_[k].number != 0) {
-                    k = Next(k);
-                }
-                slots_[k] = slot;
+        // Numbers stay below the size (the table is at most 75 % full).
+        std::uint32_t mask = 0;
+        while (mask < size - 1) {
+            mask = mask << 1 | 1;
+        }
+        numberMask_ = mask;
+        std::vector<std::uint32_t> slots;
+        slots.reserve(size);
+        geom::PrepareRoomForWriting(slots.data(), size * sizeof(std::uint32_t));  // cleared below
+        slots.resize(size, 0);
+        slots_.swap(slots);
+        for (std::size_t number = 1; number <= numbered_; ++number) {
+            const Position p = Numbered(number);
+            if (std::isnan(p.x) || std::isnan(p.y)) {
+                continue;
             }
+            const std::uint64_t hash = Hash(p.x, p.y);
+            std::size_t k = Home(hash);
+            while (slots_[k] != 0) {
+                k = Next(k);
+            }
+            slots_[k] = static_cast<std::uint32_t>(number) | Check(hash);
         }
     }
 
+    const SurveyPointRecall& recall_;
     std::vector<Position> kept_;
-    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> slots_;
+    std::size_t numbered_ = 0;
+    std::uint32_t numberMask_ = 0;
 };
 
 // Hands on the points at plan positions no earlier point had, in their order, and counts them
@@ -246,8 +275,9 @@ private:
 // position's hash is taken when it comes, so that Touch is a tight run of reads.
 class FirstAtPositions {
 public:
-    FirstAtPositions(const SurveyPointSink& add, SurveyReadCounts& counts)
-        : add_(add), counts_(counts) {}
+    FirstAtPositions(const SurveyPointSink& add, const SurveyPointRecall& recall,
+                     SurveyReadCounts& counts)
+        : add_(add), counts_(counts), positions_(recall) {}
 
     void Expect(std::size_t rows) { positions_.Expect(rows); }
     void Add(double x, double y, double z) {
@@ -377,7 +407,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     const bool decimalComma = separator != ',';
     const std::size_t needed =
         static_cast<std::size_t>(std::max(columns.x, std::max(columns.y, columns.z))) + 1;
-    FirstAtPositions firstAt(add, counts);
+    FirstAtPositions firstAt(add, options.recall, counts);
     RowFields fields(needed);
     std::string decimal;
     int listed = 0;

@@ -74,6 +74,17 @@ int CConstrainedDCT::AddPoint(double x, double y, double z) {
     return dct_->AddPoint(x, y, z);
 }
 
+void CConstrainedDCT::StoredPosition(std::size_t n, double& x, double& y) const {
+    if (snapTolerance_ > 0.0) {
+        x = points_[n].x;
+        y = points_[n].y;
+        return;
+    }
+    const DctStoredPoint& point = dct_->AddedPoint(static_cast<std::uint32_t>(n));
+    x = point.x;
+    y = point.y;
+}
+
 void CConstrainedDCT::AddBreakline(const std::vector<CVertex>& vertices) {
     lines_.push_back(Line{LineKind::Breakline, vertices});
 }

@@ -102,8 +102,12 @@ public:
     CConstrainedDCT(const CConstrainedDCT&) = delete;
     CConstrainedDCT& operator=(const CConstrainedDCT&) = delete;
 
-    // Stores the survey point; gives 1.
+    // Stores the survey point; gives 1. Points with a coordinate that is no finite number are not
+    // stored (Triangulate() then fails).
     int AddPoint(double x, double y, double z);
+    // The plan position of the n-th point stored (from 0), n below the points stored, before
+    // Triangulate().
+    void StoredPosition(std::size_t n, double& x, double& y) const;
     void AddBreakline(const std::vector<CVertex>& vertices);
     void SetOuterBoundary(const std::vector<CVertex>& vertices,
                           CdtBoundaryElevation elevation = CdtBoundaryElevation::Own);

@@ -43,6 +43,10 @@ public:
     // Stores the point at the end of the point store; gives 1.
     int AddPoint(double x, double y, double z);
 
+    // The i-th point added (from 0), i below the points added, before Triangulate(): for readers
+    // that look back at what they handed on without keeping a copy of their own.
+    const DctStoredPoint& AddedPoint(std::uint32_t i) const { return pointStore[i]; }
+
     // Sorts the point store in place and triangulates the distinct plan positions.
     std::vector<CTriangle> Triangulate();
 

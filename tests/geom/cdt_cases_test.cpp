@@ -372,6 +372,27 @@ TEST(CdtCases, BoundariesFromTheSurfaceFollowTheBreaklines) {
     EXPECT_NEAR(run.vertices[VertexAt(run, 1, 1)].z, 12.0, 1e-12);
 }
 
+// The survey reader looks back at the points it handed on through StoredPosition: the points in
+// the order added, whether a snap keeps them aside or they go straight to the triangulation, and
+// the first of two at one position as well as the second.
+TEST(CdtCases, StoredPositionsAreThePointsInTheOrderAdded) {
+    for (const double tolerance : {0.0, 0.001}) {
+        geom::CConstrainedDCT cdt;
+        cdt.SetSnapTolerance(tolerance);
+        const std::vector<CVertex> points = {{3, 4, 1}, {-0.5, 7.25, 2}, {3, 4, 3}, {1e6, -2e6, 4}};
+        for (const CVertex& p : points) {
+            cdt.AddPoint(p.x, p.y, p.z);
+        }
+        for (std::size_t n = 0; n < points.size(); ++n) {
+            double x = 0;
+            double y = 0;
+            cdt.StoredPosition(n, x, y);
+            EXPECT_EQ(x, points[n].x) << tolerance << " " << n;
+            EXPECT_EQ(y, points[n].y) << tolerance << " " << n;
+        }
+    }
+}
+
 TEST(CdtCases, TheSnapToleranceJoinsNearDuplicatesByItsRules) {
     CdtInput input;
     input.breaklines = {{{1, 1, 5}, {9, 5, 9}}, {{9.0004, 5.0003, 7}, {9, 9, 7}}};

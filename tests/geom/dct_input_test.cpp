@@ -80,6 +80,11 @@ TEST(DctInput, StoreGrowsPastItsFirstRoomKeepingEveryPoint) {
     for (int i = 0; i < count; ++i) {
         ASSERT_EQ(stored[i].z, i);
         ASSERT_EQ(stored[i].x, i % 317);
+        // What a reader looks back at, in every block of the store.
+        const geom::DctStoredPoint& added = dct.AddedPoint(static_cast<std::uint32_t>(i));
+        ASSERT_EQ(added.x, i % 317);
+        ASSERT_EQ(added.y, i / 317);
+        ASSERT_EQ(added.z, i);
     }
     const std::vector<geom::CTriangle> triangles = dct.Triangulate();
     // 315 full rows of 317 points and 152 points of a last row: two triangles per grid cell

@@ -521,7 +521,8 @@ TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
 // Many duplicates, near and far apart, in a small file and then in a far larger one (the
 // positions seen are carried into a table sized for both): the points are those of the first row
 // at each position in row order, whatever batch or table a row falls in. Rows at -0 are at 0;
-// rows with "nan" or "inf" coordinates are skipped, never kept or counted as duplicates.
+// rows with "nan" or "inf" coordinates are skipped, never kept or counted as duplicates. The same
+// with a recall, the positions then read back from the points handed on.
 TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrder) {
     TempFolder folder;
     std::mt19937 random(27);
@@ -560,23 +561,39 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
     ASSERT_GT(duplicates, 30000);
     SurveyColumns columns;
     ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
-    Points points;
-    SurveyReadCounts counts;
-    ASSERT_TRUE(ReadSurveyPointFiles(
-        names, columns, L';', L"test",
-        [&points](double x, double y, double z) {
-            points.push_back({x + 0.0, y, z});
-        },
-        counts));
-    EXPECT_EQ(points, expected);
-    EXPECT_EQ(counts.duplicates, duplicates);
-    EXPECT_EQ(counts.skipped, skipped);
     const std::wstring summary = L"\nRows read: " + std::to_wstring(expected.size()) +
                                  L", skipped: " + std::to_wstring(skipped) +
                                  L", duplicate plan positions: " + std::to_wstring(duplicates);
-    const std::wstring printed = host().commandLine();
-    ASSERT_GE(printed.size(), summary.size());
-    EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary);
+    // With the reader's own list of positions, and looking back into the sink's points.
+    for (const bool recalled : {false, true}) {
+        Points points;
+        SurveyReadCounts counts;
+        std::size_t recalls = 0;
+        SurveyReadOptions options;
+        if (recalled) {
+            options.recall = [&](std::size_t n, double& x, double& y) {
+                ++recalls;
+                x = points.at(n)[0];
+                y = points.at(n)[1];
+            };
+        }
+        ASSERT_TRUE(ReadSurveyPointFiles(
+            names, columns, L';', L"test",
+            [&points](double x, double y, double z) {
+                points.push_back({x + 0.0, y, z});
+            },
+            counts, options));
+        EXPECT_EQ(points, expected) << recalled;
+        EXPECT_EQ(counts.duplicates, duplicates) << recalled;
+        EXPECT_EQ(counts.skipped, skipped) << recalled;
+        if (recalled) {
+            // Each duplicate is told by its first point's position, read back.
+            EXPECT_GE(recalls, static_cast<std::size_t>(duplicates));
+        }
+        const std::wstring printed = host().commandLine();
+        ASSERT_GE(printed.size(), summary.size());
+        EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary) << recalled;
+    }
 }
 
 // A row of two million empty fields after the layout's three: only those three are kept, so the
