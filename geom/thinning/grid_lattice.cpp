@@ -58,7 +58,8 @@ struct Axis {
     // The index nearest v (checked afterwards: every value at an index must be the same, and
     // exactly low + index step); false beyond the axis.
     bool Index(double v, std::vector<double>& values, std::uint32_t& index) const {
-        const double at = std::floor((v - low) * perStep + 0.5);
+        // floor(at) lies in [0, count) exactly when at does; there it is the truncation.
+        const double at = (v - low) * perStep + 0.5;
         if (!(at >= 0.0 && at < static_cast<double>(count))) {
             return false;
         }

@@ -63,41 +63,87 @@ ThinTrend GridScan::FitTile(std::size_t ti, std::size_t tj) const {
     return trend;
 }
 
-// On each row the nodes on the inner side of all three edges form one range of columns.
+namespace {
+
+// floor(n / d) for d > 0, in integers.
+std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
+    const std::int64_t q = n / d;
+    return q - (q * d > n ? 1 : 0);
+}
+
+// floor(b / divisor) for b = b0 + rise (j - j0), row by row from j0, as a quotient and a
+// remainder in [0, divisor) that each row steps by rise's (no division per row).
+struct EdgeBound {
+    std::int64_t quotient = 0, remainder = 0, divisor = 1, stepQuotient = 0, stepRemainder = 0;
+
+    void Start(std::int64_t b0, std::int64_t d, std::int64_t rise) {
+        quotient = FloorDivide(b0, d);
+        remainder = b0 - quotient * d;
+        divisor = d;
+        stepQuotient = FloorDivide(rise, d);
+        stepRemainder = rise - stepQuotient * d;
+    }
+    void Next() {
+        quotient += stepQuotient;
+        remainder += stepRemainder;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            ++quotient;
+        }
+    }
+};
+
+}  // namespace
+
+// On each row the nodes on the inner side of all three edges form one range of columns. Edge
+// p -> q holds the nodes with (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0, that is
+// a i + b >= 0 with a = p.j - q.j and b = (q.i - p.i)(j - p.j) + (q.j - p.j) p.i: i >= ceil(-b / a)
+// = -floor(b / a) when a > 0, i <= floor(b / -a) when a < 0, every i or none when a = 0.
 void GridScan::FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
                          std::int64_t iLow, std::int64_t iHigh) const {
-    spans_.clear();
-    for (std::int64_t j = jLow; j <= jHigh; ++j) {
-        // Quotients of integers below 2^53 in magnitude: ceil and floor of the rounded quotient
-        // are exact (a quotient that is not whole stays at least 1 / |a| from every whole number).
-        double low = static_cast<double>(iLow), high = static_cast<double>(iHigh);
-        for (int k = 0; k < 3; ++k) {
-            // Inside edge p -> q: (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0.
-            const GridNode& p = *corner[k];
-            const GridNode& q = *corner[(k + 1) % 3];
-            const std::int64_t a = -(q.j - p.j);
-            const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
-            if (a > 0) {
-                const double from = std::ceil(static_cast<double>(-b) / static_cast<double>(a));
-                low = from > low ? from : low;
-            } else if (a < 0) {
-                const double to = std::floor(static_cast<double>(b) / static_cast<double>(-a));
-                high = to < high ? to : high;
-            } else if (b < 0) {
-                high = low - 1.0;
-            }
+    EdgeBound lows[3], highs[3];
+    int lowCount = 0, highCount = 0;
+    // Rows outside [jFrom, jTo] lie beyond a level edge: nothing covered there.
+    std::int64_t jFrom = jLow, jTo = jHigh;
+    for (int k = 0; k < 3; ++k) {
+        const GridNode& p = *corner[k];
+        const GridNode& q = *corner[(k + 1) % 3];
+        const std::int64_t a = p.j - q.j, rise = q.i - p.i;
+        const std::int64_t b0 = rise * (jLow - p.j) + (q.j - p.j) * p.i;
+        if (a > 0) {
+            lows[lowCount++].Start(b0, a, rise);
+        } else if (a < 0) {
+            highs[highCount++].Start(b0, -a, rise);
+        } else if (rise > 0) {
+            jFrom = std::max(jFrom, p.j);
+        } else if (rise < 0) {
+            jTo = std::min(jTo, p.j);
+        }
+    }
+    spans_.resize(static_cast<std::size_t>(jHigh - jLow + 1) * 2);
+    std::int64_t* span = spans_.data();
+    for (std::int64_t j = jLow; j <= jHigh; ++j, span += 2) {
+        std::int64_t first = iLow, last = iHigh;
+        for (int k = 0; k < lowCount; ++k) {
+            first = std::max(first, -lows[k].quotient);
+            lows[k].Next();
+        }
+        for (int k = 0; k < highCount; ++k) {
+            last = std::min(last, highs[k].quotient);
+            highs[k].Next();
+        }
+        if (j < jFrom || j > jTo) {
+            last = first - 1;
         }
         // A corner on this row is an end of its range: left out.
-        auto first = static_cast<std::int64_t>(low);
-        auto last = static_cast<std::int64_t>(high);
         for (const GridNode* c : corner) {
             if (c->j == j) {
                 first += c->i == first ? 1 : 0;
                 last -= c->i == last ? 1 : 0;
             }
         }
-        spans_.push_back(first);
-        spans_.push_back(last);
+        span[0] = first;
+        span[1] = last;
     }
 }
 
@@ -181,18 +227,40 @@ void GridScan::FindParts(const ThinPlane& plane, std::int64_t jLow, std::int64_t
     const auto tilesAcross = static_cast<std::int64_t>(grid_.TilesAcross());
     parts_.clear();
     for (std::int64_t block = jLow & ~(kTile - 1); block <= jHigh; block += kTile) {
-        for (std::int64_t strip = iLow & ~(kTile - 1); strip <= iHigh; strip += kTile) {
-            Part part{0.0, strip + kTile, strip - 1, -1, -1};
-            for (std::int64_t j = std::max(block, jLow); j <= std::min(block + kTile - 1, jHigh);
-                 ++j) {
-                const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
-                const std::int64_t first = std::max(spans_[row], strip);
-                const std::int64_t last = std::min(spans_[row + 1], strip + kTile - 1);
-                if (first <= last) {
-                    part.iMin = std::min(part.iMin, first);
-                    part.iMax = std::max(part.iMax, last);
-                    part.jMin = part.jMin < 0 ? j : part.jMin;
-                    part.jMax = j;
+        const std::int64_t jFrom = std::max(block, jLow), jTo = std::min(block + kTile - 1, jHigh);
+        // The block's rows that cover nodes, the columns any of them covers (anyFirst to
+        // anyLast) and those all of them cover (allFirst to allLast).
+        std::int64_t rowFirst = -1, rowLast = -1;
+        std::int64_t anyFirst = iHigh + 1, anyLast = iLow - 1, allFirst = iLow, allLast = iHigh;
+        for (std::int64_t j = jFrom; j <= jTo; ++j) {
+            const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+            if (spans_[row] <= spans_[row + 1]) {
+                rowFirst = rowFirst < 0 ? j : rowFirst;
+                rowLast = j;
+                anyFirst = std::min(anyFirst, spans_[row]);
+                anyLast = std::max(anyLast, spans_[row + 1]);
+                allFirst = std::max(allFirst, spans_[row]);
+                allLast = std::min(allLast, spans_[row + 1]);
+            }
+        }
+        if (rowFirst < 0) {
+            continue;
+        }
+        for (std::int64_t strip = anyFirst & ~(kTile - 1); strip <= anyLast; strip += kTile) {
+            // A tile within every row's range is covered whole on those rows.
+            Part part{0.0, strip, strip + kTile - 1, rowFirst, rowLast};
+            if (strip < allFirst || strip + kTile - 1 > allLast) {
+                part = Part{0.0, strip + kTile, strip - 1, -1, -1};
+                for (std::int64_t j = rowFirst; j <= rowLast; ++j) {
+                    const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+                    const std::int64_t first = std::max(spans_[row], strip);
+                    const std::int64_t last = std::min(spans_[row + 1], strip + kTile - 1);
+                    if (first <= last) {
+                        part.iMin = std::min(part.iMin, first);
+                        part.iMax = std::max(part.iMax, last);
+                        part.jMin = part.jMin < 0 ? j : part.jMin;
+                        part.jMax = j;
+                    }
                 }
             }
             if (part.jMin < 0) {
