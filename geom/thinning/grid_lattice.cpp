@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "geom/kernel/large_allocation.h"
@@ -120,8 +121,11 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
         grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile;
     PrepareWhole(grid.ids, points.size());
     grid.ids.assign(points.size(), 0xFFFFFFFFu);
-    PrepareWhole(grid.z, tiled);
-    grid.z.resize(tiled);
+    // Room for a tile's row before the first, to start the tiles at a multiple of its size.
+    PrepareWhole(grid.z, tiled + GridLattice::kTile - 1);
+    grid.z.resize(tiled + GridLattice::kTile - 1);
+    const auto address = reinterpret_cast<std::uintptr_t>(grid.z.data()) / sizeof(double);
+    grid.zFirst = (GridLattice::kTile - address % GridLattice::kTile) % GridLattice::kTile;
     // Every point at its own node: with as many points as nodes, every node is taken.
     for (std::size_t k = 0; k < points.size(); ++k) {
         const ThinPoint& p = points[k];

@@ -83,13 +83,12 @@ struct EdgeBound {
         stepQuotient = FloorDivide(rise, d);
         stepRemainder = rise - stepQuotient * d;
     }
+    // Without a branch: the carry follows no pattern a predictor learns.
     void Next() {
-        quotient += stepQuotient;
         remainder += stepRemainder;
-        if (remainder >= divisor) {
-            remainder -= divisor;
-            ++quotient;
-        }
+        const bool carry = remainder >= divisor;
+        remainder -= carry ? divisor : 0;
+        quotient += stepQuotient + static_cast<std::int64_t>(carry);
     }
 };
 
@@ -101,7 +100,11 @@ struct EdgeBound {
 // = -floor(b / a) when a > 0, i <= floor(b / -a) when a < 0, every i or none when a = 0.
 void GridScan::FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
                          std::int64_t iLow, std::int64_t iHigh) const {
-    EdgeBound lows[3], highs[3];
+    // At most two edges of a triangle bound its rows on each side; a side with one has a second
+    // bound that stays at iLow (or iHigh).
+    EdgeBound lows[2], highs[2];
+    lows[0].quotient = lows[1].quotient = -iLow;
+    highs[0].quotient = highs[1].quotient = iHigh;
     int lowCount = 0, highCount = 0;
     // Rows outside [jFrom, jTo] lie beyond a level edge: nothing covered there.
     std::int64_t jFrom = jLow, jTo = jHigh;
@@ -123,24 +126,17 @@ void GridScan::FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, 
     spans_.resize(static_cast<std::size_t>(jHigh - jLow + 1) * 2);
     std::int64_t* span = spans_.data();
     for (std::int64_t j = jLow; j <= jHigh; ++j, span += 2) {
-        std::int64_t first = iLow, last = iHigh;
-        for (int k = 0; k < lowCount; ++k) {
-            first = std::max(first, -lows[k].quotient);
-            lows[k].Next();
-        }
-        for (int k = 0; k < highCount; ++k) {
-            last = std::min(last, highs[k].quotient);
-            highs[k].Next();
-        }
-        if (j < jFrom || j > jTo) {
-            last = first - 1;
-        }
+        std::int64_t first = std::max({iLow, -lows[0].quotient, -lows[1].quotient});
+        std::int64_t last = std::min({iHigh, highs[0].quotient, highs[1].quotient});
+        lows[0].Next();
+        lows[1].Next();
+        highs[0].Next();
+        highs[1].Next();
+        last = j < jFrom || j > jTo ? first - 1 : last;
         // A corner on this row is an end of its range: left out.
         for (const GridNode* c : corner) {
-            if (c->j == j) {
-                first += c->i == first ? 1 : 0;
-                last -= c->i == last ? 1 : 0;
-            }
+            first += c->j == j && c->i == first ? 1 : 0;
+            last -= c->j == j && c->i == last ? 1 : 0;
         }
         span[0] = first;
         span[1] = last;

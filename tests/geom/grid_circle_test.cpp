@@ -46,11 +46,11 @@ TEST(GridCircle, DecidesAsInCircleOnTheNodesPositions) {
                 if (orient < 0) {
                     std::swap(a, b);
                 }
-                const int expected = geom::InCircle({a.p.x, a.p.y}, {b.p.x, b.p.y},
-                                                    {c.p.x, c.p.y}, {d.p.x, d.p.y});
+                const int expected =
+                    geom::InCircle({a.p.x, a.p.y}, {b.p.x, b.p.y}, {c.p.x, c.p.y}, {d.p.x, d.p.y});
                 ASSERT_EQ(geom::GridInCircle(a, b, c, d, square), expected)
-                    << "(" << a.i << " " << a.j << ") (" << b.i << " " << b.j << ") (" << c.i
-                    << " " << c.j << ") (" << d.i << " " << d.j << ")";
+                    << "(" << a.i << " " << a.j << ") (" << b.i << " " << b.j << ") (" << c.i << " "
+                    << c.j << ") (" << d.i << " " << d.j << ")";
                 ++counts[expected + 1];
             }
         }
@@ -65,7 +65,8 @@ TEST(GridCircle, DecidesAsInCircleOnTheNodesPositions) {
 // outside as the steps decide.
 TEST(GridCircle, RectanglesAreCoCircularAndUnequalStepsDecideTheRest) {
     const auto node = [](std::int64_t i, std::int64_t j, double dx, double dy) {
-        return geom::GridNode{i, j, {static_cast<double>(i) * dx, static_cast<double>(j) * dy, 0.0}};
+        return geom::GridNode{
+            i, j, {static_cast<double>(i) * dx, static_cast<double>(j) * dy, 0.0}};
     };
     for (const double dy : {1.0, 0.5, 4.0}) {
         const bool square = dy == 1.0;
