@@ -46,6 +46,7 @@ private:
         Vertex vertex;
         vertex.i = i, vertex.j = j, vertex.p = grid_.Node(i, j);
         vertices_.push_back(vertex);
+        places_.push_back(GridPlace{i, j});
         return static_cast<std::uint32_t>(vertices_.size() - 1);
     }
     std::uint32_t AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
@@ -98,7 +99,7 @@ private:
 
     // In-circle decisions of vertices' nodes (GridInCircle).
     int InCircle(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const {
-        return GridInCircle(vertices_[a], vertices_[b], vertices_[c], vertices_[d], square_);
+        return GridInCircle(grid_, places_[a], places_[b], places_[c], places_[d], square_);
     }
 
     const GridLattice& grid_;
@@ -107,6 +108,8 @@ private:
     GridScan scan_;
     ThinQueue queue_;
     std::vector<Vertex> vertices_;
+    // The vertices' nodes apart, compact: the flips' in-circle decisions read only these.
+    std::vector<GridPlace> places_;
     std::vector<Triangle> triangles_;
     std::vector<std::uint32_t> touched_;
     std::vector<std::uint32_t> stamps_;
