@@ -66,7 +66,9 @@ struct Axis {
         }
         index = static_cast<std::uint32_t>(at);
         double& value = values[index];
-        value = std::isnan(value) ? v : value;
+        if (std::isnan(value)) {
+            value = v;
+        }
         return value == v;
     }
     bool Exact(const std::vector<double>& values) const {

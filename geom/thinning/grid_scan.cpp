@@ -65,10 +65,13 @@ ThinTrend GridScan::FitTile(std::size_t ti, std::size_t tj) const {
 
 namespace {
 
-// floor(n / d) for d > 0, in integers.
+// floor(n / d) for d > 0 and |n|, d below 2^53: the rounded quotient is within one of it (a
+// division of doubles is quicker than one of integers), and the products below are exact.
 std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
-    const std::int64_t q = n / d;
-    return q - (q * d > n ? 1 : 0);
+    std::int64_t q = static_cast<std::int64_t>(static_cast<double>(n) / static_cast<double>(d));
+    q -= q * d > n ? 1 : 0;
+    q += (q + 1) * d <= n ? 1 : 0;
+    return q;
 }
 
 // floor(b / divisor) for b = b0 + rise (j - j0), row by row from j0, as a quotient and a
