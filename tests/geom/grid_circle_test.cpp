@@ -29,10 +29,9 @@ geom::PlanPoint Plan(const geom::GridLattice& grid, geom::GridPlace n) {
 
 TEST(GridCircle, DecidesAsInCircleOnTheNodesPositions) {
     // Equal steps, unequal ones, fractions of a metre, far from the origin.
-    const geom::GridLattice lattices[] = {Lattice(0.0, 0.0, 1.0, 1.0, 20001),
-                                          Lattice(500000.0, 5400000.0, 0.25, 0.25, 20001),
-                                          Lattice(-300.0, 7000.0, 3.0, 5.0, 20001),
-                                          Lattice(100.0, -40.0, 0.5, 2.0, 20001)};
+    const geom::GridLattice lattices[] = {
+        Lattice(0.0, 0.0, 1.0, 1.0, 20001), Lattice(500000.0, 5400000.0, 0.25, 0.25, 20001),
+        Lattice(-300.0, 7000.0, 3.0, 5.0, 20001), Lattice(100.0, -40.0, 0.5, 2.0, 20001)};
     std::mt19937 random(41);
     for (const geom::GridLattice& grid : lattices) {
         const bool square = grid.xs[1] - grid.xs[0] == grid.ys[1] - grid.ys[0];
@@ -51,11 +50,11 @@ TEST(GridCircle, DecidesAsInCircleOnTheNodesPositions) {
                 if (orient < 0) {
                     std::swap(a, b);
                 }
-                const int expected = geom::InCircle(Plan(grid, a), Plan(grid, b), Plan(grid, c),
-                                                    Plan(grid, d));
+                const int expected =
+                    geom::InCircle(Plan(grid, a), Plan(grid, b), Plan(grid, c), Plan(grid, d));
                 ASSERT_EQ(geom::GridInCircle(grid, a, b, c, d, square), expected)
-                    << "(" << a.i << " " << a.j << ") (" << b.i << " " << b.j << ") (" << c.i
-                    << " " << c.j << ") (" << d.i << " " << d.j << ")";
+                    << "(" << a.i << " " << a.j << ") (" << b.i << " " << b.j << ") (" << c.i << " "
+                    << c.j << ") (" << d.i << " " << d.j << ")";
                 ++counts[expected + 1];
             }
         }
