@@ -20,8 +20,8 @@ struct GridPlace {
     std::uint32_t j = 0;  // row
 };
 
-inline int GridInCircle(const GridLattice& grid, GridPlace a, GridPlace b, GridPlace c,
-                        GridPlace d, bool square) {
+inline int GridInCircle(const GridLattice& grid, GridPlace a, GridPlace b, GridPlace c, GridPlace d,
+                        bool square) {
     constexpr std::int64_t kSmall = std::int64_t{1} << 13;
     const auto offset = [](std::uint32_t v, std::uint32_t from) {
         return static_cast<std::int64_t>(v) - static_cast<std::int64_t>(from);
