@@ -100,49 +100,62 @@ struct EdgeBound {
 // On each row the nodes on the inner side of all three edges form one range of columns. Edge
 // p -> q holds the nodes with (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0, that is
 // a i + b >= 0 with a = p.j - q.j and b = (q.i - p.i)(j - p.j) + (q.j - p.j) p.i: i >= ceil(-b / a)
-// = -floor(b / a) when a > 0, i <= floor(b / -a) when a < 0, every i or none when a = 0.
+// = -floor(b / a) when a > 0, i <= floor(b / -a) when a < 0. The triangle being counter-clockwise
+// and not flat, a level edge (a = 0) bounds no row within it, and on the rows an edge spans,
+// the third edge's half-plane holds the section between the other two: the rows from the lowest
+// corner to the middle one are bounded by the two edges from the lowest, the rest by the two to
+// the highest (the middle row by a pair with no level edge).
 void GridScan::FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
                          std::int64_t iLow, std::int64_t iHigh) const {
-    // At most two edges of a triangle bound its rows on each side; a side with one has a second
-    // bound that stays at iLow (or iHigh).
-    EdgeBound lows[2], highs[2];
-    lows[0].quotient = lows[1].quotient = -iLow;
-    highs[0].quotient = highs[1].quotient = iHigh;
-    int lowCount = 0, highCount = 0;
-    // Rows outside [jFrom, jTo] lie beyond a level edge: nothing covered there.
-    std::int64_t jFrom = jLow, jTo = jHigh;
-    for (int k = 0; k < 3; ++k) {
-        const GridNode& p = *corner[k];
-        const GridNode& q = *corner[(k + 1) % 3];
-        const std::int64_t a = p.j - q.j, rise = q.i - p.i;
-        const std::int64_t b0 = rise * (jLow - p.j) + (q.j - p.j) * p.i;
-        if (a > 0) {
-            lows[lowCount++].Start(b0, a, rise);
-        } else if (a < 0) {
-            highs[highCount++].Start(b0, -a, rise);
-        } else if (rise > 0) {
-            jFrom = std::max(jFrom, p.j);
-        } else if (rise < 0) {
-            jTo = std::min(jTo, p.j);
-        }
-    }
     spans_.resize(static_cast<std::size_t>(jHigh - jLow + 1) * 2);
-    std::int64_t* span = spans_.data();
-    for (std::int64_t j = jLow; j <= jHigh; ++j, span += 2) {
-        std::int64_t first = std::max({iLow, -lows[0].quotient, -lows[1].quotient});
-        std::int64_t last = std::min({iHigh, highs[0].quotient, highs[1].quotient});
-        lows[0].Next();
-        lows[1].Next();
-        highs[0].Next();
-        highs[1].Next();
-        last = j < jFrom || j > jTo ? first - 1 : last;
-        // A corner on this row is an end of its range: left out.
-        for (const GridNode* c : corner) {
-            first += c->j == j && c->i == first ? 1 : 0;
-            last -= c->j == j && c->i == last ? 1 : 0;
+    // Rows jFrom to jTo between edges e and f (edge k from corner k to corner k + 1), one
+    // bounding each side.
+    const auto rows = [&](int e, int f, std::int64_t jFrom, std::int64_t jTo) {
+        EdgeBound bounds[2];
+        bool lowFirst = false;
+        for (int n = 0; n < 2; ++n) {
+            const int k = n == 0 ? e : f;
+            const GridNode& p = *corner[k];
+            const GridNode& q = *corner[(k + 1) % 3];
+            const std::int64_t a = p.j - q.j, rise = q.i - p.i;
+            bounds[n].Start(rise * (jFrom - p.j) + (q.j - p.j) * p.i, a > 0 ? a : -a, rise);
+            lowFirst = n == 0 ? a > 0 : lowFirst;
         }
-        span[0] = first;
-        span[1] = last;
+        EdgeBound& low = bounds[lowFirst ? 0 : 1];
+        EdgeBound& high = bounds[lowFirst ? 1 : 0];
+        std::int64_t* span = spans_.data() + (jFrom - jLow) * 2;
+        for (std::int64_t j = jFrom; j <= jTo; ++j, span += 2) {
+            std::int64_t first = std::max(iLow, -low.quotient);
+            std::int64_t last = std::min(iHigh, high.quotient);
+            low.Next();
+            high.Next();
+            // A corner on this row is an end of its range: left out.
+            for (const GridNode* c : corner) {
+                first += c->j == j && c->i == first ? 1 : 0;
+                last -= c->j == j && c->i == last ? 1 : 0;
+            }
+            span[0] = first;
+            span[1] = last;
+        }
+    };
+    // The corners from the lowest row up (ties in any order).
+    int bottom = 0, top = 0;
+    for (int k = 1; k < 3; ++k) {
+        bottom = corner[k]->j < corner[bottom]->j ? k : bottom;
+        top = corner[k]->j > corner[top]->j ? k : top;
+    }
+    top = top == bottom ? (bottom + 1) % 3 : top;
+    const int middle = 3 - bottom - top;
+    // The edges by their corners: edge k runs from corner k to corner k + 1.
+    const auto edge = [](int u, int v) { return (u + 1) % 3 == v ? u : v; };
+    const std::int64_t jMiddle = corner[middle]->j;
+    std::int64_t upFrom = jMiddle;  // the first row bounded by the edges to the highest corner
+    if (jMiddle > jLow) {
+        rows(edge(bottom, top), edge(bottom, middle), jLow, jMiddle);
+        ++upFrom;
+    }
+    if (upFrom <= jHigh) {
+        rows(edge(bottom, top), edge(middle, top), upFrom, jHigh);
     }
 }
 
