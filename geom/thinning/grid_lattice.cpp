@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "geom/kernel/large_allocation.h"
@@ -58,13 +59,16 @@ struct Axis {
     // The index nearest v (checked afterwards: every value at an index must be the same, and
     // exactly low + index step); false beyond the axis.
     bool Index(double v, std::vector<double>& values, std::uint32_t& index) const {
-        const double at = std::floor((v - low) * perStep + 0.5);
+        // floor(at) lies in [0, count) exactly when at does; there it is the truncation.
+        const double at = (v - low) * perStep + 0.5;
         if (!(at >= 0.0 && at < static_cast<double>(count))) {
             return false;
         }
         index = static_cast<std::uint32_t>(at);
         double& value = values[index];
-        value = std::isnan(value) ? v : value;
+        if (std::isnan(value)) {
+            value = v;
+        }
         return value == v;
     }
     bool Exact(const std::vector<double>& values) const {
@@ -119,8 +123,11 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
         grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile;
     PrepareWhole(grid.ids, points.size());
     grid.ids.assign(points.size(), 0xFFFFFFFFu);
-    PrepareWhole(grid.z, tiled);
-    grid.z.resize(tiled);
+    // Room for a tile's row before the first, to start the tiles at a multiple of its size.
+    PrepareWhole(grid.z, tiled + GridLattice::kTile - 1);
+    grid.z.resize(tiled + GridLattice::kTile - 1);
+    const auto address = reinterpret_cast<std::uintptr_t>(grid.z.data()) / sizeof(double);
+    grid.zFirst = (GridLattice::kTile - address % GridLattice::kTile) % GridLattice::kTile;
     // Every point at its own node: with as many points as nodes, every node is taken.
     for (std::size_t k = 0; k < points.size(); ++k) {
         const ThinPoint& p = points[k];

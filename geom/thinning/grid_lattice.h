@@ -29,9 +29,12 @@ struct GridLattice {
     std::vector<double> ys;          // per row
     std::vector<double> z;           // tiled (At)
     std::vector<std::uint32_t> ids;  // row by row (node (i, j) at j columns + i)
+    // Where the tiles start in z: a tile's row (64 bytes) then fills one cache line when z was
+    // allocated where FindGridLattice left it (elsewhere the rows are merely unaligned).
+    std::size_t zFirst = 0;
     // The place of node (i, j)'s elevation in z; the nodes of a row within a tile are adjacent.
     std::size_t At(std::size_t i, std::size_t j) const {
-        return ((j >> kTileShift) * TilesAcross() + (i >> kTileShift)) * kTile * kTile +
+        return zFirst + ((j >> kTileShift) * TilesAcross() + (i >> kTileShift)) * kTile * kTile +
                (j & (kTile - 1)) * kTile + (i & (kTile - 1));
     }
     std::size_t TilesAcross() const { return (columns + kTile - 1) >> kTileShift; }

@@ -63,41 +63,99 @@ ThinTrend GridScan::FitTile(std::size_t ti, std::size_t tj) const {
     return trend;
 }
 
-// On each row the nodes on the inner side of all three edges form one range of columns.
+namespace {
+
+// floor(n / d) for d > 0 and |n|, d below 2^53: the rounded quotient is within one of it (a
+// division of doubles is quicker than one of integers), and the products below are exact.
+std::int64_t FloorDivide(std::int64_t n, std::int64_t d) {
+    std::int64_t q = static_cast<std::int64_t>(static_cast<double>(n) / static_cast<double>(d));
+    q -= q * d > n ? 1 : 0;
+    q += (q + 1) * d <= n ? 1 : 0;
+    return q;
+}
+
+// floor(b / divisor) for b = b0 + rise (j - j0), row by row from j0, as a quotient and a
+// remainder in [0, divisor) that each row steps by rise's (no division per row).
+struct EdgeBound {
+    std::int64_t quotient = 0, remainder = 0, divisor = 1, stepQuotient = 0, stepRemainder = 0;
+
+    void Start(std::int64_t b0, std::int64_t d, std::int64_t rise) {
+        quotient = FloorDivide(b0, d);
+        remainder = b0 - quotient * d;
+        divisor = d;
+        stepQuotient = FloorDivide(rise, d);
+        stepRemainder = rise - stepQuotient * d;
+    }
+    // Without a branch: the carry follows no pattern a predictor learns.
+    void Next() {
+        remainder += stepRemainder;
+        const bool carry = remainder >= divisor;
+        remainder -= carry ? divisor : 0;
+        quotient += stepQuotient + static_cast<std::int64_t>(carry);
+    }
+};
+
+}  // namespace
+
+// On each row the nodes on the inner side of all three edges form one range of columns. Edge
+// p -> q holds the nodes with (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0, that is
+// a i + b >= 0 with a = p.j - q.j and b = (q.i - p.i)(j - p.j) + (q.j - p.j) p.i: i >= ceil(-b / a)
+// = -floor(b / a) when a > 0, i <= floor(b / -a) when a < 0. The triangle being counter-clockwise
+// and not flat, a level edge (a = 0) bounds no row within it, and on the rows an edge spans,
+// the third edge's half-plane holds the section between the other two: the rows from the lowest
+// corner to the middle one are bounded by the two edges from the lowest, the rest by the two to
+// the highest (the middle row by a pair with no level edge).
 void GridScan::FindSpans(const GridNode* const (&corner)[3], std::int64_t jLow, std::int64_t jHigh,
                          std::int64_t iLow, std::int64_t iHigh) const {
-    spans_.clear();
-    for (std::int64_t j = jLow; j <= jHigh; ++j) {
-        // Quotients of integers below 2^53 in magnitude: ceil and floor of the rounded quotient
-        // are exact (a quotient that is not whole stays at least 1 / |a| from every whole number).
-        double low = static_cast<double>(iLow), high = static_cast<double>(iHigh);
-        for (int k = 0; k < 3; ++k) {
-            // Inside edge p -> q: (q.i - p.i)(j - p.j) - (q.j - p.j)(i - p.i) >= 0.
+    spans_.resize(static_cast<std::size_t>(jHigh - jLow + 1) * 2);
+    // Rows jFrom to jTo between edges e and f (edge k from corner k to corner k + 1), one
+    // bounding each side.
+    const auto rows = [&](int e, int f, std::int64_t jFrom, std::int64_t jTo) {
+        EdgeBound bounds[2];
+        bool lowFirst = false;
+        for (int n = 0; n < 2; ++n) {
+            const int k = n == 0 ? e : f;
             const GridNode& p = *corner[k];
             const GridNode& q = *corner[(k + 1) % 3];
-            const std::int64_t a = -(q.j - p.j);
-            const std::int64_t b = (q.i - p.i) * (j - p.j) + (q.j - p.j) * p.i;
-            if (a > 0) {
-                const double from = std::ceil(static_cast<double>(-b) / static_cast<double>(a));
-                low = from > low ? from : low;
-            } else if (a < 0) {
-                const double to = std::floor(static_cast<double>(b) / static_cast<double>(-a));
-                high = to < high ? to : high;
-            } else if (b < 0) {
-                high = low - 1.0;
-            }
+            const std::int64_t a = p.j - q.j, rise = q.i - p.i;
+            bounds[n].Start(rise * (jFrom - p.j) + (q.j - p.j) * p.i, a > 0 ? a : -a, rise);
+            lowFirst = n == 0 ? a > 0 : lowFirst;
         }
-        // A corner on this row is an end of its range: left out.
-        auto first = static_cast<std::int64_t>(low);
-        auto last = static_cast<std::int64_t>(high);
-        for (const GridNode* c : corner) {
-            if (c->j == j) {
-                first += c->i == first ? 1 : 0;
-                last -= c->i == last ? 1 : 0;
+        EdgeBound& low = bounds[lowFirst ? 0 : 1];
+        EdgeBound& high = bounds[lowFirst ? 1 : 0];
+        std::int64_t* span = spans_.data() + (jFrom - jLow) * 2;
+        for (std::int64_t j = jFrom; j <= jTo; ++j, span += 2) {
+            std::int64_t first = std::max(iLow, -low.quotient);
+            std::int64_t last = std::min(iHigh, high.quotient);
+            low.Next();
+            high.Next();
+            // A corner on this row is an end of its range: left out.
+            for (const GridNode* c : corner) {
+                first += c->j == j && c->i == first ? 1 : 0;
+                last -= c->j == j && c->i == last ? 1 : 0;
             }
+            span[0] = first;
+            span[1] = last;
         }
-        spans_.push_back(first);
-        spans_.push_back(last);
+    };
+    // The corners from the lowest row up (ties in any order).
+    int bottom = 0, top = 0;
+    for (int k = 1; k < 3; ++k) {
+        bottom = corner[k]->j < corner[bottom]->j ? k : bottom;
+        top = corner[k]->j > corner[top]->j ? k : top;
+    }
+    top = top == bottom ? (bottom + 1) % 3 : top;
+    const int middle = 3 - bottom - top;
+    // The edges by their corners: edge k runs from corner k to corner k + 1.
+    const auto edge = [](int u, int v) { return (u + 1) % 3 == v ? u : v; };
+    const std::int64_t jMiddle = corner[middle]->j;
+    std::int64_t upFrom = jMiddle;  // the first row bounded by the edges to the highest corner
+    if (jMiddle > jLow) {
+        rows(edge(bottom, top), edge(bottom, middle), jLow, jMiddle);
+        ++upFrom;
+    }
+    if (upFrom <= jHigh) {
+        rows(edge(bottom, top), edge(middle, top), upFrom, jHigh);
     }
 }
 
@@ -181,18 +239,40 @@ void GridScan::FindParts(const ThinPlane& plane, std::int64_t jLow, std::int64_t
     const auto tilesAcross = static_cast<std::int64_t>(grid_.TilesAcross());
     parts_.clear();
     for (std::int64_t block = jLow & ~(kTile - 1); block <= jHigh; block += kTile) {
-        for (std::int64_t strip = iLow & ~(kTile - 1); strip <= iHigh; strip += kTile) {
-            Part part{0.0, strip + kTile, strip - 1, -1, -1};
-            for (std::int64_t j = std::max(block, jLow); j <= std::min(block + kTile - 1, jHigh);
-                 ++j) {
-                const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
-                const std::int64_t first = std::max(spans_[row], strip);
-                const std::int64_t last = std::min(spans_[row + 1], strip + kTile - 1);
-                if (first <= last) {
-                    part.iMin = std::min(part.iMin, first);
-                    part.iMax = std::max(part.iMax, last);
-                    part.jMin = part.jMin < 0 ? j : part.jMin;
-                    part.jMax = j;
+        const std::int64_t jFrom = std::max(block, jLow), jTo = std::min(block + kTile - 1, jHigh);
+        // The block's rows that cover nodes, the columns any of them covers (anyFirst to
+        // anyLast) and those all of them cover (allFirst to allLast).
+        std::int64_t rowFirst = -1, rowLast = -1;
+        std::int64_t anyFirst = iHigh + 1, anyLast = iLow - 1, allFirst = iLow, allLast = iHigh;
+        for (std::int64_t j = jFrom; j <= jTo; ++j) {
+            const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+            if (spans_[row] <= spans_[row + 1]) {
+                rowFirst = rowFirst < 0 ? j : rowFirst;
+                rowLast = j;
+                anyFirst = std::min(anyFirst, spans_[row]);
+                anyLast = std::max(anyLast, spans_[row + 1]);
+                allFirst = std::max(allFirst, spans_[row]);
+                allLast = std::min(allLast, spans_[row + 1]);
+            }
+        }
+        if (rowFirst < 0) {
+            continue;
+        }
+        for (std::int64_t strip = anyFirst & ~(kTile - 1); strip <= anyLast; strip += kTile) {
+            // A tile within every row's range is covered whole on those rows.
+            Part part{0.0, strip, strip + kTile - 1, rowFirst, rowLast};
+            if (strip < allFirst || strip + kTile - 1 > allLast) {
+                part = Part{0.0, strip + kTile, strip - 1, -1, -1};
+                for (std::int64_t j = rowFirst; j <= rowLast; ++j) {
+                    const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+                    const std::int64_t first = std::max(spans_[row], strip);
+                    const std::int64_t last = std::min(spans_[row + 1], strip + kTile - 1);
+                    if (first <= last) {
+                        part.iMin = std::min(part.iMin, first);
+                        part.iMax = std::max(part.iMax, last);
+                        part.jMin = part.jMin < 0 ? j : part.jMin;
+                        part.jMax = j;
+                    }
                 }
             }
             if (part.jMin < 0) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "geom/kernel/predicates.h"
+#include "geom/thinning/grid_circle.h"
 #include "geom/thinning/grid_scan.h"
 #include "geom/thinning/thin_queue.h"
 
@@ -20,7 +20,12 @@ constexpr double kNearTie = 1.0 + 1.0 / 16;
 class GridTin {
 public:
     GridTin(const GridLattice& grid, double tolerance)
-        : grid_(grid), tolerance_(tolerance), scan_(grid, tolerance), queue_(tolerance) {}
+        : grid_(grid),
+          tolerance_(tolerance),
+          // The steps are exact differences of the first two columns and rows (GridLattice).
+          square_(grid.xs[1] - grid.xs[0] == grid.ys[1] - grid.ys[0]),
+          scan_(grid, tolerance),
+          queue_(tolerance) {}
 
     ThinSurface Run(const std::function<void()>& tick);
 
@@ -41,6 +46,7 @@ private:
         Vertex vertex;
         vertex.i = i, vertex.j = j, vertex.p = grid_.Node(i, j);
         vertices_.push_back(vertex);
+        places_.push_back(GridPlace{i, j});
         return static_cast<std::uint32_t>(vertices_.size() - 1);
     }
     std::uint32_t AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
@@ -91,11 +97,19 @@ private:
     void SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q);
     void Legalize(std::uint32_t t, std::uint32_t q);
 
+    // In-circle decisions of vertices' nodes (GridInCircle).
+    int InCircle(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const {
+        return GridInCircle(grid_, places_[a], places_[b], places_[c], places_[d], square_);
+    }
+
     const GridLattice& grid_;
     double tolerance_;
+    bool square_;  // the lattice's column and row steps are equal
     GridScan scan_;
     ThinQueue queue_;
     std::vector<Vertex> vertices_;
+    // The vertices' nodes apart, compact: the flips' in-circle decisions read only these.
+    std::vector<GridPlace> places_;
     std::vector<Triangle> triangles_;
     std::vector<std::uint32_t> touched_;
     std::vector<std::uint32_t> stamps_;
@@ -139,10 +153,7 @@ void GridTin::Legalize(std::uint32_t start, std::uint32_t q) {
             }
         }
         const std::uint32_t d = ut.v[0];
-        const auto plan = [&](std::uint32_t v) {
-            return PlanPoint{vertices_[v].p.x, vertices_[v].p.y};
-        };
-        if (InCircle(plan(q), plan(a), plan(b), plan(d)) <= 0) {
+        if (InCircle(q, a, b, d) <= 0) {
             continue;
         }
         Triangle& tt = triangles_[t];
@@ -255,9 +266,6 @@ bool GridTin::Remove(std::uint32_t v) {
         beyond.push_back(tri.n[0]);
         t = tri.n[1];
     } while (t != star[0]);
-    const auto plan = [&](std::uint32_t k) {
-        return PlanPoint{vertices_[k].p.x, vertices_[k].p.y};
-    };
     // Ears cut one by one; each remembers, for the edge it leaves open, nothing: the
     // neighbours are matched by their edges at the end.
     std::vector<std::array<std::uint32_t, 3>>& made = made_;
@@ -274,8 +282,7 @@ bool GridTin::Remove(std::uint32_t v) {
             bool empty = true;
             for (std::size_t k = 0; k < n && empty; ++k) {
                 const std::uint32_t d = open[k];
-                empty =
-                    d == a || d == b || d == c || InCircle(plan(a), plan(b), plan(c), plan(d)) <= 0;
+                empty = d == a || d == b || d == c || InCircle(a, b, c, d) <= 0;
             }
             if (empty) {
                 made.push_back({a, b, c});
