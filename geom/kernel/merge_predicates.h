@@ -98,8 +98,7 @@ inline MergeBounds BoundsOfSpan(double width, double height) {
 // The decisions that the merge's bounds leave open, kept out of line so that the merge's loop
 // carries nothing for them (marked cold: the compiler then keeps the loop's values in registers
 // rather than saving them around calls it would otherwise expect); o and d are the base's end
-// vertices. AboveSlow takes a candidate
-// that is an end of the base itself as lying on it.
+// vertices. AboveSlow takes a candidate that is an end of the base itself as lying on it.
 [[gnu::cold]] bool AboveSlow(const PlanPoint* c, const PlanPoint* o, const PlanPoint* d);
 [[gnu::cold]] bool CotGreaterSlow(const PlanPoint* p, const PlanPoint* q, const PlanPoint* o,
                                   const PlanPoint* d);
