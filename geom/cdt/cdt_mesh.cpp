@@ -3,50 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geom/kernel/keep_reads.h"
+#include "geom/dct/dct_read_rings_ahead.h"
 #include "geom/kernel/large_allocation.h"
 #include "geom/kernel/merge_predicates.h"
 #include "geom/kernel/predicates.h"
 
 namespace geom {
-
-namespace {
-
-// Reads the rings of vertices first ... first + count - 1 (at most kRingBatch) and the face
-// table's entries of their edges, all rings at once, one end of each in turn: their cache misses
-// overlap, and the listing that follows finds them in the cache. Only reads.
-constexpr std::uint32_t kRingBatch = 16;
-void ReadRingsAhead(const DctRings& rings, const std::uint32_t* faceOf, std::uint32_t first,
-                    std::uint32_t count) {
-    std::uint32_t start[kRingBatch];
-    std::uint32_t at[kRingBatch];
-    std::uint32_t active = 0;
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const std::uint32_t entry = rings.entries[first + k];
-        if (entry != kDctNone) {
-            start[active] = entry;
-            at[active++] = entry;
-        }
-    }
-    std::uint32_t sum = 0;
-    // A ring is a cycle; the step limit only guards against rings that are not.
-    for (int step = 0; active > 0 && step < 64; ++step) {
-        for (std::uint32_t k = 0; k < active;) {
-            const std::uint32_t n = rings.ends[at[k]].next;
-            sum += rings.ends[n ^ 1u].vertex + faceOf[n >> 1];
-            if (n == start[k]) {
-                --active;
-                start[k] = start[active];
-                at[k] = at[active];
-            } else {
-                at[k++] = n;
-            }
-        }
-    }
-    KeepReads(sum);
-}
-
-}  // namespace
 
 // The triangles are the bounded faces of the rings, listed as CDCT lists them: for each vertex u
 // in order, walking its ring counter-clockwise from its entry edge, the face between an edge to v
@@ -133,8 +95,10 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         triangles[twin >> 2].n[twin & 3u] = code;
     };
     for (std::uint32_t u = 0; u < m; ++u) {
-        if (u % kRingBatch == 0) {
-            ReadRingsAhead(rings, faceOf, u, std::min(kRingBatch, m - u));
+        if (u % kDctRingBatch == 0) {
+            // The face table's entries of the rings' edges as well.
+            DctReadRingsAhead(rings.entries, ends, u, std::min(kDctRingBatch, m - u),
+                              [faceOf](std::uint32_t n) { return faceOf[n >> 1]; });
         }
         const std::uint32_t entry = rings.entries[u];
         const bool tested = u < testedBelow;
