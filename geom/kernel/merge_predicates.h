@@ -96,12 +96,10 @@ inline MergeBounds BoundsOfSpan(double width, double height) {
 }
 
 // The decisions that the merge's bounds leave open, kept out of line so that the merge's loop
-// carries nothing for them (marked cold: the compiler then keeps the loop's values in registers
-// rather than saving them around calls it would otherwise expect); o and d are the base's end
-// vertices. AboveSlow takes a candidate that is an end of the base itself as lying on it.
-[[gnu::cold]] bool AboveSlow(const PlanPoint* c, const PlanPoint* o, const PlanPoint* d);
-[[gnu::cold]] bool CotGreaterSlow(const PlanPoint* p, const PlanPoint* q, const PlanPoint* o,
-                                  const PlanPoint* d);
+// carries nothing for them; o and d are the base's end vertices. AboveSlow takes a candidate
+// that is an end of the base itself as lying on it.
+bool AboveSlow(const PlanPoint* c, const PlanPoint* o, const PlanPoint* d);
+bool CotGreaterSlow(const PlanPoint* p, const PlanPoint* q, const PlanPoint* o, const PlanPoint* d);
 
 // Whether the candidate lies strictly above the base o -> d (to its left), given the `above`
 // bound of the merge.
