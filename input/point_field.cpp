@@ -8,6 +8,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "input/short_decimal.h"
 #include "input/widen_bytes.h"
 
 namespace {
@@ -77,6 +78,9 @@ bool ParsePlainField(const char* first, const char* last, double& value) {
     }
     if (*p == '+') {
         ++p;  // from_chars takes no plus sign
+    }
+    if (ConvertShortDecimal(p, end, value)) {
+        return true;
     }
     double converted = 0.0;
     const std::from_chars_result result =
