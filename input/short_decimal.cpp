@@ -12,6 +12,15 @@ constexpr double kPowersOfTen[kMostDigits + 1] = {
     1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
 constexpr std::uint64_t kMostExactInteger = std::uint64_t{1} << 53;
 
+// Adds the digits from p on to digits; gives where they end.
+const char* AddDigits(const char* p, const char* last, std::uint64_t& digits) {
+    // Past kMostDigits the sum wraps around (unsigned), and the count refuses the text.
+    for (; p != last && static_cast<unsigned char>(*p - '0') < 10; ++p) {
+        digits = digits * 10 + static_cast<unsigned char>(*p - '0');
+    }
+    return p;
+}
+
 }  // namespace
 
 bool ConvertShortDecimal(const char* first, const char* last, double& value) {
@@ -24,22 +33,14 @@ bool ConvertShortDecimal(const char* first, const char* last, double& value) {
         ++first;
     }
     std::uint64_t digits = 0;
-    int count = 0;
-    int places = 0;
-    bool inFraction = false;
-    for (const char* p = first; p != last; ++p) {
-        const char c = *p;
-        if (c == '.' && !inFraction) {
-            inFraction = true;
-            continue;
-        }
-        if (c < '0' || c > '9' || ++count > kMostDigits) {
-            return false;
-        }
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        places += inFraction ? 1 : 0;
+    const char* point = AddDigits(first, last, digits);
+    const char* end = point;
+    if (end != last && *end == '.') {
+        end = AddDigits(end + 1, last, digits);
     }
-    if (count == 0 || digits > kMostExactInteger) {
+    const long places = point != end ? end - point - 1 : 0;
+    const long count = (point - first) + places;
+    if (end != last || count == 0 || count > kMostDigits || digits > kMostExactInteger) {
         return false;
     }
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[places];
