@@ -7,9 +7,9 @@ namespace {
 
 constexpr int kMostDigits = 19;  // any 19 digits fit in 64 bits
 // The divisors for up to kMostDigits places, all held exactly by a double (up to 1e22 are).
-constexpr double kPowersOfTen[kMostDigits + 1] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
-    1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+constexpr double kPowersOfTen[kMostDigits + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                                  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                                  1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
 constexpr std::uint64_t kMostExactInteger = std::uint64_t{1} << 53;
 
 // Adds the digits from p on to digits; gives where they end.

@@ -39,11 +39,11 @@ TEST(ShortDecimalTest, TakesOnlyPlainDecimalsWithinExactRange) {
         {"5.", true},
         {".5", true},
         {"0000000000000000001", true},
-        {"9007199254740992", true},     // 2^53
-        {"9007199254740993", false},    // past 2^53
+        {"9007199254740992", true},   // 2^53
+        {"9007199254740993", false},  // past 2^53
         {"0.9007199254740992", true},
         {"-90071992547.40993", false},
-        {"1234567890123456789", false},  // 19 digits, past 2^53
+        {"1234567890123456789", false},   // 19 digits, past 2^53
         {"00000000000000000001", false},  // 20 digits
         {"1e3", false},
         {"+1", false},
