@@ -63,6 +63,10 @@ const char* ScanPlainNumber(const char* p, const char* last) {
 // The direct conversion of a plain decimal field; false when the field is not of that simple
 // form or its value is out of the normal range, so that the stream must decide.
 bool ParsePlainField(const char* first, const char* last, double& value) {
+    // The usual field, a short decimal and nothing else, needs neither scan.
+    if (ConvertShortDecimal(first, last, value)) {
+        return true;
+    }
     const char* p = first;
     while (p != last && IsBlank(*p)) {
         ++p;
