@@ -8,6 +8,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "input/short_decimal.h"
 #include "input/widen_bytes.h"
 
 namespace {
@@ -62,6 +63,10 @@ const char* ScanPlainNumber(const char* p, const char* last) {
 // The direct conversion of a plain decimal field; false when the field is not of that simple
 // form or its value is out of the normal range, so that the stream must decide.
 bool ParsePlainField(const char* first, const char* last, double& value) {
+    // The usual field, a short decimal and nothing else, needs neither scan.
+    if (ConvertShortDecimal(first, last, value)) {
+        return true;
+    }
     const char* p = first;
     while (p != last && IsBlank(*p)) {
         ++p;
@@ -77,6 +82,9 @@ bool ParsePlainField(const char* first, const char* last, double& value) {
     }
     if (*p == '+') {
         ++p;  // from_chars takes no plus sign
+    }
+    if (ConvertShortDecimal(p, end, value)) {
+        return true;
     }
     double converted = 0.0;
     const std::from_chars_result result =

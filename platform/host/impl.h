@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -127,7 +126,10 @@ struct kafhost::Host::Impl {
     std::array<std::size_t, static_cast<std::size_t>(HostCall::kCount)> callCounts{};
 
     // Windows, status bar and messages.
-    std::unordered_map<HWND, Window> windows;
+    // The windows of the current tree, in the order made: the window numbered firstWindow + i
+    // (handle number << 4) is windows[i]. Earlier numbers belong to trees that are gone.
+    std::vector<Window> windows;
+    std::uintptr_t firstWindow = 1;
     std::uintptr_t windowsMade = 0;
     HWND mainWindow = nullptr;
     HWND statusBar = nullptr;

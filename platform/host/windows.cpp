@@ -15,18 +15,21 @@ HWND makeWindow(const wchar_t* className, HWND parent) {
     Host::Impl& impl = hostImpl();
     // Handles are multiples of 16 from 16 on, as a pointer-sized number would be.
     HWND window = reinterpret_cast<HWND>(++impl.windowsMade << 4);
-    impl.windows[window] = Window{className, parent, {}};
+    impl.windows.push_back(Window{className, parent, {}});
     if (parent != nullptr) {
-        impl.windows.at(parent).children.push_back(window);
+        impl.windows[reinterpret_cast<std::uintptr_t>(parent) / 16 - impl.firstWindow]
+            .children.push_back(window);
     }
     return window;
 }
 
-// The window a handle names, or null when it names none.
+// The window a handle names, or null when it names none. Looked up by its number: the module
+// asks for the status bar on every update of the meter.
 const Window* findWindow(HWND window) {
-    const auto& windows = hostImpl().windows;
-    const auto found = windows.find(window);
-    return found != windows.end() ? &found->second : nullptr;
+    Host::Impl& impl = hostImpl();
+    const auto value = reinterpret_cast<std::uintptr_t>(window);
+    const std::uintptr_t index = value / 16 - impl.firstWindow;
+    return value % 16 == 0 && index < impl.windows.size() ? &impl.windows[index] : nullptr;
 }
 
 // Whether the message belongs to window or one of its descendants.
@@ -56,6 +59,7 @@ bool matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
 void buildWindowTree(StatusBarLayout layout) {
     Host::Impl& impl = hostImpl();
     impl.windows.clear();
+    impl.firstWindow = impl.windowsMade + 1;
     impl.mainWindow = makeWindow(L"AfxMDIFrame140u", nullptr);
     impl.statusBar = nullptr;
     impl.progressControl = nullptr;

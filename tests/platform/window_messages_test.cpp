@@ -32,6 +32,17 @@ TEST_F(WindowMessages, RebuildsAndResetsKeepOnlyTheNewTree) {
     for (HWND window : old) {
         EXPECT_FALSE(IsWindow(window));
     }
+    // Numbers that were never handles: null, between two handles, after the last one made.
+    const auto number = [](HWND window) { return reinterpret_cast<std::uintptr_t>(window); };
+    const auto handle = [](std::uintptr_t value) { return reinterpret_cast<HWND>(value); };
+    EXPECT_FALSE(IsWindow(nullptr));
+    EXPECT_TRUE(IsWindow(host.mainWindow()));
+    EXPECT_FALSE(IsWindow(handle(number(host.mainWindow()) + 8)));
+    EXPECT_EQ(GetClassNameW(handle(number(host.mainWindow()) + 1), buffer, 4), 0);
+    // The main window is made first, the others after it.
+    const std::uintptr_t last = number(host.mainWindow()) + 16 * (host.windowCount() - 1);
+    EXPECT_TRUE(IsWindow(handle(last)));
+    EXPECT_FALSE(IsWindow(handle(last + 16)));
 }
 
 TEST_F(WindowMessages, PumpOffersMessagesToTheFilters) {
