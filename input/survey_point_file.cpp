@@ -18,6 +18,7 @@
 #include "host/pump_messages.h"
 #include "input/las_point_file.h"
 #include "input/point_file.h"
+#include "input/short_decimal.h"
 
 namespace {
 
@@ -120,6 +121,10 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
     }
     if (first == last) {
         return false;
+    }
+    // The usual field, a short decimal and nothing else, is converted directly.
+    if (ConvertShortDecimal(first, last, value)) {
+        return true;
     }
     auto result = std::from_chars(first, last, value);
     if (result.ptr != last && decimalComma && std::find(first, last, ',') != last) {
