@@ -51,6 +51,10 @@ TEST_F(InteractiveTest, CtrlCDropsTheEntryTypedSoFarAndGivesThePromptBack) {
                                                  {"(_> ", "4\x03"},
                                                  {"Command: ", "(+ 1 2)\r"},
                                                  {"\n3", "(kafcad-save \"" + saved + "\")\r"},
+                                                 // End of input only at the prompt after the
+                                                 // save's answer: typed earlier, while the
+                                                 // terminal is not in raw mode, it is lost.
+                                                 {"\n\"" + saved + "\"", ""},
                                                  {"Command: ", "\x04"}},
                                                 {HomeSetting()});
     EXPECT_EQ(run.exitStatus, 0) << run.terminal;
