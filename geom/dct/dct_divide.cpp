@@ -147,22 +147,26 @@ std::uint32_t CDCT::MergeHalves(std::uint32_t lr, std::uint32_t rl, const MergeB
             }
         }
         // The side whose candidate sees the base under the larger angle gives the new base;
-        // ties go left. The other side's candidate stays. The new base runs from the left
-        // candidate's far end to d, or from o to the right candidate's far end; either way the
-        // ends next to it around its two vertices are the next candidates. Chosen by selection
-        // rather than by branch, as the side is hard to predict.
-        const bool left = aboveL && !(aboveR && cotGreater(cl, cr));
-        const std::uint32_t a = left ? lc ^ 1u : baseO;
-        const std::uint32_t b = left ? baseD : rc ^ 1u;
-        lc = mesh.Next(a);
-        rc = mesh.Prev(b);
-        const std::uint32_t e = mesh.InsertEdge(mesh.VertexOf(a), a, lc, mesh.VertexOf(b), rc, b);
-        baseO = DctOriginEnd(e);
-        baseD = DctDestinationEnd(e);
-        oAt = left ? cl.vertex : oAt;
-        dAt = left ? dAt : cr.vertex;
-        o = *oAt;
-        d = *dAt;
+        // ties go left. The other side's candidate stays.
+        if (aboveL && !(aboveR && cotGreater(cl, cr))) {
+            const std::uint32_t far = lc ^ 1u;
+            const std::uint32_t afterFar = mesh.Next(far);
+            const std::uint32_t e = mesh.ConnectEdges(far, baseD, DctMesh::Right);
+            baseO = DctOriginEnd(e);
+            baseD = DctDestinationEnd(e);
+            lc = afterFar;
+            oAt = cl.vertex;
+            o = *oAt;
+        } else {
+            const std::uint32_t far = rc ^ 1u;
+            const std::uint32_t beforeFar = mesh.Prev(far);
+            const std::uint32_t e = mesh.ConnectEdges(baseO, far, DctMesh::Right);
+            baseO = DctOriginEnd(e);
+            baseD = DctDestinationEnd(e);
+            rc = beforeFar;
+            dAt = cr.vertex;
+            d = *dAt;
+        }
     }
 }
 

@@ -15,11 +15,9 @@
 // overflows) are not relied on, and are tested at every vertex.
 //
 // ExtractTriangles: the triangles as the result list, with the corners' coordinates.
-#include <algorithm>
 #include <new>
 
 #include "geom/dct/dct.h"
-#include "geom/dct/dct_read_rings_ahead.h"
 #include "geom/kernel/merge_predicates.h"
 
 namespace geom {
@@ -33,10 +31,6 @@ std::size_t CDCT::ListTriangles(double bound, bool exact) {
     const PlanPoint* const at = points;
     const std::uint32_t testedBelow = exact ? 1 : vertexCount;
     for (std::uint32_t u = 0; u < vertexCount; ++u) {
-        if (u % kDctRingBatch == 0) {
-            DctReadRingsAhead(entries, ends, u, std::min(kDctRingBatch, vertexCount - u),
-                              [](std::uint32_t) { return 0u; });
-        }
         const std::uint32_t start = entries[u];
         const bool tested = u < testedBelow;
         std::uint32_t e = start;
