@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "geom/kernel/keep_reads.h"
+#include "geom/kernel/predicates.h"
 
 namespace geom {
 
@@ -13,7 +14,7 @@ constexpr int kAcrossLimit = 256;
 
 // The side of c from the line a -> b, in plain arithmetic: a hint may err on points near it.
 int RoughSide(const PlanPoint& a, const PlanPoint& b, const PlanPoint& c) {
-    const double det = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    const double det = PlanCross(a, b, c);
     return (det > 0.0) - (det < 0.0);
 }
 
