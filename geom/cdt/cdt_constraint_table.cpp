@@ -53,23 +53,28 @@ CdtConstraint& CdtConstraintTable::operator[](std::uint64_t key) {
     return entry.record;
 }
 
+std::uint32_t CdtConstraintTable::LivePlaceOf(std::uint64_t key) const {
+    if (slots_.empty()) {
+        return 0;
+    }
+    const std::uint32_t place = slots_[SlotOf(key)].place;
+    return place != 0 && entries_[place - 1].live ? place : 0;
+}
+
 const CdtConstraint& CdtConstraintTable::at(std::uint64_t key) const {
-    const Slot& slot = slots_.empty() ? Slot{0, 0} : slots_[SlotOf(key)];
-    if (slot.place == 0 || !entries_[slot.place - 1].live) {
+    const std::uint32_t place = LivePlaceOf(key);
+    if (place == 0) {
         throw std::out_of_range("no constraint record for the edge");
     }
-    return entries_[slot.place - 1].record;
+    return entries_[place - 1].record;
 }
 
 CdtConstraint CdtConstraintTable::Take(std::uint64_t key) {
-    if (slots_.empty()) {
+    const std::uint32_t place = LivePlaceOf(key);
+    if (place == 0) {
         return {};
     }
-    const Slot& slot = slots_[SlotOf(key)];
-    if (slot.place == 0 || !entries_[slot.place - 1].live) {
-        return {};
-    }
-    Entry& entry = entries_[slot.place - 1];
+    Entry& entry = entries_[place - 1];
     entry.live = false;
     --live_;
     return std::exchange(entry.record, CdtConstraint{});

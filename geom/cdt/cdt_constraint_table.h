@@ -56,6 +56,8 @@ private:
 
     // The slot of the key, or the empty slot where it would go.
     std::size_t SlotOf(std::uint64_t key) const;
+    // The place + 1 of the key's record while it is in the table; 0 when it is not.
+    std::uint32_t LivePlaceOf(std::uint64_t key) const;
     void Rehash(std::size_t slotCount);
 
     std::vector<Slot> slots_;
