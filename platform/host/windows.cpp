@@ -11,25 +11,25 @@
 namespace kafhost {
 namespace {
 
+// The window a handle names, or null when it names none. Looked up by its number: the module
+// asks for the status bar on every update of the meter.
+Window* findWindow(HWND window) {
+    Host::Impl& impl = hostImpl();
+    const auto value = reinterpret_cast<std::uintptr_t>(window);
+    const std::uintptr_t index = value / 16 - impl.firstWindow;
+    return value % 16 == 0 && index < impl.windows.size() ? &impl.windows[index] : nullptr;
+}
+
+// A new window of the current tree; parent, when given, is one of the tree's.
 HWND makeWindow(const wchar_t* className, HWND parent) {
     Host::Impl& impl = hostImpl();
     // Handles are multiples of 16 from 16 on, as a pointer-sized number would be.
     HWND window = reinterpret_cast<HWND>(++impl.windowsMade << 4);
     impl.windows.push_back(Window{className, parent, {}});
     if (parent != nullptr) {
-        impl.windows[reinterpret_cast<std::uintptr_t>(parent) / 16 - impl.firstWindow]
-            .children.push_back(window);
+        findWindow(parent)->children.push_back(window);
     }
     return window;
-}
-
-// The window a handle names, or null when it names none. Looked up by its number: the module
-// asks for the status bar on every update of the meter.
-const Window* findWindow(HWND window) {
-    Host::Impl& impl = hostImpl();
-    const auto value = reinterpret_cast<std::uintptr_t>(window);
-    const std::uintptr_t index = value / 16 - impl.firstWindow;
-    return value % 16 == 0 && index < impl.windows.size() ? &impl.windows[index] : nullptr;
 }
 
 // Whether the message belongs to window or one of its descendants.
