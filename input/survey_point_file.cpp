@@ -152,6 +152,7 @@ public:
 
     // Room for `count` more positions.
     void Expect(std::size_t count) {
+        // With a recall the positions are read back from the sink: no list of them here.
         if (!recall_ && kept_.empty()) {
             kept_.reserve(count);
             // Filled in order, one position a row but for the duplicates: made present at once.
@@ -187,12 +188,14 @@ public:
     // Whether the position, of that hash, is new; it is then numbered (and kept, without a
     // recall).
     bool Insert(double x, double y, std::uint64_t hash) {
+        // Room first, also for a position that is only numbered: every number must stay within
+        // the slot's bits for numbers.
+        if (4 * (numbered_ + 1) > 3 * slots_.size()) {
+            Rehash(2 * slots_.size() + 1024);
+        }
         if (std::isnan(x) || std::isnan(y)) {
             numbered_ += recall_ ? 1 : 0;
             return true;
-        }
-        if (4 * (numbered_ + 1) > 3 * slots_.size()) {
-            Rehash(2 * slots_.size() + 1024);
         }
         const std::uint32_t check = Check(hash);
         std::size_t k = Home(hash);
