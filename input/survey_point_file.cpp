@@ -419,8 +419,11 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     RowFields fields(needed);
     std::string decimal;
     int listed = 0;
+    // The sink finds the repeats itself after the last file, or the search finds them here.
+    const bool dropLater = options.findDuplicates && options.dropRepeats;
+    const bool search = options.findDuplicates && !dropLater;
     const auto addNew = [&](double x, double y, double z) {
-        if (options.findDuplicates) {
+        if (search) {
             firstAt.Add(x, y, z);
             return;
         }
@@ -444,7 +447,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
         PumpMessagesThrottled();
         ProgressMeterState meter;
         const std::int64_t lines = file.CountLines();
-        if (options.findDuplicates) {
+        if (search) {
             firstAt.Expect(static_cast<std::size_t>(lines));
         }
         StartProgressMeter(meter, name.c_str(), static_cast<double>(lines));
@@ -498,6 +501,10 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                                            .c_str());
             return false;
         }
+    }
+    if (dropLater) {
+        counts.duplicates = static_cast<std::int32_t>(options.dropRepeats());
+        counts.read -= counts.duplicates;
     }
     if (options.quiet) {
         return true;

@@ -33,7 +33,11 @@
 // prints nothing but errors (for reading the same files again); recall, for a sink that stores
 // every point it is handed, gives the plan position of the n-th point handed on (from 0, over
 // all files), so that the duplicate search looks there and keeps no copy of the positions (16
-// bytes a point) of its own. Every point handed on has finite coordinates.
+// bytes a point) of its own; dropRepeats, for a sink that can find the repeats itself, takes the
+// place of the search: every row is handed on, and after the last file dropRepeats() leaves out
+// of the sink every point at the plan position of an earlier one, keeping the first, and gives
+// how many it left out (the counts and the summary are then as the search gives them). Every
+// point handed on has finite coordinates.
 //
 // Gives false after the aborted-function line under label (nil set) when a file cannot be
 // opened ("File <name> cannot be opened!") or has no readable row ("File <name> has no point
@@ -66,11 +70,13 @@ bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns);
 
 using SurveyPointSink = std::function<void(double x, double y, double z)>;
 using SurveyPointRecall = std::function<void(std::size_t n, double& x, double& y)>;
+using SurveyRepeatsDrop = std::function<std::size_t()>;
 
 struct SurveyReadOptions {
     bool findDuplicates = true;
     bool quiet = false;
     SurveyPointRecall recall;
+    SurveyRepeatsDrop dropRepeats;
 };
 
 bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
