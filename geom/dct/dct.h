@@ -43,8 +43,8 @@ public:
     // Stores the point at the end of the point store; gives 1.
     int AddPoint(double x, double y, double z);
 
-    // The i-th point added (from 0), i below the points added, before Triangulate(): for readers
-    // that look back at what they handed on without keeping a copy of their own.
+    // The i-th point added (from 0; after DropRepeatedPositions, of those kept), i below the
+    // points added, before Triangulate().
     const DctStoredPoint& AddedPoint(std::uint32_t i) const { return pointStore[i]; }
 
     // Leaves out every point added so far at the plan position of an earlier one, keeping the

@@ -561,8 +561,8 @@ TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
 // positions seen are carried into a table sized for both): the points are those of the first row
 // at each position in row order, whatever batch or table a row falls in. Rows at -0 are at 0;
 // rows with "nan" or "inf" coordinates are skipped, never kept or counted as duplicates. The same
-// with a recall, the positions then read back from the points handed on, and with a sink that
-// drops the repeats itself (the triangulator, as the constrained functions read).
+// with a sink that drops the repeats itself (the triangulator, as the constrained functions
+// read).
 TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrder) {
     TempFolder folder;
     std::mt19937 random(27);
@@ -604,23 +604,14 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
     const std::wstring summary = L"\nRows read: " + std::to_wstring(expected.size()) +
                                  L", skipped: " + std::to_wstring(skipped) +
                                  L", duplicate plan positions: " + std::to_wstring(duplicates);
-    // With the reader's own list of positions, looking back into the sink's points, and with the
-    // sink dropping the repeats.
-    enum class Search { OwnList, Recall, SinkDrops };
-    for (const Search search : {Search::OwnList, Search::Recall, Search::SinkDrops}) {
+    // With the reader's own table of positions, and with the sink dropping the repeats.
+    enum class Search { OwnTable, SinkDrops };
+    for (const Search search : {Search::OwnTable, Search::SinkDrops}) {
         const int mode = static_cast<int>(search);
         Points points;
         geom::CDCT sink;
         SurveyReadCounts counts;
-        std::size_t recalls = 0;
         SurveyReadOptions options;
-        if (search == Search::Recall) {
-            options.recall = [&](std::size_t n, double& x, double& y) {
-                ++recalls;
-                x = points.at(n)[0];
-                y = points.at(n)[1];
-            };
-        }
         if (search == Search::SinkDrops) {
             options.dropRepeats = [&sink] { return sink.DropRepeatedPositions(0); };
         }
@@ -643,10 +634,6 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
         EXPECT_EQ(points, expected) << mode;
         EXPECT_EQ(counts.duplicates, duplicates) << mode;
         EXPECT_EQ(counts.skipped, skipped) << mode;
-        if (search == Search::Recall) {
-            // Each duplicate is told by its first point's position, read back.
-            EXPECT_GE(recalls, static_cast<std::size_t>(duplicates));
-        }
         const std::wstring printed = host().commandLine();
         ASSERT_GE(printed.size(), summary.size());
         EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary) << mode;
