@@ -520,6 +520,42 @@ TEST_F(SurveyReader, LineEndsSplitBetweenReadBlocksEndOneRow) {
     EXPECT_EQ(file.CountLines(), 7);
 }
 
+// Columns apart by blanks: fields of every length up to 24 bytes, each followed by spaces or tabs
+// in any mix at any place in the row, blanks before the first and after the last field, and
+// bytes above 127 in a column that is not read; a blank-delimited field ends at its first blank.
+TEST_F(SurveyReader, BlankDelimitedFieldsOfAnyLengthEndAtTheirFirstBlank) {
+    TempFolder folder;
+    const char* const gaps[] = {" ", "\t", "  ", " \t ", "\t\t", "   \t"};
+    std::string text;
+    Points expected;
+    std::mt19937 random(8);
+    for (int row = 0; row < 600; ++row) {
+        // Numbers of 1 to 24 characters: digits, and a decimal point in longer ones.
+        double values[3];
+        std::string fields[3];
+        for (int k = 0; k < 3; ++k) {
+            const int length = 1 + static_cast<int>(random() % 24);
+            std::string digits;
+            for (int d = 0; d < length; ++d) {
+                digits += static_cast<char>('1' + random() % 9);
+            }
+            if (length > 2 && row % 2 == 0) {
+                digits[static_cast<std::size_t>(length / 2)] = '.';
+            }
+            fields[k] = digits;
+            values[k] = std::stod(digits);
+        }
+        const auto gap = [&] { return std::string(gaps[random() % 6]); };
+        text += (row % 3 == 0 ? gap() : "") + "P\xC3\xA9" + std::to_string(row) + "\xA0\xFF" +
+                gap() + fields[0] + gap() + fields[1] + gap() + fields[2] +
+                (row % 4 == 0 ? gap() + "D\xE2\x80\x94" : "") + (row % 5 == 0 ? gap() : "") + "\n";
+        expected.push_back({values[0], values[1], values[2]});
+    }
+    const std::wstring name = folder.Write("blanks.txt", text).wstring();
+    EXPECT_EQ(Read(name, L"PXYZD", L' '), expected);
+    EXPECT_EQ(host().commandLine(), L"\nRows read: 600, skipped: 0, duplicate plan positions: 0");
+}
+
 // Duplicates are found among any number of rows and across files; the first row at a position
 // wins, -0 and 0 being one position, and the points come in the order of the rows.
 TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
