@@ -4,7 +4,6 @@
 #include <bitset>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <cwctype>
 #include <new>
@@ -27,27 +26,6 @@ constexpr int kListedRowErrors = 10;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-// The first blank (space or tab) in [p, last), or last. Eight bytes at a time are tested as one
-// word while they lie within the row (a word has a byte equal to b where (w ^ b..b) has a zero
-// byte), the rest one by one: a blank-delimited field is mostly digits.
-const char* NextBlank(const char* p, const char* last) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const auto hasZeroByte = [](std::uint64_t w) { return ((w - kOnes) & ~w & kHighs) != 0; };
-    while (last - p >= 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, sizeof word);
-        if (hasZeroByte(word ^ (kOnes * ' ')) || hasZeroByte(word ^ (kOnes * '\t'))) {
-            break;
-        }
-        p += 8;
-    }
-    while (p != last && !IsBlank(*p)) {
-        ++p;
-    }
-    return p;
 }
 
 // A field of a row: the bytes [first, last), the row's own or, for a quoted field, a copy.
@@ -80,7 +58,9 @@ Field ReadField(const char*& p, const char* last, char delimiter, bool blankDeli
         }
         field = Field{unquoted.data(), unquoted.data() + unquoted.size()};
     } else if (blankDelimiter) {
-        p = NextBlank(p, last);
+        while (p != last && !IsBlank(*p)) {
+            ++p;
+        }
         field.last = p;
     } else {
         const void* end = std::memchr(p, delimiter, static_cast<std::size_t>(last - p));
