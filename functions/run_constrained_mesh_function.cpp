@@ -55,29 +55,39 @@ void AddLines(const std::vector<ConstraintLine>& lines, geom::CConstrainedDCT& c
     }
 }
 
-// The range of the survey points' elevations.
+// The range of the elevations of the survey points stored.
 struct ElevationRange {
     double low = HUGE_VAL;
     double high = -HUGE_VAL;
-    void Extend(double z) {
-        low = std::min(low, z);
-        high = std::max(high, z);
+    explicit ElevationRange(const geom::CConstrainedDCT& cdt) {
+        for (std::size_t n = 0; n < cdt.StoredCount(); ++n) {
+            const double z = cdt.StoredPoint(n).z;
+            low = std::min(low, z);
+            high = std::max(high, z);
+        }
     }
 };
 
 // Breaklines drawn as polylines keep their elevation; one outside the points' elevations (a
 // polyline left at 0) is worth a warning.
-void WarnOfFlatBreaklines(const std::vector<ConstraintLine>& lines, const ElevationRange& range) {
+void WarnOfFlatBreaklines(const std::vector<ConstraintLine>& lines,
+                          const geom::CConstrainedDCT& cdt) {
+    std::optional<ElevationRange> range;  // taken when a line needs it
     for (const ConstraintLine& line : lines) {
-        if (line.role != LineRole::Breakline || !line.flat || line.vertices.empty() ||
-            range.low > range.high) {
+        if (line.role != LineRole::Breakline || !line.flat || line.vertices.empty()) {
+            continue;
+        }
+        if (!range) {
+            range.emplace(cdt);
+        }
+        if (range->low > range->high) {
             continue;
         }
         const double z = line.vertices.front().z;
-        if (z < range.low || z > range.high) {
+        if (z < range->low || z > range->high) {
             acutPrintf(
                 L"\nBreakline %ls lies at %.3f, outside the points' elevations %.3f to %.3f.",
-                line.handle.c_str(), z, range.low, range.high);
+                line.handle.c_str(), z, range->low, range->high);
         }
     }
 }
@@ -136,23 +146,16 @@ int RunConstrainedMeshFunction(const resbuf* args, const ConstrainedMeshFunction
     std::vector<std::wstring> handles;
     geom::CConstrainedDCT cdt;
     cdt.SetSnapTolerance(arguments.snapTolerance);
-    ElevationRange range;
-    const auto add = [&cdt, &range](double x, double y, double z) {
-        cdt.AddPoint(x, y, z);
-        if (std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) {
-            range.Extend(z);
-        }
-    };
-    // Every point read is finite, so the triangulator stores each one it is handed.
-    const auto recall = [&cdt](std::size_t n, double& x, double& y) {
-        cdt.StoredPosition(n, x, y);
-    };
-    if (!ReadArgumentPoints(arguments, function.arguments.label, add, recall)) {
-        return RSERR;
-    }
-    WarnOfFlatBreaklines(arguments.lines, range);
+    // The lines first, so that the sort that finds the points' repeats takes their vertices in.
     AddLines(arguments.lines, cdt);
     cdt.SetMaxEdgeLength(arguments.maxEdgeLength);
+    const auto add = [&cdt](double x, double y, double z) { cdt.AddPoint(x, y, z); };
+    // The triangulator's own sort finds the rows at an earlier row's plan position.
+    const auto dropRepeats = [&cdt] { return cdt.DropRepeatedPoints(); };
+    if (!ReadArgumentPoints(arguments, function.arguments.label, add, dropRepeats)) {
+        return RSERR;
+    }
+    WarnOfFlatBreaklines(arguments.lines, cdt);
     PumpMessagesThrottled();
     acutPrintf(L"\nStart Calculation...");
     const std::int32_t start = ReadClock();

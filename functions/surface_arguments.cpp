@@ -151,7 +151,7 @@ bool ReadSurfaceArguments(const resbuf* args, const ArgumentSlot* slots, int cou
 }
 
 bool ReadArgumentPoints(const SurfaceArguments& arguments, const wchar_t* label,
-                        const SurveyPointSink& add, const SurveyPointRecall& recall) {
+                        const SurveyPointSink& add, const SurveyRepeatsDrop& dropRepeats) {
     if (arguments.files.empty()) {
         for (const geom::CVertex& point : arguments.points) {
             add(point.x, point.y, point.z);
@@ -162,7 +162,7 @@ bool ReadArgumentPoints(const SurfaceArguments& arguments, const wchar_t* label,
     acutPrintf(L"\nReading points ...");
     SurveyReadCounts counts;
     SurveyReadOptions options;
-    options.recall = recall;
+    options.dropRepeats = dropRepeats;
     return ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter, label, add,
                                 counts, options);
 }

@@ -14,10 +14,10 @@
 // ...!", the rules' texts for maxPoints, "Too few arguments!"); gives false then. Arguments after
 // the first `required` may be left out.
 //
-// ReadArgumentPoints(arguments, label, add, recall): hands the points to add: those of the point
-// list, or after "\nReading points ..." those of the files (ReadSurveyPointFiles, which finds
-// the duplicates' first points through recall, SurveyReadOptions); false when a file cannot be
-// read (the function's error printed under label).
+// ReadArgumentPoints(arguments, label, add, dropRepeats): hands the points to add: those of the
+// point list, or after "\nReading points ..." those of the files (ReadSurveyPointFiles, whose
+// duplicates the sink leaves out itself through dropRepeats, SurveyReadOptions); false when a
+// file cannot be read (the function's error printed under label).
 #pragma once
 
 #include <cstdint>
@@ -64,4 +64,4 @@ bool ReadSurfaceArguments(const resbuf* args, const ArgumentSlot* slots, int cou
                           const MeshArgumentRules& rules, SurfaceArguments& out);
 
 bool ReadArgumentPoints(const SurfaceArguments& arguments, const wchar_t* label,
-                        const SurveyPointSink& add, const SurveyPointRecall& recall);
+                        const SurveyPointSink& add, const SurveyRepeatsDrop& dropRepeats);

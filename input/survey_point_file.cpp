@@ -139,28 +139,24 @@ bool ParseCoordinate(const Field& field, bool decimalComma, std::string& decimal
 
 // The plan positions seen, found by a table of open addressing (linear probing) at most 75 %
 // full, sized ahead for the rows to come so that it seldom grows (any size, not only powers of
-// two, so that it takes no more than that). The positions are numbered in the order they come
-// (from 1) and read back by number: from a list of their own, or, given a recall, from the sink
-// that stores them (every position handed on is then numbered). A slot of 32 bits holds a
-// number (0: empty) in its low bits, as many as the table's size needs, and as many bits of the
-// position's hash as are left above them, so that the table takes 4 bytes a slot and positions
-// are read back only where those bits agree: the table is the one place read at random. +0.0 and
-// -0.0 are one position; a position with a NaN coordinate equals none and is not kept.
+// two, so that it takes no more than that). The positions are kept in the order they come,
+// numbered from 1. A slot of 32 bits holds a number (0: empty) in its low bits, as many as the
+// table's size needs, and as many bits of the position's hash as are left above them, so that the
+// table takes 4 bytes a slot and positions are read back only where those bits agree: the table
+// is the one place read at random. +0.0 and -0.0 are one position; a position with a NaN
+// coordinate equals none and is not kept.
 class PlanPositions {
 public:
-    explicit PlanPositions(const SurveyPointRecall& recall) : recall_(recall) {}
-
     // Room for `count` more positions.
     void Expect(std::size_t count) {
-        // With a recall the positions are read back from the sink: no list of them here.
-        if (!recall_ && kept_.empty()) {
+        if (kept_.empty()) {
             kept_.reserve(count);
             // Filled in order, one position a row but for the duplicates: made present at once.
             geom::PrepareRoomForWriting(kept_.data(), count * sizeof(Position));
-        } else if (!recall_) {
+        } else {
             kept_.reserve(kept_.size() + count);
         }
-        const std::size_t size = (numbered_ + count) / 3 * 4 + 1024;
+        const std::size_t size = (kept_.size() + count) / 3 * 4 + 1024;
         if (size > slots_.size()) {
             Rehash(size);
         }
@@ -185,32 +181,27 @@ public:
         geom::KeepReads(empty);
     }
 
-    // Whether the position, of that hash, is new; it is then numbered (and kept, without a
-    // recall).
+    // Whether the position, of that hash, is new; it is then kept.
     bool Insert(double x, double y, std::uint64_t hash) {
-        // Room first, also for a position that is only numbered: every number must stay within
-        // the slot's bits for numbers.
-        if (4 * (numbered_ + 1) > 3 * slots_.size()) {
-            Rehash(2 * slots_.size() + 1024);
-        }
         if (std::isnan(x) || std::isnan(y)) {
-            numbered_ += recall_ ? 1 : 0;
             return true;
+        }
+        // Every number must stay within the slot's bits for numbers.
+        if (4 * (kept_.size() + 1) > 3 * slots_.size()) {
+            Rehash(2 * slots_.size() + 1024);
         }
         const std::uint32_t check = Check(hash);
         std::size_t k = Home(hash);
         for (; slots_[k] != 0; k = Next(k)) {
             if ((slots_[k] & ~numberMask_) == check) {
-                const Position seen = Numbered(slots_[k] & numberMask_);
+                const Position& seen = kept_[(slots_[k] & numberMask_) - 1];
                 if (seen.x == x && seen.y == y) {
                     return false;
                 }
             }
         }
-        if (!recall_) {
-            kept_.push_back(Position{x, y});
-        }
-        slots_[k] = static_cast<std::uint32_t>(++numbered_) | check;
+        kept_.push_back(Position{x, y});
+        slots_[k] = static_cast<std::uint32_t>(kept_.size()) | check;
         return true;
     }
 
@@ -224,14 +215,6 @@ private:
         std::uint64_t bits = 0;
         std::memcpy(&bits, &v, sizeof bits);
         return bits;
-    }
-    Position Numbered(std::size_t number) const {
-        if (!recall_) {
-            return kept_[number - 1];
-        }
-        Position p{0.0, 0.0};
-        recall_(number - 1, p.x, p.y);
-        return p;
     }
     // The slot a search starts at: the hash's top 32 bits scaled to the table's size.
     std::size_t Home(std::uint64_t hash) const {
@@ -257,11 +240,8 @@ private:
         geom::PrepareRoomForWriting(slots.data(), size * sizeof(std::uint32_t));  // cleared below
         slots.resize(size, 0);
         slots_.swap(slots);
-        for (std::size_t number = 1; number <= numbered_; ++number) {
-            const Position p = Numbered(number);
-            if (std::isnan(p.x) || std::isnan(p.y)) {
-                continue;
-            }
+        for (std::size_t number = 1; number <= kept_.size(); ++number) {
+            const Position& p = kept_[number - 1];
             const std::uint64_t hash = Hash(p.x, p.y);
             std::size_t k = Home(hash);
             while (slots_[k] != 0) {
@@ -271,10 +251,8 @@ private:
         }
     }
 
-    const SurveyPointRecall& recall_;
     std::vector<Position> kept_;
     std::vector<std::uint32_t> slots_;
-    std::size_t numbered_ = 0;
     std::uint32_t numberMask_ = 0;
 };
 
@@ -283,9 +261,8 @@ private:
 // position's hash is taken when it comes, so that Touch is a tight run of reads.
 class FirstAtPositions {
 public:
-    FirstAtPositions(const SurveyPointSink& add, const SurveyPointRecall& recall,
-                     SurveyReadCounts& counts)
-        : add_(add), counts_(counts), positions_(recall) {}
+    FirstAtPositions(const SurveyPointSink& add, SurveyReadCounts& counts)
+        : add_(add), counts_(counts) {}
 
     void Expect(std::size_t rows) { positions_.Expect(rows); }
     void Add(double x, double y, double z) {
@@ -415,12 +392,15 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
     const bool decimalComma = separator != ',';
     const std::size_t needed =
         static_cast<std::size_t>(std::max(columns.x, std::max(columns.y, columns.z))) + 1;
-    FirstAtPositions firstAt(add, options.recall, counts);
+    FirstAtPositions firstAt(add, counts);
     RowFields fields(needed);
     std::string decimal;
     int listed = 0;
+    // The sink finds the repeats itself after the last file, or the search finds them here.
+    const bool dropLater = options.findDuplicates && options.dropRepeats;
+    const bool search = options.findDuplicates && !dropLater;
     const auto addNew = [&](double x, double y, double z) {
-        if (options.findDuplicates) {
+        if (search) {
             firstAt.Add(x, y, z);
             return;
         }
@@ -444,7 +424,7 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
         PumpMessagesThrottled();
         ProgressMeterState meter;
         const std::int64_t lines = file.CountLines();
-        if (options.findDuplicates) {
+        if (search) {
             firstAt.Expect(static_cast<std::size_t>(lines));
         }
         StartProgressMeter(meter, name.c_str(), static_cast<double>(lines));
@@ -498,6 +478,10 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
                                            .c_str());
             return false;
         }
+    }
+    if (dropLater) {
+        counts.duplicates = static_cast<std::int32_t>(options.dropRepeats());
+        counts.read -= counts.duplicates;
     }
     if (options.quiet) {
         return true;

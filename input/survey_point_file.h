@@ -30,10 +30,12 @@
 // the points handed on). A status-bar meter labelled with the file name counts its lines.
 // options (SurveyReadOptions): findDuplicates false hands on every row, duplicates too, in memory
 // that does not grow with the rows (the summary is then "\nRows read: <r>, skipped: <s>"); quiet
-// prints nothing but errors (for reading the same files again); recall, for a sink that stores
-// every point it is handed, gives the plan position of the n-th point handed on (from 0, over
-// all files), so that the duplicate search looks there and keeps no copy of the positions (16
-// bytes a point) of its own. Every point handed on has finite coordinates.
+// prints nothing but errors (for reading the same files again); dropRepeats, for a sink that can
+// find the repeats itself (a triangulator, in the sort it needs anyway), takes the place of the
+// reader's own search (a table of the positions seen): every row is handed on, and after the last
+// file dropRepeats() leaves out of the sink every point at the plan position of an earlier one,
+// keeping the first, and gives how many it left out (the counts and the summary are then as the
+// search gives them). Every point handed on has finite coordinates.
 //
 // Gives false after the aborted-function line under label (nil set) when a file cannot be
 // opened ("File <name> cannot be opened!") or has no readable row ("File <name> has no point
@@ -65,12 +67,12 @@ struct SurveyReadCounts {
 bool ParseSurveyLayout(const std::wstring& layout, SurveyColumns& columns);
 
 using SurveyPointSink = std::function<void(double x, double y, double z)>;
-using SurveyPointRecall = std::function<void(std::size_t n, double& x, double& y)>;
+using SurveyRepeatsDrop = std::function<std::size_t()>;
 
 struct SurveyReadOptions {
     bool findDuplicates = true;
     bool quiet = false;
-    SurveyPointRecall recall;
+    SurveyRepeatsDrop dropRepeats;
 };
 
 bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,

@@ -74,15 +74,43 @@ int CConstrainedDCT::AddPoint(double x, double y, double z) {
     return dct_->AddPoint(x, y, z);
 }
 
-void CConstrainedDCT::StoredPosition(std::size_t n, double& x, double& y) const {
+CVertex CConstrainedDCT::StoredPoint(std::size_t n) const {
     if (snapTolerance_ > 0.0) {
-        x = points_[n].x;
-        y = points_[n].y;
-        return;
+        return points_[n];
     }
     const DctStoredPoint& point = dct_->AddedPoint(static_cast<std::uint32_t>(n));
-    x = point.x;
-    y = point.y;
+    return CVertex(point.x, point.y, point.z);
+}
+
+std::size_t CConstrainedDCT::DropRepeatedPoints() {
+    if (!dct_) {
+        throw GeometryError(GeometryFailure::kTriangulatedOnce);
+    }
+    if (snapTolerance_ <= 0.0) {
+        std::size_t lineVertexCount = 0;
+        for (const Line& line : lines_) {
+            lineVertexCount += line.vertices.size();
+        }
+        const std::uint32_t more =
+            static_cast<std::uint32_t>(std::min<std::size_t>(lineVertexCount, 0xFFFFFFFFu));
+        const std::size_t dropped = dct_->DropRepeatedPositions(more);
+        pointCount_ -= dropped;
+        return dropped;
+    }
+    // The snap keeps the points together here: a CDCT of their own finds the repeats.
+    GatherPoints();
+    CDCT sorter;
+    for (const CVertex& p : points_) {
+        sorter.AddPoint(p.x, p.y, p.z);
+    }
+    const std::size_t dropped = sorter.DropRepeatedPositions(0);
+    points_.resize(points_.size() - dropped);
+    for (std::size_t k = 0; k < points_.size(); ++k) {
+        const DctStoredPoint& point = sorter.AddedPoint(static_cast<std::uint32_t>(k));
+        points_[k] = CVertex(point.x, point.y, point.z);
+    }
+    pointCount_ = points_.size();
+    return dropped;
 }
 
 void CConstrainedDCT::AddBreakline(const std::vector<CVertex>& vertices) {

@@ -105,9 +105,15 @@ public:
     // Stores the survey point; gives 1. Points with a coordinate that is no finite number are not
     // stored (Triangulate() then fails).
     int AddPoint(double x, double y, double z);
-    // The plan position of the n-th point stored (from 0), n below the points stored, before
+    // The points stored so far, and the n-th of them (from 0, n below that), before
     // Triangulate().
-    void StoredPosition(std::size_t n, double& x, double& y) const;
+    std::size_t StoredCount() const { return pointCount_; }
+    CVertex StoredPoint(std::size_t n) const;
+    // Leaves out every point stored so far at the plan position of an earlier one, keeping the
+    // first (the rest keep their order, as if the others had not been added); gives how many it
+    // left out. Without a snap tolerance this is CDCT's sort of the points, which Triangulate()
+    // then takes on: add the lines first, so that their vertices are merged into it.
+    std::size_t DropRepeatedPoints();
     void AddBreakline(const std::vector<CVertex>& vertices);
     void SetOuterBoundary(const std::vector<CVertex>& vertices,
                           CdtBoundaryElevation elevation = CdtBoundaryElevation::Own);

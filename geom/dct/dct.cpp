@@ -1,5 +1,6 @@
 #include "geom/dct/dct.h"
 
+#include <bitset>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -52,7 +53,13 @@ int CDCT::AddPoint(double x, double y, double z) {
 }
 
 std::vector<CTriangle> CDCT::Triangulate() {
-    result = std::vector<CTriangle>();
+    // The keys DropRepeatedPositions sorted are taken on while the room holds this run.
+    const std::uint32_t sortedCount =
+        result.capacity() >= 2 * static_cast<std::size_t>(pointCount) ? presorted : 0;
+    presorted = 0;
+    if (sortedCount == 0) {
+        result = std::vector<CTriangle>();
+    }
     PutStoreInOrder();
     ReleaseVertices();
     // The room of the result list, two triangles per point, holds the workspace of the run as
@@ -63,11 +70,12 @@ std::vector<CTriangle> CDCT::Triangulate() {
         // Huge pages only where the run itself writes: the rest is the ring reader's, which fills
         // it as it goes, and would take cold huge pages at full cost.
         PrepareRoomForWriting(result.data(), RoomWritten());
-        keys = DctStartArray<SortedKey>(result.data(), pointCount);
+        keys = reinterpret_cast<SortedKey*>(result.data());
+        DctStartArray<SortedKey>(keys + sortedCount, pointCount - sortedCount);
     } catch (const std::bad_alloc&) {
         throw GeometryError(GeometryFailure::kStoreShort);
     }
-    SortKeys(keys);
+    SortKeys(keys, sortedCount);
     const std::uint32_t m = CollectVertices(keys);
     if (m < 3) {
         result = std::vector<CTriangle>();
@@ -105,16 +113,18 @@ std::vector<CTriangle> CDCT::Triangulate() {
     return std::move(result);
 }
 
-// The sorted order as SortPoints gives it, as keys (room for pointCount of them at `keys`):
-// through the sort order of the keys, or (coordinates that are not finite) by sorting the store
-// itself with SortPoints (on a copy as CVertex records). In the first case the store records stay
-// where they are until the store is needed again (sortedOrder).
-void CDCT::SortKeys(SortedKey* keys) {
+// The sorted order as SortPoints gives it, as keys (room for pointCount of them at `keys`, of
+// which the first sortedCount hold the points DropRepeatedPositions sorted): through the sort
+// order of the keys, or (coordinates that are not finite) by sorting the store itself with
+// SortPoints (on a copy as CVertex records). In the first case the store records stay where they
+// are until the store is needed again (sortedOrder).
+void CDCT::SortKeys(SortedKey* keys, std::uint32_t sortedCount) {
     try {
         const auto pointAt = [this](std::uint32_t k) -> const DctStoredPoint& {
             return pointStore[k];
         };
-        finite = pointCount > 0 && PointSortOrder(pointCount, pointAt, keys);
+        finite = (sortedCount > 0 && MergeAddedKeys(keys, sortedCount)) ||
+                 (pointCount > 0 && PointSortOrder(pointCount, pointAt, keys));
         if (finite) {
             std::vector<std::uint32_t> order(pointCount);
             for (std::uint32_t k = 0; k < pointCount; ++k) {
@@ -141,6 +151,99 @@ void CDCT::SortKeys(SortedKey* keys) {
     } catch (const std::bad_alloc&) {
         result = std::vector<CTriangle>();
         throw GeometryError(GeometryFailure::kStoreShort);
+    }
+}
+
+// The keys of the points added after the first sortedCount, merged into those points' sorted
+// keys; false, keys unspecified, when one of them has a coordinate that is not finite.
+bool CDCT::MergeAddedKeys(SortedKey* keys, std::uint32_t sortedCount) {
+    for (std::uint32_t k = sortedCount; k < pointCount; ++k) {
+        const DctStoredPoint& point = pointStore[k];
+        if (!std::isfinite(point.x) || !std::isfinite(point.y)) {
+            return false;
+        }
+        keys[k] = SortedKey{point.x, point.y, point.z, k};
+    }
+    MergeIntoPointSortOrder(keys, sortedCount, pointCount);
+    return true;
+}
+
+std::uint32_t CDCT::DropRepeatedPositions(std::uint32_t morePoints) {
+    PutStoreInOrder();
+    presorted = 0;
+    result = std::vector<CTriangle>();
+    if (pointCount == 0) {
+        return 0;
+    }
+    SortedKey* keys = nullptr;
+    std::vector<std::uint64_t> dropped;
+    try {
+        // The keys go where Triangulate() sorts them, in a room for the points to come as well.
+        result.reserve(2 * (static_cast<std::size_t>(pointCount) + morePoints));
+        PrepareRoomForWriting(result.data(), pointCount * sizeof(SortedKey));
+        keys = DctStartArray<SortedKey>(result.data(), pointCount);
+        const auto pointAt = [this](std::uint32_t k) -> const DctStoredPoint& {
+            return pointStore[k];
+        };
+        if (!PositionSortOrder(pointCount, pointAt, keys)) {
+            result = std::vector<CTriangle>();
+            return 0;
+        }
+        dropped.assign((pointCount + 63) / 64, 0);
+    } catch (const std::bad_alloc&) {
+        result = std::vector<CTriangle>();
+        throw GeometryError(GeometryFailure::kStoreShort);
+    }
+    // A run of one position is in the order the points were added: all but its first go.
+    std::uint32_t count = 0;
+    for (std::uint32_t k = 1; k < pointCount; ++k) {
+        if (SamePosition(keys[k - 1], keys[k])) {
+            const std::uint32_t index = keys[k].index;
+            dropped[index / 64] |= std::uint64_t{1} << (index % 64);
+            ++count;
+        }
+    }
+    if (count > 0) {
+        KeepFirstKeys(keys, dropped);
+    }
+    pointCount -= count;
+    presorted = pointCount;
+    return count;
+}
+
+// Takes the points marked in `dropped` (bit k % 64 of word k / 64 for point k) out of the store
+// and out of the sorted keys, and numbers the keys of the rest by their new places.
+void CDCT::KeepFirstKeys(SortedKey* keys, const std::vector<std::uint64_t>& dropped) {
+    const auto isDropped = [&dropped](std::uint32_t k) {
+        return (dropped[k / 64] >> (k % 64) & 1) != 0;
+    };
+    // The points dropped before each word's first point.
+    std::vector<std::uint32_t> before(dropped.size());
+    std::uint32_t running = 0;
+    for (std::size_t w = 0; w < dropped.size(); ++w) {
+        before[w] = running;
+        running += static_cast<std::uint32_t>(std::bitset<64>(dropped[w]).count());
+    }
+    std::uint32_t kept = 0;
+    for (std::uint32_t k = 0; k < pointCount; ++k) {
+        if (!isDropped(k)) {
+            if (kept != k) {
+                const DctStoredPoint point = pointStore[k];
+                pointStore.Set(kept, point.x, point.y, point.z);
+            }
+            ++kept;
+        }
+    }
+    std::uint32_t m = 0;
+    for (std::uint32_t k = 0; k < pointCount; ++k) {
+        const std::uint32_t index = keys[k].index;
+        if (isDropped(index)) {
+            continue;
+        }
+        const std::uint64_t below = dropped[index / 64] & ((std::uint64_t{1} << (index % 64)) - 1);
+        keys[k].index =
+            index - before[index / 64] - static_cast<std::uint32_t>(std::bitset<64>(below).count());
+        keys[m++] = keys[k];
     }
 }
 

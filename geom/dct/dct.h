@@ -43,9 +43,17 @@ public:
     // Stores the point at the end of the point store; gives 1.
     int AddPoint(double x, double y, double z);
 
-    // The i-th point added (from 0), i below the points added, before Triangulate(): for readers
-    // that look back at what they handed on without keeping a copy of their own.
+    // The i-th point added (from 0; after DropRepeatedPositions, of those kept), i below the
+    // points added, before Triangulate().
     const DctStoredPoint& AddedPoint(std::uint32_t i) const { return pointStore[i]; }
+
+    // Leaves out every point added so far at the plan position of an earlier one, keeping the
+    // first point at each position: the store then holds the rest in the order they were added,
+    // as if the others had never been added. Gives how many it left out. For callers that report
+    // repeated positions: it sorts the points as Triangulate() does, and Triangulate() takes that
+    // order on, merging in the points added after it, when they are no more than `morePoints`
+    // (no second sort). Leaves out nothing, and gives 0, when a coordinate is not finite.
+    std::uint32_t DropRepeatedPositions(std::uint32_t morePoints);
 
     // Sorts the point store in place and triangulates the distinct plan positions.
     std::vector<CTriangle> Triangulate();
@@ -73,7 +81,9 @@ private:
     };
 
     void PutStoreInOrder();
-    void SortKeys(SortedKey* keys);
+    void SortKeys(SortedKey* keys, std::uint32_t sortedCount);
+    bool MergeAddedKeys(SortedKey* keys, std::uint32_t sortedCount);
+    void KeepFirstKeys(SortedKey* keys, const std::vector<std::uint64_t>& dropped);
     std::uint32_t CollectVertices(const SortedKey* keys);
     void ReleaseVertices();
     void PlaceWorkspace();
@@ -96,6 +106,9 @@ private:
     // The store in sorted order: position k holds store record sortedOrder[k]. Empty when the
     // records themselves are in order. The records are moved only when the store is needed again.
     std::vector<std::uint32_t> sortedOrder;
+    // Keys of the first `presorted` points, sorted by DropRepeatedPositions at the start of the
+    // result's room (0: none).
+    std::uint32_t presorted = 0;
     // The vertices of the last run: the distinct plan positions in sorted order, and their
     // elevations.
     std::uint32_t vertexCount = 0;

@@ -126,14 +126,34 @@ bool HasRuns(const SortedKey* sorted, std::uint32_t n) {
 
 }  // namespace
 
-void FinishPointSortOrder(SortedKey* sorted, const std::vector<std::uint32_t>& start) {
+void SortPointBuckets(SortedKey* sorted, const std::vector<std::uint32_t>& start) {
     for (std::size_t b = 0; b + 1 < start.size(); ++b) {
         SortBucket(sorted + start[b], sorted + start[b + 1]);
     }
-    const std::uint32_t n = start.back();
-    if (HasRuns(sorted, n)) {
-        OrderRuns(sorted, n);
+}
+
+void OrderPointRuns(SortedKey* sorted, std::uint32_t count) {
+    if (HasRuns(sorted, count)) {
+        OrderRuns(sorted, count);
     }
+}
+
+void MergeIntoPointSortOrder(SortedKey* sorted, std::uint32_t sortedCount, std::uint32_t count) {
+    const auto less = [](const SortedKey& a, const SortedKey& b) { return KeyLess(a, b); };
+    // The new keys, sorted apart, are merged in from the back: the keys already in order move at
+    // most once, and only those that sort after the first new one.
+    std::vector<SortedKey> added(sorted + sortedCount, sorted + count);
+    std::sort(added.begin(), added.end(), less);
+    std::size_t from = sortedCount;
+    std::size_t to = count;
+    for (std::size_t k = added.size(); k > 0;) {
+        if (from > 0 && less(added[k - 1], sorted[from - 1])) {
+            sorted[--to] = sorted[--from];
+        } else {
+            sorted[--to] = added[--k];
+        }
+    }
+    OrderPointRuns(sorted, count);
 }
 
 }  // namespace geom

@@ -15,6 +15,14 @@
 // reversed when no record of A or B lies beyond them. So the keys are sorted by position
 // (distributed over buckets of equal x width, a monotone map of x, then compared within each
 // bucket), and every run of equal positions is put into merge order by that rule.
+//
+// PositionSortOrder(count, pointAt, sorted): the same keys sorted by position and, within a run of
+// equal positions, by index (the first record added first); false as PointSortOrder.
+//
+// MergeIntoPointSortOrder(sorted, sortedCount, count): keys sorted[0 .. sortedCount - 1] as
+// PositionSortOrder gives them, with no two at one position, and keys sorted[sortedCount ..
+// count - 1], finite and in any order, of records numbered above all of those: leaves the
+// `count` keys as PointSortOrder gives them for all these records (a merge, not a sort anew).
 #pragma once
 
 #include <cmath>
@@ -31,11 +39,16 @@ struct SortedKey {
 };
 
 // Sorts the keys of each bucket (bucket b holds sorted[start[b]] .. sorted[start[b + 1] - 1])
-// by position, then puts every run of equal positions into merge order.
-void FinishPointSortOrder(SortedKey* sorted, const std::vector<std::uint32_t>& start);
+// by position, then index.
+void SortPointBuckets(SortedKey* sorted, const std::vector<std::uint32_t>& start);
+
+// Puts every run of equal positions of `count` keys sorted by position and index into merge order.
+void OrderPointRuns(SortedKey* sorted, std::uint32_t count);
+
+void MergeIntoPointSortOrder(SortedKey* sorted, std::uint32_t sortedCount, std::uint32_t count);
 
 template <typename PointAt>
-bool PointSortOrder(std::uint32_t count, PointAt pointAt, SortedKey* sorted) {
+bool PositionSortOrder(std::uint32_t count, PointAt pointAt, SortedKey* sorted) {
     double xMin = HUGE_VAL;
     double xMax = -HUGE_VAL;
     bool finite = true;
@@ -72,7 +85,16 @@ bool PointSortOrder(std::uint32_t count, PointAt pointAt, SortedKey* sorted) {
             sorted[fill[bucketOf(point.x)]++] = SortedKey{point.x, point.y, point.z, k};
         }
     }
-    FinishPointSortOrder(sorted, start);
+    SortPointBuckets(sorted, start);
+    return true;
+}
+
+template <typename PointAt>
+bool PointSortOrder(std::uint32_t count, PointAt pointAt, SortedKey* sorted) {
+    if (!PositionSortOrder(count, pointAt, sorted)) {
+        return false;
+    }
+    OrderPointRuns(sorted, count);
     return true;
 }
 

@@ -3,11 +3,12 @@
 // CdtInput: survey points, breaklines, outer boundary, holes (each keeping its own z or taking
 // the surface's), maximum edge length, snap tolerance.
 // RunCdt(input): feeds a CConstrainedDCT and gives the triangles, the vertex list, or the failure
-// text thrown. CheckCdt(run, segments): the faults of a result (hardgeom::MeshFaults), all zero
-// for a valid constrained Delaunay triangulation of the listed constraint segments: a piece of a
-// triangulation (hardgeom::CheckPiece) in the sorted triangulators' order, every constraint
-// segment a chain of edges through the vertices exactly on it, and every edge shared by two
-// triangles and lying on no constraint locally Delaunay (exact).
+// text thrown (lines given first, then the points, with dropRepeats those at an earlier point's
+// position then dropped). CheckCdt(run, segments): the faults of a result (hardgeom::MeshFaults),
+// all zero for a valid constrained Delaunay triangulation of the listed constraint segments: a
+// piece of a triangulation (hardgeom::CheckPiece) in the sorted triangulators' order, every
+// constraint segment a chain of edges through the vertices exactly on it, and every edge shared by
+// two triangles and lying on no constraint locally Delaunay (exact).
 #pragma once
 
 #include <algorithm>
@@ -35,6 +36,7 @@ struct CdtInput {
     double maxEdgeLength = 0.0;
     geom::CdtBoundaryElevation boundaryElevation = geom::CdtBoundaryElevation::Own;
     double snapTolerance = 0.0;
+    bool dropRepeats = false;  // points at an earlier point's position dropped before the run
 };
 
 struct CdtRun {
@@ -42,15 +44,13 @@ struct CdtRun {
     std::vector<CVertex> vertices;
     std::string failure;
     geom::CdtSnapCounts snapped;
+    std::size_t dropped = 0;  // repeats dropped
 };
 
 inline CdtRun RunCdt(const CdtInput& input) {
     CdtRun run;
     geom::CConstrainedDCT cdt;
     cdt.SetSnapTolerance(input.snapTolerance);
-    for (const CVertex& p : input.points) {
-        cdt.AddPoint(p.x, p.y, p.z);
-    }
     for (const Polyline& line : input.breaklines) {
         cdt.AddBreakline(line);
     }
@@ -61,7 +61,11 @@ inline CdtRun RunCdt(const CdtInput& input) {
         cdt.AddHole(hole, input.boundaryElevation);
     }
     cdt.SetMaxEdgeLength(input.maxEdgeLength);
+    for (const CVertex& p : input.points) {
+        cdt.AddPoint(p.x, p.y, p.z);
+    }
     try {
+        run.dropped = input.dropRepeats ? cdt.DropRepeatedPoints() : 0;
         run.triangles = cdt.Triangulate();
     } catch (const geom::GeometryError& error) {
         run.failure = error.what();

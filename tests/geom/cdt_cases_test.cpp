@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <set>
+#include <utility>
 
 #include "checks/cdt_test_support.h"
 #include "checks/dct_test_support.h"
@@ -372,10 +374,9 @@ TEST(CdtCases, BoundariesFromTheSurfaceFollowTheBreaklines) {
     EXPECT_NEAR(run.vertices[VertexAt(run, 1, 1)].z, 12.0, 1e-12);
 }
 
-// The survey reader looks back at the points it handed on through StoredPosition: the points in
-// the order added, whether a snap keeps them aside or they go straight to the triangulation, and
-// the first of two at one position as well as the second.
-TEST(CdtCases, StoredPositionsAreThePointsInTheOrderAdded) {
+// The points stored are the points in the order added, whether a snap keeps them aside or they
+// go straight to the triangulation, the first of two at one position as well as the second.
+TEST(CdtCases, StoredPointsAreThePointsInTheOrderAdded) {
     for (const double tolerance : {0.0, 0.001}) {
         geom::CConstrainedDCT cdt;
         cdt.SetSnapTolerance(tolerance);
@@ -383,13 +384,62 @@ TEST(CdtCases, StoredPositionsAreThePointsInTheOrderAdded) {
         for (const CVertex& p : points) {
             cdt.AddPoint(p.x, p.y, p.z);
         }
+        ASSERT_EQ(cdt.StoredCount(), points.size());
         for (std::size_t n = 0; n < points.size(); ++n) {
-            double x = 0;
-            double y = 0;
-            cdt.StoredPosition(n, x, y);
-            EXPECT_EQ(x, points[n].x) << tolerance << " " << n;
-            EXPECT_EQ(y, points[n].y) << tolerance << " " << n;
+            EXPECT_EQ(dcttest::RecordOf(cdt.StoredPoint(n)), dcttest::RecordOf(points[n]))
+                << tolerance << " " << n;
         }
+    }
+}
+
+// A reader hands on every row, repeats included, and then has them dropped: the first point at
+// each position stays, and the run is that of the first points alone, with crossing breaklines
+// through points, a boundary taking the surface's elevations, a maximum edge length or a snap
+// tolerance alike.
+TEST(CdtCases, DroppedRepeatsLeaveTheRunOfTheFirstPointAtEachPosition) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> coordinate(0, 60);
+    CdtInput all;
+    CdtInput firsts;
+    std::set<std::pair<double, double>> seen;
+    for (int i = 0; i < 6000; ++i) {
+        const CVertex p(coordinate(random) * 0.5, coordinate(random) * 0.5, i % 13);
+        all.points.push_back(p);
+        if (seen.insert({p.x, p.y}).second) {
+            firsts.points.push_back(p);
+        }
+    }
+    const std::size_t repeats = all.points.size() - firsts.points.size();
+    ASSERT_GT(repeats, 2000u);
+    all.dropRepeats = true;
+    for (int variant = 0; variant < 5; ++variant) {
+        for (CdtInput* input : {&all, &firsts}) {
+            input->breaklines.clear();
+            if (variant == 1 || variant == 2) {
+                // Through survey points' positions, crossing each other.
+                input->breaklines = {{{1, 1, 50}, {29, 20, 90}, {3, 28, 40}},
+                                     {{0.5, 29, 20}, {29.5, 0.5, 30}}};
+            }
+            input->outer.clear();
+            if (variant == 2) {
+                input->outer = {{0.25, 0.25, 0}, {29, 1, 0}, {28, 29.5, 0}, {2, 27, 0}};
+                input->boundaryElevation = geom::CdtBoundaryElevation::FromSurface;
+            }
+            input->maxEdgeLength = variant == 3 ? 1.2 : 0.0;
+            input->snapTolerance = variant == 4 ? 0.3 : 0.0;
+        }
+        const CdtRun dropped = RunCdt(all);
+        const CdtRun expected = RunCdt(firsts);
+        ASSERT_EQ(dropped.failure, "") << variant;
+        ASSERT_EQ(expected.failure, "") << variant;
+        EXPECT_EQ(dropped.dropped, repeats) << variant;
+        EXPECT_EQ(dcttest::IndexTriples(dropped.triangles),
+                  dcttest::IndexTriples(expected.triangles))
+            << variant;
+        EXPECT_EQ(dcttest::Records(dropped.vertices), dcttest::Records(expected.vertices))
+            << variant;
+        EXPECT_EQ(dropped.snapped.pointsDropped, expected.snapped.pointsDropped) << variant;
+        EXPECT_EQ(dropped.snapped.pointsToLines, expected.snapped.pointsToLines) << variant;
     }
 }
 

@@ -2,8 +2,12 @@
 // failure texts, and the growth of the point store.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "checks/dct_test_support.h"
@@ -96,6 +100,62 @@ TEST(DctInput, StoreGrowsPastItsFirstRoomKeepingEveryPoint) {
     EXPECT_EQ(vertices[0].z, 0.0);
     EXPECT_EQ(vertices[1].x, 0.0);
     EXPECT_EQ(vertices[1].y, 1.0);
+}
+
+// Dropping the points at earlier points' positions keeps the first point at each, the rest in
+// the order added (0 and -0 one position, the first one's sign kept), and the run after it is
+// that of those points alone, with the points added since merged into the drop's sort or, beyond
+// the room it was made for, sorted anew; among them repeats of kept positions and of each other.
+TEST(DctInput, DroppedRepeatsLeaveTheFirstPointsAndTheRunOfThemAlone) {
+    std::mt19937 random(6);
+    std::uniform_int_distribution<int> coordinate(-40, 40);
+    for (const int rows : {20000, 2000}) {
+        geom::CDCT dct;
+        std::vector<geom::CVertex> firsts;
+        std::set<std::pair<double, double>> seen;
+        for (int i = 0; i < rows; ++i) {
+            const int column = coordinate(random);
+            const double x = column == 0 && i % 2 == 1 ? -0.0 : column;
+            const double y = coordinate(random) * 0.5;
+            dct.AddPoint(x, y, i);
+            if (seen.insert({x + 0.0, y}).second) {
+                firsts.emplace_back(x, y, i);
+            }
+        }
+        const std::uint32_t repeats = static_cast<std::uint32_t>(rows - firsts.size());
+        ASSERT_GT(repeats, 200u);
+        EXPECT_EQ(dct.DropRepeatedPositions(0), repeats) << rows;
+        for (std::uint32_t k = 0; k < firsts.size(); ++k) {
+            const geom::DctStoredPoint& point = dct.AddedPoint(k);
+            ASSERT_EQ(dcttest::RecordOf(geom::CVertex(point.x, point.y, point.z)),
+                      dcttest::RecordOf(firsts[k]))
+                << rows << " " << k;
+            ASSERT_EQ(std::signbit(point.x), std::signbit(firsts[k].x)) << rows << " " << k;
+        }
+        std::vector<geom::CVertex> all = firsts;
+        for (int i = 0; i < 500; ++i) {
+            const geom::CVertex p(coordinate(random) * 0.5, coordinate(random) * 0.25, -i);
+            dct.AddPoint(p.x, p.y, p.z);
+            all.push_back(p);
+        }
+        const dcttest::Triangulation expected = dcttest::TriangulateAll(all);
+        ASSERT_EQ(expected.failure, "");
+        EXPECT_EQ(dcttest::IndexTriples(dct.Triangulate()),
+                  dcttest::IndexTriples(expected.triangles))
+            << rows;
+        const std::vector<geom::CVertex> vertices = dct.GetVertices();
+        EXPECT_EQ(dcttest::Records(vertices), dcttest::Records(expected.vertices)) << rows;
+        for (std::size_t k = 0; k < vertices.size(); ++k) {
+            ASSERT_EQ(std::signbit(vertices[k].x), std::signbit(expected.vertices[k].x)) << k;
+        }
+    }
+    // Nothing is dropped where a coordinate is not finite.
+    geom::CDCT dct;
+    for (const double x : {1.0, std::numeric_limits<double>::infinity(), 1.0}) {
+        dct.AddPoint(x, 2, 3);
+    }
+    EXPECT_EQ(dct.DropRepeatedPositions(0), 0u);
+    EXPECT_EQ(dct.GetVertices().size(), 3u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "geom/dct/dct.h"
 #include "input/point_file.h"
 #include "input/survey_point_file.h"
 #include "kafhost/drawing_dxf.h"
@@ -392,6 +393,44 @@ TEST_F(ConstrainedFunctions, SurveyFilesAsInstrumentsWriteThem) {
               RSRSLT);
 }
 
+// Only the first row at a position counts: a repeated row's z neither reaches the surface nor
+// widens the range of the points' elevations that breaklines are checked against, with or
+// without a snap tolerance.
+TEST_F(ConstrainedFunctions, RepeatedRowsLeaveNoTraceInTheSurfaceOrTheBreaklineWarning) {
+    TempFolder folder;
+    const std::wstring file =
+        folder.Write("repeats.txt", "0 0 10\n20 0 11\n0 20 12\n20 20 13\n0 0 1\n20 20 1\n")
+            .wstring();
+    const std::wstring line = host().addPolyline({{5, 5}, {15, 12}}, 5.0, false);
+    for (const double snap : {0.0, 0.001}) {
+        const std::size_t first = host().snapshot().entities.size();
+        const kafhost::CallResult result =
+            Call(L"kaf-cdt-subdmesh-withloadcsv",
+                 {StringList({file}), LispValue::string(L"XYZ"), LispValue::string(L" "),
+                  StringList({line}), kNil, kNil, LispValue::real(0.0), LispValue::string(L"TIN"),
+                  LispValue::integer(32767), LispValue::real(snap)});
+        EXPECT_EQ(result.status, RSRSLT);
+        const std::wstring snapped =
+            snap > 0 ? L"Points snapped: 0 (onto lines 0, onto earlier points 0), line vertices "
+                       L"joined: 0\n"
+                     : L"";
+        EXPECT_EQ(result.printed,
+                  L"\nReading points ..."
+                  L"\nRows read: 4, skipped: 0, duplicate plan positions: 2"
+                  L"\nBreakline " +
+                      line +
+                      L" lies at 5.000, outside the points' elevations 10.000 "
+                      L"to 13.000.\nStart Calculation...ready after 0.000000 "
+                      L"seconds\n" +
+                      snapped + L"\nCreate Mesh ... ")
+            << snap;
+        const EntityInfo mesh = EntitiesFrom(first)[0];
+        EXPECT_EQ(ElevationAt(mesh, 0, 0), 10.0) << snap;
+        EXPECT_EQ(ElevationAt(mesh, 20, 20), 13.0) << snap;
+        EXPECT_EQ(ElevationAt(mesh, 15, 12), 5.0) << snap;
+    }
+}
+
 TEST(SurveyLayout, LettersNameTheColumnsOnceEachAndXYZAreNeeded) {
     const struct {
         const wchar_t* layout;
@@ -481,6 +520,42 @@ TEST_F(SurveyReader, LineEndsSplitBetweenReadBlocksEndOneRow) {
     EXPECT_EQ(file.CountLines(), 7);
 }
 
+// Columns apart by blanks: fields of every length up to 24 bytes, each followed by spaces or tabs
+// in any mix at any place in the row, blanks before the first and after the last field, and
+// bytes above 127 in a column that is not read; a blank-delimited field ends at its first blank.
+TEST_F(SurveyReader, BlankDelimitedFieldsOfAnyLengthEndAtTheirFirstBlank) {
+    TempFolder folder;
+    const char* const gaps[] = {" ", "\t", "  ", " \t ", "\t\t", "   \t"};
+    std::string text;
+    Points expected;
+    std::mt19937 random(8);
+    for (int row = 0; row < 600; ++row) {
+        // Numbers of 1 to 24 characters: digits, and a decimal point in longer ones.
+        double values[3];
+        std::string fields[3];
+        for (int k = 0; k < 3; ++k) {
+            const int length = 1 + static_cast<int>(random() % 24);
+            std::string digits;
+            for (int d = 0; d < length; ++d) {
+                digits += static_cast<char>('1' + random() % 9);
+            }
+            if (length > 2 && row % 2 == 0) {
+                digits[static_cast<std::size_t>(length / 2)] = '.';
+            }
+            fields[k] = digits;
+            values[k] = std::stod(digits);
+        }
+        const auto gap = [&] { return std::string(gaps[random() % 6]); };
+        text += (row % 3 == 0 ? gap() : "") + "P\xC3\xA9" + std::to_string(row) + "\xA0\xFF" +
+                gap() + fields[0] + gap() + fields[1] + gap() + fields[2] +
+                (row % 4 == 0 ? gap() + "D\xE2\x80\x94" : "") + (row % 5 == 0 ? gap() : "") + "\n";
+        expected.push_back({values[0], values[1], values[2]});
+    }
+    const std::wstring name = folder.Write("blanks.txt", text).wstring();
+    EXPECT_EQ(Read(name, L"PXYZD", L' '), expected);
+    EXPECT_EQ(host().commandLine(), L"\nRows read: 600, skipped: 0, duplicate plan positions: 0");
+}
+
 // Duplicates are found among any number of rows and across files; the first row at a position
 // wins, -0 and 0 being one position, and the points come in the order of the rows.
 TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
@@ -522,7 +597,8 @@ TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
 // positions seen are carried into a table sized for both): the points are those of the first row
 // at each position in row order, whatever batch or table a row falls in. Rows at -0 are at 0;
 // rows with "nan" or "inf" coordinates are skipped, never kept or counted as duplicates. The same
-// with a recall, the positions then read back from the points handed on.
+// with a sink that drops the repeats itself (the triangulator, as the constrained functions
+// read).
 TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrder) {
     TempFolder folder;
     std::mt19937 random(27);
@@ -564,35 +640,39 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
     const std::wstring summary = L"\nRows read: " + std::to_wstring(expected.size()) +
                                  L", skipped: " + std::to_wstring(skipped) +
                                  L", duplicate plan positions: " + std::to_wstring(duplicates);
-    // With the reader's own list of positions, and looking back into the sink's points.
-    for (const bool recalled : {false, true}) {
+    // With the reader's own table of positions, and with the sink dropping the repeats.
+    enum class Search { OwnTable, SinkDrops };
+    for (const Search search : {Search::OwnTable, Search::SinkDrops}) {
+        const int mode = static_cast<int>(search);
         Points points;
+        geom::CDCT sink;
         SurveyReadCounts counts;
-        std::size_t recalls = 0;
         SurveyReadOptions options;
-        if (recalled) {
-            options.recall = [&](std::size_t n, double& x, double& y) {
-                ++recalls;
-                x = points.at(n)[0];
-                y = points.at(n)[1];
-            };
+        if (search == Search::SinkDrops) {
+            options.dropRepeats = [&sink] { return sink.DropRepeatedPositions(0); };
         }
         ASSERT_TRUE(ReadSurveyPointFiles(
             names, columns, L';', L"test",
-            [&points](double x, double y, double z) {
-                points.push_back({x + 0.0, y, z});
+            [&](double x, double y, double z) {
+                if (search == Search::SinkDrops) {
+                    sink.AddPoint(x, y, z);
+                } else {
+                    points.push_back({x + 0.0, y, z});
+                }
             },
             counts, options));
-        EXPECT_EQ(points, expected) << recalled;
-        EXPECT_EQ(counts.duplicates, duplicates) << recalled;
-        EXPECT_EQ(counts.skipped, skipped) << recalled;
-        if (recalled) {
-            // Each duplicate is told by its first point's position, read back.
-            EXPECT_GE(recalls, static_cast<std::size_t>(duplicates));
+        if (search == Search::SinkDrops) {
+            for (std::int32_t k = 0; k < counts.read; ++k) {
+                const geom::DctStoredPoint& p = sink.AddedPoint(static_cast<std::uint32_t>(k));
+                points.push_back({p.x + 0.0, p.y, p.z});
+            }
         }
+        EXPECT_EQ(points, expected) << mode;
+        EXPECT_EQ(counts.duplicates, duplicates) << mode;
+        EXPECT_EQ(counts.skipped, skipped) << mode;
         const std::wstring printed = host().commandLine();
         ASSERT_GE(printed.size(), summary.size());
-        EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary) << recalled;
+        EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary) << mode;
     }
 }
 
