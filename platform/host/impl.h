@@ -75,8 +75,9 @@ public:
 // window, whatever was made since. A window's children are a list linked through the handles
 // (first and last child, previous and next sibling), so that each step of a walk is one lookup:
 // the module walks to the status bar's progress control on every update of its meter. The class
-// name is one of the tree builder's literals.
-struct Window {
+// name is one of the tree builder's literals. Aligned to 64 bytes, a power of two, so that the
+// place of a handle's window is found with shifts.
+struct alignas(64) Window {
     std::wstring_view className;
     HWND parent = nullptr;
     HWND firstChild = nullptr;
