@@ -37,6 +37,41 @@ std::uint32_t Pack(float red, float green, float blue) {
     return channel(red) << 16 | channel(green) << 8 | channel(blue);
 }
 
+// The colour of a pixel inside a triangle of corners (turning as its area, twice the area,
+// is positive) from the pixel's values of the edges opposite each corner: the corners' colours
+// weighted barycentrically, or their one colour when all three have it.
+class CornerShading {
+public:
+    CornerShading(const SnappedCorner* const corners[3], std::int64_t area)
+        : corners_{corners[0], corners[1], corners[2]},
+          inverseArea_(1.0 / static_cast<double>(area)),
+          flat_(corners[0]->red == corners[1]->red && corners[0]->red == corners[2]->red &&
+                corners[0]->green == corners[1]->green && corners[0]->green == corners[2]->green &&
+                corners[0]->blue == corners[1]->blue && corners[0]->blue == corners[2]->blue),
+          flatColour_(Pack(corners[0]->red, corners[0]->green, corners[0]->blue)) {}
+
+    std::uint32_t At(const std::int64_t w[3]) const {
+        if (flat_) {
+            return flatColour_;
+        }
+        const float u = static_cast<float>(w[0] * inverseArea_);
+        const float v = static_cast<float>(w[1] * inverseArea_);
+        const float t = 1.0f - u - v;
+        const SnappedCorner& c0 = *corners_[0];
+        const SnappedCorner& c1 = *corners_[1];
+        const SnappedCorner& c2 = *corners_[2];
+        return Pack(u * c0.red + v * c1.red + t * c2.red,
+                    u * c0.green + v * c1.green + t * c2.green,
+                    u * c0.blue + v * c1.blue + t * c2.blue);
+    }
+
+private:
+    const SnappedCorner* corners_[3];
+    double inverseArea_;
+    bool flat_;
+    std::uint32_t flatColour_;
+};
+
 }  // namespace
 
 SnappedCorner SnapCorner(const ShadedCorner& corner) {
@@ -61,18 +96,9 @@ void ShadeSnappedTriangle(PixelImage& image, const SnappedCorner& a, const Snapp
     if (a.far || b.far || c.far) {
         return;
     }
-    const SnappedCorner* corners[3] = {&a, &b, &c};
     FixedPoint p[3] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
-    std::int64_t area = EdgeValue(p[0], p[1], p[2].x, p[2].y);
-    if (area == 0) {
-        return;
-    }
-    if (area < 0) {
-        std::swap(p[1], p[2]);
-        std::swap(corners[1], corners[2]);
-        area = -area;
-    }
-
+    // Most triangles of a large mesh hold no pixel centre or one: the box of centres is found
+    // first, before the rest of the setup.
     const auto pixelRange = [](std::int64_t low, std::int64_t high, int size) {
         // Pixels whose centre (i * 256 + 128) lies in [low, high].
         const std::int64_t first = (low - kHalfPixel + 255) >> 8;
@@ -87,43 +113,50 @@ void ShadeSnappedTriangle(PixelImage& image, const SnappedCorner& a, const Snapp
     if (left > right || top > bottom) {
         return;
     }
+    const SnappedCorner* corners[3] = {&a, &b, &c};
+    std::int64_t area = EdgeValue(p[0], p[1], p[2].x, p[2].y);
+    if (area == 0) {
+        return;
+    }
+    if (area < 0) {
+        std::swap(p[1], p[2]);
+        std::swap(corners[1], corners[2]);
+        area = -area;
+    }
 
     // Edge i is opposite corner i; its value at a pixel is that corner's barycentric weight.
     const FixedPoint* from[3] = {&p[1], &p[2], &p[0]};
     const FixedPoint* to[3] = {&p[2], &p[0], &p[1]};
-    std::int64_t stepX[3], stepY[3], rowStart[3], bias[3];
+    std::int64_t rowStart[3], bias[3];
     const std::int64_t startX = left * 256 + kHalfPixel;
     const std::int64_t startY = top * 256 + kHalfPixel;
+    for (int i = 0; i < 3; ++i) {
+        rowStart[i] = EdgeValue(*from[i], *to[i], startX, startY);
+        bias[i] = OwnsEdgeCentres(*from[i], *to[i]) ? 0 : -1;
+    }
+    const auto inside = [&bias](const std::int64_t w[3]) {
+        return w[0] + bias[0] >= 0 && w[1] + bias[1] >= 0 && w[2] + bias[2] >= 0;
+    };
+    if (left == right && top == bottom) {
+        if (inside(rowStart)) {
+            image.pixels[top * image.stride + left] = CornerShading(corners, area).At(rowStart);
+        }
+        return;
+    }
+
+    std::int64_t stepX[3], stepY[3];
     for (int i = 0; i < 3; ++i) {
         // Moving one pixel right or down changes the edge value by these amounts.
         stepX[i] = -(to[i]->y - from[i]->y) * 256;
         stepY[i] = (to[i]->x - from[i]->x) * 256;
-        rowStart[i] = EdgeValue(*from[i], *to[i], startX, startY);
-        bias[i] = OwnsEdgeCentres(*from[i], *to[i]) ? 0 : -1;
     }
-    const double inverseArea = 1.0 / static_cast<double>(area);
-    const bool flat = corners[0]->red == corners[1]->red && corners[0]->red == corners[2]->red &&
-                      corners[0]->green == corners[1]->green &&
-                      corners[0]->green == corners[2]->green &&
-                      corners[0]->blue == corners[1]->blue && corners[0]->blue == corners[2]->blue;
-    const std::uint32_t flatColour = Pack(corners[0]->red, corners[0]->green, corners[0]->blue);
-
+    const CornerShading shading(corners, area);
     for (std::int64_t y = top; y <= bottom; ++y) {
         std::uint32_t* row = image.pixels + y * image.stride;
         std::int64_t w[3] = {rowStart[0], rowStart[1], rowStart[2]};
         for (std::int64_t x = left; x <= right; ++x) {
-            if (w[0] + bias[0] >= 0 && w[1] + bias[1] >= 0 && w[2] + bias[2] >= 0) {
-                if (flat) {
-                    row[x] = flatColour;
-                } else {
-                    const float u = static_cast<float>(w[0] * inverseArea);
-                    const float v = static_cast<float>(w[1] * inverseArea);
-                    const float t = 1.0f - u - v;
-                    row[x] =
-                        Pack(u * corners[0]->red + v * corners[1]->red + t * corners[2]->red,
-                             u * corners[0]->green + v * corners[1]->green + t * corners[2]->green,
-                             u * corners[0]->blue + v * corners[1]->blue + t * corners[2]->blue);
-                }
+            if (inside(w)) {
+                row[x] = shading.At(w);
             }
             for (int i = 0; i < 3; ++i) {
                 w[i] += stepX[i];

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -71,11 +72,18 @@ public:
 
 // A window of the stand-in's window tree. Windows are known by their handles, which are numbers
 // never given twice (HWND is opaque to the module): a handle of a window that is gone names no
-// window, whatever was made since.
-struct Window {
-    std::wstring className;
+// window, whatever was made since. A window's children are a list linked through the handles
+// (first and last child, previous and next sibling), so that each step of a walk is one lookup:
+// the module walks to the status bar's progress control on every update of its meter. The class
+// name is one of the tree builder's literals. Aligned to 64 bytes, a power of two, so that the
+// place of a handle's window is found with shifts.
+struct alignas(64) Window {
+    std::wstring_view className;
     HWND parent = nullptr;
-    std::vector<HWND> children;
+    HWND firstChild = nullptr;
+    HWND lastChild = nullptr;
+    HWND previous = nullptr;
+    HWND next = nullptr;
 };
 
 class HostWinApp : public CWinApp {

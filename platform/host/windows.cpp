@@ -1,9 +1,11 @@
 // The window system of the stand-in: a small window tree (main window, MDI client, tool bar,
 // status bar with its pane and progress control), the message queue of the main thread, the
 // application object that pumps it, string resources and message boxes.
+#include <algorithm>
 #include <cstdio>
-#include <cwchar>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "kafhost/wide_to_utf8.h"
 #include "platform/host/impl.h"
@@ -20,14 +22,22 @@ Window* findWindow(HWND window) {
     return value % 16 == 0 && index < impl.windows.size() ? &impl.windows[index] : nullptr;
 }
 
-// A new window of the current tree; parent, when given, is one of the tree's.
-HWND makeWindow(const wchar_t* className, HWND parent) {
+// A new window of the current tree, the last child of parent when one is given (one of the
+// tree's). className is a literal.
+HWND makeWindow(std::wstring_view className, HWND parent) {
     Host::Impl& impl = hostImpl();
     // Handles are multiples of 16 from 16 on, as a pointer-sized number would be.
     HWND window = reinterpret_cast<HWND>(++impl.windowsMade << 4);
-    impl.windows.push_back(Window{className, parent, {}});
+    impl.windows.push_back(Window{className, parent});
     if (parent != nullptr) {
-        findWindow(parent)->children.push_back(window);
+        Window& above = *findWindow(parent);
+        impl.windows.back().previous = above.lastChild;
+        if (above.lastChild != nullptr) {
+            findWindow(above.lastChild)->next = window;
+        } else {
+            above.firstChild = window;
+        }
+        above.lastChild = window;
     }
     return window;
 }
@@ -197,26 +207,17 @@ HWND GetWindow(HWND hWnd, UINT uCmd) {
     if (window == nullptr) {
         return nullptr;
     }
-    if (uCmd == GW_CHILD) {
-        return window->children.empty() ? nullptr : window->children.front();
-    }
-    if (window->parent == nullptr) {
-        return nullptr;
-    }
-    const auto& siblings = findWindow(window->parent)->children;
-    std::size_t index = 0;
-    while (siblings[index] != hWnd) {
-        ++index;
-    }
     switch (uCmd) {
-        case GW_HWNDFIRST:
-            return siblings.front();
-        case GW_HWNDLAST:
-            return siblings.back();
+        case GW_CHILD:
+            return window->firstChild;
         case GW_HWNDNEXT:
-            return index + 1 < siblings.size() ? siblings[index + 1] : nullptr;
+            return window->next;
         case GW_HWNDPREV:
-            return index > 0 ? siblings[index - 1] : nullptr;
+            return window->previous;
+        case GW_HWNDFIRST:
+            return window->parent != nullptr ? findWindow(window->parent)->firstChild : nullptr;
+        case GW_HWNDLAST:
+            return window->parent != nullptr ? findWindow(window->parent)->lastChild : nullptr;
         default:
             return nullptr;
     }
@@ -227,9 +228,9 @@ int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount) {
     if (window == nullptr || lpClassName == nullptr || nMaxCount <= 0) {
         return 0;
     }
-    const std::wstring& name = window->className;
+    const std::wstring_view name = window->className;
     const std::size_t copied = std::min(name.size(), static_cast<std::size_t>(nMaxCount - 1));
-    std::wmemcpy(lpClassName, name.c_str(), copied);
+    std::memcpy(lpClassName, name.data(), copied * sizeof(wchar_t));
     lpClassName[copied] = L'\0';
     return static_cast<int>(copied);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -198,6 +200,85 @@ TEST(ShadeTriangle, TrianglesOfAMeshTileThePixelsExactlyOnce) {
     EXPECT_EQ(all.Painted(), 256);
     EXPECT_EQ(sum, 256);
     EXPECT_EQ(all.words[0], 0x0A141Eu);
+}
+
+TEST(ShadeTriangle, TrianglesSmallerThanAPixelPaintEachCentreOnceInItsCornersColours) {
+    // A jittered grid of vertices 0.7 pixel apart over a 12 x 12 picture and beyond it, each
+    // cell split along a random diagonal, the corners given in random order: most triangles hold
+    // no pixel centre or one, some two. Each vertex has a colour of its own, except those of the
+    // top rows, which share one.
+    constexpr int kSize = 12;
+    constexpr int kVertices = 22;
+    std::mt19937 random(27);
+    std::uniform_real_distribution<double> jitter(-0.2, 0.2);
+    std::uniform_real_distribution<float> shade(10.0f, 250.0f);
+    std::vector<kafcad::ShadedCorner> grid;
+    for (int row = 0; row < kVertices; ++row) {
+        for (int column = 0; column < kVertices; ++column) {
+            const bool flat = row < 6;
+            grid.push_back({-0.9 + 0.7 * column + jitter(random), -0.9 + 0.7 * row + jitter(random),
+                            flat ? 40.0f : shade(random), flat ? 90.0f : shade(random),
+                            flat ? 160.0f : shade(random)});
+        }
+    }
+    const auto snapped = [](double value) { return std::llround(value * 256.0) / 256.0; };
+    std::vector<int> paints(kSize * kSize, 0);
+    int checked = 0;
+    for (int row = 0; row + 1 < kVertices; ++row) {
+        for (int column = 0; column + 1 < kVertices; ++column) {
+            const int v00 = row * kVertices + column;
+            const int v01 = v00 + 1;
+            const int v10 = v00 + kVertices;
+            const int v11 = v10 + 1;
+            const bool slash = random() % 2 == 0;
+            const int triangles[2][3] = {{v00, v01, slash ? v10 : v11},
+                                         {slash ? v01 : v00, v11, v10}};
+            for (const auto& triangle : triangles) {
+                kafcad::ShadedCorner c[3] = {grid[triangle[0]], grid[triangle[1]],
+                                             grid[triangle[2]]};
+                if (random() % 2 == 0) {
+                    std::swap(c[1], c[2]);
+                }
+                Canvas one(kSize);
+                kafcad::ShadeTriangle(one.image, c[0], c[1], c[2]);
+                const double x0 = snapped(c[0].x), y0 = snapped(c[0].y);
+                const double x1 = snapped(c[1].x), y1 = snapped(c[1].y);
+                const double x2 = snapped(c[2].x), y2 = snapped(c[2].y);
+                const double area = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
+                for (int i = 0; i < kSize * kSize; ++i) {
+                    const std::uint32_t pixel = one.words[static_cast<std::size_t>(i)];
+                    if (pixel == 0) {
+                        continue;
+                    }
+                    ++paints[static_cast<std::size_t>(i)];
+                    // Barycentric weights of the pixel's centre: all in [0, 1].
+                    const double px = i % kSize + 0.5;
+                    const double py = i / kSize + 0.5;
+                    const double u = ((x1 - px) * (y2 - py) - (y1 - py) * (x2 - px)) / area;
+                    const double v = ((x2 - px) * (y0 - py) - (y2 - py) * (x0 - px)) / area;
+                    const double t = 1.0 - u - v;
+                    ASSERT_GE(std::min({u, v, t}), -1e-12) << i;
+                    const int expected[3] = {
+                        static_cast<int>(std::lround(u * c[0].red + v * c[1].red + t * c[2].red)),
+                        static_cast<int>(
+                            std::lround(u * c[0].green + v * c[1].green + t * c[2].green)),
+                        static_cast<int>(
+                            std::lround(u * c[0].blue + v * c[1].blue + t * c[2].blue))};
+                    const int got[3] = {static_cast<int>(pixel >> 16 & 0xFF),
+                                        static_cast<int>(pixel >> 8 & 0xFF),
+                                        static_cast<int>(pixel & 0xFF)};
+                    for (int k = 0; k < 3; ++k) {
+                        EXPECT_LE(std::abs(got[k] - expected[k]), 1) << i << " channel " << k;
+                    }
+                    ++checked;
+                }
+            }
+        }
+    }
+    for (int i = 0; i < kSize * kSize; ++i) {
+        EXPECT_EQ(paints[static_cast<std::size_t>(i)], 1) << i;
+    }
+    EXPECT_EQ(checked, kSize * kSize);
 }
 
 TEST(ShadeTriangle, FlatAndOutsideTrianglesPaintNothing) {

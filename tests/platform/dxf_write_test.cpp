@@ -2,12 +2,17 @@
 // what cannot be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "dxf_test_support.h"
 #include "kafhost/drawing_dxf.h"
+#include "platform/files/dxf/writer.h"
 
 namespace {
 
@@ -291,6 +296,37 @@ TEST(DxfWrite, FaceListsInPlaceAreWrittenAsFacesOneByOne) {
     inPlace.entities[0].faceListSize = bad.size();
     inPlace.entities[0].faceList = bad.data();
     EXPECT_EQ(WriteError(inPlace), "entity 2A: a mesh face runs past the end of the face list");
+}
+
+TEST(DxfWrite, IntegerListsReadAsToCharsWritesEachValue) {
+    // Every value up to past 99,999 and around zero, the extremes and the edges of each length,
+    // in order and then shuffled, so that every length follows every other.
+    std::vector<int> values;
+    for (int value = -1000; value <= 120000; ++value) {
+        values.push_back(value);
+    }
+    for (int value : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), 999999,
+                      1000000, 2147483639, -99999, -100000}) {
+        values.push_back(value);
+    }
+    std::vector<int> shuffled = values;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(27));
+    values.insert(values.end(), shuffled.begin(), shuffled.end());
+    for (int code : {8, 90, 91, 1071}) {
+        kafhost::DxfWriter writer;
+        writer.integers(code, values.data(), values.size());
+        std::string expected;
+        const std::string codeLine = DxfTags({{code, ""}}).substr(0, code >= 1000 ? 5 : 4);
+        for (int value : values) {
+            char digits[16];
+            char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+            expected += codeLine;
+            expected.append(digits, end);
+            expected += '\n';
+        }
+        ASSERT_EQ(writer.text().size(), expected.size()) << code;
+        EXPECT_TRUE(writer.text() == expected) << code;
+    }
 }
 
 TEST(DxfWrite, FixedObjectsStepAroundEntityHandlesAndEverythingElseLiesAbove) {

@@ -1,6 +1,9 @@
 // The window tree, message filters, the message queue and its pump, and string resources. The
 // module's own walk to the progress control, its meter, its pump's quitting and its message boxes
 // are checked with the module's code in its progress meter and point file tests.
+#include <string>
+#include <vector>
+
 #include "host_fixture.h"
 
 namespace {
@@ -43,6 +46,85 @@ TEST_F(WindowMessages, RebuildsAndResetsKeepOnlyTheNewTree) {
     const std::uintptr_t last = number(host.mainWindow()) + 16 * (host.windowCount() - 1);
     EXPECT_TRUE(IsWindow(handle(last)));
     EXPECT_FALSE(IsWindow(handle(last + 16)));
+}
+
+// The children of a window in order, walked from its first child with GW_HWNDNEXT, with each
+// one's class name; checked against the walk back from the last with GW_HWNDPREV.
+std::vector<std::wstring> ChildClasses(HWND parent) {
+    std::vector<HWND> forward;
+    for (HWND w = GetWindow(parent, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        forward.push_back(w);
+    }
+    std::vector<HWND> backward;
+    if (!forward.empty()) {
+        for (HWND w = GetWindow(forward.front(), GW_HWNDLAST); w != nullptr;
+             w = GetWindow(w, GW_HWNDPREV)) {
+            backward.insert(backward.begin(), w);
+        }
+    }
+    EXPECT_EQ(forward, backward);
+    std::vector<std::wstring> classes;
+    for (HWND w : forward) {
+        EXPECT_EQ(GetWindow(w, GW_HWNDFIRST), forward.front());
+        EXPECT_EQ(GetWindow(w, GW_HWNDLAST), forward.back());
+        wchar_t name[64];
+        const int length = GetClassNameW(w, name, 64);
+        classes.emplace_back(name, static_cast<std::size_t>(length));
+    }
+    return classes;
+}
+
+using Classes = std::vector<std::wstring>;
+
+TEST_F(WindowMessages, SiblingOrderFollowsEachLayoutAcrossRebuilds) {
+    struct Case {
+        StatusBarLayout layout;
+        Classes mainChildren;
+        Classes statusBarChildren;
+    };
+    const Case cases[] = {
+        {StatusBarLayout::kWithProgressControl,
+         {L"MDIClient", L"ToolbarWindow32", L"msctls_statusbar32"},
+         {L"Static", L"msctls_progress32"}},
+        {StatusBarLayout::kFirstChild,
+         {L"msctls_statusbar32", L"MDIClient", L"ToolbarWindow32"},
+         {L"Static", L"msctls_progress32"}},
+        {StatusBarLayout::kWithoutProgressControl,
+         {L"MDIClient", L"ToolbarWindow32", L"msctls_statusbar32"},
+         {L"Static"}},
+        {StatusBarLayout::kNone, {L"MDIClient", L"ToolbarWindow32"}, {}},
+    };
+    // Twice round, so that every layout is also built over each other one.
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(static_cast<int>(c.layout));
+            const HWND oldMain = host.mainWindow();
+            const HWND oldChild = GetWindow(oldMain, GW_CHILD);
+            host.buildWindows(c.layout);
+            for (UINT command : {GW_HWNDFIRST, GW_HWNDLAST, GW_HWNDNEXT, GW_HWNDPREV, GW_CHILD}) {
+                EXPECT_EQ(GetWindow(oldMain, command), nullptr);
+                EXPECT_EQ(GetWindow(oldChild, command), nullptr);
+            }
+            const HWND main = host.mainWindow();
+            EXPECT_EQ(ChildClasses(main), c.mainChildren);
+            if (host.statusBar() != nullptr) {
+                EXPECT_EQ(ChildClasses(host.statusBar()), c.statusBarChildren);
+                EXPECT_EQ(GetWindow(GetWindow(host.statusBar(), GW_CHILD), GW_HWNDNEXT),
+                          host.progressControl());
+            }
+            // The main window has no siblings; the leaves have no children; GW_OWNER and
+            // unknown commands name no window.
+            for (UINT command : {GW_HWNDFIRST, GW_HWNDLAST, GW_HWNDNEXT, GW_HWNDPREV, GW_OWNER}) {
+                EXPECT_EQ(GetWindow(main, command), nullptr);
+            }
+            const HWND first = GetWindow(main, GW_CHILD);
+            EXPECT_EQ(GetWindow(first, GW_HWNDPREV), nullptr);
+            EXPECT_EQ(GetWindow(GetWindow(first, GW_HWNDLAST), GW_HWNDNEXT), nullptr);
+            EXPECT_EQ(GetWindow(first, GW_OWNER), nullptr);
+            EXPECT_EQ(GetWindow(first, 99), nullptr);
+            EXPECT_EQ(GetWindow(GetWindow(first, GW_HWNDNEXT), GW_CHILD), nullptr);
+        }
+    }
 }
 
 TEST_F(WindowMessages, PumpOffersMessagesToTheFilters) {
