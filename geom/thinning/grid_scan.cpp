@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "geom/thinning/grid_beyond.h"
 #include "geom/thinning/thin_plane.h"
 
 namespace geom {
@@ -222,12 +223,44 @@ GridFarthest GridScan::Farthest(const GridNode& a, const GridNode& b, const Grid
             }
         }
     }
+    if (best.node >= 0 && best.distance > tolerance_) {
+        // Certainly beyond when even the least exact distance that Distance allows is.
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        const auto columns = static_cast<std::int64_t>(grid_.columns);
+        const double z = grid_.z[grid_.At(static_cast<std::size_t>(best.node % columns),
+                                          static_cast<std::size_t>(best.node / columns))];
+        if (!((best.distance - 4.0 * plane.Margin(z)) * (1.0 - 4.0 * eps) > tolerance_)) {
+            best = FarthestExactly(corner, plane, jLow, jHigh);
+        }
+    }
     GridFarthest result;
     if (best.node >= 0 && best.distance > tolerance_) {
         result.node = static_cast<std::uint32_t>(best.node);
         result.distance = best.distance;
     }
     return result;
+}
+
+GridScan::Best GridScan::FarthestExactly(const GridNode* const (&corner)[3], const ThinPlane& plane,
+                                         std::int64_t jLow, std::int64_t jHigh) const {
+    const auto columns = static_cast<std::int64_t>(grid_.columns);
+    Best best;
+    for (std::int64_t j = jLow; j <= jHigh; ++j) {
+        const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+        for (std::int64_t i = spans_[row]; i <= spans_[row + 1]; ++i) {
+            GridNode node;
+            node.i = i;
+            node.j = j;
+            node.p = grid_.Node(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
+            const double d = plane.Distance(node.p);
+            if (d > tolerance_ && d > best.distance &&
+                GridBeyond(*corner[0], *corner[1], *corner[2], node, tolerance_) != 0) {
+                best.node = j * columns + i;
+                best.distance = d;
+            }
+        }
+    }
+    return best;
 }
 
 // The parts of the tiles the triangle covers whose bound exceeds the tolerance, into parts_.

@@ -7,10 +7,12 @@
 // boundFrom changes the speed only, never the result.
 // Farthest(a, b, c): three nodes, counter-clockwise in index order (decided exactly by the
 // caller). Gives the node of the closed triangle, corners left out, whose
-// ThinPlane::Distance from the corners' plane is largest, and that distance, when it exceeds the
-// tolerance; of equal distances, the node first row by row. node is kNoNode when no node covered
-// lies beyond the tolerance (nothing else is said then). Nodes are numbered row by row: node
-// (i, j) is j columns + i.
+// ThinPlane::Distance from the corners' plane is largest among those that lie beyond the
+// tolerance, and that distance; of equal distances, the node first row by row. Beyond is decided
+// exactly where Distance cannot settle it (GridBeyond; a node it cannot decide counts as beyond),
+// so a node exactly at the tolerance is within. node is kNoNode when no node covered lies beyond
+// the tolerance (nothing else is said then). Nodes are numbered row by row: node (i, j) is
+// j columns + i.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +61,10 @@ private:
     };
     void Read(const ThinPlane& plane, std::int64_t jLow, std::int64_t jFrom, std::int64_t jTo,
               std::int64_t iFrom, std::int64_t iTo, Best& best) const;
+    // Farthest's answer when the farthest node's Distance does not settle whether it is beyond:
+    // every covered node beyond the tolerance by Distance is decided by GridBeyond.
+    Best FarthestExactly(const GridNode* const (&corner)[3], const ThinPlane& plane,
+                         std::int64_t jLow, std::int64_t jHigh) const;
     void FindParts(const ThinPlane& plane, std::int64_t jLow, std::int64_t jHigh, std::int64_t iLow,
                    std::int64_t iHigh) const;
     // The trend of tile (column ti, row tj of tiles).

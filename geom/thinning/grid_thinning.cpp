@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geom/thinning/grid_circle.h"
+#include "geom/thinning/grid_diagonal.h"
 #include "geom/thinning/grid_scan.h"
 #include "geom/thinning/thin_queue.h"
 
@@ -153,7 +154,11 @@ void GridTin::Legalize(std::uint32_t start, std::uint32_t q) {
             }
         }
         const std::uint32_t d = ut.v[0];
-        if (InCircle(q, a, b, d) <= 0) {
+        // On one circle either diagonal is Delaunay: the one that fits the ground better.
+        const int inCircle = InCircle(q, a, b, d);
+        if (inCircle < 0 || (inCircle == 0 && !GridCrossingFitsBetter(grid_, vertices_[q],
+                                                                       vertices_[a], vertices_[d],
+                                                                       vertices_[b]))) {
             continue;
         }
         Triangle& tt = triangles_[t];
