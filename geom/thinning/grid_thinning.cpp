@@ -31,22 +31,21 @@ public:
     ThinSurface Run(const std::function<void()>& tick);
 
 private:
-    struct Vertex : GridNode {
-        double distance = 0.0;           // beyond the tolerance by when it was inserted
-        std::uint32_t triangle = kNone;  // one of its triangles (set by RemoveNearTies)
-    };
-    // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k].
+    // The vertices' nodes hold only what the scans and flips read; what the removal of near
+    // ties needs lies apart (distances_, stars_).
+    using Vertex = GridNode;
+    // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k]. Its farthest
+    // node lies apart (worst_): the flips read only these.
     struct Triangle {
         std::uint32_t v[3];
         std::uint32_t n[3];
-        std::uint32_t worst = kNone;  // the node farthest from the plane, if beyond the tolerance
-        double worstDistance = 0.0;
     };
 
     std::uint32_t AddVertex(std::uint32_t i, std::uint32_t j) {
         Vertex vertex;
         vertex.i = i, vertex.j = j, vertex.p = grid_.Node(i, j);
         vertices_.push_back(vertex);
+        distances_.push_back(0.0);
         places_.push_back(GridPlace{i, j});
         return static_cast<std::uint32_t>(vertices_.size() - 1);
     }
@@ -55,6 +54,7 @@ private:
         t.v[0] = a, t.v[1] = b, t.v[2] = c;
         t.n[0] = t.n[1] = t.n[2] = kNone;
         triangles_.push_back(t);
+        worst_.emplace_back();
         Touch(static_cast<std::uint32_t>(triangles_.size() - 1));
         return static_cast<std::uint32_t>(triangles_.size() - 1);
     }
@@ -111,7 +111,10 @@ private:
     std::vector<Vertex> vertices_;
     // The vertices' nodes apart, compact: the flips' in-circle decisions read only these.
     std::vector<GridPlace> places_;
+    std::vector<double> distances_;     // per vertex: its node's distance when it was inserted
+    std::vector<std::uint32_t> stars_;  // per vertex: one of its triangles (RemoveNearTies)
     std::vector<Triangle> triangles_;
+    std::vector<GridFarthest> worst_;  // per triangle: its farthest node beyond the tolerance
     std::vector<std::uint32_t> touched_;
     std::vector<std::uint32_t> stamps_;
     std::uint32_t round_ = 1;
@@ -123,12 +126,10 @@ private:
 };
 
 void GridTin::Scan(std::uint32_t t) {
-    Triangle& tri = triangles_[t];
-    const GridFarthest farthest = Farthest(tri.v);
-    tri.worst = farthest.node;
-    tri.worstDistance = farthest.distance;
-    if (tri.worst != kNone) {
-        queue_.Push(tri.worstDistance, t);
+    const GridFarthest farthest = Farthest(triangles_[t].v);
+    worst_[t] = farthest;
+    if (farthest.node != kNone) {
+        queue_.Push(farthest.distance, t);
     }
 }
 
@@ -156,9 +157,9 @@ void GridTin::Legalize(std::uint32_t start, std::uint32_t q) {
         const std::uint32_t d = ut.v[0];
         // On one circle either diagonal is Delaunay: the one that fits the ground better.
         const int inCircle = InCircle(q, a, b, d);
-        if (inCircle < 0 || (inCircle == 0 && !GridCrossingFitsBetter(grid_, vertices_[q],
-                                                                       vertices_[a], vertices_[d],
-                                                                       vertices_[b]))) {
+        if (inCircle < 0 ||
+            (inCircle == 0 && !GridCrossingFitsBetter(grid_, vertices_[q], vertices_[a],
+                                                      vertices_[d], vertices_[b]))) {
             continue;
         }
         Triangle& tt = triangles_[t];
@@ -219,9 +220,9 @@ void GridTin::SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q) 
 // Inserts t's farthest node: splits t (or, on an edge, t and its neighbour there) and restores
 // the Delaunay property by flips.
 void GridTin::Insert(std::uint32_t t) {
-    const std::uint32_t node = triangles_[t].worst;
+    const std::uint32_t node = worst_[t].node;
     const std::uint32_t q = AddVertex(node % grid_.columns, node / grid_.columns);
-    vertices_[q].distance = triangles_[t].worstDistance;
+    distances_[q] = worst_[t].distance;
     const Vertex& p = vertices_[q];
     for (std::uint32_t k = 0; k < 3; ++k) {
         const Vertex& from = vertices_[triangles_[t].v[(k + 1) % 3]];
@@ -259,7 +260,7 @@ bool GridTin::Remove(std::uint32_t v) {
     corners.clear();
     star.clear();
     beyond.clear();
-    std::uint32_t t = vertices_[v].triangle;
+    std::uint32_t t = stars_[v];
     do {
         Rotate(triangles_[t], v);
         const Triangle& tri = triangles_[t];
@@ -317,8 +318,7 @@ bool GridTin::Remove(std::uint32_t v) {
             tri.v[e] = made[k][static_cast<std::size_t>(e)];
             tri.n[e] = kNone;
         }
-        tri.worst = kNone;
-        tri.worstDistance = 0.0;
+        worst_[star[k]] = GridFarthest();
     }
     const std::size_t n = corners.size();
     for (std::size_t k = 0; k < made.size(); ++k) {
@@ -340,7 +340,7 @@ bool GridTin::Remove(std::uint32_t v) {
                     }
                 }
             }
-            vertices_[p].triangle = star[k];
+            stars_[p] = star[k];
         }
     }
     dead_[star[n - 1]] = 1;
@@ -354,14 +354,15 @@ bool GridTin::Remove(std::uint32_t v) {
 // around them has changed since, it may now pass within the tolerance of them.
 void GridTin::RemoveNearTies() {
     removed_.assign(vertices_.size(), 0);
+    stars_.assign(vertices_.size(), kNone);
     dead_.assign(triangles_.size(), 0);
     for (std::uint32_t t = 0; t < triangles_.size(); ++t) {
         for (const std::uint32_t v : triangles_[t].v) {
-            vertices_[v].triangle = t;
+            stars_[v] = t;
         }
     }
     for (std::uint32_t v = static_cast<std::uint32_t>(vertices_.size()); v-- > 4;) {
-        if (vertices_[v].distance <= tolerance_ * kNearTie) {
+        if (distances_[v] <= tolerance_ * kNearTie) {
             Remove(v);
         }
     }
@@ -380,9 +381,8 @@ ThinSurface GridTin::Run(const std::function<void()>& tick) {
     ThinQueue::Entry entry;
     std::uint64_t inserted = 0;
     while (queue_.Pop(entry)) {
-        const Triangle& t = triangles_[entry.second];
-        if (t.worst == kNone || !(t.worstDistance == entry.first) ||
-            !(t.worstDistance > tolerance_)) {
+        const GridFarthest& t = worst_[entry.second];
+        if (t.node == kNone || !(t.distance == entry.first) || !(t.distance > tolerance_)) {
             continue;  // changed since it was queued
         }
         ++round_;
