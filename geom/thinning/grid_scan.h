@@ -38,6 +38,9 @@ struct GridFarthest {
 class GridScan {
 public:
     static constexpr std::int64_t kBoundFrom = 1024;
+    // Triangles whose bounding box holds fewer nodes are read node by node over the box, without
+    // ranges of columns per row (finding them would cost more than the nodes outside).
+    static constexpr std::int64_t kBoxBelow = 64;
 
     GridScan(const GridLattice& grid, double tolerance, std::int64_t boundFrom = kBoundFrom);
 
@@ -59,6 +62,8 @@ private:
         std::int64_t node = -1;
         double distance = -1.0;
     };
+    void ReadBox(const GridNode* const (&corner)[3], const ThinPlane& plane, std::int64_t jLow,
+                 std::int64_t jHigh, std::int64_t iLow, std::int64_t iHigh, Best& best) const;
     void Read(const ThinPlane& plane, std::int64_t jLow, std::int64_t jFrom, std::int64_t jTo,
               std::int64_t iFrom, std::int64_t iTo, Best& best) const;
     // Farthest's answer when the farthest node's Distance does not settle whether it is beyond:
