@@ -193,8 +193,8 @@ void GridScan::Read(const ThinPlane& plane, std::int64_t jLow, std::int64_t jFro
 // Every node of the box that the closed triangle covers, corners left out, row by row: each
 // edge's side is stepped along the row in integers (a corner is the only node on two edges).
 void GridScan::ReadBox(const GridNode* const (&corner)[3], const ThinPlane& plane,
-                       std::int64_t jLow, std::int64_t jHigh, std::int64_t iLow,
-                       std::int64_t iHigh, Best& best) const {
+                       std::int64_t jLow, std::int64_t jHigh, std::int64_t iLow, std::int64_t iHigh,
+                       Best& best) const {
     const auto columns = static_cast<std::int64_t>(grid_.columns);
     std::int64_t worstNode = best.node;
     double farthest = best.distance;

@@ -3,8 +3,9 @@
 //
 // GridScan(grid, tolerance, boundFrom): fits each tile's elevations once with a linear trend and
 // the range of the residuals (grid outlives the scan). Triangles whose bounding box holds fewer
-// than boundFrom nodes are read whole (bounding their few tiles would cost about as much);
-// boundFrom changes the speed only, never the result.
+// than boundFrom nodes are read whole (bounding their few tiles would cost about as much), those
+// whose box holds fewer than kBoxBelow node by node over the box; boundFrom changes the speed
+// only, never the result.
 // Farthest(a, b, c): three nodes, counter-clockwise in index order (decided exactly by the
 // caller). Gives the node of the closed triangle, corners left out, whose
 // ThinPlane::Distance from the corners' plane is largest among those that lie beyond the

@@ -16,7 +16,9 @@ namespace {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 // Insertions for a distance up to this factor of the tolerance are tried for removal at the end.
-constexpr double kNearTie = 1.0 + 1.0 / 16;
+// On the benchmark's DEM (pointcloud_bench) a quarter keeps 0.6 to 1.6 % fewer triangles than a
+// sixteenth, for about 4 % more instructions at 0.1 m.
+constexpr double kNearTie = 1.0 + 1.0 / 4;
 
 class GridTin {
 public:
@@ -349,9 +351,9 @@ bool GridTin::Remove(std::uint32_t v) {
     return true;
 }
 
-// Vertices inserted for a distance barely beyond the tolerance (a node at the tolerance that the
-// rounding allowance pushed over) are tried for removal, the latest first: where the surface
-// around them has changed since, it may now pass within the tolerance of them.
+// Vertices inserted for a distance not far beyond the tolerance are tried for removal, the latest
+// first: where the surface around them has changed since, it may now pass within the tolerance
+// of them.
 void GridTin::RemoveNearTies() {
     removed_.assign(vertices_.size(), 0);
     stars_.assign(vertices_.size(), kNone);

@@ -549,6 +549,35 @@ TEST(Thinning, WholeGridsInAnyOrderAreThinnedOnTheGrid) {
     EXPECT_EQ(flat.surface.triangles.size(), 2u);
 }
 
+// On the grid a node exactly at the tolerance from the surface is within it and left out; just
+// below that tolerance it is kept. A tilted plane exact in binary at survey coordinates with one
+// node raised 0.375, and a flat field with one node at 0.1 (the same double as the tolerance).
+TEST(Thinning, OnTheGridANodeAtTheToleranceIsLeftOut) {
+    const auto field = [](double lift, double base, double tilt) {
+        std::vector<ThinPoint> points;
+        for (int j = 0; j < 9; ++j) {
+            for (int i = 0; i < 9; ++i) {
+                const double z = base + tilt * (0.5 * i - 0.25 * j);
+                points.push_back(
+                    {300000.0 + 2.0 * i, 5700000.0 + 2.0 * j, i == 4 && j == 4 ? z + lift : z});
+            }
+        }
+        return points;
+    };
+    for (const auto& [points, tolerance] : {std::make_pair(field(0.375, 100.25, 1.0), 0.375),
+                                            std::make_pair(field(0.1, 0.0, 0.0), 0.1)}) {
+        const geom::ThinningResult at = geom::ThinToVerticalTolerance(points, tolerance);
+        EXPECT_TRUE(at.grid);
+        CheckThinning(points, tolerance, at);
+        EXPECT_EQ(at.kept.size(), 4u) << tolerance;
+        const double below = std::nextafter(tolerance, 0.0);
+        const geom::ThinningResult under = geom::ThinToVerticalTolerance(points, below);
+        CheckThinning(points, below, under);
+        EXPECT_EQ(under.kept.size(), 5u) << tolerance;
+        EXPECT_EQ(std::count(under.kept.begin(), under.kept.end(), 4u * 9u + 4u), 1) << tolerance;
+    }
+}
+
 // Points that are not a whole regular grid take the general path, with the same claim: a node
 // missing, a node twice, a column a little off, a spacing that is not exact in binary, lines.
 TEST(Thinning, AlmostGridsTakeTheGeneralPath) {
@@ -699,7 +728,8 @@ TEST(Thinning, TheGridScanFindsTheFarthestNodeAsAFullScanDoes) {
             triangles.push_back(corners);
         }
         for (const double tolerance : {0.0, 0.01, 0.5, 2.0}) {
-            // Every triangle read through the tiles' bounds, and as the thinning reads them.
+            // Every triangle read through the tiles' bounds (the smallest over their box), and as
+            // the thinning reads them.
             const geom::GridScan bounded(grid, tolerance, 0), scan(grid, tolerance);
             for (const auto& t : triangles) {
                 geom::GridNode corners[3] = {t[0], t[1], t[2]};
