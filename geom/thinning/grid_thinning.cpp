@@ -36,11 +36,13 @@ private:
     // The vertices' nodes hold only what the scans and flips read; what the removal of near
     // ties needs lies apart (distances_, stars_).
     using Vertex = GridNode;
-    // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k]. Its farthest
-    // node lies apart (worst_): the flips read only these.
+    // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k]; its farthest
+    // node beyond the tolerance, if any (kept in the record: the queue's pop reads it just before
+    // the insertion reads the rest).
     struct Triangle {
         std::uint32_t v[3];
         std::uint32_t n[3];
+        GridFarthest worst;
     };
 
     std::uint32_t AddVertex(std::uint32_t i, std::uint32_t j) {
@@ -56,7 +58,6 @@ private:
         t.v[0] = a, t.v[1] = b, t.v[2] = c;
         t.n[0] = t.n[1] = t.n[2] = kNone;
         triangles_.push_back(t);
-        worst_.emplace_back();
         Touch(static_cast<std::uint32_t>(triangles_.size() - 1));
         return static_cast<std::uint32_t>(triangles_.size() - 1);
     }
@@ -116,7 +117,6 @@ private:
     std::vector<double> distances_;     // per vertex: its node's distance when it was inserted
     std::vector<std::uint32_t> stars_;  // per vertex: one of its triangles (RemoveNearTies)
     std::vector<Triangle> triangles_;
-    std::vector<GridFarthest> worst_;  // per triangle: its farthest node beyond the tolerance
     std::vector<std::uint32_t> touched_;
     std::vector<std::uint32_t> stamps_;
     std::uint32_t round_ = 1;
@@ -129,7 +129,7 @@ private:
 
 void GridTin::Scan(std::uint32_t t) {
     const GridFarthest farthest = Farthest(triangles_[t].v);
-    worst_[t] = farthest;
+    triangles_[t].worst = farthest;
     if (farthest.node != kNone) {
         queue_.Push(farthest.distance, t);
     }
@@ -222,9 +222,9 @@ void GridTin::SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q) 
 // Inserts t's farthest node: splits t (or, on an edge, t and its neighbour there) and restores
 // the Delaunay property by flips.
 void GridTin::Insert(std::uint32_t t) {
-    const std::uint32_t node = worst_[t].node;
+    const std::uint32_t node = triangles_[t].worst.node;
     const std::uint32_t q = AddVertex(node % grid_.columns, node / grid_.columns);
-    distances_[q] = worst_[t].distance;
+    distances_[q] = triangles_[t].worst.distance;
     const Vertex& p = vertices_[q];
     for (std::uint32_t k = 0; k < 3; ++k) {
         const Vertex& from = vertices_[triangles_[t].v[(k + 1) % 3]];
@@ -320,7 +320,7 @@ bool GridTin::Remove(std::uint32_t v) {
             tri.v[e] = made[k][static_cast<std::size_t>(e)];
             tri.n[e] = kNone;
         }
-        worst_[star[k]] = GridFarthest();
+        triangles_[star[k]].worst = GridFarthest();
     }
     const std::size_t n = corners.size();
     for (std::size_t k = 0; k < made.size(); ++k) {
@@ -383,7 +383,7 @@ ThinSurface GridTin::Run(const std::function<void()>& tick) {
     ThinQueue::Entry entry;
     std::uint64_t inserted = 0;
     while (queue_.Pop(entry)) {
-        const GridFarthest& t = worst_[entry.second];
+        const GridFarthest& t = triangles_[entry.second].worst;
         if (t.node == kNone || !(t.distance == entry.first) || !(t.distance > tolerance_)) {
             continue;  // changed since it was queued
         }

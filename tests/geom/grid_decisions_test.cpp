@@ -104,8 +104,9 @@ TEST(GridCrossingFitsBetter, TakesTheDiagonalAlongTheRidge) {
         };
         // q, a, d, b counter-clockwise; q-d the ridge's diagonal in the first, across it in the
         // second.
-        EXPECT_EQ(geom::GridCrossingFitsBetter(grid, node(0, 0), node(2, 0), node(2, 2), node(0, 2)),
-                  lift > 0.0);
+        EXPECT_EQ(
+            geom::GridCrossingFitsBetter(grid, node(0, 0), node(2, 0), node(2, 2), node(0, 2)),
+            lift > 0.0);
         EXPECT_FALSE(
             geom::GridCrossingFitsBetter(grid, node(2, 0), node(2, 2), node(0, 2), node(0, 0)));
     }
