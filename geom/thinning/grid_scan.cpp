@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "geom/thinning/grid_beyond.h"
 #include "geom/thinning/thin_plane.h"
 
 namespace geom {
@@ -189,6 +190,43 @@ void GridScan::Read(const ThinPlane& plane, std::int64_t jLow, std::int64_t jFro
     best.distance = farthest;
 }
 
+// Every node of the box that the closed triangle covers, corners left out, row by row: each
+// edge's side is stepped along the row in integers (a corner is the only node on two edges).
+void GridScan::ReadBox(const GridNode* const (&corner)[3], const ThinPlane& plane,
+                       std::int64_t jLow, std::int64_t jHigh, std::int64_t iLow, std::int64_t iHigh,
+                       Best& best) const {
+    const auto columns = static_cast<std::int64_t>(grid_.columns);
+    std::int64_t worstNode = best.node;
+    double farthest = best.distance;
+    for (std::int64_t j = jLow; j <= jHigh; ++j) {
+        std::int64_t side[3], step[3];
+        for (int k = 0; k < 3; ++k) {
+            const GridNode& p = *corner[k];
+            const GridNode& q = *corner[(k + 1) % 3];
+            side[k] = (q.i - p.i) * (j - p.j) - (q.j - p.j) * (iLow - p.i);
+            step[k] = p.j - q.j;
+        }
+        const double y = grid_.ys[static_cast<std::size_t>(j)];
+        for (std::int64_t i = iLow; i <= iHigh; ++i) {
+            if (side[0] >= 0 && side[1] >= 0 && side[2] >= 0 &&
+                (side[0] == 0) + (side[1] == 0) + (side[2] == 0) < 2) {
+                const auto ui = static_cast<std::size_t>(i);
+                const double d = plane.Distance(
+                    ThinPoint{grid_.xs[ui], y, grid_.z[grid_.At(ui, static_cast<std::size_t>(j))]});
+                if (d > farthest) {
+                    farthest = d;
+                    worstNode = j * columns + i;
+                }
+            }
+            side[0] += step[0];
+            side[1] += step[1];
+            side[2] += step[2];
+        }
+    }
+    best.node = worstNode;
+    best.distance = farthest;
+}
+
 // Small triangles are read whole, strip by strip of tile columns and down the rows (each tile
 // once, in memory order).
 // Larger ones are taken tile by tile: each tile's part is bounded (ThinPlane::DistanceBound over
@@ -202,14 +240,19 @@ GridFarthest GridScan::Farthest(const GridNode& a, const GridNode& b, const Grid
     const ThinPlane plane(a.p, b.p, c.p);
     const std::int64_t jLow = std::min({a.j, b.j, c.j}), jHigh = std::max({a.j, b.j, c.j});
     const std::int64_t iLow = std::min({a.i, b.i, c.i}), iHigh = std::max({a.i, b.i, c.i});
-    FindSpans(corner, jLow, jHigh, iLow, iHigh);
     constexpr std::int64_t kTile = GridLattice::kTile;
     Best best;
-    if ((iHigh - iLow + 1) * (jHigh - jLow + 1) < boundFrom_) {
+    const std::int64_t box = (iHigh - iLow + 1) * (jHigh - jLow + 1);
+    bool spans = box >= kBoxBelow;
+    if (!spans) {
+        ReadBox(corner, plane, jLow, jHigh, iLow, iHigh, best);
+    } else if (box < boundFrom_) {
+        FindSpans(corner, jLow, jHigh, iLow, iHigh);
         for (std::int64_t strip = iLow & ~(kTile - 1); strip <= iHigh; strip += kTile) {
             Read(plane, jLow, jLow, jHigh, strip, strip + kTile - 1, best);
         }
     } else {
+        FindSpans(corner, jLow, jHigh, iLow, iHigh);
         FindParts(plane, jLow, jHigh, iLow, iHigh);
         std::size_t top = 0;
         for (std::size_t k = 1; k < parts_.size(); ++k) {
@@ -222,12 +265,47 @@ GridFarthest GridScan::Farthest(const GridNode& a, const GridNode& b, const Grid
             }
         }
     }
+    if (best.node >= 0 && best.distance > tolerance_) {
+        // Certainly beyond when even the least exact distance that Distance allows is.
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        const auto columns = static_cast<std::int64_t>(grid_.columns);
+        const double z = grid_.z[grid_.At(static_cast<std::size_t>(best.node % columns),
+                                          static_cast<std::size_t>(best.node / columns))];
+        if (!((best.distance - 4.0 * plane.Margin(z)) * (1.0 - 4.0 * eps) > tolerance_)) {
+            if (!spans) {
+                FindSpans(corner, jLow, jHigh, iLow, iHigh);
+            }
+            best = FarthestExactly(corner, plane, jLow, jHigh);
+        }
+    }
     GridFarthest result;
     if (best.node >= 0 && best.distance > tolerance_) {
         result.node = static_cast<std::uint32_t>(best.node);
         result.distance = best.distance;
     }
     return result;
+}
+
+GridScan::Best GridScan::FarthestExactly(const GridNode* const (&corner)[3], const ThinPlane& plane,
+                                         std::int64_t jLow, std::int64_t jHigh) const {
+    const auto columns = static_cast<std::int64_t>(grid_.columns);
+    Best best;
+    for (std::int64_t j = jLow; j <= jHigh; ++j) {
+        const std::size_t row = static_cast<std::size_t>(j - jLow) * 2;
+        for (std::int64_t i = spans_[row]; i <= spans_[row + 1]; ++i) {
+            GridNode node;
+            node.i = i;
+            node.j = j;
+            node.p = grid_.Node(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j));
+            const double d = plane.Distance(node.p);
+            if (d > tolerance_ && d > best.distance &&
+                GridBeyond(*corner[0], *corner[1], *corner[2], node, tolerance_) != 0) {
+                best.node = j * columns + i;
+                best.distance = d;
+            }
+        }
+    }
+    return best;
 }
 
 // The parts of the tiles the triangle covers whose bound exceeds the tolerance, into parts_.

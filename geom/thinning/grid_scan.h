@@ -3,14 +3,17 @@
 //
 // GridScan(grid, tolerance, boundFrom): fits each tile's elevations once with a linear trend and
 // the range of the residuals (grid outlives the scan). Triangles whose bounding box holds fewer
-// than boundFrom nodes are read whole (bounding their few tiles would cost about as much);
-// boundFrom changes the speed only, never the result.
+// than boundFrom nodes are read whole (bounding their few tiles would cost about as much), those
+// whose box holds fewer than kBoxBelow node by node over the box; boundFrom changes the speed
+// only, never the result.
 // Farthest(a, b, c): three nodes, counter-clockwise in index order (decided exactly by the
 // caller). Gives the node of the closed triangle, corners left out, whose
-// ThinPlane::Distance from the corners' plane is largest, and that distance, when it exceeds the
-// tolerance; of equal distances, the node first row by row. node is kNoNode when no node covered
-// lies beyond the tolerance (nothing else is said then). Nodes are numbered row by row: node
-// (i, j) is j columns + i.
+// ThinPlane::Distance from the corners' plane is largest among those that lie beyond the
+// tolerance, and that distance; of equal distances, the node first row by row. Beyond is decided
+// exactly where Distance cannot settle it (GridBeyond; a node it cannot decide counts as beyond),
+// so a node exactly at the tolerance is within. node is kNoNode when no node covered lies beyond
+// the tolerance (nothing else is said then). Nodes are numbered row by row: node (i, j) is
+// j columns + i.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +39,9 @@ struct GridFarthest {
 class GridScan {
 public:
     static constexpr std::int64_t kBoundFrom = 1024;
+    // Triangles whose bounding box holds fewer nodes are read node by node over the box, without
+    // ranges of columns per row (finding them would cost more than the nodes outside).
+    static constexpr std::int64_t kBoxBelow = 64;
 
     GridScan(const GridLattice& grid, double tolerance, std::int64_t boundFrom = kBoundFrom);
 
@@ -57,8 +63,14 @@ private:
         std::int64_t node = -1;
         double distance = -1.0;
     };
+    void ReadBox(const GridNode* const (&corner)[3], const ThinPlane& plane, std::int64_t jLow,
+                 std::int64_t jHigh, std::int64_t iLow, std::int64_t iHigh, Best& best) const;
     void Read(const ThinPlane& plane, std::int64_t jLow, std::int64_t jFrom, std::int64_t jTo,
               std::int64_t iFrom, std::int64_t iTo, Best& best) const;
+    // Farthest's answer when the farthest node's Distance does not settle whether it is beyond:
+    // every covered node beyond the tolerance by Distance is decided by GridBeyond.
+    Best FarthestExactly(const GridNode* const (&corner)[3], const ThinPlane& plane,
+                         std::int64_t jLow, std::int64_t jHigh) const;
     void FindParts(const ThinPlane& plane, std::int64_t jLow, std::int64_t jHigh, std::int64_t iLow,
                    std::int64_t iHigh) const;
     // The trend of tile (column ti, row tj of tiles).

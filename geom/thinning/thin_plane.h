@@ -88,6 +88,12 @@ public:
                     64.0 * eps * (std::fabs(a.z) + std::fabs(cx_) * xMax + std::fabs(cy_) * yMax);
     }
 
+    // What Distance(p) adds to the computed |p.z - plane| for p of elevation z: the computed
+    // distance is within it of the exact one.
+    double Margin(double z) const {
+        return bound_ + 2.0 * std::numeric_limits<double>::epsilon() * std::fabs(z);
+    }
+
     // The plane's elevation at p's plan position, as computed (no bound).
     double At(const ThinPoint& p) const { return Plane(p.x, p.y); }
 

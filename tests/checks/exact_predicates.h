@@ -3,9 +3,11 @@
 // ExactOrient(a, b, c) gives the sign (-1, 0, 1) of (b - a) x (c - a): 1 when a, b, c run
 // counter-clockwise. ExactInCircle(a, b, c, d) gives the sign of the in-circle determinant: 1
 // when d lies strictly inside the circle through a, b, c (taken counter-clockwise), 0 on it.
-// Both are exact for all finite doubles. The determinant is first evaluated in floating point;
-// when its size exceeds a bound on the rounding error, its sign is the answer. Otherwise every
-// coordinate is turned into an integer times a power of two shared by the predicate's inputs,
+// Both are exact for all finite doubles. ExactWithinVertically(a, b, c, p, tolerance): for a, b, c
+// counter-clockwise, whether p lies within `tolerance` (at it counts) above or below the plane
+// through a, b, c, exactly, always in big integers. The determinant is first evaluated in floating
+// point; when its size exceeds a bound on the rounding error, its sign is the answer. Otherwise
+// every coordinate is turned into an integer times a power of two shared by the predicate's inputs,
 // and the determinant is evaluated in arbitrary-precision integers.
 #pragma once
 
@@ -255,6 +257,28 @@ inline int ExactInCircle(Point a, Point b, Point c, Point d) {
     const BigInt det = aLift * (bdx * cdy - cdx * bdy) + bLift * (cdx * ady - adx * cdy) +
                        cLift * (adx * bdy - bdx * ady);
     return det.Sign();
+}
+
+struct Point3 {
+    double x;
+    double y;
+    double z;
+};
+
+// |(pz - az) D - (bz - az) Ab - (cz - az) Ac| <= tolerance D, with D twice the triangle's area
+// and Ab, Ac twice the areas of (a, p, c) and (a, b, p): p's distance from the plane, times D.
+inline bool ExactWithinVertically(Point3 a, Point3 b, Point3 c, Point3 p, double tolerance) {
+    const std::vector<BigInt> v =
+        ToCommonScale({a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z, p.x, p.y, p.z, tolerance});
+    const BigInt abx = v[3] - v[0], aby = v[4] - v[1], abz = v[5] - v[2];
+    const BigInt acx = v[6] - v[0], acy = v[7] - v[1], acz = v[8] - v[2];
+    const BigInt apx = v[9] - v[0], apy = v[10] - v[1], apz = v[11] - v[2];
+    const BigInt d = abx * acy - aby * acx;
+    const BigInt areaB = apx * acy - apy * acx;
+    const BigInt areaC = abx * apy - aby * apx;
+    const BigInt e = apz * d - abz * areaB - acz * areaC;
+    const BigInt allowed = v[12] * d;
+    return (allowed - e).Sign() >= 0 && (allowed + e).Sign() >= 0;
 }
 
 }  // namespace exact
