@@ -99,7 +99,6 @@ struct PieceCorners {
 // Made when the triangle is first reached; its sides are filled in when it is visited.
 struct DesignVisit {
     std::int32_t triangle;
-    bool ready;
     std::int8_t side[3][3];
     std::int32_t crossing[3][3];
 };
@@ -211,7 +210,7 @@ private:
 
     std::uint32_t Reach(std::int32_t s) {
         visitOf_[s] = static_cast<std::uint32_t>(visits_.size());
-        visits_.push_back({s, false, {}, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
+        visits_.push_back({s, {}, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
         return visitOf_[s];
     }
 
@@ -286,28 +285,29 @@ private:
         restarted_ = false;
     }
 
-    // The sides of the existing corners against design edge k of the visit's triangle: taken
-    // over (turned round) from the neighbour across that edge when it has them, else decided.
-    void EdgeSides(DesignVisit& visit, int k) {
-        const SurfaceTriangle& d = design_.triangles[visit.triangle];
-        const std::int32_t u = d.corner[k];
-        const std::int32_t w = d.corner[k == 2 ? 0 : k + 1];
-        const DesignVisit* other = d.across[k] < 0 ? nullptr : VisitOf(d.across[k]);
-        if (other != nullptr && other->ready) {
-            const SurfaceTriangle& n = design_.triangles[other->triangle];
-            for (int j = 0; j < 3; ++j) {
-                if (n.corner[j] == w && n.corner[j == 2 ? 0 : j + 1] == u) {
-                    for (int i = 0; i < 3; ++i) {
-                        visit.side[k][i] = static_cast<std::int8_t>(-other->side[j][i]);
-                    }
-                    return;
-                }
+    // The sides of the existing corners against the edges of the visit's design triangle. The
+    // nine are worked out together without branches, which way each goes being unforeseeable;
+    // only those the floating-point filter leaves open are decided again exactly.
+    void CornerSides(DesignVisit& visit) const {
+        const std::int32_t* d = design_.triangles[visit.triangle].corner;
+        const PlanPoint q[3] = {DesignPlan(d[0]), DesignPlan(d[1]), DesignPlan(d[2])};
+        int open = 0;
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 3; ++i) {
+                const int side = OrientIfCertain(q[k], q[k == 2 ? 0 : k + 1], corner_[i]);
+                visit.side[k][i] = static_cast<std::int8_t>(side);
+                open |= static_cast<int>(side == 0);
             }
         }
-        const PlanPoint pu = DesignPlan(u);
-        const PlanPoint pw = DesignPlan(w);
-        for (int i = 0; i < 3; ++i) {
-            visit.side[k][i] = static_cast<std::int8_t>(Orient(pu, pw, corner_[i]));
+        if (open != 0) {
+            for (int k = 0; k < 3; ++k) {
+                for (int i = 0; i < 3; ++i) {
+                    if (visit.side[k][i] == 0) {
+                        visit.side[k][i] =
+                            static_cast<std::int8_t>(Orient(q[k], q[(k + 1) % 3], corner_[i]));
+                    }
+                }
+            }
         }
     }
 
@@ -320,9 +320,17 @@ private:
         sidesOf_[j] = static_cast<std::uint32_t>(points_.size());
         const PlanPoint q = DesignPlan(j);
         PointSides sides{j, {}};
+        int open = 0;
         for (int m = 0; m < 3; ++m) {
-            sides.side[m] =
-                static_cast<std::int8_t>(Orient(corner_[m], corner_[m == 2 ? 0 : m + 1], q));
+            const int side = OrientIfCertain(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
+            sides.side[m] = static_cast<std::int8_t>(side);
+            open |= static_cast<int>(side == 0);
+        }
+        if (open != 0) {
+            for (int m = 0; m < 3; ++m) {
+                sides.side[m] =
+                    static_cast<std::int8_t>(Orient(corner_[m], corner_[(m + 1) % 3], q));
+            }
         }
         points_.push_back(sides);
         return points_.back().side;
@@ -332,10 +340,7 @@ private:
     // overlap with the existing triangle, whose area it adds to `area`. False when the two do not
     // overlap.
     bool Visit(std::uint32_t v, double& area) {
-        for (int k = 0; k < 3; ++k) {
-            EdgeSides(visits_[v], k);
-        }
-        visits_[v].ready = true;
+        CornerSides(visits_[v]);
         const DesignVisit& visit = visits_[v];
         const std::int8_t(&bSide)[3][3] = visit.side;
         int parted = 0;
