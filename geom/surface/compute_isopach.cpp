@@ -215,10 +215,10 @@ private:
     }
 
     // Visits the design triangles that overlap the existing one, spreading over neighbours from
-    // the seed. False when the overlaps of a triangle lying wholly within the design do not add
-    // up to its area (then the grid decides).
+    // the seed. False, and stops, where the existing triangle reaches over the design's boundary
+    // (beyond it the design may come back in parts that no neighbour leads to) or when the
+    // overlaps do not add up to its area: then the grid decides.
     bool Spread(std::int32_t seed) {
-        bool partial = false;  // the existing triangle reaches over the design's boundary
         double area = 0.0;
         stack_.clear();
         stack_.push_back(Reach(seed));
@@ -233,14 +233,15 @@ private:
                 if ((side[0] | side[1] | side[2]) < 0) {
                     const std::int32_t n = design_.triangles[visits_[v].triangle].across[k];
                     if (n < 0) {
-                        partial = true;
-                    } else if (VisitOf(n) == nullptr) {
+                        return false;
+                    }
+                    if (VisitOf(n) == nullptr) {
                         stack_.push_back(Reach(n));
                     }
                 }
             }
         }
-        return partial || std::fabs(area - a_.area) <= 1e-9 * a_.area;
+        return std::fabs(area - a_.area) <= 1e-9 * a_.area;
     }
 
     // Visits every design triangle whose box meets the existing triangle's box.
