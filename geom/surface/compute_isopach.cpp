@@ -110,8 +110,9 @@ struct PointSides {
 };
 
 // Walks the design for each existing triangle in turn (both in plan order) and writes the map.
-// Each side is decided once per existing triangle: a design point's against its three edges, an
-// existing corner's against a design edge (shared by the two design triangles on that edge).
+// A design point's sides against the existing triangle's edges are decided once for that
+// triangle, however many design triangles share the point; a crossing is made once and taken over
+// by the other design triangle on its edge and by the existing neighbour on its edge.
 class CIsopachWalk {
 public:
     CIsopachWalk(const WeldedSurface& existing, const WeldedSurface& design, IsopachMesh& out)

@@ -1,5 +1,5 @@
 // COverlayWalk: the overlay of two welded surfaces (WeldSurface) in plan, for the functions that
-// work on it piece by piece (ComputeVolume, ComputeIsopach).
+// work on it piece by piece (ComputeVolume).
 //
 // Run(visitor, progress) takes each triangle of `existing` that has a plan area (and a plane)
 // in turn and hands the visitor every triangle of `design` that may overlap it: the design
