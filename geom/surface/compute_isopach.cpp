@@ -250,20 +250,12 @@ private:
         if (!grid_) {
             grid_.reset(new CTriangleGrid(design_, 4.0));
         }
-        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        for (const Local& p : a_.corner) {
-            x0 = std::min(x0, p.x);
-            y0 = std::min(y0, p.y);
-            x1 = std::max(x1, p.x);
-            y1 = std::max(y1, p.y);
-        }
         double area = 0.0;
-        grid_->ForEachNear(a_.origin.x + x0, a_.origin.y + y0, a_.origin.x + x1, a_.origin.y + y1,
-                           [&](std::int32_t s) {
-                               if (VisitOf(s) == nullptr) {
-                                   Visit(Reach(s), area);
-                               }
-                           });
+        ForEachNearTriangle(*grid_, a_, [&](std::int32_t s) {
+            if (VisitOf(s) == nullptr) {
+                Visit(Reach(s), area);
+            }
+        });
     }
 
     // Forgets the faces made for the existing triangle at hand; the vertices stay, and so do

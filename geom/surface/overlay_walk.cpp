@@ -164,26 +164,18 @@ void COverlayWalk::ByGrid(const ExistingTriangle& a, COverlayVisitor& visitor) {
         grid_.reset(new CTriangleGrid(design_, 4.0));
         gridSeen_.assign(design_.triangles.size(), -1);
     }
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (const Local& p : a.corner) {
-        x0 = std::min(x0, p.x);
-        y0 = std::min(y0, p.y);
-        x1 = std::max(x1, p.x);
-        y1 = std::max(y1, p.y);
-    }
-    grid_->ForEachNear(a.origin.x + x0, a.origin.y + y0, a.origin.x + x1, a.origin.y + y1,
-                       [&](std::int32_t s) {
-                           if (gridSeen_[s] == a.index) {
-                               return;
-                           }
-                           gridSeen_[s] = a.index;
-                           const DesignTriangle b = Load(s, a.origin);
-                           double side[3][3];
-                           int cuts = 0;
-                           if (Sides(a, b, side, cuts)) {
-                               visitor.Overlap(a, b, side, cuts);
-                           }
-                       });
+    ForEachNearTriangle(*grid_, a, [&](std::int32_t s) {
+        if (gridSeen_[s] == a.index) {
+            return;
+        }
+        gridSeen_[s] = a.index;
+        const DesignTriangle b = Load(s, a.origin);
+        double side[3][3];
+        int cuts = 0;
+        if (Sides(a, b, side, cuts)) {
+            visitor.Overlap(a, b, side, cuts);
+        }
+    });
 }
 
 }  // namespace geom
