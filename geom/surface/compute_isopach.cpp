@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "geom/surface/measurable_surface.h"
 #include "geom/surface/order_spatially.h"
 #include "geom/surface/overlay_walk.h"
+#include "geom/surface/seed_grid.h"
+#include "geom/surface/triangle_grid.h"
 
 namespace geom {
 
@@ -90,76 +93,296 @@ struct PieceCorners {
     }
 };
 
-// side[k][i]: the side of edge k of triangle t on which corner i of triangle u lies. False when
-// all of u lies on or beyond one edge of t. The nine are evaluated together without branches and
-// only those the floating-point filter leaves open are decided again by Orient.
-bool SidesOf(const PlanPoint (&t)[3], const PlanPoint (&u)[3], int (&side)[3][3]) {
-    bool open = false;
-    for (int k = 0; k < 3; ++k) {
-        const PlanPoint a = t[k];
-        const PlanPoint b = t[k == 2 ? 0 : k + 1];
-        for (int i = 0; i < 3; ++i) {
-            side[k][i] = OrientIfCertain(a, b, u[i]);
-            open = open || side[k][i] == 0;
-        }
-    }
-    if (open) {
-        for (int k = 0; k < 3; ++k) {
-            for (int i = 0; i < 3; ++i) {
-                side[k][i] = side[k][i] != 0 ? side[k][i] : Orient(t[k], t[(k + 1) % 3], u[i]);
-            }
-        }
-    }
-    int parted = 0;  // without branches: which way this goes cannot be foreseen
-    for (int k = 0; k < 3; ++k) {
-        parted |= static_cast<int>(side[k][0] <= 0) & static_cast<int>(side[k][1] <= 0) &
-                  static_cast<int>(side[k][2] <= 0);
-    }
-    return parted == 0;
-}
+// One design triangle met by the existing triangle at hand: the sides of the existing corners
+// against its edges, side[k][i] (edge k, corner i), and the crossings found on its edges,
+// crossing[k][m] (its edge k with existing edge m: a place in the list of crossings met, or -1).
+// Made when the triangle is first reached; its sides are filled in when it is visited.
+struct DesignVisit {
+    std::int32_t triangle;
+    std::int8_t side[3][3];
+    std::int32_t crossing[3][3];
+};
 
-class CIsopachVisitor : public COverlayVisitor {
+// The sides of a design point against the existing triangle's edges (m = 0, 1, 2).
+struct PointSides {
+    std::int32_t point;
+    std::int8_t side[3];
+};
+
+// Walks the design for each existing triangle in turn (both in plan order) and writes the map.
+// A design point's sides against the existing triangle's edges are decided once for that
+// triangle, however many design triangles share the point; a crossing is made once and taken over
+// by the other design triangle on its edge and by the existing neighbour on its edge.
+class CIsopachWalk {
 public:
-    CIsopachVisitor(const WeldedSurface& existing, const WeldedSurface& design, IsopachMesh& out)
+    CIsopachWalk(const WeldedSurface& existing, const WeldedSurface& design, IsopachMesh& out)
         : existing_(existing),
           design_(design),
           out_(out),
           existingVertex_(existing.points.size(), -1),
           designVertex_(design.points.size(), -1),
+          seeds_(design),
+          visitOf_(design.triangles.size(), 0),
+          sidesOf_(design.points.size(), 0),
           crossings_(existing.triangles.size()) {}
 
-    double Overlap(const ExistingTriangle& a, const DesignTriangle& b, const double (&)[3][3],
-                   int) override {
-        if (!b.slope.Usable()) {
-            return 0.0;  // as the volume does: too thin to have a plane
+    void Run(const SurfaceProgress& progress) {
+        const std::size_t count = existing_.triangles.size();
+        for (std::size_t t = 0; t < count; ++t) {
+            if (progress && t % kProgressStride == 0) {
+                progress(t, count);
+            }
+            if (!Load(static_cast<std::int32_t>(t))) {
+                continue;
+            }
+            const std::int32_t seed = Locate();
+            if (seed < 0 || !Spread(seed)) {
+                Restart();
+                ByGrid();
+            }
+            Done();
         }
-        const std::int32_t* ia = existing_.triangles[a.index].corner;
-        const std::int32_t* ib = design_.triangles[b.index].corner;
-        PlanPoint pa[3];
-        PlanPoint pb[3];
+        if (progress) {
+            progress(count, count);
+        }
+    }
+
+private:
+    // Takes existing triangle t as the one at hand; false when it has no plan area or plane.
+    bool Load(std::int32_t t) {
+        const std::int32_t* c = existing_.triangles[t].corner;
+        const SurfacePoint& origin = existing_.points[c[0]];
         for (int i = 0; i < 3; ++i) {
-            pa[i] = Plan(existing_.points[ia[i]]);
-            pb[i] = Plan(design_.points[ib[i]]);
+            corner_[i] = Plan(existing_.points[c[i]]);
         }
-        // Two triangles whose insides meet are not parted by the line of any of their edges.
-        int bSide[3][3];  // [edge k of b][corner i of a]
-        int aSide[3][3];  // [edge m of a][corner j of b]
-        if (!SidesOf(pb, pa, bSide) || !SidesOf(pa, pb, aSide)) {
-            return 0.0;
+        a_ = {t, origin, {}, {}, 0};
+        for (int i = 0; i < 3; ++i) {
+            a_.corner[i] = Relative(corner_[i]);
         }
+        a_.slope =
+            SlopeThrough(a_.corner[1].x, a_.corner[1].y, existing_.points[c[1]].z - origin.z,
+                         a_.corner[2].x, a_.corner[2].y, existing_.points[c[2]].z - origin.z);
+        a_.area = 0.5 * SideOf(a_.corner[0], a_.corner[1], a_.corner[2]);
+        return a_.slope.Usable() && a_.area > 0;
+    }
+
+    Local Relative(PlanPoint p) const { return {p.x - a_.origin.x, p.y - a_.origin.y}; }
+
+    // The design triangle that holds the existing triangle's centroid, walked to from the one
+    // that held the last centroid, or else from the seed grid's; -1 when both walks leave the
+    // design or go on too long.
+    std::int32_t Locate() {
+        const PlanPoint centroid = {a_.origin.x + (a_.corner[1].x + a_.corner[2].x) / 3,
+                                    a_.origin.y + (a_.corner[1].y + a_.corner[2].y) / 3};
+        std::int32_t s = lastSeed_ < 0 ? -1 : WalkTo(centroid, lastSeed_);
+        s = s < 0 ? WalkTo(centroid, seeds_.Near(centroid.x, centroid.y)) : s;
+        lastSeed_ = s < 0 ? lastSeed_ : s;
+        return s;
+    }
+
+    // Walks over the design's neighbours from triangle s to the one that holds `target`; -1 when
+    // the walk leaves the design or goes on too long.
+    std::int32_t WalkTo(PlanPoint target, std::int32_t s) const {
+        for (int step = 0; s >= 0 && step < 64; ++step) {
+            const std::int32_t* d = design_.triangles[s].corner;
+            int beyond = -1;
+            for (int i = 0; i < 3 && beyond < 0; ++i) {
+                const int k = (i + step) % 3;  // turning the start breaks cycles
+                if (Orient(DesignPlan(d[k]), DesignPlan(d[k == 2 ? 0 : k + 1]), target) < 0) {
+                    beyond = k;
+                }
+            }
+            if (beyond < 0) {
+                return s;
+            }
+            s = design_.triangles[s].across[beyond];
+        }
+        return -1;
+    }
+
+    PlanPoint DesignPlan(std::int32_t j) const { return Plan(design_.points[j]); }
+
+    // The design triangle's visit record, or null when it has not been reached for this
+    // existing triangle.
+    DesignVisit* VisitOf(std::int32_t s) {
+        const std::uint32_t v = visitOf_[s];
+        return v < visits_.size() && visits_[v].triangle == s ? &visits_[v] : nullptr;
+    }
+
+    std::uint32_t Reach(std::int32_t s) {
+        visitOf_[s] = static_cast<std::uint32_t>(visits_.size());
+        visits_.push_back({s, {}, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
+        return visitOf_[s];
+    }
+
+    // Visits the design triangles that overlap the existing one, spreading over neighbours from
+    // the seed. False, and stops, where the existing triangle reaches over the design's boundary
+    // (beyond it the design may come back in parts that no neighbour leads to) or when the
+    // overlaps do not add up to its area: then the grid decides.
+    bool Spread(std::int32_t seed) {
+        double area = 0.0;
+        stack_.clear();
+        stack_.push_back(Reach(seed));
+        while (!stack_.empty()) {
+            const std::uint32_t v = stack_.back();
+            stack_.pop_back();
+            if (!Visit(v, area)) {
+                continue;
+            }
+            for (int k = 0; k < 3; ++k) {
+                const std::int8_t* side = visits_[v].side[k];
+                if ((side[0] | side[1] | side[2]) < 0) {
+                    const std::int32_t n = design_.triangles[visits_[v].triangle].across[k];
+                    if (n < 0) {
+                        return false;
+                    }
+                    if (VisitOf(n) == nullptr) {
+                        stack_.push_back(Reach(n));
+                    }
+                }
+            }
+        }
+        return std::fabs(area - a_.area) <= 1e-9 * a_.area;
+    }
+
+    // Visits every design triangle whose box meets the existing triangle's box.
+    void ByGrid() {
+        if (!grid_) {
+            grid_.reset(new CTriangleGrid(design_, 4.0));
+        }
+        double area = 0.0;
+        ForEachNearTriangle(*grid_, a_, [&](std::int32_t s) {
+            if (VisitOf(s) == nullptr) {
+                Visit(Reach(s), area);
+            }
+        });
+    }
+
+    // Forgets the faces made for the existing triangle at hand; the vertices stay, and so do
+    // the crossings met, which are looked up among those from now on.
+    void Restart() {
+        out_.faces.resize(firstFace_);
+        visits_.clear();
+        restarted_ = true;
+    }
+
+    void Done() {
+        const std::size_t done = static_cast<std::size_t>(a_.index) + 1;
+        if (done % kProgressStride == 0) {
+            ReserveAhead(out_.vertices, done);
+            ReserveAhead(out_.faces, done);
+        }
+        firstFace_ = out_.faces.size();
+        current_.clear();
+        visits_.clear();
+        points_.clear();
+        restarted_ = false;
+    }
+
+    // The sides of the existing corners against the edges of the visit's design triangle. The
+    // nine are worked out together without branches, which way each goes being unforeseeable;
+    // only those the floating-point filter leaves open are decided again exactly.
+    void CornerSides(DesignVisit& visit) const {
+        const std::int32_t* d = design_.triangles[visit.triangle].corner;
+        const PlanPoint q[3] = {DesignPlan(d[0]), DesignPlan(d[1]), DesignPlan(d[2])};
+        int open = 0;
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 3; ++i) {
+                const int side = OrientIfCertain(q[k], q[k == 2 ? 0 : k + 1], corner_[i]);
+                visit.side[k][i] = static_cast<std::int8_t>(side);
+                open |= static_cast<int>(side == 0);
+            }
+        }
+        if (open != 0) {
+            for (int k = 0; k < 3; ++k) {
+                for (int i = 0; i < 3; ++i) {
+                    if (visit.side[k][i] == 0) {
+                        visit.side[k][i] =
+                            static_cast<std::int8_t>(Orient(q[k], q[(k + 1) % 3], corner_[i]));
+                    }
+                }
+            }
+        }
+    }
+
+    // The sides of design point j against the existing triangle's edges, decided once for it.
+    const std::int8_t* PointSidesOf(std::int32_t j) {
+        const std::uint32_t v = sidesOf_[j];
+        if (v < points_.size() && points_[v].point == j) {
+            return points_[v].side;
+        }
+        sidesOf_[j] = static_cast<std::uint32_t>(points_.size());
+        const PlanPoint q = DesignPlan(j);
+        PointSides sides{j, {}};
+        int open = 0;
+        for (int m = 0; m < 3; ++m) {
+            const int side = OrientIfCertain(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
+            sides.side[m] = static_cast<std::int8_t>(side);
+            open |= static_cast<int>(side == 0);
+        }
+        if (open != 0) {
+            for (int m = 0; m < 3; ++m) {
+                sides.side[m] =
+                    static_cast<std::int8_t>(Orient(corner_[m], corner_[(m + 1) % 3], q));
+            }
+        }
+        points_.push_back(sides);
+        return points_.back().side;
+    }
+
+    // Visits the design triangle of visit v: decides its sides and adds the faces of its
+    // overlap with the existing triangle, whose area it adds to `area`. False when the two do not
+    // overlap.
+    bool Visit(std::uint32_t v, double& area) {
+        CornerSides(visits_[v]);
+        const DesignVisit& visit = visits_[v];
+        const std::int8_t(&bSide)[3][3] = visit.side;
+        int parted = 0;
+        for (int k = 0; k < 3; ++k) {
+            parted |= static_cast<int>(bSide[k][0] <= 0) & static_cast<int>(bSide[k][1] <= 0) &
+                      static_cast<int>(bSide[k][2] <= 0);
+        }
+        if (parted != 0) {
+            return false;
+        }
+        const std::int32_t* ib = design_.triangles[visit.triangle].corner;
+        int aSide[3][3];  // [edge m of the existing triangle][corner j of the design one]
+        for (int j = 0; j < 3; ++j) {
+            const std::int8_t* sides = PointSidesOf(ib[j]);
+            for (int m = 0; m < 3; ++m) {
+                aSide[m][j] = sides[m];
+            }
+        }
+        for (int m = 0; m < 3; ++m) {
+            parted |= static_cast<int>(aSide[m][0] <= 0) & static_cast<int>(aSide[m][1] <= 0) &
+                      static_cast<int>(aSide[m][2] <= 0);
+        }
+        if (parted != 0) {
+            return false;
+        }
+        const SurfacePoint& q0 = design_.points[ib[0]];
+        const SurfacePoint& q1 = design_.points[ib[1]];
+        const SurfacePoint& q2 = design_.points[ib[2]];
+        const Slope slope = SlopeThrough(q1.x - q0.x, q1.y - q0.y, q1.z - q0.z, q2.x - q0.x,
+                                         q2.y - q0.y, q2.z - q0.z);
+        if (!slope.Usable()) {
+            return true;  // as the volume does: too thin to have a plane
+        }
+        const std::int32_t* ia = existing_.triangles[a_.index].corner;
         PieceCorners corners;
         for (int i = 0; i < 3; ++i) {
             if ((bSide[0][i] | bSide[1][i] | bSide[2][i]) >= 0) {
-                corners.Add(ExistingVertex(ia[i], a, b), Relative(existing_.points[ia[i]], a));
+                corners.Add(ExistingVertex(ia[i], ib, slope), Relative(corner_[i]));
             }
         }
         for (int j = 0; j < 3; ++j) {
-            if ((aSide[0][j] | aSide[1][j] | aSide[2][j]) >= 0 && pb[j] != pa[0] &&
-                pb[j] != pa[1] && pb[j] != pa[2]) {
-                corners.Add(DesignVertex(ib[j], a), Relative(design_.points[ib[j]], a));
+            const PlanPoint q = DesignPlan(ib[j]);
+            if ((aSide[0][j] | aSide[1][j] | aSide[2][j]) >= 0 && q != corner_[0] &&
+                q != corner_[1] && q != corner_[2]) {
+                corners.Add(DesignVertex(ib[j]), Relative(q));
             }
         }
-        // Edge m of a crosses edge k of b: bit 3m + k, gathered without branches first.
+        // Edge m of the existing triangle crosses edge k of the design one: bit 3m + k.
         int crossing = 0;
         for (int m = 0; m < 3; ++m) {
             for (int k = 0; k < 3; ++k) {
@@ -172,25 +395,13 @@ public:
         for (int i = 0; i < bits.count; ++i) {
             const int m = bits.bit[i] / 3;
             const int k = bits.bit[i] % 3;
-            const EdgeCrossing c = CrossingVertex(a, m, ib[k], ib[(k + 1) % 3]);
-            corners.Add(c.vertex, {c.x - a.origin.x, c.y - a.origin.y});
+            const EdgeCrossing& c = current_[CrossingOf(v, m, k)];
+            corners.Add(c.vertex, {c.x - a_.origin.x, c.y - a_.origin.y});
         }
-        return Fan(corners);
+        area += Fan(corners);
+        return true;
     }
 
-    void Restart() override { out_.faces.resize(firstFace_); }
-
-    void Done(const ExistingTriangle& a) override {
-        const std::size_t done = static_cast<std::size_t>(a.index) + 1;
-        if (done % kProgressStride == 0) {
-            ReserveAhead(out_.vertices, done);
-            ReserveAhead(out_.faces, done);
-        }
-        firstFace_ = out_.faces.size();
-        current_.clear();
-    }
-
-private:
     // Makes room at once for what the triangles to come will add at the rate of the first `done`,
     // so that the large arrays are copied in a few steps rather than at every doubling. Room
     // reserved and not used costs no memory until it is written.
@@ -204,24 +415,20 @@ private:
         }
     }
 
-    static Local Relative(const SurfacePoint& p, const ExistingTriangle& a) {
-        return {p.x - a.origin.x, p.y - a.origin.y};
-    }
-
     std::int32_t NewVertex(double x, double y, double z) {
         out_.vertices.push_back({x, y, z});
         return static_cast<std::int32_t>(out_.vertices.size() - 1);
     }
 
-    // An existing vertex inside design triangle b: the design's elevation from b's plane, or
-    // b's corner's own where they are one point.
-    std::int32_t ExistingVertex(std::int32_t i, const ExistingTriangle& a,
-                                const DesignTriangle& b) {
+    // An existing vertex inside the design triangle with corners ib: the design's elevation
+    // from that triangle's plane, or its corner's own where they are one point.
+    std::int32_t ExistingVertex(std::int32_t i, const std::int32_t* ib, const Slope& slope) {
         if (existingVertex_[i] < 0) {
             const SurfacePoint& p = existing_.points[i];
-            double design = DesignPlane(b, Relative(p, a));
-            for (const std::int32_t j : design_.triangles[b.index].corner) {
-                const SurfacePoint& q = design_.points[j];
+            const SurfacePoint& q0 = design_.points[ib[0]];
+            double design = q0.z + slope.gx * (p.x - q0.x) + slope.gy * (p.y - q0.y);
+            for (int j = 0; j < 3; ++j) {
+                const SurfacePoint& q = design_.points[ib[j]];
                 if (q.x == p.x && q.y == p.y) {
                     design = q.z;
                 }
@@ -231,47 +438,54 @@ private:
         return existingVertex_[i];
     }
 
-    // A design vertex inside the existing triangle a: the existing elevation from a's plane.
-    std::int32_t DesignVertex(std::int32_t j, const ExistingTriangle& a) {
+    // A design vertex inside the existing triangle: the existing elevation from its plane.
+    std::int32_t DesignVertex(std::int32_t j) {
         if (designVertex_[j] < 0) {
             const SurfacePoint& q = design_.points[j];
-            const Local at = Relative(q, a);
-            const double existing = a.origin.z + a.slope.gx * at.x + a.slope.gy * at.y;
+            const Local at = Relative(Plan(q));
+            const double existing = a_.origin.z + a_.slope.gx * at.x + a_.slope.gy * at.y;
             designVertex_[j] = NewVertex(q.x, q.y, existing - q.z);
         }
         return designVertex_[j];
     }
 
-    static double DesignPlane(const DesignTriangle& b, Local at) {
-        return b.z0 + b.slope.gx * (at.x - b.corner[0].x) + b.slope.gy * (at.y - b.corner[0].y);
-    }
-
-    // The crossing of edge m of the existing triangle with the design edge d0-d1: found again
-    // when this triangle met it before, or taken over from the neighbour across the edge when
+    // The crossing of existing edge m with edge k of visit v's design triangle, as a place in
+    // current_: taken over from the design neighbour across that edge when it met it, or after
+    // a restart from those met before; otherwise from the existing neighbour across edge m when
     // that one, done before, made it; otherwise made, its position and both elevations taken
-    // along the two edges from their lower-numbered ends, and handed over to the neighbour when
-    // that one comes later.
-    EdgeCrossing CrossingVertex(const ExistingTriangle& a, int m, std::int32_t d0,
-                                std::int32_t d1) {
-        const SurfaceTriangle& t = existing_.triangles[a.index];
+    // along the two edges from their lower-numbered ends, and handed over to the existing
+    // neighbour when that one comes later.
+    std::int32_t CrossingOf(std::uint32_t v, int m, int k) {
+        const SurfaceTriangle& d = design_.triangles[visits_[v].triangle];
+        const std::int32_t d0 = d.corner[k];
+        const std::int32_t d1 = d.corner[k == 2 ? 0 : k + 1];
+        const DesignVisit* other = d.across[k] < 0 ? nullptr : VisitOf(d.across[k]);
+        if (other != nullptr) {
+            const SurfaceTriangle& n = design_.triangles[other->triangle];
+            for (int j = 0; j < 3; ++j) {
+                if (n.corner[j] == d1 && n.corner[j == 2 ? 0 : j + 1] == d0 &&
+                    other->crossing[j][m] >= 0) {
+                    return visits_[v].crossing[k][m] = other->crossing[j][m];
+                }
+            }
+        }
+        const SurfaceTriangle& t = existing_.triangles[a_.index];
         const std::int32_t e0 = t.corner[m];
-        const std::int32_t e1 = t.corner[(m + 1) % 3];
+        const std::int32_t e1 = t.corner[m == 2 ? 0 : m + 1];
         const std::uint64_t existingEdge = EdgeKey(e0, e1);
         const std::uint64_t designEdge = EdgeKey(d0, d1);
-        // Looked through to the end without branching on each, which could not be foreseen.
-        std::size_t met = current_.size();
-        for (std::size_t i = 0; i < current_.size(); ++i) {
-            const bool same = static_cast<int>(current_[i].existingEdge == existingEdge) &
-                              static_cast<int>(current_[i].designEdge == designEdge);
-            met = same ? i : met;
-        }
-        if (met < current_.size()) {
-            return current_[met];
+        if (restarted_) {
+            for (std::size_t i = 0; i < current_.size(); ++i) {
+                if (current_[i].existingEdge == existingEdge &&
+                    current_[i].designEdge == designEdge) {
+                    return visits_[v].crossing[k][m] = static_cast<std::int32_t>(i);
+                }
+            }
         }
         const std::int32_t neighbour = t.across[m];
         EdgeCrossing crossing{};
-        if (neighbour < 0 || neighbour > a.index ||
-            !crossings_.Take(a.index, existingEdge, designEdge, crossing)) {
+        if (neighbour < 0 || neighbour > a_.index ||
+            !crossings_.Take(a_.index, existingEdge, designEdge, crossing)) {
             const SurfacePoint& p = existing_.points[std::min(e0, e1)];
             const SurfacePoint& q = existing_.points[std::max(e0, e1)];
             const SurfacePoint& r = design_.points[std::min(d0, d1)];
@@ -283,12 +497,12 @@ private:
             const double x = p.x + along * (q.x - p.x);
             const double y = p.y + along * (q.y - p.y);
             crossing = {existingEdge, designEdge, NewVertex(x, y, existing - design), x, y};
-            if (neighbour > a.index) {
+            if (neighbour > a_.index) {
                 crossings_.Add(neighbour, crossing);
             }
         }
         current_.push_back(crossing);
-        return crossing;
+        return visits_[v].crossing[k][m] = static_cast<std::int32_t>(current_.size() - 1);
     }
 
     // Fans the convex piece out from one corner, its corners sorted counter-clockwise around
@@ -338,11 +552,22 @@ private:
     const WeldedSurface& existing_;
     const WeldedSurface& design_;
     IsopachMesh& out_;
+    ExistingTriangle a_{};                      // the existing triangle at hand
+    PlanPoint corner_[3]{};                     // its corners' plan positions
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
-    std::size_t firstFace_ = 0;                 // of the existing triangle at hand, in out_
-    std::vector<EdgeCrossing> current_;         // met on the existing triangle at hand
-    CCrossingTable crossings_;                  // for neighbours still to come
+    CSeedGrid seeds_;
+    std::int32_t lastSeed_ = -1;          // the design triangle of the last centroid found
+    std::vector<std::uint32_t> visitOf_;  // per design triangle: its place in visits_ (if there)
+    std::vector<DesignVisit> visits_;     // of the existing triangle at hand
+    std::vector<std::uint32_t> sidesOf_;  // per design point: its place in points_ (if there)
+    std::vector<PointSides> points_;      // decided for the existing triangle at hand
+    std::vector<std::uint32_t> stack_;
+    std::unique_ptr<CTriangleGrid> grid_;  // made when first needed
+    std::size_t firstFace_ = 0;            // of the existing triangle at hand, in out_
+    bool restarted_ = false;               // the existing triangle at hand is done again
+    std::vector<EdgeCrossing> current_;    // met on the existing triangle at hand
+    CCrossingTable crossings_;             // for neighbours still to come
 };
 
 }  // namespace
@@ -360,8 +585,7 @@ SurfaceStatus ComputeIsopach(const WeldedSurface& existing, const WeldedSurface&
         // The welded order follows the meshes' faces, which may jump about the plan.
         const WeldedSurface orderedExisting = OrderSpatially(existing);
         const WeldedSurface orderedDesign = OrderSpatially(design);
-        CIsopachVisitor visitor(orderedExisting, orderedDesign, isopach);
-        COverlayWalk(orderedExisting, orderedDesign).Run(visitor, progress);
+        CIsopachWalk(orderedExisting, orderedDesign, isopach).Run(progress);
     } catch (const std::bad_alloc&) {
         isopach = IsopachMesh();
         return SurfaceStatus::OutOfMemory;

@@ -4,9 +4,13 @@
 //
 // Its vertices are both surfaces' vertices inside the other surface and the crossings of their
 // edges, each once, with z = existing - design there (cut positive, fill negative); its faces
-// triangulate the pieces of the overlay (COverlayWalk), counter-clockwise in plan, on each of
-// which both surfaces are planar, so the difference is linear over every face and its integral
-// to datum 0 is the cut and fill that ComputeVolume gives. Which corners lie in which triangle
+// triangulate the pieces of the overlay (each existing triangle's overlap with each design
+// triangle), counter-clockwise in plan, on each of which both surfaces are planar, so the
+// difference is linear over every face and its integral to datum 0 is the cut and fill that
+// ComputeVolume gives. The design triangles an existing triangle meets are found by spreading over
+// the design's neighbours from the one under its centroid, or, where it reaches over the design's
+// boundary, through a grid over the design, which also finds parts of a notched design that the
+// spreading cannot reach (there ComputeVolume leaves them out). Which corners lie in which triangle
 // and which edges cross is decided exactly (exact predicates), so that neighbouring pieces
 // share their vertices; the crossings' positions are rounded, and faces left without a plan
 // area by that rounding are dropped. Both surfaces are walked in plan order (OrderSpatially), so

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geom/surface/seed_grid.h"
 #include "geom/surface/triangle_grid.h"
 
 namespace geom {
@@ -35,70 +36,6 @@ bool Sides(const ExistingTriangle& a, const DesignTriangle& b, double (&side)[3]
 }
 
 }  // namespace
-
-// A coarse grid that keeps, for each cell, one design triangle whose centroid lies in it: where
-// walks towards a point start.
-class CSeedGrid {
-public:
-    explicit CSeedGrid(const WeldedSurface& surface) {
-        const std::size_t n = surface.triangles.size();
-        double maxX = -INFINITY;
-        double maxY = -INFINITY;
-        for (const SurfacePoint& p : surface.points) {
-            minX_ = std::min(minX_, p.x);
-            minY_ = std::min(minY_, p.y);
-            maxX = std::max(maxX, p.x);
-            maxY = std::max(maxY, p.y);
-        }
-        // About four triangles per cell.
-        const double side = std::sqrt(4 * (maxX - minX_) * (maxY - minY_) / static_cast<double>(n));
-        columns_ = Cells((maxX - minX_) / side, n);
-        rows_ = Cells((maxY - minY_) / side, n);
-        scaleX_ = columns_ / (maxX - minX_);
-        scaleY_ = rows_ / (maxY - minY_);
-        cells_.assign(columns_ * rows_, -1);
-        for (std::size_t t = 0; t < n; ++t) {
-            const std::int32_t* c = surface.triangles[t].corner;
-            const double x =
-                (surface.points[c[0]].x + surface.points[c[1]].x + surface.points[c[2]].x) / 3;
-            const double y =
-                (surface.points[c[0]].y + surface.points[c[1]].y + surface.points[c[2]].y) / 3;
-            cells_[Cell(x, y)] = static_cast<std::int32_t>(t);
-        }
-        // Cells without a centroid of their own take the one before them in their column (or
-        // after, at the column's start), so that a walk starts near wherever it goes.
-        for (std::size_t c = 0; c < columns_; ++c) {
-            std::int32_t* column = &cells_[c * rows_];
-            for (std::size_t r = 1; r < rows_; ++r) {
-                column[r] = column[r] < 0 ? column[r - 1] : column[r];
-            }
-            for (std::size_t r = rows_ - 1; r-- > 0;) {
-                column[r] = column[r] < 0 ? column[r + 1] : column[r];
-            }
-        }
-    }
-
-    // A triangle near (x, y), or -1.
-    std::int32_t Near(double x, double y) const { return cells_[Cell(x, y)]; }
-
-private:
-    static std::size_t Cells(double cells, std::size_t most) {
-        return cells >= 1 ? std::min(most, static_cast<std::size_t>(std::ceil(cells))) : 1;
-    }
-
-    std::size_t Cell(double x, double y) const {
-        return GridCell((x - minX_) * scaleX_, columns_) * rows_ +
-               GridCell((y - minY_) * scaleY_, rows_);
-    }
-
-    double minX_ = INFINITY;
-    double minY_ = INFINITY;
-    double scaleX_ = 1;
-    double scaleY_ = 1;
-    std::size_t columns_ = 1;
-    std::size_t rows_ = 1;
-    std::vector<std::int32_t> cells_;
-};
 
 COverlayWalk::COverlayWalk(const WeldedSurface& existing, const WeldedSurface& design)
     : existing_(existing),
@@ -227,26 +164,18 @@ void COverlayWalk::ByGrid(const ExistingTriangle& a, COverlayVisitor& visitor) {
         grid_.reset(new CTriangleGrid(design_, 4.0));
         gridSeen_.assign(design_.triangles.size(), -1);
     }
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (const Local& p : a.corner) {
-        x0 = std::min(x0, p.x);
-        y0 = std::min(y0, p.y);
-        x1 = std::max(x1, p.x);
-        y1 = std::max(y1, p.y);
-    }
-    grid_->ForEachNear(a.origin.x + x0, a.origin.y + y0, a.origin.x + x1, a.origin.y + y1,
-                       [&](std::int32_t s) {
-                           if (gridSeen_[s] == a.index) {
-                               return;
-                           }
-                           gridSeen_[s] = a.index;
-                           const DesignTriangle b = Load(s, a.origin);
-                           double side[3][3];
-                           int cuts = 0;
-                           if (Sides(a, b, side, cuts)) {
-                               visitor.Overlap(a, b, side, cuts);
-                           }
-                       });
+    ForEachNearTriangle(*grid_, a, [&](std::int32_t s) {
+        if (gridSeen_[s] == a.index) {
+            return;
+        }
+        gridSeen_[s] = a.index;
+        const DesignTriangle b = Load(s, a.origin);
+        double side[3][3];
+        int cuts = 0;
+        if (Sides(a, b, side, cuts)) {
+            visitor.Overlap(a, b, side, cuts);
+        }
+    });
 }
 
 }  // namespace geom

@@ -1,5 +1,5 @@
 // COverlayWalk: the overlay of two welded surfaces (WeldSurface) in plan, for the functions that
-// work on it piece by piece (ComputeVolume, ComputeIsopach).
+// work on it piece by piece (ComputeVolume).
 //
 // Run(visitor, progress) takes each triangle of `existing` that has a plan area (and a plane)
 // in turn and hands the visitor every triangle of `design` that may overlap it: the design
@@ -16,6 +16,7 @@
 // one edge (no overlap) are not handed over.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -23,6 +24,7 @@
 
 #include "geom/kernel/predicates.h"
 #include "geom/surface/surface_progress.h"
+#include "geom/surface/triangle_grid.h"
 #include "geom/surface/welded_surface.h"
 
 namespace geom {
@@ -68,6 +70,20 @@ struct DesignTriangle {
     Slope slope;
 };
 
+// Calls visit(design triangle) for each triangle the grid lists near the existing triangle's box
+// (one may come more than once).
+template <typename Visit>
+void ForEachNearTriangle(const CTriangleGrid& grid, const ExistingTriangle& a, Visit visit) {
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    for (const Local& p : a.corner) {
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x);
+        y1 = std::max(y1, p.y);
+    }
+    grid.ForEachNear(a.origin.x + x0, a.origin.y + y0, a.origin.x + x1, a.origin.y + y1, visit);
+}
+
 class COverlayVisitor {
 public:
     virtual ~COverlayVisitor() = default;
@@ -81,7 +97,6 @@ public:
 };
 
 class CSeedGrid;
-class CTriangleGrid;
 
 class COverlayWalk {
 public:

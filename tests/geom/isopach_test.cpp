@@ -3,6 +3,7 @@
 // overlap in part, in survey coordinates and with a hole in the design.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -59,9 +60,15 @@ bool Has(const geom::IsopachMesh& mesh, double x, double y, double tolerance) {
 }
 
 // Every vertex of one surface strictly inside the other and every crossing of their edges is a
-// vertex of the isopach, whose elevation is the difference of the surfaces there.
+// vertex of the isopach, once, whose elevation is the difference of the surfaces there.
 void ExpectVerticesOfOverlay(const geom::WeldedSurface& existing, const geom::WeldedSurface& design,
                              const geom::IsopachMesh& isopach) {
+    std::vector<std::pair<double, double>> plan;
+    for (const geom::SurfacePoint& v : isopach.vertices) {
+        plan.emplace_back(v.x, v.y);
+    }
+    std::sort(plan.begin(), plan.end());
+    EXPECT_EQ(std::adjacent_find(plan.begin(), plan.end()), plan.end());
     for (const geom::SurfacePoint& v : isopach.vertices) {
         double e = 0, d = 0;
         ASSERT_TRUE(surfacetest::HeightAt(existing, v.x, v.y, e));
@@ -167,6 +174,40 @@ TEST(Isopach, KeepsTheVolumeOfLargeSurfacesInSurveyCoordinates) {
     }
     const geom::WeldedSurface design = surfacetest::Weld({pad});
     ExpectVolumeOfOverlay(existing, design, Isopach(existing, design));
+}
+
+// Two existing triangles over a U-shaped design: the upper one meets both arms of the U, which
+// no design triangle joins inside it. The map covers both arms, and nothing in the slot.
+TEST(Isopach, CoversEveryPartOfADesignThatATriangleMeets) {
+    geom::SurfaceMesh cell = surfacetest::Grid(1, 1, [](int i, int) { return 10.0 * i; });
+    for (geom::CVertex& v : cell.vertices) {
+        v.x *= 10;
+        v.y *= 10;
+    }
+    const geom::WeldedSurface existing = surfacetest::Weld({cell});  // z = x over 10 x 10
+    geom::SurfaceMesh u = surfacetest::Grid(10, 10, [](int, int) { return 0.0; });
+    std::vector<geom::MeshFace> kept;
+    for (std::size_t f = 0; f < u.faces.size(); ++f) {
+        const std::size_t i = f / 2 % 10;
+        const std::size_t j = f / 2 / 10;
+        if (!(i >= 4 && i < 6 && j >= 3)) {  // the slot: 4 <= x <= 6, y >= 3
+            kept.push_back(u.faces[f]);
+        }
+    }
+    u.faces = kept;
+    const geom::WeldedSurface design = surfacetest::Weld({u});
+    const geom::IsopachMesh isopach = Isopach(existing, design);
+    geom::WeldedSurface map;
+    ASSERT_EQ(geom::WeldSurface({AsSurfaceMesh(isopach)}, map), geom::SurfaceStatus::Ok);
+    geom::VolumeResult datum;
+    ASSERT_EQ(geom::ComputeDatumVolume(map, 0.0, datum), geom::SurfaceStatus::Ok);
+    EXPECT_NEAR(datum.area, 100.0 - 2 * 7, 1e-9);
+    EXPECT_NEAR(datum.cut, 500.0 - 7 * (6 * 6 - 4 * 4) / 2.0, 1e-9);  // of x over the U
+    EXPECT_EQ(datum.fill, 0.0);
+    double z = 0;
+    EXPECT_FALSE(surfacetest::HeightAt(map, 5.0, 8.0, z));
+    ASSERT_TRUE(surfacetest::HeightAt(map, 8.0, 9.0, z));  // the right arm, in the upper triangle
+    EXPECT_NEAR(z, 8.0, 1e-12);
 }
 
 // A design with a hole: no map over the hole.
