@@ -121,9 +121,9 @@ std::int32_t COverlayWalk::Locate(const ExistingTriangle& a) const {
 }
 
 // Visits the design triangles that overlap the existing one, spreading over neighbours
-// from the one that holds its centroid. False when that one cannot be found, or when the
-// overlaps of a triangle lying wholly within the design do not add up to its area (then the
-// grid decides).
+// from the one that holds its centroid. False when that one cannot be found, when the existing
+// triangle reaches over the design's boundary (spreading from one part of a notched design does
+// not find the others), or when the overlaps do not add up to its area: then the grid decides.
 bool COverlayWalk::ByWalk(const ExistingTriangle& a, COverlayVisitor& visitor) {
     const std::int32_t seed = Locate(a);
     if (seed < 0) {
@@ -155,7 +155,7 @@ bool COverlayWalk::ByWalk(const ExistingTriangle& a, COverlayVisitor& visitor) {
             }
         }
     }
-    return partial || std::fabs(area - a.area) <= 1e-9 * a.area;
+    return !partial && std::fabs(area - a.area) <= 1e-9 * a.area;
 }
 
 // Visits every design triangle whose box meets the existing triangle's box.

@@ -5,8 +5,9 @@
 // in turn and hands the visitor every triangle of `design` that may overlap it: the design
 // triangles are found by spreading over the design's neighbours from the one under the existing
 // triangle's centroid, or through a uniform grid over `design` where that one cannot be found
-// (outside the design) or the overlaps' areas do not make up the triangle (then the visitor is
-// told to forget the overlaps of that triangle first). `progress` hears of the existing
+// (outside the design), where the triangle reaches over the design's boundary, or where the
+// overlaps' areas do not make up the triangle (then the visitor is told to forget the overlaps
+// of that triangle first). `progress` hears of the existing
 // triangles done (surface_progress.h). Throws std::bad_alloc when memory is short.
 //
 // The visitor gets the triangles relative to the existing triangle's first corner, so that

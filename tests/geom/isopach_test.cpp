@@ -177,7 +177,8 @@ TEST(Isopach, KeepsTheVolumeOfLargeSurfacesInSurveyCoordinates) {
 }
 
 // Two existing triangles over a U-shaped design: the upper one meets both arms of the U, which
-// no design triangle joins inside it. The map covers both arms, and nothing in the slot.
+// no design triangle joins inside it. The map covers both arms, and nothing in the slot; the
+// volume between the surfaces counts both arms too.
 TEST(Isopach, CoversEveryPartOfADesignThatATriangleMeets) {
     geom::SurfaceMesh cell = surfacetest::Grid(1, 1, [](int i, int) { return 10.0 * i; });
     for (geom::CVertex& v : cell.vertices) {
@@ -208,6 +209,7 @@ TEST(Isopach, CoversEveryPartOfADesignThatATriangleMeets) {
     EXPECT_FALSE(surfacetest::HeightAt(map, 5.0, 8.0, z));
     ASSERT_TRUE(surfacetest::HeightAt(map, 8.0, 9.0, z));  // the right arm, in the upper triangle
     EXPECT_NEAR(z, 8.0, 1e-12);
+    ExpectVolumeOfOverlay(existing, design, isopach);
 }
 
 // A design with a hole: no map over the hole.
