@@ -1,5 +1,7 @@
 // kafcad's system calls on POSIX systems; the prompt's line editing and history through libedit.
+#include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/select.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +21,41 @@ namespace kafcad {
 namespace {
 
 constexpr int kHistoryLines = 1000;
+
+bool (*gPromptCancelled)() = nullptr;
+
+// The line editor's key reader. Ctrl-C (SIGINT) is held back but while the reader waits for a
+// key, so that one pressed while the prompt is drawn, before the wait began, still ends the read
+// (with end of input, which the caller takes for the cancel it is) instead of being missed.
+int ReadPromptKey(FILE* stream) {
+    const int input = stream != nullptr ? fileno(stream) : STDIN_FILENO;
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    sigset_t earlier;
+    ::pthread_sigmask(SIG_BLOCK, &interrupt, &earlier);
+    int key = EOF;
+    for (;;) {
+        if (gPromptCancelled != nullptr && gPromptCancelled()) {
+            break;
+        }
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(input, &readable);
+        // The earlier mask lets a pending or new Ctrl-C in during the wait only.
+        const int ready = ::pselect(input + 1, &readable, nullptr, nullptr, nullptr, &earlier);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        unsigned char byte = 0;
+        if (ready > 0 && ::read(input, &byte, 1) == 1) {
+            key = byte;
+        }
+        break;
+    }
+    ::pthread_sigmask(SIG_SETMASK, &earlier, nullptr);
+    return key;
+}
 
 std::string HistoryPath() {
     const char* home = std::getenv("HOME");
@@ -58,8 +96,10 @@ std::string ExecutableDirectory() {
     return executable.parent_path().string();
 }
 
-bool ReadPromptLine(const char* prompt, std::string& line) {
+bool ReadPromptLine(const char* prompt, std::string& line, bool (*cancelled)()) {
+    gPromptCancelled = cancelled;
     char* text = readline(prompt);
+    gPromptCancelled = nullptr;
     if (text == nullptr) {
         return false;
     }
@@ -71,6 +111,7 @@ bool ReadPromptLine(const char* prompt, std::string& line) {
 void StartLineHistory() {
     // kafcad handles Ctrl-C itself (InterruptKeys); the editor is only to restore the terminal.
     rl_catch_signals = 0;
+    rl_getc_function = ReadPromptKey;
     using_history();
     stifle_history(kHistoryLines);
     const std::string path = HistoryPath();

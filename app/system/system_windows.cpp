@@ -85,7 +85,7 @@ std::string ExecutableDirectory() {
     return kafhost::wideToUtf8(std::filesystem::path(path).parent_path().wstring());
 }
 
-bool ReadPromptLine(const char* prompt, std::string& line) {
+bool ReadPromptLine(const char* prompt, std::string& line, bool (*)()) {
     std::cout << prompt << std::flush;
     if (!std::getline(std::cin, line)) {
         return false;

@@ -57,7 +57,8 @@ void RunInteractiveSession(Evaluator& evaluator, CommandLineOutput& commandLine,
     std::string line;
     for (;;) {
         interrupts.Running(false);
-        const bool read = ReadPromptLine(entry.empty() ? "Command: " : "(_> ", line);
+        const bool read = ReadPromptLine(entry.empty() ? "Command: " : "(_> ", line,
+                                         &InterruptKeys::CancelPending);
         if (interrupts.TakeCancelled()) {
             // Ctrl-C drops what was typed of the entry, all its lines, and asks anew.
             commandLine.Write("\n");

@@ -85,6 +85,10 @@ void InterruptKeys::Running(bool running) {
     gRunning = running ? 1 : 0;
 }
 
+bool InterruptKeys::CancelPending() {
+    return gCancelled != 0;
+}
+
 bool InterruptKeys::TakeCancelled() {
     const bool cancelled = gCancelled != 0;
     gCancelled = 0;

@@ -32,6 +32,9 @@ public:
 
     void Running(bool running);
     bool TakeCancelled();
+    // Whether a Ctrl-C at the prompt is waiting to be taken (safe in a signal's shadow: it only
+    // reads the flag).
+    static bool CancelPending();
 };
 
 class EndOnInterrupt {

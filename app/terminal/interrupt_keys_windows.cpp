@@ -13,6 +13,10 @@ bool InterruptKeys::TakeCancelled() {
     return false;
 }
 
+bool InterruptKeys::CancelPending() {
+    return false;
+}
+
 EndOnInterrupt::EndOnInterrupt(const std::string&) {}
 EndOnInterrupt::~EndOnInterrupt() = default;
 
