@@ -228,6 +228,15 @@ int main(int argc, char** argv) {
     }
     const std::size_t count = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    // Surfaces need three points; anything else (--help, a word) gets the usage.
+    if (argc > 3 || count < 3 || runs < 1) {
+        std::fprintf(stderr,
+                     "Usage: profile_bench [points] [runs]   (points at least 3, default 1000000; "
+                     "runs default 5)\n"
+                     "       profile_bench --step triangulate|profile|isopach|volume|digest "
+                     "points\n");
+        return 2;
+    }
     std::printf(
         "profile and cut/fill map on %zu-point surfaces, %d runs, each step in its own "
         "process; processor seconds [minor page faults]\n",
