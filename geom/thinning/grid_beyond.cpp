@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "geom/kernel/veltkamp_split.h"
+
 namespace geom {
 
 namespace {
@@ -50,10 +52,8 @@ private:
 // Adds weight * value exactly (|weight| below 2^27): value split into halves of at most 26
 // significant bits each, so each product with the weight is exact.
 void AddProduct(ExactSum& sum, std::int64_t weight, double value) {
-    constexpr double kSplitter = 134217729.0;  // 2^27 + 1
-    const double scaled = kSplitter * value;
-    const double high = scaled - (scaled - value);
-    const double low = value - high;
+    double high, low;
+    VeltkampSplit(value, high, low);
     const auto w = static_cast<double>(weight);
     sum.Add(w * high);
     sum.Add(w * low);

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "geom/kernel/large_allocation.h"
+#include "geom/kernel/veltkamp_split.h"
 
 namespace geom {
 
@@ -29,14 +30,9 @@ bool ExactProduct(double n, double h, double& product) {
     if (!std::isfinite(product)) {
         return false;
     }
-    const auto split = [](double v, double& high, double& low) {
-        const double c = 134217729.0 * v;  // 2^27 + 1
-        high = c - (c - v);
-        low = v - high;
-    };
     double nh, nl, hh, hl;
-    split(n, nh, nl);
-    split(h, hh, hl);
+    VeltkampSplit(n, nh, nl);
+    VeltkampSplit(h, hh, hl);
     const double error = ((nh * hh - product) + nh * hl + nl * hh) + nl * hl;
     return error == 0.0;
 }
