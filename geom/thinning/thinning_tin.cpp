@@ -380,11 +380,11 @@ void ThinningTin::Refine(const std::function<void()>& tick) {
     std::uint64_t steps = 0;
     ThinQueue::Entry top;
     while (queue_.Pop(top)) {
-        const Triangle& triangle = triangles_[top.second];
-        if (triangle.worst == kNone || triangle.worstDistance != top.first) {
+        const Triangle& triangle = triangles_[top.t];
+        if (triangle.worst == kNone || triangle.worstDistance != top.distance) {
             continue;
         }
-        Insert(top.second);
+        Insert(top.t);
         if ((++steps & 4095u) == 0 && tick) {
             tick();
         }
