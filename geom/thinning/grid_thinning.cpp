@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geom/kernel/keep_reads.h"
 #include "geom/thinning/grid_circle.h"
 #include "geom/thinning/grid_diagonal.h"
 #include "geom/thinning/grid_scan.h"
@@ -86,6 +87,17 @@ private:
             t.v[0] = t.v[1], t.v[1] = t.v[2], t.v[2] = v0;
             t.n[0] = t.n[1], t.n[1] = t.n[2], t.n[2] = n0;
         }
+    }
+    // Reads t's record and, unless recordOnly, its corners' places ahead of their use, so that
+    // their cache misses overlap with others' (KeepReads keeps what is read from the optimiser).
+    std::uint32_t ReadAhead(std::uint32_t t, bool recordOnly = false) const {
+        if (t == kNone) {
+            return 0;
+        }
+        const Triangle& r = triangles_[t];
+        return recordOnly ? r.n[0]
+                          : vertices_[r.v[0]].place.i + vertices_[r.v[1]].place.i +
+                                vertices_[r.v[2]].place.i;
     }
     // t's neighbour `from` becomes `to` (nothing for no triangle).
     void Relink(std::uint32_t t, std::uint32_t from, std::uint32_t to) {
@@ -179,6 +191,8 @@ void GridTin::Legalize(std::uint32_t start, std::uint32_t q) {
         Triangle& tt = triangles_[t];
         const std::uint32_t ta = tt.n[2], tb = tt.n[1];
         const std::uint32_t ua = ut.n[1], ub = ut.n[2];
+        // ua and tb are relinked now, the edges to ua and ub checked next: read together.
+        KeepReads(ReadAhead(ua) + ReadAhead(ub) + ReadAhead(tb, true));
         tt.v[0] = q, tt.v[1] = a, tt.v[2] = d;
         tt.n[0] = ua, tt.n[1] = u, tt.n[2] = ta;
         ut.v[0] = q, ut.v[1] = d, ut.v[2] = b;
@@ -237,6 +251,9 @@ void GridTin::Insert(std::uint32_t t, double distance) {
     const std::uint32_t node = triangles_[t].node;
     const std::uint32_t q = AddVertex(node % grid_.columns, node / grid_.columns);
     distances_[q] = distance;
+    // The edges to t's neighbours are checked first (Legalize): their records read together.
+    KeepReads(ReadAhead(triangles_[t].n[0]) + ReadAhead(triangles_[t].n[1]) +
+              ReadAhead(triangles_[t].n[2]));
     for (std::uint32_t k = 0; k < 3; ++k) {
         if (Orient(triangles_[t].v[(k + 1) % 3], triangles_[t].v[(k + 2) % 3], q) == 0) {
             SplitEdge(t, triangles_[t].v[k], q);
