@@ -12,13 +12,13 @@
 // (counter-clockwise index triples into the vertices), covering the points' convex hull within
 // the boundaries. Every point
 // not kept lies in a triangle whose plane, evaluated at the point, is within the tolerance of its
-// z: the decision allows for the rounding of the evaluation (ThinPlane), so the claim holds for
-// the exact plane through the triangle's corners. Points at the plan position of a kept point
-// whose z differs from it by more than the tolerance cannot be served by any surface: counted in
-// `conflicts` (all others meet the claim).
-// Throws kThinningBadInput for a coordinate or tolerance that is not a finite number (or a
-// negative tolerance), kThinningNoArea when the points do not span an area (fewer than three
-// plan positions, or all on one line).
+// z: the decision allows for the rounding of the evaluation (ThinPlane) and is taken exactly where
+// that allowance leaves it open (ThinBeyond), so the claim holds for the exact plane through the
+// triangle's corners, and a point at the tolerance is within it. Points at the plan position of a
+// kept point whose z differs from it by more than the tolerance cannot be served by any surface:
+// counted in `conflicts` (all others meet the claim). Throws kThinningBadInput for a coordinate or
+// tolerance that is not a finite number (or a negative tolerance), kThinningNoArea when the points
+// do not span an area (fewer than three plan positions, or all on one line).
 #pragma once
 
 #include <array>

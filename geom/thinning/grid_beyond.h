@@ -5,8 +5,7 @@
 // too small for the products below to stay clear of underflow). Decided exactly: the lattice is
 // affine (GridLattice), so the plane at p is (wa za + wb zb + wc zc) / W with W and the w's the
 // integer orientations of the index triangles, and p is beyond when |W zp - sum wk zk| > tol W.
-// Each integer (below 2^27) times a double split into two halves of 26 bits is two exact
-// products; their sum's sign comes from an exact expansion of them.
+// The weights are integers below 2^27, exact as doubles: the decision is WeightsBeyond's.
 #pragma once
 
 #include "geom/thinning/grid_scan.h"

@@ -266,12 +266,10 @@ GridFarthest GridScan::Farthest(const GridNode& a, const GridNode& b, const Grid
         }
     }
     if (best.node >= 0 && best.distance > tolerance_) {
-        // Certainly beyond when even the least exact distance that Distance allows is.
-        constexpr double eps = std::numeric_limits<double>::epsilon();
         const auto columns = static_cast<std::int64_t>(grid_.columns);
         const double z = grid_.z[grid_.At(static_cast<std::size_t>(best.node % columns),
                                           static_cast<std::size_t>(best.node / columns))];
-        if (!((best.distance - 4.0 * plane.Margin(z)) * (1.0 - 4.0 * eps) > tolerance_)) {
+        if (!plane.SurelyBeyond(best.distance, z, tolerance_)) {
             if (!spans) {
                 FindSpans(corner, jLow, jHigh, iLow, iHigh);
             }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geom/kernel/keep_reads.h"
 #include "geom/thinning/grid_circle.h"
 #include "geom/thinning/grid_diagonal.h"
 #include "geom/thinning/grid_scan.h"
@@ -33,30 +34,39 @@ public:
     ThinSurface Run(const std::function<void()>& tick);
 
 private:
-    // The vertices' nodes hold only what the scans and flips read; what the removal of near
-    // ties needs lies apart (distances_, stars_).
-    using Vertex = GridNode;
+    // A vertex: its node's place and elevation (its plan position is the grid's: GridNode); what
+    // the removal of near ties needs lies apart (distances_, stars_).
+    struct Vertex {
+        GridPlace place;
+        double z;
+    };
     // Corners counter-clockwise; n[k] the neighbour across the edge opposite v[k]; its farthest
-    // node beyond the tolerance, if any (kept in the record: the queue's pop reads it just before
-    // the insertion reads the rest).
-    struct Triangle {
+    // node beyond the tolerance, if any (its distance is in the queue's entry). 32 bytes, aligned:
+    // a record never straddles two cache lines.
+    struct alignas(32) Triangle {
         std::uint32_t v[3];
         std::uint32_t n[3];
-        GridFarthest worst;
+        std::uint32_t node;
     };
 
     std::uint32_t AddVertex(std::uint32_t i, std::uint32_t j) {
-        Vertex vertex;
-        vertex.i = i, vertex.j = j, vertex.p = grid_.Node(i, j);
-        vertices_.push_back(vertex);
+        vertices_.push_back(Vertex{GridPlace{i, j}, grid_.z[grid_.At(i, j)]});
         distances_.push_back(0.0);
-        places_.push_back(GridPlace{i, j});
         return static_cast<std::uint32_t>(vertices_.size() - 1);
+    }
+    GridNode Node(std::uint32_t v) const {
+        const Vertex& vertex = vertices_[v];
+        GridNode node;
+        node.i = vertex.place.i;
+        node.j = vertex.place.j;
+        node.p = ThinPoint{grid_.xs[vertex.place.i], grid_.ys[vertex.place.j], vertex.z};
+        return node;
     }
     std::uint32_t AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
         Triangle t;
         t.v[0] = a, t.v[1] = b, t.v[2] = c;
         t.n[0] = t.n[1] = t.n[2] = kNone;
+        t.node = kNone;
         triangles_.push_back(t);
         Touch(static_cast<std::uint32_t>(triangles_.size() - 1));
         return static_cast<std::uint32_t>(triangles_.size() - 1);
@@ -78,6 +88,17 @@ private:
             t.n[0] = t.n[1], t.n[1] = t.n[2], t.n[2] = n0;
         }
     }
+    // Reads t's record and, unless recordOnly, its corners' places ahead of their use, so that
+    // their cache misses overlap with others' (KeepReads keeps what is read from the optimiser).
+    std::uint32_t ReadAhead(std::uint32_t t, bool recordOnly = false) const {
+        if (t == kNone) {
+            return 0;
+        }
+        const Triangle& r = triangles_[t];
+        return recordOnly ? r.n[0]
+                          : vertices_[r.v[0]].place.i + vertices_[r.v[1]].place.i +
+                                vertices_[r.v[2]].place.i;
+    }
     // t's neighbour `from` becomes `to` (nothing for no triangle).
     void Relink(std::uint32_t t, std::uint32_t from, std::uint32_t to) {
         if (t != kNone) {
@@ -85,25 +106,31 @@ private:
             n[n[0] == from ? 0 : (n[1] == from ? 1 : 2)] = to;
         }
     }
-    // Twice the signed area of nodes a, b, c in index units.
-    std::int64_t Orient(const Vertex& a, const Vertex& b, std::int64_t i, std::int64_t j) const {
-        return (b.i - a.i) * (j - a.j) - (b.j - a.j) * (i - a.i);
+    // Twice the signed area of vertices a, b and node (i, j) in index units.
+    std::int64_t Orient(std::uint32_t a, std::uint32_t b, std::int64_t i, std::int64_t j) const {
+        const GridPlace pa = vertices_[a].place, pb = vertices_[b].place;
+        const std::int64_t ai = pa.i, aj = pa.j;
+        return (pb.i - ai) * (j - aj) - (pb.j - aj) * (i - ai);
+    }
+    std::int64_t Orient(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
+        return Orient(a, b, vertices_[c].place.i, vertices_[c].place.j);
     }
     // The node of the closed triangle v (corners left out) farthest from its plane when it lies
     // beyond the tolerance (GridScan::Farthest).
     GridFarthest Farthest(const std::uint32_t (&v)[3]) const {
-        return scan_.Farthest(vertices_[v[0]], vertices_[v[1]], vertices_[v[2]]);
+        return scan_.Farthest(Node(v[0]), Node(v[1]), Node(v[2]));
     }
     void Scan(std::uint32_t t);
     bool Remove(std::uint32_t v);
     void RemoveNearTies();
-    void Insert(std::uint32_t t);
+    void Insert(std::uint32_t t, double distance);
     void SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q);
     void Legalize(std::uint32_t t, std::uint32_t q);
 
     // In-circle decisions of vertices' nodes (GridInCircle).
     int InCircle(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const {
-        return GridInCircle(grid_, places_[a], places_[b], places_[c], places_[d], square_);
+        return GridInCircle(grid_, vertices_[a].place, vertices_[b].place, vertices_[c].place,
+                            vertices_[d].place, square_);
     }
 
     const GridLattice& grid_;
@@ -112,8 +139,6 @@ private:
     GridScan scan_;
     ThinQueue queue_;
     std::vector<Vertex> vertices_;
-    // The vertices' nodes apart, compact: the flips' in-circle decisions read only these.
-    std::vector<GridPlace> places_;
     std::vector<double> distances_;     // per vertex: its node's distance when it was inserted
     std::vector<std::uint32_t> stars_;  // per vertex: one of its triangles (RemoveNearTies)
     std::vector<Triangle> triangles_;
@@ -129,9 +154,9 @@ private:
 
 void GridTin::Scan(std::uint32_t t) {
     const GridFarthest farthest = Farthest(triangles_[t].v);
-    triangles_[t].worst = farthest;
+    triangles_[t].node = farthest.node;
     if (farthest.node != kNone) {
-        queue_.Push(farthest.distance, t);
+        queue_.Push(farthest.distance, t, round_);
     }
 }
 
@@ -160,13 +185,14 @@ void GridTin::Legalize(std::uint32_t start, std::uint32_t q) {
         // On one circle either diagonal is Delaunay: the one that fits the ground better.
         const int inCircle = InCircle(q, a, b, d);
         if (inCircle < 0 ||
-            (inCircle == 0 && !GridCrossingFitsBetter(grid_, vertices_[q], vertices_[a],
-                                                      vertices_[d], vertices_[b]))) {
+            (inCircle == 0 && !GridCrossingFitsBetter(grid_, Node(q), Node(a), Node(d), Node(b)))) {
             continue;
         }
         Triangle& tt = triangles_[t];
         const std::uint32_t ta = tt.n[2], tb = tt.n[1];
         const std::uint32_t ua = ut.n[1], ub = ut.n[2];
+        // ua and tb are relinked now, the edges to ua and ub checked next: read together.
+        KeepReads(ReadAhead(ua) + ReadAhead(ub) + ReadAhead(tb, true));
         tt.v[0] = q, tt.v[1] = a, tt.v[2] = d;
         tt.n[0] = ua, tt.n[1] = u, tt.n[2] = ta;
         ut.v[0] = q, ut.v[1] = d, ut.v[2] = b;
@@ -221,15 +247,15 @@ void GridTin::SplitEdge(std::uint32_t t, std::uint32_t corner, std::uint32_t q) 
 
 // Inserts t's farthest node: splits t (or, on an edge, t and its neighbour there) and restores
 // the Delaunay property by flips.
-void GridTin::Insert(std::uint32_t t) {
-    const std::uint32_t node = triangles_[t].worst.node;
+void GridTin::Insert(std::uint32_t t, double distance) {
+    const std::uint32_t node = triangles_[t].node;
     const std::uint32_t q = AddVertex(node % grid_.columns, node / grid_.columns);
-    distances_[q] = triangles_[t].worst.distance;
-    const Vertex& p = vertices_[q];
+    distances_[q] = distance;
+    // The edges to t's neighbours are checked first (Legalize): their records read together.
+    KeepReads(ReadAhead(triangles_[t].n[0]) + ReadAhead(triangles_[t].n[1]) +
+              ReadAhead(triangles_[t].n[2]));
     for (std::uint32_t k = 0; k < 3; ++k) {
-        const Vertex& from = vertices_[triangles_[t].v[(k + 1) % 3]];
-        const Vertex& to = vertices_[triangles_[t].v[(k + 2) % 3]];
-        if (Orient(from, to, p.i, p.j) == 0) {
+        if (Orient(triangles_[t].v[(k + 1) % 3], triangles_[t].v[(k + 2) % 3], q) == 0) {
             SplitEdge(t, triangles_[t].v[k], q);
             return;
         }
@@ -284,7 +310,7 @@ bool GridTin::Remove(std::uint32_t v) {
         bool cut = false;
         for (std::size_t m = 0; m < n && !cut; ++m) {
             const std::uint32_t a = open[(m + n - 1) % n], b = open[m], c = open[(m + 1) % n];
-            if (Orient(vertices_[a], vertices_[b], vertices_[c].i, vertices_[c].j) <= 0) {
+            if (Orient(a, b, c) <= 0) {
                 continue;
             }
             bool empty = true;
@@ -302,8 +328,7 @@ bool GridTin::Remove(std::uint32_t v) {
             return false;
         }
     }
-    if (Orient(vertices_[open[0]], vertices_[open[1]], vertices_[open[2]].i,
-               vertices_[open[2]].j) <= 0) {
+    if (Orient(open[0], open[1], open[2]) <= 0) {
         return false;
     }
     made.push_back({open[0], open[1], open[2]});
@@ -320,7 +345,7 @@ bool GridTin::Remove(std::uint32_t v) {
             tri.v[e] = made[k][static_cast<std::size_t>(e)];
             tri.n[e] = kNone;
         }
-        triangles_[star[k]].worst = GridFarthest();
+        triangles_[star[k]].node = kNone;
     }
     const std::size_t n = corners.size();
     for (std::size_t k = 0; k < made.size(); ++k) {
@@ -383,13 +408,12 @@ ThinSurface GridTin::Run(const std::function<void()>& tick) {
     ThinQueue::Entry entry;
     std::uint64_t inserted = 0;
     while (queue_.Pop(entry)) {
-        const GridFarthest& t = triangles_[entry.second].worst;
-        if (t.node == kNone || !(t.distance == entry.first) || !(t.distance > tolerance_)) {
+        if (stamps_[entry.t] != entry.tag) {
             continue;  // changed since it was queued
         }
         ++round_;
         touched_.clear();
-        Insert(entry.second);
+        Insert(entry.t, entry.distance);
         for (const std::uint32_t changed : touched_) {
             Scan(changed);
         }
@@ -404,11 +428,10 @@ ThinSurface GridTin::Run(const std::function<void()>& tick) {
     std::vector<std::uint32_t> number(vertices_.size(), kNone);
     for (std::uint32_t k = 0; k < vertices_.size(); ++k) {
         if (removed_[k] == 0) {
-            const Vertex& v = vertices_[k];
+            const GridPlace v = vertices_[k].place;
             number[k] = static_cast<std::uint32_t>(surface.vertices.size());
-            surface.vertices.push_back(v.p);
-            surface.ids.push_back(grid_.ids[static_cast<std::size_t>(v.j) * grid_.columns +
-                                            static_cast<std::size_t>(v.i)]);
+            surface.vertices.push_back(Node(k).p);
+            surface.ids.push_back(grid_.ids[static_cast<std::size_t>(v.j) * grid_.columns + v.i]);
         }
     }
     surface.triangles.reserve(triangles_.size());

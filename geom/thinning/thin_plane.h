@@ -94,6 +94,15 @@ public:
         return bound_ + 2.0 * std::numeric_limits<double>::epsilon() * std::fabs(z);
     }
 
+    // Whether a point of elevation z at computed Distance `distance` is certainly beyond the
+    // tolerance: even the least exact distance that Distance allows is (the computed
+    // |p.z - plane| lies within Margin(z) of the exact one; four times it covers the rounding of
+    // this test). False for NaN and where the allowance is infinite.
+    bool SurelyBeyond(double distance, double z, double tolerance) const {
+        constexpr double eps = std::numeric_limits<double>::epsilon();
+        return (distance - 4.0 * Margin(z)) * (1.0 - 4.0 * eps) > tolerance;
+    }
+
     // The plane's elevation at p's plan position, as computed (no bound).
     double At(const ThinPoint& p) const { return Plane(p.x, p.y); }
 

@@ -5,27 +5,31 @@
 // tend to lie side by side (the triangles just made around a new vertex come next), and their
 // working set stays in the cache, where a strict order would jump across the whole surface.
 //
-// Push(distance, t): distance beyond the tolerance (infinity and NaN go to the farthest level).
-// Pop(entry): the next entry into `entry`; false when none is left. Entries may be stale: the
-// caller checks that the triangle's distance is still the one pushed.
+// Push(distance, t, tag): distance beyond the tolerance (infinity and NaN go to the farthest
+// level); tag is the caller's, kept with the entry. Pop(entry): the next entry into `entry`;
+// false when none is left. Entries may be stale: the caller checks that the triangle's distance
+// is still the one pushed (or its tag, by which it tells).
 #pragma once
 
 #include <cmath>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace geom {
 
 class ThinQueue {
 public:
-    using Entry = std::pair<double, std::uint32_t>;
+    struct Entry {
+        double distance;
+        std::uint32_t t;
+        std::uint32_t tag;
+    };
 
     explicit ThinQueue(double tolerance) : tolerance_(tolerance), levels_(kLevels) {}
 
-    void Push(double distance, std::uint32_t t) {
+    void Push(double distance, std::uint32_t t, std::uint32_t tag = 0) {
         const int level = Level(distance);
-        levels_[static_cast<std::size_t>(level)].push_back({distance, t});
+        levels_[static_cast<std::size_t>(level)].push_back({distance, t, tag});
         top_ = level > top_ ? level : top_;
     }
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "geom/kernel/predicates.h"
+#include "geom/thinning/thin_beyond.h"
 
 namespace geom {
 
@@ -213,8 +214,9 @@ ThinningTin::Offered ThinningTin::Offer(const ThinPoint& p, std::uint32_t id, Of
         return Offered::Outside;
     }
     Triangle& triangle = triangles_[t];
-    const double distance = Plane(triangle).Distance(p);
-    const bool within = distance <= tolerance_;
+    const ThinPlane plane = Plane(triangle);
+    const double distance = plane.Distance(p);
+    const bool within = !Beyond(triangle, plane, distance, p);
     if (!within) {
         // At a vertex the surface is the vertex's z, exactly.
         for (int k = 0; k < 3; ++k) {
@@ -334,10 +336,43 @@ void ThinningTin::Refresh(std::uint32_t t) {
             triangle.worst = c;
         }
     }
+    if (!(worst <= tolerance_) &&
+        !plane.SurelyBeyond(worst, candidates_[triangle.worst].z, tolerance_)) {
+        triangle.worst = FarthestBeyond(triangle, plane, worst);
+    }
     triangle.worstDistance = worst;
-    if (!(worst <= tolerance_)) {
+    if (triangle.worst != kNone && !(worst <= tolerance_)) {
         queue_.Push(worst, t);
     }
+}
+
+// Whether p, at computed distance `distance` from t's plane, lies beyond the tolerance: decided
+// exactly where the rounding allowance leaves it open (ThinBeyond; undecided counts as beyond).
+bool ThinningTin::Beyond(const Triangle& t, const ThinPlane& plane, double distance,
+                         const ThinPoint& p) const {
+    if (distance <= tolerance_) {
+        return false;
+    }
+    return plane.SurelyBeyond(distance, p.z, tolerance_) ||
+           ThinBeyond(vertices_[t.v[0]], vertices_[t.v[1]], vertices_[t.v[2]], p, tolerance_) != 0;
+}
+
+// t's farthest candidate among those beyond the tolerance (Beyond), and its distance; kNone when
+// none is. Of equal distances the first in the block, as Refresh takes it.
+std::uint32_t ThinningTin::FarthestBeyond(const Triangle& t, const ThinPlane& plane,
+                                          double& distance) const {
+    std::uint32_t farthest = kNone;
+    distance = 0.0;
+    for (std::uint32_t c = t.begin; c < t.begin + t.count; ++c) {
+        const ThinPoint p = candidates_[c].Point();
+        double d = plane.Distance(p);
+        d = std::isnan(d) ? HUGE_VAL : d;
+        if ((farthest == kNone || d > distance) && Beyond(t, plane, d, p)) {
+            farthest = c;
+            distance = d;
+        }
+    }
+    return farthest;
 }
 
 void ThinningTin::Refine(const std::function<void()>& tick) {
@@ -345,11 +380,11 @@ void ThinningTin::Refine(const std::function<void()>& tick) {
     std::uint64_t steps = 0;
     ThinQueue::Entry top;
     while (queue_.Pop(top)) {
-        const Triangle& triangle = triangles_[top.second];
-        if (triangle.worst == kNone || triangle.worstDistance != top.first) {
+        const Triangle& triangle = triangles_[top.t];
+        if (triangle.worst == kNone || triangle.worstDistance != top.distance) {
             continue;
         }
-        Insert(top.second);
+        Insert(top.t);
         if ((++steps & 4095u) == 0 && tick) {
             tick();
         }
@@ -502,8 +537,12 @@ void ThinningTin::Redistribute(std::uint32_t c, std::uint32_t vertex) {
         const Slot& slot = slots_[triangle.worst];
         triangle.worst = slot.worst;
         triangle.worstDistance = slot.worst == kNone ? 0.0 : slot.distance;
-        if (slot.worst != kNone && !(slot.distance <= tolerance_)) {
-            queue_.Push(slot.distance, changed);
+        if (slot.worst != kNone && !(slot.distance <= tolerance_) &&
+            !slot.plane.SurelyBeyond(slot.distance, candidates_[slot.worst].z, tolerance_)) {
+            triangle.worst = FarthestBeyond(triangle, slot.plane, triangle.worstDistance);
+        }
+        if (triangle.worst != kNone && !(triangle.worstDistance <= tolerance_)) {
+            queue_.Push(triangle.worstDistance, changed);
         }
     }
 }

@@ -15,7 +15,9 @@
 // The triangles must cover every point offered later.
 //
 // Offer(p, id, mode): locates p (a walk from a grid of hints; decisions with the kernel's
-// Orient) and measures its vertical distance to the surface (ThinPlane). Gives
+// Orient) and measures its vertical distance to the surface (ThinPlane; beyond the tolerance or
+// not decided exactly where the rounding allowance leaves it open: ThinBeyond, so a point at the
+// tolerance is within). Gives
 // - Outside: p lies in a triangle outside the boundaries (or beyond the triangulation);
 // - Conflict: p is beyond the tolerance but cannot become a vertex: it lies at the plan position
 //   of a vertex, or on a line's edge;
@@ -118,6 +120,9 @@ private:
         return geom::Orient(PlanPoint{vertices_[a].x, vertices_[a].y},
                             PlanPoint{vertices_[b].x, vertices_[b].y}, PlanPoint{p.x, p.y});
     }
+    bool Beyond(const Triangle& t, const ThinPlane& plane, double distance,
+                const ThinPoint& p) const;
+    std::uint32_t FarthestBeyond(const Triangle& t, const ThinPlane& plane, double& distance) const;
     std::uint32_t Locate(const ThinPoint& p);
     std::uint32_t Walk(std::uint32_t t, const ThinPoint& p);
     void BuildHints();

@@ -1,7 +1,8 @@
-// The grid thinning's own decisions: GridBeyond, whether a node lies beyond the tolerance from a
-// triangle's plane, against exact big-integer arithmetic on the nodes' coordinates (near ties
-// included, at survey coordinates and decimal elevations); GridCrossingFitsBetter, which diagonal
-// of a co-circular quad follows the ground.
+// The thinning's exact decisions: GridBeyond (on the grid) and ThinBeyond (off it), whether a
+// point lies beyond the tolerance from a triangle's plane, against exact big-integer arithmetic on
+// the coordinates (near ties included, at survey coordinates and decimal elevations), with the
+// exact sums they rest on; GridCrossingFitsBetter, which diagonal of a co-circular quad follows
+// the ground.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,17 +11,39 @@
 #include <vector>
 
 #include "checks/exact_predicates.h"
+#include "geom/kernel/exact_sum.h"
+#include "geom/kernel/predicates.h"
 #include "geom/thinning/grid_beyond.h"
 #include "geom/thinning/grid_diagonal.h"
 #include "geom/thinning/grid_lattice.h"
+#include "geom/thinning/thin_beyond.h"
 #include "geom/thinning/thin_plane.h"
 
 namespace {
 
 using geom::GridNode;
 
-exact::Point3 Exact(const GridNode& n) {
-    return exact::Point3{n.p.x, n.p.y, n.p.z};
+using geom::ThinPoint;
+
+exact::Point3 Exact(const ThinPoint& p) {
+    return exact::Point3{p.x, p.y, p.z};
+}
+
+// Decides p against the plane through a, b, c with `decide(tolerance)` at p's computed distance
+// from it, a step either side (near ties both ways) and 0, against exact arithmetic; counts the
+// outcomes.
+template <typename Decide>
+void DecideAroundTheDistance(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c,
+                             const ThinPoint& p, const Decide& decide, int& within, int& beyond) {
+    const double d = std::fabs(p.z - geom::ThinPlane(a, b, c).At(p));
+    for (const double tolerance : {d, std::nextafter(d, 0.0), std::nextafter(d, 1e300), 0.0}) {
+        const bool exactlyWithin =
+            exact::ExactWithinVertically(Exact(a), Exact(b), Exact(c), Exact(p), tolerance);
+        ASSERT_EQ(decide(tolerance), exactlyWithin ? 0 : 1)
+            << a.x << " " << a.y << ", " << b.x << " " << b.y << ", " << c.x << " " << c.y << ", "
+            << p.x << " " << p.y << " at " << tolerance;
+        (exactlyWithin ? within : beyond) += 1;
+    }
 }
 
 TEST(GridBeyond, DecidesAsExactArithmeticAtAndAroundTheTolerance) {
@@ -57,17 +80,10 @@ TEST(GridBeyond, DecidesAsExactArithmeticAtAndAroundTheTolerance) {
             (a.i - c.i) * (p.j - c.j) - (a.j - c.j) * (p.i - c.i) < 0) {
             continue;
         }
-        // Tolerances at the computed distance and a step either side: near ties both ways.
-        const double d = std::fabs(p.p.z - geom::ThinPlane(a.p, b.p, c.p).At(p.p));
-        for (const double tolerance : {d, std::nextafter(d, 0.0), std::nextafter(d, 1e300), 0.0}) {
-            const int decided = geom::GridBeyond(a, b, c, p, tolerance);
-            const bool exactlyWithin =
-                exact::ExactWithinVertically(Exact(a), Exact(b), Exact(c), Exact(p), tolerance);
-            ASSERT_EQ(decided, exactlyWithin ? 0 : 1)
-                << a.i << " " << a.j << ", " << b.i << " " << b.j << ", " << c.i << " " << c.j
-                << ", " << p.i << " " << p.j << " at " << tolerance;
-            (exactlyWithin ? within : beyond) += 1;
-        }
+        DecideAroundTheDistance(
+            a.p, b.p, c.p, p.p,
+            [&](double tolerance) { return geom::GridBeyond(a, b, c, p, tolerance); }, within,
+            beyond);
         // The node on the plane exactly (a corner's elevation on a flat triangle) is within 0.
         GridNode flat = p;
         flat.p.z = a.p.z;
@@ -110,6 +126,106 @@ TEST(GridCrossingFitsBetter, TakesTheDiagonalAlongTheRidge) {
         EXPECT_FALSE(
             geom::GridCrossingFitsBetter(grid, node(2, 0), node(2, 2), node(0, 2), node(0, 0)));
     }
+}
+
+bool CounterClockwise(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c) {
+    return geom::Orient(geom::PlanPoint{a.x, a.y}, geom::PlanPoint{b.x, b.y},
+                        geom::PlanPoint{c.x, c.y}) > 0;
+}
+
+TEST(ExactSum, KeepsWhatFloatingPointLoses) {
+    geom::ExactSum<8> cancelled;
+    cancelled.Add(1e16);
+    cancelled.Add(1.0);
+    cancelled.Add(-1e16);
+    EXPECT_EQ(cancelled.Sign(), 1);  // 1e16 + 1 rounds to 1e16
+    // (1 + 2^-30)(1 - 2^-30) - 1 = -2^-60, where the rounded product is 1.
+    geom::ExactSum<8> product;
+    product.AddProduct(1.0 + 0x1p-30, 1.0 - 0x1p-30);
+    product.Add(-1.0);
+    EXPECT_EQ(product.Sign(), -1);
+    geom::ExactSum<8> zero;
+    zero.AddProduct(3.0, 0.1);
+    zero.AddProduct(-0.1, 3.0);
+    EXPECT_EQ(zero.Sign(), 0);
+}
+
+TEST(ThinBeyond, DecidesAsExactArithmeticAtAndAroundTheTolerance) {
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> centimetres(0, 9000);
+    std::uniform_int_distribution<int> elevation(-3000, 3000);
+    const auto point = [&] {
+        return ThinPoint{300000.0 + centimetres(random) / 100.0,
+                         5700000.0 + centimetres(random) / 100.0,
+                         200.0 + elevation(random) / 100.0};
+    };
+    int beyond = 0, within = 0;
+    for (int round = 0; round < 3000; ++round) {
+        ThinPoint a = point(), b = point(), c = point();
+        if (!CounterClockwise(a, b, c)) {
+            std::swap(b, c);
+        }
+        if (!CounterClockwise(a, b, c)) {
+            continue;
+        }
+        // Inside (a rounded mix of the corners) or anywhere.
+        ThinPoint p = point();
+        if (round % 2 == 0) {
+            const double wa = 0.1 + 0.8 * (round % 9) / 9.0, wb = (1.0 - wa) / 2.0;
+            p.x = std::round((wa * a.x + wb * b.x + (1.0 - wa - wb) * c.x) * 100.0) / 100.0;
+            p.y = std::round((wa * a.y + wb * b.y + (1.0 - wa - wb) * c.y) * 100.0) / 100.0;
+        }
+        DecideAroundTheDistance(
+            a, b, c, p, [&](double tolerance) { return geom::ThinBeyond(a, b, c, p, tolerance); },
+            within, beyond);
+    }
+    EXPECT_GT(beyond, 2000);
+    EXPECT_GT(within, 2000);
+}
+
+// A plane exact in binary (quarter-metre places at survey offsets) with a point lifted off it:
+// at the lift the point is within, a step below it beyond, on both sides of the plane.
+TEST(ThinBeyond, APointExactlyAtTheToleranceIsWithin) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> quarter(0, 400);
+    const auto on = [](double x, double y) {
+        return ThinPoint{x, y, 120.5 + 0.5 * (x - 400000.0) - 0.25 * (y - 5700000.0)};
+    };
+    int ties = 0;
+    for (int round = 0; round < 500; ++round) {
+        const auto at = [&] {
+            return on(400000.0 + quarter(random) * 0.25, 5700000.0 + quarter(random) * 0.25);
+        };
+        const ThinPoint a = at();
+        ThinPoint b = at(), c = at();
+        if (!CounterClockwise(a, b, c)) {
+            std::swap(b, c);
+        }
+        if (!CounterClockwise(a, b, c)) {
+            continue;
+        }
+        const ThinPoint base = at();
+        EXPECT_EQ(geom::ThinBeyond(a, b, c, base, 0.0), 0);
+        for (const double lift : {0.1, -0.07, 0.375}) {
+            ThinPoint p = base;
+            p.z = base.z + lift;
+            const double tolerance = std::fabs(p.z - base.z);  // exact: the two are close
+            EXPECT_EQ(geom::ThinBeyond(a, b, c, p, tolerance), 0) << lift;
+            EXPECT_EQ(geom::ThinBeyond(a, b, c, p, std::nextafter(tolerance, 0.0)), 1) << lift;
+            ++ties;
+        }
+    }
+    EXPECT_GT(ties, 1000);
+}
+
+TEST(ThinBeyond, LeavesUndecidedWhatItCannotDecideExactly) {
+    const ThinPoint a{0.0, 0.0, 1.0}, b{10.0, 0.0, 1.0}, c{0.0, 10.0, 1.0}, p{2.0, 2.0, 1.5};
+    EXPECT_EQ(geom::ThinBeyond(a, b, c, p, 0.5), 0);
+    EXPECT_EQ(geom::ThinBeyond(a, b, c, p, 0.25), 1);
+    EXPECT_EQ(geom::ThinBeyond(a, c, b, p, 0.5), -1);  // clockwise
+    EXPECT_EQ(geom::ThinBeyond(a, b, c, ThinPoint{2.0, 2.0, 1e-300}, 0.5), -1);
+    EXPECT_EQ(geom::ThinBeyond(a, b, ThinPoint{0.0, 1e250, 1.0}, p, 0.5), -1);
+    EXPECT_EQ(geom::ThinBeyond(a, b, c, p, 1e-300), -1);
 }
 
 }  // namespace

@@ -176,9 +176,9 @@ TEST(Thinning, APlaneKeepsItsCornersAndAGridItsShape) {
             plane.push_back({i * 0.5, j * 0.5, 3.0 + 0.25 * i - 0.125 * j});
         }
     }
-    // The plane is exact in binary and the grid decides a node at the tolerance exactly: even
-    // tolerance 0 keeps only the corners. Off the grid (a node missing) floating point cannot
-    // show a point on the surface, and tolerance 0 keeps them all but the missing one.
+    // The plane is exact in binary and a point at the tolerance is decided exactly: even
+    // tolerance 0 keeps only the corners, on the grid and off it (a corner missing: the general
+    // path keeps the five corners of the hull left).
     for (const double tolerance : {0.0, 1e-9}) {
         const geom::ThinningResult flat = geom::ThinToVerticalTolerance(plane, tolerance);
         EXPECT_TRUE(flat.grid);
@@ -187,7 +187,10 @@ TEST(Thinning, APlaneKeepsItsCornersAndAGridItsShape) {
         EXPECT_EQ(flat.surface.triangles.size(), 2u);
     }
     std::vector<ThinPoint> holed(plane.begin() + 1, plane.end());
-    EXPECT_EQ(geom::ThinToVerticalTolerance(holed, 0.0).kept.size(), holed.size());
+    const geom::ThinningResult holedFlat = geom::ThinToVerticalTolerance(holed, 0.0);
+    EXPECT_FALSE(holedFlat.grid);
+    CheckThinning(holed, 0.0, holedFlat);
+    EXPECT_EQ(holedFlat.kept.size(), 5u);
 
     // A cone on the grid: a peak the surface must reach.
     std::vector<ThinPoint> cone = plane;
@@ -549,10 +552,11 @@ TEST(Thinning, WholeGridsInAnyOrderAreThinnedOnTheGrid) {
     EXPECT_EQ(flat.surface.triangles.size(), 2u);
 }
 
-// On the grid a node exactly at the tolerance from the surface is within it and left out; just
-// below that tolerance it is kept. A tilted plane exact in binary at survey coordinates with one
-// node raised 0.375, and a flat field with one node at 0.1 (the same double as the tolerance).
-TEST(Thinning, OnTheGridANodeAtTheToleranceIsLeftOut) {
+// A node exactly at the tolerance from the surface is within it and left out; just below that
+// tolerance it is kept: on the grid, and off it (a node missing: the general path). A tilted
+// plane exact in binary at survey coordinates with one node raised 0.375, and a flat field with
+// one node at 0.1 (the same double as the tolerance).
+TEST(Thinning, ANodeAtTheToleranceIsLeftOut) {
     const auto field = [](double lift, double base, double tilt) {
         std::vector<ThinPoint> points;
         for (int j = 0; j < 9; ++j) {
@@ -564,17 +568,24 @@ TEST(Thinning, OnTheGridANodeAtTheToleranceIsLeftOut) {
         }
         return points;
     };
-    for (const auto& [points, tolerance] : {std::make_pair(field(0.375, 100.25, 1.0), 0.375),
-                                            std::make_pair(field(0.1, 0.0, 0.0), 0.1)}) {
-        const geom::ThinningResult at = geom::ThinToVerticalTolerance(points, tolerance);
-        EXPECT_TRUE(at.grid);
-        CheckThinning(points, tolerance, at);
-        EXPECT_EQ(at.kept.size(), 4u) << tolerance;
-        const double below = std::nextafter(tolerance, 0.0);
-        const geom::ThinningResult under = geom::ThinToVerticalTolerance(points, below);
-        CheckThinning(points, below, under);
-        EXPECT_EQ(under.kept.size(), 5u) << tolerance;
-        EXPECT_EQ(std::count(under.kept.begin(), under.kept.end(), 4u * 9u + 4u), 1) << tolerance;
+    for (const auto& [grid, tolerance] : {std::make_pair(field(0.375, 100.25, 1.0), 0.375),
+                                          std::make_pair(field(0.1, 0.0, 0.0), 0.1)}) {
+        for (const bool whole : {true, false}) {
+            std::vector<ThinPoint> points = grid;
+            if (!whole) {
+                points.erase(points.begin() + 6 * 9 + 2);  // after the raised node: its index stays
+            }
+            const geom::ThinningResult at = geom::ThinToVerticalTolerance(points, tolerance);
+            EXPECT_EQ(at.grid, whole);
+            CheckThinning(points, tolerance, at);
+            EXPECT_EQ(at.kept.size(), 4u) << tolerance;
+            const double below = std::nextafter(tolerance, 0.0);
+            const geom::ThinningResult under = geom::ThinToVerticalTolerance(points, below);
+            CheckThinning(points, below, under);
+            EXPECT_EQ(under.kept.size(), 5u) << tolerance;
+            EXPECT_EQ(std::count(under.kept.begin(), under.kept.end(), 4u * 9u + 4u), 1)
+                << tolerance;
+        }
     }
 }
 
