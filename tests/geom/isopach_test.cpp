@@ -11,6 +11,7 @@
 #include "geom/surface/compute_datum_volume.h"
 #include "geom/surface/compute_isopach.h"
 #include "geom/surface/compute_volume.h"
+#include "geom/surface/surface_progress.h"
 #include "surface_test_support.h"
 
 namespace {
@@ -173,6 +174,19 @@ TEST(Isopach, KeepsTheVolumeOfLargeSurfacesInSurveyCoordinates) {
         v.y = y0 + 20 + 5 * v.y;
     }
     const geom::WeldedSurface design = surfacetest::Weld({pad});
+    ExpectVolumeOfOverlay(existing, design, Isopach(existing, design));
+}
+
+// More existing triangles than the map takes between two estimates of its size (the
+// progress stride): its arrays are grown to the estimate while they are written, and the map
+// still holds the whole overlay.
+TEST(Isopach, KeepsTheVolumeWhenItsArraysGrowWhileWritten) {
+    const auto ground = [](double x, double y) { return 50 + std::sin(x / 40) * std::cos(y / 60); };
+    const geom::WeldedSurface existing = surfacetest::Weld(surfacetest::SplitLikeWriter(
+        surfacetest::RandomSurface(21, 40000, 0, 0, 1000, 1000, ground), 30000));
+    ASSERT_GT(existing.triangles.size(), geom::kProgressStride);
+    const geom::WeldedSurface design = surfacetest::Weld({surfacetest::RandomSurface(
+        22, 30000, 150, -100, 1100, 900, [](double x, double) { return 49.5 + x / 1000; })});
     ExpectVolumeOfOverlay(existing, design, Isopach(existing, design));
 }
 
