@@ -14,6 +14,7 @@
 // elevation or tolerance that is neither 0 nor between 2^-200 and 2^200 in size, or a, b, c not
 // counter-clockwise). The weights are exact expansions of the plan orientations (differences
 // split into their rounded value and its error, products by ExactSum::AddProduct).
+// ElevationBeyond(z, at, tolerance): the same decision at a vertex's plan position.
 #pragma once
 
 #include "geom/kernel/exact_sum.h"
@@ -41,5 +42,25 @@ int WeightsBeyond(const ExactSum<N> (&weights)[4], const double (&z)[4], double 
 
 int ThinBeyond(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c, const ThinPoint& p,
                double tolerance);
+
+// ElevationBeyond(z, at, tolerance): whether |z - at| > tolerance, decided exactly: a point at the
+// plan position of a vertex at elevation `at` (the surface there is `at` itself). The rounded
+// difference decides unless it comes out at the tolerance; then the exact sum does.
+inline bool ElevationBeyond(double z, double at, double tolerance) {
+    const double rounded = z - at;
+    const double size = rounded < 0.0 ? -rounded : rounded;
+    if (size != tolerance) {
+        return size > tolerance;
+    }
+    ExactSum<3> above;  // z - at - tolerance
+    above.Add(z);
+    above.Add(-at);
+    above.Add(-tolerance);
+    ExactSum<3> below;  // z - at + tolerance
+    below.Add(z);
+    below.Add(-at);
+    below.Add(tolerance);
+    return above.Sign() > 0 || below.Sign() < 0;
+}
 
 }  // namespace geom

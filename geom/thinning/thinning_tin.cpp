@@ -222,7 +222,7 @@ ThinningTin::Offered ThinningTin::Offer(const ThinPoint& p, std::uint32_t id, Of
         for (int k = 0; k < 3; ++k) {
             const ThinPoint& v = vertices_[triangle.v[k]];
             if (v.x == p.x && v.y == p.y) {
-                return std::fabs(p.z - v.z) <= tolerance_ ? Offered::Within : Offered::Conflict;
+                return ElevationBeyond(p.z, v.z, tolerance_) ? Offered::Conflict : Offered::Within;
             }
         }
         for (int k = 0; k < 3; ++k) {
@@ -420,7 +420,7 @@ void ThinningTin::Insert(std::uint32_t t) {
         const ThinPoint& v = vertices_[triangle.v[k]];
         if (v.x == p.x && v.y == p.y) {
             blocked = true;
-            served = std::fabs(p.z - v.z) <= tolerance_;
+            served = !ElevationBeyond(p.z, v.z, tolerance_);
         }
         if (Orient(triangle.v[(k + 1) % 3], triangle.v[(k + 2) % 3], p) == 0) {
             onEdge = k;

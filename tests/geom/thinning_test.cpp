@@ -589,6 +589,21 @@ TEST(Thinning, ANodeAtTheToleranceIsLeftOut) {
     }
 }
 
+// A point repeating a kept point's position is within when its elevation is at most the tolerance
+// from the kept one's, exactly: here the rounded difference of the two comes out at the tolerance
+// while the true one lies a hair beyond it (a conflict) or a hair within (left out).
+TEST(Thinning, ARepeatAHairBeyondTheToleranceIsAConflictOneAHairWithinIsLeftOut) {
+    const double hair = std::ldexp(1.0, -60);  // far below half an ulp of 0.1
+    for (const double sign : {-1.0, 1.0}) {
+        std::vector<ThinPoint> points{{0.0, 0.0, sign * hair}, {10.0, 0.0, 0.0},
+                                      {0.0, 10.0, 0.0},        {10.0, 10.0, 0.0},
+                                      {5.0, 4.0, 0.0},         {0.0, 0.0, 0.1}};
+        const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, 0.1);
+        CheckThinning(points, 0.1, result);
+        EXPECT_EQ(result.conflicts, sign < 0.0 ? 1u : 0u) << sign;
+    }
+}
+
 // Points that are not a whole regular grid take the general path, with the same claim: a node
 // missing, a node twice, a column a little off, a spacing that is not exact in binary, lines.
 TEST(Thinning, AlmostGridsTakeTheGeneralPath) {
