@@ -595,9 +595,8 @@ TEST(Thinning, ANodeAtTheToleranceIsLeftOut) {
 TEST(Thinning, ARepeatAHairBeyondTheToleranceIsAConflictOneAHairWithinIsLeftOut) {
     const double hair = std::ldexp(1.0, -60);  // far below half an ulp of 0.1
     for (const double sign : {-1.0, 1.0}) {
-        std::vector<ThinPoint> points{{0.0, 0.0, sign * hair}, {10.0, 0.0, 0.0},
-                                      {0.0, 10.0, 0.0},        {10.0, 10.0, 0.0},
-                                      {5.0, 4.0, 0.0},         {0.0, 0.0, 0.1}};
+        std::vector<ThinPoint> points{{0.0, 0.0, sign * hair}, {10.0, 0.0, 0.0}, {0.0, 10.0, 0.0},
+                                      {10.0, 10.0, 0.0},       {5.0, 4.0, 0.0},  {0.0, 0.0, 0.1}};
         const geom::ThinningResult result = geom::ThinToVerticalTolerance(points, 0.1);
         CheckThinning(points, 0.1, result);
         EXPECT_EQ(result.conflicts, sign < 0.0 ? 1u : 0u) << sign;
