@@ -1,6 +1,7 @@
 #include "input/survey_row.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -15,6 +16,20 @@ bool CanBeInNumber(char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
 }
 
+SurveyRowReader::Kind ChooseKind(char delimiter, int needed, int mostColumns) {
+    using Kind = SurveyRowReader::Kind;
+    if (needed > mostColumns) {
+        return Kind::FieldsOnly;
+    }
+    if (IsSurveyBlank(delimiter) || delimiter == '\0') {
+        return Kind::Blanks;
+    }
+    if (CanBeInNumber(delimiter)) {
+        return Kind::FieldsOnly;
+    }
+    return delimiter == ',' ? Kind::Delimiter : Kind::DelimiterComma;
+}
+
 // The value of the text [first, last), an optional '-', digits and one decimal mark at most, that
 // is no short decimal: std::from_chars, a comma read as a point. False when it does not convert
 // to a finite number, or is too long for the copy that turns a comma.
@@ -24,7 +39,7 @@ bool ConvertLongDecimal(const char* first, const char* last, double& value) {
     if (kCommaToo) {
         const char* comma = std::find(first, last, ',');
         if (comma != last) {
-            if (last - first > static_cast<long>(sizeof turned)) {
+            if (last - first > static_cast<std::ptrdiff_t>(sizeof turned)) {
                 return false;
             }
             const auto size = static_cast<std::size_t>(last - first);
@@ -51,10 +66,7 @@ SurveyRowReader::SurveyRowReader(int x, int y, int z, char delimiter)
       z_(z),
       needed_(std::max(x, std::max(y, z)) + 1),
       delimiter_(delimiter),
-      kind_(IsSurveyBlank(delimiter) || delimiter == '\0' ? Kind::Blanks
-            : CanBeInNumber(delimiter) || needed_ > kMostColumns
-                ? Kind::FieldsOnly
-                : (delimiter == ',' ? Kind::Delimiter : Kind::DelimiterComma)),
+      kind_(ChooseKind(delimiter, needed_, kMostColumns)),
       fields_(static_cast<std::size_t>(needed_)) {
     std::fill(std::begin(coordinate_), std::end(coordinate_), -1);
     if (kind_ != Kind::FieldsOnly) {

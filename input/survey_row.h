@@ -23,11 +23,12 @@ public:
 
     bool Read(const char* first, const char* last, double (&xyz)[3]);
 
+    // How rows are read, decided by the delimiter: in one pass at blanks or at the delimiter
+    // (a comma also a decimal mark or not), or split into fields.
+    enum class Kind { Blanks, Delimiter, DelimiterComma, FieldsOnly };
+
 private:
     static constexpr int kMostColumns = 8;  // the layout letters, each once
-
-    // How rows are read, decided by the delimiter.
-    enum class Kind { Blanks, Delimiter, DelimiterComma, FieldsOnly };
 
     template <bool kBlanks, bool kCommaToo>
     bool ReadPlain(const char* p, const char* last, double (&xyz)[3]) const;
