@@ -1,9 +1,9 @@
 #include "input/survey_row.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <system_error>
 
