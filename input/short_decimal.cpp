@@ -1,11 +1,10 @@
 #include "input/short_decimal.h"
 
 bool ConvertShortDecimal(const char* first, const char* last, double& value) {
-    double scanned = 0.0;
-    bool exact = false;
-    if (ScanDecimal<false>(first, last, scanned, exact) != last || !exact) {
+    ScannedDecimal scanned;
+    if (ScanDecimal<false>(first, last, scanned) != last || !scanned.exact) {
         return false;
     }
-    value = scanned;
+    value = scanned.Value();
     return true;
 }

@@ -1,17 +1,17 @@
-// ScanDecimal<kCommaToo>(first, last, value, exact): reads from first the longest text of an
-// optional '-', digits and at most one decimal mark ('.', or with kCommaToo also ','), and gives
-// where it ends. exact tells whether that text is a short decimal: at least one digit, at most 19
-// digits in all and no more than 2^53 as an integer without the mark; value is then its value
-// (the mark read as a point), and is left unset otherwise.
+// ScanDecimal<kCommaToo>(first, last, scanned): reads from first the longest text of an optional
+// '-', digits and at most one decimal mark ('.', or with kCommaToo also ','), and gives where it
+// ends. scanned.exact tells whether that text is a short decimal: at least one digit, at most 19
+// digits in all and no more than 2^53 as an integer without the mark; scanned.Value() is then its
+// value (the mark read as a point).
 //
 // ConvertShortDecimal(first, last, value): the value of the bytes [first, last) when they are
 // exactly such a short decimal with '.' as its mark. Gives false, with value unset, for any other
 // text (exponents, longer digit strings).
 //
-// A short decimal converts with a single division of two exactly held doubles, so value is the
-// correctly rounded one, the same that std::from_chars gives for the text with a '.' mark. Where
-// the platform's double arithmetic is not plain IEEE double precision (FLT_EVAL_METHOD != 0) no
-// text is exact: std::from_chars must decide then.
+// A short decimal converts with a single division of two exactly held doubles, so its value is
+// the correctly rounded one, the same that std::from_chars gives for the text with a '.' mark.
+// Where the platform's double arithmetic is not plain IEEE double precision (FLT_EVAL_METHOD !=
+// 0) no text is exact: std::from_chars must decide then.
 #pragma once
 
 #include <cfloat>
@@ -37,27 +37,35 @@ inline const char* AddDigits(const char* p, const char* last, std::uint64_t& dig
 
 }  // namespace short_decimal
 
+struct ScannedDecimal {
+    std::uint64_t digits = 0;
+    long places = 0;
+    bool negative = false;
+    bool exact = false;
+
+    double Value() const {
+        const double magnitude = static_cast<double>(digits) / short_decimal::kPowersOfTen[places];
+        return negative ? -magnitude : magnitude;
+    }
+};
+
 template <bool kCommaToo>
-inline const char* ScanDecimal(const char* first, const char* last, double& value, bool& exact) {
-    const bool negative = first != last && *first == '-';
-    if (negative) {
+inline const char* ScanDecimal(const char* first, const char* last, ScannedDecimal& scanned) {
+    scanned.negative = first != last && *first == '-';
+    if (scanned.negative) {
         ++first;
     }
-    std::uint64_t digits = 0;
-    const char* point = short_decimal::AddDigits(first, last, digits);
+    scanned.digits = 0;
+    const char* point = short_decimal::AddDigits(first, last, scanned.digits);
     const char* end = point;
     if (end != last && (*end == '.' || (kCommaToo && *end == ','))) {
-        end = short_decimal::AddDigits(end + 1, last, digits);
+        end = short_decimal::AddDigits(end + 1, last, scanned.digits);
     }
-    const long places = point != end ? end - point - 1 : 0;
-    const long count = (point - first) + places;
+    scanned.places = point != end ? end - point - 1 : 0;
+    const long count = (point - first) + scanned.places;
     // With wider intermediate precision the quotient would be rounded twice.
-    exact = FLT_EVAL_METHOD == 0 && count != 0 && count <= short_decimal::kMostDigits &&
-            digits <= short_decimal::kMostExactInteger;
-    if (exact) {
-        const double magnitude = static_cast<double>(digits) / short_decimal::kPowersOfTen[places];
-        value = negative ? -magnitude : magnitude;
-    }
+    scanned.exact = FLT_EVAL_METHOD == 0 && count != 0 && count <= short_decimal::kMostDigits &&
+                    scanned.digits <= short_decimal::kMostExactInteger;
     return end;
 }
 

@@ -118,9 +118,8 @@ bool SurveyRowReader::ReadPlain(const char* p, const char* last, double (&xyz)[3
             }
         } else {
             const char* number = *p == '+' ? p + 1 : p;
-            double value = 0.0;
-            bool exact = false;
-            const char* end = ScanDecimal<kCommaToo>(number, last, value, exact);
+            ScannedDecimal scanned;
+            const char* end = ScanDecimal<kCommaToo>(number, last, scanned);
             p = end;
             if (kBlanks) {
                 if (p != last && !IsSurveyBlank(*p)) {
@@ -134,10 +133,11 @@ bool SurveyRowReader::ReadPlain(const char* p, const char* last, double (&xyz)[3
                     return false;
                 }
             }
-            if (!exact && !ConvertLongDecimal<kCommaToo>(number, end, value)) {
+            if (scanned.exact) {
+                xyz[coordinate] = scanned.Value();
+            } else if (!ConvertLongDecimal<kCommaToo>(number, end, xyz[coordinate])) {
                 return false;
             }
-            xyz[coordinate] = value;
         }
         if (!kBlanks) {
             if (p == last) {
