@@ -139,7 +139,6 @@ int ReadChild(const std::string& file, const std::string& layout) {
     double sum = 0.0;
     SurveyReadCounts counts;
     SurveyReadOptions options;  // as the thinning streams them: every row, nothing kept
-    options.findDuplicates = false;
     options.quiet = true;
     const std::clock_t start = std::clock();
     const bool read = ReadSurveyPointFiles(
@@ -198,7 +197,6 @@ int ThinCloudChild(const std::string& file, double tolerance, std::size_t budget
         [&](const geom::ThinPointSink& sink) {
             SurveyReadCounts counts;
             SurveyReadOptions read;
-            read.findDuplicates = false;
             read.quiet = true;
             return ReadSurveyPointFiles({std::wstring(file.begin(), file.end())}, columns, L' ',
                                         L"bench", sink, counts, read);

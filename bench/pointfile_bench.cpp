@@ -1,14 +1,17 @@
 // pointfile_bench: the point-file path a user runs, kaf-dct-subdmesh-withloadcsv on a large
 // semicolon-delimited file, through the loaded module in the stand-in host.
 //
-// Input: [rows] [runs] [readers] (default 1,000,000 rows, 5 runs). The file is generated into a
-// folder of its own under the temporary folder (x, y and z with ten decimals, about 55 bytes a
-// row) and removed at the end. With "readers" only the readers run, each read in a forked child
-// (parseCSV, ReadSurveyPointFiles, and ReadSurveyPointFiles without its duplicate search taking
-// turns), with user and system time and minor page faults of the read (getrusage), their medians,
-// the per-row ratio and what the duplicate search adds (the median of the per-run differences).
-// The survey reader reads as the constrained functions do: its CDCT finds the duplicates in a sort
-// that the triangulation then takes on, so that this read includes that sort.
+// Input: [rows] [runs] [readers] [huge] (default 1,000,000 rows, 5 runs). The file is generated
+// into a folder of its own under the temporary folder (x, y and z with ten decimals, about 55
+// bytes a row) and removed at the end. With "readers" only the readers run, each read in a forked
+// child, on that file and on a space-delimited one with three decimals (as total stations write
+// them, about 35 bytes a row): parseCSV, the survey reader (ReadSurveyPointFiles, layout "XYZ")
+// parsing alone (every row handed on, as parseCSV does) and the survey reader as the
+// constrained functions read (its CDCT drops the repeated positions in a sort that the
+// triangulation then takes on, so that this read includes that sort), taking turns, each into a
+// CDCT of its own. It prints user and system time and minor page faults of each read (getrusage),
+// their medians, the per-row ratios to parseCSV (medians of the per-run ratios; goal for the
+// parsing alone: at most 1) and what the drop adds (the median of the per-run differences).
 //
 // Output: per run, the times of reading the file (from "\nParsing ... " to "finished"),
 // triangulating ("\nStart Calculation ... " to the timing line) and writing the mesh (the
@@ -51,23 +54,43 @@ double Median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Survey-like points: x and y over a 10 km square at national-grid offsets, z from 100 to 1000.
-std::filesystem::path WritePointFile(const std::filesystem::path& folder, long rows) {
-    const std::filesystem::path path = folder / "points.csv";
+// Writes the file folder/name of `rows` rows, each from writeRow(file, random).
+template <typename WriteRow>
+std::filesystem::path WriteRows(const std::filesystem::path& folder, const char* name, long rows,
+                                WriteRow writeRow) {
+    const std::filesystem::path path = folder / name;
     std::FILE* file = std::fopen(path.string().c_str(), "wb");
     if (file == nullptr) {
         std::perror("fopen");
         std::exit(1);
     }
     std::mt19937_64 random(42);
-    std::uniform_real_distribution<double> x(3500000.0, 3510000.0);
-    std::uniform_real_distribution<double> y(5700000.0, 5710000.0);
-    std::uniform_real_distribution<double> z(100.0, 1000.0);
     for (long i = 0; i < rows; ++i) {
-        std::fprintf(file, "%.10f;%.10f;%.10f\n", x(random), y(random), z(random));
+        writeRow(file, random);
     }
     std::fclose(file);
     return path;
+}
+
+// Survey-like points: x and y over a 10 km square at national-grid offsets, z from 100 to 1000.
+std::filesystem::path WritePointFile(const std::filesystem::path& folder, long rows) {
+    std::uniform_real_distribution<double> x(3500000.0, 3510000.0);
+    std::uniform_real_distribution<double> y(5700000.0, 5710000.0);
+    std::uniform_real_distribution<double> z(100.0, 1000.0);
+    return WriteRows(folder, "points.csv", rows, [&](std::FILE* file, std::mt19937_64& random) {
+        std::fprintf(file, "%.10f;%.10f;%.10f\n", x(random), y(random), z(random));
+    });
+}
+
+// Points as a total station's export writes them: "x y z" in millimetres over a 1.5 km site.
+std::filesystem::path WriteSurveyFile(const std::filesystem::path& folder, long rows) {
+    std::uniform_real_distribution<double> plan(0.0, 1500.0);
+    std::uniform_real_distribution<double> z(400.0, 500.0);
+    return WriteRows(folder, "survey.txt", rows, [&](std::FILE* file, std::mt19937_64& random) {
+        const double x = plan(random);
+        const double y = plan(random);
+        std::fprintf(file, "%.3f %.3f %.3f\n", x, y, z(random));
+    });
 }
 
 // The moments at which the function printed the texts that open and close its stages.
@@ -123,9 +146,8 @@ StageTimes RunThroughModule(const std::wstring& file) {
 
 // The survey reader's options as the constrained functions read: the CDCT it fills drops the
 // repeats itself, in the sort that its triangulation then takes on.
-SurveyReadOptions DroppingInto(geom::CDCT& dct, bool findDuplicates = true) {
+SurveyReadOptions DroppingInto(geom::CDCT& dct) {
     SurveyReadOptions options;
-    options.findDuplicates = findDuplicates;
     options.dropRepeats = [&dct] { return dct.DropRepeatedPositions(0); };
     return options;
 }
@@ -192,26 +214,43 @@ void PrintSummary(const char* title, const std::vector<StageTimes>& runs, bool w
 struct ReadUsage {
     double user = 0, sys = 0;
     long faults = 0;
+    double Cpu() const { return user + sys; }
 };
 
-ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates = true) {
+enum class Reader { ParseCsv, SurveyParsing, SurveyDropping };
+const char* const kReaderNames[] = {"parseCSV", "survey reader, parsing alone",
+                                    "survey reader with the drop"};
+
+// A point file of the comparison and its delimiter.
+struct FileForm {
+    const char* name;
+    std::wstring file;
+    wchar_t delimiter;
+};
+
+ReadUsage ReadInChild(const FileForm& form, Reader reader) {
     const ReadUsage usage = bench::InChild<ReadUsage>([&] {
         kafhost::Host::instance().reset();
         geom::CDCT dct;
         SurveyColumns columns;
         ParseSurveyLayout(L"XYZ", columns);
         SurveyReadCounts counts;
+        SurveyReadOptions options;
+        if (reader == Reader::SurveyDropping) {
+            options = DroppingInto(dct);
+        }
         rusage before{};
         rusage after{};
         getrusage(RUSAGE_SELF, &before);
         const std::int32_t rows =
-            survey ? (ReadSurveyPointFiles(
-                          {file}, columns, L';', L"bench",
-                          [&dct](double x, double y, double z) { dct.AddPoint(x, y, z); }, counts,
-                          DroppingInto(dct, findDuplicates))
-                          ? counts.read + counts.duplicates
-                          : 0)
-                   : parseCSV({file}, L";", dct, 0.0, 0.0, 1.0);
+            reader == Reader::ParseCsv
+                ? parseCSV({form.file}, std::wstring(1, form.delimiter), dct, 0.0, 0.0, 1.0)
+                : (ReadSurveyPointFiles(
+                       {form.file}, columns, form.delimiter, L"bench",
+                       [&dct](double x, double y, double z) { dct.AddPoint(x, y, z); }, counts,
+                       options)
+                       ? counts.read + counts.duplicates
+                       : 0);
         getrusage(RUSAGE_SELF, &after);
         ReadUsage measured;
         measured.user = bench::Seconds(after.ru_utime) - bench::Seconds(before.ru_utime);
@@ -220,46 +259,56 @@ ReadUsage ReadInChild(const std::wstring& file, bool survey, bool findDuplicates
         return measured;
     });
     if (usage.faults < 0) {
-        std::fprintf(stderr, "the %s read failed\n", survey ? "survey" : "parseCSV");
+        std::fprintf(stderr, "the %s read of the %s file failed\n",
+                     kReaderNames[static_cast<int>(reader)], form.name);
         std::exit(1);
     }
     return usage;
 }
 
 // parseCSV and the survey reader alone, alternated, each read in a process of its own.
-void CompareReaders(const std::wstring& file, long rows, int runs) {
-    std::vector<double> parseCpu, surveyCpu, ratios, searchCpu, searchFaults;
-    std::vector<double> figures[6];
+void CompareReaders(const FileForm& form, long rows, int runs) {
+    constexpr int kReaders = 3;
+    std::vector<ReadUsage> reads[kReaders];
+    std::vector<double> parsingRatios, droppingRatios, dropCpu, dropFaults;
     for (int i = 0; i < runs; ++i) {
-        const ReadUsage parse = ReadInChild(file, false);
-        const ReadUsage survey = ReadInChild(file, true);
-        const ReadUsage unsearched = ReadInChild(file, true, false);
-        searchCpu.push_back(survey.user + survey.sys - unsearched.user - unsearched.sys);
-        searchFaults.push_back(static_cast<double>(survey.faults - unsearched.faults));
-        std::printf(
-            "run %d: parseCSV user %.3f sys %.3f s, %ld faults; ReadSurveyPointFiles user %.3f "
-            "sys %.3f s, %ld faults\n",
-            i + 1, parse.user, parse.sys, parse.faults, survey.user, survey.sys, survey.faults);
-        parseCpu.push_back(parse.user + parse.sys);
-        surveyCpu.push_back(survey.user + survey.sys);
-        ratios.push_back(surveyCpu.back() / parseCpu.back());
-        const double values[6] = {parse.user,  parse.sys,  static_cast<double>(parse.faults),
-                                  survey.user, survey.sys, static_cast<double>(survey.faults)};
-        for (int k = 0; k < 6; ++k) {
-            figures[k].push_back(values[k]);
+        std::printf("%s file, run %d:", form.name, i + 1);
+        for (int k = 0; k < kReaders; ++k) {
+            reads[k].push_back(ReadInChild(form, static_cast<Reader>(k)));
+            const ReadUsage& u = reads[k].back();
+            std::printf("%s %s user %.3f sys %.3f s, %ld faults", k == 0 ? "" : ";",
+                        kReaderNames[k], u.user, u.sys, u.faults);
         }
+        std::printf("\n");
+        const ReadUsage& parse = reads[0].back();
+        const ReadUsage& parsing = reads[1].back();
+        const ReadUsage& dropping = reads[2].back();
+        parsingRatios.push_back(parsing.Cpu() / parse.Cpu());
+        droppingRatios.push_back(dropping.Cpu() / parse.Cpu());
+        dropCpu.push_back(dropping.Cpu() - parsing.Cpu());
+        dropFaults.push_back(static_cast<double>(dropping.faults - parsing.faults));
     }
+    const double perRow = 1e9 / static_cast<double>(rows);
+    std::printf("%s file, medians of %d runs:", form.name, runs);
+    for (int k = 0; k < kReaders; ++k) {
+        std::vector<double> cpu, user, sys, faults;
+        for (const ReadUsage& u : reads[k]) {
+            cpu.push_back(u.Cpu());
+            user.push_back(u.user);
+            sys.push_back(u.sys);
+            faults.push_back(static_cast<double>(u.faults));
+        }
+        std::printf("%s %s %.0f ns a row (user %.3f, sys %.3f s, %.0f faults)", k == 0 ? "" : ";",
+                    kReaderNames[k], perRow * Median(cpu), Median(user), Median(sys),
+                    Median(faults));
+    }
+    std::printf("\n");
     std::printf(
-        "medians of %d runs: parseCSV %.0f ns a row (user %.3f, sys %.3f s, %.0f faults), "
-        "ReadSurveyPointFiles %.0f ns a row (user %.3f, sys %.3f s, %.0f faults); survey reader / "
-        "parseCSV = %.3f\n",
-        runs, 1e9 * Median(parseCpu) / static_cast<double>(rows), Median(figures[0]),
-        Median(figures[1]), Median(figures[2]), 1e9 * Median(surveyCpu) / static_cast<double>(rows),
-        Median(figures[3]), Median(figures[4]), Median(figures[5]), Median(ratios));
-    std::printf(
-        "duplicate search (the sort the triangulation takes on): %.1f ns a row, %.0f faults "
-        "(median of the per-run differences)\n",
-        1e9 * Median(searchCpu) / static_cast<double>(rows), Median(searchFaults));
+        "%s file: survey reader / parseCSV per row: parsing alone %.3f (goal <= 1: %s), with the "
+        "drop %.3f; the drop (the sort the triangulation takes on) %.1f ns a row, %.0f faults "
+        "(medians of the per-run ratios and differences)\n",
+        form.name, Median(parsingRatios), Median(parsingRatios) <= 1.0 ? "met" : "NOT MET",
+        Median(droppingRatios), perRow * Median(dropCpu), Median(dropFaults));
 }
 
 }  // namespace
@@ -280,7 +329,13 @@ int main(int argc, char** argv) {
                 static_cast<double>(std::filesystem::file_size(path)) / 1e6);
 
     if (readersOnly) {
-        CompareReaders(file, rows, runs);
+        const std::filesystem::path spaced = WriteSurveyFile(folder, rows);
+        std::printf("space-delimited point file: %ld rows, %.1f MB\n", rows,
+                    static_cast<double>(std::filesystem::file_size(spaced)) / 1e6);
+        for (const FileForm& form :
+             {FileForm{"semicolon", file, L';'}, FileForm{"space", spaced.wstring(), L' '}}) {
+            CompareReaders(form, rows, runs);
+        }
         std::filesystem::remove_all(folder);
         return 0;
     }

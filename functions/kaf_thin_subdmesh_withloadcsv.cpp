@@ -90,7 +90,6 @@ int RunThinning(const SurfaceArguments& arguments) {
     const geom::ThinPointPass read = [&](const geom::ThinPointSink& sink) {
         SurveyReadCounts counts;
         SurveyReadOptions options;
-        options.findDuplicates = false;
         options.quiet = passes > 0;
         if (!ReadSurveyPointFiles(arguments.files, arguments.columns, arguments.delimiter,
                                   kRules.label, sink, counts, options)) {

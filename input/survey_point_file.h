@@ -22,20 +22,16 @@
 // - Later rows that cannot be read (too few fields, a coordinate that is no finite number) are
 //   skipped and reported, "\n<file>, row <n> cannot be read and is skipped." (the first ten;
 //   then "\nFurther rows that cannot be read are not listed.").
-// - A row at the plan position of an earlier row is a duplicate: the first row's point is kept,
-//   the later one left out and counted. The points are handed on in row order, a few dozen
-//   rows behind the reading (their positions are looked up a batch at a time), each file's all
-//   before the next file is opened.
-// At the end prints "\nRows read: <r>, skipped: <s>, duplicate plan positions: <d>" (read counts
-// the points handed on). A status-bar meter labelled with the file name counts its lines.
-// options (SurveyReadOptions): findDuplicates false hands on every row, duplicates too, in memory
-// that does not grow with the rows (the summary is then "\nRows read: <r>, skipped: <s>"); quiet
-// prints nothing but errors (for reading the same files again); dropRepeats, for a sink that can
-// find the repeats itself (a triangulator, in the sort it needs anyway), takes the place of the
-// reader's own search (a table of the positions seen): every row is handed on, and after the last
-// file dropRepeats() leaves out of the sink every point at the plan position of an earlier one,
-// keeping the first, and gives how many it left out (the counts and the summary are then as the
-// search gives them). Every point handed on has finite coordinates.
+// Every point handed on has finite coordinates.
+// At the end prints "\nRows read: <r>, skipped: <s>" (read counts the points handed on). A
+// status-bar meter labelled with the file name counts its lines.
+// options (SurveyReadOptions): quiet prints nothing but errors (for reading the same files
+// again); dropRepeats, for a sink that finds the repeats itself (a triangulator, in the sort it
+// needs anyway): after the last file dropRepeats() leaves out of the sink every point at the plan
+// position of an earlier one, keeping the first, and gives how many it left out; read then counts
+// the points kept, duplicates those left out, and the summary is "\nRows read: <r>, skipped: <s>,
+// duplicate plan positions: <d>". Without it every row is handed on, duplicates too, in memory
+// that does not grow with the rows.
 //
 // Gives false after the aborted-function line under label (nil set) when a file cannot be
 // opened ("File <name> cannot be opened!") or has no readable row ("File <name> has no point
@@ -70,11 +66,10 @@ using SurveyPointSink = std::function<void(double x, double y, double z)>;
 using SurveyRepeatsDrop = std::function<std::size_t()>;
 
 struct SurveyReadOptions {
-    bool findDuplicates = true;
     bool quiet = false;
     SurveyRepeatsDrop dropRepeats;
 };
 
 bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyColumns& columns,
                           wchar_t delimiter, const wchar_t* label, const SurveyPointSink& add,
-                          SurveyReadCounts& counts, SurveyReadOptions options = {});
+                          SurveyReadCounts& counts, const SurveyReadOptions& options = {});

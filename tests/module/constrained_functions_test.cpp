@@ -20,6 +20,7 @@
 #include "module_fixture.h"
 #include "support/files.h"
 #include "support/refused_allocation.h"
+#include "support/survey_reads.h"
 
 namespace {
 
@@ -455,22 +456,15 @@ TEST(SurveyLayout, LettersNameTheColumnsOnceEachAndXYZAreNeeded) {
 
 class SurveyReader : public HostTest {
 protected:
-    using Points = std::vector<std::array<double, 3>>;
+    using Points = SurveyPoints;
 
-    // The points ReadSurveyPointFiles gives of the file in the layout; none when it fails.
+    // The points ReadSurveyPointFiles keeps of the file in the layout, as the constrained
+    // functions read; none when it fails.
     static Points Read(const std::wstring& name, const wchar_t* layout, wchar_t delimiter) {
-        SurveyColumns columns;
-        EXPECT_TRUE(ParseSurveyLayout(layout, columns));
         Points points;
         SurveyReadCounts counts;
-        const bool read = ReadSurveyPointFiles(
-            {name}, columns, delimiter, L"test",
-            [&points](double x, double y, double z) {
-                points.push_back({x, y, z});
-            },
-            counts);
-        EXPECT_TRUE(read);
-        return read ? points : Points();
+        EXPECT_TRUE(ReadKeepingFirsts({name}, layout, delimiter, points, counts));
+        return points;
     }
 };
 
@@ -576,29 +570,21 @@ TEST_F(SurveyReader, TheFirstRowAtAPositionWinsAcrossFilesAndThousandsOfRows) {
             expected.push_back({static_cast<double>(i), static_cast<double>(i % 7), 2});
         }
     }
-    SurveyColumns columns;
-    ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
     Points points;
     SurveyReadCounts counts;
-    ASSERT_TRUE(ReadSurveyPointFiles(
-        {folder.Write("a.txt", first).wstring(), folder.Write("b.txt", second).wstring()}, columns,
-        L';', L"test",
-        [&points](double x, double y, double z) {
-            points.push_back({x, y, z});
-        },
-        counts));
+    ASSERT_TRUE(ReadKeepingFirsts(
+        {folder.Write("a.txt", first).wstring(), folder.Write("b.txt", second).wstring()}, L"ENZ",
+        L';', points, counts));
     EXPECT_EQ(points, expected);
     EXPECT_TRUE(std::signbit(points[0][0]));
     EXPECT_EQ(host().commandLine(),
               L"\nRows read: 5001, skipped: 0, duplicate plan positions: 1007");
 }
 
-// Many duplicates, near and far apart, in a small file and then in a far larger one (the
-// positions seen are carried into a table sized for both): the points are those of the first row
-// at each position in row order, whatever batch or table a row falls in. Rows at -0 are at 0;
-// rows with "nan" or "inf" coordinates are skipped, never kept or counted as duplicates. The same
-// with a sink that drops the repeats itself (the triangulator, as the constrained functions
-// read).
+// Many duplicates, near and far apart, in a small file and then in a far larger one: the points
+// are those of the first row at each position in row order. Rows at -0 are at 0; rows with "nan"
+// or "inf" coordinates are skipped, never kept or counted as duplicates. Without a sink that
+// drops them, every row is handed on, the repeats too.
 TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrder) {
     TempFolder folder;
     std::mt19937 random(27);
@@ -606,6 +592,7 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
     std::uniform_int_distribution<int> row(0, 90);
     std::set<std::pair<double, double>> seen;
     Points expected;
+    Points everyRow;
     int duplicates = 0;
     int skipped = 0;
     std::vector<std::wstring> names;
@@ -626,6 +613,7 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
                 xText += ".0";
             }
             text += xText + ";" + std::to_string(y) + ";" + std::to_string(i % 97) + "\n";
+            everyRow.push_back({static_cast<double>(x), static_cast<double>(y), z});
             if (seen.insert({x + 0.0, y + 0.0}).second) {
                 expected.push_back({static_cast<double>(x), static_cast<double>(y), z});
             } else {
@@ -635,45 +623,41 @@ TEST_F(SurveyReader, ManyDuplicatesAcrossFilesKeepTheFirstRowAtEachPositionInOrd
         names.push_back(folder.Write("part" + std::to_string(rows) + ".txt", text).wstring());
     }
     ASSERT_GT(duplicates, 30000);
+    Points points;
+    SurveyReadCounts counts;
+    ASSERT_TRUE(ReadKeepingFirsts(names, L"ENZ", L';', points, counts));
+    for (auto& point : points) {
+        point[0] += 0.0;
+    }
+    EXPECT_EQ(points, expected);
+    EXPECT_EQ(counts.duplicates, duplicates);
+    EXPECT_EQ(counts.skipped, skipped);
+    // The summary closes what is printed (after the listing of the rows skipped).
+    const auto printedEnd = [](std::size_t size) {
+        const std::wstring printed = host().commandLine();
+        return printed.substr(printed.size() - std::min(size, printed.size()));
+    };
+    const std::wstring summary = L"\nRows read: " + std::to_wstring(expected.size()) +
+                                 L", skipped: " + std::to_wstring(skipped);
+    const std::wstring dropped = L", duplicate plan positions: " + std::to_wstring(duplicates);
+    EXPECT_EQ(printedEnd(summary.size() + dropped.size()), summary + dropped);
+
+    host().reset();
     SurveyColumns columns;
     ASSERT_TRUE(ParseSurveyLayout(L"ENZ", columns));
-    const std::wstring summary = L"\nRows read: " + std::to_wstring(expected.size()) +
-                                 L", skipped: " + std::to_wstring(skipped) +
-                                 L", duplicate plan positions: " + std::to_wstring(duplicates);
-    // With the reader's own table of positions, and with the sink dropping the repeats.
-    enum class Search { OwnTable, SinkDrops };
-    for (const Search search : {Search::OwnTable, Search::SinkDrops}) {
-        const int mode = static_cast<int>(search);
-        Points points;
-        geom::CDCT sink;
-        SurveyReadCounts counts;
-        SurveyReadOptions options;
-        if (search == Search::SinkDrops) {
-            options.dropRepeats = [&sink] { return sink.DropRepeatedPositions(0); };
-        }
-        ASSERT_TRUE(ReadSurveyPointFiles(
-            names, columns, L';', L"test",
-            [&](double x, double y, double z) {
-                if (search == Search::SinkDrops) {
-                    sink.AddPoint(x, y, z);
-                } else {
-                    points.push_back({x + 0.0, y, z});
-                }
-            },
-            counts, options));
-        if (search == Search::SinkDrops) {
-            for (std::int32_t k = 0; k < counts.read; ++k) {
-                const geom::DctStoredPoint& p = sink.AddedPoint(static_cast<std::uint32_t>(k));
-                points.push_back({p.x + 0.0, p.y, p.z});
-            }
-        }
-        EXPECT_EQ(points, expected) << mode;
-        EXPECT_EQ(counts.duplicates, duplicates) << mode;
-        EXPECT_EQ(counts.skipped, skipped) << mode;
-        const std::wstring printed = host().commandLine();
-        ASSERT_GE(printed.size(), summary.size());
-        EXPECT_EQ(printed.substr(printed.size() - summary.size()), summary) << mode;
-    }
+    points.clear();
+    counts = SurveyReadCounts();
+    ASSERT_TRUE(ReadSurveyPointFiles(
+        names, columns, L';', L"test",
+        [&points](double x, double y, double z) {
+            points.push_back({x + 0.0, y, z});
+        },
+        counts));
+    EXPECT_EQ(points, everyRow);
+    EXPECT_EQ(counts.duplicates, 0);
+    const std::wstring everySummary = L"\nRows read: " + std::to_wstring(everyRow.size()) +
+                                      L", skipped: " + std::to_wstring(skipped);
+    EXPECT_EQ(printedEnd(everySummary.size()), everySummary);
 }
 
 // A row of two million empty fields after the layout's three: only those three are kept, so the

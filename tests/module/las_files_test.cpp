@@ -12,6 +12,7 @@
 #include "module_fixture.h"
 #include "support/files.h"
 #include "support/las_file.h"
+#include "support/survey_reads.h"
 
 namespace {
 
@@ -29,17 +30,11 @@ const std::vector<LasRecord> kCloud = {{0, 0, 1000, 2, false},      {1000, 0, 11
 
 class LasFiles : public ModuleTest {
 protected:
-    // Reads the files with the layout; the points handed on, or nothing when refused.
+    // Reads the files with the layout as the constrained functions read; the points kept, or
+    // nothing when refused.
     bool Read(const std::vector<std::wstring>& files, const std::wstring& layout, Points& points) {
-        SurveyColumns columns;
-        EXPECT_TRUE(ParseSurveyLayout(layout, columns));
         SurveyReadCounts counts;
-        return ReadSurveyPointFiles(
-            files, columns, L',', L"test",
-            [&points](double x, double y, double z) {
-                points.push_back({x, y, z});
-            },
-            counts);
+        return ReadKeepingFirsts(files, layout, L',', points, counts);
     }
 
     std::wstring Write(const std::string& name, const std::string& bytes) {
