@@ -235,6 +235,12 @@ void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, boo
     std::vector<std::size_t> laterEnds;  // the ends of the runs after it, as far as needed
     for (std::size_t i = 0; i < n; ++i) {
         const CVertex& a = vertices[i];
+        // A vertex alone at its x, whose successor lies too far in x, pairs with no later one:
+        // the common case, decided before the search.
+        if (i >= ownEnd && i + 1 < n && vertices[i + 1].x != a.x &&
+            !within(vertices[i + 1].x - a.x)) {
+            continue;
+        }
         if (i >= ownEnd) {
             ownEnd = endOfRun(i);
             laterEnds.clear();
