@@ -4,8 +4,9 @@
 // Lend(storage, capacity) makes the (empty) list use `capacity` records at `storage`, which must
 // outlive the list's use of it and be aligned for T; the records there are not read before they
 // are written. reserve(n), and a push_back or resize that finds the room short, move the list to
-// storage of its own (for a push_back twice the room), where it stays. A copy always has storage
-// of its own. LentEnd() gives the end of the lent room while the list is in it, else nullptr:
+// storage of its own (for a push_back twice the room), where it stays. Extend(n) adds n records
+// left unwritten, for the caller to write, and gives the first. A copy always has storage of its
+// own. LentEnd() gives the end of the lent room while the list is in it, else nullptr:
 // what lies beyond it is the lender's.
 // Throws std::bad_alloc when its own storage cannot be had.
 #pragma once
@@ -68,6 +69,13 @@ public:
     const T& operator[](std::size_t k) const { return data_[k]; }
     const T* begin() const { return data_; }
     const T* end() const { return data_ + size_; }
+
+    T* Extend(std::size_t count) {
+        reserve(size_ + count);
+        T* const first = data_ + size_;
+        size_ += count;
+        return first;
+    }
 
     void push_back(const T& record) {
         if (size_ == capacity_) {

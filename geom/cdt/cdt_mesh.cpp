@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "geom/dct/dct_read_rings_ahead.h"
 #include "geom/kernel/large_allocation.h"
@@ -75,12 +76,16 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
         ownFaceOf.resize(edgeCount);
         faceOf = ownFaceOf.data();
     }
-    for (std::uint32_t u = 0; u < m; ++u) {
-        points.push_back(at[u]);
-        z.push_back(rings.z[u]);
-    }
+    std::copy(at, at + m, points.Extend(m));
+    std::copy(rings.z, rings.z + m, z.Extend(m));
     vertexTriangle.resize(m, kCdtNone);
     std::fill_n(faceOf, edgeCount, kCdtNone);
+    // A planar triangulation of m vertices has fewer than 2m - 2 triangles (as in CDCT's own
+    // listing, more means rings that are none).
+    const std::uint32_t limit = 2 * m - 2;
+    CdtTriangle* const listed = triangles.Extend(limit);
+    std::uint32_t* const vertexTriangles = &vertexTriangle[0];
+    std::uint32_t count = 0;
     // Names the new triangle's face at one of its edge ends and links it with the face at the
     // other end (the neighbour), when that one is already listed; otherwise the neighbour links
     // when it comes.
@@ -91,8 +96,8 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
             slot = code;
             return;
         }
-        triangles[code >> 2].n[code & 3u] = twin;
-        triangles[twin >> 2].n[twin & 3u] = code;
+        listed[code >> 2].n[code & 3u] = twin;
+        listed[twin >> 2].n[twin & 3u] = code;
     };
     for (std::uint32_t u = 0; u < m; ++u) {
         if (u % kDctRingBatch == 0) {
@@ -110,16 +115,20 @@ void CdtMesh::Build(const DctRings& rings, std::size_t endCount, std::size_t spa
             const std::uint32_t w = ends[n ^ 1u].vertex;
             if (u < v && u < w && (ends[n ^ 1u].next >> 1) == (atV >> 1) &&
                 (!tested || geom::Orient(at[u], at[v], at[w]) > 0)) {
-                const std::uint32_t t = static_cast<std::uint32_t>(triangles.size());
-                triangles.push_back(CdtTriangle{{u, v, w}, {kCdtNone, kCdtNone, kCdtNone}, 0});
+                if (count == limit) {
+                    throw std::bad_alloc();
+                }
+                const std::uint32_t t = count++;
+                listed[t] = CdtTriangle{{u, v, w}, {kCdtNone, kCdtNone, kCdtNone}, 0};
                 attach(atV, 4 * t + 0);
                 attach(n ^ 1u, 4 * t + 1);
                 attach(e, 4 * t + 2);
-                vertexTriangle[u] = vertexTriangle[v] = vertexTriangle[w] = t;
+                vertexTriangles[u] = vertexTriangles[v] = vertexTriangles[w] = t;
             }
             e = n;
         } while (e != entry);
     }
+    triangles.resize(count, CdtTriangle{});
 }
 
 const void* CdtMesh::LentEnd() const {
@@ -222,36 +231,39 @@ std::uint32_t CdtMesh::NewTriangle() {
     return static_cast<std::uint32_t>(triangles.size() - 1);
 }
 
-// t = (a, b, c) and its neighbour (d, c, b) across b-c become (a, b, d) and (d, c, a).
+// t = (a, b, c) and its neighbour (d, c, b) across b-c become (a, b, d) and (d, c, a). The four
+// outer edges keep their neighbours and marks: b-d and a-b go to t (opposite corners 0 and 2),
+// c-a and d-c to the neighbour (likewise); the new diagonal a-d, opposite corner 1 in both, is
+// no constraint.
 void CdtMesh::Flip(std::uint32_t t, int i) {
-    const CdtTriangle old = triangles[t];
-    const std::uint32_t t2 = old.n[i] >> 2;
-    const int j = static_cast<int>(old.n[i] & 3u);
-    const CdtTriangle other = triangles[t2];
-    const std::uint32_t a = old.v[i];
-    const std::uint32_t b = old.v[CdtNext(i)];
-    const std::uint32_t c = old.v[CdtPrev(i)];
-    const std::uint32_t d = other.v[j];
-    const auto fixedOf = [](const CdtTriangle& tri, int k) { return ((tri.fixed >> k) & 1u) != 0; };
-    // The four outer edges: a-b (opposite c in t), c-a (opposite b in t), b-d (opposite c in
-    // the neighbour), d-c (opposite b in the neighbour).
-    const std::uint32_t nAB = old.n[CdtPrev(i)];
-    const std::uint32_t nCA = old.n[CdtNext(i)];
-    const std::uint32_t nBD = other.n[CdtNext(j)];
-    const std::uint32_t nDC = other.n[CdtPrev(j)];
-    const bool fAB = fixedOf(old, CdtPrev(i));
-    const bool fCA = fixedOf(old, CdtNext(i));
-    const bool fBD = fixedOf(other, CdtNext(j));
-    const bool fDC = fixedOf(other, CdtPrev(j));
-    SetCorners(t, a, b, d);
-    SetCorners(t2, d, c, a);
+    CdtTriangle& one = triangles[t];
+    const std::uint32_t t2 = one.n[i] >> 2;
+    const int j = static_cast<int>(one.n[i] & 3u);
+    CdtTriangle& two = triangles[t2];
+    const std::uint32_t a = one.v[i];
+    const std::uint32_t b = one.v[CdtNext(i)];
+    const std::uint32_t c = one.v[CdtPrev(i)];
+    const std::uint32_t d = two.v[j];
+    const std::uint32_t outer[4] = {two.n[CdtNext(j)], one.n[CdtPrev(i)], one.n[CdtNext(i)],
+                                    two.n[CdtPrev(j)]};  // b-d, a-b, c-a, d-c
+    const unsigned marks =
+        ((two.fixed >> CdtNext(j)) & 1u) | (((one.fixed >> CdtPrev(i)) & 1u) << 2);
+    const unsigned marks2 =
+        ((one.fixed >> CdtNext(i)) & 1u) | (((two.fixed >> CdtPrev(j)) & 1u) << 2);
+    one =
+        CdtTriangle{{a, b, d}, {outer[0], 4 * t2 + 1, outer[1]}, static_cast<std::uint8_t>(marks)};
+    two =
+        CdtTriangle{{d, c, a}, {outer[2], 4 * t + 1, outer[3]}, static_cast<std::uint8_t>(marks2)};
+    const std::uint32_t codes[4] = {4 * t, 4 * t + 2, 4 * t2, 4 * t2 + 2};
+    for (int k = 0; k < 4; ++k) {
+        if (outer[k] != kCdtNone) {
+            triangles[outer[k] >> 2].n[outer[k] & 3u] = codes[k];
+        }
+    }
+    vertexTriangle[a] = t2;
     vertexTriangle[b] = t;
     vertexTriangle[c] = t2;
-    Link(t, 0, nBD, fBD);
-    Link(t, 2, nAB, fAB);
-    Link(t2, 0, nCA, fCA);
-    Link(t2, 2, nDC, fDC);
-    Link(t, 1, 4 * t2 + 1, false);
+    vertexTriangle[d] = t2;
 }
 
 // (a, b, c) becomes (b, c, x), (c, a, x), (a, b, x), each keeping the outer edge and its mark.

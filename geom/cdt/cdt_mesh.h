@@ -11,6 +11,8 @@
 // vertices' positions and elevations; with room for spareVertices more vertices before the arrays
 // grow. The lists go to the room CDCT lends the
 // reader (rings.scratch) when it holds them, where the result list overwrites them later.
+// Throws std::bad_alloc, as CDCT's own listing does, on rings with more faces than a planar
+// triangulation of their vertices has.
 // FindEdge(u, w, near): a triangle with the edge u-w, in either direction, and the corner opposite
 // it; triangle `near` is tried first.
 // Flip(t, i): replaces the edge opposite corner i of t by the other diagonal of its quadrilateral

@@ -213,7 +213,9 @@ template <typename Visit>
 void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, bool inclusive,
                       Visit visit) {
     const std::size_t n = vertices.size();
-    const auto within = [&](double gap) { return inclusive ? gap <= distance : gap < distance; };
+    const auto within = [inclusive, distance](double gap) {
+        return inclusive ? gap <= distance : gap < distance;
+    };
     const double limit = distance * distance;
     const auto endOfRun = [&](std::size_t k) {
         std::size_t end = k + 1;
@@ -235,6 +237,23 @@ void ForEachClosePair(const std::vector<CVertex>& vertices, double distance, boo
     std::vector<std::size_t> laterEnds;  // the ends of the runs after it, as far as needed
     for (std::size_t i = 0; i < n; ++i) {
         const CVertex& a = vertices[i];
+        // A vertex alone at its x, whose later vertices within reach in x are alone at theirs as
+        // well (mostly none): each is tested as the search below would, in the same order.
+        if (i >= ownEnd && (i + 1 == n || vertices[i + 1].x != a.x)) {
+            std::size_t reach = i + 1;
+            while (reach < n && within(vertices[reach].x - a.x) &&
+                   (reach + 1 == n || vertices[reach + 1].x != vertices[reach].x)) {
+                ++reach;
+            }
+            if (reach == n || !within(vertices[reach].x - a.x)) {
+                for (std::size_t j = i + 1; j < reach; ++j) {
+                    if (vertices[j].y >= a.y - distance) {
+                        visitWithin(i, j, j + 1);
+                    }
+                }
+                continue;
+            }
+        }
         if (i >= ownEnd) {
             ownEnd = endOfRun(i);
             laterEnds.clear();
@@ -315,12 +334,20 @@ CdtSnapCounts CdtSnap(std::vector<CVertex>& points, const std::vector<CdtSnapLin
 }
 
 std::size_t CdtCountCloseVertices(const std::vector<CVertex>& vertices, double distance) {
-    std::vector<bool> close(vertices.size(), false);
+    // Counted as they are first marked.
+    std::vector<std::uint8_t> close(vertices.size(), 0);
+    std::size_t count = 0;
+    const auto mark = [&](std::size_t k) {
+        if (close[k] == 0) {
+            close[k] = 1;
+            ++count;
+        }
+    };
     ForEachClosePair(vertices, distance, false, [&](std::size_t i, std::size_t j) {
-        close[i] = true;
-        close[j] = true;
+        mark(i);
+        mark(j);
     });
-    return static_cast<std::size_t>(std::count(close.begin(), close.end(), true));
+    return count;
 }
 
 }  // namespace geom

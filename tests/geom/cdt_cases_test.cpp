@@ -6,6 +6,7 @@
 // constrained functions in the module's tests, the last also against CGAL.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -561,6 +562,44 @@ TEST(CdtCases, CloseVerticesAreCountedInColumnsAndAcross) {
     EXPECT_EQ(geom::CdtCountCloseVertices(column, 0.05), 0u);
     EXPECT_EQ(geom::CdtCountCloseVertices(column, 0.3), 6u);
     EXPECT_EQ(geom::CdtCountCloseVertices({}, 1.0), 0u);
+}
+
+// Lone x positions whose gaps to the next lie on both sides of the distance, among columns of
+// shared x: the count is that of a check of every pair.
+TEST(CdtCases, CloseVerticesCountedAsEveryPairShows) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> gap(0.0, 0.004);
+    std::uniform_real_distribution<double> unit(0.0, 0.02);
+    std::vector<CVertex> vertices;
+    double x = 0.0;
+    for (int k = 0; k < 1500; ++k) {
+        x += gap(random);
+        const int column = k % 7 == 0 ? 3 : 1;
+        std::vector<double> ys;
+        for (int c = 0; c < column; ++c) {
+            ys.push_back(unit(random));
+        }
+        std::sort(ys.begin(), ys.end());
+        for (const double y : ys) {
+            vertices.emplace_back(x, y, 0.0);
+        }
+    }
+    for (const double distance : {0.0005, 0.001, 0.002, 0.004}) {
+        std::vector<bool> close(vertices.size(), false);
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            for (std::size_t j = i + 1; j < vertices.size(); ++j) {
+                const double dx = vertices[j].x - vertices[i].x;
+                const double dy = vertices[j].y - vertices[i].y;
+                if (dx * dx + dy * dy < distance * distance) {
+                    close[i] = close[j] = true;
+                }
+            }
+        }
+        const std::size_t expected =
+            static_cast<std::size_t>(std::count(close.begin(), close.end(), true));
+        EXPECT_GT(expected, 0u);
+        EXPECT_EQ(geom::CdtCountCloseVertices(vertices, distance), expected) << distance;
+    }
 }
 
 }  // namespace

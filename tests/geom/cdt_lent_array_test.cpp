@@ -1,5 +1,6 @@
 // The constrained mesh's lists in lent storage: a list stays within the room it is lent, moves
-// to storage of its own with its records when the room is full, and copies are its own.
+// to storage of its own with its records when the room is full (also when extended by records
+// for the caller to write), and copies are its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -104,6 +105,31 @@ TEST(CdtLentArray, ReserveAndResizeKeepTheRecords) {
     numbers = {4, 3, 2};
     const std::uint32_t assigned[3] = {4, 3, 2};
     EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), assigned, assigned + 3));
+}
+
+TEST(CdtLentArray, ExtendGivesRecordsToWriteWithinTheRoomOrBeyondIt) {
+    std::uint32_t room[6] = {7, 7, 7, 7, 7, 7};
+    geom::CdtLentArray<std::uint32_t> numbers;
+    numbers.Lend(room, 5);
+    numbers.push_back(1);
+    std::uint32_t* const first = numbers.Extend(3);
+    EXPECT_EQ(first, room + 1);
+    EXPECT_EQ(numbers.size(), 4u);
+    first[0] = 2;
+    first[1] = 3;
+    first[2] = 4;
+    EXPECT_EQ(numbers.LentEnd(), room + 5);
+    // Two more than the room holds: the list moves out with what was written.
+    std::uint32_t* const more = numbers.Extend(3);
+    EXPECT_EQ(numbers.LentEnd(), nullptr);
+    EXPECT_EQ(more, &numbers[4]);
+    more[0] = 5;
+    more[1] = 6;
+    more[2] = 7;
+    const std::uint32_t expected[7] = {1, 2, 3, 4, 5, 6, 7};
+    EXPECT_TRUE(std::equal(numbers.begin(), numbers.end(), expected, expected + 7));
+    EXPECT_EQ(room[4], 7u);  // the lent room keeps what the list had not written there
+    EXPECT_EQ(room[5], 7u);
 }
 
 }  // namespace
