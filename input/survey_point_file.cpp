@@ -130,8 +130,11 @@ bool ReadSurveyPointFiles(const std::vector<std::wstring>& files, const SurveyCo
         const char* first = nullptr;
         const char* last = nullptr;
         while (file.NextLine(first, last)) {
-            ++row;
-            UpdateProgressMeter(meter, name.c_str(), static_cast<double>(row));
+            // The meter (and the message pumping it does when due) every 1024 rows: per row its
+            // window lookup cost as much as reading the row.
+            if ((++row & 0x3FF) == 0) {
+                UpdateProgressMeter(meter, name.c_str(), static_cast<double>(row));
+            }
             if (row == 1 && last - first >= 3 && first[0] == '\xEF' && first[1] == '\xBB' &&
                 first[2] == '\xBF') {
                 first += 3;
