@@ -83,9 +83,12 @@ bool ParseSurveyCoordinate(const SurveyField& field, bool decimalComma, std::str
         return false;
     }
     // The usual field, a short decimal and nothing else, is converted directly.
-    if (ConvertShortDecimal(first, last, value)) {
-        return true;
-    }
+    return ConvertShortDecimal(first, last, value) ||
+           ConvertSurveyNumber(first, last, decimalComma, decimal, value);
+}
+
+bool ConvertSurveyNumber(const char* first, const char* last, bool decimalComma,
+                         std::string& decimal, double& value) {
     auto result = std::from_chars(first, last, value);
     if (result.ptr != last && decimalComma && std::find(first, last, ',') != last) {
         decimal.assign(first, last);

@@ -14,6 +14,9 @@
 // optional '+', is a finite number (std::from_chars, the decimal mark '.'); where decimalComma
 // holds and the field does not convert as it is, also with its commas read as points (`decimal`
 // holds that copy). value is set when it gives true.
+// ConvertSurveyNumber(first, last, decimalComma, decimal, value): the same for the bytes
+// [first, last) without the '+' and the short-decimal path: std::from_chars, then, where
+// decimalComma holds and a comma stopped it, with the commas read as points.
 #pragma once
 
 #include <cstddef>
@@ -45,3 +48,5 @@ private:
 
 bool ParseSurveyCoordinate(const SurveyField& field, bool decimalComma, std::string& decimal,
                            double& value);
+bool ConvertSurveyNumber(const char* first, const char* last, bool decimalComma,
+                         std::string& decimal, double& value);

@@ -1,11 +1,8 @@
 #include "input/survey_row.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstddef>
 #include <cstring>
-#include <system_error>
 
 #include "input/short_decimal.h"
 
@@ -28,34 +25,6 @@ SurveyRowReader::Kind ChooseKind(char delimiter, int needed, int mostColumns) {
         return Kind::FieldsOnly;
     }
     return delimiter == ',' ? Kind::Delimiter : Kind::DelimiterComma;
-}
-
-// The value of the text [first, last), an optional '-', digits and one decimal mark at most, that
-// is no short decimal: std::from_chars, a comma read as a point. False when it does not convert
-// to a finite number, or is too long for the copy that turns a comma.
-template <bool kCommaToo>
-bool ConvertLongDecimal(const char* first, const char* last, double& value) {
-    char turned[64];
-    if (kCommaToo) {
-        const char* comma = std::find(first, last, ',');
-        if (comma != last) {
-            if (last - first > static_cast<std::ptrdiff_t>(sizeof turned)) {
-                return false;
-            }
-            const auto size = static_cast<std::size_t>(last - first);
-            std::memcpy(turned, first, size);
-            turned[comma - first] = '.';
-            first = turned;
-            last = turned + size;
-        }
-    }
-    double converted = 0.0;
-    const std::from_chars_result result = std::from_chars(first, last, converted);
-    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(converted)) {
-        return false;
-    }
-    value = converted;
-    return true;
 }
 
 }  // namespace
@@ -98,7 +67,7 @@ bool SurveyRowReader::Read(const char* first, const char* last, double (&xyz)[3]
 // a decimal that must then end its field. False for anything else (a quote, an exponent, a
 // missing field, ...), which the fields decide; what it reads, they would read the same.
 template <bool kBlanks, bool kCommaToo>
-bool SurveyRowReader::ReadPlain(const char* p, const char* last, double (&xyz)[3]) const {
+bool SurveyRowReader::ReadPlain(const char* p, const char* last, double (&xyz)[3]) {
     for (int column = 0; column < needed_; ++column) {
         while (p != last && IsSurveyBlank(*p)) {
             ++p;
@@ -135,7 +104,7 @@ bool SurveyRowReader::ReadPlain(const char* p, const char* last, double (&xyz)[3
             }
             if (scanned.exact) {
                 xyz[coordinate] = scanned.Value();
-            } else if (!ConvertLongDecimal<kCommaToo>(number, end, xyz[coordinate])) {
+            } else if (!ConvertSurveyNumber(number, end, kCommaToo, decimal_, xyz[coordinate])) {
                 return false;
             }
         }

@@ -31,7 +31,7 @@ private:
     static constexpr int kMostColumns = 8;  // the layout letters, each once
 
     template <bool kBlanks, bool kCommaToo>
-    bool ReadPlain(const char* p, const char* last, double (&xyz)[3]) const;
+    bool ReadPlain(const char* p, const char* last, double (&xyz)[3]);
     bool ReadFields(const char* first, const char* last, double (&xyz)[3]);
 
     int x_;
