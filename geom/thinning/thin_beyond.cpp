@@ -69,4 +69,14 @@ int ThinBeyond(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c, const
     return WeightsBeyond(weights, {p.z, a.z, b.z, c.z}, tolerance);
 }
 
+bool ElevationBeyond(double z, double at, double tolerance) {
+    const Difference difference = Subtract(z, at);
+    const double size = std::fabs(difference.value);
+    if (size != tolerance) {
+        return size > tolerance;
+    }
+    // |z - at| = tolerance + the error's size when the error points away from 0, less otherwise.
+    return difference.value > 0.0 ? difference.error > 0.0 : difference.error < 0.0;
+}
+
 }  // namespace geom

@@ -45,22 +45,7 @@ int ThinBeyond(const ThinPoint& a, const ThinPoint& b, const ThinPoint& c, const
 
 // ElevationBeyond(z, at, tolerance): whether |z - at| > tolerance, decided exactly: a point at the
 // plan position of a vertex at elevation `at` (the surface there is `at` itself). The rounded
-// difference decides unless it comes out at the tolerance; then the exact sum does.
-inline bool ElevationBeyond(double z, double at, double tolerance) {
-    const double rounded = z - at;
-    const double size = rounded < 0.0 ? -rounded : rounded;
-    if (size != tolerance) {
-        return size > tolerance;
-    }
-    ExactSum<3> above;  // z - at - tolerance
-    above.Add(z);
-    above.Add(-at);
-    above.Add(-tolerance);
-    ExactSum<3> below;  // z - at + tolerance
-    below.Add(z);
-    below.Add(-at);
-    below.Add(tolerance);
-    return above.Sign() > 0 || below.Sign() < 0;
-}
+// difference decides unless it comes out at the tolerance; then its rounding error does.
+bool ElevationBeyond(double z, double at, double tolerance);
 
 }  // namespace geom
