@@ -8,6 +8,7 @@
 
 #include "kafhost/drawing_json.h"
 #include "platform/files/shortest_real.h"
+#include "platform/files/whole_number_text.h"
 
 namespace kafhost {
 namespace {
@@ -88,7 +89,7 @@ void DxfWriter::integers(int groupCode, const int* values, std::size_t count) {
     char* out = start;
     for (std::size_t i = 0; i < count; ++i) {
         std::memcpy(out, code, 8);
-        out = std::to_chars(out + codeSize, out + codeSize + kLongestInt, values[i]).ptr;
+        out = wholeNumberText(out + codeSize, values[i]);
         *out++ = '\n';
     }
     used_ += static_cast<std::size_t>(out - start);
