@@ -62,7 +62,7 @@ public:
           flat_(corners[0]->red == corners[1]->red && corners[0]->red == corners[2]->red &&
                 corners[0]->green == corners[1]->green && corners[0]->green == corners[2]->green &&
                 corners[0]->blue == corners[1]->blue && corners[0]->blue == corners[2]->blue),
-          flatColour_(Pack(corners[0]->red, corners[0]->green, corners[0]->blue)) {}
+          flatColour_(flat_ ? Pack(corners[0]->red, corners[0]->green, corners[0]->blue) : 0) {}
 
     std::uint32_t At(const std::int64_t w[3]) const {
         if (flat_) {
