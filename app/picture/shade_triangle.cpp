@@ -12,6 +12,20 @@ constexpr std::int64_t kHalfPixel = 128;
 // Corners further out than this (in pixels) are left out rather than overflow the edge tests.
 constexpr double kFarthest = 1.0e7;
 
+// value rounded to the nearest whole number, halves away from zero, as std::llround gives it, for
+// |value| < 2^52: the truncated value and the exact remainder decide it, without a library call
+// per corner.
+std::int64_t RoundToWhole(double value) {
+    auto whole = static_cast<std::int64_t>(value);
+    const double rest = value - static_cast<double>(whole);
+    if (rest >= 0.5) {
+        ++whole;
+    } else if (rest <= -0.5) {
+        --whole;
+    }
+    return whole;
+}
+
 struct FixedPoint {
     std::int64_t x;
     std::int64_t y;
@@ -48,7 +62,7 @@ public:
           flat_(corners[0]->red == corners[1]->red && corners[0]->red == corners[2]->red &&
                 corners[0]->green == corners[1]->green && corners[0]->green == corners[2]->green &&
                 corners[0]->blue == corners[1]->blue && corners[0]->blue == corners[2]->blue),
-          flatColour_(Pack(corners[0]->red, corners[0]->green, corners[0]->blue)) {}
+          flatColour_(flat_ ? Pack(corners[0]->red, corners[0]->green, corners[0]->blue) : 0) {}
 
     std::uint32_t At(const std::int64_t w[3]) const {
         if (flat_) {
@@ -78,8 +92,8 @@ SnappedCorner SnapCorner(const ShadedCorner& corner) {
     if (!(std::fabs(corner.x) < kFarthest && std::fabs(corner.y) < kFarthest)) {
         return SnappedCorner{0, 0, corner.red, corner.green, corner.blue, true};
     }
-    return SnappedCorner{static_cast<std::int64_t>(std::llround(corner.x * kSubpixels)),
-                         static_cast<std::int64_t>(std::llround(corner.y * kSubpixels)),
+    return SnappedCorner{RoundToWhole(corner.x * kSubpixels),
+                         RoundToWhole(corner.y * kSubpixels),
                          corner.red,
                          corner.green,
                          corner.blue,

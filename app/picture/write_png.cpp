@@ -64,7 +64,7 @@ bool Encode(PngOutput& output, const PixelImage& image, png_byte* row) {
     png_color_16 white{};
     white.red = white.green = white.blue = 0xff;
     png_set_bKGD(png, info, &white);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
     for (int y = 0; y < image.height; ++y) {

@@ -110,11 +110,12 @@ int digitCount(Unsigned digits, int guess) {
     return count;
 }
 
-// The 20 decimal digits of digits (below 10^20), leading zeros included. The number is cut into
-// parts of eight and four digits whose pairs are made independently of one another, rather than
-// by one chain of divisions by 100.
+// The 20 decimal digits of digits (below 10^20), leading zeros included, followed by 20 padding
+// characters, so that the digits can be copied in blocks of fixed size whatever their count. The
+// number is cut into parts of eight and four digits whose pairs are made independently of one
+// another, rather than by one chain of divisions by 100.
 struct TwentyDigits {
-    char text[20];
+    char text[40];
 };
 
 void writeFourDigits(char* out, std::uint32_t value) {
@@ -132,6 +133,7 @@ void writeEightDigits(char* out, std::uint32_t value) {
 TwentyDigits twentyDigits(Unsigned digits) {
     constexpr Unsigned kEightDigits = 100000000;
     TwentyDigits result;
+    std::memset(result.text + 20, '0', 20);
     const Unsigned upper = digits / kEightDigits;
     writeFourDigits(result.text, static_cast<std::uint32_t>(upper / kEightDigits));
     writeEightDigits(result.text + 4, static_cast<std::uint32_t>(upper % kEightDigits));
@@ -139,8 +141,9 @@ TwentyDigits twentyDigits(Unsigned digits) {
     return result;
 }
 
-// The digits (count of them) of the decimal digits * 10^(point - count), in fixed notation when
-// that is no longer than the exponent notation.
+// The digits (count of them, at most 17) of the decimal digits * 10^(point - count), in fixed
+// notation when that is no longer than the exponent notation. The digits are copied in blocks of
+// 16 or 20 characters, which may write past the text's end (at most to out + 33).
 char* layOut(char* out, Unsigned digits, int count, int point) {
     const int exponent = point - 1;
     const int magnitude = exponent < 0 ? -exponent : exponent;
@@ -149,26 +152,30 @@ char* layOut(char* out, Unsigned digits, int count, int point) {
     const TwentyDigits all = twentyDigits(digits);
     const char* const first = all.text + 20 - count;
     const auto size = [](int length) { return static_cast<std::size_t>(length); };
+    constexpr std::size_t kBlock = 16;
+    constexpr std::size_t kLongBlock = 20;
     if (fixedLength <= exponentLength) {
         if (point >= count) {
             std::memcpy(out, first, size(count));
             std::memset(out + count, '0', size(point - count));
         } else if (point > 0) {
-            std::memcpy(out, first, size(point));
+            // The whole part (point <= 16 characters), the point, then the fraction (at most 16).
+            std::memcpy(out, first, kBlock);
             out[point] = '.';
-            std::memcpy(out + point + 1, first + point, size(count - point));
+            std::memcpy(out + point + 1, first + point, kBlock);
         } else {
+            // Fixed notation is taken for at most three zeros after the point.
             out[0] = '0';
             out[1] = '.';
             std::memset(out + 2, '0', size(-point));
-            std::memcpy(out + 2 - point, first, size(count));
+            std::memcpy(out + 2 - point, first, kLongBlock);
         }
         return out + fixedLength;
     }
     out[0] = first[0];
     if (count > 1) {
         out[1] = '.';
-        std::memcpy(out + 2, first + 1, size(count - 1));
+        std::memcpy(out + 2, first + 1, kBlock);
         out += count + 1;
     } else {
         out += 1;

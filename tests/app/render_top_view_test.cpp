@@ -202,6 +202,34 @@ TEST(ShadeTriangle, TrianglesOfAMeshTileThePixelsExactlyOnce) {
     EXPECT_EQ(all.words[0], 0x0A141Eu);
 }
 
+TEST(ShadeTriangle, CornersSnapToTheNearest256thHalvesAwayFromZero) {
+    // Halves of a 256th, their neighbours one unit in the last place away, and random values:
+    // the snapped corner is std::llround of the scaled coordinate, as the edge tests assume.
+    std::vector<double> values;
+    for (const double half : {0.5, 1.5, 2.5, 255.5, 1000000.5, 2559999999.5}) {
+        for (const double sign : {1.0, -1.0}) {
+            const double scaled = sign * half;
+            values.push_back(scaled);
+            values.push_back(std::nextafter(scaled, 0.0));
+            values.push_back(std::nextafter(scaled, 2.0 * scaled));
+        }
+    }
+    values.push_back(0.49999999999999994);
+    values.push_back(-0.49999999999999994);
+    values.push_back(0.0);
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> anywhere(-2.5e9, 2.5e9);
+    for (int i = 0; i < 10000; ++i) {
+        values.push_back(anywhere(random));
+    }
+    for (const double scaled : values) {
+        const kafcad::SnappedCorner corner = kafcad::SnapCorner(Corner(scaled / 256.0, 3.0));
+        ASSERT_FALSE(corner.far) << scaled;
+        EXPECT_EQ(corner.x, std::llround(scaled)) << scaled;
+        EXPECT_EQ(corner.y, 768);
+    }
+}
+
 TEST(ShadeTriangle, TrianglesSmallerThanAPixelPaintEachCentreOnceInItsCornersColours) {
     // A jittered grid of vertices 0.7 pixel apart over a 12 x 12 picture and beyond it, each
     // cell split along a random diagonal, the corners given in random order: most triangles hold

@@ -216,7 +216,9 @@ TEST_P(DrawingSaveTest, DiskFullMidwayKeepsTheEarlierFileAndLeavesNoTemporaryFil
     format.save(Drawing(3), path);
     const std::string earlier = FileText(path);
     constexpr rlim_t kLimit = 16 * 1024;
-    ASSERT_GT(format.text(Drawing(60)).size(), 4 * kLimit);
+    // Larger than the blocks the DXF writer writes (1 MiB), so that the write fails while the
+    // mesh is being written, not on the last block.
+    ASSERT_GT(format.text(Drawing(200)).size(), std::size_t{2} << 20);
     const int status = InChildProcess([&] {
         ::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
@@ -225,7 +227,7 @@ TEST_P(DrawingSaveTest, DiskFullMidwayKeepsTheEarlierFileAndLeavesNoTemporaryFil
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             return kNoRightsToGiveUp;
         }
-        return SaveThatMustFail(format, Drawing(60), path);
+        return SaveThatMustFail(format, Drawing(200), path);
     });
     EXPECT_EQ(status, kSaveRefused);
     EXPECT_EQ(FileText(path), earlier);

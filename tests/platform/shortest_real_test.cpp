@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/files/shortest_real.h"
+#include "platform/files/whole_number_text.h"
 
 namespace {
 
@@ -216,3 +217,33 @@ TEST(ShortestReal, MillionsOfRandomRealsAroundTheShortestDigitsRange) {
 }
 
 }  // namespace
+
+TEST(WholeNumberText, SameTextAsToCharsAtEveryLength) {
+    // Each power of ten, its neighbours, the ends of int and random numbers of every length.
+    std::vector<int> values = {0, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+    for (long long power = 1; power <= 1000000000; power *= 10) {
+        for (const long long value : {power - 1, power, power + 1, 2 * power, 5 * power - 1}) {
+            if (value <= std::numeric_limits<int>::max()) {
+                values.push_back(static_cast<int>(value));
+                values.push_back(static_cast<int>(-value));
+            }
+        }
+    }
+    std::mt19937 random(11);
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::uniform_int_distribution<int> length(0, static_cast<int>(std::pow(10, digits)) - 1);
+        for (int i = 0; i < 2000; ++i) {
+            values.push_back(length(random));
+        }
+    }
+    for (const int value : values) {
+        char written[16];
+        std::memset(written, '#', sizeof written);
+        char* const end = kafhost::wholeNumberText(written, value);
+        ASSERT_LE(end - written, 11);
+        char expected[16];
+        char* const expectedEnd = std::to_chars(expected, expected + sizeof expected, value).ptr;
+        EXPECT_EQ(std::string(written, end), std::string(expected, expectedEnd));
+        EXPECT_EQ(*end, '#') << value;
+    }
+}

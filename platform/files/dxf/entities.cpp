@@ -60,6 +60,8 @@ void writeDxfEntities(DxfWriter& writer, const DxfDrawingPlan& plan) {
         try {
             writeDxfEntity(writer, plan.heads[i], *plan.entities[i],
                            plan.handles.firstOwnHandles[i]);
+        } catch (const DxfFileWriteError&) {
+            throw;
         } catch (const DrawingFileError& error) {
             throw DrawingFileError("entity " + wideToUtf8(handleText(plan.heads[i].handle)) + ": " +
                                    error.what());

@@ -155,9 +155,7 @@ void writeDxfMesh(DxfWriter& writer, const DxfEntityHead& head, const EntityInfo
     writer.integer(72, 0);
     writer.integer(91, mesh.subDLevel);
     writer.integer(92, static_cast<long long>(mesh.vertices.size()));
-    for (const Point3& vertex : mesh.vertices) {
-        writer.point(10, vertex[0], vertex[1], vertex[2]);
-    }
+    writer.points(10, mesh.vertices.data(), mesh.vertices.size());
     writeFaceList(writer, mesh);
     writer.integer(94, 0);
     writer.integer(95, 0);

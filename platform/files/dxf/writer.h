@@ -5,16 +5,26 @@
 // the fewest digits that read back to the same double (as std::to_chars writes them), handles as
 // upper-case hexadecimal. A real that is not finite throws DrawingFileError (DXF cannot hold it).
 //
-// DxfWriter() keeps the text for text(); DxfWriter(file) writes to the file in large blocks and
-// on finish(), which throws DrawingFileError when the file cannot be written.
+// DxfWriter() keeps the text for text(); DxfWriter(file) writes to the file in blocks, while the
+// drawing is written and on finish(), and throws DxfFileWriteError (a DrawingFileError) when the
+// file cannot be written, which callers pass on as it is rather than as a fault of the entity
+// being written.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "kafhost/drawing_json.h"
+
 namespace kafhost {
+
+class DxfFileWriteError : public DrawingFileError {
+public:
+    using DrawingFileError::DrawingFileError;
+};
 
 class DxfWriter {
 public:
@@ -30,6 +40,8 @@ public:
     void real(int code, double value);
     // Codes code, code + 10, code + 20 with x, y, z.
     void point(int code, double x, double y, double z);
+    // The same three tags for each of the count points (x, y, z), in order.
+    void points(int code, const std::array<double, 3>* points, std::size_t count);
     void point(int code, double x, double y);
     void handle(int code, std::uint64_t value);
     // Tags already in DXF form, written as they are.
