@@ -20,7 +20,8 @@ bool LinkWithinMesh(const MeshTriangles& mesh, std::vector<SurfaceTriangle>& tri
         const std::int32_t* c = local + 3 * i;
         for (std::uint32_t k = 0; k < 3; ++k) {
             corners[start[static_cast<std::size_t>(c[k])]++] = {
-                static_cast<std::uint32_t>(i * 4 + k), c[k == 2 ? 0 : k + 1], c[k == 0 ? 2 : k - 1]};
+                static_cast<std::uint32_t>(i * 4 + k), c[k == 2 ? 0 : k + 1],
+                c[k == 0 ? 2 : k - 1]};
         }
     }
     for (std::size_t v = mesh.vertexCount; v > 0; --v) {

@@ -302,11 +302,11 @@ private:
     std::vector<std::size_t> faceStarts_;
     std::size_t vertexCount_ = 0;  // over all meshes
     std::size_t faceCount_ = 0;
-    std::unique_ptr<std::int32_t[]> welded_;  // welded point of each vertex over all meshes
-    std::unique_ptr<std::uint8_t[]> shared_;  // per vertex: its point is held by other vertices
-    bool repeatedInMesh_ = false;             // a mesh holds a point twice
+    std::unique_ptr<std::int32_t[]> welded_;   // welded point of each vertex over all meshes
+    std::unique_ptr<std::uint8_t[]> shared_;   // per vertex: its point is held by other vertices
+    bool repeatedInMesh_ = false;              // a mesh holds a point twice
     std::vector<std::size_t> triangleStarts_;  // per mesh, and the end
-    std::vector<std::size_t> triangleFace_;  // face over all meshes of each triangle
+    std::vector<std::size_t> triangleFace_;    // face over all meshes of each triangle
 };
 
 }  // namespace
