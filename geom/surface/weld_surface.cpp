@@ -175,8 +175,11 @@ private:
                     ++surface_.collapsedFaces;
                     continue;
                 }
-                const std::vector<SurfacePoint>& p = surface_.points;
-                const int orientation = Orient(PlanOf(p[c[0]]), PlanOf(p[c[1]]), PlanOf(p[c[2]]));
+                // The mesh's own vertices lie at their points' positions, and close together.
+                const std::vector<CVertex>& p = meshes_[m].vertices;
+                const int orientation = Orient(PlanOf(p[static_cast<std::size_t>(face.i1)]),
+                                               PlanOf(p[static_cast<std::size_t>(face.i2)]),
+                                               PlanOf(p[static_cast<std::size_t>(face.i3)]));
                 if (orientation == 0) {
                     surface_.walls.push_back({{c[0], c[1], c[2]}});
                     continue;
