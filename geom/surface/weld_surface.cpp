@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "geom/kernel/large_allocation.h"
 #include "geom/surface/find_plan_overlap.h"
 #include "geom/surface/link_mesh_neighbours.h"
 #include "geom/surface/plan_orient_sign.h"
@@ -16,6 +17,14 @@
 namespace geom {
 
 namespace {
+
+// Makes room for `count` items about to be written one after another, its pages present at once
+// rather than a fault per page (large_allocation.h).
+template <typename T>
+void ReserveToWrite(std::vector<T>& items, std::size_t count) {
+    items.reserve(count);
+    PrepareRoomForWriting(items.data(), count * sizeof(T));
+}
 
 struct Fault {
     SurfaceStatus status;
@@ -120,8 +129,8 @@ private:
             std::uint32_t mesh;
         };
         std::vector<Key> keys;
-        keys.reserve(vertexCount_);
-        surface_.points.reserve(vertexCount_);  // at most: repeated vertices become one
+        ReserveToWrite(keys, vertexCount_);
+        ReserveToWrite(surface_.points, vertexCount_);  // at most: repeated vertices become one
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
             for (const CVertex& p : meshes_[m].vertices) {
                 keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size()),
@@ -161,8 +170,8 @@ private:
     }
 
     void MakeTriangles() {
-        surface_.triangles.reserve(faceCount_);  // at most: some become walls or collapse
-        triangleFace_.reserve(faceCount_);
+        ReserveToWrite(surface_.triangles, faceCount_);  // at most: some become walls or collapse
+        ReserveToWrite(triangleFace_, faceCount_);
         std::size_t faceGlobal = 0;
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
             triangleStarts_.push_back(surface_.triangles.size());
