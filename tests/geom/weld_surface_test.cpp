@@ -182,6 +182,15 @@ TEST(WeldSurface, FaultsAreRefusedWithTheirPlace) {
         over.faces = {{0, 1, 2}};
         cases.push_back(
             {"seam edge held twice", {TwoFaces(), over}, SurfaceStatus::OverlappingFaces, 1, 0});
+        // The same two faces alone: one face each side of the seam, both on one side of it.
+        geom::SurfaceMesh under = TwoFaces();
+        under.faces = {{0, 1, 2}};
+        over.vertices[2] = {0.8, 0.2, 0};
+        cases.push_back({"seam edge held by two faces on one side",
+                         {under, over},
+                         SurfaceStatus::OverlappingFaces,
+                         1,
+                         0});
     }
     {
         // Mesh 1 folds over an edge inside it, and mesh 2 gives mesh 0 again: the faces are
