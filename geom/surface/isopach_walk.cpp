@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -107,6 +108,45 @@ struct PointSides {
     std::int8_t side[3];
 };
 
+// The design's triangles with an edge on its boundary, each with corners of its own, in a grid
+// of their own (none when there are no such triangles), and the cells ByGrid's grid over the
+// whole design would have.
+struct BoundaryTriangles {
+    WeldedSurface corners;
+    std::vector<std::int32_t> design;  // the design triangle of each
+    std::unique_ptr<CTriangleGrid> grid;
+    TriangleGridLayout designCells;
+    std::vector<std::uint32_t> seen;  // per triangle: the last round it was looked at in
+    std::uint32_t round = 0;
+
+    explicit BoundaryTriangles(const WeldedSurface& surface)
+        : designCells(LayOutTriangleGrid(surface, 4.0)) {
+        for (std::size_t t = 0; t < surface.triangles.size(); ++t) {
+            const SurfaceTriangle& triangle = surface.triangles[t];
+            if ((triangle.across[0] | triangle.across[1] | triangle.across[2]) >= 0) {
+                continue;
+            }
+            const std::int32_t first = static_cast<std::int32_t>(corners.points.size());
+            for (const std::int32_t c : triangle.corner) {
+                corners.points.push_back(surface.points[static_cast<std::size_t>(c)]);
+            }
+            corners.triangles.push_back({{first, first + 1, first + 2}, {-1, -1, -1}});
+            design.push_back(static_cast<std::int32_t>(t));
+        }
+        if (!design.empty()) {
+            grid.reset(new CTriangleGrid(corners, 4.0));
+        }
+        seen.assign(design.size(), 0);
+    }
+};
+
+// A design triangle and the grid cell (column, row) in which ByGrid comes to it.
+struct GridPlace {
+    std::size_t column;
+    std::size_t row;
+    std::int32_t triangle;
+};
+
 // Walks the design for each existing triangle in turn (both in plan order) and writes the map.
 // A design point's sides against the existing triangle's edges are decided once for that
 // triangle, however many design triangles share the point; a crossing is made once and taken over
@@ -136,7 +176,9 @@ public:
             const std::int32_t seed = Locate();
             if (seed < 0 || !Spread(seed)) {
                 Restart();
-                ByGrid();
+                if (!FromBoundary(seed)) {
+                    ByGrid();
+                }
             }
             Done();
         }
@@ -243,6 +285,103 @@ private:
         return std::fabs(area - a_.area) <= 1e-9 * a_.area;
     }
 
+    // Visits the design triangles that overlap the existing one in the order ByGrid would visit
+    // them, without a grid over the whole design: they are found by spreading over neighbours (as
+    // Spread does) from the one under the centroid (seed, when found) and from the design's
+    // boundary triangles near the existing one. That finds them all, for the overlap's parts that
+    // the centroid's part does not hold reach the design's boundary inside the existing triangle.
+    // False, having visited none, when there is nothing to spread from.
+    bool FromBoundary(std::int32_t seed) {
+        if (!boundary_) {
+            boundary_.reset(new BoundaryTriangles(design_));
+        }
+        BoundaryTriangles& boundary = *boundary_;
+        const PlanBox box = BoxOf(a_);
+        stack_.clear();
+        const auto reach = [this](std::int32_t s) {
+            if (VisitOf(s) == nullptr) {
+                stack_.push_back(Reach(s));
+            }
+        };
+        if (seed >= 0) {
+            reach(seed);
+        }
+        if (boundary.grid) {
+            boundary.grid->ForEachNear(box.x0, box.y0, box.x1, box.y1,
+                                       [&](std::int32_t i) { reach(boundary.design[i]); });
+        }
+        if (stack_.empty()) {
+            // No boundary edge meets the existing triangle's box: the box lies wholly inside the
+            // design (where the walk to the centroid failed, ByGrid decides) or wholly outside.
+            return boundary.grid && !InsideDesign({box.x0, box.y0});
+        }
+        overlapping_.clear();
+        while (!stack_.empty()) {
+            const std::uint32_t v = stack_.back();
+            stack_.pop_back();
+            int aSide[3][3];
+            if (!Overlaps(v, aSide)) {
+                continue;
+            }
+            const std::int32_t s = visits_[v].triangle;
+            // ByGrid comes to it in the first of its cells within the box, column by column,
+            // and there in the order of the design's triangles.
+            const std::int32_t* d = design_.triangles[s].corner;
+            const SurfacePoint& p0 = design_.points[d[0]];
+            const SurfacePoint& p1 = design_.points[d[1]];
+            const SurfacePoint& p2 = design_.points[d[2]];
+            const TriangleGridLayout& cells = boundary.designCells;
+            overlapping_.push_back(
+                {std::max(cells.Column(std::min(p0.x, std::min(p1.x, p2.x))), cells.Column(box.x0)),
+                 std::max(cells.Row(std::min(p0.y, std::min(p1.y, p2.y))), cells.Row(box.y0)), s});
+            for (int k = 0; k < 3; ++k) {
+                const std::int8_t* side = visits_[v].side[k];
+                const std::int32_t n = design_.triangles[s].across[k];
+                if ((side[0] | side[1] | side[2]) < 0 && n >= 0) {
+                    reach(n);
+                }
+            }
+        }
+        std::sort(overlapping_.begin(), overlapping_.end(),
+                  [](const GridPlace& a, const GridPlace& b) {
+                      return a.column != b.column ? a.column < b.column
+                             : a.row != b.row     ? a.row < b.row
+                                                  : a.triangle < b.triangle;
+                  });
+        visits_.clear();
+        double area = 0.0;
+        for (const GridPlace& place : overlapping_) {
+            Visit(Reach(place.triangle), area);
+        }
+        return true;
+    }
+
+    // Whether plan position c, on none of the design's boundary edges, lies inside the design:
+    // whether a ray from it to the right crosses the boundary an odd number of times (an edge
+    // counts when one end lies above c and the other not, and it passes right of c).
+    bool InsideDesign(PlanPoint c) {
+        BoundaryTriangles& boundary = *boundary_;
+        ++boundary.round;
+        bool inside = false;
+        boundary.grid->ForEachNear(
+            c.x, c.y, std::numeric_limits<double>::infinity(), c.y, [&](std::int32_t i) {
+                if (boundary.seen[i] == boundary.round) {
+                    return;
+                }
+                boundary.seen[i] = boundary.round;
+                const SurfaceTriangle& t = design_.triangles[boundary.design[i]];
+                for (int k = 0; k < 3; ++k) {
+                    const PlanPoint p = DesignPlan(t.corner[k]);
+                    const PlanPoint q = DesignPlan(t.corner[k == 2 ? 0 : k + 1]);
+                    if (t.across[k] < 0 && (p.y > c.y) != (q.y > c.y) &&
+                        (q.y > p.y) == (Orient(p, q, c) > 0)) {
+                        inside = !inside;
+                    }
+                }
+            });
+        return inside;
+    }
+
     // Visits every design triangle whose box meets the existing triangle's box.
     void ByGrid() {
         if (!grid_) {
@@ -328,10 +467,10 @@ private:
         return points_.back().side;
     }
 
-    // Visits the design triangle of visit v: decides its sides and adds the faces of its
-    // overlap with the existing triangle, whose area it adds to `area`. False when the two do not
-    // overlap.
-    bool Visit(std::uint32_t v, double& area) {
+    // Decides the sides of visit v's design triangle (CornerSides) and of its corners against the
+    // existing triangle's edges, aSide[m][j] (edge m, corner j); false when an edge of either
+    // triangle has the other wholly on or beyond it: their interiors do not overlap.
+    bool Overlaps(std::uint32_t v, int (&aSide)[3][3]) {
         CornerSides(visits_[v]);
         const DesignVisit& visit = visits_[v];
         const std::int8_t(&bSide)[3][3] = visit.side;
@@ -344,7 +483,6 @@ private:
             return false;
         }
         const std::int32_t* ib = design_.triangles[visit.triangle].corner;
-        int aSide[3][3];  // [edge m of the existing triangle][corner j of the design one]
         for (int j = 0; j < 3; ++j) {
             const std::int8_t* sides = PointSidesOf(ib[j]);
             for (int m = 0; m < 3; ++m) {
@@ -355,9 +493,20 @@ private:
             parted |= static_cast<int>(aSide[m][0] <= 0) & static_cast<int>(aSide[m][1] <= 0) &
                       static_cast<int>(aSide[m][2] <= 0);
         }
-        if (parted != 0) {
+        return parted == 0;
+    }
+
+    // Visits the design triangle of visit v: decides its sides and adds the faces of its
+    // overlap with the existing triangle, whose area it adds to `area`. False when the two do not
+    // overlap.
+    bool Visit(std::uint32_t v, double& area) {
+        int aSide[3][3];  // [edge m of the existing triangle][corner j of the design one]
+        if (!Overlaps(v, aSide)) {
             return false;
         }
+        const DesignVisit& visit = visits_[v];
+        const std::int8_t(&bSide)[3][3] = visit.side;
+        const std::int32_t* ib = design_.triangles[visit.triangle].corner;
         const SurfacePoint& q0 = design_.points[ib[0]];
         const SurfacePoint& q1 = design_.points[ib[1]];
         const SurfacePoint& q2 = design_.points[ib[2]];
@@ -570,11 +719,13 @@ private:
     std::vector<std::uint32_t> sidesOf_;  // per design point: its place in points_ (if there)
     std::vector<PointSides> points_;      // decided for the existing triangle at hand
     std::vector<std::uint32_t> stack_;
-    std::unique_ptr<CTriangleGrid> grid_;  // made when first needed
-    std::size_t firstFace_ = 0;            // of the existing triangle at hand, in out_
-    bool restarted_ = false;               // the existing triangle at hand is done again
-    std::vector<EdgeCrossing> current_;    // met on the existing triangle at hand
-    CCrossingTable crossings_;             // for neighbours still to come
+    std::unique_ptr<CTriangleGrid> grid_;          // made when first needed
+    std::unique_ptr<BoundaryTriangles> boundary_;  // made when first needed
+    std::vector<GridPlace> overlapping_;           // found by FromBoundary
+    std::size_t firstFace_ = 0;                    // of the existing triangle at hand, in out_
+    bool restarted_ = false;                       // the existing triangle at hand is done again
+    std::vector<EdgeCrossing> current_;            // met on the existing triangle at hand
+    CCrossingTable crossings_;                     // for neighbours still to come
 };
 
 }  // namespace

@@ -4,9 +4,11 @@
 // neighbourhood in cache.
 //
 // For each existing triangle with a plan area and a plane, the design triangles it overlaps are
-// found by spreading over the design's neighbours from the one under its centroid, or through a
-// grid over the design where it reaches over the design's boundary; each overlap (a convex
-// piece) is fanned into faces, counter-clockwise in plan. Sides are decided exactly; each vertex
+// found by spreading over the design's neighbours from the one under its centroid; where it
+// reaches over the design's boundary, also from the design's boundary triangles near it, and
+// they are then taken in the order of a grid over the design (built only where neither start is
+// found inside the design). Each overlap (a convex piece) is fanned into faces, counter-clockwise
+// in plan. Sides are decided exactly; each vertex
 // (an existing or design point, or a crossing of their edges) is made once, with
 // z = existing - design. `progress` hears of the existing triangles done (surface_progress.h).
 // Throws std::bad_alloc when memory is short.

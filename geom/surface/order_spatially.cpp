@@ -13,20 +13,24 @@ namespace geom {
 namespace {
 
 // The position of cell (x, y) along the Hilbert curve over a grid of side x side cells (side a
-// power of two).
+// power of two), two bits a level from the top. Each quadrant's part of the curve is the whole
+// curve turned: mirrored across the diagonal (`swap`) and, on top, turned half round (`flip`),
+// as the quadrants passed on the way down decide; the bits are combined without a branch, which
+// way each goes being unforeseeable.
 std::uint32_t HilbertIndex(std::uint32_t side, std::uint32_t x, std::uint32_t y) {
     std::uint32_t index = 0;
+    std::uint32_t swap = 0;
+    std::uint32_t flip = 0;
     for (std::uint32_t s = side / 2; s > 0; s /= 2) {
-        const std::uint32_t rx = (x & s) != 0 ? 1 : 0;
-        const std::uint32_t ry = (y & s) != 0 ? 1 : 0;
-        index += s * s * ((3 * rx) ^ ry);
-        if (ry == 0) {  // turn the quadrant so that the curve runs on through it
-            if (rx == 1) {
-                x = side - 1 - x;
-                y = side - 1 - y;
-            }
-            std::swap(x, y);
-        }
+        const std::uint32_t bx = (x & s) != 0 ? 1 : 0;
+        const std::uint32_t by = (y & s) != 0 ? 1 : 0;
+        const std::uint32_t cross = (bx ^ by) & swap;
+        const std::uint32_t rx = bx ^ cross ^ flip;
+        const std::uint32_t ry = by ^ cross ^ flip;
+        index = index * 4 + ((3 * rx) ^ ry);
+        const std::uint32_t turn = ry ^ 1;  // the lower quadrants turn the curve
+        flip ^= turn & rx;
+        swap ^= turn;
     }
     return index;
 }

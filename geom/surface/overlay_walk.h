@@ -71,10 +71,12 @@ struct DesignTriangle {
     Slope slope;
 };
 
-// Calls visit(design triangle) for each triangle the grid lists near the existing triangle's box
-// (one may come more than once).
-template <typename Visit>
-void ForEachNearTriangle(const CTriangleGrid& grid, const ExistingTriangle& a, Visit visit) {
+// The existing triangle's plan box, in the surfaces' coordinates.
+struct PlanBox {
+    double x0, y0, x1, y1;
+};
+
+inline PlanBox BoxOf(const ExistingTriangle& a) {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (const Local& p : a.corner) {
         x0 = std::min(x0, p.x);
@@ -82,7 +84,15 @@ void ForEachNearTriangle(const CTriangleGrid& grid, const ExistingTriangle& a, V
         x1 = std::max(x1, p.x);
         y1 = std::max(y1, p.y);
     }
-    grid.ForEachNear(a.origin.x + x0, a.origin.y + y0, a.origin.x + x1, a.origin.y + y1, visit);
+    return {a.origin.x + x0, a.origin.y + y0, a.origin.x + x1, a.origin.y + y1};
+}
+
+// Calls visit(design triangle) for each triangle the grid lists near the existing triangle's box
+// (one may come more than once).
+template <typename Visit>
+void ForEachNearTriangle(const CTriangleGrid& grid, const ExistingTriangle& a, Visit visit) {
+    const PlanBox box = BoxOf(a);
+    grid.ForEachNear(box.x0, box.y0, box.x1, box.y1, visit);
 }
 
 class COverlayVisitor {

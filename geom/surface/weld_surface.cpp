@@ -5,15 +5,26 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <memory>
 #include <new>
 #include <utility>
 
+#include "geom/kernel/large_allocation.h"
 #include "geom/surface/find_plan_overlap.h"
+#include "geom/surface/link_mesh_neighbours.h"
 #include "geom/surface/plan_orient_sign.h"
 
 namespace geom {
 
 namespace {
+
+// Makes room for `count` items about to be written one after another, its pages present at once
+// rather than a fault per page (large_allocation.h).
+template <typename T>
+void ReserveToWrite(std::vector<T>& items, std::size_t count) {
+    items.reserve(count);
+    PrepareRoomForWriting(items.data(), count * sizeof(T));
+}
 
 struct Fault {
     SurfaceStatus status;
@@ -24,7 +35,17 @@ class CWelder {
 public:
     CWelder(const std::vector<SurfaceMesh>& meshes, WeldedSurface& surface,
             const SurfaceProgress& progress)
-        : meshes_(meshes), surface_(surface), progress_(progress) {}
+        : meshes_(meshes), surface_(surface) {
+        if (progress) {
+            // Linking may start again the other way (Run); the count heard never falls.
+            progress_ = [this, &progress](std::size_t done, std::size_t total) {
+                if (done >= reported_) {
+                    reported_ = done;
+                    progress(done, total);
+                }
+            };
+        }
+    }
 
     Fault Run() {
         if (Fault f = CheckInput(); f.status != SurfaceStatus::Ok) {
@@ -34,9 +55,16 @@ public:
             return f;
         }
         MakeTriangles();
-        if (Fault f = LinkNeighbours(); f.status != SurfaceStatus::Ok) {
-            return f;
+        if (repeatedInMesh_ || !LinkByMeshes()) {
+            for (SurfaceTriangle& t : surface_.triangles) {
+                t.across[0] = t.across[1] = t.across[2] = -1;
+            }
+            if (Fault f = LinkNeighbours(); f.status != SurfaceStatus::Ok) {
+                return f;
+            }
         }
+        welded_.reset();
+        shared_.reset();
         const std::int32_t overlapping = FindPlanOverlap(surface_);
         if (overlapping >= 0) {
             return {SurfaceStatus::OverlappingFaces,
@@ -90,20 +118,23 @@ private:
         return {SurfaceStatus::Ok, 0};
     }
 
-    // Sorts all vertices by plan position and numbers each distinct position once.
+    // Sorts all vertices by plan position and numbers each distinct position once; notes the
+    // positions that more than one vertex holds, and whether one mesh holds a position twice.
     Fault WeldPoints() {
         struct Key {
             double x;
             double y;
             double z;
             std::uint32_t global;
+            std::uint32_t mesh;
         };
         std::vector<Key> keys;
-        keys.reserve(vertexCount_);
-        surface_.points.reserve(vertexCount_);  // at most: repeated vertices become one
-        for (const SurfaceMesh& mesh : meshes_) {
-            for (const CVertex& p : mesh.vertices) {
-                keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size())});
+        ReserveToWrite(keys, vertexCount_);
+        ReserveToWrite(surface_.points, vertexCount_);  // at most: repeated vertices become one
+        for (std::size_t m = 0; m < meshes_.size(); ++m) {
+            for (const CVertex& p : meshes_[m].vertices) {
+                keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size()),
+                                static_cast<std::uint32_t>(m)});
             }
         }
         std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
@@ -115,26 +146,35 @@ private:
             }
             return a.global < b.global;
         });
-        welded_.assign(keys.size(), 0);
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            const double z = keys[k].z;
-            if (k > 0 && keys[k].x == keys[k - 1].x && keys[k].y == keys[k - 1].y) {
-                if (z != surface_.points.back().z) {
-                    return {SurfaceStatus::ConflictingElevation, keys[k].global};
+        welded_.reset(new std::int32_t[keys.size()]);
+        shared_.reset(new std::uint8_t[keys.size()]);
+        for (std::size_t k = 0; k < keys.size();) {
+            const Key& first = keys[k];
+            std::size_t end = k + 1;
+            for (; end < keys.size() && keys[end].x == first.x && keys[end].y == first.y; ++end) {
+                if (keys[end].z != first.z) {
+                    return {SurfaceStatus::ConflictingElevation, keys[end].global};
                 }
-            } else {
-                surface_.points.push_back({keys[k].x, keys[k].y, z});
+                // One mesh's vertices are numbered together, so its repeats come one after another.
+                repeatedInMesh_ = repeatedInMesh_ || keys[end].mesh == keys[end - 1].mesh;
             }
-            welded_[keys[k].global] = static_cast<std::int32_t>(surface_.points.size() - 1);
+            const std::int32_t point = static_cast<std::int32_t>(surface_.points.size());
+            surface_.points.push_back({first.x, first.y, first.z});
+            const std::uint8_t shared = end - k > 1 ? 1 : 0;
+            for (; k < end; ++k) {
+                welded_[keys[k].global] = point;
+                shared_[keys[k].global] = shared;
+            }
         }
         return {SurfaceStatus::Ok, 0};
     }
 
     void MakeTriangles() {
-        surface_.triangles.reserve(faceCount_);  // at most: some become walls or collapse
-        triangleFace_.reserve(faceCount_);
+        ReserveToWrite(surface_.triangles, faceCount_);  // at most: some become walls or collapse
+        ReserveToWrite(triangleFace_, faceCount_);
         std::size_t faceGlobal = 0;
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
+            triangleStarts_.push_back(surface_.triangles.size());
             const std::int32_t offset = static_cast<std::int32_t>(vertexStarts_[m]);
             for (const MeshFace& face : meshes_[m].faces) {
                 std::int32_t c[3] = {welded_[offset + face.i1], welded_[offset + face.i2],
@@ -144,8 +184,11 @@ private:
                     ++surface_.collapsedFaces;
                     continue;
                 }
-                const std::vector<SurfacePoint>& p = surface_.points;
-                const int orientation = Orient(PlanOf(p[c[0]]), PlanOf(p[c[1]]), PlanOf(p[c[2]]));
+                // The mesh's own vertices lie at their points' positions, and close together.
+                const std::vector<CVertex>& p = meshes_[m].vertices;
+                const int orientation = Orient(PlanOf(p[static_cast<std::size_t>(face.i1)]),
+                                               PlanOf(p[static_cast<std::size_t>(face.i2)]),
+                                               PlanOf(p[static_cast<std::size_t>(face.i3)]));
                 if (orientation == 0) {
                     surface_.walls.push_back({{c[0], c[1], c[2]}});
                     continue;
@@ -157,7 +200,43 @@ private:
                 triangleFace_.push_back(global);
             }
         }
-        std::vector<std::int32_t>().swap(welded_);
+        triangleStarts_.push_back(surface_.triangles.size());
+    }
+
+    // Links neighbours within each mesh by its own vertex numbers, then across the seams
+    // (link_mesh_neighbours.h), for meshes that hold each point once. False when faces overlap:
+    // then LinkNeighbours finds the first fault.
+    bool LinkByMeshes() {
+        MeshLinkWork work;
+        std::vector<std::int32_t> local;
+        std::vector<SeamEdge> seams;
+        for (std::size_t m = 0; m < meshes_.size(); ++m) {
+            const std::size_t first = triangleStarts_[m];
+            const std::size_t count = triangleStarts_[m + 1] - first;
+            const std::size_t offset = vertexStarts_[m];
+            local.resize(3 * count);
+            for (std::size_t i = 0; i < count; ++i) {
+                const MeshFace& face = meshes_[m].faces[triangleFace_[first + i] - faceStarts_[m]];
+                const bool turned =  // as MakeTriangles turned it
+                    welded_[offset + static_cast<std::size_t>(face.i2)] !=
+                    surface_.triangles[first + i].corner[1];
+                local[3 * i] = face.i1;
+                local[3 * i + 1] = turned ? face.i3 : face.i2;
+                local[3 * i + 2] = turned ? face.i2 : face.i3;
+            }
+            const MeshTriangles mesh{first, count, local.data(), shared_.get() + offset,
+                                     meshes_[m].vertices.size()};
+            if (!LinkWithinMesh(mesh, surface_.triangles, work, seams, progress_)) {
+                return false;
+            }
+        }
+        if (!JoinSeams(seams, surface_.triangles)) {
+            return false;
+        }
+        if (progress_) {
+            progress_(surface_.triangles.size(), surface_.triangles.size());
+        }
+        return true;
     }
 
     // Finds, for every triangle edge a -> b, the triangle holding b -> a among the triangles
@@ -229,13 +308,17 @@ private:
 
     const std::vector<SurfaceMesh>& meshes_;
     WeldedSurface& surface_;
-    const SurfaceProgress& progress_;
+    SurfaceProgress progress_;
+    std::size_t reported_ = 0;
     std::vector<std::size_t> vertexStarts_;
     std::vector<std::size_t> faceStarts_;
     std::size_t vertexCount_ = 0;  // over all meshes
     std::size_t faceCount_ = 0;
-    std::vector<std::int32_t> welded_;       // welded point of each vertex over all meshes
-    std::vector<std::size_t> triangleFace_;  // face over all meshes of each triangle
+    std::unique_ptr<std::int32_t[]> welded_;   // welded point of each vertex over all meshes
+    std::unique_ptr<std::uint8_t[]> shared_;   // per vertex: its point is held by other vertices
+    bool repeatedInMesh_ = false;              // a mesh holds a point twice
+    std::vector<std::size_t> triangleStarts_;  // per mesh, and the end
+    std::vector<std::size_t> triangleFace_;    // face over all meshes of each triangle
 };
 
 }  // namespace

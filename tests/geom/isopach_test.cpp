@@ -226,6 +226,39 @@ TEST(Isopach, CoversEveryPartOfADesignThatATriangleMeets) {
     ExpectVolumeOfOverlay(existing, design, isopach);
 }
 
+// A design ring with a square hole and a small island apart, over a larger existing grid: triangles
+// wholly outside the design, wholly inside its hole, and one holding the whole island (whose
+// centroid misses it) each get exactly their overlap.
+TEST(Isopach, FindsTheDesignWhereverATriangleMeetsIt) {
+    geom::SurfaceMesh grid = surfacetest::Grid(12, 12, [](int i, int j) { return 0.5 * i - j; });
+    for (geom::CVertex& v : grid.vertices) {
+        v.x *= 10;  // 0 ... 120 each way
+        v.y *= 10;
+    }
+    const geom::WeldedSurface existing = surfacetest::Weld({grid});
+    geom::SurfaceMesh ring = surfacetest::HoledGrid(6, [](int i, int j) { return 0.3 * i + j; });
+    for (geom::CVertex& v : ring.vertices) {
+        v.x = 20 + 15 * v.x;  // 20 ... 110, the hole 50 ... 80
+        v.y = 20 + 15 * v.y;
+    }
+    geom::SurfaceMesh island;
+    island.vertices = {{3, 103, 1}, {6, 103, 2}, {6, 106, 3}, {3, 106, 4}};
+    island.faces = {{0, 1, 2}, {0, 2, 3}};
+    const geom::WeldedSurface design = surfacetest::Weld({ring, island});
+    const geom::IsopachMesh isopach = Isopach(existing, design);
+    ExpectVolumeOfOverlay(existing, design, isopach);
+    geom::WeldedSurface map;
+    ASSERT_EQ(geom::WeldSurface({AsSurfaceMesh(isopach)}, map), geom::SurfaceStatus::Ok);
+    geom::VolumeResult datum;
+    ASSERT_EQ(geom::ComputeDatumVolume(map, 0.0, datum), geom::SurfaceStatus::Ok);
+    EXPECT_NEAR(datum.area, 90.0 * 90.0 - 30.0 * 30.0 + 9.0, 1e-9);
+    double z = 0;
+    ASSERT_TRUE(surfacetest::HeightAt(map, 5.0, 104.0, z));
+    EXPECT_NEAR(z, (0.5 * 0.5 - 10.4) - (1 + 2.0 / 3 + 1.0 / 3), 1e-9);
+    EXPECT_FALSE(surfacetest::HeightAt(map, 65.0, 65.0, z));
+    EXPECT_FALSE(surfacetest::HeightAt(map, 10.0, 50.0, z));
+}
+
 // A design with a hole: no map over the hole.
 TEST(Isopach, LeavesOutWhereOneSurfaceIsMissing) {
     const geom::WeldedSurface existing =

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
+#include <utility>
 
 #include "surface_test_support.h"
 
@@ -70,6 +72,66 @@ TEST(WeldSurface, SplitSurfaceBecomesTheSurfaceItWasCutFrom) {
     }
 }
 
+// The triangle across each edge found by looking at every other triangle's edges.
+void ExpectNeighboursOfEveryEdge(const geom::WeldedSurface& surface, const char* what) {
+    std::map<std::pair<std::int32_t, std::int32_t>, std::int32_t> byEdge;
+    for (std::size_t t = 0; t < surface.triangles.size(); ++t) {
+        const std::int32_t* c = surface.triangles[t].corner;
+        for (int k = 0; k < 3; ++k) {
+            byEdge[{c[k], c[(k + 1) % 3]}] = static_cast<std::int32_t>(t);
+        }
+    }
+    for (std::size_t t = 0; t < surface.triangles.size(); ++t) {
+        const std::int32_t* c = surface.triangles[t].corner;
+        for (int k = 0; k < 3; ++k) {
+            const auto other = byEdge.find({c[(k + 1) % 3], c[k]});
+            EXPECT_EQ(surface.triangles[t].across[k], other == byEdge.end() ? -1 : other->second)
+                << what << ": triangle " << t << " edge " << k;
+        }
+    }
+}
+
+// Cut into meshes of any size, with a mesh that holds one of its points twice, or given whole,
+// a surface welds to the same points and triangles, every edge with its neighbour.
+TEST(WeldSurface, EverySplitWeldsToTheSameTriangles) {
+    const geom::SurfaceMesh whole = surfacetest::RandomSurface(23, 4000, 0, 0, 100, 100, {});
+    const geom::WeldedSurface one = surfacetest::Weld({whole});
+    ExpectNeighboursOfEveryEdge(one, "whole");
+
+    std::vector<geom::SurfaceMesh> repeating = surfacetest::SplitLikeWriter(whole, 700);
+    {
+        // The second mesh's vertex 5 again, taken by every other face at it.
+        geom::SurfaceMesh& mesh = repeating[1];
+        mesh.vertices.push_back(mesh.vertices[5]);
+        const std::int32_t copy = static_cast<std::int32_t>(mesh.vertices.size() - 1);
+        int seen = 0;
+        for (geom::MeshFace& face : mesh.faces) {
+            for (std::int32_t* i : {&face.i1, &face.i2, &face.i3}) {
+                if (*i == 5 && seen++ % 2 == 1) {
+                    *i = copy;
+                }
+            }
+        }
+        ASSERT_GT(seen, 1);
+    }
+    const std::vector<std::pair<const char*, std::vector<geom::SurfaceMesh>>> splits = {
+        {"meshes of 100", surfacetest::SplitLikeWriter(whole, 100)},
+        {"meshes of 1500", surfacetest::SplitLikeWriter(whole, 1500)},
+        {"a mesh repeating a point", repeating}};
+    for (const auto& [what, meshes] : splits) {
+        ASSERT_GT(meshes.size(), 2u) << what;
+        const geom::WeldedSurface split = surfacetest::Weld(meshes);
+        ASSERT_EQ(split.points.size(), one.points.size()) << what;
+        ASSERT_EQ(split.triangles.size(), one.triangles.size()) << what;
+        for (std::size_t t = 0; t < split.triangles.size(); ++t) {
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_EQ(split.triangles[t].corner[k], one.triangles[t].corner[k]) << what;
+                EXPECT_EQ(split.triangles[t].across[k], one.triangles[t].across[k]) << what;
+            }
+        }
+    }
+}
+
 TEST(WeldSurface, FacesAreTurnedCounterClockwiseAndDegenerateOnesSetApart) {
     geom::SurfaceMesh mesh;
     // -0.0 and 0.0 are one position.
@@ -113,6 +175,38 @@ TEST(WeldSurface, FaultsAreRefusedWithTheirPlace) {
     }
     cases.push_back(
         {"one mesh given twice", {TwoFaces(), TwoFaces()}, SurfaceStatus::OverlappingFaces, 1, 0});
+    {
+        // Over the seam edge from (0, 0) to (1, 1) the same way as the first mesh's face 1.
+        geom::SurfaceMesh over;
+        over.vertices = {{0, 0, 0}, {1, 1, 0}, {0.2, 0.8, 0}};
+        over.faces = {{0, 1, 2}};
+        cases.push_back(
+            {"seam edge held twice", {TwoFaces(), over}, SurfaceStatus::OverlappingFaces, 1, 0});
+        // The same two faces alone: one face each side of the seam, both on one side of it.
+        geom::SurfaceMesh under = TwoFaces();
+        under.faces = {{0, 1, 2}};
+        over.vertices[2] = {0.8, 0.2, 0};
+        cases.push_back({"seam edge held by two faces on one side",
+                         {under, over},
+                         SurfaceStatus::OverlappingFaces,
+                         1,
+                         0});
+    }
+    {
+        // Mesh 1 folds over an edge inside it, and mesh 2 gives mesh 0 again: the faces are
+        // looked at in order, and mesh 0's first face meets its copy before the fold.
+        geom::SurfaceMesh folded = TwoFaces();
+        for (geom::CVertex& v : folded.vertices) {
+            v.x += 5;
+        }
+        folded.vertices.emplace_back(5.5, 0.2, 0.0);
+        folded.faces.push_back({0, 1, 4});
+        cases.push_back({"the first fault of several",
+                         {TwoFaces(), folded, TwoFaces()},
+                         SurfaceStatus::OverlappingFaces,
+                         2,
+                         0});
+    }
     {
         geom::SurfaceMesh folded = TwoFaces();
         folded.vertices.emplace_back(0.5, 0.2, 0.0);
