@@ -208,12 +208,16 @@ private:
 
     Local Relative(PlanPoint p) const { return {p.x - a_.origin.x, p.y - a_.origin.y}; }
 
+    PlanPoint Centroid() const {
+        return {a_.origin.x + (a_.corner[1].x + a_.corner[2].x) / 3,
+                a_.origin.y + (a_.corner[1].y + a_.corner[2].y) / 3};
+    }
+
     // The design triangle that holds the existing triangle's centroid, walked to from the one
     // that held the last centroid, or else from the seed grid's; -1 when both walks leave the
     // design or go on too long.
     std::int32_t Locate() {
-        const PlanPoint centroid = {a_.origin.x + (a_.corner[1].x + a_.corner[2].x) / 3,
-                                    a_.origin.y + (a_.corner[1].y + a_.corner[2].y) / 3};
+        const PlanPoint centroid = Centroid();
         std::int32_t s = lastSeed_ < 0 ? -1 : WalkTo(centroid, lastSeed_);
         s = s < 0 ? WalkTo(centroid, seeds_.Near(centroid.x, centroid.y)) : s;
         lastSeed_ = s < 0 ? lastSeed_ : s;
@@ -290,7 +294,8 @@ private:
     // Spread does) from the one under the centroid (seed, when found) and from the design's
     // boundary triangles near the existing one. That finds them all, for the overlap's parts that
     // the centroid's part does not hold reach the design's boundary inside the existing triangle.
-    // False, having visited none, when there is nothing to spread from.
+    // False, having visited none, when there is nothing to spread from, or when nothing was found
+    // and the centroid, not located, lies inside the design.
     bool FromBoundary(std::int32_t seed) {
         if (!boundary_) {
             boundary_.reset(new BoundaryTriangles(design_));
@@ -341,6 +346,13 @@ private:
                     reach(n);
                 }
             }
+        }
+        if (overlapping_.empty() && seed < 0 && InsideDesign(Centroid())) {
+            // No design triangle at the boundary meets it, so it lies wholly inside the design
+            // or wholly outside (its centroid then on no boundary edge); inside, with the walk to
+            // the centroid given up, only the grid finds what it overlaps.
+            visits_.clear();
+            return false;
         }
         std::sort(overlapping_.begin(), overlapping_.end(),
                   [](const GridPlace& a, const GridPlace& b) {

@@ -259,6 +259,49 @@ TEST(Isopach, FindsTheDesignWhereverATriangleMeetsIt) {
     EXPECT_FALSE(surfacetest::HeightAt(map, 10.0, 50.0, z));
 }
 
+// A design fanned about its centre by 600 slivers, ringed by a band: the walk to a triangle's
+// centroid from the seed of its cell goes round the fan too long and gives up, and boundary
+// triangles share grid cells with the triangle's box though none meets it. The triangle lies wholly
+// inside the design (flat at 1 there), so the map covers all of it at 5 - 1.
+TEST(Isopach, CoversATriangleInsideTheDesignWhereTheWalkGivesUp) {
+    const int n = 600;
+    geom::SurfaceMesh fan;
+    fan.vertices.emplace_back(0.0, 0.0, 1.0);
+    for (int ring = 1; ring <= 2; ++ring) {
+        for (int i = 0; i < n; ++i) {
+            const double angle = 2 * std::acos(-1.0) * i / n;
+            const double radius = ring == 1 ? 1.0 : 3.0;
+            fan.vertices.emplace_back(radius * std::cos(angle), radius * std::sin(angle), ring);
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        const int r = 1 + i, r1 = 1 + (i + 1) % n;  // the inner ring
+        const int o = r + n, o1 = r1 + n;           // the outer ring
+        fan.faces.push_back({0, r, r1});
+        fan.faces.push_back({r, o, o1});
+        fan.faces.push_back({r, o1, r1});
+    }
+    const geom::WeldedSurface design = surfacetest::Weld({fan});
+    geom::SurfaceMesh piece;
+    piece.vertices = {{-0.6, 0.1, 5.0}, {0.6, 0.1, 5.0}, {0.0, 0.7, 5.0}};
+    piece.faces = {{0, 1, 2}};
+    const geom::WeldedSurface existing = surfacetest::Weld({piece});
+    const geom::IsopachMesh isopach = Isopach(existing, design);
+    double area = 0.0;
+    for (const geom::MeshFace& f : isopach.faces) {
+        const geom::SurfacePoint& a = isopach.vertices[static_cast<std::size_t>(f.i1)];
+        const geom::SurfacePoint& b = isopach.vertices[static_cast<std::size_t>(f.i2)];
+        const geom::SurfacePoint& c = isopach.vertices[static_cast<std::size_t>(f.i3)];
+        const double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        EXPECT_GT(twice, 0.0);
+        area += twice / 2;
+    }
+    EXPECT_NEAR(area, 0.36, 1e-12);
+    for (const geom::SurfacePoint& v : isopach.vertices) {
+        EXPECT_NEAR(v.z, 4.0, 1e-12);
+    }
+}
+
 // A design with a hole: no map over the hole.
 TEST(Isopach, LeavesOutWhereOneSurfaceIsMissing) {
     const geom::WeldedSurface existing =
