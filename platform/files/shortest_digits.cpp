@@ -118,13 +118,6 @@ struct TwentyDigits {
     char text[40];
 };
 
-void writeFourDigits(char* out, std::uint32_t value) {
-    const std::uint32_t high = value / 100;
-    const std::uint32_t low = value % 100;
-    std::memcpy(out, kDigitPairs.text + 2 * high, 2);
-    std::memcpy(out + 2, kDigitPairs.text + 2 * low, 2);
-}
-
 void writeEightDigits(char* out, std::uint32_t value) {
     writeFourDigits(out, value / 10000);
     writeFourDigits(out + 4, value % 10000);

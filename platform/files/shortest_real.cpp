@@ -94,7 +94,7 @@ char* fewPlacesText(char* out, double value) {
     char* first = text + sizeof text;
     const auto writePair = [&first](std::uint64_t pair) {
         first -= 2;
-        std::memcpy(first, kDigitPairs.text + 2 * pair, 2);
+        writeDigitPair(first, static_cast<std::uint32_t>(pair));
     };
     int placesLeft = places;
     for (; placesLeft >= 2; placesLeft -= 2) {

@@ -8,16 +8,11 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 
 #include "platform/files/digit_pairs.h"
 
 namespace kafhost {
 namespace wholeNumberDetail {
-
-inline void writePair(char* out, std::uint32_t pair) {
-    std::memcpy(out, kDigitPairs.text + 2 * pair, 2);
-}
 
 // A number below 10000, without leading zeros.
 inline char* upToFourDigits(char* out, std::uint32_t value) {
@@ -26,17 +21,17 @@ inline char* upToFourDigits(char* out, std::uint32_t value) {
             *out = static_cast<char>('0' + value);
             return out + 1;
         }
-        writePair(out, value);
+        writeDigitPair(out, value);
         return out + 2;
     }
     const std::uint32_t high = value / 100;
     if (high < 10) {
         *out++ = static_cast<char>('0' + high);
     } else {
-        writePair(out, high);
+        writeDigitPair(out, high);
         out += 2;
     }
-    writePair(out, value % 100);
+    writeDigitPair(out, value % 100);
     return out + 2;
 }
 
@@ -53,9 +48,7 @@ inline char* wholeNumberText(char* out, int value) {
         return wholeNumberDetail::upToFourDigits(out, number);
     }
     out = wholeNumberDetail::upToFourDigits(out, number / kFourDigits);
-    const std::uint32_t low = number % kFourDigits;
-    wholeNumberDetail::writePair(out, low / 100);
-    wholeNumberDetail::writePair(out + 2, low % 100);
+    writeFourDigits(out, number % kFourDigits);
     return out + 4;
 }
 
