@@ -108,6 +108,9 @@ struct PointSides {
     std::int8_t side[3];
 };
 
+// The cells of ByGrid's grid over the whole design; FromBoundary takes its order from the same.
+constexpr double kDesignTrianglesPerCell = 4.0;
+
 // The design's triangles with an edge on its boundary, each with corners of its own, in a grid
 // of their own (none when there are no such triangles), and the cells ByGrid's grid over the
 // whole design would have.
@@ -120,7 +123,7 @@ struct BoundaryTriangles {
     std::uint32_t round = 0;
 
     explicit BoundaryTriangles(const WeldedSurface& surface)
-        : designCells(LayOutTriangleGrid(surface, 4.0)) {
+        : designCells(LayOutTriangleGrid(surface, kDesignTrianglesPerCell)) {
         for (std::size_t t = 0; t < surface.triangles.size(); ++t) {
             const SurfaceTriangle& triangle = surface.triangles[t];
             if ((triangle.across[0] | triangle.across[1] | triangle.across[2]) >= 0) {
@@ -294,8 +297,8 @@ private:
     // Spread does) from the one under the centroid (seed, when found) and from the design's
     // boundary triangles near the existing one. That finds them all, for the overlap's parts that
     // the centroid's part does not hold reach the design's boundary inside the existing triangle.
-    // False, having visited none, when there is nothing to spread from, or when nothing was found
-    // and the centroid, not located, lies inside the design.
+    // False, having visited none, when nothing was found and the centroid, not located, lies
+    // inside the design (or the design has no boundary triangles to tell it by).
     bool FromBoundary(std::int32_t seed) {
         if (!boundary_) {
             boundary_.reset(new BoundaryTriangles(design_));
@@ -314,11 +317,6 @@ private:
         if (boundary.grid) {
             boundary.grid->ForEachNear(box.x0, box.y0, box.x1, box.y1,
                                        [&](std::int32_t i) { reach(boundary.design[i]); });
-        }
-        if (stack_.empty()) {
-            // No boundary edge meets the existing triangle's box: the box lies wholly inside the
-            // design (where the walk to the centroid failed, ByGrid decides) or wholly outside.
-            return boundary.grid && !InsideDesign({box.x0, box.y0});
         }
         overlapping_.clear();
         while (!stack_.empty()) {
@@ -347,7 +345,7 @@ private:
                 }
             }
         }
-        if (overlapping_.empty() && seed < 0 && InsideDesign(Centroid())) {
+        if (overlapping_.empty() && seed < 0 && (!boundary.grid || InsideDesign(Centroid()))) {
             // No design triangle at the boundary meets it, so it lies wholly inside the design
             // or wholly outside (its centroid then on no boundary edge); inside, with the walk to
             // the centroid given up, only the grid finds what it overlaps.
@@ -397,7 +395,7 @@ private:
     // Visits every design triangle whose box meets the existing triangle's box.
     void ByGrid() {
         if (!grid_) {
-            grid_.reset(new CTriangleGrid(design_, 4.0));
+            grid_.reset(new CTriangleGrid(design_, kDesignTrianglesPerCell));
         }
         double area = 0.0;
         ForEachNearTriangle(*grid_, a_, [&](std::int32_t s) {
