@@ -48,7 +48,23 @@ double CrossingShare(const SurfacePoint& p, const SurfacePoint& q, const Surface
 // round (0 to 4), without trigonometry: enough to sort directions by angle.
 double PseudoAngle(double dx, double dy) {
     const double p = dx / (std::fabs(dx) + std::fabs(dy));  // -1 ... 1
-    return dy < 0 ? 1 + p : 3 - p;
+    const double half[2] = {3 - p, 1 + p};                  // chosen without a branch
+    return half[static_cast<int>(dy < 0)];
+}
+
+// Puts into order[0 ... N - 1] the places of the N angles, smallest first and equal ones in
+// their given order: each angle's place is counted at once, without a branch on the
+// comparisons, which way each goes being unforeseeable. The angles must be numbers.
+template <int N>
+void OrderByRank(const double* angle, int* order) {
+    for (int i = 0; i < N; ++i) {
+        int rank = 0;
+        for (int j = 0; j < N; ++j) {
+            rank += static_cast<int>(angle[j] < angle[i]) +
+                    static_cast<int>(j < i && angle[j] == angle[i]);
+        }
+        order[rank] = i;
+    }
 }
 
 // The bits set in each 9-bit mask, lowest first: one loop over those that are set instead of a
@@ -75,6 +91,57 @@ struct SetBitsTable {
 
 constexpr SetBitsTable kSetBits;
 
+// The sides of three points against three lines are kept as 9-bit words, bit 3r + c for line
+// (row) r and point (column) c: one word for "strictly left", one for "strictly right". The
+// tests on them are then a few operations on the whole word instead of a branch per pair.
+
+// The word with rows and columns exchanged: bit 3c + r takes bit 3r + c.
+struct TransposeTable {
+    std::uint16_t of[512] = {};
+
+    constexpr TransposeTable() {
+        for (int word = 0; word < 512; ++word) {
+            for (int bit = 0; bit < 9; ++bit) {
+                if ((word & (1 << bit)) != 0) {
+                    of[word] = static_cast<std::uint16_t>(of[word] | 1 << (bit % 3 * 3 + bit / 3));
+                }
+            }
+        }
+    }
+};
+
+constexpr TransposeTable kTranspose;
+
+// Row r of the word, as three bits.
+std::uint32_t RowOf(std::uint32_t word, int r) {
+    return word >> (3 * r) & 7u;
+}
+
+// The columns with a bit in some row, as three bits.
+std::uint32_t ColumnsOf(std::uint32_t word) {
+    return (word | word >> 3 | word >> 6) & 7u;
+}
+
+// Whether every row has a bit.
+bool EveryRowSet(std::uint32_t word) {
+    return ((word | word >> 1 | word >> 2) & 0x49u) == 0x49u;
+}
+
+// The number of the lowest bit set in a word that has one.
+int LowestBit(std::uint32_t word) {
+    int bit = 0;
+    while ((word >> bit & 1u) == 0) {
+        ++bit;
+    }
+    return bit;
+}
+
+// Bit 3r + c set when points c and c + 1 (mod 3) lie strictly on opposite sides of line r.
+std::uint32_t Straddles(std::uint32_t left, std::uint32_t right) {
+    const auto next = [](std::uint32_t w) { return (w >> 1 & 0xDBu) | (w << 2 & 0x124u); };
+    return (left & next(right)) | (right & next(left));
+}
+
 // The corners of a piece: their isopach vertices and their positions relative to the existing
 // triangle's first corner, each kind in an array of its own so that their angles are worked out
 // together.
@@ -92,20 +159,37 @@ struct PieceCorners {
     }
 };
 
+// No visit.
+constexpr std::uint32_t kNoVisit = 0xFFFFFFFFu;
+
 // One design triangle met by the existing triangle at hand: the sides of the existing corners
-// against its edges, side[k][i] (edge k, corner i), and the crossings found on its edges,
-// crossing[k][m] (its edge k with existing edge m: a place in the list of crossings met, or -1).
-// Made when the triangle is first reached; its sides are filled in when it is visited.
+// against its edges, as words (row: its edge k, column: existing corner i), and the crossings
+// found on its edges, crossing[k][m] (its edge k with existing edge m: a place in the list of
+// crossings met, or -1). Made when the triangle is first reached, with the visit it was reached
+// from across that one's edge `fromEdge` (whose sides are then known already), if any; its sides
+// are filled in when it is visited.
 struct DesignVisit {
     std::int32_t triangle;
-    std::int8_t side[3][3];
+    std::uint32_t from;
+    std::int32_t fromEdge;
+    std::uint16_t left;
+    std::uint16_t right;
     std::int32_t crossing[3][3];
 };
 
-// The sides of a design point against the existing triangle's edges (m = 0, 1, 2).
+// Three points' sides against a line: bit c of left (right) set when point c lies strictly left
+// (right) of it.
+struct SideBits {
+    std::uint32_t left;
+    std::uint32_t right;
+};
+
+// The sides of a design point against the existing triangle's edges: bit m of left (right)
+// set when it lies strictly left (right) of edge m.
 struct PointSides {
     std::int32_t point;
-    std::int8_t side[3];
+    std::uint32_t left;
+    std::uint32_t right;
 };
 
 // The cells of ByGrid's grid over the whole design; FromBoundary takes its order from the same.
@@ -256,9 +340,11 @@ private:
         return v < visits_.size() && visits_[v].triangle == s ? &visits_[v] : nullptr;
     }
 
-    std::uint32_t Reach(std::int32_t s) {
+    // Makes design triangle s's visit record: reached from visit `from` across its edge
+    // `fromEdge`, or from no visit.
+    std::uint32_t Reach(std::int32_t s, std::uint32_t from = kNoVisit, int fromEdge = 0) {
         visitOf_[s] = static_cast<std::uint32_t>(visits_.size());
-        visits_.push_back({s, {}, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
+        visits_.push_back({s, from, fromEdge, 0, 0, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
         return visitOf_[s];
     }
 
@@ -277,14 +363,13 @@ private:
                 continue;
             }
             for (int k = 0; k < 3; ++k) {
-                const std::int8_t* side = visits_[v].side[k];
-                if ((side[0] | side[1] | side[2]) < 0) {
+                if (RowOf(visits_[v].right, k) != 0) {
                     const std::int32_t n = design_.triangles[visits_[v].triangle].across[k];
                     if (n < 0) {
                         return false;
                     }
                     if (VisitOf(n) == nullptr) {
-                        stack_.push_back(Reach(n));
+                        stack_.push_back(Reach(n, v, k));
                     }
                 }
             }
@@ -306,24 +391,26 @@ private:
         BoundaryTriangles& boundary = *boundary_;
         const PlanBox box = BoxOf(a_);
         stack_.clear();
-        const auto reach = [this](std::int32_t s) {
+        const auto reach = [this](std::int32_t s, std::uint32_t from, int fromEdge) {
             if (VisitOf(s) == nullptr) {
-                stack_.push_back(Reach(s));
+                stack_.push_back(Reach(s, from, fromEdge));
             }
         };
         if (seed >= 0) {
-            reach(seed);
+            reach(seed, kNoVisit, 0);
         }
         if (boundary.grid) {
-            boundary.grid->ForEachNear(box.x0, box.y0, box.x1, box.y1,
-                                       [&](std::int32_t i) { reach(boundary.design[i]); });
+            boundary.grid->ForEachNear(box.x0, box.y0, box.x1, box.y1, [&](std::int32_t i) {
+                reach(boundary.design[i], kNoVisit, 0);
+            });
         }
         overlapping_.clear();
         while (!stack_.empty()) {
             const std::uint32_t v = stack_.back();
             stack_.pop_back();
-            int aSide[3][3];
-            if (!Overlaps(v, aSide)) {
+            std::uint32_t aLeft = 0;
+            std::uint32_t aRight = 0;
+            if (!Overlaps(v, aLeft, aRight)) {
                 continue;
             }
             const std::int32_t s = visits_[v].triangle;
@@ -338,10 +425,9 @@ private:
                 {std::max(cells.Column(std::min(p0.x, std::min(p1.x, p2.x))), cells.Column(box.x0)),
                  std::max(cells.Row(std::min(p0.y, std::min(p1.y, p2.y))), cells.Row(box.y0)), s});
             for (int k = 0; k < 3; ++k) {
-                const std::int8_t* side = visits_[v].side[k];
                 const std::int32_t n = design_.triangles[s].across[k];
-                if ((side[0] | side[1] | side[2]) < 0 && n >= 0) {
-                    reach(n);
+                if (RowOf(visits_[v].right, k) != 0 && n >= 0) {
+                    reach(n, v, k);
                 }
             }
         }
@@ -426,133 +512,153 @@ private:
         restarted_ = false;
     }
 
-    // The sides of the existing corners against the edges of the visit's design triangle. The
-    // nine are worked out together without branches, which way each goes being unforeseeable;
-    // only those the floating-point filter leaves open are decided again exactly.
+    // The sides of the existing corners against the edges of the visit's design triangle. Those
+    // against the edge shared with the visit it was reached from are that one's, turned round;
+    // the others are worked out together without branches, which way each goes being
+    // unforeseeable, and only those the floating-point filter leaves open are decided again
+    // exactly.
     void CornerSides(DesignVisit& visit) const {
-        const std::int32_t* d = design_.triangles[visit.triangle].corner;
-        const PlanPoint q[3] = {DesignPlan(d[0]), DesignPlan(d[1]), DesignPlan(d[2])};
-        int open = 0;
-        for (int k = 0; k < 3; ++k) {
-            for (int i = 0; i < 3; ++i) {
-                const int side = OrientIfCertain(q[k], q[k == 2 ? 0 : k + 1], corner_[i]);
-                visit.side[k][i] = static_cast<std::int8_t>(side);
-                open |= static_cast<int>(side == 0);
-            }
+        const SurfaceTriangle& t = design_.triangles[visit.triangle];
+        const PlanPoint q[3] = {DesignPlan(t.corner[0]), DesignPlan(t.corner[1]),
+                                DesignPlan(t.corner[2])};
+        std::uint32_t left = 0;
+        std::uint32_t right = 0;
+        std::uint32_t decided = 0;
+        const auto row = [&](int k) {
+            const SideBits sides = SidesOfCorners(q[k], q[k == 2 ? 0 : k + 1]);
+            left |= sides.left << (3 * k);
+            right |= sides.right << (3 * k);
+            decided |= 7u << (3 * k);
+        };
+        if (visit.from != kNoVisit) {
+            const DesignVisit& from = visits_[visit.from];
+            const int shared = t.across[0] == from.triangle   ? 0
+                               : t.across[1] == from.triangle ? 1
+                                                              : 2;
+            left = RowOf(from.right, visit.fromEdge) << (3 * shared);
+            right = RowOf(from.left, visit.fromEdge) << (3 * shared);
+            row(shared == 2 ? 0 : shared + 1);
+            row(shared == 0 ? 2 : shared - 1);
+        } else {
+            row(0);
+            row(1);
+            row(2);
         }
-        if (open != 0) {
-            for (int k = 0; k < 3; ++k) {
-                for (int i = 0; i < 3; ++i) {
-                    if (visit.side[k][i] == 0) {
-                        visit.side[k][i] =
-                            static_cast<std::int8_t>(Orient(q[k], q[(k + 1) % 3], corner_[i]));
-                    }
-                }
-            }
+        for (std::uint32_t open = decided & ~(left | right); open != 0; open &= open - 1) {
+            const int bit = LowestBit(open);
+            const int k = bit / 3;
+            const int side = Orient(q[k], q[k == 2 ? 0 : k + 1], corner_[bit % 3]);
+            left |= side > 0 ? 1u << bit : 0u;
+            right |= side < 0 ? 1u << bit : 0u;
         }
+        visit.left = static_cast<std::uint16_t>(left);
+        visit.right = static_cast<std::uint16_t>(right);
+    }
+
+    // Bit i set when the existing triangle's corner i lies strictly left (right) of the line from
+    // a to b as far as the floating-point filter settles it: neither bit set where it does not.
+    SideBits SidesOfCorners(PlanPoint a, PlanPoint b) const {
+        SideBits sides{0, 0};
+        for (int i = 0; i < 3; ++i) {
+            const OrientEstimate e = EstimateOrient(a, b, corner_[i]);
+            sides.left |= static_cast<std::uint32_t>(e.det > e.bound) << i;
+            sides.right |= static_cast<std::uint32_t>(-e.det > e.bound) << i;
+        }
+        return sides;
     }
 
     // The sides of design point j against the existing triangle's edges, decided once for it.
-    const std::int8_t* PointSidesOf(std::int32_t j) {
+    PointSides PointSidesOf(std::int32_t j) {
         const std::uint32_t v = sidesOf_[j];
         if (v < points_.size() && points_[v].point == j) {
-            return points_[v].side;
+            return points_[v];
         }
         sidesOf_[j] = static_cast<std::uint32_t>(points_.size());
         const PlanPoint q = DesignPlan(j);
-        PointSides sides{j, {}};
-        int open = 0;
+        PointSides sides{j, 0, 0};
         for (int m = 0; m < 3; ++m) {
-            const int side = OrientIfCertain(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
-            sides.side[m] = static_cast<std::int8_t>(side);
-            open |= static_cast<int>(side == 0);
+            const OrientEstimate e = EstimateOrient(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
+            sides.left |= static_cast<std::uint32_t>(e.det > e.bound) << m;
+            sides.right |= static_cast<std::uint32_t>(-e.det > e.bound) << m;
         }
-        if (open != 0) {
-            for (int m = 0; m < 3; ++m) {
-                sides.side[m] =
-                    static_cast<std::int8_t>(Orient(corner_[m], corner_[(m + 1) % 3], q));
-            }
+        for (std::uint32_t open = 7u & ~(sides.left | sides.right); open != 0; open &= open - 1) {
+            const int m = LowestBit(open);
+            const int side = Orient(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
+            sides.left |= side > 0 ? 1u << m : 0u;
+            sides.right |= side < 0 ? 1u << m : 0u;
         }
         points_.push_back(sides);
-        return points_.back().side;
+        return sides;
     }
 
     // Decides the sides of visit v's design triangle (CornerSides) and of its corners against the
-    // existing triangle's edges, aSide[m][j] (edge m, corner j); false when an edge of either
-    // triangle has the other wholly on or beyond it: their interiors do not overlap.
-    bool Overlaps(std::uint32_t v, int (&aSide)[3][3]) {
+    // existing triangle's edges, as words aLeft and aRight (row: existing edge m, column: design
+    // corner j); false when an edge of either triangle has the other wholly on or beyond it:
+    // their interiors do not overlap.
+    bool Overlaps(std::uint32_t v, std::uint32_t& aLeft, std::uint32_t& aRight) {
         CornerSides(visits_[v]);
         const DesignVisit& visit = visits_[v];
-        const std::int8_t(&bSide)[3][3] = visit.side;
-        int parted = 0;
-        for (int k = 0; k < 3; ++k) {
-            parted |= static_cast<int>(bSide[k][0] <= 0) & static_cast<int>(bSide[k][1] <= 0) &
-                      static_cast<int>(bSide[k][2] <= 0);
-        }
-        if (parted != 0) {
+        if (!EveryRowSet(visit.left)) {
             return false;
         }
         const std::int32_t* ib = design_.triangles[visit.triangle].corner;
+        std::uint32_t left = 0;
+        std::uint32_t right = 0;
         for (int j = 0; j < 3; ++j) {
-            const std::int8_t* sides = PointSidesOf(ib[j]);
-            for (int m = 0; m < 3; ++m) {
-                aSide[m][j] = sides[m];
-            }
+            const PointSides sides = PointSidesOf(ib[j]);
+            left |= sides.left << (3 * j);
+            right |= sides.right << (3 * j);
         }
-        for (int m = 0; m < 3; ++m) {
-            parted |= static_cast<int>(aSide[m][0] <= 0) & static_cast<int>(aSide[m][1] <= 0) &
-                      static_cast<int>(aSide[m][2] <= 0);
-        }
-        return parted == 0;
+        aLeft = kTranspose.of[left];
+        aRight = kTranspose.of[right];
+        return EveryRowSet(aLeft);
     }
 
     // Visits the design triangle of visit v: decides its sides and adds the faces of its
     // overlap with the existing triangle, whose area it adds to `area`. False when the two do not
     // overlap.
     bool Visit(std::uint32_t v, double& area) {
-        int aSide[3][3];  // [edge m of the existing triangle][corner j of the design one]
-        if (!Overlaps(v, aSide)) {
+        std::uint32_t aLeft = 0;  // row: edge m of the existing triangle, column: design corner j
+        std::uint32_t aRight = 0;
+        if (!Overlaps(v, aLeft, aRight)) {
             return false;
         }
         const DesignVisit& visit = visits_[v];
-        const std::int8_t(&bSide)[3][3] = visit.side;
-        const std::int32_t* ib = design_.triangles[visit.triangle].corner;
-        const SurfacePoint& q0 = design_.points[ib[0]];
-        const SurfacePoint& q1 = design_.points[ib[1]];
-        const SurfacePoint& q2 = design_.points[ib[2]];
-        const Slope slope = SlopeThrough(q1.x - q0.x, q1.y - q0.y, q1.z - q0.z, q2.x - q0.x,
-                                         q2.y - q0.y, q2.z - q0.z);
+        const std::uint32_t left = visit.left;
+        const std::uint32_t right = visit.right;
+        const SurfaceTriangle& b = design_.triangles[visit.triangle];
+        const SurfacePoint* const designPoints = design_.points.data();
+        const SurfacePoint q[3] = {designPoints[b.corner[0]], designPoints[b.corner[1]],
+                                   designPoints[b.corner[2]]};
+        const Slope slope = SlopeThrough(q[1].x - q[0].x, q[1].y - q[0].y, q[1].z - q[0].z,
+                                         q[2].x - q[0].x, q[2].y - q[0].y, q[2].z - q[0].z);
         if (!slope.Usable()) {
             return true;  // as the volume does: too thin to have a plane
         }
         const std::int32_t* ia = existing_.triangles[a_.index].corner;
         PieceCorners corners;
+        const std::uint32_t outsideDesign = ColumnsOf(right);
         for (int i = 0; i < 3; ++i) {
-            if ((bSide[0][i] | bSide[1][i] | bSide[2][i]) >= 0) {
-                corners.Add(ExistingVertex(ia[i], ib, slope), Relative(corner_[i]));
+            if ((outsideDesign >> i & 1u) == 0) {
+                corners.Add(ExistingVertex(ia[i], b.corner, slope), a_.corner[i]);
             }
         }
+        const std::uint32_t outsideExisting = ColumnsOf(aRight);
         for (int j = 0; j < 3; ++j) {
-            const PlanPoint q = DesignPlan(ib[j]);
-            if ((aSide[0][j] | aSide[1][j] | aSide[2][j]) >= 0 && q != corner_[0] &&
-                q != corner_[1] && q != corner_[2]) {
-                corners.Add(DesignVertex(ib[j]), Relative(q));
+            const PlanPoint at = PlanOf(q[j]);
+            if ((outsideExisting >> j & 1u) == 0 && at != corner_[0] && at != corner_[1] &&
+                at != corner_[2]) {
+                corners.Add(DesignVertex(b.corner[j]), Relative(at));
             }
         }
         // Edge m of the existing triangle crosses edge k of the design one: bit 3m + k.
-        int crossing = 0;
-        for (int m = 0; m < 3; ++m) {
-            for (int k = 0; k < 3; ++k) {
-                crossing |= (static_cast<int>(bSide[k][m] * bSide[k][(m + 1) % 3] < 0) &
-                             static_cast<int>(aSide[m][k] * aSide[m][(k + 1) % 3] < 0))
-                            << (3 * m + k);
-            }
-        }
+        const std::uint32_t crossing =
+            kTranspose.of[Straddles(left, right)] & Straddles(aLeft, aRight);
         const SetBits& bits = kSetBits.of[crossing];
         for (int i = 0; i < bits.count; ++i) {
             const int m = bits.bit[i] / 3;
             const int k = bits.bit[i] % 3;
-            const EdgeCrossing& c = current_[CrossingOf(v, m, k)];
+            const EdgeCrossing& c = current_[CrossingOf(v, b, m, k)];
             corners.Add(c.vertex, {c.x - a_.origin.x, c.y - a_.origin.y});
         }
         area += Fan(corners);
@@ -621,18 +727,17 @@ private:
     // that one, done before, made it; otherwise made, its position and both elevations taken
     // along the two edges from their lower-numbered ends, and handed over to the existing
     // neighbour when that one comes later.
-    std::int32_t CrossingOf(std::uint32_t v, int m, int k) {
-        const SurfaceTriangle& d = design_.triangles[visits_[v].triangle];
+    std::int32_t CrossingOf(std::uint32_t v, const SurfaceTriangle& d, int m, int k) {
         const std::int32_t d0 = d.corner[k];
         const std::int32_t d1 = d.corner[k == 2 ? 0 : k + 1];
         const DesignVisit* other = d.across[k] < 0 ? nullptr : VisitOf(d.across[k]);
         if (other != nullptr) {
-            const SurfaceTriangle& n = design_.triangles[other->triangle];
-            for (int j = 0; j < 3; ++j) {
-                if (n.corner[j] == d1 && n.corner[j == 2 ? 0 : j + 1] == d0 &&
-                    other->crossing[j][m] >= 0) {
-                    return visits_[v].crossing[k][m] = other->crossing[j][m];
-                }
+            // The neighbour's edge with the same ends (the one edge two triangles share).
+            const std::int32_t* across = design_.triangles[other->triangle].across;
+            const std::int32_t self = visits_[v].triangle;
+            const int j = across[0] == self ? 0 : across[1] == self ? 1 : 2;
+            if (other->crossing[j][m] >= 0) {
+                return visits_[v].crossing[k][m] = other->crossing[j][m];
             }
         }
         const SurfaceTriangle& t = existing_.triangles[a_.index];
@@ -691,12 +796,20 @@ private:
             angle[i] = PseudoAngle(n * corners.x[i] - sx, n * corners.y[i] - sy);
         }
         int order[12];
-        for (int i = 0; i < n; ++i) {
-            order[i] = i;
-        }
-        for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
-            for (int j = i; j > 0 && angle[order[j]] < angle[order[j - 1]]; --j) {
-                std::swap(order[j], order[j - 1]);
+        const bool numbers = angle[0] == angle[0] && angle[1] == angle[1] && angle[2] == angle[2] &&
+                             (n == 3 || angle[3] == angle[3]);
+        if (n == 3 && numbers) {
+            OrderByRank<3>(angle, order);
+        } else if (n == 4 && numbers) {
+            OrderByRank<4>(angle, order);
+        } else {
+            for (int i = 0; i < n; ++i) {
+                order[i] = i;
+            }
+            for (int i = 1; i < n; ++i) {  // insertion sort: a dozen corners at most
+                for (int j = i; j > 0 && angle[order[j]] < angle[order[j - 1]]; --j) {
+                    std::swap(order[j], order[j - 1]);
+                }
             }
         }
         const Local first = {corners.x[order[0]], corners.y[order[0]]};
