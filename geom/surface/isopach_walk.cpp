@@ -184,14 +184,6 @@ struct SideBits {
     std::uint32_t right;
 };
 
-// The sides of a design point against the existing triangle's edges: bit m of left (right)
-// set when it lies strictly left (right) of edge m.
-struct PointSides {
-    std::int32_t point;
-    std::uint32_t left;
-    std::uint32_t right;
-};
-
 // The cells of ByGrid's grid over the whole design; FromBoundary takes its order from the same.
 constexpr double kDesignTrianglesPerCell = 4.0;
 
@@ -235,9 +227,8 @@ struct GridPlace {
 };
 
 // Walks the design for each existing triangle in turn (both in plan order) and writes the map.
-// A design point's sides against the existing triangle's edges are decided once for that
-// triangle, however many design triangles share the point; a crossing is made once and taken over
-// by the other design triangle on its edge and by the existing neighbour on its edge.
+// A crossing is made once and taken over by the other design triangle on its edge and by the
+// existing neighbour on its edge.
 class CIsopachWalk {
 public:
     CIsopachWalk(const WeldedSurface& existing, const WeldedSurface& design, IsopachMesh& out)
@@ -248,7 +239,6 @@ public:
           designVertex_(design.points.size(), -1),
           seeds_(design),
           visitOf_(design.triangles.size(), 0),
-          sidesOf_(design.points.size(), 0),
           crossings_(existing.triangles.size()) {}
 
     void Run(const SurfaceProgress& progress) {
@@ -508,7 +498,6 @@ private:
         firstFace_ = out_.faces.size();
         current_.clear();
         visits_.clear();
-        points_.clear();
         restarted_ = false;
     }
 
@@ -567,15 +556,12 @@ private:
         return sides;
     }
 
-    // The sides of design point j against the existing triangle's edges, decided once for it.
-    PointSides PointSidesOf(std::int32_t j) {
-        const std::uint32_t v = sidesOf_[j];
-        if (v < points_.size() && points_[v].point == j) {
-            return points_[v];
-        }
-        sidesOf_[j] = static_cast<std::uint32_t>(points_.size());
+    // The sides of design point j against the existing triangle's edges: bit m of left (right)
+    // set when it lies strictly left (right) of edge m. Worked out again for each design triangle
+    // with the point, which costs less than looking up whether it was done.
+    SideBits PointSidesOf(std::int32_t j) const {
         const PlanPoint q = DesignPlan(j);
-        PointSides sides{j, 0, 0};
+        SideBits sides{0, 0};
         for (int m = 0; m < 3; ++m) {
             const OrientEstimate e = EstimateOrient(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
             sides.left |= static_cast<std::uint32_t>(e.det > e.bound) << m;
@@ -587,7 +573,6 @@ private:
             sides.left |= side > 0 ? 1u << m : 0u;
             sides.right |= side < 0 ? 1u << m : 0u;
         }
-        points_.push_back(sides);
         return sides;
     }
 
@@ -605,7 +590,7 @@ private:
         std::uint32_t left = 0;
         std::uint32_t right = 0;
         for (int j = 0; j < 3; ++j) {
-            const PointSides sides = PointSidesOf(ib[j]);
+            const SideBits sides = PointSidesOf(ib[j]);
             left |= sides.left << (3 * j);
             right |= sides.right << (3 * j);
         }
@@ -839,8 +824,6 @@ private:
     std::int32_t lastSeed_ = -1;          // the design triangle of the last centroid found
     std::vector<std::uint32_t> visitOf_;  // per design triangle: its place in visits_ (if there)
     std::vector<DesignVisit> visits_;     // of the existing triangle at hand
-    std::vector<std::uint32_t> sidesOf_;  // per design point: its place in points_ (if there)
-    std::vector<PointSides> points_;      // decided for the existing triangle at hand
     std::vector<std::uint32_t> stack_;
     std::unique_ptr<CTriangleGrid> grid_;          // made when first needed
     std::unique_ptr<BoundaryTriangles> boundary_;  // made when first needed
