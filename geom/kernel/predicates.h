@@ -66,11 +66,16 @@ struct OrientEstimate {
     double bound;
 };
 
-inline OrientEstimate EstimateOrient(PlanPoint a, PlanPoint b, PlanPoint c) {
-    const double left = (b.x - a.x) * (c.y - a.y);
-    const double right = (b.y - a.y) * (c.x - a.x);
+// The same for the line from a along `along` (b - a, as doubles), for many c on one line.
+inline OrientEstimate EstimateOrientAlong(PlanPoint a, PlanPoint along, PlanPoint c) {
+    const double left = along.x * (c.y - a.y);
+    const double right = along.y * (c.x - a.x);
     return {left - right, predicate_bounds::kOrientError * (std::fabs(left) + std::fabs(right)) +
                               predicate_bounds::kOrientUnderflow};
+}
+
+inline OrientEstimate EstimateOrient(PlanPoint a, PlanPoint b, PlanPoint c) {
+    return EstimateOrientAlong(a, {b.x - a.x, b.y - a.y}, c);
 }
 
 inline int Orient(PlanPoint a, PlanPoint b, PlanPoint c) {

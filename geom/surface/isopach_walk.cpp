@@ -272,6 +272,10 @@ private:
         for (int i = 0; i < 3; ++i) {
             corner_[i] = Plan(existing_.points[c[i]]);
         }
+        for (int i = 0; i < 3; ++i) {
+            const PlanPoint next = corner_[i == 2 ? 0 : i + 1];
+            edge_[i] = {next.x - corner_[i].x, next.y - corner_[i].y};
+        }
         a_ = {t, origin, {}, {}, 0};
         for (int i = 0; i < 3; ++i) {
             a_.corner[i] = Relative(corner_[i]);
@@ -506,10 +510,7 @@ private:
     // the others are worked out together without branches, which way each goes being
     // unforeseeable, and only those the floating-point filter leaves open are decided again
     // exactly.
-    void CornerSides(DesignVisit& visit) const {
-        const SurfaceTriangle& t = design_.triangles[visit.triangle];
-        const PlanPoint q[3] = {DesignPlan(t.corner[0]), DesignPlan(t.corner[1]),
-                                DesignPlan(t.corner[2])};
+    void CornerSides(DesignVisit& visit, const SurfaceTriangle& t, const PlanPoint (&q)[3]) const {
         std::uint32_t left = 0;
         std::uint32_t right = 0;
         std::uint32_t decided = 0;
@@ -556,24 +557,26 @@ private:
         return sides;
     }
 
-    // The sides of design point j against the existing triangle's edges: bit m of left (right)
-    // set when it lies strictly left (right) of edge m. Worked out again for each design triangle
-    // with the point, which costs less than looking up whether it was done.
-    SideBits PointSidesOf(std::int32_t j) const {
-        const PlanPoint q = DesignPlan(j);
-        SideBits sides{0, 0};
+    // The sides of the design triangle's corners q against the existing triangle's edges, as
+    // words (row: existing edge m, column: corner j), worked out as CornerSides does.
+    SideBits DesignCornerSides(const PlanPoint (&q)[3]) const {
+        std::uint32_t left = 0;
+        std::uint32_t right = 0;
         for (int m = 0; m < 3; ++m) {
-            const OrientEstimate e = EstimateOrient(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
-            sides.left |= static_cast<std::uint32_t>(e.det > e.bound) << m;
-            sides.right |= static_cast<std::uint32_t>(-e.det > e.bound) << m;
+            for (int j = 0; j < 3; ++j) {
+                const OrientEstimate e = EstimateOrientAlong(corner_[m], edge_[m], q[j]);
+                left |= static_cast<std::uint32_t>(e.det > e.bound) << (3 * m + j);
+                right |= static_cast<std::uint32_t>(-e.det > e.bound) << (3 * m + j);
+            }
         }
-        for (std::uint32_t open = 7u & ~(sides.left | sides.right); open != 0; open &= open - 1) {
-            const int m = LowestBit(open);
-            const int side = Orient(corner_[m], corner_[m == 2 ? 0 : m + 1], q);
-            sides.left |= side > 0 ? 1u << m : 0u;
-            sides.right |= side < 0 ? 1u << m : 0u;
+        for (std::uint32_t open = 0x1FFu & ~(left | right); open != 0; open &= open - 1) {
+            const int bit = LowestBit(open);
+            const int m = bit / 3;
+            const int side = Orient(corner_[m], corner_[m == 2 ? 0 : m + 1], q[bit % 3]);
+            left |= side > 0 ? 1u << bit : 0u;
+            right |= side < 0 ? 1u << bit : 0u;
         }
-        return sides;
+        return {left, right};
     }
 
     // Decides the sides of visit v's design triangle (CornerSides) and of its corners against the
@@ -581,21 +584,17 @@ private:
     // corner j); false when an edge of either triangle has the other wholly on or beyond it:
     // their interiors do not overlap.
     bool Overlaps(std::uint32_t v, std::uint32_t& aLeft, std::uint32_t& aRight) {
-        CornerSides(visits_[v]);
-        const DesignVisit& visit = visits_[v];
+        DesignVisit& visit = visits_[v];
+        const SurfaceTriangle& t = design_.triangles[visit.triangle];
+        const PlanPoint q[3] = {DesignPlan(t.corner[0]), DesignPlan(t.corner[1]),
+                                DesignPlan(t.corner[2])};
+        CornerSides(visit, t, q);
         if (!EveryRowSet(visit.left)) {
             return false;
         }
-        const std::int32_t* ib = design_.triangles[visit.triangle].corner;
-        std::uint32_t left = 0;
-        std::uint32_t right = 0;
-        for (int j = 0; j < 3; ++j) {
-            const SideBits sides = PointSidesOf(ib[j]);
-            left |= sides.left << (3 * j);
-            right |= sides.right << (3 * j);
-        }
-        aLeft = kTranspose.of[left];
-        aRight = kTranspose.of[right];
+        const SideBits sides = DesignCornerSides(q);
+        aLeft = sides.left;
+        aRight = sides.right;
         return EveryRowSet(aLeft);
     }
 
@@ -818,6 +817,7 @@ private:
     IsopachMesh& out_;
     ExistingTriangle a_{};                      // the existing triangle at hand
     PlanPoint corner_[3]{};                     // its corners' plan positions
+    PlanPoint edge_[3]{};                       // its edges, corner_[m + 1] - corner_[m]
     std::vector<std::int32_t> existingVertex_;  // per existing point: its isopach vertex, or -1
     std::vector<std::int32_t> designVertex_;    // per design point
     CSeedGrid seeds_;
