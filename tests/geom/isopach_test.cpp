@@ -119,6 +119,40 @@ TEST(Isopach, IsTheOverlayOfRandomSurfaces) {
     }
 }
 
+// Surfaces whose edges lie on one another, in survey coordinates, where the side tests end in
+// exact zeros: a surface against itself (the map is the surface with nothing added and z = 0),
+// and a fine grid against a coarse one shifted by a quarter of its step, whose vertices lie on
+// the fine grid's edges halfway between its vertices (each there once, no crossing made twice).
+TEST(Isopach, MapsSurfacesWhoseEdgesLieOnOneAnother) {
+    const double x0 = 350123.25, y0 = 5800456.5;
+    const geom::SurfaceMesh random = surfacetest::RandomSurface(
+        31, 3000, x0, y0, x0 + 200, y0 + 150, [](double x, double) { return 0.01 * x; });
+    const geom::WeldedSurface surface =
+        surfacetest::Weld(surfacetest::SplitLikeWriter(random, 900));
+    const geom::IsopachMesh itself = Isopach(surface, surface);
+    EXPECT_EQ(itself.vertices.size(), surface.points.size());
+    EXPECT_EQ(itself.faces.size(), surface.triangles.size());
+    for (const geom::SurfacePoint& v : itself.vertices) {
+        EXPECT_EQ(v.z, 0.0);
+    }
+    ExpectVolumeOfOverlay(surface, surface, itself);
+
+    const auto placed = [&](geom::SurfaceMesh grid, double step, double shift) {
+        for (geom::CVertex& v : grid.vertices) {
+            v.x = x0 + shift + step * v.x;
+            v.y = y0 + step * v.y;
+        }
+        return grid;
+    };
+    const geom::WeldedSurface fine = surfacetest::Weld(
+        {placed(surfacetest::Grid(16, 12, [](int i, int j) { return i - j; }), 0.5, 0.0)});
+    const geom::WeldedSurface coarse = surfacetest::Weld(
+        {placed(surfacetest::Grid(7, 6, [](int i, int) { return 0.25 * i; }), 1.0, 0.25)});
+    const geom::IsopachMesh map = Isopach(fine, coarse);
+    ExpectVolumeOfOverlay(fine, coarse, map);
+    ExpectVerticesOfOverlay(fine, coarse, map);
+}
+
 // Two triangles crossing as a star: the map is their hexagonal overlap, its six corners the
 // crossings of their edges (each crossing of two edges a corner of one piece), fanned into four
 // counter-clockwise faces that cover the hexagon once.
