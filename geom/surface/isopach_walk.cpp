@@ -122,6 +122,11 @@ std::uint32_t ColumnsOf(std::uint32_t word) {
     return (word | word >> 3 | word >> 6) & 7u;
 }
 
+// Column c of the word, as a word with its bits in column 0.
+std::uint32_t ColumnOf(std::uint32_t word, int c) {
+    return word >> c & 0x49u;
+}
+
 // Whether every row has a bit.
 bool EveryRowSet(std::uint32_t word) {
     return ((word | word >> 1 | word >> 2) & 0x49u) == 0x49u;
@@ -174,6 +179,8 @@ struct DesignVisit {
     std::int32_t fromEdge;
     std::uint16_t left;
     std::uint16_t right;
+    std::uint16_t cornersLeft;  // its corners' sides against the existing edges, once decided
+    std::uint16_t cornersRight;
     std::int32_t crossing[3][3];
 };
 
@@ -338,7 +345,8 @@ private:
     // `fromEdge`, or from no visit.
     std::uint32_t Reach(std::int32_t s, std::uint32_t from = kNoVisit, int fromEdge = 0) {
         visitOf_[s] = static_cast<std::uint32_t>(visits_.size());
-        visits_.push_back({s, from, fromEdge, 0, 0, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
+        visits_.push_back(
+            {s, from, fromEdge, 0, 0, 0, 0, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
         return visitOf_[s];
     }
 
@@ -510,7 +518,7 @@ private:
     // the others are worked out together without branches, which way each goes being
     // unforeseeable, and only those the floating-point filter leaves open are decided again
     // exactly.
-    void CornerSides(DesignVisit& visit, const SurfaceTriangle& t, const PlanPoint (&q)[3]) const {
+    void CornerSides(DesignVisit& visit, const PlanPoint (&q)[3], int shared) const {
         std::uint32_t left = 0;
         std::uint32_t right = 0;
         std::uint32_t decided = 0;
@@ -520,11 +528,8 @@ private:
             right |= sides.right << (3 * k);
             decided |= 7u << (3 * k);
         };
-        if (visit.from != kNoVisit) {
+        if (shared >= 0) {
             const DesignVisit& from = visits_[visit.from];
-            const int shared = t.across[0] == from.triangle   ? 0
-                               : t.across[1] == from.triangle ? 1
-                                                              : 2;
             left = RowOf(from.right, visit.fromEdge) << (3 * shared);
             right = RowOf(from.left, visit.fromEdge) << (3 * shared);
             row(shared == 2 ? 0 : shared + 1);
@@ -557,44 +562,71 @@ private:
         return sides;
     }
 
-    // The sides of the design triangle's corners q against the existing triangle's edges, as
-    // words (row: existing edge m, column: corner j), worked out as CornerSides does.
-    SideBits DesignCornerSides(const PlanPoint (&q)[3]) const {
+    // The sides of the visit's design corners q against the existing triangle's edges, as words
+    // (row: existing edge m, column: corner j), worked out as CornerSides does; the two corners
+    // on the edge shared with the visit it was reached from take that one's.
+    void DesignCornerSides(DesignVisit& visit, const PlanPoint (&q)[3], int shared) const {
         std::uint32_t left = 0;
         std::uint32_t right = 0;
-        for (int m = 0; m < 3; ++m) {
-            for (int j = 0; j < 3; ++j) {
+        std::uint32_t decided = 0;
+        const auto column = [&](int j) {
+            for (int m = 0; m < 3; ++m) {
                 const OrientEstimate e = EstimateOrientAlong(corner_[m], edge_[m], q[j]);
                 left |= static_cast<std::uint32_t>(e.det > e.bound) << (3 * m + j);
                 right |= static_cast<std::uint32_t>(-e.det > e.bound) << (3 * m + j);
             }
+            decided |= 0x49u << j;
+        };
+        if (shared >= 0) {
+            // The shared edge runs from corner `shared` to the next here, the other way round
+            // from the visit it was reached from.
+            const DesignVisit& from = visits_[visit.from];
+            const int k = visit.fromEdge;
+            const int kNext = k == 2 ? 0 : k + 1;
+            const int next = shared == 2 ? 0 : shared + 1;
+            left = ColumnOf(from.cornersLeft, kNext) << shared | ColumnOf(from.cornersLeft, k)
+                                                                     << next;
+            right = ColumnOf(from.cornersRight, kNext) << shared | ColumnOf(from.cornersRight, k)
+                                                                       << next;
+            column(next == 2 ? 0 : next + 1);
+        } else {
+            column(0);
+            column(1);
+            column(2);
         }
-        for (std::uint32_t open = 0x1FFu & ~(left | right); open != 0; open &= open - 1) {
+        for (std::uint32_t open = decided & ~(left | right); open != 0; open &= open - 1) {
             const int bit = LowestBit(open);
             const int m = bit / 3;
             const int side = Orient(corner_[m], corner_[m == 2 ? 0 : m + 1], q[bit % 3]);
             left |= side > 0 ? 1u << bit : 0u;
             right |= side < 0 ? 1u << bit : 0u;
         }
-        return {left, right};
+        visit.cornersLeft = static_cast<std::uint16_t>(left);
+        visit.cornersRight = static_cast<std::uint16_t>(right);
     }
 
     // Decides the sides of visit v's design triangle (CornerSides) and of its corners against the
-    // existing triangle's edges, as words aLeft and aRight (row: existing edge m, column: design
-    // corner j); false when an edge of either triangle has the other wholly on or beyond it:
-    // their interiors do not overlap.
+    // existing triangle's edges (DesignCornerSides), the latter into aLeft and aRight; false when
+    // an edge of either triangle has the other wholly on or beyond it: their interiors do not
+    // overlap. A visit reached from another takes the sides that the two share from that one,
+    // which its Overlaps decided in full.
     bool Overlaps(std::uint32_t v, std::uint32_t& aLeft, std::uint32_t& aRight) {
         DesignVisit& visit = visits_[v];
         const SurfaceTriangle& t = design_.triangles[visit.triangle];
         const PlanPoint q[3] = {DesignPlan(t.corner[0]), DesignPlan(t.corner[1]),
                                 DesignPlan(t.corner[2])};
-        CornerSides(visit, t, q);
+        int shared = -1;
+        if (visit.from != kNoVisit) {
+            const std::int32_t from = visits_[visit.from].triangle;
+            shared = t.across[0] == from ? 0 : t.across[1] == from ? 1 : 2;
+        }
+        CornerSides(visit, q, shared);
         if (!EveryRowSet(visit.left)) {
             return false;
         }
-        const SideBits sides = DesignCornerSides(q);
-        aLeft = sides.left;
-        aRight = sides.right;
+        DesignCornerSides(visit, q, shared);
+        aLeft = visit.cornersLeft;
+        aRight = visit.cornersRight;
         return EveryRowSet(aLeft);
     }
 
