@@ -132,6 +132,12 @@ bool EveryRowSet(std::uint32_t word) {
     return ((word | word >> 1 | word >> 2) & 0x49u) == 0x49u;
 }
 
+// The edge of triangle t that it shares with its neighbour n (t.across[k] == n for one k), found
+// without a branch.
+int EdgeTo(const SurfaceTriangle& t, std::int32_t n) {
+    return static_cast<int>(t.across[1] == n) + 2 * static_cast<int>(t.across[2] == n);
+}
+
 // The number of the lowest bit set in a word that has one.
 int LowestBit(std::uint32_t word) {
     int bit = 0;
@@ -337,8 +343,15 @@ private:
     // The design triangle's visit record, or null when it has not been reached for this
     // existing triangle.
     DesignVisit* VisitOf(std::int32_t s) {
+        if (visits_.empty()) {
+            return nullptr;
+        }
+        // Both tests are made, the record read at a place that is there either way, without a
+        // branch on each: whether it was reached is unforeseeable.
         const std::uint32_t v = visitOf_[s];
-        return v < visits_.size() && visits_[v].triangle == s ? &visits_[v] : nullptr;
+        const std::size_t at = v < visits_.size() ? v : 0;
+        const bool reached = (v < visits_.size()) & (visits_[at].triangle == s);
+        return reached ? &visits_[at] : nullptr;
     }
 
     // Makes design triangle s's visit record: reached from visit `from` across its edge
@@ -618,7 +631,7 @@ private:
         int shared = -1;
         if (visit.from != kNoVisit) {
             const std::int32_t from = visits_[visit.from].triangle;
-            shared = t.across[0] == from ? 0 : t.across[1] == from ? 1 : 2;
+            shared = EdgeTo(t, from);
         }
         CornerSides(visit, q, shared);
         if (!EveryRowSet(visit.left)) {
@@ -749,9 +762,8 @@ private:
         const DesignVisit* other = d.across[k] < 0 ? nullptr : VisitOf(d.across[k]);
         if (other != nullptr) {
             // The neighbour's edge with the same ends (the one edge two triangles share).
-            const std::int32_t* across = design_.triangles[other->triangle].across;
             const std::int32_t self = visits_[v].triangle;
-            const int j = across[0] == self ? 0 : across[1] == self ? 1 : 2;
+            const int j = EdgeTo(design_.triangles[other->triangle], self);
             if (other->crossing[j][m] >= 0) {
                 return visits_[v].crossing[k][m] = other->crossing[j][m];
             }
