@@ -91,6 +91,13 @@ struct SetBitsTable {
 
 constexpr SetBitsTable kSetBits;
 
+// The sides of points against lines: bit c (or, in a word, bit 3r + c for line r) of left
+// (right) set when point c lies strictly left (right) of the line.
+struct SideBits {
+    std::uint32_t left;
+    std::uint32_t right;
+};
+
 // The sides of three points against three lines are kept as 9-bit words, bit 3r + c for line
 // (row) r and point (column) c: one word for "strictly left", one for "strictly right". The
 // tests on them are then a few operations on the whole word instead of a branch per pair.
@@ -147,6 +154,20 @@ int LowestBit(std::uint32_t word) {
     return bit;
 }
 
+// The sides as words, bit 3r + c for point c against the line from corner r of `lines` to the
+// next, with those among `decided` that the floating-point filter left open decided exactly.
+SideBits Settled(SideBits sides, std::uint32_t decided, const PlanPoint (&lines)[3],
+                 const PlanPoint (&points)[3]) {
+    for (std::uint32_t open = decided & ~(sides.left | sides.right); open != 0; open &= open - 1) {
+        const int bit = LowestBit(open);
+        const int r = bit / 3;
+        const int side = Orient(lines[r], lines[r == 2 ? 0 : r + 1], points[bit % 3]);
+        sides.left |= side > 0 ? 1u << bit : 0u;
+        sides.right |= side < 0 ? 1u << bit : 0u;
+    }
+    return sides;
+}
+
 // Bit 3r + c set when points c and c + 1 (mod 3) lie strictly on opposite sides of line r.
 std::uint32_t Straddles(std::uint32_t left, std::uint32_t right) {
     const auto next = [](std::uint32_t w) { return (w >> 1 & 0xDBu) | (w << 2 & 0x124u); };
@@ -183,18 +204,9 @@ struct DesignVisit {
     std::int32_t triangle;
     std::uint32_t from;
     std::int32_t fromEdge;
-    std::uint16_t left;
-    std::uint16_t right;
-    std::uint16_t cornersLeft;  // its corners' sides against the existing edges, once decided
-    std::uint16_t cornersRight;
+    SideBits edges;    // the existing corners' sides against its edges
+    SideBits corners;  // its corners' sides against the existing edges, once decided
     std::int32_t crossing[3][3];
-};
-
-// Three points' sides against a line: bit c of left (right) set when point c lies strictly left
-// (right) of it.
-struct SideBits {
-    std::uint32_t left;
-    std::uint32_t right;
 };
 
 // The cells of ByGrid's grid over the whole design; FromBoundary takes its order from the same.
@@ -359,7 +371,7 @@ private:
     std::uint32_t Reach(std::int32_t s, std::uint32_t from = kNoVisit, int fromEdge = 0) {
         visitOf_[s] = static_cast<std::uint32_t>(visits_.size());
         visits_.push_back(
-            {s, from, fromEdge, 0, 0, 0, 0, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
+            {s, from, fromEdge, {0, 0}, {0, 0}, {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}});
         return visitOf_[s];
     }
 
@@ -378,7 +390,7 @@ private:
                 continue;
             }
             for (int k = 0; k < 3; ++k) {
-                if (RowOf(visits_[v].right, k) != 0) {
+                if (RowOf(visits_[v].edges.right, k) != 0) {
                     const std::int32_t n = design_.triangles[visits_[v].triangle].across[k];
                     if (n < 0) {
                         return false;
@@ -441,7 +453,7 @@ private:
                  std::max(cells.Row(std::min(p0.y, std::min(p1.y, p2.y))), cells.Row(box.y0)), s});
             for (int k = 0; k < 3; ++k) {
                 const std::int32_t n = design_.triangles[s].across[k];
-                if (RowOf(visits_[v].right, k) != 0 && n >= 0) {
+                if (RowOf(visits_[v].edges.right, k) != 0 && n >= 0) {
                     reach(n, v, k);
                 }
             }
@@ -532,35 +544,25 @@ private:
     // unforeseeable, and only those the floating-point filter leaves open are decided again
     // exactly.
     void CornerSides(DesignVisit& visit, const PlanPoint (&q)[3], int shared) const {
-        std::uint32_t left = 0;
-        std::uint32_t right = 0;
-        std::uint32_t decided = 0;
-        const auto row = [&](int k) {
-            const SideBits sides = SidesOfCorners(q[k], q[k == 2 ? 0 : k + 1]);
-            left |= sides.left << (3 * k);
-            right |= sides.right << (3 * k);
-            decided |= 7u << (3 * k);
-        };
+        SideBits sides{0, 0};
+        int first = 0;  // the rows worked out: all, or the two after the shared edge
+        int rows = 3;
         if (shared >= 0) {
             const DesignVisit& from = visits_[visit.from];
-            left = RowOf(from.right, visit.fromEdge) << (3 * shared);
-            right = RowOf(from.left, visit.fromEdge) << (3 * shared);
-            row(shared == 2 ? 0 : shared + 1);
-            row(shared == 0 ? 2 : shared - 1);
-        } else {
-            row(0);
-            row(1);
-            row(2);
+            sides = {RowOf(from.edges.right, visit.fromEdge) << (3 * shared),
+                     RowOf(from.edges.left, visit.fromEdge) << (3 * shared)};
+            first = shared == 2 ? 0 : shared + 1;
+            rows = 2;
         }
-        for (std::uint32_t open = decided & ~(left | right); open != 0; open &= open - 1) {
-            const int bit = LowestBit(open);
-            const int k = bit / 3;
-            const int side = Orient(q[k], q[k == 2 ? 0 : k + 1], corner_[bit % 3]);
-            left |= side > 0 ? 1u << bit : 0u;
-            right |= side < 0 ? 1u << bit : 0u;
+        std::uint32_t decided = 0;
+        for (int r = 0; r < rows; ++r) {
+            const int k = first + r < 3 ? first + r : first + r - 3;
+            const SideBits row = SidesOfCorners(q[k], q[k == 2 ? 0 : k + 1]);
+            sides.left |= row.left << (3 * k);
+            sides.right |= row.right << (3 * k);
+            decided |= 7u << (3 * k);
         }
-        visit.left = static_cast<std::uint16_t>(left);
-        visit.right = static_cast<std::uint16_t>(right);
+        visit.edges = Settled(sides, decided, q, corner_);
     }
 
     // Bit i set when the existing triangle's corner i lies strictly left (right) of the line from
@@ -579,43 +581,32 @@ private:
     // (row: existing edge m, column: corner j), worked out as CornerSides does; the two corners
     // on the edge shared with the visit it was reached from take that one's.
     void DesignCornerSides(DesignVisit& visit, const PlanPoint (&q)[3], int shared) const {
-        std::uint32_t left = 0;
-        std::uint32_t right = 0;
+        SideBits sides{0, 0};
         std::uint32_t decided = 0;
         const auto column = [&](int j) {
             for (int m = 0; m < 3; ++m) {
                 const OrientEstimate e = EstimateOrientAlong(corner_[m], edge_[m], q[j]);
-                left |= static_cast<std::uint32_t>(e.det > e.bound) << (3 * m + j);
-                right |= static_cast<std::uint32_t>(-e.det > e.bound) << (3 * m + j);
+                sides.left |= static_cast<std::uint32_t>(e.det > e.bound) << (3 * m + j);
+                sides.right |= static_cast<std::uint32_t>(-e.det > e.bound) << (3 * m + j);
             }
             decided |= 0x49u << j;
         };
         if (shared >= 0) {
             // The shared edge runs from corner `shared` to the next here, the other way round
             // from the visit it was reached from.
-            const DesignVisit& from = visits_[visit.from];
+            const SideBits& from = visits_[visit.from].corners;
             const int k = visit.fromEdge;
             const int kNext = k == 2 ? 0 : k + 1;
             const int next = shared == 2 ? 0 : shared + 1;
-            left = ColumnOf(from.cornersLeft, kNext) << shared | ColumnOf(from.cornersLeft, k)
-                                                                     << next;
-            right = ColumnOf(from.cornersRight, kNext) << shared | ColumnOf(from.cornersRight, k)
-                                                                       << next;
+            sides = {ColumnOf(from.left, kNext) << shared | ColumnOf(from.left, k) << next,
+                     ColumnOf(from.right, kNext) << shared | ColumnOf(from.right, k) << next};
             column(next == 2 ? 0 : next + 1);
         } else {
             column(0);
             column(1);
             column(2);
         }
-        for (std::uint32_t open = decided & ~(left | right); open != 0; open &= open - 1) {
-            const int bit = LowestBit(open);
-            const int m = bit / 3;
-            const int side = Orient(corner_[m], corner_[m == 2 ? 0 : m + 1], q[bit % 3]);
-            left |= side > 0 ? 1u << bit : 0u;
-            right |= side < 0 ? 1u << bit : 0u;
-        }
-        visit.cornersLeft = static_cast<std::uint16_t>(left);
-        visit.cornersRight = static_cast<std::uint16_t>(right);
+        visit.corners = Settled(sides, decided, corner_, q);
     }
 
     // Decides the sides of visit v's design triangle (CornerSides) and of its corners against the
@@ -634,12 +625,12 @@ private:
             shared = EdgeTo(t, from);
         }
         CornerSides(visit, q, shared);
-        if (!EveryRowSet(visit.left)) {
+        if (!EveryRowSet(visit.edges.left)) {
             return false;
         }
         DesignCornerSides(visit, q, shared);
-        aLeft = visit.cornersLeft;
-        aRight = visit.cornersRight;
+        aLeft = visit.corners.left;
+        aRight = visit.corners.right;
         return EveryRowSet(aLeft);
     }
 
@@ -653,8 +644,8 @@ private:
             return false;
         }
         const DesignVisit& visit = visits_[v];
-        const std::uint32_t left = visit.left;
-        const std::uint32_t right = visit.right;
+        const std::uint32_t left = visit.edges.left;
+        const std::uint32_t right = visit.edges.right;
         const SurfaceTriangle& b = design_.triangles[visit.triangle];
         const SurfacePoint* const designPoints = design_.points.data();
         const SurfacePoint q[3] = {designPoints[b.corner[0]], designPoints[b.corner[1]],
