@@ -22,11 +22,15 @@
 //   the pages then come one fault at a time as before.
 // PrepareRoomForWriting(p, bytes): AdviseHugePages, then PrepareForWriting: for storage the caller
 //   got elsewhere (a std::vector's room, a lent range) and is about to write whole.
+// PrepareVectorForWriting(items, count): room for `count` items in a vector about to be filled
+//   afresh, its pages made present by PrepareRoomForWriting; when it has less room, what it holds
+//   is dropped first rather than copied.
 // SetHugePagesWanted(wanted): on by default (see large_allocation.cpp); off, blocks are plain
 //   and nothing is advised. The benchmarks measure both ways.
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace geom {
 
@@ -40,6 +44,15 @@ void AdviseHugePages(void* storage, std::size_t bytes);
 constexpr std::size_t kPrepareMinBytes = std::size_t{1} << 20;
 void PrepareForWriting(void* storage, std::size_t bytes);
 void PrepareRoomForWriting(void* storage, std::size_t bytes);
+
+template <typename T>
+void PrepareVectorForWriting(std::vector<T>& items, std::size_t count) {
+    if (items.capacity() < count) {
+        std::vector<T>().swap(items);
+        items.reserve(count);
+        PrepareRoomForWriting(items.data(), count * sizeof(T));
+    }
+}
 
 class LargeBlock {
 public:

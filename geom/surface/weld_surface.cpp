@@ -18,14 +18,6 @@ namespace geom {
 
 namespace {
 
-// Makes room for `count` items about to be written one after another, its pages present at once
-// rather than a fault per page (large_allocation.h).
-template <typename T>
-void ReserveToWrite(std::vector<T>& items, std::size_t count) {
-    items.reserve(count);
-    PrepareRoomForWriting(items.data(), count * sizeof(T));
-}
-
 struct Fault {
     SurfaceStatus status;
     std::size_t global;  // vertex or face position over all meshes
@@ -129,8 +121,9 @@ private:
             std::uint32_t mesh;
         };
         std::vector<Key> keys;
-        ReserveToWrite(keys, vertexCount_);
-        ReserveToWrite(surface_.points, vertexCount_);  // at most: repeated vertices become one
+        PrepareVectorForWriting(keys, vertexCount_);
+        PrepareVectorForWriting(surface_.points,
+                                vertexCount_);  // at most: repeated vertices become one
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
             for (const CVertex& p : meshes_[m].vertices) {
                 keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size()),
@@ -170,8 +163,9 @@ private:
     }
 
     void MakeTriangles() {
-        ReserveToWrite(surface_.triangles, faceCount_);  // at most: some become walls or collapse
-        ReserveToWrite(triangleFace_, faceCount_);
+        PrepareVectorForWriting(surface_.triangles,
+                                faceCount_);  // at most: some become walls or collapse
+        PrepareVectorForWriting(triangleFace_, faceCount_);
         std::size_t faceGlobal = 0;
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
             triangleStarts_.push_back(surface_.triangles.size());

@@ -79,16 +79,6 @@ struct Axis {
     }
 };
 
-// Room for `count` elements in an empty vector, its pages present before they are written.
-template <typename T>
-void PrepareWhole(std::vector<T>& values, std::size_t count) {
-    if (values.capacity() < count) {
-        std::vector<T>().swap(values);
-        values.reserve(count);
-        PrepareRoomForWriting(values.data(), count * sizeof(T));
-    }
-}
-
 }  // namespace
 
 bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
@@ -117,10 +107,10 @@ bool FindGridLattice(const std::vector<ThinPoint>& points, GridLattice& grid) {
     const std::size_t tilesDown = (grid.rows + GridLattice::kTile - 1) >> GridLattice::kTileShift;
     const std::size_t tiled =
         grid.TilesAcross() * tilesDown * GridLattice::kTile * GridLattice::kTile;
-    PrepareWhole(grid.ids, points.size());
+    PrepareVectorForWriting(grid.ids, points.size());
     grid.ids.assign(points.size(), 0xFFFFFFFFu);
     // Room for a tile's row before the first, to start the tiles at a multiple of its size.
-    PrepareWhole(grid.z, tiled + GridLattice::kTile - 1);
+    PrepareVectorForWriting(grid.z, tiled + GridLattice::kTile - 1);
     grid.z.resize(tiled + GridLattice::kTile - 1);
     const auto address = reinterpret_cast<std::uintptr_t>(grid.z.data()) / sizeof(double);
     grid.zFirst = (GridLattice::kTile - address % GridLattice::kTile) % GridLattice::kTile;
