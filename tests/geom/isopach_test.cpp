@@ -32,6 +32,29 @@ geom::SurfaceMesh AsSurfaceMesh(const geom::IsopachMesh& isopach) {
     return mesh;
 }
 
+// The mesh moved and scaled in plan: x to x0 + step x, y to y0 + step y.
+geom::SurfaceMesh Placed(geom::SurfaceMesh mesh, double x0, double y0, double step) {
+    for (geom::CVertex& v : mesh.vertices) {
+        v.x = x0 + step * v.x;
+        v.y = y0 + step * v.y;
+    }
+    return mesh;
+}
+
+// The map's plan area; every face is expected counter-clockwise.
+double CounterClockwiseArea(const geom::IsopachMesh& isopach) {
+    double area = 0.0;
+    for (const geom::MeshFace& f : isopach.faces) {
+        const geom::SurfacePoint& a = isopach.vertices[static_cast<std::size_t>(f.i1)];
+        const geom::SurfacePoint& b = isopach.vertices[static_cast<std::size_t>(f.i2)];
+        const geom::SurfacePoint& c = isopach.vertices[static_cast<std::size_t>(f.i3)];
+        const double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        EXPECT_GT(twice, 0.0);
+        area += twice / 2;
+    }
+    return area;
+}
+
 void ExpectRelativelyNear(double got, double expected, double relative) {
     EXPECT_NEAR(got, expected, relative * std::fabs(expected)) << "expected " << expected;
 }
@@ -137,17 +160,10 @@ TEST(Isopach, MapsSurfacesWhoseEdgesLieOnOneAnother) {
     }
     ExpectVolumeOfOverlay(surface, surface, itself);
 
-    const auto placed = [&](geom::SurfaceMesh grid, double step, double shift) {
-        for (geom::CVertex& v : grid.vertices) {
-            v.x = x0 + shift + step * v.x;
-            v.y = y0 + step * v.y;
-        }
-        return grid;
-    };
     const geom::WeldedSurface fine = surfacetest::Weld(
-        {placed(surfacetest::Grid(16, 12, [](int i, int j) { return i - j; }), 0.5, 0.0)});
+        {Placed(surfacetest::Grid(16, 12, [](int i, int j) { return i - j; }), x0, y0, 0.5)});
     const geom::WeldedSurface coarse = surfacetest::Weld(
-        {placed(surfacetest::Grid(7, 6, [](int i, int) { return 0.25 * i; }), 1.0, 0.25)});
+        {Placed(surfacetest::Grid(7, 6, [](int i, int) { return 0.25 * i; }), x0 + 0.25, y0, 1.0)});
     const geom::IsopachMesh map = Isopach(fine, coarse);
     ExpectVolumeOfOverlay(fine, coarse, map);
     ExpectVerticesOfOverlay(fine, coarse, map);
@@ -177,16 +193,7 @@ TEST(Isopach, FansAPieceOfSixCrossings) {
         EXPECT_NEAR(v.z, v.x - v.y, 1e-12);
     }
     ASSERT_EQ(isopach.faces.size(), 4u);
-    double area = 0.0;
-    for (const geom::MeshFace& f : isopach.faces) {
-        const geom::SurfacePoint& a = isopach.vertices[f.i1];
-        const geom::SurfacePoint& b = isopach.vertices[f.i2];
-        const geom::SurfacePoint& c = isopach.vertices[f.i3];
-        const double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-        EXPECT_GT(twice, 0.0);
-        area += twice / 2;
-    }
-    EXPECT_NEAR(area, 48.0, 1e-12);
+    EXPECT_NEAR(CounterClockwiseArea(isopach), 48.0, 1e-12);
     ExpectVolumeOfOverlay(existing, design, isopach);
 }
 
@@ -201,12 +208,9 @@ TEST(Isopach, KeepsTheVolumeOfLargeSurfacesInSurveyCoordinates) {
         surfacetest::RandomSurface(7, 20000, x0, y0, x0 + 300, y0 + 300, ground);
     const geom::WeldedSurface existing =
         surfacetest::Weld(surfacetest::SplitLikeWriter(mesh, 4000));
-    geom::SurfaceMesh pad =
-        surfacetest::Grid(40, 40, [](int i, int j) { return 401.0 + 0.05 * i * j / 40; });
-    for (geom::CVertex& v : pad.vertices) {
-        v.x = x0 + 50 + 5 * v.x;
-        v.y = y0 + 20 + 5 * v.y;
-    }
+    const geom::SurfaceMesh pad =
+        Placed(surfacetest::Grid(40, 40, [](int i, int j) { return 401.0 + 0.05 * i * j / 40; }),
+               x0 + 50, y0 + 20, 5);
     const geom::WeldedSurface design = surfacetest::Weld({pad});
     ExpectVolumeOfOverlay(existing, design, Isopach(existing, design));
 }
@@ -228,11 +232,8 @@ TEST(Isopach, KeepsTheVolumeWhenItsArraysGrowWhileWritten) {
 // no design triangle joins inside it. The map covers both arms, and nothing in the slot; the
 // volume between the surfaces counts both arms too.
 TEST(Isopach, CoversEveryPartOfADesignThatATriangleMeets) {
-    geom::SurfaceMesh cell = surfacetest::Grid(1, 1, [](int i, int) { return 10.0 * i; });
-    for (geom::CVertex& v : cell.vertices) {
-        v.x *= 10;
-        v.y *= 10;
-    }
+    const geom::SurfaceMesh cell =
+        Placed(surfacetest::Grid(1, 1, [](int i, int) { return 10.0 * i; }), 0, 0, 10);
     const geom::WeldedSurface existing = surfacetest::Weld({cell});  // z = x over 10 x 10
     geom::SurfaceMesh u = surfacetest::Grid(10, 10, [](int, int) { return 0.0; });
     std::vector<geom::MeshFace> kept;
@@ -264,17 +265,11 @@ TEST(Isopach, CoversEveryPartOfADesignThatATriangleMeets) {
 // wholly outside the design, wholly inside its hole, and one holding the whole island (whose
 // centroid misses it) each get exactly their overlap.
 TEST(Isopach, FindsTheDesignWhereverATriangleMeetsIt) {
-    geom::SurfaceMesh grid = surfacetest::Grid(12, 12, [](int i, int j) { return 0.5 * i - j; });
-    for (geom::CVertex& v : grid.vertices) {
-        v.x *= 10;  // 0 ... 120 each way
-        v.y *= 10;
-    }
+    const geom::SurfaceMesh grid =  // 0 ... 120 each way
+        Placed(surfacetest::Grid(12, 12, [](int i, int j) { return 0.5 * i - j; }), 0, 0, 10);
     const geom::WeldedSurface existing = surfacetest::Weld({grid});
-    geom::SurfaceMesh ring = surfacetest::HoledGrid(6, [](int i, int j) { return 0.3 * i + j; });
-    for (geom::CVertex& v : ring.vertices) {
-        v.x = 20 + 15 * v.x;  // 20 ... 110, the hole 50 ... 80
-        v.y = 20 + 15 * v.y;
-    }
+    const geom::SurfaceMesh ring =  // 20 ... 110, the hole 50 ... 80
+        Placed(surfacetest::HoledGrid(6, [](int i, int j) { return 0.3 * i + j; }), 20, 20, 15);
     geom::SurfaceMesh island;
     island.vertices = {{3, 103, 1}, {6, 103, 2}, {6, 106, 3}, {3, 106, 4}};
     island.faces = {{0, 1, 2}, {0, 2, 3}};
@@ -321,16 +316,7 @@ TEST(Isopach, CoversATriangleInsideTheDesignWhereTheWalkGivesUp) {
     piece.faces = {{0, 1, 2}};
     const geom::WeldedSurface existing = surfacetest::Weld({piece});
     const geom::IsopachMesh isopach = Isopach(existing, design);
-    double area = 0.0;
-    for (const geom::MeshFace& f : isopach.faces) {
-        const geom::SurfacePoint& a = isopach.vertices[static_cast<std::size_t>(f.i1)];
-        const geom::SurfacePoint& b = isopach.vertices[static_cast<std::size_t>(f.i2)];
-        const geom::SurfacePoint& c = isopach.vertices[static_cast<std::size_t>(f.i3)];
-        const double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-        EXPECT_GT(twice, 0.0);
-        area += twice / 2;
-    }
-    EXPECT_NEAR(area, 0.36, 1e-12);
+    EXPECT_NEAR(CounterClockwiseArea(isopach), 0.36, 1e-12);
     for (const geom::SurfacePoint& v : isopach.vertices) {
         EXPECT_NEAR(v.z, 4.0, 1e-12);
     }
