@@ -9,11 +9,12 @@
 // each vertex three coordinate bytes x, y, z. A coordinate byte: the lattice position is its low
 // four bits, and bits 4-5 say whether it is moved one unit up, one unit down or by 0.3 steps.
 //
-// Checked: the triangulators give a result or a GeometryError, nothing else; a result is a
-// valid piece of a triangulation (corners in range, counter-clockwise, no edge twice, no
-// overlap, first corner the lowest, in order); when no two input segments cross, it is also
-// constrained Delaunay, with every segment a chain of edges; CDCT's is the Delaunay
-// triangulation of its vertices.
+// Checked: the triangulators give a result or a GeometryError, nothing else; a result without
+// triangles only for vertices all on one line; a result is a valid piece of a triangulation
+// (corners in range, counter-clockwise, no edge twice, no overlap, first corner the lowest, in
+// order); when no two input segments cross, it is also constrained Delaunay, with every segment
+// a chain of edges wherever a triangle lies beside it; CDCT's is the Delaunay triangulation of
+// its vertices.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -119,6 +120,18 @@ void Require(bool valid, const char* what, const Faults& faults) {
     }
 }
 
+// Fails unless the vertices of a result without triangles all lie on one line, the one case in
+// which no triangle can be made (and no line be a chain of edges).
+void RequireOnOneLine(const std::vector<geom::CVertex>& vertices, const char* engine) {
+    for (const geom::CVertex& v : vertices) {
+        if (vertices.size() >= 2 &&
+            exact::ExactOrient(cdttest::At(vertices[0]), cdttest::At(vertices[1]),
+                               cdttest::At(v)) != 0) {
+            FuzzFailure(std::string(engine) + " gave no triangle for vertices not on one line");
+        }
+    }
+}
+
 void CheckConstrained(const CdtInput& input) {
     cdttest::CdtRun run;
     try {
@@ -128,6 +141,10 @@ void CheckConstrained(const CdtInput& input) {
     }
     if (!run.failure.empty()) {
         return;  // refused with its own text
+    }
+    if (run.triangles.empty()) {
+        RequireOnOneLine(run.vertices, "the constrained triangulator");
+        return;
     }
     const std::vector<cdttest::Segment> segments = cdttest::SegmentsOf(input);
     if (!SegmentsMeet(segments)) {
@@ -152,13 +169,7 @@ void CheckDct(const CdtInput& input) {
         return;
     }
     if (run.triangles.empty()) {
-        // Only vertices all on one line give no triangle.
-        for (const geom::CVertex& v : run.vertices) {
-            if (exact::ExactOrient(cdttest::At(run.vertices[0]), cdttest::At(run.vertices[1]),
-                                   cdttest::At(v)) != 0) {
-                FuzzFailure("CDCT gave no triangle for vertices not on one line");
-            }
-        }
+        RequireOnOneLine(run.vertices, "CDCT");
         return;
     }
     const hardgeom::MeshFaults faults =

@@ -7,7 +7,8 @@
 // position then dropped). CheckCdt(run, segments): the faults of a result (hardgeom::MeshFaults),
 // all zero for a valid constrained Delaunay triangulation of the listed constraint segments: a
 // piece of a triangulation (hardgeom::CheckPiece) in the sorted triangulators' order, every
-// constraint segment a chain of edges through the vertices exactly on it, and every edge shared by
+// constraint segment a chain of edges through the vertices exactly on it (where a triangle lies
+// on either side of the piece), and every edge shared by
 // two triangles and lying on no constraint locally Delaunay (exact).
 #pragma once
 
@@ -107,6 +108,36 @@ inline std::vector<Segment> SegmentsOf(const CdtInput& input) {
     return segments;
 }
 
+// Whether some triangle's interior meets the open segment from vertex a to vertex b (exact): a
+// piece of a line that is not an edge is missing only then; with no triangle on either side
+// (a hole's edge along the hull, say) no triangle has it, and none needs to.
+inline bool SomeTriangleMeets(const CdtRun& run, int a, int b) {
+    const exact::Point p = At(run.vertices[a]);
+    const exact::Point q = At(run.vertices[b]);
+    for (const geom::CTriangle& t : run.triangles) {
+        const exact::Point c[3] = {At(run.vertices[t.i1]), At(run.vertices[t.i2]),
+                                   At(run.vertices[t.i3])};
+        // Apart when a line through an edge of either leaves the other wholly on one side.
+        int above = 0;
+        int below = 0;
+        for (const exact::Point& corner : c) {
+            const int side = exact::ExactOrient(p, q, corner);
+            above += side > 0 ? 1 : 0;
+            below += side < 0 ? 1 : 0;
+        }
+        bool apart = above == 0 || below == 0;
+        for (int k = 0; k < 3 && !apart; ++k) {
+            const exact::Point& u = c[k];
+            const exact::Point& v = c[(k + 1) % 3];
+            apart = exact::ExactOrient(u, v, p) <= 0 && exact::ExactOrient(u, v, q) <= 0;
+        }
+        if (!apart) {
+            return true;
+        }
+    }
+    return false;
+}
+
 inline hardgeom::MeshFaults CheckCdt(const CdtRun& run, const std::vector<Segment>& segments) {
     const int n = static_cast<int>(run.vertices.size());
     std::set<std::pair<int, int>> edges;  // lower index first
@@ -134,7 +165,9 @@ inline hardgeom::MeshFaults CheckCdt(const CdtRun& run, const std::vector<Segmen
         for (std::size_t k = 0; k + 1 < on.size(); ++k) {
             const std::pair<int, int> piece = std::minmax(on[k].second, on[k + 1].second);
             fixed.insert(piece);
-            missing += edges.count(piece) == 0 ? 1 : 0;
+            const bool cut =
+                edges.count(piece) == 0 && SomeTriangleMeets(run, on[k].second, on[k + 1].second);
+            missing += cut ? 1 : 0;
         }
     }
     const std::vector<hardgeom::Corners> corners = dcttest::IndexTriples(run.triangles);
