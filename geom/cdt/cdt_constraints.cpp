@@ -189,6 +189,11 @@ void CdtConstraints::Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& 
 // Takes the constraint off edge e (from p to q) and gives its record oriented from p to q.
 CdtConstraint CdtConstraints::Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q) {
     mesh_.SetFixed(e, false);
+    return TakeRecord(p, q);
+}
+
+// Takes the record of the constraint from p to q out of the table, oriented from p to q.
+CdtConstraint CdtConstraints::TakeRecord(std::uint32_t p, std::uint32_t q) {
     CdtConstraint record = records.Take(CdtEdgeKey(p, q));
     return p < q ? record : Reversed(std::move(record));
 }
@@ -229,9 +234,17 @@ void CdtConstraints::SplitAtCrossing(const Piece& piece, const CdtEdge& e) {
         }
     }
     const double snap = scale * 0x1p-40;
-    std::uint32_t v = nearestDistance <= snap ? nearest : mesh_.InsertVertex(at, e.t, snap);
+    CdtVertexPair split{kCdtNone, kCdtNone};
+    std::uint32_t v = nearestDistance <= snap ? nearest : mesh_.InsertVertex(at, e.t, snap, &split);
     if (v == kCdtNone) {
         v = nearest;  // the rounded crossing fell outside the triangulation
+    }
+    if (split.first != kCdtNone) {
+        // The rounded crossing fell exactly on another constraint edge, which the vertex split:
+        // its record goes to both halves.
+        const CdtConstraint record = TakeRecord(split.first, split.second);
+        Fix(split.first, v, record);
+        Fix(v, split.second, record);
     }
     work_.push_back(Piece{v, piece.b, piece.record});
     work_.push_back(Piece{piece.a, v, piece.record});

@@ -57,6 +57,7 @@ private:
     bool FirstStep(std::uint32_t a, std::uint32_t b, std::uint32_t& along, CdtEdge& crossed) const;
     void Fix(std::uint32_t a, std::uint32_t w, const CdtConstraint& record);
     CdtConstraint Unfix(const CdtEdge& e, std::uint32_t p, std::uint32_t q);
+    CdtConstraint TakeRecord(std::uint32_t p, std::uint32_t q);
     bool OnBoundary(const CdtConstraint& record) const;
     void SplitAtCrossing(const Piece& piece, const CdtEdge& e);
     void FlipAway(std::uint32_t a, std::uint32_t end, std::vector<CdtEdgeName>& crossed);

@@ -321,7 +321,8 @@ std::uint32_t CdtMesh::SplitEdge(std::uint32_t t, int i, std::uint32_t x,
     return x;
 }
 
-std::uint32_t CdtMesh::InsertVertex(const PlanPoint& p, std::uint32_t near, double snap) {
+std::uint32_t CdtMesh::InsertVertex(const PlanPoint& p, std::uint32_t near, double snap,
+                                    CdtVertexPair* splitFixed) {
     // A walk from `near` towards p that leaves each triangle through an edge with p strictly on
     // its far side; the edge tried first is drawn at random, so that the walk cannot circle.
     std::uint32_t t = near;
@@ -364,6 +365,9 @@ std::uint32_t CdtMesh::InsertVertex(const PlanPoint& p, std::uint32_t near, doub
         vertexTriangle.push_back(t);
         std::vector<CdtEdgeName> edges;
         if (onEdge >= 0) {
+            if (splitFixed != nullptr && ((tri.fixed >> onEdge) & 1u) != 0) {
+                *splitFixed = Ends(CdtEdge{t, onEdge});
+            }
             SplitEdge(t, onEdge, x, edges);
         } else {
             SplitTriangle(t, x, edges);

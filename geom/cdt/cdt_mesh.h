@@ -21,6 +21,8 @@
 // p when it lies within `snap` of p in x and y, or else a new one (split of that triangle or of
 // the edge that holds p, then flips to make the new vertex's surroundings Delaunay).
 // Found by walking from triangle `near`; gives kCdtNone when the walk leaves the triangulation.
+// When p splits a constraint edge, its halves keep the mark and `splitFixed` (when given) gets
+// the edge's ends, so that the caller can carry the constraint over to the halves.
 // MakeDelaunay(edges): flips every edge of the list, and those that flips expose, that is not a
 // constraint and has the far vertex of its neighbour strictly inside its triangle's circle.
 #pragma once
@@ -105,7 +107,8 @@ public:
         return FindEdge(name.u, name.w, edge, name.near);
     }
     void Flip(std::uint32_t t, int i);
-    std::uint32_t InsertVertex(const PlanPoint& p, std::uint32_t near, double snap);
+    std::uint32_t InsertVertex(const PlanPoint& p, std::uint32_t near, double snap,
+                               CdtVertexPair* splitFixed = nullptr);
     void MakeDelaunay(std::vector<CdtEdgeName>& edges);
 
 private:

@@ -187,6 +187,22 @@ TEST(CdtCases, NearlyConcurrentBreaklinesSettle) {
     EXPECT_NEAR(Area(run), 8.0 * 8.0, 1e-9);  // the hull of the four corner points, covered once
 }
 
+// A breakline nearly along an outer boundary whose corners lie one unit in the last place off
+// one line: the rounded crossing of the two falls exactly on a third constraint edge, which the
+// new vertex splits. The halves keep that edge's record, so inside and outside are told apart;
+// here the boundary is a sliver narrower than the crossings' snap, so nothing is left inside and
+// the run is refused with the triangulator's own text (it failed on a missing record before).
+TEST(CdtCases, ARoundedCrossingThatSplitsAThirdLineKeepsItsRecord) {
+    const auto at = [](double lattice) { return 350000.0 + lattice * 0.001; };
+    const double below10 = std::nextafter(at(10), -HUGE_VAL);
+    CdtInput input;
+    input.breaklines = {
+        {{at(0), at(0), 255}, {at(14), at(14), 78}, {at(2), at(14), 15}, {at(15), below10, 170}}};
+    const double off15 = at(15) + 0.3 * 0.001;
+    input.outer = {{below10, at(10), 15}, {off15, off15, 78}, {at(15), at(15), 15}};
+    EXPECT_EQ(RunCdt(input).failure, "No triangle is left inside the boundaries!\n");
+}
+
 TEST(CdtCases, BoundariesKeepTheSurfaceInsideAndOutOfHoles) {
     CdtInput input;
     input.points = Cloud(4);
