@@ -156,8 +156,10 @@ inline hardgeom::MeshFaults CheckCdt(const CdtRun& run, const std::vector<Segmen
             if (exact::ExactOrient(At(s.p), At(s.q), At(v)) == 0 && std::min(s.p.x, s.q.x) <= v.x &&
                 v.x <= std::max(s.p.x, s.q.x) && std::min(s.p.y, s.q.y) <= v.y &&
                 v.y <= std::max(s.p.y, s.q.y)) {
+                // The order along the segment, exactly: by x, or by y on an upright segment
+                // (a product of differences would round vertices a hair apart together).
                 const double along =
-                    (v.x - s.p.x) * (s.q.x - s.p.x) + (v.y - s.p.y) * (s.q.y - s.p.y);
+                    s.p.x != s.q.x ? (s.p.x < s.q.x ? v.x : -v.x) : (s.p.y < s.q.y ? v.y : -v.y);
                 on.emplace_back(along, k);
             }
         }
