@@ -123,12 +123,8 @@ void Require(bool valid, const char* what, const Faults& faults) {
 // Fails unless the vertices of a result without triangles all lie on one line, the one case in
 // which no triangle can be made (and no line be a chain of edges).
 void RequireOnOneLine(const std::vector<geom::CVertex>& vertices, const char* engine) {
-    for (const geom::CVertex& v : vertices) {
-        if (vertices.size() >= 2 &&
-            exact::ExactOrient(cdttest::At(vertices[0]), cdttest::At(vertices[1]),
-                               cdttest::At(v)) != 0) {
-            FuzzFailure(std::string(engine) + " gave no triangle for vertices not on one line");
-        }
+    if (!hardgeom::AllOnOneLine(vertices)) {
+        FuzzFailure(std::string(engine) + " gave no triangle for vertices not on one line");
     }
 }
 

@@ -122,8 +122,8 @@ private:
         };
         std::vector<Key> keys;
         PrepareVectorForWriting(keys, vertexCount_);
-        PrepareVectorForWriting(surface_.points,
-                                vertexCount_);  // at most: repeated vertices become one
+        // At most: repeated vertices become one.
+        PrepareVectorForWriting(surface_.points, vertexCount_);
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
             for (const CVertex& p : meshes_[m].vertices) {
                 keys.push_back({p.x, p.y, p.z, static_cast<std::uint32_t>(keys.size()),
@@ -163,8 +163,8 @@ private:
     }
 
     void MakeTriangles() {
-        PrepareVectorForWriting(surface_.triangles,
-                                faceCount_);  // at most: some become walls or collapse
+        // At most: some become walls or collapse.
+        PrepareVectorForWriting(surface_.triangles, faceCount_);
         PrepareVectorForWriting(triangleFace_, faceCount_);
         std::size_t faceGlobal = 0;
         for (std::size_t m = 0; m < meshes_.size(); ++m) {
